@@ -1,0 +1,87 @@
+#pragma once
+#include <allegro5/allegro.h>
+#include <cstdint>
+
+class NamedLinkedList;
+class LoadingScreen;
+class LuaManager;
+class SocketManager;
+class CorvelLumpManager;
+class EntityManager;
+class MapManager;
+class SpawnManager;
+class AudioManager;
+class CameraManager;
+class DisplayManager;
+class ControlManager;
+class OptionsManager;
+class TransitionManager;
+class GUI;
+class Font;
+class DataLibrary;
+
+// Kept by main for the whole loop and handed to every gear handler. The device states are
+// filled by the event handler and lent to the control manager by pointer.
+struct FrameRecord
+{
+    uint8_t mRedrawRequest;
+    int32_t mFramesCounted;
+    double mSampleStart;
+    double mLastCheck;
+    ALLEGRO_KEYBOARD_STATE mKeyboardState;
+    ALLEGRO_MOUSE_STATE mMouseState;
+    ALLEGRO_JOYSTICK_STATE mJoystickState;
+};
+
+typedef void (*GearHandler)(FrameRecord *pFrame);
+
+// The one object that owns every manager and the run's settings. All fields are zero until
+// InitApplicationDefaults runs; a manager whose subsystem is not built stays null and every
+// user must check for that.
+struct Application
+{
+    ALLEGRO_DISPLAY *rDisplay;
+    ALLEGRO_EVENT_QUEUE *rEventQueue;
+    ALLEGRO_EVENT mCurrentEvent;
+    ALLEGRO_TIMEOUT mEventTimeout;
+    ALLEGRO_TIMER *rTimer;
+    ALLEGRO_JOYSTICK *rJoystick;
+    LoadingScreen *rLoadingScreen;
+    NamedLinkedList *mScannerStack;
+
+    LuaManager *rLuaManager;
+    SocketManager *rSocketManager;
+    CorvelLumpManager *rLumpManager;
+    EntityManager *rEntityManager;
+    MapManager *rMapManager;
+    SpawnManager *rSpawnManager;
+    AudioManager *rAudioManager;
+    CameraManager *rCameraManager;
+    DisplayManager *rDisplayManager;
+    ControlManager *rControlManager;
+    OptionsManager *rOptionsManager;
+    TransitionManager *rTransitionManager;
+    GUI *rGUI;
+    Font *rSystemFont;
+    DataLibrary *rDataLibrary;
+
+    int32_t mWindowWidth, mWindowHeight;
+    int32_t mVirtualWidth, mVirtualHeight;
+    int32_t mViewportWidth, mViewportHeight;
+    char *mProgramPath;
+    volatile uint8_t mQuitFlag;
+    float mFrameRate;
+    float mMeasuredFrameRate;
+    uint8_t mLogFPS;
+    uint8_t mBootJoystick;
+    uint8_t mSkipTo;
+    char *mSkipToLevel;
+    uint8_t mToolLinkRequest;
+    uint8_t mStartupDebug;
+
+    GearHandler rGearEventHandler;
+    GearHandler rGearTick;
+    GearHandler rGearRender;
+};
+
+Application *GetApplication();

@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the normal and the sanitizer trees, and runs every test.
+set -euo pipefail
+top="$(cd "$(dirname "$0")" && pwd)"
+"$top/scripts/install-deps.sh"
+"$top/scripts/build.sh" build
+(cd "$top/build" && ctest --output-on-failure -j"$(nproc)")
+"$top/scripts/build.sh" build-san -DCORVEL_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
+(cd "$top/build-san" && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest -L unit --output-on-failure -j"$(nproc)")
