@@ -19,6 +19,7 @@ class TransitionManager;
 class GUI;
 class Font;
 class DataLibrary;
+struct lua_State;
 
 // Kept by main for the whole loop and handed to every gear handler. The device states are
 // filled by the event handler and lent to the control manager by pointer.
@@ -85,3 +86,24 @@ struct Application
 };
 
 Application *GetApplication();
+
+// Start-up, in the order main runs them. Each boot step returns false at its first failure,
+// after saying on standard error what failed.
+void InitApplicationDefaults();
+void ParseCommandLine(int pArgc, char **pArgv);
+bool BootAllegro();
+bool BootManagers();
+void RegisterEventSources(ALLEGRO_EVENT_QUEUE *pQueue);
+void LoadResources();
+void PostProcess();
+void RegisterLuaBindings(lua_State *L);
+
+// Frame-rate meter, run by each render after the flip: once a second the measured rate is
+// the frames counted over the time since the sample began. UpdateFPSAt takes the clock
+// reading so the meter can be driven without Allegro.
+void UpdateFPS(FrameRecord *pFrame);
+void UpdateFPSAt(FrameRecord *pFrame, double pNow);
+
+// Deletes the managers in shutdown order (each pointer nulled as it goes), then the timer,
+// the event queue and the display.
+void CleanMemory();

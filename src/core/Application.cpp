@@ -1,0 +1,323 @@
+#include "core/Application.h"
+
+#include <allegro5/allegro.h>
+#include <allegro5/allegro_font.h>
+#include <allegro5/allegro_image.h>
+#include <allegro5/allegro_primitives.h>
+#include <allegro5/allegro_ttf.h>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "core/ControlManager.h"
+#include "core/DataList.h"
+#include "core/DebugPrint.h"
+#include "core/Gears.h"
+#include "core/LuaManager.h"
+#include "core/NamedLinkedList.h"
+#include "core/OptionsManager.h"
+#include "core/Utilities.h"
+#include "core/data/CorvelLumpManager.h"
+#include "core/render/DisplayManager.h"
+#include "core/render/GLEntryPoints.h"
+#include "interface/AudioFlags.h"
+
+static Application xApplication;
+
+Application *GetApplication()
+{
+    return &xApplication;
+}
+
+void InitApplicationDefaults()
+{
+    Application *rApp = &xApplication;
+    delete rApp->mScannerStack;
+    free(rApp->mProgramPath);
+    free(rApp->mSkipToLevel);
+    memset(rApp, 0, sizeof(Application));
+
+    rApp->mScannerStack = new NamedLinkedList(1);
+    rApp->mWindowWidth = 800;
+    rApp->mWindowHeight = 600;
+    rApp->mVirtualWidth = 480;
+    rApp->mVirtualHeight = 360;
+    rApp->mViewportWidth = 800;
+    rApp->mViewportHeight = 600;
+    rApp->mFrameRate = 60.0f;
+    rApp->rGearEventHandler = GameGearEventHandler;
+    rApp->rGearTick = GameGearTimer;
+    rApp->rGearRender = GameGearRender;
+    srand((unsigned)time(NULL));
+}
+
+// Sends standard error to the file. The file is opened before anything is swapped, so a path
+// that cannot be written leaves the log where it was instead of losing it.
+static void RedirectStandardError(const char *pPath)
+{
+    int tFile = open(pPath, O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if(tFile < 0)
+    {
+        fprintf(stderr, "ParseCommandLine warning, cannot open %s for writing. The log stays on standard error.\n", pPath);
+        return;
+    }
+    fflush(stderr);
+    dup2(tFile, STDERR_FILENO);
+    close(tFile);
+    setvbuf(stderr, NULL, _IONBF, 0);
+}
+
+void ParseCommandLine(int pArgc, char **pArgv)
+{
+    if(pArgc < 1 || !pArgv) return;
+    Application *rApp = &xApplication;
+    ResetString(&rApp->mProgramPath, pArgv[0]);
+
+    // A switch's value word is not skipped: it is tested against the switches in its own turn.
+    for(int i = 1; i < pArgc; i++)
+    {
+        const char *rWord = pArgv[i];
+        if(!rWord) continue;
+        bool tHasValue = (i + 1 < pArgc) && pArgv[i + 1];
+
+        if(!strcmp(rWord, "-startupdebug")) rApp->mStartupDebug = 1;
+        else if(!strcmp(rWord, "-redirect") && tHasValue) RedirectStandardError(pArgv[i + 1]);
+        else if(!strcmp(rWord, "-blockaudio")) xBlockAllAudio = 1;
+        else if(!strcmp(rWord, "-blockmusic")) xBlockMusic = 1;
+        else if(!strcmp(rWord, "-blocksound")) xBlockSound = 1;
+        else if(!strcmp(rWord, "-bootjoystick")) rApp->mBootJoystick = 1;
+        else if(!strcmp(rWord, "-skipto") && tHasValue)
+        {
+            rApp->mSkipTo = 1;
+            ResetString(&rApp->mSkipToLevel, pArgv[i + 1]);
+            fprintf(stderr, "Skipping to level %s\n", rApp->mSkipToLevel);
+        }
+        else if(!strcmp(rWord, "-plinkard")) rApp->mToolLinkRequest = 1;
+        else if(!strcmp(rWord, "-logfps")) rApp->mLogFPS = 1;
+    }
+}
+
+// Closes the boot's trace section and says which step failed.
+static bool BootAllegroFailed(const char *pStep)
+{
+    Debug::PopPrintState();
+    fprintf(stderr, "BootAllegro error, could not %s.\n", pStep);
+    return false;
+}
+
+bool BootAllegro()
+{
+    Application *rApp = &xApplication;
+    rApp->mQuitFlag = 1;
+    Debug::PushPrint(rApp->mStartupDebug, "[Initializing Allegro]\n");
+
+    if(!al_install_system(ALLEGRO_VERSION_INT, atexit)) return BootAllegroFailed("install the Allegro system");
+    if(!al_init_font_addon()) return BootAllegroFailed("initialise the font addon");
+    if(!al_init_image_addon()) return BootAllegroFailed("initialise the image addon");
+    if(!al_init_ttf_addon()) return BootAllegroFailed("initialise the TTF addon");
+    if(!al_init_primitives_addon()) return BootAllegroFailed("initialise the primitives addon");
+    Debug::Print("Booted Addons\n");
+
+    if(!al_install_keyboard()) return BootAllegroFailed("install the keyboard");
+    Debug::Print("Booted Keyboard\n");
+    if(!al_install_mouse()) return BootAllegroFailed("install the mouse");
+    Debug::Print("Booted Mouse\n");
+    if(!al_install_joystick()) return BootAllegroFailed("install the joystick subsystem");
+    Debug::Print("Booted Joystick\n");
+
+    rApp->rEventQueue = al_create_event_queue();
+    if(!rApp->rEventQueue) return BootAllegroFailed("create the event queue");
+    Debug::Print("Booted Event Queue\n");
+
+    rApp->rTimer = al_create_timer(1.0 / rApp->mFrameRate);
+    if(!rApp->rTimer) return BootAllegroFailed("create the timer");
+    Debug::Print("Booted Timer with FPS %f\n", rApp->mFrameRate);
+
+    al_init_timeout(&rApp->mEventTimeout, 0.06);
+    rApp->mQuitFlag = 0;
+    Debug::PopPrint("[Allegro] Finished init\n");
+    return true;
+}
+
+bool BootManagers()
+{
+    Application *rApp = &xApplication;
+    Debug::PushPrint(rApp->mStartupDebug, "[Begin Manager Boot]\n");
+
+    rApp->rLumpManager = new CorvelLumpManager();
+    rApp->rLuaManager = new LuaManager();
+    RegisterLuaBindings(rApp->rLuaManager->GetState());
+
+    rApp->rLuaManager->ExecuteFile("Bootstrap.lua");
+    Debug::Print("Lua Manager\n");
+    rApp->rLuaManager->ExecuteFile("Data/Scripts/SetupFuncs.lua");
+    Debug::Print("Lua Defaults\n");
+
+    rApp->rControlManager = new ControlManager();
+    rApp->rControlManager->BootDefaults();
+    Debug::Print("Control Manager\n");
+
+    rApp->rOptionsManager = new OptionsManager();
+    LuaManager::RegisterConsoleCommands();
+    Debug::Print("Options Manager\n");
+
+    // The configuration always comes from disk, even when an earlier script switched to a pack.
+    rApp->rLuaManager->SetLoadFromDiskFlag(1);
+    rApp->rLuaManager->ExecuteFile("Configuration.lua");
+    rApp->rOptionsManager->ApplyOptions();
+    Debug::Print("Configuration.lua\n");
+
+    rApp->rDisplayManager = new DisplayManager();
+    if(rApp->mQuitFlag)
+    {
+        Debug::PopPrintState();
+        return false;
+    }
+    Debug::Print("Display Created\n");
+
+    LoadGLEntryPoints();
+    Debug::Print("Wrangle completed\n");
+
+    Debug::Print("Created LoadInterrupt\n");
+    Debug::Print("Created DataLibrary\n");
+    Debug::Print("Created misc Managers\n");
+    Debug::Print("Created GUI\n");
+    Debug::PopPrint("[Complete Manager Boot]\n");
+    return true;
+}
+
+void RegisterEventSources(ALLEGRO_EVENT_QUEUE *pQueue)
+{
+    if(!pQueue) return;
+    Application *rApp = &xApplication;
+    if(rApp->rDisplay) al_register_event_source(pQueue, al_get_display_event_source(rApp->rDisplay));
+    if(rApp->rTimer) al_register_event_source(pQueue, al_get_timer_event_source(rApp->rTimer));
+    al_register_event_source(pQueue, al_get_keyboard_event_source());
+    al_register_event_source(pQueue, al_get_mouse_event_source());
+    al_register_event_source(pQueue, al_get_joystick_event_source());
+}
+
+void LoadResources()
+{
+    Debug::PushPrintTag("Debug_LoadResources", "[Loading Resources]\n");
+    LuaManager *rLuaManager = LuaManager::Fetch();
+    if(rLuaManager) rLuaManager->ExecuteFile("Data/Scripts/Startup.lua");
+    Debug::PopPrint("[Done Loading Resources]\n");
+}
+
+void PostProcess()
+{
+    Application *rApp = &xApplication;
+    Debug::PushPrint(1, "[Post Process] Begin\n");
+
+    ALLEGRO_BITMAP *tIcon = al_load_bitmap("Data/Graphics/Icon.png");
+    if(tIcon && rApp->rDisplay)
+    {
+        al_set_display_icon(rApp->rDisplay, tIcon);
+    }
+    else
+    {
+        fprintf(stderr, "Error, Data/Graphics/Icon.png not found, cannot set the Tray Icon.\n");
+    }
+    // The window manager keeps its own copy of the icon.
+    if(tIcon) al_destroy_bitmap(tIcon);
+    Debug::Print("Set icon\n");
+
+    Debug::Print("Booted icon\n");
+    Debug::Print("Set system font\n");
+    Debug::Print("Created default objects\n");
+
+    ProgramStatusReport();
+
+    Debug::PushPrintTag("Debug_ExtensiveJoystick", "[Joystick Post] Begin\n");
+    rApp->rJoystick = al_get_num_joysticks() > 0 ? al_get_joystick(0) : NULL;
+    Debug::Print("Joystick address is %p\n", (void *)rApp->rJoystick);
+    Debug::PopPrint("[Joystick Post] Complete\n");
+
+    Debug::Print("Booted spawn presets\n");
+    Debug::Print("Printed loading report\n");
+
+    if(!rApp->mSkipTo)
+    {
+        ActivateTitleGear();
+        Debug::Print("Shifted to title screen\n");
+    }
+    else
+    {
+        char tPath[512];
+        snprintf(tPath, sizeof(tPath), "Data/Maps/%s.slf", rApp->mSkipToLevel ? rApp->mSkipToLevel : "");
+        FILE *fCheck = fopen(tPath, "rb");
+        if(fCheck)
+        {
+            fclose(fCheck);
+            ActivateGameGear();
+        }
+        else
+        {
+            fprintf(stderr, "WARNING:  File %s not found.  Going to level select.\n", rApp->mSkipToLevel ? rApp->mSkipToLevel : "");
+            ActivateLevelSelectGear();
+        }
+    }
+
+    Debug::PopPrint("[Post Process] Complete\n");
+}
+
+void RegisterLuaBindings(lua_State *L)
+{
+    if(!L) return;
+    RegisterDataListBindings(L);
+    RegisterControlManagerBindings(L);
+    RegisterDebugBindings(L);
+    RegisterDisplayManagerBindings(L);
+    RegisterOptionsManagerBindings(L);
+}
+
+void UpdateFPS(FrameRecord *pFrame)
+{
+    UpdateFPSAt(pFrame, al_get_time());
+}
+
+void UpdateFPSAt(FrameRecord *pFrame, double pNow)
+{
+    if(!pFrame) return;
+    Application *rApp = &xApplication;
+    pFrame->mLastCheck = pNow;
+    double tElapsed = pNow - pFrame->mSampleStart;
+    if(tElapsed >= 1.0)
+    {
+        rApp->mMeasuredFrameRate = (float)(pFrame->mFramesCounted / tElapsed);
+        if(rApp->mLogFPS) fprintf(stderr, "FPS: %f\n", rApp->mMeasuredFrameRate);
+        pFrame->mFramesCounted = 0;
+        pFrame->mSampleStart = pNow;
+    }
+    pFrame->mFramesCounted++;
+}
+
+void CleanMemory()
+{
+    Application *rApp = &xApplication;
+    Debug::PushPrint(rApp->mStartupDebug, "[Clean Memory] Begin\n");
+
+    delete rApp->rLuaManager;
+    rApp->rLuaManager = NULL;
+    delete rApp->rDisplayManager;
+    rApp->rDisplayManager = NULL;
+    delete rApp->rControlManager;
+    rApp->rControlManager = NULL;
+    delete rApp->rOptionsManager;
+    rApp->rOptionsManager = NULL;
+
+    if(rApp->rTimer) al_destroy_timer(rApp->rTimer);
+    rApp->rTimer = NULL;
+    if(rApp->rEventQueue) al_destroy_event_queue(rApp->rEventQueue);
+    rApp->rEventQueue = NULL;
+    if(rApp->rDisplay) al_destroy_display(rApp->rDisplay);
+    rApp->rDisplay = NULL;
+
+    delete rApp->mScannerStack;
+    rApp->mScannerStack = NULL;
+    Debug::PopPrint("[Clean Memory] Done\n");
+}

@@ -1,0 +1,226 @@
+#include "core/Gears.h"
+
+#include <allegro5/allegro.h>
+#include <GL/gl.h>
+#include <cstdio>
+
+#include "core/Application.h"
+#include "core/ControlManager.h"
+#include "core/DebugPrint.h"
+#include "core/render/DisplayManager.h"
+#include "core/render/Font.h"
+#include "core/render/GLState.h"
+
+void GameGearEventHandler(FrameRecord *pFrame)
+{
+    Application *rApp = GetApplication();
+    ALLEGRO_EVENT tEvent = rApp->mCurrentEvent;
+    ControlManager *rControls = ControlManager::Get();
+    Debug::PushPrint(0, "[Event Handler] Begin %i\n", (int)tEvent.type);
+
+    switch(tEvent.type)
+    {
+        case ALLEGRO_EVENT_TIMER:
+            if(rApp->rGearTick) rApp->rGearTick(pFrame);
+            break;
+        case ALLEGRO_EVENT_DISPLAY_CLOSE:
+            rApp->mQuitFlag = 1;
+            break;
+        case ALLEGRO_EVENT_KEY_DOWN:
+        case ALLEGRO_EVENT_KEY_UP:
+            al_get_keyboard_state(&pFrame->mKeyboardState);
+            if(rControls)
+            {
+                rControls->LendKeyboardState(&pFrame->mKeyboardState);
+                if(tEvent.type == ALLEGRO_EVENT_KEY_DOWN) rControls->OnKey(tEvent.keyboard.keycode, -1, -1);
+            }
+            break;
+        case ALLEGRO_EVENT_MOUSE_AXES:
+        case ALLEGRO_EVENT_MOUSE_ENTER_DISPLAY:
+            if(rControls) rControls->SetMousePosition(tEvent.mouse.x, tEvent.mouse.y);
+            break;
+        case ALLEGRO_EVENT_MOUSE_BUTTON_DOWN:
+            al_get_mouse_state(&pFrame->mMouseState);
+            if(rControls)
+            {
+                rControls->LendMouseState(&pFrame->mMouseState);
+                rControls->OnKey(-1, (int32_t)tEvent.mouse.button, -1);
+            }
+            Debug::PushPrint(0, "[Mouse Down] Begin\n");
+            Debug::PopPrint("[Mouse Down] Completed\n");
+            break;
+        case ALLEGRO_EVENT_MOUSE_BUTTON_UP:
+            al_get_mouse_state(&pFrame->mMouseState);
+            if(rControls) rControls->LendMouseState(&pFrame->mMouseState);
+            Debug::PushPrint(0, "[Mouse Up] Begin\n");
+            Debug::PopPrint("[Mouse Up] Completed\n");
+            break;
+        case ALLEGRO_EVENT_JOYSTICK_AXIS:
+        case ALLEGRO_EVENT_JOYSTICK_BUTTON_DOWN:
+        case ALLEGRO_EVENT_JOYSTICK_BUTTON_UP:
+            if(!rApp->rJoystick) break;
+            al_get_joystick_state(rApp->rJoystick, &pFrame->mJoystickState);
+            if(!rControls) break;
+            rControls->LendJoystickState(&pFrame->mJoystickState);
+            // Only a button going down is input for a rebinding screen: an axis event carries
+            // no button, and a release would rebind the button that opened the wait.
+            if(tEvent.type == ALLEGRO_EVENT_JOYSTICK_BUTTON_DOWN) rControls->OnKey(-1, -1, tEvent.joystick.button);
+            break;
+        default:
+            break;
+    }
+
+    Debug::PopPrint("[Event Handler] Complete\n");
+}
+
+void GameGearTimer(FrameRecord *pFrame)
+{
+    Debug::PushPrintTag("Debug_GameGear", "[Timer] Begin\n");
+    Debug::Print("Controls\n");
+    ControlManager *rControls = ControlManager::Get();
+    if(rControls) rControls->Update();
+    Debug::Print("Hotkeys\n");
+    Debug::Print("GUI\n");
+    Debug::Print("Map Manager\n");
+    Debug::Print("Transition Manager\n");
+    Debug::Print("Spawn Manager\n");
+
+    // Entities and cameras run only while the GUI's "PauseScreen" exists and is not on top;
+    // without a GUI there is no pause screen, so the world stands still.
+
+    pFrame->mRedrawRequest = 1;
+    Debug::PopPrint("[Timer] Complete\n");
+
+    if(rControls) rControls->ResetLastInput();
+}
+
+// Pending ticks run before a frame is drawn: a render is only worth it once the queue is
+// drained and a tick has asked for one.
+static bool RenderIsDue(FrameRecord *pFrame)
+{
+    Application *rApp = GetApplication();
+    if(pFrame->mRedrawRequest != 1) return false;
+    return !rApp->rEventQueue || al_is_event_queue_empty(rApp->rEventQueue);
+}
+
+// The measured rate in the top right corner, drawn only once the system font exists. The
+// transform stays in the modelview matrix that End2D pops after the flip.
+static void DrawFrameRate(bool pEnableBlend)
+{
+    Application *rApp = GetApplication();
+    if(!rApp->rSystemFont) return;
+    if(pEnableBlend) glEnable(GL_BLEND);
+    char tText[32];
+    snprintf(tText, sizeof(tText), "%04.1f", rApp->mMeasuredFrameRate);
+    glTranslatef(450.0f, 10.0f, 0.0f);
+    glScalef(0.25f, -0.25f, 1.0f);
+    rApp->rSystemFont->DrawText(0, 0, FONT_FLAG_CENTRE, tText);
+}
+
+void GameGearRender(FrameRecord *pFrame)
+{
+    Debug::PushPrintTag("Debug_GameGearRender", "[GameGear Render Begin]\n");
+    if(!RenderIsDue(pFrame))
+    {
+        Debug::PopPrint("[GameGear Render Unnecessary]\n");
+        return;
+    }
+
+    Debug::Print("Clearing\n");
+    pFrame->mRedrawRequest = 0;
+    // The viewport is computed after the view is set, so it takes effect in the next frame.
+    GLState::Begin2DView();
+    DisplayManager::ComputeViewport();
+    glClearDepth(1.0);
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+
+    Debug::Print("Rendered Entities\n");
+    Debug::Print("Rendered Map\n");
+    Debug::Print("Spawn Manager\n");
+    Debug::Print("Rendered GUI\n");
+    Debug::Print("Rendered TransitionManager\n");
+    DrawFrameRate(false);
+
+    al_flip_display();
+    GLState::End2D();
+    UpdateFPS(pFrame);
+    Debug::PopPrint("[GameGear Render Complete]\n");
+}
+
+void LevelSelectGearTimer(FrameRecord *pFrame)
+{
+    Debug::PushPrintTag("Debug_LevelSelectGear", "[Timer] Begin\n");
+    Debug::Print("Network\n");
+    Debug::Print("Controls\n");
+    ControlManager *rControls = ControlManager::Get();
+    if(rControls) rControls->Update();
+    Debug::Print("Hotkeys\n");
+    Debug::Print("GUI\n");
+    Debug::Print("Transition Manager\n");
+    pFrame->mRedrawRequest = 1;
+    Debug::PopPrint("[Timer] Complete\n");
+}
+
+void LevelSelectGearRender(FrameRecord *pFrame)
+{
+    Debug::PushPrintTag("Debug_LevelSelectGearRender", "[LevelSelectGear Render Begin]\n");
+    if(!RenderIsDue(pFrame))
+    {
+        Debug::PopPrint("[LevelSelectGear Render Unnecessary]\n");
+        return;
+    }
+
+    Debug::Print("Clearing\n");
+    pFrame->mRedrawRequest = 0;
+    DisplayManager::ComputeViewport();
+    GLState::Begin2DView();
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+
+    Debug::Print("Rendered GUI\n");
+    DrawFrameRate(true);
+
+    al_flip_display();
+    GLState::End2D();
+    UpdateFPS(pFrame);
+    Debug::PopPrint("[LevelSelectGear Render Complete]\n");
+}
+
+void TitleGearEventHandler(FrameRecord *pFrame)
+{
+    GameGearEventHandler(pFrame);
+}
+
+void TitleGearTimer(FrameRecord *pFrame)
+{
+    LevelSelectGearTimer(pFrame);
+}
+
+void TitleGearRender(FrameRecord *pFrame)
+{
+    LevelSelectGearRender(pFrame);
+}
+
+static void InstallGear(GearHandler pEvent, GearHandler pTick, GearHandler pRender)
+{
+    Application *rApp = GetApplication();
+    rApp->rGearEventHandler = pEvent;
+    rApp->rGearTick = pTick;
+    rApp->rGearRender = pRender;
+}
+
+void ActivateGameGear()
+{
+    InstallGear(GameGearEventHandler, GameGearTimer, GameGearRender);
+}
+
+void ActivateLevelSelectGear()
+{
+    InstallGear(GameGearEventHandler, LevelSelectGearTimer, LevelSelectGearRender);
+}
+
+void ActivateTitleGear()
+{
+    InstallGear(TitleGearEventHandler, TitleGearTimer, TitleGearRender);
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+struct FrameRecord;
+
+// A gear is one mode of the program: an event handler, a tick and a render held by the
+// Application. All three gears share the event handler, and the title gear forwards to the
+// level-select tick and render; the gears differ in what their activation resets. A switch
+// takes effect from the next event, since the main loop reads the handlers afresh each time.
+void GameGearEventHandler(FrameRecord *pFrame);
+void GameGearTimer(FrameRecord *pFrame);
+void GameGearRender(FrameRecord *pFrame);
+
+void LevelSelectGearTimer(FrameRecord *pFrame);
+void LevelSelectGearRender(FrameRecord *pFrame);
+
+void TitleGearEventHandler(FrameRecord *pFrame);
+void TitleGearTimer(FrameRecord *pFrame);
+void TitleGearRender(FrameRecord *pFrame);
+
+void ActivateGameGear();
+void ActivateLevelSelectGear();
+void ActivateTitleGear();

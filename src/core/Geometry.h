@@ -1,0 +1,73 @@
+#pragma once
+#include <cstdint>
+
+#include "core/Hitbox.h"
+
+// Collision and containment tests. Rectangles are whole numbers with inclusive edges and y
+// growing downwards; the float records (Hitbox, ZoneRect, loose corners) are truncated toward
+// zero first, so box tests are decided on integer pixels. Non-finite or huge corners are
+// clamped before truncation. Polygon tests work on floats.
+struct IntRect
+{
+    int32_t mLft;
+    int32_t mTop;
+    int32_t mRgt;
+    int32_t mBot;
+};
+
+// A polygon given as two parallel coordinate arrays; vertex i is (rX[i], rY[i]) and the last
+// joins the first. The record does not own the arrays.
+struct PolygonArrays
+{
+    int32_t mCount;
+    const float *rX;
+    const float *rY;
+};
+
+// The truncation every float-taking test uses.
+int32_t TruncateCoordinate(float pValue);
+IntRect TruncateHitbox(const Hitbox &pBox);
+IntRect TruncateZoneRect(const ZoneRect &pRect);
+
+bool PointInRectangle(int32_t pX, int32_t pY, IntRect pRect);
+bool PointInFloatRectangle(int32_t pX, int32_t pY, float pLft, float pTop, float pRgt, float pBot);
+
+// Touching edges overlap.
+bool RectanglesOverlap(IntRect pA, IntRect pB);
+bool HitboxOverlapsRectangle(Hitbox pBox, IntRect pRect);
+bool HitboxesOverlap(Hitbox pA, Hitbox pB);
+bool ZoneRectOverlapsRectangle(ZoneRect pZone, IntRect pRect);
+bool ZoneRectOverlapsFloatRectangle(ZoneRect pZone, float pLft, float pTop, float pRgt, float pBot);
+bool HitboxOverlapsZoneRect(Hitbox pBox, ZoneRect pZone);
+
+// True when either lies wholly inside the other (equal rectangles are nested).
+bool RectanglesNested(IntRect pA, IntRect pB);
+bool HitboxRectangleNested(Hitbox pBox, IntRect pRect);
+bool ZoneRectRectangleNested(ZoneRect pZone, IntRect pRect);
+bool HitboxesNested(Hitbox pA, Hitbox pB);
+
+// Share of A's area that B covers, 0.0 to 1.0. Widths here are right minus left, so
+// rectangles that only touch overlap but cover nothing.
+float RectangleOverlapFraction(IntRect pA, IntRect pB);
+float HitboxOverlapFraction(Hitbox pBox, IntRect pRect);
+
+// Polygon record: the vertex count as a float, then that many x, y pairs. Convex polygons
+// whose vertices run clockwise on screen (y down); a point on an edge is inside. Fewer than
+// three vertices contain nothing.
+bool PointInPolygon(float pX, float pY, const float *pPolygon);
+bool PointInPolygonArrays(float pX, float pY, int32_t pCount, const float *pXs, const float *pYs);
+
+// Extent of the polygon's vertices turned by the angle (radians) about the origin, read along
+// x: x cos a - y sin a. With fewer than three vertices nothing is written.
+void ProjectPolygon(float &sMin, float &sMax, const float *pPolygon, float pAngle);
+void ProjectPolygonArrays(float &sMin, float &sMax, PolygonArrays pPolygon, float pAngle);
+
+// Separating-axis tests on each edge's normal (the array form also tries the axis an eighth
+// of a turn from each edge). Touching intervals do not separate. A polygon of fewer than three
+// vertices overlaps nothing.
+bool PolygonsOverlap(const float *pA, const float *pB);
+bool PolygonArraysOverlap(PolygonArrays pA, PolygonArrays pB);
+bool HitboxOverlapsPolygonArrays(Hitbox pBox, PolygonArrays pPolygon);
+
+float PointDistance(float pX1, float pX2, float pY1, float pY2);
+float PointDistance3D(float pX1, float pX2, float pY1, float pY2, float pZ1, float pZ2);

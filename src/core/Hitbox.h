@@ -1,0 +1,31 @@
+#pragma once
+
+// A collision box, passed by value. The overlap tests read only the four edges; the owner's
+// position and move remainders ride along so a box can be re-placed after a move. While the
+// box moves by wall crawl, mOwnerZ holds the wall-crawl surface code.
+struct Hitbox
+{
+    float mLft;
+    float mTop;
+    float mRgt;
+    float mBot;
+    float mUnusedA;
+    float mUnusedB;
+    float mOwnerX;
+    float mOwnerY;
+    float mOwnerZ;
+    float mRemainderX;
+    float mRemainderY;
+    float mUnusedC;
+};
+
+// A trigger or camera zone rectangle; the first four floats are its edges.
+struct ZoneRect
+{
+    float mLft;
+    float mTop;
+    float mRgt;
+    float mBot;
+    float mUnusedA;
+    float mUnusedB;
+};

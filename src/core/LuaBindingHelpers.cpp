@@ -1,0 +1,247 @@
+#include "core/LuaBindingHelpers.h"
+
+#include "core/Utilities.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace
+{
+    uint8_t xSilenceFlag = 0;
+
+    // Truncates toward zero into the i32 range; NaN reads as 0. A plain cast of an
+    // out-of-range double is undefined, and scripts pass whatever they like.
+    int32_t NumberToInt32(double pValue)
+    {
+        if(std::isnan(pValue)) return 0;
+        if(pValue >= 2147483647.0) return INT32_MAX;
+        if(pValue <= -2147483648.0) return INT32_MIN;
+        return (int32_t)pValue;
+    }
+
+    // The same for u32 values: negative numbers wrap the way a 32-bit store would.
+    uint32_t NumberToUInt32(double pValue)
+    {
+        if(std::isnan(pValue)) return 0;
+        if(pValue >= 4294967295.0) return UINT32_MAX;
+        if(pValue < 0.0) return (uint32_t)NumberToInt32(pValue);
+        return (uint32_t)pValue;
+    }
+
+    bool HasArgument(lua_State *L, int pIndex)
+    {
+        return L && pIndex >= 1 && pIndex <= lua_gettop(L);
+    }
+
+    char *CopyText(const char *pText)
+    {
+        size_t tLen = strlen(pText);
+        char *nCopy = (char *)malloc(tLen + 1);
+        if(nCopy) memcpy(nCopy, pText, tLen + 1);
+        return nCopy;
+    }
+}
+
+uint8_t GetLuaSilenceFlag()
+{
+    return xSilenceFlag;
+}
+
+void SetLuaSilenceFlag(uint8_t pFlag)
+{
+    xSilenceFlag = pFlag ? 1 : 0;
+}
+
+int LuaArgListError(const char *pBindingName)
+{
+    if(!pBindingName || xSilenceFlag) return 0;
+    fprintf(stderr, "%s: Failed, invalid argument list\n", pBindingName);
+    return 0;
+}
+
+int LuaArgListErrorNil(const char *pBindingName, lua_State *L)
+{
+    LuaArgListError(pBindingName);
+    if(!L) return 0;
+    lua_pushnil(L);
+    return 1;
+}
+
+int LuaActiveObjectTypeError(const char *pBindingName)
+{
+    if(!pBindingName || xSilenceFlag) return 0;
+    fprintf(stderr, "%s: Failed, rActiveObject was wrong type, or NULL.\n", pBindingName);
+    return 0;
+}
+
+int LuaActiveObjectTypeErrorNil(const char *pBindingName, lua_State *L)
+{
+    LuaActiveObjectTypeError(pBindingName);
+    if(!L) return 0;
+    lua_pushnil(L);
+    return 1;
+}
+
+int LuaResolveError(const char *pBindingName, const char *pPropertyName, int32_t pArgCount)
+{
+    if(!pBindingName || !pPropertyName || xSilenceFlag) return 0;
+    fprintf(stderr, "%s: Failed, cannot resolve %s with %i args.\n", pBindingName, pPropertyName, pArgCount);
+    return 0;
+}
+
+int LuaPropertyError(const char *pBindingName, const char *pPropertyName)
+{
+    if(!pBindingName || !pPropertyName) return 0;
+    fprintf(stderr, "%s: Failed, %s does not match any property.\n", pBindingName, pPropertyName);
+    return 0;
+}
+
+TypedValue *LuaReadTypedValue(lua_State *L, int pTypeIndex, int pValueIndex)
+{
+    if(!L || pTypeIndex < 1 || pValueIndex < 1 || pTypeIndex == pValueIndex) return nullptr;
+    const char *rType = LuaArgString(L, pTypeIndex, nullptr);
+    if(!rType) return nullptr;
+
+    if(!strcmp(rType, "I"))
+    {
+        int32_t *nData = (int32_t *)malloc(sizeof(int32_t));
+        if(!nData) return nullptr;
+        *nData = LuaArgInteger(L, pValueIndex, 0);
+        return NewTypedValue(nData, TYPEDVALUE_INT);
+    }
+    if(!strcmp(rType, "N"))
+    {
+        float *nData = (float *)malloc(sizeof(float));
+        if(!nData) return nullptr;
+        *nData = (float)LuaArgNumber(L, pValueIndex, 0.0);
+        return NewTypedValue(nData, TYPEDVALUE_FLOAT);
+    }
+    if(!strcmp(rType, "UI"))
+    {
+        uint32_t *nData = (uint32_t *)malloc(sizeof(uint32_t));
+        if(!nData) return nullptr;
+        *nData = NumberToUInt32(LuaArgNumber(L, pValueIndex, 0.0));
+        return NewTypedValue(nData, TYPEDVALUE_UNSIGNED);
+    }
+    if(!strcmp(rType, "S"))
+    {
+        // A value that is no string makes no record rather than a copy of nothing.
+        const char *rText = LuaArgString(L, pValueIndex, nullptr);
+        if(!rText) return nullptr;
+        char *nData = CopyText(rText);
+        if(!nData) return nullptr;
+        return NewTypedValue(nData, TYPEDVALUE_STRING);
+    }
+    return nullptr;
+}
+
+void LuaReadIntoTypedValue(TypedValue *pValue, lua_State *L, int pIndex)
+{
+    if(!pValue || !pValue->rData || !L || pIndex < 1) return;
+
+    if(pValue->mType == TYPEDVALUE_INT)
+    {
+        *(int32_t *)pValue->rData = LuaArgInteger(L, pIndex, 0);
+    }
+    else if(pValue->mType == TYPEDVALUE_UNSIGNED)
+    {
+        *(uint32_t *)pValue->rData = NumberToUInt32(std::trunc(LuaArgNumber(L, pIndex, 0.0)));
+    }
+    else if(pValue->mType == TYPEDVALUE_FLOAT)
+    {
+        *(float *)pValue->rData = (float)LuaArgInteger(L, pIndex, 0);
+    }
+}
+
+int LuaPushTypedValue(TypedValue *pValue, lua_State *L)
+{
+    if(!L) return 0;
+    if(!pValue || !pValue->rData || pValue->mType == TYPEDVALUE_NONE)
+    {
+        lua_pushnil(L);
+        return 1;
+    }
+
+    switch(pValue->mType)
+    {
+        case TYPEDVALUE_INT:
+            lua_pushinteger(L, *(int32_t *)pValue->rData);
+            break;
+        case TYPEDVALUE_UNSIGNED:
+            lua_pushinteger(L, (lua_Integer)*(uint32_t *)pValue->rData);
+            break;
+        case TYPEDVALUE_FLOAT:
+            lua_pushnumber(L, *(float *)pValue->rData);
+            break;
+        case TYPEDVALUE_STRING:
+            lua_pushstring(L, (const char *)pValue->rData);
+            break;
+        default:
+            // Booleans and unknown codes have no push of their own; one result is still promised.
+            lua_pushnil(L);
+            break;
+    }
+    return 1;
+}
+
+bool LuaArgIsNumber(lua_State *L, int pIndex)
+{
+    return HasArgument(L, pIndex) && lua_type(L, pIndex) == LUA_TNUMBER;
+}
+
+bool LuaArgIsString(lua_State *L, int pIndex)
+{
+    return HasArgument(L, pIndex) && lua_type(L, pIndex) == LUA_TSTRING;
+}
+
+double LuaArgNumber(lua_State *L, int pIndex, double pFallback)
+{
+    if(!HasArgument(L, pIndex)) return pFallback;
+    int tIsNumber = 0;
+    double tValue = lua_tonumberx(L, pIndex, &tIsNumber);
+    return tIsNumber ? tValue : pFallback;
+}
+
+int32_t LuaArgInteger(lua_State *L, int pIndex, int32_t pFallback)
+{
+    if(!HasArgument(L, pIndex)) return pFallback;
+    int tIsNumber = 0;
+    double tValue = lua_tonumberx(L, pIndex, &tIsNumber);
+    return tIsNumber ? NumberToInt32(tValue) : pFallback;
+}
+
+const char *LuaArgString(lua_State *L, int pIndex, const char *pFallback)
+{
+    if(!HasArgument(L, pIndex)) return pFallback;
+    int tType = lua_type(L, pIndex);
+    if(tType != LUA_TSTRING && tType != LUA_TNUMBER) return pFallback;
+    const char *rText = lua_tostring(L, pIndex);
+    return rText ? rText : pFallback;
+}
+
+bool LuaArgBoolean(lua_State *L, int pIndex, bool pFallback)
+{
+    if(!HasArgument(L, pIndex)) return pFallback;
+    return lua_toboolean(L, pIndex) != 0;
+}
+
+int LuaPushStringOrNil(lua_State *L, const char *pText)
+{
+    if(!L) return 0;
+    if(pText) lua_pushstring(L, pText);
+    else lua_pushnil(L);
+    return 1;
+}
+
+void RegisterLuaFunctions(lua_State *L, const luaL_Reg *pTable)
+{
+    if(!L || !pTable) return;
+    for(const luaL_Reg *rEntry = pTable; rEntry->name; rEntry++)
+    {
+        if(!rEntry->func) continue;
+        lua_pushcclosure(L, rEntry->func, 0);
+        lua_setglobal(L, rEntry->name);
+    }
+}

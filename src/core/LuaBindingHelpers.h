@@ -1,0 +1,61 @@
+#pragma once
+
+#include <cstdint>
+
+extern "C" {
+#include <lua.h>
+#include <lualib.h>
+#include <lauxlib.h>
+}
+
+struct TypedValue;
+
+// The one shared place where bindings report failures and move values between Lua and C.
+// Every binding follows the same shape: check the argument count and types, check that its
+// manager exists, check the active object's type code, resolve the property, act, push its
+// results. No binding raises a Lua error (nothing here calls luaL_check*), and none leaves
+// extra values on the stack.
+
+// While set, the argument-list, wrong-type and cannot-resolve reporters print nothing.
+// The property reporter is never muted.
+uint8_t GetLuaSilenceFlag();
+void SetLuaSilenceFlag(uint8_t pFlag);
+
+// Reporters print to standard error and return the number of Lua results the binding
+// should return ("return LuaArgListError("X");").
+int LuaArgListError(const char *pBindingName);
+int LuaArgListErrorNil(const char *pBindingName, lua_State *L);
+int LuaActiveObjectTypeError(const char *pBindingName);
+int LuaActiveObjectTypeErrorNil(const char *pBindingName, lua_State *L);
+int LuaResolveError(const char *pBindingName, const char *pPropertyName, int32_t pArgCount);
+int LuaPropertyError(const char *pBindingName, const char *pPropertyName);
+
+// Typed values: "I" integer (2), "N" float (3), "UI" unsigned (5), "S" string (4).
+// Returns a new heap record (data and record on malloc) or null when the type text is
+// unknown, the indices are not both >= 1 and distinct, or the state is null.
+TypedValue *LuaReadTypedValue(lua_State *L, int pTypeIndex, int pValueIndex);
+
+// Stores argument pIndex into an existing value of type 2, 3 or 5. Floats go through an
+// integer on purpose: tuning scripts were written against that truncation (2.9 -> 2.0).
+void LuaReadIntoTypedValue(TypedValue *pValue, lua_State *L, int pIndex);
+
+// Pushes one result (nil for a missing record or data); 0 results without a state.
+int LuaPushTypedValue(TypedValue *pValue, lua_State *L);
+
+// Safe argument readers. Each returns the fallback when the index is past the top or the
+// value there is not of the wanted kind, so a binding never reads garbage or raises.
+// LuaArgString never returns a string that Lua did not give (no conversion of tables etc.);
+// numbers are accepted as strings the way lua_tostring converts them.
+bool LuaArgIsNumber(lua_State *L, int pIndex);
+bool LuaArgIsString(lua_State *L, int pIndex);
+double LuaArgNumber(lua_State *L, int pIndex, double pFallback);
+int32_t LuaArgInteger(lua_State *L, int pIndex, int32_t pFallback);
+const char *LuaArgString(lua_State *L, int pIndex, const char *pFallback);
+bool LuaArgBoolean(lua_State *L, int pIndex, bool pFallback);
+
+// Pushes a string, or nil when it is null. Returns 1 (the result count).
+int LuaPushStringOrNil(lua_State *L, const char *pText);
+
+// Registers each {name, function} of a table ending in {NULL, NULL} as a global C function
+// without upvalues. Nothing happens for a null state or table.
+void RegisterLuaFunctions(lua_State *L, const luaL_Reg *pTable);

@@ -1,0 +1,505 @@
+#include "core/LuaManager.h"
+
+#include "core/Application.h"
+#include "core/DebugPrint.h"
+#include "core/NamedLinkedList.h"
+#include "core/ScriptPackEntry.h"
+#include "core/data/CorvelLumpManager.h"
+
+extern "C" {
+#include <lauxlib.h>
+#include <lualib.h>
+}
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace
+{
+    // Room for "%f" of any f32: 39 integer digits, a sign, the point and six decimals.
+    const size_t cNumberTextSize = 64;
+
+    struct MacroRecord
+    {
+        char *mText;
+    };
+
+    // Collects the pieces lua_dump writes. Each dump has its own buffer, so a dump that
+    // writes nothing can never hand out the bytes of an earlier one.
+    struct ChunkBuffer
+    {
+        uint8_t *mData;
+        size_t mSize;
+        size_t mCapacity;
+        uint8_t mFailed;
+    };
+
+    int ChunkWriter(lua_State *L, const void *pPiece, size_t pSize, void *pUserData)
+    {
+        ChunkBuffer *rBuffer = (ChunkBuffer *)pUserData;
+        if(pSize == 0) return 0;
+        if(rBuffer->mSize + pSize > rBuffer->mCapacity)
+        {
+            size_t tNewCapacity = rBuffer->mCapacity ? rBuffer->mCapacity * 2 : 1024;
+            while(tNewCapacity < rBuffer->mSize + pSize) tNewCapacity *= 2;
+            uint8_t *rGrown = (uint8_t *)realloc(rBuffer->mData, tNewCapacity);
+            if(!rGrown)
+            {
+                rBuffer->mFailed = 1;
+                return 1;
+            }
+            rBuffer->mData = rGrown;
+            rBuffer->mCapacity = tNewCapacity;
+        }
+        memcpy(rBuffer->mData + rBuffer->mSize, pPiece, pSize);
+        rBuffer->mSize += pSize;
+        return 0;
+    }
+
+    char *CopyText(const char *pText)
+    {
+        size_t tLen = strlen(pText);
+        char *nCopy = (char *)malloc(tLen + 1);
+        if(nCopy) memcpy(nCopy, pText, tLen + 1);
+        return nCopy;
+    }
+
+    const char *ErrorText(lua_State *L)
+    {
+        const char *rText = lua_tostring(L, -1);
+        return rText ? rText : "(error object is not a string)";
+    }
+
+    int CompareEntries(const void *pA, const void *pB)
+    {
+        const ScriptPackEntry *rA = *(const ScriptPackEntry *const *)pA;
+        const ScriptPackEntry *rB = *(const ScriptPackEntry *const *)pB;
+        return strcmp(rA->mName, rB->mName);
+    }
+}
+
+LuaManager::LuaManager()
+{
+    mState = luaL_newstate();
+    if(mState) luaL_openlibs(mState);
+
+    mArgumentCount = 0;
+    mArgumentFill = 0;
+    mArguments = nullptr;
+
+    mCallStack = new NamedLinkedList(1);
+
+    mScriptPackMode = 0;
+    mScriptPackCount = 0;
+    mScriptPack = nullptr;
+
+    mMacros = new NamedLinkedList(1);
+
+    mPrecompiledFlag = 0;
+    mLoadFromDiskFlag = 0;
+
+    if(mState) RegisterLuaManagerBindings(mState);
+}
+
+LuaManager::~LuaManager()
+{
+    if(mState) lua_close(mState);
+    delete mMacros;
+    delete mCallStack;
+    ClearArguments();
+    ClearScriptPack();
+}
+
+LuaManager *LuaManager::Fetch()
+{
+    Application *rApplication = GetApplication();
+    return rApplication ? rApplication->rLuaManager : nullptr;
+}
+
+void LuaManager::PushCallStackName(const char *pName)
+{
+    char *nCopy = CopyText(pName ? pName : "");
+    if(nCopy) mCallStack->AddElementAsHead("X", nCopy);
+}
+
+void LuaManager::PopCallStackName()
+{
+    if(mCallStack->GetCount() > 0) mCallStack->RemoveHead();
+}
+
+const char *LuaManager::GetCallStackName(int32_t pDepth)
+{
+    if(pDepth < 0 || pDepth >= mCallStack->GetCount()) return nullptr;
+    return (const char *)mCallStack->GetElementByIndex(pDepth);
+}
+
+int32_t LuaManager::GetCallStackDepth()
+{
+    return mCallStack->GetCount();
+}
+
+bool LuaManager::LoadFile(const char *pPath)
+{
+    if(!pPath || !mState) return false;
+
+    if(mScriptPackMode && !mLoadFromDiskFlag)
+    {
+        ScriptPackEntry *rEntry = FindScriptPackEntry(pPath);
+        if(rEntry) return LoadFromScriptPack(rEntry, pPath);
+        fprintf(stderr, "Could not load file in tarball %s\n", pPath);
+    }
+
+    mLoadFromDiskFlag = 0;
+    if(luaL_loadfilex(mState, pPath, nullptr) != LUA_OK)
+    {
+        fprintf(stderr, "Lua Error during Loading: %s\n", ErrorText(mState));
+        lua_pop(mState, 1);
+        return false;
+    }
+    mPrecompiledFlag = 0;
+    PushCallStackName(pPath);
+    return true;
+}
+
+bool LuaManager::CompileEntry(ScriptPackEntry *pEntry)
+{
+    free(pEntry->mCompiledChunk);
+    pEntry->mCompiledChunk = nullptr;
+    pEntry->mCompiledSize = 0;
+
+    if(luaL_loadbufferx(mState, pEntry->mSourceText, pEntry->mSourceSize, "Tarball Chunk", "t") != LUA_OK) return false;
+
+    ChunkBuffer tBuffer = {nullptr, 0, 0, 0};
+    lua_dump(mState, ChunkWriter, &tBuffer);
+    if(tBuffer.mFailed || tBuffer.mSize == 0)
+    {
+        free(tBuffer.mData);
+        lua_pop(mState, 1);
+        lua_pushstring(mState, "not enough memory to keep the compiled chunk");
+        return false;
+    }
+    pEntry->mCompiledChunk = tBuffer.mData;
+    pEntry->mCompiledSize = (uint32_t)tBuffer.mSize;
+    return true;
+}
+
+bool LuaManager::LoadFromScriptPack(ScriptPackEntry *pEntry, const char *pPath)
+{
+    const char *rChunkName = "Tarball Chunk";
+    if(!pEntry->mCompiledChunk)
+    {
+        // A source that does not compile is a load error, never an empty or stale chunk.
+        if(!CompileEntry(pEntry))
+        {
+            fprintf(stderr, "Lua Error during Loading: %s\n", ErrorText(mState));
+            lua_pop(mState, 1);
+            return false;
+        }
+        lua_pop(mState, 1);
+        rChunkName = "Compiled Chunk";
+    }
+
+    if(luaL_loadbufferx(mState, (const char *)pEntry->mCompiledChunk, pEntry->mCompiledSize, rChunkName, "b") != LUA_OK)
+    {
+        fprintf(stderr, "Lua Error during Loading: %s\n", ErrorText(mState));
+        lua_pop(mState, 1);
+        return false;
+    }
+    PushCallStackName(pPath);
+    return true;
+}
+
+bool LuaManager::Execute()
+{
+    if(!mState) return false;
+    int tTop = lua_gettop(mState);
+    if(tTop < 1 || !lua_isfunction(mState, tTop)) return false;
+
+    int tBase = tTop - 1;
+    int tResult = lua_pcallk(mState, 0, LUA_MULTRET, 0, 0, nullptr);
+    PopCallStackName();
+    if(tResult != LUA_OK)
+    {
+        fprintf(stderr, "Lua Error during Execution: %s\n", ErrorText(mState));
+        lua_settop(mState, tBase);
+        return false;
+    }
+
+    // No engine caller reads a chunk's results; dropping them keeps runs made every tick
+    // from growing the stack.
+    lua_settop(mState, tBase);
+    return true;
+}
+
+bool LuaManager::ExecuteFile(const char *pPath)
+{
+    if(!LoadFile(pPath)) return false;
+    return Execute();
+}
+
+bool LuaManager::ExecuteLuaFile(const char *pPath, int32_t pCount, ...)
+{
+    SetArgumentCount(pCount);
+
+    va_list tArgs;
+    va_start(tArgs, pCount);
+    for(int32_t i = 0; i < pCount; i++)
+    {
+        const char *rType = va_arg(tArgs, const char *);
+        if(rType && rType[0] == 'N')
+        {
+            AddNumberArgument((float)va_arg(tArgs, double));
+        }
+        else if(rType && rType[0] == 'S')
+        {
+            AddStringArgument(va_arg(tArgs, const char *));
+        }
+        else
+        {
+            fprintf(stderr, "LuaManager::ExecuteLuaFile:  Error, cannot resolve type %s\n", rType ? rType : "(null)");
+            break;
+        }
+    }
+    va_end(tArgs);
+
+    if(!LoadFile(pPath)) return false;
+    return Execute();
+}
+
+bool LuaManager::RunChunkText(const char *pText)
+{
+    if(!pText || !mState) return false;
+    if(luaL_loadbufferx(mState, pText, strlen(pText), "Passed Chunk", "t") != LUA_OK)
+    {
+        fprintf(stderr, "Lua Error during Loading: %s\n", ErrorText(mState));
+        lua_pop(mState, 1);
+        return false;
+    }
+    PushCallStackName("");
+    return true;
+}
+
+void LuaManager::SetArgumentCount(int32_t pCount)
+{
+    ClearArguments();
+    if(pCount <= 0) return;
+    mArguments = (char **)calloc((size_t)pCount, sizeof(char *));
+    if(mArguments) mArgumentCount = pCount;
+}
+
+void LuaManager::AddNumberArgument(float pValue)
+{
+    if(mArgumentFill >= mArgumentCount) return;
+    char tText[cNumberTextSize];
+    snprintf(tText, sizeof(tText), "%f", (double)pValue);
+    mArguments[mArgumentFill] = CopyText(tText);
+    mArgumentFill++;
+}
+
+void LuaManager::AddStringArgument(const char *pText)
+{
+    if(!pText || mArgumentFill >= mArgumentCount) return;
+    mArguments[mArgumentFill] = CopyText(pText);
+    mArgumentFill++;
+}
+
+void LuaManager::ClearArguments()
+{
+    for(int32_t i = 0; i < mArgumentCount; i++) free(mArguments[i]);
+    free(mArguments);
+    mArguments = nullptr;
+    mArgumentCount = 0;
+    mArgumentFill = 0;
+}
+
+const char *LuaManager::GetArgument(int32_t pIndex) const
+{
+    if(pIndex < 0 || pIndex >= mArgumentCount) return nullptr;
+    return mArguments[pIndex];
+}
+
+char *LuaManager::NormaliseScriptPath(const char *pPath)
+{
+    if(!pPath) return nullptr;
+    size_t tLen = strlen(pPath);
+    char *nResult = (char *)malloc(tLen + 1);
+    if(!nResult) return nullptr;
+
+    // Every component but the last is written with its trailing slash, so backing up over
+    // one component means dropping that slash and then everything after the slash before it.
+    size_t tOut = 0;
+    const char *rStart = pPath;
+    while(true)
+    {
+        const char *rEnd = strchr(rStart, '/');
+        size_t tComponentLen = rEnd ? (size_t)(rEnd - rStart) : strlen(rStart);
+        if(tComponentLen == 2 && rStart[0] == '.' && rStart[1] == '.')
+        {
+            if(tOut > 0) tOut--;
+            while(tOut > 0 && nResult[tOut - 1] != '/') tOut--;
+        }
+        else
+        {
+            memcpy(nResult + tOut, rStart, tComponentLen);
+            tOut += tComponentLen;
+            if(rEnd) nResult[tOut++] = '/';
+        }
+        if(!rEnd) break;
+        rStart = rEnd + 1;
+    }
+    nResult[tOut] = '\0';
+    return nResult;
+}
+
+ScriptPackEntry *LuaManager::FindScriptPackEntry(const char *pPath)
+{
+    if(!pPath || !mScriptPack || mScriptPackCount < 1) return nullptr;
+    char *tName = NormaliseScriptPath(pPath);
+    if(!tName) return nullptr;
+
+    ScriptPackEntry *rFound = nullptr;
+    int32_t tLow = 0;
+    int32_t tHigh = mScriptPackCount;
+    while(tLow < tHigh)
+    {
+        int32_t tMid = tLow + (tHigh - tLow) / 2;
+        int tCompare = strcmp(tName, mScriptPack[tMid]->mName);
+        if(tCompare == 0)
+        {
+            rFound = mScriptPack[tMid];
+            break;
+        }
+        if(tCompare < 0) tHigh = tMid;
+        else tLow = tMid + 1;
+    }
+    free(tName);
+    return rFound;
+}
+
+void LuaManager::ClearScriptPack()
+{
+    mScriptPackMode = 0;
+    for(int32_t i = 0; i < mScriptPackCount; i++) DeleteScriptPackEntry(mScriptPack[i]);
+    free(mScriptPack);
+    mScriptPack = nullptr;
+    mScriptPackCount = 0;
+}
+
+void LuaManager::InstallScriptPack(ScriptPackEntry **pEntries, int32_t pCount)
+{
+    ClearScriptPack();
+    if(pCount < 0 || (!pEntries && pCount > 0)) pCount = 0;
+    if(!mState)
+    {
+        for(int32_t i = 0; i < pCount; i++) DeleteScriptPackEntry(pEntries[i]);
+        free(pEntries);
+        return;
+    }
+
+    // Null records (lumps that could not be read) are dropped so every slot is searchable.
+    int32_t tKept = 0;
+    for(int32_t i = 0; i < pCount; i++)
+    {
+        if(pEntries[i] && pEntries[i]->mName) pEntries[tKept++] = pEntries[i];
+        else DeleteScriptPackEntry(pEntries[i]);
+    }
+
+    for(int32_t i = 0; i < tKept; i++)
+    {
+        if(!CompileEntry(pEntries[i]))
+        {
+            fprintf(stderr, "Warning:  There was an error in compilation of %i %s\n", i, pEntries[i]->mName);
+        }
+        lua_pop(mState, 1);
+    }
+
+    // Lump directories are sorted already; sorting again keeps the binary search honest for
+    // packs that were not.
+    if(tKept > 0) qsort(pEntries, (size_t)tKept, sizeof(ScriptPackEntry *), CompareEntries);
+
+    mScriptPack = pEntries;
+    mScriptPackCount = tKept;
+    mScriptPackMode = 1;
+}
+
+void LuaManager::BootScriptPack(const char *pPath)
+{
+    ClearScriptPack();
+
+    CorvelLumpManager *rLumps = CorvelLumpManager::Fetch();
+    if(rLumps && pPath) rLumps->Open(pPath);
+    if(!rLumps || !pPath || !rLumps->IsOpen())
+    {
+        Debug::ForcePrint("LuaManager:  Could not open tarball mode on %s\n", pPath ? pPath : "(null)");
+        return;
+    }
+
+    int32_t tCount = (int32_t)rLumps->GetLumpCount();
+    ScriptPackEntry **tEntries = nullptr;
+    if(tCount > 0)
+    {
+        tEntries = (ScriptPackEntry **)calloc((size_t)tCount, sizeof(ScriptPackEntry *));
+        if(!tEntries) tCount = 0;
+    }
+    for(int32_t i = 0; i < tCount; i++) tEntries[i] = rLumps->ReadTarballLump(i);
+
+    InstallScriptPack(tEntries, tCount);
+    Debug::ForcePrint("LuaManager:  Tarball is open!  %s\n", pPath);
+}
+
+void LuaManager::NewMacro(const char *pName, const char *pCode)
+{
+    if(!pName || !pCode || mMacros->GetElementByName(pName)) return;
+    MacroRecord *nRecord = (MacroRecord *)malloc(sizeof(MacroRecord));
+    if(!nRecord) return;
+    nRecord->mText = CopyText(pCode);
+    if(!nRecord->mText)
+    {
+        free(nRecord);
+        return;
+    }
+    mMacros->AddElementWithDeleter(pName, nRecord, DeleteFirstMemberAndRecord);
+}
+
+void LuaManager::AppendMacro(const char *pName, const char *pCode)
+{
+    if(!pName || !pCode) return;
+    MacroRecord *rRecord = (MacroRecord *)mMacros->GetElementByName(pName);
+    if(!rRecord) return;
+
+    size_t tOldLen = strlen(rRecord->mText);
+    size_t tCodeLen = strlen(pCode);
+    char *nText = (char *)malloc(tOldLen + 1 + tCodeLen + 1);
+    if(!nText) return;
+    memcpy(nText, rRecord->mText, tOldLen);
+    nText[tOldLen] = '\n';
+    memcpy(nText + tOldLen + 1, pCode, tCodeLen + 1);
+    free(rRecord->mText);
+    rRecord->mText = nText;
+}
+
+const char *LuaManager::GetMacro(const char *pName)
+{
+    if(!pName) return nullptr;
+    MacroRecord *rRecord = (MacroRecord *)mMacros->GetElementByName(pName);
+    return rRecord ? rRecord->mText : nullptr;
+}
+
+bool LuaManager::CallMacro(const char *pName)
+{
+    const char *rText = GetMacro(pName);
+    if(!rText) return false;
+
+    return RunChunkText(rText) && Execute();
+}
+
+bool LuaManager::FileExists(const char *pPath)
+{
+    if(!pPath) return false;
+    FILE *fInfile = fopen(pPath, "rb");
+    if(!fInfile) return false;
+    fclose(fInfile);
+    return true;
+}

@@ -1,0 +1,531 @@
+#include "core/data/CorvelLumpManager.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "core/Application.h"
+#include "core/DebugPrint.h"
+#include "core/ScriptPackEntry.h"
+#include "core/data/LumpWriter.h"
+#include "core/data/MemoryFile.h"
+#include "core/render/Bitmap.h"
+#include "core/render/Palette.h"
+
+#define SCRIPT_PACK_PREFIX "Data/Scripts/"
+
+CorvelLumpManager::CorvelLumpManager() : mCursor(nullptr, 0)
+{
+    mOpen = 0;
+    mOpenPath = nullptr;
+    mFile = nullptr;
+    memset(mHeader, 0, sizeof(mHeader));
+    mLumpCount = 0;
+    mDirectory = nullptr;
+    mQuietNextImageFailure = 0;
+}
+
+CorvelLumpManager::~CorvelLumpManager()
+{
+    Close();
+}
+
+CorvelLumpManager *CorvelLumpManager::Fetch()
+{
+    Application *rApp = GetApplication();
+    return rApp ? rApp->rLumpManager : nullptr;
+}
+
+void CorvelLumpManager::Close()
+{
+    mOpen = 0;
+    free(mOpenPath);
+    mOpenPath = nullptr;
+    delete mFile;
+    mFile = nullptr;
+    for(uint32_t i = 0; mDirectory && i < mLumpCount; i++) free(mDirectory[i].mName);
+    free(mDirectory);
+    mDirectory = nullptr;
+    mLumpCount = 0;
+    memset(mHeader, 0, sizeof(mHeader));
+    mCursor = LumpReader(nullptr, 0);
+}
+
+void CorvelLumpManager::ResetCursor()
+{
+    mCursor = LumpReader(mFile ? mFile->GetBuffer() : nullptr, mFile ? mFile->GetSize() : 0);
+}
+
+void CorvelLumpManager::Open(const char *pPath)
+{
+    if(!pPath) return;
+    if(mOpen && mOpenPath && !strcmp(mOpenPath, pPath)) return;
+
+    Close();
+    mOpen = 1;
+    mFile = new MemoryFile(pPath);
+
+    // A file whose directory cannot be trusted is treated like one that is not there: the
+    // binary search and every body read depend on it.
+    size_t tLength = strlen(pPath);
+    mOpenPath = (char *)malloc(tLength + 1);
+    if(!mFile->IsOpen() || !mOpenPath || !ReadDirectory())
+    {
+        fprintf(stderr, "CorvelLumpManager:  Error, could not find %s\n", pPath);
+        Close();
+        return;
+    }
+    memcpy(mOpenPath, pPath, tLength + 1);
+}
+
+bool CorvelLumpManager::ReadDirectory()
+{
+    ResetCursor();
+    uint32_t tCount = 0;
+    mCursor.ReadBytes(mHeader, LUMP_HEADER_SIZE);
+    mHeader[LUMP_HEADER_SIZE] = '\0';
+    mCursor.ReadU32(&tCount);
+
+    // Each entry takes at least its length byte and two words: a count that cannot fit is
+    // refused before anything is allocated for it.
+    if(mCursor.HasFailed() || tCount > mCursor.GetRemaining() / 9) return false;
+    if(tCount == 0) return true;
+    mDirectory = (LumpDirectoryEntry *)calloc(tCount, sizeof(LumpDirectoryEntry));
+    if(!mDirectory) return false;
+
+    uint32_t tFileSize = mFile->GetSize();
+    for(uint32_t i = 0; i < tCount; i++)
+    {
+        LumpDirectoryEntry *rEntry = &mDirectory[i];
+        rEntry->mName = mCursor.ReadNewName();
+        mLumpCount = i + 1;
+        mCursor.ReadU32(&rEntry->mPosition);
+        mCursor.ReadU32(&rEntry->mSecondWord);
+        if(mCursor.HasFailed()) return false;
+        if(tFileSize < LUMP_TAG_SIZE || rEntry->mPosition > tFileSize - LUMP_TAG_SIZE) return false;
+        if(i > 0 && strcmp(mDirectory[i - 1].mName, rEntry->mName) >= 0) return false;
+    }
+    return true;
+}
+
+int32_t CorvelLumpManager::FindLump(const char *pName) const
+{
+    if(!pName || !mDirectory) return -1;
+    int64_t tLow = 0;
+    int64_t tHigh = (int64_t)mLumpCount - 1;
+    while(tLow <= tHigh)
+    {
+        int64_t tMid = (tLow + tHigh) / 2;
+        int tCompare = strcmp(pName, mDirectory[tMid].mName);
+        if(tCompare == 0) return (int32_t)tMid;
+        if(tCompare < 0) tHigh = tMid - 1;
+        else tLow = tMid + 1;
+    }
+    return -1;
+}
+
+bool CorvelLumpManager::SeekToLump(const char *pName, const char *pType)
+{
+    if(!mOpen || !pName || !pType) return false;
+    Debug::PushPrint(0, "Seeking to %s\n", pName);
+
+    int32_t tSlot = FindLump(pName);
+    if(tSlot == -1)
+    {
+        Debug::PopPrint("Lump wasn't found\n");
+        return false;
+    }
+    Debug::Print("Slot %i\n", tSlot);
+    Debug::Print("Position %i\n", (int32_t)mDirectory[tSlot].mPosition);
+
+    char tTag[LUMP_TAG_SIZE + 1];
+    ResetCursor();
+    mCursor.Seek(mDirectory[tSlot].mPosition);
+    mCursor.ReadBytes(tTag, LUMP_TAG_SIZE);
+    tTag[LUMP_TAG_SIZE] = '\0';
+    Debug::Print("Check %s vs %s\n", tTag, pType);
+
+    if(!mCursor.HasFailed() && !strncmp(tTag, pType, strlen(pType)))
+    {
+        Debug::PopPrint("Finished, Header was %s\n", tTag);
+        return true;
+    }
+    Debug::PopPrint("Lump was of the wrong type\n");
+    return false;
+}
+
+bool CorvelLumpManager::SeekToIndex(int32_t pIndex)
+{
+    if(!mOpen || pIndex < 0 || (uint32_t)pIndex >= mLumpCount) return false;
+    ResetCursor();
+    mCursor.Seek(mDirectory[pIndex].mPosition);
+    return mCursor.Skip(LUMP_TAG_SIZE);
+}
+
+ImageRecord *CorvelLumpManager::ReadImageRecord(const char *pName)
+{
+    if(!mOpen || !pName) return nullptr;
+
+    // The quiet flag covers only the one read that follows it, whether or not that read
+    // finds its lump; otherwise a found second layer would silence the next missing image.
+    uint8_t tQuiet = mQuietNextImageFailure;
+    mQuietNextImageFailure = 0;
+
+    Debug::PushPrint(0, "Loading Image Data %s\n", pName);
+    ImageRecord *nRecord = (ImageRecord *)calloc(1, sizeof(ImageRecord));
+    if(!nRecord)
+    {
+        Debug::PopPrintState();
+        return nullptr;
+    }
+    nRecord->TakeTextureDefaults();
+
+    if(!SeekToLump(pName, "IMAGE"))
+    {
+        if(!tQuiet) Debug::ForcePrint("Error in SLF file\n");
+        Debug::PopPrintState();
+        ImageRecord::Free(nRecord);
+        return nullptr;
+    }
+
+    mCursor.ReadU8(&nRecord->mCompressionFlag);
+    Debug::Print("Compress type %i\n", nRecord->mCompressionFlag);
+    if(!mCursor.HasFailed() && nRecord->mCompressionFlag == 0)
+    {
+        Debug::ForcePrint("Compression error in %s\n", pName);
+        Debug::PopPrintState();
+        return nRecord;
+    }
+
+    mCursor.ReadI32(&nRecord->mFullWidth);
+    mCursor.ReadI32(&nRecord->mFullHeight);
+    Debug::Print("Statistcs read %i %i\n", nRecord->mFullWidth, nRecord->mFullHeight);
+    mCursor.ReadI32(&nRecord->mOffsetX);
+    mCursor.ReadI32(&nRecord->mOffsetY);
+    mCursor.ReadI32(&nRecord->mWidth);
+    mCursor.ReadI32(&nRecord->mHeight);
+    mCursor.ReadI32(&nRecord->mDataSize);
+    Debug::Print("Raw data to read: %s %i bytes\n", pName, nRecord->mDataSize);
+
+    // The upload reads as many bytes as the picture needs, whatever the lump says it holds.
+    bool tSound = !mCursor.HasFailed() && nRecord->mDataSize >= 0 && nRecord->mWidth >= 0 && nRecord->mHeight >= 0 &&
+                  RequiredImageDataSize(nRecord->mWidth, nRecord->mHeight, nRecord->mCompressionFlag) <= nRecord->mDataSize;
+    if(tSound)
+    {
+        nRecord->mData = mCursor.ReadNewBytes((uint32_t)nRecord->mDataSize);
+        Debug::Print("Data read successfully\n");
+        mCursor.ReadU8(&nRecord->mFrameCount);
+        if(nRecord->mFrameCount > 0 && !mCursor.HasFailed())
+        {
+            nRecord->mFrames = (ImageFrameRecord *)calloc(nRecord->mFrameCount, sizeof(ImageFrameRecord));
+            if(!nRecord->mFrames) tSound = false;
+            for(int32_t i = 0; tSound && i < nRecord->mFrameCount; i++)
+            {
+                mCursor.ReadI32(&nRecord->mFrames[i].mA);
+                mCursor.ReadI32(&nRecord->mFrames[i].mB);
+            }
+        }
+        tSound = tSound && !mCursor.HasFailed();
+    }
+    if(!tSound)
+    {
+        Debug::ForcePrint("Error in SLF file\n");
+        Debug::PopPrintState();
+        ImageRecord::Free(nRecord);
+        return nullptr;
+    }
+    Debug::PopPrint("Image data loaded\n");
+    return nRecord;
+}
+
+Bitmap *CorvelLumpManager::ExtractBitmap(const char *pName)
+{
+    if(!mOpen || !pName) return nullptr;
+    Debug::PushPrint(0, "Loading Image %s\n", pName);
+    ImageRecord *rRecord = ReadImageRecord(pName);
+    if(!rRecord)
+    {
+        Debug::ForcePrint("Failed, can't find data\n");
+        Debug::PopPrintState();
+        return nullptr;
+    }
+
+    uint32_t tTexture = UploadImageRecord(rRecord);
+    if(!tTexture)
+    {
+        Debug::ForcePrint("Failed, error uploading the data\n");
+        Debug::PopPrintState();
+        ImageRecord::Free(rRecord);
+        return nullptr;
+    }
+
+    Bitmap *nBitmap = new Bitmap();
+    nBitmap->SetTexture(tTexture, 1);
+    nBitmap->SetOffset(rRecord->mOffsetX, rRecord->mOffsetY);
+    nBitmap->SetTextureSize(rRecord->mFullWidth, rRecord->mFullHeight);
+    nBitmap->SetSize(rRecord->mWidth, rRecord->mHeight);
+    nBitmap->SetFrameCount(rRecord->mFrameCount);
+    for(int32_t i = 0; i < rRecord->mFrameCount; i++)
+    {
+        nBitmap->SetFrameRectPacked(i, rRecord->mFrames[i].mA, rRecord->mFrames[i].mB);
+    }
+    Debug::PopPrint("Lump uploaded successfully\n");
+    ImageRecord::Free(rRecord);
+    return nBitmap;
+}
+
+void CorvelLumpManager::ImageLump(const char *pFirstName, const char *pSecondName, ImageRecord **pFirst, ImageRecord **pSecond)
+{
+    if(pFirst) *pFirst = nullptr;
+    if(pSecond) *pSecond = nullptr;
+    Debug::PushPrint(0, "[Begin ImageLump] %s\n", pFirstName ? pFirstName : "NULL");
+    ImageRecord *tFirst = ReadImageRecord(pFirstName);
+    ImageRecord *tSecond = nullptr;
+    if(pSecondName)
+    {
+        mQuietNextImageFailure = 1;
+        tSecond = ReadImageRecord(pSecondName);
+        mQuietNextImageFailure = 0;
+    }
+    if(pFirst) *pFirst = tFirst;
+    else ImageRecord::Free(tFirst);
+    if(pSecond) *pSecond = tSecond;
+    else ImageRecord::Free(tSecond);
+    Debug::PopPrint("[Complete ImageLump]\n");
+}
+
+Palette *CorvelLumpManager::ExtractPalette(const char *pName)
+{
+    if(!mOpen || !pName) return nullptr;
+    Debug::PushPrint(1, "Loading Palette Data %s\n", pName);
+    if(!SeekToLump(pName, "PALETTE"))
+    {
+        Debug::ForcePrint("Error in SLF file\n");
+        Debug::PopPrintState();
+        return nullptr;
+    }
+
+    // Counts come from the file: each is held against the bytes left before it sizes anything.
+    uint32_t tColours = 0;
+    mCursor.ReadU32(&tColours);
+    bool tSound = !mCursor.HasFailed() && tColours <= mCursor.GetRemaining() / 3 && tColours <= 0x7FFFFFFF;
+    Palette *nPalette = new Palette();
+    if(tSound)
+    {
+        nPalette->SetColourCount((int32_t)tColours);
+        Debug::Print("Read out %i colors\n", (int32_t)tColours);
+        uint8_t tRGB[3];
+        for(uint32_t i = 0; i < tColours; i++)
+        {
+            mCursor.ReadBytes(tRGB, 3);
+            nPalette->SetBaseColour((int32_t)i, ColorRGBA::FromBytes(tRGB[0], tRGB[1], tRGB[2]));
+        }
+
+        uint32_t tVariants = 0;
+        mCursor.ReadU32(&tVariants);
+        uint64_t tVariantBytes = 1 + (uint64_t)tColours * 3;
+        tSound = !mCursor.HasFailed() && (uint64_t)tVariants * tVariantBytes <= mCursor.GetRemaining();
+        for(uint32_t v = 0; tSound && v < tVariants; v++)
+        {
+            char *tVariantName = mCursor.ReadNewName();
+            if(!tVariantName) break;
+            nPalette->AddVariant(tVariantName);
+            for(uint32_t i = 0; i < tColours; i++)
+            {
+                mCursor.ReadBytes(tRGB, 3);
+                nPalette->SetVariantColour(tVariantName, (int32_t)i, ColorRGBA::FromBytes(tRGB[0], tRGB[1], tRGB[2]));
+            }
+            free(tVariantName);
+        }
+        tSound = tSound && !mCursor.HasFailed();
+    }
+    if(!tSound)
+    {
+        Debug::ForcePrint("Error in SLF file\n");
+        Debug::PopPrintState();
+        delete nPalette;
+        return nullptr;
+    }
+    Debug::PopPrintState();
+    return nPalette;
+}
+
+int32_t CorvelLumpManager::GetMapType(const char *pName)
+{
+    Debug::PushPrint(0, "Finding map type in %s\n", pName ? pName : "NULL");
+    uint8_t tType = 0;
+    if(SeekToLump(pName, "MAPINFO") && mCursor.ReadU8(&tType))
+    {
+        Debug::PopPrint("Map type %i\n", tType);
+        return tType;
+    }
+    Debug::PopPrint("Error in SLF file\n");
+    return -1;
+}
+
+MapInfoRecord *CorvelLumpManager::ReadMapInfo(const char *pName)
+{
+    Debug::PushPrint(0, "[Begin GetLineartLevel] %s\n", pName ? pName : "NULL");
+    if(!mOpen || !pName)
+    {
+        Debug::PopPrint("[Fail GetLineartLevel] Error in SLF file\n");
+        return nullptr;
+    }
+    if(GetMapType(pName) != LUMP_MAPTYPE_LINEART)
+    {
+        Debug::PopPrint("[Fail GetLineartLevel] Map is the wrong type\n");
+        return nullptr;
+    }
+
+    MapInfoRecord *nInfo = (MapInfoRecord *)calloc(1, sizeof(MapInfoRecord));
+    if(!nInfo)
+    {
+        Debug::PopPrint("[Fail GetLineartLevel] Error in SLF file\n");
+        return nullptr;
+    }
+    nInfo->mMapType = LUMP_MAPTYPE_LINEART;
+    mCursor.ReadI32(&nInfo->mColumns);
+    mCursor.ReadI32(&nInfo->mRows);
+    mCursor.ReadI32(&nInfo->mUnusedA);
+    mCursor.ReadI32(&nInfo->mChunkWidth);
+    mCursor.ReadI32(&nInfo->mChunkHeight);
+    mCursor.ReadI32(&nInfo->mUnusedB);
+    nInfo->mImagePrefixA = mCursor.ReadNewName();
+    nInfo->mImagePrefixB = mCursor.ReadNewName();
+    nInfo->mClipPrefix = mCursor.ReadNewName();
+    mCursor.ReadU8(&nInfo->mLevelNumber);
+    nInfo->mLevelName = mCursor.ReadNewName();
+
+    // Chunk lumps carry column and row as three digits; a grid beyond that cannot be named
+    // and a negative one would size the grid from garbage.
+    if(mCursor.HasFailed() || nInfo->mColumns < 1 || nInfo->mRows < 1 || nInfo->mColumns > LUMP_MAX_GRID ||
+       nInfo->mRows > LUMP_MAX_GRID)
+    {
+        FreeMapInfoRecord(nInfo);
+        Debug::ForcePrint("Error in SLF file\n");
+        Debug::PopPrint("[Fail GetLineartLevel] Error in SLF file\n");
+        return nullptr;
+    }
+    if(nInfo->mChunkWidth < 0) nInfo->mChunkWidth = 0;
+    if(nInfo->mChunkHeight < 0) nInfo->mChunkHeight = 0;
+    Debug::PopPrint("[Complete GetLineartLevel]\n");
+    return nInfo;
+}
+
+ClipRecord *CorvelLumpManager::ClipLump(const char *pName)
+{
+    Debug::PushPrint(0, "[Begin ClipLump] %s\n", pName ? pName : "NULL");
+    if(!SeekToLump(pName, "CLIP"))
+    {
+        Debug::ForcePrint("[Fail ClipLump] %s Not found.\n", pName ? pName : "NULL");
+        Debug::PopPrintState();
+        return nullptr;
+    }
+
+    ClipRecord *nClip = (ClipRecord *)calloc(1, sizeof(ClipRecord));
+    uint8_t tUnused = 0;
+    bool tSound = nClip != nullptr;
+    if(tSound)
+    {
+        mCursor.ReadU8(&tUnused);
+        mCursor.ReadU16(&nClip->mColumns);
+        mCursor.ReadU16(&nClip->mRows);
+        mCursor.ReadU32(&nClip->mDataSize);
+        // A clip shorter than its rows need would leave cells to be read from beyond it.
+        tSound = !mCursor.HasFailed() && nClip->mDataSize >= ClipDataBytes(nClip->mColumns, nClip->mRows);
+    }
+    if(tSound && nClip->mDataSize > 0)
+    {
+        nClip->mData = mCursor.ReadNewBytes(nClip->mDataSize);
+        tSound = nClip->mData != nullptr;
+    }
+    if(!tSound)
+    {
+        FreeClipRecord(nClip);
+        Debug::ForcePrint("Error in SLF file\n");
+        Debug::PopPrintState();
+        return nullptr;
+    }
+    Debug::PopPrint("[Complete ClipLump]\n");
+    return nClip;
+}
+
+SpawnRecord *CorvelLumpManager::SpawnDatLump(const char *pName, int32_t *pCount)
+{
+    if(pCount) *pCount = 0;
+    Debug::PushPrint(1, "[Begin SpawnDatLump] %s\n", pName ? pName : "NULL");
+    if(!pCount || !SeekToLump(pName, "SPAWNDAT"))
+    {
+        Debug::ForcePrint("[Fail SpawnDatLump] %s Not found.\n", pName ? pName : "NULL");
+        Debug::PopPrintState();
+        return nullptr;
+    }
+
+    // A record is at least its length byte and two words.
+    uint32_t tCount = 0;
+    mCursor.ReadU32(&tCount);
+    if(mCursor.HasFailed() || tCount > mCursor.GetRemaining() / 9)
+    {
+        Debug::ForcePrint("Error in SLF file\n");
+        Debug::PopPrintState();
+        return nullptr;
+    }
+    Debug::Print("Number of spawns: %i\n", (int32_t)tCount);
+    if(tCount == 0)
+    {
+        Debug::PopPrint("[Complete SpawnDatLump]\n");
+        return nullptr;
+    }
+
+    SpawnRecord *nRecords = (SpawnRecord *)calloc(tCount, sizeof(SpawnRecord));
+    for(uint32_t i = 0; nRecords && i < tCount && !mCursor.HasFailed(); i++)
+    {
+        uint8_t tCut = 0;
+        mCursor.ReadNameInto(nRecords[i].mName, sizeof(nRecords[i].mName), &tCut);
+        if(tCut) Debug::ForcePrint("[SpawnDatLump] Warning, spawn %i name cut to %s\n", (int32_t)i, nRecords[i].mName);
+        mCursor.ReadI32(&nRecords[i].mX);
+        mCursor.ReadI32(&nRecords[i].mY);
+    }
+    if(!nRecords || mCursor.HasFailed())
+    {
+        free(nRecords);
+        Debug::ForcePrint("Error in SLF file\n");
+        Debug::PopPrintState();
+        return nullptr;
+    }
+    *pCount = (int32_t)tCount;
+    Debug::PopPrint("[Complete SpawnDatLump]\n");
+    return nRecords;
+}
+
+ScriptPackEntry *CorvelLumpManager::ReadTarballLump(int32_t pIndex)
+{
+    Debug::PushPrint(0, "Loading Tarball Data %i\n", pIndex);
+    if(!SeekToIndex(pIndex))
+    {
+        Debug::PopPrintState();
+        return nullptr;
+    }
+
+    size_t tPathSize = sizeof(SCRIPT_PACK_PREFIX) + strlen(mDirectory[pIndex].mName);
+    char *tPath = (char *)malloc(tPathSize);
+    uint32_t tSize = 0;
+    mCursor.ReadU32(&tSize);
+    uint8_t *tSource = mCursor.ReadNewBytes(tSize);
+    ScriptPackEntry *nEntry = nullptr;
+    if(tPath && tSource)
+    {
+        snprintf(tPath, tPathSize, "%s%s", SCRIPT_PACK_PREFIX, mDirectory[pIndex].mName);
+        nEntry = NewScriptPackEntry(tPath, (const char *)tSource, tSize);
+    }
+    free(tPath);
+    free(tSource);
+    if(!nEntry)
+    {
+        Debug::ForcePrint("Error in SLF file\n");
+        Debug::PopPrintState();
+        return nullptr;
+    }
+    Debug::PopPrint("Tarball data loaded\n");
+    return nEntry;
+}

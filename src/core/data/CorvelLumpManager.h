@@ -1,0 +1,91 @@
+#pragma once
+
+#include <cstdint>
+
+#include "core/data/LumpReader.h"
+#include "core/data/LumpRecords.h"
+
+class MemoryFile;
+class Bitmap;
+class Palette;
+struct ImageRecord;
+struct ScriptPackEntry;
+struct lua_State;
+
+// One directory entry of the open lump file.
+struct LumpDirectoryEntry
+{
+    uint32_t mPosition;
+    uint32_t mSecondWord;
+    char *mName;
+};
+
+// Holds at most one open lump file (".slf"), read whole into memory. Lumps are found by a
+// binary search over the directory, so Open refuses a file whose directory is not in strcmp
+// order; it also refuses a file whose directory or lump positions pass the end. Every body is
+// read through one bounded cursor: a lump whose fields run past the end of the file is refused
+// through that reader's normal failure (null, -1 or an empty count) and "Error in SLF file".
+// Records handed out belong to the caller.
+class CorvelLumpManager
+{
+public:
+    CorvelLumpManager();
+    ~CorvelLumpManager();
+
+    // The instance the Application holds; constructs nothing.
+    static CorvelLumpManager *Fetch();
+
+    // Opening the path that is open already changes nothing (not even the cursor).
+    void Open(const char *pPath);
+    void Close();
+    bool IsOpen() const { return mOpen != 0; }
+    const char *GetOpenPath() const { return mOpenPath; }
+    uint32_t GetLumpCount() const { return mLumpCount; }
+
+    int32_t FindLump(const char *pName) const;
+    // True when the lump exists and its tag starts with pType; the cursor then stands at the body.
+    bool SeekToLump(const char *pName, const char *pType);
+    // Moves to the lump at that directory index and reads its tag unchecked.
+    bool SeekToIndex(int32_t pIndex);
+
+    // Images. The record carries the texture defaults of the moment it was made.
+    ImageRecord *ReadImageRecord(const char *pName);
+    Bitmap *ExtractBitmap(const char *pName);
+    // A chunk's two layers; a missing second layer is silent. Either output may be null.
+    void ImageLump(const char *pFirstName, const char *pSecondName, ImageRecord **pFirst, ImageRecord **pSecond);
+
+    Palette *ExtractPalette(const char *pName);
+
+    // Map information: the type byte, or -1. ReadMapInfo gives the whole record of a line-art
+    // map (grid 1..999 on both axes; negative chunk sizes read as 0), or null.
+    int32_t GetMapType(const char *pName);
+    MapInfoRecord *ReadMapInfo(const char *pName);
+
+    ClipRecord *ClipLump(const char *pName);
+
+    // An array of *pCount records, or null with *pCount = 0. Names longer than 31 characters
+    // are cut to 31 with a warning.
+    SpawnRecord *SpawnDatLump(const char *pName, int32_t *pCount);
+
+    // The script of the lump at that index as "Data/Scripts/" + its name, or null.
+    ScriptPackEntry *ReadTarballLump(int32_t pIndex);
+
+private:
+    bool ReadDirectory();
+    void ResetCursor();
+
+    uint8_t mOpen;
+    char *mOpenPath;
+    MemoryFile *mFile;
+    char mHeader[17];
+    uint32_t mLumpCount;
+    LumpDirectoryEntry *mDirectory;
+    uint8_t mQuietNextImageFailure;
+
+    LumpReader mCursor;
+
+    CorvelLumpManager(const CorvelLumpManager &) = delete;
+    CorvelLumpManager &operator=(const CorvelLumpManager &) = delete;
+};
+
+void RegisterLumpManagerBindings(lua_State *L);

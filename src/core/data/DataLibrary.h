@@ -1,0 +1,171 @@
+#pragma once
+#include <cstdint>
+
+#include "core/NamedLinkedList.h"
+
+class RootObject;
+struct lua_State;
+
+// Every entry of the tree remembers what it is, so a lookup that wants one kind never hands a
+// caller an object of another (a Bitmap read as a ScriptVariable, a Palette made active).
+enum DataLibraryKind : int32_t
+{
+    DL_KIND_FROM_DELETER = -1, // AddEntry derives the kind from the deleter it is given
+    DL_KIND_OTHER = 0,
+    DL_KIND_ROOTOBJECT = 1,    // the pointer stored is the RootObject* itself
+    DL_KIND_BITMAP = 2,
+    DL_KIND_PALETTE = 3,
+    DL_KIND_FONT = 4,
+    DL_KIND_SCRIPTVARIABLE = 5,
+};
+
+// What a heading list holds for each entry: the object, the deleter the adder gave, the kind.
+// Walk a heading (GetHeading) expecting these records, not bare objects.
+struct DataLibraryEntry
+{
+    void *rObject;
+    DeleteFunctionPtr rDeleter;
+    int32_t mKind;
+};
+
+// A script variable: a number kept at float precision, a string, and a save flag.
+struct ScriptVariable
+{
+    float mNumber;
+    char *mString;
+    uint8_t mSaveFlag;
+
+    static ScriptVariable *Create();       // 0.0, "NULL", save flag 1
+    static void DeleteThis(void *pVariable); // frees the string and the record
+};
+
+#define DL_NAME_BUFFER 256
+
+// A parsed five-part path "Root/Section/Catalogue/Heading/Entry". The first part is skipped.
+// A part longer than the buffers can hold marks the whole path as too long: such a path
+// resolves to nothing, so it can never match a shorter name by truncation.
+struct DataLibraryPath
+{
+    char mSectionName[DL_NAME_BUFFER];
+    char mCatalogueName[DL_NAME_BUFFER];
+    char mHeadingName[DL_NAME_BUFFER];
+    char mEntryName[DL_NAME_BUFFER];
+    NamedLinkedList *rSection;
+    NamedLinkedList *rCatalogue;
+    NamedLinkedList *rHeading;
+    void *rEntry;
+    DataLibraryEntry *rEntryRecord;
+    uint8_t mTooLong;
+
+    void Parse(const char *pPath);
+
+    // New heap copy (free) of part 0..3 (section, catalogue, heading, entry); null when the
+    // index is outside 0..3, the part is empty or the path is too long.
+    static char *GetComponent(const char *pPath, int32_t pIndex);
+};
+
+typedef void (*DataLibraryWatcherFunc)(void *pEntry);
+
+// The engine's one resource tree and the hand-over point between scripts and engine objects.
+// The active object is what every family's property bindings act on. Engine code that runs a
+// script or binding for an object brackets the work with PushActiveEntity / PopActiveEntity so
+// the caller's active object survives nested work.
+//
+// Only RootObject-derived objects can be active (their type code is what bindings check).
+// Whenever the library destroys an object it also drops it from the active slot, the stack
+// (its places become "none", keeping pushes and pops balanced) and the handle index; owners
+// that destroy an object the library refers to call ForgetObject for the same effect.
+class DataLibrary
+{
+public:
+    DataLibrary();
+    ~DataLibrary();
+
+    // The instance held by the Application; null before boot creates it.
+    static DataLibrary *Fetch();
+
+    // Lookups. A null result is reported (unless quiet or not verbose).
+    NamedLinkedList *GetSection(const char *pPath);
+    NamedLinkedList *GetCatalogue(const char *pPath);
+    NamedLinkedList *GetHeading(const char *pPath);
+    void *GetEntry(const char *pPath);
+    // The entry only when it was added with that kind; another kind reads as missing.
+    void *GetEntryOfKind(const char *pPath, int32_t pKind);
+    // Kind of the entry at the path, -1 when there is none. Never reported.
+    int32_t GetEntryKind(const char *pPath);
+    bool Exists(const char *pPath);
+
+    // Tree building.
+    void AddPath(const char *pPath);
+    void AddEntry(const char *pPath, void *pObject, DeleteFunctionPtr pDeleter,
+                  int32_t pKind = DL_KIND_FROM_DELETER);
+    void RegisterPointer(const char *pPath, void *pObject, int32_t pKind = DL_KIND_OTHER);
+    // The heading owns its entries, so the entry's deleter runs.
+    void RemoveEntry(const char *pPath);
+    // "ALL", an entry, or the deepest list the path names. With keep set, the objects under a
+    // removed list are not destroyed (an entry is destroyed either way).
+    void Purge(const char *pPath, bool pKeepObjects);
+
+    // Active object and its stack.
+    void SetActiveObject(const char *pPath);
+    RootObject *GetActiveObject() const { return rActiveObject; }
+    void SetActiveObjectDirect(RootObject *pObject) { rActiveObject = pObject; }
+    bool ActiveIsValid() const { return rActiveObject != 0; }
+    bool ActiveIsType(int32_t pCode) const;
+    bool ActiveTypeInRange(int32_t pLow, int32_t pHigh) const;
+    int32_t GetActiveObjectType() const;
+    void PushActiveEntity(RootObject *pObject);
+    void PushAndClearActive();
+    RootObject *PopActiveEntity();
+    int32_t GetActiveStackSize() const { return mActiveEntityStack->GetCount(); }
+
+    // Handles for scripts.
+    int32_t IndexObject(RootObject *pObject);
+    RootObject *GetIndexedObject(int32_t pHandle);
+    void ClearPointerIndex();
+
+    // Drops every reference the library holds to an object outside the tree.
+    void ForgetObject(void *pObject);
+
+    // Watchers.
+    void AddWatcherList(const char *pName);
+    void AddWatcher(const char *pListName, const char *pPath, DataLibraryWatcherFunc pCallback);
+    void RemoveWatcherList(const char *pName);
+
+    uint8_t GetQuiet() const { return mQuiet; }
+    void SetQuiet(uint8_t pFlag) { mQuiet = pFlag; }
+    uint8_t GetVerbose() const { return mVerbose; }
+    void SetVerbose(uint8_t pFlag) { mVerbose = pFlag; }
+
+    NamedLinkedList *GetCurrentSection() const { return rCurrentSection; }
+    NamedLinkedList *GetCurrentCatalogue() const { return rCurrentCatalogue; }
+    NamedLinkedList *GetCurrentHeading() const { return rCurrentHeading; }
+
+private:
+    void Resolve(DataLibraryPath &pPath);
+    void ReportMissing(const char *pLabel, const char *pPath);
+    void ForgetTree(NamedLinkedList *pList, int32_t pDepth);
+    void KeepTreeObjects(NamedLinkedList *pList, int32_t pDepth);
+    void ClearActiveState();
+
+    uint8_t mVerbose;
+    NamedLinkedList *mRootList;
+    NamedLinkedList *mActiveEntityStack;
+    NamedLinkedList *mPointerIndex;
+    NamedLinkedList *mWatcherLists;
+    int32_t mNextHandle;
+    RootObject *mSentinel;
+    uint8_t mQuiet;
+    RootObject *rActiveObject;
+    NamedLinkedList *rCurrentSection;
+    NamedLinkedList *rCurrentCatalogue;
+    NamedLinkedList *rCurrentHeading;
+
+    DataLibrary(const DataLibrary &) = delete;
+    DataLibrary &operator=(const DataLibrary &) = delete;
+};
+
+// Set while the library's destructor tears down the watcher lists.
+uint8_t IsDataLibraryShuttingDown();
+
+void RegisterDataLibraryBindings(lua_State *L);

@@ -1,0 +1,437 @@
+#include "core/render/Bitmap.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include <allegro5/allegro.h>
+#include <GL/gl.h>
+#include <GL/glext.h>
+
+#include "core/render/GLEntryPoints.h"
+
+// ---- Process-wide upload state ---------------------------------------------------------------
+
+TextureDefaults &TextureDefaults::Get()
+{
+    static TextureDefaults sDefaults = {GL_NEAREST, GL_NEAREST, 0, 0, GL_CLAMP_TO_BORDER, GL_CLAMP_TO_BORDER};
+    return sDefaults;
+}
+
+namespace
+{
+    LoadInterruptFunc xLoadInterruptHook = 0;
+    uint8_t xLoadInterruptSuppressed = 0;
+}
+
+void SetLoadInterruptHook(LoadInterruptFunc pHook) { xLoadInterruptHook = pHook; }
+LoadInterruptFunc GetLoadInterruptHook() { return xLoadInterruptHook; }
+void SetLoadInterruptSuppressed(uint8_t pFlag) { xLoadInterruptSuppressed = pFlag; }
+uint8_t GetLoadInterruptSuppressed() { return xLoadInterruptSuppressed; }
+
+// ---- ImageRecord -----------------------------------------------------------------------------
+
+void ImageRecord::TakeTextureDefaults()
+{
+    mSettings = TextureDefaults::Get();
+}
+
+void ImageRecord::Free(ImageRecord *pRecord)
+{
+    if(!pRecord) return;
+    free(pRecord->mData);
+    free(pRecord->mFrames);
+    free(pRecord);
+}
+
+// ---- Bitmap ----------------------------------------------------------------------------------
+
+Bitmap::Bitmap()
+    : mOffsetX(0), mOffsetY(0), mWidth(0), mHeight(0), mFullWidth(0), mFullHeight(0),
+      mFlag(0), mOwnsTexture(1), mTexture(0), mFrameCount(0), mFrameRects(0)
+{
+}
+
+Bitmap::~Bitmap()
+{
+    if(mOwnsTexture && mTexture != 0)
+    {
+        GLuint tName = mTexture;
+        glDeleteTextures(1, &tName);
+    }
+    free(mFrameRects);
+}
+
+Bitmap *Bitmap::FromTexture(uint32_t pTexture)
+{
+    Bitmap *nBitmap = new Bitmap();
+    nBitmap->mTexture = pTexture;
+    nBitmap->mOwnsTexture = 1;
+    if(pTexture != 0)
+    {
+        int32_t tW = 0, tH = 0;
+        GetTextureLevelSize(pTexture, tW, tH);
+        nBitmap->SetSize(tW, tH);
+        nBitmap->SetTextureSize(tW, tH);
+    }
+    return nBitmap;
+}
+
+Bitmap *Bitmap::LoadFromFile(const char *pPath)
+{
+    return FromTexture(LoadTextureFromFile(pPath));
+}
+
+Bitmap *Bitmap::FromRGBA(const uint8_t *pData, int32_t pWidth, int32_t pHeight)
+{
+    return FromTexture(UploadRGBA(pData, pWidth, pHeight));
+}
+
+void Bitmap::DeleteThis(void *pBitmap)
+{
+    delete (Bitmap *)pBitmap;
+}
+
+void Bitmap::SetSize(int32_t pWidth, int32_t pHeight)
+{
+    mWidth = pWidth;
+    mHeight = pHeight;
+}
+
+void Bitmap::SetOffset(int32_t pX, int32_t pY)
+{
+    mOffsetX = pX;
+    mOffsetY = pY;
+}
+
+void Bitmap::SetTextureSize(int32_t pWidth, int32_t pHeight)
+{
+    mFullWidth = pWidth;
+    mFullHeight = pHeight;
+}
+
+void Bitmap::SetTexture(uint32_t pTexture, uint8_t pOwns)
+{
+    if(pTexture != 0 && pTexture == mTexture)
+    {
+        mOwnsTexture = pOwns;
+        return;
+    }
+    if(mOwnsTexture && mTexture != 0)
+    {
+        GLuint tName = mTexture;
+        glDeleteTextures(1, &tName);
+        mTexture = 0;
+        mOwnsTexture = 0;
+    }
+    if(pTexture != 0)
+    {
+        mTexture = pTexture;
+        mOwnsTexture = pOwns;
+    }
+}
+
+void Bitmap::Bind() const
+{
+    glBindTexture(GL_TEXTURE_2D, mTexture);
+}
+
+void Bitmap::SetFrameCount(int32_t pCount)
+{
+    free(mFrameRects);
+    mFrameRects = 0;
+    mFrameCount = 0;
+    if(pCount < 1) return;
+    mFrameRects = (BitmapFrameRect *)calloc((size_t)pCount, sizeof(BitmapFrameRect));
+    if(mFrameRects) mFrameCount = pCount;
+}
+
+void Bitmap::SetFrameRect(int32_t pIndex, uint16_t pX1, uint16_t pY1, uint16_t pX2, uint16_t pY2)
+{
+    if(pIndex < 0 || pIndex >= mFrameCount) return;
+    mFrameRects[pIndex].mX1 = pX1;
+    mFrameRects[pIndex].mY1 = pY1;
+    mFrameRects[pIndex].mX2 = pX2;
+    mFrameRects[pIndex].mY2 = pY2;
+}
+
+void Bitmap::SetFrameRectPacked(int32_t pIndex, int32_t pA, int32_t pB)
+{
+    uint32_t tA = (uint32_t)pA;
+    uint32_t tB = (uint32_t)pB;
+    SetFrameRect(pIndex, (uint16_t)(tA & 0xFFFF), (uint16_t)(tA >> 16), (uint16_t)(tB & 0xFFFF), (uint16_t)(tB >> 16));
+}
+
+BitmapFrameRect Bitmap::GetFrameRect(int32_t pIndex) const
+{
+    BitmapFrameRect tRect = {0, 0, 0, 0};
+    if(pIndex < 0 || pIndex >= mFrameCount) return tRect;
+    return mFrameRects[pIndex];
+}
+
+// ---- Bitmap drawing --------------------------------------------------------------------------
+
+void Bitmap::GetDrawPosition(int32_t pX, int32_t pY, int32_t pFlip, int32_t &sX, int32_t &sY) const
+{
+    int32_t tMirrorX = mFullWidth - mWidth - mOffsetX;
+    int32_t tMirrorY = mFullHeight - mHeight - mOffsetY;
+    sX = pX;
+    sY = pY;
+    if(pFlip == 0)      { sX = pX + mOffsetX; sY = pY + mOffsetY; }
+    else if(pFlip == 1) { sX = pX + tMirrorX; sY = pY + mOffsetY; }
+    else if(pFlip == 2) { sX = pX + mOffsetX; sY = pY + tMirrorY; }
+    else if(pFlip == 3) { sX = pX + tMirrorX; sY = pY + tMirrorY; }
+}
+
+void Bitmap::Draw(int32_t pX, int32_t pY, int32_t pFlip) const
+{
+    int32_t tX = 0, tY = 0;
+    GetDrawPosition(pX, pY, pFlip, tX, tY);
+    ColorRGBA tColor;
+    if(TakeDrawColor(tColor))
+        DrawTexture(mTexture, tColor, (float)tX, (float)tY, pFlip);
+    else
+        DrawTextureWhite(mTexture, (float)tX, (float)tY, pFlip);
+}
+
+void Bitmap::DrawAtOrigin() const
+{
+    Draw(0, 0, 0);
+}
+
+void Bitmap::DrawAt(int32_t pX, int32_t pY) const
+{
+    Draw(pX, pY, 0);
+}
+
+void Bitmap::DrawTinted(ColorRGBA pColor, int32_t pX, int32_t pY, int32_t pFlip) const
+{
+    DrawTexture(mTexture, pColor, (float)pX, (float)pY, pFlip);
+}
+
+void Bitmap::DrawRegion(int32_t pRegionW, int32_t pRegionH, int32_t pX, int32_t pY, int32_t pFlip) const
+{
+    DrawTextureRegionWhite(mTexture, (float)pRegionW, (float)pRegionH,
+                           (float)(pX + mOffsetX), (float)(pY + mOffsetY), pFlip);
+}
+
+void Bitmap::DrawRegionScaled(int32_t pRegionW, int32_t pRegionH, int32_t pX, int32_t pY,
+                              int32_t pDestW, int32_t pDestH, int32_t pFlip) const
+{
+    DrawTextureRegionScaledWhite(mTexture, (float)pRegionW, (float)pRegionH,
+                                 (float)(pX + mOffsetX), (float)(pY + mOffsetY),
+                                 (float)(pDestW - mOffsetX), (float)(pDestH - mOffsetY), pFlip);
+}
+
+void Bitmap::DrawRotated(int32_t pCentreX, int32_t pCentreY, int32_t pX, int32_t pY, float pAngle,
+                         int32_t pFlip) const
+{
+    DrawTextureRotatedWhite(mTexture, (float)pCentreX, (float)pCentreY,
+                            (float)(pX + mOffsetX), (float)(pY + mOffsetY), pAngle, pFlip);
+}
+
+void Bitmap::DrawRotatedCentred(int32_t pX, int32_t pY, float pAngle, int32_t pFlip) const
+{
+    DrawRotated(mWidth / 2, mHeight / 2, pX, pY, pAngle, pFlip);
+}
+
+void Bitmap::DrawUnitQuad() const
+{
+    float tW = (float)mWidth;
+    float tH = (float)mHeight;
+    glBegin(GL_QUADS);
+        glTexCoord2f(0.0f, 0.0f); glVertex2f(0.0f, 0.0f);
+        glTexCoord2f(1.0f, 0.0f); glVertex2f(tW, 0.0f);
+        glTexCoord2f(1.0f, 1.0f); glVertex2f(tW, tH);
+        glTexCoord2f(0.0f, 1.0f); glVertex2f(0.0f, tH);
+    glEnd();
+}
+
+void Bitmap::ApplyOffset() const
+{
+    glTranslatef((float)mOffsetX, (float)mOffsetY, 0.0f);
+}
+
+void Bitmap::RemoveOffset() const
+{
+    glTranslatef((float)-mOffsetX, (float)-mOffsetY, 0.0f);
+}
+
+void Bitmap::RotateAboutCentre(float pAngle, float pDirection) const
+{
+    float tCX = (float)(mWidth / 2);
+    float tCY = (float)(mHeight / 2);
+    glTranslatef(tCX, tCY, 0.0f);
+    glRotatef(pAngle, 0.0f, 0.0f, pDirection);
+    glTranslatef(-tCX, -tCY, 0.0f);
+}
+
+// ---- Uploads ---------------------------------------------------------------------------------
+
+namespace
+{
+    GLenum CompressedFormatOf(int32_t pFlag)
+    {
+        switch(pFlag)
+        {
+            case 3: return GL_COMPRESSED_RGB_S3TC_DXT1_EXT;
+            case 4: return GL_COMPRESSED_RGBA_S3TC_DXT1_EXT;
+            case 5: return GL_COMPRESSED_RGBA_S3TC_DXT3_EXT;
+            default: return GL_COMPRESSED_RGBA_S3TC_DXT5_EXT;
+        }
+    }
+}
+
+uint32_t UploadTexture(const void *pData, int32_t pWidth, int32_t pHeight, uint32_t pExisting,
+                       int32_t pFlag, int32_t pDataSize)
+{
+    if(!pData || pWidth < 1 || pHeight < 1 || pDataSize < 1) return 0;
+
+    glBindTexture(GL_TEXTURE_2D, 0);
+
+    // The flag is judged before a name is made, so a refused upload leaks no texture name.
+    if(pFlag == 0 || pFlag == 2) return 0;
+    if(pFlag < 0 || pFlag > 7)
+    {
+        fprintf(stderr, "Warning: %i is not a valid compression flag!\n", pFlag);
+        return 0;
+    }
+    if(pFlag == 7)
+    {
+        pWidth = 1;
+        pHeight = 1;
+    }
+
+    GLuint tTexture = pExisting;
+    if(tTexture == 0) glGenTextures(1, &tTexture);
+
+    const TextureDefaults &rDefaults = TextureDefaults::Get();
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, tTexture);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glPixelZoom(1.0f, -1.0f);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, rDefaults.mMinFilter);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, rDefaults.mMagFilter);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_BASE_LEVEL, rDefaults.mBaseLevel);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, rDefaults.mMaxLevel);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, rDefaults.mWrapS);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, rDefaults.mWrapT);
+
+    if(pFlag == 1 || pFlag == 7)
+    {
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, pWidth, pHeight, 0, GL_RGBA, GL_UNSIGNED_BYTE, pData);
+    }
+    else if(xglCompressedTexImage2D)
+    {
+        xglCompressedTexImage2D(GL_TEXTURE_2D, 0, CompressedFormatOf(pFlag), pWidth, pHeight, 0, pDataSize, pData);
+    }
+
+    if(xLoadInterruptHook && xLoadInterruptSuppressed != 1) xLoadInterruptHook();
+    return tTexture;
+}
+
+uint32_t UploadRGBA(const void *pData, int32_t pWidth, int32_t pHeight)
+{
+    return UploadTexture(pData, pWidth, pHeight, 0, 1, 4);
+}
+
+uint32_t UploadSolidPixel(const uint8_t pRGBA[4], uint32_t pExisting)
+{
+    return UploadTexture(pRGBA, 1, 1, pExisting, 7, 4);
+}
+
+int64_t RequiredImageDataSize(int32_t pWidth, int32_t pHeight, int32_t pFlag)
+{
+    if(pWidth < 1 || pHeight < 1) return 0;
+    int64_t tBlocks = ((int64_t)pWidth + 3) / 4 * (((int64_t)pHeight + 3) / 4);
+    switch(pFlag)
+    {
+        case 1: return (int64_t)pWidth * pHeight * 4;
+        case 3:
+        case 4: return tBlocks * 8;
+        case 5:
+        case 6: return tBlocks * 16;
+        case 7: return 4;
+        default: return 0;
+    }
+}
+
+uint32_t UploadImageData(const uint8_t *pData, int32_t pWidth, int32_t pHeight, uint32_t pExisting,
+                         int32_t pFlag, int32_t pDataSize)
+{
+    int64_t tNeeded = RequiredImageDataSize(pWidth, pHeight, pFlag);
+    if(tNeeded > 0 && (int64_t)pDataSize < tNeeded) return 0;
+    return UploadTexture(pData, pWidth, pHeight, pExisting, pFlag, pDataSize);
+}
+
+uint32_t UploadImageRecord(const ImageRecord *pRecord)
+{
+    if(!pRecord) return 0;
+    TextureDefaults &rDefaults = TextureDefaults::Get();
+    TextureDefaults tSaved = rDefaults;
+    rDefaults = pRecord->mSettings;
+    uint32_t tTexture = UploadImageData(pRecord->mData, pRecord->mWidth, pRecord->mHeight,
+                                        pRecord->mExistingTexture, pRecord->mCompressionFlag,
+                                        pRecord->mDataSize);
+    rDefaults = tSaved;
+    return tTexture;
+}
+
+uint32_t LoadTextureFromFile(const char *pPath)
+{
+    if(!pPath) return 0;
+
+    // Allegro keeps these per thread; put them back so later loads elsewhere are not affected.
+    int tOldFormat = al_get_new_bitmap_format();
+    int tOldFlags = al_get_new_bitmap_flags();
+    al_set_new_bitmap_format(ALLEGRO_PIXEL_FORMAT_ABGR_8888_LE);
+    al_set_new_bitmap_flags(ALLEGRO_MEMORY_BITMAP | ALLEGRO_MIN_LINEAR | ALLEGRO_NO_PREMULTIPLIED_ALPHA);
+    ALLEGRO_BITMAP *rImage = al_load_bitmap_flags(pPath, ALLEGRO_NO_PREMULTIPLIED_ALPHA);
+    al_set_new_bitmap_format(tOldFormat);
+    al_set_new_bitmap_flags(tOldFlags);
+    if(!rImage) return 0;
+
+    int32_t tWidth = al_get_bitmap_width(rImage);
+    int32_t tHeight = al_get_bitmap_height(rImage);
+    ALLEGRO_LOCKED_REGION *rLocked = al_lock_bitmap(rImage, ALLEGRO_PIXEL_FORMAT_ABGR_8888_LE, ALLEGRO_LOCK_READONLY);
+    if(!rLocked || tWidth < 1 || tHeight < 1)
+    {
+        if(rLocked) al_unlock_bitmap(rImage);
+        al_destroy_bitmap(rImage);
+        return 0;
+    }
+
+    // Tight rows, top row first: the upload takes exactly width x 4 bytes a row.
+    size_t tRowBytes = (size_t)tWidth * 4;
+    uint8_t *tBuffer = (uint8_t *)malloc(tRowBytes * (size_t)tHeight);
+    if(!tBuffer)
+    {
+        al_unlock_bitmap(rImage);
+        al_destroy_bitmap(rImage);
+        return 0;
+    }
+    for(int32_t y = 0; y < tHeight; y ++)
+    {
+        const uint8_t *rRow = (const uint8_t *)rLocked->data + (ptrdiff_t)y * rLocked->pitch;
+        memcpy(tBuffer + tRowBytes * y, rRow, tRowBytes);
+    }
+    al_unlock_bitmap(rImage);
+    al_destroy_bitmap(rImage);
+
+    uint32_t tTexture = UploadRGBA(tBuffer, tWidth, tHeight);
+    free(tBuffer);
+    return tTexture;
+}
+
+int32_t HighestSetBit(int32_t pValue)
+{
+    uint32_t tValue = (uint32_t)pValue;
+    if(tValue == 0) return 0;
+    uint32_t tBit = 1;
+    while(tValue > 1)
+    {
+        tValue >>= 1;
+        tBit <<= 1;
+    }
+    return (int32_t)tBit;
+}

@@ -1,0 +1,124 @@
+#include "core/render/CorvelAnimation.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "core/LuaBindingHelpers.h"
+#include "core/data/DataLibrary.h"
+#include "core/render/Bitmap.h"
+
+// The active object when it is an animation; null when the library is missing or the active
+// object is anything else.
+static CorvelAnimation *FetchActiveAnimation()
+{
+    DataLibrary *rLibrary = DataLibrary::Fetch();
+    if(!rLibrary || !rLibrary->ActiveIsType(TYPE_CORVELANIMATION)) return 0;
+    return (CorvelAnimation *)rLibrary->GetActiveObject();
+}
+
+// Whether an entry added at the path would be stored: the heading must exist and the path
+// must name an entry. Checked first, so a refused path never leaves an orphaned animation.
+static bool PathCanHoldEntry(DataLibrary *pLibrary, const char *pPath)
+{
+    char *tEntryName = DataLibraryPath::GetComponent(pPath, 3);
+    bool tHasEntry = tEntryName != 0;
+    free(tEntryName);
+    return tHasEntry && pLibrary->GetHeading(pPath) != 0;
+}
+
+// Anim_Create(path): a new animation at the path, pushed as the active object. The push happens
+// even when the path cannot take it (then nothing becomes active), so the script's closing
+// DL_PopActiveEntity stays balanced.
+static int Lua_Anim_Create(lua_State *L)
+{
+    if(lua_gettop(L) != 1 || !LuaArgIsString(L, 1)) return LuaArgListError("Anim_Create");
+    DataLibrary *rLibrary = DataLibrary::Fetch();
+    if(!rLibrary)
+    {
+        fprintf(stderr, "Anim_Create: Failed, no data library\n");
+        return 0;
+    }
+
+    const char *rPath = LuaArgString(L, 1, 0);
+    CorvelAnimation *nAnimation = 0;
+    if(PathCanHoldEntry(rLibrary, rPath))
+    {
+        nAnimation = new CorvelAnimation();
+        rLibrary->AddEntry(rPath, nAnimation, CorvelAnimation::DeleteThis, DL_KIND_ROOTOBJECT);
+    }
+    rLibrary->PushActiveEntity(nAnimation);
+    return 0;
+}
+
+static bool SetFrameProperty(CorvelAnimation *pAnimation, lua_State *L, int pArgs)
+{
+    if(!LuaArgIsNumber(L, 2) || !LuaArgIsString(L, 3)) return false;
+    if(pArgs == 4 && !LuaArgIsNumber(L, 4)) return false;
+
+    // A path to anything but a Bitmap reads as missing: the frame is stored as null.
+    DataLibrary *rLibrary = DataLibrary::Fetch();
+    Bitmap *rBitmap = (Bitmap *)rLibrary->GetEntryOfKind(LuaArgString(L, 3, 0), DL_KIND_BITMAP);
+    int32_t tIndex = LuaArgInteger(L, 2, -1);
+    if(pArgs == 3)
+        pAnimation->SetFrame(tIndex, rBitmap);
+    else
+        pAnimation->SetFrameWithTicks(tIndex, rBitmap, LuaArgInteger(L, 4, 0));
+    return true;
+}
+
+// One key of Anim_SetProperty; false when the key is unknown or its arguments do not fit.
+static bool ApplyAnimationProperty(CorvelAnimation *pAnimation, const char *pKey, lua_State *L, int pArgs)
+{
+    if(!strcmp(pKey, "TotalFrames") && pArgs == 2 && LuaArgIsNumber(L, 2))
+    {
+        pAnimation->SetTotalFrames(LuaArgInteger(L, 2, 0));
+        return true;
+    }
+    if(!strcmp(pKey, "ManualTiming") && pArgs == 2 && lua_isboolean(L, 2))
+    {
+        pAnimation->SetManualTiming(LuaArgBoolean(L, 2, false) ? 1 : 0);
+        return true;
+    }
+    if(!strcmp(pKey, "Frame") && (pArgs == 3 || pArgs == 4))
+    {
+        return SetFrameProperty(pAnimation, L, pArgs);
+    }
+    if(!strcmp(pKey, "TicksPerFrame") && pArgs == 2 && LuaArgIsNumber(L, 2))
+    {
+        pAnimation->SetTicksPerFrame((float)LuaArgNumber(L, 2, 1.0));
+        return true;
+    }
+    return false;
+}
+
+// Anim_SetProperty(key, values...) on the active animation.
+static int Lua_Anim_SetProperty(lua_State *L)
+{
+    int tArgs = lua_gettop(L);
+    if(tArgs < 1) return LuaArgListError("Anim_SetProperty");
+
+    CorvelAnimation *rAnimation = FetchActiveAnimation();
+    if(!rAnimation)
+    {
+        if(!GetLuaSilenceFlag()) fprintf(stderr, "Anim_SetProperty: Failed, invalid object\n");
+        return 0;
+    }
+
+    const char *rKey = LuaArgIsString(L, 1) ? LuaArgString(L, 1, 0) : 0;
+    if(rKey && ApplyAnimationProperty(rAnimation, rKey, L, tArgs)) return 0;
+    if(!GetLuaSilenceFlag()) fprintf(stderr, "Anim_SetProperty:  Failed to resolve %s\n", rKey ? rKey : "(null)");
+    return 0;
+}
+
+static const luaL_Reg cAnimationBindings[] =
+{
+    {"Anim_Create", Lua_Anim_Create},
+    {"Anim_SetProperty", Lua_Anim_SetProperty},
+    {NULL, NULL},
+};
+
+void RegisterAnimationBindings(lua_State *L)
+{
+    RegisterLuaFunctions(L, cAnimationBindings);
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdint>
+
+// Pushing and popping of OpenGL state around drawing, and the 2D projection every frame uses.
+// All of them need a current GL context.
+namespace GLState
+{
+    // Modelview matrix and every attribute group.
+    void PushAll();
+    void PopAll();
+    void PushAttrib();
+    void PopAttrib();
+
+    // Orthographic projection of w by h units with y growing downwards; pushes the projection
+    // and modelview matrices and every attribute group. End2D undoes it.
+    void Begin2D(int32_t pWidth, int32_t pHeight);
+
+    // Begin2D over the logical view, then the viewport of the letterbox rectangle when it has
+    // a size (a zero rectangle leaves the whole window as the viewport).
+    void Begin2DView();
+
+    void End2D();
+}

@@ -1,0 +1,595 @@
+#include "interface/GUI.h"
+
+#include <GL/gl.h>
+#include <allegro5/allegro.h>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "core/Application.h"
+#include "core/ControlManager.h"
+#include "core/DebugPrint.h"
+#include "core/Gears.h"
+#include "core/NamedLinkedList.h"
+#include "core/OptionsManager.h"
+#include "core/Utilities.h"
+#include "core/render/DisplayManager.h"
+#include "core/render/GLState.h"
+#include "interface/GUIBaseObject.h"
+
+// Frame rates of the game-speed hotkeys: the normal rate and the slow-motion rate.
+static const float cNormalFrameRate = 60.0f;
+static const float cSlowFrameRate = 10.0f;
+
+// Longest object path the listings print.
+static const int32_t cPathBufferSize = 256;
+
+GUI::GUI()
+{
+    mLastEventCode = -1;
+    mObjects = new NamedLinkedList(1);
+    mAnimations = new NamedLinkedList(1);
+    mTopScreenInput = 0;
+    mOpenScreens = new NamedLinkedList(0);
+    mFadeColour.Set(0.0f, 0.0f, 0.0f, 0.0f);
+    mFadeCounter = 0;
+    mFadeStep = 0;
+    mFadeLength = 0;
+    mMouseHeld = 0;
+    mClickX = 0.0f;
+    mClickY = 0.0f;
+    mReturnToTitle = 0;
+}
+
+GUI::~GUI()
+{
+    delete mObjects;
+    delete mAnimations;
+    delete mOpenScreens;
+}
+
+GUI *GUI::Fetch()
+{
+    return GetApplication()->rGUI;
+}
+
+GUI *GetGUI()
+{
+    return GUI::Fetch();
+}
+
+bool GUILetsWorldRun(GUI *pGUI)
+{
+    if(!pGUI) return false;
+    GUIBaseObject *rPauseScreen = pGUI->FindObject("PauseScreen");
+    return rPauseScreen && !pGUI->IsTopScreen(rPauseScreen);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Objects
+
+void GUI::AddObject(const char *pName, GUIBaseObject *pObject)
+{
+    if(!pName || !pObject) return;
+    mObjects->AddElementWithDeleter(pName, pObject, DeleteGUIObject);
+}
+
+void GUI::RemoveObject(const char *pName)
+{
+    RemoveObject(static_cast<GUIBaseObject *>(mObjects->GetElementByName(pName)));
+}
+
+void GUI::RemoveObject(GUIBaseObject *pObject)
+{
+    if(!pObject || !mObjects->ContainsData(pObject)) return;
+    ForgetObject(pObject);
+    mObjects->RemoveElementByData(pObject);
+}
+
+GUIBaseObject *GUI::DetachObject(const char *pName)
+{
+    return DetachObject(static_cast<GUIBaseObject *>(mObjects->GetElementByName(pName)));
+}
+
+GUIBaseObject *GUI::DetachObject(GUIBaseObject *pObject)
+{
+    if(!pObject || !mObjects->SetCursorToData(pObject)) return 0;
+    mObjects->DetachAtCursor();
+    return pObject;
+}
+
+void GUI::ForgetObject(GUIBaseObject *pObject)
+{
+    if(!pObject) return;
+    GUIAnimation *rAnimation = static_cast<GUIAnimation *>(mAnimations->SetCursorToHead());
+    while(rAnimation)
+    {
+        if(pObject->Contains(rAnimation->rTarget)) mAnimations->RemoveAtCursor();
+        rAnimation = static_cast<GUIAnimation *>(mAnimations->CursorNext());
+    }
+    GUIBaseObject *rScreen = static_cast<GUIBaseObject *>(mOpenScreens->SetCursorToHead());
+    while(rScreen)
+    {
+        if(pObject->Contains(rScreen)) mOpenScreens->DetachAtCursor();
+        rScreen = static_cast<GUIBaseObject *>(mOpenScreens->CursorNext());
+    }
+}
+
+NamedLinkedList *GUI::ListHolding(GUIBaseObject *pObject)
+{
+    if(!pObject) return 0;
+    NamedLinkedList *rList = pObject->GetParent() ? pObject->GetParent()->GetChildList() : mObjects;
+    return (rList && rList->ContainsData(pObject)) ? rList : 0;
+}
+
+// The entry keeps its name and stays owned; only its place changes.
+void GUI::MoveWithinList(GUIBaseObject *pObject, bool pToHead)
+{
+    NamedLinkedList *rList = ListHolding(pObject);
+    if(!rList || !rList->SetCursorToData(pObject)) return;
+    char *tName = 0;
+    ResetString(&tName, rList->GetCursorName());
+    rList->DetachAtCursor();
+    if(pToHead) rList->AddElementAsHeadWithDeleter(tName, pObject, DeleteGUIObject);
+    else rList->AddElementWithDeleter(tName, pObject, DeleteGUIObject);
+    free(tName);
+}
+
+void GUI::SendToBack(GUIBaseObject *pObject)
+{
+    MoveWithinList(pObject, false);
+}
+
+void GUI::BringToFront(GUIBaseObject *pObject)
+{
+    MoveWithinList(pObject, true);
+}
+
+GUIBaseObject *GUI::FindObject(const char *pName)
+{
+    if(!pName) return 0;
+    GUIBaseObject *rObject = static_cast<GUIBaseObject *>(mObjects->PushIterator());
+    while(rObject)
+    {
+        const char *rEntryName = mObjects->GetIteratorName();
+        GUIBaseObject *rFound = (rEntryName && !strcmp(rEntryName, pName)) ? rObject : rObject->FindChild(pName);
+        if(rFound)
+        {
+            mObjects->PopIterator();
+            return rFound;
+        }
+        rObject = static_cast<GUIBaseObject *>(mObjects->IterateNext());
+    }
+    return 0;
+}
+
+bool GUI::AnyVisible()
+{
+    GUIBaseObject *rObject = static_cast<GUIBaseObject *>(mObjects->PushIterator());
+    while(rObject)
+    {
+        if(rObject->IsVisible())
+        {
+            mObjects->PopIterator();
+            return true;
+        }
+        rObject = static_cast<GUIBaseObject *>(mObjects->IterateNext());
+    }
+    return false;
+}
+
+void GUI::HideAll()
+{
+    GUIBaseObject *rObject = static_cast<GUIBaseObject *>(mObjects->PushIterator());
+    while(rObject)
+    {
+        rObject->SetVisible(false);
+        rObject = static_cast<GUIBaseObject *>(mObjects->IterateNext());
+    }
+}
+
+void GUI::ListObjects()
+{
+    fprintf(stderr, "GUI Object listing:\n");
+    GUIBaseObject *rObject = static_cast<GUIBaseObject *>(mObjects->PushIterator());
+    while(rObject)
+    {
+        char tPath[cPathBufferSize];
+        memset(tPath, 0, sizeof(tPath));
+        rObject->GetPath(tPath, cPathBufferSize);
+        fprintf(stderr, "%s\n", tPath);
+        rObject = static_cast<GUIBaseObject *>(mObjects->IterateNext());
+    }
+}
+
+void GUI::ListObjectTree(GUIBaseObject *pObject)
+{
+    char tPath[cPathBufferSize];
+    memset(tPath, 0, sizeof(tPath));
+    pObject->GetPath(tPath, cPathBufferSize);
+    fprintf(stderr, "%s\n", tPath);
+    NamedLinkedList *rChildren = pObject->GetChildList();
+    GUIBaseObject *rChild = static_cast<GUIBaseObject *>(rChildren->PushIterator());
+    while(rChild)
+    {
+        ListObjectTree(rChild);
+        rChild = static_cast<GUIBaseObject *>(rChildren->IterateNext());
+    }
+}
+
+void GUI::ListObjectsRecursive()
+{
+    fprintf(stderr, "GUI Recursive Object listing:\n");
+    GUIBaseObject *rObject = static_cast<GUIBaseObject *>(mObjects->PushIterator());
+    while(rObject)
+    {
+        ListObjectTree(rObject);
+        rObject = static_cast<GUIBaseObject *>(mObjects->IterateNext());
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Screens
+
+void GUI::OpenScreen(GUIBaseObject *pObject)
+{
+    if(!pObject) return;
+    pObject->OnOpen();
+    mOpenScreens->AddElementAsHead(pObject->GetName(), pObject);
+}
+
+void GUI::CloseTopScreen()
+{
+    if(mOpenScreens->GetCount() < 1) return;
+    GUIBaseObject *rScreen = static_cast<GUIBaseObject *>(mOpenScreens->RemoveHead());
+    if(rScreen) rScreen->OnClose();
+}
+
+bool GUI::IsTopScreen(GUIBaseObject *pObject)
+{
+    return pObject && mOpenScreens->GetCount() > 0 && mOpenScreens->GetHeadData() == pObject;
+}
+
+bool GUI::IsScreenOpen(GUIBaseObject *pObject)
+{
+    return pObject && mOpenScreens->ContainsData(pObject);
+}
+
+GUIBaseObject *GUI::GetTopScreen()
+{
+    if(mOpenScreens->GetCount() < 1) return 0;
+    return static_cast<GUIBaseObject *>(mOpenScreens->GetHeadData());
+}
+
+int32_t GUI::GetOpenScreenCount()
+{
+    return mOpenScreens->GetCount();
+}
+
+bool GUI::IsInputBlocked()
+{
+    if(mTopScreenInput) return false;
+    GUIBaseObject *rTop = GetTopScreen();
+    return rTop && rTop->IsInputBlocking();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Ticks, drawing and fades
+
+bool GUI::Update(int32_t pEventCode)
+{
+    Debug::PushPrint(0, "[GUI] Begin Update %i\n", pEventCode);
+    mLastEventCode = pEventCode;
+
+    if(mFadeStep != 0)
+    {
+        mFadeCounter += mFadeStep;
+        if(mFadeCounter < 0 || mFadeCounter >= mFadeLength) mFadeStep = 0;
+        else if(mFadeLength != 0) mFadeColour.a = (float)mFadeCounter / (float)mFadeLength;
+    }
+
+    int32_t tMouseX = 0, tMouseY = 0, tMouseZ = 0;
+    ControlManager *rControls = ControlManager::Get();
+    if(rControls) rControls->GetMousePosition(&tMouseX, &tMouseY, &tMouseZ);
+
+    if(pEventCode == -1)
+    {
+        Debug::Print("Animation List\n");
+        RunAnimations();
+        if(mMouseHeld)
+        {
+            mClickX = (float)tMouseX;
+            mClickY = (float)tMouseY;
+        }
+    }
+    else if(pEventCode == 0 || pEventCode == 1)
+    {
+        mMouseHeld = (pEventCode == 0) ? 1 : 0;
+        mClickX = (float)tMouseX;
+        mClickY = (float)tMouseY;
+    }
+
+    mTopScreenInput = 0;
+    Debug::Print("Sub-Objects\n");
+    bool tConsumed = false;
+    GUIBaseObject *rObject = static_cast<GUIBaseObject *>(mObjects->PushIterator());
+    while(rObject)
+    {
+        if(rObject->Dispatch(pEventCode, tMouseX, tMouseY))
+        {
+            mObjects->PopIterator();
+            tConsumed = true;
+            break;
+        }
+        rObject = static_cast<GUIBaseObject *>(mObjects->IterateNext());
+    }
+
+    UpdateWatermark();
+    Debug::PopPrint("[GUI] Completed Update\n");
+    return tConsumed;
+}
+
+void GUI::RunAnimations()
+{
+    GUIAnimation *rAnimation = static_cast<GUIAnimation *>(mAnimations->SetCursorToHead());
+    while(rAnimation)
+    {
+        if(rAnimation->mDelay < 1)
+        {
+            if(rAnimation->rStep) rAnimation->rStep(rAnimation);
+        }
+        else
+        {
+            rAnimation->mDelay--;
+        }
+
+        if(rAnimation->mDone)
+        {
+            GUIBaseObject *rHideTarget = rAnimation->mHideWhenDone ? rAnimation->rTarget : 0;
+            mAnimations->RemoveAtCursor();
+            if(rHideTarget) rHideTarget->Hide();
+        }
+        rAnimation = static_cast<GUIAnimation *>(mAnimations->CursorNext());
+    }
+}
+
+// The watermark is always shown and always the back-most object.
+void GUI::UpdateWatermark()
+{
+    GUIBaseObject *rWatermark = FindObject("Watermark");
+    if(!rWatermark) return;
+    rWatermark->Show();
+    rWatermark->SendToBack();
+}
+
+void GUI::Render()
+{
+    Debug::PushPrint(0, "[GUI] Begin rendering\n");
+    GLState::PushAll();
+    glEnable(GL_TEXTURE_2D);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glEnable(GL_ALPHA_TEST);
+    glAlphaFunc(GL_GREATER, 0.0f);
+
+    int32_t tRendered = 0;
+    GUIBaseObject *rObject = static_cast<GUIBaseObject *>(mObjects->SetCursorToTail());
+    while(rObject)
+    {
+        rObject->Draw();
+        tRendered++;
+        rObject = static_cast<GUIBaseObject *>(mObjects->CursorPrev());
+    }
+
+    GLState::PopAll();
+    Debug::Print("Rendered %i objects\n", tRendered);
+    Debug::PopPrint("[GUI] Finished rendering\n");
+}
+
+void GUI::RenderFade()
+{
+    if(mFadeStep == 0) return;
+    Application *rApp = GetApplication();
+    GLState::PushAttrib();
+    glDisable(GL_TEXTURE_2D);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    DrawRectFilled(0.0f, 0.0f, (float)rApp->mVirtualWidth, (float)rApp->mVirtualHeight, mFadeColour);
+    GLState::PopAttrib();
+}
+
+void GUI::StartFade(int32_t pCounter, int32_t pLength, int32_t pStep, ColorRGBA pColour)
+{
+    mFadeColour = pColour;
+    mFadeCounter = pCounter;
+    mFadeStep = pStep;
+    mFadeLength = pLength;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Animations
+
+void GUI::AddAnimation(const char *pName, GUIAnimation *pAnimation)
+{
+    if(!pName || !pAnimation) return;
+    mAnimations->AddElementWithDeleter(pName, pAnimation, DeleteGUIAnimation);
+}
+
+GUIAnimation *GUI::AddMoveAnimation(const char *pName, int32_t pX, int32_t pY, float pSpeed, GUIBaseObject *pObject)
+{
+    if(!pName || !pObject) return 0;
+    GUIAnimation *nAnimation = CreateMoveAnimation(pObject, pX, pY, pSpeed);
+    AddAnimation(pName, nAnimation);
+    return nAnimation;
+}
+
+GUIAnimation *GUI::AddSlideAnimation(const char *pName, int32_t pX, int32_t pY, int32_t pTicks, GUIBaseObject *pObject)
+{
+    if(!pName || !pObject) return 0;
+    while(mAnimations->GetElementByName(pName)) mAnimations->RemoveElementByName(pName);
+    GUIAnimation *nAnimation = CreateSlideAnimation(pObject, pX, pY, pTicks);
+    AddAnimation(pName, nAnimation);
+    return nAnimation;
+}
+
+GUIAnimation *GUI::AddFadeAnimation(const char *pName, float pEndAlpha, int32_t pTicks, GUIBaseObject *pObject)
+{
+    if(!pName || !pObject) return 0;
+    while(mAnimations->GetElementByName(pName)) mAnimations->RemoveElementByName(pName);
+    GUIAnimation *nAnimation = CreateFadeAnimation(pObject, pEndAlpha, pTicks);
+    AddAnimation(pName, nAnimation);
+    return nAnimation;
+}
+
+bool GUI::HasAnimation(const char *pName)
+{
+    return pName && mAnimations->GetElementByName(pName) != 0;
+}
+
+bool GUI::IsAnimationListEmpty()
+{
+    return mAnimations->GetCount() == 0;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Other
+
+void GUI::SetBossHealthBarTarget(int32_t pCode)
+{
+    GUIBaseObject *rBar = FindObject("BossHealthBar");
+    if(rBar) rBar->SetTarget(pCode);
+}
+
+void GUI::GetMouseClickCoords(float &sX, float &sY) const
+{
+    sX = mClickX;
+    sY = mClickY;
+}
+
+// The screens whose own classes come later stand here as plain objects under their names, so
+// that lookups, the screen stack and the world's pause rule already work with them.
+static GUIBaseObject *NewNamedObject(const char *pName)
+{
+    GUIBaseObject *nObject = new GUIBaseObject();
+    nObject->SetName(pName);
+    return nObject;
+}
+
+void GUI::CreateDefaultObjects()
+{
+    GUIBaseObject *nConsole = NewNamedObject("Console");
+    nConsole->Hide();
+    nConsole->SetRect(0.0f, 0.0f, 480.0f, 160.0f);
+    AddObject("Console", nConsole);
+
+    AddObject("BossHealthBar", NewNamedObject("BossHealthBar"));
+
+    GUIBaseObject *nPlayerBar = NewNamedObject("KestraHealthBar");
+    nPlayerBar->SetVisible(false);
+    AddObject("KestraHealthBar", nPlayerBar);
+
+    GUIBaseObject *nLevelSelect = NewNamedObject("LevelSelectScreen");
+    nLevelSelect->SetVisible(false);
+    AddObject("LevelSelectScreen", nLevelSelect);
+
+    GUIBaseObject *nTitle = NewNamedObject("TitleScreen");
+    nTitle->SetVisible(false);
+    AddObject("TitleScreen", nTitle);
+
+    GUIBaseObject *nPause = NewNamedObject("PauseScreen");
+    nPause->SetVisible(false);
+    nPause->SetAlpha(0.0f);
+    AddObject("PauseScreen", nPause);
+
+    GUIBaseObject *nWatermark = NewNamedObject("Watermark");
+    nWatermark->SetRectBySize(0.0f, 390.0f, 256.0f, 64.0f);
+    nWatermark->SetVisible(true);
+    AddObject("Watermark", nWatermark);
+    nWatermark->SendToBack();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Hotkeys
+
+static bool ControlPressed(ControlManager *pControls, const char *pName)
+{
+    return pControls && pControls->GetControl(pName)->mPressed;
+}
+
+static bool ControlHeld(ControlManager *pControls, const char *pName)
+{
+    return pControls && pControls->GetControl(pName)->mHeld;
+}
+
+// The game runs fast only while "SpeedUp" is held and slow only while "SlowDown" is held. A
+// missing or non-positive "HasteRate" keeps the normal rate rather than stalling the timer.
+void GUI::UpdateGameSpeed()
+{
+    ControlManager *rControls = ControlManager::Get();
+    float tRate = cNormalFrameRate;
+    if(ControlHeld(rControls, "SpeedUp"))
+    {
+        OptionsManager *rOptions = OptionsManager::Get();
+        float tHaste = rOptions ? rOptions->GetFloat("HasteRate") : 0.0f;
+        if(tHaste > 0.0f) tRate = tHaste;
+    }
+    else if(ControlHeld(rControls, "SlowDown"))
+    {
+        tRate = cSlowFrameRate;
+    }
+
+    Application *rApp = GetApplication();
+    if(rApp->mFrameRate == tRate) return;
+    rApp->mFrameRate = tRate;
+    if(rApp->rTimer) al_set_timer_speed(rApp->rTimer, 1.0 / tRate);
+}
+
+void GUI::UpdateHotkeys()
+{
+    Debug::PushPrint(0, "[GUI] Update hotkeys\n");
+    if(!IsAnimationListEmpty())
+    {
+        Debug::PopPrint("[GUI] Animation is blocking hotkeys\n");
+        return;
+    }
+
+    ControlManager *rControls = ControlManager::Get();
+    Application *rApp = GetApplication();
+    bool tInGame = rApp->rGearTick == GameGearTimer;
+    GUIBaseObject *rPauseScreen = FindObject("PauseScreen");
+    GUIBaseObject *rConsole = FindObject("Console");
+
+    if(ControlPressed(rControls, "Pause") && tInGame && (!rConsole || !rConsole->IsVisible()))
+    {
+        if(rPauseScreen && !IsScreenOpen(rPauseScreen)) OpenScreen(rPauseScreen);
+    }
+
+    if(ControlPressed(rControls, "ToggleFullscreen"))
+    {
+        DisplayManager *rDisplay = DisplayManager::Get();
+        if(rDisplay) rDisplay->ToggleFullscreen();
+    }
+
+    UpdateGameSpeed();
+
+    if(ControlPressed(rControls, "CloseGame"))
+    {
+        GUIBaseObject *rTop = GetTopScreen();
+        if(rTop)
+        {
+            if(!rTop->IsKeptOpen()) CloseTopScreen();
+        }
+        else if(tInGame && rPauseScreen && !IsScreenOpen(rPauseScreen))
+        {
+            OpenScreen(rPauseScreen);
+        }
+    }
+
+    if(ControlPressed(rControls, "ToggleHitboxes"))
+    {
+        OptionsManager *rOptions = OptionsManager::Get();
+        if(rOptions) rOptions->SetBool("ShowHitboxes", !rOptions->GetBool("ShowHitboxes"));
+    }
+
+    Debug::PopPrint("[GUI] Hotkey check finished\n");
+}

@@ -1,0 +1,48 @@
+#include "interface/GUI.h"
+
+#include <cstdio>
+
+#include "core/LuaBindingHelpers.h"
+#include "core/data/DataLibrary.h"
+
+static GUI *FetchGUI(const char *pBindingName)
+{
+    GUI *rGUI = GUI::Fetch();
+    if(!rGUI) fprintf(stderr, "%s:  Failed, no GUI exists yet\n", pBindingName);
+    return rGUI;
+}
+
+// The script that asks for the title leaves no active object behind it: the current one is
+// pushed and not popped again, since the title gear's activation clears the world anyway.
+static int GUI_ForceToTitle(lua_State *L)
+{
+    if(lua_gettop(L) != 1) return LuaArgListError("GUI_ForceToTitle");
+    GUI *rGUI = FetchGUI("GUI_ForceToTitle");
+    if(!rGUI) return 0;
+    DataLibrary *rLibrary = DataLibrary::Fetch();
+    if(rLibrary) rLibrary->PushAndClearActive();
+    rGUI->SetReturnToTitle(1);
+    return 0;
+}
+
+static int GUI_GetMouseClickCoords(lua_State *L)
+{
+    float tX = 0.0f, tY = 0.0f;
+    GUI *rGUI = FetchGUI("GUI_GetMouseClickCoords");
+    if(rGUI) rGUI->GetMouseClickCoords(tX, tY);
+    lua_pushnumber(L, tX);
+    lua_pushnumber(L, tY);
+    return 2;
+}
+
+static const luaL_Reg cGUIBindings[] =
+{
+    {"GUI_ForceToTitle", GUI_ForceToTitle},
+    {"GUI_GetMouseClickCoords", GUI_GetMouseClickCoords},
+    {NULL, NULL}
+};
+
+void RegisterGUIBindings(lua_State *L)
+{
+    RegisterLuaFunctions(L, cGUIBindings);
+}

@@ -1,0 +1,90 @@
+#include <allegro5/allegro.h>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+
+#include "core/Application.h"
+#include "core/DebugPrint.h"
+#include "core/Gears.h"
+
+// Set by SIGINT and SIGTERM. A handler may only store to a sig_atomic_t, so the main loop
+// copies it into the quit flag. The loop waits for events with a timeout: a signal does not
+// interrupt Allegro's wait, and the timeout bounds how long a quit request can go unseen.
+static volatile sig_atomic_t xQuitSignal = 0;
+static const float cEventWaitSeconds = 0.06f;
+
+static void OnQuitSignal(int pSignal)
+{
+    xQuitSignal = 1;
+}
+
+static void InstallQuitSignals()
+{
+    struct sigaction tAction;
+    memset(&tAction, 0, sizeof(tAction));
+    tAction.sa_handler = OnQuitSignal;
+    sigemptyset(&tAction.sa_mask);
+    sigaction(SIGINT, &tAction, NULL);
+    sigaction(SIGTERM, &tAction, NULL);
+}
+
+int main(int argc, char **argv)
+{
+    InstallQuitSignals();
+    InitApplicationDefaults();
+    ParseCommandLine(argc, argv);
+    Application *rApp = GetApplication();
+
+    if(!BootAllegro())
+    {
+        fprintf(stderr, "Start-up failed while booting Allegro.\n");
+        return 1;
+    }
+    if(!BootManagers())
+    {
+        fprintf(stderr, "Start-up failed while booting the managers.\n");
+        CleanMemory();
+        return 1;
+    }
+    RegisterEventSources(rApp->rEventQueue);
+    LoadResources();
+    PostProcess();
+
+    FrameRecord tFrame;
+    memset(&tFrame, 0, sizeof(tFrame));
+    if(xQuitSignal) rApp->mQuitFlag = 1;
+    if(rApp->mQuitFlag)
+    {
+        CleanMemory();
+        return 0;
+    }
+    al_start_timer(rApp->rTimer);
+    tFrame.mSampleStart = al_get_time();
+
+    Debug::PushPrint(0, "[Begin Main Loop]\n");
+    while(rApp->mQuitFlag != 1)
+    {
+        Debug::PushPrintTag("Debug_MainLoop", "[Begin Main Iteration]\n");
+        if(!al_wait_for_event_timed(rApp->rEventQueue, &rApp->mCurrentEvent, cEventWaitSeconds))
+        {
+            if(xQuitSignal) rApp->mQuitFlag = 1;
+            Debug::PopPrint("[Complete Main Iteration]\n");
+            continue;
+        }
+
+        if(!rApp->rGearEventHandler) rApp->rGearEventHandler = GameGearEventHandler;
+        rApp->rGearEventHandler(&tFrame);
+        Debug::Print("Handled Event\n");
+
+        if(!rApp->rGearRender) rApp->rGearRender = GameGearRender;
+        rApp->rGearRender(&tFrame);
+        Debug::Print("Handled Render\n");
+
+        if(xQuitSignal) rApp->mQuitFlag = 1;
+        Debug::PopPrint("[Complete Main Iteration]\n");
+    }
+    Debug::PopPrint("[End Main Loop]\n");
+
+    CleanMemory();
+    return 0;
+}

@@ -1,0 +1,38 @@
+#pragma once
+#include <cstdint>
+
+#include "core/Hitbox.h"
+
+class LevelClipMap;
+
+// Solid-entity point test: true when some entity holds the point. The map manager passes the
+// entity manager's IsPointInsideAny here, with the manager as the context.
+typedef bool (*ClipEntityTest)(void *pContext, int32_t pX, int32_t pY);
+
+// What every point, row and column test looks at. A null level means that no level is loaded,
+// and then everything is solid. A null entity test means no entity is solid.
+struct ClipWorld
+{
+    const LevelClipMap *rLevel;
+    ClipEntityTest rEntityTest;
+    void *rEntityContext;
+};
+
+// The level's cells first (outside the level is solid), then the solid entities.
+bool IsClipped(const ClipWorld &pWorld, int32_t pX, int32_t pY);
+
+// Scans stop at the first clipped point. Ranges are half-open: y0 <= y < y1, x0 <= x < x1,
+// so an empty range is free.
+bool ColumnAllFree(const ClipWorld &pWorld, int32_t pX, int32_t pY0, int32_t pY1);
+bool RowAllFree(const ClipWorld &pWorld, int32_t pY, int32_t pX0, int32_t pX1);
+bool AnyClippedInRow(const ClipWorld &pWorld, int32_t pY, int32_t pX0, int32_t pX1);
+
+// Box tests truncate the edges toward zero. The bottom-row test looks at the row just below
+// the box (its bottom edge is exclusive). Left and up look at the adjacent column or row;
+// right and down skip the adjacent one and look one further out, so a wall with a one-unit
+// gap to the right edge blocks while a two-unit gap does not.
+bool AnyClippedInRowF(const ClipWorld &pWorld, const Hitbox &pBox);
+bool IsBlockedLeft(const ClipWorld &pWorld, const Hitbox &pBox);
+bool IsBlockedRight(const ClipWorld &pWorld, const Hitbox &pBox);
+bool IsBlockedUp(const ClipWorld &pWorld, const Hitbox &pBox);
+bool IsBlockedDown(const ClipWorld &pWorld, const Hitbox &pBox);

@@ -1,0 +1,501 @@
+#include "world/EntityManager.h"
+
+#include <GL/gl.h>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <strings.h>
+
+#include "actors/PlayerPony.h"
+#include "core/Application.h"
+#include "core/DebugPrint.h"
+#include "core/OptionsManager.h"
+#include "core/data/DataLibrary.h"
+#include "core/render/GLState.h"
+#include "world/RootEntity.h"
+#include "world/RootProjectile.h"
+
+namespace
+{
+    const char *const cSpecialListNames[] = {"Ladder List", "Checkpoint List", "Particle List", "Damage Zone List",
+                                             "Slip List", "Push List", "Slide List"};
+    const int32_t cSpecialListCount = 7;
+
+    void DeleteSpecialList(void *pList)
+    {
+        delete (NamedLinkedList *)pList;
+    }
+
+    bool IsProjectileType(int32_t pType)
+    {
+        return pType >= TYPE_ROOTPROJECTILE && pType <= TYPE_PROJECTILE_LAST;
+    }
+}
+
+EntityManager::EntityManager()
+{
+    rPlayer = NULL;
+    mLastID = 0;
+    mEntityList = new NamedLinkedList(1);
+    mTargetFlag = PROJECTILE_TARGET_NONE;
+    mTargetList = new NamedLinkedList(0);
+    mSpecialLists = new NamedLinkedList(1);
+    mLastEnemyCount = 0;
+    mUpdating = 0;
+    mRemovalCount = 0;
+    mRunningDepth = 0;
+    mParked = new NamedLinkedList(1);
+}
+
+EntityManager::~EntityManager()
+{
+    // Entities go first: their destructors may still look the player up.
+    ClearEntities();
+    delete rPlayer;
+    delete mEntityList;
+    delete mTargetList;
+    delete mSpecialLists;
+    delete mParked;
+}
+
+EntityManager *EntityManager::Fetch()
+{
+    return GetApplication()->rEntityManager;
+}
+
+void EntityManager::DeletePlayerEntry(void *)
+{
+}
+
+// --- Registration ---------------------------------------------------------------------------
+
+void EntityManager::RegisterEntity(const char *pName, RootEntity *pEntity, DeleteFunctionPtr pDeleter)
+{
+    if(!pName || !pEntity) return;
+    mEntityList->AddElementWithDeleter(pName, pEntity, pDeleter);
+    mLastID = pEntity->GetID();
+}
+
+void EntityManager::RegisterEntity(const char *pName, RootEntity *pEntity)
+{
+    RegisterEntity(pName, pEntity, DeleteNothing);
+}
+
+void EntityManager::RegisterProjectile(const char *pKindName, RootProjectile *pProjectile, DeleteFunctionPtr pDeleter)
+{
+    if(!pKindName || !pProjectile) return;
+    char tName[EM_PROJECTILE_NAME_MAX + 1];
+    snprintf(tName, sizeof(tName), "PROJ|%s|%i", pKindName, pProjectile->GetID());
+    RegisterEntity(tName, pProjectile, pDeleter);
+    BuildTargetList(PROJECTILE_TARGET_NONE);
+}
+
+void EntityManager::RemoveEntity(RootEntity *pEntity)
+{
+    if(!pEntity) return;
+    if(mEntityList->SetCursorToData(pEntity))
+    {
+        mEntityList->DetachAtCursor();
+        mRemovalCount++;
+    }
+    BuildTargetList(PROJECTILE_TARGET_NONE);
+}
+
+void EntityManager::ClearEntities()
+{
+    for(void *rData = mEntityList->PushIterator(); rData; rData = mEntityList->IterateNext())
+    {
+        RootEntity *rEntity = (RootEntity *)rData;
+        mEntityList->SetCursorToData(rEntity);
+        if(mEntityList->GetCursorNode()->rDeleter == DeletePlayerEntry) continue;
+        DestroyEntity(rEntity);
+    }
+    BuildTargetList(PROJECTILE_TARGET_NONE);
+}
+
+void EntityManager::ResetAll()
+{
+    for(void *rData = mEntityList->PushIterator(); rData; rData = mEntityList->IterateNext())
+    {
+        RootEntity *rEntity = (RootEntity *)rData;
+        PushRunning(rEntity);
+        rEntity->Reset();
+        PopRunning();
+    }
+}
+
+// --- Destruction ----------------------------------------------------------------------------
+
+bool EntityManager::IsRunning(RootEntity *pEntity)
+{
+    for(int32_t i = 0; i < mRunningDepth && i < EM_RUNNING_MAX; i++)
+    {
+        if(rRunning[i] == pEntity) return true;
+    }
+    return false;
+}
+
+void EntityManager::PushRunning(RootEntity *pEntity)
+{
+    if(mRunningDepth < EM_RUNNING_MAX) rRunning[mRunningDepth] = pEntity;
+    mRunningDepth++;
+}
+
+void EntityManager::PopRunning()
+{
+    if(mRunningDepth > 0) mRunningDepth--;
+    if(mParked->GetCount() > 0) FlushParked();
+}
+
+void EntityManager::FlushParked()
+{
+    for(void *rData = mParked->PushIterator(); rData; rData = mParked->IterateNext())
+    {
+        RootEntity *rEntity = (RootEntity *)rData;
+        if(IsRunning(rEntity)) continue;
+        DataLibrary *rLibrary = DataLibrary::Fetch();
+        if(rLibrary) rLibrary->ForgetObject(rEntity);
+        mParked->RemoveElementByData(rEntity);
+    }
+}
+
+// Unlinks first, then destroys, so nothing the deleter runs can reach the entry. An entity
+// whose hook is on the call stack waits in the parked list until that hook returns.
+void EntityManager::DestroyEntity(RootEntity *pEntity)
+{
+    if(!mEntityList->SetCursorToData(pEntity)) return;
+    DeleteFunctionPtr rDeleter = mEntityList->GetCursorNode()->rDeleter;
+    mEntityList->DetachAtCursor();
+    mRemovalCount++;
+    if(IsProjectileType(pEntity->GetType())) BuildTargetList(PROJECTILE_TARGET_NONE);
+
+    if(IsRunning(pEntity))
+    {
+        mParked->AddElementWithDeleter("Parked", pEntity, rDeleter);
+        return;
+    }
+    DataLibrary *rLibrary = DataLibrary::Fetch();
+    if(rLibrary) rLibrary->ForgetObject(pEntity);
+    if(rDeleter) rDeleter(pEntity);
+    else free(pEntity);
+}
+
+bool EntityManager::StillListed(RootEntity *pEntity, int32_t pRemovalsBefore)
+{
+    if(mRemovalCount == pRemovalsBefore) return true;
+    return mEntityList->ContainsData(pEntity);
+}
+
+void EntityManager::WipeProjectiles()
+{
+    BuildTargetList(PROJECTILE_TARGET_NONE);
+    for(void *rData = mEntityList->PushIterator(); rData; rData = mEntityList->IterateNext())
+    {
+        RootEntity *rEntity = (RootEntity *)rData;
+        if(!IsProjectileType(rEntity->GetType())) continue;
+        RootProjectile *rProjectile = static_cast<RootProjectile *>(rEntity);
+        // Enemies hold their contact and hitbox boxes by pointer; those go with their enemy.
+        if(rProjectile->IsBuster() || rProjectile->GetOwnerID() != 0) continue;
+        DestroyEntity(rEntity);
+    }
+}
+
+// --- Lookups --------------------------------------------------------------------------------
+
+RootEntity *EntityManager::GetEntity(const char *pName)
+{
+    if(!pName) return NULL;
+    if(!strcasecmp(pName, "This"))
+    {
+        DataLibrary *rLibrary = DataLibrary::Fetch();
+        if(!rLibrary) return NULL;
+        return dynamic_cast<RootEntity *>(rLibrary->GetActiveObject());
+    }
+    return (RootEntity *)mEntityList->GetElementByName(pName);
+}
+
+RootEntity *EntityManager::FindByName(const char *pPrefix)
+{
+    return (RootEntity *)mEntityList->GetElementByPartialName(pPrefix);
+}
+
+RootEntity *EntityManager::FindByID(int32_t pID)
+{
+    for(void *rData = mEntityList->PushIterator(); rData; rData = mEntityList->IterateNext())
+    {
+        if(((RootEntity *)rData)->GetID() == pID)
+        {
+            mEntityList->PopIterator();
+            return (RootEntity *)rData;
+        }
+    }
+    return NULL;
+}
+
+NamedLinkedList *EntityManager::GetSpecialList(const char *pName)
+{
+    if(!pName) return NULL;
+    return (NamedLinkedList *)mSpecialLists->GetElementByName(pName);
+}
+
+NamedLinkedList *EntityManager::ListByType(int32_t pType)
+{
+    return ListByTypeRange(pType, pType);
+}
+
+NamedLinkedList *EntityManager::ListByTypeRange(int32_t pMin, int32_t pMax)
+{
+    NamedLinkedList *nList = new NamedLinkedList(0);
+    for(void *rData = mEntityList->PushIterator(); rData; rData = mEntityList->IterateNext())
+    {
+        int32_t tType = ((RootEntity *)rData)->GetType();
+        if(tType >= pMin && tType <= pMax) nList->AddElement(mEntityList->GetIteratorName(), rData);
+    }
+    return nList;
+}
+
+int32_t EntityManager::CountProjectilesNamed(const char *pKindName)
+{
+    if(!pKindName) return -1;
+    char tPrefix[EM_PROJECTILE_NAME_MAX + 1];
+    snprintf(tPrefix, sizeof(tPrefix), "PROJ|%s", pKindName);
+    size_t tLength = strlen(tPrefix);
+
+    int32_t tCount = 0;
+    for(void *rData = mEntityList->PushIterator(); rData; rData = mEntityList->IterateNext())
+    {
+        if(!strncmp(mEntityList->GetIteratorName(), tPrefix, tLength)) tCount++;
+    }
+    return tCount;
+}
+
+bool EntityManager::IsPointInsideAny(int32_t pX, int32_t pY)
+{
+    for(void *rData = mEntityList->PushIterator(); rData; rData = mEntityList->IterateNext())
+    {
+        if(((RootEntity *)rData)->ContainsPoint(pX, pY))
+        {
+            mEntityList->PopIterator();
+            return true;
+        }
+    }
+    return false;
+}
+
+float EntityManager::GetDistanceBetweenEntities(RootEntity *pA, RootEntity *pB)
+{
+    if(!pA || !pB)
+    {
+        fprintf(stderr, "EntityManager::GetDistanceBetweenEntities:  Failed, one of the entities %p/%p is invalid\n",
+                (void *)pA, (void *)pB);
+        return 10000.0f;
+    }
+    float tXA, tYA, tZA, tXB, tYB, tZB;
+    pA->GetPosition(tXA, tYA, tZA);
+    pB->GetPosition(tXB, tYB, tZB);
+    return PointDistance(tXA, tXB, tYA, tYB);
+}
+
+float EntityManager::GetDistanceBetweenEntities(const char *pA, const char *pB)
+{
+    return GetDistanceBetweenEntities(GetEntity(pA), GetEntity(pB));
+}
+
+float EntityManager::GetAngleBetweenEntities(RootEntity *pA, RootEntity *pB)
+{
+    if(!pA || !pB) return 361.0f;
+    float tXA, tYA, tZA, tXB, tYB, tZB;
+    pA->GetPosition(tXA, tYA, tZA);
+    pB->GetPosition(tXB, tYB, tZB);
+    return atan2f(tYB - tYA, tXB - tXA) * 57.29578f + 90.0f;
+}
+
+float EntityManager::GetAngleBetweenEntities(const char *pA, const char *pB)
+{
+    return GetAngleBetweenEntities(GetEntity(pA), GetEntity(pB));
+}
+
+// --- Special lists --------------------------------------------------------------------------
+
+void EntityManager::CreateSpecialLists()
+{
+    for(int32_t i = 0; i < cSpecialListCount; i++)
+    {
+        mSpecialLists->AddElementWithDeleter(cSpecialListNames[i], new NamedLinkedList(1), DeleteSpecialList);
+    }
+}
+
+void EntityManager::ResetSpecialLists()
+{
+    mSpecialLists->Clear();
+    CreateSpecialLists();
+}
+
+void EntityManager::RegisterSpecialObject(const char *pListName, const char *pEntryName, void *pObject,
+                                          DeleteFunctionPtr pDeleter)
+{
+    if(!pListName || !pEntryName || !pObject) return;
+    NamedLinkedList *rList = GetSpecialList(pListName);
+    if(!rList)
+    {
+        Debug::ForcePrint("EM::RegisterSpecialObject:  Error, no sub-list %s\n", pListName);
+        return;
+    }
+    rList->AddElementWithDeleter(pEntryName, pObject, pDeleter);
+}
+
+// --- Projectile target list -----------------------------------------------------------------
+
+void EntityManager::BuildTargetList(uint8_t pFlag)
+{
+    Debug::PushPrint(0, "[Entities] Construct Projectile List %i\n", pFlag);
+    if(pFlag == PROJECTILE_TARGET_NONE)
+    {
+        mTargetFlag = PROJECTILE_TARGET_NONE;
+        mTargetList->Clear();
+        Debug::PopPrint("[Entities] Done list, passed PROJECTILE_TARGET_NONE\n");
+        return;
+    }
+    if(pFlag == mTargetFlag)
+    {
+        Debug::PopPrint("[Entities] Done list, passed same flag as before.\n");
+        return;
+    }
+
+    mTargetList->Clear();
+    for(void *rData = mEntityList->PushIterator(); rData; rData = mEntityList->IterateNext())
+    {
+        RootEntity *rEntity = (RootEntity *)rData;
+        if(rEntity->GetDestruct() || !IsProjectileType(rEntity->GetType())) continue;
+        RootProjectile *rProjectile = static_cast<RootProjectile *>(rEntity);
+        Debug::Print("%s is a projectile, flag is %i\n", mEntityList->GetIteratorName(), rProjectile->GetTargetFlags());
+        if(pFlag & rProjectile->GetTargetFlags()) mTargetList->AddElement("X", rProjectile);
+    }
+    mTargetFlag = pFlag;
+    Debug::PopPrint("[Entities] Done constructing list, has %i entries.\n", mTargetList->GetCount());
+}
+
+int32_t EntityManager::GetTargetListCount() const
+{
+    return mTargetList->GetCount();
+}
+
+NamedLinkedList *EntityManager::CollectProjectileHits(uint8_t pFlag, const Hitbox *pHitbox, const PolygonArrays *pPolygon)
+{
+    BuildTargetList(pFlag);
+    NamedLinkedList *nHits = new NamedLinkedList(0);
+    for(void *rData = mTargetList->PushIterator(); rData; rData = mTargetList->IterateNext())
+    {
+        RootProjectile *rProjectile = (RootProjectile *)rData;
+        if(rProjectile->GetDestruct()) continue;
+        bool tHit = pHitbox ? rProjectile->HitTestHitbox(*pHitbox) : rProjectile->HitTestPolygon(*pPolygon);
+        if(tHit) nHits->AddElement("X", rProjectile);
+    }
+    return nHits;
+}
+
+NamedLinkedList *EntityManager::FindProjectileHitA(uint8_t pFlag, Hitbox pHitbox)
+{
+    return CollectProjectileHits(pFlag, &pHitbox, NULL);
+}
+
+NamedLinkedList *EntityManager::FindProjectileHitB(uint8_t pFlag, PolygonArrays pPolygon)
+{
+    return CollectProjectileHits(pFlag, NULL, &pPolygon);
+}
+
+// --- Per tick -------------------------------------------------------------------------------
+
+void EntityManager::Update()
+{
+    if(mUpdating)
+    {
+        fputs("EntityManager::Update warning, called during its own update. Ignored.\n", stderr);
+        return;
+    }
+    mUpdating = 1;
+    Debug::PushPrintTag("Debug_EntityManager", "[Entity Manager] Update Begin\n");
+    Debug::Print("Size of list in Entity Manager %i\n", mEntityList->GetCount());
+
+    int32_t tEnemies = 0;
+    for(void *rData = mEntityList->PushIterator(); rData; rData = mEntityList->IterateNext())
+    {
+        RootEntity *rEntity = (RootEntity *)rData;
+        Debug::Print("Updating %p %i %s %d- ", rData, rEntity->GetType(), mEntityList->GetIteratorName(), rEntity->GetID());
+
+        int32_t tRemovals = mRemovalCount;
+        PushRunning(rEntity);
+        rEntity->UpdateIfEnabled();
+        PopRunning();
+        Debug::Print("Done\n");
+        if(!StillListed(rEntity, tRemovals)) continue;
+
+        if(!rEntity->GetDestruct())
+        {
+            if(rEntity->GetType() == TYPE_ENEMY) tEnemies++;
+            continue;
+        }
+
+        // The player's entry never leaves the list; a script asking it to only clears the flag.
+        mEntityList->SetCursorToData(rEntity);
+        if(mEntityList->GetCursorNode()->rDeleter == DeletePlayerEntry)
+        {
+            rEntity->SetDestruct(0);
+            continue;
+        }
+        if(IsProjectileType(rEntity->GetType())) BuildTargetList(PROJECTILE_TARGET_NONE);
+        tRemovals = mRemovalCount;
+        PushRunning(rEntity);
+        rEntity->OnDestroy();
+        PopRunning();
+        if(StillListed(rEntity, tRemovals)) DestroyEntity(rEntity);
+    }
+    mLastEnemyCount = tEnemies;
+
+    Debug::PopPrint("[Entity Manager] Update Complete\n");
+    mUpdating = 0;
+}
+
+void EntityManager::RunTickAlways()
+{
+    for(void *rData = mEntityList->PushIterator(); rData; rData = mEntityList->IterateNext())
+    {
+        RootEntity *rEntity = (RootEntity *)rData;
+        PushRunning(rEntity);
+        rEntity->TickAlways();
+        PopRunning();
+    }
+}
+
+void EntityManager::Render()
+{
+    Debug::PushPrintTag("Debug_EntityManagerRender", "[Entity Manager] Render Begin\n");
+    GLState::PushAll();
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glEnable(GL_ALPHA_TEST);
+    glAlphaFunc(GL_GREATER, 0.0f);
+
+    for(void *rData = mEntityList->PushIterator(); rData; rData = mEntityList->IterateNext())
+    {
+        RootEntity *rEntity = (RootEntity *)rData;
+        Debug::Print("Rendering %p %i %s - ", rData, rEntity->GetType(), mEntityList->GetIteratorName());
+        PushRunning(rEntity);
+        rEntity->Render();
+        PopRunning();
+        Debug::Print("Done\n");
+    }
+    Debug::PopPrint("[Entity Manager] Render Complete\n");
+
+    OptionsManager *rOptions = OptionsManager::Get();
+    NamedLinkedList *rLadders = GetSpecialList("Ladder List");
+    if(rOptions && rOptions->GetBool("ShowHitboxes") && rLadders)
+    {
+        for(void *rData = rLadders->PushIterator(); rData; rData = rLadders->IterateNext())
+        {
+            ((RootEntity *)rData)->Render();
+        }
+    }
+    GLState::PopAll();
+}

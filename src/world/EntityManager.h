@@ -1,0 +1,129 @@
+#pragma once
+#include <cstdint>
+
+#include "core/Geometry.h"
+#include "core/Hitbox.h"
+#include "core/NamedLinkedList.h"
+
+class RootEntity;
+class RootProjectile;
+class PlayerPony;
+struct lua_State;
+
+// Projectile target flags asked for by the hit sweeps.
+#define PROJECTILE_TARGET_NONE 0
+#define PROJECTILE_TARGET_PLAYER 1
+#define PROJECTILE_TARGET_ENEMIES 2
+#define PROJECTILE_TARGET_ALL 255
+
+#define EM_PROJECTILE_NAME_MAX 255
+#define EM_RUNNING_MAX 32
+
+// Owns every world object of the running game. The entity list's order is the order of update,
+// of the always-run pass and of drawing. Entities flagged for destruction are destroyed late:
+// by the update walk, right after their own update.
+//
+// Walk safety: scripts run from inside an entity's hooks may register, detach or destroy any
+// entity, the running one included. The walks use list iterations, which the list moves back
+// when their entry is removed, and an entity whose hook is still on the call stack is unlinked
+// at once but deleted only when its hook returns. Every removal unlinks an entry before its
+// deleter runs, so a deleter that looks entities up never finds the one being destroyed.
+class EntityManager
+{
+public:
+    EntityManager();
+    ~EntityManager();
+
+    // The instance held by the Application; null before boot creates it.
+    static EntityManager *Fetch();
+
+    // The player's entry: references the player, never frees it. ClearEntities keeps exactly
+    // the entries that carry this deleter.
+    static void DeletePlayerEntry(void *pEntity);
+
+    // Registration. Null names or entities are ignored.
+    void RegisterEntity(const char *pName, RootEntity *pEntity, DeleteFunctionPtr pDeleter);
+    void RegisterEntity(const char *pName, RootEntity *pEntity);
+    // Registers under "PROJ|<kind>|<object number>" (at most 255 characters).
+    void RegisterProjectile(const char *pKindName, RootProjectile *pProjectile, DeleteFunctionPtr pDeleter);
+    // Unlinks without destroying; the caller keeps the object.
+    void RemoveEntity(RootEntity *pEntity);
+    // Destroys every entry but the player's, without OnDestroy.
+    void ClearEntities();
+    void ResetAll();
+
+    // Lookups. "This" (any case) is the library's active object when that is an entity.
+    RootEntity *GetEntity(const char *pName);
+    RootEntity *FindByName(const char *pPrefix);
+    RootEntity *FindByID(int32_t pID);
+    PlayerPony *GetPlayer() const { return rPlayer; }
+    NamedLinkedList *GetEntityList() const { return mEntityList; }
+    NamedLinkedList *GetSpecialList(const char *pName);
+    // New non-owning lists in list order; the caller deletes the list, not its entities.
+    NamedLinkedList *ListByType(int32_t pType);
+    NamedLinkedList *ListByTypeRange(int32_t pMin, int32_t pMax);
+    // Entities whose registered name begins with "PROJ|<kind>"; -1 for a null kind.
+    int32_t CountProjectilesNamed(const char *pKindName);
+    bool IsPointInsideAny(int32_t pX, int32_t pY);
+    float GetDistanceBetweenEntities(RootEntity *pA, RootEntity *pB);
+    float GetDistanceBetweenEntities(const char *pA, const char *pB);
+    float GetAngleBetweenEntities(RootEntity *pA, RootEntity *pB);
+    float GetAngleBetweenEntities(const char *pA, const char *pB);
+    int32_t GetLastID() const { return mLastID; }
+    // Enemies (type 11) that survived the last update walk.
+    int32_t GetLastEnemyCount() const { return mLastEnemyCount; }
+
+    // Special lists: "Ladder List", "Checkpoint List", "Particle List", "Damage Zone List",
+    // "Slip List", "Push List", "Slide List". Each owns its entries.
+    void CreateSpecialLists();
+    void ResetSpecialLists();
+    void RegisterSpecialObject(const char *pListName, const char *pEntryName, void *pObject, DeleteFunctionPtr pDeleter);
+
+    // Projectile target list, cached for the flag it was last built for (0: not built).
+    void BuildTargetList(uint8_t pFlag);
+    uint8_t GetTargetFlag() const { return mTargetFlag; }
+    int32_t GetTargetListCount() const;
+    // New non-owning lists (entries "X") of the targeted projectiles that hit; the caller
+    // deletes the list.
+    NamedLinkedList *FindProjectileHitA(uint8_t pFlag, Hitbox pHitbox);
+    NamedLinkedList *FindProjectileHitB(uint8_t pFlag, PolygonArrays pPolygon);
+    // Destroys every projectile that is neither a buster shot nor owned by another entity.
+    void WipeProjectiles();
+
+    // Per tick and drawing.
+    void Update();
+    void RunTickAlways();
+    void Render();
+
+private:
+    bool IsRunning(RootEntity *pEntity);
+    void PushRunning(RootEntity *pEntity);
+    void PopRunning();
+    void FlushParked();
+    void DestroyEntity(RootEntity *pEntity);
+    bool StillListed(RootEntity *pEntity, int32_t pRemovalsBefore);
+    NamedLinkedList *CollectProjectileHits(uint8_t pFlag, const Hitbox *pHitbox, const PolygonArrays *pPolygon);
+
+    PlayerPony *rPlayer;
+    int32_t mLastID;
+    NamedLinkedList *mEntityList;
+    uint8_t mTargetFlag;
+    NamedLinkedList *mTargetList;
+    NamedLinkedList *mSpecialLists;
+
+    int32_t mLastEnemyCount;
+    uint8_t mUpdating;
+    // Incremented by every unlink from the entity list, so a walk can tell cheaply whether the
+    // entity it just ran might have left the list.
+    int32_t mRemovalCount;
+    RootEntity *rRunning[EM_RUNNING_MAX];
+    int32_t mRunningDepth;
+    // Destroyed while their hook was running: unlinked, deleted when the hook returns.
+    NamedLinkedList *mParked;
+
+    EntityManager(const EntityManager &) = delete;
+    EntityManager &operator=(const EntityManager &) = delete;
+};
+
+// Registers the "EM_" globals.
+void RegisterEntityManagerBindings(lua_State *L);

@@ -1,0 +1,151 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <unistd.h>
+
+#include "core/Application.h"
+#include "core/LuaBindingHelpers.h"
+#include "core/render/DisplayManager.h"
+
+namespace
+{
+    struct Fit
+    {
+        ViewportRect mRect;
+        int32_t mViewportW;
+        int32_t mViewportH;
+    };
+
+    Fit FitFrom(int32_t pW, int32_t pH, bool pForce, ViewportRect pStart = {0, 0, 0, 0})
+    {
+        Fit tFit = {pStart, -1, -1};
+        FitViewport(pW, pH, 480, 360, pForce, tFit.mRect, tFit.mViewportW, tFit.mViewportH);
+        return tFit;
+    }
+
+    void ExpectRect(const ViewportRect &pRect, int32_t pX, int32_t pY, int32_t pW, int32_t pH)
+    {
+        EXPECT_EQ(pX, pRect.mX);
+        EXPECT_EQ(pY, pRect.mY);
+        EXPECT_EQ(pW, pRect.mW);
+        EXPECT_EQ(pH, pRect.mH);
+    }
+}
+
+TEST(FitViewportTest, AspectFitLetterboxesAndCentres)
+{
+    // The default window matches the view: a zero rectangle, the whole window is used,
+    // even when an earlier frame left a rectangle behind.
+    Fit tSame = FitFrom(800, 600, false, {5, 5, 5, 5});
+    ExpectRect(tSame.mRect, 0, 0, 0, 0);
+    EXPECT_EQ(800, tSame.mViewportW);
+    EXPECT_EQ(600, tSame.mViewportH);
+
+    Fit tWide = FitFrom(1280, 720, false);
+    ExpectRect(tWide.mRect, 160, 0, 960, 720);
+    EXPECT_EQ(960, tWide.mViewportW);
+    EXPECT_EQ(720, tWide.mViewportH);
+
+    Fit tTall = FitFrom(800, 800, false);
+    ExpectRect(tTall.mRect, 0, 100, 800, 600);
+    EXPECT_EQ(800, tTall.mViewportW);
+    EXPECT_EQ(600, tTall.mViewportH);
+
+    // Odd margins truncate toward zero and the rectangle keeps the rest.
+    Fit tOdd = FitFrom(1001, 600, false);
+    ExpectRect(tOdd.mRect, 100, 0, 801, 600);
+}
+
+TEST(FitViewportTest, WholeMultiplesGrowOnlyWithRoomToSpare)
+{
+    Fit tLarge = FitFrom(1024, 768, true);
+    ExpectRect(tLarge.mRect, 32, 24, 960, 720);
+    EXPECT_EQ(1024, tLarge.mViewportW);
+    EXPECT_EQ(768, tLarge.mViewportH);
+
+    // Exactly twice the view is not strictly larger, so the single size stays.
+    ExpectRect(FitFrom(960, 720, true).mRect, 240, 180, 480, 360);
+    // Both sides must have room: a wide but short window stays at one multiple.
+    ExpectRect(FitFrom(2000, 700, true).mRect, 760, 170, 480, 360);
+    // Smaller than the view: the single size, centred with negative offsets.
+    ExpectRect(FitFrom(400, 300, true).mRect, -40, -30, 480, 360);
+}
+
+TEST(FitViewportTest, DegenerateSizesLeaveTheRectangle)
+{
+    ViewportRect tRect = {1, 2, 3, 4};
+    int32_t tW = -1, tH = -1;
+    FitViewport(640, 480, 0, 360, false, tRect, tW, tH);
+    ExpectRect(tRect, 1, 2, 3, 4);
+    EXPECT_EQ(640, tW);
+    EXPECT_EQ(480, tH);
+
+    // A zero window (a failed or minimised display) in aspect mode divides by nothing.
+    FitViewport(0, 0, 480, 360, false, tRect, tW, tH);
+    ExpectRect(tRect, 1, 2, 3, 4);
+    EXPECT_EQ(0, tW);
+    EXPECT_EQ(0, tH);
+}
+
+TEST(GLEnumerationTest, TableLookupAndUnknownNames)
+{
+    BuildGLEnumerations();
+    EXPECT_EQ(10497u, GetGLEnumeration("GL_REPEAT"));
+    EXPECT_EQ(0x2601u, GetGLEnumeration("GL_LINEAR"));
+    EXPECT_EQ(0x812Fu, GetGLEnumeration("GL_CLAMP_TO_EDGE"));
+    EXPECT_EQ(0u, GetGLEnumeration(nullptr));
+
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(0u, GetGLEnumeration("GL_NOT_A_NAME"));
+    std::string tOut = testing::internal::GetCapturedStderr();
+    EXPECT_NE(std::string::npos, tOut.find("Error locating enumeration GL_NOT_A_NAME\n"));
+}
+
+TEST(GLEnumerationTest, BindingAlwaysAnswersOneInteger)
+{
+    lua_State *L = luaL_newstate();
+    RegisterDisplayManagerBindings(L);
+    DisplayManager *rSaved = GetApplication()->rDisplayManager;
+    GetApplication()->rDisplayManager = nullptr;
+
+    // Wrong argument count: the shared report and a 0.
+    testing::internal::CaptureStderr();
+    ASSERT_EQ(LUA_OK, luaL_dostring(L, "return DM_GetEnumeration()"));
+    EXPECT_EQ("DM_GetEnumeration: Failed, invalid argument list\n", testing::internal::GetCapturedStderr());
+    ASSERT_EQ(1, lua_gettop(L));
+    EXPECT_EQ(0, lua_tointeger(L, -1));
+    lua_settop(L, 0);
+
+    // Before the display exists there is no table to read.
+    testing::internal::CaptureStderr();
+    ASSERT_EQ(LUA_OK, luaL_dostring(L, "return DM_GetEnumeration('GL_REPEAT')"));
+    EXPECT_NE(std::string::npos, testing::internal::GetCapturedStderr().find("no display manager"));
+    ASSERT_EQ(1, lua_gettop(L));
+    EXPECT_EQ(0, lua_tointeger(L, -1));
+
+    GetApplication()->rDisplayManager = rSaved;
+    lua_close(L);
+}
+
+TEST(ReadTextFileTest, WholeFileOrNothing)
+{
+    EXPECT_EQ(nullptr, ReadTextFile(nullptr));
+    EXPECT_EQ(nullptr, ReadTextFile("/nonexistent/file.txt"));
+
+    char tPath[] = "/tmp/kestra-text-XXXXXX";
+    int tFile = mkstemp(tPath);
+    ASSERT_GE(tFile, 0);
+    close(tFile);
+    EXPECT_EQ(nullptr, ReadTextFile(tPath));
+
+    FILE *fOut = fopen(tPath, "w");
+    ASSERT_NE(nullptr, fOut);
+    fputs("void main()\n{\n}\n", fOut);
+    fclose(fOut);
+    char *tText = ReadTextFile(tPath);
+    ASSERT_NE(nullptr, tText);
+    EXPECT_STREQ("void main()\n{\n}\n", tText);
+    free(tText);
+    unlink(tPath);
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <allegro5/allegro.h>
+#include <cstdlib>
+#include <allegro5/allegro_image.h>
+
+#include "core/Application.h"
+#include "core/render/DisplayManager.h"
+#include "core/render/GLEntryPoints.h"
+
+// A real OpenGL display for the GL suites, made through the display manager the way boot
+// makes it, and removed again so other suites see an Application without one. Returns false
+// (the suite skips) when no display can be made, e.g. without an X server.
+inline bool OpenTestDisplay(int32_t pWidth, int32_t pHeight)
+{
+    if (!getenv("DISPLAY") || !al_init()) return false;
+    al_init_image_addon();
+    Application *rApp = GetApplication();
+    if (rApp->rDisplayManager) return rApp->rDisplay != 0;
+    rApp->mWindowWidth = pWidth;
+    rApp->mWindowHeight = pHeight;
+    rApp->mVirtualWidth = 480;
+    rApp->mVirtualHeight = 360;
+    rApp->rDisplayManager = new DisplayManager();
+    if (!rApp->rDisplay)
+    {
+        delete rApp->rDisplayManager;
+        rApp->rDisplayManager = 0;
+        rApp->mQuitFlag = 0;
+        return false;
+    }
+    LoadGLEntryPoints();
+    return true;
+}
+
+inline void CloseTestDisplay()
+{
+    Application *rApp = GetApplication();
+    delete rApp->rDisplayManager;
+    rApp->rDisplayManager = 0;
+    if (rApp->rDisplay) al_destroy_display(rApp->rDisplay);
+    rApp->rDisplay = 0;
+}

@@ -1,0 +1,123 @@
+# Shared helpers for the end-to-end drivers. Source it, then call e2e_init "$@".
+# Each driver gets a private Xvfb (Xvfb picks a free display itself), a scratch directory,
+# and cleanup of both on exit, whatever happens.
+
+set -u
+
+e2e_init() {
+    KESTRA="$(cd "$(dirname "$1")" && pwd)/$(basename "$1")"
+    GAME_DIR="$(cd "$2" && pwd)"
+    SCRATCH="$(mktemp -d)"
+    XVFB_PID=""
+    GAME_PID=""
+    trap e2e_cleanup EXIT
+    [ -x "$KESTRA" ] || e2e_fail "no game binary at $KESTRA"
+    e2e_start_xvfb
+}
+
+e2e_cleanup() {
+    if [ -n "$GAME_PID" ] && kill -0 "$GAME_PID" 2>/dev/null; then
+        kill -KILL "$GAME_PID" 2>/dev/null
+        wait "$GAME_PID" 2>/dev/null
+    fi
+    if [ -n "$XVFB_PID" ]; then
+        kill "$XVFB_PID" 2>/dev/null
+        wait "$XVFB_PID" 2>/dev/null
+    fi
+    rm -rf "$SCRATCH"
+}
+
+e2e_fail() {
+    echo "FAIL: $*" >&2
+    if [ -n "${LOG:-}" ] && [ -f "$LOG" ]; then
+        echo "---- log ----" >&2
+        tail -n 60 "$LOG" >&2
+    fi
+    exit 1
+}
+
+e2e_start_xvfb() {
+    local fdfile="$SCRATCH/displayfd"
+    : > "$fdfile"
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
+    XVFB_PID=$!
+    local n
+    for _ in $(seq 100); do
+        n="$(tr -dc '0-9' < "$fdfile")"
+        if [ -n "$n" ] && DISPLAY=":$n" xdpyinfo >/dev/null 2>&1; then
+            export DISPLAY=":$n"
+            return 0
+        fi
+        kill -0 "$XVFB_PID" 2>/dev/null || break
+        sleep 0.1
+    done
+    e2e_fail "Xvfb did not start"
+}
+
+# Copies the run directory, so a driver can change its configuration without touching game/.
+e2e_copy_game() {
+    cp -r "$GAME_DIR" "$SCRATCH/game"
+    GAME_DIR="$SCRATCH/game"
+}
+
+# e2e_start <log> [game arguments...]: starts the game from the run directory in the
+# background with standard error going to the log.
+e2e_start() {
+    LOG="$1"; shift
+    (cd "$GAME_DIR" && exec "$KESTRA" "$@") 2>"$LOG" >/dev/null &
+    GAME_PID=$!
+}
+
+# e2e_wait_for <file> <text> [seconds]: waits until the text appears in the file.
+e2e_wait_for() {
+    local file="$1" text="$2" limit="${3:-30}"
+    for _ in $(seq $((limit * 10))); do
+        grep -qF -- "$text" "$file" 2>/dev/null && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+# e2e_stop <signal>: sends the signal and waits for the game; the exit status is in STATUS.
+e2e_stop() {
+    kill "-$1" "$GAME_PID" 2>/dev/null
+    e2e_wait_exit 20
+}
+
+# e2e_wait_exit <seconds>: waits for the game to end on its own; STATUS holds its exit
+# status, or 124 when it had to be killed.
+e2e_wait_exit() {
+    local limit="$1"
+    for _ in $(seq $((limit * 10))); do
+        kill -0 "$GAME_PID" 2>/dev/null || break
+        sleep 0.1
+    done
+    if kill -0 "$GAME_PID" 2>/dev/null; then
+        kill -KILL "$GAME_PID" 2>/dev/null
+        wait "$GAME_PID" 2>/dev/null
+        STATUS=124
+    else
+        wait "$GAME_PID"
+        STATUS=$?
+    fi
+    GAME_PID=""
+}
+
+# e2e_expect_lines <file> <line>...: each line must appear whole, in the order given.
+e2e_expect_lines() {
+    local file="$1"; shift
+    local from=1 line found
+    for line in "$@"; do
+        found="$(tail -n "+$from" "$file" | grep -nxF -- "$line" | head -n 1 | cut -d: -f1)"
+        [ -n "$found" ] || e2e_fail "missing or out of order: '$line' in $file"
+        from=$((from + found))
+    done
+}
+
+e2e_expect_text() {
+    grep -qF -- "$2" "$1" || e2e_fail "missing '$2' in $1"
+}
+
+e2e_expect_no_text() {
+    if grep -qF -- "$2" "$1"; then e2e_fail "unexpected '$2' in $1"; fi
+}

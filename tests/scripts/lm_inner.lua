@@ -1,0 +1,7 @@
+lm_inner_self = LM_GetCallStack(0)
+lm_inner_caller = LM_GetCallStack(1)
+lm_inner_beyond = LM_GetCallStack(2)
+lm_inner_args = LM_GetNumOfArgs()
+lm_inner_first = LM_GetScriptArgument(0)
+lm_inner_second = LM_GetScriptArgument(1)
+lm_inner_third = LM_GetScriptArgument(2)

@@ -1,0 +1,164 @@
+#include <gtest/gtest.h>
+
+#include <allegro5/allegro.h>
+#include <allegro5/allegro_image.h>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#include "core/ScriptPackEntry.h"
+#include "core/data/CorvelLumpManager.h"
+#include "core/render/Bitmap.h"
+#include "core/render/Palette.h"
+
+namespace
+{
+
+class SlfPackTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        char tTemplate[] = "/tmp/corvel_slfpack_XXXXXX";
+        ASSERT_NE(mkdtemp(tTemplate), nullptr);
+        mDirectory = tTemplate;
+    }
+
+    void TearDown() override
+    {
+        for(const std::string &rPath : mFiles) unlink(rPath.c_str());
+        rmdir(mDirectory.c_str());
+    }
+
+    std::string mDirectory;
+    std::vector<std::string> mFiles;
+};
+
+// The packer reads its manifest and writes a file the manager reads back.
+TEST_F(SlfPackTest, BuildsAFileFromItsManifest)
+{
+    std::string tTool = std::string(CORVEL_BINARY_DIR) + "/slfpack";
+    if(access(tTool.c_str(), X_OK) != 0) GTEST_SKIP() << "slfpack not built";
+    ASSERT_TRUE(al_init());
+    ASSERT_TRUE(al_init_image_addon());
+
+    // A 3 x 2 picture whose top-left pixel is red and bottom-right one blue.
+    al_set_new_bitmap_flags(ALLEGRO_MEMORY_BITMAP);
+    ALLEGRO_BITMAP *rImage = al_create_bitmap(3, 2);
+    ASSERT_NE(rImage, nullptr);
+    al_set_target_bitmap(rImage);
+    al_clear_to_color(al_map_rgba(0, 255, 0, 255));
+    al_put_pixel(0, 0, al_map_rgba(255, 0, 0, 255));
+    al_put_pixel(2, 1, al_map_rgba(0, 0, 255, 255));
+    std::string tPng = mDirectory + "/pic.png";
+    ASSERT_TRUE(al_save_bitmap(tPng.c_str(), rImage));
+    al_set_target_bitmap(nullptr);
+    al_destroy_bitmap(rImage);
+    mFiles.push_back(tPng);
+
+    std::string tLua = mDirectory + "/intro.lua";
+    FILE *fLua = fopen(tLua.c_str(), "wb");
+    ASSERT_NE(fLua, nullptr);
+    fputs("x = 1\n", fLua);
+    fclose(fLua);
+    mFiles.push_back(tLua);
+
+    std::string tManifest = mDirectory + "/map.txt";
+    FILE *fManifest = fopen(tManifest.c_str(), "wb");
+    ASSERT_NE(fManifest, nullptr);
+    fputs("# sample\n"
+          "header \"Kestra map\"\n"
+          "mapinfo AMapInfo 1 1 1 8 3 LA LB CL 4 \"First Level\"\n"
+          "image LA000000 pic.png 0 0 2 1 1 1 3 2\n"
+          "script Maps/Intro.lua intro.lua\n"
+          "clip CL000000 8 3\n"
+          "#......#\n"
+          "\n"
+          ".##\n"
+          "end\n"
+          "spawns BSpawnInfo\n"
+          "Flamingo 10 -20\n"
+          "\"Stalactite Small\" 30 40\n"
+          "end\n"
+          "palette Pal\n"
+          "base ff0000 #00ff00\n"
+          "variant Dark 800000 008000\n"
+          "end\n", fManifest);
+    fclose(fManifest);
+    mFiles.push_back(tManifest);
+
+    std::string tOut = mDirectory + "/map.slf";
+    mFiles.push_back(tOut);
+    std::string tCommand = tTool + " " + tManifest + " " + tOut;
+    ASSERT_EQ(system(tCommand.c_str()), 0);
+
+    CorvelLumpManager tManager;
+    tManager.Open(tOut.c_str());
+    ASSERT_TRUE(tManager.IsOpen());
+    EXPECT_EQ(tManager.GetLumpCount(), 6u);
+
+    MapInfoRecord *tInfo = tManager.ReadMapInfo("AMapInfo");
+    ASSERT_NE(tInfo, nullptr);
+    EXPECT_STREQ(tInfo->mLevelName, "First Level");
+    EXPECT_EQ(tInfo->mChunkHeight, 3);
+    FreeMapInfoRecord(tInfo);
+
+    ImageRecord *tImage = tManager.ReadImageRecord("LA000000");
+    ASSERT_NE(tImage, nullptr);
+    EXPECT_EQ(tImage->mWidth, 3);
+    EXPECT_EQ(tImage->mHeight, 2);
+    ASSERT_EQ(tImage->mDataSize, 24);
+    // Top row first, bytes R, G, B, A.
+    EXPECT_EQ(tImage->mData[0], 255);
+    EXPECT_EQ(tImage->mData[1], 0);
+    EXPECT_EQ(tImage->mData[22], 255);
+    EXPECT_EQ(tImage->mData[23], 255);
+    ASSERT_EQ(tImage->mFrameCount, 2);
+    EXPECT_EQ(tImage->mFrames[0].mB, 2 + 1 * 65536);
+    EXPECT_EQ(tImage->mFrames[1].mA, 1 + 1 * 65536);
+    ImageRecord::Free(tImage);
+
+    ClipRecord *tClip = tManager.ClipLump("CL000000");
+    ASSERT_NE(tClip, nullptr);
+    EXPECT_EQ(ClipRecordCell(tClip, 0, 0), 1);
+    EXPECT_EQ(ClipRecordCell(tClip, 7, 0), 1);
+    EXPECT_EQ(ClipRecordCell(tClip, 1, 0), 0);
+    EXPECT_EQ(ClipRecordCell(tClip, 1, 1), 1);
+    EXPECT_EQ(ClipRecordCell(tClip, 3, 1), 0);
+    EXPECT_EQ(ClipRecordCell(tClip, 0, 2), 0);
+    FreeClipRecord(tClip);
+
+    int32_t tCount = 0;
+    testing::internal::CaptureStderr();
+    SpawnRecord *tSpawns = tManager.SpawnDatLump("BSpawnInfo", &tCount);
+    Palette *tPalette = tManager.ExtractPalette("Pal");
+    testing::internal::GetCapturedStderr();
+    ASSERT_EQ(tCount, 2);
+    EXPECT_STREQ(tSpawns[1].mName, "Stalactite Small");
+    EXPECT_EQ(tSpawns[0].mY, -20);
+    free(tSpawns);
+    ASSERT_NE(tPalette, nullptr);
+    const ColorRGBA *rDark = tPalette->GetVariantColours("Dark");
+    ASSERT_NE(rDark, nullptr);
+    EXPECT_NEAR(rDark[0].r, 128.0f / 255.0f, 1e-6);
+    delete tPalette;
+
+    ScriptPackEntry *tEntry = tManager.ReadTarballLump(tManager.FindLump("Maps/Intro.lua"));
+    ASSERT_NE(tEntry, nullptr);
+    EXPECT_STREQ(tEntry->mName, "Data/Scripts/Maps/Intro.lua");
+    EXPECT_STREQ(tEntry->mSourceText, "x = 1\n");
+    DeleteScriptPackEntry(tEntry);
+
+    // A manifest mistake names its line and writes nothing.
+    FILE *fBad = fopen(tManifest.c_str(), "wb");
+    fputs("clip C 4 1\n#####\nend\n", fBad);
+    fclose(fBad);
+    std::string tBadOut = mDirectory + "/bad.slf";
+    EXPECT_NE(system((tTool + " " + tManifest + " " + tBadOut + " 2>/dev/null").c_str()), 0);
+    EXPECT_NE(access(tBadOut.c_str(), F_OK), 0);
+}
+
+} // namespace
