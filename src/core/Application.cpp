@@ -20,7 +20,16 @@
 #include "core/NamedLinkedList.h"
 #include "core/OptionsManager.h"
 #include "core/Utilities.h"
+#include "core/ConsoleCommands.h"
 #include "core/data/CorvelLumpManager.h"
+#include "core/data/DataLibrary.h"
+#include "core/data/FileSystemScanner.h"
+#include "core/render/Bitmap.h"
+#include "core/render/CorvelAnimation.h"
+#include "core/render/Drawing.h"
+#include "core/render/Font.h"
+#include "core/render/LoadingScreen.h"
+#include "core/render/PaletteShader.h"
 #include "core/render/DisplayManager.h"
 #include "core/render/GLEntryPoints.h"
 #include "interface/AudioFlags.h"
@@ -179,10 +188,19 @@ bool BootManagers()
     Debug::Print("Display Created\n");
 
     LoadGLEntryPoints();
+    BootShaders();
     Debug::Print("Wrangle completed\n");
 
+    rApp->rLoadingScreen = new LoadingScreen();
+    rApp->rLoadingScreen->Boot();
+    rApp->rLoadingScreen->Begin(LOADING_BOOT_STEPS);
     Debug::Print("Created LoadInterrupt\n");
+
+    rApp->rDataLibrary = new DataLibrary();
+    LoadInterrupt();
     Debug::Print("Created DataLibrary\n");
+
+    LoadInterrupt();
     Debug::Print("Created misc Managers\n");
     Debug::Print("Created GUI\n");
     Debug::PopPrint("[Complete Manager Boot]\n");
@@ -224,9 +242,19 @@ void PostProcess()
     }
     // The window manager keeps its own copy of the icon.
     if(tIcon) al_destroy_bitmap(tIcon);
+    LoadInterrupt();
     Debug::Print("Set icon\n");
 
+    StartFreeType();
     Debug::Print("Booted icon\n");
+
+    rApp->rSystemFont = Font::LoadFreeType("Data/TransRobot.ttf");
+    DataLibrary *rLibrary = DataLibrary::Fetch();
+    if(rApp->rSystemFont && rLibrary)
+    {
+        rLibrary->AddPath("Root/Fonts/All/All/");
+        rLibrary->AddEntry("Root/Fonts/All/All/SystemFont", rApp->rSystemFont, DeleteFont, DL_KIND_FONT);
+    }
     Debug::Print("Set system font\n");
     Debug::Print("Created default objects\n");
 
@@ -238,6 +266,7 @@ void PostProcess()
     Debug::PopPrint("[Joystick Post] Complete\n");
 
     Debug::Print("Booted spawn presets\n");
+    if(rApp->rLoadingScreen) rApp->rLoadingScreen->PrintReport();
     Debug::Print("Printed loading report\n");
 
     if(!rApp->mSkipTo)
@@ -268,10 +297,15 @@ void PostProcess()
 void RegisterLuaBindings(lua_State *L)
 {
     if(!L) return;
+    RegisterAnimationBindings(L);
     RegisterDataListBindings(L);
+    RegisterBitmapBindings(L);
+    RegisterFileSystemScannerBindings(L);
+    RegisterDataLibraryBindings(L);
     RegisterControlManagerBindings(L);
     RegisterDebugBindings(L);
     RegisterDisplayManagerBindings(L);
+    RegisterLumpManagerBindings(L);
     RegisterOptionsManagerBindings(L);
 }
 
@@ -301,14 +335,22 @@ void CleanMemory()
     Application *rApp = &xApplication;
     Debug::PushPrint(rApp->mStartupDebug, "[Clean Memory] Begin\n");
 
+    delete rApp->rLoadingScreen;
+    rApp->rLoadingScreen = NULL;
     delete rApp->rLuaManager;
     rApp->rLuaManager = NULL;
+    ClearConsoleCommands();
     delete rApp->rDisplayManager;
     rApp->rDisplayManager = NULL;
     delete rApp->rControlManager;
     rApp->rControlManager = NULL;
     delete rApp->rOptionsManager;
     rApp->rOptionsManager = NULL;
+    // The system font is one of the library's entries, so it goes with the library.
+    delete rApp->rDataLibrary;
+    rApp->rDataLibrary = NULL;
+    rApp->rSystemFont = NULL;
+    ReleaseDrawingLists();
 
     if(rApp->rTimer) al_destroy_timer(rApp->rTimer);
     rApp->rTimer = NULL;

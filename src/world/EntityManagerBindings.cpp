@@ -1,0 +1,177 @@
+#include "world/EntityManager.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "core/LuaBindingHelpers.h"
+#include "core/data/DataLibrary.h"
+#include "world/RootEntity.h"
+
+// The manager when boot has built it; null (reported by the caller) otherwise.
+static EntityManager *FetchEntityManager()
+{
+    return EntityManager::Fetch();
+}
+
+static int EM_Exists(lua_State *L)
+{
+    if(lua_gettop(L) != 1 || !LuaArgIsString(L, 1)) return LuaArgListErrorNil("EM_Exists", L);
+    EntityManager *rManager = FetchEntityManager();
+    lua_pushboolean(L, rManager && rManager->GetEntity(LuaArgString(L, 1, NULL)) != NULL);
+    return 1;
+}
+
+// Only special lists of entities can hand out an active object; particles are plain records.
+static RootEntity *SpecialListEntity(EntityManager *pManager, const char *pListName, const char *pEntryName)
+{
+    if(!pListName || !pEntryName || !strcmp(pListName, "Particle List")) return NULL;
+    NamedLinkedList *rList = pManager->GetSpecialList(pListName);
+    if(!rList) return NULL;
+    return (RootEntity *)rList->GetElementByName(pEntryName);
+}
+
+static int EM_PushEntity(lua_State *L)
+{
+    DataLibrary *rLibrary = DataLibrary::Fetch();
+    if(!rLibrary) return 0;
+    rLibrary->PushAndClearActive();
+
+    int tArgs = lua_gettop(L);
+    if(tArgs < 1) return LuaArgListError("EM_PushEntity");
+    EntityManager *rManager = FetchEntityManager();
+    if(!rManager) return 0;
+
+    const char *rFirst = LuaArgString(L, 1, NULL);
+    RootEntity *rEntity = NULL;
+    if(tArgs == 1)
+    {
+        rEntity = rManager->GetEntity(rFirst);
+    }
+    else if(tArgs == 2 && rFirst && !strcmp(rFirst, "By ID") && LuaArgIsNumber(L, 2))
+    {
+        rEntity = rManager->FindByID(LuaArgInteger(L, 2, 0));
+    }
+    else if(tArgs == 3 && rFirst && !strcmp(rFirst, "SpecialList"))
+    {
+        rEntity = SpecialListEntity(rManager, LuaArgString(L, 2, NULL), LuaArgString(L, 3, NULL));
+    }
+    rLibrary->SetActiveObjectDirect(rEntity);
+    return 0;
+}
+
+static int EM_WipeAllProjectiles(lua_State *)
+{
+    EntityManager *rManager = FetchEntityManager();
+    if(rManager) rManager->WipeProjectiles();
+    return 0;
+}
+
+static int EM_GetLastID(lua_State *L)
+{
+    EntityManager *rManager = FetchEntityManager();
+    lua_pushinteger(L, rManager ? rManager->GetLastID() : 0);
+    return 1;
+}
+
+static int EM_GetDistanceBetweenEntities(lua_State *L)
+{
+    EntityManager *rManager = FetchEntityManager();
+    if(lua_gettop(L) != 2 || !LuaArgIsString(L, 1) || !LuaArgIsString(L, 2) || !rManager)
+    {
+        fputs("EM_GetDistanceBetweenEntities:  Failed, invalid argument list\n", stderr);
+        fputs(" - Pushing dummy value of 10000.0f\n", stderr);
+        lua_pushnumber(L, 10000.0);
+        return 1;
+    }
+    lua_pushnumber(L, rManager->GetDistanceBetweenEntities(LuaArgString(L, 1, NULL), LuaArgString(L, 2, NULL)));
+    return 1;
+}
+
+static int EM_GetAngleBetweenEntities(lua_State *L)
+{
+    EntityManager *rManager = FetchEntityManager();
+    if(lua_gettop(L) != 2 || !LuaArgIsString(L, 1) || !LuaArgIsString(L, 2) || !rManager)
+    {
+        fputs("EM_GetAngleBetweenEntities:  Failed, invalid argument list\n", stderr);
+        fputs(" - Pushing dummy value of 0.0f\n", stderr);
+        lua_pushnumber(L, 0.0);
+        return 1;
+    }
+    lua_pushnumber(L, rManager->GetAngleBetweenEntities(LuaArgString(L, 1, NULL), LuaArgString(L, 2, NULL)));
+    return 1;
+}
+
+static bool ArgsAreNumbers(lua_State *L, int pFirst, int pLast)
+{
+    for(int i = pFirst; i <= pLast; i++)
+    {
+        if(!LuaArgIsNumber(L, i)) return false;
+    }
+    return true;
+}
+
+static Hitbox HitboxFromArgs(lua_State *L, int pFirst)
+{
+    Hitbox tBox = {};
+    tBox.mLft = (float)LuaArgNumber(L, pFirst + 0, 0.0);
+    tBox.mTop = (float)LuaArgNumber(L, pFirst + 1, 0.0);
+    tBox.mRgt = (float)LuaArgNumber(L, pFirst + 2, 0.0);
+    tBox.mBot = (float)LuaArgNumber(L, pFirst + 3, 0.0);
+    return tBox;
+}
+
+// The named entity's box; false when it is missing or has none.
+static bool NamedHitbox(EntityManager *pManager, const char *pName, Hitbox &sBox)
+{
+    RootEntity *rEntity = pManager->GetEntity(pName);
+    if(!rEntity || !rEntity->HasHitbox()) return false;
+    rEntity->GetHitbox(sBox);
+    return true;
+}
+
+static int EM_AreEntitiesColliding(lua_State *L)
+{
+    int tArgs = lua_gettop(L);
+    EntityManager *rManager = FetchEntityManager();
+    Hitbox tA = {};
+    Hitbox tB = {};
+    if(tArgs == 2 && LuaArgIsString(L, 1) && LuaArgIsString(L, 2) && rManager)
+    {
+        bool tBoth = NamedHitbox(rManager, LuaArgString(L, 1, NULL), tA) && NamedHitbox(rManager, LuaArgString(L, 2, NULL), tB);
+        lua_pushboolean(L, tBoth && HitboxesOverlap(tA, tB));
+        return 1;
+    }
+    if(tArgs == 5 && LuaArgIsString(L, 1) && ArgsAreNumbers(L, 2, 5) && rManager)
+    {
+        if(!NamedHitbox(rManager, LuaArgString(L, 1, NULL), tA))
+        {
+            fprintf(stderr, "Failed %p\n", (void *)rManager->GetEntity(LuaArgString(L, 1, NULL)));
+            lua_pushboolean(L, 0);
+            return 1;
+        }
+        lua_pushboolean(L, HitboxesOverlap(tA, HitboxFromArgs(L, 2)));
+        return 1;
+    }
+    if(tArgs == 8 && ArgsAreNumbers(L, 1, 8))
+    {
+        lua_pushboolean(L, HitboxesOverlap(HitboxFromArgs(L, 1), HitboxFromArgs(L, 5)));
+        return 1;
+    }
+    return LuaArgListErrorNil("EM_AreEntitiesColliding", L);
+}
+
+static const luaL_Reg xEntityManagerFunctions[] = {
+    {"EM_Exists", EM_Exists},
+    {"EM_PushEntity", EM_PushEntity},
+    {"EM_WipeAllProjectiles", EM_WipeAllProjectiles},
+    {"EM_GetLastID", EM_GetLastID},
+    {"EM_GetDistanceBetweenEntities", EM_GetDistanceBetweenEntities},
+    {"EM_GetAngleBetweenEntities", EM_GetAngleBetweenEntities},
+    {"EM_AreEntitiesColliding", EM_AreEntitiesColliding},
+    {NULL, NULL},
+};
+
+void RegisterEntityManagerBindings(lua_State *L)
+{
+    RegisterLuaFunctions(L, xEntityManagerFunctions);
+}

@@ -1,0 +1,129 @@
+#include "world/RootEntity.h"
+
+#include <cstdio>
+
+#include "core/DataList.h"
+#include "core/Geometry.h"
+#include "core/LuaBindingHelpers.h"
+#include "core/data/DataLibrary.h"
+#include "world/EntityManager.h"
+
+// The active object when it is an entity. Other active objects (animations, executors, GUI
+// data) read as none, so these bindings never write into a foreign object.
+static RootEntity *FetchActiveEntity()
+{
+    DataLibrary *rLibrary = DataLibrary::Fetch();
+    if(!rLibrary) return NULL;
+    return dynamic_cast<RootEntity *>(rLibrary->GetActiveObject());
+}
+
+static int RE_SetEnabledState(lua_State *L)
+{
+    if(lua_gettop(L) != 1)
+    {
+        fputs("RE_SetEnabledState:  Failed, invalid argument list\n", stderr);
+        return 0;
+    }
+    RootEntity *rEntity = FetchActiveEntity();
+    if(rEntity) rEntity->SetEnabled(lua_toboolean(L, 1) ? 1 : 0);
+    return 0;
+}
+
+static int RE_SetDestruct(lua_State *L)
+{
+    if(lua_gettop(L) != 1) return LuaArgListError("RE_SetDestruct");
+    RootEntity *rEntity = FetchActiveEntity();
+    if(rEntity) rEntity->SetDestruct(lua_toboolean(L, 1) ? 1 : 0);
+    return 0;
+}
+
+static int RE_GetData(lua_State *L)
+{
+    RootEntity *rEntity = FetchActiveEntity();
+    if(!rEntity) return LuaActiveObjectTypeErrorNil("RE_GetData", L);
+    return DataListGetDataOn(L, rEntity->GetData());
+}
+
+static int RE_SetData(lua_State *L)
+{
+    RootEntity *rEntity = FetchActiveEntity();
+    if(!rEntity) return LuaActiveObjectTypeError("RE_SetData");
+    return DataListSetDataOn(L, rEntity->GetData());
+}
+
+static int RE_DefineData(lua_State *L)
+{
+    RootEntity *rEntity = FetchActiveEntity();
+    if(!rEntity) return LuaActiveObjectTypeError("RE_DefineData");
+    return DataListDefineOn(L, rEntity->GetData());
+}
+
+static int RE_IsSideBlocked(lua_State *L)
+{
+    if(lua_gettop(L) != 1 || !LuaArgIsString(L, 1)) return LuaArgListErrorNil("RE_IsSideBlocked", L);
+    RootEntity *rEntity = FetchActiveEntity();
+    if(!rEntity) return LuaActiveObjectTypeErrorNil("RE_IsSideBlocked", L);
+    lua_pushboolean(L, rEntity->IsSideBlockedByName(LuaArgString(L, 1, NULL)));
+    return 1;
+}
+
+static int RE_IsCollidingWith(lua_State *L)
+{
+    if(lua_gettop(L) != 1 || !LuaArgIsString(L, 1)) return LuaArgListErrorNil("RE_IsCollidingWith", L);
+    RootEntity *rEntity = FetchActiveEntity();
+    if(!rEntity) return LuaActiveObjectTypeErrorNil("RE_IsCollidingWith", L);
+
+    EntityManager *rManager = EntityManager::Fetch();
+    RootEntity *rOther = rManager ? rManager->GetEntity(LuaArgString(L, 1, NULL)) : NULL;
+    bool tColliding = false;
+    if(rOther && rEntity->HasHitbox() && rOther->HasHitbox())
+    {
+        Hitbox tOwn = {};
+        Hitbox tTheirs = {};
+        rEntity->GetHitbox(tOwn);
+        rOther->GetHitbox(tTheirs);
+        tColliding = HitboxesOverlap(tOwn, tTheirs);
+    }
+    lua_pushboolean(L, tColliding);
+    return 1;
+}
+
+static int RE_ApplyPush(lua_State *L)
+{
+    if(lua_gettop(L) != 3 || !LuaArgIsNumber(L, 1) || !LuaArgIsNumber(L, 2) || !LuaArgIsNumber(L, 3))
+    {
+        return LuaArgListErrorNil("RE_ApplyPush", L);
+    }
+    RootEntity *rEntity = FetchActiveEntity();
+    if(rEntity)
+    {
+        rEntity->ApplyPush((float)LuaArgNumber(L, 1, 0.0), (float)LuaArgNumber(L, 2, 0.0), (float)LuaArgNumber(L, 3, 0.0));
+    }
+    return 0;
+}
+
+static int RE_SetDepth(lua_State *L)
+{
+    if(lua_gettop(L) != 1 || !LuaArgIsNumber(L, 1)) return LuaArgListErrorNil("RE_SetDepth", L);
+    RootEntity *rEntity = FetchActiveEntity();
+    if(rEntity) rEntity->SetDepth((float)LuaArgNumber(L, 1, 0.0));
+    return 0;
+}
+
+static const luaL_Reg xRootEntityFunctions[] = {
+    {"RE_SetEnabledState", RE_SetEnabledState},
+    {"RE_SetDestruct", RE_SetDestruct},
+    {"RE_GetData", RE_GetData},
+    {"RE_SetData", RE_SetData},
+    {"RE_DefineData", RE_DefineData},
+    {"RE_IsSideBlocked", RE_IsSideBlocked},
+    {"RE_IsCollidingWith", RE_IsCollidingWith},
+    {"RE_ApplyPush", RE_ApplyPush},
+    {"RE_SetDepth", RE_SetDepth},
+    {NULL, NULL},
+};
+
+void RegisterRootEntityBindings(lua_State *L)
+{
+    RegisterLuaFunctions(L, xRootEntityFunctions);
+}

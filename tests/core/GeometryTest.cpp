@@ -1,0 +1,194 @@
+#include "core/Geometry.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace
+{
+    Hitbox Box(float pLft, float pTop, float pRgt, float pBot)
+    {
+        Hitbox tBox = {};
+        tBox.mLft = pLft;
+        tBox.mTop = pTop;
+        tBox.mRgt = pRgt;
+        tBox.mBot = pBot;
+        return tBox;
+    }
+
+    IntRect Rect(int32_t pLft, int32_t pTop, int32_t pRgt, int32_t pBot)
+    {
+        IntRect tRect = {pLft, pTop, pRgt, pBot};
+        return tRect;
+    }
+
+    // Squares and slanted shapes in both polygon forms.
+    struct Shape
+    {
+        float mRecord[1 + 2 * 8];
+        float mXs[8];
+        float mYs[8];
+        int32_t mCount;
+
+        Shape(std::initializer_list<float> pCoords)
+        {
+            mCount = (int32_t)pCoords.size() / 2;
+            mRecord[0] = (float)mCount;
+            int32_t i = 0;
+            for(float tValue : pCoords)
+            {
+                mRecord[1 + i] = tValue;
+                if(i % 2 == 0) mXs[i / 2] = tValue;
+                else mYs[i / 2] = tValue;
+                i++;
+            }
+        }
+
+        PolygonArrays Arrays() const
+        {
+            PolygonArrays tArrays = {mCount, mXs, mYs};
+            return tArrays;
+        }
+    };
+
+    Shape Square(float pLft, float pTop, float pRgt, float pBot)
+    {
+        return Shape({pLft, pTop, pRgt, pTop, pRgt, pBot, pLft, pBot});
+    }
+
+    void ExpectOverlapBothForms(const Shape &pA, const Shape &pB, bool pExpected)
+    {
+        EXPECT_EQ(PolygonsOverlap(pA.mRecord, pB.mRecord), pExpected);
+        EXPECT_EQ(PolygonsOverlap(pB.mRecord, pA.mRecord), pExpected);
+        EXPECT_EQ(PolygonArraysOverlap(pA.Arrays(), pB.Arrays()), pExpected);
+        EXPECT_EQ(PolygonArraysOverlap(pB.Arrays(), pA.Arrays()), pExpected);
+    }
+}
+
+TEST(GeometryTest, RectangleTestsTruncateAndIncludeEdges)
+{
+    // 10.9 .. 19.99 is tested as 10 .. 19.
+    EXPECT_TRUE(HitboxesOverlap(Box(10.9f, 0, 19.99f, 5), Box(19.0f, 0, 25, 5)));
+    EXPECT_FALSE(HitboxesOverlap(Box(10.9f, 0, 19.99f, 5), Box(20.0f, 0, 25, 5)));
+    EXPECT_TRUE(HitboxOverlapsRectangle(Box(0, 0, 9.9f, 9.9f), Rect(9, 9, 20, 20)));
+
+    // Sharing only a corner point.
+    EXPECT_TRUE(RectanglesOverlap(Rect(0, 0, 10, 10), Rect(10, 10, 20, 20)));
+    EXPECT_FALSE(RectanglesOverlap(Rect(0, 0, 10, 10), Rect(11, 0, 20, 10)));
+    // One inside the other, either order.
+    EXPECT_TRUE(RectanglesOverlap(Rect(0, 0, 10, 10), Rect(2, 2, 4, 4)));
+    EXPECT_TRUE(RectanglesOverlap(Rect(2, 2, 4, 4), Rect(0, 0, 10, 10)));
+
+    ZoneRect tZone = {0, 0, 10, 10, 0, 0};
+    EXPECT_TRUE(HitboxOverlapsZoneRect(Box(10.5f, 10.5f, 30, 30), tZone));
+    EXPECT_TRUE(ZoneRectOverlapsFloatRectangle(tZone, 10.7f, 0, 12, 3));
+
+    EXPECT_TRUE(PointInRectangle(10, 0, Rect(0, 0, 10, 10)));
+    EXPECT_FALSE(PointInFloatRectangle(11, 0, 0, 0, 10.99f, 10));
+}
+
+TEST(GeometryTest, NestingIsEitherWay)
+{
+    EXPECT_TRUE(RectanglesNested(Rect(0, 0, 10, 10), Rect(0, 0, 10, 10)));
+    EXPECT_TRUE(RectanglesNested(Rect(2, 2, 4, 4), Rect(0, 0, 10, 10)));
+    EXPECT_TRUE(RectanglesNested(Rect(0, 0, 10, 10), Rect(2, 2, 4, 4)));
+    EXPECT_FALSE(RectanglesNested(Rect(0, 0, 10, 10), Rect(5, 5, 15, 15)));
+    EXPECT_TRUE(HitboxesNested(Box(0.5f, 0.5f, 9.9f, 9.9f), Box(0, 0, 9, 9)));
+}
+
+TEST(GeometryTest, OverlapFractionOfA)
+{
+    IntRect tA = Rect(0, 0, 10, 10);
+    EXPECT_FLOAT_EQ(RectangleOverlapFraction(tA, Rect(5, 0, 20, 10)), 0.5f);
+    EXPECT_FLOAT_EQ(RectangleOverlapFraction(tA, Rect(-5, -5, 20, 20)), 1.0f);
+    EXPECT_FLOAT_EQ(RectangleOverlapFraction(tA, Rect(2, 2, 4, 4)), 0.04f);
+    EXPECT_FLOAT_EQ(RectangleOverlapFraction(tA, Rect(10, 0, 20, 10)), 0.0f);
+    EXPECT_FLOAT_EQ(RectangleOverlapFraction(Rect(5, 0, 5, 10), Rect(0, 0, 10, 10)), 0.0f);
+    // An area past the i32 range still gives a share, not an overflowed one.
+    EXPECT_FLOAT_EQ(RectangleOverlapFraction(Rect(0, 0, 100000, 100000), Rect(0, 0, 50000, 100000)), 0.5f);
+}
+
+TEST(GeometryTest, NonFiniteCornersAreClampedBeforeTruncation)
+{
+    EXPECT_EQ(TruncateCoordinate(NAN), 0);
+    EXPECT_GT(TruncateCoordinate(INFINITY), 0);
+    EXPECT_LT(TruncateCoordinate(-1.0e30f), 0);
+    EXPECT_EQ(TruncateCoordinate(-3.7f), -3);
+    EXPECT_FALSE(HitboxesOverlap(Box(NAN, NAN, NAN, NAN), Box(100, 100, 200, 200)));
+}
+
+TEST(GeometryTest, PointInPolygonNeedsClockwiseOrder)
+{
+    Shape tSquare = Square(0, 0, 10, 10);
+    EXPECT_TRUE(PointInPolygon(5, 5, tSquare.mRecord));
+    EXPECT_FALSE(PointInPolygon(15, 5, tSquare.mRecord));
+    EXPECT_TRUE(PointInPolygon(10, 5, tSquare.mRecord));
+
+    Shape tReversed({0, 10, 10, 10, 10, 0, 0, 0});
+    EXPECT_FALSE(PointInPolygon(5, 5, tReversed.mRecord));
+    EXPECT_FALSE(PointInPolygon(15, 5, tReversed.mRecord));
+
+    EXPECT_TRUE(PointInPolygonArrays(5, 5, 4, tSquare.mXs, tSquare.mYs));
+    EXPECT_FALSE(PointInPolygonArrays(5, 5, 2, tSquare.mXs, tSquare.mYs));
+    EXPECT_FALSE(PointInPolygon(5, 5, NULL));
+    Shape tEmpty({});
+    EXPECT_FALSE(PointInPolygon(0, 0, tEmpty.mRecord));
+}
+
+TEST(GeometryTest, ProjectionIsTheTurnedXAndSkipsDegeneratePolygons)
+{
+    Shape tSquare = Square(0, 0, 10, 10);
+    float tMin = 0, tMax = 0;
+    ProjectPolygon(tMin, tMax, tSquare.mRecord, 0.0f);
+    EXPECT_FLOAT_EQ(tMin, 0.0f);
+    EXPECT_FLOAT_EQ(tMax, 10.0f);
+    // A quarter turn maps (x, y) to x = -y.
+    ProjectPolygonArrays(tMin, tMax, tSquare.Arrays(), 1.5707963f);
+    EXPECT_NEAR(tMin, -10.0f, 1e-4);
+    EXPECT_NEAR(tMax, 0.0f, 1e-4);
+
+    Shape tLine({0, 0, 5, 5});
+    tMin = 123.0f;
+    tMax = 456.0f;
+    ProjectPolygon(tMin, tMax, tLine.mRecord, 0.3f);
+    EXPECT_EQ(tMin, 123.0f);
+    EXPECT_EQ(tMax, 456.0f);
+}
+
+TEST(GeometryTest, PolygonOverlapInBothForms)
+{
+    ExpectOverlapBothForms(Square(0, 0, 10, 10), Square(5, 5, 15, 15), true);
+    ExpectOverlapBothForms(Square(0, 0, 10, 10), Square(11, 0, 21, 10), false);
+    ExpectOverlapBothForms(Square(0, 0, 10, 10), Square(2, 2, 4, 4), true);
+    ExpectOverlapBothForms(Square(0, 0, 10, 10), Square(10, 0, 20, 10), true);
+}
+
+TEST(GeometryTest, SlantedEdgeSeparatesOnItsTrueNormal)
+{
+    // The triangle's long edge runs corner to corner; the square sits beside it, clear of it,
+    // but inside the triangle's bounding box.
+    Shape tTriangle({0, 0, 10, 10, 0, 10});
+    Shape tSquare = Square(6, 0, 10, 3);
+    ExpectOverlapBothForms(tTriangle, tSquare, false);
+    EXPECT_FALSE(HitboxOverlapsPolygonArrays(Box(6, 0, 10, 3), tTriangle.Arrays()));
+
+    // Moved across the edge it does overlap.
+    ExpectOverlapBothForms(tTriangle, Square(2, 5, 6, 8), true);
+    EXPECT_TRUE(HitboxOverlapsPolygonArrays(Box(2, 5, 6, 8), tTriangle.Arrays()));
+
+    // A diamond and a square whose corners face each other across a gap.
+    Shape tDiamond({5, 0, 10, 5, 5, 10, 0, 5});
+    ExpectOverlapBothForms(tDiamond, Square(8.5f, 8.5f, 12, 12), false);
+}
+
+TEST(GeometryTest, DegeneratePolygonsOverlapNothing)
+{
+    Shape tLine({0, 0, 10, 10});
+    ExpectOverlapBothForms(tLine, Square(0, 0, 10, 10), false);
+}
+
+TEST(GeometryTest, Distances)
+{
+    EXPECT_FLOAT_EQ(PointDistance(0, 3, 0, 4), 5.0f);
+    EXPECT_FLOAT_EQ(PointDistance3D(0, 1, 0, 2, 0, 2), 3.0f);
+}

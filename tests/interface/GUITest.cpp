@@ -1,0 +1,724 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "core/Application.h"
+#include "core/ControlManager.h"
+#include "core/Gears.h"
+#include "core/LuaBindingHelpers.h"
+#include "core/NamedLinkedList.h"
+#include "core/OptionsManager.h"
+#include "core/Utilities.h"
+#include "interface/GUI.h"
+#include "interface/GUIBaseObject.h"
+
+namespace
+{
+    // Every HandleEvent call appends "name(code,x,y)" plus the input-blocked state it saw.
+    std::string xLog;
+
+    class RecordingObject : public GUIBaseObject
+    {
+    public:
+        RecordingObject(const char *pName, bool pConsumes) : mConsumes(pConsumes)
+        {
+            SetName(pName);
+        }
+        bool HandleEvent(int32_t pCode, int32_t pX, int32_t pY) override
+        {
+            GUI *rGUI = GUI::Fetch();
+            xLog += std::string(GetName()) + "(" + std::to_string(pCode) + "," + std::to_string(pX) + "," +
+                    std::to_string(pY) + (rGUI && rGUI->IsInputBlocked() ? ",blocked" : "") + ") ";
+            return mConsumes;
+        }
+        void OnOpen() override { xLog += std::string("open:") + GetName() + "(" + OpenState() + ") "; }
+        void OnClose() override { xLog += std::string("close:") + GetName() + "(" + OpenState() + ") "; }
+        void SetBlocksInput(uint8_t pFlag) { mBlocksInput = pFlag; }
+        void SetKeepOpen(uint8_t pFlag) { mKeepOpen = pFlag; }
+
+        bool mConsumes;
+
+    private:
+        // Whether the object is on the stack at the moment the hook runs.
+        std::string OpenState()
+        {
+            GUI *rGUI = GUI::Fetch();
+            return (rGUI && rGUI->IsScreenOpen(this)) ? "on" : "off";
+        }
+    };
+
+    class GUITest : public testing::Test
+    {
+    protected:
+        void SetUp() override
+        {
+            memcpy(&mSaved, GetApplication(), sizeof(Application));
+            memset(GetApplication(), 0, sizeof(Application));
+            InitApplicationDefaults();
+            Application *rApp = GetApplication();
+            rApp->rOptionsManager = new OptionsManager();
+            rApp->rControlManager = new ControlManager();
+            rApp->rControlManager->BootDefaults();
+            rApp->rGUI = new GUI();
+            mGUI = rApp->rGUI;
+            xLog.clear();
+        }
+
+        void TearDown() override
+        {
+            Application *rApp = GetApplication();
+            delete rApp->rGUI;
+            delete rApp->rControlManager;
+            delete rApp->rOptionsManager;
+            delete rApp->mScannerStack;
+            memcpy(GetApplication(), &mSaved, sizeof(Application));
+        }
+
+        ControlState *Control(const char *pName)
+        {
+            return GetApplication()->rControlManager->GetControl(pName);
+        }
+
+        // One hotkey pass with the named control pressed for that tick only.
+        void PressAndRunHotkeys(const char *pName)
+        {
+            Control(pName)->mPressed = 1;
+            mGUI->UpdateHotkeys();
+            Control(pName)->mPressed = 0;
+        }
+
+        RecordingObject *AddRecorder(const char *pName, bool pConsumes, float pX1, float pY1, float pX2, float pY2)
+        {
+            RecordingObject *nObject = new RecordingObject(pName, pConsumes);
+            nObject->SetRect(pX1, pY1, pX2, pY2);
+            mGUI->AddObject(pName, nObject);
+            return nObject;
+        }
+
+        Application mSaved;
+        GUI *mGUI;
+    };
+}
+
+TEST_F(GUITest, EventsReachChildrenFirstAndTheFirstConsumerEndsTheDispatch)
+{
+    RecordingObject *rFront = AddRecorder("Front", false, 0, 0, 100, 100);
+    RecordingObject *rB = new RecordingObject("B", false);
+    RecordingObject *rC = new RecordingObject("C", false);
+    rFront->AddChild("B", rB);
+    rFront->AddChild("C", rC);
+    AddRecorder("Back", false, 0, 0, 100, 100);
+
+    // Nobody consumes: children head to tail, then the parent, then the next top-level object.
+    EXPECT_FALSE(mGUI->Update(-1));
+    EXPECT_EQ("B(-1,0,0) C(-1,0,0) Front(-1,0,0) Back(-1,0,0) ", xLog);
+
+    // The second child consumes: its parent and every later object hear nothing.
+    xLog.clear();
+    rC->mConsumes = true;
+    EXPECT_TRUE(mGUI->Update(0));
+    EXPECT_EQ("B(0,0,0) C(0,0,0) ", xLog);
+    EXPECT_EQ(0, mGUI->GetLastEventCode());
+
+    // A consuming front object keeps the event from the back object.
+    xLog.clear();
+    rC->mConsumes = false;
+    rFront->mConsumes = true;
+    EXPECT_TRUE(mGUI->Update(1));
+    EXPECT_EQ("B(1,0,0) C(1,0,0) Front(1,0,0) ", xLog);
+}
+
+TEST_F(GUITest, ChildrenGetTruncatedLocalCoordinatesAndHiddenObjectsOnlyTrackHover)
+{
+    ControlManager *rControls = GetApplication()->rControlManager;
+    rControls->SetMousePosition(400, 300);
+    int32_t tMouseX = 0, tMouseY = 0;
+    rControls->GetMousePosition(&tMouseX, &tMouseY, NULL);
+
+    RecordingObject *rParent = AddRecorder("Parent", false, 10.7f, 20.2f, 400.0f, 300.0f);
+    RecordingObject *rChild = new RecordingObject("Child", false);
+    rChild->SetRect((float)(tMouseX - 10), (float)(tMouseY - 20), (float)(tMouseX - 10), (float)(tMouseY - 20));
+    rParent->AddChild("Child", rChild);
+
+    mGUI->Update(-1);
+    std::string tChildLocal = std::to_string(tMouseX - 10) + "," + std::to_string(tMouseY - 20);
+    EXPECT_EQ("Child(-1," + tChildLocal + ") Parent(-1," + std::to_string(tMouseX) + "," + std::to_string(tMouseY) + ") ", xLog);
+    EXPECT_TRUE(rChild->IsHovered());
+
+    // Hidden: the hover flag still follows the pointer, but nobody handles the event.
+    xLog.clear();
+    rParent->Hide();
+    rParent->SetRect(0, 0, 1, 1);
+    EXPECT_FALSE(mGUI->Update(0));
+    EXPECT_EQ("", xLog);
+    EXPECT_FALSE(rParent->IsHovered());
+
+    // A visible child of a hidden parent is not visible.
+    rChild->SetVisible(true);
+    EXPECT_FALSE(rChild->IsVisible());
+}
+
+TEST_F(GUITest, ScreenStackOpensAndClosesInOrderWithItsHooks)
+{
+    RecordingObject *rA = AddRecorder("A", false, 0, 0, 1, 1);
+    RecordingObject *rB = AddRecorder("B", false, 0, 0, 1, 1);
+
+    mGUI->CloseTopScreen();
+    mGUI->OpenScreen(NULL);
+    EXPECT_EQ(0, mGUI->GetOpenScreenCount());
+    EXPECT_EQ(NULL, mGUI->GetTopScreen());
+
+    mGUI->OpenScreen(rA);
+    mGUI->OpenScreen(rB);
+    EXPECT_EQ(2, mGUI->GetOpenScreenCount());
+    EXPECT_TRUE(mGUI->IsTopScreen(rB));
+    EXPECT_FALSE(mGUI->IsTopScreen(rA));
+    EXPECT_TRUE(mGUI->IsScreenOpen(rA));
+
+    mGUI->CloseTopScreen();
+    EXPECT_EQ(rA, mGUI->GetTopScreen());
+    mGUI->CloseTopScreen();
+    EXPECT_EQ(0, mGUI->GetOpenScreenCount());
+    // OnOpen runs before the push, OnClose after the pop.
+    EXPECT_EQ("open:A(off) open:B(off) close:B(off) close:A(off) ", xLog);
+}
+
+TEST_F(GUITest, ABlockingTopScreenBlocksPointerInputOutsideItsSubtreeOnly)
+{
+    RecordingObject *rScreen = AddRecorder("Screen", false, 0, 0, 1, 1);
+    RecordingObject *rButton = new RecordingObject("Button", false);
+    rScreen->AddChild("Button", rButton);
+    AddRecorder("Other", false, 0, 0, 1, 1);
+
+    rScreen->SetBlocksInput(1);
+    EXPECT_FALSE(mGUI->IsInputBlocked());
+    mGUI->OpenScreen(rScreen);
+    EXPECT_TRUE(mGUI->IsInputBlocked());
+
+    xLog.clear();
+    mGUI->Update(-1);
+    EXPECT_EQ("Button(-1,0,0) Screen(-1,0,0) Other(-1,0,0,blocked) ", xLog);
+    EXPECT_FALSE(mGUI->IsTopScreenInput());
+
+    // The flag is restored when a child of the top screen consumes the event, too.
+    xLog.clear();
+    rButton->mConsumes = true;
+    mGUI->Update(-1);
+    EXPECT_EQ("Button(-1,0,0) ", xLog);
+    EXPECT_FALSE(mGUI->IsTopScreenInput());
+
+    rScreen->SetBlocksInput(0);
+    EXPECT_FALSE(mGUI->IsInputBlocked());
+}
+
+TEST_F(GUITest, FadesRiseAndFallOverTheirTicksAndStopAtTheirEnds)
+{
+    mGUI->StartFade(0, 15, 1, ColorRGBA{0, 0, 0, 0});
+    for(int i = 1; i <= 14; i++)
+    {
+        mGUI->Update(-1);
+        ASSERT_EQ(1, mGUI->GetFadeStep()) << "tick " << i;
+        EXPECT_FLOAT_EQ(i / 15.0f, mGUI->GetFadeColour().a) << "tick " << i;
+    }
+    mGUI->Update(-1);
+    EXPECT_EQ(0, mGUI->GetFadeStep());
+
+    mGUI->StartFade(44, 45, -1, ColorRGBA{0, 0, 0, 1});
+    for(int i = 1; i <= 44; i++) mGUI->Update(-1);
+    EXPECT_EQ(-1, mGUI->GetFadeStep());
+    EXPECT_FLOAT_EQ(0.0f, mGUI->GetFadeColour().a);
+    mGUI->Update(-1);
+    EXPECT_EQ(0, mGUI->GetFadeStep());
+
+    // Mouse events step the fade as well.
+    mGUI->StartFade(0, 4, 1, ColorRGBA{0, 0, 0, 0});
+    mGUI->Update(0);
+    EXPECT_FLOAT_EQ(0.25f, mGUI->GetFadeColour().a);
+}
+
+TEST_F(GUITest, MoveSlideAndFadeAnimationsStepOncePerTick)
+{
+    RecordingObject *rObject = AddRecorder("Object", false, 0, 0, 10, 20);
+
+    // Move: 3 units a tick towards (9, 0), arriving when the step would overshoot.
+    ASSERT_NE(nullptr, mGUI->AddMoveAnimation("Move", 9, 0, -3.0f, rObject));
+    mGUI->Update(-1);
+    EXPECT_NEAR(3.0f, rObject->GetX1(), 1e-4);
+    EXPECT_FLOAT_EQ(10.0f, rObject->GetWidth());
+    mGUI->Update(-1);
+    mGUI->Update(-1);
+    EXPECT_NEAR(9.0f, rObject->GetX1(), 1e-4);
+    EXPECT_TRUE(mGUI->HasAnimation("Move"));
+    mGUI->Update(-1);
+    EXPECT_FLOAT_EQ(9.0f, rObject->GetX1());
+    EXPECT_TRUE(mGUI->IsAnimationListEmpty());
+
+    // Slide from (9, 0) to (109, 0) over 4 ticks, eased by a quarter sine.
+    mGUI->AddSlideAnimation("Slide", 109, 0, 4, rObject);
+    const float tExpected[3] = {9 + (float)(int)(sinf(0.25f * 3.14159256f / 2) * 100 + 0.05f),
+                                9 + (float)(int)(sinf(0.5f * 3.14159256f / 2) * 100 + 0.05f),
+                                9 + (float)(int)(sinf(0.75f * 3.14159256f / 2) * 100 + 0.05f)};
+    for(int i = 0; i < 3; i++)
+    {
+        mGUI->Update(-1);
+        EXPECT_FLOAT_EQ(tExpected[i], rObject->GetX1()) << "tick " << i + 1;
+    }
+    mGUI->Update(-1);
+    EXPECT_FLOAT_EQ(109.0f, rObject->GetX1());
+    EXPECT_TRUE(mGUI->IsAnimationListEmpty());
+
+    // A slide of no ticks arrives on its first step instead of dividing by zero.
+    mGUI->AddSlideAnimation("Slide", 5, 6, 0, rObject);
+    mGUI->Update(-1);
+    EXPECT_FLOAT_EQ(5.0f, rObject->GetX1());
+    EXPECT_FLOAT_EQ(6.0f, rObject->GetY1());
+    EXPECT_TRUE(mGUI->IsAnimationListEmpty());
+
+    // Fade from alpha 1 to 0 over 4 ticks, then hide; a delay holds the first step back.
+    GUIAnimation *rFade = mGUI->AddFadeAnimation("Fade", 0.0f, 4, rObject);
+    rFade->mHideWhenDone = 1;
+    rFade->mDelay = 1;
+    mGUI->Update(-1);
+    EXPECT_FLOAT_EQ(1.0f, rObject->GetAlpha());
+    const float tAlphas[3] = {0.75f, 0.5f, 0.25f};
+    for(int i = 0; i < 3; i++)
+    {
+        mGUI->Update(-1);
+        EXPECT_FLOAT_EQ(tAlphas[i], rObject->GetAlpha());
+    }
+    EXPECT_TRUE(rObject->IsVisible());
+    mGUI->Update(-1);
+    EXPECT_FLOAT_EQ(0.0f, rObject->GetAlpha());
+    EXPECT_FALSE(rObject->IsVisible());
+    EXPECT_TRUE(mGUI->IsAnimationListEmpty());
+
+    // A fade of 0 ticks sets the end alpha on its first step. Mouse events step nothing.
+    mGUI->AddFadeAnimation("Fade", 0.6f, 0, rObject);
+    mGUI->Update(0);
+    EXPECT_FLOAT_EQ(0.0f, rObject->GetAlpha());
+    mGUI->Update(-1);
+    EXPECT_FLOAT_EQ(0.6f, rObject->GetAlpha());
+}
+
+TEST_F(GUITest, SlideAndFadeReplaceTheirNamesakesAndMovesAccumulate)
+{
+    RecordingObject *rObject = AddRecorder("Object", false, 0, 0, 10, 10);
+    EXPECT_EQ(nullptr, mGUI->AddFadeAnimation("Fade", 1.0f, 5, NULL));
+    EXPECT_EQ(nullptr, mGUI->AddMoveAnimation(NULL, 1, 1, 1.0f, rObject));
+    EXPECT_EQ(nullptr, mGUI->AddSlideAnimation("Slide", 1, 1, 1, NULL));
+
+    // The longer fade and slide are replaced by one-tick ones, so one tick empties the list.
+    mGUI->AddFadeAnimation("Fade", 0.0f, 30, rObject);
+    mGUI->AddFadeAnimation("Fade", 0.0f, 1, rObject);
+    mGUI->AddSlideAnimation("Slide", 0, 50, 30, rObject);
+    mGUI->AddSlideAnimation("Slide", 0, 50, 1, rObject);
+    mGUI->Update(-1);
+    EXPECT_TRUE(mGUI->IsAnimationListEmpty());
+
+    // Two moves under one name both run: two units along x in one tick.
+    rObject->SetPosition(0, 0);
+    mGUI->AddMoveAnimation("Move", 50, 0, 1.0f, rObject);
+    mGUI->AddMoveAnimation("Move", 50, 0, 1.0f, rObject);
+    mGUI->Update(-1);
+    EXPECT_NEAR(2.0f, rObject->GetX1(), 1e-4);
+}
+
+TEST_F(GUITest, RemovingAnObjectDropsItsAnimationsAndItsPlaceOnTheStack)
+{
+    RecordingObject *rKeep = AddRecorder("Keep", false, 0, 0, 10, 10);
+    RecordingObject *rGone = AddRecorder("Gone", false, 0, 0, 10, 10);
+    RecordingObject *rChild = new RecordingObject("Child", false);
+    rGone->AddChild("Child", rChild);
+
+    mGUI->AddMoveAnimation("Child", 100, 0, 1.0f, rChild);
+    mGUI->AddMoveAnimation("Keep", 100, 0, 1.0f, rKeep);
+    mGUI->OpenScreen(rKeep);
+    mGUI->OpenScreen(rChild);
+
+    mGUI->RemoveObject("Gone");
+    EXPECT_EQ(nullptr, mGUI->FindObject("Gone"));
+    EXPECT_FALSE(mGUI->HasAnimation("Child"));
+    EXPECT_TRUE(mGUI->HasAnimation("Keep"));
+    EXPECT_EQ(rKeep, mGUI->GetTopScreen());
+    mGUI->Update(-1);
+    EXPECT_NEAR(1.0f, rKeep->GetX1(), 1e-4);
+
+    // Removing a child drops what pointed at it, too; detaching leaves it alive.
+    RecordingObject *rLeaf = new RecordingObject("Leaf", false);
+    rKeep->AddChild("Leaf", rLeaf);
+    mGUI->AddFadeAnimation("Leaf", 0.0f, 5, rLeaf);
+    rKeep->RemoveChild("Leaf");
+    EXPECT_FALSE(mGUI->HasAnimation("Leaf"));
+
+    GUIBaseObject *rDetached = mGUI->DetachObject("Keep");
+    EXPECT_EQ(rKeep, rDetached);
+    EXPECT_EQ(nullptr, mGUI->FindObject("Keep"));
+    EXPECT_TRUE(mGUI->HasAnimation("Keep"));
+    mGUI->ForgetObject(rDetached);
+    EXPECT_FALSE(mGUI->HasAnimation("Keep"));
+    EXPECT_EQ(0, mGUI->GetOpenScreenCount());
+    delete rDetached;
+}
+
+TEST_F(GUITest, DefaultObjectsComeInOrderAndTheWatermarkStaysVisibleAtTheBack)
+{
+    mGUI->CreateDefaultObjects();
+    NamedLinkedList *rObjects = mGUI->GetObjectList();
+    const char *cOrder[7] = {"Console", "BossHealthBar", "KestraHealthBar", "LevelSelectScreen", "TitleScreen",
+                             "PauseScreen", "Watermark"};
+    ASSERT_EQ(7, rObjects->GetCount());
+    for(int i = 0; i < 7; i++)
+    {
+        EXPECT_STREQ(cOrder[i], rObjects->GetNameByIndex(i));
+        GUIBaseObject *rObject = mGUI->FindObject(cOrder[i]);
+        ASSERT_NE(nullptr, rObject);
+        EXPECT_STREQ(cOrder[i], rObject->GetName());
+        EXPECT_EQ(TYPE_GUIBASEOBJECT, rObject->GetType());
+    }
+    EXPECT_FALSE(mGUI->FindObject("Console")->IsVisible());
+    EXPECT_FALSE(mGUI->FindObject("PauseScreen")->IsVisible());
+    EXPECT_FLOAT_EQ(0.0f, mGUI->FindObject("PauseScreen")->GetAlpha());
+    EXPECT_FLOAT_EQ(160.0f, mGUI->FindObject("Console")->GetY2());
+
+    // Whatever is added later, each update puts the watermark back at the tail, shown.
+    GUIBaseObject *rWatermark = mGUI->FindObject("Watermark");
+    mGUI->AddObject("Late", new GUIBaseObject());
+    rWatermark->Hide();
+    mGUI->Update(-1);
+    EXPECT_EQ(rWatermark, rObjects->GetTailData());
+    EXPECT_STREQ("Watermark", rObjects->GetNameByIndex(rObjects->GetCount() - 1));
+    EXPECT_TRUE(rWatermark->IsVisible());
+    EXPECT_TRUE(mGUI->AnyVisible());
+
+    mGUI->HideAll();
+    EXPECT_FALSE(mGUI->AnyVisible());
+    EXPECT_EQ(nullptr, mGUI->FindObject(NULL));
+    EXPECT_EQ(nullptr, mGUI->FindObject("Nothing"));
+}
+
+TEST_F(GUITest, TheWorldRunsOnlyWhileThePauseScreenExistsAndIsNotOnTop)
+{
+    EXPECT_FALSE(GUILetsWorldRun(NULL));
+    EXPECT_FALSE(GUILetsWorldRun(mGUI));
+
+    mGUI->CreateDefaultObjects();
+    GUIBaseObject *rPause = mGUI->FindObject("PauseScreen");
+    EXPECT_TRUE(GUILetsWorldRun(mGUI));
+
+    mGUI->OpenScreen(rPause);
+    EXPECT_FALSE(GUILetsWorldRun(mGUI));
+
+    // Another screen over the pause screen lets the world run again.
+    mGUI->OpenScreen(mGUI->FindObject("Console"));
+    EXPECT_TRUE(GUILetsWorldRun(mGUI));
+    mGUI->CloseTopScreen();
+    EXPECT_FALSE(GUILetsWorldRun(mGUI));
+    mGUI->CloseTopScreen();
+    EXPECT_TRUE(GUILetsWorldRun(mGUI));
+
+    mGUI->RemoveObject("PauseScreen");
+    EXPECT_FALSE(GUILetsWorldRun(mGUI));
+}
+
+TEST_F(GUITest, PauseAndCloseGameHotkeysOpenAndCloseThePauseScreen)
+{
+    mGUI->CreateDefaultObjects();
+    GUIBaseObject *rPause = mGUI->FindObject("PauseScreen");
+    GUIBaseObject *rConsole = mGUI->FindObject("Console");
+
+    // Outside the game gear "Pause" does nothing.
+    ActivateTitleGear();
+    PressAndRunHotkeys("Pause");
+    EXPECT_EQ(0, mGUI->GetOpenScreenCount());
+
+    // Nor while the console is visible, nor while an animation is listed.
+    ActivateGameGear();
+    rConsole->Show();
+    PressAndRunHotkeys("Pause");
+    EXPECT_EQ(0, mGUI->GetOpenScreenCount());
+    rConsole->Hide();
+    mGUI->AddFadeAnimation("Busy", 1.0f, 0, rConsole);
+    PressAndRunHotkeys("Pause");
+    PressAndRunHotkeys("CloseGame");
+    EXPECT_EQ(0, mGUI->GetOpenScreenCount());
+    mGUI->Update(-1);
+
+    PressAndRunHotkeys("Pause");
+    EXPECT_TRUE(mGUI->IsTopScreen(rPause));
+    PressAndRunHotkeys("Pause");
+    EXPECT_EQ(1, mGUI->GetOpenScreenCount());
+
+    // "CloseGame" closes the top screen, then opens the pause screen when none is open.
+    PressAndRunHotkeys("CloseGame");
+    EXPECT_EQ(0, mGUI->GetOpenScreenCount());
+    PressAndRunHotkeys("CloseGame");
+    EXPECT_TRUE(mGUI->IsTopScreen(rPause));
+
+    // A screen that keeps itself open survives "CloseGame".
+    RecordingObject *rKept = AddRecorder("Kept", false, 0, 0, 1, 1);
+    rKept->SetKeepOpen(1);
+    mGUI->OpenScreen(rKept);
+    PressAndRunHotkeys("CloseGame");
+    EXPECT_TRUE(mGUI->IsTopScreen(rKept));
+
+    // Outside the game "CloseGame" does not open the pause screen.
+    ActivateLevelSelectGear();
+    mGUI->CloseTopScreen();
+    mGUI->CloseTopScreen();
+    PressAndRunHotkeys("CloseGame");
+    EXPECT_EQ(0, mGUI->GetOpenScreenCount());
+}
+
+TEST_F(GUITest, GameSpeedFollowsTheHeldSpeedKeysAndHitboxesToggle)
+{
+    Application *rApp = GetApplication();
+    OptionsManager *rOptions = rApp->rOptionsManager;
+
+    // Without a "HasteRate" option, speeding up keeps the normal rate.
+    Control("SpeedUp")->mHeld = 1;
+    mGUI->UpdateHotkeys();
+    EXPECT_FLOAT_EQ(60.0f, rApp->mFrameRate);
+
+    float *nHaste = (float *)malloc(sizeof(float));
+    *nHaste = 120.0f;
+    rOptions->BindOwned("HasteRate", nHaste, TYPEDVALUE_FLOAT);
+    Control("SlowDown")->mHeld = 1;
+    mGUI->UpdateHotkeys();
+    EXPECT_FLOAT_EQ(120.0f, rApp->mFrameRate);
+
+    Control("SpeedUp")->mHeld = 0;
+    mGUI->UpdateHotkeys();
+    EXPECT_FLOAT_EQ(10.0f, rApp->mFrameRate);
+
+    Control("SlowDown")->mHeld = 0;
+    mGUI->UpdateHotkeys();
+    EXPECT_FLOAT_EQ(60.0f, rApp->mFrameRate);
+
+    *nHaste = -5.0f;
+    Control("SpeedUp")->mHeld = 1;
+    mGUI->UpdateHotkeys();
+    EXPECT_FLOAT_EQ(60.0f, rApp->mFrameRate);
+    Control("SpeedUp")->mHeld = 0;
+
+    uint8_t *nShow = (uint8_t *)malloc(1);
+    *nShow = 0;
+    rOptions->BindOwned("ShowHitboxes", nShow, TYPEDVALUE_BOOL);
+    PressAndRunHotkeys("ToggleHitboxes");
+    EXPECT_TRUE(rOptions->GetBool("ShowHitboxes"));
+    mGUI->UpdateHotkeys();
+    EXPECT_TRUE(rOptions->GetBool("ShowHitboxes"));
+    PressAndRunHotkeys("ToggleHitboxes");
+    EXPECT_FALSE(rOptions->GetBool("ShowHitboxes"));
+}
+
+TEST_F(GUITest, ClickCoordinatesFollowTheMouseWhileTheButtonIsHeld)
+{
+    ControlManager *rControls = GetApplication()->rControlManager;
+    int32_t tX = 0, tY = 0;
+    float tClickX = 0, tClickY = 0;
+
+    rControls->SetMousePosition(100, 100);
+    rControls->GetMousePosition(&tX, &tY, NULL);
+    mGUI->Update(0);
+    mGUI->GetMouseClickCoords(tClickX, tClickY);
+    EXPECT_FLOAT_EQ((float)tX, tClickX);
+    EXPECT_FLOAT_EQ((float)tY, tClickY);
+    EXPECT_TRUE(mGUI->IsMouseHeld());
+
+    rControls->SetMousePosition(300, 200);
+    rControls->GetMousePosition(&tX, &tY, NULL);
+    mGUI->Update(-1);
+    mGUI->GetMouseClickCoords(tClickX, tClickY);
+    EXPECT_FLOAT_EQ((float)tX, tClickX);
+    EXPECT_FLOAT_EQ((float)tY, tClickY);
+
+    rControls->SetMousePosition(500, 400);
+    rControls->GetMousePosition(&tX, &tY, NULL);
+    mGUI->Update(1);
+    EXPECT_FALSE(mGUI->IsMouseHeld());
+    rControls->SetMousePosition(700, 500);
+    mGUI->Update(-1);
+    // Other codes leave the record alone.
+    mGUI->Update(7);
+    mGUI->GetMouseClickCoords(tClickX, tClickY);
+    EXPECT_FLOAT_EQ((float)tX, tClickX);
+    EXPECT_FLOAT_EQ((float)tY, tClickY);
+}
+
+TEST_F(GUITest, ObjectTreePathsLookupsAndListOrder)
+{
+    GUIBaseObject *nA = new GUIBaseObject();
+    nA->SetName("A");
+    mGUI->AddObject("A", nA);
+    GUIBaseObject *nB = new GUIBaseObject();
+    GUIBaseObject *nC = new GUIBaseObject();
+    GUIBaseObject *nD = new GUIBaseObject();
+    nA->AddChild("B", nB);
+    nB->AddChild("C", nC);
+    nA->AddChild("D", nD);
+    nA->AddChild(NULL, nD);
+    nA->AddChild("E", NULL);
+    EXPECT_EQ(2, nA->GetChildList()->GetCount());
+
+    char tPath[256];
+    nC->GetPath(tPath, sizeof(tPath));
+    EXPECT_STREQ("A/B/C/", tPath);
+    // A short buffer cuts the path and stays terminated.
+    char tShort[5];
+    nC->GetPath(tShort, sizeof(tShort));
+    EXPECT_STREQ("A/B/", tShort);
+    nC->GetPath(tShort, 3);
+    EXPECT_STREQ("A/", tShort);
+
+    EXPECT_EQ(nC, mGUI->FindObject("C"));
+    EXPECT_EQ(nC, nA->FindChild("C"));
+    EXPECT_EQ(nullptr, nB->FindChild("D"));
+    EXPECT_EQ(nA, nC->GetParent()->GetParent());
+
+    nA->SetRect(10.9f, 20.5f, 50, 50);
+    nB->SetRect(5.5f, 1, 9, 9);
+    int32_t tX = 0, tY = 0;
+    nC->LocalToScreen(tX, tY);
+    EXPECT_EQ(15, tX);
+    EXPECT_EQ(21, tY);
+
+    nA->SetAlpha(0.5f);
+    nB->SetAlpha(0.5f);
+    EXPECT_FLOAT_EQ(0.25f, nB->GetEffectiveAlpha());
+    nB->SetInheritAlpha(0);
+    EXPECT_FLOAT_EQ(0.5f, nB->GetEffectiveAlpha());
+
+    // Moving within the parent's list keeps the entry names.
+    nB->SendToBack();
+    EXPECT_STREQ("D", nA->GetChildList()->GetNameByIndex(0));
+    EXPECT_STREQ("B", nA->GetChildList()->GetNameByIndex(1));
+    nB->BringToFront();
+    EXPECT_EQ(nB, nA->GetChildList()->GetHeadData());
+    EXPECT_STREQ("B", nA->GetChildList()->GetNameByIndex(0));
+
+    GUIBaseObject *nTop = new GUIBaseObject();
+    mGUI->AddObject("Top", nTop);
+    nTop->BringToFront();
+    EXPECT_STREQ("Top", mGUI->GetObjectList()->GetNameByIndex(0));
+
+    EXPECT_EQ(nD, nA->DetachChild("D"));
+    EXPECT_EQ(nullptr, nD->GetParent());
+    delete nD;
+    nA->ClearChildren();
+    EXPECT_EQ(0, nA->GetChildList()->GetCount());
+}
+
+TEST_F(GUITest, SetRectKeepsTheCentreAndTheSizeHelpersGoThroughIt)
+{
+    GUIBaseObject tObject;
+    EXPECT_STREQ("Unnamed GUI Object", tObject.GetName());
+    tObject.SetRectBySize(10, 20, 30, 40);
+    float tRect[6];
+    tObject.GetRect(tRect);
+    EXPECT_FLOAT_EQ(40.0f, tRect[2]);
+    EXPECT_FLOAT_EQ(60.0f, tRect[3]);
+    EXPECT_FLOAT_EQ(25.0f, tRect[4]);
+    EXPECT_FLOAT_EQ(40.0f, tRect[5]);
+    tObject.SetPosition(0, 0);
+    tObject.GetRect(tRect);
+    EXPECT_FLOAT_EQ(30.0f, tRect[2]);
+    EXPECT_FLOAT_EQ(20.0f, tRect[5]);
+    tObject.SetSize(2, 2);
+    EXPECT_TRUE(tObject.HitTest(2, 2));
+    EXPECT_FALSE(tObject.HitTest(3, 2));
+    tObject.ToggleVisible();
+    EXPECT_FALSE(tObject.IsVisible());
+    tObject.ToggleVisible();
+    EXPECT_TRUE(tObject.IsVisible());
+}
+
+TEST_F(GUITest, NavigationNodesLinkWithinTheTableOnly)
+{
+    GUIBaseObject tMenu;
+    tMenu.SetNavigationNodeCount(3);
+    tMenu.SetNavigationNode(0, -1, -1, -1, 1);
+    tMenu.SetNavigationNode(1, -1, 0, -1, 2);
+    tMenu.SetNavigationNode(2, -1, 1, 7, -1);
+    tMenu.SetNavigationNode(3, 0, 0, 0, 0);
+    EXPECT_EQ(nullptr, tMenu.GetNavigationNode(2)->rRight);
+
+    tMenu.MoveNavigation(NAV_DOWN);
+    EXPECT_EQ(nullptr, tMenu.GetCurrentNavigationNode());
+    tMenu.SetCurrentNavigationNode(tMenu.GetNavigationNode(0));
+    tMenu.MoveNavigation(NAV_UP);
+    EXPECT_EQ(0, tMenu.GetCurrentNavigationIndex());
+    tMenu.MoveNavigation(NAV_DOWN);
+    tMenu.MoveNavigation(NAV_DOWN);
+    tMenu.MoveNavigation(NAV_DOWN);
+    EXPECT_EQ(2, tMenu.GetCurrentNavigationIndex());
+
+    tMenu.SetNavigationNodeCount(0);
+    EXPECT_EQ(0, tMenu.GetNavigationNodeCount());
+    EXPECT_EQ(nullptr, tMenu.GetNavigationNode(0));
+    EXPECT_EQ(nullptr, tMenu.GetCurrentNavigationNode());
+    EXPECT_EQ(0, tMenu.GetCurrentNavigationIndex());
+}
+
+TEST_F(GUITest, BossBarTargetReachesTheNamedObject)
+{
+    class TargetObject : public GUIBaseObject
+    {
+    public:
+        void SetTarget(int32_t pCode) override { mCode = pCode; }
+        int32_t mCode = 0;
+    };
+    mGUI->SetBossHealthBarTarget(255);
+    TargetObject *nBar = new TargetObject();
+    mGUI->AddObject("BossHealthBar", nBar);
+    mGUI->SetBossHealthBarTarget(255);
+    EXPECT_EQ(255, nBar->mCode);
+}
+
+TEST_F(GUITest, LuaGlobalsCheckTheirArgumentsAndReachTheManager)
+{
+    lua_State *L = luaL_newstate();
+    RegisterGUIBindings(L);
+
+    testing::internal::CaptureStderr();
+    ASSERT_EQ(0, luaL_dostring(L, "GUI_ForceToTitle()"));
+    EXPECT_EQ("GUI_ForceToTitle: Failed, invalid argument list\n", testing::internal::GetCapturedStderr());
+    EXPECT_EQ(0, mGUI->GetReturnToTitle());
+
+    ASSERT_EQ(0, luaL_dostring(L, "GUI_ForceToTitle(true)"));
+    EXPECT_EQ(1, mGUI->GetReturnToTitle());
+    EXPECT_EQ(0, lua_gettop(L));
+
+    mGUI->Update(0);
+    ASSERT_EQ(0, luaL_dostring(L, "x, y = GUI_GetMouseClickCoords()"));
+    float tX = 0, tY = 0;
+    mGUI->GetMouseClickCoords(tX, tY);
+    lua_getglobal(L, "x");
+    lua_getglobal(L, "y");
+    EXPECT_DOUBLE_EQ(tX, lua_tonumber(L, -2));
+    EXPECT_DOUBLE_EQ(tY, lua_tonumber(L, -1));
+    lua_close(L);
+}
+
+TEST_F(GUITest, TheGameTickFreezesTheWorldUnderThePauseScreenAndHonoursTheTitleRequest)
+{
+    FrameRecord tFrame;
+    memset(&tFrame, 0, sizeof(tFrame));
+    mGUI->CreateDefaultObjects();
+    ActivateGameGear();
+
+    // "Pause" pressed during a game tick opens the pause screen through the hotkeys.
+    Control("Pause")->mPressed = 1;
+    GameGearTimer(&tFrame);
+    Control("Pause")->mPressed = 0;
+    EXPECT_TRUE(mGUI->IsTopScreen(mGUI->FindObject("PauseScreen")));
+    EXPECT_EQ(-1, mGUI->GetLastEventCode());
+
+    // A return-to-title request switches the gear at the end of the same tick and is cleared.
+    mGUI->SetReturnToTitle(1);
+    GameGearTimer(&tFrame);
+    EXPECT_EQ(TitleGearTimer, GetApplication()->rGearTick);
+    EXPECT_EQ(0, mGUI->GetReturnToTitle());
+}
