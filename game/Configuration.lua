@@ -11,7 +11,17 @@ OM_SetOption("ForceDirectAspectRatios", false)
 -- Options the game reads that are not built in.
 OM_DefineOption("ShowHitboxes", "B", false)  -- outline collision boxes
 OM_DefineOption("GodMode", "B", false)       -- the player takes no damage
-OM_DefineOption("HasteRate", "N", 1.0)       -- game speed multiplier
+OM_DefineOption("HasteRate", "N", 180.0)     -- ticks a second while "SpeedUp" is held
+
+-- Controls. The sixteen defaults are built in (the README lists them); the hotkeys below start
+-- unbound. CM_Rebind(control, first, second) replaces both binding sets of a control; each is
+-- "KEY<Allegro key code>", "MOS<mouse button from 1>", "JOYBTN<button>",
+-- "JOYSTK_<stick>_<axis>_<P or N>", or nil for none.
+CM_Rebind("CloseGame", "KEY59", nil)       -- Escape: closes the top screen; in play, pauses
+CM_Rebind("ToggleHitboxes", "KEY47", nil)  -- F1: outlines collision boxes
+CM_Rebind("SpeedUp", "KEY48", nil)         -- F2 held: runs at HasteRate
+CM_Rebind("SlowDown", "KEY49", nil)        -- F3 held: runs at 10 ticks a second
+CM_Rebind("Console", "KEY60", nil)         -- the key left of 1: developer console
 
 -- Trace switches, all off. Turn one on to follow that part of the engine in the log.
 fnDefineTraceSwitch("Debug_MainLoop")
@@ -21,3 +31,4 @@ fnDefineTraceSwitch("Debug_LevelSelectGear")
 fnDefineTraceSwitch("Debug_LevelSelectGearRender")
 fnDefineTraceSwitch("Debug_LoadResources")
 fnDefineTraceSwitch("Debug_ExtensiveJoystick")
+fnDefineTraceSwitch("Debug_ControlManager")

@@ -31,8 +31,22 @@
 #include "core/render/LoadingScreen.h"
 #include "core/render/PaletteShader.h"
 #include "core/render/DisplayManager.h"
+#include "interface/GUI.h"
 #include "core/render/GLEntryPoints.h"
 #include "interface/AudioFlags.h"
+#include "interface/AudioManager.h"
+#include "world/Camera.h"
+#include "world/CameraManager.h"
+#include "world/EntityManager.h"
+#include "world/MapManager.h"
+#include "world/Checkpoint.h"
+#include "world/DamageZone.h"
+#include "world/LadderZone.h"
+#include "world/PushZone.h"
+#include "world/RootEntity.h"
+#include "world/RootProjectile.h"
+#include "world/SlideZone.h"
+#include "world/SlipZone.h"
 
 static Application xApplication;
 
@@ -201,7 +215,13 @@ bool BootManagers()
     Debug::Print("Created DataLibrary\n");
 
     LoadInterrupt();
+    rApp->rAudioManager = new AudioManager();
+    rApp->rCameraManager = new CameraManager();
+    rApp->rEntityManager = new EntityManager();
+    rApp->rEntityManager->CreateSpecialLists();
+    rApp->rMapManager = new MapManager();
     Debug::Print("Created misc Managers\n");
+    rApp->rGUI = new GUI();
     Debug::Print("Created GUI\n");
     Debug::PopPrint("[Complete Manager Boot]\n");
     return true;
@@ -256,6 +276,7 @@ void PostProcess()
         rLibrary->AddEntry("Root/Fonts/All/All/SystemFont", rApp->rSystemFont, DeleteFont, DL_KIND_FONT);
     }
     Debug::Print("Set system font\n");
+    if(rApp->rGUI) rApp->rGUI->CreateDefaultObjects();
     Debug::Print("Created default objects\n");
 
     ProgramStatusReport();
@@ -283,6 +304,7 @@ void PostProcess()
         {
             fclose(fCheck);
             ActivateGameGear();
+            if(rApp->rMapManager) rApp->rMapManager->LoadMapFile(rApp->mSkipToLevel);
         }
         else
         {
@@ -298,15 +320,30 @@ void RegisterLuaBindings(lua_State *L)
 {
     if(!L) return;
     RegisterAnimationBindings(L);
+    RegisterCameraBindings(L);
+    RegisterProjectileBindings(L);
     RegisterDataListBindings(L);
+    RegisterRootEntityBindings(L);
+    RegisterLadderBindings(L);
+    RegisterCheckpointBindings(L);
+    RegisterDamageZoneBindings(L);
+    RegisterSlipBindings(L);
+    RegisterPushBindings(L);
+    RegisterSlideBindings(L);
     RegisterBitmapBindings(L);
     RegisterFileSystemScannerBindings(L);
     RegisterDataLibraryBindings(L);
+    RegisterAudioManagerBindings(L);
+    RegisterAudioPackageBindings(L);
+    RegisterCameraManagerBindings(L);
     RegisterControlManagerBindings(L);
     RegisterDebugBindings(L);
     RegisterDisplayManagerBindings(L);
+    RegisterEntityManagerBindings(L);
+    RegisterMapManagerBindings(L);
     RegisterLumpManagerBindings(L);
     RegisterOptionsManagerBindings(L);
+    RegisterGUIBindings(L);
 }
 
 void UpdateFPS(FrameRecord *pFrame)
@@ -337,15 +374,25 @@ void CleanMemory()
 
     delete rApp->rLoadingScreen;
     rApp->rLoadingScreen = NULL;
+    delete rApp->rEntityManager;
+    rApp->rEntityManager = NULL;
     delete rApp->rLuaManager;
     rApp->rLuaManager = NULL;
     ClearConsoleCommands();
+    delete rApp->rCameraManager;
+    rApp->rCameraManager = NULL;
     delete rApp->rDisplayManager;
     rApp->rDisplayManager = NULL;
     delete rApp->rControlManager;
     rApp->rControlManager = NULL;
     delete rApp->rOptionsManager;
     rApp->rOptionsManager = NULL;
+    delete rApp->rAudioManager;
+    rApp->rAudioManager = NULL;
+    delete rApp->rMapManager;
+    rApp->rMapManager = NULL;
+    delete rApp->rGUI;
+    rApp->rGUI = NULL;
     // The system font is one of the library's entries, so it goes with the library.
     delete rApp->rDataLibrary;
     rApp->rDataLibrary = NULL;

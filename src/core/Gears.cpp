@@ -10,6 +10,12 @@
 #include "core/render/DisplayManager.h"
 #include "core/render/Font.h"
 #include "core/render/GLState.h"
+#include "interface/GUI.h"
+#include "interface/GUIBaseObject.h"
+#include "world/Camera.h"
+#include "world/CameraManager.h"
+#include "world/EntityManager.h"
+#include "world/MapManager.h"
 
 void GameGearEventHandler(FrameRecord *pFrame)
 {
@@ -47,12 +53,14 @@ void GameGearEventHandler(FrameRecord *pFrame)
                 rControls->OnKey(-1, (int32_t)tEvent.mouse.button, -1);
             }
             Debug::PushPrint(0, "[Mouse Down] Begin\n");
+            if(GUI::Fetch()) GUI::Fetch()->Update(0);
             Debug::PopPrint("[Mouse Down] Completed\n");
             break;
         case ALLEGRO_EVENT_MOUSE_BUTTON_UP:
             al_get_mouse_state(&pFrame->mMouseState);
             if(rControls) rControls->LendMouseState(&pFrame->mMouseState);
             Debug::PushPrint(0, "[Mouse Up] Begin\n");
+            if(GUI::Fetch()) GUI::Fetch()->Update(1);
             Debug::PopPrint("[Mouse Up] Completed\n");
             break;
         case ALLEGRO_EVENT_JOYSTICK_AXIS:
@@ -79,19 +87,34 @@ void GameGearTimer(FrameRecord *pFrame)
     Debug::Print("Controls\n");
     ControlManager *rControls = ControlManager::Get();
     if(rControls) rControls->Update();
+    GUI *rGUI = GUI::Fetch();
     Debug::Print("Hotkeys\n");
+    if(rGUI) rGUI->UpdateHotkeys();
     Debug::Print("GUI\n");
+    if(rGUI) rGUI->Update(-1);
     Debug::Print("Map Manager\n");
+    if(MapManager::Fetch()) MapManager::Fetch()->Update();
     Debug::Print("Transition Manager\n");
     Debug::Print("Spawn Manager\n");
 
     // Entities and cameras run only while the GUI's "PauseScreen" exists and is not on top;
     // without a GUI there is no pause screen, so the world stands still.
+    if(GUILetsWorldRun(rGUI))
+    {
+        Debug::Print("Entity Manager\n");
+        if(EntityManager::Fetch()) EntityManager::Fetch()->Update();
+        Debug::Print("Camera Manager\n");
+        if(CameraManager::Fetch()) CameraManager::Fetch()->Update();
+    }
 
     pFrame->mRedrawRequest = 1;
     Debug::PopPrint("[Timer] Complete\n");
 
+    if(rGUI && rGUI->GetReturnToTitle()) ActivateTitleGear();
+    if(rGUI) rGUI->SetReturnToTitle(0);
+
     if(rControls) rControls->ResetLastInput();
+    if(EntityManager::Fetch()) EntityManager::Fetch()->RunTickAlways();
 }
 
 // Pending ticks run before a frame is drawn: a render is only worth it once the queue is
@@ -135,11 +158,24 @@ void GameGearRender(FrameRecord *pFrame)
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 
+    MapManager *rMap = MapManager::Fetch();
+    if(rMap)
+    {
+        float tShakeX = 0.0f;
+        float tShakeY = 0.0f;
+        rMap->GetShakeOffset(tShakeX, tShakeY);
+        glTranslatef(tShakeX, tShakeY, 0.0f);
+    }
+    if(EntityManager::Fetch()) EntityManager::Fetch()->Render();
     Debug::Print("Rendered Entities\n");
+    if(rMap) rMap->Render();
     Debug::Print("Rendered Map\n");
     Debug::Print("Spawn Manager\n");
+    GUI *rGUI = GUI::Fetch();
+    if(rGUI) rGUI->Render();
     Debug::Print("Rendered GUI\n");
     Debug::Print("Rendered TransitionManager\n");
+    if(rGUI) rGUI->RenderFade();
     DrawFrameRate(false);
 
     al_flip_display();
@@ -155,8 +191,11 @@ void LevelSelectGearTimer(FrameRecord *pFrame)
     Debug::Print("Controls\n");
     ControlManager *rControls = ControlManager::Get();
     if(rControls) rControls->Update();
+    GUI *rGUI = GUI::Fetch();
     Debug::Print("Hotkeys\n");
+    if(rGUI) rGUI->UpdateHotkeys();
     Debug::Print("GUI\n");
+    if(rGUI) rGUI->Update(-1);
     Debug::Print("Transition Manager\n");
     pFrame->mRedrawRequest = 1;
     Debug::PopPrint("[Timer] Complete\n");
@@ -178,6 +217,7 @@ void LevelSelectGearRender(FrameRecord *pFrame)
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     glClear(GL_COLOR_BUFFER_BIT);
 
+    if(GUI::Fetch()) GUI::Fetch()->Render();
     Debug::Print("Rendered GUI\n");
     DrawFrameRate(true);
 
@@ -210,17 +250,54 @@ static void InstallGear(GearHandler pEvent, GearHandler pTick, GearHandler pRend
     rApp->rGearRender = pRender;
 }
 
+// The player's health bar shows only while a level is played.
+static void SetPlayerBarVisible(bool pFlag)
+{
+    GUIBaseObject *rBar = GUI::Fetch() ? GUI::Fetch()->FindObject("KestraHealthBar") : NULL;
+    if(rBar) rBar->SetVisible(pFlag);
+}
+
 void ActivateGameGear()
 {
     InstallGear(GameGearEventHandler, GameGearTimer, GameGearRender);
+    SetPlayerBarVisible(true);
+}
+
+// Leaving play drops every entity but the player and the zones' lists with them.
+static void ResetEntities()
+{
+    EntityManager *rEntities = EntityManager::Fetch();
+    if(!rEntities) return;
+    rEntities->ClearEntities();
+    rEntities->ResetSpecialLists();
+}
+
+// Zones, polygons, pushers and a control script belong to the level being left.
+static void ResetActiveCamera()
+{
+    Camera *rCamera = CameraManager::Fetch() ? CameraManager::Fetch()->GetActiveCamera() : NULL;
+    if(rCamera) rCamera->Reset();
+}
+
+static void RunMapCleanScript()
+{
+    if(MapManager::Fetch()) MapManager::Fetch()->RunCleanScript();
 }
 
 void ActivateLevelSelectGear()
 {
     InstallGear(GameGearEventHandler, LevelSelectGearTimer, LevelSelectGearRender);
+    ResetActiveCamera();
+    RunMapCleanScript();
+    ResetEntities();
+    SetPlayerBarVisible(false);
 }
 
 void ActivateTitleGear()
 {
     InstallGear(TitleGearEventHandler, TitleGearTimer, TitleGearRender);
+    ResetActiveCamera();
+    RunMapCleanScript();
+    ResetEntities();
+    SetPlayerBarVisible(false);
 }

@@ -13,6 +13,9 @@
 #include "core/OptionsManager.h"
 #include "core/data/DataLibrary.h"
 #include "core/render/GLState.h"
+#include "world/Camera.h"
+#include "world/CameraManager.h"
+#include "world/LevelCollision.h"
 #include "world/RootEntity.h"
 #include "world/RootProjectile.h"
 
@@ -280,6 +283,17 @@ bool EntityManager::IsPointInsideAny(int32_t pX, int32_t pY)
             return true;
         }
     }
+    NamedLinkedList *rLadders = GetSpecialList("Ladder List");
+    if(!LadderTopsSolid || !rLadders) return false;
+    for(void *rData = rLadders->PushIterator(); rData; rData = rLadders->IterateNext())
+    {
+        RootEntity *rLadder = (RootEntity *)rData;
+        if(rLadder->HasHitbox() && rLadder->ContainsPoint(pX, pY))
+        {
+            rLadders->PopIterator();
+            return true;
+        }
+    }
     return false;
 }
 
@@ -476,6 +490,13 @@ void EntityManager::Render()
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glEnable(GL_ALPHA_TEST);
     glAlphaFunc(GL_GREATER, 0.0f);
+    CameraManager *rCameras = GetApplication()->rCameraManager;
+    Camera *rCamera = rCameras ? rCameras->GetActiveCamera() : NULL;
+    if(rCamera)
+    {
+        glScalef(rCamera->GetScale(), rCamera->GetScale(), rCamera->GetScale());
+        rCamera->ApplyTransform();
+    }
 
     for(void *rData = mEntityList->PushIterator(); rData; rData = mEntityList->IterateNext())
     {

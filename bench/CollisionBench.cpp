@@ -1,0 +1,178 @@
+#include "core/Hitbox.h"
+#include "world/ClipQueries.h"
+#include "world/LevelClipMap.h"
+#include "world/LevelCollision.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <cstdlib>
+
+namespace
+{
+    const uint32_t cChunk = 256;
+
+    // One chunk pattern for every chunk: a floor band with a one-unit step and a wall, so boxes
+    // walk, climb and stop. Sharing it keeps huge grids cheap to build.
+    uint8_t *NewPatternMask()
+    {
+        uint8_t *nCells = (uint8_t *)calloc((size_t)cChunk * cChunk, 1);
+        for(uint32_t x = 0; x < cChunk; x++)
+        {
+            for(uint32_t y = 0; y < cChunk; y++)
+            {
+                bool tSolid = y >= 200 && y < 216;
+                tSolid = tSolid || (y == 199 && x >= 128 && x < 192);
+                tSolid = tSolid || (x >= 240 && x < 248 && y >= 120 && y < 200);
+                nCells[x * cChunk + y] = tSolid ? 1 : 0;
+            }
+        }
+        return nCells;
+    }
+
+    struct BenchLevel
+    {
+        LevelClipMap mMap;
+        uint8_t *mMask;
+
+        explicit BenchLevel(uint32_t pSide) : mMask(NewPatternMask())
+        {
+            mMap.SetChunkSize(cChunk, cChunk);
+            mMap.Allocate(pSide, pSide);
+            for(uint32_t c = 0; c < pSide; c++)
+            {
+                for(uint32_t r = 0; r < pSide; r++) mMap.SetChunkMask(c, r, mMask, cChunk, cChunk);
+            }
+        }
+        ~BenchLevel() { free(mMask); }
+    };
+
+    // Stand-in for the entity manager's walk: every free point asks every entity.
+    struct EntityBoxes
+    {
+        int32_t mCount;
+        int32_t *mRects;
+    };
+
+    bool EntityBoxesTest(void *pContext, int32_t pX, int32_t pY)
+    {
+        const EntityBoxes *rBoxes = (const EntityBoxes *)pContext;
+        for(int32_t i = 0; i < rBoxes->mCount; i++)
+        {
+            const int32_t *rRect = &rBoxes->mRects[i * 4];
+            if(pX >= rRect[0] && pX <= rRect[2] && pY >= rRect[1] && pY <= rRect[3]) return true;
+        }
+        return false;
+    }
+
+    Hitbox MakeBox(float pLft, float pTop, float pW, float pH)
+    {
+        Hitbox tBox = {};
+        tBox.mLft = pLft;
+        tBox.mTop = pTop;
+        tBox.mRgt = pLft + pW;
+        tBox.mBot = pTop + pH;
+        tBox.mOwnerX = pLft;
+        tBox.mOwnerY = pTop;
+        return tBox;
+    }
+}
+
+// Point tests spread over the whole level: the cost should not grow with the grid.
+static void BM_IsClippedByMapSize(benchmark::State &pState)
+{
+    const uint32_t tSide = (uint32_t)pState.range(0);
+    BenchLevel tLevel(tSide);
+    ClipWorld tWorld = {&tLevel.mMap, nullptr, nullptr};
+    const uint32_t tSize = tSide * cChunk;
+    uint32_t tSeed = 12345;
+    int64_t tSolid = 0;
+    for(auto _ : pState)
+    {
+        tSeed = tSeed * 1664525u + 1013904223u;
+        const int32_t tX = (int32_t)((tSeed >> 8) % tSize);
+        const int32_t tY = (int32_t)((tSeed * 2654435761u >> 8) % tSize);
+        tSolid += IsClipped(tWorld, tX, tY);
+    }
+    benchmark::DoNotOptimize(tSolid);
+    pState.counters["world_units"] = (double)tSize;
+}
+BENCHMARK(BM_IsClippedByMapSize)->Arg(1)->Arg(8)->Arg(64)->Arg(256)->Arg(999);
+
+// Point tests the way movement asks them: a 64 by 64 neighbourhood in the middle of the
+// level, so only the grid lookup itself is measured, not cache misses across a huge grid.
+static void BM_IsClippedLocalByMapSize(benchmark::State &pState)
+{
+    const uint32_t tSide = (uint32_t)pState.range(0);
+    BenchLevel tLevel(tSide);
+    ClipWorld tWorld = {&tLevel.mMap, nullptr, nullptr};
+    const int32_t tCentre = (int32_t)(tSide * cChunk / 2);
+    uint32_t tStep = 0;
+    int64_t tSolid = 0;
+    for(auto _ : pState)
+    {
+        tStep++;
+        tSolid += IsClipped(tWorld, tCentre + (int32_t)(tStep & 63), tCentre + (int32_t)((tStep >> 6) & 63));
+    }
+    benchmark::DoNotOptimize(tSolid);
+}
+BENCHMARK(BM_IsClippedLocalByMapSize)->Arg(1)->Arg(8)->Arg(64)->Arg(256)->Arg(999);
+
+// A 16 by 32 box walking and falling by (7, 7) with the player's ground flags, against a level
+// and a number of solid entities far away (each free point still asks all of them).
+static void BM_MoveWithCollisionEntities(benchmark::State &pState)
+{
+    BenchLevel tLevel(8);
+    EntityBoxes tBoxes = {(int32_t)pState.range(0), nullptr};
+    tBoxes.mRects = (int32_t *)malloc(sizeof(int32_t) * 4 * (tBoxes.mCount + 1));
+    for(int32_t i = 0; i < tBoxes.mCount; i++)
+    {
+        int32_t *rRect = &tBoxes.mRects[i * 4];
+        rRect[0] = 1800 + (i % 10) * 20;
+        rRect[1] = 1800 + (i / 10 % 10) * 20;
+        rRect[2] = rRect[0] + 10;
+        rRect[3] = rRect[1] + 10;
+    }
+    ClipWorld tWorld = {&tLevel.mMap, EntityBoxesTest, &tBoxes};
+    Hitbox tBox = MakeBox(10, 150, 16, 32);
+    double tDX = 7.0;
+    for(auto _ : pState)
+    {
+        const float tOldLft = tBox.mLft;
+        AllowBotSlopes = true;
+        AllowAirWalk = true;
+        MoveWithCollision(tWorld, tDX, 7.0, 0.0, tBox);
+        if(tBox.mLft == tOldLft || tBox.mLft < 10 || tBox.mRgt > 1500) tDX = -tDX;
+    }
+    free(tBoxes.mRects);
+}
+BENCHMARK(BM_MoveWithCollisionEntities)->Arg(0)->Arg(100)->Arg(1000);
+
+// One tick of 1,000 boxes moving through the same level.
+static void BM_MoveThousandBoxes(benchmark::State &pState)
+{
+    BenchLevel tLevel(8);
+    ClipWorld tWorld = {&tLevel.mMap, nullptr, nullptr};
+    const int32_t tCount = 1000;
+    Hitbox *tBoxes = new Hitbox[tCount];
+    double *tSpeeds = new double[tCount];
+    for(int32_t i = 0; i < tCount; i++)
+    {
+        tBoxes[i] = MakeBox((float)(20 + (i % 40) * 48), (float)(150 + (i / 40) * 256 % 1792), 16, 32);
+        tSpeeds[i] = (i % 2) ? 3.5 : -3.5;
+    }
+    for(auto _ : pState)
+    {
+        for(int32_t i = 0; i < tCount; i++)
+        {
+            const float tOldLft = tBoxes[i].mLft;
+            AllowBotSlopes = true;
+            MoveWithCollision(tWorld, tSpeeds[i], 4.0, 0.0, tBoxes[i]);
+            if(tBoxes[i].mLft == tOldLft) tSpeeds[i] = -tSpeeds[i];
+        }
+    }
+    pState.SetItemsProcessed(pState.iterations() * tCount);
+    delete[] tBoxes;
+    delete[] tSpeeds;
+}
+BENCHMARK(BM_MoveThousandBoxes);

@@ -1,0 +1,90 @@
+#include "world/Checkpoint.h"
+
+#include <cstring>
+
+#include "core/LuaBindingHelpers.h"
+#include "core/data/DataLibrary.h"
+
+// The active object when it is a checkpoint.
+static Checkpoint *FetchActiveCheckpoint()
+{
+    DataLibrary *rLibrary = DataLibrary::Fetch();
+    if(!rLibrary || !rLibrary->ActiveIsType(TYPE_CHECKPOINT)) return NULL;
+    return dynamic_cast<Checkpoint *>(rLibrary->GetActiveObject());
+}
+
+// Checkpoint_Create(name, x, y, w, h): the checkpoint becomes active with the old active
+// object pushed, so the map script pops it afterwards.
+static int Checkpoint_Create(lua_State *L)
+{
+    if(lua_gettop(L) < 5 || !LuaArgIsNumber(L, 2) || !LuaArgIsNumber(L, 3) || !LuaArgIsNumber(L, 4) ||
+       !LuaArgIsNumber(L, 5))
+    {
+        return LuaArgListError("Checkpoint_Create");
+    }
+    DataLibrary *rLibrary = DataLibrary::Fetch();
+    if(!rLibrary) return 0;
+
+    Checkpoint *nCheckpoint = new Checkpoint(LuaArgString(L, 1, NULL));
+    float tX = (float)LuaArgNumber(L, 2, 0.0);
+    float tY = (float)LuaArgNumber(L, 3, 0.0);
+    nCheckpoint->SetRect(tX, tY, tX + (float)LuaArgNumber(L, 4, 0.0), tY + (float)LuaArgNumber(L, 5, 0.0));
+    if(!RegisterZone("Checkpoint List", nCheckpoint)) return 0;
+    rLibrary->PushActiveEntity(nCheckpoint);
+    return 0;
+}
+
+static int Checkpoint_GetProperty(lua_State *L)
+{
+    int tArgs = lua_gettop(L);
+    if(tArgs < 1 || !LuaArgIsString(L, 1)) return LuaArgListErrorNil("Checkpoint_GetProperty", L);
+    Checkpoint *rCheckpoint = FetchActiveCheckpoint();
+    if(!rCheckpoint) return LuaActiveObjectTypeErrorNil("Checkpoint_GetProperty", L);
+
+    const char *rKey = LuaArgString(L, 1, NULL);
+    if(tArgs == 1 && !strcmp(rKey, "IsActivated"))
+    {
+        lua_pushboolean(L, rCheckpoint->IsActivated());
+        return 1;
+    }
+    LuaResolveError("Checkpoint_GetProperty", rKey, tArgs);
+    lua_pushnil(L);
+    return 1;
+}
+
+static int Checkpoint_SetProperty(lua_State *L)
+{
+    int tArgs = lua_gettop(L);
+    if(tArgs < 1 || !LuaArgIsString(L, 1)) return LuaArgListError("Checkpoint_SetProperty");
+    Checkpoint *rCheckpoint = FetchActiveCheckpoint();
+    if(!rCheckpoint) return LuaActiveObjectTypeError("Checkpoint_SetProperty");
+
+    const char *rKey = LuaArgString(L, 1, NULL);
+    float tX = (float)LuaArgNumber(L, 2, 0.0);
+    float tY = (float)LuaArgNumber(L, 3, 0.0);
+    if(tArgs == 3 && !strcmp(rKey, "Respawn Location")) rCheckpoint->SetRespawnLocation(tX, tY);
+    else if(tArgs == 3 && !strcmp(rKey, "Camera")) rCheckpoint->SetCameraLocation(tX, tY);
+    else LuaResolveError("Checkpoint_SetProperty", rKey, tArgs);
+    return 0;
+}
+
+static int Checkpoint_Activate(lua_State *)
+{
+    Checkpoint *rCheckpoint = FetchActiveCheckpoint();
+    if(!rCheckpoint) return LuaActiveObjectTypeError("Checkpoint_Activate");
+    rCheckpoint->Activate();
+    return 0;
+}
+
+static const luaL_Reg cCheckpointBindings[] = {
+    {"Checkpoint_Create", Checkpoint_Create},
+    {"Checkpoint_GetProperty", Checkpoint_GetProperty},
+    {"Checkpoint_SetProperty", Checkpoint_SetProperty},
+    {"Checkpoint_Activate", Checkpoint_Activate},
+    {NULL, NULL},
+};
+
+void RegisterCheckpointBindings(lua_State *L)
+{
+    RegisterLuaFunctions(L, cCheckpointBindings);
+}

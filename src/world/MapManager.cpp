@@ -1,0 +1,448 @@
+#include "world/MapManager.h"
+
+#include <GL/gl.h>
+#include <allegro5/allegro.h>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "actors/PlayerPony.h"
+#include "core/Application.h"
+#include "core/DebugPrint.h"
+#include "core/LuaManager.h"
+#include "core/NamedLinkedList.h"
+#include "core/Utilities.h"
+#include "core/data/CorvelLumpManager.h"
+#include "core/render/LoadingScreen.h"
+#include "world/Camera.h"
+#include "world/CameraManager.h"
+#include "world/EntityManager.h"
+#include "world/LineArtLevel.h"
+#include "world/RootEntity.h"
+
+namespace
+{
+    // Enemies, marked for removal whenever a map loads.
+    const int32_t cEnemyTypeCode = 11;
+    // Ten swings of the shake over its duration.
+    const float cShakeSwing = 62.83185f;
+
+    Camera *ActiveCamera()
+    {
+        CameraManager *rCameras = CameraManager::Fetch();
+        return rCameras ? rCameras->GetActiveCamera() : nullptr;
+    }
+
+    // The active camera's frame, or the logical view when there is no camera.
+    Hitbox ActiveFrame()
+    {
+        Camera *rCamera = ActiveCamera();
+        if(rCamera) return rCamera->GetFrame();
+        Hitbox tFrame;
+        memset(&tFrame, 0, sizeof(tFrame));
+        tFrame.mRgt = (float)CAMERA_VIEW_WIDTH;
+        tFrame.mBot = (float)CAMERA_VIEW_HEIGHT;
+        return tFrame;
+    }
+
+    bool EntityPointTest(void *pContext, int32_t pX, int32_t pY)
+    {
+        return ((EntityManager *)pContext)->IsPointInsideAny(pX, pY);
+    }
+
+    void SetLoadingSuppress(uint8_t pFlag)
+    {
+        LoadingScreen *rScreen = GetLoadingScreen();
+        if(rScreen) rScreen->SetSuppress(pFlag);
+    }
+
+    // A new heap string of the three parts, or null when out of memory.
+    char *JoinPath(const char *pA, const char *pB, const char *pC)
+    {
+        size_t tLength = strlen(pA) + strlen(pB) + strlen(pC) + 1;
+        char *nPath = (char *)malloc(tLength);
+        if(nPath) snprintf(nPath, tLength, "%s%s%s", pA, pB, pC);
+        return nPath;
+    }
+
+    void MarkEnemiesForRemoval(EntityManager *pEntities)
+    {
+        NamedLinkedList *rEnemies = pEntities->ListByType(cEnemyTypeCode);
+        if(!rEnemies) return;
+        for(void *rData = rEnemies->PushIterator(); rData; rData = rEnemies->IterateNext())
+        {
+            ((RootEntity *)rData)->SetDestruct(1);
+        }
+        delete rEnemies;
+    }
+}
+
+MapManager::MapManager()
+    : mMapName(nullptr), mPreviousMapName(nullptr), mZoom(1.0f), mHasLevel(0), mLevel(nullptr), mStartX(0.0f),
+      mStartY(0.0f), mStartZ(0.0f), mOverlayOn(0), mShakeActive(0), mShakeMagnitude(0.0f), mShakeTicksLeft(0),
+      mShakeDuration(1), mMechX(-1), mMechY(-1)
+{
+    mOverlayColor[0] = 1.0f;
+    mOverlayColor[1] = 1.0f;
+    mOverlayColor[2] = 1.0f;
+    mOverlayColor[3] = 0.5f;
+    for(int32_t i = 0; i < MAP_WARP_ZONE_COUNT; i++)
+    {
+        mWarpZones[i].mX = 0.0f;
+        mWarpZones[i].mY = 0.0f;
+        mWarpZones[i].mCameraX = -1.0f;
+        mWarpZones[i].mCameraY = -1.0f;
+    }
+}
+
+MapManager::~MapManager()
+{
+    free(mMapName);
+    free(mPreviousMapName);
+    delete mLevel;
+}
+
+MapManager *MapManager::Fetch()
+{
+    return GetApplication()->rMapManager;
+}
+
+// ---- Loading -----------------------------------------------------------------------------------
+
+void MapManager::FailLoad(const char *pMessage)
+{
+    Debug::PopPrint("%s", pMessage);
+    // A failed load must not leave the loading screen unable to redraw for the rest of the run.
+    SetLoadingSuppress(0);
+}
+
+void MapManager::PrepareCamera()
+{
+    Camera *rCamera = ActiveCamera();
+    if(!rCamera) return;
+    rCamera->SetBoundaries(0, 0, CAMERA_VIEW_WIDTH, CAMERA_VIEW_HEIGHT);
+    rCamera->SetSize(CAMERA_VIEW_WIDTH, CAMERA_VIEW_HEIGHT);
+    rCamera->SetCustomBoundariesFlag(0);
+    rCamera->Set2DMode();
+}
+
+void MapManager::FitCameraToLevel(int32_t pWidth, int32_t pHeight)
+{
+    Camera *rCamera = ActiveCamera();
+    if(!rCamera || rCamera->HasCustomBoundaries()) return;
+    rCamera->SetBoundaries(0, 0, pWidth, pHeight);
+}
+
+bool MapManager::LoadMapFile(const char *pName)
+{
+    if(!pName) return false;
+    Debug::PushPrint(1, "[LoadMapFile] Begin\n");
+    Debug::Print("Pathname was %s\n", pName);
+    SetLoadingSuppress(1);
+
+    // The caller may hand over one of our own names, which the swap below frees.
+    char *tName = nullptr;
+    ResetString(&tName, pName);
+    char *tPath = tName ? JoinPath("Data/Maps/", tName, ".slf") : nullptr;
+    if(!tPath)
+    {
+        free(tName);
+        FailLoad("[LoadMapFile] Failed, file i/o error.\n");
+        return false;
+    }
+    Debug::Print("Modified to %s\n", tPath);
+    free(mPreviousMapName);
+    mPreviousMapName = mMapName;
+    mMapName = tName;
+
+    CorvelLumpManager *rLumps = CorvelLumpManager::Fetch();
+    if(rLumps) rLumps->Open(tPath);
+    free(tPath);
+    if(!rLumps || !rLumps->IsOpen())
+    {
+        FailLoad("[LoadMapFile] Failed, file i/o error.\n");
+        return false;
+    }
+
+    PrepareCamera();
+
+    int32_t tMapType = rLumps->GetMapType("AMapInfo");
+    Debug::Print("Map type was %i\n", tMapType);
+    if(tMapType == -1)
+    {
+        FailLoad("[LoadMapFile] Failed, type was invalid or no MapInfo found.\n");
+        return false;
+    }
+
+    int32_t tLevelWidth = 0;
+    int32_t tLevelHeight = 0;
+    if(tMapType == LUMP_MAPTYPE_LINEART)
+    {
+        Debug::Print("Map was 2D Line Art 2Depth\n");
+        LineartLevel *nLevel = GetLineartLevel(rLumps, "AMapInfo");
+        if(!nLevel)
+        {
+            ClearLevel();
+            FailLoad("[LoadMapFile] Failed, problem loading level.\n");
+            return false;
+        }
+        SetLevel(nLevel);
+        Debug::Print("Precaching level\n");
+        if(!LevelPrecache(rLumps, mLevel))
+        {
+            ClearLevel();
+            FailLoad("[LoadMapFile] Failed, problem loading level.\n");
+            return false;
+        }
+        Debug::Print("Storing sizes\n");
+        mLevel->GetSize(tLevelWidth, tLevelHeight);
+        Debug::Print("Finished 2D Line Art 2Depth\n");
+    }
+    else
+    {
+        // Other map types carry no level; the last map's must not stay behind.
+        ClearLevel();
+    }
+
+    EntityManager *rEntities = EntityManager::Fetch();
+    if(rEntities)
+    {
+        MarkEnemiesForRemoval(rEntities);
+        rEntities->ResetAll();
+    }
+
+    mStartX = MAP_DEFAULT_START;
+    mStartY = MAP_DEFAULT_START;
+
+    if(!mPreviousMapName || strcmp(mPreviousMapName, mMapName))
+    {
+        if(rEntities) rEntities->ResetSpecialLists();
+        Debug::Print("Executing Lua\n");
+        RunMapScript(mMapName);
+        Debug::Print("Complete!\n");
+    }
+
+    Debug::Print("Setting Camera\n");
+    FitCameraToLevel(tLevelWidth, tLevelHeight);
+
+    Debug::PopPrint("[LoadMapFile] Done\n");
+    SetLoadingSuppress(0);
+    Application *rApp = GetApplication();
+    if(rApp->rEventQueue) al_flush_event_queue(rApp->rEventQueue);
+    return true;
+}
+
+void MapManager::RunMapScript(const char *pName)
+{
+    Debug::PushPrintTag("Debug_MapManager", "[ExecLua] Begin\n");
+    Debug::Print("Pathname was %s\n", pName);
+    const char *cSuffixes[2] = {".lua", "/0Init.lua"};
+    bool tFound = false;
+    for(int32_t i = 0; i < 2 && !tFound; i++)
+    {
+        char *tPath = JoinPath("Data/Scripts/Maps/", pName, cSuffixes[i]);
+        if(!tPath) break;
+        Debug::Print("Checking %s\n", tPath);
+        if(LuaManager::FileExists(tPath))
+        {
+            Debug::Print("Success!\n");
+            tFound = true;
+            LuaManager *rLua = LuaManager::Fetch();
+            if(rLua) rLua->ExecuteLuaFile(tPath, 1, "N", MAP_SCRIPT_ARGUMENT);
+        }
+        free(tPath);
+    }
+    if(!tFound) Debug::Print("No matching script found in either standard location.\n");
+    Debug::PopPrint("[ExecLua] Done\n");
+}
+
+void MapManager::RunCleanScript()
+{
+    ClearLevel();
+    if(mMapName)
+    {
+        char *tPath = JoinPath("Data/Scripts/Maps/", mMapName, " Clean.lua");
+        if(tPath)
+        {
+            Debug::Print("Checking %s\n", tPath);
+            if(LuaManager::FileExists(tPath))
+            {
+                Debug::Print("Exists.  Executing!\n");
+                LuaManager *rLua = LuaManager::Fetch();
+                if(rLua) rLua->ExecuteFile(tPath);
+            }
+            free(tPath);
+        }
+    }
+    free(mMapName);
+    free(mPreviousMapName);
+    mMapName = nullptr;
+    mPreviousMapName = nullptr;
+}
+
+// ---- Per tick and drawing ----------------------------------------------------------------------
+
+void MapManager::Update()
+{
+    if(HasLevel())
+    {
+        Hitbox tFrame = ActiveFrame();
+        mLevel->Update(tFrame.mLft, tFrame.mTop, tFrame.mRgt, tFrame.mBot);
+    }
+    if(mShakeActive)
+    {
+        mShakeTicksLeft--;
+        if(mShakeTicksLeft < 1)
+        {
+            mShakeMagnitude = 0.0f;
+            mShakeActive = 0;
+        }
+    }
+    // The player's movement step may have been switched off for one tick; it runs again.
+    EntityManager *rEntities = EntityManager::Fetch();
+    if(rEntities && rEntities->GetPlayer()) rEntities->GetPlayer()->Enable();
+}
+
+void MapManager::GetShakeOffset(float &sX, float &sY) const
+{
+    sX = 0.0f;
+    sY = 0.0f;
+    if(!mShakeActive || mShakeDuration < 1) return;
+    sX = sinf(((float)mShakeTicksLeft / (float)mShakeDuration) * cShakeSwing) * mShakeMagnitude;
+}
+
+void MapManager::Render()
+{
+    if(HasLevel())
+    {
+        Hitbox tFrame = ActiveFrame();
+        mLevel->Render(tFrame.mLft, tFrame.mTop, tFrame.mRgt, tFrame.mBot);
+    }
+    if(!mOverlayOn) return;
+
+    glDepthMask(GL_FALSE);
+    glDisable(GL_TEXTURE_2D);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glEnable(GL_ALPHA_TEST);
+    glAlphaFunc(GL_GREATER, 0.0f);
+    glColor4f(mOverlayColor[0], mOverlayColor[1], mOverlayColor[2], mOverlayColor[3]);
+    Application *rApp = GetApplication();
+    const float tW = (float)rApp->mVirtualWidth;
+    const float tH = (float)rApp->mVirtualHeight;
+    glBegin(GL_QUADS);
+    glVertex2f(0.0f, 0.0f);
+    glVertex2f(tW, 0.0f);
+    glVertex2f(tW, tH);
+    glVertex2f(0.0f, tH);
+    glEnd();
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    glEnable(GL_TEXTURE_2D);
+    glDepthMask(GL_TRUE);
+}
+
+// ---- Settings ----------------------------------------------------------------------------------
+
+void MapManager::SetPlayerStart(float pX, float pY, float pZ)
+{
+    mStartX = pX;
+    mStartY = pY;
+    mStartZ = pZ;
+    for(int32_t i = 0; i < MAP_WARP_ZONE_COUNT; i++) SetWarpZone(i, pX, pY, -1.0f, -1.0f);
+}
+
+void MapManager::GetPlayerStart(float &sX, float &sY, float &sZ) const
+{
+    sX = mStartX;
+    sY = mStartY;
+    sZ = mStartZ;
+}
+
+void MapManager::SetWarpZone(int32_t pIndex, float pX, float pY, float pCameraX, float pCameraY)
+{
+    if(pIndex < 0 || pIndex >= MAP_WARP_ZONE_COUNT) return;
+    mWarpZones[pIndex].mX = pX;
+    mWarpZones[pIndex].mY = pY;
+    mWarpZones[pIndex].mCameraX = pCameraX;
+    mWarpZones[pIndex].mCameraY = pCameraY;
+}
+
+MapWarpZone MapManager::GetWarpZone(int32_t pIndex) const
+{
+    if(pIndex < 0 || pIndex >= MAP_WARP_ZONE_COUNT)
+    {
+        MapWarpZone tNone = {0.0f, 0.0f, -1.0f, -1.0f};
+        return tNone;
+    }
+    return mWarpZones[pIndex];
+}
+
+void MapManager::SetOverlayColor(float pR, float pG, float pB, float pA)
+{
+    mOverlayColor[0] = pR;
+    mOverlayColor[1] = pG;
+    mOverlayColor[2] = pB;
+    mOverlayColor[3] = pA;
+    mOverlayOn = pA > 0.0f ? 1 : 0;
+}
+
+void MapManager::SetMechLocation(int32_t pX, int32_t pY)
+{
+    mMechX = pX;
+    mMechY = pY;
+}
+
+void MapManager::GetMechLocation(int32_t &sX, int32_t &sY) const
+{
+    sX = mMechX;
+    sY = mMechY;
+}
+
+void MapManager::Shake(float pMagnitude, int32_t pTicks)
+{
+    if(!(pMagnitude > 0.0f) || pTicks < 1) return;
+    mShakeActive = 1;
+    mShakeMagnitude = pMagnitude;
+    mShakeTicksLeft = pTicks;
+    mShakeDuration = pTicks;
+}
+
+void MapManager::SetLevel(LineartLevel *pLevel)
+{
+    if(!pLevel) return;
+    if(pLevel != mLevel) delete mLevel;
+    mLevel = pLevel;
+    mHasLevel = 1;
+}
+
+void MapManager::ClearLevel()
+{
+    delete mLevel;
+    mLevel = nullptr;
+    mHasLevel = 0;
+}
+
+void MapManager::SetZoom(float pZoom)
+{
+    if(!(pZoom >= MAP_ZOOM_MIN)) pZoom = MAP_ZOOM_MIN;
+    if(pZoom > MAP_ZOOM_MAX) pZoom = MAP_ZOOM_MAX;
+    mZoom = pZoom;
+}
+
+// ---- Clip queries ------------------------------------------------------------------------------
+
+ClipWorld MapManager::GetClipWorld() const
+{
+    ClipWorld tWorld;
+    tWorld.rLevel = HasLevel() ? mLevel->GetClipMap() : nullptr;
+    EntityManager *rEntities = EntityManager::Fetch();
+    tWorld.rEntityTest = rEntities ? EntityPointTest : nullptr;
+    tWorld.rEntityContext = rEntities;
+    return tWorld;
+}
+
+bool MapManager::IsClipped(int32_t pX, int32_t pY) const
+{
+    return ::IsClipped(GetClipWorld(), pX, pY);
+}

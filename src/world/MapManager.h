@@ -1,0 +1,114 @@
+#pragma once
+#include <cstdint>
+
+#include "core/Hitbox.h"
+#include "world/ClipQueries.h"
+
+class LineartLevel;
+struct lua_State;
+
+#define MAP_WARP_ZONE_COUNT 9
+#define MAP_ZOOM_MIN 0.4f
+#define MAP_ZOOM_MAX 2.0f
+// Where the player stands when the map's script names no start.
+#define MAP_DEFAULT_START 50.0f
+// The number map scripts receive as their one argument.
+#define MAP_SCRIPT_ARGUMENT -2.0
+
+// A place the debug hotkeys warp the player to; a camera coordinate of -1 centres the view on
+// the place instead.
+struct MapWarpZone
+{
+    float mX;
+    float mY;
+    float mCameraX;
+    float mCameraY;
+};
+
+// Holds the current map: its name, the line-art level built from its file, the player start,
+// the warp zones, the colour overlay, the screen shake and the zoom. One instance, made at boot
+// after the entity manager.
+class MapManager
+{
+public:
+    MapManager();
+    ~MapManager();
+
+    // The instance held by the Application; constructs nothing.
+    static MapManager *Fetch();
+
+    // Opens "Data/Maps/<name>.slf", builds its level, resets the world and, when the map differs
+    // from the one loaded before, runs its script. True when the map is running; on failure the
+    // trace says which step failed and the game goes on.
+    bool LoadMapFile(const char *pName);
+
+    const char *GetMapName() const { return mMapName; }
+    const char *GetPreviousMapName() const { return mPreviousMapName; }
+
+    // Per in-game tick, also while the world is frozen: streams the level's chunks and runs
+    // the shake down.
+    void Update();
+    // After the entities: the level, then the overlay.
+    void Render();
+    void GetShakeOffset(float &sX, float &sY) const;
+
+    void SetPlayerStart(float pX, float pY, float pZ);
+    void GetPlayerStart(float &sX, float &sY, float &sZ) const;
+    void SetWarpZone(int32_t pIndex, float pX, float pY, float pCameraX, float pCameraY);
+    MapWarpZone GetWarpZone(int32_t pIndex) const;
+    void SetOverlayColor(float pR, float pG, float pB, float pA);
+    bool IsOverlayOn() const { return mOverlayOn != 0; }
+    void SetMechLocation(int32_t pX, int32_t pY);
+    void GetMechLocation(int32_t &sX, int32_t &sY) const;
+    void Shake(float pMagnitude, int32_t pTicks);
+    bool IsShaking() const { return mShakeActive != 0; }
+    int32_t GetShakeTicksLeft() const { return mShakeTicksLeft; }
+
+    // Leaving the game: drops the level, runs "Data/Scripts/Maps/<name> Clean.lua" when it
+    // exists, forgets both names.
+    void RunCleanScript();
+
+    bool HasLevel() const { return mHasLevel && mLevel; }
+    LineartLevel *GetLevel() const { return mLevel; }
+    // Takes the level, deleting the old one; null is ignored.
+    void SetLevel(LineartLevel *pLevel);
+    void ClearLevel();
+    float GetZoom() const { return mZoom; }
+    void SetZoom(float pZoom);
+
+    // What the clip queries and movement read: the level's cells (none without a level, so
+    // everything is solid) and the entity manager's solid entities.
+    ClipWorld GetClipWorld() const;
+    bool IsClipped(int32_t pX, int32_t pY) const;
+    bool GetWorldClip(int32_t pX, int32_t pY) const { return IsClipped(pX, pY); }
+
+private:
+    void RunMapScript(const char *pName);
+    void FitCameraToLevel(int32_t pWidth, int32_t pHeight);
+    void PrepareCamera();
+    void FailLoad(const char *pMessage);
+
+    char *mMapName;
+    char *mPreviousMapName;
+    float mZoom;
+    uint8_t mHasLevel;
+    LineartLevel *mLevel;
+    float mStartX;
+    float mStartY;
+    float mStartZ;
+    uint8_t mOverlayOn;
+    float mOverlayColor[4];
+    MapWarpZone mWarpZones[MAP_WARP_ZONE_COUNT];
+    uint8_t mShakeActive;
+    float mShakeMagnitude;
+    int32_t mShakeTicksLeft;
+    int32_t mShakeDuration;
+    int32_t mMechX;
+    int32_t mMechY;
+
+    MapManager(const MapManager &) = delete;
+    MapManager &operator=(const MapManager &) = delete;
+};
+
+// Registers the "MapM_" globals.
+void RegisterMapManagerBindings(lua_State *L);

@@ -1,0 +1,648 @@
+#include "world/RootProjectile.h"
+
+#include <GL/gl.h>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "actors/PlayerPony.h"
+#include "core/DataList.h"
+#include "core/LuaManager.h"
+#include "core/NamedLinkedList.h"
+#include "core/OptionsManager.h"
+#include "core/Utilities.h"
+#include "core/data/DataLibrary.h"
+#include "core/render/Bitmap.h"
+#include "core/render/CorvelAnimation.h"
+#include "world/Camera.h"
+#include "world/CameraManager.h"
+#include "world/ClipQueries.h"
+#include "world/EntityManager.h"
+#include "world/LevelCollision.h"
+#include "world/MapManager.h"
+
+int32_t xProjectileLastHitPlayer = 0;
+
+namespace
+{
+    const char *const cFlameAnimation = "Root/Animations/Enemies/DragonTank/FlameSprite";
+
+    // Without a map manager nothing is loaded, and no level means everything is solid.
+    ClipWorld CurrentClipWorld()
+    {
+        MapManager *rMaps = MapManager::Fetch();
+        if(rMaps) return rMaps->GetClipWorld();
+        ClipWorld tWorld = {NULL, NULL, NULL};
+        return tWorld;
+    }
+
+    // A number the script stored in the projectile's data; absent or non-numeric reads as null.
+    float *DataNumber(RootProjectile *pProjectile, const char *pName)
+    {
+        DataList *rData = pProjectile->GetData();
+        if(!rData || rData->GetDataEntryKind(pName) != TYPEDVALUE_FLOAT) return NULL;
+        return (float *)rData->GetDataEntry(pName);
+    }
+
+    // The dragon tank's flame: flies along fAngle (radians) and burns out with iLifetime.
+    void DragonFlameLogic(RootProjectile *pProjectile)
+    {
+        float *rAngle = DataNumber(pProjectile, "fAngle");
+        float *rLifetime = DataNumber(pProjectile, "iLifetime");
+        float tAngle = rAngle ? *rAngle : 0.0f;
+        Hitbox *rBox = pProjectile->GetHitboxPtr();
+        pProjectile->SetPosition(rBox->mOwnerX + cosf(tAngle) * 5.0f, rBox->mOwnerY + sinf(tAngle) * 5.0f);
+        if(!rLifetime) return;
+        *rLifetime -= 1.0f;
+        if(*rLifetime < 1.0f) pProjectile->SetDestruct(1);
+    }
+
+    void DragonFlameRender(RootProjectile *pProjectile)
+    {
+        float *rLifetime = DataNumber(pProjectile, "iLifetime");
+        float tLifetime = rLifetime ? *rLifetime : 0.0f;
+        pProjectile->SetFrame(cFlameAnimation, (int32_t)((60.0f - tLifetime) / 11.0f), -9.0f, -19.0f);
+    }
+
+    bool CornerOfBoxInPolygon(const Hitbox &pBox, PolygonArrays pPolygon)
+    {
+        const float cXs[4] = {pBox.mLft, pBox.mRgt, pBox.mRgt, pBox.mLft};
+        const float cYs[4] = {pBox.mTop, pBox.mTop, pBox.mBot, pBox.mBot};
+        for(int32_t i = 0; i < 4; i++)
+        {
+            if(PointInPolygonArrays(cXs[i], cYs[i], pPolygon.mCount, pPolygon.rX, pPolygon.rY)) return true;
+        }
+        return false;
+    }
+
+    bool IsEntityAlive(int32_t pID)
+    {
+        EntityManager *rManager = EntityManager::Fetch();
+        return rManager && rManager->FindByID(pID);
+    }
+}
+
+CorvelAnimation *LookUpAnimation(const char *pPath)
+{
+    DataLibrary *rLibrary = DataLibrary::Fetch();
+    if(!pPath || !rLibrary) return NULL;
+    RootObject *rObject = (RootObject *)rLibrary->GetEntryOfKind(pPath, DL_KIND_ROOTOBJECT);
+    if(!rObject || rObject->GetType() != TYPE_CORVELANIMATION) return NULL;
+    return dynamic_cast<CorvelAnimation *>(rObject);
+}
+
+void DestroyAllProjectiles()
+{
+    EntityManager *rManager = EntityManager::Fetch();
+    if(!rManager) return;
+    NamedLinkedList *rList = rManager->GetEntityList();
+    for(void *rData = rList->PushIterator(); rData; rData = rList->IterateNext())
+    {
+        RootEntity *rEntity = (RootEntity *)rData;
+        if(rEntity->GetType() >= TYPE_ROOTPROJECTILE && rEntity->GetType() <= TYPE_PROJECTILE_LAST) rEntity->SetDestruct(1);
+    }
+}
+
+// --- Construction ---------------------------------------------------------------------------
+
+RootProjectile::RootProjectile()
+{
+    mType = TYPE_ROOTPROJECTILE;
+    mIgnoreDamage = 0;
+    mTicksAlive = 0;
+    mSelfMoving = 0;
+    rNativeLogic = NULL;
+    mLogicScript = NULL;
+    mIsObstacle = 0;
+    mImmuneToInterception = 0;
+    mWeaponFlagA = 0;
+    mPiercing = 0;
+    mDamage = 0;
+    mDamageCounter = 0;
+    mWeaponFlagC = 0;
+    mInvincibleTimerFlag = 0;
+    mInvincibleTimerTicks = 0;
+    mIsBuster = 0;
+    mBusterBlocker = 0;
+    mBusterTarget = 0;
+    mBusterTargetScript = NULL;
+    mTargetFlags = 0;
+    mHitOnce = 0;
+    mHitList = new NamedLinkedList(0);
+    mIsReflecting = 0;
+    mIgnoreClips = 1;
+    mBlockOffscreen = 0;
+    mOffsetLft = mOffsetTop = mOffsetRgt = mOffsetBot = 0.0f;
+    mOffsetUnusedA = mOffsetUnusedB = 0.0f;
+    mHitbox = Hitbox();
+    mPolygonIndex = -1;
+    mOwnerPresent = 0;
+    mOwnerID = 0;
+    mImpactScript = NULL;
+    mBlockScript = NULL;
+    mDestructScript = NULL;
+    mResetScript = NULL;
+    mSpeedX = mSpeedY = mSpeedZ = 0.0f;
+    mFlipFlag = 0;
+    mAnimationTimer = 0;
+    mRotation = 0.0f;
+    mShowUnderlay = 0;
+    mUnderlayColour.Set(0.0f, 0.0f, 0.0f, 1.0f);
+    rNativeRender = NULL;
+    rFrameCallback = NULL;
+    mDrawOffsetX = mDrawOffsetY = 0.0f;
+    mAnimationPath = NULL;
+    mIgnoreNoAnimationError = 0;
+    rFrame = NULL;
+    mRenderScript = NULL;
+}
+
+RootProjectile::~RootProjectile()
+{
+    delete mHitList;
+    free(mLogicScript);
+    free(mRenderScript);
+    free(mBlockScript);
+    free(mImpactScript);
+    free(mBusterTargetScript);
+    free(mDestructScript);
+    free(mResetScript);
+    free(mAnimationPath);
+}
+
+// --- Geometry -------------------------------------------------------------------------------
+
+void RootProjectile::GetPosition(float &sX, float &sY, float &sZ)
+{
+    sX = mHitbox.mOwnerX;
+    sY = mHitbox.mOwnerY;
+    sZ = mHitbox.mOwnerZ;
+}
+
+bool RootProjectile::IsSideBlocked(int32_t pSide)
+{
+    ClipWorld tWorld = CurrentClipWorld();
+    if(pSide == 0) return IsBlockedLeft(tWorld, mHitbox);
+    if(pSide == 1) return IsBlockedUp(tWorld, mHitbox);
+    if(pSide == 2) return IsBlockedRight(tWorld, mHitbox);
+    if(pSide == 3) return IsBlockedDown(tWorld, mHitbox);
+    return false;
+}
+
+bool RootProjectile::ContainsPoint(int32_t pX, int32_t pY)
+{
+    if(!mIsObstacle) return false;
+    return pX >= mHitbox.mLft && pX <= mHitbox.mRgt - 1.0f && pY >= mHitbox.mTop && pY <= mHitbox.mBot - 1.0f;
+}
+
+void RootProjectile::SetPosition(float pX, float pY)
+{
+    mHitbox.mOwnerX = pX;
+    mHitbox.mOwnerY = pY;
+    UpdateHitbox();
+}
+
+void RootProjectile::SetDimensions(float pLft, float pTop, float pRgt, float pBot)
+{
+    mOffsetLft = pLft;
+    mOffsetTop = pTop;
+    mOffsetRgt = pRgt;
+    mOffsetBot = pBot;
+    UpdateHitbox();
+}
+
+void RootProjectile::UpdateHitbox()
+{
+    mHitbox.mLft = mHitbox.mOwnerX + mOffsetLft;
+    mHitbox.mTop = mHitbox.mOwnerY + mOffsetTop;
+    mHitbox.mRgt = mHitbox.mOwnerX + mOffsetRgt;
+    mHitbox.mBot = mHitbox.mOwnerY + mOffsetBot;
+}
+
+void RootProjectile::GetSpeeds(float &sX, float &sY, float &sZ) const
+{
+    sX = mSpeedX;
+    sY = mSpeedY;
+    sZ = mSpeedZ;
+}
+
+void RootProjectile::Move(float pDX, float pDY, float pDZ)
+{
+    if(mIgnoreClips)
+    {
+        mHitbox.mLft += pDX;
+        mHitbox.mRgt += pDX;
+        mHitbox.mOwnerX += pDX;
+        mHitbox.mTop += pDY;
+        mHitbox.mBot += pDY;
+        mHitbox.mOwnerY += pDY;
+        return;
+    }
+    MoveWithCollision(CurrentClipWorld(), pDX, pDY, pDZ, mHitbox);
+}
+
+void RootProjectile::MoveBySpeeds()
+{
+    Move(mSpeedX, mSpeedY, 0.0f);
+}
+
+void RootProjectile::WallCrawl(int32_t pSteps)
+{
+    ::WallCrawl(CurrentClipWorld(), pSteps, mHitbox);
+    UpdateHitbox();
+}
+
+// --- Flags and scripts ----------------------------------------------------------------------
+
+void RootProjectile::SetLogicScript(const char *pPath)
+{
+    ResetString(&mLogicScript, NULL);
+    rNativeLogic = NULL;
+    rNativeRender = NULL;
+    if(!pPath) return;
+    if(!strcmp(pPath, PROJECTILE_OVERRIDE_DRAGONFLAME))
+    {
+        rNativeLogic = DragonFlameLogic;
+        rNativeRender = DragonFlameRender;
+        return;
+    }
+    ResetString(&mLogicScript, pPath);
+}
+
+void RootProjectile::SetRenderScript(const char *pPath)
+{
+    ResetString(&mRenderScript, pPath);
+}
+
+void RootProjectile::SetBlockScript(const char *pPath)
+{
+    ResetString(&mBlockScript, pPath);
+}
+
+void RootProjectile::SetImpactScript(const char *pPath)
+{
+    ResetString(&mImpactScript, pPath);
+}
+
+void RootProjectile::SetDestructScript(const char *pPath)
+{
+    ResetString(&mDestructScript, pPath);
+}
+
+void RootProjectile::SetResetScript(const char *pPath)
+{
+    ResetString(&mResetScript, pPath);
+}
+
+void RootProjectile::SetBusterTarget(uint8_t pFlag, const char *pPath)
+{
+    mBusterTarget = pFlag;
+    ResetString(&mBusterTargetScript, pPath);
+}
+
+void RootProjectile::SetInvincibleTimer(uint8_t pFlag, int32_t pTicks)
+{
+    mInvincibleTimerFlag = pFlag;
+    mInvincibleTimerTicks = pTicks;
+}
+
+void RootProjectile::SetOwnerID(int32_t pID)
+{
+    mOwnerID = pID;
+    mOwnerPresent = pID != 0 ? 1 : 0;
+}
+
+void RootProjectile::SetUnderlay(float pR, float pG, float pB)
+{
+    mShowUnderlay = 1;
+    mUnderlayColour.Set(pR, pG, pB, 1.0f);
+}
+
+void RootProjectile::SetAnimationDrawingOffsets(float pX, float pY)
+{
+    mDrawOffsetX = pX;
+    mDrawOffsetY = pY;
+}
+
+void RootProjectile::GetAnimationDrawingOffsets(float &sX, float &sY) const
+{
+    sX = mDrawOffsetX;
+    sY = mDrawOffsetY;
+}
+
+void RootProjectile::SetAnimationLibraryPath(const char *pPath)
+{
+    ResetString(&mAnimationPath, pPath);
+}
+
+void RootProjectile::SetFrame(const char *pAnimationPath, int32_t pFrame, float pXOffset, float pYOffset)
+{
+    if(!pAnimationPath) return;
+    CorvelAnimation *rAnimation = LookUpAnimation(pAnimationPath);
+    if(!rAnimation)
+    {
+        fprintf(stderr, "RootProject:  SetFrame - Error, no Animation %s\n", pAnimationPath);
+        return;
+    }
+    rFrame = rAnimation->GetFrame(pFrame);
+    mDrawOffsetX = pXOffset;
+    mDrawOffsetY = pYOffset;
+}
+
+Bitmap *RootProjectile::GetProjectileAnimationFrame()
+{
+    CorvelAnimation *rAnimation = LookUpAnimation(mAnimationPath);
+    if(!rAnimation)
+    {
+        if(!mIgnoreNoAnimationError)
+        {
+            fprintf(stderr, "RootProjectile::GetProjectileAnimationFrame: Error, no Animation matched the library path %s.\n",
+                    mAnimationPath ? mAnimationPath : "(null)");
+        }
+        return NULL;
+    }
+    return rAnimation->GetFrameAtTick(mAnimationTimer);
+}
+
+// --- Hits -----------------------------------------------------------------------------------
+
+void RootProjectile::AddHitRecord(int32_t pID)
+{
+    mHitList->AddElement("X", (void *)(intptr_t)pID);
+}
+
+bool RootProjectile::IsInHitList(int32_t pID) const
+{
+    for(void *rData = mHitList->PushIterator(); rData; rData = mHitList->IterateNext())
+    {
+        if((int32_t)(intptr_t)rData == pID)
+        {
+            mHitList->PopIterator();
+            return true;
+        }
+    }
+    return false;
+}
+
+bool RootProjectile::IsBusterBlocker()
+{
+    return mBusterBlocker != 0;
+}
+
+bool RootProjectile::HitTestHitbox(Hitbox pOther)
+{
+    return HitboxesOverlap(pOther, mHitbox);
+}
+
+bool RootProjectile::HitTestPolygon(PolygonArrays pPolygon)
+{
+    return CornerOfBoxInPolygon(mHitbox, pPolygon);
+}
+
+// --- Hooks ----------------------------------------------------------------------------------
+
+void RootProjectile::RunHookScript(const char *pPath, int32_t pCode)
+{
+    if(!pPath) return;
+    LuaManager *rLua = LuaManager::Fetch();
+    DataLibrary *rLibrary = DataLibrary::Fetch();
+    if(!rLua || !rLibrary) return;
+    rLibrary->PushActiveEntity(this);
+    rLua->ExecuteLuaFile(pPath, 1, "N", (double)pCode);
+    rLibrary->PopActiveEntity();
+}
+
+void RootProjectile::OnDestroy()
+{
+    RunHookScript(mDestructScript, PROJECTILE_HOOK_DESTRUCT);
+}
+
+void RootProjectile::Reset()
+{
+    RunHookScript(mResetScript, PROJECTILE_HOOK_RESET);
+}
+
+void RootProjectile::RunBlockScript()
+{
+    RunHookScript(mBlockScript, PROJECTILE_HOOK_BLOCK);
+}
+
+void RootProjectile::RunImpactScript()
+{
+    RunHookScript(mImpactScript, PROJECTILE_HOOK_IMPACT);
+}
+
+void RootProjectile::RunBusterTargetScript()
+{
+    mDestruct = 1;
+    RunHookScript(mBusterTargetScript, PROJECTILE_HOOK_BUSTERTARGET);
+}
+
+void RootProjectile::RunLogic()
+{
+    if(mLogicScript) RunHookScript(mLogicScript, PROJECTILE_HOOK_LOGIC);
+    else if(rNativeLogic) rNativeLogic(this);
+    UpdateHitbox();
+}
+
+void RootProjectile::InterceptProjectile(RootProjectile *)
+{
+}
+
+// --- Update ---------------------------------------------------------------------------------
+
+// The margin test reads the position shifted so the box's top-left sits on it. The shift is
+// computed rather than applied to the stored position, which would drift by rounding each
+// tick. A buster shot goes as soon as its own box leaves the view.
+void RootProjectile::ApplyOffscreenRule()
+{
+    CameraManager *rCameras = CameraManager::Fetch();
+    Camera *rCamera = rCameras ? rCameras->GetActiveCamera() : NULL;
+    if(!rCamera) return;
+    if(mIsBuster)
+    {
+        if(!rCamera->IsRectVisible(mHitbox)) mDestruct = 1;
+        return;
+    }
+    Hitbox tFrame = rCamera->GetFrame();
+    float tX = mHitbox.mOwnerX - mOffsetLft;
+    float tY = mHitbox.mOwnerY - mOffsetTop;
+    if(tX < tFrame.mLft - PROJECTILE_OFFSCREEN_MARGIN || tX > tFrame.mRgt + PROJECTILE_OFFSCREEN_MARGIN ||
+       tY < tFrame.mTop - PROJECTILE_OFFSCREEN_MARGIN || tY > tFrame.mBot + PROJECTILE_OFFSCREEN_MARGIN)
+    {
+        mDestruct = 1;
+    }
+}
+
+// Hooks run from here may destroy other projectiles, so a projectile taken from a sweep is
+// looked up again before it is used after a script has run.
+void RootProjectile::RunHitSweeps()
+{
+    EntityManager *rManager = EntityManager::Fetch();
+    if(!rManager) return;
+
+    if(mIsBuster)
+    {
+        NamedLinkedList *nHits = rManager->FindProjectileHitA(PROJECTILE_TARGET_PLAYER, mHitbox);
+        for(void *rData = nHits->PushIterator(); rData; rData = nHits->IterateNext())
+        {
+            RootProjectile *rBlocker = (RootProjectile *)rData;
+            if(!rBlocker->IsBusterBlocker()) continue;
+            rBlocker->SetPolygonIndex(-1);
+            nHits->PopIterator();
+            RunBlockScript();
+            break;
+        }
+        delete nHits;
+    }
+    else if(mBusterTarget)
+    {
+        NamedLinkedList *nHits = rManager->FindProjectileHitA(PROJECTILE_TARGET_ENEMIES, mHitbox);
+        for(void *rData = nHits->PushIterator(); rData; rData = nHits->IterateNext())
+        {
+            RootProjectile *rShot = (RootProjectile *)rData;
+            if(!rShot->IsBuster()) continue;
+            nHits->PopIterator();
+            int32_t tShotID = rShot->GetID();
+            uint8_t tPiercing = rShot->IsPiercing();
+            RunBusterTargetScript();
+            if(!tPiercing && IsEntityAlive(tShotID)) rShot->RunImpactScript();
+            break;
+        }
+        delete nHits;
+    }
+    else
+    {
+        PlayerPony *rPlayer = rManager->GetPlayer();
+        if(rPlayer)
+        {
+            Hitbox tPlayerBox = Hitbox();
+            static_cast<RootEntity *>(rPlayer)->GetHitbox(tPlayerBox);
+            if(HitboxesOverlap(mHitbox, tPlayerBox)) RunImpactScript();
+        }
+    }
+
+    if(mImmuneToInterception) return;
+    NamedLinkedList *nHits = rManager->FindProjectileHitA(PROJECTILE_TARGET_ALL, mHitbox);
+    for(void *rData = nHits->PushIterator(); rData; rData = nHits->IterateNext())
+    {
+        if(rData != this) InterceptProjectile((RootProjectile *)rData);
+    }
+    delete nHits;
+}
+
+void RootProjectile::Update()
+{
+    mTicksAlive++;
+    if(!mSelfMoving) MoveBySpeeds();
+    if(!mBlockOffscreen) ApplyOffscreenRule();
+    RunLogic();
+    RunHitSweeps();
+}
+
+// --- Drawing --------------------------------------------------------------------------------
+
+void RootProjectile::Render()
+{
+    OptionsManager *rOptions = OptionsManager::Get();
+    bool tShow = rOptions && rOptions->GetBool("ShowHitboxes");
+    float tOffsetX = 0.0f;
+    float tOffsetY = 0.0f;
+    Bitmap *rImage = NULL;
+
+    if(rNativeRender)
+    {
+        rNativeRender(this);
+        rImage = rFrame;
+        tOffsetX = (float)(int32_t)mDrawOffsetX;
+        tOffsetY = (float)(int32_t)mDrawOffsetY;
+    }
+    else if(rFrameCallback)
+    {
+        int32_t tX = 0;
+        int32_t tY = 0;
+        rImage = rFrameCallback(this, tX, tY);
+        tOffsetX = (float)tX;
+        tOffsetY = (float)tY;
+    }
+    else if(mAnimationPath)
+    {
+        rImage = GetProjectileAnimationFrame();
+        mAnimationTimer++;
+        tOffsetX = mDrawOffsetX;
+        tOffsetY = mDrawOffsetY;
+    }
+    else if(mRenderScript)
+    {
+        rFrame = NULL;
+        RunHookScript(mRenderScript, PROJECTILE_HOOK_RENDER);
+        rImage = rFrame;
+        tOffsetX = mDrawOffsetX;
+        tOffsetY = mDrawOffsetY;
+    }
+
+    if(!rImage && !tShow && !mShowUnderlay) return;
+    float tZ = (mDepth != ROOTENTITY_NO_DEPTH) ? mDepth : 0.0f;
+    float tLft = mHitbox.mLft;
+    float tTop = mHitbox.mTop;
+    float tWidth = (float)(int32_t)(mHitbox.mRgt - mHitbox.mLft);
+    float tHeight = (float)(int32_t)(mHitbox.mBot - mHitbox.mTop);
+    glTranslatef(tLft, tTop, tZ);
+
+    if(rImage)
+    {
+        glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+        glEnable(GL_TEXTURE_2D);
+        float tHalfW = (float)(int32_t)(tWidth / 2.0f);
+        float tHalfH = (float)(int32_t)(tHeight / 2.0f);
+        if(mRotation != 0.0f)
+        {
+            glTranslatef(tHalfW, tHalfH, 0.0f);
+            glRotatef(mRotation, 0.0f, 0.0f, 1.0f);
+            glTranslatef(-tHalfW, -tHalfH, 0.0f);
+        }
+        glTranslatef(tOffsetX, tOffsetY, 0.0f);
+        rImage->Draw(0, 0, mFlipFlag);
+        glTranslatef(-tOffsetX, -tOffsetY, 0.0f);
+        if(mRotation != 0.0f)
+        {
+            glTranslatef(tHalfW, tHalfH, 0.0f);
+            glRotatef(-mRotation, 0.0f, 0.0f, 1.0f);
+            glTranslatef(-tHalfW, -tHalfH, 0.0f);
+        }
+    }
+
+    if(mShowUnderlay)
+    {
+        glTranslatef(tOffsetX, tOffsetY, 0.0f);
+        glColor4f(mUnderlayColour.r, mUnderlayColour.g, mUnderlayColour.b, mUnderlayColour.a);
+        glDisable(GL_TEXTURE_2D);
+        glBegin(GL_QUADS);
+        glVertex2f(0.0f, 0.0f);
+        glVertex2f(tWidth, 0.0f);
+        glVertex2f(tWidth, tHeight);
+        glVertex2f(0.0f, tHeight);
+        glEnd();
+        glEnable(GL_TEXTURE_2D);
+        glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+        glTranslatef(-tOffsetX, -tOffsetY, 0.0f);
+    }
+
+    if(tShow)
+    {
+        glDisable(GL_TEXTURE_2D);
+        glColor4f(1.0f, 0.0f, 0.0f, 1.0f);
+        glBegin(GL_LINE_LOOP);
+        glVertex2f(0.0f, 0.0f);
+        glVertex2f(tWidth, 0.0f);
+        glVertex2f(tWidth, tHeight);
+        glVertex2f(0.0f, tHeight);
+        glEnd();
+        glEnable(GL_TEXTURE_2D);
+        glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    }
+
+    glTranslatef(-tLft, -tTop, -tZ);
+}

@@ -1,0 +1,76 @@
+#include "world/RootZone.h"
+
+#include "core/LuaBindingHelpers.h"
+#include "core/data/DataLibrary.h"
+#include "world/EntityManager.h"
+
+RootZone::RootZone()
+{
+    SetName("Unnamed Zone");
+    mRect = ZoneRect();
+}
+
+RootZone::~RootZone()
+{
+}
+
+void RootZone::GetPosition(float &sX, float &sY, float &sZ)
+{
+    sX = mRect.mUnusedA;
+    sY = mRect.mUnusedB;
+    sZ = 0.0f;
+}
+
+void RootZone::GetHitbox(Hitbox &sHitbox)
+{
+    sHitbox.mLft = mRect.mLft;
+    sHitbox.mTop = mRect.mTop;
+    sHitbox.mRgt = mRect.mRgt;
+    sHitbox.mBot = mRect.mBot;
+}
+
+void RootZone::SetRect(float pLft, float pTop, float pRgt, float pBot)
+{
+    mRect.mLft = pLft;
+    mRect.mTop = pTop;
+    mRect.mRgt = pRgt;
+    mRect.mBot = pBot;
+    mRect.mUnusedA = (pLft + pRgt) / 2.0f;
+    mRect.mUnusedB = (pTop + pBot) / 2.0f;
+}
+
+void DeleteZone(void *pZone)
+{
+    RootZone *rZone = static_cast<RootZone *>(pZone);
+    if(!rZone) return;
+    DataLibrary *rLibrary = DataLibrary::Fetch();
+    if(rLibrary) rLibrary->ForgetObject(static_cast<RootObject *>(rZone));
+    delete rZone;
+}
+
+bool RegisterZone(const char *pListName, RootZone *pZone)
+{
+    EntityManager *rManager = EntityManager::Fetch();
+    if(!pZone) return false;
+    if(!rManager || !rManager->GetSpecialList(pListName))
+    {
+        delete pZone;
+        return false;
+    }
+    rManager->RegisterSpecialObject(pListName, pZone->GetName(), pZone, DeleteZone);
+    return true;
+}
+
+bool ReadZoneCreateArguments(lua_State *L, int pCount, const char *pBinding, const char *&sName, float sEdges[4])
+{
+    bool tValid = lua_gettop(L) == pCount && LuaArgIsString(L, 1);
+    for(int i = 2; tValid && i <= pCount; i++) tValid = LuaArgIsNumber(L, i);
+    if(!tValid)
+    {
+        LuaArgListError(pBinding);
+        return false;
+    }
+    sName = LuaArgString(L, 1, NULL);
+    for(int i = 0; i < 4; i++) sEdges[i] = (float)LuaArgNumber(L, i + 2, 0.0);
+    return true;
+}

@@ -1,0 +1,44 @@
+#pragma once
+#include <cstdint>
+
+#include "core/Hitbox.h"
+#include "world/RootEntity.h"
+
+struct lua_State;
+
+// A passive rectangle that changes how the player lives in a region. Zones run no logic: the
+// create bindings place each one in a special list of the entity manager, which owns it, and
+// the player code reads those lists every tick. They are not in the entity list, so they get
+// no Update and no TickAlways.
+//
+// The rectangle holds edges; its two further floats hold the rectangle's centre, which is
+// what GetPosition answers.
+class RootZone : public RootEntity
+{
+public:
+    RootZone();
+    virtual ~RootZone();
+
+    void GetPosition(float &sX, float &sY, float &sZ) override;
+    // Writes the four edges and leaves the rest of the record as it was.
+    void GetHitbox(Hitbox &sHitbox) override;
+
+    virtual void SetRect(float pLft, float pTop, float pRgt, float pBot);
+    ZoneRect GetRect() const { return mRect; }
+
+protected:
+    ZoneRect mRect;
+};
+
+// Deleter of the special lists' zone entries: the library forgets the zone before it goes, so
+// a zone left active by its create binding never dangles there.
+void DeleteZone(void *pZone);
+
+// Hands a new zone to the named special list under its own name. When the entity manager or
+// the list is missing the zone is deleted and false returned.
+bool RegisterZone(const char *pListName, RootZone *pZone);
+
+// Reads the create bindings' "name, left, top, right, bottom" and any numbers after them;
+// with exactly pCount arguments of those types it fills the name and edges and answers true,
+// otherwise it prints the argument-list message naming the binding and answers false.
+bool ReadZoneCreateArguments(lua_State *L, int pCount, const char *pBinding, const char *&sName, float sEdges[4]);

@@ -1,0 +1,10 @@
+#include "world/SlipZone.h"
+
+SlipZone::SlipZone()
+{
+    SetName("Unnamed Slipper");
+}
+
+SlipZone::~SlipZone()
+{
+}

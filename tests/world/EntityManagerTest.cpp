@@ -1,0 +1,518 @@
+#include "world/EntityManager.h"
+
+#include "core/Application.h"
+#include "core/DataList.h"
+#include "core/LuaBindingHelpers.h"
+#include "core/LuaManager.h"
+#include "core/data/DataLibrary.h"
+#include "world/RootEntity.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+namespace
+{
+    std::string xLog;
+
+    // An entity that records its hooks in xLog and runs an optional action inside them.
+    class ProbeEntity : public RootEntity
+    {
+    public:
+        explicit ProbeEntity(const char *pName)
+        {
+            SetName(pName);
+            mHasBox = false;
+            mBox = Hitbox();
+            mX = mY = 0.0f;
+            sLive++;
+        }
+        ~ProbeEntity() override
+        {
+            xLog += std::string("~") + mName + " ";
+            sLive--;
+        }
+
+        void Update() override
+        {
+            xLog += std::string("U:") + mName + " ";
+            if(mOnUpdate) mOnUpdate(this);
+            // Touches the object after the action, so a premature delete shows under ASan.
+            mUpdatesDone++;
+        }
+        void OnDestroy() override
+        {
+            xLog += std::string("D:") + mName + " ";
+            if(mOnDestroy) mOnDestroy(this);
+        }
+        void TickAlways() override { xLog += std::string("T:") + mName + " "; }
+        bool HasHitbox() override { return mHasBox; }
+        void GetHitbox(Hitbox &sBox) override { sBox = mBox; }
+        void GetPosition(float &sX, float &sY, float &sZ) override
+        {
+            sX = mX;
+            sY = mY;
+            sZ = 0.0f;
+        }
+        bool IsSideBlocked(int32_t pSide) override { return pSide == 3; }
+
+        std::function<void(ProbeEntity *)> mOnUpdate;
+        std::function<void(ProbeEntity *)> mOnDestroy;
+        bool mHasBox;
+        Hitbox mBox;
+        float mX, mY;
+        int mUpdatesDone = 0;
+        static int sLive;
+    };
+    int ProbeEntity::sLive = 0;
+
+    class EnemyProbe : public ProbeEntity
+    {
+    public:
+        explicit EnemyProbe(const char *pName) : ProbeEntity(pName) { mType = TYPE_ENEMY; }
+    };
+
+    // A deleter that checks the entity has already left the list when it runs.
+    bool xDeleterSawItListed = false;
+    void DeleteCheckingUnlinked(void *pEntity)
+    {
+        EntityManager *rManager = EntityManager::Fetch();
+        if(rManager && rManager->GetEntityList()->ContainsData(pEntity)) xDeleterSawItListed = true;
+        DeleteRootObject(pEntity);
+    }
+
+    std::string Captured()
+    {
+        fflush(stderr);
+        return testing::internal::GetCapturedStderr();
+    }
+
+    class EntityManagerTest : public testing::Test
+    {
+    protected:
+        void SetUp() override
+        {
+            xLog.clear();
+            xDeleterSawItListed = false;
+            ProbeEntity::sLive = 0;
+            mLibrary = new DataLibrary();
+            mManager = new EntityManager();
+            mManager->CreateSpecialLists();
+            mPreviousLibrary = GetApplication()->rDataLibrary;
+            mPreviousManager = GetApplication()->rEntityManager;
+            GetApplication()->rDataLibrary = mLibrary;
+            GetApplication()->rEntityManager = mManager;
+        }
+
+        void TearDown() override
+        {
+            delete mManager;
+            delete mLibrary;
+            GetApplication()->rDataLibrary = mPreviousLibrary;
+            GetApplication()->rEntityManager = mPreviousManager;
+            EXPECT_EQ(ProbeEntity::sLive, 0);
+        }
+
+        ProbeEntity *Add(const char *pName)
+        {
+            ProbeEntity *nEntity = new ProbeEntity(pName);
+            mManager->RegisterEntity(pName, nEntity, DeleteCheckingUnlinked);
+            return nEntity;
+        }
+
+        DataLibrary *mLibrary;
+        EntityManager *mManager;
+        DataLibrary *mPreviousLibrary;
+        EntityManager *mPreviousManager;
+    };
+}
+
+TEST_F(EntityManagerTest, DestructionTiming)
+{
+    ProbeEntity *rA = Add("A");
+    ProbeEntity *rB = Add("B");
+    ProbeEntity *rC = Add("C");
+    // A flags itself. C flags B, which already ran this tick, and appends D, which runs in
+    // the same walk.
+    rA->mOnUpdate = [](ProbeEntity *pSelf) { pSelf->SetDestruct(1); };
+    rC->mOnUpdate = [this, rB](ProbeEntity *pSelf) {
+        rB->SetDestruct(1);
+        if(!mManager->GetEntity("D")) Add("D");
+        pSelf->mOnUpdate = nullptr;
+    };
+
+    mManager->Update();
+    EXPECT_EQ(xLog, "U:A D:A ~A U:B U:C U:D ");
+    EXPECT_EQ(mManager->GetEntityList()->GetCount(), 3);
+
+    xLog.clear();
+    mManager->Update();
+    EXPECT_EQ(xLog, "U:B D:B ~B U:C U:D ");
+    EXPECT_FALSE(xDeleterSawItListed);
+}
+
+TEST_F(EntityManagerTest, DisabledEntitiesSkipUpdateButTickAlways)
+{
+    ProbeEntity *rA = Add("A");
+    rA->SetEnabled(0);
+    Add("B");
+    mManager->Update();
+    mManager->RunTickAlways();
+    EXPECT_EQ(xLog, "U:B T:A T:B ");
+    // Only exactly 1 counts as enabled.
+    rA->SetEnabled(2);
+    xLog.clear();
+    mManager->Update();
+    EXPECT_EQ(xLog, "U:B ");
+}
+
+TEST_F(EntityManagerTest, RemovingDuringTheWalk)
+{
+    ProbeEntity *rA = Add("A");
+    ProbeEntity *rB = Add("B");
+    ProbeEntity *rC = Add("C");
+    Add("D");
+    // The head detaches itself; B detaches C ahead of the walk. Both are the caller's now.
+    rA->mOnUpdate = [this](ProbeEntity *pSelf) { mManager->RemoveEntity(pSelf); };
+    rB->mOnUpdate = [this, rC](ProbeEntity *) { mManager->RemoveEntity(rC); };
+
+    mManager->Update();
+    EXPECT_EQ(xLog, "U:A U:B U:D ");
+    EXPECT_EQ(mManager->GetEntityList()->GetCount(), 2);
+    EXPECT_EQ(rA->mUpdatesDone, 1);
+    delete rA;
+    delete rC;
+}
+
+TEST_F(EntityManagerTest, ClearingDuringTheWalkDefersTheRunningEntity)
+{
+    ProbeEntity *rPlayer = new ProbeEntity("Player");
+    mManager->RegisterEntity("Player", rPlayer, EntityManager::DeletePlayerEntry);
+    Add("A");
+    ProbeEntity *rB = Add("B");
+    Add("C");
+    int tLiveInsideHook = -1;
+    rB->mOnUpdate = [this, &tLiveInsideHook](ProbeEntity *) {
+        mManager->ClearEntities();
+        tLiveInsideHook = ProbeEntity::sLive;
+    };
+
+    mManager->Update();
+    // Inside B's hook A and C are gone but B itself still lives.
+    EXPECT_EQ(tLiveInsideHook, 2);
+    EXPECT_EQ(ProbeEntity::sLive, 1);
+    EXPECT_EQ(xLog, "U:Player U:A U:B ~A ~C ~B ");
+    EXPECT_EQ(mManager->GetEntityList()->GetCount(), 1);
+    EXPECT_FALSE(xDeleterSawItListed);
+    mManager->ClearEntities();
+    EXPECT_EQ(mManager->GetEntityList()->GetCount(), 1);
+    delete rPlayer;
+}
+
+TEST_F(EntityManagerTest, OnDestroyThatWipesItselfIsDeletedOnce)
+{
+    ProbeEntity *rA = Add("A");
+    Add("B");
+    rA->SetDestruct(1);
+    rA->mOnDestroy = [this](ProbeEntity *) { mManager->ClearEntities(); };
+    mManager->Update();
+    EXPECT_EQ(xLog, "U:A D:A ~B ~A ");
+    EXPECT_EQ(mManager->GetEntityList()->GetCount(), 0);
+}
+
+TEST_F(EntityManagerTest, ClearKeepsOnlyThePlayerEntry)
+{
+    ProbeEntity *rPlayer = new ProbeEntity("Player");
+    mManager->RegisterEntity("Player", rPlayer, EntityManager::DeletePlayerEntry);
+    for(int i = 0; i < 10; i++) Add(("E" + std::to_string(i)).c_str());
+    // An entry registered without a deleter is dropped, not destroyed.
+    ProbeEntity *rMech = new ProbeEntity("Mech");
+    mManager->RegisterEntity("Mech", rMech);
+
+    mManager->ClearEntities();
+    EXPECT_EQ(mManager->GetEntityList()->GetCount(), 1);
+    EXPECT_STREQ(mManager->GetEntityList()->GetNameByIndex(0), "Player");
+    EXPECT_EQ(ProbeEntity::sLive, 2);
+    EXPECT_FALSE(xDeleterSawItListed);
+
+    // A script cannot destroy the player's entry; the flag is only cleared.
+    rPlayer->SetDestruct(1);
+    mManager->Update();
+    EXPECT_EQ(mManager->GetEntityList()->GetCount(), 1);
+    EXPECT_EQ(rPlayer->GetDestruct(), 0);
+    delete rPlayer;
+    delete rMech;
+}
+
+TEST_F(EntityManagerTest, LookupsAndCounts)
+{
+    ProbeEntity *rA = Add("PROJ|KestraShot|5");
+    Add("PROJ|KestraShotBig|6");
+    Add("PROJ|Other|7");
+    EnemyProbe *rEnemy = new EnemyProbe("Bat");
+    mManager->RegisterEntity("Bat", rEnemy, DeleteRootObject);
+
+    EXPECT_EQ(mManager->CountProjectilesNamed("KestraShot"), 2);
+    EXPECT_EQ(mManager->CountProjectilesNamed("Other"), 1);
+    EXPECT_EQ(mManager->CountProjectilesNamed(NULL), -1);
+    EXPECT_EQ(mManager->FindByName("PROJ|Kes"), rA);
+    EXPECT_EQ(mManager->FindByID(rEnemy->GetID()), rEnemy);
+    EXPECT_EQ(mManager->FindByID(-5), nullptr);
+    EXPECT_EQ(mManager->GetLastID(), rEnemy->GetID());
+
+    NamedLinkedList *rEnemies = mManager->ListByType(TYPE_ENEMY);
+    EXPECT_EQ(rEnemies->GetCount(), 1);
+    delete rEnemies;
+
+    mManager->Update();
+    EXPECT_EQ(mManager->GetLastEnemyCount(), 1);
+    rEnemy->SetDestruct(1);
+    mManager->Update();
+    EXPECT_EQ(mManager->GetLastEnemyCount(), 0);
+
+    EXPECT_NE(mManager->GetSpecialList("Slide List"), nullptr);
+    EXPECT_EQ(mManager->GetSpecialList("Nope"), nullptr);
+}
+
+TEST_F(EntityManagerTest, ThisResolvesOnlyToEntities)
+{
+    ProbeEntity *rA = Add("A");
+    mLibrary->SetActiveObjectDirect(rA);
+    EXPECT_EQ(mManager->GetEntity("this"), rA);
+    EXPECT_EQ(mManager->GetEntity("THIS"), rA);
+
+    RootObject tPlain;
+    mLibrary->SetActiveObjectDirect(&tPlain);
+    EXPECT_EQ(mManager->GetEntity("This"), nullptr);
+    mLibrary->SetActiveObjectDirect(NULL);
+}
+
+TEST_F(EntityManagerTest, DestroyedEntityLeavesTheActiveSlot)
+{
+    ProbeEntity *rA = Add("A");
+    mLibrary->SetActiveObjectDirect(rA);
+    rA->SetDestruct(1);
+    mManager->Update();
+    EXPECT_EQ(mLibrary->GetActiveObject(), nullptr);
+}
+
+TEST_F(EntityManagerTest, DistanceAndAngle)
+{
+    ProbeEntity *rA = Add("A");
+    ProbeEntity *rB = Add("B");
+    rB->mX = 3.0f;
+    rB->mY = 4.0f;
+    EXPECT_FLOAT_EQ(mManager->GetDistanceBetweenEntities("A", "B"), 5.0f);
+    rB->mY = 0.0f;
+    EXPECT_FLOAT_EQ(mManager->GetAngleBetweenEntities(rA, rB), 90.0f);
+    EXPECT_FLOAT_EQ(mManager->GetAngleBetweenEntities("A", "Missing"), 361.0f);
+    testing::internal::CaptureStderr();
+    EXPECT_FLOAT_EQ(mManager->GetDistanceBetweenEntities("A", "Missing"), 10000.0f);
+    EXPECT_NE(Captured().find("EntityManager::GetDistanceBetweenEntities:  Failed"), std::string::npos);
+}
+
+TEST_F(EntityManagerTest, RegisterSpecialObjectNeedsAList)
+{
+    ProbeEntity *rLadder = new ProbeEntity("Ladder");
+    mManager->RegisterSpecialObject("Ladder List", "L1", rLadder, DeleteRootObject);
+    EXPECT_EQ(mManager->GetSpecialList("Ladder List")->GetCount(), 1);
+    mManager->ResetSpecialLists();
+    EXPECT_EQ(mManager->GetSpecialList("Ladder List")->GetCount(), 0);
+    EXPECT_EQ(ProbeEntity::sLive, 0);
+}
+
+TEST(RootEntityTest, DefaultsAndBaseHooks)
+{
+    RootEntity tEntity;
+    EXPECT_STREQ(tEntity.GetName(), "Unnamed Entity");
+    EXPECT_EQ(tEntity.GetEnabled(), 1);
+    EXPECT_FLOAT_EQ(tEntity.GetDepth(), -2.0f);
+    EXPECT_EQ(tEntity.GetData()->GetStrictFlag(), 1);
+    EXPECT_EQ(tEntity.GetData()->GetEntryCount(), 0);
+    EXPECT_FALSE(tEntity.IsSideBlockedByName("Bottom"));
+
+    testing::internal::CaptureStderr();
+    float tX = 1, tY = 1, tZ = 1;
+    tEntity.GetPositionV(tX, tY, tZ);
+    std::string tOut = Captured();
+    EXPECT_EQ(tX + tY + tZ, 0.0f);
+    EXPECT_NE(tOut.find("Warning:  Entity of type 0 does not have a position function\n"), std::string::npos);
+    EXPECT_NE(tOut.find("Id of this object is " + std::to_string(tEntity.GetID()) + "\n"), std::string::npos);
+
+    testing::internal::CaptureStderr();
+    Hitbox tBox = {};
+    tBox.mLft = 7.0f;
+    tEntity.GetHitbox(tBox);
+    EXPECT_EQ(Captured(), "RootEntity::GetHitbox error, no subclass has implemented this function.\n");
+    EXPECT_EQ(tBox.mLft, 7.0f);
+}
+
+TEST(RootEntityTest, SideNamesAreExact)
+{
+    ProbeEntity tEntity("S");
+    EXPECT_TRUE(tEntity.IsSideBlockedByName("Bottom"));
+    EXPECT_FALSE(tEntity.IsSideBlockedByName("bottom"));
+    EXPECT_FALSE(tEntity.IsSideBlockedByName("Left"));
+    EXPECT_FALSE(tEntity.IsSideBlockedByName(""));
+    EXPECT_FALSE(tEntity.IsSideBlockedByName(NULL));
+}
+
+// The RE_ and EM_ globals through a real Lua state, driven by the Lua manager.
+class EntityBindingsTest : public EntityManagerTest
+{
+protected:
+    void SetUp() override
+    {
+        EntityManagerTest::SetUp();
+        mLua = new LuaManager();
+        mPreviousLua = GetApplication()->rLuaManager;
+        GetApplication()->rLuaManager = mLua;
+        L = mLua->GetState();
+        RegisterRootEntityBindings(L);
+        RegisterEntityManagerBindings(L);
+    }
+
+    void TearDown() override
+    {
+        GetApplication()->rLuaManager = mPreviousLua;
+        delete mLua;
+        EntityManagerTest::TearDown();
+    }
+
+    bool Run(const char *pText)
+    {
+        int tTop = lua_gettop(L);
+        bool tOk = mLua->RunChunkText(pText) && mLua->Execute();
+        EXPECT_EQ(lua_gettop(L), tTop);
+        return tOk;
+    }
+
+    std::string Global(const char *pName)
+    {
+        lua_getglobal(L, pName);
+        std::string tResult = lua_isnil(L, -1) ? "nil" : (lua_isboolean(L, -1) ? (lua_toboolean(L, -1) ? "true" : "false") : lua_tostring(L, -1));
+        lua_pop(L, 1);
+        return tResult;
+    }
+
+    LuaManager *mLua;
+    LuaManager *mPreviousLua;
+    lua_State *L;
+};
+
+TEST_F(EntityBindingsTest, DataNeedsDefinitionFirst)
+{
+    ProbeEntity *rA = Add("A");
+    mLibrary->SetActiveObjectDirect(rA);
+    ASSERT_TRUE(Run("RE_SetData('HP', 'N', 4) v1 = RE_GetData('HP', 'N')"
+                    " RE_DefineData('HP', 'N', 1) RE_SetData('HP', 'N', 9) v2 = RE_GetData('HP', 'N')"));
+    EXPECT_EQ(Global("v1"), "0");
+    EXPECT_EQ(Global("v2"), "9");
+    EXPECT_EQ(mLibrary->GetActiveObject(), rA);
+    EXPECT_EQ(rA->GetData()->GetEntryCount(), 1);
+}
+
+TEST_F(EntityBindingsTest, FlagsDepthAndSides)
+{
+    ProbeEntity *rA = Add("A");
+    mLibrary->SetActiveObjectDirect(rA);
+    ASSERT_TRUE(Run("RE_SetEnabledState(false) RE_SetDepth(3.5) s = RE_IsSideBlocked('Bottom') l = RE_IsSideBlocked('left')"));
+    EXPECT_EQ(rA->GetEnabled(), 0);
+    EXPECT_FLOAT_EQ(rA->GetDepth(), 3.5f);
+    EXPECT_EQ(Global("s"), "true");
+    EXPECT_EQ(Global("l"), "false");
+
+    testing::internal::CaptureStderr();
+    ASSERT_TRUE(Run("RE_SetEnabledState() e = RE_IsSideBlocked()"));
+    std::string tOut = Captured();
+    EXPECT_NE(tOut.find("RE_SetEnabledState:  Failed, invalid argument list\n"), std::string::npos);
+    EXPECT_NE(tOut.find("RE_IsSideBlocked: Failed, invalid argument list\n"), std::string::npos);
+    EXPECT_EQ(Global("e"), "nil");
+
+    // A foreign active object is refused rather than written through.
+    RootObject tPlain;
+    mLibrary->SetActiveObjectDirect(&tPlain);
+    testing::internal::CaptureStderr();
+    ASSERT_TRUE(Run("b = RE_IsSideBlocked('Bottom') RE_SetDepth(1)"));
+    EXPECT_NE(Captured().find("RE_IsSideBlocked: Failed, rActiveObject was wrong type, or NULL.\n"), std::string::npos);
+    EXPECT_EQ(Global("b"), "nil");
+    mLibrary->SetActiveObjectDirect(NULL);
+}
+
+TEST_F(EntityBindingsTest, CollisionQueries)
+{
+    ProbeEntity *rA = Add("A");
+    ProbeEntity *rB = Add("B");
+    rA->mHasBox = true;
+    rA->mBox.mRgt = rA->mBox.mBot = 10.0f;
+    rB->mHasBox = true;
+    rB->mBox.mLft = rB->mBox.mTop = 10.0f;
+    rB->mBox.mRgt = rB->mBox.mBot = 20.0f;
+    mLibrary->SetActiveObjectDirect(rA);
+    ASSERT_TRUE(Run("self = RE_IsCollidingWith('This') other = RE_IsCollidingWith('B') none = RE_IsCollidingWith('Nobody')"
+                    " ab = EM_AreEntitiesColliding('A', 'B') ar = EM_AreEntitiesColliding('A', 11, 11, 30, 30)"
+                    " rr = EM_AreEntitiesColliding(0, 0, 5, 5, 6, 6, 9, 9)"));
+    EXPECT_EQ(Global("self"), "true");
+    EXPECT_EQ(Global("other"), "true");
+    EXPECT_EQ(Global("none"), "false");
+    EXPECT_EQ(Global("ab"), "true");
+    EXPECT_EQ(Global("ar"), "false");
+    EXPECT_EQ(Global("rr"), "false");
+
+    testing::internal::CaptureStderr();
+    ASSERT_TRUE(Run("m = EM_AreEntitiesColliding('Nobody', 0, 0, 1, 1) bad = EM_AreEntitiesColliding('A')"));
+    EXPECT_NE(Captured().find("Failed "), std::string::npos);
+    EXPECT_EQ(Global("m"), "false");
+    EXPECT_EQ(Global("bad"), "nil");
+    mLibrary->SetActiveObjectDirect(NULL);
+}
+
+TEST_F(EntityBindingsTest, ManagerGlobals)
+{
+    ProbeEntity *rA = Add("A");
+    ProbeEntity *rB = Add("B");
+    mLibrary->SetActiveObjectDirect(rB);
+    std::string tScript = "e1 = EM_Exists('A') e2 = EM_Exists('Z') id = EM_GetLastID()"
+                          " ang = EM_GetAngleBetweenEntities('A', 'Missing') EM_PushEntity('By ID', " +
+                          std::to_string(rA->GetID()) + ")";
+    ASSERT_TRUE(Run(tScript.c_str()));
+    EXPECT_EQ(Global("e1"), "true");
+    EXPECT_EQ(Global("e2"), "false");
+    EXPECT_EQ(Global("id"), std::to_string(rB->GetID()));
+    EXPECT_EQ(Global("ang"), "361");
+    EXPECT_EQ(mLibrary->GetActiveObject(), rA);
+    mLibrary->PopActiveEntity();
+    EXPECT_EQ(mLibrary->GetActiveObject(), rB);
+
+    // An unknown id leaves no active object; the previous one waits on the stack.
+    ASSERT_TRUE(Run("EM_PushEntity('By ID', -12345)"));
+    EXPECT_EQ(mLibrary->GetActiveObject(), nullptr);
+    mLibrary->PopActiveEntity();
+    EXPECT_EQ(mLibrary->GetActiveObject(), rB);
+    mLibrary->SetActiveObjectDirect(NULL);
+
+    testing::internal::CaptureStderr();
+    ASSERT_TRUE(Run("a1 = EM_GetAngleBetweenEntities('A') d1 = EM_GetDistanceBetweenEntities()"));
+    std::string tOut = Captured();
+    EXPECT_NE(tOut.find("EM_GetAngleBetweenEntities:  Failed, invalid argument list\n - Pushing dummy value of 0.0f\n"), std::string::npos);
+    EXPECT_NE(tOut.find("EM_GetDistanceBetweenEntities:  Failed, invalid argument list\n - Pushing dummy value of 10000.0f\n"), std::string::npos);
+    EXPECT_EQ(Global("a1"), "0");
+    EXPECT_EQ(Global("d1"), "10000");
+}
+
+TEST_F(EntityBindingsTest, ScriptFlagsItsEntityFromInsideTheWalk)
+{
+    const std::string tScript = std::string(CORVEL_SOURCE_DIR) + "/tests/scripts/em_self_destruct.lua";
+    ProbeEntity *rA = Add("A");
+    Add("B");
+    rA->mOnUpdate = [this, tScript](ProbeEntity *pSelf) {
+        mLibrary->PushActiveEntity(pSelf);
+        mLua->ExecuteFile(tScript.c_str());
+        mLibrary->PopActiveEntity();
+        mLibrary->PopActiveEntity();
+    };
+    mManager->Update();
+    EXPECT_EQ(xLog, "U:A D:A ~A U:B D:B ~B ");
+    EXPECT_EQ(mManager->GetEntityList()->GetCount(), 0);
+}

@@ -1,0 +1,327 @@
+#include "core/DebugPrint.h"
+#include "core/data/CorvelLumpManager.h"
+#include "core/data/LumpWriter.h"
+#include "core/render/Bitmap.h"
+#include "world/LineArtLevel.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace
+{
+    // Stand-ins for the graphics card: every upload gets a fresh name, every release is counted.
+    int32_t xUploads = 0;
+    int32_t xReleasedTextures = 0;
+    int32_t xNextTexture = 1;
+
+    uint32_t CountingUpload(ImageRecord *)
+    {
+        xUploads++;
+        return (uint32_t)xNextTexture++;
+    }
+
+    void CountingRelease(uint32_t pTexture, uint32_t)
+    {
+        if(pTexture != 0) xReleasedTextures++;
+    }
+
+    ImageRecord *NewImage(int32_t pWidth, int32_t pHeight)
+    {
+        ImageRecord *nImage = (ImageRecord *)calloc(1, sizeof(ImageRecord));
+        nImage->mCompressionFlag = 1;
+        nImage->mWidth = nImage->mFullWidth = pWidth;
+        nImage->mHeight = nImage->mFullHeight = pHeight;
+        return nImage;
+    }
+
+    class LineArtLevelTest : public ::testing::Test
+    {
+    protected:
+        void SetUp() override
+        {
+            xUploads = 0;
+            xReleasedTextures = 0;
+            LineartLevel::SetGraphicsHooks(CountingUpload, CountingRelease);
+            mResidentBefore = LineartLevel::GetResidentTextureCount();
+            mStackSize = Debug::GetPrintStackSize();
+        }
+
+        void TearDown() override
+        {
+            LineartLevel::SetGraphicsHooks(nullptr, nullptr);
+            EXPECT_EQ(Debug::GetPrintStackSize(), mStackSize);
+        }
+
+        int32_t Resident() const { return LineartLevel::GetResidentTextureCount() - mResidentBefore; }
+
+        int32_t mResidentBefore;
+        int32_t mStackSize;
+    };
+
+    // A temporary map file built with the lump writer, opened in its own lump manager.
+    class LevelFile
+    {
+    public:
+        LevelFile()
+        {
+            char tTemplate[] = "/tmp/corvel_level_XXXXXX";
+            char *rMade = mkdtemp(tTemplate);
+            mDirectory = rMade ? rMade : "/tmp";
+            mPath = mDirectory + "/Level.slf";
+        }
+
+        ~LevelFile()
+        {
+            unlink(mPath.c_str());
+            rmdir(mDirectory.c_str());
+        }
+
+        bool Open(LumpWriter &pWriter, CorvelLumpManager &sLumps)
+        {
+            if(!pWriter.WriteToFile(mPath.c_str())) return false;
+            sLumps.Open(mPath.c_str());
+            return sLumps.IsOpen();
+        }
+
+        std::string mDirectory;
+        std::string mPath;
+    };
+
+    MapInfoRecord LineArtInfo(int32_t pColumns, int32_t pRows, int32_t pChunkW, int32_t pChunkH)
+    {
+        MapInfoRecord tInfo;
+        memset(&tInfo, 0, sizeof(tInfo));
+        tInfo.mMapType = LUMP_MAPTYPE_LINEART;
+        tInfo.mColumns = pColumns;
+        tInfo.mRows = pRows;
+        tInfo.mChunkWidth = pChunkW;
+        tInfo.mChunkHeight = pChunkH;
+        tInfo.mImagePrefixA = (char *)"IA";
+        tInfo.mImagePrefixB = (char *)"IB";
+        tInfo.mClipPrefix = (char *)"CL";
+        tInfo.mLevelNumber = 7;
+        tInfo.mLevelName = (char *)"Trial";
+        return tInfo;
+    }
+
+    void AddPicture(LumpWriter &pWriter, const char *pName, int32_t pW, int32_t pH)
+    {
+        std::vector<uint8_t> tPixels((size_t)pW * pH * 4, 200);
+        LumpImageLayout tLayout;
+        memset(&tLayout, 0, sizeof(tLayout));
+        tLayout.mCompression = 1;
+        tLayout.mFullWidth = tLayout.mWidth = pW;
+        tLayout.mFullHeight = tLayout.mHeight = pH;
+        tLayout.rData = tPixels.data();
+        tLayout.mDataSize = (uint32_t)tPixels.size();
+        pWriter.AddImage(pName, &tLayout);
+    }
+}
+
+TEST_F(LineArtLevelTest, ChunksStreamAroundTheFrameAndLeaveAfter300UnseenTicks)
+{
+    LineartLevel tLevel;
+    ASSERT_TRUE(tLevel.Allocate(4, 1));
+    for(uint32_t c = 0; c < 4; c++)
+    {
+        LineartChunk *nChunk = new LineartChunk();
+        nChunk->SetImages(NewImage(256, 256), c == 1 ? NewImage(256, 256) : nullptr);
+        tLevel.SetChunk(c, 0, nChunk);
+    }
+
+    // The view at the top-left corner: from column 0, and two chunks beyond its right edge.
+    LineartRange tRange = tLevel.ComputeRange(0.0f, 0.0f, 480.0f, 360.0f);
+    EXPECT_EQ(0, tRange.mFirstColumn);
+    EXPECT_EQ(0, tRange.mFirstRow);
+    EXPECT_EQ(3, tRange.mEndColumn);
+    EXPECT_EQ(1, tRange.mEndRow);
+
+    tLevel.Update(0.0f, 0.0f, 480.0f, 360.0f);
+    // Columns 0 to 2 are up, the second layer of column 1 with them; column 3 is not.
+    EXPECT_EQ(4, xUploads);
+    EXPECT_EQ(4, Resident());
+    EXPECT_EQ(0, tLevel.GetChunk(2, 0)->GetUnseen());
+    EXPECT_EQ(-1, tLevel.GetChunk(3, 0)->GetUnseen());
+    ASSERT_NE(nullptr, tLevel.GetChunk(1, 0)->GetBitmap(1));
+    EXPECT_EQ(256, tLevel.GetChunk(1, 0)->GetBitmap(1)->GetWidth());
+
+    // Staying in range uploads nothing again.
+    tLevel.Update(0.0f, 0.0f, 480.0f, 360.0f);
+    EXPECT_EQ(4, xUploads);
+
+    // Far to the right, nothing is in range; the resident chunks age.
+    for(int32_t i = 0; i < LINEART_UNSEEN_LIMIT; i++) tLevel.Update(5000.0f, 0.0f, 5480.0f, 360.0f);
+    EXPECT_EQ(LINEART_UNSEEN_LIMIT, tLevel.GetChunk(0, 0)->GetUnseen());
+    EXPECT_EQ(4, Resident());
+    EXPECT_EQ(0, xReleasedTextures);
+
+    tLevel.Update(5000.0f, 0.0f, 5480.0f, 360.0f);
+    EXPECT_EQ(-1, tLevel.GetChunk(0, 0)->GetUnseen());
+    EXPECT_EQ(nullptr, tLevel.GetChunk(1, 0)->GetBitmap(0));
+    EXPECT_EQ(0, Resident());
+    EXPECT_EQ(4, xReleasedTextures);
+    // The images stay, so coming back uploads the same chunks again.
+    EXPECT_NE(nullptr, tLevel.GetChunk(0, 0)->GetImage(0));
+    tLevel.Update(0.0f, 0.0f, 480.0f, 360.0f);
+    EXPECT_EQ(8, xUploads);
+    EXPECT_EQ(4, Resident());
+}
+
+TEST_F(LineArtLevelTest, ChunksWithoutAFirstLayerOrWithAFailedUploadStayUndrawn)
+{
+    LineartLevel tLevel;
+    ASSERT_TRUE(tLevel.Allocate(2, 1));
+    LineartChunk *nBare = new LineartChunk();
+    nBare->SetImages(nullptr, NewImage(8, 8));
+    tLevel.SetChunk(0, 0, nBare);
+    tLevel.Update(0.0f, 0.0f, 480.0f, 360.0f);
+    EXPECT_EQ(0, xUploads);
+    // Still marked seen: residency follows the range, not the upload.
+    EXPECT_EQ(0, nBare->GetUnseen());
+
+    LineartLevel::SetGraphicsHooks([](ImageRecord *) -> uint32_t { return 0; }, CountingRelease);
+    LineartChunk *nFailing = new LineartChunk();
+    nFailing->SetImages(NewImage(8, 8), NewImage(8, 8));
+    tLevel.SetChunk(1, 0, nFailing);
+    tLevel.Update(0.0f, 0.0f, 480.0f, 360.0f);
+    EXPECT_EQ(nullptr, nFailing->GetBitmap(0));
+    EXPECT_EQ(nullptr, nFailing->GetBitmap(1));
+    EXPECT_EQ(0, Resident());
+}
+
+TEST_F(LineArtLevelTest, GridAndChunkSlotsRefuseWhatDoesNotFit)
+{
+    LineartLevel tLevel;
+    EXPECT_FALSE(tLevel.Allocate(0, 3));
+    ASSERT_TRUE(tLevel.Allocate(2, 3));
+    EXPECT_FALSE(tLevel.Allocate(4, 4));
+    tLevel.SetChunkSize(0, 64);
+    EXPECT_EQ(256u, tLevel.GetChunkWidth());
+    tLevel.SetChunkSize(32, 16);
+    int32_t tW = 0, tH = 0;
+    tLevel.GetSize(tW, tH);
+    EXPECT_EQ(64, tW);
+    EXPECT_EQ(48, tH);
+
+    // A chunk handed in outside the grid is destroyed (the sanitizer build sees a leak
+    // otherwise); inside, a replacement takes over the old chunk's mask.
+    tLevel.SetChunk(2, 0, new LineartChunk());
+    EXPECT_EQ(nullptr, tLevel.GetChunk(2, 0));
+
+    ClipRecord tClip;
+    uint8_t tBits[2 * 16];
+    memset(tBits, 0xFF, sizeof(tBits));
+    tClip.mColumns = 16;
+    tClip.mRows = 16;
+    tClip.mDataSize = sizeof(tBits);
+    tClip.mData = tBits;
+    LineartChunk *nSolid = new LineartChunk();
+    ASSERT_TRUE(nSolid->SetClip(&tClip));
+    tLevel.SetChunk(1, 1, nSolid);
+    EXPECT_TRUE(tLevel.IsClipped(33, 17));
+    tLevel.SetChunk(1, 1, new LineartChunk());
+    EXPECT_FALSE(tLevel.IsClipped(33, 17));
+    tLevel.SetChunk(1, 1, nullptr);
+    EXPECT_FALSE(tLevel.IsClipped(33, 17));
+}
+
+TEST_F(LineArtLevelTest, PrecacheFillsEveryChunksLayersAndClipFromTheFile)
+{
+    // Two 16 by 8 chunks. The left clip is a floor with a single post; the right chunk has no
+    // clip lump at all, and only the left chunk has a second layer.
+    LumpWriter tWriter;
+    MapInfoRecord tInfo = LineArtInfo(2, 1, 16, 8);
+    ASSERT_TRUE(tWriter.AddMapInfo("AMapInfo", &tInfo));
+    uint8_t tCells[16 * 8];
+    memset(tCells, 0, sizeof(tCells));
+    for(int32_t x = 0; x < 16; x++) tCells[7 * 16 + x] = 1;
+    tCells[3 * 16 + 9] = 1;
+    ASSERT_TRUE(tWriter.AddClip("CL000000", 16, 8, tCells));
+    AddPicture(tWriter, "IA000000", 16, 8);
+    AddPicture(tWriter, "IB000000", 16, 8);
+    AddPicture(tWriter, "IA001000", 16, 8);
+
+    LevelFile tFile;
+    CorvelLumpManager tLumps;
+    ASSERT_TRUE(tFile.Open(tWriter, tLumps));
+
+    LineartLevel *nLevel = GetLineartLevel(&tLumps, "AMapInfo");
+    ASSERT_NE(nullptr, nLevel);
+    const char *rA = nullptr, *rB = nullptr, *rClip = nullptr;
+    nLevel->GetNames(rA, rB, rClip);
+    EXPECT_STREQ("IA", rA);
+    EXPECT_STREQ("IB", rB);
+    EXPECT_STREQ("CL", rClip);
+    EXPECT_EQ(7, nLevel->GetLevelNumber());
+    EXPECT_STREQ("Trial", nLevel->GetLevelName());
+
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(LevelPrecache(&tLumps, nLevel));
+    std::string tOut = testing::internal::GetCapturedStderr();
+    EXPECT_NE(std::string::npos, tOut.find("[Fail ClipLump] CL001000 Not found.\n"));
+    // The missing second layer of the right chunk is silent.
+    EXPECT_EQ(std::string::npos, tOut.find("Error in SLF file"));
+
+    // Bit order and row order survive the trip: the post at (9, 3), the floor on row 7.
+    EXPECT_TRUE(nLevel->IsClipped(9, 3));
+    EXPECT_FALSE(nLevel->IsClipped(8, 3));
+    EXPECT_FALSE(nLevel->IsClipped(9, 4));
+    EXPECT_TRUE(nLevel->IsClipped(0, 7));
+    EXPECT_TRUE(nLevel->IsClipped(15, 7));
+    EXPECT_FALSE(nLevel->IsClipped(15, 6));
+    // The chunk without a clip is never solid; outside the level always is.
+    EXPECT_FALSE(nLevel->IsClipped(16, 7));
+    EXPECT_TRUE(nLevel->IsClipped(-1, 0));
+    EXPECT_TRUE(nLevel->IsClipped(32, 0));
+    EXPECT_TRUE(nLevel->IsClipped(0, 8));
+
+    ASSERT_NE(nullptr, nLevel->GetChunk(0, 0));
+    EXPECT_NE(nullptr, nLevel->GetChunk(0, 0)->GetImage(1));
+    EXPECT_EQ(nullptr, nLevel->GetChunk(1, 0)->GetImage(1));
+    EXPECT_EQ(16, nLevel->GetChunk(1, 0)->GetImage(0)->mWidth);
+    EXPECT_EQ(-1, nLevel->GetChunk(0, 0)->GetUnseen());
+    delete nLevel;
+}
+
+TEST_F(LineArtLevelTest, MapInformationAndClipsThatCannotFitAreRefused)
+{
+    LevelFile tFile;
+    CorvelLumpManager tLumps;
+
+    // A chunk larger than any clip can describe.
+    {
+        LumpWriter tWriter;
+        MapInfoRecord tInfo = LineArtInfo(1, 1, 70000, 16);
+        ASSERT_TRUE(tWriter.AddMapInfo("AMapInfo", &tInfo));
+        ASSERT_TRUE(tFile.Open(tWriter, tLumps));
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(nullptr, GetLineartLevel(&tLumps, "AMapInfo"));
+        testing::internal::GetCapturedStderr();
+        tLumps.Close();
+    }
+
+    // A clip whose size is not the chunk size.
+    {
+        LumpWriter tWriter;
+        MapInfoRecord tInfo = LineArtInfo(1, 1, 16, 16);
+        ASSERT_TRUE(tWriter.AddMapInfo("AMapInfo", &tInfo));
+        uint8_t tCells[8 * 8];
+        memset(tCells, 1, sizeof(tCells));
+        ASSERT_TRUE(tWriter.AddClip("CL000000", 8, 8, tCells));
+        ASSERT_TRUE(tFile.Open(tWriter, tLumps));
+        LineartLevel *nLevel = GetLineartLevel(&tLumps, "AMapInfo");
+        ASSERT_NE(nullptr, nLevel);
+        testing::internal::CaptureStderr();
+        EXPECT_FALSE(LevelPrecache(&tLumps, nLevel));
+        std::string tOut = testing::internal::GetCapturedStderr();
+        EXPECT_NE(std::string::npos, tOut.find("CL000000 is 8 by 8"));
+        EXPECT_EQ(nullptr, nLevel->GetChunk(0, 0));
+        delete nLevel;
+        tLumps.Close();
+    }
+}

@@ -1,0 +1,433 @@
+#include "core/Application.h"
+#include "core/DebugPrint.h"
+#include "core/LuaManager.h"
+#include "core/data/CorvelLumpManager.h"
+#include "core/data/LumpWriter.h"
+#include "core/render/LoadingScreen.h"
+#include "world/Camera.h"
+#include "world/CameraManager.h"
+#include "world/LineArtLevel.h"
+#include "world/MapManager.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace
+{
+    // The script of the test maps counts its runs and records its argument, so a test can tell
+    // whether and how it ran.
+    const char *cMapScript =
+        "gnRuns = (gnRuns or 0) + 1\n"
+        "gsArgument = LM_GetScriptArgument(0)\n"
+        "MapM_SetPlayerStart(12, 20, 0)\n"
+        "gbFloorSolid = MapM_GetWorldClip(5, 31)\n"
+        "gbAirFree = not MapM_GetWorldClip(5, 5)\n";
+
+    // Runs each test in a fresh directory holding Data/Maps and Data/Scripts/Maps, with its own
+    // Lua, lump, camera and map managers in the Application, and puts everything back after.
+    class MapManagerTest : public ::testing::Test
+    {
+    protected:
+        void SetUp() override
+        {
+            char tTemplate[] = "/tmp/corvel_maps_XXXXXX";
+            ASSERT_NE(nullptr, mkdtemp(tTemplate));
+            mDirectory = tTemplate;
+            ASSERT_NE(nullptr, getcwd(mPreviousDirectory, sizeof(mPreviousDirectory)));
+            ASSERT_EQ(0, chdir(mDirectory.c_str()));
+            mkdir("Data", 0755);
+            mkdir("Data/Maps", 0755);
+            mkdir("Data/Scripts", 0755);
+            mkdir("Data/Scripts/Maps", 0755);
+
+            Application *rApp = GetApplication();
+            mSaved = *rApp;
+            rApp->rLuaManager = new LuaManager();
+            rApp->rLumpManager = new CorvelLumpManager();
+            rApp->rCameraManager = new CameraManager();
+            rApp->rMapManager = new MapManager();
+            rApp->rLoadingScreen = new LoadingScreen();
+            rApp->rEntityManager = nullptr;
+            rApp->rEventQueue = nullptr;
+            RegisterMapManagerBindings(rApp->rLuaManager->GetState());
+            RegisterCameraBindings(rApp->rLuaManager->GetState());
+            mMap = rApp->rMapManager;
+            mStackSize = Debug::GetPrintStackSize();
+        }
+
+        void TearDown() override
+        {
+            EXPECT_EQ(mStackSize, Debug::GetPrintStackSize());
+            Application *rApp = GetApplication();
+            delete rApp->rMapManager;
+            delete rApp->rCameraManager;
+            delete rApp->rLumpManager;
+            delete rApp->rLuaManager;
+            delete rApp->rLoadingScreen;
+            *rApp = mSaved;
+            EXPECT_EQ(0, chdir(mPreviousDirectory));
+            std::string tCommand = "rm -rf '" + mDirectory + "'";
+            EXPECT_EQ(0, system(tCommand.c_str()));
+        }
+
+        // A 2 by 2 grid of 16-unit chunks: a floor on the bottom row of the lower chunks.
+        static void AddLevel(LumpWriter &pWriter)
+        {
+            MapInfoRecord tInfo;
+            memset(&tInfo, 0, sizeof(tInfo));
+            tInfo.mMapType = LUMP_MAPTYPE_LINEART;
+            tInfo.mColumns = 2;
+            tInfo.mRows = 2;
+            tInfo.mChunkWidth = 16;
+            tInfo.mChunkHeight = 16;
+            tInfo.mImagePrefixA = (char *)"IA";
+            tInfo.mImagePrefixB = (char *)"IB";
+            tInfo.mClipPrefix = (char *)"CL";
+            tInfo.mLevelName = (char *)"Trial";
+            pWriter.AddMapInfo("AMapInfo", &tInfo);
+
+            uint8_t tEmpty[16 * 16];
+            uint8_t tFloor[16 * 16];
+            memset(tEmpty, 0, sizeof(tEmpty));
+            memset(tFloor, 0, sizeof(tFloor));
+            for(int32_t x = 0; x < 16; x++) tFloor[15 * 16 + x] = 1;
+            uint8_t tPixels[16 * 16 * 4];
+            memset(tPixels, 90, sizeof(tPixels));
+            LumpImageLayout tLayout;
+            memset(&tLayout, 0, sizeof(tLayout));
+            tLayout.mCompression = 1;
+            tLayout.mFullWidth = tLayout.mWidth = 16;
+            tLayout.mFullHeight = tLayout.mHeight = 16;
+            tLayout.rData = tPixels;
+            tLayout.mDataSize = sizeof(tPixels);
+            char tName[16];
+            for(int32_t c = 0; c < 2; c++)
+            {
+                for(int32_t r = 0; r < 2; r++)
+                {
+                    snprintf(tName, sizeof(tName), "CL%03i%03i", c, r);
+                    pWriter.AddClip(tName, 16, 16, r == 1 ? tFloor : tEmpty);
+                    snprintf(tName, sizeof(tName), "IA%03i%03i", c, r);
+                    pWriter.AddImage(tName, &tLayout);
+                }
+            }
+        }
+
+        static void WriteMap(LumpWriter &pWriter, const char *pName)
+        {
+            std::string tPath = std::string("Data/Maps/") + pName + ".slf";
+            ASSERT_TRUE(pWriter.WriteToFile(tPath.c_str()));
+        }
+
+        static void WriteText(const char *pPath, const char *pText)
+        {
+            FILE *fOut = fopen(pPath, "w");
+            ASSERT_NE(nullptr, fOut);
+            fputs(pText, fOut);
+            fclose(fOut);
+        }
+
+        static void WriteLevelMap(const char *pName)
+        {
+            LumpWriter tWriter;
+            AddLevel(tWriter);
+            WriteMap(tWriter, pName);
+            std::string tScript = std::string("Data/Scripts/Maps/") + pName + ".lua";
+            WriteText(tScript.c_str(), cMapScript);
+        }
+
+        // Runs a load with standard error captured into sOut.
+        bool Load(const char *pName, std::string &sOut)
+        {
+            testing::internal::CaptureStderr();
+            bool tResult = mMap->LoadMapFile(pName);
+            sOut = testing::internal::GetCapturedStderr();
+            return tResult;
+        }
+
+        double LuaNumber(const char *pGlobal)
+        {
+            lua_State *L = GetApplication()->rLuaManager->GetState();
+            lua_getglobal(L, pGlobal);
+            double tValue = lua_isnumber(L, -1) ? lua_tonumber(L, -1) : -1.0;
+            lua_pop(L, 1);
+            return tValue;
+        }
+
+        std::string LuaString(const char *pGlobal)
+        {
+            lua_State *L = GetApplication()->rLuaManager->GetState();
+            lua_getglobal(L, pGlobal);
+            std::string tValue = lua_isstring(L, -1) ? lua_tostring(L, -1) : "";
+            lua_pop(L, 1);
+            return tValue;
+        }
+
+        bool LuaBool(const char *pGlobal)
+        {
+            lua_State *L = GetApplication()->rLuaManager->GetState();
+            lua_getglobal(L, pGlobal);
+            bool tValue = lua_toboolean(L, -1) != 0;
+            lua_pop(L, 1);
+            return tValue;
+        }
+
+        void RunLua(const char *pCode)
+        {
+            LuaManager *rLua = GetApplication()->rLuaManager;
+            ASSERT_TRUE(rLua->RunChunkText(pCode));
+            rLua->Execute();
+        }
+
+        Camera *ActiveCamera() { return GetApplication()->rCameraManager->GetActiveCamera(); }
+
+        std::string mDirectory;
+        char mPreviousDirectory[PATH_MAX];
+        Application mSaved;
+        MapManager *mMap = nullptr;
+        int32_t mStackSize = 0;
+    };
+
+    // Positions of the texts in order; npos for the first one missing.
+    size_t FindInOrder(const std::string &pText, const std::vector<const char *> &pParts)
+    {
+        size_t tAt = 0;
+        for(const char *rPart : pParts)
+        {
+            tAt = pText.find(rPart, tAt);
+            if(tAt == std::string::npos) return tAt;
+        }
+        return tAt;
+    }
+}
+
+TEST_F(MapManagerTest, AMapLoadsItsLevelRunsItsScriptAndFitsTheCamera)
+{
+    WriteLevelMap("Trial");
+    std::string tOut;
+    ASSERT_TRUE(Load("Trial", tOut));
+    EXPECT_NE(std::string::npos,
+              FindInOrder(tOut, {"[LoadMapFile] Begin\n", "Pathname was Trial\n", "Modified to Data/Maps/Trial.slf\n",
+                                 "Map type was 1\n", "Map was 2D Line Art 2Depth\n", "Precaching level\n",
+                                 "Storing sizes\n", "Finished 2D Line Art 2Depth\n", "Executing Lua\n", "Complete!\n",
+                                 "Setting Camera\n", "[LoadMapFile] Done\n"}))
+        << tOut;
+
+    ASSERT_TRUE(mMap->HasLevel());
+    EXPECT_STREQ("Trial", mMap->GetMapName());
+    EXPECT_EQ(nullptr, mMap->GetPreviousMapName());
+    int32_t tW = 0, tH = 0;
+    mMap->GetLevel()->GetSize(tW, tH);
+    EXPECT_EQ(32, tW);
+    EXPECT_EQ(32, tH);
+
+    // The script ran once with -2, and its clip queries already saw the new level.
+    EXPECT_EQ(1.0, LuaNumber("gnRuns"));
+    EXPECT_EQ("-2.000000", LuaString("gsArgument"));
+    EXPECT_TRUE(LuaBool("gbFloorSolid"));
+    EXPECT_TRUE(LuaBool("gbAirFree"));
+    float tX = 0.0f, tY = 0.0f, tZ = 0.0f;
+    mMap->GetPlayerStart(tX, tY, tZ);
+    EXPECT_EQ(12.0f, tX);
+    EXPECT_EQ(20.0f, tY);
+
+    // Clip queries reach the level through the manager; outside it is solid.
+    EXPECT_TRUE(mMap->IsClipped(20, 31));
+    EXPECT_FALSE(mMap->IsClipped(20, 30));
+    EXPECT_TRUE(mMap->IsClipped(-1, 0));
+
+    float tL = 0, tT = 0, tR = 0, tB = 0;
+    ActiveCamera()->GetBoundaries(tL, tT, tR, tB);
+    EXPECT_EQ(32.0f, tR);
+    EXPECT_EQ(32.0f, tB);
+    EXPECT_EQ(0, GetApplication()->rLoadingScreen->GetSuppress());
+}
+
+TEST_F(MapManagerTest, ReloadingTheSameMapKeepsTheScriptsWorkAndAnotherMapRunsAgain)
+{
+    WriteLevelMap("Trial");
+    WriteLevelMap("Other");
+    std::string tOut;
+    ASSERT_TRUE(Load("Trial", tOut));
+    ASSERT_TRUE(Load("Trial", tOut));
+    EXPECT_EQ(1.0, LuaNumber("gnRuns"));
+    EXPECT_EQ(std::string::npos, tOut.find("Executing Lua"));
+    EXPECT_STREQ("Trial", mMap->GetPreviousMapName());
+    // Without its script the start falls back to the default.
+    float tX = 0.0f, tY = 0.0f, tZ = 0.0f;
+    mMap->GetPlayerStart(tX, tY, tZ);
+    EXPECT_EQ(MAP_DEFAULT_START, tX);
+    EXPECT_TRUE(mMap->HasLevel());
+
+    ASSERT_TRUE(Load("Other", tOut));
+    EXPECT_EQ(2.0, LuaNumber("gnRuns"));
+    ASSERT_TRUE(Load("Trial", tOut));
+    EXPECT_EQ(3.0, LuaNumber("gnRuns"));
+
+    // Leaving for the menus forgets the map, so entering it again runs its script.
+    mMap->RunCleanScript();
+    EXPECT_FALSE(mMap->HasLevel());
+    EXPECT_EQ(nullptr, mMap->GetMapName());
+    ASSERT_TRUE(Load("Trial", tOut));
+    EXPECT_EQ(4.0, LuaNumber("gnRuns"));
+}
+
+TEST_F(MapManagerTest, ScriptBoundariesWinAndMapsWithoutALevelLoadEmpty)
+{
+    // A type-2 map holds no level: it loads, the old level goes, and the bounds shrink to
+    // nothing unless its script sets its own.
+    WriteLevelMap("Trial");
+    std::string tOut;
+    ASSERT_TRUE(Load("Trial", tOut));
+    {
+        LumpWriter tWriter;
+        MapInfoRecord tInfo;
+        memset(&tInfo, 0, sizeof(tInfo));
+        tInfo.mMapType = 2;
+        tWriter.AddMapInfo("AMapInfo", &tInfo);
+        WriteMap(tWriter, "Flat");
+    }
+    ASSERT_TRUE(Load("Flat", tOut));
+    EXPECT_NE(std::string::npos, tOut.find("Map type was 2\n"));
+    EXPECT_FALSE(mMap->HasLevel());
+    EXPECT_TRUE(mMap->IsClipped(5, 5));
+    float tL = 0, tT = 0, tR = 0, tB = 0;
+    ActiveCamera()->GetBoundaries(tL, tT, tR, tB);
+    EXPECT_EQ(0.0f, tR);
+    EXPECT_EQ(0.0f, tB);
+
+    WriteLevelMap("Bounded");
+    WriteText("Data/Scripts/Maps/Bounded.lua", "Camera_SetProperty(\"Boundaries\", 0, 0, 900, 700)\n");
+    ASSERT_TRUE(Load("Bounded", tOut));
+    ActiveCamera()->GetBoundaries(tL, tT, tR, tB);
+    EXPECT_EQ(900.0f, tR);
+    EXPECT_EQ(700.0f, tB);
+}
+
+TEST_F(MapManagerTest, MissingAndCorruptMapsFailWithTheirMessageAndTheGameGoesOn)
+{
+    WriteLevelMap("Trial");
+    std::string tOut;
+    ASSERT_TRUE(Load("Trial", tOut));
+
+    EXPECT_FALSE(Load("Nowhere", tOut));
+    EXPECT_NE(std::string::npos, tOut.find("[LoadMapFile] Failed, file i/o error.\n"));
+    EXPECT_EQ(0, GetApplication()->rLoadingScreen->GetSuppress());
+    EXPECT_FALSE(mMap->LoadMapFile(nullptr));
+
+    // Not a lump file at all: the directory runs past the end.
+    WriteText("Data/Maps/Garbage.slf", "0123456789abcdef\xff\xff\xff\x7f");
+    EXPECT_FALSE(Load("Garbage", tOut));
+    EXPECT_NE(std::string::npos, tOut.find("[LoadMapFile] Failed, file i/o error.\n"));
+
+    // A lump file without map information.
+    {
+        LumpWriter tWriter;
+        tWriter.AddScript("Readme", "x", 1);
+        WriteMap(tWriter, "NoInfo");
+    }
+    EXPECT_FALSE(Load("NoInfo", tOut));
+    EXPECT_NE(std::string::npos, tOut.find("[LoadMapFile] Failed, type was invalid or no MapInfo found.\n"));
+
+    // Map information whose clips do not match its chunks, and one whose grid is cut short.
+    {
+        LumpWriter tWriter;
+        MapInfoRecord tInfo;
+        memset(&tInfo, 0, sizeof(tInfo));
+        tInfo.mMapType = LUMP_MAPTYPE_LINEART;
+        tInfo.mColumns = 1;
+        tInfo.mRows = 1;
+        tInfo.mChunkWidth = 32;
+        tInfo.mChunkHeight = 32;
+        tInfo.mImagePrefixA = (char *)"IA";
+        tInfo.mImagePrefixB = (char *)"IB";
+        tInfo.mClipPrefix = (char *)"CL";
+        tWriter.AddMapInfo("AMapInfo", &tInfo);
+        uint8_t tCells[16 * 16];
+        memset(tCells, 1, sizeof(tCells));
+        tWriter.AddClip("CL000000", 16, 16, tCells);
+        WriteMap(tWriter, "Mismatch");
+    }
+    EXPECT_FALSE(Load("Mismatch", tOut));
+    EXPECT_NE(std::string::npos, tOut.find("[LoadMapFile] Failed, problem loading level.\n"));
+    EXPECT_FALSE(mMap->HasLevel());
+    EXPECT_TRUE(mMap->IsClipped(1, 1));
+    {
+        uint8_t tBody[1 + 8] = {LUMP_MAPTYPE_LINEART, 2, 0, 0, 0, 2, 0, 0, 0};
+        LumpWriter tWriter;
+        tWriter.AddRaw("AMapInfo", "MAPINFO", tBody, sizeof(tBody));
+        WriteMap(tWriter, "Short");
+    }
+    EXPECT_FALSE(Load("Short", tOut));
+    EXPECT_NE(std::string::npos, tOut.find("[LoadMapFile] Failed, problem loading level.\n"));
+
+    // After every failure the game can still load a good map.
+    EXPECT_EQ(0, GetApplication()->rLoadingScreen->GetSuppress());
+    ASSERT_TRUE(Load("Trial", tOut));
+    EXPECT_TRUE(mMap->HasLevel());
+}
+
+TEST_F(MapManagerTest, ScriptSettingsShakeOverlayAndWarpZones)
+{
+    RunLua("MapM_Shake(3, 0.5)");
+    ASSERT_TRUE(mMap->IsShaking());
+    EXPECT_EQ(30, mMap->GetShakeTicksLeft());
+    float tX = 0.0f, tY = 0.0f;
+    mMap->Update();
+    mMap->GetShakeOffset(tX, tY);
+    // 29/30 of the way through ten swings.
+    EXPECT_NEAR(sinf(29.0f / 30.0f * 62.83185f) * 3.0f, tX, 1e-4);
+    EXPECT_EQ(0.0f, tY);
+    for(int32_t i = 0; i < 29; i++) mMap->Update();
+    EXPECT_FALSE(mMap->IsShaking());
+    mMap->GetShakeOffset(tX, tY);
+    EXPECT_EQ(0.0f, tX);
+
+    RunLua("MapM_Shake(0, 1)");
+    EXPECT_FALSE(mMap->IsShaking());
+    RunLua("MapM_Shake(2, 1e300)");
+    EXPECT_TRUE(mMap->IsShaking());
+    EXPECT_EQ(INT32_MAX, mMap->GetShakeTicksLeft());
+
+    RunLua("MapM_SetOverlayColor(0.2, 0.3, 0.4, 0.5)");
+    EXPECT_TRUE(mMap->IsOverlayOn());
+    RunLua("MapM_SetOverlayColor(0.2, 0.3, 0.4, 0)");
+    EXPECT_FALSE(mMap->IsOverlayOn());
+
+    RunLua("MapM_SetPlayerStart(100, 200, 0) MapM_SetWarpZone(3, 7, 8) MapM_SetWarpZone(4, 1, 2, 30, 40)"
+           " MapM_SetWarpZone(9, 5, 5)");
+    EXPECT_EQ(100.0f, mMap->GetWarpZone(0).mX);
+    EXPECT_EQ(200.0f, mMap->GetWarpZone(8).mY);
+    EXPECT_EQ(7.0f, mMap->GetWarpZone(3).mX);
+    EXPECT_EQ(-1.0f, mMap->GetWarpZone(3).mCameraX);
+    EXPECT_EQ(40.0f, mMap->GetWarpZone(4).mCameraY);
+
+    RunLua("MapM_SetZererozezLocation(12.9, -3.5)");
+    int32_t tMX = 0, tMY = 0;
+    mMap->GetMechLocation(tMX, tMY);
+    EXPECT_EQ(12, tMX);
+    EXPECT_EQ(-3, tMY);
+
+    // Bad argument lists only report; no map means everything is solid.
+    testing::internal::CaptureStderr();
+    RunLua("gbWrong = MapM_GetWorldClip(1) MapM_Shake(1) gbClip = MapM_GetWorldClip(3, 3)");
+    std::string tOut = testing::internal::GetCapturedStderr();
+    EXPECT_NE(std::string::npos, tOut.find("MapM_GetWorldClip: Failed, invalid argument list\n"));
+    EXPECT_NE(std::string::npos, tOut.find("MapM_Shake: Failed, invalid argument list\n"));
+    EXPECT_FALSE(LuaBool("gbWrong"));
+    EXPECT_TRUE(LuaBool("gbClip"));
+
+    mMap->SetZoom(5.0f);
+    EXPECT_EQ(MAP_ZOOM_MAX, mMap->GetZoom());
+    mMap->SetZoom(NAN);
+    EXPECT_EQ(MAP_ZOOM_MIN, mMap->GetZoom());
+}
