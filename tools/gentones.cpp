@@ -50,6 +50,7 @@ static const ToneRecipe cSounds[] =
     {"KestraDying", WAVE_SQUARE, 400.0f, 40.0f, 1200, 0.35f},
     {"LightningStrike", WAVE_NOISE, 3000.0f, 100.0f, 900, 0.45f},
     {"TeleportIn", WAVE_SINE, 1800.0f, 300.0f, 400, 0.3f},
+    {"TeleportOut", WAVE_SINE, 300.0f, 1800.0f, 400, 0.3f},
 };
 
 // The music: a two-second rising intro, then a six-second phrase the game loops (2 s to 8 s).

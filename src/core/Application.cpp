@@ -12,6 +12,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "actors/PlayerPony.h"
 #include "core/ControlManager.h"
 #include "core/DataList.h"
 #include "core/DebugPrint.h"
@@ -47,6 +48,7 @@
 #include "world/RootProjectile.h"
 #include "world/SlideZone.h"
 #include "world/SlipZone.h"
+#include "world/TransitionManager.h"
 
 static Application xApplication;
 
@@ -218,8 +220,10 @@ bool BootManagers()
     rApp->rAudioManager = new AudioManager();
     rApp->rCameraManager = new CameraManager();
     rApp->rEntityManager = new EntityManager();
+    rApp->rEntityManager->CreatePlayer();
     rApp->rEntityManager->CreateSpecialLists();
     rApp->rMapManager = new MapManager();
+    rApp->rTransitionManager = new TransitionManager();
     Debug::Print("Created misc Managers\n");
     rApp->rGUI = new GUI();
     Debug::Print("Created GUI\n");
@@ -342,8 +346,10 @@ void RegisterLuaBindings(lua_State *L)
     RegisterEntityManagerBindings(L);
     RegisterMapManagerBindings(L);
     RegisterLumpManagerBindings(L);
+    RegisterTransitionManagerBindings(L);
     RegisterOptionsManagerBindings(L);
     RegisterGUIBindings(L);
+    RegisterPlayerBindings(L);
 }
 
 void UpdateFPS(FrameRecord *pFrame)
@@ -397,6 +403,9 @@ void CleanMemory()
     delete rApp->rDataLibrary;
     rApp->rDataLibrary = NULL;
     rApp->rSystemFont = NULL;
+    // Last of the managers, while the display still lives: it may hold a captured frame.
+    delete rApp->rTransitionManager;
+    rApp->rTransitionManager = NULL;
     ReleaseDrawingLists();
 
     if(rApp->rTimer) al_destroy_timer(rApp->rTimer);

@@ -4,6 +4,7 @@
 #include <GL/gl.h>
 #include <cstdio>
 
+#include "actors/PlayerPony.h"
 #include "core/Application.h"
 #include "core/ControlManager.h"
 #include "core/DebugPrint.h"
@@ -16,6 +17,7 @@
 #include "world/CameraManager.h"
 #include "world/EntityManager.h"
 #include "world/MapManager.h"
+#include "world/TransitionManager.h"
 
 void GameGearEventHandler(FrameRecord *pFrame)
 {
@@ -81,6 +83,20 @@ void GameGearEventHandler(FrameRecord *pFrame)
     Debug::PopPrint("[Event Handler] Complete\n");
 }
 
+// A blocking transition freezes the world and is all that is drawn.
+static bool TransitionBlocks()
+{
+    TransitionManager *rTransitions = TransitionManager::Fetch();
+    return rTransitions && rTransitions->IsBlocking();
+}
+
+// The health bar pays out the player's pending heal while the world stands still.
+static bool PlayerHealPending()
+{
+    PlayerPony *rPlayer = PlayerPony::Get();
+    return rPlayer && rPlayer->GetPendingHeal() != 0;
+}
+
 void GameGearTimer(FrameRecord *pFrame)
 {
     Debug::PushPrintTag("Debug_GameGear", "[Timer] Begin\n");
@@ -95,11 +111,12 @@ void GameGearTimer(FrameRecord *pFrame)
     Debug::Print("Map Manager\n");
     if(MapManager::Fetch()) MapManager::Fetch()->Update();
     Debug::Print("Transition Manager\n");
+    if(TransitionManager::Fetch()) TransitionManager::Fetch()->Update();
     Debug::Print("Spawn Manager\n");
 
     // Entities and cameras run only while the GUI's "PauseScreen" exists and is not on top;
     // without a GUI there is no pause screen, so the world stands still.
-    if(GUILetsWorldRun(rGUI))
+    if(!TransitionBlocks() && !PlayerHealPending() && GUILetsWorldRun(rGUI))
     {
         Debug::Print("Entity Manager\n");
         if(EntityManager::Fetch()) EntityManager::Fetch()->Update();
@@ -158,23 +175,28 @@ void GameGearRender(FrameRecord *pFrame)
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 
-    MapManager *rMap = MapManager::Fetch();
-    if(rMap)
-    {
-        float tShakeX = 0.0f;
-        float tShakeY = 0.0f;
-        rMap->GetShakeOffset(tShakeX, tShakeY);
-        glTranslatef(tShakeX, tShakeY, 0.0f);
-    }
-    if(EntityManager::Fetch()) EntityManager::Fetch()->Render();
-    Debug::Print("Rendered Entities\n");
-    if(rMap) rMap->Render();
-    Debug::Print("Rendered Map\n");
-    Debug::Print("Spawn Manager\n");
+    bool tBlocking = TransitionBlocks();
     GUI *rGUI = GUI::Fetch();
-    if(rGUI) rGUI->Render();
-    Debug::Print("Rendered GUI\n");
-    Debug::Print("Rendered TransitionManager\n");
+    if(!tBlocking)
+    {
+        MapManager *rMap = MapManager::Fetch();
+        if(rMap)
+        {
+            float tShakeX = 0.0f;
+            float tShakeY = 0.0f;
+            rMap->GetShakeOffset(tShakeX, tShakeY);
+            glTranslatef(tShakeX, tShakeY, 0.0f);
+        }
+        if(EntityManager::Fetch()) EntityManager::Fetch()->Render();
+        Debug::Print("Rendered Entities\n");
+        if(rMap) rMap->Render();
+        Debug::Print("Rendered Map\n");
+        Debug::Print("Spawn Manager\n");
+        if(rGUI) rGUI->Render();
+        Debug::Print("Rendered GUI\n");
+    }
+    if(TransitionManager::Fetch()) TransitionManager::Fetch()->Render();
+    if(!tBlocking) Debug::Print("Rendered TransitionManager\n");
     if(rGUI) rGUI->RenderFade();
     DrawFrameRate(false);
 
@@ -197,6 +219,7 @@ void LevelSelectGearTimer(FrameRecord *pFrame)
     Debug::Print("GUI\n");
     if(rGUI) rGUI->Update(-1);
     Debug::Print("Transition Manager\n");
+    if(TransitionManager::Fetch()) TransitionManager::Fetch()->Update();
     pFrame->mRedrawRequest = 1;
     Debug::PopPrint("[Timer] Complete\n");
 }
@@ -217,8 +240,12 @@ void LevelSelectGearRender(FrameRecord *pFrame)
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     glClear(GL_COLOR_BUFFER_BIT);
 
-    if(GUI::Fetch()) GUI::Fetch()->Render();
-    Debug::Print("Rendered GUI\n");
+    if(!TransitionBlocks())
+    {
+        if(GUI::Fetch()) GUI::Fetch()->Render();
+        Debug::Print("Rendered GUI\n");
+    }
+    if(TransitionManager::Fetch()) TransitionManager::Fetch()->Render();
     DrawFrameRate(true);
 
     al_flip_display();
@@ -263,13 +290,15 @@ void ActivateGameGear()
     SetPlayerBarVisible(true);
 }
 
-// Leaving play drops every entity but the player and the zones' lists with them.
+// Leaving play drops every entity but the player, the zones' lists with them, and where the
+// player would respawn.
 static void ResetEntities()
 {
     EntityManager *rEntities = EntityManager::Fetch();
     if(!rEntities) return;
     rEntities->ClearEntities();
     rEntities->ResetSpecialLists();
+    if(rEntities->GetPlayer()) rEntities->GetPlayer()->ClearRespawnState();
 }
 
 // Zones, polygons, pushers and a control script belong to the level being left.

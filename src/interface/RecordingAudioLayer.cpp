@@ -14,10 +14,15 @@ RecordingAudioLayer::RecordingAudioLayer()
     mChannels = NULL;
     mChannelCount = 0;
     mChannelCapacity = 0;
+    rReportLiveHandles = NULL;
+    rReportStreamFrees = NULL;
+    mReportStream = 0;
 }
 
 RecordingAudioLayer::~RecordingAudioLayer()
 {
+    if(rReportLiveHandles) *rReportLiveHandles = CountLiveHandles();
+    if(rReportStreamFrees) *rReportStreamFrees = CountCalls(AUDIO_CALL_STREAM_FREE, mReportStream);
     free(mCalls);
     free(mChannels);
 }
@@ -233,3 +238,10 @@ void RecordingAudioLayer::ReachSyncPosition(uint32_t pStream)
     rChannel->rSyncProc(pStream, rChannel->rSyncUser);
 }
 
+
+void RecordingAudioLayer::ReportAtDestruction(int32_t *pLiveHandles, int32_t *pStreamFrees, uint32_t pStream)
+{
+    rReportLiveHandles = pLiveHandles;
+    rReportStreamFrees = pStreamFrees;
+    mReportStream = pStream;
+}

@@ -91,6 +91,10 @@ public:
     // Playback of the stream has reached its sync position: the sync, if any, runs.
     void ReachSyncPosition(uint32_t pStream);
 
+    // The audio manager deletes its layer last, so a test that wants to see what the shutdown
+    // freed asks the layer to write its final counts out as it goes.
+    void ReportAtDestruction(int32_t *pLiveHandles, int32_t *pStreamFrees, uint32_t pStream);
+
 private:
     AudioCall *Record(AudioCallKind pKind, uint32_t pHandle);
     RecordedChannel *Channel(uint32_t pHandle);
@@ -98,6 +102,9 @@ private:
 
     bool mInitResult;
     bool mLoadsFail;
+    int32_t *rReportLiveHandles;
+    int32_t *rReportStreamFrees;
+    uint32_t mReportStream;
     AudioCall *mCalls;
     int32_t mCallCount;
     int32_t mCallCapacity;

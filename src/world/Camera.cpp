@@ -13,7 +13,6 @@
 #include "core/LuaManager.h"
 #include "core/NamedLinkedList.h"
 #include "core/Utilities.h"
-#include "world/EntityManager.h"
 #include "world/MapManager.h"
 
 // Zoom per unit of the mouse wheel's third coordinate.
@@ -37,12 +36,6 @@ static void StoreZoom(float pZoom)
 {
     MapManager *rMap = MapManager::Fetch();
     if(rMap && std::isfinite(pZoom)) rMap->SetZoom(pZoom);
-}
-
-static PlayerPony *FetchPlayer()
-{
-    EntityManager *rEntities = EntityManager::Fetch();
-    return rEntities ? rEntities->GetPlayer() : NULL;
 }
 
 // Whole-unit distances, with non-finite or huge inputs (scripted targets) clamped first.
@@ -198,11 +191,13 @@ void Camera::SetBoundaries(int32_t pLft, int32_t pTop, int32_t pRgt, int32_t pBo
     mMinimumZoom = tZoomX > tZoomY ? tZoomX : tZoomY;
 }
 
+// Map loading sets 2D mode before the map script runs; it also hands the player its movement
+// step back.
 void Camera::Set2DMode()
 {
-    // The player's movement step is switched back on by the player class itself once it has
-    // one; until then there is no player movement to resume.
     m2DMode = 1;
+    PlayerPony *rPlayer = PlayerPony::Get();
+    if(rPlayer) rPlayer->Enable();
 }
 
 void Camera::SetStepLimit(int32_t pLimit)
@@ -440,17 +435,13 @@ void Camera::MoveToward(float pX, float pY)
     Step(TruncateDistance((double)pX - mFrame.mOwnerX), TruncateDistance((double)pY - mFrame.mOwnerY));
 }
 
-// The focus is the middle of the player's box, lifted 20 units so the player stands a little
-// below the middle of the view.
 void Camera::CenterOnPlayer()
 {
-    PlayerPony *rPlayer = FetchPlayer();
-    if(!rPlayer || !rPlayer->HasHitbox()) return;
-    Hitbox tBox;
-    memset(&tBox, 0, sizeof(tBox));
-    rPlayer->GetHitbox(tBox);
-    float tX = (tBox.mLft + tBox.mRgt) / 2.0f;
-    float tY = (tBox.mTop + tBox.mBot) / 2.0f - 20.0f;
+    PlayerPony *rPlayer = PlayerPony::Get();
+    if(!rPlayer) return;
+    float tX = 0.0f;
+    float tY = 0.0f;
+    rPlayer->ComputeCameraFocus(tX, tY);
     MoveToward((float)TruncateCoordinate(tX), (float)TruncateCoordinate(tY));
 }
 
@@ -476,12 +467,10 @@ void Camera::CenterOnTarget(int32_t pLft, int32_t pTop, int32_t pRgt, int32_t pB
     // 64-bit sums: scripted boxes near the integer limits must not wrap.
     int64_t tX = ((int64_t)pLft + pRgt) / 2;
     int64_t tY = ((int64_t)pTop + pBot) / 2;
-    PlayerPony *rPlayer = (pPlayerX || pPlayerY) ? FetchPlayer() : NULL;
-    if(rPlayer && rPlayer->HasHitbox())
+    PlayerPony *rPlayer = (pPlayerX || pPlayerY) ? PlayerPony::Get() : NULL;
+    if(rPlayer)
     {
-        Hitbox tBox;
-        memset(&tBox, 0, sizeof(tBox));
-        rPlayer->GetHitbox(tBox);
+        Hitbox tBox = *rPlayer->GetHitboxPtr();
         if(pPlayerX) tX = TruncateCoordinate((tBox.mLft + tBox.mRgt) / 2.0f);
         if(pPlayerY) tY = TruncateCoordinate((tBox.mTop + tBox.mBot - cPlayerLiftY / FetchZoom()) / 2.0f);
     }

@@ -71,6 +71,13 @@ void EntityManager::DeletePlayerEntry(void *)
 {
 }
 
+void EntityManager::CreatePlayer()
+{
+    if(rPlayer) return;
+    rPlayer = new PlayerPony();
+    mEntityList->AddElementWithDeleter("Player", rPlayer, DeletePlayerEntry);
+}
+
 // --- Registration ---------------------------------------------------------------------------
 
 void EntityManager::RegisterEntity(const char *pName, RootEntity *pEntity, DeleteFunctionPtr pDeleter)
@@ -342,6 +349,8 @@ void EntityManager::CreateSpecialLists()
 
 void EntityManager::ResetSpecialLists()
 {
+    // The player points into these lists (its checkpoint and ladder).
+    if(rPlayer) rPlayer->ForgetSpecialObjects();
     mSpecialLists->Clear();
     CreateSpecialLists();
 }

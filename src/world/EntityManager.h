@@ -40,6 +40,9 @@ public:
     // The player's entry: references the player, never frees it. ClearEntities keeps exactly
     // the entries that carry this deleter.
     static void DeletePlayerEntry(void *pEntity);
+    // Boot calls it once, right after construction: makes the player and lists it first,
+    // under "Player", with DeletePlayerEntry. Does nothing when the player exists.
+    void CreatePlayer();
 
     // Registration. Null names or entities are ignored.
     void RegisterEntity(const char *pName, RootEntity *pEntity, DeleteFunctionPtr pDeleter);

@@ -20,6 +20,7 @@
 #include "world/EntityManager.h"
 #include "world/LineArtLevel.h"
 #include "world/RootEntity.h"
+#include "world/TransitionManager.h"
 
 namespace
 {
@@ -225,6 +226,7 @@ bool MapManager::LoadMapFile(const char *pName)
 
     Debug::Print("Setting Camera\n");
     FitCameraToLevel(tLevelWidth, tLevelHeight);
+    PlacePlayer();
 
     Debug::PopPrint("[LoadMapFile] Done\n");
     SetLoadingSuppress(0);
@@ -349,7 +351,35 @@ void MapManager::SetPlayerStart(float pX, float pY, float pZ)
     mStartX = pX;
     mStartY = pY;
     mStartZ = pZ;
+    PlayerPony *rPlayer = PlayerPony::Get();
+    if(rPlayer)
+    {
+        rPlayer->SetStartPosition(pX, pY);
+        rPlayer->BeginTeleportIn();
+    }
     for(int32_t i = 0; i < MAP_WARP_ZONE_COUNT; i++) SetWarpZone(i, pX, pY, -1.0f, -1.0f);
+}
+
+// After a load: the player stands at its respawn point when it has one, else at the start,
+// healed; the camera goes to the active checkpoint's camera place when it names one.
+void MapManager::PlacePlayer()
+{
+    PlayerPony *rPlayer = PlayerPony::Get();
+    if(!rPlayer) return;
+    float tX, tY;
+    rPlayer->GetRespawnPosition(tX, tY);
+    if(tX != -1.0f && tY != -1.0f)
+    {
+        mStartX = tX;
+        mStartY = tY;
+    }
+    rPlayer->SetPositionAutoCenter(mStartX, mStartY, mStartZ);
+    rPlayer->ResetForMapLoad();
+
+    rPlayer->GetCheckpointLocation(tX, tY);
+    CameraManager *rCameras = CameraManager::Fetch();
+    Camera *rCamera = rCameras ? rCameras->GetActiveCamera() : nullptr;
+    if(rCamera && tX != -1.0f && tY != -1.0f) rCamera->ForceTo(TruncateCoordinate(tX), TruncateCoordinate(tY));
 }
 
 void MapManager::GetPlayerStart(float &sX, float &sY, float &sZ) const
@@ -376,6 +406,12 @@ MapWarpZone MapManager::GetWarpZone(int32_t pIndex) const
         return tNone;
     }
     return mWarpZones[pIndex];
+}
+
+void MapManager::StartWarpTransition()
+{
+    TransitionManager *rTransitions = TransitionManager::Fetch();
+    if(rTransitions) rTransitions->BeginMapTransition(mMapName, 1.0f / 30.0f, 0.0f);
 }
 
 void MapManager::SetOverlayColor(float pR, float pG, float pB, float pA)

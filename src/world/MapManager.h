@@ -56,6 +56,9 @@ public:
     void GetPlayerStart(float &sX, float &sY, float &sZ) const;
     void SetWarpZone(int32_t pIndex, float pX, float pY, float pCameraX, float pCameraY);
     MapWarpZone GetWarpZone(int32_t pIndex) const;
+    // Reloads the current map through a transition (a slow fade-out, the default fade-in); the
+    // transition manager owns the map executor. The player's respawn and warps use it.
+    void StartWarpTransition();
     void SetOverlayColor(float pR, float pG, float pB, float pA);
     bool IsOverlayOn() const { return mOverlayOn != 0; }
     void SetMechLocation(int32_t pX, int32_t pY);
@@ -87,6 +90,7 @@ private:
     void FitCameraToLevel(int32_t pWidth, int32_t pHeight);
     void PrepareCamera();
     void FailLoad(const char *pMessage);
+    void PlacePlayer();
 
     char *mMapName;
     char *mPreviousMapName;

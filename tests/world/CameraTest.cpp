@@ -1,8 +1,10 @@
+#include "actors/PlayerPony.h"
 #include "core/Application.h"
 #include "core/LuaBindingHelpers.h"
 #include "core/LuaManager.h"
 #include "world/Camera.h"
 #include "world/CameraManager.h"
+#include "world/EntityManager.h"
 #include "world/MapManager.h"
 
 #include <gtest/gtest.h>
@@ -450,4 +452,30 @@ TEST_F(CameraLuaFixture, ControlScriptRunsWithItsTickCounterAndMayRemoveItsCamer
     EXPECT_TRUE(Active()->HasScriptControl());
     unlink(tPath.c_str());
     rmdir(tDir);
+}
+
+TEST_F(CameraFixture, UpdateFollowsThePlayersFocusOnceLocked)
+{
+    EntityManager *rPrevious = GetApplication()->rEntityManager;
+    EntityManager *tEntities = new EntityManager();
+    GetApplication()->rEntityManager = tEntities;
+    tEntities->CreatePlayer();
+    PlayerPony *rPlayer = PlayerPony::Get();
+    ASSERT_NE(rPlayer, nullptr);
+
+    Camera *rCamera = Active();
+    rCamera->SetBoundaries(0, 0, 2000, 2000);
+    rPlayer->SetPositionAutoCenter(600.0f, 200.0f, 0.0f);
+    float tFocusX = 0.0f, tFocusY = 0.0f;
+    rPlayer->ComputeCameraFocus(tFocusX, tFocusY);
+    ASSERT_GT(tFocusX, 500.0f);
+
+    rCamera->Update();
+    EXPECT_FLOAT_EQ(Left(rCamera), 0.0f) << "the first update only takes the lock";
+    for(int i = 0; i < 100; i++) rCamera->Update();
+    EXPECT_FLOAT_EQ(rCamera->GetFrame().mOwnerX, (float)(int)tFocusX);
+    EXPECT_FLOAT_EQ(rCamera->GetFrame().mOwnerY, (float)(int)tFocusY);
+
+    GetApplication()->rEntityManager = rPrevious;
+    delete tEntities;
 }

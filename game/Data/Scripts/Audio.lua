@@ -8,7 +8,7 @@ local saSamples = {
     "MenuChange", "MenuSelect", "StageSelected", "HealthRecover", "SubtankFill",
     "BossDoorOpen", "BossDoorClose", "BusterDeflect",
     "Rank1BusterShot", "Rank2BusterShot", "Rank3BusterShot",
-    "Dash", "Jump", "Land", "KestraInjured", "KestraDying", "LightningStrike", "TeleportIn",
+    "Dash", "Jump", "Land", "KestraInjured", "KestraDying", "LightningStrike", "TeleportIn", "TeleportOut",
 }
 for i = 1, #saSamples do
     AudioManager_Register(saSamples[i], "AsSound", "AsSample", sAudioRoot .. saSamples[i] .. ".wav")

@@ -21,4 +21,5 @@ ALB_SetTextureProperty("Wrap T", DM_GetEnumeration("GL_CLAMP_TO_EDGE"))
 
 LM_ExecuteScript(gsScriptRoot .. "GUIImages.lua")
 LM_ExecuteScript(gsScriptRoot .. "KestraSprites.lua")
+LM_ExecuteScript(gsScriptRoot .. "Player/Setup.lua")
 LM_ExecuteScript(gsScriptRoot .. "Audio.lua")

@@ -1,0 +1,206 @@
+#include "actors/PlayerPony.h"
+
+#include "core/ControlManager.h"
+#include "core/Geometry.h"
+#include "core/NamedLinkedList.h"
+#include "interface/AudioManager.h"
+#include "world/EntityManager.h"
+#include "world/RootZone.h"
+
+namespace
+{
+    // A ladder is caught by its upper part only: its box counts this much shorter at the bottom.
+    const float cLadderCatchTrim = 32.0f;
+    const float cStandOnLadderReach = 26.0f;
+    const float cGrabFromTopReach = 12.0f;
+    const int32_t cGrabFromTopTimer = 12;
+    const float cClimbStep = 2.0f;
+    const float cStepOffReach = 16.0f;
+    const float cStepOffHeight = 26.0f;
+    const float cLadderHalfWidth = 7.5f;
+    const float cTopPoseReach = 24.0f;
+    const float cMidPoseReach = 32.0f;
+    const float cLadderDrawOffsetY = -46.0f;
+    const float cNormalDrawOffsetY = -30.0f;
+    const int32_t cLadderSettleTicks = 11;
+    const int32_t cLadderShotPause = 12;
+    const int32_t cChargeSoundTick = 30;
+    const int32_t cChargeShotAbove = 29;
+    const int32_t cLeftShotClimbFrame = 28;
+
+    void PlaySound(const char *pName)
+    {
+        AudioManager *rAudio = AudioManager::Fetch();
+        if(rAudio) rAudio->PlaySound(pName);
+    }
+}
+
+RootZone *PlayerPony::FindLadder(bool pUp)
+{
+    EntityManager *rEntities = EntityManager::Fetch();
+    NamedLinkedList *rList = rEntities ? rEntities->GetSpecialList("Ladder List") : NULL;
+    if(!rList) return NULL;
+
+    RootZone *rFound = NULL;
+    ZoneRect tRect;
+    for(void *rData = rList->PushIterator(); rData; rData = rList->IterateNext())
+    {
+        RootZone *rZone = (RootZone *)rData;
+        tRect = rZone->GetRect();
+        tRect.mBot -= cLadderCatchTrim;
+        if(!HitboxOverlapsZoneRect(mHitbox, tRect)) continue;
+        rFound = rZone;
+        rList->PopIterator();
+        break;
+    }
+    if(!rFound) return NULL;
+
+    if(pUp) return mHitbox.mBot > tRect.mTop ? rFound : NULL;
+
+    if(mHitbox.mTop >= tRect.mBot - cLadderCatchTrim) return NULL;
+    if(mHitbox.mBot - tRect.mTop < cStandOnLadderReach)
+    {
+        // Standing on the ladder's top: sink into it. The box's y becomes the middle of the
+        // shifted box, so the next rebuild from x, y lowers the box to the climbing height.
+        mDrawOffsetY = cLadderDrawOffsetY;
+        mHitbox.mBot -= 10.0f;
+        mHitbox.mTop = mHitbox.mBot - mBoxH;
+        mHitbox.mOwnerY = (mHitbox.mTop + mHitbox.mBot) / 2.0f;
+    }
+    return rFound;
+}
+
+void PlayerPony::GrabLadder(RootZone *pLadder)
+{
+    rLadder = pLadder;
+    if(!pLadder) return;
+    ZoneRect tRect = pLadder->GetRect();
+    mOnLadder = 1;
+    mLadderTimer = 0;
+    mLadderClimb = 0;
+    mHitbox.mLft = (tRect.mLft + tRect.mRgt) / 2.0f - cLadderHalfWidth;
+    mHitbox.mRgt = mHitbox.mLft + mBoxW;
+    mHitbox.mOwnerX = mHitbox.mLft;
+    mVelX = mVelY = mVelZ = 0.0f;
+    mShotTimer = -1;
+    if(mHitbox.mBot - tRect.mTop <= cGrabFromTopReach) mLadderTimer = cGrabFromTopTimer;
+}
+
+void PlayerPony::LeaveLadder()
+{
+    mOnLadder = 0;
+    rLadder = NULL;
+    mDrawOffsetY = cNormalDrawOffsetY;
+}
+
+void PlayerPony::UpdateLadder()
+{
+    mVelX = mVelY = mVelZ = 0.0f;
+    mLadderTimer++;
+    ControlState *tControls[7];
+    if(!rLadder || !FetchMoveControls(tControls))
+    {
+        LeaveLadder();
+        return;
+    }
+    ControlState *rUp = tControls[0];
+    ControlState *rDown = tControls[1];
+    ControlState *rLeft = tControls[2];
+    ControlState *rRight = tControls[3];
+    const bool tUp = rUp->mHeld && !rDown->mHeld;
+    const bool tDown = rDown->mHeld && !rUp->mHeld;
+    const bool tLeft = rLeft->mHeld && !rRight->mHeld;
+    const bool tRight = rRight->mHeld && !rLeft->mHeld;
+
+    // Jumping off drops the player; the rest of the step has no ladder to work with.
+    if(tControls[4]->mPressed)
+    {
+        LeaveLadder();
+        return;
+    }
+
+    const ZoneRect tRect = rLadder->GetRect();
+    if((mShotTimer == -1 || mShotTimer > cLadderShotPause) && mLadderTimer > cLadderSettleTicks)
+    {
+        if(tUp)
+        {
+            mLadderClimb++;
+            mHitbox.mOwnerY -= cClimbStep;
+            mHitbox.mTop -= cClimbStep;
+            mHitbox.mBot -= cClimbStep;
+            if(mHitbox.mBot - tRect.mTop <= cStepOffReach)
+            {
+                // Steps off onto the top: the box ends standing on the ladder's top edge.
+                mHitbox.mOwnerY = tRect.mTop - cStepOffHeight - mBoxH / 2.0f;
+                RebuildHitbox();
+                LeaveLadder();
+                mOnGround = 1;
+                mGroundTimer = 100;
+                mFalling = 0;
+                mAirTimer = -1;
+                mJumpRising = 0;
+                mStandingStill = 1;
+                return;
+            }
+        }
+        else if(tDown)
+        {
+            mLadderClimb--;
+            mHitbox.mOwnerY += cClimbStep;
+            mHitbox.mTop += cClimbStep;
+            mHitbox.mBot += cClimbStep;
+            if(mHitbox.mBot - cLadderCatchTrim >= tRect.mBot)
+            {
+                LeaveLadder();
+                return;
+            }
+        }
+    }
+
+    const float tBelowTop = mHitbox.mBot - tRect.mTop;
+    if(tBelowTop < cTopPoseReach)
+    {
+        mLadderTopPose = 1;
+        mDrawOffsetY = cLadderDrawOffsetY;
+    }
+    else if(tBelowTop < cMidPoseReach)
+    {
+        mLadderTopPose = 0;
+        mDrawOffsetY = cLadderDrawOffsetY;
+    }
+    else
+    {
+        mLadderTopPose = -1;
+        mDrawOffsetY = cNormalDrawOffsetY;
+    }
+
+    if((mShotTimer == -1 || mShotTimer > cLadderSettleTicks) && (tLeft || tRight)) mFacingLeft = tLeft ? 1 : 0;
+    if(mShotTimer != -1) mShotTimer++;
+    UpdateLadderShooting(tControls[5], tLeft, tRight, mLadderTopPose == -1 && mLadderTimer > cLadderSettleTicks);
+}
+
+// Mid-ladder the player turns and shoots; near the top or while settling Shoot only charges,
+// and a release there ends the charge without a shot.
+void PlayerPony::UpdateLadderShooting(ControlState *pShoot, bool pLeft, bool pRight, bool pMidLadder)
+{
+    if(pShoot->mPressed)
+    {
+        if(pMidLadder)
+        {
+            if(pLeft || pRight) mFacingLeft = pLeft ? 1 : 0;
+            Shoot();
+            mLadderClimb = mFacingLeft ? cLeftShotClimbFrame : 0;
+        }
+        mCharging = 1;
+        mCharge = 0;
+    }
+    else if(pShoot->mHeld)
+    {
+        mCharge++;
+        if(mCharge == cChargeSoundTick) PlaySound("BusterCharging");
+    }
+    else if(pShoot->mReleased)
+    {
+        EndCharge(pMidLadder && mCharge > cChargeShotAbove);
+    }
+}

@@ -1,0 +1,210 @@
+#include "PlayerWorld.h"
+
+#include "world/LadderZone.h"
+#include "world/RootZone.h"
+
+#include <cmath>
+
+using PlayerPhysicsTest = PlayerWorld;
+
+TEST_F(PlayerPhysicsTest, RunsAtRunSpeedAndTakesOneTickToTurn)
+{
+    Tick(2);
+    ASSERT_TRUE(mPlayer->IsOnGround());
+    const float tStart = X();
+    SetKey(ALLEGRO_KEY_RIGHT, true);
+    Tick(10);
+    EXPECT_FLOAT_EQ(VX(), 3.1f);
+    EXPECT_NEAR(X() - tStart, 31.0f, 1.0f);
+
+    // The turning tick keeps the old speed; the next one brakes to 0, then full speed back.
+    SetKey(ALLEGRO_KEY_RIGHT, false);
+    SetKey(ALLEGRO_KEY_LEFT, true);
+    Tick();
+    EXPECT_TRUE(mPlayer->IsFacingLeft());
+    EXPECT_FLOAT_EQ(VX(), 3.1f);
+    Tick();
+    EXPECT_FLOAT_EQ(VX(), 0.0f);
+    Tick();
+    EXPECT_FLOAT_EQ(VX(), -3.1f);
+
+    SetKey(ALLEGRO_KEY_LEFT, false);
+    Tick();
+    EXPECT_FLOAT_EQ(VX(), 0.0f);
+}
+
+TEST_F(PlayerPhysicsTest, HeldJumpRisesAboutEightyUnitsAndLandsWithOneSound)
+{
+    Tick(2);
+    const float tGround = Y();
+    SetKey(ALLEGRO_KEY_Z, true);
+    float tHighest = tGround;
+    int32_t tAirTicks = 0;
+    Tick();
+    EXPECT_EQ(Plays("Jump"), 1);
+    const int32_t tLandsBefore = Plays("Land");
+    for(int32_t i = 0; i < 80 && !mPlayer->IsOnGround(); i++)
+    {
+        Tick();
+        tAirTicks++;
+        if(Y() < tHighest) tHighest = Y();
+    }
+    EXPECT_NEAR(tGround - tHighest, 79.8f, 1.0f);
+    EXPECT_GE(tAirTicks, 40);
+    EXPECT_LE(tAirTicks, 44);
+    EXPECT_FLOAT_EQ(Y(), tGround);
+    Tick();
+    EXPECT_EQ(Plays("Land"), tLandsBefore + 1);
+    // Holding Jump on the ground does not jump again.
+    Tick(3);
+    EXPECT_EQ(Plays("Jump"), 1);
+}
+
+TEST_F(PlayerPhysicsTest, ReleasingJumpCutsTheRise)
+{
+    Tick(2);
+    const float tGround = Y();
+    SetKey(ALLEGRO_KEY_Z, true);
+    Tick();
+    SetKey(ALLEGRO_KEY_Z, false);
+    float tHighest = tGround;
+    for(int32_t i = 0; i < 30; i++)
+    {
+        Tick();
+        if(Y() < tHighest) tHighest = Y();
+    }
+    EXPECT_LE(tGround - tHighest, 9.0f);
+    EXPECT_GT(tGround - tHighest, 6.0f);
+    EXPECT_TRUE(mPlayer->IsOnGround());
+}
+
+TEST_F(PlayerPhysicsTest, FallAndWallSlideAreCapped)
+{
+    mPlayer->SetPositionAutoCenter(100.0f, 20.0f, 0.0f);
+    float tFastest = 0.0f;
+    for(int32_t i = 0; i < 60; i++)
+    {
+        Tick();
+        if(VY() > tFastest) tFastest = VY();
+    }
+    EXPECT_FLOAT_EQ(tFastest, 6.975f);
+
+    // Against the right wall, holding Right: the slide starts from rest and tops out lower.
+    mPlayer->SetPositionAutoCenter(624.0f - 19.0f, 20.0f, 0.0f);
+    SetKey(ALLEGRO_KEY_RIGHT, true);
+    tFastest = 0.0f;
+    for(int32_t i = 0; i < 40; i++)
+    {
+        Tick();
+        if(mPlayer->IsWallSliding() && VY() > tFastest) tFastest = VY();
+    }
+    EXPECT_TRUE(mPlayer->IsWallSliding());
+    EXPECT_FLOAT_EQ(tFastest, 2.7125f);
+}
+
+TEST_F(PlayerPhysicsTest, WallKickHangsThenLaunchesAwayFromTheWall)
+{
+    mPlayer->SetPositionAutoCenter(624.0f - 19.0f, 100.0f, 0.0f);
+    SetKey(ALLEGRO_KEY_RIGHT, true);
+    Tick(10);
+    ASSERT_TRUE(mPlayer->IsWallSliding());
+    SetKey(ALLEGRO_KEY_Z, true);
+    Tick();
+    EXPECT_TRUE(mPlayer->IsWallKicking());
+    const float tHangY = Y();
+    Tick(5);
+    EXPECT_FLOAT_EQ(Y(), tHangY);
+    Tick();
+    EXPECT_FLOAT_EQ(VX(), -6.2f);
+    EXPECT_LT(Y(), tHangY);
+    Tick(8);
+    EXPECT_FALSE(mPlayer->IsWallKicking());
+}
+
+TEST_F(PlayerPhysicsTest, GroundDashRunsThirtySixTicksAndAirDashTwentyEightLevelTicks)
+{
+    Tick(10);
+    const float tStart = X();
+    SetKey(ALLEGRO_KEY_C, true);
+    int32_t tDashTicks = 0;
+    for(int32_t i = 0; i < 60; i++)
+    {
+        Tick();
+        if(mPlayer->IsDashing()) tDashTicks++;
+    }
+    EXPECT_EQ(tDashTicks, 36);
+    EXPECT_EQ(Plays("Dash"), 1);
+    // The tick that ends the dash still moves at dash speed.
+    EXPECT_NEAR(X() - tStart, 37 * 5.425f, 1.5f);
+    SetKey(ALLEGRO_KEY_C, false);
+
+    Tick(10);
+    SetKey(ALLEGRO_KEY_Z, true);
+    Tick(8);
+    SetKey(ALLEGRO_KEY_C, true);
+    Tick();
+    ASSERT_TRUE(mPlayer->IsDashing());
+    const float tLevel = Y();
+    int32_t tAirDash = 1;
+    while(mPlayer->IsDashing() && tAirDash < 60)
+    {
+        EXPECT_FLOAT_EQ(Y(), tLevel);
+        Tick();
+        if(mPlayer->IsDashing()) tAirDash++;
+    }
+    EXPECT_EQ(tAirDash, 28);
+    // One air dash per stay in the air.
+    SetKey(ALLEGRO_KEY_C, false);
+    Tick();
+    SetKey(ALLEGRO_KEY_C, true);
+    Tick();
+    EXPECT_FALSE(mPlayer->IsDashing());
+}
+
+TEST_F(PlayerPhysicsTest, ClimbsALadderTwoUnitsATickAndStepsOffOnTop)
+{
+    LadderZone *nLadder = new LadderZone();
+    nLadder->SetName("Ladder");
+    nLadder->SetRect(200.0f, 250.0f, 216.0f, (float)cFloorY);
+    ASSERT_TRUE(RegisterZone("Ladder List", nLadder));
+    mPlayer->SetPositionAutoCenter(198.0f, (float)(cFloorY - 52), 0.0f);
+    Tick(2);
+
+    SetKey(ALLEGRO_KEY_UP, true);
+    Tick();
+    ASSERT_TRUE(mPlayer->IsOnLadder());
+    EXPECT_FLOAT_EQ(X(), 208.0f - 7.5f);
+    const float tGrabY = Y();
+    Tick(11);
+    EXPECT_FLOAT_EQ(Y(), tGrabY);
+    Tick(10);
+    EXPECT_FLOAT_EQ(Y(), tGrabY - 20.0f);
+
+    for(int32_t i = 0; i < 80 && mPlayer->IsOnLadder(); i++) Tick();
+    EXPECT_FALSE(mPlayer->IsOnLadder());
+    EXPECT_FLOAT_EQ(mPlayer->GetHitboxPtr()->mBot, 250.0f);
+    SetKey(ALLEGRO_KEY_UP, false);
+    Tick(5);
+    EXPECT_TRUE(mPlayer->IsOnGround());
+    EXPECT_FLOAT_EQ(mPlayer->GetHitboxPtr()->mBot, 250.0f);
+
+    // Jumping off a ladder drops the player at once, and the ladder pointer goes with it.
+    SetKey(ALLEGRO_KEY_DOWN, true);
+    Tick();
+    ASSERT_TRUE(mPlayer->IsOnLadder());
+    SetKey(ALLEGRO_KEY_DOWN, false);
+    SetKey(ALLEGRO_KEY_Z, true);
+    Tick();
+    EXPECT_FALSE(mPlayer->IsOnLadder());
+}
+
+TEST_F(PlayerPhysicsTest, PushesApplyOnceAndPushZonesExceedTheCaps)
+{
+    Tick(2);
+    const float tStart = X();
+    mPlayer->ApplyPush(5.0f, 0.0f, 0.0f);
+    Tick();
+    EXPECT_NEAR(X() - tStart, 5.0f, 1.0f);
+    Tick();
+    EXPECT_NEAR(X() - tStart, 5.0f, 1.0f);
+}

@@ -1,0 +1,216 @@
+#include "WorldLuaFixture.h"
+#include "core/NamedLinkedList.h"
+#include "world/Checkpoint.h"
+#include "world/DamageZone.h"
+#include "world/LadderZone.h"
+#include "world/LevelCollision.h"
+#include "world/PushZone.h"
+#include "world/SlideZone.h"
+#include "world/SlipZone.h"
+
+namespace
+{
+    class ZoneTest : public WorldLuaFixture
+    {
+    protected:
+        void SetUp() override
+        {
+            WorldLuaFixture::SetUp();
+            RegisterLadderBindings(L);
+            RegisterCheckpointBindings(L);
+            RegisterDamageZoneBindings(L);
+            RegisterSlipBindings(L);
+            RegisterPushBindings(L);
+            RegisterSlideBindings(L);
+        }
+
+        void *Listed(const char *pList, const char *pName)
+        {
+            NamedLinkedList *rList = mEntities->GetSpecialList(pList);
+            return rList ? rList->GetElementByName(pName) : nullptr;
+        }
+    };
+
+    Hitbox Box(float pLft, float pTop, float pRgt, float pBot)
+    {
+        Hitbox tBox = {};
+        tBox.mLft = pLft;
+        tBox.mTop = pTop;
+        tBox.mRgt = pRgt;
+        tBox.mBot = pBot;
+        return tBox;
+    }
+}
+
+TEST_F(ZoneTest, ZonesAreCentredOnTheirRectangleAndReportItsEdges)
+{
+    SlipZone tZone;
+    EXPECT_STREQ(tZone.GetName(), "Unnamed Slipper");
+    tZone.SetRect(10.0f, 20.0f, 30.0f, 60.0f);
+    float tX, tY, tZ;
+    tZone.GetPosition(tX, tY, tZ);
+    EXPECT_FLOAT_EQ(tX, 20.0f);
+    EXPECT_FLOAT_EQ(tY, 40.0f);
+    EXPECT_FLOAT_EQ(tZ, 0.0f);
+
+    Hitbox tBox = Box(0.0f, 0.0f, 0.0f, 0.0f);
+    tBox.mOwnerX = 99.0f;
+    tZone.GetHitbox(tBox);
+    EXPECT_FLOAT_EQ(tBox.mLft, 10.0f);
+    EXPECT_FLOAT_EQ(tBox.mBot, 60.0f);
+    EXPECT_FLOAT_EQ(tBox.mOwnerX, 99.0f);
+}
+
+TEST_F(ZoneTest, CheckpointsRefuseNegativeRespawnsAndActivateFromScripts)
+{
+    Checkpoint tUnnamed("");
+    EXPECT_STREQ(tUnnamed.GetName(), "Checkpoint");
+    EXPECT_EQ(tUnnamed.GetType(), TYPE_CHECKPOINT);
+    float tX, tY;
+    tUnnamed.GetCameraLocation(tX, tY);
+    EXPECT_EQ(tX, -1.0f);
+    EXPECT_EQ(tY, -1.0f);
+
+    tUnnamed.SetRespawnLocation(30.0f, 40.0f);
+    testing::internal::CaptureStderr();
+    tUnnamed.SetRespawnLocation(-5.0f, 10.0f);
+    tUnnamed.SetRespawnLocation(-5.0f, -10.0f);
+    tUnnamed.SetRespawnLocation(5.0f, -10.0f);
+    EXPECT_EQ(Captured(), "Error, checkpoint Checkpoint was given negative X value.\n"
+                          "Error, checkpoint Checkpoint was given negative X value.\n"
+                          "Error, checkpoint Checkpoint was given negative Y value.\n");
+    tUnnamed.GetRespawnLocation(tX, tY);
+    EXPECT_EQ(tX, 30.0f);
+    EXPECT_EQ(tY, 40.0f);
+    tUnnamed.SetRespawnLocation(0.0f, 0.0f);
+    tUnnamed.GetRespawnLocation(tX, tY);
+    EXPECT_EQ(tX + tY, 0.0f);
+
+    int32_t tStack = mLibrary->GetActiveStackSize();
+    Run("Checkpoint_Create('Gate', 100, 200, 32, 48)"
+        " Checkpoint_SetProperty('Respawn Location', 110, 230)"
+        " Checkpoint_SetProperty('Camera', -3, 5)"
+        " before = Checkpoint_GetProperty('IsActivated')"
+        " Checkpoint_Activate()"
+        " after = Checkpoint_GetProperty('IsActivated')"
+        " result = tostring(before) .. tostring(after)");
+    EXPECT_EQ(GlobalString("result"), "falsetrue");
+    Checkpoint *rGate = (Checkpoint *)Listed("Checkpoint List", "Gate");
+    ASSERT_NE(rGate, nullptr);
+    EXPECT_EQ(mLibrary->GetActiveObject(), rGate);
+    EXPECT_EQ(mLibrary->GetActiveStackSize(), tStack + 1);
+    EXPECT_FLOAT_EQ(rGate->GetRect().mRgt, 132.0f);
+    EXPECT_FLOAT_EQ(rGate->GetRect().mBot, 248.0f);
+    rGate->GetRespawnLocation(tX, tY);
+    EXPECT_EQ(tX + tY, 340.0f);
+    rGate->GetCameraLocation(tX, tY);
+    EXPECT_EQ(tX, -3.0f);
+
+    testing::internal::CaptureStderr();
+    Run("Checkpoint_Create('Short', 1, 2, 3)"
+        " Checkpoint_SetProperty('Camera', 1)"
+        " Checkpoint_GetProperty()");
+    mLibrary->SetActiveObjectDirect(nullptr);
+    Run("Checkpoint_Activate()");
+    EXPECT_EQ(Captured(), "Checkpoint_Create: Failed, invalid argument list\n"
+                          "Checkpoint_SetProperty: Failed, cannot resolve Camera with 2 args.\n"
+                          "Checkpoint_GetProperty: Failed, invalid argument list\n"
+                          "Checkpoint_Activate: Failed, rActiveObject was wrong type, or NULL.\n");
+}
+
+TEST_F(ZoneTest, DamageZonesHurtDeathPitsKillAndPropertiesCheckTheirObject)
+{
+    int32_t tStack = mLibrary->GetActiveStackSize();
+    Run("DamageZone_Create('Spikes')"
+        " DamageZone_SetProperty('RectangleWH', 10, 100, 50, 20)"
+        " DamageZone_SetProperty('DamageToPlayer', 4)");
+    DamageZone *rSpikes = (DamageZone *)Listed("Damage Zone List", "Spikes");
+    ASSERT_NE(rSpikes, nullptr);
+    EXPECT_EQ(mLibrary->GetActiveObject(), rSpikes);
+    EXPECT_EQ(mLibrary->GetActiveStackSize(), tStack + 1);
+    EXPECT_EQ(rSpikes->GetDamageToPlayer(), 4);
+    EXPECT_TRUE(rSpikes->IsCollidingWithHitbox(Box(0.0f, 80.0f, 10.0f, 100.0f)));
+    EXPECT_FALSE(rSpikes->IsCollidingWithHitbox(Box(0.0f, 80.0f, 9.0f, 99.0f)));
+    EXPECT_FALSE(rSpikes->IsCollidingBelowTop(Box(20.0f, 100.0f, 30.0f, 110.0f)));
+    EXPECT_TRUE(rSpikes->IsCollidingBelowTop(Box(20.0f, 101.0f, 30.0f, 110.0f)));
+
+    Run("DamageZone_SetProperty('IsDeathPit', true)");
+    EXPECT_TRUE(rSpikes->IsDeathPit());
+    EXPECT_EQ(rSpikes->GetDamageToPlayer(), DAMAGEZONE_DEATH_PIT_DAMAGE);
+
+    // A property call on anything but a damage zone is refused rather than written through.
+    Checkpoint tCheckpoint("Other");
+    mLibrary->SetActiveObjectDirect(&tCheckpoint);
+    testing::internal::CaptureStderr();
+    Run("DamageZone_SetProperty('Rectangle', 1, 2, 3, 4)");
+    mLibrary->SetActiveObjectDirect(rSpikes);
+    Run("DamageZone_SetProperty('Rectangle', 1, 2, 3) DamageZone_Create()");
+    EXPECT_EQ(Captured(), "DamageZone_SetProperty: Failed, rActiveObject was wrong type, or NULL.\n"
+                          "DamageZone_SetProperty: Cannot resolve Rectangle with 4 args.\n"
+                          "DamageZone_Create: Failed, invalid argument list\n");
+    EXPECT_FLOAT_EQ(tCheckpoint.GetRect().mRgt, 0.0f);
+    EXPECT_EQ(mLibrary->GetActiveObject(), nullptr);
+
+    // Clearing the lists at a map load must not leave the zone behind as the active object.
+    mLibrary->SetActiveObjectDirect(rSpikes);
+    mEntities->ResetSpecialLists();
+    EXPECT_EQ(mLibrary->GetActiveObject(), nullptr);
+}
+
+TEST_F(ZoneTest, LadderTopsAreSolidOnlyForTheMovementThatAsks)
+{
+    RootObject *rActive = new Checkpoint("Active");
+    mLibrary->SetActiveObjectDirect(rActive);
+    Run("Ladder_Create('Ladder', 40, 100, 56, 200)");
+    EXPECT_EQ(mLibrary->GetActiveObject(), rActive);
+    LadderZone *rLadder = (LadderZone *)Listed("Ladder List", "Ladder");
+    ASSERT_NE(rLadder, nullptr);
+    EXPECT_TRUE(rLadder->HasHitbox());
+
+    LadderTopsSolid = false;
+    EXPECT_FALSE(rLadder->ContainsPoint(48, 100));
+    LadderTopsSolid = true;
+    EXPECT_TRUE(rLadder->ContainsPoint(48, 100));
+    EXPECT_TRUE(rLadder->ContainsPoint(40, 100));
+    EXPECT_TRUE(rLadder->ContainsPoint(56, 100));
+    EXPECT_FALSE(rLadder->ContainsPoint(57, 100));
+    EXPECT_FALSE(rLadder->ContainsPoint(48, 101));
+    LadderTopsSolid = false;
+
+    testing::internal::CaptureStderr();
+    Run("Ladder_Create('Short', 1, 2, 3)");
+    EXPECT_EQ(Captured(), "Ladder_Create: Failed, invalid argument list\n");
+    mLibrary->SetActiveObjectDirect(nullptr);
+    delete rActive;
+}
+
+TEST_F(ZoneTest, PushSlideAndSlipZonesStoreWhatThePlayerReads)
+{
+    Run("Push_Create('Wind', 0, 0, 100, 50, -1.5, 0.25)"
+        " Slide_Create('Ice', 0, 0, 10, 10, 2.5)"
+        " Slide_Create('Mud', 0, 0, 10, 10, -1)"
+        " Slide_Create('Sand', 0, 0, 10, 10, 0.5)"
+        " Slip_Create('Oil', 5, 5, 15, 15)");
+    PushZone *rWind = (PushZone *)Listed("Push List", "Wind");
+    ASSERT_NE(rWind, nullptr);
+    float tX, tY;
+    rWind->GetPush(tX, tY);
+    EXPECT_FLOAT_EQ(tX, -1.5f);
+    EXPECT_FLOAT_EQ(tY, 0.25f);
+    EXPECT_FLOAT_EQ(((SlideZone *)Listed("Slide List", "Ice"))->GetSlideAmount(), 1.0f);
+    EXPECT_FLOAT_EQ(((SlideZone *)Listed("Slide List", "Mud"))->GetSlideAmount(), 0.0f);
+    EXPECT_FLOAT_EQ(((SlideZone *)Listed("Slide List", "Sand"))->GetSlideAmount(), 0.5f);
+    ASSERT_NE(Listed("Slip List", "Oil"), nullptr);
+    EXPECT_FLOAT_EQ(((SlipZone *)Listed("Slip List", "Oil"))->GetRect().mRgt, 15.0f);
+
+    testing::internal::CaptureStderr();
+    Run("Push_Create('Wind', 0, 0, 100, 50, 1)"
+        " Slide_Create('Ice', 0, 0, 10, 10)"
+        " Slip_Create('Oil', 5, 5, 15, 15, 1)"
+        " Slip_Create(nil, 5, 5, 15, 15)");
+    EXPECT_EQ(Captured(), "Push_Create: Failed, invalid argument list\n"
+                          "Slide_Create: Failed, invalid argument list\n"
+                          "Slip_Create: Failed, invalid argument list\n"
+                          "Slip_Create: Failed, invalid argument list\n");
+    EXPECT_EQ(mEntities->GetSpecialList("Slip List")->GetCount(), 1);
+}
