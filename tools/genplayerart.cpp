@@ -1,5 +1,5 @@
-// genplayerart: draws Kestra's in-game pictures: her body poses, the teleport beam, the death
-// bursts, the buster shots, the charge sparks and the small effects her moves kick up.
+// genplayerart: draws Kestra's in-game pictures: her body poses, the teleport beam and the
+// death bursts (genshotart draws her shots, sparks and dust).
 //
 //     genplayerart OUTPUT_DIRECTORY
 //
@@ -14,13 +14,8 @@
 //
 // Body colours are drawn flat and exact: the weapon palettes swap them by exact match, so the
 // four colours below must stay equal to the "Kestra" palette's base colours.
-#include <allegro5/allegro.h>
-#include <allegro5/allegro_image.h>
-#include <allegro5/allegro_primitives.h>
+#include "ArtCanvas.h"
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
 
 static const unsigned char cBody[3] = {0x30, 0x60, 0xD0};
 static const unsigned char cWing[3] = {0x20, 0x40, 0xA0};
@@ -34,93 +29,10 @@ static const unsigned char cBeak[3] = {0xF0, 0xA0, 0x20};
 #define DEATH_GROUND_BODY_X 82.5f
 #define DEATH_AIR_BODY_X 102.5f
 #define DEATH_AIR_BODY_Y 378.0f
-#define SPARK_FRAMES 11
-
-static char xRoot[2048];
 
 static ALLEGRO_COLOR Rgb(const unsigned char *pRGB)
 {
     return al_map_rgb(pRGB[0], pRGB[1], pRGB[2]);
-}
-
-static ALLEGRO_BITMAP *NewCanvas(int pWidth, int pHeight)
-{
-    ALLEGRO_BITMAP *nBitmap = al_create_bitmap(pWidth, pHeight);
-    if(!nBitmap)
-    {
-        fprintf(stderr, "genplayerart: cannot make a %i by %i picture\n", pWidth, pHeight);
-        exit(1);
-    }
-    al_set_target_bitmap(nBitmap);
-    al_clear_to_color(al_map_rgba(0, 0, 0, 0));
-    ALLEGRO_TRANSFORM tIdentity;
-    al_identity_transform(&tIdentity);
-    al_use_transform(&tIdentity);
-    return nBitmap;
-}
-
-// A dark rim around everything drawn so far, so she reads against any background. Only
-// transparent pixels next to drawn ones change, so the swappable colours stay exact.
-static void Outline(ALLEGRO_BITMAP *pBitmap)
-{
-    const int tW = al_get_bitmap_width(pBitmap);
-    const int tH = al_get_bitmap_height(pBitmap);
-    ALLEGRO_LOCKED_REGION *rLock = al_lock_bitmap(pBitmap, ALLEGRO_PIXEL_FORMAT_ABGR_8888_LE, ALLEGRO_LOCK_READWRITE);
-    if(!rLock) return;
-    unsigned char *nSolid = (unsigned char *)calloc((size_t)tW * (size_t)tH, 1);
-    if(!nSolid)
-    {
-        al_unlock_bitmap(pBitmap);
-        return;
-    }
-    for(int y = 0; y < tH; y++)
-    {
-        const unsigned char *rRow = (const unsigned char *)rLock->data + y * rLock->pitch;
-        for(int x = 0; x < tW; x++) nSolid[y * tW + x] = rRow[x * 4 + 3] > 0;
-    }
-    for(int y = 0; y < tH; y++)
-    {
-        unsigned char *rRow = (unsigned char *)rLock->data + y * rLock->pitch;
-        for(int x = 0; x < tW; x++)
-        {
-            if(nSolid[y * tW + x]) continue;
-            bool tNear = (x > 0 && nSolid[y * tW + x - 1]) || (x + 1 < tW && nSolid[y * tW + x + 1]) ||
-                         (y > 0 && nSolid[(y - 1) * tW + x]) || (y + 1 < tH && nSolid[(y + 1) * tW + x]);
-            if(!tNear) continue;
-            rRow[x * 4 + 0] = 24;
-            rRow[x * 4 + 1] = 20;
-            rRow[x * 4 + 2] = 40;
-            rRow[x * 4 + 3] = 255;
-        }
-    }
-    free(nSolid);
-    al_unlock_bitmap(pBitmap);
-}
-
-// Saves under the output directory and frees the picture.
-static void Save(ALLEGRO_BITMAP *pBitmap, const char *pName)
-{
-    char tPath[4096];
-    int tWritten = snprintf(tPath, sizeof(tPath), "%s%s.png", xRoot, pName);
-    if(tWritten < 0 || (size_t)tWritten >= sizeof(tPath))
-    {
-        fprintf(stderr, "genplayerart: path too long for %s\n", pName);
-        exit(1);
-    }
-    al_set_target_bitmap(NULL);
-    if(!al_save_bitmap(tPath, pBitmap))
-    {
-        fprintf(stderr, "genplayerart: cannot write %s\n", tPath);
-        exit(1);
-    }
-    al_destroy_bitmap(pBitmap);
-}
-
-static void SaveNumbered(ALLEGRO_BITMAP *pBitmap, const char *pStem, int pIndex)
-{
-    char tName[256];
-    snprintf(tName, sizeof(tName), "%s%02i", pStem, pIndex);
-    Save(pBitmap, tName);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -765,162 +677,13 @@ static void MakeDeath(const char *pStem, int pFrames, int pWidth, int pHeight, f
     }
 }
 
-// ---------------------------------------------------------------------------------------------
-// Buster shots. The engine draws each at a fixed offset from the shot's box, so every picture
-// puts the shot's centre where that offset says the box centre is.
-static void MakeShots()
-{
-    ALLEGRO_BITMAP *nLemon = NewCanvas(96, 88);
-    al_draw_filled_ellipse(88, 80.5f, 7, 5, al_map_rgb(250, 200, 40));
-    al_draw_filled_ellipse(89, 79.5f, 4, 3, al_map_rgb(255, 250, 190));
-    Outline(nLemon);
-    Save(nLemon, "Lemon00");
-
-    for(int i = 0; i < 4; i++)
-    {
-        const float tWobble = (i % 2) ? 2.0f : 0.0f;
-        ALLEGRO_BITMAP *nMedium = NewCanvas(141, 96);
-        al_draw_filled_triangle(44, 82, 84, 72 - tWobble, 84, 92 + tWobble, al_map_rgb(60, 200, 120));
-        al_draw_filled_ellipse(88, 82, 14 + tWobble, 10, al_map_rgb(90, 240, 150));
-        al_draw_filled_ellipse(90, 82, 8, 6, al_map_rgb(230, 255, 230));
-        SaveNumbered(nMedium, "BusterMedium", i);
-
-        ALLEGRO_BITMAP *nFull = NewCanvas(161, 120);
-        const float tFlame = (i % 2) ? 4.0f : 0.0f;
-        al_draw_filled_triangle(40 - tFlame, 69, 90, 45, 90, 93, al_map_rgb(240, 120, 40));
-        al_draw_filled_triangle(54, 56 - tFlame, 92, 52, 80, 69, al_map_rgb(250, 170, 60));
-        al_draw_filled_triangle(54, 82 + tFlame, 92, 86, 80, 69, al_map_rgb(250, 170, 60));
-        al_draw_filled_circle(92, 69, 22, al_map_rgb(255, 150, 60));
-        al_draw_filled_circle(94, 69, 15 - (i % 2), al_map_rgb(255, 220, 120));
-        al_draw_filled_circle(96, 69, 8, al_map_rgb(255, 255, 235));
-        SaveNumbered(nFull, "BusterFull", i);
-    }
-}
-
-// Charge sparks: motes drawn from six directions into her middle. The engine draws them from
-// 45 units left of and 50 above her box's corner, so her middle is (54.5, 76) here.
-static void MakeSparks()
-{
-    const float tCX = 54.5f, tCY = 76.0f;
-    static const char cLetters[] = "ABCDEF";
-    for(int tBig = 0; tBig < 2; tBig++)
-    {
-        for(int v = 0; v < 6; v++)
-        {
-            const float tAngle = (v * 60.0f + 30.0f) * (float)M_PI / 180.0f;
-            for(int i = 0; i < SPARK_FRAMES; i++)
-            {
-                ALLEGRO_BITMAP *nCanvas = NewCanvas(100, 120);
-                const float tDistance = (tBig ? 42.0f : 34.0f) * (1.0f - i / (float)SPARK_FRAMES);
-                const float tX = tCX + cosf(tAngle) * tDistance, tY = tCY + sinf(tAngle) * tDistance;
-                const float tTailX = tCX + cosf(tAngle) * (tDistance + 8), tTailY = tCY + sinf(tAngle) * (tDistance + 8);
-                ALLEGRO_COLOR tEdge = tBig ? al_map_rgb(255, 120, 200) : al_map_rgb(120, 230, 255);
-                const float tSize = tBig ? 4.0f : 2.5f;
-                al_draw_line(tX, tY, tTailX, tTailY, tEdge, tBig ? 2.0f : 1.0f);
-                al_draw_filled_triangle(tX - tSize, tY, tX, tY - tSize, tX + tSize, tY, tEdge);
-                al_draw_filled_triangle(tX - tSize, tY, tX, tY + tSize, tX + tSize, tY, tEdge);
-                al_draw_filled_rectangle(tX - 1, tY - 1, tX + 1, tY + 1, al_map_rgb(255, 255, 255));
-                char tStem[64];
-                snprintf(tStem, sizeof(tStem), "%s%c", tBig ? "Simmer" : "Charge", cLetters[v]);
-                SaveNumbered(nCanvas, tStem, i);
-            }
-        }
-    }
-}
-
-// ---------------------------------------------------------------------------------------------
-// Small effects that the sprite scripts play once.
-static void MakeEffects()
-{
-    ALLEGRO_COLOR tDust = al_map_rgb(220, 210, 190);
-    ALLEGRO_COLOR tShade = al_map_rgb(170, 160, 140);
-    for(int i = 0; i < 4; i++)
-    {
-        const float tGrow = (float)i;
-        ALLEGRO_BITMAP *nPuff = NewCanvas(24, 16);
-        al_draw_filled_circle(8 - tGrow * 0.5f, 10 - tGrow * 0.5f, 4 + tGrow * 0.6f, i < 3 ? tDust : tShade);
-        al_draw_filled_circle(15 + tGrow * 0.5f, 9 - tGrow * 0.7f, 3 + tGrow * 0.5f, tShade);
-        SaveNumbered(nPuff, "DustCloud", i);
-
-        ALLEGRO_BITMAP *nSmall = NewCanvas(16, 12);
-        al_draw_filled_circle(7, 8 - tGrow, 2 + tGrow * 0.5f, i < 2 ? tDust : tShade);
-        SaveNumbered(nSmall, "DustSlide", i);
-
-        // Kick-up: dust thrown back along the ground behind the push-off.
-        ALLEGRO_BITMAP *nKick = NewCanvas(100, 64);
-        for(int k = 0; k < 4; k++)
-        {
-            const float tX = 66 - k * 9 - tGrow * 6;
-            const float tY = 58 - k * 2 - tGrow * 2;
-            al_draw_filled_circle(tX, tY, 3 + k * 0.6f + tGrow * 0.4f, k % 2 ? tShade : tDust);
-        }
-        al_draw_line(70 - tGrow * 4, 62, 40 - tGrow * 10, 60 - tGrow, tDust, 2.0f);
-        SaveNumbered(nKick, "DashKickup", i);
-    }
-    // Muzzle flashes at the buster's mouth: the medium one centred at (10, 35) of 112 by 64,
-    // the full one at (14, 42) of 52 by 72, so mirrored copies land at the other hand.
-    for(int i = 0; i < 3; i++)
-    {
-        const float tR = 6.0f + i * 3.0f;
-        ALLEGRO_BITMAP *nMed = NewCanvas(112, 64);
-        al_draw_filled_circle(10, 35, tR, al_map_rgb(90, 240, 150));
-        al_draw_filled_circle(10, 35, tR * 0.5f, al_map_rgb(230, 255, 230));
-        SaveNumbered(nMed, "FlashMedium", i);
-
-        ALLEGRO_BITMAP *nFull = NewCanvas(52, 72);
-        al_draw_filled_circle(14, 42, tR + 3, al_map_rgb(255, 150, 60));
-        al_draw_filled_triangle(14, 42 - tR, 14 + tR * 2.5f, 42, 14, 42 + tR, al_map_rgb(255, 200, 90));
-        al_draw_filled_circle(14, 42, tR * 0.6f, al_map_rgb(255, 255, 235));
-        SaveNumbered(nFull, "FlashFull", i);
-
-        // A hit: a burst of rays where a shot struck.
-        ALLEGRO_BITMAP *nHit = NewCanvas(32, 32);
-        for(int k = 0; k < 8; k++)
-        {
-            const float tAngle = k * (float)M_PI / 4.0f + i * 0.2f;
-            al_draw_line(16 + cosf(tAngle) * (2 + i * 3), 16 + sinf(tAngle) * (2 + i * 3), 16 + cosf(tAngle) * (7 + i * 4),
-                         16 + sinf(tAngle) * (7 + i * 4), al_map_rgb(255, 240, 160), 2.0f);
-        }
-        SaveNumbered(nHit, "ShotHit", i);
-    }
-}
-
 int main(int argc, char **argv)
 {
-    if(argc != 2)
-    {
-        fprintf(stderr, "usage: genplayerart OUTPUT_DIRECTORY\n");
-        return 2;
-    }
-    size_t tLength = strlen(argv[1]);
-    bool tSlash = tLength > 0 && argv[1][tLength - 1] == '/';
-    int tWritten = snprintf(xRoot, sizeof(xRoot), "%s%s", argv[1], tSlash ? "" : "/");
-    if(tWritten < 0 || (size_t)tWritten >= sizeof(xRoot))
-    {
-        fprintf(stderr, "genplayerart: directory name too long\n");
-        return 2;
-    }
-    if(!al_init() || !al_init_image_addon() || !al_init_primitives_addon())
-    {
-        fprintf(stderr, "genplayerart: cannot start Allegro\n");
-        return 1;
-    }
-    if(!al_make_directory(xRoot))
-    {
-        fprintf(stderr, "genplayerart: cannot make the folder %s\n", xRoot);
-        return 1;
-    }
-    // Memory pictures need no display, so this runs on build machines without one.
-    al_set_new_bitmap_format(ALLEGRO_PIXEL_FORMAT_ABGR_8888_LE);
-    al_set_new_bitmap_flags(ALLEGRO_MEMORY_BITMAP | ALLEGRO_NO_PREMULTIPLIED_ALPHA);
-
+    if(!StartArtTool("genplayerart", argc, argv)) return 1;
     MakeStanding();
     MakeMoves();
     MakeBeam();
     MakeDeath("DeathGround", 16, 264, 590, DEATH_GROUND_BODY_X, BEAM_BODY_Y, true);
     MakeDeath("DeathAir", 14, 304, 590, DEATH_AIR_BODY_X, DEATH_AIR_BODY_Y, false);
-    MakeShots();
-    MakeSparks();
-    MakeEffects();
     return 0;
 }

@@ -40,10 +40,13 @@ TEST_F(BusterShotTest, PressFiresRankOneAndAChargedReleaseFiresRankTwoWithTheCoo
     EXPECT_FALSE(rShot->IsPiercing());
     EXPECT_EQ(rShot->GetTargetFlags(), PROJECTILE_TARGET_ENEMIES);
     EXPECT_EQ(Plays("Rank1BusterShot"), 1);
-    EXPECT_EQ(mPlayer->GetShotTimer(), 1);
+    EXPECT_EQ(mPlayer->GetShotTimer(), 0);
 
     Tick(29);
+    EXPECT_EQ(Plays("BusterCharging"), 0);
+    Tick();
     EXPECT_EQ(Plays("BusterCharging"), 1);
+    Tick(5);
     EXPECT_GT(mPlayer->CountLiveSparks(), 0);
     SetKey(ALLEGRO_KEY_X, false);
     Tick();
@@ -137,7 +140,7 @@ TEST(ChargeSparks, SpawnEveryFifthTickOnceChargedAndLiveThirtyThreeTicks)
             EXPECT_EQ(tSparks[i].mBig, 1);
         }
     }
-    EXPECT_EQ(tLive, 7);
+    EXPECT_EQ(tLive, 6);
 
     char tPath[64];
     BuildChargeSparkPath(tPath, sizeof(tPath), true, 5);

@@ -15,6 +15,7 @@ namespace
         {
             PlayerWorld::SetUp();
             L = luaL_newstate();
+            luaL_openlibs(L);
             RegisterPlayerBindings(L);
         }
         void TearDown() override
@@ -65,19 +66,19 @@ TEST_F(PlayerBindingsTest, AnimationSlotsTakeOnlyAnimations)
 {
     DataLibrary *rLibrary = DataLibrary::Fetch();
     CorvelAnimation *nAnimation = new CorvelAnimation();
-    rLibrary->AddPath("Root/Animations/Kestra/Body/Idle");
-    rLibrary->AddEntry("Root/Animations/Kestra/Body/Idle", nAnimation, CorvelAnimation::DeleteThis);
-    rLibrary->AddPath("Root/Images/Kestra/Misc/Ready");
-    rLibrary->AddEntry("Root/Images/Kestra/Misc/Ready", new Bitmap(), Bitmap::DeleteThis);
+    rLibrary->AddPath("Root/Animations/Kestra/Body/");
+    rLibrary->AddEntry("Root/Animations/Kestra/Body/Idle", nAnimation, CorvelAnimation::DeleteThis, DL_KIND_ROOTOBJECT);
+    rLibrary->AddPath("Root/Images/Kestra/Misc/");
+    rLibrary->AddEntry("Root/Images/Kestra/Misc/Ready", new Bitmap(), Bitmap::DeleteThis, DL_KIND_BITMAP);
 
     EXPECT_EQ(Run("Player_SetProperty('Animation', 1, 'Root/Animations/Kestra/Body/Idle')"), "");
     EXPECT_EQ(mPlayer->GetAnimationSlot(1), nAnimation);
     EXPECT_EQ(Run("Player_SetProperty('Animation', 26, 'Root/Animations/Kestra/Body/Idle')"), "");
-    EXPECT_EQ(Run("Player_SetProperty('Animation', 1, 'Root/Images/Kestra/Misc/Ready')"),
-              "Player_SetProperty:  Error setting Animation Root/Images/Kestra/Misc/Ready\n");
+    const std::string tWrongKind = Run("Player_SetProperty('Animation', 1, 'Root/Images/Kestra/Misc/Ready')");
+    EXPECT_NE(tWrongKind.find("Player_SetProperty:  Error setting Animation Root/Images/Kestra/Misc/Ready\n"), std::string::npos);
     EXPECT_EQ(mPlayer->GetAnimationSlot(1), nAnimation);
-    EXPECT_EQ(Run("Player_SetProperty('ChargeAnim', 0, 'Root/Nothing/A/B/C')"),
-              "Player_SetProperty:  Error setting charge Animation Root/Nothing/A/B/C\n");
+    const std::string tMissing = Run("Player_SetProperty('ChargeAnim', 0, 'Root/Nothing/A/B/C')");
+    EXPECT_NE(tMissing.find("Player_SetProperty:  Error setting charge Animation Root/Nothing/A/B/C\n"), std::string::npos);
     EXPECT_EQ(Run("Player_SetProperty('Animation', 1, 'NULL')"), "");
     EXPECT_EQ(mPlayer->GetAnimationSlot(1), nullptr);
     EXPECT_EQ(Run("Player_SetProperty('Bogus', 1)"), "Player_SetProperty: Failed, cannot resolve Bogus with 2 args.\n");

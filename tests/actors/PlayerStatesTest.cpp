@@ -41,7 +41,8 @@ TEST_F(PlayerStatesTest, HitKnocksBackLocksForTwentyFourTicksThenFlickers)
     EXPECT_EQ(mPlayer->GetHealth(), 15);
     EXPECT_EQ(Plays("KestraInjured"), 1);
     EXPECT_TRUE(mPlayer->IsControlLocked());
-    Tick(23);
+    // The hit tick is the first of the 24 injured ticks.
+    Tick(22);
     EXPECT_TRUE(mPlayer->IsControlLocked());
     Tick();
     EXPECT_FALSE(mPlayer->IsControlLocked());

@@ -1,7 +1,7 @@
 -- Player/Setup.lua
 -- Kestra's in-game content: her body animations, the buster's shots and charge sparks, and the
--- small effects her moves kick up. The pictures are drawn by tools/genplayerart into
--- Data/Graphics/Generated/Player/, one file per frame, numbered from 00.
+-- small effects her moves kick up. The pictures are drawn by tools/genplayerart and
+-- tools/genshotart into Data/Graphics/Generated/Player/, one file per frame, numbered from 00.
 
 gsPlayerArt = gsDataRoot .. "Graphics/Generated/Player/"
 
