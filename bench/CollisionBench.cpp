@@ -67,11 +67,7 @@ namespace
 
     Hitbox MakeBox(float pLft, float pTop, float pW, float pH)
     {
-        Hitbox tBox = {};
-        tBox.mLft = pLft;
-        tBox.mTop = pTop;
-        tBox.mRgt = pLft + pW;
-        tBox.mBot = pTop + pH;
+        Hitbox tBox = HitboxFromEdges(pLft, pTop, pLft + pW, pTop + pH);
         tBox.mOwnerX = pLft;
         tBox.mOwnerY = pTop;
         return tBox;

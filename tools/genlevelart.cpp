@@ -14,6 +14,7 @@
 //
 // Tiles: '#' solid, '/' slope rising to the right, '\' slope rising to the left, '=' ledge
 // (a platform whose upper half is solid), 'H' ladder (drawn on the second layer, never solid),
+// '^' spikes (drawn teeth over the sky, never solid: the map script lays a damage zone on them),
 // anything else air. Missing rows and the ends of short lines are air. Lines starting with '#'
 // before "tiles" are comments.
 
@@ -80,13 +81,30 @@ namespace
         return false;
     }
 
+    // A row of steel teeth, two to a tile, standing on the tile's bottom edge and reaching up
+    // three quarters of it. The left flank is lit, the right one shaded.
+    bool SpikeColour(const Layout &pLayout, int32_t pX, int32_t pY, ALLEGRO_COLOR &sColour)
+    {
+        const int32_t tT = pLayout.mTileSize;
+        if(TileAt(pLayout, pX / tT, pY / tT) != '^') return false;
+        const int32_t tTooth = tT / 2 > 0 ? tT / 2 : 1;
+        const int32_t tAcross = 2 * (pX % tTooth) + 1 - tTooth;
+        const int32_t tFromCentre = tAcross < 0 ? -tAcross : tAcross;
+        const int32_t tHeight = (3 * tT / 4) * (tTooth - tFromCentre) / tTooth;
+        if(tT - 1 - pY % tT >= tHeight) return false;
+        sColour = tAcross < 0 ? al_map_rgb(220, 222, 230) : al_map_rgb(150, 152, 168);
+        return true;
+    }
+
     // Colour of world unit (x, y) on layer 1: sky behind, grass on every surface, earth below
-    // it with a faint tile check, stone for ledges.
+    // it with a faint tile check, stone for ledges, steel for spikes.
     ALLEGRO_COLOR Layer1Colour(const Layout &pLayout, int32_t pX, int32_t pY)
     {
         const int32_t tWorldHeight = pLayout.mRows * pLayout.mChunkSize;
         if(!IsSolid(pLayout, pX, pY))
         {
+            ALLEGRO_COLOR tSpike;
+            if(SpikeColour(pLayout, pX, pY, tSpike)) return tSpike;
             float tF = (float)pY / (float)tWorldHeight;
             return al_map_rgb((unsigned char)(110 + 80 * tF), (unsigned char)(170 + 50 * tF), 235);
         }

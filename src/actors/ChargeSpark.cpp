@@ -89,24 +89,27 @@ int32_t PlayerPony::CountLiveSparks() const
     return tCount;
 }
 
+int32_t ChargeSparkDrawX(int32_t pBoxW, int32_t pAnchorX, int32_t pFrameWidth, bool pFlipped, bool pWallSliding,
+                         bool pBig, bool pFacingLeft)
+{
+    int32_t tX = pFlipped ? pBoxW - pAnchorX - pFrameWidth : pAnchorX;
+    if(pWallSliding && !pFlipped) tX -= cWallSlideSparkShift;
+    if(pBig) tX += pFacingLeft ? -cBigSparkOffsetX : cBigSparkOffsetX;
+    return tX;
+}
+
 // Drawn in the body's space (translated to the box's top-left), mirrored with the body.
 void PlayerPony::RenderChargeSparks(bool pFlipped)
 {
-    int32_t tX = pFlipped ? (int32_t)mBoxW - mSparkAnchorX : mSparkAnchorX;
-    if(mWallSliding && !pFlipped) tX -= cWallSlideSparkShift;
     for(int32_t i = 0; i < CHARGE_SPARK_COUNT; i++)
     {
         const ChargeSpark &rSpark = mSparks[i];
         if(rSpark.mAge < 0 || !rSpark.rAnimation) continue;
         Bitmap *rFrame = rSpark.rAnimation->GetFrame(rSpark.mAge / cTicksPerSparkFrame);
         if(!rFrame) continue;
-        int32_t tSparkX = tX;
-        int32_t tSparkY = mSparkAnchorY;
-        if(rSpark.mBig)
-        {
-            tSparkX += mFacingLeft ? -cBigSparkOffsetX : cBigSparkOffsetX;
-            tSparkY += cBigSparkOffsetY;
-        }
+        const int32_t tSparkX = ChargeSparkDrawX((int32_t)mBoxW, mSparkAnchorX, rFrame->GetTextureWidth(), pFlipped,
+                                                 mWallSliding != 0, rSpark.mBig != 0, mFacingLeft != 0);
+        const int32_t tSparkY = rSpark.mBig ? mSparkAnchorY + cBigSparkOffsetY : mSparkAnchorY;
         rFrame->Draw(tSparkX, tSparkY, pFlipped ? 1 : 0);
     }
 }

@@ -31,3 +31,11 @@ void BuildChargeSparkPath(char *sBuffer, size_t pSize, bool pBig, int32_t pVaria
 // clock restarts; otherwise a new spark takes the first free record every fifth tick. Live
 // sparks age and are freed at the end of their life.
 void TickChargeSparks(ChargeSpark *pSparks, int32_t pCount, int32_t &sClock, int32_t pCharge);
+
+// Left edge, in the body's space (the box's top-left at 0), of a spark picture pFrameWidth
+// wide. Unflipped it sits at the anchor; flipped, the whole picture is mirrored about the
+// box's centre, so its left edge lands at boxW - anchor - width (a flipped draw mirrors the
+// picture inside its own width). Wall sliding unflipped moves it further left; big sparks
+// stand off by a fixed step in the facing's direction.
+int32_t ChargeSparkDrawX(int32_t pBoxW, int32_t pAnchorX, int32_t pFrameWidth, bool pFlipped, bool pWallSliding,
+                         bool pBig, bool pFacingLeft);

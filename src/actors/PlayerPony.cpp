@@ -39,12 +39,6 @@ namespace
     const int32_t cTeleportDropLimit = 256;
     const char *const cTraceTag = "Debug_PlayerPony";
 
-    void PlaySound(const char *pName)
-    {
-        AudioManager *rAudio = AudioManager::Fetch();
-        if(rAudio) rAudio->PlaySound(pName);
-    }
-
     void StopSound(const char *pName)
     {
         AudioManager *rAudio = AudioManager::Fetch();
@@ -55,12 +49,6 @@ namespace
     {
         OptionsManager *rOptions = OptionsManager::Get();
         return rOptions && rOptions->GetBool("GodMode");
-    }
-
-    NamedLinkedList *SpecialList(const char *pName)
-    {
-        EntityManager *rEntities = EntityManager::Fetch();
-        return rEntities ? rEntities->GetSpecialList(pName) : NULL;
     }
 }
 
@@ -439,7 +427,7 @@ void PlayerPony::TickTeleport()
     }
 
     mTeleportTimer++;
-    if(mTeleportTimer == cTeleportSoundTick) PlaySound("TeleportIn");
+    if(mTeleportTimer == cTeleportSoundTick) AudioManager::PlaySoundIfBooted("TeleportIn");
     if(mTeleportTimer <= cTeleportLastTick) return;
 
     mTeleporting = 0;
@@ -460,8 +448,8 @@ void PlayerPony::TickDeath()
     if(mCharging || mCharge != -1) StopSound("BusterCharging");
     mCharging = 0;
     mCharge = -1;
-    if(mDeathTimer == cDeathSoundTick) PlaySound("KestraDying");
-    if(mDeathTimer == cDeathTeleportOutTick) PlaySound("TeleportOut");
+    if(mDeathTimer == cDeathSoundTick) AudioManager::PlaySoundIfBooted("KestraDying");
+    if(mDeathTimer == cDeathTeleportOutTick) AudioManager::PlaySoundIfBooted("TeleportOut");
     mDeathTimer++;
     if(mDeathTimer < cDeathTicks) return;
 
@@ -495,7 +483,7 @@ void PlayerPony::Respawn()
 
 void PlayerPony::CheckDamageZones()
 {
-    NamedLinkedList *rZones = SpecialList("Damage Zone List");
+    NamedLinkedList *rZones = EntityManager::FetchSpecialList("Damage Zone List");
     if(!rZones || mDying || mTeleporting) return;
 
     int32_t tDamage = 0;
@@ -623,7 +611,7 @@ void PlayerPony::ReactToHit()
         mDeathTimer = 0;
         AddControlLock("Death");
     }
-    PlaySound("KestraInjured");
+    AudioManager::PlaySoundIfBooted("KestraInjured");
     LeaveLadder();
 }
 
@@ -642,7 +630,7 @@ void PlayerPony::TickInjury()
 
 void PlayerPony::UpdateCheckpoints()
 {
-    NamedLinkedList *rList = SpecialList("Checkpoint List");
+    NamedLinkedList *rList = EntityManager::FetchSpecialList("Checkpoint List");
     if(!rList)
     {
         fputs("PlayerPony::CheckpointUpdate warning, checkpoint list does not exist.\n", stderr);
@@ -669,7 +657,7 @@ void PlayerPony::FillSubtanks(int32_t pAmount)
         if(mSubtankFill[i] >= 1.0f) continue;
         mSubtankFill[i] += (float)pAmount / (float)mSubtankCapacity;
         if(mSubtankFill[i] > 1.0f) mSubtankFill[i] = 1.0f;
-        PlaySound("SubtankFill");
+        AudioManager::PlaySoundIfBooted("SubtankFill");
         return;
     }
 }

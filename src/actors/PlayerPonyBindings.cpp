@@ -112,7 +112,7 @@ static int Player_SetProperty(lua_State *L)
 
 static int Player_SetPosition(lua_State *L)
 {
-    if(lua_gettop(L) != 3 || !LuaArgIsNumber(L, 1) || !LuaArgIsNumber(L, 2) || !LuaArgIsNumber(L, 3))
+    if(lua_gettop(L) != 3 || !LuaArgsAreNumbers(L, 1, 3))
     {
         fputs("Player_SetPosition:  Failed, invalid argument lmIst\n", stderr);
         return 0;
@@ -163,11 +163,7 @@ static int Player_Disable(lua_State *L)
 
 static int Player_SetCameraVars(lua_State *L)
 {
-    if(lua_gettop(L) != 6) return LuaArgListError("Player_SetCameraVars");
-    for(int i = 1; i <= 6; i++)
-    {
-        if(!LuaArgIsNumber(L, i)) return LuaArgListError("Player_SetCameraVars");
-    }
+    if(lua_gettop(L) != 6 || !LuaArgsAreNumbers(L, 1, 6)) return LuaArgListError("Player_SetCameraVars");
     PlayerPony *rPlayer = FetchPlayer();
     if(!rPlayer) return 0;
     rPlayer->SetCameraVars(LuaArgInteger(L, 1, 0), (float)LuaArgNumber(L, 2, 0.0), (float)LuaArgNumber(L, 3, 0.0),

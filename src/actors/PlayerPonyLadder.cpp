@@ -27,18 +27,11 @@ namespace
     const int32_t cChargeSoundTick = 30;
     const int32_t cChargeShotAbove = 29;
     const int32_t cLeftShotClimbFrame = 28;
-
-    void PlaySound(const char *pName)
-    {
-        AudioManager *rAudio = AudioManager::Fetch();
-        if(rAudio) rAudio->PlaySound(pName);
-    }
 }
 
 RootZone *PlayerPony::FindLadder(bool pUp)
 {
-    EntityManager *rEntities = EntityManager::Fetch();
-    NamedLinkedList *rList = rEntities ? rEntities->GetSpecialList("Ladder List") : NULL;
+    NamedLinkedList *rList = EntityManager::FetchSpecialList("Ladder List");
     if(!rList) return NULL;
 
     RootZone *rFound = NULL;
@@ -197,7 +190,7 @@ void PlayerPony::UpdateLadderShooting(ControlState *pShoot, bool pLeft, bool pRi
     else if(pShoot->mHeld)
     {
         mCharge++;
-        if(mCharge == cChargeSoundTick) PlaySound("BusterCharging");
+        if(mCharge == cChargeSoundTick) AudioManager::PlaySoundIfBooted("BusterCharging");
     }
     else if(pShoot->mReleased)
     {

@@ -68,18 +68,6 @@ namespace
     {
         return pMap->IsClipped(TruncateCoordinate(pX), TruncateCoordinate(pY));
     }
-
-    NamedLinkedList *SpecialList(const char *pName)
-    {
-        EntityManager *rEntities = EntityManager::Fetch();
-        return rEntities ? rEntities->GetSpecialList(pName) : NULL;
-    }
-
-    void PlaySound(const char *pName)
-    {
-        AudioManager *rAudio = AudioManager::Fetch();
-        if(rAudio) rAudio->PlaySound(pName);
-    }
 }
 
 // --- Movement step --------------------------------------------------------------------------
@@ -129,7 +117,7 @@ void PlayerPony::UpdateMovement()
     mPushX = mPushY = mPushZ = 0.0f;
 
     // Push zones act after the caps on purpose: a strong current can outrun the player.
-    NamedLinkedList *rPushers = mOnLadder ? NULL : SpecialList("Push List");
+    NamedLinkedList *rPushers = mOnLadder ? NULL : EntityManager::FetchSpecialList("Push List");
     if(rPushers)
     {
         for(void *rData = rPushers->PushIterator(); rData; rData = rPushers->IterateNext())
@@ -219,7 +207,7 @@ void PlayerPony::ProbeContacts()
 
 bool PlayerPony::IsInSlipZone()
 {
-    NamedLinkedList *rList = SpecialList("Slip List");
+    NamedLinkedList *rList = EntityManager::FetchSpecialList("Slip List");
     if(!rList) return false;
     for(void *rData = rList->PushIterator(); rData; rData = rList->IterateNext())
     {
@@ -235,7 +223,7 @@ bool PlayerPony::IsInSlipZone()
 float PlayerPony::FootingFactor()
 {
     float tFactor = 1.0f;
-    NamedLinkedList *rList = SpecialList("Slide List");
+    NamedLinkedList *rList = EntityManager::FetchSpecialList("Slide List");
     if(!rList) return tFactor;
     for(void *rData = rList->PushIterator(); rData; rData = rList->IterateNext())
     {
@@ -282,7 +270,7 @@ void PlayerPony::StartDash(bool pOnGround)
     mDashTimer = 0;
     mVelX = mFacingLeft ? -mDashSpeed : mDashSpeed;
     SpawnDashKickup();
-    PlaySound("Dash");
+    AudioManager::PlaySoundIfBooted("Dash");
 }
 
 void PlayerPony::EndAirDash()
@@ -319,7 +307,7 @@ void PlayerPony::UpdateShootControl(ControlState *pShoot, bool pUseLatch)
     else if(pShoot->mHeld)
     {
         mCharge++;
-        if(mCharge == cChargeSoundTick) PlaySound("BusterCharging");
+        if(mCharge == cChargeSoundTick) AudioManager::PlaySoundIfBooted("BusterCharging");
         pShoot->mReleaseMarker = 0;
     }
     else if(pShoot->mReleased || (pUseLatch && pShoot->mReleaseMarker && !mControlsLocked))
@@ -468,7 +456,7 @@ void PlayerPony::UpdateGroundMovement()
         if(mDashing && !tDir.mLeft && !tDir.mRight) mVelX = 0.0f;
         mDashing = 0;
         mDashTimer = -1;
-        PlaySound("Land");
+        AudioManager::PlaySoundIfBooted("Land");
         mDoubleTapTimer = -1;
     }
     mAirTimer = -1;
@@ -483,7 +471,7 @@ void PlayerPony::UpdateGroundMovement()
             mDashJump = 1;
             mDashTimer = -1;
         }
-        PlaySound("Jump");
+        AudioManager::PlaySoundIfBooted("Jump");
     }
     else
     {
@@ -644,7 +632,7 @@ void PlayerPony::UpdateWallSlide(bool pLeft, bool pRight)
     {
         mWallSlideTimer++;
         if(mWallSlideTimer <= 1) return;
-        if(!mWallSliding) PlaySound("Land");
+        if(!mWallSliding) AudioManager::PlaySoundIfBooted("Land");
         mWallSliding = 1;
         if(mWallSlideTimer < 6) mVelY = 0.001f - mWallSlideGravity;
         mDashJump = 0;
@@ -683,7 +671,7 @@ void PlayerPony::UpdateWallKick(ControlState *pJump, ControlState *pDash)
         mFacingLeft = tWallLeft ? 1 : 0;
         mKickEffectTimer = 7;
         mKickFacing = mFacingLeft;
-        PlaySound("Jump");
+        AudioManager::PlaySoundIfBooted("Jump");
         return;
     }
     if(!mWallKicking) return;

@@ -36,6 +36,7 @@
 #include "core/render/GLEntryPoints.h"
 #include "interface/AudioFlags.h"
 #include "interface/AudioManager.h"
+#include "interface/AudioPackage.h"
 #include "world/Camera.h"
 #include "world/CameraManager.h"
 #include "world/EntityManager.h"
@@ -220,8 +221,8 @@ bool BootManagers()
     rApp->rAudioManager = new AudioManager();
     rApp->rCameraManager = new CameraManager();
     rApp->rEntityManager = new EntityManager();
-    rApp->rEntityManager->CreatePlayer();
     rApp->rEntityManager->CreateSpecialLists();
+    rApp->rEntityManager->CreatePlayer();
     rApp->rMapManager = new MapManager();
     rApp->rTransitionManager = new TransitionManager();
     Debug::Print("Created misc Managers\n");
@@ -336,6 +337,7 @@ void RegisterLuaBindings(lua_State *L)
     RegisterSlideBindings(L);
     RegisterBitmapBindings(L);
     RegisterFileSystemScannerBindings(L);
+    RegisterGUIBindings(L);
     RegisterDataLibraryBindings(L);
     RegisterAudioManagerBindings(L);
     RegisterAudioPackageBindings(L);
@@ -348,7 +350,6 @@ void RegisterLuaBindings(lua_State *L)
     RegisterLumpManagerBindings(L);
     RegisterTransitionManagerBindings(L);
     RegisterOptionsManagerBindings(L);
-    RegisterGUIBindings(L);
     RegisterPlayerBindings(L);
 }
 

@@ -19,6 +19,17 @@ struct Hitbox
     float mUnusedC;
 };
 
+// A box with these four edges and every other field zero.
+inline Hitbox HitboxFromEdges(float pLft, float pTop, float pRgt, float pBot)
+{
+    Hitbox tBox = {};
+    tBox.mLft = pLft;
+    tBox.mTop = pTop;
+    tBox.mRgt = pRgt;
+    tBox.mBot = pBot;
+    return tBox;
+}
+
 // A trigger or camera zone rectangle; the first four floats are its edges.
 struct ZoneRect
 {

@@ -227,6 +227,20 @@ bool LuaArgBoolean(lua_State *L, int pIndex, bool pFallback)
     return lua_toboolean(L, pIndex) != 0;
 }
 
+float LuaArgFloat(lua_State *L, int pIndex, float pFallback)
+{
+    return (float)LuaArgNumber(L, pIndex, pFallback);
+}
+
+bool LuaArgsAreNumbers(lua_State *L, int pFirst, int pLast)
+{
+    for(int i = pFirst; i <= pLast; i++)
+    {
+        if(!LuaArgIsNumber(L, i)) return false;
+    }
+    return true;
+}
+
 int LuaPushStringOrNil(lua_State *L, const char *pText)
 {
     if(!L) return 0;

@@ -52,6 +52,10 @@ double LuaArgNumber(lua_State *L, int pIndex, double pFallback);
 int32_t LuaArgInteger(lua_State *L, int pIndex, int32_t pFallback);
 const char *LuaArgString(lua_State *L, int pIndex, const char *pFallback);
 bool LuaArgBoolean(lua_State *L, int pIndex, bool pFallback);
+float LuaArgFloat(lua_State *L, int pIndex, float pFallback);
+
+// True when every argument from pFirst to pLast (inclusive) is a number.
+bool LuaArgsAreNumbers(lua_State *L, int pFirst, int pLast);
 
 // Pushes a string, or nil when it is null. Returns 1 (the result count).
 int LuaPushStringOrNil(lua_State *L, const char *pText);

@@ -66,6 +66,12 @@ AudioManager *AudioManager::Fetch()
     return GetApplication()->rAudioManager;
 }
 
+void AudioManager::PlaySoundIfBooted(const char *pName)
+{
+    AudioManager *rManager = Fetch();
+    if(rManager) rManager->PlaySound(pName);
+}
+
 float AudioManager::GetMusicVolume()
 {
     return xMusicVolume;

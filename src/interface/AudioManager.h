@@ -50,6 +50,8 @@ public:
     void StopMusic();
 
     void PlaySound(const char *pName);
+    // Plays the named sound on the booted manager; nothing happens before boot.
+    static void PlaySoundIfBooted(const char *pName);
     void PauseSound(const char *pName);
     void StopSound(const char *pName);
     void StopAllSounds();
@@ -77,7 +79,6 @@ private:
     AudioManager &operator=(const AudioManager &) = delete;
 };
 
-// Registers the "AudioManager_" and "AudioPackage_" globals.
+// Registers the "AudioManager_" globals.
 struct lua_State;
 void RegisterAudioManagerBindings(lua_State *L);
-void RegisterAudioPackageBindings(lua_State *L);

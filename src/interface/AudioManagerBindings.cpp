@@ -91,30 +91,6 @@ static int AudioManager_StopSound(lua_State *L)
     return 0;
 }
 
-// The AudioPackage_ globals configure the package registered last.
-static int AudioPackage_ActivateLoop(lua_State *L)
-{
-    if(lua_gettop(L) != 2 || !LuaArgIsNumber(L, 1) || !LuaArgIsNumber(L, 2)) return LuaArgListError("AudioPackage_ActivateLoop");
-    AudioManager *rManager = FetchAudioManager("AudioPackage_ActivateLoop");
-    if(!rManager) return 0;
-    AudioPackage *rPackage = rManager->GetLastRegistered();
-    if(!rPackage) return LuaActiveObjectTypeError("AudioPackage_ActivateLoop");
-    rPackage->ActivateLoop((float)lua_tonumber(L, 1), (float)lua_tonumber(L, 2));
-    return 0;
-}
-
-// Sets the package's own volume; the local volume stays with the manager's settings.
-static int AudioPackage_SetLocalVolume(lua_State *L)
-{
-    if(lua_gettop(L) != 1 || !LuaArgIsNumber(L, 1)) return LuaArgListError("AudioPackage_SetLocalVolume");
-    AudioManager *rManager = FetchAudioManager("AudioPackage_SetLocalVolume");
-    if(!rManager) return 0;
-    AudioPackage *rPackage = rManager->GetLastRegistered();
-    if(!rPackage) return LuaActiveObjectTypeError("AudioPackage_SetLocalVolume");
-    rPackage->SetVolume((float)lua_tonumber(L, 1));
-    return 0;
-}
-
 static const luaL_Reg cAudioManagerFunctions[] =
 {
     {"AudioManager_Register", AudioManager_Register},
@@ -126,19 +102,7 @@ static const luaL_Reg cAudioManagerFunctions[] =
     {NULL, NULL},
 };
 
-static const luaL_Reg cAudioPackageFunctions[] =
-{
-    {"AudioPackage_ActivateLoop", AudioPackage_ActivateLoop},
-    {"AudioPackage_SetLocalVolume", AudioPackage_SetLocalVolume},
-    {NULL, NULL},
-};
-
 void RegisterAudioManagerBindings(lua_State *L)
 {
     RegisterLuaFunctions(L, cAudioManagerFunctions);
-}
-
-void RegisterAudioPackageBindings(lua_State *L)
-{
-    RegisterLuaFunctions(L, cAudioPackageFunctions);
 }

@@ -67,3 +67,7 @@ private:
     AudioPackage(const AudioPackage &) = delete;
     AudioPackage &operator=(const AudioPackage &) = delete;
 };
+
+// Registers the "AudioPackage_" globals.
+struct lua_State;
+void RegisterAudioPackageBindings(lua_State *L);

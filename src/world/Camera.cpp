@@ -123,12 +123,8 @@ bool Camera::IsRectVisible(Hitbox pBox) const
 
 bool Camera::IsIntRectVisible(float pLft, float pTop, float pRgt, float pBot) const
 {
-    Hitbox tBox;
-    memset(&tBox, 0, sizeof(tBox));
-    tBox.mLft = (float)TruncateCoordinate(pLft);
-    tBox.mTop = (float)TruncateCoordinate(pTop);
-    tBox.mRgt = (float)TruncateCoordinate(pRgt);
-    tBox.mBot = (float)TruncateCoordinate(pBot);
+    Hitbox tBox = HitboxFromEdges((float)TruncateCoordinate(pLft), (float)TruncateCoordinate(pTop),
+                                  (float)TruncateCoordinate(pRgt), (float)TruncateCoordinate(pBot));
     return HitboxesOverlap(tBox, mFrame);
 }
 

@@ -17,20 +17,6 @@ static Camera *FetchActiveCamera(const char *pBindingName)
     return rCamera;
 }
 
-static bool ArgsAreNumbers(lua_State *L, int pFirst, int pLast)
-{
-    for(int i = pFirst; i <= pLast; i++)
-    {
-        if(!LuaArgIsNumber(L, i)) return false;
-    }
-    return true;
-}
-
-static float ArgFloat(lua_State *L, int pIndex)
-{
-    return (float)LuaArgNumber(L, pIndex, 0.0);
-}
-
 // "Polygon": n, then n pairs. The pair count is checked in 64 bits against what was passed,
 // so a huge n can neither wrap the count nor read past the arguments.
 static void SetPolygonProperty(lua_State *L, Camera *pCamera, int pArgs)
@@ -41,7 +27,7 @@ static void SetPolygonProperty(lua_State *L, Camera *pCamera, int pArgs)
         fputs("Camera_SetProperty:  Polygon must have at least 3 sides.\n", stderr);
         return;
     }
-    if(pArgs < 2 + 2 * tPoints || !ArgsAreNumbers(L, 3, (int)(2 + 2 * tPoints)))
+    if(pArgs < 2 + 2 * tPoints || !LuaArgsAreNumbers(L, 3, (int)(2 + 2 * tPoints)))
     {
         fprintf(stderr, "Camera_SetProperty:  Not enough arguments passed for %i points.\n", (int)tPoints);
         return;
@@ -49,27 +35,27 @@ static void SetPolygonProperty(lua_State *L, Camera *pCamera, int pArgs)
     float *nRecord = (float *)malloc(sizeof(float) * (size_t)(1 + 2 * tPoints));
     if(!nRecord) return;
     nRecord[0] = (float)tPoints;
-    for(int64_t i = 0; i < 2 * tPoints; i++) nRecord[1 + i] = ArgFloat(L, (int)(3 + i));
+    for(int64_t i = 0; i < 2 * tPoints; i++) nRecord[1 + i] = LuaArgFloat(L, (int)(3 + i), 0.0f);
     pCamera->AddPolygon(nRecord);
 }
 
 // Returns false when the key and count name no property (the caller reports it).
 static bool ResolveProperty(lua_State *L, Camera *pCamera, const char *pKey, int pArgs)
 {
-    if(!strcmp(pKey, "Boundaries") && pArgs == 5 && ArgsAreNumbers(L, 2, 5))
+    if(!strcmp(pKey, "Boundaries") && pArgs == 5 && LuaArgsAreNumbers(L, 2, 5))
     {
         pCamera->SetBoundaries(LuaArgInteger(L, 2, 0), LuaArgInteger(L, 3, 0), LuaArgInteger(L, 4, 0), LuaArgInteger(L, 5, 0));
         pCamera->SetCustomBoundariesFlag(1);
     }
-    else if(!strcmp(pKey, "CurrentPos") && pArgs == 3 && ArgsAreNumbers(L, 2, 3))
+    else if(!strcmp(pKey, "CurrentPos") && pArgs == 3 && LuaArgsAreNumbers(L, 2, 3))
     {
-        pCamera->SetPosition(ArgFloat(L, 2), ArgFloat(L, 3));
+        pCamera->SetPosition(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f));
     }
     else if(!strcmp(pKey, "PositiveActivity") && pArgs == 2)
     {
         pCamera->SetPositiveActivity(LuaArgBoolean(L, 2, false) ? 1 : 0);
     }
-    else if(!strcmp(pKey, "ZonesTotal") && pArgs == 2 && ArgsAreNumbers(L, 2, 2))
+    else if(!strcmp(pKey, "ZonesTotal") && pArgs == 2 && LuaArgsAreNumbers(L, 2, 2))
     {
         pCamera->SetZonesTotal(LuaArgInteger(L, 2, 0));
     }
@@ -77,26 +63,26 @@ static bool ResolveProperty(lua_State *L, Camera *pCamera, const char *pKey, int
     {
         pCamera->SetPolygonMode(LuaArgBoolean(L, 2, false) ? 1 : 0);
     }
-    else if(!strcmp(pKey, "Polygon") && pArgs >= 2 && ArgsAreNumbers(L, 2, 2))
+    else if(!strcmp(pKey, "Polygon") && pArgs >= 2 && LuaArgsAreNumbers(L, 2, 2))
     {
         SetPolygonProperty(L, pCamera, pArgs);
     }
-    else if((!strcmp(pKey, "Rectangle") || !strcmp(pKey, "RectangleWH")) && pArgs == 5 && ArgsAreNumbers(L, 2, 5))
+    else if((!strcmp(pKey, "Rectangle") || !strcmp(pKey, "RectangleWH")) && pArgs == 5 && LuaArgsAreNumbers(L, 2, 5))
     {
-        pCamera->AddRectanglePolygon(ArgFloat(L, 2), ArgFloat(L, 3), ArgFloat(L, 4), ArgFloat(L, 5));
+        pCamera->AddRectanglePolygon(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f), LuaArgFloat(L, 4, 0.0f), LuaArgFloat(L, 5, 0.0f));
     }
-    else if(!strcmp(pKey, "NewPusher") && pArgs == 8 && LuaArgIsString(L, 2) && ArgsAreNumbers(L, 3, 8))
+    else if(!strcmp(pKey, "NewPusher") && pArgs == 8 && LuaArgIsString(L, 2) && LuaArgsAreNumbers(L, 3, 8))
     {
         pCamera->AddPusher(LuaArgString(L, 2, ""), (float)LuaArgInteger(L, 3, 0), (float)LuaArgInteger(L, 4, 0),
                            (float)LuaArgInteger(L, 5, 0), (float)LuaArgInteger(L, 6, 0),
                            (float)LuaArgInteger(L, 7, 0), (float)LuaArgInteger(L, 8, 0));
     }
-    else if(!strcmp(pKey, "ZoneData") && pArgs == 6 && ArgsAreNumbers(L, 2, 6))
+    else if(!strcmp(pKey, "ZoneData") && pArgs == 6 && LuaArgsAreNumbers(L, 2, 6))
     {
         pCamera->SetZone(LuaArgInteger(L, 2, -1), LuaArgInteger(L, 3, 0), LuaArgInteger(L, 4, 0),
                          LuaArgInteger(L, 5, 0), LuaArgInteger(L, 6, 0));
     }
-    else if(!strcmp(pKey, "ZoneActivity") && pArgs == 3 && ArgsAreNumbers(L, 2, 2))
+    else if(!strcmp(pKey, "ZoneActivity") && pArgs == 3 && LuaArgsAreNumbers(L, 2, 2))
     {
         pCamera->SetZoneActive(LuaArgInteger(L, 2, -1), LuaArgBoolean(L, 3, false) ? 1 : 0);
     }
@@ -132,19 +118,19 @@ static int Camera_SetProperty(lua_State *L)
 
 static bool ResolveFunction(lua_State *L, Camera *pCamera, const char *pName, int pArgs)
 {
-    if(!strcmp(pName, "CenterOnTarget") && pArgs == 3 && ArgsAreNumbers(L, 2, 3))
+    if(!strcmp(pName, "CenterOnTarget") && pArgs == 3 && LuaArgsAreNumbers(L, 2, 3))
     {
-        pCamera->MoveToward(ArgFloat(L, 2), ArgFloat(L, 3));
+        pCamera->MoveToward(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f));
     }
     else if(!strcmp(pName, "CenterOnPlayer") && pArgs == 1)
     {
         pCamera->CenterOnPlayer();
     }
-    else if(!strcmp(pName, "CenterOnBox") && pArgs == 5 && ArgsAreNumbers(L, 2, 5))
+    else if(!strcmp(pName, "CenterOnBox") && pArgs == 5 && LuaArgsAreNumbers(L, 2, 5))
     {
         pCamera->CenterOnBox(LuaArgInteger(L, 2, 0), LuaArgInteger(L, 3, 0), LuaArgInteger(L, 4, 0), LuaArgInteger(L, 5, 0));
     }
-    else if(!strcmp(pName, "CenterOnBox") && pArgs == 8 && ArgsAreNumbers(L, 2, 5))
+    else if(!strcmp(pName, "CenterOnBox") && pArgs == 8 && LuaArgsAreNumbers(L, 2, 5))
     {
         pCamera->CenterOnTarget(LuaArgInteger(L, 2, 0), LuaArgInteger(L, 3, 0), LuaArgInteger(L, 4, 0), LuaArgInteger(L, 5, 0),
                                 LuaArgBoolean(L, 6, false), LuaArgBoolean(L, 7, false), LuaArgBoolean(L, 8, false));

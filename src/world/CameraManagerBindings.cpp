@@ -14,8 +14,7 @@ static CameraManager *FetchCameraManager(const char *pBindingName)
 
 static int CM_AddCamera(lua_State *L)
 {
-    if(lua_gettop(L) != 5 || !LuaArgIsString(L, 1) || !LuaArgIsNumber(L, 2) || !LuaArgIsNumber(L, 3) ||
-       !LuaArgIsNumber(L, 4) || !LuaArgIsNumber(L, 5))
+    if(lua_gettop(L) != 5 || !LuaArgIsString(L, 1) || !LuaArgsAreNumbers(L, 2, 5))
     {
         fputs("CM_AddCamera:  Failed, invalid argument list\n", stderr);
         return 0;

@@ -17,8 +17,7 @@ static Checkpoint *FetchActiveCheckpoint()
 // object pushed, so the map script pops it afterwards.
 static int Checkpoint_Create(lua_State *L)
 {
-    if(lua_gettop(L) < 5 || !LuaArgIsNumber(L, 2) || !LuaArgIsNumber(L, 3) || !LuaArgIsNumber(L, 4) ||
-       !LuaArgIsNumber(L, 5))
+    if(lua_gettop(L) < 5 || !LuaArgsAreNumbers(L, 2, 5))
     {
         return LuaArgListError("Checkpoint_Create");
     }

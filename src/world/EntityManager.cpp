@@ -249,6 +249,12 @@ NamedLinkedList *EntityManager::GetSpecialList(const char *pName)
     return (NamedLinkedList *)mSpecialLists->GetElementByName(pName);
 }
 
+NamedLinkedList *EntityManager::FetchSpecialList(const char *pName)
+{
+    EntityManager *rManager = Fetch();
+    return rManager ? rManager->GetSpecialList(pName) : NULL;
+}
+
 NamedLinkedList *EntityManager::ListByType(int32_t pType)
 {
     return ListByTypeRange(pType, pType);

@@ -62,6 +62,8 @@ public:
     PlayerPony *GetPlayer() const { return rPlayer; }
     NamedLinkedList *GetEntityList() const { return mEntityList; }
     NamedLinkedList *GetSpecialList(const char *pName);
+    // The booted manager's named special list; null before boot or when there is none.
+    static NamedLinkedList *FetchSpecialList(const char *pName);
     // New non-owning lists in list order; the caller deletes the list, not its entities.
     NamedLinkedList *ListByType(int32_t pType);
     NamedLinkedList *ListByTypeRange(int32_t pMin, int32_t pMax);

@@ -101,23 +101,10 @@ static int EM_GetAngleBetweenEntities(lua_State *L)
     return 1;
 }
 
-static bool ArgsAreNumbers(lua_State *L, int pFirst, int pLast)
-{
-    for(int i = pFirst; i <= pLast; i++)
-    {
-        if(!LuaArgIsNumber(L, i)) return false;
-    }
-    return true;
-}
-
 static Hitbox HitboxFromArgs(lua_State *L, int pFirst)
 {
-    Hitbox tBox = {};
-    tBox.mLft = (float)LuaArgNumber(L, pFirst + 0, 0.0);
-    tBox.mTop = (float)LuaArgNumber(L, pFirst + 1, 0.0);
-    tBox.mRgt = (float)LuaArgNumber(L, pFirst + 2, 0.0);
-    tBox.mBot = (float)LuaArgNumber(L, pFirst + 3, 0.0);
-    return tBox;
+    return HitboxFromEdges(LuaArgFloat(L, pFirst + 0, 0.0f), LuaArgFloat(L, pFirst + 1, 0.0f),
+                           LuaArgFloat(L, pFirst + 2, 0.0f), LuaArgFloat(L, pFirst + 3, 0.0f));
 }
 
 // The named entity's box; false when it is missing or has none.
@@ -141,7 +128,7 @@ static int EM_AreEntitiesColliding(lua_State *L)
         lua_pushboolean(L, tBoth && HitboxesOverlap(tA, tB));
         return 1;
     }
-    if(tArgs == 5 && LuaArgIsString(L, 1) && ArgsAreNumbers(L, 2, 5) && rManager)
+    if(tArgs == 5 && LuaArgIsString(L, 1) && LuaArgsAreNumbers(L, 2, 5) && rManager)
     {
         if(!NamedHitbox(rManager, LuaArgString(L, 1, NULL), tA))
         {
@@ -152,7 +139,7 @@ static int EM_AreEntitiesColliding(lua_State *L)
         lua_pushboolean(L, HitboxesOverlap(tA, HitboxFromArgs(L, 2)));
         return 1;
     }
-    if(tArgs == 8 && ArgsAreNumbers(L, 1, 8))
+    if(tArgs == 8 && LuaArgsAreNumbers(L, 1, 8))
     {
         lua_pushboolean(L, HitboxesOverlap(HitboxFromArgs(L, 1), HitboxFromArgs(L, 5)));
         return 1;

@@ -10,51 +10,37 @@ static MapManager *FetchMapManager()
     return MapManager::Fetch();
 }
 
-static bool ArgsAreNumbers(lua_State *L, int pFirst, int pLast)
-{
-    for(int i = pFirst; i <= pLast; i++)
-    {
-        if(!LuaArgIsNumber(L, i)) return false;
-    }
-    return true;
-}
-
-static float ArgFloat(lua_State *L, int pIndex)
-{
-    return (float)LuaArgNumber(L, pIndex, 0.0);
-}
-
 static int MapM_SetPlayerStart(lua_State *L)
 {
-    if(lua_gettop(L) != 3 || !ArgsAreNumbers(L, 1, 3)) return LuaArgListError("MapM_SetPlayerStart");
+    if(lua_gettop(L) != 3 || !LuaArgsAreNumbers(L, 1, 3)) return LuaArgListError("MapM_SetPlayerStart");
     MapManager *rManager = FetchMapManager();
-    if(rManager) rManager->SetPlayerStart(ArgFloat(L, 1), ArgFloat(L, 2), ArgFloat(L, 3));
+    if(rManager) rManager->SetPlayerStart(LuaArgFloat(L, 1, 0.0f), LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f));
     return 0;
 }
 
 static int MapM_SetWarpZone(lua_State *L)
 {
     int tArgs = lua_gettop(L);
-    if((tArgs != 3 && tArgs != 5) || !ArgsAreNumbers(L, 1, tArgs)) return LuaArgListError("MapM_SetWarpZone");
+    if((tArgs != 3 && tArgs != 5) || !LuaArgsAreNumbers(L, 1, tArgs)) return LuaArgListError("MapM_SetWarpZone");
     MapManager *rManager = FetchMapManager();
     if(!rManager) return 0;
-    float tCameraX = tArgs == 5 ? ArgFloat(L, 4) : -1.0f;
-    float tCameraY = tArgs == 5 ? ArgFloat(L, 5) : -1.0f;
-    rManager->SetWarpZone(LuaArgInteger(L, 1, -1), ArgFloat(L, 2), ArgFloat(L, 3), tCameraX, tCameraY);
+    float tCameraX = tArgs == 5 ? LuaArgFloat(L, 4, 0.0f) : -1.0f;
+    float tCameraY = tArgs == 5 ? LuaArgFloat(L, 5, 0.0f) : -1.0f;
+    rManager->SetWarpZone(LuaArgInteger(L, 1, -1), LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f), tCameraX, tCameraY);
     return 0;
 }
 
 static int MapM_SetOverlayColor(lua_State *L)
 {
-    if(lua_gettop(L) != 4 || !ArgsAreNumbers(L, 1, 4)) return LuaArgListError("MapM_SetOverlayColor");
+    if(lua_gettop(L) != 4 || !LuaArgsAreNumbers(L, 1, 4)) return LuaArgListError("MapM_SetOverlayColor");
     MapManager *rManager = FetchMapManager();
-    if(rManager) rManager->SetOverlayColor(ArgFloat(L, 1), ArgFloat(L, 2), ArgFloat(L, 3), ArgFloat(L, 4));
+    if(rManager) rManager->SetOverlayColor(LuaArgFloat(L, 1, 0.0f), LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f), LuaArgFloat(L, 4, 0.0f));
     return 0;
 }
 
 static int MapM_SetZererozezLocation(lua_State *L)
 {
-    if(lua_gettop(L) != 2 || !ArgsAreNumbers(L, 1, 2)) return LuaArgListError("MapM_SetZererozezLocation");
+    if(lua_gettop(L) != 2 || !LuaArgsAreNumbers(L, 1, 2)) return LuaArgListError("MapM_SetZererozezLocation");
     MapManager *rManager = FetchMapManager();
     if(rManager) rManager->SetMechLocation(LuaArgInteger(L, 1, -1), LuaArgInteger(L, 2, -1));
     return 0;
@@ -62,20 +48,20 @@ static int MapM_SetZererozezLocation(lua_State *L)
 
 static int MapM_Shake(lua_State *L)
 {
-    if(lua_gettop(L) != 2 || !ArgsAreNumbers(L, 1, 2)) return LuaArgListError("MapM_Shake");
+    if(lua_gettop(L) != 2 || !LuaArgsAreNumbers(L, 1, 2)) return LuaArgListError("MapM_Shake");
     MapManager *rManager = FetchMapManager();
     if(!rManager) return 0;
     // Seconds from a script may be anything; the tick count must stay a sane i32.
     double tTicks = LuaArgNumber(L, 2, 0.0) * 60.0;
     if(!std::isfinite(tTicks) || tTicks < 0.0) tTicks = 0.0;
     if(tTicks > 2147483647.0) tTicks = 2147483647.0;
-    rManager->Shake(ArgFloat(L, 1), (int32_t)tTicks);
+    rManager->Shake(LuaArgFloat(L, 1, 0.0f), (int32_t)tTicks);
     return 0;
 }
 
 static int MapM_GetWorldClip(lua_State *L)
 {
-    if(lua_gettop(L) != 2 || !ArgsAreNumbers(L, 1, 2)) return LuaArgListError("MapM_GetWorldClip");
+    if(lua_gettop(L) != 2 || !LuaArgsAreNumbers(L, 1, 2)) return LuaArgListError("MapM_GetWorldClip");
     MapManager *rManager = FetchMapManager();
     // Without a map everything is solid.
     bool tClipped = rManager ? rManager->GetWorldClip(LuaArgInteger(L, 1, 0), LuaArgInteger(L, 2, 0)) : true;

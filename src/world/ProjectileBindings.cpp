@@ -37,11 +37,6 @@ static uint8_t ArgFlag(lua_State *L, int pIndex)
     return LuaArgBoolean(L, pIndex, false) ? 1 : 0;
 }
 
-static float ArgFloat(lua_State *L, int pIndex)
-{
-    return (float)LuaArgNumber(L, pIndex, 0.0);
-}
-
 static const ProjSetEntry cSetters[] = {
     {"TargetFlags", 2, [](lua_State *L, RootProjectile *p) { p->SetTargetFlags((uint8_t)(LuaArgInteger(L, 2, 0) & 0xFF)); }},
     {"IgnoreDamage", 2, [](lua_State *L, RootProjectile *p) { p->SetIgnoreDamage(ArgFlag(L, 2)); }},
@@ -50,10 +45,10 @@ static const ProjSetEntry cSetters[] = {
     {"BusterTarget", 3, [](lua_State *L, RootProjectile *p) { p->SetBusterTarget(ArgFlag(L, 2), LuaArgString(L, 3, NULL)); }},
     {"BusterBlocker", 2, [](lua_State *L, RootProjectile *p) { p->SetBusterBlocker(ArgFlag(L, 2)); }},
     {"IgnoreClips", 2, [](lua_State *L, RootProjectile *p) { p->SetIgnoreClips(ArgFlag(L, 2)); }},
-    {"Position", 3, [](lua_State *L, RootProjectile *p) { p->SetPosition(ArgFloat(L, 2), ArgFloat(L, 3)); }},
+    {"Position", 3, [](lua_State *L, RootProjectile *p) { p->SetPosition(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f)); }},
     {"Dimensions", 5,
-     [](lua_State *L, RootProjectile *p) { p->SetDimensions(ArgFloat(L, 2), ArgFloat(L, 3), ArgFloat(L, 4), ArgFloat(L, 5)); }},
-    {"Speeds", 4, [](lua_State *L, RootProjectile *p) { p->SetSpeeds(ArgFloat(L, 2), ArgFloat(L, 3)); }},
+     [](lua_State *L, RootProjectile *p) { p->SetDimensions(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f), LuaArgFloat(L, 4, 0.0f), LuaArgFloat(L, 5, 0.0f)); }},
+    {"Speeds", 4, [](lua_State *L, RootProjectile *p) { p->SetSpeeds(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f)); }},
     {"LogicScript", 2, [](lua_State *L, RootProjectile *p) { p->SetLogicScript(LuaArgString(L, 2, NULL)); }},
     {"RenderScript", 2, [](lua_State *L, RootProjectile *p) { p->SetRenderScript(LuaArgString(L, 2, NULL)); }},
     {"BlockScript", 2, [](lua_State *L, RootProjectile *p) { p->SetBlockScript(LuaArgString(L, 2, NULL)); }},
@@ -67,7 +62,7 @@ static const ProjSetEntry cSetters[] = {
      }},
     {"FlipFlag", 2, [](lua_State *L, RootProjectile *p) { p->SetFlipFlag(LuaArgInteger(L, 2, 0)); }},
     {"AnimationDrawingOffsets", 3,
-     [](lua_State *L, RootProjectile *p) { p->SetAnimationDrawingOffsets(ArgFloat(L, 2), ArgFloat(L, 3)); }},
+     [](lua_State *L, RootProjectile *p) { p->SetAnimationDrawingOffsets(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f)); }},
     {"AnimationLibraryPath", 2, [](lua_State *L, RootProjectile *p) { p->SetAnimationLibraryPath(LuaArgString(L, 2, NULL)); }},
     {"SelfDestruct", 2, [](lua_State *L, RootProjectile *p) { p->SetDestruct(ArgFlag(L, 2)); }},
     {"InvincibleTimer", 3, [](lua_State *L, RootProjectile *p) { p->SetInvincibleTimer(ArgFlag(L, 2), LuaArgInteger(L, 3, 0)); }},
@@ -77,8 +72,8 @@ static const ProjSetEntry cSetters[] = {
     {"IsReflecting", 2, [](lua_State *L, RootProjectile *p) { p->SetReflecting(ArgFlag(L, 2)); }},
     {"IgnoreNoAnimationError", 1, [](lua_State *, RootProjectile *p) { p->SetIgnoreNoAnimationError(1); }},
     {"IsObstacle", 2, [](lua_State *L, RootProjectile *p) { p->SetObstacle(ArgFlag(L, 2)); }},
-    {"Rotation", 2, [](lua_State *L, RootProjectile *p) { p->SetRotation(ArgFloat(L, 2)); }},
-    {"ShowUnderlay", 4, [](lua_State *L, RootProjectile *p) { p->SetUnderlay(ArgFloat(L, 2), ArgFloat(L, 3), ArgFloat(L, 4)); }},
+    {"Rotation", 2, [](lua_State *L, RootProjectile *p) { p->SetRotation(LuaArgFloat(L, 2, 0.0f)); }},
+    {"ShowUnderlay", 4, [](lua_State *L, RootProjectile *p) { p->SetUnderlay(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f), LuaArgFloat(L, 4, 0.0f)); }},
     {"ImmuneToInterception", 2, [](lua_State *L, RootProjectile *p) { p->SetImmuneToInterception(ArgFlag(L, 2)); }},
     {NULL, 0, NULL},
 };
@@ -177,14 +172,14 @@ static int Proj_GetProperty(lua_State *L)
 // ignores clips must not leave it set for the next mover.
 static int Proj_RunMove(lua_State *L)
 {
-    if(lua_gettop(L) != 3 || !LuaArgIsNumber(L, 1) || !LuaArgIsNumber(L, 2) || !LuaArgIsNumber(L, 3))
+    if(lua_gettop(L) != 3 || !LuaArgsAreNumbers(L, 1, 3))
     {
         return LuaArgListErrorNil("Proj_RunMove", L);
     }
     RootProjectile *rProjectile = FetchActiveProjectile();
     if(!rProjectile) return LuaActiveObjectTypeError("Proj_RunMove");
     if(!rProjectile->GetIgnoreClips()) AllowAirWalk = true;
-    rProjectile->Move(ArgFloat(L, 1), ArgFloat(L, 2), ArgFloat(L, 3));
+    rProjectile->Move(LuaArgFloat(L, 1, 0.0f), LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f));
     rProjectile->UpdateHitbox();
     return 0;
 }

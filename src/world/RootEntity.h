@@ -69,6 +69,7 @@ public:
 
     // Drawing.
     virtual void Render();
+    // A slot for subclasses that want a debug marker; the base draws none.
     virtual void RenderDebugCube();
     virtual void RenderZoneRectOutline(ZoneRect pRect);
     virtual void RenderHitboxOutline(Hitbox pHitbox);

@@ -90,7 +90,7 @@ static int RE_IsCollidingWith(lua_State *L)
 
 static int RE_ApplyPush(lua_State *L)
 {
-    if(lua_gettop(L) != 3 || !LuaArgIsNumber(L, 1) || !LuaArgIsNumber(L, 2) || !LuaArgIsNumber(L, 3))
+    if(lua_gettop(L) != 3 || !LuaArgsAreNumbers(L, 1, 3))
     {
         return LuaArgListErrorNil("RE_ApplyPush", L);
     }

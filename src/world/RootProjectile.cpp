@@ -16,6 +16,7 @@
 #include "core/data/DataLibrary.h"
 #include "core/render/Bitmap.h"
 #include "core/render/CorvelAnimation.h"
+#include "core/render/Drawing.h"
 #include "world/Camera.h"
 #include "world/CameraManager.h"
 #include "world/ClipQueries.h"
@@ -617,32 +618,11 @@ void RootProjectile::Render()
     if(mShowUnderlay)
     {
         glTranslatef(tOffsetX, tOffsetY, 0.0f);
-        glColor4f(mUnderlayColour.r, mUnderlayColour.g, mUnderlayColour.b, mUnderlayColour.a);
-        glDisable(GL_TEXTURE_2D);
-        glBegin(GL_QUADS);
-        glVertex2f(0.0f, 0.0f);
-        glVertex2f(tWidth, 0.0f);
-        glVertex2f(tWidth, tHeight);
-        glVertex2f(0.0f, tHeight);
-        glEnd();
-        glEnable(GL_TEXTURE_2D);
-        glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+        DrawRectFilled(0.0f, 0.0f, tWidth, tHeight, mUnderlayColour);
         glTranslatef(-tOffsetX, -tOffsetY, 0.0f);
     }
 
-    if(tShow)
-    {
-        glDisable(GL_TEXTURE_2D);
-        glColor4f(1.0f, 0.0f, 0.0f, 1.0f);
-        glBegin(GL_LINE_LOOP);
-        glVertex2f(0.0f, 0.0f);
-        glVertex2f(tWidth, 0.0f);
-        glVertex2f(tWidth, tHeight);
-        glVertex2f(0.0f, tHeight);
-        glEnd();
-        glEnable(GL_TEXTURE_2D);
-        glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    }
+    if(tShow) RenderHitboxRect(0.0f, 0.0f, tWidth, tHeight);
 
     glTranslatef(-tLft, -tTop, -tZ);
 }

@@ -63,9 +63,7 @@ bool RegisterZone(const char *pListName, RootZone *pZone)
 
 bool ReadZoneCreateArguments(lua_State *L, int pCount, const char *pBinding, const char *&sName, float sEdges[4])
 {
-    bool tValid = lua_gettop(L) == pCount && LuaArgIsString(L, 1);
-    for(int i = 2; tValid && i <= pCount; i++) tValid = LuaArgIsNumber(L, i);
-    if(!tValid)
+    if(lua_gettop(L) != pCount || !LuaArgIsString(L, 1) || !LuaArgsAreNumbers(L, 2, pCount))
     {
         LuaArgListError(pBinding);
         return false;

@@ -10,6 +10,7 @@
 #include "core/NamedLinkedList.h"
 #include "core/RootObject.h"
 #include "interface/AudioFlags.h"
+#include "BlankApplication.h"
 
 // Each test gets a freshly defaulted Application and leaves the one it found in place, so
 // suites that keep managers in it are not disturbed.
@@ -18,19 +19,16 @@ class ApplicationTest : public testing::Test
 protected:
     void SetUp() override
     {
-        memcpy(&mSaved, GetApplication(), sizeof(Application));
-        memset(GetApplication(), 0, sizeof(Application));
-        InitApplicationDefaults();
+        mApplication.Enter();
         xBlockAllAudio = xBlockMusic = xBlockSound = 0;
     }
 
     void TearDown() override
     {
         Application *rApp = GetApplication();
-        delete rApp->mScannerStack;
         free(rApp->mProgramPath);
         free(rApp->mSkipToLevel);
-        memcpy(GetApplication(), &mSaved, sizeof(Application));
+        mApplication.Leave();
         xBlockAllAudio = xBlockMusic = xBlockSound = 0;
     }
 
@@ -39,7 +37,7 @@ protected:
         ParseCommandLine(pArgc, const_cast<char **>(pArgv));
     }
 
-    Application mSaved;
+    BlankApplication mApplication;
 };
 
 TEST_F(ApplicationTest, DefaultsBeforeAnyOptions)

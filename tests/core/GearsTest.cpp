@@ -6,22 +6,20 @@
 #include "core/Application.h"
 #include "core/Gears.h"
 #include "core/NamedLinkedList.h"
+#include "BlankApplication.h"
 
 class GearsTest : public testing::Test
 {
 protected:
     void SetUp() override
     {
-        memcpy(&mSaved, GetApplication(), sizeof(Application));
-        memset(GetApplication(), 0, sizeof(Application));
-        InitApplicationDefaults();
+        mApplication.Enter();
         memset(&mFrame, 0, sizeof(mFrame));
     }
 
     void TearDown() override
     {
-        delete GetApplication()->mScannerStack;
-        memcpy(GetApplication(), &mSaved, sizeof(Application));
+        mApplication.Leave();
     }
 
     void Deliver(ALLEGRO_EVENT_TYPE pType)
@@ -30,7 +28,7 @@ protected:
         GetApplication()->rGearEventHandler(&mFrame);
     }
 
-    Application mSaved;
+    BlankApplication mApplication;
     FrameRecord mFrame;
 };
 

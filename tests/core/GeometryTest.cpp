@@ -6,16 +6,6 @@
 
 namespace
 {
-    Hitbox Box(float pLft, float pTop, float pRgt, float pBot)
-    {
-        Hitbox tBox = {};
-        tBox.mLft = pLft;
-        tBox.mTop = pTop;
-        tBox.mRgt = pRgt;
-        tBox.mBot = pBot;
-        return tBox;
-    }
-
     IntRect Rect(int32_t pLft, int32_t pTop, int32_t pRgt, int32_t pBot)
     {
         IntRect tRect = {pLft, pTop, pRgt, pBot};
@@ -68,9 +58,9 @@ namespace
 TEST(GeometryTest, RectangleTestsTruncateAndIncludeEdges)
 {
     // 10.9 .. 19.99 is tested as 10 .. 19.
-    EXPECT_TRUE(HitboxesOverlap(Box(10.9f, 0, 19.99f, 5), Box(19.0f, 0, 25, 5)));
-    EXPECT_FALSE(HitboxesOverlap(Box(10.9f, 0, 19.99f, 5), Box(20.0f, 0, 25, 5)));
-    EXPECT_TRUE(HitboxOverlapsRectangle(Box(0, 0, 9.9f, 9.9f), Rect(9, 9, 20, 20)));
+    EXPECT_TRUE(HitboxesOverlap(HitboxFromEdges(10.9f, 0, 19.99f, 5), HitboxFromEdges(19.0f, 0, 25, 5)));
+    EXPECT_FALSE(HitboxesOverlap(HitboxFromEdges(10.9f, 0, 19.99f, 5), HitboxFromEdges(20.0f, 0, 25, 5)));
+    EXPECT_TRUE(HitboxOverlapsRectangle(HitboxFromEdges(0, 0, 9.9f, 9.9f), Rect(9, 9, 20, 20)));
 
     // Sharing only a corner point.
     EXPECT_TRUE(RectanglesOverlap(Rect(0, 0, 10, 10), Rect(10, 10, 20, 20)));
@@ -80,7 +70,7 @@ TEST(GeometryTest, RectangleTestsTruncateAndIncludeEdges)
     EXPECT_TRUE(RectanglesOverlap(Rect(2, 2, 4, 4), Rect(0, 0, 10, 10)));
 
     ZoneRect tZone = {0, 0, 10, 10, 0, 0};
-    EXPECT_TRUE(HitboxOverlapsZoneRect(Box(10.5f, 10.5f, 30, 30), tZone));
+    EXPECT_TRUE(HitboxOverlapsZoneRect(HitboxFromEdges(10.5f, 10.5f, 30, 30), tZone));
     EXPECT_TRUE(ZoneRectOverlapsFloatRectangle(tZone, 10.7f, 0, 12, 3));
 
     EXPECT_TRUE(PointInRectangle(10, 0, Rect(0, 0, 10, 10)));
@@ -93,7 +83,7 @@ TEST(GeometryTest, NestingIsEitherWay)
     EXPECT_TRUE(RectanglesNested(Rect(2, 2, 4, 4), Rect(0, 0, 10, 10)));
     EXPECT_TRUE(RectanglesNested(Rect(0, 0, 10, 10), Rect(2, 2, 4, 4)));
     EXPECT_FALSE(RectanglesNested(Rect(0, 0, 10, 10), Rect(5, 5, 15, 15)));
-    EXPECT_TRUE(HitboxesNested(Box(0.5f, 0.5f, 9.9f, 9.9f), Box(0, 0, 9, 9)));
+    EXPECT_TRUE(HitboxesNested(HitboxFromEdges(0.5f, 0.5f, 9.9f, 9.9f), HitboxFromEdges(0, 0, 9, 9)));
 }
 
 TEST(GeometryTest, OverlapFractionOfA)
@@ -114,7 +104,7 @@ TEST(GeometryTest, NonFiniteCornersAreClampedBeforeTruncation)
     EXPECT_GT(TruncateCoordinate(INFINITY), 0);
     EXPECT_LT(TruncateCoordinate(-1.0e30f), 0);
     EXPECT_EQ(TruncateCoordinate(-3.7f), -3);
-    EXPECT_FALSE(HitboxesOverlap(Box(NAN, NAN, NAN, NAN), Box(100, 100, 200, 200)));
+    EXPECT_FALSE(HitboxesOverlap(HitboxFromEdges(NAN, NAN, NAN, NAN), HitboxFromEdges(100, 100, 200, 200)));
 }
 
 TEST(GeometryTest, PointInPolygonNeedsClockwiseOrder)
@@ -170,11 +160,11 @@ TEST(GeometryTest, SlantedEdgeSeparatesOnItsTrueNormal)
     Shape tTriangle({0, 0, 10, 10, 0, 10});
     Shape tSquare = Square(6, 0, 10, 3);
     ExpectOverlapBothForms(tTriangle, tSquare, false);
-    EXPECT_FALSE(HitboxOverlapsPolygonArrays(Box(6, 0, 10, 3), tTriangle.Arrays()));
+    EXPECT_FALSE(HitboxOverlapsPolygonArrays(HitboxFromEdges(6, 0, 10, 3), tTriangle.Arrays()));
 
     // Moved across the edge it does overlap.
     ExpectOverlapBothForms(tTriangle, Square(2, 5, 6, 8), true);
-    EXPECT_TRUE(HitboxOverlapsPolygonArrays(Box(2, 5, 6, 8), tTriangle.Arrays()));
+    EXPECT_TRUE(HitboxOverlapsPolygonArrays(HitboxFromEdges(2, 5, 6, 8), tTriangle.Arrays()));
 
     // A diamond and a square whose corners face each other across a gap.
     Shape tDiamond({5, 0, 10, 5, 5, 10, 0, 5});

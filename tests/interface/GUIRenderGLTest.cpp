@@ -6,6 +6,7 @@
 #include "core/Application.h"
 #include "interface/GUI.h"
 #include "interface/GUIBaseObject.h"
+#include "../core/BlankApplication.h"
 
 namespace
 {
@@ -33,9 +34,7 @@ namespace
         {
             GLTestContext::SetUp();
             if(IsSkipped()) return;
-            memcpy(&mSaved, GetApplication(), sizeof(Application));
-            memset(GetApplication(), 0, sizeof(Application));
-            InitApplicationDefaults();
+            mApplication.Enter();
             mGUI = new GUI();
             GetApplication()->rGUI = mGUI;
             mReady = true;
@@ -44,11 +43,10 @@ namespace
         {
             if(!mReady) return;
             delete mGUI;
-            delete GetApplication()->mScannerStack;
-            memcpy(GetApplication(), &mSaved, sizeof(Application));
+            mApplication.Leave();
         }
 
-        Application mSaved;
+        BlankApplication mApplication;
         GUI *mGUI = nullptr;
         bool mReady = false;
     };

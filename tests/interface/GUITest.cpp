@@ -14,6 +14,7 @@
 #include "core/Utilities.h"
 #include "interface/GUI.h"
 #include "interface/GUIBaseObject.h"
+#include "../core/BlankApplication.h"
 
 namespace
 {
@@ -55,9 +56,7 @@ namespace
     protected:
         void SetUp() override
         {
-            memcpy(&mSaved, GetApplication(), sizeof(Application));
-            memset(GetApplication(), 0, sizeof(Application));
-            InitApplicationDefaults();
+            mApplication.Enter();
             Application *rApp = GetApplication();
             rApp->rOptionsManager = new OptionsManager();
             rApp->rControlManager = new ControlManager();
@@ -73,8 +72,7 @@ namespace
             delete rApp->rGUI;
             delete rApp->rControlManager;
             delete rApp->rOptionsManager;
-            delete rApp->mScannerStack;
-            memcpy(GetApplication(), &mSaved, sizeof(Application));
+            mApplication.Leave();
         }
 
         ControlState *Control(const char *pName)
@@ -98,7 +96,7 @@ namespace
             return nObject;
         }
 
-        Application mSaved;
+        BlankApplication mApplication;
         GUI *mGUI;
     };
 }

@@ -73,11 +73,7 @@ private:
 // A box with its owner at the top-left corner and no remainders.
 inline Hitbox MakeBox(float pLft, float pTop, float pRgt, float pBot)
 {
-    Hitbox tBox = {};
-    tBox.mLft = pLft;
-    tBox.mTop = pTop;
-    tBox.mRgt = pRgt;
-    tBox.mBot = pBot;
+    Hitbox tBox = HitboxFromEdges(pLft, pTop, pRgt, pBot);
     tBox.mOwnerX = pLft;
     tBox.mOwnerY = pTop;
     return tBox;

@@ -8,6 +8,7 @@
 #include "core/render/DisplayManager.h"
 #include "world/RootExecutor.h"
 #include "world/TransitionManager.h"
+#include "../core/BlankApplication.h"
 
 namespace
 {
@@ -26,9 +27,7 @@ namespace
         {
             GLTestContext::SetUp();
             if(IsSkipped()) return;
-            memcpy(&mSaved, GetApplication(), sizeof(Application));
-            memset(GetApplication(), 0, sizeof(Application));
-            InitApplicationDefaults();
+            mApplication.Enter();
             Application *rApp = GetApplication();
             rApp->mWindowWidth = rApp->mVirtualWidth = cSize;
             rApp->mWindowHeight = rApp->mVirtualHeight = cSize;
@@ -41,8 +40,7 @@ namespace
         {
             if(!mReady) return;
             delete mManager;
-            delete GetApplication()->mScannerStack;
-            memcpy(GetApplication(), &mSaved, sizeof(Application));
+            mApplication.Leave();
             DisplayManager::ComputeViewport();
         }
 
@@ -53,7 +51,7 @@ namespace
             DrawRectFilled(0, cSize / 2, cSize, cSize, ColorRGBA{0, 0, 1, 1});
         }
 
-        Application mSaved;
+        BlankApplication mApplication;
         TransitionManager *mManager = nullptr;
         bool mReady = false;
     };

@@ -16,6 +16,7 @@
 #include "world/MapManager.h"
 #include "world/RootEntity.h"
 #include "world/TransitionManager.h"
+#include "../core/BlankApplication.h"
 
 #include <gtest/gtest.h>
 
@@ -72,9 +73,7 @@ namespace
     protected:
         void SetUp() override
         {
-            memcpy(&mSaved, GetApplication(), sizeof(Application));
-            memset(GetApplication(), 0, sizeof(Application));
-            InitApplicationDefaults();
+            mApplication.Enter();
             Application *rApp = GetApplication();
             rApp->rDataLibrary = new DataLibrary();
             rApp->rLuaManager = new LuaManager();
@@ -102,8 +101,7 @@ namespace
             delete rApp->rControlManager;
             delete rApp->rLuaManager;
             delete rApp->rDataLibrary;
-            delete rApp->mScannerStack;
-            memcpy(GetApplication(), &mSaved, sizeof(Application));
+            mApplication.Leave();
             SetLuaSilenceFlag(0);
         }
 
@@ -126,7 +124,7 @@ namespace
             return tCount;
         }
 
-        Application mSaved;
+        BlankApplication mApplication;
         TransitionManager *mManager = nullptr;
         RecordingAudioLayer *mLayer = nullptr;
         lua_State *L = nullptr;

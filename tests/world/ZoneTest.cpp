@@ -30,16 +30,6 @@ namespace
             return rList ? rList->GetElementByName(pName) : nullptr;
         }
     };
-
-    Hitbox Box(float pLft, float pTop, float pRgt, float pBot)
-    {
-        Hitbox tBox = {};
-        tBox.mLft = pLft;
-        tBox.mTop = pTop;
-        tBox.mRgt = pRgt;
-        tBox.mBot = pBot;
-        return tBox;
-    }
 }
 
 TEST_F(ZoneTest, ZonesAreCentredOnTheirRectangleAndReportItsEdges)
@@ -53,7 +43,7 @@ TEST_F(ZoneTest, ZonesAreCentredOnTheirRectangleAndReportItsEdges)
     EXPECT_FLOAT_EQ(tY, 40.0f);
     EXPECT_FLOAT_EQ(tZ, 0.0f);
 
-    Hitbox tBox = Box(0.0f, 0.0f, 0.0f, 0.0f);
+    Hitbox tBox = HitboxFromEdges(0.0f, 0.0f, 0.0f, 0.0f);
     tBox.mOwnerX = 99.0f;
     tZone.GetHitbox(tBox);
     EXPECT_FLOAT_EQ(tBox.mLft, 10.0f);
@@ -129,10 +119,10 @@ TEST_F(ZoneTest, DamageZonesHurtDeathPitsKillAndPropertiesCheckTheirObject)
     EXPECT_EQ(mLibrary->GetActiveObject(), rSpikes);
     EXPECT_EQ(mLibrary->GetActiveStackSize(), tStack + 1);
     EXPECT_EQ(rSpikes->GetDamageToPlayer(), 4);
-    EXPECT_TRUE(rSpikes->IsCollidingWithHitbox(Box(0.0f, 80.0f, 10.0f, 100.0f)));
-    EXPECT_FALSE(rSpikes->IsCollidingWithHitbox(Box(0.0f, 80.0f, 9.0f, 99.0f)));
-    EXPECT_FALSE(rSpikes->IsCollidingBelowTop(Box(20.0f, 100.0f, 30.0f, 110.0f)));
-    EXPECT_TRUE(rSpikes->IsCollidingBelowTop(Box(20.0f, 101.0f, 30.0f, 110.0f)));
+    EXPECT_TRUE(rSpikes->IsCollidingWithHitbox(HitboxFromEdges(0.0f, 80.0f, 10.0f, 100.0f)));
+    EXPECT_FALSE(rSpikes->IsCollidingWithHitbox(HitboxFromEdges(0.0f, 80.0f, 9.0f, 99.0f)));
+    EXPECT_FALSE(rSpikes->IsCollidingBelowTop(HitboxFromEdges(20.0f, 100.0f, 30.0f, 110.0f)));
+    EXPECT_TRUE(rSpikes->IsCollidingBelowTop(HitboxFromEdges(20.0f, 101.0f, 30.0f, 110.0f)));
 
     Run("DamageZone_SetProperty('IsDeathPit', true)");
     EXPECT_TRUE(rSpikes->IsDeathPit());

@@ -198,55 +198,47 @@ void DataLibrary::ReportMissing(const char *pLabel, const char *pPath)
     Debug::ForcePrint("[DataLibrary] %s:  Error, %s not found\n", pLabel, pPath ? pPath : "NULL");
 }
 
-NamedLinkedList *DataLibrary::GetSection(const char *pPath)
+DataLibraryPath *DataLibrary::NewResolvedPath(const char *pPath)
 {
     DataLibraryPath *nPath = new DataLibraryPath;
     nPath->Parse(pPath);
     Resolve(*nPath);
-    NamedLinkedList *rResult = nPath->rSection;
+    return nPath;
+}
+
+void *DataLibrary::LookUpPart(const char *pPath, int32_t pDepth, const char *pLabel)
+{
+    DataLibraryPath *nPath = NewResolvedPath(pPath);
+    void *rParts[4] = {nPath->rSection, nPath->rCatalogue, nPath->rHeading, nPath->rEntry};
+    void *rResult = rParts[pDepth];
     delete nPath;
-    if(!rResult) ReportMissing("GetSection(N)", pPath);
+    if(!rResult) ReportMissing(pLabel, pPath);
     return rResult;
+}
+
+NamedLinkedList *DataLibrary::GetSection(const char *pPath)
+{
+    return static_cast<NamedLinkedList *>(LookUpPart(pPath, 0, "GetSection(N)"));
 }
 
 NamedLinkedList *DataLibrary::GetCatalogue(const char *pPath)
 {
-    DataLibraryPath *nPath = new DataLibraryPath;
-    nPath->Parse(pPath);
-    Resolve(*nPath);
-    NamedLinkedList *rResult = nPath->rCatalogue;
-    delete nPath;
-    if(!rResult) ReportMissing("GetCatalogue(N)", pPath);
-    return rResult;
+    return static_cast<NamedLinkedList *>(LookUpPart(pPath, 1, "GetCatalogue(N)"));
 }
 
 NamedLinkedList *DataLibrary::GetHeading(const char *pPath)
 {
-    DataLibraryPath *nPath = new DataLibraryPath;
-    nPath->Parse(pPath);
-    Resolve(*nPath);
-    NamedLinkedList *rResult = nPath->rHeading;
-    delete nPath;
-    if(!rResult) ReportMissing("GetHeading(N)", pPath);
-    return rResult;
+    return static_cast<NamedLinkedList *>(LookUpPart(pPath, 2, "GetHeading(N)"));
 }
 
 void *DataLibrary::GetEntry(const char *pPath)
 {
-    DataLibraryPath *nPath = new DataLibraryPath;
-    nPath->Parse(pPath);
-    Resolve(*nPath);
-    void *rResult = nPath->rEntry;
-    delete nPath;
-    if(!rResult) ReportMissing("GetEntry(N)", pPath);
-    return rResult;
+    return LookUpPart(pPath, 3, "GetEntry(N)");
 }
 
 void *DataLibrary::GetEntryOfKind(const char *pPath, int32_t pKind)
 {
-    DataLibraryPath *nPath = new DataLibraryPath;
-    nPath->Parse(pPath);
-    Resolve(*nPath);
+    DataLibraryPath *nPath = NewResolvedPath(pPath);
     void *rResult = 0;
     if(nPath->rEntryRecord && nPath->rEntryRecord->mKind == pKind) rResult = nPath->rEntry;
     delete nPath;
@@ -256,9 +248,7 @@ void *DataLibrary::GetEntryOfKind(const char *pPath, int32_t pKind)
 
 int32_t DataLibrary::GetEntryKind(const char *pPath)
 {
-    DataLibraryPath *nPath = new DataLibraryPath;
-    nPath->Parse(pPath);
-    Resolve(*nPath);
+    DataLibraryPath *nPath = NewResolvedPath(pPath);
     int32_t tKind = nPath->rEntryRecord ? nPath->rEntryRecord->mKind : -1;
     delete nPath;
     return tKind;
@@ -275,14 +265,12 @@ bool DataLibrary::Exists(const char *pPath)
 void DataLibrary::AddPath(const char *pPath)
 {
     if(!pPath) return;
-    DataLibraryPath *nPath = new DataLibraryPath;
-    nPath->Parse(pPath);
+    DataLibraryPath *nPath = NewResolvedPath(pPath);
     if(nPath->mTooLong)
     {
         delete nPath;
         return;
     }
-    Resolve(*nPath);
     rCurrentSection = nPath->rSection;
     rCurrentCatalogue = nPath->rCatalogue;
     rCurrentHeading = nPath->rHeading;
@@ -308,9 +296,7 @@ void DataLibrary::AddPath(const char *pPath)
 void DataLibrary::AddEntry(const char *pPath, void *pObject, DeleteFunctionPtr pDeleter, int32_t pKind)
 {
     if(!pPath || !pObject) return;
-    DataLibraryPath *nPath = new DataLibraryPath;
-    nPath->Parse(pPath);
-    Resolve(*nPath);
+    DataLibraryPath *nPath = NewResolvedPath(pPath);
     if(nPath->rHeading && nPath->mEntryName[0] != '\0')
     {
         if(pKind == DL_KIND_FROM_DELETER)
@@ -336,9 +322,7 @@ void DataLibrary::RegisterPointer(const char *pPath, void *pObject, int32_t pKin
 void DataLibrary::RemoveEntry(const char *pPath)
 {
     if(!pPath) return;
-    DataLibraryPath *nPath = new DataLibraryPath;
-    nPath->Parse(pPath);
-    Resolve(*nPath);
+    DataLibraryPath *nPath = NewResolvedPath(pPath);
     if(nPath->rEntryRecord)
     {
         if(EntryDestroysObject(nPath->rEntryRecord)) ForgetObject(nPath->rEntry);
@@ -395,9 +379,7 @@ void DataLibrary::Purge(const char *pPath, bool pKeepObjects)
         return;
     }
 
-    DataLibraryPath *nPath = new DataLibraryPath;
-    nPath->Parse(pPath);
-    Resolve(*nPath);
+    DataLibraryPath *nPath = NewResolvedPath(pPath);
     if(nPath->rEntryRecord)
     {
         if(EntryDestroysObject(nPath->rEntryRecord)) ForgetObject(nPath->rEntry);

@@ -143,6 +143,11 @@ public:
 
 private:
     void Resolve(DataLibraryPath &pPath);
+    // A heap path (the caller deletes it), parsed and resolved against the tree.
+    DataLibraryPath *NewResolvedPath(const char *pPath);
+    // The resolved part at pDepth (0 section, 1 catalogue, 2 heading, 3 entry); a miss is
+    // reported under pLabel.
+    void *LookUpPart(const char *pPath, int32_t pDepth, const char *pLabel);
     void ReportMissing(const char *pLabel, const char *pPath);
     void ForgetTree(NamedLinkedList *pList, int32_t pDepth);
     void KeepTreeObjects(NamedLinkedList *pList, int32_t pDepth);

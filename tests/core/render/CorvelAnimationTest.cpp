@@ -126,7 +126,10 @@ namespace
         EXPECT_EQ(0, tAnim.GetFrameIndexAtTick(50));
         // A frame count no allocation can hold leaves the animation empty.
         tAnim.SetTotalFrames(INT32_MAX);
-        if(tAnim.GetFrameCount() == 0) EXPECT_EQ(nullptr, tAnim.GetFrame(0));
+        if(tAnim.GetFrameCount() == 0)
+        {
+            EXPECT_EQ(nullptr, tAnim.GetFrame(0));
+        }
         tAnim.SetTotalFrames(-4);
         EXPECT_EQ(0, tAnim.GetFrameCount());
     }

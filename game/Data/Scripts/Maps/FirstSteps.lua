@@ -1,18 +1,55 @@
 -- FirstSteps.lua
 -- Set-up of the training ground. Runs when the map is entered from another map or from the
 -- menus; reloading the map after a death keeps what this made. The map's one argument is -2.
+--
+-- The ground, left to right (16-unit tiles, the floor's top at y = 448):
+--   x 16..64     a pocket between the wall and a pillar, spikes on its floor: wall-kick out
+--   x 96..128    the start
+--   x 128..192   a slope up to the plateau (top at y = 384)
+--   x 192..288   the plateau: iced over, with a breeze blowing toward its cliff edge
+--   x 288..448   the lower floor, a floating ledge above it, the ladder at x 416..432
+--   x 448..496   a pit down to the level's bottom edge, spikes at the bottom
 
--- Start on the left, standing on the floor (its top is at y = 448).
-MapM_SetPlayerStart(40, 400, 0)
+-- Kestra teleports in on the flat stretch between the pillar and the slope. The start is the
+-- top-left of her 19 by 52 box; the teleport drops her onto the floor below it.
+MapM_SetPlayerStart(100, 390, 0)
+
+-- The checkpoint at the foot of the cliff: touch it once and a death brings her back here.
+-- The camera comes back to the lower right corner of the level (its view is 480 by 360).
+Checkpoint_Create("CliffFoot", 296, 384, 40, 64)
+Checkpoint_SetProperty("Respawn Location", 304, 390)
+Checkpoint_SetProperty("Camera", 32, 152)
+DL_PopActiveEntity()
+
+-- Spikes in the pocket left of the pillar. They sting rather than kill; the invulnerability
+-- after a hit gives her time to kick off the walls.
+DamageZone_Create("PocketSpikes")
+DamageZone_SetProperty("Rectangle", 16, 436, 64, 448)
+DamageZone_SetProperty("DamageToPlayer", 3)
+DL_PopActiveEntity()
+
+-- The pit right of the ladder. A death pit kills whatever her health, but only once her box's
+-- top has sunk below the zone's top: she lands on the level's bottom edge with her top at
+-- y = 460, so the zone starts above that and walking past the rim never touches it.
+DamageZone_Create("RightPit")
+DamageZone_SetProperty("Rectangle", 448, 456, 496, 520)
+DamageZone_SetProperty("IsDeathPit", true)
+DL_PopActiveEntity()
 
 -- The ladder in column 26 runs from the floor up to the ledge on the right; its top, at
 -- y = 224, is a floor for anyone standing on it.
-if Ladder_Create then
-    Ladder_Create("FirstStepsLadder", 416, 224, 432, 448)
-end
+Ladder_Create("FirstStepsLadder", 416, 224, 432, 448)
+
+-- The plateau is iced: a low slide amount makes her slow to get going and slow to stop.
+Slide_Create("PlateauIce", 192, 340, 288, 388, 0.15)
+
+-- A breeze over the plateau pushes toward the cliff; standing still on the ice she drifts
+-- off the edge, running into it she is slowed.
+Push_Create("PlateauBreeze", 192, 280, 288, 384, 0.5, 0)
+
+-- The ice runs down the cliff face: no wall slide or wall kick on it.
+Slip_Create("CliffIce", 284, 384, 300, 448)
 
 -- The plateau's cliff edge and the floating ledge: points a test can read back.
-if fnLog then
-    fnLog(string.format("FirstSteps: floor solid %s, air free %s",
-        tostring(MapM_GetWorldClip(100, 460)), tostring(not MapM_GetWorldClip(100, 300))))
-end
+fnLog(string.format("FirstSteps: floor solid %s, air free %s",
+    tostring(MapM_GetWorldClip(100, 460)), tostring(not MapM_GetWorldClip(100, 300))))

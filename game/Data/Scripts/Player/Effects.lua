@@ -24,7 +24,12 @@ end
 
 -- Places the effect's picture with its top-left corner at (fLeft, fTop) and lets it play once.
 -- The sprite keeps the library's active object as it found it.
+-- The sprite family arrives later than the player: until the engine offers Sprite_Create the
+-- effects are skipped quietly, so her moves and shots work without them.
 function fnSpawnPlayerEffect(sName, sEffect, fLeft, fTop, fWidth, fHeight, bMirrored)
+    if Sprite_Create == nil then
+        return
+    end
     Sprite_Create(sName)
     Sprite_SetProperty("AnimationsTotal", 1)
     Sprite_SetProperty("Animation", 0, gsPlayerEffects .. sEffect)
