@@ -29,10 +29,10 @@ DamageZone_SetProperty("DamageToPlayer", 3)
 DL_PopActiveEntity()
 
 -- The pit right of the ladder. A death pit kills whatever her health, but only once her box's
--- top has sunk below the zone's top: she lands on the level's bottom edge with her top at
--- y = 460, so the zone starts above that and walking past the rim never touches it.
+-- top has sunk below the zone's top. Standing on the floor her top is at y = 396, so she can
+-- walk to the rim and lean over it; once her feet are some 36 units down the pit, she is lost.
 DamageZone_Create("RightPit")
-DamageZone_SetProperty("Rectangle", 448, 456, 496, 520)
+DamageZone_SetProperty("Rectangle", 448, 432, 496, 520)
 DamageZone_SetProperty("IsDeathPit", true)
 DL_PopActiveEntity()
 
