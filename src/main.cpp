@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "core/Application.h"
+#include "core/ControlManager.h"
 #include "core/DebugPrint.h"
 #include "core/Gears.h"
 
@@ -60,6 +61,8 @@ int main(int argc, char **argv)
     }
     al_start_timer(rApp->rTimer);
     tFrame.mSampleStart = al_get_time();
+    // Nothing has been lent yet: the frame's device states are only valid once an event fills them.
+    if(rApp->rControlManager) rApp->rControlManager->ClearDeviceStates();
 
     Debug::PushPrint(0, "[Begin Main Loop]\n");
     while(rApp->mQuitFlag != 1)

@@ -345,4 +345,4 @@ private:
 };
 
 // Registers the "Player_" globals.
-void RegisterPlayerBindings(lua_State *L);
+void RegisterPlayerLua(lua_State *L);

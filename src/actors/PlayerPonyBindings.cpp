@@ -202,7 +202,7 @@ static const luaL_Reg cPlayerBindings[] = {
     {NULL, NULL},
 };
 
-void RegisterPlayerBindings(lua_State *L)
+void RegisterPlayerLua(lua_State *L)
 {
     RegisterLuaFunctions(L, cPlayerBindings);
 }

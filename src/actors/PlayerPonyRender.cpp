@@ -64,7 +64,8 @@ void PlayerPony::ChooseGroundSlot(int32_t &sSlot, int32_t &sFrame)
         else
         {
             sSlot = PLAYER_ANIM_IDLE;
-            if(mHealth < mMaxHealth / 4)
+            // A true quarter: with 18 max health, 4 still breathes hard.
+            if(mHealth * 4 < mMaxHealth)
             {
                 const int32_t tT = (mIdleTimer < 0 ? 0 : mIdleTimer) % cBreathCycle;
                 sFrame = tT < cBreathCycle / 2 ? tT / cTicksPerBreathFrame : 4 - (tT - cBreathCycle / 2) / cTicksPerBreathFrame;

@@ -217,7 +217,6 @@ bool BootManagers()
     LoadInterrupt();
     Debug::Print("Created DataLibrary\n");
 
-    LoadInterrupt();
     rApp->rAudioManager = new AudioManager();
     rApp->rCameraManager = new CameraManager();
     rApp->rEntityManager = new EntityManager();
@@ -225,6 +224,7 @@ bool BootManagers()
     rApp->rEntityManager->CreatePlayer();
     rApp->rMapManager = new MapManager();
     rApp->rTransitionManager = new TransitionManager();
+    LoadInterrupt();
     Debug::Print("Created misc Managers\n");
     rApp->rGUI = new GUI();
     Debug::Print("Created GUI\n");
@@ -325,10 +325,10 @@ void RegisterLuaBindings(lua_State *L)
 {
     if(!L) return;
     RegisterAnimationBindings(L);
-    RegisterCameraBindings(L);
-    RegisterProjectileBindings(L);
+    RegisterCameraLua(L);
+    RegisterProjLua(L);
     RegisterDataListBindings(L);
-    RegisterRootEntityBindings(L);
+    RegisterRootEntityLua(L);
     RegisterLadderBindings(L);
     RegisterCheckpointBindings(L);
     RegisterDamageZoneBindings(L);
@@ -337,7 +337,7 @@ void RegisterLuaBindings(lua_State *L)
     RegisterSlideBindings(L);
     RegisterBitmapBindings(L);
     RegisterFileSystemScannerBindings(L);
-    RegisterGUIBindings(L);
+    RegisterGUILua(L);
     RegisterDataLibraryBindings(L);
     RegisterAudioManagerBindings(L);
     RegisterAudioPackageBindings(L);
@@ -350,7 +350,7 @@ void RegisterLuaBindings(lua_State *L)
     RegisterLumpManagerBindings(L);
     RegisterTransitionManagerBindings(L);
     RegisterOptionsManagerBindings(L);
-    RegisterPlayerBindings(L);
+    RegisterPlayerLua(L);
 }
 
 void UpdateFPS(FrameRecord *pFrame)

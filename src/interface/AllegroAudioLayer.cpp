@@ -154,12 +154,13 @@ void AllegroAudioLayer::Shutdown()
     // Playbacks go before the samples whose data they read.
     if(mChannels)
     {
-        mChannels->SetCursorToHead();
-        while(mChannels->GetCursorNode())
+        // Removing the head leaves the cursor before the new head, so the walk follows the
+        // data CursorNext returns rather than the cursor node.
+        AllegroAudioChannel *rChannel = (AllegroAudioChannel *)mChannels->SetCursorToHead();
+        while(rChannel)
         {
-            AllegroAudioChannel *rChannel = (AllegroAudioChannel *)mChannels->GetCursorNode()->rData;
-            if(rChannel && rChannel->mKind != CHANNEL_KIND_SAMPLE) mChannels->RemoveAtCursor();
-            mChannels->CursorNext();
+            if(rChannel->mKind != CHANNEL_KIND_SAMPLE) mChannels->RemoveAtCursor();
+            rChannel = (AllegroAudioChannel *)mChannels->CursorNext();
         }
         delete mChannels;
     }
@@ -313,12 +314,11 @@ void AllegroAudioLayer::SampleFree(uint32_t pSample)
     AllegroAudioChannel *rSample = Find(pSample);
     if(!rSample || rSample->mKind != CHANNEL_KIND_SAMPLE) return;
 
-    mChannels->SetCursorToHead();
-    while(mChannels->GetCursorNode())
+    AllegroAudioChannel *rChannel = (AllegroAudioChannel *)mChannels->SetCursorToHead();
+    while(rChannel)
     {
-        AllegroAudioChannel *rChannel = (AllegroAudioChannel *)mChannels->GetCursorNode()->rData;
-        if(rChannel && rChannel->mKind == CHANNEL_KIND_SAMPLE_PLAYBACK && rChannel->mOwnerSample == pSample) mChannels->RemoveAtCursor();
-        mChannels->CursorNext();
+        if(rChannel->mKind == CHANNEL_KIND_SAMPLE_PLAYBACK && rChannel->mOwnerSample == pSample) mChannels->RemoveAtCursor();
+        rChannel = (AllegroAudioChannel *)mChannels->CursorNext();
     }
     mChannels->RemoveElementByData(rSample);
 }

@@ -15,7 +15,11 @@
 #include "core/Utilities.h"
 #include "core/render/DisplayManager.h"
 #include "core/render/GLState.h"
+#include "actors/PlayerPony.h"
 #include "interface/GUIBaseObject.h"
+#include "world/Camera.h"
+#include "world/CameraManager.h"
+#include "world/MapManager.h"
 
 // Frame rates of the game-speed hotkeys: the normal rate and the slow-motion rate.
 static const float cNormalFrameRate = 60.0f;
@@ -243,6 +247,20 @@ void GUI::CloseTopScreen()
     if(mOpenScreens->GetCount() < 1) return;
     GUIBaseObject *rScreen = static_cast<GUIBaseObject *>(mOpenScreens->RemoveHead());
     if(rScreen) rScreen->OnClose();
+}
+
+// A screen that is no longer on top (another screen opened over it, or "CloseGame" already
+// popped it) is taken out by identity, so closing it never closes the screen above it.
+void GUI::CloseScreen(GUIBaseObject *pObject)
+{
+    if(IsTopScreen(pObject))
+    {
+        CloseTopScreen();
+        return;
+    }
+    if(!pObject || !mOpenScreens->SetCursorToData(pObject)) return;
+    mOpenScreens->DetachAtCursor();
+    pObject->OnClose();
 }
 
 bool GUI::IsTopScreen(GUIBaseObject *pObject)
@@ -521,6 +539,13 @@ static bool ControlHeld(ControlManager *pControls, const char *pName)
     return pControls && pControls->GetControl(pName)->mHeld;
 }
 
+// Without a player nothing holds the controls locked.
+static bool PlayerControlsUnlocked()
+{
+    PlayerPony *rPlayer = PlayerPony::Get();
+    return !rPlayer || !rPlayer->IsControlLocked();
+}
+
 // The game runs fast only while "SpeedUp" is held and slow only while "SlowDown" is held. A
 // missing or non-positive "HasteRate" keeps the normal rate rather than stalling the timer.
 void GUI::UpdateGameSpeed()
@@ -544,6 +569,21 @@ void GUI::UpdateGameSpeed()
     if(rApp->rTimer) al_set_timer_speed(rApp->rTimer, 1.0 / tRate);
 }
 
+void GUI::ToggleConsole(GUIBaseObject *pConsole)
+{
+    PlayerPony *rPlayer = PlayerPony::Get();
+    if(!pConsole->IsVisible())
+    {
+        OpenScreen(pConsole);
+        pConsole->Show();
+        if(rPlayer) rPlayer->AddControlLock("ConsoleLock");
+        return;
+    }
+    CloseScreen(pConsole);
+    pConsole->Hide();
+    if(rPlayer) rPlayer->RemoveControlLock("ConsoleLock");
+}
+
 void GUI::UpdateHotkeys()
 {
     Debug::PushPrint(0, "[GUI] Update hotkeys\n");
@@ -556,10 +596,11 @@ void GUI::UpdateHotkeys()
     ControlManager *rControls = ControlManager::Get();
     Application *rApp = GetApplication();
     bool tInGame = rApp->rGearTick == GameGearTimer;
+    bool tUnlocked = PlayerControlsUnlocked();
     GUIBaseObject *rPauseScreen = FindObject("PauseScreen");
     GUIBaseObject *rConsole = FindObject("Console");
 
-    if(ControlPressed(rControls, "Pause") && tInGame && (!rConsole || !rConsole->IsVisible()))
+    if(ControlPressed(rControls, "Pause") && tUnlocked && tInGame && (!rConsole || !rConsole->IsVisible()))
     {
         if(rPauseScreen && !IsScreenOpen(rPauseScreen)) OpenScreen(rPauseScreen);
     }
@@ -572,7 +613,7 @@ void GUI::UpdateHotkeys()
 
     UpdateGameSpeed();
 
-    if(ControlPressed(rControls, "CloseGame"))
+    if(ControlPressed(rControls, "CloseGame") && tUnlocked)
     {
         GUIBaseObject *rTop = GetTopScreen();
         if(rTop)
@@ -585,11 +626,32 @@ void GUI::UpdateHotkeys()
         }
     }
 
+    MapManager *rMaps = MapManager::Fetch();
+    for(int32_t i = 0; i < 9 && rMaps && tUnlocked; i++)
+    {
+        char tWarpName[8];
+        snprintf(tWarpName, sizeof(tWarpName), "Warp%i", i);
+        if(ControlPressed(rControls, tWarpName)) rMaps->RunHotkey(i);
+    }
+
     if(ControlPressed(rControls, "ToggleHitboxes"))
     {
         OptionsManager *rOptions = OptionsManager::Get();
         if(rOptions) rOptions->SetBool("ShowHitboxes", !rOptions->GetBool("ShowHitboxes"));
     }
+
+    if(ControlPressed(rControls, "DisplayCameraTopLeft"))
+    {
+        CameraManager *rCameras = CameraManager::Fetch();
+        Camera *rCamera = rCameras ? rCameras->GetActiveCamera() : 0;
+        if(rCamera)
+        {
+            Hitbox tFrame = rCamera->GetFrame();
+            fprintf(stderr, "Camera %f %f\n", tFrame.mLft, tFrame.mTop);
+        }
+    }
+
+    if(ControlPressed(rControls, "Console") && rConsole) ToggleConsole(rConsole);
 
     Debug::PopPrint("[GUI] Hotkey check finished\n");
 }

@@ -44,6 +44,8 @@ public:
     // Screen stack. OpenScreen does not check for an object already open.
     void OpenScreen(GUIBaseObject *pObject);
     void CloseTopScreen();
+    // Closes that screen wherever it stands on the stack (the top screen as CloseTopScreen).
+    void CloseScreen(GUIBaseObject *pObject);
     bool IsTopScreen(GUIBaseObject *pObject);
     bool IsScreenOpen(GUIBaseObject *pObject);
     GUIBaseObject *GetTopScreen();
@@ -86,6 +88,7 @@ private:
     void RunAnimations();
     void UpdateWatermark();
     void UpdateGameSpeed();
+    void ToggleConsole(GUIBaseObject *pConsole);
     void ListObjectTree(GUIBaseObject *pObject);
     NamedLinkedList *ListHolding(GUIBaseObject *pObject);
     void MoveWithinList(GUIBaseObject *pObject, bool pToHead);
@@ -115,4 +118,4 @@ GUI *GetGUI();
 bool GUILetsWorldRun(GUI *pGUI);
 
 // Registers the "GUI_" globals.
-void RegisterGUIBindings(lua_State *L);
+void RegisterGUILua(lua_State *L);

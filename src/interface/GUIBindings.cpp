@@ -4,6 +4,8 @@
 
 #include "core/LuaBindingHelpers.h"
 #include "core/data/DataLibrary.h"
+#include "world/Camera.h"
+#include "world/CameraManager.h"
 
 static GUI *FetchGUI(const char *pBindingName)
 {
@@ -35,14 +37,34 @@ static int GUI_GetMouseClickCoords(lua_State *L)
     return 2;
 }
 
+// The click in world units: offset by the active camera's view corner (none without a camera).
+static int GUI_GetMouseClickCoordsInWorld(lua_State *L)
+{
+    float tX = 0.0f, tY = 0.0f;
+    GUI *rGUI = FetchGUI("GUI_GetMouseClickCoordsInWorld");
+    if(rGUI) rGUI->GetMouseClickCoords(tX, tY);
+    CameraManager *rCameras = CameraManager::Fetch();
+    Camera *rCamera = rCameras ? rCameras->GetActiveCamera() : 0;
+    if(rCamera)
+    {
+        Hitbox tFrame = rCamera->GetFrame();
+        tX += tFrame.mLft;
+        tY += tFrame.mTop;
+    }
+    lua_pushnumber(L, tX);
+    lua_pushnumber(L, tY);
+    return 2;
+}
+
 static const luaL_Reg cGUIBindings[] =
 {
     {"GUI_ForceToTitle", GUI_ForceToTitle},
     {"GUI_GetMouseClickCoords", GUI_GetMouseClickCoords},
+    {"GUI_GetMouseClickCoordsInWorld", GUI_GetMouseClickCoordsInWorld},
     {NULL, NULL}
 };
 
-void RegisterGUIBindings(lua_State *L)
+void RegisterGUILua(lua_State *L)
 {
     RegisterLuaFunctions(L, cGUIBindings);
 }

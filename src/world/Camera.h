@@ -154,4 +154,4 @@ private:
 };
 
 // Registers the "Camera_" globals.
-void RegisterCameraBindings(lua_State *L);
+void RegisterCameraLua(lua_State *L);

@@ -180,7 +180,7 @@ static const luaL_Reg xCameraFunctions[] = {
     {NULL, NULL},
 };
 
-void RegisterCameraBindings(lua_State *L)
+void RegisterCameraLua(lua_State *L)
 {
     RegisterLuaFunctions(L, xCameraFunctions);
 }

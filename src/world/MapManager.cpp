@@ -15,6 +15,7 @@
 #include "core/Utilities.h"
 #include "core/data/CorvelLumpManager.h"
 #include "core/render/LoadingScreen.h"
+#include "interface/GUI.h"
 #include "world/Camera.h"
 #include "world/CameraManager.h"
 #include "world/EntityManager.h"
@@ -230,6 +231,9 @@ bool MapManager::LoadMapFile(const char *pName)
 
     Debug::PopPrint("[LoadMapFile] Done\n");
     SetLoadingSuppress(0);
+    // A boss of the last map must not keep its bar on screen.
+    GUI *rGUI = GUI::Fetch();
+    if(rGUI) rGUI->SetBossHealthBarTarget(MAP_BOSS_BAR_NO_TARGET);
     Application *rApp = GetApplication();
     if(rApp->rEventQueue) al_flush_event_queue(rApp->rEventQueue);
     return true;
@@ -396,6 +400,30 @@ void MapManager::SetWarpZone(int32_t pIndex, float pX, float pY, float pCameraX,
     mWarpZones[pIndex].mY = pY;
     mWarpZones[pIndex].mCameraX = pCameraX;
     mWarpZones[pIndex].mCameraY = pCameraY;
+}
+
+void MapManager::RunHotkey(int32_t pIndex)
+{
+    if(pIndex < 0 || pIndex >= MAP_WARP_ZONE_COUNT) return;
+    const MapWarpZone &rZone = mWarpZones[pIndex];
+    PlayerPony *rPlayer = PlayerPony::Get();
+    if(rPlayer)
+    {
+        rPlayer->SetPositionAutoCenter(rZone.mX, rZone.mY, 0.0f);
+        rPlayer->ResetForMapLoad();
+    }
+
+    Camera *rCamera = ActiveCamera();
+    if(!rCamera) return;
+    if(rZone.mCameraX == -1.0f || rZone.mCameraY == -1.0f)
+    {
+        rCamera->ForceTo(TruncateCoordinate(rZone.mX - CAMERA_VIEW_WIDTH / 2.0f),
+                         TruncateCoordinate(rZone.mY - CAMERA_VIEW_HEIGHT / 2.0f));
+    }
+    else
+    {
+        rCamera->ForceTo(TruncateCoordinate(rZone.mCameraX), TruncateCoordinate(rZone.mCameraY));
+    }
 }
 
 MapWarpZone MapManager::GetWarpZone(int32_t pIndex) const

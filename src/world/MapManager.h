@@ -12,6 +12,8 @@ struct lua_State;
 #define MAP_ZOOM_MAX 2.0f
 // Where the player stands when the map's script names no start.
 #define MAP_DEFAULT_START 50.0f
+// The boss health bar's target code for "no boss": the bar hides.
+#define MAP_BOSS_BAR_NO_TARGET 255
 // The number map scripts receive as their one argument.
 #define MAP_SCRIPT_ARGUMENT -2.0
 
@@ -56,6 +58,10 @@ public:
     void GetPlayerStart(float &sX, float &sY, float &sZ) const;
     void SetWarpZone(int32_t pIndex, float pX, float pY, float pCameraX, float pCameraY);
     MapWarpZone GetWarpZone(int32_t pIndex) const;
+    // The numbered debug warps (0 to 8): puts the player at that warp zone, healed, and forces
+    // the camera to the zone's camera place, or centres the view on the zone when it has none.
+    // Other numbers do nothing.
+    void RunHotkey(int32_t pIndex);
     // Reloads the current map through a transition (a slow fade-out, the default fade-in); the
     // transition manager owns the map executor. The player's respawn and warps use it.
     void StartWarpTransition();

@@ -204,7 +204,7 @@ static const luaL_Reg cProjectileBindings[] = {
     {NULL, NULL},
 };
 
-void RegisterProjectileBindings(lua_State *L)
+void RegisterProjLua(lua_State *L)
 {
     RegisterLuaFunctions(L, cProjectileBindings);
 }

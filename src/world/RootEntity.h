@@ -93,4 +93,4 @@ private:
 #define ROOTENTITY_NO_DEPTH -2.0f
 
 // Registers the "RE_" globals.
-void RegisterRootEntityBindings(lua_State *L);
+void RegisterRootEntityLua(lua_State *L);

@@ -40,7 +40,7 @@ static int RE_SetDestruct(lua_State *L)
 static int RE_GetData(lua_State *L)
 {
     RootEntity *rEntity = FetchActiveEntity();
-    if(!rEntity) return LuaActiveObjectTypeErrorNil("RE_GetData", L);
+    if(!rEntity) return LuaActiveObjectTypeError("RE_GetData");
     return DataListGetDataOn(L, rEntity->GetData());
 }
 
@@ -123,7 +123,7 @@ static const luaL_Reg xRootEntityFunctions[] = {
     {NULL, NULL},
 };
 
-void RegisterRootEntityBindings(lua_State *L)
+void RegisterRootEntityLua(lua_State *L)
 {
     RegisterLuaFunctions(L, xRootEntityFunctions);
 }

@@ -454,22 +454,29 @@ void RootProjectile::InterceptProjectile(RootProjectile *)
 
 // --- Update ---------------------------------------------------------------------------------
 
-// The margin test reads the position shifted so the box's top-left sits on it. The shift is
-// computed rather than applied to the stored position, which would drift by rounding each
-// tick. A buster shot goes as soon as its own box leaves the view.
+// Both tests read the position shifted so the box's top-left sits on it. The shift is
+// computed on a copy rather than applied to the stored position, which would drift by
+// rounding each tick. A buster shot goes as soon as that shifted box leaves the view.
 void RootProjectile::ApplyOffscreenRule()
 {
     CameraManager *rCameras = CameraManager::Fetch();
     Camera *rCamera = rCameras ? rCameras->GetActiveCamera() : NULL;
     if(!rCamera) return;
+    const float tX = mHitbox.mOwnerX - mOffsetLft;
+    const float tY = mHitbox.mOwnerY - mOffsetTop;
     if(mIsBuster)
     {
-        if(!rCamera->IsRectVisible(mHitbox)) mDestruct = 1;
+        Hitbox tShifted = mHitbox;
+        tShifted.mOwnerX = tX;
+        tShifted.mOwnerY = tY;
+        tShifted.mLft = tX + mOffsetLft;
+        tShifted.mTop = tY + mOffsetTop;
+        tShifted.mRgt = tX + mOffsetRgt;
+        tShifted.mBot = tY + mOffsetBot;
+        if(!rCamera->IsRectVisible(tShifted)) mDestruct = 1;
         return;
     }
     Hitbox tFrame = rCamera->GetFrame();
-    float tX = mHitbox.mOwnerX - mOffsetLft;
-    float tY = mHitbox.mOwnerY - mOffsetTop;
     if(tX < tFrame.mLft - PROJECTILE_OFFSCREEN_MARGIN || tX > tFrame.mRgt + PROJECTILE_OFFSCREEN_MARGIN ||
        tY < tFrame.mTop - PROJECTILE_OFFSCREEN_MARGIN || tY > tFrame.mBot + PROJECTILE_OFFSCREEN_MARGIN)
     {

@@ -249,4 +249,4 @@ void DestroyAllProjectiles();
 extern int32_t xProjectileLastHitPlayer;
 
 // Registers the "Proj_" globals.
-void RegisterProjectileBindings(lua_State *L);
+void RegisterProjLua(lua_State *L);

@@ -16,7 +16,7 @@ namespace
             PlayerWorld::SetUp();
             L = luaL_newstate();
             luaL_openlibs(L);
-            RegisterPlayerBindings(L);
+            RegisterPlayerLua(L);
         }
         void TearDown() override
         {

@@ -1,5 +1,7 @@
 #include "PlayerWorld.h"
 
+#include "core/render/CorvelAnimation.h"
+
 #include "world/Checkpoint.h"
 #include "world/DamageZone.h"
 #include "world/LadderZone.h"
@@ -220,4 +222,26 @@ TEST_F(PlayerStatesTest, CameraFocusModes)
     mPlayer->SetCameraVars(1, -100.0f, 100.0f, 0, 0.0f, 0.0f);
     mPlayer->ComputeCameraFocus(tX, tY);
     EXPECT_FLOAT_EQ(tX, 9.0f);
+}
+
+TEST_F(PlayerStatesTest, IdlePoseBreathesHardBelowAQuarterOfMaxHealth)
+{
+    CorvelAnimation *nIdle = new CorvelAnimation();
+    mPlayer->SetAnimationSlot(PLAYER_ANIM_IDLE, nIdle);
+    Tick(10);
+    ASSERT_TRUE(mPlayer->IsOnGround());
+
+    // 5 of 18 is above a quarter: the plain standing frame.
+    mPlayer->SetHealth(5);
+    mPlayer->ChooseAnimationFrame();
+    EXPECT_EQ(mPlayer->GetCurrentAnimation(), nIdle);
+    EXPECT_EQ(mPlayer->GetShownFrame(), 5);
+
+    // 4 of 18 is below a quarter (4.5): the breathing cycle, frames 0 to 4.
+    mPlayer->SetHealth(4);
+    mPlayer->ChooseAnimationFrame();
+    EXPECT_LT(mPlayer->GetShownFrame(), 5);
+
+    mPlayer->SetAnimationSlot(PLAYER_ANIM_IDLE, NULL);
+    delete nIdle;
 }

@@ -14,6 +14,11 @@
 #include "core/Utilities.h"
 #include "interface/GUI.h"
 #include "interface/GUIBaseObject.h"
+#include "actors/PlayerPony.h"
+#include "world/Camera.h"
+#include "world/CameraManager.h"
+#include "world/EntityManager.h"
+#include "world/MapManager.h"
 #include "../core/BlankApplication.h"
 
 namespace
@@ -470,6 +475,82 @@ TEST_F(GUITest, PauseAndCloseGameHotkeysOpenAndCloseThePauseScreen)
     EXPECT_EQ(0, mGUI->GetOpenScreenCount());
 }
 
+TEST_F(GUITest, ControlLocksStopPauseAndCloseGameAndTheConsoleTogglesItsLock)
+{
+    Application *rApp = GetApplication();
+    rApp->rEntityManager = new EntityManager();
+    rApp->rEntityManager->CreatePlayer();
+    PlayerPony *rPlayer = PlayerPony::Get();
+    ASSERT_NE(nullptr, rPlayer);
+    mGUI->CreateDefaultObjects();
+    GUIBaseObject *rPause = mGUI->FindObject("PauseScreen");
+    GUIBaseObject *rConsole = mGUI->FindObject("Console");
+    ActivateGameGear();
+
+    rApp->rMapManager = new MapManager();
+    rApp->rMapManager->SetWarpZone(3, 300.0f, 200.0f, -1.0f, -1.0f);
+    rPlayer->SetPositionAutoCenter(50.0f, 50.0f, 0.0f);
+    float tStartX = 0.0f, tStartY = 0.0f, tZ = 0.0f;
+    rPlayer->GetPosition(tStartX, tStartY, tZ);
+
+    // A locked player can neither pause, nor close a screen, nor warp.
+    rPlayer->AddControlLock("Cutscene");
+    PressAndRunHotkeys("Pause");
+    PressAndRunHotkeys("CloseGame");
+    PressAndRunHotkeys("Warp3");
+    EXPECT_EQ(0, mGUI->GetOpenScreenCount());
+    float tX = 0.0f, tY = 0.0f;
+    rPlayer->GetPosition(tX, tY, tZ);
+    EXPECT_FLOAT_EQ(tStartX, tX);
+    EXPECT_FLOAT_EQ(tStartY, tY);
+    RecordingObject *rMenu = AddRecorder("Menu", false, 0, 0, 1, 1);
+    mGUI->OpenScreen(rMenu);
+    PressAndRunHotkeys("CloseGame");
+    EXPECT_TRUE(mGUI->IsTopScreen(rMenu));
+    mGUI->CloseTopScreen();
+    rPlayer->RemoveControlLock("Cutscene");
+
+    // Unlocked, the numbered warp moves the player.
+    PressAndRunHotkeys("Warp3");
+    rPlayer->GetPosition(tX, tY, tZ);
+    EXPECT_NE(tStartX, tX);
+    EXPECT_NE(tStartY, tY);
+
+    // The console opens as a screen and locks the player; a second press closes it again.
+    PressAndRunHotkeys("Console");
+    EXPECT_TRUE(rConsole->IsVisible());
+    EXPECT_TRUE(mGUI->IsTopScreen(rConsole));
+    EXPECT_TRUE(rPlayer->IsControlLocked());
+    PressAndRunHotkeys("Console");
+    EXPECT_FALSE(rConsole->IsVisible());
+    EXPECT_EQ(0, mGUI->GetOpenScreenCount());
+    EXPECT_FALSE(rPlayer->IsControlLocked());
+
+    // Closing the console when another screen stands above it leaves that screen open, and
+    // after "CloseGame" has popped the console, the next press only hides it.
+    PressAndRunHotkeys("Console");
+    mGUI->OpenScreen(rPause);
+    PressAndRunHotkeys("Console");
+    EXPECT_TRUE(mGUI->IsTopScreen(rPause));
+    EXPECT_EQ(1, mGUI->GetOpenScreenCount());
+    EXPECT_FALSE(rConsole->IsVisible());
+    mGUI->CloseTopScreen();
+
+    PressAndRunHotkeys("Console");
+    rPlayer->RemoveControlLock("ConsoleLock");
+    PressAndRunHotkeys("CloseGame");
+    EXPECT_EQ(0, mGUI->GetOpenScreenCount());
+    mGUI->OpenScreen(rPause);
+    PressAndRunHotkeys("Console");
+    EXPECT_TRUE(mGUI->IsTopScreen(rPause));
+    EXPECT_FALSE(rConsole->IsVisible());
+
+    delete rApp->rMapManager;
+    rApp->rMapManager = NULL;
+    delete rApp->rEntityManager;
+    rApp->rEntityManager = NULL;
+}
+
 TEST_F(GUITest, GameSpeedFollowsTheHeldSpeedKeysAndHitboxesToggle)
 {
     Application *rApp = GetApplication();
@@ -639,7 +720,7 @@ TEST_F(GUITest, NavigationNodesLinkWithinTheTableOnly)
 TEST_F(GUITest, LuaGlobalsCheckTheirArgumentsAndReachTheManager)
 {
     lua_State *L = luaL_newstate();
-    RegisterGUIBindings(L);
+    RegisterGUILua(L);
 
     testing::internal::CaptureStderr();
     ASSERT_EQ(0, luaL_dostring(L, "GUI_ForceToTitle()"));
@@ -658,6 +739,25 @@ TEST_F(GUITest, LuaGlobalsCheckTheirArgumentsAndReachTheManager)
     lua_getglobal(L, "y");
     EXPECT_DOUBLE_EQ(tX, lua_tonumber(L, -2));
     EXPECT_DOUBLE_EQ(tY, lua_tonumber(L, -1));
+    lua_pop(L, 2);
+
+    // In world units the click is offset by the active camera's corner, which the
+    // "DisplayCameraTopLeft" hotkey prints.
+    CameraManager *nCameras = new CameraManager();
+    GetApplication()->rCameraManager = nCameras;
+    nCameras->AddCamera("Test", 100, 50, 480, 360);
+    nCameras->SetActiveCamera("Test");
+    ASSERT_EQ(0, luaL_dostring(L, "wx, wy = GUI_GetMouseClickCoordsInWorld()"));
+    lua_getglobal(L, "wx");
+    lua_getglobal(L, "wy");
+    EXPECT_DOUBLE_EQ(tX + 100.0, lua_tonumber(L, -2));
+    EXPECT_DOUBLE_EQ(tY + 50.0, lua_tonumber(L, -1));
+    lua_pop(L, 2);
+    testing::internal::CaptureStderr();
+    PressAndRunHotkeys("DisplayCameraTopLeft");
+    EXPECT_EQ("Camera 100.000000 50.000000\n", testing::internal::GetCapturedStderr());
+    GetApplication()->rCameraManager = NULL;
+    delete nCameras;
     lua_close(L);
 }
 

@@ -65,7 +65,7 @@ namespace
             mLua = new LuaManager();
             GetApplication()->rLuaManager = mLua;
             L = mLua->GetState();
-            RegisterCameraBindings(L);
+            RegisterCameraLua(L);
             RegisterCameraManagerBindings(L);
         }
 

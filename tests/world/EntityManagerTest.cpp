@@ -369,7 +369,7 @@ protected:
         mPreviousLua = GetApplication()->rLuaManager;
         GetApplication()->rLuaManager = mLua;
         L = mLua->GetState();
-        RegisterRootEntityBindings(L);
+        RegisterRootEntityLua(L);
         RegisterEntityManagerBindings(L);
     }
 
@@ -411,6 +411,13 @@ TEST_F(EntityBindingsTest, DataNeedsDefinitionFirst)
     EXPECT_EQ(Global("v2"), "9");
     EXPECT_EQ(mLibrary->GetActiveObject(), rA);
     EXPECT_EQ(rA->GetData()->GetEntryCount(), 1);
+
+    // With no active object the read reports and gives back no value at all.
+    mLibrary->SetActiveObjectDirect(NULL);
+    testing::internal::CaptureStderr();
+    ASSERT_TRUE(Run("n = select('#', RE_GetData('HP', 'N'))"));
+    EXPECT_EQ(Captured(), "RE_GetData: Failed, rActiveObject was wrong type, or NULL.\n");
+    EXPECT_EQ(Global("n"), "0");
 }
 
 TEST_F(EntityBindingsTest, FlagsDepthAndSides)

@@ -59,7 +59,7 @@ namespace
             rApp->rEntityManager = nullptr;
             rApp->rEventQueue = nullptr;
             RegisterMapManagerBindings(rApp->rLuaManager->GetState());
-            RegisterCameraBindings(rApp->rLuaManager->GetState());
+            RegisterCameraLua(rApp->rLuaManager->GetState());
             mMap = rApp->rMapManager;
             mStackSize = Debug::GetPrintStackSize();
         }
@@ -410,6 +410,19 @@ TEST_F(MapManagerTest, ScriptSettingsShakeOverlayAndWarpZones)
     EXPECT_EQ(7.0f, mMap->GetWarpZone(3).mX);
     EXPECT_EQ(-1.0f, mMap->GetWarpZone(3).mCameraX);
     EXPECT_EQ(40.0f, mMap->GetWarpZone(4).mCameraY);
+
+    // The debug warps: a zone without a camera place centres the view on itself.
+    testing::internal::CaptureStderr();
+    mMap->RunHotkey(3);
+    EXPECT_EQ(-233.0f, ActiveCamera()->GetFrame().mLft);
+    EXPECT_EQ(-172.0f, ActiveCamera()->GetFrame().mTop);
+    mMap->RunHotkey(4);
+    EXPECT_EQ(30.0f, ActiveCamera()->GetFrame().mLft);
+    EXPECT_EQ(40.0f, ActiveCamera()->GetFrame().mTop);
+    mMap->RunHotkey(9);
+    mMap->RunHotkey(-1);
+    EXPECT_EQ(30.0f, ActiveCamera()->GetFrame().mLft);
+    EXPECT_EQ("Forced camera to -233 -172\nForced camera to 30 40\n", testing::internal::GetCapturedStderr());
 
     RunLua("MapM_SetZererozezLocation(12.9, -3.5)");
     int32_t tMX = 0, tMY = 0;

@@ -20,7 +20,7 @@ namespace
         void SetUp() override
         {
             WorldLuaFixture::SetUp();
-            RegisterProjectileBindings(L);
+            RegisterProjLua(L);
             mHook = Script("proj_hook.lua");
         }
 
@@ -89,6 +89,15 @@ TEST_F(ProjectileTest, OffscreenRulesFollowTheCameraFrame)
     rOutside->Update();
     EXPECT_FALSE(rTouching->GetDestruct());
     EXPECT_TRUE(rOutside->GetDestruct());
+
+    // The buster test, too, reads the box moved so its top-left sits on the position.
+    RootProjectile *rCentredShot = Add("Shot", 485.0f, 100.0f, 0.0f);
+    rCentredShot->SetDimensions(-8.0f, -8.0f, 8.0f, 8.0f);
+    rCentredShot->SetIsBuster(1);
+    rCentredShot->Update();
+    EXPECT_TRUE(rCentredShot->GetDestruct());
+    rCentredShot->GetPosition(tX, tY, tZ);
+    EXPECT_FLOAT_EQ(tX, 485.0f);
 }
 
 TEST_F(ProjectileTest, ObstaclesHoldPointsInsideTheirBoxOnly)

@@ -112,7 +112,7 @@ static int Lua_DL_IndexDLObject(lua_State *L)
 
 static int Lua_DL_PushIndexedObject(lua_State *L)
 {
-    if(lua_gettop(L) != 1 || !LuaArgIsNumber(L, 1)) return OldStyleArgListError("DL_PushIndexedObject");
+    if(lua_gettop(L) != 1) return OldStyleArgListError("DL_PushIndexedObject");
     DataLibrary *rLibrary = FetchLibrary("DL_PushIndexedObject");
     if(rLibrary) rLibrary->SetActiveObjectDirect(rLibrary->GetIndexedObject(LuaArgInteger(L, 1, 0)));
     return 0;
@@ -238,7 +238,7 @@ static int Lua_VM_SetVar(lua_State *L)
     }
     else if(rType && !strcmp(rType, "N"))
     {
-        if(LuaArgIsNumber(L, 3)) rVariable->mNumber = (float)LuaArgNumber(L, 3, 0.0);
+        rVariable->mNumber = (float)LuaArgNumber(L, 3, 0.0);
     }
 
     if(tIsNew)

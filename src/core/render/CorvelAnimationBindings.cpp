@@ -101,13 +101,13 @@ static int Lua_Anim_SetProperty(lua_State *L)
     CorvelAnimation *rAnimation = FetchActiveAnimation();
     if(!rAnimation)
     {
-        if(!GetLuaSilenceFlag()) fprintf(stderr, "Anim_SetProperty: Failed, invalid object\n");
+        fprintf(stderr, "Anim_SetProperty: Failed, invalid object\n");
         return 0;
     }
 
     const char *rKey = LuaArgIsString(L, 1) ? LuaArgString(L, 1, 0) : 0;
     if(rKey && ApplyAnimationProperty(rAnimation, rKey, L, tArgs)) return 0;
-    if(!GetLuaSilenceFlag()) fprintf(stderr, "Anim_SetProperty:  Failed to resolve %s\n", rKey ? rKey : "(null)");
+    fprintf(stderr, "Anim_SetProperty:  Failed to resolve %s\n", rKey ? rKey : "(null)");
     return 0;
 }
 

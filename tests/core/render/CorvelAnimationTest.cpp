@@ -217,6 +217,15 @@ namespace
         // A Bitmap path cannot become the object an animation binding writes into.
         Run("DL_PopActiveEntity() DL_SetActiveObject('Root/Images/Test/Frames/A')");
         EXPECT_EQ("Anim_SetProperty: Failed, invalid object\n", Run("Anim_SetProperty('TotalFrames', 2)"));
+
+        // These are the binding's own messages, not the shared reporters: silencing the
+        // reporters does not hide them.
+        SetLuaSilenceFlag(1);
+        EXPECT_EQ("Anim_SetProperty: Failed, invalid object\n", Run("Anim_SetProperty('TotalFrames', 2)"));
+        Run("Anim_Create('Root/Animations/Test/Anims/Quiet')");
+        EXPECT_EQ("Anim_SetProperty:  Failed to resolve Colour\n", Run("Anim_SetProperty('Colour', 2)"));
+        Run("DL_PopActiveEntity()");
+        SetLuaSilenceFlag(0);
     }
 
     TEST_F(CorvelAnimationBindingTest, FramePathOfAnotherKindStoresNull)

@@ -328,7 +328,13 @@ TEST_F(FontGLTest, ImageFontMeasuresCellsAndKeepsTheMatrix)
     unlink(tPath.c_str());
     rmdir(tDir);
 
+    // A missing picture gives zero-wide cells: one pixel a character, nothing drawn.
     Font tMissing("/nonexistent/Alphabet.png");
-    EXPECT_FALSE(tMissing.IsLoaded());
-    EXPECT_EQ(tMissing.GetTextWidth("ABC"), 1);
+    EXPECT_TRUE(tMissing.IsLoaded());
+    EXPECT_EQ(tMissing.GetTextWidth("ABC"), 3);
+    GLState::Begin2D(480, 360);
+    ReadModelview(tBefore, tDepth);
+    tMissing.DrawTextAt(10, 10, "ABC");
+    ExpectMatrixKept(tBefore, tDepth);
+    GLState::End2D();
 }
