@@ -374,39 +374,34 @@ void UpdateFPSAt(FrameRecord *pFrame, double pNow)
     pFrame->mFramesCounted++;
 }
 
+// Shutdown leaves no manager pointer behind, so nothing reaches a deleted manager late.
+template<typename T> static void DeleteAndClear(T *&rSlot)
+{
+    delete rSlot;
+    rSlot = NULL;
+}
+
 void CleanMemory()
 {
     Application *rApp = &xApplication;
     Debug::PushPrint(rApp->mStartupDebug, "[Clean Memory] Begin\n");
 
-    delete rApp->rLoadingScreen;
-    rApp->rLoadingScreen = NULL;
-    delete rApp->rEntityManager;
-    rApp->rEntityManager = NULL;
-    delete rApp->rLuaManager;
-    rApp->rLuaManager = NULL;
+    DeleteAndClear(rApp->rLoadingScreen);
+    DeleteAndClear(rApp->rEntityManager);
+    DeleteAndClear(rApp->rLuaManager);
     ClearConsoleCommands();
-    delete rApp->rCameraManager;
-    rApp->rCameraManager = NULL;
-    delete rApp->rDisplayManager;
-    rApp->rDisplayManager = NULL;
-    delete rApp->rControlManager;
-    rApp->rControlManager = NULL;
-    delete rApp->rOptionsManager;
-    rApp->rOptionsManager = NULL;
-    delete rApp->rAudioManager;
-    rApp->rAudioManager = NULL;
-    delete rApp->rMapManager;
-    rApp->rMapManager = NULL;
-    delete rApp->rGUI;
-    rApp->rGUI = NULL;
+    DeleteAndClear(rApp->rCameraManager);
+    DeleteAndClear(rApp->rDisplayManager);
+    DeleteAndClear(rApp->rControlManager);
+    DeleteAndClear(rApp->rOptionsManager);
+    DeleteAndClear(rApp->rAudioManager);
+    DeleteAndClear(rApp->rMapManager);
+    DeleteAndClear(rApp->rGUI);
     // The system font is one of the library's entries, so it goes with the library.
-    delete rApp->rDataLibrary;
-    rApp->rDataLibrary = NULL;
+    DeleteAndClear(rApp->rDataLibrary);
     rApp->rSystemFont = NULL;
     // Last of the managers, while the display still lives: it may hold a captured frame.
-    delete rApp->rTransitionManager;
-    rApp->rTransitionManager = NULL;
+    DeleteAndClear(rApp->rTransitionManager);
     ReleaseDrawingLists();
 
     if(rApp->rTimer) al_destroy_timer(rApp->rTimer);
@@ -416,7 +411,6 @@ void CleanMemory()
     if(rApp->rDisplay) al_destroy_display(rApp->rDisplay);
     rApp->rDisplay = NULL;
 
-    delete rApp->mScannerStack;
-    rApp->mScannerStack = NULL;
+    DeleteAndClear(rApp->mScannerStack);
     Debug::PopPrint("[Clean Memory] Done\n");
 }
