@@ -445,6 +445,9 @@ void PlayerPony::UpdateGroundMovement()
     mFalling = 0;
     mWallSliding = 0;
     mWallSlideTimer = -1;
+    // A knock-back ends with the landing. Left set, it would keep the next jump or air dash
+    // drifting on with no direction held, long after the hit.
+    mKnockedBack = 0;
     mAccelY = mGravity;
     mCapY = mFallCap;
     mDashJump = 0;

@@ -64,6 +64,30 @@ TEST_F(PlayerStatesTest, HitKnocksBackLocksForTwentyFourTicksThenFlickers)
     EXPECT_EQ(mPlayer->GetHealth(), 15);
 }
 
+// The knock-back drives her air speed only until she lands: a later air dash, let go with no
+// direction held, must stop her rather than carry her on at dash speed.
+TEST_F(PlayerStatesTest, KnockBackEndsOnLandingAndDoesNotCarryIntoLaterAirMoves)
+{
+    Tick(2);
+    AddEnemyShot(X(), Y(), 3);
+    Tick(40);
+    ASSERT_TRUE(mPlayer->IsOnGround());
+    ASSERT_FALSE(mPlayer->IsControlLocked());
+
+    SetKey(ALLEGRO_KEY_Z, true);
+    Tick(8);
+    SetKey(ALLEGRO_KEY_C, true);
+    Tick(5);
+    ASSERT_TRUE(mPlayer->IsDashing());
+    SetKey(ALLEGRO_KEY_C, false);
+    Tick(2);
+    EXPECT_FALSE(mPlayer->IsDashing());
+    const float tStop = X();
+    Tick(5);
+    EXPECT_FLOAT_EQ(VX(), 0.0f);
+    EXPECT_FLOAT_EQ(X(), tStop);
+}
+
 TEST_F(PlayerStatesTest, DeathRunsOneHundredSixtyEightTicksWithItsSoundsThenRespawnsAtTheCheckpoint)
 {
     Checkpoint *nCheckpoint = new Checkpoint("Gate");
