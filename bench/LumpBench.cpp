@@ -34,17 +34,7 @@ const char *MapPath()
     for(uint32_t i = 0; i < tPixelBytes; i++) tPixels[i] = (uint8_t)(i * 31);
     for(int i = 0; i < kChunk * kChunk; i++) tCells[i] = (i % 7) == 0;
 
-    MapInfoRecord tInfo;
-    memset(&tInfo, 0, sizeof(tInfo));
-    tInfo.mMapType = LUMP_MAPTYPE_LINEART;
-    tInfo.mColumns = kColumns;
-    tInfo.mRows = kRows;
-    tInfo.mChunkWidth = kChunk;
-    tInfo.mChunkHeight = kChunk;
-    tInfo.mImagePrefixA = (char *)"LayerA";
-    tInfo.mImagePrefixB = (char *)"LayerB";
-    tInfo.mClipPrefix = (char *)"Clip";
-    tInfo.mLevelName = (char *)"Bench";
+    MapInfoRecord tInfo = LineArtMapInfo(kColumns, kRows, kChunk, kChunk, "LayerA", "LayerB", "Clip", "Bench");
     tWriter.AddMapInfo("AMapInfo", &tInfo);
 
     LumpImageLayout tLayout;

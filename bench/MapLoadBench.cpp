@@ -31,17 +31,7 @@ const char *MapPath()
     snprintf(xMapPath, sizeof(xMapPath), "/tmp/corvel_mapload_%d.slf", (int)getpid());
 
     LumpWriter tWriter;
-    MapInfoRecord tInfo;
-    memset(&tInfo, 0, sizeof(tInfo));
-    tInfo.mMapType = LUMP_MAPTYPE_LINEART;
-    tInfo.mColumns = kGrid;
-    tInfo.mRows = kGrid;
-    tInfo.mChunkWidth = kChunk;
-    tInfo.mChunkHeight = kChunk;
-    tInfo.mImagePrefixA = (char *)"LA";
-    tInfo.mImagePrefixB = (char *)"LB";
-    tInfo.mClipPrefix = (char *)"CL";
-    tInfo.mLevelName = (char *)"Bench";
+    MapInfoRecord tInfo = LineArtMapInfo(kGrid, kGrid, kChunk, kChunk, "LA", "LB", "CL", "Bench");
     tWriter.AddMapInfo("AMapInfo", &tInfo);
 
     uint8_t *tCells = (uint8_t *)malloc(kChunk * kChunk);

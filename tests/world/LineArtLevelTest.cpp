@@ -94,18 +94,8 @@ namespace
 
     MapInfoRecord LineArtInfo(int32_t pColumns, int32_t pRows, int32_t pChunkW, int32_t pChunkH)
     {
-        MapInfoRecord tInfo;
-        memset(&tInfo, 0, sizeof(tInfo));
-        tInfo.mMapType = LUMP_MAPTYPE_LINEART;
-        tInfo.mColumns = pColumns;
-        tInfo.mRows = pRows;
-        tInfo.mChunkWidth = pChunkW;
-        tInfo.mChunkHeight = pChunkH;
-        tInfo.mImagePrefixA = (char *)"IA";
-        tInfo.mImagePrefixB = (char *)"IB";
-        tInfo.mClipPrefix = (char *)"CL";
+        MapInfoRecord tInfo = LineArtMapInfo(pColumns, pRows, pChunkW, pChunkH, "IA", "IB", "CL", "Trial");
         tInfo.mLevelNumber = 7;
-        tInfo.mLevelName = (char *)"Trial";
         return tInfo;
     }
 

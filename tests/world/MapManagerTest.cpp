@@ -82,17 +82,7 @@ namespace
         // A 2 by 2 grid of 16-unit chunks: a floor on the bottom row of the lower chunks.
         static void AddLevel(LumpWriter &pWriter)
         {
-            MapInfoRecord tInfo;
-            memset(&tInfo, 0, sizeof(tInfo));
-            tInfo.mMapType = LUMP_MAPTYPE_LINEART;
-            tInfo.mColumns = 2;
-            tInfo.mRows = 2;
-            tInfo.mChunkWidth = 16;
-            tInfo.mChunkHeight = 16;
-            tInfo.mImagePrefixA = (char *)"IA";
-            tInfo.mImagePrefixB = (char *)"IB";
-            tInfo.mClipPrefix = (char *)"CL";
-            tInfo.mLevelName = (char *)"Trial";
+            MapInfoRecord tInfo = LineArtMapInfo(2, 2, 16, 16, "IA", "IB", "CL", "Trial");
             pWriter.AddMapInfo("AMapInfo", &tInfo);
 
             uint8_t tEmpty[16 * 16];
@@ -341,16 +331,7 @@ TEST_F(MapManagerTest, MissingAndCorruptMapsFailWithTheirMessageAndTheGameGoesOn
     // Map information whose clips do not match its chunks, and one whose grid is cut short.
     {
         LumpWriter tWriter;
-        MapInfoRecord tInfo;
-        memset(&tInfo, 0, sizeof(tInfo));
-        tInfo.mMapType = LUMP_MAPTYPE_LINEART;
-        tInfo.mColumns = 1;
-        tInfo.mRows = 1;
-        tInfo.mChunkWidth = 32;
-        tInfo.mChunkHeight = 32;
-        tInfo.mImagePrefixA = (char *)"IA";
-        tInfo.mImagePrefixB = (char *)"IB";
-        tInfo.mClipPrefix = (char *)"CL";
+        MapInfoRecord tInfo = LineArtMapInfo(1, 1, 32, 32, "IA", "IB", "CL", NULL);
         tWriter.AddMapInfo("AMapInfo", &tInfo);
         uint8_t tCells[16 * 16];
         memset(tCells, 1, sizeof(tCells));

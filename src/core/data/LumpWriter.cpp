@@ -194,6 +194,24 @@ bool LumpWriter::AddPalette(const char *pName, uint32_t pColours, const uint8_t 
     return AddBody(pName, "PALETTE", &tBody);
 }
 
+MapInfoRecord LineArtMapInfo(int32_t pColumns, int32_t pRows, int32_t pChunkWidth, int32_t pChunkHeight,
+                             const char *pImagePrefixA, const char *pImagePrefixB, const char *pClipPrefix,
+                             const char *pLevelName)
+{
+    MapInfoRecord tInfo;
+    memset(&tInfo, 0, sizeof(tInfo));
+    tInfo.mMapType = LUMP_MAPTYPE_LINEART;
+    tInfo.mColumns = pColumns;
+    tInfo.mRows = pRows;
+    tInfo.mChunkWidth = pChunkWidth;
+    tInfo.mChunkHeight = pChunkHeight;
+    tInfo.mImagePrefixA = (char *)pImagePrefixA;
+    tInfo.mImagePrefixB = (char *)pImagePrefixB;
+    tInfo.mClipPrefix = (char *)pClipPrefix;
+    tInfo.mLevelName = (char *)pLevelName;
+    return tInfo;
+}
+
 bool LumpWriter::AddMapInfo(const char *pName, const MapInfoRecord *pInfo)
 {
     if(!pInfo) return false;

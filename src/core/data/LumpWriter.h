@@ -60,6 +60,12 @@ struct LumpImageLayout
     const int32_t *rFrames;
 };
 
+// Map information for a line-art grid, ready for AddMapInfo. The record only points at the
+// texts given (the writer copies them when the lump is added); the level number is 0.
+MapInfoRecord LineArtMapInfo(int32_t pColumns, int32_t pRows, int32_t pChunkWidth, int32_t pChunkHeight,
+                             const char *pImagePrefixA, const char *pImagePrefixB, const char *pClipPrefix,
+                             const char *pLevelName);
+
 // Collects named lumps and writes them as one lump file, its directory sorted in strcmp
 // order so that the reader's binary search finds every name. Each Add call copies what it
 // is given and returns false (adding nothing) for a missing or over-long name, a bad
