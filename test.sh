@@ -6,4 +6,4 @@ top="$(cd "$(dirname "$0")" && pwd)"
 "$top/scripts/build.sh" build
 (cd "$top/build" && ctest --output-on-failure -j"$(nproc)")
 "$top/scripts/build.sh" build-san -DCORVEL_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
-(cd "$top/build-san" && ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions="$top/tests/lsan.supp" UBSAN_OPTIONS=print_stacktrace=1 ctest -L unit --output-on-failure -j"$(nproc)")
+(cd "$top/build-san" && ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions="$top/tests/lsan.supp" UBSAN_OPTIONS=print_stacktrace=1 ctest -L '^(unit|sanitized-x11)$' --output-on-failure -j"$(nproc)")
