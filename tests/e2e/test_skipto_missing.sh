@@ -1,14 +1,23 @@
-# Skipping to a level that has no map file warns and falls back to the level select.
+# Skipping to a level that has no map file warns and falls back to the level select: its gear
+# runs and draws frame after frame (traced), no map is loaded and the title screen is skipped.
 . "$(dirname "$0")/lib.sh"
 e2e_init "$@"
+e2e_copy_game
+printf '\nOM_SetOption("Debug_LevelSelectGearRender", true)\n' >> "$GAME_DIR/Configuration.lua"
 
 e2e_start "$SCRATCH/skip.log" -skipto NoSuchLevel
 e2e_wait_for "$LOG" "[Post Process] Complete" || e2e_fail "boot did not finish"
+e2e_wait_for "$LOG" "[LevelSelectGear Render Complete]" 10 || e2e_fail "the level select never drew"
+sleep 0.5
 e2e_stop TERM
 [ "$STATUS" -eq 0 ] || e2e_fail "exit status $STATUS"
 e2e_expect_lines "$LOG" \
     "Skipping to level NoSuchLevel" \
     "WARNING:  File NoSuchLevel not found.  Going to level select." \
-    "[Post Process] Complete"
+    "[Post Process] Complete" \
+    "[LevelSelectGear Render Begin]"
 e2e_expect_no_text "$LOG" "Shifted to title screen"
+e2e_expect_no_text "$LOG" "[LoadMapFile] Begin"
+[ "$(grep -cxF '[LevelSelectGear Render Complete]' "$LOG")" -ge 10 ] || e2e_fail "the level select drew too few frames"
+
 echo "PASS"
