@@ -54,9 +54,10 @@ done
 [ -n "$win" ] || e2e_fail "no game window"
 xdotool windowfocus --sync "$win" 2>/dev/null || xdotool windowfocus "$win" || e2e_fail "cannot focus the window"
 # The music's loop point is 8 seconds in; jumps and shots play sounds over it meanwhile.
+# Each key is held for a few ticks: the game polls the keyboard once a tick.
 for _ in $(seq 5); do
-    sleep 1
-    xdotool key --delay 150 z x
+    sleep 0.8
+    for k in z x; do xdotool keydown "$k"; sleep 0.1; xdotool keyup "$k"; done
 done
 sleep 4
 kill -0 "$GAME_PID" 2>/dev/null || e2e_fail "the game ended while playing audio"
