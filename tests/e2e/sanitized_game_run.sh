@@ -43,7 +43,7 @@ e2e_wait_for "$LOG" "Probe 200 " 30 || e2e_fail "the game stopped ticking during
 tap() {
     local k
     for k in "$@"; do
-        xdotool keydown "$k"; sleep 0.1; xdotool keyup "$k"; sleep 0.25
+        xdotool keydown "$k"; sleep 0.15; xdotool keyup "$k"; sleep 0.25
     done
 }
 probes() { awk '$1 == "Probe" { print $2, $3, $4 }' "$LOG"; }
@@ -51,7 +51,8 @@ probe_count() { grep -c '^Probe ' "$LOG"; }
 read -r _ start_x start_y <<< "$(probes | tail -n 1)"
 
 # Jumps, a dash each way, single shots and a charged one.
-tap z z z
+xdotool keydown z; sleep 0.4; xdotool keyup z; sleep 0.8
+tap z z
 xdotool keydown c; sleep 0.6; xdotool keyup c
 xdotool keydown Left; xdotool keydown c; sleep 0.5; xdotool keyup c; xdotool keyup Left
 tap x x x x
@@ -80,12 +81,20 @@ awk -v x="$back_x" 'BEGIN { exit !(x > 280 && x < 340) }' || e2e_fail "after the
 # Pause (Return) opens the pause screen and the world stops ticking, so the probe is silent
 # until Escape closes the screen again.
 tap Return
-sleep 0.5
-paused_at="$(probe_count)"
+paused_at=""
+for _ in $(seq 10); do
+    count="$(probe_count)"
+    sleep 0.5
+    [ "$(probe_count)" -eq "$count" ] && { paused_at="$count"; break; }
+done
+[ -n "$paused_at" ] || e2e_fail "the world kept ticking after Pause"
 sleep 2
-[ "$(probe_count)" -le "$((paused_at + 1))" ] || e2e_fail "the world kept ticking while paused"
+[ "$(probe_count)" -eq "$paused_at" ] || e2e_fail "the world ticked while paused"
 tap Escape
-sleep 1
+for _ in $(seq 50); do
+    [ "$(probe_count)" -gt "$((paused_at + 20))" ] && break
+    sleep 0.1
+done
 [ "$(probe_count)" -gt "$((paused_at + 20))" ] || e2e_fail "the world did not resume after the pause"
 
 # A last stretch of play until about thirty seconds have passed.
