@@ -11,13 +11,14 @@ namespace
 {
     uint8_t xSilenceFlag = 0;
 
-    // Truncates toward zero into the i32 range; NaN reads as 0. A plain cast of an
-    // out-of-range double is undefined, and scripts pass whatever they like.
+    // Truncates toward zero into -INT32_MAX..INT32_MAX; NaN reads as 0. A plain cast of an
+    // out-of-range double is undefined, and scripts pass whatever they like. INT32_MIN is left
+    // out so that engine code may negate or take the size of any integer a script gave.
     int32_t NumberToInt32(double pValue)
     {
         if(std::isnan(pValue)) return 0;
         if(pValue >= 2147483647.0) return INT32_MAX;
-        if(pValue <= -2147483648.0) return INT32_MIN;
+        if(pValue <= -2147483647.0) return -INT32_MAX;
         return (int32_t)pValue;
     }
 

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 
 #include "core/DebugPrint.h"
@@ -66,6 +67,12 @@ void CorvelAnimation::ResizeTickTable(int32_t pCount)
 
 void CorvelAnimation::SetTotalFrames(int32_t pCount)
 {
+    if(pCount > ANIMATION_MAX_FRAMES)
+    {
+        fprintf(stderr, "Anim_SetProperty:  TotalFrames %i is more than %i, using %i.\n", pCount,
+                ANIMATION_MAX_FRAMES, ANIMATION_MAX_FRAMES);
+        pCount = ANIMATION_MAX_FRAMES;
+    }
     free(mFrames);
     mFrames = 0;
     mFrameCount = 0;

@@ -7,6 +7,9 @@
 class Bitmap;
 struct lua_State;
 
+// Most frames one animation holds; scripts give the count.
+#define ANIMATION_MAX_FRAMES 4096
+
 // A flip-book: frames (Bitmaps owned by their own library entries, never by the animation)
 // and a timing rule that maps a tick count (1/60 s) to a frame, looping every total ticks.
 // Frames last ticks-per-frame each, or, under manual timing, their own tick counts.
@@ -22,6 +25,7 @@ public:
 
     // A new table of null frames; total ticks follow from ticks per frame. Under manual timing
     // the per-frame ticks stay sized to the frames (kept values, new frames last 1 tick).
+    // A count above ANIMATION_MAX_FRAMES is reported and cut to it.
     void SetTotalFrames(int32_t pCount);
     // Turning it on gives every frame 1 tick; total ticks are left as they are until the
     // first frame with ticks is set.
