@@ -5,6 +5,7 @@
 #include <allegro5/allegro_image.h>
 #include <allegro5/allegro_primitives.h>
 #include <allegro5/allegro_ttf.h>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -53,9 +54,34 @@
 
 static Application xApplication;
 
+// Set by SIGINT and SIGTERM. A handler may only store to a sig_atomic_t; the main loop copies
+// it into the quit flag. Boot reads the quit flag as "the display failed", so a signal never
+// writes it directly.
+static volatile sig_atomic_t xQuitSignal = 0;
+
 Application *GetApplication()
 {
     return &xApplication;
+}
+
+static void OnQuitSignal(int pSignal)
+{
+    xQuitSignal = 1;
+}
+
+void InstallQuitSignals()
+{
+    struct sigaction tAction;
+    memset(&tAction, 0, sizeof(tAction));
+    tAction.sa_handler = OnQuitSignal;
+    sigemptyset(&tAction.sa_mask);
+    sigaction(SIGINT, &tAction, NULL);
+    sigaction(SIGTERM, &tAction, NULL);
+}
+
+bool QuitRequested()
+{
+    return xQuitSignal || xApplication.mQuitFlag == 1;
 }
 
 void InitApplicationDefaults()
