@@ -18,6 +18,21 @@ static ViewportRect xLetterbox = {0, 0, 0, 0};
 // Name -> u32 value; created with the first display and kept for the process.
 static NamedLinkedList *xGLEnumerations = NULL;
 
+// The longest window side asked of the window system. GL drivers make framebuffers of at
+// most 16384 on a side (X's own limit is 32767); past that, window and driver fail inside
+// their own code and take the process with them.
+static const int32_t cMaxWindowSide = 16384;
+
+bool ClampWindowSize(int32_t &sWidth, int32_t &sHeight)
+{
+    if(sWidth <= cMaxWindowSide && sHeight <= cMaxWindowSide) return false;
+    fprintf(stderr, "Display of size %i by %i is larger than a display can be made, using ", sWidth, sHeight);
+    if(sWidth > cMaxWindowSide) sWidth = cMaxWindowSide;
+    if(sHeight > cMaxWindowSide) sHeight = cMaxWindowSide;
+    fprintf(stderr, "%i by %i.\n", sWidth, sHeight);
+    return true;
+}
+
 // Options are read only once the options manager exists; before that the built-in defaults
 // stand in, so the display can also be made by code that runs without configuration.
 static bool OptionBool(const char *pName)
@@ -122,6 +137,7 @@ DisplayManager::DisplayManager()
 
     rApp->mWindowWidth = OptionInt("WinSizeX", rApp->mWindowWidth);
     rApp->mWindowHeight = OptionInt("WinSizeY", rApp->mWindowHeight);
+    ClampWindowSize(rApp->mWindowWidth, rApp->mWindowHeight);
     rApp->rDisplay = al_create_display(rApp->mWindowWidth, rApp->mWindowHeight);
     if(!rApp->rDisplay)
     {

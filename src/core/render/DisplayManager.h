@@ -23,6 +23,10 @@ struct ViewportRect
 void FitViewport(int32_t pWindowW, int32_t pWindowH, int32_t pVirtualW, int32_t pVirtualH,
                  bool pForceDirect, ViewportRect &sRect, int32_t &sViewportW, int32_t &sViewportH);
 
+// Cuts a window size to the largest side a display can be made with, saying so on standard
+// error; true when it cut. Sizes below 1 are left for the display creation to refuse.
+bool ClampWindowSize(int32_t &sWidth, int32_t &sHeight);
+
 // Owns the one OpenGL window and the GLSL programs and shaders, each kept by name. One
 // instance, held by the Application.
 class DisplayManager

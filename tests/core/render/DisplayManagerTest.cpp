@@ -88,6 +88,33 @@ TEST(FitViewportTest, DegenerateSizesLeaveTheRectangle)
     EXPECT_EQ(0, tH);
 }
 
+TEST(ClampWindowSizeTest, OnlySidesPastTheLargestDisplayAreCut)
+{
+    int32_t tW = 800, tH = 600;
+    EXPECT_FALSE(ClampWindowSize(tW, tH));
+    EXPECT_EQ(800, tW);
+    EXPECT_EQ(600, tH);
+    tW = 16384;
+    tH = 0;
+    EXPECT_FALSE(ClampWindowSize(tW, tH));
+    EXPECT_EQ(0, tH);
+
+    testing::internal::CaptureStderr();
+    tW = 100000;
+    tH = 600;
+    EXPECT_TRUE(ClampWindowSize(tW, tH));
+    EXPECT_EQ(16384, tW);
+    EXPECT_EQ(600, tH);
+    tW = -5;
+    tH = INT32_MAX;
+    EXPECT_TRUE(ClampWindowSize(tW, tH));
+    EXPECT_EQ(-5, tW);
+    EXPECT_EQ(16384, tH);
+    EXPECT_EQ("Display of size 100000 by 600 is larger than a display can be made, using 16384 by 600.\n"
+              "Display of size -5 by 2147483647 is larger than a display can be made, using -5 by 16384.\n",
+              testing::internal::GetCapturedStderr());
+}
+
 TEST(GLEnumerationTest, TableLookupAndUnknownNames)
 {
     BuildGLEnumerations();
