@@ -32,6 +32,7 @@
 #include "core/render/Font.h"
 #include "core/render/LoadingScreen.h"
 #include "core/render/PaletteShader.h"
+#include "core/render/WindowSystem.h"
 #include "core/render/DisplayManager.h"
 #include "interface/GUI.h"
 #include "core/render/GLEntryPoints.h"
@@ -166,6 +167,7 @@ bool BootAllegro()
     rApp->mQuitFlag = 1;
     Debug::PushPrint(rApp->mStartupDebug, "[Initializing Allegro]\n");
 
+    InstallWindowSystemErrorHandler();
     if(!al_install_system(ALLEGRO_VERSION_INT, atexit)) return BootAllegroFailed("install the Allegro system");
     if(!al_init_font_addon()) return BootAllegroFailed("initialise the font addon");
     if(!al_init_image_addon()) return BootAllegroFailed("initialise the image addon");
