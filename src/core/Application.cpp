@@ -26,6 +26,7 @@
 #include "core/data/CorvelLumpManager.h"
 #include "core/data/DataLibrary.h"
 #include "core/data/FileSystemScanner.h"
+#include "core/data/LibraryHolder.h"
 #include "core/render/Bitmap.h"
 #include "core/render/CorvelAnimation.h"
 #include "core/render/Drawing.h"
@@ -64,6 +65,14 @@ Application *GetApplication()
 {
     return &xApplication;
 }
+
+// The system font is one of the library's entries, which a script may purge.
+static void ReleaseSystemFont(void *pApplication, void *pObject)
+{
+    Application *rApp = (Application *)pApplication;
+    if(rApp->rSystemFont == pObject) rApp->rSystemFont = NULL;
+}
+static LibraryHolder xSystemFontHolder(&xApplication, ReleaseSystemFont);
 
 static void OnQuitSignal(int pSignal)
 {

@@ -1,53 +1,20 @@
-#include "PlayerWorld.h"
+#include "ScriptedPlayerWorld.h"
 
 #include "core/LuaBindingHelpers.h"
-#include "core/LuaManager.h"
+#include "core/render/Bitmap.h"
 #include "world/Camera.h"
-#include "world/CameraManager.h"
 
-#include <string>
-
-namespace
-{
-    // The whole Lua interface over the player's headless world, with a camera manager, so that
-    // scripts can reach every family at once.
-    class HostileScriptTest : public PlayerWorld
-    {
-    protected:
-        void SetUp() override
-        {
-            PlayerWorld::SetUp();
-            mLua = new LuaManager();
-            GetApplication()->rLuaManager = mLua;
-            GetApplication()->rCameraManager = new CameraManager();
-            RegisterLuaBindings(mLua->GetState());
-        }
-
-        void TearDown() override
-        {
-            delete GetApplication()->rCameraManager;
-            GetApplication()->rCameraManager = NULL;
-            GetApplication()->rLuaManager = NULL;
-            delete mLua;
-            PlayerWorld::TearDown();
-        }
-
-        static std::string Script(const char *pName)
-        {
-            return std::string(CORVEL_SOURCE_DIR) + "/tests/scripts/" + pName;
-        }
-
-        LuaManager *mLua = NULL;
-    };
-}
+using HostileScriptTest = ScriptedPlayerWorld;
 
 // Under the sanitizers, an overflow or a negated lowest integer anywhere behind a binding ends
 // the run; the caps keep counts from reaching the allocator.
 TEST_F(HostileScriptTest, HostileNumbersReachNoOverflowAndNoHugeAllocation)
 {
     lua_State *L = mLua->GetState();
+    const TextureDefaults tSavedDefaults = TextureDefaults::Get();
     testing::internal::CaptureStderr();
     int tStatus = luaL_dofile(L, Script("hostile_numbers.lua").c_str());
+    TextureDefaults::Get() = tSavedDefaults;
     const std::string tLuaError = tStatus ? lua_tostring(L, -1) : "";
     for(int32_t i = 0; i < 10; i++)
     {

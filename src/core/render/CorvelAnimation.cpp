@@ -22,7 +22,7 @@ namespace
 
 CorvelAnimation::CorvelAnimation()
     : mFrameCount(0), mFrames(0), mTotalTicks(1), mTicksPerFrame(1.0f), mManualTiming(0),
-      mFrameTicks(0), mFrameTicksCount(0)
+      mFrameTicks(0), mFrameTicksCount(0), mHolder(this, ReleaseFrame)
 {
     mType = TYPE_CORVELANIMATION;
 }
@@ -36,6 +36,15 @@ CorvelAnimation::~CorvelAnimation()
 void CorvelAnimation::DeleteThis(void *pAnimation)
 {
     delete (CorvelAnimation *)pAnimation;
+}
+
+void CorvelAnimation::ReleaseFrame(void *pAnimation, void *pObject)
+{
+    CorvelAnimation *rAnimation = (CorvelAnimation *)pAnimation;
+    for(int32_t i = 0; i < rAnimation->mFrameCount; i++)
+    {
+        if(rAnimation->mFrames[i] == pObject) rAnimation->mFrames[i] = 0;
+    }
 }
 
 void CorvelAnimation::RecomputeTotalFromRate()

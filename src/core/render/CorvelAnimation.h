@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "core/RootObject.h"
+#include "core/data/LibraryHolder.h"
 
 class Bitmap;
 struct lua_State;
@@ -10,8 +11,8 @@ struct lua_State;
 // Most frames one animation holds; scripts give the count.
 #define ANIMATION_MAX_FRAMES 4096
 
-// A flip-book: frames (Bitmaps owned by their own library entries, never by the animation)
-// and a timing rule that maps a tick count (1/60 s) to a frame, looping every total ticks.
+// A flip-book: frames (Bitmaps owned by their own library entries, never by the animation;
+// a frame whose Bitmap the library destroys becomes null) and a timing rule that maps a tick count (1/60 s) to a frame, looping every total ticks.
 // Frames last ticks-per-frame each, or, under manual timing, their own tick counts.
 // No GL is touched here, so timing works without a display.
 class CorvelAnimation : public RootObject
@@ -49,6 +50,7 @@ public:
 private:
     void ResizeTickTable(int32_t pCount);
     void RecomputeTotalFromRate();
+    static void ReleaseFrame(void *pAnimation, void *pObject);
 
     int32_t mFrameCount;
     Bitmap **mFrames;
@@ -57,6 +59,7 @@ private:
     uint8_t mManualTiming;
     int32_t *mFrameTicks;
     int32_t mFrameTicksCount;
+    LibraryHolder mHolder;
 
     CorvelAnimation(const CorvelAnimation &) = delete;
     CorvelAnimation &operator=(const CorvelAnimation &) = delete;
