@@ -12,7 +12,8 @@ struct lua_State;
 #define ANIMATION_MAX_FRAMES 4096
 
 // A flip-book: frames (Bitmaps owned by their own library entries, never by the animation;
-// a frame whose Bitmap the library destroys becomes null) and a timing rule that maps a tick count (1/60 s) to a frame, looping every total ticks.
+// a frame whose Bitmap the library destroys becomes null) and a timing rule that maps a tick
+// count (1/60 s) to a frame, looping every total ticks.
 // Frames last ticks-per-frame each, or, under manual timing, their own tick counts.
 // No GL is touched here, so timing works without a display.
 class CorvelAnimation : public RootObject
