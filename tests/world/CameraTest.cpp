@@ -349,7 +349,7 @@ TEST_F(CameraLuaFixture, SetPropertyBuildsZonesPolygonsAndPushers)
     // A count no map needs is cut to the cap, not handed to the allocator.
     EXPECT_EQ(Run("Camera_SetProperty('ZonesTotal', 1e300)"),
               "Camera_SetProperty:  ZonesTotal 2147483647 is more than 4096, using 4096.\n");
-    EXPECT_EQ(rCamera->GetZoneCount(), CAMERA_MAX_ZONES);
+    EXPECT_EQ(rCamera->GetZoneCount(), 4096);
     Run("Camera_SetProperty('ZonesTotal', 2) Camera_SetProperty('ZoneData', 1, 0, 0, 10, 10)");
     EXPECT_EQ(rCamera->GetZoneCount(), 2);
 

@@ -255,7 +255,7 @@ TEST_F(MapManagerTest, ReloadingTheSameMapKeepsTheScriptsWorkAndAnotherMapRunsAg
     // Without its script the start falls back to the default.
     float tX = 0.0f, tY = 0.0f, tZ = 0.0f;
     mMap->GetPlayerStart(tX, tY, tZ);
-    EXPECT_EQ(MAP_DEFAULT_START, tX);
+    EXPECT_EQ(50.0f, tX);
     EXPECT_TRUE(mMap->HasLevel());
 
     ASSERT_TRUE(Load("Other", tOut));
@@ -451,7 +451,7 @@ TEST_F(MapManagerTest, ScriptSettingsShakeOverlayAndWarpZones)
     EXPECT_TRUE(LuaBool("gbClip"));
 
     mMap->SetZoom(5.0f);
-    EXPECT_EQ(MAP_ZOOM_MAX, mMap->GetZoom());
+    EXPECT_EQ(2.0f, mMap->GetZoom());
     mMap->SetZoom(NAN);
-    EXPECT_EQ(MAP_ZOOM_MIN, mMap->GetZoom());
+    EXPECT_EQ(0.4f, mMap->GetZoom());
 }
