@@ -9,6 +9,7 @@
 #include <allegro5/allegro.h>
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -489,6 +490,10 @@ TEST(AllegroAudioLayerTest, NullOutputPlaysFadesAndLoopsThroughTheRealLayer)
     EXPECT_NE(0u, rLayer->SampleGetChannel(nBlip->GetHandle()));
 
     nManager->PlayMusic("Once");
+    // A position callback of its own on the plain track: it fires once, as the play passes it.
+    std::atomic<int> tPassed(0);
+    ASSERT_TRUE(rLayer->ChannelSetSync(nOnce->GetHandle(), rLayer->ChannelSeconds2Bytes(nOnce->GetHandle(), 0.3),
+                                       [](uint32_t, void *pUser) { (*(std::atomic<int> *)pUser)++; }, &tPassed));
     nManager->PlayMusic("Looped");
     EXPECT_TRUE(rLayer->IsChannelPlaying(nLooped->GetHandle()));
     EXPECT_FLOAT_EQ(0.5f, rLayer->GetChannelVolume(nLooped->GetHandle()));
@@ -503,6 +508,7 @@ TEST(AllegroAudioLayerTest, NullOutputPlaysFadesAndLoopsThroughTheRealLayer)
     double tDeadline = al_get_time() + 4.0;
     while(rLayer->IsChannelPlaying(nOnce->GetHandle()) && al_get_time() < tDeadline) al_rest(0.05);
     EXPECT_FALSE(rLayer->IsChannelPlaying(nOnce->GetHandle()));
+    EXPECT_EQ(1, tPassed.load());
     EXPECT_TRUE(rLayer->IsChannelPlaying(nLooped->GetHandle()));
 
     nManager->FadeOutMusic(6);
