@@ -53,8 +53,12 @@ read -r _ start_x start_y <<< "$(probes | tail -n 1)"
 # Jumps, a dash each way, single shots and a charged one.
 xdotool keydown z; sleep 0.4; xdotool keyup z; sleep 0.8
 tap z z
+dash_from="$(wc -l < "$LOG")"
 xdotool keydown c; sleep 0.6; xdotool keyup c
 xdotool keydown Left; xdotool keydown c; sleep 0.5; xdotool keyup c; xdotool keyup Left
+# A dash moves her faster than her run of 3.1 units a tick.
+fastest="$(tail -n "+$dash_from" "$LOG" | awk '$1 == "Probe" { if (seen) { d = $3 - px; if (d < 0) d = -d; if (d > m) m = d } px = $3; seen = 1 } END { print m + 0 }')"
+awk -v v="$fastest" 'BEGIN { exit !(v > 3.5) }' || e2e_fail "no dash: her fastest step was $fastest a tick"
 tap x x x x
 xdotool keydown x; sleep 1.5; xdotool keyup x
 sleep 0.5
@@ -111,4 +115,4 @@ for report in "ERROR: AddressSanitizer" "ERROR: LeakSanitizer" "runtime error:" 
 done
 [ "$STATUS" -eq 0 ] || e2e_fail "exit status $STATUS"
 e2e_expect_lines "$LOG" "[Clean Memory] Begin" "[Clean Memory] Done"
-echo "PASS: thirty seconds of play with no sanitizer report (start $start_x $start_y, jump peak $top, respawn $back_x $back_y)"
+echo "PASS: thirty seconds of play with no sanitizer report (start $start_x $start_y, jump peak $top, dash step $fastest, respawn $back_x $back_y)"
