@@ -90,6 +90,7 @@ void GUISPauseScreen::HandleOptionsInput()
     BuildOptionsNavigation();
     int32_t tNode = GetCurrentNavigationIndex();
     ControlManager *rControls = ControlManager::Get();
+    mWaitBegan = 0;
 
     if(mInputDelay <= 0)
     {
@@ -100,6 +101,7 @@ void GUISPauseScreen::HandleOptionsInput()
             if(tNode >= 0 && tNode <= 11)
             {
                 mInputDelay = cRebindWait;
+                mWaitBegan = 1;
             }
             else if(tNode == 12)
             {
@@ -128,7 +130,8 @@ void GUISPauseScreen::HandleOptionsInput()
         }
     }
 
-    if(mInputDelay <= 0 || !rControls) return;
+    // The key that began the wait is still this tick's raw input; the wait reads the next ones.
+    if(mInputDelay <= 0 || mWaitBegan || !rControls) return;
     int32_t tKey = -1, tMouse = -1, tJoystick = -1;
     rControls->GetLastInput(&tKey, &tMouse, &tJoystick);
     if(tKey == -1 && tMouse == -1 && tJoystick == -1) return;

@@ -91,6 +91,7 @@ GUISPauseScreen::GUISPauseScreen()
     mNeedsRefresh = 1;
     memset(mReticuleRects, 0, sizeof(mReticuleRects));
     mInputDelay = 0;
+    mWaitBegan = 0;
     mDrainTank = -1;
     mDrainTicks = 0;
 }

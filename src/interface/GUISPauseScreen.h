@@ -158,6 +158,8 @@ private:
     uint8_t mNeedsRefresh;
     ReticuleRect mReticuleRects[PAUSE_NODE_COUNT];
     int32_t mInputDelay;
+    // Set in the tick a binding wait begins: that tick's raw input is the key that began it.
+    uint8_t mWaitBegan;
     int32_t mDrainTank;
     int32_t mDrainTicks;
 };
