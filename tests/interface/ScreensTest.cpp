@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include "core/Gears.h"
+#include "core/LuaBindingHelpers.h"
 #include "interface/GUIButton.h"
 #include "interface/GUISHealthBars.h"
 #include "interface/GUISLevelSelectScreen.h"
@@ -172,6 +173,18 @@ TEST_F(ScreensTest, TheTitleHoldsItsFirstFrameThenAnimatesAndLeadsToTheLevelSele
     EXPECT_FALSE(rTitle->IsVisible());
     EXPECT_TRUE(LevelSelect()->IsVisible());
     EXPECT_EQ(GetApplication()->rGearTick, LevelSelectGearTimer);
+
+    // A script that ends the game asks for the thanks page; the title gear keeps that mode.
+    lua_State *L = luaL_newstate();
+    RegisterGUILua(L);
+    ASSERT_EQ(0, luaL_dostring(L, "GUI_ForceToTitle(true)"));
+    EXPECT_TRUE(rTitle->IsThanksMode());
+    ActivateTitleGear();
+    EXPECT_TRUE(rTitle->IsThanksMode());
+    EXPECT_FALSE(LevelSelect()->IsVisible());
+    ASSERT_EQ(0, luaL_dostring(L, "GUI_ForceToTitle(false)"));
+    EXPECT_FALSE(rTitle->IsThanksMode());
+    lua_close(L);
 }
 
 TEST_F(ScreensTest, MapNamesLoseAThreeLetterExtensionOnly)
