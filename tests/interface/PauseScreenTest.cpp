@@ -250,6 +250,15 @@ TEST_F(PauseScreenTest, TheOptionsPageTogglesDoubleTapAndStepsVolumesWithinRange
     Tick("ShoulderR");
     Tick();
     MoveTo(15);
+    // The playing track follows the music volume the page sets.
+    AudioPackage *nTrack = new AudioPackage(mLayer);
+    nTrack->LoadStream("Theme");
+    rAudio->AddMusic("Theme", nTrack);
+    rAudio->PlayMusic("Theme");
+    Tick("Right");
+    const AudioCall *rCall = mLayer->FindLastCall(AUDIO_CALL_SET_VOLUME, nTrack->GetHandle());
+    ASSERT_NE(nullptr, rCall);
+    EXPECT_NEAR(0.6f, rCall->mVolume, 1e-5f);
     rAudio->ChangeMusicVolume(-2.0f);
     Tick("Left");
     EXPECT_FLOAT_EQ(0.0f, AudioManager::GetMusicVolume());
