@@ -223,6 +223,10 @@ bool GUISPauseScreen::HandleEvent(int32_t pCode, int32_t pX, int32_t pY)
         return false;
     }
 
+    // Keys belong to the top screen: typing into a console opened over this one, or the tick
+    // in which the screen closed itself, moves nothing here.
+    GUI *rGUI = GUI::Fetch();
+    if(!rGUI || !rGUI->IsTopScreen(this)) return false;
     if(mPage == PAUSE_PAGE_ESCAPE)
     {
         HandleEscapeInput();
@@ -231,7 +235,7 @@ bool GUISPauseScreen::HandleEvent(int32_t pCode, int32_t pX, int32_t pY)
 
     if(mPage == PAUSE_PAGE_STATUS) HandleStatusInput();
     else if(mPage == PAUSE_PAGE_OPTIONS) HandleOptionsInput();
-    if(GUI::Fetch() && GUI::Fetch()->IsTopScreen(this)) HandleSharedPageInput();
+    if(rGUI->IsTopScreen(this)) HandleSharedPageInput();
     return false;
 }
 

@@ -101,7 +101,18 @@ TEST_F(PauseScreenTest, TheEscapeMenuMovesWithoutWrappingAndItsEntriesLeaveOrQui
     Tick("CloseGame");
     EXPECT_TRUE(mGUI->IsTopScreen(mPause));
 
+    // With the console opened over it, keys typed there do not reach the menu.
+    GUIBaseObject *rConsole = mGUI->FindObject("Console");
+    mGUI->OpenScreen(rConsole);
+    rConsole->Show();
     GetApplication()->mQuitFlag = 0;
+    Tick("Pause");
+    Tick("Up");
+    EXPECT_EQ(0, GetApplication()->mQuitFlag);
+    EXPECT_EQ(2, mPause->GetEscapeCursor());
+    mGUI->CloseTopScreen();
+    mPlayer->RemoveControlLock("ConsoleLock");
+
     Tick("Pause");
     EXPECT_EQ(1, GetApplication()->mQuitFlag);
     GetApplication()->mQuitFlag = 0;
