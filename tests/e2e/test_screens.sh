@@ -7,7 +7,9 @@
 e2e_init "$@"
 e2e_copy_game
 [ -f "$GAME_DIR/Data/Maps/FirstSteps.slf" ] || e2e_fail "the sample map was not built"
-# A second map, so the level select shows its list instead of starting the only map at once.
+# FirstSteps on the first line and a second map after it, so the level select shows its list
+# instead of starting the only map at once, whatever other maps the sample game has.
+find "$GAME_DIR/Data/Maps" -mindepth 1 ! -name FirstSteps.slf -exec rm -rf {} +
 cp "$GAME_DIR/Data/Maps/FirstSteps.slf" "$GAME_DIR/Data/Maps/Zenith.slf"
 
 cat > "$GAME_DIR/Probe.lua" <<'LUA'
