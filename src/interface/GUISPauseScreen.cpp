@@ -121,11 +121,6 @@ void GUISPauseScreen::LoadMenuFont()
     mMenuFont = new Font("Data/Graphics/Text/MenuAlphabet.png");
 }
 
-Bitmap *GUISPauseScreen::GetImage(int32_t pIndex) const
-{
-    return (pIndex >= 0 && pIndex < PAUSE_IMAGE_COUNT) ? rImages[pIndex] : 0;
-}
-
 void GUISPauseScreen::SetPage(int32_t pPage)
 {
     mPage = pPage;

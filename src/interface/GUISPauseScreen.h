@@ -94,7 +94,6 @@ public:
     ~GUISPauseScreen() override;
 
     void LoadImages();
-    Bitmap *GetImage(int32_t pIndex) const;
 
     void OnOpen() override;
     void OnClose() override;
@@ -107,7 +106,6 @@ public:
     int32_t GetFadeCounter() const { return mFadeCounter; }
     int32_t GetEscapeCursor() const { return mEscapeCursor; }
     int32_t GetInputDelay() const { return mInputDelay; }
-    int32_t GetDrainTank() const { return mDrainTank; }
     int32_t GetTargetPage() const { return mTargetPage; }
     int32_t GetSlideStep() const { return mSlideStep; }
     uint8_t IsPushLHeld() const { return mPushLHeld; }
