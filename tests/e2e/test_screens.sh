@@ -38,9 +38,13 @@ shot() {
     # KESTRA_E2E_SHOTS names a folder that keeps the screenshots for a look.
     if [ -n "${KESTRA_E2E_SHOTS:-}" ]; then cp "$file" "$KESTRA_E2E_SHOTS/"; fi
 }
+# Each key is held for a few ticks, so a loaded machine cannot let a press slip between two
+# ticks unseen.
 press() {
-    xdotool key --delay 120 "$@"
-    sleep 0.25
+    xdotool keydown "$1"
+    sleep 0.12
+    xdotool keyup "$1"
+    sleep 0.2
 }
 
 # The title holds its first frame for two seconds, then animates; wait for the last frame.
@@ -79,8 +83,9 @@ shot rebindwait
 press j
 sleep 0.3
 shot rebound
-# From Jump's primary binding down to the sound entry, where Enter only closes the screen.
-for _ in 1 2 3 4 5 6 7; do press Down; done
+# From Jump's primary binding down past the bindings and the double-tap entry: Enter on any
+# entry below them only closes the screen.
+for _ in 1 2 3 4 5 6 7 8 9 10; do press Down; done
 press Return
 sleep 1.2
 shot resumed

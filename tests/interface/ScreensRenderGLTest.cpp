@@ -55,7 +55,10 @@ namespace
             delete rApp->rOptionsManager;
             delete rApp->rDataLibrary;
             mApplication.Leave();
-            if(!mFolder.empty()) EXPECT_EQ(0, system(("rm -rf '" + mFolder + "'").c_str()));
+            if(!mFolder.empty())
+            {
+                EXPECT_EQ(0, system(("rm -rf '" + mFolder + "'").c_str()));
+            }
         }
 
         // A picture of one opaque colour (0xRRGGBB) under that library path.
