@@ -188,3 +188,26 @@ TEST_F(ScreensRenderGLTest, TheOptionsPageDrawsTheReticuleCornersAndTheVolumeKno
     EXPECT_EQ(0xB3FF80FFu, ReadPixel((int32_t)tKnob, 7));
     EXPECT_EQ(0x00000000u, ReadPixel((int32_t)tKnob + 4, 7));
 }
+
+TEST_F(ScreensRenderGLTest, TheThanksPageFadesInFromBlackOverOneSecond)
+{
+    AddSolid("Root/Images/GUI/ThanksForPlaying/", "ThanksForPlaying", 64, 64, 0xFF0000);
+    mGUI->CreateDefaultObjects();
+    GUISTitleScreen *rTitle = GetTitleScreen();
+    rTitle->SetThanksMode(1);
+    rTitle->Restart();
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    rTitle->Draw();
+    EXPECT_EQ(0x000000u, ReadPixel(10, 10) >> 8);
+    for(int32_t i = 0; i < 30; i++) rTitle->HandleEvent(-1, 0, 0);
+    Clear();
+    rTitle->Draw();
+    EXPECT_NEAR(0x80, (int)(ReadPixel(10, 10) >> 24), 3);
+    for(int32_t i = 0; i < 30; i++) rTitle->HandleEvent(-1, 0, 0);
+    Clear();
+    rTitle->Draw();
+    EXPECT_EQ(0xFF0000u, ReadPixel(10, 10) >> 8);
+    // The title's own counter stood still meanwhile.
+    EXPECT_EQ(0, rTitle->GetTitleTicks());
+}
