@@ -83,7 +83,7 @@ read -r _ back_x back_y <<< "$(probes | tail -n 1)"
 awk -v x="$back_x" 'BEGIN { exit !(x > 280 && x < 340) }' || e2e_fail "after the death she is at x $back_x, not at the checkpoint"
 
 # Pause (Return) opens the pause screen and the world stops ticking, so the probe is silent
-# until Escape closes the screen again.
+# until Pause, with the menu's cursor on its first line, closes the screen again.
 tap Return
 paused_at=""
 for _ in $(seq 10); do
@@ -94,7 +94,7 @@ done
 [ -n "$paused_at" ] || e2e_fail "the world kept ticking after Pause"
 sleep 2
 [ "$(probe_count)" -eq "$paused_at" ] || e2e_fail "the world ticked while paused"
-tap Escape
+tap Return
 for _ in $(seq 50); do
     [ "$(probe_count)" -gt "$((paused_at + 20))" ] && break
     sleep 0.1
