@@ -408,15 +408,36 @@ namespace
         return fclose(fOut) == 0;
     }
 
-    // Points HOME at a scratch directory holding the null-output .asoundrc for its lifetime.
+    // Sets an environment variable for its lifetime and then puts back what was there.
+    class ScopedEnv
+    {
+    public:
+        ScopedEnv(const char *pName, const char *pValue) : mName(pName)
+        {
+            const char *rOld = getenv(pName);
+            mHadOld = rOld != NULL;
+            if(rOld) mOld = rOld;
+            setenv(pName, pValue, 1);
+        }
+        ~ScopedEnv()
+        {
+            if(mHadOld) setenv(mName.c_str(), mOld.c_str(), 1);
+            else unsetenv(mName.c_str());
+        }
+
+    private:
+        std::string mName;
+        std::string mOld;
+        bool mHadOld = false;
+    };
+
+    // A scratch HOME holding the null-output .asoundrc, with only OpenAL's ALSA back end and no
+    // PulseAudio server to reach, for its lifetime.
     class NullAlsaHome
     {
     public:
         NullAlsaHome()
         {
-            const char *rHome = getenv("HOME");
-            mHadHome = rHome != NULL;
-            if(rHome) mOldHome = rHome;
             char tDir[] = "/tmp/corvel_alsa_XXXXXX";
             if(!mkdtemp(tDir)) return;
             mDir = tDir;
@@ -424,14 +445,15 @@ namespace
             if(!fRc) return;
             fputs("pcm.!default { type null }\n", fRc);
             mReady = fclose(fRc) == 0;
-            setenv("HOME", mDir.c_str(), 1);
-            setenv("ALSOFT_DRIVERS", "alsa", 1);
-            setenv("PULSE_SERVER", "unix:/nonexistent/corvel-no-server", 1);
+            mHome = new ScopedEnv("HOME", mDir.c_str());
+            mDrivers = new ScopedEnv("ALSOFT_DRIVERS", "alsa");
+            mServer = new ScopedEnv("PULSE_SERVER", "unix:/nonexistent/corvel-no-server");
         }
         ~NullAlsaHome()
         {
-            if(mHadHome) setenv("HOME", mOldHome.c_str(), 1);
-            else unsetenv("HOME");
+            delete mServer;
+            delete mDrivers;
+            delete mHome;
             if(mDir.empty()) return;
             unlink(RcPath().c_str());
             rmdir(mDir.c_str());
@@ -441,9 +463,10 @@ namespace
     private:
         std::string RcPath() const { return mDir + "/.asoundrc"; }
         std::string mDir;
-        std::string mOldHome;
-        bool mHadHome = false;
         bool mReady = false;
+        ScopedEnv *mHome = NULL;
+        ScopedEnv *mDrivers = NULL;
+        ScopedEnv *mServer = NULL;
     };
 }
 
