@@ -508,46 +508,6 @@ TEST_F(LumpFileTest, DamagedDirectoriesAreRefusedWhole)
     }
 }
 
-TEST_F(LumpFileTest, ARepeatedNameWithAllLengthsRightIsStillRefused)
-{
-    // Two names of one length, then the second made equal to the first: every length byte and
-    // position stays right, so only the repeated name is wrong.
-    LumpWriter tWriter;
-    const uint8_t tFirst[2] = {1, 1};
-    const uint8_t tSecond[3] = {2, 2, 2};
-    ASSERT_TRUE(tWriter.AddRaw("Twin1", "RAW", tFirst, sizeof(tFirst)));
-    ASSERT_TRUE(tWriter.AddRaw("Twin2", "RAW", tSecond, sizeof(tSecond)));
-    std::vector<uint8_t> tBytes = BuildBytes(tWriter);
-    DirectoryInfo tDirectory = ParseDirectory(tBytes);
-    ASSERT_EQ(tDirectory.mNames.size(), 2u);
-    ASSERT_EQ(tDirectory.mNames[1], "Twin2");
-
-    // The intact file opens, so what follows is refused for the repeat alone.
-    std::string tPath = WriteFile("twins.slf", tBytes);
-    {
-        CorvelLumpManager tManager;
-        tManager.Open(tPath.c_str());
-        ASSERT_TRUE(tManager.IsOpen());
-        EXPECT_EQ(tManager.GetLumpCount(), 2u);
-    }
-
-    size_t tSecondName = 21 + 5 + 8 + 1;
-    ASSERT_EQ(0, memcmp(&tBytes[tSecondName], "Twin2", 5));
-    ASSERT_EQ(tBytes[tSecondName - 1], 5);
-    tBytes[tSecondName + 4] = '1';
-    ASSERT_EQ(ParseDirectory(tBytes).mNames[1], "Twin1");
-    tPath = WriteFile("repeated.slf", tBytes);
-
-    CorvelLumpManager tManager;
-    testing::internal::CaptureStderr();
-    tManager.Open(tPath.c_str());
-    std::string tOutput = testing::internal::GetCapturedStderr();
-    EXPECT_FALSE(tManager.IsOpen());
-    EXPECT_EQ(tManager.GetLumpCount(), 0u);
-    EXPECT_EQ(tManager.FindLump("Twin1"), -1);
-    EXPECT_NE(tOutput.find("Error, could not find"), std::string::npos);
-}
-
 TEST_F(LumpFileTest, BodiesThatDoNotFitTheirSizesAreRefused)
 {
     LumpWriter tWriter;
@@ -769,6 +729,46 @@ TEST_F(LumpFileTest, LuaBindingsDriveTheApplicationsManager)
     EXPECT_EQ(luaL_dostring(L, "SLF_Open(gPath) SLF_Close() assert(SLF_IsFileOpen() == false) assert(SLF_GetOpenPath() == 'NULL')"), 0);
     lua_close(L);
     rApp->rLumpManager = rSaved;
+}
+
+TEST_F(LumpFileTest, ARepeatedNameWithAllLengthsRightIsStillRefused)
+{
+    // Two names of one length, then the second made equal to the first: every length byte and
+    // position stays right, so only the repeated name is wrong.
+    LumpWriter tWriter;
+    const uint8_t tFirst[2] = {1, 1};
+    const uint8_t tSecond[3] = {2, 2, 2};
+    ASSERT_TRUE(tWriter.AddRaw("Twin1", "RAW", tFirst, sizeof(tFirst)));
+    ASSERT_TRUE(tWriter.AddRaw("Twin2", "RAW", tSecond, sizeof(tSecond)));
+    std::vector<uint8_t> tBytes = BuildBytes(tWriter);
+    DirectoryInfo tDirectory = ParseDirectory(tBytes);
+    ASSERT_EQ(tDirectory.mNames.size(), 2u);
+    ASSERT_EQ(tDirectory.mNames[1], "Twin2");
+
+    // The intact file opens, so what follows is refused for the repeat alone.
+    std::string tPath = WriteFile("twins.slf", tBytes);
+    {
+        CorvelLumpManager tManager;
+        tManager.Open(tPath.c_str());
+        ASSERT_TRUE(tManager.IsOpen());
+        EXPECT_EQ(tManager.GetLumpCount(), 2u);
+    }
+
+    size_t tSecondName = 21 + 5 + 8 + 1;
+    ASSERT_EQ(0, memcmp(&tBytes[tSecondName], "Twin2", 5));
+    ASSERT_EQ(tBytes[tSecondName - 1], 5);
+    tBytes[tSecondName + 4] = '1';
+    ASSERT_EQ(ParseDirectory(tBytes).mNames[1], "Twin1");
+    tPath = WriteFile("repeated.slf", tBytes);
+
+    CorvelLumpManager tManager;
+    testing::internal::CaptureStderr();
+    tManager.Open(tPath.c_str());
+    std::string tOutput = testing::internal::GetCapturedStderr();
+    EXPECT_FALSE(tManager.IsOpen());
+    EXPECT_EQ(tManager.GetLumpCount(), 0u);
+    EXPECT_EQ(tManager.FindLump("Twin1"), -1);
+    EXPECT_NE(tOutput.find("Error, could not find"), std::string::npos);
 }
 
 } // namespace
