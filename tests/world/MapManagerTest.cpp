@@ -425,3 +425,50 @@ TEST_F(MapManagerTest, ScriptSettingsShakeOverlayAndWarpZones)
     mMap->SetZoom(NAN);
     EXPECT_EQ(MAP_ZOOM_MIN, mMap->GetZoom());
 }
+
+TEST_F(MapManagerTest, TheSpawnLumpIsReadAndItsRecordsKeptForAutomaticSpawning)
+{
+    {
+        LumpWriter tWriter;
+        AddLevel(tWriter);
+        SpawnRecord tSpawns[2];
+        memset(tSpawns, 0, sizeof(tSpawns));
+        strcpy(tSpawns[0].mName, "Bat");
+        tSpawns[0].mX = 40;
+        tSpawns[0].mY = -8;
+        strcpy(tSpawns[1].mName, "Tick");
+        tSpawns[1].mX = 300;
+        tSpawns[1].mY = 12;
+        tWriter.AddSpawns("BSpawnInfo", 2, tSpawns);
+        WriteMap(tWriter, "Spawning");
+    }
+    WriteLevelMap("Trial");
+
+    std::string tOut;
+    ASSERT_TRUE(Load("Spawning", tOut));
+    EXPECT_NE(std::string::npos,
+              FindInOrder(tOut, {"Finished 2D Line Art 2Depth\n", "[Begin SpawnDatLump] BSpawnInfo\n",
+                                 "Number of spawns: 2\n", "[Complete SpawnDatLump]\n", "[LoadMapFile] Done\n"}))
+        << tOut;
+    int32_t tCount = -1;
+    const SpawnRecord *rRecords = mMap->GetSpawnRecords(tCount);
+    ASSERT_EQ(2, tCount);
+    ASSERT_NE(nullptr, rRecords);
+    EXPECT_STREQ("Bat", rRecords[0].mName);
+    EXPECT_EQ(40, rRecords[0].mX);
+    EXPECT_EQ(-8, rRecords[0].mY);
+    EXPECT_STREQ("Tick", rRecords[1].mName);
+    EXPECT_EQ(300, rRecords[1].mX);
+
+    // A map without the lump says so even with every trace off, and leaves no records behind.
+    ASSERT_TRUE(Load("Trial", tOut));
+    EXPECT_NE(std::string::npos, tOut.find("[Fail SpawnDatLump] BSpawnInfo Not found.\n")) << tOut;
+    EXPECT_EQ(nullptr, mMap->GetSpawnRecords(tCount));
+    EXPECT_EQ(0, tCount);
+
+    // Leaving the game forgets the map's records.
+    ASSERT_TRUE(Load("Spawning", tOut));
+    mMap->RunCleanScript();
+    EXPECT_EQ(nullptr, mMap->GetSpawnRecords(tCount));
+    EXPECT_EQ(0, tCount);
+}
