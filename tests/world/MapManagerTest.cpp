@@ -328,7 +328,8 @@ TEST_F(MapManagerTest, MissingAndCorruptMapsFailWithTheirMessageAndTheGameGoesOn
     EXPECT_FALSE(Load("NoInfo", tOut));
     EXPECT_NE(std::string::npos, tOut.find("[LoadMapFile] Failed, type was invalid or no MapInfo found.\n"));
 
-    // Map information whose clips do not match its chunks, and one whose grid is cut short.
+    // Map information whose clips do not match its chunks loads without their masks; one whose
+    // grid is cut short is refused.
     {
         LumpWriter tWriter;
         MapInfoRecord tInfo = LineArtMapInfo(1, 1, 32, 32, "IA", "IB", "CL", NULL);
@@ -338,10 +339,10 @@ TEST_F(MapManagerTest, MissingAndCorruptMapsFailWithTheirMessageAndTheGameGoesOn
         tWriter.AddClip("CL000000", 16, 16, tCells);
         WriteMap(tWriter, "Mismatch");
     }
-    EXPECT_FALSE(Load("Mismatch", tOut));
-    EXPECT_NE(std::string::npos, tOut.find("[LoadMapFile] Failed, problem loading level.\n"));
-    EXPECT_FALSE(mMap->HasLevel());
-    EXPECT_TRUE(mMap->IsClipped(1, 1));
+    EXPECT_TRUE(Load("Mismatch", tOut));
+    EXPECT_NE(std::string::npos, tOut.find("[Fail ClipLump] CL000000 is 16 by 16, the chunks are 32 by 32.\n")) << tOut;
+    EXPECT_TRUE(mMap->HasLevel());
+    EXPECT_FALSE(mMap->IsClipped(1, 1));
     {
         uint8_t tBody[1 + 8] = {LUMP_MAPTYPE_LINEART, 2, 0, 0, 0, 2, 0, 0, 0};
         LumpWriter tWriter;
@@ -350,6 +351,8 @@ TEST_F(MapManagerTest, MissingAndCorruptMapsFailWithTheirMessageAndTheGameGoesOn
     }
     EXPECT_FALSE(Load("Short", tOut));
     EXPECT_NE(std::string::npos, tOut.find("[LoadMapFile] Failed, problem loading level.\n"));
+    EXPECT_FALSE(mMap->HasLevel());
+    EXPECT_TRUE(mMap->IsClipped(1, 1));
 
     // After every failure the game can still load a good map.
     EXPECT_EQ(0, GetApplication()->rLoadingScreen->GetSuppress());

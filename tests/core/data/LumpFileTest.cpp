@@ -453,58 +453,152 @@ TEST_F(LumpFileTest, ReopeningTheOpenPathKeepsTheFileAsItWas)
     EXPECT_FALSE(tManager.IsOpen());
 }
 
-TEST_F(LumpFileTest, DamagedDirectoriesAreRefusedWhole)
+// A lump file written by hand, entries in the order given, each lump a "SCRIPT" tag and its text
+// as a script-pack body, so a read tells which entry was reached.
+std::vector<uint8_t> HandWrittenFile(const std::vector<std::pair<std::string, std::string>> &pEntries)
+{
+    LumpBody tHead;
+    tHead.PutBytes("Hand written....", 16);
+    tHead.PutU32((uint32_t)pEntries.size());
+    uint32_t tPosition = 20;
+    for(const auto &rEntry : pEntries) tPosition += 1 + (uint32_t)rEntry.first.size() + 8;
+    LumpBody tBodies;
+    for(const auto &rEntry : pEntries)
+    {
+        tHead.PutName(rEntry.first.c_str());
+        tHead.PutU32(tPosition + tBodies.GetSize());
+        tHead.PutU32(0);
+        tBodies.PutBytes("SCRIPT\0\0\0\0", 10);
+        tBodies.PutU32((uint32_t)rEntry.second.size());
+        tBodies.PutBytes(rEntry.second.data(), (uint32_t)rEntry.second.size());
+    }
+    std::vector<uint8_t> tBytes(tHead.GetData(), tHead.GetData() + tHead.GetSize());
+    tBytes.insert(tBytes.end(), tBodies.GetData(), tBodies.GetData() + tBodies.GetSize());
+    return tBytes;
+}
+
+std::string ScriptText(CorvelLumpManager &pManager, const char *pName)
+{
+    ScriptPackEntry *tEntry = pManager.ReadTarballLump(pManager.FindLump(pName));
+    std::string tText = tEntry ? std::string(tEntry->mSourceText, tEntry->mSourceSize) : "";
+    DeleteScriptPackEntry(tEntry);
+    return tText;
+}
+
+TEST_F(LumpFileTest, UnsortedAndRepeatedDirectoriesOpenAndFindEveryName)
+{
+    // Reverse order and shuffled order: every name is found at its own index.
+    std::vector<std::pair<std::string, std::string>> tEntries;
+    for(int i = 0; i < 40; i++)
+    {
+        char tName[16];
+        snprintf(tName, sizeof(tName), "L%02d", (i * 17) % 40);
+        tEntries.push_back({tName, std::string("body of ") + tName});
+    }
+    tEntries.push_back({"Dup", "first"});
+    tEntries.push_back({"A", "a"});
+    tEntries.push_back({"Dup", "second"});
+    tEntries.push_back({"Dup", "third"});
+    tEntries.push_back({"Zed", "z"});
+    std::string tPath = WriteFile("unsorted.slf", HandWrittenFile(tEntries));
+
+    CorvelLumpManager tManager;
+    testing::internal::CaptureStderr();
+    tManager.Open(tPath.c_str());
+    EXPECT_EQ("", testing::internal::GetCapturedStderr());
+    ASSERT_TRUE(tManager.IsOpen());
+    ASSERT_EQ(tEntries.size(), tManager.GetLumpCount());
+    for(size_t i = 0; i < tEntries.size(); i++)
+    {
+        if(tEntries[i].first == "Dup") continue;
+        EXPECT_EQ((int32_t)i, tManager.FindLump(tEntries[i].first.c_str())) << tEntries[i].first;
+        EXPECT_EQ(tEntries[i].second, ScriptText(tManager, tEntries[i].first.c_str()));
+    }
+    // Of a repeated name the first in the file wins; indices stay those of the file.
+    EXPECT_EQ(40, tManager.FindLump("Dup"));
+    EXPECT_EQ("first", ScriptText(tManager, "Dup"));
+    ScriptPackEntry *tThird = tManager.ReadTarballLump(43);
+    ASSERT_NE(nullptr, tThird);
+    EXPECT_EQ("third", std::string(tThird->mSourceText, tThird->mSourceSize));
+    DeleteScriptPackEntry(tThird);
+    EXPECT_EQ(-1, tManager.FindLump("L40"));
+    EXPECT_EQ(-1, tManager.FindLump("B"));
+
+    // The fixture with its first two names swapped out of order still reads as a map.
+    std::vector<uint8_t> tSwapped = FixtureBytes();
+    tSwapped[21] = 'Z';
+    tManager.Open(WriteFile("swapped.slf", tSwapped).c_str());
+    ASSERT_TRUE(tManager.IsOpen());
+    EXPECT_EQ(0, tManager.FindLump("ZMapInfo"));
+    EXPECT_EQ(1, tManager.GetMapType("ZMapInfo"));
+    EXPECT_EQ(1, tManager.FindLump("BSpawnInfo"));
+}
+
+TEST_F(LumpFileTest, ALumpPastTheEndIsRefusedAloneAndABrokenDirectoryIsNoLumpFile)
 {
     std::vector<uint8_t> tGood = FixtureBytes();
     DirectoryInfo tDirectory = ParseDirectory(tGood);
+    ASSERT_EQ(tDirectory.mNames[0], "AMapInfo");
+
+    // The map information points nine bytes before the end: its tag cannot fit.
+    std::vector<uint8_t> tPastEnd = tGood;
+    uint32_t tFar = (uint32_t)tGood.size() - 9;
+    memcpy(&tPastEnd[21 + 8], &tFar, 4);
+    CorvelLumpManager tManager;
+    testing::internal::CaptureStderr();
+    tManager.Open(WriteFile("pastend.slf", tPastEnd).c_str());
+    ASSERT_TRUE(tManager.IsOpen());
+    EXPECT_EQ(-1, tManager.GetMapType("AMapInfo"));
+    EXPECT_EQ(nullptr, tManager.ReadMapInfo("AMapInfo"));
+    ImageRecord *tImage = tManager.ReadImageRecord("LA000000");
+    EXPECT_NE(nullptr, tImage);
+    ImageRecord::Free(tImage);
+    std::string tOutput = testing::internal::GetCapturedStderr();
+    EXPECT_NE(std::string::npos, tOutput.find("Error in SLF file, lump AMapInfo lies past the end of the file\n")) << tOutput;
+    EXPECT_EQ(std::string::npos, tOutput.find("LA000000")) << tOutput;
+
+    // A script lump past the end is named too, and the rest of the pack still reads.
+    std::vector<uint8_t> tScripts = HandWrittenFile({{"A.lua", "one"}, {"B.lua", "two"}});
+    uint32_t tBeyond = (uint32_t)tScripts.size() + 100;
+    memcpy(&tScripts[20 + 1 + 5], &tBeyond, 4);
+    tManager.Open(WriteFile("scripts.slf", tScripts).c_str());
+    ASSERT_TRUE(tManager.IsOpen());
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(nullptr, tManager.ReadTarballLump(0));
+    tOutput = testing::internal::GetCapturedStderr();
+    EXPECT_NE(std::string::npos, tOutput.find("Error in SLF file, lump A.lua\n")) << tOutput;
+    EXPECT_EQ("two", ScriptText(tManager, "B.lua"));
+
     struct Damage
     {
         const char *mWhat;
         std::vector<uint8_t> mBytes;
     };
     std::vector<Damage> tCases;
-
-    // "AMapInfo" and "BSpawnInfo" are the first two entries: swapping their first letters
-    // keeps every length but puts the directory out of order.
-    std::vector<uint8_t> tSwapped = tGood;
-    ASSERT_EQ(tDirectory.mNames[0], "AMapInfo");
-    ASSERT_EQ(tDirectory.mNames[1], "BSpawnInfo");
-    tSwapped[21] = 'B';
-    tSwapped[21 + 1 + 8 + 8] = 'A';
-    tCases.push_back({"out of order", tSwapped});
-
-    std::vector<uint8_t> tDuplicate = tGood;
-    memcpy(&tDuplicate[21 + 1 + 8 + 8], "AMapInfo", 8);
-    tDuplicate[21 + 1 + 8 + 8 - 1] = 8;
-    tCases.push_back({"repeated name (shorter length byte)", tDuplicate});
-
-    std::vector<uint8_t> tPastEnd = tGood;
-    uint32_t tFar = (uint32_t)tGood.size() - 9;
-    memcpy(&tPastEnd[21 + 8], &tFar, 4);
-    tCases.push_back({"lump position past the end", tPastEnd});
-
     std::vector<uint8_t> tHugeCount = tGood;
     tHugeCount[16] = 0xFF;
     tHugeCount[17] = 0xFF;
     tHugeCount[18] = 0xFF;
     tHugeCount[19] = 0x7F;
     tCases.push_back({"count beyond the file", tHugeCount});
-
     std::vector<uint8_t> tNulName = tGood;
     tNulName[23] = 0;
     tCases.push_back({"name holding a 0 byte", tNulName});
+    tCases.push_back({"empty file", std::vector<uint8_t>()});
+    tCases.push_back({"header cut short", std::vector<uint8_t>(tGood.begin(), tGood.begin() + 12)});
 
     for(const Damage &rCase : tCases)
     {
         std::string tPath = WriteFile("damaged.slf", rCase.mBytes);
-        CorvelLumpManager tManager;
         testing::internal::CaptureStderr();
         tManager.Open(tPath.c_str());
-        std::string tOutput = testing::internal::GetCapturedStderr();
+        tOutput = testing::internal::GetCapturedStderr();
         EXPECT_FALSE(tManager.IsOpen()) << rCase.mWhat;
         EXPECT_EQ(tManager.GetLumpCount(), 0u) << rCase.mWhat;
         EXPECT_EQ(tManager.GetOpenPath(), nullptr) << rCase.mWhat;
-        EXPECT_NE(tOutput.find("Error, could not find"), std::string::npos) << rCase.mWhat;
+        EXPECT_NE(tOutput.find("CorvelLumpManager:  Error, " + tPath + " is not a lump file\n"), std::string::npos)
+            << rCase.mWhat << ": " << tOutput;
+        EXPECT_EQ(tOutput.find("could not find"), std::string::npos) << rCase.mWhat;
     }
 }
 
@@ -570,7 +664,11 @@ TEST_F(LumpFileTest, BodiesThatDoNotFitTheirSizesAreRefused)
     EXPECT_EQ(tManager.ExtractPalette("HugePalette"), nullptr);
     EXPECT_EQ(tManager.ReadTarballLump(tManager.FindLump("zLongScript")), nullptr);
     std::string tOutput = testing::internal::GetCapturedStderr();
-    EXPECT_NE(tOutput.find("Error in SLF file"), std::string::npos);
+    // Each refusal names its lump.
+    for(const char *rName : {"ShortImage", "NegativeImage", "ShortClip", "HugeGrid", "OverCount", "HugePalette", "zLongScript"})
+    {
+        EXPECT_NE(tOutput.find(std::string("Error in SLF file, lump ") + rName + "\n"), std::string::npos) << rName;
+    }
 
     MapInfoRecord *tNegativeChunk = tManager.ReadMapInfo("NegativeChunk");
     ASSERT_NE(tNegativeChunk, nullptr);
@@ -622,14 +720,12 @@ TEST_F(LumpFileTest, MissingSecondLayerIsSilentButOnlyForThatRead)
     EXPECT_NE(tOutput.find("Error in SLF file"), std::string::npos);
 }
 
-// Every prefix of a valid file: the directory opens only when it and every tag fit, and a
-// lump reads exactly when its whole body lies inside the prefix.
+// Every prefix of a valid file: it opens only when the whole directory fits, and a lump reads
+// exactly when its whole body lies inside the prefix.
 TEST_F(LumpFileTest, EveryTruncationIsRefusedWithoutReadingPastTheEnd)
 {
     std::vector<uint8_t> tBytes = FixtureBytes();
     DirectoryInfo tDirectory = ParseDirectory(tBytes);
-    uint32_t tLastTag = 0;
-    for(uint32_t tPosition : tDirectory.mPositions) tLastTag = tPosition + 10 > tLastTag ? tPosition + 10 : tLastTag;
 
     for(size_t tLength = 0; tLength < tBytes.size(); tLength++)
     {
@@ -640,11 +736,11 @@ TEST_F(LumpFileTest, EveryTruncationIsRefusedWithoutReadingPastTheEnd)
         uint32_t tRead = tManager.IsOpen() ? ReadEveryLump(tManager, tDirectory) : 0;
         std::string tOutput = testing::internal::GetCapturedStderr();
 
-        bool tShouldOpen = tLength >= tDirectory.mEnd && tLength >= tLastTag;
+        bool tShouldOpen = tLength >= tDirectory.mEnd;
         ASSERT_EQ(tManager.IsOpen(), tShouldOpen) << "length " << tLength;
         if(!tShouldOpen)
         {
-            EXPECT_NE(tOutput.find("could not find"), std::string::npos) << "length " << tLength;
+            EXPECT_NE(tOutput.find("is not a lump file"), std::string::npos) << "length " << tLength;
             continue;
         }
         uint32_t tExpected = 0;
