@@ -283,7 +283,14 @@ void MapManager::RunMapScript(const char *pName)
         }
         free(tPath);
     }
-    if(!tFound) Debug::Print("No matching script found in either standard location.\n");
+    if(!tFound)
+    {
+        Debug::Print("No matching script found in either standard location.\n");
+        // A map without its script plays without its start, warps and zones: worth a word even
+        // with every trace off.
+        Debug::ForcePrint("[LoadMapFile] Warning, no script for map %s: neither Data/Scripts/Maps/%s.lua nor "
+                          "Data/Scripts/Maps/%s/0Init.lua exists\n", pName, pName, pName);
+    }
     Debug::PopPrint("[ExecLua] Done\n");
 }
 

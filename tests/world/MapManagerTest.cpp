@@ -205,6 +205,7 @@ TEST_F(MapManagerTest, AMapLoadsItsLevelRunsItsScriptAndFitsTheCamera)
     WriteLevelMap("Trial");
     std::string tOut;
     ASSERT_TRUE(Load("Trial", tOut));
+    EXPECT_EQ(std::string::npos, tOut.find("Warning")) << tOut;
     EXPECT_NE(std::string::npos,
               FindInOrder(tOut, {"[LoadMapFile] Begin\n", "Pathname was Trial\n", "Modified to Data/Maps/Trial.slf\n",
                                  "Map type was 1\n", "Map was 2D Line Art 2Depth\n", "Precaching level\n",
@@ -288,6 +289,9 @@ TEST_F(MapManagerTest, ScriptBoundariesWinAndMapsWithoutALevelLoadEmpty)
     }
     ASSERT_TRUE(Load("Flat", tOut));
     EXPECT_NE(std::string::npos, tOut.find("Map type was 2\n"));
+    EXPECT_NE(std::string::npos, tOut.find("[LoadMapFile] Warning, no script for map Flat: neither "
+                                           "Data/Scripts/Maps/Flat.lua nor Data/Scripts/Maps/Flat/0Init.lua exists\n"))
+        << tOut;
     EXPECT_FALSE(mMap->HasLevel());
     EXPECT_TRUE(mMap->IsClipped(5, 5));
     float tL = 0, tT = 0, tR = 0, tB = 0;
