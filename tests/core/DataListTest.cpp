@@ -4,7 +4,6 @@
 #include "core/RootObject.h"
 #include "core/Utilities.h"
 #include "core/data/DataLibrary.h"
-#include "world/RootEntity.h"
 
 #include <gtest/gtest.h>
 
@@ -165,18 +164,4 @@ TEST_F(DataListBindingTest, FailuresPrintTheirMessages)
     RootObject tPlain;
     mLibrary->SetActiveObjectDirect(&tPlain);
     EXPECT_EQ(Run("DataList_SetData('A', 'N', 1)"), "DataList_SetData:  Failed, no active object\n");
-}
-
-TEST_F(DataListBindingTest, AnEntityActsThroughItsOwnStrictDataList)
-{
-    RootEntity tEntity;
-    mLibrary->SetActiveObjectDirect(&tEntity);
-    // Entity data is a schema: a name must be defined before it is set.
-    EXPECT_EQ(Run("DataList_SetData('Hops', 'N', 1)"),
-              "DataList::AddDataEntry:  Failed, strict flag is on and entry Hops does not exist\n");
-    EXPECT_EQ(Run("DataList_Define('Hops', 'N', 2) DataList_SetData('Hops', 'N', 5) DataList_Define('Tag', 'S', 'red')"),
-              "");
-    EXPECT_EQ(Run("assert(DataList_GetData('Hops', 'N') == 5) assert(DataList_GetData('Tag', 'S') == 'red')"), "");
-    EXPECT_EQ(tEntity.GetData()->GetEntryCount(), 2);
-    EXPECT_FLOAT_EQ(*(float *)tEntity.GetData()->GetDataEntry("Hops"), 5.0f);
 }
