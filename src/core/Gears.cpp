@@ -13,6 +13,7 @@
 #include "core/render/GLState.h"
 #include "interface/GUI.h"
 #include "interface/GUIBaseObject.h"
+#include "interface/SocketManager.h"
 #include "world/Camera.h"
 #include "world/CameraManager.h"
 #include "world/EntityManager.h"
@@ -100,6 +101,7 @@ static bool PlayerHealPending()
 void GameGearTimer(FrameRecord *pFrame)
 {
     Debug::PushPrintTag("Debug_GameGear", "[Timer] Begin\n");
+    if(SocketManager::Fetch()) SocketManager::Fetch()->Update();
     Debug::Print("Controls\n");
     ControlManager *rControls = ControlManager::Get();
     if(rControls) rControls->Update();
@@ -210,6 +212,7 @@ void LevelSelectGearTimer(FrameRecord *pFrame)
 {
     Debug::PushPrintTag("Debug_LevelSelectGear", "[Timer] Begin\n");
     Debug::Print("Network\n");
+    if(SocketManager::Fetch()) SocketManager::Fetch()->Update();
     Debug::Print("Controls\n");
     ControlManager *rControls = ControlManager::Get();
     if(rControls) rControls->Update();

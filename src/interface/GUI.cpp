@@ -17,6 +17,7 @@
 #include "core/render/GLState.h"
 #include "actors/PlayerPony.h"
 #include "interface/GUIBaseObject.h"
+#include "interface/SocketManager.h"
 #include "world/Camera.h"
 #include "world/CameraManager.h"
 #include "world/MapManager.h"
@@ -638,6 +639,11 @@ void GUI::UpdateHotkeys()
     {
         OptionsManager *rOptions = OptionsManager::Get();
         if(rOptions) rOptions->SetBool("ShowHitboxes", !rOptions->GetBool("ShowHitboxes"));
+    }
+
+    if(ControlPressed(rControls, "ConnectToPlinkard") && SocketManager::Fetch())
+    {
+        SocketManager::Fetch()->RequestToolLink();
     }
 
     if(ControlPressed(rControls, "DisplayCameraTopLeft"))
