@@ -316,7 +316,6 @@ void CorvelSocket::ReadIncoming(int32_t pHandle)
         }
         ReceiveBytes(tBuffer, (uint32_t)tRead);
         if(!mOpen || PeerHandle() != pHandle) return;
-        if((uint32_t)tRead < sizeof(tBuffer)) return;
     }
 }
 
