@@ -1,7 +1,7 @@
 // plinkpeer: plays the music tool's side of the game's link, so the link can be watched and
 // driven by hand or by a test.
 //
-//     plinkpeer [-port N] [-name NAME] [-noanswer] [-close-after N] [-exit-on-close]
+//     plinkpeer [-port N] [-name NAME] [-noanswer] [-exit-on-close]
 //
 // It listens on the port (6012 unless given; 0 lets the system pick), accepts the game and
 // prints one line on standard output for every packet it receives. Lines typed on standard
@@ -15,8 +15,8 @@
 //     quit               ends the peer
 //
 // The peer asks the game for its name once connected, and answers the game's requests with
-// NAME ("Plinkard" unless given) unless -noanswer is set. -close-after N sends a close packet
-// after the Nth enemies report; -exit-on-close ends the peer when the game's link ends.
+// NAME ("Plinkard" unless given) unless -noanswer is set; -exit-on-close ends the peer when
+// the game's link ends.
 #include <cerrno>
 #include <csignal>
 #include <cstdint>
@@ -38,12 +38,10 @@ namespace
         uint16_t mPort;
         const char *rName;
         bool mAnswer;
-        int32_t mCloseAfter;
         bool mExitOnClose;
     };
 
-    PeerSettings xSettings = {6012, "Plinkard", true, -1, false};
-    int32_t xReportsSeen = 0;
+    PeerSettings xSettings = {6012, "Plinkard", true, false};
 
     void OnSignal(int)
     {
@@ -110,12 +108,7 @@ namespace
             if(xSettings.mAnswer) SendTyped(pSocket, PACKET_TYPE_IDENTIFY, xSettings.rName);
             return;
         }
-        if(pPacket->mType == PACKET_TYPE_ENEMIES)
-        {
-            xReportsSeen++;
-            if(xReportsSeen == xSettings.mCloseAfter) SendTyped(pSocket, PACKET_TYPE_CLOSE, NULL);
-            return;
-        }
+        if(pPacket->mType == PACKET_TYPE_ENEMIES) return;
         // A close packet ends the peer's socket; an identification stops its requests.
         CorvelSocket::DefaultPacketHandler(pSocket, pPacket);
     }
@@ -190,7 +183,6 @@ namespace
                 xSettings.mPort = (uint16_t)tPort;
             }
             else if(!strcmp(rArg, "-name") && tHasValue) xSettings.rName = pArgv[++i];
-            else if(!strcmp(rArg, "-close-after") && tHasValue) xSettings.mCloseAfter = atoi(pArgv[++i]);
             else if(!strcmp(rArg, "-noanswer")) xSettings.mAnswer = false;
             else if(!strcmp(rArg, "-exit-on-close")) xSettings.mExitOnClose = true;
             else return false;
@@ -203,7 +195,7 @@ int main(int argc, char **argv)
 {
     if(!ParseArguments(argc, argv))
     {
-        fprintf(stderr, "usage: plinkpeer [-port N] [-name NAME] [-noanswer] [-close-after N] [-exit-on-close]\n");
+        fprintf(stderr, "usage: plinkpeer [-port N] [-name NAME] [-noanswer] [-exit-on-close]\n");
         return 2;
     }
     setvbuf(stdout, NULL, _IOLBF, 0);
@@ -225,18 +217,21 @@ int main(int argc, char **argv)
     bool tHadClient = false;
     while(!xQuit)
     {
+        // Accepting first, so the connection is told before anything the game sends.
+        tServer.AcceptClient();
+        if(tServer.HasClient() && !tHadClient) printf("game connected\n");
+        tHadClient = tServer.HasClient();
         tServer.Update();
         if(!tServer.IsOpen())
         {
             printf("link closed\n");
             break;
         }
-        if(tServer.HasClient() != tHadClient)
+        if(tHadClient && !tServer.HasClient())
         {
-            tHadClient = tServer.HasClient();
-            printf(tHadClient ? "game connected\n" : "game left\n");
-            if(!tHadClient) xReportsSeen = 0;
-            if(!tHadClient && xSettings.mExitOnClose) break;
+            tHadClient = false;
+            printf("game left\n");
+            if(xSettings.mExitOnClose) break;
         }
         PollInput(&tInput, &tServer);
         usleep(1000000 / 60);
