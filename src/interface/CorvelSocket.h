@@ -71,7 +71,6 @@ public:
     const char *GetPeerName() const { return mPeerName; }
 
     bool IsListening() const { return mListening != 0; }
-    bool IsClientMode() const { return mClientMode != 0; }
     bool IsConnectPending() const { return mConnectPending != 0; }
     bool HasClient() const { return mClientHandle != -1; }
     int32_t GetHandle() const { return mHandle; }

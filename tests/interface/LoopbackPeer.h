@@ -53,7 +53,6 @@ public:
     }
 
     uint16_t Port() const { return mPort; }
-    int Listener() const { return mListener; }
     int Client() const { return mClient; }
 
     // Takes a waiting connection, if one is there; never waits.
@@ -128,8 +127,6 @@ public:
         mReceived.erase(0, tOffset);
         return tPackets;
     }
-
-    size_t HeldBytes() const { return mReceived.size(); }
 
 private:
     int mListener = -1;

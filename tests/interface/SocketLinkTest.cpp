@@ -130,6 +130,9 @@ TEST_F(SocketLinkTest, ConnectsAsksForTheNameUntilGivenAndAnswersRequests)
     tPeer.WriteBytes(WirePacketBytes(PACKET_TYPE_IDENTIFY, "Plinkard"));
     Tick(tPeer);
     EXPECT_STREQ(Link()->GetPeerName(), "Plinkard");
+    // The name stops the requests; the done flag is only set by a countdown that runs out.
+    EXPECT_EQ(Link()->GetHandshakeCountdown(), -1);
+    EXPECT_EQ(Link()->IsHandshakeDone(), 0);
     for(int i = 0; i < 2 * CorvelSocket::cHandshakeRepeatTicks; i++) ASSERT_TRUE(Tick(tPeer).empty()) << i;
 
     // A request from the tool is answered in the same update with the 13-byte name.
@@ -272,6 +275,16 @@ TEST_F(SocketLinkTest, HostileTextsArePrintedBoundedAndClean)
     EXPECT_NE(tLog.find("CorvelSocket:  Ignored an identification without a name.\n"), std::string::npos);
     EXPECT_NE(tLog.find("Connecter has identified itself as .]0;Owned..X\n"), std::string::npos);
     EXPECT_STREQ(Link()->GetPeerName(), ".]0;Owned..X");
+
+    // A text longer than a packet goes out cut to the largest packet, framing intact.
+    Link()->SendText(std::string(300, 't').c_str());
+    Link()->SendText("end");
+    std::vector<WirePacket> tGot = Tick(tPeer);
+    ASSERT_EQ(tGot.size(), 2u);
+    EXPECT_EQ(tGot[0].mType, PACKET_TYPE_TEXT);
+    EXPECT_EQ(tGot[0].mLength, (uint32_t)PACKET_SIZE_MAX);
+    EXPECT_EQ(tGot[0].mPayload, std::string(PACKET_PAYLOAD_MAX, 't'));
+    EXPECT_EQ(tGot[1].mPayload, "end");
 }
 
 TEST_F(SocketLinkTest, PeerEndingMidPacketOrVanishingEndsTheLinkQuietly)
