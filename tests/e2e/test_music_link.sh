@@ -29,11 +29,12 @@ LOG_GAME="$LOG"
 LOG="$PEER_OUT"
 e2e_wait_for "$PEER_OUT" "game connected" 30 || e2e_fail "the game never connected"
 # A second of play: one report a tick.
+reports() { grep -cE '^recv type=4 length=42 name="Enemies" count=[0-9]+$' "$PEER_OUT"; }
 for _ in $(seq 300); do
-    [ "$(grep -cF 'recv type=4 length=42 name="Enemies" count=0' "$PEER_OUT")" -ge 60 ] && break
+    [ "$(reports)" -ge 60 ] && break
     sleep 0.1
 done
-[ "$(grep -cF 'recv type=4 length=42 name="Enemies" count=0' "$PEER_OUT")" -ge 60 ] || e2e_fail "the peer never got 60 reports"
+[ "$(reports)" -ge 60 ] || e2e_fail "the peer never got 60 reports"
 echo close >&7
 e2e_wait_for "$PEER_OUT" "game left" 10 || e2e_fail "the close packet did not end the link"
 e2e_expect_lines "$PEER_OUT" \
