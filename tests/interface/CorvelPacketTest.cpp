@@ -23,22 +23,22 @@ namespace
         return tBytes;
     }
 
-    // Feeds the stream in pieces of the given sizes and collects every result in order.
+    // Feeds the stream in reads of the given sizes and collects every result in order.
     struct FeedLog
     {
         std::vector<CorvelPacket> mPackets;
         bool mBroken = false;
     };
 
-    FeedLog FeedInPieces(PacketReader &pReader, const std::string &pStream, const std::vector<size_t> &pPieces)
+    FeedLog FeedInReads(PacketReader &pReader, const std::string &pStream, const std::vector<size_t> &pReads)
     {
         FeedLog tLog;
         size_t tOffset = 0;
-        for(size_t tPiece : pPieces)
+        for(size_t tRead : pReads)
         {
             const uint8_t *rData = (const uint8_t *)pStream.data() + tOffset;
-            uint32_t tLeft = (uint32_t)tPiece;
-            tOffset += tPiece;
+            uint32_t tLeft = (uint32_t)tRead;
+            tOffset += tRead;
             while(tLeft > 0)
             {
                 uint32_t tUsed = 0;
@@ -141,7 +141,7 @@ TEST(CorvelPacketTest, ReaderFramesAnyCutOfTheStream)
     for(const std::vector<size_t> &tCut : tCuts)
     {
         PacketReader tReader;
-        FeedLog tLog = FeedInPieces(tReader, tStream, tCut);
+        FeedLog tLog = FeedInReads(tReader, tStream, tCut);
         ASSERT_EQ(tLog.mPackets.size(), 3u);
         EXPECT_FALSE(tLog.mBroken);
         EXPECT_EQ(tLog.mPackets[0].mType, 2);
@@ -155,7 +155,7 @@ TEST(CorvelPacketTest, ReaderFramesAnyCutOfTheStream)
     }
 
     PacketReader tReader;
-    FeedLog tLog = FeedInPieces(tReader, Header(26, 2) + "Request", {13});
+    FeedLog tLog = FeedInReads(tReader, Header(26, 2) + "Request", {13});
     EXPECT_TRUE(tLog.mPackets.empty());
     EXPECT_EQ(tReader.GetHeldBytes(), 13u);
 }
@@ -165,7 +165,7 @@ TEST(CorvelPacketTest, LengthsNoPacketCanHaveBreakTheStream)
     for(uint32_t tLength : {0u, 1u, 5u, (uint32_t)PACKET_SIZE_MAX + 1, 1000u, 0xFFFFFFFFu})
     {
         PacketReader tReader;
-        FeedLog tLog = FeedInPieces(tReader, Header(6, 1) + Header(tLength, 2) + Header(6, 1), {18});
+        FeedLog tLog = FeedInReads(tReader, Header(6, 1) + Header(tLength, 2) + Header(6, 1), {18});
         EXPECT_EQ(tLog.mPackets.size(), 1u) << tLength;
         EXPECT_TRUE(tLog.mBroken) << tLength;
         EXPECT_EQ(tReader.GetBadLength(), tLength);
@@ -181,7 +181,7 @@ TEST(CorvelPacketTest, LengthsNoPacketCanHaveBreakTheStream)
 
     PacketReader tReader;
     std::string tLargest = Header(PACKET_SIZE_MAX, 7) + std::string(PACKET_PAYLOAD_MAX, 'q');
-    FeedLog tLog = FeedInPieces(tReader, tLargest, {100, 164});
+    FeedLog tLog = FeedInReads(tReader, tLargest, {100, 164});
     ASSERT_EQ(tLog.mPackets.size(), 1u);
     EXPECT_EQ(tLog.mPackets[0].mPayload[PACKET_PAYLOAD_MAX - 1], 'q');
 }
