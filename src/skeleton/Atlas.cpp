@@ -200,18 +200,13 @@ namespace
         if(rPage->mWidth <= 0 || rPage->mHeight <= 0) return ReadRegionRest(sText, pRegion);
         float tPageW = (float)rPage->mWidth;
         float tPageH = (float)rPage->mHeight;
-        pRegion->mU = pRegion->mX / tPageW;
-        pRegion->mV = pRegion->mY / tPageH;
-        if(pRegion->mRotate)
-        {
-            pRegion->mUMax = (pRegion->mX + pRegion->mHeight) / tPageW;
-            pRegion->mVMax = (pRegion->mY + pRegion->mWidth) / tPageH;
-        }
-        else
-        {
-            pRegion->mUMax = (pRegion->mX + pRegion->mWidth) / tPageW;
-            pRegion->mVMax = (pRegion->mY + pRegion->mHeight) / tPageH;
-        }
+        // In floats: file-given sizes may be as large as an int holds.
+        const float tX = (float)pRegion->mX, tY = (float)pRegion->mY;
+        const float tW = (float)pRegion->mWidth, tH = (float)pRegion->mHeight;
+        pRegion->mU = tX / tPageW;
+        pRegion->mV = tY / tPageH;
+        pRegion->mUMax = (tX + (pRegion->mRotate ? tH : tW)) / tPageW;
+        pRegion->mVMax = (tY + (pRegion->mRotate ? tW : tH)) / tPageH;
         return ReadRegionRest(sText, pRegion);
     }
 

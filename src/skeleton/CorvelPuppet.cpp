@@ -232,12 +232,12 @@ bool CorvelPuppet::ComputeRegionQuad(const float pCorners[8], const AtlasRegion 
     const float tW = (float)pTextureWidth;
     const float tH = (float)pTextureHeight;
     // A rotated region lies on the page turned a quarter, its width running down the page.
-    const int32_t tPageW = pRegion->mRotate ? pRegion->mHeight : pRegion->mWidth;
-    const int32_t tPageH = pRegion->mRotate ? pRegion->mWidth : pRegion->mHeight;
-    const float tLeft = pRegion->mX / tW;
-    const float tTop = pRegion->mY / tH;
-    const float tRight = (pRegion->mX + tPageW) / tW;
-    const float tBottom = (pRegion->mY + tPageH) / tH;
+    const float tPageW = (float)(pRegion->mRotate ? pRegion->mHeight : pRegion->mWidth);
+    const float tPageH = (float)(pRegion->mRotate ? pRegion->mWidth : pRegion->mHeight);
+    const float tLeft = (float)pRegion->mX / tW;
+    const float tTop = (float)pRegion->mY / tH;
+    const float tRight = ((float)pRegion->mX + tPageW) / tW;
+    const float tBottom = ((float)pRegion->mY + tPageH) / tH;
     const float cPlain[8] = {tLeft, tBottom, tLeft, tTop, tRight, tTop, tRight, tBottom};
     const float cRotated[8] = {tRight, tBottom, tLeft, tBottom, tLeft, tTop, tRight, tTop};
     const float *rCoords = pRegion->mRotate ? cRotated : cPlain;
