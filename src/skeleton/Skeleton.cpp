@@ -155,8 +155,12 @@ Skeleton *Skeleton_create(SkeletonData *pData)
         }
         nSlot->rData = pData->mSlots[i];
         nSlot->rSkeleton = nSkeleton;
-        int32_t tBone = SkeletonData_findBoneIndex(pData, nSlot->rData->rBoneData ? nSlot->rData->rBoneData->mName : nullptr);
-        nSlot->rBone = nSkeleton->mBones[tBone < 0 ? 0 : tBone];
+        // By identity, not by name: two bones may share a name.
+        nSlot->rBone = nSkeleton->rRoot;
+        for(int32_t b = 0; b < pData->mBoneCount; b++)
+        {
+            if(pData->mBones[b] == nSlot->rData->rBoneData) nSlot->rBone = nSkeleton->mBones[b];
+        }
         nSlot->mR = nSlot->mG = nSlot->mB = nSlot->mA = 1.0f;
         nSkeleton->mSlots[i] = nSlot;
         nSkeleton->mDrawOrder[i] = nSlot;
