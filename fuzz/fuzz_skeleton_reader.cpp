@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "FuzzSkeletonAtlas.h"
+#include "support/SkeletonFuzzAtlas.h"
 #include "skeleton/Animation.h"
 #include "skeleton/Skeleton.h"
 #include "skeleton/SkeletonData.h"

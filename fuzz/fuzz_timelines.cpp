@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "FuzzSkeletonAtlas.h"
+#include "support/SkeletonFuzzAtlas.h"
 #include "skeleton/Animation.h"
 #include "skeleton/Skeleton.h"
 #include "skeleton/SkeletonData.h"

@@ -1,4 +1,4 @@
-// FuzzSkeletonAtlas.h: an atlas with every region the sample puppets and the fuzz seeds name,
+// SkeletonFuzzAtlas.h: an atlas with every region the sample puppets and the fuzz seeds name,
 // shared by the skeleton fuzz targets.
 #pragma once
 
