@@ -5,6 +5,8 @@
 #include "core/render/Bitmap.h"
 #include "skeleton/CorvelPuppet.h"
 
+#include <string>
+
 namespace
 {
     // 64 x 32: the sample atlas's "head" rectangle red, "body" green, the rest blue.
@@ -109,4 +111,26 @@ TEST_F(CorvelPuppetGLTest, AMissingTextureDrawsNothingButStillCounts)
     Draw(tPuppet);
     EXPECT_EQ(0x000000u, Rgb(10, 20));
     EXPECT_EQ(1, tPuppet.GetRenderCount());
+}
+
+TEST_F(CorvelPuppetGLTest, TheGeneratedGoblinLoadsItsPictureAndDraws)
+{
+    std::string tCommand = std::string(CORVEL_BINARY_DIR) + "/genpuppets " + mDir.mPath + " > /dev/null";
+    ASSERT_EQ(0, system(tCommand.c_str()));
+    std::string tStem = std::string(mDir.mPath) + "/Goblin/goblins";
+    CorvelPuppet tPuppet;
+    tPuppet.Boot((tStem + ".png").c_str(), (tStem + ".atlas").c_str(), (tStem + ".json").c_str(), "goblin");
+    ASSERT_EQ(1, tPuppet.IsBooted());
+    tPuppet.SetAnimation("idle");
+    glClear(GL_COLOR_BUFFER_BIT);
+    glPushMatrix();
+    // The feet stand at y = -64: drawn from the window's top left, they reach its bottom.
+    glTranslatef(32.0f, 0.0f, 0.0f);
+    tPuppet.Render();
+    glPopMatrix();
+    // The torso's brown, around (0, -34) in the skeleton.
+    uint32_t tTorso = Rgb(32, 34);
+    EXPECT_GT((tTorso >> 16) & 0xFF, 90u) << std::hex << tTorso;
+    EXPECT_LT(tTorso & 0xFF, 90u) << std::hex << tTorso;
+    EXPECT_EQ(0x000000u, Rgb(2, 2));
 }
