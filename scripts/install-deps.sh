@@ -7,6 +7,7 @@ packages=(
   liballegro-image5-dev
   liblua5.2-dev libfreetype-dev libgl-dev libglu1-mesa-dev mesa-utils libgl1-mesa-dri
   googletest libgtest-dev libbenchmark-dev
+  clang libclang-rt-14-dev
   xvfb xdotool x11-utils x11-apps imagemagick fonts-dejavu-core
 )
 missing=()

@@ -346,7 +346,12 @@ int64_t RequiredImageDataSize(int32_t pWidth, int32_t pHeight, int32_t pFlag)
     int64_t tBlocks = ((int64_t)pWidth + 3) / 4 * (((int64_t)pHeight + 3) / 4);
     switch(pFlag)
     {
-        case 1: return (int64_t)pWidth * pHeight * 4;
+        case 1:
+        {
+            // Both sides may be near 2^31: the pixel count still fits, four bytes each may not.
+            int64_t tPixels = (int64_t)pWidth * pHeight;
+            return tPixels > INT64_MAX / 4 ? INT64_MAX : tPixels * 4;
+        }
         case 3:
         case 4: return tBlocks * 8;
         case 5:

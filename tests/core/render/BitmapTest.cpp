@@ -92,6 +92,8 @@ namespace
         EXPECT_EQ(4 * 16, RequiredImageDataSize(8, 8, 6));
         EXPECT_EQ((int64_t)70000 * 70000 * 4, RequiredImageDataSize(70000, 70000, 1));
         EXPECT_EQ(0, RequiredImageDataSize(0, 4, 1));
+        EXPECT_EQ(INT64_MAX, RequiredImageDataSize(INT32_MAX, INT32_MAX, 1));
+        EXPECT_EQ((int64_t)(INT32_MAX / 4 + 1) * (INT32_MAX / 4 + 1) * 16, RequiredImageDataSize(INT32_MAX, INT32_MAX, 6));
 
         uint8_t tData[64] = {0};
         EXPECT_EQ(0u, UploadImageData(tData, 2, 3, 0, 1, 23));
