@@ -12,7 +12,7 @@ game="$top/game"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 
-for reader in lumpfile mapfile imagelump rebind console slfmanifest; do
+for reader in lumpfile mapfile imagelump rebind console slfmanifest scriptpack; do
   mkdir -p "$corpus/$reader"
   rm -f "$corpus/$reader"/seed-*
 done
@@ -50,6 +50,7 @@ cp "$game/Data/Scripts/SetupFuncs.lua" "$game/Data/Scripts/Maps/FirstSteps.lua" 
 printf 'header "Kestra scripts"\nscript SetupFuncs.lua SetupFuncs.lua\nscript Maps/FirstSteps.lua FirstSteps.lua\n' > "$work/Scripts.slfm"
 "$build/slfpack" "$work/Scripts.slfm" "$corpus/lumpfile/seed-scripts.slf"
 cp "$corpus/mapfile/seed-firststeps-spawns.slf" "$corpus/lumpfile/seed-firststeps-spawns.slf"
+cp "$corpus/lumpfile/seed-scripts.slf" "$corpus/scriptpack/seed-scripts.slf"
 
 # The image fuzzer takes the body of one IMAGE lump (what follows its 10-byte tag).
 python3 - "$corpus/imagelump" "$corpus/lumpfile/seed-sprites.slf" "$corpus/mapfile/seed-firststeps.slf" <<'PY'
