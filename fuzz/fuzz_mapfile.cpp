@@ -126,8 +126,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *pData, size_t pSize)
     {
         FuzzPrintStackGuard tGuard;
         Application *rApp = GetApplication();
+        // Each input starts from no open file and no level, so that it replays alone.
         rApp->rLumpManager->Close();
-        // A load that fails early keeps the last level, which then still has to hold up.
+        rApp->rMapManager->ClearLevel();
         rApp->rMapManager->LoadMapFile("Fuzz");
         ExerciseLevel(rApp->rMapManager);
     }
