@@ -5,10 +5,12 @@
 #include <cstdlib>
 #include <cstring>
 #include <ftw.h>
-#include <sanitizer/common_interface_defs.h>
 #include <unistd.h>
 
 #include "core/DebugPrint.h"
+
+// Present under the sanitizers; the replay build of the normal tree has none.
+extern "C" void __sanitizer_report_error_summary(const char *pSummary) __attribute__((weak));
 
 namespace
 {
@@ -62,7 +64,7 @@ void FuzzFail(const char *pFormat, ...)
     vsnprintf(tMessage + tPrefix, sizeof(tMessage) - tPrefix, pFormat, tArgs);
     va_end(tArgs);
     fprintf(stderr, "%s\n", tMessage);
-    __sanitizer_report_error_summary(tMessage);
+    if(__sanitizer_report_error_summary) __sanitizer_report_error_summary(tMessage);
     abort();
 }
 
