@@ -36,6 +36,7 @@
 #include "core/render/WindowSystem.h"
 #include "core/render/DisplayManager.h"
 #include "interface/GUI.h"
+#include "interface/VirtualConsole.h"
 #include "core/render/GLEntryPoints.h"
 #include "interface/AudioFlags.h"
 #include "interface/AudioManager.h"
@@ -388,6 +389,8 @@ void RegisterLuaBindings(lua_State *L)
     RegisterTransitionManagerBindings(L);
     RegisterOptionsManagerBindings(L);
     RegisterPlayerLua(L);
+    // Dialogue scripts print into the on-screen console and offer decisions through these.
+    VirtualConsole::RegisterLua(L);
 }
 
 void UpdateFPS(FrameRecord *pFrame)
