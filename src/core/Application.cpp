@@ -53,6 +53,7 @@
 #include "world/SlideZone.h"
 #include "world/SlipZone.h"
 #include "world/TransitionManager.h"
+#include "world/ZoneTrigger.h"
 
 static Application xApplication;
 
@@ -388,6 +389,7 @@ void RegisterLuaBindings(lua_State *L)
     RegisterTransitionManagerBindings(L);
     RegisterOptionsManagerBindings(L);
     RegisterPlayerLua(L);
+    RegisterZoneTriggerBindings(L);
 }
 
 void UpdateFPS(FrameRecord *pFrame)
