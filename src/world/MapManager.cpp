@@ -20,6 +20,7 @@
 #include "world/CameraManager.h"
 #include "world/EntityManager.h"
 #include "world/LineArtLevel.h"
+#include "world/MapBGM.h"
 #include "world/RootEntity.h"
 #include "world/TransitionManager.h"
 
@@ -83,7 +84,7 @@ namespace
 MapManager::MapManager()
     : mMapName(nullptr), mPreviousMapName(nullptr), mZoom(1.0f), mHasLevel(0), mLevel(nullptr), mStartX(0.0f),
       mStartY(0.0f), mStartZ(0.0f), mOverlayOn(0), mShakeActive(0), mShakeMagnitude(0.0f), mShakeTicksLeft(0),
-      mShakeDuration(1), mMechX(-1), mMechY(-1)
+      mShakeDuration(1), mMechX(-1), mMechY(-1), mBackgrounds(new MapBGM())
 {
     mOverlayColor[0] = 1.0f;
     mOverlayColor[1] = 1.0f;
@@ -103,6 +104,7 @@ MapManager::~MapManager()
     free(mMapName);
     free(mPreviousMapName);
     delete mLevel;
+    delete mBackgrounds;
 }
 
 MapManager *MapManager::Fetch()
@@ -281,6 +283,7 @@ void MapManager::RunCleanScript()
             free(tPath);
         }
     }
+    mBackgrounds->Clear();
     free(mMapName);
     free(mPreviousMapName);
     mMapName = nullptr;
@@ -316,6 +319,12 @@ void MapManager::GetShakeOffset(float &sX, float &sY) const
     sY = 0.0f;
     if(!mShakeActive || mShakeDuration < 1) return;
     sX = sinf(((float)mShakeTicksLeft / (float)mShakeDuration) * cShakeSwing) * mShakeMagnitude;
+}
+
+void MapManager::RenderBackgroundPacks()
+{
+    CameraManager *rCameras = CameraManager::Fetch();
+    mBackgrounds->Render(rCameras ? rCameras->GetActiveCamera() : nullptr);
 }
 
 void MapManager::Render()

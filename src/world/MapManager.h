@@ -5,6 +5,7 @@
 #include "world/ClipQueries.h"
 
 class LineartLevel;
+class MapBGM;
 struct lua_State;
 
 #define MAP_WARP_ZONE_COUNT 9
@@ -52,6 +53,9 @@ public:
     void Update();
     // After the entities: the level, then the overlay.
     void Render();
+    // Before the entities: the background packs, with the active camera's parallax.
+    void RenderBackgroundPacks();
+    MapBGM *GetBackgrounds() const { return mBackgrounds; }
     void GetShakeOffset(float &sX, float &sY) const;
 
     void SetPlayerStart(float pX, float pY, float pZ);
@@ -115,6 +119,7 @@ private:
     int32_t mShakeDuration;
     int32_t mMechX;
     int32_t mMechY;
+    MapBGM *mBackgrounds;
 
     MapManager(const MapManager &) = delete;
     MapManager &operator=(const MapManager &) = delete;
