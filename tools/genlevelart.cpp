@@ -96,17 +96,16 @@ namespace
         return true;
     }
 
-    // Colour of world unit (x, y) on layer 1: sky behind, grass on every surface, earth below
-    // it with a faint tile check, stone for ledges, steel for spikes.
+    // Colour of world unit (x, y) on layer 1: clear air (the map's background packs show
+    // through it), grass on every surface, earth below it with a faint tile check, stone for
+    // ledges, steel for spikes.
     ALLEGRO_COLOR Layer1Colour(const Layout &pLayout, int32_t pX, int32_t pY)
     {
-        const int32_t tWorldHeight = pLayout.mRows * pLayout.mChunkSize;
         if(!IsSolid(pLayout, pX, pY))
         {
             ALLEGRO_COLOR tSpike;
             if(SpikeColour(pLayout, pX, pY, tSpike)) return tSpike;
-            float tF = (float)pY / (float)tWorldHeight;
-            return al_map_rgb((unsigned char)(110 + 80 * tF), (unsigned char)(170 + 50 * tF), 235);
+            return al_map_rgba(0, 0, 0, 0);
         }
         const int32_t tT = pLayout.mTileSize;
         const bool tCheck = ((pX / tT) + (pY / tT)) % 2 == 0;
