@@ -16,6 +16,7 @@
 #include "world/Camera.h"
 #include "world/CameraManager.h"
 #include "world/LevelCollision.h"
+#include "world/Particle.h"
 #include "world/RootEntity.h"
 #include "world/RootProjectile.h"
 
@@ -481,9 +482,15 @@ void EntityManager::Update()
         if(StillListed(rEntity, tRemovals)) DestroyEntity(rEntity);
     }
     mLastEnemyCount = tEnemies;
+    UpdateParticles(GetSpecialList("Particle List"));
 
     Debug::PopPrint("[Entity Manager] Update Complete\n");
     mUpdating = 0;
+}
+
+void EntityManager::AddParticle(Particle *pParticle)
+{
+    RegisterSpecialObject("Particle List", "X", pParticle, Particle::DeleteThis);
 }
 
 void EntityManager::RunTickAlways()
@@ -512,6 +519,7 @@ void EntityManager::Render()
         glScalef(rCamera->GetScale(), rCamera->GetScale(), rCamera->GetScale());
         rCamera->ApplyTransform();
     }
+    RenderParticles(GetSpecialList("Particle List"));
 
     for(void *rData = mEntityList->PushIterator(); rData; rData = mEntityList->IterateNext())
     {
