@@ -50,6 +50,7 @@
 #include "world/PushZone.h"
 #include "world/RootEntity.h"
 #include "world/RootProjectile.h"
+#include "world/RootSprite.h"
 #include "world/SlideZone.h"
 #include "world/SlipZone.h"
 #include "world/TransitionManager.h"
@@ -365,6 +366,7 @@ void RegisterLuaBindings(lua_State *L)
     RegisterAnimationBindings(L);
     RegisterCameraLua(L);
     RegisterProjLua(L);
+    RegisterSpriteBindings(L);
     RegisterDataListBindings(L);
     RegisterRootEntityLua(L);
     RegisterLadderBindings(L);
