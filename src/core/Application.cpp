@@ -36,6 +36,7 @@
 #include "core/render/WindowSystem.h"
 #include "core/render/DisplayManager.h"
 #include "interface/GUI.h"
+#include "interface/VirtualConsole.h"
 #include "core/render/GLEntryPoints.h"
 #include "interface/AudioFlags.h"
 #include "interface/AudioManager.h"
@@ -392,6 +393,8 @@ void RegisterLuaBindings(lua_State *L)
     RegisterOptionsManagerBindings(L);
     RegisterPlayerLua(L);
     RegisterZoneTriggerBindings(L);
+    // Dialogue scripts print into the on-screen console and offer decisions through these.
+    VirtualConsole::RegisterLua(L);
 }
 
 void UpdateFPS(FrameRecord *pFrame)
