@@ -1,6 +1,7 @@
 // genbackdrops: draws the parallax layers behind the sample maps, one PNG each, with flat
-// colours: a sky gradient, a band of far hills and a band of near bushes. Each repeats across
-// without a seam, since the background packs tile them.
+// colours: a sky gradient, a band of far hills and a band of near bushes, and the see-through
+// water that fills the pits. Each repeats across without a seam, since the background packs
+// and the water sprites tile them.
 //
 //     build/genbackdrops game/Data/Graphics/Generated/Backdrops
 #include "ArtCanvas.h"
@@ -56,6 +57,25 @@ namespace
         }
         Save(nBand, pName);
     }
+
+    // Translucent water with a pale crest along the top; the body below repeats downward.
+    void DrawWater()
+    {
+        const int tW = 32;
+        const int tH = 64;
+        ALLEGRO_BITMAP *nWater = NewCanvas(tW, tH);
+        for(int x = 0; x < tW; x++)
+        {
+            const int tCrest = 2 + (int)(1.5f * sinf((float)x / (float)tW * 2.0f * cPi));
+            for(int y = 0; y < tH; y++)
+            {
+                if(y < tCrest) continue;
+                if(y < tCrest + 2) al_put_pixel(x, y, al_map_rgba(200, 230, 255, 220));
+                else al_put_pixel(x, y, al_map_rgba(40, 110, 200, 150));
+            }
+        }
+        Save(nWater, "Water");
+    }
 }
 
 int main(int argc, char **argv)
@@ -63,6 +83,7 @@ int main(int argc, char **argv)
     if(!StartArtTool("genbackdrops", argc, argv)) return 1;
     DrawSky();
     DrawBand("Hills", 256, 128, 60.0f, 30.0f, 2, al_map_rgb(150, 170, 200), al_map_rgb(110, 130, 170));
+    DrawWater();
     DrawBand("Bushes", 128, 128, 70.0f, 14.0f, 3, al_map_rgb(70, 140, 80), al_map_rgb(40, 100, 60));
     return 0;
 }

@@ -59,9 +59,15 @@ fnLog(string.format("FirstSteps: floor solid %s, air free %s",
 local sBackdrops = "Root/Images/Backdrops/Generated/"
 if not gbBackdropsLoaded then
     DL_AddPath(sBackdrops)
-    for _, sName in ipairs({"Sky", "Hills", "Bushes"}) do
+    for _, sName in ipairs({"Sky", "Hills", "Bushes", "Water"}) do
         DL_LoadBitmap(gsDataRoot .. "Graphics/Generated/Backdrops/" .. sName .. ".png", sBackdrops .. sName)
     end
+    DL_AddPath("Root/Animations/Backdrops/Generated/")
+    Anim_Create("Root/Animations/Backdrops/Generated/Water")
+    Anim_SetProperty("TotalFrames", 1)
+    Anim_SetProperty("TicksPerFrame", 1)
+    Anim_SetProperty("Frame", 0, sBackdrops .. "Water")
+    DL_PopActiveEntity()
     gbBackdropsLoaded = true
 end
 
@@ -96,4 +102,16 @@ ZTrigger_SetProperty("Hitbox", 0, 400, 224, 448, 448)
 ZTrigger_SetProperty("Hitbox", 1, 432, 180, 500, 224)
 ZTrigger_SetProperty("CallData", gsScriptRoot .. "Maps/FirstSteps/Music.lua")
 ZTrigger_SetProperty("NoRefire", true)
+DL_PopActiveEntity()
+
+-- Water fills the pit right of the ladder, tiled from its surface to the level's bottom edge
+-- by the water override.
+Sprite_Create("PitWater")
+Sprite_SetProperty("AnimationsTotal", 1)
+Sprite_SetProperty("Animation", 0, "Root/Animations/Backdrops/Generated/Water")
+Sprite_SetProperty("UpdatePath", "FUNCOVERRIDE_WATER")
+RE_DefineData("fLeft", "N", 448)
+RE_DefineData("fTop", "N", 470)
+RE_DefineData("fRight", "N", 496)
+RE_DefineData("fBottom", "N", 499)
 DL_PopActiveEntity()
