@@ -22,6 +22,7 @@
 #include "world/LineArtLevel.h"
 #include "world/MapBGM.h"
 #include "world/RootEntity.h"
+#include "world/RootSprite.h"
 #include "world/TransitionManager.h"
 
 namespace
@@ -355,6 +356,7 @@ void MapManager::Render()
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     glEnable(GL_TEXTURE_2D);
     glDepthMask(GL_TRUE);
+    RenderSpritesAboveOverlay();
 }
 
 // ---- Settings ----------------------------------------------------------------------------------
