@@ -1,5 +1,6 @@
-# The sample map draws its parallax background where the level is empty, and Kestra's dash
-# kicks up dust that is drawn through sprites: a probe counts the sprites in the world.
+# The sample map draws its parallax background where the level is empty, Kestra's dash kicks
+# up dust that is drawn through sprites (a probe looks for them every tick), and dashing past
+# the ladder fires its zone trigger once.
 . "$(dirname "$0")/lib.sh"
 e2e_init "$@"
 e2e_copy_game
@@ -43,6 +44,8 @@ tail -n "+$mark" "$LOG" | grep -q '^Probe [0-9]* sprites 1$' || e2e_fail "no dus
 e2e_stop TERM
 [ "$STATUS" -eq 0 ] || e2e_fail "exit status $STATUS"
 e2e_expect_no_text "$LOG" "Sprite_SetProperty"
+# The dash carries her past the ladder, whose zone trigger starts the music once.
+[ "$(grep -c '^FirstSteps: music at the ladder, slot 0$' "$LOG")" -eq 1 ] || e2e_fail "the ladder's zone trigger did not fire exactly once"
 
 # High in the view, above every piece of ground, is the background's sky: not the black the
 # frame is cleared to.
@@ -52,4 +55,4 @@ for spot in "400 40" "200 60" "600 250"; do
     [ $((r + g + b)) -gt 60 ] || e2e_fail "the empty level at $spot shows the clear colour ($r $g $b)"
     [ "$b" -gt "$r" ] || e2e_fail "no sky behind the level at $spot (saw $r $g $b)"
 done
-echo "PASS: the background shows behind the level and a dash raises dust"
+echo "PASS: the background shows behind the level, a dash raises dust and fires the ladder trigger"
