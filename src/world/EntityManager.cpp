@@ -19,6 +19,7 @@
 #include "world/Particle.h"
 #include "world/RootEntity.h"
 #include "world/RootProjectile.h"
+#include "world/RootSprite.h"
 
 namespace
 {
@@ -504,6 +505,31 @@ void EntityManager::RunTickAlways()
     }
 }
 
+void EntityManager::ApplyActiveCamera()
+{
+    CameraManager *rCameras = GetApplication()->rCameraManager;
+    Camera *rCamera = rCameras ? rCameras->GetActiveCamera() : NULL;
+    if(!rCamera) return;
+    glScalef(rCamera->GetScale(), rCamera->GetScale(), rCamera->GetScale());
+    rCamera->ApplyTransform();
+}
+
+void EntityManager::RenderAboveOverlay()
+{
+    glPushMatrix();
+    ApplyActiveCamera();
+    for(void *rData = mEntityList->PushIterator(); rData; rData = mEntityList->IterateNext())
+    {
+        RootEntity *rEntity = (RootEntity *)rData;
+        if(rEntity->GetType() < TYPE_ROOTSPRITE || rEntity->GetType() > TYPE_SPRITE_LAST) continue;
+        if(!static_cast<RootSprite *>(rEntity)->IsOverOverlay()) continue;
+        PushRunning(rEntity);
+        rEntity->Render();
+        PopRunning();
+    }
+    glPopMatrix();
+}
+
 void EntityManager::Render()
 {
     Debug::PushPrintTag("Debug_EntityManagerRender", "[Entity Manager] Render Begin\n");
@@ -512,13 +538,7 @@ void EntityManager::Render()
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glEnable(GL_ALPHA_TEST);
     glAlphaFunc(GL_GREATER, 0.0f);
-    CameraManager *rCameras = GetApplication()->rCameraManager;
-    Camera *rCamera = rCameras ? rCameras->GetActiveCamera() : NULL;
-    if(rCamera)
-    {
-        glScalef(rCamera->GetScale(), rCamera->GetScale(), rCamera->GetScale());
-        rCamera->ApplyTransform();
-    }
+    ApplyActiveCamera();
     RenderParticles(GetSpecialList("Particle List"));
 
     for(void *rData = mEntityList->PushIterator(); rData; rData = mEntityList->IterateNext())

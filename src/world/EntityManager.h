@@ -102,10 +102,14 @@ public:
     void Update();
     void RunTickAlways();
     void Render();
+    // After the map's colour overlay: every sprite that stays above it, drawn once more in the
+    // active camera's view.
+    void RenderAboveOverlay();
 
 private:
     bool IsRunning(RootEntity *pEntity);
     void PushRunning(RootEntity *pEntity);
+    void ApplyActiveCamera();
     void PopRunning();
     void FlushParked();
     void DestroyEntity(RootEntity *pEntity);

@@ -22,7 +22,6 @@
 #include "world/LineArtLevel.h"
 #include "world/MapBGM.h"
 #include "world/RootEntity.h"
-#include "world/RootSprite.h"
 #include "world/TransitionManager.h"
 
 namespace
@@ -356,7 +355,8 @@ void MapManager::Render()
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     glEnable(GL_TEXTURE_2D);
     glDepthMask(GL_TRUE);
-    RenderSpritesAboveOverlay();
+    EntityManager *rEntities = EntityManager::Fetch();
+    if(rEntities) rEntities->RenderAboveOverlay();
 }
 
 // ---- Settings ----------------------------------------------------------------------------------

@@ -8,16 +8,12 @@
 #include "core/DataList.h"
 #include "core/Geometry.h"
 #include "core/LuaManager.h"
-#include "core/NamedLinkedList.h"
 #include "core/Utilities.h"
 #include "core/data/DataLibrary.h"
 #include "core/render/Bitmap.h"
 #include "core/render/CorvelAnimation.h"
 #include "core/render/GLState.h"
 #include "core/render/Palette.h"
-#include "world/Camera.h"
-#include "world/CameraManager.h"
-#include "world/EntityManager.h"
 #include "world/MapManager.h"
 
 namespace
@@ -425,24 +421,4 @@ void RootSprite::DrawOverRender(Bitmap *pImage)
     glTexCoord2f(tS0, tT1);
     glVertex3f(tLeft, tH, mDrawZ);
     glEnd();
-}
-
-void RenderSpritesAboveOverlay()
-{
-    EntityManager *rEntities = EntityManager::Fetch();
-    CameraManager *rCameras = CameraManager::Fetch();
-    Camera *rCamera = rCameras ? rCameras->GetActiveCamera() : NULL;
-    if(!rEntities || !rCamera) return;
-    NamedLinkedList *nSprites = rEntities->ListByType(TYPE_ROOTSPRITE);
-    if(!nSprites) return;
-    glPushMatrix();
-    glScalef(rCamera->GetScale(), rCamera->GetScale(), rCamera->GetScale());
-    rCamera->ApplyTransform();
-    for(void *rData = nSprites->PushIterator(); rData; rData = nSprites->IterateNext())
-    {
-        RootSprite *rSprite = static_cast<RootSprite *>(rData);
-        if(rSprite->IsOverOverlay()) rSprite->Render();
-    }
-    glPopMatrix();
-    delete nSprites;
 }

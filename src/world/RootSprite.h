@@ -124,9 +124,5 @@ private:
     LibraryHolder mHolder;
 };
 
-// Draws once more, in the active camera's view, every sprite that stays above the map's colour
-// overlay.
-void RenderSpritesAboveOverlay();
-
 // Registers the "Sprite_" globals.
 void RegisterSpriteBindings(lua_State *L);

@@ -7,6 +7,8 @@
 #include "core/render/Bitmap.h"
 #include "core/render/CorvelAnimation.h"
 #include "world/Camera.h"
+#include "world/CameraManager.h"
+#include "world/EntityManager.h"
 #include "world/MapBGM.h"
 #include "world/RootSprite.h"
 #include "world/ZoneTrigger.h"
@@ -150,5 +152,36 @@ TEST_F(EffectsGLTest, BackgroundPacksDrawAtTheirParallaxPlace)
     tPacks.Render(&tCamera);
     EXPECT_EQ(ReadPixel(6, 20), 0u);
     tPacks.Clear();
+    delete nPicture;
+}
+
+TEST_F(EffectsGLTest, SpritesAreDrawnAgainAboveTheOverlayInTheCameraView)
+{
+    Bitmap *nPicture = TwoColumns();
+    CorvelAnimation tAnimation;
+    tAnimation.SetTotalFrames(1);
+    tAnimation.SetFrame(0, nPicture);
+    EntityManager *nEntities = new EntityManager();
+    CameraManager *nCameras = new CameraManager();
+    GetApplication()->rEntityManager = nEntities;
+    GetApplication()->rCameraManager = nCameras;
+    nCameras->GetActiveCamera()->ForceTo(100, 0);
+
+    RootSprite *nSprite = new RootSprite();
+    nSprite->SetAnimationsTotal(1);
+    nSprite->SetAnimation(0, &tAnimation);
+    nSprite->SetUpdatePath("FUNCOVERRIDE_PLAYONCE");
+    nSprite->SetSize(2.0f, 2.0f);
+    nSprite->SetPosition(111.0f, 11.0f);
+    nEntities->RegisterEntity("Puff", nSprite, DeleteRootObject);
+
+    const GLint tDepth = ModelviewDepth();
+    nEntities->RenderAboveOverlay();
+    ExpectStateUntouched(tDepth);
+    EXPECT_EQ(ReadPixel(10, 10), cRed);
+    EXPECT_EQ(ReadPixel(11, 10), cBlue);
+
+    delete nEntities;
+    delete nCameras;
     delete nPicture;
 }
