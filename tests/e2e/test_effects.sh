@@ -1,6 +1,6 @@
 # The sample map draws its parallax background where the level is empty, Kestra's dash kicks
 # up dust that is drawn through sprites (a probe looks for them every tick), and dashing past
-# the ladder fires its zone trigger once.
+# the ladder fires its zone trigger once. Water fills the pit.
 . "$(dirname "$0")/lib.sh"
 e2e_init "$@"
 e2e_copy_game
@@ -55,4 +55,8 @@ for spot in "400 40" "200 60" "600 250"; do
     [ $((r + g + b)) -gt 60 ] || e2e_fail "the empty level at $spot shows the clear colour ($r $g $b)"
     [ "$b" -gt "$r" ] || e2e_fail "no sky behind the level at $spot (saw $r $g $b)"
 done
+# The pit right of the ladder holds water: blue, drawn through the water sprite over the dark
+# pit and the spikes.
+read -r r g b <<< "$(pixel 730 560)"
+[ "$b" -gt 150 ] && [ "$b" -gt $((r + 60)) ] || e2e_fail "no water in the pit (saw $r $g $b)"
 echo "PASS: the background shows behind the level, a dash raises dust and fires the ladder trigger"
