@@ -10,6 +10,7 @@
 #include "world/CameraManager.h"
 #include "world/EntityManager.h"
 #include "world/MapBGM.h"
+#include "world/Particle.h"
 #include "world/RootSprite.h"
 #include "world/ZoneTrigger.h"
 
@@ -184,4 +185,38 @@ TEST_F(EffectsGLTest, SpritesAreDrawnAgainAboveTheOverlayInTheCameraView)
     delete nEntities;
     delete nCameras;
     delete nPicture;
+}
+
+TEST_F(EffectsGLTest, TheEntityManagerDrawsItsParticlesAsFourUnitPoints)
+{
+    EntityManager *nEntities = new EntityManager();
+    nEntities->CreateSpecialLists();
+    CameraManager *nCameras = new CameraManager();
+    GetApplication()->rEntityManager = nEntities;
+    GetApplication()->rCameraManager = nCameras;
+    nCameras->GetActiveCamera()->ForceTo(100, 0);
+    glDisable(GL_DEPTH_TEST);
+
+    Particle *nGreen = new Particle();
+    nGreen->SetPosition(120.0f, 20.0f, 0.0f);
+    nGreen->SetColour(ColorRGBA{0.0f, 1.0f, 0.0f, 1.0f});
+    nEntities->AddParticle(nGreen);
+    // A faded particle blends half into the black behind it.
+    Particle *nFaded = new Particle();
+    nFaded->SetPosition(140.0f, 40.0f, 0.0f);
+    nFaded->SetColour(ColorRGBA{1.0f, 0.0f, 0.0f, 0.5f});
+    nEntities->AddParticle(nFaded);
+
+    const GLint tDepth = ModelviewDepth();
+    nEntities->Render();
+    ExpectStateUntouched(tDepth);
+    EXPECT_EQ(ReadPixel(19, 19), 0x00FF00FFu);
+    EXPECT_EQ(ReadPixel(21, 21), 0x00FF00FFu);
+    EXPECT_EQ(ReadPixel(23, 23), 0u);
+    const uint32_t tFaded = ReadPixel(40, 40);
+    EXPECT_NEAR((int)(tFaded >> 24), 128, 2);
+    EXPECT_EQ((tFaded >> 8) & 0xFFFFu, 0u);
+
+    delete nEntities;
+    delete nCameras;
 }
