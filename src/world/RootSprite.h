@@ -73,9 +73,7 @@ public:
     uint8_t IsOverRenderPending() const { return mOverRenderPending; }
     void SetPalettes(const char *pPath, const char *pVariant);
     void SetFlip(int32_t pFlip) { mFlip = pFlip; }
-    int32_t GetFlip() const { return mFlip; }
     void SetRotation(int32_t pRotation) { mRotation = pRotation; }
-    void SetDrawZ(float pZ) { mDrawZ = pZ; }
 
     // Steps down onto the surface below and out of anything it sank into, 50 moves at most.
     void HugSurface();

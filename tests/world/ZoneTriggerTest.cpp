@@ -138,7 +138,13 @@ TEST_F(ZoneTriggerTest, ATriggerWithoutScriptOrRectanglesNeverFires)
     EXPECT_EQ(rEmpty->GetActiveSlot(), -1);
 
     ZoneTrigger *rTrigger = MakeTrigger(false);
-    Run("EM_PushEntity('Gate') ZTrigger_SetProperty('HitboxesTotal', -3) DL_PopActiveEntity()");
+    EXPECT_EQ(rTrigger->GetCallNumber(), 7);
+    // Call data without a number passes -1.
+    Run("EM_PushEntity('Gate') ZTrigger_SetProperty('CallData', 'Other.lua') DL_PopActiveEntity()");
+    EXPECT_STREQ(rTrigger->GetCallScript(), "Other.lua");
+    EXPECT_EQ(rTrigger->GetCallNumber(), -1);
+    Run(("EM_PushEntity('Gate') ZTrigger_SetProperty('CallData', '" + Script("ztrigger_fire.lua") + "')"
+         " ZTrigger_SetProperty('HitboxesTotal', -3) DL_PopActiveEntity()").c_str());
     rTrigger->Update();
     EXPECT_EQ(Calls(), 0);
 }
