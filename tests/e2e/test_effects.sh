@@ -47,7 +47,7 @@ e2e_expect_no_text "$LOG" "Sprite_SetProperty"
 # The dash carries her past the ladder, whose zone trigger starts the music once.
 [ "$(grep -c '^FirstSteps: music at the ladder, slot 0$' "$LOG")" -eq 1 ] || e2e_fail "the ladder's zone trigger did not fire exactly once"
 
-# High in the view, above every piece of ground, is the background's sky: not the black the
+# High in the view, above all the ground, is the background's sky: not the black the
 # frame is cleared to.
 pixel() { convert "$SCRATCH/still.png" -format "%[fx:int(255*p{$1,$2}.r)] %[fx:int(255*p{$1,$2}.g)] %[fx:int(255*p{$1,$2}.b)]" info:; }
 for spot in "400 40" "200 60" "600 250"; do
