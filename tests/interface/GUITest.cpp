@@ -14,12 +14,14 @@
 #include "core/Utilities.h"
 #include "interface/GUI.h"
 #include "interface/GUIBaseObject.h"
+#include "interface/SocketManager.h"
 #include "actors/PlayerPony.h"
 #include "world/Camera.h"
 #include "world/CameraManager.h"
 #include "world/EntityManager.h"
 #include "world/MapManager.h"
 #include "../core/BlankApplication.h"
+#include "LoopbackPeer.h"
 
 namespace
 {
@@ -793,6 +795,40 @@ TEST_F(GUITest, LuaGlobalsCheckTheirArgumentsAndReachTheManager)
     lua_close(L);
 }
 
+TEST_F(GUITest, TheToolLinkHotkeyAsksForTheLinkThatTheNextTickOpens)
+{
+    LoopbackPeer tPeer;
+    SocketManager *nSockets = new SocketManager();
+    nSockets->SetToolLinkPort(tPeer.Port());
+    GetApplication()->rSocketManager = nSockets;
+    FrameRecord tFrame;
+    memset(&tFrame, 0, sizeof(tFrame));
+
+    testing::internal::CaptureStderr();
+    ActivateTitleGear();
+    PressAndRunHotkeys("ConnectToPlinkard");
+    EXPECT_TRUE(nSockets->IsToolLinkRequested());
+    EXPECT_FALSE(nSockets->HasLink("Plinkard"));
+    TitleGearTimer(&tFrame);
+    EXPECT_FALSE(nSockets->IsToolLinkRequested());
+    EXPECT_TRUE(nSockets->HasLink("Plinkard"));
+
+    // The game tick updates the links too: a peer that leaves is gone after the next one.
+    for(int i = 0; i < 2000 && !tPeer.TryAccept(); i++) usleep(1000);
+    ASSERT_GE(tPeer.Client(), 0);
+    tPeer.CloseClient();
+    ActivateGameGear();
+    for(int i = 0; i < 2000 && nSockets->HasLink("Plinkard"); i++)
+    {
+        usleep(1000);
+        GameGearTimer(&tFrame);
+    }
+    EXPECT_FALSE(nSockets->HasLink("Plinkard"));
+    testing::internal::GetCapturedStderr();
+    GetApplication()->rSocketManager = NULL;
+    delete nSockets;
+}
+
 TEST_F(GUITest, TheGameTickFreezesTheWorldUnderThePauseScreenAndHonoursTheTitleRequest)
 {
     FrameRecord tFrame;
@@ -815,4 +851,38 @@ TEST_F(GUITest, TheGameTickFreezesTheWorldUnderThePauseScreenAndHonoursTheTitleR
     GameGearTimer(&tFrame);
     EXPECT_EQ(TitleGearTimer, GetApplication()->rGearTick);
     EXPECT_EQ(0, mGUI->GetReturnToTitle());
+}
+
+TEST_F(GUITest, EveryNumberedWarpHotkeyGoesToItsOwnZone)
+{
+    Application *rApp = GetApplication();
+    rApp->rEntityManager = new EntityManager();
+    rApp->rEntityManager->CreatePlayer();
+    PlayerPony *rPlayer = PlayerPony::Get();
+    ASSERT_NE(nullptr, rPlayer);
+    mGUI->CreateDefaultObjects();
+    ActivateGameGear();
+    rApp->rMapManager = new MapManager();
+    for(int32_t i = 0; i < 9; i++) rApp->rMapManager->SetWarpZone(i, 100.0f * (i + 1), 50.0f * (i + 2), -1.0f, -1.0f);
+
+    // Each zone is somewhere else, so a hotkey that ran another zone's warp lands her wrongly.
+    for(int32_t i = 0; i < 9; i++)
+    {
+        char tName[8];
+        snprintf(tName, sizeof(tName), "Warp%i", i);
+        rPlayer->SetHealth(1);
+        PressAndRunHotkeys(tName);
+        float tX = 0.0f, tY = 0.0f, tZ = 0.0f;
+        rPlayer->GetPosition(tX, tY, tZ);
+        rPlayer->SetPositionAutoCenter(100.0f * (i + 1), 50.0f * (i + 2), 0.0f);
+        float tWantX = 0.0f, tWantY = 0.0f;
+        rPlayer->GetPosition(tWantX, tWantY, tZ);
+        EXPECT_FLOAT_EQ(tWantX, tX) << tName;
+        EXPECT_FLOAT_EQ(tWantY, tY) << tName;
+        EXPECT_EQ(rPlayer->GetMaxHealth(), rPlayer->GetHealth()) << tName << " heals her";
+    }
+    delete rApp->rMapManager;
+    rApp->rMapManager = NULL;
+    delete rApp->rEntityManager;
+    rApp->rEntityManager = NULL;
 }
