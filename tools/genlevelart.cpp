@@ -111,17 +111,16 @@ namespace
         return true;
     }
 
-    // Colour of world unit (x, y) on layer 1: sky behind, ladders on it, grass on every surface,
-    // earth below it with a faint tile check, stone for ledges.
+    // Colour of world unit (x, y) on layer 1: clear air (the map's background packs show
+    // through it), ladders in it, grass on every surface, earth below it with a faint tile
+    // check, stone for ledges.
     ALLEGRO_COLOR Layer1Colour(const Layout &pLayout, int32_t pX, int32_t pY)
     {
-        const int32_t tWorldHeight = pLayout.mRows * pLayout.mChunkSize;
         if(!IsSolid(pLayout, pX, pY))
         {
             ALLEGRO_COLOR tLadder;
             if(LadderColour(pLayout, pX, pY, tLadder)) return tLadder;
-            float tF = (float)pY / (float)tWorldHeight;
-            return al_map_rgb((unsigned char)(110 + 80 * tF), (unsigned char)(170 + 50 * tF), 235);
+            return al_map_rgba(0, 0, 0, 0);
         }
         const int32_t tT = pLayout.mTileSize;
         const bool tCheck = ((pX / tT) + (pY / tT)) % 2 == 0;

@@ -1,12 +1,12 @@
 #include "actors/BusterShot.h"
 
 #include "actors/PlayerPony.h"
-#include "core/LuaManager.h"
 #include "core/RootObject.h"
 #include "core/render/CorvelAnimation.h"
 #include "interface/AudioManager.h"
 #include "world/EntityManager.h"
 #include "world/RootProjectile.h"
+#include "world/RootSprite.h"
 
 int32_t xShotCooldown = 0;
 
@@ -75,9 +75,7 @@ namespace
 
 void SpawnEffectScript(const char *pPath, float pX, float pY, bool pMirrored)
 {
-    LuaManager *rLua = LuaManager::Fetch();
-    if(!rLua || !pPath) return;
-    rLua->ExecuteLuaFile(pPath, 4, "S", "X", "N", (double)pX, "N", (double)pY, "N", pMirrored ? 1.0 : 0.0);
+    RootSprite::SpawnByScript(pPath, "X", pX, pY, pMirrored ? 1.0f : 0.0f);
 }
 
 int32_t BusterRankForCharge(int32_t pCharge)

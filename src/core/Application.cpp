@@ -52,9 +52,11 @@
 #include "world/PushZone.h"
 #include "world/RootEntity.h"
 #include "world/RootProjectile.h"
+#include "world/RootSprite.h"
 #include "world/SlideZone.h"
 #include "world/SlipZone.h"
 #include "world/TransitionManager.h"
+#include "world/ZoneTrigger.h"
 
 static Application xApplication;
 
@@ -382,6 +384,7 @@ void RegisterLuaBindings(lua_State *L)
     RegisterAnimationBindings(L);
     RegisterCameraLua(L);
     RegisterProjLua(L);
+    RegisterSpriteBindings(L);
     RegisterDataListBindings(L);
     RegisterRootEntityLua(L);
     RegisterLadderBindings(L);
@@ -406,6 +409,7 @@ void RegisterLuaBindings(lua_State *L)
     RegisterTransitionManagerBindings(L);
     RegisterOptionsManagerBindings(L);
     RegisterPlayerLua(L);
+    RegisterZoneTriggerBindings(L);
     // Dialogue scripts print into the on-screen console and offer decisions through these.
     VirtualConsole::RegisterLua(L);
 }

@@ -222,6 +222,7 @@ void GameGearRender(FrameRecord *pFrame)
             float tShakeY = 0.0f;
             rMap->GetShakeOffset(tShakeX, tShakeY);
             glTranslatef(tShakeX, tShakeY, 0.0f);
+            rMap->RenderBackgroundPacks();
         }
         if(EntityManager::Fetch()) EntityManager::Fetch()->Render();
         Debug::Print("Rendered Entities\n");

@@ -18,8 +18,10 @@
 #include "world/Camera.h"
 #include "world/CameraManager.h"
 #include "world/LevelCollision.h"
+#include "world/Particle.h"
 #include "world/RootEntity.h"
 #include "world/RootProjectile.h"
+#include "world/RootSprite.h"
 
 namespace
 {
@@ -494,9 +496,15 @@ void EntityManager::Update()
     }
     mLastEnemyCount = tEnemies;
     ReportEnemiesToTool(tEnemies);
+    UpdateParticles(GetSpecialList("Particle List"));
 
     Debug::PopPrint("[Entity Manager] Update Complete\n");
     mUpdating = 0;
+}
+
+void EntityManager::AddParticle(Particle *pParticle)
+{
+    RegisterSpecialObject("Particle List", "X", pParticle, Particle::DeleteThis);
 }
 
 void EntityManager::RunTickAlways()
@@ -510,6 +518,31 @@ void EntityManager::RunTickAlways()
     }
 }
 
+void EntityManager::ApplyActiveCamera()
+{
+    CameraManager *rCameras = GetApplication()->rCameraManager;
+    Camera *rCamera = rCameras ? rCameras->GetActiveCamera() : NULL;
+    if(!rCamera) return;
+    glScalef(rCamera->GetScale(), rCamera->GetScale(), rCamera->GetScale());
+    rCamera->ApplyTransform();
+}
+
+void EntityManager::RenderAboveOverlay()
+{
+    glPushMatrix();
+    ApplyActiveCamera();
+    for(void *rData = mEntityList->PushIterator(); rData; rData = mEntityList->IterateNext())
+    {
+        RootEntity *rEntity = (RootEntity *)rData;
+        if(rEntity->GetType() < TYPE_ROOTSPRITE || rEntity->GetType() > TYPE_SPRITE_LAST) continue;
+        if(!static_cast<RootSprite *>(rEntity)->IsOverOverlay()) continue;
+        PushRunning(rEntity);
+        rEntity->Render();
+        PopRunning();
+    }
+    glPopMatrix();
+}
+
 void EntityManager::Render()
 {
     Debug::PushPrintTag("Debug_EntityManagerRender", "[Entity Manager] Render Begin\n");
@@ -518,13 +551,8 @@ void EntityManager::Render()
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glEnable(GL_ALPHA_TEST);
     glAlphaFunc(GL_GREATER, 0.0f);
-    CameraManager *rCameras = GetApplication()->rCameraManager;
-    Camera *rCamera = rCameras ? rCameras->GetActiveCamera() : NULL;
-    if(rCamera)
-    {
-        glScalef(rCamera->GetScale(), rCamera->GetScale(), rCamera->GetScale());
-        rCamera->ApplyTransform();
-    }
+    ApplyActiveCamera();
+    RenderParticles(GetSpecialList("Particle List"));
 
     for(void *rData = mEntityList->PushIterator(); rData; rData = mEntityList->IterateNext())
     {

@@ -5,6 +5,7 @@
 #include "core/Hitbox.h"
 #include "core/NamedLinkedList.h"
 
+class Particle;
 class RootEntity;
 class RootProjectile;
 class PlayerPony;
@@ -83,6 +84,8 @@ public:
     void CreateSpecialLists();
     void ResetSpecialLists();
     void RegisterSpecialObject(const char *pListName, const char *pEntryName, void *pObject, DeleteFunctionPtr pDeleter);
+    // Hands a particle to "Particle List", which owns it from then on.
+    void AddParticle(Particle *pParticle);
 
     // Projectile target list, cached for the flag it was last built for (0: not built).
     void BuildTargetList(uint8_t pFlag);
@@ -99,10 +102,14 @@ public:
     void Update();
     void RunTickAlways();
     void Render();
+    // After the map's colour overlay: every sprite that stays above it, drawn once more in the
+    // active camera's view.
+    void RenderAboveOverlay();
 
 private:
     bool IsRunning(RootEntity *pEntity);
     void PushRunning(RootEntity *pEntity);
+    void ApplyActiveCamera();
     void PopRunning();
     void FlushParked();
     void DestroyEntity(RootEntity *pEntity);

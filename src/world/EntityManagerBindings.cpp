@@ -5,6 +5,7 @@
 
 #include "core/LuaBindingHelpers.h"
 #include "core/data/DataLibrary.h"
+#include "world/Particle.h"
 #include "world/RootEntity.h"
 
 // The manager when boot has built it; null (reported by the caller) otherwise.
@@ -63,6 +64,14 @@ static int EM_WipeAllProjectiles(lua_State *)
 {
     EntityManager *rManager = FetchEntityManager();
     if(rManager) rManager->WipeProjectiles();
+    return 0;
+}
+
+// EM_ParticleExplosion(x, y, angle): x and y are truncated; the angle is in radians.
+static int EM_ParticleExplosion(lua_State *L)
+{
+    if(lua_gettop(L) != 3 || !LuaArgsAreNumbers(L, 1, 3)) return LuaArgListError("EM_ParticleExplosion");
+    SpawnParticleExplosion(LuaArgInteger(L, 1, 0), LuaArgInteger(L, 2, 0), LuaArgFloat(L, 3, 0.0f));
     return 0;
 }
 
@@ -151,6 +160,7 @@ static const luaL_Reg xEntityManagerFunctions[] = {
     {"EM_Exists", EM_Exists},
     {"EM_PushEntity", EM_PushEntity},
     {"EM_WipeAllProjectiles", EM_WipeAllProjectiles},
+    {"EM_ParticleExplosion", EM_ParticleExplosion},
     {"EM_GetLastID", EM_GetLastID},
     {"EM_GetDistanceBetweenEntities", EM_GetDistanceBetweenEntities},
     {"EM_GetAngleBetweenEntities", EM_GetAngleBetweenEntities},

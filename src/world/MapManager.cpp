@@ -20,6 +20,7 @@
 #include "world/CameraManager.h"
 #include "world/EntityManager.h"
 #include "world/LineArtLevel.h"
+#include "world/MapBGM.h"
 #include "world/RootEntity.h"
 #include "world/TransitionManager.h"
 
@@ -83,7 +84,8 @@ namespace
 MapManager::MapManager()
     : mMapName(nullptr), mPreviousMapName(nullptr), mZoom(1.0f), mHasLevel(0), mLevel(nullptr), mStartX(0.0f),
       mStartY(0.0f), mStartZ(0.0f), mOverlayOn(0), mShakeActive(0), mShakeMagnitude(0.0f), mShakeTicksLeft(0),
-      mShakeDuration(1), mMechX(-1), mMechY(-1), mSpawnRecords(nullptr), mSpawnRecordCount(0)
+      mShakeDuration(1), mMechX(-1), mMechY(-1), mBackgrounds(new MapBGM()), mSpawnRecords(nullptr),
+      mSpawnRecordCount(0)
 {
     mOverlayColor[0] = 1.0f;
     mOverlayColor[1] = 1.0f;
@@ -103,6 +105,7 @@ MapManager::~MapManager()
     free(mMapName);
     free(mPreviousMapName);
     delete mLevel;
+    delete mBackgrounds;
     free(mSpawnRecords);
 }
 
@@ -313,6 +316,7 @@ void MapManager::RunCleanScript()
             free(tPath);
         }
     }
+    mBackgrounds->Clear();
     free(mMapName);
     free(mPreviousMapName);
     mMapName = nullptr;
@@ -350,6 +354,12 @@ void MapManager::GetShakeOffset(float &sX, float &sY) const
     sX = sinf(((float)mShakeTicksLeft / (float)mShakeDuration) * cShakeSwing) * mShakeMagnitude;
 }
 
+void MapManager::RenderBackgroundPacks()
+{
+    CameraManager *rCameras = CameraManager::Fetch();
+    mBackgrounds->Render(rCameras ? rCameras->GetActiveCamera() : nullptr);
+}
+
 void MapManager::Render()
 {
     if(HasLevel())
@@ -378,6 +388,8 @@ void MapManager::Render()
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     glEnable(GL_TEXTURE_2D);
     glDepthMask(GL_TRUE);
+    EntityManager *rEntities = EntityManager::Fetch();
+    if(rEntities) rEntities->RenderAboveOverlay();
 }
 
 // ---- Settings ----------------------------------------------------------------------------------

@@ -6,6 +6,7 @@
 
 class CorvelLumpManager;
 class LineartLevel;
+class MapBGM;
 struct SpawnRecord;
 struct lua_State;
 
@@ -54,6 +55,9 @@ public:
     void Update();
     // After the entities: the level, then the overlay.
     void Render();
+    // Before the entities: the background packs, with the active camera's parallax.
+    void RenderBackgroundPacks();
+    MapBGM *GetBackgrounds() const { return mBackgrounds; }
     void GetShakeOffset(float &sX, float &sY) const;
 
     void SetPlayerStart(float pX, float pY, float pZ);
@@ -123,6 +127,7 @@ private:
     int32_t mShakeDuration;
     int32_t mMechX;
     int32_t mMechY;
+    MapBGM *mBackgrounds;
     SpawnRecord *mSpawnRecords;
     int32_t mSpawnRecordCount;
 

@@ -1,7 +1,7 @@
 #include "world/MapManager.h"
 
-
 #include "core/LuaBindingHelpers.h"
+#include "world/MapBGM.h"
 
 // The manager when boot has built it; null otherwise, and the binding then does nothing.
 static MapManager *FetchMapManager()
@@ -80,4 +80,5 @@ static const luaL_Reg xMapManagerFunctions[] = {
 void RegisterMapManagerBindings(lua_State *L)
 {
     RegisterLuaFunctions(L, xMapManagerFunctions);
+    RegisterMapBGMBindings(L);
 }

@@ -1,5 +1,5 @@
 # Skipping to the sample map loads it through the whole trace, runs its script and draws its
-# chunks: the left wall and the sky of the level fill the view.
+# chunks: the left wall of the level and the sky of its background fill the view.
 . "$(dirname "$0")/lib.sh"
 e2e_init "$@"
 [ -f "$GAME_DIR/Data/Maps/FirstSteps.slf" ] || e2e_fail "the sample map was not built"
@@ -31,7 +31,7 @@ e2e_stop TERM
 [ "$STATUS" -eq 0 ] || e2e_fail "exit status $STATUS"
 
 # The 800 by 600 window shows 480 by 360 units: the wall of the level's first 16 units on the
-# left edge is earth (red over green over blue); the middle of the view is sky.
+# left edge is earth (red over green over blue); the middle of the view is the background's sky.
 pixel() { convert "$SCRATCH/map.png" -format "%[fx:int(255*p{$1,$2}.r)] %[fx:int(255*p{$1,$2}.g)] %[fx:int(255*p{$1,$2}.b)]" info:; }
 read -r r g b <<< "$(pixel 10 300)"
 [ "$r" -gt "$g" ] && [ "$g" -gt "$b" ] && [ "$r" -gt 80 ] || e2e_fail "no wall at the left edge (saw $r $g $b)"
