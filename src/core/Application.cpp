@@ -12,6 +12,9 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "actors/AIAttack.h"
+#include "actors/AIMovement.h"
+#include "actors/Enemy.h"
 #include "actors/PlayerPony.h"
 #include "core/ControlManager.h"
 #include "core/DataList.h"
@@ -49,6 +52,8 @@
 #include "world/RootProjectile.h"
 #include "world/SlideZone.h"
 #include "world/SlipZone.h"
+#include "world/ProxyTrigger.h"
+#include "world/SpawnManager.h"
 #include "world/TransitionManager.h"
 
 static Application xApplication;
@@ -224,6 +229,8 @@ bool BootManagers()
     rApp->rEntityManager->CreatePlayer();
     rApp->rMapManager = new MapManager();
     rApp->rTransitionManager = new TransitionManager();
+    rApp->rSpawnManager = new SpawnManager();
+    rApp->rSpawnManager->BuildPresets();
     LoadInterrupt();
     Debug::Print("Created misc Managers\n");
     rApp->rGUI = new GUI();
@@ -351,6 +358,12 @@ void RegisterLuaBindings(lua_State *L)
     RegisterTransitionManagerBindings(L);
     RegisterOptionsManagerBindings(L);
     RegisterPlayerLua(L);
+    RegisterEnemyLua(L);
+    RegisterEnemyHitboxLua(L);
+    RegisterAIMovementLua(L);
+    RegisterAIAttackLua(L);
+    RegisterProxyTriggerLua(L);
+    RegisterSpawnManagerLua(L);
 }
 
 void UpdateFPS(FrameRecord *pFrame)
@@ -388,6 +401,7 @@ void CleanMemory()
 
     DeleteAndClear(rApp->rLoadingScreen);
     DeleteAndClear(rApp->rEntityManager);
+    DeleteAndClear(rApp->rSpawnManager);
     DeleteAndClear(rApp->rLuaManager);
     ClearConsoleCommands();
     DeleteAndClear(rApp->rCameraManager);

@@ -17,6 +17,7 @@
 #include "world/CameraManager.h"
 #include "world/EntityManager.h"
 #include "world/MapManager.h"
+#include "world/SpawnManager.h"
 #include "world/TransitionManager.h"
 
 void GameGearEventHandler(FrameRecord *pFrame)
@@ -113,6 +114,7 @@ void GameGearTimer(FrameRecord *pFrame)
     Debug::Print("Transition Manager\n");
     if(TransitionManager::Fetch()) TransitionManager::Fetch()->Update();
     Debug::Print("Spawn Manager\n");
+    if(SpawnManager::Fetch()) SpawnManager::Fetch()->Update();
 
     // Entities and cameras run only while the GUI's "PauseScreen" exists and is not on top;
     // without a GUI there is no pause screen, so the world stands still.
@@ -191,6 +193,7 @@ void GameGearRender(FrameRecord *pFrame)
         Debug::Print("Rendered Entities\n");
         if(rMap) rMap->Render();
         Debug::Print("Rendered Map\n");
+        if(SpawnManager::Fetch()) SpawnManager::Fetch()->RenderHitboxes();
         Debug::Print("Spawn Manager\n");
         if(rGUI) rGUI->Render();
         Debug::Print("Rendered GUI\n");
@@ -298,6 +301,7 @@ static void ResetEntities()
     if(!rEntities) return;
     rEntities->ClearEntities();
     rEntities->ResetSpecialLists();
+    if(SpawnManager::Fetch()) SpawnManager::Fetch()->Clear();
     if(rEntities->GetPlayer()) rEntities->GetPlayer()->ClearRespawnState();
 }
 

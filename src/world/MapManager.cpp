@@ -496,6 +496,14 @@ void MapManager::SetZoom(float pZoom)
 
 // ---- Clip queries ------------------------------------------------------------------------------
 
+ClipWorld MapManager::CurrentClipWorld()
+{
+    MapManager *rMaps = Fetch();
+    if(rMaps) return rMaps->GetClipWorld();
+    ClipWorld tWorld = {NULL, NULL, NULL};
+    return tWorld;
+}
+
 ClipWorld MapManager::GetClipWorld() const
 {
     ClipWorld tWorld;
