@@ -36,9 +36,21 @@ float DefineDataNumber(DataList *pList, const char *pName, float pFallback)
     return pFallback;
 }
 
+// Entity lists are strict, so the engine's own entries are defined, not merely set.
 void SetDataNumber(DataList *pList, const char *pName, float pValue)
 {
-    if(pList) pList->AddNumberEntry(pName, pValue);
+    if(!pList || !pName) return;
+    float *nValue = (float *)malloc(sizeof(float));
+    *nValue = pValue;
+    if(!pList->DefineDataEntry(pName, nValue, DeleteWithFree, TYPEDVALUE_FLOAT)) free(nValue);
+}
+
+void SetDataString(DataList *pList, const char *pName, const char *pText)
+{
+    if(!pList || !pName || !pText) return;
+    char *nText = NULL;
+    ResetString(&nText, pText);
+    if(!pList->DefineDataEntry(pName, nText, DeleteWithFree, TYPEDVALUE_STRING)) free(nText);
 }
 
 const char *ReadDataString(DataList *pList, const char *pName)

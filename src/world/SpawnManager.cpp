@@ -120,8 +120,8 @@ bool SpawnManager::ConfigureFromPreset(const char *pPresetName, EnemySpawnTrigge
     const EnemyPreset *rPreset = FindPreset(pPresetName);
     if(!rPreset) return false;
     DataList *rData = pPoint->GetData();
-    rData->AddStringEntry("EnemyName", pSpawnName);
-    rData->AddStringEntry("PathToConstructorScript", rPreset->mConstructorPath);
+    SetDataString(rData, "EnemyName", pSpawnName);
+    SetDataString(rData, "PathToConstructorScript", rPreset->mConstructorPath);
     SetDataNumber(rData, "SpawnPositionX", pX);
     SetDataNumber(rData, "SpawnPositionY", pY);
     SetDataNumber(rData, "CanRespawn", 1.0f);
