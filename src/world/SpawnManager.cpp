@@ -8,7 +8,7 @@
 #include "core/NamedLinkedList.h"
 #include "core/OptionsManager.h"
 #include "core/data/DataLibrary.h"
-#include "core/data/SpawnRecord.h"
+#include "core/data/LumpRecords.h"
 #include "world/ProxyTrigger.h"
 
 namespace
