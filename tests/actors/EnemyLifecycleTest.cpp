@@ -17,7 +17,9 @@ TEST_F(EnemyLifecycleTest, ClearingEntitiesAndWipingProjectilesLeaveNoStaleBoxes
     Tick();
     GetApplication()->rEntityManager->WipeProjectiles();
     Tick();
-    EXPECT_EQ(GetApplication()->rEntityManager->ListByType(TYPE_ENEMY)->GetCount(), 4);
+    NamedLinkedList *nEnemies = GetApplication()->rEntityManager->ListByType(TYPE_ENEMY);
+    EXPECT_EQ(nEnemies->GetCount(), 4);
+    delete nEnemies;
     GetApplication()->rEntityManager->ClearEntities();
     Tick();
 
