@@ -1,5 +1,6 @@
 -- Gloomwing: when its last flight is over, it waits 30 ticks and flies at Kestra's position of
 -- that moment, 1.5 units a tick, for at most 80 ticks.
+local sSide = fnEnemySideOfPlayer()
 Enemy_PushPropertyAsActiveObject("AIMovementHandler")
 if AIMovementHandler_IsDoneMoving() then
     AIMovementHandler_ClearAllMovements()
@@ -9,9 +10,6 @@ if AIMovementHandler_IsDoneMoving() then
     AIMovementHandler_SetProperty("DelayBeforeMoving", 30)
     AIMovementHandler_SetProperty("DurationToMove", 80)
     AIMovementHandler_SetProperty("AnimationIndex", 0)
-    DL_PopActiveEntity()
-    local sSide = fnEnemySideOfPlayer()
-    Enemy_PushPropertyAsActiveObject("AIMovementHandler")
     AIMovementHandler_SetProperty("AnimationDirectionFacing", sSide)
 end
 DL_PopActiveEntity()
