@@ -21,6 +21,7 @@
 #include "world/EntityManager.h"
 #include "world/LineArtLevel.h"
 #include "world/RootEntity.h"
+#include "world/SpawnManager.h"
 #include "world/TransitionManager.h"
 
 namespace
@@ -213,6 +214,7 @@ bool MapManager::LoadMapFile(const char *pName)
         MarkEnemiesForRemoval(rEntities);
         rEntities->ResetAll();
     }
+    AutoSpawnFromLump(rLumps);
 
     mStartX = MAP_DEFAULT_START;
     mStartY = MAP_DEFAULT_START;
@@ -237,6 +239,20 @@ bool MapManager::LoadMapFile(const char *pName)
     Application *rApp = GetApplication();
     if(rApp->rEventQueue) al_flush_event_queue(rApp->rEventQueue);
     return true;
+}
+
+// A map with spawn records replaces the spawn points; one without keeps those scripts made.
+void MapManager::AutoSpawnFromLump(CorvelLumpManager *pLumps)
+{
+    SpawnManager *rSpawns = SpawnManager::Fetch();
+    int32_t tCount = 0;
+    SpawnRecord *nRecords = pLumps->SpawnDatLump("BSpawnInfo", &tCount);
+    if(rSpawns && nRecords && tCount > 0)
+    {
+        rSpawns->Clear();
+        rSpawns->AutoSpawn(tCount, nRecords);
+    }
+    free(nRecords);
 }
 
 void MapManager::RunMapScript(const char *pName)

@@ -4,6 +4,7 @@
 #include "core/Hitbox.h"
 #include "world/ClipQueries.h"
 
+class CorvelLumpManager;
 class LineartLevel;
 struct lua_State;
 
@@ -99,6 +100,7 @@ private:
     void PrepareCamera();
     void FailLoad(const char *pMessage);
     void PlacePlayer();
+    void AutoSpawnFromLump(CorvelLumpManager *pLumps);
 
     char *mMapName;
     char *mPreviousMapName;
