@@ -14,8 +14,11 @@
 
 namespace
 {
+    // A script may still hold an attack as the library's active object when the queue goes.
     void DeleteAttack(void *pAttack)
     {
+        DataLibrary *rLibrary = DataLibrary::Fetch();
+        if(rLibrary) rLibrary->ForgetObject(pAttack);
         delete (AIAttack *)pAttack;
     }
 

@@ -20,8 +20,11 @@ namespace
 {
     const char *const cListNames[] = {"", "AIR_MOVEMENT", "AIR_MOVEMENT_SIN", "GROUND_MOVEMENT", "SCRIPT_CONTROL"};
 
+    // A script control may be the library's active object while its queue is emptied.
     void DeleteMovement(void *pMovement)
     {
+        DataLibrary *rLibrary = DataLibrary::Fetch();
+        if(rLibrary) rLibrary->ForgetObject(pMovement);
         delete (AIMovement *)pMovement;
     }
 

@@ -89,3 +89,78 @@ TEST_F(EnemyLifecycleTest, TheBossBarLosesItsTargetWhenTheEnemyGoes)
     Run("Enemy_PurgeHealthBarTarget()");
     EXPECT_EQ(Enemy::GetBossBarTarget(), nullptr);
 }
+
+namespace
+{
+    // A player shot that notes which enemy its hooks were told about.
+    class WitnessShot : public RootProjectile
+    {
+    public:
+        void RunImpactScript() override { rImpactEnemy = xEnemyStruck; mImpacts++; }
+        void RunBlockScript() override { rBlockEnemy = xEnemyStruck; mBlocks++; }
+        Enemy *rImpactEnemy = NULL;
+        Enemy *rBlockEnemy = NULL;
+        int32_t mImpacts = 0;
+        int32_t mBlocks = 0;
+    };
+}
+
+TEST_F(EnemyLifecycleTest, HooksLearnWhichEnemyTheyStruckAndNoneOutsideTheIntake)
+{
+    Enemy *rEnemy = MakeEnemy("Struck", 200.0f, 100.0f, 20.0f, 5);
+    WitnessShot *nShot = new WitnessShot();
+    nShot->SetTargetFlags(PROJECTILE_TARGET_ENEMIES);
+    nShot->SetSelfMoving(1);
+    nShot->SetBlockAutoOffscreenDestruction(1);
+    nShot->SetImmuneToInterception(1);
+    nShot->SetDimensions(0.0f, 0.0f, 8.0f, 8.0f);
+    nShot->SetPosition(205.0f, 105.0f);
+    GetApplication()->rEntityManager->RegisterProjectile("Witness", nShot, DeleteRootObject);
+    Tick();
+    EXPECT_EQ(nShot->mImpacts, 1);
+    EXPECT_EQ(nShot->rImpactEnemy, rEnemy);
+    EXPECT_EQ(xEnemyStruck, nullptr);
+
+    // A buster shot stopped by the enemy's blocking contact box: its block hook sees the enemy.
+    Enemy *rShield = MakeEnemy("Shield", 300.0f, 100.0f, 20.0f, 5);
+    rShield->SetBusterBlocker(1);
+    WitnessShot *nBuster = new WitnessShot();
+    nBuster->SetTargetFlags(PROJECTILE_TARGET_ENEMIES);
+    nBuster->SetIsBuster(1);
+    nBuster->SetSelfMoving(1);
+    nBuster->SetBlockAutoOffscreenDestruction(1);
+    nBuster->SetImmuneToInterception(1);
+    nBuster->SetDimensions(0.0f, 0.0f, 8.0f, 8.0f);
+    nBuster->SetPosition(305.0f, 105.0f);
+    GetApplication()->rEntityManager->RegisterProjectile("Witness", nBuster, DeleteRootObject);
+    Tick();
+    EXPECT_GE(nBuster->mBlocks, 1);
+    EXPECT_EQ(nBuster->rBlockEnemy, rShield);
+    EXPECT_EQ(rShield->GetHealth()->GetHealth(), 5);
+    EXPECT_EQ(xEnemyStruck, nullptr);
+}
+
+TEST_F(EnemyLifecycleTest, AScriptControlThatClearsItsOwnQueueIsNotFreedUnderItself)
+{
+    Enemy *rEnemy = MakeEnemy("Quitter", 200.0f, 100.0f, 20.0f, 5);
+    AIMovementHandler *rHandler = rEnemy->GetMovementHandler();
+    const std::string tScript = Script("enemy_script_quits.lua");
+
+    // Outside an update the clear is immediate, even from the movement's first run.
+    Run("gQuit = true");
+    rHandler->AddMovement(AIMOVE_SCRIPT);
+    static_cast<AIScriptControl *>(rHandler->GetLastMovement())->SetScript(tScript.c_str());
+    EXPECT_TRUE(rHandler->IsEmpty());
+
+    // Inside the enemy's update it waits until the running step has returned.
+    Run("gQuit = false");
+    rHandler->AddMovement(AIMOVE_SCRIPT);
+    static_cast<AIScriptControl *>(rHandler->GetLastMovement())->SetScript(tScript.c_str());
+    Tick();
+    EXPECT_FALSE(rHandler->IsEmpty());
+    Run("gQuit = true");
+    Tick();
+    EXPECT_TRUE(rHandler->IsEmpty());
+    EXPECT_EQ(GlobalNumber("gQuitRuns"), 4.0);
+    EXPECT_EQ(GetApplication()->rDataLibrary->GetActiveStackSize(), 0);
+}
