@@ -7,6 +7,7 @@
 #include "actors/Enemy.h"
 #include "actors/EnemyAppearance.h"
 #include "actors/EnemyHealth.h"
+#include "actors/EnemyIntake.h"
 #include "core/NamedLinkedList.h"
 #include "core/data/DataLibrary.h"
 #include "core/render/Bitmap.h"
