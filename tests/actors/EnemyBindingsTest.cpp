@@ -1,5 +1,7 @@
 #include "EnemyWorld.h"
 
+#include "world/LevelCollision.h"
+
 using EnemyBindingsTest = EnemyWorld;
 
 TEST_F(EnemyBindingsTest, AScriptBuildsAndQueriesAnEnemyAndBadCallsOnlyReport)
@@ -82,4 +84,27 @@ TEST_F(EnemyBindingsTest, HitboxAndMovementBindingsCheckTheirCounts)
         "Enemy_PushPropertyAsActiveObject: Failed, Banana does not match any property.\n",
     };
     for(const char *rLine : cExpected) EXPECT_NE(tErr.find(rLine), std::string::npos) << rLine;
+}
+
+TEST_F(EnemyBindingsTest, SideQueriesAndScriptedMovesUseTheLevel)
+{
+    // Against the left wall (x < 16), standing on the floor (y >= 400).
+    Enemy *rEnemy = MakeEnemy("Walled", 16.0f, 380.0f, 20.0f, 5);
+    rEnemy->SetMoveEntityFlag("AllowAirWalk", 1);
+    GetApplication()->rDataLibrary->PushActiveEntity(rEnemy);
+    Run("gSides = tostring(Enemy_IsSideBlocked('Left')) .. tostring(Enemy_IsSideBlocked('Right')) .. "
+        "tostring(Enemy_IsSideBlocked('Bottom')) .. tostring(Enemy_IsSideBlocked('Top'))"
+        "gMovable = tostring(Enemy_IsSideMovable('Left')) .. tostring(Enemy_IsSideMovable('Right'))"
+        "Enemy_ExecMove(-5, 0, 0) gAfterWall = Enemy_GetProperty('Position')"
+        "Enemy_ExecMove(7, -30, 0) gX, gY = Enemy_GetProperty('Position')");
+    GetApplication()->rDataLibrary->PopActiveEntity();
+    EXPECT_EQ(GlobalString("gSides"), "truefalsetruefalse");
+    EXPECT_EQ(GlobalString("gMovable"), "falsetrue");
+    EXPECT_EQ(GlobalNumber("gAfterWall"), 16.0);
+    EXPECT_EQ(GlobalNumber("gX"), 23.0);
+    EXPECT_EQ(GlobalNumber("gY"), 350.0);
+    Hitbox tBox;
+    rEnemy->GetHitbox(tBox);
+    EXPECT_EQ(tBox.mRgt, 43.0f);
+    EXPECT_FALSE(AllowBotSlopes || AllowTopSlopes || AllowAirWalk);
 }
