@@ -1,5 +1,4 @@
 #include <allegro5/allegro.h>
-#include <csignal>
 #include <cstdio>
 #include <cstring>
 
@@ -8,26 +7,9 @@
 #include "core/DebugPrint.h"
 #include "core/Gears.h"
 
-// Set by SIGINT and SIGTERM. A handler may only store to a sig_atomic_t, so the main loop
-// copies it into the quit flag. The loop waits for events with a timeout: a signal does not
-// interrupt Allegro's wait, and the timeout bounds how long a quit request can go unseen.
-static volatile sig_atomic_t xQuitSignal = 0;
+// The loop waits for events with a timeout: a signal does not interrupt Allegro's wait, and
+// the timeout bounds how long a quit request can go unseen.
 static const float cEventWaitSeconds = 0.06f;
-
-static void OnQuitSignal(int pSignal)
-{
-    xQuitSignal = 1;
-}
-
-static void InstallQuitSignals()
-{
-    struct sigaction tAction;
-    memset(&tAction, 0, sizeof(tAction));
-    tAction.sa_handler = OnQuitSignal;
-    sigemptyset(&tAction.sa_mask);
-    sigaction(SIGINT, &tAction, NULL);
-    sigaction(SIGTERM, &tAction, NULL);
-}
 
 int main(int argc, char **argv)
 {
@@ -53,8 +35,7 @@ int main(int argc, char **argv)
 
     FrameRecord tFrame;
     memset(&tFrame, 0, sizeof(tFrame));
-    if(xQuitSignal) rApp->mQuitFlag = 1;
-    if(rApp->mQuitFlag)
+    if(QuitRequested())
     {
         CleanMemory();
         return 0;
@@ -70,7 +51,7 @@ int main(int argc, char **argv)
         Debug::PushPrintTag("Debug_MainLoop", "[Begin Main Iteration]\n");
         if(!al_wait_for_event_timed(rApp->rEventQueue, &rApp->mCurrentEvent, cEventWaitSeconds))
         {
-            if(xQuitSignal) rApp->mQuitFlag = 1;
+            if(QuitRequested()) rApp->mQuitFlag = 1;
             Debug::PopPrint("[Complete Main Iteration]\n");
             continue;
         }
@@ -83,7 +64,7 @@ int main(int argc, char **argv)
         rApp->rGearRender(&tFrame);
         Debug::Print("Handled Render\n");
 
-        if(xQuitSignal) rApp->mQuitFlag = 1;
+        if(QuitRequested()) rApp->mQuitFlag = 1;
         Debug::PopPrint("[Complete Main Iteration]\n");
     }
     Debug::PopPrint("[End Main Loop]\n");

@@ -52,7 +52,7 @@ namespace
     }
 }
 
-PlayerPony::PlayerPony()
+PlayerPony::PlayerPony() : mLibraryHolder(this, ReleaseLibraryObject)
 {
     mType = TYPE_PLAYERPONY;
     SetName("Player");
@@ -233,6 +233,25 @@ float PlayerPony::GetSubtankFill(int32_t pIndex) const
 {
     if(pIndex < 0 || pIndex >= mSubtankCount || pIndex >= PLAYER_SUBTANK_MAX) return 0.0f;
     return mSubtankFill[pIndex];
+}
+
+void PlayerPony::ReleaseLibraryObject(void *pPlayer, void *pObject)
+{
+    PlayerPony *rPlayer = (PlayerPony *)pPlayer;
+    for(int32_t i = 0; i < PLAYER_ANIMATION_SLOTS; i++)
+    {
+        if(rPlayer->rAnimSlots[i] == pObject) rPlayer->rAnimSlots[i] = NULL;
+    }
+    for(int32_t i = 0; i < PLAYER_CHARGE_ANIMATION_SLOTS; i++)
+    {
+        if(rPlayer->rChargeAnimSlots[i] == pObject) rPlayer->rChargeAnimSlots[i] = NULL;
+    }
+    if(rPlayer->rCurrentAnim == pObject) rPlayer->rCurrentAnim = NULL;
+    if(rPlayer->rPreviousAnim == pObject) rPlayer->rPreviousAnim = NULL;
+    for(int32_t i = 0; i < CHARGE_SPARK_COUNT; i++)
+    {
+        if(rPlayer->mSparks[i].rAnimation == pObject) rPlayer->mSparks[i].rAnimation = NULL;
+    }
 }
 
 void PlayerPony::SetAnimationSlot(int32_t pIndex, CorvelAnimation *pAnimation)

@@ -3,6 +3,7 @@
 
 #include "actors/ChargeSpark.h"
 #include "core/Hitbox.h"
+#include "core/data/LibraryHolder.h"
 #include "world/RootEntity.h"
 
 class Bitmap;
@@ -191,6 +192,9 @@ public:
     void SetCameraVars(int32_t pXMode, float pXA, float pXB, int32_t pYMode, float pYA, float pYB);
 
 private:
+    // Her animations (slots, the current and previous one, the sparks') belong to the data
+    // library; one it destroys is dropped wherever she keeps it.
+    static void ReleaseLibraryObject(void *pPlayer, void *pObject);
     void RebuildHitbox();
     void TickTeleport();
     void TickDeath();
@@ -296,6 +300,7 @@ private:
     CorvelAnimation *rCurrentAnim;
     CorvelAnimation *rAnimSlots[PLAYER_ANIMATION_SLOTS];
     CorvelAnimation *rChargeAnimSlots[PLAYER_CHARGE_ANIMATION_SLOTS];
+    LibraryHolder mLibraryHolder;
     uint8_t mMoveEnabled;
     uint8_t mMoveDisabled;
 

@@ -74,9 +74,11 @@ namespace
 
 void PlayerPony::UpdateMovement()
 {
-    if(!mControlSnapshot) return;
+    // Her timers run before the snapshot is needed: an injury taken before she first read the
+    // controls holds a lock that keeps the snapshot from being made until the injury ends.
     TickInjury();
     if(xShotCooldown > 0) xShotCooldown--;
+    if(!mControlSnapshot) return;
     mInSlipZone = IsInSlipZone() ? 1 : 0;
 
     const bool tWasOnLadder = mOnLadder != 0;

@@ -359,11 +359,11 @@ void PlayerPony::ComputeCameraFocus(float &sX, float &sY)
 // A negative mode keeps the axis' running offset; any other mode starts it again from 0.
 void PlayerPony::SetCameraVars(int32_t pXMode, float pXA, float pXB, int32_t pYMode, float pYA, float pYB)
 {
-    mCamXMode = (uint8_t)(pXMode < 0 ? -pXMode : pXMode);
+    mCamXMode = (uint8_t)(pXMode < 0 ? -(int64_t)pXMode : pXMode);
     if(pXMode >= 0) mCamXOffset = 0.0f;
     mCamXA = pXA;
     mCamXB = pXB;
-    mCamYMode = (uint8_t)(pYMode < 0 ? -pYMode : pYMode);
+    mCamYMode = (uint8_t)(pYMode < 0 ? -(int64_t)pYMode : pYMode);
     if(pYMode >= 0) mCamYOffset = 0.0f;
     mCamYA = pYA;
     mCamYB = pYB;

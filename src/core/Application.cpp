@@ -5,6 +5,7 @@
 #include <allegro5/allegro_image.h>
 #include <allegro5/allegro_primitives.h>
 #include <allegro5/allegro_ttf.h>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -28,12 +29,14 @@
 #include "core/data/CorvelLumpManager.h"
 #include "core/data/DataLibrary.h"
 #include "core/data/FileSystemScanner.h"
+#include "core/data/LibraryHolder.h"
 #include "core/render/Bitmap.h"
 #include "core/render/CorvelAnimation.h"
 #include "core/render/Drawing.h"
 #include "core/render/Font.h"
 #include "core/render/LoadingScreen.h"
 #include "core/render/PaletteShader.h"
+#include "core/render/WindowSystem.h"
 #include "core/render/DisplayManager.h"
 #include "interface/GUI.h"
 #include "core/render/GLEntryPoints.h"
@@ -58,9 +61,42 @@
 
 static Application xApplication;
 
+// Set by SIGINT and SIGTERM. A handler may only store to a sig_atomic_t; the main loop copies
+// it into the quit flag. Boot reads the quit flag as "the display failed", so a signal never
+// writes it directly.
+static volatile sig_atomic_t xQuitSignal = 0;
+
 Application *GetApplication()
 {
     return &xApplication;
+}
+
+// The system font is one of the library's entries, which a script may purge.
+static void ReleaseSystemFont(void *pApplication, void *pObject)
+{
+    Application *rApp = (Application *)pApplication;
+    if(rApp->rSystemFont == pObject) rApp->rSystemFont = NULL;
+}
+static LibraryHolder xSystemFontHolder(&xApplication, ReleaseSystemFont);
+
+static void OnQuitSignal(int pSignal)
+{
+    xQuitSignal = 1;
+}
+
+void InstallQuitSignals()
+{
+    struct sigaction tAction;
+    memset(&tAction, 0, sizeof(tAction));
+    tAction.sa_handler = OnQuitSignal;
+    sigemptyset(&tAction.sa_mask);
+    sigaction(SIGINT, &tAction, NULL);
+    sigaction(SIGTERM, &tAction, NULL);
+}
+
+bool QuitRequested()
+{
+    return xQuitSignal || xApplication.mQuitFlag == 1;
 }
 
 void InitApplicationDefaults()
@@ -145,6 +181,7 @@ bool BootAllegro()
     rApp->mQuitFlag = 1;
     Debug::PushPrint(rApp->mStartupDebug, "[Initializing Allegro]\n");
 
+    InstallWindowSystemErrorHandler();
     if(!al_install_system(ALLEGRO_VERSION_INT, atexit)) return BootAllegroFailed("install the Allegro system");
     if(!al_init_font_addon()) return BootAllegroFailed("initialise the font addon");
     if(!al_init_image_addon()) return BootAllegroFailed("initialise the image addon");

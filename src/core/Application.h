@@ -87,6 +87,11 @@ struct Application
 
 Application *GetApplication();
 
+// SIGINT and SIGTERM ask for a quit. QuitRequested tells whether a signal or the quit flag
+// asks for one; long work (the main loop, running scripts) polls it.
+void InstallQuitSignals();
+bool QuitRequested();
+
 // Start-up, in the order main runs them. Each boot step returns false at its first failure,
 // after saying on standard error what failed.
 void InitApplicationDefaults();

@@ -20,6 +20,22 @@
 #include "world/SpawnManager.h"
 #include "world/TransitionManager.h"
 
+// Ticks still queued behind the one being handled that the game may work off by running
+// several ticks before it draws; beyond that it runs slower instead of queueing without bound.
+static const int64_t cMaxQueuedTicks = 30;
+
+bool DropTimerBacklog(ALLEGRO_EVENT_QUEUE *pQueue, ALLEGRO_TIMER *pTimer, int64_t pEventCount)
+{
+    if(!pQueue || !pTimer) return false;
+    if(al_get_timer_count(pTimer) - pEventCount <= cMaxQueuedTicks) return false;
+    // Unregistering a source takes its events out of the queue and leaves every other event
+    // (keys, the window) where it was.
+    ALLEGRO_EVENT_SOURCE *rSource = al_get_timer_event_source(pTimer);
+    al_unregister_event_source(pQueue, rSource);
+    al_register_event_source(pQueue, rSource);
+    return true;
+}
+
 void GameGearEventHandler(FrameRecord *pFrame)
 {
     Application *rApp = GetApplication();
@@ -30,6 +46,7 @@ void GameGearEventHandler(FrameRecord *pFrame)
     switch(tEvent.type)
     {
         case ALLEGRO_EVENT_TIMER:
+            DropTimerBacklog(rApp->rEventQueue, rApp->rTimer, tEvent.timer.count);
             if(rApp->rGearTick) rApp->rGearTick(pFrame);
             break;
         case ALLEGRO_EVENT_DISPLAY_CLOSE:

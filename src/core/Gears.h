@@ -1,6 +1,14 @@
 #pragma once
 
+#include <allegro5/allegro.h>
+#include <cstdint>
+
 struct FrameRecord;
+
+// Called with each timer event: when more than a bounded number of ticks are queued behind
+// it (the game cannot keep up with the rate), the queued ticks are dropped. True when it
+// dropped them.
+bool DropTimerBacklog(ALLEGRO_EVENT_QUEUE *pQueue, ALLEGRO_TIMER *pTimer, int64_t pEventCount);
 
 // A gear is one mode of the program: an event handler, a tick and a render held by the
 // Application. All three gears share the event handler, and the title gear forwards to the

@@ -11,22 +11,12 @@ namespace
 {
     uint8_t xSilenceFlag = 0;
 
-    // Truncates toward zero into the i32 range; NaN reads as 0. A plain cast of an
-    // out-of-range double is undefined, and scripts pass whatever they like.
-    int32_t NumberToInt32(double pValue)
-    {
-        if(std::isnan(pValue)) return 0;
-        if(pValue >= 2147483647.0) return INT32_MAX;
-        if(pValue <= -2147483648.0) return INT32_MIN;
-        return (int32_t)pValue;
-    }
-
     // The same for u32 values: negative numbers wrap the way a 32-bit store would.
     uint32_t NumberToUInt32(double pValue)
     {
         if(std::isnan(pValue)) return 0;
         if(pValue >= 4294967295.0) return UINT32_MAX;
-        if(pValue < 0.0) return (uint32_t)NumberToInt32(pValue);
+        if(pValue < 0.0) return (uint32_t)LuaNumberToInteger(pValue);
         return (uint32_t)pValue;
     }
 
@@ -196,6 +186,17 @@ bool LuaArgIsString(lua_State *L, int pIndex)
     return HasArgument(L, pIndex) && lua_type(L, pIndex) == LUA_TSTRING;
 }
 
+// A plain cast of an out-of-range double is undefined, and scripts pass whatever they like.
+// INT32_MIN is left out so that engine code may negate or take the size of any integer a
+// script gave.
+int32_t LuaNumberToInteger(double pValue)
+{
+    if(std::isnan(pValue)) return 0;
+    if(pValue >= 2147483647.0) return INT32_MAX;
+    if(pValue <= -2147483647.0) return -INT32_MAX;
+    return (int32_t)pValue;
+}
+
 double LuaArgNumber(lua_State *L, int pIndex, double pFallback)
 {
     if(!HasArgument(L, pIndex)) return pFallback;
@@ -209,7 +210,7 @@ int32_t LuaArgInteger(lua_State *L, int pIndex, int32_t pFallback)
     if(!HasArgument(L, pIndex)) return pFallback;
     int tIsNumber = 0;
     double tValue = lua_tonumberx(L, pIndex, &tIsNumber);
-    return tIsNumber ? NumberToInt32(tValue) : pFallback;
+    return tIsNumber ? LuaNumberToInteger(tValue) : pFallback;
 }
 
 const char *LuaArgString(lua_State *L, int pIndex, const char *pFallback)

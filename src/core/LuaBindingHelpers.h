@@ -42,6 +42,12 @@ void LuaReadIntoTypedValue(TypedValue *pValue, lua_State *L, int pIndex);
 // Pushes one result (nil for a missing record or data); 0 results without a state.
 int LuaPushTypedValue(TypedValue *pValue, lua_State *L);
 
+// Every integer a binding takes comes through here (LuaArgInteger and the typed-value readers
+// use it): truncated toward zero and clamped to -INT32_MAX..INT32_MAX, NaN as 0, so that it
+// can be negated; "UI" values below zero wrap as a 32-bit store would. A binding that computes
+// an integer from script numbers converts the result with it too.
+int32_t LuaNumberToInteger(double pValue);
+
 // Safe argument readers. Each returns the fallback when the index is past the top or the
 // value there is not of the wanted kind, so a binding never reads garbage or raises.
 // LuaArgString never returns a string that Lua did not give (no conversion of tables etc.);

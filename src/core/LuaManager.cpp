@@ -72,6 +72,17 @@ namespace
         return rText ? rText : "(error object is not a string)";
     }
 
+    // VM instructions between two looks at the quit flag: rare enough to cost nothing, often
+    // enough that a script that never returns is stopped at once.
+    const int cQuitCheckInstructions = 10000;
+
+    // A script that never returns must not keep the game from quitting. The error unwinds
+    // the script and is reported by whoever ran it.
+    void StopScriptOnQuit(lua_State *L, lua_Debug *pDebug)
+    {
+        if(QuitRequested()) luaL_error(L, "script stopped, the game is quitting");
+    }
+
     int CompareEntries(const void *pA, const void *pB)
     {
         const ScriptPackEntry *rA = *(const ScriptPackEntry *const *)pA;
@@ -84,6 +95,7 @@ LuaManager::LuaManager()
 {
     mState = luaL_newstate();
     if(mState) luaL_openlibs(mState);
+    if(mState) lua_sethook(mState, StopScriptOnQuit, LUA_MASKCOUNT, cQuitCheckInstructions);
 
     mArgumentCount = 0;
     mArgumentFill = 0;

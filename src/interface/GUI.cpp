@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 #include <allegro5/allegro.h>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -24,6 +25,10 @@
 // Frame rates of the game-speed hotkeys: the normal rate and the slow-motion rate.
 static const float cNormalFrameRate = 60.0f;
 static const float cSlowFrameRate = 10.0f;
+// The haste rates the frame timer is trusted with: below one tick a second the game looks
+// frozen, and far above what a frame can be drawn in the timer only floods the event queue.
+static const float cLowestHasteRate = 1.0f;
+static const float cHighestHasteRate = 1000.0f;
 
 // Longest object path the listings print.
 static const int32_t cPathBufferSize = 256;
@@ -546,8 +551,14 @@ static bool PlayerControlsUnlocked()
     return !rPlayer || !rPlayer->IsControlLocked();
 }
 
+static bool IsUsableHasteRate(float pRate)
+{
+    return std::isfinite(pRate) && pRate >= cLowestHasteRate && pRate <= cHighestHasteRate;
+}
+
 // The game runs fast only while "SpeedUp" is held and slow only while "SlowDown" is held. A
-// missing or non-positive "HasteRate" keeps the normal rate rather than stalling the timer.
+// missing "HasteRate", or one the timer cannot be trusted with, keeps the normal rate rather
+// than stalling the timer or flooding the queue; the refusal is said once per press.
 void GUI::UpdateGameSpeed()
 {
     ControlManager *rControls = ControlManager::Get();
@@ -556,7 +567,11 @@ void GUI::UpdateGameSpeed()
     {
         OptionsManager *rOptions = OptionsManager::Get();
         float tHaste = rOptions ? rOptions->GetFloat("HasteRate") : 0.0f;
-        if(tHaste > 0.0f) tRate = tHaste;
+        if(IsUsableHasteRate(tHaste))
+            tRate = tHaste;
+        else if(rOptions && ControlPressed(rControls, "SpeedUp"))
+            fprintf(stderr, "GUI: HasteRate %g is outside %g..%g, the game keeps %g ticks a second.\n", tHaste,
+                    cLowestHasteRate, cHighestHasteRate, cNormalFrameRate);
     }
     else if(ControlHeld(rControls, "SlowDown"))
     {

@@ -214,6 +214,12 @@ void Camera::SetZonesTotal(int32_t pCount)
     mZones = NULL;
     mZoneCount = 0;
     if(pCount <= 0) return;
+    if(pCount > CAMERA_MAX_ZONES)
+    {
+        fprintf(stderr, "Camera_SetProperty:  ZonesTotal %i is more than %i, using %i.\n", pCount, CAMERA_MAX_ZONES,
+                CAMERA_MAX_ZONES);
+        pCount = CAMERA_MAX_ZONES;
+    }
     mZones = (CameraZone *)calloc((size_t)pCount, sizeof(CameraZone));
     if(!mZones)
     {

@@ -18,6 +18,8 @@ struct lua_State;
 #define CAMERA_PUSHER_FREE_AXIS -1.0f
 // A script path that names no script: script control stays on but nothing runs.
 #define CAMERA_SCRIPT_NONE "FAIL"
+// Most activity zones one camera holds; scripts give the count.
+#define CAMERA_MAX_ZONES 4096
 
 // An activity zone: while positive activity is on, the frame may only stand where it and an
 // active zone are nested.
@@ -92,7 +94,8 @@ public:
     void SetPipelineLock(uint8_t pFlag) { mPipelineLock = pFlag ? 1 : 0; }
     void SetScriptControl(const char *pPath);
 
-    // Zones: indices outside the array are ignored; a count of 0 or less leaves no zones.
+    // Zones: indices outside the array are ignored; a count of 0 or less leaves no zones, one
+    // above CAMERA_MAX_ZONES is reported and cut to it.
     void SetZonesTotal(int32_t pCount);
     void SetZone(int32_t pIndex, int32_t pLft, int32_t pTop, int32_t pRgt, int32_t pBot);
     void SetZoneActive(int32_t pIndex, uint8_t pFlag);

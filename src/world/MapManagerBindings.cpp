@@ -1,6 +1,5 @@
 #include "world/MapManager.h"
 
-#include <cmath>
 
 #include "core/LuaBindingHelpers.h"
 
@@ -51,11 +50,10 @@ static int MapM_Shake(lua_State *L)
     if(lua_gettop(L) != 2 || !LuaArgsAreNumbers(L, 1, 2)) return LuaArgListError("MapM_Shake");
     MapManager *rManager = FetchMapManager();
     if(!rManager) return 0;
-    // Seconds from a script may be anything; the tick count must stay a sane i32.
-    double tTicks = LuaArgNumber(L, 2, 0.0) * 60.0;
-    if(!std::isfinite(tTicks) || tTicks < 0.0) tTicks = 0.0;
-    if(tTicks > 2147483647.0) tTicks = 2147483647.0;
-    rManager->Shake(LuaArgFloat(L, 1, 0.0f), (int32_t)tTicks);
+    // Seconds from a script may be anything; a negative or unreadable time shakes not at all.
+    int32_t tTicks = LuaNumberToInteger(LuaArgNumber(L, 2, 0.0) * 60.0);
+    if(tTicks < 0) tTicks = 0;
+    rManager->Shake(LuaArgFloat(L, 1, 0.0f), tTicks);
     return 0;
 }
 

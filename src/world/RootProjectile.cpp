@@ -102,7 +102,7 @@ void DestroyAllProjectiles()
 
 // --- Construction ---------------------------------------------------------------------------
 
-RootProjectile::RootProjectile()
+RootProjectile::RootProjectile() : mFrameHolder(this, ReleaseFrame)
 {
     mType = TYPE_ROOTPROJECTILE;
     mIgnoreDamage = 0;
@@ -346,6 +346,12 @@ void RootProjectile::GetAnimationDrawingOffsets(float &sX, float &sY) const
 void RootProjectile::SetAnimationLibraryPath(const char *pPath)
 {
     ResetString(&mAnimationPath, pPath);
+}
+
+void RootProjectile::ReleaseFrame(void *pProjectile, void *pObject)
+{
+    RootProjectile *rProjectile = (RootProjectile *)pProjectile;
+    if(rProjectile->rFrame == pObject) rProjectile->rFrame = NULL;
 }
 
 void RootProjectile::SetFrame(const char *pAnimationPath, int32_t pFrame, float pXOffset, float pYOffset)

@@ -2,6 +2,7 @@
 #include <cstdint>
 
 #include "core/Geometry.h"
+#include "core/data/LibraryHolder.h"
 #include "core/render/Drawing.h"
 #include "world/RootEntity.h"
 
@@ -243,6 +244,11 @@ protected:
     uint8_t mIgnoreNoAnimationError;
     Bitmap *rFrame;
     char *mRenderScript;
+
+private:
+    // The frame is a library entry; a script may purge it between setting and drawing it.
+    static void ReleaseFrame(void *pProjectile, void *pObject);
+    LibraryHolder mFrameHolder;
 };
 
 // The animation stored at a library path, or null when the entry is missing or is not an

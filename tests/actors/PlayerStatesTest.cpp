@@ -34,6 +34,25 @@ TEST_F(PlayerStatesTest, TeleportInDropsToTheFloorAndLastsOneHundredEightyTicks)
     EXPECT_FLOAT_EQ(Y(), (float)(cFloorY - 52));
 }
 
+// A hit on the first tick after her first teleport-in comes before she has ever read the
+// controls; the injury must still end and give them back.
+TEST_F(PlayerStatesTest, HitBeforeTheFirstControlReadStillEnds)
+{
+    mPlayer->BeginTeleportIn();
+    Tick(180);
+    ASSERT_FALSE(mPlayer->IsTeleporting());
+    ASSERT_EQ(nullptr, mPlayer->GetControlSnapshot());
+    AddEnemyShot(X(), Y(), 3);
+    Tick();
+    EXPECT_EQ(mPlayer->GetHealth(), 15);
+    EXPECT_TRUE(mPlayer->IsControlLocked());
+    Tick(23);
+    EXPECT_FALSE(mPlayer->IsControlLocked());
+    EXPECT_EQ(-1, mPlayer->GetInjuryTimer());
+    Tick();
+    EXPECT_NE(nullptr, mPlayer->GetControlSnapshot());
+}
+
 TEST_F(PlayerStatesTest, HitKnocksBackLocksForTwentyFourTicksThenFlickers)
 {
     Tick(2);

@@ -93,3 +93,54 @@ TEST_F(GearsTest, RenderWithoutARequestDrawsNothing)
     GetApplication()->rGearRender(&mFrame);
     EXPECT_EQ(0, mFrame.mRedrawRequest);
 }
+
+// A timer far faster than the game can tick leaves at most a bounded backlog in the queue,
+// and events of other sources stay queued.
+TEST_F(GearsTest, QueuedTimerTicksAreDroppedBeyondABound)
+{
+    ASSERT_TRUE(al_init());
+    ALLEGRO_EVENT_QUEUE *nQueue = al_create_event_queue();
+    ALLEGRO_TIMER *nTimer = al_create_timer(1.0 / 2000.0);
+    ALLEGRO_EVENT_SOURCE tUserSource;
+    al_init_user_event_source(&tUserSource);
+    ASSERT_TRUE(nQueue && nTimer);
+    al_register_event_source(nQueue, &tUserSource);
+    al_register_event_source(nQueue, al_get_timer_event_source(nTimer));
+
+    ALLEGRO_EVENT tEvent;
+    al_start_timer(nTimer);
+    ASSERT_TRUE(al_wait_for_event_timed(nQueue, &tEvent, 1.0f));
+    ASSERT_EQ(ALLEGRO_EVENT_TIMER, tEvent.type);
+    // A tick handled at once leaves nothing to drop.
+    EXPECT_FALSE(DropTimerBacklog(nQueue, nTimer, al_get_timer_count(nTimer)));
+
+    ALLEGRO_EVENT tUser;
+    memset(&tUser, 0, sizeof(tUser));
+    tUser.user.type = 1025;
+    al_emit_user_event(&tUserSource, &tUser, NULL);
+    al_rest(0.2);
+    al_stop_timer(nTimer);
+
+    Application *rApp = GetApplication();
+    rApp->rEventQueue = nQueue;
+    rApp->rTimer = nTimer;
+    ActivateGameGear();
+    rApp->mCurrentEvent = tEvent;
+    rApp->rGearEventHandler(&mFrame);
+    EXPECT_EQ(1, mFrame.mRedrawRequest);
+
+    int32_t tTimerEvents = 0, tUserEvents = 0;
+    while(al_get_next_event(nQueue, &tEvent))
+    {
+        if(tEvent.type == ALLEGRO_EVENT_TIMER) tTimerEvents++;
+        if(tEvent.type == 1025) tUserEvents++;
+    }
+    EXPECT_LE(tTimerEvents, 30);
+    EXPECT_EQ(1, tUserEvents);
+
+    rApp->rEventQueue = NULL;
+    rApp->rTimer = NULL;
+    al_destroy_user_event_source(&tUserSource);
+    al_destroy_timer(nTimer);
+    al_destroy_event_queue(nQueue);
+}

@@ -193,6 +193,38 @@ TEST_F(LuaManagerTest, LoadAndRunErrorsAreReportedAndLeaveTheStackClean)
     EXPECT_FALSE(mManager->FileExists(nullptr));
 }
 
+namespace
+{
+    int AskQuit(lua_State *L)
+    {
+        GetApplication()->mQuitFlag = 1;
+        return 0;
+    }
+}
+
+// A script that never returns is stopped, with a message, once a quit is asked; the state
+// stays usable for scripts run later.
+TEST_F(LuaManagerTest, RunningScriptStopsWhenAQuitIsAsked)
+{
+    const uint8_t tWasQuit = GetApplication()->mQuitFlag;
+    lua_register(L, "AskQuit", AskQuit);
+    testing::internal::CaptureStderr();
+    bool tFinished = mManager->ExecuteFile(Script("lm_runaway.lua").c_str());
+    const std::string tLog = Captured();
+    GetApplication()->mQuitFlag = tWasQuit;
+
+    EXPECT_FALSE(tFinished);
+    EXPECT_TRUE(GlobalBool("iBeforeQuit"));
+    EXPECT_NE(std::string::npos, tLog.find("Lua Error during Execution: "));
+    EXPECT_NE(std::string::npos, tLog.find("script stopped, the game is quitting"));
+    EXPECT_EQ(0, lua_gettop(L));
+    EXPECT_EQ(0, mManager->GetCallStackDepth());
+
+    ASSERT_TRUE(mManager->RunChunkText("local n = 0 for i = 1, 100000 do n = n + 1 end iAfter = n"));
+    EXPECT_TRUE(mManager->Execute());
+    EXPECT_EQ("100000", GlobalString("iAfter"));
+}
+
 TEST_F(LuaManagerTest, RandomNumbersStayInRangeFromLua)
 {
     testing::internal::CaptureStderr();

@@ -576,11 +576,23 @@ TEST_F(GUITest, GameSpeedFollowsTheHeldSpeedKeysAndHitboxesToggle)
     mGUI->UpdateHotkeys();
     EXPECT_FLOAT_EQ(60.0f, rApp->mFrameRate);
 
-    *nHaste = -5.0f;
+    // Rates the timer cannot be trusted with keep the normal rate.
+    const float cBadRates[] = {-5.0f, 0.0f, 0.5f, 1e9f, INFINITY, -INFINITY, NAN};
+    for(float tBad : cBadRates)
+    {
+        *nHaste = tBad;
+        Control("SpeedUp")->mHeld = 1;
+        mGUI->UpdateHotkeys();
+        EXPECT_FLOAT_EQ(60.0f, rApp->mFrameRate) << tBad;
+        Control("SpeedUp")->mHeld = 0;
+        mGUI->UpdateHotkeys();
+    }
+    *nHaste = 1000.0f;
     Control("SpeedUp")->mHeld = 1;
     mGUI->UpdateHotkeys();
-    EXPECT_FLOAT_EQ(60.0f, rApp->mFrameRate);
+    EXPECT_FLOAT_EQ(1000.0f, rApp->mFrameRate);
     Control("SpeedUp")->mHeld = 0;
+    mGUI->UpdateHotkeys();
 
     uint8_t *nShow = (uint8_t *)malloc(1);
     *nShow = 0;

@@ -346,6 +346,12 @@ TEST_F(CameraLuaFixture, SetPropertyBuildsZonesPolygonsAndPushers)
         "Camera_SetProperty('ZoneData', 7, 0, 0, 10, 10) Camera_SetProperty('ZoneActivity', 9, true) "
         "Camera_SetProperty('PositiveActivity', true)");
     EXPECT_EQ(rCamera->GetZoneCount(), 2);
+    // A count no map needs is cut to the cap, not handed to the allocator.
+    EXPECT_EQ(Run("Camera_SetProperty('ZonesTotal', 1e300)"),
+              "Camera_SetProperty:  ZonesTotal 2147483647 is more than 4096, using 4096.\n");
+    EXPECT_EQ(rCamera->GetZoneCount(), CAMERA_MAX_ZONES);
+    Run("Camera_SetProperty('ZonesTotal', 2) Camera_SetProperty('ZoneData', 1, 0, 0, 10, 10)");
+    EXPECT_EQ(rCamera->GetZoneCount(), 2);
 
     Run("Camera_SetProperty('PolygonMode', true) Camera_SetProperty('Rectangle', 0, 0, 10, 10) "
         "Camera_SetProperty('RectangleWH', 0, 0, 10, 10) Camera_SetProperty('Polygon', 3, 0, 0, 10, 0, 10, 10)");

@@ -378,6 +378,9 @@ TEST_F(MapManagerTest, ScriptSettingsShakeOverlayAndWarpZones)
     RunLua("MapM_Shake(2, 1e300)");
     EXPECT_TRUE(mMap->IsShaking());
     EXPECT_EQ(INT32_MAX, mMap->GetShakeTicksLeft());
+    // No time at all starts no shake and leaves the running one.
+    RunLua("MapM_Shake(2, -1e300) MapM_Shake(2, 0/0)");
+    EXPECT_EQ(INT32_MAX, mMap->GetShakeTicksLeft());
 
     RunLua("MapM_SetOverlayColor(0.2, 0.3, 0.4, 0.5)");
     EXPECT_TRUE(mMap->IsOverlayOn());

@@ -8,6 +8,7 @@
 #include "core/DebugPrint.h"
 #include "core/RootObject.h"
 #include "core/Utilities.h"
+#include "core/data/LibraryHolder.h"
 
 static uint8_t xLibraryShuttingDown = 0;
 
@@ -157,6 +158,8 @@ DataLibrary::DataLibrary()
 
 DataLibrary::~DataLibrary()
 {
+    // Holders that outlive the library must not keep pointers into it.
+    ForgetTree(mRootList, 0);
     delete mRootList;
     delete mActiveEntityStack;
     delete mPointerIndex;
@@ -508,6 +511,7 @@ void DataLibrary::ClearPointerIndex()
 void DataLibrary::ForgetObject(void *pObject)
 {
     if(!pObject || pObject == static_cast<void *>(mSentinel)) return;
+    LibraryHolder::ReleaseEverywhere(pObject);
     if(static_cast<void *>(rActiveObject) == pObject) rActiveObject = 0;
 
     // Stack places stay, as "none", so every later pop still matches its push.

@@ -73,8 +73,10 @@ typedef void (*DataLibraryWatcherFunc)(void *pEntry);
 //
 // Only RootObject-derived objects can be active (their type code is what bindings check).
 // Whenever the library destroys an object it also drops it from the active slot, the stack
-// (its places become "none", keeping pushes and pops balanced) and the handle index; owners
-// that destroy an object the library refers to call ForgetObject for the same effect.
+// (its places become "none", keeping pushes and pops balanced) and the handle index, and
+// first tells every LibraryHolder, so engine objects that keep pointers to its entries drop
+// them; owners that destroy an object the library refers to call ForgetObject for the same
+// effect.
 class DataLibrary
 {
 public:
@@ -124,7 +126,7 @@ public:
     RootObject *GetIndexedObject(int32_t pHandle);
     void ClearPointerIndex();
 
-    // Drops every reference the library holds to an object outside the tree.
+    // Drops every reference the library and the holders keep to an object that is going.
     void ForgetObject(void *pObject);
 
     // Watchers.

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 
 #include "core/DebugPrint.h"
@@ -21,7 +22,7 @@ namespace
 
 CorvelAnimation::CorvelAnimation()
     : mFrameCount(0), mFrames(0), mTotalTicks(1), mTicksPerFrame(1.0f), mManualTiming(0),
-      mFrameTicks(0), mFrameTicksCount(0)
+      mFrameTicks(0), mFrameTicksCount(0), mHolder(this, ReleaseFrame)
 {
     mType = TYPE_CORVELANIMATION;
 }
@@ -35,6 +36,15 @@ CorvelAnimation::~CorvelAnimation()
 void CorvelAnimation::DeleteThis(void *pAnimation)
 {
     delete (CorvelAnimation *)pAnimation;
+}
+
+void CorvelAnimation::ReleaseFrame(void *pAnimation, void *pObject)
+{
+    CorvelAnimation *rAnimation = (CorvelAnimation *)pAnimation;
+    for(int32_t i = 0; i < rAnimation->mFrameCount; i++)
+    {
+        if(rAnimation->mFrames[i] == pObject) rAnimation->mFrames[i] = 0;
+    }
 }
 
 void CorvelAnimation::RecomputeTotalFromRate()
@@ -66,6 +76,12 @@ void CorvelAnimation::ResizeTickTable(int32_t pCount)
 
 void CorvelAnimation::SetTotalFrames(int32_t pCount)
 {
+    if(pCount > ANIMATION_MAX_FRAMES)
+    {
+        fprintf(stderr, "Anim_SetProperty:  TotalFrames %i is more than %i, using %i.\n", pCount,
+                ANIMATION_MAX_FRAMES, ANIMATION_MAX_FRAMES);
+        pCount = ANIMATION_MAX_FRAMES;
+    }
     free(mFrames);
     mFrames = 0;
     mFrameCount = 0;

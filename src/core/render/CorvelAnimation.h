@@ -3,12 +3,17 @@
 #include <cstdint>
 
 #include "core/RootObject.h"
+#include "core/data/LibraryHolder.h"
 
 class Bitmap;
 struct lua_State;
 
-// A flip-book: frames (Bitmaps owned by their own library entries, never by the animation)
-// and a timing rule that maps a tick count (1/60 s) to a frame, looping every total ticks.
+// Most frames one animation holds; scripts give the count.
+#define ANIMATION_MAX_FRAMES 4096
+
+// A flip-book: frames (Bitmaps owned by their own library entries, never by the animation;
+// a frame whose Bitmap the library destroys becomes null) and a timing rule that maps a tick
+// count (1/60 s) to a frame, looping every total ticks.
 // Frames last ticks-per-frame each, or, under manual timing, their own tick counts.
 // No GL is touched here, so timing works without a display.
 class CorvelAnimation : public RootObject
@@ -22,6 +27,7 @@ public:
 
     // A new table of null frames; total ticks follow from ticks per frame. Under manual timing
     // the per-frame ticks stay sized to the frames (kept values, new frames last 1 tick).
+    // A count above ANIMATION_MAX_FRAMES is reported and cut to it.
     void SetTotalFrames(int32_t pCount);
     // Turning it on gives every frame 1 tick; total ticks are left as they are until the
     // first frame with ticks is set.
@@ -45,6 +51,7 @@ public:
 private:
     void ResizeTickTable(int32_t pCount);
     void RecomputeTotalFromRate();
+    static void ReleaseFrame(void *pAnimation, void *pObject);
 
     int32_t mFrameCount;
     Bitmap **mFrames;
@@ -53,6 +60,7 @@ private:
     uint8_t mManualTiming;
     int32_t *mFrameTicks;
     int32_t mFrameTicksCount;
+    LibraryHolder mHolder;
 
     CorvelAnimation(const CorvelAnimation &) = delete;
     CorvelAnimation &operator=(const CorvelAnimation &) = delete;

@@ -18,6 +18,38 @@ static ViewportRect xLetterbox = {0, 0, 0, 0};
 // Name -> u32 value; created with the first display and kept for the process.
 static NamedLinkedList *xGLEnumerations = NULL;
 
+// The longest window side ever asked of the window system. GL drivers make framebuffers of at
+// most 16384 on a side (X's own limit is 32767); past that, window and driver fail inside
+// their own code and take the process with them.
+static const int32_t cMaxWindowSide = 16384;
+
+bool ClampWindowSize(int32_t &sWidth, int32_t &sHeight, int32_t pMaxWidth, int32_t pMaxHeight)
+{
+    if(pMaxWidth < 1 || pMaxWidth > cMaxWindowSide) pMaxWidth = cMaxWindowSide;
+    if(pMaxHeight < 1 || pMaxHeight > cMaxWindowSide) pMaxHeight = cMaxWindowSide;
+    if(sWidth <= pMaxWidth && sHeight <= pMaxHeight) return false;
+    fprintf(stderr, "Display of size %i by %i is larger than a display can be made, using ", sWidth, sHeight);
+    if(sWidth > pMaxWidth) sWidth = pMaxWidth;
+    if(sHeight > pMaxHeight) sHeight = pMaxHeight;
+    fprintf(stderr, "%i by %i.\n", sWidth, sHeight);
+    return true;
+}
+
+// The largest width and height of the monitors the window system reports; 0 when it reports
+// none, which leaves only the driver's limit.
+static void LargestMonitor(int32_t &sWidth, int32_t &sHeight)
+{
+    sWidth = sHeight = 0;
+    int tAdapters = al_get_num_video_adapters();
+    for(int i = 0; i < tAdapters; i++)
+    {
+        ALLEGRO_MONITOR_INFO tInfo;
+        if(!al_get_monitor_info(i, &tInfo)) continue;
+        if(tInfo.x2 - tInfo.x1 > sWidth) sWidth = tInfo.x2 - tInfo.x1;
+        if(tInfo.y2 - tInfo.y1 > sHeight) sHeight = tInfo.y2 - tInfo.y1;
+    }
+}
+
 // Options are read only once the options manager exists; before that the built-in defaults
 // stand in, so the display can also be made by code that runs without configuration.
 static bool OptionBool(const char *pName)
@@ -122,6 +154,9 @@ DisplayManager::DisplayManager()
 
     rApp->mWindowWidth = OptionInt("WinSizeX", rApp->mWindowWidth);
     rApp->mWindowHeight = OptionInt("WinSizeY", rApp->mWindowHeight);
+    int32_t tMonitorW, tMonitorH;
+    LargestMonitor(tMonitorW, tMonitorH);
+    ClampWindowSize(rApp->mWindowWidth, rApp->mWindowHeight, tMonitorW, tMonitorH);
     rApp->rDisplay = al_create_display(rApp->mWindowWidth, rApp->mWindowHeight);
     if(!rApp->rDisplay)
     {

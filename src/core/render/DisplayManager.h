@@ -23,6 +23,11 @@ struct ViewportRect
 void FitViewport(int32_t pWindowW, int32_t pWindowH, int32_t pVirtualW, int32_t pVirtualH,
                  bool pForceDirect, ViewportRect &sRect, int32_t &sViewportW, int32_t &sViewportH);
 
+// Cuts each side of a window size that is larger than the largest monitor (pMax; 0 when none
+// is known) or than any GL driver makes (16384), saying so on standard error; true when it
+// cut. Sizes below 1 are left for the display creation to refuse.
+bool ClampWindowSize(int32_t &sWidth, int32_t &sHeight, int32_t pMaxWidth, int32_t pMaxHeight);
+
 // Owns the one OpenGL window and the GLSL programs and shaders, each kept by name. One
 // instance, held by the Application.
 class DisplayManager

@@ -7,6 +7,7 @@
 #include <GL/gl.h>
 
 #include "core/data/DataLibrary.h"
+#include "core/data/LibraryHolder.h"
 #include "core/render/Bitmap.h"
 #include "core/render/GLState.h"
 
@@ -14,6 +15,13 @@ namespace
 {
     FT_Library gFreeTypeLibrary = 0;
     Font *rCurrentFont = 0;
+
+    // The current font is usually a library entry, which a script may purge.
+    void ReleaseCurrentFont(void *pOwner, void *pObject)
+    {
+        if(rCurrentFont == pObject) rCurrentFont = 0;
+    }
+    LibraryHolder xCurrentFontHolder(0, ReleaseCurrentFont);
 
     // Bytes past 127 have never drawn (they were read as negative codes that no face maps),
     // and text relies on that to hide stray high bytes.

@@ -124,12 +124,13 @@ namespace
         EXPECT_EQ(0, tAnim.GetFrameIndexAtTick(50));
         tAnim.SetTicksPerFrame(-2.0f);
         EXPECT_EQ(0, tAnim.GetFrameIndexAtTick(50));
-        // A frame count no allocation can hold leaves the animation empty.
+        // A frame count no animation needs is cut to the cap, not handed to the allocator.
+        testing::internal::CaptureStderr();
         tAnim.SetTotalFrames(INT32_MAX);
-        if(tAnim.GetFrameCount() == 0)
-        {
-            EXPECT_EQ(nullptr, tAnim.GetFrame(0));
-        }
+        EXPECT_EQ("Anim_SetProperty:  TotalFrames 2147483647 is more than 4096, using 4096.\n",
+                  testing::internal::GetCapturedStderr());
+        EXPECT_EQ(ANIMATION_MAX_FRAMES, tAnim.GetFrameCount());
+        EXPECT_EQ(nullptr, tAnim.GetFrame(ANIMATION_MAX_FRAMES - 1));
         tAnim.SetTotalFrames(-4);
         EXPECT_EQ(0, tAnim.GetFrameCount());
     }

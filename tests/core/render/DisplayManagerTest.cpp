@@ -88,6 +88,43 @@ TEST(FitViewportTest, DegenerateSizesLeaveTheRectangle)
     EXPECT_EQ(0, tH);
 }
 
+TEST(ClampWindowSizeTest, OnlySidesPastTheLargestMonitorOrDriverLimitAreCut)
+{
+    int32_t tW = 800, tH = 600;
+    EXPECT_FALSE(ClampWindowSize(tW, tH, 1024, 768));
+    EXPECT_EQ(800, tW);
+    EXPECT_EQ(600, tH);
+    tW = 1024;
+    tH = 0;
+    EXPECT_FALSE(ClampWindowSize(tW, tH, 1024, 768));
+    EXPECT_EQ(0, tH);
+    // Without a known monitor only the driver's limit stands.
+    tW = 16384;
+    tH = 16384;
+    EXPECT_FALSE(ClampWindowSize(tW, tH, 0, 0));
+
+    testing::internal::CaptureStderr();
+    tW = 100000;
+    tH = 600;
+    EXPECT_TRUE(ClampWindowSize(tW, tH, 1024, 768));
+    EXPECT_EQ(1024, tW);
+    EXPECT_EQ(600, tH);
+    tW = -5;
+    tH = INT32_MAX;
+    EXPECT_TRUE(ClampWindowSize(tW, tH, 0, 0));
+    EXPECT_EQ(-5, tW);
+    EXPECT_EQ(16384, tH);
+    tW = 40000;
+    tH = 40000;
+    EXPECT_TRUE(ClampWindowSize(tW, tH, 50000, 50000));
+    EXPECT_EQ(16384, tW);
+    EXPECT_EQ(16384, tH);
+    EXPECT_EQ("Display of size 100000 by 600 is larger than a display can be made, using 1024 by 600.\n"
+              "Display of size -5 by 2147483647 is larger than a display can be made, using -5 by 16384.\n"
+              "Display of size 40000 by 40000 is larger than a display can be made, using 16384 by 16384.\n",
+              testing::internal::GetCapturedStderr());
+}
+
 TEST(GLEnumerationTest, TableLookupAndUnknownNames)
 {
     BuildGLEnumerations();

@@ -1,0 +1,40 @@
+# When the connection to the X server goes (the server ends, or the window's client is killed)
+# under a running game, the game says so in one line and ends within a second with its own
+# status, instead of hanging or freeing twice in its exit path.
+. "$(dirname "$0")/lib.sh"
+e2e_init "$@"
+[ -f "$GAME_DIR/Data/Maps/FirstSteps.slf" ] || e2e_fail "the sample map was not built"
+
+# start_playing <log name>: boots into the sample map and leaves the window id in WIN.
+start_playing() {
+    e2e_start "$SCRATCH/$1.log" -skipto FirstSteps
+    e2e_wait_for "$LOG" "[Post Process] Complete" 30 || e2e_fail "boot did not finish"
+    WIN=""
+    for _ in $(seq 50); do
+        WIN="$(xdotool search --name '^Brontel$' 2>/dev/null | head -n 1)"
+        [ -n "$WIN" ] && break
+        sleep 0.1
+    done
+    [ -n "$WIN" ] || e2e_fail "no game window"
+    sleep 1
+    kill -0 "$GAME_PID" 2>/dev/null || e2e_fail "the game ended on its own"
+}
+
+expect_prompt_end() {
+    e2e_wait_exit 1
+    [ "$STATUS" -ne 124 ] || e2e_fail "$1: the game was still running a second later"
+    [ "$STATUS" -eq 3 ] || e2e_fail "$1: exit status $STATUS, not 3"
+    [ "$(grep -c "The connection to the window system was lost, the game ends now." "$LOG")" -eq 1 ] ||
+        e2e_fail "$1: the loss was not reported in exactly one line"
+}
+
+start_playing killed-window
+xdotool windowkill "$WIN"
+expect_prompt_end "window killed"
+
+start_playing killed-server
+kill -KILL "$XVFB_PID"
+wait "$XVFB_PID" 2>/dev/null
+XVFB_PID=""
+expect_prompt_end "server ended"
+echo "PASS: losing the X connection ends the game at once with status 3"

@@ -1,0 +1,53 @@
+-- Every binding that turns a script number into an integer, fed numbers no content would
+-- use. None of them may overflow, negate the lowest integer or ask for a huge allocation;
+-- the world then runs a few ticks with whatever they stored.
+DL_AddPath("Root/Animations/Hostile/All/")
+local tHostile = {1e300, -1e300, 2147483648, -2147483648, 2147483647, -2147483647, 1/0, -1/0, 0/0}
+
+for _, v in ipairs(tHostile) do
+    Player_SetCameraVars(v, v, v, v, v, v)
+    Player_SetProperty("ForceAnim", v, v)
+    Player_SetProperty("Animation", v, "Root/Nothing/A/B/C")
+    MapM_SetWarpZone(v, v, v, v, v)
+    MapM_SetZererozezLocation(v, v)
+    MapM_GetWorldClip(v, v)
+    MapM_Shake(v, v)
+    EM_PushEntity("By ID", v)
+    DL_PopActiveEntity()
+    CM_AddCamera("Hostile", v, v, v, v)
+    Camera_SetProperty("Boundaries", v, v, v, v)
+    Camera_SetProperty("ZonesTotal", v)
+    Camera_SetProperty("ZoneData", v, v, v, v, v)
+    Camera_SetProperty("ZoneData", 0, v, v, v, v)
+    Camera_SetProperty("ZoneActivity", v, true)
+    Camera_SetProperty("NewPusher", "Hostile", v, v, v, v, v, v)
+    Camera_CallFunc("CenterOnBox", v, v, v, v)
+    Camera_CallFunc("CenterOnBox", v, v, v, v, true, true, true)
+    LM_GetRandomNumber(v, 5)
+    LM_GetRandomNumber(v, -v)
+    LM_GetCallStack(v)
+    LM_GetScriptArgument(v)
+    ALB_SetTextureProperty("MagFilter", v)
+    DL_PushIndexedObject(v)
+    DL_PopActiveEntity()
+
+    Proj_Create("Hostile")
+    Proj_SetProperty("TargetFlags", v)
+    Proj_SetProperty("Damage", v)
+    Proj_SetProperty("FlipFlag", v)
+    Proj_SetProperty("InvincibleTimer", true, v)
+    Proj_SetProperty("RenderFrame", "Root/Nothing/A/B/C", v, v, v)
+    Proj_GetProperty("IsSideBlocked", v)
+    Proj_RunWallCrawl(v)
+    Proj_SetProperty("SelfDestruct", true)
+    DL_PopActiveEntity()
+
+    Anim_Create("Root/Animations/Hostile/All/A")
+    Anim_SetProperty("TotalFrames", v)
+    Anim_SetProperty("Frame", v, "Root/Nothing/A/B/C")
+    Anim_SetProperty("ManualTiming", true)
+    Anim_SetProperty("Frame", 0, "Root/Nothing/A/B/C", v)
+    Anim_SetProperty("Frame", 1, "Root/Nothing/A/B/C", v)
+    DL_PopActiveEntity()
+    DL_Purge("Root/Animations/Hostile/All/A", false)
+end
