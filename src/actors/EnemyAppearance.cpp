@@ -13,7 +13,7 @@
 #include "core/render/GLState.h"
 #include "core/render/Palette.h"
 
-EnemyAppearance::EnemyAppearance()
+EnemyAppearance::EnemyAppearance() : mHolder(this, ReleaseAnimation)
 {
     mType = TYPE_ENEMYAPPEARANCE;
     rOwner = NULL;
@@ -45,6 +45,15 @@ EnemyAppearance::~EnemyAppearance()
     free(mPalettePath);
     free(mPaletteVariant);
     free(mOverlays);
+}
+
+void EnemyAppearance::ReleaseAnimation(void *pAppearance, void *pObject)
+{
+    EnemyAppearance *rAppearance = (EnemyAppearance *)pAppearance;
+    for(int32_t i = 0; i < rAppearance->mAnimationsTotal; i++)
+    {
+        if(rAppearance->mAnimations[i] == pObject) rAppearance->mAnimations[i] = NULL;
+    }
 }
 
 void EnemyAppearance::SetAnimationsTotal(int32_t pCount)

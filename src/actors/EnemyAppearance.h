@@ -3,6 +3,7 @@
 
 #include "core/Hitbox.h"
 #include "core/RootObject.h"
+#include "core/data/LibraryHolder.h"
 
 class Bitmap;
 class CorvelAnimation;
@@ -103,4 +104,8 @@ private:
     uint8_t mPuppetMode;
     CorvelPuppet *mPuppet;
     float mPuppetTime;
+
+    // The animations are library entries; a script may purge one while the enemy lives.
+    static void ReleaseAnimation(void *pAppearance, void *pObject);
+    LibraryHolder mHolder;
 };

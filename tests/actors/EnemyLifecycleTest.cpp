@@ -164,3 +164,19 @@ TEST_F(EnemyLifecycleTest, AScriptControlThatClearsItsOwnQueueIsNotFreedUnderIts
     EXPECT_EQ(GlobalNumber("gQuitRuns"), 4.0);
     EXPECT_EQ(GetApplication()->rDataLibrary->GetActiveStackSize(), 0);
 }
+
+TEST_F(EnemyLifecycleTest, APurgedAnimationLeavesTheAppearanceEmptyNotDangling)
+{
+    Enemy *rEnemy = MakeEnemy("Shown", 200.0f, 100.0f, 20.0f, 5);
+    Run("DL_AddPath('Root/Animations/Test/Walk/') Anim_Create('Root/Animations/Test/Walk/Anim') Anim_SetProperty('TotalFrames', 1)"
+        "DL_PopActiveEntity()");
+    GetApplication()->rDataLibrary->PushActiveEntity(rEnemy);
+    Run("Enemy_Appearance_SetProperty('AnimationsTotal', 1) Enemy_Appearance_SetProperty('Animation', 0, 'Root/Animations/Test/Walk/Anim')"
+        "Enemy_Appearance_SetProperty('AnimationIndex', 0)");
+    GetApplication()->rDataLibrary->PopActiveEntity();
+    ASSERT_NE(rEnemy->GetAppearance()->GetAnimation(0), nullptr);
+    Run("DL_Purge('Root/Animations/Test/', false)");
+    EXPECT_EQ(rEnemy->GetAppearance()->GetAnimation(0), nullptr);
+    Tick(2);
+    EXPECT_EQ(rEnemy->GetAppearance()->GetFrameIndex(), 0);
+}
