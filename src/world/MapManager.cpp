@@ -69,6 +69,20 @@ namespace
         return nPath;
     }
 
+    // A map with spawn records replaces the spawn points; one without keeps those scripts made.
+    void AutoSpawnFromLump(CorvelLumpManager *pLumps)
+    {
+        SpawnManager *rSpawns = SpawnManager::Fetch();
+        int32_t tCount = 0;
+        SpawnRecord *nRecords = pLumps->SpawnDatLump("BSpawnInfo", &tCount);
+        if(rSpawns && nRecords && tCount > 0)
+        {
+            rSpawns->Clear();
+            rSpawns->AutoSpawn(tCount, nRecords);
+        }
+        free(nRecords);
+    }
+
     void MarkEnemiesForRemoval(EntityManager *pEntities)
     {
         NamedLinkedList *rEnemies = pEntities->ListByType(cEnemyTypeCode);
@@ -239,20 +253,6 @@ bool MapManager::LoadMapFile(const char *pName)
     Application *rApp = GetApplication();
     if(rApp->rEventQueue) al_flush_event_queue(rApp->rEventQueue);
     return true;
-}
-
-// A map with spawn records replaces the spawn points; one without keeps those scripts made.
-void MapManager::AutoSpawnFromLump(CorvelLumpManager *pLumps)
-{
-    SpawnManager *rSpawns = SpawnManager::Fetch();
-    int32_t tCount = 0;
-    SpawnRecord *nRecords = pLumps->SpawnDatLump("BSpawnInfo", &tCount);
-    if(rSpawns && nRecords && tCount > 0)
-    {
-        rSpawns->Clear();
-        rSpawns->AutoSpawn(tCount, nRecords);
-    }
-    free(nRecords);
 }
 
 void MapManager::RunMapScript(const char *pName)

@@ -4,7 +4,6 @@
 #include "core/Hitbox.h"
 #include "world/ClipQueries.h"
 
-class CorvelLumpManager;
 class LineartLevel;
 struct lua_State;
 
@@ -100,7 +99,6 @@ private:
     void PrepareCamera();
     void FailLoad(const char *pMessage);
     void PlacePlayer();
-    void AutoSpawnFromLump(CorvelLumpManager *pLumps);
 
     char *mMapName;
     char *mPreviousMapName;
