@@ -92,21 +92,37 @@ TEST_F(EnemyLifecycleTest, TheBossBarLosesItsTargetWhenTheEnemyGoes)
 
 namespace
 {
+    // What the witness shots' hooks were told; kept outside them, since a used-up shot is
+    // destroyed within the tick.
+    struct Witnessed
+    {
+        Enemy *rImpactEnemy;
+        Enemy *rBlockEnemy;
+        int32_t mImpacts;
+        int32_t mBlocks;
+    };
+    Witnessed xWitnessed;
+
     // A player shot that notes which enemy its hooks were told about.
     class WitnessShot : public RootProjectile
     {
     public:
-        void RunImpactScript() override { rImpactEnemy = xEnemyStruck; mImpacts++; }
-        void RunBlockScript() override { rBlockEnemy = xEnemyStruck; mBlocks++; }
-        Enemy *rImpactEnemy = NULL;
-        Enemy *rBlockEnemy = NULL;
-        int32_t mImpacts = 0;
-        int32_t mBlocks = 0;
+        void RunImpactScript() override
+        {
+            xWitnessed.rImpactEnemy = xEnemyStruck;
+            xWitnessed.mImpacts++;
+        }
+        void RunBlockScript() override
+        {
+            xWitnessed.rBlockEnemy = xEnemyStruck;
+            xWitnessed.mBlocks++;
+        }
     };
 }
 
 TEST_F(EnemyLifecycleTest, HooksLearnWhichEnemyTheyStruckAndNoneOutsideTheIntake)
 {
+    xWitnessed = Witnessed();
     Enemy *rEnemy = MakeEnemy("Struck", 200.0f, 100.0f, 20.0f, 5);
     WitnessShot *nShot = new WitnessShot();
     nShot->SetTargetFlags(PROJECTILE_TARGET_ENEMIES);
@@ -117,8 +133,8 @@ TEST_F(EnemyLifecycleTest, HooksLearnWhichEnemyTheyStruckAndNoneOutsideTheIntake
     nShot->SetPosition(205.0f, 105.0f);
     GetApplication()->rEntityManager->RegisterProjectile("Witness", nShot, DeleteRootObject);
     Tick();
-    EXPECT_EQ(nShot->mImpacts, 1);
-    EXPECT_EQ(nShot->rImpactEnemy, rEnemy);
+    EXPECT_EQ(xWitnessed.mImpacts, 1);
+    EXPECT_EQ(xWitnessed.rImpactEnemy, rEnemy);
     EXPECT_EQ(xEnemyStruck, nullptr);
 
     // A buster shot stopped by the enemy's blocking contact box: its block hook sees the enemy.
@@ -134,8 +150,8 @@ TEST_F(EnemyLifecycleTest, HooksLearnWhichEnemyTheyStruckAndNoneOutsideTheIntake
     nBuster->SetPosition(305.0f, 105.0f);
     GetApplication()->rEntityManager->RegisterProjectile("Witness", nBuster, DeleteRootObject);
     Tick();
-    EXPECT_GE(nBuster->mBlocks, 1);
-    EXPECT_EQ(nBuster->rBlockEnemy, rShield);
+    EXPECT_GE(xWitnessed.mBlocks, 1);
+    EXPECT_EQ(xWitnessed.rBlockEnemy, rShield);
     EXPECT_EQ(rShield->GetHealth()->GetHealth(), 5);
     EXPECT_EQ(xEnemyStruck, nullptr);
 }
