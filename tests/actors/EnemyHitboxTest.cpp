@@ -1,5 +1,6 @@
 #include "EnemyWorld.h"
 
+#include "core/render/Bitmap.h"
 #include "core/render/CorvelAnimation.h"
 
 using EnemyHitboxTest = EnemyWorld;
@@ -181,4 +182,46 @@ TEST_F(EnemyHitboxTest, AppearanceCountsTimeTogglesFacingAndChecksIndices)
     tAppearance.GetAnimationSize(7, tW, tH);
     EXPECT_EQ(tW, 0);
     EXPECT_EQ(tH, 0);
+}
+
+TEST_F(EnemyHitboxTest, BoxesCanBeTakenFromAFramesRectangles)
+{
+    // A frame without a texture still carries its rectangles; three of them for two boxes.
+    Bitmap *nFrame = Bitmap::FromTexture(0);
+    nFrame->SetFrameCount(3);
+    nFrame->SetFrameRect(0, 2, 4, 12, 20);
+    nFrame->SetFrameRect(1, 30, 0, 40, 8);
+    nFrame->SetFrameRect(2, 1, 1, 2, 2);
+    CorvelAnimation *nAnimation = new CorvelAnimation();
+    nAnimation->SetTotalFrames(1);
+    nAnimation->SetFrame(0, nFrame);
+
+    Enemy *rEnemy = MakeEnemy("Derived", 200.0f, 300.0f, 40.0f, 5);
+    rEnemy->GetAppearance()->SetAnimationsTotal(1);
+    rEnemy->GetAppearance()->SetAnimation(0, nAnimation);
+    EnemyHitbox *rHitbox = rEnemy->GetEnemyHitbox();
+    rHitbox->SetNumberOfHitboxes(2);
+    rHitbox->SetNumberOfAnimations(1);
+    rHitbox->SetNumberOfFramesForAnimation(0, 1);
+    rHitbox->CalculateHitboxes();
+    rHitbox->DeriveFromAnimation(0, 0, 1);
+    rHitbox->DeriveFromAnimation(0, 1, 1);
+    rHitbox->DeriveFromAnimation(0, 0, 2);
+
+    const EnemyHitboxRecord *rFirst = rHitbox->GetRecord(0, 0, 1, 0);
+    const EnemyHitboxRecord *rSecond = rHitbox->GetRecord(0, 0, 1, 1);
+    ASSERT_TRUE(rFirst && rSecond);
+    EXPECT_TRUE(rFirst->mSet);
+    EXPECT_EQ(rFirst->mX, 2.0f);
+    EXPECT_EQ(rFirst->mY, 4.0f);
+    EXPECT_EQ(rFirst->mW, 10.0f);
+    EXPECT_EQ(rFirst->mH, 16.0f);
+    EXPECT_EQ(rSecond->mX, 30.0f);
+    EXPECT_EQ(rSecond->mH, 8.0f);
+    EXPECT_FALSE(rHitbox->GetRecord(0, 0, 0, 0)->mSet);
+
+    rEnemy->SetDestruct(1);
+    Tick();
+    delete nAnimation;
+    delete nFrame;
 }
