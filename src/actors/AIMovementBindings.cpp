@@ -100,8 +100,8 @@ static const MovementSetEntry cMovementSetters[] = {
          m->SetAnimationDirectionFacing(EnemyAppearance::TranslateStringDirectionFacing(LuaArgString(L, 2, NULL)));
      }},
     {"IgnoreEnvironmentCollision", 2,
-     [](lua_State *L, AIMovementHandler *, AIMovement *m) { m->SetIgnoreEnvironmentCollision(LuaArgBoolean(L, 2, false) ? 1 : 0); }},
-    {"LoopMovements", 2, [](lua_State *L, AIMovementHandler *h, AIMovement *) { h->SetLoopMovements(LuaArgBoolean(L, 2, false) ? 1 : 0); }},
+     [](lua_State *L, AIMovementHandler *, AIMovement *m) { m->SetIgnoreEnvironmentCollision(LuaArgFlag(L, 2)); }},
+    {"LoopMovements", 2, [](lua_State *L, AIMovementHandler *h, AIMovement *) { h->SetLoopMovements(LuaArgFlag(L, 2)); }},
     {NULL, 0, NULL},
 };
 

@@ -24,18 +24,6 @@ static Enemy *FetchActiveEnemy()
     return static_cast<Enemy *>(DataLibrary::Fetch()->GetActiveObject());
 }
 
-static uint8_t ArgFlag(lua_State *L, int pIndex)
-{
-    return LuaArgBoolean(L, pIndex, false) ? 1 : 0;
-}
-
-static int PushPair(lua_State *L, float pA, float pB)
-{
-    lua_pushnumber(L, pA);
-    lua_pushnumber(L, pB);
-    return 2;
-}
-
 // A property key with the whole argument count it takes (key included; -1: any count).
 typedef void (*EnemySetter)(lua_State *L, Enemy *pEnemy);
 struct EnemySetEntry
@@ -60,23 +48,23 @@ static const EnemySetEntry cSetters[] = {
     {"PathToHitReactionScript", 2, [](lua_State *L, Enemy *e) { e->SetHitReactionScript(LuaArgString(L, 2, NULL)); }},
     {"Position", 3, [](lua_State *L, Enemy *e) { e->SetPositionAutoCenter(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f), 0.0f); }},
     {"BoundingBoxSize", 3, [](lua_State *L, Enemy *e) { e->SetBoundingBoxSize(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f)); }},
-    {"IgnoreDamage", 2, [](lua_State *L, Enemy *e) { e->SetIgnoreDamage(ArgFlag(L, 2)); }},
+    {"IgnoreDamage", 2, [](lua_State *L, Enemy *e) { e->SetIgnoreDamage(LuaArgFlag(L, 2)); }},
     {"ContactDamage", 2, [](lua_State *L, Enemy *e) { e->SetContactDamage(LuaArgInteger(L, 2, -1)); }},
     {"DamageSoundEffect", 2, [](lua_State *L, Enemy *e) { e->SetDamageSoundEffect(LuaArgString(L, 2, NULL)); }},
     {"InvincibleMaxTime", 2, [](lua_State *L, Enemy *e) { e->SetInvincibleMaxTime(LuaArgInteger(L, 2, 0)); }},
     {"InvincibleSoundEffect", 2, [](lua_State *L, Enemy *e) { e->SetInvincibleSoundEffect(LuaArgString(L, 2, NULL)); }},
-    {"AllowDeath", 2, [](lua_State *L, Enemy *e) { e->SetAllowDeath(ArgFlag(L, 2)); }},
-    {"UseBoundingBoxAsHitbox", 2, [](lua_State *L, Enemy *e) { e->SetUseBoundingBoxAsHitbox(ArgFlag(L, 2)); }},
+    {"AllowDeath", 2, [](lua_State *L, Enemy *e) { e->SetAllowDeath(LuaArgFlag(L, 2)); }},
+    {"UseBoundingBoxAsHitbox", 2, [](lua_State *L, Enemy *e) { e->SetUseBoundingBoxAsHitbox(LuaArgFlag(L, 2)); }},
     {"DoNotDespawnOffScreen", 1, [](lua_State *, Enemy *e) { e->SetDoNotDespawnOffScreen(); }},
-    {"MoveEntityFlag", -1, [](lua_State *L, Enemy *e) { e->SetMoveEntityFlag(LuaArgString(L, 2, NULL), ArgFlag(L, 3)); }},
+    {"MoveEntityFlag", -1, [](lua_State *L, Enemy *e) { e->SetMoveEntityFlag(LuaArgString(L, 2, NULL), LuaArgFlag(L, 3)); }},
     {"DamageTakenFrom", 3, [](lua_State *L, Enemy *e) { e->SetDamageTakenFrom(LuaArgInteger(L, 2, -1), LuaArgInteger(L, 3, 0)); }},
     {"SpawnPointCoordinates", 3,
      [](lua_State *L, Enemy *e) { e->SetSpawnPointCoordinates(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f)); }},
-    {"UsePuppetHitboxes", 2, [](lua_State *L, Enemy *e) { e->SetUsePuppetHitboxes(ArgFlag(L, 2)); }},
-    {"ShowUnderlayHitbox", 2, [](lua_State *L, Enemy *e) { e->SetShowUnderlayHitbox(ArgFlag(L, 2)); }},
+    {"UsePuppetHitboxes", 2, [](lua_State *L, Enemy *e) { e->SetUsePuppetHitboxes(LuaArgFlag(L, 2)); }},
+    {"ShowUnderlayHitbox", 2, [](lua_State *L, Enemy *e) { e->SetShowUnderlayHitbox(LuaArgFlag(L, 2)); }},
     {"WaitTimeBeforeEnabled", 2, [](lua_State *L, Enemy *e) { e->SetWaitTimeBeforeEnabled(LuaArgInteger(L, 2, 0)); }},
-    {"IgnorePlatformCollision", 2, [](lua_State *L, Enemy *e) { e->SetIgnorePlatformCollision(ArgFlag(L, 2)); }},
-    {"BusterBlocker", 2, [](lua_State *L, Enemy *e) { e->SetBusterBlocker(ArgFlag(L, 2)); }},
+    {"IgnorePlatformCollision", 2, [](lua_State *L, Enemy *e) { e->SetIgnorePlatformCollision(LuaArgFlag(L, 2)); }},
+    {"BusterBlocker", 2, [](lua_State *L, Enemy *e) { e->SetBusterBlocker(LuaArgFlag(L, 2)); }},
     {NULL, 0, NULL},
 };
 
@@ -85,12 +73,12 @@ static const EnemyGetEntry cGetters[] = {
      [](lua_State *L, Enemy *e) {
          float tX, tY, tZ;
          e->GetPosition(tX, tY, tZ);
-         return PushPair(L, tX, tY);
+         return LuaPushPair(L, tX, tY);
      }},
     {"Center", 1,
      [](lua_State *L, Enemy *e) {
          Hitbox *rBox = e->GetHitboxPtr();
-         return PushPair(L, (rBox->mLft + rBox->mRgt) / 2.0f, (rBox->mTop + rBox->mBot) / 2.0f);
+         return LuaPushPair(L, (rBox->mLft + rBox->mRgt) / 2.0f, (rBox->mTop + rBox->mBot) / 2.0f);
      }},
     {"Health", 1, [](lua_State *L, Enemy *e) { lua_pushinteger(L, e->GetHealth()->GetHealth()); return 1; }},
     {"BoundingBoxSize", 1,
@@ -106,14 +94,14 @@ static const EnemyGetEntry cGetters[] = {
      [](lua_State *L, Enemy *e) {
          float tX, tY;
          e->GetSpawnPointCoordinates(tX, tY);
-         return PushPair(L, tX, tY);
+         return LuaPushPair(L, tX, tY);
      }},
     {"Dimensions", 1,
      [](lua_State *L, Enemy *e) {
          Hitbox tBox;
          e->GetHitbox(tBox);
-         PushPair(L, tBox.mLft, tBox.mTop);
-         return PushPair(L, tBox.mRgt, tBox.mBot) + 2;
+         LuaPushPair(L, tBox.mLft, tBox.mTop);
+         return LuaPushPair(L, tBox.mRgt, tBox.mBot) + 2;
      }},
     {"HitPlayer", 1, [](lua_State *L, Enemy *e) { lua_pushboolean(L, e->GetHitPlayer()); return 1; }},
     {NULL, 0, NULL},
@@ -344,13 +332,13 @@ static const AppearanceSetEntry cAppearanceSetters[] = {
     {"AnimationIndex", 2, [](lua_State *L, EnemyAppearance *a) { a->SetAnimationIndex(LuaArgInteger(L, 2, -1)); }},
     {"AnimationDirectionFacing", 2,
      [](lua_State *L, EnemyAppearance *a) { a->SetFacing(EnemyAppearance::TranslateStringDirectionFacing(LuaArgString(L, 2, NULL))); }},
-    {"HorizontalFlip", 2, [](lua_State *L, EnemyAppearance *a) { a->SetHorizontalFlip(ArgFlag(L, 2)); }},
+    {"HorizontalFlip", 2, [](lua_State *L, EnemyAppearance *a) { a->SetHorizontalFlip(LuaArgFlag(L, 2)); }},
     {"PaletteData", 3, [](lua_State *L, EnemyAppearance *a) { a->SetPaletteData(LuaArgString(L, 2, NULL), LuaArgString(L, 3, NULL)); }},
     {"PuppetMode", 2, [](lua_State *L, EnemyAppearance *a) { a->BootPuppet(LuaArgString(L, 2, NULL)); }},
     {"PuppetAnim", 2, [](lua_State *L, EnemyAppearance *a) { a->SetPuppetAnimation(LuaArgString(L, 2, NULL)); }},
     {"PuppetAnimPercent", 2, [](lua_State *L, EnemyAppearance *a) { a->SetPuppetAnimationTime(LuaArgFloat(L, 2, 0.0f)); }},
     {"PuppetHitboxBlocksBuster", 3,
-     [](lua_State *L, EnemyAppearance *a) { a->SetSlotBlocksBuster(LuaArgInteger(L, 2, -1), ArgFlag(L, 3)); }},
+     [](lua_State *L, EnemyAppearance *a) { a->SetSlotBlocksBuster(LuaArgInteger(L, 2, -1), LuaArgFlag(L, 3)); }},
     {"PanicAnimation", 2, [](lua_State *L, EnemyAppearance *a) { a->SetPanicAnimation(LuaArgInteger(L, 2, -1)); }},
     {NULL, 0, NULL},
 };
@@ -406,7 +394,7 @@ static int Enemy_Appearance_GetProperty(lua_State *L)
     {
         float tX = 0.0f, tY = 0.0f;
         rAppearance->GetSlotCenter(LuaArgInteger(L, 2, -1), tX, tY);
-        return PushPair(L, tX, tY);
+        return LuaPushPair(L, tX, tY);
     }
     if(tArgs == 2 && !strcmp(rKey, "RotationOf"))
     {
@@ -453,8 +441,8 @@ static int Enemy_Health_SetProperty(lua_State *L)
             fprintf(stderr, "Enemy_Health_SetProperty(%s): Failed, invalid argument list.\n", rKey);
             return 0;
         }
-        if(rKey[0] == 'I') rHealth->SetInvincibleFlag(ArgFlag(L, 2));
-        else rHealth->SetSecondWindFlag(ArgFlag(L, 2));
+        if(rKey[0] == 'I') rHealth->SetInvincibleFlag(LuaArgFlag(L, 2));
+        else rHealth->SetSecondWindFlag(LuaArgFlag(L, 2));
         return 0;
     }
     fprintf(stderr, "Enemy_Health_SetProperty: Failed, %s does not match any property.\n", rKey);
