@@ -9,7 +9,6 @@ class AIMovementHandler;
 class EnemyAppearance;
 class EnemyHealth;
 class EnemyHitbox;
-class NamedLinkedList;
 class RootProjectile;
 
 #define ENEMY_DEFAULT_NAME "Unnamed Enemy"
@@ -179,6 +178,5 @@ extern Enemy *xEnemyStruck;
 // The "Warning, current active object is not Enemy type." check of the "Enemy_" bindings.
 bool IsEnemyActive();
 
-// Registers the "Enemy_", "Enemy_Appearance_", "Enemy_Health_" and "Hitbox_" globals.
+// Registers the "Enemy_", "Enemy_Appearance_" and "Enemy_Health_" globals.
 void RegisterEnemyLua(lua_State *L);
-void RegisterEnemyHitboxLua(lua_State *L);

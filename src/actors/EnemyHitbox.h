@@ -8,6 +8,7 @@ class Enemy;
 class EnemyAppearance;
 class EnemyHealth;
 class RootProjectile;
+struct lua_State;
 
 #define ENEMYHITBOX_MAX_BOXES 64
 #define ENEMYHITBOX_MAX_ANIMATIONS 256
@@ -95,3 +96,6 @@ private:
 };
 
 bool IsEnemyHitboxActive();
+
+// Registers the "Hitbox_" globals.
+void RegisterEnemyHitboxLua(lua_State *L);

@@ -16,6 +16,7 @@
 #include "actors/AIAttack.h"
 #include "actors/AIMovement.h"
 #include "actors/Enemy.h"
+#include "actors/EnemyHitbox.h"
 #include "actors/PlayerPony.h"
 #include "core/ControlManager.h"
 #include "core/DataList.h"
