@@ -20,8 +20,7 @@
 #include "core/Utilities.h"
 #include "core/data/DataLibrary.h"
 #include "interface/AudioManager.h"
-#include "interface/GUI.h"
-#include "interface/GUIBaseObject.h"
+#include "interface/GUISHealthBars.h"
 #include "world/Camera.h"
 #include "world/CameraManager.h"
 #include "world/ClipQueries.h"
@@ -37,7 +36,6 @@ Enemy *xEnemyStruck = NULL;
 namespace
 {
     const char *const cTraceTag = "Debug_Enemy";
-    int32_t xBossBarTargetID = 0;
 
     bool CameraFrame(Hitbox &sFrame)
     {
@@ -60,11 +58,6 @@ namespace
         if(pName && rAudio) rAudio->PlaySound(pName);
     }
 
-    GUIBaseObject *BossBar()
-    {
-        GUI *rGUI = GUI::Fetch();
-        return rGUI ? rGUI->FindObject("BossHealthBar") : NULL;
-    }
 }
 
 // --- Construction ---------------------------------------------------------------------------
@@ -139,7 +132,10 @@ Enemy::Enemy(const char *pName)
 
 Enemy::~Enemy()
 {
-    if(xBossBarTargetID == mObjectID) PurgeBossBarTarget();
+    // The bar finds its target by object number, so it could not read this enemy once gone;
+    // it is still told, so that it hides at once.
+    GUISBossHealthBar *rBar = GetBossHealthBar();
+    if(rBar && rBar->GetTargetEnemy() == this) PurgeBossBarTarget();
     if(xEnemyStruck == this) xEnemyStruck = NULL;
     DataLibrary *rLibrary = DataLibrary::Fetch();
     if(rLibrary)
@@ -230,21 +226,31 @@ void Enemy::KillAllEnemies()
 
 void Enemy::BecomeBossBarTarget(Enemy *pEnemy)
 {
-    xBossBarTargetID = pEnemy ? pEnemy->GetID() : 0;
-    GUIBaseObject *rBar = BossBar();
-    if(rBar && pEnemy) rBar->Show();
+    GUISBossHealthBar *rBar = GetBossHealthBar();
+    if(!rBar || !pEnemy) return;
+    rBar->SetTargetEnemy(pEnemy);
+    rBar->Show();
 }
 
 void Enemy::PurgeBossBarTarget()
 {
-    xBossBarTargetID = 0;
-    GUIBaseObject *rBar = BossBar();
-    if(rBar) rBar->Hide();
+    GUISBossHealthBar *rBar = GetBossHealthBar();
+    if(!rBar) return;
+    rBar->SetTargetEnemy(NULL);
+    rBar->Hide();
 }
 
 Enemy *Enemy::GetBossBarTarget()
 {
-    return FindLive(xBossBarTargetID);
+    GUISBossHealthBar *rBar = GetBossHealthBar();
+    RootEntity *rTarget = rBar ? rBar->GetTargetEnemy() : NULL;
+    return (rTarget && rTarget->GetType() == TYPE_ENEMY) ? static_cast<Enemy *>(rTarget) : NULL;
+}
+
+int32_t Enemy::ReadHealthOf(RootEntity *pTarget)
+{
+    if(!pTarget || pTarget->GetType() != TYPE_ENEMY) return 0;
+    return static_cast<Enemy *>(pTarget)->GetHealth()->GetHealth();
 }
 
 // --- Geometry -------------------------------------------------------------------------------

@@ -119,10 +119,12 @@ public:
     static Enemy *FindLive(int32_t pID);
     static void KillAllEnemies();
 
-    // The boss health bar's target, held by object number so a destroyed enemy is never read.
+    // The boss health bar's target (the bar holds it by object number) and how the bar reads
+    // its health; boot installs ReadHealthOf as the bar's reader.
     static void BecomeBossBarTarget(Enemy *pEnemy);
     static void PurgeBossBarTarget();
     static Enemy *GetBossBarTarget();
+    static int32_t ReadHealthOf(RootEntity *pTarget);
 
 private:
     void CheckBoundingBoxDamage();

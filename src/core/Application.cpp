@@ -40,6 +40,8 @@
 #include "core/render/WindowSystem.h"
 #include "core/render/DisplayManager.h"
 #include "interface/GUI.h"
+#include "interface/GUISHealthBars.h"
+#include "interface/VirtualConsole.h"
 #include "core/render/GLEntryPoints.h"
 #include "interface/AudioFlags.h"
 #include "interface/AudioManager.h"
@@ -272,6 +274,7 @@ bool BootManagers()
     LoadInterrupt();
     Debug::Print("Created misc Managers\n");
     rApp->rGUI = new GUI();
+    GUISBossHealthBar::SetHealthReader(Enemy::ReadHealthOf);
     Debug::Print("Created GUI\n");
     Debug::PopPrint("[Complete Manager Boot]\n");
     return true;
@@ -402,6 +405,8 @@ void RegisterLuaBindings(lua_State *L)
     RegisterAIAttackLua(L);
     RegisterProxyTriggerLua(L);
     RegisterSpawnManagerLua(L);
+    // Dialogue scripts print into the on-screen console and offer decisions through these.
+    VirtualConsole::RegisterLua(L);
 }
 
 void UpdateFPS(FrameRecord *pFrame)

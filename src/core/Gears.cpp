@@ -13,6 +13,9 @@
 #include "core/render/GLState.h"
 #include "interface/GUI.h"
 #include "interface/GUIBaseObject.h"
+#include "interface/GUISHealthBars.h"
+#include "interface/GUISLevelSelectScreen.h"
+#include "interface/GUISTitleScreen.h"
 #include "world/Camera.h"
 #include "world/CameraManager.h"
 #include "world/EntityManager.h"
@@ -334,12 +337,26 @@ static void RunMapCleanScript()
     if(MapManager::Fetch()) MapManager::Fetch()->RunCleanScript();
 }
 
+// Out of play no enemy is shown on the boss bar.
+static void DropBossBarTarget()
+{
+    GUISBossHealthBar *rBossBar = GetBossHealthBar();
+    if(!rBossBar) return;
+    rBossBar->SetTargetEnemy(NULL);
+    rBossBar->Hide();
+}
+
 void ActivateLevelSelectGear()
 {
     InstallGear(GameGearEventHandler, LevelSelectGearTimer, LevelSelectGearRender);
     ResetActiveCamera();
     RunMapCleanScript();
     ResetEntities();
+    DropBossBarTarget();
+    GUISTitleScreen *rTitle = GetTitleScreen();
+    if(rTitle) rTitle->SetVisible(false);
+    GUISLevelSelectScreen *rLevelSelect = GetLevelSelectScreen();
+    if(rLevelSelect) rLevelSelect->Open();
     SetPlayerBarVisible(false);
 }
 
@@ -349,5 +366,10 @@ void ActivateTitleGear()
     ResetActiveCamera();
     RunMapCleanScript();
     ResetEntities();
+    DropBossBarTarget();
+    GUISLevelSelectScreen *rLevelSelect = GetLevelSelectScreen();
+    if(rLevelSelect) rLevelSelect->SetVisible(false);
+    GUISTitleScreen *rTitle = GetTitleScreen();
+    if(rTitle) rTitle->Restart();
     SetPlayerBarVisible(false);
 }

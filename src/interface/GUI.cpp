@@ -18,6 +18,12 @@
 #include "core/render/GLState.h"
 #include "actors/PlayerPony.h"
 #include "interface/GUIBaseObject.h"
+#include "interface/GUIConsole.h"
+#include "interface/GUISHealthBars.h"
+#include "interface/GUISLevelSelectScreen.h"
+#include "interface/GUISPauseScreen.h"
+#include "interface/GUISTitleScreen.h"
+#include "interface/GUITextLine.h"
 #include "world/Camera.h"
 #include "world/CameraManager.h"
 #include "world/MapManager.h"
@@ -489,44 +495,50 @@ void GUI::GetMouseClickCoords(float &sX, float &sY) const
     sY = mClickY;
 }
 
-// The screens whose own classes come later stand here as plain objects under their names, so
-// that lookups, the screen stack and the world's pause rule already work with them.
-static GUIBaseObject *NewNamedObject(const char *pName)
-{
-    GUIBaseObject *nObject = new GUIBaseObject();
-    nObject->SetName(pName);
-    return nObject;
-}
-
 void GUI::CreateDefaultObjects()
 {
-    GUIBaseObject *nConsole = NewNamedObject("Console");
+    GUIConsole *nConsole = new GUIConsole();
+    nConsole->SetName("Console");
     nConsole->Hide();
     nConsole->SetRect(0.0f, 0.0f, 480.0f, 160.0f);
     AddObject("Console", nConsole);
 
-    AddObject("BossHealthBar", NewNamedObject("BossHealthBar"));
+    GUISBossHealthBar *nBossBar = new GUISBossHealthBar();
+    nBossBar->SetName("BossHealthBar");
+    nBossBar->SetVisible(false);
+    AddObject("BossHealthBar", nBossBar);
 
-    GUIBaseObject *nPlayerBar = NewNamedObject("KestraHealthBar");
+    GUISKestraHealthBar *nPlayerBar = new GUISKestraHealthBar();
+    nPlayerBar->SetName("KestraHealthBar");
     nPlayerBar->SetVisible(false);
     AddObject("KestraHealthBar", nPlayerBar);
 
-    GUIBaseObject *nLevelSelect = NewNamedObject("LevelSelectScreen");
+    GUISLevelSelectScreen *nLevelSelect = new GUISLevelSelectScreen();
+    nLevelSelect->SetName("LevelSelectScreen");
     nLevelSelect->SetVisible(false);
     AddObject("LevelSelectScreen", nLevelSelect);
+    nLevelSelect->Build();
 
-    GUIBaseObject *nTitle = NewNamedObject("TitleScreen");
+    GUISTitleScreen *nTitle = new GUISTitleScreen();
+    nTitle->SetName("TitleScreen");
     nTitle->SetVisible(false);
+    nTitle->LoadImages();
     AddObject("TitleScreen", nTitle);
 
-    GUIBaseObject *nPause = NewNamedObject("PauseScreen");
+    GUISPauseScreen *nPause = new GUISPauseScreen();
+    nPause->SetName("PauseScreen");
     nPause->SetVisible(false);
     nPause->SetAlpha(0.0f);
+    nPause->LoadImages();
     AddObject("PauseScreen", nPause);
 
-    GUIBaseObject *nWatermark = NewNamedObject("Watermark");
+    GUITextLine *nWatermark = new GUITextLine();
+    nWatermark->SetName("Watermark");
     nWatermark->SetRectBySize(0.0f, 390.0f, 256.0f, 64.0f);
+    nWatermark->SetScale(0.25f);
+    nWatermark->SetFontByName("Root/Fonts/All/All/SystemFont");
     nWatermark->SetVisible(true);
+    nWatermark->SetText("Kestra sample build");
     AddObject("Watermark", nWatermark);
     nWatermark->SendToBack();
 }

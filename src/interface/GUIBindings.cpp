@@ -4,6 +4,7 @@
 
 #include "core/LuaBindingHelpers.h"
 #include "core/data/DataLibrary.h"
+#include "interface/GUISTitleScreen.h"
 #include "world/Camera.h"
 #include "world/CameraManager.h"
 
@@ -14,8 +15,9 @@ static GUI *FetchGUI(const char *pBindingName)
     return rGUI;
 }
 
-// The script that asks for the title leaves no active object behind it: the current one is
-// pushed and not popped again, since the title gear's activation clears the world anyway.
+// The script that asks for the title chooses whether the thanks page comes first. It leaves
+// no active object behind it: the current one is pushed and not popped again, since the title
+// gear's activation clears the world anyway.
 static int GUI_ForceToTitle(lua_State *L)
 {
     if(lua_gettop(L) != 1) return LuaArgListError("GUI_ForceToTitle");
@@ -24,6 +26,8 @@ static int GUI_ForceToTitle(lua_State *L)
     DataLibrary *rLibrary = DataLibrary::Fetch();
     if(rLibrary) rLibrary->PushAndClearActive();
     rGUI->SetReturnToTitle(1);
+    GUISTitleScreen *rTitle = GetTitleScreen();
+    if(rTitle) rTitle->SetThanksMode(lua_toboolean(L, 1) ? 1 : 0);
     return 0;
 }
 

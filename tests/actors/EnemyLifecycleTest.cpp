@@ -2,6 +2,7 @@
 
 #include "interface/GUI.h"
 #include "interface/GUIBaseObject.h"
+#include "interface/GUISHealthBars.h"
 
 // Orders of destruction that once reached freed boxes: run under AddressSanitizer.
 using EnemyLifecycleTest = EnemyWorld;
@@ -76,18 +77,41 @@ TEST_F(EnemyLifecycleTest, DetachedCollisionIsOwnedByTheEnemyAndKillAllMarksEver
 
 TEST_F(EnemyLifecycleTest, TheBossBarLosesItsTargetWhenTheEnemyGoes)
 {
+    GUI *nGUI = new GUI();
+    nGUI->CreateDefaultObjects();
+    GetApplication()->rGUI = nGUI;
+    GUISBossHealthBar::SetHealthReader(Enemy::ReadHealthOf);
+    GUISBossHealthBar *rBar = GetBossHealthBar();
+    ASSERT_NE(rBar, nullptr);
+
     Enemy *rBoss = MakeEnemy("Boss", 200.0f, 100.0f, 20.0f, 3);
     GetApplication()->rDataLibrary->PushActiveEntity(rBoss);
     Run("Enemy_BecomeHealthBarTarget()");
     GetApplication()->rDataLibrary->PopActiveEntity();
     EXPECT_EQ(Enemy::GetBossBarTarget(), rBoss);
+    EXPECT_TRUE(rBar->IsVisible());
+    EXPECT_EQ(rBar->GetTargetHealth(), 3);
     rBoss->SetDestruct(1);
     Tick();
     EXPECT_EQ(Enemy::GetBossBarTarget(), nullptr);
+    EXPECT_FALSE(rBar->IsVisible());
+
+    // Destroyed while still listed (deleted directly): it still lets go of the bar.
+    Enemy *nLoose = new Enemy("Loose");
+    Enemy::BecomeBossBarTarget(nLoose);
+    EXPECT_TRUE(rBar->IsVisible());
+    delete nLoose;
+    EXPECT_FALSE(rBar->IsVisible());
+
     Enemy *rNext = MakeEnemy("Boss", 200.0f, 100.0f, 20.0f, 3);
     Enemy::BecomeBossBarTarget(rNext);
     Run("Enemy_PurgeHealthBarTarget()");
     EXPECT_EQ(Enemy::GetBossBarTarget(), nullptr);
+    EXPECT_FALSE(rBar->IsVisible());
+
+    GUISBossHealthBar::SetHealthReader(NULL);
+    GetApplication()->rGUI = NULL;
+    delete nGUI;
 }
 
 namespace

@@ -379,7 +379,7 @@ TEST_F(GUITest, DefaultObjectsComeInOrderAndTheWatermarkStaysVisibleAtTheBack)
         GUIBaseObject *rObject = mGUI->FindObject(cOrder[i]);
         ASSERT_NE(nullptr, rObject);
         EXPECT_STREQ(cOrder[i], rObject->GetName());
-        EXPECT_EQ(TYPE_GUIBASEOBJECT, rObject->GetType());
+        EXPECT_EQ(i == 6 ? TYPE_GUITEXTLINE : TYPE_GUIBASEOBJECT, rObject->GetType());
     }
     EXPECT_FALSE(mGUI->FindObject("Console")->IsVisible());
     EXPECT_FALSE(mGUI->FindObject("PauseScreen")->IsVisible());
@@ -451,12 +451,23 @@ TEST_F(GUITest, PauseAndCloseGameHotkeysOpenAndCloseThePauseScreen)
 
     PressAndRunHotkeys("Pause");
     EXPECT_TRUE(mGUI->IsTopScreen(rPause));
+    // Opening starts the screen's fade animation, which holds the hotkeys for one tick.
+    EXPECT_TRUE(mGUI->HasAnimation("GUISPauseFade"));
+    mGUI->Update(-1);
     PressAndRunHotkeys("Pause");
     EXPECT_EQ(1, mGUI->GetOpenScreenCount());
 
-    // "CloseGame" closes the top screen, then opens the pause screen when none is open.
+    // The pause screen handles "CloseGame" itself, so the hotkey leaves it open; with no
+    // screen open the hotkey opens it.
     PressAndRunHotkeys("CloseGame");
-    EXPECT_EQ(0, mGUI->GetOpenScreenCount());
+    EXPECT_TRUE(mGUI->IsTopScreen(rPause));
+    mGUI->CloseTopScreen();
+    mGUI->Update(-1);
+    PressAndRunHotkeys("CloseGame");
+    EXPECT_TRUE(mGUI->IsTopScreen(rPause));
+    mGUI->Update(-1);
+    RecordingObject *rMenu = AddRecorder("Menu", false, 0, 0, 1, 1);
+    mGUI->OpenScreen(rMenu);
     PressAndRunHotkeys("CloseGame");
     EXPECT_TRUE(mGUI->IsTopScreen(rPause));
 
@@ -526,24 +537,33 @@ TEST_F(GUITest, ControlLocksStopPauseAndCloseGameAndTheConsoleTogglesItsLock)
     EXPECT_EQ(0, mGUI->GetOpenScreenCount());
     EXPECT_FALSE(rPlayer->IsControlLocked());
 
-    // Closing the console when another screen stands above it leaves that screen open, and
-    // after "CloseGame" has popped the console, the next press only hides it.
+    // Closing the console when another screen stands above it leaves that screen open.
+    RecordingObject *rOther = AddRecorder("Other", false, 0, 0, 1, 1);
     PressAndRunHotkeys("Console");
-    mGUI->OpenScreen(rPause);
+    mGUI->OpenScreen(rOther);
     PressAndRunHotkeys("Console");
-    EXPECT_TRUE(mGUI->IsTopScreen(rPause));
+    EXPECT_TRUE(mGUI->IsTopScreen(rOther));
     EXPECT_EQ(1, mGUI->GetOpenScreenCount());
     EXPECT_FALSE(rConsole->IsVisible());
     mGUI->CloseTopScreen();
 
+    // "CloseGame" pops the console, which then hides and frees the player; the next console
+    // press opens it again instead of popping another screen.
     PressAndRunHotkeys("Console");
     rPlayer->RemoveControlLock("ConsoleLock");
     PressAndRunHotkeys("CloseGame");
     EXPECT_EQ(0, mGUI->GetOpenScreenCount());
-    mGUI->OpenScreen(rPause);
-    PressAndRunHotkeys("Console");
-    EXPECT_TRUE(mGUI->IsTopScreen(rPause));
     EXPECT_FALSE(rConsole->IsVisible());
+    EXPECT_FALSE(rPlayer->IsControlLocked());
+    mGUI->OpenScreen(rOther);
+    PressAndRunHotkeys("Console");
+    EXPECT_TRUE(mGUI->IsScreenOpen(rOther));
+    EXPECT_TRUE(mGUI->IsTopScreen(rConsole));
+    EXPECT_TRUE(rConsole->IsVisible());
+    PressAndRunHotkeys("Console");
+    EXPECT_TRUE(mGUI->IsTopScreen(rOther));
+    EXPECT_FALSE(rConsole->IsVisible());
+    (void)rPause;
 
     delete rApp->rMapManager;
     rApp->rMapManager = NULL;

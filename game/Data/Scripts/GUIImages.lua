@@ -6,10 +6,48 @@ local sGUIFolder = gsDataRoot .. "Graphics/Generated/GUI/"
 
 DL_AddPath("Root/Images/GUI/HealthBar/")
 DL_LoadBitmap(sGUIFolder .. "HealthBarCap.png",   "Root/Images/GUI/HealthBar/Cap")
-DL_LoadBitmap(sGUIFolder .. "HealthBarPoint.png", "Root/Images/GUI/HealthBar/Point")
+
+-- The screens' pictures, drawn by tools/genscreenart.
+local sScreens = gsDataRoot .. "Graphics/Generated/Screens/"
+DL_LoadBitmap(sScreens .. "HealthPoint.png", "Root/Images/GUI/HealthBar/Point")
+DL_LoadBitmap(sScreens .. "HealthFrame.png", "Root/Images/GUI/HealthBar/Frame")
+DL_LoadBitmap(sScreens .. "SelectorsA.png",  "Root/Images/GUI/HealthBar/SelectorsA")
+DL_LoadBitmap(sScreens .. "SelectorsB.png",  "Root/Images/GUI/HealthBar/SelectorsB")
+local saWeapons = {"Lightning Bit", "Nightmare Cutter", "Prism Gale", "Chaos Gun", "Sonic Blaster",
+                   "Permafrost Cannon", "Rock Wrecker", "Caustic Spray"}
+for i = 1, #saWeapons do
+    DL_LoadBitmap(sScreens .. "Weapon " .. saWeapons[i] .. ".png", "Root/Images/GUI/HealthBar/" .. saWeapons[i])
+end
 
 DL_AddPath("Root/Images/GUI/Overlay/")
 DL_LoadBitmap(sGUIFolder .. "HealthChip.png", "Root/Images/GUI/Overlay/HealthChip")
+DL_LoadBitmap(sScreens .. "BossHealthBar.png", "Root/Images/GUI/Overlay/BossHealthBar")
+
+-- The pause screen's pages and overlays; their names hold blanks.
+DL_AddPath("Root/Images/GUI/PauseMenu/")
+local saPause = {"PauseContinue", "PauseRestart", "PauseQuit", "Pause Base", "Password Base", "Keybindings Base",
+                 "EscapeA", "EscapeB", "EscapeC", "Push L", "Push R", "HealthBar", "Health Point",
+                 "IsSelectedBuster", "IsSelectedOther", "Password Arrow", "Reticule", "SoundBarA", "SoundBarB",
+                 "Subtank", "TextBox", "KBCap", "Password Numbers"}
+for i = 1, #saPause do
+    DL_LoadBitmap(sScreens .. saPause[i] .. ".png", "Root/Images/GUI/PauseMenu/" .. saPause[i])
+end
+
+-- The title animation (frame 0 is never shown but is looked up like the others) and the
+-- thanks page with its two small loops.
+DL_AddPath("Root/Images/GUI/TitleScreen/")
+for i = 0, 85 do
+    local sName = string.format("TitleScreen%03d", i)
+    DL_LoadBitmap(sScreens .. sName .. ".png", "Root/Images/GUI/TitleScreen/" .. sName)
+end
+DL_AddPath("Root/Images/GUI/ThanksForPlaying/")
+DL_LoadBitmap(sScreens .. "ThanksForPlaying.png", "Root/Images/GUI/ThanksForPlaying/ThanksForPlaying")
+for i = 0, 5 do
+    DL_LoadBitmap(sScreens .. "Portrait" .. i .. ".png", "Root/Images/GUI/ThanksForPlaying/Portrait" .. i)
+end
+for i = 0, 2 do
+    DL_LoadBitmap(sScreens .. "Screen" .. i .. ".png", "Root/Images/GUI/ThanksForPlaying/Screen" .. i)
+end
 
 -- Shown when a stage begins.
 DL_AddPath("Root/Images/Kestra/Misc/")

@@ -24,3 +24,6 @@ LM_ExecuteScript(gsScriptRoot .. "KestraSprites.lua")
 LM_ExecuteScript(gsScriptRoot .. "Player/Setup.lua")
 LM_ExecuteScript(gsScriptRoot .. "Enemies/Setup.lua")
 LM_ExecuteScript(gsScriptRoot .. "Audio.lua")
+
+-- Typed in the console as /signpost: a short dialogue with two decisions.
+LM_NewMacro("signpost", 'LM_ExecuteScript(gsScriptRoot .. "Dialogue/Signpost.lua")')

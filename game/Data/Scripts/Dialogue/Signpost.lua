@@ -1,0 +1,11 @@
+-- Signpost.lua
+-- A dialogue in the console: a line of text and two choices. "Up" and "Down" move the marker,
+-- "Select" (Tab in the sample configuration) runs SignpostAnswer.lua with the choice's number.
+-- Open the console (the key left of 1) and type /signpost to see it.
+local sAnswer = gsScriptRoot .. "Dialogue/SignpostAnswer.lua"
+VC_Clear()
+VC_SetLine("The signpost reads: FIRST STEPS. Which way will you go?")
+VC_BeginDecision()
+VC_AppendDecision("Onward, to the right.", sAnswer, 1)
+VC_AppendDecision("Back, to the left.", sAnswer, 2)
+VC_FinalizeDecisions()

@@ -1,0 +1,80 @@
+#include "interface/GUIConsole.h"
+
+#include <GL/gl.h>
+
+#include "actors/PlayerPony.h"
+#include "core/render/Drawing.h"
+#include "core/render/GLState.h"
+#include "interface/GUI.h"
+#include "interface/VirtualConsole.h"
+
+GUIConsole::GUIConsole()
+{
+    SetName("Unnamed GUI Console");
+    rConsole = new VirtualConsole();
+}
+
+GUIConsole::~GUIConsole()
+{
+    delete rConsole;
+}
+
+void GUIConsole::Show()
+{
+    GUIBaseObject::Show();
+    rConsole->BeginTyping();
+}
+
+void GUIConsole::Hide()
+{
+    GUIBaseObject::Hide();
+    rConsole->EndTyping();
+}
+
+void GUIConsole::OnClose()
+{
+    Hide();
+    PlayerPony *rPlayer = PlayerPony::Get();
+    if(rPlayer) rPlayer->RemoveControlLock("ConsoleLock");
+}
+
+bool GUIConsole::HandleEvent(int32_t pCode, int32_t pX, int32_t pY)
+{
+    (void)pX;
+    (void)pY;
+    if(pCode != -1) return false;
+    PlayerPony *rPlayer = PlayerPony::Get();
+    if(rPlayer && !rPlayer->IsControlLocked()) rPlayer->AddControlLock("ConsoleLock");
+    rConsole->Update();
+    return false;
+}
+
+void GUIConsole::Render()
+{
+    float tW = GetWidth();
+    float tH = GetHeight();
+    GLState::PushAll();
+    glTranslatef(mX1, mY1, 0.0f);
+    ColorRGBA tWhite;
+    tWhite.Set(1.0f, 1.0f, 1.0f, 1.0f);
+    ColorRGBA tBlack;
+    tBlack.Set(0.0f, 0.0f, 0.0f, 1.0f);
+    DrawRectOutline(0.0f, 0.0f, tW, tH, tWhite, 5.0f);
+    glDisable(GL_TEXTURE_2D);
+    DrawRectFilled(2.5f, 2.5f, tW - 2.5f, tH - 2.5f, tBlack);
+    glEnable(GL_TEXTURE_2D);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    rConsole->Render();
+    DrawChildren();
+    GLState::PopAll();
+}
+
+// Type code 3000 is shared by every plain GUI object, so the class is asked, not the code.
+VirtualConsole *FindScriptConsole()
+{
+    GUI *rGUI = GUI::Fetch();
+    if(!rGUI) return 0;
+    GUIConsole *rConsole = dynamic_cast<GUIConsole *>(rGUI->FindObject("MasterConsole"));
+    if(!rConsole) rConsole = dynamic_cast<GUIConsole *>(rGUI->FindObject("Console"));
+    return rConsole ? rConsole->GetConsole() : 0;
+}

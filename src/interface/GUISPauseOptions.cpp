@@ -1,0 +1,244 @@
+#include "interface/GUISPauseScreen.h"
+
+#include <GL/gl.h>
+#include <cstring>
+
+#include "actors/PlayerPony.h"
+#include "core/Application.h"
+#include "core/ControlManager.h"
+#include "core/render/Bitmap.h"
+#include "core/render/DisplayManager.h"
+#include "core/render/Drawing.h"
+#include "core/render/Font.h"
+#include "core/render/GLState.h"
+#include "interface/AudioFlags.h"
+#include "interface/AudioManager.h"
+
+const char *const RebindControlNames[REBIND_CONTROL_COUNT] = {"Jump", "Shoot", "Dash", "Pause", "ShoulderL", "ShoulderR"};
+
+// Ticks the page waits for a new binding.
+static const int32_t cRebindWait = 180;
+static const float cVolumeStep = 0.1f;
+
+char *CopyUpperCase(char *sDest, int32_t pSize, const char *pSource)
+{
+    if(!pSource || !sDest || pSize < 1) return 0;
+    int32_t i = 0;
+    for(; i < pSize - 1 && pSource[i]; i++)
+    {
+        char c = pSource[i];
+        sDest[i] = (c >= 'a' && c <= 'z') ? (char)(c - 'a' + 'A') : c;
+    }
+    sDest[i] = '\0';
+    return sDest;
+}
+
+void OptionsBindingSpan(float pCentreX, float pTextWidth, float &sX1, float &sX2)
+{
+    sX1 = pCentreX - pTextWidth / 2.0f;
+    sX2 = pCentreX + 12.0f + pTextWidth / 2.0f;
+}
+
+float VolumeKnobX(float pVolume)
+{
+    return 134.0f + 100.0f * pVolume;
+}
+
+static bool ControlPressed(ControlManager *pControls, const char *pName)
+{
+    return pControls && pControls->GetControl(pName)->mPressed;
+}
+
+void GUISPauseScreen::BuildOptionsNavigation()
+{
+    if(!mNeedsRefresh) return;
+    mNeedsRefresh = 0;
+    SetNavigationNodeCount(OPTIONS_NODE_COUNT);
+    SetCurrentNavigationNode(GetNavigationNode(0));
+    for(int32_t r = 0; r < REBIND_CONTROL_COUNT; r++)
+    {
+        float tY1 = 79.0f + 20.0f * (float)r, tY2 = 90.0f + 20.0f * (float)r;
+        SetNavigationNode(2 * r, -1, r == 0 ? -1 : 2 * r - 2, 2 * r + 1, r == 5 ? 12 : 2 * r + 2);
+        mReticuleRects[2 * r].mY1 = tY1;
+        mReticuleRects[2 * r].mY2 = tY2;
+        SetNavigationNode(2 * r + 1, 2 * r, r == 0 ? -1 : 2 * r - 1, -1, r == 5 ? 12 : 2 * r + 3);
+        mReticuleRects[2 * r + 1].mY1 = tY1;
+        mReticuleRects[2 * r + 1].mY2 = tY2;
+    }
+    SetNavigationNode(12, -1, 10, -1, 14);
+    SetReticuleRect(12, 172, 199, 224, 210);
+    SetNavigationNode(14, -1, 12, -1, 15);
+    SetReticuleRect(14, 151, 250, 151, 261);
+    SetNavigationNode(15, -1, 14, -1, 16);
+    SetReticuleRect(15, 134, 270, 234, 281);
+    SetNavigationNode(16, -1, 15, -1, 17);
+    SetReticuleRect(16, 134, 290, 234, 301);
+    SetNavigationNode(17, 14, 14, 18, 19);
+    SetReticuleRect(17, 343, 289, 396, 300);
+    SetNavigationNode(18, 17, -1, -1, 20);
+    SetReticuleRect(18, 403, 289, 457, 300);
+    SetNavigationNode(19, 14, 17, 20, 21);
+    SetReticuleRect(19, 325, 309, 389, 322);
+    SetNavigationNode(20, 19, 18, -1, 21);
+    SetReticuleRect(20, 395, 309, 457, 322);
+    SetNavigationNode(21, 19, 19, 20, -1);
+    SetReticuleRect(21, 362, 329, 438, 340);
+}
+
+void GUISPauseScreen::HandleOptionsInput()
+{
+    BuildOptionsNavigation();
+    int32_t tNode = GetCurrentNavigationIndex();
+    ControlManager *rControls = ControlManager::Get();
+    mWaitBegan = 0;
+
+    if(mInputDelay <= 0)
+    {
+        bool tEnter = ControlPressed(rControls, "Enter");
+        if(ControlPressed(rControls, "Shoot") || ControlPressed(rControls, "Jump") || tEnter)
+        {
+            PlayerPony *rPlayer = PlayerPony::Get();
+            if(tNode >= 0 && tNode <= 11)
+            {
+                mInputDelay = cRebindWait;
+                mWaitBegan = 1;
+            }
+            else if(tNode == 12)
+            {
+                if(rPlayer) rPlayer->SetOptionFlag(!rPlayer->GetOptionFlag());
+            }
+            else if(tNode == 21 && !tEnter)
+            {
+                DisplayManager *rDisplay = DisplayManager::Get();
+                if(rDisplay) rDisplay->ToggleFullscreen();
+            }
+        }
+
+        AudioManager *rAudio = AudioManager::Fetch();
+        if(rAudio && (tNode == 15 || tNode == 16))
+        {
+            if(ControlPressed(rControls, "Left"))
+            {
+                if(tNode == 15) rAudio->ChangeMusicVolume(-cVolumeStep);
+                else rAudio->ChangeSoundVolume(-cVolumeStep);
+            }
+            if(ControlPressed(rControls, "Right"))
+            {
+                if(tNode == 15) rAudio->ChangeMusicVolume(cVolumeStep);
+                else rAudio->ChangeSoundVolume(cVolumeStep);
+            }
+        }
+    }
+
+    // The key that began the wait is still this tick's raw input; the wait reads the next ones.
+    if(mInputDelay <= 0 || mWaitBegan || !rControls) return;
+    int32_t tKey = -1, tMouse = -1, tJoystick = -1;
+    rControls->GetLastInput(&tKey, &tMouse, &tJoystick);
+    if(tKey == -1 && tMouse == -1 && tJoystick == -1) return;
+    int32_t tRow = tNode / 2;
+    if(tRow > 5) return;
+    if(ControlPressed(rControls, "CloseGame")) tKey = tMouse = tJoystick = -1;
+    rControls->SetBinding(RebindControlNames[tRow], (uint8_t)(tNode % 2), tKey, tMouse, tJoystick);
+    mInputDelay = 1;
+}
+
+void GUISPauseScreen::RenderOptionsPage()
+{
+    GLState::PushAll();
+    if(rImages[PAUSE_IMG_KEYBINDINGS_BASE]) rImages[PAUSE_IMG_KEYBINDINGS_BASE]->DrawAt(0, 0);
+    int32_t tNode = GetCurrentNavigationIndex();
+    ControlManager *rControls = ControlManager::Get();
+    Font *rFont = mMenuFont;
+
+    if(rFont)
+    {
+        rFont->SetScaleY(1.05f);
+        rFont->DrawTextAt(54, 42, "CONTROLS");
+        const char *cRowNames[7] = {"JUMP:", "FIRE:", "DASH:", "PAUSE:", "CYCLE L:", "CYCLE R:", "DOUBLE-TAP DASH:"};
+        for(int32_t i = 0; i < 7; i++) rFont->DrawTextAt(44, 82 + 20 * i, cRowNames[i]);
+        rFont->DrawText(122, 62, FONT_FLAG_CENTRE, "PRIMARY");
+        rFont->DrawText(192, 62, FONT_FLAG_CENTRE, "SECONDARY");
+        for(int32_t r = 0; r < REBIND_CONTROL_COUNT && rControls; r++)
+        {
+            const char *rNames[2] = {rControls->GetPrimaryBindingName(RebindControlNames[r]),
+                                     rControls->GetSecondaryBindingName(RebindControlNames[r])};
+            const float cCentres[2] = {122.0f, 192.0f};
+            for(int32_t c = 0; c < 2; c++)
+            {
+                char tUpper[256];
+                const char *rShown = CopyUpperCase(tUpper, sizeof(tUpper), rNames[c]);
+                rFont->DrawText((int32_t)cCentres[c], 82 + 20 * r, FONT_FLAG_CENTRE, rShown);
+                float tWidth = (float)rFont->GetTextWidth(rNames[c] ? rNames[c] : "NULL");
+                OptionsBindingSpan(cCentres[c], tWidth, mReticuleRects[2 * r + c].mX1, mReticuleRects[2 * r + c].mX2);
+            }
+        }
+    }
+
+    glDisable(GL_TEXTURE_2D);
+    DrawRectFilled(51.0f, 194.0f, 226.0f, 196.0f, ColorRGBA::FromBytes(179, 255, 128));
+    glEnable(GL_TEXTURE_2D);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+
+    if(rFont)
+    {
+        PlayerPony *rPlayer = PlayerPony::Get();
+        const char *rDashWord = (rPlayer && rPlayer->GetOptionFlag()) ? "ENABLED" : "DISABLED";
+        rFont->DrawTextAt(44, 202, "DOUBLE-TAP DASH:");
+        rFont->DrawTextAt(151, 202, rDashWord);
+        mReticuleRects[12].mX1 = 152.0f;
+        mReticuleRects[12].mX2 = 164.0f + (float)rFont->GetTextWidth(rDashWord);
+
+        rFont->DrawTextAt(52, 234, "AUDIO");
+        rFont->DrawTextAt(92, 253, "SOUND:");
+        rFont->DrawTextAt(92, 273, "MUSIC:");
+        rFont->DrawTextAt(92, 293, "SFX:");
+        const char *rSoundWord = (xBlockAllAudio || !AudioManager::Fetch()) ? "DISABLED" : "ENABLED";
+        rFont->DrawTextAt(151, 253, rSoundWord);
+        mReticuleRects[14].mX1 = 152.0f;
+        mReticuleRects[14].mX2 = 164.0f + (float)rFont->GetTextWidth(rSoundWord);
+
+        rFont->DrawTextAt(313, 33, "STATISTICS");
+        rFont->DrawTextAt(353, 274, "SCREEN SIZE");
+        rFont->DrawTextAt(341, 292, "480X360");
+        rFont->DrawTextAt(401, 292, "960X720");
+        rFont->DrawTextAt(321, 312, "1440X1080");
+        rFont->DrawTextAt(392, 312, "1920X1440");
+        rFont->DrawTextAt(362, 332, "FULLSCREEN");
+    }
+
+    ColorRGBA tBarColour;
+    tBarColour.Set(0.7019608f, 1.0f, 0.5f, 1.0f);
+    float tMusicX = VolumeKnobX(AudioManager::GetMusicVolume());
+    float tSoundX = VolumeKnobX(AudioManager::GetSoundVolume());
+    glDisable(GL_TEXTURE_2D);
+    DrawRectFilled(134.0f, 274.0f, 234.0f, 276.0f, tBarColour);
+    DrawRectFilled(134.0f, 294.0f, 234.0f, 296.0f, tBarColour);
+    DrawRectFilled(tMusicX, 271.0f, tMusicX + 2.0f, 279.0f, tBarColour);
+    DrawRectFilled(tSoundX, 291.0f, tSoundX + 2.0f, 299.0f, tBarColour);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    glEnable(GL_TEXTURE_2D);
+
+    RenderPushImages();
+    RenderReticule(tNode);
+
+    if(mInputDelay > 0)
+    {
+        Application *rApp = GetApplication();
+        ColorRGBA tShade;
+        tShade.Set(0.0f, 0.0f, 0.0f, 0.5f);
+        glDisable(GL_TEXTURE_2D);
+        DrawRectFilled(0.0f, 0.0f, (float)rApp->mVirtualWidth, (float)rApp->mVirtualHeight, tShade);
+        glEnable(GL_TEXTURE_2D);
+        glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+        if(rImages[PAUSE_IMG_TEXTBOX]) rImages[PAUSE_IMG_TEXTBOX]->DrawAt(0, 0);
+        if(rFont)
+        {
+            int32_t tRow = tNode / 2;
+            rFont->SetScaleX(1.5f);
+            rFont->DrawText(220, 150, FONT_FLAG_CENTRE, "Rebind key:");
+            rFont->SetScaleX(1.5f);
+            rFont->DrawText(220, 180, FONT_FLAG_CENTRE, tRow <= 5 ? RebindControlNames[tRow] : "");
+        }
+    }
+    GLState::PopAll();
+}

@@ -1,0 +1,95 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include "actors/PlayerPony.h"
+#include "core/Application.h"
+#include "core/ControlManager.h"
+#include "core/OptionsManager.h"
+#include "core/data/DataLibrary.h"
+#include "interface/AudioManager.h"
+#include "interface/AudioPackage.h"
+#include "interface/GUI.h"
+#include "interface/RecordingAudioLayer.h"
+#include "world/EntityManager.h"
+#include "../core/BlankApplication.h"
+
+// The managers the screens read: options, controls, a recording audio manager with the menu
+// sounds, the entity manager with the player, the data library and the GUI with its default
+// objects. No display: nothing here draws.
+class ScreensFixture : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        mApplication.Enter();
+        Application *rApp = GetApplication();
+        rApp->rDataLibrary = new DataLibrary();
+        rApp->rOptionsManager = new OptionsManager();
+        rApp->rControlManager = new ControlManager();
+        rApp->rControlManager->BootDefaults();
+        mLayer = new RecordingAudioLayer();
+        rApp->rAudioManager = new AudioManager(mLayer);
+        const char *cSounds[] = {"HealthRecover", "MenuChange", "MenuSelect", "StageSelected"};
+        for(const char *rName : cSounds)
+        {
+            AudioPackage *nPackage = new AudioPackage(mLayer);
+            nPackage->LoadSample(rName);
+            rApp->rAudioManager->AddSound(rName, nPackage);
+        }
+        rApp->rEntityManager = new EntityManager();
+        rApp->rEntityManager->CreatePlayer();
+        rApp->rGUI = new GUI();
+        rApp->rGUI->CreateDefaultObjects();
+        mGUI = rApp->rGUI;
+        mPlayer = PlayerPony::Get();
+        mLayer->ClearCalls();
+    }
+
+    void TearDown() override
+    {
+        Application *rApp = GetApplication();
+        delete rApp->rGUI;
+        delete rApp->rEntityManager;
+        delete rApp->rAudioManager;
+        delete rApp->rControlManager;
+        delete rApp->rOptionsManager;
+        delete rApp->rDataLibrary;
+        mApplication.Leave();
+    }
+
+    ControlState *Control(const char *pName)
+    {
+        return GetApplication()->rControlManager->GetControl(pName);
+    }
+
+    // One GUI tick with the named controls pressed (and held) in it only.
+    void Tick(const char *pA = NULL, const char *pB = NULL)
+    {
+        const char *cNames[2] = {pA, pB};
+        for(const char *rName : cNames)
+        {
+            if(rName) Control(rName)->mPressed = Control(rName)->mHeld = 1;
+        }
+        mGUI->Update(-1);
+        for(const char *rName : cNames)
+        {
+            if(rName) Control(rName)->mPressed = Control(rName)->mHeld = 0;
+        }
+    }
+
+    int32_t CountSounds()
+    {
+        int32_t tCount = 0;
+        for(int32_t i = 0; i < mLayer->GetCallCount(); i++)
+        {
+            if(mLayer->GetCall(i)->mKind == AUDIO_CALL_PLAY) tCount++;
+        }
+        return tCount;
+    }
+
+    BlankApplication mApplication;
+    RecordingAudioLayer *mLayer;
+    GUI *mGUI;
+    PlayerPony *mPlayer;
+};

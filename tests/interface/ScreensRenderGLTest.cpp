@@ -1,0 +1,213 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#include "../core/render/GLTestContext.h"
+#include "actors/PlayerPony.h"
+#include "core/Application.h"
+#include "core/ControlManager.h"
+#include "core/OptionsManager.h"
+#include "core/data/DataLibrary.h"
+#include "core/render/Bitmap.h"
+#include "interface/GUI.h"
+#include "interface/GUISHealthBars.h"
+#include "interface/AudioManager.h"
+#include "interface/GUISLevelSelectScreen.h"
+#include "interface/GUISPauseScreen.h"
+#include "interface/GUISTitleScreen.h"
+#include "world/EntityManager.h"
+#include "../core/BlankApplication.h"
+
+namespace
+{
+    // The screens drawn into the 64 by 64 test view, with solid-colour pictures standing in
+    // for the game's art.
+    class ScreensRenderGLTest : public GLTestContext
+    {
+    protected:
+        void SetUp() override
+        {
+            GLTestContext::SetUp();
+            if(IsSkipped()) return;
+            mApplication.Enter();
+            Application *rApp = GetApplication();
+            rApp->rDataLibrary = new DataLibrary();
+            rApp->rOptionsManager = new OptionsManager();
+            rApp->rControlManager = new ControlManager();
+            rApp->rControlManager->BootDefaults();
+            rApp->rEntityManager = new EntityManager();
+            rApp->rEntityManager->CreatePlayer();
+            rApp->rGUI = new GUI();
+            mGUI = rApp->rGUI;
+            mReady = true;
+        }
+        void TearDown() override
+        {
+            if(!mReady) return;
+            Application *rApp = GetApplication();
+            delete rApp->rGUI;
+            delete rApp->rEntityManager;
+            delete rApp->rControlManager;
+            delete rApp->rOptionsManager;
+            delete rApp->rDataLibrary;
+            mApplication.Leave();
+            if(!mFolder.empty())
+            {
+                EXPECT_EQ(0, system(("rm -rf '" + mFolder + "'").c_str()));
+            }
+        }
+
+        // A picture of one opaque colour (0xRRGGBB) under that library path.
+        void AddSolid(const char *pFolder, const char *pName, int32_t pW, int32_t pH, uint32_t pRGB)
+        {
+            std::vector<uint8_t> tPixels((size_t)(pW * pH * 4));
+            for(size_t i = 0; i < tPixels.size(); i += 4)
+            {
+                tPixels[i] = (uint8_t)(pRGB >> 16);
+                tPixels[i + 1] = (uint8_t)(pRGB >> 8);
+                tPixels[i + 2] = (uint8_t)pRGB;
+                tPixels[i + 3] = 255;
+            }
+            DataLibrary::Fetch()->AddPath(pFolder);
+            DataLibrary::Fetch()->AddEntry((std::string(pFolder) + pName).c_str(),
+                                           Bitmap::FromRGBA(tPixels.data(), pW, pH), Bitmap::DeleteThis,
+                                           DL_KIND_BITMAP);
+        }
+
+        void Clear()
+        {
+            glClear(GL_COLOR_BUFFER_BIT);
+        }
+
+        BlankApplication mApplication;
+        GUI *mGUI = nullptr;
+        bool mReady = false;
+        std::string mFolder;
+    };
+}
+
+TEST_F(ScreensRenderGLTest, TheTitleDrawsTheFrameOfItsTick)
+{
+    AddSolid("Root/Images/GUI/TitleScreen/", "TitleScreen001", 64, 64, 0xFF0000);
+    AddSolid("Root/Images/GUI/TitleScreen/", "TitleScreen002", 64, 64, 0x00FF00);
+    mGUI->CreateDefaultObjects();
+    GUISTitleScreen *rTitle = GetTitleScreen();
+    rTitle->Restart();
+    rTitle->Draw();
+    EXPECT_EQ(0xFF0000FFu, ReadPixel(32, 32));
+    for(int32_t i = 0; i < 124; i++) rTitle->HandleEvent(-1, 0, 0);
+    Clear();
+    rTitle->Draw();
+    EXPECT_EQ(0x00FF00FFu, ReadPixel(32, 32));
+    // A missing frame draws nothing.
+    for(int32_t i = 0; i < 8; i++) rTitle->HandleEvent(-1, 0, 0);
+    Clear();
+    rTitle->Draw();
+    EXPECT_EQ(0x00000000u, ReadPixel(32, 32));
+}
+
+TEST_F(ScreensRenderGLTest, PlayerHealthPointsFillTheBarFromTheBottom)
+{
+    AddSolid("Root/Images/GUI/HealthBar/", "Point", 8, 3, 0xFFFF00);
+    mGUI->CreateDefaultObjects();
+    GUIBaseObject *rBar = mGUI->FindObject("KestraHealthBar");
+    rBar->Show();
+    PlayerPony *rPlayer = PlayerPony::Get();
+    // Maximum 18: the top point stands at y 16 + 45 = 61, x 16 + 19 = 35.
+    rPlayer->SetHealth(18);
+    rBar->Draw();
+    EXPECT_EQ(0xFFFF00FFu, ReadPixel(38, 62));
+    EXPECT_EQ(0x00000000u, ReadPixel(38, 59));
+    // One point missing leaves the top 3 units empty.
+    rPlayer->SetHealth(17);
+    Clear();
+    rBar->Draw();
+    EXPECT_EQ(0x00000000u, ReadPixel(38, 62));
+}
+
+TEST_F(ScreensRenderGLTest, TheLevelSelectOutlinesTheCursorLineUnlessOneMapStartsAtOnce)
+{
+    char tTemplate[] = "/tmp/kestra_glmaps_XXXXXX";
+    ASSERT_NE(nullptr, mkdtemp(tTemplate));
+    mFolder = tTemplate;
+    for(const char *rName : {"A.slf", "B.slf"})
+    {
+        FILE *fOut = fopen((mFolder + "/" + rName).c_str(), "wb");
+        ASSERT_NE(nullptr, fOut);
+        fclose(fOut);
+    }
+    mGUI->CreateDefaultObjects();
+    GUISLevelSelectScreen *rScreen = GetLevelSelectScreen();
+    rScreen->OpenFolder((mFolder + "/").c_str());
+    rScreen->Draw();
+    // The outline of line 0 runs from (25, 25) to (281, 34).
+    EXPECT_EQ(0xFFFFFFFFu, ReadPixel(40, 25));
+    EXPECT_EQ(0xFFFFFFFFu, ReadPixel(25, 30));
+    EXPECT_EQ(0x00000000u, ReadPixel(40, 30));
+
+    EXPECT_EQ(0, system(("rm -f '" + mFolder + "/B.slf'").c_str()));
+    rScreen->OpenFolder((mFolder + "/").c_str());
+    Clear();
+    rScreen->Draw();
+    EXPECT_EQ(0x00000000u, ReadPixel(40, 25));
+}
+
+TEST_F(ScreensRenderGLTest, TheOptionsPageDrawsTheReticuleCornersAndTheVolumeKnob)
+{
+    // The reticule's corner piece is the top-left 8 by 8 of an 18 by 18 picture.
+    std::vector<uint8_t> tPixels(18 * 18 * 4, 0);
+    for(int32_t y = 0; y < 8; y++)
+    {
+        for(int32_t x = 0; x < 8; x++)
+        {
+            for(int32_t c = 0; c < 4; c++) tPixels[(size_t)((y * 18 + x) * 4 + c)] = 255;
+        }
+    }
+    DataLibrary::Fetch()->AddPath("Root/Images/GUI/PauseMenu/");
+    DataLibrary::Fetch()->AddEntry("Root/Images/GUI/PauseMenu/Reticule", Bitmap::FromRGBA(tPixels.data(), 18, 18),
+                                   Bitmap::DeleteThis, DL_KIND_BITMAP);
+    mGUI->CreateDefaultObjects();
+    GUISPauseScreen *rPause = dynamic_cast<GUISPauseScreen *>(mGUI->FindObject("PauseScreen"));
+    ASSERT_NE(nullptr, rPause);
+    rPause->BuildOptionsNavigation();
+    rPause->SetCurrentNavigationNode(rPause->GetNavigationNode(15));
+
+    // The music entry's rectangle (134, 270)-(234, 281) brought to (4, 5) of the view.
+    glTranslatef(-130.0f, -265.0f, 0.0f);
+    rPause->RenderOptionsPage();
+    glTranslatef(130.0f, 265.0f, 0.0f);
+    EXPECT_EQ(0xFFFFFFFFu, ReadPixel(6, 7));
+    EXPECT_EQ(0x00000000u, ReadPixel(14, 7));
+    // The track at y 274..276 and the knob at x = 134 + 100 x volume, 2 units wide.
+    float tKnob = VolumeKnobX(AudioManager::GetMusicVolume()) - 130.0f;
+    EXPECT_EQ(0xB3FF80FFu, ReadPixel(30, 10));
+    EXPECT_EQ(0xB3FF80FFu, ReadPixel((int32_t)tKnob, 7));
+    EXPECT_EQ(0x00000000u, ReadPixel((int32_t)tKnob + 4, 7));
+}
+
+TEST_F(ScreensRenderGLTest, TheThanksPageFadesInFromBlackOverOneSecond)
+{
+    AddSolid("Root/Images/GUI/ThanksForPlaying/", "ThanksForPlaying", 64, 64, 0xFF0000);
+    mGUI->CreateDefaultObjects();
+    GUISTitleScreen *rTitle = GetTitleScreen();
+    rTitle->SetThanksMode(1);
+    rTitle->Restart();
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    rTitle->Draw();
+    EXPECT_EQ(0x000000u, ReadPixel(10, 10) >> 8);
+    for(int32_t i = 0; i < 30; i++) rTitle->HandleEvent(-1, 0, 0);
+    Clear();
+    rTitle->Draw();
+    EXPECT_NEAR(0x80, (int)(ReadPixel(10, 10) >> 24), 3);
+    for(int32_t i = 0; i < 30; i++) rTitle->HandleEvent(-1, 0, 0);
+    Clear();
+    rTitle->Draw();
+    EXPECT_EQ(0xFF0000u, ReadPixel(10, 10) >> 8);
+    // The title's own counter stood still meanwhile.
+    EXPECT_EQ(0, rTitle->GetTitleTicks());
+}
