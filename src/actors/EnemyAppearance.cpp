@@ -36,7 +36,6 @@ EnemyAppearance::EnemyAppearance() : mHolder(this, ReleaseAnimation)
     mOverlays = NULL;
     mPuppetMode = 0;
     mPuppet = NULL;
-    mPuppetTime = 0.0f;
 }
 
 EnemyAppearance::~EnemyAppearance()
@@ -204,13 +203,13 @@ int32_t EnemyAppearance::GetPuppetSlotCount() const
     return 0;
 }
 
+// Without a puppet the three puppet setters have nothing to act on.
 void EnemyAppearance::SetPuppetAnimation(const char *)
 {
 }
 
-void EnemyAppearance::SetPuppetAnimationTime(float pTime)
+void EnemyAppearance::SetPuppetAnimationTime(float)
 {
-    if(mPuppet) mPuppetTime = pTime;
 }
 
 void EnemyAppearance::SetSlotBlocksBuster(int32_t, uint8_t)

@@ -103,7 +103,6 @@ private:
     AppearanceOverlay *mOverlays;
     uint8_t mPuppetMode;
     CorvelPuppet *mPuppet;
-    float mPuppetTime;
 
     // The animations are library entries; a script may purge one while the enemy lives.
     static void ReleaseAnimation(void *pAppearance, void *pObject);
