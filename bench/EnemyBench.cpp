@@ -20,7 +20,8 @@ namespace
 {
     // Each enemy flies back and forth between two points on screen and keeps one lemon
     // attack queued (30 ticks before the shot, 30 after), so every tick moves them all and
-    // some fire; the shots fly off and are destroyed beyond the view.
+    // some fire; the shots (spits like the sample game's, which skip the interception sweep)
+    // fly off and are destroyed beyond the view.
     void ArmEnemy(Enemy *pEnemy, float pX, float pY)
     {
         AIMovementHandler *rMoves = pEnemy->GetMovementHandler();
@@ -41,7 +42,9 @@ namespace
         rAttacks->GetLastAttack()->SetDelayBeforeCreatingAttack(30);
         rAttacks->GetLastAttack()->SetDelayAfterCreatingAttack(30);
         rAttacks->GetLastAttack()->SetDamage(1);
-        static_cast<AILemonAttack *>(rAttacks->GetLastAttack())->GetProjectile()->SetSpeeds(-4.0f, 0.0f);
+        RootProjectile *rShot = static_cast<AILemonAttack *>(rAttacks->GetLastAttack())->GetProjectile();
+        rShot->SetSpeeds(-4.0f, 0.0f);
+        rShot->SetImmuneToInterception(1);
     }
 }
 

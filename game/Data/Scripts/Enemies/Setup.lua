@@ -113,12 +113,14 @@ function fnEnemySideOfPlayer()
 end
 
 -- Configures the active lemon attack's projectile as a spit shot flying at fSpeedX, fSpeedY.
+-- A spit intercepts nothing itself, so it skips the interception sweep.
 function fnEnemySpit(iDamage, fSpeedX, fSpeedY)
     AIAttack_SetProperty("Damage", iDamage)
     AILemonAttack_PushPropertyAsActiveObject("Projectile")
     Proj_SetProperty("Dimensions", 0, 0, 8, 8)
     Proj_SetProperty("Speeds", fSpeedX, fSpeedY, 0)
     Proj_SetProperty("IgnoreClips", true)
+    Proj_SetProperty("ImmuneToInterception", true)
     Proj_SetProperty("AnimationLibraryPath", gsEnemyAnims .. "Spit/Fly")
     DL_PopActiveEntity()
 end
