@@ -70,17 +70,12 @@ namespace
     }
 
     // A map with spawn records replaces the spawn points; one without keeps those scripts made.
-    void AutoSpawnFromLump(CorvelLumpManager *pLumps)
+    void AutoSpawnFromRecords(const SpawnRecord *pRecords, int32_t pCount)
     {
         SpawnManager *rSpawns = SpawnManager::Fetch();
-        int32_t tCount = 0;
-        SpawnRecord *nRecords = pLumps->SpawnDatLump("BSpawnInfo", &tCount);
-        if(rSpawns && nRecords && tCount > 0)
-        {
-            rSpawns->Clear();
-            rSpawns->AutoSpawn(tCount, nRecords);
-        }
-        free(nRecords);
+        if(!rSpawns || !pRecords || pCount < 1) return;
+        rSpawns->Clear();
+        rSpawns->AutoSpawn(pCount, pRecords);
     }
 
     void MarkEnemiesForRemoval(EntityManager *pEntities)
@@ -231,7 +226,9 @@ bool MapManager::LoadMapFile(const char *pName)
         MarkEnemiesForRemoval(rEntities);
         rEntities->ResetAll();
     }
-    AutoSpawnFromLump(rLumps);
+    int32_t tSpawnCount = 0;
+    const SpawnRecord *rSpawnRecords = GetSpawnRecords(tSpawnCount);
+    AutoSpawnFromRecords(rSpawnRecords, tSpawnCount);
 
     mStartX = MAP_DEFAULT_START;
     mStartY = MAP_DEFAULT_START;
