@@ -46,6 +46,7 @@
 #include "interface/AudioFlags.h"
 #include "interface/AudioManager.h"
 #include "interface/AudioPackage.h"
+#include "interface/SocketManager.h"
 #include "world/Camera.h"
 #include "world/CameraManager.h"
 #include "world/EntityManager.h"
@@ -277,6 +278,7 @@ bool BootManagers()
     rApp->rEntityManager->CreateSpecialLists();
     rApp->rEntityManager->CreatePlayer();
     rApp->rMapManager = new MapManager();
+    rApp->rSocketManager = new SocketManager();
     rApp->rTransitionManager = new TransitionManager();
     rApp->rSpawnManager = new SpawnManager();
     rApp->rSpawnManager->BuildPresets();
@@ -375,6 +377,12 @@ void PostProcess()
         }
     }
 
+    if(rApp->mToolLinkRequest)
+    {
+        rApp->mToolLinkRequest = 0;
+        if(rApp->rSocketManager) rApp->rSocketManager->RequestToolLink();
+    }
+
     Debug::PopPrint("[Post Process] Complete\n");
 }
 
@@ -456,6 +464,7 @@ void CleanMemory()
     DeleteAndClear(rApp->rSpawnManager);
     DeleteAndClear(rApp->rLuaManager);
     ClearConsoleCommands();
+    DeleteAndClear(rApp->rSocketManager);
     DeleteAndClear(rApp->rCameraManager);
     DeleteAndClear(rApp->rDisplayManager);
     DeleteAndClear(rApp->rControlManager);
