@@ -8,6 +8,7 @@
 //     grid COLUMNS ROWS CHUNKSIZE TILESIZE     chunk grid, chunk edge and tile edge in units
 //     prefixes LAYER1 LAYER2 CLIP              lump-name prefixes
 //     level NUMBER "NAME"
+//     spawn PRESET X Y                         an enemy spawn record (any number, at most 100)
 //     tiles                                    then one line per tile row, one character a tile
 //     ...
 //     end
@@ -33,6 +34,14 @@ namespace
     const int32_t cMaxChunk = 4096;
     const size_t cLineSize = 4096;
     const size_t cTextSize = 256;
+    const int32_t cMaxSpawns = 100;
+
+    struct SpawnLine
+    {
+        char mPreset[32];
+        int32_t mX;
+        int32_t mY;
+    };
 
     struct Layout
     {
@@ -48,6 +57,8 @@ namespace
         int32_t mTileColumns;
         int32_t mTileRows;
         char *mTiles;
+        SpawnLine mSpawns[cMaxSpawns];
+        int32_t mSpawnCount;
     };
 
     char TileAt(const Layout &pLayout, int32_t pTileX, int32_t pTileY)
@@ -254,6 +265,16 @@ namespace
                 sLayout.mLevelNumber = (int32_t)tNumber;
                 if(tSound) ReadText(rEnd, sLayout.mLevelName, sizeof(sLayout.mLevelName));
             }
+            else if(!strncmp(tLine, "spawn ", 6))
+            {
+                SpawnLine &rSpawn = sLayout.mSpawns[sLayout.mSpawnCount < cMaxSpawns ? sLayout.mSpawnCount : 0];
+                if(sLayout.mSpawnCount >= cMaxSpawns) tSound = Fail(pPath, tLineNumber, "more than 100 spawns");
+                else if(sscanf(tLine + 6, "%31s %i %i", rSpawn.mPreset, &rSpawn.mX, &rSpawn.mY) != 3)
+                {
+                    tSound = Fail(pPath, tLineNumber, "spawn needs PRESET X Y");
+                }
+                else sLayout.mSpawnCount++;
+            }
             else if(!strcmp(tLine, "tiles"))
             {
                 if(sLayout.mColumns < 1) tSound = Fail(pPath, tLineNumber, "tiles before grid");
@@ -316,6 +337,15 @@ namespace
                 }
                 fprintf(fOut, "end\n");
             }
+        }
+        if(pLayout.mSpawnCount > 0)
+        {
+            fprintf(fOut, "spawns BSpawnInfo\n");
+            for(int32_t i = 0; i < pLayout.mSpawnCount; i++)
+            {
+                fprintf(fOut, "%s %i %i\n", pLayout.mSpawns[i].mPreset, pLayout.mSpawns[i].mX, pLayout.mSpawns[i].mY);
+            }
+            fprintf(fOut, "end\n");
         }
         if(!tSound) fprintf(stderr, "genlevelart: cannot write the pictures under %s/chunks\n", pOutDir);
         fclose(fOut);

@@ -51,6 +51,9 @@ static const ToneRecipe cSounds[] =
     {"LightningStrike", WAVE_NOISE, 3000.0f, 100.0f, 900, 0.45f},
     {"TeleportIn", WAVE_SINE, 1800.0f, 300.0f, 400, 0.3f},
     {"TeleportOut", WAVE_SINE, 300.0f, 1800.0f, 400, 0.3f},
+    {"EnemyHurt", WAVE_SQUARE, 420.0f, 260.0f, 70, 0.25f},
+    {"EnemyExplode", WAVE_NOISE, 600.0f, 60.0f, 450, 0.35f},
+    {"EnemyShoot", WAVE_SQUARE, 700.0f, 900.0f, 60, 0.2f},
 };
 
 // The music: a two-second rising intro, then a six-second phrase the game loops (2 s to 8 s).

@@ -592,6 +592,7 @@ void PlayerPony::CheckProjectiles()
     if(rHitter)
     {
         if(!rHitter->HasOwner()) rHitter->SetDestruct(1);
+        else rHitter->NotifyOwnerEnemy();
         xProjectileLastHitPlayer = rHitter->GetID();
     }
     delete tHits;

@@ -13,6 +13,10 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "actors/AIAttack.h"
+#include "actors/AIMovement.h"
+#include "actors/Enemy.h"
+#include "actors/EnemyHitbox.h"
 #include "actors/PlayerPony.h"
 #include "core/ControlManager.h"
 #include "core/DataList.h"
@@ -36,6 +40,7 @@
 #include "core/render/WindowSystem.h"
 #include "core/render/DisplayManager.h"
 #include "interface/GUI.h"
+#include "interface/GUISHealthBars.h"
 #include "interface/VirtualConsole.h"
 #include "core/render/GLEntryPoints.h"
 #include "interface/AudioFlags.h"
@@ -55,6 +60,8 @@
 #include "world/RootSprite.h"
 #include "world/SlideZone.h"
 #include "world/SlipZone.h"
+#include "world/ProxyTrigger.h"
+#include "world/SpawnManager.h"
 #include "world/TransitionManager.h"
 #include "world/ZoneTrigger.h"
 
@@ -275,9 +282,12 @@ bool BootManagers()
     rApp->rMapManager = new MapManager();
     rApp->rSocketManager = new SocketManager();
     rApp->rTransitionManager = new TransitionManager();
+    rApp->rSpawnManager = new SpawnManager();
+    rApp->rSpawnManager->BuildPresets();
     LoadInterrupt();
     Debug::Print("Created misc Managers\n");
     rApp->rGUI = new GUI();
+    GUISBossHealthBar::SetHealthReader(Enemy::ReadHealthOf);
     Debug::Print("Created GUI\n");
     Debug::PopPrint("[Complete Manager Boot]\n");
     return true;
@@ -410,6 +420,12 @@ void RegisterLuaBindings(lua_State *L)
     RegisterOptionsManagerBindings(L);
     RegisterPlayerLua(L);
     RegisterZoneTriggerBindings(L);
+    RegisterEnemyLua(L);
+    RegisterEnemyHitboxLua(L);
+    RegisterAIMovementLua(L);
+    RegisterAIAttackLua(L);
+    RegisterProxyTriggerLua(L);
+    RegisterSpawnManagerLua(L);
     // Dialogue scripts print into the on-screen console and offer decisions through these.
     VirtualConsole::RegisterLua(L);
 }
@@ -449,6 +465,7 @@ void CleanMemory()
 
     DeleteAndClear(rApp->rLoadingScreen);
     DeleteAndClear(rApp->rEntityManager);
+    DeleteAndClear(rApp->rSpawnManager);
     DeleteAndClear(rApp->rLuaManager);
     ClearConsoleCommands();
     DeleteAndClear(rApp->rSocketManager);

@@ -21,6 +21,7 @@
 #include "world/CameraManager.h"
 #include "world/EntityManager.h"
 #include "world/MapManager.h"
+#include "world/SpawnManager.h"
 #include "world/TransitionManager.h"
 
 // Ticks still queued behind the one being handled that the game may work off by running
@@ -135,6 +136,7 @@ void GameGearTimer(FrameRecord *pFrame)
     Debug::Print("Transition Manager\n");
     if(TransitionManager::Fetch()) TransitionManager::Fetch()->Update();
     Debug::Print("Spawn Manager\n");
+    if(SpawnManager::Fetch()) SpawnManager::Fetch()->Update();
 
     // Entities and cameras run only while the GUI's "PauseScreen" exists and is not on top;
     // without a GUI there is no pause screen, so the world stands still.
@@ -228,6 +230,7 @@ void GameGearRender(FrameRecord *pFrame)
         Debug::Print("Rendered Entities\n");
         if(rMap) rMap->Render();
         Debug::Print("Rendered Map\n");
+        if(SpawnManager::Fetch()) SpawnManager::Fetch()->RenderHitboxes();
         Debug::Print("Spawn Manager\n");
         if(rGUI) rGUI->Render();
         Debug::Print("Rendered GUI\n");
@@ -336,6 +339,7 @@ static void ResetEntities()
     if(!rEntities) return;
     rEntities->ClearEntities();
     rEntities->ResetSpecialLists();
+    if(SpawnManager::Fetch()) SpawnManager::Fetch()->Clear();
     if(rEntities->GetPlayer()) rEntities->GetPlayer()->ClearRespawnState();
 }
 

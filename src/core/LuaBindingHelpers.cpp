@@ -228,6 +228,11 @@ bool LuaArgBoolean(lua_State *L, int pIndex, bool pFallback)
     return lua_toboolean(L, pIndex) != 0;
 }
 
+uint8_t LuaArgFlag(lua_State *L, int pIndex)
+{
+    return LuaArgBoolean(L, pIndex, false) ? 1 : 0;
+}
+
 float LuaArgFloat(lua_State *L, int pIndex, float pFallback)
 {
     return (float)LuaArgNumber(L, pIndex, pFallback);
@@ -248,6 +253,14 @@ int LuaPushStringOrNil(lua_State *L, const char *pText)
     if(pText) lua_pushstring(L, pText);
     else lua_pushnil(L);
     return 1;
+}
+
+int LuaPushPair(lua_State *L, float pA, float pB)
+{
+    if(!L) return 0;
+    lua_pushnumber(L, pA);
+    lua_pushnumber(L, pB);
+    return 2;
 }
 
 void RegisterLuaFunctions(lua_State *L, const luaL_Reg *pTable)

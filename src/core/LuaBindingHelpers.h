@@ -58,6 +58,8 @@ double LuaArgNumber(lua_State *L, int pIndex, double pFallback);
 int32_t LuaArgInteger(lua_State *L, int pIndex, int32_t pFallback);
 const char *LuaArgString(lua_State *L, int pIndex, const char *pFallback);
 bool LuaArgBoolean(lua_State *L, int pIndex, bool pFallback);
+// The boolean as a flag byte: 1 or 0 (0 when missing).
+uint8_t LuaArgFlag(lua_State *L, int pIndex);
 float LuaArgFloat(lua_State *L, int pIndex, float pFallback);
 
 // True when every argument from pFirst to pLast (inclusive) is a number.
@@ -65,6 +67,9 @@ bool LuaArgsAreNumbers(lua_State *L, int pFirst, int pLast);
 
 // Pushes a string, or nil when it is null. Returns 1 (the result count).
 int LuaPushStringOrNil(lua_State *L, const char *pText);
+
+// Pushes two numbers (a position, a size). Returns 2.
+int LuaPushPair(lua_State *L, float pA, float pB);
 
 // Registers each {name, function} of a table ending in {NULL, NULL} as a global C function
 // without upvalues. Nothing happens for a null state or table.

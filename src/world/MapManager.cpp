@@ -22,6 +22,7 @@
 #include "world/LineArtLevel.h"
 #include "world/MapBGM.h"
 #include "world/RootEntity.h"
+#include "world/SpawnManager.h"
 #include "world/TransitionManager.h"
 
 namespace
@@ -67,6 +68,15 @@ namespace
         char *nPath = (char *)malloc(tLength);
         if(nPath) snprintf(nPath, tLength, "%s%s%s", pA, pB, pC);
         return nPath;
+    }
+
+    // A map with spawn records replaces the spawn points; one without keeps those scripts made.
+    void AutoSpawnFromRecords(const SpawnRecord *pRecords, int32_t pCount)
+    {
+        SpawnManager *rSpawns = SpawnManager::Fetch();
+        if(!rSpawns || !pRecords || pCount < 1) return;
+        rSpawns->Clear();
+        rSpawns->AutoSpawn(pCount, pRecords);
     }
 
     void MarkEnemiesForRemoval(EntityManager *pEntities)
@@ -219,6 +229,9 @@ bool MapManager::LoadMapFile(const char *pName)
         MarkEnemiesForRemoval(rEntities);
         rEntities->ResetAll();
     }
+    int32_t tSpawnCount = 0;
+    const SpawnRecord *rSpawnRecords = GetSpawnRecords(tSpawnCount);
+    AutoSpawnFromRecords(rSpawnRecords, tSpawnCount);
 
     mStartX = MAP_DEFAULT_START;
     mStartY = MAP_DEFAULT_START;
@@ -539,6 +552,14 @@ void MapManager::SetZoom(float pZoom)
 }
 
 // ---- Clip queries ------------------------------------------------------------------------------
+
+ClipWorld MapManager::CurrentClipWorld()
+{
+    MapManager *rMaps = Fetch();
+    if(rMaps) return rMaps->GetClipWorld();
+    ClipWorld tWorld = {NULL, NULL, NULL};
+    return tWorld;
+}
 
 ClipWorld MapManager::GetClipWorld() const
 {

@@ -41,6 +41,8 @@ public:
 
     // The instance held by the Application; constructs nothing.
     static MapManager *Fetch();
+    // The booted manager's clip world; without a manager nothing is loaded, so all is solid.
+    static ClipWorld CurrentClipWorld();
 
     // Opens "Data/Maps/<name>.slf", builds its level, resets the world and, when the map differs
     // from the one loaded before, runs its script. True when the map is running; on failure the

@@ -32,19 +32,14 @@ struct ProjGetEntry
     ProjGetter rGetter;
 };
 
-static uint8_t ArgFlag(lua_State *L, int pIndex)
-{
-    return LuaArgBoolean(L, pIndex, false) ? 1 : 0;
-}
-
 static const ProjSetEntry cSetters[] = {
     {"TargetFlags", 2, [](lua_State *L, RootProjectile *p) { p->SetTargetFlags((uint8_t)(LuaArgInteger(L, 2, 0) & 0xFF)); }},
-    {"IgnoreDamage", 2, [](lua_State *L, RootProjectile *p) { p->SetIgnoreDamage(ArgFlag(L, 2)); }},
+    {"IgnoreDamage", 2, [](lua_State *L, RootProjectile *p) { p->SetIgnoreDamage(LuaArgFlag(L, 2)); }},
     {"Damage", 2, [](lua_State *L, RootProjectile *p) { p->SetDamage(LuaArgInteger(L, 2, 0)); }},
-    {"IsBuster", 2, [](lua_State *L, RootProjectile *p) { p->SetIsBuster(ArgFlag(L, 2)); }},
-    {"BusterTarget", 3, [](lua_State *L, RootProjectile *p) { p->SetBusterTarget(ArgFlag(L, 2), LuaArgString(L, 3, NULL)); }},
-    {"BusterBlocker", 2, [](lua_State *L, RootProjectile *p) { p->SetBusterBlocker(ArgFlag(L, 2)); }},
-    {"IgnoreClips", 2, [](lua_State *L, RootProjectile *p) { p->SetIgnoreClips(ArgFlag(L, 2)); }},
+    {"IsBuster", 2, [](lua_State *L, RootProjectile *p) { p->SetIsBuster(LuaArgFlag(L, 2)); }},
+    {"BusterTarget", 3, [](lua_State *L, RootProjectile *p) { p->SetBusterTarget(LuaArgFlag(L, 2), LuaArgString(L, 3, NULL)); }},
+    {"BusterBlocker", 2, [](lua_State *L, RootProjectile *p) { p->SetBusterBlocker(LuaArgFlag(L, 2)); }},
+    {"IgnoreClips", 2, [](lua_State *L, RootProjectile *p) { p->SetIgnoreClips(LuaArgFlag(L, 2)); }},
     {"Position", 3, [](lua_State *L, RootProjectile *p) { p->SetPosition(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f)); }},
     {"Dimensions", 5,
      [](lua_State *L, RootProjectile *p) { p->SetDimensions(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f), LuaArgFloat(L, 4, 0.0f), LuaArgFloat(L, 5, 0.0f)); }},
@@ -64,46 +59,39 @@ static const ProjSetEntry cSetters[] = {
     {"AnimationDrawingOffsets", 3,
      [](lua_State *L, RootProjectile *p) { p->SetAnimationDrawingOffsets(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f)); }},
     {"AnimationLibraryPath", 2, [](lua_State *L, RootProjectile *p) { p->SetAnimationLibraryPath(LuaArgString(L, 2, NULL)); }},
-    {"SelfDestruct", 2, [](lua_State *L, RootProjectile *p) { p->SetDestruct(ArgFlag(L, 2)); }},
-    {"InvincibleTimer", 3, [](lua_State *L, RootProjectile *p) { p->SetInvincibleTimer(ArgFlag(L, 2), LuaArgInteger(L, 3, 0)); }},
+    {"SelfDestruct", 2, [](lua_State *L, RootProjectile *p) { p->SetDestruct(LuaArgFlag(L, 2)); }},
+    {"InvincibleTimer", 3, [](lua_State *L, RootProjectile *p) { p->SetInvincibleTimer(LuaArgFlag(L, 2), LuaArgInteger(L, 3, 0)); }},
     {"BlockAutoOffscreenDestruction", 2,
-     [](lua_State *L, RootProjectile *p) { p->SetBlockAutoOffscreenDestruction(ArgFlag(L, 2)); }},
+     [](lua_State *L, RootProjectile *p) { p->SetBlockAutoOffscreenDestruction(LuaArgFlag(L, 2)); }},
     {"ResetAnimationTimer", 1, [](lua_State *, RootProjectile *p) { p->ResetAnimationTimer(); }},
-    {"IsReflecting", 2, [](lua_State *L, RootProjectile *p) { p->SetReflecting(ArgFlag(L, 2)); }},
+    {"IsReflecting", 2, [](lua_State *L, RootProjectile *p) { p->SetReflecting(LuaArgFlag(L, 2)); }},
     {"IgnoreNoAnimationError", 1, [](lua_State *, RootProjectile *p) { p->SetIgnoreNoAnimationError(1); }},
-    {"IsObstacle", 2, [](lua_State *L, RootProjectile *p) { p->SetObstacle(ArgFlag(L, 2)); }},
+    {"IsObstacle", 2, [](lua_State *L, RootProjectile *p) { p->SetObstacle(LuaArgFlag(L, 2)); }},
     {"Rotation", 2, [](lua_State *L, RootProjectile *p) { p->SetRotation(LuaArgFloat(L, 2, 0.0f)); }},
     {"ShowUnderlay", 4, [](lua_State *L, RootProjectile *p) { p->SetUnderlay(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f), LuaArgFloat(L, 4, 0.0f)); }},
-    {"ImmuneToInterception", 2, [](lua_State *L, RootProjectile *p) { p->SetImmuneToInterception(ArgFlag(L, 2)); }},
+    {"ImmuneToInterception", 2, [](lua_State *L, RootProjectile *p) { p->SetImmuneToInterception(LuaArgFlag(L, 2)); }},
     {NULL, 0, NULL},
 };
 
-static int PushPair(lua_State *L, float pA, float pB)
-{
-    lua_pushnumber(L, pA);
-    lua_pushnumber(L, pB);
-    return 2;
-}
-
 static const ProjGetEntry cGetters[] = {
-    {"Position", 1, [](lua_State *L, RootProjectile *p) { return PushPair(L, p->GetHitboxPtr()->mOwnerX, p->GetHitboxPtr()->mOwnerY); }},
+    {"Position", 1, [](lua_State *L, RootProjectile *p) { return LuaPushPair(L, p->GetHitboxPtr()->mOwnerX, p->GetHitboxPtr()->mOwnerY); }},
     {"Center", 1,
      [](lua_State *L, RootProjectile *p) {
          Hitbox *rBox = p->GetHitboxPtr();
-         return PushPair(L, (rBox->mLft + rBox->mRgt) / 2.0f, (rBox->mTop + rBox->mBot) / 2.0f);
+         return LuaPushPair(L, (rBox->mLft + rBox->mRgt) / 2.0f, (rBox->mTop + rBox->mBot) / 2.0f);
      }},
     {"Speeds", 1,
      [](lua_State *L, RootProjectile *p) {
          float tX, tY, tZ;
          p->GetSpeeds(tX, tY, tZ);
-         PushPair(L, tX, tY);
+         LuaPushPair(L, tX, tY);
          lua_pushnumber(L, tZ);
          return 3;
      }},
     {"WidthAndHeight", 1,
      [](lua_State *L, RootProjectile *p) {
          Hitbox *rBox = p->GetHitboxPtr();
-         return PushPair(L, rBox->mRgt - rBox->mLft, rBox->mBot - rBox->mTop);
+         return LuaPushPair(L, rBox->mRgt - rBox->mLft, rBox->mBot - rBox->mTop);
      }},
     {"IsReflecting", 1, [](lua_State *L, RootProjectile *p) { lua_pushboolean(L, p->IsReflecting()); return 1; }},
     {"IgnoreClips", 1, [](lua_State *L, RootProjectile *p) { lua_pushboolean(L, p->GetIgnoreClips()); return 1; }},

@@ -7,6 +7,9 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "actors/Enemy.h"
+#include "actors/EnemyAppearance.h"
+#include "actors/EnemyHitbox.h"
 #include "actors/PlayerPony.h"
 #include "core/DataList.h"
 #include "core/LuaManager.h"
@@ -29,15 +32,6 @@ int32_t xProjectileLastHitPlayer = 0;
 namespace
 {
     const char *const cFlameAnimation = "Root/Animations/Enemies/DragonTank/FlameSprite";
-
-    // Without a map manager nothing is loaded, and no level means everything is solid.
-    ClipWorld CurrentClipWorld()
-    {
-        MapManager *rMaps = MapManager::Fetch();
-        if(rMaps) return rMaps->GetClipWorld();
-        ClipWorld tWorld = {NULL, NULL, NULL};
-        return tWorld;
-    }
 
     // A number the script stored in the projectile's data; absent or non-numeric reads as null.
     float *DataNumber(RootProjectile *pProjectile, const char *pName)
@@ -139,6 +133,8 @@ RootProjectile::RootProjectile() : mFrameHolder(this, ReleaseFrame)
     mOffsetUnusedA = mOffsetUnusedB = 0.0f;
     mHitbox = Hitbox();
     mPolygonIndex = -1;
+    mOwnerEnemyPresent = 0;
+    mOwnerEnemyID = 0;
     mOwnerPresent = 0;
     mOwnerID = 0;
     mImpactScript = NULL;
@@ -160,8 +156,10 @@ RootProjectile::RootProjectile() : mFrameHolder(this, ReleaseFrame)
     mRenderScript = NULL;
 }
 
+// An enemy's box tells its owner that it is going, so the enemy never keeps a freed box.
 RootProjectile::~RootProjectile()
 {
+    if(mOwnerID != 0) Enemy::OwnedProjectileGone(mOwnerID, this);
     delete mHitList;
     free(mLogicScript);
     free(mRenderScript);
@@ -184,7 +182,7 @@ void RootProjectile::GetPosition(float &sX, float &sY, float &sZ)
 
 bool RootProjectile::IsSideBlocked(int32_t pSide)
 {
-    ClipWorld tWorld = CurrentClipWorld();
+    ClipWorld tWorld = MapManager::CurrentClipWorld();
     if(pSide == 0) return IsBlockedLeft(tWorld, mHitbox);
     if(pSide == 1) return IsBlockedUp(tWorld, mHitbox);
     if(pSide == 2) return IsBlockedRight(tWorld, mHitbox);
@@ -241,7 +239,7 @@ void RootProjectile::Move(float pDX, float pDY, float pDZ)
         mHitbox.mOwnerY += pDY;
         return;
     }
-    MoveWithCollision(CurrentClipWorld(), pDX, pDY, pDZ, mHitbox);
+    MoveWithCollision(MapManager::CurrentClipWorld(), pDX, pDY, pDZ, mHitbox);
 }
 
 void RootProjectile::MoveBySpeeds()
@@ -251,7 +249,7 @@ void RootProjectile::MoveBySpeeds()
 
 void RootProjectile::WallCrawl(int32_t pSteps)
 {
-    ::WallCrawl(CurrentClipWorld(), pSteps, mHitbox);
+    ::WallCrawl(MapManager::CurrentClipWorld(), pSteps, mHitbox);
     UpdateHitbox();
 }
 
@@ -313,6 +311,18 @@ void RootProjectile::SetOwnerID(int32_t pID)
 {
     mOwnerID = pID;
     mOwnerPresent = pID != 0 ? 1 : 0;
+}
+
+void RootProjectile::SetOwnerEnemy(RootEntity *pEnemy)
+{
+    mOwnerEnemyPresent = pEnemy ? 1 : 0;
+    mOwnerEnemyID = pEnemy ? pEnemy->GetID() : 0;
+}
+
+void RootProjectile::NotifyOwnerEnemy()
+{
+    Enemy *rOwner = mOwnerPresent ? Enemy::FindLive(mOwnerID) : NULL;
+    if(rOwner) rOwner->SetHitPlayer();
 }
 
 void RootProjectile::SetUnderlay(float pR, float pG, float pB)
@@ -393,13 +403,25 @@ bool RootProjectile::IsInHitList(int32_t pID) const
     return false;
 }
 
+// With an owner enemy the puppet's polygons decide; an enemy without a puppet of at least
+// seven render slots neither blocks nor is hit through them.
 bool RootProjectile::IsBusterBlocker()
 {
+    if(mOwnerEnemyPresent)
+    {
+        Enemy *rEnemy = Enemy::FindLive(mOwnerEnemyID);
+        return rEnemy && mPolygonIndex != -1 && rEnemy->GetAppearance()->GetPuppetSlotCount() >= 7;
+    }
     return mBusterBlocker != 0;
 }
 
 bool RootProjectile::HitTestHitbox(Hitbox pOther)
 {
+    if(mOwnerEnemyPresent)
+    {
+        Enemy *rEnemy = Enemy::FindLive(mOwnerEnemyID);
+        return rEnemy && rEnemy->GetAppearance()->GetPuppetSlotCount() >= 7 && rEnemy->GetEnemyHitbox()->GetPuppetHitboxCount() > 0;
+    }
     return HitboxesOverlap(pOther, mHitbox);
 }
 
@@ -506,7 +528,11 @@ void RootProjectile::RunHitSweeps()
             if(!rBlocker->IsBusterBlocker()) continue;
             rBlocker->SetPolygonIndex(-1);
             nHits->PopIterator();
+            // The block hook may ask which enemy stopped the shot; null for a free blocker.
+            Enemy *rPrevious = xEnemyStruck;
+            xEnemyStruck = Enemy::FindLive(rBlocker->GetOwnerID());
             RunBlockScript();
+            xEnemyStruck = rPrevious;
             break;
         }
         delete nHits;

@@ -144,6 +144,12 @@ public:
     void SetImmuneToInterception(uint8_t pFlag) { mImmuneToInterception = pFlag; }
     uint8_t HasOwner() const { return mOwnerPresent; }
     void SetOwnerID(int32_t pID);
+    // The enemy whose puppet polygons stand in for this box in the hit tests; held by object
+    // number, so a destroyed enemy is never reached.
+    void SetOwnerEnemy(RootEntity *pEnemy);
+    uint8_t HasOwnerEnemy() const { return mOwnerEnemyPresent; }
+    // Tells the owning enemy (found by owner id) that one of its boxes struck the player.
+    void NotifyOwnerEnemy();
     uint8_t GetBlockAutoOffscreenDestruction() const { return mBlockOffscreen; }
     void SetBlockAutoOffscreenDestruction(uint8_t pFlag) { mBlockOffscreen = pFlag; }
     uint8_t GetBusterBlockerFlag() const { return mBusterBlocker; }
@@ -214,6 +220,8 @@ protected:
     float mOffsetUnusedB;
     Hitbox mHitbox;
     int32_t mPolygonIndex;
+    uint8_t mOwnerEnemyPresent;
+    int32_t mOwnerEnemyID;
     uint8_t mOwnerPresent;
     int32_t mOwnerID;
     char *mImpactScript;

@@ -31,7 +31,8 @@ printf '\nAudioManager_PlayMusic("StageSelect")\nfnLog("Map music requested")\n'
 
 sounds=(MenuChange MenuSelect StageSelected HealthRecover SubtankFill BossDoorOpen BossDoorClose
         BusterDeflect Rank1BusterShot Rank2BusterShot Rank3BusterShot Dash Jump Land KestraInjured
-        KestraDying LightningStrike TeleportIn TeleportOut BusterCharging StageSelect)
+        KestraDying LightningStrike TeleportIn TeleportOut EnemyHurt EnemyExplode EnemyShoot
+        BusterCharging StageSelect)
 
 HOME="$SCRATCH/null-home" e2e_start "$SCRATCH/null.log" -startupdebug -skipto FirstSteps
 e2e_wait_for "$LOG" "[Post Process] Complete" 30 || e2e_fail "boot did not finish"

@@ -9,6 +9,7 @@ local saSamples = {
     "BossDoorOpen", "BossDoorClose", "BusterDeflect",
     "Rank1BusterShot", "Rank2BusterShot", "Rank3BusterShot",
     "Dash", "Jump", "Land", "KestraInjured", "KestraDying", "LightningStrike", "TeleportIn", "TeleportOut",
+    "EnemyHurt", "EnemyExplode", "EnemyShoot",
 }
 for i = 1, #saSamples do
     AudioManager_Register(saSamples[i], "AsSound", "AsSample", sAudioRoot .. saSamples[i] .. ".wav")

@@ -50,6 +50,13 @@ Push_Create("PlateauBreeze", 192, 280, 288, 384, 0.5, 0)
 -- The ice runs down the cliff face: no wall slide or wall kick on it.
 Slip_Create("CliffIce", 284, 384, 300, 448)
 
+-- Two easy enemies: a Driftbell bobbing to and fro in the sky over the start, and a Crawler
+-- pacing the plateau. One shot ends the first; the second takes three small ones.
+Enemy_Create("SkyDriftbell", gsEnemyScripts .. "Jellyfish/CConstructor.lua", "120", "190")
+DL_PopActiveEntity()
+Enemy_Create("PlateauCrawler", gsEnemyScripts .. "Tick/CConstructor.lua", "220", "368", "Rust", "36")
+DL_PopActiveEntity()
+
 -- The plateau's cliff edge and the floating ledge: points a test can read back.
 fnLog(string.format("FirstSteps: floor solid %s, air free %s",
     tostring(MapM_GetWorldClip(100, 460)), tostring(not MapM_GetWorldClip(100, 300))))

@@ -1,0 +1,1 @@
+-- Driftbell: its looping wave needs nothing each tick.

@@ -1,0 +1,126 @@
+-- Enemies/Setup.lua
+-- The sample enemies' pictures, animations and palette, and the helpers their constructor
+-- scripts share. The frames are drawn by tools/genenemyart into
+-- Data/Graphics/Generated/Enemies/, one file per frame; the palette comes from Enemies.slf.
+--
+-- The kinds live in the folders of the enemy presets that maps name in their spawn lists:
+--   Bat          Gloomwing: flies at Kestra in bursts (AIR_MOVEMENT toward a target)
+--   Jellyfish    Driftbell: drifts to and fro on a wave (looping AIR_MOVEMENT_SIN)
+--   Tick         Crawler: patrols the ground (looping GROUND_MOVEMENT), palette variants
+--   Sentinel     Sentinel: hovers under script control (SCRIPT CONTROL), spits at her (LEMON_PROJECTILE)
+--   Wasp         Hive: hangs still and releases Gloomwing swarmers (SPAWN_ENEMY)
+--   GreatBlight  Warden: the boss; per-frame hitboxes, volleys of spit, the boss health bar
+
+gsEnemyArt = gsDataRoot .. "Graphics/Generated/Enemies/"
+gsEnemyScripts = gsScriptRoot .. "Enemies/"
+gsEnemyAnims = "Root/Animations/Enemies/"
+local sFrames = "Root/Images/Enemies/"
+
+-- Frames sKind00 .. sKind(iCount - 1).
+local function fnLoadFrames(sKind, iCount)
+    DL_AddPath(sFrames .. sKind .. "/")
+    for i = 0, iCount - 1 do
+        local sName = string.format("%s%02d", sKind, i)
+        DL_LoadBitmap(gsEnemyArt .. sName .. ".png", sFrames .. sKind .. "/" .. sName)
+    end
+end
+
+-- The animation gsEnemyAnims .. sKind .. "/" .. sName showing frames iaOrder of sKind.
+local function fnBuildAnimation(sKind, sName, iaOrder, fTicks)
+    DL_AddPath(gsEnemyAnims .. sKind .. "/")
+    Anim_Create(gsEnemyAnims .. sKind .. "/" .. sName)
+    Anim_SetProperty("TotalFrames", #iaOrder)
+    Anim_SetProperty("TicksPerFrame", fTicks)
+    for i = 1, #iaOrder do
+        Anim_SetProperty("Frame", i - 1, string.format("%s%s/%s%02d", sFrames, sKind, sKind, iaOrder[i]))
+    end
+    DL_PopActiveEntity()
+end
+
+fnLoadFrames("Gloomwing", 2)
+fnLoadFrames("Driftbell", 2)
+fnLoadFrames("Crawler", 2)
+fnLoadFrames("Sentinel", 2)
+fnLoadFrames("Hive", 2)
+fnLoadFrames("Warden", 2)
+fnLoadFrames("Spit", 1)
+
+fnBuildAnimation("Gloomwing", "Fly", {0, 1}, 6)
+fnBuildAnimation("Driftbell", "Drift", {0, 1}, 20)
+fnBuildAnimation("Crawler", "Walk", {0, 1}, 10)
+fnBuildAnimation("Sentinel", "Eye", {0}, 60)
+fnBuildAnimation("Sentinel", "Glow", {1}, 60)
+fnBuildAnimation("Hive", "Hang", {0}, 60)
+fnBuildAnimation("Hive", "Open", {1}, 60)
+fnBuildAnimation("Warden", "Walk", {0}, 60)
+fnBuildAnimation("Warden", "Rear", {1}, 60)
+fnBuildAnimation("Spit", "Fly", {0}, 60)
+
+SLF_Open(gsDataRoot .. "Graphics/Generated/Enemies.slf")
+if SLF_IsFileOpen() then
+    DL_AddPath("Root/Other/Palettes/Enemies/")
+    DL_ExtractPalette("Enemies", "Root/Other/Palettes/Enemies/All")
+    SLF_Close()
+else
+    fnLog("Enemies: Enemies.slf did not open, no palette variants")
+end
+
+-- Helpers for the constructors (each runs with its enemy active).
+
+-- Box, health, contact damage, logic script, the shared sounds and the shared death.
+function fnEnemyBasics(iWidth, iHeight, iHealth, iContact, sLogic)
+    Enemy_SetProperty("BoundingBoxSize", iWidth, iHeight)
+    Enemy_SetProperty("Health", iHealth)
+    Enemy_SetProperty("ContactDamage", iContact)
+    Enemy_SetProperty("PathToLogicScript", sLogic)
+    Enemy_SetProperty("PathToDestructionScript", gsEnemyScripts .. "Common/Death.lua")
+    Enemy_SetProperty("DamageSoundEffect", "EnemyHurt")
+    Enemy_SetProperty("InvincibleSoundEffect", "BusterDeflect")
+end
+
+-- The animations of one kind, in slot order, drawn at the given offset from the box.
+function fnEnemyLook(sKind, saNames, fOffsetX, fOffsetY)
+    Enemy_Appearance_SetProperty("AnimationsTotal", #saNames)
+    for i = 1, #saNames do
+        Enemy_Appearance_SetProperty("Animation", i - 1, gsEnemyAnims .. sKind .. "/" .. saNames[i])
+    end
+    Enemy_Appearance_SetProperty("AnimationOffsets", fOffsetX, fOffsetY)
+    Enemy_Appearance_SetProperty("AnimationIndex", 0)
+    Enemy_Appearance_SetProperty("AnimationDirectionFacing", "Left")
+end
+
+-- Where a constructor should place its enemy: the two text arguments "x", "y" when given
+-- (Enemy_Create from a map script), else where the spawn point already put it.
+function fnEnemyHome()
+    if LM_GetNumOfArgs() >= 2 then
+        local fX = tonumber(LM_GetScriptArgument(0))
+        local fY = tonumber(LM_GetScriptArgument(1))
+        if fX and fY then
+            Enemy_SetProperty("Position", fX, fY)
+            Enemy_SetProperty("SpawnPointCoordinates", fX, fY)
+            return fX, fY
+        end
+    end
+    return Enemy_GetProperty("Position")
+end
+
+-- "Left" or "Right": the side Kestra is on, seen from the active enemy.
+function fnEnemySideOfPlayer()
+    local fX = Enemy_GetProperty("Center")
+    local fPX = Player_GetCenter()
+    if fPX < fX then return "Left" end
+    return "Right"
+end
+
+-- Configures the active lemon attack's projectile as a spit shot flying at fSpeedX, fSpeedY.
+-- A spit intercepts nothing itself, so it skips the interception sweep.
+function fnEnemySpit(iDamage, fSpeedX, fSpeedY)
+    AIAttack_SetProperty("Damage", iDamage)
+    AILemonAttack_PushPropertyAsActiveObject("Projectile")
+    Proj_SetProperty("Dimensions", 0, 0, 8, 8)
+    Proj_SetProperty("Speeds", fSpeedX, fSpeedY, 0)
+    Proj_SetProperty("IgnoreClips", true)
+    Proj_SetProperty("ImmuneToInterception", true)
+    Proj_SetProperty("AnimationLibraryPath", gsEnemyAnims .. "Spit/Fly")
+    DL_PopActiveEntity()
+end

@@ -1,0 +1,1 @@
+-- Crawler: its looping patrol needs nothing each tick.

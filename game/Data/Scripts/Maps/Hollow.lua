@@ -1,0 +1,32 @@
+-- Hollow.lua
+-- Set-up of the Hollow, the sample enemies' cave. Its enemies come from the map's spawn list
+-- (the map loader makes a spawn point of each record); this script adds the start, an outline
+-- of the Warden's arena for the hitbox view, and a second Driftbell placed by a script-made
+-- spawn point.
+--
+-- Left to right (16-unit tiles, the floor's top at y = 448):
+--   x 16..600     the start and a floating ledge (x 320..432, y 352)
+--   x 608..784    a stepped block with slopes (top at y = 400)
+--   x 784..1088   open cave: a hive under the ceiling, a crawler, a sentinel
+--   x 1088..1120  a pillar, climbed from the ledge left of it (y = 384)
+--   x 1120..1520  the Warden's arena
+
+MapM_SetPlayerStart(64, 390, 0)
+
+-- The arena's outline, drawn only while "ShowHitboxes" is on.
+PTrigger_Create("WardenArena")
+PTrigger_SetProperty("Hitbox", 1120, 32, 1520, 448)
+DL_PopActiveEntity()
+
+-- A spawn point set up by hand: a Driftbell over the floating ledge, created as the view
+-- comes near once Kestra has gone on, and again 240 ticks after each death.
+SpawnManager_AddSpawn("EnemySpawnPoint")
+PTrigger_SetProperty("Hitbox", 380, 300, 403, 323)
+RE_DefineData("EnemyName", "S", "LedgeDriftbell")
+RE_DefineData("PathToConstructorScript", "S", gsEnemyScripts .. "Jellyfish/CConstructor.lua")
+RE_DefineData("SpawnPositionX", "N", 380)
+RE_DefineData("SpawnPositionY", "N", 300)
+RE_DefineData("CanRespawn", "N", 1)
+DL_PopActiveEntity()
+
+fnLog("Hollow: ready")

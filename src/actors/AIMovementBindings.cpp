@@ -1,0 +1,218 @@
+#include "actors/AIMovement.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "actors/EnemyAppearance.h"
+#include "core/LuaBindingHelpers.h"
+#include "core/Utilities.h"
+#include "core/data/DataLibrary.h"
+
+// The active movement handler after the "not AIMovementHandler type" check; null otherwise.
+static AIMovementHandler *FetchActiveHandler()
+{
+    if(!IsAIMovementHandlerActive()) return NULL;
+    return static_cast<AIMovementHandler *>(DataLibrary::Fetch()->GetActiveObject());
+}
+
+// The active object when it really is a script control. The AISC_ globals write into it, so
+// its class is checked, not only that something is active. A constructor reaches a freshly
+// added script control through its handler: with the handler active, its last movement counts
+// when that is a script control.
+static AIScriptControl *FetchActiveScriptControl(const char *pBindingName)
+{
+    DataLibrary *rLibrary = DataLibrary::Fetch();
+    RootObject *rActive = rLibrary ? rLibrary->GetActiveObject() : NULL;
+    AIScriptControl *rControl = dynamic_cast<AIScriptControl *>(rActive);
+    if(!rControl && rActive && rActive->GetType() == TYPE_AIMOVEMENTHANDLER)
+    {
+        rControl = dynamic_cast<AIScriptControl *>(static_cast<AIMovementHandler *>(rActive)->GetLastMovement());
+    }
+    if(!rControl) LuaActiveObjectTypeError(pBindingName);
+    return rControl;
+}
+
+static int AIMovementHandler_AddMovement(lua_State *L)
+{
+    if(lua_gettop(L) < 1 || !LuaArgIsString(L, 1))
+    {
+        fprintf(stderr, "AIMovementHandler_AddMovement: Failed, no movement type specified.\n");
+        return 0;
+    }
+    AIMovementHandler *rHandler = FetchActiveHandler();
+    if(!rHandler) return 0;
+    const char *rName = LuaArgString(L, 1, "");
+    const char *const cNames[] = {"AIR_MOVEMENT", "AIR_MOVEMENT_SIN", "GROUND_MOVEMENT", "SCRIPT CONTROL"};
+    for(int32_t i = 0; i < 4; i++)
+    {
+        if(strcmp(rName, cNames[i])) continue;
+        rHandler->AddMovement(i + 1);
+        return 0;
+    }
+    fprintf(stderr, "AIMovementHandler_AddMovement: Error, invalid movement type specified.");
+    return 0;
+}
+
+static int AIMovementHandler_IsDoneMoving(lua_State *L)
+{
+    AIMovementHandler *rHandler = FetchActiveHandler();
+    lua_pushboolean(L, rHandler && rHandler->IsDoneMoving());
+    return 1;
+}
+
+static int AIMovementHandler_ClearAllMovements(lua_State *)
+{
+    AIMovementHandler *rHandler = FetchActiveHandler();
+    if(rHandler) rHandler->ClearAllMovements();
+    return 0;
+}
+
+static int AIMovementHandler_ApplyStandardGravity(lua_State *)
+{
+    AIMovementHandler *rHandler = FetchActiveHandler();
+    AIMovement *rLast = rHandler ? rHandler->GetLastMovement() : NULL;
+    if(rLast) rLast->SetGravity(AIMOVE_STANDARD_GRAVITY);
+    return 0;
+}
+
+typedef void (*MovementSetter)(lua_State *L, AIMovementHandler *pHandler, AIMovement *pMovement);
+struct MovementSetEntry
+{
+    const char *mKey;
+    int32_t mCount;
+    MovementSetter rSetter;
+};
+
+static const MovementSetEntry cMovementSetters[] = {
+    {"DestinationPosition", 3,
+     [](lua_State *L, AIMovementHandler *, AIMovement *m) { m->SetDestinationPosition(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f)); }},
+    {"DestinationTarget", 2, [](lua_State *L, AIMovementHandler *, AIMovement *m) { m->SetDestinationTarget(LuaArgString(L, 2, NULL)); }},
+    {"Speed", 3, [](lua_State *L, AIMovementHandler *, AIMovement *m) { m->SetSpeed(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f)); }},
+    {"SpeedCap", 3, [](lua_State *L, AIMovementHandler *, AIMovement *m) { m->SetSpeedCap(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f)); }},
+    {"Acceleration", 3,
+     [](lua_State *L, AIMovementHandler *, AIMovement *m) { m->SetAcceleration(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f)); }},
+    {"Gravity", 2, [](lua_State *L, AIMovementHandler *, AIMovement *m) { m->SetGravity(LuaArgFloat(L, 2, 0.0f)); }},
+    {"DelayBeforeMoving", 2, [](lua_State *L, AIMovementHandler *, AIMovement *m) { m->SetDelayBeforeMoving(LuaArgFloat(L, 2, -1.0f)); }},
+    {"DurationToMove", 2, [](lua_State *L, AIMovementHandler *, AIMovement *m) { m->SetDurationToMove(LuaArgInteger(L, 2, -1)); }},
+    {"AnimationIndex", 2, [](lua_State *L, AIMovementHandler *, AIMovement *m) { m->SetAnimationIndex(LuaArgInteger(L, 2, -1)); }},
+    {"AnimationDirectionFacing", 2,
+     [](lua_State *L, AIMovementHandler *, AIMovement *m) {
+         m->SetAnimationDirectionFacing(EnemyAppearance::TranslateStringDirectionFacing(LuaArgString(L, 2, NULL)));
+     }},
+    {"IgnoreEnvironmentCollision", 2,
+     [](lua_State *L, AIMovementHandler *, AIMovement *m) { m->SetIgnoreEnvironmentCollision(LuaArgFlag(L, 2)); }},
+    {"LoopMovements", 2, [](lua_State *L, AIMovementHandler *h, AIMovement *) { h->SetLoopMovements(LuaArgFlag(L, 2)); }},
+    {NULL, 0, NULL},
+};
+
+static int AIMovementHandler_SetProperty(lua_State *L)
+{
+    int tArgs = lua_gettop(L);
+    if(tArgs < 1 || !LuaArgIsString(L, 1)) return LuaArgListError("AIMovementHandler_SetProperty");
+    AIMovementHandler *rHandler = FetchActiveHandler();
+    if(!rHandler) return 0;
+    AIMovement *rLast = rHandler->GetLastMovement();
+    if(!rLast)
+    {
+        fprintf(stderr, "AIMovementHandler_SetProperty: AIMovementHandler has no AIMovements.\n");
+        return 0;
+    }
+    const char *rKey = LuaArgString(L, 1, "");
+    for(const MovementSetEntry *rEntry = cMovementSetters; rEntry->mKey; rEntry++)
+    {
+        if(strcmp(rEntry->mKey, rKey) || rEntry->mCount != tArgs) continue;
+        rEntry->rSetter(L, rHandler, rLast);
+        return 0;
+    }
+    return LuaResolveError("AIMovementHandler_SetProperty", rKey, tArgs);
+}
+
+// Without a movement there is no delay to read: the message and 0 instead of a crash.
+static int AIMovementHandler_GetProperty(lua_State *L)
+{
+    int tArgs = lua_gettop(L);
+    if(tArgs < 1 || !LuaArgIsString(L, 1)) return LuaArgListError("AIMovementHandler_GetProperty");
+    AIMovementHandler *rHandler = FetchActiveHandler();
+    if(!rHandler) return 0;
+    const char *rKey = LuaArgString(L, 1, "");
+    if(tArgs != 1 || strcmp(rKey, "GetCurrentMovementDelay")) return LuaResolveError("AIMovementHandler_GetProperty", rKey, tArgs);
+    AIMovement *rLast = rHandler->GetLastMovement();
+    if(!rLast) fprintf(stderr, "AIMovementHandler_GetProperty: AIMovementHandler has no AIMovements.\n");
+    lua_pushinteger(L, rLast ? rLast->GetDelayLeft() : 0);
+    return 1;
+}
+
+// --- "AISC_" --------------------------------------------------------------------------------
+
+static int AISC_SetScript(lua_State *L)
+{
+    if(lua_gettop(L) != 1 || !LuaArgIsString(L, 1)) return LuaArgListError("AISC_SetScript");
+    AIScriptControl *rControl = FetchActiveScriptControl("AISC_SetScript");
+    if(!rControl) return 0;
+    char *nPath = NULL;
+    ResetString(&nPath, LuaArgString(L, 1, NULL));
+    rControl->SetScript(nPath);
+    free(nPath);
+    return 0;
+}
+
+static int AISC_PushOwner(lua_State *L)
+{
+    if(lua_gettop(L) != 0) return LuaArgListError("AISC_PushOwner");
+    DataLibrary *rLibrary = DataLibrary::Fetch();
+    AIScriptControl *rControl = FetchActiveScriptControl("AISC_PushOwner");
+    if(!rLibrary) return 0;
+    rLibrary->PushActiveEntity(rControl ? (RootObject *)rControl->GetOwner() : NULL);
+    return 0;
+}
+
+static int AISC_GetProperty(lua_State *L)
+{
+    if(lua_gettop(L) != 1 || !LuaArgIsString(L, 1)) return LuaArgListErrorNil("AISC_GetProperty", L);
+    AIScriptControl *rControl = FetchActiveScriptControl("AISC_GetProperty");
+    if(!rControl)
+    {
+        lua_pushnil(L);
+        return 1;
+    }
+    return LuaPushTypedValue(rControl->GetProperty(LuaArgString(L, 1, NULL)), L);
+}
+
+static int AISC_SetProperty(lua_State *L)
+{
+    if(lua_gettop(L) != 2 || !LuaArgIsString(L, 1)) return LuaArgListError("AISC_SetProperty");
+    AIScriptControl *rControl = FetchActiveScriptControl("AISC_SetProperty");
+    if(!rControl) return 0;
+    TypedValue *rValue = rControl->GetProperty(LuaArgString(L, 1, NULL));
+    if(rValue) LuaReadIntoTypedValue(rValue, L, 2);
+    return 0;
+}
+
+static int AISC_DefineProperty(lua_State *L)
+{
+    if(lua_gettop(L) != 3 || !LuaArgIsString(L, 1)) return LuaArgListError("AISC_DefineProperty");
+    AIScriptControl *rControl = FetchActiveScriptControl("AISC_DefineProperty");
+    if(!rControl) return 0;
+    rControl->DefineProperty(LuaArgString(L, 1, NULL), LuaReadTypedValue(L, 2, 3));
+    return 0;
+}
+
+static const luaL_Reg cMovementBindings[] = {
+    {"AIMovementHandler_AddMovement", AIMovementHandler_AddMovement},
+    {"AIMovementHandler_IsDoneMoving", AIMovementHandler_IsDoneMoving},
+    {"AIMovementHandler_ClearAllMovements", AIMovementHandler_ClearAllMovements},
+    {"AIMovementHandler_ApplyStandardGravity", AIMovementHandler_ApplyStandardGravity},
+    {"AIMovementHandler_SetProperty", AIMovementHandler_SetProperty},
+    {"AIMovementHandler_GetProperty", AIMovementHandler_GetProperty},
+    {"AISC_SetScript", AISC_SetScript},
+    {"AISC_PushOwner", AISC_PushOwner},
+    {"AISC_GetProperty", AISC_GetProperty},
+    {"AISC_SetProperty", AISC_SetProperty},
+    {"AISC_DefineProperty", AISC_DefineProperty},
+    {NULL, NULL},
+};
+
+void RegisterAIMovementLua(lua_State *L)
+{
+    RegisterLuaFunctions(L, cMovementBindings);
+}

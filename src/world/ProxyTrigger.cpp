@@ -1,0 +1,245 @@
+#include "world/ProxyTrigger.h"
+
+#include <GL/gl.h>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "actors/Enemy.h"
+#include "core/DataList.h"
+#include "core/Geometry.h"
+#include "core/LuaManager.h"
+#include "core/OptionsManager.h"
+#include "core/Utilities.h"
+#include "core/data/DataLibrary.h"
+#include "core/render/GLState.h"
+#include "world/Camera.h"
+#include "world/CameraManager.h"
+#include "world/EntityManager.h"
+
+// --- DataList numbers -----------------------------------------------------------------------
+
+bool ReadDataNumber(DataList *pList, const char *pName, float &sValue)
+{
+    if(!pList || !pName || pList->GetDataEntryKind(pName) != TYPEDVALUE_FLOAT) return false;
+    float *rValue = (float *)pList->GetDataEntry(pName);
+    if(!rValue) return false;
+    sValue = *rValue;
+    return true;
+}
+
+float DefineDataNumber(DataList *pList, const char *pName, float pFallback)
+{
+    float tValue = pFallback;
+    if(ReadDataNumber(pList, pName, tValue)) return tValue;
+    SetDataNumber(pList, pName, pFallback);
+    return pFallback;
+}
+
+// Entity lists are strict, so the engine's own entries are defined, not merely set.
+void SetDataNumber(DataList *pList, const char *pName, float pValue)
+{
+    if(!pList || !pName) return;
+    float *nValue = (float *)malloc(sizeof(float));
+    *nValue = pValue;
+    if(!pList->DefineDataEntry(pName, nValue, DeleteWithFree, TYPEDVALUE_FLOAT)) free(nValue);
+}
+
+void SetDataString(DataList *pList, const char *pName, const char *pText)
+{
+    if(!pList || !pName || !pText) return;
+    char *nText = NULL;
+    ResetString(&nText, pText);
+    if(!pList->DefineDataEntry(pName, nText, DeleteWithFree, TYPEDVALUE_STRING)) free(nText);
+}
+
+const char *ReadDataString(DataList *pList, const char *pName)
+{
+    if(!pList || !pName || pList->GetDataEntryKind(pName) != TYPEDVALUE_STRING) return NULL;
+    return (const char *)pList->GetDataEntry(pName);
+}
+
+// --- ProxyTrigger ---------------------------------------------------------------------------
+
+ProxyTrigger::ProxyTrigger()
+{
+    mType = TYPE_PROXYTRIGGER;
+    mRect = ZoneRect();
+    mArmed = 0;
+    rCheck = NULL;
+    rAction = NULL;
+    rDebug = DefaultOutline;
+}
+
+ProxyTrigger::~ProxyTrigger()
+{
+}
+
+void ProxyTrigger::SetRect(float pLft, float pTop, float pRgt, float pBot)
+{
+    mRect.mLft = pLft;
+    mRect.mTop = pTop;
+    mRect.mRgt = pRgt;
+    mRect.mBot = pBot;
+}
+
+void ProxyTrigger::SetRoutines(ProxyCheckRoutine pCheck, ProxyActionRoutine pAction)
+{
+    mArmed = 1;
+    rCheck = pCheck;
+    rAction = pAction;
+}
+
+void ProxyTrigger::SetDebugRoutine(ProxyActionRoutine pRoutine)
+{
+    rDebug = pRoutine;
+    if(rDebug) rDebug(this);
+}
+
+void ProxyTrigger::Update()
+{
+    if(!mArmed || !rAction) return;
+    if(rCheck && !rCheck(this)) return;
+    rAction(this);
+}
+
+void ProxyTrigger::Render()
+{
+    if(rDebug) rDebug(this);
+}
+
+void ProxyTrigger::DefaultOutline(ProxyTrigger *pTrigger)
+{
+    OptionsManager *rOptions = OptionsManager::Get();
+    if(!pTrigger || !rOptions || !rOptions->GetBool("ShowHitboxes")) return;
+    CameraManager *rCameras = CameraManager::Fetch();
+    Camera *rCamera = rCameras ? rCameras->GetActiveCamera() : NULL;
+    ZoneRect tRect = pTrigger->GetRect();
+    float tWidth = tRect.mRgt - tRect.mLft;
+    float tHeight = tRect.mBot - tRect.mTop;
+    GLState::PushAll();
+    glDisable(GL_TEXTURE_2D);
+    if(rCamera) rCamera->ApplyTransform();
+    glColor4f(0.792f, 0.666f, 0.819f, 1.0f);
+    glTranslatef(tRect.mLft, tRect.mTop, 0.0f);
+    glBegin(GL_LINE_LOOP);
+    glVertex2f(0.0f, 0.0f);
+    glVertex2f(tWidth, 0.0f);
+    glVertex2f(tWidth, tHeight);
+    glVertex2f(0.0f, tHeight);
+    glEnd();
+    GLState::PopAll();
+}
+
+// --- EnemySpawnTrigger ----------------------------------------------------------------------
+
+EnemySpawnTrigger::EnemySpawnTrigger()
+{
+    mArmed = 1;
+    rCheck = SpawnCheck;
+    rAction = SpawnAction;
+    rDebug = DefaultOutline;
+}
+
+bool EnemySpawnTrigger::SpawnCheck(ProxyTrigger *pTrigger)
+{
+    DataList *rData = pTrigger->GetData();
+    float tActivated = DefineDataNumber(rData, "IsActivated", 0.0f);
+    const char *rName = ReadDataString(rData, "EnemyName");
+    if(!rName) return false;
+    EntityManager *rEntities = EntityManager::Fetch();
+    if(!rEntities || rEntities->GetEntity(rName)) return false;
+
+    float tTimer = DefineDataNumber(rData, "RespawnTimer", 0.0f) - 1.0f;
+    SetDataNumber(rData, "RespawnTimer", tTimer);
+    if(tTimer > 0.0f) return false;
+
+    CameraManager *rCameras = CameraManager::Fetch();
+    Camera *rCamera = rCameras ? rCameras->GetActiveCamera() : NULL;
+    if(!rCamera) return false;
+    Hitbox tFrame = rCamera->GetFrame();
+    const int32_t L = (int32_t)tFrame.mLft;
+    const int32_t T = (int32_t)tFrame.mTop;
+    const int32_t R = (int32_t)tFrame.mRgt;
+    const int32_t B = (int32_t)tFrame.mBot;
+    const IntRect cBands[4] = {
+        {L - SPAWN_BAND_FAR, T - SPAWN_BAND_SIDE, L - SPAWN_BAND_NEAR, B + SPAWN_BAND_SIDE},
+        {L - SPAWN_BAND_SIDE, T - SPAWN_BAND_FAR, R + SPAWN_BAND_SIDE, T - SPAWN_BAND_NEAR},
+        {R + SPAWN_BAND_NEAR, T - SPAWN_BAND_SIDE, R + SPAWN_BAND_FAR, B + SPAWN_BAND_SIDE},
+        {L - SPAWN_BAND_SIDE, B + SPAWN_BAND_NEAR, R + SPAWN_BAND_SIDE, B + SPAWN_BAND_FAR},
+    };
+    const ZoneRect tRect = pTrigger->GetRect();
+    const float cOuter[4] = {(float)(L - SPAWN_BAND_FAR), (float)(T - SPAWN_BAND_FAR), (float)(R + SPAWN_BAND_FAR),
+                             (float)(B + SPAWN_BAND_FAR)};
+    bool tTouched = false;
+    bool tEntered = false;
+    for(int32_t i = 0; i < 4; i++)
+    {
+        if(!ZoneRectOverlapsRectangle(tRect, cBands[i])) continue;
+        tTouched = true;
+        bool tHorizontal = (i == 0 || i == 2);
+        float tLow = tHorizontal ? tRect.mLft : tRect.mTop;
+        float tHigh = tHorizontal ? tRect.mRgt : tRect.mBot;
+        if(tLow <= cOuter[i] && cOuter[i] <= tHigh) tEntered = true;
+    }
+
+    bool tSpawn = false;
+    if(tEntered)
+    {
+        if(tActivated == 0.0f)
+        {
+            tActivated = 1.0f;
+            tSpawn = true;
+        }
+    }
+    else if(tTouched && tActivated == 0.0f)
+    {
+        tActivated = 1.0f;
+    }
+    else if(!tTouched && tActivated == 1.0f)
+    {
+        tActivated = 0.0f;
+    }
+    SetDataNumber(rData, "IsActivated", tActivated);
+    return tSpawn;
+}
+
+void EnemySpawnTrigger::SpawnAction(ProxyTrigger *pTrigger)
+{
+    DataList *rData = pTrigger->GetData();
+    const char *rName = ReadDataString(rData, "EnemyName");
+    const char *rScript = ReadDataString(rData, "PathToConstructorScript");
+    float tX = 0.0f, tY = 0.0f, tCanRespawn = 0.0f;
+    if(!rName || !rScript || !ReadDataNumber(rData, "SpawnPositionX", tX) || !ReadDataNumber(rData, "SpawnPositionY", tY)) return;
+    float tHasSpawned = DefineDataNumber(rData, "HasSpawned", 0.0f);
+    if(!ReadDataNumber(rData, "CanRespawn", tCanRespawn)) return;
+    if(tHasSpawned == 1.0f && tCanRespawn == 0.0f) return;
+
+    EntityManager *rEntities = EntityManager::Fetch();
+    DataLibrary *rLibrary = DataLibrary::Fetch();
+    LuaManager *rLua = LuaManager::Fetch();
+    if(!rEntities || !rLibrary) return;
+    // The data list may change under a constructor script; keep private copies.
+    char *nName = NULL;
+    char *nScript = NULL;
+    ResetString(&nName, rName);
+    ResetString(&nScript, rScript);
+    Enemy *nEnemy = new Enemy(nName);
+    nEnemy->SetSpawnPointCoordinates(tX, tY);
+    nEnemy->SetPositionAutoCenter(tX, tY, 0.0f);
+    nEnemy->SetSpawnPointId(pTrigger->GetID());
+    rEntities->RegisterEntity(nName, nEnemy, DeleteRootObject);
+    const int32_t tEnemyID = nEnemy->GetID();
+    rLibrary->PushActiveEntity(nEnemy);
+    if(rLua)
+    {
+        rLua->ClearArguments();
+        rLua->ExecuteFile(nScript);
+    }
+    rLibrary->PopActiveEntity();
+    SetDataNumber(rData, "HasSpawned", 1.0f);
+    Enemy *rStill = Enemy::FindLive(tEnemyID);
+    if(rStill) rStill->SetPositionAutoCenter(tX, tY, 0.0f);
+    free(nName);
+    free(nScript);
+}

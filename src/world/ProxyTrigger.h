@@ -1,0 +1,71 @@
+#pragma once
+#include <cstdint>
+
+#include "core/Hitbox.h"
+#include "world/RootEntity.h"
+
+class DataList;
+class ProxyTrigger;
+struct lua_State;
+
+typedef bool (*ProxyCheckRoutine)(ProxyTrigger *pTrigger);
+typedef void (*ProxyActionRoutine)(ProxyTrigger *pTrigger);
+
+// Distances of the four spawn bands outside the view edges: they reach from 10 to 30 units
+// out, and 20 units past the corners.
+#define SPAWN_BAND_NEAR 10
+#define SPAWN_BAND_FAR 30
+#define SPAWN_BAND_SIDE 20
+
+// An invisible rectangle with two plain routines: a check that decides each tick whether it
+// fires and an action run when it does, plus a debug routine that Render calls.
+class ProxyTrigger : public RootEntity
+{
+public:
+    ProxyTrigger();
+    ~ProxyTrigger() override;
+
+    ZoneRect GetRect() const { return mRect; }
+    void SetRect(float pLft, float pTop, float pRgt, float pBot);
+    ProxyCheckRoutine GetCheckRoutine() const { return rCheck; }
+    void SetRoutines(ProxyCheckRoutine pCheck, ProxyActionRoutine pAction);
+    // Stores the routine and calls it once at once.
+    void SetDebugRoutine(ProxyActionRoutine pRoutine);
+    uint8_t IsArmed() const { return mArmed; }
+
+    void Update() override;
+    void Render() override;
+
+    // Draws the rectangle's outline while "ShowHitboxes" is on.
+    static void DefaultOutline(ProxyTrigger *pTrigger);
+
+protected:
+    ZoneRect mRect;
+    uint8_t mArmed;
+    ProxyCheckRoutine rCheck;
+    ProxyActionRoutine rAction;
+    ProxyActionRoutine rDebug;
+};
+
+// A spawn point: creates its enemy when the view scrolls close to its rectangle. What varies
+// per point lives in its DataList ("EnemyName", "PathToConstructorScript", "SpawnPositionX",
+// "SpawnPositionY", "CanRespawn", "HasSpawned", "IsActivated", "RespawnTimer").
+class EnemySpawnTrigger : public ProxyTrigger
+{
+public:
+    EnemySpawnTrigger();
+
+    static bool SpawnCheck(ProxyTrigger *pTrigger);
+    static void SpawnAction(ProxyTrigger *pTrigger);
+};
+
+// Numbers in a DataList: a missing entry or one that holds no number reads as not found.
+bool ReadDataNumber(DataList *pList, const char *pName, float &sValue);
+// Reads the number, first defining it with the fallback when missing.
+float DefineDataNumber(DataList *pList, const char *pName, float pFallback);
+void SetDataNumber(DataList *pList, const char *pName, float pValue);
+void SetDataString(DataList *pList, const char *pName, const char *pText);
+const char *ReadDataString(DataList *pList, const char *pName);
+
+// Registers the "PTrigger_" globals.
+void RegisterProxyTriggerLua(lua_State *L);

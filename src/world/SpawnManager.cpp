@@ -1,0 +1,209 @@
+#include "world/SpawnManager.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "core/Application.h"
+#include "core/DataList.h"
+#include "core/NamedLinkedList.h"
+#include "core/OptionsManager.h"
+#include "core/data/DataLibrary.h"
+#include "core/data/LumpRecords.h"
+#include "world/ProxyTrigger.h"
+
+namespace
+{
+    // A script may hold a spawn point as its active object; the library lets go of it first.
+    void DeleteSpawnPoint(void *pPoint)
+    {
+        DataLibrary *rLibrary = DataLibrary::Fetch();
+        if(rLibrary) rLibrary->ForgetObject(pPoint);
+        delete (RootEntity *)pPoint;
+    }
+
+    struct PresetRow
+    {
+        const char *mName;
+        const char *mFolder;
+        float mSize;
+    };
+
+    const PresetRow cPresetRows[ENEMY_PRESET_COUNT] = {
+        {"AnglerPony", "AnglerPony", 81.0f},
+        {"BadgerTank", "BadgerTank", 48.0f},
+        {"Butterfly", "Butterfly", 10.0f},
+        {"Buzzshot", "Buzzshot", 26.0f},
+        {"Dusterbot", "Dusterbot", 37.0f},
+        {"Flamingo", "FlamingoBot", 45.0f},
+        {"Jellyfish", "Jellyfish", 23.0f},
+        {"Sentinel", "Sentinel", 22.0f},
+        {"SquirrelBomber", "SquirrelBomber", 36.0f},
+        {"Terrorsprite", "Terrorsprite", 25.0f},
+        {"Unibot", "Unibot", 52.0f},
+        {"Tick", "Tick", 31.0f},
+        {"Wasp", "Wasp", 57.0f},
+        {"DrillJumper", "DrillJumper", 26.0f},
+        {"Killbot", "Killbot", 62.0f},
+        {"Dragonfly", "Dragonfly", 62.0f},
+        {"Earthbot", "Earthbot", 57.0f},
+        {"WheelBot", "WheelBot", 62.0f},
+        {"Electrishrimp", "Electrishrimp", 62.0f},
+        {"GreatBlight", "GreatBlight", 62.0f},
+        {"Enemy8", "Enemy8", 62.0f},
+        {"StalactiteBaseA", "StalactiteBases/StalactiteBaseA", 62.0f},
+        {"StalactiteBaseB", "StalactiteBases/StalactiteBaseB", 62.0f},
+        {"DuoShooter", "DuoShooter", 62.0f},
+        {"Hummingbird", "Hummingbird", 32.0f},
+        {"Springer", "Springer", 48.0f},
+        {"Bat", "Bat", 40.0f},
+        {"Axepony", "Axepony", 47.0f},
+        {"FlyingSquirrel", "FlyingSquirrel", 32.0f},
+        {"EquiTerra", "EquiTerra", 55.0f},
+    };
+}
+
+SpawnManager::SpawnManager()
+{
+    mSpawnPoints = new NamedLinkedList(1);
+    mUpdating = 0;
+    mClearPending = 0;
+    memset(mPresets, 0, sizeof(mPresets));
+}
+
+SpawnManager::~SpawnManager()
+{
+    delete mSpawnPoints;
+}
+
+SpawnManager *SpawnManager::Fetch()
+{
+    return GetApplication()->rSpawnManager;
+}
+
+void SpawnManager::BuildPresets()
+{
+    for(int32_t i = 0; i < ENEMY_PRESET_COUNT; i++)
+    {
+        snprintf(mPresets[i].mName, sizeof(mPresets[i].mName), "%s", cPresetRows[i].mName);
+        snprintf(mPresets[i].mConstructorPath, sizeof(mPresets[i].mConstructorPath), "Data/Scripts/Enemies/%s/CConstructor.lua",
+                 cPresetRows[i].mFolder);
+        mPresets[i].mWidth = cPresetRows[i].mSize;
+        mPresets[i].mHeight = cPresetRows[i].mSize;
+    }
+}
+
+const EnemyPreset *SpawnManager::FindPreset(const char *pName) const
+{
+    if(!pName) return NULL;
+    for(int32_t i = 0; i < ENEMY_PRESET_COUNT; i++)
+    {
+        if(mPresets[i].mName[0] && !strcmp(mPresets[i].mName, pName)) return &mPresets[i];
+    }
+    return NULL;
+}
+
+const EnemyPreset *SpawnManager::GetPreset(int32_t pIndex) const
+{
+    if(pIndex < 0 || pIndex >= ENEMY_PRESET_COUNT) return NULL;
+    return &mPresets[pIndex];
+}
+
+void SpawnManager::AddSpawnPoint(EnemySpawnTrigger *pPoint)
+{
+    if(!pPoint) return;
+    mSpawnPoints->AddElementWithDeleter(pPoint->GetName(), pPoint, DeleteSpawnPoint);
+}
+
+bool SpawnManager::ConfigureFromPreset(const char *pPresetName, EnemySpawnTrigger *pPoint, const char *pSpawnName, float pX, float pY)
+{
+    if(!pPresetName || !pPoint || !pSpawnName) return false;
+    const EnemyPreset *rPreset = FindPreset(pPresetName);
+    if(!rPreset) return false;
+    DataList *rData = pPoint->GetData();
+    SetDataString(rData, "EnemyName", pSpawnName);
+    SetDataString(rData, "PathToConstructorScript", rPreset->mConstructorPath);
+    SetDataNumber(rData, "SpawnPositionX", pX);
+    SetDataNumber(rData, "SpawnPositionY", pY);
+    SetDataNumber(rData, "CanRespawn", 1.0f);
+    pPoint->SetRect(pX, pY, pX + rPreset->mWidth, pY + rPreset->mHeight);
+    return true;
+}
+
+void SpawnManager::AutoSpawn(int32_t pCount, const SpawnRecord *pRecords)
+{
+    if(pCount < 1 || !pRecords) return;
+    for(int32_t i = 0; i < pCount; i++)
+    {
+        char tName[16];
+        snprintf(tName, sizeof(tName), "AutoSpawn%c%c", (char)('0' + (i / 10) % 10), (char)('0' + i % 10));
+        EnemySpawnTrigger *nPoint = new EnemySpawnTrigger();
+        nPoint->SetName(tName);
+        char tPreset[LUMP_SPAWN_NAME_MAX + 1];
+        snprintf(tPreset, sizeof(tPreset), "%s", pRecords[i].mName);
+        if(ConfigureFromPreset(tPreset, nPoint, tName, (float)pRecords[i].mX, (float)pRecords[i].mY))
+        {
+            AddSpawnPoint(nPoint);
+            continue;
+        }
+        fprintf(stderr, "SpawnManager: Error processing %s to %s\n", tPreset, tName);
+        delete nPoint;
+    }
+}
+
+void SpawnManager::Clear()
+{
+    if(mUpdating)
+    {
+        mClearPending = 1;
+        return;
+    }
+    mSpawnPoints->Clear();
+}
+
+RootEntity *SpawnManager::FindById(int32_t pID)
+{
+    for(void *rData = mSpawnPoints->PushIterator(); rData; rData = mSpawnPoints->IterateNext())
+    {
+        if(((RootEntity *)rData)->GetID() == pID)
+        {
+            mSpawnPoints->PopIterator();
+            return (RootEntity *)rData;
+        }
+    }
+    return NULL;
+}
+
+int32_t SpawnManager::GetSpawnPointCount() const
+{
+    return mSpawnPoints->GetCount();
+}
+
+void SpawnManager::Update()
+{
+    mUpdating = 1;
+    for(void *rData = mSpawnPoints->PushIterator(); rData; rData = mSpawnPoints->IterateNext())
+    {
+        ((RootEntity *)rData)->UpdateIfEnabled();
+        if(mClearPending)
+        {
+            mSpawnPoints->PopIterator();
+            break;
+        }
+    }
+    mUpdating = 0;
+    if(mClearPending)
+    {
+        mClearPending = 0;
+        mSpawnPoints->Clear();
+    }
+}
+
+void SpawnManager::RenderHitboxes()
+{
+    OptionsManager *rOptions = OptionsManager::Get();
+    if(!rOptions || !rOptions->GetBool("ShowHitboxes")) return;
+    for(void *rData = mSpawnPoints->PushIterator(); rData; rData = mSpawnPoints->IterateNext())
+    {
+        ((RootEntity *)rData)->Render();
+    }
+}

@@ -1,0 +1,63 @@
+#pragma once
+#include <cstdint>
+
+class EnemySpawnTrigger;
+class NamedLinkedList;
+class RootEntity;
+struct SpawnRecord;
+struct lua_State;
+
+#define ENEMY_PRESET_COUNT 30
+#define ENEMY_PRESET_NAME_MAX 32
+#define ENEMY_PRESET_PATH_MAX 256
+
+// An enemy kind a map or script can name: its constructor script and its spawn box.
+struct EnemyPreset
+{
+    char mName[ENEMY_PRESET_NAME_MAX];
+    char mConstructorPath[ENEMY_PRESET_PATH_MAX];
+    float mWidth;
+    float mHeight;
+};
+
+// Owns the current map's enemy spawn points, updates them every tick and draws their boxes
+// for debugging; holds the fixed table of enemy presets. One instance, made at boot.
+class SpawnManager
+{
+public:
+    SpawnManager();
+    ~SpawnManager();
+
+    // The instance held by the Application; constructs nothing.
+    static SpawnManager *Fetch();
+
+    // Fills the preset table (the end of start-up).
+    void BuildPresets();
+    const EnemyPreset *FindPreset(const char *pName) const;
+    const EnemyPreset *GetPreset(int32_t pIndex) const;
+
+    void AddSpawnPoint(EnemySpawnTrigger *pPoint);
+    bool ConfigureFromPreset(const char *pPresetName, EnemySpawnTrigger *pPoint, const char *pSpawnName, float pX, float pY);
+    void AutoSpawn(int32_t pCount, const SpawnRecord *pRecords);
+    // A constructor script run by a spawn point may ask for this; the points then go once
+    // the update walk is over, so the running one is never freed under itself.
+    void Clear();
+    RootEntity *FindById(int32_t pID);
+    int32_t GetSpawnPointCount() const;
+    NamedLinkedList *GetSpawnPoints() const { return mSpawnPoints; }
+
+    void Update();
+    void RenderHitboxes();
+
+private:
+    NamedLinkedList *mSpawnPoints;
+    uint8_t mUpdating;
+    uint8_t mClearPending;
+    EnemyPreset mPresets[ENEMY_PRESET_COUNT];
+
+    SpawnManager(const SpawnManager &) = delete;
+    SpawnManager &operator=(const SpawnManager &) = delete;
+};
+
+// Registers the "SpawnManager_" globals.
+void RegisterSpawnManagerLua(lua_State *L);

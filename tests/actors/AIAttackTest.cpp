@@ -1,0 +1,135 @@
+#include "EnemyWorld.h"
+
+using AIAttackTest = EnemyWorld;
+
+namespace
+{
+    int32_t CountNamed(const char *pPrefix)
+    {
+        int32_t tCount = 0;
+        NamedLinkedList *rList = GetApplication()->rEntityManager->GetEntityList();
+        for(void *rData = rList->PushIterator(); rData; rData = rList->IterateNext())
+        {
+            if(!strncmp(rList->GetIteratorName(), pPrefix, strlen(pPrefix))) tCount++;
+        }
+        return tCount;
+    }
+}
+
+TEST_F(AIAttackTest, DelaysPlaceTheEffectAndTheEndAndAttacksRunInTurn)
+{
+    Enemy *rEnemy = MakeEnemy("Shooter", 200.0f, 100.0f, 20.0f, 5);
+    AIAttackHandler *rHandler = rEnemy->GetAttackHandler();
+    rHandler->CreateAttack(AIATTACK_LEMON);
+    rHandler->GetLastAttack()->SetDelayBeforeCreatingAttack(30);
+    rHandler->GetLastAttack()->SetDelayAfterCreatingAttack(10);
+    rHandler->CreateAttack(AIATTACK_LEMON);
+    rHandler->GetLastAttack()->SetDelayAfterCreatingAttack(0);
+    Tick(30);
+    EXPECT_EQ(CountNamed("PROJ|ENEMY_LEMON_PROJECTILE|"), 0);
+    Tick();
+    EXPECT_EQ(CountNamed("PROJ|ENEMY_LEMON_PROJECTILE|"), 1);
+    Tick(9);
+    EXPECT_EQ(rHandler->GetCount(), 2);
+    Tick();
+    EXPECT_EQ(rHandler->GetCount(), 1);
+    // The second waited its turn: it fires on the next tick and goes in the same tick.
+    Tick();
+    EXPECT_EQ(CountNamed("PROJ|ENEMY_LEMON_PROJECTILE|"), 2);
+    EXPECT_TRUE(rHandler->IsDoneCreatingAttacks());
+
+    // All at once: both fire in one tick, and the flag clears with the empty queue.
+    rHandler->CreateAttack(AIATTACK_LEMON);
+    rHandler->CreateAttack(AIATTACK_LEMON);
+    rHandler->SetCreateAllAttacksAtOnce(1);
+    Tick();
+    EXPECT_EQ(CountNamed("PROJ|ENEMY_LEMON_PROJECTILE|"), 4);
+    EXPECT_FALSE(rHandler->GetCreateAllAttacksAtOnce());
+}
+
+TEST_F(AIAttackTest, LemonShotsMirrorAboutTheBoxRightAndSpawnsAboutThePosition)
+{
+    Run(("gEmptyLogic = '" + Script("enemy_empty.lua") + "'").c_str());
+    Enemy *rEnemy = MakeEnemy("Shooter", 200.0f, 100.0f, 20.0f, 5);
+    AIAttackHandler *rHandler = rEnemy->GetAttackHandler();
+    rHandler->CreateAttack(AIATTACK_LEMON);
+    AILemonAttack *rLemon = static_cast<AILemonAttack *>(rHandler->GetLastAttack());
+    rLemon->SetOffsetPosition(4.0f, 6.0f);
+    rLemon->SetAnimationDirectionFacing(1);
+    rLemon->SetDamage(3);
+    RootProjectile *rShot = rLemon->GetProjectile();
+    Tick();
+    float tX, tY, tZ;
+    rShot->GetPosition(tX, tY, tZ);
+    EXPECT_EQ(tX, 216.0f);
+    EXPECT_EQ(tY, 106.0f);
+    EXPECT_EQ(rShot->GetDamage(), 3);
+    EXPECT_EQ(rShot->GetTargetFlags(), PROJECTILE_TARGET_PLAYER);
+
+    rHandler->CreateAttack(AIATTACK_SPAWN_ENEMY);
+    AISpawnEnemyAttack *rSpawn = static_cast<AISpawnEnemyAttack *>(rHandler->GetLastAttack());
+    rSpawn->SetEnemyName("Child");
+    rSpawn->SetConstructorScript(Script("enemy_spawned.lua").c_str());
+    rSpawn->SetOffsetPosition(4.0f, 6.0f);
+    rSpawn->SetAnimationDirectionFacing(1);
+    rSpawn->SetNumberOfConstructorArguments(2);
+    rSpawn->AddScriptArgument("alpha");
+    rSpawn->AddScriptArgument("beta");
+    testing::internal::CaptureStderr();
+    rSpawn->AddScriptArgument("gamma");
+    EXPECT_EQ(Captured(), "AISpawnEnemyAttack::AddScriptArgument error, no more arguments can be added.\n");
+    Tick();
+    Enemy *rChild = (Enemy *)GetApplication()->rEntityManager->GetEntity("Child");
+    ASSERT_NE(rChild, nullptr);
+    rChild->GetPosition(tX, tY, tZ);
+    EXPECT_EQ(tX, 196.0f);
+    EXPECT_EQ(tY, 106.0f);
+    EXPECT_EQ(GlobalString("gSpawnArgs"), "2:alpha,beta;");
+    EXPECT_EQ(GetApplication()->rDataLibrary->GetActiveStackSize(), 0);
+}
+
+TEST_F(AIAttackTest, ASpawnedConstructorThatClearsItsParentsAttacksFreesNothingInUse)
+{
+    Run(("gEmptyLogic = '" + Script("enemy_empty.lua") + "'").c_str());
+    Enemy *rParent = MakeEnemy("Parent", 200.0f, 100.0f, 20.0f, 5);
+    AIAttackHandler *rHandler = rParent->GetAttackHandler();
+    for(int32_t i = 0; i < 3; i++)
+    {
+        rHandler->CreateAttack(AIATTACK_SPAWN_ENEMY);
+        AISpawnEnemyAttack *rSpawn = static_cast<AISpawnEnemyAttack *>(rHandler->GetLastAttack());
+        rSpawn->SetEnemyName("Child");
+        rSpawn->SetConstructorScript(Script("enemy_spawned_clears_parent.lua").c_str());
+        rSpawn->SetDelayAfterCreatingAttack(5);
+    }
+    rHandler->SetCreateAllAttacksAtOnce(1);
+    Tick();
+    EXPECT_EQ(GlobalNumber("gCleared"), 1.0);
+    EXPECT_TRUE(rHandler->IsDoneCreatingAttacks());
+    Tick(2);
+}
+
+TEST_F(AIAttackTest, BindingsBuildAttacksAndKeepTheActiveStackBalanced)
+{
+    Enemy *rEnemy = MakeEnemy("Shooter", 200.0f, 100.0f, 20.0f, 5);
+    GetApplication()->rDataLibrary->PushActiveEntity(rEnemy);
+    testing::internal::CaptureStderr();
+    Run("Enemy_PushPropertyAsActiveObject('AIAttackHandler')"
+        "for i = 1, 11 do AIAttackHandler_CreateAttack('LEMON_PROJECTILE') AIAttack_SetProperty('DelayBeforeCreatingAttack', i) "
+        "DL_PopActiveEntity() end "
+        "AIAttackHandler_CreateAttack('BANANA') DL_PopActiveEntity() "
+        "AIAttackHandler_CreateAttack('SPAWN_ENEMY') DL_PopActiveEntity() "
+        "AIAttackHandler_CreateAttack() DL_PopActiveEntity() "
+        "gDone = tostring(AIAttackHandler_IsDoneCreatingAttacks()) "
+        "DL_PopActiveEntity()");
+    std::string tErr = Captured();
+    GetApplication()->rDataLibrary->PopActiveEntity();
+    EXPECT_EQ(GetApplication()->rDataLibrary->GetActiveStackSize(), 0);
+    EXPECT_EQ(rEnemy->GetAttackHandler()->GetCount(), 10);
+    // The eleventh was refused, so its delay went to the tenth.
+    EXPECT_EQ(rEnemy->GetAttackHandler()->GetLastAttack()->IsDone(), 0);
+    EXPECT_NE(tErr.find("AIAttackHandler::CreateAttack warning, max number of attacks that can be created reached. Check your scripts.\n"),
+              std::string::npos);
+    EXPECT_NE(tErr.find("AIAttackHandler_CreateAttack: Failed, cannot resolve BANANA with 1 args.\n"), std::string::npos);
+    EXPECT_NE(tErr.find("AIAttackHandler_CreateAttack: No attack type specified.\n"), std::string::npos);
+    EXPECT_EQ(GlobalString("gDone"), "false");
+}

@@ -1,0 +1,128 @@
+#include <gtest/gtest.h>
+
+#include <GL/gl.h>
+
+#include "../core/render/RenderTestDisplay.h"
+#include "actors/EnemyAppearance.h"
+#include "core/render/Bitmap.h"
+#include "core/render/CorvelAnimation.h"
+#include "core/render/GLState.h"
+
+// The appearance's drawing on a real display: the frame at its offset, mirrored by facing,
+// and the damage flash, a white silhouette cut out through the stencil buffer.
+class EnemyAppearanceGLTest : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        sHaveDisplay = OpenTestDisplay(480, 360);
+    }
+    static void TearDownTestSuite()
+    {
+        CloseTestDisplay();
+    }
+    void SetUp() override
+    {
+        if(!sHaveDisplay) GTEST_SKIP() << "no OpenGL display";
+        // An 8 by 4 frame: its left half opaque red, its right half clear.
+        uint8_t tPixels[8 * 4 * 4] = {};
+        for(int32_t y = 0; y < 4; y++)
+        {
+            for(int32_t x = 0; x < 4; x++)
+            {
+                uint8_t *rTexel = &tPixels[(y * 8 + x) * 4];
+                rTexel[0] = 200;
+                rTexel[3] = 255;
+            }
+        }
+        mFrame = Bitmap::FromRGBA(tPixels, 8, 4);
+        mAnimation = new CorvelAnimation();
+        mAnimation->SetTotalFrames(1);
+        mAnimation->SetTicksPerFrame(10.0f);
+        mAnimation->SetFrame(0, mFrame);
+        mAppearance.SetAnimationsTotal(1);
+        mAppearance.SetAnimation(0, mAnimation);
+        mAppearance.SetAnimationIndex(0);
+    }
+    void TearDown() override
+    {
+        delete mAnimation;
+        delete mFrame;
+    }
+
+    // Draws the appearance scaled up 10 times at (x, y), then reads view points (vx, vy).
+    void Draw(float pX, float pY)
+    {
+        Hitbox tBox = Hitbox();
+        tBox.mOwnerX = pX;
+        tBox.mOwnerY = pY;
+        mAppearance.Update(tBox);
+        GLState::Begin2D(480, 360);
+        glDisable(GL_DEPTH_TEST);
+        glEnable(GL_ALPHA_TEST);
+        glAlphaFunc(GL_GREATER, 0.0f);
+        glClearColor(0, 0, 0.5f, 1);
+        glClearStencil(0);
+        glClear(GL_COLOR_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+        glScalef(10.0f, 10.0f, 1.0f);
+        mAppearance.Render();
+        glDisable(GL_ALPHA_TEST);
+        GLState::End2D();
+    }
+
+    void Read(int32_t pViewX, int32_t pViewY, uint8_t *sPixel)
+    {
+        glReadPixels(pViewX, 359 - pViewY, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, sPixel);
+    }
+
+    static bool sHaveDisplay;
+    Bitmap *mFrame = nullptr;
+    CorvelAnimation *mAnimation = nullptr;
+    EnemyAppearance mAppearance;
+};
+
+bool EnemyAppearanceGLTest::sHaveDisplay = false;
+
+TEST_F(EnemyAppearanceGLTest, TheFlashWhitensOnlyTheFrameForThreeDrawnFrames)
+{
+    GLint tStencilBits = 0;
+    glGetIntegerv(GL_STENCIL_BITS, &tStencilBits);
+    ASSERT_GT(tStencilBits, 0) << "the display has no stencil buffer";
+    uint8_t tLeft[4], tRight[4];
+
+    // Facing right draws as stored: red on the left half, background on the right.
+    mAppearance.SetFacing(1);
+    mAppearance.SetFacing(1);
+    mAppearance.SetHorizontalFlip(0);
+    Draw(2.0f, 2.0f);
+    Read(35, 35, tLeft);
+    Read(75, 35, tRight);
+    EXPECT_EQ(tLeft[0], 200);
+    EXPECT_NEAR(tRight[2], 128, 1);
+
+    // Three drawn frames of white silhouette, the clear half untouched, then the colours again.
+    mAppearance.SetDamageFlash(1);
+    for(int32_t i = 0; i < 3; i++)
+    {
+        Draw(2.0f, 2.0f);
+        Read(35, 35, tLeft);
+        Read(75, 35, tRight);
+        EXPECT_EQ(tLeft[0], 255) << i;
+        EXPECT_EQ(tLeft[1], 255) << i;
+        EXPECT_EQ(tRight[0], 0) << i;
+        EXPECT_NEAR(tRight[2], 128, 1) << i;
+    }
+    EXPECT_EQ(mAppearance.GetFlashCounter(), 0);
+    Draw(2.0f, 2.0f);
+    Read(35, 35, tLeft);
+    EXPECT_EQ(tLeft[0], 200);
+    EXPECT_EQ(tLeft[1], 0);
+
+    // Mirrored, the red half moves to the right.
+    mAppearance.SetHorizontalFlip(1);
+    Draw(2.0f, 2.0f);
+    Read(35, 35, tLeft);
+    Read(75, 35, tRight);
+    EXPECT_EQ(tLeft[0], 0);
+    EXPECT_EQ(tRight[0], 200);
+}

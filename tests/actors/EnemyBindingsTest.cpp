@@ -1,0 +1,110 @@
+#include "EnemyWorld.h"
+
+#include "world/LevelCollision.h"
+
+using EnemyBindingsTest = EnemyWorld;
+
+TEST_F(EnemyBindingsTest, AScriptBuildsAndQueriesAnEnemyAndBadCallsOnlyReport)
+{
+    Run(("gEmptyLogic = '" + Script("enemy_empty.lua") + "' gCtorPath = '" + Script("enemy_constructor.lua") + "'").c_str());
+    testing::internal::CaptureStderr();
+    ASSERT_TRUE(GetApplication()->rLuaManager->ExecuteFile(Script("enemy_bindings.lua").c_str()));
+    std::string tErr = Captured();
+    EXPECT_EQ(GetApplication()->rDataLibrary->GetActiveStackSize(), 0);
+    EXPECT_EQ(GlobalString("gResults"), "20 30 120 200 120 200 140.69999694824 230.19999694824 130.35000610352 215.10000610352 6 2 Scripted "
+                                        "Left false true");
+    EXPECT_EQ(GlobalString("gCounts"), "000");
+    EXPECT_EQ(GlobalNumber("gHealthAfter"), 0.0);
+    EXPECT_EQ(GlobalString("gCtorArgs"), "0:-,-");
+    EXPECT_EQ(GlobalString("gWrongActive"), "false");
+    EXPECT_EQ(GlobalString("gNoMovements"), "false");
+
+    Enemy *rEnemy = (Enemy *)GetApplication()->rEntityManager->GetEntity("Scripted");
+    ASSERT_NE(rEnemy, nullptr);
+    EXPECT_EQ(rEnemy->GetDamageTakenFrom(0), 4);
+    EXPECT_TRUE(rEnemy->GetAllowAirWalk());
+
+    const char *cExpected[] = {
+        "Enemy_Health_SetProperty(Health): Failed, health cannot be less than 1.\n",
+        "Error in AIMovement, can't set flag Fly\n",
+        "Enemy_Appearance_SetProperty: Error, Animation Root/Nothing/Here failed to resolve.\n",
+        "Enemy_GetProperty: Failed, cannot resolve Nonsense with 1 args.\n",
+        "Enemy_IsSideBlocked: Failed, invalid side given. Use Left|Right|Top|Bottom\n",
+        "Enemy_GetProperty: Failed, invalid argument list\n",
+        "Enemy_SetProperty: Failed, cannot resolve Position with 2 args.\n",
+        "Enemy_SetProperty: Cannot resolve with 0 args.\n",
+        "Enemy_Health_SetProperty: Failed, Armour does not match any property.\n",
+        "Warning, current active object is not Enemy type.",
+        "Warning, current active object is not EnemyHitbox type.",
+        "Warning, current active object is not AIMovementHandler type.",
+    };
+    for(const char *rLine : cExpected) EXPECT_NE(tErr.find(rLine), std::string::npos) << rLine;
+
+    // The constructor ran once with the two text arguments.
+    Run(("Enemy_Create('Third', '" + Script("enemy_constructor.lua") + "', 'one', 'two') DL_PopActiveEntity()").c_str());
+    EXPECT_EQ(GlobalString("gCtorArgs"), "2:one,two");
+}
+
+TEST_F(EnemyBindingsTest, HitboxAndMovementBindingsCheckTheirCounts)
+{
+    Enemy *rEnemy = MakeEnemy("Boxy", 200.0f, 100.0f, 20.0f, 5);
+    GetApplication()->rDataLibrary->PushActiveEntity(rEnemy);
+    testing::internal::CaptureStderr();
+    Run("Enemy_PushPropertyAsActiveObject('Hitbox')"
+        "Hitbox_SetProperty('NumberOfHitboxes', 2) Hitbox_SetProperty('NumberOfAnimations', 1)"
+        "Hitbox_SetProperty('NumberOfFramesPerAnimation', 0, 2) Hitbox_AllocateHitboxData()"
+        "Hitbox_SetProperty('AnimationSize', 64, 64)"
+        "Hitbox_SetProperty('Hitbox', 0, 1, 'Right', 1, 4, 5, 10, 12)"
+        "Hitbox_SetProperty('Hitbox', 0, 1, 'Right', 1, 4, 5, 10)"
+        "Hitbox_CalculateMissingHitboxes() Hitbox_SetProperty()"
+        "DL_PopActiveEntity()"
+        "Enemy_PushPropertyAsActiveObject('AIMovementHandler')"
+        "AIMovementHandler_SetProperty('LoopMovements', true)"
+        "gDelay = AIMovementHandler_GetProperty('GetCurrentMovementDelay')"
+        "AIMovementHandler_AddMovement('SCRIPT_CONTROL') AIMovementHandler_AddMovement()"
+        "AIMovementHandler_AddMovement('AIR_MOVEMENT') AIMovementHandler_SetProperty('DelayBeforeMoving', 7)"
+        "AIMovementHandler_SetProperty('Speed', 1) AIMovementHandler_ApplyStandardGravity()"
+        "gDelay2 = AIMovementHandler_GetProperty('GetCurrentMovementDelay')"
+        "DL_PopActiveEntity() Enemy_PushPropertyAsActiveObject('Banana') DL_PopActiveEntity()");
+    std::string tErr = Captured();
+    GetApplication()->rDataLibrary->PopActiveEntity();
+    EXPECT_EQ(GetApplication()->rDataLibrary->GetActiveStackSize(), 0);
+    EXPECT_EQ(rEnemy->GetEnemyHitbox()->GetRecord(0, 1, 0, 1)->mX, 50.0f);
+    EXPECT_EQ(GlobalNumber("gDelay"), 0.0);
+    EXPECT_EQ(GlobalNumber("gDelay2"), 7.0);
+    EXPECT_EQ(rEnemy->GetMovementHandler()->GetLastMovement()->GetGravity(), 0.25f);
+    const char *cExpected[] = {
+        "Hitbox_SetProperty: Failed, cannot resolve Hitbox with 8 args.\n",
+        "Hitbox_SetProperty: Failed, invalid argument list\n",
+        "AIMovementHandler_SetProperty: AIMovementHandler has no AIMovements.\n",
+        "AIMovementHandler_GetProperty: AIMovementHandler has no AIMovements.\n",
+        "AIMovementHandler_AddMovement: Error, invalid movement type specified.",
+        "AIMovementHandler_AddMovement: Failed, no movement type specified.\n",
+        "AIMovementHandler_SetProperty: Failed, cannot resolve Speed with 2 args.\n",
+        "Enemy_PushPropertyAsActiveObject: Failed, Banana does not match any property.\n",
+    };
+    for(const char *rLine : cExpected) EXPECT_NE(tErr.find(rLine), std::string::npos) << rLine;
+}
+
+TEST_F(EnemyBindingsTest, SideQueriesAndScriptedMovesUseTheLevel)
+{
+    // Against the left wall (x < 16), standing on the floor (y >= 400).
+    Enemy *rEnemy = MakeEnemy("Walled", 16.0f, 380.0f, 20.0f, 5);
+    rEnemy->SetMoveEntityFlag("AllowAirWalk", 1);
+    GetApplication()->rDataLibrary->PushActiveEntity(rEnemy);
+    Run("gSides = tostring(Enemy_IsSideBlocked('Left')) .. tostring(Enemy_IsSideBlocked('Right')) .. "
+        "tostring(Enemy_IsSideBlocked('Bottom')) .. tostring(Enemy_IsSideBlocked('Top'))"
+        "gMovable = tostring(Enemy_IsSideMovable('Left')) .. tostring(Enemy_IsSideMovable('Right'))"
+        "Enemy_ExecMove(-5, 0, 0) gAfterWall = Enemy_GetProperty('Position')"
+        "Enemy_ExecMove(7, -30, 0) gX, gY = Enemy_GetProperty('Position')");
+    GetApplication()->rDataLibrary->PopActiveEntity();
+    EXPECT_EQ(GlobalString("gSides"), "truefalsetruefalse");
+    EXPECT_EQ(GlobalString("gMovable"), "falsetrue");
+    EXPECT_EQ(GlobalNumber("gAfterWall"), 16.0);
+    EXPECT_EQ(GlobalNumber("gX"), 23.0);
+    EXPECT_EQ(GlobalNumber("gY"), 350.0);
+    Hitbox tBox;
+    rEnemy->GetHitbox(tBox);
+    EXPECT_EQ(tBox.mRgt, 43.0f);
+    EXPECT_FALSE(AllowBotSlopes || AllowTopSlopes || AllowAirWalk);
+}

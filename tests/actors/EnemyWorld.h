@@ -1,0 +1,121 @@
+#pragma once
+
+#include "PlayerWorld.h"
+
+#include "actors/AIAttack.h"
+#include "actors/AIMovement.h"
+#include "actors/Enemy.h"
+#include "actors/EnemyAppearance.h"
+#include "actors/EnemyHealth.h"
+#include "actors/EnemyHitbox.h"
+#include "core/DataList.h"
+#include "core/LuaBindingHelpers.h"
+#include "core/LuaManager.h"
+#include "world/CameraManager.h"
+#include "world/ProxyTrigger.h"
+#include "world/SpawnManager.h"
+
+#include <string>
+
+void RegisterLuaBindings(lua_State *L);
+
+// The player's headless world plus what enemies need: the Lua manager with every binding
+// family, the default camera (0, 0, 480, 360) and the spawn manager with its presets.
+class EnemyWorld : public PlayerWorld
+{
+protected:
+    void SetUp() override
+    {
+        PlayerWorld::SetUp();
+        Application *rApp = GetApplication();
+        rApp->rLuaManager = new LuaManager();
+        RegisterLuaBindings(rApp->rLuaManager->GetState());
+        rApp->rCameraManager = new CameraManager();
+        rApp->rSpawnManager = new SpawnManager();
+        rApp->rSpawnManager->BuildPresets();
+        L = rApp->rLuaManager->GetState();
+    }
+
+    void TearDown() override
+    {
+        Application *rApp = GetApplication();
+        delete rApp->rEntityManager;
+        rApp->rEntityManager = NULL;
+        delete rApp->rSpawnManager;
+        delete rApp->rCameraManager;
+        delete rApp->rLuaManager;
+        rApp->rSpawnManager = NULL;
+        rApp->rCameraManager = NULL;
+        rApp->rLuaManager = NULL;
+        SetLuaSilenceFlag(0);
+        PlayerWorld::TearDown();
+    }
+
+    // A registered enemy with a logic script (an empty one unless given), a box and health.
+    Enemy *MakeEnemy(const char *pName, float pX, float pY, float pSize, int32_t pHealth, const char *pLogic = NULL)
+    {
+        Enemy *nEnemy = new Enemy(pName);
+        GetApplication()->rEntityManager->RegisterEntity(nEnemy->GetName(), nEnemy, DeleteRootObject);
+        nEnemy->SetLogicScript(pLogic ? pLogic : Script("enemy_empty.lua").c_str());
+        nEnemy->SetBoundingBoxSize(pSize, pSize);
+        nEnemy->SetPositionAutoCenter(pX, pY, 0.0f);
+        nEnemy->GetHealth()->SetHealth(pHealth);
+        return nEnemy;
+    }
+
+    // A player shot (target flag 2) with a damage value, its box at (x, y) sized 8 by 8.
+    RootProjectile *MakeShot(float pX, float pY, int32_t pDamage, bool pPiercing = false)
+    {
+        RootProjectile *nShot = new RootProjectile();
+        nShot->SetTargetFlags(PROJECTILE_TARGET_ENEMIES);
+        nShot->SetDamage(pDamage);
+        nShot->SetPiercing(pPiercing ? 1 : 0);
+        nShot->SetSelfMoving(1);
+        nShot->SetBlockAutoOffscreenDestruction(1);
+        nShot->SetImmuneToInterception(1);
+        nShot->SetDimensions(0.0f, 0.0f, 8.0f, 8.0f);
+        nShot->SetPosition(pX, pY);
+        GetApplication()->rEntityManager->RegisterProjectile("TestShot", nShot, DeleteRootObject);
+        return nShot;
+    }
+
+    bool Alive(int32_t pID)
+    {
+        return GetApplication()->rEntityManager->FindByID(pID) != NULL;
+    }
+
+    void Run(const char *pText)
+    {
+        ASSERT_EQ(luaL_dostring(L, pText), 0) << lua_tostring(L, -1);
+    }
+
+    double GlobalNumber(const char *pName)
+    {
+        lua_getglobal(L, pName);
+        double tValue = lua_tonumber(L, -1);
+        lua_pop(L, 1);
+        return tValue;
+    }
+
+    std::string GlobalString(const char *pName)
+    {
+        lua_getglobal(L, pName);
+        const char *rText = lua_tostring(L, -1);
+        std::string tResult = rText ? rText : "<nil>";
+        lua_pop(L, 1);
+        return tResult;
+    }
+
+    static std::string Script(const char *pName)
+    {
+        return std::string(CORVEL_SOURCE_DIR) + "/tests/scripts/" + pName;
+    }
+
+    static std::string Captured()
+    {
+        fflush(stderr);
+        return testing::internal::GetCapturedStderr();
+    }
+
+    lua_State *L;
+};

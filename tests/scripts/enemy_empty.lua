@@ -1,0 +1,1 @@
+-- The logic script of a test enemy that does nothing of its own.

@@ -1,0 +1,123 @@
+#include "core/Application.h"
+#include "core/LuaManager.h"
+#include "core/data/CorvelLumpManager.h"
+#include "core/data/LumpWriter.h"
+#include "core/render/LoadingScreen.h"
+#include "world/CameraManager.h"
+#include "world/EntityManager.h"
+#include "world/MapManager.h"
+#include "world/ProxyTrigger.h"
+#include "world/SpawnManager.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+void RegisterLuaBindings(lua_State *L);
+
+// Map loading turns the spawn lump's records into spawn points, replacing the old ones; a
+// map without records keeps the points scripts made.
+class MapSpawnTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        char tTemplate[] = "/tmp/corvel_spawnmaps_XXXXXX";
+        ASSERT_NE(nullptr, mkdtemp(tTemplate));
+        mDirectory = tTemplate;
+        ASSERT_NE(nullptr, getcwd(mPrevious, sizeof(mPrevious)));
+        ASSERT_EQ(0, chdir(mDirectory.c_str()));
+        mkdir("Data", 0755);
+        mkdir("Data/Maps", 0755);
+        Application *rApp = GetApplication();
+        mSaved = *rApp;
+        rApp->rLuaManager = new LuaManager();
+        RegisterLuaBindings(rApp->rLuaManager->GetState());
+        rApp->rLumpManager = new CorvelLumpManager();
+        rApp->rCameraManager = new CameraManager();
+        rApp->rMapManager = new MapManager();
+        rApp->rLoadingScreen = new LoadingScreen();
+        rApp->rEntityManager = new EntityManager();
+        rApp->rEntityManager->CreateSpecialLists();
+        rApp->rSpawnManager = new SpawnManager();
+        rApp->rSpawnManager->BuildPresets();
+        rApp->rEventQueue = nullptr;
+        rApp->rGUI = nullptr;
+    }
+
+    void TearDown() override
+    {
+        Application *rApp = GetApplication();
+        delete rApp->rMapManager;
+        delete rApp->rEntityManager;
+        delete rApp->rSpawnManager;
+        delete rApp->rCameraManager;
+        delete rApp->rLumpManager;
+        delete rApp->rLuaManager;
+        delete rApp->rLoadingScreen;
+        *rApp = mSaved;
+        EXPECT_EQ(0, chdir(mPrevious));
+        std::string tCommand = "rm -rf '" + mDirectory + "'";
+        EXPECT_EQ(0, system(tCommand.c_str()));
+    }
+
+    // A map of one 16-unit chunk, with the given spawn records when there are any.
+    static void WriteMap(const char *pName, uint32_t pCount, const SpawnRecord *pRecords)
+    {
+        LumpWriter tWriter;
+        MapInfoRecord tInfo = LineArtMapInfo(1, 1, 16, 16, "IA", "IB", "CL", "Spawns");
+        tWriter.AddMapInfo("AMapInfo", &tInfo);
+        uint8_t tCells[16 * 16] = {};
+        tWriter.AddClip("CL000000", 16, 16, tCells);
+        if(pCount) tWriter.AddSpawns("BSpawnInfo", pCount, pRecords);
+        std::string tPath = std::string("Data/Maps/") + pName + ".slf";
+        ASSERT_TRUE(tWriter.WriteToFile(tPath.c_str()));
+    }
+
+    std::string mDirectory;
+    char mPrevious[PATH_MAX];
+    Application mSaved;
+};
+
+TEST_F(MapSpawnTest, SpawnRecordsReplaceTheSpawnPointsAndMapsWithoutThemKeepThem)
+{
+    SpawnRecord tRecords[3];
+    memset(tRecords, 0, sizeof(tRecords));
+    snprintf(tRecords[0].mName, sizeof(tRecords[0].mName), "Bat");
+    tRecords[0].mX = 100;
+    tRecords[0].mY = 40;
+    snprintf(tRecords[1].mName, sizeof(tRecords[1].mName), "NoSuchKind");
+    snprintf(tRecords[2].mName, sizeof(tRecords[2].mName), "GreatBlight");
+    WriteMap("WithSpawns", 3, tRecords);
+    WriteMap("WithoutSpawns", 0, NULL);
+    SpawnManager *rSpawns = GetApplication()->rSpawnManager;
+
+    // A point made by a script before the load goes; the records' two valid presets come.
+    ASSERT_TRUE(GetApplication()->rLuaManager->RunChunkText("SpawnManager_AddSpawnAuto('Tick', 'Scripted', 5, 6)"));
+    GetApplication()->rLuaManager->Execute();
+    EXPECT_EQ(rSpawns->GetSpawnPointCount(), 1);
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(GetApplication()->rMapManager->LoadMapFile("WithSpawns"));
+    std::string tErr = testing::internal::GetCapturedStderr();
+    EXPECT_NE(tErr.find("SpawnManager: Error processing NoSuchKind to AutoSpawn01\n"), std::string::npos);
+    ASSERT_EQ(rSpawns->GetSpawnPointCount(), 2);
+    RootEntity *rFirst = (RootEntity *)rSpawns->GetSpawnPoints()->GetElementByIndex(0);
+    EXPECT_STREQ(rFirst->GetName(), "AutoSpawn00");
+    EXPECT_STREQ(ReadDataString(rFirst->GetData(), "EnemyName"), "AutoSpawn00");
+    float tX = 0.0f;
+    EXPECT_TRUE(ReadDataNumber(rFirst->GetData(), "SpawnPositionX", tX));
+    EXPECT_EQ(tX, 100.0f);
+    EXPECT_STREQ(((RootEntity *)rSpawns->GetSpawnPoints()->GetElementByIndex(1))->GetName(), "AutoSpawn02");
+
+    // A map without records keeps what is there.
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(GetApplication()->rMapManager->LoadMapFile("WithoutSpawns"));
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(rSpawns->GetSpawnPointCount(), 2);
+}

@@ -1,0 +1,139 @@
+#include "../actors/EnemyWorld.h"
+
+#include "core/data/LumpRecords.h"
+#include "world/Camera.h"
+
+using SpawnManagerTest = EnemyWorld;
+
+namespace
+{
+    EnemySpawnTrigger *MakePoint(const char *pEnemy, float pX, float pY, bool pCanRespawnEntry, float pCanRespawn, const std::string &pCtor)
+    {
+        EnemySpawnTrigger *nPoint = new EnemySpawnTrigger();
+        nPoint->SetName("Point");
+        DataList *rData = nPoint->GetData();
+        SetDataString(rData, "EnemyName", pEnemy);
+        SetDataString(rData, "PathToConstructorScript", pCtor.c_str());
+        SetDataNumber(rData, "SpawnPositionX", pX);
+        SetDataNumber(rData, "SpawnPositionY", pY);
+        if(pCanRespawnEntry) SetDataNumber(rData, "CanRespawn", pCanRespawn);
+        nPoint->SetRect(pX, pY, pX + 20.0f, pY + 20.0f);
+        GetApplication()->rSpawnManager->AddSpawnPoint(nPoint);
+        return nPoint;
+    }
+
+    void MoveCamera(float pLft)
+    {
+        GetApplication()->rCameraManager->GetActiveCamera()->ForceTo((int32_t)pLft, 0);
+    }
+}
+
+TEST_F(SpawnManagerTest, PresetsConfigurePointsAndAutoSpawnNamesThem)
+{
+    SpawnManager *rSpawns = GetApplication()->rSpawnManager;
+    EnemySpawnTrigger *nPoint = new EnemySpawnTrigger();
+    ASSERT_TRUE(rSpawns->ConfigureFromPreset("Bat", nPoint, "Bat1", 10.0f, 20.0f));
+    ZoneRect tRect = nPoint->GetRect();
+    EXPECT_EQ(tRect.mRgt - tRect.mLft, 40.0f);
+    EXPECT_EQ(tRect.mBot - tRect.mTop, 40.0f);
+    EXPECT_STREQ(ReadDataString(nPoint->GetData(), "PathToConstructorScript"), "Data/Scripts/Enemies/Bat/CConstructor.lua");
+    EXPECT_FALSE(rSpawns->ConfigureFromPreset("bat", nPoint, "Bat1", 10.0f, 20.0f));
+    delete nPoint;
+    EXPECT_STREQ(rSpawns->FindPreset("StalactiteBaseB")->mConstructorPath,
+                 "Data/Scripts/Enemies/StalactiteBases/StalactiteBaseB/CConstructor.lua");
+
+    SpawnRecord tRecords[12];
+    memset(tRecords, 0, sizeof(tRecords));
+    for(int32_t i = 0; i < 12; i++)
+    {
+        snprintf(tRecords[i].mName, sizeof(tRecords[i].mName), "%s", i == 3 ? "wasp" : "Wasp");
+        tRecords[i].mX = 100 * i;
+        tRecords[i].mY = 50;
+    }
+    testing::internal::CaptureStderr();
+    rSpawns->AutoSpawn(12, tRecords);
+    EXPECT_EQ(Captured(), "SpawnManager: Error processing wasp to AutoSpawn03\n");
+    EXPECT_EQ(rSpawns->GetSpawnPointCount(), 11);
+    EXPECT_STREQ(((RootEntity *)rSpawns->GetSpawnPoints()->GetElementByIndex(9))->GetName(), "AutoSpawn10");
+    rSpawns->Clear();
+    EXPECT_EQ(rSpawns->GetSpawnPointCount(), 0);
+
+    testing::internal::CaptureStderr();
+    Run("SpawnManager_AddSpawnAuto('Tick', 'T1', 5, 6) SpawnManager_AddSpawnAuto('Nope', 'T2', 5, 6) SpawnManager_AddSpawnAuto('Tick')"
+        "SpawnManager_AddSpawn('EnemySpawnPoint') PTrigger_SetProperty('Hitbox', 1, 2, 3, 4) RE_DefineData('CanRespawn', 'N', 0)"
+        "DL_PopActiveEntity() SpawnManager_AddSpawn('Other') DL_PopActiveEntity()");
+    std::string tErr = Captured();
+    EXPECT_EQ(rSpawns->GetSpawnPointCount(), 2);
+    EXPECT_NE(tErr.find("SpawnManager_AddSpawnAuto:  Error, no preset Nope\n"), std::string::npos);
+    EXPECT_NE(tErr.find("SpawnManager_AddSpawnAuto: Failed, invalid argument list\n"), std::string::npos);
+    EXPECT_NE(tErr.find("SpawnManager_AddSpawn: Failed, cannot resolve Other with 1 args.\n"), std::string::npos);
+    EXPECT_EQ(GetApplication()->rDataLibrary->GetActiveStackSize(), 0);
+}
+
+TEST_F(SpawnManagerTest, APointSpawnsAsTheViewScrollsInAndRespawnsAfterItsTimer)
+{
+    Run(("gEmptyLogic = '" + Script("enemy_empty.lua") + "'").c_str());
+    const std::string tCtor = Script("enemy_spawn_ctor.lua");
+    // Right of the view (0..480): the near band reaches from 490 to 510.
+    EnemySpawnTrigger *rPoint = MakePoint("Spawned", 600.0f, 100.0f, true, 1.0f, tCtor);
+    EnemySpawnTrigger *rNever = MakePoint("Never", 600.0f, 300.0f, false, 0.0f, tCtor);
+    SpawnManager *rSpawns = GetApplication()->rSpawnManager;
+    rSpawns->Update();
+    EXPECT_EQ(GlobalNumber("gSpawns"), 0.0);
+
+    // The view scrolls right; the band's outer line (R + 30) enters the rectangle at R = 570.
+    MoveCamera(80.0f);
+    rSpawns->Update();
+    EXPECT_EQ(GlobalNumber("gSpawns"), 0.0);
+    MoveCamera(95.0f);
+    rSpawns->Update();
+    EXPECT_EQ(GlobalNumber("gSpawns"), 1.0);
+    Enemy *rEnemy = (Enemy *)GetApplication()->rEntityManager->GetEntity("Spawned");
+    ASSERT_NE(rEnemy, nullptr);
+    EXPECT_EQ(rEnemy->GetSpawnPointId(), rPoint->GetID());
+    float tX, tY, tZ;
+    rEnemy->GetPosition(tX, tY, tZ);
+    EXPECT_EQ(tX, 600.0f);
+    EXPECT_EQ(tY, 100.0f);
+    // Without "CanRespawn" a point never spawns, though it was as close.
+    EXPECT_EQ(GetApplication()->rEntityManager->GetEntity("Never"), nullptr);
+    float tFlag = -1.0f;
+    EXPECT_TRUE(ReadDataNumber(rNever->GetData(), "HasSpawned", tFlag));
+    EXPECT_EQ(tFlag, 0.0f);
+
+    // It dies: the spawn point waits out 240 ticks and the point re-arms once out of all bands.
+    rEnemy->GetHealth()->SetHealth(0);
+    Tick();
+    EXPECT_EQ(GetApplication()->rEntityManager->GetEntity("Spawned"), nullptr);
+    MoveCamera(0.0f);
+    for(int32_t i = 0; i < 240; i++) rSpawns->Update();
+    MoveCamera(95.0f);
+    rSpawns->Update();
+    EXPECT_EQ(GlobalNumber("gSpawns"), 2.0);
+
+    // A point already inside the near band when play starts spawns nothing there.
+    rSpawns->Clear();
+    Enemy::KillAllEnemies();
+    Tick();
+    MoveCamera(0.0f);
+    MakePoint("Inside", 485.0f, 100.0f, true, 0.0f, tCtor);
+    rSpawns->Update();
+    MoveCamera(5.0f);
+    rSpawns->Update();
+    EXPECT_EQ(GlobalNumber("gSpawns"), 2.0);
+}
+
+TEST_F(SpawnManagerTest, ProxyTriggersRunTheirRoutines)
+{
+    testing::internal::CaptureStderr();
+    Run("PTrigger_Create('Box') PTrigger_SetProperty('Hitbox', 0, 0, 32, 32) PTrigger_SetProperty('Size', 1) DL_PopActiveEntity()"
+        "PTrigger_SetProperty('Hitbox', 0, 0, 1, 1) PTrigger_Create()  DL_PopActiveEntity()");
+    std::string tErr = Captured();
+    ProxyTrigger *rBox = (ProxyTrigger *)GetApplication()->rEntityManager->GetEntity("Box");
+    ASSERT_NE(rBox, nullptr);
+    EXPECT_EQ(rBox->GetRect().mRgt, 32.0f);
+    EXPECT_FALSE(rBox->IsArmed());
+    EXPECT_EQ(tErr, "PTrigger_SetProperty:  Failed, could not resolve Size with 2 args\n"
+                    "PTrigger_SetProperty:  Failed, invalid object\n"
+                    "PTrigger_Create: Failed, invalid argument list\n");
+}
