@@ -46,6 +46,7 @@
 #include "world/EntityManager.h"
 #include "world/MapManager.h"
 #include "world/Checkpoint.h"
+#include "world/Door.h"
 #include "world/DamageZone.h"
 #include "world/LadderZone.h"
 #include "world/PushZone.h"
@@ -369,6 +370,7 @@ void RegisterLuaBindings(lua_State *L)
     RegisterRootEntityLua(L);
     RegisterLadderBindings(L);
     RegisterCheckpointBindings(L);
+    RegisterDoorLua(L);
     RegisterDamageZoneBindings(L);
     RegisterSlipBindings(L);
     RegisterPushBindings(L);

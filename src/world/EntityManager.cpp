@@ -15,6 +15,7 @@
 #include "core/render/GLState.h"
 #include "world/Camera.h"
 #include "world/CameraManager.h"
+#include "world/Door.h"
 #include "world/LevelCollision.h"
 #include "world/RootEntity.h"
 #include "world/RootProjectile.h"
@@ -132,6 +133,15 @@ void EntityManager::ResetAll()
         PushRunning(rEntity);
         rEntity->Reset();
         PopRunning();
+    }
+}
+
+void EntityManager::ResetDoorsAhead()
+{
+    for(void *rData = mEntityList->PushIterator(); rData; rData = mEntityList->IterateNext())
+    {
+        RootEntity *rEntity = (RootEntity *)rData;
+        if(rEntity->GetType() == TYPE_DOOR) static_cast<Door *>(rEntity)->ResetAhead();
     }
 }
 

@@ -228,6 +228,7 @@ bool MapManager::LoadMapFile(const char *pName)
     Debug::Print("Setting Camera\n");
     FitCameraToLevel(tLevelWidth, tLevelHeight);
     PlacePlayer();
+    if(rEntities) rEntities->ResetDoorsAhead();
 
     Debug::PopPrint("[LoadMapFile] Done\n");
     SetLoadingSuppress(0);
