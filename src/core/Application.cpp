@@ -47,6 +47,7 @@
 #include "world/MapManager.h"
 #include "world/Checkpoint.h"
 #include "world/Door.h"
+#include "world/MovingContainer.h"
 #include "world/DamageZone.h"
 #include "world/LadderZone.h"
 #include "world/PushZone.h"
@@ -371,6 +372,7 @@ void RegisterLuaBindings(lua_State *L)
     RegisterLadderBindings(L);
     RegisterCheckpointBindings(L);
     RegisterDoorLua(L);
+    RegisterMovingContainerLua(L);
     RegisterDamageZoneBindings(L);
     RegisterSlipBindings(L);
     RegisterPushBindings(L);
