@@ -10,6 +10,7 @@ class Bitmap;
 class Checkpoint;
 class CorvelAnimation;
 class NamedLinkedList;
+class PlayerWeapon;
 class RootZone;
 struct ControlState;
 
@@ -115,6 +116,11 @@ public:
     Checkpoint *GetActiveCheckpoint() const { return rActiveCheckpoint; }
     bool IsControlDown(const char *pName);
     void SelectWeapon(int32_t pSlot);
+    // The weapon of a slot 0 to 7; null outside.
+    PlayerWeapon *GetWeapon(int32_t pSlot) const;
+    // Steps the selection through the buster and the slots whose weapon is available
+    // (keeps an ammunition count), forward for +1 and back for -1.
+    void CycleWeapon(int32_t pDirection);
 
     // State reads for the rest of the game and for tests.
     void GetVelocity(float &sX, float &sY) const { sX = mVelX; sY = mVelY; }
@@ -179,6 +185,7 @@ public:
 
     // Shots and charge sparks.
     void Shoot();
+    bool FireSelectedWeapon();
     void GetShotOrigin(uint8_t &sFacingRight, float &sDX, float &sDY);
     void UpdateChargeSparks();
     void RenderChargeSparks(bool pFlipped);
@@ -318,6 +325,7 @@ private:
     uint8_t mCharging;
     int32_t mCharge;
     int32_t mSelectedWeapon;
+    PlayerWeapon *mWeapons[PLAYER_WEAPON_SLOTS];
 
     // Ladder.
     uint8_t mOnLadder;
