@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "actors/MechSuit.h"
 #include "actors/PlayerWeapon.h"
 #include "core/ControlManager.h"
 #include "core/DebugPrint.h"
@@ -135,6 +136,11 @@ PlayerPony::PlayerPony() : mLibraryHolder(this, ReleaseLibraryObject)
     mSelectedWeapon = PLAYER_NO_WEAPON;
     for(int32_t i = 0; i < PLAYER_WEAPON_SLOTS; i++) mWeapons[i] = CreatePlayerWeapon(i);
 
+    mMechDashJump = 0;
+    mMechEntryTimer = 0;
+    mTurnTimer = -1;
+    rMech = NULL;
+
     mOnLadder = 0;
     mLadderTopPose = 0;
     mLadderTimer = 0;
@@ -168,6 +174,7 @@ PlayerPony::PlayerPony() : mLibraryHolder(this, ReleaseLibraryObject)
 PlayerPony::~PlayerPony()
 {
     for(int32_t i = 0; i < PLAYER_WEAPON_SLOTS; i++) delete mWeapons[i];
+    if(rMech) rMech->ReleaseRider();
     delete mControlSnapshot;
     delete mControlLockList;
 }
@@ -323,6 +330,8 @@ void PlayerPony::ClearRespawnState()
 {
     mRespawnX = -1.0f;
     mRespawnY = -1.0f;
+    // Released properly, so the mech can be boarded again and her box is her own.
+    LeaveMech();
     LeaveLadder();
     rActiveCheckpoint = NULL;
 }
@@ -406,7 +415,11 @@ void PlayerPony::Update()
     RebuildHitbox();
 
     Debug::Print("Mode Update.\n");
-    if(!mMoveDisabled) UpdateMovement();
+    if(!mMoveDisabled)
+    {
+        if(rMech) UpdateMechMovement();
+        else UpdateMovement();
+    }
 
     if(mInvulnCounter > 0) mInvulnCounter--;
     mAnimTick++;
@@ -503,6 +516,7 @@ void PlayerPony::TickDeath()
 
 void PlayerPony::Respawn()
 {
+    LeaveMech();
     if(rActiveCheckpoint)
     {
         rActiveCheckpoint->GetRespawnLocation(mRespawnX, mRespawnY);

@@ -9,6 +9,7 @@
 class Bitmap;
 class Checkpoint;
 class CorvelAnimation;
+class MechSuit;
 class NamedLinkedList;
 class PlayerWeapon;
 class RootZone;
@@ -183,6 +184,16 @@ public:
     void SpawnDustCloud();
     void SpawnDustCloudSlide();
 
+    // Riding the mech. BoardMech is called by the mech when it takes her; LeaveMech sets her
+    // back on foot and releases it; ForgetMech is the mech's own notice that it is going away.
+    void BoardMech(MechSuit *pMech);
+    void LeaveMech();
+    void ForgetMech(MechSuit *pMech);
+    MechSuit *GetMech() const { return rMech; }
+    int32_t GetMechEntryTimer() const { return mMechEntryTimer; }
+    void UpdateMechMovement();
+    void ChooseMechAnimation();
+
     // Shots and charge sparks.
     void Shoot();
     bool FireSelectedWeapon();
@@ -214,6 +225,9 @@ private:
     void UpdateShootControl(ControlState *pShoot, bool pUseLatch);
     void ApplyWeaponHotkeys();
     void StartDash(bool pOnGround);
+    bool MechGroundStep(ControlState **pControls);
+    bool MechAirStep(ControlState **pControls);
+    void RestoreFootBox();
     void EndAirDash();
     void UpdateWallSlide(bool pLeft, bool pRight);
     void UpdateWallKick(ControlState *pJump, ControlState *pDash);
@@ -326,6 +340,12 @@ private:
     int32_t mCharge;
     int32_t mSelectedWeapon;
     PlayerWeapon *mWeapons[PLAYER_WEAPON_SLOTS];
+
+    // Mech.
+    uint8_t mMechDashJump;
+    int32_t mMechEntryTimer;
+    int32_t mTurnTimer;
+    MechSuit *rMech;
 
     // Ladder.
     uint8_t mOnLadder;

@@ -224,6 +224,12 @@ Bitmap *PlayerPony::ChooseAnimationFrame()
 
 void PlayerPony::Render()
 {
+    // Riding, she shows as the mech, which draws itself.
+    if(rMech)
+    {
+        ChooseMechAnimation();
+        return;
+    }
     Camera *rCamera = ActiveCamera();
     if(!rCamera || !rCamera->IsRectVisible(mHitbox)) return;
     if(IsFlickerHidden()) return;
