@@ -175,11 +175,10 @@ TEST_F(MechTest, HurtWhileRidingStaysInTheSaddle)
 {
     Board();
     int32_t tHealth = mPlayer->GetHealth();
-    RootProjectile *rShot = AddEnemyShot(X(), Y(), 3);
+    AddEnemyShot(X(), Y(), 3);
     Tick();
     EXPECT_EQ(mPlayer->GetHealth(), tHealth - 3);
     EXPECT_EQ(mPlayer->GetMech(), mMech);
-    rShot->SetDestruct(1);
     // The injury lasts 24 ticks, then 120 ticks of invulnerability.
     Tick(25);
     EXPECT_EQ(mPlayer->GetInjuryTimer(), -1);
