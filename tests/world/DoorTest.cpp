@@ -255,3 +255,16 @@ TEST_F(DoorTest, MapScriptBuildsADoorThroughTheBindings)
     GetApplication()->rLuaManager = NULL;
     delete nLua;
 }
+
+TEST_F(DoorTest, ClosedDoorIsAWallToTheLevelCollision)
+{
+    // With its trigger out of reach the door only blocks: running right she stops against it.
+    mDoor->SetHitbox(0.0f, 0.0f, 1.0f, 1.0f);
+    mPlayer->SetPositionAutoCenter(200.0f, (float)(cFloorY - 52), 0.0f);
+    GameTick(5);
+    SetKey(ALLEGRO_KEY_RIGHT, true);
+    GameTick(60);
+    SetKey(ALLEGRO_KEY_RIGHT, false);
+    EXPECT_FLOAT_EQ(mPlayer->GetHitboxPtr()->mRgt, cDoorX - 1.0f);
+    EXPECT_EQ(mDoor->GetState(), DOOR_IDLE);
+}
