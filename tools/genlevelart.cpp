@@ -13,9 +13,10 @@
 //     end
 //
 // Tiles: '#' solid, '/' slope rising to the right, '\' slope rising to the left, '=' ledge
-// (a platform whose upper half is solid), 'H' ladder (drawn on the second layer, never solid),
-// '^' spikes (drawn teeth over the sky, never solid: the map script lays a damage zone on them),
-// anything else air. Missing rows and the ends of short lines are air. Lines starting with '#'
+// (a platform whose upper half is solid), 'H' ladder (drawn on the first layer, behind whoever
+// climbs it; never solid), '^' spikes (teeth drawn on the second layer, in front of whoever
+// stands in them; never solid: the map script lays a damage zone on them), anything else air.
+// The player is drawn between the two layers. Missing rows and the ends of short lines are air. Lines starting with '#'
 // before "tiles" are comments.
 
 #include <allegro5/allegro.h>
@@ -96,15 +97,29 @@ namespace
         return true;
     }
 
-    // Colour of world unit (x, y) on layer 1: sky behind, grass on every surface, earth below
-    // it with a faint tile check, stone for ledges, steel for spikes.
+    // Rails at the tile's sides and two rungs to a tile.
+    bool LadderColour(const Layout &pLayout, int32_t pX, int32_t pY, ALLEGRO_COLOR &sColour)
+    {
+        const int32_t tT = pLayout.mTileSize;
+        if(TileAt(pLayout, pX / tT, pY / tT) != 'H') return false;
+        const int32_t tX = pX % tT;
+        const int32_t tY = pY % tT;
+        const bool tRail = tX < 2 || tX >= tT - 2;
+        const bool tRung = (tY % (tT / 2)) < 2;
+        if(!tRail && !tRung) return false;
+        sColour = al_map_rgb(200, 150, 60);
+        return true;
+    }
+
+    // Colour of world unit (x, y) on layer 1: sky behind, ladders on it, grass on every surface,
+    // earth below it with a faint tile check, stone for ledges.
     ALLEGRO_COLOR Layer1Colour(const Layout &pLayout, int32_t pX, int32_t pY)
     {
         const int32_t tWorldHeight = pLayout.mRows * pLayout.mChunkSize;
         if(!IsSolid(pLayout, pX, pY))
         {
-            ALLEGRO_COLOR tSpike;
-            if(SpikeColour(pLayout, pX, pY, tSpike)) return tSpike;
+            ALLEGRO_COLOR tLadder;
+            if(LadderColour(pLayout, pX, pY, tLadder)) return tLadder;
             float tF = (float)pY / (float)tWorldHeight;
             return al_map_rgb((unsigned char)(110 + 80 * tF), (unsigned char)(170 + 50 * tF), 235);
         }
@@ -115,27 +130,22 @@ namespace
         return tCheck ? al_map_rgb(132, 92, 56) : al_map_rgb(120, 82, 50);
     }
 
-    // Layer 2: ladders over a transparent ground.
+    // Layer 2: spikes over a transparent ground.
     ALLEGRO_COLOR Layer2Colour(const Layout &pLayout, int32_t pX, int32_t pY)
     {
-        const int32_t tT = pLayout.mTileSize;
-        if(TileAt(pLayout, pX / tT, pY / tT) != 'H') return al_map_rgba(0, 0, 0, 0);
-        const int32_t tX = pX % tT;
-        const int32_t tY = pY % tT;
-        const bool tRail = tX < 2 || tX >= tT - 2;
-        const bool tRung = (tY % (tT / 2)) < 2;
-        if(tRail || tRung) return al_map_rgba(200, 150, 60, 255);
+        ALLEGRO_COLOR tSpike;
+        if(SpikeColour(pLayout, pX, pY, tSpike)) return tSpike;
         return al_map_rgba(0, 0, 0, 0);
     }
 
-    bool ChunkHasLadder(const Layout &pLayout, int32_t pColumn, int32_t pRow)
+    bool ChunkHasSpikes(const Layout &pLayout, int32_t pColumn, int32_t pRow)
     {
         const int32_t tPerChunk = pLayout.mChunkSize / pLayout.mTileSize;
         for(int32_t y = 0; y < tPerChunk; y++)
         {
             for(int32_t x = 0; x < tPerChunk; x++)
             {
-                if(TileAt(pLayout, pColumn * tPerChunk + x, pRow * tPerChunk + y) == 'H') return true;
+                if(TileAt(pLayout, pColumn * tPerChunk + x, pRow * tPerChunk + y) == '^') return true;
             }
         }
         return false;
@@ -289,7 +299,7 @@ namespace
                 snprintf(tPicture, sizeof(tPicture), "%s/chunks/%s%03i%03i.png", pOutDir, pLayout.mPrefixA, c, r);
                 tSound = WritePicture(pLayout, c, r, 0, tPicture);
                 fprintf(fOut, "image %s%03i%03i chunks/%s%03i%03i.png\n", pLayout.mPrefixA, c, r, pLayout.mPrefixA, c, r);
-                if(tSound && ChunkHasLadder(pLayout, c, r))
+                if(tSound && ChunkHasSpikes(pLayout, c, r))
                 {
                     snprintf(tPicture, sizeof(tPicture), "%s/chunks/%s%03i%03i.png", pOutDir, pLayout.mPrefixB, c, r);
                     tSound = WritePicture(pLayout, c, r, 1, tPicture);

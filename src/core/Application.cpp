@@ -142,11 +142,16 @@ void ParseCommandLine(int pArgc, char **pArgv)
     ResetString(&rApp->mProgramPath, pArgv[0]);
 
     // A switch's value word is not skipped: it is tested against the switches in its own turn.
+    // Only a word that is neither a switch nor a value is unknown.
+    bool tIsValue = false;
     for(int i = 1; i < pArgc; i++)
     {
         const char *rWord = pArgv[i];
+        bool tWasValue = tIsValue;
+        tIsValue = false;
         if(!rWord) continue;
         bool tHasValue = (i + 1 < pArgc) && pArgv[i + 1];
+        if((!strcmp(rWord, "-redirect") || !strcmp(rWord, "-skipto")) && tHasValue) tIsValue = true;
 
         if(!strcmp(rWord, "-startupdebug")) rApp->mStartupDebug = 1;
         else if(!strcmp(rWord, "-redirect") && tHasValue) RedirectStandardError(pArgv[i + 1]);
@@ -162,6 +167,10 @@ void ParseCommandLine(int pArgc, char **pArgv)
         }
         else if(!strcmp(rWord, "-plinkard")) rApp->mToolLinkRequest = 1;
         else if(!strcmp(rWord, "-logfps")) rApp->mLogFPS = 1;
+        else if(!tWasValue && strcmp(rWord, "-redirect") && strcmp(rWord, "-skipto"))
+        {
+            fprintf(stderr, "ParseCommandLine warning, unknown argument %s ignored.\n", rWord);
+        }
     }
 }
 

@@ -8,15 +8,20 @@
 #include "core/RootObject.h"
 #include "core/Utilities.h"
 #include "core/data/DataLibrary.h"
+#include "world/RootEntity.h"
 
 // The active object's script data: the object itself when it is a DataList (interface objects
-// are). Anything else, or no library, reads as no active object, so a mis-typed object is
-// never written through.
+// are), else the entity's own data list. Anything else, or no library, reads as no active
+// object, so a mis-typed object is never written through.
 static DataList *FetchActiveDataList()
 {
     DataLibrary *rLibrary = DataLibrary::Fetch();
     if(!rLibrary) return NULL;
-    return dynamic_cast<DataList *>(rLibrary->GetActiveObject());
+    RootObject *rActive = rLibrary->GetActiveObject();
+    DataList *rList = dynamic_cast<DataList *>(rActive);
+    if(rList) return rList;
+    RootEntity *rEntity = dynamic_cast<RootEntity *>(rActive);
+    return rEntity ? rEntity->GetData() : NULL;
 }
 
 // Define and SetData share their checks and report under one name.

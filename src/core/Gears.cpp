@@ -163,6 +163,19 @@ static bool RenderIsDue(FrameRecord *pFrame)
     return !rApp->rEventQueue || al_is_event_queue_empty(rApp->rEventQueue);
 }
 
+// The frame-rate text sits at 450 units, where four digits of the system font would run past
+// the 480-unit view; it moves left just far enough to stay inside.
+static const float cFrameRateLeft = 450.0f;
+static const float cFrameRateTop = 10.0f;
+static const float cFrameRateScale = 0.25f;
+static const float cFrameRateMargin = 4.0f;
+
+float FrameRateTextLeft(float pTextWidth, float pViewWidth)
+{
+    float tLatest = pViewWidth - cFrameRateMargin - pTextWidth;
+    return tLatest < cFrameRateLeft ? tLatest : cFrameRateLeft;
+}
+
 // The measured rate in the top right corner, drawn only once the system font exists. The
 // transform stays in the modelview matrix that End2D pops after the flip.
 static void DrawFrameRate(bool pEnableBlend)
@@ -172,8 +185,9 @@ static void DrawFrameRate(bool pEnableBlend)
     if(pEnableBlend) glEnable(GL_BLEND);
     char tText[32];
     snprintf(tText, sizeof(tText), "%04.1f", rApp->mMeasuredFrameRate);
-    glTranslatef(450.0f, 10.0f, 0.0f);
-    glScalef(0.25f, -0.25f, 1.0f);
+    float tWidth = (float)rApp->rSystemFont->GetDrawnWidth(tText) * cFrameRateScale;
+    glTranslatef(FrameRateTextLeft(tWidth, (float)rApp->mVirtualWidth), cFrameRateTop, 0.0f);
+    glScalef(cFrameRateScale, -cFrameRateScale, 1.0f);
     rApp->rSystemFont->DrawText(0, 0, FONT_FLAG_CENTRE, tText);
 }
 

@@ -18,6 +18,10 @@ void GameGearEventHandler(FrameRecord *pFrame);
 void GameGearTimer(FrameRecord *pFrame);
 void GameGearRender(FrameRecord *pFrame);
 
+// Left edge, in view units, of the frame-rate text of the given drawn width: at 450, or as far
+// left as it takes for the whole text to end a small margin inside the view.
+float FrameRateTextLeft(float pTextWidth, float pViewWidth);
+
 void LevelSelectGearTimer(FrameRecord *pFrame);
 void LevelSelectGearRender(FrameRecord *pFrame);
 

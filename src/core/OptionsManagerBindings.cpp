@@ -18,6 +18,17 @@ static OptionsManager *FetchOptionsManager(const char *pBindingName)
 
 static const lua_Number cMissingOption = -700;
 
+// A number option handed anything Lua cannot read as a number (a text such as "big", a table,
+// nil) would silently become 0; say so instead. False when the value is not a number.
+static bool CheckNumberValue(lua_State *L, int pIndex, const char *pBindingName, const char *pOption, const char *pOutcome)
+{
+    if(lua_isnumber(L, pIndex)) return true;
+    const char *rText = LuaArgString(L, pIndex, NULL);
+    fprintf(stderr, "%s:  Warning, option %s takes a number, not %s%s%s; %s\n", pBindingName, pOption,
+            rText ? "\"" : "", rText ? rText : luaL_typename(L, pIndex), rText ? "\"" : "", pOutcome);
+    return false;
+}
+
 static int OM_DefineOption(lua_State *L)
 {
     if(lua_gettop(L) != 3) return LuaArgListError("OM_DefineOption");
@@ -36,6 +47,7 @@ static int OM_DefineOption(lua_State *L)
     }
     else if(!strcmp(rKind, "N"))
     {
+        CheckNumberValue(L, 3, "OM_DefineOption", rName, "it starts at 0");
         float *nValue = (float *)malloc(sizeof(float));
         if(!nValue) return 0;
         *nValue = (float)lua_tonumber(L, 3);
@@ -89,6 +101,9 @@ static int OM_SetOption(lua_State *L)
         fprintf(stderr, "OM_SetOption:  Failed, option %s not found\n", rName);
         return 0;
     }
+
+    bool tWantsNumber = rValue->mType == TYPEDVALUE_INT || rValue->mType == TYPEDVALUE_FLOAT;
+    if(tWantsNumber && !CheckNumberValue(L, 2, "OM_SetOption", rName, "it keeps its value")) return 0;
 
     if(rValue->mType == TYPEDVALUE_BOOL)
         *(uint8_t *)rValue->rData = lua_toboolean(L, 2) ? 1 : 0;

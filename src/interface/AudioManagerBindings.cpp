@@ -47,10 +47,11 @@ static int AudioManager_Register(lua_State *L)
     return 0;
 }
 
+// nil, like the name "NULL", fades the current track out.
 static int AudioManager_PlayMusic(lua_State *L)
 {
     const char *rName = lua_gettop(L) == 1 ? LuaArgString(L, 1, NULL) : NULL;
-    if(!rName) return LuaArgListError("AudioManager_PlayMusic");
+    if(!rName && !(lua_gettop(L) == 1 && lua_isnil(L, 1))) return LuaArgListError("AudioManager_PlayMusic");
     AudioManager *rManager = FetchAudioManager("AudioManager_PlayMusic");
     if(rManager) rManager->PlayMusic(rName);
     return 0;

@@ -454,19 +454,18 @@ bool LevelPrecache(CorvelLumpManager *pLumps, LineartLevel *pLevel)
             pLumps->ImageLump(tNameA, tNameB, &rFirst, &rSecond);
             nChunk->SetImages(rFirst, rSecond);
 
+            // A clip of the wrong size is dropped like a missing one: the chunk has no mask
+            // and the level still loads.
             ClipRecord *rClip = pLumps->ClipLump(tClipName);
-            bool tSound = true;
             if(rClip && (rClip->mColumns != pLevel->GetChunkWidth() || rClip->mRows != pLevel->GetChunkHeight()))
             {
                 Debug::ForcePrint("[Fail ClipLump] %s is %i by %i, the chunks are %i by %i.\n", tClipName,
                                   rClip->mColumns, rClip->mRows, (int32_t)pLevel->GetChunkWidth(),
                                   (int32_t)pLevel->GetChunkHeight());
-                tSound = false;
+                FreeClipRecord(rClip);
+                rClip = nullptr;
             }
-            else if(!nChunk->SetClip(rClip))
-            {
-                tSound = false;
-            }
+            bool tSound = nChunk->SetClip(rClip);
             FreeClipRecord(rClip);
             if(!tSound)
             {

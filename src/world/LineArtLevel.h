@@ -161,6 +161,7 @@ private:
 // could match.
 LineartLevel *GetLineartLevel(CorvelLumpManager *pLumps, const char *pName);
 
-// Reads every chunk's two image layers and clip into the level. False, with the chunks read so
-// far kept, when a clip's size differs from the chunk size or memory runs out.
+// Reads every chunk's two image layers and clip into the level. A missing or damaged lump, or a
+// clip whose size differs from the chunk size, leaves that chunk without the layer or mask. False,
+// with the chunks read so far kept, only when memory runs out.
 bool LevelPrecache(CorvelLumpManager *pLumps, LineartLevel *pLevel);

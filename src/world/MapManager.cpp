@@ -84,7 +84,7 @@ namespace
 MapManager::MapManager()
     : mMapName(nullptr), mPreviousMapName(nullptr), mZoom(1.0f), mHasLevel(0), mLevel(nullptr), mStartX(0.0f),
       mStartY(0.0f), mStartZ(0.0f), mOverlayOn(0), mShakeActive(0), mShakeMagnitude(0.0f), mShakeTicksLeft(0),
-      mShakeDuration(1), mMechX(-1), mMechY(-1)
+      mShakeDuration(1), mMechX(-1), mMechY(-1), mSpawnRecords(nullptr), mSpawnRecordCount(0)
 {
     mOverlayColor[0] = 1.0f;
     mOverlayColor[1] = 1.0f;
@@ -104,6 +104,7 @@ MapManager::~MapManager()
     free(mMapName);
     free(mPreviousMapName);
     delete mLevel;
+    free(mSpawnRecords);
 }
 
 MapManager *MapManager::Fetch()
@@ -208,6 +209,8 @@ bool MapManager::LoadMapFile(const char *pName)
         ClearLevel();
     }
 
+    ReadSpawnRecords(rLumps);
+
     EntityManager *rEntities = EntityManager::Fetch();
     if(rEntities)
     {
@@ -243,6 +246,27 @@ bool MapManager::LoadMapFile(const char *pName)
     return true;
 }
 
+void MapManager::ReadSpawnRecords(CorvelLumpManager *pLumps)
+{
+    ClearSpawnRecords();
+    int32_t tCount = 0;
+    mSpawnRecords = pLumps->SpawnDatLump("BSpawnInfo", &tCount);
+    mSpawnRecordCount = mSpawnRecords ? tCount : 0;
+}
+
+void MapManager::ClearSpawnRecords()
+{
+    free(mSpawnRecords);
+    mSpawnRecords = nullptr;
+    mSpawnRecordCount = 0;
+}
+
+const SpawnRecord *MapManager::GetSpawnRecords(int32_t &sCount) const
+{
+    sCount = mSpawnRecordCount;
+    return mSpawnRecords;
+}
+
 void MapManager::RunMapScript(const char *pName)
 {
     Debug::PushPrintTag("Debug_MapManager", "[ExecLua] Begin\n");
@@ -263,13 +287,21 @@ void MapManager::RunMapScript(const char *pName)
         }
         free(tPath);
     }
-    if(!tFound) Debug::Print("No matching script found in either standard location.\n");
+    if(!tFound)
+    {
+        Debug::Print("No matching script found in either standard location.\n");
+        // A map without its script plays without its start, warps and zones: worth a word even
+        // with every trace off.
+        Debug::ForcePrint("[LoadMapFile] Warning, no script for map %s: neither Data/Scripts/Maps/%s.lua nor "
+                          "Data/Scripts/Maps/%s/0Init.lua exists\n", pName, pName, pName);
+    }
     Debug::PopPrint("[ExecLua] Done\n");
 }
 
 void MapManager::RunCleanScript()
 {
     ClearLevel();
+    ClearSpawnRecords();
     if(mMapName)
     {
         char *tPath = JoinPath("Data/Scripts/Maps/", mMapName, " Clean.lua");

@@ -4,7 +4,9 @@
 #include "core/Hitbox.h"
 #include "world/ClipQueries.h"
 
+class CorvelLumpManager;
 class LineartLevel;
+struct SpawnRecord;
 struct lua_State;
 
 #define MAP_WARP_ZONE_COUNT 9
@@ -79,6 +81,10 @@ public:
     // exists, forgets both names.
     void RunCleanScript();
 
+    // The records of the current map's spawn lump ("BSpawnInfo"), in file order, for automatic
+    // spawning; null with a count of 0 when the map has none.
+    const SpawnRecord *GetSpawnRecords(int32_t &sCount) const;
+
     bool HasLevel() const { return mHasLevel && mLevel; }
     LineartLevel *GetLevel() const { return mLevel; }
     // Takes the level, deleting the old one; null is ignored.
@@ -99,6 +105,8 @@ private:
     void PrepareCamera();
     void FailLoad(const char *pMessage);
     void PlacePlayer();
+    void ReadSpawnRecords(CorvelLumpManager *pLumps);
+    void ClearSpawnRecords();
 
     char *mMapName;
     char *mPreviousMapName;
@@ -117,6 +125,8 @@ private:
     int32_t mShakeDuration;
     int32_t mMechX;
     int32_t mMechY;
+    SpawnRecord *mSpawnRecords;
+    int32_t mSpawnRecordCount;
 
     MapManager(const MapManager &) = delete;
     MapManager &operator=(const MapManager &) = delete;

@@ -62,7 +62,12 @@ TEST_F(ApplicationTest, CommandLineFlags)
 {
     const char *tArgs[] = {"kestra", "-startupdebug", "-blockaudio", "-blockmusic", "-blocksound",
                            "-bootjoystick", "-plinkard", "-logfps", "-unknown", "-LOGFPS"};
+    testing::internal::CaptureStderr();
     Parse(10, tArgs);
+    // Words that are no switch are ignored with a warning each; switches are case-sensitive.
+    EXPECT_EQ("ParseCommandLine warning, unknown argument -unknown ignored.\n"
+              "ParseCommandLine warning, unknown argument -LOGFPS ignored.\n",
+              testing::internal::GetCapturedStderr());
     Application *rApp = GetApplication();
     EXPECT_STREQ("kestra", rApp->mProgramPath);
     EXPECT_EQ(1, rApp->mStartupDebug);

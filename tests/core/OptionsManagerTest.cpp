@@ -217,6 +217,27 @@ TEST_F(OptionsBindingsTest, FailuresPrintAndPushTheSentinel)
     EXPECT_EQ(mOptions->FindOption("X"), nullptr);
 }
 
+TEST_F(OptionsBindingsTest, ANumberOptionGivenSomethingElseWarnsAndKeepsItsValue)
+{
+    EXPECT_EQ(Run("OM_SetOption('WinSizeX', 'big') OM_SetOption('WinSizeY', {})"),
+              "OM_SetOption:  Warning, option WinSizeX takes a number, not \"big\"; it keeps its value\n"
+              "OM_SetOption:  Warning, option WinSizeY takes a number, not table; it keeps its value\n");
+    EXPECT_EQ(mOptions->GetInt("WinSizeX"), 800);
+    EXPECT_EQ(mOptions->GetInt("WinSizeY"), 600);
+    // A text that reads as a number is a number.
+    EXPECT_EQ(Run("OM_SetOption('WinSizeX', '1024')"), "");
+    EXPECT_EQ(mOptions->GetInt("WinSizeX"), 1024);
+
+    EXPECT_EQ(Run("OM_DefineOption('HasteRate', 'N', 'fast')"),
+              "OM_DefineOption:  Warning, option HasteRate takes a number, not \"fast\"; it starts at 0\n");
+    EXPECT_EQ(mOptions->GetFloat("HasteRate"), 0.0f);
+    EXPECT_EQ(Run("OM_SetOption('HasteRate', 'slow')"),
+              "OM_SetOption:  Warning, option HasteRate takes a number, not \"slow\"; it keeps its value\n");
+    // Booleans take any value's truth, without a word.
+    EXPECT_EQ(Run("OM_SetOption('Fullscreen', 'yes')"), "");
+    EXPECT_TRUE(mOptions->GetBool("Fullscreen"));
+}
+
 TEST_F(OptionsBindingsTest, BindingsFailCleanlyBeforeTheManagerExists)
 {
     GetApplication()->rOptionsManager = NULL;

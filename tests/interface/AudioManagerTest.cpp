@@ -23,6 +23,13 @@ namespace
         return testing::internal::GetCapturedStderr();
     }
 
+    size_t CountLines(const std::string &pText, const std::string &pLine)
+    {
+        size_t tCount = 0;
+        for(size_t tAt = pText.find(pLine); tAt != std::string::npos; tAt = pText.find(pLine, tAt + 1)) tCount++;
+        return tCount;
+    }
+
     void ResetAudioSettings()
     {
         xBlockAllAudio = xBlockMusic = xBlockSound = 0;
@@ -378,6 +385,15 @@ TEST_F(AudioManagerTest, ScriptsRegisterAndConfigureTheLastPackage)
 
     Run("AudioManager_PlayMusic('Theme')");
     EXPECT_EQ(rTheme, mManager->GetCurrentMusic());
+    // nil fades the track like "NULL", and is no bad argument list.
+    testing::internal::CaptureStderr();
+    Run("AudioManager_PlayMusic(nil)");
+    EXPECT_EQ("", Captured());
+    EXPECT_EQ(1, mLayer->CountCalls(AUDIO_CALL_SLIDE_VOLUME, rTheme->GetHandle()));
+    EXPECT_EQ(rTheme, mManager->GetCurrentMusic());
+    testing::internal::CaptureStderr();
+    Run("AudioManager_PlayMusic() AudioManager_PlayMusic({})");
+    EXPECT_EQ(2u, CountLines(Captured(), "AudioManager_PlayMusic: Failed, invalid argument list\n"));
     Run("AudioManager_PlaySound('Blip')");
     EXPECT_EQ(1, mLayer->CountCalls(AUDIO_CALL_SAMPLE_GET_CHANNEL, rBlip->GetHandle()));
     Run("AudioManager_StopMusic()");

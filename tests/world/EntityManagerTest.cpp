@@ -371,6 +371,7 @@ protected:
         L = mLua->GetState();
         RegisterRootEntityLua(L);
         RegisterEntityManagerBindings(L);
+        RegisterDataListBindings(L);
     }
 
     void TearDown() override
@@ -522,4 +523,20 @@ TEST_F(EntityBindingsTest, ScriptFlagsItsEntityFromInsideTheWalk)
     mManager->Update();
     EXPECT_EQ(xLog, "U:A D:A ~A U:B D:B ~B ");
     EXPECT_EQ(mManager->GetEntityList()->GetCount(), 0);
+}
+
+TEST_F(EntityBindingsTest, AnEntitysScriptReachesItsOwnDataThroughEitherFamily)
+{
+    const std::string tScript = std::string(CORVEL_SOURCE_DIR) + "/tests/scripts/datalist_entity.lua";
+    ProbeEntity *rA = Add("A");
+    mLibrary->PushActiveEntity(rA);
+    testing::internal::CaptureStderr();
+    mLua->ExecuteFile(tScript.c_str());
+    std::string tOut = Captured();
+    mLibrary->PopActiveEntity();
+    EXPECT_EQ(Global("gnHops"), "3");
+    EXPECT_EQ(Global("gsColour"), "teal");
+    EXPECT_EQ(Global("gnUndefined"), "0");
+    EXPECT_EQ(tOut, "DataList::AddDataEntry:  Failed, strict flag is on and entry Undefined does not exist\n");
+    EXPECT_EQ(rA->GetData()->GetEntryCount(), 2);
 }

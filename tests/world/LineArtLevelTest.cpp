@@ -294,24 +294,72 @@ TEST_F(LineArtLevelTest, MapInformationAndClipsThatCannotFitAreRefused)
         testing::internal::GetCapturedStderr();
         tLumps.Close();
     }
+}
 
-    // A clip whose size is not the chunk size.
+namespace
+{
+    // An IMAGE body as the lump holds it, with whatever flag and size a damaged file carries.
+    void AddRawPicture(LumpWriter &pWriter, const char *pName, const char *pTag, uint8_t pFlag, int32_t pW, int32_t pH)
     {
-        LumpWriter tWriter;
-        MapInfoRecord tInfo = LineArtInfo(1, 1, 16, 16);
-        ASSERT_TRUE(tWriter.AddMapInfo("AMapInfo", &tInfo));
-        uint8_t tCells[8 * 8];
-        memset(tCells, 1, sizeof(tCells));
-        ASSERT_TRUE(tWriter.AddClip("CL000000", 8, 8, tCells));
-        ASSERT_TRUE(tFile.Open(tWriter, tLumps));
-        LineartLevel *nLevel = GetLineartLevel(&tLumps, "AMapInfo");
-        ASSERT_NE(nullptr, nLevel);
-        testing::internal::CaptureStderr();
-        EXPECT_FALSE(LevelPrecache(&tLumps, nLevel));
-        std::string tOut = testing::internal::GetCapturedStderr();
-        EXPECT_NE(std::string::npos, tOut.find("CL000000 is 8 by 8"));
-        EXPECT_EQ(nullptr, nLevel->GetChunk(0, 0));
-        delete nLevel;
-        tLumps.Close();
+        LumpBody tBody;
+        tBody.PutU8(pFlag);
+        for(int32_t tValue : {pW, pH, 0, 0, pW, pH, 4}) tBody.PutI32(tValue);
+        tBody.PutU32(0xFFFFFFFF);
+        tBody.PutU8(0);
+        ASSERT_TRUE(pWriter.AddRaw(pName, pTag, tBody.GetData(), tBody.GetSize()));
     }
+}
+
+// Damage that costs one chunk its mask or a layer: the level still loads, and every dropped
+// lump is named on standard error.
+TEST_F(LineArtLevelTest, DamagedChunkLumpsAreDroppedAloneAndNamed)
+{
+    LumpWriter tWriter;
+    MapInfoRecord tInfo = LineArtInfo(3, 1, 16, 16);
+    ASSERT_TRUE(tWriter.AddMapInfo("AMapInfo", &tInfo));
+    uint8_t tSmall[8 * 8];
+    memset(tSmall, 1, sizeof(tSmall));
+    uint8_t tFull[16 * 16];
+    memset(tFull, 1, sizeof(tFull));
+    // Chunk 0: a clip of the wrong size and a second layer whose tag is damaged.
+    ASSERT_TRUE(tWriter.AddClip("CL000000", 8, 8, tSmall));
+    AddPicture(tWriter, "IA000000", 16, 16);
+    AddRawPicture(tWriter, "IB000000", "IMAGF", 1, 16, 16);
+    // Chunk 1: a first layer without pixels.
+    ASSERT_TRUE(tWriter.AddClip("CL001000", 16, 16, tFull));
+    AddRawPicture(tWriter, "IA001000", "IMAGE", 1, 0, 16);
+    // Chunk 2: a second layer with a compression flag no upload knows.
+    ASSERT_TRUE(tWriter.AddClip("CL002000", 16, 16, tFull));
+    AddPicture(tWriter, "IA002000", 16, 16);
+    AddRawPicture(tWriter, "IB002000", "IMAGE", 9, 16, 16);
+
+    LevelFile tFile;
+    CorvelLumpManager tLumps;
+    ASSERT_TRUE(tFile.Open(tWriter, tLumps));
+    LineartLevel *nLevel = GetLineartLevel(&tLumps, "AMapInfo");
+    ASSERT_NE(nullptr, nLevel);
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(LevelPrecache(&tLumps, nLevel));
+    std::string tOut = testing::internal::GetCapturedStderr();
+
+    EXPECT_NE(std::string::npos, tOut.find("[Fail ClipLump] CL000000 is 8 by 8, the chunks are 16 by 16.\n")) << tOut;
+    EXPECT_NE(std::string::npos, tOut.find("Error in SLF file, lump IB000000\n")) << tOut;
+    EXPECT_NE(std::string::npos, tOut.find("Error in SLF file, lump IA001000 is 0 by 16\n")) << tOut;
+    EXPECT_NE(std::string::npos, tOut.find("Error in SLF file, lump IB002000 has compression flag 9\n")) << tOut;
+    // Only damaged lumps are named: the absent second layer of chunk 1 stays quiet.
+    EXPECT_EQ(std::string::npos, tOut.find("IB001000")) << tOut;
+
+    LineartChunk *rFirst = nLevel->GetChunk(0, 0);
+    ASSERT_NE(nullptr, rFirst);
+    EXPECT_EQ(nullptr, rFirst->GetMask());
+    EXPECT_FALSE(nLevel->IsClipped(3, 3));
+    EXPECT_NE(nullptr, rFirst->GetImage(0));
+    EXPECT_EQ(nullptr, rFirst->GetImage(1));
+    ASSERT_NE(nullptr, nLevel->GetChunk(1, 0));
+    EXPECT_EQ(nullptr, nLevel->GetChunk(1, 0)->GetImage(0));
+    EXPECT_TRUE(nLevel->IsClipped(20, 3));
+    ASSERT_NE(nullptr, nLevel->GetChunk(2, 0));
+    EXPECT_NE(nullptr, nLevel->GetChunk(2, 0)->GetImage(0));
+    EXPECT_EQ(nullptr, nLevel->GetChunk(2, 0)->GetImage(1));
+    delete nLevel;
 }

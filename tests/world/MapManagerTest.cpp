@@ -205,6 +205,7 @@ TEST_F(MapManagerTest, AMapLoadsItsLevelRunsItsScriptAndFitsTheCamera)
     WriteLevelMap("Trial");
     std::string tOut;
     ASSERT_TRUE(Load("Trial", tOut));
+    EXPECT_EQ(std::string::npos, tOut.find("Warning")) << tOut;
     EXPECT_NE(std::string::npos,
               FindInOrder(tOut, {"[LoadMapFile] Begin\n", "Pathname was Trial\n", "Modified to Data/Maps/Trial.slf\n",
                                  "Map type was 1\n", "Map was 2D Line Art 2Depth\n", "Precaching level\n",
@@ -288,6 +289,9 @@ TEST_F(MapManagerTest, ScriptBoundariesWinAndMapsWithoutALevelLoadEmpty)
     }
     ASSERT_TRUE(Load("Flat", tOut));
     EXPECT_NE(std::string::npos, tOut.find("Map type was 2\n"));
+    EXPECT_NE(std::string::npos, tOut.find("[LoadMapFile] Warning, no script for map Flat: neither "
+                                           "Data/Scripts/Maps/Flat.lua nor Data/Scripts/Maps/Flat/0Init.lua exists\n"))
+        << tOut;
     EXPECT_FALSE(mMap->HasLevel());
     EXPECT_TRUE(mMap->IsClipped(5, 5));
     float tL = 0, tT = 0, tR = 0, tB = 0;
@@ -328,7 +332,8 @@ TEST_F(MapManagerTest, MissingAndCorruptMapsFailWithTheirMessageAndTheGameGoesOn
     EXPECT_FALSE(Load("NoInfo", tOut));
     EXPECT_NE(std::string::npos, tOut.find("[LoadMapFile] Failed, type was invalid or no MapInfo found.\n"));
 
-    // Map information whose clips do not match its chunks, and one whose grid is cut short.
+    // Map information whose clips do not match its chunks loads without their masks; one whose
+    // grid is cut short is refused.
     {
         LumpWriter tWriter;
         MapInfoRecord tInfo = LineArtMapInfo(1, 1, 32, 32, "IA", "IB", "CL", NULL);
@@ -338,10 +343,10 @@ TEST_F(MapManagerTest, MissingAndCorruptMapsFailWithTheirMessageAndTheGameGoesOn
         tWriter.AddClip("CL000000", 16, 16, tCells);
         WriteMap(tWriter, "Mismatch");
     }
-    EXPECT_FALSE(Load("Mismatch", tOut));
-    EXPECT_NE(std::string::npos, tOut.find("[LoadMapFile] Failed, problem loading level.\n"));
-    EXPECT_FALSE(mMap->HasLevel());
-    EXPECT_TRUE(mMap->IsClipped(1, 1));
+    EXPECT_TRUE(Load("Mismatch", tOut));
+    EXPECT_NE(std::string::npos, tOut.find("[Fail ClipLump] CL000000 is 16 by 16, the chunks are 32 by 32.\n")) << tOut;
+    EXPECT_TRUE(mMap->HasLevel());
+    EXPECT_FALSE(mMap->IsClipped(1, 1));
     {
         uint8_t tBody[1 + 8] = {LUMP_MAPTYPE_LINEART, 2, 0, 0, 0, 2, 0, 0, 0};
         LumpWriter tWriter;
@@ -350,6 +355,8 @@ TEST_F(MapManagerTest, MissingAndCorruptMapsFailWithTheirMessageAndTheGameGoesOn
     }
     EXPECT_FALSE(Load("Short", tOut));
     EXPECT_NE(std::string::npos, tOut.find("[LoadMapFile] Failed, problem loading level.\n"));
+    EXPECT_FALSE(mMap->HasLevel());
+    EXPECT_TRUE(mMap->IsClipped(1, 1));
 
     // After every failure the game can still load a good map.
     EXPECT_EQ(0, GetApplication()->rLoadingScreen->GetSuppress());
@@ -427,4 +434,51 @@ TEST_F(MapManagerTest, ScriptSettingsShakeOverlayAndWarpZones)
     EXPECT_EQ(MAP_ZOOM_MAX, mMap->GetZoom());
     mMap->SetZoom(NAN);
     EXPECT_EQ(MAP_ZOOM_MIN, mMap->GetZoom());
+}
+
+TEST_F(MapManagerTest, TheSpawnLumpIsReadAndItsRecordsKeptForAutomaticSpawning)
+{
+    {
+        LumpWriter tWriter;
+        AddLevel(tWriter);
+        SpawnRecord tSpawns[2];
+        memset(tSpawns, 0, sizeof(tSpawns));
+        strcpy(tSpawns[0].mName, "Bat");
+        tSpawns[0].mX = 40;
+        tSpawns[0].mY = -8;
+        strcpy(tSpawns[1].mName, "Tick");
+        tSpawns[1].mX = 300;
+        tSpawns[1].mY = 12;
+        tWriter.AddSpawns("BSpawnInfo", 2, tSpawns);
+        WriteMap(tWriter, "Spawning");
+    }
+    WriteLevelMap("Trial");
+
+    std::string tOut;
+    ASSERT_TRUE(Load("Spawning", tOut));
+    EXPECT_NE(std::string::npos,
+              FindInOrder(tOut, {"Finished 2D Line Art 2Depth\n", "[Begin SpawnDatLump] BSpawnInfo\n",
+                                 "Number of spawns: 2\n", "[Complete SpawnDatLump]\n", "[LoadMapFile] Done\n"}))
+        << tOut;
+    int32_t tCount = -1;
+    const SpawnRecord *rRecords = mMap->GetSpawnRecords(tCount);
+    ASSERT_EQ(2, tCount);
+    ASSERT_NE(nullptr, rRecords);
+    EXPECT_STREQ("Bat", rRecords[0].mName);
+    EXPECT_EQ(40, rRecords[0].mX);
+    EXPECT_EQ(-8, rRecords[0].mY);
+    EXPECT_STREQ("Tick", rRecords[1].mName);
+    EXPECT_EQ(300, rRecords[1].mX);
+
+    // A map without the lump says so even with every trace off, and leaves no records behind.
+    ASSERT_TRUE(Load("Trial", tOut));
+    EXPECT_NE(std::string::npos, tOut.find("[Fail SpawnDatLump] BSpawnInfo Not found.\n")) << tOut;
+    EXPECT_EQ(nullptr, mMap->GetSpawnRecords(tCount));
+    EXPECT_EQ(0, tCount);
+
+    // Leaving the game forgets the map's records.
+    ASSERT_TRUE(Load("Spawning", tOut));
+    mMap->RunCleanScript();
+    EXPECT_EQ(nullptr, mMap->GetSpawnRecords(tCount));
+    EXPECT_EQ(0, tCount);
 }

@@ -14,6 +14,30 @@
 
 #define SCRIPT_PACK_PREFIX "Data/Scripts/"
 
+namespace
+{
+    // A damaged or missing lump is always named, so a content author can find it.
+    void ReportLumpError(const char *pName)
+    {
+        Debug::ForcePrint("Error in SLF file, lump %s\n", pName ? pName : "NULL");
+    }
+
+    struct SortedName
+    {
+        const char *rName;
+        uint32_t mIndex;
+    };
+
+    int CompareSortedNames(const void *pA, const void *pB)
+    {
+        const SortedName *rA = (const SortedName *)pA;
+        const SortedName *rB = (const SortedName *)pB;
+        int tCompare = strcmp(rA->rName, rB->rName);
+        if(tCompare != 0) return tCompare;
+        return rA->mIndex < rB->mIndex ? -1 : (rA->mIndex > rB->mIndex ? 1 : 0);
+    }
+}
+
 CorvelLumpManager::CorvelLumpManager() : mCursor(nullptr, 0)
 {
     mOpen = 0;
@@ -22,6 +46,7 @@ CorvelLumpManager::CorvelLumpManager() : mCursor(nullptr, 0)
     memset(mHeader, 0, sizeof(mHeader));
     mLumpCount = 0;
     mDirectory = nullptr;
+    mSortedOrder = nullptr;
     mQuietNextImageFailure = 0;
 }
 
@@ -46,6 +71,8 @@ void CorvelLumpManager::Close()
     for(uint32_t i = 0; mDirectory && i < mLumpCount; i++) free(mDirectory[i].mName);
     free(mDirectory);
     mDirectory = nullptr;
+    free(mSortedOrder);
+    mSortedOrder = nullptr;
     mLumpCount = 0;
     memset(mHeader, 0, sizeof(mHeader));
     mCursor = LumpReader(nullptr, 0);
@@ -64,14 +91,20 @@ void CorvelLumpManager::Open(const char *pPath)
     Close();
     mOpen = 1;
     mFile = new MemoryFile(pPath);
-
-    // A file whose directory cannot be trusted is treated like one that is not there: the
-    // binary search and every body read depend on it.
-    size_t tLength = strlen(pPath);
-    mOpenPath = (char *)malloc(tLength + 1);
-    if(!mFile->IsOpen() || !mOpenPath || !ReadDirectory())
+    if(!mFile->IsOpen())
     {
         fprintf(stderr, "CorvelLumpManager:  Error, could not find %s\n", pPath);
+        Close();
+        return;
+    }
+
+    // The header and the whole directory must fit: the lookups and every body read depend on
+    // them. An empty file lands here too.
+    size_t tLength = strlen(pPath);
+    mOpenPath = (char *)malloc(tLength + 1);
+    if(!mOpenPath || !ReadDirectory() || !SortDirectory())
+    {
+        fprintf(stderr, "CorvelLumpManager:  Error, %s is not a lump file\n", pPath);
         Close();
         return;
     }
@@ -93,7 +126,8 @@ bool CorvelLumpManager::ReadDirectory()
     mDirectory = (LumpDirectoryEntry *)calloc(tCount, sizeof(LumpDirectoryEntry));
     if(!mDirectory) return false;
 
-    uint32_t tFileSize = mFile->GetSize();
+    // Positions are checked when a lump is sought, so one lump pointing past the end costs only
+    // that lump.
     for(uint32_t i = 0; i < tCount; i++)
     {
         LumpDirectoryEntry *rEntry = &mDirectory[i];
@@ -102,38 +136,62 @@ bool CorvelLumpManager::ReadDirectory()
         mCursor.ReadU32(&rEntry->mPosition);
         mCursor.ReadU32(&rEntry->mSecondWord);
         if(mCursor.HasFailed()) return false;
-        if(tFileSize < LUMP_TAG_SIZE || rEntry->mPosition > tFileSize - LUMP_TAG_SIZE) return false;
-        if(i > 0 && strcmp(mDirectory[i - 1].mName, rEntry->mName) >= 0) return false;
     }
+    return true;
+}
+
+bool CorvelLumpManager::SortDirectory()
+{
+    if(mLumpCount == 0) return true;
+    SortedName *tNames = (SortedName *)malloc(sizeof(SortedName) * mLumpCount);
+    mSortedOrder = (uint32_t *)malloc(sizeof(uint32_t) * mLumpCount);
+    if(!tNames || !mSortedOrder)
+    {
+        free(tNames);
+        return false;
+    }
+    for(uint32_t i = 0; i < mLumpCount; i++)
+    {
+        tNames[i].rName = mDirectory[i].mName;
+        tNames[i].mIndex = i;
+    }
+    qsort(tNames, mLumpCount, sizeof(SortedName), CompareSortedNames);
+    for(uint32_t i = 0; i < mLumpCount; i++) mSortedOrder[i] = tNames[i].mIndex;
+    free(tNames);
     return true;
 }
 
 int32_t CorvelLumpManager::FindLump(const char *pName) const
 {
-    if(!pName || !mDirectory) return -1;
+    if(!pName || !mDirectory || !mSortedOrder) return -1;
     int64_t tLow = 0;
     int64_t tHigh = (int64_t)mLumpCount - 1;
     while(tLow <= tHigh)
     {
         int64_t tMid = (tLow + tHigh) / 2;
-        int tCompare = strcmp(pName, mDirectory[tMid].mName);
-        if(tCompare == 0) return (int32_t)tMid;
+        int tCompare = strcmp(pName, mDirectory[mSortedOrder[tMid]].mName);
+        if(tCompare == 0)
+        {
+            // Of a repeated name the first in the file wins; it sorts first among its equals.
+            while(tMid > 0 && !strcmp(pName, mDirectory[mSortedOrder[tMid - 1]].mName)) tMid--;
+            return (int32_t)mSortedOrder[tMid];
+        }
         if(tCompare < 0) tHigh = tMid - 1;
         else tLow = tMid + 1;
     }
     return -1;
 }
 
-bool CorvelLumpManager::SeekToLump(const char *pName, const char *pType)
+CorvelLumpManager::SeekResult CorvelLumpManager::Seek(const char *pName, const char *pType)
 {
-    if(!mOpen || !pName || !pType) return false;
+    if(!mOpen || !pName || !pType) return cSeekMissing;
     Debug::PushPrint(0, "Seeking to %s\n", pName);
 
     int32_t tSlot = FindLump(pName);
     if(tSlot == -1)
     {
         Debug::PopPrint("Lump wasn't found\n");
-        return false;
+        return cSeekMissing;
     }
     Debug::Print("Slot %i\n", tSlot);
     Debug::Print("Position %i\n", (int32_t)mDirectory[tSlot].mPosition);
@@ -143,15 +201,26 @@ bool CorvelLumpManager::SeekToLump(const char *pName, const char *pType)
     mCursor.Seek(mDirectory[tSlot].mPosition);
     mCursor.ReadBytes(tTag, LUMP_TAG_SIZE);
     tTag[LUMP_TAG_SIZE] = '\0';
+    if(mCursor.HasFailed())
+    {
+        Debug::ForcePrint("Error in SLF file, lump %s lies past the end of the file\n", pName);
+        Debug::PopPrint("Lump was of the wrong type\n");
+        return cSeekPastEnd;
+    }
     Debug::Print("Check %s vs %s\n", tTag, pType);
 
-    if(!mCursor.HasFailed() && !strncmp(tTag, pType, strlen(pType)))
+    if(!strncmp(tTag, pType, strlen(pType)))
     {
         Debug::PopPrint("Finished, Header was %s\n", tTag);
-        return true;
+        return cSeekFound;
     }
     Debug::PopPrint("Lump was of the wrong type\n");
-    return false;
+    return cSeekWrongType;
+}
+
+bool CorvelLumpManager::SeekToLump(const char *pName, const char *pType)
+{
+    return Seek(pName, pType) == cSeekFound;
 }
 
 bool CorvelLumpManager::SeekToIndex(int32_t pIndex)
@@ -180,9 +249,11 @@ ImageRecord *CorvelLumpManager::ReadImageRecord(const char *pName)
     }
     nRecord->TakeTextureDefaults();
 
-    if(!SeekToLump(pName, "IMAGE"))
+    SeekResult tSeek = Seek(pName, "IMAGE");
+    if(tSeek != cSeekFound)
     {
-        if(!tQuiet) Debug::ForcePrint("Error in SLF file\n");
+        // Only an absent lump may be quiet; one that is there but damaged is always named.
+        if(tSeek == cSeekWrongType || (tSeek == cSeekMissing && !tQuiet)) ReportLumpError(pName);
         Debug::PopPrintState();
         ImageRecord::Free(nRecord);
         return nullptr;
@@ -196,6 +267,14 @@ ImageRecord *CorvelLumpManager::ReadImageRecord(const char *pName)
         Debug::PopPrintState();
         return nRecord;
     }
+    // Flag 2 and flags past 7 upload nothing; the upload could not say which lump it was.
+    if(!mCursor.HasFailed() && (nRecord->mCompressionFlag == 2 || nRecord->mCompressionFlag > 7))
+    {
+        Debug::ForcePrint("Error in SLF file, lump %s has compression flag %i\n", pName, nRecord->mCompressionFlag);
+        Debug::PopPrintState();
+        ImageRecord::Free(nRecord);
+        return nullptr;
+    }
 
     mCursor.ReadI32(&nRecord->mFullWidth);
     mCursor.ReadI32(&nRecord->mFullHeight);
@@ -206,6 +285,15 @@ ImageRecord *CorvelLumpManager::ReadImageRecord(const char *pName)
     mCursor.ReadI32(&nRecord->mHeight);
     mCursor.ReadI32(&nRecord->mDataSize);
     Debug::Print("Raw data to read: %s %i bytes\n", pName, nRecord->mDataSize);
+
+    // A picture without pixels would upload nothing and leave its chunk undrawn.
+    if(!mCursor.HasFailed() && (nRecord->mWidth == 0 || nRecord->mHeight == 0))
+    {
+        Debug::ForcePrint("Error in SLF file, lump %s is %i by %i\n", pName, nRecord->mWidth, nRecord->mHeight);
+        Debug::PopPrintState();
+        ImageRecord::Free(nRecord);
+        return nullptr;
+    }
 
     // The upload reads as many bytes as the picture needs, whatever the lump says it holds.
     bool tSound = !mCursor.HasFailed() && nRecord->mDataSize >= 0 && nRecord->mWidth >= 0 && nRecord->mHeight >= 0 &&
@@ -229,7 +317,7 @@ ImageRecord *CorvelLumpManager::ReadImageRecord(const char *pName)
     }
     if(!tSound)
     {
-        Debug::ForcePrint("Error in SLF file\n");
+        ReportLumpError(pName);
         Debug::PopPrintState();
         ImageRecord::Free(nRecord);
         return nullptr;
@@ -300,7 +388,7 @@ Palette *CorvelLumpManager::ExtractPalette(const char *pName)
     Debug::PushPrint(1, "Loading Palette Data %s\n", pName);
     if(!SeekToLump(pName, "PALETTE"))
     {
-        Debug::ForcePrint("Error in SLF file\n");
+        ReportLumpError(pName);
         Debug::PopPrintState();
         return nullptr;
     }
@@ -341,7 +429,7 @@ Palette *CorvelLumpManager::ExtractPalette(const char *pName)
     }
     if(!tSound)
     {
-        Debug::ForcePrint("Error in SLF file\n");
+        ReportLumpError(pName);
         Debug::PopPrintState();
         delete nPalette;
         return nullptr;
@@ -402,7 +490,7 @@ MapInfoRecord *CorvelLumpManager::ReadMapInfo(const char *pName)
        nInfo->mRows > LUMP_MAX_GRID)
     {
         FreeMapInfoRecord(nInfo);
-        Debug::ForcePrint("Error in SLF file\n");
+        ReportLumpError(pName);
         Debug::PopPrint("[Fail GetLineartLevel] Error in SLF file\n");
         return nullptr;
     }
@@ -442,7 +530,7 @@ ClipRecord *CorvelLumpManager::ClipLump(const char *pName)
     if(!tSound)
     {
         FreeClipRecord(nClip);
-        Debug::ForcePrint("Error in SLF file\n");
+        ReportLumpError(pName);
         Debug::PopPrintState();
         return nullptr;
     }
@@ -466,7 +554,7 @@ SpawnRecord *CorvelLumpManager::SpawnDatLump(const char *pName, int32_t *pCount)
     mCursor.ReadU32(&tCount);
     if(mCursor.HasFailed() || tCount > mCursor.GetRemaining() / 9)
     {
-        Debug::ForcePrint("Error in SLF file\n");
+        ReportLumpError(pName);
         Debug::PopPrintState();
         return nullptr;
     }
@@ -489,7 +577,7 @@ SpawnRecord *CorvelLumpManager::SpawnDatLump(const char *pName, int32_t *pCount)
     if(!nRecords || mCursor.HasFailed())
     {
         free(nRecords);
-        Debug::ForcePrint("Error in SLF file\n");
+        ReportLumpError(pName);
         Debug::PopPrintState();
         return nullptr;
     }
@@ -503,6 +591,7 @@ ScriptPackEntry *CorvelLumpManager::ReadTarballLump(int32_t pIndex)
     Debug::PushPrint(0, "Loading Tarball Data %i\n", pIndex);
     if(!SeekToIndex(pIndex))
     {
+        if(mOpen && pIndex >= 0 && (uint32_t)pIndex < mLumpCount) ReportLumpError(mDirectory[pIndex].mName);
         Debug::PopPrintState();
         return nullptr;
     }
@@ -522,7 +611,7 @@ ScriptPackEntry *CorvelLumpManager::ReadTarballLump(int32_t pIndex)
     free(tSource);
     if(!nEntry)
     {
-        Debug::ForcePrint("Error in SLF file\n");
+        ReportLumpError(mDirectory[pIndex].mName);
         Debug::PopPrintState();
         return nullptr;
     }

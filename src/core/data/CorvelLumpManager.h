@@ -21,11 +21,12 @@ struct LumpDirectoryEntry
 };
 
 // Holds at most one open lump file (".slf"), read whole into memory. Lumps are found by a
-// binary search over the directory, so Open refuses a file whose directory is not in strcmp
-// order; it also refuses a file whose directory or lump positions pass the end. Every body is
-// read through one bounded cursor: a lump whose fields run past the end of the file is refused
-// through that reader's normal failure (null, -1 or an empty count) and "Error in SLF file".
-// Records handed out belong to the caller.
+// binary search over a copy of the directory sorted in memory, so a file whose directory is out
+// of order still finds every name, and of a repeated name the first in the file wins; indices
+// stay those of the file. A file whose header or directory does not fit is not a lump file and
+// is refused whole. Every lump is read through one bounded cursor: a lump whose tag or fields
+// run past the end of the file is refused alone, through that reader's normal failure (null,
+// -1 or an empty count) and a message naming it. Records handed out belong to the caller.
 class CorvelLumpManager
 {
 public:
@@ -71,7 +72,16 @@ public:
     ScriptPackEntry *ReadTarballLump(int32_t pIndex);
 
 private:
+    enum SeekResult
+    {
+        cSeekFound,
+        cSeekMissing,
+        cSeekWrongType,
+        cSeekPastEnd
+    };
+    SeekResult Seek(const char *pName, const char *pType);
     bool ReadDirectory();
+    bool SortDirectory();
     void ResetCursor();
 
     uint8_t mOpen;
@@ -80,6 +90,8 @@ private:
     char mHeader[17];
     uint32_t mLumpCount;
     LumpDirectoryEntry *mDirectory;
+    // Directory indices in strcmp order of their names; equal names in file order.
+    uint32_t *mSortedOrder;
     uint8_t mQuietNextImageFailure;
 
     LumpReader mCursor;

@@ -201,6 +201,26 @@ void DataLibrary::ReportMissing(const char *pLabel, const char *pPath)
     Debug::ForcePrint("[DataLibrary] %s:  Error, %s not found\n", pLabel, pPath ? pPath : "NULL");
 }
 
+static const char *KindName(int32_t pKind)
+{
+    switch(pKind)
+    {
+        case DL_KIND_ROOTOBJECT: return "RootObject";
+        case DL_KIND_BITMAP: return "Bitmap";
+        case DL_KIND_PALETTE: return "Palette";
+        case DL_KIND_FONT: return "Font";
+        case DL_KIND_SCRIPTVARIABLE: return "ScriptVariable";
+        default: return "plain entry";
+    }
+}
+
+void DataLibrary::ReportWrongKind(const char *pLabel, const char *pPath, int32_t pFound, int32_t pWanted)
+{
+    if(mVerbose != 1) return;
+    Debug::ForcePrint("[DataLibrary] %s:  Error, %s holds a %s, not a %s\n", pLabel, pPath ? pPath : "NULL",
+                      KindName(pFound), KindName(pWanted));
+}
+
 DataLibraryPath *DataLibrary::NewResolvedPath(const char *pPath)
 {
     DataLibraryPath *nPath = new DataLibraryPath;
@@ -243,9 +263,11 @@ void *DataLibrary::GetEntryOfKind(const char *pPath, int32_t pKind)
 {
     DataLibraryPath *nPath = NewResolvedPath(pPath);
     void *rResult = 0;
-    if(nPath->rEntryRecord && nPath->rEntryRecord->mKind == pKind) rResult = nPath->rEntry;
+    int32_t tFound = nPath->rEntryRecord ? nPath->rEntryRecord->mKind : -1;
+    if(nPath->rEntryRecord && tFound == pKind) rResult = nPath->rEntry;
     delete nPath;
-    if(!rResult) ReportMissing("GetEntry(N)", pPath);
+    if(!rResult && tFound >= 0) ReportWrongKind("GetEntry(N)", pPath, tFound, pKind);
+    else if(!rResult) ReportMissing("GetEntry(N)", pPath);
     return rResult;
 }
 

@@ -91,7 +91,8 @@ public:
     NamedLinkedList *GetCatalogue(const char *pPath);
     NamedLinkedList *GetHeading(const char *pPath);
     void *GetEntry(const char *pPath);
-    // The entry only when it was added with that kind; another kind reads as missing.
+    // The entry only when it was added with that kind; another kind gives null and is reported
+    // as the wrong kind.
     void *GetEntryOfKind(const char *pPath, int32_t pKind);
     // Kind of the entry at the path, -1 when there is none. Never reported.
     int32_t GetEntryKind(const char *pPath);
@@ -151,6 +152,8 @@ private:
     // reported under pLabel.
     void *LookUpPart(const char *pPath, int32_t pDepth, const char *pLabel);
     void ReportMissing(const char *pLabel, const char *pPath);
+    // Always said (unless not verbose): an entry of another kind is a fault, never a probe's answer.
+    void ReportWrongKind(const char *pLabel, const char *pPath, int32_t pFound, int32_t pWanted);
     void ForgetTree(NamedLinkedList *pList, int32_t pDepth);
     void KeepTreeObjects(NamedLinkedList *pList, int32_t pDepth);
     void ClearActiveState();

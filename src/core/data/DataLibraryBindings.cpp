@@ -194,7 +194,7 @@ static int Lua_DL_ExtractPalette(lua_State *L)
 }
 
 // ---------------------------------------------------------------------------------------------
-// "VM_" globals: script variables, which only ever touch entries that are script variables.
+// "VM_" globals: script variables. Only VM_RemVar acts on an entry of any kind.
 
 static int Lua_VM_Exists(lua_State *L)
 {
@@ -289,7 +289,7 @@ static int Lua_VM_RemVar(lua_State *L)
     const char *rPath = LuaArgString(L, 1, 0);
     if(lua_gettop(L) != 1 || !rPath) return OldStyleArgListError("VM_RemVar");
     DataLibrary *rLibrary = FetchLibrary("VM_RemVar");
-    if(rLibrary && QuietLookup(rLibrary, rPath, DL_KIND_SCRIPTVARIABLE)) rLibrary->RemoveEntry(rPath);
+    if(rLibrary) rLibrary->RemoveEntry(rPath);
     return 0;
 }
 

@@ -2,15 +2,14 @@
 
 #include <cstdint>
 
+#include "core/data/SpawnRecord.h"
+
 // Plain records decoded from map lumps. The world code builds its level, chunks and spawn
 // points from them, so the lump reader never depends on the world. Each record and the
 // buffers it points to are malloc'd by the reader and belong to the caller.
 
 // Map type that describes a grid of line-art chunks.
 #define LUMP_MAPTYPE_LINEART 1
-
-// Longest spawn name that fits its 32-byte field with the terminator.
-#define LUMP_SPAWN_NAME_MAX 31
 
 // Grid sizes above this cannot be named: chunk lumps carry column and row as three digits.
 #define LUMP_MAX_GRID 999
@@ -39,13 +38,6 @@ struct ClipRecord
     uint16_t mRows;
     uint32_t mDataSize;
     uint8_t *mData;
-};
-
-struct SpawnRecord
-{
-    char mName[LUMP_SPAWN_NAME_MAX + 1];
-    int32_t mX;
-    int32_t mY;
 };
 
 void FreeMapInfoRecord(MapInfoRecord *pRecord);

@@ -267,6 +267,25 @@ int32_t Font::GetTextWidth(const char *pText) const
     return (int32_t)strlen(pText) * (mImage->GetWidth() / FONT_IMAGE_CELLS + 1);
 }
 
+int32_t GlyphAdvanceWidth(const FontGlyph *pTable, const char *pText)
+{
+    if (!pTable || !pText) return 0;
+    int32_t tWidth = 0;
+    for (const char *c = pText; *c; c++)
+    {
+        const FontGlyph *rGlyph = DrawableGlyph(pTable, *c);
+        if (rGlyph) tWidth += rGlyph->mAdvance;
+    }
+    return tWidth;
+}
+
+int32_t Font::GetDrawnWidth(const char *pText) const
+{
+    if (!mLoaded) return 0;
+    if (mImageFont) return GetTextWidth(pText);
+    return GlyphAdvanceWidth(mGlyphs, pText ? pText : "NULL");
+}
+
 void Font::BindCacheTexture()
 {
     if (mCacheGlyphs && mCacheTexture) glBindTexture(GL_TEXTURE_2D, mCacheTexture);

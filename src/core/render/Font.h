@@ -35,6 +35,10 @@ struct FontGlyph
 // wider starts the next one. Only present glyphs take room. Returns the atlas height.
 int32_t LayOutGlyphAtlas(FontGlyph *pGlyphs, int32_t pCount, int32_t pAtlasWidth);
 
+// How far the glyphs of the text advance the pen, in pixels: the drawn width of a line of a
+// FreeType font. Codes without a drawable glyph take no room.
+int32_t GlyphAdvanceWidth(const FontGlyph *pTable, const char *pText);
+
 // A coverage value as an atlas texel: grey of that value, opaque only from 192 up, so the
 // soft edge of a glyph is cut away by blending.
 void CoverageToTexel(uint8_t pCoverage, uint8_t *pTexel);
@@ -79,6 +83,9 @@ public:
     // 1 when not loaded; 0 for a FreeType font (so centring does not move it); for an image
     // font each character takes a cell and one pixel.
     int32_t GetTextWidth(const char *pText) const;
+    // The width the text takes when drawn, in the font's pixels (before any scale): the glyph
+    // advances of a FreeType font, GetTextWidth of an image font, 0 when not loaded.
+    int32_t GetDrawnWidth(const char *pText) const;
 
     void BindCacheTexture();
     uint32_t GetCacheTexture() const { return mCacheTexture; }

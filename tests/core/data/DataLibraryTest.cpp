@@ -142,7 +142,7 @@ TEST_F(DataLibraryTest, OverlongComponentsAreNotFoundNeverTruncated)
     EXPECT_EQ(rObject, mLibrary->GetEntry(tLongRoot.c_str()));
 }
 
-TEST_F(DataLibraryTest, EntriesOfAnotherKindReadAsMissing)
+TEST_F(DataLibraryTest, EntriesOfAnotherKindAreRefusedAndSaySo)
 {
     mLibrary->AddPath("Root/Images/All/All/Pic");
     void *nBitmapLike = malloc(16);
@@ -153,24 +153,41 @@ TEST_F(DataLibraryTest, EntriesOfAnotherKindReadAsMissing)
     EXPECT_EQ(DL_KIND_BITMAP, mLibrary->GetEntryKind("Root/Images/All/All/Pic"));
     EXPECT_EQ(DL_KIND_ROOTOBJECT, mLibrary->GetEntryKind("Root/Images/All/All/Obj"));
     EXPECT_EQ(nBitmapLike, mLibrary->GetEntryOfKind("Root/Images/All/All/Pic", DL_KIND_BITMAP));
+
+    // A lookup of the wrong kind is refused and named as such, even in a quiet lookup; a
+    // quiet miss stays quiet.
+    testing::internal::CaptureStderr();
     EXPECT_EQ(nullptr, mLibrary->GetEntryOfKind("Root/Images/All/All/Pic", DL_KIND_SCRIPTVARIABLE));
+    EXPECT_EQ(nullptr, mLibrary->GetEntryOfKind("Root/Images/All/All/None", DL_KIND_SCRIPTVARIABLE));
+    EXPECT_EQ("[DataLibrary] GetEntry(N):  Error, Root/Images/All/All/Pic holds a Bitmap, not a ScriptVariable\n",
+              testing::internal::GetCapturedStderr());
 
     // Only objects with a type code may become active.
+    testing::internal::CaptureStderr();
     Run("DL_SetActiveObject('Root/Images/All/All/Pic')");
+    EXPECT_EQ("[DataLibrary] GetEntry(N):  Error, Root/Images/All/All/Pic holds a Bitmap, not a RootObject\n",
+              testing::internal::GetCapturedStderr());
     EXPECT_EQ("false", Eval("DL_ActiveIsValid()"));
     Run("DL_SetActiveObject('Root/Images/All/All/Obj')");
     EXPECT_EQ(rObject, mLibrary->GetActiveObject());
     EXPECT_EQ("7", Eval("DL_GetActiveObjectType()"));
 
-    // Script variables never overwrite, read or remove other kinds.
+    // Script variables never overwrite or read other kinds.
     testing::internal::CaptureStderr();
     Run("VM_SetVar('Root/Images/All/All/Pic', 'S', 'text')");
     std::string tOut = testing::internal::GetCapturedStderr();
     EXPECT_EQ("VM_SetVar:  Failed, Root/Images/All/All/Pic is not a script variable\n", tOut);
+    testing::internal::CaptureStderr();
     EXPECT_EQ("0", Eval("VM_GetVar('Root/Images/All/All/Pic', 'S')"));
-    Run("VM_RemVar('Root/Images/All/All/Pic')");
-    EXPECT_EQ(nBitmapLike, mLibrary->GetEntry("Root/Images/All/All/Pic"));
+    EXPECT_NE(std::string::npos, testing::internal::GetCapturedStderr().find("holds a Bitmap, not a ScriptVariable"));
     EXPECT_EQ("true", Eval("VM_Exists('Root/Images/All/All/Pic')"));
+
+    // VM_RemVar removes whatever stands at the path, through its own deleter.
+    Run("VM_RemVar('Root/Images/All/All/Pic')");
+    EXPECT_EQ(-1, mLibrary->GetEntryKind("Root/Images/All/All/Pic"));
+    EXPECT_EQ("false", Eval("VM_Exists('Root/Images/All/All/Pic')"));
+    Run("VM_RemVar('Root/Images/All/All/Obj') VM_RemVar('Root/Images/All/All/Nothing')");
+    EXPECT_EQ(-1, mLibrary->GetEntryKind("Root/Images/All/All/Obj"));
 }
 
 TEST_F(DataLibraryTest, ActiveStackRestoresPreviousObjectAndNone)

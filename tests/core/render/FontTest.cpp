@@ -9,6 +9,7 @@
 #include <allegro5/allegro.h>
 
 #include "core/Application.h"
+#include "core/Gears.h"
 #include "core/data/DataLibrary.h"
 #include "core/render/Bitmap.h"
 #include "core/render/Font.h"
@@ -71,6 +72,49 @@ TEST(FontLayoutTest, CoverageBecomesOpaqueFrom192)
     EXPECT_EQ(tTexel[3], 192);
     CoverageToTexel(0, tTexel);
     EXPECT_EQ(tTexel[3], 0);
+}
+
+// The system font's text must fit where it is drawn: the frame-rate text is measured by the
+// advances of its glyphs and kept inside the 480-unit view.
+TEST(FontLayoutTest, DrawnWidthSumsAdvancesAndTheFrameRateFitsTheView)
+{
+    FT_Library tLibrary;
+    ASSERT_EQ(FT_Init_FreeType(&tLibrary), 0);
+    FT_Face tFace;
+    if (FT_New_Face(tLibrary, kDejaVu, 0, &tFace) != 0)
+    {
+        FT_Done_FreeType(tLibrary);
+        GTEST_SKIP() << "DejaVu Sans is not installed";
+    }
+    FT_Set_Pixel_Sizes(tFace, 0, FONT_PIXEL_HEIGHT);
+    FontGlyph *tTable = (FontGlyph *)calloc(FONT_GLYPH_COUNT, sizeof(FontGlyph));
+    int32_t tHeight = 0;
+    uint8_t *tAtlas = RenderGlyphAtlas(tFace, tTable, &tHeight);
+    ASSERT_NE(tAtlas, nullptr);
+
+    const int32_t tSix = tTable['6'].mAdvance;
+    ASSERT_GT(tSix, 0);
+    EXPECT_EQ(GlyphAdvanceWidth(tTable, "60.0"), tSix + tTable['0'].mAdvance * 2 + tTable['.'].mAdvance);
+    // Codes without a drawable glyph take no room.
+    EXPECT_EQ(GlyphAdvanceWidth(tTable, "6\x01" "6\xC9"), 2 * tSix);
+    EXPECT_EQ(GlyphAdvanceWidth(tTable, ""), 0);
+    EXPECT_EQ(GlyphAdvanceWidth(tTable, nullptr), 0);
+    EXPECT_EQ(GlyphAdvanceWidth(nullptr, "60.0"), 0);
+
+    // A narrow text keeps its place; any measured rate, even a hasted "1000.0", ends inside.
+    EXPECT_EQ(FrameRateTextLeft(10.0f, 480.0f), 450.0f);
+    for (const char *rText : {"00.0", "60.0", "59.9", "120.0", "1000.0"})
+    {
+        float tWidth = GlyphAdvanceWidth(tTable, rText) * 0.25f;
+        float tLeft = FrameRateTextLeft(tWidth, 480.0f);
+        EXPECT_LE(tLeft, 450.0f) << rText;
+        EXPECT_LT(tLeft + tWidth, 480.0f) << rText;
+        EXPECT_GT(tLeft + tWidth, 470.0f) << rText;
+    }
+    free(tAtlas);
+    free(tTable);
+    FT_Done_Face(tFace);
+    FT_Done_FreeType(tLibrary);
 }
 
 TEST(FontLayoutTest, DejaVuAtlasHoldsEveryGlyphOnceInsideItsBounds)
