@@ -102,6 +102,69 @@ TEST_F(PlayerPhysicsTest, FallAndWallSlideAreCapped)
     EXPECT_FLOAT_EQ(tFastest, 2.7125f);
 }
 
+TEST_F(PlayerPhysicsTest, WaterSlowsTheFallLowersItsCapAndRaisesTheJump)
+{
+    // The same drop dry and in water: the pull, the top speed and the time to the floor.
+    struct Fall
+    {
+        // Speed gained from the 4th to the 8th tick of the fall.
+        float mGain;
+        float mFastest;
+        int32_t mTicksToGround;
+    };
+    auto tDrop = [this](bool pInWater) {
+        // A tick on the floor first, so each drop starts from rest.
+        mPlayer->SetPositionAutoCenter(100.0f, (float)(cFloorY - 52), 0.0f);
+        Tick(2);
+        mPlayer->SetPositionAutoCenter(100.0f, 20.0f, 0.0f);
+        mPlayer->SetInWater(pInWater);
+        Fall tFall = {0.0f, 0.0f, -1};
+        Tick();
+        for(int32_t i = 1; i < 200 && tFall.mTicksToGround < 0; i++)
+        {
+            Tick();
+            if(i == 4) tFall.mGain = -VY();
+            if(i == 8) tFall.mGain += VY();
+            if(VY() > tFall.mFastest) tFall.mFastest = VY();
+            if(mPlayer->IsOnGround()) tFall.mTicksToGround = i;
+        }
+        return tFall;
+    };
+    Fall tDry = tDrop(false);
+    Fall tWet = tDrop(true);
+    EXPECT_FLOAT_EQ(tDry.mFastest, 6.975f);
+    EXPECT_NEAR(tWet.mFastest, 6.975f * 0.55f, 1e-4f);
+    EXPECT_NEAR(tWet.mGain / tDry.mGain, 0.55f, 0.02f);
+    EXPECT_GT(tWet.mTicksToGround, tDry.mTicksToGround + 20);
+    EXPECT_TRUE(mPlayer->IsInWater()) << "landing keeps her in the water";
+
+    // A held jump: the same take-off under weaker gravity climbs higher and stays up longer.
+    auto tJump = [this](int32_t &sAirTicks) {
+        Tick(2);
+        const float tGround = Y();
+        float tHighest = tGround;
+        SetKey(ALLEGRO_KEY_Z, true);
+        Tick();
+        sAirTicks = 0;
+        for(int32_t i = 0; i < 200 && !mPlayer->IsOnGround(); i++)
+        {
+            Tick();
+            sAirTicks++;
+            if(Y() < tHighest) tHighest = Y();
+        }
+        SetKey(ALLEGRO_KEY_Z, false);
+        Tick(2);
+        return tGround - tHighest;
+    };
+    int32_t tWetTicks = 0, tDryTicks = 0;
+    const float tWetRise = tJump(tWetTicks);
+    mPlayer->SetInWater(false);
+    const float tDryRise = tJump(tDryTicks);
+    EXPECT_NEAR(tDryRise, 79.8f, 1.0f);
+    EXPECT_GT(tWetRise, tDryRise * 1.5f);
+    EXPECT_GT(tWetTicks, tDryTicks * 3 / 2);
+}
+
 TEST_F(PlayerPhysicsTest, WallKickHangsThenLaunchesAwayFromTheWall)
 {
     mPlayer->SetPositionAutoCenter(624.0f - 19.0f, 100.0f, 0.0f);

@@ -153,6 +153,27 @@ TEST(GeometryTest, PolygonOverlapInBothForms)
     ExpectOverlapBothForms(Square(0, 0, 10, 10), Square(10, 0, 20, 10), true);
 }
 
+TEST(GeometryTest, PolygonsSharingAnEdgeOverlap)
+{
+    // Side by side and one above the other, squares of different sizes.
+    ExpectOverlapBothForms(Square(0, 0, 10, 10), Square(10, 2, 14, 6), true);
+    ExpectOverlapBothForms(Square(0, 0, 10, 10), Square(0, 10, 10, 30), true);
+    ExpectOverlapBothForms(Square(-20, -20, -10, -10), Square(-10, -20, 0, -10), true);
+
+    // A square cut along its diagonal: the two halves share the slanted edge.
+    Shape tLower({0, 0, 10, 10, 0, 10});
+    Shape tUpper({0, 0, 10, 0, 10, 10});
+    ExpectOverlapBothForms(tLower, tUpper, true);
+    // A triangle standing on a square's top edge.
+    ExpectOverlapBothForms(Shape({0, -8, 10, 0, 0, 0}), Square(0, 0, 10, 10), true);
+    // A hitbox whose left side is the polygon's right side.
+    EXPECT_TRUE(HitboxOverlapsPolygonArrays(HitboxFromEdges(10, 0, 20, 10), Square(0, 0, 10, 10).Arrays()));
+
+    // One unit apart they no longer touch.
+    ExpectOverlapBothForms(Square(0, 0, 10, 10), Square(11, 2, 14, 6), false);
+    EXPECT_FALSE(HitboxOverlapsPolygonArrays(HitboxFromEdges(11, 0, 20, 10), Square(0, 0, 10, 10).Arrays()));
+}
+
 TEST(GeometryTest, SlantedEdgeSeparatesOnItsTrueNormal)
 {
     // The triangle's long edge runs corner to corner; the square sits beside it, clear of it,

@@ -209,6 +209,37 @@ TEST_F(LuaBindingHelpersTest, ArgumentReadersFallBackInsteadOfRaising)
     EXPECT_EQ(lua_gettop(L), 5);
 }
 
+TEST_F(LuaBindingHelpersTest, ArgumentRangeChecksEveryNumberUpToTheLast)
+{
+    lua_pushnumber(L, 1.0);
+    lua_pushnumber(L, 2.0);
+    lua_pushnumber(L, 3.0);
+    EXPECT_TRUE(LuaArgsAreNumbers(L, 1, 3));
+    EXPECT_TRUE(LuaArgsAreNumbers(L, 2, 2));
+    // Past the top there is no number.
+    EXPECT_FALSE(LuaArgsAreNumbers(L, 1, 4));
+
+    // A word, a numeric string, a boolean or nil in the last place fails the range; so does one
+    // in the first place.
+    lua_pushstring(L, "four");
+    EXPECT_FALSE(LuaArgsAreNumbers(L, 1, 4));
+    EXPECT_TRUE(LuaArgsAreNumbers(L, 1, 3));
+    lua_settop(L, 3);
+    lua_pushstring(L, "4");
+    EXPECT_FALSE(LuaArgsAreNumbers(L, 1, 4));
+    lua_settop(L, 3);
+    lua_pushboolean(L, 1);
+    EXPECT_FALSE(LuaArgsAreNumbers(L, 1, 4));
+    lua_settop(L, 3);
+    lua_pushnil(L);
+    EXPECT_FALSE(LuaArgsAreNumbers(L, 1, 4));
+    lua_settop(L, 0);
+    lua_pushstring(L, "one");
+    lua_pushnumber(L, 2.0);
+    EXPECT_FALSE(LuaArgsAreNumbers(L, 1, 2));
+    EXPECT_TRUE(LuaArgsAreNumbers(L, 2, 2));
+}
+
 TEST_F(LuaBindingHelpersTest, RegisterLuaFunctionsMakesGlobals)
 {
     static const luaL_Reg cTable[] = {

@@ -64,8 +64,24 @@ e2e_copy_game() {
 # background with standard error going to the log.
 e2e_start() {
     LOG="$1"; shift
-    (cd "$GAME_DIR" && exec "$KESTRA" "$@") 2>"$LOG" >/dev/null &
+    (cd "$GAME_DIR" && { [ -z "${GAME_PRELOAD:-}" ] || export LD_PRELOAD="$GAME_PRELOAD"; } && exec "$KESTRA" "$@") \
+        2>"$LOG" >/dev/null &
     GAME_PID=$!
+}
+
+# e2e_sanitizer_preload <binary>: for a sanitizer build, sets GAME_PRELOAD so that the game (and
+# nothing else the driver runs) keeps Mesa's software driver loaded to the end. The driver is
+# otherwise unloaded when the display closes, before LeakSanitizer looks, and its allocations
+# could not be named by library in the suppression file. The sanitizer runtime must come first.
+e2e_sanitizer_preload() {
+    GAME_PRELOAD=""
+    local runtime driver
+    runtime="$(ldd "$1" 2>/dev/null | awk '$1 ~ /^libasan\.so/ { print $3 }')"
+    [ -n "$runtime" ] || return 0
+    driver="/usr/lib/$(gcc -print-multiarch 2>/dev/null)/dri/swrast_dri.so"
+    [ -f "$driver" ] || driver="$(ls /usr/lib/*/dri/swrast_dri.so 2>/dev/null | head -n 1)"
+    [ -n "$driver" ] && [ -f "$driver" ] || e2e_fail "no Mesa software driver to keep loaded"
+    GAME_PRELOAD="$runtime $driver"
 }
 
 # e2e_wait_for <file> <text> [seconds]: waits until the text appears in the file.

@@ -1,14 +1,32 @@
-# SIGTERM and SIGINT end a running game through the normal shutdown, with status 0.
+# SIGTERM and SIGINT end a running game through the normal shutdown, with status 0: the world
+# ticks up to the signal, stops ticking before the memory is cleaned, and the run ends within
+# moments. The ticks are read from a probe the map hands to the camera as its control script.
 . "$(dirname "$0")/lib.sh"
 e2e_init "$@"
+e2e_copy_game
+[ -f "$GAME_DIR/Data/Maps/FirstSteps.slf" ] || e2e_fail "the sample map was not built"
+cat > "$GAME_DIR/Probe.lua" <<'PROBE'
+fnLog("Probe " .. LM_GetScriptArgument(0))
+Camera_CallFunc("CenterOnPlayer")
+PROBE
+printf '\nCamera_SetProperty("ScriptControl", "Probe.lua")\n' >> "$GAME_DIR/Data/Scripts/Maps/FirstSteps.lua"
 
+ticks() { grep -c '^Probe ' "$LOG"; }
 for sig in TERM INT; do
-    e2e_start "$SCRATCH/$sig.log" -startupdebug
+    e2e_start "$SCRATCH/$sig.log" -startupdebug -skipto FirstSteps
     e2e_wait_for "$LOG" "[Post Process] Complete" || e2e_fail "boot did not finish"
+    e2e_wait_for "$LOG" "Probe 0" || e2e_fail "the world never ticked"
+    before="$(ticks)"
     sleep 1
     kill -0 "$GAME_PID" 2>/dev/null || e2e_fail "the game ended on its own before SIG$sig"
+    # 60 ticks a second; a loose bound for a loaded machine.
+    [ "$(ticks)" -ge "$((before + 20))" ] || e2e_fail "the world was not ticking before SIG$sig"
+    started="$(date +%s)"
     e2e_stop "$sig"
     [ "$STATUS" -eq 0 ] || e2e_fail "SIG$sig: exit status $STATUS"
+    [ "$(( $(date +%s) - started ))" -le 5 ] || e2e_fail "SIG$sig took more than 5 seconds to end the run"
     e2e_expect_lines "$LOG" "[Post Process] Complete" "[Clean Memory] Begin" "[Clean Memory] Done"
+    # Nothing ticks once the shutdown has begun.
+    sed -n '/^\[Clean Memory\] Begin$/,$p' "$LOG" | grep -q '^Probe ' && e2e_fail "SIG$sig: the world ticked during the shutdown"
 done
 echo "PASS"

@@ -816,3 +816,37 @@ TEST_F(GUITest, TheGameTickFreezesTheWorldUnderThePauseScreenAndHonoursTheTitleR
     EXPECT_EQ(TitleGearTimer, GetApplication()->rGearTick);
     EXPECT_EQ(0, mGUI->GetReturnToTitle());
 }
+
+TEST_F(GUITest, EveryNumberedWarpHotkeyGoesToItsOwnZone)
+{
+    Application *rApp = GetApplication();
+    rApp->rEntityManager = new EntityManager();
+    rApp->rEntityManager->CreatePlayer();
+    PlayerPony *rPlayer = PlayerPony::Get();
+    ASSERT_NE(nullptr, rPlayer);
+    mGUI->CreateDefaultObjects();
+    ActivateGameGear();
+    rApp->rMapManager = new MapManager();
+    for(int32_t i = 0; i < 9; i++) rApp->rMapManager->SetWarpZone(i, 100.0f * (i + 1), 50.0f * (i + 2), -1.0f, -1.0f);
+
+    // Each zone is somewhere else, so a hotkey that ran another zone's warp lands her wrongly.
+    for(int32_t i = 0; i < 9; i++)
+    {
+        char tName[8];
+        snprintf(tName, sizeof(tName), "Warp%i", i);
+        rPlayer->SetHealth(1);
+        PressAndRunHotkeys(tName);
+        float tX = 0.0f, tY = 0.0f, tZ = 0.0f;
+        rPlayer->GetPosition(tX, tY, tZ);
+        rPlayer->SetPositionAutoCenter(100.0f * (i + 1), 50.0f * (i + 2), 0.0f);
+        float tWantX = 0.0f, tWantY = 0.0f;
+        rPlayer->GetPosition(tWantX, tWantY, tZ);
+        EXPECT_FLOAT_EQ(tWantX, tX) << tName;
+        EXPECT_FLOAT_EQ(tWantY, tY) << tName;
+        EXPECT_EQ(rPlayer->GetMaxHealth(), rPlayer->GetHealth()) << tName << " heals her";
+    }
+    delete rApp->rMapManager;
+    rApp->rMapManager = NULL;
+    delete rApp->rEntityManager;
+    rApp->rEntityManager = NULL;
+}

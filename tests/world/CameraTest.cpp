@@ -349,7 +349,7 @@ TEST_F(CameraLuaFixture, SetPropertyBuildsZonesPolygonsAndPushers)
     // A count no map needs is cut to the cap, not handed to the allocator.
     EXPECT_EQ(Run("Camera_SetProperty('ZonesTotal', 1e300)"),
               "Camera_SetProperty:  ZonesTotal 2147483647 is more than 4096, using 4096.\n");
-    EXPECT_EQ(rCamera->GetZoneCount(), CAMERA_MAX_ZONES);
+    EXPECT_EQ(rCamera->GetZoneCount(), 4096);
     Run("Camera_SetProperty('ZonesTotal', 2) Camera_SetProperty('ZoneData', 1, 0, 0, 10, 10)");
     EXPECT_EQ(rCamera->GetZoneCount(), 2);
 
@@ -484,4 +484,50 @@ TEST_F(CameraFixture, UpdateFollowsThePlayersFocusOnceLocked)
 
     GetApplication()->rEntityManager = rPrevious;
     delete tEntities;
+}
+
+TEST_F(CameraLuaFixture, CenterOnBoxTakesThePlayersAxesWhenAsked)
+{
+    EntityManager *rPrevious = GetApplication()->rEntityManager;
+    EntityManager *tEntities = new EntityManager();
+    GetApplication()->rEntityManager = tEntities;
+    tEntities->CreatePlayer();
+    PlayerPony *rPlayer = PlayerPony::Get();
+    ASSERT_NE(rPlayer, nullptr);
+    rPlayer->SetPositionAutoCenter(900.0f, 700.0f, 0.0f);
+    Hitbox tBox = *rPlayer->GetHitboxPtr();
+    const float tPlayerX = (float)(int)((tBox.mLft + tBox.mRgt) / 2.0f);
+    const float tPlayerY = (float)(int)((tBox.mTop + tBox.mBot - 120.0f) / 2.0f);
+
+    Camera *rCamera = Active();
+    rCamera->SetBoundaries(0, 0, 4000, 4000);
+    // The box is centred on (400, 300); each call steps at most seven units, so call until still.
+    struct Case
+    {
+        const char *mCall;
+        float mX;
+        float mY;
+    };
+    const Case cCases[] = {
+        {"Camera_CallFunc('CenterOnBox', 300, 200, 500, 400, true, false, false)", 400.0f, 300.0f},
+        {"Camera_CallFunc('CenterOnBox', 300, 200, 500, 400, true, true, false)", tPlayerX, 300.0f},
+        {"Camera_CallFunc('CenterOnBox', 300, 200, 500, 400, true, false, true)", 400.0f, tPlayerY},
+        {"Camera_CallFunc('CenterOnBox', 300, 200, 500, 400, true, true, true)", tPlayerX, tPlayerY},
+        {"Camera_CallFunc('CenterOnBox', 300, 200, 500, 400, true, false, false)", 400.0f, 300.0f},
+    };
+    for(const Case &rCase : cCases)
+    {
+        for(int i = 0; i < 200; i++) EXPECT_EQ(Run(rCase.mCall), "");
+        EXPECT_FLOAT_EQ(rCamera->GetFrame().mOwnerX, rCase.mX) << rCase.mCall;
+        EXPECT_FLOAT_EQ(rCamera->GetFrame().mOwnerY, rCase.mY) << rCase.mCall;
+    }
+    EXPECT_FLOAT_EQ(rCamera->GetFrame().mRgt - rCamera->GetFrame().mLft, 480.0f) << "the zoom was kept";
+
+    // Without a player the flags fall back to the box.
+    GetApplication()->rEntityManager = rPrevious;
+    delete tEntities;
+    ASSERT_EQ(PlayerPony::Get(), nullptr);
+    for(int i = 0; i < 200; i++) Run("Camera_CallFunc('CenterOnBox', 200, 200, 400, 400, true, true, true)");
+    EXPECT_FLOAT_EQ(rCamera->GetFrame().mOwnerX, 300.0f);
+    EXPECT_FLOAT_EQ(rCamera->GetFrame().mOwnerY, 300.0f);
 }

@@ -145,8 +145,8 @@ TEST_F(LineArtLevelTest, ChunksStreamAroundTheFrameAndLeaveAfter300UnseenTicks)
     EXPECT_EQ(4, xUploads);
 
     // Far to the right, nothing is in range; the resident chunks age.
-    for(int32_t i = 0; i < LINEART_UNSEEN_LIMIT; i++) tLevel.Update(5000.0f, 0.0f, 5480.0f, 360.0f);
-    EXPECT_EQ(LINEART_UNSEEN_LIMIT, tLevel.GetChunk(0, 0)->GetUnseen());
+    for(int32_t i = 0; i < 300; i++) tLevel.Update(5000.0f, 0.0f, 5480.0f, 360.0f);
+    EXPECT_EQ(300, tLevel.GetChunk(0, 0)->GetUnseen());
     EXPECT_EQ(4, Resident());
     EXPECT_EQ(0, xReleasedTextures);
 

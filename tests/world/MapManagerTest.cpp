@@ -256,7 +256,7 @@ TEST_F(MapManagerTest, ReloadingTheSameMapKeepsTheScriptsWorkAndAnotherMapRunsAg
     // Without its script the start falls back to the default.
     float tX = 0.0f, tY = 0.0f, tZ = 0.0f;
     mMap->GetPlayerStart(tX, tY, tZ);
-    EXPECT_EQ(MAP_DEFAULT_START, tX);
+    EXPECT_EQ(50.0f, tX);
     EXPECT_TRUE(mMap->HasLevel());
 
     ASSERT_TRUE(Load("Other", tOut));
@@ -364,6 +364,33 @@ TEST_F(MapManagerTest, MissingAndCorruptMapsFailWithTheirMessageAndTheGameGoesOn
     EXPECT_TRUE(mMap->HasLevel());
 }
 
+TEST_F(MapManagerTest, AWordInTheLastNumericArgumentIsRefused)
+{
+    RunLua("MapM_SetPlayerStart(100, 200, 0) MapM_SetWarpZone(4, 1, 2, 30, 40)");
+    testing::internal::CaptureStderr();
+    RunLua("MapM_SetPlayerStart(5, 6, 'z') MapM_SetWarpZone(3, 7, 'y') MapM_SetWarpZone(4, 9, 9, 9, 'cy')"
+           " MapM_SetOverlayColor(0.2, 0.3, 0.4, 'a') MapM_Shake(3, 'long')");
+    std::string tOut = testing::internal::GetCapturedStderr();
+    EXPECT_EQ("MapM_SetPlayerStart: Failed, invalid argument list\n"
+              "MapM_SetWarpZone: Failed, invalid argument list\n"
+              "MapM_SetWarpZone: Failed, invalid argument list\n"
+              "MapM_SetOverlayColor: Failed, invalid argument list\n"
+              "MapM_Shake: Failed, invalid argument list\n",
+              tOut);
+
+    float tX = 0.0f, tY = 0.0f, tZ = 0.0f;
+    mMap->GetPlayerStart(tX, tY, tZ);
+    EXPECT_EQ(100.0f, tX);
+    EXPECT_EQ(200.0f, tY);
+    EXPECT_EQ(100.0f, mMap->GetWarpZone(3).mX);
+    EXPECT_EQ(200.0f, mMap->GetWarpZone(3).mY);
+    EXPECT_EQ(1.0f, mMap->GetWarpZone(4).mX);
+    EXPECT_EQ(40.0f, mMap->GetWarpZone(4).mCameraY);
+    EXPECT_FALSE(mMap->IsOverlayOn());
+    EXPECT_FALSE(mMap->IsShaking());
+    EXPECT_EQ(0, lua_gettop(GetApplication()->rLuaManager->GetState()));
+}
+
 TEST_F(MapManagerTest, ScriptSettingsShakeOverlayAndWarpZones)
 {
     RunLua("MapM_Shake(3, 0.5)");
@@ -431,9 +458,9 @@ TEST_F(MapManagerTest, ScriptSettingsShakeOverlayAndWarpZones)
     EXPECT_TRUE(LuaBool("gbClip"));
 
     mMap->SetZoom(5.0f);
-    EXPECT_EQ(MAP_ZOOM_MAX, mMap->GetZoom());
+    EXPECT_EQ(2.0f, mMap->GetZoom());
     mMap->SetZoom(NAN);
-    EXPECT_EQ(MAP_ZOOM_MIN, mMap->GetZoom());
+    EXPECT_EQ(0.4f, mMap->GetZoom());
 }
 
 TEST_F(MapManagerTest, TheSpawnLumpIsReadAndItsRecordsKeptForAutomaticSpawning)

@@ -423,3 +423,48 @@ TEST(DataLibraryBindings, ReportAndFallBackWithoutALibrary)
     lua_close(L);
     GetApplication()->rDataLibrary = rPrevious;
 }
+
+TEST_F(DataLibraryTest, APartOfExactlyTheBufferSizeIsRefusedWhenAdded)
+{
+    const std::string t255(255, 'a');
+    const std::string t256(256, 'a');
+
+    DataLibraryPath tPath;
+    tPath.Parse(("Root/" + t255).c_str());
+    EXPECT_EQ(0, tPath.mTooLong);
+    EXPECT_EQ(t255, tPath.mSectionName);
+    tPath.Parse(("Root/S/C/H/" + t256).c_str());
+    EXPECT_EQ(1, tPath.mTooLong);
+    EXPECT_STREQ("", tPath.mSectionName);
+    EXPECT_STREQ("", tPath.mEntryName);
+
+    // Adding moves the current lists to what it made; a refused path leaves them where they were.
+    mLibrary->AddPath("Root/Known/Cat/Head");
+    NamedLinkedList *rSection = mLibrary->GetCurrentSection();
+    NamedLinkedList *rCatalogue = mLibrary->GetCurrentCatalogue();
+    NamedLinkedList *rHeading = mLibrary->GetCurrentHeading();
+    ASSERT_NE(nullptr, rHeading);
+    for(const std::string &rRefused : {"Root/" + t256, "Root/Known/" + t256, "Root/Known/Cat/" + t256,
+                                       "Root/" + t256 + "/Cat/Head"})
+    {
+        mLibrary->AddPath(rRefused.c_str());
+        EXPECT_EQ(rSection, mLibrary->GetCurrentSection()) << rRefused.size();
+        EXPECT_EQ(rCatalogue, mLibrary->GetCurrentCatalogue()) << rRefused.size();
+        EXPECT_EQ(rHeading, mLibrary->GetCurrentHeading()) << rRefused.size();
+    }
+    EXPECT_EQ(1, rSection->GetCount());
+    EXPECT_EQ(1, rCatalogue->GetCount());
+    EXPECT_EQ(0, rHeading->GetCount());
+
+    // An entry name of 256 characters is not stored under any shorter name either.
+    TestObject *nObject = new TestObject(1);
+    mLibrary->AddEntry(("Root/Known/Cat/Head/" + t256).c_str(), nObject, DeleteRootObject);
+    EXPECT_EQ(0, rHeading->GetCount());
+    delete nObject;
+
+    mLibrary->AddPath(("Root/Known/" + t255).c_str());
+    EXPECT_EQ(2, rSection->GetCount());
+    EXPECT_NE(rCatalogue, mLibrary->GetCurrentCatalogue());
+    AddObject(("Root/Known/Cat/Head/" + t255).c_str(), 1);
+    EXPECT_EQ(1, rHeading->GetCount());
+}

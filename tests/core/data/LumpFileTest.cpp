@@ -678,4 +678,45 @@ TEST_F(LumpFileTest, LuaBindingsDriveTheApplicationsManager)
     rApp->rLumpManager = rSaved;
 }
 
+TEST_F(LumpFileTest, ARepeatedNameInAPackedFileOpensAndTheFirstWins)
+{
+    // Two names of one length, then the second made equal to the first: every length byte and
+    // position stays right, so the lookup meets the repeated name itself.
+    LumpWriter tWriter;
+    const char tFirst[] = "return 'first'";
+    const char tSecond[] = "return 'second'";
+    ASSERT_TRUE(tWriter.AddScript("Twin1", tFirst, sizeof(tFirst) - 1));
+    ASSERT_TRUE(tWriter.AddScript("Twin2", tSecond, sizeof(tSecond) - 1));
+    std::vector<uint8_t> tBytes = BuildBytes(tWriter);
+    DirectoryInfo tDirectory = ParseDirectory(tBytes);
+    ASSERT_EQ(tDirectory.mNames.size(), 2u);
+    ASSERT_EQ(tDirectory.mNames[1], "Twin2");
+
+    size_t tSecondName = 21 + 5 + 8 + 1;
+    ASSERT_EQ(0, memcmp(&tBytes[tSecondName], "Twin2", 5));
+    ASSERT_EQ(tBytes[tSecondName - 1], 5);
+    tBytes[tSecondName + 4] = '1';
+    ASSERT_EQ(ParseDirectory(tBytes).mNames[1], "Twin1");
+    std::string tPath = WriteFile("repeated.slf", tBytes);
+
+    CorvelLumpManager tManager;
+    testing::internal::CaptureStderr();
+    tManager.Open(tPath.c_str());
+    EXPECT_EQ("", testing::internal::GetCapturedStderr());
+    ASSERT_TRUE(tManager.IsOpen());
+    EXPECT_EQ(tManager.GetLumpCount(), 2u);
+    EXPECT_EQ(tManager.FindLump("Twin1"), 0);
+    EXPECT_EQ(tManager.FindLump("Twin2"), -1);
+
+    // Each entry keeps its own body, read by its index.
+    const char *cBodies[2] = {tFirst, tSecond};
+    for(int32_t i = 0; i < 2; i++)
+    {
+        ScriptPackEntry *nEntry = tManager.ReadTarballLump(i);
+        ASSERT_NE(nEntry, nullptr) << i;
+        EXPECT_EQ(std::string(cBodies[i]), std::string(nEntry->mSourceText, nEntry->mSourceSize)) << i;
+        DeleteScriptPackEntry(nEntry);
+    }
+}
+
 } // namespace
