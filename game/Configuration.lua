@@ -23,6 +23,7 @@ CM_Rebind("SpeedUp", "KEY48", nil)         -- F2 held: runs at HasteRate
 CM_Rebind("SlowDown", "KEY49", nil)        -- F3 held: runs at 10 ticks a second
 CM_Rebind("Console", "KEY60", nil)         -- the key left of 1: developer console
 CM_Rebind("Select", "KEY64", nil)          -- Tab: confirms a choice in console dialogue
+CM_Rebind("ConnectToPlinkard", "KEY50", nil) -- F4: connects to the music tool (tools/plinkpeer)
 
 -- Trace switches, all off. Turn one on to follow that part of the engine in the log.
 fnDefineTraceSwitch("Debug_MainLoop")

@@ -7,7 +7,7 @@ packages=(
   liballegro-image5-dev libx11-dev
   liblua5.2-dev libfreetype-dev libgl-dev libglu1-mesa-dev mesa-utils libgl1-mesa-dri
   googletest libgtest-dev libbenchmark-dev
-  xvfb xauth xdotool x11-utils x11-apps imagemagick fonts-dejavu-core
+  xvfb xauth xdotool x11-utils x11-apps imagemagick fonts-dejavu-core iproute2
 )
 missing=()
 for p in "${packages[@]}"; do
@@ -26,7 +26,7 @@ fi
 # --no-install-recommends, for one), so check every command the scripts and tests call.
 commands=(
   cmake make c++ pkg-config git
-  Xvfb xvfb-run xauth xdotool xdpyinfo import convert
+  Xvfb xvfb-run xauth xdotool xdpyinfo import convert ip unshare
 )
 for c in "${commands[@]}"; do
   if ! command -v "$c" >/dev/null 2>&1; then

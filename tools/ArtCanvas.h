@@ -85,7 +85,7 @@ static void Save(ALLEGRO_BITMAP *pBitmap, const char *pName)
     al_destroy_bitmap(pBitmap);
 }
 
-static void SaveNumbered(ALLEGRO_BITMAP *pBitmap, const char *pStem, int pIndex)
+[[maybe_unused]] static void SaveNumbered(ALLEGRO_BITMAP *pBitmap, const char *pStem, int pIndex)
 {
     char tName[256];
     snprintf(tName, sizeof(tName), "%s%02i", pStem, pIndex);

@@ -41,6 +41,7 @@
 #include "interface/AudioFlags.h"
 #include "interface/AudioManager.h"
 #include "interface/AudioPackage.h"
+#include "interface/SocketManager.h"
 #include "world/Camera.h"
 #include "world/CameraManager.h"
 #include "world/EntityManager.h"
@@ -272,6 +273,7 @@ bool BootManagers()
     rApp->rEntityManager->CreateSpecialLists();
     rApp->rEntityManager->CreatePlayer();
     rApp->rMapManager = new MapManager();
+    rApp->rSocketManager = new SocketManager();
     rApp->rTransitionManager = new TransitionManager();
     LoadInterrupt();
     Debug::Print("Created misc Managers\n");
@@ -367,6 +369,12 @@ void PostProcess()
         }
     }
 
+    if(rApp->mToolLinkRequest)
+    {
+        rApp->mToolLinkRequest = 0;
+        if(rApp->rSocketManager) rApp->rSocketManager->RequestToolLink();
+    }
+
     Debug::PopPrint("[Post Process] Complete\n");
 }
 
@@ -443,6 +451,7 @@ void CleanMemory()
     DeleteAndClear(rApp->rEntityManager);
     DeleteAndClear(rApp->rLuaManager);
     ClearConsoleCommands();
+    DeleteAndClear(rApp->rSocketManager);
     DeleteAndClear(rApp->rCameraManager);
     DeleteAndClear(rApp->rDisplayManager);
     DeleteAndClear(rApp->rControlManager);

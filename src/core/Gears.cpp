@@ -16,6 +16,7 @@
 #include "interface/GUISHealthBars.h"
 #include "interface/GUISLevelSelectScreen.h"
 #include "interface/GUISTitleScreen.h"
+#include "interface/SocketManager.h"
 #include "world/Camera.h"
 #include "world/CameraManager.h"
 #include "world/EntityManager.h"
@@ -120,6 +121,7 @@ static bool PlayerHealPending()
 void GameGearTimer(FrameRecord *pFrame)
 {
     Debug::PushPrintTag("Debug_GameGear", "[Timer] Begin\n");
+    if(SocketManager::Fetch()) SocketManager::Fetch()->Update();
     Debug::Print("Controls\n");
     ControlManager *rControls = ControlManager::Get();
     if(rControls) rControls->Update();
@@ -244,6 +246,7 @@ void LevelSelectGearTimer(FrameRecord *pFrame)
 {
     Debug::PushPrintTag("Debug_LevelSelectGear", "[Timer] Begin\n");
     Debug::Print("Network\n");
+    if(SocketManager::Fetch()) SocketManager::Fetch()->Update();
     Debug::Print("Controls\n");
     ControlManager *rControls = ControlManager::Get();
     if(rControls) rControls->Update();

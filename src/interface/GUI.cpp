@@ -24,6 +24,7 @@
 #include "interface/GUISPauseScreen.h"
 #include "interface/GUISTitleScreen.h"
 #include "interface/GUITextLine.h"
+#include "interface/SocketManager.h"
 #include "world/Camera.h"
 #include "world/CameraManager.h"
 #include "world/MapManager.h"
@@ -665,6 +666,11 @@ void GUI::UpdateHotkeys()
     {
         OptionsManager *rOptions = OptionsManager::Get();
         if(rOptions) rOptions->SetBool("ShowHitboxes", !rOptions->GetBool("ShowHitboxes"));
+    }
+
+    if(ControlPressed(rControls, "ConnectToPlinkard") && SocketManager::Fetch())
+    {
+        SocketManager::Fetch()->RequestToolLink();
     }
 
     if(ControlPressed(rControls, "DisplayCameraTopLeft"))

@@ -13,6 +13,8 @@
 #include "core/OptionsManager.h"
 #include "core/data/DataLibrary.h"
 #include "core/render/GLState.h"
+#include "interface/CorvelPacket.h"
+#include "interface/SocketManager.h"
 #include "world/Camera.h"
 #include "world/CameraManager.h"
 #include "world/Door.h"
@@ -446,6 +448,16 @@ NamedLinkedList *EntityManager::FindProjectileHitB(uint8_t pFlag, PolygonArrays 
 
 // --- Per tick -------------------------------------------------------------------------------
 
+// The music tool hears the number of live enemies once per tick while the world runs.
+static void ReportEnemiesToTool(int32_t pCount)
+{
+    SocketManager *rSockets = SocketManager::Fetch();
+    if(!rSockets || !rSockets->HasLink(SocketManager::cToolLinkName)) return;
+    CorvelPacket tPacket;
+    BuildEnemiesPacket(&tPacket, pCount);
+    rSockets->SendPacket(SocketManager::cToolLinkName, &tPacket);
+}
+
 void EntityManager::Update()
 {
     if(mUpdating)
@@ -491,6 +503,7 @@ void EntityManager::Update()
         if(StillListed(rEntity, tRemovals)) DestroyEntity(rEntity);
     }
     mLastEnemyCount = tEnemies;
+    ReportEnemiesToTool(tEnemies);
 
     Debug::PopPrint("[Entity Manager] Update Complete\n");
     mUpdating = 0;

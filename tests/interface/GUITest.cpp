@@ -14,12 +14,14 @@
 #include "core/Utilities.h"
 #include "interface/GUI.h"
 #include "interface/GUIBaseObject.h"
+#include "interface/SocketManager.h"
 #include "actors/PlayerPony.h"
 #include "world/Camera.h"
 #include "world/CameraManager.h"
 #include "world/EntityManager.h"
 #include "world/MapManager.h"
 #include "../core/BlankApplication.h"
+#include "LoopbackPeer.h"
 
 namespace
 {
@@ -791,6 +793,40 @@ TEST_F(GUITest, LuaGlobalsCheckTheirArgumentsAndReachTheManager)
     GetApplication()->rCameraManager = NULL;
     delete nCameras;
     lua_close(L);
+}
+
+TEST_F(GUITest, TheToolLinkHotkeyAsksForTheLinkThatTheNextTickOpens)
+{
+    LoopbackPeer tPeer;
+    SocketManager *nSockets = new SocketManager();
+    nSockets->SetToolLinkPort(tPeer.Port());
+    GetApplication()->rSocketManager = nSockets;
+    FrameRecord tFrame;
+    memset(&tFrame, 0, sizeof(tFrame));
+
+    testing::internal::CaptureStderr();
+    ActivateTitleGear();
+    PressAndRunHotkeys("ConnectToPlinkard");
+    EXPECT_TRUE(nSockets->IsToolLinkRequested());
+    EXPECT_FALSE(nSockets->HasLink("Plinkard"));
+    TitleGearTimer(&tFrame);
+    EXPECT_FALSE(nSockets->IsToolLinkRequested());
+    EXPECT_TRUE(nSockets->HasLink("Plinkard"));
+
+    // The game tick updates the links too: a peer that leaves is gone after the next one.
+    for(int i = 0; i < 2000 && !tPeer.TryAccept(); i++) usleep(1000);
+    ASSERT_GE(tPeer.Client(), 0);
+    tPeer.CloseClient();
+    ActivateGameGear();
+    for(int i = 0; i < 2000 && nSockets->HasLink("Plinkard"); i++)
+    {
+        usleep(1000);
+        GameGearTimer(&tFrame);
+    }
+    EXPECT_FALSE(nSockets->HasLink("Plinkard"));
+    testing::internal::GetCapturedStderr();
+    GetApplication()->rSocketManager = NULL;
+    delete nSockets;
 }
 
 TEST_F(GUITest, TheGameTickFreezesTheWorldUnderThePauseScreenAndHonoursTheTitleRequest)

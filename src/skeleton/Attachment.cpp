@@ -1,0 +1,122 @@
+#include "skeleton/Attachment.h"
+
+#include <cmath>
+
+#include "skeleton/Skeleton.h"
+#include "skeleton/SkeletonRuntime.h"
+
+void Attachment_dispose(Attachment *pAttachment)
+{
+    if(!pAttachment) return;
+    pAttachment->rFunctions->mDispose(pAttachment);
+}
+
+static void RegionAttachment_dispose(Attachment *pAttachment)
+{
+    Runtime_free(pAttachment->mName);
+    Runtime_free(pAttachment);
+}
+
+static const AttachmentFunctions xRegionFunctions = {RegionAttachment_dispose};
+
+RegionAttachment *RegionAttachment_create(const char *pName)
+{
+    RegionAttachment *nAttachment = (RegionAttachment *)Runtime_calloc(1, sizeof(RegionAttachment));
+    if(!nAttachment) return nullptr;
+    nAttachment->mSuper.mName = Runtime_copyString(pName);
+    nAttachment->mSuper.mType = ATTACHMENT_REGION;
+    nAttachment->mSuper.rFunctions = &xRegionFunctions;
+    nAttachment->mScaleX = 1.0f;
+    nAttachment->mScaleY = 1.0f;
+    return nAttachment;
+}
+
+void RegionAttachment_setUVs(RegionAttachment *pAttachment, float pU, float pV, float pUMax, float pVMax, int32_t pRotate)
+{
+    float *rUvs = pAttachment->mUvs;
+    if(pRotate)
+    {
+        rUvs[REGION_BLX] = pUMax;
+        rUvs[REGION_BLY] = pVMax;
+        rUvs[REGION_ULX] = pU;
+        rUvs[REGION_ULY] = pVMax;
+        rUvs[REGION_URX] = pU;
+        rUvs[REGION_URY] = pV;
+        rUvs[REGION_BRX] = pUMax;
+        rUvs[REGION_BRY] = pV;
+        return;
+    }
+    rUvs[REGION_BLX] = pU;
+    rUvs[REGION_BLY] = pVMax;
+    rUvs[REGION_ULX] = pU;
+    rUvs[REGION_ULY] = pV;
+    rUvs[REGION_URX] = pUMax;
+    rUvs[REGION_URY] = pV;
+    rUvs[REGION_BRX] = pUMax;
+    rUvs[REGION_BRY] = pVMax;
+}
+
+void RegionAttachment_updateOffset(RegionAttachment *pAttachment)
+{
+    RegionAttachment *a = pAttachment;
+    float tRegionScaleX = a->mRegionOriginalWidth > 0.0f ? a->mWidth / a->mRegionOriginalWidth * a->mScaleX : 0.0f;
+    float tRegionScaleY = a->mRegionOriginalHeight > 0.0f ? a->mHeight / a->mRegionOriginalHeight * a->mScaleY : 0.0f;
+    float tLeft = -a->mWidth / 2.0f * a->mScaleX + a->mRegionOffsetX * tRegionScaleX;
+    float tBottom = -a->mHeight / 2.0f * a->mScaleY + a->mRegionOffsetY * tRegionScaleY;
+    float tRight = tLeft + a->mRegionWidth * tRegionScaleX;
+    float tTop = tBottom + a->mRegionHeight * tRegionScaleY;
+    float tRadians = (float)(a->mRotation * SKELETON_DEG_RAD);
+    float c = cosf(tRadians);
+    float s = sinf(tRadians);
+    a->mOffset[REGION_BLX] = tLeft * c - tBottom * s + a->mX;
+    a->mOffset[REGION_BLY] = tBottom * c + tLeft * s + a->mY;
+    a->mOffset[REGION_ULX] = tLeft * c - tTop * s + a->mX;
+    a->mOffset[REGION_ULY] = tTop * c + tLeft * s + a->mY;
+    a->mOffset[REGION_URX] = tRight * c - tTop * s + a->mX;
+    a->mOffset[REGION_URY] = tTop * c + tRight * s + a->mY;
+    a->mOffset[REGION_BRX] = tRight * c - tBottom * s + a->mX;
+    a->mOffset[REGION_BRY] = tBottom * c + tRight * s + a->mY;
+}
+
+// One point of the bone's space into world space.
+static void BoneToWorld(const Bone *pBone, float pX, float pY, float pOffsetX, float pOffsetY, float *sOut)
+{
+    float tX = pX + pBone->mWorldX;
+    float tY = pY + pBone->mWorldY;
+    sOut[0] = pOffsetX * pBone->mM00 + pOffsetY * pBone->mM01 + tX;
+    sOut[1] = pOffsetX * pBone->mM10 + pOffsetY * pBone->mM11 + tY;
+}
+
+void RegionAttachment_computeWorldVertices(const RegionAttachment *pAttachment, float pX, float pY, const Bone *pBone,
+                                           float sVertices[8])
+{
+    for(int32_t i = 0; i < 8; i += 2)
+        BoneToWorld(pBone, pX, pY, pAttachment->mOffset[i], pAttachment->mOffset[i + 1], sVertices + i);
+}
+
+static void BoundingBoxAttachment_dispose(Attachment *pAttachment)
+{
+    BoundingBoxAttachment *rBox = (BoundingBoxAttachment *)pAttachment;
+    Runtime_free(rBox->mVertices);
+    Runtime_free(pAttachment->mName);
+    Runtime_free(pAttachment);
+}
+
+static const AttachmentFunctions xBoundingBoxFunctions = {BoundingBoxAttachment_dispose};
+
+BoundingBoxAttachment *BoundingBoxAttachment_create(const char *pName)
+{
+    BoundingBoxAttachment *nBox = (BoundingBoxAttachment *)Runtime_calloc(1, sizeof(BoundingBoxAttachment));
+    if(!nBox) return nullptr;
+    nBox->mSuper.mName = Runtime_copyString(pName);
+    nBox->mSuper.mType = ATTACHMENT_BOUNDING_BOX;
+    nBox->mSuper.rFunctions = &xBoundingBoxFunctions;
+    return nBox;
+}
+
+void BoundingBoxAttachment_computeWorldVertices(const BoundingBoxAttachment *pAttachment, float pX, float pY,
+                                                const Bone *pBone, float *sVertices)
+{
+    for(int32_t i = 0; i + 1 < pAttachment->mVerticesCount; i += 2)
+        BoneToWorld(pBone, pX, pY, pAttachment->mVertices[i], pAttachment->mVertices[i + 1], sVertices + i);
+}

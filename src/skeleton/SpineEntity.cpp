@@ -1,0 +1,43 @@
+#include "skeleton/SpineEntity.h"
+
+#include <GL/gl.h>
+
+#include "actors/PlayerPony.h"
+#include "core/render/GLState.h"
+#include "skeleton/CorvelPuppet.h"
+
+SpineEntity::SpineEntity() : mHitbox(), mFrameCounter(0), mPuppet(new CorvelPuppet())
+{
+    mType = TYPE_ROOTOBJECT;
+}
+
+SpineEntity::~SpineEntity()
+{
+    delete mPuppet;
+}
+
+void SpineEntity::Update()
+{
+    PlayerPony *rPlayer = PlayerPony::Get();
+    if(rPlayer)
+    {
+        rPlayer->GetHitbox(mHitbox);
+        mHitbox.mLft += 100.0f;
+        mHitbox.mRgt += 100.0f;
+        mHitbox.mOwnerX += 100.0f;
+    }
+    mFrameCounter++;
+}
+
+void SpineEntity::Render()
+{
+    GLState::PushAll();
+    glTranslatef(mHitbox.mLft, mHitbox.mTop, 0.0f);
+    RenderHitboxOutline(mHitbox);
+    if(mPuppet)
+    {
+        glTranslatef(0.0f, 150.0f, 0.0f);
+        mPuppet->Render();
+    }
+    GLState::PopAll();
+}
