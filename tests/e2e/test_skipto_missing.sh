@@ -3,6 +3,8 @@
 . "$(dirname "$0")/lib.sh"
 e2e_init "$@"
 e2e_copy_game
+# The level select starts a lone map by itself; keep the copy at the one map this test expects.
+find "$GAME_DIR/Data/Maps" -name '*.slf' ! -name 'FirstSteps.slf' -delete
 printf '\nOM_SetOption("Debug_LevelSelectGearRender", true)\n' >> "$GAME_DIR/Configuration.lua"
 
 e2e_start "$SCRATCH/skip.log" -skipto NoSuchLevel
