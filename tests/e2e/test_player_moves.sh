@@ -64,8 +64,10 @@ sleep 0.4
 read -r _ x1 y1 <<< "$(last_probe)"
 read -r ticks step <<< "$(motion "$mark" 1)"
 awk -v a="$x0" -v b="$x1" 'BEGIN { exit !(b - a > 40) }' || e2e_fail "Right moved her from $x0 to $x1 only"
-# 0.5 s is 30 ticks at 60 a second; a loaded machine may run fewer or bunch the key events.
-[ "$ticks" -ge 15 ] && [ "$ticks" -le 40 ] || e2e_fail "she ran for $ticks ticks during a 0.5 s hold"
+# 0.5 s is 30 ticks at 60 a second; a loaded machine may run fewer, or deliver the key-up late
+# (and the game catches up the ticks it owes), so only a run that never stops or barely starts
+# fails here.
+[ "$ticks" -ge 10 ] && [ "$ticks" -le 90 ] || e2e_fail "she ran for $ticks ticks during a 0.5 s hold"
 awk -v v="$step" 'BEGIN { exit !(v > 2.95 && v < 3.25) }' || e2e_fail "run step $step per tick, not about 3.1"
 awk -v a="$x1" -v b="$(probes_from "$mark" | awk 'NR == 1 { print $2 }')" -v n="$ticks" \
     'BEGIN { d = a - b; exit !(d > n * 3.1 - 4 && d < n * 3.1 + 4) }' || e2e_fail "moved $x0 to $x1 in $ticks ticks"
