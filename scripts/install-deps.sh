@@ -7,6 +7,7 @@ packages=(
   liballegro-image5-dev libx11-dev
   liblua5.2-dev libfreetype-dev libgl-dev libglu1-mesa-dev mesa-utils libgl1-mesa-dri
   googletest libgtest-dev libbenchmark-dev
+  clang libclang-rt-14-dev
   xvfb xauth xdotool x11-utils x11-apps imagemagick fonts-dejavu-core iproute2
 )
 missing=()
@@ -25,7 +26,7 @@ fi
 # Packages can be present yet leave a command out (a recommended package skipped by
 # --no-install-recommends, for one), so check every command the scripts and tests call.
 commands=(
-  cmake make c++ pkg-config git
+  cmake make c++ pkg-config git clang clang++
   Xvfb xvfb-run xauth xdotool xdpyinfo import convert ip unshare
 )
 for c in "${commands[@]}"; do

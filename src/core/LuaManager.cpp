@@ -410,11 +410,19 @@ void LuaManager::InstallScriptPack(ScriptPackEntry **pEntries, int32_t pCount)
         return;
     }
 
-    // Null records (lumps that could not be read) are dropped so every slot is searchable.
+    // Null records (lumps that could not be read) are dropped so every slot is searchable. Of a
+    // repeated name the first is kept, as the lump file itself finds it: the search below would
+    // otherwise land on any of them.
     int32_t tKept = 0;
     for(int32_t i = 0; i < pCount; i++)
     {
-        if(pEntries[i] && pEntries[i]->mName) pEntries[tKept++] = pEntries[i];
+        bool tRepeated = false;
+        for(int32_t k = 0; pEntries[i] && pEntries[i]->mName && k < tKept && !tRepeated; k++)
+        {
+            tRepeated = !strcmp(pEntries[k]->mName, pEntries[i]->mName);
+        }
+        if(tRepeated) fprintf(stderr, "Warning:  The script pack repeats %s; the first is kept\n", pEntries[i]->mName);
+        if(pEntries[i] && pEntries[i]->mName && !tRepeated) pEntries[tKept++] = pEntries[i];
         else DeleteScriptPackEntry(pEntries[i]);
     }
 

@@ -316,6 +316,27 @@ TEST_F(LuaManagerTest, ScriptPathsNormaliseParentComponents)
     EXPECT_EQ(LuaManager::NormaliseScriptPath(nullptr), nullptr);
 }
 
+// A pack that names one script twice runs the first, whatever order the search table is
+// sorted into, and says so.
+TEST_F(LuaManagerTest, ScriptPackKeepsTheFirstOfARepeatedName)
+{
+    const char *cSources[] = {
+        "Data/Scripts/Boss.lua", "boss = 'first'",
+        "Data/Scripts/Alpha.lua", "alpha = 1",
+        "Data/Scripts/Boss.lua", "boss = 'second'",
+        "Data/Scripts/Boss.lua", "boss = 'third'",
+        "Data/Scripts/Zeta.lua", "zeta = 1",
+    };
+    testing::internal::CaptureStderr();
+    mManager->InstallScriptPack(Pack(cSources, 5), 5);
+    std::string tOut = Captured();
+    EXPECT_NE(tOut.find("Warning:  The script pack repeats Data/Scripts/Boss.lua; the first is kept\n"), std::string::npos) << tOut;
+    ASSERT_EQ(mManager->GetScriptPackCount(), 3);
+    EXPECT_TRUE(mManager->ExecuteFile("Data/Scripts/Boss.lua"));
+    EXPECT_EQ(GlobalString("boss"), "first");
+    EXPECT_NE(mManager->FindScriptPackEntry("Data/Scripts/Zeta.lua"), nullptr);
+}
+
 TEST_F(LuaManagerTest, ScriptPackFindsEntriesCompilesOnceAndFallsBack)
 {
     std::string tDiskPath = Script("lm_marker_disk.lua");

@@ -349,14 +349,7 @@ Bitmap *CorvelLumpManager::ExtractBitmap(const char *pName)
 
     Bitmap *nBitmap = new Bitmap();
     nBitmap->SetTexture(tTexture, 1);
-    nBitmap->SetOffset(rRecord->mOffsetX, rRecord->mOffsetY);
-    nBitmap->SetTextureSize(rRecord->mFullWidth, rRecord->mFullHeight);
-    nBitmap->SetSize(rRecord->mWidth, rRecord->mHeight);
-    nBitmap->SetFrameCount(rRecord->mFrameCount);
-    for(int32_t i = 0; i < rRecord->mFrameCount; i++)
-    {
-        nBitmap->SetFrameRectPacked(i, rRecord->mFrames[i].mA, rRecord->mFrames[i].mB);
-    }
+    nBitmap->TakeImageLayout(rRecord);
     Debug::PopPrint("Lump uploaded successfully\n");
     ImageRecord::Free(rRecord);
     return nBitmap;

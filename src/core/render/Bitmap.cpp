@@ -169,18 +169,42 @@ BitmapFrameRect Bitmap::GetFrameRect(int32_t pIndex) const
     return mFrameRects[pIndex];
 }
 
+void Bitmap::TakeImageLayout(const ImageRecord *pRecord)
+{
+    if(!pRecord) return;
+    SetOffset(pRecord->mOffsetX, pRecord->mOffsetY);
+    SetTextureSize(pRecord->mFullWidth, pRecord->mFullHeight);
+    SetSize(pRecord->mWidth, pRecord->mHeight);
+    SetFrameCount(pRecord->mFrames ? pRecord->mFrameCount : 0);
+    for(int32_t i = 0; i < GetFrameCount(); i++) SetFrameRectPacked(i, pRecord->mFrames[i].mA, pRecord->mFrames[i].mB);
+}
+
 // ---- Bitmap drawing --------------------------------------------------------------------------
+
+namespace
+{
+    int32_t SaturateToInt32(int64_t pValue)
+    {
+        if(pValue > INT32_MAX) return INT32_MAX;
+        if(pValue < INT32_MIN) return INT32_MIN;
+        return (int32_t)pValue;
+    }
+}
 
 void Bitmap::GetDrawPosition(int32_t pX, int32_t pY, int32_t pFlip, int32_t &sX, int32_t &sY) const
 {
-    int32_t tMirrorX = mFullWidth - mWidth - mOffsetX;
-    int32_t tMirrorY = mFullHeight - mHeight - mOffsetY;
-    sX = pX;
-    sY = pY;
-    if(pFlip == 0)      { sX = pX + mOffsetX; sY = pY + mOffsetY; }
-    else if(pFlip == 1) { sX = pX + tMirrorX; sY = pY + mOffsetY; }
-    else if(pFlip == 2) { sX = pX + mOffsetX; sY = pY + tMirrorY; }
-    else if(pFlip == 3) { sX = pX + tMirrorX; sY = pY + tMirrorY; }
+    // Sizes and offsets may come from a lump file as any 32-bit value: the sums are taken wide
+    // and held to the int range instead of wrapping.
+    int64_t tMirrorX = (int64_t)mFullWidth - mWidth - mOffsetX;
+    int64_t tMirrorY = (int64_t)mFullHeight - mHeight - mOffsetY;
+    int64_t tX = pX;
+    int64_t tY = pY;
+    if(pFlip == 0)      { tX += mOffsetX; tY += mOffsetY; }
+    else if(pFlip == 1) { tX += tMirrorX; tY += mOffsetY; }
+    else if(pFlip == 2) { tX += mOffsetX; tY += tMirrorY; }
+    else if(pFlip == 3) { tX += tMirrorX; tY += tMirrorY; }
+    sX = SaturateToInt32(tX);
+    sY = SaturateToInt32(tY);
 }
 
 void Bitmap::Draw(int32_t pX, int32_t pY, int32_t pFlip) const
@@ -346,7 +370,12 @@ int64_t RequiredImageDataSize(int32_t pWidth, int32_t pHeight, int32_t pFlag)
     int64_t tBlocks = ((int64_t)pWidth + 3) / 4 * (((int64_t)pHeight + 3) / 4);
     switch(pFlag)
     {
-        case 1: return (int64_t)pWidth * pHeight * 4;
+        case 1:
+        {
+            // Both sides may be near 2^31: the pixel count still fits, four bytes each may not.
+            int64_t tPixels = (int64_t)pWidth * pHeight;
+            return tPixels > INT64_MAX / 4 ? INT64_MAX : tPixels * 4;
+        }
         case 3:
         case 4: return tBlocks * 8;
         case 5:

@@ -109,6 +109,9 @@ public:
     int32_t GetFrameCount() const { return mFrameCount; }
     BitmapFrameRect GetFrameRect(int32_t pIndex) const;
 
+    // Takes the sizes, offsets and frame rectangles of a decoded lump image; not its pixels.
+    void TakeImageLayout(const ImageRecord *pRecord);
+
     // Where Draw puts the texture for a flip mode: 0 plain, 1 mirrored left to right, 2 top to
     // bottom, 3 both; the mirrored modes keep the trimmed picture in the mirrored full image.
     void GetDrawPosition(int32_t pX, int32_t pY, int32_t pFlip, int32_t &sX, int32_t &sY) const;

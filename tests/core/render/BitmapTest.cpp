@@ -80,6 +80,38 @@ namespace
         EXPECT_EQ(100, tX); EXPECT_EQ(50, tY);
     }
 
+    // A lump image's layout, whatever numbers its file holds, places the picture without
+    // wrapping: positions beyond the int range stop at its ends.
+    TEST(BitmapTest, LumpLayoutWithExtremeNumbersPlacesWithoutWrapping)
+    {
+        ImageFrameRecord tFrames[2] = {{(int32_t)0x00020001, (int32_t)0x00040003}, {-1, 0}};
+        ImageRecord tRecord;
+        memset(&tRecord, 0, sizeof(tRecord));
+        tRecord.mFullWidth = INT32_MIN;
+        tRecord.mWidth = INT32_MAX;
+        tRecord.mOffsetX = INT32_MAX;
+        tRecord.mFullHeight = INT32_MAX;
+        tRecord.mHeight = INT32_MIN;
+        tRecord.mOffsetY = -5;
+        tRecord.mFrameCount = 2;
+        tRecord.mFrames = tFrames;
+
+        Bitmap tBitmap;
+        tBitmap.TakeImageLayout(&tRecord);
+        EXPECT_EQ(INT32_MAX, tBitmap.GetWidth());
+        EXPECT_EQ(INT32_MIN, tBitmap.GetTextureWidth());
+        ASSERT_EQ(2, tBitmap.GetFrameCount());
+        EXPECT_EQ(3, tBitmap.GetFrameRect(0).mX2);
+        EXPECT_EQ(4, tBitmap.GetFrameRect(0).mY2);
+        EXPECT_EQ(0xFFFF, tBitmap.GetFrameRect(1).mY1);
+
+        int32_t tX = 0, tY = 0;
+        tBitmap.GetDrawPosition(100, 50, 0, tX, tY);
+        EXPECT_EQ(INT32_MAX, tX); EXPECT_EQ(45, tY);
+        tBitmap.GetDrawPosition(100, 50, 3, tX, tY);
+        EXPECT_EQ(INT32_MIN, tX); EXPECT_EQ(INT32_MAX, tY);
+    }
+
     // Sizes come from files: data shorter than the picture is refused before GL is touched
     // (these calls run without a context).
     TEST(BitmapTest, ShortImageDataIsRefusedBeforeUpload)
@@ -92,6 +124,8 @@ namespace
         EXPECT_EQ(4 * 16, RequiredImageDataSize(8, 8, 6));
         EXPECT_EQ((int64_t)70000 * 70000 * 4, RequiredImageDataSize(70000, 70000, 1));
         EXPECT_EQ(0, RequiredImageDataSize(0, 4, 1));
+        EXPECT_EQ(INT64_MAX, RequiredImageDataSize(INT32_MAX, INT32_MAX, 1));
+        EXPECT_EQ((int64_t)(INT32_MAX / 4 + 1) * (INT32_MAX / 4 + 1) * 16, RequiredImageDataSize(INT32_MAX, INT32_MAX, 6));
 
         uint8_t tData[64] = {0};
         EXPECT_EQ(0u, UploadImageData(tData, 2, 3, 0, 1, 23));
