@@ -1,6 +1,8 @@
 #include "actors/BusterShot.h"
 
 #include "actors/PlayerPony.h"
+#include "actors/PlayerWeapon.h"
+#include "core/LuaManager.h"
 #include "core/RootObject.h"
 #include "core/render/CorvelAnimation.h"
 #include "interface/AudioManager.h"
@@ -187,7 +189,11 @@ void PlayerPony::GetShotOrigin(uint8_t &sFacingRight, float &sDX, float &sDY)
 // With a special weapon selected the buster stays silent; only the weapon may fire.
 void PlayerPony::Shoot()
 {
-    if(mSelectedWeapon >= 0 && mSelectedWeapon < PLAYER_WEAPON_SLOTS) return;
+    if(mSelectedWeapon >= 0 && mSelectedWeapon < PLAYER_WEAPON_SLOTS)
+    {
+        FireSelectedWeapon();
+        return;
+    }
     EntityManager *rEntities = EntityManager::Fetch();
     if(!rEntities || rEntities->CountProjectilesNamed(BUSTER_SHOT_KIND) >= BUSTER_SHOT_LIMIT) return;
 
@@ -198,4 +204,13 @@ void PlayerPony::Shoot()
     GetShotOrigin(tFacingRight, tDX, tDY);
     RootProjectile *nShot = CreateBusterShot(BusterRankForCharge(mCharge), tFacingRight != 0, mHitbox.mLft, mHitbox.mTop, tDX, tDY);
     rEntities->RegisterProjectile(BUSTER_SHOT_KIND, nShot, DeleteRootObject);
+}
+
+bool PlayerPony::FireSelectedWeapon()
+{
+    PlayerWeapon *rWeapon = GetWeapon(mSelectedWeapon);
+    if(!rWeapon || !rWeapon->HasAmmo()) return false;
+    mShotTimer = 0;
+    rWeapon->Fire();
+    return true;
 }

@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "actors/MechSuit.h"
+#include "actors/PlayerWeapon.h"
 #include "core/ControlManager.h"
 #include "core/DebugPrint.h"
 #include "core/Geometry.h"
@@ -132,6 +134,12 @@ PlayerPony::PlayerPony() : mLibraryHolder(this, ReleaseLibraryObject)
     mCharging = 0;
     mCharge = -1;
     mSelectedWeapon = PLAYER_NO_WEAPON;
+    for(int32_t i = 0; i < PLAYER_WEAPON_SLOTS; i++) mWeapons[i] = CreatePlayerWeapon(i);
+
+    mMechDashJump = 0;
+    mMechEntryTimer = 0;
+    mTurnTimer = -1;
+    rMech = NULL;
 
     mOnLadder = 0;
     mLadderTopPose = 0;
@@ -165,6 +173,8 @@ PlayerPony::PlayerPony() : mLibraryHolder(this, ReleaseLibraryObject)
 
 PlayerPony::~PlayerPony()
 {
+    for(int32_t i = 0; i < PLAYER_WEAPON_SLOTS; i++) delete mWeapons[i];
+    if(rMech) rMech->ReleaseRider();
     delete mControlSnapshot;
     delete mControlLockList;
 }
@@ -224,9 +234,28 @@ void PlayerPony::ApplyPush(float pX, float pY, float pZ)
 
 int32_t PlayerPony::GetWeaponAmmo(int32_t pSlot) const
 {
-    // No special weapon is carried yet, so every slot reads as keeping no ammunition count.
-    (void)pSlot;
-    return -1;
+    PlayerWeapon *rWeapon = GetWeapon(pSlot);
+    return rWeapon ? rWeapon->GetAmmoBarHeight() : -1;
+}
+
+PlayerWeapon *PlayerPony::GetWeapon(int32_t pSlot) const
+{
+    if(pSlot < 0 || pSlot >= PLAYER_WEAPON_SLOTS) return NULL;
+    return mWeapons[pSlot];
+}
+
+void PlayerPony::CycleWeapon(int32_t pDirection)
+{
+    int32_t tSlot = mSelectedWeapon;
+    for(int32_t i = 0; i <= PLAYER_WEAPON_SLOTS; i++)
+    {
+        // The buster sits before slot 0: -1, 0 .. 7, then round to -1 again.
+        tSlot += pDirection < 0 ? -1 : 1;
+        if(tSlot >= PLAYER_WEAPON_SLOTS) tSlot = PLAYER_NO_WEAPON;
+        if(tSlot < PLAYER_NO_WEAPON) tSlot = PLAYER_WEAPON_SLOTS - 1;
+        if(tSlot == PLAYER_NO_WEAPON || GetWeaponAmmo(tSlot) != -1) break;
+    }
+    SelectWeapon(tSlot);
 }
 
 float PlayerPony::GetSubtankFill(int32_t pIndex) const
@@ -301,6 +330,8 @@ void PlayerPony::ClearRespawnState()
 {
     mRespawnX = -1.0f;
     mRespawnY = -1.0f;
+    // Released properly, so the mech can be boarded again and her box is her own.
+    LeaveMech();
     LeaveLadder();
     rActiveCheckpoint = NULL;
 }
@@ -384,7 +415,11 @@ void PlayerPony::Update()
     RebuildHitbox();
 
     Debug::Print("Mode Update.\n");
-    if(!mMoveDisabled) UpdateMovement();
+    if(!mMoveDisabled)
+    {
+        if(rMech) UpdateMechMovement();
+        else UpdateMovement();
+    }
 
     if(mInvulnCounter > 0) mInvulnCounter--;
     mAnimTick++;
@@ -481,6 +516,7 @@ void PlayerPony::TickDeath()
 
 void PlayerPony::Respawn()
 {
+    LeaveMech();
     if(rActiveCheckpoint)
     {
         rActiveCheckpoint->GetRespawnLocation(mRespawnX, mRespawnY);

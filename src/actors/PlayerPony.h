@@ -9,7 +9,9 @@
 class Bitmap;
 class Checkpoint;
 class CorvelAnimation;
+class MechSuit;
 class NamedLinkedList;
+class PlayerWeapon;
 class RootZone;
 struct ControlState;
 
@@ -115,6 +117,11 @@ public:
     Checkpoint *GetActiveCheckpoint() const { return rActiveCheckpoint; }
     bool IsControlDown(const char *pName);
     void SelectWeapon(int32_t pSlot);
+    // The weapon of a slot 0 to 7; null outside.
+    PlayerWeapon *GetWeapon(int32_t pSlot) const;
+    // Steps the selection through the buster and the slots whose weapon is available
+    // (keeps an ammunition count), forward for +1 and back for -1.
+    void CycleWeapon(int32_t pDirection);
 
     // State reads for the rest of the game and for tests.
     void GetVelocity(float &sX, float &sY) const { sX = mVelX; sY = mVelY; }
@@ -177,8 +184,19 @@ public:
     void SpawnDustCloud();
     void SpawnDustCloudSlide();
 
+    // Riding the mech. BoardMech is called by the mech when it takes her; LeaveMech sets her
+    // back on foot and releases it; ForgetMech is the mech's own notice that it is going away.
+    void BoardMech(MechSuit *pMech);
+    void LeaveMech();
+    void ForgetMech(MechSuit *pMech);
+    MechSuit *GetMech() const { return rMech; }
+    int32_t GetMechEntryTimer() const { return mMechEntryTimer; }
+    void UpdateMechMovement();
+    void ChooseMechAnimation();
+
     // Shots and charge sparks.
     void Shoot();
+    bool FireSelectedWeapon();
     void GetShotOrigin(uint8_t &sFacingRight, float &sDX, float &sDY);
     void UpdateChargeSparks();
     void RenderChargeSparks(bool pFlipped);
@@ -207,6 +225,9 @@ private:
     void UpdateShootControl(ControlState *pShoot, bool pUseLatch);
     void ApplyWeaponHotkeys();
     void StartDash(bool pOnGround);
+    bool MechGroundStep(ControlState **pControls);
+    bool MechAirStep(ControlState **pControls);
+    void RestoreFootBox();
     void EndAirDash();
     void UpdateWallSlide(bool pLeft, bool pRight);
     void UpdateWallKick(ControlState *pJump, ControlState *pDash);
@@ -318,6 +339,13 @@ private:
     uint8_t mCharging;
     int32_t mCharge;
     int32_t mSelectedWeapon;
+    PlayerWeapon *mWeapons[PLAYER_WEAPON_SLOTS];
+
+    // Mech.
+    uint8_t mMechDashJump;
+    int32_t mMechEntryTimer;
+    int32_t mTurnTimer;
+    MechSuit *rMech;
 
     // Ladder.
     uint8_t mOnLadder;

@@ -1,6 +1,7 @@
 #include "actors/PlayerPony.h"
 
 #include "actors/BusterShot.h"
+#include "actors/PlayerWeapon.h"
 #include "core/ControlManager.h"
 #include "core/Geometry.h"
 #include "core/NamedLinkedList.h"
@@ -78,6 +79,10 @@ void PlayerPony::UpdateMovement()
     // controls holds a lock that keeps the snapshot from being made until the injury ends.
     TickInjury();
     if(xShotCooldown > 0) xShotCooldown--;
+    for(int32_t i = 0; i < PLAYER_WEAPON_SLOTS; i++)
+    {
+        if(mWeapons[i]) mWeapons[i]->Tick();
+    }
     if(!mControlSnapshot) return;
     mInSlipZone = IsInSlipZone() ? 1 : 0;
 

@@ -3,11 +3,13 @@
 #include <GL/gl.h>
 #include <cmath>
 
+#include "actors/PlayerWeapon.h"
 #include "core/OptionsManager.h"
 #include "core/data/DataLibrary.h"
 #include "core/render/Bitmap.h"
 #include "core/render/CorvelAnimation.h"
 #include "core/render/GLState.h"
+#include "core/render/Palette.h"
 #include "world/Camera.h"
 #include "world/CameraManager.h"
 
@@ -222,6 +224,12 @@ Bitmap *PlayerPony::ChooseAnimationFrame()
 
 void PlayerPony::Render()
 {
+    // Riding, she shows as the mech, which draws itself.
+    if(rMech)
+    {
+        ChooseMechAnimation();
+        return;
+    }
     Camera *rCamera = ActiveCamera();
     if(!rCamera || !rCamera->IsRectVisible(mHitbox)) return;
     if(IsFlickerHidden()) return;
@@ -250,7 +258,10 @@ void PlayerPony::Render()
     // Without a drawn frame the sparks keep the anchor of the last one.
     if(rFrame && !mDying)
     {
+        PlayerWeapon *rWeapon = GetWeapon(mSelectedWeapon);
+        if(rWeapon) rWeapon->ApplyPalette();
         rFrame->Draw((int32_t)tXOffset, (int32_t)mDrawOffsetY, tFlip ? 1 : 0);
+        if(rWeapon) EndPaletteSwap();
         BitmapFrameRect tRect = rFrame->GetFrameRect(0);
         mSparkAnchorX = (int32_t)((float)tRect.mX1 + mDrawOffsetX - 5.0f);
         mSparkAnchorY = (int32_t)((float)tRect.mY1 + mDrawOffsetY - 20.0f);
@@ -312,7 +323,11 @@ void PlayerPony::RenderStatusPortrait()
 {
     CorvelAnimation *rIdle = rAnimSlots[PLAYER_ANIM_IDLE];
     Bitmap *rFrame = rIdle ? rIdle->GetFrame(5) : NULL;
-    if(rFrame) rFrame->DrawAtOrigin();
+    if(!rFrame) return;
+    PlayerWeapon *rWeapon = GetWeapon(mSelectedWeapon);
+    if(rWeapon) rWeapon->ApplyPalette();
+    rFrame->DrawAtOrigin();
+    if(rWeapon) EndPaletteSwap();
 }
 
 // --- Camera focus ---------------------------------------------------------------------------

@@ -52,6 +52,8 @@
 #include "world/EntityManager.h"
 #include "world/MapManager.h"
 #include "world/Checkpoint.h"
+#include "world/Door.h"
+#include "world/MovingContainer.h"
 #include "world/DamageZone.h"
 #include "world/LadderZone.h"
 #include "world/PushZone.h"
@@ -399,6 +401,8 @@ void RegisterLuaBindings(lua_State *L)
     RegisterRootEntityLua(L);
     RegisterLadderBindings(L);
     RegisterCheckpointBindings(L);
+    RegisterDoorLua(L);
+    RegisterMovingContainerLua(L);
     RegisterDamageZoneBindings(L);
     RegisterSlipBindings(L);
     RegisterPushBindings(L);

@@ -17,6 +17,7 @@
 #include "interface/SocketManager.h"
 #include "world/Camera.h"
 #include "world/CameraManager.h"
+#include "world/Door.h"
 #include "world/LevelCollision.h"
 #include "world/Particle.h"
 #include "world/RootEntity.h"
@@ -136,6 +137,15 @@ void EntityManager::ResetAll()
         PushRunning(rEntity);
         rEntity->Reset();
         PopRunning();
+    }
+}
+
+void EntityManager::ResetDoorsAhead()
+{
+    for(void *rData = mEntityList->PushIterator(); rData; rData = mEntityList->IterateNext())
+    {
+        RootEntity *rEntity = (RootEntity *)rData;
+        if(rEntity->GetType() == TYPE_DOOR) static_cast<Door *>(rEntity)->ResetAhead();
     }
 }
 

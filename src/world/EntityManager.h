@@ -55,6 +55,8 @@ public:
     // Destroys every entry but the player's, without OnDestroy.
     void ClearEntities();
     void ResetAll();
+    // Map loading: every boss door that lies ahead of the player closes again.
+    void ResetDoorsAhead();
 
     // Lookups. "This" (any case) is the library's active object when that is an entity.
     RootEntity *GetEntity(const char *pName);

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "actors/MechSuit.h"
 #include "actors/PlayerPony.h"
 #include "core/Application.h"
 #include "core/DebugPrint.h"
@@ -239,6 +240,8 @@ bool MapManager::LoadMapFile(const char *pName)
     if(!mPreviousMapName || strcmp(mPreviousMapName, mMapName))
     {
         if(rEntities) rEntities->ResetSpecialLists();
+        // Each map places its own mech, if any.
+        mMechX = mMechY = -1;
         Debug::Print("Executing Lua\n");
         RunMapScript(mMapName);
         Debug::Print("Complete!\n");
@@ -247,6 +250,7 @@ bool MapManager::LoadMapFile(const char *pName)
     Debug::Print("Setting Camera\n");
     FitCameraToLevel(tLevelWidth, tLevelHeight);
     PlacePlayer();
+    if(rEntities) rEntities->ResetDoorsAhead();
 
     Debug::PopPrint("[LoadMapFile] Done\n");
     SetLoadingSuppress(0);
@@ -419,6 +423,18 @@ void MapManager::SetPlayerStart(float pX, float pY, float pZ)
         rPlayer->BeginTeleportIn();
     }
     for(int32_t i = 0; i < MAP_WARP_ZONE_COUNT; i++) SetWarpZone(i, pX, pY, -1.0f, -1.0f);
+    PlaceMech();
+}
+
+// The entity manager owns the mech, so clearing the entities for the menus destroys it and the
+// next visit to the map places a new one.
+void MapManager::PlaceMech()
+{
+    EntityManager *rEntities = EntityManager::Fetch();
+    if(!rEntities || mMechX < 0 || mMechY < 0 || rEntities->GetEntity(MECH_ENTITY_NAME)) return;
+    MechSuit *nMech = new MechSuit();
+    nMech->SetPosition((float)mMechX, (float)mMechY);
+    rEntities->RegisterEntity(MECH_ENTITY_NAME, nMech, DeleteRootObject);
 }
 
 // After a load: the player stands at its respawn point when it has one, else at the start,
@@ -481,6 +497,7 @@ void MapManager::RunHotkey(int32_t pIndex)
     {
         rCamera->ForceTo(TruncateCoordinate(rZone.mCameraX), TruncateCoordinate(rZone.mCameraY));
     }
+    PlaceMech();
 }
 
 MapWarpZone MapManager::GetWarpZone(int32_t pIndex) const

@@ -77,6 +77,8 @@ public:
     bool IsOverlayOn() const { return mOverlayOn != 0; }
     void SetMechLocation(int32_t pX, int32_t pY);
     void GetMechLocation(int32_t &sX, int32_t &sY) const;
+    // Places the mech at the mech location when the location is set and none is listed.
+    void PlaceMech();
     void Shake(float pMagnitude, int32_t pTicks);
     bool IsShaking() const { return mShakeActive != 0; }
     int32_t GetShakeTicksLeft() const { return mShakeTicksLeft; }

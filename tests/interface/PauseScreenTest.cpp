@@ -347,15 +347,17 @@ TEST_F(PauseScreenTest, TheStatusPageSelectsTheBusterAndExitsToTheLevelSelect)
     EXPECT_FLOAT_EQ(217.0f, mPause->GetReticuleRect(0).mX1);
     EXPECT_FLOAT_EQ(-1000.0f, mPause->GetReticuleRect(1).mX1);
 
-    // No weapon is carried: Down from the buster is the exit and back.
+    // She carries all eight weapons: Down from the buster reaches the first of them, and Up
+    // from the buster is the exit.
     mPlayer->SelectWeapon(3);
     Tick("Shoot");
     EXPECT_EQ(-1, mPlayer->GetSelectedWeapon());
     Tick("Down");
-    EXPECT_EQ(1, mPause->GetCurrentNavigationIndex());
+    EXPECT_EQ(2, mPause->GetCurrentNavigationIndex());
     Tick("Up");
     EXPECT_EQ(0, mPause->GetCurrentNavigationIndex());
     Tick("Up");
+    EXPECT_EQ(1, mPause->GetCurrentNavigationIndex());
     Tick("Shoot");
     EXPECT_EQ(0, mGUI->GetOpenScreenCount());
     EXPECT_EQ(GetApplication()->rGearTick, LevelSelectGearTimer);

@@ -23,6 +23,7 @@ LM_ExecuteScript(gsScriptRoot .. "GUIImages.lua")
 LM_ExecuteScript(gsScriptRoot .. "KestraSprites.lua")
 LM_ExecuteScript(gsScriptRoot .. "Player/Setup.lua")
 LM_ExecuteScript(gsScriptRoot .. "Enemies/Setup.lua")
+LM_ExecuteScript(gsScriptRoot .. "Sprites/Machines.lua")
 LM_ExecuteScript(gsScriptRoot .. "Audio.lua")
 
 -- Typed in the console as /signpost: a short dialogue with two decisions.

@@ -1,0 +1,54 @@
+-- ForgeGate.lua
+-- Set-up of the forge: a mech in its bay at the start, a pit crossed on moving platforms, a
+-- gallery, and the boss door under the wall at x 1056. Runs when the map is entered from
+-- another map or from the menus; a reload after a death keeps what this made.
+--
+-- The ground (16-unit tiles, the floor's top at y = 448):
+--   x 16..336     the start and the mech's bay
+--   x 336..720    the pit, spiked at the bottom: only the platforms cross it
+--   x 720..1056   the gallery up to the boss door
+--   x 1104..1520  the boss room beyond the door
+
+local sHere = gsScriptRoot .. "Maps/ForgeGate/"
+
+-- The mech stands in its bay; it is placed with the player's start, so its place comes first.
+MapM_SetZererozezLocation(220, 381)
+MapM_SetPlayerStart(60, 390, 0)
+
+-- The pit kills once she has sunk into it.
+DamageZone_Create("ForgePit")
+DamageZone_SetProperty("Rectangle", 336, 470, 720, 520)
+DamageZone_SetProperty("IsDeathPit", true)
+DL_PopActiveEntity()
+
+-- Two platforms take her over the pit: the first swings back and forth level with the floor,
+-- the second rides a slanted loop up and down to the far side. Each runs Platform.lua every
+-- tick, which reads its path from the entity's data.
+local function fnPlatform(sName, fX, fY, fAmpX, fAmpY, fPeriod)
+    MovingContainer_Create(sName)
+    Proj_SetProperty("Dimensions", 0, 0, 64, 16)
+    Proj_SetProperty("Position", fX, fY)
+    RE_DefineData("fTick", "N", 0)
+    RE_DefineData("fX0", "N", fX)
+    RE_DefineData("fY0", "N", fY)
+    RE_DefineData("fAmpX", "N", fAmpX)
+    RE_DefineData("fAmpY", "N", fAmpY)
+    RE_DefineData("fPeriod", "N", fPeriod)
+    Proj_SetProperty("LogicScript", sHere .. "Platform.lua")
+    Proj_SetProperty("AnimationLibraryPath", "Root/Animations/Sprites/Platform/Deck")
+    DL_PopActiveEntity()
+end
+fnPlatform("SwingPlatform", 416, 448, 70, 0, 240)
+fnPlatform("LoopPlatform", 588, 420, 60, 28, 300)
+
+-- The boss door: she must stand wholly inside its trigger, right against the door, to set it
+-- off. The camera shows the gallery's end, pans to the boss room, and the door closes behind.
+Door_Create("ForgeDoor")
+Door_SetProperty("RenderPos", 1056, 376)
+Door_SetProperty("Hitbox", 1028, 380, 28, 68)
+Door_SetProperty("StartCamera", 816, 152)
+Door_SetProperty("EndCamera", 1056, 152)
+Door_SetProperty("PostExecScript", sHere .. "DoorPassed.lua")
+DL_PopActiveEntity()
+
+fnLog("ForgeGate: mech bay, two platforms and the boss door are set")

@@ -1,0 +1,60 @@
+-- Sprites/Machines.lua
+-- The boss door's animation, the moving platforms' deck and the mech suit's thirteen animations, from the frames that
+-- tools/genmachineart draws. Both find their animations by fixed library paths, and the mech
+-- looks its up while it draws, so this only has to run before the first map.
+
+local sArt = gsDataRoot .. "Graphics/Generated/Machines/"
+local sFrames = "Root/Images/Sprites/Machines/"
+DL_AddPath(sFrames)
+
+local function fnLoadFrames(sStem, iCount)
+    for i = 0, iCount - 1 do
+        local sName = string.format("%s%02d", sStem, i)
+        DL_LoadBitmap(sArt .. sName .. ".png", sFrames .. sName)
+    end
+end
+
+local function fnBuild(sPath, sStem, iaOrder, fTicks)
+    Anim_Create(sPath)
+    Anim_SetProperty("TotalFrames", #iaOrder)
+    Anim_SetProperty("TicksPerFrame", fTicks)
+    for i = 1, #iaOrder do
+        Anim_SetProperty("Frame", i - 1, string.format("%s%s%02d", sFrames, sStem, iaOrder[i]))
+    end
+    DL_PopActiveEntity()
+end
+
+-- The door opens over 30 ticks (it plays backwards to close).
+fnLoadFrames("Door", 6)
+DL_AddPath("Root/Animations/Sprites/BossDoor/")
+fnBuild("Root/Animations/Sprites/BossDoor/BossDoor", "Door", {0, 1, 2, 3, 4, 5}, 5)
+
+-- The moving platforms' deck.
+fnLoadFrames("Platform", 1)
+DL_AddPath("Root/Animations/Sprites/Platform/")
+fnBuild("Root/Animations/Sprites/Platform/Deck", "Platform", {0}, 60)
+
+fnLoadFrames("MechPower", 4)
+fnLoadFrames("MechIdle", 2)
+fnLoadFrames("MechWalk", 4)
+fnLoadFrames("MechJump", 5)
+fnLoadFrames("MechRam", 2)
+fnLoadFrames("MechStop", 1)
+
+-- Indexes as the mech numbers them. The power-up runs 32 ticks (the boarding time); the
+-- jumps are shown by frame: 0 to 3 in the air, 4 and on for the landing.
+local sMech = "Root/Animations/Enemies/MechBase/"
+DL_AddPath(sMech)
+fnBuild(sMech .. "Idle", "MechIdle", {0, 1}, 30)
+fnBuild(sMech .. "PowerUp", "MechPower", {0, 1, 2, 3}, 8)
+fnBuild(sMech .. "Walk", "MechWalk", {0, 1, 2, 3}, 8)
+fnBuild(sMech .. "WalkStart", "MechWalk", {0}, 8)
+fnBuild(sMech .. "Slam", "MechIdle", {0}, 8)
+fnBuild(sMech .. "Punch", "MechIdle", {0}, 8)
+fnBuild(sMech .. "Charge", "MechIdle", {0}, 8)
+fnBuild(sMech .. "RunJump", "MechJump", {0, 1, 2, 3, 4, 4}, 5)
+fnBuild(sMech .. "Jump", "MechJump", {0, 1, 2, 3, 4}, 5)
+fnBuild(sMech .. "Ram", "MechRam", {0, 1}, 4)
+fnBuild(sMech .. "Crack", "MechStop", {0}, 8)
+fnBuild(sMech .. "Turn", "MechWalk", {0}, 8)
+fnBuild(sMech .. "DashStop", "MechStop", {0}, 8)

@@ -1,0 +1,445 @@
+#include "actors/PlayerPony.h"
+
+#include <cstdio>
+
+#include "actors/MechSuit.h"
+#include "core/ControlManager.h"
+#include "interface/AudioManager.h"
+#include "world/LevelCollision.h"
+#include "world/MapManager.h"
+
+// Riding the mech: the movement step, the boarding and leaving, and the mech's animation.
+
+namespace
+{
+    const char *cMechLock = "Zererozez";
+    const int32_t cEntryTicks = 32;
+    const int32_t cLandingStillTicks = 8;
+    const int32_t cMechDashFullTicks = 36;
+    const int32_t cMechDashSlowTicks = 8;
+    const int32_t cShortTimerLast = 7;
+    const int32_t cMechInvulnerability = 120;
+    const float cFootW = 19.0f;
+    const float cFootH = 52.0f;
+
+    enum MechControl
+    {
+        MCTL_UP,
+        MCTL_DOWN,
+        MCTL_LEFT,
+        MCTL_RIGHT,
+        MCTL_JUMP,
+        MCTL_SHOOT,
+        MCTL_DASH,
+    };
+
+    void PlaySound(const char *pName)
+    {
+        AudioManager::PlaySoundIfBooted(pName);
+    }
+
+    bool Held(ControlState **pControls, int32_t pIndex, int32_t pOpposite)
+    {
+        return pControls[pIndex]->mHeld && !pControls[pOpposite]->mHeld;
+    }
+
+    bool WantsToLeave(ControlState **pControls)
+    {
+        return Held(pControls, MCTL_UP, MCTL_DOWN) && pControls[MCTL_JUMP]->mPressed;
+    }
+
+    // A short timer: counts 0 to 7, then stops at -1 and restarts the animation.
+    void StepShortTimer(int32_t &sTimer, int32_t &sAnimTick)
+    {
+        if(sTimer < 0 || sTimer > cShortTimerLast) return;
+        sTimer++;
+        if(sTimer <= cShortTimerLast) return;
+        sTimer = -1;
+        sAnimTick = 0;
+    }
+}
+
+void PlayerPony::BoardMech(MechSuit *pMech)
+{
+    if(rMech || !pMech) return;
+    mMechEntryTimer = cEntryTicks;
+    rMech = pMech;
+    AddControlLock(cMechLock);
+    float tX, tY, tZ;
+    pMech->GetPosition(tX, tY, tZ);
+    mBoxW = MECH_WIDTH;
+    mBoxH = MECH_HEIGHT;
+    mHitbox.mOwnerX = tX;
+    mHitbox.mOwnerY = tY;
+    RebuildHitbox();
+    fputs("Mech control activated!\n", stderr);
+}
+
+void PlayerPony::LeaveMech()
+{
+    if(!rMech) return;
+    MechSuit *rWasRidden = rMech;
+    rMech = NULL;
+    rWasRidden->ReleaseRider();
+    RestoreFootBox();
+    // Left during the entry animation: the lock it holds would otherwise stay for good.
+    if(mMechEntryTimer >= 0) RemoveControlLock(cMechLock);
+    mMechEntryTimer = -1;
+    fputs("Mech control deactivated!\n", stderr);
+}
+
+void PlayerPony::ForgetMech(MechSuit *pMech)
+{
+    if(!pMech || rMech != pMech) return;
+    rMech = NULL;
+    RestoreFootBox();
+    if(mMechEntryTimer >= 0) RemoveControlLock(cMechLock);
+    mMechEntryTimer = -1;
+}
+
+void PlayerPony::RestoreFootBox()
+{
+    mBoxW = cFootW;
+    mBoxH = cFootH;
+    mHitbox.mOwnerX = mHitbox.mLft;
+    mHitbox.mOwnerY = mHitbox.mTop;
+    RebuildHitbox();
+}
+
+void PlayerPony::UpdateMechMovement()
+{
+    if(!mControlSnapshot || !rMech) return;
+    ControlState *tControls[7];
+    if(!FetchMoveControls(tControls)) return;
+
+    if(mCharging || mCharge != -1)
+    {
+        mCharging = 0;
+        mCharge = -1;
+        AudioManager *rAudio = AudioManager::Fetch();
+        if(rAudio) rAudio->StopSound("BusterCharging");
+    }
+
+    if(mInjuryTimer != -1)
+    {
+        mInjuryTimer++;
+        if(mInjuryTimer > 23)
+        {
+            mInjuryTimer = -1;
+            RemoveControlLock("Injury");
+            mInvulnCounter = cMechInvulnerability;
+        }
+    }
+
+    ProbeContacts();
+    bool tGround = mOnGround != 0;
+    // A dismount ends the whole step: there is no mech left to move.
+    if(tGround ? !MechGroundStep(tControls) : !MechAirStep(tControls)) return;
+
+    mVelX += mAccelX;
+    mVelY += mAccelY;
+    if(mKickEffectTimer > 0) mKickEffectTimer--;
+    if(mVelX < -mCapX) mVelX = -mCapX;
+    if(mVelX > mCapX) mVelX = mCapX;
+    if(mVelY < -mCapY) mVelY = -mCapY;
+    if(mVelY > mCapY) mVelY = mCapY;
+    mVelX += mPushX;
+    mVelY += mPushY;
+    mPushX = mPushY = mPushZ = 0.0f;
+
+    MapManager *rMap = MapManager::Fetch();
+    RebuildHitbox();
+    if(rMap)
+    {
+        AllowBotSlopes = tGround;
+        AllowTopSlopes = !tGround;
+        AllowAirWalk = true;
+        LadderTopsSolid = true;
+        MoveWithCollision(rMap->GetClipWorld(), mVelX, mVelY, 0.0, mHitbox);
+    }
+    RebuildHitbox();
+    rMech->SetPosition(mHitbox.mLft, mHitbox.mTop);
+    AllowBotSlopes = false;
+    AllowTopSlopes = false;
+    ProbeContacts();
+    mKnockbackPending = 0;
+
+    if(mMechEntryTimer > 0) mMechEntryTimer--;
+    else if(mMechEntryTimer == 0)
+    {
+        mMechEntryTimer = -1;
+        RemoveControlLock(cMechLock);
+    }
+    ApplyWeaponHotkeys();
+}
+
+bool PlayerPony::MechGroundStep(ControlState **pControls)
+{
+    if(WantsToLeave(pControls))
+    {
+        LeaveMech();
+        return false;
+    }
+    bool tLeft = Held(pControls, MCTL_LEFT, MCTL_RIGHT);
+    bool tRight = Held(pControls, MCTL_RIGHT, MCTL_LEFT);
+
+    if(mGroundTimer <= cLandingStillTicks)
+    {
+        mVelX = 0.0f;
+        mStandingStill = 1;
+    }
+    else if(!mDashing)
+    {
+        if(tLeft || tRight)
+        {
+            mIdleTimer = -1;
+            mDashEndTimer = -1;
+            if(tLeft != (mFacingLeft != 0))
+            {
+                mAnimTick = 0;
+                mTurnTimer = 0;
+                mRunStartTimer = 0;
+            }
+            mFacingLeft = tLeft ? 1 : 0;
+            mStandingStill = 0;
+            mVelX = tLeft ? -mRunSpeed : mRunSpeed;
+        }
+        else
+        {
+            if(!mStandingStill)
+            {
+                mStandingStill = 1;
+                mAnimTick = 0;
+                mTurnTimer = 0;
+            }
+            mVelX = 0.0f;
+            mRunStartTimer = 0;
+        }
+    }
+
+    const float tFacing = mFacingLeft ? -1.0f : 1.0f;
+    if(mDashEnabled)
+    {
+        if(pControls[MCTL_DASH]->mPressed && !mDashing)
+        {
+            mDashing = 1;
+            mDashTimer = 0;
+            mVelX = mDashSpeed * tFacing;
+            mStandingStill = 0;
+            SpawnDashKickup();
+            PlaySound("Dash");
+        }
+        else if(!pControls[MCTL_DASH]->mHeld)
+        {
+            if(mDashing) mDashEndTimer = 0;
+            mDashing = 0;
+            mDashTimer = -1;
+        }
+    }
+
+    if(mDashing)
+    {
+        if(mFacingLeft ? mBlockedLeft : mBlockedRight)
+        {
+            mDashEndTimer = 0;
+            mDashTimer = -1;
+        }
+        if(mDashTimer >= 0 && mDashTimer < cMechDashFullTicks)
+        {
+            if(mDashTimer > 4 && mDashTimer % 4 == 0) SpawnDustCloud();
+            mDashTimer++;
+            mVelX = mDashSpeed * tFacing;
+        }
+        else if(mDashTimer >= cMechDashFullTicks && mDashTimer < cMechDashFullTicks + cMechDashSlowTicks)
+        {
+            mDashTimer++;
+            mDashEndTimer = 0;
+            mVelX = mDashSpeed * tFacing * (1.0f - (float)(mDashTimer - cMechDashFullTicks) / (float)cMechDashSlowTicks);
+        }
+        else if(mDashTimer >= cMechDashFullTicks + cMechDashSlowTicks)
+        {
+            mDashing = 0;
+            mDashTimer = -1;
+            mDashEndTimer = -1;
+            mTurnTimer = -1;
+            mRunStartTimer = -1;
+            mStandingStill = 1;
+        }
+    }
+    else
+    {
+        mDashTimer = -1;
+        if(mDashEndTimer != -1) mDashEndTimer++;
+    }
+
+    StepShortTimer(mRunStartTimer, mAnimTick);
+    StepShortTimer(mTurnTimer, mAnimTick);
+
+    mJumpRising = 0;
+    mFalling = 0;
+    mWallSliding = 0;
+    mWallSlideTimer = -1;
+    mAccelY = mGravity;
+    mCapY = mFallCap;
+    mDashJump = 0;
+
+    mGroundTimer++;
+    if(mGroundTimer == 0)
+    {
+        if(mDashing && !tLeft && !tRight) mVelX = 0.0f;
+        mDashing = 0;
+        mDashTimer = -1;
+        PlaySound("Land");
+    }
+    mAirTimer = -1;
+
+    if(pControls[MCTL_JUMP]->mPressed)
+    {
+        mJumpRising = 1;
+        mAirTimer = 0;
+        mVelY = mJumpSpeed;
+        PlaySound("Jump");
+        float tSpeed = mDashing ? mDashSpeed : mRunSpeed;
+        mDashJump = mMechDashJump = mDashing ? 1 : 0;
+        if(tLeft || (mDashing && mFacingLeft)) mVelX = -tSpeed;
+        else if(tRight || (mDashing && !mFacingLeft)) mVelX = tSpeed;
+        else mVelX = 0.0f;
+    }
+    else
+    {
+        mVelY = 0.0f;
+    }
+
+    if(mShotTimer != -1) mShotTimer++;
+    if(mKnockbackPending)
+    {
+        mVelX = mVelY = 0.0f;
+        mKnockbackPending = 0;
+    }
+    else if(mInjuryTimer != -1)
+    {
+        mVelX = 0.0f;
+    }
+    if(mIdleTimer != -1) mIdleTimer++;
+    return true;
+}
+
+bool PlayerPony::MechAirStep(ControlState **pControls)
+{
+    float tSpeed = mRunSpeed;
+    if(mDashJump)
+    {
+        tSpeed = mDashSpeed;
+        mDashing = 0;
+    }
+    mStandingStill = 0;
+    if(mAirTimer < 1) mDashing = 0;
+
+    if(WantsToLeave(pControls))
+    {
+        LeaveMech();
+        return false;
+    }
+
+    if(Held(pControls, MCTL_LEFT, MCTL_RIGHT))
+    {
+        mVelX = -tSpeed;
+        mFacingLeft = 1;
+        mKnockedBack = 0;
+    }
+    else if(Held(pControls, MCTL_RIGHT, MCTL_LEFT))
+    {
+        mVelX = tSpeed;
+        mFacingLeft = 0;
+        mKnockedBack = 0;
+    }
+    else if(!mKnockedBack)
+    {
+        mVelX = 0.0f;
+    }
+
+    if(mInWater)
+    {
+        if(mFalling) mCapY = (float)(mFallCap * 0.55);
+        mAccelY = (float)(mGravity * 0.55);
+    }
+    if(mJumpRising && mCeiling) mVelY = 0.0f;
+
+    mGroundTimer = -1;
+    if(mAirTimer == -1)
+    {
+        mFalling = 1;
+        mAirTimer = 0;
+    }
+    mAirTimer++;
+    if(mVelY >= 0.0f)
+    {
+        if(!mFalling)
+        {
+            mFalling = 1;
+            mAirTimer = 0;
+        }
+        mJumpRising = 0;
+    }
+
+    if(mShotTimer != -1) mShotTimer++;
+    if(mKnockbackPending)
+    {
+        mVelX = 0.0f;
+        mDashJump = 0;
+        mJumpRising = 0;
+        mVelY = 0.0f;
+        mKnockbackPending = 0;
+    }
+    else if(mInjuryTimer != -1)
+    {
+        mVelX = 0.0f;
+    }
+    mIdleTimer = -1;
+    return true;
+}
+
+void PlayerPony::ChooseMechAnimation()
+{
+    if(!rMech) return;
+    rMech->SetFlip(mFacingLeft != 0);
+    const int32_t tJumpAnim = mMechDashJump ? MECH_ANIM_RUN_JUMP : MECH_ANIM_JUMP;
+    if(mMechEntryTimer >= 0)
+    {
+        rMech->SetAnimation(MECH_ANIM_POWER_UP, true, 31 - mMechEntryTimer);
+    }
+    else if(!mOnGround)
+    {
+        int32_t tFrame;
+        if(mFalling) tFrame = mAirTimer < 3 ? 2 : 3;
+        else tFrame = mAirTimer <= 1 ? 0 : (mAirTimer < 11 ? 1 : 2);
+        rMech->SetAnimation(mDashJump ? MECH_ANIM_RUN_JUMP : MECH_ANIM_JUMP, false, tFrame);
+    }
+    else if(mGroundTimer >= 0 && mGroundTimer <= 9)
+    {
+        if(tJumpAnim == MECH_ANIM_RUN_JUMP) rMech->SetAnimation(MECH_ANIM_RUN_JUMP, false, mGroundTimer / 5 + 4);
+        else rMech->SetAnimation(MECH_ANIM_JUMP, false, 4);
+    }
+    else if(mStandingStill)
+    {
+        if(mDashEndTimer != -1) rMech->SetAnimation(MECH_ANIM_DASH_STOP, false, 0);
+        else if(mTurnTimer != -1) rMech->SetAnimation(MECH_ANIM_WALK_START, false, 0);
+        else rMech->SetAnimation(MECH_ANIM_IDLE, false, 0);
+    }
+    else if(mRunStartTimer != -1)
+    {
+        rMech->SetAnimation(MECH_ANIM_WALK_START, false, 0);
+    }
+    else if(mDashEndTimer != -1)
+    {
+        rMech->SetAnimation(MECH_ANIM_DASH_STOP, false, 0);
+    }
+    else if(mDashing)
+    {
+        rMech->SetAnimation(MECH_ANIM_RAM, true, mAnimTick);
+    }
+    else
+    {
+        rMech->SetAnimation(MECH_ANIM_WALK, true, mAnimTick);
+    }
+}

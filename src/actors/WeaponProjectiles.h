@@ -1,0 +1,108 @@
+#pragma once
+#include <cstdint>
+
+#include "world/EntityManager.h"
+#include "world/RootProjectile.h"
+
+class RootEntity;
+
+// The projectiles of the five working special weapons. Each hurts enemies (target flags 2,
+// the buster flag) and runs native behaviour in place of scripts: its logic hook moves it,
+// and where it reacts to being deflected, to hitting an enemy or to being touched, it
+// overrides the block, impact or interception hook.
+//
+// The enemy being struck is published by the enemy's damage checks around the impact and
+// block hooks; a deflection has none, so every reaction takes a null enemy in its stride.
+
+class LightningBitProjectile : public RootProjectile
+{
+public:
+    LightningBitProjectile();
+
+    void RunLogic() override;
+    void RunBlockScript() override;
+    void RunImpactScript() override;
+    void Render() override;
+
+    // Calls the lightning down where the bit is: also what a second press of Shoot does.
+    void Strike(RootEntity *pStruck);
+    bool IsStriking() const { return mStriking != 0; }
+    int32_t GetCountdown() const { return mCountdown; }
+
+private:
+    void Hop();
+
+    uint8_t mTravelsLeft;
+    uint8_t mFirstTick;
+    uint8_t mAirborne;
+    uint8_t mStriking;
+    int32_t mCountdown;
+};
+
+class NightmareCutterProjectile : public RootProjectile
+{
+public:
+    NightmareCutterProjectile(bool pLarge, float pAngle);
+
+    void RunLogic() override;
+    void RunBlockScript() override;
+    void RunImpactScript() override;
+    void Render() override;
+
+    // The large cutter's reaction to a hit (pStruck may be null): split, burst, gone.
+    void Shatter(RootEntity *pStruck);
+    bool IsLarge() const { return mLarge != 0; }
+    float GetAngle() const { return mAngle; }
+
+private:
+    void Split(RootEntity *pStruck);
+
+    uint8_t mLarge;
+    float mAngle;
+};
+
+class PermafrostShieldProjectile : public RootProjectile
+{
+public:
+    PermafrostShieldProjectile();
+
+    void RunLogic() override;
+    void InterceptProjectile(RootProjectile *pOther) override;
+    void Render() override;
+};
+
+#define PRISMATIC_SPLIT_ANGLE 0.785385f
+
+class PrismaticBeamProjectile : public RootProjectile
+{
+public:
+    PrismaticBeamProjectile();
+
+    void RunLogic() override;
+    void RunBlockScript() override;
+    void RunImpactScript() override;
+    void Render() override;
+
+    // The partner is kept by object number and looked up live before each use.
+    void SetPartner(PrismaticBeamProjectile *pPartner);
+    void SetPhase(int32_t pDegrees) { mPhase = pDegrees; }
+    void SplitBeam(RootEntity *pStruck, bool pPassOn);
+
+    bool IsSplit() const { return mSplit != 0; }
+    int32_t GetPhase() const { return mPhase; }
+    int32_t GetDistance() const { return mDistance; }
+    int32_t GetStartDelay() const { return mStartDelay; }
+    float GetSplitAngle() const { return mSplitAngle; }
+
+private:
+    void ApplySplitSpeeds();
+    PrismaticBeamProjectile *FindPartner();
+
+    uint8_t mSplit;
+    int32_t mDistance;
+    int32_t mPhase;
+    float mSavedSpeed;
+    int32_t mPartnerID;
+    float mSplitAngle;
+    int32_t mStartDelay;
+};

@@ -1,0 +1,247 @@
+#include "world/MovingContainer.h"
+
+#include <cmath>
+
+#include "actors/PlayerPony.h"
+#include "core/Geometry.h"
+#include "core/NamedLinkedList.h"
+#include "world/EntityManager.h"
+#include "world/LevelCollision.h"
+#include "world/MapManager.h"
+
+namespace
+{
+    IntRect Rect(float pLft, float pTop, float pRgt, float pBot)
+    {
+        IntRect tRect = {(int32_t)pLft, (int32_t)pTop, (int32_t)pRgt, (int32_t)pBot};
+        return tRect;
+    }
+
+    // The first row the level collision finds solid: a platform between whole units is solid
+    // from the next one down, and that is where a rider's feet rest.
+    float SolidTop(const Hitbox &pBox)
+    {
+        return ceilf(pBox.mTop);
+    }
+
+    bool Overlap(IntRect pA, IntRect pB)
+    {
+        return RectanglesOverlap(pA, pB);
+    }
+
+    // The rider's box placed with its left and top at the given values.
+    void PlaceRider(RootEntity *pRider, float pLft, float pTop, float pZ)
+    {
+        pRider->SetPositionAutoCenter(pLft, pTop, pZ);
+    }
+
+    // A carried or pushed rider stops at walls rather than being shoved into the level.
+    void SlideRider(RootEntity *pRider, Hitbox pBox, float pLft)
+    {
+        MapManager *rMap = MapManager::Fetch();
+        if(rMap)
+        {
+            // The collision moves whole units only; a move it lets through in full lands on
+            // the exact left, so fractional paths do not make her drift.
+            float tWhole = truncf(pLft - pBox.mLft);
+            float tFrom = pBox.mLft;
+            pBox.mRemainderX = 0.0f;
+            AllowAirWalk = true;
+            MoveWithCollision(rMap->GetClipWorld(), (double)tWhole, 0.0, 0.0, pBox);
+            if(pBox.mLft - tFrom != tWhole) pLft = pBox.mLft;
+        }
+        pRider->SetPositionAutoCenter(pLft, pBox.mTop, pBox.mUnusedA);
+    }
+
+    bool PlayerHolds(RootEntity *pRider, const char *pControl)
+    {
+        return pRider->GetType() == TYPE_PLAYERPONY && static_cast<PlayerPony *>(pRider)->IsControlDown(pControl);
+    }
+}
+
+MovingContainer::MovingContainer()
+{
+    mType = TYPE_MOVINGCONTAINER;
+    SetName(MOVINGCONTAINER_DEFAULT_NAME);
+    mPending = 0;
+    mPendingDX = 0.0f;
+    mPendingDY = 0.0f;
+}
+
+MovingContainer::~MovingContainer()
+{
+}
+
+void MovingContainer::SetMovementData(float pDX, float pDY)
+{
+    mPending = 1;
+    mPendingDX = pDX;
+    mPendingDY = pDY;
+}
+
+bool MovingContainer::IsRiderCandidate(RootEntity *pEntity)
+{
+    if(!pEntity) return false;
+    return pEntity->GetType() == TYPE_PLAYERPONY || pEntity->GetType() == TYPE_ENEMY;
+}
+
+bool MovingContainer::IsStandingOn(RootEntity *pRider)
+{
+    if(!pRider) return false;
+    Hitbox tBox;
+    pRider->GetHitbox(tBox);
+    return Overlap(Rect(tBox.mLft, tBox.mBot - 1.0f, tBox.mRgt - 1.0f, tBox.mBot - 1.0f),
+                   Rect(mHitbox.mLft, SolidTop(mHitbox) - 1.0f, mHitbox.mRgt - 1.0f, SolidTop(mHitbox) - 1.0f));
+}
+
+bool MovingContainer::IsPlayerOnPlatform()
+{
+    return IsStandingOn(PlayerPony::Get());
+}
+
+bool MovingContainer::IsEnemyOnPlatform()
+{
+    EntityManager *rManager = EntityManager::Fetch();
+    if(!rManager) return false;
+    NamedLinkedList *rList = rManager->GetEntityList();
+    for(void *rData = rList->PushIterator(); rData; rData = rList->IterateNext())
+    {
+        RootEntity *rEntity = (RootEntity *)rData;
+        if(rEntity->GetType() == TYPE_PLAYERPONY || !IsRiderCandidate(rEntity)) continue;
+        if(IsStandingOn(rEntity))
+        {
+            rList->PopIterator();
+            return true;
+        }
+    }
+    return false;
+}
+
+bool MovingContainer::ContainsPoint(int32_t pX, int32_t pY)
+{
+    return pX >= mHitbox.mLft && pX <= mHitbox.mRgt - 1.0f && pY >= mHitbox.mTop && pY <= mHitbox.mBot - 1.0f;
+}
+
+void MovingContainer::CarryHorizontally(RootEntity *pRider, float pDX, const Hitbox &pOld, const Hitbox &pLevel)
+{
+    // Every rule reads the rider's box as it was before any of them moved it.
+    Hitbox tRider;
+    pRider->GetHitbox(tRider);
+    const Hitbox &rNew = mHitbox;
+    float tNewTop = SolidTop(pLevel);
+    IntRect tLeftColumn = Rect(tRider.mLft, tRider.mTop, tRider.mLft, tRider.mBot - 1.0f);
+    IntRect tRightColumn = Rect(tRider.mRgt - 1.0f, tRider.mTop, tRider.mRgt - 1.0f, tRider.mBot - 1.0f);
+    IntRect tBottomRow = Rect(tRider.mLft, tRider.mBot - 1.0f, tRider.mRgt - 1.0f, tRider.mBot - 1.0f);
+    IntRect tAboveOld = Rect(pOld.mLft, tNewTop - 1.0f, pOld.mRgt - 1.0f, tNewTop - 1.0f);
+    float tLeft = tRider.mLft;
+
+    if(pDX > 0.0f)
+    {
+        if(Overlap(tLeftColumn, Rect(pOld.mLft, tNewTop, rNew.mRgt - 1.0f, pLevel.mBot - 1.0f))) tLeft = rNew.mRgt;
+        if(Overlap(tBottomRow, tAboveOld)) tLeft += rNew.mRgt - pOld.mRgt;
+        else if(PlayerHolds(pRider, "Right") &&
+                Overlap(tRightColumn, Rect(pOld.mLft - 1.0f, tNewTop, pOld.mLft - 1.0f, pLevel.mBot - 1.0f)))
+        {
+            tLeft += (rNew.mLft - 1.0f) - (tRider.mRgt - 1.0f);
+        }
+    }
+    else
+    {
+        if(Overlap(tRightColumn, Rect(rNew.mLft, tNewTop, pOld.mRgt - 1.0f, pLevel.mBot - 1.0f)))
+        {
+            tLeft += (rNew.mLft - 1.0f) - (tRider.mRgt - 1.0f);
+        }
+        if(Overlap(tBottomRow, tAboveOld)) tLeft += rNew.mRgt - pOld.mRgt;
+        if(PlayerHolds(pRider, "Left") && Overlap(tLeftColumn, Rect(pOld.mRgt, tNewTop, pOld.mRgt, pLevel.mBot - 1.0f)))
+        {
+            tLeft += rNew.mRgt - tRider.mLft;
+        }
+    }
+    if(tLeft != tRider.mLft) SlideRider(pRider, tRider, tLeft);
+}
+
+void MovingContainer::CarryVertically(RootEntity *pRider, float pDY, const Hitbox &pOld)
+{
+    Hitbox tRider;
+    pRider->GetHitbox(tRider);
+    const Hitbox &rNew = mHitbox;
+
+    if(pDY > 0.0f)
+    {
+        bool tOverOld = (tRider.mLft >= pOld.mLft && tRider.mLft <= pOld.mRgt) ||
+                        (tRider.mRgt >= pOld.mLft && tRider.mRgt <= pOld.mRgt);
+        if(!pRider->IsSideContact(3) || !tOverOld || fabsf(tRider.mBot - SolidTop(pOld)) >= 2.0f) return;
+        MapManager *rMap = MapManager::Fetch();
+        if(!rMap) return;
+        // Whole units, rounded up: the platform stops her flush on its top, where a rounded
+        // down move would leave her hanging a fraction above it.
+        tRider.mRemainderY = 0.0f;
+        MoveWithCollision(rMap->GetClipWorld(), 0.0, ceil((double)pDY + 1.0), 0.0, tRider);
+        PlaceRider(pRider, tRider.mLft, tRider.mTop, 0.0f);
+        return;
+    }
+
+    IntRect tBottomRow = Rect(tRider.mLft, tRider.mBot - 1.0f, tRider.mRgt - 1.0f, tRider.mBot - 1.0f);
+    IntRect tTopRow = Rect(tRider.mLft, tRider.mTop, tRider.mRgt - 1.0f, tRider.mTop);
+    float tNewTop = SolidTop(rNew);
+    if(Overlap(tBottomRow, Rect(rNew.mLft, tNewTop, rNew.mRgt - 1.0f, pOld.mBot - 1.0f)))
+    {
+        PlaceRider(pRider, tRider.mLft, tRider.mTop + (tNewTop - 1.0f) - (tRider.mBot - 1.0f), tRider.mUnusedA);
+    }
+    else if(Overlap(tTopRow, Rect(rNew.mLft, rNew.mBot - 1.0f, rNew.mRgt - 1.0f, pOld.mBot)) && PlayerHolds(pRider, "Jump"))
+    {
+        PlaceRider(pRider, tRider.mLft, rNew.mBot - 1.0f, tRider.mUnusedA);
+    }
+}
+
+void MovingContainer::CarryRider(RootEntity *pRider, float pDX, float pDY, const Hitbox &pOldBox)
+{
+    if(!pRider) return;
+    // A move on a slant is taken in two parts, judged at the height where she stands at the
+    // time: a rising platform lifts her first and then carries her, a sinking one carries her
+    // and then lets her down. So a platform rising into her feet never counts as pushing her
+    // from the side, and one already sunk below her still carries her.
+    if(pDY < 0.0f)
+    {
+        CarryVertically(pRider, pDY, pOldBox);
+        if(pDX != 0.0f) CarryHorizontally(pRider, pDX, pOldBox, mHitbox);
+        return;
+    }
+    if(pDX != 0.0f) CarryHorizontally(pRider, pDX, pOldBox, pOldBox);
+    if(pDY != 0.0f) CarryVertically(pRider, pDY, pOldBox);
+}
+
+void MovingContainer::Update()
+{
+    Hitbox tOld = mHitbox;
+    RunLogic();
+
+    // Riders follow what the box really did this tick; a platform whose logic only reported
+    // its move (without moving the box) carries them by the reported amount.
+    float tDX = mHitbox.mLft - tOld.mLft;
+    float tDY = mHitbox.mTop - tOld.mTop;
+    if(mPending)
+    {
+        if(tDX == 0.0f && tDY == 0.0f)
+        {
+            tDX = mPendingDX;
+            tDY = mPendingDY;
+        }
+        mPending = 0;
+        mPendingDX = mPendingDY = 0.0f;
+    }
+    else if(tDX == 0.0f && tDY == 0.0f)
+    {
+        return;
+    }
+    UpdateHitbox();
+
+    EntityManager *rManager = EntityManager::Fetch();
+    if(!rManager) return;
+    NamedLinkedList *rList = rManager->GetEntityList();
+    for(void *rData = rList->PushIterator(); rData; rData = rList->IterateNext())
+    {
+        RootEntity *rEntity = (RootEntity *)rData;
+        if(IsRiderCandidate(rEntity)) CarryRider(rEntity, tDX, tDY, tOld);
+    }
+}

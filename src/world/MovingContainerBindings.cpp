@@ -1,0 +1,69 @@
+#include "world/MovingContainer.h"
+
+#include "core/LuaBindingHelpers.h"
+#include "core/data/DataLibrary.h"
+#include "world/EntityManager.h"
+
+// The active object when it is a moving platform.
+static MovingContainer *FetchActivePlatform()
+{
+    DataLibrary *rLibrary = DataLibrary::Fetch();
+    if(!rLibrary || !rLibrary->ActiveIsType(TYPE_MOVINGCONTAINER)) return NULL;
+    return dynamic_cast<MovingContainer *>(rLibrary->GetActiveObject());
+}
+
+// MovingContainer_Create(name): the old active object is pushed whatever happens, so the map
+// script's pop stays balanced; the new platform becomes active.
+static int MovingContainer_Create(lua_State *L)
+{
+    DataLibrary *rLibrary = DataLibrary::Fetch();
+    if(rLibrary) rLibrary->PushAndClearActive();
+    if(lua_gettop(L) < 1) return LuaArgListError("MovingContainer_Create");
+    EntityManager *rEntities = EntityManager::Fetch();
+    if(!rLibrary || !rEntities) return 0;
+
+    MovingContainer *nPlatform = new MovingContainer();
+    const char *rName = LuaArgString(L, 1, NULL);
+    if(rName && rName[0]) nPlatform->SetName(rName);
+    rEntities->RegisterEntity(nPlatform->GetName(), nPlatform, DeleteRootObject);
+    rLibrary->SetActiveObjectDirect(nPlatform);
+    return 0;
+}
+
+static int MovingContainer_IsPlayerOnPlatform(lua_State *L)
+{
+    MovingContainer *rPlatform = FetchActivePlatform();
+    if(!rPlatform) return LuaActiveObjectTypeError("MovingContainer_IsPlayerOnPlatform");
+    lua_pushboolean(L, rPlatform->IsPlayerOnPlatform());
+    return 1;
+}
+
+static int MovingContainer_IsEnemyOnPlatform(lua_State *L)
+{
+    MovingContainer *rPlatform = FetchActivePlatform();
+    if(!rPlatform) return LuaActiveObjectTypeError("MovingContainer_IsEnemyOnPlatform");
+    lua_pushboolean(L, rPlatform->IsEnemyOnPlatform());
+    return 1;
+}
+
+static int MovingContainer_SetMovementData(lua_State *L)
+{
+    if(lua_gettop(L) != 2) return LuaArgListError("MovingContainer_SetMovementData");
+    MovingContainer *rPlatform = FetchActivePlatform();
+    if(!rPlatform || !LuaArgsAreNumbers(L, 1, 2)) return LuaActiveObjectTypeError("MovingContainer_SetMovementData");
+    rPlatform->SetMovementData(LuaArgFloat(L, 1, 0.0f), LuaArgFloat(L, 2, 0.0f));
+    return 0;
+}
+
+static const luaL_Reg cMovingContainerBindings[] = {
+    {"MovingContainer_Create", MovingContainer_Create},
+    {"MovingContainer_IsPlayerOnPlatform", MovingContainer_IsPlayerOnPlatform},
+    {"MovingContainer_IsEnemyOnPlatform", MovingContainer_IsEnemyOnPlatform},
+    {"MovingContainer_SetMovementData", MovingContainer_SetMovementData},
+    {NULL, NULL},
+};
+
+void RegisterMovingContainerLua(lua_State *L)
+{
+    RegisterLuaFunctions(L, cMovingContainerBindings);
+}

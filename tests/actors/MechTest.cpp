@@ -1,0 +1,204 @@
+#include "actors/MechSuit.h"
+
+#include "PlayerWorld.h"
+
+#include <cmath>
+
+namespace
+{
+    // The player world with a mech standing on the floor (its box 30 by 67) at x 300.
+    class MechTest : public PlayerWorld
+    {
+    protected:
+        void SetUp() override
+        {
+            PlayerWorld::SetUp();
+            mMech = new MechSuit();
+            mMech->SetPosition(300.0f, (float)cFloorY - MECH_HEIGHT);
+            GetApplication()->rEntityManager->RegisterEntity(MECH_ENTITY_NAME, mMech, DeleteRootObject);
+            Tick(40);
+        }
+
+        void Press(int pKey, int32_t pTicks = 1)
+        {
+            SetKey(pKey, true);
+            Tick(pTicks);
+            SetKey(pKey, false);
+        }
+
+        // Walks her into the mech and waits out the entry animation.
+        void Board()
+        {
+            mPlayer->SetPositionAutoCenter(290.0f, (float)(cFloorY - 52), 0.0f);
+            Tick(2);
+            ASSERT_EQ(mPlayer->GetMech(), mMech);
+            Tick(40);
+            ASSERT_FALSE(mPlayer->IsControlLocked());
+        }
+
+        MechSuit *mMech = NULL;
+    };
+}
+
+TEST_F(MechTest, StandingMechPowersDownAndFallsUntilItStands)
+{
+    MechSuit *nMech = new MechSuit();
+    nMech->SetPosition(200.0f, 100.0f);
+    GetApplication()->rEntityManager->RegisterEntity("Second", nMech, DeleteRootObject);
+    float tExpected = 0.0f;
+    float tTop = 100.0f;
+    for(int32_t i = 1; i <= 31; i++)
+    {
+        nMech->Update();
+        ASSERT_EQ(nMech->GetAnimationIndex(), MECH_ANIM_POWER_UP);
+        ASSERT_EQ(nMech->GetTick(), 32 - i);
+        tExpected = fminf(tExpected + 0.5f, 5.0f);
+        float tX, tY, tZ;
+        nMech->GetPosition(tX, tY, tZ);
+        ASSERT_NEAR(tY - tTop, tExpected, 1.0f) << "update " << i;
+        tTop = tY;
+    }
+    nMech->Update();
+    EXPECT_EQ(nMech->GetAnimationIndex(), MECH_ANIM_IDLE);
+    EXPECT_FALSE(nMech->IsTimed());
+    EXPECT_EQ(nMech->GetFrame(), 1);
+    for(int32_t i = 0; i < 200; i++) nMech->Update();
+    Hitbox tBox;
+    nMech->GetHitbox(tBox);
+    EXPECT_FLOAT_EQ(tBox.mBot, (float)cFloorY);
+}
+
+TEST_F(MechTest, BoardingLocksHerForTheEntryAndGrowsHerBox)
+{
+    mPlayer->SetPositionAutoCenter(290.0f, (float)(cFloorY - 52), 0.0f);
+    testing::internal::CaptureStderr();
+    Tick();
+    std::string tLog = testing::internal::GetCapturedStderr();
+    ASSERT_EQ(mPlayer->GetMech(), mMech);
+    EXPECT_NE(tLog.find("Mech control activated!\n"), std::string::npos);
+    EXPECT_TRUE(mMech->IsRidden());
+    EXPECT_TRUE(mPlayer->IsControlLocked());
+    EXPECT_FLOAT_EQ(mPlayer->GetHitboxPtr()->mRgt - X(), 30.0f);
+    EXPECT_FLOAT_EQ(mPlayer->GetHitboxPtr()->mBot - Y(), 67.0f);
+    EXPECT_FLOAT_EQ(X(), 300.0f);
+    // The controls come back 32 ticks after boarding; meanwhile the mech shows its power-up.
+    Tick(31);
+    mPlayer->Render();
+    EXPECT_EQ(mMech->GetAnimationIndex(), MECH_ANIM_POWER_UP);
+    EXPECT_TRUE(mPlayer->IsControlLocked());
+    Tick(2);
+    EXPECT_FALSE(mPlayer->IsControlLocked());
+    mPlayer->Render();
+    EXPECT_EQ(mMech->GetAnimationIndex(), MECH_ANIM_IDLE);
+}
+
+TEST_F(MechTest, RidingWalksJumpsAndDashesTheMech)
+{
+    Board();
+    SetKey(ALLEGRO_KEY_RIGHT, true);
+    Tick(20);
+    SetKey(ALLEGRO_KEY_RIGHT, false);
+    float tX, tY, tZ;
+    mMech->GetPosition(tX, tY, tZ);
+    EXPECT_GT(tX, 330.0f);
+    EXPECT_FLOAT_EQ(tX, X());
+    mPlayer->Render();
+    EXPECT_FALSE(mMech->IsFlipped());
+
+    // A jump rises no faster than the fall cap allows.
+    Tick(15);
+    Press(ALLEGRO_KEY_Z);
+    float tLowest = 0.0f;
+    for(int32_t i = 0; i < 60; i++)
+    {
+        Tick();
+        tLowest = fminf(tLowest, VY());
+    }
+    EXPECT_GE(tLowest, -6.975f - 1e-4f);
+    EXPECT_LT(tLowest, -6.0f);
+    EXPECT_TRUE(mPlayer->IsOnGround());
+
+    // The dash: 36 ticks at full speed, then 8 slowing down.
+    Tick(15);
+    SetKey(ALLEGRO_KEY_LEFT, true);
+    Tick(12);
+    SetKey(ALLEGRO_KEY_LEFT, false);
+    Tick(12);
+    SetKey(ALLEGRO_KEY_C, true);
+    Tick();
+    int32_t tFull = 0;
+    while(fabsf(VX()) > 5.4f && tFull < 100)
+    {
+        Tick();
+        tFull++;
+    }
+    SetKey(ALLEGRO_KEY_C, false);
+    EXPECT_GE(tFull, 30);
+    EXPECT_LE(tFull, 37);
+}
+
+TEST_F(MechTest, UpWithJumpLeavesAndTheMechWaitsBeforeTakingHerAgain)
+{
+    Board();
+    SetKey(ALLEGRO_KEY_UP, true);
+    testing::internal::CaptureStderr();
+    Press(ALLEGRO_KEY_Z);
+    std::string tLog = testing::internal::GetCapturedStderr();
+    SetKey(ALLEGRO_KEY_UP, false);
+    EXPECT_EQ(mPlayer->GetMech(), nullptr);
+    EXPECT_NE(tLog.find("Mech control deactivated!\n"), std::string::npos);
+    EXPECT_FALSE(mMech->IsRidden());
+    EXPECT_FLOAT_EQ(mPlayer->GetHitboxPtr()->mRgt - X(), 19.0f);
+    EXPECT_FLOAT_EQ(mPlayer->GetHitboxPtr()->mBot - Y(), 52.0f);
+    // Still touching it: nothing for 180 ticks, then it takes her again.
+    Tick(170);
+    EXPECT_EQ(mPlayer->GetMech(), nullptr);
+    Tick(20);
+    EXPECT_EQ(mPlayer->GetMech(), mMech);
+}
+
+TEST_F(MechTest, LeavingInTheAirEndsTheStep)
+{
+    Board();
+    Press(ALLEGRO_KEY_Z);
+    Tick(5);
+    ASSERT_FALSE(mPlayer->IsOnGround());
+    SetKey(ALLEGRO_KEY_UP, true);
+    Press(ALLEGRO_KEY_Z);
+    SetKey(ALLEGRO_KEY_UP, false);
+    EXPECT_EQ(mPlayer->GetMech(), nullptr);
+    Tick(60);
+    EXPECT_TRUE(mPlayer->IsOnGround());
+}
+
+TEST_F(MechTest, HurtWhileRidingStaysInTheSaddle)
+{
+    Board();
+    int32_t tHealth = mPlayer->GetHealth();
+    AddEnemyShot(X(), Y(), 3);
+    Tick();
+    EXPECT_EQ(mPlayer->GetHealth(), tHealth - 3);
+    EXPECT_EQ(mPlayer->GetMech(), mMech);
+    // The injury lasts 24 ticks, then 120 ticks of invulnerability.
+    Tick(25);
+    EXPECT_EQ(mPlayer->GetInjuryTimer(), -1);
+    EXPECT_GT(mPlayer->GetInvulnerability(), 100);
+    EXPECT_FALSE(mPlayer->IsControlLocked());
+}
+
+TEST_F(MechTest, DestroyedOrForgottenMechSetsHerOnFoot)
+{
+    Board();
+    mPlayer->ClearRespawnState();
+    EXPECT_EQ(mPlayer->GetMech(), nullptr);
+    EXPECT_FALSE(mMech->IsRidden());
+    EXPECT_EQ(mMech->GetRemountDelay(), MECH_REMOUNT_DELAY);
+
+    Tick(200);
+    ASSERT_EQ(mPlayer->GetMech(), mMech);
+    GetApplication()->rEntityManager->ClearEntities();
+    EXPECT_EQ(mPlayer->GetMech(), nullptr);
+    EXPECT_FLOAT_EQ(mPlayer->GetHitboxPtr()->mRgt - X(), 19.0f);
+    Tick(5);
+    EXPECT_FALSE(mPlayer->IsControlLocked());
+}

@@ -1,0 +1,373 @@
+#include "actors/PlayerWeapon.h"
+#include "actors/WeaponProjectiles.h"
+
+#include "PlayerWorld.h"
+#include "core/DataList.h"
+#include "world/Camera.h"
+#include "world/CameraManager.h"
+
+#include <cmath>
+#include <string>
+
+namespace
+{
+    // Just enough of an enemy for the weapons: a type-11 entity at a point.
+    class PointEnemy : public RootEntity
+    {
+    public:
+        PointEnemy(float pX, float pY) : mX(pX), mY(pY) { mType = TYPE_ENEMY; }
+        void GetPosition(float &sX, float &sY, float &sZ) override
+        {
+            sX = mX;
+            sY = mY;
+            sZ = 0.0f;
+        }
+        float mX, mY;
+    };
+
+    class PlayerWeaponTest : public PlayerWorld
+    {
+    protected:
+        void SetUp() override
+        {
+            PlayerWorld::SetUp();
+            for(const char *rName : {"LightningStrike", "BusterDeflect"})
+            {
+                AudioPackage *nPackage = new AudioPackage(mLayer);
+                nPackage->LoadSample(rName);
+                GetApplication()->rAudioManager->AddSound(rName, nPackage);
+            }
+            // Let her land so her pose (and so the spawn point) is settled.
+            Tick(5);
+        }
+
+        EntityManager *Entities() { return GetApplication()->rEntityManager; }
+
+        int32_t Count(const char *pKind) { return Entities()->CountProjectilesNamed(pKind); }
+
+        template <class T> T *Find(const char *pKind)
+        {
+            std::string tPrefix = std::string("PROJ|") + pKind + "|";
+            return dynamic_cast<T *>(Entities()->FindByName(tPrefix.c_str()));
+        }
+
+        PointEnemy *AddEnemy(const char *pName, float pX, float pY)
+        {
+            PointEnemy *nEnemy = new PointEnemy(pX, pY);
+            Entities()->RegisterEntity(pName, nEnemy, DeleteRootObject);
+            return nEnemy;
+        }
+
+        void Fire(int32_t pSlot)
+        {
+            mPlayer->SelectWeapon(pSlot);
+            mPlayer->Shoot();
+        }
+    };
+}
+
+TEST_F(PlayerWeaponTest, AmmoBarHeights)
+{
+    PlayerWeapon *rCutter = mPlayer->GetWeapon(1);
+    PlayerWeapon *rBit = mPlayer->GetWeapon(0);
+    EXPECT_EQ(rCutter->GetAmmoBarHeight(), 28);
+    rCutter->SetAmmo(7);
+    EXPECT_EQ(rCutter->GetAmmoBarHeight(), 14);
+    rBit->SetAmmo(7);
+    EXPECT_EQ(rBit->GetAmmoBarHeight(), 7);
+    rBit->SetAmmo(0);
+    EXPECT_EQ(rBit->GetAmmoBarHeight(), 0);
+    EXPECT_EQ(mPlayer->GetWeaponAmmo(0), 0);
+    PlayerWeapon tUncounted("Not Set", "Palette1", -1);
+    EXPECT_EQ(tUncounted.GetAmmoBarHeight(), -1);
+    EXPECT_EQ(mPlayer->GetWeaponAmmo(-1), -1);
+    EXPECT_EQ(mPlayer->GetWeaponAmmo(8), -1);
+    EXPECT_STREQ(mPlayer->GetWeapon(2)->GetPaletteName(), "Palette8");
+    EXPECT_STREQ(mPlayer->GetWeapon(6)->GetName(), "Rock Wrecker");
+}
+
+TEST_F(PlayerWeaponTest, EachSlotSpendsAmmoPerShotAndRefusesAtZero)
+{
+    // Lightning Bit: a shot costs one; a second press strikes the bit out there for free.
+    Fire(0);
+    EXPECT_EQ(mPlayer->GetWeapon(0)->GetAmmo(), 27);
+    ASSERT_EQ(Count(LIGHTNING_BIT_KIND), 1);
+    EXPECT_EQ(mPlayer->GetShotTimer(), 0);
+    Fire(0);
+    EXPECT_EQ(mPlayer->GetWeapon(0)->GetAmmo(), 27);
+    EXPECT_TRUE(Find<LightningBitProjectile>(LIGHTNING_BIT_KIND)->IsStriking());
+    Tick(6);
+    EXPECT_EQ(Count(LIGHTNING_BIT_KIND), 0);
+    mPlayer->GetWeapon(0)->SetAmmo(0);
+    Fire(0);
+    EXPECT_EQ(Count(LIGHTNING_BIT_KIND), 0);
+
+    // Nightmare Cutter: one large cutter at a time.
+    Fire(1);
+    Fire(1);
+    EXPECT_EQ(mPlayer->GetWeapon(1)->GetAmmo(), 13);
+    EXPECT_EQ(Count(NCUTTER_LARGE_KIND), 1);
+    Entities()->ClearEntities();
+    mPlayer->GetWeapon(1)->SetAmmo(0);
+    Fire(1);
+    EXPECT_EQ(Count(NCUTTER_LARGE_KIND), 0);
+
+    // Permafrost Shield: one shield at a time, one ammunition each.
+    Fire(5);
+    Fire(5);
+    EXPECT_EQ(mPlayer->GetWeapon(5)->GetAmmo(), 27);
+    EXPECT_EQ(Count(PERMAFROST_SHIELD_KIND), 1);
+    Entities()->ClearEntities();
+    mPlayer->GetWeapon(5)->SetAmmo(0);
+    Fire(5);
+    EXPECT_EQ(Count(PERMAFROST_SHIELD_KIND), 0);
+
+    // The three inert slots fire nothing and keep their ammunition.
+    for(int32_t tSlot : {3, 4, 7})
+    {
+        int32_t tBefore = Entities()->GetEntityList()->GetCount();
+        Fire(tSlot);
+        EXPECT_EQ(Entities()->GetEntityList()->GetCount(), tBefore) << tSlot;
+        EXPECT_EQ(mPlayer->GetWeapon(tSlot)->GetAmmo(), 28) << tSlot;
+    }
+    // No buster shot leaves while a weapon is selected.
+    EXPECT_EQ(BusterShots(), 0);
+}
+
+TEST_F(PlayerWeaponTest, PrismaticBeamWaitsOutItsCooldown)
+{
+    Fire(2);
+    EXPECT_EQ(Count(PRISMATIC_BEAM_KIND), 2);
+    EXPECT_EQ(mPlayer->GetWeapon(2)->GetAmmo(), 13);
+    Entities()->ClearEntities();
+    Tick(59);
+    Fire(2);
+    EXPECT_EQ(Count(PRISMATIC_BEAM_KIND), 0);
+    Tick();
+    Fire(2);
+    EXPECT_EQ(Count(PRISMATIC_BEAM_KIND), 2);
+    EXPECT_EQ(mPlayer->GetWeapon(2)->GetAmmo(), 12);
+}
+
+TEST_F(PlayerWeaponTest, ShotSoundIsSilentDuringTheSharedCooldown)
+{
+    xShotCooldown = 5;
+    Fire(5);
+    EXPECT_EQ(Plays("Rank1BusterShot"), 0);
+    Entities()->ClearEntities();
+    xShotCooldown = 0;
+    Fire(5);
+    EXPECT_EQ(Plays("Rank1BusterShot"), 1);
+}
+
+TEST_F(PlayerWeaponTest, ShoulderKeysStepThroughTheWeapons)
+{
+    SetKey(ALLEGRO_KEY_E, true);
+    Tick();
+    SetKey(ALLEGRO_KEY_E, false);
+    Tick();
+    EXPECT_EQ(mPlayer->GetSelectedWeapon(), 0);
+    SetKey(ALLEGRO_KEY_Q, true);
+    Tick();
+    SetKey(ALLEGRO_KEY_Q, false);
+    Tick();
+    EXPECT_EQ(mPlayer->GetSelectedWeapon(), -1);
+    SetKey(ALLEGRO_KEY_Q, true);
+    Tick();
+    SetKey(ALLEGRO_KEY_Q, false);
+    Tick();
+    EXPECT_EQ(mPlayer->GetSelectedWeapon(), 7);
+    // Both at once: no change.
+    SetKey(ALLEGRO_KEY_Q, true);
+    SetKey(ALLEGRO_KEY_E, true);
+    Tick();
+    EXPECT_EQ(mPlayer->GetSelectedWeapon(), 7);
+}
+
+TEST_F(PlayerWeaponTest, LightningBitBouncesOffWallsAndStrikesOnLanding)
+{
+    // Fired at the right wall from close by: it bounces back at three quarters of its speed.
+    LightningBitProjectile *nBit = new LightningBitProjectile();
+    nBit->SetPosition(621.0f, 300.0f);
+    nBit->SetSpeeds(9.0f, 0.0f);
+    nBit->SetBlockAutoOffscreenDestruction(1);
+    Entities()->RegisterProjectile(LIGHTNING_BIT_KIND, nBit, DeleteRootObject);
+    nBit->RunLogic();
+    float tX, tY, tZ;
+    nBit->GetSpeeds(tX, tY, tZ);
+    EXPECT_FLOAT_EQ(tX, -2.25f);
+    // It falls to the floor (top at 400) and strikes at once, its column standing on it.
+    for(int32_t i = 0; i < 80 && !nBit->IsStriking(); i++) nBit->RunLogic();
+    ASSERT_TRUE(nBit->IsStriking());
+    EXPECT_FLOAT_EQ(nBit->GetHitboxPtr()->mBot, 400.0f);
+    EXPECT_FLOAT_EQ(nBit->GetHitboxPtr()->mRgt - nBit->GetHitboxPtr()->mLft, 10.0f);
+    EXPECT_EQ(Plays("LightningStrike"), 1);
+    EXPECT_EQ(nBit->GetDamage(), 2);
+
+    // A bit struck in mid-air drops its column onto the floor below.
+    LightningBitProjectile *nHigh = new LightningBitProjectile();
+    nHigh->SetPosition(300.0f, 100.0f);
+    Entities()->RegisterProjectile(LIGHTNING_BIT_KIND, nHigh, DeleteRootObject);
+    nHigh->Strike(NULL);
+    EXPECT_FLOAT_EQ(nHigh->GetHitboxPtr()->mBot, 400.0f);
+    // Two more ticks arm it to pierce; one more and it is gone.
+    nHigh->RunLogic();
+    EXPECT_FALSE(nHigh->IsPiercing());
+    nHigh->RunLogic();
+    EXPECT_TRUE(nHigh->IsPiercing());
+    EXPECT_FALSE(nHigh->GetDestruct());
+    nHigh->RunLogic();
+    EXPECT_TRUE(nHigh->GetDestruct());
+}
+
+TEST_F(PlayerWeaponTest, CutterSplitsTowardTheOtherEnemies)
+{
+    // The only enemy on screen: three small cutters at 90, 210 and 330 degrees.
+    PointEnemy *rLone = AddEnemy("Lone", 300.0f, 300.0f);
+    NightmareCutterProjectile *nCutter = new NightmareCutterProjectile(true, 0.0f);
+    nCutter->SetPosition(300.0f, 300.0f);
+    Entities()->RegisterProjectile(NCUTTER_LARGE_KIND, nCutter, DeleteRootObject);
+    nCutter->Shatter(rLone);
+    EXPECT_TRUE(nCutter->GetDestruct());
+    NamedLinkedList *nSmall = Entities()->ListByType(TYPE_ROOTPROJECTILE);
+    float tAngles[3];
+    int32_t tFound = 0;
+    for(void *rData = nSmall->PushIterator(); rData; rData = nSmall->IterateNext())
+    {
+        NightmareCutterProjectile *rCutter = dynamic_cast<NightmareCutterProjectile *>((RootEntity *)rData);
+        if(!rCutter || rCutter->IsLarge()) continue;
+        EXPECT_TRUE(rCutter->IsInHitList(rLone->GetID()));
+        if(tFound < 3) tAngles[tFound] = rCutter->GetAngle();
+        tFound++;
+    }
+    delete nSmall;
+    ASSERT_EQ(tFound, 3);
+    EXPECT_NEAR(tAngles[0], 1.57077f, 1e-4);
+    EXPECT_NEAR(tAngles[1], 3.66513f, 1e-4);
+    EXPECT_NEAR(tAngles[2], 5.75949f, 1e-4);
+}
+
+TEST_F(PlayerWeaponTest, CutterSplitAimsAtTheThreeNearestOfFour)
+{
+    PointEnemy *rHit = AddEnemy("Hit", 300.0f, 300.0f);
+    AddEnemy("Far", 600.0f, 300.0f);
+    AddEnemy("Right", 350.0f, 300.0f);
+    AddEnemy("Above", 300.0f, 240.0f);
+    AddEnemy("Left", 230.0f, 300.0f);
+    NightmareCutterProjectile *nCutter = new NightmareCutterProjectile(true, 0.0f);
+    nCutter->SetPosition(300.0f, 300.0f);
+    Entities()->RegisterProjectile(NCUTTER_LARGE_KIND, nCutter, DeleteRootObject);
+    nCutter->Shatter(rHit);
+
+    // Each small cutter flies along the enemy manager's angle from an enemy to the cutter,
+    // turned a quarter: toward the right, the top and the left enemies; none toward the far one.
+    std::string tAims;
+    NamedLinkedList *nAll = Entities()->ListByType(TYPE_ROOTPROJECTILE);
+    for(void *rData = nAll->PushIterator(); rData; rData = nAll->IterateNext())
+    {
+        NightmareCutterProjectile *rCutter = dynamic_cast<NightmareCutterProjectile *>((RootEntity *)rData);
+        if(!rCutter || rCutter->IsLarge()) continue;
+        float tDX = cosf(rCutter->GetAngle());
+        float tDY = sinf(rCutter->GetAngle());
+        tAims += (tDX > 0.9f) ? "R" : (tDX < -0.9f) ? "L" : (tDY < -0.9f) ? "U" : (tDY > 0.9f) ? "D" : "?";
+    }
+    delete nAll;
+    EXPECT_EQ(tAims.size(), 3u);
+    EXPECT_NE(tAims.find('R'), std::string::npos);
+    EXPECT_NE(tAims.find('L'), std::string::npos);
+    EXPECT_NE(tAims.find('U'), std::string::npos);
+}
+
+TEST_F(PlayerWeaponTest, ShieldTurnsEnemyShotsAndWearsOut)
+{
+    Fire(5);
+    PermafrostShieldProjectile *rShield = Find<PermafrostShieldProjectile>(PERMAFROST_SHIELD_KIND);
+    ASSERT_NE(rShield, nullptr);
+    Tick();
+    // It stands 10 units beyond her right side, level with her top.
+    EXPECT_FLOAT_EQ(rShield->GetHitboxPtr()->mLft, mPlayer->GetHitboxPtr()->mRgt + 10.0f);
+    EXPECT_FLOAT_EQ(rShield->GetHitboxPtr()->mTop, mPlayer->GetHitboxPtr()->mTop);
+
+    RootProjectile *rShot = AddEnemyShot(0.0f, 0.0f, 2);
+    rShot->SetSpeeds(-4.0f, 1.0f);
+    rShot->GetData()->SetStrictFlag(0);
+    rShot->GetData()->AddNumberEntry("fXSpeed", -4.0f);
+    rShot->GetData()->AddNumberEntry("iFacing", 0.0f);
+    rShield->InterceptProjectile(rShot);
+    float tX, tY, tZ;
+    rShot->GetSpeeds(tX, tY, tZ);
+    EXPECT_FLOAT_EQ(tX, 4.0f);
+    EXPECT_FLOAT_EQ(tY, -1.0f);
+    EXPECT_EQ(rShot->GetTargetFlags(), PROJECTILE_TARGET_ENEMIES);
+    EXPECT_FLOAT_EQ(*(float *)rShot->GetData()->GetDataEntry("fXSpeed"), 4.0f);
+    EXPECT_FLOAT_EQ(*(float *)rShot->GetData()->GetDataEntry("iFacing"), 1.0f);
+    // Turned once, it no longer hurts her, so a second touch leaves it alone.
+    rShield->InterceptProjectile(rShot);
+    rShot->GetSpeeds(tX, tY, tZ);
+    EXPECT_FLOAT_EQ(tX, 4.0f);
+
+    rShield->AddDamageCounter(6);
+    Tick();
+    EXPECT_EQ(Count(PERMAFROST_SHIELD_KIND), 1);
+    rShield->AddDamageCounter(1);
+    Tick();
+    EXPECT_EQ(Count(PERMAFROST_SHIELD_KIND), 0);
+}
+
+TEST_F(PlayerWeaponTest, BeamsSplitTogetherAndSurviveALostPartner)
+{
+    CameraManager *nCameras = new CameraManager();
+    GetApplication()->rCameraManager = nCameras;
+    nCameras->GetActiveCamera()->SetBoundaries(0, 0, cWidth, cHeight);
+    Fire(2);
+    NamedLinkedList *nBeams = Entities()->ListByType(TYPE_PRISMATICBEAMPROJECTILE);
+    ASSERT_EQ(nBeams->GetCount(), 2);
+    PrismaticBeamProjectile *rFirst = (PrismaticBeamProjectile *)nBeams->GetElementByIndex(0);
+    PrismaticBeamProjectile *rSecond = (PrismaticBeamProjectile *)nBeams->GetElementByIndex(1);
+    delete nBeams;
+    ASSERT_LT(rFirst->GetID(), rSecond->GetID());
+    EXPECT_EQ(rSecond->GetPhase(), 180);
+    Tick(3);
+    EXPECT_FALSE(rFirst->IsSplit());
+
+    // The second (the greater object number) splits first: its partner gets no delay.
+    PointEnemy *rEnemy = AddEnemy("Target", 0.0f, 0.0f);
+    rSecond->SplitBeam(rEnemy, true);
+    EXPECT_TRUE(rFirst->IsSplit());
+    EXPECT_EQ(rFirst->GetStartDelay(), 0);
+    EXPECT_TRUE(rFirst->IsInHitList(rEnemy->GetID()));
+    EXPECT_EQ(rSecond->GetDamage(), 2);
+    EXPECT_NEAR(fabsf(rSecond->GetSplitAngle()), PRISMATIC_SPLIT_ANGLE, 1e-6);
+
+    // A fresh pair split from the first beam delays the second by two ticks.
+    Entities()->ClearEntities();
+    Tick(60);
+    Fire(2);
+    nBeams = Entities()->ListByType(TYPE_PRISMATICBEAMPROJECTILE);
+    rFirst = (PrismaticBeamProjectile *)nBeams->GetElementByIndex(0);
+    rSecond = (PrismaticBeamProjectile *)nBeams->GetElementByIndex(1);
+    delete nBeams;
+    rFirst->RunBlockScript();
+    EXPECT_EQ(rSecond->GetStartDelay(), 2);
+    EXPECT_EQ(Plays("BusterDeflect"), 1);
+
+    // A beam whose partner is gone splits alone.
+    Entities()->ClearEntities();
+    Tick(60);
+    Fire(2);
+    nBeams = Entities()->ListByType(TYPE_PRISMATICBEAMPROJECTILE);
+    rFirst = (PrismaticBeamProjectile *)nBeams->GetElementByIndex(0);
+    rSecond = (PrismaticBeamProjectile *)nBeams->GetElementByIndex(1);
+    delete nBeams;
+    Entities()->RemoveEntity(rSecond);
+    delete rSecond;
+    rFirst->RunImpactScript();
+    EXPECT_TRUE(rFirst->IsSplit());
+    EXPECT_FALSE(rFirst->GetDestruct());
+
+    // Beams far off the view go.
+    Tick(200);
+    EXPECT_EQ(Count(PRISMATIC_BEAM_KIND), 0);
+    GetApplication()->rCameraManager = NULL;
+    delete nCameras;
+}

@@ -1,0 +1,13 @@
+-- A map script's platform: made, placed, asked about the player, given a move to report.
+MovingContainer_Create("Lift")
+Proj_SetProperty("Position", 90, 400)
+Proj_SetProperty("Dimensions", 0, 0, 64, 16)
+local tOn = MovingContainer_IsPlayerOnPlatform()
+MovingContainer_SetMovementData(2, 0)
+MovingContainer_SetMovementData(2)
+local tEnemy = MovingContainer_IsEnemyOnPlatform()
+DL_PopActiveEntity()
+MovingContainer_Create("")
+DL_PopActiveEntity()
+local tNone = MovingContainer_IsPlayerOnPlatform()
+platform_log = tostring(tOn) .. " " .. tostring(tEnemy) .. " " .. tostring(tNone)

@@ -1,0 +1,187 @@
+#include "world/MovingContainer.h"
+
+#include "../actors/PlayerWorld.h"
+#include "core/LuaManager.h"
+
+#include <string>
+
+#include <cmath>
+
+namespace
+{
+    // The path the native logic follows: tick -> position of the platform's top-left.
+    float (*xPathX)(int32_t) = NULL;
+    float (*xPathY)(int32_t) = NULL;
+    int32_t xPathTick = 0;
+
+    void FollowPath(RootProjectile *pPlatform)
+    {
+        xPathTick++;
+        float tX, tY, tZ;
+        pPlatform->GetPosition(tX, tY, tZ);
+        pPlatform->SetPosition(xPathX ? xPathX(xPathTick) : tX, xPathY ? xPathY(xPathTick) : tY);
+    }
+
+    class MovingContainerTest : public PlayerWorld
+    {
+    protected:
+        void SetUp() override
+        {
+            PlayerWorld::SetUp();
+            xPathX = xPathY = NULL;
+            xPathTick = 0;
+        }
+
+        // A 64 by 16 platform with its top-left at (pX, pY), driven by the path functions.
+        MovingContainer *AddPlatform(float pX, float pY)
+        {
+            MovingContainer *nPlatform = new MovingContainer();
+            nPlatform->SetDimensions(0.0f, 0.0f, 64.0f, 16.0f);
+            nPlatform->SetPosition(pX, pY);
+            nPlatform->SetNativeLogic(FollowPath);
+            GetApplication()->rEntityManager->RegisterEntity("Platform", nPlatform, DeleteRootObject);
+            return nPlatform;
+        }
+
+        // Puts her on top of the platform and lets her settle there.
+        void StandOn(MovingContainer *pPlatform, float pX)
+        {
+            mPlayer->SetPositionAutoCenter(pX, pPlatform->GetHitboxPtr()->mTop - 52.0f, 0.0f);
+            Tick(3);
+        }
+    };
+}
+
+TEST_F(MovingContainerTest, StandingIsTheRowJustAboveTheTop)
+{
+    MovingContainer *rPlatform = AddPlatform(200.0f, 300.0f);
+    mPlayer->SetPositionAutoCenter(210.0f, 248.0f, 0.0f);
+    EXPECT_TRUE(rPlatform->IsPlayerOnPlatform());
+    mPlayer->SetPositionAutoCenter(210.0f, 247.0f, 0.0f);
+    EXPECT_FALSE(rPlatform->IsPlayerOnPlatform());
+    mPlayer->SetPositionAutoCenter(264.0f, 248.0f, 0.0f);
+    EXPECT_FALSE(rPlatform->IsPlayerOnPlatform());
+    EXPECT_FALSE(rPlatform->IsEnemyOnPlatform());
+    // Solid to the level collision without any obstacle flag, inclusive of its last unit.
+    EXPECT_TRUE(rPlatform->ContainsPoint(263, 315));
+    EXPECT_FALSE(rPlatform->ContainsPoint(264, 315));
+}
+
+TEST_F(MovingContainerTest, StillPlatformCarriesNobody)
+{
+    MovingContainer *rPlatform = AddPlatform(200.0f, 300.0f);
+    StandOn(rPlatform, 210.0f);
+    ASSERT_TRUE(mPlayer->IsOnGround());
+    float tX = X();
+    Tick(20);
+    EXPECT_FLOAT_EQ(X(), tX);
+    EXPECT_FLOAT_EQ(Y(), 248.0f);
+}
+
+TEST_F(MovingContainerTest, RiderFollowsABackAndForthPathAndItsTurns)
+{
+    // Right at 2 units a tick for 40 ticks, then back left at 2 units a tick.
+    xPathX = [](int32_t t) { return 200.0f + 2.0f * (float)(t <= 40 ? t : 80 - t); };
+    MovingContainer *rPlatform = AddPlatform(200.0f, 300.0f);
+    StandOn(rPlatform, 210.0f);
+    float tOffset = X() - rPlatform->GetHitboxPtr()->mLft;
+    for(int32_t i = 0; i < 80; i++)
+    {
+        Tick();
+        // Never thrown off at the turn: she keeps her place on the platform every tick.
+        ASSERT_FLOAT_EQ(X() - rPlatform->GetHitboxPtr()->mLft, tOffset) << "tick " << i;
+        ASSERT_FLOAT_EQ(Y(), 248.0f) << "tick " << i;
+    }
+    EXPECT_TRUE(rPlatform->IsPlayerOnPlatform());
+}
+
+TEST_F(MovingContainerTest, RiderStaysOnASinePath)
+{
+    MovingContainer *rPlatform = AddPlatform(250.0f, 300.0f);
+    StandOn(rPlatform, 270.0f);
+    xPathTick = 0;
+    xPathX = [](int32_t t) { return 250.0f + 60.0f * sinf((float)t / 15.0f); };
+    xPathY = [](int32_t t) { return 300.0f + 40.0f * sinf((float)t / 20.0f); };
+    for(int32_t i = 0; i < 240; i++)
+    {
+        Tick();
+        ASSERT_TRUE(rPlatform->IsPlayerOnPlatform()) << "tick " << i;
+        ASSERT_LT(fabsf(X() - rPlatform->GetHitboxPtr()->mLft - 20.0f), 2.0f) << "tick " << i;
+    }
+}
+
+TEST_F(MovingContainerTest, CarriedRiderStopsAtAWall)
+{
+    // The platform slides under the right wall (x 624 on); her box must stay out of it.
+    xPathX = [](int32_t t) { return 500.0f + 3.0f * (float)t; };
+    MovingContainer *rPlatform = AddPlatform(500.0f, 300.0f);
+    StandOn(rPlatform, 540.0f);
+    Tick(30);
+    EXPECT_FLOAT_EQ(mPlayer->GetHitboxPtr()->mRgt, 624.0f);
+    EXPECT_GT(rPlatform->GetHitboxPtr()->mLft, 560.0f);
+}
+
+TEST_F(MovingContainerTest, PlatformPushesFromTheSideAndLiftsFromBelow)
+{
+    // A platform at floor height moving left runs into her and shoves her along.
+    xPathX = [](int32_t t) { return 300.0f - 2.0f * (float)t; };
+    MovingContainer *rPusher = AddPlatform(300.0f, 384.0f);
+    mPlayer->SetPositionAutoCenter(270.0f, 348.0f, 0.0f);
+    Tick(2);
+    Tick(20);
+    EXPECT_FLOAT_EQ(mPlayer->GetHitboxPtr()->mRgt, rPusher->GetHitboxPtr()->mLft);
+    EXPECT_LT(X(), 250.0f);
+}
+
+TEST_F(MovingContainerTest, RisingPlatformLiftsAndSinkingPlatformKeepsHer)
+{
+    xPathY = [](int32_t t) { return 300.0f - (float)(t <= 30 ? t : 60 - t); };
+    MovingContainer *rPlatform = AddPlatform(200.0f, 300.0f);
+    StandOn(rPlatform, 210.0f);
+    for(int32_t i = 0; i < 60; i++)
+    {
+        Tick();
+        ASSERT_FLOAT_EQ(mPlayer->GetHitboxPtr()->mBot, rPlatform->GetHitboxPtr()->mTop) << "tick " << i;
+    }
+}
+
+TEST_F(MovingContainerTest, ReportedMovementIsUsedOnce)
+{
+    // A rider touching the platform's left side is pushed by a reported move even though
+    // the box itself did not move this tick; the report is spent after one tick.
+    MovingContainer *rPlatform = AddPlatform(200.0f, 384.0f);
+    mPlayer->SetPositionAutoCenter(183.0f, 348.0f, 0.0f);
+    rPlatform->SetMovementData(-2.0f, 0.0f);
+    GetApplication()->rEntityManager->Update();
+    EXPECT_FALSE(rPlatform->HasPendingMovement());
+    EXPECT_FLOAT_EQ(mPlayer->GetHitboxPtr()->mRgt, 200.0f);
+    mPlayer->SetPositionAutoCenter(183.0f, 348.0f, 0.0f);
+    GetApplication()->rEntityManager->Update();
+    EXPECT_FLOAT_EQ(X(), 183.0f);
+}
+
+TEST_F(MovingContainerTest, MapScriptDrivesAPlatform)
+{
+    LuaManager *nLua = new LuaManager();
+    GetApplication()->rLuaManager = nLua;
+    RegisterLuaBindings(nLua->GetState());
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(nLua->ExecuteFile(CORVEL_SOURCE_DIR "/tests/scripts/platform_bindings.lua"));
+    fflush(stderr);
+    std::string tErrors = testing::internal::GetCapturedStderr();
+    lua_State *L = nLua->GetState();
+
+    MovingContainer *rNamed = dynamic_cast<MovingContainer *>(GetApplication()->rEntityManager->GetEntity("Lift"));
+    ASSERT_NE(rNamed, nullptr);
+    EXPECT_TRUE(rNamed->HasPendingMovement());
+    EXPECT_NE(GetApplication()->rEntityManager->GetEntity(MOVINGCONTAINER_DEFAULT_NAME), nullptr);
+    lua_getglobal(L, "platform_log");
+    EXPECT_STREQ(lua_tostring(L, -1), "true false nil");
+    lua_pop(L, 1);
+    EXPECT_EQ(lua_gettop(L), 0);
+    EXPECT_NE(tErrors.find("MovingContainer_SetMovementData: Failed, invalid argument list"), std::string::npos);
+    EXPECT_NE(tErrors.find("MovingContainer_IsPlayerOnPlatform: Failed, rActiveObject was wrong type"), std::string::npos);
+
+    GetApplication()->rLuaManager = NULL;
+    delete nLua;
+}
