@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "actors/Enemy.h"
 #include "core/Geometry.h"
 #include "interface/AudioManager.h"
 #include "world/LevelCollision.h"
@@ -134,9 +135,12 @@ void LightningBitProjectile::RunBlockScript()
     Strike(NULL);
 }
 
+// The enemy's damage check marks the bit for removal before this hook; the lightning it calls
+// down lives on.
 void LightningBitProjectile::RunImpactScript()
 {
-    Strike(NULL);
+    Strike(xEnemyStruck);
+    mDestruct = 0;
 }
 
 void LightningBitProjectile::Render()

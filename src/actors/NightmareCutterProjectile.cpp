@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 #include <cmath>
 
+#include "actors/Enemy.h"
 #include "actors/PlayerWeapon.h"
 #include "core/NamedLinkedList.h"
 #include "interface/AudioManager.h"
@@ -128,7 +129,7 @@ void NightmareCutterProjectile::RunBlockScript()
 
 void NightmareCutterProjectile::RunImpactScript()
 {
-    Shatter(NULL);
+    Shatter(xEnemyStruck);
 }
 
 void NightmareCutterProjectile::Render()

@@ -247,6 +247,30 @@ RockWrecker::RockWrecker() : PlayerWeapon("Rock Wrecker", "Palette6", WEAPON_AMM
 {
 }
 
+// Spends nothing. A grabber already out throws what it holds instead.
+void RockWrecker::Fire()
+{
+    if(mAmmo <= 0) return;
+    char tPrefix[EM_PROJECTILE_NAME_MAX + 1];
+    snprintf(tPrefix, sizeof(tPrefix), "PROJ|%s|", ROCK_WRECKER_KIND);
+    EntityManager *rManager = EntityManager::Fetch();
+    RootEntity *rExisting = rManager ? rManager->FindByName(tPrefix) : NULL;
+    if(rExisting)
+    {
+        RockWreckerProjectile *rGrabber = dynamic_cast<RockWreckerProjectile *>(rExisting);
+        if(rGrabber) rGrabber->Throw();
+        return;
+    }
+    uint8_t tRight;
+    float tX, tY;
+    GetSpawnPoint(15.0f, 3.0f, 8.0f, tRight, tX, tY);
+    RockWreckerProjectile *nGrabber = new RockWreckerProjectile();
+    nGrabber->SetPosition(tX, tY);
+    nGrabber->SetSpeeds(tRight ? cGrabberSpeed : -cGrabberSpeed, 0.0f);
+    PlayShotSound();
+    Register(ROCK_WRECKER_KIND, nGrabber);
+}
+
 // --- Slots ----------------------------------------------------------------------------------
 
 PlayerWeapon *CreatePlayerWeapon(int32_t pSlot)

@@ -104,6 +104,7 @@ class RockWrecker : public PlayerWeapon
 public:
     RockWrecker();
     bool HasAmmo() override { return true; }
+    void Fire() override;
 };
 
 // Slots 3, 4 and 7: carried and shown, but they fire nothing.

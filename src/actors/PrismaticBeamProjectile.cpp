@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 #include <cmath>
 
+#include "actors/Enemy.h"
 #include "core/OptionsManager.h"
 #include "interface/AudioManager.h"
 #include "world/Camera.h"
@@ -127,7 +128,7 @@ void PrismaticBeamProjectile::RunBlockScript()
 // on the hit lives on.
 void PrismaticBeamProjectile::RunImpactScript()
 {
-    SplitBeam(NULL, true);
+    SplitBeam(xEnemyStruck, true);
     mDestruct = 0;
 }
 

@@ -4,6 +4,7 @@
 #include "world/EntityManager.h"
 #include "world/RootProjectile.h"
 
+class Enemy;
 class RootEntity;
 
 // The projectiles of the five working special weapons. Each hurts enemies (target flags 2,
@@ -105,4 +106,31 @@ private:
     int32_t mPartnerID;
     float mSplitAngle;
     int32_t mStartDelay;
+};
+
+class RockWreckerProjectile : public RootProjectile
+{
+public:
+    RockWreckerProjectile();
+    virtual ~RockWreckerProjectile();
+
+    void RunLogic() override;
+    void Render() override;
+
+    // Fire pressed again: throws what it holds. False when it holds nothing or has thrown.
+    bool Throw();
+    bool IsSeeking() const { return mSeeking != 0; }
+    bool IsThrown() const { return mThrown != 0; }
+    Enemy *GetHeld() const { return mHeld; }
+
+private:
+    Enemy *FindTarget();
+    void Seek();
+    void Grab(Enemy *pEnemy);
+    void Carry();
+
+    uint8_t mSeeking;
+    uint8_t mThrown;
+    int32_t mTargetID;
+    Enemy *mHeld;
 };

@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 #include <cstdlib>
 
+#include "actors/Enemy.h"
 #include "actors/PlayerPony.h"
 #include "core/Geometry.h"
 #include "core/LuaManager.h"
@@ -40,10 +41,11 @@ namespace
         return rAnimation ? rAnimation->GetTotalTicks() : 0;
     }
 
-    // Enemies go by their destruct flag; platforms stay, since a same-map reload does not
-    // rebuild them and the path before the door would be gone for the rest of the visit.
+    // Platforms stay, since a same-map reload does not rebuild them and the path before the
+    // door would be gone for the rest of the visit.
     void ClearScreen()
     {
+        Enemy::KillAllEnemies();
         EntityManager *rManager = EntityManager::Fetch();
         if(!rManager) return;
         NamedLinkedList *rList = rManager->GetEntityList();
@@ -51,8 +53,7 @@ namespace
         {
             RootEntity *rEntity = (RootEntity *)rData;
             int32_t tType = rEntity->GetType();
-            if(tType == TYPE_ENEMY) rEntity->SetDestruct(1);
-            else if(tType >= TYPE_ROOTPROJECTILE && tType <= TYPE_PROJECTILE_LAST && tType != TYPE_MOVINGCONTAINER)
+            if(tType >= TYPE_ROOTPROJECTILE && tType <= TYPE_PROJECTILE_LAST && tType != TYPE_MOVINGCONTAINER)
             {
                 rEntity->SetDestruct(1);
             }

@@ -2,9 +2,12 @@
 
 #include <cmath>
 
+#include "actors/AIMovement.h"
+#include "actors/Enemy.h"
 #include "actors/PlayerPony.h"
 #include "core/Geometry.h"
 #include "core/NamedLinkedList.h"
+#include "core/data/DataLibrary.h"
 #include "world/EntityManager.h"
 #include "world/LevelCollision.h"
 #include "world/MapManager.h"
@@ -64,12 +67,18 @@ MovingContainer::MovingContainer()
     mType = TYPE_MOVINGCONTAINER;
     SetName(MOVINGCONTAINER_DEFAULT_NAME);
     mPending = 0;
+    mHandler = new AIMovementHandler();
     mPendingDX = 0.0f;
     mPendingDY = 0.0f;
 }
 
 MovingContainer::~MovingContainer()
 {
+    // A script may still hold the handler as its active object.
+    DataLibrary *rLibrary = DataLibrary::Fetch();
+    if(rLibrary) rLibrary->ForgetObject(mHandler);
+    mHandler->ClearAllMovements();
+    delete mHandler;
 }
 
 void MovingContainer::SetMovementData(float pDX, float pDY)
@@ -82,7 +91,9 @@ void MovingContainer::SetMovementData(float pDX, float pDY)
 bool MovingContainer::IsRiderCandidate(RootEntity *pEntity)
 {
     if(!pEntity) return false;
-    return pEntity->GetType() == TYPE_PLAYERPONY || pEntity->GetType() == TYPE_ENEMY;
+    if(pEntity->GetType() == TYPE_PLAYERPONY) return true;
+    if(pEntity->GetType() != TYPE_ENEMY) return false;
+    return !static_cast<Enemy *>(pEntity)->GetIgnorePlatformCollision();
 }
 
 bool MovingContainer::IsStandingOn(RootEntity *pRider)
@@ -215,6 +226,12 @@ void MovingContainer::Update()
 {
     Hitbox tOld = mHitbox;
     RunLogic();
+    if(mHandler->GetCurrentMovement())
+    {
+        mHandler->Update(mHitbox);
+        mHitbox.mOwnerX = mHitbox.mLft - mOffsetLft;
+        mHitbox.mOwnerY = mHitbox.mTop - mOffsetTop;
+    }
 
     // Riders follow what the box really did this tick; a platform whose logic only reported
     // its move (without moving the box) carries them by the reported amount.

@@ -3,6 +3,7 @@
 
 #include "world/RootProjectile.h"
 
+class AIMovementHandler;
 struct lua_State;
 
 #define MOVINGCONTAINER_DEFAULT_NAME "Unnamed Platform"
@@ -10,11 +11,12 @@ struct lua_State;
 // A moving platform: a projectile box that is solid to every clip query and that carries,
 // pushes and lifts the player and enemies standing on or touching it.
 //
-// Each tick its logic (script or native routine) runs; the platform does not move by speeds,
-// is never destroyed off screen and runs no hit sweeps. Its move for the tick comes from the
-// displacement the logic reported ("MovingContainer_SetMovementData"), or, when the logic
-// moved the box itself, from the box's real displacement. Riders follow that displacement
-// the same tick, so a platform that turns or moves on a curve keeps its riders on it.
+// Each tick its logic (script or native routine) runs, then its movement handler's current
+// movement moves its box; the platform does not move by speeds, is never destroyed off screen
+// and runs no hit sweeps. Its move for the tick is the box's real displacement, or, when the
+// box did not move, the displacement the logic reported ("MovingContainer_SetMovementData").
+// Riders follow that displacement the same tick, so a platform that turns or moves on a curve
+// keeps its riders on it.
 //
 // The platform keeps no pointers to its riders: they are found in the entity list each tick.
 class MovingContainer : public RootProjectile
@@ -23,6 +25,7 @@ public:
     MovingContainer();
     virtual ~MovingContainer();
 
+    AIMovementHandler *GetMovementHandler() const { return mHandler; }
     void SetMovementData(float pDX, float pDY);
     bool HasPendingMovement() const { return mPending != 0; }
 
@@ -42,6 +45,7 @@ private:
     void CarryVertically(RootEntity *pRider, float pDY, const Hitbox &pOldBox);
 
     uint8_t mPending;
+    AIMovementHandler *mHandler;
     float mPendingDX;
     float mPendingDY;
 };

@@ -1,5 +1,8 @@
 #include "world/MovingContainer.h"
 
+#include <cstring>
+
+#include "actors/AIMovement.h"
 #include "core/LuaBindingHelpers.h"
 #include "core/data/DataLibrary.h"
 #include "world/EntityManager.h"
@@ -30,6 +33,22 @@ static int MovingContainer_Create(lua_State *L)
     return 0;
 }
 
+// MovingContainer_PushPropertyAsActiveObject(key): the stack is pushed whatever happens, so the
+// script's pop stays balanced; "AIMovementHandler" makes the platform's handler active.
+static int MovingContainer_PushPropertyAsActiveObject(lua_State *L)
+{
+    DataLibrary *rLibrary = DataLibrary::Fetch();
+    if(!rLibrary) return 0;
+    MovingContainer *rPlatform = FetchActivePlatform();
+    const char *rKey = LuaArgString(L, 1, NULL);
+    rLibrary->PushAndClearActive();
+    if(lua_gettop(L) < 1 || !rKey) return LuaArgListError("MovingContainer_PushPropertyAsActiveObject");
+    if(!rPlatform) return LuaActiveObjectTypeError("MovingContainer_PushPropertyAsActiveObject");
+    if(strcmp(rKey, "AIMovementHandler")) return LuaPropertyError("MovingContainer_PushPropertyAsActiveObject", rKey);
+    rLibrary->SetActiveObjectDirect(rPlatform->GetMovementHandler());
+    return 0;
+}
+
 static int MovingContainer_IsPlayerOnPlatform(lua_State *L)
 {
     MovingContainer *rPlatform = FetchActivePlatform();
@@ -57,6 +76,7 @@ static int MovingContainer_SetMovementData(lua_State *L)
 
 static const luaL_Reg cMovingContainerBindings[] = {
     {"MovingContainer_Create", MovingContainer_Create},
+    {"MovingContainer_PushPropertyAsActiveObject", MovingContainer_PushPropertyAsActiveObject},
     {"MovingContainer_IsPlayerOnPlatform", MovingContainer_IsPlayerOnPlatform},
     {"MovingContainer_IsEnemyOnPlatform", MovingContainer_IsEnemyOnPlatform},
     {"MovingContainer_SetMovementData", MovingContainer_SetMovementData},
