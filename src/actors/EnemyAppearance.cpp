@@ -6,12 +6,18 @@
 #include <cstring>
 
 #include "actors/Enemy.h"
+#include "actors/EnemyHitbox.h"
+#include "core/DebugPrint.h"
+#include "core/OptionsManager.h"
 #include "core/Utilities.h"
 #include "core/data/DataLibrary.h"
 #include "core/render/Bitmap.h"
 #include "core/render/CorvelAnimation.h"
 #include "core/render/GLState.h"
 #include "core/render/Palette.h"
+#include "skeleton/CorvelPuppet.h"
+#include "world/Camera.h"
+#include "world/CameraManager.h"
 
 EnemyAppearance::EnemyAppearance() : mHolder(this, ReleaseAnimation)
 {
@@ -36,6 +42,7 @@ EnemyAppearance::EnemyAppearance() : mHolder(this, ReleaseAnimation)
     mOverlays = NULL;
     mPuppetMode = 0;
     mPuppet = NULL;
+    mPuppetAnimPercent = 0.0f;
 }
 
 EnemyAppearance::~EnemyAppearance()
@@ -44,6 +51,7 @@ EnemyAppearance::~EnemyAppearance()
     free(mPalettePath);
     free(mPaletteVariant);
     free(mOverlays);
+    delete mPuppet;
 }
 
 void EnemyAppearance::ReleaseAnimation(void *pAppearance, void *pObject)
@@ -177,53 +185,84 @@ int32_t EnemyAppearance::TranslateStringDirectionFacing(const char *pText)
 
 void EnemyAppearance::BootPuppet(const char *pType)
 {
+    delete mPuppet;
+    mPuppet = NULL;
     mPuppetMode = 0;
     if(!pType) return;
-    const char *rAtlas = NULL;
+    const char *rTexture, *rAtlas, *rSkeleton, *rSkin;
+    uint8_t tArtFlipped;
     if(!strcmp(pType, "Goblin"))
     {
         fprintf(stderr, "Using preset: Golbin\n");
+        rTexture = "Data/Graphics/Goblin/goblins.png";
         rAtlas = "Data/Graphics/Goblin/goblins.atlas";
+        rSkeleton = "Data/Graphics/Goblin/goblins.json";
+        rSkin = "goblin";
+        tArtFlipped = 0;
     }
     else if(!strcmp(pType, "DragonTank"))
     {
         fprintf(stderr, "Using preset: Dragon Tank\n");
+        rTexture = "Data/Graphics/DragonTank/skeleton.png";
         rAtlas = "Data/Graphics/DragonTank/skeleton.atlas";
+        rSkeleton = "Data/Graphics/DragonTank/skeleton.json";
+        rSkin = "skeleton.png";
+        tArtFlipped = 1;
     }
     else
     {
         fprintf(stderr, "EnemyAppearance: Failed to boot puppet, no type %s\n", pType);
         return;
     }
-    fprintf(stderr, "[CorvelPuppet] Error occurred reading %s\n", rAtlas);
+    // A puppet whose files failed stays in place: it takes the per-tick settings and draws nothing.
+    mPuppetMode = 1;
+    mPuppet = new CorvelPuppet();
+    mPuppet->Boot(rTexture, rAtlas, rSkeleton, rSkin);
+    mPuppet->SetArtFlipped(tArtFlipped);
 }
 
 int32_t EnemyAppearance::GetPuppetSlotCount() const
 {
-    return 0;
+    return mPuppet ? mPuppet->GetSlotCount() : 0;
 }
 
-// Without a puppet the three puppet setters have nothing to act on.
-void EnemyAppearance::SetPuppetAnimation(const char *)
+int32_t EnemyAppearance::GetPuppetRenderCount() const
 {
+    return mPuppet ? mPuppet->GetRenderCount() : 0;
 }
 
-void EnemyAppearance::SetPuppetAnimationTime(float)
+void EnemyAppearance::SetPuppetAnimation(const char *pName)
 {
+    if(mPuppet && pName) mPuppet->SetAnimation(pName);
 }
 
-void EnemyAppearance::SetSlotBlocksBuster(int32_t, uint8_t)
+void EnemyAppearance::SetPuppetAnimationTime(float pTime)
 {
+    if(!mPuppet) return;
+    mPuppetAnimPercent = pTime;
+    mPuppet->SetAnimationTime(pTime);
 }
 
-bool EnemyAppearance::GetSlotCenter(int32_t, float &, float &) const
+void EnemyAppearance::SetSlotBlocksBuster(int32_t pSlot, uint8_t pFlag)
 {
-    return false;
+    if(mPuppet) mPuppet->SetSlotBlocksBuster(pSlot, pFlag);
 }
 
-float EnemyAppearance::GetSlotRotation(int32_t) const
+void EnemyAppearance::SetPuppetSkin(const char *pName)
 {
-    return 0.0f;
+    if(mPuppet && pName) mPuppet->SetSkin(pName);
+}
+
+bool EnemyAppearance::GetSlotCenter(int32_t pSlot, float &sX, float &sY) const
+{
+    if(!mPuppet) return false;
+    mPuppet->GetSlotCenter(pSlot, &sX, &sY);
+    return true;
+}
+
+float EnemyAppearance::GetSlotRotation(int32_t pSlot) const
+{
+    return mPuppet ? mPuppet->GetSlotBoneRotation(pSlot) : 0.0f;
 }
 
 // --- Per tick and drawing -------------------------------------------------------------------
@@ -310,9 +349,112 @@ void EnemyAppearance::DrawFlash(Bitmap *pFrame)
     if(mFlashCounter > 2) mFlashCounter = 0;
 }
 
+static bool ShowHitboxes()
+{
+    OptionsManager *rOptions = OptionsManager::Get();
+    return rOptions && rOptions->GetBool("ShowHitboxes");
+}
+
+void EnemyAppearance::DrawPuppet()
+{
+    GLState::PushAll();
+    glTranslatef(mOwnerBox.mLft, mOwnerBox.mTop, 0.0f);
+    const bool tShowHitboxes = ShowHitboxes();
+    if(tShowHitboxes)
+    {
+        const float tWidth = mOwnerBox.mRgt - mOwnerBox.mLft;
+        const float tHeight = mOwnerBox.mBot - mOwnerBox.mTop;
+        glDisable(GL_TEXTURE_2D);
+        glColor4f(1.0f, 0.0f, 0.0f, 1.0f);
+        glBegin(GL_LINE_LOOP);
+        glVertex2f(0.0f, 0.0f);
+        glVertex2f(tWidth, 0.0f);
+        glVertex2f(tWidth, tHeight);
+        glVertex2f(0.0f, tHeight);
+        glEnd();
+        glEnable(GL_TEXTURE_2D);
+        glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    }
+    if(mPuppet)
+    {
+        if(mFacing == 0) glScalef(-1.0f, 1.0f, 1.0f);
+        mPuppet->Render();
+        if(mFacing == 0) glScalef(-1.0f, 1.0f, 1.0f);
+        if(rOwner) rOwner->SetPuppetDrawn();
+    }
+    EnemyHitbox *rHitboxes = rOwner ? rOwner->GetEnemyHitbox() : NULL;
+    if(tShowHitboxes && mPuppet && rHitboxes)
+    {
+        glColor4f(1.0f, 0.0f, 0.0f, 1.0f);
+        glDisable(GL_TEXTURE_2D);
+        glDepthMask(GL_FALSE);
+        glTranslatef(-mOwnerBox.mLft, -mOwnerBox.mTop, 0.0f);
+        for(int32_t i = 0; i < rHitboxes->GetPuppetHitboxCount(); i++)
+        {
+            const EnemyPuppetPolygon *rPolygon = rHitboxes->GetPuppetHitboxes() + i;
+            glBegin(GL_LINE_LOOP);
+            for(int32_t v = 0; v < ENEMYHITBOX_POLYGON_VERTICES; v++) glVertex2f(rPolygon->mX[v], rPolygon->mY[v]);
+            glEnd();
+        }
+        glEnable(GL_TEXTURE_2D);
+        glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+        glDepthMask(GL_TRUE);
+    }
+    GLState::PopAll();
+}
+
+// The puppet marks the stencil as it draws; a white screen-sized quad then fills only the marks.
+// The flash follows the flag the enemy sets each tick, so the frame-mode counter is not used.
+void EnemyAppearance::RenderPuppetMode()
+{
+    Debug::PushPrint(0, "[Puppet Render] Begin\n");
+    const bool tFlash = mDamageFlash || mFlashCounter > 0;
+    if(tFlash)
+    {
+        glStencilMask(1);
+        glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
+        glDepthMask(GL_FALSE);
+        glClearStencil(0);
+        glEnable(GL_STENCIL_TEST);
+        glClear(GL_STENCIL_BUFFER_BIT);
+        glStencilFunc(GL_ALWAYS, 1, 255);
+        glStencilOp(GL_ZERO, GL_ZERO, GL_REPLACE);
+    }
+    DrawPuppet();
+    if(tFlash)
+    {
+        glStencilFunc(GL_EQUAL, 1, 255);
+        glStencilOp(GL_ZERO, GL_ZERO, GL_KEEP);
+        glStencilMask(0);
+        glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+        glDepthMask(GL_TRUE);
+        glDisable(GL_TEXTURE_2D);
+        glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+        CameraManager *rCameras = CameraManager::Fetch();
+        Camera *rCamera = rCameras ? rCameras->GetActiveCamera() : NULL;
+        if(rCamera) rCamera->RemoveTransform();
+        glBegin(GL_QUADS);
+        glVertex2f(-480.0f, -360.0f);
+        glVertex2f(480.0f, -360.0f);
+        glVertex2f(480.0f, 360.0f);
+        glVertex2f(-480.0f, 360.0f);
+        glEnd();
+        if(rCamera) rCamera->ApplyTransform();
+        glEnable(GL_TEXTURE_2D);
+        glDisable(GL_STENCIL_TEST);
+        // Left at 0 the write mask would stop every later stencil clear, the frame flash's too.
+        glStencilMask(~0u);
+    }
+    Debug::PopPrint("[Puppet Render] Complete\n");
+}
+
 void EnemyAppearance::Render()
 {
-    if(mPuppetMode) return;
+    if(mPuppetMode)
+    {
+        RenderPuppetMode();
+        return;
+    }
     Bitmap *rFrame = FrameOf(mAnimationIndex, mTick);
     if(!rFrame) return;
     GLState::PushAll();

@@ -61,12 +61,14 @@ public:
     // "Left" 0, "Right" 1, anything else -1 with a message.
     static int32_t TranslateStringDirectionFacing(const char *pText);
 
-    // Puppet mode. Until puppets can be booted, a request names the files it would read,
-    // reports the missing atlas, and leaves the enemy on its frame animations.
+    // Puppet mode: one of two presets; the puppet is kept even when its files fail to load.
     void BootPuppet(const char *pType);
     uint8_t GetPuppetMode() const { return mPuppetMode; }
     CorvelPuppet *GetPuppet() const { return mPuppet; }
     int32_t GetPuppetSlotCount() const;
+    int32_t GetPuppetRenderCount() const;
+    float GetPuppetAnimPercent() const { return mPuppetAnimPercent; }
+    void SetPuppetSkin(const char *pName);
     void SetPuppetAnimation(const char *pName);
     void SetPuppetAnimationTime(float pTime);
     void SetSlotBlocksBuster(int32_t pSlot, uint8_t pFlag);
@@ -82,6 +84,8 @@ private:
     float DepthOffset() const;
     void DrawNormal(Bitmap *pFrame);
     void DrawFlash(Bitmap *pFrame);
+    void RenderPuppetMode();
+    void DrawPuppet();
 
     Enemy *rOwner;
     uint8_t mFrameHeld;
@@ -103,6 +107,7 @@ private:
     AppearanceOverlay *mOverlays;
     uint8_t mPuppetMode;
     CorvelPuppet *mPuppet;
+    float mPuppetAnimPercent;
 
     // The animations are library entries; a script may purge one while the enemy lives.
     static void ReleaseAnimation(void *pAppearance, void *pObject);

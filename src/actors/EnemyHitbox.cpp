@@ -12,6 +12,7 @@
 #include "core/data/DataLibrary.h"
 #include "core/render/Bitmap.h"
 #include "core/render/CorvelAnimation.h"
+#include "skeleton/CorvelPuppet.h"
 #include "world/EntityManager.h"
 #include "world/RootProjectile.h"
 
@@ -34,11 +35,16 @@ EnemyHitbox::EnemyHitbox()
     mIgnoreDamage = 0;
     mWeaponCMark = 0;
     rOwner = NULL;
+    mPolygonsReady = 0;
+    mPuppetDrawnEnough = 0;
+    mPolygonCount = 0;
+    mPolygons = NULL;
 }
 
 EnemyHitbox::~EnemyHitbox()
 {
     ClearHitboxes();
+    delete[] mPolygons;
 }
 
 // --- Boxes ----------------------------------------------------------------------------------
@@ -428,14 +434,71 @@ void EnemyHitbox::CollectDamage(int32_t pAnimation, int32_t pFrame, int32_t pFac
     mDamageThisTick = tIntake.Finish(mWeaponCMark);
 }
 
-void EnemyHitbox::UpdatePuppetHitboxes(EnemyAppearance *)
+void EnemyHitbox::UpdatePuppetHitboxes(EnemyAppearance *pAppearance)
 {
+    CorvelPuppet *rPuppet = pAppearance ? pAppearance->GetPuppet() : NULL;
+    if(!rPuppet) return;
+    const int32_t tSlots = rPuppet->GetSlotCount();
+    if(tSlots < 1) return;
+    if(tSlots != mPolygonCount)
+    {
+        delete[] mPolygons;
+        mPolygons = new EnemyPuppetPolygon[tSlots];
+        mPolygonCount = tSlots;
+        for(int32_t i = 0; i < tSlots; i++)
+        {
+            mPolygons[i].mCount = 0;
+            mPolygons[i].mBlocksBuster = rPuppet->GetSlotBlocksBuster(i);
+        }
+    }
+    if(!rOwner || !rOwner->GetPuppetDrawn()) return;
+    // Facing left the puppet is drawn mirrored about the box's left edge; the polygons follow
+    // it there, wound the other way so they stay the same shape.
+    const Hitbox *rBox = rOwner->GetHitboxPtr();
+    const bool tMirrored = pAppearance->GetFacing() == 0;
+    for(int32_t i = 0; i < mPolygonCount; i++)
+    {
+        EnemyPuppetPolygon &rPolygon = mPolygons[i];
+        float tX[ENEMYHITBOX_POLYGON_VERTICES], tY[ENEMYHITBOX_POLYGON_VERTICES];
+        const bool tShown = tMirrored ? rPuppet->GetSlotQuadXYReversed(i, tX, tY) : rPuppet->GetSlotQuadXY(i, tX, tY);
+        if(!tShown)
+        {
+            rPolygon.mCount = 0;
+            continue;
+        }
+        rPolygon.mCount = ENEMYHITBOX_POLYGON_VERTICES;
+        for(int32_t v = 0; v < ENEMYHITBOX_POLYGON_VERTICES; v++)
+        {
+            rPolygon.mX[v] = tMirrored ? rBox->mLft - tX[v] : rBox->mLft + tX[v];
+            rPolygon.mY[v] = rBox->mTop - tY[v];
+        }
+    }
+    mPolygonsReady = 1;
+    if(rPuppet->GetRenderCount() > 7) mPuppetDrawnEnough = 1;
 }
 
-void EnemyHitbox::CollectPuppetDamage(EnemyHealth *)
+void EnemyHitbox::CollectPuppetDamage(EnemyHealth *pHealth)
 {
     mDamageThisTick = 0;
     mWeaponCMark = 0;
+    EntityManager *rEntities = EntityManager::Fetch();
+    if(mIgnoreDamage || !rOwner || !rEntities || !mPolygonsReady) return;
+    if(!rOwner->GetPuppetDrawn() || !mPuppetDrawnEnough) return;
+    const int32_t tHealth = pHealth ? pHealth->GetHealth() : 0;
+    EnemyIntake tIntake(rOwner);
+    for(int32_t i = 0; i < mPolygonCount; i++)
+    {
+        const EnemyPuppetPolygon &rPolygon = mPolygons[i];
+        if(rPolygon.mCount < 1) continue;
+        PolygonArrays tShape;
+        tShape.mCount = rPolygon.mCount;
+        tShape.rX = rPolygon.mX;
+        tShape.rY = rPolygon.mY;
+        NamedLinkedList *nHits = rEntities->FindProjectileHitB(PROJECTILE_TARGET_ENEMIES, tShape);
+        tIntake.Walk(nHits, tHealth, false, rPolygon.mBlocksBuster != 0);
+        delete nHits;
+    }
+    mDamageThisTick = tIntake.Finish(mWeaponCMark);
 }
 
 bool IsEnemyHitboxActive()

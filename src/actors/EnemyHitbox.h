@@ -13,6 +13,7 @@ struct lua_State;
 #define ENEMYHITBOX_MAX_BOXES 64
 #define ENEMYHITBOX_MAX_ANIMATIONS 256
 #define ENEMYHITBOX_MAX_FRAMES 1024
+#define ENEMYHITBOX_POLYGON_VERTICES 4
 // Where a box without data in the current frame waits: it can neither hurt nor be hit.
 #define ENEMYHITBOX_PARK -1000.0f
 
@@ -23,6 +24,16 @@ struct EnemyHitboxRecord
     float mW;
     float mH;
     uint8_t mSet;
+};
+
+// One puppet slot's quad in world space. A slot that shows no region has no vertices, so it
+// neither hits nor is hit instead of keeping where it last was.
+struct EnemyPuppetPolygon
+{
+    int32_t mCount;
+    float mX[ENEMYHITBOX_POLYGON_VERTICES];
+    float mY[ENEMYHITBOX_POLYGON_VERTICES];
+    uint8_t mBlocksBuster;
 };
 
 // An enemy's per-frame damage boxes and its damage intake through them. The boxes are
@@ -67,11 +78,15 @@ public:
 
     void Update(const Hitbox &pOwnerBox, EnemyAppearance *pAppearance, EnemyHealth *pHealth);
     void CollectDamage(int32_t pAnimation, int32_t pFrame, int32_t pFacing, EnemyHealth *pHealth);
-    // Puppet polygons come with skeletal puppets; until an appearance can hold one there are
-    // none, the polygons are never ready and the puppet intake takes no damage.
+    // One polygon per puppet slot, following the slots once the puppet has been drawn.
     void UpdatePuppetHitboxes(EnemyAppearance *pAppearance);
+    // Box-mode intake until the polygons are ready, then the polygons once the puppet has
+    // been drawn often enough for its pose to be settled.
     void CollectPuppetDamage(EnemyHealth *pHealth);
-    int32_t GetPuppetHitboxCount() const { return 0; }
+    int32_t GetPuppetHitboxCount() const { return mPolygonCount; }
+    const EnemyPuppetPolygon *GetPuppetHitboxes() const { return mPolygons; }
+    uint8_t ArePuppetPolygonsReady() const { return mPolygonsReady; }
+    uint8_t IsPuppetDrawnEnough() const { return mPuppetDrawnEnough; }
 
 private:
     EnemyHitboxRecord *RecordAt(int32_t pAnimation, int32_t pFrame, int32_t pFacing, int32_t pBox) const;
@@ -93,6 +108,10 @@ private:
     uint8_t mIgnoreDamage;
     uint8_t mWeaponCMark;
     Enemy *rOwner;
+    uint8_t mPolygonsReady;
+    uint8_t mPuppetDrawnEnough;
+    int32_t mPolygonCount;
+    EnemyPuppetPolygon *mPolygons;
 };
 
 bool IsEnemyHitboxActive();

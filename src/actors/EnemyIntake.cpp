@@ -27,7 +27,7 @@ bool EnemyIntake::Seen(int32_t pID)
     return false;
 }
 
-void EnemyIntake::Walk(NamedLinkedList *pHits, int32_t pHealth, bool pBoundingBox)
+void EnemyIntake::Walk(NamedLinkedList *pHits, int32_t pHealth, bool pBoundingBox, bool pBlocks)
 {
     if(!pHits) return;
     EntityManager *rEntities = EntityManager::Fetch();
@@ -59,7 +59,17 @@ void EnemyIntake::Walk(NamedLinkedList *pHits, int32_t pHealth, bool pBoundingBo
         else if(rShot->IsPiercing()) tUseUp = tDamage < pHealth && (!pBoundingBox || tInvulnerable < 1);
         else tUseUp = tDamage < pHealth || tDamage < 2 || (pBoundingBox && tInvulnerable > 0);
 
-        if(tUseUp)
+        if(pBlocks)
+        {
+            Enemy *rPrevious = xEnemyStruck;
+            xEnemyStruck = rOwner;
+            rShot->RunBlockScript();
+            xEnemyStruck = rPrevious;
+            mHookRan = 1;
+            RootEntity *rStill = rEntities ? rEntities->FindByID(tIDs[n]) : NULL;
+            rShot = (rStill == rShot) ? rShot : NULL;
+        }
+        else if(tUseUp)
         {
             Enemy *rPrevious = xEnemyStruck;
             xEnemyStruck = rOwner;

@@ -17,7 +17,9 @@ public:
     explicit EnemyIntake(Enemy *pOwner);
     // One sweep's hits. The bounding-box rules also use up any shot while invulnerable and
     // spare piercing ones then; the box rules skip reflecting projectiles.
-    void Walk(NamedLinkedList *pHits, int32_t pHealth, bool pBoundingBox);
+    // Through a shape that blocks buster shots, each shot's block hook runs instead of it
+    // being used up; its damage still counts unless the hook turned it back.
+    void Walk(NamedLinkedList *pHits, int32_t pHealth, bool pBoundingBox, bool pBlocks = false);
     // Credits the strongest projectile and gives the damage of the tick.
     int32_t Finish(uint8_t &sWeaponCMark);
 

@@ -20,6 +20,7 @@
 #include "core/render/Bitmap.h"
 #include "core/render/CorvelAnimation.h"
 #include "core/render/Drawing.h"
+#include "skeleton/CorvelPuppet.h"
 #include "world/Camera.h"
 #include "world/CameraManager.h"
 #include "world/ClipQueries.h"
@@ -403,14 +404,21 @@ bool RootProjectile::IsInHitList(int32_t pID) const
     return false;
 }
 
-// With an owner enemy the puppet's polygons decide; an enemy without a puppet of at least
-// seven render slots neither blocks nor is hit through them.
+// With an owner enemy the puppet's polygons decide; until its puppet has been drawn seven
+// times the polygons have no settled pose and neither block nor are hit.
+static bool OwnerPuppetSettled(Enemy *pEnemy)
+{
+    return pEnemy && pEnemy->GetAppearance()->GetPuppetRenderCount() >= 7;
+}
+
 bool RootProjectile::IsBusterBlocker()
 {
     if(mOwnerEnemyPresent)
     {
         Enemy *rEnemy = Enemy::FindLive(mOwnerEnemyID);
-        return rEnemy && mPolygonIndex != -1 && rEnemy->GetAppearance()->GetPuppetSlotCount() >= 7;
+        if(!OwnerPuppetSettled(rEnemy) || mPolygonIndex == -1) return false;
+        CorvelPuppet *rPuppet = rEnemy->GetAppearance()->GetPuppet();
+        return rPuppet && rPuppet->GetSlotBlocksBuster(mPolygonIndex);
     }
     return mBusterBlocker != 0;
 }
@@ -420,7 +428,22 @@ bool RootProjectile::HitTestHitbox(Hitbox pOther)
     if(mOwnerEnemyPresent)
     {
         Enemy *rEnemy = Enemy::FindLive(mOwnerEnemyID);
-        return rEnemy && rEnemy->GetAppearance()->GetPuppetSlotCount() >= 7 && rEnemy->GetEnemyHitbox()->GetPuppetHitboxCount() > 0;
+        if(!OwnerPuppetSettled(rEnemy)) return false;
+        EnemyHitbox *rHitboxes = rEnemy->GetEnemyHitbox();
+        const EnemyPuppetPolygon *rPolygons = rHitboxes->GetPuppetHitboxes();
+        for(int32_t i = 0; i < rHitboxes->GetPuppetHitboxCount(); i++)
+        {
+            PolygonArrays tShape;
+            tShape.mCount = rPolygons[i].mCount;
+            tShape.rX = rPolygons[i].mX;
+            tShape.rY = rPolygons[i].mY;
+            if(CornerOfBoxInPolygon(pOther, tShape))
+            {
+                mPolygonIndex = i;
+                return true;
+            }
+        }
+        return false;
     }
     return HitboxesOverlap(pOther, mHitbox);
 }

@@ -7,6 +7,9 @@
 #include "core/render/Bitmap.h"
 #include "core/render/CorvelAnimation.h"
 #include "core/render/GLState.h"
+#include "skeleton/CorvelPuppet.h"
+
+#include <unistd.h>
 
 // The appearance's drawing on a real display: the frame at its offset, mirrored by facing,
 // and the damage flash, a white silhouette cut out through the stencil buffer.
@@ -125,4 +128,63 @@ TEST_F(EnemyAppearanceGLTest, TheFlashWhitensOnlyTheFrameForThreeDrawnFrames)
     Read(75, 35, tRight);
     EXPECT_EQ(tLeft[0], 0);
     EXPECT_EQ(tRight[0], 200);
+}
+
+// The generated goblin, its box's top left at (100, 100): the torso lies about 34 below that.
+TEST_F(EnemyAppearanceGLTest, APuppetFlashWhitensOnlyThePuppet)
+{
+    char tPreviousDir[512];
+    ASSERT_NE(getcwd(tPreviousDir, sizeof(tPreviousDir)), nullptr);
+    ASSERT_EQ(chdir(CORVEL_SOURCE_DIR "/game"), 0);
+    EnemyAppearance tAppearance;
+    testing::internal::CaptureStderr();
+    tAppearance.BootPuppet("Goblin");
+    testing::internal::GetCapturedStderr();
+    ASSERT_EQ(chdir(tPreviousDir), 0);
+    ASSERT_TRUE(tAppearance.GetPuppet()->IsBooted());
+    tAppearance.SetFacing(1);
+    tAppearance.SetPuppetAnimation("idle");
+    tAppearance.SetPuppetAnimationTime(0.0f);
+
+    Hitbox tBox = Hitbox();
+    tBox.mLft = 100.0f;
+    tBox.mTop = 100.0f;
+    tBox.mRgt = 140.0f;
+    tBox.mBot = 164.0f;
+    tAppearance.Update(tBox);
+    uint8_t tTorso[4], tAway[4];
+    for(int32_t tFlash = 0; tFlash < 2; tFlash++)
+    {
+        tAppearance.SetDamageFlash(tFlash);
+        GLState::Begin2D(480, 360);
+        glDisable(GL_DEPTH_TEST);
+        glEnable(GL_ALPHA_TEST);
+        glAlphaFunc(GL_GREATER, 0.0f);
+        glClearColor(0, 0, 0.5f, 1);
+        glClearStencil(0);
+        glClear(GL_COLOR_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+        tAppearance.Render();
+        glDisable(GL_ALPHA_TEST);
+        GLState::End2D();
+        Read(100, 134, tTorso);
+        Read(300, 300, tAway);
+        if(tFlash)
+        {
+            EXPECT_EQ(tTorso[0], 255);
+            EXPECT_EQ(tTorso[1], 255);
+            EXPECT_EQ(tTorso[2], 255);
+        }
+        else
+        {
+            EXPECT_GT(tTorso[0], 90);
+            EXPECT_LT(tTorso[2], 90);
+        }
+        EXPECT_EQ(tAway[0], 0) << tFlash;
+        EXPECT_NEAR(tAway[2], 128, 1) << tFlash;
+    }
+    // The flash left the stencil writable: the frame flash that follows still cuts its shape.
+    GLint tMask = 0;
+    glGetIntegerv(GL_STENCIL_WRITEMASK, &tMask);
+    EXPECT_NE(tMask & 1, 0);
+    EXPECT_EQ(tAppearance.GetPuppet()->GetRenderCount(), 2);
 }

@@ -170,8 +170,19 @@ TEST_F(EnemyHitboxTest, AppearanceCountsTimeTogglesFacingAndChecksIndices)
                     "EnemyAppearance::TranslateStringDirectionFacing: Failed, invalid direction given: left\n"
                     "EnemyAppearance: Failed to boot puppet, no type goblin\n"
                     "Using preset: Golbin\n"
+                    "[CorvelPuppet] Booting with Data/Graphics/Goblin/goblins.png\n"
                     "[CorvelPuppet] Error occurred reading Data/Graphics/Goblin/goblins.atlas\n");
+    // Not found from here: the puppet stays, takes its per-tick settings quietly, has no slots.
+    EXPECT_TRUE(tAppearance.GetPuppetMode());
+    testing::internal::CaptureStderr();
+    tAppearance.SetPuppetAnimation("walk");
+    tAppearance.SetPuppetAnimationTime(0.5f);
+    EXPECT_EQ(Captured(), "");
+    EXPECT_EQ(tAppearance.GetPuppetAnimPercent(), 0.5f);
+    EXPECT_EQ(tAppearance.GetPuppetSlotCount(), 0);
+    tAppearance.BootPuppet(NULL);
     EXPECT_FALSE(tAppearance.GetPuppetMode());
+    EXPECT_EQ(tAppearance.GetPuppet(), nullptr);
 
     // Slots shrunk under a stored index, a panic index out of range: nothing is read past the end.
     tAppearance.SetPanicAnimation(7);

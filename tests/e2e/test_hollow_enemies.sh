@@ -1,6 +1,6 @@
 # Every sample enemy kind runs in the Hollow without a script complaint: the copied map script
 # creates one of each near the start and lets them fly, walk, spit and spawn for a few seconds;
-# the Hive releases swarmers and the Warden takes the boss bar.
+# the Hive releases swarmers, the Warden takes the boss bar and both puppets boot their presets.
 . "$(dirname "$0")/lib.sh"
 e2e_init "$@"
 e2e_copy_game
@@ -10,6 +10,7 @@ cat >> "$GAME_DIR/Data/Scripts/Maps/Hollow.lua" <<'LUA'
 local saKinds = {
     {"Bat", "240", "300"}, {"Jellyfish", "160", "250"}, {"Tick", "200", "432"},
     {"Sentinel", "300", "330"}, {"Wasp", "360", "100"}, {"GreatBlight", "400", "388"},
+    {"Goblin", "120", "384"}, {"DragonTank", "440", "400"},
 }
 for i, tKind in ipairs(saKinds) do
     Enemy_Create("Sample" .. tKind[1], gsEnemyScripts .. tKind[1] .. "/CConstructor.lua", tKind[2], tKind[3])
@@ -28,5 +29,7 @@ e2e_stop TERM
 play="$SCRATCH/play.log"
 awk '/Pathname was Hollow/ { on = 1 } on' "$LOG" > "$play"
 e2e_expect_text "$play" "Warden awakens"
+e2e_expect_text "$play" "Using preset: Golbin"
+e2e_expect_text "$play" "Using preset: Dragon Tank"
 for word in Failed Error Warning error; do e2e_expect_no_text "$play" "$word"; done
 echo "PASS: every sample enemy kind ran in the Hollow without a complaint"

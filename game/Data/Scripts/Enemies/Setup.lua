@@ -10,6 +10,8 @@
 --   Sentinel     Sentinel: hovers under script control (SCRIPT CONTROL), spits at her (LEMON_PROJECTILE)
 --   Wasp         Hive: hangs still and releases Gloomwing swarmers (SPAWN_ENEMY)
 --   GreatBlight  Warden: the boss; per-frame hitboxes, volleys of spit, the boss health bar
+--   Goblin       Goblin: a skeletal puppet that patrols; hit through its parts' polygons
+--   DragonTank   Dragon tank: a skeletal puppet that stands and rolls its treads
 
 gsEnemyArt = gsDataRoot .. "Graphics/Generated/Enemies/"
 gsEnemyScripts = gsScriptRoot .. "Enemies/"
@@ -110,6 +112,16 @@ function fnEnemySideOfPlayer()
     local fPX = Player_GetCenter()
     if fPX < fX then return "Left" end
     return "Right"
+end
+
+-- Puppets have no clock of their own: each tick gives the active enemy's puppet its animation
+-- time, a sixtieth of a second more than the last, kept per enemy name.
+gtEnemyPuppetTimes = {}
+function fnEnemyPuppetTick()
+    local sName = Enemy_GetProperty("Name")
+    local fTime = (gtEnemyPuppetTimes[sName] or 0) + 1 / 60
+    gtEnemyPuppetTimes[sName] = fTime
+    Enemy_Appearance_SetProperty("PuppetAnimPercent", fTime)
 end
 
 -- Configures the active lemon attack's projectile as a spit shot flying at fSpeedX, fSpeedY.

@@ -1,8 +1,8 @@
 -- Hollow.lua
 -- Set-up of the Hollow, the sample enemies' cave. Its enemies come from the map's spawn list
 -- (the map loader makes a spawn point of each record); this script adds the start, an outline
--- of the Warden's arena for the hitbox view, and a second Driftbell placed by a script-made
--- spawn point.
+-- of the Warden's arena for the hitbox view, a second Driftbell and two skeletal-puppet enemies
+-- placed by script-made spawn points.
 --
 -- Left to right (16-unit tiles, the floor's top at y = 448):
 --   x 16..600     the start and a floating ledge (x 320..432, y 352)
@@ -28,5 +28,20 @@ RE_DefineData("SpawnPositionX", "N", 380)
 RE_DefineData("SpawnPositionY", "N", 300)
 RE_DefineData("CanRespawn", "N", 1)
 DL_PopActiveEntity()
+
+-- Two puppet enemies in the open cave, made the same way: a goblin on patrol and a dragon
+-- tank holding the way to the pillar.
+local function fnPuppetSpawn(sName, sKind, fX, fY)
+    SpawnManager_AddSpawn("EnemySpawnPoint")
+    PTrigger_SetProperty("Hitbox", fX, fY, fX + 23, fY + 23)
+    RE_DefineData("EnemyName", "S", sName)
+    RE_DefineData("PathToConstructorScript", "S", gsEnemyScripts .. sKind .. "/CConstructor.lua")
+    RE_DefineData("SpawnPositionX", "N", fX)
+    RE_DefineData("SpawnPositionY", "N", fY)
+    RE_DefineData("CanRespawn", "N", 1)
+    DL_PopActiveEntity()
+end
+fnPuppetSpawn("CaveGoblin", "Goblin", 960, 384)
+fnPuppetSpawn("CaveDragonTank", "DragonTank", 1030, 400)
 
 fnLog("Hollow: ready")

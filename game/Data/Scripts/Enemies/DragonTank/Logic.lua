@@ -1,0 +1,2 @@
+-- Dragon tank: its treads roll on, a second of animation every 60 ticks.
+fnEnemyPuppetTick()

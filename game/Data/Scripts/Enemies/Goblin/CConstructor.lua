@@ -1,0 +1,20 @@
+-- Goblin: a skeletal puppet (the "Goblin" preset) that patrols 48 units either side of its
+-- home and takes hits through the polygons of its body parts. Its club turns buster shots.
+local fX, fY = fnEnemyHome()
+fnEnemyBasics(32, 64, 4, 2, gsEnemyScripts .. "Goblin/Logic.lua")
+Enemy_Appearance_SetProperty("PuppetMode", "Goblin")
+Enemy_Appearance_SetProperty("PuppetAnim", "walk")
+Enemy_Appearance_SetProperty("PuppetHitboxBlocksBuster", 5, true)
+Enemy_SetProperty("UsePuppetHitboxes", true)
+
+Enemy_PushPropertyAsActiveObject("AIMovementHandler")
+AIMovementHandler_AddMovement("GROUND_MOVEMENT")
+AIMovementHandler_SetProperty("DestinationPosition", fX + 48, fY)
+AIMovementHandler_SetProperty("Speed", 0.6, 0)
+AIMovementHandler_SetProperty("AnimationDirectionFacing", "Right")
+AIMovementHandler_AddMovement("GROUND_MOVEMENT")
+AIMovementHandler_SetProperty("DestinationPosition", fX - 48, fY)
+AIMovementHandler_SetProperty("Speed", 0.6, 0)
+AIMovementHandler_SetProperty("AnimationDirectionFacing", "Left")
+AIMovementHandler_SetProperty("LoopMovements", true)
+DL_PopActiveEntity()

@@ -1,0 +1,2 @@
+-- Goblin: its walk plays on, a second of animation every 60 ticks.
+fnEnemyPuppetTick()
