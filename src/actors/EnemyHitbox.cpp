@@ -445,12 +445,10 @@ void EnemyHitbox::UpdatePuppetHitboxes(EnemyAppearance *pAppearance)
         delete[] mPolygons;
         mPolygons = new EnemyPuppetPolygon[tSlots];
         mPolygonCount = tSlots;
-        for(int32_t i = 0; i < tSlots; i++)
-        {
-            mPolygons[i].mCount = 0;
-            mPolygons[i].mBlocksBuster = rPuppet->GetSlotBlocksBuster(i);
-        }
+        for(int32_t i = 0; i < tSlots; i++) mPolygons[i].mCount = 0;
     }
+    // Read every tick: scripts may change the flags, and animations the draw order.
+    for(int32_t i = 0; i < mPolygonCount; i++) mPolygons[i].mBlocksBuster = rPuppet->GetDrawnSlotBlocksBuster(i);
     if(!rOwner || !rOwner->GetPuppetDrawn()) return;
     // Facing left the puppet is drawn mirrored about the box's left edge; the polygons follow
     // it there, wound the other way so they stay the same shape.

@@ -161,6 +161,17 @@ uint8_t CorvelPuppet::GetSlotBlocksBuster(int32_t pSlot) const
     return mSlotRecords[pSlot * 2];
 }
 
+uint8_t CorvelPuppet::GetDrawnSlotBlocksBuster(int32_t pDrawIndex) const
+{
+    if(pDrawIndex < 0 || pDrawIndex >= GetSlotCount()) return 0;
+    const Slot *rSlot = mSkeleton->mDrawOrder[pDrawIndex];
+    for(int32_t i = 0; i < mSkeleton->mSlotCount; i++)
+    {
+        if(mSkeleton->mSlots[i] == rSlot) return mSlotRecords[i * 2];
+    }
+    return 0;
+}
+
 int32_t CorvelPuppet::GetSlotCount() const
 {
     return mSkeleton && mSlotRecords ? mSkeleton->mSlotCount : 0;

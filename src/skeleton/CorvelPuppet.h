@@ -39,6 +39,9 @@ public:
     // Slot indices in setup order; others are ignored and read as 0.
     void SetSlotBlocksBuster(int32_t pSlot, uint8_t pFlag);
     uint8_t GetSlotBlocksBuster(int32_t pSlot) const;
+    // The same flag for the slot drawn at a draw-order index, which is how hit polygons are
+    // numbered; an animation may reorder the slots, so the two orders can differ.
+    uint8_t GetDrawnSlotBlocksBuster(int32_t pDrawIndex) const;
 
     int32_t GetRenderCount() const { return mRenderCount; }
     // The skeleton's slot count; 0 while not booted.

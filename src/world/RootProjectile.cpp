@@ -418,7 +418,7 @@ bool RootProjectile::IsBusterBlocker()
         Enemy *rEnemy = Enemy::FindLive(mOwnerEnemyID);
         if(!OwnerPuppetSettled(rEnemy) || mPolygonIndex == -1) return false;
         CorvelPuppet *rPuppet = rEnemy->GetAppearance()->GetPuppet();
-        return rPuppet && rPuppet->GetSlotBlocksBuster(mPolygonIndex);
+        return rPuppet && rPuppet->GetDrawnSlotBlocksBuster(mPolygonIndex);
     }
     return mBusterBlocker != 0;
 }

@@ -4,6 +4,7 @@
 
 #include "core/render/Bitmap.h"
 #include "skeleton/CorvelPuppet.h"
+#include "skeleton/Skeleton.h"
 
 // Enemies wearing the generated sample puppets, read from the game's data directory. The
 // texture is faked: a texture without a GL name lets the puppet count its draws with no window.
@@ -231,7 +232,33 @@ TEST_F(EnemyPuppetTest, TheContactBoxHitsAndBlocksThroughThePolygons)
     EXPECT_FALSE(rContact->HitTestHitbox(tFar));
     ASSERT_TRUE(rContact->HitTestHitbox(tInside));
     EXPECT_GE(rContact->GetPolygonIndex(), 0);
-    EXPECT_EQ(rContact->IsBusterBlocker(), rAppearance->GetPuppet()->GetSlotBlocksBuster(rContact->GetPolygonIndex()) != 0);
+    EXPECT_EQ(rContact->IsBusterBlocker(), rAppearance->GetPuppet()->GetDrawnSlotBlocksBuster(rContact->GetPolygonIndex()) != 0);
     rContact->SetPolygonIndex(-1);
     EXPECT_FALSE(rContact->IsBusterBlocker());
+}
+
+TEST_F(EnemyPuppetTest, BlockingFlagsFollowTheirSlotWhenTheDrawOrderChanges)
+{
+    Enemy *rEnemy = MakePuppetEnemy("Goblin", 200.0f, 300.0f);
+    EnemyAppearance *rAppearance = rEnemy->GetAppearance();
+    EnemyHitbox *rHitbox = rEnemy->GetEnemyHitbox();
+    CorvelPuppet *rPuppet = rAppearance->GetPuppet();
+    Skeleton *rSkeleton = rPuppet->GetSkeleton();
+    ASSERT_NE(rSkeleton, nullptr);
+    ASSERT_GE(rSkeleton->mSlotCount, 5);
+    rPuppet->SetSlotBlocksBuster(4, 1);
+    DrawTimes(rEnemy, 8);
+    rHitbox->UpdatePuppetHitboxes(rAppearance);
+    EXPECT_EQ(rHitbox->GetPuppetHitboxes()[4].mBlocksBuster, 1);
+    EXPECT_EQ(rHitbox->GetPuppetHitboxes()[3].mBlocksBuster, 0);
+
+    // An animation that draws slot 4 before slot 3: the flag moves with the slot's polygon.
+    Slot *rThird = rSkeleton->mDrawOrder[3];
+    rSkeleton->mDrawOrder[3] = rSkeleton->mDrawOrder[4];
+    rSkeleton->mDrawOrder[4] = rThird;
+    rHitbox->UpdatePuppetHitboxes(rAppearance);
+    EXPECT_EQ(rHitbox->GetPuppetHitboxes()[3].mBlocksBuster, 1);
+    EXPECT_EQ(rHitbox->GetPuppetHitboxes()[4].mBlocksBuster, 0);
+    EXPECT_EQ(rPuppet->GetDrawnSlotBlocksBuster(3), 1);
+    EXPECT_EQ(rPuppet->GetSlotBlocksBuster(4), 1);
 }
