@@ -10,14 +10,9 @@
 //
 // Every picture is drawn with flat colours and no anti-aliasing, because the palette swap
 // replaces colours by exact match: a blended edge pixel would keep its original colour.
-#include <allegro5/allegro.h>
+#include "ArtCanvas.h"
 #include <allegro5/allegro_font.h>
-#include <allegro5/allegro_image.h>
-#include <allegro5/allegro_primitives.h>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
 
 // Kestra's four swappable colours, in the order of the "Kestra" palette lump
 // (Data/Sources/Kestra.manifest). Change both together.
@@ -29,24 +24,9 @@ static const unsigned char cBeak[3] = {0xF0, 0xA0, 0x20};
 #define KESTRA_FRAME_SIZE 32
 #define LOADING_FRAMES 8
 
-static char xRoot[2048];
-
 static ALLEGRO_COLOR Rgb(const unsigned char *pRGB)
 {
     return al_map_rgb(pRGB[0], pRGB[1], pRGB[2]);
-}
-
-static ALLEGRO_BITMAP *NewCanvas(int pWidth, int pHeight)
-{
-    ALLEGRO_BITMAP *nBitmap = al_create_bitmap(pWidth, pHeight);
-    if(!nBitmap)
-    {
-        fprintf(stderr, "genimages: cannot make a %i by %i picture\n", pWidth, pHeight);
-        exit(1);
-    }
-    al_set_target_bitmap(nBitmap);
-    al_clear_to_color(al_map_rgba(0, 0, 0, 0));
-    return nBitmap;
 }
 
 // Saves under the graphics directory, making the folder, and frees the picture.
@@ -252,28 +232,12 @@ static void MakePaletteTestCard()
 
 int main(int argc, char **argv)
 {
-    if(argc != 2)
-    {
-        fprintf(stderr, "usage: genimages GRAPHICS_DIRECTORY\n");
-        return 2;
-    }
-    size_t tLength = strlen(argv[1]);
-    bool tSlash = tLength > 0 && argv[1][tLength - 1] == '/';
-    int tWritten = snprintf(xRoot, sizeof(xRoot), "%s%s", argv[1], tSlash ? "" : "/");
-    if(tWritten < 0 || (size_t)tWritten >= sizeof(xRoot))
-    {
-        fprintf(stderr, "genimages: directory name too long\n");
-        return 2;
-    }
-
-    if(!al_init() || !al_init_image_addon() || !al_init_primitives_addon() || !al_init_font_addon())
+    if(!StartArtTool("genimages", argc, argv)) return 1;
+    if(!al_init_font_addon())
     {
         fprintf(stderr, "genimages: cannot start Allegro\n");
         return 1;
     }
-    // Memory pictures need no display, so this runs on build machines without one.
-    al_set_new_bitmap_format(ALLEGRO_PIXEL_FORMAT_ABGR_8888_LE);
-    al_set_new_bitmap_flags(ALLEGRO_MEMORY_BITMAP | ALLEGRO_NO_PREMULTIPLIED_ALPHA);
     ALLEGRO_FONT *rFont = al_create_builtin_font();
     if(!rFont)
     {
