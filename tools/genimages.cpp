@@ -11,7 +11,7 @@
 // Every picture is drawn with flat colours and no anti-aliasing, because the palette swap
 // replaces colours by exact match: a blended edge pixel would keep its original colour.
 #include "ArtCanvas.h"
-#include <allegro5/allegro_font.h>
+#include "ArtText.h"
 #include <cmath>
 
 // Kestra's four swappable colours, in the order of the "Kestra" palette lump
@@ -135,20 +135,6 @@ static void MakeIcon()
     ALLEGRO_BITMAP *nCanvas = NewCanvas(32, 32);
     DrawKestra({0.0f, 0.6f, 1, false});
     Save(nCanvas, "", "Icon.png");
-}
-
-// Text in the built-in 8 by 8 font, scaled by whole multiples so it stays crisp.
-static void DrawScaledText(ALLEGRO_FONT *pFont, ALLEGRO_COLOR pColour, float pX, float pY, float pScale, const char *pText)
-{
-    ALLEGRO_TRANSFORM tOld;
-    al_copy_transform(&tOld, al_get_current_transform());
-    ALLEGRO_TRANSFORM tScale;
-    al_identity_transform(&tScale);
-    al_scale_transform(&tScale, pScale, pScale);
-    al_translate_transform(&tScale, pX, pY);
-    al_use_transform(&tScale);
-    al_draw_text(pFont, pColour, 0, 0, 0, pText);
-    al_use_transform(&tOld);
 }
 
 static void MakeLoadingScreen(ALLEGRO_FONT *pFont)

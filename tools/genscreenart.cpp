@@ -7,7 +7,7 @@
 // Data/Scripts/GUIImages.lua loads them from "Data/Graphics/Generated/Screens/". Every picture
 // is drawn with flat colours; text uses Allegro's built-in 8 by 8 font at whole multiples.
 #include "ArtCanvas.h"
-#include <allegro5/allegro_font.h>
+#include "ArtText.h"
 #include <cmath>
 
 #define VIEW_W 480
@@ -19,15 +19,7 @@ static ALLEGRO_FONT *xFont = 0;
 
 static void Text(float pX, float pY, float pScale, ALLEGRO_COLOR pColour, const char *pText)
 {
-    ALLEGRO_TRANSFORM tOld;
-    al_copy_transform(&tOld, al_get_current_transform());
-    ALLEGRO_TRANSFORM tScale;
-    al_identity_transform(&tScale);
-    al_scale_transform(&tScale, pScale, pScale);
-    al_translate_transform(&tScale, pX, pY);
-    al_use_transform(&tScale);
-    al_draw_text(xFont, pColour, 0, 0, 0, pText);
-    al_use_transform(&tOld);
+    DrawScaledText(xFont, pColour, pX, pY, pScale, pText);
 }
 
 static void CentredText(float pCentreX, float pY, float pScale, ALLEGRO_COLOR pColour, const char *pText)
