@@ -1,4 +1,4 @@
-// ArtCanvas.h: the picture helpers shared by the player art tools: a blank memory canvas, the
+// ArtCanvas.h: the picture helpers shared by the art tools: a blank memory canvas, the
 // dark rim, and saving into the output directory given on the command line. Each tool is one
 // program, so these are file-local.
 #pragma once
@@ -30,7 +30,7 @@ static ALLEGRO_BITMAP *NewCanvas(int pWidth, int pHeight)
 
 // A dark rim around everything drawn so far, so she reads against any background. Only
 // transparent pixels next to drawn ones change, so the swappable colours stay exact.
-static void Outline(ALLEGRO_BITMAP *pBitmap)
+[[maybe_unused]] static void Outline(ALLEGRO_BITMAP *pBitmap)
 {
     const int tW = al_get_bitmap_width(pBitmap);
     const int tH = al_get_bitmap_height(pBitmap);

@@ -10,14 +10,9 @@
 //
 // Every picture is drawn with flat colours and no anti-aliasing, because the palette swap
 // replaces colours by exact match: a blended edge pixel would keep its original colour.
-#include <allegro5/allegro.h>
-#include <allegro5/allegro_font.h>
-#include <allegro5/allegro_image.h>
-#include <allegro5/allegro_primitives.h>
+#include "ArtCanvas.h"
+#include "ArtText.h"
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
 
 // Kestra's four swappable colours, in the order of the "Kestra" palette lump
 // (Data/Sources/Kestra.manifest). Change both together.
@@ -29,24 +24,9 @@ static const unsigned char cBeak[3] = {0xF0, 0xA0, 0x20};
 #define KESTRA_FRAME_SIZE 32
 #define LOADING_FRAMES 8
 
-static char xRoot[2048];
-
 static ALLEGRO_COLOR Rgb(const unsigned char *pRGB)
 {
     return al_map_rgb(pRGB[0], pRGB[1], pRGB[2]);
-}
-
-static ALLEGRO_BITMAP *NewCanvas(int pWidth, int pHeight)
-{
-    ALLEGRO_BITMAP *nBitmap = al_create_bitmap(pWidth, pHeight);
-    if(!nBitmap)
-    {
-        fprintf(stderr, "genimages: cannot make a %i by %i picture\n", pWidth, pHeight);
-        exit(1);
-    }
-    al_set_target_bitmap(nBitmap);
-    al_clear_to_color(al_map_rgba(0, 0, 0, 0));
-    return nBitmap;
 }
 
 // Saves under the graphics directory, making the folder, and frees the picture.
@@ -157,20 +137,6 @@ static void MakeIcon()
     Save(nCanvas, "", "Icon.png");
 }
 
-// Text in the built-in 8 by 8 font, scaled by whole multiples so it stays crisp.
-static void DrawScaledText(ALLEGRO_FONT *pFont, ALLEGRO_COLOR pColour, float pX, float pY, float pScale, const char *pText)
-{
-    ALLEGRO_TRANSFORM tOld;
-    al_copy_transform(&tOld, al_get_current_transform());
-    ALLEGRO_TRANSFORM tScale;
-    al_identity_transform(&tScale);
-    al_scale_transform(&tScale, pScale, pScale);
-    al_translate_transform(&tScale, pX, pY);
-    al_use_transform(&tScale);
-    al_draw_text(pFont, pColour, 0, 0, 0, pText);
-    al_use_transform(&tOld);
-}
-
 static void MakeLoadingScreen(ALLEGRO_FONT *pFont)
 {
     // The engine stretches the background over 480 by 340 and the frames over 96 by 96.
@@ -252,28 +218,12 @@ static void MakePaletteTestCard()
 
 int main(int argc, char **argv)
 {
-    if(argc != 2)
-    {
-        fprintf(stderr, "usage: genimages GRAPHICS_DIRECTORY\n");
-        return 2;
-    }
-    size_t tLength = strlen(argv[1]);
-    bool tSlash = tLength > 0 && argv[1][tLength - 1] == '/';
-    int tWritten = snprintf(xRoot, sizeof(xRoot), "%s%s", argv[1], tSlash ? "" : "/");
-    if(tWritten < 0 || (size_t)tWritten >= sizeof(xRoot))
-    {
-        fprintf(stderr, "genimages: directory name too long\n");
-        return 2;
-    }
-
-    if(!al_init() || !al_init_image_addon() || !al_init_primitives_addon() || !al_init_font_addon())
+    if(!StartArtTool("genimages", argc, argv)) return 1;
+    if(!al_init_font_addon())
     {
         fprintf(stderr, "genimages: cannot start Allegro\n");
         return 1;
     }
-    // Memory pictures need no display, so this runs on build machines without one.
-    al_set_new_bitmap_format(ALLEGRO_PIXEL_FORMAT_ABGR_8888_LE);
-    al_set_new_bitmap_flags(ALLEGRO_MEMORY_BITMAP | ALLEGRO_NO_PREMULTIPLIED_ALPHA);
     ALLEGRO_FONT *rFont = al_create_builtin_font();
     if(!rFont)
     {

@@ -6,65 +6,20 @@
 //
 // Data/Scripts/GUIImages.lua loads them from "Data/Graphics/Generated/Screens/". Every picture
 // is drawn with flat colours; text uses Allegro's built-in 8 by 8 font at whole multiples.
-#include <allegro5/allegro.h>
-#include <allegro5/allegro_font.h>
-#include <allegro5/allegro_image.h>
-#include <allegro5/allegro_primitives.h>
+#include "ArtCanvas.h"
+#include "ArtText.h"
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
 
 #define VIEW_W 480
 #define VIEW_H 360
 #define TITLE_FRAMES 86
 #define ENERGY_FRAMES 29
 
-static char xRoot[2048];
 static ALLEGRO_FONT *xFont = 0;
-
-static ALLEGRO_BITMAP *NewCanvas(int pWidth, int pHeight)
-{
-    ALLEGRO_BITMAP *nBitmap = al_create_bitmap(pWidth, pHeight);
-    if(!nBitmap)
-    {
-        fprintf(stderr, "genscreenart: cannot make a %i by %i picture\n", pWidth, pHeight);
-        exit(1);
-    }
-    al_set_target_bitmap(nBitmap);
-    al_clear_to_color(al_map_rgba(0, 0, 0, 0));
-    return nBitmap;
-}
-
-static void Save(ALLEGRO_BITMAP *pBitmap, const char *pName)
-{
-    char tPath[4096];
-    int tLength = snprintf(tPath, sizeof(tPath), "%s%s", xRoot, pName);
-    if(tLength < 0 || (size_t)tLength >= sizeof(tPath))
-    {
-        fprintf(stderr, "genscreenart: path too long for %s\n", pName);
-        exit(1);
-    }
-    al_set_target_bitmap(NULL);
-    if(!al_save_bitmap(tPath, pBitmap))
-    {
-        fprintf(stderr, "genscreenart: cannot write %s\n", tPath);
-        exit(1);
-    }
-    al_destroy_bitmap(pBitmap);
-}
 
 static void Text(float pX, float pY, float pScale, ALLEGRO_COLOR pColour, const char *pText)
 {
-    ALLEGRO_TRANSFORM tOld;
-    al_copy_transform(&tOld, al_get_current_transform());
-    ALLEGRO_TRANSFORM tScale;
-    al_identity_transform(&tScale);
-    al_scale_transform(&tScale, pScale, pScale);
-    al_translate_transform(&tScale, pX, pY);
-    al_use_transform(&tScale);
-    al_draw_text(xFont, pColour, 0, 0, 0, pText);
-    al_use_transform(&tOld);
+    DrawScaledText(xFont, pColour, pX, pY, pScale, pText);
 }
 
 static void CentredText(float pCentreX, float pY, float pScale, ALLEGRO_COLOR pColour, const char *pText)
@@ -132,7 +87,7 @@ static void MakeTitleFrames()
         CentredText(VIEW_W / 2, tTitleY, 7.0f, al_map_rgb(250, 240, 200), "KESTRA");
         if(f == TITLE_FRAMES - 1) CentredText(VIEW_W / 2, 320, 2.0f, al_map_rgb(255, 255, 255), "PRESS ENTER");
         char tName[64];
-        snprintf(tName, sizeof(tName), "TitleScreen%03i.png", f);
+        snprintf(tName, sizeof(tName), "TitleScreen%03i", f);
         Save(nFrame, tName);
     }
 }
@@ -143,13 +98,13 @@ static void MakeThanksPage()
     Sky(0);
     CentredText(VIEW_W / 2, 40, 4.0f, al_map_rgb(250, 240, 200), "THANKS FOR");
     CentredText(VIEW_W / 2, 80, 4.0f, al_map_rgb(250, 240, 200), "PLAYING");
-    Save(nPage, "ThanksForPlaying.png");
+    Save(nPage, "ThanksForPlaying");
     for(int i = 0; i < 6; i++)
     {
         ALLEGRO_BITMAP *nPortrait = NewCanvas(64, 64);
         Bird(0, 0, 2.0f, sinf((float)i / 6.0f * 6.2831853f));
         char tName[32];
-        snprintf(tName, sizeof(tName), "Portrait%i.png", i);
+        snprintf(tName, sizeof(tName), "Portrait%i", i);
         Save(nPortrait, tName);
     }
     for(int i = 0; i < 3; i++)
@@ -158,7 +113,7 @@ static void MakeThanksPage()
         Box(0, 0, 64, 48, al_map_rgb(20, 20, 30), al_map_rgb(160, 160, 170));
         al_draw_filled_rectangle(8 + 16 * i, 16, 24 + 16 * i, 32, al_map_rgb(80, 220, 120));
         char tName[32];
-        snprintf(tName, sizeof(tName), "Screen%i.png", i);
+        snprintf(tName, sizeof(tName), "Screen%i", i);
         Save(nScreen, tName);
     }
 }
@@ -174,11 +129,11 @@ static void MakeHealthBarPieces()
         al_draw_filled_rectangle(tX + 16, tTop, tX + 30, 101, al_map_rgb(30, 30, 40));
         al_draw_filled_rectangle(tX + 18, tTop + 2, tX + 28, 99, al_map_rgb(10, 10, 14));
     }
-    Save(nFrame, "HealthFrame.png");
+    Save(nFrame, "HealthFrame");
 
     ALLEGRO_BITMAP *nPoint = NewCanvas(8, 3);
     al_draw_filled_rectangle(0, 0, 8, 2, al_map_rgb(250, 230, 120));
-    Save(nPoint, "HealthPoint.png");
+    Save(nPoint, "HealthPoint");
 
     const unsigned char cColours[8][3] = {{240, 240, 90}, {170, 60, 200}, {120, 220, 250}, {230, 60, 60},
                                           {90, 160, 250}, {200, 240, 255}, {170, 120, 70}, {120, 230, 80}};
@@ -196,7 +151,7 @@ static void MakeHealthBarPieces()
             al_draw_filled_rectangle(tX + 16, tLevel, tX + 29, 41, al_map_rgb(cColours[w][0], cColours[w][1], cColours[w][2]));
         }
         char tName[64];
-        snprintf(tName, sizeof(tName), "Weapon %s.png", cNames[w]);
+        snprintf(tName, sizeof(tName), "Weapon %s", cNames[w]);
         Save(nStrip, tName);
     }
 
@@ -211,19 +166,19 @@ static void MakeHealthBarPieces()
             al_draw_filled_circle(cRingX[i] + 8.5f, cRingY[i] + 8.5f, 7.5f, al_map_rgb(20, 20, 20));
             al_draw_filled_circle(cRingX[i] + 8.5f, cRingY[i] + 8.5f, 5.5f, tFill);
         }
-        Save(nSheet, s ? "SelectorsB.png" : "SelectorsA.png");
+        Save(nSheet, s ? "SelectorsB" : "SelectorsA");
     }
 
     ALLEGRO_BITMAP *nBoss = NewCanvas(20, 108);
     Box(0, 0, 20, 108, al_map_rgb(10, 10, 14), al_map_rgb(180, 60, 60));
-    Save(nBoss, "BossHealthBar.png");
+    Save(nBoss, "BossHealthBar");
 }
 
 // The escape menu: three entries, the one under the cursor highlighted.
 static void MakeEscapeMenus()
 {
     const char *cEntries[3] = {"CONTINUE", "LEVEL SELECT", "QUIT GAME"};
-    const char *cFiles[3] = {"PauseContinue.png", "PauseRestart.png", "PauseQuit.png"};
+    const char *cFiles[3] = {"PauseContinue", "PauseRestart", "PauseQuit"};
     for(int c = 0; c < 3; c++)
     {
         ALLEGRO_BITMAP *nMenu = NewCanvas(VIEW_W, VIEW_H);
@@ -254,9 +209,9 @@ static void PageBase(const char *pFile, const char *pTitle, ALLEGRO_COLOR pTint)
 
 static void MakePauseOverlays()
 {
-    PageBase("Pause Base.png", "STATUS", al_map_rgb(10, 40, 30));
-    PageBase("Keybindings Base.png", "OPTIONS", al_map_rgb(10, 30, 44));
-    PageBase("Password Base.png", "PASSWORD", al_map_rgb(40, 20, 44));
+    PageBase("Pause Base", "STATUS", al_map_rgb(10, 40, 30));
+    PageBase("Keybindings Base", "OPTIONS", al_map_rgb(10, 30, 44));
+    PageBase("Password Base", "PASSWORD", al_map_rgb(40, 20, 44));
 
     for(int i = 0; i < 2; i++)
     {
@@ -264,10 +219,10 @@ static void MakePauseOverlays()
         float tX = i == 0 ? 0.0f : 460.0f;
         al_draw_filled_rectangle(tX, 0, tX + 20, 24, al_map_rgb(255, 230, 90));
         Text(tX + 6, 8, 1.0f, al_map_rgb(20, 20, 20), i == 0 ? "L" : "R");
-        Save(nPush, i == 0 ? "Push L.png" : "Push R.png");
+        Save(nPush, i == 0 ? "Push L" : "Push R");
     }
 
-    const char *cEscapes[3] = {"EscapeA.png", "EscapeB.png", "EscapeC.png"};
+    const char *cEscapes[3] = {"EscapeA", "EscapeB", "EscapeC"};
     for(int i = 0; i < 3; i++)
     {
         ALLEGRO_BITMAP *nEscape = NewCanvas(VIEW_W, VIEW_H);
@@ -287,86 +242,67 @@ static void MakePauseOverlays()
         al_draw_filled_rectangle(0, tY, tLength, tY + 18, al_map_rgb(30, 60, 40));
         al_draw_filled_rectangle(1, tY + 6, tLength - 1, tY + 12, al_map_rgb(10, 20, 14));
     }
-    Save(nBar, "HealthBar.png");
+    Save(nBar, "HealthBar");
 
     ALLEGRO_BITMAP *nPoint = NewCanvas(2, 6);
     al_draw_filled_rectangle(0, 0, 2, 6, al_map_rgb(250, 230, 120));
-    Save(nPoint, "Health Point.png");
+    Save(nPoint, "Health Point");
 
     ALLEGRO_BITMAP *nCap = NewCanvas(45, 45);
     Box(0, 0, 45, 45, al_map_rgb(30, 60, 130), al_map_rgb(200, 200, 220));
     CentredText(22.5f, 18, 1.0f, al_map_rgb(255, 255, 255), "KB");
-    Save(nCap, "KBCap.png");
+    Save(nCap, "KBCap");
 
     ALLEGRO_BITMAP *nBuster = NewCanvas(49, 50);
     al_draw_rectangle(1, 1, 48, 49, al_map_rgb(255, 230, 90), 2);
-    Save(nBuster, "IsSelectedBuster.png");
+    Save(nBuster, "IsSelectedBuster");
     ALLEGRO_BITMAP *nOther = NewCanvas(40, 41);
     al_draw_rectangle(1, 1, 39, 40, al_map_rgb(255, 230, 90), 2);
-    Save(nOther, "IsSelectedOther.png");
+    Save(nOther, "IsSelectedOther");
 
     // The corner piece fills the texture square [0, 4/9]: 8 of the 18 texels.
     ALLEGRO_BITMAP *nReticule = NewCanvas(18, 18);
     al_draw_filled_rectangle(0, 0, 8, 2, al_map_rgb(255, 255, 255));
     al_draw_filled_rectangle(0, 0, 2, 8, al_map_rgb(255, 255, 255));
-    Save(nReticule, "Reticule.png");
+    Save(nReticule, "Reticule");
 
     // Empty tank 0..17, highlighted 17..36, contents 37..43.
     ALLEGRO_BITMAP *nTank = NewCanvas(44, 30);
     Box(0, 0, 17, 30, al_map_rgb(20, 20, 30), al_map_rgb(140, 140, 160));
     Box(17, 0, 36, 30, al_map_rgb(20, 20, 30), al_map_rgb(255, 230, 90));
     al_draw_filled_rectangle(37, 0, 43, 30, al_map_rgb(90, 200, 250));
-    Save(nTank, "Subtank.png");
+    Save(nTank, "Subtank");
 
     ALLEGRO_BITMAP *nTextBox = NewCanvas(VIEW_W, VIEW_H);
     Box(110, 130, 330, 200, al_map_rgb(20, 24, 50), al_map_rgb(255, 230, 90));
-    Save(nTextBox, "TextBox.png");
+    Save(nTextBox, "TextBox");
 
     ALLEGRO_BITMAP *nArrow = NewCanvas(8, 8);
     al_draw_filled_triangle(0, 0, 8, 4, 0, 8, al_map_rgb(255, 230, 90));
-    Save(nArrow, "Password Arrow.png");
+    Save(nArrow, "Password Arrow");
     ALLEGRO_BITMAP *nNumbers = NewCanvas(80, 8);
     for(int i = 0; i < 10; i++)
     {
         char tDigit[2] = {(char)('0' + i), '\0'};
         Text((float)(8 * i), 0, 1.0f, al_map_rgb(255, 255, 255), tDigit);
     }
-    Save(nNumbers, "Password Numbers.png");
+    Save(nNumbers, "Password Numbers");
     for(int i = 0; i < 2; i++)
     {
         ALLEGRO_BITMAP *nSoundBar = NewCanvas(100, 4);
         al_draw_filled_rectangle(0, 0, 100, 4, i ? al_map_rgb(180, 255, 130) : al_map_rgb(60, 90, 50));
-        Save(nSoundBar, i ? "SoundBarB.png" : "SoundBarA.png");
+        Save(nSoundBar, i ? "SoundBarB" : "SoundBarA");
     }
 }
 
 int main(int argc, char **argv)
 {
-    if(argc != 2)
-    {
-        fprintf(stderr, "usage: genscreenart OUTPUT_DIRECTORY\n");
-        return 2;
-    }
-    size_t tLength = strlen(argv[1]);
-    bool tSlash = tLength > 0 && argv[1][tLength - 1] == '/';
-    int tWritten = snprintf(xRoot, sizeof(xRoot), "%s%s", argv[1], tSlash ? "" : "/");
-    if(tWritten < 0 || (size_t)tWritten >= sizeof(xRoot))
-    {
-        fprintf(stderr, "genscreenart: directory name too long\n");
-        return 2;
-    }
-    if(!al_init() || !al_init_image_addon() || !al_init_primitives_addon() || !al_init_font_addon())
+    if(!StartArtTool("genscreenart", argc, argv)) return 1;
+    if(!al_init_font_addon())
     {
         fprintf(stderr, "genscreenart: cannot start Allegro\n");
         return 1;
     }
-    if(!al_make_directory(xRoot))
-    {
-        fprintf(stderr, "genscreenart: cannot make the folder %s\n", xRoot);
-        return 1;
-    }
-    al_set_new_bitmap_format(ALLEGRO_PIXEL_FORMAT_ABGR_8888_LE);
-    al_set_new_bitmap_flags(ALLEGRO_MEMORY_BITMAP | ALLEGRO_NO_PREMULTIPLIED_ALPHA);
     xFont = al_create_builtin_font();
     if(!xFont)
     {

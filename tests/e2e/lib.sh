@@ -84,6 +84,26 @@ e2e_sanitizer_preload() {
     GAME_PRELOAD="$runtime $driver"
 }
 
+# e2e_find_window [seconds]: leaves the game window's id in WIN; the window can appear a
+# little after the log shows the game running.
+e2e_find_window() {
+    local limit="${1:-5}"
+    WIN=""
+    for _ in $(seq $((limit * 10))); do
+        WIN="$(xdotool search --name '^Brontel$' 2>/dev/null | head -n 1)"
+        [ -n "$WIN" ] && return 0
+        sleep 0.1
+    done
+    e2e_fail "no game window"
+}
+
+# e2e_focus_window [seconds]: finds the game window (WIN) and gives it the keyboard, so the
+# keys a driver types reach the game.
+e2e_focus_window() {
+    e2e_find_window "$@"
+    xdotool windowfocus --sync "$WIN" 2>/dev/null || xdotool windowfocus "$WIN" || e2e_fail "cannot focus the window"
+}
+
 # e2e_wait_for <file> <text> [seconds]: waits until the text appears in the file.
 e2e_wait_for() {
     local file="$1" text="$2" limit="${3:-30}"

@@ -27,14 +27,7 @@ printf '\nCamera_SetProperty("ScriptControl", "Probe.lua")\n' >> "$GAME_DIR/Data
 
 e2e_start "$SCRATCH/run.log" -startupdebug -skipto FirstSteps
 e2e_wait_for "$LOG" "Probe 0 " 60 || e2e_fail "the probe never ran"
-win=""
-for _ in $(seq 50); do
-    win="$(xdotool search --name '^Brontel$' 2>/dev/null | head -n 1)"
-    [ -n "$win" ] && break
-    sleep 0.1
-done
-[ -n "$win" ] || e2e_fail "no game window"
-xdotool windowfocus --sync "$win" 2>/dev/null || xdotool windowfocus "$win" || e2e_fail "cannot focus the window"
+e2e_focus_window
 # The teleport-in locks her controls for 180 ticks.
 e2e_wait_for "$LOG" "Probe 200 " 30 || e2e_fail "the game stopped ticking during the teleport-in"
 

@@ -46,14 +46,7 @@ for s in "${sounds[@]}"; do
 done
 [ "$(grep -cF "AudioManager:  Loaded Data/Audio/" "$LOG")" -eq "${#sounds[@]}" ] || e2e_fail "not every sound loaded once"
 
-win=""
-for _ in $(seq 50); do
-    win="$(xdotool search --name '^Brontel$' 2>/dev/null | head -n 1)"
-    [ -n "$win" ] && break
-    sleep 0.1
-done
-[ -n "$win" ] || e2e_fail "no game window"
-xdotool windowfocus --sync "$win" 2>/dev/null || xdotool windowfocus "$win" || e2e_fail "cannot focus the window"
+e2e_focus_window
 # The music's loop point is 8 seconds in; jumps and shots play sounds over it meanwhile.
 # Each key is held for a few ticks: the game polls the keyboard once a tick.
 for _ in $(seq 5); do

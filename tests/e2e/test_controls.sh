@@ -14,14 +14,7 @@ EOF
 e2e_start "$SCRATCH/controls.log"
 e2e_wait_for "$LOG" "[ControlManager Begin Update]" || e2e_fail "the control manager never updated"
 
-win=""
-for _ in $(seq 50); do
-    win="$(xdotool search --name '^Brontel$' 2>/dev/null | head -n 1)"
-    [ -n "$win" ] && break
-    sleep 0.1
-done
-[ -n "$win" ] || e2e_fail "no game window"
-xdotool windowfocus --sync "$win" 2>/dev/null || xdotool windowfocus "$win" || e2e_fail "cannot focus the window"
+e2e_focus_window
 sleep 0.3
 
 # Nothing has been typed yet.

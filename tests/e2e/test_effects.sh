@@ -24,18 +24,12 @@ printf '\nCamera_SetProperty("ScriptControl", "Probe.lua")\n' >> "$map_script"
 e2e_start "$SCRATCH/effects.log" -skipto FirstSteps
 e2e_wait_for "$LOG" "Probe 200 " 40 || e2e_fail "the game stopped ticking during the teleport-in"
 
-win=""
-for _ in $(seq 50); do
-    win="$(xdotool search --name '^Brontel$' 2>/dev/null | head -n 1)"
-    [ -n "$win" ] && break
-    sleep 0.1
-done
-[ -n "$win" ] || e2e_fail "no game window"
-import -window "$win" "$SCRATCH/still.png" || e2e_fail "no screenshot"
+e2e_find_window
+import -window "$WIN" "$SCRATCH/still.png" || e2e_fail "no screenshot"
 
 # Nothing has made an effect yet; a dash does.
 mark="$(wc -l < "$LOG")"
-xdotool windowfocus --sync "$win" 2>/dev/null || xdotool windowfocus "$win" || e2e_fail "cannot focus the window"
+e2e_focus_window
 xdotool keydown c
 sleep 0.6
 xdotool keyup c

@@ -31,14 +31,7 @@ e2e_wait_for "$LOG" "Hollow: ready" 30 || e2e_fail "the Hollow did not load"
 e2e_wait_for "$LOG" "E2E biter struck the player" 20 || e2e_fail "the biter's contact never struck her"
 e2e_wait_for "$LOG" "Enemy destroyed: E2EBiter" 5 || e2e_fail "the biter did not die after striking"
 
-win=""
-for _ in $(seq 50); do
-    win="$(xdotool search --name '^Brontel$' 2>/dev/null | head -n 1)"
-    [ -n "$win" ] && break
-    sleep 0.1
-done
-[ -n "$win" ] || e2e_fail "no game window"
-xdotool windowfocus --sync "$win" 2>/dev/null || xdotool windowfocus "$win" || e2e_fail "cannot focus the window"
+e2e_focus_window
 sleep 1.5
 
 # The press fires a small shot at once (1 damage of the target's 4); held, the buster charges

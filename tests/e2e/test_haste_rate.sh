@@ -17,14 +17,7 @@ hold_speed_up() {
     printf '\nOM_SetOption("HasteRate", %s)\n' "$1" >> "$config"
     e2e_start "$SCRATCH/haste-$3.log" -skipto FirstSteps
     e2e_wait_for "$LOG" "Probe 10" 30 || e2e_fail "the game did not start ticking (rate $1)"
-    local win=""
-    for _ in $(seq 50); do
-        win="$(xdotool search --name '^Brontel$' 2>/dev/null | head -n 1)"
-        [ -n "$win" ] && break
-        sleep 0.1
-    done
-    [ -n "$win" ] || e2e_fail "no game window"
-    xdotool windowfocus --sync "$win" 2>/dev/null || xdotool windowfocus "$win" || e2e_fail "cannot focus the window"
+    e2e_focus_window
     xdotool keydown F2
     PEAK_KB=0
     for _ in $(seq $(($2 * 10))); do

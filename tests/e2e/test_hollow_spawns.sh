@@ -11,18 +11,12 @@ done
 
 e2e_start "$SCRATCH/spawns.log" -skipto Hollow
 e2e_wait_for "$LOG" "Hollow: ready" 30 || e2e_fail "the Hollow did not load"
-win=""
-for _ in $(seq 50); do
-    win="$(xdotool search --name '^Brontel$' 2>/dev/null | head -n 1)"
-    [ -n "$win" ] && break
-    sleep 0.1
-done
-[ -n "$win" ] || e2e_fail "no game window"
+e2e_find_window
 # Past the teleport-in, still at the start.
 sleep 4
 grep -qF "Spawned" "$LOG" && e2e_fail "an enemy spawned before the view moved"
 
-xdotool windowfocus --sync "$win" 2>/dev/null || xdotool windowfocus "$win" || e2e_fail "cannot focus the window"
+e2e_focus_window
 xdotool keydown Right
 e2e_wait_for "$LOG" "Spawned AutoSpawn00" 8
 found=$?

@@ -9,13 +9,7 @@ e2e_init "$@"
 start_playing() {
     e2e_start "$SCRATCH/$1.log" -skipto FirstSteps
     e2e_wait_for "$LOG" "[Post Process] Complete" 30 || e2e_fail "boot did not finish"
-    WIN=""
-    for _ in $(seq 50); do
-        WIN="$(xdotool search --name '^Brontel$' 2>/dev/null | head -n 1)"
-        [ -n "$WIN" ] && break
-        sleep 0.1
-    done
-    [ -n "$WIN" ] || e2e_fail "no game window"
+    e2e_find_window
     sleep 1
     kill -0 "$GAME_PID" 2>/dev/null || e2e_fail "the game ended on its own"
 }

@@ -64,14 +64,7 @@ fps_after="$(grep -c '^FPS: ' "$LOG_GAME")"
 [ "$(grep -cx 'game connected' "$PEER_OUT")" -eq 1 ] || e2e_fail "the game reconnected unasked"
 
 # F4 asks for the link again.
-win=""
-for _ in $(seq 50); do
-    win="$(xdotool search --name '^Brontel$' 2>/dev/null | head -n 1)"
-    [ -n "$win" ] && break
-    sleep 0.1
-done
-[ -n "$win" ] || e2e_fail "no game window"
-xdotool windowfocus --sync "$win" 2>/dev/null || xdotool windowfocus "$win" || e2e_fail "cannot focus the window"
+e2e_focus_window
 sleep 0.3
 xdotool key --delay 200 F4
 LOG="$PEER_OUT"

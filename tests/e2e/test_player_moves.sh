@@ -25,14 +25,7 @@ printf '\nCamera_SetProperty("ScriptControl", "Probe.lua")\n' >> "$map_script"
 e2e_start "$SCRATCH/moves.log" -skipto FirstSteps
 e2e_wait_for "$LOG" "Probe 0 " 30 || e2e_fail "the probe never ran"
 
-win=""
-for _ in $(seq 50); do
-    win="$(xdotool search --name '^Brontel$' 2>/dev/null | head -n 1)"
-    [ -n "$win" ] && break
-    sleep 0.1
-done
-[ -n "$win" ] || e2e_fail "no game window"
-xdotool windowfocus --sync "$win" 2>/dev/null || xdotool windowfocus "$win" || e2e_fail "cannot focus the window"
+e2e_focus_window
 
 # The teleport-in takes 180 ticks and locks her controls meanwhile; wait a little longer.
 e2e_wait_for "$LOG" "Probe 200 " 20 || e2e_fail "the game stopped ticking during the teleport-in"

@@ -22,14 +22,7 @@ printf '\nCamera_SetProperty("ScriptControl", "Probe.lua")\n' >> "$GAME_DIR/Data
 
 e2e_start "$SCRATCH/purge.log" -startupdebug -skipto FirstSteps
 e2e_wait_for "$LOG" "[Post Process] Complete" 30 || e2e_fail "boot did not finish"
-win=""
-for _ in $(seq 50); do
-    win="$(xdotool search --name '^Brontel$' 2>/dev/null | head -n 1)"
-    [ -n "$win" ] && break
-    sleep 0.1
-done
-[ -n "$win" ] || e2e_fail "no game window"
-xdotool windowfocus --sync "$win" 2>/dev/null || xdotool windowfocus "$win" || e2e_fail "cannot focus the window"
+e2e_focus_window
 
 # Her controls unlock after the 180-tick teleport-in; from then on she charges the buster.
 e2e_wait_for "$LOG" "Purged Root/Images/Kestra/Misc/" 30 || e2e_fail "the probe never purged"

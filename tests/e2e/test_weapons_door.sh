@@ -29,14 +29,7 @@ EOF2
 e2e_start "$SCRATCH/door.log" -skipto ForgeGate
 e2e_wait_for "$LOG" "Probe " 30 || e2e_fail "the probe never ran"
 
-win=""
-for _ in $(seq 50); do
-    win="$(xdotool search --name '^Brontel$' 2>/dev/null | head -n 1)"
-    [ -n "$win" ] && break
-    sleep 0.1
-done
-[ -n "$win" ] || e2e_fail "no game window"
-xdotool windowfocus --sync "$win" 2>/dev/null || xdotool windowfocus "$win" || e2e_fail "cannot focus the window"
+e2e_focus_window
 
 # The teleport-in takes 180 ticks (3 s) and locks her controls meanwhile.
 sleep 4

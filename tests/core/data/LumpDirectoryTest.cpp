@@ -13,6 +13,7 @@
 #include "core/data/CorvelLumpManager.h"
 #include "core/data/LumpWriter.h"
 #include "core/render/Bitmap.h"
+#include "LumpScratchTest.h"
 
 // How the lump manager reads a directory it cannot trust: out of order, with repeated names,
 // with lumps past the end, or not a lump file at all.
@@ -74,42 +75,7 @@ std::vector<uint8_t> MapBytes()
     return tBytes;
 }
 
-class LumpDirectoryTest : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        char tTemplate[] = "/tmp/corvel_lumpdir_XXXXXX";
-        ASSERT_NE(mkdtemp(tTemplate), nullptr);
-        mDirectory = tTemplate;
-        mStackSize = Debug::GetPrintStackSize();
-    }
-
-    void TearDown() override
-    {
-        EXPECT_EQ(Debug::GetPrintStackSize(), mStackSize);
-        for(const std::string &rPath : mFiles) unlink(rPath.c_str());
-        rmdir(mDirectory.c_str());
-    }
-
-    std::string WriteFile(const char *pName, const std::vector<uint8_t> &pBytes)
-    {
-        std::string tPath = mDirectory + "/" + pName;
-        FILE *fOut = fopen(tPath.c_str(), "wb");
-        EXPECT_NE(fOut, nullptr);
-        if(fOut)
-        {
-            if(!pBytes.empty()) fwrite(pBytes.data(), 1, pBytes.size(), fOut);
-            fclose(fOut);
-        }
-        mFiles.push_back(tPath);
-        return tPath;
-    }
-
-    std::string mDirectory;
-    std::vector<std::string> mFiles;
-    int32_t mStackSize;
-};
+class LumpDirectoryTest : public LumpScratchTest {};
 
 }
 

@@ -17,6 +17,7 @@
 #include "core/data/LumpReader.h"
 #include "core/data/LumpWriter.h"
 #include "core/render/Bitmap.h"
+#include "LumpScratchTest.h"
 #include "core/render/Palette.h"
 
 namespace
@@ -149,48 +150,7 @@ DirectoryInfo ParseDirectory(const std::vector<uint8_t> &pBytes)
     return tInfo;
 }
 
-class LumpFileTest : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        char tTemplate[] = "/tmp/corvel_lump_XXXXXX";
-        ASSERT_NE(mkdtemp(tTemplate), nullptr);
-        mDirectory = tTemplate;
-        mStackSize = Debug::GetPrintStackSize();
-    }
-
-    void TearDown() override
-    {
-        // Every reader must leave the print stack as it found it, on every path.
-        EXPECT_EQ(Debug::GetPrintStackSize(), mStackSize);
-        for(const std::string &rPath : mFiles) unlink(rPath.c_str());
-        rmdir(mDirectory.c_str());
-    }
-
-    std::string WriteFile(const char *pName, const std::vector<uint8_t> &pBytes, size_t pLength)
-    {
-        std::string tPath = mDirectory + "/" + pName;
-        FILE *fOut = fopen(tPath.c_str(), "wb");
-        EXPECT_NE(fOut, nullptr);
-        if(fOut)
-        {
-            if(pLength > 0) fwrite(pBytes.data(), 1, pLength, fOut);
-            fclose(fOut);
-        }
-        mFiles.push_back(tPath);
-        return tPath;
-    }
-
-    std::string WriteFile(const char *pName, const std::vector<uint8_t> &pBytes)
-    {
-        return WriteFile(pName, pBytes, pBytes.size());
-    }
-
-    std::string mDirectory;
-    std::vector<std::string> mFiles;
-    int32_t mStackSize;
-};
+class LumpFileTest : public LumpScratchTest {};
 
 // Runs the reader that fits each fixture lump; bit i is set when lump i (directory order) read.
 uint32_t ReadEveryLump(CorvelLumpManager &pManager, const DirectoryInfo &pDirectory)

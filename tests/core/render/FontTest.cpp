@@ -35,6 +35,41 @@ namespace
         return a.mAtlasX < b.mAtlasX + b.mWidth && b.mAtlasX < a.mAtlasX + a.mWidth &&
                a.mAtlasY < b.mAtlasY + b.mHeight && b.mAtlasY < a.mAtlasY + a.mHeight;
     }
+
+    // DejaVu Sans at the system font's size with its glyph table and atlas, released however the
+    // test ends. mFace stays null when the font is not installed.
+    struct DejaVuAtlas
+    {
+        FT_Library mLibrary = nullptr;
+        bool mLibraryReady = false;
+        FT_Face mFace = nullptr;
+        FontGlyph *mTable = nullptr;
+        uint8_t *mAtlas = nullptr;
+        int32_t mHeight = 0;
+
+        DejaVuAtlas()
+        {
+            mLibraryReady = FT_Init_FreeType(&mLibrary) == 0;
+            if (!mLibraryReady) return;
+            if (FT_New_Face(mLibrary, kDejaVu, 0, &mFace) != 0)
+            {
+                mFace = nullptr;
+                return;
+            }
+            FT_Set_Pixel_Sizes(mFace, 0, FONT_PIXEL_HEIGHT);
+            mTable = (FontGlyph *)calloc(FONT_GLYPH_COUNT, sizeof(FontGlyph));
+            mAtlas = RenderGlyphAtlas(mFace, mTable, &mHeight);
+        }
+        DejaVuAtlas(const DejaVuAtlas &) = delete;
+        DejaVuAtlas &operator=(const DejaVuAtlas &) = delete;
+        ~DejaVuAtlas()
+        {
+            free(mAtlas);
+            free(mTable);
+            if (mFace) FT_Done_Face(mFace);
+            if (mLibraryReady) FT_Done_FreeType(mLibrary);
+        }
+    };
 }
 
 TEST(FontLayoutTest, RowsWrapOnlyWhenWiderThanTheAtlas)
@@ -78,19 +113,11 @@ TEST(FontLayoutTest, CoverageBecomesOpaqueFrom192)
 // advances of its glyphs and kept inside the 480-unit view.
 TEST(FontLayoutTest, DrawnWidthSumsAdvancesAndTheFrameRateFitsTheView)
 {
-    FT_Library tLibrary;
-    ASSERT_EQ(FT_Init_FreeType(&tLibrary), 0);
-    FT_Face tFace;
-    if (FT_New_Face(tLibrary, kDejaVu, 0, &tFace) != 0)
-    {
-        FT_Done_FreeType(tLibrary);
-        GTEST_SKIP() << "DejaVu Sans is not installed";
-    }
-    FT_Set_Pixel_Sizes(tFace, 0, FONT_PIXEL_HEIGHT);
-    FontGlyph *tTable = (FontGlyph *)calloc(FONT_GLYPH_COUNT, sizeof(FontGlyph));
-    int32_t tHeight = 0;
-    uint8_t *tAtlas = RenderGlyphAtlas(tFace, tTable, &tHeight);
-    ASSERT_NE(tAtlas, nullptr);
+    DejaVuAtlas tDejaVu;
+    ASSERT_TRUE(tDejaVu.mLibraryReady);
+    if (!tDejaVu.mFace) GTEST_SKIP() << "DejaVu Sans is not installed";
+    ASSERT_NE(tDejaVu.mAtlas, nullptr);
+    const FontGlyph *tTable = tDejaVu.mTable;
 
     const int32_t tSix = tTable['6'].mAdvance;
     ASSERT_GT(tSix, 0);
@@ -111,28 +138,18 @@ TEST(FontLayoutTest, DrawnWidthSumsAdvancesAndTheFrameRateFitsTheView)
         EXPECT_LT(tLeft + tWidth, 480.0f) << rText;
         EXPECT_GT(tLeft + tWidth, 470.0f) << rText;
     }
-    free(tAtlas);
-    free(tTable);
-    FT_Done_Face(tFace);
-    FT_Done_FreeType(tLibrary);
 }
 
 TEST(FontLayoutTest, DejaVuAtlasHoldsEveryGlyphOnceInsideItsBounds)
 {
-    FT_Library tLibrary;
-    ASSERT_EQ(FT_Init_FreeType(&tLibrary), 0);
-    FT_Face tFace;
-    if (FT_New_Face(tLibrary, kDejaVu, 0, &tFace) != 0)
-    {
-        FT_Done_FreeType(tLibrary);
-        GTEST_SKIP() << "DejaVu Sans is not installed";
-    }
-    FT_Set_Pixel_Sizes(tFace, 0, FONT_PIXEL_HEIGHT);
-
-    FontGlyph *tTable = (FontGlyph *)calloc(FONT_GLYPH_COUNT, sizeof(FontGlyph));
-    int32_t tHeight = 0;
-    uint8_t *tAtlas = RenderGlyphAtlas(tFace, tTable, &tHeight);
-    ASSERT_NE(tAtlas, nullptr);
+    DejaVuAtlas tDejaVu;
+    ASSERT_TRUE(tDejaVu.mLibraryReady);
+    if (!tDejaVu.mFace) GTEST_SKIP() << "DejaVu Sans is not installed";
+    ASSERT_NE(tDejaVu.mAtlas, nullptr);
+    FT_Face tFace = tDejaVu.mFace;
+    const FontGlyph *tTable = tDejaVu.mTable;
+    const uint8_t *tAtlas = tDejaVu.mAtlas;
+    const int32_t tHeight = tDejaVu.mHeight;
     ASSERT_GT(tHeight, FONT_PIXEL_HEIGHT);
 
     EXPECT_TRUE(tTable['A'].mPresent);
@@ -182,10 +199,6 @@ TEST(FontLayoutTest, DejaVuAtlasHoldsEveryGlyphOnceInsideItsBounds)
         }
     }
 
-    free(tAtlas);
-    free(tTable);
-    FT_Done_Face(tFace);
-    FT_Done_FreeType(tLibrary);
 }
 
 TEST(FontTest, UnloadedFontsMeasureOneAndCannotBeOpenedWithoutAFile)
