@@ -18,6 +18,7 @@
 #include "skeleton/CorvelPuppet.h"
 #include "world/Camera.h"
 #include "world/CameraManager.h"
+#include "world/RootEntity.h"
 
 EnemyAppearance::EnemyAppearance() : mHolder(this, ReleaseAnimation)
 {
@@ -360,21 +361,7 @@ void EnemyAppearance::DrawPuppet()
     GLState::PushAll();
     glTranslatef(mOwnerBox.mLft, mOwnerBox.mTop, 0.0f);
     const bool tShowHitboxes = ShowHitboxes();
-    if(tShowHitboxes)
-    {
-        const float tWidth = mOwnerBox.mRgt - mOwnerBox.mLft;
-        const float tHeight = mOwnerBox.mBot - mOwnerBox.mTop;
-        glDisable(GL_TEXTURE_2D);
-        glColor4f(1.0f, 0.0f, 0.0f, 1.0f);
-        glBegin(GL_LINE_LOOP);
-        glVertex2f(0.0f, 0.0f);
-        glVertex2f(tWidth, 0.0f);
-        glVertex2f(tWidth, tHeight);
-        glVertex2f(0.0f, tHeight);
-        glEnd();
-        glEnable(GL_TEXTURE_2D);
-        glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    }
+    if(tShowHitboxes) RenderOutlineFromOrigin(mOwnerBox.mRgt - mOwnerBox.mLft, mOwnerBox.mBot - mOwnerBox.mTop);
     if(mPuppet)
     {
         if(mFacing == 0) glScalef(-1.0f, 1.0f, 1.0f);

@@ -146,16 +146,18 @@ void RootEntity::RenderHitboxRect(float pLft, float pTop, float pRgt, float pBot
 {
     OptionsManager *rOptions = OptionsManager::Get();
     if(!rOptions || !rOptions->GetBool("ShowHitboxes")) return;
+    RenderOutlineFromOrigin(pRgt - pLft, pBot - pTop);
+}
 
-    float tWidth = pRgt - pLft;
-    float tHeight = pBot - pTop;
+void RenderOutlineFromOrigin(float pWidth, float pHeight)
+{
     glDisable(GL_TEXTURE_2D);
     glColor4f(1.0f, 0.0f, 0.0f, 1.0f);
     glBegin(GL_LINE_LOOP);
     glVertex2f(0.0f, 0.0f);
-    glVertex2f(tWidth, 0.0f);
-    glVertex2f(tWidth, tHeight);
-    glVertex2f(0.0f, tHeight);
+    glVertex2f(pWidth, 0.0f);
+    glVertex2f(pWidth, pHeight);
+    glVertex2f(0.0f, pHeight);
     glEnd();
     glEnable(GL_TEXTURE_2D);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);

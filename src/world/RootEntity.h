@@ -92,5 +92,9 @@ private:
 // Depth value meaning "none given"; classes that translate by depth use 0 instead.
 #define ROOTENTITY_NO_DEPTH -2.0f
 
+// The red debug outline of a box of the given size, drawn from the current origin; leaves
+// texturing on and the colour white.
+void RenderOutlineFromOrigin(float pWidth, float pHeight);
+
 // Registers the "RE_" globals.
 void RegisterRootEntityLua(lua_State *L);
