@@ -352,7 +352,7 @@ void EnemyAppearance::DrawFlash(Bitmap *pFrame)
 
 static bool ShowHitboxes()
 {
-    OptionsManager *rOptions = OptionsManager::Get();
+    OptionsManager *rOptions = OptionsManager::Fetch();
     return rOptions && rOptions->GetBool("ShowHitboxes");
 }
 

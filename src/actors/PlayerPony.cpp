@@ -49,7 +49,7 @@ namespace
 
     bool GodMode()
     {
-        OptionsManager *rOptions = OptionsManager::Get();
+        OptionsManager *rOptions = OptionsManager::Fetch();
         return rOptions && rOptions->GetBool("GodMode");
     }
 }
@@ -564,7 +564,7 @@ void PlayerPony::CheckDamageZones()
 void PlayerPony::CheckProjectiles()
 {
     Debug::PushPrintTag(cTraceTag, "[Player] Running Projectile Collisions.\n");
-    ControlManager *rControls = ControlManager::Get();
+    ControlManager *rControls = ControlManager::Fetch();
     if(rControls && rControls->GetControl("SlapMe")->mPressed)
     {
         mHealth--;

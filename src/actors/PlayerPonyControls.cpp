@@ -43,7 +43,7 @@ void PlayerPony::RemoveControlLocksByPrefix(const char *pPrefix)
 
 void PlayerPony::RefreshControlSnapshot()
 {
-    ControlManager *rControls = ControlManager::Get();
+    ControlManager *rControls = ControlManager::Fetch();
     if(!rControls) return;
     NamedLinkedList *rSource = rControls->GetControlList();
     if(!rSource) return;

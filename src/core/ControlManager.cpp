@@ -99,7 +99,7 @@ ControlManager::~ControlManager()
     FreeNameArray(mJoystickNames, mJoystickNameCount);
 }
 
-ControlManager *ControlManager::Get()
+ControlManager *ControlManager::Fetch()
 {
     return GetApplication()->rControlManager;
 }

@@ -44,7 +44,7 @@ void GameGearEventHandler(FrameRecord *pFrame)
 {
     Application *rApp = GetApplication();
     ALLEGRO_EVENT tEvent = rApp->mCurrentEvent;
-    ControlManager *rControls = ControlManager::Get();
+    ControlManager *rControls = ControlManager::Fetch();
     Debug::PushPrint(0, "[Event Handler] Begin %i\n", (int)tEvent.type);
 
     switch(tEvent.type)
@@ -124,7 +124,7 @@ void GameGearTimer(FrameRecord *pFrame)
     Debug::PushPrintTag("Debug_GameGear", "[Timer] Begin\n");
     if(SocketManager::Fetch()) SocketManager::Fetch()->Update();
     Debug::Print("Controls\n");
-    ControlManager *rControls = ControlManager::Get();
+    ControlManager *rControls = ControlManager::Fetch();
     if(rControls) rControls->Update();
     GUI *rGUI = GUI::Fetch();
     Debug::Print("Hotkeys\n");
@@ -252,7 +252,7 @@ void LevelSelectGearTimer(FrameRecord *pFrame)
     Debug::Print("Network\n");
     if(SocketManager::Fetch()) SocketManager::Fetch()->Update();
     Debug::Print("Controls\n");
-    ControlManager *rControls = ControlManager::Get();
+    ControlManager *rControls = ControlManager::Fetch();
     if(rControls) rControls->Update();
     GUI *rGUI = GUI::Fetch();
     Debug::Print("Hotkeys\n");

@@ -126,8 +126,7 @@ LuaManager::~LuaManager()
 
 LuaManager *LuaManager::Fetch()
 {
-    Application *rApplication = GetApplication();
-    return rApplication ? rApplication->rLuaManager : nullptr;
+    return GetApplication()->rLuaManager;
 }
 
 void LuaManager::PushCallStackName(const char *pName)

@@ -67,10 +67,9 @@ OptionsManager::~OptionsManager()
     delete mOptions;
 }
 
-OptionsManager *OptionsManager::Get()
+OptionsManager *OptionsManager::Fetch()
 {
-    Application *rApplication = GetApplication();
-    return rApplication ? rApplication->rOptionsManager : NULL;
+    return GetApplication()->rOptionsManager;
 }
 
 void OptionsManager::BindBuiltins()

@@ -24,7 +24,6 @@ public:
     ~AudioManager();
 
     static AudioManager *Fetch();
-    static AudioManager *Get() { return Fetch(); }
 
     // Process-wide volume settings, 0.0 to 1.0.
     static float GetMusicVolume();

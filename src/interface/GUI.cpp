@@ -69,11 +69,6 @@ GUI *GUI::Fetch()
     return GetApplication()->rGUI;
 }
 
-GUI *GetGUI()
-{
-    return GUI::Fetch();
-}
-
 bool GUILetsWorldRun(GUI *pGUI)
 {
     if(!pGUI) return false;
@@ -319,7 +314,7 @@ bool GUI::Update(int32_t pEventCode)
     }
 
     int32_t tMouseX = 0, tMouseY = 0, tMouseZ = 0;
-    ControlManager *rControls = ControlManager::Get();
+    ControlManager *rControls = ControlManager::Fetch();
     if(rControls) rControls->GetMousePosition(&tMouseX, &tMouseY, &tMouseZ);
 
     if(pEventCode == -1)
@@ -574,11 +569,11 @@ static bool IsUsableHasteRate(float pRate)
 // than stalling the timer or flooding the queue; the refusal is said once per press.
 void GUI::UpdateGameSpeed()
 {
-    ControlManager *rControls = ControlManager::Get();
+    ControlManager *rControls = ControlManager::Fetch();
     float tRate = cNormalFrameRate;
     if(ControlHeld(rControls, "SpeedUp"))
     {
-        OptionsManager *rOptions = OptionsManager::Get();
+        OptionsManager *rOptions = OptionsManager::Fetch();
         float tHaste = rOptions ? rOptions->GetFloat("HasteRate") : 0.0f;
         if(IsUsableHasteRate(tHaste))
             tRate = tHaste;
@@ -621,7 +616,7 @@ void GUI::UpdateHotkeys()
         return;
     }
 
-    ControlManager *rControls = ControlManager::Get();
+    ControlManager *rControls = ControlManager::Fetch();
     Application *rApp = GetApplication();
     bool tInGame = rApp->rGearTick == GameGearTimer;
     bool tUnlocked = PlayerControlsUnlocked();
@@ -635,7 +630,7 @@ void GUI::UpdateHotkeys()
 
     if(ControlPressed(rControls, "ToggleFullscreen"))
     {
-        DisplayManager *rDisplay = DisplayManager::Get();
+        DisplayManager *rDisplay = DisplayManager::Fetch();
         if(rDisplay) rDisplay->ToggleFullscreen();
     }
 
@@ -664,7 +659,7 @@ void GUI::UpdateHotkeys()
 
     if(ControlPressed(rControls, "ToggleHitboxes"))
     {
-        OptionsManager *rOptions = OptionsManager::Get();
+        OptionsManager *rOptions = OptionsManager::Fetch();
         if(rOptions) rOptions->SetBool("ShowHitboxes", !rOptions->GetBool("ShowHitboxes"));
     }
 

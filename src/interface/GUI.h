@@ -111,8 +111,6 @@ private:
     GUI &operator=(const GUI &) = delete;
 };
 
-GUI *GetGUI();
-
 // The in-game tick's rule for the world: entities and cameras run only while the GUI exists,
 // has a "PauseScreen" object, and that object is not the top screen.
 bool GUILetsWorldRun(GUI *pGUI);

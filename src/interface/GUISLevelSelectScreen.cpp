@@ -154,7 +154,7 @@ bool GUISLevelSelectScreen::HandleEvent(int32_t pCode, int32_t pX, int32_t pY)
     if(rPlayer) rPlayer->SetRespawnPosition(-1.0f, -1.0f);
     if(mMapCount == 1 && rButtons[0]) rButtons[0]->RunActions();
 
-    ControlManager *rControls = ControlManager::Get();
+    ControlManager *rControls = ControlManager::Fetch();
     bool tUp = ControlPressed(rControls, "Up") || ControlPressed(rControls, "GUI_Up");
     bool tDown = ControlPressed(rControls, "Down") || ControlPressed(rControls, "GUI_Dn");
     if(tUp) MoveNavigation(NAV_UP);

@@ -89,7 +89,7 @@ void GUISPauseScreen::HandleOptionsInput()
 {
     BuildOptionsNavigation();
     int32_t tNode = GetCurrentNavigationIndex();
-    ControlManager *rControls = ControlManager::Get();
+    ControlManager *rControls = ControlManager::Fetch();
     mWaitBegan = 0;
 
     if(mInputDelay <= 0)
@@ -109,7 +109,7 @@ void GUISPauseScreen::HandleOptionsInput()
             }
             else if(tNode == 21 && !tEnter)
             {
-                DisplayManager *rDisplay = DisplayManager::Get();
+                DisplayManager *rDisplay = DisplayManager::Fetch();
                 if(rDisplay) rDisplay->ToggleFullscreen();
             }
         }
@@ -147,7 +147,7 @@ void GUISPauseScreen::RenderOptionsPage()
     GLState::PushAll();
     if(rImages[PAUSE_IMG_KEYBINDINGS_BASE]) rImages[PAUSE_IMG_KEYBINDINGS_BASE]->DrawAt(0, 0);
     int32_t tNode = GetCurrentNavigationIndex();
-    ControlManager *rControls = ControlManager::Get();
+    ControlManager *rControls = ControlManager::Fetch();
     Font *rFont = mMenuFont;
 
     if(rFont)

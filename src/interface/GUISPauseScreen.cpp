@@ -236,7 +236,7 @@ bool GUISPauseScreen::HandleEvent(int32_t pCode, int32_t pX, int32_t pY)
 
 void GUISPauseScreen::HandleEscapeInput()
 {
-    ControlManager *rControls = ControlManager::Get();
+    ControlManager *rControls = ControlManager::Fetch();
     if(ControlPressed(rControls, "Up"))
     {
         if(mEscapeCursor > 0) mEscapeCursor--;
@@ -306,7 +306,7 @@ void GUISPauseScreen::HandleSharedPageInput()
         mInputDelay--;
         return;
     }
-    ControlManager *rControls = ControlManager::Get();
+    ControlManager *rControls = ControlManager::Fetch();
     const char *cDirections[4] = {"Up", "Down", "Left", "Right"};
     const int32_t cMoves[4] = {NAV_UP, NAV_DOWN, NAV_LEFT, NAV_RIGHT};
     bool tMoved = false;

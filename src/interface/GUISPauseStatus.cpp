@@ -183,7 +183,7 @@ void GUISPauseScreen::HandleStatusInput()
 {
     BuildStatusNavigation();
     int32_t tNode = GetCurrentNavigationIndex();
-    ControlManager *rControls = ControlManager::Get();
+    ControlManager *rControls = ControlManager::Fetch();
     if(!rControls || !rControls->GetControl("Shoot")->mPressed) return;
     PlayerPony *rPlayer = PlayerPony::Get();
     NavigationNode *rCurrent = GetCurrentNavigationNode();

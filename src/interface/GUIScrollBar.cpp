@@ -173,7 +173,7 @@ bool GUIScrollBarV::HandleEvent(int32_t pCode, int32_t pX, int32_t pY)
         mDragging = 1;
         Notify(SCROLL_DRAG_STARTED);
         int32_t tMouseX = 0, tMouseY = 0, tMouseZ = 0;
-        ControlManager *rControls = ControlManager::Get();
+        ControlManager *rControls = ControlManager::Fetch();
         if(rControls) rControls->GetMousePosition(&tMouseX, &tMouseY, &tMouseZ);
         mDragStartY = tMouseY;
         mDragStartValue = mValue;

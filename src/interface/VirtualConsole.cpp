@@ -176,14 +176,14 @@ void VirtualConsole::BeginTyping()
     memset(mTypedLine, 0, sizeof(mTypedLine));
     mTyping = 1;
     mTypingTicks = 0;
-    ControlManager *rControls = ControlManager::Get();
+    ControlManager *rControls = ControlManager::Fetch();
     if(rControls) rControls->ClearTypedCharacters();
 }
 
 void VirtualConsole::EndTyping()
 {
     mTyping = 0;
-    ControlManager *rControls = ControlManager::Get();
+    ControlManager *rControls = ControlManager::Fetch();
     if(rControls) rControls->ClearTypedCharacters();
 }
 
@@ -257,7 +257,7 @@ static bool ControlPressed(ControlManager *pControls, const char *pName)
 void VirtualConsole::HandleDecisionInput()
 {
     if(!mDecisionMode || mDecisionCount < 1) return;
-    ControlManager *rControls = ControlManager::Get();
+    ControlManager *rControls = ControlManager::Fetch();
     if(ControlPressed(rControls, "Up"))
     {
         mSelected = (mSelected <= 0) ? mDecisionCount - 1 : mSelected - 1;
@@ -306,7 +306,7 @@ void VirtualConsole::Update()
         if(mDecisionMode && mSelected >= 0 && mSelected < mDecisionCount) SetChar(0, mDecisions[mSelected].mRow, '>');
     }
 
-    ControlManager *rControls = ControlManager::Get();
+    ControlManager *rControls = ControlManager::Fetch();
     if(!rControls) return;
     if(mTyping)
     {

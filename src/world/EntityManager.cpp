@@ -575,7 +575,7 @@ void EntityManager::Render()
     }
     Debug::PopPrint("[Entity Manager] Render Complete\n");
 
-    OptionsManager *rOptions = OptionsManager::Get();
+    OptionsManager *rOptions = OptionsManager::Fetch();
     NamedLinkedList *rLadders = GetSpecialList("Ladder List");
     if(rOptions && rOptions->GetBool("ShowHitboxes") && rLadders)
     {

@@ -38,7 +38,7 @@ void TransExec_AnyToMap::SetLevelName(const char *pName)
 void TransExec_AnyToMap::Execute()
 {
     fprintf(stderr, "Executed any to level %s\n", PrintableName(mLevelName));
-    ControlManager *rControls = ControlManager::Get();
+    ControlManager *rControls = ControlManager::Fetch();
     if(rControls) rControls->ResetControlStates();
     MapManager *rMap = MapManager::Fetch();
     if(rMap) rMap->LoadMapFile(mLevelName);

@@ -196,7 +196,7 @@ void LineartChunk::Render()
     if(!mLayers[0].mBitmap) return;
     DrawLayer(mLayers[0], 0.0f);
     if(mLayers[1].mBitmap) DrawLayer(mLayers[1], cSecondLayerOffset);
-    OptionsManager *rOptions = OptionsManager::Get();
+    OptionsManager *rOptions = OptionsManager::Fetch();
     if(rOptions && rOptions->GetBool("ShowHitboxes")) RenderMask();
 }
 

@@ -110,7 +110,7 @@ void ProxyTrigger::Render()
 
 void ProxyTrigger::DefaultOutline(ProxyTrigger *pTrigger)
 {
-    OptionsManager *rOptions = OptionsManager::Get();
+    OptionsManager *rOptions = OptionsManager::Fetch();
     if(!pTrigger || !rOptions || !rOptions->GetBool("ShowHitboxes")) return;
     CameraManager *rCameras = CameraManager::Fetch();
     Camera *rCamera = rCameras ? rCameras->GetActiveCamera() : NULL;

@@ -144,7 +144,7 @@ void RootEntity::RenderHitboxOutline(Hitbox pHitbox)
 
 void RootEntity::RenderHitboxRect(float pLft, float pTop, float pRgt, float pBot)
 {
-    OptionsManager *rOptions = OptionsManager::Get();
+    OptionsManager *rOptions = OptionsManager::Fetch();
     if(!rOptions || !rOptions->GetBool("ShowHitboxes")) return;
     RenderOutlineFromOrigin(pRgt - pLft, pBot - pTop);
 }

@@ -609,7 +609,7 @@ void RootProjectile::Update()
 
 void RootProjectile::Render()
 {
-    OptionsManager *rOptions = OptionsManager::Get();
+    OptionsManager *rOptions = OptionsManager::Fetch();
     bool tShow = rOptions && rOptions->GetBool("ShowHitboxes");
     float tOffsetX = 0.0f;
     float tOffsetY = 0.0f;

@@ -200,7 +200,7 @@ void SpawnManager::Update()
 
 void SpawnManager::RenderHitboxes()
 {
-    OptionsManager *rOptions = OptionsManager::Get();
+    OptionsManager *rOptions = OptionsManager::Fetch();
     if(!rOptions || !rOptions->GetBool("ShowHitboxes")) return;
     for(void *rData = mSpawnPoints->PushIterator(); rData; rData = mSpawnPoints->IterateNext())
     {

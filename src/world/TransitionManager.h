@@ -37,7 +37,6 @@ public:
 
     // The instance held by the Application; constructs nothing.
     static TransitionManager *Fetch();
-    static TransitionManager *Get() { return Fetch(); }
 
     // Each speed that is not greater than 0 becomes the default.
     void SetFadeSpeeds(float pFadeOut, float pFadeIn);

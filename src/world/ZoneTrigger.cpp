@@ -110,7 +110,7 @@ void ZoneTrigger::Update()
 
 void ZoneTrigger::Render()
 {
-    OptionsManager *rOptions = OptionsManager::Get();
+    OptionsManager *rOptions = OptionsManager::Fetch();
     if(!rOptions || !rOptions->GetBool("ShowHitboxes")) return;
     for(int32_t i = 0; i < mRectCount; i++)
     {

@@ -39,10 +39,10 @@ namespace
         // One tick in which the raw input was that key, mouse button or joystick button.
         void RawTick(int32_t pKey, int32_t pMouse, int32_t pJoystick, const char *pControl = NULL)
         {
-            ControlManager::Get()->OnKey(pKey, pMouse, pJoystick);
+            ControlManager::Fetch()->OnKey(pKey, pMouse, pJoystick);
             Tick(pControl);
-            ControlManager::Get()->ResetLastInput();
-            ControlManager::Get()->ClearTypedCharacters();
+            ControlManager::Fetch()->ResetLastInput();
+            ControlManager::Fetch()->ClearTypedCharacters();
         }
 
         void MoveTo(int32_t pNode)

@@ -57,8 +57,7 @@ CorvelLumpManager::~CorvelLumpManager()
 
 CorvelLumpManager *CorvelLumpManager::Fetch()
 {
-    Application *rApp = GetApplication();
-    return rApp ? rApp->rLumpManager : nullptr;
+    return GetApplication()->rLumpManager;
 }
 
 void CorvelLumpManager::Close()

@@ -170,8 +170,7 @@ DataLibrary::~DataLibrary()
 
 DataLibrary *DataLibrary::Fetch()
 {
-    Application *rApplication = GetApplication();
-    return rApplication ? rApplication->rDataLibrary : 0;
+    return GetApplication()->rDataLibrary;
 }
 
 // ---------------------------------------------------------------------------------------------

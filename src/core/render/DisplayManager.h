@@ -38,7 +38,7 @@ public:
     DisplayManager();
     ~DisplayManager();
 
-    static DisplayManager *Get();
+    static DisplayManager *Fetch();
 
     // Fits the logical view into the current window size (option "ForceDirectAspectRatios"
     // picks the mode) and stores the result in the Application and the letterbox rectangle.

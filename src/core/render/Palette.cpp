@@ -88,7 +88,7 @@ void Palette::ApplySwap(const char *pVariantName)
 {
     const ColorRGBA *rVariant = GetVariantColours(pVariantName);
     if (!rVariant) return;
-    DisplayManager *rDisplay = DisplayManager::Get();
+    DisplayManager *rDisplay = DisplayManager::Fetch();
     if (!rDisplay) return;
     rDisplay->UseProgram(PALETTE_SWAP_PROGRAM);
     uint32_t tProgram = rDisplay->GetCurrentProgram();
@@ -110,7 +110,7 @@ void Palette::ApplySwap(const char *pVariantName)
 
 void EndPaletteSwap()
 {
-    DisplayManager *rDisplay = DisplayManager::Get();
+    DisplayManager *rDisplay = DisplayManager::Fetch();
     if (rDisplay)
         rDisplay->UseProgram(0);
     else if (xglUseProgram)

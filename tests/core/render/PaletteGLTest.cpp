@@ -118,7 +118,7 @@ PFNGLGETUNIFORMFVPROC PaletteGLTest::sGetUniformfv = 0;
 
 TEST_F(PaletteGLTest, ShaderFilesCompileAndLink)
 {
-    DisplayManager *rDisplay = DisplayManager::Get();
+    DisplayManager *rDisplay = DisplayManager::Fetch();
     rDisplay->UseProgram("XPaletteSwap");
     GLuint tProgram = rDisplay->GetCurrentProgram();
     ASSERT_NE(tProgram, 0u);
@@ -146,7 +146,7 @@ TEST_F(PaletteGLTest, LargePaletteReportsItsCountButLoadsAtMost128Pairs)
 
     tPalette.ApplySwap("Swap");
     EXPECT_EQ(glGetError(), (GLenum)GL_NO_ERROR);
-    GLuint tProgram = DisplayManager::Get()->GetCurrentProgram();
+    GLuint tProgram = DisplayManager::Fetch()->GetCurrentProgram();
     ASSERT_NE(tProgram, 0u);
     EXPECT_EQ((GLint)tProgram, CurrentProgram());
 
