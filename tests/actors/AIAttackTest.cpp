@@ -133,3 +133,46 @@ TEST_F(AIAttackTest, BindingsBuildAttacksAndKeepTheActiveStackBalanced)
     EXPECT_NE(tErr.find("AIAttackHandler_CreateAttack: No attack type specified.\n"), std::string::npos);
     EXPECT_EQ(GlobalString("gDone"), "false");
 }
+
+TEST_F(AIAttackTest, AttackKeysAnswerOnlyTheirCountsAndKinds)
+{
+    Enemy *rEnemy = MakeEnemy("Keyed", 200.0f, 100.0f, 20.0f, 5);
+    GetApplication()->rDataLibrary->PushActiveEntity(rEnemy);
+    testing::internal::CaptureStderr();
+    Run("Enemy_PushPropertyAsActiveObject('AIAttackHandler')"
+        "AIAttackHandler_SetProperty('CreateAllAttacksAtOnce') AIAttackHandler_SetProperty('Bogus', true)"
+        "AIAttackHandler_SetProperty('CreateAllAttacksAtOnce', true)"
+        "AIAttackHandler_CreateAttack('LEMON_PROJECTILE')"
+        "AIAttack_SetProperty('Damage', 3) AIAttack_SetProperty('Damage') AIAttack_SetProperty('AnimationIndex', 2)"
+        "AIAttack_SetProperty('Bogus', 1) AISpawnEnemyAttack_SetProperty('EnemyName', 'X')"
+        "AILemonAttack_PushPropertyAsActiveObject('Projectile') gProjType = DL_GetActiveObjectType() DL_PopActiveEntity()"
+        "AILemonAttack_PushPropertyAsActiveObject('Lemon') DL_PopActiveEntity()"
+        "DL_PopActiveEntity()"
+        "AIAttackHandler_CreateAttack('SPAWN_ENEMY')"
+        "AISpawnEnemyAttack_SetProperty('NumberOfConstructorArguments', 2) AISpawnEnemyAttack_SetProperty('ConstructorArgument', 'a')"
+        "AISpawnEnemyAttack_SetProperty('ConstructorArgument') AISpawnEnemyAttack_SetProperty('Bogus', 1)"
+        "AILemonAttack_PushPropertyAsActiveObject('Projectile') DL_PopActiveEntity()"
+        "DL_PopActiveEntity() DL_PopActiveEntity()");
+    std::string tErr = Captured();
+    GetApplication()->rDataLibrary->PopActiveEntity();
+    EXPECT_EQ(GetApplication()->rDataLibrary->GetActiveStackSize(), 0);
+    AIAttackHandler *rHandler = rEnemy->GetAttackHandler();
+    EXPECT_EQ(rHandler->GetCreateAllAttacksAtOnce(), 1);
+    ASSERT_EQ(rHandler->GetCount(), 2);
+    EXPECT_EQ(rHandler->GetFirstAttack()->GetDamage(), 3);
+    EXPECT_EQ(rHandler->GetFirstAttack()->GetAnimationIndex(), 2);
+    EXPECT_EQ(static_cast<AISpawnEnemyAttack *>(rHandler->GetLastAttack())->GetArgumentsFilled(), 1);
+    EXPECT_EQ(GlobalNumber("gProjType"), (double)TYPE_ROOTPROJECTILE);
+    const char *cExpected[] = {
+        "AIAttackHandler_SetProperty: Failed, cannot resolve CreateAllAttacksAtOnce with 1 args.\n",
+        "AIAttackHandler_SetProperty: Failed, cannot resolve Bogus with 2 args.\n",
+        "AIAttack_SetProperty: Failed, cannot resolve Damage with 1 args.\n",
+        "AIAttack_SetProperty: Failed, cannot resolve Bogus with 2 args.\n",
+        "AILemonAttack_PushPropertyAsActiveObject: Failed, Lemon does not match any property.\n",
+        "AISpawnEnemyAttack_SetProperty: Failed, cannot resolve ConstructorArgument with 1 args.\n",
+        "AISpawnEnemyAttack_SetProperty: Failed, cannot resolve Bogus with 2 args.\n",
+        "Warning, current AIAttack is not a LEMON_PROJECTILE type.\n",
+        "Warning, current AIAttack is not a SPAWN_ENEMY type.\n",
+    };
+    for(const char *rLine : cExpected) EXPECT_NE(tErr.find(rLine), std::string::npos) << rLine;
+}

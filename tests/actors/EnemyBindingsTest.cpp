@@ -57,6 +57,7 @@ TEST_F(EnemyBindingsTest, HitboxAndMovementBindingsCheckTheirCounts)
         "Hitbox_SetProperty('Hitbox', 0, 1, 'Right', 1, 4, 5, 10, 12)"
         "Hitbox_SetProperty('Hitbox', 0, 1, 'Right', 1, 4, 5, 10)"
         "Hitbox_CalculateMissingHitboxes() Hitbox_SetProperty()"
+        "Hitbox_SetProperty('IgnoreMissingHitboxData', 1) Hitbox_SetProperty('Shape', 1)"
         "DL_PopActiveEntity()"
         "Enemy_PushPropertyAsActiveObject('AIMovementHandler')"
         "AIMovementHandler_SetProperty('LoopMovements', true)"
@@ -65,6 +66,8 @@ TEST_F(EnemyBindingsTest, HitboxAndMovementBindingsCheckTheirCounts)
         "AIMovementHandler_AddMovement('AIR_MOVEMENT') AIMovementHandler_SetProperty('DelayBeforeMoving', 7)"
         "AIMovementHandler_SetProperty('Speed', 1) AIMovementHandler_ApplyStandardGravity()"
         "gDelay2 = AIMovementHandler_GetProperty('GetCurrentMovementDelay')"
+        "AIMovementHandler_GetProperty('Delay') AIMovementHandler_GetProperty('GetCurrentMovementDelay', 1)"
+        "AIMovementHandler_SetProperty('Bogus', 1)"
         "DL_PopActiveEntity() Enemy_PushPropertyAsActiveObject('Banana') DL_PopActiveEntity()");
     std::string tErr = Captured();
     GetApplication()->rDataLibrary->PopActiveEntity();
@@ -82,6 +85,11 @@ TEST_F(EnemyBindingsTest, HitboxAndMovementBindingsCheckTheirCounts)
         "AIMovementHandler_AddMovement: Failed, no movement type specified.\n",
         "AIMovementHandler_SetProperty: Failed, cannot resolve Speed with 2 args.\n",
         "Enemy_PushPropertyAsActiveObject: Failed, Banana does not match any property.\n",
+        "Hitbox_SetProperty: Failed, cannot resolve IgnoreMissingHitboxData with 2 args.\n",
+        "Hitbox_SetProperty: Failed, cannot resolve Shape with 2 args.\n",
+        "AIMovementHandler_GetProperty: Failed, cannot resolve Delay with 1 args.\n",
+        "AIMovementHandler_GetProperty: Failed, cannot resolve GetCurrentMovementDelay with 2 args.\n",
+        "AIMovementHandler_SetProperty: Failed, cannot resolve Bogus with 2 args.\n",
     };
     for(const char *rLine : cExpected) EXPECT_NE(tErr.find(rLine), std::string::npos) << rLine;
 }
@@ -107,4 +115,53 @@ TEST_F(EnemyBindingsTest, SideQueriesAndScriptedMovesUseTheLevel)
     rEnemy->GetHitbox(tBox);
     EXPECT_EQ(tBox.mRgt, 43.0f);
     EXPECT_FALSE(AllowBotSlopes || AllowTopSlopes || AllowAirWalk);
+}
+
+TEST_F(EnemyBindingsTest, AppearanceHealthAndChildKeysKeepTheirCountsAndMessages)
+{
+    Enemy *rEnemy = MakeEnemy("Keyed", 200.0f, 100.0f, 20.0f, 5);
+    GetApplication()->rDataLibrary->PushActiveEntity(rEnemy);
+    testing::internal::CaptureStderr();
+    Run("gFacing = select('#', Enemy_Appearance_GetProperty('AnimationDirectionFacing'))"
+        "gIndex = Enemy_Appearance_GetProperty('AnimationIndex', 'extra', 'args')"
+        "gSize = select('#', Enemy_Appearance_GetProperty('AnimationSize'))"
+        "gBogus = select('#', Enemy_Appearance_GetProperty('Bogus', 1))"
+        "Enemy_Appearance_SetProperty('AnimationIndex') Enemy_Appearance_SetProperty()"
+        "Enemy_Health_SetProperty('InvincibleFlag') Enemy_Health_SetProperty('Health')"
+        "Enemy_Health_SetProperty('InvincibleFlag', true, 'ignored') Enemy_Health_SetProperty('SecondWindFlagFlag', true)"
+        "Enemy_Health_SetProperty()"
+        "Enemy_SetProperty('DoNotDespawnOffScreen', 1) Enemy_SetProperty({})"
+        "gHealthCount = select('#', Enemy_GetProperty('Health', 1))"
+        "Enemy_PushPropertyAsActiveObject('Hitbox', 'extra') gHitboxType = DL_GetActiveObjectType() DL_PopActiveEntity()"
+        "Enemy_PushPropertyAsActiveObject('AIAttackHandler') gAttackType = DL_GetActiveObjectType() DL_PopActiveEntity()"
+        "Enemy_PushPropertyAsActiveObject() gEmpty = tostring(DL_ActiveIsValid()) DL_PopActiveEntity()");
+    std::string tErr = Captured();
+    GetApplication()->rDataLibrary->PopActiveEntity();
+    EXPECT_EQ(GetApplication()->rDataLibrary->GetActiveStackSize(), 0);
+    EXPECT_EQ(GlobalNumber("gFacing"), 0.0);
+    EXPECT_EQ(GlobalNumber("gIndex"), -1.0);
+    EXPECT_EQ(GlobalNumber("gSize"), 0.0);
+    EXPECT_EQ(GlobalNumber("gBogus"), 0.0);
+    EXPECT_EQ(GlobalNumber("gHealthCount"), 0.0);
+    EXPECT_EQ(GlobalNumber("gHitboxType"), (double)TYPE_ENEMYHITBOX);
+    EXPECT_EQ(GlobalNumber("gAttackType"), (double)TYPE_AIATTACKHANDLER);
+    EXPECT_EQ(GlobalString("gEmpty"), "false");
+    EXPECT_TRUE(rEnemy->GetHealth()->GetInvincibleFlag());
+    EXPECT_TRUE(rEnemy->GetHealth()->GetSecondWindFlag());
+    EXPECT_EQ(rEnemy->GetHealth()->GetHealth(), 5);
+    const char *cExpected[] = {
+        "Enemy_Appearance_GetProperty(AnimationDirectionFacing): Error, returned a direction that is not currently translateable: -1\n",
+        "Enemy_Appearance_GetProperty: Failed, cannot resolve AnimationSize with 1 args.\n",
+        "Enemy_Appearance_GetProperty: Failed, cannot resolve Bogus with 2 args.\n",
+        "Enemy_Appearance_SetProperty: Failed, cannot resolve AnimationIndex with 1 args.\n",
+        "Enemy_Appearance_SetProperty: Failed, invalid argument list\n",
+        "Enemy_Health_SetProperty(InvincibleFlag): Failed, invalid argument list.\n",
+        "Enemy_Health_SetProperty(Health): Failed, invalid argument list.\n",
+        "Enemy_Health_SetProperty: Failed, Cannot resolve with 0 args.\n",
+        "Enemy_SetProperty: Failed, cannot resolve DoNotDespawnOffScreen with 2 args.\n",
+        "Enemy_SetProperty: Failed, cannot resolve  with 1 args.\n",
+        "Enemy_GetProperty: Failed, cannot resolve Health with 2 args.\n",
+        "Enemy_PushPropertyAsActiveObject: Failed, invalid argument list\n",
+    };
+    for(const char *rLine : cExpected) EXPECT_NE(tErr.find(rLine), std::string::npos) << rLine;
 }

@@ -113,3 +113,22 @@ TEST_F(PlayerBindingsTest, PushesWaterLocksAndEnabling)
     EXPECT_EQ(DataLibrary::Fetch()->GetActiveObject(), mPlayer);
     EXPECT_EQ(lua_gettop(L), 0);
 }
+
+TEST_F(PlayerBindingsTest, KeysAnswerOnlyTheirCountsAndTypes)
+{
+    // A slot path that is not text, or any key given the wrong count, is not resolved at all.
+    EXPECT_EQ(Run("Player_SetProperty('Animation', 1, 5)"), "Player_SetProperty: Failed, cannot resolve Animation with 3 args.\n");
+    EXPECT_EQ(Run("Player_SetProperty('ChargeAnim', 1)"), "Player_SetProperty: Failed, cannot resolve ChargeAnim with 2 args.\n");
+    EXPECT_EQ(Run("Player_SetProperty('ForceAnim', 1)"), "Player_SetProperty: Failed, cannot resolve ForceAnim with 2 args.\n");
+    EXPECT_EQ(Run("Player_SetProperty('YPush', 1, 2)"), "Player_SetProperty: Failed, cannot resolve YPush with 3 args.\n");
+    EXPECT_EQ(Run("Player_SetProperty('IsInWater')"), "Player_SetProperty: Failed, cannot resolve IsInWater with 1 args.\n");
+    EXPECT_EQ(Run("Player_SetProperty(4)"), "Player_SetProperty: Failed, invalid argument list\n");
+    EXPECT_EQ(Run("Player_SetProperty({})"), "Player_SetProperty: Failed, invalid argument list\n");
+    EXPECT_EQ(Run("n = select('#', Player_GetProperty('Center', 2))"), "Player_GetProperty: Failed, cannot resolve Center with 2 args.\n");
+    EXPECT_EQ(Global("n"), 0.0);
+    EXPECT_EQ(Run("n = select('#', Player_GetProperty('Speed'))"), "Player_GetProperty: Failed, cannot resolve Speed with 1 args.\n");
+    EXPECT_EQ(Run("cx, cy = Player_GetProperty('Center')"), "");
+    EXPECT_EQ(Run("Player_SetProperty('ForceAnim', 2, 3) Player_SetProperty('IsInWater', false)"), "");
+    EXPECT_FALSE(mPlayer->IsInWater());
+    EXPECT_EQ(lua_gettop(L), 0);
+}

@@ -229,6 +229,27 @@ namespace
         SetLuaSilenceFlag(0);
     }
 
+    TEST_F(CorvelAnimationBindingTest, ValuesOfTheWrongKindOrCountAreNotResolved)
+    {
+        Run("Anim_Create('Root/Animations/Test/Anims/Typed') Anim_SetProperty('TotalFrames', 2)");
+        EXPECT_EQ("Anim_SetProperty:  Failed to resolve TotalFrames\n", Run("Anim_SetProperty('TotalFrames', 'many')"));
+        EXPECT_EQ("Anim_SetProperty:  Failed to resolve ManualTiming\n", Run("Anim_SetProperty('ManualTiming', 1)"));
+        EXPECT_EQ("Anim_SetProperty:  Failed to resolve TicksPerFrame\n", Run("Anim_SetProperty('TicksPerFrame', true)"));
+        EXPECT_EQ("Anim_SetProperty:  Failed to resolve Frame\n", Run("Anim_SetProperty('Frame', 0)"));
+        EXPECT_EQ("Anim_SetProperty:  Failed to resolve Frame\n", Run("Anim_SetProperty('Frame', 'first', 'Root/Images/Test/Frames/A')"));
+        EXPECT_EQ("Anim_SetProperty:  Failed to resolve Frame\n", Run("Anim_SetProperty('Frame', 0, {})"));
+        EXPECT_EQ("Anim_SetProperty:  Failed to resolve Frame\n", Run("Anim_SetProperty('Frame', 0, 'Root/Images/Test/Frames/A', 'x')"));
+        EXPECT_EQ("Anim_SetProperty:  Failed to resolve Frame\n",
+                  Run("Anim_SetProperty('Frame', 0, 'Root/Images/Test/Frames/A', 1, 2)"));
+        EXPECT_EQ("Anim_SetProperty:  Failed to resolve (null)\n", Run("Anim_SetProperty({}, 1)"));
+        EXPECT_EQ("", Run("Anim_SetProperty('Frame', 1, 'Root/Images/Test/Frames/B')"));
+        Run("DL_PopActiveEntity()");
+        CorvelAnimation *rAnim = Anim("Root/Animations/Test/Anims/Typed");
+        ASSERT_NE(nullptr, rAnim);
+        EXPECT_EQ(nullptr, rAnim->GetFrame(0));
+        EXPECT_EQ(&mFrameB, rAnim->GetFrame(1));
+    }
+
     TEST_F(CorvelAnimationBindingTest, FramePathOfAnotherKindStoresNull)
     {
         Run("Anim_Create('Root/Animations/Test/Anims/Other')\n"
