@@ -10,6 +10,7 @@
 #include "actors/PlayerPony.h"
 #include "core/LuaBindingHelpers.h"
 #include "core/LuaManager.h"
+#include "core/LuaPropertyTable.h"
 #include "core/data/DataLibrary.h"
 #include "core/render/CorvelAnimation.h"
 #include "world/EntityManager.h"
@@ -24,87 +25,75 @@ static Enemy *FetchActiveEnemy()
     return static_cast<Enemy *>(DataLibrary::Fetch()->GetActiveObject());
 }
 
-// A property key with the whole argument count it takes (key included; -1: any count).
-typedef void (*EnemySetter)(lua_State *L, Enemy *pEnemy);
-struct EnemySetEntry
-{
-    const char *mKey;
-    int32_t mCount;
-    EnemySetter rSetter;
+static const LuaProperty<Enemy> cSetters[] = {
+    {"Health", 2, NULL, [](lua_State *L, Enemy *e, int) { e->GetHealth()->SetHealth(LuaArgInteger(L, 2, 0)); return 0; }},
+    {"PathToLogicScript", 2, NULL, [](lua_State *L, Enemy *e, int) { e->SetLogicScript(LuaArgString(L, 2, NULL)); return 0; }},
+    {"PathToDestructionScript", 2, NULL, [](lua_State *L, Enemy *e, int) { e->SetDestructionScript(LuaArgString(L, 2, NULL)); return 0; }},
+    {"PathToHitReactionScript", 2, NULL, [](lua_State *L, Enemy *e, int) { e->SetHitReactionScript(LuaArgString(L, 2, NULL)); return 0; }},
+    {"Position", 3, NULL,
+     [](lua_State *L, Enemy *e, int) { e->SetPositionAutoCenter(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f), 0.0f); return 0; }},
+    {"BoundingBoxSize", 3, NULL,
+     [](lua_State *L, Enemy *e, int) { e->SetBoundingBoxSize(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f)); return 0; }},
+    {"IgnoreDamage", 2, NULL, [](lua_State *L, Enemy *e, int) { e->SetIgnoreDamage(LuaArgFlag(L, 2)); return 0; }},
+    {"ContactDamage", 2, NULL, [](lua_State *L, Enemy *e, int) { e->SetContactDamage(LuaArgInteger(L, 2, -1)); return 0; }},
+    {"DamageSoundEffect", 2, NULL, [](lua_State *L, Enemy *e, int) { e->SetDamageSoundEffect(LuaArgString(L, 2, NULL)); return 0; }},
+    {"InvincibleMaxTime", 2, NULL, [](lua_State *L, Enemy *e, int) { e->SetInvincibleMaxTime(LuaArgInteger(L, 2, 0)); return 0; }},
+    {"InvincibleSoundEffect", 2, NULL,
+     [](lua_State *L, Enemy *e, int) { e->SetInvincibleSoundEffect(LuaArgString(L, 2, NULL)); return 0; }},
+    {"AllowDeath", 2, NULL, [](lua_State *L, Enemy *e, int) { e->SetAllowDeath(LuaArgFlag(L, 2)); return 0; }},
+    {"UseBoundingBoxAsHitbox", 2, NULL, [](lua_State *L, Enemy *e, int) { e->SetUseBoundingBoxAsHitbox(LuaArgFlag(L, 2)); return 0; }},
+    {"DoNotDespawnOffScreen", 1, NULL, [](lua_State *, Enemy *e, int) { e->SetDoNotDespawnOffScreen(); return 0; }},
+    {"MoveEntityFlag", LuaAtLeast(1), NULL,
+     [](lua_State *L, Enemy *e, int) { e->SetMoveEntityFlag(LuaArgString(L, 2, NULL), LuaArgFlag(L, 3)); return 0; }},
+    {"DamageTakenFrom", 3, NULL,
+     [](lua_State *L, Enemy *e, int) { e->SetDamageTakenFrom(LuaArgInteger(L, 2, -1), LuaArgInteger(L, 3, 0)); return 0; }},
+    {"SpawnPointCoordinates", 3, NULL,
+     [](lua_State *L, Enemy *e, int) { e->SetSpawnPointCoordinates(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f)); return 0; }},
+    {"UsePuppetHitboxes", 2, NULL, [](lua_State *L, Enemy *e, int) { e->SetUsePuppetHitboxes(LuaArgFlag(L, 2)); return 0; }},
+    {"ShowUnderlayHitbox", 2, NULL, [](lua_State *L, Enemy *e, int) { e->SetShowUnderlayHitbox(LuaArgFlag(L, 2)); return 0; }},
+    {"WaitTimeBeforeEnabled", 2, NULL, [](lua_State *L, Enemy *e, int) { e->SetWaitTimeBeforeEnabled(LuaArgInteger(L, 2, 0)); return 0; }},
+    {"IgnorePlatformCollision", 2, NULL, [](lua_State *L, Enemy *e, int) { e->SetIgnorePlatformCollision(LuaArgFlag(L, 2)); return 0; }},
+    {"BusterBlocker", 2, NULL, [](lua_State *L, Enemy *e, int) { e->SetBusterBlocker(LuaArgFlag(L, 2)); return 0; }},
+    {NULL, 0, NULL, NULL},
 };
 
-typedef int (*EnemyGetter)(lua_State *L, Enemy *pEnemy);
-struct EnemyGetEntry
-{
-    const char *mKey;
-    int32_t mCount;
-    EnemyGetter rGetter;
-};
-
-static const EnemySetEntry cSetters[] = {
-    {"Health", 2, [](lua_State *L, Enemy *e) { e->GetHealth()->SetHealth(LuaArgInteger(L, 2, 0)); }},
-    {"PathToLogicScript", 2, [](lua_State *L, Enemy *e) { e->SetLogicScript(LuaArgString(L, 2, NULL)); }},
-    {"PathToDestructionScript", 2, [](lua_State *L, Enemy *e) { e->SetDestructionScript(LuaArgString(L, 2, NULL)); }},
-    {"PathToHitReactionScript", 2, [](lua_State *L, Enemy *e) { e->SetHitReactionScript(LuaArgString(L, 2, NULL)); }},
-    {"Position", 3, [](lua_State *L, Enemy *e) { e->SetPositionAutoCenter(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f), 0.0f); }},
-    {"BoundingBoxSize", 3, [](lua_State *L, Enemy *e) { e->SetBoundingBoxSize(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f)); }},
-    {"IgnoreDamage", 2, [](lua_State *L, Enemy *e) { e->SetIgnoreDamage(LuaArgFlag(L, 2)); }},
-    {"ContactDamage", 2, [](lua_State *L, Enemy *e) { e->SetContactDamage(LuaArgInteger(L, 2, -1)); }},
-    {"DamageSoundEffect", 2, [](lua_State *L, Enemy *e) { e->SetDamageSoundEffect(LuaArgString(L, 2, NULL)); }},
-    {"InvincibleMaxTime", 2, [](lua_State *L, Enemy *e) { e->SetInvincibleMaxTime(LuaArgInteger(L, 2, 0)); }},
-    {"InvincibleSoundEffect", 2, [](lua_State *L, Enemy *e) { e->SetInvincibleSoundEffect(LuaArgString(L, 2, NULL)); }},
-    {"AllowDeath", 2, [](lua_State *L, Enemy *e) { e->SetAllowDeath(LuaArgFlag(L, 2)); }},
-    {"UseBoundingBoxAsHitbox", 2, [](lua_State *L, Enemy *e) { e->SetUseBoundingBoxAsHitbox(LuaArgFlag(L, 2)); }},
-    {"DoNotDespawnOffScreen", 1, [](lua_State *, Enemy *e) { e->SetDoNotDespawnOffScreen(); }},
-    {"MoveEntityFlag", -1, [](lua_State *L, Enemy *e) { e->SetMoveEntityFlag(LuaArgString(L, 2, NULL), LuaArgFlag(L, 3)); }},
-    {"DamageTakenFrom", 3, [](lua_State *L, Enemy *e) { e->SetDamageTakenFrom(LuaArgInteger(L, 2, -1), LuaArgInteger(L, 3, 0)); }},
-    {"SpawnPointCoordinates", 3,
-     [](lua_State *L, Enemy *e) { e->SetSpawnPointCoordinates(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f)); }},
-    {"UsePuppetHitboxes", 2, [](lua_State *L, Enemy *e) { e->SetUsePuppetHitboxes(LuaArgFlag(L, 2)); }},
-    {"ShowUnderlayHitbox", 2, [](lua_State *L, Enemy *e) { e->SetShowUnderlayHitbox(LuaArgFlag(L, 2)); }},
-    {"WaitTimeBeforeEnabled", 2, [](lua_State *L, Enemy *e) { e->SetWaitTimeBeforeEnabled(LuaArgInteger(L, 2, 0)); }},
-    {"IgnorePlatformCollision", 2, [](lua_State *L, Enemy *e) { e->SetIgnorePlatformCollision(LuaArgFlag(L, 2)); }},
-    {"BusterBlocker", 2, [](lua_State *L, Enemy *e) { e->SetBusterBlocker(LuaArgFlag(L, 2)); }},
-    {NULL, 0, NULL},
-};
-
-static const EnemyGetEntry cGetters[] = {
-    {"Position", 1,
-     [](lua_State *L, Enemy *e) {
+static const LuaProperty<Enemy> cGetters[] = {
+    {"Position", 1, NULL,
+     [](lua_State *L, Enemy *e, int) {
          float tX, tY, tZ;
          e->GetPosition(tX, tY, tZ);
          return LuaPushPair(L, tX, tY);
      }},
-    {"Center", 1,
-     [](lua_State *L, Enemy *e) {
+    {"Center", 1, NULL,
+     [](lua_State *L, Enemy *e, int) {
          Hitbox *rBox = e->GetHitboxPtr();
          return LuaPushPair(L, (rBox->mLft + rBox->mRgt) / 2.0f, (rBox->mTop + rBox->mBot) / 2.0f);
      }},
-    {"Health", 1, [](lua_State *L, Enemy *e) { lua_pushinteger(L, e->GetHealth()->GetHealth()); return 1; }},
-    {"BoundingBoxSize", 1,
-     [](lua_State *L, Enemy *e) {
+    {"Health", 1, NULL, [](lua_State *L, Enemy *e, int) { lua_pushinteger(L, e->GetHealth()->GetHealth()); return 1; }},
+    {"BoundingBoxSize", 1, NULL,
+     [](lua_State *L, Enemy *e, int) {
          Hitbox *rBox = e->GetHitboxPtr();
          lua_pushinteger(L, (int32_t)(rBox->mRgt - rBox->mLft));
          lua_pushinteger(L, (int32_t)(rBox->mBot - rBox->mTop));
          return 2;
      }},
-    {"Name", 1, [](lua_State *L, Enemy *e) { return LuaPushStringOrNil(L, e->GetName()); }},
-    {"ContactDamage", 1, [](lua_State *L, Enemy *e) { lua_pushinteger(L, e->GetContactDamage()); return 1; }},
-    {"SpawnPointCoordinates", 1,
-     [](lua_State *L, Enemy *e) {
+    {"Name", 1, NULL, [](lua_State *L, Enemy *e, int) { return LuaPushStringOrNil(L, e->GetName()); }},
+    {"ContactDamage", 1, NULL, [](lua_State *L, Enemy *e, int) { lua_pushinteger(L, e->GetContactDamage()); return 1; }},
+    {"SpawnPointCoordinates", 1, NULL,
+     [](lua_State *L, Enemy *e, int) {
          float tX, tY;
          e->GetSpawnPointCoordinates(tX, tY);
          return LuaPushPair(L, tX, tY);
      }},
-    {"Dimensions", 1,
-     [](lua_State *L, Enemy *e) {
+    {"Dimensions", 1, NULL,
+     [](lua_State *L, Enemy *e, int) {
          Hitbox tBox;
          e->GetHitbox(tBox);
          LuaPushPair(L, tBox.mLft, tBox.mTop);
          return LuaPushPair(L, tBox.mRgt, tBox.mBot) + 2;
      }},
-    {"HitPlayer", 1, [](lua_State *L, Enemy *e) { lua_pushboolean(L, e->GetHitPlayer()); return 1; }},
-    {NULL, 0, NULL},
+    {"HitPlayer", 1, NULL, [](lua_State *L, Enemy *e, int) { lua_pushboolean(L, e->GetHitPlayer()); return 1; }},
+    {NULL, 0, NULL, NULL},
 };
 
 // --- "Enemy_" -------------------------------------------------------------------------------
@@ -136,38 +125,38 @@ static int Enemy_Create(lua_State *L)
 
 static int Enemy_SetProperty(lua_State *L)
 {
-    int tArgs = lua_gettop(L);
-    if(tArgs < 1)
+    if(lua_gettop(L) < 1)
     {
         fprintf(stderr, "Enemy_SetProperty: Cannot resolve with 0 args.\n");
         return 0;
     }
     Enemy *rEnemy = FetchActiveEnemy();
     if(!rEnemy) return 0;
-    const char *rKey = LuaArgString(L, 1, "");
-    for(const EnemySetEntry *rEntry = cSetters; rEntry->mKey; rEntry++)
-    {
-        if(strcmp(rEntry->mKey, rKey) || (rEntry->mCount != -1 && rEntry->mCount != tArgs)) continue;
-        rEntry->rSetter(L, rEnemy);
-        return 0;
-    }
-    return LuaResolveError("Enemy_SetProperty", rKey, tArgs);
+    return LuaCallProperty(L, "Enemy_SetProperty", cSetters, rEnemy);
 }
 
 static int Enemy_GetProperty(lua_State *L)
 {
-    int tArgs = lua_gettop(L);
-    if(tArgs < 1 || !LuaArgIsString(L, 1)) return LuaArgListError("Enemy_GetProperty");
+    if(lua_gettop(L) < 1 || !LuaArgIsString(L, 1)) return LuaArgListError("Enemy_GetProperty");
     Enemy *rEnemy = FetchActiveEnemy();
     if(!rEnemy) return 0;
-    const char *rKey = LuaArgString(L, 1, "");
-    for(const EnemyGetEntry *rEntry = cGetters; rEntry->mKey; rEntry++)
-    {
-        if(strcmp(rEntry->mKey, rKey) || rEntry->mCount != tArgs) continue;
-        return rEntry->rGetter(L, rEnemy);
-    }
-    return LuaResolveError("Enemy_GetProperty", rKey, tArgs);
+    return LuaCallProperty(L, "Enemy_GetProperty", cGetters, rEnemy);
 }
+
+// The part of the enemy that becomes the active object; the library was checked by the caller.
+static int MakeActive(RootObject *pPart)
+{
+    DataLibrary::Fetch()->SetActiveObjectDirect(pPart);
+    return 0;
+}
+
+static const LuaProperty<Enemy> cParts[] = {
+    {"AIMovementHandler", LuaAtLeast(1), NULL, [](lua_State *, Enemy *e, int) { return MakeActive(e->GetMovementHandler()); }},
+    {"AIAttackHandler", LuaAtLeast(1), NULL, [](lua_State *, Enemy *e, int) { return MakeActive(e->GetAttackHandler()); }},
+    {"Projectile", LuaAtLeast(1), NULL, [](lua_State *, Enemy *e, int) { return MakeActive(e->GetContactProjectile()); }},
+    {"Hitbox", LuaAtLeast(1), NULL, [](lua_State *, Enemy *e, int) { return MakeActive(e->GetEnemyHitbox()); }},
+    {NULL, 0, NULL, NULL},
+};
 
 static int Enemy_PushPropertyAsActiveObject(lua_State *L)
 {
@@ -182,20 +171,7 @@ static int Enemy_PushPropertyAsActiveObject(lua_State *L)
         fprintf(stderr, "Warning, current active object is not Enemy type. %p\n", (void *)rWasActive);
         return 0;
     }
-    Enemy *rEnemy = static_cast<Enemy *>(rWasActive);
-    const char *rKey = LuaArgString(L, 1, "");
-    RootObject *rNext = NULL;
-    if(!strcmp(rKey, "AIMovementHandler")) rNext = rEnemy->GetMovementHandler();
-    else if(!strcmp(rKey, "AIAttackHandler")) rNext = rEnemy->GetAttackHandler();
-    else if(!strcmp(rKey, "Projectile")) rNext = rEnemy->GetContactProjectile();
-    else if(!strcmp(rKey, "Hitbox")) rNext = rEnemy->GetEnemyHitbox();
-    else
-    {
-        fprintf(stderr, "Enemy_PushPropertyAsActiveObject: Failed, %s does not match any property.\n", rKey);
-        return 0;
-    }
-    rLibrary->SetActiveObjectDirect(rNext);
-    return 0;
+    return LuaCallProperty(L, "Enemy_PushPropertyAsActiveObject", cParts, static_cast<Enemy *>(rWasActive), LuaUnknownPropertyError);
 }
 
 static int Enemy_IsSideBlocked(lua_State *L)
@@ -305,148 +281,143 @@ static int Enemy_SetOverlay(lua_State *L)
 
 // --- "Enemy_Appearance_" --------------------------------------------------------------------
 
-static void SetAnimationSlot(lua_State *L, EnemyAppearance *pAppearance)
+static int SetAnimationSlot(lua_State *L, EnemyAppearance *pAppearance, int)
 {
     const char *rPath = LuaArgString(L, 3, NULL);
     CorvelAnimation *rAnimation = LookUpAnimation(rPath);
     if(!rAnimation)
     {
         fprintf(stderr, "Enemy_Appearance_SetProperty: Error, Animation %s failed to resolve.\n", rPath ? rPath : "(null)");
-        return;
+        return 0;
     }
     pAppearance->SetAnimation(LuaArgInteger(L, 2, -1), rAnimation);
+    return 0;
 }
 
-typedef void (*AppearanceSetter)(lua_State *L, EnemyAppearance *pAppearance);
-struct AppearanceSetEntry
-{
-    const char *mKey;
-    int32_t mCount;
-    AppearanceSetter rSetter;
-};
-
-static const AppearanceSetEntry cAppearanceSetters[] = {
-    {"AnimationsTotal", 2, [](lua_State *L, EnemyAppearance *a) { a->SetAnimationsTotal(LuaArgInteger(L, 2, 0)); }},
-    {"Animation", 3, SetAnimationSlot},
-    {"AnimationOffsets", 3, [](lua_State *L, EnemyAppearance *a) { a->SetAnimationOffsets(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f)); }},
-    {"AnimationIndex", 2, [](lua_State *L, EnemyAppearance *a) { a->SetAnimationIndex(LuaArgInteger(L, 2, -1)); }},
-    {"AnimationDirectionFacing", 2,
-     [](lua_State *L, EnemyAppearance *a) { a->SetFacing(EnemyAppearance::TranslateStringDirectionFacing(LuaArgString(L, 2, NULL))); }},
-    {"HorizontalFlip", 2, [](lua_State *L, EnemyAppearance *a) { a->SetHorizontalFlip(LuaArgFlag(L, 2)); }},
-    {"PaletteData", 3, [](lua_State *L, EnemyAppearance *a) { a->SetPaletteData(LuaArgString(L, 2, NULL), LuaArgString(L, 3, NULL)); }},
-    {"PuppetMode", 2, [](lua_State *L, EnemyAppearance *a) { a->BootPuppet(LuaArgString(L, 2, NULL)); }},
-    {"PuppetAnim", 2, [](lua_State *L, EnemyAppearance *a) { a->SetPuppetAnimation(LuaArgString(L, 2, NULL)); }},
-    {"PuppetAnimPercent", 2, [](lua_State *L, EnemyAppearance *a) { a->SetPuppetAnimationTime(LuaArgFloat(L, 2, 0.0f)); }},
-    {"PuppetHitboxBlocksBuster", 3,
-     [](lua_State *L, EnemyAppearance *a) { a->SetSlotBlocksBuster(LuaArgInteger(L, 2, -1), LuaArgFlag(L, 3)); }},
-    {"PanicAnimation", 2, [](lua_State *L, EnemyAppearance *a) { a->SetPanicAnimation(LuaArgInteger(L, 2, -1)); }},
-    {NULL, 0, NULL},
+static const LuaProperty<EnemyAppearance> cAppearanceSetters[] = {
+    {"AnimationsTotal", 2, NULL, [](lua_State *L, EnemyAppearance *a, int) { a->SetAnimationsTotal(LuaArgInteger(L, 2, 0)); return 0; }},
+    {"Animation", 3, NULL, SetAnimationSlot},
+    {"AnimationOffsets", 3, NULL,
+     [](lua_State *L, EnemyAppearance *a, int) { a->SetAnimationOffsets(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f)); return 0; }},
+    {"AnimationIndex", 2, NULL, [](lua_State *L, EnemyAppearance *a, int) { a->SetAnimationIndex(LuaArgInteger(L, 2, -1)); return 0; }},
+    {"AnimationDirectionFacing", 2, NULL,
+     [](lua_State *L, EnemyAppearance *a, int) {
+         a->SetFacing(EnemyAppearance::TranslateStringDirectionFacing(LuaArgString(L, 2, NULL)));
+         return 0;
+     }},
+    {"HorizontalFlip", 2, NULL, [](lua_State *L, EnemyAppearance *a, int) { a->SetHorizontalFlip(LuaArgFlag(L, 2)); return 0; }},
+    {"PaletteData", 3, NULL,
+     [](lua_State *L, EnemyAppearance *a, int) { a->SetPaletteData(LuaArgString(L, 2, NULL), LuaArgString(L, 3, NULL)); return 0; }},
+    {"PuppetMode", 2, NULL, [](lua_State *L, EnemyAppearance *a, int) { a->BootPuppet(LuaArgString(L, 2, NULL)); return 0; }},
+    {"PuppetAnim", 2, NULL, [](lua_State *L, EnemyAppearance *a, int) { a->SetPuppetAnimation(LuaArgString(L, 2, NULL)); return 0; }},
+    {"PuppetAnimPercent", 2, NULL,
+     [](lua_State *L, EnemyAppearance *a, int) { a->SetPuppetAnimationTime(LuaArgFloat(L, 2, 0.0f)); return 0; }},
+    {"PuppetHitboxBlocksBuster", 3, NULL,
+     [](lua_State *L, EnemyAppearance *a, int) { a->SetSlotBlocksBuster(LuaArgInteger(L, 2, -1), LuaArgFlag(L, 3)); return 0; }},
+    {"PanicAnimation", 2, NULL, [](lua_State *L, EnemyAppearance *a, int) { a->SetPanicAnimation(LuaArgInteger(L, 2, -1)); return 0; }},
+    {NULL, 0, NULL, NULL},
 };
 
 static int Enemy_Appearance_SetProperty(lua_State *L)
 {
-    int tArgs = lua_gettop(L);
-    if(tArgs < 1 || !LuaArgIsString(L, 1)) return LuaArgListError("Enemy_Appearance_SetProperty");
+    if(lua_gettop(L) < 1 || !LuaArgIsString(L, 1)) return LuaArgListError("Enemy_Appearance_SetProperty");
     Enemy *rEnemy = FetchActiveEnemy();
     if(!rEnemy) return 0;
-    const char *rKey = LuaArgString(L, 1, "");
-    for(const AppearanceSetEntry *rEntry = cAppearanceSetters; rEntry->mKey; rEntry++)
-    {
-        if(strcmp(rEntry->mKey, rKey) || rEntry->mCount != tArgs) continue;
-        rEntry->rSetter(L, rEnemy->GetAppearance());
-        return 0;
-    }
-    return LuaResolveError("Enemy_Appearance_SetProperty", rKey, tArgs);
+    return LuaCallProperty(L, "Enemy_Appearance_SetProperty", cAppearanceSetters, rEnemy->GetAppearance());
 }
+
+// The facing answers only as "Left" or "Right"; anything else is reported and answers nothing.
+static int PushFacing(lua_State *L, EnemyAppearance *pAppearance, int)
+{
+    int32_t tFacing = pAppearance->GetFacing();
+    if(tFacing == 0 || tFacing == 1) return LuaPushStringOrNil(L, tFacing == 0 ? "Left" : "Right");
+    fprintf(stderr,
+            "Enemy_Appearance_GetProperty(AnimationDirectionFacing): Error, returned a direction that is not currently "
+            "translateable: %i\n",
+            tFacing);
+    return 0;
+}
+
+static const LuaProperty<EnemyAppearance> cAppearanceGetters[] = {
+    {"AnimationIndex", LuaAtLeast(1), NULL,
+     [](lua_State *L, EnemyAppearance *a, int) {
+         lua_pushnumber(L, a->GetAnimationIndex());
+         return 1;
+     }},
+    {"AnimationDirectionFacing", LuaAtLeast(1), NULL, PushFacing},
+    {"AnimationSize", 2, NULL,
+     [](lua_State *L, EnemyAppearance *a, int) {
+         int32_t tWidth, tHeight;
+         a->GetAnimationSize(LuaArgInteger(L, 2, -1), tWidth, tHeight);
+         lua_pushinteger(L, tWidth);
+         lua_pushinteger(L, tHeight);
+         return 2;
+     }},
+    {"PositionOf", 2, NULL,
+     [](lua_State *L, EnemyAppearance *a, int) {
+         float tX = 0.0f, tY = 0.0f;
+         a->GetSlotCenter(LuaArgInteger(L, 2, -1), tX, tY);
+         return LuaPushPair(L, tX, tY);
+     }},
+    {"RotationOf", 2, NULL,
+     [](lua_State *L, EnemyAppearance *a, int) {
+         lua_pushnumber(L, a->GetSlotRotation(LuaArgInteger(L, 2, -1)));
+         return 1;
+     }},
+    {NULL, 0, NULL, NULL},
+};
 
 static int Enemy_Appearance_GetProperty(lua_State *L)
 {
-    int tArgs = lua_gettop(L);
-    if(tArgs < 1 || !LuaArgIsString(L, 1)) return LuaArgListError("Enemy_Appearance_GetProperty");
+    if(lua_gettop(L) < 1 || !LuaArgIsString(L, 1)) return LuaArgListError("Enemy_Appearance_GetProperty");
     Enemy *rEnemy = FetchActiveEnemy();
     if(!rEnemy) return 0;
-    EnemyAppearance *rAppearance = rEnemy->GetAppearance();
-    const char *rKey = LuaArgString(L, 1, "");
-    if(!strcmp(rKey, "AnimationIndex"))
-    {
-        lua_pushnumber(L, rAppearance->GetAnimationIndex());
-        return 1;
-    }
-    if(!strcmp(rKey, "AnimationDirectionFacing"))
-    {
-        int32_t tFacing = rAppearance->GetFacing();
-        if(tFacing == 0 || tFacing == 1) return LuaPushStringOrNil(L, tFacing == 0 ? "Left" : "Right");
-        fprintf(stderr,
-                "Enemy_Appearance_GetProperty(AnimationDirectionFacing): Error, returned a direction that is not currently "
-                "translateable: %i\n",
-                tFacing);
-        return 0;
-    }
-    if(tArgs == 2 && !strcmp(rKey, "AnimationSize"))
-    {
-        int32_t tWidth, tHeight;
-        rAppearance->GetAnimationSize(LuaArgInteger(L, 2, -1), tWidth, tHeight);
-        lua_pushinteger(L, tWidth);
-        lua_pushinteger(L, tHeight);
-        return 2;
-    }
-    if(tArgs == 2 && !strcmp(rKey, "PositionOf"))
-    {
-        float tX = 0.0f, tY = 0.0f;
-        rAppearance->GetSlotCenter(LuaArgInteger(L, 2, -1), tX, tY);
-        return LuaPushPair(L, tX, tY);
-    }
-    if(tArgs == 2 && !strcmp(rKey, "RotationOf"))
-    {
-        lua_pushnumber(L, rAppearance->GetSlotRotation(LuaArgInteger(L, 2, -1)));
-        return 1;
-    }
-    return LuaResolveError("Enemy_Appearance_GetProperty", rKey, tArgs);
+    return LuaCallProperty(L, "Enemy_Appearance_GetProperty", cAppearanceGetters, rEnemy->GetAppearance());
 }
 
 // --- "Enemy_Health_" ------------------------------------------------------------------------
 
+// A health key without its value names itself in the report.
+static int ReportShortHealthCall(lua_State *L, EnemyHealth *, int)
+{
+    fprintf(stderr, "Enemy_Health_SetProperty(%s): Failed, invalid argument list.\n", LuaArgString(L, 1, ""));
+    return 0;
+}
+
+static int SetHealthValue(lua_State *L, EnemyHealth *pHealth, int)
+{
+    int32_t tHealth = LuaArgInteger(L, 2, 0);
+    if(tHealth < 1)
+    {
+        fprintf(stderr, "Enemy_Health_SetProperty(Health): Failed, health cannot be less than 1.\n");
+        return 0;
+    }
+    pHealth->SetHealth(tHealth);
+    return 0;
+}
+
+// Values past the first are ignored.
+static const LuaProperty<EnemyHealth> cHealthSetters[] = {
+    {"Health", LuaAtLeast(2), NULL, SetHealthValue},
+    {"InvincibleFlag", LuaAtLeast(2), NULL, [](lua_State *L, EnemyHealth *h, int) { h->SetInvincibleFlag(LuaArgFlag(L, 2)); return 0; }},
+    {"SecondWindFlagFlag", LuaAtLeast(2), NULL,
+     [](lua_State *L, EnemyHealth *h, int) { h->SetSecondWindFlag(LuaArgFlag(L, 2)); return 0; }},
+    {"Health", 1, NULL, ReportShortHealthCall},
+    {"InvincibleFlag", 1, NULL, ReportShortHealthCall},
+    {"SecondWindFlagFlag", 1, NULL, ReportShortHealthCall},
+    {NULL, 0, NULL, NULL},
+};
+
 static int Enemy_Health_SetProperty(lua_State *L)
 {
-    int tArgs = lua_gettop(L);
-    if(tArgs < 1)
+    if(lua_gettop(L) < 1)
     {
         fprintf(stderr, "Enemy_Health_SetProperty: Failed, Cannot resolve with 0 args.\n");
         return 0;
     }
     Enemy *rEnemy = FetchActiveEnemy();
     if(!rEnemy) return 0;
-    EnemyHealth *rHealth = rEnemy->GetHealth();
-    const char *rKey = LuaArgString(L, 1, "");
-    if(!strcmp(rKey, "Health"))
-    {
-        if(tArgs < 2)
-        {
-            fprintf(stderr, "Enemy_Health_SetProperty(Health): Failed, invalid argument list.\n");
-            return 0;
-        }
-        int32_t tHealth = LuaArgInteger(L, 2, 0);
-        if(tHealth < 1)
-        {
-            fprintf(stderr, "Enemy_Health_SetProperty(Health): Failed, health cannot be less than 1.\n");
-            return 0;
-        }
-        rHealth->SetHealth(tHealth);
-        return 0;
-    }
-    if(!strcmp(rKey, "InvincibleFlag") || !strcmp(rKey, "SecondWindFlagFlag"))
-    {
-        if(tArgs < 2)
-        {
-            fprintf(stderr, "Enemy_Health_SetProperty(%s): Failed, invalid argument list.\n", rKey);
-            return 0;
-        }
-        if(rKey[0] == 'I') rHealth->SetInvincibleFlag(LuaArgFlag(L, 2));
-        else rHealth->SetSecondWindFlag(LuaArgFlag(L, 2));
-        return 0;
-    }
-    fprintf(stderr, "Enemy_Health_SetProperty: Failed, %s does not match any property.\n", rKey);
-    return 0;
+    return LuaCallProperty(L, "Enemy_Health_SetProperty", cHealthSetters, rEnemy->GetHealth(), LuaUnknownPropertyError);
 }
 
 static const luaL_Reg cEnemyBindings[] = {
