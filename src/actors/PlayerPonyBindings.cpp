@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "core/LuaBindingHelpers.h"
+#include "core/LuaPropertyTable.h"
 #include "core/data/DataLibrary.h"
 #include "world/RootProjectile.h"
 
@@ -23,91 +24,80 @@ static int Player_PushSelf(lua_State *L)
     return 0;
 }
 
-// Player_GetProperty("Dimensions") -> left, top, right, bottom; ("Center") -> x, y.
+static int PushCenter(lua_State *L, PlayerPony *pPlayer, int)
+{
+    Hitbox tBox;
+    pPlayer->GetHitbox(tBox);
+    lua_pushnumber(L, (tBox.mLft + tBox.mRgt) / 2.0f);
+    lua_pushnumber(L, (tBox.mTop + tBox.mBot) / 2.0f);
+    return 2;
+}
+
+// "Dimensions" -> left, top, right, bottom; "Center" -> x, y.
+static const LuaProperty<PlayerPony> cGetters[] = {
+    {"Dimensions", 1, NULL,
+     [](lua_State *L, PlayerPony *p, int) {
+         Hitbox tBox;
+         p->GetHitbox(tBox);
+         lua_pushnumber(L, tBox.mLft);
+         lua_pushnumber(L, tBox.mTop);
+         lua_pushnumber(L, tBox.mRgt);
+         lua_pushnumber(L, tBox.mBot);
+         return 4;
+     }},
+    {"Center", 1, NULL, PushCenter},
+    {NULL, 0, NULL, NULL},
+};
+
 static int Player_GetProperty(lua_State *L)
 {
-    const int tArgs = lua_gettop(L);
-    if(tArgs < 1 || !LuaArgIsString(L, 1)) return LuaArgListError("Player_GetProperty");
+    if(lua_gettop(L) < 1 || !LuaArgIsString(L, 1)) return LuaArgListError("Player_GetProperty");
     PlayerPony *rPlayer = FetchPlayer();
     if(!rPlayer) return 0;
-    const char *rKey = LuaArgString(L, 1, "");
-    Hitbox tBox;
-    rPlayer->GetHitbox(tBox);
-    if(tArgs == 1 && !strcmp(rKey, "Dimensions"))
-    {
-        lua_pushnumber(L, tBox.mLft);
-        lua_pushnumber(L, tBox.mTop);
-        lua_pushnumber(L, tBox.mRgt);
-        lua_pushnumber(L, tBox.mBot);
-        return 4;
-    }
-    if(tArgs == 1 && !strcmp(rKey, "Center"))
-    {
-        lua_pushnumber(L, (tBox.mLft + tBox.mRgt) / 2.0f);
-        lua_pushnumber(L, (tBox.mTop + tBox.mBot) / 2.0f);
-        return 2;
-    }
-    return LuaResolveError("Player_GetProperty", rKey, tArgs);
+    return LuaCallProperty(L, "Player_GetProperty", cGetters, rPlayer);
 }
 
 // "Animation" and "ChargeAnim": the path must name an animation; "NULL" empties the slot.
-static bool LookUpSlotAnimation(const char *pPath, CorvelAnimation *&sAnimation)
+static int SetSlotAnimation(lua_State *L, PlayerPony *pPlayer, bool pCharge)
 {
-    sAnimation = NULL;
-    if(!strcmp(pPath, "NULL")) return true;
-    sAnimation = LookUpAnimation(pPath);
-    return sAnimation != NULL;
-}
-
-static int Player_SetProperty(lua_State *L)
-{
-    const int tArgs = lua_gettop(L);
-    if(tArgs < 1 || !LuaArgIsString(L, 1)) return LuaArgListError("Player_SetProperty");
-    PlayerPony *rPlayer = FetchPlayer();
-    if(!rPlayer) return 0;
-    const char *rKey = LuaArgString(L, 1, "");
-
-    if(tArgs == 3 && (!strcmp(rKey, "Animation") || !strcmp(rKey, "ChargeAnim")) && LuaArgIsString(L, 3))
+    const char *rPath = LuaArgString(L, 3, "");
+    CorvelAnimation *rAnimation = NULL;
+    if(strcmp(rPath, "NULL"))
     {
-        const bool tCharge = !strcmp(rKey, "ChargeAnim");
-        const char *rPath = LuaArgString(L, 3, "");
-        CorvelAnimation *rAnimation = NULL;
-        if(!LookUpSlotAnimation(rPath, rAnimation))
+        rAnimation = LookUpAnimation(rPath);
+        if(!rAnimation)
         {
-            if(tCharge) fprintf(stderr, "Player_SetProperty:  Error setting charge Animation %s\n", rPath);
+            if(pCharge) fprintf(stderr, "Player_SetProperty:  Error setting charge Animation %s\n", rPath);
             else fprintf(stderr, "Player_SetProperty:  Error setting Animation %s\n", rPath);
             return 0;
         }
-        if(tCharge) rPlayer->SetChargeAnimationSlot(LuaArgInteger(L, 2, -1), rAnimation);
-        else rPlayer->SetAnimationSlot(LuaArgInteger(L, 2, -1), rAnimation);
-        return 0;
     }
-    if(tArgs == 3 && !strcmp(rKey, "ForceAnim"))
-    {
-        rPlayer->SetForcedAnimation(LuaArgInteger(L, 2, -1), LuaArgInteger(L, 3, -1));
-        return 0;
-    }
-    if(tArgs == 2 && !strcmp(rKey, "XPush"))
-    {
-        rPlayer->ApplyPush((float)LuaArgNumber(L, 2, 0.0), 0.0f, 0.0f);
-        return 0;
-    }
-    if(tArgs == 2 && !strcmp(rKey, "YPush"))
-    {
-        rPlayer->ApplyPush(0.0f, (float)LuaArgNumber(L, 2, 0.0), 0.0f);
-        return 0;
-    }
-    if(tArgs == 2 && !strcmp(rKey, "ZPush"))
-    {
-        rPlayer->ApplyPush(0.0f, 0.0f, (float)LuaArgNumber(L, 2, 0.0));
-        return 0;
-    }
-    if(tArgs == 2 && !strcmp(rKey, "IsInWater"))
-    {
-        rPlayer->SetInWater(LuaArgBoolean(L, 2, false));
-        return 0;
-    }
-    return LuaResolveError("Player_SetProperty", rKey, tArgs);
+    if(pCharge) pPlayer->SetChargeAnimationSlot(LuaArgInteger(L, 2, -1), rAnimation);
+    else pPlayer->SetAnimationSlot(LuaArgInteger(L, 2, -1), rAnimation);
+    return 0;
+}
+
+static const LuaProperty<PlayerPony> cSetters[] = {
+    {"Animation", 3, ".S", [](lua_State *L, PlayerPony *p, int) { return SetSlotAnimation(L, p, false); }},
+    {"ChargeAnim", 3, ".S", [](lua_State *L, PlayerPony *p, int) { return SetSlotAnimation(L, p, true); }},
+    {"ForceAnim", 3, NULL,
+     [](lua_State *L, PlayerPony *p, int) {
+         p->SetForcedAnimation(LuaArgInteger(L, 2, -1), LuaArgInteger(L, 3, -1));
+         return 0;
+     }},
+    {"XPush", 2, NULL, [](lua_State *L, PlayerPony *p, int) { p->ApplyPush((float)LuaArgNumber(L, 2, 0.0), 0.0f, 0.0f); return 0; }},
+    {"YPush", 2, NULL, [](lua_State *L, PlayerPony *p, int) { p->ApplyPush(0.0f, (float)LuaArgNumber(L, 2, 0.0), 0.0f); return 0; }},
+    {"ZPush", 2, NULL, [](lua_State *L, PlayerPony *p, int) { p->ApplyPush(0.0f, 0.0f, (float)LuaArgNumber(L, 2, 0.0)); return 0; }},
+    {"IsInWater", 2, NULL, [](lua_State *L, PlayerPony *p, int) { p->SetInWater(LuaArgBoolean(L, 2, false)); return 0; }},
+    {NULL, 0, NULL, NULL},
+};
+
+static int Player_SetProperty(lua_State *L)
+{
+    if(lua_gettop(L) < 1 || !LuaArgIsString(L, 1)) return LuaArgListError("Player_SetProperty");
+    PlayerPony *rPlayer = FetchPlayer();
+    if(!rPlayer) return 0;
+    return LuaCallProperty(L, "Player_SetProperty", cSetters, rPlayer);
 }
 
 static int Player_SetPosition(lua_State *L)
@@ -138,11 +128,7 @@ static int Player_GetCenter(lua_State *L)
 {
     PlayerPony *rPlayer = FetchPlayer();
     if(!rPlayer) return 0;
-    Hitbox tBox;
-    rPlayer->GetHitbox(tBox);
-    lua_pushnumber(L, (tBox.mLft + tBox.mRgt) / 2.0f);
-    lua_pushnumber(L, (tBox.mTop + tBox.mBot) / 2.0f);
-    return 2;
+    return PushCenter(L, rPlayer, 0);
 }
 
 static int Player_Enable(lua_State *L)
