@@ -1,9 +1,10 @@
 #include "actors/AIAttack.h"
 
-#include <cstring>
+#include <cstdio>
 
 #include "actors/EnemyAppearance.h"
 #include "core/LuaBindingHelpers.h"
+#include "core/LuaPropertyTable.h"
 #include "core/data/DataLibrary.h"
 #include "world/RootProjectile.h"
 
@@ -26,6 +27,20 @@ static int AIAttackHandler_IsDoneCreatingAttacks(lua_State *L)
     return 1;
 }
 
+// Makes an attack of the kind and leaves it active; the library was checked by the caller.
+static int CreateAttackOfKind(AIAttackHandler *pHandler, int32_t pKind)
+{
+    pHandler->CreateAttack(pKind);
+    DataLibrary::Fetch()->SetActiveObjectDirect(pHandler->GetLastAttack());
+    return 0;
+}
+
+static const LuaProperty<AIAttackHandler> cAttackKinds[] = {
+    {"LEMON_PROJECTILE", LuaAtLeast(1), NULL, [](lua_State *, AIAttackHandler *h, int) { return CreateAttackOfKind(h, AIATTACK_LEMON); }},
+    {"SPAWN_ENEMY", LuaAtLeast(1), NULL, [](lua_State *, AIAttackHandler *h, int) { return CreateAttackOfKind(h, AIATTACK_SPAWN_ENEMY); }},
+    {NULL, 0, NULL, NULL},
+};
+
 // Every path pushes the active-object stack once, so a script's closing pop stays balanced.
 static int AIAttackHandler_CreateAttack(lua_State *L)
 {
@@ -43,15 +58,7 @@ static int AIAttackHandler_CreateAttack(lua_State *L)
         fprintf(stderr, "Warning, current active object is not AIAttackHandler type. %p\n", (void *)rWasActive);
         return 0;
     }
-    AIAttackHandler *rHandler = static_cast<AIAttackHandler *>(rWasActive);
-    const char *rKind = LuaArgString(L, 1, "");
-    int32_t tKind = 0;
-    if(!strcmp(rKind, "LEMON_PROJECTILE")) tKind = AIATTACK_LEMON;
-    else if(!strcmp(rKind, "SPAWN_ENEMY")) tKind = AIATTACK_SPAWN_ENEMY;
-    if(!tKind) return LuaResolveError("AIAttackHandler_CreateAttack", rKind, lua_gettop(L));
-    rHandler->CreateAttack(tKind);
-    rLibrary->SetActiveObjectDirect(rHandler->GetLastAttack());
-    return 0;
+    return LuaCallProperty(L, "AIAttackHandler_CreateAttack", cAttackKinds, static_cast<AIAttackHandler *>(rWasActive));
 }
 
 static int AIAttackHandler_ClearAllAttacks(lua_State *)
@@ -61,51 +68,56 @@ static int AIAttackHandler_ClearAllAttacks(lua_State *)
     return 0;
 }
 
-static int AIAttackHandler_SetProperty(lua_State *L)
-{
-    int tArgs = lua_gettop(L);
-    if(tArgs < 1 || !LuaArgIsString(L, 1)) return LuaArgListError("AIAttackHandler_SetProperty");
-    AIAttackHandler *rHandler = FetchActiveHandler();
-    if(!rHandler) return 0;
-    const char *rKey = LuaArgString(L, 1, "");
-    if(tArgs != 2 || strcmp(rKey, "CreateAllAttacksAtOnce")) return LuaResolveError("AIAttackHandler_SetProperty", rKey, tArgs);
-    if(LuaArgBoolean(L, 2, false)) rHandler->SetCreateAllAttacksAtOnce(1);
-    return 0;
-}
-
-typedef void (*AttackSetter)(lua_State *L, AIAttack *pAttack);
-struct AttackSetEntry
-{
-    const char *mKey;
-    int32_t mCount;
-    AttackSetter rSetter;
+// Once set, the flag stays: false changes nothing.
+static const LuaProperty<AIAttackHandler> cHandlerSetters[] = {
+    {"CreateAllAttacksAtOnce", 2, NULL,
+     [](lua_State *L, AIAttackHandler *h, int) {
+         if(LuaArgBoolean(L, 2, false)) h->SetCreateAllAttacksAtOnce(1);
+         return 0;
+     }},
+    {NULL, 0, NULL, NULL},
 };
 
-static const AttackSetEntry cAttackSetters[] = {
-    {"DelayBeforeCreatingAttack", 2, [](lua_State *L, AIAttack *a) { a->SetDelayBeforeCreatingAttack(LuaArgInteger(L, 2, 0)); }},
-    {"DelayAfterCreatingAttack", 2, [](lua_State *L, AIAttack *a) { a->SetDelayAfterCreatingAttack(LuaArgInteger(L, 2, 0)); }},
-    {"AnimationIndex", 2, [](lua_State *L, AIAttack *a) { a->SetAnimationIndex(LuaArgInteger(L, 2, -1)); }},
-    {"AnimationDirectionFacing", 2,
-     [](lua_State *L, AIAttack *a) { a->SetAnimationDirectionFacing(EnemyAppearance::TranslateStringDirectionFacing(LuaArgString(L, 2, NULL))); }},
-    {"OffsetPosition", 3, [](lua_State *L, AIAttack *a) { a->SetOffsetPosition(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f)); }},
-    {"Damage", 2, [](lua_State *L, AIAttack *a) { a->SetDamage(LuaArgInteger(L, 2, -1)); }},
-    {NULL, 0, NULL},
+static int AIAttackHandler_SetProperty(lua_State *L)
+{
+    if(lua_gettop(L) < 1 || !LuaArgIsString(L, 1)) return LuaArgListError("AIAttackHandler_SetProperty");
+    AIAttackHandler *rHandler = FetchActiveHandler();
+    if(!rHandler) return 0;
+    return LuaCallProperty(L, "AIAttackHandler_SetProperty", cHandlerSetters, rHandler);
+}
+
+static const LuaProperty<AIAttack> cAttackSetters[] = {
+    {"DelayBeforeCreatingAttack", 2, NULL,
+     [](lua_State *L, AIAttack *a, int) { a->SetDelayBeforeCreatingAttack(LuaArgInteger(L, 2, 0)); return 0; }},
+    {"DelayAfterCreatingAttack", 2, NULL,
+     [](lua_State *L, AIAttack *a, int) { a->SetDelayAfterCreatingAttack(LuaArgInteger(L, 2, 0)); return 0; }},
+    {"AnimationIndex", 2, NULL, [](lua_State *L, AIAttack *a, int) { a->SetAnimationIndex(LuaArgInteger(L, 2, -1)); return 0; }},
+    {"AnimationDirectionFacing", 2, NULL,
+     [](lua_State *L, AIAttack *a, int) {
+         a->SetAnimationDirectionFacing(EnemyAppearance::TranslateStringDirectionFacing(LuaArgString(L, 2, NULL)));
+         return 0;
+     }},
+    {"OffsetPosition", 3, NULL,
+     [](lua_State *L, AIAttack *a, int) { a->SetOffsetPosition(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f)); return 0; }},
+    {"Damage", 2, NULL, [](lua_State *L, AIAttack *a, int) { a->SetDamage(LuaArgInteger(L, 2, -1)); return 0; }},
+    {NULL, 0, NULL, NULL},
 };
 
 static int AIAttack_SetProperty(lua_State *L)
 {
-    int tArgs = lua_gettop(L);
-    if(tArgs < 1 || !LuaArgIsString(L, 1)) return LuaArgListError("AIAttack_SetProperty");
+    if(lua_gettop(L) < 1 || !LuaArgIsString(L, 1)) return LuaArgListError("AIAttack_SetProperty");
     if(!IsAIAttackActive()) return 0;
-    const char *rKey = LuaArgString(L, 1, "");
-    for(const AttackSetEntry *rEntry = cAttackSetters; rEntry->mKey; rEntry++)
-    {
-        if(strcmp(rEntry->mKey, rKey) || rEntry->mCount != tArgs) continue;
-        rEntry->rSetter(L, ActiveAttack());
-        return 0;
-    }
-    return LuaResolveError("AIAttack_SetProperty", rKey, tArgs);
+    return LuaCallProperty(L, "AIAttack_SetProperty", cAttackSetters, ActiveAttack());
 }
+
+static const LuaProperty<AILemonAttack> cLemonParts[] = {
+    {"Projectile", LuaAtLeast(1), NULL,
+     [](lua_State *, AILemonAttack *a, int) {
+         DataLibrary::Fetch()->SetActiveObjectDirect(a->GetProjectile());
+         return 0;
+     }},
+    {NULL, 0, NULL, NULL},
+};
 
 static int AILemonAttack_PushPropertyAsActiveObject(lua_State *L)
 {
@@ -120,29 +132,26 @@ static int AILemonAttack_PushPropertyAsActiveObject(lua_State *L)
         fprintf(stderr, "Warning, current AIAttack is not a LEMON_PROJECTILE type.\n");
         return 0;
     }
-    const char *rKey = LuaArgString(L, 1, "");
-    if(strcmp(rKey, "Projectile"))
-    {
-        fprintf(stderr, "AILemonAttack_PushPropertyAsActiveObject: Failed, %s does not match any property.\n", rKey);
-        return 0;
-    }
-    rLibrary->SetActiveObjectDirect(static_cast<AILemonAttack *>(rAttack)->GetProjectile());
-    return 0;
+    return LuaCallProperty(L, "AILemonAttack_PushPropertyAsActiveObject", cLemonParts, static_cast<AILemonAttack *>(rAttack),
+                           LuaUnknownPropertyError);
 }
+
+static const LuaProperty<AISpawnEnemyAttack> cSpawnSetters[] = {
+    {"EnemyName", 2, NULL, [](lua_State *L, AISpawnEnemyAttack *a, int) { a->SetEnemyName(LuaArgString(L, 2, NULL)); return 0; }},
+    {"PathToEnemyConstructorScript", 2, NULL,
+     [](lua_State *L, AISpawnEnemyAttack *a, int) { a->SetConstructorScript(LuaArgString(L, 2, NULL)); return 0; }},
+    {"NumberOfConstructorArguments", 2, NULL,
+     [](lua_State *L, AISpawnEnemyAttack *a, int) { a->SetNumberOfConstructorArguments(LuaArgInteger(L, 2, 0)); return 0; }},
+    {"ConstructorArgument", 2, NULL,
+     [](lua_State *L, AISpawnEnemyAttack *a, int) { a->AddScriptArgument(LuaArgString(L, 2, NULL)); return 0; }},
+    {NULL, 0, NULL, NULL},
+};
 
 static int AISpawnEnemyAttack_SetProperty(lua_State *L)
 {
-    int tArgs = lua_gettop(L);
-    if(tArgs < 1 || !LuaArgIsString(L, 1)) return LuaArgListError("AISpawnEnemyAttack_SetProperty");
+    if(lua_gettop(L) < 1 || !LuaArgIsString(L, 1)) return LuaArgListError("AISpawnEnemyAttack_SetProperty");
     if(!IsAISpawnEnemyAttackActive()) return 0;
-    AISpawnEnemyAttack *rAttack = static_cast<AISpawnEnemyAttack *>(ActiveAttack());
-    const char *rKey = LuaArgString(L, 1, "");
-    if(tArgs == 2 && !strcmp(rKey, "EnemyName")) rAttack->SetEnemyName(LuaArgString(L, 2, NULL));
-    else if(tArgs == 2 && !strcmp(rKey, "PathToEnemyConstructorScript")) rAttack->SetConstructorScript(LuaArgString(L, 2, NULL));
-    else if(tArgs == 2 && !strcmp(rKey, "NumberOfConstructorArguments")) rAttack->SetNumberOfConstructorArguments(LuaArgInteger(L, 2, 0));
-    else if(tArgs == 2 && !strcmp(rKey, "ConstructorArgument")) rAttack->AddScriptArgument(LuaArgString(L, 2, NULL));
-    else return LuaResolveError("AISpawnEnemyAttack_SetProperty", rKey, tArgs);
-    return 0;
+    return LuaCallProperty(L, "AISpawnEnemyAttack_SetProperty", cSpawnSetters, static_cast<AISpawnEnemyAttack *>(ActiveAttack()));
 }
 
 static const luaL_Reg cAttackBindings[] = {
