@@ -1,10 +1,11 @@
 #include "actors/EnemyHitbox.h"
 
-#include <cstring>
+#include <cstdio>
 
 #include "actors/Enemy.h"
 #include "actors/EnemyAppearance.h"
 #include "core/LuaBindingHelpers.h"
+#include "core/LuaPropertyTable.h"
 #include "core/data/DataLibrary.h"
 
 // The active EnemyHitbox after the "not EnemyHitbox type" check; null otherwise.
@@ -43,47 +44,36 @@ static int Hitbox_DeriveFromAnimation(lua_State *L)
     return 0;
 }
 
+static int SetHitboxRecord(lua_State *L, EnemyHitbox *pHitbox, int)
+{
+    int32_t tFacing = EnemyAppearance::TranslateStringDirectionFacing(LuaArgString(L, 4, NULL));
+    pHitbox->SetHitboxData(LuaArgInteger(L, 2, -1), LuaArgInteger(L, 3, -1), tFacing, LuaArgInteger(L, 5, -1),
+                           (float)LuaArgInteger(L, 6, 0), (float)LuaArgInteger(L, 7, 0), (float)LuaArgInteger(L, 8, 0),
+                           (float)LuaArgInteger(L, 9, 0));
+    return 0;
+}
+
+static const LuaProperty<EnemyHitbox> cHitboxSetters[] = {
+    {"Hitbox", 9, NULL, SetHitboxRecord},
+    {"AnimationSize", 3, NULL,
+     [](lua_State *L, EnemyHitbox *h, int) { h->SetAnimationSize(LuaArgInteger(L, 2, -1), LuaArgInteger(L, 3, -1)); return 0; }},
+    {"NumberOfHitboxes", 2, NULL, [](lua_State *L, EnemyHitbox *h, int) { h->SetNumberOfHitboxes(LuaArgInteger(L, 2, 0)); return 0; }},
+    {"NumberOfAnimations", 2, NULL, [](lua_State *L, EnemyHitbox *h, int) { h->SetNumberOfAnimations(LuaArgInteger(L, 2, 0)); return 0; }},
+    {"NumberOfFramesPerAnimation", 3, NULL,
+     [](lua_State *L, EnemyHitbox *h, int) {
+         h->SetNumberOfFramesForAnimation(LuaArgInteger(L, 2, -1), LuaArgInteger(L, 3, 0));
+         return 0;
+     }},
+    {"IgnoreMissingHitboxData", 1, NULL, [](lua_State *, EnemyHitbox *h, int) { h->SetIgnoreMissingHitboxData(); return 0; }},
+    {NULL, 0, NULL, NULL},
+};
+
 static int Hitbox_SetProperty(lua_State *L)
 {
-    int tArgs = lua_gettop(L);
-    if(tArgs < 1 || !LuaArgIsString(L, 1)) return LuaArgListError("Hitbox_SetProperty");
+    if(lua_gettop(L) < 1 || !LuaArgIsString(L, 1)) return LuaArgListError("Hitbox_SetProperty");
     EnemyHitbox *rHitbox = FetchActiveHitbox();
     if(!rHitbox) return 0;
-    const char *rKey = LuaArgString(L, 1, "");
-    if(tArgs == 9 && !strcmp(rKey, "Hitbox"))
-    {
-        int32_t tFacing = EnemyAppearance::TranslateStringDirectionFacing(LuaArgString(L, 4, NULL));
-        rHitbox->SetHitboxData(LuaArgInteger(L, 2, -1), LuaArgInteger(L, 3, -1), tFacing, LuaArgInteger(L, 5, -1),
-                               (float)LuaArgInteger(L, 6, 0), (float)LuaArgInteger(L, 7, 0), (float)LuaArgInteger(L, 8, 0),
-                               (float)LuaArgInteger(L, 9, 0));
-        return 0;
-    }
-    if(tArgs == 3 && !strcmp(rKey, "AnimationSize"))
-    {
-        rHitbox->SetAnimationSize(LuaArgInteger(L, 2, -1), LuaArgInteger(L, 3, -1));
-        return 0;
-    }
-    if(tArgs == 2 && !strcmp(rKey, "NumberOfHitboxes"))
-    {
-        rHitbox->SetNumberOfHitboxes(LuaArgInteger(L, 2, 0));
-        return 0;
-    }
-    if(tArgs == 2 && !strcmp(rKey, "NumberOfAnimations"))
-    {
-        rHitbox->SetNumberOfAnimations(LuaArgInteger(L, 2, 0));
-        return 0;
-    }
-    if(tArgs == 3 && !strcmp(rKey, "NumberOfFramesPerAnimation"))
-    {
-        rHitbox->SetNumberOfFramesForAnimation(LuaArgInteger(L, 2, -1), LuaArgInteger(L, 3, 0));
-        return 0;
-    }
-    if(tArgs == 1 && !strcmp(rKey, "IgnoreMissingHitboxData"))
-    {
-        rHitbox->SetIgnoreMissingHitboxData();
-        return 0;
-    }
-    return LuaResolveError("Hitbox_SetProperty", rKey, tArgs);
+    return LuaCallProperty(L, "Hitbox_SetProperty", cHitboxSetters, rHitbox);
 }
 
 static int Hitbox_PushProjectile(lua_State *L)
