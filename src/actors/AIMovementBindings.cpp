@@ -1,10 +1,10 @@
 #include "actors/AIMovement.h"
 
 #include <cstdlib>
-#include <cstring>
 
 #include "actors/EnemyAppearance.h"
 #include "core/LuaBindingHelpers.h"
+#include "core/LuaPropertyTable.h"
 #include "core/Utilities.h"
 #include "core/data/DataLibrary.h"
 
@@ -32,6 +32,21 @@ static AIScriptControl *FetchActiveScriptControl(const char *pBindingName)
     return rControl;
 }
 
+static const LuaProperty<AIMovementHandler> cMovementKinds[] = {
+    {"AIR_MOVEMENT", LuaAtLeast(1), NULL, [](lua_State *, AIMovementHandler *h, int) { h->AddMovement(AIMOVE_AIR); return 0; }},
+    {"AIR_MOVEMENT_SIN", LuaAtLeast(1), NULL, [](lua_State *, AIMovementHandler *h, int) { h->AddMovement(AIMOVE_AIR_SIN); return 0; }},
+    {"GROUND_MOVEMENT", LuaAtLeast(1), NULL, [](lua_State *, AIMovementHandler *h, int) { h->AddMovement(AIMOVE_GROUND); return 0; }},
+    {"SCRIPT CONTROL", LuaAtLeast(1), NULL, [](lua_State *, AIMovementHandler *h, int) { h->AddMovement(AIMOVE_SCRIPT); return 0; }},
+    {NULL, 0, NULL, NULL},
+};
+
+// The handler's own wording, without a line end; content logs have been read against it.
+static int ReportUnknownMovement(const char *pBindingName, const char *, int32_t)
+{
+    fprintf(stderr, "%s: Error, invalid movement type specified.", pBindingName);
+    return 0;
+}
+
 static int AIMovementHandler_AddMovement(lua_State *L)
 {
     if(lua_gettop(L) < 1 || !LuaArgIsString(L, 1))
@@ -41,16 +56,7 @@ static int AIMovementHandler_AddMovement(lua_State *L)
     }
     AIMovementHandler *rHandler = FetchActiveHandler();
     if(!rHandler) return 0;
-    const char *rName = LuaArgString(L, 1, "");
-    const char *const cNames[] = {"AIR_MOVEMENT", "AIR_MOVEMENT_SIN", "GROUND_MOVEMENT", "SCRIPT CONTROL"};
-    for(int32_t i = 0; i < 4; i++)
-    {
-        if(strcmp(rName, cNames[i])) continue;
-        rHandler->AddMovement(i + 1);
-        return 0;
-    }
-    fprintf(stderr, "AIMovementHandler_AddMovement: Error, invalid movement type specified.");
-    return 0;
+    return LuaCallProperty(L, "AIMovementHandler_AddMovement", cMovementKinds, rHandler, ReportUnknownMovement);
 }
 
 static int AIMovementHandler_IsDoneMoving(lua_State *L)
@@ -75,71 +81,77 @@ static int AIMovementHandler_ApplyStandardGravity(lua_State *)
     return 0;
 }
 
-typedef void (*MovementSetter)(lua_State *L, AIMovementHandler *pHandler, AIMovement *pMovement);
-struct MovementSetEntry
+// Every key but "LoopMovements" sets the handler's last movement, which the caller checked.
+static AIMovement *Last(AIMovementHandler *pHandler)
 {
-    const char *mKey;
-    int32_t mCount;
-    MovementSetter rSetter;
-};
+    return pHandler->GetLastMovement();
+}
 
-static const MovementSetEntry cMovementSetters[] = {
-    {"DestinationPosition", 3,
-     [](lua_State *L, AIMovementHandler *, AIMovement *m) { m->SetDestinationPosition(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f)); }},
-    {"DestinationTarget", 2, [](lua_State *L, AIMovementHandler *, AIMovement *m) { m->SetDestinationTarget(LuaArgString(L, 2, NULL)); }},
-    {"Speed", 3, [](lua_State *L, AIMovementHandler *, AIMovement *m) { m->SetSpeed(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f)); }},
-    {"SpeedCap", 3, [](lua_State *L, AIMovementHandler *, AIMovement *m) { m->SetSpeedCap(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f)); }},
-    {"Acceleration", 3,
-     [](lua_State *L, AIMovementHandler *, AIMovement *m) { m->SetAcceleration(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f)); }},
-    {"Gravity", 2, [](lua_State *L, AIMovementHandler *, AIMovement *m) { m->SetGravity(LuaArgFloat(L, 2, 0.0f)); }},
-    {"DelayBeforeMoving", 2, [](lua_State *L, AIMovementHandler *, AIMovement *m) { m->SetDelayBeforeMoving(LuaArgFloat(L, 2, -1.0f)); }},
-    {"DurationToMove", 2, [](lua_State *L, AIMovementHandler *, AIMovement *m) { m->SetDurationToMove(LuaArgInteger(L, 2, -1)); }},
-    {"AnimationIndex", 2, [](lua_State *L, AIMovementHandler *, AIMovement *m) { m->SetAnimationIndex(LuaArgInteger(L, 2, -1)); }},
-    {"AnimationDirectionFacing", 2,
-     [](lua_State *L, AIMovementHandler *, AIMovement *m) {
-         m->SetAnimationDirectionFacing(EnemyAppearance::TranslateStringDirectionFacing(LuaArgString(L, 2, NULL)));
+static const LuaProperty<AIMovementHandler> cMovementSetters[] = {
+    {"DestinationPosition", 3, NULL,
+     [](lua_State *L, AIMovementHandler *h, int) {
+         Last(h)->SetDestinationPosition(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f));
+         return 0;
      }},
-    {"IgnoreEnvironmentCollision", 2,
-     [](lua_State *L, AIMovementHandler *, AIMovement *m) { m->SetIgnoreEnvironmentCollision(LuaArgFlag(L, 2)); }},
-    {"LoopMovements", 2, [](lua_State *L, AIMovementHandler *h, AIMovement *) { h->SetLoopMovements(LuaArgFlag(L, 2)); }},
-    {NULL, 0, NULL},
+    {"DestinationTarget", 2, NULL,
+     [](lua_State *L, AIMovementHandler *h, int) { Last(h)->SetDestinationTarget(LuaArgString(L, 2, NULL)); return 0; }},
+    {"Speed", 3, NULL,
+     [](lua_State *L, AIMovementHandler *h, int) { Last(h)->SetSpeed(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f)); return 0; }},
+    {"SpeedCap", 3, NULL,
+     [](lua_State *L, AIMovementHandler *h, int) { Last(h)->SetSpeedCap(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f)); return 0; }},
+    {"Acceleration", 3, NULL,
+     [](lua_State *L, AIMovementHandler *h, int) { Last(h)->SetAcceleration(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f)); return 0; }},
+    {"Gravity", 2, NULL, [](lua_State *L, AIMovementHandler *h, int) { Last(h)->SetGravity(LuaArgFloat(L, 2, 0.0f)); return 0; }},
+    {"DelayBeforeMoving", 2, NULL,
+     [](lua_State *L, AIMovementHandler *h, int) { Last(h)->SetDelayBeforeMoving(LuaArgFloat(L, 2, -1.0f)); return 0; }},
+    {"DurationToMove", 2, NULL,
+     [](lua_State *L, AIMovementHandler *h, int) { Last(h)->SetDurationToMove(LuaArgInteger(L, 2, -1)); return 0; }},
+    {"AnimationIndex", 2, NULL,
+     [](lua_State *L, AIMovementHandler *h, int) { Last(h)->SetAnimationIndex(LuaArgInteger(L, 2, -1)); return 0; }},
+    {"AnimationDirectionFacing", 2, NULL,
+     [](lua_State *L, AIMovementHandler *h, int) {
+         Last(h)->SetAnimationDirectionFacing(EnemyAppearance::TranslateStringDirectionFacing(LuaArgString(L, 2, NULL)));
+         return 0;
+     }},
+    {"IgnoreEnvironmentCollision", 2, NULL,
+     [](lua_State *L, AIMovementHandler *h, int) { Last(h)->SetIgnoreEnvironmentCollision(LuaArgFlag(L, 2)); return 0; }},
+    {"LoopMovements", 2, NULL, [](lua_State *L, AIMovementHandler *h, int) { h->SetLoopMovements(LuaArgFlag(L, 2)); return 0; }},
+    {NULL, 0, NULL, NULL},
 };
 
 static int AIMovementHandler_SetProperty(lua_State *L)
 {
-    int tArgs = lua_gettop(L);
-    if(tArgs < 1 || !LuaArgIsString(L, 1)) return LuaArgListError("AIMovementHandler_SetProperty");
+    if(lua_gettop(L) < 1 || !LuaArgIsString(L, 1)) return LuaArgListError("AIMovementHandler_SetProperty");
     AIMovementHandler *rHandler = FetchActiveHandler();
     if(!rHandler) return 0;
-    AIMovement *rLast = rHandler->GetLastMovement();
-    if(!rLast)
+    if(!rHandler->GetLastMovement())
     {
         fprintf(stderr, "AIMovementHandler_SetProperty: AIMovementHandler has no AIMovements.\n");
         return 0;
     }
-    const char *rKey = LuaArgString(L, 1, "");
-    for(const MovementSetEntry *rEntry = cMovementSetters; rEntry->mKey; rEntry++)
-    {
-        if(strcmp(rEntry->mKey, rKey) || rEntry->mCount != tArgs) continue;
-        rEntry->rSetter(L, rHandler, rLast);
-        return 0;
-    }
-    return LuaResolveError("AIMovementHandler_SetProperty", rKey, tArgs);
+    return LuaCallProperty(L, "AIMovementHandler_SetProperty", cMovementSetters, rHandler);
 }
 
 // Without a movement there is no delay to read: the message and 0 instead of a crash.
-static int AIMovementHandler_GetProperty(lua_State *L)
+static int PushMovementDelay(lua_State *L, AIMovementHandler *pHandler, int)
 {
-    int tArgs = lua_gettop(L);
-    if(tArgs < 1 || !LuaArgIsString(L, 1)) return LuaArgListError("AIMovementHandler_GetProperty");
-    AIMovementHandler *rHandler = FetchActiveHandler();
-    if(!rHandler) return 0;
-    const char *rKey = LuaArgString(L, 1, "");
-    if(tArgs != 1 || strcmp(rKey, "GetCurrentMovementDelay")) return LuaResolveError("AIMovementHandler_GetProperty", rKey, tArgs);
-    AIMovement *rLast = rHandler->GetLastMovement();
+    AIMovement *rLast = pHandler->GetLastMovement();
     if(!rLast) fprintf(stderr, "AIMovementHandler_GetProperty: AIMovementHandler has no AIMovements.\n");
     lua_pushinteger(L, rLast ? rLast->GetDelayLeft() : 0);
     return 1;
+}
+
+static const LuaProperty<AIMovementHandler> cMovementGetters[] = {
+    {"GetCurrentMovementDelay", 1, NULL, PushMovementDelay},
+    {NULL, 0, NULL, NULL},
+};
+
+static int AIMovementHandler_GetProperty(lua_State *L)
+{
+    if(lua_gettop(L) < 1 || !LuaArgIsString(L, 1)) return LuaArgListError("AIMovementHandler_GetProperty");
+    AIMovementHandler *rHandler = FetchActiveHandler();
+    if(!rHandler) return 0;
+    return LuaCallProperty(L, "AIMovementHandler_GetProperty", cMovementGetters, rHandler);
 }
 
 // --- "AISC_" --------------------------------------------------------------------------------
