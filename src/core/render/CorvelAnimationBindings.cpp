@@ -2,9 +2,9 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 
 #include "core/LuaBindingHelpers.h"
+#include "core/LuaPropertyTable.h"
 #include "core/data/DataLibrary.h"
 #include "core/render/Bitmap.h"
 
@@ -51,52 +51,40 @@ static int Lua_Anim_Create(lua_State *L)
     return 0;
 }
 
-static bool SetFrameProperty(CorvelAnimation *pAnimation, lua_State *L, int pArgs)
+// "Frame": index, image path and, for manual timing, ticks. A path to anything but a Bitmap
+// reads as missing: the frame is stored as null.
+static int SetFrameProperty(lua_State *L, CorvelAnimation *pAnimation, int pArgs)
 {
-    if(!LuaArgIsNumber(L, 2) || !LuaArgIsString(L, 3)) return false;
-    if(pArgs == 4 && !LuaArgIsNumber(L, 4)) return false;
-
-    // A path to anything but a Bitmap reads as missing: the frame is stored as null.
-    DataLibrary *rLibrary = DataLibrary::Fetch();
-    Bitmap *rBitmap = (Bitmap *)rLibrary->GetEntryOfKind(LuaArgString(L, 3, 0), DL_KIND_BITMAP);
+    Bitmap *rBitmap = (Bitmap *)DataLibrary::Fetch()->GetEntryOfKind(LuaArgString(L, 3, 0), DL_KIND_BITMAP);
     int32_t tIndex = LuaArgInteger(L, 2, -1);
     if(pArgs == 3)
         pAnimation->SetFrame(tIndex, rBitmap);
     else
         pAnimation->SetFrameWithTicks(tIndex, rBitmap, LuaArgInteger(L, 4, 0));
-    return true;
+    return 0;
 }
 
-// One key of Anim_SetProperty; false when the key is unknown or its arguments do not fit.
-static bool ApplyAnimationProperty(CorvelAnimation *pAnimation, const char *pKey, lua_State *L, int pArgs)
+static const LuaProperty<CorvelAnimation> cAnimationProperties[] = {
+    {"TotalFrames", 2, "N", [](lua_State *L, CorvelAnimation *a, int) { a->SetTotalFrames(LuaArgInteger(L, 2, 0)); return 0; }},
+    {"ManualTiming", 2, "B",
+     [](lua_State *L, CorvelAnimation *a, int) { a->SetManualTiming(LuaArgBoolean(L, 2, false) ? 1 : 0); return 0; }},
+    {"Frame", 3, "NS", SetFrameProperty},
+    {"Frame", 4, "NSN", SetFrameProperty},
+    {"TicksPerFrame", 2, "N", [](lua_State *L, CorvelAnimation *a, int) { a->SetTicksPerFrame((float)LuaArgNumber(L, 2, 1.0)); return 0; }},
+    {0, 0, 0, 0},
+};
+
+// The animation's own wording, never muted; a key that is not text reads as "(null)".
+static int ReportAnimationMiss(const char *, const char *pKey, int32_t)
 {
-    if(!strcmp(pKey, "TotalFrames") && pArgs == 2 && LuaArgIsNumber(L, 2))
-    {
-        pAnimation->SetTotalFrames(LuaArgInteger(L, 2, 0));
-        return true;
-    }
-    if(!strcmp(pKey, "ManualTiming") && pArgs == 2 && lua_isboolean(L, 2))
-    {
-        pAnimation->SetManualTiming(LuaArgBoolean(L, 2, false) ? 1 : 0);
-        return true;
-    }
-    if(!strcmp(pKey, "Frame") && (pArgs == 3 || pArgs == 4))
-    {
-        return SetFrameProperty(pAnimation, L, pArgs);
-    }
-    if(!strcmp(pKey, "TicksPerFrame") && pArgs == 2 && LuaArgIsNumber(L, 2))
-    {
-        pAnimation->SetTicksPerFrame((float)LuaArgNumber(L, 2, 1.0));
-        return true;
-    }
-    return false;
+    fprintf(stderr, "Anim_SetProperty:  Failed to resolve %s\n", pKey ? pKey : "(null)");
+    return 0;
 }
 
 // Anim_SetProperty(key, values...) on the active animation.
 static int Lua_Anim_SetProperty(lua_State *L)
 {
-    int tArgs = lua_gettop(L);
-    if(tArgs < 1) return LuaArgListError("Anim_SetProperty");
+    if(lua_gettop(L) < 1) return LuaArgListError("Anim_SetProperty");
 
     CorvelAnimation *rAnimation = FetchActiveAnimation();
     if(!rAnimation)
@@ -104,11 +92,8 @@ static int Lua_Anim_SetProperty(lua_State *L)
         fprintf(stderr, "Anim_SetProperty: Failed, invalid object\n");
         return 0;
     }
-
-    const char *rKey = LuaArgIsString(L, 1) ? LuaArgString(L, 1, 0) : 0;
-    if(rKey && ApplyAnimationProperty(rAnimation, rKey, L, tArgs)) return 0;
-    fprintf(stderr, "Anim_SetProperty:  Failed to resolve %s\n", rKey ? rKey : "(null)");
-    return 0;
+    if(!LuaArgIsString(L, 1)) return ReportAnimationMiss("Anim_SetProperty", 0, lua_gettop(L));
+    return LuaCallProperty(L, "Anim_SetProperty", cAnimationProperties, rAnimation, ReportAnimationMiss);
 }
 
 static const luaL_Reg cAnimationBindings[] =
