@@ -1,31 +1,24 @@
 #include "core/render/Bitmap.h"
 
-#include <cstring>
-
 #include "core/LuaBindingHelpers.h"
+#include "core/LuaPropertyTable.h"
 
-// The setting a script key names; null for keys scripts may not change (base and max level
-// stay with the engine).
-static uint32_t *FetchTextureSetting(const char *pKey)
-{
-    if(!pKey) return 0;
-    TextureDefaults &rDefaults = TextureDefaults::Get();
-    if(!strcmp(pKey, "MagFilter")) return &rDefaults.mMagFilter;
-    if(!strcmp(pKey, "MinFilter")) return &rDefaults.mMinFilter;
-    if(!strcmp(pKey, "Wrap S")) return &rDefaults.mWrapS;
-    if(!strcmp(pKey, "Wrap T")) return &rDefaults.mWrapT;
-    return 0;
-}
+// The settings scripts may change; other keys (base and max level stay with the engine) are
+// passed over without a word. Values are GL enumerations as DM_GetEnumeration gives them.
+static const LuaProperty<TextureDefaults> cTextureSettings[] = {
+    {"MagFilter", 2, "N", [](lua_State *L, TextureDefaults *d, int) { d->mMagFilter = (uint32_t)LuaArgInteger(L, 2, 0); return 0; }},
+    {"MinFilter", 2, "N", [](lua_State *L, TextureDefaults *d, int) { d->mMinFilter = (uint32_t)LuaArgInteger(L, 2, 0); return 0; }},
+    {"Wrap S", 2, "N", [](lua_State *L, TextureDefaults *d, int) { d->mWrapS = (uint32_t)LuaArgInteger(L, 2, 0); return 0; }},
+    {"Wrap T", 2, "N", [](lua_State *L, TextureDefaults *d, int) { d->mWrapT = (uint32_t)LuaArgInteger(L, 2, 0); return 0; }},
+    {0, 0, 0, 0},
+};
 
-// ALB_SetTextureProperty(key, value): value is a GL enumeration as DM_GetEnumeration gives it.
+// ALB_SetTextureProperty(key, value).
 static int Lua_ALB_SetTextureProperty(lua_State *L)
 {
     if(lua_gettop(L) != 2) return LuaArgListError("ALB_SetTextureProperty");
     if(!LuaArgIsString(L, 1) || !LuaArgIsNumber(L, 2)) return LuaArgListError("ALB_SetTextureProperty");
-
-    uint32_t *rSetting = FetchTextureSetting(LuaArgString(L, 1, 0));
-    if(rSetting) *rSetting = (uint32_t)LuaArgInteger(L, 2, 0);
-    return 0;
+    return LuaCallProperty(L, "ALB_SetTextureProperty", cTextureSettings, &TextureDefaults::Get(), 0);
 }
 
 static const luaL_Reg cBitmapBindings[] =
