@@ -111,9 +111,8 @@ TEST_F(AIAttackTest, ASpawnedConstructorThatClearsItsParentsAttacksFreesNothingI
 TEST_F(AIAttackTest, BindingsBuildAttacksAndKeepTheActiveStackBalanced)
 {
     Enemy *rEnemy = MakeEnemy("Shooter", 200.0f, 100.0f, 20.0f, 5);
-    GetApplication()->rDataLibrary->PushActiveEntity(rEnemy);
-    testing::internal::CaptureStderr();
-    Run("Enemy_PushPropertyAsActiveObject('AIAttackHandler')"
+    std::string tErr = RunWithActive(rEnemy,
+        "Enemy_PushPropertyAsActiveObject('AIAttackHandler')"
         "for i = 1, 11 do AIAttackHandler_CreateAttack('LEMON_PROJECTILE') AIAttack_SetProperty('DelayBeforeCreatingAttack', i) "
         "DL_PopActiveEntity() end "
         "AIAttackHandler_CreateAttack('BANANA') DL_PopActiveEntity() "
@@ -121,9 +120,6 @@ TEST_F(AIAttackTest, BindingsBuildAttacksAndKeepTheActiveStackBalanced)
         "AIAttackHandler_CreateAttack() DL_PopActiveEntity() "
         "gDone = tostring(AIAttackHandler_IsDoneCreatingAttacks()) "
         "DL_PopActiveEntity()");
-    std::string tErr = Captured();
-    GetApplication()->rDataLibrary->PopActiveEntity();
-    EXPECT_EQ(GetApplication()->rDataLibrary->GetActiveStackSize(), 0);
     EXPECT_EQ(rEnemy->GetAttackHandler()->GetCount(), 10);
     // The eleventh was refused, so its delay went to the tenth.
     EXPECT_EQ(rEnemy->GetAttackHandler()->GetLastAttack()->IsDone(), 0);
@@ -137,9 +133,8 @@ TEST_F(AIAttackTest, BindingsBuildAttacksAndKeepTheActiveStackBalanced)
 TEST_F(AIAttackTest, AttackKeysAnswerOnlyTheirCountsAndKinds)
 {
     Enemy *rEnemy = MakeEnemy("Keyed", 200.0f, 100.0f, 20.0f, 5);
-    GetApplication()->rDataLibrary->PushActiveEntity(rEnemy);
-    testing::internal::CaptureStderr();
-    Run("Enemy_PushPropertyAsActiveObject('AIAttackHandler')"
+    std::string tErr = RunWithActive(rEnemy,
+        "Enemy_PushPropertyAsActiveObject('AIAttackHandler')"
         "AIAttackHandler_SetProperty('CreateAllAttacksAtOnce') AIAttackHandler_SetProperty('Bogus', true)"
         "AIAttackHandler_SetProperty('CreateAllAttacksAtOnce', true)"
         "AIAttackHandler_CreateAttack('LEMON_PROJECTILE')"
@@ -153,9 +148,6 @@ TEST_F(AIAttackTest, AttackKeysAnswerOnlyTheirCountsAndKinds)
         "AISpawnEnemyAttack_SetProperty('ConstructorArgument') AISpawnEnemyAttack_SetProperty('Bogus', 1)"
         "AILemonAttack_PushPropertyAsActiveObject('Projectile') DL_PopActiveEntity()"
         "DL_PopActiveEntity() DL_PopActiveEntity()");
-    std::string tErr = Captured();
-    GetApplication()->rDataLibrary->PopActiveEntity();
-    EXPECT_EQ(GetApplication()->rDataLibrary->GetActiveStackSize(), 0);
     AIAttackHandler *rHandler = rEnemy->GetAttackHandler();
     EXPECT_EQ(rHandler->GetCreateAllAttacksAtOnce(), 1);
     ASSERT_EQ(rHandler->GetCount(), 2);
@@ -163,7 +155,7 @@ TEST_F(AIAttackTest, AttackKeysAnswerOnlyTheirCountsAndKinds)
     EXPECT_EQ(rHandler->GetFirstAttack()->GetAnimationIndex(), 2);
     EXPECT_EQ(static_cast<AISpawnEnemyAttack *>(rHandler->GetLastAttack())->GetArgumentsFilled(), 1);
     EXPECT_EQ(GlobalNumber("gProjType"), (double)TYPE_ROOTPROJECTILE);
-    const char *cExpected[] = {
+    ExpectLines(tErr, {
         "AIAttackHandler_SetProperty: Failed, cannot resolve CreateAllAttacksAtOnce with 1 args.\n",
         "AIAttackHandler_SetProperty: Failed, cannot resolve Bogus with 2 args.\n",
         "AIAttack_SetProperty: Failed, cannot resolve Damage with 1 args.\n",
@@ -173,6 +165,5 @@ TEST_F(AIAttackTest, AttackKeysAnswerOnlyTheirCountsAndKinds)
         "AISpawnEnemyAttack_SetProperty: Failed, cannot resolve Bogus with 2 args.\n",
         "Warning, current AIAttack is not a LEMON_PROJECTILE type.\n",
         "Warning, current AIAttack is not a SPAWN_ENEMY type.\n",
-    };
-    for(const char *rLine : cExpected) EXPECT_NE(tErr.find(rLine), std::string::npos) << rLine;
+    });
 }

@@ -24,7 +24,7 @@ TEST_F(EnemyBindingsTest, AScriptBuildsAndQueriesAnEnemyAndBadCallsOnlyReport)
     EXPECT_EQ(rEnemy->GetDamageTakenFrom(0), 4);
     EXPECT_TRUE(rEnemy->GetAllowAirWalk());
 
-    const char *cExpected[] = {
+    ExpectLines(tErr, {
         "Enemy_Health_SetProperty(Health): Failed, health cannot be less than 1.\n",
         "Error in AIMovement, can't set flag Fly\n",
         "Enemy_Appearance_SetProperty: Error, Animation Root/Nothing/Here failed to resolve.\n",
@@ -37,8 +37,7 @@ TEST_F(EnemyBindingsTest, AScriptBuildsAndQueriesAnEnemyAndBadCallsOnlyReport)
         "Warning, current active object is not Enemy type.",
         "Warning, current active object is not EnemyHitbox type.",
         "Warning, current active object is not AIMovementHandler type.",
-    };
-    for(const char *rLine : cExpected) EXPECT_NE(tErr.find(rLine), std::string::npos) << rLine;
+    });
 
     // The constructor ran once with the two text arguments.
     Run(("Enemy_Create('Third', '" + Script("enemy_constructor.lua") + "', 'one', 'two') DL_PopActiveEntity()").c_str());
@@ -48,9 +47,8 @@ TEST_F(EnemyBindingsTest, AScriptBuildsAndQueriesAnEnemyAndBadCallsOnlyReport)
 TEST_F(EnemyBindingsTest, HitboxAndMovementBindingsCheckTheirCounts)
 {
     Enemy *rEnemy = MakeEnemy("Boxy", 200.0f, 100.0f, 20.0f, 5);
-    GetApplication()->rDataLibrary->PushActiveEntity(rEnemy);
-    testing::internal::CaptureStderr();
-    Run("Enemy_PushPropertyAsActiveObject('Hitbox')"
+    std::string tErr = RunWithActive(rEnemy,
+        "Enemy_PushPropertyAsActiveObject('Hitbox')"
         "Hitbox_SetProperty('NumberOfHitboxes', 2) Hitbox_SetProperty('NumberOfAnimations', 1)"
         "Hitbox_SetProperty('NumberOfFramesPerAnimation', 0, 2) Hitbox_AllocateHitboxData()"
         "Hitbox_SetProperty('AnimationSize', 64, 64)"
@@ -69,14 +67,11 @@ TEST_F(EnemyBindingsTest, HitboxAndMovementBindingsCheckTheirCounts)
         "AIMovementHandler_GetProperty('Delay') AIMovementHandler_GetProperty('GetCurrentMovementDelay', 1)"
         "AIMovementHandler_SetProperty('Bogus', 1)"
         "DL_PopActiveEntity() Enemy_PushPropertyAsActiveObject('Banana') DL_PopActiveEntity()");
-    std::string tErr = Captured();
-    GetApplication()->rDataLibrary->PopActiveEntity();
-    EXPECT_EQ(GetApplication()->rDataLibrary->GetActiveStackSize(), 0);
     EXPECT_EQ(rEnemy->GetEnemyHitbox()->GetRecord(0, 1, 0, 1)->mX, 50.0f);
     EXPECT_EQ(GlobalNumber("gDelay"), 0.0);
     EXPECT_EQ(GlobalNumber("gDelay2"), 7.0);
     EXPECT_EQ(rEnemy->GetMovementHandler()->GetLastMovement()->GetGravity(), 0.25f);
-    const char *cExpected[] = {
+    ExpectLines(tErr, {
         "Hitbox_SetProperty: Failed, cannot resolve Hitbox with 8 args.\n",
         "Hitbox_SetProperty: Failed, invalid argument list\n",
         "AIMovementHandler_SetProperty: AIMovementHandler has no AIMovements.\n",
@@ -90,8 +85,7 @@ TEST_F(EnemyBindingsTest, HitboxAndMovementBindingsCheckTheirCounts)
         "AIMovementHandler_GetProperty: Failed, cannot resolve Delay with 1 args.\n",
         "AIMovementHandler_GetProperty: Failed, cannot resolve GetCurrentMovementDelay with 2 args.\n",
         "AIMovementHandler_SetProperty: Failed, cannot resolve Bogus with 2 args.\n",
-    };
-    for(const char *rLine : cExpected) EXPECT_NE(tErr.find(rLine), std::string::npos) << rLine;
+    });
 }
 
 TEST_F(EnemyBindingsTest, SideQueriesAndScriptedMovesUseTheLevel)
@@ -120,9 +114,8 @@ TEST_F(EnemyBindingsTest, SideQueriesAndScriptedMovesUseTheLevel)
 TEST_F(EnemyBindingsTest, AppearanceHealthAndChildKeysKeepTheirCountsAndMessages)
 {
     Enemy *rEnemy = MakeEnemy("Keyed", 200.0f, 100.0f, 20.0f, 5);
-    GetApplication()->rDataLibrary->PushActiveEntity(rEnemy);
-    testing::internal::CaptureStderr();
-    Run("gFacing = select('#', Enemy_Appearance_GetProperty('AnimationDirectionFacing'))"
+    std::string tErr = RunWithActive(rEnemy,
+        "gFacing = select('#', Enemy_Appearance_GetProperty('AnimationDirectionFacing'))"
         "gIndex = Enemy_Appearance_GetProperty('AnimationIndex', 'extra', 'args')"
         "gSize = select('#', Enemy_Appearance_GetProperty('AnimationSize'))"
         "gBogus = select('#', Enemy_Appearance_GetProperty('Bogus', 1))"
@@ -135,9 +128,6 @@ TEST_F(EnemyBindingsTest, AppearanceHealthAndChildKeysKeepTheirCountsAndMessages
         "Enemy_PushPropertyAsActiveObject('Hitbox', 'extra') gHitboxType = DL_GetActiveObjectType() DL_PopActiveEntity()"
         "Enemy_PushPropertyAsActiveObject('AIAttackHandler') gAttackType = DL_GetActiveObjectType() DL_PopActiveEntity()"
         "Enemy_PushPropertyAsActiveObject() gEmpty = tostring(DL_ActiveIsValid()) DL_PopActiveEntity()");
-    std::string tErr = Captured();
-    GetApplication()->rDataLibrary->PopActiveEntity();
-    EXPECT_EQ(GetApplication()->rDataLibrary->GetActiveStackSize(), 0);
     EXPECT_EQ(GlobalNumber("gFacing"), 0.0);
     EXPECT_EQ(GlobalNumber("gIndex"), -1.0);
     EXPECT_EQ(GlobalNumber("gSize"), 0.0);
@@ -149,7 +139,7 @@ TEST_F(EnemyBindingsTest, AppearanceHealthAndChildKeysKeepTheirCountsAndMessages
     EXPECT_TRUE(rEnemy->GetHealth()->GetInvincibleFlag());
     EXPECT_TRUE(rEnemy->GetHealth()->GetSecondWindFlag());
     EXPECT_EQ(rEnemy->GetHealth()->GetHealth(), 5);
-    const char *cExpected[] = {
+    ExpectLines(tErr, {
         "Enemy_Appearance_GetProperty(AnimationDirectionFacing): Error, returned a direction that is not currently translateable: -1\n",
         "Enemy_Appearance_GetProperty: Failed, cannot resolve AnimationSize with 1 args.\n",
         "Enemy_Appearance_GetProperty: Failed, cannot resolve Bogus with 2 args.\n",
@@ -162,6 +152,5 @@ TEST_F(EnemyBindingsTest, AppearanceHealthAndChildKeysKeepTheirCountsAndMessages
         "Enemy_SetProperty: Failed, cannot resolve  with 1 args.\n",
         "Enemy_GetProperty: Failed, cannot resolve Health with 2 args.\n",
         "Enemy_PushPropertyAsActiveObject: Failed, invalid argument list\n",
-    };
-    for(const char *rLine : cExpected) EXPECT_NE(tErr.find(rLine), std::string::npos) << rLine;
+    });
 }

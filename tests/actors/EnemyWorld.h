@@ -15,6 +15,7 @@
 #include "world/ProxyTrigger.h"
 #include "world/SpawnManager.h"
 
+#include <initializer_list>
 #include <string>
 
 void RegisterLuaBindings(lua_State *L);
@@ -115,6 +116,25 @@ protected:
     {
         fflush(stderr);
         return testing::internal::GetCapturedStderr();
+    }
+
+    // Runs a chunk with the object active and returns what it wrote to standard error. The
+    // chunk must leave the active-object stack as it found it.
+    std::string RunWithActive(RootObject *pActive, const char *pChunk)
+    {
+        DataLibrary *rLibrary = GetApplication()->rDataLibrary;
+        rLibrary->PushActiveEntity(pActive);
+        testing::internal::CaptureStderr();
+        Run(pChunk);
+        std::string tErr = Captured();
+        rLibrary->PopActiveEntity();
+        EXPECT_EQ(rLibrary->GetActiveStackSize(), 0);
+        return tErr;
+    }
+
+    static void ExpectLines(const std::string &pErr, std::initializer_list<const char *> pLines)
+    {
+        for(const char *rLine : pLines) EXPECT_NE(pErr.find(rLine), std::string::npos) << rLine;
     }
 
     lua_State *L;
