@@ -456,9 +456,7 @@ void PlayerPony::BeginTeleportIn()
     int32_t tSteps = 0;
     while(tSteps < cTeleportDropLimit && !mOnGround)
     {
-        mHitbox.mOwnerY += 1.0f;
-        mHitbox.mTop += 1.0f;
-        mHitbox.mBot += 1.0f;
+        mHitbox.ShiftY(1.0f);
         ProbeContacts();
         tSteps++;
     }

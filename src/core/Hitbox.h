@@ -17,6 +17,20 @@ struct Hitbox
     float mRemainderX;
     float mRemainderY;
     float mUnusedC;
+
+    // Moves the edges and the owner's position together; the remainders stay as they are.
+    void ShiftX(float pDX)
+    {
+        mLft += pDX;
+        mRgt += pDX;
+        mOwnerX += pDX;
+    }
+    void ShiftY(float pDY)
+    {
+        mTop += pDY;
+        mBot += pDY;
+        mOwnerY += pDY;
+    }
 };
 
 // A box with these four edges and every other field zero.

@@ -44,20 +44,6 @@ static int32_t TruncateDistance(double pValue)
     return TruncateCoordinate((float)pValue);
 }
 
-static void ShiftFrameX(Hitbox &sFrame, float pDX)
-{
-    sFrame.mLft += pDX;
-    sFrame.mRgt += pDX;
-    sFrame.mOwnerX += pDX;
-}
-
-static void ShiftFrameY(Hitbox &sFrame, float pDY)
-{
-    sFrame.mTop += pDY;
-    sFrame.mBot += pDY;
-    sFrame.mOwnerY += pDY;
-}
-
 Camera::Camera(float pX, float pY, float pW, float pH)
 {
     mCustomBoundaries = 0;
@@ -409,7 +395,7 @@ void Camera::Step(int32_t pDX, int32_t pDY)
         if(pDX != 0)
         {
             float tUnit = pDX > 0 ? 1.0f : -1.0f;
-            ShiftFrameX(tWork, tUnit);
+            tWork.ShiftX(tUnit);
             pDX += pDX > 0 ? -1 : 1;
             if(PassesZoneTest(tWork) && PassesPolygonTest(tWork)) mFrame = tWork;
             else tWork = mFrame;
@@ -417,7 +403,7 @@ void Camera::Step(int32_t pDX, int32_t pDY)
         if(pDY != 0)
         {
             float tUnit = pDY > 0 ? 1.0f : -1.0f;
-            ShiftFrameY(tWork, tUnit);
+            tWork.ShiftY(tUnit);
             pDY += pDY > 0 ? -1 : 1;
             if(PassesZoneTest(tWork) && PassesPolygonTest(tWork)) mFrame = tWork;
             else tWork = mFrame;

@@ -232,12 +232,8 @@ void RootProjectile::Move(float pDX, float pDY, float pDZ)
 {
     if(mIgnoreClips)
     {
-        mHitbox.mLft += pDX;
-        mHitbox.mRgt += pDX;
-        mHitbox.mOwnerX += pDX;
-        mHitbox.mTop += pDY;
-        mHitbox.mBot += pDY;
-        mHitbox.mOwnerY += pDY;
+        mHitbox.ShiftX(pDX);
+        mHitbox.ShiftY(pDY);
         return;
     }
     MoveWithCollision(MapManager::CurrentClipWorld(), pDX, pDY, pDZ, mHitbox);
