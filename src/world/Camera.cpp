@@ -313,8 +313,7 @@ bool Camera::PassesZoneTest(const Hitbox &pFrame) const
     for(int32_t i = 0; i < mZoneCount; i++)
     {
         if(!mZones[i].mActive) continue;
-        IntRect tZone = {TruncateCoordinate(mZones[i].mLft), TruncateCoordinate(mZones[i].mTop),
-                         TruncateCoordinate(mZones[i].mRgt), TruncateCoordinate(mZones[i].mBot)};
+        IntRect tZone = TruncateCorners(mZones[i].mLft, mZones[i].mTop, mZones[i].mRgt, mZones[i].mBot);
         if(HitboxRectangleNested(pFrame, tZone)) return true;
     }
     return false;

@@ -146,32 +146,16 @@ void MoveWithCollision(const ClipWorld &pWorld, double pDX, double pDY, double p
 namespace
 {
     // The rows and columns next to the box that the wall crawl looks at, each tested only
-    // when its rule asks.
+    // when its rule asks; they are the side tests every mover uses.
     struct CrawlProbe
     {
         const ClipWorld &rWorld;
         const Hitbox &rBox;
 
-        bool BelowFree() const
-        {
-            return RowAllFree(rWorld, TruncateCoordinate(rBox.mBot + 1.0f), TruncateCoordinate(rBox.mLft),
-                              TruncateCoordinate(rBox.mRgt));
-        }
-        bool AboveFree() const
-        {
-            return RowAllFree(rWorld, TruncateCoordinate(rBox.mTop - 1.0f), TruncateCoordinate(rBox.mLft),
-                              TruncateCoordinate(rBox.mRgt));
-        }
-        bool LeftFree() const
-        {
-            return ColumnAllFree(rWorld, TruncateCoordinate(rBox.mLft - 1.0f), TruncateCoordinate(rBox.mTop),
-                                 TruncateCoordinate(rBox.mBot));
-        }
-        bool RightFree() const
-        {
-            return ColumnAllFree(rWorld, TruncateCoordinate(rBox.mRgt + 1.0f), TruncateCoordinate(rBox.mTop),
-                                 TruncateCoordinate(rBox.mBot));
-        }
+        bool BelowFree() const { return !IsBlockedDown(rWorld, rBox); }
+        bool AboveFree() const { return !IsBlockedUp(rWorld, rBox); }
+        bool LeftFree() const { return !IsBlockedLeft(rWorld, rBox); }
+        bool RightFree() const { return !IsBlockedRight(rWorld, rBox); }
     };
 
     int32_t ReadSurface(float pCode)
