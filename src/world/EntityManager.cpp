@@ -34,11 +34,6 @@ namespace
     {
         delete (NamedLinkedList *)pList;
     }
-
-    bool IsProjectileType(int32_t pType)
-    {
-        return pType >= TYPE_ROOTPROJECTILE && pType <= TYPE_PROJECTILE_LAST;
-    }
 }
 
 EntityManager::EntityManager()

@@ -97,7 +97,7 @@ void DestroyAllProjectiles()
     for(void *rData = rList->PushIterator(); rData; rData = rList->IterateNext())
     {
         RootEntity *rEntity = (RootEntity *)rData;
-        if(rEntity->GetType() >= TYPE_ROOTPROJECTILE && rEntity->GetType() <= TYPE_PROJECTILE_LAST) rEntity->SetDestruct(1);
+        if(IsProjectileType(rEntity->GetType())) rEntity->SetDestruct(1);
     }
 }
 
