@@ -213,8 +213,8 @@ void PlayerPony::SetPositionAutoCenter(float pX, float pY, float pZ)
     mHitbox.mOwnerX = pX;
     mHitbox.mOwnerY = pY;
     mHitbox.mOwnerZ = pZ;
-    mHitbox.mUnusedA = pZ;
-    mHitbox.mUnusedB = pZ;
+    mHitbox.mPlacedZ = pZ;
+    mHitbox.mPlacedZCopy = pZ;
     RebuildHitbox();
 }
 
@@ -588,7 +588,7 @@ void PlayerPony::CheckProjectiles()
 
     RebuildHitbox();
     EntityManager *rEntities = EntityManager::Fetch();
-    NamedLinkedList *tHits = rEntities ? rEntities->FindProjectileHitA(PROJECTILE_TARGET_PLAYER, mHitbox) : NULL;
+    NamedLinkedList *tHits = rEntities ? rEntities->FindProjectilesHittingBox(PROJECTILE_TARGET_PLAYER, mHitbox) : NULL;
     if(!tHits)
     {
         Debug::PopPrint("[Player] Completed, no projectile list returned.\n");

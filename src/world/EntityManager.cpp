@@ -433,12 +433,12 @@ NamedLinkedList *EntityManager::CollectProjectileHits(uint8_t pFlag, const Hitbo
     return nHits;
 }
 
-NamedLinkedList *EntityManager::FindProjectileHitA(uint8_t pFlag, Hitbox pHitbox)
+NamedLinkedList *EntityManager::FindProjectilesHittingBox(uint8_t pFlag, Hitbox pHitbox)
 {
     return CollectProjectileHits(pFlag, &pHitbox, NULL);
 }
 
-NamedLinkedList *EntityManager::FindProjectileHitB(uint8_t pFlag, PolygonArrays pPolygon)
+NamedLinkedList *EntityManager::FindProjectilesHittingPolygon(uint8_t pFlag, PolygonArrays pPolygon)
 {
     return CollectProjectileHits(pFlag, NULL, &pPolygon);
 }

@@ -89,7 +89,7 @@ CorvelAnimation *LookUpAnimation(const char *pPath)
     return dynamic_cast<CorvelAnimation *>(rObject);
 }
 
-void DestroyAllProjectiles()
+void MarkAllProjectilesForDestruction()
 {
     EntityManager *rManager = EntityManager::Fetch();
     if(!rManager) return;
@@ -540,7 +540,7 @@ void RootProjectile::RunHitSweeps()
 
     if(mIsBuster)
     {
-        NamedLinkedList *nHits = rManager->FindProjectileHitA(PROJECTILE_TARGET_PLAYER, mHitbox);
+        NamedLinkedList *nHits = rManager->FindProjectilesHittingBox(PROJECTILE_TARGET_PLAYER, mHitbox);
         for(void *rData = nHits->PushIterator(); rData; rData = nHits->IterateNext())
         {
             RootProjectile *rBlocker = (RootProjectile *)rData;
@@ -558,7 +558,7 @@ void RootProjectile::RunHitSweeps()
     }
     else if(mBusterTarget)
     {
-        NamedLinkedList *nHits = rManager->FindProjectileHitA(PROJECTILE_TARGET_ENEMIES, mHitbox);
+        NamedLinkedList *nHits = rManager->FindProjectilesHittingBox(PROJECTILE_TARGET_ENEMIES, mHitbox);
         for(void *rData = nHits->PushIterator(); rData; rData = nHits->IterateNext())
         {
             RootProjectile *rShot = (RootProjectile *)rData;
@@ -584,7 +584,7 @@ void RootProjectile::RunHitSweeps()
     }
 
     if(mImmuneToInterception) return;
-    NamedLinkedList *nHits = rManager->FindProjectileHitA(PROJECTILE_TARGET_ALL, mHitbox);
+    NamedLinkedList *nHits = rManager->FindProjectilesHittingBox(PROJECTILE_TARGET_ALL, mHitbox);
     for(void *rData = nHits->PushIterator(); rData; rData = nHits->IterateNext())
     {
         if(rData != this) InterceptProjectile((RootProjectile *)rData);

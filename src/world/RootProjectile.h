@@ -255,8 +255,9 @@ private:
 // animation.
 CorvelAnimation *LookUpAnimation(const char *pPath);
 
-// Sets the destruct flag of every projectile in the entity list.
-void DestroyAllProjectiles();
+// Sets the destruct flag of every projectile in the entity list; the entity manager's
+// next update deletes them.
+void MarkAllProjectilesForDestruction();
 
 // Object number of the projectile that the player's damage intake recorded as having hit the
 // player this tick; 0 when none. The player clears and sets it, "HitLastTick" reads it.

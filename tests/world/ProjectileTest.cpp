@@ -315,12 +315,12 @@ TEST_F(ProjectileTest, MovesAndLookupsLeaveNoStrayState)
     rMover->SetFrame("Root/Images/Test/Shots/Thing", 0, 1.0f, 2.0f);
     EXPECT_EQ(Captured(), "RootProject:  SetFrame - Error, no Animation Root/Images/Test/Shots/Thing\n");
 
-    // DestroyAllProjectiles marks every projectile kind and nothing else.
+    // MarkAllProjectilesForDestruction marks every projectile kind and nothing else.
     Checkpoint *nOther = new Checkpoint("Other");
     mEntities->RegisterEntity("Other", nOther, DeleteRootObject);
     PlatformLike *nPlatform = new PlatformLike();
     mEntities->RegisterProjectile("Platform", nPlatform, DeleteRootObject);
-    DestroyAllProjectiles();
+    MarkAllProjectilesForDestruction();
     EXPECT_TRUE(rMover->GetDestruct());
     EXPECT_TRUE(nPlatform->GetDestruct());
     EXPECT_FALSE(nOther->GetDestruct());
