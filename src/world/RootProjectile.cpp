@@ -1,17 +1,14 @@
 #include "world/RootProjectile.h"
 
 #include <GL/gl.h>
-#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 
 #include "actors/Enemy.h"
 #include "actors/EnemyAppearance.h"
 #include "actors/EnemyHitbox.h"
 #include "actors/PlayerPony.h"
-#include "core/DataList.h"
 #include "core/LuaManager.h"
 #include "core/NamedLinkedList.h"
 #include "core/OptionsManager.h"
@@ -25,6 +22,7 @@
 #include "world/CameraManager.h"
 #include "world/ClipQueries.h"
 #include "world/EntityManager.h"
+#include "world/FlameProjectile.h"
 #include "world/LevelCollision.h"
 #include "world/MapManager.h"
 
@@ -32,36 +30,6 @@ int32_t xProjectileLastHitPlayer = 0;
 
 namespace
 {
-    const char *const cFlameAnimation = "Root/Animations/Enemies/DragonTank/FlameSprite";
-
-    // A number the script stored in the projectile's data; absent or non-numeric reads as null.
-    float *DataNumber(RootProjectile *pProjectile, const char *pName)
-    {
-        DataList *rData = pProjectile->GetData();
-        if(!rData || rData->GetDataEntryKind(pName) != TYPEDVALUE_FLOAT) return NULL;
-        return (float *)rData->GetDataEntry(pName);
-    }
-
-    // The dragon tank's flame: flies along fAngle (radians) and burns out with iLifetime.
-    void DragonFlameLogic(RootProjectile *pProjectile)
-    {
-        float *rAngle = DataNumber(pProjectile, "fAngle");
-        float *rLifetime = DataNumber(pProjectile, "iLifetime");
-        float tAngle = rAngle ? *rAngle : 0.0f;
-        Hitbox *rBox = pProjectile->GetHitboxPtr();
-        pProjectile->SetPosition(rBox->mOwnerX + cosf(tAngle) * 5.0f, rBox->mOwnerY + sinf(tAngle) * 5.0f);
-        if(!rLifetime) return;
-        *rLifetime -= 1.0f;
-        if(*rLifetime < 1.0f) pProjectile->SetDestruct(1);
-    }
-
-    void DragonFlameRender(RootProjectile *pProjectile)
-    {
-        float *rLifetime = DataNumber(pProjectile, "iLifetime");
-        float tLifetime = rLifetime ? *rLifetime : 0.0f;
-        pProjectile->SetFrame(cFlameAnimation, (int32_t)((60.0f - tLifetime) / 11.0f), -9.0f, -19.0f);
-    }
-
     bool CornerOfBoxInPolygon(const Hitbox &pBox, PolygonArrays pPolygon)
     {
         const float cXs[4] = {pBox.mLft, pBox.mRgt, pBox.mRgt, pBox.mLft};
@@ -258,10 +226,11 @@ void RootProjectile::SetLogicScript(const char *pPath)
     rNativeLogic = NULL;
     rNativeRender = NULL;
     if(!pPath) return;
-    if(!strcmp(pPath, PROJECTILE_OVERRIDE_DRAGONFLAME))
+    const ProjectileOverride *rOverride = FindProjectileOverride(pPath);
+    if(rOverride)
     {
-        rNativeLogic = DragonFlameLogic;
-        rNativeRender = DragonFlameRender;
+        rNativeLogic = rOverride->rLogic;
+        rNativeRender = rOverride->rRender;
         return;
     }
     ResetString(&mLogicScript, pPath);

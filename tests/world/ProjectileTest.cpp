@@ -7,6 +7,7 @@
 #include "core/NamedLinkedList.h"
 #include "core/Utilities.h"
 #include "world/Checkpoint.h"
+#include "world/FlameProjectile.h"
 #include "world/LevelCollision.h"
 
 #include <cstdlib>
@@ -281,6 +282,9 @@ TEST_F(ProjectileTest, DragonFlameOverrideAndLogicScripts)
     rBare->GetPosition(tX, tY, tZ);
     EXPECT_FLOAT_EQ(tX, 5.0f);
 
+    // Only the exact override text installs routines; an ordinary path stays a script.
+    EXPECT_EQ(FindProjectileOverride(nullptr), nullptr);
+    EXPECT_EQ(FindProjectileOverride("OVERRIDE_DRAGONFLAME.lua"), nullptr);
     rFlame->SetLogicScript(mHook.c_str());
     EXPECT_FALSE(rFlame->HasNativeLogic());
     EXPECT_FALSE(rFlame->HasNativeRender());
