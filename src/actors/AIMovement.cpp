@@ -54,16 +54,6 @@ namespace
         if(fabsf(pSpeed) > pCap) return pSpeed < 0.0f ? -pCap : pCap;
         return pSpeed;
     }
-
-    void ShiftBox(Hitbox &sBox, float pDX, float pDY)
-    {
-        sBox.mOwnerX += pDX;
-        sBox.mOwnerY += pDY;
-        sBox.mLft += pDX;
-        sBox.mRgt += pDX;
-        sBox.mTop += pDY;
-        sBox.mBot += pDY;
-    }
 }
 
 // --- AIMovement -----------------------------------------------------------------------------
@@ -163,7 +153,8 @@ void AIMovement::MoveBox(Hitbox &sBox, float pDX, float pDY)
 {
     if(mIgnoreCollision)
     {
-        ShiftBox(sBox, pDX, pDY);
+        sBox.ShiftX(pDX);
+        sBox.ShiftY(pDY);
         return;
     }
     MoveWithCollision(MapManager::CurrentClipWorld(), pDX, pDY, 0.0, sBox);
@@ -311,7 +302,8 @@ void AIAirMovementSin::Step(Hitbox &sBox)
     float tNewY = mStartY + mPathLength * tT * sinf(mAngle) + tWobble * sinf(mAngle - 1.5707963f);
     mLastStepX = tNewX - sBox.mOwnerX;
     mLastStepY = tNewY - sBox.mOwnerY;
-    ShiftBox(sBox, mLastStepX, mLastStepY);
+    sBox.ShiftX(mLastStepX);
+    sBox.ShiftY(mLastStepY);
     mSpeedX = CapTruncated(mSpeedX + mAccelX, mCapX);
 }
 

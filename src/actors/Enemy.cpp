@@ -487,7 +487,7 @@ void Enemy::CheckBoundingBoxDamage()
     mWeaponCMark = 0;
     EntityManager *rEntities = EntityManager::Fetch();
     if(mIgnoreDamage || !rEntities) return;
-    NamedLinkedList *nHits = rEntities->FindProjectileHitA(PROJECTILE_TARGET_ENEMIES, mHitbox);
+    NamedLinkedList *nHits = rEntities->FindProjectilesHittingBox(PROJECTILE_TARGET_ENEMIES, mHitbox);
     EnemyIntake tIntake(this);
     tIntake.Walk(nHits, mHealth->GetHealth(), true);
     delete nHits;

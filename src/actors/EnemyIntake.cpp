@@ -45,7 +45,7 @@ void EnemyIntake::Walk(NamedLinkedList *pHits, int32_t pHealth, bool pBoundingBo
         if(mHookRan)
         {
             RootEntity *rEntity = rEntities ? rEntities->FindByID(tIDs[n]) : NULL;
-            rShot = (rEntity && rEntity->GetType() >= TYPE_ROOTPROJECTILE && rEntity->GetType() <= TYPE_PROJECTILE_LAST)
+            rShot = (rEntity && IsProjectileType(rEntity->GetType()))
                         ? static_cast<RootProjectile *>(rEntity)
                         : NULL;
         }
@@ -96,7 +96,7 @@ int32_t EnemyIntake::Finish(uint8_t &sWeaponCMark)
     sWeaponCMark = mBestWeaponC;
     EntityManager *rEntities = EntityManager::Fetch();
     RootEntity *rBest = (mBestID && rEntities) ? rEntities->FindByID(mBestID) : NULL;
-    if(rBest && rBest->GetType() >= TYPE_ROOTPROJECTILE && rBest->GetType() <= TYPE_PROJECTILE_LAST)
+    if(rBest && IsProjectileType(rBest->GetType()))
     {
         static_cast<RootProjectile *>(rBest)->AddDamageCounter(mBest);
     }

@@ -213,8 +213,8 @@ void PlayerPony::SetPositionAutoCenter(float pX, float pY, float pZ)
     mHitbox.mOwnerX = pX;
     mHitbox.mOwnerY = pY;
     mHitbox.mOwnerZ = pZ;
-    mHitbox.mUnusedA = pZ;
-    mHitbox.mUnusedB = pZ;
+    mHitbox.mPlacedZ = pZ;
+    mHitbox.mPlacedZCopy = pZ;
     RebuildHitbox();
 }
 
@@ -456,9 +456,7 @@ void PlayerPony::BeginTeleportIn()
     int32_t tSteps = 0;
     while(tSteps < cTeleportDropLimit && !mOnGround)
     {
-        mHitbox.mOwnerY += 1.0f;
-        mHitbox.mTop += 1.0f;
-        mHitbox.mBot += 1.0f;
+        mHitbox.ShiftY(1.0f);
         ProbeContacts();
         tSteps++;
     }
@@ -590,7 +588,7 @@ void PlayerPony::CheckProjectiles()
 
     RebuildHitbox();
     EntityManager *rEntities = EntityManager::Fetch();
-    NamedLinkedList *tHits = rEntities ? rEntities->FindProjectileHitA(PROJECTILE_TARGET_PLAYER, mHitbox) : NULL;
+    NamedLinkedList *tHits = rEntities ? rEntities->FindProjectilesHittingBox(PROJECTILE_TARGET_PLAYER, mHitbox) : NULL;
     if(!tHits)
     {
         Debug::PopPrint("[Player] Completed, no projectile list returned.\n");

@@ -118,9 +118,7 @@ void PlayerPony::UpdateLadder()
         if(tUp)
         {
             mLadderClimb++;
-            mHitbox.mOwnerY -= cClimbStep;
-            mHitbox.mTop -= cClimbStep;
-            mHitbox.mBot -= cClimbStep;
+            mHitbox.ShiftY(-cClimbStep);
             if(mHitbox.mBot - tRect.mTop <= cStepOffReach)
             {
                 // Steps off onto the top: the box ends standing on the ladder's top edge.
@@ -139,9 +137,7 @@ void PlayerPony::UpdateLadder()
         else if(tDown)
         {
             mLadderClimb--;
-            mHitbox.mOwnerY += cClimbStep;
-            mHitbox.mTop += cClimbStep;
-            mHitbox.mBot += cClimbStep;
+            mHitbox.ShiftY(cClimbStep);
             if(mHitbox.mBot - cLadderCatchTrim >= tRect.mBot)
             {
                 LeaveLadder();

@@ -9,6 +9,7 @@
 #include "actors/PlayerPony.h"
 #include "core/DataList.h"
 #include "core/NamedLinkedList.h"
+#include "core/Utilities.h"
 #include "world/EntityManager.h"
 
 namespace
@@ -22,12 +23,6 @@ namespace
     const float cThrowX = 7.0f;
     const float cThrowY = -5.0f;
     const float cThrowGravity = 0.25f;
-
-    void BoxCentre(const Hitbox &pBox, float &sX, float &sY)
-    {
-        sX = (pBox.mLft + pBox.mRgt) / 2.0f;
-        sY = (pBox.mTop + pBox.mBot) / 2.0f;
-    }
 }
 
 RockWreckerProjectile::RockWreckerProjectile()
@@ -58,7 +53,7 @@ Enemy *RockWreckerProjectile::FindTarget()
     if(rKnown) return rKnown;
 
     float tX, tY;
-    BoxCentre(mHitbox, tX, tY);
+    HitboxCentre(mHitbox, tX, tY);
     Enemy *rBest = NULL;
     NamedLinkedList *rList = rManager->GetEntityList();
     for(void *rData = rList->PushIterator(); rData; rData = rList->IterateNext())
@@ -70,7 +65,7 @@ Enemy *RockWreckerProjectile::FindTarget()
         Hitbox tBox;
         rEntity->GetHitbox(tBox);
         float tEX, tEY;
-        BoxCentre(tBox, tEX, tEY);
+        HitboxCentre(tBox, tEX, tEY);
         float tScore = sqrtf((tEX - tX) * (tEX - tX) + (tEY - tY) * (tEY - tY));
         if(tScore >= 0.0f && tScore < cScoreLimit) rBest = static_cast<Enemy *>(rEntity);
     }
@@ -83,7 +78,7 @@ void RockWreckerProjectile::Seek()
     Enemy *rTarget = FindTarget();
     if(!rTarget) return;
     float tEX, tEY;
-    BoxCentre(*rTarget->GetHitboxPtr(), tEX, tEY);
+    HitboxCentre(*rTarget->GetHitboxPtr(), tEX, tEY);
     float tDX = tEX - mHitbox.mOwnerX;
     float tDY = tEY - mHitbox.mOwnerY;
     float tDistance = sqrtf(tDX * tDX + tDY * tDY);

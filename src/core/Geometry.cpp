@@ -84,25 +84,21 @@ int32_t TruncateCoordinate(float pValue)
     return (int32_t)pValue;
 }
 
-IntRect TruncateHitbox(const Hitbox &pBox)
-{
-    IntRect tRect = {TruncateCoordinate(pBox.mLft), TruncateCoordinate(pBox.mTop),
-                     TruncateCoordinate(pBox.mRgt), TruncateCoordinate(pBox.mBot)};
-    return tRect;
-}
-
-IntRect TruncateZoneRect(const ZoneRect &pRect)
-{
-    IntRect tRect = {TruncateCoordinate(pRect.mLft), TruncateCoordinate(pRect.mTop),
-                     TruncateCoordinate(pRect.mRgt), TruncateCoordinate(pRect.mBot)};
-    return tRect;
-}
-
-static IntRect TruncateCorners(float pLft, float pTop, float pRgt, float pBot)
+IntRect TruncateCorners(float pLft, float pTop, float pRgt, float pBot)
 {
     IntRect tRect = {TruncateCoordinate(pLft), TruncateCoordinate(pTop),
                      TruncateCoordinate(pRgt), TruncateCoordinate(pBot)};
     return tRect;
+}
+
+IntRect TruncateHitbox(const Hitbox &pBox)
+{
+    return TruncateCorners(pBox.mLft, pBox.mTop, pBox.mRgt, pBox.mBot);
+}
+
+IntRect TruncateZoneRect(const ZoneRect &pRect)
+{
+    return TruncateCorners(pRect.mLft, pRect.mTop, pRect.mRgt, pRect.mBot);
 }
 
 bool PointInRectangle(int32_t pX, int32_t pY, IntRect pRect)

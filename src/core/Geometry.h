@@ -26,6 +26,7 @@ struct PolygonArrays
 
 // The truncation every float-taking test uses.
 int32_t TruncateCoordinate(float pValue);
+IntRect TruncateCorners(float pLft, float pTop, float pRgt, float pBot);
 IntRect TruncateHitbox(const Hitbox &pBox);
 IntRect TruncateZoneRect(const ZoneRect &pRect);
 

@@ -24,14 +24,6 @@ namespace
     {
         return L && pIndex >= 1 && pIndex <= lua_gettop(L);
     }
-
-    char *CopyText(const char *pText)
-    {
-        size_t tLen = strlen(pText);
-        char *nCopy = (char *)malloc(tLen + 1);
-        if(nCopy) memcpy(nCopy, pText, tLen + 1);
-        return nCopy;
-    }
 }
 
 uint8_t GetLuaSilenceFlag()

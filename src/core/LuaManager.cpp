@@ -4,6 +4,7 @@
 #include "core/DebugPrint.h"
 #include "core/NamedLinkedList.h"
 #include "core/ScriptPackEntry.h"
+#include "core/Utilities.h"
 #include "core/data/CorvelLumpManager.h"
 
 extern "C" {
@@ -56,14 +57,6 @@ namespace
         memcpy(rBuffer->mData + rBuffer->mSize, pPiece, pSize);
         rBuffer->mSize += pSize;
         return 0;
-    }
-
-    char *CopyText(const char *pText)
-    {
-        size_t tLen = strlen(pText);
-        char *nCopy = (char *)malloc(tLen + 1);
-        if(nCopy) memcpy(nCopy, pText, tLen + 1);
-        return nCopy;
     }
 
     const char *ErrorText(lua_State *L)

@@ -36,6 +36,12 @@ enum EntityTypeId : int32_t
     TYPE_TRANSEXEC_ANYTOMAP = 20001,
 };
 
+// Every projectile kind's code lies in the projectile family's range.
+inline bool IsProjectileType(int32_t pType)
+{
+    return pType >= TYPE_ROOTPROJECTILE && pType <= TYPE_PROJECTILE_LAST;
+}
+
 // Root of the engine's object families. Every object takes a number from one process-wide
 // counter, so numbers are unique for the whole run and usable as registration names.
 class RootObject

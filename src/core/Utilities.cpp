@@ -11,15 +11,22 @@
 
 static uint8_t xConsoleParseError = 0;
 
+char *CopyText(const char *pText)
+{
+    if(!pText) return NULL;
+    size_t tLength = strlen(pText);
+    char *nCopy = (char *)malloc(tLength + 1);
+    if(nCopy) memcpy(nCopy, pText, tLength + 1);
+    return nCopy;
+}
+
 void ResetString(char **pSlot, const char *pText)
 {
     if(!pSlot || *pSlot == pText) return;
+    // Copied before the old text goes, so a text that lies inside the old one survives.
+    char *nCopy = CopyText(pText);
     free(*pSlot);
-    *pSlot = NULL;
-    if(!pText) return;
-    size_t tLength = strlen(pText);
-    *pSlot = (char *)malloc(tLength + 1);
-    memcpy(*pSlot, pText, tLength + 1);
+    *pSlot = nCopy;
 }
 
 TypedValue *NewTypedValue(void *pData, int32_t pType)
@@ -262,19 +269,4 @@ char *FormatText(const char *pFormat, ...)
     char *nResult = NULL;
     ResetString(&nResult, tBuffer);
     return nResult;
-}
-
-float PlaceholderFloat(int32_t pA, int32_t pB)
-{
-    return 0.0f;
-}
-
-int32_t PlaceholderInteger(int32_t pA, int32_t pB)
-{
-    return (int32_t)PlaceholderFloat(pA, pB);
-}
-
-int32_t PlaceholderZero()
-{
-    return 0;
 }

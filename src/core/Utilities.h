@@ -24,6 +24,9 @@ struct TypedValue
     int32_t mType;
 };
 
+// New heap copy of the text, released with free; null for a null text or when memory runs out.
+char *CopyText(const char *pText);
+
 // Replaces the heap string in *pSlot with a heap copy of pText (null leaves the slot null).
 // Passing the slot's own pointer does nothing, so a string can be "reset" to itself safely.
 void ResetString(char **pSlot, const char *pText);
@@ -71,8 +74,3 @@ void TrimLeadingBlanks(char *pText);
 // Small formatter: %i (i32), %s (text), %f (double, two decimals). A "%" before anything else
 // is dropped. The result is a new heap string of at most 255 characters; longer output is cut.
 char *FormatText(const char *pFormat, ...);
-
-// Stand-ins for hooks that have nothing to compute: always zero.
-float PlaceholderFloat(int32_t pA, int32_t pB);
-int32_t PlaceholderInteger(int32_t pA, int32_t pB);
-int32_t PlaceholderZero();

@@ -22,9 +22,7 @@ void SpineEntity::Update()
     if(rPlayer)
     {
         rPlayer->GetHitbox(mHitbox);
-        mHitbox.mLft += 100.0f;
-        mHitbox.mRgt += 100.0f;
-        mHitbox.mOwnerX += 100.0f;
+        mHitbox.ShiftX(100.0f);
     }
     mFrameCounter++;
 }

@@ -44,20 +44,6 @@ static int32_t TruncateDistance(double pValue)
     return TruncateCoordinate((float)pValue);
 }
 
-static void ShiftFrameX(Hitbox &sFrame, float pDX)
-{
-    sFrame.mLft += pDX;
-    sFrame.mRgt += pDX;
-    sFrame.mOwnerX += pDX;
-}
-
-static void ShiftFrameY(Hitbox &sFrame, float pDY)
-{
-    sFrame.mTop += pDY;
-    sFrame.mBot += pDY;
-    sFrame.mOwnerY += pDY;
-}
-
 Camera::Camera(float pX, float pY, float pW, float pH)
 {
     mCustomBoundaries = 0;
@@ -327,8 +313,7 @@ bool Camera::PassesZoneTest(const Hitbox &pFrame) const
     for(int32_t i = 0; i < mZoneCount; i++)
     {
         if(!mZones[i].mActive) continue;
-        IntRect tZone = {TruncateCoordinate(mZones[i].mLft), TruncateCoordinate(mZones[i].mTop),
-                         TruncateCoordinate(mZones[i].mRgt), TruncateCoordinate(mZones[i].mBot)};
+        IntRect tZone = TruncateCorners(mZones[i].mLft, mZones[i].mTop, mZones[i].mRgt, mZones[i].mBot);
         if(HitboxRectangleNested(pFrame, tZone)) return true;
     }
     return false;
@@ -409,7 +394,7 @@ void Camera::Step(int32_t pDX, int32_t pDY)
         if(pDX != 0)
         {
             float tUnit = pDX > 0 ? 1.0f : -1.0f;
-            ShiftFrameX(tWork, tUnit);
+            tWork.ShiftX(tUnit);
             pDX += pDX > 0 ? -1 : 1;
             if(PassesZoneTest(tWork) && PassesPolygonTest(tWork)) mFrame = tWork;
             else tWork = mFrame;
@@ -417,7 +402,7 @@ void Camera::Step(int32_t pDX, int32_t pDY)
         if(pDY != 0)
         {
             float tUnit = pDY > 0 ? 1.0f : -1.0f;
-            ShiftFrameY(tWork, tUnit);
+            tWork.ShiftY(tUnit);
             pDY += pDY > 0 ? -1 : 1;
             if(PassesZoneTest(tWork) && PassesPolygonTest(tWork)) mFrame = tWork;
             else tWork = mFrame;

@@ -53,7 +53,7 @@ namespace
         {
             RootEntity *rEntity = (RootEntity *)rData;
             int32_t tType = rEntity->GetType();
-            if(tType >= TYPE_ROOTPROJECTILE && tType <= TYPE_PROJECTILE_LAST && tType != TYPE_MOVINGCONTAINER)
+            if(IsProjectileType(tType) && tType != TYPE_MOVINGCONTAINER)
             {
                 rEntity->SetDestruct(1);
             }

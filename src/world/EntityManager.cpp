@@ -34,11 +34,6 @@ namespace
     {
         delete (NamedLinkedList *)pList;
     }
-
-    bool IsProjectileType(int32_t pType)
-    {
-        return pType >= TYPE_ROOTPROJECTILE && pType <= TYPE_PROJECTILE_LAST;
-    }
 }
 
 EntityManager::EntityManager()
@@ -438,12 +433,12 @@ NamedLinkedList *EntityManager::CollectProjectileHits(uint8_t pFlag, const Hitbo
     return nHits;
 }
 
-NamedLinkedList *EntityManager::FindProjectileHitA(uint8_t pFlag, Hitbox pHitbox)
+NamedLinkedList *EntityManager::FindProjectilesHittingBox(uint8_t pFlag, Hitbox pHitbox)
 {
     return CollectProjectileHits(pFlag, &pHitbox, NULL);
 }
 
-NamedLinkedList *EntityManager::FindProjectileHitB(uint8_t pFlag, PolygonArrays pPolygon)
+NamedLinkedList *EntityManager::FindProjectilesHittingPolygon(uint8_t pFlag, PolygonArrays pPolygon)
 {
     return CollectProjectileHits(pFlag, NULL, &pPolygon);
 }

@@ -95,8 +95,8 @@ public:
     int32_t GetTargetListCount() const;
     // New non-owning lists (entries "X") of the targeted projectiles that hit; the caller
     // deletes the list.
-    NamedLinkedList *FindProjectileHitA(uint8_t pFlag, Hitbox pHitbox);
-    NamedLinkedList *FindProjectileHitB(uint8_t pFlag, PolygonArrays pPolygon);
+    NamedLinkedList *FindProjectilesHittingBox(uint8_t pFlag, Hitbox pHitbox);
+    NamedLinkedList *FindProjectilesHittingPolygon(uint8_t pFlag, PolygonArrays pPolygon);
     // Destroys every projectile that is neither a buster shot nor owned by another entity.
     void WipeProjectiles();
 

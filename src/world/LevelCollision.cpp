@@ -24,20 +24,6 @@ namespace
         return pValue;
     }
 
-    void ShiftX(Hitbox &sBox, float pDX)
-    {
-        sBox.mLft += pDX;
-        sBox.mRgt += pDX;
-        sBox.mOwnerX += pDX;
-    }
-
-    void ShiftY(Hitbox &sBox, float pDY)
-    {
-        sBox.mTop += pDY;
-        sBox.mBot += pDY;
-        sBox.mOwnerY += pDY;
-    }
-
     // Splits a move into whole units and carries its fraction through the box's remainder.
     int32_t WholeUnits(double pMove, float &sRemainder)
     {
@@ -75,18 +61,18 @@ namespace
             {
                 tMove = IsClipped(pWorld, tColumn, TruncateCoordinate(sBox.mBot + (sBox.mRgt - sBox.mLft) - 1.0f));
             }
-            if(tMove) ShiftX(sBox, (float)tDir);
+            if(tMove) sBox.ShiftX((float)tDir);
         }
         else if(pCanStepUp && ColumnAllFree(pWorld, tColumn, tTop, TruncateCoordinate(sBox.mBot - 1.0f)))
         {
-            ShiftX(sBox, (float)tDir);
-            ShiftY(sBox, -1.0f);
+            sBox.ShiftX((float)tDir);
+            sBox.ShiftY(-1.0f);
             pCanStepUp = false;
         }
         else if(pCanStepDown && ColumnAllFree(pWorld, tColumn, TruncateCoordinate(sBox.mTop + 1.0f), tBot))
         {
-            ShiftX(sBox, (float)tDir);
-            ShiftY(sBox, 1.0f);
+            sBox.ShiftX((float)tDir);
+            sBox.ShiftY(1.0f);
         }
 
         if(pCanStepUp)
@@ -95,7 +81,7 @@ namespace
             const int32_t tLft = TruncateCoordinate(sBox.mLft);
             const int32_t tRgt = TruncateCoordinate(sBox.mRgt);
             const int32_t tRow = TruncateCoordinate(sBox.mBot);
-            if(RowAllFree(pWorld, tRow, tLft, tRgt) && !RowAllFree(pWorld, tRow + 1, tLft, tRgt)) ShiftY(sBox, 1.0f);
+            if(RowAllFree(pWorld, tRow, tLft, tRgt) && !RowAllFree(pWorld, tRow + 1, tLft, tRgt)) sBox.ShiftY(1.0f);
         }
         return pCanStepUp;
     }
@@ -106,7 +92,7 @@ namespace
         const int32_t tRow = pUnits > 0 ? TruncateCoordinate(sBox.mBot) : TruncateCoordinate(sBox.mTop) - 1;
         if(RowAllFree(pWorld, tRow, TruncateCoordinate(sBox.mLft), TruncateCoordinate(sBox.mRgt)))
         {
-            ShiftY(sBox, (float)tDir);
+            sBox.ShiftY((float)tDir);
         }
     }
 
@@ -160,32 +146,16 @@ void MoveWithCollision(const ClipWorld &pWorld, double pDX, double pDY, double p
 namespace
 {
     // The rows and columns next to the box that the wall crawl looks at, each tested only
-    // when its rule asks.
+    // when its rule asks; they are the side tests every mover uses.
     struct CrawlProbe
     {
         const ClipWorld &rWorld;
         const Hitbox &rBox;
 
-        bool BelowFree() const
-        {
-            return RowAllFree(rWorld, TruncateCoordinate(rBox.mBot + 1.0f), TruncateCoordinate(rBox.mLft),
-                              TruncateCoordinate(rBox.mRgt));
-        }
-        bool AboveFree() const
-        {
-            return RowAllFree(rWorld, TruncateCoordinate(rBox.mTop - 1.0f), TruncateCoordinate(rBox.mLft),
-                              TruncateCoordinate(rBox.mRgt));
-        }
-        bool LeftFree() const
-        {
-            return ColumnAllFree(rWorld, TruncateCoordinate(rBox.mLft - 1.0f), TruncateCoordinate(rBox.mTop),
-                                 TruncateCoordinate(rBox.mBot));
-        }
-        bool RightFree() const
-        {
-            return ColumnAllFree(rWorld, TruncateCoordinate(rBox.mRgt + 1.0f), TruncateCoordinate(rBox.mTop),
-                                 TruncateCoordinate(rBox.mBot));
-        }
+        bool BelowFree() const { return !IsBlockedDown(rWorld, rBox); }
+        bool AboveFree() const { return !IsBlockedUp(rWorld, rBox); }
+        bool LeftFree() const { return !IsBlockedLeft(rWorld, rBox); }
+        bool RightFree() const { return !IsBlockedRight(rWorld, rBox); }
     };
 
     int32_t ReadSurface(float pCode)
@@ -203,24 +173,24 @@ namespace
         switch(pSurface)
         {
         case WALLCRAWL_BELOW:
-            if(pProbe.BelowFree()) { ShiftY(sBox, 2.0f); return WALLCRAWL_LEFT; }
+            if(pProbe.BelowFree()) { sBox.ShiftY(2.0f); return WALLCRAWL_LEFT; }
             if(!pProbe.RightFree()) return WALLCRAWL_RIGHT;
-            ShiftX(sBox, 1.0f);
+            sBox.ShiftX(1.0f);
             return pSurface;
         case WALLCRAWL_LEFT:
-            if(pProbe.LeftFree()) { ShiftX(sBox, -1.0f); return WALLCRAWL_ABOVE; }
+            if(pProbe.LeftFree()) { sBox.ShiftX(-1.0f); return WALLCRAWL_ABOVE; }
             if(!pProbe.BelowFree()) return WALLCRAWL_BELOW;
-            ShiftY(sBox, 1.0f);
+            sBox.ShiftY(1.0f);
             return pSurface;
         case WALLCRAWL_ABOVE:
-            if(pProbe.AboveFree()) { ShiftY(sBox, -1.0f); return WALLCRAWL_RIGHT; }
+            if(pProbe.AboveFree()) { sBox.ShiftY(-1.0f); return WALLCRAWL_RIGHT; }
             if(!pProbe.LeftFree()) return WALLCRAWL_LEFT;
-            ShiftX(sBox, -1.0f);
+            sBox.ShiftX(-1.0f);
             return pSurface;
         default:
-            if(pProbe.RightFree()) { ShiftX(sBox, 2.0f); return WALLCRAWL_BELOW; }
+            if(pProbe.RightFree()) { sBox.ShiftX(2.0f); return WALLCRAWL_BELOW; }
             if(!pProbe.AboveFree()) return WALLCRAWL_ABOVE;
-            ShiftY(sBox, -1.0f);
+            sBox.ShiftY(-1.0f);
             return pSurface;
         }
     }
@@ -230,24 +200,24 @@ namespace
         switch(pSurface)
         {
         case WALLCRAWL_BELOW:
-            if(pProbe.BelowFree()) { ShiftY(sBox, 2.0f); return WALLCRAWL_RIGHT; }
+            if(pProbe.BelowFree()) { sBox.ShiftY(2.0f); return WALLCRAWL_RIGHT; }
             if(!pProbe.LeftFree()) return WALLCRAWL_LEFT;
-            ShiftX(sBox, -1.0f);
+            sBox.ShiftX(-1.0f);
             return pSurface;
         case WALLCRAWL_LEFT:
-            if(pProbe.LeftFree()) { ShiftX(sBox, -1.0f); return WALLCRAWL_BELOW; }
+            if(pProbe.LeftFree()) { sBox.ShiftX(-1.0f); return WALLCRAWL_BELOW; }
             if(!pProbe.AboveFree()) return WALLCRAWL_ABOVE;
-            ShiftY(sBox, -1.0f);
+            sBox.ShiftY(-1.0f);
             return pSurface;
         case WALLCRAWL_ABOVE:
-            if(pProbe.AboveFree()) { ShiftY(sBox, -1.0f); return WALLCRAWL_LEFT; }
+            if(pProbe.AboveFree()) { sBox.ShiftY(-1.0f); return WALLCRAWL_LEFT; }
             if(!pProbe.RightFree()) return WALLCRAWL_RIGHT;
-            ShiftX(sBox, 1.0f);
+            sBox.ShiftX(1.0f);
             return pSurface;
         default:
-            if(pProbe.RightFree()) { ShiftX(sBox, 2.0f); return WALLCRAWL_ABOVE; }
+            if(pProbe.RightFree()) { sBox.ShiftX(2.0f); return WALLCRAWL_ABOVE; }
             if(!pProbe.BelowFree()) return WALLCRAWL_BELOW;
-            ShiftY(sBox, 1.0f);
+            sBox.ShiftY(1.0f);
             return pSurface;
         }
     }

@@ -28,8 +28,6 @@
 
 namespace
 {
-    // Enemies, marked for removal whenever a map loads.
-    const int32_t cEnemyTypeCode = 11;
     // Ten swings of the shake over its duration.
     const float cShakeSwing = 62.83185f;
 
@@ -82,7 +80,7 @@ namespace
 
     void MarkEnemiesForRemoval(EntityManager *pEntities)
     {
-        NamedLinkedList *rEnemies = pEntities->ListByType(cEnemyTypeCode);
+        NamedLinkedList *rEnemies = pEntities->ListByType(TYPE_ENEMY);
         if(!rEnemies) return;
         for(void *rData = rEnemies->PushIterator(); rData; rData = rEnemies->IterateNext())
         {

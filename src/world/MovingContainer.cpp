@@ -53,7 +53,7 @@ namespace
             MoveWithCollision(rMap->GetClipWorld(), (double)tWhole, 0.0, 0.0, pBox);
             if(pBox.mLft - tFrom != tWhole) pLft = pBox.mLft;
         }
-        pRider->SetPositionAutoCenter(pLft, pBox.mTop, pBox.mUnusedA);
+        pRider->SetPositionAutoCenter(pLft, pBox.mTop, pBox.mPlacedZ);
     }
 
     bool PlayerHolds(RootEntity *pRider, const char *pControl)
@@ -197,11 +197,11 @@ void MovingContainer::CarryVertically(RootEntity *pRider, float pDY, const Hitbo
     float tNewTop = SolidTop(rNew);
     if(Overlap(tBottomRow, Rect(rNew.mLft, tNewTop, rNew.mRgt - 1.0f, pOld.mBot - 1.0f)))
     {
-        PlaceRider(pRider, tRider.mLft, tRider.mTop + (tNewTop - 1.0f) - (tRider.mBot - 1.0f), tRider.mUnusedA);
+        PlaceRider(pRider, tRider.mLft, tRider.mTop + (tNewTop - 1.0f) - (tRider.mBot - 1.0f), tRider.mPlacedZ);
     }
     else if(Overlap(tTopRow, Rect(rNew.mLft, rNew.mBot - 1.0f, rNew.mRgt - 1.0f, pOld.mBot)) && PlayerHolds(pRider, "Jump"))
     {
-        PlaceRider(pRider, tRider.mLft, rNew.mBot - 1.0f, tRider.mUnusedA);
+        PlaceRider(pRider, tRider.mLft, rNew.mBot - 1.0f, tRider.mPlacedZ);
     }
 }
 

@@ -1,17 +1,14 @@
 #include "world/RootProjectile.h"
 
 #include <GL/gl.h>
-#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 
 #include "actors/Enemy.h"
 #include "actors/EnemyAppearance.h"
 #include "actors/EnemyHitbox.h"
 #include "actors/PlayerPony.h"
-#include "core/DataList.h"
 #include "core/LuaManager.h"
 #include "core/NamedLinkedList.h"
 #include "core/OptionsManager.h"
@@ -25,6 +22,7 @@
 #include "world/CameraManager.h"
 #include "world/ClipQueries.h"
 #include "world/EntityManager.h"
+#include "world/FlameProjectile.h"
 #include "world/LevelCollision.h"
 #include "world/MapManager.h"
 
@@ -32,36 +30,6 @@ int32_t xProjectileLastHitPlayer = 0;
 
 namespace
 {
-    const char *const cFlameAnimation = "Root/Animations/Enemies/DragonTank/FlameSprite";
-
-    // A number the script stored in the projectile's data; absent or non-numeric reads as null.
-    float *DataNumber(RootProjectile *pProjectile, const char *pName)
-    {
-        DataList *rData = pProjectile->GetData();
-        if(!rData || rData->GetDataEntryKind(pName) != TYPEDVALUE_FLOAT) return NULL;
-        return (float *)rData->GetDataEntry(pName);
-    }
-
-    // The dragon tank's flame: flies along fAngle (radians) and burns out with iLifetime.
-    void DragonFlameLogic(RootProjectile *pProjectile)
-    {
-        float *rAngle = DataNumber(pProjectile, "fAngle");
-        float *rLifetime = DataNumber(pProjectile, "iLifetime");
-        float tAngle = rAngle ? *rAngle : 0.0f;
-        Hitbox *rBox = pProjectile->GetHitboxPtr();
-        pProjectile->SetPosition(rBox->mOwnerX + cosf(tAngle) * 5.0f, rBox->mOwnerY + sinf(tAngle) * 5.0f);
-        if(!rLifetime) return;
-        *rLifetime -= 1.0f;
-        if(*rLifetime < 1.0f) pProjectile->SetDestruct(1);
-    }
-
-    void DragonFlameRender(RootProjectile *pProjectile)
-    {
-        float *rLifetime = DataNumber(pProjectile, "iLifetime");
-        float tLifetime = rLifetime ? *rLifetime : 0.0f;
-        pProjectile->SetFrame(cFlameAnimation, (int32_t)((60.0f - tLifetime) / 11.0f), -9.0f, -19.0f);
-    }
-
     bool CornerOfBoxInPolygon(const Hitbox &pBox, PolygonArrays pPolygon)
     {
         const float cXs[4] = {pBox.mLft, pBox.mRgt, pBox.mRgt, pBox.mLft};
@@ -89,7 +57,7 @@ CorvelAnimation *LookUpAnimation(const char *pPath)
     return dynamic_cast<CorvelAnimation *>(rObject);
 }
 
-void DestroyAllProjectiles()
+void MarkAllProjectilesForDestruction()
 {
     EntityManager *rManager = EntityManager::Fetch();
     if(!rManager) return;
@@ -97,7 +65,7 @@ void DestroyAllProjectiles()
     for(void *rData = rList->PushIterator(); rData; rData = rList->IterateNext())
     {
         RootEntity *rEntity = (RootEntity *)rData;
-        if(rEntity->GetType() >= TYPE_ROOTPROJECTILE && rEntity->GetType() <= TYPE_PROJECTILE_LAST) rEntity->SetDestruct(1);
+        if(IsProjectileType(rEntity->GetType())) rEntity->SetDestruct(1);
     }
 }
 
@@ -232,12 +200,8 @@ void RootProjectile::Move(float pDX, float pDY, float pDZ)
 {
     if(mIgnoreClips)
     {
-        mHitbox.mLft += pDX;
-        mHitbox.mRgt += pDX;
-        mHitbox.mOwnerX += pDX;
-        mHitbox.mTop += pDY;
-        mHitbox.mBot += pDY;
-        mHitbox.mOwnerY += pDY;
+        mHitbox.ShiftX(pDX);
+        mHitbox.ShiftY(pDY);
         return;
     }
     MoveWithCollision(MapManager::CurrentClipWorld(), pDX, pDY, pDZ, mHitbox);
@@ -262,10 +226,11 @@ void RootProjectile::SetLogicScript(const char *pPath)
     rNativeLogic = NULL;
     rNativeRender = NULL;
     if(!pPath) return;
-    if(!strcmp(pPath, PROJECTILE_OVERRIDE_DRAGONFLAME))
+    const ProjectileOverride *rOverride = FindProjectileOverride(pPath);
+    if(rOverride)
     {
-        rNativeLogic = DragonFlameLogic;
-        rNativeRender = DragonFlameRender;
+        rNativeLogic = rOverride->rLogic;
+        rNativeRender = rOverride->rRender;
         return;
     }
     ResetString(&mLogicScript, pPath);
@@ -544,7 +509,7 @@ void RootProjectile::RunHitSweeps()
 
     if(mIsBuster)
     {
-        NamedLinkedList *nHits = rManager->FindProjectileHitA(PROJECTILE_TARGET_PLAYER, mHitbox);
+        NamedLinkedList *nHits = rManager->FindProjectilesHittingBox(PROJECTILE_TARGET_PLAYER, mHitbox);
         for(void *rData = nHits->PushIterator(); rData; rData = nHits->IterateNext())
         {
             RootProjectile *rBlocker = (RootProjectile *)rData;
@@ -562,7 +527,7 @@ void RootProjectile::RunHitSweeps()
     }
     else if(mBusterTarget)
     {
-        NamedLinkedList *nHits = rManager->FindProjectileHitA(PROJECTILE_TARGET_ENEMIES, mHitbox);
+        NamedLinkedList *nHits = rManager->FindProjectilesHittingBox(PROJECTILE_TARGET_ENEMIES, mHitbox);
         for(void *rData = nHits->PushIterator(); rData; rData = nHits->IterateNext())
         {
             RootProjectile *rShot = (RootProjectile *)rData;
@@ -588,7 +553,7 @@ void RootProjectile::RunHitSweeps()
     }
 
     if(mImmuneToInterception) return;
-    NamedLinkedList *nHits = rManager->FindProjectileHitA(PROJECTILE_TARGET_ALL, mHitbox);
+    NamedLinkedList *nHits = rManager->FindProjectilesHittingBox(PROJECTILE_TARGET_ALL, mHitbox);
     for(void *rData = nHits->PushIterator(); rData; rData = nHits->IterateNext())
     {
         if(rData != this) InterceptProjectile((RootProjectile *)rData);

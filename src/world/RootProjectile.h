@@ -30,8 +30,6 @@ enum ProjectileHookCode : int32_t
 
 // A plain projectile left outside the camera frame by more than this many units is destroyed.
 #define PROJECTILE_OFFSCREEN_MARGIN 160.0f
-// The logic script text that installs the dragon tank's native flame routines instead.
-#define PROJECTILE_OVERRIDE_DRAGONFLAME "OVERRIDE_DRAGONFLAME"
 
 // Base of every projectile; type codes 200 to 299 all name a RootProjectile. The entity
 // manager reads the target flags and buster flag directly and asks the hit tests through the
@@ -48,6 +46,19 @@ enum ProjectileHookCode : int32_t
 // RunImpactScript when it overlaps the player; last InterceptProjectile for every projectile
 // it overlaps, unless immune. Subclasses override the hooks; the base hooks run the script
 // paths with the projectile pushed as the library's active object.
+//
+// A kind that scripts make as a plain projectile cannot be a subclass; it plugs in through
+// native routines instead. A logic script path that names an override (FindProjectileOverride,
+// world/FlameProjectile.h) installs its routines in place of the script; any other path, or
+// null, removes them.
+// - Native logic: called by the base RunLogic once a tick when no logic script is set, after
+//   the move and the off-screen rule. It may place the projectile and set its destruct flag;
+//   RunLogic refits the box to the position afterwards.
+// - Native render: called first by the base Render. It picks the frame with SetFrame (or
+//   keeps the last one); Render draws that frame at the draw offsets cut to whole units.
+// - Frame callback: asked by Render when there is no native render. It returns the frame
+//   (null draws no picture) and writes its whole-unit drawing offsets.
+// Without these, Render takes the frame from the animation path, else from the render script.
 class RootProjectile : public RootEntity
 {
 public:
@@ -255,8 +266,9 @@ private:
 // animation.
 CorvelAnimation *LookUpAnimation(const char *pPath);
 
-// Sets the destruct flag of every projectile in the entity list.
-void DestroyAllProjectiles();
+// Sets the destruct flag of every projectile in the entity list; the entity manager's
+// next update deletes them.
+void MarkAllProjectilesForDestruction();
 
 // Object number of the projectile that the player's damage intake recorded as having hit the
 // player this tick; 0 when none. The player clears and sets it, "HitLastTick" reads it.

@@ -16,8 +16,8 @@ RootZone::~RootZone()
 
 void RootZone::GetPosition(float &sX, float &sY, float &sZ)
 {
-    sX = mRect.mUnusedA;
-    sY = mRect.mUnusedB;
+    sX = mRect.mCentreX;
+    sY = mRect.mCentreY;
     sZ = 0.0f;
 }
 
@@ -35,8 +35,8 @@ void RootZone::SetRect(float pLft, float pTop, float pRgt, float pBot)
     mRect.mTop = pTop;
     mRect.mRgt = pRgt;
     mRect.mBot = pBot;
-    mRect.mUnusedA = (pLft + pRgt) / 2.0f;
-    mRect.mUnusedB = (pTop + pBot) / 2.0f;
+    mRect.mCentreX = (pLft + pRgt) / 2.0f;
+    mRect.mCentreY = (pTop + pBot) / 2.0f;
 }
 
 void DeleteZone(void *pZone)

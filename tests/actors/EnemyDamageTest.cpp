@@ -22,7 +22,7 @@ TEST_F(EnemyDamageTest, EveryDamageValueTakesItsTableEntry)
         int32_t tTaken = d < 0 ? 0 : (d == 7 ? 9 : (d < 32 ? cExpected[d] : d));
         EXPECT_EQ(rEnemy->GetHealth()->GetHealth(), 100 - tTaken) << d;
         rEnemy->SetDestruct(1);
-        DestroyAllProjectiles();
+        MarkAllProjectilesForDestruction();
         Tick();
     }
 
@@ -176,7 +176,7 @@ TEST_F(EnemyDamageTest, WaitTimeAndMissingLogicKeepAnEnemyInert)
         MakeShot(cEX + 5.0f, cEY + 5.0f, 2);
         MakeShot(305.0f, cEY + 5.0f, 2);
         Tick();
-        DestroyAllProjectiles();
+        MarkAllProjectilesForDestruction();
     }
     EXPECT_EQ(rWaiting->GetHealth()->GetHealth(), 5);
     MakeShot(cEX + 5.0f, cEY + 5.0f, 2);

@@ -107,6 +107,30 @@ TEST(GeometryTest, NonFiniteCornersAreClampedBeforeTruncation)
     EXPECT_FALSE(HitboxesOverlap(HitboxFromEdges(NAN, NAN, NAN, NAN), HitboxFromEdges(100, 100, 200, 200)));
 }
 
+TEST(GeometryTest, BoxAndZoneTruncationKeepEachCornerInItsPlace)
+{
+    IntRect tLoose = TruncateCorners(-3.7f, 2.9f, NAN, 1.0e30f);
+    EXPECT_EQ(tLoose.mLft, -3);
+    EXPECT_EQ(tLoose.mTop, 2);
+    EXPECT_EQ(tLoose.mRgt, 0);
+    EXPECT_GT(tLoose.mBot, 0);
+
+    Hitbox tBox = HitboxFromEdges(10.9f, -0.5f, 19.99f, 7.1f);
+    tBox.mOwnerX = 99.0f;
+    IntRect tFromBox = TruncateHitbox(tBox);
+    EXPECT_EQ(tFromBox.mLft, 10);
+    EXPECT_EQ(tFromBox.mTop, 0);
+    EXPECT_EQ(tFromBox.mRgt, 19);
+    EXPECT_EQ(tFromBox.mBot, 7);
+
+    ZoneRect tZone = {1.5f, 2.5f, 3.5f, 4.5f, 50.0f, 60.0f};
+    IntRect tFromZone = TruncateZoneRect(tZone);
+    EXPECT_EQ(tFromZone.mLft, 1);
+    EXPECT_EQ(tFromZone.mTop, 2);
+    EXPECT_EQ(tFromZone.mRgt, 3);
+    EXPECT_EQ(tFromZone.mBot, 4);
+}
+
 TEST(GeometryTest, PointInPolygonNeedsClockwiseOrder)
 {
     Shape tSquare = Square(0, 0, 10, 10);

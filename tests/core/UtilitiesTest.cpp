@@ -36,8 +36,19 @@ TEST(UtilitiesStrings, ResetStringSlots)
     EXPECT_STREQ(tSlot, "first");
     ResetString(&tSlot, "second");
     EXPECT_STREQ(tSlot, "second");
+    // The tail of the slot's own text is copied before the old text is released.
+    ResetString(&tSlot, tSlot + 3);
+    EXPECT_STREQ(tSlot, "ond");
     ResetString(&tSlot, nullptr);
     EXPECT_EQ(tSlot, nullptr);
+
+    EXPECT_EQ(CopyText(nullptr), nullptr);
+    const char *rSource = "copied";
+    char *nCopy = CopyText(rSource);
+    ASSERT_NE(nCopy, nullptr);
+    EXPECT_NE(nCopy, rSource);
+    EXPECT_STREQ(nCopy, "copied");
+    free(nCopy);
 }
 
 TEST(UtilitiesStrings, IntegerTextAndWidth)
@@ -250,6 +261,4 @@ TEST(UtilitiesMisc, RandomCentresAndListHelpers)
     CopyBytes(tDestination, nullptr, 2);
     CopyBytes(tDestination, "zz", 0);
     EXPECT_STREQ(tDestination, "xyc");
-    EXPECT_EQ(PlaceholderInteger(5, 6), 0);
-    EXPECT_EQ(PlaceholderZero(), 0);
 }

@@ -7,6 +7,7 @@
 #include "core/NamedLinkedList.h"
 #include "core/Utilities.h"
 #include "world/Checkpoint.h"
+#include "world/FlameProjectile.h"
 #include "world/LevelCollision.h"
 
 #include <cstdlib>
@@ -281,6 +282,9 @@ TEST_F(ProjectileTest, DragonFlameOverrideAndLogicScripts)
     rBare->GetPosition(tX, tY, tZ);
     EXPECT_FLOAT_EQ(tX, 5.0f);
 
+    // Only the exact override text installs routines; an ordinary path stays a script.
+    EXPECT_EQ(FindProjectileOverride(nullptr), nullptr);
+    EXPECT_EQ(FindProjectileOverride("OVERRIDE_DRAGONFLAME.lua"), nullptr);
     rFlame->SetLogicScript(mHook.c_str());
     EXPECT_FALSE(rFlame->HasNativeLogic());
     EXPECT_FALSE(rFlame->HasNativeRender());
@@ -315,12 +319,12 @@ TEST_F(ProjectileTest, MovesAndLookupsLeaveNoStrayState)
     rMover->SetFrame("Root/Images/Test/Shots/Thing", 0, 1.0f, 2.0f);
     EXPECT_EQ(Captured(), "RootProject:  SetFrame - Error, no Animation Root/Images/Test/Shots/Thing\n");
 
-    // DestroyAllProjectiles marks every projectile kind and nothing else.
+    // MarkAllProjectilesForDestruction marks every projectile kind and nothing else.
     Checkpoint *nOther = new Checkpoint("Other");
     mEntities->RegisterEntity("Other", nOther, DeleteRootObject);
     PlatformLike *nPlatform = new PlatformLike();
     mEntities->RegisterProjectile("Platform", nPlatform, DeleteRootObject);
-    DestroyAllProjectiles();
+    MarkAllProjectilesForDestruction();
     EXPECT_TRUE(rMover->GetDestruct());
     EXPECT_TRUE(nPlatform->GetDestruct());
     EXPECT_FALSE(nOther->GetDestruct());

@@ -1,0 +1,53 @@
+#include "world/FlameProjectile.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "core/DataList.h"
+#include "core/Utilities.h"
+
+namespace
+{
+    const char *const cFlameAnimation = "Root/Animations/Enemies/DragonTank/FlameSprite";
+    const float cFlameSpeed = 5.0f;
+    const float cFlameLifetime = 60.0f;
+    const float cTicksPerFrame = 11.0f;
+    const float cDrawOffsetX = -9.0f;
+    const float cDrawOffsetY = -19.0f;
+
+    const ProjectileOverride cDragonFlame = {DragonFlameLogic, DragonFlameRender};
+
+    // A number the script stored in the projectile's data; absent or non-numeric reads as null.
+    float *DataNumber(RootProjectile *pProjectile, const char *pName)
+    {
+        DataList *rData = pProjectile->GetData();
+        if(!rData || rData->GetDataEntryKind(pName) != TYPEDVALUE_FLOAT) return NULL;
+        return (float *)rData->GetDataEntry(pName);
+    }
+}
+
+const ProjectileOverride *FindProjectileOverride(const char *pPath)
+{
+    if(pPath && !strcmp(pPath, PROJECTILE_OVERRIDE_DRAGONFLAME)) return &cDragonFlame;
+    return NULL;
+}
+
+void DragonFlameLogic(RootProjectile *pProjectile)
+{
+    float *rAngle = DataNumber(pProjectile, "fAngle");
+    float *rLifetime = DataNumber(pProjectile, "iLifetime");
+    float tAngle = rAngle ? *rAngle : 0.0f;
+    Hitbox *rBox = pProjectile->GetHitboxPtr();
+    pProjectile->SetPosition(rBox->mOwnerX + cosf(tAngle) * cFlameSpeed, rBox->mOwnerY + sinf(tAngle) * cFlameSpeed);
+    if(!rLifetime) return;
+    *rLifetime -= 1.0f;
+    if(*rLifetime < 1.0f) pProjectile->SetDestruct(1);
+}
+
+void DragonFlameRender(RootProjectile *pProjectile)
+{
+    float *rLifetime = DataNumber(pProjectile, "iLifetime");
+    float tLifetime = rLifetime ? *rLifetime : 0.0f;
+    pProjectile->SetFrame(cFlameAnimation, (int32_t)((cFlameLifetime - tLifetime) / cTicksPerFrame), cDrawOffsetX,
+                          cDrawOffsetY);
+}
