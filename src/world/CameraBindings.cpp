@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "core/LuaBindingHelpers.h"
+#include "core/LuaPropertyTable.h"
 #include "world/CameraManager.h"
 
 // The camera bindings act on the camera manager's active camera, not on the library's
@@ -19,137 +20,113 @@ static Camera *FetchActiveCamera(const char *pBindingName)
 
 // "Polygon": n, then n pairs. The pair count is checked in 64 bits against what was passed,
 // so a huge n can neither wrap the count nor read past the arguments.
-static void SetPolygonProperty(lua_State *L, Camera *pCamera, int pArgs)
+static int SetPolygonProperty(lua_State *L, Camera *pCamera, int pArgs)
 {
     int64_t tPoints = LuaArgInteger(L, 2, 0);
     if(tPoints < 3)
     {
         fputs("Camera_SetProperty:  Polygon must have at least 3 sides.\n", stderr);
-        return;
+        return 0;
     }
     if(pArgs < 2 + 2 * tPoints || !LuaArgsAreNumbers(L, 3, (int)(2 + 2 * tPoints)))
     {
         fprintf(stderr, "Camera_SetProperty:  Not enough arguments passed for %i points.\n", (int)tPoints);
-        return;
+        return 0;
     }
     float *nRecord = (float *)malloc(sizeof(float) * (size_t)(1 + 2 * tPoints));
-    if(!nRecord) return;
+    if(!nRecord) return 0;
     nRecord[0] = (float)tPoints;
     for(int64_t i = 0; i < 2 * tPoints; i++) nRecord[1 + i] = LuaArgFloat(L, (int)(3 + i), 0.0f);
     pCamera->AddPolygon(nRecord);
+    return 0;
 }
 
-// Returns false when the key and count name no property (the caller reports it).
-static bool ResolveProperty(lua_State *L, Camera *pCamera, const char *pKey, int pArgs)
+static int AddRectangle(lua_State *L, Camera *pCamera, int)
 {
-    if(!strcmp(pKey, "Boundaries") && pArgs == 5 && LuaArgsAreNumbers(L, 2, 5))
-    {
-        pCamera->SetBoundaries(LuaArgInteger(L, 2, 0), LuaArgInteger(L, 3, 0), LuaArgInteger(L, 4, 0), LuaArgInteger(L, 5, 0));
-        pCamera->SetCustomBoundariesFlag(1);
-    }
-    else if(!strcmp(pKey, "CurrentPos") && pArgs == 3 && LuaArgsAreNumbers(L, 2, 3))
-    {
-        pCamera->SetPosition(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f));
-    }
-    else if(!strcmp(pKey, "PositiveActivity") && pArgs == 2)
-    {
-        pCamera->SetPositiveActivity(LuaArgBoolean(L, 2, false) ? 1 : 0);
-    }
-    else if(!strcmp(pKey, "ZonesTotal") && pArgs == 2 && LuaArgsAreNumbers(L, 2, 2))
-    {
-        pCamera->SetZonesTotal(LuaArgInteger(L, 2, 0));
-    }
-    else if(!strcmp(pKey, "PolygonMode") && pArgs == 2)
-    {
-        pCamera->SetPolygonMode(LuaArgBoolean(L, 2, false) ? 1 : 0);
-    }
-    else if(!strcmp(pKey, "Polygon") && pArgs >= 2 && LuaArgsAreNumbers(L, 2, 2))
-    {
-        SetPolygonProperty(L, pCamera, pArgs);
-    }
-    else if((!strcmp(pKey, "Rectangle") || !strcmp(pKey, "RectangleWH")) && pArgs == 5 && LuaArgsAreNumbers(L, 2, 5))
-    {
-        pCamera->AddRectanglePolygon(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f), LuaArgFloat(L, 4, 0.0f), LuaArgFloat(L, 5, 0.0f));
-    }
-    else if(!strcmp(pKey, "NewPusher") && pArgs == 8 && LuaArgIsString(L, 2) && LuaArgsAreNumbers(L, 3, 8))
-    {
-        pCamera->AddPusher(LuaArgString(L, 2, ""), (float)LuaArgInteger(L, 3, 0), (float)LuaArgInteger(L, 4, 0),
-                           (float)LuaArgInteger(L, 5, 0), (float)LuaArgInteger(L, 6, 0),
-                           (float)LuaArgInteger(L, 7, 0), (float)LuaArgInteger(L, 8, 0));
-    }
-    else if(!strcmp(pKey, "ZoneData") && pArgs == 6 && LuaArgsAreNumbers(L, 2, 6))
-    {
-        pCamera->SetZone(LuaArgInteger(L, 2, -1), LuaArgInteger(L, 3, 0), LuaArgInteger(L, 4, 0),
-                         LuaArgInteger(L, 5, 0), LuaArgInteger(L, 6, 0));
-    }
-    else if(!strcmp(pKey, "ZoneActivity") && pArgs == 3 && LuaArgsAreNumbers(L, 2, 2))
-    {
-        pCamera->SetZoneActive(LuaArgInteger(L, 2, -1), LuaArgBoolean(L, 3, false) ? 1 : 0);
-    }
-    else if(!strcmp(pKey, "ScriptControl") && pArgs == 2 && LuaArgIsString(L, 2))
-    {
-        const char *rPath = LuaArgString(L, 2, "NULL");
-        pCamera->SetScriptControl(strcmp(rPath, "NULL") ? rPath : NULL);
-    }
-    else
-    {
-        return false;
-    }
-    return true;
+    pCamera->AddRectanglePolygon(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f), LuaArgFloat(L, 4, 0.0f), LuaArgFloat(L, 5, 0.0f));
+    return 0;
+}
+
+static const LuaProperty<Camera> cCameraProperties[] = {
+    {"Boundaries", 5, "NNNN",
+     [](lua_State *L, Camera *p, int) {
+         p->SetBoundaries(LuaArgInteger(L, 2, 0), LuaArgInteger(L, 3, 0), LuaArgInteger(L, 4, 0), LuaArgInteger(L, 5, 0));
+         p->SetCustomBoundariesFlag(1);
+         return 0;
+     }},
+    {"CurrentPos", 3, "NN", [](lua_State *L, Camera *p, int) { p->SetPosition(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f)); return 0; }},
+    {"PositiveActivity", 2, NULL, [](lua_State *L, Camera *p, int) { p->SetPositiveActivity(LuaArgFlag(L, 2)); return 0; }},
+    {"ZonesTotal", 2, "N", [](lua_State *L, Camera *p, int) { p->SetZonesTotal(LuaArgInteger(L, 2, 0)); return 0; }},
+    {"PolygonMode", 2, NULL, [](lua_State *L, Camera *p, int) { p->SetPolygonMode(LuaArgFlag(L, 2)); return 0; }},
+    {"Polygon", LuaAtLeast(2), "N", SetPolygonProperty},
+    {"Rectangle", 5, "NNNN", AddRectangle},
+    {"RectangleWH", 5, "NNNN", AddRectangle},
+    {"NewPusher", 8, "SNNNNNN",
+     [](lua_State *L, Camera *p, int) {
+         p->AddPusher(LuaArgString(L, 2, ""), (float)LuaArgInteger(L, 3, 0), (float)LuaArgInteger(L, 4, 0),
+                      (float)LuaArgInteger(L, 5, 0), (float)LuaArgInteger(L, 6, 0), (float)LuaArgInteger(L, 7, 0),
+                      (float)LuaArgInteger(L, 8, 0));
+         return 0;
+     }},
+    {"ZoneData", 6, "NNNNN",
+     [](lua_State *L, Camera *p, int) {
+         p->SetZone(LuaArgInteger(L, 2, -1), LuaArgInteger(L, 3, 0), LuaArgInteger(L, 4, 0), LuaArgInteger(L, 5, 0),
+                    LuaArgInteger(L, 6, 0));
+         return 0;
+     }},
+    {"ZoneActivity", 3, "N", [](lua_State *L, Camera *p, int) { p->SetZoneActive(LuaArgInteger(L, 2, -1), LuaArgFlag(L, 3)); return 0; }},
+    {"ScriptControl", 2, "S",
+     [](lua_State *L, Camera *p, int) {
+         const char *rPath = LuaArgString(L, 2, "NULL");
+         p->SetScriptControl(strcmp(rPath, "NULL") ? rPath : NULL);
+         return 0;
+     }},
+    {NULL, 0, NULL, NULL},
+};
+
+static const LuaProperty<Camera> cCameraFunctions[] = {
+    {"CenterOnTarget", 3, "NN", [](lua_State *L, Camera *p, int) { p->MoveToward(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f)); return 0; }},
+    {"CenterOnPlayer", 1, NULL, [](lua_State *, Camera *p, int) { p->CenterOnPlayer(); return 0; }},
+    {"CenterOnBox", 5, "NNNN",
+     [](lua_State *L, Camera *p, int) {
+         p->CenterOnBox(LuaArgInteger(L, 2, 0), LuaArgInteger(L, 3, 0), LuaArgInteger(L, 4, 0), LuaArgInteger(L, 5, 0));
+         return 0;
+     }},
+    {"CenterOnBox", 8, "NNNN",
+     [](lua_State *L, Camera *p, int) {
+         p->CenterOnTarget(LuaArgInteger(L, 2, 0), LuaArgInteger(L, 3, 0), LuaArgInteger(L, 4, 0), LuaArgInteger(L, 5, 0),
+                           LuaArgBoolean(L, 6, false), LuaArgBoolean(L, 7, false), LuaArgBoolean(L, 8, false));
+         return 0;
+     }},
+    {NULL, 0, NULL, NULL},
+};
+
+// The camera's own wording, never muted; scripts' logs have been read against it.
+static int ReportCameraMiss(const char *pBindingName, const char *pKey, int32_t pArgCount)
+{
+    fprintf(stderr, "%s:  Failed to resolve %s with %i args\n", pBindingName, pKey, pArgCount);
+    return 0;
+}
+
+// Both take a key first; anything else is refused in the camera's wording.
+static bool HasKeyArgument(lua_State *L, const char *pBindingName)
+{
+    if(lua_gettop(L) >= 1 && LuaArgIsString(L, 1)) return true;
+    fprintf(stderr, "%s:  Failed, invalid argument list\n", pBindingName);
+    return false;
 }
 
 static int Camera_SetProperty(lua_State *L)
 {
-    int tArgs = lua_gettop(L);
-    if(tArgs < 1 || !LuaArgIsString(L, 1))
-    {
-        fputs("Camera_SetProperty:  Failed, invalid argument list\n", stderr);
-        return 0;
-    }
+    if(!HasKeyArgument(L, "Camera_SetProperty")) return 0;
     Camera *rCamera = FetchActiveCamera("Camera_SetProperty");
     if(!rCamera) return 0;
-    const char *rKey = LuaArgString(L, 1, "");
-    if(!ResolveProperty(L, rCamera, rKey, tArgs))
-    {
-        fprintf(stderr, "Camera_SetProperty:  Failed to resolve %s with %i args\n", rKey, tArgs);
-    }
-    return 0;
-}
-
-static bool ResolveFunction(lua_State *L, Camera *pCamera, const char *pName, int pArgs)
-{
-    if(!strcmp(pName, "CenterOnTarget") && pArgs == 3 && LuaArgsAreNumbers(L, 2, 3))
-    {
-        pCamera->MoveToward(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f));
-    }
-    else if(!strcmp(pName, "CenterOnPlayer") && pArgs == 1)
-    {
-        pCamera->CenterOnPlayer();
-    }
-    else if(!strcmp(pName, "CenterOnBox") && pArgs == 5 && LuaArgsAreNumbers(L, 2, 5))
-    {
-        pCamera->CenterOnBox(LuaArgInteger(L, 2, 0), LuaArgInteger(L, 3, 0), LuaArgInteger(L, 4, 0), LuaArgInteger(L, 5, 0));
-    }
-    else if(!strcmp(pName, "CenterOnBox") && pArgs == 8 && LuaArgsAreNumbers(L, 2, 5))
-    {
-        pCamera->CenterOnTarget(LuaArgInteger(L, 2, 0), LuaArgInteger(L, 3, 0), LuaArgInteger(L, 4, 0), LuaArgInteger(L, 5, 0),
-                                LuaArgBoolean(L, 6, false), LuaArgBoolean(L, 7, false), LuaArgBoolean(L, 8, false));
-    }
-    else
-    {
-        return false;
-    }
-    return true;
+    return LuaCallProperty(L, "Camera_SetProperty", cCameraProperties, rCamera, ReportCameraMiss);
 }
 
 static int Camera_CallFunc(lua_State *L)
 {
-    int tArgs = lua_gettop(L);
-    if(tArgs < 1 || !LuaArgIsString(L, 1))
-    {
-        fputs("Camera_CallFunc:  Failed, invalid argument list\n", stderr);
-        return 0;
-    }
+    if(!HasKeyArgument(L, "Camera_CallFunc")) return 0;
     Camera *rCamera = FetchActiveCamera("Camera_CallFunc");
     if(!rCamera) return 0;
     if(rCamera->GetPipelineLock())
@@ -157,12 +134,7 @@ static int Camera_CallFunc(lua_State *L)
         fputs("Camera_CallFunc:  Failed, Camera's pipeline is locked\n", stderr);
         return 0;
     }
-    const char *rName = LuaArgString(L, 1, "");
-    if(!ResolveFunction(L, rCamera, rName, tArgs))
-    {
-        fprintf(stderr, "Camera_CallFunc:  Failed to resolve %s with %i args\n", rName, tArgs);
-    }
-    return 0;
+    return LuaCallProperty(L, "Camera_CallFunc", cCameraFunctions, rCamera, ReportCameraMiss);
 }
 
 static int Camera_ForceLockTo(lua_State *L)
