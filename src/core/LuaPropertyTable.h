@@ -70,15 +70,23 @@ const LuaProperty<T> *FindLuaProperty(const LuaProperty<T> *pTable, lua_State *L
     return nullptr;
 }
 
+// The shared body of the two calls below.
+template <typename T>
+int LuaRunProperty(lua_State *L, const char *pBindingName, const LuaProperty<T> *pTable, T *pTarget,
+                   LuaPropertyMissReport pReport, bool pNilOnMiss)
+{
+    const LuaProperty<T> *rRow = FindLuaProperty(pTable, L);
+    if(rRow) return rRow->rHandler(L, pTarget, lua_gettop(L));
+    return LuaReportPropertyMiss(L, pBindingName, pReport, pNilOnMiss);
+}
+
 // Runs the row that takes the call and returns its result count. Without one, reports
 // through pReport and returns 0.
 template <typename T>
 int LuaCallProperty(lua_State *L, const char *pBindingName, const LuaProperty<T> *pTable,
                     typename LuaPropertyTarget<T>::Pointer pTarget, LuaPropertyMissReport pReport = LuaResolveError)
 {
-    const LuaProperty<T> *rRow = FindLuaProperty(pTable, L);
-    if(rRow) return rRow->rHandler(L, pTarget, lua_gettop(L));
-    return LuaReportPropertyMiss(L, pBindingName, pReport, false);
+    return LuaRunProperty(L, pBindingName, pTable, pTarget, pReport, false);
 }
 
 // The same, but a miss answers one nil, so a script's read of an unknown key stays defined.
@@ -86,7 +94,5 @@ template <typename T>
 int LuaCallPropertyOrNil(lua_State *L, const char *pBindingName, const LuaProperty<T> *pTable,
                          typename LuaPropertyTarget<T>::Pointer pTarget, LuaPropertyMissReport pReport = LuaResolveError)
 {
-    const LuaProperty<T> *rRow = FindLuaProperty(pTable, L);
-    if(rRow) return rRow->rHandler(L, pTarget, lua_gettop(L));
-    return LuaReportPropertyMiss(L, pBindingName, pReport, true);
+    return LuaRunProperty(L, pBindingName, pTable, pTarget, pReport, true);
 }
