@@ -39,8 +39,8 @@ typedef int (*LuaPropertyMissReport)(const char *pBindingName, const char *pKey,
 // property.", for bindings that name an unknown key without its count.
 int LuaUnknownPropertyError(const char *pBindingName, const char *pKey, int32_t pArgCount);
 
-// "<binding>:  Failed, could not resolve <key> with <n> args", never muted: the older wording
-// some bindings print, which logs have been read against.
+// "<binding>:  Failed, could not resolve <key> with <n> args", never muted: the wording that
+// more than one family's bindings print, kept as it was.
 int LuaCouldNotResolveError(const char *pBindingName, const char *pKey, int32_t pArgCount);
 
 // True when a row of that key, count and types takes the call on L's stack.

@@ -104,7 +104,7 @@ static const LuaProperty<Camera> cCameraFunctions[] = {
     {NULL, 0, NULL, NULL},
 };
 
-// The camera's own wording, never muted; scripts' logs have been read against it.
+// The camera's own wording, never muted.
 static int ReportCameraMiss(const char *pBindingName, const char *pKey, int32_t pArgCount)
 {
     fprintf(stderr, "%s:  Failed to resolve %s with %i args\n", pBindingName, pKey, pArgCount);
