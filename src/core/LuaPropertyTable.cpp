@@ -1,5 +1,6 @@
 #include "core/LuaPropertyTable.h"
 
+#include <cstdio>
 #include <cstring>
 
 namespace
@@ -24,6 +25,13 @@ namespace
 int LuaUnknownPropertyError(const char *pBindingName, const char *pKey, int32_t)
 {
     return LuaPropertyError(pBindingName, pKey);
+}
+
+int LuaCouldNotResolveError(const char *pBindingName, const char *pKey, int32_t pArgCount)
+{
+    if(!pBindingName || !pKey) return 0;
+    fprintf(stderr, "%s:  Failed, could not resolve %s with %i args\n", pBindingName, pKey, pArgCount);
+    return 0;
 }
 
 bool LuaPropertyRowFits(lua_State *L, const char *pRowKey, int pRowArgs, const char *pRowTypes)

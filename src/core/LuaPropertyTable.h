@@ -39,6 +39,10 @@ typedef int (*LuaPropertyMissReport)(const char *pBindingName, const char *pKey,
 // property.", for bindings that name an unknown key without its count.
 int LuaUnknownPropertyError(const char *pBindingName, const char *pKey, int32_t pArgCount);
 
+// "<binding>:  Failed, could not resolve <key> with <n> args", never muted: the wording that
+// more than one family's bindings print, kept as it was.
+int LuaCouldNotResolveError(const char *pBindingName, const char *pKey, int32_t pArgCount);
+
 // True when a row of that key, count and types takes the call on L's stack.
 bool LuaPropertyRowFits(lua_State *L, const char *pRowKey, int pRowArgs, const char *pRowTypes);
 
@@ -66,15 +70,23 @@ const LuaProperty<T> *FindLuaProperty(const LuaProperty<T> *pTable, lua_State *L
     return nullptr;
 }
 
+// The shared body of the two calls below.
+template <typename T>
+int LuaRunProperty(lua_State *L, const char *pBindingName, const LuaProperty<T> *pTable, T *pTarget,
+                   LuaPropertyMissReport pReport, bool pNilOnMiss)
+{
+    const LuaProperty<T> *rRow = FindLuaProperty(pTable, L);
+    if(rRow) return rRow->rHandler(L, pTarget, lua_gettop(L));
+    return LuaReportPropertyMiss(L, pBindingName, pReport, pNilOnMiss);
+}
+
 // Runs the row that takes the call and returns its result count. Without one, reports
 // through pReport and returns 0.
 template <typename T>
 int LuaCallProperty(lua_State *L, const char *pBindingName, const LuaProperty<T> *pTable,
                     typename LuaPropertyTarget<T>::Pointer pTarget, LuaPropertyMissReport pReport = LuaResolveError)
 {
-    const LuaProperty<T> *rRow = FindLuaProperty(pTable, L);
-    if(rRow) return rRow->rHandler(L, pTarget, lua_gettop(L));
-    return LuaReportPropertyMiss(L, pBindingName, pReport, false);
+    return LuaRunProperty(L, pBindingName, pTable, pTarget, pReport, false);
 }
 
 // The same, but a miss answers one nil, so a script's read of an unknown key stays defined.
@@ -82,7 +94,5 @@ template <typename T>
 int LuaCallPropertyOrNil(lua_State *L, const char *pBindingName, const LuaProperty<T> *pTable,
                          typename LuaPropertyTarget<T>::Pointer pTarget, LuaPropertyMissReport pReport = LuaResolveError)
 {
-    const LuaProperty<T> *rRow = FindLuaProperty(pTable, L);
-    if(rRow) return rRow->rHandler(L, pTarget, lua_gettop(L));
-    return LuaReportPropertyMiss(L, pBindingName, pReport, true);
+    return LuaRunProperty(L, pBindingName, pTable, pTarget, pReport, true);
 }

@@ -54,7 +54,8 @@ static const LuaProperty<Camera> cCameraProperties[] = {
          p->SetCustomBoundariesFlag(1);
          return 0;
      }},
-    {"CurrentPos", 3, "NN", [](lua_State *L, Camera *p, int) { p->SetPosition(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f)); return 0; }},
+    {"CurrentPos", 3, "NN",
+     [](lua_State *L, Camera *p, int) { p->SetPosition(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f)); return 0; }},
     {"PositiveActivity", 2, NULL, [](lua_State *L, Camera *p, int) { p->SetPositiveActivity(LuaArgFlag(L, 2)); return 0; }},
     {"ZonesTotal", 2, "N", [](lua_State *L, Camera *p, int) { p->SetZonesTotal(LuaArgInteger(L, 2, 0)); return 0; }},
     {"PolygonMode", 2, NULL, [](lua_State *L, Camera *p, int) { p->SetPolygonMode(LuaArgFlag(L, 2)); return 0; }},
@@ -74,7 +75,8 @@ static const LuaProperty<Camera> cCameraProperties[] = {
                     LuaArgInteger(L, 6, 0));
          return 0;
      }},
-    {"ZoneActivity", 3, "N", [](lua_State *L, Camera *p, int) { p->SetZoneActive(LuaArgInteger(L, 2, -1), LuaArgFlag(L, 3)); return 0; }},
+    {"ZoneActivity", 3, "N",
+     [](lua_State *L, Camera *p, int) { p->SetZoneActive(LuaArgInteger(L, 2, -1), LuaArgFlag(L, 3)); return 0; }},
     {"ScriptControl", 2, "S",
      [](lua_State *L, Camera *p, int) {
          const char *rPath = LuaArgString(L, 2, "NULL");
@@ -85,7 +87,8 @@ static const LuaProperty<Camera> cCameraProperties[] = {
 };
 
 static const LuaProperty<Camera> cCameraFunctions[] = {
-    {"CenterOnTarget", 3, "NN", [](lua_State *L, Camera *p, int) { p->MoveToward(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f)); return 0; }},
+    {"CenterOnTarget", 3, "NN",
+     [](lua_State *L, Camera *p, int) { p->MoveToward(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f)); return 0; }},
     {"CenterOnPlayer", 1, NULL, [](lua_State *, Camera *p, int) { p->CenterOnPlayer(); return 0; }},
     {"CenterOnBox", 5, "NNNN",
      [](lua_State *L, Camera *p, int) {
@@ -101,7 +104,7 @@ static const LuaProperty<Camera> cCameraFunctions[] = {
     {NULL, 0, NULL, NULL},
 };
 
-// The camera's own wording, never muted; scripts' logs have been read against it.
+// The camera's own wording, never muted.
 static int ReportCameraMiss(const char *pBindingName, const char *pKey, int32_t pArgCount)
 {
     fprintf(stderr, "%s:  Failed to resolve %s with %i args\n", pBindingName, pKey, pArgCount);
@@ -111,7 +114,7 @@ static int ReportCameraMiss(const char *pBindingName, const char *pKey, int32_t 
 // Both take a key first; anything else is refused in the camera's wording.
 static bool HasKeyArgument(lua_State *L, const char *pBindingName)
 {
-    if(lua_gettop(L) >= 1 && LuaArgIsString(L, 1)) return true;
+    if(LuaArgIsString(L, 1)) return true;
     fprintf(stderr, "%s:  Failed, invalid argument list\n", pBindingName);
     return false;
 }

@@ -1,8 +1,8 @@
 #include "world/Checkpoint.h"
 
-#include <cstring>
 
 #include "core/LuaBindingHelpers.h"
+#include "core/LuaPropertyTable.h"
 #include "core/data/DataLibrary.h"
 
 // The active object when it is a checkpoint.
@@ -33,38 +33,33 @@ static int Checkpoint_Create(lua_State *L)
     return 0;
 }
 
+static const LuaProperty<Checkpoint> cCheckpointGetters[] = {
+    {"IsActivated", 1, NULL, [](lua_State *L, Checkpoint *p, int) { lua_pushboolean(L, p->IsActivated()); return 1; }},
+    {NULL, 0, NULL, NULL},
+};
+
+static const LuaProperty<Checkpoint> cCheckpointSetters[] = {
+    {"Respawn Location", 3, NULL,
+     [](lua_State *L, Checkpoint *p, int) { p->SetRespawnLocation(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f)); return 0; }},
+    {"Camera", 3, NULL,
+     [](lua_State *L, Checkpoint *p, int) { p->SetCameraLocation(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f)); return 0; }},
+    {NULL, 0, NULL, NULL},
+};
+
 static int Checkpoint_GetProperty(lua_State *L)
 {
-    int tArgs = lua_gettop(L);
-    if(tArgs < 1 || !LuaArgIsString(L, 1)) return LuaArgListErrorNil("Checkpoint_GetProperty", L);
+    if(!LuaArgIsString(L, 1)) return LuaArgListErrorNil("Checkpoint_GetProperty", L);
     Checkpoint *rCheckpoint = FetchActiveCheckpoint();
     if(!rCheckpoint) return LuaActiveObjectTypeErrorNil("Checkpoint_GetProperty", L);
-
-    const char *rKey = LuaArgString(L, 1, NULL);
-    if(tArgs == 1 && !strcmp(rKey, "IsActivated"))
-    {
-        lua_pushboolean(L, rCheckpoint->IsActivated());
-        return 1;
-    }
-    LuaResolveError("Checkpoint_GetProperty", rKey, tArgs);
-    lua_pushnil(L);
-    return 1;
+    return LuaCallPropertyOrNil(L, "Checkpoint_GetProperty", cCheckpointGetters, rCheckpoint);
 }
 
 static int Checkpoint_SetProperty(lua_State *L)
 {
-    int tArgs = lua_gettop(L);
-    if(tArgs < 1 || !LuaArgIsString(L, 1)) return LuaArgListError("Checkpoint_SetProperty");
+    if(!LuaArgIsString(L, 1)) return LuaArgListError("Checkpoint_SetProperty");
     Checkpoint *rCheckpoint = FetchActiveCheckpoint();
     if(!rCheckpoint) return LuaActiveObjectTypeError("Checkpoint_SetProperty");
-
-    const char *rKey = LuaArgString(L, 1, NULL);
-    float tX = (float)LuaArgNumber(L, 2, 0.0);
-    float tY = (float)LuaArgNumber(L, 3, 0.0);
-    if(tArgs == 3 && !strcmp(rKey, "Respawn Location")) rCheckpoint->SetRespawnLocation(tX, tY);
-    else if(tArgs == 3 && !strcmp(rKey, "Camera")) rCheckpoint->SetCameraLocation(tX, tY);
-    else LuaResolveError("Checkpoint_SetProperty", rKey, tArgs);
-    return 0;
+    return LuaCallProperty(L, "Checkpoint_SetProperty", cCheckpointSetters, rCheckpoint);
 }
 
 static int Checkpoint_Activate(lua_State *)

@@ -1,9 +1,9 @@
 #include "world/DamageZone.h"
 
 #include <cstdio>
-#include <cstring>
 
 #include "core/LuaBindingHelpers.h"
+#include "core/LuaPropertyTable.h"
 #include "core/data/DataLibrary.h"
 
 // The active object when it is a damage zone. Zones share type code 0 with other classes, so
@@ -31,24 +31,37 @@ static int DamageZone_Create(lua_State *L)
     return 0;
 }
 
+static const LuaProperty<DamageZone> cDamageZoneSetters[] = {
+    {"Rectangle", 5, NULL,
+     [](lua_State *L, DamageZone *p, int) {
+         p->SetRect(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f), LuaArgFloat(L, 4, 0.0f), LuaArgFloat(L, 5, 0.0f));
+         return 0;
+     }},
+    {"RectangleWH", 5, NULL,
+     [](lua_State *L, DamageZone *p, int) {
+         float tLft = LuaArgFloat(L, 2, 0.0f);
+         float tTop = LuaArgFloat(L, 3, 0.0f);
+         p->SetRect(tLft, tTop, tLft + LuaArgFloat(L, 4, 0.0f), tTop + LuaArgFloat(L, 5, 0.0f));
+         return 0;
+     }},
+    {"DamageToPlayer", 2, NULL, [](lua_State *L, DamageZone *p, int) { p->SetDamageToPlayer(LuaArgInteger(L, 2, 0)); return 0; }},
+    {"IsDeathPit", 2, NULL, [](lua_State *L, DamageZone *p, int) { p->SetDeathPit(LuaArgFlag(L, 2)); return 0; }},
+    {NULL, 0, NULL, NULL},
+};
+
+// The zone's own wording, never muted.
+static int ReportDamageZoneMiss(const char *pBindingName, const char *pKey, int32_t pArgCount)
+{
+    fprintf(stderr, "%s: Cannot resolve %s with %i args.\n", pBindingName, pKey, pArgCount);
+    return 0;
+}
+
 static int DamageZone_SetProperty(lua_State *L)
 {
-    int tArgs = lua_gettop(L);
-    if(tArgs < 1 || !LuaArgIsString(L, 1)) return LuaArgListError("DamageZone_SetProperty");
+    if(!LuaArgIsString(L, 1)) return LuaArgListError("DamageZone_SetProperty");
     DamageZone *rZone = FetchActiveDamageZone();
     if(!rZone) return LuaActiveObjectTypeError("DamageZone_SetProperty");
-
-    const char *rKey = LuaArgString(L, 1, NULL);
-    float tA = (float)LuaArgNumber(L, 2, 0.0);
-    float tB = (float)LuaArgNumber(L, 3, 0.0);
-    float tC = (float)LuaArgNumber(L, 4, 0.0);
-    float tD = (float)LuaArgNumber(L, 5, 0.0);
-    if(tArgs == 5 && !strcmp(rKey, "Rectangle")) rZone->SetRect(tA, tB, tC, tD);
-    else if(tArgs == 5 && !strcmp(rKey, "RectangleWH")) rZone->SetRect(tA, tB, tA + tC, tB + tD);
-    else if(tArgs == 2 && !strcmp(rKey, "DamageToPlayer")) rZone->SetDamageToPlayer(LuaArgInteger(L, 2, 0));
-    else if(tArgs == 2 && !strcmp(rKey, "IsDeathPit")) rZone->SetDeathPit(LuaArgBoolean(L, 2, false) ? 1 : 0);
-    else fprintf(stderr, "DamageZone_SetProperty: Cannot resolve %s with %i args.\n", rKey, tArgs);
-    return 0;
+    return LuaCallProperty(L, "DamageZone_SetProperty", cDamageZoneSetters, rZone, ReportDamageZoneMiss);
 }
 
 static const luaL_Reg cDamageZoneBindings[] = {

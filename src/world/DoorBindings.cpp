@@ -1,9 +1,9 @@
 #include "world/Door.h"
 
 #include <cstdio>
-#include <cstring>
 
 #include "core/LuaBindingHelpers.h"
+#include "core/LuaPropertyTable.h"
 #include "core/data/DataLibrary.h"
 #include "world/EntityManager.h"
 
@@ -33,24 +33,36 @@ static int Door_Create(lua_State *L)
     return 0;
 }
 
+static const LuaProperty<Door> cDoorSetters[] = {
+    {"RenderPos", 3, NULL,
+     [](lua_State *L, Door *p, int) { p->SetRenderPos(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f)); return 0; }},
+    {"Hitbox", 5, NULL,
+     [](lua_State *L, Door *p, int) {
+         p->SetHitbox(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f), LuaArgFloat(L, 4, 0.0f), LuaArgFloat(L, 5, 0.0f));
+         return 0;
+     }},
+    {"StartCamera", 3, NULL,
+     [](lua_State *L, Door *p, int) { p->SetStartCamera(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f)); return 0; }},
+    {"EndCamera", 3, NULL,
+     [](lua_State *L, Door *p, int) { p->SetEndCamera(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f)); return 0; }},
+    {"PostExecScript", 2, NULL, [](lua_State *L, Door *p, int) { p->SetPostExecScript(LuaArgString(L, 2, NULL)); return 0; }},
+    {"SkipToClose", 1, NULL, [](lua_State *, Door *p, int) { p->SkipToClose(); return 0; }},
+    {NULL, 0, NULL, NULL},
+};
+
+// The door's own wording, never muted.
+static int ReportDoorMiss(const char *pBindingName, const char *pKey, int32_t pArgCount)
+{
+    fprintf(stderr, "%s:  Failed, cannot resolve %s with %i args\n", pBindingName, pKey, pArgCount);
+    return 0;
+}
+
 static int Door_SetProperty(lua_State *L)
 {
-    int tArgs = lua_gettop(L);
-    if(tArgs < 1 || !LuaArgIsString(L, 1)) return LuaArgListError("Door_SetProperty");
+    if(!LuaArgIsString(L, 1)) return LuaArgListError("Door_SetProperty");
     Door *rDoor = FetchActiveDoor();
     if(!rDoor) return LuaActiveObjectTypeError("Door_SetProperty");
-
-    const char *rKey = LuaArgString(L, 1, NULL);
-    float tA = LuaArgFloat(L, 2, 0.0f);
-    float tB = LuaArgFloat(L, 3, 0.0f);
-    if(tArgs == 3 && !strcmp(rKey, "RenderPos")) rDoor->SetRenderPos(tA, tB);
-    else if(tArgs == 5 && !strcmp(rKey, "Hitbox")) rDoor->SetHitbox(tA, tB, LuaArgFloat(L, 4, 0.0f), LuaArgFloat(L, 5, 0.0f));
-    else if(tArgs == 3 && !strcmp(rKey, "StartCamera")) rDoor->SetStartCamera(tA, tB);
-    else if(tArgs == 3 && !strcmp(rKey, "EndCamera")) rDoor->SetEndCamera(tA, tB);
-    else if(tArgs == 2 && !strcmp(rKey, "PostExecScript")) rDoor->SetPostExecScript(LuaArgString(L, 2, NULL));
-    else if(tArgs == 1 && !strcmp(rKey, "SkipToClose")) rDoor->SkipToClose();
-    else fprintf(stderr, "Door_SetProperty:  Failed, cannot resolve %s with %i args\n", rKey, tArgs);
-    return 0;
+    return LuaCallProperty(L, "Door_SetProperty", cDoorSetters, rDoor, ReportDoorMiss);
 }
 
 static const luaL_Reg cDoorBindings[] = {

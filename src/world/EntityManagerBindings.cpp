@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "core/LuaBindingHelpers.h"
+#include "core/LuaPropertyTable.h"
 #include "core/data/DataLibrary.h"
 #include "world/Particle.h"
 #include "world/RootEntity.h"
@@ -31,6 +32,24 @@ static RootEntity *SpecialListEntity(EntityManager *pManager, const char *pListN
     return (RootEntity *)rList->GetElementByName(pEntryName);
 }
 
+static int MakeActive(RootEntity *pEntity)
+{
+    DataLibrary::Fetch()->SetActiveObjectDirect(pEntity);
+    return 0;
+}
+
+// EM_PushEntity's ways to find an entity other than by its name alone.
+static const LuaProperty<EntityManager> cEntityLookups[] = {
+    {"By ID", 2, "N", [](lua_State *L, EntityManager *p, int) { return MakeActive(p->FindByID(LuaArgInteger(L, 2, 0))); }},
+    {"SpecialList", 3, NULL,
+     [](lua_State *L, EntityManager *p, int) {
+         return MakeActive(SpecialListEntity(p, LuaArgString(L, 2, NULL), LuaArgString(L, 3, NULL)));
+     }},
+    {NULL, 0, NULL, NULL},
+};
+
+// EM_PushEntity(name), or a lookup key above and its values: the old active object is pushed
+// and the entity found, or none, becomes active.
 static int EM_PushEntity(lua_State *L)
 {
     DataLibrary *rLibrary = DataLibrary::Fetch();
@@ -41,23 +60,8 @@ static int EM_PushEntity(lua_State *L)
     if(tArgs < 1) return LuaArgListError("EM_PushEntity");
     EntityManager *rManager = FetchEntityManager();
     if(!rManager) return 0;
-
-    const char *rFirst = LuaArgString(L, 1, NULL);
-    RootEntity *rEntity = NULL;
-    if(tArgs == 1)
-    {
-        rEntity = rManager->GetEntity(rFirst);
-    }
-    else if(tArgs == 2 && rFirst && !strcmp(rFirst, "By ID") && LuaArgIsNumber(L, 2))
-    {
-        rEntity = rManager->FindByID(LuaArgInteger(L, 2, 0));
-    }
-    else if(tArgs == 3 && rFirst && !strcmp(rFirst, "SpecialList"))
-    {
-        rEntity = SpecialListEntity(rManager, LuaArgString(L, 2, NULL), LuaArgString(L, 3, NULL));
-    }
-    rLibrary->SetActiveObjectDirect(rEntity);
-    return 0;
+    if(tArgs == 1) return MakeActive(rManager->GetEntity(LuaArgString(L, 1, NULL)));
+    return LuaCallProperty(L, "EM_PushEntity", cEntityLookups, rManager, NULL);
 }
 
 static int EM_WipeAllProjectiles(lua_State *)

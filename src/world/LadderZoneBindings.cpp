@@ -6,13 +6,7 @@
 // object is left alone.
 static int Ladder_Create(lua_State *L)
 {
-    const char *rName = NULL;
-    float tEdges[4];
-    if(!ReadZoneCreateArguments(L, 5, "Ladder_Create", rName, tEdges)) return 0;
-    LadderZone *nLadder = new LadderZone();
-    nLadder->SetName(rName);
-    nLadder->SetRect(tEdges[0], tEdges[1], tEdges[2], tEdges[3]);
-    RegisterZone("Ladder List", nLadder);
+    RegisterZone("Ladder List", NewZoneFromArguments<LadderZone>(L, 5, "Ladder_Create"));
     return 0;
 }
 

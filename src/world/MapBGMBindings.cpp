@@ -1,8 +1,8 @@
 #include "world/MapBGM.h"
 
-#include <cstring>
 
 #include "core/LuaBindingHelpers.h"
+#include "core/LuaPropertyTable.h"
 #include "core/data/DataLibrary.h"
 #include "world/MapManager.h"
 
@@ -31,45 +31,37 @@ static int MapBGM_CreatePack(lua_State *L)
     return 0;
 }
 
+static const LuaProperty<BackgroundPack> cPackSetters[] = {
+    {"Activate", 1, NULL, [](lua_State *, BackgroundPack *p, int) { p->Activate(); return 0; }},
+    {"Dimensions", 5, "NNNN",
+     [](lua_State *L, BackgroundPack *p, int) {
+         p->mLft = LuaArgFloat(L, 2, 0.0f);
+         p->mTop = LuaArgFloat(L, 3, 0.0f);
+         p->mRgt = LuaArgFloat(L, 4, 0.0f);
+         p->mBot = LuaArgFloat(L, 5, 0.0f);
+         return 0;
+     }},
+    {"Image", 2, NULL, [](lua_State *L, BackgroundPack *p, int) { p->SetImage(LuaArgString(L, 2, NULL)); return 0; }},
+    {"Depth", 2, "N", [](lua_State *L, BackgroundPack *p, int) { p->mDepth = LuaArgFloat(L, 2, 0.0f); return 0; }},
+    {"Appearances", 3, "NN",
+     [](lua_State *L, BackgroundPack *p, int) { p->SetAppearances(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f)); return 0; }},
+    {"ForceScroll", 3, NULL,
+     [](lua_State *L, BackgroundPack *p, int) {
+         p->mForceScrollX = LuaArgFlag(L, 2);
+         p->mForceScrollY = LuaArgFlag(L, 3);
+         return 0;
+     }},
+    {NULL, 0, NULL, NULL},
+};
+
 // Keys with other argument counts, and unknown keys, are ignored without a word: map scripts
 // of older content pass keys this engine no longer knows.
 static int MapBGM_SetPackProperty(lua_State *L)
 {
-    int tArgs = lua_gettop(L);
-    if(tArgs < 1 || !LuaArgIsString(L, 1)) return LuaArgListError("MapBGM_SetPackProperty");
+    if(!LuaArgIsString(L, 1)) return LuaArgListError("MapBGM_SetPackProperty");
     BackgroundPack *rPack = FetchActivePack();
     if(!rPack) return LuaActiveObjectTypeError("MapBGM_SetPackProperty");
-
-    const char *rKey = LuaArgString(L, 1, NULL);
-    if(tArgs == 1 && !strcmp(rKey, "Activate"))
-    {
-        rPack->Activate();
-    }
-    else if(tArgs == 5 && LuaArgsAreNumbers(L, 2, 5) && !strcmp(rKey, "Dimensions"))
-    {
-        rPack->mLft = LuaArgFloat(L, 2, 0.0f);
-        rPack->mTop = LuaArgFloat(L, 3, 0.0f);
-        rPack->mRgt = LuaArgFloat(L, 4, 0.0f);
-        rPack->mBot = LuaArgFloat(L, 5, 0.0f);
-    }
-    else if(tArgs == 2 && !strcmp(rKey, "Image"))
-    {
-        rPack->SetImage(LuaArgString(L, 2, NULL));
-    }
-    else if(tArgs == 2 && LuaArgIsNumber(L, 2) && !strcmp(rKey, "Depth"))
-    {
-        rPack->mDepth = LuaArgFloat(L, 2, 0.0f);
-    }
-    else if(tArgs == 3 && LuaArgsAreNumbers(L, 2, 3) && !strcmp(rKey, "Appearances"))
-    {
-        rPack->SetAppearances(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f));
-    }
-    else if(tArgs == 3 && !strcmp(rKey, "ForceScroll"))
-    {
-        rPack->mForceScrollX = LuaArgBoolean(L, 2, false) ? 1 : 0;
-        rPack->mForceScrollY = LuaArgBoolean(L, 3, false) ? 1 : 0;
-    }
-    return 0;
+    return LuaCallProperty(L, "MapBGM_SetPackProperty", cPackSetters, rPack, NULL);
 }
 
 static const luaL_Reg cMapBGMBindings[] = {

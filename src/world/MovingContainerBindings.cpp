@@ -1,9 +1,9 @@
 #include "world/MovingContainer.h"
 
-#include <cstring>
 
 #include "actors/AIMovement.h"
 #include "core/LuaBindingHelpers.h"
+#include "core/LuaPropertyTable.h"
 #include "core/data/DataLibrary.h"
 #include "world/EntityManager.h"
 
@@ -33,20 +33,27 @@ static int MovingContainer_Create(lua_State *L)
     return 0;
 }
 
+// The platform's parts a script can make active, whatever else it passes.
+static const LuaProperty<MovingContainer> cPlatformParts[] = {
+    {"AIMovementHandler", LuaAtLeast(1), NULL,
+     [](lua_State *, MovingContainer *p, int) {
+         DataLibrary::Fetch()->SetActiveObjectDirect(p->GetMovementHandler());
+         return 0;
+     }},
+    {NULL, 0, NULL, NULL},
+};
+
 // MovingContainer_PushPropertyAsActiveObject(key): the stack is pushed whatever happens, so the
-// script's pop stays balanced; "AIMovementHandler" makes the platform's handler active.
+// script's pop stays balanced.
 static int MovingContainer_PushPropertyAsActiveObject(lua_State *L)
 {
     DataLibrary *rLibrary = DataLibrary::Fetch();
     if(!rLibrary) return 0;
     MovingContainer *rPlatform = FetchActivePlatform();
-    const char *rKey = LuaArgString(L, 1, NULL);
     rLibrary->PushAndClearActive();
-    if(lua_gettop(L) < 1 || !rKey) return LuaArgListError("MovingContainer_PushPropertyAsActiveObject");
+    if(!LuaArgString(L, 1, NULL)) return LuaArgListError("MovingContainer_PushPropertyAsActiveObject");
     if(!rPlatform) return LuaActiveObjectTypeError("MovingContainer_PushPropertyAsActiveObject");
-    if(strcmp(rKey, "AIMovementHandler")) return LuaPropertyError("MovingContainer_PushPropertyAsActiveObject", rKey);
-    rLibrary->SetActiveObjectDirect(rPlatform->GetMovementHandler());
-    return 0;
+    return LuaCallProperty(L, "MovingContainer_PushPropertyAsActiveObject", cPlatformParts, rPlatform, LuaUnknownPropertyError);
 }
 
 static int MovingContainer_IsPlayerOnPlatform(lua_State *L)

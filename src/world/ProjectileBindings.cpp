@@ -1,8 +1,8 @@
 #include "world/RootProjectile.h"
 
-#include <cstring>
 
 #include "core/LuaBindingHelpers.h"
+#include "core/LuaPropertyTable.h"
 #include "core/data/DataLibrary.h"
 #include "world/EntityManager.h"
 #include "world/LevelCollision.h"
@@ -15,94 +15,99 @@ static RootProjectile *FetchActiveProjectile()
     return dynamic_cast<RootProjectile *>(rLibrary->GetActiveObject());
 }
 
-// A property key with the whole argument count it takes (key included) and what it does.
-typedef void (*ProjSetter)(lua_State *L, RootProjectile *pProjectile);
-struct ProjSetEntry
-{
-    const char *mKey;
-    int32_t mCount;
-    ProjSetter rSetter;
-};
-
-typedef int (*ProjGetter)(lua_State *L, RootProjectile *pProjectile);
-struct ProjGetEntry
-{
-    const char *mKey;
-    int32_t mCount;
-    ProjGetter rGetter;
-};
-
-static const ProjSetEntry cSetters[] = {
-    {"TargetFlags", 2, [](lua_State *L, RootProjectile *p) { p->SetTargetFlags((uint8_t)(LuaArgInteger(L, 2, 0) & 0xFF)); }},
-    {"IgnoreDamage", 2, [](lua_State *L, RootProjectile *p) { p->SetIgnoreDamage(LuaArgFlag(L, 2)); }},
-    {"Damage", 2, [](lua_State *L, RootProjectile *p) { p->SetDamage(LuaArgInteger(L, 2, 0)); }},
-    {"IsBuster", 2, [](lua_State *L, RootProjectile *p) { p->SetIsBuster(LuaArgFlag(L, 2)); }},
-    {"BusterTarget", 3, [](lua_State *L, RootProjectile *p) { p->SetBusterTarget(LuaArgFlag(L, 2), LuaArgString(L, 3, NULL)); }},
-    {"BusterBlocker", 2, [](lua_State *L, RootProjectile *p) { p->SetBusterBlocker(LuaArgFlag(L, 2)); }},
-    {"IgnoreClips", 2, [](lua_State *L, RootProjectile *p) { p->SetIgnoreClips(LuaArgFlag(L, 2)); }},
-    {"Position", 3, [](lua_State *L, RootProjectile *p) { p->SetPosition(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f)); }},
-    {"Dimensions", 5,
-     [](lua_State *L, RootProjectile *p) { p->SetDimensions(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f), LuaArgFloat(L, 4, 0.0f), LuaArgFloat(L, 5, 0.0f)); }},
-    {"Speeds", 4, [](lua_State *L, RootProjectile *p) { p->SetSpeeds(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f)); }},
-    {"LogicScript", 2, [](lua_State *L, RootProjectile *p) { p->SetLogicScript(LuaArgString(L, 2, NULL)); }},
-    {"RenderScript", 2, [](lua_State *L, RootProjectile *p) { p->SetRenderScript(LuaArgString(L, 2, NULL)); }},
-    {"BlockScript", 2, [](lua_State *L, RootProjectile *p) { p->SetBlockScript(LuaArgString(L, 2, NULL)); }},
-    {"ImpactScript", 2, [](lua_State *L, RootProjectile *p) { p->SetImpactScript(LuaArgString(L, 2, NULL)); }},
-    {"DestructScript", 2, [](lua_State *L, RootProjectile *p) { p->SetDestructScript(LuaArgString(L, 2, NULL)); }},
-    {"ResetScript", 2, [](lua_State *L, RootProjectile *p) { p->SetResetScript(LuaArgString(L, 2, NULL)); }},
-    {"RenderFrame", 5,
-     [](lua_State *L, RootProjectile *p) {
+static const LuaProperty<RootProjectile> cSetters[] = {
+    {"TargetFlags", 2, NULL,
+     [](lua_State *L, RootProjectile *p, int) { p->SetTargetFlags((uint8_t)(LuaArgInteger(L, 2, 0) & 0xFF)); return 0; }},
+    {"IgnoreDamage", 2, NULL, [](lua_State *L, RootProjectile *p, int) { p->SetIgnoreDamage(LuaArgFlag(L, 2)); return 0; }},
+    {"Damage", 2, NULL, [](lua_State *L, RootProjectile *p, int) { p->SetDamage(LuaArgInteger(L, 2, 0)); return 0; }},
+    {"IsBuster", 2, NULL, [](lua_State *L, RootProjectile *p, int) { p->SetIsBuster(LuaArgFlag(L, 2)); return 0; }},
+    {"BusterTarget", 3, NULL,
+     [](lua_State *L, RootProjectile *p, int) { p->SetBusterTarget(LuaArgFlag(L, 2), LuaArgString(L, 3, NULL)); return 0; }},
+    {"BusterBlocker", 2, NULL, [](lua_State *L, RootProjectile *p, int) { p->SetBusterBlocker(LuaArgFlag(L, 2)); return 0; }},
+    {"IgnoreClips", 2, NULL, [](lua_State *L, RootProjectile *p, int) { p->SetIgnoreClips(LuaArgFlag(L, 2)); return 0; }},
+    {"Position", 3, NULL,
+     [](lua_State *L, RootProjectile *p, int) { p->SetPosition(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f)); return 0; }},
+    {"Dimensions", 5, NULL,
+     [](lua_State *L, RootProjectile *p, int) {
+         p->SetDimensions(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f), LuaArgFloat(L, 4, 0.0f), LuaArgFloat(L, 5, 0.0f));
+         return 0;
+     }},
+    {"Speeds", 4, NULL,
+     [](lua_State *L, RootProjectile *p, int) { p->SetSpeeds(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f)); return 0; }},
+    {"LogicScript", 2, NULL, [](lua_State *L, RootProjectile *p, int) { p->SetLogicScript(LuaArgString(L, 2, NULL)); return 0; }},
+    {"RenderScript", 2, NULL,
+     [](lua_State *L, RootProjectile *p, int) { p->SetRenderScript(LuaArgString(L, 2, NULL)); return 0; }},
+    {"BlockScript", 2, NULL, [](lua_State *L, RootProjectile *p, int) { p->SetBlockScript(LuaArgString(L, 2, NULL)); return 0; }},
+    {"ImpactScript", 2, NULL,
+     [](lua_State *L, RootProjectile *p, int) { p->SetImpactScript(LuaArgString(L, 2, NULL)); return 0; }},
+    {"DestructScript", 2, NULL,
+     [](lua_State *L, RootProjectile *p, int) { p->SetDestructScript(LuaArgString(L, 2, NULL)); return 0; }},
+    {"ResetScript", 2, NULL, [](lua_State *L, RootProjectile *p, int) { p->SetResetScript(LuaArgString(L, 2, NULL)); return 0; }},
+    {"RenderFrame", 5, NULL,
+     [](lua_State *L, RootProjectile *p, int) {
          p->SetFrame(LuaArgString(L, 2, NULL), LuaArgInteger(L, 3, 0), (float)LuaArgInteger(L, 4, 0),
                      (float)LuaArgInteger(L, 5, 0));
+         return 0;
      }},
-    {"FlipFlag", 2, [](lua_State *L, RootProjectile *p) { p->SetFlipFlag(LuaArgInteger(L, 2, 0)); }},
-    {"AnimationDrawingOffsets", 3,
-     [](lua_State *L, RootProjectile *p) { p->SetAnimationDrawingOffsets(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f)); }},
-    {"AnimationLibraryPath", 2, [](lua_State *L, RootProjectile *p) { p->SetAnimationLibraryPath(LuaArgString(L, 2, NULL)); }},
-    {"SelfDestruct", 2, [](lua_State *L, RootProjectile *p) { p->SetDestruct(LuaArgFlag(L, 2)); }},
-    {"InvincibleTimer", 3, [](lua_State *L, RootProjectile *p) { p->SetInvincibleTimer(LuaArgFlag(L, 2), LuaArgInteger(L, 3, 0)); }},
-    {"BlockAutoOffscreenDestruction", 2,
-     [](lua_State *L, RootProjectile *p) { p->SetBlockAutoOffscreenDestruction(LuaArgFlag(L, 2)); }},
-    {"ResetAnimationTimer", 1, [](lua_State *, RootProjectile *p) { p->ResetAnimationTimer(); }},
-    {"IsReflecting", 2, [](lua_State *L, RootProjectile *p) { p->SetReflecting(LuaArgFlag(L, 2)); }},
-    {"IgnoreNoAnimationError", 1, [](lua_State *, RootProjectile *p) { p->SetIgnoreNoAnimationError(1); }},
-    {"IsObstacle", 2, [](lua_State *L, RootProjectile *p) { p->SetObstacle(LuaArgFlag(L, 2)); }},
-    {"Rotation", 2, [](lua_State *L, RootProjectile *p) { p->SetRotation(LuaArgFloat(L, 2, 0.0f)); }},
-    {"ShowUnderlay", 4, [](lua_State *L, RootProjectile *p) { p->SetUnderlay(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f), LuaArgFloat(L, 4, 0.0f)); }},
-    {"ImmuneToInterception", 2, [](lua_State *L, RootProjectile *p) { p->SetImmuneToInterception(LuaArgFlag(L, 2)); }},
-    {NULL, 0, NULL},
+    {"FlipFlag", 2, NULL, [](lua_State *L, RootProjectile *p, int) { p->SetFlipFlag(LuaArgInteger(L, 2, 0)); return 0; }},
+    {"AnimationDrawingOffsets", 3, NULL,
+     [](lua_State *L, RootProjectile *p, int) {
+         p->SetAnimationDrawingOffsets(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f));
+         return 0;
+     }},
+    {"AnimationLibraryPath", 2, NULL,
+     [](lua_State *L, RootProjectile *p, int) { p->SetAnimationLibraryPath(LuaArgString(L, 2, NULL)); return 0; }},
+    {"SelfDestruct", 2, NULL, [](lua_State *L, RootProjectile *p, int) { p->SetDestruct(LuaArgFlag(L, 2)); return 0; }},
+    {"InvincibleTimer", 3, NULL,
+     [](lua_State *L, RootProjectile *p, int) { p->SetInvincibleTimer(LuaArgFlag(L, 2), LuaArgInteger(L, 3, 0)); return 0; }},
+    {"BlockAutoOffscreenDestruction", 2, NULL,
+     [](lua_State *L, RootProjectile *p, int) { p->SetBlockAutoOffscreenDestruction(LuaArgFlag(L, 2)); return 0; }},
+    {"ResetAnimationTimer", 1, NULL, [](lua_State *, RootProjectile *p, int) { p->ResetAnimationTimer(); return 0; }},
+    {"IsReflecting", 2, NULL, [](lua_State *L, RootProjectile *p, int) { p->SetReflecting(LuaArgFlag(L, 2)); return 0; }},
+    {"IgnoreNoAnimationError", 1, NULL, [](lua_State *, RootProjectile *p, int) { p->SetIgnoreNoAnimationError(1); return 0; }},
+    {"IsObstacle", 2, NULL, [](lua_State *L, RootProjectile *p, int) { p->SetObstacle(LuaArgFlag(L, 2)); return 0; }},
+    {"Rotation", 2, NULL, [](lua_State *L, RootProjectile *p, int) { p->SetRotation(LuaArgFloat(L, 2, 0.0f)); return 0; }},
+    {"ShowUnderlay", 4, NULL,
+     [](lua_State *L, RootProjectile *p, int) {
+         p->SetUnderlay(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f), LuaArgFloat(L, 4, 0.0f));
+         return 0;
+     }},
+    {"ImmuneToInterception", 2, NULL,
+     [](lua_State *L, RootProjectile *p, int) { p->SetImmuneToInterception(LuaArgFlag(L, 2)); return 0; }},
+    {NULL, 0, NULL, NULL},
 };
 
-static const ProjGetEntry cGetters[] = {
-    {"Position", 1, [](lua_State *L, RootProjectile *p) { return LuaPushPair(L, p->GetHitboxPtr()->mOwnerX, p->GetHitboxPtr()->mOwnerY); }},
-    {"Center", 1,
-     [](lua_State *L, RootProjectile *p) {
+static const LuaProperty<RootProjectile> cGetters[] = {
+    {"Position", 1, NULL,
+     [](lua_State *L, RootProjectile *p, int) { return LuaPushPair(L, p->GetHitboxPtr()->mOwnerX, p->GetHitboxPtr()->mOwnerY); }},
+    {"Center", 1, NULL,
+     [](lua_State *L, RootProjectile *p, int) {
          Hitbox *rBox = p->GetHitboxPtr();
          return LuaPushPair(L, (rBox->mLft + rBox->mRgt) / 2.0f, (rBox->mTop + rBox->mBot) / 2.0f);
      }},
-    {"Speeds", 1,
-     [](lua_State *L, RootProjectile *p) {
+    {"Speeds", 1, NULL,
+     [](lua_State *L, RootProjectile *p, int) {
          float tX, tY, tZ;
          p->GetSpeeds(tX, tY, tZ);
          LuaPushPair(L, tX, tY);
          lua_pushnumber(L, tZ);
          return 3;
      }},
-    {"WidthAndHeight", 1,
-     [](lua_State *L, RootProjectile *p) {
+    {"WidthAndHeight", 1, NULL,
+     [](lua_State *L, RootProjectile *p, int) {
          Hitbox *rBox = p->GetHitboxPtr();
          return LuaPushPair(L, rBox->mRgt - rBox->mLft, rBox->mBot - rBox->mTop);
      }},
-    {"IsReflecting", 1, [](lua_State *L, RootProjectile *p) { lua_pushboolean(L, p->IsReflecting()); return 1; }},
-    {"IgnoreClips", 1, [](lua_State *L, RootProjectile *p) { lua_pushboolean(L, p->GetIgnoreClips()); return 1; }},
-    {"IsSideBlocked", 2,
-     [](lua_State *L, RootProjectile *p) { lua_pushboolean(L, p->IsSideBlocked(LuaArgInteger(L, 2, -1))); return 1; }},
-    {"HitLastTick", 1,
-     [](lua_State *L, RootProjectile *p) {
+    {"IsReflecting", 1, NULL, [](lua_State *L, RootProjectile *p, int) { lua_pushboolean(L, p->IsReflecting()); return 1; }},
+    {"IgnoreClips", 1, NULL, [](lua_State *L, RootProjectile *p, int) { lua_pushboolean(L, p->GetIgnoreClips()); return 1; }},
+    {"IsSideBlocked", 2, NULL,
+     [](lua_State *L, RootProjectile *p, int) { lua_pushboolean(L, p->IsSideBlocked(LuaArgInteger(L, 2, -1))); return 1; }},
+    {"HitLastTick", 1, NULL,
+     [](lua_State *L, RootProjectile *p, int) {
          lua_pushboolean(L, xProjectileLastHitPlayer != 0 && xProjectileLastHitPlayer == p->GetID());
          return 1;
      }},
-    {NULL, 0, NULL},
+    {NULL, 0, NULL, NULL},
 };
 
 static int Proj_Create(lua_State *L)
@@ -123,37 +128,18 @@ static int Proj_Create(lua_State *L)
 
 static int Proj_SetProperty(lua_State *L)
 {
-    int tArgs = lua_gettop(L);
-    if(tArgs < 1 || !LuaArgIsString(L, 1)) return LuaArgListError("Proj_SetProperty");
+    if(!LuaArgIsString(L, 1)) return LuaArgListError("Proj_SetProperty");
     RootProjectile *rProjectile = FetchActiveProjectile();
     if(!rProjectile) return LuaActiveObjectTypeError("Proj_SetProperty");
-
-    const char *rKey = LuaArgString(L, 1, NULL);
-    for(const ProjSetEntry *rEntry = cSetters; rEntry->mKey; rEntry++)
-    {
-        if(rEntry->mCount != tArgs || strcmp(rEntry->mKey, rKey)) continue;
-        rEntry->rSetter(L, rProjectile);
-        return 0;
-    }
-    return LuaResolveError("Proj_SetProperty", rKey, tArgs);
+    return LuaCallProperty(L, "Proj_SetProperty", cSetters, rProjectile);
 }
 
 static int Proj_GetProperty(lua_State *L)
 {
-    int tArgs = lua_gettop(L);
-    if(tArgs < 1 || !LuaArgIsString(L, 1)) return LuaArgListErrorNil("Proj_GetProperty", L);
+    if(!LuaArgIsString(L, 1)) return LuaArgListErrorNil("Proj_GetProperty", L);
     RootProjectile *rProjectile = FetchActiveProjectile();
     if(!rProjectile) return LuaActiveObjectTypeErrorNil("Proj_GetProperty", L);
-
-    const char *rKey = LuaArgString(L, 1, NULL);
-    for(const ProjGetEntry *rEntry = cGetters; rEntry->mKey; rEntry++)
-    {
-        if(rEntry->mCount != tArgs || strcmp(rEntry->mKey, rKey)) continue;
-        return rEntry->rGetter(L, rProjectile);
-    }
-    LuaResolveError("Proj_GetProperty", rKey, tArgs);
-    lua_pushnil(L);
-    return 1;
+    return LuaCallPropertyOrNil(L, "Proj_GetProperty", cGetters, rProjectile);
 }
 
 // The air-walk flag is one-shot and only a collision move spends it; a projectile that

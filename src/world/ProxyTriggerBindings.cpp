@@ -1,8 +1,8 @@
 #include "world/ProxyTrigger.h"
 
-#include <cstring>
 
 #include "core/LuaBindingHelpers.h"
+#include "core/LuaPropertyTable.h"
 #include "core/data/DataLibrary.h"
 #include "world/EntityManager.h"
 
@@ -33,10 +33,18 @@ static int PTrigger_Create(lua_State *L)
     return 0;
 }
 
+static const LuaProperty<ProxyTrigger> cTriggerSetters[] = {
+    {"Hitbox", 5, "NNNN",
+     [](lua_State *L, ProxyTrigger *p, int) {
+         p->SetRect(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f), LuaArgFloat(L, 4, 0.0f), LuaArgFloat(L, 5, 0.0f));
+         return 0;
+     }},
+    {NULL, 0, NULL, NULL},
+};
+
 static int PTrigger_SetProperty(lua_State *L)
 {
-    int tArgs = lua_gettop(L);
-    if(tArgs < 1)
+    if(lua_gettop(L) < 1)
     {
         fprintf(stderr, "PTrigger_SetProperty: Failed, invalid argument list\n");
         return 0;
@@ -47,14 +55,7 @@ static int PTrigger_SetProperty(lua_State *L)
         fprintf(stderr, "PTrigger_SetProperty:  Failed, invalid object\n");
         return 0;
     }
-    const char *rKey = LuaArgString(L, 1, "");
-    if(tArgs != 5 || strcmp(rKey, "Hitbox") || !LuaArgsAreNumbers(L, 2, 5))
-    {
-        fprintf(stderr, "PTrigger_SetProperty:  Failed, could not resolve %s with %i args\n", rKey, tArgs);
-        return 0;
-    }
-    rTrigger->SetRect(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f), LuaArgFloat(L, 4, 0.0f), LuaArgFloat(L, 5, 0.0f));
-    return 0;
+    return LuaCallProperty(L, "PTrigger_SetProperty", cTriggerSetters, rTrigger, LuaCouldNotResolveError);
 }
 
 static const luaL_Reg cTriggerBindings[] = {

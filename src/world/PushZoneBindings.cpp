@@ -6,13 +6,8 @@
 // object is left alone.
 static int Push_Create(lua_State *L)
 {
-    const char *rName = NULL;
-    float tEdges[4];
-    if(!ReadZoneCreateArguments(L, 7, "Push_Create", rName, tEdges)) return 0;
-    PushZone *nZone = new PushZone();
-    nZone->SetName(rName);
-    nZone->SetRect(tEdges[0], tEdges[1], tEdges[2], tEdges[3]);
-    nZone->SetPush((float)LuaArgNumber(L, 6, 0.0), (float)LuaArgNumber(L, 7, 0.0));
+    PushZone *nZone = NewZoneFromArguments<PushZone>(L, 7, "Push_Create");
+    if(nZone) nZone->SetPush(LuaArgFloat(L, 6, 0.0f), LuaArgFloat(L, 7, 0.0f));
     RegisterZone("Push List", nZone);
     return 0;
 }

@@ -1,9 +1,9 @@
 #include "world/RootSprite.h"
 
 #include <cstdio>
-#include <cstring>
 
 #include "core/LuaBindingHelpers.h"
+#include "core/LuaPropertyTable.h"
 #include "core/LuaManager.h"
 #include "core/data/DataLibrary.h"
 #include "world/EntityManager.h"
@@ -42,68 +42,60 @@ static int Sprite_Create(lua_State *L)
     return 0;
 }
 
-static int Sprite_GetProperty(lua_State *L)
-{
-    int tArgs = lua_gettop(L);
-    if(tArgs < 1 || !LuaArgIsString(L, 1)) return LuaArgListErrorNil("Sprite_GetProperty", L);
-    RootSprite *rSprite = FetchActiveSprite();
-    if(!rSprite) return LuaActiveObjectTypeErrorNil("Sprite_GetProperty", L);
-
-    const char *rKey = LuaArgString(L, 1, NULL);
-    if(tArgs == 1 && !strcmp(rKey, "Position"))
-    {
-        float tX, tY, tZ;
-        rSprite->GetPosition(tX, tY, tZ);
-        lua_pushnumber(L, tX);
-        lua_pushnumber(L, tY);
-        return 2;
-    }
-    LuaResolveError("Sprite_GetProperty", rKey, tArgs);
-    lua_pushnil(L);
-    return 1;
-}
-
 // "Animation": the path must hold a real animation; anything else leaves the slot alone.
-static void SetSpriteAnimation(RootSprite *pSprite, lua_State *L)
+static int SetSpriteAnimation(lua_State *L, RootSprite *pSprite, int)
 {
     const char *rPath = LuaArgString(L, 3, NULL);
     CorvelAnimation *rAnimation = LookUpAnimation(rPath);
     if(!rAnimation)
     {
         fprintf(stderr, "Sprite_SetProperty:  Failed, Animation %s was in error\n", rPath ? rPath : "(none)");
-        return;
+        return 0;
     }
     pSprite->SetAnimation(LuaArgInteger(L, 2, -1), rAnimation);
+    return 0;
 }
 
-// Sets one property when key, count and value types match; false when nothing matched.
-static bool ApplySpriteProperty(RootSprite *pSprite, lua_State *L, const char *pKey, int pArgs)
+static const LuaProperty<RootSprite> cSpriteSetters[] = {
+    {"AnimationsTotal", 2, "N",
+     [](lua_State *L, RootSprite *p, int) { p->SetAnimationsTotal(LuaArgInteger(L, 2, 0)); return 0; }},
+    {"Animation", 3, "NS", SetSpriteAnimation},
+    {"UpdatePath", 2, "S", [](lua_State *L, RootSprite *p, int) { p->SetUpdatePath(LuaArgString(L, 2, NULL)); return 0; }},
+    {"AnimatePath", 2, "S", [](lua_State *L, RootSprite *p, int) { p->SetAnimatePath(LuaArgString(L, 2, NULL)); return 0; }},
+    {"MonoScript", 2, "S", [](lua_State *L, RootSprite *p, int) { p->SetMonoScript(LuaArgString(L, 2, NULL)); return 0; }},
+    {"Position", 3, "NN",
+     [](lua_State *L, RootSprite *p, int) { p->SetPosition(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f)); return 0; }},
+    {"Sizes", 3, "NN",
+     [](lua_State *L, RootSprite *p, int) { p->SetSize(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f)); return 0; }},
+    {"Lifetime", 2, "N", [](lua_State *L, RootSprite *p, int) { p->SetLifetime(LuaArgInteger(L, 2, 0)); return 0; }},
+    {"Flip", 2, "N", [](lua_State *L, RootSprite *p, int) { p->SetFlip(LuaArgInteger(L, 2, 0)); return 0; }},
+    {"Rotation", 2, "N", [](lua_State *L, RootSprite *p, int) { p->SetRotation(LuaArgInteger(L, 2, 0)); return 0; }},
+    {"Palettes", 3, "SS",
+     [](lua_State *L, RootSprite *p, int) { p->SetPalettes(LuaArgString(L, 2, NULL), LuaArgString(L, 3, NULL)); return 0; }},
+    {NULL, 0, NULL, NULL},
+};
+
+static const LuaProperty<RootSprite> cSpriteGetters[] = {
+    {"Position", 1, NULL,
+     [](lua_State *L, RootSprite *p, int) {
+         float tX, tY, tZ;
+         p->GetPosition(tX, tY, tZ);
+         return LuaPushPair(L, tX, tY);
+     }},
+    {NULL, 0, NULL, NULL},
+};
+
+static int Sprite_GetProperty(lua_State *L)
 {
-    const bool tOneNumber = pArgs == 2 && LuaArgIsNumber(L, 2);
-    const bool tOneText = pArgs == 2 && LuaArgIsString(L, 2) && !LuaArgIsNumber(L, 2);
-    const bool tTwoNumbers = pArgs == 3 && LuaArgsAreNumbers(L, 2, 3);
-    if(tOneNumber && !strcmp(pKey, "AnimationsTotal")) pSprite->SetAnimationsTotal(LuaArgInteger(L, 2, 0));
-    else if(pArgs == 3 && LuaArgIsNumber(L, 2) && LuaArgIsString(L, 3) && !strcmp(pKey, "Animation")) SetSpriteAnimation(pSprite, L);
-    else if(tOneText && !strcmp(pKey, "UpdatePath")) pSprite->SetUpdatePath(LuaArgString(L, 2, NULL));
-    else if(tOneText && !strcmp(pKey, "AnimatePath")) pSprite->SetAnimatePath(LuaArgString(L, 2, NULL));
-    else if(tOneText && !strcmp(pKey, "MonoScript")) pSprite->SetMonoScript(LuaArgString(L, 2, NULL));
-    else if(tTwoNumbers && !strcmp(pKey, "Position")) pSprite->SetPosition(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f));
-    else if(tTwoNumbers && !strcmp(pKey, "Sizes")) pSprite->SetSize(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f));
-    else if(tOneNumber && !strcmp(pKey, "Lifetime")) pSprite->SetLifetime(LuaArgInteger(L, 2, 0));
-    else if(tOneNumber && !strcmp(pKey, "Flip")) pSprite->SetFlip(LuaArgInteger(L, 2, 0));
-    else if(tOneNumber && !strcmp(pKey, "Rotation")) pSprite->SetRotation(LuaArgInteger(L, 2, 0));
-    else if(pArgs == 3 && LuaArgIsString(L, 2) && LuaArgIsString(L, 3) && !strcmp(pKey, "Palettes"))
-    {
-        pSprite->SetPalettes(LuaArgString(L, 2, NULL), LuaArgString(L, 3, NULL));
-    }
-    else return false;
-    return true;
+    if(!LuaArgIsString(L, 1)) return LuaArgListErrorNil("Sprite_GetProperty", L);
+    RootSprite *rSprite = FetchActiveSprite();
+    if(!rSprite) return LuaActiveObjectTypeErrorNil("Sprite_GetProperty", L);
+    return LuaCallPropertyOrNil(L, "Sprite_GetProperty", cSpriteGetters, rSprite);
 }
 
 static int Sprite_SetProperty(lua_State *L)
 {
-    int tArgs = lua_gettop(L);
-    if(tArgs < 1)
+    if(lua_gettop(L) < 1)
     {
         fputs("Sprite_SetProperty: Failed, cannot function with no args.\n", stderr);
         return 0;
@@ -115,12 +107,7 @@ static int Sprite_SetProperty(lua_State *L)
         return 0;
     }
     if(!LuaArgIsString(L, 1)) return LuaArgListError("Sprite_SetProperty");
-    const char *rKey = LuaArgString(L, 1, NULL);
-    if(!ApplySpriteProperty(rSprite, L, rKey, tArgs))
-    {
-        fprintf(stderr, "Sprite_SetProperty:  Failed, could not resolve %s with %i args\n", rKey, tArgs);
-    }
-    return 0;
+    return LuaCallProperty(L, "Sprite_SetProperty", cSpriteSetters, rSprite, LuaCouldNotResolveError);
 }
 
 static int Sprite_SetAnimationProperties(lua_State *L)

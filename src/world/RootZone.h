@@ -42,3 +42,18 @@ bool RegisterZone(const char *pListName, RootZone *pZone);
 // with exactly pCount arguments of those types it fills the name and edges and answers true,
 // otherwise it prints the argument-list message naming the binding and answers false.
 bool ReadZoneCreateArguments(lua_State *L, int pCount, const char *pBinding, const char *&sName, float sEdges[4]);
+
+// The create bindings' shared start: a new zone of the family, named and placed from the
+// arguments, or null (with the argument-list message) when they do not fit. The binding sets
+// what its family adds from arguments 6 on and hands the zone to RegisterZone, which takes null.
+template <typename ZoneType>
+ZoneType *NewZoneFromArguments(lua_State *L, int pCount, const char *pBinding)
+{
+    const char *rName = nullptr;
+    float tEdges[4];
+    if(!ReadZoneCreateArguments(L, pCount, pBinding, rName, tEdges)) return nullptr;
+    ZoneType *nZone = new ZoneType();
+    nZone->SetName(rName);
+    nZone->SetRect(tEdges[0], tEdges[1], tEdges[2], tEdges[3]);
+    return nZone;
+}

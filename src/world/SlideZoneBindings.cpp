@@ -6,13 +6,8 @@
 // object is left alone.
 static int Slide_Create(lua_State *L)
 {
-    const char *rName = NULL;
-    float tEdges[4];
-    if(!ReadZoneCreateArguments(L, 6, "Slide_Create", rName, tEdges)) return 0;
-    SlideZone *nZone = new SlideZone();
-    nZone->SetName(rName);
-    nZone->SetRect(tEdges[0], tEdges[1], tEdges[2], tEdges[3]);
-    nZone->SetSlideAmount((float)LuaArgNumber(L, 6, 0.0));
+    SlideZone *nZone = NewZoneFromArguments<SlideZone>(L, 6, "Slide_Create");
+    if(nZone) nZone->SetSlideAmount(LuaArgFloat(L, 6, 0.0f));
     RegisterZone("Slide List", nZone);
     return 0;
 }

@@ -6,13 +6,7 @@
 // alone.
 static int Slip_Create(lua_State *L)
 {
-    const char *rName = NULL;
-    float tEdges[4];
-    if(!ReadZoneCreateArguments(L, 5, "Slip_Create", rName, tEdges)) return 0;
-    SlipZone *nZone = new SlipZone();
-    nZone->SetName(rName);
-    nZone->SetRect(tEdges[0], tEdges[1], tEdges[2], tEdges[3]);
-    RegisterZone("Slip List", nZone);
+    RegisterZone("Slip List", NewZoneFromArguments<SlipZone>(L, 5, "Slip_Create"));
     return 0;
 }
 

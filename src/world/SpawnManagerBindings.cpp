@@ -1,26 +1,33 @@
 #include "world/SpawnManager.h"
 
-#include <cstring>
+#include <cstdio>
 
 #include "core/LuaBindingHelpers.h"
+#include "core/LuaPropertyTable.h"
 #include "core/data/DataLibrary.h"
 #include "world/ProxyTrigger.h"
+
+// The spawn points a script can add; the new point becomes active for the calls that follow.
+static const LuaProperty<SpawnManager> cSpawnKinds[] = {
+    {"EnemySpawnPoint", 1, NULL,
+     [](lua_State *, SpawnManager *pSpawns, int) {
+         EnemySpawnTrigger *nPoint = new EnemySpawnTrigger();
+         nPoint->SetName("EnemySpawnPoint");
+         pSpawns->AddSpawnPoint(nPoint);
+         DataLibrary::Fetch()->SetActiveObjectDirect(nPoint);
+         return 0;
+     }},
+    {NULL, 0, NULL, NULL},
+};
 
 static int SpawnManager_AddSpawn(lua_State *L)
 {
     DataLibrary *rLibrary = DataLibrary::Fetch();
     if(rLibrary) rLibrary->PushAndClearActive();
-    int tArgs = lua_gettop(L);
-    if(tArgs != 1 || !LuaArgIsString(L, 1)) return LuaArgListError("SpawnManager_AddSpawn");
+    if(lua_gettop(L) != 1 || !LuaArgIsString(L, 1)) return LuaArgListError("SpawnManager_AddSpawn");
     SpawnManager *rSpawns = SpawnManager::Fetch();
     if(!rSpawns || !rLibrary) return 0;
-    const char *rKind = LuaArgString(L, 1, "");
-    if(strcmp(rKind, "EnemySpawnPoint")) return LuaResolveError("SpawnManager_AddSpawn", rKind, tArgs);
-    EnemySpawnTrigger *nPoint = new EnemySpawnTrigger();
-    nPoint->SetName("EnemySpawnPoint");
-    rSpawns->AddSpawnPoint(nPoint);
-    rLibrary->SetActiveObjectDirect(nPoint);
-    return 0;
+    return LuaCallProperty(L, "SpawnManager_AddSpawn", cSpawnKinds, rSpawns);
 }
 
 static int SpawnManager_AddSpawnAuto(lua_State *L)

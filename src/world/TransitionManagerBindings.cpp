@@ -1,9 +1,9 @@
 #include "world/TransitionManager.h"
 
 #include <cstdio>
-#include <cstring>
 
 #include "core/LuaBindingHelpers.h"
+#include "core/LuaPropertyTable.h"
 #include "core/RootObject.h"
 #include "core/data/DataLibrary.h"
 #include "world/Executors.h"
@@ -16,52 +16,58 @@ static TransitionManager *FetchTransitionManager(const char *pBindingName)
     return rManager;
 }
 
-static int ResolveError(const char *pBindingName, const char *pName, int pArgCount)
+// The transition bindings' own wording, never muted.
+static int ResolveError(const char *pBindingName, const char *pName, int32_t pArgCount)
 {
     fprintf(stderr, "%s: Error, cannot resolve %s with %i args\n", pBindingName, pName, pArgCount);
     return 0;
 }
 
-// The caller's active object is saved on the stack and the new executor made active, so the
-// property calls that follow act on it; TM_ExecTransition hands it over and restores the
-// caller's object. An unknown kind leaves the stack alone, so nothing is left to pop.
+// The executors a script can set up. The caller's active object is saved on the stack and the
+// new executor made active, so the property calls that follow act on it; TM_ExecTransition
+// hands it over and restores the caller's object.
+static const LuaProperty<DataLibrary> cTransitionKinds[] = {
+    {"MapTarget", LuaAtLeast(1), NULL,
+     [](lua_State *, DataLibrary *pLibrary, int) {
+         if(!pLibrary) return 0;
+         pLibrary->PushAndClearActive();
+         pLibrary->SetActiveObjectDirect(new TransExec_AnyToMap());
+         return 0;
+     }},
+    {NULL, 0, NULL, NULL},
+};
+
+// An unknown kind leaves the stack alone, so nothing is left to pop.
 static int TM_SetupTransition(lua_State *L)
 {
-    int tArgs = lua_gettop(L);
-    const char *rKind = LuaArgString(L, 1, NULL);
-    if(tArgs < 1 || !rKind) return LuaArgListError("TM_SetupTransition");
-    if(strcmp(rKind, "MapTarget")) return ResolveError("TM_SetupTransition", rKind, tArgs);
-
-    DataLibrary *rLibrary = DataLibrary::Fetch();
-    if(!rLibrary) return 0;
-    rLibrary->PushAndClearActive();
-    rLibrary->SetActiveObjectDirect(new TransExec_AnyToMap());
-    return 0;
+    if(!LuaArgString(L, 1, NULL)) return LuaArgListError("TM_SetupTransition");
+    return LuaCallProperty(L, "TM_SetupTransition", cTransitionKinds, DataLibrary::Fetch(), ResolveError);
 }
+
+// The fade speeds belong to the manager; the map path to the active map executor.
+static const LuaProperty<void> cExecutorSetters[] = {
+    {"FadeSpeeds", 3, "NN",
+     [](lua_State *L, void *, int) {
+         TransitionManager *rManager = FetchTransitionManager("TM_ExecutorSetProperty");
+         if(rManager) rManager->SetFadeSpeeds(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f));
+         return 0;
+     }},
+    {"MapPath", 2, "S",
+     [](lua_State *L, void *, int) {
+         // Only the map executor has a level name, though other executors share its range.
+         DataLibrary *rLibrary = DataLibrary::Fetch();
+         if(!rLibrary) return 0;
+         if(!rLibrary->ActiveIsType(TYPE_TRANSEXEC_ANYTOMAP)) return LuaActiveObjectTypeError("TM_ExecutorSetProperty");
+         static_cast<TransExec_AnyToMap *>(rLibrary->GetActiveObject())->SetLevelName(LuaArgString(L, 2, NULL));
+         return 0;
+     }},
+    {NULL, 0, NULL, NULL},
+};
 
 static int TM_ExecutorSetProperty(lua_State *L)
 {
-    int tArgs = lua_gettop(L);
-    const char *rKey = LuaArgString(L, 1, NULL);
-    if(tArgs < 1 || !rKey) return LuaArgListError("TM_ExecutorSetProperty");
-
-    if(!strcmp(rKey, "FadeSpeeds") && tArgs == 3 && LuaArgIsNumber(L, 2) && LuaArgIsNumber(L, 3))
-    {
-        TransitionManager *rManager = FetchTransitionManager("TM_ExecutorSetProperty");
-        if(rManager) rManager->SetFadeSpeeds((float)LuaArgNumber(L, 2, 0.0), (float)LuaArgNumber(L, 3, 0.0));
-        return 0;
-    }
-    if(!strcmp(rKey, "MapPath") && tArgs == 2 && LuaArgIsString(L, 2))
-    {
-        // Only the map executor has a level name, though other executors share its range.
-        DataLibrary *rLibrary = DataLibrary::Fetch();
-        if(!rLibrary) return 0;
-        if(!rLibrary->ActiveIsType(TYPE_TRANSEXEC_ANYTOMAP)) return LuaActiveObjectTypeError("TM_ExecutorSetProperty");
-        TransExec_AnyToMap *rExecutor = static_cast<TransExec_AnyToMap *>(rLibrary->GetActiveObject());
-        rExecutor->SetLevelName(LuaArgString(L, 2, NULL));
-        return 0;
-    }
-    return ResolveError("TM_ExecutorSetProperty", rKey, tArgs);
+    if(!LuaArgString(L, 1, NULL)) return LuaArgListError("TM_ExecutorSetProperty");
+    return LuaCallProperty(L, "TM_ExecutorSetProperty", cExecutorSetters, NULL, ResolveError);
 }
 
 static int TM_ExecTransition(lua_State *L)

@@ -1,9 +1,9 @@
 #include "world/ZoneTrigger.h"
 
 #include <cstdio>
-#include <cstring>
 
 #include "core/LuaBindingHelpers.h"
+#include "core/LuaPropertyTable.h"
 #include "core/data/DataLibrary.h"
 #include "world/EntityManager.h"
 
@@ -36,71 +36,50 @@ static int ZTrigger_Create(lua_State *L)
     return 0;
 }
 
+static const LuaProperty<ZoneTrigger> cZoneTriggerGetters[] = {
+    {"GetActiveHitboxSlot", 1, NULL, [](lua_State *L, ZoneTrigger *p, int) { lua_pushinteger(L, p->GetActiveSlot()); return 1; }},
+    {"GetDimensionsOfHitbox", 2, "N",
+     [](lua_State *L, ZoneTrigger *p, int) {
+         ZoneRect tRect = p->GetRect(LuaArgInteger(L, 2, -1));
+         LuaPushPair(L, tRect.mLft, tRect.mTop);
+         return LuaPushPair(L, tRect.mRgt, tRect.mBot) + 2;
+     }},
+    {NULL, 0, NULL, NULL},
+};
+
+static const LuaProperty<ZoneTrigger> cZoneTriggerSetters[] = {
+    {"HitboxesTotal", 2, "N", [](lua_State *L, ZoneTrigger *p, int) { p->SetRectCount(LuaArgInteger(L, 2, 0)); return 0; }},
+    {"Hitbox", 6, "NNNNN",
+     [](lua_State *L, ZoneTrigger *p, int) {
+         p->SetRect(LuaArgInteger(L, 2, -1), LuaArgFloat(L, 3, 0.0f), LuaArgFloat(L, 4, 0.0f), LuaArgFloat(L, 5, 0.0f),
+                    LuaArgFloat(L, 6, 0.0f));
+         return 0;
+     }},
+    {"CallData", 2, "S", [](lua_State *L, ZoneTrigger *p, int) { p->SetCallData(LuaArgString(L, 2, NULL), -1); return 0; }},
+    {"CallData", 3, "SN",
+     [](lua_State *L, ZoneTrigger *p, int) { p->SetCallData(LuaArgString(L, 2, NULL), LuaArgInteger(L, 3, -1)); return 0; }},
+    {"NoRefire", 2, NULL, [](lua_State *L, ZoneTrigger *p, int) { p->SetNoRefire(LuaArgFlag(L, 2)); return 0; }},
+    {NULL, 0, NULL, NULL},
+};
+
 static int ZTrigger_GetProperty(lua_State *L)
 {
-    int tArgs = lua_gettop(L);
-    if(tArgs < 1 || !LuaArgIsString(L, 1)) return LuaArgListErrorNil("ZTrigger_GetProperty", L);
+    if(!LuaArgIsString(L, 1)) return LuaArgListErrorNil("ZTrigger_GetProperty", L);
     ZoneTrigger *rTrigger = FetchActiveZoneTrigger();
     if(!rTrigger) return LuaActiveObjectTypeErrorNil("ZTrigger_GetProperty", L);
-
-    const char *rKey = LuaArgString(L, 1, NULL);
-    if(tArgs == 1 && !strcmp(rKey, "GetActiveHitboxSlot"))
-    {
-        lua_pushinteger(L, rTrigger->GetActiveSlot());
-        return 1;
-    }
-    if(tArgs == 2 && LuaArgIsNumber(L, 2) && !strcmp(rKey, "GetDimensionsOfHitbox"))
-    {
-        ZoneRect tRect = rTrigger->GetRect(LuaArgInteger(L, 2, -1));
-        lua_pushnumber(L, tRect.mLft);
-        lua_pushnumber(L, tRect.mTop);
-        lua_pushnumber(L, tRect.mRgt);
-        lua_pushnumber(L, tRect.mBot);
-        return 4;
-    }
-    LuaResolveError("ZTrigger_GetProperty", rKey, tArgs);
-    lua_pushnil(L);
-    return 1;
+    return LuaCallPropertyOrNil(L, "ZTrigger_GetProperty", cZoneTriggerGetters, rTrigger);
 }
 
 static int ZTrigger_SetProperty(lua_State *L)
 {
-    int tArgs = lua_gettop(L);
-    if(tArgs < 1 || !LuaArgIsString(L, 1)) return LuaArgListError("ZTrigger_SetProperty");
+    if(!LuaArgIsString(L, 1)) return LuaArgListError("ZTrigger_SetProperty");
     ZoneTrigger *rTrigger = FetchActiveZoneTrigger();
     if(!rTrigger)
     {
         fputs("ZTrigger_SetProperty:  Failed, invalid object\n", stderr);
         return 0;
     }
-
-    const char *rKey = LuaArgString(L, 1, NULL);
-    if(tArgs == 2 && LuaArgIsNumber(L, 2) && !strcmp(rKey, "HitboxesTotal"))
-    {
-        rTrigger->SetRectCount(LuaArgInteger(L, 2, 0));
-    }
-    else if(tArgs == 6 && LuaArgsAreNumbers(L, 2, 6) && !strcmp(rKey, "Hitbox"))
-    {
-        rTrigger->SetRect(LuaArgInteger(L, 2, -1), LuaArgFloat(L, 3, 0.0f), LuaArgFloat(L, 4, 0.0f),
-                          LuaArgFloat(L, 5, 0.0f), LuaArgFloat(L, 6, 0.0f));
-    }
-    else if(tArgs == 2 && LuaArgIsString(L, 2) && !strcmp(rKey, "CallData"))
-    {
-        rTrigger->SetCallData(LuaArgString(L, 2, NULL), -1);
-    }
-    else if(tArgs == 3 && LuaArgIsString(L, 2) && LuaArgIsNumber(L, 3) && !strcmp(rKey, "CallData"))
-    {
-        rTrigger->SetCallData(LuaArgString(L, 2, NULL), LuaArgInteger(L, 3, -1));
-    }
-    else if(tArgs == 2 && !strcmp(rKey, "NoRefire"))
-    {
-        rTrigger->SetNoRefire(LuaArgBoolean(L, 2, false) ? 1 : 0);
-    }
-    else
-    {
-        LuaResolveError("ZTrigger_SetProperty", rKey, tArgs);
-    }
-    return 0;
+    return LuaCallProperty(L, "ZTrigger_SetProperty", cZoneTriggerSetters, rTrigger);
 }
 
 static const luaL_Reg cZoneTriggerBindings[] = {

@@ -151,16 +151,20 @@ TEST_F(LuaPropertyTableTest, MissesPrintTheStandardLinesAndTheNilVariantAnswersN
     testing::internal::CaptureStderr();
     Call("'Zoom', 2", LuaResolveError);
     Call("'Zoom', 2", LuaUnknownPropertyError);
+    Call("'Zoom', 2", LuaCouldNotResolveError);
     Call("'Zoom', 2", NULL);
     EXPECT_EQ(Captured(), "Probe: Failed, cannot resolve Zoom with 2 args.\n"
-                          "Probe: Failed, Zoom does not match any property.\n");
+                          "Probe: Failed, Zoom does not match any property.\n"
+                          "Probe:  Failed, could not resolve Zoom with 2 args\n");
 
-    // The resolve line is muted with the others; the property line never is.
+    // The resolve line is muted with the others; the other two never are.
     SetLuaSilenceFlag(1);
     testing::internal::CaptureStderr();
     Call("'Zoom', 2", LuaResolveError);
     Call("'Zoom', 2", LuaUnknownPropertyError);
-    EXPECT_EQ(Captured(), "Probe: Failed, Zoom does not match any property.\n");
+    Call("'Zoom', 2", LuaCouldNotResolveError);
+    EXPECT_EQ(Captured(), "Probe: Failed, Zoom does not match any property.\n"
+                          "Probe:  Failed, could not resolve Zoom with 2 args\n");
     SetLuaSilenceFlag(0);
 
     Probe tProbe;

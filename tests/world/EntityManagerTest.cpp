@@ -500,6 +500,28 @@ TEST_F(EntityBindingsTest, ManagerGlobals)
     EXPECT_EQ(mLibrary->GetActiveObject(), rB);
     mLibrary->SetActiveObjectDirect(NULL);
 
+    // Entries of a list by list and name (never particles); a lookup key with another count or
+    // type, or an unknown one, finds nothing without a word, the old object still pushed.
+    ProbeEntity *rLadder = new ProbeEntity("Ladder");
+    mManager->RegisterSpecialObject("Ladder List", "L1", rLadder, DeleteRootObject);
+    ASSERT_TRUE(Run("EM_PushEntity('SpecialList', 'Ladder List', 'L1')"));
+    EXPECT_EQ(mLibrary->GetActiveObject(), rLadder);
+    mLibrary->PopActiveEntity();
+    testing::internal::CaptureStderr();
+    const char *cFindNothing[] = {"EM_PushEntity('SpecialList', 'Ladder List', 'L2')", "EM_PushEntity('SpecialList', 'Particle List', 'L1')",
+                                  "EM_PushEntity('SpecialList', 'Ladder List')", "EM_PushEntity('By ID', 'one')",
+                                  "EM_PushEntity('By ID', 1, 2)", "EM_PushEntity('By Name', 'A')"};
+    for(const char *rScript : cFindNothing)
+    {
+        mLibrary->SetActiveObjectDirect(rB);
+        ASSERT_TRUE(Run(rScript));
+        EXPECT_EQ(mLibrary->GetActiveObject(), nullptr) << rScript;
+        mLibrary->PopActiveEntity();
+        EXPECT_EQ(mLibrary->GetActiveObject(), rB) << rScript;
+    }
+    EXPECT_EQ(Captured(), "");
+    mLibrary->SetActiveObjectDirect(NULL);
+
     testing::internal::CaptureStderr();
     ASSERT_TRUE(Run("a1 = EM_GetAngleBetweenEntities('A') d1 = EM_GetDistanceBetweenEntities()"));
     std::string tOut = Captured();

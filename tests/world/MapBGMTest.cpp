@@ -131,10 +131,13 @@ TEST_F(MapBGMTest, ScriptsBuildPacksThatTheCleanScriptClears)
         " MapBGM_SetPackProperty('Depth', -0.9)"
         " MapBGM_SetPackProperty('Appearances', 0, 2)"
         " MapBGM_SetPackProperty('Appearances', 12, 2)"
-        " MapBGM_SetPackProperty('ForceScroll', true, false)"
-        " MapBGM_SetPackProperty('Depth', 1, 2)"
-        " MapBGM_SetPackProperty('NoSuchKey', 1)"
+        " MapBGM_SetPackProperty('ForceScroll', true, false)");
+    // Other counts, types and keys change nothing and say nothing.
+    testing::internal::CaptureStderr();
+    Run("MapBGM_SetPackProperty('Depth', 1, 2) MapBGM_SetPackProperty('NoSuchKey', 1)"
+        " MapBGM_SetPackProperty('Dimensions', 0, 0, 'x', 1) MapBGM_SetPackProperty('Depth', 'deep')"
         " DL_PopActiveEntity()");
+    EXPECT_EQ(Captured(), "");
     EXPECT_EQ(mLibrary->GetActiveStackSize(), tStack);
     BackgroundPack *rPack = mMap->GetBackgrounds()->GetPack("Far");
     ASSERT_NE(rPack, nullptr);

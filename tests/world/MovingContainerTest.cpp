@@ -1,6 +1,7 @@
 #include "world/MovingContainer.h"
 
 #include "../actors/PlayerWorld.h"
+#include "core/LuaBindingHelpers.h"
 #include "core/LuaManager.h"
 
 #include <string>
@@ -181,6 +182,47 @@ TEST_F(MovingContainerTest, MapScriptDrivesAPlatform)
     EXPECT_EQ(lua_gettop(L), 0);
     EXPECT_NE(tErrors.find("MovingContainer_SetMovementData: Failed, invalid argument list"), std::string::npos);
     EXPECT_NE(tErrors.find("MovingContainer_IsPlayerOnPlatform: Failed, rActiveObject was wrong type"), std::string::npos);
+
+    GetApplication()->rLuaManager = NULL;
+    delete nLua;
+}
+
+TEST_F(MovingContainerTest, OnlyTheMovementHandlerIsHandedOutAndTheStackIsAlwaysPushed)
+{
+    LuaManager *nLua = new LuaManager();
+    GetApplication()->rLuaManager = nLua;
+    RegisterLuaBindings(nLua->GetState());
+    DataLibrary *rLibrary = GetApplication()->rDataLibrary;
+    MovingContainer *rPlatform = AddPlatform(200.0f, 300.0f);
+    int32_t tStack = rLibrary->GetActiveStackSize();
+
+    // Extra values after the key are taken and ignored.
+    rLibrary->SetActiveObjectDirect(rPlatform);
+    ASSERT_EQ(luaL_dostring(nLua->GetState(), "MovingContainer_PushPropertyAsActiveObject('AIMovementHandler', 1)"), 0);
+    EXPECT_EQ(rLibrary->GetActiveObject(), (RootObject *)rPlatform->GetMovementHandler());
+    EXPECT_EQ(rLibrary->GetActiveStackSize(), tStack + 1);
+    EXPECT_EQ(rLibrary->PopActiveEntity(), (RootObject *)rPlatform->GetMovementHandler());
+
+    testing::internal::CaptureStderr();
+    rLibrary->SetActiveObjectDirect(rPlatform);
+    ASSERT_EQ(luaL_dostring(nLua->GetState(), "MovingContainer_PushPropertyAsActiveObject('AIAttackHandler')"
+                                              " DL_PopActiveEntity()"
+                                              " MovingContainer_PushPropertyAsActiveObject()"
+                                              " DL_PopActiveEntity()"
+                                              " MovingContainer_PushPropertyAsActiveObject({})"
+                                              " DL_PopActiveEntity()"),
+              0);
+    rLibrary->SetActiveObjectDirect(mPlayer);
+    ASSERT_EQ(luaL_dostring(nLua->GetState(), "MovingContainer_PushPropertyAsActiveObject('AIMovementHandler')"), 0);
+    EXPECT_EQ(rLibrary->GetActiveObject(), nullptr);
+    EXPECT_EQ(rLibrary->PopActiveEntity(), nullptr);
+    fflush(stderr);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "MovingContainer_PushPropertyAsActiveObject: Failed, AIAttackHandler does not match any property.\n"
+              "MovingContainer_PushPropertyAsActiveObject: Failed, invalid argument list\n"
+              "MovingContainer_PushPropertyAsActiveObject: Failed, invalid argument list\n"
+              "MovingContainer_PushPropertyAsActiveObject: Failed, rActiveObject was wrong type, or NULL.\n");
+    EXPECT_EQ(rLibrary->GetActiveStackSize(), tStack);
 
     GetApplication()->rLuaManager = NULL;
     delete nLua;
