@@ -444,15 +444,17 @@ uint32_t LoadTextureFromFile(const char *pPath)
 {
     if(!pPath) return 0;
 
-    // PNG, the game's own format, is read straight into the upload buffer; anything else goes
-    // through Allegro's loaders.
-    uint8_t *tPixels = NULL;
+    // PNG, the game's own format, is read straight into the upload buffer, which stays for
+    // the next picture; anything else goes through Allegro's loaders.
+    static PngBuffer sPixels = {NULL, 0};
     int32_t tWidth = 0;
     int32_t tHeight = 0;
-    PngDecodeResult tResult = DecodePngFile(pPath, &tPixels, &tWidth, &tHeight);
-    if(tResult == PNG_NOT_PNG) tPixels = LoadPixelsThroughAllegro(pPath, &tWidth, &tHeight);
-    if(!tPixels) return 0;
+    PngDecodeResult tResult = DecodePngFile(pPath, &sPixels, &tWidth, &tHeight);
+    if(tResult == PNG_DECODED) return UploadRGBA(sPixels.mData, tWidth, tHeight);
+    if(tResult != PNG_NOT_PNG) return 0;
 
+    uint8_t *tPixels = LoadPixelsThroughAllegro(pPath, &tWidth, &tHeight);
+    if(!tPixels) return 0;
     uint32_t tTexture = UploadRGBA(tPixels, tWidth, tHeight);
     free(tPixels);
     return tTexture;

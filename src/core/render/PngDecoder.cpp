@@ -29,7 +29,7 @@ namespace
         FILE *mFile;
         png_structp mPng;
         png_infop mInfo;
-        uint8_t *mPixels;
+        PngBuffer *mBuffer;
         png_bytep *mRows;
     };
 
@@ -37,7 +37,6 @@ namespace
     {
         if(pState->mPng) png_destroy_read_struct(&pState->mPng, pState->mInfo ? &pState->mInfo : NULL, NULL);
         free(pState->mRows);
-        free(pState->mPixels);
         if(pState->mFile) fclose(pState->mFile);
     }
 
@@ -76,14 +75,24 @@ namespace
             fprintf(stderr, "DecodePngFile: %s: unexpected row size\n", pPath);
             return false;
         }
-        pState->mPixels = (uint8_t *)malloc(tRowBytes * tHeight);
+        PngBuffer *rBuffer = pState->mBuffer;
+        size_t tNeeded = tRowBytes * tHeight;
+        if(rBuffer->mCapacity < tNeeded)
+        {
+            uint8_t *rGrown = (uint8_t *)realloc(rBuffer->mData, tNeeded);
+            if(rGrown)
+            {
+                rBuffer->mData = rGrown;
+                rBuffer->mCapacity = tNeeded;
+            }
+        }
         pState->mRows = (png_bytep *)malloc(sizeof(png_bytep) * tHeight);
-        if(!pState->mPixels || !pState->mRows)
+        if(rBuffer->mCapacity < tNeeded || !pState->mRows)
         {
             fprintf(stderr, "DecodePngFile: %s: out of memory\n", pPath);
             return false;
         }
-        for(png_uint_32 y = 0; y < tHeight; y++) pState->mRows[y] = pState->mPixels + tRowBytes * y;
+        for(png_uint_32 y = 0; y < tHeight; y++) pState->mRows[y] = rBuffer->mData + tRowBytes * y;
         png_read_image(rPng, pState->mRows);
         png_read_end(rPng, NULL);
         *pWidth = (int32_t)tWidth;
@@ -92,13 +101,11 @@ namespace
     }
 }
 
-PngDecodeResult DecodePngFile(const char *pPath, uint8_t **pPixels, int32_t *pWidth, int32_t *pHeight)
+PngDecodeResult DecodePngFile(const char *pPath, PngBuffer *pBuffer, int32_t *pWidth, int32_t *pHeight)
 {
-    if(!pPixels || !pWidth || !pHeight) return PNG_FAILED;
-    *pPixels = NULL;
-    if(!pPath) return PNG_FAILED;
+    if(!pPath || !pBuffer || !pWidth || !pHeight) return PNG_FAILED;
 
-    DecodeState tState = {NULL, NULL, NULL, NULL, NULL};
+    DecodeState tState = {NULL, NULL, NULL, pBuffer, NULL};
     tState.mFile = fopen(pPath, "rb");
     if(!tState.mFile) return PNG_FAILED;
 
@@ -120,14 +127,14 @@ PngDecodeResult DecodePngFile(const char *pPath, uint8_t **pPixels, int32_t *pWi
     DecodeState *volatile rState = &tState;
     volatile bool tDecoded = false;
     if(setjmp(png_jmpbuf(tState.mPng)) == 0) tDecoded = ReadImage(rState, pPath, pWidth, pHeight);
-    if(!tDecoded)
-    {
-        ReleaseState(rState);
-        return PNG_FAILED;
-    }
-
-    *pPixels = rState->mPixels;
-    rState->mPixels = NULL;
     ReleaseState(rState);
-    return PNG_DECODED;
+    return tDecoded ? PNG_DECODED : PNG_FAILED;
+}
+
+void FreePngBuffer(PngBuffer *pBuffer)
+{
+    if(!pBuffer) return;
+    free(pBuffer->mData);
+    pBuffer->mData = NULL;
+    pBuffer->mCapacity = 0;
 }

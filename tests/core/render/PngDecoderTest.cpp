@@ -80,13 +80,14 @@ namespace
         std::vector<uint8_t> tExpected = ReadThroughAllegro(pPath, &tAllegroW, &tAllegroH);
         ASSERT_FALSE(tExpected.empty()) << pPath;
 
-        uint8_t *tPixels = nullptr;
+        PngBuffer tPixels = {nullptr, 0};
         int32_t tW = 0, tH = 0;
         ASSERT_EQ(PNG_DECODED, DecodePngFile(pPath, &tPixels, &tW, &tH)) << pPath;
         EXPECT_EQ(tAllegroW, tW) << pPath;
         EXPECT_EQ(tAllegroH, tH) << pPath;
-        EXPECT_EQ(0, memcmp(tExpected.data(), tPixels, tExpected.size())) << pPath;
-        free(tPixels);
+        ASSERT_GE(tPixels.mCapacity, tExpected.size());
+        EXPECT_EQ(0, memcmp(tExpected.data(), tPixels.mData, tExpected.size())) << pPath;
+        FreePngBuffer(&tPixels);
     }
 
     class PngDecoderTest : public ::testing::Test
@@ -148,15 +149,14 @@ TEST_F(PngDecoderTest, TheGamesPicturesMatchAllegro)
 // What is not a PNG is left to the other loaders; what is a broken PNG fails without a buffer.
 TEST_F(PngDecoderTest, RefusesWhatItCannotRead)
 {
-    uint8_t *tPixels = (uint8_t *)1;
+    PngBuffer tPixels = {nullptr, 0};
     int32_t tW = 0, tH = 0;
     EXPECT_EQ(PNG_FAILED, DecodePngFile(mDir.File("missing.png"), &tPixels, &tW, &tH));
-    EXPECT_EQ(nullptr, tPixels);
     EXPECT_EQ(PNG_FAILED, DecodePngFile(nullptr, &tPixels, &tW, &tH));
 
     ASSERT_TRUE(mDir.Write("text.png", "not a picture at all"));
     EXPECT_EQ(PNG_NOT_PNG, DecodePngFile(mDir.File("text.png"), &tPixels, &tW, &tH));
-    EXPECT_EQ(nullptr, tPixels);
+    EXPECT_EQ(nullptr, tPixels.mData);
 
     // A good file cut short, and the same file with one byte of its pixel stream changed: the
     // chunk's CRC no longer matches.
@@ -172,11 +172,17 @@ TEST_F(PngDecoderTest, RefusesWhatItCannotRead)
 
     ASSERT_TRUE(WriteBytes(mDir.File("cut.png"), tBytes.data(), tBytes.size() / 2));
     EXPECT_EQ(PNG_FAILED, DecodePngFile(mDir.File("cut.png"), &tPixels, &tW, &tH));
-    EXPECT_EQ(nullptr, tPixels);
 
     // The first IDAT's data starts after the signature (8), IHDR (25) and the IDAT header (8).
     tBytes[8 + 25 + 8 + 4] ^= 0x40;
     ASSERT_TRUE(WriteBytes(mDir.File("damaged.png"), tBytes.data(), tBytes.size()));
     EXPECT_EQ(PNG_FAILED, DecodePngFile(mDir.File("damaged.png"), &tPixels, &tW, &tH));
-    EXPECT_EQ(nullptr, tPixels);
+
+    // The buffer a failure leaves behind still serves the next picture.
+    ASSERT_EQ(PNG_DECODED, DecodePngFile(mDir.File("good.png"), &tPixels, &tW, &tH));
+    EXPECT_EQ(16, tW);
+    EXPECT_EQ(0, memcmp(tRGBA.data(), tPixels.mData, tRGBA.size()));
+    FreePngBuffer(&tPixels);
+    EXPECT_EQ(nullptr, tPixels.mData);
+    EXPECT_EQ(0u, tPixels.mCapacity);
 }
