@@ -9,7 +9,7 @@
 #include <GL/glext.h>
 
 #include "core/render/GLEntryPoints.h"
-#include "core/render/PngDecoder.h"
+#include "core/render/PngPrefetch.h"
 
 // ---- Process-wide upload state ---------------------------------------------------------------
 
@@ -449,7 +449,7 @@ uint32_t LoadTextureFromFile(const char *pPath)
     static PngBuffer sPixels = {NULL, 0};
     int32_t tWidth = 0;
     int32_t tHeight = 0;
-    PngDecodeResult tResult = DecodePngFile(pPath, &sPixels, &tWidth, &tHeight);
+    PngDecodeResult tResult = TakePngPixels(pPath, &sPixels, &tWidth, &tHeight);
     if(tResult == PNG_DECODED) return UploadRGBA(sPixels.mData, tWidth, tHeight);
     if(tResult != PNG_NOT_PNG) return 0;
 

@@ -11,10 +11,11 @@ namespace
     // row table fit easily in memory and in 32 bits.
     const png_uint_32 cMaxSide = 16384;
 
+    // The error pointer is the path, or null for a quiet decode.
     void OnPngError(png_structp pPng, png_const_charp pMessage)
     {
         const char *rPath = (const char *)png_get_error_ptr(pPng);
-        fprintf(stderr, "DecodePngFile: %s: %s\n", rPath ? rPath : "?", pMessage);
+        if(rPath) fprintf(stderr, "DecodePngFile: %s: %s\n", rPath, pMessage);
         png_longjmp(pPng, 1);
     }
 
@@ -42,7 +43,7 @@ namespace
 
     // Runs the decode proper; false after a message. Kept apart from setjmp's caller so the
     // state it fills is reached only through the pointer.
-    bool ReadImage(DecodeState *pState, const char *pPath, int32_t *pWidth, int32_t *pHeight)
+    bool ReadImage(DecodeState *pState, const char *pPath, bool pQuiet, int32_t *pWidth, int32_t *pHeight)
     {
         png_structp rPng = pState->mPng;
         png_infop rInfo = pState->mInfo;
@@ -57,7 +58,7 @@ namespace
         png_get_IHDR(rPng, rInfo, &tWidth, &tHeight, &tDepth, &tColourType, NULL, NULL, NULL);
         if(tWidth < 1 || tHeight < 1 || tWidth > cMaxSide || tHeight > cMaxSide)
         {
-            fprintf(stderr, "DecodePngFile: %s: size %u by %u refused\n", pPath, (unsigned)tWidth, (unsigned)tHeight);
+            if(!pQuiet) fprintf(stderr, "DecodePngFile: %s: size %u by %u refused\n", pPath, (unsigned)tWidth, (unsigned)tHeight);
             return false;
         }
 
@@ -72,7 +73,7 @@ namespace
         size_t tRowBytes = (size_t)tWidth * 4;
         if(png_get_rowbytes(rPng, rInfo) != tRowBytes)
         {
-            fprintf(stderr, "DecodePngFile: %s: unexpected row size\n", pPath);
+            if(!pQuiet) fprintf(stderr, "DecodePngFile: %s: unexpected row size\n", pPath);
             return false;
         }
         PngBuffer *rBuffer = pState->mBuffer;
@@ -89,7 +90,7 @@ namespace
         pState->mRows = (png_bytep *)malloc(sizeof(png_bytep) * tHeight);
         if(rBuffer->mCapacity < tNeeded || !pState->mRows)
         {
-            fprintf(stderr, "DecodePngFile: %s: out of memory\n", pPath);
+            if(!pQuiet) fprintf(stderr, "DecodePngFile: %s: out of memory\n", pPath);
             return false;
         }
         for(png_uint_32 y = 0; y < tHeight; y++) pState->mRows[y] = rBuffer->mData + tRowBytes * y;
@@ -101,7 +102,7 @@ namespace
     }
 }
 
-PngDecodeResult DecodePngFile(const char *pPath, PngBuffer *pBuffer, int32_t *pWidth, int32_t *pHeight)
+PngDecodeResult DecodePngFile(const char *pPath, PngBuffer *pBuffer, int32_t *pWidth, int32_t *pHeight, bool pQuiet)
 {
     if(!pPath || !pBuffer || !pWidth || !pHeight) return PNG_FAILED;
 
@@ -116,7 +117,7 @@ PngDecodeResult DecodePngFile(const char *pPath, PngBuffer *pBuffer, int32_t *pW
         return PNG_NOT_PNG;
     }
 
-    tState.mPng = png_create_read_struct(PNG_LIBPNG_VER_STRING, (png_voidp)pPath, OnPngError, OnPngWarning);
+    tState.mPng = png_create_read_struct(PNG_LIBPNG_VER_STRING, pQuiet ? NULL : (png_voidp)pPath, OnPngError, OnPngWarning);
     if(tState.mPng) tState.mInfo = png_create_info_struct(tState.mPng);
     if(!tState.mPng || !tState.mInfo)
     {
@@ -126,7 +127,7 @@ PngDecodeResult DecodePngFile(const char *pPath, PngBuffer *pBuffer, int32_t *pW
 
     DecodeState *volatile rState = &tState;
     volatile bool tDecoded = false;
-    if(setjmp(png_jmpbuf(tState.mPng)) == 0) tDecoded = ReadImage(rState, pPath, pWidth, pHeight);
+    if(setjmp(png_jmpbuf(tState.mPng)) == 0) tDecoded = ReadImage(rState, pPath, pQuiet, pWidth, pHeight);
     ReleaseState(rState);
     return tDecoded ? PNG_DECODED : PNG_FAILED;
 }

@@ -27,8 +27,8 @@ struct PngBuffer
 // channels and transparency chunks are expanded; no alpha means opaque). The contents are
 // undefined unless PNG_DECODED is returned. The zlib checksum of the pixel stream is not
 // verified, as that is a pass over every decoded byte; the CRC of every chunk still is, and a
-// damaged stream still fails to inflate.
-PngDecodeResult DecodePngFile(const char *pPath, PngBuffer *pBuffer, int32_t *pWidth, int32_t *pHeight);
+// damaged stream still fails to inflate. A quiet decode prints nothing on failure.
+PngDecodeResult DecodePngFile(const char *pPath, PngBuffer *pBuffer, int32_t *pWidth, int32_t *pHeight, bool pQuiet = false);
 
 // Frees the buffer's memory and leaves it empty.
 void FreePngBuffer(PngBuffer *pBuffer);
