@@ -10,13 +10,12 @@
 #include <fcntl.h>
 #include <pthread.h>
 #include <sys/syscall.h>
-#include <time.h>
 #include <unistd.h>
 
 namespace
 {
     const int cNudgeSignal = SIGURG;
-    const long cNudgeIntervalNs = 2000000;
+    const useconds_t cNudgeIntervalUs = 2000;
     const int cNudgeRounds = 1000;
     // Two scans in a row without a target: the joins are over.
     const int cIdleScansToStop = 2;
@@ -83,8 +82,7 @@ namespace
         {
             tIdleScans = NudgeOnce(tSelf) ? 0 : tIdleScans + 1;
             if(tIdleScans >= cIdleScansToStop) break;
-            struct timespec tPause = {0, cNudgeIntervalNs};
-            nanosleep(&tPause, NULL);
+            usleep(cNudgeIntervalUs);
         }
         return NULL;
     }

@@ -3,7 +3,7 @@
 #include <cerrno>
 #include <sys/select.h>
 #include <thread>
-#include <time.h>
+#include <unistd.h>
 
 #include "core/ShutdownNudge.h"
 
@@ -21,9 +21,7 @@ TEST(ShutdownNudgeTest, WakesBlockedThreadsButNotTheCaller)
 
     ASSERT_TRUE(StartShutdownNudge());
     EXPECT_TRUE(StartShutdownNudge());
-    struct timespec tPause = {0, 20000000};
-    struct timespec tLeft = {0, 0};
-    int tSleep = nanosleep(&tPause, &tLeft);
+    int tSleep = usleep(20000);
     tWaiter.join();
     StopShutdownNudge();
 
