@@ -73,10 +73,11 @@ cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat" 2>/dev/null; }
 measure() {
     local name="$1" marker="$2"; shift 2
     local fifo="$scratch/fifo" stamp="$scratch/ready" t0 t1 t2 t3 c0 c1 w0 w1 rss
-    rm -f "$fifo" "$stamp"
+    rm -f "$fifo" "$stamp" "$scratch/run.log"
     mkfifo "$fifo"
     (
         while IFS= read -r line; do
+            echo "$line" >> "$scratch/run.log"
             if [[ "$line" == *"$marker"* ]] && [ ! -e "$stamp" ]; then
                 t="${EPOCHREALTIME/./}"
                 echo "${t#0}" > "$stamp.tmp" && mv "$stamp.tmp" "$stamp"
@@ -93,9 +94,13 @@ measure() {
         sleep 0.01
     done
     if [ ! -e "$stamp" ]; then
-        echo "$name: no '$marker' line" >&2
-        kill -KILL "$run_pid" 2>/dev/null; wait "$run_pid" 2>/dev/null; run_pid=""
+        kill -KILL "$run_pid" 2>/dev/null
+        wait "$run_pid" 2>/dev/null
+        local status=$?
+        run_pid=""
         wait "$reader"
+        echo "$name: no '$marker' line (exit status $status); the run's last lines:" >&2
+        tail -n 15 "$scratch/run.log" >&2
         return 1
     fi
     t1="$(cat "$stamp")"
