@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config git
   liballegro5-dev liballegro-audio5-dev liballegro-acodec5-dev liballegro-ttf5-dev
-  liballegro-image5-dev libx11-dev
+  liballegro-image5-dev libx11-dev libpng-dev
   liblua5.2-dev libfreetype-dev libgl-dev libglu1-mesa-dev mesa-utils libgl1-mesa-dri
   googletest libgtest-dev libbenchmark-dev
   clang libclang-rt-14-dev

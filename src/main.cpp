@@ -6,10 +6,20 @@
 #include "core/ControlManager.h"
 #include "core/DebugPrint.h"
 #include "core/Gears.h"
+#include "core/ShutdownNudge.h"
 
 // The loop waits for events with a timeout: a signal does not interrupt Allegro's wait, and
 // the timeout bounds how long a quit request can go unseen.
 static const float cEventWaitSeconds = 0.06f;
+
+// Frees what the game holds, then lets Allegro's exit hook end its threads without sitting out
+// their wait timeouts.
+static int Finish(int pStatus)
+{
+    CleanMemory();
+    StartShutdownNudge();
+    return pStatus;
+}
 
 int main(int argc, char **argv)
 {
@@ -26,8 +36,7 @@ int main(int argc, char **argv)
     if(!BootManagers())
     {
         fprintf(stderr, "Start-up failed while booting the managers.\n");
-        CleanMemory();
-        return 1;
+        return Finish(1);
     }
     RegisterEventSources(rApp->rEventQueue);
     LoadResources();
@@ -35,11 +44,7 @@ int main(int argc, char **argv)
 
     FrameRecord tFrame;
     memset(&tFrame, 0, sizeof(tFrame));
-    if(QuitRequested())
-    {
-        CleanMemory();
-        return 0;
-    }
+    if(QuitRequested()) return Finish(0);
     al_start_timer(rApp->rTimer);
     tFrame.mSampleStart = al_get_time();
     // Nothing has been lent yet: the frame's device states are only valid once an event fills them.
@@ -69,6 +74,5 @@ int main(int argc, char **argv)
     }
     Debug::PopPrint("[End Main Loop]\n");
 
-    CleanMemory();
-    return 0;
+    return Finish(0);
 }

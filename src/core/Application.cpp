@@ -37,6 +37,7 @@
 #include "core/render/Font.h"
 #include "core/render/LoadingScreen.h"
 #include "core/render/PaletteShader.h"
+#include "core/render/PngPrefetch.h"
 #include "core/render/WindowSystem.h"
 #include "core/render/DisplayManager.h"
 #include "interface/GUI.h"
@@ -310,7 +311,10 @@ void LoadResources()
 {
     Debug::PushPrintTag("Debug_LoadResources", "[Loading Resources]\n");
     LuaManager *rLuaManager = LuaManager::Fetch();
+    // The start-up script loads most of the game's pictures; workers decode ahead of it.
+    StartPngPrefetch();
     if(rLuaManager) rLuaManager->ExecuteFile("Data/Scripts/Startup.lua");
+    StopPngPrefetch();
     Debug::PopPrint("[Done Loading Resources]\n");
 }
 

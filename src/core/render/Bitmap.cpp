@@ -9,6 +9,7 @@
 #include <GL/glext.h>
 
 #include "core/render/GLEntryPoints.h"
+#include "core/render/PngPrefetch.h"
 
 // ---- Process-wide upload state ---------------------------------------------------------------
 
@@ -406,10 +407,9 @@ uint32_t UploadImageRecord(const ImageRecord *pRecord)
     return tTexture;
 }
 
-uint32_t LoadTextureFromFile(const char *pPath)
+// A new buffer of RGBA rows, top row first and packed tight, from any format Allegro reads.
+static uint8_t *LoadPixelsThroughAllegro(const char *pPath, int32_t *pWidth, int32_t *pHeight)
 {
-    if(!pPath) return 0;
-
     // Allegro keeps these per thread; put them back so later loads elsewhere are not affected.
     int tOldFormat = al_get_new_bitmap_format();
     int tOldFlags = al_get_new_bitmap_flags();
@@ -418,37 +418,45 @@ uint32_t LoadTextureFromFile(const char *pPath)
     ALLEGRO_BITMAP *rImage = al_load_bitmap_flags(pPath, ALLEGRO_NO_PREMULTIPLIED_ALPHA);
     al_set_new_bitmap_format(tOldFormat);
     al_set_new_bitmap_flags(tOldFlags);
-    if(!rImage) return 0;
+    if(!rImage) return NULL;
 
     int32_t tWidth = al_get_bitmap_width(rImage);
     int32_t tHeight = al_get_bitmap_height(rImage);
     ALLEGRO_LOCKED_REGION *rLocked = al_lock_bitmap(rImage, ALLEGRO_PIXEL_FORMAT_ABGR_8888_LE, ALLEGRO_LOCK_READONLY);
-    if(!rLocked || tWidth < 1 || tHeight < 1)
-    {
-        if(rLocked) al_unlock_bitmap(rImage);
-        al_destroy_bitmap(rImage);
-        return 0;
-    }
-
-    // Tight rows, top row first: the upload takes exactly width x 4 bytes a row.
     size_t tRowBytes = (size_t)tWidth * 4;
-    uint8_t *tBuffer = (uint8_t *)malloc(tRowBytes * (size_t)tHeight);
-    if(!tBuffer)
+    uint8_t *nBuffer = (rLocked && tWidth > 0 && tHeight > 0) ? (uint8_t *)malloc(tRowBytes * (size_t)tHeight) : NULL;
+    if(nBuffer)
     {
-        al_unlock_bitmap(rImage);
-        al_destroy_bitmap(rImage);
-        return 0;
+        for(int32_t y = 0; y < tHeight; y ++)
+        {
+            const uint8_t *rRow = (const uint8_t *)rLocked->data + (ptrdiff_t)y * rLocked->pitch;
+            memcpy(nBuffer + tRowBytes * y, rRow, tRowBytes);
+        }
+        *pWidth = tWidth;
+        *pHeight = tHeight;
     }
-    for(int32_t y = 0; y < tHeight; y ++)
-    {
-        const uint8_t *rRow = (const uint8_t *)rLocked->data + (ptrdiff_t)y * rLocked->pitch;
-        memcpy(tBuffer + tRowBytes * y, rRow, tRowBytes);
-    }
-    al_unlock_bitmap(rImage);
+    if(rLocked) al_unlock_bitmap(rImage);
     al_destroy_bitmap(rImage);
+    return nBuffer;
+}
 
-    uint32_t tTexture = UploadRGBA(tBuffer, tWidth, tHeight);
-    free(tBuffer);
+uint32_t LoadTextureFromFile(const char *pPath)
+{
+    if(!pPath) return 0;
+
+    // PNG, the game's own format, is read straight into the upload buffer, which stays for
+    // the next picture; anything else goes through Allegro's loaders.
+    static PngBuffer sPixels = {NULL, 0};
+    int32_t tWidth = 0;
+    int32_t tHeight = 0;
+    PngDecodeResult tResult = TakePngPixels(pPath, &sPixels, &tWidth, &tHeight);
+    if(tResult == PNG_DECODED) return UploadRGBA(sPixels.mData, tWidth, tHeight);
+    if(tResult != PNG_NOT_PNG) return 0;
+
+    uint8_t *tPixels = LoadPixelsThroughAllegro(pPath, &tWidth, &tHeight);
+    if(!tPixels) return 0;
+    uint32_t tTexture = UploadRGBA(tPixels, tWidth, tHeight);
+    free(tPixels);
     return tTexture;
 }
 
