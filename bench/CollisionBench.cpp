@@ -1,7 +1,10 @@
+#include "core/Application.h"
 #include "core/Hitbox.h"
 #include "world/ClipQueries.h"
+#include "world/EntityManager.h"
 #include "world/LevelClipMap.h"
 #include "world/LevelCollision.h"
+#include "world/RootProjectile.h"
 
 #include <benchmark/benchmark.h>
 
@@ -72,6 +75,58 @@ namespace
         tBox.mOwnerY = pTop;
         return tBox;
     }
+
+    bool ManagerPointTest(void *pContext, int32_t pX, int32_t pY)
+    {
+        return ((EntityManager *)pContext)->IsPointInsideAny(pX, pY);
+    }
+
+    bool ManagerBoxTest(void *pContext, IntRect pBox)
+    {
+        return ((EntityManager *)pContext)->IsAnyPointInside(pBox);
+    }
+
+    // A registered entity that walks its own box back and forth through the world, the way
+    // enemies and projectiles move with collision from their update.
+    class WalkingBox : public RootProjectile
+    {
+    public:
+        WalkingBox(const ClipWorld *pWorld, float pLft, float pTop, float pSpeed) : rWorld(pWorld), mSpeed(pSpeed)
+        {
+            mHitbox = MakeBox(pLft, pTop, 16, 32);
+        }
+        void Update() override
+        {
+            const float tOldLft = mHitbox.mLft;
+            AllowBotSlopes = true;
+            MoveWithCollision(*rWorld, mSpeed, 4.0, 0.0, mHitbox);
+            if(mHitbox.mLft == tOldLft) mSpeed = -mSpeed;
+        }
+        const ClipWorld *rWorld;
+        double mSpeed;
+    };
+
+    // A solid obstacle; when asked to, it steps one unit sideways every tick, so the point
+    // index has to follow it.
+    class SolidBlock : public RootProjectile
+    {
+    public:
+        SolidBlock(float pLft, float pTop, bool pMoves) : mMoves(pMoves)
+        {
+            SetObstacle(1);
+            SetDimensions(0.0f, 0.0f, 16.0f, 16.0f);
+            SetPosition(pLft, pTop);
+            mStep = 1.0f;
+        }
+        void Update() override
+        {
+            if(!mMoves) return;
+            if(mTicksAlive++ % 32 == 0) mStep = -mStep;
+            SetPosition(mHitbox.mOwnerX + mStep, mHitbox.mOwnerY);
+        }
+        bool mMoves;
+        float mStep;
+    };
 }
 
 // Point tests spread over the whole level: the cost should not grow with the grid.
@@ -79,7 +134,7 @@ static void BM_IsClippedByMapSize(benchmark::State &pState)
 {
     const uint32_t tSide = (uint32_t)pState.range(0);
     BenchLevel tLevel(tSide);
-    ClipWorld tWorld = {&tLevel.mMap, nullptr, nullptr};
+    ClipWorld tWorld = {&tLevel.mMap, nullptr, nullptr, nullptr};
     const uint32_t tSize = tSide * cChunk;
     uint32_t tSeed = 12345;
     int64_t tSolid = 0;
@@ -101,7 +156,7 @@ static void BM_IsClippedLocalByMapSize(benchmark::State &pState)
 {
     const uint32_t tSide = (uint32_t)pState.range(0);
     BenchLevel tLevel(tSide);
-    ClipWorld tWorld = {&tLevel.mMap, nullptr, nullptr};
+    ClipWorld tWorld = {&tLevel.mMap, nullptr, nullptr, nullptr};
     const int32_t tCentre = (int32_t)(tSide * cChunk / 2);
     uint32_t tStep = 0;
     int64_t tSolid = 0;
@@ -129,7 +184,7 @@ static void BM_MoveWithCollisionEntities(benchmark::State &pState)
         rRect[2] = rRect[0] + 10;
         rRect[3] = rRect[1] + 10;
     }
-    ClipWorld tWorld = {&tLevel.mMap, EntityBoxesTest, &tBoxes};
+    ClipWorld tWorld = {&tLevel.mMap, EntityBoxesTest, &tBoxes, nullptr};
     Hitbox tBox = MakeBox(10, 150, 16, 32);
     double tDX = 7.0;
     for(auto _ : pState)
@@ -148,7 +203,7 @@ BENCHMARK(BM_MoveWithCollisionEntities)->Arg(0)->Arg(100)->Arg(1000);
 static void BM_MoveThousandBoxes(benchmark::State &pState)
 {
     BenchLevel tLevel(8);
-    ClipWorld tWorld = {&tLevel.mMap, nullptr, nullptr};
+    ClipWorld tWorld = {&tLevel.mMap, nullptr, nullptr, nullptr};
     const int32_t tCount = 1000;
     Hitbox *tBoxes = new Hitbox[tCount];
     double *tSpeeds = new double[tCount];
@@ -172,3 +227,46 @@ static void BM_MoveThousandBoxes(benchmark::State &pState)
     delete[] tSpeeds;
 }
 BENCHMARK(BM_MoveThousandBoxes);
+
+// One tick of the entity manager's update walk: 1,000 registered entities each move with
+// collision among a number of solid obstacles. Arguments: how many obstacles; whether they step
+// sideways every tick; whether they stand on the floors in the movers' way (1) or float just
+// above the movers' heads (0), in the same index cells but never touched, so the movement is
+// exactly that of the tick against the level alone (no obstacles, no entity test).
+static void BM_TickThousandMoversAmongSolids(benchmark::State &pState)
+{
+    const int32_t tSolids = (int32_t)pState.range(0);
+    const bool tSolidsMove = pState.range(1) != 0;
+    const float tSolidTop = pState.range(2) ? 184.0f : 130.0f;
+    BenchLevel tLevel(8);
+    EntityManager *rPrevious = GetApplication()->rEntityManager;
+    EntityManager *tManager = new EntityManager();
+    tManager->CreateSpecialLists();
+    GetApplication()->rEntityManager = tManager;
+    ClipWorld tWorld = {&tLevel.mMap, nullptr, nullptr, nullptr};
+    if(tSolids > 0) tWorld = {&tLevel.mMap, ManagerPointTest, tManager, ManagerBoxTest};
+
+    uint32_t tSeed = 977;
+    for(int32_t i = 0; i < tSolids; i++)
+    {
+        tSeed = tSeed * 1664525u + 1013904223u;
+        const float tX = (float)(40 + (tSeed >> 8) % 1960);
+        const float tY = tSolidTop + (float)((i % 8) * 256);
+        tManager->RegisterEntity("Solid", new SolidBlock(tX, tY, tSolidsMove), DeleteRootObject);
+    }
+    for(int32_t i = 0; i < 1000; i++)
+    {
+        WalkingBox *nBox = new WalkingBox(&tWorld, (float)(20 + (i % 40) * 48), (float)(150 + (i / 40) * 256 % 1792),
+                                          (i % 2) ? 3.5f : -3.5f);
+        tManager->RegisterEntity("Walker", nBox, DeleteRootObject);
+    }
+    for(auto _ : pState)
+    {
+        tManager->Update();
+    }
+    pState.SetItemsProcessed(pState.iterations() * 1000);
+
+    GetApplication()->rEntityManager = rPrevious;
+    delete tManager;
+}
+BENCHMARK(BM_TickThousandMoversAmongSolids)->Args({0, 0, 0})->Args({1000, 0, 0})->Args({1000, 1, 0})->Args({1000, 0, 1})->Unit(benchmark::kMicrosecond);

@@ -10,22 +10,44 @@ bool IsClipped(const ClipWorld &pWorld, int32_t pX, int32_t pY)
     return pWorld.rEntityTest && pWorld.rEntityTest(pWorld.rEntityContext, pX, pY);
 }
 
+// A scan only answers whether some point is clipped, so the level's points can be asked first
+// and the entities once for the whole scan.
 bool ColumnAllFree(const ClipWorld &pWorld, int32_t pX, int32_t pY0, int32_t pY1)
 {
+    if(!pWorld.rLevel || !pWorld.rEntityBoxTest)
+    {
+        for(int32_t y = pY0; y < pY1; y++)
+        {
+            if(IsClipped(pWorld, pX, y)) return false;
+        }
+        return true;
+    }
+    if(pY0 >= pY1) return true;
     for(int32_t y = pY0; y < pY1; y++)
     {
-        if(IsClipped(pWorld, pX, y)) return false;
+        if(pWorld.rLevel->IsClipped(pX, y)) return false;
     }
-    return true;
+    IntRect tColumn = {pX, pY0, pX, pY1 - 1};
+    return !pWorld.rEntityBoxTest(pWorld.rEntityContext, tColumn);
 }
 
 bool RowAllFree(const ClipWorld &pWorld, int32_t pY, int32_t pX0, int32_t pX1)
 {
+    if(!pWorld.rLevel || !pWorld.rEntityBoxTest)
+    {
+        for(int32_t x = pX0; x < pX1; x++)
+        {
+            if(IsClipped(pWorld, x, pY)) return false;
+        }
+        return true;
+    }
+    if(pX0 >= pX1) return true;
     for(int32_t x = pX0; x < pX1; x++)
     {
-        if(IsClipped(pWorld, x, pY)) return false;
+        if(pWorld.rLevel->IsClipped(x, pY)) return false;
     }
-    return true;
+    IntRect tRow = {pX0, pY, pX1 - 1, pY};
+    return !pWorld.rEntityBoxTest(pWorld.rEntityContext, tRow);
 }
 
 bool AnyClippedInRow(const ClipWorld &pWorld, int32_t pY, int32_t pX0, int32_t pX1)

@@ -110,7 +110,7 @@ TEST(LevelClipMap, UnpacksStoredClipLeastSignificantBitFirst)
 
 TEST(ClipQueries, NoLevelIsSolidEverywhere)
 {
-    ClipWorld tWorld = {nullptr, nullptr, nullptr};
+    ClipWorld tWorld = {nullptr, nullptr, nullptr, nullptr};
     Hitbox tBox = MakeBox(10, 10, 14, 14);
     EXPECT_TRUE(IsClipped(tWorld, 5, 5));
     EXPECT_FALSE(ColumnAllFree(tWorld, 5, 0, 3));
