@@ -118,8 +118,7 @@ void EntityManager::RemoveEntity(RootEntity *pEntity)
     {
         mEntityList->DetachAtCursor();
         mRemovalCount++;
-        // The same object may be listed twice; the index holds it while any entry remains.
-        if(!mEntityList->ContainsData(pEntity)) mSolids->Remove(pEntity);
+        mSolids->Remove(pEntity);
     }
     BuildTargetList(PROJECTILE_TARGET_NONE);
 }
@@ -201,7 +200,7 @@ void EntityManager::DestroyEntity(RootEntity *pEntity)
     DeleteFunctionPtr rDeleter = mEntityList->GetCursorNode()->rDeleter;
     mEntityList->DetachAtCursor();
     mRemovalCount++;
-    if(!mEntityList->ContainsData(pEntity)) mSolids->Remove(pEntity);
+    mSolids->Remove(pEntity);
     if(IsProjectileType(pEntity->GetType())) BuildTargetList(PROJECTILE_TARGET_NONE);
 
     if(IsRunning(pEntity))

@@ -122,6 +122,7 @@ struct SolidIndex::Entry
     // Null while the entry is free; mNextFree then chains the free entries.
     RootEntity *rEntity;
     int32_t mNextFree;
+    int32_t mListings;
     // Where the entry is filed and the box it was filed under.
     uint8_t mFiling;
     IntRect mBox;
@@ -327,7 +328,13 @@ void SolidIndex::DropFromList(FilingList &sList, int32_t pPosition, bool pWide)
 
 void SolidIndex::Add(RootEntity *pEntity)
 {
-    if(!pEntity || FindEntry(pEntity) >= 0) return;
+    if(!pEntity) return;
+    int32_t tHeld = FindEntry(pEntity);
+    if(tHeld >= 0)
+    {
+        mEntries[tHeld].mListings++;
+        return;
+    }
     IntRect tBox;
     if(pEntity->GetSolidReach(tBox) == SOLID_REACH_NEVER) return;
 
@@ -350,6 +357,7 @@ void SolidIndex::Add(RootEntity *pEntity)
     mFreeHead = rEntry.mNextFree;
     memset(&rEntry, 0, sizeof(rEntry));
     rEntry.rEntity = pEntity;
+    rEntry.mListings = 1;
     rEntry.mFiling = cFiledNowhere;
     InsertSlot(pEntity, tEntry);
     mCount++;
@@ -360,7 +368,7 @@ void SolidIndex::Remove(RootEntity *pEntity)
 {
     if(!pEntity) return;
     int32_t tEntry = FindEntry(pEntity);
-    if(tEntry < 0) return;
+    if(tEntry < 0 || --mEntries[tEntry].mListings > 0) return;
     Unfile(tEntry);
     Entry &rEntry = mEntries[tEntry];
     if(rEntry.mLoose) DropFromList(mLoose, rEntry.mLoosePosition, false);

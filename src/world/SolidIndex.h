@@ -40,8 +40,9 @@ public:
     SolidIndex();
     ~SolidIndex();
 
-    // A new entity starts loose. Entities whose reach is SOLID_REACH_NEVER, nulls and
-    // entities already held are ignored.
+    // A new entity starts loose. Entities whose reach is SOLID_REACH_NEVER and nulls are
+    // ignored. An entity listed more than once is added once per listing and stays held until
+    // as many removals.
     void Add(RootEntity *pEntity);
     void Remove(RootEntity *pEntity);
     // Ignored for entities not held.

@@ -347,6 +347,26 @@ TEST_F(SolidIndexTest, EntitiesMovingInsideTheirOwnHooksAreNeverMissed)
     xTest = nullptr;
 }
 
+TEST_F(SolidIndexTest, AnEntityListedTwiceStaysSolidUntilBothEntriesGo)
+{
+    Block *nBlock = new Block();
+    nBlock->SetDimensions(0.0f, 0.0f, 8.0f, 8.0f);
+    nBlock->SetPosition(20.0f, 20.0f);
+    nBlock->SetObstacle(1);
+    mManager->RegisterEntity("First", nBlock);
+    mManager->RegisterEntity("Second", nBlock);
+    mManager->Update();
+    mManager->RemoveEntity(nBlock);
+    EXPECT_TRUE(mManager->IsPointInsideAny(24, 24));
+    mManager->Update();
+    EXPECT_TRUE(mManager->IsPointInsideAny(24, 24));
+    mManager->RemoveEntity(nBlock);
+    EXPECT_FALSE(mManager->IsPointInsideAny(24, 24));
+    delete nBlock;
+    mManager->Update();
+    EXPECT_FALSE(mManager->IsPointInsideAny(24, 24));
+}
+
 TEST_F(SolidIndexTest, LadderTopsCountOnlyWhileTheMovementAsksForThem)
 {
     LadderZone *nLadder = new LadderZone();
