@@ -1,8 +1,7 @@
 #include "world/SolidIndex.h"
 
-#include "core/Application.h"
+#include "WorldLuaFixture.h"
 #include "core/NamedLinkedList.h"
-#include "core/data/DataLibrary.h"
 #include "world/Door.h"
 #include "world/EntityManager.h"
 #include "world/LadderZone.h"
@@ -87,18 +86,13 @@ namespace
         return false;
     }
 
-    class SolidIndexTest : public testing::Test
+    class SolidIndexTest : public WorldLuaFixture
     {
     public:
         void SetUp() override
         {
-            mLibrary = new DataLibrary();
-            mManager = new EntityManager();
-            mManager->CreateSpecialLists();
-            mPreviousLibrary = GetApplication()->rDataLibrary;
-            mPreviousManager = GetApplication()->rEntityManager;
-            GetApplication()->rDataLibrary = mLibrary;
-            GetApplication()->rEntityManager = mManager;
+            WorldLuaFixture::SetUp();
+            mManager = mEntities;
             mRandom.mState = 20261209u;
             LadderTopsSolid = false;
         }
@@ -106,10 +100,7 @@ namespace
         void TearDown() override
         {
             LadderTopsSolid = false;
-            delete mManager;
-            delete mLibrary;
-            GetApplication()->rDataLibrary = mPreviousLibrary;
-            GetApplication()->rEntityManager = mPreviousManager;
+            WorldLuaFixture::TearDown();
         }
 
         // Boxes from empty to huge, around the origin so negative cells are covered too. A huge
@@ -217,10 +208,7 @@ namespace
             }
         }
 
-        DataLibrary *mLibrary;
         EntityManager *mManager;
-        DataLibrary *mPreviousLibrary;
-        EntityManager *mPreviousManager;
         Random mRandom;
         std::vector<Block *> mBlocks;
     };
