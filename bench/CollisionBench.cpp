@@ -241,7 +241,6 @@ static void BM_TickThousandMoversAmongSolids(benchmark::State &pState)
     BenchLevel tLevel(8);
     EntityManager *rPrevious = GetApplication()->rEntityManager;
     EntityManager *tManager = new EntityManager();
-    tManager->CreateSpecialLists();
     GetApplication()->rEntityManager = tManager;
     ClipWorld tWorld = {&tLevel.mMap, nullptr, nullptr, nullptr};
     if(tSolids > 0) tWorld = {&tLevel.mMap, ManagerPointTest, tManager, ManagerBoxTest};
