@@ -50,24 +50,6 @@ namespace
         ~BenchLevel() { free(mMask); }
     };
 
-    // Stand-in for the entity manager's walk: every free point asks every entity.
-    struct EntityBoxes
-    {
-        int32_t mCount;
-        int32_t *mRects;
-    };
-
-    bool EntityBoxesTest(void *pContext, int32_t pX, int32_t pY)
-    {
-        const EntityBoxes *rBoxes = (const EntityBoxes *)pContext;
-        for(int32_t i = 0; i < rBoxes->mCount; i++)
-        {
-            const int32_t *rRect = &rBoxes->mRects[i * 4];
-            if(pX >= rRect[0] && pX <= rRect[2] && pY >= rRect[1] && pY <= rRect[3]) return true;
-        }
-        return false;
-    }
-
     Hitbox MakeBox(float pLft, float pTop, float pW, float pH)
     {
         Hitbox tBox = HitboxFromEdges(pLft, pTop, pLft + pW, pTop + pH);
@@ -170,21 +152,22 @@ static void BM_IsClippedLocalByMapSize(benchmark::State &pState)
 BENCHMARK(BM_IsClippedLocalByMapSize)->Arg(1)->Arg(8)->Arg(64)->Arg(256)->Arg(999);
 
 // A 16 by 32 box walking and falling by (7, 7) with the player's ground flags, against a level
-// and a number of solid entities far away (each free point still asks all of them).
+// and the entity manager holding a number of solid entities far away.
 static void BM_MoveWithCollisionEntities(benchmark::State &pState)
 {
     BenchLevel tLevel(8);
-    EntityBoxes tBoxes = {(int32_t)pState.range(0), nullptr};
-    tBoxes.mRects = (int32_t *)malloc(sizeof(int32_t) * 4 * (tBoxes.mCount + 1));
-    for(int32_t i = 0; i < tBoxes.mCount; i++)
+    EntityManager *rPrevious = GetApplication()->rEntityManager;
+    EntityManager *tManager = new EntityManager();
+    GetApplication()->rEntityManager = tManager;
+    for(int32_t i = 0; i < (int32_t)pState.range(0); i++)
     {
-        int32_t *rRect = &tBoxes.mRects[i * 4];
-        rRect[0] = 1800 + (i % 10) * 20;
-        rRect[1] = 1800 + (i / 10 % 10) * 20;
-        rRect[2] = rRect[0] + 10;
-        rRect[3] = rRect[1] + 10;
+        SolidBlock *nBlock = new SolidBlock((float)(1800 + (i % 10) * 20), (float)(1800 + (i / 10 % 10) * 20), false);
+        nBlock->SetDimensions(0.0f, 0.0f, 11.0f, 11.0f);
+        tManager->RegisterEntity("Solid", nBlock, DeleteRootObject);
     }
-    ClipWorld tWorld = {&tLevel.mMap, EntityBoxesTest, &tBoxes, nullptr};
+    // New entities are settled into the index by the next walk.
+    tManager->Update();
+    ClipWorld tWorld = {&tLevel.mMap, ManagerPointTest, tManager, ManagerBoxTest};
     Hitbox tBox = MakeBox(10, 150, 16, 32);
     double tDX = 7.0;
     for(auto _ : pState)
@@ -195,7 +178,8 @@ static void BM_MoveWithCollisionEntities(benchmark::State &pState)
         MoveWithCollision(tWorld, tDX, 7.0, 0.0, tBox);
         if(tBox.mLft == tOldLft || tBox.mLft < 10 || tBox.mRgt > 1500) tDX = -tDX;
     }
-    free(tBoxes.mRects);
+    GetApplication()->rEntityManager = rPrevious;
+    delete tManager;
 }
 BENCHMARK(BM_MoveWithCollisionEntities)->Arg(0)->Arg(100)->Arg(1000);
 
