@@ -135,9 +135,7 @@ bool MovingContainer::ContainsPoint(int32_t pX, int32_t pY)
 
 SolidReach MovingContainer::GetSolidReach(IntRect &sBox)
 {
-    return BoxHoldingFloatSpans(mHitbox.mLft, mHitbox.mRgt - 1.0f, mHitbox.mTop, mHitbox.mBot - 1.0f, sBox)
-               ? SOLID_REACH_BOX
-               : SOLID_REACH_NONE;
+    return HitboxReach(sBox);
 }
 
 void MovingContainer::CarryHorizontally(RootEntity *pRider, float pDX, const Hitbox &pOld, const Hitbox &pLevel)

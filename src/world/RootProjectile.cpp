@@ -199,7 +199,11 @@ bool RootProjectile::ContainsPoint(int32_t pX, int32_t pY)
 
 SolidReach RootProjectile::GetSolidReach(IntRect &sBox)
 {
-    if(!mIsObstacle) return SOLID_REACH_NONE;
+    return mIsObstacle ? HitboxReach(sBox) : SOLID_REACH_NONE;
+}
+
+SolidReach RootProjectile::HitboxReach(IntRect &sBox) const
+{
     return BoxHoldingFloatSpans(mHitbox.mLft, mHitbox.mRgt - 1.0f, mHitbox.mTop, mHitbox.mBot - 1.0f, sBox)
                ? SOLID_REACH_BOX
                : SOLID_REACH_NONE;

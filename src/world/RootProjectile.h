@@ -189,6 +189,8 @@ protected:
     void RunHookScript(const char *pPath, int32_t pCode);
     void ApplyOffscreenRule();
     void RunHitSweeps();
+    // The reach of a ContainsPoint that holds the hitbox's points, right and bottom edges out.
+    SolidReach HitboxReach(IntRect &sBox) const;
 
     uint8_t mIgnoreDamage;
     int32_t mTicksAlive;
