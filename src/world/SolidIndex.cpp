@@ -1,6 +1,7 @@
 #include "world/SolidIndex.h"
 
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -62,14 +63,28 @@ namespace
         return (uint32_t)(tValue >> 32);
     }
 
+    // The index cannot answer without its tables, and a wrong answer would let things pass
+    // through walls, so running out of memory ends the program with a message.
+    void *Reallocated(void *pOld, size_t pBytes)
+    {
+        void *nBlock = realloc(pOld, pBytes);
+        if(nBlock) return nBlock;
+        fprintf(stderr, "SolidIndex: out of memory asking for %zu bytes\n", pBytes);
+        abort();
+    }
+
+    void *Zeroed(size_t pCount, size_t pSize)
+    {
+        void *nBlock = Reallocated(NULL, pCount * pSize);
+        memset(nBlock, 0, pCount * pSize);
+        return nBlock;
+    }
+
     bool PointInBox(int32_t pX, int32_t pY, const IntRect &pBox)
     {
         return pX >= pBox.mLft && pX <= pBox.mRgt && pY >= pBox.mTop && pY <= pBox.mBot;
     }
-}
 
-namespace
-{
     bool Overlap(const IntRect &pA, const IntRect &pB)
     {
         return pA.mLft <= pB.mRgt && pB.mLft <= pA.mRgt && pA.mTop <= pB.mBot && pB.mTop <= pA.mBot;
@@ -137,9 +152,7 @@ void SolidIndex::Push(FilingList &sList, int32_t pEntry)
     if(sList.mCount == sList.mCapacity)
     {
         int32_t tCapacity = sList.mCapacity ? sList.mCapacity * 2 : 4;
-        Filing *nItems = (Filing *)realloc(sList.mItems, sizeof(Filing) * (size_t)tCapacity);
-        if(!nItems) abort();
-        sList.mItems = nItems;
+        sList.mItems = (Filing *)Reallocated(sList.mItems, sizeof(Filing) * (size_t)tCapacity);
         sList.mCapacity = tCapacity;
     }
     Filing &rFiling = sList.mItems[sList.mCount++];
@@ -153,14 +166,13 @@ SolidIndex::SolidIndex()
     mEntryCapacity = 0;
     mCount = 0;
     mFreeHead = -1;
-    mSlots = (Slot *)calloc(cFirstSlots, sizeof(Slot));
+    mSlots = (Slot *)Zeroed(cFirstSlots, sizeof(Slot));
     mSlotMask = cFirstSlots - 1;
-    mBuckets = (FilingList *)calloc(cFirstBuckets, sizeof(FilingList));
+    mBuckets = (FilingList *)Zeroed(cFirstBuckets, sizeof(FilingList));
     mBucketMask = cFirstBuckets - 1;
     mFiledCount = 0;
     memset(&mWide, 0, sizeof(mWide));
     memset(&mLoose, 0, sizeof(mLoose));
-    if(!mSlots || !mBuckets) abort();
 }
 
 SolidIndex::~SolidIndex()
@@ -199,8 +211,7 @@ void SolidIndex::GrowSlots()
 {
     Slot *rOld = mSlots;
     int32_t tOldSize = mSlotMask + 1;
-    mSlots = (Slot *)calloc((size_t)tOldSize * 2, sizeof(Slot));
-    if(!mSlots) abort();
+    mSlots = (Slot *)Zeroed((size_t)tOldSize * 2, sizeof(Slot));
     mSlotMask = tOldSize * 2 - 1;
     for(int32_t i = 0; i < tOldSize; i++)
     {
@@ -303,8 +314,7 @@ void SolidIndex::GrowBuckets()
     free(mBuckets);
     int32_t tSize = (mBucketMask + 1) * 2;
     while(tSize < mFiledCount) tSize *= 2;
-    mBuckets = (FilingList *)calloc((size_t)tSize, sizeof(FilingList));
-    if(!mBuckets) abort();
+    mBuckets = (FilingList *)Zeroed((size_t)tSize, sizeof(FilingList));
     mBucketMask = tSize - 1;
     mFiledCount = 0;
     for(int32_t i = 0; i < mEntryCapacity; i++)
@@ -341,9 +351,7 @@ void SolidIndex::Add(RootEntity *pEntity)
     if(mFreeHead < 0)
     {
         int32_t tCapacity = mEntryCapacity ? mEntryCapacity * 2 : 16;
-        Entry *nEntries = (Entry *)realloc(mEntries, sizeof(Entry) * (size_t)tCapacity);
-        if(!nEntries) abort();
-        mEntries = nEntries;
+        mEntries = (Entry *)Reallocated(mEntries, sizeof(Entry) * (size_t)tCapacity);
         for(int32_t i = tCapacity - 1; i >= mEntryCapacity; i--)
         {
             mEntries[i].rEntity = NULL;
