@@ -398,7 +398,7 @@ void SolidIndex::MarkLoose(RootEntity *pEntity)
 
 void SolidIndex::MarkLooseIfFiled(RootEntity *pEntity)
 {
-    if(!pEntity) return;
+    if(!pEntity || (mFiledCount == 0 && mWide.mCount == 0)) return;
     int32_t tEntry = FindEntry(pEntity);
     if(tEntry >= 0 && mEntries[tEntry].mFiling != cFiledNowhere) MarkEntryLoose(tEntry);
 }

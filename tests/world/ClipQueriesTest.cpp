@@ -169,7 +169,7 @@ TEST(ClipQueries, ScansAskTheEntitiesOnceAndAnswerAsPointByPoint)
     EXPECT_FALSE(RowAllFree(tByBox, 3, 0, 12));
     EXPECT_EQ(1, tEntity.mAsked);
     tEntity.mAsked = 0;
-    EXPECT_FALSE(ColumnAllFree(tByBox, 6, 0, 6));
+    EXPECT_FALSE(ColumnAllFree(tByBox, 6, 2, 6));
     EXPECT_EQ(0, tEntity.mAsked);
 
     for(int32_t tX = -1; tX <= 16; tX += 3)
