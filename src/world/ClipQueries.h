@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 
+#include "core/Geometry.h"
 #include "core/Hitbox.h"
 
 class LevelClipMap;
@@ -8,6 +9,9 @@ class LevelClipMap;
 // Solid-entity point test: true when some entity holds the point. The map manager passes the
 // entity manager's IsPointInsideAny here, with the manager as the context.
 typedef bool (*ClipEntityTest)(void *pContext, int32_t pX, int32_t pY);
+// The same question for every point of a box (edges inclusive) at once: true when the point
+// test would hold for at least one of them. Row and column scans ask it once per scan.
+typedef bool (*ClipEntityBoxTest)(void *pContext, IntRect pBox);
 
 // What every point, row and column test looks at. A null level means that no level is loaded,
 // and then everything is solid. A null entity test means no entity is solid.
@@ -16,6 +20,8 @@ struct ClipWorld
     const LevelClipMap *rLevel;
     ClipEntityTest rEntityTest;
     void *rEntityContext;
+    // Optional; without it scans ask the point test for every point.
+    ClipEntityBoxTest rEntityBoxTest;
 };
 
 // The level's cells first (outside the level is solid), then the solid entities.

@@ -88,6 +88,7 @@ Door::~Door()
 
 void Door::SetRenderPos(float pX, float pY)
 {
+    EntityManager::NoteShapeChange(this);
     mRenderX = pX;
     mRenderY = pY;
 }
@@ -130,6 +131,7 @@ void Door::ResetAhead()
     if(!rPlayer || rPlayer->GetHitboxPtr()->mLft >= mTrigger.mLft) return;
     if(mMoved)
     {
+        EntityManager::NoteShapeChange(this);
         mRenderX -= (float)DOOR_WIDTH;
         mMoved = 0;
     }
@@ -148,6 +150,13 @@ bool Door::ContainsPoint(int32_t pX, int32_t pY)
     float tY = (float)pY;
     return tX >= mRenderX - 1.0f && tX <= mRenderX + (float)DOOR_WIDTH && tY >= mRenderY &&
            tY <= mRenderY + (float)DOOR_HEIGHT;
+}
+
+SolidReach Door::GetSolidReach(IntRect &sBox)
+{
+    float tRgt = mRenderX + (float)DOOR_WIDTH;
+    float tBot = mRenderY + (float)DOOR_HEIGHT;
+    return BoxHoldingFloatSpans(mRenderX - 1.0f, tRgt, mRenderY, tBot, sBox) ? SOLID_REACH_BOX : SOLID_REACH_NONE;
 }
 
 void Door::Start()
@@ -238,6 +247,7 @@ void Door::UpdatePassing()
         mMoved = 1;
         mState = DOOR_CLOSING;
         if(rCamera) rCamera->SetStepLimit(-1);
+        EntityManager::NoteShapeChange(this);
         mRenderX += (float)DOOR_WIDTH;
         mAnimTick = AnimationTotal() - 1;
     }

@@ -50,6 +50,7 @@ public:
     void ResetAhead();
 
     bool ContainsPoint(int32_t pX, int32_t pY) override;
+    SolidReach GetSolidReach(IntRect &sBox) override;
     void Update() override;
     void Render() override;
 

@@ -23,6 +23,7 @@
 #include "world/RootEntity.h"
 #include "world/RootProjectile.h"
 #include "world/RootSprite.h"
+#include "world/SolidIndex.h"
 
 namespace
 {
@@ -49,6 +50,7 @@ EntityManager::EntityManager()
     mRemovalCount = 0;
     mRunningDepth = 0;
     mParked = new NamedLinkedList(1);
+    mSolids = new SolidIndex();
 }
 
 EntityManager::~EntityManager()
@@ -60,6 +62,7 @@ EntityManager::~EntityManager()
     delete mTargetList;
     delete mSpecialLists;
     delete mParked;
+    delete mSolids;
 }
 
 EntityManager *EntityManager::Fetch()
@@ -76,6 +79,7 @@ void EntityManager::CreatePlayer()
     if(rPlayer) return;
     rPlayer = new PlayerPony();
     mEntityList->AddElementWithDeleter("Player", rPlayer, DeletePlayerEntry);
+    mSolids->Add(rPlayer);
 }
 
 // --- Registration ---------------------------------------------------------------------------
@@ -84,6 +88,7 @@ void EntityManager::RegisterEntity(const char *pName, RootEntity *pEntity, Delet
 {
     if(!pName || !pEntity) return;
     mEntityList->AddElementWithDeleter(pName, pEntity, pDeleter);
+    mSolids->Add(pEntity);
     mLastID = pEntity->GetID();
 }
 
@@ -108,6 +113,7 @@ void EntityManager::RemoveEntity(RootEntity *pEntity)
     {
         mEntityList->DetachAtCursor();
         mRemovalCount++;
+        mSolids->Remove(pEntity);
     }
     BuildTargetList(PROJECTILE_TARGET_NONE);
 }
@@ -157,6 +163,7 @@ bool EntityManager::IsRunning(RootEntity *pEntity)
 
 void EntityManager::PushRunning(RootEntity *pEntity)
 {
+    mSolids->MarkLooseIfFiled(pEntity);
     if(mRunningDepth < EM_RUNNING_MAX) rRunning[mRunningDepth] = pEntity;
     mRunningDepth++;
 }
@@ -165,6 +172,7 @@ void EntityManager::PopRunning()
 {
     if(mRunningDepth > 0) mRunningDepth--;
     if(mParked->GetCount() > 0) FlushParked();
+    if(mRunningDepth == 0) mSolids->Settle();
 }
 
 void EntityManager::FlushParked()
@@ -187,6 +195,7 @@ void EntityManager::DestroyEntity(RootEntity *pEntity)
     DeleteFunctionPtr rDeleter = mEntityList->GetCursorNode()->rDeleter;
     mEntityList->DetachAtCursor();
     mRemovalCount++;
+    mSolids->Remove(pEntity);
     if(IsProjectileType(pEntity->GetType())) BuildTargetList(PROJECTILE_TARGET_NONE);
 
     if(IsRunning(pEntity))
@@ -295,22 +304,33 @@ int32_t EntityManager::CountProjectilesNamed(const char *pKindName)
     return tCount;
 }
 
+void EntityManager::NoteShapeChange(RootEntity *pEntity)
+{
+    EntityManager *rManager = Fetch();
+    if(rManager) rManager->mSolids->MarkLoose(pEntity);
+}
+
 bool EntityManager::IsPointInsideAny(int32_t pX, int32_t pY)
 {
-    for(void *rData = mEntityList->PushIterator(); rData; rData = mEntityList->IterateNext())
-    {
-        if(((RootEntity *)rData)->ContainsPoint(pX, pY))
-        {
-            mEntityList->PopIterator();
-            return true;
-        }
-    }
+    if(mSolids->AnyContains(pX, pY)) return true;
+    IntRect tPoint = {pX, pY, pX, pY};
+    return LadderTopsSolid && AnyLadderTopIn(tPoint);
+}
+
+bool EntityManager::IsAnyPointInside(IntRect pBox)
+{
+    if(mSolids->AnyContainsInBox(pBox)) return true;
+    return LadderTopsSolid && AnyLadderTopIn(pBox);
+}
+
+bool EntityManager::AnyLadderTopIn(const IntRect &pBox)
+{
     NamedLinkedList *rLadders = GetSpecialList("Ladder List");
-    if(!LadderTopsSolid || !rLadders) return false;
+    if(!rLadders) return false;
     for(void *rData = rLadders->PushIterator(); rData; rData = rLadders->IterateNext())
     {
         RootEntity *rLadder = (RootEntity *)rData;
-        if(rLadder->HasHitbox() && rLadder->ContainsPoint(pX, pY))
+        if(rLadder->HasHitbox() && EntityHoldsPointIn(rLadder, pBox))
         {
             rLadders->PopIterator();
             return true;

@@ -9,6 +9,7 @@ class Particle;
 class RootEntity;
 class RootProjectile;
 class PlayerPony;
+class SolidIndex;
 struct lua_State;
 
 // Projectile target flags asked for by the hit sweeps.
@@ -29,6 +30,12 @@ struct lua_State;
 // when their entry is removed, and an entity whose hook is still on the call stack is unlinked
 // at once but deleted only when its hook returns. Every removal unlinks an entry before its
 // deleter runs, so a deleter that looks entities up never finds the one being destroyed.
+//
+// Point tests: IsPointInsideAny asks a spatial index of the entities that can be solid rather
+// than walking the list. An entity is loose (asked on every test) from the moment anything may
+// change its answer until the walks settle it, which they do between one entity's hooks and
+// the next, when nothing can be mid-move. Its own hooks are covered by the walks; everything
+// else calls NoteShapeChange before the change.
 class EntityManager
 {
 public:
@@ -73,6 +80,12 @@ public:
     // Entities whose registered name begins with "PROJ|<kind>"; -1 for a null kind.
     int32_t CountProjectilesNamed(const char *pKindName);
     bool IsPointInsideAny(int32_t pX, int32_t pY);
+    // Call before changing what an entity's ContainsPoint answers (moving or resizing it,
+    // turning it solid or not). Reaches the booted manager; entities it does not hold are
+    // ignored.
+    static void NoteShapeChange(RootEntity *pEntity);
+    // True when IsPointInsideAny holds for at least one point of the box (edges inclusive).
+    bool IsAnyPointInside(IntRect pBox);
     float GetDistanceBetweenEntities(RootEntity *pA, RootEntity *pB);
     float GetDistanceBetweenEntities(const char *pA, const char *pB);
     float GetAngleBetweenEntities(RootEntity *pA, RootEntity *pB);
@@ -110,12 +123,16 @@ public:
 
 private:
     bool IsRunning(RootEntity *pEntity);
+    // Running a hook marks its entity loose for the point index when it is solid; popping the
+    // last one settles.
     void PushRunning(RootEntity *pEntity);
     void ApplyActiveCamera();
     void PopRunning();
     void FlushParked();
     void DestroyEntity(RootEntity *pEntity);
     bool StillListed(RootEntity *pEntity, int32_t pRemovalsBefore);
+    // "Ladder List" entries with a hitbox that hold a point of the box.
+    bool AnyLadderTopIn(const IntRect &pBox);
     NamedLinkedList *CollectProjectileHits(uint8_t pFlag, const Hitbox *pHitbox, const PolygonArrays *pPolygon);
 
     PlayerPony *rPlayer;
@@ -134,6 +151,7 @@ private:
     int32_t mRunningDepth;
     // Destroyed while their hook was running: unlinked, deleted when the hook returns.
     NamedLinkedList *mParked;
+    SolidIndex *mSolids;
 
     EntityManager(const EntityManager &) = delete;
     EntityManager &operator=(const EntityManager &) = delete;

@@ -15,6 +15,7 @@ public:
     virtual ~LadderZone();
 
     bool ContainsPoint(int32_t pX, int32_t pY) override;
+    SolidReach GetSolidReach(IntRect &sBox) override;
     bool HasHitbox() override { return true; }
     // The outline, drawn only under "ShowHitboxes".
     void Render() override;

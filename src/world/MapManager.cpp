@@ -54,6 +54,11 @@ namespace
         return ((EntityManager *)pContext)->IsPointInsideAny(pX, pY);
     }
 
+    bool EntityBoxTest(void *pContext, IntRect pBox)
+    {
+        return ((EntityManager *)pContext)->IsAnyPointInside(pBox);
+    }
+
     void SetLoadingSuppress(uint8_t pFlag)
     {
         LoadingScreen *rScreen = GetLoadingScreen();
@@ -572,7 +577,7 @@ ClipWorld MapManager::CurrentClipWorld()
 {
     MapManager *rMaps = Fetch();
     if(rMaps) return rMaps->GetClipWorld();
-    ClipWorld tWorld = {NULL, NULL, NULL};
+    ClipWorld tWorld = {NULL, NULL, NULL, NULL};
     return tWorld;
 }
 
@@ -583,6 +588,7 @@ ClipWorld MapManager::GetClipWorld() const
     EntityManager *rEntities = EntityManager::Fetch();
     tWorld.rEntityTest = rEntities ? EntityPointTest : nullptr;
     tWorld.rEntityContext = rEntities;
+    tWorld.rEntityBoxTest = rEntities ? EntityBoxTest : nullptr;
     return tWorld;
 }
 

@@ -133,6 +133,11 @@ bool MovingContainer::ContainsPoint(int32_t pX, int32_t pY)
     return pX >= mHitbox.mLft && pX <= mHitbox.mRgt - 1.0f && pY >= mHitbox.mTop && pY <= mHitbox.mBot - 1.0f;
 }
 
+SolidReach MovingContainer::GetSolidReach(IntRect &sBox)
+{
+    return HitboxReach(sBox);
+}
+
 void MovingContainer::CarryHorizontally(RootEntity *pRider, float pDX, const Hitbox &pOld, const Hitbox &pLevel)
 {
     // Every rule reads the rider's box as it was before any of them moved it.
@@ -224,6 +229,7 @@ void MovingContainer::CarryRider(RootEntity *pRider, float pDX, float pDY, const
 
 void MovingContainer::Update()
 {
+    EntityManager::NoteShapeChange(this);
     Hitbox tOld = mHitbox;
     RunLogic();
     if(mHandler->GetCurrentMovement())

@@ -37,6 +37,7 @@ public:
     void CarryRider(RootEntity *pRider, float pDX, float pDY, const Hitbox &pOldBox);
 
     bool ContainsPoint(int32_t pX, int32_t pY) override;
+    SolidReach GetSolidReach(IntRect &sBox) override;
     void Update() override;
 
 private:

@@ -84,6 +84,11 @@ bool RootEntity::ContainsPoint(int32_t, int32_t)
     return false;
 }
 
+SolidReach RootEntity::GetSolidReach(IntRect &)
+{
+    return SOLID_REACH_NEVER;
+}
+
 bool RootEntity::HasHitbox()
 {
     return false;

@@ -3,6 +3,7 @@
 
 #include "core/Hitbox.h"
 #include "core/RootObject.h"
+#include "world/SolidIndex.h"
 
 class DataList;
 struct lua_State;
@@ -55,6 +56,12 @@ public:
     virtual void GetSize(float &sW, float &sH);
     virtual bool IsSideBlocked(int32_t pSide);
     virtual bool ContainsPoint(int32_t pX, int32_t pY);
+    // The entity manager's point index reads this instead of asking every entity: a class that
+    // overrides ContainsPoint overrides it too, answering a box that holds every point
+    // ContainsPoint accepts now. Whatever changes those answers outside the entity's own hooks
+    // calls EntityManager::NoteShapeChange first, and so does whatever turns an entity that
+    // holds no point into one that does, even inside its hooks. The base holds no point, ever.
+    virtual SolidReach GetSolidReach(IntRect &sBox);
     virtual bool HasHitbox();
     virtual void GetHitbox(Hitbox &sHitbox);
     virtual void SetPositionAutoCenter(float pX, float pY, float pZ);

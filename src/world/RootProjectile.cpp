@@ -165,6 +165,30 @@ bool RootProjectile::ContainsPoint(int32_t pX, int32_t pY)
     return pX >= mHitbox.mLft && pX <= mHitbox.mRgt - 1.0f && pY >= mHitbox.mTop && pY <= mHitbox.mBot - 1.0f;
 }
 
+SolidReach RootProjectile::GetSolidReach(IntRect &sBox)
+{
+    return mIsObstacle ? HitboxReach(sBox) : SOLID_REACH_NONE;
+}
+
+SolidReach RootProjectile::HitboxReach(IntRect &sBox) const
+{
+    return BoxHoldingFloatSpans(mHitbox.mLft, mHitbox.mRgt - 1.0f, mHitbox.mTop, mHitbox.mBot - 1.0f, sBox)
+               ? SOLID_REACH_BOX
+               : SOLID_REACH_NONE;
+}
+
+Hitbox *RootProjectile::GetHitboxPtr()
+{
+    EntityManager::NoteShapeChange(this);
+    return &mHitbox;
+}
+
+void RootProjectile::SetObstacle(uint8_t pFlag)
+{
+    EntityManager::NoteShapeChange(this);
+    mIsObstacle = pFlag;
+}
+
 void RootProjectile::SetPosition(float pX, float pY)
 {
     mHitbox.mOwnerX = pX;
@@ -183,6 +207,7 @@ void RootProjectile::SetDimensions(float pLft, float pTop, float pRgt, float pBo
 
 void RootProjectile::UpdateHitbox()
 {
+    EntityManager::NoteShapeChange(this);
     mHitbox.mLft = mHitbox.mOwnerX + mOffsetLft;
     mHitbox.mTop = mHitbox.mOwnerY + mOffsetTop;
     mHitbox.mRgt = mHitbox.mOwnerX + mOffsetRgt;
@@ -198,6 +223,7 @@ void RootProjectile::GetSpeeds(float &sX, float &sY, float &sZ) const
 
 void RootProjectile::Move(float pDX, float pDY, float pDZ)
 {
+    EntityManager::NoteShapeChange(this);
     if(mIgnoreClips)
     {
         mHitbox.ShiftX(pDX);
@@ -214,6 +240,7 @@ void RootProjectile::MoveBySpeeds()
 
 void RootProjectile::WallCrawl(int32_t pSteps)
 {
+    EntityManager::NoteShapeChange(this);
     ::WallCrawl(MapManager::CurrentClipWorld(), pSteps, mHitbox);
     UpdateHitbox();
 }

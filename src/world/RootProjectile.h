@@ -77,6 +77,7 @@ public:
     void GetPosition(float &sX, float &sY, float &sZ) override;
     bool IsSideBlocked(int32_t pSide) override;
     bool ContainsPoint(int32_t pX, int32_t pY) override;
+    SolidReach GetSolidReach(IntRect &sBox) override;
     bool HasHitbox() override { return true; }
     void GetHitbox(Hitbox &sHitbox) override { sHitbox = mHitbox; }
     void OnDestroy() override;
@@ -97,7 +98,8 @@ public:
     void UpdateHitbox();
     void SetSpeeds(float pX, float pY) { mSpeedX = pX; mSpeedY = pY; }
     void GetSpeeds(float &sX, float &sY, float &sZ) const;
-    Hitbox *GetHitboxPtr() { return &mHitbox; }
+    // Whoever writes through it may move an obstacle, so the entity manager hears of it.
+    Hitbox *GetHitboxPtr();
     void Move(float pDX, float pDY, float pDZ);
     void MoveBySpeeds();
     void WallCrawl(int32_t pSteps);
@@ -166,7 +168,7 @@ public:
     uint8_t GetBusterBlockerFlag() const { return mBusterBlocker; }
     void SetBusterBlocker(uint8_t pFlag) { mBusterBlocker = pFlag; }
     uint8_t IsObstacle() const { return mIsObstacle; }
-    void SetObstacle(uint8_t pFlag) { mIsObstacle = pFlag; }
+    void SetObstacle(uint8_t pFlag);
     int32_t GetPolygonIndex() const { return mPolygonIndex; }
     void SetPolygonIndex(int32_t pIndex) { mPolygonIndex = pIndex; }
 
@@ -198,6 +200,8 @@ protected:
     void RunHookScript(const char *pPath, int32_t pCode);
     void ApplyOffscreenRule();
     void RunHitSweeps();
+    // The reach of a ContainsPoint that holds the hitbox's points, right and bottom edges out.
+    SolidReach HitboxReach(IntRect &sBox) const;
 
     uint8_t mIgnoreDamage;
     int32_t mTicksAlive;

@@ -35,6 +35,14 @@ namespace
         rEntity->mAsked++;
         return pX == rEntity->mX && pY == rEntity->mY;
     }
+
+    // The same entity asked for a whole box at once.
+    bool PointEntityBoxTest(void *pContext, IntRect pBox)
+    {
+        PointEntity *rEntity = (PointEntity *)pContext;
+        rEntity->mAsked++;
+        return PointInRectangle(rEntity->mX, rEntity->mY, pBox);
+    }
 }
 
 TEST(LevelClipMap, PointTestOverGridAndChunks)
@@ -110,7 +118,7 @@ TEST(LevelClipMap, UnpacksStoredClipLeastSignificantBitFirst)
 
 TEST(ClipQueries, NoLevelIsSolidEverywhere)
 {
-    ClipWorld tWorld = {nullptr, nullptr, nullptr};
+    ClipWorld tWorld = {nullptr, nullptr, nullptr, nullptr};
     Hitbox tBox = MakeBox(10, 10, 14, 14);
     EXPECT_TRUE(IsClipped(tWorld, 5, 5));
     EXPECT_FALSE(ColumnAllFree(tWorld, 5, 0, 3));
@@ -145,6 +153,54 @@ TEST(ClipQueries, EntitiesFillFreeCellsOnly)
     EXPECT_EQ(2, tEntity.mAsked);
     EXPECT_FALSE(ColumnAllFree(tWorld, 3, 0, 5));
     EXPECT_TRUE(ColumnAllFree(tWorld, 3, 0, 3));
+}
+
+// A scan asks the level point by point and the entities once; the answers are those of the
+// point-by-point scan for every entity place, scan and empty range.
+TEST(ClipQueries, ScansAskTheEntitiesOnceAndAnswerAsPointByPoint)
+{
+    TextLevel tLevel(cRows, 8, 4);
+    PointEntity tEntity = {3, 3, 0};
+    ClipWorld tByPoint = tLevel.World(PointEntityTest, &tEntity);
+    ClipWorld tByBox = tByPoint;
+    tByBox.rEntityBoxTest = PointEntityBoxTest;
+
+    tEntity.mAsked = 0;
+    EXPECT_FALSE(RowAllFree(tByBox, 3, 0, 12));
+    EXPECT_EQ(1, tEntity.mAsked);
+    tEntity.mAsked = 0;
+    EXPECT_FALSE(ColumnAllFree(tByBox, 6, 2, 6));
+    EXPECT_EQ(0, tEntity.mAsked);
+
+    for(int32_t tX = -1; tX <= 16; tX += 3)
+    {
+        for(int32_t tY = -1; tY <= 8; tY++)
+        {
+            tEntity.mX = tX;
+            tEntity.mY = tY;
+            for(int32_t tFrom = -2; tFrom <= 17; tFrom++)
+            {
+                for(int32_t tTo = tFrom - 1; tTo <= tFrom + 6; tTo++)
+                {
+                    for(int32_t tAt = -1; tAt <= 16; tAt += 5)
+                    {
+                        ASSERT_EQ(RowAllFree(tByBox, tAt, tFrom, tTo), RowAllFree(tByPoint, tAt, tFrom, tTo));
+                        ASSERT_EQ(ColumnAllFree(tByBox, tAt, tFrom, tTo), ColumnAllFree(tByPoint, tAt, tFrom, tTo));
+                    }
+                }
+            }
+            Hitbox tBox = MakeBox((float)tX - 2.0f, (float)tY - 1.0f, (float)tX + 1.0f, (float)tY + 2.0f);
+            EXPECT_EQ(IsBlockedLeft(tByBox, tBox), IsBlockedLeft(tByPoint, tBox));
+            EXPECT_EQ(IsBlockedRight(tByBox, tBox), IsBlockedRight(tByPoint, tBox));
+            EXPECT_EQ(IsBlockedUp(tByBox, tBox), IsBlockedUp(tByPoint, tBox));
+            EXPECT_EQ(IsBlockedDown(tByBox, tBox), IsBlockedDown(tByPoint, tBox));
+        }
+    }
+
+    // Without a level everything is solid, box test or not.
+    ClipWorld tNoLevel = {nullptr, PointEntityTest, &tEntity, PointEntityBoxTest};
+    EXPECT_FALSE(RowAllFree(tNoLevel, 5, 0, 3));
+    EXPECT_TRUE(RowAllFree(tNoLevel, 5, 3, 3));
 }
 
 TEST(ClipQueries, RowsColumnsAndBoxSides)

@@ -305,7 +305,7 @@ TEST_F(LevelCollision, WildMovesAreTamed)
 
 TEST_F(LevelCollision, NoLevelIsSolidAndFlagsAreOneShot)
 {
-    ClipWorld tNoLevel = {nullptr, nullptr, nullptr};
+    ClipWorld tNoLevel = {nullptr, nullptr, nullptr, nullptr};
     Hitbox tBox = MakeBox(5, 6, 9, 10);
     AllowBotSlopes = AllowTopSlopes = AllowAirWalk = LadderTopsSolid = true;
     MoveWithCollision(tNoLevel, 5.0, -5.0, 0.0, tBox);

@@ -57,7 +57,7 @@ public:
 
     ClipWorld World(ClipEntityTest pEntityTest = nullptr, void *pContext = nullptr) const
     {
-        ClipWorld tWorld = {&mMap, pEntityTest, pContext};
+        ClipWorld tWorld = {&mMap, pEntityTest, pContext, nullptr};
         return tWorld;
     }
 
