@@ -1,0 +1,209 @@
+#include <gtest/gtest.h>
+
+#include <GL/gl.h>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "../core/render/RenderTestDisplay.h"
+#include "core/render/Bitmap.h"
+#include "core/render/Drawing.h"
+#include "core/render/GLState.h"
+#include "world/LineArtLevel.h"
+
+// The level leaves out the empty parts of its chunks and the chunks off the window; the picture
+// and the depth it leaves behind must be exactly those of drawing every chunk in range whole.
+class LineArtLevelGLTest : public ::testing::Test
+{
+protected:
+    static const int32_t cWindowW = 800;
+    static const int32_t cWindowH = 600;
+    static const int32_t cChunk = 64;
+
+    static void SetUpTestSuite() { sHaveDisplay = OpenTestDisplay(cWindowW, cWindowH); }
+    static void TearDownTestSuite() { CloseTestDisplay(); }
+
+    void SetUp() override
+    {
+        if(!sHaveDisplay) GTEST_SKIP() << "no OpenGL display";
+        GLint tDepthBits = 0;
+        glGetIntegerv(GL_DEPTH_BITS, &tDepthBits);
+        ASSERT_GT(tDepthBits, 0);
+        mLevel = new LineartLevel();
+        ASSERT_TRUE(mLevel->Allocate(4, 2));
+        mLevel->SetChunkSize(cChunk, cChunk);
+        for(uint32_t c = 0; c < 4; c++)
+        {
+            for(uint32_t r = 0; r < 2; r++)
+            {
+                LineartChunk *nChunk = new LineartChunk();
+                nChunk->SetImages(Picture(c * 2 + r, false), (c + r) % 2 ? Picture(c * 2 + r, true) : nullptr);
+                mLevel->SetChunk(c, r, nChunk);
+            }
+        }
+    }
+
+    void TearDown() override
+    {
+        if(!sHaveDisplay) return;
+        for(int32_t i = 0; i < 8; i++)
+        {
+            for(int32_t j = 0; j < LINEART_LAYER_COUNT; j++)
+            {
+                if(mLists[i][j] != 0) glDeleteLists(mLists[i][j], 1);
+            }
+        }
+        delete mLevel;
+    }
+
+    // Ground, walls and ledges of opaque texels with faint edges on the first layer; sparse
+    // spikes on the second. Every third chunk's first layer is trimmed: a smaller picture
+    // placed inside the chunk.
+    static ImageRecord *Picture(uint32_t pSeed, bool pSecond)
+    {
+        const bool tTrimmed = !pSecond && pSeed % 3 == 1;
+        const int32_t tW = tTrimmed ? 45 : cChunk;
+        const int32_t tH = tTrimmed ? 37 : cChunk;
+        ImageRecord *nImage = (ImageRecord *)calloc(1, sizeof(ImageRecord));
+        nImage->mCompressionFlag = 1;
+        nImage->mWidth = tW;
+        nImage->mHeight = tH;
+        nImage->mFullWidth = nImage->mFullHeight = cChunk;
+        nImage->mOffsetX = tTrimmed ? 7 : 0;
+        nImage->mOffsetY = tTrimmed ? 11 : 0;
+        nImage->mDataSize = tW * tH * 4;
+        nImage->mData = (uint8_t *)calloc((size_t)nImage->mDataSize, 1);
+        for(int32_t y = 0; y < tH; y++)
+        {
+            for(int32_t x = 0; x < tW; x++)
+            {
+                uint8_t *rTexel = nImage->mData + ((size_t)y * tW + x) * 4;
+                uint8_t tAlpha = 0;
+                if(pSecond) tAlpha = ((x * 7 + y * 3 + (int32_t)pSeed) % 41 == 0) ? 255 : 0;
+                else if(y > tH - 12 || x < 5) tAlpha = 255;
+                else if(y > tH - 14 || x == 5) tAlpha = 96;
+                else if(y == 20 + (int32_t)pSeed % 9 && x > 20 && x < 40) tAlpha = 200;
+                rTexel[0] = (uint8_t)(x * 4 + pSeed * 30);
+                rTexel[1] = (uint8_t)(y * 4);
+                rTexel[2] = pSecond ? 250 : (uint8_t)(pSeed * 50);
+                rTexel[3] = tAlpha;
+            }
+        }
+        return nImage;
+    }
+
+    // A layer's display list with what the level's own holds (the rasteriser may split a quad
+    // differently when it comes straight from glBegin, so the comparison goes through lists).
+    GLuint LayerList(int32_t pChunk, int32_t pLayer, const Bitmap *pBitmap)
+    {
+        GLuint &rList = mLists[pChunk][pLayer];
+        if(rList != 0) return rList;
+        rList = glGenLists(1);
+        const float tDepth = pLayer == 0 ? 0.0f : 0.5f;
+        glNewList(rList, GL_COMPILE);
+        if(tDepth != 0.0f) glTranslatef(0.0f, 0.0f, tDepth);
+        pBitmap->Bind();
+        pBitmap->ApplyOffset();
+        pBitmap->DrawUnitQuad();
+        pBitmap->RemoveOffset();
+        if(tDepth != 0.0f) glTranslatef(0.0f, 0.0f, -tDepth);
+        glEndList();
+        return rList;
+    }
+
+    // The chunks in range drawn whole, as the level drew them before it cut anything out.
+    void RenderWhole(float pLeft, float pTop, float pRight, float pBottom)
+    {
+        GLState::PushAll();
+        glTranslatef(-pLeft, -pTop, -0.75f);
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+        glEnable(GL_ALPHA_TEST);
+        glAlphaFunc(GL_GREATER, 0.0f);
+        glEnable(GL_TEXTURE_2D);
+        glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+        LineartRange tRange = mLevel->ComputeRange(pLeft, pTop, pRight, pBottom);
+        for(int32_t c = tRange.mFirstColumn; c < tRange.mEndColumn; c++)
+        {
+            for(int32_t r = tRange.mFirstRow; r < tRange.mEndRow; r++)
+            {
+                LineartChunk *rChunk = mLevel->GetChunk(c, r);
+                if(!rChunk || !rChunk->GetBitmap(0)) continue;
+                glTranslatef((float)(c * cChunk), (float)(r * cChunk), 0.0f);
+                for(int32_t i = 0; i < LINEART_LAYER_COUNT; i++)
+                {
+                    if(rChunk->GetBitmap(i)) glCallList(LayerList(c * 2 + r, i, rChunk->GetBitmap(i)));
+                }
+                glTranslatef((float)(-c * cChunk), (float)(-r * cChunk), 0.0f);
+            }
+        }
+        GLState::PopAll();
+    }
+
+    // A frame over a sky and a half-transparent figure standing between the two layers; the
+    // colour and depth of the whole window afterwards.
+    void Frame(bool pWhole, float pLeft, float pTop, const GLint *pViewport, std::vector<uint8_t> &sColour,
+               std::vector<uint32_t> &sDepth)
+    {
+        const float tRight = pLeft + 480.0f;
+        const float tBottom = pTop + 360.0f;
+        mLevel->Update(pLeft, pTop, tRight, tBottom);
+        GLState::Begin2D(480, 360);
+        glViewport(0, 0, cWindowW, cWindowH);
+        glClearColor(0.2f, 0.3f, 0.5f, 1.0f);
+        glClearDepth(1.0);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glViewport(pViewport[0], pViewport[1], pViewport[2], pViewport[3]);
+        GLState::PushAll();
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+        glTranslatef(0.0f, 0.0f, -0.5f);
+        DrawRectFilled(100.0f - pLeft, 40.0f - pTop, 150.0f - pLeft, 120.0f - pTop, ColorRGBA{0.9f, 0.1f, 0.1f, 0.6f});
+        GLState::PopAll();
+        if(pWhole) RenderWhole(pLeft, pTop, tRight, tBottom);
+        else mLevel->Render(pLeft, pTop, tRight, tBottom);
+        GLState::End2D();
+        glFinish();
+        sColour.assign((size_t)cWindowW * cWindowH * 4, 0);
+        sDepth.assign((size_t)cWindowW * cWindowH, 0);
+        glReadPixels(0, 0, cWindowW, cWindowH, GL_RGBA, GL_UNSIGNED_BYTE, sColour.data());
+        glReadPixels(0, 0, cWindowW, cWindowH, GL_DEPTH_COMPONENT, GL_UNSIGNED_INT, sDepth.data());
+    }
+
+    static bool sHaveDisplay;
+    LineartLevel *mLevel = nullptr;
+    GLuint mLists[8][LINEART_LAYER_COUNT] = {};
+};
+
+bool LineArtLevelGLTest::sHaveDisplay = false;
+
+TEST_F(LineArtLevelGLTest, LeavingOutEmptyPartsAndHiddenChunksChangesNoPixelAndNoDepth)
+{
+    // The whole window (magnified 5 / 3), a letterbox, and a small window where the chunks are
+    // minified with linear filtering.
+    const GLint cViewports[][4] = {{0, 0, 800, 600}, {100, 30, 600, 450}, {13, 7, 200, 150}};
+    // Frames on whole units, on half units where pixel centres meet texel edges, off the level.
+    const float cFrames[][2] = {{0.0f, 0.0f}, {7.3f, 10.7f}, {32.5f, 0.5f}, {-20.0f, -10.0f}, {70.25f, 3.1f}};
+    std::vector<uint8_t> tColourA, tColourB;
+    std::vector<uint32_t> tDepthA, tDepthB;
+    for(const GLint *rViewport : cViewports)
+    {
+        for(const float *rFrame : cFrames)
+        {
+            Frame(true, rFrame[0], rFrame[1], rViewport, tColourA, tDepthA);
+            Frame(false, rFrame[0], rFrame[1], rViewport, tColourB, tDepthB);
+            int32_t tDrawn = 0;
+            int32_t tColourDiffs = 0;
+            int32_t tDepthDiffs = 0;
+            for(size_t i = 0; i < tDepthA.size(); i++)
+            {
+                if(tDepthA[i] != 0xFFFFFFFFu) tDrawn++;
+                if(tDepthA[i] != tDepthB[i]) tDepthDiffs++;
+                if(memcmp(&tColourA[i * 4], &tColourB[i * 4], 4) != 0) tColourDiffs++;
+            }
+            EXPECT_EQ(tColourDiffs, 0) << "viewport " << rViewport[2] << " frame " << rFrame[0] << "," << rFrame[1];
+            EXPECT_EQ(tDepthDiffs, 0) << "viewport " << rViewport[2] << " frame " << rFrame[0] << "," << rFrame[1];
+            EXPECT_GT(tDrawn, 500) << "viewport " << rViewport[2] << " frame " << rFrame[0] << "," << rFrame[1];
+        }
+    }
+}
