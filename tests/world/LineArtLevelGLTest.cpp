@@ -45,14 +45,6 @@ protected:
 
     void TearDown() override
     {
-        if(!sHaveDisplay) return;
-        for(int32_t i = 0; i < 8; i++)
-        {
-            for(int32_t j = 0; j < LINEART_LAYER_COUNT; j++)
-            {
-                if(mLists[i][j] != 0) glDeleteLists(mLists[i][j], 1);
-            }
-        }
         delete mLevel;
     }
 
@@ -92,26 +84,10 @@ protected:
         return nImage;
     }
 
-    // A layer's display list with what the level's own holds (the rasteriser may split a quad
-    // differently when it comes straight from glBegin, so the comparison goes through lists).
-    GLuint LayerList(int32_t pChunk, int32_t pLayer, const Bitmap *pBitmap)
-    {
-        GLuint &rList = mLists[pChunk][pLayer];
-        if(rList != 0) return rList;
-        rList = glGenLists(1);
-        const float tDepth = pLayer == 0 ? 0.0f : 0.5f;
-        glNewList(rList, GL_COMPILE);
-        if(tDepth != 0.0f) glTranslatef(0.0f, 0.0f, tDepth);
-        pBitmap->Bind();
-        pBitmap->ApplyOffset();
-        pBitmap->DrawUnitQuad();
-        pBitmap->RemoveOffset();
-        if(tDepth != 0.0f) glTranslatef(0.0f, 0.0f, -tDepth);
-        glEndList();
-        return rList;
-    }
-
-    // The chunks in range drawn whole, as the level drew them before it cut anything out.
+    // The chunks in range with every layer drawn whole through its display list, as the level
+    // drew them before it cut anything out. (Lists matter: a quad straight from glBegin may be
+    // split into triangles differently, and pixel centres on a texel edge then round the other
+    // way.)
     void RenderWhole(float pLeft, float pTop, float pRight, float pBottom)
     {
         GLState::PushAll();
@@ -122,18 +98,16 @@ protected:
         glAlphaFunc(GL_GREATER, 0.0f);
         glEnable(GL_TEXTURE_2D);
         glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+        const CoverageBox tClip = {0, 0, cWindowW, cWindowH};
         LineartRange tRange = mLevel->ComputeRange(pLeft, pTop, pRight, pBottom);
         for(int32_t c = tRange.mFirstColumn; c < tRange.mEndColumn; c++)
         {
             for(int32_t r = tRange.mFirstRow; r < tRange.mEndRow; r++)
             {
                 LineartChunk *rChunk = mLevel->GetChunk(c, r);
-                if(!rChunk || !rChunk->GetBitmap(0)) continue;
+                if(!rChunk) continue;
                 glTranslatef((float)(c * cChunk), (float)(r * cChunk), 0.0f);
-                for(int32_t i = 0; i < LINEART_LAYER_COUNT; i++)
-                {
-                    if(rChunk->GetBitmap(i)) glCallList(LayerList(c * 2 + r, i, rChunk->GetBitmap(i)));
-                }
+                rChunk->Render(nullptr, tClip);
                 glTranslatef((float)(-c * cChunk), (float)(-r * cChunk), 0.0f);
             }
         }
@@ -172,7 +146,6 @@ protected:
 
     static bool sHaveDisplay;
     LineartLevel *mLevel = nullptr;
-    GLuint mLists[8][LINEART_LAYER_COUNT] = {};
 };
 
 bool LineArtLevelGLTest::sHaveDisplay = false;
