@@ -263,3 +263,30 @@ void AlphaCoverage::ForEachBox(const CoverageMapping &pMapping, const CoverageBo
         pFunc(tBox, pContext);
     }
 }
+
+bool MapTexelSpan(double pScale, double pOffset, double pFirst, double pEnd, int32_t pClipStart, int32_t pClipLength,
+                  int32_t &sStart, int32_t &sEnd)
+{
+    const double tLow = (double)pClipStart - cEdgeSlack;
+    const double tHigh = (double)pClipStart + (double)pClipLength + cEdgeSlack;
+    return ClipSpan(PixelEdge(pScale * pFirst + pOffset, tLow, tHigh), PixelEdge(pScale * pEnd + pOffset, tLow, tHigh),
+                    pClipStart, pClipLength, sStart, sEnd);
+}
+
+void FindVisibleRows(const uint8_t *pData, int32_t pWidth, int32_t pHeight, int32_t &sFirst, int32_t &sEnd)
+{
+    sFirst = 0;
+    sEnd = 0;
+    if(!pData || pWidth < 1 || pHeight < 1) return;
+    bool tFound = false;
+    for(int32_t t = 0; t < pHeight; t++)
+    {
+        const uint8_t *rAlpha = pData + (size_t)t * pWidth * 4 + 3;
+        bool tVisible = false;
+        for(int32_t s = 0; s < pWidth && !tVisible; s++) tVisible = rAlpha[(size_t)s * 4] != 0;
+        if(!tVisible) continue;
+        if(!tFound) sFirst = t;
+        tFound = true;
+        sEnd = t + 1;
+    }
+}

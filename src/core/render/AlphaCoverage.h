@@ -80,3 +80,12 @@ private:
     AlphaCoverage(const AlphaCoverage &) = delete;
     AlphaCoverage &operator=(const AlphaCoverage &) = delete;
 };
+
+// The window pixels whose centres lie in texels [first, end) of one axis under
+// window = scale * texel + offset, within [clip start, clip start + length); false when none.
+bool MapTexelSpan(double pScale, double pOffset, double pFirst, double pEnd, int32_t pClipStart, int32_t pClipLength,
+                  int32_t &sStart, int32_t &sEnd);
+
+// Rows [first, end) of tightly packed RGBA bytes, the first row first, between the first and
+// the last that hold a texel with alpha above 0; first == end when none does.
+void FindVisibleRows(const uint8_t *pData, int32_t pWidth, int32_t pHeight, int32_t &sFirst, int32_t &sEnd);

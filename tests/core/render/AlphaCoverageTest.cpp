@@ -199,3 +199,33 @@ TEST(AlphaCoverageTest, EveryPixelThatCanShowAVisibleTexelIsDrawnOnceAndNoneTwic
     }
     EXPECT_GT(tCheckedVisible, 1000);
 }
+
+TEST(AlphaCoverageTest, VisibleRowsAndTexelSpansForPicturesDrawnByRows)
+{
+    Picture tPicture(8, 10);
+    int32_t tFirst = -1;
+    int32_t tEnd = -1;
+    FindVisibleRows(tPicture.mData.data(), 8, 10, tFirst, tEnd);
+    EXPECT_EQ(tFirst, tEnd);
+    tPicture.SetAlpha(7, 3, 1);
+    tPicture.SetAlpha(0, 6, 255);
+    FindVisibleRows(tPicture.mData.data(), 8, 10, tFirst, tEnd);
+    EXPECT_EQ(tFirst, 3);
+    EXPECT_EQ(tEnd, 7);
+    FindVisibleRows(nullptr, 8, 10, tFirst, tEnd);
+    EXPECT_EQ(tFirst, tEnd);
+
+    // Texels 2..5 at 5/3 pixels a texel start at 3.33 and end at 8.33: pixels 3 to 7 have their
+    // centres there. Mirrored, the same span counts down from 100; clipping trims it.
+    int32_t tStart = 0;
+    int32_t tStop = 0;
+    ASSERT_TRUE(MapTexelSpan(5.0 / 3.0, 0.0, 2.0, 5.0, 0, 100, tStart, tStop));
+    EXPECT_EQ(tStart, 3);
+    EXPECT_EQ(tStop, 8);
+    ASSERT_TRUE(MapTexelSpan(-2.0, 100.0, 2.0, 5.0, 0, 200, tStart, tStop));
+    EXPECT_EQ(tStart, 90);
+    EXPECT_EQ(tStop, 96);
+    ASSERT_TRUE(MapTexelSpan(-2.0, 100.0, 2.0, 5.0, 92, 200, tStart, tStop));
+    EXPECT_EQ(tStart, 92);
+    EXPECT_FALSE(MapTexelSpan(1.0, 500.0, 2.0, 5.0, 0, 100, tStart, tStop));
+}
