@@ -196,7 +196,7 @@ static bool DrawVisibleRows(BackgroundPack &rPack, float pU, float pW, float pH)
         if(tTexW < 1 || tTexH < 1 || tTexW != rPack.rImage->GetWidth() || tTexH != rPack.rImage->GetHeight()) return false;
         uint8_t *tPixels = (uint8_t *)malloc((size_t)tTexW * tTexH * 4);
         if(!tPixels) return false;
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        // Rows of four-byte texels always meet the default pack alignment.
         glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, tPixels);
         FindVisibleRows(tPixels, tTexW, tTexH, rPack.mVisibleFirstRow, rPack.mVisibleEndRow);
         free(tPixels);
