@@ -211,7 +211,10 @@ void GameGearRender(FrameRecord *pFrame)
     DisplayManager::ComputeViewport();
     glClearDepth(1.0);
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    // Whoever tests the stencil clears it first, so clearing it here changes nothing drawn; a
+    // clear of depth alone must keep the stencil bits that share its words, which costs a read
+    // and a write of every pixel on a software rasteriser.
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
 
     bool tBlocking = TransitionBlocks();
     GUI *rGUI = GUI::Fetch();

@@ -44,6 +44,24 @@ namespace
         if(pDisplayList != 0) glDeleteLists(pDisplayList, 1);
     }
 
+    // Only plain RGBA data can be read texel by texel; other layers are drawn whole.
+    AlphaCoverage *NewLayerCoverage(const ImageRecord *pImage)
+    {
+        if(!pImage) return nullptr;
+        const int64_t tRGBABytes = (int64_t)pImage->mWidth * pImage->mHeight * 4;
+        if(pImage->mCompressionFlag == 1 && pImage->mWidth > 0 && pImage->mHeight > 0 && pImage->mDataSize >= tRGBABytes)
+        {
+            return AlphaCoverage::FromRGBA(pImage->mData, pImage->mWidth, pImage->mHeight);
+        }
+        return AlphaCoverage::Whole(pImage->mWidth, pImage->mHeight);
+    }
+
+    struct LayerBoxDraw
+    {
+        LineartLayer *rLayer;
+        float mDepth;
+    };
+
     LineartUploadFunc xUpload = DefaultUpload;
     LineartReleaseFunc xRelease = DefaultRelease;
     int32_t xResidentTextures = 0;
@@ -73,16 +91,25 @@ LineartChunk::LineartChunk()
 LineartChunk::~LineartChunk()
 {
     Unload();
-    for(int32_t i = 0; i < LINEART_LAYER_COUNT; i++) ImageRecord::Free(mLayers[i].mImage);
+    for(int32_t i = 0; i < LINEART_LAYER_COUNT; i++)
+    {
+        ImageRecord::Free(mLayers[i].mImage);
+        delete mLayers[i].mCoverage;
+    }
     free(mMask);
 }
 
 void LineartChunk::SetImages(ImageRecord *pFirst, ImageRecord *pSecond)
 {
     Unload();
-    for(int32_t i = 0; i < LINEART_LAYER_COUNT; i++) ImageRecord::Free(mLayers[i].mImage);
-    mLayers[0].mImage = pFirst;
-    mLayers[1].mImage = pSecond;
+    ImageRecord *rImages[LINEART_LAYER_COUNT] = {pFirst, pSecond};
+    for(int32_t i = 0; i < LINEART_LAYER_COUNT; i++)
+    {
+        ImageRecord::Free(mLayers[i].mImage);
+        delete mLayers[i].mCoverage;
+        mLayers[i].mImage = rImages[i];
+        mLayers[i].mCoverage = NewLayerCoverage(rImages[i]);
+    }
 }
 
 bool LineartChunk::SetClip(const ClipRecord *pClip)
@@ -154,7 +181,33 @@ void LineartChunk::Unload()
     }
 }
 
-void LineartChunk::DrawLayer(LineartLayer &rLayer, float pDepth)
+void LineartChunk::DrawLayer(LineartLayer &rLayer, float pDepth, const CoverageMapping *pMapping, const CoverageBox &pClip)
+{
+    if(!pMapping || !rLayer.mCoverage)
+    {
+        if(pMapping) glScissor(pClip.mX, pClip.mY, pClip.mW, pClip.mH);
+        ExecuteLayer(rLayer, pDepth);
+        return;
+    }
+    // The unit quad puts texel (s, t) at (offset x + s, offset y + t) in the chunk.
+    const Bitmap *rBitmap = rLayer.mBitmap;
+    CoverageMapping tLayer;
+    tLayer.mScaleX = pMapping->mScaleX;
+    tLayer.mOffsetX = pMapping->mOffsetX + pMapping->mScaleX * rBitmap->GetOffsetX();
+    tLayer.mScaleY = pMapping->mScaleY;
+    tLayer.mOffsetY = pMapping->mOffsetY + pMapping->mScaleY * rBitmap->GetOffsetY();
+    LayerBoxDraw tDraw = {&rLayer, pDepth};
+    rLayer.mCoverage->ForEachBox(tLayer, pClip, DrawLayerBox, &tDraw);
+}
+
+void LineartChunk::DrawLayerBox(const CoverageBox &pBox, void *pContext)
+{
+    LayerBoxDraw *rDraw = static_cast<LayerBoxDraw *>(pContext);
+    glScissor(pBox.mX, pBox.mY, pBox.mW, pBox.mH);
+    ExecuteLayer(*rDraw->rLayer, rDraw->mDepth);
+}
+
+void LineartChunk::ExecuteLayer(LineartLayer &rLayer, float pDepth)
 {
     if(rLayer.mDisplayList != 0)
     {
@@ -191,13 +244,15 @@ void LineartChunk::RenderMask()
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
 }
 
-void LineartChunk::Render()
+void LineartChunk::Render(const CoverageMapping *pMapping, const CoverageBox &pClip)
 {
     if(!mLayers[0].mBitmap) return;
-    DrawLayer(mLayers[0], 0.0f);
-    if(mLayers[1].mBitmap) DrawLayer(mLayers[1], cSecondLayerOffset);
+    DrawLayer(mLayers[0], 0.0f, pMapping, pClip);
+    if(mLayers[1].mBitmap) DrawLayer(mLayers[1], cSecondLayerOffset, pMapping, pClip);
     OptionsManager *rOptions = OptionsManager::Fetch();
-    if(rOptions && rOptions->GetBool("ShowHitboxes")) RenderMask();
+    if(!rOptions || !rOptions->GetBool("ShowHitboxes")) return;
+    if(pMapping) glScissor(pClip.mX, pClip.mY, pClip.mW, pClip.mH);
+    RenderMask();
 }
 
 // ---- Level -------------------------------------------------------------------------------------
@@ -358,6 +413,12 @@ void LineartLevel::Render(float pLeft, float pTop, float pRight, float pBottom)
     glAlphaFunc(GL_GREATER, 0.0f);
     glEnable(GL_TEXTURE_2D);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    // Where the level lands in the window; a transform that is not a plain scale and shift
+    // leaves every layer drawn whole.
+    CoverageMapping tLevel;
+    CoverageBox tClip;
+    const bool tBoxes = GLState::GetWindowMapping(tLevel, tClip);
+    if(tBoxes) glEnable(GL_SCISSOR_TEST);
 
     LineartRange tRange = ComputeRange(pLeft, pTop, pRight, pBottom);
     for(int32_t c = tRange.mFirstColumn; c < tRange.mEndColumn; c++)
@@ -368,8 +429,11 @@ void LineartLevel::Render(float pLeft, float pTop, float pRight, float pBottom)
             if(!rChunk) continue;
             const float tX = (float)((uint32_t)c * mChunkWidth);
             const float tY = (float)((uint32_t)r * mChunkHeight);
+            CoverageMapping tChunk = tLevel;
+            tChunk.mOffsetX += tLevel.mScaleX * tX;
+            tChunk.mOffsetY += tLevel.mScaleY * tY;
             glTranslatef(tX, tY, 0.0f);
-            rChunk->Render();
+            rChunk->Render(tBoxes ? &tChunk : nullptr, tClip);
             glTranslatef(-tX, -tY, 0.0f);
         }
     }

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 
+#include "core/render/AlphaCoverage.h"
 #include "world/LevelClipMap.h"
 
 class Bitmap;
@@ -34,12 +35,14 @@ struct LineartRange
 };
 
 // One image layer of a chunk. The decoded image stays in memory after upload, so a chunk that
-// was unloaded can be uploaded again.
+// was unloaded can be uploaded again. The coverage, worked out once when the image is set,
+// says which parts of the layer can show anything (null: draw all of it).
 struct LineartLayer
 {
     uint32_t mDisplayList;
     ImageRecord *mImage;
     Bitmap *mBitmap;
+    AlphaCoverage *mCoverage;
 };
 
 // One square of the level: two image layers and a mask of one byte per world unit, indexed
@@ -72,12 +75,18 @@ public:
     void Upload();
     // Frees the textures and display lists; the images stay.
     void Unload();
-    // Needs a GL context: the display lists are compiled on the first draw.
-    void Render();
+    // Needs a GL context: the display lists are compiled on the first draw. With a mapping of
+    // the chunk's own coordinates to the window (and the scissor test on), each layer is drawn
+    // only through the boxes where it can show anything, within the clip box; without one,
+    // whole.
+    void Render(const CoverageMapping *pMapping, const CoverageBox &pClip);
 
 private:
     bool UploadLayer(LineartLayer &rLayer);
-    void DrawLayer(LineartLayer &rLayer, float pDepth);
+    void DrawLayer(LineartLayer &rLayer, float pDepth, const CoverageMapping *pMapping, const CoverageBox &pClip);
+    static void DrawLayerBox(const CoverageBox &pBox, void *pContext);
+    // Calls the layer's display list, compiling it on the first draw.
+    static void ExecuteLayer(LineartLayer &rLayer, float pDepth);
     void RenderMask();
 
     uint8_t mKeepImages;
@@ -130,7 +139,8 @@ public:
     // Per tick, with the active camera's frame: ages the resident chunks, unloading those
     // unseen for more than 300 ticks, then uploads every chunk in range and marks it seen.
     void Update(float pLeft, float pTop, float pRight, float pBottom);
-    // Draws the chunks in range, translated by the frame's top-left. Needs a GL context.
+    // Draws the chunks in range, translated by the frame's top-left; chunks and the empty parts
+    // of their layers that cannot reach the window are left out. Needs a GL context.
     void Render(float pLeft, float pTop, float pRight, float pBottom);
 
     // Process-wide: textures of chunk layers now on the graphics card.

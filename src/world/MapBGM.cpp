@@ -1,6 +1,7 @@
 #include "world/MapBGM.h"
 
 #include <GL/gl.h>
+#include <GL/glext.h>
 #include <cstdlib>
 
 #include "core/NamedLinkedList.h"
@@ -22,6 +23,9 @@ BackgroundPack::BackgroundPack() : mHolder(this, ReleaseImage)
     mAppearancesY = 1.0f;
     mForceScrollX = 0;
     mForceScrollY = 0;
+    rMeasuredImage = NULL;
+    mVisibleFirstRow = 0;
+    mVisibleEndRow = 0;
 }
 
 BackgroundPack::~BackgroundPack()
@@ -33,6 +37,7 @@ void BackgroundPack::ReleaseImage(void *pOwner, void *pObject)
     BackgroundPack *rPack = static_cast<BackgroundPack *>(pOwner);
     if(rPack->rImage != pObject) return;
     rPack->rImage = NULL;
+    rPack->rMeasuredImage = NULL;
     rPack->mActive = 0;
 }
 
@@ -40,6 +45,7 @@ void BackgroundPack::SetImage(const char *pPath)
 {
     DataLibrary *rLibrary = DataLibrary::Fetch();
     rImage = (rLibrary && pPath) ? static_cast<Bitmap *>(rLibrary->GetEntryOfKind(pPath, DL_KIND_BITMAP)) : NULL;
+    rMeasuredImage = NULL;
     if(!rImage) mActive = 0;
 }
 
@@ -141,6 +147,105 @@ void MapBGM::Clear()
     mPacks->Clear();
 }
 
+// The pack's quad from (0, 0) to (w, h) in the current matrix. The texture's top row is t = 0,
+// as everywhere in the engine.
+static void DrawPackQuad(const BackgroundPack &pPack, float pU, float pW, float pH)
+{
+    glBegin(GL_QUADS);
+    glTexCoord2f(pU, 0.0f);
+    glVertex2f(0.0f, 0.0f);
+    glTexCoord2f(pU + pPack.mAppearancesX, 0.0f);
+    glVertex2f(pW, 0.0f);
+    glTexCoord2f(pU + pPack.mAppearancesX, pPack.mAppearancesY);
+    glVertex2f(pW, pH);
+    glTexCoord2f(pU, pPack.mAppearancesY);
+    glVertex2f(0.0f, pH);
+    glEnd();
+}
+
+// A pack whose picture is clear above and below its scenery (hills, bushes) draws its quad
+// only over the window rows that can show a visible texel row; the alpha test would discard
+// the rest anyway. Only where that holds exactly: one repeat down at most (quad row y samples
+// texel row y), nearest filtering, the alpha test passing alpha above 0 alone, plain texturing.
+// Each row edge of the quad gets one texel of its own, since a sample there may wrap to the
+// picture's other edge. False, with nothing drawn, where the rows cannot be used.
+static bool DrawVisibleRows(BackgroundPack &rPack, float pU, float pW, float pH)
+{
+    if(!(rPack.mAppearancesY <= 1.0f)) return false;
+    GLint tFunc = 0;
+    GLfloat tReference = -1.0f;
+    GLint tMin = 0;
+    GLint tMag = 0;
+    GLint tEnvMode = 0;
+    GLint tProgram = 0;
+    glGetIntegerv(GL_ALPHA_TEST_FUNC, &tFunc);
+    glGetFloatv(GL_ALPHA_TEST_REF, &tReference);
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &tMin);
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &tMag);
+    glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &tEnvMode);
+    glGetIntegerv(GL_CURRENT_PROGRAM, &tProgram);
+    if(!glIsEnabled(GL_ALPHA_TEST) || tFunc != GL_GREATER || tReference != 0.0f) return false;
+    if(tMin != GL_NEAREST || tMag != GL_NEAREST || tEnvMode != GL_MODULATE || tProgram != 0) return false;
+
+    if(rPack.rMeasuredImage != rPack.rImage)
+    {
+        GLint tTexW = 0;
+        GLint tTexH = 0;
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &tTexW);
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &tTexH);
+        if(tTexW < 1 || tTexH < 1 || tTexW != rPack.rImage->GetWidth() || tTexH != rPack.rImage->GetHeight()) return false;
+        uint8_t *tPixels = (uint8_t *)malloc((size_t)tTexW * tTexH * 4);
+        if(!tPixels) return false;
+        // Rows of four-byte texels always meet the default pack alignment.
+        glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, tPixels);
+        FindVisibleRows(tPixels, tTexW, tTexH, rPack.mVisibleFirstRow, rPack.mVisibleEndRow);
+        free(tPixels);
+        rPack.rMeasuredImage = rPack.rImage;
+    }
+
+    CoverageMapping tMapping;
+    CoverageBox tClip;
+    if(!GLState::GetWindowMapping(tMapping, tClip)) return false;
+    // Row bands in texel rows: both edges of the quad and the visible rows with a texel either
+    // side, sorted and merged where they meet, so no pixel is drawn twice.
+    double tBands[3][2] = {{-1.0, 1.0}, {pH - 1.0, pH + 1.0}, {0.0, 0.0}};
+    int32_t tCount = 2;
+    if(rPack.mVisibleFirstRow < rPack.mVisibleEndRow)
+    {
+        tBands[2][0] = rPack.mVisibleFirstRow - 1.0;
+        tBands[2][1] = rPack.mVisibleEndRow + 1.0;
+        tCount = 3;
+    }
+    for(int32_t i = 1; i < tCount; i++)
+    {
+        for(int32_t j = i; j > 0 && tBands[j][0] < tBands[j - 1][0]; j--)
+        {
+            double tSwap[2] = {tBands[j][0], tBands[j][1]};
+            tBands[j][0] = tBands[j - 1][0];
+            tBands[j][1] = tBands[j - 1][1];
+            tBands[j - 1][0] = tSwap[0];
+            tBands[j - 1][1] = tSwap[1];
+        }
+    }
+    glEnable(GL_SCISSOR_TEST);
+    for(int32_t i = 0; i < tCount; i++)
+    {
+        const double tStart = tBands[i][0];
+        double tEnd = tBands[i][1];
+        while(i + 1 < tCount && tBands[i + 1][0] <= tEnd)
+        {
+            i++;
+            if(tBands[i][1] > tEnd) tEnd = tBands[i][1];
+        }
+        int32_t tFirst = 0;
+        int32_t tLast = 0;
+        if(!MapTexelSpan(tMapping.mScaleY, tMapping.mOffsetY, tStart, tEnd, tClip.mY, tClip.mH, tFirst, tLast)) continue;
+        glScissor(tClip.mX, tFirst, tClip.mW, tLast - tFirst);
+        DrawPackQuad(rPack, pU, pW, pH);
+    }
+    return true;
+}
+
 void MapBGM::Render(const Camera *pCamera)
 {
     if(!pCamera) return;
@@ -166,18 +271,7 @@ void MapBGM::Render(const Camera *pCamera)
         rImage->ApplyOffset();
         const float tW = (float)rImage->GetWidth() * rPack->mAppearancesX;
         const float tH = (float)rImage->GetHeight() * rPack->mAppearancesY;
-        const float tU = tPlace.mScrollU;
-        // The texture's top row is t = 0, as everywhere in the engine.
-        glBegin(GL_QUADS);
-        glTexCoord2f(tU, 0.0f);
-        glVertex2f(0.0f, 0.0f);
-        glTexCoord2f(tU + rPack->mAppearancesX, 0.0f);
-        glVertex2f(tW, 0.0f);
-        glTexCoord2f(tU + rPack->mAppearancesX, rPack->mAppearancesY);
-        glVertex2f(tW, tH);
-        glTexCoord2f(tU, rPack->mAppearancesY);
-        glVertex2f(0.0f, tH);
-        glEnd();
+        if(!DrawVisibleRows(*rPack, tPlace.mScrollU, tW, tH)) DrawPackQuad(*rPack, tPlace.mScrollU, tW, tH);
         rImage->RemoveOffset();
         GLState::PopAll();
     }

@@ -33,6 +33,11 @@ public:
     float mAppearancesY;
     uint8_t mForceScrollX;
     uint8_t mForceScrollY;
+    // Texel rows [first, end) of the image that hold anything visible, read back from its
+    // texture on the first draw (null image: not read yet).
+    Bitmap *rMeasuredImage;
+    int32_t mVisibleFirstRow;
+    int32_t mVisibleEndRow;
 
     // The image at a library path, or none when the path holds no picture.
     void SetImage(const char *pPath);

@@ -63,3 +63,50 @@ void GLState::End2D()
     glPopMatrix();
     glPopAttrib();
 }
+
+bool GLState::GetWindowMapping(CoverageMapping &sMapping, CoverageBox &sClip)
+{
+    GLdouble tModel[16];
+    GLdouble tProjection[16];
+    GLint tViewport[4];
+    glGetDoublev(GL_MODELVIEW_MATRIX, tModel);
+    glGetDoublev(GL_PROJECTION_MATRIX, tProjection);
+    glGetIntegerv(GL_VIEWPORT, tViewport);
+    // Column-major: element (row r, column c) sits at c * 4 + r.
+    GLdouble tAll[16];
+    for(int32_t c = 0; c < 4; c++)
+    {
+        for(int32_t r = 0; r < 4; r++)
+        {
+            GLdouble tSum = 0.0;
+            for(int32_t k = 0; k < 4; k++) tSum += tProjection[k * 4 + r] * tModel[c * 4 + k];
+            tAll[c * 4 + r] = tSum;
+        }
+    }
+    const GLdouble tW = tAll[15];
+    if(tAll[1] != 0.0 || tAll[4] != 0.0 || tAll[8] != 0.0 || tAll[9] != 0.0) return false;
+    if(tAll[3] != 0.0 || tAll[7] != 0.0 || tAll[11] != 0.0 || tW == 0.0) return false;
+    const double tHalfW = tViewport[2] * 0.5;
+    const double tHalfH = tViewport[3] * 0.5;
+    sMapping.mScaleX = tAll[0] / tW * tHalfW;
+    sMapping.mOffsetX = tViewport[0] + (tAll[12] / tW + 1.0) * tHalfW;
+    sMapping.mScaleY = tAll[5] / tW * tHalfH;
+    sMapping.mOffsetY = tViewport[1] + (tAll[13] / tW + 1.0) * tHalfH;
+
+    sClip.mX = tViewport[0];
+    sClip.mY = tViewport[1];
+    sClip.mW = tViewport[2];
+    sClip.mH = tViewport[3];
+    if(glIsEnabled(GL_SCISSOR_TEST))
+    {
+        GLint tScissor[4];
+        glGetIntegerv(GL_SCISSOR_BOX, tScissor);
+        const int32_t tRight = sClip.mX + sClip.mW < tScissor[0] + tScissor[2] ? sClip.mX + sClip.mW : tScissor[0] + tScissor[2];
+        const int32_t tTop = sClip.mY + sClip.mH < tScissor[1] + tScissor[3] ? sClip.mY + sClip.mH : tScissor[1] + tScissor[3];
+        if(tScissor[0] > sClip.mX) sClip.mX = tScissor[0];
+        if(tScissor[1] > sClip.mY) sClip.mY = tScissor[1];
+        sClip.mW = tRight > sClip.mX ? tRight - sClip.mX : 0;
+        sClip.mH = tTop > sClip.mY ? tTop - sClip.mY : 0;
+    }
+    return true;
+}

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "core/render/AlphaCoverage.h"
+
 // Pushing and popping of OpenGL state around drawing, and the 2D projection every frame uses.
 // All of them need a current GL context.
 namespace GLState
@@ -21,4 +23,9 @@ namespace GLState
     void Begin2DView();
 
     void End2D();
+
+    // How the current modelview, projection and viewport place the xy plane in the window, and
+    // the window box drawing can reach (the viewport, within the scissor box when that is on).
+    // False when the transform rotates, shears, lets z move x or y, or divides by w.
+    bool GetWindowMapping(CoverageMapping &sMapping, CoverageBox &sClip);
 }
