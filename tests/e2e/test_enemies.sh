@@ -28,7 +28,7 @@ LUA
 
 e2e_start "$SCRATCH/enemies.log" -skipto Hollow
 e2e_wait_for "$LOG" "Hollow: ready" 30 || e2e_fail "the Hollow did not load"
-e2e_wait_for "$LOG" "E2E biter struck the player" 20 || e2e_fail "the biter's contact never struck her"
+e2e_wait_for "$LOG" "E2E biter struck the player" 60 || e2e_fail "the biter's contact never struck her"
 e2e_wait_for "$LOG" "Enemy destroyed: E2EBiter" 5 || e2e_fail "the biter did not die after striking"
 
 e2e_focus_window
