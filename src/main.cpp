@@ -8,8 +8,8 @@
 #include "core/Gears.h"
 #include "core/ShutdownNudge.h"
 
-// The loop waits for events with a timeout: a signal does not interrupt Allegro's wait, and
-// the timeout bounds how long a quit request can go unseen.
+// A quit signal wakes the loop's wait through the quit watcher's event; the timeout bounds how
+// long a quit goes unseen when the watcher could not start and a plain handler took its place.
 static const float cEventWaitSeconds = 0.06f;
 
 // Frees what the game holds, then lets Allegro's exit hook end its threads without sitting out
@@ -54,7 +54,8 @@ int main(int argc, char **argv)
     while(rApp->mQuitFlag != 1)
     {
         Debug::PushPrintTag("Debug_MainLoop", "[Begin Main Iteration]\n");
-        if(!al_wait_for_event_timed(rApp->rEventQueue, &rApp->mCurrentEvent, cEventWaitSeconds))
+        // No event, or a quit asked while the loop waited: neither earns a tick or a frame.
+        if(!al_wait_for_event_timed(rApp->rEventQueue, &rApp->mCurrentEvent, cEventWaitSeconds) || QuitRequested())
         {
             if(QuitRequested()) rApp->mQuitFlag = 1;
             Debug::PopPrint("[Complete Main Iteration]\n");

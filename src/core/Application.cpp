@@ -25,6 +25,7 @@
 #include "core/LuaManager.h"
 #include "core/NamedLinkedList.h"
 #include "core/OptionsManager.h"
+#include "core/QuitWatcher.h"
 #include "core/Utilities.h"
 #include "core/ConsoleCommands.h"
 #include "core/data/CorvelLumpManager.h"
@@ -70,9 +71,9 @@
 
 static Application xApplication;
 
-// Set by SIGINT and SIGTERM. A handler may only store to a sig_atomic_t; the main loop copies
-// it into the quit flag. Boot reads the quit flag as "the display failed", so a signal never
-// writes it directly.
+// Set by SIGINT and SIGTERM when the quit watcher could not start. A handler may only store to
+// a sig_atomic_t; the main loop copies it into the quit flag. Boot reads the quit flag as "the
+// display failed", so a signal never writes it directly.
 static volatile sig_atomic_t xQuitSignal = 0;
 
 Application *GetApplication()
@@ -95,6 +96,7 @@ static void OnQuitSignal(int pSignal)
 
 void InstallQuitSignals()
 {
+    if(StartQuitWatcher()) return;
     struct sigaction tAction;
     memset(&tAction, 0, sizeof(tAction));
     tAction.sa_handler = OnQuitSignal;
@@ -105,7 +107,7 @@ void InstallQuitSignals()
 
 bool QuitRequested()
 {
-    return xQuitSignal || xApplication.mQuitFlag == 1;
+    return xQuitSignal || QuitSignalled() || xApplication.mQuitFlag == 1;
 }
 
 void InitApplicationDefaults()
@@ -305,6 +307,7 @@ void RegisterEventSources(ALLEGRO_EVENT_QUEUE *pQueue)
     al_register_event_source(pQueue, al_get_keyboard_event_source());
     al_register_event_source(pQueue, al_get_mouse_event_source());
     al_register_event_source(pQueue, al_get_joystick_event_source());
+    AttachQuitWatcher(pQueue);
 }
 
 void LoadResources()
@@ -493,6 +496,7 @@ void CleanMemory()
 
     if(rApp->rTimer) al_destroy_timer(rApp->rTimer);
     rApp->rTimer = NULL;
+    AttachQuitWatcher(NULL);
     if(rApp->rEventQueue) al_destroy_event_queue(rApp->rEventQueue);
     rApp->rEventQueue = NULL;
     if(rApp->rDisplay) al_destroy_display(rApp->rDisplay);

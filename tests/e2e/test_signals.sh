@@ -29,4 +29,12 @@ for sig in TERM INT; do
     # Nothing ticks once the shutdown has begun.
     sed -n '/^\[Clean Memory\] Begin$/,$p' "$LOG" | grep -q '^Probe ' && e2e_fail "SIG$sig: the world ticked during the shutdown"
 done
+# A signal during boot, while the managers start and before any script or the main loop runs,
+# lets the boot wind down and shuts down as cleanly.
+e2e_start "$SCRATCH/boot.log" -startupdebug -skipto FirstSteps
+e2e_wait_for "$LOG" "[Allegro] Finished init" || e2e_fail "Allegro never finished its start"
+e2e_stop INT
+[ "$STATUS" -eq 0 ] || e2e_fail "SIGINT during boot: exit status $STATUS"
+e2e_expect_lines "$LOG" "[Clean Memory] Begin" "[Clean Memory] Done"
+grep -q '^Probe ' "$LOG" && e2e_fail "SIGINT during boot: the world ticked"
 echo "PASS"

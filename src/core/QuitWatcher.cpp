@@ -1,0 +1,99 @@
+#include "core/QuitWatcher.h"
+
+#include <atomic>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <pthread.h>
+
+namespace
+{
+    std::atomic<bool> xStarted(false);
+    std::atomic<bool> xSignalled(false);
+    sigset_t xQuitSet;
+
+    // Guards the source and the queue it is registered with against a detach while the
+    // watcher emits.
+    pthread_mutex_t xSourceLock = PTHREAD_MUTEX_INITIALIZER;
+    ALLEGRO_EVENT_SOURCE xSource;
+    ALLEGRO_EVENT_QUEUE *rAttachedQueue = NULL;
+
+    // Caller holds xSourceLock.
+    void EmitQuitEvent()
+    {
+        if(!rAttachedQueue) return;
+        ALLEGRO_EVENT tEvent;
+        memset(&tEvent, 0, sizeof(tEvent));
+        tEvent.user.type = cQuitSignalEventType;
+        al_emit_user_event(&xSource, &tEvent, NULL);
+    }
+
+    void *WatcherMain(void *pUnused)
+    {
+        // Named, so the shutdown nudge, which wakes only the libraries' unnamed threads, leaves
+        // it in its wait.
+        pthread_setname_np(pthread_self(), "quit-watcher");
+        for(;;)
+        {
+            int tSignal = 0;
+            if(sigwait(&xQuitSet, &tSignal) != 0) continue;
+            xSignalled.store(true);
+            pthread_mutex_lock(&xSourceLock);
+            EmitQuitEvent();
+            pthread_mutex_unlock(&xSourceLock);
+        }
+        return NULL;
+    }
+}
+
+bool StartQuitWatcher()
+{
+    if(xStarted.load()) return true;
+    sigemptyset(&xQuitSet);
+    sigaddset(&xQuitSet, SIGINT);
+    sigaddset(&xQuitSet, SIGTERM);
+    sigset_t tFormer;
+    if(pthread_sigmask(SIG_BLOCK, &xQuitSet, &tFormer) != 0)
+    {
+        fprintf(stderr, "Quit watcher: cannot block the quit signals.\n");
+        return false;
+    }
+
+    pthread_attr_t tAttributes;
+    pthread_attr_init(&tAttributes);
+    pthread_attr_setdetachstate(&tAttributes, PTHREAD_CREATE_DETACHED);
+    pthread_t tThread;
+    int tError = pthread_create(&tThread, &tAttributes, WatcherMain, NULL);
+    pthread_attr_destroy(&tAttributes);
+    if(tError != 0)
+    {
+        pthread_sigmask(SIG_SETMASK, &tFormer, NULL);
+        fprintf(stderr, "Quit watcher: cannot start its thread (%s).\n", strerror(tError));
+        return false;
+    }
+    xStarted.store(true);
+    return true;
+}
+
+bool QuitSignalled()
+{
+    return xSignalled.load();
+}
+
+void AttachQuitWatcher(ALLEGRO_EVENT_QUEUE *pQueue)
+{
+    pthread_mutex_lock(&xSourceLock);
+    if(rAttachedQueue)
+    {
+        al_destroy_user_event_source(&xSource);
+        rAttachedQueue = NULL;
+    }
+    if(pQueue)
+    {
+        al_init_user_event_source(&xSource);
+        al_register_event_source(pQueue, &xSource);
+        rAttachedQueue = pQueue;
+        if(xSignalled.load()) EmitQuitEvent();
+    }
+    pthread_mutex_unlock(&xSourceLock);
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <allegro5/allegro.h>
+
+// SIGINT and SIGTERM are blocked in every thread and taken by one watcher thread in sigwait.
+// A signal handler may only store a flag, and a flag does not end Allegro's event wait, so a
+// quit used to go unseen until the next timer tick or wait timeout. The watcher is an
+// ordinary thread: it sets the flag and emits an event into the main loop's queue, which
+// wakes the loop at once.
+
+// The event the watcher emits into an attached queue.
+const ALLEGRO_EVENT_TYPE cQuitSignalEventType = ALLEGRO_GET_EVENT_TYPE('Q', 'S', 'i', 'g');
+
+// Blocks SIGINT and SIGTERM in the caller and starts the watcher. Call it from main before any
+// other thread starts, so every later thread inherits the mask. Returns false when the mask
+// or the thread cannot be set up; the signals then keep their former disposition. A second
+// call does nothing and returns true.
+bool StartQuitWatcher();
+
+// True once the watcher has taken SIGINT or SIGTERM.
+bool QuitSignalled();
+
+// Makes a signal also emit a cQuitSignalEventType event into pQueue; a signal that came before
+// the call is emitted at once. NULL detaches and frees the event source: call it before the
+// attached queue is destroyed.
+void AttachQuitWatcher(ALLEGRO_EVENT_QUEUE *pQueue);

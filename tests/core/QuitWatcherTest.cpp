@@ -1,0 +1,60 @@
+#include <gtest/gtest.h>
+
+#include <allegro5/allegro.h>
+#include <csignal>
+#include <pthread.h>
+#include <thread>
+#include <unistd.h>
+
+#include "core/QuitWatcher.h"
+
+// A quit signal sent to the whole process, the way a shell or a supervisor sends it, is taken
+// by the watcher, never by a thread started after the mask was set: it sets the flag and wakes
+// a wait on the attached queue with its event. The process survives the
+// signal, and the event source detaches without leaving anything registered.
+TEST(QuitWatcherTest, ProcessSignalWakesTheAttachedQueue)
+{
+    ASSERT_TRUE(al_init());
+    ASSERT_TRUE(StartQuitWatcher());
+    EXPECT_TRUE(StartQuitWatcher());
+    EXPECT_FALSE(QuitSignalled());
+
+    ALLEGRO_EVENT_QUEUE *nQueue = al_create_event_queue();
+    ASSERT_TRUE(nQueue);
+    AttachQuitWatcher(nQueue);
+
+    // A thread made now inherits the mask, so the signal cannot land in it.
+    sigset_t tMask;
+    bool tBlockedInLaterThread = false;
+    std::thread tLater([&]() {
+        pthread_sigmask(SIG_BLOCK, NULL, &tMask);
+        tBlockedInLaterThread = sigismember(&tMask, SIGTERM) && sigismember(&tMask, SIGINT);
+    });
+    tLater.join();
+    EXPECT_TRUE(tBlockedInLaterThread);
+
+    ASSERT_EQ(0, kill(getpid(), SIGTERM));
+    ALLEGRO_EVENT tEvent;
+    ASSERT_TRUE(al_wait_for_event_timed(nQueue, &tEvent, 10.0f));
+    EXPECT_EQ(cQuitSignalEventType, tEvent.type);
+    EXPECT_TRUE(QuitSignalled());
+
+    // A queue attached after the signal is told at once; a second signal is taken quietly.
+    ALLEGRO_EVENT_QUEUE *nLateQueue = al_create_event_queue();
+    ASSERT_TRUE(nLateQueue);
+    AttachQuitWatcher(nLateQueue);
+    EXPECT_TRUE(al_get_next_event(nLateQueue, &tEvent));
+    EXPECT_EQ(cQuitSignalEventType, tEvent.type);
+    ASSERT_EQ(0, kill(getpid(), SIGINT));
+    ASSERT_TRUE(al_wait_for_event_timed(nLateQueue, &tEvent, 10.0f));
+    EXPECT_EQ(cQuitSignalEventType, tEvent.type);
+
+    AttachQuitWatcher(NULL);
+    ASSERT_EQ(0, kill(getpid(), SIGTERM));
+    usleep(20000);
+    EXPECT_TRUE(al_is_event_queue_empty(nQueue));
+    EXPECT_TRUE(al_is_event_queue_empty(nLateQueue));
+    al_destroy_event_queue(nLateQueue);
+    al_destroy_event_queue(nQueue);
+    al_uninstall_system();
+}
