@@ -3,6 +3,15 @@
 // The hotkeys, the world's run rule, the object tree and the Lua globals, on the same manager.
 class GUIHotkeysTest : public GUITest
 {
+protected:
+    // An entity manager holding the player, and the GUI's default objects.
+    PlayerPony *AddPlayerAndDefaultObjects()
+    {
+        GetApplication()->rEntityManager = new EntityManager();
+        GetApplication()->rEntityManager->CreatePlayer();
+        mGUI->CreateDefaultObjects();
+        return PlayerPony::Get();
+    }
 };
 
 TEST_F(GUIHotkeysTest, TheWorldRunsOnlyWhileThePauseScreenExistsAndIsNotOnTop)
@@ -92,11 +101,8 @@ TEST_F(GUIHotkeysTest, PauseAndCloseGameHotkeysOpenAndCloseThePauseScreen)
 TEST_F(GUIHotkeysTest, ControlLocksStopPauseAndCloseGameAndTheConsoleTogglesItsLock)
 {
     Application *rApp = GetApplication();
-    rApp->rEntityManager = new EntityManager();
-    rApp->rEntityManager->CreatePlayer();
-    PlayerPony *rPlayer = PlayerPony::Get();
+    PlayerPony *rPlayer = AddPlayerAndDefaultObjects();
     ASSERT_NE(nullptr, rPlayer);
-    mGUI->CreateDefaultObjects();
     GUIBaseObject *rPause = mGUI->FindObject("PauseScreen");
     GUIBaseObject *rConsole = mGUI->FindObject("Console");
     ActivateGameGear();
@@ -457,11 +463,8 @@ TEST_F(GUIHotkeysTest, TheGameTickFreezesTheWorldUnderThePauseScreenAndHonoursTh
 TEST_F(GUIHotkeysTest, EveryNumberedWarpHotkeyGoesToItsOwnZone)
 {
     Application *rApp = GetApplication();
-    rApp->rEntityManager = new EntityManager();
-    rApp->rEntityManager->CreatePlayer();
-    PlayerPony *rPlayer = PlayerPony::Get();
+    PlayerPony *rPlayer = AddPlayerAndDefaultObjects();
     ASSERT_NE(nullptr, rPlayer);
-    mGUI->CreateDefaultObjects();
     ActivateGameGear();
     rApp->rMapManager = new MapManager();
     for(int32_t i = 0; i < 9; i++) rApp->rMapManager->SetWarpZone(i, 100.0f * (i + 1), 50.0f * (i + 2), -1.0f, -1.0f);
