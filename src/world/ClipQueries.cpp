@@ -13,46 +13,36 @@ bool IsClipped(const ClipWorld &pWorld, int32_t pX, int32_t pY)
 // A scan only answers whether some point is clipped, so it may ask in any order: the level's
 // first point (floors and ceilings end most scans there), then the entities once for the whole
 // scan (a wall of entities ends it before the level's other points), then the level's others.
-bool ColumnAllFree(const ClipWorld &pWorld, int32_t pX, int32_t pY0, int32_t pY1)
+// The scan is pCount points from (pX, pY), one step of (pStepX, pStepY) apart: a column or a row.
+static bool LineAllFree(const ClipWorld &pWorld, int32_t pX, int32_t pY, int32_t pStepX, int32_t pStepY, int64_t pCount)
 {
+    if(pCount <= 0) return true;
     if(!pWorld.rLevel || !pWorld.rEntityBoxTest)
     {
-        for(int32_t y = pY0; y < pY1; y++)
+        for(int64_t i = 0; i < pCount; i++)
         {
-            if(IsClipped(pWorld, pX, y)) return false;
+            if(IsClipped(pWorld, (int32_t)(pX + i * pStepX), (int32_t)(pY + i * pStepY))) return false;
         }
         return true;
     }
-    if(pY0 >= pY1) return true;
-    if(pWorld.rLevel->IsClipped(pX, pY0)) return false;
-    IntRect tColumn = {pX, pY0, pX, pY1 - 1};
-    if(pWorld.rEntityBoxTest(pWorld.rEntityContext, tColumn)) return false;
-    for(int32_t y = pY0 + 1; y < pY1; y++)
+    if(pWorld.rLevel->IsClipped(pX, pY)) return false;
+    IntRect tLine = {pX, pY, (int32_t)(pX + (pCount - 1) * pStepX), (int32_t)(pY + (pCount - 1) * pStepY)};
+    if(pWorld.rEntityBoxTest(pWorld.rEntityContext, tLine)) return false;
+    for(int64_t i = 1; i < pCount; i++)
     {
-        if(pWorld.rLevel->IsClipped(pX, y)) return false;
+        if(pWorld.rLevel->IsClipped((int32_t)(pX + i * pStepX), (int32_t)(pY + i * pStepY))) return false;
     }
     return true;
 }
 
+bool ColumnAllFree(const ClipWorld &pWorld, int32_t pX, int32_t pY0, int32_t pY1)
+{
+    return LineAllFree(pWorld, pX, pY0, 0, 1, (int64_t)pY1 - pY0);
+}
+
 bool RowAllFree(const ClipWorld &pWorld, int32_t pY, int32_t pX0, int32_t pX1)
 {
-    if(!pWorld.rLevel || !pWorld.rEntityBoxTest)
-    {
-        for(int32_t x = pX0; x < pX1; x++)
-        {
-            if(IsClipped(pWorld, x, pY)) return false;
-        }
-        return true;
-    }
-    if(pX0 >= pX1) return true;
-    if(pWorld.rLevel->IsClipped(pX0, pY)) return false;
-    IntRect tRow = {pX0, pY, pX1 - 1, pY};
-    if(pWorld.rEntityBoxTest(pWorld.rEntityContext, tRow)) return false;
-    for(int32_t x = pX0 + 1; x < pX1; x++)
-    {
-        if(pWorld.rLevel->IsClipped(x, pY)) return false;
-    }
-    return true;
+    return LineAllFree(pWorld, pX0, pY, 1, 0, (int64_t)pX1 - pX0);
 }
 
 bool AnyClippedInRow(const ClipWorld &pWorld, int32_t pY, int32_t pX0, int32_t pX1)
