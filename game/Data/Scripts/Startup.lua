@@ -19,6 +19,7 @@ ALB_SetTextureProperty("MagFilter", DM_GetEnumeration("GL_NEAREST"))
 ALB_SetTextureProperty("Wrap S", DM_GetEnumeration("GL_CLAMP_TO_EDGE"))
 ALB_SetTextureProperty("Wrap T", DM_GetEnumeration("GL_CLAMP_TO_EDGE"))
 
+LM_ExecuteScript(gsScriptRoot .. "Frames.lua")
 LM_ExecuteScript(gsScriptRoot .. "GUIImages.lua")
 LM_ExecuteScript(gsScriptRoot .. "KestraSprites.lua")
 LM_ExecuteScript(gsScriptRoot .. "Player/Setup.lua")

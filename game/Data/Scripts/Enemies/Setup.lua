@@ -18,45 +18,35 @@ gsEnemyScripts = gsScriptRoot .. "Enemies/"
 gsEnemyAnims = "Root/Animations/Enemies/"
 local sFrames = "Root/Images/Enemies/"
 
--- Frames sKind00 .. sKind(iCount - 1).
-local function fnLoadFrames(sKind, iCount)
-    DL_AddPath(sFrames .. sKind .. "/")
-    for i = 0, iCount - 1 do
-        local sName = string.format("%s%02d", sKind, i)
-        DL_LoadBitmap(gsEnemyArt .. sName .. ".png", sFrames .. sKind .. "/" .. sName)
-    end
+-- Frames sKind00 .. sKind(iCount - 1), under a heading of their kind.
+local function fnLoadEnemyFrames(sKind, iCount)
+    fnLoadFrames(gsEnemyArt, sFrames .. sKind .. "/", sKind, iCount)
 end
 
 -- The animation gsEnemyAnims .. sKind .. "/" .. sName showing frames iaOrder of sKind.
-local function fnBuildAnimation(sKind, sName, iaOrder, fTicks)
+local function fnBuildEnemyAnimation(sKind, sName, iaOrder, fTicks)
     DL_AddPath(gsEnemyAnims .. sKind .. "/")
-    Anim_Create(gsEnemyAnims .. sKind .. "/" .. sName)
-    Anim_SetProperty("TotalFrames", #iaOrder)
-    Anim_SetProperty("TicksPerFrame", fTicks)
-    for i = 1, #iaOrder do
-        Anim_SetProperty("Frame", i - 1, string.format("%s%s/%s%02d", sFrames, sKind, sKind, iaOrder[i]))
-    end
-    DL_PopActiveEntity()
+    fnBuildAnimation(gsEnemyAnims .. sKind .. "/" .. sName, sFrames .. sKind .. "/", sKind, iaOrder, fTicks)
 end
 
-fnLoadFrames("Gloomwing", 2)
-fnLoadFrames("Driftbell", 2)
-fnLoadFrames("Crawler", 2)
-fnLoadFrames("Sentinel", 2)
-fnLoadFrames("Hive", 2)
-fnLoadFrames("Warden", 2)
-fnLoadFrames("Spit", 1)
+fnLoadEnemyFrames("Gloomwing", 2)
+fnLoadEnemyFrames("Driftbell", 2)
+fnLoadEnemyFrames("Crawler", 2)
+fnLoadEnemyFrames("Sentinel", 2)
+fnLoadEnemyFrames("Hive", 2)
+fnLoadEnemyFrames("Warden", 2)
+fnLoadEnemyFrames("Spit", 1)
 
-fnBuildAnimation("Gloomwing", "Fly", {0, 1}, 6)
-fnBuildAnimation("Driftbell", "Drift", {0, 1}, 20)
-fnBuildAnimation("Crawler", "Walk", {0, 1}, 10)
-fnBuildAnimation("Sentinel", "Eye", {0}, 60)
-fnBuildAnimation("Sentinel", "Glow", {1}, 60)
-fnBuildAnimation("Hive", "Hang", {0}, 60)
-fnBuildAnimation("Hive", "Open", {1}, 60)
-fnBuildAnimation("Warden", "Walk", {0}, 60)
-fnBuildAnimation("Warden", "Rear", {1}, 60)
-fnBuildAnimation("Spit", "Fly", {0}, 60)
+fnBuildEnemyAnimation("Gloomwing", "Fly", {0, 1}, 6)
+fnBuildEnemyAnimation("Driftbell", "Drift", {0, 1}, 20)
+fnBuildEnemyAnimation("Crawler", "Walk", {0, 1}, 10)
+fnBuildEnemyAnimation("Sentinel", "Eye", {0}, 60)
+fnBuildEnemyAnimation("Sentinel", "Glow", {1}, 60)
+fnBuildEnemyAnimation("Hive", "Hang", {0}, 60)
+fnBuildEnemyAnimation("Hive", "Open", {1}, 60)
+fnBuildEnemyAnimation("Warden", "Walk", {0}, 60)
+fnBuildEnemyAnimation("Warden", "Rear", {1}, 60)
+fnBuildEnemyAnimation("Spit", "Fly", {0}, 60)
 
 SLF_Open(gsDataRoot .. "Graphics/Generated/Enemies.slf")
 if SLF_IsFileOpen() then

@@ -48,7 +48,7 @@ for i = 1, #taAnimations do
     if type(vOrder) == "number" then
         vOrder = fnFrameRange(vOrder)
     end
-    fnBuildPlayerAnimation(sAnims .. sName, sFrames, sStem, vOrder, fTicks)
+    fnBuildAnimation(sAnims .. sName, sFrames, sStem, vOrder, fTicks)
 end
 
 -- The teleport beam plays over the last 95 ticks of her arrival and the death bursts take six
@@ -57,9 +57,9 @@ local sEffectFrames = "Root/Images/Kestra/Light/"
 fnLoadPlayerFrames(sEffectFrames, "Beam", 16)
 fnLoadPlayerFrames(sEffectFrames, "DeathGround", 16)
 fnLoadPlayerFrames(sEffectFrames, "DeathAir", 14)
-fnBuildPlayerAnimation(sAnims .. "TeleportBeam", sEffectFrames, "Beam", fnFrameRange(16), 6)
-fnBuildPlayerAnimation(sAnims .. "DeathGround", sEffectFrames, "DeathGround", fnFrameRange(16), 6)
-fnBuildPlayerAnimation(sAnims .. "DeathAir", sEffectFrames, "DeathAir", fnFrameRange(14), 6)
+fnBuildAnimation(sAnims .. "TeleportBeam", sEffectFrames, "Beam", fnFrameRange(16), 6)
+fnBuildAnimation(sAnims .. "DeathGround", sEffectFrames, "DeathGround", fnFrameRange(16), 6)
+fnBuildAnimation(sAnims .. "DeathAir", sEffectFrames, "DeathAir", fnFrameRange(14), 6)
 
 -- The slots: standing, the first step, running, the air (rise, fall and landing), the
 -- shooting versions, the dash, standing shot, dying, the wall, being hurt, the ladder, the

@@ -12,9 +12,9 @@ DL_AddPath(sShotAnims)
 fnLoadPlayerFrames(sShotFrames, "Lemon", 1)
 fnLoadPlayerFrames(sShotFrames, "BusterMedium", 4)
 fnLoadPlayerFrames(sShotFrames, "BusterFull", 4)
-fnBuildPlayerAnimation(sShotAnims .. "Lemon", sShotFrames, "Lemon", {0}, 1)
-fnBuildPlayerAnimation(sShotAnims .. "BusterMediumCycle", sShotFrames, "BusterMedium", fnFrameRange(4), 3)
-fnBuildPlayerAnimation(sShotAnims .. "BusterFullCycle", sShotFrames, "BusterFull", fnFrameRange(4), 3)
+fnBuildAnimation(sShotAnims .. "Lemon", sShotFrames, "Lemon", {0}, 1)
+fnBuildAnimation(sShotAnims .. "BusterMediumCycle", sShotFrames, "BusterMedium", fnFrameRange(4), 3)
+fnBuildAnimation(sShotAnims .. "BusterFullCycle", sShotFrames, "BusterFull", fnFrameRange(4), 3)
 
 -- Each spark lives 33 ticks and shows frame age / 3, so eleven frames; the letter picks the
 -- direction it is drawn in from.
@@ -26,7 +26,7 @@ for i = 1, #saLetters do
     for _, sKind in ipairs({"Charge", "Simmer"}) do
         local sStem = sKind .. saLetters[i]
         fnLoadPlayerFrames(sSparkFrames, sStem, 11)
-        fnBuildPlayerAnimation(sSparkAnims .. sStem, sSparkFrames, sStem, fnFrameRange(11), 3)
+        fnBuildAnimation(sSparkAnims .. sStem, sSparkFrames, sStem, fnFrameRange(11), 3)
     end
 end
 

@@ -19,7 +19,7 @@ local taEffects = {
 for i = 1, #taEffects do
     local sName, iCount, fTicks = taEffects[i][1], taEffects[i][2], taEffects[i][3]
     fnLoadPlayerFrames(sFrames, sName, iCount)
-    fnBuildPlayerAnimation(gsPlayerEffects .. sName, sFrames, sName, fnFrameRange(iCount), fTicks)
+    fnBuildAnimation(gsPlayerEffects .. sName, sFrames, sName, fnFrameRange(iCount), fTicks)
 end
 
 -- Places the effect's picture with its top-left corner at (fLeft, fTop) and lets it play once.

@@ -5,37 +5,9 @@
 
 gsPlayerArt = gsDataRoot .. "Graphics/Generated/Player/"
 
--- Loads the frames sStem00 .. sStem(iCount - 1) into the library heading sHeading (a path that
--- ends in "/"), under the same names.
+-- Loads the frames sStem00 .. sStem(iCount - 1) of her art into the library heading sHeading.
 function fnLoadPlayerFrames(sHeading, sStem, iCount)
-    DL_AddPath(sHeading)
-    for i = 0, iCount - 1 do
-        local sName = string.format("%s%02d", sStem, i)
-        DL_LoadBitmap(gsPlayerArt .. sName .. ".png", sHeading .. sName)
-    end
-end
-
--- Builds the animation sPath from frames already loaded under sHeading. iaOrder lists the
--- frame numbers to show, in order, so one picture can appear twice; fTicks is each frame's
--- length. Animations that the engine shows by frame number rather than by clock still get a
--- length, which only matters if something ever plays them.
-function fnBuildPlayerAnimation(sPath, sHeading, sStem, iaOrder, fTicks)
-    Anim_Create(sPath)
-    Anim_SetProperty("TotalFrames", #iaOrder)
-    Anim_SetProperty("TicksPerFrame", fTicks)
-    for i = 1, #iaOrder do
-        Anim_SetProperty("Frame", i - 1, string.format("%s%s%02d", sHeading, sStem, iaOrder[i]))
-    end
-    DL_PopActiveEntity()
-end
-
--- 0 .. iCount - 1, the usual order.
-function fnFrameRange(iCount)
-    local iaOrder = {}
-    for i = 0, iCount - 1 do
-        iaOrder[#iaOrder + 1] = i
-    end
-    return iaOrder
+    fnLoadFrames(gsPlayerArt, sHeading, sStem, iCount)
 end
 
 LM_ExecuteScript(gsScriptRoot .. "Player/Body.lua")

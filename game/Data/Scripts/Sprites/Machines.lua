@@ -7,39 +7,30 @@ local sArt = gsDataRoot .. "Graphics/Generated/Machines/"
 local sFrames = "Root/Images/Sprites/Machines/"
 DL_AddPath(sFrames)
 
-local function fnLoadFrames(sStem, iCount)
-    for i = 0, iCount - 1 do
-        local sName = string.format("%s%02d", sStem, i)
-        DL_LoadBitmap(sArt .. sName .. ".png", sFrames .. sName)
-    end
+local function fnLoadMachineFrames(sStem, iCount)
+    fnLoadFrames(sArt, sFrames, sStem, iCount)
 end
 
 local function fnBuild(sPath, sStem, iaOrder, fTicks)
-    Anim_Create(sPath)
-    Anim_SetProperty("TotalFrames", #iaOrder)
-    Anim_SetProperty("TicksPerFrame", fTicks)
-    for i = 1, #iaOrder do
-        Anim_SetProperty("Frame", i - 1, string.format("%s%s%02d", sFrames, sStem, iaOrder[i]))
-    end
-    DL_PopActiveEntity()
+    fnBuildAnimation(sPath, sFrames, sStem, iaOrder, fTicks)
 end
 
 -- The door opens over 30 ticks (it plays backwards to close).
-fnLoadFrames("Door", 6)
+fnLoadMachineFrames("Door", 6)
 DL_AddPath("Root/Animations/Sprites/BossDoor/")
 fnBuild("Root/Animations/Sprites/BossDoor/BossDoor", "Door", {0, 1, 2, 3, 4, 5}, 5)
 
 -- The moving platforms' deck.
-fnLoadFrames("Platform", 1)
+fnLoadMachineFrames("Platform", 1)
 DL_AddPath("Root/Animations/Sprites/Platform/")
 fnBuild("Root/Animations/Sprites/Platform/Deck", "Platform", {0}, 60)
 
-fnLoadFrames("MechPower", 4)
-fnLoadFrames("MechIdle", 2)
-fnLoadFrames("MechWalk", 4)
-fnLoadFrames("MechJump", 5)
-fnLoadFrames("MechRam", 2)
-fnLoadFrames("MechStop", 1)
+fnLoadMachineFrames("MechPower", 4)
+fnLoadMachineFrames("MechIdle", 2)
+fnLoadMachineFrames("MechWalk", 4)
+fnLoadMachineFrames("MechJump", 5)
+fnLoadMachineFrames("MechRam", 2)
+fnLoadMachineFrames("MechStop", 1)
 
 -- Indexes as the mech numbers them. The power-up runs 32 ticks (the boarding time); the
 -- jumps are shown by frame: 0 to 3 in the air, 4 and on for the landing.
