@@ -160,6 +160,18 @@ void AIMovement::MoveBox(Hitbox &sBox, float pDX, float pDY)
     MoveWithCollision(MapManager::CurrentClipWorld(), pDX, pDY, 0.0, sBox);
 }
 
+void AIMovement::StepAndAccelerate(Hitbox &sBox, float pVX, float pVY, bool pTruncatedCaps)
+{
+    MoveBox(sBox, pVX, pVY);
+    mLastStepX = pVX;
+    mLastStepY = pVY;
+    mSpeedX += mAccelX;
+    mSpeedY += mAccelY + mGravity;
+    float (*rCap)(float, float) = pTruncatedCaps ? CapTruncated : CapExact;
+    mSpeedX = rCap(mSpeedX, mCapX);
+    mSpeedY = rCap(mSpeedY, mCapY);
+}
+
 // A target that is missing ends the movement here: stepping on would fly toward (0, 0).
 void AIMovement::Update(Hitbox &sBox)
 {
@@ -237,13 +249,7 @@ void AIAirMovement::Step(Hitbox &sBox)
     }
     float tVX = AirAxisStep(mSpeedX, sBox.mOwnerX, mDestination.mOwnerX);
     float tVY = AirAxisStep(mSpeedY, sBox.mOwnerY, mDestination.mOwnerY);
-    MoveBox(sBox, tVX, tVY);
-    mLastStepX = tVX;
-    mLastStepY = tVY;
-    mSpeedX += mAccelX;
-    mSpeedY += mAccelY + mGravity;
-    mSpeedX = CapTruncated(mSpeedX, mCapX);
-    mSpeedY = CapTruncated(mSpeedY, mCapY);
+    StepAndAccelerate(sBox, tVX, tVY, true);
 }
 
 // --- AIAirMovementSin -----------------------------------------------------------------------
@@ -341,13 +347,7 @@ void AIGroundMovement::Step(Hitbox &sBox)
         AllowTopSlopes = mAllowTopSlopes != 0;
         AllowAirWalk = mAllowAirWalk != 0;
     }
-    MoveBox(sBox, tVX, tVY);
-    mLastStepX = tVX;
-    mLastStepY = tVY;
-    mSpeedX += mAccelX;
-    mSpeedY += mAccelY + mGravity;
-    mSpeedX = CapExact(mSpeedX, mCapX);
-    mSpeedY = CapExact(mSpeedY, mCapY);
+    StepAndAccelerate(sBox, tVX, tVY, false);
 }
 
 // --- AIScriptControl ------------------------------------------------------------------------

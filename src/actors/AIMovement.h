@@ -70,6 +70,9 @@ public:
 protected:
     // Moves the box by (dx, dy): straight when collision is ignored, else through the level.
     void MoveBox(Hitbox &sBox, float pDX, float pDY);
+    // Moves the box by this tick's step, keeps it as the last step, then accelerates (gravity
+    // on y) and caps the speeds: on the truncated magnitude when pTruncatedCaps, else exactly.
+    void StepAndAccelerate(Hitbox &sBox, float pVX, float pVY, bool pTruncatedCaps);
 
     int32_t mMovementType;
     Hitbox *mStartBox;

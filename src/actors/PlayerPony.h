@@ -209,6 +209,20 @@ public:
     void ComputeCameraFocus(float &sX, float &sY);
     void SetCameraVars(int32_t pXMode, float pXA, float pXB, int32_t pYMode, float pYA, float pYB);
 
+    // Indices into the controls FetchMoveControls fills, shared by the ground, air, ladder
+    // and mech steps.
+    enum MoveControl
+    {
+        CTL_UP,
+        CTL_DOWN,
+        CTL_LEFT,
+        CTL_RIGHT,
+        CTL_JUMP,
+        CTL_SHOOT,
+        CTL_DASH,
+        CTL_COUNT,
+    };
+
 private:
     // Her animations (slots, the current and previous one, the sparks') belong to the data
     // library; one it destroys is dropped wherever she keeps it.

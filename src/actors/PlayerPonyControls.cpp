@@ -103,8 +103,8 @@ bool PlayerPony::IsControlDown(const char *pName)
 bool PlayerPony::FetchMoveControls(ControlState **sControls)
 {
     if(!mControlSnapshot) return false;
-    const char *cNames[7] = {"Up", "Down", "Left", "Right", "Jump", "Shoot", "Dash"};
-    for(int32_t i = 0; i < 7; i++)
+    const char *cNames[CTL_COUNT] = {"Up", "Down", "Left", "Right", "Jump", "Shoot", "Dash"};
+    for(int32_t i = 0; i < CTL_COUNT; i++)
     {
         sControls[i] = (ControlState *)mControlSnapshot->GetElementByName(cNames[i]);
         if(!sControls[i]) return false;

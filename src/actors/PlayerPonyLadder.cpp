@@ -90,23 +90,23 @@ void PlayerPony::UpdateLadder()
 {
     mVelX = mVelY = mVelZ = 0.0f;
     mLadderTimer++;
-    ControlState *tControls[7];
+    ControlState *tControls[CTL_COUNT];
     if(!rLadder || !FetchMoveControls(tControls))
     {
         LeaveLadder();
         return;
     }
-    ControlState *rUp = tControls[0];
-    ControlState *rDown = tControls[1];
-    ControlState *rLeft = tControls[2];
-    ControlState *rRight = tControls[3];
+    ControlState *rUp = tControls[CTL_UP];
+    ControlState *rDown = tControls[CTL_DOWN];
+    ControlState *rLeft = tControls[CTL_LEFT];
+    ControlState *rRight = tControls[CTL_RIGHT];
     const bool tUp = rUp->mHeld && !rDown->mHeld;
     const bool tDown = rDown->mHeld && !rUp->mHeld;
     const bool tLeft = rLeft->mHeld && !rRight->mHeld;
     const bool tRight = rRight->mHeld && !rLeft->mHeld;
 
     // Jumping off drops the player; the rest of the step has no ladder to work with.
-    if(tControls[4]->mPressed)
+    if(tControls[CTL_JUMP]->mPressed)
     {
         LeaveLadder();
         return;
@@ -165,7 +165,7 @@ void PlayerPony::UpdateLadder()
 
     if((mShotTimer == -1 || mShotTimer > cLadderSettleTicks) && (tLeft || tRight)) mFacingLeft = tLeft ? 1 : 0;
     if(mShotTimer != -1) mShotTimer++;
-    UpdateLadderShooting(tControls[5], tLeft, tRight, mLadderTopPose == -1 && mLadderTimer > cLadderSettleTicks);
+    UpdateLadderShooting(tControls[CTL_SHOOT], tLeft, tRight, mLadderTopPose == -1 && mLadderTimer > cLadderSettleTicks);
 }
 
 // Mid-ladder the player turns and shoots; near the top or while settling Shoot only charges,

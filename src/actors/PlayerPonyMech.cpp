@@ -22,17 +22,6 @@ namespace
     const float cFootW = 19.0f;
     const float cFootH = 52.0f;
 
-    enum MechControl
-    {
-        MCTL_UP,
-        MCTL_DOWN,
-        MCTL_LEFT,
-        MCTL_RIGHT,
-        MCTL_JUMP,
-        MCTL_SHOOT,
-        MCTL_DASH,
-    };
-
     void PlaySound(const char *pName)
     {
         AudioManager::PlaySoundIfBooted(pName);
@@ -45,7 +34,8 @@ namespace
 
     bool WantsToLeave(ControlState **pControls)
     {
-        return Held(pControls, MCTL_UP, MCTL_DOWN) && pControls[MCTL_JUMP]->mPressed;
+        return Held(pControls, PlayerPony::CTL_UP, PlayerPony::CTL_DOWN) &&
+               pControls[PlayerPony::CTL_JUMP]->mPressed;
     }
 
     // A short timer: counts 0 to 7, then stops at -1 and restarts the animation.
@@ -109,7 +99,7 @@ void PlayerPony::RestoreFootBox()
 void PlayerPony::UpdateMechMovement()
 {
     if(!mControlSnapshot || !rMech) return;
-    ControlState *tControls[7];
+    ControlState *tControls[CTL_COUNT];
     if(!FetchMoveControls(tControls)) return;
 
     if(mCharging || mCharge != -1)
@@ -180,8 +170,8 @@ bool PlayerPony::MechGroundStep(ControlState **pControls)
         LeaveMech();
         return false;
     }
-    bool tLeft = Held(pControls, MCTL_LEFT, MCTL_RIGHT);
-    bool tRight = Held(pControls, MCTL_RIGHT, MCTL_LEFT);
+    bool tLeft = Held(pControls, CTL_LEFT, CTL_RIGHT);
+    bool tRight = Held(pControls, CTL_RIGHT, CTL_LEFT);
 
     if(mGroundTimer <= cLandingStillTicks)
     {
@@ -220,7 +210,7 @@ bool PlayerPony::MechGroundStep(ControlState **pControls)
     const float tFacing = mFacingLeft ? -1.0f : 1.0f;
     if(mDashEnabled)
     {
-        if(pControls[MCTL_DASH]->mPressed && !mDashing)
+        if(pControls[CTL_DASH]->mPressed && !mDashing)
         {
             mDashing = 1;
             mDashTimer = 0;
@@ -229,7 +219,7 @@ bool PlayerPony::MechGroundStep(ControlState **pControls)
             SpawnDashKickup();
             PlaySound("Dash");
         }
-        else if(!pControls[MCTL_DASH]->mHeld)
+        else if(!pControls[CTL_DASH]->mHeld)
         {
             if(mDashing) mDashEndTimer = 0;
             mDashing = 0;
@@ -293,7 +283,7 @@ bool PlayerPony::MechGroundStep(ControlState **pControls)
     }
     mAirTimer = -1;
 
-    if(pControls[MCTL_JUMP]->mPressed)
+    if(pControls[CTL_JUMP]->mPressed)
     {
         mJumpRising = 1;
         mAirTimer = 0;
@@ -341,13 +331,13 @@ bool PlayerPony::MechAirStep(ControlState **pControls)
         return false;
     }
 
-    if(Held(pControls, MCTL_LEFT, MCTL_RIGHT))
+    if(Held(pControls, CTL_LEFT, CTL_RIGHT))
     {
         mVelX = -tSpeed;
         mFacingLeft = 1;
         mKnockedBack = 0;
     }
-    else if(Held(pControls, MCTL_RIGHT, MCTL_LEFT))
+    else if(Held(pControls, CTL_RIGHT, CTL_LEFT))
     {
         mVelX = tSpeed;
         mFacingLeft = 0;

@@ -30,18 +30,6 @@ namespace
     const int32_t cChargeSoundTick = 30;
     const int32_t cChargeShotAbove = 29;
 
-    enum MoveControl
-    {
-        CTL_UP,
-        CTL_DOWN,
-        CTL_LEFT,
-        CTL_RIGHT,
-        CTL_JUMP,
-        CTL_SHOOT,
-        CTL_DASH,
-        CTL_COUNT,
-    };
-
     enum MoveMode
     {
         MODE_NONE,
@@ -57,11 +45,15 @@ namespace
 
     Directions ReadDirections(ControlState **pControls)
     {
+        ControlState *rUp = pControls[PlayerPony::CTL_UP];
+        ControlState *rDown = pControls[PlayerPony::CTL_DOWN];
+        ControlState *rLeft = pControls[PlayerPony::CTL_LEFT];
+        ControlState *rRight = pControls[PlayerPony::CTL_RIGHT];
         Directions tDirections;
-        tDirections.mUp = pControls[CTL_UP]->mHeld && !pControls[CTL_DOWN]->mHeld;
-        tDirections.mDown = pControls[CTL_DOWN]->mHeld && !pControls[CTL_UP]->mHeld;
-        tDirections.mLeft = pControls[CTL_LEFT]->mHeld && !pControls[CTL_RIGHT]->mHeld;
-        tDirections.mRight = pControls[CTL_RIGHT]->mHeld && !pControls[CTL_LEFT]->mHeld;
+        tDirections.mUp = rUp->mHeld && !rDown->mHeld;
+        tDirections.mDown = rDown->mHeld && !rUp->mHeld;
+        tDirections.mLeft = rLeft->mHeld && !rRight->mHeld;
+        tDirections.mRight = rRight->mHeld && !rLeft->mHeld;
         return tDirections;
     }
 

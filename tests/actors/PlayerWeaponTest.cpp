@@ -63,6 +63,21 @@ namespace
             mPlayer->SelectWeapon(pSlot);
             mPlayer->Shoot();
         }
+
+        // A second shot while the first is out makes nothing and costs nothing; with no
+        // ammunition left even the first is refused.
+        void ExpectOneAtATime(int32_t pSlot, const char *pKind, int32_t pAmmoAfterOne)
+        {
+            SCOPED_TRACE(pKind);
+            Fire(pSlot);
+            Fire(pSlot);
+            EXPECT_EQ(mPlayer->GetWeapon(pSlot)->GetAmmo(), pAmmoAfterOne);
+            EXPECT_EQ(Count(pKind), 1);
+            Entities()->ClearEntities();
+            mPlayer->GetWeapon(pSlot)->SetAmmo(0);
+            Fire(pSlot);
+            EXPECT_EQ(Count(pKind), 0);
+        }
     };
 }
 
@@ -103,24 +118,10 @@ TEST_F(PlayerWeaponTest, EachSlotSpendsAmmoPerShotAndRefusesAtZero)
     EXPECT_EQ(Count(LIGHTNING_BIT_KIND), 0);
 
     // Nightmare Cutter: one large cutter at a time.
-    Fire(1);
-    Fire(1);
-    EXPECT_EQ(mPlayer->GetWeapon(1)->GetAmmo(), 13);
-    EXPECT_EQ(Count(NCUTTER_LARGE_KIND), 1);
-    Entities()->ClearEntities();
-    mPlayer->GetWeapon(1)->SetAmmo(0);
-    Fire(1);
-    EXPECT_EQ(Count(NCUTTER_LARGE_KIND), 0);
+    ExpectOneAtATime(1, NCUTTER_LARGE_KIND, 13);
 
     // Permafrost Shield: one shield at a time, one ammunition each.
-    Fire(5);
-    Fire(5);
-    EXPECT_EQ(mPlayer->GetWeapon(5)->GetAmmo(), 27);
-    EXPECT_EQ(Count(PERMAFROST_SHIELD_KIND), 1);
-    Entities()->ClearEntities();
-    mPlayer->GetWeapon(5)->SetAmmo(0);
-    Fire(5);
-    EXPECT_EQ(Count(PERMAFROST_SHIELD_KIND), 0);
+    ExpectOneAtATime(5, PERMAFROST_SHIELD_KIND, 27);
 
     // The three inert slots fire nothing and keep their ammunition.
     for(int32_t tSlot : {3, 4, 7})
