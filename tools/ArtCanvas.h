@@ -5,12 +5,35 @@
 #include <allegro5/allegro.h>
 #include <allegro5/allegro_image.h>
 #include <allegro5/allegro_primitives.h>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <sys/stat.h>
 
 static char xRoot[2048];
 static const char *xToolName = "art";
+
+// Makes the folder and those above it. The build runs the generators side by side and they
+// share folders, so a folder that another one made a moment ago counts as made; a check-then-
+// make walk would fail on that race.
+static bool MakeArtFolder(const char *pPath)
+{
+    char tPath[4096];
+    size_t tLength = strlen(pPath);
+    if(tLength == 0 || tLength >= sizeof(tPath)) return false;
+    memcpy(tPath, pPath, tLength + 1);
+    for(size_t i = 1; i <= tLength; i++)
+    {
+        if(tPath[i] != '/' && tPath[i] != '\0') continue;
+        char tKept = tPath[i];
+        tPath[i] = '\0';
+        if(mkdir(tPath, 0755) != 0 && errno != EEXIST) return false;
+        tPath[i] = tKept;
+    }
+    struct stat tInfo;
+    return stat(pPath, &tInfo) == 0 && S_ISDIR(tInfo.st_mode);
+}
 
 static ALLEGRO_BITMAP *NewCanvas(int pWidth, int pHeight)
 {
@@ -115,7 +138,7 @@ static bool StartArtTool(const char *pToolName, int argc, char **argv)
         fprintf(stderr, "%s: cannot start Allegro\n", pToolName);
         return false;
     }
-    if(!al_make_directory(xRoot))
+    if(!MakeArtFolder(xRoot))
     {
         fprintf(stderr, "%s: cannot make the folder %s\n", pToolName, xRoot);
         return false;

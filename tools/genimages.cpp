@@ -41,7 +41,7 @@ static void Save(ALLEGRO_BITMAP *pBitmap, const char *pFolder, const char *pName
         fprintf(stderr, "genimages: path too long for %s\n", pName);
         exit(1);
     }
-    if(tFolder[0] && !al_make_directory(tFolder))
+    if(tFolder[0] && !MakeArtFolder(tFolder))
     {
         fprintf(stderr, "genimages: cannot make the folder %s\n", tFolder);
         exit(1);

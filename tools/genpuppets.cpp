@@ -97,7 +97,7 @@ static void MakeDirectory(const char *pName)
 {
     char tPath[4096];
     snprintf(tPath, sizeof(tPath), "%s%s", xRoot, pName);
-    if(!al_make_directory(tPath))
+    if(!MakeArtFolder(tPath))
     {
         fprintf(stderr, "%s: cannot make the folder %s\n", xToolName, tPath);
         exit(1);
