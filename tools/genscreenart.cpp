@@ -38,12 +38,7 @@ static void Box(float pX1, float pY1, float pX2, float pY2, ALLEGRO_COLOR pFill,
 static void Bird(float pX, float pY, float pScale, float pWing)
 {
     ALLEGRO_TRANSFORM tOld;
-    al_copy_transform(&tOld, al_get_current_transform());
-    ALLEGRO_TRANSFORM tPlace;
-    al_identity_transform(&tPlace);
-    al_scale_transform(&tPlace, pScale, pScale);
-    al_translate_transform(&tPlace, pX, pY);
-    al_use_transform(&tPlace);
+    UseScaledPlacement(pX, pY, pScale, &tOld);
     ALLEGRO_COLOR tBody = al_map_rgb(0x30, 0x60, 0xD0), tWing = al_map_rgb(0x20, 0x40, 0xA0);
     al_draw_filled_ellipse(14, 18, 9, 8, tBody);
     al_draw_filled_ellipse(16, 21, 5, 4, al_map_rgb(0xF0, 0xE0, 0xB0));

@@ -11,21 +11,31 @@ void Attachment_dispose(Attachment *pAttachment)
     pAttachment->rFunctions->mDispose(pAttachment);
 }
 
-static void RegionAttachment_dispose(Attachment *pAttachment)
+// Every kind's record starts with the header, so one zeroed block of the kind's size serves all.
+static Attachment *Attachment_create(size_t pSize, const char *pName, int32_t pType,
+                                     const AttachmentFunctions *pFunctions)
+{
+    Attachment *nAttachment = (Attachment *)Runtime_calloc(1, pSize);
+    if(!nAttachment) return nullptr;
+    nAttachment->mName = Runtime_copyString(pName);
+    nAttachment->mType = pType;
+    nAttachment->rFunctions = pFunctions;
+    return nAttachment;
+}
+
+static void Attachment_free(Attachment *pAttachment)
 {
     Runtime_free(pAttachment->mName);
     Runtime_free(pAttachment);
 }
 
-static const AttachmentFunctions xRegionFunctions = {RegionAttachment_dispose};
+static const AttachmentFunctions xRegionFunctions = {Attachment_free};
 
 RegionAttachment *RegionAttachment_create(const char *pName)
 {
-    RegionAttachment *nAttachment = (RegionAttachment *)Runtime_calloc(1, sizeof(RegionAttachment));
+    RegionAttachment *nAttachment =
+        (RegionAttachment *)Attachment_create(sizeof(RegionAttachment), pName, ATTACHMENT_REGION, &xRegionFunctions);
     if(!nAttachment) return nullptr;
-    nAttachment->mSuper.mName = Runtime_copyString(pName);
-    nAttachment->mSuper.mType = ATTACHMENT_REGION;
-    nAttachment->mSuper.rFunctions = &xRegionFunctions;
     nAttachment->mScaleX = 1.0f;
     nAttachment->mScaleY = 1.0f;
     return nAttachment;
@@ -98,20 +108,15 @@ static void BoundingBoxAttachment_dispose(Attachment *pAttachment)
 {
     BoundingBoxAttachment *rBox = (BoundingBoxAttachment *)pAttachment;
     Runtime_free(rBox->mVertices);
-    Runtime_free(pAttachment->mName);
-    Runtime_free(pAttachment);
+    Attachment_free(pAttachment);
 }
 
 static const AttachmentFunctions xBoundingBoxFunctions = {BoundingBoxAttachment_dispose};
 
 BoundingBoxAttachment *BoundingBoxAttachment_create(const char *pName)
 {
-    BoundingBoxAttachment *nBox = (BoundingBoxAttachment *)Runtime_calloc(1, sizeof(BoundingBoxAttachment));
-    if(!nBox) return nullptr;
-    nBox->mSuper.mName = Runtime_copyString(pName);
-    nBox->mSuper.mType = ATTACHMENT_BOUNDING_BOX;
-    nBox->mSuper.rFunctions = &xBoundingBoxFunctions;
-    return nBox;
+    return (BoundingBoxAttachment *)Attachment_create(sizeof(BoundingBoxAttachment), pName, ATTACHMENT_BOUNDING_BOX,
+                                                      &xBoundingBoxFunctions);
 }
 
 void BoundingBoxAttachment_computeWorldVertices(const BoundingBoxAttachment *pAttachment, float pX, float pY,

@@ -203,15 +203,11 @@ void Skeleton_updateWorldTransform(Skeleton *pSkeleton)
         Bone_updateWorldTransform(pSkeleton->mBones[i], pSkeleton->mFlipX, pSkeleton->mFlipY);
 }
 
+// A built skeleton holds one bone and one slot per data record, in the data's order, so the
+// data's indices are the skeleton's.
 int32_t Skeleton_findBoneIndex(const Skeleton *pSkeleton, const char *pName)
 {
-    if(!pName) return -1;
-    for(int32_t i = 0; i < pSkeleton->mBoneCount; i++)
-    {
-        const char *rName = pSkeleton->mBones[i]->rData->mName;
-        if(rName && strcmp(rName, pName) == 0) return i;
-    }
-    return -1;
+    return SkeletonData_findBoneIndex(pSkeleton->rData, pName);
 }
 
 Bone *Skeleton_findBone(const Skeleton *pSkeleton, const char *pName)
@@ -222,13 +218,7 @@ Bone *Skeleton_findBone(const Skeleton *pSkeleton, const char *pName)
 
 int32_t Skeleton_findSlotIndex(const Skeleton *pSkeleton, const char *pName)
 {
-    if(!pName) return -1;
-    for(int32_t i = 0; i < pSkeleton->mSlotCount; i++)
-    {
-        const char *rName = pSkeleton->mSlots[i]->rData->mName;
-        if(rName && strcmp(rName, pName) == 0) return i;
-    }
-    return -1;
+    return SkeletonData_findSlotIndex(pSkeleton->rData, pName);
 }
 
 Slot *Skeleton_findSlot(const Skeleton *pSkeleton, const char *pName)
