@@ -50,13 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *pData, size_t pSize)
 
     // A 1 by 1 picture named so that the fuzzed lump sits between it and the directory's end.
     uint8_t tPixel[4] = {48, 96, 208, 255};
-    LumpImageLayout tLayout;
-    memset(&tLayout, 0, sizeof(tLayout));
-    tLayout.mCompression = 1;
-    tLayout.mFullWidth = tLayout.mWidth = 1;
-    tLayout.mFullHeight = tLayout.mHeight = 1;
-    tLayout.rData = tPixel;
-    tLayout.mDataSize = sizeof(tPixel);
+    LumpImageLayout tLayout = RGBAImageLayout(1, 1, tPixel);
 
     LumpWriter tWriter;
     tWriter.AddImage("LA000000", &tLayout);

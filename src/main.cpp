@@ -6,6 +6,7 @@
 #include "core/ControlManager.h"
 #include "core/DebugPrint.h"
 #include "core/Gears.h"
+#include "core/QuitWatcher.h"
 #include "core/ShutdownNudge.h"
 
 // A quit signal wakes the loop's wait through the quit watcher's event; the timeout bounds how
@@ -23,7 +24,7 @@ static int Finish(int pStatus)
 
 int main(int argc, char **argv)
 {
-    InstallQuitSignals();
+    StartQuitWatcher();
     InitApplicationDefaults();
     ParseCommandLine(argc, argv);
     Application *rApp = GetApplication();

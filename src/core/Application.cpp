@@ -5,7 +5,6 @@
 #include <allegro5/allegro_image.h>
 #include <allegro5/allegro_primitives.h>
 #include <allegro5/allegro_ttf.h>
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -71,11 +70,6 @@
 
 static Application xApplication;
 
-// Set by SIGINT and SIGTERM when the quit watcher could not start. A handler may only store to
-// a sig_atomic_t; the main loop copies it into the quit flag. Boot reads the quit flag as "the
-// display failed", so a signal never writes it directly.
-static volatile sig_atomic_t xQuitSignal = 0;
-
 Application *GetApplication()
 {
     return &xApplication;
@@ -89,25 +83,11 @@ static void ReleaseSystemFont(void *pApplication, void *pObject)
 }
 static LibraryHolder xSystemFontHolder(&xApplication, ReleaseSystemFont);
 
-static void OnQuitSignal(int pSignal)
-{
-    xQuitSignal = 1;
-}
-
-void InstallQuitSignals()
-{
-    if(StartQuitWatcher()) return;
-    struct sigaction tAction;
-    memset(&tAction, 0, sizeof(tAction));
-    tAction.sa_handler = OnQuitSignal;
-    sigemptyset(&tAction.sa_mask);
-    sigaction(SIGINT, &tAction, NULL);
-    sigaction(SIGTERM, &tAction, NULL);
-}
-
+// Boot reads the quit flag as "the display failed", so a signal never writes it directly: the
+// main loop copies the watcher's flag into it.
 bool QuitRequested()
 {
-    return xQuitSignal || QuitSignalled() || xApplication.mQuitFlag == 1;
+    return QuitSignalled() || xApplication.mQuitFlag == 1;
 }
 
 void InitApplicationDefaults()

@@ -87,12 +87,10 @@ struct Application
 
 Application *GetApplication();
 
-// SIGINT and SIGTERM ask for a quit. InstallQuitSignals runs first in main, before any thread
-// starts: it hands the signals to the quit watcher, or to a flag-setting handler when the
-// watcher cannot start. The event queue RegisterEventSources fills is woken by a signal.
+// SIGINT and SIGTERM ask for a quit: main starts the quit watcher first, before any thread
+// starts, and the event queue RegisterEventSources fills is woken by a signal.
 // QuitRequested tells whether a signal or the quit flag asks for one; long work (the main
 // loop, running scripts) polls it.
-void InstallQuitSignals();
 bool QuitRequested();
 
 // Start-up, in the order main runs them. Each boot step returns false at its first failure,

@@ -9,7 +9,9 @@
 namespace
 {
     std::atomic<bool> xStarted(false);
+    // Also stored by the fallback handler, which may only touch lock-free atomics.
     std::atomic<bool> xSignalled(false);
+    static_assert(ATOMIC_BOOL_LOCK_FREE == 2, "the quit flag must be safe to set from a handler");
     sigset_t xQuitSet;
 
     // Guards the source and the queue it is registered with against a detach while the
@@ -26,6 +28,21 @@ namespace
         memset(&tEvent, 0, sizeof(tEvent));
         tEvent.user.type = cQuitSignalEventType;
         al_emit_user_event(&xSource, &tEvent, NULL);
+    }
+
+    void OnQuitSignal(int pSignal)
+    {
+        xSignalled.store(true);
+    }
+
+    void InstallFallbackHandler()
+    {
+        struct sigaction tAction;
+        memset(&tAction, 0, sizeof(tAction));
+        tAction.sa_handler = OnQuitSignal;
+        sigemptyset(&tAction.sa_mask);
+        sigaction(SIGINT, &tAction, NULL);
+        sigaction(SIGTERM, &tAction, NULL);
     }
 
     void *WatcherMain(void *pUnused)
@@ -56,6 +73,7 @@ bool StartQuitWatcher()
     if(pthread_sigmask(SIG_BLOCK, &xQuitSet, &tFormer) != 0)
     {
         fprintf(stderr, "Quit watcher: cannot block the quit signals.\n");
+        InstallFallbackHandler();
         return false;
     }
 
@@ -69,6 +87,7 @@ bool StartQuitWatcher()
     {
         pthread_sigmask(SIG_SETMASK, &tFormer, NULL);
         fprintf(stderr, "Quit watcher: cannot start its thread (%s).\n", strerror(tError));
+        InstallFallbackHandler();
         return false;
     }
     xStarted.store(true);

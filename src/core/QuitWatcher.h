@@ -13,8 +13,9 @@ const ALLEGRO_EVENT_TYPE cQuitSignalEventType = ALLEGRO_GET_EVENT_TYPE('Q', 'S',
 
 // Blocks SIGINT and SIGTERM in the caller and starts the watcher. Call it from main before any
 // other thread starts, so every later thread inherits the mask. Returns false when the mask
-// or the thread cannot be set up; the signals then keep their former disposition. A second
-// call does nothing and returns true.
+// or the thread cannot be set up; a plain handler then only sets the flag, with no event, and
+// the main loop's wait timeout bounds how long a quit goes unseen. A second call does nothing
+// and returns true.
 bool StartQuitWatcher();
 
 // True once the watcher has taken SIGINT or SIGTERM.

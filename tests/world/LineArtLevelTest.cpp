@@ -102,13 +102,7 @@ namespace
     void AddPicture(LumpWriter &pWriter, const char *pName, int32_t pW, int32_t pH)
     {
         std::vector<uint8_t> tPixels((size_t)pW * pH * 4, 200);
-        LumpImageLayout tLayout;
-        memset(&tLayout, 0, sizeof(tLayout));
-        tLayout.mCompression = 1;
-        tLayout.mFullWidth = tLayout.mWidth = pW;
-        tLayout.mFullHeight = tLayout.mHeight = pH;
-        tLayout.rData = tPixels.data();
-        tLayout.mDataSize = (uint32_t)tPixels.size();
+        LumpImageLayout tLayout = RGBAImageLayout(pW, pH, tPixels.data());
         pWriter.AddImage(pName, &tLayout);
     }
 }

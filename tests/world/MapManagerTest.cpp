@@ -92,13 +92,7 @@ namespace
             for(int32_t x = 0; x < 16; x++) tFloor[15 * 16 + x] = 1;
             uint8_t tPixels[16 * 16 * 4];
             memset(tPixels, 90, sizeof(tPixels));
-            LumpImageLayout tLayout;
-            memset(&tLayout, 0, sizeof(tLayout));
-            tLayout.mCompression = 1;
-            tLayout.mFullWidth = tLayout.mWidth = 16;
-            tLayout.mFullHeight = tLayout.mHeight = 16;
-            tLayout.rData = tPixels;
-            tLayout.mDataSize = sizeof(tPixels);
+            LumpImageLayout tLayout = RGBAImageLayout(16, 16, tPixels);
             char tName[16];
             for(int32_t c = 0; c < 2; c++)
             {

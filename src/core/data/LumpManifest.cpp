@@ -197,13 +197,7 @@ namespace
             tFrames[i * 2 + 1] = (int32_t)((uint32_t)tCorners[2] | ((uint32_t)tCorners[3] << 16));
         }
 
-        LumpImageLayout tLayout;
-        memset(&tLayout, 0, sizeof(tLayout));
-        tLayout.mCompression = 1;
-        tLayout.mFullWidth = tLayout.mWidth = tWidth;
-        tLayout.mFullHeight = tLayout.mHeight = tHeight;
-        tLayout.rData = tPixels;
-        tLayout.mDataSize = (uint32_t)tWidth * 4 * (uint32_t)tHeight;
+        LumpImageLayout tLayout = RGBAImageLayout(tWidth, tHeight, tPixels);
         tLayout.mFrameCount = (uint8_t)tFrameCount;
         tLayout.rFrames = tFrames;
         bool tAdded = pState->rWriter->AddImage(pState->mTokens[1], &tLayout);

@@ -194,6 +194,18 @@ bool LumpWriter::AddPalette(const char *pName, uint32_t pColours, const uint8_t 
     return AddBody(pName, "PALETTE", &tBody);
 }
 
+LumpImageLayout RGBAImageLayout(int32_t pWidth, int32_t pHeight, const uint8_t *pPixels)
+{
+    LumpImageLayout tLayout;
+    memset(&tLayout, 0, sizeof(tLayout));
+    tLayout.mCompression = 1;
+    tLayout.mFullWidth = tLayout.mWidth = pWidth;
+    tLayout.mFullHeight = tLayout.mHeight = pHeight;
+    tLayout.rData = pPixels;
+    tLayout.mDataSize = (uint32_t)pWidth * 4 * (uint32_t)pHeight;
+    return tLayout;
+}
+
 MapInfoRecord LineArtMapInfo(int32_t pColumns, int32_t pRows, int32_t pChunkWidth, int32_t pChunkHeight,
                              const char *pImagePrefixA, const char *pImagePrefixB, const char *pClipPrefix,
                              const char *pLevelName)

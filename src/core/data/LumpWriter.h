@@ -60,6 +60,10 @@ struct LumpImageLayout
     const int32_t *rFrames;
 };
 
+// A compressed IMAGE of pWidth x pHeight RGBA pixels (pWidth * 4 * pHeight bytes) with no
+// offset and no frames; the layout only points at pPixels.
+LumpImageLayout RGBAImageLayout(int32_t pWidth, int32_t pHeight, const uint8_t *pPixels);
+
 // Map information for a line-art grid, ready for AddMapInfo. The record only points at the
 // texts given (the writer copies them when the lump is added); the level number is 0.
 MapInfoRecord LineArtMapInfo(int32_t pColumns, int32_t pRows, int32_t pChunkWidth, int32_t pChunkHeight,

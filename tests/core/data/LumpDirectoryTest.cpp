@@ -59,13 +59,7 @@ std::vector<uint8_t> MapBytes()
     MapInfoRecord tInfo = LineArtMapInfo(1, 1, 2, 2, "LA", "LB", "CL", "Trial");
     tWriter.AddMapInfo("AMapInfo", &tInfo);
     const uint8_t tPixels[16] = {255, 0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255, 9, 8, 7, 6};
-    LumpImageLayout tImage;
-    memset(&tImage, 0, sizeof(tImage));
-    tImage.mCompression = 1;
-    tImage.mFullWidth = tImage.mWidth = 2;
-    tImage.mFullHeight = tImage.mHeight = 2;
-    tImage.rData = tPixels;
-    tImage.mDataSize = sizeof(tPixels);
+    LumpImageLayout tImage = RGBAImageLayout(2, 2, tPixels);
     tWriter.AddImage("LA000000", &tImage);
     uint32_t tSize = 0;
     uint8_t *tData = tWriter.Build(&tSize);
