@@ -69,16 +69,10 @@ Door::Door()
     mTrigger = HitboxFromEdges(0.0f, 0.0f, 0.0f, 0.0f);
     mStartCamX = mStartCamY = 0.0f;
     mEndCamX = mEndCamY = 0.0f;
-    mPanTimer = 0;
     mPostExecScript = NULL;
     mMoved = 0;
-    mRunning = 0;
-    mState = DOOR_IDLE;
-    mStepsWalked = 0;
-    mSkip = 0;
-    mAnimTick = 0;
     mLastCamX = mLastCamY = 0.0f;
-    mHaveLastCam = 0;
+    ClearRun();
 }
 
 Door::~Door()
@@ -135,6 +129,11 @@ void Door::ResetAhead()
         mRenderX -= (float)DOOR_WIDTH;
         mMoved = 0;
     }
+    ClearRun();
+}
+
+void Door::ClearRun()
+{
     mRunning = 0;
     mState = DOOR_IDLE;
     mStepsWalked = 0;

@@ -64,6 +64,8 @@ public:
     const char *GetPostExecScript() const { return mPostExecScript; }
 
 private:
+    // Back to idle with no run under way; where the door stands is left alone.
+    void ClearRun();
     void Start();
     void UpdateOpening();
     void UpdatePassing();

@@ -37,8 +37,9 @@ void DragonFlameLogic(RootProjectile *pProjectile)
     float *rAngle = DataNumber(pProjectile, "fAngle");
     float *rLifetime = DataNumber(pProjectile, "iLifetime");
     float tAngle = rAngle ? *rAngle : 0.0f;
-    Hitbox *rBox = pProjectile->GetHitboxPtr();
-    pProjectile->SetPosition(rBox->mOwnerX + cosf(tAngle) * cFlameSpeed, rBox->mOwnerY + sinf(tAngle) * cFlameSpeed);
+    Hitbox tBox;
+    pProjectile->GetHitbox(tBox);
+    pProjectile->SetPosition(tBox.mOwnerX + cosf(tAngle) * cFlameSpeed, tBox.mOwnerY + sinf(tAngle) * cFlameSpeed);
     if(!rLifetime) return;
     *rLifetime -= 1.0f;
     if(*rLifetime < 1.0f) pProjectile->SetDestruct(1);

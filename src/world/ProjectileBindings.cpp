@@ -79,11 +79,16 @@ static const LuaProperty<RootProjectile> cSetters[] = {
 
 static const LuaProperty<RootProjectile> cGetters[] = {
     {"Position", 1, NULL,
-     [](lua_State *L, RootProjectile *p, int) { return LuaPushPair(L, p->GetHitboxPtr()->mOwnerX, p->GetHitboxPtr()->mOwnerY); }},
+     [](lua_State *L, RootProjectile *p, int) {
+         Hitbox tBox;
+         p->GetHitbox(tBox);
+         return LuaPushPair(L, tBox.mOwnerX, tBox.mOwnerY);
+     }},
     {"Center", 1, NULL,
      [](lua_State *L, RootProjectile *p, int) {
-         Hitbox *rBox = p->GetHitboxPtr();
-         return LuaPushPair(L, (rBox->mLft + rBox->mRgt) / 2.0f, (rBox->mTop + rBox->mBot) / 2.0f);
+         Hitbox tBox;
+         p->GetHitbox(tBox);
+         return LuaPushPair(L, (tBox.mLft + tBox.mRgt) / 2.0f, (tBox.mTop + tBox.mBot) / 2.0f);
      }},
     {"Speeds", 1, NULL,
      [](lua_State *L, RootProjectile *p, int) {
@@ -95,8 +100,9 @@ static const LuaProperty<RootProjectile> cGetters[] = {
      }},
     {"WidthAndHeight", 1, NULL,
      [](lua_State *L, RootProjectile *p, int) {
-         Hitbox *rBox = p->GetHitboxPtr();
-         return LuaPushPair(L, rBox->mRgt - rBox->mLft, rBox->mBot - rBox->mTop);
+         Hitbox tBox;
+         p->GetHitbox(tBox);
+         return LuaPushPair(L, tBox.mRgt - tBox.mLft, tBox.mBot - tBox.mTop);
      }},
     {"IsReflecting", 1, NULL, [](lua_State *L, RootProjectile *p, int) { lua_pushboolean(L, p->IsReflecting()); return 1; }},
     {"IgnoreClips", 1, NULL, [](lua_State *L, RootProjectile *p, int) { lua_pushboolean(L, p->GetIgnoreClips()); return 1; }},
