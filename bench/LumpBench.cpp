@@ -37,13 +37,7 @@ const char *MapPath()
     MapInfoRecord tInfo = LineArtMapInfo(kColumns, kRows, kChunk, kChunk, "LayerA", "LayerB", "Clip", "Bench");
     tWriter.AddMapInfo("AMapInfo", &tInfo);
 
-    LumpImageLayout tLayout;
-    memset(&tLayout, 0, sizeof(tLayout));
-    tLayout.mCompression = 1;
-    tLayout.mFullWidth = tLayout.mWidth = kChunk;
-    tLayout.mFullHeight = tLayout.mHeight = kChunk;
-    tLayout.rData = tPixels;
-    tLayout.mDataSize = tPixelBytes;
+    LumpImageLayout tLayout = RGBAImageLayout(kChunk, kChunk, tPixels);
     for(int c = 0; c < kColumns; c++)
     {
         for(int r = 0; r < kRows; r++)
