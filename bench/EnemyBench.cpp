@@ -61,9 +61,9 @@ static void BM_EnemyTick(benchmark::State &pState)
     rApp->rEntityManager = new EntityManager();
     rApp->rEntityManager->CreateSpecialLists();
     rApp->rCameraManager = new CameraManager();
-    rApp->rMapManager = NULL;
-    rApp->rAudioManager = NULL;
-    rApp->rGUI = NULL;
+    rApp->rMapManager = nullptr;
+    rApp->rAudioManager = nullptr;
+    rApp->rGUI = nullptr;
 
     char tLogic[] = "/tmp/corvel_enemy_benchXXXXXX";
     int tFile = mkstemp(tLogic);

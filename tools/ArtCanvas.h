@@ -99,7 +99,7 @@ static void Save(ALLEGRO_BITMAP *pBitmap, const char *pName)
         fprintf(stderr, "%s: path too long for %s\n", xToolName, pName);
         exit(1);
     }
-    al_set_target_bitmap(NULL);
+    al_set_target_bitmap(nullptr);
     if(!al_save_bitmap(tPath, pBitmap))
     {
         fprintf(stderr, "%s: cannot write %s\n", xToolName, tPath);

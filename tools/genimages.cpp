@@ -46,7 +46,7 @@ static void Save(ALLEGRO_BITMAP *pBitmap, const char *pFolder, const char *pName
         fprintf(stderr, "genimages: cannot make the folder %s\n", tFolder);
         exit(1);
     }
-    al_set_target_bitmap(NULL);
+    al_set_target_bitmap(nullptr);
     if(!al_save_bitmap(tPath, pBitmap))
     {
         fprintf(stderr, "genimages: cannot write %s\n", tPath);

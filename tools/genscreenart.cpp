@@ -15,7 +15,7 @@
 #define TITLE_FRAMES 86
 #define ENERGY_FRAMES 29
 
-static ALLEGRO_FONT *xFont = 0;
+static ALLEGRO_FONT *xFont = nullptr;
 
 static void Text(float pX, float pY, float pScale, ALLEGRO_COLOR pColour, const char *pText)
 {

@@ -117,18 +117,18 @@ namespace
     {
         char *rWord = strtok(pLine, " \t\r");
         if(!rWord) return;
-        char *rRest = strtok(NULL, "\r");
-        if(!strcmp(rWord, "close")) SendTyped(pSocket, PACKET_TYPE_CLOSE, NULL);
+        char *rRest = strtok(nullptr, "\r");
+        if(!strcmp(rWord, "close")) SendTyped(pSocket, PACKET_TYPE_CLOSE, nullptr);
         else if(!strcmp(rWord, "request")) SendTyped(pSocket, PACKET_TYPE_HANDSHAKE_REQUEST, "Requesting handshake");
         else if(!strcmp(rWord, "identify")) SendTyped(pSocket, PACKET_TYPE_IDENTIFY, rRest ? rRest : "");
         else if(!strcmp(rWord, "enemies")) SendEnemies(pSocket, rRest ? atoi(rRest) : 0);
         else if(!strcmp(rWord, "send") && rRest)
         {
-            char *rText = NULL;
+            char *rText = nullptr;
             long tType = strtol(rRest, &rText, 10);
             if(rText && *rText == ' ') rText++;
             if(tType < 0 || tType > 65535) printf("type must be 0 to 65535\n");
-            else SendTyped(pSocket, (uint16_t)tType, rText && *rText ? rText : NULL);
+            else SendTyped(pSocket, (uint16_t)tType, rText && *rText ? rText : nullptr);
         }
         else if(!strcmp(rWord, "quit")) xQuit = 1;
         else printf("commands: close, request, identify NAME, enemies N, send TYPE [TEXT], quit\n");
@@ -178,7 +178,7 @@ namespace
             bool tHasValue = i + 1 < pArgc;
             if(!strcmp(rArg, "-port") && tHasValue)
             {
-                long tPort = strtol(pArgv[++i], NULL, 10);
+                long tPort = strtol(pArgv[++i], nullptr, 10);
                 if(tPort < 0 || tPort > 65535) return false;
                 xSettings.mPort = (uint16_t)tPort;
             }
@@ -198,7 +198,7 @@ int main(int argc, char **argv)
         fprintf(stderr, "usage: plinkpeer [-port N] [-name NAME] [-noanswer] [-exit-on-close]\n");
         return 2;
     }
-    setvbuf(stdout, NULL, _IOLBF, 0);
+    setvbuf(stdout, nullptr, _IOLBF, 0);
     signal(SIGINT, OnSignal);
     signal(SIGTERM, OnSignal);
 

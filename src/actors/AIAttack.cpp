@@ -25,7 +25,7 @@ namespace
     void *ActiveObject()
     {
         DataLibrary *rLibrary = DataLibrary::Fetch();
-        return rLibrary ? (void *)rLibrary->GetActiveObject() : NULL;
+        return rLibrary ? (void *)rLibrary->GetActiveObject() : nullptr;
     }
 }
 
@@ -90,7 +90,7 @@ void AILemonAttack::CreateAttack(const Hitbox &pBox)
     mProjectile->SetDamage(mDamage);
     mProjectile->SetTargetFlags(1);
     rEntities->RegisterProjectile("ENEMY_LEMON_PROJECTILE", mProjectile, DeleteRootObject);
-    mProjectile = NULL;
+    mProjectile = nullptr;
 }
 
 // --- AISpawnEnemyAttack ---------------------------------------------------------------------
@@ -98,10 +98,10 @@ void AILemonAttack::CreateAttack(const Hitbox &pBox)
 AISpawnEnemyAttack::AISpawnEnemyAttack()
 {
     mKind = AIATTACK_SPAWN_ENEMY;
-    mEnemyName = NULL;
-    mConstructorPath = NULL;
+    mEnemyName = nullptr;
+    mConstructorPath = nullptr;
     mArgumentCount = 0;
-    mArguments = NULL;
+    mArguments = nullptr;
     mFilled = 0;
 }
 
@@ -116,7 +116,7 @@ void AISpawnEnemyAttack::FreeArguments()
 {
     for(int32_t i = 0; i < mArgumentCount; i++) free(mArguments[i]);
     free(mArguments);
-    mArguments = NULL;
+    mArguments = nullptr;
     mArgumentCount = 0;
     mFilled = 0;
 }

@@ -11,7 +11,7 @@
 // The active attack handler after the "not AIAttackHandler type" check; null otherwise.
 static AIAttackHandler *FetchActiveHandler()
 {
-    if(!IsAIAttackHandlerActive()) return NULL;
+    if(!IsAIAttackHandlerActive()) return nullptr;
     return static_cast<AIAttackHandler *>(DataLibrary::Fetch()->GetActiveObject());
 }
 
@@ -36,9 +36,9 @@ static int CreateAttackOfKind(AIAttackHandler *pHandler, int32_t pKind)
 }
 
 static const LuaProperty<AIAttackHandler> cAttackKinds[] = {
-    {"LEMON_PROJECTILE", LuaAtLeast(1), NULL, [](lua_State *, AIAttackHandler *h, int) { return CreateAttackOfKind(h, AIATTACK_LEMON); }},
-    {"SPAWN_ENEMY", LuaAtLeast(1), NULL, [](lua_State *, AIAttackHandler *h, int) { return CreateAttackOfKind(h, AIATTACK_SPAWN_ENEMY); }},
-    {NULL, 0, NULL, NULL},
+    {"LEMON_PROJECTILE", LuaAtLeast(1), nullptr, [](lua_State *, AIAttackHandler *h, int) { return CreateAttackOfKind(h, AIATTACK_LEMON); }},
+    {"SPAWN_ENEMY", LuaAtLeast(1), nullptr, [](lua_State *, AIAttackHandler *h, int) { return CreateAttackOfKind(h, AIATTACK_SPAWN_ENEMY); }},
+    {nullptr, 0, nullptr, nullptr},
 };
 
 // Every path pushes the active-object stack once, so a script's closing pop stays balanced.
@@ -70,12 +70,12 @@ static int AIAttackHandler_ClearAllAttacks(lua_State *)
 
 // Once set, the flag stays: false changes nothing.
 static const LuaProperty<AIAttackHandler> cHandlerSetters[] = {
-    {"CreateAllAttacksAtOnce", 2, NULL,
+    {"CreateAllAttacksAtOnce", 2, nullptr,
      [](lua_State *L, AIAttackHandler *h, int) {
          if(LuaArgBoolean(L, 2, false)) h->SetCreateAllAttacksAtOnce(1);
          return 0;
      }},
-    {NULL, 0, NULL, NULL},
+    {nullptr, 0, nullptr, nullptr},
 };
 
 static int AIAttackHandler_SetProperty(lua_State *L)
@@ -87,20 +87,20 @@ static int AIAttackHandler_SetProperty(lua_State *L)
 }
 
 static const LuaProperty<AIAttack> cAttackSetters[] = {
-    {"DelayBeforeCreatingAttack", 2, NULL,
+    {"DelayBeforeCreatingAttack", 2, nullptr,
      [](lua_State *L, AIAttack *a, int) { a->SetDelayBeforeCreatingAttack(LuaArgInteger(L, 2, 0)); return 0; }},
-    {"DelayAfterCreatingAttack", 2, NULL,
+    {"DelayAfterCreatingAttack", 2, nullptr,
      [](lua_State *L, AIAttack *a, int) { a->SetDelayAfterCreatingAttack(LuaArgInteger(L, 2, 0)); return 0; }},
-    {"AnimationIndex", 2, NULL, [](lua_State *L, AIAttack *a, int) { a->SetAnimationIndex(LuaArgInteger(L, 2, -1)); return 0; }},
-    {"AnimationDirectionFacing", 2, NULL,
+    {"AnimationIndex", 2, nullptr, [](lua_State *L, AIAttack *a, int) { a->SetAnimationIndex(LuaArgInteger(L, 2, -1)); return 0; }},
+    {"AnimationDirectionFacing", 2, nullptr,
      [](lua_State *L, AIAttack *a, int) {
-         a->SetAnimationDirectionFacing(EnemyAppearance::TranslateStringDirectionFacing(LuaArgString(L, 2, NULL)));
+         a->SetAnimationDirectionFacing(EnemyAppearance::TranslateStringDirectionFacing(LuaArgString(L, 2, nullptr)));
          return 0;
      }},
-    {"OffsetPosition", 3, NULL,
+    {"OffsetPosition", 3, nullptr,
      [](lua_State *L, AIAttack *a, int) { a->SetOffsetPosition(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f)); return 0; }},
-    {"Damage", 2, NULL, [](lua_State *L, AIAttack *a, int) { a->SetDamage(LuaArgInteger(L, 2, -1)); return 0; }},
-    {NULL, 0, NULL, NULL},
+    {"Damage", 2, nullptr, [](lua_State *L, AIAttack *a, int) { a->SetDamage(LuaArgInteger(L, 2, -1)); return 0; }},
+    {nullptr, 0, nullptr, nullptr},
 };
 
 static int AIAttack_SetProperty(lua_State *L)
@@ -111,12 +111,12 @@ static int AIAttack_SetProperty(lua_State *L)
 }
 
 static const LuaProperty<AILemonAttack> cLemonParts[] = {
-    {"Projectile", LuaAtLeast(1), NULL,
+    {"Projectile", LuaAtLeast(1), nullptr,
      [](lua_State *, AILemonAttack *a, int) {
          DataLibrary::Fetch()->SetActiveObjectDirect(a->GetProjectile());
          return 0;
      }},
-    {NULL, 0, NULL, NULL},
+    {nullptr, 0, nullptr, nullptr},
 };
 
 static int AILemonAttack_PushPropertyAsActiveObject(lua_State *L)
@@ -126,7 +126,7 @@ static int AILemonAttack_PushPropertyAsActiveObject(lua_State *L)
     RootObject *rWasActive = rLibrary->GetActiveObject();
     rLibrary->PushAndClearActive();
     if(lua_gettop(L) < 1 || !LuaArgIsString(L, 1)) return LuaArgListError("AILemonAttack_PushPropertyAsActiveObject");
-    AIAttack *rAttack = (rWasActive && rWasActive->GetType() == TYPE_AIATTACK) ? static_cast<AIAttack *>(rWasActive) : NULL;
+    AIAttack *rAttack = (rWasActive && rWasActive->GetType() == TYPE_AIATTACK) ? static_cast<AIAttack *>(rWasActive) : nullptr;
     if(!rAttack || rAttack->GetKind() != AIATTACK_LEMON)
     {
         fprintf(stderr, "Warning, current AIAttack is not a LEMON_PROJECTILE type.\n");
@@ -137,14 +137,14 @@ static int AILemonAttack_PushPropertyAsActiveObject(lua_State *L)
 }
 
 static const LuaProperty<AISpawnEnemyAttack> cSpawnSetters[] = {
-    {"EnemyName", 2, NULL, [](lua_State *L, AISpawnEnemyAttack *a, int) { a->SetEnemyName(LuaArgString(L, 2, NULL)); return 0; }},
-    {"PathToEnemyConstructorScript", 2, NULL,
-     [](lua_State *L, AISpawnEnemyAttack *a, int) { a->SetConstructorScript(LuaArgString(L, 2, NULL)); return 0; }},
-    {"NumberOfConstructorArguments", 2, NULL,
+    {"EnemyName", 2, nullptr, [](lua_State *L, AISpawnEnemyAttack *a, int) { a->SetEnemyName(LuaArgString(L, 2, nullptr)); return 0; }},
+    {"PathToEnemyConstructorScript", 2, nullptr,
+     [](lua_State *L, AISpawnEnemyAttack *a, int) { a->SetConstructorScript(LuaArgString(L, 2, nullptr)); return 0; }},
+    {"NumberOfConstructorArguments", 2, nullptr,
      [](lua_State *L, AISpawnEnemyAttack *a, int) { a->SetNumberOfConstructorArguments(LuaArgInteger(L, 2, 0)); return 0; }},
-    {"ConstructorArgument", 2, NULL,
-     [](lua_State *L, AISpawnEnemyAttack *a, int) { a->AddScriptArgument(LuaArgString(L, 2, NULL)); return 0; }},
-    {NULL, 0, NULL, NULL},
+    {"ConstructorArgument", 2, nullptr,
+     [](lua_State *L, AISpawnEnemyAttack *a, int) { a->AddScriptArgument(LuaArgString(L, 2, nullptr)); return 0; }},
+    {nullptr, 0, nullptr, nullptr},
 };
 
 static int AISpawnEnemyAttack_SetProperty(lua_State *L)
@@ -162,7 +162,7 @@ static const luaL_Reg cAttackBindings[] = {
     {"AIAttack_SetProperty", AIAttack_SetProperty},
     {"AILemonAttack_PushPropertyAsActiveObject", AILemonAttack_PushPropertyAsActiveObject},
     {"AISpawnEnemyAttack_SetProperty", AISpawnEnemyAttack_SetProperty},
-    {NULL, NULL},
+    {nullptr, nullptr},
 };
 
 void RegisterAIAttackLua(lua_State *L)

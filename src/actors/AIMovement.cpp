@@ -61,9 +61,9 @@ namespace
 AIMovement::AIMovement()
 {
     mMovementType = AIMOVE_NONE;
-    mStartBox = NULL;
+    mStartBox = nullptr;
     mDestination = Hitbox();
-    mTargetName = NULL;
+    mTargetName = nullptr;
     mHasDestination = 0;
     mDone = 0;
     mIgnoreCollision = 0;
@@ -184,7 +184,7 @@ void AIMovement::Update(Hitbox &sBox)
     if(mTargetName && !mHasDestination)
     {
         EntityManager *rEntities = EntityManager::Fetch();
-        RootEntity *rTarget = rEntities ? rEntities->GetEntity(mTargetName) : NULL;
+        RootEntity *rTarget = rEntities ? rEntities->GetEntity(mTargetName) : nullptr;
         if(!rTarget)
         {
             fprintf(stderr, "AIMovement::Update warning, target name does not exist.\n");
@@ -358,8 +358,8 @@ AIScriptControl::AIScriptControl()
     mCapX = mCapY = 0.0f;
     mDelaySetting = mDelayLeft = 0;
     mFrameCounter = 0;
-    mScriptPath = NULL;
-    rOwner = NULL;
+    mScriptPath = nullptr;
+    rOwner = nullptr;
     mProperties = new NamedLinkedList(1);
     TypedValue *nTimer = NewTypedValue(&mFrameCounter, 2);
     mProperties->AddElementWithDeleter("Timer", nTimer, DeleteRecordOnly);
@@ -403,7 +403,7 @@ void AIScriptControl::SetOwner(Enemy *pOwner)
 
 TypedValue *AIScriptControl::GetProperty(const char *pName)
 {
-    if(!pName) return NULL;
+    if(!pName) return nullptr;
     return (TypedValue *)mProperties->GetElementByName(pName);
 }
 
@@ -423,7 +423,7 @@ void AIScriptControl::DefineProperty(const char *pName, TypedValue *pValue)
 AIMovementHandler::AIMovementHandler()
 {
     mType = TYPE_AIMOVEMENTHANDLER;
-    rOwner = NULL;
+    rOwner = nullptr;
     mMovements = new NamedLinkedList(1);
     mLoopMovements = 0;
     mCurrentIndex = 0;
@@ -443,7 +443,7 @@ void AIMovementHandler::AddMovement(int32_t pType)
         fprintf(stderr, "AIMovementHandler::AddMovement warning, max number of movements that can be created reached. Check your scripts\n");
         return;
     }
-    AIMovement *nMovement = NULL;
+    AIMovement *nMovement = nullptr;
     if(pType == AIMOVE_AIR) nMovement = new AIAirMovement();
     else if(pType == AIMOVE_AIR_SIN) nMovement = new AIAirMovementSin();
     else if(pType == AIMOVE_GROUND) nMovement = new AIGroundMovement();
@@ -556,6 +556,6 @@ bool IsAIMovementHandlerActive()
     DataLibrary *rLibrary = DataLibrary::Fetch();
     if(rLibrary && rLibrary->ActiveIsType(TYPE_AIMOVEMENTHANDLER)) return true;
     fprintf(stderr, "Warning, current active object is not AIMovementHandler type. %p\n",
-            rLibrary ? (void *)rLibrary->GetActiveObject() : NULL);
+            rLibrary ? (void *)rLibrary->GetActiveObject() : nullptr);
     return false;
 }

@@ -11,7 +11,7 @@
 // The active movement handler after the "not AIMovementHandler type" check; null otherwise.
 static AIMovementHandler *FetchActiveHandler()
 {
-    if(!IsAIMovementHandlerActive()) return NULL;
+    if(!IsAIMovementHandlerActive()) return nullptr;
     return static_cast<AIMovementHandler *>(DataLibrary::Fetch()->GetActiveObject());
 }
 
@@ -22,7 +22,7 @@ static AIMovementHandler *FetchActiveHandler()
 static AIScriptControl *FetchActiveScriptControl(const char *pBindingName)
 {
     DataLibrary *rLibrary = DataLibrary::Fetch();
-    RootObject *rActive = rLibrary ? rLibrary->GetActiveObject() : NULL;
+    RootObject *rActive = rLibrary ? rLibrary->GetActiveObject() : nullptr;
     AIScriptControl *rControl = dynamic_cast<AIScriptControl *>(rActive);
     if(!rControl && rActive && rActive->GetType() == TYPE_AIMOVEMENTHANDLER)
     {
@@ -33,11 +33,11 @@ static AIScriptControl *FetchActiveScriptControl(const char *pBindingName)
 }
 
 static const LuaProperty<AIMovementHandler> cMovementKinds[] = {
-    {"AIR_MOVEMENT", LuaAtLeast(1), NULL, [](lua_State *, AIMovementHandler *h, int) { h->AddMovement(AIMOVE_AIR); return 0; }},
-    {"AIR_MOVEMENT_SIN", LuaAtLeast(1), NULL, [](lua_State *, AIMovementHandler *h, int) { h->AddMovement(AIMOVE_AIR_SIN); return 0; }},
-    {"GROUND_MOVEMENT", LuaAtLeast(1), NULL, [](lua_State *, AIMovementHandler *h, int) { h->AddMovement(AIMOVE_GROUND); return 0; }},
-    {"SCRIPT CONTROL", LuaAtLeast(1), NULL, [](lua_State *, AIMovementHandler *h, int) { h->AddMovement(AIMOVE_SCRIPT); return 0; }},
-    {NULL, 0, NULL, NULL},
+    {"AIR_MOVEMENT", LuaAtLeast(1), nullptr, [](lua_State *, AIMovementHandler *h, int) { h->AddMovement(AIMOVE_AIR); return 0; }},
+    {"AIR_MOVEMENT_SIN", LuaAtLeast(1), nullptr, [](lua_State *, AIMovementHandler *h, int) { h->AddMovement(AIMOVE_AIR_SIN); return 0; }},
+    {"GROUND_MOVEMENT", LuaAtLeast(1), nullptr, [](lua_State *, AIMovementHandler *h, int) { h->AddMovement(AIMOVE_GROUND); return 0; }},
+    {"SCRIPT CONTROL", LuaAtLeast(1), nullptr, [](lua_State *, AIMovementHandler *h, int) { h->AddMovement(AIMOVE_SCRIPT); return 0; }},
+    {nullptr, 0, nullptr, nullptr},
 };
 
 // The handler's own wording, without a line end; content logs have been read against it.
@@ -76,7 +76,7 @@ static int AIMovementHandler_ClearAllMovements(lua_State *)
 static int AIMovementHandler_ApplyStandardGravity(lua_State *)
 {
     AIMovementHandler *rHandler = FetchActiveHandler();
-    AIMovement *rLast = rHandler ? rHandler->GetLastMovement() : NULL;
+    AIMovement *rLast = rHandler ? rHandler->GetLastMovement() : nullptr;
     if(rLast) rLast->SetGravity(AIMOVE_STANDARD_GRAVITY);
     return 0;
 }
@@ -88,35 +88,35 @@ static AIMovement *Last(AIMovementHandler *pHandler)
 }
 
 static const LuaProperty<AIMovementHandler> cMovementSetters[] = {
-    {"DestinationPosition", 3, NULL,
+    {"DestinationPosition", 3, nullptr,
      [](lua_State *L, AIMovementHandler *h, int) {
          Last(h)->SetDestinationPosition(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f));
          return 0;
      }},
-    {"DestinationTarget", 2, NULL,
-     [](lua_State *L, AIMovementHandler *h, int) { Last(h)->SetDestinationTarget(LuaArgString(L, 2, NULL)); return 0; }},
-    {"Speed", 3, NULL,
+    {"DestinationTarget", 2, nullptr,
+     [](lua_State *L, AIMovementHandler *h, int) { Last(h)->SetDestinationTarget(LuaArgString(L, 2, nullptr)); return 0; }},
+    {"Speed", 3, nullptr,
      [](lua_State *L, AIMovementHandler *h, int) { Last(h)->SetSpeed(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f)); return 0; }},
-    {"SpeedCap", 3, NULL,
+    {"SpeedCap", 3, nullptr,
      [](lua_State *L, AIMovementHandler *h, int) { Last(h)->SetSpeedCap(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f)); return 0; }},
-    {"Acceleration", 3, NULL,
+    {"Acceleration", 3, nullptr,
      [](lua_State *L, AIMovementHandler *h, int) { Last(h)->SetAcceleration(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f)); return 0; }},
-    {"Gravity", 2, NULL, [](lua_State *L, AIMovementHandler *h, int) { Last(h)->SetGravity(LuaArgFloat(L, 2, 0.0f)); return 0; }},
-    {"DelayBeforeMoving", 2, NULL,
+    {"Gravity", 2, nullptr, [](lua_State *L, AIMovementHandler *h, int) { Last(h)->SetGravity(LuaArgFloat(L, 2, 0.0f)); return 0; }},
+    {"DelayBeforeMoving", 2, nullptr,
      [](lua_State *L, AIMovementHandler *h, int) { Last(h)->SetDelayBeforeMoving(LuaArgFloat(L, 2, -1.0f)); return 0; }},
-    {"DurationToMove", 2, NULL,
+    {"DurationToMove", 2, nullptr,
      [](lua_State *L, AIMovementHandler *h, int) { Last(h)->SetDurationToMove(LuaArgInteger(L, 2, -1)); return 0; }},
-    {"AnimationIndex", 2, NULL,
+    {"AnimationIndex", 2, nullptr,
      [](lua_State *L, AIMovementHandler *h, int) { Last(h)->SetAnimationIndex(LuaArgInteger(L, 2, -1)); return 0; }},
-    {"AnimationDirectionFacing", 2, NULL,
+    {"AnimationDirectionFacing", 2, nullptr,
      [](lua_State *L, AIMovementHandler *h, int) {
-         Last(h)->SetAnimationDirectionFacing(EnemyAppearance::TranslateStringDirectionFacing(LuaArgString(L, 2, NULL)));
+         Last(h)->SetAnimationDirectionFacing(EnemyAppearance::TranslateStringDirectionFacing(LuaArgString(L, 2, nullptr)));
          return 0;
      }},
-    {"IgnoreEnvironmentCollision", 2, NULL,
+    {"IgnoreEnvironmentCollision", 2, nullptr,
      [](lua_State *L, AIMovementHandler *h, int) { Last(h)->SetIgnoreEnvironmentCollision(LuaArgFlag(L, 2)); return 0; }},
-    {"LoopMovements", 2, NULL, [](lua_State *L, AIMovementHandler *h, int) { h->SetLoopMovements(LuaArgFlag(L, 2)); return 0; }},
-    {NULL, 0, NULL, NULL},
+    {"LoopMovements", 2, nullptr, [](lua_State *L, AIMovementHandler *h, int) { h->SetLoopMovements(LuaArgFlag(L, 2)); return 0; }},
+    {nullptr, 0, nullptr, nullptr},
 };
 
 static int AIMovementHandler_SetProperty(lua_State *L)
@@ -142,8 +142,8 @@ static int PushMovementDelay(lua_State *L, AIMovementHandler *pHandler, int)
 }
 
 static const LuaProperty<AIMovementHandler> cMovementGetters[] = {
-    {"GetCurrentMovementDelay", 1, NULL, PushMovementDelay},
-    {NULL, 0, NULL, NULL},
+    {"GetCurrentMovementDelay", 1, nullptr, PushMovementDelay},
+    {nullptr, 0, nullptr, nullptr},
 };
 
 static int AIMovementHandler_GetProperty(lua_State *L)
@@ -161,8 +161,8 @@ static int AISC_SetScript(lua_State *L)
     if(lua_gettop(L) != 1 || !LuaArgIsString(L, 1)) return LuaArgListError("AISC_SetScript");
     AIScriptControl *rControl = FetchActiveScriptControl("AISC_SetScript");
     if(!rControl) return 0;
-    char *nPath = NULL;
-    ResetString(&nPath, LuaArgString(L, 1, NULL));
+    char *nPath = nullptr;
+    ResetString(&nPath, LuaArgString(L, 1, nullptr));
     rControl->SetScript(nPath);
     free(nPath);
     return 0;
@@ -174,7 +174,7 @@ static int AISC_PushOwner(lua_State *L)
     DataLibrary *rLibrary = DataLibrary::Fetch();
     AIScriptControl *rControl = FetchActiveScriptControl("AISC_PushOwner");
     if(!rLibrary) return 0;
-    rLibrary->PushActiveEntity(rControl ? (RootObject *)rControl->GetOwner() : NULL);
+    rLibrary->PushActiveEntity(rControl ? (RootObject *)rControl->GetOwner() : nullptr);
     return 0;
 }
 
@@ -187,7 +187,7 @@ static int AISC_GetProperty(lua_State *L)
         lua_pushnil(L);
         return 1;
     }
-    return LuaPushTypedValue(rControl->GetProperty(LuaArgString(L, 1, NULL)), L);
+    return LuaPushTypedValue(rControl->GetProperty(LuaArgString(L, 1, nullptr)), L);
 }
 
 static int AISC_SetProperty(lua_State *L)
@@ -195,7 +195,7 @@ static int AISC_SetProperty(lua_State *L)
     if(lua_gettop(L) != 2 || !LuaArgIsString(L, 1)) return LuaArgListError("AISC_SetProperty");
     AIScriptControl *rControl = FetchActiveScriptControl("AISC_SetProperty");
     if(!rControl) return 0;
-    TypedValue *rValue = rControl->GetProperty(LuaArgString(L, 1, NULL));
+    TypedValue *rValue = rControl->GetProperty(LuaArgString(L, 1, nullptr));
     if(rValue) LuaReadIntoTypedValue(rValue, L, 2);
     return 0;
 }
@@ -205,7 +205,7 @@ static int AISC_DefineProperty(lua_State *L)
     if(lua_gettop(L) != 3 || !LuaArgIsString(L, 1)) return LuaArgListError("AISC_DefineProperty");
     AIScriptControl *rControl = FetchActiveScriptControl("AISC_DefineProperty");
     if(!rControl) return 0;
-    rControl->DefineProperty(LuaArgString(L, 1, NULL), LuaReadTypedValue(L, 2, 3));
+    rControl->DefineProperty(LuaArgString(L, 1, nullptr), LuaReadTypedValue(L, 2, 3));
     return 0;
 }
 
@@ -221,7 +221,7 @@ static const luaL_Reg cMovementBindings[] = {
     {"AISC_GetProperty", AISC_GetProperty},
     {"AISC_SetProperty", AISC_SetProperty},
     {"AISC_DefineProperty", AISC_DefineProperty},
-    {NULL, NULL},
+    {nullptr, nullptr},
 };
 
 void RegisterAIMovementLua(lua_State *L)

@@ -35,7 +35,7 @@ namespace
     Bitmap *FrameAt(const char *pPath, int32_t pTick)
     {
         CorvelAnimation *rAnimation = LookUpAnimation(pPath);
-        return rAnimation ? rAnimation->GetFrameAtTick(pTick) : NULL;
+        return rAnimation ? rAnimation->GetFrameAtTick(pTick) : nullptr;
     }
 
     Bitmap *RankOneFrame(RootProjectile *pShot, int32_t &sX, int32_t &sY)
@@ -44,14 +44,14 @@ namespace
         sX = -82;
         sY = -76;
         CorvelAnimation *rAnimation = LookUpAnimation("Root/Animations/Projectiles/All/Lemon");
-        return rAnimation ? rAnimation->GetFrame(0) : NULL;
+        return rAnimation ? rAnimation->GetFrame(0) : nullptr;
     }
 
     Bitmap *RankTwoFrame(RootProjectile *pShot, int32_t &sX, int32_t &sY)
     {
         sX = -42;
         sY = -70;
-        if(pShot->GetTicksAlive() < 4) return NULL;
+        if(pShot->GetTicksAlive() < 4) return nullptr;
         return FrameAt("Root/Animations/Projectiles/All/BusterMediumCycle", pShot->GetTicksAlive() - 4);
     }
 
@@ -59,13 +59,13 @@ namespace
     {
         sX = -56;
         sY = -45;
-        if(pShot->GetTicksAlive() < 6) return NULL;
+        if(pShot->GetTicksAlive() < 6) return nullptr;
         return FrameAt("Root/Animations/Projectiles/All/BusterFullCycle", pShot->GetTicksAlive() - 6);
     }
 
     const BusterRank cRanks[3] = {
         {0, 12.0f, 9.0f, 0, "Data/Scripts/Enemies/Buster/Rank1Blocked.lua", "Data/Scripts/Enemies/Buster/Rank1Impact.lua",
-         15.0f, -3.0f, 8.0f, 0, RankOneFrame, NULL, 0.0f, 0.0f, 0.0f, "Rank1BusterShot"},
+         15.0f, -3.0f, 8.0f, 0, RankOneFrame, nullptr, 0.0f, 0.0f, 0.0f, "Rank1BusterShot"},
         {1, 56.0f, 24.0f, 1, "Data/Scripts/Enemies/Buster/Rank2Blocked.lua", "Data/Scripts/Enemies/Buster/Rank2Impact.lua",
          -20.0f, -10.0f, 0.0f, 1, RankTwoFrame, "Data/Scripts/Sprites/BusterMedSpawn.lua", 12.0f, -100.0f, -18.0f,
          "Rank2BusterShot"},

@@ -23,7 +23,7 @@ void ResetChargeSparks(ChargeSpark *pSparks, int32_t pCount)
     for(int32_t i = 0; i < pCount; i++)
     {
         pSparks[i].mAge = -1;
-        pSparks[i].rAnimation = NULL;
+        pSparks[i].rAnimation = nullptr;
         pSparks[i].mBig = 0;
     }
 }
@@ -52,7 +52,7 @@ void TickChargeSparks(ChargeSpark *pSparks, int32_t pCount, int32_t &sClock, int
         if(pSparks[i].mAge >= CHARGE_SPARK_LIFETIME)
         {
             pSparks[i].mAge = -1;
-            pSparks[i].rAnimation = NULL;
+            pSparks[i].rAnimation = nullptr;
             pSparks[i].mBig = 0;
         }
     }

@@ -31,7 +31,7 @@
 #include "world/RootProjectile.h"
 #include "world/SpawnManager.h"
 
-Enemy *xEnemyStruck = NULL;
+Enemy *xEnemyStruck = nullptr;
 
 namespace
 {
@@ -40,7 +40,7 @@ namespace
     bool CameraFrame(Hitbox &sFrame)
     {
         CameraManager *rCameras = CameraManager::Fetch();
-        Camera *rCamera = rCameras ? rCameras->GetActiveCamera() : NULL;
+        Camera *rCamera = rCameras ? rCameras->GetActiveCamera() : nullptr;
         if(!rCamera) return false;
         sFrame = rCamera->GetFrame();
         return true;
@@ -104,7 +104,7 @@ Enemy::Enemy(const char *pName)
     mUsePuppetHitboxes = 0;
     mDamageThisTick = 0;
     mWeaponCMark = 0;
-    mDestructionScript = NULL;
+    mDestructionScript = nullptr;
     mWeaponCInvulnerability = 0;
     mInvulnerability = 0;
     mInvincibleMaxTime = 0;
@@ -116,11 +116,11 @@ Enemy::Enemy(const char *pName)
         else if(i >= 5 && i <= 20) tDamage = (i % 2) ? 2 : 3;
         mDamageTakenFrom[i] = tDamage;
     }
-    mInvincibleSound = NULL;
-    mDamageSound = NULL;
+    mInvincibleSound = nullptr;
+    mDamageSound = nullptr;
     mAllowDeath = 1;
-    mLogicScript = NULL;
-    mHitReactionScript = NULL;
+    mLogicScript = nullptr;
+    mHitReactionScript = nullptr;
     mDoNotDespawn = 0;
     mAllowBotSlopes = mAllowTopSlopes = mAllowAirWalk = 0;
     mShowUnderlay = 0;
@@ -136,7 +136,7 @@ Enemy::~Enemy()
     // it is still told, so that it hides at once.
     GUISBossHealthBar *rBar = GetBossHealthBar();
     if(rBar && rBar->GetTargetEnemy() == this) PurgeBossBarTarget();
-    if(xEnemyStruck == this) xEnemyStruck = NULL;
+    if(xEnemyStruck == this) xEnemyStruck = nullptr;
     DataLibrary *rLibrary = DataLibrary::Fetch();
     if(rLibrary)
     {
@@ -154,7 +154,7 @@ Enemy::~Enemy()
     if(rContact)
     {
         RootProjectile *rOld = rContact;
-        rContact = NULL;
+        rContact = nullptr;
         rOld->SetOwnerID(0);
         if(mOwnsContact)
         {
@@ -178,9 +178,9 @@ Enemy::~Enemy()
 Enemy *Enemy::FindLive(int32_t pID)
 {
     EntityManager *rEntities = EntityManager::Fetch();
-    if(!rEntities || pID == 0) return NULL;
+    if(!rEntities || pID == 0) return nullptr;
     RootEntity *rEntity = rEntities->FindByID(pID);
-    if(!rEntity || rEntity->GetType() != TYPE_ENEMY) return NULL;
+    if(!rEntity || rEntity->GetType() != TYPE_ENEMY) return nullptr;
     return static_cast<Enemy *>(rEntity);
 }
 
@@ -195,7 +195,7 @@ void Enemy::ForgetOwnedProjectile(RootProjectile *pProjectile)
     if(!pProjectile) return;
     if(rContact == pProjectile)
     {
-        rContact = NULL;
+        rContact = nullptr;
         mOwnsContact = 0;
     }
     mHitboxes->ForgetBox(pProjectile);
@@ -236,15 +236,15 @@ void Enemy::PurgeBossBarTarget()
 {
     GUISBossHealthBar *rBar = GetBossHealthBar();
     if(!rBar) return;
-    rBar->SetTargetEnemy(NULL);
+    rBar->SetTargetEnemy(nullptr);
     rBar->Hide();
 }
 
 Enemy *Enemy::GetBossBarTarget()
 {
     GUISBossHealthBar *rBar = GetBossHealthBar();
-    RootEntity *rTarget = rBar ? rBar->GetTargetEnemy() : NULL;
-    return (rTarget && rTarget->GetType() == TYPE_ENEMY) ? static_cast<Enemy *>(rTarget) : NULL;
+    RootEntity *rTarget = rBar ? rBar->GetTargetEnemy() : nullptr;
+    return (rTarget && rTarget->GetType() == TYPE_ENEMY) ? static_cast<Enemy *>(rTarget) : nullptr;
 }
 
 int32_t Enemy::ReadHealthOf(RootEntity *pTarget)
@@ -535,7 +535,7 @@ void Enemy::ApplyOutcome(int32_t pFirstDamage)
         }
         RunDestructionScript();
         SpawnManager *rSpawns = SpawnManager::Fetch();
-        RootEntity *rPoint = rSpawns ? rSpawns->FindById(mSpawnPointID) : NULL;
+        RootEntity *rPoint = rSpawns ? rSpawns->FindById(mSpawnPointID) : nullptr;
         if(rPoint) SetDataNumber(rPoint->GetData(), "RespawnTimer", ENEMY_RESPAWN_TICKS);
         return;
     }
@@ -663,6 +663,6 @@ bool IsEnemyActive()
 {
     DataLibrary *rLibrary = DataLibrary::Fetch();
     if(rLibrary && rLibrary->ActiveIsType(TYPE_ENEMY)) return true;
-    fprintf(stderr, "Warning, current active object is not Enemy type. %p\n", rLibrary ? (void *)rLibrary->GetActiveObject() : NULL);
+    fprintf(stderr, "Warning, current active object is not Enemy type. %p\n", rLibrary ? (void *)rLibrary->GetActiveObject() : nullptr);
     return false;
 }

@@ -23,13 +23,13 @@
 EnemyAppearance::EnemyAppearance() : mHolder(this, ReleaseAnimation)
 {
     mType = TYPE_ENEMYAPPEARANCE;
-    rOwner = NULL;
+    rOwner = nullptr;
     mFrameHeld = 0;
     mTick = 0;
     mAnimationsTotal = 0;
     mAnimationIndex = -1;
     mPreviousIndex = -1;
-    mAnimations = NULL;
+    mAnimations = nullptr;
     mOffsetX = mOffsetY = 0.0f;
     mOwnerBox = Hitbox();
     mFacing = -1;
@@ -37,12 +37,12 @@ EnemyAppearance::EnemyAppearance() : mHolder(this, ReleaseAnimation)
     mPanicAnimation = -1;
     mDamageFlash = 0;
     mFlashCounter = 0;
-    mPalettePath = NULL;
-    mPaletteVariant = NULL;
+    mPalettePath = nullptr;
+    mPaletteVariant = nullptr;
     mOverlayCount = 0;
-    mOverlays = NULL;
+    mOverlays = nullptr;
     mPuppetMode = 0;
-    mPuppet = NULL;
+    mPuppet = nullptr;
     mPuppetAnimPercent = 0.0f;
 }
 
@@ -60,14 +60,14 @@ void EnemyAppearance::ReleaseAnimation(void *pAppearance, void *pObject)
     EnemyAppearance *rAppearance = (EnemyAppearance *)pAppearance;
     for(int32_t i = 0; i < rAppearance->mAnimationsTotal; i++)
     {
-        if(rAppearance->mAnimations[i] == pObject) rAppearance->mAnimations[i] = NULL;
+        if(rAppearance->mAnimations[i] == pObject) rAppearance->mAnimations[i] = nullptr;
     }
 }
 
 void EnemyAppearance::SetAnimationsTotal(int32_t pCount)
 {
     free(mAnimations);
-    mAnimations = NULL;
+    mAnimations = nullptr;
     mAnimationsTotal = 0;
     if(pCount < 1) return;
     if(pCount > APPEARANCE_MAX_ANIMATIONS)
@@ -123,7 +123,7 @@ void EnemyAppearance::AllocateOverlays(int32_t pCount)
     if(pCount < 1) pCount = 0;
     if(pCount > APPEARANCE_MAX_OVERLAYS) pCount = APPEARANCE_MAX_OVERLAYS;
     free(mOverlays);
-    mOverlays = pCount > 0 ? (AppearanceOverlay *)calloc((size_t)pCount, sizeof(AppearanceOverlay)) : NULL;
+    mOverlays = pCount > 0 ? (AppearanceOverlay *)calloc((size_t)pCount, sizeof(AppearanceOverlay)) : nullptr;
     mOverlayCount = pCount;
 }
 
@@ -141,13 +141,13 @@ void EnemyAppearance::SetOverlay(int32_t pSlot, int32_t pAnimationIndex, int32_t
 
 const AppearanceOverlay *EnemyAppearance::GetOverlay(int32_t pSlot) const
 {
-    if(pSlot < 0 || pSlot >= mOverlayCount) return NULL;
+    if(pSlot < 0 || pSlot >= mOverlayCount) return nullptr;
     return &mOverlays[pSlot];
 }
 
 CorvelAnimation *EnemyAppearance::GetAnimation(int32_t pIndex) const
 {
-    if(!mAnimations || pIndex < 0 || pIndex >= mAnimationsTotal) return NULL;
+    if(!mAnimations || pIndex < 0 || pIndex >= mAnimationsTotal) return nullptr;
     return mAnimations[pIndex];
 }
 
@@ -171,7 +171,7 @@ void EnemyAppearance::GetAnimationSize(int32_t pIndex, int32_t &sWidth, int32_t 
 Bitmap *EnemyAppearance::FrameOf(int32_t pIndex, int32_t pTick) const
 {
     CorvelAnimation *rAnimation = GetAnimation(pIndex);
-    return rAnimation ? rAnimation->GetFrameAtTick(pTick) : NULL;
+    return rAnimation ? rAnimation->GetFrameAtTick(pTick) : nullptr;
 }
 
 int32_t EnemyAppearance::TranslateStringDirectionFacing(const char *pText)
@@ -187,7 +187,7 @@ int32_t EnemyAppearance::TranslateStringDirectionFacing(const char *pText)
 void EnemyAppearance::BootPuppet(const char *pType)
 {
     delete mPuppet;
-    mPuppet = NULL;
+    mPuppet = nullptr;
     mPuppetMode = 0;
     if(!pType) return;
     const char *rTexture, *rAtlas, *rSkeleton, *rSkin;
@@ -298,7 +298,7 @@ void EnemyAppearance::DrawNormal(Bitmap *pFrame)
     glTranslatef(mOwnerBox.mOwnerX + mOffsetX, mOwnerBox.mOwnerY + mOffsetY, 0.0f);
     glEnable(GL_TEXTURE_2D);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    Palette *rPalette = NULL;
+    Palette *rPalette = nullptr;
     DataLibrary *rLibrary = DataLibrary::Fetch();
     if(mPalettePath && mPaletteVariant && rLibrary) rPalette = (Palette *)rLibrary->GetEntryOfKind(mPalettePath, DL_KIND_PALETTE);
     if(rPalette) rPalette->ApplySwap(mPaletteVariant);
@@ -369,7 +369,7 @@ void EnemyAppearance::DrawPuppet()
         if(mFacing == 0) glScalef(-1.0f, 1.0f, 1.0f);
         if(rOwner) rOwner->SetPuppetDrawn();
     }
-    EnemyHitbox *rHitboxes = rOwner ? rOwner->GetEnemyHitbox() : NULL;
+    EnemyHitbox *rHitboxes = rOwner ? rOwner->GetEnemyHitbox() : nullptr;
     if(tShowHitboxes && mPuppet && rHitboxes)
     {
         glColor4f(1.0f, 0.0f, 0.0f, 1.0f);
@@ -418,7 +418,7 @@ void EnemyAppearance::RenderPuppetMode()
         glDisable(GL_TEXTURE_2D);
         glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
         CameraManager *rCameras = CameraManager::Fetch();
-        Camera *rCamera = rCameras ? rCameras->GetActiveCamera() : NULL;
+        Camera *rCamera = rCameras ? rCameras->GetActiveCamera() : nullptr;
         if(rCamera) rCamera->RemoveTransform();
         glBegin(GL_QUADS);
         glVertex2f(-480.0f, -360.0f);

@@ -21,79 +21,79 @@
 // The active enemy after the "not Enemy type" check; null (with the warning) otherwise.
 static Enemy *FetchActiveEnemy()
 {
-    if(!IsEnemyActive()) return NULL;
+    if(!IsEnemyActive()) return nullptr;
     return static_cast<Enemy *>(DataLibrary::Fetch()->GetActiveObject());
 }
 
 static const LuaProperty<Enemy> cSetters[] = {
-    {"Health", 2, NULL, [](lua_State *L, Enemy *e, int) { e->GetHealth()->SetHealth(LuaArgInteger(L, 2, 0)); return 0; }},
-    {"PathToLogicScript", 2, NULL, [](lua_State *L, Enemy *e, int) { e->SetLogicScript(LuaArgString(L, 2, NULL)); return 0; }},
-    {"PathToDestructionScript", 2, NULL, [](lua_State *L, Enemy *e, int) { e->SetDestructionScript(LuaArgString(L, 2, NULL)); return 0; }},
-    {"PathToHitReactionScript", 2, NULL, [](lua_State *L, Enemy *e, int) { e->SetHitReactionScript(LuaArgString(L, 2, NULL)); return 0; }},
-    {"Position", 3, NULL,
+    {"Health", 2, nullptr, [](lua_State *L, Enemy *e, int) { e->GetHealth()->SetHealth(LuaArgInteger(L, 2, 0)); return 0; }},
+    {"PathToLogicScript", 2, nullptr, [](lua_State *L, Enemy *e, int) { e->SetLogicScript(LuaArgString(L, 2, nullptr)); return 0; }},
+    {"PathToDestructionScript", 2, nullptr, [](lua_State *L, Enemy *e, int) { e->SetDestructionScript(LuaArgString(L, 2, nullptr)); return 0; }},
+    {"PathToHitReactionScript", 2, nullptr, [](lua_State *L, Enemy *e, int) { e->SetHitReactionScript(LuaArgString(L, 2, nullptr)); return 0; }},
+    {"Position", 3, nullptr,
      [](lua_State *L, Enemy *e, int) { e->SetPositionAutoCenter(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f), 0.0f); return 0; }},
-    {"BoundingBoxSize", 3, NULL,
+    {"BoundingBoxSize", 3, nullptr,
      [](lua_State *L, Enemy *e, int) { e->SetBoundingBoxSize(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f)); return 0; }},
-    {"IgnoreDamage", 2, NULL, [](lua_State *L, Enemy *e, int) { e->SetIgnoreDamage(LuaArgFlag(L, 2)); return 0; }},
-    {"ContactDamage", 2, NULL, [](lua_State *L, Enemy *e, int) { e->SetContactDamage(LuaArgInteger(L, 2, -1)); return 0; }},
-    {"DamageSoundEffect", 2, NULL, [](lua_State *L, Enemy *e, int) { e->SetDamageSoundEffect(LuaArgString(L, 2, NULL)); return 0; }},
-    {"InvincibleMaxTime", 2, NULL, [](lua_State *L, Enemy *e, int) { e->SetInvincibleMaxTime(LuaArgInteger(L, 2, 0)); return 0; }},
-    {"InvincibleSoundEffect", 2, NULL,
-     [](lua_State *L, Enemy *e, int) { e->SetInvincibleSoundEffect(LuaArgString(L, 2, NULL)); return 0; }},
-    {"AllowDeath", 2, NULL, [](lua_State *L, Enemy *e, int) { e->SetAllowDeath(LuaArgFlag(L, 2)); return 0; }},
-    {"UseBoundingBoxAsHitbox", 2, NULL, [](lua_State *L, Enemy *e, int) { e->SetUseBoundingBoxAsHitbox(LuaArgFlag(L, 2)); return 0; }},
-    {"DoNotDespawnOffScreen", 1, NULL, [](lua_State *, Enemy *e, int) { e->SetDoNotDespawnOffScreen(); return 0; }},
-    {"MoveEntityFlag", LuaAtLeast(1), NULL,
-     [](lua_State *L, Enemy *e, int) { e->SetMoveEntityFlag(LuaArgString(L, 2, NULL), LuaArgFlag(L, 3)); return 0; }},
-    {"DamageTakenFrom", 3, NULL,
+    {"IgnoreDamage", 2, nullptr, [](lua_State *L, Enemy *e, int) { e->SetIgnoreDamage(LuaArgFlag(L, 2)); return 0; }},
+    {"ContactDamage", 2, nullptr, [](lua_State *L, Enemy *e, int) { e->SetContactDamage(LuaArgInteger(L, 2, -1)); return 0; }},
+    {"DamageSoundEffect", 2, nullptr, [](lua_State *L, Enemy *e, int) { e->SetDamageSoundEffect(LuaArgString(L, 2, nullptr)); return 0; }},
+    {"InvincibleMaxTime", 2, nullptr, [](lua_State *L, Enemy *e, int) { e->SetInvincibleMaxTime(LuaArgInteger(L, 2, 0)); return 0; }},
+    {"InvincibleSoundEffect", 2, nullptr,
+     [](lua_State *L, Enemy *e, int) { e->SetInvincibleSoundEffect(LuaArgString(L, 2, nullptr)); return 0; }},
+    {"AllowDeath", 2, nullptr, [](lua_State *L, Enemy *e, int) { e->SetAllowDeath(LuaArgFlag(L, 2)); return 0; }},
+    {"UseBoundingBoxAsHitbox", 2, nullptr, [](lua_State *L, Enemy *e, int) { e->SetUseBoundingBoxAsHitbox(LuaArgFlag(L, 2)); return 0; }},
+    {"DoNotDespawnOffScreen", 1, nullptr, [](lua_State *, Enemy *e, int) { e->SetDoNotDespawnOffScreen(); return 0; }},
+    {"MoveEntityFlag", LuaAtLeast(1), nullptr,
+     [](lua_State *L, Enemy *e, int) { e->SetMoveEntityFlag(LuaArgString(L, 2, nullptr), LuaArgFlag(L, 3)); return 0; }},
+    {"DamageTakenFrom", 3, nullptr,
      [](lua_State *L, Enemy *e, int) { e->SetDamageTakenFrom(LuaArgInteger(L, 2, -1), LuaArgInteger(L, 3, 0)); return 0; }},
-    {"SpawnPointCoordinates", 3, NULL,
+    {"SpawnPointCoordinates", 3, nullptr,
      [](lua_State *L, Enemy *e, int) { e->SetSpawnPointCoordinates(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f)); return 0; }},
-    {"UsePuppetHitboxes", 2, NULL, [](lua_State *L, Enemy *e, int) { e->SetUsePuppetHitboxes(LuaArgFlag(L, 2)); return 0; }},
-    {"ShowUnderlayHitbox", 2, NULL, [](lua_State *L, Enemy *e, int) { e->SetShowUnderlayHitbox(LuaArgFlag(L, 2)); return 0; }},
-    {"WaitTimeBeforeEnabled", 2, NULL, [](lua_State *L, Enemy *e, int) { e->SetWaitTimeBeforeEnabled(LuaArgInteger(L, 2, 0)); return 0; }},
-    {"IgnorePlatformCollision", 2, NULL, [](lua_State *L, Enemy *e, int) { e->SetIgnorePlatformCollision(LuaArgFlag(L, 2)); return 0; }},
-    {"BusterBlocker", 2, NULL, [](lua_State *L, Enemy *e, int) { e->SetBusterBlocker(LuaArgFlag(L, 2)); return 0; }},
-    {NULL, 0, NULL, NULL},
+    {"UsePuppetHitboxes", 2, nullptr, [](lua_State *L, Enemy *e, int) { e->SetUsePuppetHitboxes(LuaArgFlag(L, 2)); return 0; }},
+    {"ShowUnderlayHitbox", 2, nullptr, [](lua_State *L, Enemy *e, int) { e->SetShowUnderlayHitbox(LuaArgFlag(L, 2)); return 0; }},
+    {"WaitTimeBeforeEnabled", 2, nullptr, [](lua_State *L, Enemy *e, int) { e->SetWaitTimeBeforeEnabled(LuaArgInteger(L, 2, 0)); return 0; }},
+    {"IgnorePlatformCollision", 2, nullptr, [](lua_State *L, Enemy *e, int) { e->SetIgnorePlatformCollision(LuaArgFlag(L, 2)); return 0; }},
+    {"BusterBlocker", 2, nullptr, [](lua_State *L, Enemy *e, int) { e->SetBusterBlocker(LuaArgFlag(L, 2)); return 0; }},
+    {nullptr, 0, nullptr, nullptr},
 };
 
 static const LuaProperty<Enemy> cGetters[] = {
-    {"Position", 1, NULL,
+    {"Position", 1, nullptr,
      [](lua_State *L, Enemy *e, int) {
          float tX, tY, tZ;
          e->GetPosition(tX, tY, tZ);
          return LuaPushPair(L, tX, tY);
      }},
-    {"Center", 1, NULL,
+    {"Center", 1, nullptr,
      [](lua_State *L, Enemy *e, int) {
          Hitbox *rBox = e->GetHitboxPtr();
          return LuaPushPair(L, (rBox->mLft + rBox->mRgt) / 2.0f, (rBox->mTop + rBox->mBot) / 2.0f);
      }},
-    {"Health", 1, NULL, [](lua_State *L, Enemy *e, int) { lua_pushinteger(L, e->GetHealth()->GetHealth()); return 1; }},
-    {"BoundingBoxSize", 1, NULL,
+    {"Health", 1, nullptr, [](lua_State *L, Enemy *e, int) { lua_pushinteger(L, e->GetHealth()->GetHealth()); return 1; }},
+    {"BoundingBoxSize", 1, nullptr,
      [](lua_State *L, Enemy *e, int) {
          Hitbox *rBox = e->GetHitboxPtr();
          lua_pushinteger(L, (int32_t)(rBox->mRgt - rBox->mLft));
          lua_pushinteger(L, (int32_t)(rBox->mBot - rBox->mTop));
          return 2;
      }},
-    {"Name", 1, NULL, [](lua_State *L, Enemy *e, int) { return LuaPushStringOrNil(L, e->GetName()); }},
-    {"ContactDamage", 1, NULL, [](lua_State *L, Enemy *e, int) { lua_pushinteger(L, e->GetContactDamage()); return 1; }},
-    {"SpawnPointCoordinates", 1, NULL,
+    {"Name", 1, nullptr, [](lua_State *L, Enemy *e, int) { return LuaPushStringOrNil(L, e->GetName()); }},
+    {"ContactDamage", 1, nullptr, [](lua_State *L, Enemy *e, int) { lua_pushinteger(L, e->GetContactDamage()); return 1; }},
+    {"SpawnPointCoordinates", 1, nullptr,
      [](lua_State *L, Enemy *e, int) {
          float tX, tY;
          e->GetSpawnPointCoordinates(tX, tY);
          return LuaPushPair(L, tX, tY);
      }},
-    {"Dimensions", 1, NULL,
+    {"Dimensions", 1, nullptr,
      [](lua_State *L, Enemy *e, int) {
          Hitbox tBox;
          e->GetHitbox(tBox);
          LuaPushPair(L, tBox.mLft, tBox.mTop);
          return LuaPushPair(L, tBox.mRgt, tBox.mBot) + 2;
      }},
-    {"HitPlayer", 1, NULL, [](lua_State *L, Enemy *e, int) { lua_pushboolean(L, e->GetHitPlayer()); return 1; }},
-    {NULL, 0, NULL, NULL},
+    {"HitPlayer", 1, nullptr, [](lua_State *L, Enemy *e, int) { lua_pushboolean(L, e->GetHitPlayer()); return 1; }},
+    {nullptr, 0, nullptr, nullptr},
 };
 
 // --- "Enemy_" -------------------------------------------------------------------------------
@@ -107,7 +107,7 @@ static int Enemy_Create(lua_State *L)
     LuaManager *rLua = LuaManager::Fetch();
     if(!rEntities || !rLibrary || !rLua) return 0;
 
-    Enemy *nEnemy = new Enemy(LuaArgString(L, 1, NULL));
+    Enemy *nEnemy = new Enemy(LuaArgString(L, 1, nullptr));
     rEntities->RegisterEntity(nEnemy->GetName(), nEnemy, DeleteRootObject);
     rLibrary->PushActiveEntity(nEnemy);
     rLua->ClearArguments();
@@ -151,11 +151,11 @@ static int MakeActive(RootObject *pPart)
 }
 
 static const LuaProperty<Enemy> cParts[] = {
-    {"AIMovementHandler", LuaAtLeast(1), NULL, [](lua_State *, Enemy *e, int) { return MakeActive(e->GetMovementHandler()); }},
-    {"AIAttackHandler", LuaAtLeast(1), NULL, [](lua_State *, Enemy *e, int) { return MakeActive(e->GetAttackHandler()); }},
-    {"Projectile", LuaAtLeast(1), NULL, [](lua_State *, Enemy *e, int) { return MakeActive(e->GetContactProjectile()); }},
-    {"Hitbox", LuaAtLeast(1), NULL, [](lua_State *, Enemy *e, int) { return MakeActive(e->GetEnemyHitbox()); }},
-    {NULL, 0, NULL, NULL},
+    {"AIMovementHandler", LuaAtLeast(1), nullptr, [](lua_State *, Enemy *e, int) { return MakeActive(e->GetMovementHandler()); }},
+    {"AIAttackHandler", LuaAtLeast(1), nullptr, [](lua_State *, Enemy *e, int) { return MakeActive(e->GetAttackHandler()); }},
+    {"Projectile", LuaAtLeast(1), nullptr, [](lua_State *, Enemy *e, int) { return MakeActive(e->GetContactProjectile()); }},
+    {"Hitbox", LuaAtLeast(1), nullptr, [](lua_State *, Enemy *e, int) { return MakeActive(e->GetEnemyHitbox()); }},
+    {nullptr, 0, nullptr, nullptr},
 };
 
 static int Enemy_PushPropertyAsActiveObject(lua_State *L)
@@ -237,7 +237,7 @@ static int Enemy_GetDistanceFromPlayer(lua_State *L)
     Enemy *rEnemy = FetchActiveEnemy();
     if(!rEnemy) return 0;
     EntityManager *rEntities = EntityManager::Fetch();
-    PlayerPony *rPlayer = rEntities ? rEntities->GetPlayer() : NULL;
+    PlayerPony *rPlayer = rEntities ? rEntities->GetPlayer() : nullptr;
     lua_pushnumber(L, rEnemy->GetDistanceFromEntity(rPlayer));
     return 1;
 }
@@ -283,7 +283,7 @@ static int Enemy_SetOverlay(lua_State *L)
 
 static int SetAnimationSlot(lua_State *L, EnemyAppearance *pAppearance, int)
 {
-    const char *rPath = LuaArgString(L, 3, NULL);
+    const char *rPath = LuaArgString(L, 3, nullptr);
     CorvelAnimation *rAnimation = LookUpAnimation(rPath);
     if(!rAnimation)
     {
@@ -295,27 +295,27 @@ static int SetAnimationSlot(lua_State *L, EnemyAppearance *pAppearance, int)
 }
 
 static const LuaProperty<EnemyAppearance> cAppearanceSetters[] = {
-    {"AnimationsTotal", 2, NULL, [](lua_State *L, EnemyAppearance *a, int) { a->SetAnimationsTotal(LuaArgInteger(L, 2, 0)); return 0; }},
-    {"Animation", 3, NULL, SetAnimationSlot},
-    {"AnimationOffsets", 3, NULL,
+    {"AnimationsTotal", 2, nullptr, [](lua_State *L, EnemyAppearance *a, int) { a->SetAnimationsTotal(LuaArgInteger(L, 2, 0)); return 0; }},
+    {"Animation", 3, nullptr, SetAnimationSlot},
+    {"AnimationOffsets", 3, nullptr,
      [](lua_State *L, EnemyAppearance *a, int) { a->SetAnimationOffsets(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f)); return 0; }},
-    {"AnimationIndex", 2, NULL, [](lua_State *L, EnemyAppearance *a, int) { a->SetAnimationIndex(LuaArgInteger(L, 2, -1)); return 0; }},
-    {"AnimationDirectionFacing", 2, NULL,
+    {"AnimationIndex", 2, nullptr, [](lua_State *L, EnemyAppearance *a, int) { a->SetAnimationIndex(LuaArgInteger(L, 2, -1)); return 0; }},
+    {"AnimationDirectionFacing", 2, nullptr,
      [](lua_State *L, EnemyAppearance *a, int) {
-         a->SetFacing(EnemyAppearance::TranslateStringDirectionFacing(LuaArgString(L, 2, NULL)));
+         a->SetFacing(EnemyAppearance::TranslateStringDirectionFacing(LuaArgString(L, 2, nullptr)));
          return 0;
      }},
-    {"HorizontalFlip", 2, NULL, [](lua_State *L, EnemyAppearance *a, int) { a->SetHorizontalFlip(LuaArgFlag(L, 2)); return 0; }},
-    {"PaletteData", 3, NULL,
-     [](lua_State *L, EnemyAppearance *a, int) { a->SetPaletteData(LuaArgString(L, 2, NULL), LuaArgString(L, 3, NULL)); return 0; }},
-    {"PuppetMode", 2, NULL, [](lua_State *L, EnemyAppearance *a, int) { a->BootPuppet(LuaArgString(L, 2, NULL)); return 0; }},
-    {"PuppetAnim", 2, NULL, [](lua_State *L, EnemyAppearance *a, int) { a->SetPuppetAnimation(LuaArgString(L, 2, NULL)); return 0; }},
-    {"PuppetAnimPercent", 2, NULL,
+    {"HorizontalFlip", 2, nullptr, [](lua_State *L, EnemyAppearance *a, int) { a->SetHorizontalFlip(LuaArgFlag(L, 2)); return 0; }},
+    {"PaletteData", 3, nullptr,
+     [](lua_State *L, EnemyAppearance *a, int) { a->SetPaletteData(LuaArgString(L, 2, nullptr), LuaArgString(L, 3, nullptr)); return 0; }},
+    {"PuppetMode", 2, nullptr, [](lua_State *L, EnemyAppearance *a, int) { a->BootPuppet(LuaArgString(L, 2, nullptr)); return 0; }},
+    {"PuppetAnim", 2, nullptr, [](lua_State *L, EnemyAppearance *a, int) { a->SetPuppetAnimation(LuaArgString(L, 2, nullptr)); return 0; }},
+    {"PuppetAnimPercent", 2, nullptr,
      [](lua_State *L, EnemyAppearance *a, int) { a->SetPuppetAnimationTime(LuaArgFloat(L, 2, 0.0f)); return 0; }},
-    {"PuppetHitboxBlocksBuster", 3, NULL,
+    {"PuppetHitboxBlocksBuster", 3, nullptr,
      [](lua_State *L, EnemyAppearance *a, int) { a->SetSlotBlocksBuster(LuaArgInteger(L, 2, -1), LuaArgFlag(L, 3)); return 0; }},
-    {"PanicAnimation", 2, NULL, [](lua_State *L, EnemyAppearance *a, int) { a->SetPanicAnimation(LuaArgInteger(L, 2, -1)); return 0; }},
-    {NULL, 0, NULL, NULL},
+    {"PanicAnimation", 2, nullptr, [](lua_State *L, EnemyAppearance *a, int) { a->SetPanicAnimation(LuaArgInteger(L, 2, -1)); return 0; }},
+    {nullptr, 0, nullptr, nullptr},
 };
 
 static int Enemy_Appearance_SetProperty(lua_State *L)
@@ -339,13 +339,13 @@ static int PushFacing(lua_State *L, EnemyAppearance *pAppearance, int)
 }
 
 static const LuaProperty<EnemyAppearance> cAppearanceGetters[] = {
-    {"AnimationIndex", LuaAtLeast(1), NULL,
+    {"AnimationIndex", LuaAtLeast(1), nullptr,
      [](lua_State *L, EnemyAppearance *a, int) {
          lua_pushnumber(L, a->GetAnimationIndex());
          return 1;
      }},
-    {"AnimationDirectionFacing", LuaAtLeast(1), NULL, PushFacing},
-    {"AnimationSize", 2, NULL,
+    {"AnimationDirectionFacing", LuaAtLeast(1), nullptr, PushFacing},
+    {"AnimationSize", 2, nullptr,
      [](lua_State *L, EnemyAppearance *a, int) {
          int32_t tWidth, tHeight;
          a->GetAnimationSize(LuaArgInteger(L, 2, -1), tWidth, tHeight);
@@ -353,18 +353,18 @@ static const LuaProperty<EnemyAppearance> cAppearanceGetters[] = {
          lua_pushinteger(L, tHeight);
          return 2;
      }},
-    {"PositionOf", 2, NULL,
+    {"PositionOf", 2, nullptr,
      [](lua_State *L, EnemyAppearance *a, int) {
          float tX = 0.0f, tY = 0.0f;
          a->GetSlotCenter(LuaArgInteger(L, 2, -1), tX, tY);
          return LuaPushPair(L, tX, tY);
      }},
-    {"RotationOf", 2, NULL,
+    {"RotationOf", 2, nullptr,
      [](lua_State *L, EnemyAppearance *a, int) {
          lua_pushnumber(L, a->GetSlotRotation(LuaArgInteger(L, 2, -1)));
          return 1;
      }},
-    {NULL, 0, NULL, NULL},
+    {nullptr, 0, nullptr, nullptr},
 };
 
 static int Enemy_Appearance_GetProperty(lua_State *L)
@@ -398,14 +398,14 @@ static int SetHealthValue(lua_State *L, EnemyHealth *pHealth, int)
 
 // Values past the first are ignored.
 static const LuaProperty<EnemyHealth> cHealthSetters[] = {
-    {"Health", LuaAtLeast(2), NULL, SetHealthValue},
-    {"InvincibleFlag", LuaAtLeast(2), NULL, [](lua_State *L, EnemyHealth *h, int) { h->SetInvincibleFlag(LuaArgFlag(L, 2)); return 0; }},
-    {"SecondWindFlagFlag", LuaAtLeast(2), NULL,
+    {"Health", LuaAtLeast(2), nullptr, SetHealthValue},
+    {"InvincibleFlag", LuaAtLeast(2), nullptr, [](lua_State *L, EnemyHealth *h, int) { h->SetInvincibleFlag(LuaArgFlag(L, 2)); return 0; }},
+    {"SecondWindFlagFlag", LuaAtLeast(2), nullptr,
      [](lua_State *L, EnemyHealth *h, int) { h->SetSecondWindFlag(LuaArgFlag(L, 2)); return 0; }},
-    {"Health", 1, NULL, ReportShortHealthCall},
-    {"InvincibleFlag", 1, NULL, ReportShortHealthCall},
-    {"SecondWindFlagFlag", 1, NULL, ReportShortHealthCall},
-    {NULL, 0, NULL, NULL},
+    {"Health", 1, nullptr, ReportShortHealthCall},
+    {"InvincibleFlag", 1, nullptr, ReportShortHealthCall},
+    {"SecondWindFlagFlag", 1, nullptr, ReportShortHealthCall},
+    {nullptr, 0, nullptr, nullptr},
 };
 
 static int Enemy_Health_SetProperty(lua_State *L)
@@ -440,7 +440,7 @@ static const luaL_Reg cEnemyBindings[] = {
     {"Enemy_Appearance_SetProperty", Enemy_Appearance_SetProperty},
     {"Enemy_Appearance_GetProperty", Enemy_Appearance_GetProperty},
     {"Enemy_Health_SetProperty", Enemy_Health_SetProperty},
-    {NULL, NULL},
+    {nullptr, nullptr},
 };
 
 void RegisterEnemyLua(lua_State *L)

@@ -19,26 +19,26 @@
 EnemyHitbox::EnemyHitbox()
 {
     mType = TYPE_ENEMYHITBOX;
-    mBoxes = NULL;
+    mBoxes = nullptr;
     mBoxCount = 0;
-    mTable = NULL;
+    mTable = nullptr;
     mTableAnimations = 0;
-    mTableFrames = NULL;
+    mTableFrames = nullptr;
     mTableBoxes = 0;
     mIgnoreMissing = 0;
     mBusterBlocker = 0;
     mAnimationCount = 0;
     mAnimationWidth = 0;
     mAnimationHeight = 0;
-    mFrames = NULL;
+    mFrames = nullptr;
     mDamageThisTick = 0;
     mIgnoreDamage = 0;
     mWeaponCMark = 0;
-    rOwner = NULL;
+    rOwner = nullptr;
     mPolygonsReady = 0;
     mPuppetDrawnEnough = 0;
     mPolygonCount = 0;
-    mPolygons = NULL;
+    mPolygons = nullptr;
 }
 
 EnemyHitbox::~EnemyHitbox()
@@ -58,7 +58,7 @@ void EnemyHitbox::ReleaseBoxes()
         mBoxes[i]->SetDestruct(1);
     }
     free(mBoxes);
-    mBoxes = NULL;
+    mBoxes = nullptr;
     mBoxCount = 0;
 }
 
@@ -66,13 +66,13 @@ void EnemyHitbox::ForgetBox(RootProjectile *pBox)
 {
     for(int32_t i = 0; i < mBoxCount; i++)
     {
-        if(mBoxes[i] == pBox) mBoxes[i] = NULL;
+        if(mBoxes[i] == pBox) mBoxes[i] = nullptr;
     }
 }
 
 RootProjectile *EnemyHitbox::GetBox(int32_t pIndex) const
 {
-    if(pIndex < 0 || pIndex >= mBoxCount) return NULL;
+    if(pIndex < 0 || pIndex >= mBoxCount) return nullptr;
     return mBoxes[pIndex];
 }
 
@@ -196,8 +196,8 @@ void EnemyHitbox::FreeTable()
     for(int32_t a = 0; a < mTableAnimations; a++) free(mTable[a]);
     free(mTable);
     free(mTableFrames);
-    mTable = NULL;
-    mTableFrames = NULL;
+    mTable = nullptr;
+    mTableFrames = nullptr;
     mTableAnimations = 0;
     mTableBoxes = 0;
 }
@@ -218,15 +218,15 @@ void EnemyHitbox::CalculateHitboxes()
     {
         mTableFrames[a] = mFrames[a];
         size_t tCount = (size_t)mFrames[a] * 2 * (size_t)mTableBoxes;
-        mTable[a] = tCount ? (EnemyHitboxRecord *)calloc(tCount, sizeof(EnemyHitboxRecord)) : NULL;
+        mTable[a] = tCount ? (EnemyHitboxRecord *)calloc(tCount, sizeof(EnemyHitboxRecord)) : nullptr;
     }
 }
 
 EnemyHitboxRecord *EnemyHitbox::RecordAt(int32_t pAnimation, int32_t pFrame, int32_t pFacing, int32_t pBox) const
 {
-    if(!mTable || pAnimation < 0 || pAnimation >= mTableAnimations || !mTable[pAnimation]) return NULL;
-    if(pFrame < 0 || pFrame >= mTableFrames[pAnimation] || pFacing < 0 || pFacing > 1) return NULL;
-    if(pBox < 0 || pBox >= mTableBoxes) return NULL;
+    if(!mTable || pAnimation < 0 || pAnimation >= mTableAnimations || !mTable[pAnimation]) return nullptr;
+    if(pFrame < 0 || pFrame >= mTableFrames[pAnimation] || pFacing < 0 || pFacing > 1) return nullptr;
+    if(pBox < 0 || pBox >= mTableBoxes) return nullptr;
     return &mTable[pAnimation][((size_t)pFrame * 2 + (size_t)pFacing) * (size_t)mTableBoxes + (size_t)pBox];
 }
 
@@ -331,7 +331,7 @@ void EnemyHitbox::DeriveFromAnimation(int32_t pAnimation, int32_t pFrame, int32_
 {
     if(!rOwner || pFacing < 0 || pFacing > 1) return;
     EnemyAppearance *rAppearance = rOwner->GetAppearance();
-    CorvelAnimation *rAnimation = rAppearance ? rAppearance->GetAnimation(pAnimation) : NULL;
+    CorvelAnimation *rAnimation = rAppearance ? rAppearance->GetAnimation(pAnimation) : nullptr;
     if(!rAnimation || pFrame < 0 || pFrame >= rAnimation->GetFrameCount()) return;
     Bitmap *rBitmap = rAnimation->GetFrame(pFrame);
     if(!rBitmap) return;
@@ -353,7 +353,7 @@ void EnemyHitbox::ClearHitboxes()
     ReleaseBoxes();
     FreeTable();
     free(mFrames);
-    mFrames = NULL;
+    mFrames = nullptr;
     mAnimationCount = 0;
 }
 
@@ -436,7 +436,7 @@ void EnemyHitbox::CollectDamage(int32_t pAnimation, int32_t pFrame, int32_t pFac
 
 void EnemyHitbox::UpdatePuppetHitboxes(EnemyAppearance *pAppearance)
 {
-    CorvelPuppet *rPuppet = pAppearance ? pAppearance->GetPuppet() : NULL;
+    CorvelPuppet *rPuppet = pAppearance ? pAppearance->GetPuppet() : nullptr;
     if(!rPuppet) return;
     const int32_t tSlots = rPuppet->GetSlotCount();
     if(tSlots < 1) return;
@@ -503,6 +503,6 @@ bool IsEnemyHitboxActive()
 {
     DataLibrary *rLibrary = DataLibrary::Fetch();
     if(rLibrary && rLibrary->ActiveIsType(TYPE_ENEMYHITBOX)) return true;
-    fprintf(stderr, "Warning, current active object is not EnemyHitbox type. %p\n", rLibrary ? (void *)rLibrary->GetActiveObject() : NULL);
+    fprintf(stderr, "Warning, current active object is not EnemyHitbox type. %p\n", rLibrary ? (void *)rLibrary->GetActiveObject() : nullptr);
     return false;
 }

@@ -11,7 +11,7 @@
 // The active EnemyHitbox after the "not EnemyHitbox type" check; null otherwise.
 static EnemyHitbox *FetchActiveHitbox()
 {
-    if(!IsEnemyHitboxActive()) return NULL;
+    if(!IsEnemyHitboxActive()) return nullptr;
     return static_cast<EnemyHitbox *>(DataLibrary::Fetch()->GetActiveObject());
 }
 
@@ -46,7 +46,7 @@ static int Hitbox_DeriveFromAnimation(lua_State *L)
 
 static int SetHitboxRecord(lua_State *L, EnemyHitbox *pHitbox, int)
 {
-    int32_t tFacing = EnemyAppearance::TranslateStringDirectionFacing(LuaArgString(L, 4, NULL));
+    int32_t tFacing = EnemyAppearance::TranslateStringDirectionFacing(LuaArgString(L, 4, nullptr));
     pHitbox->SetHitboxData(LuaArgInteger(L, 2, -1), LuaArgInteger(L, 3, -1), tFacing, LuaArgInteger(L, 5, -1),
                            (float)LuaArgInteger(L, 6, 0), (float)LuaArgInteger(L, 7, 0), (float)LuaArgInteger(L, 8, 0),
                            (float)LuaArgInteger(L, 9, 0));
@@ -54,18 +54,18 @@ static int SetHitboxRecord(lua_State *L, EnemyHitbox *pHitbox, int)
 }
 
 static const LuaProperty<EnemyHitbox> cHitboxSetters[] = {
-    {"Hitbox", 9, NULL, SetHitboxRecord},
-    {"AnimationSize", 3, NULL,
+    {"Hitbox", 9, nullptr, SetHitboxRecord},
+    {"AnimationSize", 3, nullptr,
      [](lua_State *L, EnemyHitbox *h, int) { h->SetAnimationSize(LuaArgInteger(L, 2, -1), LuaArgInteger(L, 3, -1)); return 0; }},
-    {"NumberOfHitboxes", 2, NULL, [](lua_State *L, EnemyHitbox *h, int) { h->SetNumberOfHitboxes(LuaArgInteger(L, 2, 0)); return 0; }},
-    {"NumberOfAnimations", 2, NULL, [](lua_State *L, EnemyHitbox *h, int) { h->SetNumberOfAnimations(LuaArgInteger(L, 2, 0)); return 0; }},
-    {"NumberOfFramesPerAnimation", 3, NULL,
+    {"NumberOfHitboxes", 2, nullptr, [](lua_State *L, EnemyHitbox *h, int) { h->SetNumberOfHitboxes(LuaArgInteger(L, 2, 0)); return 0; }},
+    {"NumberOfAnimations", 2, nullptr, [](lua_State *L, EnemyHitbox *h, int) { h->SetNumberOfAnimations(LuaArgInteger(L, 2, 0)); return 0; }},
+    {"NumberOfFramesPerAnimation", 3, nullptr,
      [](lua_State *L, EnemyHitbox *h, int) {
          h->SetNumberOfFramesForAnimation(LuaArgInteger(L, 2, -1), LuaArgInteger(L, 3, 0));
          return 0;
      }},
-    {"IgnoreMissingHitboxData", 1, NULL, [](lua_State *, EnemyHitbox *h, int) { h->SetIgnoreMissingHitboxData(); return 0; }},
-    {NULL, 0, NULL, NULL},
+    {"IgnoreMissingHitboxData", 1, nullptr, [](lua_State *, EnemyHitbox *h, int) { h->SetIgnoreMissingHitboxData(); return 0; }},
+    {nullptr, 0, nullptr, nullptr},
 };
 
 static int Hitbox_SetProperty(lua_State *L)
@@ -99,7 +99,7 @@ static const luaL_Reg cHitboxBindings[] = {
     {"Hitbox_CalculateMissingHitboxes", Hitbox_CalculateMissingHitboxes},
     {"Hitbox_DeriveFromAnimation", Hitbox_DeriveFromAnimation},
     {"Hitbox_PushProjectile", Hitbox_PushProjectile},
-    {NULL, NULL},
+    {nullptr, nullptr},
 };
 
 void RegisterEnemyHitboxLua(lua_State *L)

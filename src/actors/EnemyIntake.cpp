@@ -44,10 +44,10 @@ void EnemyIntake::Walk(NamedLinkedList *pHits, int32_t pHealth, bool pBoundingBo
         RootProjectile *rShot = (RootProjectile *)pHits->GetElementByIndex(n);
         if(mHookRan)
         {
-            RootEntity *rEntity = rEntities ? rEntities->FindByID(tIDs[n]) : NULL;
+            RootEntity *rEntity = rEntities ? rEntities->FindByID(tIDs[n]) : nullptr;
             rShot = (rEntity && IsProjectileType(rEntity->GetType()))
                         ? static_cast<RootProjectile *>(rEntity)
-                        : NULL;
+                        : nullptr;
         }
         if(!rShot || rShot->IsInHitList(tOwnerID)) continue;
         if(!pBoundingBox && rShot->IsReflecting()) continue;
@@ -66,8 +66,8 @@ void EnemyIntake::Walk(NamedLinkedList *pHits, int32_t pHealth, bool pBoundingBo
             rShot->RunBlockScript();
             xEnemyStruck = rPrevious;
             mHookRan = 1;
-            RootEntity *rStill = rEntities ? rEntities->FindByID(tIDs[n]) : NULL;
-            rShot = (rStill == rShot) ? rShot : NULL;
+            RootEntity *rStill = rEntities ? rEntities->FindByID(tIDs[n]) : nullptr;
+            rShot = (rStill == rShot) ? rShot : nullptr;
         }
         else if(tUseUp)
         {
@@ -76,8 +76,8 @@ void EnemyIntake::Walk(NamedLinkedList *pHits, int32_t pHealth, bool pBoundingBo
             rShot->SetDestruct(1);
             rShot->RunImpactScript();
             mHookRan = 1;
-            RootEntity *rStill = rEntities ? rEntities->FindByID(tIDs[n]) : NULL;
-            rShot = (rStill == rShot) ? rShot : NULL;
+            RootEntity *rStill = rEntities ? rEntities->FindByID(tIDs[n]) : nullptr;
+            rShot = (rStill == rShot) ? rShot : nullptr;
             if(rShot && rShot->GetHitOnce()) rShot->AddHitRecord(tOwnerID);
             xEnemyStruck = rPrevious;
         }
@@ -95,7 +95,7 @@ int32_t EnemyIntake::Finish(uint8_t &sWeaponCMark)
 {
     sWeaponCMark = mBestWeaponC;
     EntityManager *rEntities = EntityManager::Fetch();
-    RootEntity *rBest = (mBestID && rEntities) ? rEntities->FindByID(mBestID) : NULL;
+    RootEntity *rBest = (mBestID && rEntities) ? rEntities->FindByID(mBestID) : nullptr;
     if(rBest && IsProjectileType(rBest->GetType()))
     {
         static_cast<RootProjectile *>(rBest)->AddDamageCounter(mBest);

@@ -107,7 +107,7 @@ void LightningBitProjectile::Hop()
     if(!RowFree(rBox.mBot, rBox.mLft, rBox.mRgt - 1.0f))
     {
         mAirborne = 0;
-        Strike(NULL);
+        Strike(nullptr);
         return;
     }
     mSpeedY += cGravity;
@@ -132,7 +132,7 @@ void LightningBitProjectile::Strike(RootEntity *pStruck)
 
 void LightningBitProjectile::RunBlockScript()
 {
-    Strike(NULL);
+    Strike(nullptr);
 }
 
 // The enemy's damage check marks the bit for removal before this hook; the lightning it calls

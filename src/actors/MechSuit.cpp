@@ -31,7 +31,7 @@ namespace
     CorvelAnimation *LookUpMechAnimation(int32_t pIndex)
     {
         DataLibrary *rLibrary = DataLibrary::Fetch();
-        if(!rLibrary || !rLibrary->Exists(cAnimationPaths[pIndex])) return NULL;
+        if(!rLibrary || !rLibrary->Exists(cAnimationPaths[pIndex])) return nullptr;
         return LookUpAnimation(cAnimationPaths[pIndex]);
     }
 }
@@ -53,7 +53,7 @@ MechSuit::MechSuit()
     mFallSpeed = 0.0f;
     mRidden = 0;
     mRemountDelay = 0;
-    rRider = NULL;
+    rRider = nullptr;
 }
 
 MechSuit::~MechSuit()
@@ -101,7 +101,7 @@ void MechSuit::ReleaseRider()
     if(!rRider) return;
     mRemountDelay = MECH_REMOUNT_DELAY;
     mRidden = 0;
-    rRider = NULL;
+    rRider = nullptr;
     mPowerDownCounter = 0;
 }
 
@@ -154,7 +154,7 @@ void MechSuit::Render()
 {
     if(mAnimIndex < 0 || mAnimIndex >= MECH_ANIMATION_COUNT) return;
     CorvelAnimation *rAnimation = LookUpMechAnimation(mAnimIndex);
-    Bitmap *rFrame = NULL;
+    Bitmap *rFrame = nullptr;
     if(rAnimation) rFrame = mTimed ? rAnimation->GetFrameAtTick(mTick) : rAnimation->GetFrame(mFrame);
 
     GLState::PushAll();

@@ -54,7 +54,7 @@ void NightmareCutterProjectile::Split(RootEntity *pStruck)
     else
     {
         // The others, nearest first; the one just hit is left out.
-        RootEntity *rOthers[3] = {NULL, NULL, NULL};
+        RootEntity *rOthers[3] = {nullptr, nullptr, nullptr};
         float tDistances[3] = {0.0f, 0.0f, 0.0f};
         int32_t tCount = 0;
         int32_t tLeft = 0;
@@ -123,7 +123,7 @@ void NightmareCutterProjectile::Shatter(RootEntity *pStruck)
 
 void NightmareCutterProjectile::RunBlockScript()
 {
-    Shatter(NULL);
+    Shatter(nullptr);
     AudioManager::PlaySoundIfBooted("BusterDeflect");
 }
 

@@ -116,13 +116,13 @@ PlayerPony::PlayerPony() : mLibraryHolder(this, ReleaseLibraryObject)
     mOnLadderDraw = 0;
     mShownFrame = 0;
     mFrozen = mAnimateWhileFrozen = 0;
-    rPreviousAnim = rCurrentAnim = NULL;
-    for(int32_t i = 0; i < PLAYER_ANIMATION_SLOTS; i++) rAnimSlots[i] = NULL;
-    for(int32_t i = 0; i < PLAYER_CHARGE_ANIMATION_SLOTS; i++) rChargeAnimSlots[i] = NULL;
+    rPreviousAnim = rCurrentAnim = nullptr;
+    for(int32_t i = 0; i < PLAYER_ANIMATION_SLOTS; i++) rAnimSlots[i] = nullptr;
+    for(int32_t i = 0; i < PLAYER_CHARGE_ANIMATION_SLOTS; i++) rChargeAnimSlots[i] = nullptr;
     mMoveEnabled = 1;
     mMoveDisabled = 0;
 
-    mControlSnapshot = NULL;
+    mControlSnapshot = nullptr;
     mControlLockList = new NamedLinkedList(1);
     mControlsLocked = 0;
     mDoubleTapOption = 1;
@@ -139,16 +139,16 @@ PlayerPony::PlayerPony() : mLibraryHolder(this, ReleaseLibraryObject)
     mMechDashJump = 0;
     mMechEntryTimer = 0;
     mTurnTimer = -1;
-    rMech = NULL;
+    rMech = nullptr;
 
     mOnLadder = 0;
     mLadderTopPose = 0;
     mLadderTimer = 0;
     mLadderClimb = 0;
-    rLadder = NULL;
+    rLadder = nullptr;
 
     mStartX = mStartY = 0.0f;
-    rActiveCheckpoint = NULL;
+    rActiveCheckpoint = nullptr;
     mSparkAnchorX = 16;
     mSparkAnchorY = -20;
     ResetChargeSparks(mSparks, CHARGE_SPARK_COUNT);
@@ -182,7 +182,7 @@ PlayerPony::~PlayerPony()
 PlayerPony *PlayerPony::Get()
 {
     EntityManager *rEntities = EntityManager::Fetch();
-    return rEntities ? rEntities->GetPlayer() : NULL;
+    return rEntities ? rEntities->GetPlayer() : nullptr;
 }
 
 // --- Geometry -------------------------------------------------------------------------------
@@ -240,7 +240,7 @@ int32_t PlayerPony::GetWeaponAmmo(int32_t pSlot) const
 
 PlayerWeapon *PlayerPony::GetWeapon(int32_t pSlot) const
 {
-    if(pSlot < 0 || pSlot >= PLAYER_WEAPON_SLOTS) return NULL;
+    if(pSlot < 0 || pSlot >= PLAYER_WEAPON_SLOTS) return nullptr;
     return mWeapons[pSlot];
 }
 
@@ -269,17 +269,17 @@ void PlayerPony::ReleaseLibraryObject(void *pPlayer, void *pObject)
     PlayerPony *rPlayer = (PlayerPony *)pPlayer;
     for(int32_t i = 0; i < PLAYER_ANIMATION_SLOTS; i++)
     {
-        if(rPlayer->rAnimSlots[i] == pObject) rPlayer->rAnimSlots[i] = NULL;
+        if(rPlayer->rAnimSlots[i] == pObject) rPlayer->rAnimSlots[i] = nullptr;
     }
     for(int32_t i = 0; i < PLAYER_CHARGE_ANIMATION_SLOTS; i++)
     {
-        if(rPlayer->rChargeAnimSlots[i] == pObject) rPlayer->rChargeAnimSlots[i] = NULL;
+        if(rPlayer->rChargeAnimSlots[i] == pObject) rPlayer->rChargeAnimSlots[i] = nullptr;
     }
-    if(rPlayer->rCurrentAnim == pObject) rPlayer->rCurrentAnim = NULL;
-    if(rPlayer->rPreviousAnim == pObject) rPlayer->rPreviousAnim = NULL;
+    if(rPlayer->rCurrentAnim == pObject) rPlayer->rCurrentAnim = nullptr;
+    if(rPlayer->rPreviousAnim == pObject) rPlayer->rPreviousAnim = nullptr;
     for(int32_t i = 0; i < CHARGE_SPARK_COUNT; i++)
     {
-        if(rPlayer->mSparks[i].rAnimation == pObject) rPlayer->mSparks[i].rAnimation = NULL;
+        if(rPlayer->mSparks[i].rAnimation == pObject) rPlayer->mSparks[i].rAnimation = nullptr;
     }
 }
 
@@ -291,7 +291,7 @@ void PlayerPony::SetAnimationSlot(int32_t pIndex, CorvelAnimation *pAnimation)
 
 CorvelAnimation *PlayerPony::GetAnimationSlot(int32_t pIndex) const
 {
-    if(pIndex < 0 || pIndex >= PLAYER_ANIMATION_SLOTS) return NULL;
+    if(pIndex < 0 || pIndex >= PLAYER_ANIMATION_SLOTS) return nullptr;
     return rAnimSlots[pIndex];
 }
 
@@ -333,14 +333,14 @@ void PlayerPony::ClearRespawnState()
     // Released properly, so the mech can be boarded again and her box is her own.
     LeaveMech();
     LeaveLadder();
-    rActiveCheckpoint = NULL;
+    rActiveCheckpoint = nullptr;
 }
 
 // The checkpoint and the ladder live in the special lists; once those are rebuilt for another
 // map, the old pointers and the old map's respawn point mean nothing.
 void PlayerPony::ForgetSpecialObjects()
 {
-    rActiveCheckpoint = NULL;
+    rActiveCheckpoint = nullptr;
     LeaveLadder();
     mRespawnX = -1.0f;
     mRespawnY = -1.0f;
@@ -425,7 +425,7 @@ void PlayerPony::Update()
     mAnimTick++;
     UpdateChargeSparks();
 
-    Camera *rCamera = CameraManager::Fetch() ? CameraManager::Fetch()->GetActiveCamera() : NULL;
+    Camera *rCamera = CameraManager::Fetch() ? CameraManager::Fetch()->GetActiveCamera() : nullptr;
     if(rCamera) rCamera->ApplyPushers(mHitbox);
     Debug::PopPrint("[PlayerPony] Update completed normally.\n");
 }
@@ -588,7 +588,7 @@ void PlayerPony::CheckProjectiles()
 
     RebuildHitbox();
     EntityManager *rEntities = EntityManager::Fetch();
-    NamedLinkedList *tHits = rEntities ? rEntities->FindProjectilesHittingBox(PROJECTILE_TARGET_PLAYER, mHitbox) : NULL;
+    NamedLinkedList *tHits = rEntities ? rEntities->FindProjectilesHittingBox(PROJECTILE_TARGET_PLAYER, mHitbox) : nullptr;
     if(!tHits)
     {
         Debug::PopPrint("[Player] Completed, no projectile list returned.\n");
@@ -604,7 +604,7 @@ void PlayerPony::CheckProjectiles()
     int32_t tDamage = 0;
     int32_t tHeal = 0;
     bool tTimed = false;
-    RootProjectile *rHitter = NULL;
+    RootProjectile *rHitter = nullptr;
     for(void *rData = tHits->PushIterator(); rData; rData = tHits->IterateNext())
     {
         RootProjectile *rProjectile = (RootProjectile *)rData;

@@ -35,7 +35,7 @@ static int PushCenter(lua_State *L, PlayerPony *pPlayer, int)
 
 // "Dimensions" -> left, top, right, bottom; "Center" -> x, y.
 static const LuaProperty<PlayerPony> cGetters[] = {
-    {"Dimensions", 1, NULL,
+    {"Dimensions", 1, nullptr,
      [](lua_State *L, PlayerPony *p, int) {
          Hitbox tBox;
          p->GetHitbox(tBox);
@@ -45,8 +45,8 @@ static const LuaProperty<PlayerPony> cGetters[] = {
          lua_pushnumber(L, tBox.mBot);
          return 4;
      }},
-    {"Center", 1, NULL, PushCenter},
-    {NULL, 0, NULL, NULL},
+    {"Center", 1, nullptr, PushCenter},
+    {nullptr, 0, nullptr, nullptr},
 };
 
 static int Player_GetProperty(lua_State *L)
@@ -61,7 +61,7 @@ static int Player_GetProperty(lua_State *L)
 static int SetSlotAnimation(lua_State *L, PlayerPony *pPlayer, bool pCharge)
 {
     const char *rPath = LuaArgString(L, 3, "");
-    CorvelAnimation *rAnimation = NULL;
+    CorvelAnimation *rAnimation = nullptr;
     if(strcmp(rPath, "NULL"))
     {
         rAnimation = LookUpAnimation(rPath);
@@ -80,16 +80,16 @@ static int SetSlotAnimation(lua_State *L, PlayerPony *pPlayer, bool pCharge)
 static const LuaProperty<PlayerPony> cSetters[] = {
     {"Animation", 3, ".S", [](lua_State *L, PlayerPony *p, int) { return SetSlotAnimation(L, p, false); }},
     {"ChargeAnim", 3, ".S", [](lua_State *L, PlayerPony *p, int) { return SetSlotAnimation(L, p, true); }},
-    {"ForceAnim", 3, NULL,
+    {"ForceAnim", 3, nullptr,
      [](lua_State *L, PlayerPony *p, int) {
          p->SetForcedAnimation(LuaArgInteger(L, 2, -1), LuaArgInteger(L, 3, -1));
          return 0;
      }},
-    {"XPush", 2, NULL, [](lua_State *L, PlayerPony *p, int) { p->ApplyPush((float)LuaArgNumber(L, 2, 0.0), 0.0f, 0.0f); return 0; }},
-    {"YPush", 2, NULL, [](lua_State *L, PlayerPony *p, int) { p->ApplyPush(0.0f, (float)LuaArgNumber(L, 2, 0.0), 0.0f); return 0; }},
-    {"ZPush", 2, NULL, [](lua_State *L, PlayerPony *p, int) { p->ApplyPush(0.0f, 0.0f, (float)LuaArgNumber(L, 2, 0.0)); return 0; }},
-    {"IsInWater", 2, NULL, [](lua_State *L, PlayerPony *p, int) { p->SetInWater(LuaArgBoolean(L, 2, false)); return 0; }},
-    {NULL, 0, NULL, NULL},
+    {"XPush", 2, nullptr, [](lua_State *L, PlayerPony *p, int) { p->ApplyPush((float)LuaArgNumber(L, 2, 0.0), 0.0f, 0.0f); return 0; }},
+    {"YPush", 2, nullptr, [](lua_State *L, PlayerPony *p, int) { p->ApplyPush(0.0f, (float)LuaArgNumber(L, 2, 0.0), 0.0f); return 0; }},
+    {"ZPush", 2, nullptr, [](lua_State *L, PlayerPony *p, int) { p->ApplyPush(0.0f, 0.0f, (float)LuaArgNumber(L, 2, 0.0)); return 0; }},
+    {"IsInWater", 2, nullptr, [](lua_State *L, PlayerPony *p, int) { p->SetInWater(LuaArgBoolean(L, 2, false)); return 0; }},
+    {nullptr, 0, nullptr, nullptr},
 };
 
 static int Player_SetProperty(lua_State *L)
@@ -161,7 +161,7 @@ static int Player_AddControlLock(lua_State *L)
 {
     if(lua_gettop(L) < 1 || !LuaArgIsString(L, 1)) return LuaArgListError("Player_AddControlLock");
     PlayerPony *rPlayer = FetchPlayer();
-    if(rPlayer) rPlayer->AddControlLock(LuaArgString(L, 1, NULL));
+    if(rPlayer) rPlayer->AddControlLock(LuaArgString(L, 1, nullptr));
     return 0;
 }
 
@@ -169,7 +169,7 @@ static int Player_RemControlLock(lua_State *L)
 {
     if(lua_gettop(L) < 1 || !LuaArgIsString(L, 1)) return LuaArgListError("Player_RemControlLock");
     PlayerPony *rPlayer = FetchPlayer();
-    if(rPlayer) rPlayer->RemoveControlLock(LuaArgString(L, 1, NULL));
+    if(rPlayer) rPlayer->RemoveControlLock(LuaArgString(L, 1, nullptr));
     return 0;
 }
 
@@ -185,7 +185,7 @@ static const luaL_Reg cPlayerBindings[] = {
     {"Player_SetCameraVars", Player_SetCameraVars},
     {"Player_AddControlLock", Player_AddControlLock},
     {"Player_RemControlLock", Player_RemControlLock},
-    {NULL, NULL},
+    {nullptr, nullptr},
 };
 
 void RegisterPlayerLua(lua_State *L)

@@ -32,9 +32,9 @@ namespace
 RootZone *PlayerPony::FindLadder(bool pUp)
 {
     NamedLinkedList *rList = EntityManager::FetchSpecialList("Ladder List");
-    if(!rList) return NULL;
+    if(!rList) return nullptr;
 
-    RootZone *rFound = NULL;
+    RootZone *rFound = nullptr;
     ZoneRect tRect;
     for(void *rData = rList->PushIterator(); rData; rData = rList->IterateNext())
     {
@@ -46,11 +46,11 @@ RootZone *PlayerPony::FindLadder(bool pUp)
         rList->PopIterator();
         break;
     }
-    if(!rFound) return NULL;
+    if(!rFound) return nullptr;
 
-    if(pUp) return mHitbox.mBot > tRect.mTop ? rFound : NULL;
+    if(pUp) return mHitbox.mBot > tRect.mTop ? rFound : nullptr;
 
-    if(mHitbox.mTop >= tRect.mBot - cLadderCatchTrim) return NULL;
+    if(mHitbox.mTop >= tRect.mBot - cLadderCatchTrim) return nullptr;
     if(mHitbox.mBot - tRect.mTop < cStandOnLadderReach)
     {
         // Standing on the ladder's top: sink into it. The box's y becomes the middle of the
@@ -82,7 +82,7 @@ void PlayerPony::GrabLadder(RootZone *pLadder)
 void PlayerPony::LeaveLadder()
 {
     mOnLadder = 0;
-    rLadder = NULL;
+    rLadder = nullptr;
     mDrawOffsetY = cNormalDrawOffsetY;
 }
 

@@ -69,7 +69,7 @@ void PlayerPony::LeaveMech()
 {
     if(!rMech) return;
     MechSuit *rWasRidden = rMech;
-    rMech = NULL;
+    rMech = nullptr;
     rWasRidden->ReleaseRider();
     RestoreFootBox();
     // Left during the entry animation: the lock it holds would otherwise stay for good.
@@ -81,7 +81,7 @@ void PlayerPony::LeaveMech()
 void PlayerPony::ForgetMech(MechSuit *pMech)
 {
     if(!pMech || rMech != pMech) return;
-    rMech = NULL;
+    rMech = nullptr;
     RestoreFootBox();
     if(mMechEntryTimer >= 0) RemoveControlLock(cMechLock);
     mMechEntryTimer = -1;

@@ -116,7 +116,7 @@ void PlayerPony::UpdateMovement()
     mPushX = mPushY = mPushZ = 0.0f;
 
     // Push zones act after the caps on purpose: a strong current can outrun the player.
-    NamedLinkedList *rPushers = mOnLadder ? NULL : EntityManager::FetchSpecialList("Push List");
+    NamedLinkedList *rPushers = mOnLadder ? nullptr : EntityManager::FetchSpecialList("Push List");
     if(rPushers)
     {
         for(void *rData = rPushers->PushIterator(); rData; rData = rPushers->IterateNext())

@@ -36,7 +36,7 @@ namespace
     Camera *ActiveCamera()
     {
         CameraManager *rCameras = CameraManager::Fetch();
-        return rCameras ? rCameras->GetActiveCamera() : NULL;
+        return rCameras ? rCameras->GetActiveCamera() : nullptr;
     }
 
     // Frame 1 of the pose only once the shot is a few ticks old.
@@ -193,8 +193,8 @@ void PlayerPony::ChooseSlotAndFrame(int32_t &sSlot, int32_t &sFrame)
 
 Bitmap *PlayerPony::ChooseAnimationFrame()
 {
-    if(mFrozen) return rCurrentAnim ? rCurrentAnim->GetFrame(mShownFrame) : NULL;
-    if(mTeleporting) return NULL;
+    if(mFrozen) return rCurrentAnim ? rCurrentAnim->GetFrame(mShownFrame) : nullptr;
+    if(mTeleporting) return nullptr;
 
     int32_t tSlot = -1;
     int32_t tFrame = -1;
@@ -209,8 +209,8 @@ Bitmap *PlayerPony::ChooseAnimationFrame()
     }
 
     rPreviousAnim = rCurrentAnim;
-    rCurrentAnim = (tSlot >= 0 && tSlot < PLAYER_ANIMATION_SLOTS) ? rAnimSlots[tSlot] : NULL;
-    if(!rCurrentAnim) return NULL;
+    rCurrentAnim = (tSlot >= 0 && tSlot < PLAYER_ANIMATION_SLOTS) ? rAnimSlots[tSlot] : nullptr;
+    if(!rCurrentAnim) return nullptr;
     if(tFrame >= 0)
     {
         mShownFrame = tFrame;
@@ -239,7 +239,7 @@ void PlayerPony::Render()
     if(mTeleporting && mTeleportTimer % cReadyBlinkCycle <= cReadyShownTicks && mTeleportTimer <= cReadyLastTick)
     {
         DataLibrary *rLibrary = DataLibrary::Fetch();
-        Bitmap *rReady = rLibrary ? (Bitmap *)rLibrary->GetEntryOfKind("Root/Images/Kestra/Misc/Ready", DL_KIND_BITMAP) : NULL;
+        Bitmap *rReady = rLibrary ? (Bitmap *)rLibrary->GetEntryOfKind("Root/Images/Kestra/Misc/Ready", DL_KIND_BITMAP) : nullptr;
         if(rReady)
         {
             rCamera->RemoveTransform();
@@ -290,7 +290,7 @@ void PlayerPony::RenderEffects(float pXOffset)
     const int32_t tFrames = mOnGround ? 16 : 14;
     const float tX = mOnGround ? pXOffset - 82.5f : pXOffset - 102.5f;
     const float tY = mOnGround ? mDrawOffsetY - 498.0f : mDrawOffsetY - 378.0f;
-    Bitmap *rFrame = NULL;
+    Bitmap *rFrame = nullptr;
     if(mDeathTimer < cDeathEffectStart) rFrame = rEffect->GetFrame(0);
     else if(mDeathTimer < cDeathEffectStart + tFrames * cDeathEffectFrameTicks) rFrame = rEffect->GetFrameAtTick(mDeathTimer - cDeathEffectStart);
     if(rFrame) rFrame->Draw((int32_t)tX, (int32_t)tY, 0);
@@ -322,7 +322,7 @@ void PlayerPony::RenderHitbox()
 void PlayerPony::RenderStatusPortrait()
 {
     CorvelAnimation *rIdle = rAnimSlots[PLAYER_ANIM_IDLE];
-    Bitmap *rFrame = rIdle ? rIdle->GetFrame(5) : NULL;
+    Bitmap *rFrame = rIdle ? rIdle->GetFrame(5) : nullptr;
     if(!rFrame) return;
     PlayerWeapon *rWeapon = GetWeapon(mSelectedWeapon);
     if(rWeapon) rWeapon->ApplyPalette();

@@ -24,8 +24,8 @@ namespace
 
 PlayerWeapon::PlayerWeapon(const char *pName, const char *pPalette, int32_t pMaxAmmo)
 {
-    mName = NULL;
-    mPalette = NULL;
+    mName = nullptr;
+    mPalette = nullptr;
     ResetString(&mName, pName);
     ResetString(&mPalette, pPalette);
     mMaxAmmo = pMaxAmmo;
@@ -110,7 +110,7 @@ bool PlayerWeapon::ProjectileExists(const char *pKind)
     if(!rManager) return false;
     char tPrefix[EM_PROJECTILE_NAME_MAX + 1];
     snprintf(tPrefix, sizeof(tPrefix), "PROJ|%s|", pKind);
-    return rManager->FindByName(tPrefix) != NULL;
+    return rManager->FindByName(tPrefix) != nullptr;
 }
 
 void PlayerWeapon::Register(const char *pKind, RootProjectile *pProjectile)
@@ -137,10 +137,10 @@ void LightningBit::Fire()
     char tPrefix[EM_PROJECTILE_NAME_MAX + 1];
     snprintf(tPrefix, sizeof(tPrefix), "PROJ|%s|", LIGHTNING_BIT_KIND);
     EntityManager *rManager = EntityManager::Fetch();
-    LightningBitProjectile *rBit = rManager ? dynamic_cast<LightningBitProjectile *>(rManager->FindByName(tPrefix)) : NULL;
+    LightningBitProjectile *rBit = rManager ? dynamic_cast<LightningBitProjectile *>(rManager->FindByName(tPrefix)) : nullptr;
     if(rBit)
     {
-        if(!rBit->IsStriking()) rBit->Strike(NULL);
+        if(!rBit->IsStriking()) rBit->Strike(nullptr);
         return;
     }
 
@@ -254,7 +254,7 @@ void RockWrecker::Fire()
     char tPrefix[EM_PROJECTILE_NAME_MAX + 1];
     snprintf(tPrefix, sizeof(tPrefix), "PROJ|%s|", ROCK_WRECKER_KIND);
     EntityManager *rManager = EntityManager::Fetch();
-    RootEntity *rExisting = rManager ? rManager->FindByName(tPrefix) : NULL;
+    RootEntity *rExisting = rManager ? rManager->FindByName(tPrefix) : nullptr;
     if(rExisting)
     {
         RockWreckerProjectile *rGrabber = dynamic_cast<RockWreckerProjectile *>(rExisting);
@@ -285,6 +285,6 @@ PlayerWeapon *CreatePlayerWeapon(int32_t pSlot)
         case 5: return new PermafrostShield();
         case 6: return new RockWrecker();
         case 7: return new CausticSpray();
-        default: return NULL;
+        default: return nullptr;
     }
 }

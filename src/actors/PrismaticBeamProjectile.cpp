@@ -47,9 +47,9 @@ void PrismaticBeamProjectile::SetPartner(PrismaticBeamProjectile *pPartner)
 PrismaticBeamProjectile *PrismaticBeamProjectile::FindPartner()
 {
     EntityManager *rManager = EntityManager::Fetch();
-    if(!rManager || mPartnerID < 0) return NULL;
+    if(!rManager || mPartnerID < 0) return nullptr;
     RootEntity *rEntity = rManager->FindByID(mPartnerID);
-    if(!rEntity || rEntity == this || rEntity->GetType() != TYPE_PRISMATICBEAMPROJECTILE || rEntity->GetDestruct()) return NULL;
+    if(!rEntity || rEntity == this || rEntity->GetType() != TYPE_PRISMATICBEAMPROJECTILE || rEntity->GetDestruct()) return nullptr;
     return static_cast<PrismaticBeamProjectile *>(rEntity);
 }
 
@@ -86,7 +86,7 @@ void PrismaticBeamProjectile::RunLogic()
     UpdateHitbox();
 
     CameraManager *rCameras = CameraManager::Fetch();
-    Camera *rCamera = rCameras ? rCameras->GetActiveCamera() : NULL;
+    Camera *rCamera = rCameras ? rCameras->GetActiveCamera() : nullptr;
     if(rCamera && !rCamera->IsIntRectVisible(mHitbox.mLft - cVisibleMargin, mHitbox.mOwnerY - cVisibleMargin,
                                              mHitbox.mRgt + cVisibleMargin, mHitbox.mOwnerY + cVisibleMargin))
     {
@@ -120,7 +120,7 @@ void PrismaticBeamProjectile::SplitBeam(RootEntity *pStruck, bool pPassOn)
 
 void PrismaticBeamProjectile::RunBlockScript()
 {
-    SplitBeam(NULL, true);
+    SplitBeam(nullptr, true);
     AudioManager::PlaySoundIfBooted("BusterDeflect");
 }
 

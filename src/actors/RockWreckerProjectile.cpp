@@ -36,7 +36,7 @@ RockWreckerProjectile::RockWreckerProjectile()
     mSeeking = 1;
     mThrown = 0;
     mTargetID = -1;
-    mHeld = NULL;
+    mHeld = nullptr;
 }
 
 RockWreckerProjectile::~RockWreckerProjectile()
@@ -48,13 +48,13 @@ RockWreckerProjectile::~RockWreckerProjectile()
 Enemy *RockWreckerProjectile::FindTarget()
 {
     EntityManager *rManager = EntityManager::Fetch();
-    if(!rManager) return NULL;
-    Enemy *rKnown = mTargetID >= 0 ? Enemy::FindLive(mTargetID) : NULL;
+    if(!rManager) return nullptr;
+    Enemy *rKnown = mTargetID >= 0 ? Enemy::FindLive(mTargetID) : nullptr;
     if(rKnown) return rKnown;
 
     float tX, tY;
     HitboxCentre(mHitbox, tX, tY);
-    Enemy *rBest = NULL;
+    Enemy *rBest = nullptr;
     NamedLinkedList *rList = rManager->GetEntityList();
     for(void *rData = rList->PushIterator(); rData; rData = rList->IterateNext())
     {

@@ -79,7 +79,7 @@ Application *GetApplication()
 static void ReleaseSystemFont(void *pApplication, void *pObject)
 {
     Application *rApp = (Application *)pApplication;
-    if(rApp->rSystemFont == pObject) rApp->rSystemFont = NULL;
+    if(rApp->rSystemFont == pObject) rApp->rSystemFont = nullptr;
 }
 static LibraryHolder xSystemFontHolder(&xApplication, ReleaseSystemFont);
 
@@ -109,7 +109,7 @@ void InitApplicationDefaults()
     rApp->rGearEventHandler = GameGearEventHandler;
     rApp->rGearTick = GameGearTimer;
     rApp->rGearRender = GameGearRender;
-    srand((unsigned)time(NULL));
+    srand((unsigned)time(nullptr));
 }
 
 // Sends standard error to the file. The file is opened before anything is swapped, so a path
@@ -125,7 +125,7 @@ static void RedirectStandardError(const char *pPath)
     fflush(stderr);
     dup2(tFile, STDERR_FILENO);
     close(tFile);
-    setvbuf(stderr, NULL, _IONBF, 0);
+    setvbuf(stderr, nullptr, _IONBF, 0);
 }
 
 void ParseCommandLine(int pArgc, char **pArgv)
@@ -337,7 +337,7 @@ void PostProcess()
     ProgramStatusReport();
 
     Debug::PushPrintTag("Debug_ExtensiveJoystick", "[Joystick Post] Begin\n");
-    rApp->rJoystick = al_get_num_joysticks() > 0 ? al_get_joystick(0) : NULL;
+    rApp->rJoystick = al_get_num_joysticks() > 0 ? al_get_joystick(0) : nullptr;
     Debug::Print("Joystick address is %p\n", (void *)rApp->rJoystick);
     Debug::PopPrint("[Joystick Post] Complete\n");
 
@@ -446,7 +446,7 @@ void UpdateFPSAt(FrameRecord *pFrame, double pNow)
 template<typename T> static void DeleteAndClear(T *&rSlot)
 {
     delete rSlot;
-    rSlot = NULL;
+    rSlot = nullptr;
 }
 
 void CleanMemory()
@@ -469,18 +469,18 @@ void CleanMemory()
     DeleteAndClear(rApp->rGUI);
     // The system font is one of the library's entries, so it goes with the library.
     DeleteAndClear(rApp->rDataLibrary);
-    rApp->rSystemFont = NULL;
+    rApp->rSystemFont = nullptr;
     // Last of the managers, while the display still lives: it may hold a captured frame.
     DeleteAndClear(rApp->rTransitionManager);
     ReleaseDrawingLists();
 
     if(rApp->rTimer) al_destroy_timer(rApp->rTimer);
-    rApp->rTimer = NULL;
-    AttachQuitWatcher(NULL);
+    rApp->rTimer = nullptr;
+    AttachQuitWatcher(nullptr);
     if(rApp->rEventQueue) al_destroy_event_queue(rApp->rEventQueue);
-    rApp->rEventQueue = NULL;
+    rApp->rEventQueue = nullptr;
     if(rApp->rDisplay) al_destroy_display(rApp->rDisplay);
-    rApp->rDisplay = NULL;
+    rApp->rDisplay = nullptr;
 
     DeleteAndClear(rApp->mScannerStack);
     Debug::PopPrint("[Clean Memory] Done\n");

@@ -59,7 +59,7 @@ float ReadFloat32(uint32_t *pPosition, const uint8_t *pBuffer)
 
 char *ReadString(uint32_t *pPosition, const uint8_t *pBuffer)
 {
-    if(!pPosition || !pBuffer) return NULL;
+    if(!pPosition || !pBuffer) return nullptr;
     const char *rText = (const char *)(pBuffer + *pPosition);
     size_t tLength = strlen(rText);
     char *nText = (char *)malloc(tLength + 1);
@@ -70,7 +70,7 @@ char *ReadString(uint32_t *pPosition, const uint8_t *pBuffer)
 
 void *ReadBytes(int32_t pCount, uint32_t *pPosition, const uint8_t *pBuffer)
 {
-    if(pCount <= 0 || !pPosition || !pBuffer) return NULL;
+    if(pCount <= 0 || !pPosition || !pBuffer) return nullptr;
     void *nBlock = malloc((size_t)pCount);
     memcpy(nBlock, pBuffer + *pPosition, (size_t)pCount);
     *pPosition += (uint32_t)pCount;

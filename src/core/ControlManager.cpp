@@ -45,7 +45,7 @@ bool MapWindowToView(int32_t pWindowX, int32_t pWindowY, int32_t pWindowW, int32
 
 static char **NewNameArray(int32_t pCount)
 {
-    if(pCount <= 0) return NULL;
+    if(pCount <= 0) return nullptr;
     return (char **)calloc((size_t)pCount, sizeof(char *));
 }
 
@@ -76,15 +76,15 @@ ControlManager::ControlManager()
     mMouseX = 0;
     mMouseY = 0;
     mKeyNameCount = 0;
-    mKeyNames = NULL;
+    mKeyNames = nullptr;
     mMouseNameCount = 0;
-    mMouseNames = NULL;
+    mMouseNames = nullptr;
     mJoystickNameCount = 0;
-    mJoystickNames = NULL;
+    mJoystickNames = nullptr;
     mTypedCharacters = new NamedLinkedList(1);
-    rKeyboardState = NULL;
-    rMouseState = NULL;
-    rJoystickState = NULL;
+    rKeyboardState = nullptr;
+    rMouseState = nullptr;
+    rJoystickState = nullptr;
     BuildNames();
     BuildCharacterTable();
 }
@@ -135,7 +135,7 @@ void ControlManager::BuildNames()
     }
     if(!mMouseNames) mMouseNameCount = 0;
 
-    ALLEGRO_JOYSTICK *rJoystick = NULL;
+    ALLEGRO_JOYSTICK *rJoystick = nullptr;
     if(al_is_joystick_installed() && al_get_num_joysticks() > 0) rJoystick = al_get_joystick(0);
     mJoystickNameCount = rJoystick ? al_get_joystick_num_buttons(rJoystick) : 0;
     mJoystickNames = NewNameArray(mJoystickNameCount);
@@ -197,7 +197,7 @@ void ControlManager::PrintJoystickBootDump()
     Debug::PushPrint(1, "[Joystick Boot] Begin dump\n");
     int32_t tCount = al_is_joystick_installed() ? al_get_num_joysticks() : 0;
     Debug::Print("Total Joysticks connected: %i\n", tCount);
-    ALLEGRO_JOYSTICK *rJoystick = tCount > 0 ? al_get_joystick(0) : NULL;
+    ALLEGRO_JOYSTICK *rJoystick = tCount > 0 ? al_get_joystick(0) : nullptr;
     if(rJoystick)
     {
         const char *rName = al_get_joystick_name(rJoystick);
@@ -239,7 +239,7 @@ void ControlManager::BootDefaults()
 
 ControlState *ControlManager::GetControl(const char *pName)
 {
-    ControlState *rControl = pName ? (ControlState *)mControlList->GetElementByName(pName) : NULL;
+    ControlState *rControl = pName ? (ControlState *)mControlList->GetElementByName(pName) : nullptr;
     if(rControl) return rControl;
     memset(mScratchControl, 0, sizeof(ControlState));
     return mScratchControl;
@@ -322,7 +322,7 @@ void ControlManager::Update()
     Debug::Print("Begin iteration of %i controls\n", mControlList->GetCount());
 
     JoystickLayout tLayout;
-    const JoystickLayout *rLayout = NULL;
+    const JoystickLayout *rLayout = nullptr;
     ALLEGRO_JOYSTICK *rJoystick = GetApplication()->rJoystick;
     if(rJoystickState && rJoystick)
     {
@@ -343,9 +343,9 @@ void ControlManager::Update()
 
 void ControlManager::ClearDeviceStates()
 {
-    rKeyboardState = NULL;
-    rMouseState = NULL;
-    rJoystickState = NULL;
+    rKeyboardState = nullptr;
+    rMouseState = nullptr;
+    rJoystickState = nullptr;
 }
 
 void ControlManager::OnKey(int32_t pKey, int32_t pMouseButton, int32_t pJoystickButton)
@@ -427,26 +427,26 @@ const char *ControlManager::GetBindingName(int32_t pKey, int32_t pMouseButton, i
     if(pKey >= 0 && pKey < mKeyNameCount) return mKeyNames[pKey];
     if(pMouseButton >= 0 && pMouseButton < mMouseNameCount) return mMouseNames[pMouseButton];
     if(pJoystick >= 0 && pJoystick < mJoystickNameCount) return mJoystickNames[pJoystick];
-    return NULL;
+    return nullptr;
 }
 
 const char *ControlManager::GetPrimaryBindingName(const char *pControlName)
 {
-    ControlState *rControl = pControlName ? (ControlState *)mControlList->GetElementByName(pControlName) : NULL;
-    if(!rControl) return NULL;
+    ControlState *rControl = pControlName ? (ControlState *)mControlList->GetElementByName(pControlName) : nullptr;
+    if(!rControl) return nullptr;
     return GetBindingName(rControl->mKeyPrimary, rControl->mMousePrimary, rControl->mJoystickPrimary);
 }
 
 const char *ControlManager::GetSecondaryBindingName(const char *pControlName)
 {
-    ControlState *rControl = pControlName ? (ControlState *)mControlList->GetElementByName(pControlName) : NULL;
-    if(!rControl) return NULL;
+    ControlState *rControl = pControlName ? (ControlState *)mControlList->GetElementByName(pControlName) : nullptr;
+    if(!rControl) return nullptr;
     return GetBindingName(rControl->mKeySecondary, rControl->mMouseSecondary, rControl->mJoystickSecondary);
 }
 
 void ControlManager::SetBinding(const char *pControlName, uint8_t pSecondary, int32_t pKey, int32_t pMouseButton, int32_t pJoystick)
 {
-    ControlState *rControl = pControlName ? (ControlState *)mControlList->GetElementByName(pControlName) : NULL;
+    ControlState *rControl = pControlName ? (ControlState *)mControlList->GetElementByName(pControlName) : nullptr;
     if(!rControl) return;
     if(pSecondary)
     {

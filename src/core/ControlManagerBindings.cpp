@@ -22,19 +22,19 @@ static bool IsBindingTextArgument(lua_State *L, int pIndex)
 static int CM_Rebind(lua_State *L)
 {
     if(lua_gettop(L) != 3) return LuaArgListError("CM_Rebind");
-    const char *rControlName = LuaArgString(L, 1, NULL);
+    const char *rControlName = LuaArgString(L, 1, nullptr);
     if(!rControlName || !IsBindingTextArgument(L, 2) || !IsBindingTextArgument(L, 3)) return LuaArgListError("CM_Rebind");
     ControlManager *rControls = FetchControlManager("CM_Rebind");
     if(!rControls) return 0;
 
-    rControls->SetBindingByNames(rControlName, LuaArgString(L, 2, NULL), LuaArgString(L, 3, NULL));
+    rControls->SetBindingByNames(rControlName, LuaArgString(L, 2, nullptr), LuaArgString(L, 3, nullptr));
     return 0;
 }
 
 static const luaL_Reg cControlManagerBindings[] =
 {
     {"CM_Rebind", CM_Rebind},
-    {NULL, NULL},
+    {nullptr, nullptr},
 };
 
 void RegisterControlManagerBindings(lua_State *L)

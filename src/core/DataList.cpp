@@ -106,7 +106,7 @@ void DataList::AddNumberEntry(const char *pName, float pValue)
 void DataList::AddStringEntry(const char *pName, const char *pText)
 {
     if(!pName || !pText) return;
-    char *nText = NULL;
+    char *nText = nullptr;
     ResetString(&nText, pText);
     if(!AddDataEntry(pName, nText, DeleteWithFree, TYPEDVALUE_STRING)) free(nText);
 }

@@ -16,12 +16,12 @@
 static DataList *FetchActiveDataList()
 {
     DataLibrary *rLibrary = DataLibrary::Fetch();
-    if(!rLibrary) return NULL;
+    if(!rLibrary) return nullptr;
     RootObject *rActive = rLibrary->GetActiveObject();
     DataList *rList = dynamic_cast<DataList *>(rActive);
     if(rList) return rList;
     RootEntity *rEntity = dynamic_cast<RootEntity *>(rActive);
-    return rEntity ? rEntity->GetData() : NULL;
+    return rEntity ? rEntity->GetData() : nullptr;
 }
 
 // Define and SetData share their checks and report under one name.
@@ -38,9 +38,9 @@ static int StoreDataEntry(lua_State *L, DataList *pList, bool pDefine)
         return 0;
     }
 
-    const char *rName = LuaArgString(L, 1, NULL);
+    const char *rName = LuaArgString(L, 1, nullptr);
     const char *rKind = LuaArgString(L, 2, "");
-    void *nData = NULL;
+    void *nData = nullptr;
     int32_t tKind = TYPEDVALUE_NONE;
     if(!strcmp(rKind, "N"))
     {
@@ -51,7 +51,7 @@ static int StoreDataEntry(lua_State *L, DataList *pList, bool pDefine)
     }
     else if(!strcmp(rKind, "S"))
     {
-        const char *rText = LuaArgString(L, 3, NULL);
+        const char *rText = LuaArgString(L, 3, nullptr);
         if(!rText)
         {
             fputs("DataList_SetData:  Failed, invalid argument list\n", stderr);
@@ -97,7 +97,7 @@ int DataListGetDataOn(lua_State *L, DataList *pList)
         return 1;
     }
 
-    const char *rName = LuaArgString(L, 1, NULL);
+    const char *rName = LuaArgString(L, 1, nullptr);
     const char *rKind = LuaArgString(L, 2, "");
     void *rData = pList->GetDataEntry(rName);
     int32_t tStoredKind = pList->GetDataEntryKind(rName);
@@ -138,7 +138,7 @@ static const luaL_Reg xDataListFunctions[] = {
     {"DataList_Define", DataList_Define},
     {"DataList_SetData", DataList_SetData},
     {"DataList_GetData", DataList_GetData},
-    {NULL, NULL},
+    {nullptr, nullptr},
 };
 
 void RegisterDataListBindings(lua_State *L)

@@ -13,14 +13,14 @@
 static ALLEGRO_EVENT_QUEUE *FetchEventQueue()
 {
     Application *rApplication = GetApplication();
-    return rApplication ? rApplication->rEventQueue : NULL;
+    return rApplication ? rApplication->rEventQueue : nullptr;
 }
 
 static int Debug_PushPrint(lua_State *L)
 {
     if(lua_gettop(L) != 2) return 0;
     uint8_t tState = lua_toboolean(L, 1) ? 1 : 0;
-    const char *rText = LuaArgString(L, 2, NULL);
+    const char *rText = LuaArgString(L, 2, nullptr);
     if(rText)
         Debug::PushPrint(tState, "%s", rText);
     else
@@ -31,8 +31,8 @@ static int Debug_PushPrint(lua_State *L)
 static int Debug_PushPrintS(lua_State *L)
 {
     if(lua_gettop(L) != 2) return 0;
-    const char *rTag = LuaArgString(L, 1, NULL);
-    const char *rText = LuaArgString(L, 2, NULL);
+    const char *rTag = LuaArgString(L, 1, nullptr);
+    const char *rText = LuaArgString(L, 2, nullptr);
     if(rText)
         Debug::PushPrintTag(rTag, "%s", rText);
     else
@@ -43,7 +43,7 @@ static int Debug_PushPrintS(lua_State *L)
 static int Debug_PopPrint(lua_State *L)
 {
     if(lua_gettop(L) != 1) return 0;
-    const char *rText = LuaArgString(L, 1, NULL);
+    const char *rText = LuaArgString(L, 1, nullptr);
     if(rText)
         Debug::PopPrint("%s", rText);
     else
@@ -54,7 +54,7 @@ static int Debug_PopPrint(lua_State *L)
 static int Debug_Print(lua_State *L)
 {
     if(lua_gettop(L) != 1) return 0;
-    const char *rText = LuaArgString(L, 1, NULL);
+    const char *rText = LuaArgString(L, 1, nullptr);
     if(rText) Debug::Print("%s", rText);
     return 0;
 }
@@ -62,7 +62,7 @@ static int Debug_Print(lua_State *L)
 static int Debug_ForcePrint(lua_State *L)
 {
     if(lua_gettop(L) != 1) return 0;
-    const char *rText = LuaArgString(L, 1, NULL);
+    const char *rText = LuaArgString(L, 1, nullptr);
     if(rText) Debug::ForcePrint("%s", rText);
     return 0;
 }
@@ -83,7 +83,7 @@ static const luaL_Reg cDebugBindings[] =
     {"Debug_Print", Debug_Print},
     {"Debug_ForcePrint", Debug_ForcePrint},
     {"Debug_DropEvents", Debug_DropEvents},
-    {NULL, NULL}
+    {nullptr, nullptr}
 };
 
 void RegisterDebugBindings(lua_State *L)

@@ -324,7 +324,7 @@ static void InstallGear(GearHandler pEvent, GearHandler pTick, GearHandler pRend
 // The player's health bar shows only while a level is played.
 static void SetPlayerBarVisible(bool pFlag)
 {
-    GUIBaseObject *rBar = GUI::Fetch() ? GUI::Fetch()->FindObject("KestraHealthBar") : NULL;
+    GUIBaseObject *rBar = GUI::Fetch() ? GUI::Fetch()->FindObject("KestraHealthBar") : nullptr;
     if(rBar) rBar->SetVisible(pFlag);
 }
 
@@ -349,7 +349,7 @@ static void ResetEntities()
 // Zones, polygons, pushers and a control script belong to the level being left.
 static void ResetActiveCamera()
 {
-    Camera *rCamera = CameraManager::Fetch() ? CameraManager::Fetch()->GetActiveCamera() : NULL;
+    Camera *rCamera = CameraManager::Fetch() ? CameraManager::Fetch()->GetActiveCamera() : nullptr;
     if(rCamera) rCamera->Reset();
 }
 
@@ -363,7 +363,7 @@ static void DropBossBarTarget()
 {
     GUISBossHealthBar *rBossBar = GetBossHealthBar();
     if(!rBossBar) return;
-    rBossBar->SetTargetEnemy(NULL);
+    rBossBar->SetTargetEnemy(nullptr);
     rBossBar->Hide();
 }
 

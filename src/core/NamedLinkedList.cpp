@@ -17,7 +17,7 @@ void DeleteFirstMember(void *pData)
     if(!pData) return;
     void **rFirst = (void **)pData;
     free(*rFirst);
-    *rFirst = NULL;
+    *rFirst = nullptr;
 }
 
 void DeleteFirstMemberAndRecord(void *pData)
@@ -38,13 +38,13 @@ static char *CopyName(const char *pName)
 
 NamedLinkedList::NamedLinkedList(uint8_t pOwnsContents)
 {
-    mHead = NULL;
-    mTail = NULL;
-    mCursor = NULL;
+    mHead = nullptr;
+    mTail = nullptr;
+    mCursor = nullptr;
     mCount = 0;
     mOwnsContents = pOwnsContents;
     mIteratorDepth = 0;
-    mIteratorStack = NULL;
+    mIteratorStack = nullptr;
 }
 
 NamedLinkedList::~NamedLinkedList()
@@ -55,20 +55,20 @@ NamedLinkedList::~NamedLinkedList()
 
 void *NamedLinkedList::GetHeadData()
 {
-    return mHead ? mHead->rData : NULL;
+    return mHead ? mHead->rData : nullptr;
 }
 
 void *NamedLinkedList::GetTailData()
 {
-    return mTail ? mTail->rData : NULL;
+    return mTail ? mTail->rData : nullptr;
 }
 
 NamedLinkedListNode *NamedLinkedList::NewNode(const char *pName, void *pData, DeleteFunctionPtr pDeleter)
 {
     NamedLinkedListNode *nNode = (NamedLinkedListNode *)malloc(sizeof(NamedLinkedListNode));
     nNode->mName = CopyName(pName);
-    nNode->rNext = NULL;
-    nNode->rPrev = NULL;
+    nNode->rNext = nullptr;
+    nNode->rPrev = nullptr;
     nNode->rData = pData;
     nNode->rDeleter = pDeleter;
     return nNode;
@@ -95,7 +95,7 @@ void NamedLinkedList::LinkAtHead(NamedLinkedListNode *pNode)
 void *NamedLinkedList::AddElement(const char *pName, void *pData)
 {
     if(pName && pName[0] == 'X' && pName[1] == '|') pName = "X";
-    LinkAtTail(NewNode(pName, pData, NULL));
+    LinkAtTail(NewNode(pName, pData, nullptr));
     return pData;
 }
 
@@ -107,7 +107,7 @@ void *NamedLinkedList::AddElementWithDeleter(const char *pName, void *pData, Del
 
 void *NamedLinkedList::AddElementAsHead(const char *pName, void *pData)
 {
-    LinkAtHead(NewNode(pName, pData, NULL));
+    LinkAtHead(NewNode(pName, pData, nullptr));
     return pData;
 }
 
@@ -120,7 +120,7 @@ void *NamedLinkedList::AddElementAsHeadWithDeleter(const char *pName, void *pDat
 void *NamedLinkedList::SetDataByName(const char *pName, void *pData)
 {
     NamedLinkedListNode *rNode = NodeByName(pName);
-    if(!rNode) return NULL;
+    if(!rNode) return nullptr;
     void *rOld = rNode->rData;
     rNode->rData = pData;
     return rOld;
@@ -128,7 +128,7 @@ void *NamedLinkedList::SetDataByName(const char *pName, void *pData)
 
 NamedLinkedListNode *NamedLinkedList::NodeByIndex(int32_t pIndex)
 {
-    if(pIndex < 0 || pIndex >= mCount) return NULL;
+    if(pIndex < 0 || pIndex >= mCount) return nullptr;
     NamedLinkedListNode *rNode = mHead;
     for(int32_t i = 0; i < pIndex && rNode; i++) rNode = rNode->rNext;
     return rNode;
@@ -136,29 +136,29 @@ NamedLinkedListNode *NamedLinkedList::NodeByIndex(int32_t pIndex)
 
 NamedLinkedListNode *NamedLinkedList::NodeByName(const char *pName)
 {
-    if(!pName) return NULL;
+    if(!pName) return nullptr;
     for(NamedLinkedListNode *rNode = mHead; rNode; rNode = rNode->rNext)
     {
         if(!strcmp(rNode->mName, pName)) return rNode;
     }
-    return NULL;
+    return nullptr;
 }
 
 NamedLinkedListNode *NamedLinkedList::NodeByData(void *pData)
 {
-    if(!pData) return NULL;
+    if(!pData) return nullptr;
     for(NamedLinkedListNode *rNode = mHead; rNode; rNode = rNode->rNext)
     {
         if(rNode->rData == pData) return rNode;
     }
-    return NULL;
+    return nullptr;
 }
 
 // Every removal passes here, so this is where the cursor and open iterations are moved off
 // the node before it is freed.
 void *NamedLinkedList::RemoveNode(NamedLinkedListNode *pNode)
 {
-    if(!pNode) return NULL;
+    if(!pNode) return nullptr;
 
     if(mCursor == pNode) mCursor = pNode->rPrev;
     for(NamedLinkedListIterator *rIter = mIteratorStack; rIter; rIter = rIter->rBelow)
@@ -177,7 +177,7 @@ void *NamedLinkedList::RemoveNode(NamedLinkedListNode *pNode)
     {
         if(pNode->rDeleter) pNode->rDeleter(rData);
         else free(rData);
-        rData = NULL;
+        rData = nullptr;
     }
     free(pNode->mName);
     free(pNode);
@@ -226,36 +226,36 @@ void *NamedLinkedList::DetachAtCursor()
 void NamedLinkedList::Clear()
 {
     while(mHead) RemoveNode(mHead);
-    mCursor = NULL;
+    mCursor = nullptr;
 }
 
 void *NamedLinkedList::GetElementByName(const char *pName)
 {
     NamedLinkedListNode *rNode = NodeByName(pName);
-    return rNode ? rNode->rData : NULL;
+    return rNode ? rNode->rData : nullptr;
 }
 
 void *NamedLinkedList::GetElementByPartialName(const char *pKey)
 {
-    if(!pKey || !pKey[0]) return NULL;
+    if(!pKey || !pKey[0]) return nullptr;
     size_t tLength = strlen(pKey);
     for(NamedLinkedListNode *rNode = mHead; rNode; rNode = rNode->rNext)
     {
         if(!strncmp(rNode->mName, pKey, tLength)) return rNode->rData;
     }
-    return NULL;
+    return nullptr;
 }
 
 void *NamedLinkedList::GetElementByIndex(int32_t pIndex)
 {
     NamedLinkedListNode *rNode = NodeByIndex(pIndex);
-    return rNode ? rNode->rData : NULL;
+    return rNode ? rNode->rData : nullptr;
 }
 
 const char *NamedLinkedList::GetNameByIndex(int32_t pIndex)
 {
     NamedLinkedListNode *rNode = NodeByIndex(pIndex);
-    return rNode ? rNode->mName : NULL;
+    return rNode ? rNode->mName : nullptr;
 }
 
 int32_t NamedLinkedList::GetIndexByName(const char *pName)
@@ -282,36 +282,36 @@ int32_t NamedLinkedList::GetIndexOfData(void *pData)
 
 bool NamedLinkedList::ContainsData(void *pData)
 {
-    return NodeByData(pData) != NULL;
+    return NodeByData(pData) != nullptr;
 }
 
 void *NamedLinkedList::SetCursorToHead()
 {
     mCursor = mHead;
-    return mCursor ? mCursor->rData : NULL;
+    return mCursor ? mCursor->rData : nullptr;
 }
 
 void *NamedLinkedList::SetCursorToTail()
 {
     mCursor = mTail;
-    return mCursor ? mCursor->rData : NULL;
+    return mCursor ? mCursor->rData : nullptr;
 }
 
 void *NamedLinkedList::CursorNext()
 {
     mCursor = mCursor ? mCursor->rNext : mHead;
-    return mCursor ? mCursor->rData : NULL;
+    return mCursor ? mCursor->rData : nullptr;
 }
 
 void *NamedLinkedList::CursorPrev()
 {
     mCursor = mCursor ? mCursor->rPrev : mTail;
-    return mCursor ? mCursor->rData : NULL;
+    return mCursor ? mCursor->rData : nullptr;
 }
 
 const char *NamedLinkedList::GetCursorName()
 {
-    return mCursor ? mCursor->mName : NULL;
+    return mCursor ? mCursor->mName : nullptr;
 }
 
 NamedLinkedListNode *NamedLinkedList::GetCursorNode()
@@ -322,12 +322,12 @@ NamedLinkedListNode *NamedLinkedList::GetCursorNode()
 bool NamedLinkedList::SetCursorToData(void *pData)
 {
     mCursor = NodeByData(pData);
-    return mCursor != NULL;
+    return mCursor != nullptr;
 }
 
 void *NamedLinkedList::PushIterator()
 {
-    if(!mHead) return NULL;
+    if(!mHead) return nullptr;
     NamedLinkedListIterator *nIter = (NamedLinkedListIterator *)malloc(sizeof(NamedLinkedListIterator));
     nIter->rNode = mHead;
     nIter->rBelow = mIteratorStack;
@@ -340,20 +340,20 @@ void *NamedLinkedList::PushIterator()
 // head), so advancing it yields the current head.
 void *NamedLinkedList::IterateNext()
 {
-    if(!mIteratorStack) return NULL;
+    if(!mIteratorStack) return nullptr;
     NamedLinkedListIterator *rIter = mIteratorStack;
     rIter->rNode = rIter->rNode ? rIter->rNode->rNext : mHead;
     if(!rIter->rNode)
     {
         PopIterator();
-        return NULL;
+        return nullptr;
     }
     return rIter->rNode->rData;
 }
 
 const char *NamedLinkedList::GetIteratorName()
 {
-    if(!mIteratorStack || !mIteratorStack->rNode) return NULL;
+    if(!mIteratorStack || !mIteratorStack->rNode) return nullptr;
     return mIteratorStack->rNode->mName;
 }
 
@@ -394,8 +394,8 @@ void NamedLinkedList::Sort(uint8_t pDescending)
 
     for(i = 0; i < mCount; i++)
     {
-        tNodes[i]->rPrev = (i > 0) ? tNodes[i - 1] : NULL;
-        tNodes[i]->rNext = (i < mCount - 1) ? tNodes[i + 1] : NULL;
+        tNodes[i]->rPrev = (i > 0) ? tNodes[i - 1] : nullptr;
+        tNodes[i]->rNext = (i < mCount - 1) ? tNodes[i + 1] : nullptr;
     }
     mHead = tNodes[0];
     mTail = tNodes[mCount - 1];

@@ -124,7 +124,7 @@ void OptionsManager::BindOwned(const char *pName, void *pValue, int32_t pType)
 
 TypedValue *OptionsManager::FindOption(const char *pName)
 {
-    if(!pName) return NULL;
+    if(!pName) return nullptr;
     return (TypedValue *)mOptions->GetElementByName(pName);
 }
 
@@ -134,7 +134,7 @@ TypedValue *OptionsManager::FindTyped(const char *pName, int32_t pType)
     if(!rValue || rValue->mType != pType || !rValue->rData)
     {
         mErrorFlag = 1;
-        return NULL;
+        return nullptr;
     }
     return rValue;
 }

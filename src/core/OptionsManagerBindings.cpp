@@ -23,7 +23,7 @@ static const lua_Number cMissingOption = -700;
 static bool CheckNumberValue(lua_State *L, int pIndex, const char *pBindingName, const char *pOption, const char *pOutcome)
 {
     if(lua_isnumber(L, pIndex)) return true;
-    const char *rText = LuaArgString(L, pIndex, NULL);
+    const char *rText = LuaArgString(L, pIndex, nullptr);
     fprintf(stderr, "%s:  Warning, option %s takes a number, not %s%s%s; %s\n", pBindingName, pOption,
             rText ? "\"" : "", rText ? rText : luaL_typename(L, pIndex), rText ? "\"" : "", pOutcome);
     return false;
@@ -32,8 +32,8 @@ static bool CheckNumberValue(lua_State *L, int pIndex, const char *pBindingName,
 static int OM_DefineOption(lua_State *L)
 {
     if(lua_gettop(L) != 3) return LuaArgListError("OM_DefineOption");
-    const char *rName = LuaArgString(L, 1, NULL);
-    const char *rKind = LuaArgString(L, 2, NULL);
+    const char *rName = LuaArgString(L, 1, nullptr);
+    const char *rKind = LuaArgString(L, 2, nullptr);
     if(!rName || !rKind) return LuaArgListError("OM_DefineOption");
     OptionsManager *rOptions = FetchOptionsManager("OM_DefineOption");
     if(!rOptions) return 0;
@@ -58,7 +58,7 @@ static int OM_DefineOption(lua_State *L)
 
 static int OM_GetOption(lua_State *L)
 {
-    const char *rName = lua_gettop(L) == 1 ? LuaArgString(L, 1, NULL) : NULL;
+    const char *rName = lua_gettop(L) == 1 ? LuaArgString(L, 1, nullptr) : nullptr;
     if(!rName)
     {
         fprintf(stderr, "OM_GetOption:  Failed, invalid argument list\n");
@@ -66,7 +66,7 @@ static int OM_GetOption(lua_State *L)
         return 1;
     }
     OptionsManager *rOptions = FetchOptionsManager("OM_GetOption");
-    TypedValue *rValue = rOptions ? rOptions->FindOption(rName) : NULL;
+    TypedValue *rValue = rOptions ? rOptions->FindOption(rName) : nullptr;
     if(!rValue || !rValue->rData)
     {
         if(rOptions) fprintf(stderr, "OM_GetOption:  Failed, option %s not found\n", rName);
@@ -87,7 +87,7 @@ static int OM_GetOption(lua_State *L)
 
 static int OM_SetOption(lua_State *L)
 {
-    const char *rName = lua_gettop(L) == 2 ? LuaArgString(L, 1, NULL) : NULL;
+    const char *rName = lua_gettop(L) == 2 ? LuaArgString(L, 1, nullptr) : nullptr;
     if(!rName)
     {
         fprintf(stderr, "OM_SetOption:  Failed, invalid argument list\n");
@@ -119,7 +119,7 @@ static const luaL_Reg cOptionsManagerBindings[] =
     {"OM_DefineOption", OM_DefineOption},
     {"OM_GetOption", OM_GetOption},
     {"OM_SetOption", OM_SetOption},
-    {NULL, NULL}
+    {nullptr, nullptr}
 };
 
 void RegisterOptionsManagerBindings(lua_State *L)

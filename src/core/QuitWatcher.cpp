@@ -18,7 +18,7 @@ namespace
     // watcher emits.
     pthread_mutex_t xSourceLock = PTHREAD_MUTEX_INITIALIZER;
     ALLEGRO_EVENT_SOURCE xSource;
-    ALLEGRO_EVENT_QUEUE *rAttachedQueue = NULL;
+    ALLEGRO_EVENT_QUEUE *rAttachedQueue = nullptr;
 
     // Caller holds xSourceLock.
     void EmitQuitEvent()
@@ -27,7 +27,7 @@ namespace
         ALLEGRO_EVENT tEvent;
         memset(&tEvent, 0, sizeof(tEvent));
         tEvent.user.type = cQuitSignalEventType;
-        al_emit_user_event(&xSource, &tEvent, NULL);
+        al_emit_user_event(&xSource, &tEvent, nullptr);
     }
 
     void OnQuitSignal(int pSignal)
@@ -41,8 +41,8 @@ namespace
         memset(&tAction, 0, sizeof(tAction));
         tAction.sa_handler = OnQuitSignal;
         sigemptyset(&tAction.sa_mask);
-        sigaction(SIGINT, &tAction, NULL);
-        sigaction(SIGTERM, &tAction, NULL);
+        sigaction(SIGINT, &tAction, nullptr);
+        sigaction(SIGTERM, &tAction, nullptr);
     }
 
     void *WatcherMain(void *pUnused)
@@ -59,7 +59,7 @@ namespace
             EmitQuitEvent();
             pthread_mutex_unlock(&xSourceLock);
         }
-        return NULL;
+        return nullptr;
     }
 }
 
@@ -81,11 +81,11 @@ bool StartQuitWatcher()
     pthread_attr_init(&tAttributes);
     pthread_attr_setdetachstate(&tAttributes, PTHREAD_CREATE_DETACHED);
     pthread_t tThread;
-    int tError = pthread_create(&tThread, &tAttributes, WatcherMain, NULL);
+    int tError = pthread_create(&tThread, &tAttributes, WatcherMain, nullptr);
     pthread_attr_destroy(&tAttributes);
     if(tError != 0)
     {
-        pthread_sigmask(SIG_SETMASK, &tFormer, NULL);
+        pthread_sigmask(SIG_SETMASK, &tFormer, nullptr);
         fprintf(stderr, "Quit watcher: cannot start its thread (%s).\n", strerror(tError));
         InstallFallbackHandler();
         return false;
@@ -105,7 +105,7 @@ void AttachQuitWatcher(ALLEGRO_EVENT_QUEUE *pQueue)
     if(rAttachedQueue)
     {
         al_destroy_user_event_source(&xSource);
-        rAttachedQueue = NULL;
+        rAttachedQueue = nullptr;
     }
     if(pQueue)
     {

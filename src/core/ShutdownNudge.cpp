@@ -57,9 +57,9 @@ namespace
         pid_t tProcess = getpid();
         int tReached = 0;
         struct dirent *rEntry;
-        while((rEntry = readdir(rTasks)) != NULL)
+        while((rEntry = readdir(rTasks)) != nullptr)
         {
-            char *rEnd = NULL;
+            char *rEnd = nullptr;
             long tTid = strtol(rEntry->d_name, &rEnd, 10);
             if(rEnd == rEntry->d_name || *rEnd || tTid <= 0) continue;
             if((pid_t)tTid == pSelf || (pid_t)tTid == xCallerTid) continue;
@@ -84,7 +84,7 @@ namespace
             if(tIdleScans >= cIdleScansToStop) break;
             usleep(cNudgeIntervalUs);
         }
-        return NULL;
+        return nullptr;
     }
 }
 
@@ -98,11 +98,11 @@ bool StartShutdownNudge()
     tAction.sa_handler = OnNudge;
     tAction.sa_flags = SA_RESTART;
     sigemptyset(&tAction.sa_mask);
-    if(sigaction(cNudgeSignal, &tAction, NULL) != 0) return false;
+    if(sigaction(cNudgeSignal, &tAction, nullptr) != 0) return false;
 
     xCallerTid = CurrentTid();
     xStopRequested.store(false);
-    if(pthread_create(&xThread, NULL, NudgeMain, NULL) != 0) return false;
+    if(pthread_create(&xThread, nullptr, NudgeMain, nullptr) != 0) return false;
     xRunning.store(true);
     return true;
 }
@@ -111,6 +111,6 @@ void StopShutdownNudge()
 {
     if(!xRunning.load()) return;
     xStopRequested.store(true);
-    pthread_join(xThread, NULL);
+    pthread_join(xThread, nullptr);
     xRunning.store(false);
 }

@@ -13,7 +13,7 @@ static uint8_t xConsoleParseError = 0;
 
 char *CopyText(const char *pText)
 {
-    if(!pText) return NULL;
+    if(!pText) return nullptr;
     size_t tLength = strlen(pText);
     char *nCopy = (char *)malloc(tLength + 1);
     if(nCopy) memcpy(nCopy, pText, tLength + 1);
@@ -123,7 +123,7 @@ char *ParseQuotedConsoleArgument(const char *pLine, int32_t pIndex)
     {
         xConsoleParseError = 1;
         Debug::PopPrint("[Parsing] Failed, invalid header.\n");
-        return NULL;
+        return nullptr;
     }
 
     int32_t tStart = FindConsoleArgument(pLine, pIndex);
@@ -131,13 +131,13 @@ char *ParseQuotedConsoleArgument(const char *pLine, int32_t pIndex)
     {
         xConsoleParseError = 1;
         Debug::PopPrint("[Parsing] 0th Letter is invalid.\n");
-        return NULL;
+        return nullptr;
     }
     if(pLine[tStart] != '"')
     {
         xConsoleParseError = 1;
         Debug::PopPrint("[Parsing] String was not a quote-surrounded string, starting at %i.\n", tStart);
-        return NULL;
+        return nullptr;
     }
 
     char *nResult = (char *)malloc(strlen(pLine) + 1);
@@ -186,7 +186,7 @@ char *IntegerToText(int32_t pValue)
 {
     char tBuffer[16];
     snprintf(tBuffer, sizeof(tBuffer), "%d", (int)pValue);
-    char *nText = NULL;
+    char *nText = nullptr;
     ResetString(&nText, tBuffer);
     return nText;
 }
@@ -228,7 +228,7 @@ static void AppendBounded(char *pBuffer, size_t &sLength, const char *pText)
 
 char *FormatText(const char *pFormat, ...)
 {
-    if(!pFormat) return NULL;
+    if(!pFormat) return nullptr;
     char tBuffer[256];
     memset(tBuffer, 0, sizeof(tBuffer));
     size_t tLength = 0;
@@ -266,7 +266,7 @@ char *FormatText(const char *pFormat, ...)
     }
     va_end(tArgs);
 
-    char *nResult = NULL;
+    char *nResult = nullptr;
     ResetString(&nResult, tBuffer);
     return nResult;
 }

@@ -9,15 +9,15 @@
 
 WildcardPair **NewWildcardTable(int32_t pCount, ...)
 {
-    if(pCount <= 0) return NULL;
+    if(pCount <= 0) return nullptr;
     WildcardPair **nTable = (WildcardPair **)malloc(sizeof(WildcardPair *) * pCount);
     va_list tArgs;
     va_start(tArgs, pCount);
     for(int32_t i = 0; i < pCount; i++)
     {
         nTable[i] = (WildcardPair *)malloc(sizeof(WildcardPair));
-        nTable[i]->mName = NULL;
-        nTable[i]->mValue = NULL;
+        nTable[i]->mName = nullptr;
+        nTable[i]->mValue = nullptr;
         ResetString(&nTable[i]->mName, va_arg(tArgs, const char *));
         ResetString(&nTable[i]->mValue, va_arg(tArgs, const char *));
     }
@@ -47,7 +47,7 @@ static const char *LookUpWildcard(const char *pWildcard, size_t pLength, Wildcar
 {
     for(int32_t i = 0; i < pCount; i++)
     {
-        const char *rName = pTable[i] ? pTable[i]->mName : NULL;
+        const char *rName = pTable[i] ? pTable[i]->mName : nullptr;
         if(rName && strlen(rName) == pLength && !strncmp(rName, pWildcard, pLength)) return pTable[i]->mValue ? pTable[i]->mValue : "";
     }
     return "INVALID";
@@ -55,10 +55,10 @@ static const char *LookUpWildcard(const char *pWildcard, size_t pLength, Wildcar
 
 char *ExpandWildcards(const char *pTemplate, WildcardPair **pTable, int32_t pCount)
 {
-    if(!pTemplate) return NULL;
+    if(!pTemplate) return nullptr;
 
     WildcardPair **rTable = pTable;
-    WildcardPair **nDefaultTable = NULL;
+    WildcardPair **nDefaultTable = nullptr;
     if(!pTable || pCount <= 0)
     {
         nDefaultTable = NewWildcardTable(1, "<NONE>", "FAIL");
@@ -93,9 +93,9 @@ char *ExpandWildcards(const char *pTemplate, WildcardPair **pTable, int32_t pCou
     if(tBroken)
     {
         fprintf(stderr, "Broken wildcard detected in string %s\n", pTemplate);
-        return NULL;
+        return nullptr;
     }
-    char *nResult = NULL;
+    char *nResult = nullptr;
     ResetString(&nResult, tBuffer);
     return nResult;
 }

@@ -101,11 +101,11 @@ private:
 
 AllegroAudioLayer::AllegroAudioLayer()
 {
-    mVoice = NULL;
-    mMixer = NULL;
-    mLock = NULL;
-    mWorker = NULL;
-    mChannels = NULL;
+    mVoice = nullptr;
+    mMixer = nullptr;
+    mLock = nullptr;
+    mWorker = nullptr;
+    mChannels = nullptr;
     mNextHandle = 0;
     mInstalledAudio = 0;
 }
@@ -149,7 +149,7 @@ bool AllegroAudioLayer::Init(uint32_t pFrequency)
 void AllegroAudioLayer::Shutdown()
 {
     if(mWorker) al_destroy_thread(mWorker);
-    mWorker = NULL;
+    mWorker = nullptr;
 
     // Playbacks go before the samples whose data they read.
     if(mChannels)
@@ -164,14 +164,14 @@ void AllegroAudioLayer::Shutdown()
         }
         delete mChannels;
     }
-    mChannels = NULL;
+    mChannels = nullptr;
 
     if(mMixer) al_destroy_mixer(mMixer);
-    mMixer = NULL;
+    mMixer = nullptr;
     if(mVoice) al_destroy_voice(mVoice);
-    mVoice = NULL;
+    mVoice = nullptr;
     if(mLock) al_destroy_mutex(mLock);
-    mLock = NULL;
+    mLock = nullptr;
     if(mInstalledAudio) al_uninstall_audio();
     mInstalledAudio = 0;
 }
@@ -187,7 +187,7 @@ void *AllegroAudioLayer::WorkerMain(ALLEGRO_THREAD *pThread, void *pLayer)
         }
         al_rest(cWorkerPeriod);
     }
-    return NULL;
+    return nullptr;
 }
 
 void AllegroAudioLayer::Pump(double pNow)
@@ -253,7 +253,7 @@ void AllegroAudioLayer::PumpSync(AllegroAudioChannel *pChannel)
 
 AllegroAudioChannel *AllegroAudioLayer::Find(uint32_t pHandle)
 {
-    if(!mChannels || !pHandle) return NULL;
+    if(!mChannels || !pHandle) return nullptr;
     char tName[16];
     snprintf(tName, sizeof(tName), "%u", pHandle);
     return (AllegroAudioChannel *)mChannels->GetElementByName(tName);
@@ -338,7 +338,7 @@ uint32_t AllegroAudioLayer::SampleGetChannel(uint32_t pSample)
     if(!rSample || rSample->mKind != CHANNEL_KIND_SAMPLE) return 0;
 
     // An idle playback first, then a new one while under the limit, else the oldest.
-    AllegroAudioChannel *rOldest = NULL;
+    AllegroAudioChannel *rOldest = nullptr;
     uint32_t tCount = 0;
     AllegroAudioChannel *rChannel = (AllegroAudioChannel *)mChannels->PushIterator();
     while(rChannel)

@@ -37,9 +37,9 @@ void AudioManager::Boot()
 {
     mMusicList = new NamedLinkedList(1);
     mSoundList = new NamedLinkedList(1);
-    rCurrentMusic = NULL;
-    mSpeech = NULL;
-    rLastRegistered = NULL;
+    rCurrentMusic = nullptr;
+    mSpeech = nullptr;
+    rLastRegistered = nullptr;
     if(xBlockAllAudio) return;
 
     // No device is not fatal: the game runs on, silent, for the rest of the run.
@@ -98,13 +98,13 @@ void AudioManager::AddSound(const char *pName, AudioPackage *pPackage)
 
 AudioPackage *AudioManager::GetMusic(const char *pName)
 {
-    if(!pName) return NULL;
+    if(!pName) return nullptr;
     return (AudioPackage *)mMusicList->GetElementByName(pName);
 }
 
 AudioPackage *AudioManager::GetSound(const char *pName)
 {
-    if(!pName) return NULL;
+    if(!pName) return nullptr;
     return (AudioPackage *)mSoundList->GetElementByName(pName);
 }
 
@@ -147,7 +147,7 @@ void AudioManager::StopMusic()
         rPackage->Stop();
         rPackage = (AudioPackage *)mMusicList->IterateNext();
     }
-    rCurrentMusic = NULL;
+    rCurrentMusic = nullptr;
 }
 
 void AudioManager::PlaySound(const char *pName)
@@ -196,7 +196,7 @@ void AudioManager::PlaySpeech(const char *pPath)
 void AudioManager::StopSpeech()
 {
     delete mSpeech;
-    mSpeech = NULL;
+    mSpeech = nullptr;
 }
 
 void AudioManager::ChangeMusicVolume(float pDelta)

@@ -20,10 +20,10 @@ static AudioManager *FetchAudioManager(const char *pBindingName)
 static int AudioManager_Register(lua_State *L)
 {
     if(lua_gettop(L) != 4) return LuaArgListError("AudioManager_Register");
-    const char *rName = LuaArgString(L, 1, NULL);
-    const char *rKind = LuaArgString(L, 2, NULL);
-    const char *rStorage = LuaArgString(L, 3, NULL);
-    const char *rPath = LuaArgString(L, 4, NULL);
+    const char *rName = LuaArgString(L, 1, nullptr);
+    const char *rKind = LuaArgString(L, 2, nullptr);
+    const char *rStorage = LuaArgString(L, 3, nullptr);
+    const char *rPath = LuaArgString(L, 4, nullptr);
     if(!rName || !rKind || !rStorage || !rPath) return LuaArgListError("AudioManager_Register");
     AudioManager *rManager = FetchAudioManager("AudioManager_Register");
     if(!rManager) return 0;
@@ -50,7 +50,7 @@ static int AudioManager_Register(lua_State *L)
 // nil, like the name "NULL", fades the current track out.
 static int AudioManager_PlayMusic(lua_State *L)
 {
-    const char *rName = lua_gettop(L) == 1 ? LuaArgString(L, 1, NULL) : NULL;
+    const char *rName = lua_gettop(L) == 1 ? LuaArgString(L, 1, nullptr) : nullptr;
     if(!rName && !(lua_gettop(L) == 1 && lua_isnil(L, 1))) return LuaArgListError("AudioManager_PlayMusic");
     AudioManager *rManager = FetchAudioManager("AudioManager_PlayMusic");
     if(rManager) rManager->PlayMusic(rName);
@@ -59,7 +59,7 @@ static int AudioManager_PlayMusic(lua_State *L)
 
 static int AudioManager_PlaySound(lua_State *L)
 {
-    const char *rName = lua_gettop(L) == 1 ? LuaArgString(L, 1, NULL) : NULL;
+    const char *rName = lua_gettop(L) == 1 ? LuaArgString(L, 1, nullptr) : nullptr;
     if(!rName) return LuaArgListError("AudioManager_PlaySound");
     AudioManager *rManager = FetchAudioManager("AudioManager_PlaySound");
     if(rManager) rManager->PlaySound(rName);
@@ -68,7 +68,7 @@ static int AudioManager_PlaySound(lua_State *L)
 
 static int AudioManager_PlaySpeech(lua_State *L)
 {
-    const char *rPath = lua_gettop(L) == 1 ? LuaArgString(L, 1, NULL) : NULL;
+    const char *rPath = lua_gettop(L) == 1 ? LuaArgString(L, 1, nullptr) : nullptr;
     if(!rPath) return LuaArgListError("AudioManager_PlaySpeech");
     AudioManager *rManager = FetchAudioManager("AudioManager_PlaySpeech");
     if(rManager) rManager->PlaySpeech(rPath);
@@ -85,7 +85,7 @@ static int AudioManager_StopMusic(lua_State *L)
 
 static int AudioManager_StopSound(lua_State *L)
 {
-    const char *rName = lua_gettop(L) == 1 ? LuaArgString(L, 1, NULL) : NULL;
+    const char *rName = lua_gettop(L) == 1 ? LuaArgString(L, 1, nullptr) : nullptr;
     if(!rName) return LuaArgListError("AudioManager_StopSound");
     AudioManager *rManager = FetchAudioManager("AudioManager_StopSound");
     if(rManager) rManager->StopSound(rName);
@@ -100,7 +100,7 @@ static const luaL_Reg cAudioManagerFunctions[] =
     {"AudioManager_PlaySpeech", AudioManager_PlaySpeech},
     {"AudioManager_StopMusic", AudioManager_StopMusic},
     {"AudioManager_StopSound", AudioManager_StopSound},
-    {NULL, NULL},
+    {nullptr, nullptr},
 };
 
 void RegisterAudioManagerBindings(lua_State *L)

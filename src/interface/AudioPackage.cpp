@@ -22,7 +22,7 @@ AudioPackage::AudioPackage(AudioLayer *pLayer)
     mHandle = 0;
     mIsSample = 0;
     mIsStream = 0;
-    mLoop = NULL;
+    mLoop = nullptr;
     rLayer = pLayer;
 }
 

@@ -13,7 +13,7 @@ static AudioPackage *FetchLastRegisteredPackage(const char *pBindingName)
     if(!rManager)
     {
         fprintf(stderr, "%s:  Failed, no audio manager exists yet\n", pBindingName);
-        return NULL;
+        return nullptr;
     }
     AudioPackage *rPackage = rManager->GetLastRegistered();
     if(!rPackage) LuaActiveObjectTypeError(pBindingName);
@@ -41,7 +41,7 @@ static const luaL_Reg cAudioPackageFunctions[] =
 {
     {"AudioPackage_ActivateLoop", AudioPackage_ActivateLoop},
     {"AudioPackage_SetLocalVolume", AudioPackage_SetLocalVolume},
-    {NULL, NULL},
+    {nullptr, nullptr},
 };
 
 void RegisterAudioPackageBindings(lua_State *L)

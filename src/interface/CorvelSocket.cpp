@@ -30,7 +30,7 @@ CorvelSocket::CorvelSocket()
     mConnectTimeout = cConnectTimeoutTicks;
     mHandshakeDone = 0;
     mHandshakeCountdown = -1;
-    mPeerName = NULL;
+    mPeerName = nullptr;
     rPacketHandler = DefaultPacketHandler;
     mOutgoingSize = 0;
 }
@@ -72,7 +72,7 @@ void CorvelSocket::Close()
     mConnectPending = 0;
     mHandshakeDone = 0;
     mHandshakeCountdown = -1;
-    ResetString(&mPeerName, NULL);
+    ResetString(&mPeerName, nullptr);
     mReader.Reset();
     mOutgoingSize = 0;
 }
@@ -84,7 +84,7 @@ void CorvelSocket::DropClient()
     mClientHandle = -1;
     mHandshakeDone = 0;
     mHandshakeCountdown = -1;
-    ResetString(&mPeerName, NULL);
+    ResetString(&mPeerName, nullptr);
     mReader.Reset();
     mOutgoingSize = 0;
 }

@@ -104,7 +104,7 @@ GUIBaseObject *GUI::DetachObject(const char *pName)
 
 GUIBaseObject *GUI::DetachObject(GUIBaseObject *pObject)
 {
-    if(!pObject || !mObjects->SetCursorToData(pObject)) return 0;
+    if(!pObject || !mObjects->SetCursorToData(pObject)) return nullptr;
     mObjects->DetachAtCursor();
     return pObject;
 }
@@ -128,9 +128,9 @@ void GUI::ForgetObject(GUIBaseObject *pObject)
 
 NamedLinkedList *GUI::ListHolding(GUIBaseObject *pObject)
 {
-    if(!pObject) return 0;
+    if(!pObject) return nullptr;
     NamedLinkedList *rList = pObject->GetParent() ? pObject->GetParent()->GetChildList() : mObjects;
-    return (rList && rList->ContainsData(pObject)) ? rList : 0;
+    return (rList && rList->ContainsData(pObject)) ? rList : nullptr;
 }
 
 // The entry keeps its name and stays owned; only its place changes.
@@ -138,7 +138,7 @@ void GUI::MoveWithinList(GUIBaseObject *pObject, bool pToHead)
 {
     NamedLinkedList *rList = ListHolding(pObject);
     if(!rList || !rList->SetCursorToData(pObject)) return;
-    char *tName = 0;
+    char *tName = nullptr;
     ResetString(&tName, rList->GetCursorName());
     rList->DetachAtCursor();
     if(pToHead) rList->AddElementAsHeadWithDeleter(tName, pObject, DeleteGUIObject);
@@ -158,7 +158,7 @@ void GUI::BringToFront(GUIBaseObject *pObject)
 
 GUIBaseObject *GUI::FindObject(const char *pName)
 {
-    if(!pName) return 0;
+    if(!pName) return nullptr;
     GUIBaseObject *rObject = static_cast<GUIBaseObject *>(mObjects->PushIterator());
     while(rObject)
     {
@@ -171,7 +171,7 @@ GUIBaseObject *GUI::FindObject(const char *pName)
         }
         rObject = static_cast<GUIBaseObject *>(mObjects->IterateNext());
     }
-    return 0;
+    return nullptr;
 }
 
 bool GUI::AnyVisible()
@@ -282,7 +282,7 @@ bool GUI::IsScreenOpen(GUIBaseObject *pObject)
 
 GUIBaseObject *GUI::GetTopScreen()
 {
-    if(mOpenScreens->GetCount() < 1) return 0;
+    if(mOpenScreens->GetCount() < 1) return nullptr;
     return static_cast<GUIBaseObject *>(mOpenScreens->GetHeadData());
 }
 
@@ -370,7 +370,7 @@ void GUI::RunAnimations()
 
         if(rAnimation->mDone)
         {
-            GUIBaseObject *rHideTarget = rAnimation->mHideWhenDone ? rAnimation->rTarget : 0;
+            GUIBaseObject *rHideTarget = rAnimation->mHideWhenDone ? rAnimation->rTarget : nullptr;
             mAnimations->RemoveAtCursor();
             if(rHideTarget) rHideTarget->Hide();
         }
@@ -442,7 +442,7 @@ void GUI::AddAnimation(const char *pName, GUIAnimation *pAnimation)
 
 GUIAnimation *GUI::AddMoveAnimation(const char *pName, int32_t pX, int32_t pY, float pSpeed, GUIBaseObject *pObject)
 {
-    if(!pName || !pObject) return 0;
+    if(!pName || !pObject) return nullptr;
     GUIAnimation *nAnimation = CreateMoveAnimation(pObject, pX, pY, pSpeed);
     AddAnimation(pName, nAnimation);
     return nAnimation;
@@ -450,7 +450,7 @@ GUIAnimation *GUI::AddMoveAnimation(const char *pName, int32_t pX, int32_t pY, f
 
 GUIAnimation *GUI::AddSlideAnimation(const char *pName, int32_t pX, int32_t pY, int32_t pTicks, GUIBaseObject *pObject)
 {
-    if(!pName || !pObject) return 0;
+    if(!pName || !pObject) return nullptr;
     while(mAnimations->GetElementByName(pName)) mAnimations->RemoveElementByName(pName);
     GUIAnimation *nAnimation = CreateSlideAnimation(pObject, pX, pY, pTicks);
     AddAnimation(pName, nAnimation);
@@ -459,7 +459,7 @@ GUIAnimation *GUI::AddSlideAnimation(const char *pName, int32_t pX, int32_t pY, 
 
 GUIAnimation *GUI::AddFadeAnimation(const char *pName, float pEndAlpha, int32_t pTicks, GUIBaseObject *pObject)
 {
-    if(!pName || !pObject) return 0;
+    if(!pName || !pObject) return nullptr;
     while(mAnimations->GetElementByName(pName)) mAnimations->RemoveElementByName(pName);
     GUIAnimation *nAnimation = CreateFadeAnimation(pObject, pEndAlpha, pTicks);
     AddAnimation(pName, nAnimation);
@@ -468,7 +468,7 @@ GUIAnimation *GUI::AddFadeAnimation(const char *pName, float pEndAlpha, int32_t 
 
 bool GUI::HasAnimation(const char *pName)
 {
-    return pName && mAnimations->GetElementByName(pName) != 0;
+    return pName && mAnimations->GetElementByName(pName) != nullptr;
 }
 
 bool GUI::IsAnimationListEmpty()
@@ -671,7 +671,7 @@ void GUI::UpdateHotkeys()
     if(ControlPressed(rControls, "DisplayCameraTopLeft"))
     {
         CameraManager *rCameras = CameraManager::Fetch();
-        Camera *rCamera = rCameras ? rCameras->GetActiveCamera() : 0;
+        Camera *rCamera = rCameras ? rCameras->GetActiveCamera() : nullptr;
         if(rCamera)
         {
             Hitbox tFrame = rCamera->GetFrame();

@@ -74,7 +74,7 @@ static GUIAnimation *NewAnimation(GUIBaseObject *pTarget, void *pData, GUIAnimat
     if(!nAnimation)
     {
         free(pData);
-        return 0;
+        return nullptr;
     }
     nAnimation->rTarget = pTarget;
     nAnimation->mData = pData;
@@ -84,9 +84,9 @@ static GUIAnimation *NewAnimation(GUIBaseObject *pTarget, void *pData, GUIAnimat
 
 GUIAnimation *CreateMoveAnimation(GUIBaseObject *pTarget, int32_t pX, int32_t pY, float pSpeed)
 {
-    if(!pTarget) return 0;
+    if(!pTarget) return nullptr;
     GUIMoveData *nData = static_cast<GUIMoveData *>(calloc(1, sizeof(GUIMoveData)));
-    if(!nData) return 0;
+    if(!nData) return nullptr;
     nData->mTargetX = pX;
     nData->mTargetY = pY;
     nData->mSpeed = fabsf(pSpeed);
@@ -95,9 +95,9 @@ GUIAnimation *CreateMoveAnimation(GUIBaseObject *pTarget, int32_t pX, int32_t pY
 
 GUIAnimation *CreateSlideAnimation(GUIBaseObject *pTarget, int32_t pX, int32_t pY, int32_t pTicks)
 {
-    if(!pTarget) return 0;
+    if(!pTarget) return nullptr;
     GUISlideData *nData = static_cast<GUISlideData *>(calloc(1, sizeof(GUISlideData)));
-    if(!nData) return 0;
+    if(!nData) return nullptr;
     nData->mStartX = (int32_t)pTarget->GetX1();
     nData->mStartY = (int32_t)pTarget->GetY1();
     nData->mTargetX = pX;
@@ -108,9 +108,9 @@ GUIAnimation *CreateSlideAnimation(GUIBaseObject *pTarget, int32_t pX, int32_t p
 
 GUIAnimation *CreateFadeAnimation(GUIBaseObject *pTarget, float pEndAlpha, int32_t pTicks)
 {
-    if(!pTarget) return 0;
+    if(!pTarget) return nullptr;
     GUIFadeData *nData = static_cast<GUIFadeData *>(calloc(1, sizeof(GUIFadeData)));
-    if(!nData) return 0;
+    if(!nData) return nullptr;
     nData->mStartAlpha = pTarget->GetEffectiveAlpha();
     nData->mEndAlpha = pEndAlpha;
     nData->mTicks = pTicks;

@@ -33,9 +33,9 @@ GUIBaseObject::GUIBaseObject()
     mBlocksInput = 0;
     mKeepOpen = 0;
     mNavCount = 0;
-    mNavNodes = 0;
-    rNavCurrent = 0;
-    rParent = 0;
+    mNavNodes = nullptr;
+    rNavCurrent = nullptr;
+    rParent = nullptr;
     mHover = 0;
 }
 
@@ -211,9 +211,9 @@ GUIBaseObject *GUIBaseObject::DetachChild(const char *pName)
 
 GUIBaseObject *GUIBaseObject::DetachChild(GUIBaseObject *pChild)
 {
-    if(!pChild || !mChildren->SetCursorToData(pChild)) return 0;
+    if(!pChild || !mChildren->SetCursorToData(pChild)) return nullptr;
     mChildren->DetachAtCursor();
-    pChild->SetParent(0);
+    pChild->SetParent(nullptr);
     return pChild;
 }
 
@@ -230,7 +230,7 @@ void GUIBaseObject::ClearChildren()
 
 GUIBaseObject *GUIBaseObject::FindChild(const char *pName)
 {
-    if(!pName) return 0;
+    if(!pName) return nullptr;
     GUIBaseObject *rChild = static_cast<GUIBaseObject *>(mChildren->PushIterator());
     while(rChild)
     {
@@ -243,7 +243,7 @@ GUIBaseObject *GUIBaseObject::FindChild(const char *pName)
         }
         rChild = static_cast<GUIBaseObject *>(mChildren->IterateNext());
     }
-    return 0;
+    return nullptr;
 }
 
 bool GUIBaseObject::Contains(const GUIBaseObject *pObject) const
@@ -270,8 +270,8 @@ void GUIBaseObject::BringToFront()
 void GUIBaseObject::SetNavigationNodeCount(int32_t pCount)
 {
     free(mNavNodes);
-    mNavNodes = 0;
-    rNavCurrent = 0;
+    mNavNodes = nullptr;
+    rNavCurrent = nullptr;
     mNavCount = pCount > 0 ? pCount : 0;
     if(mNavCount > 0) mNavNodes = static_cast<NavigationNode *>(calloc((size_t)mNavCount, sizeof(NavigationNode)));
     if(!mNavNodes) mNavCount = 0;
@@ -279,7 +279,7 @@ void GUIBaseObject::SetNavigationNodeCount(int32_t pCount)
 
 NavigationNode *GUIBaseObject::GetNavigationNode(int32_t pIndex) const
 {
-    if(pIndex < 0 || pIndex >= mNavCount) return 0;
+    if(pIndex < 0 || pIndex >= mNavCount) return nullptr;
     return &mNavNodes[pIndex];
 }
 
@@ -305,7 +305,7 @@ int32_t GUIBaseObject::GetCurrentNavigationIndex() const
 void GUIBaseObject::MoveNavigation(int32_t pDirection)
 {
     if(!rNavCurrent) return;
-    NavigationNode *rNext = 0;
+    NavigationNode *rNext = nullptr;
     if(pDirection == NAV_LEFT) rNext = rNavCurrent->rLeft;
     else if(pDirection == NAV_UP) rNext = rNavCurrent->rUp;
     else if(pDirection == NAV_RIGHT) rNext = rNavCurrent->rRight;

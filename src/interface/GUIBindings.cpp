@@ -48,7 +48,7 @@ static int GUI_GetMouseClickCoordsInWorld(lua_State *L)
     GUI *rGUI = FetchGUI("GUI_GetMouseClickCoordsInWorld");
     if(rGUI) rGUI->GetMouseClickCoords(tX, tY);
     CameraManager *rCameras = CameraManager::Fetch();
-    Camera *rCamera = rCameras ? rCameras->GetActiveCamera() : 0;
+    Camera *rCamera = rCameras ? rCameras->GetActiveCamera() : nullptr;
     if(rCamera)
     {
         Hitbox tFrame = rCamera->GetFrame();
@@ -65,7 +65,7 @@ static const luaL_Reg cGUIBindings[] =
     {"GUI_ForceToTitle", GUI_ForceToTitle},
     {"GUI_GetMouseClickCoords", GUI_GetMouseClickCoords},
     {"GUI_GetMouseClickCoordsInWorld", GUI_GetMouseClickCoordsInWorld},
-    {NULL, NULL}
+    {nullptr, nullptr}
 };
 
 void RegisterGUILua(lua_State *L)

@@ -18,7 +18,7 @@ static const int32_t cImageNameSize = 256;
 static Bitmap *LookUpBitmap(const char *pPath)
 {
     DataLibrary *rLibrary = DataLibrary::Fetch();
-    if(!rLibrary || !pPath) return 0;
+    if(!rLibrary || !pPath) return nullptr;
     return static_cast<Bitmap *>(rLibrary->GetEntryOfKind(pPath, DL_KIND_BITMAP));
 }
 
@@ -48,7 +48,7 @@ GUIButton::GUIButton()
     mDisabled = 0;
     for(int32_t i = 0; i < 4; i++)
     {
-        rImages[i] = 0;
+        rImages[i] = nullptr;
         mFrames[i].mFirst = 0;
         mFrames[i].mLast = 0;
         mFrames[i].mTicksPerFrame = 1.0f;
@@ -57,12 +57,12 @@ GUIButton::GUIButton()
     }
     mUseAnimation = 0;
     mStateTicks = 0;
-    rAnimation = 0;
+    rAnimation = nullptr;
     mToggleMode = 0;
     mToggled = 0;
     mActions = new NamedLinkedList(1);
     mUsePolygon = 0;
-    mPolygon = 0;
+    mPolygon = nullptr;
 }
 
 GUIButton::~GUIButton()
@@ -91,7 +91,7 @@ void GUIButton::SetImagesByBaseName(const char *pBase, bool pWithDisabled)
     const char *cSuffixes[4] = {"Idle", "Hover", "Press", "Disabled"};
     for(int32_t i = 0; i < 4; i++)
     {
-        rImages[i] = 0;
+        rImages[i] = nullptr;
         if(i == 3 && !pWithDisabled) break;
         char tName[cImageNameSize];
         int tLength = snprintf(tName, sizeof(tName), "%s%s", pBase, cSuffixes[i]);
@@ -103,8 +103,8 @@ void GUIButton::SetImagesByBaseName(const char *pBase, bool pWithDisabled)
 void GUIButton::SetAnimation(const char *pPath)
 {
     DataLibrary *rLibrary = DataLibrary::Fetch();
-    RootObject *rObject = rLibrary ? static_cast<RootObject *>(rLibrary->GetEntryOfKind(pPath, DL_KIND_ROOTOBJECT)) : 0;
-    rAnimation = (rObject && rObject->GetType() == TYPE_CORVELANIMATION) ? static_cast<CorvelAnimation *>(rObject) : 0;
+    RootObject *rObject = rLibrary ? static_cast<RootObject *>(rLibrary->GetEntryOfKind(pPath, DL_KIND_ROOTOBJECT)) : nullptr;
+    rAnimation = (rObject && rObject->GetType() == TYPE_CORVELANIMATION) ? static_cast<CorvelAnimation *>(rObject) : nullptr;
     mUseAnimation = 1;
 }
 
@@ -136,7 +136,7 @@ void GUIButton::SetToggleMode(uint8_t pToggleMode, uint8_t pToggled)
 void GUIButton::SetPolygonVertexCount(int32_t pCount)
 {
     free(mPolygon);
-    mPolygon = 0;
+    mPolygon = nullptr;
     mUsePolygon = 0;
     if(pCount < 3) return;
     mPolygon = (float *)calloc((size_t)(1 + pCount * 2), sizeof(float));
@@ -246,7 +246,7 @@ Bitmap *GUIButton::StateImage() const
 {
     int32_t tState = GetVisualState();
     if(!mUseAnimation) return rImages[tState];
-    if(!rAnimation) return 0;
+    if(!rAnimation) return nullptr;
     return rAnimation->GetFrame(ButtonAnimationFrame(mFrames[tState], mStateTicks));
 }
 

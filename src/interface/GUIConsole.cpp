@@ -73,8 +73,8 @@ void GUIConsole::Render()
 VirtualConsole *FindScriptConsole()
 {
     GUI *rGUI = GUI::Fetch();
-    if(!rGUI) return 0;
+    if(!rGUI) return nullptr;
     GUIConsole *rConsole = dynamic_cast<GUIConsole *>(rGUI->FindObject("MasterConsole"));
     if(!rConsole) rConsole = dynamic_cast<GUIConsole *>(rGUI->FindObject("Console"));
-    return rConsole ? rConsole->GetConsole() : 0;
+    return rConsole ? rConsole->GetConsole() : nullptr;
 }

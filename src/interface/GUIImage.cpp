@@ -13,8 +13,8 @@ GUIImage::GUIImage()
 {
     mType = TYPE_GUIIMAGE;
     SetName("Unnamed GUI Image");
-    rBitmap = 0;
-    rQueued = 0;
+    rBitmap = nullptr;
+    rQueued = nullptr;
     mQueueDelay = 0;
     mScale = 0.0f;
     mUseSource = 0;
@@ -22,7 +22,7 @@ GUIImage::GUIImage()
     mUseStretch = 0;
     mStretchW = 0.0f;
     mStretchH = 0.0f;
-    mFrames = 0;
+    mFrames = nullptr;
     mFrameCount = 0;
     mTicksPerFrame = 1;
     mFrameTick = 0;
@@ -38,7 +38,7 @@ void GUIImage::SetBitmapByName(const char *pPath)
     DataLibrary *rLibrary = DataLibrary::Fetch();
     if(!pPath || !strcmp(pPath, "NULL") || !rLibrary)
     {
-        SetBitmap(0);
+        SetBitmap(nullptr);
         return;
     }
     SetBitmap(static_cast<Bitmap *>(rLibrary->GetEntryOfKind(pPath, DL_KIND_BITMAP)));
@@ -78,7 +78,7 @@ void GUIImage::SetStretchSize(float pW, float pH)
 void GUIImage::SetFrames(Bitmap **pFrames, int32_t pCount, int32_t pTicksPerFrame)
 {
     free(mFrames);
-    mFrames = 0;
+    mFrames = nullptr;
     mFrameCount = 0;
     mFrameTick = 0;
     mTicksPerFrame = pTicksPerFrame < 1 ? 1 : pTicksPerFrame;
@@ -166,7 +166,7 @@ GUISmartImage::GUISmartImage()
 {
     mType = TYPE_GUISMARTIMAGE;
     SetName("Unnamed GUI SmartImage");
-    rRenderer = 0;
+    rRenderer = nullptr;
 }
 
 void GUISmartImage::Render()

@@ -25,7 +25,7 @@ static const char *cWeaponImages[HEALTHBAR_WEAPON_COUNT] =
 static Bitmap *FindBitmap(const char *pPath)
 {
     DataLibrary *rLibrary = DataLibrary::Fetch();
-    return rLibrary ? static_cast<Bitmap *>(rLibrary->GetEntryOfKind(pPath, DL_KIND_BITMAP)) : 0;
+    return rLibrary ? static_cast<Bitmap *>(rLibrary->GetEntryOfKind(pPath, DL_KIND_BITMAP)) : nullptr;
 }
 
 // A quad showing the columns u1..u2 of the bound texture at full height (t = 0 at the top, as
@@ -80,12 +80,12 @@ GUISKestraHealthBar::GUISKestraHealthBar()
 {
     mImagesLoaded = 0;
     mRefillTicks = 0;
-    rCap = 0;
-    for(int32_t i = 0; i < HEALTHBAR_WEAPON_COUNT; i++) rWeapons[i] = 0;
-    rFrame = 0;
-    rPoint = 0;
-    rSelectors = 0;
-    rSelectedSelector = 0;
+    rCap = nullptr;
+    for(int32_t i = 0; i < HEALTHBAR_WEAPON_COUNT; i++) rWeapons[i] = nullptr;
+    rFrame = nullptr;
+    rPoint = nullptr;
+    rSelectors = nullptr;
+    rSelectedSelector = nullptr;
 }
 
 void GUISKestraHealthBar::LoadImages()
@@ -193,7 +193,7 @@ void GUISKestraHealthBar::RenderRing(PlayerPony *pPlayer)
 
 // ---------------------------------------------------------------------------------------------
 
-static BossHealthReader xBossHealthReader = 0;
+static BossHealthReader xBossHealthReader = nullptr;
 
 void GUISBossHealthBar::SetHealthReader(BossHealthReader pReader)
 {
@@ -202,8 +202,8 @@ void GUISBossHealthBar::SetHealthReader(BossHealthReader pReader)
 
 GUISBossHealthBar::GUISBossHealthBar()
 {
-    rFrameImage = 0;
-    rChipImage = 0;
+    rFrameImage = nullptr;
+    rChipImage = nullptr;
     mImagesTried = 0;
     mTargetID = 0;
 }
@@ -215,9 +215,9 @@ void GUISBossHealthBar::SetTargetEnemy(RootEntity *pEnemy)
 
 RootEntity *GUISBossHealthBar::GetTargetEnemy()
 {
-    if(mTargetID == 0) return 0;
+    if(mTargetID == 0) return nullptr;
     EntityManager *rEntities = EntityManager::Fetch();
-    RootEntity *rTarget = rEntities ? rEntities->FindByID(mTargetID) : 0;
+    RootEntity *rTarget = rEntities ? rEntities->FindByID(mTargetID) : nullptr;
     if(!rTarget) SetTarget(255);
     return rTarget;
 }
@@ -266,5 +266,5 @@ void GUISBossHealthBar::Render()
 GUISBossHealthBar *GetBossHealthBar()
 {
     GUI *rGUI = GUI::Fetch();
-    return rGUI ? dynamic_cast<GUISBossHealthBar *>(rGUI->FindObject("BossHealthBar")) : 0;
+    return rGUI ? dynamic_cast<GUISBossHealthBar *>(rGUI->FindObject("BossHealthBar")) : nullptr;
 }

@@ -37,9 +37,9 @@ GUISLevelSelectScreen::GUISLevelSelectScreen()
     mMapCount = 0;
     for(int32_t i = 0; i < LEVEL_SELECT_LINES; i++)
     {
-        rLines[i] = 0;
-        rButtons[i] = 0;
-        mMapExecutors[i] = 0;
+        rLines[i] = nullptr;
+        rButtons[i] = nullptr;
+        mMapExecutors[i] = nullptr;
     }
 }
 
@@ -117,9 +117,9 @@ void GUISLevelSelectScreen::OpenFolder(const char *pFolder)
             continue;
         }
         rLines[i]->SetText(" ");
-        mMapExecutors[i]->SetLevelName(0);
+        mMapExecutors[i]->SetLevelName(nullptr);
         NavigationNode *rAbove = GetNavigationNode(i - 1);
-        if(rAbove) rAbove->rDown = 0;
+        if(rAbove) rAbove->rDown = nullptr;
     }
     SetCurrentNavigationNode(GetNavigationNode(0));
     delete nScan;
@@ -127,17 +127,17 @@ void GUISLevelSelectScreen::OpenFolder(const char *pFolder)
 
 GUITextLine *GUISLevelSelectScreen::GetLine(int32_t pIndex) const
 {
-    return (pIndex >= 0 && pIndex < LEVEL_SELECT_LINES) ? rLines[pIndex] : 0;
+    return (pIndex >= 0 && pIndex < LEVEL_SELECT_LINES) ? rLines[pIndex] : nullptr;
 }
 
 GUIButton *GUISLevelSelectScreen::GetButton(int32_t pIndex) const
 {
-    return (pIndex >= 0 && pIndex < LEVEL_SELECT_LINES) ? rButtons[pIndex] : 0;
+    return (pIndex >= 0 && pIndex < LEVEL_SELECT_LINES) ? rButtons[pIndex] : nullptr;
 }
 
 TransExec_AnyToMap *GUISLevelSelectScreen::GetMapExecutor(int32_t pIndex) const
 {
-    return (pIndex >= 0 && pIndex < LEVEL_SELECT_LINES) ? mMapExecutors[pIndex] : 0;
+    return (pIndex >= 0 && pIndex < LEVEL_SELECT_LINES) ? mMapExecutors[pIndex] : nullptr;
 }
 
 static bool ControlPressed(ControlManager *pControls, const char *pName)
@@ -201,5 +201,5 @@ void GUISLevelSelectScreen::Render()
 GUISLevelSelectScreen *GetLevelSelectScreen()
 {
     GUI *rGUI = GUI::Fetch();
-    return rGUI ? dynamic_cast<GUISLevelSelectScreen *>(rGUI->FindObject("LevelSelectScreen")) : 0;
+    return rGUI ? dynamic_cast<GUISLevelSelectScreen *>(rGUI->FindObject("LevelSelectScreen")) : nullptr;
 }

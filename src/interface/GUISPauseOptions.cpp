@@ -22,7 +22,7 @@ static const float cVolumeStep = 0.1f;
 
 char *CopyUpperCase(char *sDest, int32_t pSize, const char *pSource)
 {
-    if(!pSource || !sDest || pSize < 1) return 0;
+    if(!pSource || !sDest || pSize < 1) return nullptr;
     int32_t i = 0;
     for(; i < pSize - 1 && pSource[i]; i++)
     {

@@ -40,10 +40,10 @@ static const float cQuarterTurn = 3.14159256f / 2.0f;
 static Bitmap *FindBitmap(const char *pFolder, const char *pName)
 {
     DataLibrary *rLibrary = DataLibrary::Fetch();
-    if(!rLibrary) return 0;
+    if(!rLibrary) return nullptr;
     char tPath[256];
     int tLength = snprintf(tPath, sizeof(tPath), "%s%s", pFolder, pName);
-    if(tLength < 0 || tLength >= (int)sizeof(tPath)) return 0;
+    if(tLength < 0 || tLength >= (int)sizeof(tPath)) return nullptr;
     return static_cast<Bitmap *>(rLibrary->GetEntryOfKind(tPath, DL_KIND_BITMAP));
 }
 
@@ -60,7 +60,7 @@ static bool ControlHeld(ControlManager *pControls, const char *pName)
 static void SetKestraBarVisible(bool pFlag)
 {
     GUI *rGUI = GUI::Fetch();
-    GUIBaseObject *rBar = rGUI ? rGUI->FindObject("KestraHealthBar") : 0;
+    GUIBaseObject *rBar = rGUI ? rGUI->FindObject("KestraHealthBar") : nullptr;
     if(rBar) rBar->SetVisible(pFlag);
 }
 
@@ -77,17 +77,17 @@ GUISPauseScreen::GUISPauseScreen()
     mPushLHeld = 0;
     mPushRHeld = 0;
     mEscapeCursor = 0;
-    for(int32_t i = 0; i < PAUSE_IMAGE_COUNT; i++) rImages[i] = 0;
+    for(int32_t i = 0; i < PAUSE_IMAGE_COUNT; i++) rImages[i] = nullptr;
     mWeaponRecordsReady = 0;
-    rKBCap = 0;
+    rKBCap = nullptr;
     for(int32_t i = 0; i < PAUSE_WEAPON_COUNT; i++)
     {
-        rWeaponImages[i] = 0;
+        rWeaponImages[i] = nullptr;
         memset(&mWeaponRecords[i], 0, sizeof(StatusWeaponRecord));
     }
-    mMenuFont = 0;
+    mMenuFont = nullptr;
     mMenuFontTried = 0;
-    rPasswordNumbers = 0;
+    rPasswordNumbers = nullptr;
     mNeedsRefresh = 1;
     memset(mReticuleRects, 0, sizeof(mReticuleRects));
     mInputDelay = 0;

@@ -103,10 +103,10 @@ void BuildStatusLinks(const uint8_t *pAvailable, int32_t pSubtankCount, int32_t 
 static Bitmap *FindWeaponBitmap(const char *pName)
 {
     DataLibrary *rLibrary = DataLibrary::Fetch();
-    if(!rLibrary) return 0;
+    if(!rLibrary) return nullptr;
     char tPath[128];
     int tLength = snprintf(tPath, sizeof(tPath), "Root/Images/GUI/HealthBar/%s", pName);
-    if(tLength < 0 || tLength >= (int)sizeof(tPath)) return 0;
+    if(tLength < 0 || tLength >= (int)sizeof(tPath)) return nullptr;
     return static_cast<Bitmap *>(rLibrary->GetEntryOfKind(tPath, DL_KIND_BITMAP));
 }
 

@@ -15,7 +15,7 @@
 static Bitmap *FindBitmap(const char *pPath)
 {
     DataLibrary *rLibrary = DataLibrary::Fetch();
-    return rLibrary ? static_cast<Bitmap *>(rLibrary->GetEntryOfKind(pPath, DL_KIND_BITMAP)) : 0;
+    return rLibrary ? static_cast<Bitmap *>(rLibrary->GetEntryOfKind(pPath, DL_KIND_BITMAP)) : nullptr;
 }
 
 // Counters stop at their top instead of wrapping negative, so the frame maths stays valid.
@@ -46,10 +46,10 @@ GUISTitleScreen::GUISTitleScreen()
     mThanksMode = 0;
     mTitleTicks = 0;
     mThanksTicks = 0;
-    for(int32_t i = 0; i < TITLE_FRAME_COUNT; i++) rTitleFrames[i] = 0;
-    rThanksImage = 0;
-    for(int32_t i = 0; i < THANKS_PORTRAIT_FRAMES; i++) rPortraitFrames[i] = 0;
-    for(int32_t i = 0; i < THANKS_SCREEN_FRAMES; i++) rScreenFrames[i] = 0;
+    for(int32_t i = 0; i < TITLE_FRAME_COUNT; i++) rTitleFrames[i] = nullptr;
+    rThanksImage = nullptr;
+    for(int32_t i = 0; i < THANKS_PORTRAIT_FRAMES; i++) rPortraitFrames[i] = nullptr;
+    for(int32_t i = 0; i < THANKS_SCREEN_FRAMES; i++) rScreenFrames[i] = nullptr;
 }
 
 void GUISTitleScreen::LoadImages()
@@ -143,5 +143,5 @@ void GUISTitleScreen::Render()
 GUISTitleScreen *GetTitleScreen()
 {
     GUI *rGUI = GUI::Fetch();
-    return rGUI ? dynamic_cast<GUISTitleScreen *>(rGUI->FindObject("TitleScreen")) : 0;
+    return rGUI ? dynamic_cast<GUISTitleScreen *>(rGUI->FindObject("TitleScreen")) : nullptr;
 }

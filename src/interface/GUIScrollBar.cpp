@@ -14,10 +14,10 @@
 static Bitmap *LookUpJoined(const char *pBase, const char *pSuffix)
 {
     DataLibrary *rLibrary = DataLibrary::Fetch();
-    if(!rLibrary || !pBase || !pSuffix) return 0;
+    if(!rLibrary || !pBase || !pSuffix) return nullptr;
     char tName[256];
     int tLength = snprintf(tName, sizeof(tName), "%s%s", pBase, pSuffix);
-    if(tLength < 0 || tLength >= (int)sizeof(tName)) return 0;
+    if(tLength < 0 || tLength >= (int)sizeof(tName)) return nullptr;
     return static_cast<Bitmap *>(rLibrary->GetEntryOfKind(tName, DL_KIND_BITMAP));
 }
 
@@ -37,16 +37,16 @@ GUIScrollBarH::GUIScrollBarH()
     mType = TYPE_GUISCROLLBARH;
     SetName("Unnamed GUI ScrollBarH");
     mUseThumbRenderer = 1;
-    rTrack = 0;
-    rThumb = 0;
-    rThumbPressed = 0;
+    rTrack = nullptr;
+    rThumb = nullptr;
+    rThumbPressed = nullptr;
     mDragging = 0;
     mDragStartY = 0;
     mDragStartValue = 0.0f;
     mValue = 0.0f;
     for(int32_t i = 0; i < 3; i++)
     {
-        rListeners[i] = 0;
+        rListeners[i] = nullptr;
         mListenerOwned[i] = 0;
     }
 }

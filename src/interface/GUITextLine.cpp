@@ -17,12 +17,12 @@ GUITextLine::GUITextLine()
 {
     mType = TYPE_GUITEXTLINE;
     SetName("Unnamed GUI TextLine");
-    mText = 0;
+    mText = nullptr;
     mFitWidth = 0;
     mCentre = 0;
     mAlignRight = 0;
     mXOffset = 0.0f;
-    rFont = 0;
+    rFont = nullptr;
     mColour.Set(1.0f, 1.0f, 1.0f, 1.0f);
     mTextWidth = 0.0f;
     mScale = 1.0f;
@@ -102,7 +102,7 @@ void GUITextLine::AppendChar(char pCharacter)
 
 char *GUITextLine::GetText() const
 {
-    char *nCopy = 0;
+    char *nCopy = nullptr;
     ResetString(&nCopy, mText);
     return nCopy;
 }
@@ -115,7 +115,7 @@ void GUITextLine::SetFont(Font *pFont)
 void GUITextLine::SetFontByName(const char *pPath)
 {
     DataLibrary *rLibrary = DataLibrary::Fetch();
-    rFont = rLibrary ? static_cast<Font *>(rLibrary->GetEntryOfKind(pPath, DL_KIND_FONT)) : 0;
+    rFont = rLibrary ? static_cast<Font *>(rLibrary->GetEntryOfKind(pPath, DL_KIND_FONT)) : nullptr;
 }
 
 void GUITextLine::SetColour(float pR, float pG, float pB, float pA)

@@ -8,14 +8,14 @@ RecordingAudioLayer::RecordingAudioLayer()
 {
     mInitResult = true;
     mLoadsFail = false;
-    mCalls = NULL;
+    mCalls = nullptr;
     mCallCount = 0;
     mCallCapacity = 0;
-    mChannels = NULL;
+    mChannels = nullptr;
     mChannelCount = 0;
     mChannelCapacity = 0;
-    rReportLiveHandles = NULL;
-    rReportStreamFrees = NULL;
+    rReportLiveHandles = nullptr;
+    rReportStreamFrees = nullptr;
     mReportStream = 0;
 }
 
@@ -33,7 +33,7 @@ AudioCall *RecordingAudioLayer::Record(AudioCallKind pKind, uint32_t pHandle)
     {
         int32_t tCapacity = mCallCapacity ? mCallCapacity * 2 : 64;
         AudioCall *tGrown = (AudioCall *)realloc(mCalls, sizeof(AudioCall) * tCapacity);
-        if(!tGrown) return NULL;
+        if(!tGrown) return nullptr;
         mCalls = tGrown;
         mCallCapacity = tCapacity;
     }
@@ -46,9 +46,9 @@ AudioCall *RecordingAudioLayer::Record(AudioCallKind pKind, uint32_t pHandle)
 
 RecordedChannel *RecordingAudioLayer::Channel(uint32_t pHandle)
 {
-    if(pHandle < 1 || pHandle > mChannelCount) return NULL;
+    if(pHandle < 1 || pHandle > mChannelCount) return nullptr;
     RecordedChannel *rChannel = &mChannels[pHandle - 1];
-    return rChannel->mExists ? rChannel : NULL;
+    return rChannel->mExists ? rChannel : nullptr;
 }
 
 uint32_t RecordingAudioLayer::NewHandle(const char *pPath, uint8_t pIsSample, uint8_t pIsStream)
@@ -109,7 +109,7 @@ void RecordingAudioLayer::StreamFree(uint32_t pStream)
 uint32_t RecordingAudioLayer::SampleGetChannel(uint32_t pSample)
 {
     RecordedChannel *rSample = Channel(pSample);
-    uint32_t tHandle = (rSample && rSample->mIsSample) ? NewHandle(NULL, 0, 0) : 0;
+    uint32_t tHandle = (rSample && rSample->mIsSample) ? NewHandle(nullptr, 0, 0) : 0;
     AudioCall *rCall = Record(AUDIO_CALL_SAMPLE_GET_CHANNEL, pSample);
     if(rCall) rCall->mBytes = tHandle;
     return tHandle;
@@ -190,7 +190,7 @@ bool RecordingAudioLayer::ChannelSetSync(uint32_t pChannel, uint64_t pBytes, Aud
 
 const AudioCall *RecordingAudioLayer::GetCall(int32_t pIndex) const
 {
-    if(pIndex < 0 || pIndex >= mCallCount) return NULL;
+    if(pIndex < 0 || pIndex >= mCallCount) return nullptr;
     return &mCalls[pIndex];
 }
 
@@ -210,14 +210,14 @@ const AudioCall *RecordingAudioLayer::FindLastCall(AudioCallKind pKind, uint32_t
     {
         if(mCalls[i].mKind == pKind && mCalls[i].mHandle == pHandle) return &mCalls[i];
     }
-    return NULL;
+    return nullptr;
 }
 
 const RecordedChannel *RecordingAudioLayer::GetChannel(uint32_t pHandle) const
 {
-    if(pHandle < 1 || pHandle > mChannelCount) return NULL;
+    if(pHandle < 1 || pHandle > mChannelCount) return nullptr;
     const RecordedChannel *rChannel = &mChannels[pHandle - 1];
-    return rChannel->mExists ? rChannel : NULL;
+    return rChannel->mExists ? rChannel : nullptr;
 }
 
 int32_t RecordingAudioLayer::CountLiveHandles() const

@@ -105,7 +105,7 @@ namespace SocketLayer
     int32_t Accept(int32_t pHandle)
     {
         // An accepted socket does not inherit the listener's non-blocking mode on Linux.
-        int tClient = accept4(pHandle, NULL, NULL, SOCK_NONBLOCK | SOCK_CLOEXEC);
+        int tClient = accept4(pHandle, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
         if(tClient < 0)
         {
             if(!WouldBlock(errno)) xLastError = errno;

@@ -24,12 +24,12 @@ SocketManager *SocketManager::Fetch()
 
 bool SocketManager::HasLink(const char *pName)
 {
-    return GetLink(pName) != NULL;
+    return GetLink(pName) != nullptr;
 }
 
 CorvelSocket *SocketManager::GetLink(const char *pName)
 {
-    if(!pName) return NULL;
+    if(!pName) return nullptr;
     return (CorvelSocket *)mLinks->GetElementByName(pName);
 }
 
@@ -40,7 +40,7 @@ int32_t SocketManager::GetLinkCount()
 
 CorvelSocket *SocketManager::Connect(const char *pName, const char *pAddress, uint16_t pPort)
 {
-    if(!pName) return NULL;
+    if(!pName) return nullptr;
     CorvelSocket *nLink = new CorvelSocket();
     nLink->Boot();
     nLink->ConnectTo(pAddress, pPort);

@@ -28,7 +28,7 @@ VirtualConsole::VirtualConsole()
     mDecisionMode = 0;
     mSelected = 0;
     mDecisionCount = 0;
-    mDecisions = 0;
+    mDecisions = nullptr;
     mTypingTicks = 0;
     mTyping = 0;
     memset(mTypedLine, 0, sizeof(mTypedLine));
@@ -201,8 +201,8 @@ void VirtualConsole::AppendDecision(const char *pText, const char *pScript, floa
     mDecisions = nList;
     ConsoleDecision &rDecision = mDecisions[mDecisionCount];
     rDecision.mRow = mCursorY;
-    rDecision.mText = 0;
-    rDecision.mScript = 0;
+    rDecision.mText = nullptr;
+    rDecision.mScript = nullptr;
     ResetString(&rDecision.mText, pText);
     ResetString(&rDecision.mScript, pScript);
     rDecision.mNumber = pNumber;
@@ -226,7 +226,7 @@ void VirtualConsole::SelectDecision()
 {
     if(!mDecisionMode || mSelected < 0 || mSelected >= mDecisionCount) return;
     char *tScript = mDecisions[mSelected].mScript;
-    mDecisions[mSelected].mScript = 0;
+    mDecisions[mSelected].mScript = nullptr;
     float tNumber = mDecisions[mSelected].mNumber;
     ClearDecisions();
     LuaManager *rLua = LuaManager::Fetch();
@@ -242,7 +242,7 @@ void VirtualConsole::ClearDecisions()
         free(mDecisions[i].mScript);
     }
     free(mDecisions);
-    mDecisions = 0;
+    mDecisions = nullptr;
     mDecisionCount = 0;
     mDecisionMode = 0;
     mSelected = 0;
@@ -335,7 +335,7 @@ void VirtualConsole::Render()
 {
     Debug::PushPrint(0, "[Virtual Console] Begin Render\n");
     DataLibrary *rLibrary = DataLibrary::Fetch();
-    Font *rFont = rLibrary ? static_cast<Font *>(rLibrary->GetEntryOfKind("Root/Fonts/All/All/SystemFont", DL_KIND_FONT)) : 0;
+    Font *rFont = rLibrary ? static_cast<Font *>(rLibrary->GetEntryOfKind("Root/Fonts/All/All/SystemFont", DL_KIND_FONT)) : nullptr;
     if(!rFont)
     {
         Debug::PopPrint("[Virtual Console] Ended render, no font resolved\n");

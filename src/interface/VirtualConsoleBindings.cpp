@@ -82,7 +82,7 @@ static const luaL_Reg cConsoleBindings[] =
     {"VC_BeginDecision", VC_BeginDecision},
     {"VC_AppendDecision", VC_AppendDecision},
     {"VC_FinalizeDecisions", VC_FinalizeDecisions},
-    {NULL, NULL}
+    {nullptr, nullptr}
 };
 
 void VirtualConsole::RegisterLua(lua_State *L)

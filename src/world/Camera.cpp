@@ -49,7 +49,7 @@ Camera::Camera(float pX, float pY, float pW, float pH)
     mCustomBoundaries = 0;
     mPolygonMode = 0;
     mPolygons = new NamedLinkedList(1);
-    rLockPoint = NULL;
+    rLockPoint = nullptr;
     mPushers = new NamedLinkedList(1);
     m2DMode = 1;
     mScale = 1.0f;
@@ -67,10 +67,10 @@ Camera::Camera(float pX, float pY, float pW, float pH)
     mStepLimit = CAMERA_DEFAULT_STEP_LIMIT;
     mPositiveActivity = 0;
     mZoneCount = 0;
-    mZones = NULL;
+    mZones = nullptr;
     mPipelineLock = 0;
     mScriptControl = 0;
-    mScriptPath = NULL;
+    mScriptPath = nullptr;
     mScriptTicks = 0;
     mWheelRemembered = 0;
     mRememberedWheel = 0;
@@ -197,7 +197,7 @@ void Camera::SetScriptControl(const char *pPath)
 void Camera::SetZonesTotal(int32_t pCount)
 {
     free(mZones);
-    mZones = NULL;
+    mZones = nullptr;
     mZoneCount = 0;
     if(pCount <= 0) return;
     if(pCount > CAMERA_MAX_ZONES)
@@ -296,15 +296,15 @@ void Camera::ApplyPushers(Hitbox pBox)
 void Camera::Reset()
 {
     mPolygons->Clear();
-    rLockPoint = NULL;
+    rLockPoint = nullptr;
     mPushers->Clear();
     mPositiveActivity = 0;
     free(mZones);
-    mZones = NULL;
+    mZones = nullptr;
     mZoneCount = 0;
     mScriptControl = 0;
     free(mScriptPath);
-    mScriptPath = NULL;
+    mScriptPath = nullptr;
 }
 
 bool Camera::PassesZoneTest(const Hitbox &pFrame) const
@@ -411,7 +411,7 @@ void Camera::Step(int32_t pDX, int32_t pDY)
     } while(tSteps > 0 && (pDX != 0 || pDY != 0));
 
     ClampToBoundaries();
-    rLockPoint = NULL;
+    rLockPoint = nullptr;
 }
 
 void Camera::MoveToward(float pX, float pY)
@@ -454,7 +454,7 @@ void Camera::CenterOnTarget(int32_t pLft, int32_t pTop, int32_t pRgt, int32_t pB
     // 64-bit sums: scripted boxes near the integer limits must not wrap.
     int64_t tX = ((int64_t)pLft + pRgt) / 2;
     int64_t tY = ((int64_t)pTop + pBot) / 2;
-    PlayerPony *rPlayer = (pPlayerX || pPlayerY) ? PlayerPony::Get() : NULL;
+    PlayerPony *rPlayer = (pPlayerX || pPlayerY) ? PlayerPony::Get() : nullptr;
     if(rPlayer)
     {
         Hitbox tBox = *rPlayer->GetHitboxPtr();
@@ -470,7 +470,7 @@ void Camera::RaiseZoomToFloor()
 {
     int32_t tWheel = 0;
     ControlManager *rControls = GetApplication()->rControlManager;
-    if(rControls) rControls->GetMousePosition(NULL, NULL, &tWheel);
+    if(rControls) rControls->GetMousePosition(nullptr, nullptr, &tWheel);
     if(!mWheelRemembered)
     {
         mRememberedWheel = tWheel;

@@ -110,7 +110,7 @@ public:
 
     void AddPusher(const char *pName, float pTargetLft, float pTargetTop, float pX, float pY, float pW, float pH);
     void ApplyPushers(Hitbox pBox);
-    bool HasLockPoint() const { return rLockPoint != NULL; }
+    bool HasLockPoint() const { return rLockPoint != nullptr; }
 
     void Reset();
 

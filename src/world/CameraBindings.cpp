@@ -13,7 +13,7 @@
 static Camera *FetchActiveCamera(const char *pBindingName)
 {
     CameraManager *rManager = CameraManager::Fetch();
-    Camera *rCamera = rManager ? rManager->GetActiveCamera() : NULL;
+    Camera *rCamera = rManager ? rManager->GetActiveCamera() : nullptr;
     if(!rCamera) LuaActiveObjectTypeError(pBindingName);
     return rCamera;
 }
@@ -56,9 +56,9 @@ static const LuaProperty<Camera> cCameraProperties[] = {
      }},
     {"CurrentPos", 3, "NN",
      [](lua_State *L, Camera *p, int) { p->SetPosition(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f)); return 0; }},
-    {"PositiveActivity", 2, NULL, [](lua_State *L, Camera *p, int) { p->SetPositiveActivity(LuaArgFlag(L, 2)); return 0; }},
+    {"PositiveActivity", 2, nullptr, [](lua_State *L, Camera *p, int) { p->SetPositiveActivity(LuaArgFlag(L, 2)); return 0; }},
     {"ZonesTotal", 2, "N", [](lua_State *L, Camera *p, int) { p->SetZonesTotal(LuaArgInteger(L, 2, 0)); return 0; }},
-    {"PolygonMode", 2, NULL, [](lua_State *L, Camera *p, int) { p->SetPolygonMode(LuaArgFlag(L, 2)); return 0; }},
+    {"PolygonMode", 2, nullptr, [](lua_State *L, Camera *p, int) { p->SetPolygonMode(LuaArgFlag(L, 2)); return 0; }},
     {"Polygon", LuaAtLeast(2), "N", SetPolygonProperty},
     {"Rectangle", 5, "NNNN", AddRectangle},
     {"RectangleWH", 5, "NNNN", AddRectangle},
@@ -80,16 +80,16 @@ static const LuaProperty<Camera> cCameraProperties[] = {
     {"ScriptControl", 2, "S",
      [](lua_State *L, Camera *p, int) {
          const char *rPath = LuaArgString(L, 2, "NULL");
-         p->SetScriptControl(strcmp(rPath, "NULL") ? rPath : NULL);
+         p->SetScriptControl(strcmp(rPath, "NULL") ? rPath : nullptr);
          return 0;
      }},
-    {NULL, 0, NULL, NULL},
+    {nullptr, 0, nullptr, nullptr},
 };
 
 static const LuaProperty<Camera> cCameraFunctions[] = {
     {"CenterOnTarget", 3, "NN",
      [](lua_State *L, Camera *p, int) { p->MoveToward(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f)); return 0; }},
-    {"CenterOnPlayer", 1, NULL, [](lua_State *, Camera *p, int) { p->CenterOnPlayer(); return 0; }},
+    {"CenterOnPlayer", 1, nullptr, [](lua_State *, Camera *p, int) { p->CenterOnPlayer(); return 0; }},
     {"CenterOnBox", 5, "NNNN",
      [](lua_State *L, Camera *p, int) {
          p->CenterOnBox(LuaArgInteger(L, 2, 0), LuaArgInteger(L, 3, 0), LuaArgInteger(L, 4, 0), LuaArgInteger(L, 5, 0));
@@ -101,7 +101,7 @@ static const LuaProperty<Camera> cCameraFunctions[] = {
                            LuaArgBoolean(L, 6, false), LuaArgBoolean(L, 7, false), LuaArgBoolean(L, 8, false));
          return 0;
      }},
-    {NULL, 0, NULL, NULL},
+    {nullptr, 0, nullptr, nullptr},
 };
 
 // The camera's own wording, never muted.
@@ -152,7 +152,7 @@ static const luaL_Reg xCameraFunctions[] = {
     {"Camera_SetProperty", Camera_SetProperty},
     {"Camera_CallFunc", Camera_CallFunc},
     {"Camera_ForceLockTo", Camera_ForceLockTo},
-    {NULL, NULL},
+    {nullptr, nullptr},
 };
 
 void RegisterCameraLua(lua_State *L)

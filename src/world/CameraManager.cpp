@@ -7,9 +7,9 @@
 CameraManager::CameraManager()
 {
     mCameras = new NamedLinkedList(1);
-    rActiveCamera = NULL;
+    rActiveCamera = nullptr;
     mMissingFlag = 0;
-    rUpdatingCamera = NULL;
+    rUpdatingCamera = nullptr;
     mDestroyAfterUpdate = 0;
     EnsureDefault();
 }
@@ -57,7 +57,7 @@ void CameraManager::RemoveCamera(const char *pName)
     if(!pName) return;
     Camera *rCamera = (Camera *)mCameras->GetElementByName(pName);
     if(!rCamera) return;
-    if(rCamera == rActiveCamera) rActiveCamera = NULL;
+    if(rCamera == rActiveCamera) rActiveCamera = nullptr;
     mCameras->SetCursorToData(rCamera);
     mCameras->DetachAtCursor();
     DestroyCamera(rCamera);
@@ -70,7 +70,7 @@ void CameraManager::Clear()
     {
         DestroyCamera((Camera *)mCameras->DetachAtCursor());
     }
-    rActiveCamera = NULL;
+    rActiveCamera = nullptr;
     EnsureDefault();
 }
 
@@ -90,13 +90,13 @@ void CameraManager::Update()
     mDestroyAfterUpdate = 0;
     rUpdatingCamera->Update();
     if(mDestroyAfterUpdate) delete rUpdatingCamera;
-    rUpdatingCamera = NULL;
+    rUpdatingCamera = nullptr;
     mDestroyAfterUpdate = 0;
 }
 
 Camera *CameraManager::GetCameraByName(const char *pName)
 {
-    if(!pName) return NULL;
+    if(!pName) return nullptr;
     return (Camera *)mCameras->GetElementByName(pName);
 }
 

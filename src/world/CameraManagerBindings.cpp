@@ -54,7 +54,7 @@ static const luaL_Reg xCameraManagerFunctions[] = {
     {"CM_AddCamera", CM_AddCamera},
     {"CM_RemoveCamera", CM_RemoveCamera},
     {"CM_SetActiveCamera", CM_SetActiveCamera},
-    {NULL, NULL},
+    {nullptr, nullptr},
 };
 
 void RegisterCameraManagerBindings(lua_State *L)

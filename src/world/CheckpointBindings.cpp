@@ -9,7 +9,7 @@
 static Checkpoint *FetchActiveCheckpoint()
 {
     DataLibrary *rLibrary = DataLibrary::Fetch();
-    if(!rLibrary || !rLibrary->ActiveIsType(TYPE_CHECKPOINT)) return NULL;
+    if(!rLibrary || !rLibrary->ActiveIsType(TYPE_CHECKPOINT)) return nullptr;
     return dynamic_cast<Checkpoint *>(rLibrary->GetActiveObject());
 }
 
@@ -24,7 +24,7 @@ static int Checkpoint_Create(lua_State *L)
     DataLibrary *rLibrary = DataLibrary::Fetch();
     if(!rLibrary) return 0;
 
-    Checkpoint *nCheckpoint = new Checkpoint(LuaArgString(L, 1, NULL));
+    Checkpoint *nCheckpoint = new Checkpoint(LuaArgString(L, 1, nullptr));
     float tX = (float)LuaArgNumber(L, 2, 0.0);
     float tY = (float)LuaArgNumber(L, 3, 0.0);
     nCheckpoint->SetRect(tX, tY, tX + (float)LuaArgNumber(L, 4, 0.0), tY + (float)LuaArgNumber(L, 5, 0.0));
@@ -34,16 +34,16 @@ static int Checkpoint_Create(lua_State *L)
 }
 
 static const LuaProperty<Checkpoint> cCheckpointGetters[] = {
-    {"IsActivated", 1, NULL, [](lua_State *L, Checkpoint *p, int) { lua_pushboolean(L, p->IsActivated()); return 1; }},
-    {NULL, 0, NULL, NULL},
+    {"IsActivated", 1, nullptr, [](lua_State *L, Checkpoint *p, int) { lua_pushboolean(L, p->IsActivated()); return 1; }},
+    {nullptr, 0, nullptr, nullptr},
 };
 
 static const LuaProperty<Checkpoint> cCheckpointSetters[] = {
-    {"Respawn Location", 3, NULL,
+    {"Respawn Location", 3, nullptr,
      [](lua_State *L, Checkpoint *p, int) { p->SetRespawnLocation(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f)); return 0; }},
-    {"Camera", 3, NULL,
+    {"Camera", 3, nullptr,
      [](lua_State *L, Checkpoint *p, int) { p->SetCameraLocation(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f)); return 0; }},
-    {NULL, 0, NULL, NULL},
+    {nullptr, 0, nullptr, nullptr},
 };
 
 static int Checkpoint_GetProperty(lua_State *L)
@@ -75,7 +75,7 @@ static const luaL_Reg cCheckpointBindings[] = {
     {"Checkpoint_GetProperty", Checkpoint_GetProperty},
     {"Checkpoint_SetProperty", Checkpoint_SetProperty},
     {"Checkpoint_Activate", Checkpoint_Activate},
-    {NULL, NULL},
+    {nullptr, nullptr},
 };
 
 void RegisterCheckpointBindings(lua_State *L)

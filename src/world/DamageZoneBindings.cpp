@@ -11,7 +11,7 @@
 static DamageZone *FetchActiveDamageZone()
 {
     DataLibrary *rLibrary = DataLibrary::Fetch();
-    if(!rLibrary) return NULL;
+    if(!rLibrary) return nullptr;
     return dynamic_cast<DamageZone *>(rLibrary->GetActiveObject());
 }
 
@@ -25,28 +25,28 @@ static int DamageZone_Create(lua_State *L)
     if(!rLibrary) return 0;
 
     DamageZone *nZone = new DamageZone();
-    nZone->SetName(LuaArgString(L, 1, NULL));
+    nZone->SetName(LuaArgString(L, 1, nullptr));
     if(!RegisterZone("Damage Zone List", nZone)) return 0;
     rLibrary->SetActiveObjectDirect(nZone);
     return 0;
 }
 
 static const LuaProperty<DamageZone> cDamageZoneSetters[] = {
-    {"Rectangle", 5, NULL,
+    {"Rectangle", 5, nullptr,
      [](lua_State *L, DamageZone *p, int) {
          p->SetRect(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f), LuaArgFloat(L, 4, 0.0f), LuaArgFloat(L, 5, 0.0f));
          return 0;
      }},
-    {"RectangleWH", 5, NULL,
+    {"RectangleWH", 5, nullptr,
      [](lua_State *L, DamageZone *p, int) {
          float tLft = LuaArgFloat(L, 2, 0.0f);
          float tTop = LuaArgFloat(L, 3, 0.0f);
          p->SetRect(tLft, tTop, tLft + LuaArgFloat(L, 4, 0.0f), tTop + LuaArgFloat(L, 5, 0.0f));
          return 0;
      }},
-    {"DamageToPlayer", 2, NULL, [](lua_State *L, DamageZone *p, int) { p->SetDamageToPlayer(LuaArgInteger(L, 2, 0)); return 0; }},
-    {"IsDeathPit", 2, NULL, [](lua_State *L, DamageZone *p, int) { p->SetDeathPit(LuaArgFlag(L, 2)); return 0; }},
-    {NULL, 0, NULL, NULL},
+    {"DamageToPlayer", 2, nullptr, [](lua_State *L, DamageZone *p, int) { p->SetDamageToPlayer(LuaArgInteger(L, 2, 0)); return 0; }},
+    {"IsDeathPit", 2, nullptr, [](lua_State *L, DamageZone *p, int) { p->SetDeathPit(LuaArgFlag(L, 2)); return 0; }},
+    {nullptr, 0, nullptr, nullptr},
 };
 
 // The zone's own wording, never muted.
@@ -67,7 +67,7 @@ static int DamageZone_SetProperty(lua_State *L)
 static const luaL_Reg cDamageZoneBindings[] = {
     {"DamageZone_Create", DamageZone_Create},
     {"DamageZone_SetProperty", DamageZone_SetProperty},
-    {NULL, NULL},
+    {nullptr, nullptr},
 };
 
 void RegisterDamageZoneBindings(lua_State *L)

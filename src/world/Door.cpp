@@ -23,7 +23,7 @@ namespace
     Camera *ActiveCamera()
     {
         CameraManager *rCameras = CameraManager::Fetch();
-        return rCameras ? rCameras->GetActiveCamera() : NULL;
+        return rCameras ? rCameras->GetActiveCamera() : nullptr;
     }
 
     // A map without the door's picture runs the sequence all the same, and says nothing
@@ -31,7 +31,7 @@ namespace
     CorvelAnimation *DoorAnimation()
     {
         DataLibrary *rLibrary = DataLibrary::Fetch();
-        if(!rLibrary || !rLibrary->Exists(DOOR_ANIMATION_PATH)) return NULL;
+        if(!rLibrary || !rLibrary->Exists(DOOR_ANIMATION_PATH)) return nullptr;
         return LookUpAnimation(DOOR_ANIMATION_PATH);
     }
 
@@ -69,7 +69,7 @@ Door::Door()
     mTrigger = HitboxFromEdges(0.0f, 0.0f, 0.0f, 0.0f);
     mStartCamX = mStartCamY = 0.0f;
     mEndCamX = mEndCamY = 0.0f;
-    mPostExecScript = NULL;
+    mPostExecScript = nullptr;
     mMoved = 0;
     mLastCamX = mLastCamY = 0.0f;
     ClearRun();
@@ -301,7 +301,7 @@ void Door::Render()
 
     if(mState == DOOR_PASSING) return;
     CorvelAnimation *rAnimation = DoorAnimation();
-    Bitmap *rFrame = rAnimation ? rAnimation->GetFrameAtTick(mAnimTick) : NULL;
+    Bitmap *rFrame = rAnimation ? rAnimation->GetFrameAtTick(mAnimTick) : nullptr;
     if(!rFrame) return;
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     glEnable(GL_TEXTURE_2D);

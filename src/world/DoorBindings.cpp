@@ -11,7 +11,7 @@
 static Door *FetchActiveDoor()
 {
     DataLibrary *rLibrary = DataLibrary::Fetch();
-    if(!rLibrary || !rLibrary->ActiveIsType(TYPE_DOOR)) return NULL;
+    if(!rLibrary || !rLibrary->ActiveIsType(TYPE_DOOR)) return nullptr;
     return dynamic_cast<Door *>(rLibrary->GetActiveObject());
 }
 
@@ -25,7 +25,7 @@ static int Door_Create(lua_State *L)
     EntityManager *rEntities = EntityManager::Fetch();
     if(!rLibrary || !rEntities) return 0;
 
-    const char *rName = LuaArgString(L, 1, NULL);
+    const char *rName = LuaArgString(L, 1, nullptr);
     Door *nDoor = new Door();
     if(rName && rName[0]) nDoor->SetName(rName);
     rEntities->RegisterEntity(nDoor->GetName(), nDoor, DeleteRootObject);
@@ -34,20 +34,20 @@ static int Door_Create(lua_State *L)
 }
 
 static const LuaProperty<Door> cDoorSetters[] = {
-    {"RenderPos", 3, NULL,
+    {"RenderPos", 3, nullptr,
      [](lua_State *L, Door *p, int) { p->SetRenderPos(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f)); return 0; }},
-    {"Hitbox", 5, NULL,
+    {"Hitbox", 5, nullptr,
      [](lua_State *L, Door *p, int) {
          p->SetHitbox(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f), LuaArgFloat(L, 4, 0.0f), LuaArgFloat(L, 5, 0.0f));
          return 0;
      }},
-    {"StartCamera", 3, NULL,
+    {"StartCamera", 3, nullptr,
      [](lua_State *L, Door *p, int) { p->SetStartCamera(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f)); return 0; }},
-    {"EndCamera", 3, NULL,
+    {"EndCamera", 3, nullptr,
      [](lua_State *L, Door *p, int) { p->SetEndCamera(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f)); return 0; }},
-    {"PostExecScript", 2, NULL, [](lua_State *L, Door *p, int) { p->SetPostExecScript(LuaArgString(L, 2, NULL)); return 0; }},
-    {"SkipToClose", 1, NULL, [](lua_State *, Door *p, int) { p->SkipToClose(); return 0; }},
-    {NULL, 0, NULL, NULL},
+    {"PostExecScript", 2, nullptr, [](lua_State *L, Door *p, int) { p->SetPostExecScript(LuaArgString(L, 2, nullptr)); return 0; }},
+    {"SkipToClose", 1, nullptr, [](lua_State *, Door *p, int) { p->SkipToClose(); return 0; }},
+    {nullptr, 0, nullptr, nullptr},
 };
 
 // The door's own wording, never muted.
@@ -68,7 +68,7 @@ static int Door_SetProperty(lua_State *L)
 static const luaL_Reg cDoorBindings[] = {
     {"Door_Create", Door_Create},
     {"Door_SetProperty", Door_SetProperty},
-    {NULL, NULL},
+    {nullptr, nullptr},
 };
 
 void RegisterDoorLua(lua_State *L)

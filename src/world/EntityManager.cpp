@@ -39,7 +39,7 @@ namespace
 
 EntityManager::EntityManager()
 {
-    rPlayer = NULL;
+    rPlayer = nullptr;
     mLastID = 0;
     mEntityList = new NamedLinkedList(1);
     mTargetFlag = PROJECTILE_TARGET_NONE;
@@ -233,11 +233,11 @@ void EntityManager::WipeProjectiles()
 
 RootEntity *EntityManager::GetEntity(const char *pName)
 {
-    if(!pName) return NULL;
+    if(!pName) return nullptr;
     if(!strcasecmp(pName, "This"))
     {
         DataLibrary *rLibrary = DataLibrary::Fetch();
-        if(!rLibrary) return NULL;
+        if(!rLibrary) return nullptr;
         return dynamic_cast<RootEntity *>(rLibrary->GetActiveObject());
     }
     return (RootEntity *)mEntityList->GetElementByName(pName);
@@ -258,19 +258,19 @@ RootEntity *EntityManager::FindByID(int32_t pID)
             return (RootEntity *)rData;
         }
     }
-    return NULL;
+    return nullptr;
 }
 
 NamedLinkedList *EntityManager::GetSpecialList(const char *pName)
 {
-    if(!pName) return NULL;
+    if(!pName) return nullptr;
     return (NamedLinkedList *)mSpecialLists->GetElementByName(pName);
 }
 
 NamedLinkedList *EntityManager::FetchSpecialList(const char *pName)
 {
     EntityManager *rManager = Fetch();
-    return rManager ? rManager->GetSpecialList(pName) : NULL;
+    return rManager ? rManager->GetSpecialList(pName) : nullptr;
 }
 
 NamedLinkedList *EntityManager::ListByType(int32_t pType)
@@ -455,12 +455,12 @@ NamedLinkedList *EntityManager::CollectProjectileHits(uint8_t pFlag, const Hitbo
 
 NamedLinkedList *EntityManager::FindProjectilesHittingBox(uint8_t pFlag, Hitbox pHitbox)
 {
-    return CollectProjectileHits(pFlag, &pHitbox, NULL);
+    return CollectProjectileHits(pFlag, &pHitbox, nullptr);
 }
 
 NamedLinkedList *EntityManager::FindProjectilesHittingPolygon(uint8_t pFlag, PolygonArrays pPolygon)
 {
-    return CollectProjectileHits(pFlag, NULL, &pPolygon);
+    return CollectProjectileHits(pFlag, nullptr, &pPolygon);
 }
 
 // --- Per tick -------------------------------------------------------------------------------
@@ -546,7 +546,7 @@ void EntityManager::RunTickAlways()
 void EntityManager::ApplyActiveCamera()
 {
     CameraManager *rCameras = GetApplication()->rCameraManager;
-    Camera *rCamera = rCameras ? rCameras->GetActiveCamera() : NULL;
+    Camera *rCamera = rCameras ? rCameras->GetActiveCamera() : nullptr;
     if(!rCamera) return;
     glScalef(rCamera->GetScale(), rCamera->GetScale(), rCamera->GetScale());
     rCamera->ApplyTransform();

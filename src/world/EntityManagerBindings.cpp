@@ -19,16 +19,16 @@ static int EM_Exists(lua_State *L)
 {
     if(lua_gettop(L) != 1 || !LuaArgIsString(L, 1)) return LuaArgListErrorNil("EM_Exists", L);
     EntityManager *rManager = FetchEntityManager();
-    lua_pushboolean(L, rManager && rManager->GetEntity(LuaArgString(L, 1, NULL)) != NULL);
+    lua_pushboolean(L, rManager && rManager->GetEntity(LuaArgString(L, 1, nullptr)) != nullptr);
     return 1;
 }
 
 // Only special lists of entities can hand out an active object; particles are plain records.
 static RootEntity *SpecialListEntity(EntityManager *pManager, const char *pListName, const char *pEntryName)
 {
-    if(!pListName || !pEntryName || !strcmp(pListName, "Particle List")) return NULL;
+    if(!pListName || !pEntryName || !strcmp(pListName, "Particle List")) return nullptr;
     NamedLinkedList *rList = pManager->GetSpecialList(pListName);
-    if(!rList) return NULL;
+    if(!rList) return nullptr;
     return (RootEntity *)rList->GetElementByName(pEntryName);
 }
 
@@ -41,11 +41,11 @@ static int MakeActive(RootEntity *pEntity)
 // EM_PushEntity's ways to find an entity other than by its name alone.
 static const LuaProperty<EntityManager> cEntityLookups[] = {
     {"By ID", 2, "N", [](lua_State *L, EntityManager *p, int) { return MakeActive(p->FindByID(LuaArgInteger(L, 2, 0))); }},
-    {"SpecialList", 3, NULL,
+    {"SpecialList", 3, nullptr,
      [](lua_State *L, EntityManager *p, int) {
-         return MakeActive(SpecialListEntity(p, LuaArgString(L, 2, NULL), LuaArgString(L, 3, NULL)));
+         return MakeActive(SpecialListEntity(p, LuaArgString(L, 2, nullptr), LuaArgString(L, 3, nullptr)));
      }},
-    {NULL, 0, NULL, NULL},
+    {nullptr, 0, nullptr, nullptr},
 };
 
 // EM_PushEntity(name), or a lookup key above and its values: the old active object is pushed
@@ -60,8 +60,8 @@ static int EM_PushEntity(lua_State *L)
     if(tArgs < 1) return LuaArgListError("EM_PushEntity");
     EntityManager *rManager = FetchEntityManager();
     if(!rManager) return 0;
-    if(tArgs == 1) return MakeActive(rManager->GetEntity(LuaArgString(L, 1, NULL)));
-    return LuaCallProperty(L, "EM_PushEntity", cEntityLookups, rManager, NULL);
+    if(tArgs == 1) return MakeActive(rManager->GetEntity(LuaArgString(L, 1, nullptr)));
+    return LuaCallProperty(L, "EM_PushEntity", cEntityLookups, rManager, nullptr);
 }
 
 static int EM_WipeAllProjectiles(lua_State *)
@@ -96,7 +96,7 @@ static int EM_GetDistanceBetweenEntities(lua_State *L)
         lua_pushnumber(L, 10000.0);
         return 1;
     }
-    lua_pushnumber(L, rManager->GetDistanceBetweenEntities(LuaArgString(L, 1, NULL), LuaArgString(L, 2, NULL)));
+    lua_pushnumber(L, rManager->GetDistanceBetweenEntities(LuaArgString(L, 1, nullptr), LuaArgString(L, 2, nullptr)));
     return 1;
 }
 
@@ -110,7 +110,7 @@ static int EM_GetAngleBetweenEntities(lua_State *L)
         lua_pushnumber(L, 0.0);
         return 1;
     }
-    lua_pushnumber(L, rManager->GetAngleBetweenEntities(LuaArgString(L, 1, NULL), LuaArgString(L, 2, NULL)));
+    lua_pushnumber(L, rManager->GetAngleBetweenEntities(LuaArgString(L, 1, nullptr), LuaArgString(L, 2, nullptr)));
     return 1;
 }
 
@@ -137,15 +137,15 @@ static int EM_AreEntitiesColliding(lua_State *L)
     Hitbox tB = {};
     if(tArgs == 2 && LuaArgIsString(L, 1) && LuaArgIsString(L, 2) && rManager)
     {
-        bool tBoth = NamedHitbox(rManager, LuaArgString(L, 1, NULL), tA) && NamedHitbox(rManager, LuaArgString(L, 2, NULL), tB);
+        bool tBoth = NamedHitbox(rManager, LuaArgString(L, 1, nullptr), tA) && NamedHitbox(rManager, LuaArgString(L, 2, nullptr), tB);
         lua_pushboolean(L, tBoth && HitboxesOverlap(tA, tB));
         return 1;
     }
     if(tArgs == 5 && LuaArgIsString(L, 1) && LuaArgsAreNumbers(L, 2, 5) && rManager)
     {
-        if(!NamedHitbox(rManager, LuaArgString(L, 1, NULL), tA))
+        if(!NamedHitbox(rManager, LuaArgString(L, 1, nullptr), tA))
         {
-            fprintf(stderr, "Failed %p\n", (void *)rManager->GetEntity(LuaArgString(L, 1, NULL)));
+            fprintf(stderr, "Failed %p\n", (void *)rManager->GetEntity(LuaArgString(L, 1, nullptr)));
             lua_pushboolean(L, 0);
             return 1;
         }
@@ -169,7 +169,7 @@ static const luaL_Reg xEntityManagerFunctions[] = {
     {"EM_GetDistanceBetweenEntities", EM_GetDistanceBetweenEntities},
     {"EM_GetAngleBetweenEntities", EM_GetAngleBetweenEntities},
     {"EM_AreEntitiesColliding", EM_AreEntitiesColliding},
-    {NULL, NULL},
+    {nullptr, nullptr},
 };
 
 void RegisterEntityManagerBindings(lua_State *L)

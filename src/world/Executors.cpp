@@ -20,7 +20,7 @@ static const char *PrintableName(const char *pName)
 
 // ---------------------------------------------------------------------------------------------
 
-TransExec_AnyToMap::TransExec_AnyToMap() : mLevelName(NULL)
+TransExec_AnyToMap::TransExec_AnyToMap() : mLevelName(nullptr)
 {
     mType = TYPE_TRANSEXEC_ANYTOMAP;
 }
@@ -48,7 +48,7 @@ void TransExec_AnyToMap::Execute()
 // ---------------------------------------------------------------------------------------------
 
 TransExec_CauseTransition::TransExec_CauseTransition()
-    : rExecutor(NULL), mFadeOutSpeed(0.0f), mFadeInSpeed(0.0f)
+    : rExecutor(nullptr), mFadeOutSpeed(0.0f), mFadeInSpeed(0.0f)
 {
 }
 
@@ -72,7 +72,7 @@ void TransExec_CauseTransition::Execute()
 
 // ---------------------------------------------------------------------------------------------
 
-AudioExec_PlaySound::AudioExec_PlaySound() : mSoundName(NULL)
+AudioExec_PlaySound::AudioExec_PlaySound() : mSoundName(nullptr)
 {
 }
 
@@ -112,7 +112,7 @@ void AudioExec_StopMusic::Execute()
 
 // ---------------------------------------------------------------------------------------------
 
-GUIExec_ShowHideObject::GUIExec_ShowHideObject() : mObjectName(NULL), mShow(1)
+GUIExec_ShowHideObject::GUIExec_ShowHideObject() : mObjectName(nullptr), mShow(1)
 {
 }
 
@@ -129,7 +129,7 @@ void GUIExec_ShowHideObject::SetObjectName(const char *pName)
 void GUIExec_ShowHideObject::Execute()
 {
     GUI *rGUI = GUI::Fetch();
-    GUIBaseObject *rObject = rGUI ? rGUI->FindObject(mObjectName) : NULL;
+    GUIBaseObject *rObject = rGUI ? rGUI->FindObject(mObjectName) : nullptr;
     if(rObject) rObject->SetVisible(mShow != 0);
     fprintf(stderr, "Showed %s\n", PrintableName(mObjectName));
 }

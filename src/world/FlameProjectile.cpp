@@ -21,7 +21,7 @@ namespace
     float *DataNumber(RootProjectile *pProjectile, const char *pName)
     {
         DataList *rData = pProjectile->GetData();
-        if(!rData || rData->GetDataEntryKind(pName) != TYPEDVALUE_FLOAT) return NULL;
+        if(!rData || rData->GetDataEntryKind(pName) != TYPEDVALUE_FLOAT) return nullptr;
         return (float *)rData->GetDataEntry(pName);
     }
 }
@@ -29,7 +29,7 @@ namespace
 const ProjectileOverride *FindProjectileOverride(const char *pPath)
 {
     if(pPath && !strcmp(pPath, PROJECTILE_OVERRIDE_DRAGONFLAME)) return &cDragonFlame;
-    return NULL;
+    return nullptr;
 }
 
 void DragonFlameLogic(RootProjectile *pProjectile)

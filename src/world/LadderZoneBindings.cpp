@@ -12,7 +12,7 @@ static int Ladder_Create(lua_State *L)
 
 static const luaL_Reg cLadderBindings[] = {
     {"Ladder_Create", Ladder_Create},
-    {NULL, NULL},
+    {nullptr, nullptr},
 };
 
 void RegisterLadderBindings(lua_State *L)

@@ -14,7 +14,7 @@ BackgroundPack::BackgroundPack() : mHolder(this, ReleaseImage)
 {
     mActive = 0;
     mDepth = 0.0f;
-    rImage = NULL;
+    rImage = nullptr;
     mLft = 0.0f;
     mTop = 0.0f;
     mRgt = 0.0f;
@@ -23,7 +23,7 @@ BackgroundPack::BackgroundPack() : mHolder(this, ReleaseImage)
     mAppearancesY = 1.0f;
     mForceScrollX = 0;
     mForceScrollY = 0;
-    rMeasuredImage = NULL;
+    rMeasuredImage = nullptr;
     mVisibleFirstRow = 0;
     mVisibleEndRow = 0;
 }
@@ -36,16 +36,16 @@ void BackgroundPack::ReleaseImage(void *pOwner, void *pObject)
 {
     BackgroundPack *rPack = static_cast<BackgroundPack *>(pOwner);
     if(rPack->rImage != pObject) return;
-    rPack->rImage = NULL;
-    rPack->rMeasuredImage = NULL;
+    rPack->rImage = nullptr;
+    rPack->rMeasuredImage = nullptr;
     rPack->mActive = 0;
 }
 
 void BackgroundPack::SetImage(const char *pPath)
 {
     DataLibrary *rLibrary = DataLibrary::Fetch();
-    rImage = (rLibrary && pPath) ? static_cast<Bitmap *>(rLibrary->GetEntryOfKind(pPath, DL_KIND_BITMAP)) : NULL;
-    rMeasuredImage = NULL;
+    rImage = (rLibrary && pPath) ? static_cast<Bitmap *>(rLibrary->GetEntryOfKind(pPath, DL_KIND_BITMAP)) : nullptr;
+    rMeasuredImage = nullptr;
     if(!rImage) mActive = 0;
 }
 

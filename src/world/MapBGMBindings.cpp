@@ -10,7 +10,7 @@
 static BackgroundPack *FetchActivePack()
 {
     DataLibrary *rLibrary = DataLibrary::Fetch();
-    if(!rLibrary) return NULL;
+    if(!rLibrary) return nullptr;
     return dynamic_cast<BackgroundPack *>(rLibrary->GetActiveObject());
 }
 
@@ -26,13 +26,13 @@ static int MapBGM_CreatePack(lua_State *L)
     if(!rMap || !rMap->GetBackgrounds()) return 0;
 
     BackgroundPack *nPack = new BackgroundPack();
-    rMap->GetBackgrounds()->AddPack(LuaArgString(L, 1, NULL), nPack);
+    rMap->GetBackgrounds()->AddPack(LuaArgString(L, 1, nullptr), nPack);
     rLibrary->SetActiveObjectDirect(nPack);
     return 0;
 }
 
 static const LuaProperty<BackgroundPack> cPackSetters[] = {
-    {"Activate", 1, NULL, [](lua_State *, BackgroundPack *p, int) { p->Activate(); return 0; }},
+    {"Activate", 1, nullptr, [](lua_State *, BackgroundPack *p, int) { p->Activate(); return 0; }},
     {"Dimensions", 5, "NNNN",
      [](lua_State *L, BackgroundPack *p, int) {
          p->mLft = LuaArgFloat(L, 2, 0.0f);
@@ -41,17 +41,17 @@ static const LuaProperty<BackgroundPack> cPackSetters[] = {
          p->mBot = LuaArgFloat(L, 5, 0.0f);
          return 0;
      }},
-    {"Image", 2, NULL, [](lua_State *L, BackgroundPack *p, int) { p->SetImage(LuaArgString(L, 2, NULL)); return 0; }},
+    {"Image", 2, nullptr, [](lua_State *L, BackgroundPack *p, int) { p->SetImage(LuaArgString(L, 2, nullptr)); return 0; }},
     {"Depth", 2, "N", [](lua_State *L, BackgroundPack *p, int) { p->mDepth = LuaArgFloat(L, 2, 0.0f); return 0; }},
     {"Appearances", 3, "NN",
      [](lua_State *L, BackgroundPack *p, int) { p->SetAppearances(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f)); return 0; }},
-    {"ForceScroll", 3, NULL,
+    {"ForceScroll", 3, nullptr,
      [](lua_State *L, BackgroundPack *p, int) {
          p->mForceScrollX = LuaArgFlag(L, 2);
          p->mForceScrollY = LuaArgFlag(L, 3);
          return 0;
      }},
-    {NULL, 0, NULL, NULL},
+    {nullptr, 0, nullptr, nullptr},
 };
 
 // Keys with other argument counts, and unknown keys, are ignored without a word: map scripts
@@ -61,13 +61,13 @@ static int MapBGM_SetPackProperty(lua_State *L)
     if(!LuaArgIsString(L, 1)) return LuaArgListError("MapBGM_SetPackProperty");
     BackgroundPack *rPack = FetchActivePack();
     if(!rPack) return LuaActiveObjectTypeError("MapBGM_SetPackProperty");
-    return LuaCallProperty(L, "MapBGM_SetPackProperty", cPackSetters, rPack, NULL);
+    return LuaCallProperty(L, "MapBGM_SetPackProperty", cPackSetters, rPack, nullptr);
 }
 
 static const luaL_Reg cMapBGMBindings[] = {
     {"MapBGM_CreatePack", MapBGM_CreatePack},
     {"MapBGM_SetPackProperty", MapBGM_SetPackProperty},
-    {NULL, NULL},
+    {nullptr, nullptr},
 };
 
 void RegisterMapBGMBindings(lua_State *L)

@@ -577,7 +577,7 @@ ClipWorld MapManager::CurrentClipWorld()
 {
     MapManager *rMaps = Fetch();
     if(rMaps) return rMaps->GetClipWorld();
-    ClipWorld tWorld = {NULL, NULL, NULL, NULL};
+    ClipWorld tWorld = {nullptr, nullptr, nullptr, nullptr};
     return tWorld;
 }
 

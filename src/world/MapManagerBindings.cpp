@@ -74,7 +74,7 @@ static const luaL_Reg xMapManagerFunctions[] = {
     {"MapM_SetZererozezLocation", MapM_SetZererozezLocation},
     {"MapM_Shake", MapM_Shake},
     {"MapM_GetWorldClip", MapM_GetWorldClip},
-    {NULL, NULL},
+    {nullptr, nullptr},
 };
 
 void RegisterMapManagerBindings(lua_State *L)

@@ -11,7 +11,7 @@
 static MovingContainer *FetchActivePlatform()
 {
     DataLibrary *rLibrary = DataLibrary::Fetch();
-    if(!rLibrary || !rLibrary->ActiveIsType(TYPE_MOVINGCONTAINER)) return NULL;
+    if(!rLibrary || !rLibrary->ActiveIsType(TYPE_MOVINGCONTAINER)) return nullptr;
     return dynamic_cast<MovingContainer *>(rLibrary->GetActiveObject());
 }
 
@@ -26,7 +26,7 @@ static int MovingContainer_Create(lua_State *L)
     if(!rLibrary || !rEntities) return 0;
 
     MovingContainer *nPlatform = new MovingContainer();
-    const char *rName = LuaArgString(L, 1, NULL);
+    const char *rName = LuaArgString(L, 1, nullptr);
     if(rName && rName[0]) nPlatform->SetName(rName);
     rEntities->RegisterEntity(nPlatform->GetName(), nPlatform, DeleteRootObject);
     rLibrary->SetActiveObjectDirect(nPlatform);
@@ -35,12 +35,12 @@ static int MovingContainer_Create(lua_State *L)
 
 // The platform's parts a script can make active, whatever else it passes.
 static const LuaProperty<MovingContainer> cPlatformParts[] = {
-    {"AIMovementHandler", LuaAtLeast(1), NULL,
+    {"AIMovementHandler", LuaAtLeast(1), nullptr,
      [](lua_State *, MovingContainer *p, int) {
          DataLibrary::Fetch()->SetActiveObjectDirect(p->GetMovementHandler());
          return 0;
      }},
-    {NULL, 0, NULL, NULL},
+    {nullptr, 0, nullptr, nullptr},
 };
 
 // MovingContainer_PushPropertyAsActiveObject(key): the stack is pushed whatever happens, so the
@@ -51,7 +51,7 @@ static int MovingContainer_PushPropertyAsActiveObject(lua_State *L)
     if(!rLibrary) return 0;
     MovingContainer *rPlatform = FetchActivePlatform();
     rLibrary->PushAndClearActive();
-    if(!LuaArgString(L, 1, NULL)) return LuaArgListError("MovingContainer_PushPropertyAsActiveObject");
+    if(!LuaArgString(L, 1, nullptr)) return LuaArgListError("MovingContainer_PushPropertyAsActiveObject");
     if(!rPlatform) return LuaActiveObjectTypeError("MovingContainer_PushPropertyAsActiveObject");
     return LuaCallProperty(L, "MovingContainer_PushPropertyAsActiveObject", cPlatformParts, rPlatform, LuaUnknownPropertyError);
 }
@@ -87,7 +87,7 @@ static const luaL_Reg cMovingContainerBindings[] = {
     {"MovingContainer_IsPlayerOnPlatform", MovingContainer_IsPlayerOnPlatform},
     {"MovingContainer_IsEnemyOnPlatform", MovingContainer_IsEnemyOnPlatform},
     {"MovingContainer_SetMovementData", MovingContainer_SetMovementData},
-    {NULL, NULL},
+    {nullptr, nullptr},
 };
 
 void RegisterMovingContainerLua(lua_State *L)

@@ -43,8 +43,8 @@ Particle::Particle()
     mColour.a = 1.0f;
     mDone = 0;
     mLifetime = -1;
-    rBehaviour = NULL;
-    mBehaviourData = NULL;
+    rBehaviour = nullptr;
+    mBehaviourData = nullptr;
 }
 
 Particle::~Particle()
@@ -184,9 +184,9 @@ void UpdateParticles(NamedLinkedList *pList)
 float *BuildParticleBatch(NamedLinkedList *pList, int32_t &sCount)
 {
     sCount = 0;
-    if(!pList || pList->GetCount() < 1) return NULL;
+    if(!pList || pList->GetCount() < 1) return nullptr;
     float *nBatch = (float *)malloc((size_t)pList->GetCount() * PARTICLE_BATCH_FLOATS * sizeof(float));
-    if(!nBatch) return NULL;
+    if(!nBatch) return nullptr;
     for(void *rData = pList->PushIterator(); rData; rData = pList->IterateNext())
     {
         static_cast<Particle *>(rData)->AddToBatch(nBatch, sCount);

@@ -11,86 +11,86 @@
 static RootProjectile *FetchActiveProjectile()
 {
     DataLibrary *rLibrary = DataLibrary::Fetch();
-    if(!rLibrary || !rLibrary->ActiveTypeInRange(TYPE_ROOTPROJECTILE, TYPE_PROJECTILE_LAST)) return NULL;
+    if(!rLibrary || !rLibrary->ActiveTypeInRange(TYPE_ROOTPROJECTILE, TYPE_PROJECTILE_LAST)) return nullptr;
     return dynamic_cast<RootProjectile *>(rLibrary->GetActiveObject());
 }
 
 static const LuaProperty<RootProjectile> cSetters[] = {
-    {"TargetFlags", 2, NULL,
+    {"TargetFlags", 2, nullptr,
      [](lua_State *L, RootProjectile *p, int) { p->SetTargetFlags((uint8_t)(LuaArgInteger(L, 2, 0) & 0xFF)); return 0; }},
-    {"IgnoreDamage", 2, NULL, [](lua_State *L, RootProjectile *p, int) { p->SetIgnoreDamage(LuaArgFlag(L, 2)); return 0; }},
-    {"Damage", 2, NULL, [](lua_State *L, RootProjectile *p, int) { p->SetDamage(LuaArgInteger(L, 2, 0)); return 0; }},
-    {"IsBuster", 2, NULL, [](lua_State *L, RootProjectile *p, int) { p->SetIsBuster(LuaArgFlag(L, 2)); return 0; }},
-    {"BusterTarget", 3, NULL,
-     [](lua_State *L, RootProjectile *p, int) { p->SetBusterTarget(LuaArgFlag(L, 2), LuaArgString(L, 3, NULL)); return 0; }},
-    {"BusterBlocker", 2, NULL, [](lua_State *L, RootProjectile *p, int) { p->SetBusterBlocker(LuaArgFlag(L, 2)); return 0; }},
-    {"IgnoreClips", 2, NULL, [](lua_State *L, RootProjectile *p, int) { p->SetIgnoreClips(LuaArgFlag(L, 2)); return 0; }},
-    {"Position", 3, NULL,
+    {"IgnoreDamage", 2, nullptr, [](lua_State *L, RootProjectile *p, int) { p->SetIgnoreDamage(LuaArgFlag(L, 2)); return 0; }},
+    {"Damage", 2, nullptr, [](lua_State *L, RootProjectile *p, int) { p->SetDamage(LuaArgInteger(L, 2, 0)); return 0; }},
+    {"IsBuster", 2, nullptr, [](lua_State *L, RootProjectile *p, int) { p->SetIsBuster(LuaArgFlag(L, 2)); return 0; }},
+    {"BusterTarget", 3, nullptr,
+     [](lua_State *L, RootProjectile *p, int) { p->SetBusterTarget(LuaArgFlag(L, 2), LuaArgString(L, 3, nullptr)); return 0; }},
+    {"BusterBlocker", 2, nullptr, [](lua_State *L, RootProjectile *p, int) { p->SetBusterBlocker(LuaArgFlag(L, 2)); return 0; }},
+    {"IgnoreClips", 2, nullptr, [](lua_State *L, RootProjectile *p, int) { p->SetIgnoreClips(LuaArgFlag(L, 2)); return 0; }},
+    {"Position", 3, nullptr,
      [](lua_State *L, RootProjectile *p, int) { p->SetPosition(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f)); return 0; }},
-    {"Dimensions", 5, NULL,
+    {"Dimensions", 5, nullptr,
      [](lua_State *L, RootProjectile *p, int) {
          p->SetDimensions(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f), LuaArgFloat(L, 4, 0.0f), LuaArgFloat(L, 5, 0.0f));
          return 0;
      }},
-    {"Speeds", 4, NULL,
+    {"Speeds", 4, nullptr,
      [](lua_State *L, RootProjectile *p, int) { p->SetSpeeds(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f)); return 0; }},
-    {"LogicScript", 2, NULL, [](lua_State *L, RootProjectile *p, int) { p->SetLogicScript(LuaArgString(L, 2, NULL)); return 0; }},
-    {"RenderScript", 2, NULL,
-     [](lua_State *L, RootProjectile *p, int) { p->SetRenderScript(LuaArgString(L, 2, NULL)); return 0; }},
-    {"BlockScript", 2, NULL, [](lua_State *L, RootProjectile *p, int) { p->SetBlockScript(LuaArgString(L, 2, NULL)); return 0; }},
-    {"ImpactScript", 2, NULL,
-     [](lua_State *L, RootProjectile *p, int) { p->SetImpactScript(LuaArgString(L, 2, NULL)); return 0; }},
-    {"DestructScript", 2, NULL,
-     [](lua_State *L, RootProjectile *p, int) { p->SetDestructScript(LuaArgString(L, 2, NULL)); return 0; }},
-    {"ResetScript", 2, NULL, [](lua_State *L, RootProjectile *p, int) { p->SetResetScript(LuaArgString(L, 2, NULL)); return 0; }},
-    {"RenderFrame", 5, NULL,
+    {"LogicScript", 2, nullptr, [](lua_State *L, RootProjectile *p, int) { p->SetLogicScript(LuaArgString(L, 2, nullptr)); return 0; }},
+    {"RenderScript", 2, nullptr,
+     [](lua_State *L, RootProjectile *p, int) { p->SetRenderScript(LuaArgString(L, 2, nullptr)); return 0; }},
+    {"BlockScript", 2, nullptr, [](lua_State *L, RootProjectile *p, int) { p->SetBlockScript(LuaArgString(L, 2, nullptr)); return 0; }},
+    {"ImpactScript", 2, nullptr,
+     [](lua_State *L, RootProjectile *p, int) { p->SetImpactScript(LuaArgString(L, 2, nullptr)); return 0; }},
+    {"DestructScript", 2, nullptr,
+     [](lua_State *L, RootProjectile *p, int) { p->SetDestructScript(LuaArgString(L, 2, nullptr)); return 0; }},
+    {"ResetScript", 2, nullptr, [](lua_State *L, RootProjectile *p, int) { p->SetResetScript(LuaArgString(L, 2, nullptr)); return 0; }},
+    {"RenderFrame", 5, nullptr,
      [](lua_State *L, RootProjectile *p, int) {
-         p->SetFrame(LuaArgString(L, 2, NULL), LuaArgInteger(L, 3, 0), (float)LuaArgInteger(L, 4, 0),
+         p->SetFrame(LuaArgString(L, 2, nullptr), LuaArgInteger(L, 3, 0), (float)LuaArgInteger(L, 4, 0),
                      (float)LuaArgInteger(L, 5, 0));
          return 0;
      }},
-    {"FlipFlag", 2, NULL, [](lua_State *L, RootProjectile *p, int) { p->SetFlipFlag(LuaArgInteger(L, 2, 0)); return 0; }},
-    {"AnimationDrawingOffsets", 3, NULL,
+    {"FlipFlag", 2, nullptr, [](lua_State *L, RootProjectile *p, int) { p->SetFlipFlag(LuaArgInteger(L, 2, 0)); return 0; }},
+    {"AnimationDrawingOffsets", 3, nullptr,
      [](lua_State *L, RootProjectile *p, int) {
          p->SetAnimationDrawingOffsets(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f));
          return 0;
      }},
-    {"AnimationLibraryPath", 2, NULL,
-     [](lua_State *L, RootProjectile *p, int) { p->SetAnimationLibraryPath(LuaArgString(L, 2, NULL)); return 0; }},
-    {"SelfDestruct", 2, NULL, [](lua_State *L, RootProjectile *p, int) { p->SetDestruct(LuaArgFlag(L, 2)); return 0; }},
-    {"InvincibleTimer", 3, NULL,
+    {"AnimationLibraryPath", 2, nullptr,
+     [](lua_State *L, RootProjectile *p, int) { p->SetAnimationLibraryPath(LuaArgString(L, 2, nullptr)); return 0; }},
+    {"SelfDestruct", 2, nullptr, [](lua_State *L, RootProjectile *p, int) { p->SetDestruct(LuaArgFlag(L, 2)); return 0; }},
+    {"InvincibleTimer", 3, nullptr,
      [](lua_State *L, RootProjectile *p, int) { p->SetInvincibleTimer(LuaArgFlag(L, 2), LuaArgInteger(L, 3, 0)); return 0; }},
-    {"BlockAutoOffscreenDestruction", 2, NULL,
+    {"BlockAutoOffscreenDestruction", 2, nullptr,
      [](lua_State *L, RootProjectile *p, int) { p->SetBlockAutoOffscreenDestruction(LuaArgFlag(L, 2)); return 0; }},
-    {"ResetAnimationTimer", 1, NULL, [](lua_State *, RootProjectile *p, int) { p->ResetAnimationTimer(); return 0; }},
-    {"IsReflecting", 2, NULL, [](lua_State *L, RootProjectile *p, int) { p->SetReflecting(LuaArgFlag(L, 2)); return 0; }},
-    {"IgnoreNoAnimationError", 1, NULL, [](lua_State *, RootProjectile *p, int) { p->SetIgnoreNoAnimationError(1); return 0; }},
-    {"IsObstacle", 2, NULL, [](lua_State *L, RootProjectile *p, int) { p->SetObstacle(LuaArgFlag(L, 2)); return 0; }},
-    {"Rotation", 2, NULL, [](lua_State *L, RootProjectile *p, int) { p->SetRotation(LuaArgFloat(L, 2, 0.0f)); return 0; }},
-    {"ShowUnderlay", 4, NULL,
+    {"ResetAnimationTimer", 1, nullptr, [](lua_State *, RootProjectile *p, int) { p->ResetAnimationTimer(); return 0; }},
+    {"IsReflecting", 2, nullptr, [](lua_State *L, RootProjectile *p, int) { p->SetReflecting(LuaArgFlag(L, 2)); return 0; }},
+    {"IgnoreNoAnimationError", 1, nullptr, [](lua_State *, RootProjectile *p, int) { p->SetIgnoreNoAnimationError(1); return 0; }},
+    {"IsObstacle", 2, nullptr, [](lua_State *L, RootProjectile *p, int) { p->SetObstacle(LuaArgFlag(L, 2)); return 0; }},
+    {"Rotation", 2, nullptr, [](lua_State *L, RootProjectile *p, int) { p->SetRotation(LuaArgFloat(L, 2, 0.0f)); return 0; }},
+    {"ShowUnderlay", 4, nullptr,
      [](lua_State *L, RootProjectile *p, int) {
          p->SetUnderlay(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f), LuaArgFloat(L, 4, 0.0f));
          return 0;
      }},
-    {"ImmuneToInterception", 2, NULL,
+    {"ImmuneToInterception", 2, nullptr,
      [](lua_State *L, RootProjectile *p, int) { p->SetImmuneToInterception(LuaArgFlag(L, 2)); return 0; }},
-    {NULL, 0, NULL, NULL},
+    {nullptr, 0, nullptr, nullptr},
 };
 
 static const LuaProperty<RootProjectile> cGetters[] = {
-    {"Position", 1, NULL,
+    {"Position", 1, nullptr,
      [](lua_State *L, RootProjectile *p, int) {
          Hitbox tBox;
          p->GetHitbox(tBox);
          return LuaPushPair(L, tBox.mOwnerX, tBox.mOwnerY);
      }},
-    {"Center", 1, NULL,
+    {"Center", 1, nullptr,
      [](lua_State *L, RootProjectile *p, int) {
          Hitbox tBox;
          p->GetHitbox(tBox);
          return LuaPushPair(L, (tBox.mLft + tBox.mRgt) / 2.0f, (tBox.mTop + tBox.mBot) / 2.0f);
      }},
-    {"Speeds", 1, NULL,
+    {"Speeds", 1, nullptr,
      [](lua_State *L, RootProjectile *p, int) {
          float tX, tY, tZ;
          p->GetSpeeds(tX, tY, tZ);
@@ -98,22 +98,22 @@ static const LuaProperty<RootProjectile> cGetters[] = {
          lua_pushnumber(L, tZ);
          return 3;
      }},
-    {"WidthAndHeight", 1, NULL,
+    {"WidthAndHeight", 1, nullptr,
      [](lua_State *L, RootProjectile *p, int) {
          Hitbox tBox;
          p->GetHitbox(tBox);
          return LuaPushPair(L, tBox.mRgt - tBox.mLft, tBox.mBot - tBox.mTop);
      }},
-    {"IsReflecting", 1, NULL, [](lua_State *L, RootProjectile *p, int) { lua_pushboolean(L, p->IsReflecting()); return 1; }},
-    {"IgnoreClips", 1, NULL, [](lua_State *L, RootProjectile *p, int) { lua_pushboolean(L, p->GetIgnoreClips()); return 1; }},
-    {"IsSideBlocked", 2, NULL,
+    {"IsReflecting", 1, nullptr, [](lua_State *L, RootProjectile *p, int) { lua_pushboolean(L, p->IsReflecting()); return 1; }},
+    {"IgnoreClips", 1, nullptr, [](lua_State *L, RootProjectile *p, int) { lua_pushboolean(L, p->GetIgnoreClips()); return 1; }},
+    {"IsSideBlocked", 2, nullptr,
      [](lua_State *L, RootProjectile *p, int) { lua_pushboolean(L, p->IsSideBlocked(LuaArgInteger(L, 2, -1))); return 1; }},
-    {"HitLastTick", 1, NULL,
+    {"HitLastTick", 1, nullptr,
      [](lua_State *L, RootProjectile *p, int) {
          lua_pushboolean(L, xProjectileLastHitPlayer != 0 && xProjectileLastHitPlayer == p->GetID());
          return 1;
      }},
-    {NULL, 0, NULL, NULL},
+    {nullptr, 0, nullptr, nullptr},
 };
 
 static int Proj_Create(lua_State *L)
@@ -124,7 +124,7 @@ static int Proj_Create(lua_State *L)
     EntityManager *rManager = EntityManager::Fetch();
     if(!rLibrary || !rManager) return 0;
 
-    const char *rName = LuaArgString(L, 1, NULL);
+    const char *rName = LuaArgString(L, 1, nullptr);
     RootProjectile *nProjectile = new RootProjectile();
     nProjectile->SetName(rName);
     rLibrary->SetActiveObjectDirect(nProjectile);
@@ -181,7 +181,7 @@ static const luaL_Reg cProjectileBindings[] = {
     {"Proj_GetProperty", Proj_GetProperty},
     {"Proj_RunMove", Proj_RunMove},
     {"Proj_RunWallCrawl", Proj_RunWallCrawl},
-    {NULL, NULL},
+    {nullptr, nullptr},
 };
 
 void RegisterProjLua(lua_State *L)

@@ -48,14 +48,14 @@ void SetDataNumber(DataList *pList, const char *pName, float pValue)
 void SetDataString(DataList *pList, const char *pName, const char *pText)
 {
     if(!pList || !pName || !pText) return;
-    char *nText = NULL;
+    char *nText = nullptr;
     ResetString(&nText, pText);
     if(!pList->DefineDataEntry(pName, nText, DeleteWithFree, TYPEDVALUE_STRING)) free(nText);
 }
 
 const char *ReadDataString(DataList *pList, const char *pName)
 {
-    if(!pList || !pName || pList->GetDataEntryKind(pName) != TYPEDVALUE_STRING) return NULL;
+    if(!pList || !pName || pList->GetDataEntryKind(pName) != TYPEDVALUE_STRING) return nullptr;
     return (const char *)pList->GetDataEntry(pName);
 }
 
@@ -66,8 +66,8 @@ ProxyTrigger::ProxyTrigger()
     mType = TYPE_PROXYTRIGGER;
     mRect = ZoneRect();
     mArmed = 0;
-    rCheck = NULL;
-    rAction = NULL;
+    rCheck = nullptr;
+    rAction = nullptr;
     rDebug = DefaultOutline;
 }
 
@@ -113,7 +113,7 @@ void ProxyTrigger::DefaultOutline(ProxyTrigger *pTrigger)
     OptionsManager *rOptions = OptionsManager::Fetch();
     if(!pTrigger || !rOptions || !rOptions->GetBool("ShowHitboxes")) return;
     CameraManager *rCameras = CameraManager::Fetch();
-    Camera *rCamera = rCameras ? rCameras->GetActiveCamera() : NULL;
+    Camera *rCamera = rCameras ? rCameras->GetActiveCamera() : nullptr;
     ZoneRect tRect = pTrigger->GetRect();
     float tWidth = tRect.mRgt - tRect.mLft;
     float tHeight = tRect.mBot - tRect.mTop;
@@ -155,7 +155,7 @@ bool EnemySpawnTrigger::SpawnCheck(ProxyTrigger *pTrigger)
     if(tTimer > 0.0f) return false;
 
     CameraManager *rCameras = CameraManager::Fetch();
-    Camera *rCamera = rCameras ? rCameras->GetActiveCamera() : NULL;
+    Camera *rCamera = rCameras ? rCameras->GetActiveCamera() : nullptr;
     if(!rCamera) return false;
     Hitbox tFrame = rCamera->GetFrame();
     const int32_t L = (int32_t)tFrame.mLft;
@@ -220,8 +220,8 @@ void EnemySpawnTrigger::SpawnAction(ProxyTrigger *pTrigger)
     LuaManager *rLua = LuaManager::Fetch();
     if(!rEntities || !rLibrary) return;
     // The data list may change under a constructor script; keep private copies.
-    char *nName = NULL;
-    char *nScript = NULL;
+    char *nName = nullptr;
+    char *nScript = nullptr;
     ResetString(&nName, rName);
     ResetString(&nScript, rScript);
     Enemy *nEnemy = new Enemy(nName);

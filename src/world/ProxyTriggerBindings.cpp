@@ -10,7 +10,7 @@
 static ProxyTrigger *FetchActiveTrigger()
 {
     DataLibrary *rLibrary = DataLibrary::Fetch();
-    if(!rLibrary || !rLibrary->ActiveIsType(TYPE_PROXYTRIGGER)) return NULL;
+    if(!rLibrary || !rLibrary->ActiveIsType(TYPE_PROXYTRIGGER)) return nullptr;
     return static_cast<ProxyTrigger *>(rLibrary->GetActiveObject());
 }
 
@@ -26,7 +26,7 @@ static int PTrigger_Create(lua_State *L)
     EntityManager *rEntities = EntityManager::Fetch();
     if(!rLibrary || !rEntities) return 0;
     ProxyTrigger *nTrigger = new ProxyTrigger();
-    nTrigger->SetName(LuaArgString(L, 1, NULL));
+    nTrigger->SetName(LuaArgString(L, 1, nullptr));
     nTrigger->SetDebugRoutine(ProxyTrigger::DefaultOutline);
     rEntities->RegisterEntity(nTrigger->GetName(), nTrigger, DeleteRootObject);
     rLibrary->SetActiveObjectDirect(nTrigger);
@@ -39,7 +39,7 @@ static const LuaProperty<ProxyTrigger> cTriggerSetters[] = {
          p->SetRect(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f), LuaArgFloat(L, 4, 0.0f), LuaArgFloat(L, 5, 0.0f));
          return 0;
      }},
-    {NULL, 0, NULL, NULL},
+    {nullptr, 0, nullptr, nullptr},
 };
 
 static int PTrigger_SetProperty(lua_State *L)
@@ -61,7 +61,7 @@ static int PTrigger_SetProperty(lua_State *L)
 static const luaL_Reg cTriggerBindings[] = {
     {"PTrigger_Create", PTrigger_Create},
     {"PTrigger_SetProperty", PTrigger_SetProperty},
-    {NULL, NULL},
+    {nullptr, nullptr},
 };
 
 void RegisterProxyTriggerLua(lua_State *L)

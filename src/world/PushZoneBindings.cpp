@@ -14,7 +14,7 @@ static int Push_Create(lua_State *L)
 
 static const luaL_Reg cPushBindings[] = {
     {"Push_Create", Push_Create},
-    {NULL, NULL},
+    {nullptr, nullptr},
 };
 
 void RegisterPushBindings(lua_State *L)

@@ -11,7 +11,7 @@
 
 RootEntity::RootEntity()
 {
-    mName = 0;
+    mName = nullptr;
     ResetString(&mName, "Unnamed Entity");
     mEnabled = 1;
     mTag = 0;

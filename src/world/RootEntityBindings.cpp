@@ -13,7 +13,7 @@
 static RootEntity *FetchActiveEntity()
 {
     DataLibrary *rLibrary = DataLibrary::Fetch();
-    if(!rLibrary) return NULL;
+    if(!rLibrary) return nullptr;
     return dynamic_cast<RootEntity *>(rLibrary->GetActiveObject());
 }
 
@@ -63,7 +63,7 @@ static int RE_IsSideBlocked(lua_State *L)
     if(lua_gettop(L) != 1 || !LuaArgIsString(L, 1)) return LuaArgListErrorNil("RE_IsSideBlocked", L);
     RootEntity *rEntity = FetchActiveEntity();
     if(!rEntity) return LuaActiveObjectTypeErrorNil("RE_IsSideBlocked", L);
-    lua_pushboolean(L, rEntity->IsSideBlockedByName(LuaArgString(L, 1, NULL)));
+    lua_pushboolean(L, rEntity->IsSideBlockedByName(LuaArgString(L, 1, nullptr)));
     return 1;
 }
 
@@ -74,7 +74,7 @@ static int RE_IsCollidingWith(lua_State *L)
     if(!rEntity) return LuaActiveObjectTypeErrorNil("RE_IsCollidingWith", L);
 
     EntityManager *rManager = EntityManager::Fetch();
-    RootEntity *rOther = rManager ? rManager->GetEntity(LuaArgString(L, 1, NULL)) : NULL;
+    RootEntity *rOther = rManager ? rManager->GetEntity(LuaArgString(L, 1, nullptr)) : nullptr;
     bool tColliding = false;
     if(rOther && rEntity->HasHitbox() && rOther->HasHitbox())
     {
@@ -120,7 +120,7 @@ static const luaL_Reg xRootEntityFunctions[] = {
     {"RE_IsCollidingWith", RE_IsCollidingWith},
     {"RE_ApplyPush", RE_ApplyPush},
     {"RE_SetDepth", RE_SetDepth},
-    {NULL, NULL},
+    {nullptr, nullptr},
 };
 
 void RegisterRootEntityLua(lua_State *L)

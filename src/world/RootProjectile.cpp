@@ -51,9 +51,9 @@ namespace
 CorvelAnimation *LookUpAnimation(const char *pPath)
 {
     DataLibrary *rLibrary = DataLibrary::Fetch();
-    if(!pPath || !rLibrary) return NULL;
+    if(!pPath || !rLibrary) return nullptr;
     RootObject *rObject = (RootObject *)rLibrary->GetEntryOfKind(pPath, DL_KIND_ROOTOBJECT);
-    if(!rObject || rObject->GetType() != TYPE_CORVELANIMATION) return NULL;
+    if(!rObject || rObject->GetType() != TYPE_CORVELANIMATION) return nullptr;
     return dynamic_cast<CorvelAnimation *>(rObject);
 }
 
@@ -77,8 +77,8 @@ RootProjectile::RootProjectile() : mFrameHolder(this, ReleaseFrame)
     mIgnoreDamage = 0;
     mTicksAlive = 0;
     mSelfMoving = 0;
-    rNativeLogic = NULL;
-    mLogicScript = NULL;
+    rNativeLogic = nullptr;
+    mLogicScript = nullptr;
     mIsObstacle = 0;
     mImmuneToInterception = 0;
     mWeaponFlagA = 0;
@@ -91,7 +91,7 @@ RootProjectile::RootProjectile() : mFrameHolder(this, ReleaseFrame)
     mIsBuster = 0;
     mBusterBlocker = 0;
     mBusterTarget = 0;
-    mBusterTargetScript = NULL;
+    mBusterTargetScript = nullptr;
     mTargetFlags = 0;
     mHitOnce = 0;
     mHitList = new NamedLinkedList(0);
@@ -106,23 +106,23 @@ RootProjectile::RootProjectile() : mFrameHolder(this, ReleaseFrame)
     mOwnerEnemyID = 0;
     mOwnerPresent = 0;
     mOwnerID = 0;
-    mImpactScript = NULL;
-    mBlockScript = NULL;
-    mDestructScript = NULL;
-    mResetScript = NULL;
+    mImpactScript = nullptr;
+    mBlockScript = nullptr;
+    mDestructScript = nullptr;
+    mResetScript = nullptr;
     mSpeedX = mSpeedY = mSpeedZ = 0.0f;
     mFlipFlag = 0;
     mAnimationTimer = 0;
     mRotation = 0.0f;
     mShowUnderlay = 0;
     mUnderlayColour.Set(0.0f, 0.0f, 0.0f, 1.0f);
-    rNativeRender = NULL;
-    rFrameCallback = NULL;
+    rNativeRender = nullptr;
+    rFrameCallback = nullptr;
     mDrawOffsetX = mDrawOffsetY = 0.0f;
-    mAnimationPath = NULL;
+    mAnimationPath = nullptr;
     mIgnoreNoAnimationError = 0;
-    rFrame = NULL;
-    mRenderScript = NULL;
+    rFrame = nullptr;
+    mRenderScript = nullptr;
 }
 
 // An enemy's box tells its owner that it is going, so the enemy never keeps a freed box.
@@ -249,9 +249,9 @@ void RootProjectile::WallCrawl(int32_t pSteps)
 
 void RootProjectile::SetLogicScript(const char *pPath)
 {
-    ResetString(&mLogicScript, NULL);
-    rNativeLogic = NULL;
-    rNativeRender = NULL;
+    ResetString(&mLogicScript, nullptr);
+    rNativeLogic = nullptr;
+    rNativeRender = nullptr;
     if(!pPath) return;
     const ProjectileOverride *rOverride = FindProjectileOverride(pPath);
     if(rOverride)
@@ -314,7 +314,7 @@ void RootProjectile::SetOwnerEnemy(RootEntity *pEnemy)
 
 void RootProjectile::NotifyOwnerEnemy()
 {
-    Enemy *rOwner = mOwnerPresent ? Enemy::FindLive(mOwnerID) : NULL;
+    Enemy *rOwner = mOwnerPresent ? Enemy::FindLive(mOwnerID) : nullptr;
     if(rOwner) rOwner->SetHitPlayer();
 }
 
@@ -344,7 +344,7 @@ void RootProjectile::SetAnimationLibraryPath(const char *pPath)
 void RootProjectile::ReleaseFrame(void *pProjectile, void *pObject)
 {
     RootProjectile *rProjectile = (RootProjectile *)pProjectile;
-    if(rProjectile->rFrame == pObject) rProjectile->rFrame = NULL;
+    if(rProjectile->rFrame == pObject) rProjectile->rFrame = nullptr;
 }
 
 void RootProjectile::SetFrame(const char *pAnimationPath, int32_t pFrame, float pXOffset, float pYOffset)
@@ -371,7 +371,7 @@ Bitmap *RootProjectile::GetProjectileAnimationFrame()
             fprintf(stderr, "RootProjectile::GetProjectileAnimationFrame: Error, no Animation matched the library path %s.\n",
                     mAnimationPath ? mAnimationPath : "(null)");
         }
-        return NULL;
+        return nullptr;
     }
     return rAnimation->GetFrameAtTick(mAnimationTimer);
 }
@@ -503,7 +503,7 @@ void RootProjectile::InterceptProjectile(RootProjectile *)
 void RootProjectile::ApplyOffscreenRule()
 {
     CameraManager *rCameras = CameraManager::Fetch();
-    Camera *rCamera = rCameras ? rCameras->GetActiveCamera() : NULL;
+    Camera *rCamera = rCameras ? rCameras->GetActiveCamera() : nullptr;
     if(!rCamera) return;
     const float tX = mHitbox.mOwnerX - mOffsetLft;
     const float tY = mHitbox.mOwnerY - mOffsetTop;
@@ -605,7 +605,7 @@ void RootProjectile::Render()
     bool tShow = rOptions && rOptions->GetBool("ShowHitboxes");
     float tOffsetX = 0.0f;
     float tOffsetY = 0.0f;
-    Bitmap *rImage = NULL;
+    Bitmap *rImage = nullptr;
 
     if(rNativeRender)
     {
@@ -631,7 +631,7 @@ void RootProjectile::Render()
     }
     else if(mRenderScript)
     {
-        rFrame = NULL;
+        rFrame = nullptr;
         RunHookScript(mRenderScript, PROJECTILE_HOOK_RENDER);
         rImage = rFrame;
         tOffsetX = mDrawOffsetX;

@@ -120,8 +120,8 @@ public:
     const char *GetResetScript() const { return mResetScript; }
     const char *GetBusterTargetScript() const { return mBusterTargetScript; }
     uint8_t IsBusterTarget() const { return mBusterTarget; }
-    bool HasNativeLogic() const { return rNativeLogic != 0; }
-    bool HasNativeRender() const { return rNativeRender != 0; }
+    bool HasNativeLogic() const { return rNativeLogic != nullptr; }
+    bool HasNativeRender() const { return rNativeRender != nullptr; }
     void SetNativeLogic(ProjectileRoutine pRoutine) { rNativeLogic = pRoutine; }
     void SetNativeRender(ProjectileRoutine pRoutine) { rNativeRender = pRoutine; }
     void SetNativeFrameCallback(ProjectileFrameCallback pCallback) { rFrameCallback = pCallback; }

@@ -30,7 +30,7 @@ namespace
     float *DataNumber(RootSprite *pSprite, const char *pName)
     {
         DataList *rData = pSprite->GetData();
-        if(!rData || rData->GetDataEntryKind(pName) != TYPEDVALUE_FLOAT) return NULL;
+        if(!rData || rData->GetDataEntryKind(pName) != TYPEDVALUE_FLOAT) return nullptr;
         return (float *)rData->GetDataEntry(pName);
     }
 
@@ -88,24 +88,24 @@ RootSprite::RootSprite() : mHolder(this, ReleaseAnimation)
     mTicksAlive = 0;
     mLifetime = SPRITE_LIFETIME_ENDLESS;
     mOverOverlay = 1;
-    rNativeUpdate = NULL;
-    mUpdateScript = NULL;
+    rNativeUpdate = nullptr;
+    mUpdateScript = nullptr;
     mHitbox = HitboxFromEdges(0.0f, 0.0f, 0.0f, 0.0f);
     mWidth = 0.0f;
     mHeight = 0.0f;
     mDrawZ = 0.0f;
-    rNativeAnimate = NULL;
-    mAnimateScript = NULL;
+    rNativeAnimate = nullptr;
+    mAnimateScript = nullptr;
     mAnimationsTotal = 0;
-    mAnimations = NULL;
-    mPalettePath = NULL;
-    mPaletteVariant = NULL;
+    mAnimations = nullptr;
+    mPalettePath = nullptr;
+    mPaletteVariant = nullptr;
     mOverRenderPending = 0;
     mOverRenderOffsetX = 0;
     mOverRenderOffsetY = 0;
     memset(mOverRenderRect, 0, sizeof(mOverRenderRect));
     mMonoFlag = 0;
-    mMonoScript = NULL;
+    mMonoScript = nullptr;
     mCurrentAnimation = -1;
     mCurrentFrame = SPRITE_FRAME_CLOCK;
     mPropertyA = 0;
@@ -129,7 +129,7 @@ void RootSprite::ReleaseAnimation(void *pOwner, void *pObject)
     RootSprite *rSprite = static_cast<RootSprite *>(pOwner);
     for(int32_t i = 0; i < rSprite->mAnimationsTotal; i++)
     {
-        if(rSprite->mAnimations[i] == pObject) rSprite->mAnimations[i] = NULL;
+        if(rSprite->mAnimations[i] == pObject) rSprite->mAnimations[i] = nullptr;
     }
 }
 
@@ -172,8 +172,8 @@ void RootSprite::SetLifetime(int32_t pTicks)
 
 void RootSprite::ClearRoutines()
 {
-    rNativeUpdate = NULL;
-    rNativeAnimate = NULL;
+    rNativeUpdate = nullptr;
+    rNativeAnimate = nullptr;
 }
 
 void RootSprite::SetUpdatePath(const char *pPath)
@@ -181,7 +181,7 @@ void RootSprite::SetUpdatePath(const char *pPath)
     // Both routines go: an override's animate routine would otherwise hide the animate script
     // for the rest of the sprite's life.
     ClearRoutines();
-    ResetString(&mUpdateScript, NULL);
+    ResetString(&mUpdateScript, nullptr);
     if(!pPath) return;
     if(!strcmp(pPath, cScrapPiece))
     {
@@ -218,7 +218,7 @@ void RootSprite::SetMonoScript(const char *pPath)
 void RootSprite::SetAnimationsTotal(int32_t pCount)
 {
     free(mAnimations);
-    mAnimations = NULL;
+    mAnimations = nullptr;
     mAnimationsTotal = 0;
     if(pCount <= 0) return;
     if(pCount > SPRITE_MAX_ANIMATIONS)
@@ -243,7 +243,7 @@ void RootSprite::SetAnimation(int32_t pIndex, CorvelAnimation *pAnimation)
 
 CorvelAnimation *RootSprite::GetAnimation(int32_t pIndex) const
 {
-    if(pIndex < 0 || pIndex >= mAnimationsTotal) return NULL;
+    if(pIndex < 0 || pIndex >= mAnimationsTotal) return nullptr;
     return mAnimations[pIndex];
 }
 
@@ -344,9 +344,9 @@ Bitmap *RootSprite::ChooseFrame()
     else if(mAnimateScript) RunScript(mAnimateScript, -1);
 
     CorvelAnimation *rAnimation = GetAnimation(mCurrentAnimation);
-    if(!rAnimation) return NULL;
+    if(!rAnimation) return nullptr;
     if(mCurrentFrame == SPRITE_FRAME_CLOCK) return rAnimation->GetFrameAtTick(mTicksAlive);
-    if(mCurrentFrame == SPRITE_FRAME_HIDDEN) return NULL;
+    if(mCurrentFrame == SPRITE_FRAME_HIDDEN) return nullptr;
     return rAnimation->GetFrame(mCurrentFrame);
 }
 

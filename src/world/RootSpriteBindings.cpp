@@ -15,7 +15,7 @@
 static RootSprite *FetchActiveSprite()
 {
     DataLibrary *rLibrary = DataLibrary::Fetch();
-    if(!rLibrary || !rLibrary->ActiveTypeInRange(TYPE_ROOTSPRITE, TYPE_SPRITE_LAST)) return NULL;
+    if(!rLibrary || !rLibrary->ActiveTypeInRange(TYPE_ROOTSPRITE, TYPE_SPRITE_LAST)) return nullptr;
     return dynamic_cast<RootSprite *>(rLibrary->GetActiveObject());
 }
 
@@ -36,7 +36,7 @@ static int Sprite_Create(lua_State *L)
     rEntities->RegisterEntity(nSprite->GetName(), nSprite, DeleteRootObject);
     rLibrary->SetActiveObjectDirect(nSprite);
 
-    const char *rScript = tArgs == 2 ? LuaArgString(L, 2, NULL) : NULL;
+    const char *rScript = tArgs == 2 ? LuaArgString(L, 2, nullptr) : nullptr;
     LuaManager *rLua = LuaManager::Fetch();
     if(rScript && rLua) rLua->ExecuteLuaFile(rScript, 1, "N", 0.0);
     return 0;
@@ -45,7 +45,7 @@ static int Sprite_Create(lua_State *L)
 // "Animation": the path must hold a real animation; anything else leaves the slot alone.
 static int SetSpriteAnimation(lua_State *L, RootSprite *pSprite, int)
 {
-    const char *rPath = LuaArgString(L, 3, NULL);
+    const char *rPath = LuaArgString(L, 3, nullptr);
     CorvelAnimation *rAnimation = LookUpAnimation(rPath);
     if(!rAnimation)
     {
@@ -60,9 +60,9 @@ static const LuaProperty<RootSprite> cSpriteSetters[] = {
     {"AnimationsTotal", 2, "N",
      [](lua_State *L, RootSprite *p, int) { p->SetAnimationsTotal(LuaArgInteger(L, 2, 0)); return 0; }},
     {"Animation", 3, "NS", SetSpriteAnimation},
-    {"UpdatePath", 2, "S", [](lua_State *L, RootSprite *p, int) { p->SetUpdatePath(LuaArgString(L, 2, NULL)); return 0; }},
-    {"AnimatePath", 2, "S", [](lua_State *L, RootSprite *p, int) { p->SetAnimatePath(LuaArgString(L, 2, NULL)); return 0; }},
-    {"MonoScript", 2, "S", [](lua_State *L, RootSprite *p, int) { p->SetMonoScript(LuaArgString(L, 2, NULL)); return 0; }},
+    {"UpdatePath", 2, "S", [](lua_State *L, RootSprite *p, int) { p->SetUpdatePath(LuaArgString(L, 2, nullptr)); return 0; }},
+    {"AnimatePath", 2, "S", [](lua_State *L, RootSprite *p, int) { p->SetAnimatePath(LuaArgString(L, 2, nullptr)); return 0; }},
+    {"MonoScript", 2, "S", [](lua_State *L, RootSprite *p, int) { p->SetMonoScript(LuaArgString(L, 2, nullptr)); return 0; }},
     {"Position", 3, "NN",
      [](lua_State *L, RootSprite *p, int) { p->SetPosition(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f)); return 0; }},
     {"Sizes", 3, "NN",
@@ -71,18 +71,18 @@ static const LuaProperty<RootSprite> cSpriteSetters[] = {
     {"Flip", 2, "N", [](lua_State *L, RootSprite *p, int) { p->SetFlip(LuaArgInteger(L, 2, 0)); return 0; }},
     {"Rotation", 2, "N", [](lua_State *L, RootSprite *p, int) { p->SetRotation(LuaArgInteger(L, 2, 0)); return 0; }},
     {"Palettes", 3, "SS",
-     [](lua_State *L, RootSprite *p, int) { p->SetPalettes(LuaArgString(L, 2, NULL), LuaArgString(L, 3, NULL)); return 0; }},
-    {NULL, 0, NULL, NULL},
+     [](lua_State *L, RootSprite *p, int) { p->SetPalettes(LuaArgString(L, 2, nullptr), LuaArgString(L, 3, nullptr)); return 0; }},
+    {nullptr, 0, nullptr, nullptr},
 };
 
 static const LuaProperty<RootSprite> cSpriteGetters[] = {
-    {"Position", 1, NULL,
+    {"Position", 1, nullptr,
      [](lua_State *L, RootSprite *p, int) {
          float tX, tY, tZ;
          p->GetPosition(tX, tY, tZ);
          return LuaPushPair(L, tX, tY);
      }},
-    {NULL, 0, NULL, NULL},
+    {nullptr, 0, nullptr, nullptr},
 };
 
 static int Sprite_GetProperty(lua_State *L)
@@ -144,7 +144,7 @@ static const luaL_Reg cSpriteBindings[] = {
     {"Sprite_SetAnimationProperties", Sprite_SetAnimationProperties},
     {"Sprite_UseOverRender", Sprite_UseOverRender},
     {"Sprite_HugSurface", Sprite_HugSurface},
-    {NULL, NULL},
+    {nullptr, nullptr},
 };
 
 void RegisterSpriteBindings(lua_State *L)

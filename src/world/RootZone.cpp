@@ -68,7 +68,7 @@ bool ReadZoneCreateArguments(lua_State *L, int pCount, const char *pBinding, con
         LuaArgListError(pBinding);
         return false;
     }
-    sName = LuaArgString(L, 1, NULL);
+    sName = LuaArgString(L, 1, nullptr);
     for(int i = 0; i < 4; i++) sEdges[i] = (float)LuaArgNumber(L, i + 2, 0.0);
     return true;
 }

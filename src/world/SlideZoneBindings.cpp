@@ -14,7 +14,7 @@ static int Slide_Create(lua_State *L)
 
 static const luaL_Reg cSlideBindings[] = {
     {"Slide_Create", Slide_Create},
-    {NULL, NULL},
+    {nullptr, nullptr},
 };
 
 void RegisterSlideBindings(lua_State *L)

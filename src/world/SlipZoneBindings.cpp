@@ -12,7 +12,7 @@ static int Slip_Create(lua_State *L)
 
 static const luaL_Reg cSlipBindings[] = {
     {"Slip_Create", Slip_Create},
-    {NULL, NULL},
+    {nullptr, nullptr},
 };
 
 void RegisterSlipBindings(lua_State *L)

@@ -75,7 +75,7 @@ namespace
 
     void *Zeroed(size_t pCount, size_t pSize)
     {
-        void *nBlock = Reallocated(NULL, pCount * pSize);
+        void *nBlock = Reallocated(nullptr, pCount * pSize);
         memset(nBlock, 0, pCount * pSize);
         return nBlock;
     }
@@ -162,7 +162,7 @@ void SolidIndex::Push(FilingList &sList, int32_t pEntry)
 
 SolidIndex::SolidIndex()
 {
-    mEntries = NULL;
+    mEntries = nullptr;
     mEntryCapacity = 0;
     mCount = 0;
     mFreeHead = -1;
@@ -245,7 +245,7 @@ void SolidIndex::EraseSlot(RootEntity *pEntity)
         mSlots[i] = mSlots[j];
         i = j;
     }
-    mSlots[i].rEntity = NULL;
+    mSlots[i].rEntity = nullptr;
 }
 
 // --- Filing ---------------------------------------------------------------------------------
@@ -354,7 +354,7 @@ void SolidIndex::Add(RootEntity *pEntity)
         mEntries = (Entry *)Reallocated(mEntries, sizeof(Entry) * (size_t)tCapacity);
         for(int32_t i = tCapacity - 1; i >= mEntryCapacity; i--)
         {
-            mEntries[i].rEntity = NULL;
+            mEntries[i].rEntity = nullptr;
             mEntries[i].mNextFree = mFreeHead;
             mFreeHead = i;
         }
@@ -381,7 +381,7 @@ void SolidIndex::Remove(RootEntity *pEntity)
     Entry &rEntry = mEntries[tEntry];
     if(rEntry.mLoose) DropFromList(mLoose, rEntry.mLoosePosition, false);
     EraseSlot(pEntity);
-    rEntry.rEntity = NULL;
+    rEntry.rEntity = nullptr;
     rEntry.mNextFree = mFreeHead;
     mFreeHead = tEntry;
     mCount--;

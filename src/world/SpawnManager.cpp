@@ -94,17 +94,17 @@ void SpawnManager::BuildPresets()
 
 const EnemyPreset *SpawnManager::FindPreset(const char *pName) const
 {
-    if(!pName) return NULL;
+    if(!pName) return nullptr;
     for(int32_t i = 0; i < ENEMY_PRESET_COUNT; i++)
     {
         if(mPresets[i].mName[0] && !strcmp(mPresets[i].mName, pName)) return &mPresets[i];
     }
-    return NULL;
+    return nullptr;
 }
 
 const EnemyPreset *SpawnManager::GetPreset(int32_t pIndex) const
 {
-    if(pIndex < 0 || pIndex >= ENEMY_PRESET_COUNT) return NULL;
+    if(pIndex < 0 || pIndex >= ENEMY_PRESET_COUNT) return nullptr;
     return &mPresets[pIndex];
 }
 
@@ -170,7 +170,7 @@ RootEntity *SpawnManager::FindById(int32_t pID)
             return (RootEntity *)rData;
         }
     }
-    return NULL;
+    return nullptr;
 }
 
 int32_t SpawnManager::GetSpawnPointCount() const

@@ -9,7 +9,7 @@
 
 // The spawn points a script can add; the new point becomes active for the calls that follow.
 static const LuaProperty<SpawnManager> cSpawnKinds[] = {
-    {"EnemySpawnPoint", 1, NULL,
+    {"EnemySpawnPoint", 1, nullptr,
      [](lua_State *, SpawnManager *pSpawns, int) {
          EnemySpawnTrigger *nPoint = new EnemySpawnTrigger();
          nPoint->SetName("EnemySpawnPoint");
@@ -17,7 +17,7 @@ static const LuaProperty<SpawnManager> cSpawnKinds[] = {
          DataLibrary::Fetch()->SetActiveObjectDirect(nPoint);
          return 0;
      }},
-    {NULL, 0, NULL, NULL},
+    {nullptr, 0, nullptr, nullptr},
 };
 
 static int SpawnManager_AddSpawn(lua_State *L)
@@ -63,7 +63,7 @@ static const luaL_Reg cSpawnBindings[] = {
     {"SpawnManager_AddSpawn", SpawnManager_AddSpawn},
     {"SpawnManager_AddSpawnAuto", SpawnManager_AddSpawnAuto},
     {"SpawnManager_Clear", SpawnManager_Clear},
-    {NULL, NULL},
+    {nullptr, nullptr},
 };
 
 void RegisterSpawnManagerLua(lua_State *L)

@@ -11,7 +11,7 @@
 #include "world/RootExecutor.h"
 
 TransitionManager::TransitionManager()
-    : mOwnsExecutor(0), rExecutor(NULL), mState(TRANSITION_IDLE), mAlpha(0.0f),
+    : mOwnsExecutor(0), rExecutor(nullptr), mState(TRANSITION_IDLE), mAlpha(0.0f),
       mFadeOutSpeed(TRANSITION_DEFAULT_FADE_SPEED), mFadeInSpeed(TRANSITION_DEFAULT_FADE_SPEED),
       mTexture(0)
 {
@@ -19,7 +19,7 @@ TransitionManager::TransitionManager()
 
 TransitionManager::~TransitionManager()
 {
-    SetExecutor(NULL, false);
+    SetExecutor(nullptr, false);
     ReleaseTexture();
 }
 
@@ -90,7 +90,7 @@ void TransitionManager::Update()
             // under its own feet.
             RootExecutor *rRunning = rExecutor;
             bool tOwned = mOwnsExecutor != 0;
-            rExecutor = NULL;
+            rExecutor = nullptr;
             mOwnsExecutor = 0;
             mState = TRANSITION_FADE_IN;
             if(rRunning) rRunning->Run();

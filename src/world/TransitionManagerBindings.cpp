@@ -27,20 +27,20 @@ static int ResolveError(const char *pBindingName, const char *pName, int32_t pAr
 // new executor made active, so the property calls that follow act on it; TM_ExecTransition
 // hands it over and restores the caller's object.
 static const LuaProperty<DataLibrary> cTransitionKinds[] = {
-    {"MapTarget", LuaAtLeast(1), NULL,
+    {"MapTarget", LuaAtLeast(1), nullptr,
      [](lua_State *, DataLibrary *pLibrary, int) {
          if(!pLibrary) return 0;
          pLibrary->PushAndClearActive();
          pLibrary->SetActiveObjectDirect(new TransExec_AnyToMap());
          return 0;
      }},
-    {NULL, 0, NULL, NULL},
+    {nullptr, 0, nullptr, nullptr},
 };
 
 // An unknown kind leaves the stack alone, so nothing is left to pop.
 static int TM_SetupTransition(lua_State *L)
 {
-    if(!LuaArgString(L, 1, NULL)) return LuaArgListError("TM_SetupTransition");
+    if(!LuaArgString(L, 1, nullptr)) return LuaArgListError("TM_SetupTransition");
     return LuaCallProperty(L, "TM_SetupTransition", cTransitionKinds, DataLibrary::Fetch(), ResolveError);
 }
 
@@ -58,16 +58,16 @@ static const LuaProperty<void> cExecutorSetters[] = {
          DataLibrary *rLibrary = DataLibrary::Fetch();
          if(!rLibrary) return 0;
          if(!rLibrary->ActiveIsType(TYPE_TRANSEXEC_ANYTOMAP)) return LuaActiveObjectTypeError("TM_ExecutorSetProperty");
-         static_cast<TransExec_AnyToMap *>(rLibrary->GetActiveObject())->SetLevelName(LuaArgString(L, 2, NULL));
+         static_cast<TransExec_AnyToMap *>(rLibrary->GetActiveObject())->SetLevelName(LuaArgString(L, 2, nullptr));
          return 0;
      }},
-    {NULL, 0, NULL, NULL},
+    {nullptr, 0, nullptr, nullptr},
 };
 
 static int TM_ExecutorSetProperty(lua_State *L)
 {
-    if(!LuaArgString(L, 1, NULL)) return LuaArgListError("TM_ExecutorSetProperty");
-    return LuaCallProperty(L, "TM_ExecutorSetProperty", cExecutorSetters, NULL, ResolveError);
+    if(!LuaArgString(L, 1, nullptr)) return LuaArgListError("TM_ExecutorSetProperty");
+    return LuaCallProperty(L, "TM_ExecutorSetProperty", cExecutorSetters, nullptr, ResolveError);
 }
 
 static int TM_ExecTransition(lua_State *L)
@@ -86,7 +86,7 @@ static const luaL_Reg xTransitionManagerFunctions[] = {
     {"TM_SetupTransition", TM_SetupTransition},
     {"TM_ExecutorSetProperty", TM_ExecutorSetProperty},
     {"TM_ExecTransition", TM_ExecTransition},
-    {NULL, NULL},
+    {nullptr, nullptr},
 };
 
 void RegisterTransitionManagerBindings(lua_State *L)

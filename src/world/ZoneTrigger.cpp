@@ -15,9 +15,9 @@ ZoneTrigger::ZoneTrigger()
 {
     mType = TYPE_ZONETRIGGER;
     mRectCount = 0;
-    mRects = NULL;
+    mRects = nullptr;
     mActiveSlot = -1;
-    mCallScript = NULL;
+    mCallScript = nullptr;
     mCallNumber = -1;
     mNoRefire = 0;
     mInside = 0;
@@ -32,7 +32,7 @@ ZoneTrigger::~ZoneTrigger()
 void ZoneTrigger::SetRectCount(int32_t pCount)
 {
     free(mRects);
-    mRects = NULL;
+    mRects = nullptr;
     mRectCount = 0;
     if(pCount <= 0) return;
     if(pCount > ZONETRIGGER_MAX_RECTS)

@@ -12,7 +12,7 @@
 static ZoneTrigger *FetchActiveZoneTrigger()
 {
     DataLibrary *rLibrary = DataLibrary::Fetch();
-    if(!rLibrary || !rLibrary->ActiveIsType(TYPE_ZONETRIGGER)) return NULL;
+    if(!rLibrary || !rLibrary->ActiveIsType(TYPE_ZONETRIGGER)) return nullptr;
     return dynamic_cast<ZoneTrigger *>(rLibrary->GetActiveObject());
 }
 
@@ -30,21 +30,21 @@ static int ZTrigger_Create(lua_State *L)
     if(!rLibrary) return 0;
 
     ZoneTrigger *nTrigger = new ZoneTrigger();
-    nTrigger->SetName(LuaArgString(L, 1, NULL));
+    nTrigger->SetName(LuaArgString(L, 1, nullptr));
     rEntities->RegisterEntity(nTrigger->GetName(), nTrigger, DeleteRootObject);
     rLibrary->PushActiveEntity(nTrigger);
     return 0;
 }
 
 static const LuaProperty<ZoneTrigger> cZoneTriggerGetters[] = {
-    {"GetActiveHitboxSlot", 1, NULL, [](lua_State *L, ZoneTrigger *p, int) { lua_pushinteger(L, p->GetActiveSlot()); return 1; }},
+    {"GetActiveHitboxSlot", 1, nullptr, [](lua_State *L, ZoneTrigger *p, int) { lua_pushinteger(L, p->GetActiveSlot()); return 1; }},
     {"GetDimensionsOfHitbox", 2, "N",
      [](lua_State *L, ZoneTrigger *p, int) {
          ZoneRect tRect = p->GetRect(LuaArgInteger(L, 2, -1));
          LuaPushPair(L, tRect.mLft, tRect.mTop);
          return LuaPushPair(L, tRect.mRgt, tRect.mBot) + 2;
      }},
-    {NULL, 0, NULL, NULL},
+    {nullptr, 0, nullptr, nullptr},
 };
 
 static const LuaProperty<ZoneTrigger> cZoneTriggerSetters[] = {
@@ -55,11 +55,11 @@ static const LuaProperty<ZoneTrigger> cZoneTriggerSetters[] = {
                     LuaArgFloat(L, 6, 0.0f));
          return 0;
      }},
-    {"CallData", 2, "S", [](lua_State *L, ZoneTrigger *p, int) { p->SetCallData(LuaArgString(L, 2, NULL), -1); return 0; }},
+    {"CallData", 2, "S", [](lua_State *L, ZoneTrigger *p, int) { p->SetCallData(LuaArgString(L, 2, nullptr), -1); return 0; }},
     {"CallData", 3, "SN",
-     [](lua_State *L, ZoneTrigger *p, int) { p->SetCallData(LuaArgString(L, 2, NULL), LuaArgInteger(L, 3, -1)); return 0; }},
-    {"NoRefire", 2, NULL, [](lua_State *L, ZoneTrigger *p, int) { p->SetNoRefire(LuaArgFlag(L, 2)); return 0; }},
-    {NULL, 0, NULL, NULL},
+     [](lua_State *L, ZoneTrigger *p, int) { p->SetCallData(LuaArgString(L, 2, nullptr), LuaArgInteger(L, 3, -1)); return 0; }},
+    {"NoRefire", 2, nullptr, [](lua_State *L, ZoneTrigger *p, int) { p->SetNoRefire(LuaArgFlag(L, 2)); return 0; }},
+    {nullptr, 0, nullptr, nullptr},
 };
 
 static int ZTrigger_GetProperty(lua_State *L)
@@ -86,7 +86,7 @@ static const luaL_Reg cZoneTriggerBindings[] = {
     {"ZTrigger_Create", ZTrigger_Create},
     {"ZTrigger_GetProperty", ZTrigger_GetProperty},
     {"ZTrigger_SetProperty", ZTrigger_SetProperty},
-    {NULL, NULL},
+    {nullptr, nullptr},
 };
 
 void RegisterZoneTriggerBindings(lua_State *L)

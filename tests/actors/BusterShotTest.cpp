@@ -10,7 +10,7 @@ namespace
 {
     RootProjectile *LastShot()
     {
-        RootProjectile *rFound = NULL;
+        RootProjectile *rFound = nullptr;
         NamedLinkedList *rList = GetApplication()->rEntityManager->GetEntityList();
         for(void *rData = rList->PushIterator(); rData; rData = rList->IterateNext())
         {

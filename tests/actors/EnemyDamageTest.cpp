@@ -32,7 +32,7 @@ TEST_F(EnemyDamageTest, EveryDamageValueTakesItsTableEntry)
     rProbe->SetDamageTakenFrom(32, 5);
     EXPECT_EQ(rProbe->GetDamageTakenFrom(3), 127);
     EXPECT_EQ(rProbe->GetDamageTakenFrom(4), -128);
-    EXPECT_EQ(rProbe->GetDamageFromProjectile(NULL), 0);
+    EXPECT_EQ(rProbe->GetDamageFromProjectile(nullptr), 0);
 }
 
 TEST_F(EnemyDamageTest, HitsOfOneTickDoNotAddUpAndShotsAreUsedUpByTheRules)
@@ -170,7 +170,7 @@ TEST_F(EnemyDamageTest, WaitTimeAndMissingLogicKeepAnEnemyInert)
     Enemy *rWaiting = MakeEnemy("Waiting", cEX, cEY, 40.0f, 5);
     rWaiting->SetWaitTimeBeforeEnabled(3);
     Enemy *rInert = MakeEnemy("Inert", 300.0f, cEY, 40.0f, 5);
-    rInert->SetLogicScript(NULL);
+    rInert->SetLogicScript(nullptr);
     for(int32_t t = 0; t < 2; t++)
     {
         MakeShot(cEX + 5.0f, cEY + 5.0f, 2);

@@ -180,7 +180,7 @@ TEST_F(EnemyHitboxTest, AppearanceCountsTimeTogglesFacingAndChecksIndices)
     EXPECT_EQ(Captured(), "");
     EXPECT_EQ(tAppearance.GetPuppetAnimPercent(), 0.5f);
     EXPECT_EQ(tAppearance.GetPuppetSlotCount(), 0);
-    tAppearance.BootPuppet(NULL);
+    tAppearance.BootPuppet(nullptr);
     EXPECT_FALSE(tAppearance.GetPuppetMode());
     EXPECT_EQ(tAppearance.GetPuppet(), nullptr);
 

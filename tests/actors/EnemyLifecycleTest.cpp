@@ -109,8 +109,8 @@ TEST_F(EnemyLifecycleTest, TheBossBarLosesItsTargetWhenTheEnemyGoes)
     EXPECT_EQ(Enemy::GetBossBarTarget(), nullptr);
     EXPECT_FALSE(rBar->IsVisible());
 
-    GUISBossHealthBar::SetHealthReader(NULL);
-    GetApplication()->rGUI = NULL;
+    GUISBossHealthBar::SetHealthReader(nullptr);
+    GetApplication()->rGUI = nullptr;
     delete nGUI;
 }
 

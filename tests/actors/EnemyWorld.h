@@ -41,19 +41,19 @@ protected:
     {
         Application *rApp = GetApplication();
         delete rApp->rEntityManager;
-        rApp->rEntityManager = NULL;
+        rApp->rEntityManager = nullptr;
         delete rApp->rSpawnManager;
         delete rApp->rCameraManager;
         delete rApp->rLuaManager;
-        rApp->rSpawnManager = NULL;
-        rApp->rCameraManager = NULL;
-        rApp->rLuaManager = NULL;
+        rApp->rSpawnManager = nullptr;
+        rApp->rCameraManager = nullptr;
+        rApp->rLuaManager = nullptr;
         SetLuaSilenceFlag(0);
         PlayerWorld::TearDown();
     }
 
     // A registered enemy with a logic script (an empty one unless given), a box and health.
-    Enemy *MakeEnemy(const char *pName, float pX, float pY, float pSize, int32_t pHealth, const char *pLogic = NULL)
+    Enemy *MakeEnemy(const char *pName, float pX, float pY, float pSize, int32_t pHealth, const char *pLogic = nullptr)
     {
         Enemy *nEnemy = new Enemy(pName);
         GetApplication()->rEntityManager->RegisterEntity(nEnemy->GetName(), nEnemy, DeleteRootObject);
@@ -82,7 +82,7 @@ protected:
 
     bool Alive(int32_t pID)
     {
-        return GetApplication()->rEntityManager->FindByID(pID) != NULL;
+        return GetApplication()->rEntityManager->FindByID(pID) != nullptr;
     }
 
     void Run(const char *pText)

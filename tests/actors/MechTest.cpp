@@ -36,7 +36,7 @@ namespace
             ASSERT_FALSE(mPlayer->IsControlLocked());
         }
 
-        MechSuit *mMech = NULL;
+        MechSuit *mMech = nullptr;
     };
 }
 

@@ -40,7 +40,7 @@ namespace
             return tValue;
         }
 
-        lua_State *L = NULL;
+        lua_State *L = nullptr;
     };
 }
 

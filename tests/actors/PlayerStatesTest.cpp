@@ -285,6 +285,6 @@ TEST_F(PlayerStatesTest, IdlePoseBreathesHardBelowAQuarterOfMaxHealth)
     mPlayer->ChooseAnimationFrame();
     EXPECT_LT(mPlayer->GetShownFrame(), 5);
 
-    mPlayer->SetAnimationSlot(PLAYER_ANIM_IDLE, NULL);
+    mPlayer->SetAnimationSlot(PLAYER_ANIM_IDLE, nullptr);
     delete nIdle;
 }

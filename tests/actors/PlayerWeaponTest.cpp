@@ -209,7 +209,7 @@ TEST_F(PlayerWeaponTest, LightningBitBouncesOffWallsAndStrikesOnLanding)
     LightningBitProjectile *nHigh = new LightningBitProjectile();
     nHigh->SetPosition(300.0f, 100.0f);
     Entities()->RegisterProjectile(LIGHTNING_BIT_KIND, nHigh, DeleteRootObject);
-    nHigh->Strike(NULL);
+    nHigh->Strike(nullptr);
     EXPECT_FLOAT_EQ(nHigh->GetHitboxPtr()->mBot, 400.0f);
     // Two more ticks arm it to pierce; one more and it is gone.
     nHigh->RunLogic();
@@ -369,6 +369,6 @@ TEST_F(PlayerWeaponTest, BeamsSplitTogetherAndSurviveALostPartner)
     // Beams far off the view go.
     Tick(200);
     EXPECT_EQ(Count(PRISMATIC_BEAM_KIND), 0);
-    GetApplication()->rCameraManager = NULL;
+    GetApplication()->rCameraManager = nullptr;
     delete nCameras;
 }

@@ -54,10 +54,10 @@ protected:
         rApp->rEntityManager->CreatePlayer();
         rApp->rEntityManager->CreateSpecialLists();
         rApp->rMapManager = new MapManager();
-        rApp->rCameraManager = NULL;
-        rApp->rTransitionManager = NULL;
-        rApp->rLuaManager = NULL;
-        rApp->rGUI = NULL;
+        rApp->rCameraManager = nullptr;
+        rApp->rTransitionManager = nullptr;
+        rApp->rLuaManager = nullptr;
+        rApp->rGUI = nullptr;
 
         const char *cSounds[] = {"TeleportIn", "TeleportOut", "KestraDying", "KestraInjured", "Land", "Jump", "Dash",
                                  "BusterCharging", "Rank1BusterShot", "Rank2BusterShot", "Rank3BusterShot"};
@@ -191,6 +191,6 @@ protected:
     uint8_t mShowHitboxes;
     uint8_t mSolid[cHeight][cWidth];
     ALLEGRO_KEYBOARD_STATE mKeys;
-    RecordingAudioLayer *mLayer = NULL;
-    PlayerPony *mPlayer = NULL;
+    RecordingAudioLayer *mLayer = nullptr;
+    PlayerPony *mPlayer = nullptr;
 };

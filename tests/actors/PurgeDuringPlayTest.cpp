@@ -55,7 +55,7 @@ namespace
 
         void TearDown() override
         {
-            SetCurrentFont(NULL);
+            SetCurrentFont(nullptr);
             ScriptedPlayerWorld::TearDown();
         }
 
@@ -98,8 +98,8 @@ namespace
             testing::internal::GetCapturedStderr();
         }
 
-        DataLibrary *mLibrary = NULL;
-        RootProjectile *mShot = NULL;
+        DataLibrary *mLibrary = nullptr;
+        RootProjectile *mShot = nullptr;
     };
 }
 

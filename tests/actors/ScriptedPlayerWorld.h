@@ -25,8 +25,8 @@ protected:
     void TearDown() override
     {
         delete GetApplication()->rCameraManager;
-        GetApplication()->rCameraManager = NULL;
-        GetApplication()->rLuaManager = NULL;
+        GetApplication()->rCameraManager = nullptr;
+        GetApplication()->rLuaManager = nullptr;
         delete mLua;
         PlayerWorld::TearDown();
     }
@@ -45,5 +45,5 @@ protected:
         return std::string(CORVEL_SOURCE_DIR) + "/tests/scripts/" + pName;
     }
 
-    LuaManager *mLua = NULL;
+    LuaManager *mLua = nullptr;
 };

@@ -35,7 +35,7 @@ namespace
             mPlayer->Shoot();
             RockWreckerProjectile *rGrabber =
                 dynamic_cast<RockWreckerProjectile *>(Entities()->FindByName("PROJ|" ROCK_WRECKER_KIND "|"));
-            if(!rGrabber) return NULL;
+            if(!rGrabber) return nullptr;
             // The fixture's camera frame does not cover the stage.
             rGrabber->SetBlockAutoOffscreenDestruction(1);
             for(int32_t i = 0; i < 120 && rGrabber->IsSeeking(); i++) Tick();
@@ -97,7 +97,7 @@ TEST_F(WeaponEnemyTest, BeamSplitsOnAnEnemyAndLivesOn)
 
 TEST_F(WeaponEnemyTest, RockWreckerGrabsAWeakEnemyAndThrowsIt)
 {
-    Enemy *rEnemy = NULL;
+    Enemy *rEnemy = nullptr;
     RockWreckerProjectile *rGrabber = GrabRock(rEnemy);
     ASSERT_NE(rGrabber, nullptr);
     EXPECT_EQ(Entities()->CountProjectilesNamed(ROCK_WRECKER_KIND), 1);
@@ -126,7 +126,7 @@ TEST_F(WeaponEnemyTest, RockWreckerGrabsAWeakEnemyAndThrowsIt)
 
 TEST_F(WeaponEnemyTest, AThrownEnemyEndsOnTheEnemyItHitsAndAGrabberGoneTakesItsCatch)
 {
-    Enemy *rEnemy = NULL;
+    Enemy *rEnemy = nullptr;
     RockWreckerProjectile *rGrabber = GrabRock(rEnemy);
     ASSERT_NE(rGrabber, nullptr);
     ASSERT_EQ(rGrabber->GetHeld(), rEnemy);

@@ -39,7 +39,7 @@ namespace
         }
         void TearDown() override
         {
-            GetApplication()->rControlManager = NULL;
+            GetApplication()->rControlManager = nullptr;
             delete mControls;
         }
 
@@ -95,7 +95,7 @@ TEST_F(ControlManagerTest, DefaultsComeInOrderWithTheirKeysAndUnknownNamesReadZe
     rUnknown = mControls->GetControl("NoSuchControl");
     EXPECT_EQ(rUnknown->mPressed, 0);
     EXPECT_EQ(rUnknown->mHeldTicks, 0);
-    EXPECT_EQ(mControls->GetControl(NULL), rUnknown);
+    EXPECT_EQ(mControls->GetControl(nullptr), rUnknown);
 }
 
 TEST_F(ControlManagerTest, PressAndReleaseBetweenTwoTicksReportsNothing)
@@ -213,8 +213,8 @@ TEST(ControlBindingTest, JoystickCodesReadButtonsAndAxesTheJoystickHas)
     tState.button[5] = 1;
     EXPECT_TRUE(JoystickCodeDown(&tState, &tLayout, 3));
     EXPECT_FALSE(JoystickCodeDown(&tState, &tLayout, 5));
-    EXPECT_FALSE(JoystickCodeDown(&tState, NULL, 3));
-    EXPECT_FALSE(JoystickCodeDown(NULL, &tLayout, 3));
+    EXPECT_FALSE(JoystickCodeDown(&tState, nullptr, 3));
+    EXPECT_FALSE(JoystickCodeDown(nullptr, &tLayout, 3));
     EXPECT_FALSE(JoystickCodeDown(&tState, &tLayout, -1));
 
     tState.stick[1].axis[0] = 0.5f;
@@ -242,7 +242,7 @@ TEST(ControlBindingTest, KeyAndMouseReadsRefuseCodesOutsideTheDevice)
     EXPECT_FALSE(KeyCodeDown(&tKeys, 0));
     EXPECT_FALSE(KeyCodeDown(&tKeys, ALLEGRO_KEY_MAX));
     EXPECT_FALSE(KeyCodeDown(&tKeys, -5));
-    EXPECT_FALSE(KeyCodeDown(NULL, 1));
+    EXPECT_FALSE(KeyCodeDown(nullptr, 1));
 
     ALLEGRO_MOUSE_STATE tMouse;
     memset(&tMouse, 0, sizeof(tMouse));
@@ -265,7 +265,7 @@ TEST(ControlBindingTest, BindingTextsGiveTheirCodesAndBadTextsAreRefused)
     };
     const Case cCases[] =
     {
-        {NULL, true, -1, -1, -1},
+        {nullptr, true, -1, -1, -1},
         {"NULL", true, -1, -1, -1},
         {"KEY", true, -1, -1, -1},
         {"MOS", true, -1, -1, -1},
@@ -399,7 +399,7 @@ TEST_F(ControlManagerTest, TypedCharactersFollowShiftAndTheQueueIsCapped)
     EXPECT_EQ(tMouse, 2);
     EXPECT_EQ(tJoystick, -1);
     mControls->OnKey(-1, -1, 4);
-    mControls->GetLastInput(NULL, NULL, &tJoystick);
+    mControls->GetLastInput(nullptr, nullptr, &tJoystick);
     EXPECT_EQ(tJoystick, 4);
     mControls->ResetLastInput();
     mControls->GetLastInput(&tKey, &tMouse, &tJoystick);
@@ -474,7 +474,7 @@ TEST_F(ControlManagerTest, MousePositionKeepsItsValueForAZeroWindow)
     rApp->mWindowWidth = 0;
     rApp->mWindowHeight = 0;
     mControls->SetMousePosition(10, 10);
-    mControls->GetMousePosition(&tX, &tY, NULL);
+    mControls->GetMousePosition(&tX, &tY, nullptr);
     EXPECT_EQ(tX, 240);
     EXPECT_EQ(tY, 180);
     *rApp = tSaved;

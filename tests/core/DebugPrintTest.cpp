@@ -19,7 +19,7 @@ namespace
         void SetUp() override
         {
             mSavedOptions = GetApplication()->rOptionsManager;
-            GetApplication()->rOptionsManager = NULL;
+            GetApplication()->rOptionsManager = nullptr;
             ASSERT_EQ(Debug::GetPrintStackSize(), 0);
             ASSERT_EQ(Debug::GetPrintDepth(), 0);
         }
@@ -100,7 +100,7 @@ TEST_F(DebugPrintTest, TagWithoutOptionsManagerStillPairsWithItsPop)
     EXPECT_EQ(Debug::GetPrintStackSize(), 2);
     Debug::Print("hidden\n");
     Debug::PopPrint("[/tag]\n");
-    Debug::PushPrintTag(NULL, "[null tag]\n");
+    Debug::PushPrintTag(nullptr, "[null tag]\n");
     Debug::PopPrint("[/null tag]\n");
     Debug::Print("a\n");
     Debug::PopPrint("[/A]\n");
@@ -131,7 +131,7 @@ TEST_F(DebugPrintTest, TagReadsTheBooleanOption)
     Debug::PopPrint("[/on]\n");
     EXPECT_EQ(Captured(), "[on]\n in\n[/on]\n");
     EXPECT_EQ(Debug::GetPrintStackSize(), 0);
-    GetApplication()->rOptionsManager = NULL;
+    GetApplication()->rOptionsManager = nullptr;
 }
 
 TEST_F(DebugPrintTest, ForcePrintIgnoresTheStateButKeepsTheIndentation)
@@ -184,18 +184,18 @@ TEST_F(DebugPrintTest, DropEventsEmptiesTheApplicationQueue)
 
     // No queue yet: nothing happens.
     ALLEGRO_EVENT_QUEUE *rSavedQueue = GetApplication()->rEventQueue;
-    GetApplication()->rEventQueue = NULL;
+    GetApplication()->rEventQueue = nullptr;
     ASSERT_EQ(luaL_dostring(L, "Debug_DropEvents()"), 0);
 
-    ASSERT_TRUE(al_install_system(ALLEGRO_VERSION_INT, NULL));
+    ASSERT_TRUE(al_install_system(ALLEGRO_VERSION_INT, nullptr));
     ALLEGRO_EVENT_QUEUE *rQueue = al_create_event_queue();
     ALLEGRO_EVENT_SOURCE tSource;
     al_init_user_event_source(&tSource);
     al_register_event_source(rQueue, &tSource);
     ALLEGRO_EVENT tEvent = {};
     tEvent.user.type = ALLEGRO_GET_EVENT_TYPE('T', 'e', 's', 't');
-    al_emit_user_event(&tSource, &tEvent, NULL);
-    al_emit_user_event(&tSource, &tEvent, NULL);
+    al_emit_user_event(&tSource, &tEvent, nullptr);
+    al_emit_user_event(&tSource, &tEvent, nullptr);
     ASSERT_FALSE(al_is_event_queue_empty(rQueue));
 
     GetApplication()->rEventQueue = rQueue;

@@ -117,7 +117,7 @@ TEST_F(GearsTest, QueuedTimerTicksAreDroppedBeyondABound)
     ALLEGRO_EVENT tUser;
     memset(&tUser, 0, sizeof(tUser));
     tUser.user.type = 1025;
-    al_emit_user_event(&tUserSource, &tUser, NULL);
+    al_emit_user_event(&tUserSource, &tUser, nullptr);
     al_rest(0.2);
     al_stop_timer(nTimer);
 
@@ -138,8 +138,8 @@ TEST_F(GearsTest, QueuedTimerTicksAreDroppedBeyondABound)
     EXPECT_LE(tTimerEvents, 30);
     EXPECT_EQ(1, tUserEvents);
 
-    rApp->rEventQueue = NULL;
-    rApp->rTimer = NULL;
+    rApp->rEventQueue = nullptr;
+    rApp->rTimer = nullptr;
     al_destroy_user_event_source(&tUserSource);
     al_destroy_timer(nTimer);
     al_destroy_event_queue(nQueue);

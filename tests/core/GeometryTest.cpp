@@ -144,7 +144,7 @@ TEST(GeometryTest, PointInPolygonNeedsClockwiseOrder)
 
     EXPECT_TRUE(PointInPolygonArrays(5, 5, 4, tSquare.mXs, tSquare.mYs));
     EXPECT_FALSE(PointInPolygonArrays(5, 5, 2, tSquare.mXs, tSquare.mYs));
-    EXPECT_FALSE(PointInPolygon(5, 5, NULL));
+    EXPECT_FALSE(PointInPolygon(5, 5, nullptr));
     Shape tEmpty({});
     EXPECT_FALSE(PointInPolygon(0, 0, tEmpty.mRecord));
 }

@@ -38,10 +38,10 @@ namespace
         {"Size", 3, "S.", Mark<3, 0>},
         {"Points", LuaAtLeast(2), "N", Mark<4, 0>},
         {"Flag", 2, "B", Mark<5, 0>},
-        {"Anything", 2, NULL, Mark<6, 0>},
+        {"Anything", 2, nullptr, Mark<6, 0>},
         {"Reset", 1, "", Mark<7, 0>},
-        {"Corners", 1, NULL, Mark<8, 2>},
-        {NULL, 0, NULL, NULL},
+        {"Corners", 1, nullptr, Mark<8, 2>},
+        {nullptr, 0, nullptr, nullptr},
     };
 
     int xReports = 0;
@@ -152,7 +152,7 @@ TEST_F(LuaPropertyTableTest, MissesPrintTheStandardLinesAndTheNilVariantAnswersN
     Call("'Zoom', 2", LuaResolveError);
     Call("'Zoom', 2", LuaUnknownPropertyError);
     Call("'Zoom', 2", LuaCouldNotResolveError);
-    Call("'Zoom', 2", NULL);
+    Call("'Zoom', 2", nullptr);
     EXPECT_EQ(Captured(), "Probe: Failed, cannot resolve Zoom with 2 args.\n"
                           "Probe: Failed, Zoom does not match any property.\n"
                           "Probe:  Failed, could not resolve Zoom with 2 args\n");
@@ -194,17 +194,17 @@ TEST_F(LuaPropertyTableTest, TablesServeDerivedAndAbsentTargets)
 
     // A table of void serves bindings whose rows fetch what they need themselves.
     static const LuaProperty<void> cFree[] = {
-        {"Ping", 1, NULL, [](lua_State *pL, void *pTarget, int) { lua_pushboolean(pL, pTarget == NULL); return 1; }},
-        {NULL, 0, NULL, NULL},
+        {"Ping", 1, nullptr, [](lua_State *pL, void *pTarget, int) { lua_pushboolean(pL, pTarget == nullptr); return 1; }},
+        {nullptr, 0, nullptr, nullptr},
     };
     lua_settop(L, 0);
     lua_pushstring(L, "Ping");
-    EXPECT_EQ(LuaCallProperty(L, "Free", cFree, NULL), 1);
+    EXPECT_EQ(LuaCallProperty(L, "Free", cFree, nullptr), 1);
     EXPECT_TRUE(lua_toboolean(L, -1));
 
     // No table, no state: nothing runs and nothing is pushed.
-    EXPECT_EQ(FindLuaProperty<Probe>(NULL, L), nullptr);
-    EXPECT_EQ(FindLuaProperty(cRows, NULL), nullptr);
-    EXPECT_EQ(LuaReportPropertyMiss(NULL, "Probe", RecordMiss, true), 0);
+    EXPECT_EQ(FindLuaProperty<Probe>(nullptr, L), nullptr);
+    EXPECT_EQ(FindLuaProperty(cRows, nullptr), nullptr);
+    EXPECT_EQ(LuaReportPropertyMiss(nullptr, "Probe", RecordMiss, true), 0);
     EXPECT_EQ(xReports, 0);
 }

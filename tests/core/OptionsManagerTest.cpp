@@ -65,7 +65,7 @@ TEST(OptionsManagerTest, FailedAccessGivesSentinelsAndRaisesTheFlag)
     EXPECT_EQ(tOptions.TakeErrorFlag(), 1);
     EXPECT_EQ(tOptions.GetFloat("WinSizeX"), -700.0f);
     EXPECT_EQ(tOptions.TakeErrorFlag(), 1);
-    EXPECT_EQ(tOptions.GetInt(NULL), -700);
+    EXPECT_EQ(tOptions.GetInt(nullptr), -700);
     EXPECT_EQ(tOptions.TakeErrorFlag(), 1);
 
     // A mistyped or missing set changes nothing.
@@ -101,8 +101,8 @@ TEST(OptionsManagerTest, FirstBindOfANameShadowsLaterOnes)
     EXPECT_EQ(tOther, 1234);
 
     uint8_t tFlag = 1;
-    tOptions.Bind(NULL, &tFlag, TYPEDVALUE_BOOL);
-    tOptions.Bind("Ignored", NULL, TYPEDVALUE_BOOL);
+    tOptions.Bind(nullptr, &tFlag, TYPEDVALUE_BOOL);
+    tOptions.Bind("Ignored", nullptr, TYPEDVALUE_BOOL);
     tOptions.Bind("Ignored", &tFlag, TYPEDVALUE_NONE);
     EXPECT_EQ(tOptions.FindOption("Ignored"), nullptr);
 }
@@ -156,7 +156,7 @@ namespace
         std::string Global(const char *pName)
         {
             lua_getglobal(L, pName);
-            std::string tText = luaL_tolstring(L, -1, NULL);
+            std::string tText = luaL_tolstring(L, -1, nullptr);
             lua_pop(L, 2);
             return tText;
         }
@@ -240,7 +240,7 @@ TEST_F(OptionsBindingsTest, ANumberOptionGivenSomethingElseWarnsAndKeepsItsValue
 
 TEST_F(OptionsBindingsTest, BindingsFailCleanlyBeforeTheManagerExists)
 {
-    GetApplication()->rOptionsManager = NULL;
+    GetApplication()->rOptionsManager = nullptr;
     std::string tOutput = Run("OM_DefineOption('GodMode', 'B', true)\n"
                               "a = OM_GetOption('WinSizeX')\n"
                               "OM_SetOption('WinSizeX', 5)\n");

@@ -27,7 +27,7 @@ TEST(QuitWatcherTest, ProcessSignalWakesTheAttachedQueue)
     sigset_t tMask;
     bool tBlockedInLaterThread = false;
     std::thread tLater([&]() {
-        pthread_sigmask(SIG_BLOCK, NULL, &tMask);
+        pthread_sigmask(SIG_BLOCK, nullptr, &tMask);
         tBlockedInLaterThread = sigismember(&tMask, SIGTERM) && sigismember(&tMask, SIGINT);
     });
     tLater.join();
@@ -49,7 +49,7 @@ TEST(QuitWatcherTest, ProcessSignalWakesTheAttachedQueue)
     ASSERT_TRUE(al_wait_for_event_timed(nLateQueue, &tEvent, 10.0f));
     EXPECT_EQ(cQuitSignalEventType, tEvent.type);
 
-    AttachQuitWatcher(NULL);
+    AttachQuitWatcher(nullptr);
     ASSERT_EQ(0, kill(getpid(), SIGTERM));
     usleep(20000);
     EXPECT_TRUE(al_is_event_queue_empty(nQueue));

@@ -55,7 +55,7 @@ namespace
 
         void TearDown() override
         {
-            GetApplication()->rAudioManager = NULL;
+            GetApplication()->rAudioManager = nullptr;
             delete mManager;
             if(L) lua_close(L);
             xBlockAllAudio = xBlockMusic = xBlockSound = 0;
@@ -94,9 +94,9 @@ namespace
             EXPECT_EQ(0, lua_gettop(Lua()));
         }
 
-        RecordingAudioLayer *mLayer = NULL;
-        AudioManager *mManager = NULL;
-        lua_State *L = NULL;
+        RecordingAudioLayer *mLayer = nullptr;
+        AudioManager *mManager = nullptr;
+        lua_State *L = nullptr;
     };
 }
 
@@ -133,7 +133,7 @@ TEST_F(AudioManagerTest, MusicChangesFadeTheOldTrackAndNeverRestartTheCurrentOne
     // "NULL" fades the current track and keeps it current; so does a null name.
     mManager->PlayMusic("NULL");
     EXPECT_EQ(2000u, mLayer->FindLastCall(AUDIO_CALL_SLIDE_VOLUME, tSecond)->mMilliseconds);
-    mManager->PlayMusic(NULL);
+    mManager->PlayMusic(nullptr);
     EXPECT_EQ(2, mLayer->CountCalls(AUDIO_CALL_SLIDE_VOLUME, tSecond));
     EXPECT_EQ(rSecond, mManager->GetCurrentMusic());
 
@@ -327,9 +327,9 @@ TEST_F(AudioManagerTest, HandlesAreFreedWithTheirPackages)
     int32_t tLiveAtEnd = -1, tTrackFrees = -1;
     mLayer->ReportAtDestruction(&tLiveAtEnd, &tTrackFrees, rTrack->GetHandle());
     delete mManager;
-    mManager = NULL;
-    mLayer = NULL;
-    GetApplication()->rAudioManager = NULL;
+    mManager = nullptr;
+    mLayer = nullptr;
+    GetApplication()->rAudioManager = nullptr;
     EXPECT_EQ(0, tLiveAtEnd);
     // The loop's stream stops and is freed (so its sync is gone) before its record goes.
     EXPECT_EQ(1, tTrackFrees);
@@ -431,7 +431,7 @@ namespace
         ScopedEnv(const char *pName, const char *pValue) : mName(pName)
         {
             const char *rOld = getenv(pName);
-            mHadOld = rOld != NULL;
+            mHadOld = rOld != nullptr;
             if(rOld) mOld = rOld;
             setenv(pName, pValue, 1);
         }
@@ -480,9 +480,9 @@ namespace
         std::string RcPath() const { return mDir + "/.asoundrc"; }
         std::string mDir;
         bool mReady = false;
-        ScopedEnv *mHome = NULL;
-        ScopedEnv *mDrivers = NULL;
-        ScopedEnv *mServer = NULL;
+        ScopedEnv *mHome = nullptr;
+        ScopedEnv *mDrivers = nullptr;
+        ScopedEnv *mServer = nullptr;
     };
 }
 
@@ -561,7 +561,7 @@ TEST(AllegroAudioLayerTest, NullOutputPlaysFadesAndLoopsThroughTheRealLayer)
     nManager->StopMusic();
     EXPECT_FALSE(rLayer->IsChannelPlaying(nLooped->GetHandle()));
 
-    GetApplication()->rAudioManager = NULL;
+    GetApplication()->rAudioManager = nullptr;
     delete nManager;
     xBlockAllAudio = 0;
     unlink(tShort.c_str());

@@ -79,7 +79,7 @@ TEST(CorvelPacketTest, WireFormOfTheGamesPackets)
     BuildEnemiesPacket(&tPacket, -1);
     EXPECT_EQ(ReadI32LE(tPacket.mPayload + PACKET_ENEMIES_NAME_SIZE), -1);
 
-    ASSERT_TRUE(BuildPacket(&tPacket, PACKET_TYPE_CLOSE, NULL, 0));
+    ASSERT_TRUE(BuildPacket(&tPacket, PACKET_TYPE_CLOSE, nullptr, 0));
     EXPECT_EQ(Encoded(tPacket), Header(6, 1));
 }
 
@@ -93,7 +93,7 @@ TEST(CorvelPacketTest, PayloadsPastTheRecordAreRefused)
 
     EXPECT_FALSE(BuildPacket(&tPacket, 0, tBig.data(), PACKET_PAYLOAD_MAX + 1));
     EXPECT_EQ(tPacket.mLength, 0u);
-    EXPECT_FALSE(BuildPacket(&tPacket, 0, NULL, 4));
+    EXPECT_FALSE(BuildPacket(&tPacket, 0, nullptr, 4));
 
     // A record whose length was damaged is never put on the wire.
     uint8_t tOut[PACKET_SIZE_MAX];

@@ -16,7 +16,7 @@ protected:
 
 TEST_F(GUIHotkeysTest, TheWorldRunsOnlyWhileThePauseScreenExistsAndIsNotOnTop)
 {
-    EXPECT_FALSE(GUILetsWorldRun(NULL));
+    EXPECT_FALSE(GUILetsWorldRun(nullptr));
     EXPECT_FALSE(GUILetsWorldRun(mGUI));
 
     mGUI->CreateDefaultObjects();
@@ -175,9 +175,9 @@ TEST_F(GUIHotkeysTest, ControlLocksStopPauseAndCloseGameAndTheConsoleTogglesItsL
     (void)rPause;
 
     delete rApp->rMapManager;
-    rApp->rMapManager = NULL;
+    rApp->rMapManager = nullptr;
     delete rApp->rEntityManager;
-    rApp->rEntityManager = NULL;
+    rApp->rEntityManager = nullptr;
 }
 
 TEST_F(GUIHotkeysTest, GameSpeedFollowsTheHeldSpeedKeysAndHitboxesToggle)
@@ -241,7 +241,7 @@ TEST_F(GUIHotkeysTest, ClickCoordinatesFollowTheMouseWhileTheButtonIsHeld)
     float tClickX = 0, tClickY = 0;
 
     rControls->SetMousePosition(100, 100);
-    rControls->GetMousePosition(&tX, &tY, NULL);
+    rControls->GetMousePosition(&tX, &tY, nullptr);
     mGUI->Update(0);
     mGUI->GetMouseClickCoords(tClickX, tClickY);
     EXPECT_FLOAT_EQ((float)tX, tClickX);
@@ -249,14 +249,14 @@ TEST_F(GUIHotkeysTest, ClickCoordinatesFollowTheMouseWhileTheButtonIsHeld)
     EXPECT_TRUE(mGUI->IsMouseHeld());
 
     rControls->SetMousePosition(300, 200);
-    rControls->GetMousePosition(&tX, &tY, NULL);
+    rControls->GetMousePosition(&tX, &tY, nullptr);
     mGUI->Update(-1);
     mGUI->GetMouseClickCoords(tClickX, tClickY);
     EXPECT_FLOAT_EQ((float)tX, tClickX);
     EXPECT_FLOAT_EQ((float)tY, tClickY);
 
     rControls->SetMousePosition(500, 400);
-    rControls->GetMousePosition(&tX, &tY, NULL);
+    rControls->GetMousePosition(&tX, &tY, nullptr);
     mGUI->Update(1);
     EXPECT_FALSE(mGUI->IsMouseHeld());
     rControls->SetMousePosition(700, 500);
@@ -279,8 +279,8 @@ TEST_F(GUIHotkeysTest, ObjectTreePathsLookupsAndListOrder)
     nA->AddChild("B", nB);
     nB->AddChild("C", nC);
     nA->AddChild("D", nD);
-    nA->AddChild(NULL, nD);
-    nA->AddChild("E", NULL);
+    nA->AddChild(nullptr, nD);
+    nA->AddChild("E", nullptr);
     EXPECT_EQ(2, nA->GetChildList()->GetCount());
 
     char tPath[256];
@@ -397,7 +397,7 @@ TEST_F(GUIHotkeysTest, LuaGlobalsCheckTheirArgumentsAndReachTheManager)
     testing::internal::CaptureStderr();
     PressAndRunHotkeys("DisplayCameraTopLeft");
     EXPECT_EQ("Camera 100.000000 50.000000\n", testing::internal::GetCapturedStderr());
-    GetApplication()->rCameraManager = NULL;
+    GetApplication()->rCameraManager = nullptr;
     delete nCameras;
     lua_close(L);
 }
@@ -432,7 +432,7 @@ TEST_F(GUIHotkeysTest, TheToolLinkHotkeyAsksForTheLinkThatTheNextTickOpens)
     }
     EXPECT_FALSE(nSockets->HasLink("Plinkard"));
     testing::internal::GetCapturedStderr();
-    GetApplication()->rSocketManager = NULL;
+    GetApplication()->rSocketManager = nullptr;
     delete nSockets;
 }
 
@@ -486,7 +486,7 @@ TEST_F(GUIHotkeysTest, EveryNumberedWarpHotkeyGoesToItsOwnZone)
         EXPECT_EQ(rPlayer->GetMaxHealth(), rPlayer->GetHealth()) << tName << " heals her";
     }
     delete rApp->rMapManager;
-    rApp->rMapManager = NULL;
+    rApp->rMapManager = nullptr;
     delete rApp->rEntityManager;
-    rApp->rEntityManager = NULL;
+    rApp->rEntityManager = nullptr;
 }

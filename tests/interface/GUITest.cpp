@@ -33,7 +33,7 @@ TEST_F(GUITest, ChildrenGetTruncatedLocalCoordinatesAndHiddenObjectsOnlyTrackHov
     ControlManager *rControls = GetApplication()->rControlManager;
     rControls->SetMousePosition(400, 300);
     int32_t tMouseX = 0, tMouseY = 0;
-    rControls->GetMousePosition(&tMouseX, &tMouseY, NULL);
+    rControls->GetMousePosition(&tMouseX, &tMouseY, nullptr);
 
     RecordingObject *rParent = AddRecorder("Parent", false, 10.7f, 20.2f, 400.0f, 300.0f);
     RecordingObject *rChild = new RecordingObject("Child", false);
@@ -64,9 +64,9 @@ TEST_F(GUITest, ScreenStackOpensAndClosesInOrderWithItsHooks)
     RecordingObject *rB = AddRecorder("B", false, 0, 0, 1, 1);
 
     mGUI->CloseTopScreen();
-    mGUI->OpenScreen(NULL);
+    mGUI->OpenScreen(nullptr);
     EXPECT_EQ(0, mGUI->GetOpenScreenCount());
-    EXPECT_EQ(NULL, mGUI->GetTopScreen());
+    EXPECT_EQ(nullptr, mGUI->GetTopScreen());
 
     mGUI->OpenScreen(rA);
     mGUI->OpenScreen(rB);
@@ -203,9 +203,9 @@ TEST_F(GUITest, MoveSlideAndFadeAnimationsStepOncePerTick)
 TEST_F(GUITest, SlideAndFadeReplaceTheirNamesakesAndMovesAccumulate)
 {
     RecordingObject *rObject = AddRecorder("Object", false, 0, 0, 10, 10);
-    EXPECT_EQ(nullptr, mGUI->AddFadeAnimation("Fade", 1.0f, 5, NULL));
-    EXPECT_EQ(nullptr, mGUI->AddMoveAnimation(NULL, 1, 1, 1.0f, rObject));
-    EXPECT_EQ(nullptr, mGUI->AddSlideAnimation("Slide", 1, 1, 1, NULL));
+    EXPECT_EQ(nullptr, mGUI->AddFadeAnimation("Fade", 1.0f, 5, nullptr));
+    EXPECT_EQ(nullptr, mGUI->AddMoveAnimation(nullptr, 1, 1, 1.0f, rObject));
+    EXPECT_EQ(nullptr, mGUI->AddSlideAnimation("Slide", 1, 1, 1, nullptr));
 
     // The longer fade and slide are replaced by one-tick ones, so one tick empties the list.
     mGUI->AddFadeAnimation("Fade", 0.0f, 30, rObject);
@@ -292,6 +292,6 @@ TEST_F(GUITest, DefaultObjectsComeInOrderAndTheWatermarkStaysVisibleAtTheBack)
 
     mGUI->HideAll();
     EXPECT_FALSE(mGUI->AnyVisible());
-    EXPECT_EQ(nullptr, mGUI->FindObject(NULL));
+    EXPECT_EQ(nullptr, mGUI->FindObject(nullptr));
     EXPECT_EQ(nullptr, mGUI->FindObject("Nothing"));
 }

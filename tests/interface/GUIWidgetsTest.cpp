@@ -41,7 +41,7 @@ TEST_F(GUIWidgetsTest, AButtonClicksOnlyWhenPressedAndReleasedOnItAndConsumesPre
     nButton->AddAction(new CountingExecutor(&tRuns), true);
     CountingExecutor tBorrowed(&tRuns);
     nButton->AddAction(&tBorrowed, false);
-    nButton->AddAction(NULL, true);
+    nButton->AddAction(nullptr, true);
     EXPECT_EQ(2, nButton->GetActionCount());
 
     // A tick never consumes; hovering shows the hover state.
@@ -164,7 +164,7 @@ TEST_F(GUIWidgetsTest, ImagesPlayTheirFramesAndScrollBarsClampTheirValue)
     nImage->SetVisible(false);
     nImage->HandleEvent(-1, 0, 0);
     EXPECT_EQ(0, nImage->GetFrameTick());
-    nImage->SetFrames(NULL, 0, 1);
+    nImage->SetFrames(nullptr, 0, 1);
     nImage->SetBitmapByName("NULL");
     EXPECT_EQ(nullptr, nImage->GetShownBitmap());
 

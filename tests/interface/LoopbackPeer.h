@@ -61,7 +61,7 @@ public:
         if(mClient >= 0) return true;
         pollfd tPoll = {mListener, POLLIN, 0};
         if(poll(&tPoll, 1, 0) <= 0) return false;
-        mClient = accept(mListener, NULL, NULL);
+        mClient = accept(mListener, nullptr, nullptr);
         mReceived.clear();
         return mClient >= 0;
     }

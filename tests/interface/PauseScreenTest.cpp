@@ -37,7 +37,7 @@ namespace
         }
 
         // One tick in which the raw input was that key, mouse button or joystick button.
-        void RawTick(int32_t pKey, int32_t pMouse, int32_t pJoystick, const char *pControl = NULL)
+        void RawTick(int32_t pKey, int32_t pMouse, int32_t pJoystick, const char *pControl = nullptr)
         {
             ControlManager::Fetch()->OnKey(pKey, pMouse, pJoystick);
             Tick(pControl);
@@ -369,7 +369,7 @@ TEST_F(PauseScreenTest, UpperCaseCopiesStayWithinTheirBuffer)
     memset(tBuffer, 'z', sizeof(tBuffer));
     EXPECT_EQ(tBuffer, CopyUpperCase(tBuffer, sizeof(tBuffer), "Return key"));
     EXPECT_STREQ("RETURN ", tBuffer);
-    EXPECT_EQ(nullptr, CopyUpperCase(tBuffer, sizeof(tBuffer), NULL));
+    EXPECT_EQ(nullptr, CopyUpperCase(tBuffer, sizeof(tBuffer), nullptr));
     EXPECT_STREQ("RETURN ", tBuffer);
     CopyUpperCase(tBuffer, sizeof(tBuffer), "a-1_b");
     EXPECT_STREQ("A-1_B", tBuffer);

@@ -64,7 +64,7 @@ protected:
     }
 
     // One GUI tick with the named controls pressed (and held) in it only.
-    void Tick(const char *pA = NULL, const char *pB = NULL)
+    void Tick(const char *pA = nullptr, const char *pB = nullptr)
     {
         const char *cNames[2] = {pA, pB};
         for(const char *rName : cNames)

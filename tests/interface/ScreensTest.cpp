@@ -28,7 +28,7 @@ namespace
                 std::string tCommand = "rm -rf '" + mFolder + "'";
                 EXPECT_EQ(0, system(tCommand.c_str()));
             }
-            GUISBossHealthBar::SetHealthReader(NULL);
+            GUISBossHealthBar::SetHealthReader(nullptr);
             ScreensFixture::TearDown();
         }
 
@@ -55,7 +55,7 @@ namespace
         std::string mFolder;
     };
 
-    RootEntity *xReadTarget = NULL;
+    RootEntity *xReadTarget = nullptr;
     int32_t ReadSeventeen(RootEntity *pTarget)
     {
         xReadTarget = pTarget;
@@ -120,7 +120,7 @@ TEST_F(ScreensTest, TheBossBarReadsItsTargetOnlyWhileTheTargetExists)
     // An enemy destroyed while it is the target is never read: the bar lets it go and hides.
     rBoss->SetTargetEnemy(nEnemy);
     rBoss->Show();
-    xReadTarget = NULL;
+    xReadTarget = nullptr;
     EntityManager::Fetch()->RemoveEntity(nEnemy);
     delete nEnemy;
     EXPECT_EQ(-1, rBoss->GetTargetHealth());

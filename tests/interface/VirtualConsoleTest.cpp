@@ -34,7 +34,7 @@ namespace
         void TearDown() override
         {
             ClearConsoleCommands();
-            GetApplication()->rLuaManager = NULL;
+            GetApplication()->rLuaManager = nullptr;
             delete mLua;
             ScreensFixture::TearDown();
         }

@@ -68,7 +68,7 @@ namespace
 
         Camera *Cam() { return GetApplication()->rCameraManager->GetActiveCamera(); }
 
-        Door *mDoor = NULL;
+        Door *mDoor = nullptr;
     };
 }
 
@@ -171,7 +171,7 @@ TEST_F(DoorTest, SequenceOpensPansWalksAndClosesTickByTick)
     EXPECT_FLOAT_EQ(tX, cDoorX);
     EXPECT_FALSE(mDoor->IsMoved());
 
-    GetApplication()->rLuaManager = NULL;
+    GetApplication()->rLuaManager = nullptr;
     delete nLua;
     remove("door_post_exec.lua");
 }
@@ -252,7 +252,7 @@ TEST_F(DoorTest, MapScriptBuildsADoorThroughTheBindings)
     EXPECT_TRUE(rDoor->IsMoved());
     EXPECT_EQ(rDoor->GetState(), DOOR_IDLE);
 
-    GetApplication()->rLuaManager = NULL;
+    GetApplication()->rLuaManager = nullptr;
     delete nLua;
 }
 

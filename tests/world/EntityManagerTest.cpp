@@ -255,7 +255,7 @@ TEST_F(EntityManagerTest, LookupsAndCounts)
 
     EXPECT_EQ(mManager->CountProjectilesNamed("KestraShot"), 2);
     EXPECT_EQ(mManager->CountProjectilesNamed("Other"), 1);
-    EXPECT_EQ(mManager->CountProjectilesNamed(NULL), -1);
+    EXPECT_EQ(mManager->CountProjectilesNamed(nullptr), -1);
     EXPECT_EQ(mManager->FindByName("PROJ|Kes"), rA);
     EXPECT_EQ(mManager->FindByID(rEnemy->GetID()), rEnemy);
     EXPECT_EQ(mManager->FindByID(-5), nullptr);
@@ -285,7 +285,7 @@ TEST_F(EntityManagerTest, ThisResolvesOnlyToEntities)
     RootObject tPlain;
     mLibrary->SetActiveObjectDirect(&tPlain);
     EXPECT_EQ(mManager->GetEntity("This"), nullptr);
-    mLibrary->SetActiveObjectDirect(NULL);
+    mLibrary->SetActiveObjectDirect(nullptr);
 }
 
 TEST_F(EntityManagerTest, DestroyedEntityLeavesTheActiveSlot)
@@ -355,7 +355,7 @@ TEST(RootEntityTest, SideNamesAreExact)
     EXPECT_FALSE(tEntity.IsSideBlockedByName("bottom"));
     EXPECT_FALSE(tEntity.IsSideBlockedByName("Left"));
     EXPECT_FALSE(tEntity.IsSideBlockedByName(""));
-    EXPECT_FALSE(tEntity.IsSideBlockedByName(NULL));
+    EXPECT_FALSE(tEntity.IsSideBlockedByName(nullptr));
 }
 
 // The RE_ and EM_ globals through a real Lua state, driven by the Lua manager.
@@ -414,7 +414,7 @@ TEST_F(EntityBindingsTest, DataNeedsDefinitionFirst)
     EXPECT_EQ(rA->GetData()->GetEntryCount(), 1);
 
     // With no active object the read reports and gives back no value at all.
-    mLibrary->SetActiveObjectDirect(NULL);
+    mLibrary->SetActiveObjectDirect(nullptr);
     testing::internal::CaptureStderr();
     ASSERT_TRUE(Run("n = select('#', RE_GetData('HP', 'N'))"));
     EXPECT_EQ(Captured(), "RE_GetData: Failed, rActiveObject was wrong type, or NULL.\n");
@@ -445,7 +445,7 @@ TEST_F(EntityBindingsTest, FlagsDepthAndSides)
     ASSERT_TRUE(Run("b = RE_IsSideBlocked('Bottom') RE_SetDepth(1)"));
     EXPECT_NE(Captured().find("RE_IsSideBlocked: Failed, rActiveObject was wrong type, or NULL.\n"), std::string::npos);
     EXPECT_EQ(Global("b"), "nil");
-    mLibrary->SetActiveObjectDirect(NULL);
+    mLibrary->SetActiveObjectDirect(nullptr);
 }
 
 TEST_F(EntityBindingsTest, CollisionQueries)
@@ -473,7 +473,7 @@ TEST_F(EntityBindingsTest, CollisionQueries)
     EXPECT_NE(Captured().find("Failed "), std::string::npos);
     EXPECT_EQ(Global("m"), "false");
     EXPECT_EQ(Global("bad"), "nil");
-    mLibrary->SetActiveObjectDirect(NULL);
+    mLibrary->SetActiveObjectDirect(nullptr);
 }
 
 TEST_F(EntityBindingsTest, ManagerGlobals)
@@ -498,7 +498,7 @@ TEST_F(EntityBindingsTest, ManagerGlobals)
     EXPECT_EQ(mLibrary->GetActiveObject(), nullptr);
     mLibrary->PopActiveEntity();
     EXPECT_EQ(mLibrary->GetActiveObject(), rB);
-    mLibrary->SetActiveObjectDirect(NULL);
+    mLibrary->SetActiveObjectDirect(nullptr);
 
     // Entries of a list by list and name (never particles); a lookup key with another count or
     // type, or an unknown one, finds nothing without a word, the old object still pushed.
@@ -520,7 +520,7 @@ TEST_F(EntityBindingsTest, ManagerGlobals)
         EXPECT_EQ(mLibrary->GetActiveObject(), rB) << rScript;
     }
     EXPECT_EQ(Captured(), "");
-    mLibrary->SetActiveObjectDirect(NULL);
+    mLibrary->SetActiveObjectDirect(nullptr);
 
     testing::internal::CaptureStderr();
     ASSERT_TRUE(Run("a1 = EM_GetAngleBetweenEntities('A') d1 = EM_GetDistanceBetweenEntities()"));

@@ -330,7 +330,7 @@ TEST_F(MapManagerTest, MissingAndCorruptMapsFailWithTheirMessageAndTheGameGoesOn
     // grid is cut short is refused.
     {
         LumpWriter tWriter;
-        MapInfoRecord tInfo = LineArtMapInfo(1, 1, 32, 32, "IA", "IB", "CL", NULL);
+        MapInfoRecord tInfo = LineArtMapInfo(1, 1, 32, 32, "IA", "IB", "CL", nullptr);
         tWriter.AddMapInfo("AMapInfo", &tInfo);
         uint8_t tCells[16 * 16];
         memset(tCells, 1, sizeof(tCells));

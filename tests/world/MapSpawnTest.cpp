@@ -95,7 +95,7 @@ TEST_F(MapSpawnTest, SpawnRecordsReplaceTheSpawnPointsAndMapsWithoutThemKeepThem
     snprintf(tRecords[1].mName, sizeof(tRecords[1].mName), "NoSuchKind");
     snprintf(tRecords[2].mName, sizeof(tRecords[2].mName), "GreatBlight");
     WriteMap("WithSpawns", 3, tRecords);
-    WriteMap("WithoutSpawns", 0, NULL);
+    WriteMap("WithoutSpawns", 0, nullptr);
     SpawnManager *rSpawns = GetApplication()->rSpawnManager;
 
     // A point made by a script before the load goes; the records' two valid presets come.

@@ -11,8 +11,8 @@
 namespace
 {
     // The path the native logic follows: tick -> position of the platform's top-left.
-    float (*xPathX)(int32_t) = NULL;
-    float (*xPathY)(int32_t) = NULL;
+    float (*xPathX)(int32_t) = nullptr;
+    float (*xPathY)(int32_t) = nullptr;
     int32_t xPathTick = 0;
 
     void FollowPath(RootProjectile *pPlatform)
@@ -29,7 +29,7 @@ namespace
         void SetUp() override
         {
             PlayerWorld::SetUp();
-            xPathX = xPathY = NULL;
+            xPathX = xPathY = nullptr;
             xPathTick = 0;
         }
 
@@ -183,7 +183,7 @@ TEST_F(MovingContainerTest, MapScriptDrivesAPlatform)
     EXPECT_NE(tErrors.find("MovingContainer_SetMovementData: Failed, invalid argument list"), std::string::npos);
     EXPECT_NE(tErrors.find("MovingContainer_IsPlayerOnPlatform: Failed, rActiveObject was wrong type"), std::string::npos);
 
-    GetApplication()->rLuaManager = NULL;
+    GetApplication()->rLuaManager = nullptr;
     delete nLua;
 }
 
@@ -224,6 +224,6 @@ TEST_F(MovingContainerTest, OnlyTheMovementHandlerIsHandedOutAndTheStackIsAlways
               "MovingContainer_PushPropertyAsActiveObject: Failed, rActiveObject was wrong type, or NULL.\n");
     EXPECT_EQ(rLibrary->GetActiveStackSize(), tStack);
 
-    GetApplication()->rLuaManager = NULL;
+    GetApplication()->rLuaManager = nullptr;
     delete nLua;
 }

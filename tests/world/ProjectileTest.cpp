@@ -155,7 +155,7 @@ TEST_F(ProjectileTest, BusterTargetsBlockersAndPiercingShots)
 
     // A plain shot runs its impact hook as well.
     RootProjectile *rTargetB = Add("Target", 200.0f, 10.0f, 16.0f);
-    rTargetB->SetBusterTarget(1, NULL);
+    rTargetB->SetBusterTarget(1, nullptr);
     RootProjectile *rPlain = Add("Buster", 205.0f, 12.0f, 8.0f);
     rPlain->SetIsBuster(1);
     rPlain->SetTargetFlags(PROJECTILE_TARGET_ENEMIES);

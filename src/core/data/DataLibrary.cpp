@@ -66,7 +66,7 @@ static void DeleteWatcher(void *pRecord)
     if(!xLibraryShuttingDown && rWatcher->mPath && rWatcher->rCallback)
     {
         DataLibrary *rLibrary = DataLibrary::Fetch();
-        rWatcher->rCallback(rLibrary ? rLibrary->GetEntry(rWatcher->mPath) : 0);
+        rWatcher->rCallback(rLibrary ? rLibrary->GetEntry(rWatcher->mPath) : nullptr);
     }
     free(rWatcher->mPath);
     free(rWatcher);
@@ -76,7 +76,7 @@ ScriptVariable *ScriptVariable::Create()
 {
     ScriptVariable *nVariable = static_cast<ScriptVariable *>(malloc(sizeof(ScriptVariable)));
     nVariable->mNumber = 0.0f;
-    nVariable->mString = 0;
+    nVariable->mString = nullptr;
     ResetString(&nVariable->mString, "NULL");
     nVariable->mSaveFlag = 1;
     return nVariable;
@@ -96,9 +96,9 @@ void ScriptVariable::DeleteThis(void *pVariable)
 void DataLibraryPath::Parse(const char *pPath)
 {
     mSectionName[0] = mCatalogueName[0] = mHeadingName[0] = mEntryName[0] = '\0';
-    rSection = rCatalogue = rHeading = 0;
-    rEntry = 0;
-    rEntryRecord = 0;
+    rSection = rCatalogue = rHeading = nullptr;
+    rEntry = nullptr;
+    rEntryRecord = nullptr;
     mTooLong = 0;
     if(!pPath) return;
 
@@ -128,11 +128,11 @@ void DataLibraryPath::Parse(const char *pPath)
 
 char *DataLibraryPath::GetComponent(const char *pPath, int32_t pIndex)
 {
-    if(pIndex < 0 || pIndex > 3) return 0;
+    if(pIndex < 0 || pIndex > 3) return nullptr;
     DataLibraryPath *nPath = new DataLibraryPath;
     nPath->Parse(pPath);
     const char *rNames[4] = {nPath->mSectionName, nPath->mCatalogueName, nPath->mHeadingName, nPath->mEntryName};
-    char *nCopy = 0;
+    char *nCopy = nullptr;
     if(rNames[pIndex][0] != '\0') ResetString(&nCopy, rNames[pIndex]);
     delete nPath;
     return nCopy;
@@ -152,8 +152,8 @@ DataLibrary::DataLibrary()
     mNextHandle = 1;
     mSentinel = new RootObject();
     mQuiet = 0;
-    rActiveObject = 0;
-    rCurrentSection = rCurrentCatalogue = rCurrentHeading = 0;
+    rActiveObject = nullptr;
+    rCurrentSection = rCurrentCatalogue = rCurrentHeading = nullptr;
 }
 
 DataLibrary::~DataLibrary()
@@ -178,9 +178,9 @@ DataLibrary *DataLibrary::Fetch()
 
 void DataLibrary::Resolve(DataLibraryPath &pPath)
 {
-    pPath.rSection = pPath.rCatalogue = pPath.rHeading = 0;
-    pPath.rEntry = 0;
-    pPath.rEntryRecord = 0;
+    pPath.rSection = pPath.rCatalogue = pPath.rHeading = nullptr;
+    pPath.rEntry = nullptr;
+    pPath.rEntryRecord = nullptr;
     if(pPath.mTooLong) return;
 
     if(pPath.mSectionName[0] == '\0') return;
@@ -261,7 +261,7 @@ void *DataLibrary::GetEntry(const char *pPath)
 void *DataLibrary::GetEntryOfKind(const char *pPath, int32_t pKind)
 {
     DataLibraryPath *nPath = NewResolvedPath(pPath);
-    void *rResult = 0;
+    void *rResult = nullptr;
     int32_t tFound = nPath->rEntryRecord ? nPath->rEntryRecord->mKind : -1;
     if(nPath->rEntryRecord && tFound == pKind) rResult = nPath->rEntry;
     delete nPath;
@@ -280,7 +280,7 @@ int32_t DataLibrary::GetEntryKind(const char *pPath)
 
 bool DataLibrary::Exists(const char *pPath)
 {
-    return GetEntry(pPath) != 0;
+    return GetEntry(pPath) != nullptr;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -382,7 +382,7 @@ void DataLibrary::KeepTreeObjects(NamedLinkedList *pList, int32_t pDepth)
 void DataLibrary::ClearActiveState()
 {
     mActiveEntityStack->Clear();
-    rActiveObject = 0;
+    rActiveObject = nullptr;
 }
 
 void DataLibrary::Purge(const char *pPath, bool pKeepObjects)
@@ -399,7 +399,7 @@ void DataLibrary::Purge(const char *pPath, bool pKeepObjects)
             ForgetTree(mRootList, 0);
         delete mRootList;
         mRootList = new NamedLinkedList(1);
-        rCurrentSection = rCurrentCatalogue = rCurrentHeading = 0;
+        rCurrentSection = rCurrentCatalogue = rCurrentHeading = nullptr;
         return;
     }
 
@@ -412,7 +412,7 @@ void DataLibrary::Purge(const char *pPath, bool pKeepObjects)
         return;
     }
 
-    NamedLinkedList *rParent = 0, *rRemoved = 0;
+    NamedLinkedList *rParent = nullptr, *rRemoved = nullptr;
     int32_t tDepth = 0;
     if(nPath->rHeading)
     {
@@ -440,7 +440,7 @@ void DataLibrary::Purge(const char *pPath, bool pKeepObjects)
     else
         ForgetTree(rRemoved, tDepth);
     rParent->RemoveElementByData(rRemoved);
-    rCurrentSection = rCurrentCatalogue = rCurrentHeading = 0;
+    rCurrentSection = rCurrentCatalogue = rCurrentHeading = nullptr;
     ClearActiveState();
 }
 
@@ -482,7 +482,7 @@ void DataLibrary::PushActiveEntity(RootObject *pObject)
 
 void DataLibrary::PushAndClearActive()
 {
-    PushActiveEntity(0);
+    PushActiveEntity(nullptr);
 }
 
 RootObject *DataLibrary::PopActiveEntity()
@@ -490,7 +490,7 @@ RootObject *DataLibrary::PopActiveEntity()
     RootObject *rWasActive = rActiveObject;
     RootObject *rTop = static_cast<RootObject *>(mActiveEntityStack->GetHeadData());
     if(mActiveEntityStack->GetCount() > 0) mActiveEntityStack->RemoveHead();
-    rActiveObject = (rTop == mSentinel) ? 0 : rTop;
+    rActiveObject = (rTop == mSentinel) ? nullptr : rTop;
     return rWasActive;
 }
 
@@ -510,7 +510,7 @@ int32_t DataLibrary::IndexObject(RootObject *pObject)
 
 RootObject *DataLibrary::GetIndexedObject(int32_t pHandle)
 {
-    if(pHandle == 0) return 0;
+    if(pHandle == 0) return nullptr;
     for(void *rData = mPointerIndex->PushIterator(); rData; rData = mPointerIndex->IterateNext())
     {
         DataLibraryHandle *rRecord = static_cast<DataLibraryHandle *>(rData);
@@ -520,7 +520,7 @@ RootObject *DataLibrary::GetIndexedObject(int32_t pHandle)
             return rRecord->rObject;
         }
     }
-    return 0;
+    return nullptr;
 }
 
 void DataLibrary::ClearPointerIndex()
@@ -533,7 +533,7 @@ void DataLibrary::ForgetObject(void *pObject)
 {
     if(!pObject || pObject == static_cast<void *>(mSentinel)) return;
     LibraryHolder::ReleaseEverywhere(pObject);
-    if(static_cast<void *>(rActiveObject) == pObject) rActiveObject = 0;
+    if(static_cast<void *>(rActiveObject) == pObject) rActiveObject = nullptr;
 
     // Stack places stay, as "none", so every later pop still matches its push.
     for(void *rData = mActiveEntityStack->SetCursorToHead(); rData; rData = mActiveEntityStack->CursorNext())
@@ -563,7 +563,7 @@ void DataLibrary::AddWatcher(const char *pListName, const char *pPath, DataLibra
     NamedLinkedList *rList = static_cast<NamedLinkedList *>(mWatcherLists->GetElementByName(pListName));
     if(!rList) return;
     DataLibraryWatcher *nWatcher = static_cast<DataLibraryWatcher *>(malloc(sizeof(DataLibraryWatcher)));
-    nWatcher->mPath = 0;
+    nWatcher->mPath = nullptr;
     ResetString(&nWatcher->mPath, pPath);
     nWatcher->rCallback = pCallback ? pCallback : WatcherDoesNothing;
     rList->AddElementWithDeleter("X", nWatcher, DeleteWatcher);

@@ -113,7 +113,7 @@ public:
     void SetActiveObject(const char *pPath);
     RootObject *GetActiveObject() const { return rActiveObject; }
     void SetActiveObjectDirect(RootObject *pObject) { rActiveObject = pObject; }
-    bool ActiveIsValid() const { return rActiveObject != 0; }
+    bool ActiveIsValid() const { return rActiveObject != nullptr; }
     bool ActiveIsType(int32_t pCode) const;
     bool ActiveTypeInRange(int32_t pLow, int32_t pHigh) const;
     int32_t GetActiveObjectType() const;

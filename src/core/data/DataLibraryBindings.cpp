@@ -39,7 +39,7 @@ static void *QuietLookup(DataLibrary *pLibrary, const char *pPath, int32_t pKind
 
 static int Lua_DL_AddPath(lua_State *L)
 {
-    const char *rPath = LuaArgString(L, 1, 0);
+    const char *rPath = LuaArgString(L, 1, nullptr);
     if(lua_gettop(L) != 1 || !rPath) return OldStyleArgListError("DL_AddPath");
     DataLibrary *rLibrary = FetchLibrary("DL_AddPath");
     if(rLibrary) rLibrary->AddPath(rPath);
@@ -48,7 +48,7 @@ static int Lua_DL_AddPath(lua_State *L)
 
 static int Lua_DL_SetActiveObject(lua_State *L)
 {
-    const char *rPath = LuaArgString(L, 1, 0);
+    const char *rPath = LuaArgString(L, 1, nullptr);
     if(lua_gettop(L) != 1 || !rPath) return OldStyleArgListError("DL_SetActiveObject");
     DataLibrary *rLibrary = FetchLibrary("DL_SetActiveObject");
     if(rLibrary) rLibrary->SetActiveObject(rPath);
@@ -57,7 +57,7 @@ static int Lua_DL_SetActiveObject(lua_State *L)
 
 static int Lua_DL_Purge(lua_State *L)
 {
-    const char *rPath = LuaArgString(L, 1, 0);
+    const char *rPath = LuaArgString(L, 1, nullptr);
     if(lua_gettop(L) != 2 || !rPath) return OldStyleArgListError("DL_Purge");
     DataLibrary *rLibrary = FetchLibrary("DL_Purge");
     if(!rLibrary) return 0;
@@ -99,7 +99,7 @@ static int Lua_DL_GetActiveObjectType(lua_State *L)
 static int Lua_DL_ClearActiveEntity(lua_State *L)
 {
     DataLibrary *rLibrary = FetchLibrary("DL_ClearActiveEntity");
-    if(rLibrary) rLibrary->SetActiveObjectDirect(0);
+    if(rLibrary) rLibrary->SetActiveObjectDirect(nullptr);
     return 0;
 }
 
@@ -128,7 +128,7 @@ static int Lua_DL_ClearPointerIndex(lua_State *L)
 static int Lua_DL_PrintSysVars(lua_State *L)
 {
     if(lua_gettop(L) != 1) return OldStyleArgListError("DL_PrintSysVars");
-    LuaArgString(L, 1, 0);
+    LuaArgString(L, 1, nullptr);
     return 0;
 }
 
@@ -138,18 +138,18 @@ static bool PathCanHoldEntry(DataLibrary *pLibrary, const char *pPath)
 {
     uint8_t tWasQuiet = pLibrary->GetQuiet();
     pLibrary->SetQuiet(1);
-    bool tHasHeading = pLibrary->GetHeading(pPath) != 0;
+    bool tHasHeading = pLibrary->GetHeading(pPath) != nullptr;
     pLibrary->SetQuiet(tWasQuiet);
     char *nEntryName = DataLibraryPath::GetComponent(pPath, 3);
-    bool tHasName = nEntryName != 0;
+    bool tHasName = nEntryName != nullptr;
     free(nEntryName);
     return tHasHeading && tHasName;
 }
 
 static int Lua_DL_LoadBitmap(lua_State *L)
 {
-    const char *rFile = LuaArgString(L, 1, 0);
-    const char *rPath = LuaArgString(L, 2, 0);
+    const char *rFile = LuaArgString(L, 1, nullptr);
+    const char *rPath = LuaArgString(L, 2, nullptr);
     if(lua_gettop(L) != 2 || !rFile || !rPath) return OldStyleArgListError("DL_LoadBitmap");
     DataLibrary *rLibrary = FetchLibrary("DL_LoadBitmap");
     if(!rLibrary || !PathCanHoldEntry(rLibrary, rPath)) return 0;
@@ -159,13 +159,13 @@ static int Lua_DL_LoadBitmap(lua_State *L)
 
 static int Lua_DL_ExtractBitmap(lua_State *L)
 {
-    const char *rLump = LuaArgString(L, 1, 0);
-    const char *rPath = LuaArgString(L, 2, 0);
+    const char *rLump = LuaArgString(L, 1, nullptr);
+    const char *rPath = LuaArgString(L, 2, nullptr);
     if(lua_gettop(L) != 2 || !rLump || !rPath) return LuaArgListError("DL_ExtractBitmap");
     DataLibrary *rLibrary = FetchLibrary("DL_ExtractBitmap");
     if(!rLibrary || !PathCanHoldEntry(rLibrary, rPath)) return 0;
     CorvelLumpManager *rLumps = CorvelLumpManager::Fetch();
-    Bitmap *nBitmap = rLumps ? rLumps->ExtractBitmap(rLump) : 0;
+    Bitmap *nBitmap = rLumps ? rLumps->ExtractBitmap(rLump) : nullptr;
     if(!nBitmap)
     {
         fprintf(stderr, "DL_ExtractBitmap:  Failed, no Bitmap named %s found.\n", rLump);
@@ -177,13 +177,13 @@ static int Lua_DL_ExtractBitmap(lua_State *L)
 
 static int Lua_DL_ExtractPalette(lua_State *L)
 {
-    const char *rLump = LuaArgString(L, 1, 0);
-    const char *rPath = LuaArgString(L, 2, 0);
+    const char *rLump = LuaArgString(L, 1, nullptr);
+    const char *rPath = LuaArgString(L, 2, nullptr);
     if(lua_gettop(L) != 2 || !rLump || !rPath) return LuaArgListError("DL_ExtractPalette");
     DataLibrary *rLibrary = FetchLibrary("DL_ExtractPalette");
     if(!rLibrary || !PathCanHoldEntry(rLibrary, rPath)) return 0;
     CorvelLumpManager *rLumps = CorvelLumpManager::Fetch();
-    Palette *nPalette = rLumps ? rLumps->ExtractPalette(rLump) : 0;
+    Palette *nPalette = rLumps ? rLumps->ExtractPalette(rLump) : nullptr;
     if(!nPalette)
     {
         fprintf(stderr, "DL_ExtractPalette:  Failed, no Palette named %s found.\n", rLump);
@@ -198,7 +198,7 @@ static int Lua_DL_ExtractPalette(lua_State *L)
 
 static int Lua_VM_Exists(lua_State *L)
 {
-    const char *rPath = LuaArgString(L, 1, 0);
+    const char *rPath = LuaArgString(L, 1, nullptr);
     if(lua_gettop(L) != 1 || !rPath)
     {
         OldStyleArgListError("VM_Exists");
@@ -206,13 +206,13 @@ static int Lua_VM_Exists(lua_State *L)
         return 1;
     }
     DataLibrary *rLibrary = FetchLibrary("VM_Exists");
-    lua_pushboolean(L, rLibrary && QuietLookup(rLibrary, rPath, -1) != 0);
+    lua_pushboolean(L, rLibrary && QuietLookup(rLibrary, rPath, -1) != nullptr);
     return 1;
 }
 
 static int Lua_VM_SetVar(lua_State *L)
 {
-    const char *rPath = LuaArgString(L, 1, 0);
+    const char *rPath = LuaArgString(L, 1, nullptr);
     if(lua_gettop(L) != 3 || !rPath) return OldStyleArgListError("VM_SetVar");
     DataLibrary *rLibrary = FetchLibrary("VM_SetVar");
     if(!rLibrary) return 0;
@@ -230,10 +230,10 @@ static int Lua_VM_SetVar(lua_State *L)
     bool tIsNew = !rVariable;
     if(tIsNew) rVariable = ScriptVariable::Create();
 
-    const char *rType = LuaArgString(L, 2, 0);
+    const char *rType = LuaArgString(L, 2, nullptr);
     if(rType && !strcmp(rType, "S"))
     {
-        const char *rText = LuaArgString(L, 3, 0);
+        const char *rText = LuaArgString(L, 3, nullptr);
         if(rText) ResetString(&rVariable->mString, rText);
     }
     else if(rType && !strcmp(rType, "N"))
@@ -253,7 +253,7 @@ static int Lua_VM_SetVar(lua_State *L)
 
 static int Lua_VM_GetVar(lua_State *L)
 {
-    const char *rPath = LuaArgString(L, 1, 0);
+    const char *rPath = LuaArgString(L, 1, nullptr);
     if(lua_gettop(L) != 2 || !rPath)
     {
         OldStyleArgListError("VM_GetVar");
@@ -261,14 +261,14 @@ static int Lua_VM_GetVar(lua_State *L)
         return 1;
     }
     DataLibrary *rLibrary = FetchLibrary("VM_GetVar");
-    ScriptVariable *rVariable = rLibrary ? static_cast<ScriptVariable *>(QuietLookup(rLibrary, rPath, DL_KIND_SCRIPTVARIABLE)) : 0;
+    ScriptVariable *rVariable = rLibrary ? static_cast<ScriptVariable *>(QuietLookup(rLibrary, rPath, DL_KIND_SCRIPTVARIABLE)) : nullptr;
     if(!rVariable)
     {
         lua_pushinteger(L, 0);
         return 1;
     }
 
-    const char *rType = LuaArgString(L, 2, 0);
+    const char *rType = LuaArgString(L, 2, nullptr);
     if(rType && !strcmp(rType, "N"))
     {
         lua_pushnumber(L, (double)rVariable->mNumber);
@@ -286,7 +286,7 @@ static int Lua_VM_GetVar(lua_State *L)
 
 static int Lua_VM_RemVar(lua_State *L)
 {
-    const char *rPath = LuaArgString(L, 1, 0);
+    const char *rPath = LuaArgString(L, 1, nullptr);
     if(lua_gettop(L) != 1 || !rPath) return OldStyleArgListError("VM_RemVar");
     DataLibrary *rLibrary = FetchLibrary("VM_RemVar");
     if(rLibrary) rLibrary->RemoveEntry(rPath);
@@ -295,10 +295,10 @@ static int Lua_VM_RemVar(lua_State *L)
 
 static int Lua_VM_SetSaveFlag(lua_State *L)
 {
-    const char *rPath = LuaArgString(L, 1, 0);
+    const char *rPath = LuaArgString(L, 1, nullptr);
     if(lua_gettop(L) != 2 || !rPath) return OldStyleArgListError("VM_SetSaveFlag");
     DataLibrary *rLibrary = FetchLibrary("VM_SetSaveFlag");
-    ScriptVariable *rVariable = rLibrary ? static_cast<ScriptVariable *>(QuietLookup(rLibrary, rPath, DL_KIND_SCRIPTVARIABLE)) : 0;
+    ScriptVariable *rVariable = rLibrary ? static_cast<ScriptVariable *>(QuietLookup(rLibrary, rPath, DL_KIND_SCRIPTVARIABLE)) : nullptr;
     if(rVariable) rVariable->mSaveFlag = LuaArgBoolean(L, 2, false) ? 1 : 0;
     return 0;
 }
@@ -327,7 +327,7 @@ static const luaL_Reg xDataLibraryFunctions[] = {
     {"VM_GetVar", Lua_VM_GetVar},
     {"VM_RemVar", Lua_VM_RemVar},
     {"VM_SetSaveFlag", Lua_VM_SetSaveFlag},
-    {0, 0},
+    {nullptr, nullptr},
 };
 
 void RegisterDataLibraryBindings(lua_State *L)

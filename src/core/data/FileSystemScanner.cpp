@@ -11,9 +11,9 @@
 CorvelFileSystem::CorvelFileSystem()
 {
     mEntryCount = 0;
-    mEntries = 0;
+    mEntries = nullptr;
     mRecursing = 0;
-    mRootPath = 0;
+    mRootPath = nullptr;
     mCursor = 0;
     mSkipDirectories = 0;
     mNoParentEntry = 0;
@@ -39,22 +39,22 @@ void CorvelFileSystem::Clear()
         free(mEntries[i]);
     }
     free(mEntries);
-    mEntries = 0;
+    mEntries = nullptr;
     mEntryCount = 0;
     mCapacity = 0;
-    ResetString(&mRootPath, 0);
+    ResetString(&mRootPath, nullptr);
 }
 
 FileSystemEntry *CorvelFileSystem::GetEntry(int32_t pIndex)
 {
-    if(pIndex < 0 || pIndex >= mEntryCount) return 0;
+    if(pIndex < 0 || pIndex >= mEntryCount) return nullptr;
     return mEntries[pIndex];
 }
 
 const char *CorvelFileSystem::GetCurrentPath()
 {
     FileSystemEntry *rEntry = GetEntry(mCursor);
-    return rEntry ? rEntry->mPath : 0;
+    return rEntry ? rEntry->mPath : nullptr;
 }
 
 void CorvelFileSystem::AddEntry(const char *pPath, uint8_t pIsParent)
@@ -69,7 +69,7 @@ void CorvelFileSystem::AddEntry(const char *pPath, uint8_t pIsParent)
     }
     FileSystemEntry *nEntry = static_cast<FileSystemEntry *>(malloc(sizeof(FileSystemEntry)));
     if(!nEntry) return;
-    nEntry->mPath = 0;
+    nEntry->mPath = nullptr;
     ResetString(&nEntry->mPath, pPath);
     nEntry->mIsParentEntry = pIsParent;
     mEntries[mEntryCount] = nEntry;
@@ -113,7 +113,7 @@ void CorvelFileSystem::ScanInto(const char *pDirectory, int32_t pDepth)
     }
 
     ALLEGRO_FS_ENTRY *rItem;
-    while((rItem = al_read_directory(rDirectory)) != 0)
+    while((rItem = al_read_directory(rDirectory)) != nullptr)
     {
         // The platform reports full names; the listing keeps the caller's form of the path.
         const char *rFullName = al_get_fs_entry_name(rItem);
@@ -195,13 +195,13 @@ void CorvelFileSystem::ScanDirectory(const char *pPath)
 
 char *GetFileNameFromPath(const char *pPath)
 {
-    if(!pPath) return 0;
+    if(!pPath) return nullptr;
     const char *rStart = pPath;
     for(const char *c = pPath; *c; c++)
     {
         if(*c == '/' || *c == '\\') rStart = c + 1;
     }
-    char *nCopy = 0;
+    char *nCopy = nullptr;
     ResetString(&nCopy, rStart);
     return nCopy;
 }

@@ -9,8 +9,8 @@
 static CorvelFileSystem *FetchTopScanner()
 {
     Application *rApplication = GetApplication();
-    NamedLinkedList *rStack = rApplication ? rApplication->mScannerStack : 0;
-    CorvelFileSystem *rScanner = rStack ? static_cast<CorvelFileSystem *>(rStack->GetTailData()) : 0;
+    NamedLinkedList *rStack = rApplication ? rApplication->mScannerStack : nullptr;
+    CorvelFileSystem *rScanner = rStack ? static_cast<CorvelFileSystem *>(rStack->GetTailData()) : nullptr;
     if(!rScanner) fprintf(stderr, "FS_Reset:  Failed, no open CorvelFileSystem.\n");
     return rScanner;
 }
@@ -18,7 +18,7 @@ static CorvelFileSystem *FetchTopScanner()
 static int Lua_FS_Open(lua_State *L)
 {
     int tArgs = lua_gettop(L);
-    const char *rPath = LuaArgString(L, 1, 0);
+    const char *rPath = LuaArgString(L, 1, nullptr);
     if((tArgs != 1 && tArgs != 2) || !rPath) return LuaArgListError("FS_Open");
 
     Application *rApplication = GetApplication();
@@ -68,7 +68,7 @@ static const luaL_Reg xFileSystemFunctions[] = {
     {"FS_Reset", Lua_FS_Reset},
     {"FS_Iterate", Lua_FS_Iterate},
     {"FS_Close", Lua_FS_Close},
-    {0, 0},
+    {nullptr, nullptr},
 };
 
 void RegisterFileSystemScannerBindings(lua_State *L)

@@ -9,7 +9,7 @@ MemoryFile::MemoryFile(const char *pPath)
 {
     mOpen = 0;
     mSize = 0;
-    mBuffer = 0;
+    mBuffer = nullptr;
     mCursor = 0;
     if(!pPath) return;
 

@@ -21,7 +21,7 @@ TextureDefaults &TextureDefaults::Get()
 
 namespace
 {
-    LoadInterruptFunc xLoadInterruptHook = 0;
+    LoadInterruptFunc xLoadInterruptHook = nullptr;
     uint8_t xLoadInterruptSuppressed = 0;
 }
 
@@ -49,7 +49,7 @@ void ImageRecord::Free(ImageRecord *pRecord)
 
 Bitmap::Bitmap()
     : mOffsetX(0), mOffsetY(0), mWidth(0), mHeight(0), mFullWidth(0), mFullHeight(0),
-      mFlag(0), mOwnsTexture(1), mTexture(0), mFrameCount(0), mFrameRects(0)
+      mFlag(0), mOwnsTexture(1), mTexture(0), mFrameCount(0), mFrameRects(nullptr)
 {
 }
 
@@ -140,7 +140,7 @@ void Bitmap::Bind() const
 void Bitmap::SetFrameCount(int32_t pCount)
 {
     free(mFrameRects);
-    mFrameRects = 0;
+    mFrameRects = nullptr;
     mFrameCount = 0;
     if(pCount < 1) return;
     mFrameRects = (BitmapFrameRect *)calloc((size_t)pCount, sizeof(BitmapFrameRect));
@@ -418,13 +418,13 @@ static uint8_t *LoadPixelsThroughAllegro(const char *pPath, int32_t *pWidth, int
     ALLEGRO_BITMAP *rImage = al_load_bitmap_flags(pPath, ALLEGRO_NO_PREMULTIPLIED_ALPHA);
     al_set_new_bitmap_format(tOldFormat);
     al_set_new_bitmap_flags(tOldFlags);
-    if(!rImage) return NULL;
+    if(!rImage) return nullptr;
 
     int32_t tWidth = al_get_bitmap_width(rImage);
     int32_t tHeight = al_get_bitmap_height(rImage);
     ALLEGRO_LOCKED_REGION *rLocked = al_lock_bitmap(rImage, ALLEGRO_PIXEL_FORMAT_ABGR_8888_LE, ALLEGRO_LOCK_READONLY);
     size_t tRowBytes = (size_t)tWidth * 4;
-    uint8_t *nBuffer = (rLocked && tWidth > 0 && tHeight > 0) ? (uint8_t *)malloc(tRowBytes * (size_t)tHeight) : NULL;
+    uint8_t *nBuffer = (rLocked && tWidth > 0 && tHeight > 0) ? (uint8_t *)malloc(tRowBytes * (size_t)tHeight) : nullptr;
     if(nBuffer)
     {
         for(int32_t y = 0; y < tHeight; y ++)
@@ -446,7 +446,7 @@ uint32_t LoadTextureFromFile(const char *pPath)
 
     // PNG, the game's own format, is read straight into the upload buffer, which stays for
     // the next picture; anything else goes through Allegro's loaders.
-    static PngBuffer sPixels = {NULL, 0};
+    static PngBuffer sPixels = {nullptr, 0};
     int32_t tWidth = 0;
     int32_t tHeight = 0;
     PngDecodeResult tResult = TakePngPixels(pPath, &sPixels, &tWidth, &tHeight);

@@ -10,7 +10,7 @@ static const LuaProperty<TextureDefaults> cTextureSettings[] = {
     {"MinFilter", 2, "N", [](lua_State *L, TextureDefaults *d, int) { d->mMinFilter = (uint32_t)LuaArgInteger(L, 2, 0); return 0; }},
     {"Wrap S", 2, "N", [](lua_State *L, TextureDefaults *d, int) { d->mWrapS = (uint32_t)LuaArgInteger(L, 2, 0); return 0; }},
     {"Wrap T", 2, "N", [](lua_State *L, TextureDefaults *d, int) { d->mWrapT = (uint32_t)LuaArgInteger(L, 2, 0); return 0; }},
-    {0, 0, 0, 0},
+    {nullptr, 0, nullptr, nullptr},
 };
 
 // ALB_SetTextureProperty(key, value).
@@ -18,13 +18,13 @@ static int Lua_ALB_SetTextureProperty(lua_State *L)
 {
     if(lua_gettop(L) != 2) return LuaArgListError("ALB_SetTextureProperty");
     if(!LuaArgIsString(L, 1) || !LuaArgIsNumber(L, 2)) return LuaArgListError("ALB_SetTextureProperty");
-    return LuaCallProperty(L, "ALB_SetTextureProperty", cTextureSettings, &TextureDefaults::Get(), 0);
+    return LuaCallProperty(L, "ALB_SetTextureProperty", cTextureSettings, &TextureDefaults::Get(), nullptr);
 }
 
 static const luaL_Reg cBitmapBindings[] =
 {
     {"ALB_SetTextureProperty", Lua_ALB_SetTextureProperty},
-    {NULL, NULL},
+    {nullptr, nullptr},
 };
 
 void RegisterBitmapBindings(lua_State *L)

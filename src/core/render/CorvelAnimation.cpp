@@ -21,8 +21,8 @@ namespace
 }
 
 CorvelAnimation::CorvelAnimation()
-    : mFrameCount(0), mFrames(0), mTotalTicks(1), mTicksPerFrame(1.0f), mManualTiming(0),
-      mFrameTicks(0), mFrameTicksCount(0), mHolder(this, ReleaseFrame)
+    : mFrameCount(0), mFrames(nullptr), mTotalTicks(1), mTicksPerFrame(1.0f), mManualTiming(0),
+      mFrameTicks(nullptr), mFrameTicksCount(0), mHolder(this, ReleaseFrame)
 {
     mType = TYPE_CORVELANIMATION;
 }
@@ -43,7 +43,7 @@ void CorvelAnimation::ReleaseFrame(void *pAnimation, void *pObject)
     CorvelAnimation *rAnimation = (CorvelAnimation *)pAnimation;
     for(int32_t i = 0; i < rAnimation->mFrameCount; i++)
     {
-        if(rAnimation->mFrames[i] == pObject) rAnimation->mFrames[i] = 0;
+        if(rAnimation->mFrames[i] == pObject) rAnimation->mFrames[i] = nullptr;
     }
 }
 
@@ -57,7 +57,7 @@ void CorvelAnimation::ResizeTickTable(int32_t pCount)
     if(pCount < 1)
     {
         free(mFrameTicks);
-        mFrameTicks = 0;
+        mFrameTicks = nullptr;
         mFrameTicksCount = 0;
         return;
     }
@@ -65,7 +65,7 @@ void CorvelAnimation::ResizeTickTable(int32_t pCount)
     if(!tTable)
     {
         free(mFrameTicks);
-        mFrameTicks = 0;
+        mFrameTicks = nullptr;
         mFrameTicksCount = 0;
         return;
     }
@@ -83,7 +83,7 @@ void CorvelAnimation::SetTotalFrames(int32_t pCount)
         pCount = ANIMATION_MAX_FRAMES;
     }
     free(mFrames);
-    mFrames = 0;
+    mFrames = nullptr;
     mFrameCount = 0;
     if(pCount > 0)
     {
@@ -100,7 +100,7 @@ void CorvelAnimation::SetTotalFrames(int32_t pCount)
 void CorvelAnimation::SetManualTiming(uint8_t pOn)
 {
     free(mFrameTicks);
-    mFrameTicks = 0;
+    mFrameTicks = nullptr;
     mFrameTicksCount = 0;
     mManualTiming = pOn;
     if(pOn == 1 && mFrameCount > 0) ResizeTickTable(mFrameCount);
@@ -162,6 +162,6 @@ Bitmap *CorvelAnimation::GetFrameAtTick(int32_t pTick) const
 
 Bitmap *CorvelAnimation::GetFrame(int32_t pIndex) const
 {
-    if(pIndex < 0 || pIndex >= mFrameCount) return 0;
+    if(pIndex < 0 || pIndex >= mFrameCount) return nullptr;
     return mFrames[pIndex];
 }

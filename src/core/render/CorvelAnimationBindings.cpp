@@ -13,7 +13,7 @@
 static CorvelAnimation *FetchActiveAnimation()
 {
     DataLibrary *rLibrary = DataLibrary::Fetch();
-    if(!rLibrary || !rLibrary->ActiveIsType(TYPE_CORVELANIMATION)) return 0;
+    if(!rLibrary || !rLibrary->ActiveIsType(TYPE_CORVELANIMATION)) return nullptr;
     return (CorvelAnimation *)rLibrary->GetActiveObject();
 }
 
@@ -22,9 +22,9 @@ static CorvelAnimation *FetchActiveAnimation()
 static bool PathCanHoldEntry(DataLibrary *pLibrary, const char *pPath)
 {
     char *tEntryName = DataLibraryPath::GetComponent(pPath, 3);
-    bool tHasEntry = tEntryName != 0;
+    bool tHasEntry = tEntryName != nullptr;
     free(tEntryName);
-    return tHasEntry && pLibrary->GetHeading(pPath) != 0;
+    return tHasEntry && pLibrary->GetHeading(pPath) != nullptr;
 }
 
 // Anim_Create(path): a new animation at the path, pushed as the active object. The push happens
@@ -40,8 +40,8 @@ static int Lua_Anim_Create(lua_State *L)
         return 0;
     }
 
-    const char *rPath = LuaArgString(L, 1, 0);
-    CorvelAnimation *nAnimation = 0;
+    const char *rPath = LuaArgString(L, 1, nullptr);
+    CorvelAnimation *nAnimation = nullptr;
     if(PathCanHoldEntry(rLibrary, rPath))
     {
         nAnimation = new CorvelAnimation();
@@ -55,7 +55,7 @@ static int Lua_Anim_Create(lua_State *L)
 // reads as missing: the frame is stored as null.
 static int SetFrameProperty(lua_State *L, CorvelAnimation *pAnimation, int pArgs)
 {
-    Bitmap *rBitmap = (Bitmap *)DataLibrary::Fetch()->GetEntryOfKind(LuaArgString(L, 3, 0), DL_KIND_BITMAP);
+    Bitmap *rBitmap = (Bitmap *)DataLibrary::Fetch()->GetEntryOfKind(LuaArgString(L, 3, nullptr), DL_KIND_BITMAP);
     int32_t tIndex = LuaArgInteger(L, 2, -1);
     if(pArgs == 3)
         pAnimation->SetFrame(tIndex, rBitmap);
@@ -71,7 +71,7 @@ static const LuaProperty<CorvelAnimation> cAnimationProperties[] = {
     {"Frame", 3, "NS", SetFrameProperty},
     {"Frame", 4, "NSN", SetFrameProperty},
     {"TicksPerFrame", 2, "N", [](lua_State *L, CorvelAnimation *a, int) { a->SetTicksPerFrame((float)LuaArgNumber(L, 2, 1.0)); return 0; }},
-    {0, 0, 0, 0},
+    {nullptr, 0, nullptr, nullptr},
 };
 
 // The animation's own wording, never muted; a key that is not text reads as "(null)".
@@ -92,7 +92,7 @@ static int Lua_Anim_SetProperty(lua_State *L)
         fprintf(stderr, "Anim_SetProperty: Failed, invalid object\n");
         return 0;
     }
-    if(!LuaArgIsString(L, 1)) return ReportAnimationMiss("Anim_SetProperty", 0, lua_gettop(L));
+    if(!LuaArgIsString(L, 1)) return ReportAnimationMiss("Anim_SetProperty", nullptr, lua_gettop(L));
     return LuaCallProperty(L, "Anim_SetProperty", cAnimationProperties, rAnimation, ReportAnimationMiss);
 }
 
@@ -100,7 +100,7 @@ static const luaL_Reg cAnimationBindings[] =
 {
     {"Anim_Create", Lua_Anim_Create},
     {"Anim_SetProperty", Lua_Anim_SetProperty},
-    {NULL, NULL},
+    {nullptr, nullptr},
 };
 
 void RegisterAnimationBindings(lua_State *L)

@@ -16,7 +16,7 @@
 static ViewportRect xLetterbox = {0, 0, 0, 0};
 
 // Name -> u32 value; created with the first display and kept for the process.
-static NamedLinkedList *xGLEnumerations = NULL;
+static NamedLinkedList *xGLEnumerations = nullptr;
 
 // The longest window side ever asked of the window system. GL drivers make framebuffers of at
 // most 16384 on a side (X's own limit is 32767); past that, window and driver fail inside
@@ -230,7 +230,7 @@ void DisplayManager::RegisterShader(const char *pName, const char *pPath, bool p
     if(tText && xglShaderSource)
     {
         const GLchar *rSource = tText;
-        xglShaderSource(*nCell, 1, &rSource, NULL);
+        xglShaderSource(*nCell, 1, &rSource, nullptr);
     }
     free(tText);
 }
@@ -359,11 +359,11 @@ uint32_t GetGLEnumeration(const char *pName)
 
 char *ReadTextFile(const char *pPath)
 {
-    if(!pPath) return NULL;
+    if(!pPath) return nullptr;
     FILE *fInfile = fopen(pPath, "r");
-    if(!fInfile) return NULL;
+    if(!fInfile) return nullptr;
 
-    char *tText = NULL;
+    char *tText = nullptr;
     long tLength = -1;
     if(fseek(fInfile, 0, SEEK_END) == 0) tLength = ftell(fInfile);
     if(tLength > 0 && fseek(fInfile, 0, SEEK_SET) == 0)
@@ -376,7 +376,7 @@ char *ReadTextFile(const char *pPath)
             if(tRead == 0)
             {
                 free(tText);
-                tText = NULL;
+                tText = nullptr;
             }
         }
     }

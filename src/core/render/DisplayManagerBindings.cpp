@@ -14,7 +14,7 @@ static DisplayManager *FetchDisplayManager(const char *pBindingName)
 
 static int DM_GetEnumeration(lua_State *L)
 {
-    const char *rName = lua_gettop(L) == 1 ? LuaArgString(L, 1, NULL) : NULL;
+    const char *rName = lua_gettop(L) == 1 ? LuaArgString(L, 1, nullptr) : nullptr;
     uint32_t tValue = 0;
     if(!rName) LuaArgListError("DM_GetEnumeration");
     else if(FetchDisplayManager("DM_GetEnumeration")) tValue = GetGLEnumeration(rName);
@@ -25,7 +25,7 @@ static int DM_GetEnumeration(lua_State *L)
 static const luaL_Reg cDisplayManagerBindings[] =
 {
     {"DM_GetEnumeration", DM_GetEnumeration},
-    {NULL, NULL}
+    {nullptr, nullptr}
 };
 
 void RegisterDisplayManagerBindings(lua_State *L)

@@ -13,22 +13,22 @@
 
 namespace
 {
-    FT_Library gFreeTypeLibrary = 0;
-    Font *rCurrentFont = 0;
+    FT_Library gFreeTypeLibrary = nullptr;
+    Font *rCurrentFont = nullptr;
 
     // The current font is usually a library entry, which a script may purge.
     void ReleaseCurrentFont(void *pOwner, void *pObject)
     {
-        if(rCurrentFont == pObject) rCurrentFont = 0;
+        if(rCurrentFont == pObject) rCurrentFont = nullptr;
     }
-    LibraryHolder xCurrentFontHolder(0, ReleaseCurrentFont);
+    LibraryHolder xCurrentFontHolder(nullptr, ReleaseCurrentFont);
 
     // Bytes past 127 have never drawn (they were read as negative codes that no face maps),
     // and text relies on that to hide stray high bytes.
     const FontGlyph *DrawableGlyph(const FontGlyph *pTable, char pChar)
     {
         unsigned char tCode = (unsigned char)pChar;
-        if (!pTable || tCode >= 128 || !pTable[tCode].mPresent) return 0;
+        if (!pTable || tCode >= 128 || !pTable[tCode].mPresent) return nullptr;
         return &pTable[tCode];
     }
 }
@@ -38,7 +38,7 @@ bool StartFreeType()
     if (gFreeTypeLibrary) return true;
     if (FT_Init_FreeType(&gFreeTypeLibrary) != 0)
     {
-        gFreeTypeLibrary = 0;
+        gFreeTypeLibrary = nullptr;
         fprintf(stderr, "FreeType could not be started.\n");
         return false;
     }
@@ -90,7 +90,7 @@ void CoverageToTexel(uint8_t pCoverage, uint8_t *pTexel)
 uint8_t *RenderGlyphAtlas(FT_Face pFace, FontGlyph *pTable, int32_t *pHeight)
 {
     if (pHeight) *pHeight = 0;
-    if (!pFace || !pTable || !pHeight) return 0;
+    if (!pFace || !pTable || !pHeight) return nullptr;
     memset(pTable, 0, sizeof(FontGlyph) * FONT_GLYPH_COUNT);
 
     // The slot holds one rendered glyph at a time, so metrics are taken first and the
@@ -110,10 +110,10 @@ uint8_t *RenderGlyphAtlas(FT_Face pFace, FontGlyph *pTable, int32_t *pHeight)
     }
 
     int32_t tHeight = LayOutGlyphAtlas(pTable, FONT_GLYPH_COUNT, FONT_ATLAS_WIDTH);
-    if (tHeight < 1) return 0;
+    if (tHeight < 1) return nullptr;
     size_t tBytes = (size_t)FONT_ATLAS_WIDTH * (size_t)tHeight * 4;
     uint8_t *tBuffer = (uint8_t *)calloc(tBytes, 1);
-    if (!tBuffer) return 0;
+    if (!tBuffer) return nullptr;
 
     for (int32_t c = 0; c < FONT_GLYPH_COUNT; c++)
     {
@@ -142,9 +142,9 @@ uint8_t *RenderGlyphAtlas(FT_Face pFace, FontGlyph *pTable, int32_t *pHeight)
 }
 
 Font::Font()
-    : mLoaded(0), mIsFreeType(0), mFace(0), mCacheGlyphs(1), mCacheTexture(0), mGlyphs(0),
+    : mLoaded(0), mIsFreeType(0), mFace(nullptr), mCacheGlyphs(1), mCacheTexture(0), mGlyphs(nullptr),
       mAtlasWidth((float)FONT_ATLAS_WIDTH), mAtlasHeight(0.0f), mOffsetX(0), mOffsetY(0),
-      mScaleX(1.0f), mScaleY(1.0f), mImageFont(0), mImage(0)
+      mScaleX(1.0f), mScaleY(1.0f), mImageFont(0), mImage(nullptr)
 {
 }
 
@@ -166,7 +166,7 @@ Font *Font::LoadFreeType(const char *pFontPath)
     FT_Library rLibrary = GetFreeTypeLibrary();
     if (!rLibrary || !pFontPath || FT_New_Face(rLibrary, pFontPath, 0, &tFont->mFace) != 0)
     {
-        tFont->mFace = 0;
+        tFont->mFace = nullptr;
         fprintf(stderr, "Font: Failed to open font %s\n", pFontPath ? pFontPath : "NULL");
         return tFont;
     }
@@ -293,7 +293,7 @@ void Font::BindCacheTexture()
 
 const FontGlyph *Font::GetGlyph(uint8_t pCode) const
 {
-    if (!mGlyphs || !mGlyphs[pCode].mPresent) return 0;
+    if (!mGlyphs || !mGlyphs[pCode].mPresent) return nullptr;
     return &mGlyphs[pCode];
 }
 
@@ -413,7 +413,7 @@ void SetCurrentFont(Font *pFont)
 void SetCurrentFontByPath(const char *pPath)
 {
     DataLibrary *rLibrary = DataLibrary::Fetch();
-    rCurrentFont = rLibrary ? (Font *)rLibrary->GetEntryOfKind(pPath, DL_KIND_FONT) : 0;
+    rCurrentFont = rLibrary ? (Font *)rLibrary->GetEntryOfKind(pPath, DL_KIND_FONT) : nullptr;
 }
 
 Font *GetCurrentFont()

@@ -38,9 +38,9 @@ LoadingScreen *GetLoadingScreen()
 
 LoadingScreen::LoadingScreen()
     : mActive(0), mCalls(0), mFrames(0), mExpected(1), mFrameDivisor(8), mNoBackground(0),
-      mBackground(0), mLastRedrawTime(0.0), mSuppress(0)
+      mBackground(nullptr), mLastRedrawTime(0.0), mSuppress(0)
 {
-    for (int32_t i = 0; i < LOADING_FRAME_COUNT; i++) mFrameImages[i] = 0;
+    for (int32_t i = 0; i < LOADING_FRAME_COUNT; i++) mFrameImages[i] = nullptr;
 }
 
 LoadingScreen::~LoadingScreen()
@@ -50,8 +50,8 @@ LoadingScreen::~LoadingScreen()
     Application *rApp = GetApplication();
     if (rApp->rLoadingScreen == this)
     {
-        rApp->rLoadingScreen = 0;
-        SetLoadInterruptHook(0);
+        rApp->rLoadingScreen = nullptr;
+        SetLoadInterruptHook(nullptr);
     }
 }
 

@@ -12,7 +12,7 @@
 #define PALETTE_SWAP_PROGRAM "XPaletteSwap"
 
 Palette::Palette()
-    : mColourCount(0), mBaseColours(0), mCurrentVariantName(0), rCurrentVariantColours(0),
+    : mColourCount(0), mBaseColours(nullptr), mCurrentVariantName(nullptr), rCurrentVariantColours(nullptr),
       mVariants(new NamedLinkedList(1))
 {
 }
@@ -28,10 +28,10 @@ void Palette::Clear()
 {
     mColourCount = 0;
     free(mBaseColours);
-    mBaseColours = 0;
+    mBaseColours = nullptr;
     free(mCurrentVariantName);
-    mCurrentVariantName = 0;
-    rCurrentVariantColours = 0;
+    mCurrentVariantName = nullptr;
+    rCurrentVariantColours = nullptr;
     mVariants->Clear();
 }
 
@@ -75,7 +75,7 @@ void Palette::SetVariantColour(const char *pName, int32_t pIndex, ColorRGBA pCol
 
 const ColorRGBA *Palette::GetVariantColours(const char *pName)
 {
-    if (!pName) return 0;
+    if (!pName) return nullptr;
     return (const ColorRGBA *)mVariants->GetElementByName(pName);
 }
 
@@ -112,7 +112,7 @@ void EndPaletteSwap()
 {
     DisplayManager *rDisplay = DisplayManager::Fetch();
     if (rDisplay)
-        rDisplay->UseProgram(0);
+        rDisplay->UseProgram(nullptr);
     else if (xglUseProgram)
         xglUseProgram(0);
 }

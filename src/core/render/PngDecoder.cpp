@@ -36,7 +36,7 @@ namespace
 
     void ReleaseState(DecodeState *pState)
     {
-        if(pState->mPng) png_destroy_read_struct(&pState->mPng, pState->mInfo ? &pState->mInfo : NULL, NULL);
+        if(pState->mPng) png_destroy_read_struct(&pState->mPng, pState->mInfo ? &pState->mInfo : nullptr, nullptr);
         free(pState->mRows);
         if(pState->mFile) fclose(pState->mFile);
     }
@@ -55,7 +55,7 @@ namespace
 
         png_uint_32 tWidth = 0, tHeight = 0;
         int tDepth = 0, tColourType = 0;
-        png_get_IHDR(rPng, rInfo, &tWidth, &tHeight, &tDepth, &tColourType, NULL, NULL, NULL);
+        png_get_IHDR(rPng, rInfo, &tWidth, &tHeight, &tDepth, &tColourType, nullptr, nullptr, nullptr);
         if(tWidth < 1 || tHeight < 1 || tWidth > cMaxSide || tHeight > cMaxSide)
         {
             if(!pQuiet) fprintf(stderr, "DecodePngFile: %s: size %u by %u refused\n", pPath, (unsigned)tWidth, (unsigned)tHeight);
@@ -95,7 +95,7 @@ namespace
         }
         for(png_uint_32 y = 0; y < tHeight; y++) pState->mRows[y] = rBuffer->mData + tRowBytes * y;
         png_read_image(rPng, pState->mRows);
-        png_read_end(rPng, NULL);
+        png_read_end(rPng, nullptr);
         *pWidth = (int32_t)tWidth;
         *pHeight = (int32_t)tHeight;
         return true;
@@ -106,7 +106,7 @@ PngDecodeResult DecodePngFile(const char *pPath, PngBuffer *pBuffer, int32_t *pW
 {
     if(!pPath || !pBuffer || !pWidth || !pHeight) return PNG_FAILED;
 
-    DecodeState tState = {NULL, NULL, NULL, pBuffer, NULL};
+    DecodeState tState = {nullptr, nullptr, nullptr, pBuffer, nullptr};
     tState.mFile = fopen(pPath, "rb");
     if(!tState.mFile) return PNG_FAILED;
 
@@ -117,7 +117,7 @@ PngDecodeResult DecodePngFile(const char *pPath, PngBuffer *pBuffer, int32_t *pW
         return PNG_NOT_PNG;
     }
 
-    tState.mPng = png_create_read_struct(PNG_LIBPNG_VER_STRING, pQuiet ? NULL : (png_voidp)pPath, OnPngError, OnPngWarning);
+    tState.mPng = png_create_read_struct(PNG_LIBPNG_VER_STRING, pQuiet ? nullptr : (png_voidp)pPath, OnPngError, OnPngWarning);
     if(tState.mPng) tState.mInfo = png_create_info_struct(tState.mPng);
     if(!tState.mPng || !tState.mInfo)
     {
@@ -136,6 +136,6 @@ void FreePngBuffer(PngBuffer *pBuffer)
 {
     if(!pBuffer) return;
     free(pBuffer->mData);
-    pBuffer->mData = NULL;
+    pBuffer->mData = nullptr;
     pBuffer->mCapacity = 0;
 }

@@ -51,7 +51,7 @@ namespace
     int xWorkersRunning = 0;
     bool xStopping = false;
     Slot xSlots[cLookAhead];
-    Listing xListing = {{0}, NULL, 0};
+    Listing xListing = {{0}, nullptr, 0};
     int32_t xHits = 0;
 
     void ClearSlot(Slot *pSlot)
@@ -69,7 +69,7 @@ namespace
         {
             if(xSlots[i].mState != SLOT_EMPTY && !xSlots[i].mAbandoned && !strcmp(xSlots[i].mPath, pPath)) return &xSlots[i];
         }
-        return NULL;
+        return nullptr;
     }
 
     void *WorkerMain(void *pUnused)
@@ -77,7 +77,7 @@ namespace
         pthread_mutex_lock(&xLock);
         while(!xStopping)
         {
-            Slot *rSlot = NULL;
+            Slot *rSlot = nullptr;
             for(int i = 0; i < cLookAhead && !rSlot; i++)
             {
                 if(xSlots[i].mState == SLOT_QUEUED) rSlot = &xSlots[i];
@@ -94,7 +94,7 @@ namespace
             char tPath[cPathSize];
             memcpy(tPath, rSlot->mPath, cPathSize);
             PngBuffer tPixels = rSlot->mPixels;
-            rSlot->mPixels.mData = NULL;
+            rSlot->mPixels.mData = nullptr;
             rSlot->mPixels.mCapacity = 0;
             pthread_mutex_unlock(&xLock);
 
@@ -115,14 +115,14 @@ namespace
             pthread_cond_broadcast(&xSlotDone);
         }
         pthread_mutex_unlock(&xLock);
-        return NULL;
+        return nullptr;
     }
 
     void FreeListing()
     {
         for(int i = 0; i < xListing.mCount; i++) free(xListing.mNames[i]);
         free(xListing.mNames);
-        xListing.mNames = NULL;
+        xListing.mNames = nullptr;
         xListing.mCount = 0;
         xListing.mFolder[0] = '\0';
     }
@@ -148,7 +148,7 @@ namespace
         if(!rFolder) return;
         xListing.mNames = (char **)malloc(sizeof(char *) * cMaxListed);
         struct dirent *rEntry;
-        while(xListing.mNames && xListing.mCount < cMaxListed && (rEntry = readdir(rFolder)) != NULL)
+        while(xListing.mNames && xListing.mCount < cMaxListed && (rEntry = readdir(rFolder)) != nullptr)
         {
             if(!EndsWithPng(rEntry->d_name)) continue;
             char *nName = strdup(rEntry->d_name);
@@ -203,7 +203,7 @@ namespace
         for(int i = 0; i < tAheadCount; i++)
         {
             if(FindSlot(tAhead[i])) continue;
-            Slot *rFree = NULL;
+            Slot *rFree = nullptr;
             for(int s = 0; s < cLookAhead && !rFree; s++)
             {
                 if(xSlots[s].mState == SLOT_EMPTY) rFree = &xSlots[s];
@@ -225,7 +225,7 @@ bool StartPngPrefetch()
     pthread_mutex_unlock(&xLock);
     for(int i = 0; i < cWorkerCount; i++)
     {
-        if(pthread_create(&xWorkers[xWorkersRunning], NULL, WorkerMain, NULL) == 0) xWorkersRunning++;
+        if(pthread_create(&xWorkers[xWorkersRunning], nullptr, WorkerMain, nullptr) == 0) xWorkersRunning++;
     }
     return xWorkersRunning > 0;
 }
@@ -236,7 +236,7 @@ void StopPngPrefetch()
     xStopping = true;
     pthread_cond_broadcast(&xWorkReady);
     pthread_mutex_unlock(&xLock);
-    for(int i = 0; i < xWorkersRunning; i++) pthread_join(xWorkers[i], NULL);
+    for(int i = 0; i < xWorkersRunning; i++) pthread_join(xWorkers[i], nullptr);
     xWorkersRunning = 0;
 
     for(int i = 0; i < cLookAhead; i++) ClearSlot(&xSlots[i]);
@@ -266,7 +266,7 @@ PngDecodeResult TakePngPixels(const char *pPath, PngBuffer *pBuffer, int32_t *pW
     if(rSlot)
     {
         PngBuffer tKeep = rSlot->mPixels;
-        rSlot->mPixels.mData = NULL;
+        rSlot->mPixels.mData = nullptr;
         rSlot->mPixels.mCapacity = 0;
         ClearSlot(rSlot);
         rSlot->mPixels = tKeep;

@@ -21,7 +21,7 @@ namespace
     };
 
     int gWatcherCalls = 0;
-    void *gWatcherSaw = 0;
+    void *gWatcherSaw = nullptr;
     void CountWatcher(void *pEntry)
     {
         gWatcherCalls++;
@@ -293,7 +293,7 @@ TEST_F(DataLibraryTest, DestroyedObjectsLeaveActiveSlotStackAndIndex)
     Run("DL_SetActiveObject('Root/R/R/R/Ref')");
     mLibrary->RemoveEntry("Root/R/R/R/Ref");
     EXPECT_EQ(&tOwned, mLibrary->GetActiveObject());
-    mLibrary->SetActiveObjectDirect(0);
+    mLibrary->SetActiveObjectDirect(nullptr);
 }
 
 TEST_F(DataLibraryTest, HandlesCountFromOneAndRestartAfterClear)
@@ -388,7 +388,7 @@ TEST_F(DataLibraryTest, WatchersHearTheirRemovalButNotShutdown)
 TEST_F(DataLibraryTest, ImageBindingsLoadNothingWithoutAHeading)
 {
     CorvelLumpManager *rPreviousLumps = GetApplication()->rLumpManager;
-    GetApplication()->rLumpManager = 0;
+    GetApplication()->rLumpManager = nullptr;
     mLibrary->AddPath("Root/Images/All/All");
     testing::internal::CaptureStderr();
     Run("DL_LoadBitmap('missing.png', 'Root/Images/None/All/Pic')");
@@ -410,7 +410,7 @@ TEST_F(DataLibraryTest, ImageBindingsLoadNothingWithoutAHeading)
 TEST(DataLibraryBindings, ReportAndFallBackWithoutALibrary)
 {
     DataLibrary *rPrevious = GetApplication()->rDataLibrary;
-    GetApplication()->rDataLibrary = 0;
+    GetApplication()->rDataLibrary = nullptr;
     lua_State *L = luaL_newstate();
     RegisterDataLibraryBindings(L);
     testing::internal::CaptureStderr();

@@ -92,7 +92,7 @@ TEST(FontLayoutTest, RowsWrapOnlyWhenWiderThanTheAtlas)
     EXPECT_EQ(tHeight, 35);
 
     EXPECT_EQ(LayOutGlyphAtlas(tGlyphs, 0, 1024), 0);
-    EXPECT_EQ(LayOutGlyphAtlas(0, 5, 1024), 0);
+    EXPECT_EQ(LayOutGlyphAtlas(nullptr, 5, 1024), 0);
 }
 
 TEST(FontLayoutTest, CoverageBecomesOpaqueFrom192)
@@ -241,7 +241,7 @@ TEST(FontTest, CurrentFontComesOnlyFromAFontEntry)
     SetCurrentFontByPath("Root/Fonts/All/All/Missing");
     EXPECT_EQ(GetCurrentFont(), nullptr);
 
-    rApp->rDataLibrary = 0;
+    rApp->rDataLibrary = nullptr;
     delete tLibrary;
     SetCurrentFontByPath("Root/Fonts/All/All/SystemFont");
     EXPECT_EQ(GetCurrentFont(), nullptr);

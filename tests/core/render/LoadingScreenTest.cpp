@@ -117,7 +117,7 @@ TEST_F(LoadingScreenTest, HookCountsOnlyWhileActiveAndNotSuppressed)
     LoadInterrupt();
     EXPECT_EQ(rScreen->GetCalls(), 2);
 
-    GetApplication()->rLoadingScreen = 0;
+    GetApplication()->rLoadingScreen = nullptr;
     LoadInterrupt(); // no screen at all
     GetApplication()->rLoadingScreen = rScreen;
 }

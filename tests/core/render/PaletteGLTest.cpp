@@ -113,8 +113,8 @@ protected:
 };
 
 bool PaletteGLTest::sHaveDisplay = false;
-PFNGLGETUNIFORMIVPROC PaletteGLTest::sGetUniformiv = 0;
-PFNGLGETUNIFORMFVPROC PaletteGLTest::sGetUniformfv = 0;
+PFNGLGETUNIFORMIVPROC PaletteGLTest::sGetUniformiv = nullptr;
+PFNGLGETUNIFORMFVPROC PaletteGLTest::sGetUniformfv = nullptr;
 
 TEST_F(PaletteGLTest, ShaderFilesCompileAndLink)
 {

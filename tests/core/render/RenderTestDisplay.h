@@ -16,7 +16,7 @@ inline bool OpenTestDisplay(int32_t pWidth, int32_t pHeight)
     if (!getenv("DISPLAY") || !al_init()) return false;
     al_init_image_addon();
     Application *rApp = GetApplication();
-    if (rApp->rDisplayManager) return rApp->rDisplay != 0;
+    if (rApp->rDisplayManager) return rApp->rDisplay != nullptr;
     rApp->mWindowWidth = pWidth;
     rApp->mWindowHeight = pHeight;
     rApp->mVirtualWidth = 480;
@@ -25,7 +25,7 @@ inline bool OpenTestDisplay(int32_t pWidth, int32_t pHeight)
     if (!rApp->rDisplay)
     {
         delete rApp->rDisplayManager;
-        rApp->rDisplayManager = 0;
+        rApp->rDisplayManager = nullptr;
         rApp->mQuitFlag = 0;
         return false;
     }
@@ -37,7 +37,7 @@ inline void CloseTestDisplay()
 {
     Application *rApp = GetApplication();
     delete rApp->rDisplayManager;
-    rApp->rDisplayManager = 0;
+    rApp->rDisplayManager = nullptr;
     if (rApp->rDisplay) al_destroy_display(rApp->rDisplay);
-    rApp->rDisplay = 0;
+    rApp->rDisplay = nullptr;
 }
