@@ -5,6 +5,36 @@
 
 namespace
 {
+    // Integers up to 2^24 turn to float exactly. Beyond, one moves by at most half a unit in
+    // the float's last place, under 2^-23 of the value; twice that leaves room to spare.
+    const double cExactLimit = 16777216.0;
+    const double cRoundingShare = 1.0 / 4194304.0;
+    const double cLargestSlack = 4294967296.0;
+
+    int32_t ClampToInt(double pValue)
+    {
+        if(!(pValue > (double)INT32_MIN)) return INT32_MIN;
+        if(!(pValue < (double)INT32_MAX)) return INT32_MAX;
+        return (int32_t)pValue;
+    }
+
+    double WidenedPastRounding(double pEdge, double pOutward)
+    {
+        if(fabs(pEdge) < cExactLimit) return pEdge;
+        return pEdge + pOutward * (1.0 + fmin(fabs(pEdge), cLargestSlack) * cRoundingShare);
+    }
+
+    bool SpanHolding(float pLo, float pHi, int32_t &sLo, int32_t &sHi)
+    {
+        if(!(pLo <= pHi)) return false;
+        double tLo = WidenedPastRounding(ceil((double)pLo), -1.0);
+        double tHi = WidenedPastRounding(floor((double)pHi), 1.0);
+        if(tLo > tHi) return false;
+        sLo = ClampToInt(tLo);
+        sHi = ClampToInt(tHi);
+        return true;
+    }
+
     const float cDegreesPerRadian = 57.29578f;
     const float cQuarterTurn = 1.5707963f;
     const float cEighthTurn = 0.7853981f;
@@ -104,6 +134,15 @@ IntRect TruncateZoneRect(const ZoneRect &pRect)
 bool PointInRectangle(int32_t pX, int32_t pY, IntRect pRect)
 {
     return pRect.mLft <= pX && pX <= pRect.mRgt && pRect.mTop <= pY && pY <= pRect.mBot;
+}
+
+bool RectangleIntersection(IntRect pA, IntRect pB, IntRect &sBoth)
+{
+    sBoth.mLft = pA.mLft > pB.mLft ? pA.mLft : pB.mLft;
+    sBoth.mTop = pA.mTop > pB.mTop ? pA.mTop : pB.mTop;
+    sBoth.mRgt = pA.mRgt < pB.mRgt ? pA.mRgt : pB.mRgt;
+    sBoth.mBot = pA.mBot < pB.mBot ? pA.mBot : pB.mBot;
+    return sBoth.mLft <= sBoth.mRgt && sBoth.mTop <= sBoth.mBot;
 }
 
 bool PointInFloatRectangle(int32_t pX, int32_t pY, float pLft, float pTop, float pRgt, float pBot)
@@ -301,4 +340,13 @@ float PointDistance3D(float pX1, float pX2, float pY1, float pY2, float pZ1, flo
     float tDY = pY1 - pY2;
     float tDZ = pZ1 - pZ2;
     return sqrtf(tDX * tDX + tDY * tDY + tDZ * tDZ);
+}
+
+bool BoxHoldingFloatSpans(float pLft, float pRgt, float pTop, float pBot, IntRect &sBox)
+{
+    IntRect tBox;
+    if(!SpanHolding(pLft, pRgt, tBox.mLft, tBox.mRgt)) return false;
+    if(!SpanHolding(pTop, pBot, tBox.mTop, tBox.mBot)) return false;
+    sBox = tBox;
+    return true;
 }

@@ -31,6 +31,9 @@ IntRect TruncateHitbox(const Hitbox &pBox);
 IntRect TruncateZoneRect(const ZoneRect &pRect);
 
 bool PointInRectangle(int32_t pX, int32_t pY, IntRect pRect);
+
+// The part both rectangles share; false, with the box the wrong way round, when they share none.
+bool RectangleIntersection(IntRect pA, IntRect pB, IntRect &sBoth);
 bool PointInFloatRectangle(int32_t pX, int32_t pY, float pLft, float pTop, float pRgt, float pBot);
 
 // Touching edges overlap.
@@ -72,3 +75,20 @@ bool HitboxOverlapsPolygonArrays(Hitbox pBox, PolygonArrays pPolygon);
 
 float PointDistance(float pX1, float pX2, float pY1, float pY2);
 float PointDistance3D(float pX1, float pX2, float pY1, float pY2, float pZ1, float pZ2);
+
+// What an entity's ContainsPoint may answer, as the point index sees it.
+enum SolidReach : uint8_t
+{
+    // The class never holds a point; the index does not keep it.
+    SOLID_REACH_NEVER = 0,
+    // It holds no point now, but may later.
+    SOLID_REACH_NONE = 1,
+    // Every point it holds now lies inside the box given with it.
+    SOLID_REACH_BOX = 2,
+};
+
+// The whole-number box holding every point (x, y) with pLft <= (float)x <= pRgt and
+// pTop <= (float)y <= pBot: exact while the edges lie within 2^24, widened beyond so that float
+// rounding never leaves a point out. False when no point can pass (an edge is not a number,
+// or no whole number lies between an edge pair).
+bool BoxHoldingFloatSpans(float pLft, float pRgt, float pTop, float pBot, IntRect &sBox);

@@ -1,9 +1,9 @@
 #pragma once
 #include <cstdint>
 
+#include "core/Geometry.h"
 #include "core/Hitbox.h"
 #include "core/RootObject.h"
-#include "world/SolidIndex.h"
 
 class DataList;
 struct lua_State;

@@ -20,39 +20,9 @@ namespace
     const uint8_t cFiledInCells = 1;
     const uint8_t cFiledWide = 2;
 
-    // Integers up to 2^24 turn to float exactly. Beyond, one moves by at most half a unit in
-    // the float's last place, under 2^-23 of the value; twice that leaves room to spare.
-    const double cExactLimit = 16777216.0;
-    const double cRoundingShare = 1.0 / 4194304.0;
-    const double cLargestSlack = 4294967296.0;
-
     int32_t CellOf(int32_t pValue)
     {
         return (int32_t)((int64_t)pValue >> cCellShift);
-    }
-
-    int32_t ClampToInt(double pValue)
-    {
-        if(!(pValue > (double)INT32_MIN)) return INT32_MIN;
-        if(!(pValue < (double)INT32_MAX)) return INT32_MAX;
-        return (int32_t)pValue;
-    }
-
-    double WidenedPastRounding(double pEdge, double pOutward)
-    {
-        if(fabs(pEdge) < cExactLimit) return pEdge;
-        return pEdge + pOutward * (1.0 + fmin(fabs(pEdge), cLargestSlack) * cRoundingShare);
-    }
-
-    bool SpanHolding(float pLo, float pHi, int32_t &sLo, int32_t &sHi)
-    {
-        if(!(pLo <= pHi)) return false;
-        double tLo = WidenedPastRounding(ceil((double)pLo), -1.0);
-        double tHi = WidenedPastRounding(floor((double)pHi), 1.0);
-        if(tLo > tHi) return false;
-        sLo = ClampToInt(tLo);
-        sHi = ClampToInt(tHi);
-        return true;
     }
 
     uint32_t HashPointer(const RootEntity *pEntity)
@@ -80,31 +50,12 @@ namespace
         return nBlock;
     }
 
-    bool PointInBox(int32_t pX, int32_t pY, const IntRect &pBox)
-    {
-        return pX >= pBox.mLft && pX <= pBox.mRgt && pY >= pBox.mTop && pY <= pBox.mBot;
-    }
-
-    bool Overlap(const IntRect &pA, const IntRect &pB)
-    {
-        return pA.mLft <= pB.mRgt && pB.mLft <= pA.mRgt && pA.mTop <= pB.mBot && pB.mTop <= pA.mBot;
-    }
-
-    bool Intersect(const IntRect &pA, const IntRect &pB, IntRect &sBoth)
-    {
-        sBoth.mLft = pA.mLft > pB.mLft ? pA.mLft : pB.mLft;
-        sBoth.mTop = pA.mTop > pB.mTop ? pA.mTop : pB.mTop;
-        sBoth.mRgt = pA.mRgt < pB.mRgt ? pA.mRgt : pB.mRgt;
-        sBoth.mBot = pA.mBot < pB.mBot ? pA.mBot : pB.mBot;
-        return sBoth.mLft <= sBoth.mRgt && sBoth.mTop <= sBoth.mBot;
-    }
-
     // Asks every point of the part of the box inside the entity's box; 64-bit counters, as
     // either edge may be the last int32.
     bool HoldsPointInPart(RootEntity *pEntity, const IntRect &pEntityBox, const IntRect &pBox)
     {
         IntRect tPart;
-        if(!Intersect(pEntityBox, pBox, tPart)) return false;
+        if(!RectangleIntersection(pEntityBox, pBox, tPart)) return false;
         for(int64_t y = tPart.mTop; y <= tPart.mBot; y++)
         {
             for(int64_t x = tPart.mLft; x <= tPart.mRgt; x++)
@@ -121,15 +72,6 @@ bool EntityHoldsPointIn(RootEntity *pEntity, const IntRect &pBox)
     IntRect tReach;
     if(pEntity->GetSolidReach(tReach) != SOLID_REACH_BOX) return false;
     return HoldsPointInPart(pEntity, tReach, pBox);
-}
-
-bool BoxHoldingFloatSpans(float pLft, float pRgt, float pTop, float pBot, IntRect &sBox)
-{
-    IntRect tBox;
-    if(!SpanHolding(pLft, pRgt, tBox.mLft, tBox.mRgt)) return false;
-    if(!SpanHolding(pTop, pBot, tBox.mTop, tBox.mBot)) return false;
-    sBox = tBox;
-    return true;
 }
 
 struct SolidIndex::Entry
@@ -440,7 +382,7 @@ bool SolidIndex::AskList(const FilingList &pList, int32_t pX, int32_t pY, bool p
     for(int32_t i = 0; i < pList.mCount; i++)
     {
         const Filing &rFiling = pList.mItems[i];
-        if(pPrefilter && !PointInBox(pX, pY, rFiling.mBox)) continue;
+        if(pPrefilter && !PointInRectangle(pX, pY, rFiling.mBox)) continue;
         if(mEntries[rFiling.mEntry].rEntity->ContainsPoint(pX, pY)) return true;
     }
     return false;
@@ -458,7 +400,7 @@ bool SolidIndex::AskListInBox(const FilingList &pList, const IntRect &pBox) cons
     for(int32_t i = 0; i < pList.mCount; i++)
     {
         const Filing &rFiling = pList.mItems[i];
-        if(!Overlap(rFiling.mBox, pBox)) continue;
+        if(!RectanglesOverlap(rFiling.mBox, pBox)) continue;
         if(HoldsPointInPart(mEntries[rFiling.mEntry].rEntity, rFiling.mBox, pBox)) return true;
     }
     return false;

@@ -1,5 +1,7 @@
 #include "core/Geometry.h"
 
+#include "SeededRandom.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -75,6 +77,17 @@ TEST(GeometryTest, RectangleTestsTruncateAndIncludeEdges)
 
     EXPECT_TRUE(PointInRectangle(10, 0, Rect(0, 0, 10, 10)));
     EXPECT_FALSE(PointInFloatRectangle(11, 0, 0, 0, 10.99f, 10));
+
+    // The shared part keeps shared edges; a corner alone is a one-point box.
+    IntRect tBoth;
+    ASSERT_TRUE(RectangleIntersection(Rect(0, 0, 10, 10), Rect(5, -5, 20, 3), tBoth));
+    EXPECT_EQ(tBoth.mLft, 5);
+    EXPECT_EQ(tBoth.mTop, 0);
+    EXPECT_EQ(tBoth.mRgt, 10);
+    EXPECT_EQ(tBoth.mBot, 3);
+    ASSERT_TRUE(RectangleIntersection(Rect(0, 0, 10, 10), Rect(10, 10, 20, 20), tBoth));
+    EXPECT_EQ(tBoth.mLft, tBoth.mRgt);
+    EXPECT_FALSE(RectangleIntersection(Rect(0, 0, 10, 10), Rect(11, 0, 20, 10), tBoth));
 }
 
 TEST(GeometryTest, NestingIsEitherWay)
@@ -226,4 +239,48 @@ TEST(GeometryTest, Distances)
 {
     EXPECT_FLOAT_EQ(PointDistance(0, 3, 0, 4), 5.0f);
     EXPECT_FLOAT_EQ(PointDistance3D(0, 1, 0, 2, 0, 2), 3.0f);
+}
+
+TEST(SolidReachTest, TheBoxHoldsExactlyTheWholeNumbersBetweenSmallEdges)
+{
+    IntRect tBox;
+    ASSERT_TRUE(BoxHoldingFloatSpans(0.0f, 15.0f, -3.5f, 2.5f, tBox));
+    EXPECT_EQ(tBox.mLft, 0);
+    EXPECT_EQ(tBox.mRgt, 15);
+    EXPECT_EQ(tBox.mTop, -3);
+    EXPECT_EQ(tBox.mBot, 2);
+    ASSERT_TRUE(BoxHoldingFloatSpans(4.0f, 4.0f, 4.0f, 4.0f, tBox));
+    EXPECT_EQ(tBox.mLft, 4);
+    EXPECT_EQ(tBox.mRgt, 4);
+
+    // No whole number between the edges, edges the wrong way round, or not numbers at all.
+    EXPECT_FALSE(BoxHoldingFloatSpans(0.25f, 0.75f, 0.0f, 1.0f, tBox));
+    EXPECT_FALSE(BoxHoldingFloatSpans(0.0f, -1.0f, 0.0f, 1.0f, tBox));
+    EXPECT_FALSE(BoxHoldingFloatSpans(NAN, 1.0f, 0.0f, 1.0f, tBox));
+    EXPECT_FALSE(BoxHoldingFloatSpans(0.0f, 1.0f, 0.0f, NAN, tBox));
+
+    // Infinite edges reach the ends of the whole numbers.
+    ASSERT_TRUE(BoxHoldingFloatSpans(-INFINITY, INFINITY, 0.0f, 0.0f, tBox));
+    EXPECT_EQ(tBox.mLft, INT32_MIN);
+    EXPECT_EQ(tBox.mRgt, INT32_MAX);
+}
+
+TEST(SolidReachTest, LargeEdgesNeverLeaveOutAWholeNumberThatRoundsInside)
+{
+    Random tRandom = {77u};
+    for(int32_t i = 0; i < 2000; i++)
+    {
+        float tLo = (float)tRandom.Range(-2000000000, 2000000000);
+        float tHi = tLo + (float)tRandom.Range(0, 400);
+        IntRect tBox;
+        ASSERT_TRUE(BoxHoldingFloatSpans(tLo, tHi, 0.0f, 0.0f, tBox));
+        for(int64_t x = (int64_t)tLo - 600; x <= (int64_t)tHi + 600; x += 1 + tRandom.Range(0, 9))
+        {
+            if(x < INT32_MIN || x > INT32_MAX) continue;
+            float tAsFloat = (float)(int32_t)x;
+            if(tAsFloat < tLo || tAsFloat > tHi) continue;
+            ASSERT_GE(x, tBox.mLft) << tLo << " .. " << tHi;
+            ASSERT_LE(x, tBox.mRgt) << tLo << " .. " << tHi;
+        }
+    }
 }

@@ -1,5 +1,6 @@
 #include "world/SolidIndex.h"
 
+#include "../core/SeededRandom.h"
 #include "WorldLuaFixture.h"
 #include "core/NamedLinkedList.h"
 #include "world/Door.h"
@@ -16,23 +17,6 @@
 
 namespace
 {
-    struct Random
-    {
-        uint32_t mState;
-        uint32_t Next()
-        {
-            mState = mState * 1664525u + 1013904223u;
-            return mState >> 8;
-        }
-        int32_t Range(int32_t pLo, int32_t pHi)
-        {
-            uint64_t tWidth = (uint64_t)((int64_t)pHi - pLo + 1);
-            uint64_t tWide = ((uint64_t)Next() << 24) ^ Next();
-            return (int32_t)(pLo + (int64_t)(tWide % tWidth));
-        }
-        bool Chance(int32_t pPercent) { return Range(0, 99) < pPercent; }
-    };
-
     // A projectile that, when told to, shifts its own box inside its update by writing the
     // box directly, and checks every point test asked meanwhile against a walk of the list.
     class Block : public RootProjectile
@@ -204,50 +188,6 @@ namespace
     };
 
     SolidIndexTest *xTest = nullptr;
-}
-
-TEST(SolidReachTest, TheBoxHoldsExactlyTheWholeNumbersBetweenSmallEdges)
-{
-    IntRect tBox;
-    ASSERT_TRUE(BoxHoldingFloatSpans(0.0f, 15.0f, -3.5f, 2.5f, tBox));
-    EXPECT_EQ(tBox.mLft, 0);
-    EXPECT_EQ(tBox.mRgt, 15);
-    EXPECT_EQ(tBox.mTop, -3);
-    EXPECT_EQ(tBox.mBot, 2);
-    ASSERT_TRUE(BoxHoldingFloatSpans(4.0f, 4.0f, 4.0f, 4.0f, tBox));
-    EXPECT_EQ(tBox.mLft, 4);
-    EXPECT_EQ(tBox.mRgt, 4);
-
-    // No whole number between the edges, edges the wrong way round, or not numbers at all.
-    EXPECT_FALSE(BoxHoldingFloatSpans(0.25f, 0.75f, 0.0f, 1.0f, tBox));
-    EXPECT_FALSE(BoxHoldingFloatSpans(0.0f, -1.0f, 0.0f, 1.0f, tBox));
-    EXPECT_FALSE(BoxHoldingFloatSpans(NAN, 1.0f, 0.0f, 1.0f, tBox));
-    EXPECT_FALSE(BoxHoldingFloatSpans(0.0f, 1.0f, 0.0f, NAN, tBox));
-
-    // Infinite edges reach the ends of the whole numbers.
-    ASSERT_TRUE(BoxHoldingFloatSpans(-INFINITY, INFINITY, 0.0f, 0.0f, tBox));
-    EXPECT_EQ(tBox.mLft, INT32_MIN);
-    EXPECT_EQ(tBox.mRgt, INT32_MAX);
-}
-
-TEST(SolidReachTest, LargeEdgesNeverLeaveOutAWholeNumberThatRoundsInside)
-{
-    Random tRandom = {77u};
-    for(int32_t i = 0; i < 2000; i++)
-    {
-        float tLo = (float)tRandom.Range(-2000000000, 2000000000);
-        float tHi = tLo + (float)tRandom.Range(0, 400);
-        IntRect tBox;
-        ASSERT_TRUE(BoxHoldingFloatSpans(tLo, tHi, 0.0f, 0.0f, tBox));
-        for(int64_t x = (int64_t)tLo - 600; x <= (int64_t)tHi + 600; x += 1 + tRandom.Range(0, 9))
-        {
-            if(x < INT32_MIN || x > INT32_MAX) continue;
-            float tAsFloat = (float)(int32_t)x;
-            if(tAsFloat < tLo || tAsFloat > tHi) continue;
-            ASSERT_GE(x, tBox.mLft) << tLo << " .. " << tHi;
-            ASSERT_LE(x, tBox.mRgt) << tLo << " .. " << tHi;
-        }
-    }
 }
 
 TEST_F(SolidIndexTest, EveryClassThatHoldsPointsReachesAllOfThem)
