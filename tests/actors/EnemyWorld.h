@@ -14,6 +14,7 @@
 #include "world/CameraManager.h"
 #include "world/ProxyTrigger.h"
 #include "world/SpawnManager.h"
+#include "support/TestText.h"
 
 #include <initializer_list>
 #include <string>
@@ -98,25 +99,11 @@ protected:
         return tValue;
     }
 
-    std::string GlobalString(const char *pName)
-    {
-        lua_getglobal(L, pName);
-        const char *rText = lua_tostring(L, -1);
-        std::string tResult = rText ? rText : "<nil>";
-        lua_pop(L, 1);
-        return tResult;
-    }
+    std::string GlobalString(const char *pName) { return LuaGlobalString(L, pName); }
 
-    static std::string Script(const char *pName)
-    {
-        return std::string(CORVEL_SOURCE_DIR) + "/tests/scripts/" + pName;
-    }
+    static std::string Script(const char *pName) { return TestScriptPath(pName); }
 
-    static std::string Captured()
-    {
-        fflush(stderr);
-        return testing::internal::GetCapturedStderr();
-    }
+    static std::string Captured() { return CapturedStderr(); }
 
     // Runs a chunk with the object active and returns what it wrote to standard error. The
     // chunk must leave the active-object stack as it found it.

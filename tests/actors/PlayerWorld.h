@@ -11,7 +11,7 @@
 #include "interface/AudioFlags.h"
 #include "interface/AudioManager.h"
 #include "interface/AudioPackage.h"
-#include "interface/RecordingAudioLayer.h"
+#include "support/RecordingAudioLayer.h"
 #include "world/EntityManager.h"
 #include "world/LineArtLevel.h"
 #include "world/MapManager.h"

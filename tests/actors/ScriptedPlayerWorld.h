@@ -5,6 +5,7 @@
 #include "core/LuaBindingHelpers.h"
 #include "core/LuaManager.h"
 #include "world/CameraManager.h"
+#include "support/TestText.h"
 
 #include <string>
 
@@ -40,10 +41,7 @@ protected:
         lua_settop(L, 0);
     }
 
-    static std::string Script(const char *pName)
-    {
-        return std::string(CORVEL_SOURCE_DIR) + "/tests/scripts/" + pName;
-    }
+    static std::string Script(const char *pName) { return TestScriptPath(pName); }
 
     LuaManager *mLua = nullptr;
 };

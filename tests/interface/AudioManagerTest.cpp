@@ -4,7 +4,8 @@
 #include "interface/AudioFlags.h"
 #include "interface/AudioManager.h"
 #include "interface/AudioPackage.h"
-#include "interface/RecordingAudioLayer.h"
+#include "support/RecordingAudioLayer.h"
+#include "support/TestText.h"
 
 #include <allegro5/allegro.h>
 #include <gtest/gtest.h>
@@ -18,11 +19,7 @@
 
 namespace
 {
-    std::string Captured()
-    {
-        fflush(stderr);
-        return testing::internal::GetCapturedStderr();
-    }
+    std::string Captured() { return CapturedStderr(); }
 
     size_t CountLines(const std::string &pText, const std::string &pLine)
     {

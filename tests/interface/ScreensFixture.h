@@ -10,7 +10,7 @@
 #include "interface/AudioManager.h"
 #include "interface/AudioPackage.h"
 #include "interface/GUI.h"
-#include "interface/RecordingAudioLayer.h"
+#include "support/RecordingAudioLayer.h"
 #include "world/EntityManager.h"
 #include "../core/BlankApplication.h"
 

@@ -9,6 +9,7 @@
 #include <csignal>
 
 #include "LoopbackPeer.h"
+#include "support/TestText.h"
 #include <gtest/gtest.h>
 
 namespace
@@ -19,11 +20,7 @@ namespace
         EnemyStandIn() { mType = TYPE_ENEMY; }
     };
 
-    std::string Captured()
-    {
-        fflush(stderr);
-        return testing::internal::GetCapturedStderr();
-    }
+    std::string Captured() { return CapturedStderr(); }
 
     int CountOf(const std::string &pText, const std::string &pNeedle)
     {

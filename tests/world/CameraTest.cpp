@@ -6,6 +6,7 @@
 #include "world/CameraManager.h"
 #include "world/EntityManager.h"
 #include "world/MapManager.h"
+#include "support/TestText.h"
 
 #include <gtest/gtest.h>
 
@@ -17,11 +18,7 @@
 
 namespace
 {
-    std::string Captured()
-    {
-        fflush(stderr);
-        return testing::internal::GetCapturedStderr();
-    }
+    std::string Captured() { return CapturedStderr(); }
 
     // Installs a camera manager and a map manager (for the zoom) in the Application and puts
     // back whatever was there.
@@ -40,6 +37,7 @@ namespace
 
         void TearDown() override
         {
+            RestoreEntities();
             GetApplication()->rCameraManager = mPreviousCameras;
             GetApplication()->rMapManager = mPreviousMap;
             delete mCameras;
@@ -48,7 +46,28 @@ namespace
 
         Camera *Active() { return mCameras->GetActiveCamera(); }
 
+        // An entity manager of the test's own with a player in it; the one it stands in for
+        // comes back at RestoreEntities or, whatever the outcome, at tear-down.
+        PlayerPony *SwapInPlayer()
+        {
+            mPreviousEntities = GetApplication()->rEntityManager;
+            mEntities = new EntityManager();
+            GetApplication()->rEntityManager = mEntities;
+            mEntities->CreatePlayer();
+            return PlayerPony::Get();
+        }
+
+        void RestoreEntities()
+        {
+            if(!mEntities) return;
+            GetApplication()->rEntityManager = mPreviousEntities;
+            delete mEntities;
+            mEntities = nullptr;
+        }
+
         CameraManager *mCameras = nullptr;
+        EntityManager *mEntities = nullptr;
+        EntityManager *mPreviousEntities = nullptr;
         MapManager *mMap = nullptr;
         CameraManager *mPreviousCameras = nullptr;
         MapManager *mPreviousMap = nullptr;
@@ -462,11 +481,7 @@ TEST_F(CameraLuaFixture, ControlScriptRunsWithItsTickCounterAndMayRemoveItsCamer
 
 TEST_F(CameraFixture, UpdateFollowsThePlayersFocusOnceLocked)
 {
-    EntityManager *rPrevious = GetApplication()->rEntityManager;
-    EntityManager *tEntities = new EntityManager();
-    GetApplication()->rEntityManager = tEntities;
-    tEntities->CreatePlayer();
-    PlayerPony *rPlayer = PlayerPony::Get();
+    PlayerPony *rPlayer = SwapInPlayer();
     ASSERT_NE(rPlayer, nullptr);
 
     Camera *rCamera = Active();
@@ -481,18 +496,11 @@ TEST_F(CameraFixture, UpdateFollowsThePlayersFocusOnceLocked)
     for(int i = 0; i < 100; i++) rCamera->Update();
     EXPECT_FLOAT_EQ(rCamera->GetFrame().mOwnerX, (float)(int)tFocusX);
     EXPECT_FLOAT_EQ(rCamera->GetFrame().mOwnerY, (float)(int)tFocusY);
-
-    GetApplication()->rEntityManager = rPrevious;
-    delete tEntities;
 }
 
 TEST_F(CameraLuaFixture, CenterOnBoxTakesThePlayersAxesWhenAsked)
 {
-    EntityManager *rPrevious = GetApplication()->rEntityManager;
-    EntityManager *tEntities = new EntityManager();
-    GetApplication()->rEntityManager = tEntities;
-    tEntities->CreatePlayer();
-    PlayerPony *rPlayer = PlayerPony::Get();
+    PlayerPony *rPlayer = SwapInPlayer();
     ASSERT_NE(rPlayer, nullptr);
     rPlayer->SetPositionAutoCenter(900.0f, 700.0f, 0.0f);
     Hitbox tBox = *rPlayer->GetHitboxPtr();
@@ -524,8 +532,7 @@ TEST_F(CameraLuaFixture, CenterOnBoxTakesThePlayersAxesWhenAsked)
     EXPECT_FLOAT_EQ(rCamera->GetFrame().mRgt - rCamera->GetFrame().mLft, 480.0f) << "the zoom was kept";
 
     // Without a player the flags fall back to the box.
-    GetApplication()->rEntityManager = rPrevious;
-    delete tEntities;
+    RestoreEntities();
     ASSERT_EQ(PlayerPony::Get(), nullptr);
     for(int i = 0; i < 200; i++) Run("Camera_CallFunc('CenterOnBox', 200, 200, 400, 400, true, true, true)");
     EXPECT_FLOAT_EQ(rCamera->GetFrame().mOwnerX, 300.0f);

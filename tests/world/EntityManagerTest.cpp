@@ -6,6 +6,7 @@
 #include "core/LuaManager.h"
 #include "core/data/DataLibrary.h"
 #include "world/RootEntity.h"
+#include "support/TestText.h"
 
 #include <gtest/gtest.h>
 
@@ -82,11 +83,7 @@ namespace
         DeleteRootObject(pEntity);
     }
 
-    std::string Captured()
-    {
-        fflush(stderr);
-        return testing::internal::GetCapturedStderr();
-    }
+    std::string Captured() { return CapturedStderr(); }
 
     class EntityManagerTest : public testing::Test
     {

@@ -1,5 +1,6 @@
 #include "world/LevelCollision.h"
 #include "TextLevel.h"
+#include "support/TestText.h"
 
 #include <gtest/gtest.h>
 
@@ -10,11 +11,7 @@
 
 namespace
 {
-    std::string Captured()
-    {
-        fflush(stderr);
-        return testing::internal::GetCapturedStderr();
-    }
+    std::string Captured() { return CapturedStderr(); }
 
     // Rows of text kept alive for a TextLevel.
     struct Drawing

@@ -10,13 +10,14 @@
 #include "interface/AudioPackage.h"
 #include "interface/GUI.h"
 #include "interface/GUIBaseObject.h"
-#include "interface/RecordingAudioLayer.h"
+#include "support/RecordingAudioLayer.h"
 #include "world/EntityManager.h"
 #include "world/Executors.h"
 #include "world/MapManager.h"
 #include "world/RootEntity.h"
 #include "world/TransitionManager.h"
 #include "../core/BlankApplication.h"
+#include "support/TestText.h"
 
 #include <gtest/gtest.h>
 
@@ -59,11 +60,7 @@ namespace
         int32_t mUpdates = 0;
     };
 
-    std::string Captured()
-    {
-        fflush(stderr);
-        return testing::internal::GetCapturedStderr();
-    }
+    std::string Captured() { return CapturedStderr(); }
 
     // A transition manager, data library, Lua manager with the "TM_" globals, controls, GUI and
     // an audio manager on the recording layer stand in for the Application's own; everything is

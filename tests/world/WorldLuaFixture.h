@@ -6,6 +6,7 @@
 #include "core/data/DataLibrary.h"
 #include "world/CameraManager.h"
 #include "world/EntityManager.h"
+#include "support/TestText.h"
 
 #include <gtest/gtest.h>
 
@@ -51,25 +52,11 @@ protected:
         ASSERT_EQ(luaL_dostring(L, pText), 0) << lua_tostring(L, -1);
     }
 
-    std::string GlobalString(const char *pName)
-    {
-        lua_getglobal(L, pName);
-        const char *rText = lua_tostring(L, -1);
-        std::string tResult = rText ? rText : "<nil>";
-        lua_pop(L, 1);
-        return tResult;
-    }
+    std::string GlobalString(const char *pName) { return LuaGlobalString(L, pName); }
 
-    static std::string Captured()
-    {
-        fflush(stderr);
-        return testing::internal::GetCapturedStderr();
-    }
+    static std::string Captured() { return CapturedStderr(); }
 
-    static std::string Script(const char *pName)
-    {
-        return std::string(CORVEL_SOURCE_DIR) + "/tests/scripts/" + pName;
-    }
+    static std::string Script(const char *pName) { return TestScriptPath(pName); }
 
     Application mSaved;
     DataLibrary *mLibrary;

@@ -1,4 +1,4 @@
-#include "interface/RecordingAudioLayer.h"
+#include "support/RecordingAudioLayer.h"
 
 #include <cstdlib>
 #include <cstring>
