@@ -9,6 +9,7 @@
 #include "interface/AudioManager.h"
 #include "world/LevelCollision.h"
 #include "world/MapManager.h"
+#include "world/Particle.h"
 
 namespace
 {
@@ -22,6 +23,11 @@ namespace
     const int32_t cStrikeDamage = 2;
     // A column dropped onto the floor stops after this many units even over a bottomless pit.
     const int32_t cDropLimit = 4096;
+    // Sparks thrown up from the foot of the column, fanned about straight up.
+    const float cSparkDegrees[7] = {235.0f, 245.0f, 260.0f, 270.0f, 280.0f, 295.0f, 305.0f};
+    const float cSparkSpeed = 10.0f;
+    const int32_t cSparkLifetime = 45;
+    const ColorRGBA cSparkColour = {0.55f, 0.55f, 0.55f, 1.0f};
     const float cFractions[9] = {-1.0f, -0.5f, -0.25f, -0.125f, 0.0f, 0.125f, 0.25f, 0.5f, 1.0f};
 
     bool IsFree(int32_t pX, int32_t pY)
@@ -127,6 +133,12 @@ void LightningBitProjectile::Strike(RootEntity *pStruck)
     for(int32_t i = 0; i < cDropLimit && RowFree(mHitbox.mBot, mHitbox.mLft, mHitbox.mRgt - 1.0f); i++)
     {
         SetPosition(mHitbox.mOwnerX, mHitbox.mOwnerY + 1.0f);
+    }
+    for(float rDegrees : cSparkDegrees)
+    {
+        const float tAngle = rDegrees * 0.017453f;
+        StartDebris(mHitbox.mOwnerX, mHitbox.mBot, DEBRIS_DEPTH, cSparkColour, cSparkLifetime, cosf(tAngle) * cSparkSpeed,
+                    sinf(tAngle) * cSparkSpeed);
     }
 }
 

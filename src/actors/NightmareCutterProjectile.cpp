@@ -2,18 +2,26 @@
 
 #include <GL/gl.h>
 #include <cmath>
+#include <cstdlib>
 
 #include "actors/Enemy.h"
 #include "actors/PlayerWeapon.h"
 #include "core/NamedLinkedList.h"
 #include "interface/AudioManager.h"
 #include "world/EntityManager.h"
+#include "world/Particle.h"
 
 namespace
 {
     const float cSpread = 0.261795f;
     const float cLoneAngles[3] = {1.57077f, 3.66513f, 5.75949f};
     const float cSmallSpeed = 9.0f;
+    // Shards of a burst fly off at random angles over most of a turn.
+    const int32_t cShardCount = 7;
+    const float cShardArc = 5.323165f;
+    const float cShardSpeed = 5.0f;
+    const int32_t cShardLifetime = 120;
+    const ColorRGBA cShardColour = {0.951f, 0.9f, 0.8f, 1.0f};
 
     float AngleToCutter(EntityManager *pManager, RootEntity *pEnemy, RootEntity *pCutter)
     {
@@ -115,9 +123,20 @@ void NightmareCutterProjectile::Split(RootEntity *pStruck)
     }
 }
 
+void NightmareCutterProjectile::Burst()
+{
+    for(int32_t i = 0; i < cShardCount; i++)
+    {
+        const float tAngle = (float)(rand() % 1001) / 1000.0f * cShardArc;
+        StartDebris(mHitbox.mOwnerX, mHitbox.mBot, DEBRIS_DEPTH, cShardColour, cShardLifetime, cosf(tAngle) * cShardSpeed,
+                    sinf(tAngle) * cShardSpeed);
+    }
+}
+
 void NightmareCutterProjectile::Shatter(RootEntity *pStruck)
 {
     if(mLarge) Split(pStruck);
+    Burst();
     mDestruct = 1;
 }
 

@@ -50,13 +50,14 @@ public:
     void RunImpactScript() override;
     void Render() override;
 
-    // The large cutter's reaction to a hit (pStruck may be null): split, burst, gone.
+    // A cutter's reaction to a hit (pStruck may be null): a large one splits; any bursts and is gone.
     void Shatter(RootEntity *pStruck);
     bool IsLarge() const { return mLarge != 0; }
     float GetAngle() const { return mAngle; }
 
 private:
     void Split(RootEntity *pStruck);
+    void Burst();
 
     uint8_t mLarge;
     float mAngle;

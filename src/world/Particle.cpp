@@ -13,7 +13,6 @@ namespace
 {
     const float cExplosionSpread = 0.3926990f;
     const float cExplosionSpeed = 5.0f;
-    const float cExplosionDepth = -0.515f;
     const float cPointSize = 4.0f;
 
     // The debris routine as the particle runs it: against the loaded map, or, without a map
@@ -214,10 +213,21 @@ void RenderParticles(NamedLinkedList *pList)
     free(nBatch);
 }
 
-void SpawnParticleExplosion(int32_t pX, int32_t pY, float pAngle)
+void StartDebris(float pX, float pY, float pZ, ColorRGBA pColour, int32_t pLifetime, float pSpeedX, float pSpeedY)
 {
     EntityManager *rEntities = EntityManager::Fetch();
     if(!rEntities) return;
+    Particle *nParticle = new Particle();
+    nParticle->SetPosition(pX, pY, pZ);
+    nParticle->SetColour(pColour);
+    nParticle->MakeDebris(pSpeedX, pSpeedY);
+    nParticle->SetLifetime(pLifetime);
+    rEntities->AddParticle(nParticle);
+}
+
+void SpawnParticleExplosion(int32_t pX, int32_t pY, float pAngle)
+{
+    if(!EntityManager::Fetch()) return;
     const int32_t tCount = rand() % 71 + 30;
     for(int32_t i = 0; i < tCount; i++)
     {
@@ -227,11 +237,8 @@ void SpawnParticleExplosion(int32_t pX, int32_t pY, float pAngle)
         tColour.g = (float)(rand() % 256) / 255.0f;
         tColour.b = (float)(rand() % 256) / 255.0f;
         tColour.a = 1.0f;
-        Particle *nParticle = new Particle();
-        nParticle->SetPosition((float)pX, (float)pY, cExplosionDepth);
-        nParticle->SetColour(tColour);
-        nParticle->MakeDebris(cosf(tAngle) * cExplosionSpeed, sinf(tAngle) * cExplosionSpeed);
-        nParticle->SetLifetime(150 + rand() % 45);
-        rEntities->AddParticle(nParticle);
+        const int32_t tLifetime = 150 + rand() % 45;
+        StartDebris((float)pX, (float)pY, DEBRIS_DEPTH, tColour, tLifetime, cosf(tAngle) * cExplosionSpeed,
+                    sinf(tAngle) * cExplosionSpeed);
     }
 }

@@ -14,6 +14,8 @@ typedef bool (*ParticleBehaviour)(Particle *pParticle);
 #define PARTICLE_BATCH_FLOATS 7
 // Over the last this many ticks of its lifetime a particle fades out.
 #define PARTICLE_FADE_TICKS 90
+// Depth of the debris that explosions and weapon hits throw.
+#define DEBRIS_DEPTH -0.515f
 // Per-tick fall of debris.
 #define DEBRIS_GRAVITY 0.25f
 
@@ -85,6 +87,9 @@ float *BuildParticleBatch(NamedLinkedList *pList, int32_t &sCount);
 // Draws the list as one run of 4-unit points, each in its own colour, in the current view.
 // Texturing is off during the run and back on after it.
 void RenderParticles(NamedLinkedList *pList);
+// Starts one debris particle and hands it to the entity manager's particle list; nothing
+// without an entity manager.
+void StartDebris(float pX, float pY, float pZ, ColorRGBA pColour, int32_t pLifetime, float pSpeedX, float pSpeedY);
 // 30 to 100 debris particles of random colours flying out within pi/8 either side of the
 // angle (radians), added to the entity manager's particle list.
 void SpawnParticleExplosion(int32_t pX, int32_t pY, float pAngle);

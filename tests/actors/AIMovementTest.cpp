@@ -58,6 +58,20 @@ TEST_F(AIMovementTest, AirMovementSnapsOntoItsDestinationAndNegativeSpeedFlees)
     tFast.Update(tBox);
     tFast.GetSpeed(tX, tY);
     EXPECT_FLOAT_EQ(tX, 0.0f);
+
+    // A delay of 3 holds it for exactly three updates; it moves on the fourth.
+    AIAirMovement tLate;
+    tLate.SetDestinationPosition(200.0f, 50.0f);
+    tLate.SetSpeed(2.0f, 0.0f);
+    tLate.SetDelayBeforeMoving(3.0f);
+    tBox = BoxAt(100.0f, 50.0f);
+    for(int32_t i = 0; i < 3; i++)
+    {
+        tLate.Update(tBox);
+        EXPECT_EQ(tBox.mOwnerX, 100.0f) << "update " << i + 1;
+    }
+    tLate.Update(tBox);
+    EXPECT_EQ(tBox.mOwnerX, 102.0f);
 }
 
 TEST_F(AIMovementTest, SineMovementFollowsItsFormulaAndAMissingTargetStopsAtOnce)

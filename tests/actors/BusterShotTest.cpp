@@ -1,6 +1,7 @@
 #include "PlayerWorld.h"
 
 #include "actors/ChargeSpark.h"
+#include "actors/PlayerWeapon.h"
 
 #include <string>
 
@@ -117,6 +118,53 @@ TEST_F(BusterShotTest, ShotOriginFollowsThePoseAndFacing)
     Tick(3);
     mPlayer->GetShotOrigin(tRight, tDX, tDY);
     EXPECT_FLOAT_EQ(tDY, -2.0f);
+}
+
+// Running left on the ground her muzzle sits 19 units ahead of her (9 + 10): the shot point is
+// that far out on her left, for the buster and for every special weapon's spawn point.
+TEST_F(BusterShotTest, ShotsFiredFacingLeftMirrorTheMuzzleOffset)
+{
+    Tick(2);
+    SetKey(ALLEGRO_KEY_LEFT, true);
+    Tick(10);
+    uint8_t tRight;
+    float tDX, tDY;
+    mPlayer->GetShotOrigin(tRight, tDX, tDY);
+    ASSERT_EQ(tRight, 0);
+    ASSERT_FLOAT_EQ(tDX, 19.0f);
+    ASSERT_FLOAT_EQ(tDY, 6.0f);
+    const float tL = X();
+    const float tT = Y();
+
+    mPlayer->Shoot();
+    RootProjectile *rShot = LastShot();
+    ASSERT_NE(rShot, nullptr);
+    EXPECT_FLOAT_EQ(rShot->GetHitboxPtr()->mOwnerX, tL - 3.0f - 19.0f);
+    EXPECT_FLOAT_EQ(rShot->GetHitboxPtr()->mOwnerY, tT + 8.0f + 6.0f);
+
+    struct
+    {
+        int32_t mSlot;
+        const char *mKind;
+        float mLeftX;
+        float mDownY;
+    } const cWeapons[] = {{0, "PROJ|" LIGHTNING_BIT_KIND "|", 3.0f, 8.0f},
+                          {1, "PROJ|" NCUTTER_LARGE_KIND "|", 3.0f, 8.0f},
+                          {2, "PROJ|" PRISMATIC_BEAM_KIND "|", 1.0f, 9.0f},
+                          {5, "PROJ|" PERMAFROST_SHIELD_KIND "|", 3.0f, 8.0f},
+                          {6, "PROJ|" ROCK_WRECKER_KIND "|", 3.0f, 8.0f}};
+    for(const auto &rWeapon : cWeapons)
+    {
+        SCOPED_TRACE(rWeapon.mKind);
+        mPlayer->SelectWeapon(rWeapon.mSlot);
+        mPlayer->Shoot();
+        RootEntity *rFired = GetApplication()->rEntityManager->FindByName(rWeapon.mKind);
+        ASSERT_NE(rFired, nullptr);
+        float tX, tY, tZ;
+        rFired->GetPosition(tX, tY, tZ);
+        EXPECT_FLOAT_EQ(tX, tL - rWeapon.mLeftX - 19.0f);
+        EXPECT_FLOAT_EQ(tY, tT + rWeapon.mDownY + 6.0f);
+    }
 }
 
 TEST(ChargeSparks, SpawnEveryFifthTickOnceChargedAndLiveThirtyThreeTicks)

@@ -74,6 +74,55 @@ TEST_F(EnemyDamageTest, HitsOfOneTickDoNotAddUpAndShotsAreUsedUpByTheRules)
     EXPECT_EQ(rOnce->GetHealth()->GetHealth(), 41);
 }
 
+// Which shots a vulnerable enemy uses up, through its bounding box and through its damage
+// boxes alike; the enemy's damage table is made plain so that a shot of n takes n.
+TEST_F(EnemyDamageTest, ShotsThatKillWithTwoOrMoreFlyOnTheRestAreUsedUp)
+{
+    struct
+    {
+        int32_t mDamage;
+        int32_t mHealth;
+        bool mPiercing;
+        bool mUsedUp;
+    } const cCases[] = {
+        {2, 2, false, false}, // kills exactly
+        {3, 2, false, false}, // kills with some to spare
+        {2, 3, false, true},  // leaves it alive
+        {1, 1, false, true},  // kills, but with less than 2
+        {2, 2, true, false},  {3, 2, true, false}, {2, 3, true, true},
+        {1, 1, true, false}, // a piercing shot that kills always flies on
+    };
+    for(bool tBoxes : {false, true})
+    {
+        for(const auto &rCase : cCases)
+        {
+            SCOPED_TRACE(testing::Message() << (tBoxes ? "boxes" : "bounding box") << ", damage " << rCase.mDamage
+                                            << ", health " << rCase.mHealth << (rCase.mPiercing ? ", piercing" : ""));
+            Enemy *rEnemy = MakeEnemy("Target", cEX, cEY, 40.0f, rCase.mHealth);
+            for(int32_t d = 0; d < 4; d++) rEnemy->SetDamageTakenFrom(d, d);
+            if(tBoxes)
+            {
+                EnemyHitbox *rHitbox = rEnemy->GetEnemyHitbox();
+                rHitbox->SetNumberOfHitboxes(1);
+                rHitbox->SetNumberOfAnimations(1);
+                rHitbox->SetNumberOfFramesForAnimation(0, 1);
+                rHitbox->CalculateHitboxes();
+                rHitbox->SetHitboxData(0, 0, 1, 0, 0.0f, 0.0f, 40.0f, 40.0f);
+                rEnemy->SetUseBoundingBoxAsHitbox(0);
+                rEnemy->GetAppearance()->SetAnimationsTotal(1);
+                rEnemy->GetAppearance()->SetAnimationIndex(0);
+                rEnemy->GetAppearance()->SetFacing(1);
+            }
+            const int32_t tEnemy = rEnemy->GetID();
+            const int32_t tShot = MakeShot(cEX + 10.0f, cEY + 10.0f, rCase.mDamage, rCase.mPiercing)->GetID();
+            Tick();
+            EXPECT_EQ(Alive(tEnemy), rCase.mDamage < rCase.mHealth);
+            EXPECT_EQ(Alive(tShot), !rCase.mUsedUp);
+            GetApplication()->rEntityManager->ClearEntities();
+        }
+    }
+}
+
 TEST_F(EnemyDamageTest, InvulnerabilityRejectsHitsWithTheSoundAndFlashesInThreeTickPhases)
 {
     AudioPackage *nHurt = new AudioPackage(mLayer);

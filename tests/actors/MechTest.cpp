@@ -137,6 +137,31 @@ TEST_F(MechTest, RidingWalksJumpsAndDashesTheMech)
     EXPECT_LE(tFull, 37);
 }
 
+// On the landing tick and the nine after it the mech stands; it walks on the tenth.
+TEST_F(MechTest, TheMechStandsForTenTicksAfterLanding)
+{
+    Board();
+    SetKey(ALLEGRO_KEY_RIGHT, true);
+    Press(ALLEGRO_KEY_Z);
+    ASSERT_FALSE(mPlayer->IsOnGround());
+    const int32_t tLandings = Plays("Land");
+    float tBefore = X();
+    for(int32_t i = 0; i < 100 && Plays("Land") == tLandings; i++)
+    {
+        tBefore = X();
+        Tick();
+    }
+    ASSERT_EQ(Plays("Land"), tLandings + 1);
+    EXPECT_FLOAT_EQ(X(), tBefore) << "landing tick";
+    for(int32_t i = 1; i <= 9; i++)
+    {
+        Tick();
+        EXPECT_FLOAT_EQ(X(), tBefore) << "tick " << i << " after landing";
+    }
+    Tick();
+    EXPECT_GT(X(), tBefore);
+}
+
 TEST_F(MechTest, UpWithJumpLeavesAndTheMechWaitsBeforeTakingHerAgain)
 {
     Board();

@@ -141,6 +141,22 @@ TEST_F(PlayerStatesTest, DeathRunsOneHundredSixtyEightTicksWithItsSoundsThenResp
     EXPECT_FLOAT_EQ(tX, -1.0f);
 }
 
+// Health 0 is death, not a last injury: she dies under the "Death" lock with no knock-back.
+TEST_F(PlayerStatesTest, AHitThatLeavesExactlyNoHealthKills)
+{
+    Tick(2);
+    mPlayer->SetHealth(3);
+    AddEnemyShot(X(), Y(), 3);
+    Tick();
+    ASSERT_EQ(mPlayer->GetHealth(), 0);
+    EXPECT_TRUE(mPlayer->IsDying());
+    EXPECT_EQ(mPlayer->GetInjuryTimer(), -1);
+    mPlayer->RemoveControlLock("Injury");
+    EXPECT_TRUE(mPlayer->IsControlLocked());
+    mPlayer->RemoveControlLock("Death");
+    EXPECT_FALSE(mPlayer->IsControlLocked());
+}
+
 TEST_F(PlayerStatesTest, DeathPitKillsThroughInvulnerabilityUnlessGodMode)
 {
     DamageZone *nPit = new DamageZone();

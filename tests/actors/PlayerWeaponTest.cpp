@@ -5,9 +5,13 @@
 #include "core/DataList.h"
 #include "world/Camera.h"
 #include "world/CameraManager.h"
+#include "world/Particle.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <string>
+#include <vector>
 
 namespace
 {
@@ -371,4 +375,110 @@ TEST_F(PlayerWeaponTest, BeamsSplitTogetherAndSurviveALostPartner)
     EXPECT_EQ(Count(PRISMATIC_BEAM_KIND), 0);
     GetApplication()->rCameraManager = nullptr;
     delete nCameras;
+}
+
+namespace
+{
+    struct Debris
+    {
+        float mX, mY, mZ;
+        int32_t mLifetime;
+        ColorRGBA mColour;
+        float mSpeed;
+        float mDegrees;
+    };
+
+    // The particles after the first pSkip of the list, with their speed as length and angle in
+    // degrees (0 to 360, y down).
+    std::vector<Debris> ReadDebris(NamedLinkedList *pList, int32_t pSkip)
+    {
+        std::vector<Debris> tResult;
+        int32_t tIndex = 0;
+        for(void *rData = pList->PushIterator(); rData; rData = pList->IterateNext(), tIndex++)
+        {
+            if(tIndex < pSkip) continue;
+            Particle *rParticle = static_cast<Particle *>(rData);
+            const DebrisState *rState = static_cast<DebrisState *>(rParticle->GetBehaviourData());
+            Debris tDebris = {};
+            rParticle->GetPosition(tDebris.mX, tDebris.mY, tDebris.mZ);
+            tDebris.mLifetime = rParticle->GetLifetime();
+            tDebris.mColour = rParticle->GetColour();
+            if(rState)
+            {
+                tDebris.mSpeed = std::hypot(rState->mSpeedX, rState->mSpeedY);
+                tDebris.mDegrees = std::atan2(rState->mSpeedY, rState->mSpeedX) * 57.29578f;
+                if(tDebris.mDegrees < 0.0f) tDebris.mDegrees += 360.0f;
+            }
+            tResult.push_back(tDebris);
+        }
+        return tResult;
+    }
+}
+
+TEST_F(PlayerWeaponTest, StrikesAndBurstsThrowTheirDebris)
+{
+    NamedLinkedList *rParticles = Entities()->GetSpecialList("Particle List");
+    ASSERT_NE(rParticles, nullptr);
+    ASSERT_EQ(rParticles->GetCount(), 0);
+
+    // A strike in mid-air: seven grey sparks from the foot of its column on the floor, fanned
+    // about straight up, once however often it is told to strike.
+    LightningBitProjectile *nBit = new LightningBitProjectile();
+    nBit->SetPosition(300.0f, 100.0f);
+    Entities()->RegisterProjectile(LIGHTNING_BIT_KIND, nBit, DeleteRootObject);
+    nBit->Strike(nullptr);
+    nBit->Strike(nullptr);
+    std::vector<Debris> tSparks = ReadDebris(rParticles, 0);
+    ASSERT_EQ(tSparks.size(), 7u);
+    const float cFan[7] = {235.0f, 245.0f, 260.0f, 270.0f, 280.0f, 295.0f, 305.0f};
+    for(size_t i = 0; i < tSparks.size(); i++)
+    {
+        EXPECT_FLOAT_EQ(tSparks[i].mX, 300.0f);
+        EXPECT_FLOAT_EQ(tSparks[i].mY, 400.0f);
+        EXPECT_FLOAT_EQ(tSparks[i].mZ, -0.515f);
+        EXPECT_EQ(tSparks[i].mLifetime, 45);
+        EXPECT_FLOAT_EQ(tSparks[i].mColour.r, 0.55f);
+        EXPECT_FLOAT_EQ(tSparks[i].mColour.b, 0.55f);
+        EXPECT_NEAR(tSparks[i].mSpeed, 10.0f, 1e-3f);
+        EXPECT_NEAR(tSparks[i].mDegrees, cFan[i], 0.01f) << i;
+    }
+
+    // A large cutter bursts into seven pale shards at random angles within 0 to 5.323165
+    // radians; the small cutters it splits into have not hit anything yet.
+    PointEnemy *rLone = AddEnemy("Lone", 200.0f, 200.0f);
+    float tLeast = 360.0f;
+    float tMost = 0.0f;
+    for(uint32_t tSeed : {1u, 2u, 3u})
+    {
+        srand(tSeed);
+        NightmareCutterProjectile *nCutter = new NightmareCutterProjectile(true, 0.0f);
+        nCutter->SetPosition(200.0f, 200.0f);
+        Entities()->RegisterProjectile(NCUTTER_LARGE_KIND, nCutter, DeleteRootObject);
+        const int32_t tBefore = rParticles->GetCount();
+        nCutter->Shatter(rLone);
+        std::vector<Debris> tShards = ReadDebris(rParticles, tBefore);
+        ASSERT_EQ(tShards.size(), 7u);
+        for(const Debris &rShard : tShards)
+        {
+            EXPECT_FLOAT_EQ(rShard.mX, 200.0f);
+            EXPECT_FLOAT_EQ(rShard.mY, 223.0f);
+            EXPECT_FLOAT_EQ(rShard.mZ, -0.515f);
+            EXPECT_EQ(rShard.mLifetime, 120);
+            EXPECT_FLOAT_EQ(rShard.mColour.r, 0.951f);
+            EXPECT_FLOAT_EQ(rShard.mColour.g, 0.9f);
+            EXPECT_NEAR(rShard.mSpeed, 5.0f, 1e-3f);
+            EXPECT_LE(rShard.mDegrees, 5.323165f * 57.29578f + 0.01f);
+            tLeast = std::min(tLeast, rShard.mDegrees);
+            tMost = std::max(tMost, rShard.mDegrees);
+        }
+    }
+    EXPECT_GT(tMost - tLeast, 90.0f);
+
+    // A small cutter bursts too when it hits.
+    NightmareCutterProjectile *nSmall = new NightmareCutterProjectile(false, 0.0f);
+    nSmall->SetPosition(200.0f, 200.0f);
+    Entities()->RegisterProjectile(NCUTTER_SMALL_KIND, nSmall, DeleteRootObject);
+    const int32_t tBefore = rParticles->GetCount();
+    nSmall->RunImpactScript();
+    EXPECT_EQ(rParticles->GetCount(), tBefore + 7);
 }
