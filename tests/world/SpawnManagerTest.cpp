@@ -121,6 +121,17 @@ TEST_F(SpawnManagerTest, APointSpawnsAsTheViewScrollsInAndRespawnsAfterItsTimer)
     MoveCamera(5.0f);
     rSpawns->Update();
     EXPECT_EQ(GlobalNumber("gSpawns"), 2.0);
+
+    // A view parked far past the integer range reads as parked at the coordinate limit, so the
+    // bands stay in range and a point at the world's far edge is reached by them.
+    rSpawns->Clear();
+    Camera *rCamera = GetApplication()->rCameraManager->GetActiveCamera();
+    rCamera->SetPosition(3.0e9f, 0.0f);
+    rSpawns->Update();
+    rCamera->SetPosition(-3.0e9f, 0.0f);
+    MakePoint("Edge", -1.0e9f, 100.0f, true, 0.0f, tCtor)->SetRect(-1.0e9f, 100.0f, -999999936.0f, 120.0f);
+    rSpawns->Update();
+    EXPECT_EQ(GlobalNumber("gSpawns"), 3.0);
 }
 
 TEST_F(SpawnManagerTest, ProxyTriggersRunTheirRoutines)
