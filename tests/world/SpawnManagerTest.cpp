@@ -1,5 +1,7 @@
 #include "../actors/EnemyWorld.h"
 
+#include <cmath>
+
 #include "core/data/LumpRecords.h"
 #include "world/Camera.h"
 
@@ -126,8 +128,12 @@ TEST_F(SpawnManagerTest, APointSpawnsAsTheViewScrollsInAndRespawnsAfterItsTimer)
     // bands stay in range and a point at the world's far edge is reached by them.
     rSpawns->Clear();
     Camera *rCamera = GetApplication()->rCameraManager->GetActiveCamera();
-    rCamera->SetPosition(3.0e9f, 0.0f);
-    rSpawns->Update();
+    for(float tFar : {3.0e9f, INFINITY, NAN})
+    {
+        rCamera->SetPosition(tFar, 0.0f);
+        rSpawns->Update();
+        Tick();
+    }
     rCamera->SetPosition(-3.0e9f, 0.0f);
     MakePoint("Edge", -1.0e9f, 100.0f, true, 0.0f, tCtor)->SetRect(-1.0e9f, 100.0f, -999999936.0f, 120.0f);
     rSpawns->Update();
