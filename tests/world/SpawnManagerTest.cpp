@@ -1,7 +1,5 @@
 #include "../actors/EnemyWorld.h"
 
-#include <cmath>
-
 #include "core/data/LumpRecords.h"
 #include "world/Camera.h"
 
@@ -128,9 +126,11 @@ TEST_F(SpawnManagerTest, APointSpawnsAsTheViewScrollsInAndRespawnsAfterItsTimer)
     // bands stay in range and a point at the world's far edge is reached by them.
     rSpawns->Clear();
     Camera *rCamera = GetApplication()->rCameraManager->GetActiveCamera();
-    for(float tFar : {3.0e9f, INFINITY, NAN})
+    for(const char *rPark : {"Camera_SetProperty('CurrentPos', 3e9, 0)", "Camera_SetProperty('CurrentPos', 1e300, 0)",
+                             "Camera_SetProperty('CurrentPos', 0/0, 0)",
+                             "Camera_SetProperty('Boundaries', 3e9, 3e9, 4e9, 4e9) Camera_SetProperty('CurrentPos', 0, 0)"})
     {
-        rCamera->SetPosition(tFar, 0.0f);
+        Run(rPark);
         rSpawns->Update();
         Tick();
     }
