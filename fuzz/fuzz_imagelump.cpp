@@ -2,11 +2,13 @@
 // packed into a lump file beside a well-formed image and decoded the ways the engine decodes
 // images: alone, as a chunk's first layer and as its second. The pixels a record claims are
 // read to the last byte the upload would read, and its layout is taken into a Bitmap (no
-// texture) and placed for every flip, as drawing does.
+// texture) and placed for every flip, as drawing does. A kept record has a full size and
+// offsets inside the coordinate limit.
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
+#include "core/Geometry.h"
 #include "core/data/CorvelLumpManager.h"
 #include "core/data/LumpWriter.h"
 #include "core/render/Bitmap.h"
@@ -25,6 +27,9 @@ namespace
         {
             if(tNeeded > pRecord->mDataSize) FuzzFail("record holds %i bytes, the upload reads %lli", pRecord->mDataSize, (long long)tNeeded);
             if(tNeeded > 0) xSink = xSink + pRecord->mData[0] + pRecord->mData[tNeeded - 1];
+            if(pRecord->mFullWidth < 1 || pRecord->mFullHeight < 1) FuzzFail("a record without a full size was kept");
+            if(llabs(pRecord->mOffsetX) > GEOMETRY_COORDINATE_LIMIT || llabs(pRecord->mOffsetY) > GEOMETRY_COORDINATE_LIMIT)
+                FuzzFail("a record offset by %i %i was kept", pRecord->mOffsetX, pRecord->mOffsetY);
         }
 
         Bitmap tBitmap;

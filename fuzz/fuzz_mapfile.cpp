@@ -2,6 +2,7 @@
 // loads it (map information, level, every chunk's layers and clip, the world reset). A level
 // that loads is then streamed over its whole area with stand-in graphics hooks, whose upload
 // reads every byte the real one would, and its clip is queried around every chunk's edges.
+// Every spawn kept lies inside the coordinate limit.
 #include <climits>
 #include <cstdint>
 #include <cstdlib>
@@ -9,6 +10,7 @@
 #include <unistd.h>
 
 #include "core/Application.h"
+#include "core/Geometry.h"
 #include "core/LuaManager.h"
 #include "core/data/CorvelLumpManager.h"
 #include "core/data/LumpRecords.h"
@@ -92,6 +94,18 @@ namespace
         tSolid += pMap->IsClipped(-1, -1) + pMap->IsClipped(tWidth, tHeight) + pMap->IsClipped(INT_MAX, INT_MIN);
         xSink = xSink + tSolid;
     }
+
+    // Positions widened by a view or a box must stay in the int range.
+    void CheckSpawns(const MapManager *pMap)
+    {
+        int32_t tCount = 0;
+        const SpawnRecord *rRecords = pMap->GetSpawnRecords(tCount);
+        for(int32_t i = 0; rRecords && i < tCount; i++)
+        {
+            if(llabs(rRecords[i].mX) > GEOMETRY_COORDINATE_LIMIT || llabs(rRecords[i].mY) > GEOMETRY_COORDINATE_LIMIT)
+                FuzzFail("spawn %i at %i %i was kept", i, rRecords[i].mX, rRecords[i].mY);
+        }
+    }
 }
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
@@ -131,6 +145,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *pData, size_t pSize)
         rApp->rMapManager->ClearLevel();
         rApp->rMapManager->LoadMapFile("Fuzz");
         ExerciseLevel(rApp->rMapManager);
+        CheckSpawns(rApp->rMapManager);
     }
     if(chdir(xHome) != 0) FuzzFail("cannot go back to %s", xHome);
     return 0;

@@ -38,8 +38,7 @@ namespace
     const float cDegreesPerRadian = 57.29578f;
     const float cQuarterTurn = 1.5707963f;
     const float cEighthTurn = 0.7853981f;
-    // Far beyond any world coordinate, and small enough that differences stay inside i32.
-    const float cCoordinateLimit = 1.0e9f;
+    const float cCoordinateLimit = (float)GEOMETRY_COORDINATE_LIMIT;
 
     int32_t PolygonCount(const float *pPolygon)
     {

@@ -24,6 +24,10 @@ struct PolygonArrays
     const float *rY;
 };
 
+// Far beyond any world coordinate, and small enough that differences stay inside i32. Float
+// coordinates are clamped to it; coordinates read from files past it are refused.
+#define GEOMETRY_COORDINATE_LIMIT 1000000000
+
 // The truncation every float-taking test uses.
 int32_t TruncateCoordinate(float pValue);
 IntRect TruncateCorners(float pLft, float pTop, float pRgt, float pBot);

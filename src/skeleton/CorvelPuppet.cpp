@@ -99,6 +99,7 @@ void CorvelPuppet::Boot(const char *pTexturePath, const char *pAtlasPath, const 
     SetLoadInterruptSuppressed(1);
     mTexture = xTextureLoader(pTexturePath);
     SetLoadInterruptSuppressed(tSuppressed);
+    ReportUnusableArt(pTexturePath, pAtlasPath);
 
     mSkeleton = Skeleton_create(mSkeletonData);
     if(mSkeleton) mSlotRecords = (uint8_t *)calloc((size_t)mSkeleton->mSlotCount * 2 + 1, 1);
@@ -115,6 +116,25 @@ void CorvelPuppet::Boot(const char *pTexturePath, const char *pAtlasPath, const 
     Skeleton_updateWorldTransform(mSkeleton);
     mBooted = 1;
     Debug::PopPrint("[CorvelPuppet] Finished boot\n");
+}
+
+// An empty or damaged picture loads as no texture: the puppet is still posed, so hitboxes built
+// from it keep working, and draws nothing. Regions off the picture are left undrawn.
+void CorvelPuppet::ReportUnusableArt(const char *pTexturePath, const char *pAtlasPath)
+{
+    const int32_t tWidth = mTexture ? mTexture->GetTextureWidth() : 0;
+    const int32_t tHeight = mTexture ? mTexture->GetTextureHeight() : 0;
+    if(tWidth < 1 || tHeight < 1)
+    {
+        Debug::ForcePrint("[CorvelPuppet] Error occurred loading %s\n", pTexturePath);
+        return;
+    }
+    for(const AtlasRegion *rRegion = mAtlas->mRegions; rRegion; rRegion = rRegion->mNext)
+    {
+        if(RegionFitsTexture(rRegion, tWidth, tHeight)) continue;
+        Debug::ForcePrint("[CorvelPuppet] Error in %s, region %s lies outside %s, dropped\n", pAtlasPath, rRegion->mName,
+                          pTexturePath);
+    }
 }
 
 void CorvelPuppet::SetAnimation(const char *pName)
@@ -236,13 +256,22 @@ float CorvelPuppet::GetSlotBoneRotation(int32_t pSlot) const
     return rBone->mRotation + (rBone->rParent ? rBone->rParent->mRotation : 0.0f);
 }
 
+bool CorvelPuppet::RegionFitsTexture(const AtlasRegion *pRegion, int32_t pTextureWidth, int32_t pTextureHeight)
+{
+    if(pTextureWidth <= 0 || pTextureHeight <= 0) return false;
+    // A rotated region lies on the page turned a quarter, its width running down the page.
+    const int64_t tPageW = pRegion->mRotate ? pRegion->mHeight : pRegion->mWidth;
+    const int64_t tPageH = pRegion->mRotate ? pRegion->mWidth : pRegion->mHeight;
+    return pRegion->mX >= 0 && pRegion->mY >= 0 && tPageW >= 0 && tPageH >= 0 && pRegion->mX + tPageW <= pTextureWidth &&
+           pRegion->mY + tPageH <= pTextureHeight;
+}
+
 bool CorvelPuppet::ComputeRegionQuad(const float pCorners[8], const AtlasRegion *pRegion, int32_t pTextureWidth,
                                      int32_t pTextureHeight, float sTexCoords[8], float sVertices[8])
 {
-    if(pTextureWidth <= 0 || pTextureHeight <= 0) return false;
+    if(!RegionFitsTexture(pRegion, pTextureWidth, pTextureHeight)) return false;
     const float tW = (float)pTextureWidth;
     const float tH = (float)pTextureHeight;
-    // A rotated region lies on the page turned a quarter, its width running down the page.
     const float tPageW = (float)(pRegion->mRotate ? pRegion->mHeight : pRegion->mWidth);
     const float tPageH = (float)(pRegion->mRotate ? pRegion->mWidth : pRegion->mHeight);
     const float tLeft = (float)pRegion->mX / tW;

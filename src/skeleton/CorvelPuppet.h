@@ -65,7 +65,9 @@ public:
 
     // The quad DrawRegionQuad sends: texture coordinates from the region's pixel rectangle on a
     // texture of this size (a rotated region is sampled turned back) and the corners with y
-    // negated, both in corner order. False for a texture without size.
+    // negated, both in corner order. False for a texture without size, or a region that does
+    // not lie wholly on it.
+    static bool RegionFitsTexture(const AtlasRegion *pRegion, int32_t pTextureWidth, int32_t pTextureHeight);
     static bool ComputeRegionQuad(const float pCorners[8], const AtlasRegion *pRegion, int32_t pTextureWidth,
                                   int32_t pTextureHeight, float sTexCoords[8], float sVertices[8]);
 
@@ -81,6 +83,8 @@ public:
 private:
     // Releases everything loaded and returns to not booted.
     void Release();
+    // Names a texture that did not load and every atlas region that lies off it.
+    void ReportUnusableArt(const char *pTexturePath, const char *pAtlasPath);
     bool SlotRegion(int32_t pDrawIndex, float sCorners[8]) const;
 
     uint8_t mBooted;

@@ -1,5 +1,7 @@
 #include "skeleton/SkeletonJson.h"
 
+#include <cmath>
+#include <cstdio>
 #include <cstring>
 
 #include "skeleton/Animation.h"
@@ -68,6 +70,21 @@ static SkeletonData *Fail(SkeletonJson *pReader, JsonNode *pRoot, SkeletonData *
     return nullptr;
 }
 
+static const char *Source(const SkeletonJson *pReader)
+{
+    return pReader->rPath ? pReader->rPath : "skeleton text";
+}
+
+// Numbers past the float range read as infinite, and every corner posed from one would be NaN.
+static float ReadFinite(SkeletonJson *pReader, JsonNode *pObject, const char *pKey, float pDefault, float pScale,
+                        const char *pKind, const char *pName)
+{
+    const float tValue = Json_getFloat(pObject, pKey, pDefault) * pScale;
+    if(std::isfinite(tValue)) return tValue;
+    fprintf(stderr, "SkeletonJson: %s: %s %s has %s not finite, dropped\n", Source(pReader), pKind, pName, pKey);
+    return pDefault * pScale;
+}
+
 static bool ReadBones(SkeletonJson *pReader, JsonNode *pBones, SkeletonData *pData)
 {
     const float tScale = pReader->mScale;
@@ -95,12 +112,12 @@ static bool ReadBones(SkeletonJson *pReader, JsonNode *pBones, SkeletonData *pDa
         BoneData *nBone = BoneData_create(rName, rParent);
         if(!nBone) return false;
         pData->mBones[pData->mBoneCount++] = nBone;
-        nBone->mLength = Json_getFloat(rBone, "length", 0.0f) * tScale;
-        nBone->mX = Json_getFloat(rBone, "x", 0.0f) * tScale;
-        nBone->mY = Json_getFloat(rBone, "y", 0.0f) * tScale;
-        nBone->mRotation = Json_getFloat(rBone, "rotation", 0.0f);
-        nBone->mScaleX = Json_getFloat(rBone, "scaleX", 1.0f);
-        nBone->mScaleY = Json_getFloat(rBone, "scaleY", 1.0f);
+        nBone->mLength = ReadFinite(pReader, rBone, "length", 0.0f, tScale, "bone", rName);
+        nBone->mX = ReadFinite(pReader, rBone, "x", 0.0f, tScale, "bone", rName);
+        nBone->mY = ReadFinite(pReader, rBone, "y", 0.0f, tScale, "bone", rName);
+        nBone->mRotation = ReadFinite(pReader, rBone, "rotation", 0.0f, 1.0f, "bone", rName);
+        nBone->mScaleX = ReadFinite(pReader, rBone, "scaleX", 1.0f, 1.0f, "bone", rName);
+        nBone->mScaleY = ReadFinite(pReader, rBone, "scaleY", 1.0f, 1.0f, "bone", rName);
         nBone->mInheritScale = Json_getInt(rBone, "inheritScale", 1);
         nBone->mInheritRotation = Json_getInt(rBone, "inheritRotation", 1);
     }
@@ -176,13 +193,13 @@ static bool ReadAttachment(SkeletonJson *pReader, Skin *pSkin, JsonNode *pEntry,
     if(nAttachment->mType == ATTACHMENT_REGION || nAttachment->mType == ATTACHMENT_REGION_SEQUENCE)
     {
         RegionAttachment *rRegion = (RegionAttachment *)nAttachment;
-        rRegion->mX = Json_getFloat(pEntry, "x", 0.0f) * tScale;
-        rRegion->mY = Json_getFloat(pEntry, "y", 0.0f) * tScale;
-        rRegion->mScaleX = Json_getFloat(pEntry, "scaleX", 1.0f);
-        rRegion->mScaleY = Json_getFloat(pEntry, "scaleY", 1.0f);
-        rRegion->mRotation = Json_getFloat(pEntry, "rotation", 0.0f);
-        rRegion->mWidth = Json_getFloat(pEntry, "width", 32.0f) * tScale;
-        rRegion->mHeight = Json_getFloat(pEntry, "height", 32.0f) * tScale;
+        rRegion->mX = ReadFinite(pReader, pEntry, "x", 0.0f, tScale, "attachment", rName);
+        rRegion->mY = ReadFinite(pReader, pEntry, "y", 0.0f, tScale, "attachment", rName);
+        rRegion->mScaleX = ReadFinite(pReader, pEntry, "scaleX", 1.0f, 1.0f, "attachment", rName);
+        rRegion->mScaleY = ReadFinite(pReader, pEntry, "scaleY", 1.0f, 1.0f, "attachment", rName);
+        rRegion->mRotation = ReadFinite(pReader, pEntry, "rotation", 0.0f, 1.0f, "attachment", rName);
+        rRegion->mWidth = ReadFinite(pReader, pEntry, "width", 32.0f, tScale, "attachment", rName);
+        rRegion->mHeight = ReadFinite(pReader, pEntry, "height", 32.0f, tScale, "attachment", rName);
         RegionAttachment_updateOffset(rRegion);
     }
     else if(nAttachment->mType == ATTACHMENT_BOUNDING_BOX)
@@ -201,7 +218,16 @@ static bool ReadAttachment(SkeletonJson *pReader, Skin *pSkin, JsonNode *pEntry,
             }
             rBox->mVerticesCount = tCount;
             JsonNode *rValue = rVertices->mChild;
-            for(int32_t i = 0; i < tCount && rValue; i++, rValue = rValue->mNext) rBox->mVertices[i] = rValue->mValueFloat * tScale;
+            bool tDropped = false;
+            for(int32_t i = 0; i < tCount && rValue; i++, rValue = rValue->mNext)
+            {
+                rBox->mVertices[i] = rValue->mValueFloat * tScale;
+                if(std::isfinite(rBox->mVertices[i])) continue;
+                rBox->mVertices[i] = 0.0f;
+                tDropped = true;
+            }
+            if(tDropped)
+                fprintf(stderr, "SkeletonJson: %s: attachment %s has vertices not finite, dropped\n", Source(pReader), rName);
         }
     }
     *sAttachment = nAttachment;
@@ -223,7 +249,12 @@ static bool ReadSkins(SkeletonJson *pReader, JsonNode *pSkins, SkeletonData *pDa
         {
             // Entries under a slot the skeleton does not have could never be shown.
             int32_t tSlotIndex = SkeletonData_findSlotIndex(pData, rSlotNode->mName);
-            if(tSlotIndex < 0) continue;
+            if(tSlotIndex < 0)
+            {
+                fprintf(stderr, "SkeletonJson: %s: skin %s names no slot %s, its entries dropped\n", Source(pReader),
+                        rSkinNode->mName, rSlotNode->mName ? rSlotNode->mName : "");
+                continue;
+            }
             for(JsonNode *rEntry = rSlotNode->mChild; rEntry; rEntry = rEntry->mNext)
             {
                 if(!rEntry->mName) continue;
@@ -325,7 +356,9 @@ SkeletonData *SkeletonJson_readSkeletonDataFile(SkeletonJson *pReader, const cha
         Runtime_setError(&pReader->mError, "Unable to read skeleton file: ", pPath);
         return nullptr;
     }
+    pReader->rPath = pPath;
     SkeletonData *nData = SkeletonJson_readSkeletonDataLength(pReader, nText, (size_t)tLength);
+    pReader->rPath = nullptr;
     Runtime_free(nText);
     return nData;
 }

@@ -18,6 +18,8 @@ struct SkeletonJson
     // The last failure, at most 256 characters; null when none.
     char *mError;
     int32_t mOwnsLoader;
+    // The file being read, for the messages about values dropped; null while reading text.
+    const char *rPath;
 };
 
 // A reader with an atlas-backed attachment loader that it owns.
@@ -27,7 +29,9 @@ SkeletonJson *SkeletonJson_createWithLoader(AttachmentLoader *pLoader);
 void SkeletonJson_dispose(SkeletonJson *pReader);
 
 // Null with the error text set when the document, a bone, a slot or a skin is bad. A bad
-// animation is left out and sets the error text, and the data is still returned.
+// animation is left out and sets the error text, and the data is still returned. A setup number
+// that is not finite reads as its default, and skin entries under a slot the skeleton lacks are
+// left out; each is named on standard error.
 SkeletonData *SkeletonJson_readSkeletonData(SkeletonJson *pReader, const char *pText);
 SkeletonData *SkeletonJson_readSkeletonDataLength(SkeletonJson *pReader, const char *pText, size_t pLength);
 // "Unable to read skeleton file: " and the path when the file hook gives nothing.

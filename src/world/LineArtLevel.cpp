@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "core/DebugPrint.h"
+#include "core/Geometry.h"
 #include "core/OptionsManager.h"
 #include "core/Utilities.h"
 #include "core/data/CorvelLumpManager.h"
@@ -66,17 +67,18 @@ namespace
     LineartReleaseFunc xRelease = DefaultRelease;
     int32_t xResidentTextures = 0;
 
+    // A script may park the camera anywhere a float reaches, infinities and NaN included.
     int32_t ClampRangeStart(double pValue)
     {
-        int32_t tValue = (int32_t)pValue;
+        int32_t tValue = TruncateCoordinate((float)pValue);
         return tValue < 1 ? 0 : tValue;
     }
 
     int32_t ClampRangeEnd(double pValue, uint32_t pCount)
     {
         if(pValue >= (double)pCount) return (int32_t)pCount;
-        if(pValue < 0.0) return 0;
-        return (int32_t)pValue;
+        int32_t tValue = TruncateCoordinate((float)pValue);
+        return tValue < 0 ? 0 : tValue;
     }
 }
 

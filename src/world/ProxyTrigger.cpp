@@ -157,11 +157,13 @@ bool EnemySpawnTrigger::SpawnCheck(ProxyTrigger *pTrigger)
     CameraManager *rCameras = CameraManager::Fetch();
     Camera *rCamera = rCameras ? rCameras->GetActiveCamera() : nullptr;
     if(!rCamera) return false;
-    Hitbox tFrame = rCamera->GetFrame();
-    const int32_t L = (int32_t)tFrame.mLft;
-    const int32_t T = (int32_t)tFrame.mTop;
-    const int32_t R = (int32_t)tFrame.mRgt;
-    const int32_t B = (int32_t)tFrame.mBot;
+    // A script may park the camera anywhere a float reaches; the clamped truncation keeps the
+    // widened bands inside the integer range.
+    const IntRect tFrame = TruncateHitbox(rCamera->GetFrame());
+    const int32_t L = tFrame.mLft;
+    const int32_t T = tFrame.mTop;
+    const int32_t R = tFrame.mRgt;
+    const int32_t B = tFrame.mBot;
     const IntRect cBands[4] = {
         {L - SPAWN_BAND_FAR, T - SPAWN_BAND_SIDE, L - SPAWN_BAND_NEAR, B + SPAWN_BAND_SIDE},
         {L - SPAWN_BAND_SIDE, T - SPAWN_BAND_FAR, R + SPAWN_BAND_SIDE, T - SPAWN_BAND_NEAR},

@@ -318,7 +318,9 @@ void RootSprite::RunScript(const char *pPath, int32_t pEvent)
 
 void RootSprite::Update()
 {
-    if(mLifetime != SPRITE_LIFETIME_ENDLESS)
+    // Other negative lifetimes count down for ever; the count rests at the floor instead of
+    // wrapping round to a positive one.
+    if(mLifetime != SPRITE_LIFETIME_ENDLESS && mLifetime != INT32_MIN)
     {
         mLifetime--;
         if(mLifetime == 0)

@@ -113,6 +113,20 @@ TEST_F(CorvelPuppetGLTest, AMissingTextureDrawsNothingButStillCounts)
     EXPECT_EQ(1, tPuppet.GetRenderCount());
 }
 
+TEST_F(CorvelPuppetGLTest, AnEmptyPictureFileIsNamedAndDrawsNothing)
+{
+    ASSERT_TRUE(mDir.Write("empty.png", ""));
+    CorvelPuppet tPuppet;
+    testing::internal::CaptureStderr();
+    tPuppet.Boot(mDir.File("empty.png"), mAtlas, mSkeleton, nullptr);
+    const std::string tErr = testing::internal::GetCapturedStderr();
+    EXPECT_NE(std::string::npos, tErr.find(std::string("[CorvelPuppet] Error occurred loading ") + mDir.File("empty.png"))) << tErr;
+    ASSERT_EQ(1, tPuppet.IsBooted());
+    tPuppet.SetAnimation("spin");
+    Draw(tPuppet);
+    EXPECT_EQ(0x000000u, Rgb(10, 20));
+}
+
 TEST_F(CorvelPuppetGLTest, TheGeneratedGoblinLoadsItsPictureAndDraws)
 {
     std::string tCommand = std::string(CORVEL_BINARY_DIR) + "/genpuppets " + mDir.mPath + " > /dev/null";

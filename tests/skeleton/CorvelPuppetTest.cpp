@@ -221,6 +221,35 @@ TEST_F(CorvelPuppetTest, FailedBootsStoreWhatTheyAreAskedAndAnswerNothing)
     EXPECT_EQ(0, tNoPaths.IsBooted());
 }
 
+TEST_F(CorvelPuppetTest, ArtThatCannotBeDrawnIsNamedAndThePuppetStillPoses)
+{
+    // "body" reaches past the 64-pixel texture's right edge; "tail" starts left of it.
+    std::string tAtlas = cSampleAtlas;
+    tAtlas.replace(tAtlas.find("xy: 30, 4"), 9, "xy: 60, 4");
+    tAtlas += "tail\n  rotate: false\n  xy: -1, 0\n  size: 4, 4\n  orig: 4, 4\n  offset: 0, 0\n  index: -1\n";
+    ASSERT_TRUE(mDir.Write("off.atlas", tAtlas.c_str()));
+    CorvelPuppet tPuppet;
+    testing::internal::CaptureStderr();
+    tPuppet.Boot("sample.png", mDir.File("off.atlas"), mSkeleton, nullptr);
+    const std::string tRegions = testing::internal::GetCapturedStderr();
+    const std::string tPrefix = std::string("[CorvelPuppet] Error in ") + mDir.File("off.atlas") + ", region ";
+    EXPECT_NE(std::string::npos, tRegions.find(tPrefix + "body lies outside sample.png, dropped\n")) << tRegions;
+    EXPECT_NE(std::string::npos, tRegions.find(tPrefix + "tail lies outside sample.png, dropped\n")) << tRegions;
+    EXPECT_EQ(std::string::npos, tRegions.find("region head")) << tRegions;
+    ASSERT_EQ(1, tPuppet.IsBooted());
+    float tQuad[8];
+    EXPECT_TRUE(tPuppet.GetSlotQuad(1, tQuad));
+
+    // An empty picture file loads as a texture without pixels.
+    CorvelPuppet::SetTextureLoader([](const char *) { return new Bitmap(); });
+    CorvelPuppet tBlank;
+    testing::internal::CaptureStderr();
+    tBlank.Boot("empty.png", mAtlas, mSkeleton, nullptr);
+    EXPECT_NE(std::string::npos, testing::internal::GetCapturedStderr().find("[CorvelPuppet] Error occurred loading empty.png\n"));
+    EXPECT_EQ(1, tBlank.IsBooted());
+    EXPECT_TRUE(tBlank.GetSlotQuad(1, tQuad));
+}
+
 TEST_F(CorvelPuppetTest, RebootingReplacesTheOldStateAndTheLoadFlagIsRestored)
 {
     CorvelPuppet tPuppet;
@@ -293,6 +322,14 @@ TEST(CorvelPuppetQuad, TextureCoordinatesComeFromThePixelRectangle)
     ASSERT_TRUE(CorvelPuppet::ComputeRegionQuad(cCorners, &tRegion, 64, 32, tTex, tVertices));
     const float cRotated[8] = {12 / 64.0f, 24 / 32.0f, 2 / 64.0f, 24 / 32.0f, 2 / 64.0f, 4 / 32.0f, 12 / 64.0f, 4 / 32.0f};
     for(int32_t i = 0; i < 8; i++) EXPECT_FLOAT_EQ(cRotated[i], tTex[i]) << i;
-    // No texture size, no quad.
+    // No texture size, no quad; nor for a region that leaves the texture on any side.
     EXPECT_FALSE(CorvelPuppet::ComputeRegionQuad(cCorners, &tRegion, 0, 32, tTex, tVertices));
+    EXPECT_FALSE(CorvelPuppet::ComputeRegionQuad(cCorners, &tRegion, 11, 32, tTex, tVertices));
+    EXPECT_TRUE(CorvelPuppet::ComputeRegionQuad(cCorners, &tRegion, 12, 24, tTex, tVertices));
+    EXPECT_FALSE(CorvelPuppet::ComputeRegionQuad(cCorners, &tRegion, 12, 23, tTex, tVertices));
+    tRegion.mX = INT32_MAX;
+    EXPECT_FALSE(CorvelPuppet::ComputeRegionQuad(cCorners, &tRegion, 64, 32, tTex, tVertices));
+    tRegion.mX = 2;
+    tRegion.mY = -1;
+    EXPECT_FALSE(CorvelPuppet::ComputeRegionQuad(cCorners, &tRegion, 64, 32, tTex, tVertices));
 }

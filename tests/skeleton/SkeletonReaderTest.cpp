@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 
 #include "SkeletonFixtures.h"
 #include "skeleton/Animation.h"
 #include "skeleton/Attachment.h"
 #include "skeleton/AttachmentLoader.h"
+#include "skeleton/Skeleton.h"
 #include "skeleton/SkeletonRuntime.h"
 
 namespace
@@ -336,6 +338,57 @@ TEST(SkeletonReader, OddInputThatOnceCrashedReadsSafely)
     EXPECT_EQ(CURVE_LINEAR, rScale->mCurves[0]);
     CurveTimeline *rColour = (CurveTimeline *)rAnimation->mTimelines[2];
     EXPECT_FLOAT_EQ(-1.0f, rColour->mFrames[1]);
+}
+
+TEST(SkeletonReader, SetupNumbersNotFiniteAndSkinsForMissingSlotsAreDroppedAndNamed)
+{
+    Reader tReader;
+    SkeletonTempDir tDir;
+    ASSERT_TRUE(tDir.Write("bad.json", R"({"bones":[{"name":"root","x":1e39,"y":3,"rotation":-1e40},
+                                                     {"name":"arm","parent":"root","scaleX":1e39}],
+      "slots":[{"name":"s","bone":"arm","attachment":"head"},{"name":"t","bone":"root"}],
+      "skins":{"default":{"s":{"head":{"x":2,"width":1e39}},"t":{"box":{"type":"boundingbox","vertices":[1,-1e39,3,4]}},
+                          "ghost":{"head":{}}},
+               "other":[{"head":{}}]}})"));
+    const std::string tPath = tDir.File("bad.json");
+    testing::internal::CaptureStderr();
+    SkeletonData *nData = SkeletonJson_readSkeletonDataFile(tReader.mReader, tPath.c_str());
+    const std::string tErr = testing::internal::GetCapturedStderr();
+    ASSERT_NE(nullptr, nData) << tReader.Error();
+    const std::string tPrefix = "SkeletonJson: " + tPath + ": ";
+    EXPECT_EQ(tPrefix + "bone root has x not finite, dropped\n" + tPrefix + "bone root has rotation not finite, dropped\n" + tPrefix +
+                  "bone arm has scaleX not finite, dropped\n" + tPrefix + "attachment head has width not finite, dropped\n" +
+                  tPrefix + "attachment box has vertices not finite, dropped\n" + tPrefix +
+                  "skin default names no slot ghost, its entries dropped\n" + tPrefix + "skin other names no slot , its entries dropped\n",
+              tErr);
+    EXPECT_EQ(0.0f, nData->mBones[0]->mX);
+    EXPECT_EQ(3.0f, nData->mBones[0]->mY);
+    EXPECT_EQ(0.0f, nData->mBones[0]->mRotation);
+    EXPECT_EQ(1.0f, nData->mBones[1]->mScaleX);
+    RegionAttachment *rHead = (RegionAttachment *)Skin_getAttachment(nData->rDefaultSkin, 0, "head");
+    ASSERT_NE(nullptr, rHead);
+    EXPECT_EQ(2.0f, rHead->mX);
+    EXPECT_EQ(32.0f, rHead->mWidth);
+    BoundingBoxAttachment *rBox = (BoundingBoxAttachment *)Skin_getAttachment(nData->rDefaultSkin, 1, "box");
+    ASSERT_NE(nullptr, rBox);
+    EXPECT_EQ(0.0f, rBox->mVertices[1]);
+    EXPECT_EQ(3.0f, rBox->mVertices[2]);
+
+    // Posed, the region's corners are all numbers.
+    Skeleton *nSkeleton = Skeleton_create(nData);
+    ASSERT_NE(nullptr, nSkeleton);
+    Skeleton_setToSetupPose(nSkeleton);
+    Skeleton_updateWorldTransform(nSkeleton);
+    float tCorners[8];
+    RegionAttachment_computeWorldVertices(rHead, 0.0f, 0.0f, nSkeleton->mSlots[0]->rBone, tCorners);
+    for(float tCorner : tCorners) EXPECT_TRUE(std::isfinite(tCorner));
+    Skeleton_dispose(nSkeleton);
+    SkeletonData_dispose(nData);
+
+    // Text read without a file is named as such.
+    testing::internal::CaptureStderr();
+    EXPECT_NE(nullptr, tReader.Read(R"({"bones":[{"name":"root","length":-1e39}]})"));
+    EXPECT_EQ("SkeletonJson: skeleton text: bone root has length not finite, dropped\n", testing::internal::GetCapturedStderr());
 }
 
 TEST(SkeletonReader, MissingFileAndFileReading)

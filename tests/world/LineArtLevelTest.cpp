@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -124,6 +125,14 @@ TEST_F(LineArtLevelTest, ChunksStreamAroundTheFrameAndLeaveAfter300UnseenTicks)
     EXPECT_EQ(0, tRange.mFirstRow);
     EXPECT_EQ(3, tRange.mEndColumn);
     EXPECT_EQ(1, tRange.mEndRow);
+
+    // A view parked past the integer range, or at no number at all, covers nothing.
+    for(float tFar : {3.0e9f, -3.0e9f, INFINITY, -INFINITY, NAN})
+    {
+        tRange = tLevel.ComputeRange(tFar, tFar, tFar, tFar);
+        EXPECT_GE(tRange.mFirstColumn, tRange.mEndColumn) << tFar;
+        EXPECT_GE(tRange.mFirstRow, tRange.mEndRow) << tFar;
+    }
 
     tLevel.Update(0.0f, 0.0f, 480.0f, 360.0f);
     // Columns 0 to 2 are up, the second layer of column 1 with them; column 3 is not.

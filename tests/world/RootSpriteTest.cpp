@@ -85,6 +85,13 @@ TEST_F(RootSpriteTest, LifetimesCountDownToDestructionOrRunForever)
     for(int32_t i = 0; i < 100; i++) tZero.Update();
     EXPECT_EQ(tZero.GetDestruct(), 0);
     EXPECT_EQ(tZero.GetLifetime(), SPRITE_LIFETIME_ENDLESS);
+
+    // A script's huge negative lifetime stops at the floor rather than wrapping to a countdown.
+    RootSprite *rFar = MakeSprite("Far", "Sprite_SetProperty('Lifetime', -1e300) DL_PopActiveEntity()");
+    ASSERT_NE(rFar, nullptr);
+    for(int32_t i = 0; i < 3; i++) rFar->Update();
+    EXPECT_EQ(rFar->GetLifetime(), INT32_MIN);
+    EXPECT_EQ(rFar->GetDestruct(), 0);
 }
 
 TEST_F(RootSpriteTest, FramesFollowTheClockOrTheHookAndCanBeHidden)

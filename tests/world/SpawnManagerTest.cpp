@@ -121,6 +121,23 @@ TEST_F(SpawnManagerTest, APointSpawnsAsTheViewScrollsInAndRespawnsAfterItsTimer)
     MoveCamera(5.0f);
     rSpawns->Update();
     EXPECT_EQ(GlobalNumber("gSpawns"), 2.0);
+
+    // A view parked far past the integer range reads as parked at the coordinate limit, so the
+    // bands stay in range and a point at the world's far edge is reached by them.
+    rSpawns->Clear();
+    Camera *rCamera = GetApplication()->rCameraManager->GetActiveCamera();
+    for(const char *rPark : {"Camera_SetProperty('CurrentPos', 3e9, 0)", "Camera_SetProperty('CurrentPos', 1e300, 0)",
+                             "Camera_SetProperty('CurrentPos', 0/0, 0)",
+                             "Camera_SetProperty('Boundaries', 3e9, 3e9, 4e9, 4e9) Camera_SetProperty('CurrentPos', 0, 0)"})
+    {
+        Run(rPark);
+        rSpawns->Update();
+        Tick();
+    }
+    rCamera->SetPosition(-3.0e9f, 0.0f);
+    MakePoint("Edge", -1.0e9f, 100.0f, true, 0.0f, tCtor)->SetRect(-1.0e9f, 100.0f, -999999936.0f, 120.0f);
+    rSpawns->Update();
+    EXPECT_EQ(GlobalNumber("gSpawns"), 3.0);
 }
 
 TEST_F(SpawnManagerTest, ProxyTriggersRunTheirRoutines)

@@ -6,6 +6,7 @@
 
 #include "core/Application.h"
 #include "core/DebugPrint.h"
+#include "core/Geometry.h"
 #include "core/ScriptPackEntry.h"
 #include "core/data/LumpWriter.h"
 #include "core/data/MemoryFile.h"
@@ -20,6 +21,42 @@ namespace
     void ReportLumpError(const char *pName)
     {
         Debug::ForcePrint("Error in SLF file, lump %s\n", pName ? pName : "NULL");
+    }
+
+    bool CoordinateInRange(int32_t pValue)
+    {
+        return pValue >= -GEOMETRY_COORDINATE_LIMIT && pValue <= GEOMETRY_COORDINATE_LIMIT;
+    }
+
+    // Formats whose payload size follows from width and height alone; a single-colour picture
+    // (flag 7) holds one pixel whatever its size.
+    bool PayloadFollowsSize(uint8_t pFlag)
+    {
+        return pFlag == 1 || (pFlag >= 3 && pFlag <= 6);
+    }
+
+    // Names the first fault of an image's layout: a full size without pixels, offsets no
+    // drawing position could take, or a payload longer than the size needs (the size is wrong).
+    bool ReportDamagedLayout(const char *pPath, const char *pName, const ImageRecord *pRecord, int64_t pNeeded)
+    {
+        if(pRecord->mFullWidth < 1 || pRecord->mFullHeight < 1)
+        {
+            Debug::ForcePrint("Error in SLF file %s, lump %s has full size %i by %i\n", pPath, pName, pRecord->mFullWidth,
+                              pRecord->mFullHeight);
+            return true;
+        }
+        if(!CoordinateInRange(pRecord->mOffsetX) || !CoordinateInRange(pRecord->mOffsetY))
+        {
+            Debug::ForcePrint("Error in SLF file %s, lump %s has offset %i %i\n", pPath, pName, pRecord->mOffsetX, pRecord->mOffsetY);
+            return true;
+        }
+        if(PayloadFollowsSize(pRecord->mCompressionFlag) && pNeeded > 0 && pRecord->mDataSize > pNeeded)
+        {
+            Debug::ForcePrint("Error in SLF file %s, lump %s is %i by %i but holds %i bytes\n", pPath, pName, pRecord->mWidth,
+                              pRecord->mHeight, pRecord->mDataSize);
+            return true;
+        }
+        return false;
     }
 
     struct SortedName
@@ -295,8 +332,15 @@ ImageRecord *CorvelLumpManager::ReadImageRecord(const char *pName)
     }
 
     // The upload reads as many bytes as the picture needs, whatever the lump says it holds.
+    const int64_t tNeeded = RequiredImageDataSize(nRecord->mWidth, nRecord->mHeight, nRecord->mCompressionFlag);
     bool tSound = !mCursor.HasFailed() && nRecord->mDataSize >= 0 && nRecord->mWidth >= 0 && nRecord->mHeight >= 0 &&
-                  RequiredImageDataSize(nRecord->mWidth, nRecord->mHeight, nRecord->mCompressionFlag) <= nRecord->mDataSize;
+                  tNeeded <= nRecord->mDataSize;
+    if(tSound && ReportDamagedLayout(mOpenPath, pName, nRecord, tNeeded))
+    {
+        Debug::PopPrintState();
+        ImageRecord::Free(nRecord);
+        return nullptr;
+    }
     if(tSound)
     {
         nRecord->mData = mCursor.ReadNewBytes((uint32_t)nRecord->mDataSize);
@@ -486,8 +530,16 @@ MapInfoRecord *CorvelLumpManager::ReadMapInfo(const char *pName)
         Debug::PopPrint("[Fail GetLineartLevel] Error in SLF file\n");
         return nullptr;
     }
-    if(nInfo->mChunkWidth < 0) nInfo->mChunkWidth = 0;
-    if(nInfo->mChunkHeight < 0) nInfo->mChunkHeight = 0;
+    // Both sizes 0 keep the default; any other size must be a real one on both axes.
+    const bool tDefaultSize = nInfo->mChunkWidth == 0 && nInfo->mChunkHeight == 0;
+    if(!tDefaultSize && (nInfo->mChunkWidth < 1 || nInfo->mChunkHeight < 1))
+    {
+        Debug::ForcePrint("Error in SLF file %s, lump %s has chunk size %i by %i\n", mOpenPath, pName, nInfo->mChunkWidth,
+                          nInfo->mChunkHeight);
+        FreeMapInfoRecord(nInfo);
+        Debug::PopPrint("[Fail GetLineartLevel] Error in SLF file\n");
+        return nullptr;
+    }
     Debug::PopPrint("[Complete GetLineartLevel]\n");
     return nInfo;
 }
@@ -557,14 +609,21 @@ SpawnRecord *CorvelLumpManager::SpawnDatLump(const char *pName, int32_t *pCount)
         return nullptr;
     }
 
+    // A spawn far outside any world is dropped alone; the others still spawn.
     SpawnRecord *nRecords = (SpawnRecord *)calloc(tCount, sizeof(SpawnRecord));
+    uint32_t tKept = 0;
     for(uint32_t i = 0; nRecords && i < tCount && !mCursor.HasFailed(); i++)
     {
+        SpawnRecord &rRecord = nRecords[tKept];
         uint8_t tCut = 0;
-        mCursor.ReadNameInto(nRecords[i].mName, sizeof(nRecords[i].mName), &tCut);
-        if(tCut) Debug::ForcePrint("[SpawnDatLump] Warning, spawn %i name cut to %s\n", (int32_t)i, nRecords[i].mName);
-        mCursor.ReadI32(&nRecords[i].mX);
-        mCursor.ReadI32(&nRecords[i].mY);
+        mCursor.ReadNameInto(rRecord.mName, sizeof(rRecord.mName), &tCut);
+        if(tCut) Debug::ForcePrint("[SpawnDatLump] Warning, spawn %i name cut to %s\n", (int32_t)i, rRecord.mName);
+        mCursor.ReadI32(&rRecord.mX);
+        mCursor.ReadI32(&rRecord.mY);
+        if(mCursor.HasFailed()) break;
+        if(CoordinateInRange(rRecord.mX) && CoordinateInRange(rRecord.mY)) tKept++;
+        else Debug::ForcePrint("[SpawnDatLump] Error in SLF file %s, lump %s drops spawn %i %s at %i %i\n", mOpenPath, pName,
+                               (int32_t)i, rRecord.mName, rRecord.mX, rRecord.mY);
     }
     if(!nRecords || mCursor.HasFailed())
     {
@@ -573,7 +632,13 @@ SpawnRecord *CorvelLumpManager::SpawnDatLump(const char *pName, int32_t *pCount)
         Debug::PopPrintState();
         return nullptr;
     }
-    *pCount = (int32_t)tCount;
+    if(tKept == 0)
+    {
+        free(nRecords);
+        Debug::PopPrint("[Complete SpawnDatLump]\n");
+        return nullptr;
+    }
+    *pCount = (int32_t)tKept;
     Debug::PopPrint("[Complete SpawnDatLump]\n");
     return nRecords;
 }

@@ -58,14 +58,14 @@ public:
     Palette *ExtractPalette(const char *pName);
 
     // Map information: the type byte, or -1. ReadMapInfo gives the whole record of a line-art
-    // map (grid 1..999 on both axes; negative chunk sizes read as 0), or null.
+    // map (grid 1..999 on both axes; chunk sizes both 0 for the default, or both positive), or null.
     int32_t GetMapType(const char *pName);
     MapInfoRecord *ReadMapInfo(const char *pName);
 
     ClipRecord *ClipLump(const char *pName);
 
     // An array of *pCount records, or null with *pCount = 0. Names longer than 31 characters
-    // are cut to 31 with a warning.
+    // are cut to 31 with a warning; records placed past the coordinate limit are dropped.
     SpawnRecord *SpawnDatLump(const char *pName, int32_t *pCount);
 
     // The script of the lump at that index as "Data/Scripts/" + its name, or null.

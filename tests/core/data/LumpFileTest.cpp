@@ -481,10 +481,10 @@ TEST_F(LumpFileTest, BodiesThatDoNotFitTheirSizesAreRefused)
         EXPECT_NE(tOutput.find(std::string("Error in SLF file, lump ") + rName + "\n"), std::string::npos) << rName;
     }
 
-    MapInfoRecord *tNegativeChunk = tManager.ReadMapInfo("NegativeChunk");
-    ASSERT_NE(tNegativeChunk, nullptr);
-    EXPECT_EQ(tNegativeChunk->mChunkWidth, 0);
-    FreeMapInfoRecord(tNegativeChunk);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(tManager.ReadMapInfo("NegativeChunk"), nullptr);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "Error in SLF file " + tPath + ", lump NegativeChunk has chunk size -5 by 0\n");
 
     testing::internal::CaptureStderr();
     SpawnRecord *tSpawns = tManager.SpawnDatLump("LongSpawn", &tCount);
@@ -502,6 +502,92 @@ TEST_F(LumpFileTest, BodiesThatDoNotFitTheirSizesAreRefused)
     tOutput = testing::internal::GetCapturedStderr();
     EXPECT_NE(tOutput.find("Compression error in ZeroImage"), std::string::npos);
     EXPECT_NE(tOutput.find("Failed, error uploading the data"), std::string::npos);
+}
+
+TEST_F(LumpFileTest, LayoutsNoPictureOrWorldCouldHaveAreRefusedNamingFileAndLump)
+{
+    LumpWriter tWriter;
+    LumpImageLayout tImage = MakeImage(1, 2, 2, kPixels2x2, sizeof(kPixels2x2));
+    tImage.mFullWidth = 0;
+    ASSERT_TRUE(tWriter.AddImage("NoFullWidth", &tImage));
+    tImage = MakeImage(1, 2, 2, kPixels2x2, sizeof(kPixels2x2));
+    tImage.mOffsetX = INT32_MAX - 1;
+    ASSERT_TRUE(tWriter.AddImage("FarOffset", &tImage));
+    tImage.mOffsetX = 0;
+    tImage.mOffsetY = INT32_MIN;
+    ASSERT_TRUE(tWriter.AddImage("FarOffsetY", &tImage));
+    // Sixteen bytes are two rows of two pixels, not one.
+    tImage = MakeImage(1, 2, 1, kPixels2x2, sizeof(kPixels2x2));
+    ASSERT_TRUE(tWriter.AddImage("ShortHeight", &tImage));
+    // A single colour holds one pixel whatever its size; a picture may sit off its frame's corner.
+    tImage = MakeImage(7, 64, 64, kPixels2x2, sizeof(kPixels2x2));
+    tImage.mOffsetX = -12;
+    ASSERT_TRUE(tWriter.AddImage("SolidColour", &tImage));
+
+    MapInfoRecord tInfo = LineArtMapInfo(2, 2, 0, 16, "LA", "LB", "CL", "Level");
+    ASSERT_TRUE(tWriter.AddMapInfo("HalfChunk", &tInfo));
+    tInfo.mChunkWidth = 16;
+    tInfo.mChunkHeight = -16;
+    ASSERT_TRUE(tWriter.AddMapInfo("NegativeHeight", &tInfo));
+    tInfo.mChunkWidth = tInfo.mChunkHeight = 0;
+    ASSERT_TRUE(tWriter.AddMapInfo("DefaultChunk", &tInfo));
+
+    SpawnRecord tSpawns[4];
+    memset(tSpawns, 0, sizeof(tSpawns));
+    const int32_t cPlaces[4][2] = {{10, 20}, {INT32_MAX, 5}, {30, -2147483000}, {-40, 50}};
+    for(int32_t i = 0; i < 4; i++)
+    {
+        snprintf(tSpawns[i].mName, sizeof(tSpawns[i].mName), "Bat%i", i);
+        tSpawns[i].mX = cPlaces[i][0];
+        tSpawns[i].mY = cPlaces[i][1];
+    }
+    ASSERT_TRUE(tWriter.AddSpawns("FarSpawns", 4, tSpawns));
+    ASSERT_TRUE(tWriter.AddSpawns("OnlyFar", 1, tSpawns + 1));
+
+    std::string tPath = WriteFile("layouts.slf", BuildBytes(tWriter));
+    CorvelLumpManager tManager;
+    tManager.Open(tPath.c_str());
+    ASSERT_TRUE(tManager.IsOpen());
+    const std::string tFile = "Error in SLF file " + tPath + ", lump ";
+
+    testing::internal::CaptureStderr();
+    for(const char *rName : {"NoFullWidth", "FarOffset", "FarOffsetY", "ShortHeight"})
+    {
+        EXPECT_EQ(tManager.ReadImageRecord(rName), nullptr) << rName;
+    }
+    EXPECT_EQ(tManager.ReadMapInfo("HalfChunk"), nullptr);
+    EXPECT_EQ(tManager.ReadMapInfo("NegativeHeight"), nullptr);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              tFile + "NoFullWidth has full size 0 by 2\n" + tFile + "FarOffset has offset 2147483646 0\n" + tFile +
+                  "FarOffsetY has offset 0 -2147483648\n" + tFile + "ShortHeight is 2 by 1 but holds 16 bytes\n" + tFile +
+                  "HalfChunk has chunk size 0 by 16\n" + tFile + "NegativeHeight has chunk size 16 by -16\n");
+
+    ImageRecord *rSolid = tManager.ReadImageRecord("SolidColour");
+    ASSERT_NE(rSolid, nullptr);
+    EXPECT_EQ(rSolid->mOffsetX, -12);
+    ImageRecord::Free(rSolid);
+    MapInfoRecord *rDefault = tManager.ReadMapInfo("DefaultChunk");
+    ASSERT_NE(rDefault, nullptr);
+    EXPECT_EQ(rDefault->mChunkWidth, 0);
+    FreeMapInfoRecord(rDefault);
+
+    // Spawns past the coordinate limit are dropped alone, each named.
+    testing::internal::CaptureStderr();
+    int32_t tCount = -1;
+    SpawnRecord *rKept = tManager.SpawnDatLump("FarSpawns", &tCount);
+    const std::string tDropped = testing::internal::GetCapturedStderr();
+    EXPECT_NE(tDropped.find("[SpawnDatLump] " + tFile + "FarSpawns drops spawn 1 Bat1 at 2147483647 5\n"), std::string::npos);
+    EXPECT_NE(tDropped.find("[SpawnDatLump] " + tFile + "FarSpawns drops spawn 2 Bat2 at 30 -2147483000\n"), std::string::npos);
+    ASSERT_EQ(tCount, 2);
+    EXPECT_STREQ(rKept[0].mName, "Bat0");
+    EXPECT_STREQ(rKept[1].mName, "Bat3");
+    EXPECT_EQ(rKept[1].mX, -40);
+    EXPECT_EQ(rKept[1].mY, 50);
+    free(rKept);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(tManager.SpawnDatLump("OnlyFar", &tCount), nullptr);
+    EXPECT_EQ(tCount, 0);
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("OnlyFar drops spawn 0 Bat1"), std::string::npos);
 }
 
 TEST_F(LumpFileTest, MissingSecondLayerIsSilentButOnlyForThatRead)
