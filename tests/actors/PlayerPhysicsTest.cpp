@@ -261,6 +261,24 @@ TEST_F(PlayerPhysicsTest, ClimbsALadderTwoUnitsATickAndStepsOffOnTop)
     EXPECT_FALSE(mPlayer->IsOnLadder());
 }
 
+TEST_F(PlayerPhysicsTest, ALadderTakenOutOfItsListLetsGoOfTheClimber)
+{
+    LadderZone *nLadder = new LadderZone();
+    nLadder->SetName("Ladder");
+    nLadder->SetRect(200.0f, 250.0f, 216.0f, (float)cFloorY);
+    ASSERT_TRUE(RegisterZone("Ladder List", nLadder));
+    mPlayer->SetPositionAutoCenter(198.0f, (float)(cFloorY - 52), 0.0f);
+    Tick(2);
+    SetKey(ALLEGRO_KEY_UP, true);
+    Tick();
+    ASSERT_TRUE(mPlayer->IsOnLadder());
+
+    GetApplication()->rEntityManager->RemoveSpecialObject("Ladder List", "Ladder");
+    EXPECT_FALSE(mPlayer->IsOnLadder());
+    Tick(3);
+    EXPECT_FALSE(mPlayer->IsOnLadder());
+}
+
 TEST_F(PlayerPhysicsTest, PushesApplyOnceAndPushZonesExceedTheCaps)
 {
     Tick(2);
