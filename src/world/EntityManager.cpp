@@ -130,15 +130,20 @@ void EntityManager::ClearEntities()
     BuildTargetList(PROJECTILE_TARGET_NONE);
 }
 
-void EntityManager::ResetAll()
+void EntityManager::RunOnEach(void (RootEntity::*pHook)())
 {
     for(void *rData = mEntityList->PushIterator(); rData; rData = mEntityList->IterateNext())
     {
         RootEntity *rEntity = (RootEntity *)rData;
         PushRunning(rEntity);
-        rEntity->Reset();
+        (rEntity->*pHook)();
         PopRunning();
     }
+}
+
+void EntityManager::ResetAll()
+{
+    RunOnEach(&RootEntity::Reset);
 }
 
 void EntityManager::ResetDoorsAhead()
@@ -595,13 +600,7 @@ void EntityManager::AddParticle(Particle *pParticle)
 
 void EntityManager::RunTickAlways()
 {
-    for(void *rData = mEntityList->PushIterator(); rData; rData = mEntityList->IterateNext())
-    {
-        RootEntity *rEntity = (RootEntity *)rData;
-        PushRunning(rEntity);
-        rEntity->TickAlways();
-        PopRunning();
-    }
+    RunOnEach(&RootEntity::TickAlways);
 }
 
 void EntityManager::ApplyActiveCamera()
@@ -631,13 +630,7 @@ void EntityManager::RenderAboveOverlay()
 
 void EntityManager::RenderDebugCubes()
 {
-    for(void *rData = mEntityList->PushIterator(); rData; rData = mEntityList->IterateNext())
-    {
-        RootEntity *rEntity = (RootEntity *)rData;
-        PushRunning(rEntity);
-        rEntity->RenderDebugCube();
-        PopRunning();
-    }
+    RunOnEach(&RootEntity::RenderDebugCube);
 }
 
 void EntityManager::Render()

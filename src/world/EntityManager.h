@@ -137,6 +137,8 @@ public:
 
 private:
     bool IsRunning(RootEntity *pEntity);
+    // Calls the hook on every entity in list order, each marked as running meanwhile.
+    void RunOnEach(void (RootEntity::*pHook)());
     // Running a hook marks its entity loose for the point index when it is solid; popping the
     // last one settles.
     void PushRunning(RootEntity *pEntity);
