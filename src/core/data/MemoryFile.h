@@ -38,9 +38,10 @@ public:
     // New heap string of the rest of the line (its end not included); the cursor moves past
     // the line end. Null when nothing is left.
     char *ReadLine();
-    // New heap string of the next token, after any whitespace before it: it ends at a blank, a tab, a line end or the end of
-    // the buffer, except inside double quotes, and a pair of quotes around it is removed.
-    // With pSkipAfter the whitespace after it is skipped too. Null when nothing is left.
+    // New heap string of the next token, after any whitespace before it: it ends at a blank,
+    // a tab, a line end or the end of the buffer, except inside double quotes, and a pair of
+    // quotes around it is removed. With pSkipAfter the whitespace after it is skipped too.
+    // Null when nothing is left.
     char *ReadToken(bool pSkipAfter);
     // Up to pMaxDigits decimal digits (no sign; 129 when 0 or less) as a number, saturated at
     // the largest i32. 0 when no digit stands at the cursor.

@@ -90,7 +90,7 @@ namespace
     uint32_t SwapProgram()
     {
         DisplayManager *rDisplay = DisplayManager::Fetch();
-        if(!rDisplay || !xglGetUniformLocation || !xglUniform1i || !xglUniform4f) return 0;
+        if (!rDisplay || !xglGetUniformLocation || !xglUniform1i || !xglUniform4f) return 0;
         return rDisplay->GetCurrentProgram();
     }
 
