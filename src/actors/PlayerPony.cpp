@@ -346,6 +346,13 @@ void PlayerPony::ForgetSpecialObjects()
     mRespawnY = -1.0f;
 }
 
+void PlayerPony::ForgetSpecialObject(const void *pObject)
+{
+    if(!pObject) return;
+    if((const void *)rActiveCheckpoint == pObject) rActiveCheckpoint = nullptr;
+    if((const void *)rLadder == pObject) LeaveLadder();
+}
+
 void PlayerPony::StopAndClearInput()
 {
     ClearControlEdges();

@@ -152,6 +152,8 @@ public:
     // The entity manager's special lists are about to be rebuilt: drop everything that
     // points into them.
     void ForgetSpecialObjects();
+    // One object is leaving the special lists: drop it when it is her checkpoint or ladder.
+    void ForgetSpecialObject(const void *pObject);
     void StopAndClearInput();
     void BeginTeleportIn();
     void Respawn();

@@ -271,6 +271,7 @@ bool BootManagers()
     rApp->rSpawnManager->BuildPresets();
     LoadInterrupt();
     Debug::Print("Created misc Managers\n");
+    rApp->rGlobalConsole = new VirtualConsole();
     rApp->rGUI = new GUI();
     GUISBossHealthBar::SetHealthReader(Enemy::ReadHealthOf);
     Debug::Print("Created GUI\n");
@@ -467,6 +468,8 @@ void CleanMemory()
     DeleteAndClear(rApp->rAudioManager);
     DeleteAndClear(rApp->rMapManager);
     DeleteAndClear(rApp->rGUI);
+    // After the GUI, whose console object only shows it.
+    DeleteAndClear(rApp->rGlobalConsole);
     // The system font is one of the library's entries, so it goes with the library.
     DeleteAndClear(rApp->rDataLibrary);
     rApp->rSystemFont = nullptr;

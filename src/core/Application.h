@@ -17,6 +17,7 @@ class ControlManager;
 class OptionsManager;
 class TransitionManager;
 class GUI;
+class VirtualConsole;
 class Font;
 class DataLibrary;
 struct lua_State;
@@ -63,6 +64,8 @@ struct Application
     OptionsManager *rOptionsManager;
     TransitionManager *rTransitionManager;
     GUI *rGUI;
+    // The engine's one virtual console; the GUI's "Console" object shows it.
+    VirtualConsole *rGlobalConsole;
     Font *rSystemFont;
     DataLibrary *rDataLibrary;
 

@@ -4,6 +4,7 @@
 #include "core/LuaManager.h"
 #include "core/NamedLinkedList.h"
 #include "core/Utilities.h"
+#include "interface/VirtualConsole.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -18,9 +19,17 @@ namespace
 
     NamedLinkedList *xCommands = nullptr;
 
+    // What was entered stays readable on the global console above whatever it prints.
+    void EchoToConsole(const char *pLine)
+    {
+        VirtualConsole *rConsole = VirtualConsole::FetchGlobal();
+        if(rConsole) rConsole->PrintLine(pLine);
+    }
+
     // "LM_Execute" and "LM": run argument 0, a quoted string, as a chunk.
     void ExecuteChunkCommand(const char *pLine)
     {
+        EchoToConsole(pLine);
         if(CountConsoleArguments(pLine) < 1) return;
         char *tText = ParseQuotedConsoleArgument(pLine, 0);
         if(!tText) return;
@@ -32,6 +41,7 @@ namespace
     // "LM_Call": run the macro named by argument 0, a quoted string.
     void CallMacroCommand(const char *pLine)
     {
+        EchoToConsole(pLine);
         char *tName = ParseQuotedConsoleArgument(pLine, 0);
         if(!tName) return;
         LuaManager *rManager = LuaManager::Fetch();

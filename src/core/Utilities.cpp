@@ -270,3 +270,20 @@ char *FormatText(const char *pFormat, ...)
     ResetString(&nResult, tBuffer);
     return nResult;
 }
+
+float PlaceholderFloat(int32_t pA, int32_t pB)
+{
+    (void)pA;
+    (void)pB;
+    return 0.0f;
+}
+
+int32_t PlaceholderInteger(int32_t pA, int32_t pB)
+{
+    return (int32_t)PlaceholderFloat(pA, pB);
+}
+
+int32_t PlaceholderZero()
+{
+    return 0;
+}

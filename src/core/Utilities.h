@@ -74,3 +74,9 @@ void TrimLeadingBlanks(char *pText);
 // Small formatter: %i (i32), %s (text), %f (double, two decimals). A "%" before anything else
 // is dropped. The result is a new heap string of at most 255 characters; longer output is cut.
 char *FormatText(const char *pFormat, ...);
+
+// Stand-ins for hooks of the engine's interface that have nothing to compute here; an
+// extension fills the hook with a real function of the same shape. All of them give zero.
+float PlaceholderFloat(int32_t pA, int32_t pB);
+int32_t PlaceholderInteger(int32_t pA, int32_t pB);
+int32_t PlaceholderZero();

@@ -94,12 +94,24 @@ void AudioPackage::Play()
     rLayer->ChannelPlay(tChannel);
 }
 
+void AudioPackage::SlideVolume(float pTarget, int32_t pFrames)
+{
+    if(pFrames < 0) pFrames = 0;
+    uint32_t tMilliseconds = (uint32_t)(pFrames / 60.0 * 1000.0);
+    rLayer->ChannelSlideVolume(mHandle, pTarget, tMilliseconds);
+}
+
 void AudioPackage::FadeOut(int32_t pFrames)
 {
     if(!mIsStream || !mHandle || !rLayer) return;
-    if(pFrames < 0) pFrames = 0;
-    uint32_t tMilliseconds = (uint32_t)(pFrames / 60.0 * 1000.0);
-    rLayer->ChannelSlideVolume(mHandle, 0.0f, tMilliseconds);
+    SlideVolume(0.0f, pFrames);
+}
+
+void AudioPackage::FadeTo(float pVolume, int32_t pFrames)
+{
+    if(!mIsStream || !mHandle || !rLayer) return;
+    mVolume = ClampUnit(pVolume);
+    SlideVolume(mVolume * mLocalVolume, pFrames);
 }
 
 void AudioPackage::Pause()

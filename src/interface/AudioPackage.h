@@ -35,6 +35,9 @@ public:
     // Streams only. Slides to silence over the frames at 60 per second; the volume fields
     // keep their values, so a later SetVolume is heard at once.
     void FadeOut(int32_t pFrames);
+    // Streams only. The volume becomes pVolume (kept in 0.0..1.0) and the stream slides to it,
+    // times the local volume, over the frames at 60 per second.
+    void FadeTo(float pVolume, int32_t pFrames);
     void Pause();
     void Stop();
 
@@ -45,6 +48,10 @@ public:
     // start, so after the first pass the track repeats start..end.
     void ActivateLoop(float pStartSeconds, float pEndSeconds);
 
+    // The audio layer reports neither where playback stands nor whether it runs, so these
+    // answer for every package: at the start, and not playing.
+    float GetPosition() const { return 0.0f; }
+    bool IsPlaying() const { return false; }
     float GetVolume() const { return mVolume; }
     float GetLocalVolume() const { return mLocalVolume; }
     uint32_t GetHandle() const { return mHandle; }
@@ -55,6 +62,7 @@ public:
 private:
     static void LoopSync(uint32_t pChannel, void *pLoopRecord);
     void ApplyVolume();
+    void SlideVolume(float pTarget, int32_t pFrames);
 
     float mVolume;
     float mLocalVolume;

@@ -25,6 +25,7 @@
 #include "interface/GUISTitleScreen.h"
 #include "interface/GUITextLine.h"
 #include "interface/SocketManager.h"
+#include "interface/VirtualConsole.h"
 #include "world/Camera.h"
 #include "world/CameraManager.h"
 #include "world/MapManager.h"
@@ -497,6 +498,9 @@ void GUI::CreateDefaultObjects()
     nConsole->SetName("Console");
     nConsole->Hide();
     nConsole->SetRect(0.0f, 0.0f, 480.0f, 160.0f);
+    nConsole->UseGlobalConsole();
+    nConsole->GetConsole()->Print("Welcome to CorvelConsole v1.0!\n");
+    nConsole->GetConsole()->NewLine();
     AddObject("Console", nConsole);
 
     GUISBossHealthBar *nBossBar = new GUISBossHealthBar();

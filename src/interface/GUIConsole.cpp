@@ -11,12 +11,22 @@
 GUIConsole::GUIConsole()
 {
     SetName("Unnamed GUI Console");
+    mUsesGlobalConsole = 0;
     rConsole = new VirtualConsole();
 }
 
 GUIConsole::~GUIConsole()
 {
+    if(!mUsesGlobalConsole) delete rConsole;
+}
+
+void GUIConsole::UseGlobalConsole()
+{
+    VirtualConsole *rGlobal = VirtualConsole::FetchGlobal();
+    if(mUsesGlobalConsole || !rGlobal) return;
+    mUsesGlobalConsole = 1;
     delete rConsole;
+    rConsole = rGlobal;
 }
 
 void GUIConsole::Show()

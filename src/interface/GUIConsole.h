@@ -16,6 +16,10 @@ public:
     ~GUIConsole() override;
 
     VirtualConsole *GetConsole() const { return rConsole; }
+    // Once only: drops its own console and shows the engine's global one from then on. Nothing
+    // happens while there is no global console.
+    void UseGlobalConsole();
+    bool UsesGlobalConsole() const { return mUsesGlobalConsole != 0; }
 
     void Show() override;
     void Hide() override;
@@ -25,6 +29,8 @@ public:
     void Render() override;
 
 private:
+    // Set once the console shown is the global one, which the Application owns.
+    uint8_t mUsesGlobalConsole;
     VirtualConsole *rConsole;
 };
 

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "core/Application.h"
 #include "core/ConsoleCommands.h"
 #include "core/ControlManager.h"
 #include "core/DebugPrint.h"
@@ -39,6 +40,11 @@ VirtualConsole::~VirtualConsole()
 {
     for(int32_t i = 0; i < VC_ROWS; i++) MarkRow(i);
     ClearDecisions();
+}
+
+VirtualConsole *VirtualConsole::FetchGlobal()
+{
+    return GetApplication()->rGlobalConsole;
 }
 
 void VirtualConsole::MarkRow(int32_t pRow)

@@ -28,6 +28,9 @@ public:
     VirtualConsole();
     ~VirtualConsole();
 
+    // The engine's global console, held by the Application; null before boot creates it.
+    static VirtualConsole *FetchGlobal();
+
     void SetCursor(int32_t pColumn, int32_t pRow);
     int32_t GetCursorColumn() const { return mCursorX; }
     int32_t GetCursorRow() const { return mCursorY; }

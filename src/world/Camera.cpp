@@ -52,6 +52,7 @@ Camera::Camera(float pX, float pY, float pW, float pH)
     rLockPoint = nullptr;
     mPushers = new NamedLinkedList(1);
     m2DMode = 1;
+    mVoxelMode = 0;
     mScale = 1.0f;
     memset(&mFrame, 0, sizeof(mFrame));
     mFrame.mLft = pX;
@@ -104,14 +105,14 @@ int32_t Camera::GetPusherCount() const
 
 bool Camera::IsRectVisible(Hitbox pBox) const
 {
+    if(mVoxelMode) fprintf(stderr, "Warning:  Voxel Camera was queried for 2D frame visibility!\n");
     return HitboxesOverlap(pBox, mFrame);
 }
 
 bool Camera::IsIntRectVisible(float pLft, float pTop, float pRgt, float pBot) const
 {
-    Hitbox tBox = HitboxFromEdges((float)TruncateCoordinate(pLft), (float)TruncateCoordinate(pTop),
-                                  (float)TruncateCoordinate(pRgt), (float)TruncateCoordinate(pBot));
-    return HitboxesOverlap(tBox, mFrame);
+    return IsRectVisible(HitboxFromEdges((float)TruncateCoordinate(pLft), (float)TruncateCoordinate(pTop),
+                                         (float)TruncateCoordinate(pRgt), (float)TruncateCoordinate(pBot)));
 }
 
 void Camera::ApplyTransform() const
@@ -178,8 +179,15 @@ void Camera::SetBoundaries(int32_t pLft, int32_t pTop, int32_t pRgt, int32_t pBo
 void Camera::Set2DMode()
 {
     m2DMode = 1;
+    mVoxelMode = 0;
     PlayerPony *rPlayer = PlayerPony::Get();
     if(rPlayer) rPlayer->Enable();
+}
+
+void Camera::SetVoxelMode()
+{
+    m2DMode = 0;
+    mVoxelMode = 1;
 }
 
 void Camera::SetStepLimit(int32_t pLimit)

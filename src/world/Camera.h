@@ -89,7 +89,11 @@ public:
     void SetBoundaries(int32_t pLft, int32_t pTop, int32_t pRgt, int32_t pBot);
     void SetCustomBoundariesFlag(uint8_t pFlag) { mCustomBoundaries = pFlag ? 1 : 0; }
     bool HasCustomBoundaries() const { return mCustomBoundaries != 0; }
+    // 2D mode is the only one the game uses. In voxel mode the moves below do nothing and the
+    // 2D visibility tests warn that they were asked.
     void Set2DMode();
+    void SetVoxelMode();
+    bool IsVoxelMode() const { return mVoxelMode != 0; }
     void SetStepLimit(int32_t pLimit);
     void SetPipelineLock(uint8_t pFlag) { mPipelineLock = pFlag ? 1 : 0; }
     void SetScriptControl(const char *pPath);
@@ -152,6 +156,7 @@ private:
     uint8_t mScriptControl;
     char *mScriptPath;
     int32_t mScriptTicks;
+    uint8_t mVoxelMode;
     uint8_t mWheelRemembered;
     int32_t mRememberedWheel;
 };

@@ -130,15 +130,20 @@ void EntityManager::ClearEntities()
     BuildTargetList(PROJECTILE_TARGET_NONE);
 }
 
-void EntityManager::ResetAll()
+void EntityManager::RunOnEach(void (RootEntity::*pHook)())
 {
     for(void *rData = mEntityList->PushIterator(); rData; rData = mEntityList->IterateNext())
     {
         RootEntity *rEntity = (RootEntity *)rData;
         PushRunning(rEntity);
-        rEntity->Reset();
+        (rEntity->*pHook)();
         PopRunning();
     }
+}
+
+void EntityManager::ResetAll()
+{
+    RunOnEach(&RootEntity::Reset);
 }
 
 void EntityManager::ResetDoorsAhead()
@@ -403,6 +408,67 @@ void EntityManager::RegisterSpecialObject(const char *pListName, const char *pEn
     rList->AddElementWithDeleter(pEntryName, pObject, pDeleter);
 }
 
+void EntityManager::RegisterSpecialObject(const char *pListName, const char *pEntryName, void *pObject)
+{
+    RegisterSpecialObject(pListName, pEntryName, pObject, DeleteNothing);
+}
+
+void EntityManager::RemoveSpecialAtCursor(NamedLinkedList *pList, bool pDestroy)
+{
+    // The player holds her checkpoint and ladder by pointer; she must not keep one that goes.
+    if(rPlayer) rPlayer->ForgetSpecialObject(pList->GetCursorNode()->rData);
+    if(pDestroy) pList->RemoveAtCursor();
+    else pList->DetachAtCursor();
+}
+
+void EntityManager::RemoveSpecialObject(const char *pListName, const char *pEntryName)
+{
+    if(!pListName || !pEntryName) return;
+    NamedLinkedList *rList = GetSpecialList(pListName);
+    if(!rList) return;
+    for(void *rData = rList->SetCursorToHead(); rData; rData = rList->CursorNext())
+    {
+        if(strcmp(rList->GetCursorName(), pEntryName)) continue;
+        RemoveSpecialAtCursor(rList, true);
+        return;
+    }
+}
+
+void EntityManager::RemoveSpecialObjectByID(const char *pListName, int32_t pID)
+{
+    if(!pListName || !strcmp(pListName, "Particle List")) return;
+    NamedLinkedList *rList = GetSpecialList(pListName);
+    if(!rList) return;
+    for(void *rData = rList->SetCursorToHead(); rData; rData = rList->CursorNext())
+    {
+        if(((RootObject *)rData)->GetID() != pID) continue;
+        RemoveSpecialAtCursor(rList, true);
+        return;
+    }
+}
+
+void EntityManager::DetachFromSpecialLists(void *pObject)
+{
+    if(!pObject) return;
+    for(void *rData = mSpecialLists->PushIterator(); rData; rData = mSpecialLists->IterateNext())
+    {
+        NamedLinkedList *rList = (NamedLinkedList *)rData;
+        for(void *rEntry = rList->SetCursorToHead(); rEntry; rEntry = rList->CursorNext())
+        {
+            if(rEntry == pObject) RemoveSpecialAtCursor(rList, false);
+        }
+    }
+}
+
+void EntityManager::DumpSpecialLists()
+{
+    for(void *rData = mSpecialLists->PushIterator(); rData; rData = mSpecialLists->IterateNext())
+    {
+        fprintf(stderr, "Special list %s has %d contents\n", mSpecialLists->GetIteratorName(),
+                ((NamedLinkedList *)rData)->GetCount());
+    }
+}
+
 // --- Projectile target list -----------------------------------------------------------------
 
 void EntityManager::BuildTargetList(uint8_t pFlag)
@@ -534,13 +600,7 @@ void EntityManager::AddParticle(Particle *pParticle)
 
 void EntityManager::RunTickAlways()
 {
-    for(void *rData = mEntityList->PushIterator(); rData; rData = mEntityList->IterateNext())
-    {
-        RootEntity *rEntity = (RootEntity *)rData;
-        PushRunning(rEntity);
-        rEntity->TickAlways();
-        PopRunning();
-    }
+    RunOnEach(&RootEntity::TickAlways);
 }
 
 void EntityManager::ApplyActiveCamera()
@@ -566,6 +626,11 @@ void EntityManager::RenderAboveOverlay()
         PopRunning();
     }
     glPopMatrix();
+}
+
+void EntityManager::RenderDebugCubes()
+{
+    RunOnEach(&RootEntity::RenderDebugCube);
 }
 
 void EntityManager::Render()

@@ -99,6 +99,18 @@ public:
     void CreateSpecialLists();
     void ResetSpecialLists();
     void RegisterSpecialObject(const char *pListName, const char *pEntryName, void *pObject, DeleteFunctionPtr pDeleter);
+    // The list only refers to the object; whoever made it keeps and frees it.
+    void RegisterSpecialObject(const char *pListName, const char *pEntryName, void *pObject);
+    // Removal from one list; the list's deleter destroys the entry. By name takes the first
+    // entry of that name, by number the first whose object number it is. Every list but
+    // "Particle List" holds RootObjects; particles carry no number, so that list is never
+    // searched by one.
+    void RemoveSpecialObject(const char *pListName, const char *pEntryName);
+    void RemoveSpecialObjectByID(const char *pListName, int32_t pID);
+    // Unlinks the object from every special list without destroying it.
+    void DetachFromSpecialLists(void *pObject);
+    // Prints each list's name and entry count to standard error.
+    void DumpSpecialLists();
     // Hands a particle to "Particle List", which owns it from then on.
     void AddParticle(Particle *pParticle);
 
@@ -120,9 +132,13 @@ public:
     // After the map's colour overlay: every sprite that stays above it, drawn once more in the
     // active camera's view.
     void RenderAboveOverlay();
+    // Debugging aid: every entity's RenderDebugCube, in list order.
+    void RenderDebugCubes();
 
 private:
     bool IsRunning(RootEntity *pEntity);
+    // Calls the hook on every entity in list order, each marked as running meanwhile.
+    void RunOnEach(void (RootEntity::*pHook)());
     // Running a hook marks its entity loose for the point index when it is solid; popping the
     // last one settles.
     void PushRunning(RootEntity *pEntity);
@@ -133,6 +149,9 @@ private:
     bool StillListed(RootEntity *pEntity, int32_t pRemovalsBefore);
     // "Ladder List" entries with a hitbox that hold a point of the box.
     bool AnyLadderTopIn(const IntRect &pBox);
+    // Unlinks the entry under the list's cursor, destroying it through its deleter or not; the
+    // player first lets go of it.
+    void RemoveSpecialAtCursor(NamedLinkedList *pList, bool pDestroy);
     NamedLinkedList *CollectProjectileHits(uint8_t pFlag, const Hitbox *pHitbox, const PolygonArrays *pPolygon);
 
     PlayerPony *rPlayer;

@@ -133,6 +133,10 @@ void RootEntity::Render()
 {
 }
 
+void RootEntity::RenderDebugCube()
+{
+}
+
 void RootEntity::RenderZoneRectOutline(ZoneRect pRect)
 {
     RenderHitboxRect(pRect.mLft, pRect.mTop, pRect.mRgt, pRect.mBot);

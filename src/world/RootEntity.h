@@ -76,6 +76,9 @@ public:
 
     // Drawing.
     virtual void Render();
+    // A slot for subclasses that want a debug marker (the entity manager's debug pass calls
+    // it); the base draws none.
+    virtual void RenderDebugCube();
     virtual void RenderZoneRectOutline(ZoneRect pRect);
     virtual void RenderHitboxOutline(Hitbox pHitbox);
     virtual void RenderHitboxRect(float pLft, float pTop, float pRgt, float pBot);

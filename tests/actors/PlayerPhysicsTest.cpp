@@ -5,7 +5,23 @@
 
 #include <cmath>
 
-using PlayerPhysicsTest = PlayerWorld;
+class PlayerPhysicsTest : public PlayerWorld
+{
+protected:
+    // A ladder from 250 down to the floor just right of her, and Up held until she takes it.
+    void ClimbOntoALadder()
+    {
+        LadderZone *nLadder = new LadderZone();
+        nLadder->SetName("Ladder");
+        nLadder->SetRect(200.0f, 250.0f, 216.0f, (float)cFloorY);
+        ASSERT_TRUE(RegisterZone("Ladder List", nLadder));
+        mPlayer->SetPositionAutoCenter(198.0f, (float)(cFloorY - 52), 0.0f);
+        Tick(2);
+        SetKey(ALLEGRO_KEY_UP, true);
+        Tick();
+        ASSERT_TRUE(mPlayer->IsOnLadder());
+    }
+};
 
 TEST_F(PlayerPhysicsTest, RunsAtRunSpeedAndTakesOneTickToTurn)
 {
@@ -226,16 +242,8 @@ TEST_F(PlayerPhysicsTest, GroundDashRunsThirtySixTicksAndAirDashTwentyEightLevel
 
 TEST_F(PlayerPhysicsTest, ClimbsALadderTwoUnitsATickAndStepsOffOnTop)
 {
-    LadderZone *nLadder = new LadderZone();
-    nLadder->SetName("Ladder");
-    nLadder->SetRect(200.0f, 250.0f, 216.0f, (float)cFloorY);
-    ASSERT_TRUE(RegisterZone("Ladder List", nLadder));
-    mPlayer->SetPositionAutoCenter(198.0f, (float)(cFloorY - 52), 0.0f);
-    Tick(2);
-
-    SetKey(ALLEGRO_KEY_UP, true);
-    Tick();
-    ASSERT_TRUE(mPlayer->IsOnLadder());
+    ClimbOntoALadder();
+    if(HasFatalFailure()) return;
     EXPECT_FLOAT_EQ(X(), 208.0f - 7.5f);
     const float tGrabY = Y();
     Tick(11);
@@ -258,6 +266,17 @@ TEST_F(PlayerPhysicsTest, ClimbsALadderTwoUnitsATickAndStepsOffOnTop)
     SetKey(ALLEGRO_KEY_DOWN, false);
     SetKey(ALLEGRO_KEY_Z, true);
     Tick();
+    EXPECT_FALSE(mPlayer->IsOnLadder());
+}
+
+TEST_F(PlayerPhysicsTest, ALadderTakenOutOfItsListLetsGoOfTheClimber)
+{
+    ClimbOntoALadder();
+    if(HasFatalFailure()) return;
+
+    GetApplication()->rEntityManager->RemoveSpecialObject("Ladder List", "Ladder");
+    EXPECT_FALSE(mPlayer->IsOnLadder());
+    Tick(3);
     EXPECT_FALSE(mPlayer->IsOnLadder());
 }
 

@@ -261,4 +261,7 @@ TEST(UtilitiesMisc, RandomCentresAndListHelpers)
     CopyBytes(tDestination, nullptr, 2);
     CopyBytes(tDestination, "zz", 0);
     EXPECT_STREQ(tDestination, "xyc");
+    EXPECT_EQ(PlaceholderFloat(5, 6), 0.0f);
+    EXPECT_EQ(PlaceholderInteger(5, 6), 0);
+    EXPECT_EQ(PlaceholderZero(), 0);
 }

@@ -167,8 +167,16 @@ TEST_F(AudioManagerTest, FadesLastTheirFramesAtSixtyPerSecondOnStreamsOnly)
     EXPECT_EQ(0u, mLayer->FindLastCall(AUDIO_CALL_SLIDE_VOLUME, rTrack->GetHandle())->mMilliseconds);
     // The package keeps its volume through a fade.
     EXPECT_FLOAT_EQ(0.8f, rTrack->GetVolume());
+    // A fade to a volume keeps it, clamped, and slides to it times the local volume.
+    rTrack->SetLocalVolume(0.5f);
+    rTrack->FadeTo(1.5f, 120);
+    const AudioCall *rSlide = mLayer->FindLastCall(AUDIO_CALL_SLIDE_VOLUME, rTrack->GetHandle());
+    EXPECT_EQ(2000u, rSlide->mMilliseconds);
+    EXPECT_FLOAT_EQ(0.5f, rSlide->mVolume);
+    EXPECT_FLOAT_EQ(1.0f, rTrack->GetVolume());
 
     rSound->FadeOut(30);
+    rSound->FadeTo(0.5f, 30);
     rSound->Pause();
     rSound->Stop();
     EXPECT_EQ(0, mLayer->CountCalls(AUDIO_CALL_SLIDE_VOLUME, rSound->GetHandle()));

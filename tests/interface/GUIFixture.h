@@ -17,7 +17,9 @@
 #include "core/Utilities.h"
 #include "interface/GUI.h"
 #include "interface/GUIBaseObject.h"
+#include "interface/GUIConsole.h"
 #include "interface/SocketManager.h"
+#include "interface/VirtualConsole.h"
 #include "actors/PlayerPony.h"
 #include "world/Camera.h"
 #include "world/CameraManager.h"
@@ -80,6 +82,7 @@ namespace
         {
             Application *rApp = GetApplication();
             delete rApp->rGUI;
+            delete rApp->rGlobalConsole;
             delete rApp->rControlManager;
             delete rApp->rOptionsManager;
             mApplication.Leave();

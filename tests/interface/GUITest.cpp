@@ -262,6 +262,7 @@ TEST_F(GUITest, RemovingAnObjectDropsItsAnimationsAndItsPlaceOnTheStack)
 
 TEST_F(GUITest, DefaultObjectsComeInOrderAndTheWatermarkStaysVisibleAtTheBack)
 {
+    GetApplication()->rGlobalConsole = new VirtualConsole();
     mGUI->CreateDefaultObjects();
     NamedLinkedList *rObjects = mGUI->GetObjectList();
     const char *cOrder[7] = {"Console", "BossHealthBar", "KestraHealthBar", "LevelSelectScreen", "TitleScreen",
@@ -279,6 +280,14 @@ TEST_F(GUITest, DefaultObjectsComeInOrderAndTheWatermarkStaysVisibleAtTheBack)
     EXPECT_FALSE(mGUI->FindObject("PauseScreen")->IsVisible());
     EXPECT_FLOAT_EQ(0.0f, mGUI->FindObject("PauseScreen")->GetAlpha());
     EXPECT_FLOAT_EQ(160.0f, mGUI->FindObject("Console")->GetY2());
+    // The console object shows the global console, which greets on its first row.
+    VirtualConsole *rGlobal = GetApplication()->rGlobalConsole;
+    EXPECT_EQ(rGlobal, dynamic_cast<GUIConsole *>(mGUI->FindObject("Console"))->GetConsole());
+    char tRow[VC_COLUMNS + 1];
+    rGlobal->GetRowText(0, tRow, sizeof(tRow));
+    EXPECT_STREQ("Welcome to CorvelConsole v1.0!\n", tRow);
+    EXPECT_EQ(1, rGlobal->GetCursorRow());
+    EXPECT_EQ(0, rGlobal->GetCursorColumn());
 
     // Whatever is added later, each update puts the watermark back at the tail, shown.
     GUIBaseObject *rWatermark = mGUI->FindObject("Watermark");

@@ -262,3 +262,37 @@ TEST_F(VirtualConsoleTest, TheConsoleObjectLocksThePlayerOnlyWhenNothingElseDoes
     EXPECT_FALSE(rConsole->GetConsole()->IsTyping());
     EXPECT_FALSE(mPlayer->IsControlLocked());
 }
+
+TEST_F(VirtualConsoleTest, ConsoleObjectsShowTheGlobalConsoleWhichEchoesEnteredCommands)
+{
+    // Without a global console an object keeps its own.
+    GUIConsole *nPlain = new GUIConsole();
+    VirtualConsole *rOwn = nPlain->GetConsole();
+    nPlain->UseGlobalConsole();
+    EXPECT_EQ(rOwn, nPlain->GetConsole());
+    EXPECT_FALSE(nPlain->UsesGlobalConsole());
+
+    VirtualConsole *nGlobal = new VirtualConsole();
+    GetApplication()->rGlobalConsole = nGlobal;
+    nPlain->UseGlobalConsole();
+    EXPECT_EQ(nGlobal, nPlain->GetConsole());
+    EXPECT_TRUE(nPlain->UsesGlobalConsole());
+    // The object only shows the global console: deleting it leaves the console to its owner.
+    delete nPlain;
+
+    // Each command echoes its whole line, one row each, before it runs.
+    mLua->NewMacro("bump", "giEchoed = 3");
+    testing::internal::CaptureStderr();
+    RunLuaCommand("LM \"giEchoed = 1\"");
+    RunLuaCommand("LM_Execute");
+    RunLuaCommand("/bump");
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ("LM \"giEchoed = 1\"", Row(*nGlobal, 0));
+    EXPECT_EQ("LM_Execute", Row(*nGlobal, 1));
+    EXPECT_EQ("LM_Call \"bump\"", Row(*nGlobal, 2));
+    EXPECT_EQ(3, nGlobal->GetCursorRow());
+    EXPECT_DOUBLE_EQ(3.0, Global("giEchoed"));
+
+    GetApplication()->rGlobalConsole = nullptr;
+    delete nGlobal;
+}

@@ -315,6 +315,31 @@ TEST_F(CameraFixture, PusherPullsTheTopAtMostThreeUnitsPerTick)
     EXPECT_EQ(rCamera->GetPusherCount(), 0);
 }
 
+TEST_F(CameraFixture, VoxelModeHoldsTheFrameAndWarnsOnVisibilityUntil2DReturns)
+{
+    Camera *rCamera = Active();
+    rCamera->SetBoundaries(0, 0, 2000, 2000);
+    rCamera->SetVoxelMode();
+    EXPECT_TRUE(rCamera->IsVoxelMode());
+    rCamera->Step(5, 5);
+    rCamera->MoveToward(600.0f, 500.0f);
+    rCamera->CenterOnBox(400, 400, 879, 759);
+    EXPECT_FLOAT_EQ(0.0f, Left(rCamera));
+    EXPECT_FLOAT_EQ(0.0f, Top(rCamera));
+
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(rCamera->IsIntRectVisible(10.5f, 10.5f, 20.0f, 20.0f));
+    EXPECT_EQ("Warning:  Voxel Camera was queried for 2D frame visibility!\n", Captured());
+
+    rCamera->Set2DMode();
+    EXPECT_FALSE(rCamera->IsVoxelMode());
+    testing::internal::CaptureStderr();
+    rCamera->Step(5, 5);
+    EXPECT_TRUE(rCamera->IsIntRectVisible(10.5f, 10.5f, 20.0f, 20.0f));
+    EXPECT_EQ("", Captured());
+    EXPECT_FLOAT_EQ(5.0f, Left(rCamera));
+}
+
 TEST_F(CameraFixture, ManagerKeepsADefaultAndAnActiveCamera)
 {
     ASSERT_EQ(mCameras->GetCameraCount(), 1);

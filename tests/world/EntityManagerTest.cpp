@@ -319,6 +319,65 @@ TEST_F(EntityManagerTest, RegisterSpecialObjectNeedsAList)
     EXPECT_EQ(ProbeEntity::sLive, 0);
 }
 
+TEST_F(EntityManagerTest, SpecialObjectsLeaveByNameByNumberOrEverywhereUndestroyed)
+{
+    ProbeEntity *nFirst = new ProbeEntity("First");
+    ProbeEntity *nSecond = new ProbeEntity("Second");
+    ProbeEntity *nShared = new ProbeEntity("Shared");
+    mManager->RegisterSpecialObject("Slip List", "Same", nFirst, DeleteRootObject);
+    mManager->RegisterSpecialObject("Slip List", "Same", nSecond, DeleteRootObject);
+    mManager->RegisterSpecialObject("Slip List", "Shared", nShared);
+    mManager->RegisterSpecialObject("Push List", "Shared", nShared, DeleteRootObject);
+    mManager->RegisterSpecialObject("Push List", "Again", nShared, DeleteRootObject);
+    NamedLinkedList *rSlips = mManager->GetSpecialList("Slip List");
+
+    // The first of a repeated name goes, destroyed by the list.
+    mManager->RemoveSpecialObject("Slip List", "Same");
+    EXPECT_EQ("~First ", xLog);
+    EXPECT_EQ(nSecond, rSlips->GetElementByName("Same"));
+    mManager->RemoveSpecialObjectByID("Slip List", nSecond->GetID());
+    EXPECT_EQ("~First ~Second ", xLog);
+    mManager->RemoveSpecialObjectByID("Slip List", -5);
+    mManager->RemoveSpecialObjectByID("Particle List", nShared->GetID());
+    mManager->RemoveSpecialObject("No List", "Shared");
+    EXPECT_EQ(1, rSlips->GetCount());
+
+    // Every entry of the object leaves every list; the object itself lives on.
+    mManager->DetachFromSpecialLists(nShared);
+    EXPECT_EQ(0, rSlips->GetCount());
+    EXPECT_EQ(0, mManager->GetSpecialList("Push List")->GetCount());
+    EXPECT_EQ("~First ~Second ", xLog);
+    // Entries registered without a deleter are only referenced.
+    mManager->RegisterSpecialObject("Slide List", "Shared", nShared);
+    mManager->RemoveSpecialObject("Slide List", "Shared");
+    EXPECT_EQ(1, ProbeEntity::sLive);
+    delete nShared;
+
+    mManager->RegisterSpecialObject("Ladder List", "L", new ProbeEntity("L"), DeleteRootObject);
+    testing::internal::CaptureStderr();
+    mManager->DumpSpecialLists();
+    EXPECT_EQ("Special list Ladder List has 1 contents\nSpecial list Checkpoint List has 0 contents\n"
+              "Special list Particle List has 0 contents\nSpecial list Damage Zone List has 0 contents\n"
+              "Special list Slip List has 0 contents\nSpecial list Push List has 0 contents\n"
+              "Special list Slide List has 0 contents\n",
+              Captured());
+}
+
+TEST_F(EntityManagerTest, DebugPassOffersEveryEntityItsCube)
+{
+    class CubeProbe : public ProbeEntity
+    {
+    public:
+        explicit CubeProbe(const char *pName) : ProbeEntity(pName) {}
+        void RenderDebugCube() override { xLog += std::string("C:") + mName + " "; }
+    };
+    mManager->RegisterEntity("A", new CubeProbe("A"), DeleteRootObject);
+    Add("Plain");
+    mManager->RegisterEntity("B", new CubeProbe("B"), DeleteRootObject);
+    mManager->RenderDebugCubes();
+    EXPECT_EQ("C:A C:B ", xLog);
+}
+
 TEST(RootEntityTest, DefaultsAndBaseHooks)
 {
     RootEntity tEntity;

@@ -64,6 +64,25 @@ void GLState::End2D()
     glPopAttrib();
 }
 
+void GLState::Begin3D()
+{
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glPushMatrix();
+    glFrustum(-1.0, 1.0, 0.75, -0.75, 1.0, 256.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glPushMatrix();
+    glPushAttrib(cAllAttributes);
+}
+
+// Both projections push the same two matrices and the attributes, so one set of pops undoes
+// either.
+void GLState::End3D()
+{
+    End2D();
+}
+
 bool GLState::GetWindowMapping(CoverageMapping &sMapping, CoverageBox &sClip)
 {
     GLdouble tModel[16];

@@ -24,6 +24,13 @@ namespace GLState
 
     void End2D();
 
+    // A perspective projection for drawing in depth, y growing downwards like the 2D view:
+    // the near plane (z = -1) spans x -1..1 and y -0.75..0.75 (the view's 4:3), the far one
+    // lies at z = -256. Pushes the projection and modelview matrices, both identity, and every
+    // attribute group; End3D pops them. The game itself draws only in 2D.
+    void Begin3D();
+    void End3D();
+
     // How the current modelview, projection and viewport place the xy plane in the window, and
     // the window box drawing can reach (the viewport, within the scissor box when that is on).
     // False when the transform rotates, shears, lets z move x or y, or divides by w.

@@ -84,6 +84,26 @@ int32_t Palette::GetVariantCount() const
     return mVariants->GetCount();
 }
 
+namespace
+{
+    // The display manager's current program when the uniform entry points are there, else 0.
+    uint32_t SwapProgram()
+    {
+        DisplayManager *rDisplay = DisplayManager::Fetch();
+        if (!rDisplay || !xglGetUniformLocation || !xglUniform1i || !xglUniform4f) return 0;
+        return rDisplay->GetCurrentProgram();
+    }
+
+    void LoadSwapPair(uint32_t pProgram, int32_t pIndex, const ColorRGBA &pSource, const ColorRGBA &pDestination)
+    {
+        char tName[32];
+        snprintf(tName, sizeof(tName), "uSrcColor[%i]", pIndex);
+        xglUniform4f(xglGetUniformLocation(pProgram, tName), pSource.r, pSource.g, pSource.b, 1.0f);
+        snprintf(tName, sizeof(tName), "uDstColor[%i]", pIndex);
+        xglUniform4f(xglGetUniformLocation(pProgram, tName), pDestination.r, pDestination.g, pDestination.b, 1.0f);
+    }
+}
+
 void Palette::ApplySwap(const char *pVariantName)
 {
     const ColorRGBA *rVariant = GetVariantColours(pVariantName);
@@ -91,21 +111,27 @@ void Palette::ApplySwap(const char *pVariantName)
     DisplayManager *rDisplay = DisplayManager::Fetch();
     if (!rDisplay) return;
     rDisplay->UseProgram(PALETTE_SWAP_PROGRAM);
-    uint32_t tProgram = rDisplay->GetCurrentProgram();
-    if (!tProgram || !xglGetUniformLocation || !xglUniform1i || !xglUniform4f) return;
+    uint32_t tProgram = SwapProgram();
+    if (!tProgram) return;
 
     xglUniform1i(xglGetUniformLocation(tProgram, "uTotalColors"), mColourCount);
     int32_t tPairs = mColourCount < PALETTE_MAX_SWAP_COLOURS ? mColourCount : PALETTE_MAX_SWAP_COLOURS;
-    char tName[32];
-    for (int32_t i = 0; i < tPairs; i++)
-    {
-        const ColorRGBA &rSrc = mBaseColours[i];
-        const ColorRGBA &rDst = rVariant[i];
-        snprintf(tName, sizeof(tName), "uSrcColor[%i]", i);
-        xglUniform4f(xglGetUniformLocation(tProgram, tName), rSrc.r, rSrc.g, rSrc.b, 1.0f);
-        snprintf(tName, sizeof(tName), "uDstColor[%i]", i);
-        xglUniform4f(xglGetUniformLocation(tProgram, tName), rDst.r, rDst.g, rDst.b, 1.0f);
-    }
+    for (int32_t i = 0; i < tPairs; i++) LoadSwapPair(tProgram, i, mBaseColours[i], rVariant[i]);
+}
+
+void SetSmallSwapColourCount(int32_t pCount)
+{
+    uint32_t tProgram = SwapProgram();
+    if (!tProgram) return;
+    int32_t tCount = pCount < PALETTE_SMALL_SWAP_COLOURS ? pCount : PALETTE_SMALL_SWAP_COLOURS;
+    xglUniform1i(xglGetUniformLocation(tProgram, "uTotalColors"), tCount);
+}
+
+void SetSmallSwapColourPair(int32_t pIndex, ColorRGBA pSource, ColorRGBA pDestination)
+{
+    if (pIndex < 0 || pIndex >= PALETTE_SMALL_SWAP_COLOURS) return;
+    uint32_t tProgram = SwapProgram();
+    if (tProgram) LoadSwapPair(tProgram, pIndex, pSource, pDestination);
 }
 
 void EndPaletteSwap()

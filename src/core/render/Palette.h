@@ -9,6 +9,8 @@ class NamedLinkedList;
 // Most colour pairs the swap shader has room for; a larger palette still reports its full
 // count to the shader, which clamps.
 #define PALETTE_MAX_SWAP_COLOURS 128
+// The smaller uniform builders below serve swap programs that hold only 32 pairs.
+#define PALETTE_SMALL_SWAP_COLOURS 32
 
 // A list of base colours and any number of named variants, each a replacement for every base
 // colour. Drawing between ApplySwap and EndPaletteSwap goes through the palette-swap program,
@@ -54,6 +56,12 @@ private:
     Palette(const Palette &) = delete;
     Palette &operator=(const Palette &) = delete;
 };
+
+// Uniform builders for a program of at most 32 colour pairs, acting on the display manager's
+// current program (nothing when there is none). The first sets "uTotalColors" to the count,
+// capped at 32; the second sets pair i (0..31, others ignored) with alpha 1.0.
+void SetSmallSwapColourCount(int32_t pCount);
+void SetSmallSwapColourPair(int32_t pIndex, ColorRGBA pSource, ColorRGBA pDestination);
 
 // Ends a swap: the fixed pipeline draws again.
 void EndPaletteSwap();

@@ -238,3 +238,72 @@ TEST_F(ScannerTest, MemoryFileReadsOnlyWholeRegularFiles)
     EXPECT_TRUE(tEmpty.Read(tBuffer, 1, 0));
     EXPECT_FALSE(tEmpty.Read(tBuffer, 1, 1));
 }
+
+namespace
+{
+    // Takes a heap string handed out by a reader.
+    std::string Taken(char *pText)
+    {
+        std::string tResult = pText ? pText : "<null>";
+        free(pText);
+        return tResult;
+    }
+}
+
+TEST_F(ScannerTest, MemoryFileTextReadersFollowLinesTokensAndDigitsToTheEndOnly)
+{
+    WriteFile("text.txt", "# one\r\n  # two\n\tname \"two words\" x\"y z\"\r\n12345 007\nlast");
+    MemoryFile tFile("text.txt");
+    ASSERT_TRUE(tFile.IsOpen());
+
+    tFile.SkipCommentLines('#');
+    EXPECT_EQ("name", Taken(tFile.ReadToken(true)));
+    EXPECT_EQ("two words", Taken(tFile.ReadToken(false)));
+    // Quotes inside a token are kept; only a surrounding pair goes.
+    EXPECT_EQ("x\"y z\"", Taken(tFile.ReadToken(true)));
+    EXPECT_EQ(123, tFile.ReadInt(3, false));
+    EXPECT_EQ(45, tFile.ReadInt(0, true));
+    EXPECT_EQ(7, tFile.ReadInt(0, false));
+    EXPECT_EQ("", Taken(tFile.ReadLine()));
+    EXPECT_EQ("last", Taken(tFile.ReadLine()));
+    EXPECT_EQ("<null>", Taken(tFile.ReadLine()));
+    EXPECT_EQ("<null>", Taken(tFile.ReadToken(true)));
+    EXPECT_EQ(0, tFile.ReadInt(0, true));
+    EXPECT_EQ(tFile.GetSize(), tFile.GetCursor());
+
+    tFile.Seek(0);
+    tFile.SkipLines(2);
+    EXPECT_EQ("\tname \"two words\" x\"y z\"", Taken(tFile.ReadLine()));
+    tFile.SkipLines(5);
+    EXPECT_EQ(tFile.GetSize(), tFile.GetCursor());
+
+    // An open quote runs to the end; a number too long for an i32 saturates.
+    WriteFile("open.txt", "\"never closed 99999999999999");
+    MemoryFile tOpen("open.txt");
+    EXPECT_EQ("\"never closed 99999999999999", Taken(tOpen.ReadToken(false)));
+    tOpen.Seek(14);
+    EXPECT_EQ(2147483647, tOpen.ReadInt(0, false));
+}
+
+TEST_F(ScannerTest, MemoryFilePaddedRowsPadAboveAndRightAndRefuseShortFiles)
+{
+    WriteFile("rows.bin", "abcdef");
+    MemoryFile tFile("rows.bin");
+    ASSERT_TRUE(tFile.IsOpen());
+
+    // Two rows of three 1-byte pixels into a 4 by 3 picture.
+    uint8_t tPicture[12];
+    memset(tPicture, '?', sizeof(tPicture));
+    ASSERT_TRUE(tFile.ReadPaddedRows(tPicture, 3, 2, 4, 3, 1));
+    EXPECT_EQ(0, memcmp(tPicture, "\0\0\0\0abc\0def\0", 12));
+    EXPECT_EQ(6u, tFile.GetCursor());
+
+    tFile.Seek(1);
+    memset(tPicture, '?', sizeof(tPicture));
+    EXPECT_FALSE(tFile.ReadPaddedRows(tPicture, 3, 2, 4, 3, 1));
+    EXPECT_FALSE(tFile.ReadPaddedRows(tPicture, 5, 1, 4, 3, 1));
+    EXPECT_FALSE(tFile.ReadPaddedRows(tPicture, 1, 1, 1, 1, 0));
+    EXPECT_FALSE(tFile.ReadPaddedRows(tPicture, 0x7FFFFFFF, 0x7FFFFFFF, 0x7FFFFFFF, 0x7FFFFFFF, 4));
+    EXPECT_EQ('?', tPicture[0]);
+    EXPECT_EQ(1u, tFile.GetCursor());
+}

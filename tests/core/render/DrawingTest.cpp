@@ -7,6 +7,7 @@
 
 #include "core/render/Bitmap.h"
 #include "core/render/Drawing.h"
+#include "core/render/GLState.h"
 #include "GLTestContext.h"
 
 namespace
@@ -219,5 +220,36 @@ namespace
         glGetFloatv(GL_CURRENT_COLOR, tColour);
         EXPECT_FLOAT_EQ(0.5f, tColour[3]);
         ApplyColor(ColorRGBA::FromFloats(1, 1, 1));
+    }
+    TEST_F(DrawingGLTest, PerspectiveViewLooksDownTheDepthWithYDownAndUnwindsWholly)
+    {
+        GLint tModelview = ModelviewDepth();
+        GLint tProjection = 0, tAttributes = 0;
+        glGetIntegerv(GL_PROJECTION_STACK_DEPTH, &tProjection);
+        glGetIntegerv(GL_ATTRIB_STACK_DEPTH, &tAttributes);
+
+        GLState::Begin3D();
+        GLfloat tMatrix[16];
+        glGetFloatv(GL_PROJECTION_MATRIX, tMatrix);
+        EXPECT_FLOAT_EQ(1.0f, tMatrix[0]);
+        // Top below bottom: y grows downwards on screen, as in the 2D view.
+        EXPECT_FLOAT_EQ(-2.0f / 1.5f, tMatrix[5]);
+        EXPECT_FLOAT_EQ(-257.0f / 255.0f, tMatrix[10]);
+        EXPECT_FLOAT_EQ(-1.0f, tMatrix[11]);
+        EXPECT_FLOAT_EQ(-512.0f / 255.0f, tMatrix[14]);
+        glGetFloatv(GL_MODELVIEW_MATRIX, tMatrix);
+        EXPECT_FLOAT_EQ(1.0f, tMatrix[0]);
+        EXPECT_FLOAT_EQ(0.0f, tMatrix[12]);
+
+        GLState::End3D();
+        GLint tMode = 0, tProjectionAfter = 0, tAttributesAfter = 0;
+        glGetIntegerv(GL_MATRIX_MODE, &tMode);
+        glGetIntegerv(GL_PROJECTION_STACK_DEPTH, &tProjectionAfter);
+        glGetIntegerv(GL_ATTRIB_STACK_DEPTH, &tAttributesAfter);
+        EXPECT_EQ(tModelview, ModelviewDepth());
+        EXPECT_EQ(tProjection, tProjectionAfter);
+        EXPECT_EQ(tAttributes, tAttributesAfter);
+        EXPECT_EQ(GL_MODELVIEW, tMode);
+        EXPECT_EQ((GLenum)GL_NO_ERROR, glGetError());
     }
 }

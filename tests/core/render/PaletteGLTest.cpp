@@ -170,6 +170,38 @@ TEST_F(PaletteGLTest, LargePaletteReportsItsCountButLoadsAtMost128Pairs)
     EXPECT_EQ(CurrentProgram(), 0);
 }
 
+TEST_F(PaletteGLTest, SmallBuildersCapTheCountAt32AndSetOnlyPairsInRange)
+{
+    ASSERT_NE(sGetUniformfv, nullptr);
+    DisplayManager *rDisplay = DisplayManager::Fetch();
+    rDisplay->UseProgram("XPaletteSwap");
+    GLuint tProgram = rDisplay->GetCurrentProgram();
+    ASSERT_NE(tProgram, 0u);
+
+    GLint tTotal = 0;
+    SetSmallSwapColourCount(200);
+    sGetUniformiv(tProgram, xglGetUniformLocation(tProgram, "uTotalColors"), &tTotal);
+    EXPECT_EQ(tTotal, 32);
+    SetSmallSwapColourCount(5);
+    sGetUniformiv(tProgram, xglGetUniformLocation(tProgram, "uTotalColors"), &tTotal);
+    EXPECT_EQ(tTotal, 5);
+
+    ColorRGBA tMarker = ColorRGBA::FromBytesRGBA(9, 9, 9, 0);
+    SetSmallSwapColourPair(31, ColorRGBA::FromBytesRGBA(255, 0, 0, 0), ColorRGBA::FromBytesRGBA(0, 255, 0, 0));
+    SetSmallSwapColourPair(32, tMarker, tMarker);
+    SetSmallSwapColourPair(-1, tMarker, tMarker);
+    float tSrc[4], tDst[4], tBeyond[4];
+    sGetUniformfv(tProgram, xglGetUniformLocation(tProgram, "uSrcColor[31]"), tSrc);
+    sGetUniformfv(tProgram, xglGetUniformLocation(tProgram, "uDstColor[31]"), tDst);
+    sGetUniformfv(tProgram, xglGetUniformLocation(tProgram, "uSrcColor[32]"), tBeyond);
+    EXPECT_FLOAT_EQ(tSrc[0], 1.0f);
+    EXPECT_FLOAT_EQ(tSrc[3], 1.0f);
+    EXPECT_FLOAT_EQ(tDst[1], 1.0f);
+    EXPECT_FLOAT_EQ(tDst[3], 1.0f);
+    EXPECT_NE(tBeyond[0], 9.0f / 255.0f);
+    EndPaletteSwap();
+}
+
 TEST_F(PaletteGLTest, SwapReplacesBaseColoursWhenDrawing)
 {
     // Two texels: a palette colour and one that is not in the palette.
