@@ -70,10 +70,20 @@ namespace
     const int cQuitCheckInstructions = 10000;
 
     // A script that never returns must not keep the game from quitting. The error unwinds
-    // the script and is reported by whoever ran it.
+    // the script and is reported by whoever ran it. A script's own pcall, xpcall or coroutine
+    // can catch it, so from the first stop on the hook runs at every instruction of the
+    // stopped thread and of the main thread (new coroutines copy their creator's hook): any
+    // instruction outside the catch raises again, and the script ends for good. Execute puts
+    // the usual count back when the outermost script has returned.
     void StopScriptOnQuit(lua_State *L, lua_Debug *pDebug)
     {
-        if(QuitRequested()) luaL_error(L, "script stopped, the game is quitting");
+        if(!QuitRequested()) return;
+        lua_sethook(L, StopScriptOnQuit, LUA_MASKCOUNT, 1);
+        lua_rawgeti(L, LUA_REGISTRYINDEX, LUA_RIDX_MAINTHREAD);
+        lua_State *rMain = lua_tothread(L, -1);
+        lua_pop(L, 1);
+        if(rMain) lua_sethook(rMain, StopScriptOnQuit, LUA_MASKCOUNT, 1);
+        luaL_error(L, "script stopped, the game is quitting");
     }
 
     int CompareEntries(const void *pA, const void *pB)
@@ -224,6 +234,7 @@ bool LuaManager::Execute()
     int tBase = tTop - 1;
     int tResult = lua_pcallk(mState, 0, LUA_MULTRET, 0, 0, nullptr);
     PopCallStackName();
+    if(GetCallStackDepth() == 0) lua_sethook(mState, StopScriptOnQuit, LUA_MASKCOUNT, cQuitCheckInstructions);
     if(tResult != LUA_OK)
     {
         fprintf(stderr, "Lua Error during Execution: %s\n", ErrorText(mState));

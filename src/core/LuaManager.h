@@ -17,8 +17,9 @@ struct ScriptPackEntry;
 // A run is LoadFile (pushes the chunk and the call-stack name) followed by Execute (runs
 // it, pops the name). Execute always puts the Lua stack back where it was before the load,
 // so scripts run every tick cannot grow the stack. Once a quit is asked (QuitRequested), a
-// running script is stopped with an execution error, so one that never returns cannot keep
-// the game from ending. Main thread only.
+// running script is stopped with an execution error, raised again outside any pcall or
+// coroutine of its own that catches it, so one that never returns cannot keep the game from
+// ending. Main thread only.
 class LuaManager
 {
 public:

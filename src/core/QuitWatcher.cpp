@@ -1,6 +1,7 @@
 #include "core/QuitWatcher.h"
 
 #include <atomic>
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
@@ -13,6 +14,9 @@ namespace
     std::atomic<bool> xSignalled(false);
     static_assert(ATOMIC_BOOL_LOCK_FREE == 2, "the quit flag must be safe to set from a handler");
     sigset_t xQuitSet;
+    // Set once the watcher thread exists; the handler forwards to it from then on.
+    std::atomic<bool> xWatcherReady(false);
+    pthread_t xWatcherThread;
 
     // Guards the source and the queue it is registered with against a detach while the
     // watcher emits.
@@ -30,17 +34,27 @@ namespace
         al_emit_user_event(&xSource, &tEvent, nullptr);
     }
 
+    // Runs in a thread that does not block the quit signals: one a library started before the
+    // watcher, or any thread when the watcher could not start. The signal is passed on to the
+    // watcher, which blocks it and takes it in sigwait like one sent to the process.
     void OnQuitSignal(int pSignal)
     {
+        int tSavedErrno = errno;
         xSignalled.store(true);
+        if(xWatcherReady.load()) pthread_kill(xWatcherThread, pSignal);
+        errno = tSavedErrno;
     }
 
-    void InstallFallbackHandler()
+    // Without it the default action of a signal that lands in such a thread ends the process.
+    void InstallHandler()
     {
         struct sigaction tAction;
         memset(&tAction, 0, sizeof(tAction));
         tAction.sa_handler = OnQuitSignal;
+        tAction.sa_flags = SA_RESTART;
         sigemptyset(&tAction.sa_mask);
+        sigaddset(&tAction.sa_mask, SIGINT);
+        sigaddset(&tAction.sa_mask, SIGTERM);
         sigaction(SIGINT, &tAction, nullptr);
         sigaction(SIGTERM, &tAction, nullptr);
     }
@@ -73,23 +87,24 @@ bool StartQuitWatcher()
     if(pthread_sigmask(SIG_BLOCK, &xQuitSet, &tFormer) != 0)
     {
         fprintf(stderr, "Quit watcher: cannot block the quit signals.\n");
-        InstallFallbackHandler();
+        InstallHandler();
         return false;
     }
 
     pthread_attr_t tAttributes;
     pthread_attr_init(&tAttributes);
     pthread_attr_setdetachstate(&tAttributes, PTHREAD_CREATE_DETACHED);
-    pthread_t tThread;
-    int tError = pthread_create(&tThread, &tAttributes, WatcherMain, nullptr);
+    int tError = pthread_create(&xWatcherThread, &tAttributes, WatcherMain, nullptr);
     pthread_attr_destroy(&tAttributes);
     if(tError != 0)
     {
         pthread_sigmask(SIG_SETMASK, &tFormer, nullptr);
         fprintf(stderr, "Quit watcher: cannot start its thread (%s).\n", strerror(tError));
-        InstallFallbackHandler();
+        InstallHandler();
         return false;
     }
+    xWatcherReady.store(true);
+    InstallHandler();
     xStarted.store(true);
     return true;
 }

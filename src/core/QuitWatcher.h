@@ -11,11 +11,12 @@
 // The event the watcher emits into an attached queue.
 const ALLEGRO_EVENT_TYPE cQuitSignalEventType = ALLEGRO_GET_EVENT_TYPE('Q', 'S', 'i', 'g');
 
-// Blocks SIGINT and SIGTERM in the caller and starts the watcher. Call it from main before any
-// other thread starts, so every later thread inherits the mask. Returns false when the mask
-// or the thread cannot be set up; a plain handler then only sets the flag, with no event, and
-// the main loop's wait timeout bounds how long a quit goes unseen. A second call does nothing
-// and returns true.
+// Blocks SIGINT and SIGTERM in the caller and starts the watcher. Call it from main early, so
+// later threads inherit the mask. A thread started before (a library's, say) keeps the signals
+// unblocked; one that lands there runs a handler that passes it on to the watcher, so it is
+// never fatal and still wakes the queue. Returns false when the mask or the thread cannot be
+// set up; the handler then only sets the flag, with no event, and the main loop's wait
+// timeout bounds how long a quit goes unseen. A second call does nothing and returns true.
 bool StartQuitWatcher();
 
 // True once the watcher has taken SIGINT or SIGTERM.

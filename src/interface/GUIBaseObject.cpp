@@ -15,7 +15,7 @@ void DeleteGUIObject(void *pObject)
     delete static_cast<GUIBaseObject *>(pObject);
 }
 
-GUIBaseObject::GUIBaseObject()
+GUIBaseObject::GUIBaseObject() : mLibraryHolder(this, ReleaseFromLibrary)
 {
     mType = TYPE_GUIBASEOBJECT;
     SetName("Unnamed GUI Object");
@@ -43,6 +43,15 @@ GUIBaseObject::~GUIBaseObject()
 {
     delete mChildren;
     free(mNavNodes);
+}
+
+void GUIBaseObject::ReleaseFromLibrary(void *pOwner, void *pObject)
+{
+    static_cast<GUIBaseObject *>(pOwner)->ReleaseLibraryObject(pObject);
+}
+
+void GUIBaseObject::ReleaseLibraryObject(void *pObject)
+{
 }
 
 bool GUIBaseObject::HitTest(int32_t pX, int32_t pY)

@@ -2,6 +2,7 @@
 #include <cstdint>
 
 #include "core/DataList.h"
+#include "core/data/LibraryHolder.h"
 #include "world/RootEntity.h"
 
 class NamedLinkedList;
@@ -40,6 +41,9 @@ enum NavigationDirection
 //              called only when no child took the event; x, y in the parent's coordinates
 //   Render     draws the object (Draw has already set the colour to the object's alpha); the
 //              base translates to the corner and draws the children
+//   ReleaseLibraryObject  the data library is about to destroy one of its entries (a script
+//              may purge any path): an object that keeps pointers to library fonts, pictures
+//              or animations drops every one to that entry and draws without it
 // The RootEntity operations are inherited unchanged.
 class GUIBaseObject : public RootEntity, public DataList
 {
@@ -56,6 +60,7 @@ public:
     virtual void OnClose();
     virtual bool HandleEvent(int32_t pCode, int32_t pX, int32_t pY);
     virtual void Render() override;
+    virtual void ReleaseLibraryObject(void *pObject);
 
     // Geometry. The rectangle record is x1, y1, x2, y2, centre x, centre y.
     void GetRect(float *sRect) const;
@@ -128,6 +133,16 @@ public:
     void DrawChildren();
 
 protected:
+    // Null the slots that hold the library entry that is going.
+    template<typename T> static void DropLibraryObject(T *&sSlot, const void *pObject)
+    {
+        if(sSlot == pObject) sSlot = nullptr;
+    }
+    template<typename T> static void DropLibraryObject(T **sSlots, int32_t pCount, const void *pObject)
+    {
+        for(int32_t i = 0; i < pCount; i++) DropLibraryObject(sSlots[i], pObject);
+    }
+
     float mX1, mY1, mX2, mY2;
     float mCentreX, mCentreY;
     uint8_t mVisible;
@@ -145,6 +160,9 @@ protected:
 
 private:
     void ForgetSubtree(GUIBaseObject *pObject);
+    static void ReleaseFromLibrary(void *pOwner, void *pObject);
+
+    LibraryHolder mLibraryHolder;
 };
 
 // Deleter for lists that own GUI objects: deletes through the virtual destructor.

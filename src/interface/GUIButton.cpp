@@ -71,6 +71,12 @@ GUIButton::~GUIButton()
     free(mPolygon);
 }
 
+void GUIButton::ReleaseLibraryObject(void *pObject)
+{
+    DropLibraryObject(rImages, 4, pObject);
+    DropLibraryObject(rAnimation, pObject);
+}
+
 void GUIButton::SetImages(Bitmap *pIdle, Bitmap *pHover, Bitmap *pPress, Bitmap *pDisabled)
 {
     rImages[0] = pIdle;

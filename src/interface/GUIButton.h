@@ -60,6 +60,7 @@ public:
     bool HitTest(int32_t pX, int32_t pY) override;
     bool HandleEvent(int32_t pCode, int32_t pX, int32_t pY) override;
     void Render() override;
+    void ReleaseLibraryObject(void *pObject) override;
 
 private:
     Bitmap *StateImage() const;

@@ -33,6 +33,14 @@ GUIImage::~GUIImage()
     free(mFrames);
 }
 
+// A purged frame leaves a gap in the sequence; the other frames play on.
+void GUIImage::ReleaseLibraryObject(void *pObject)
+{
+    DropLibraryObject(rBitmap, pObject);
+    DropLibraryObject(rQueued, pObject);
+    DropLibraryObject(mFrames, mFrameCount, pObject);
+}
+
 void GUIImage::SetBitmapByName(const char *pPath)
 {
     DataLibrary *rLibrary = DataLibrary::Fetch();

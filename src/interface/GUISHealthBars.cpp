@@ -100,6 +100,16 @@ void GUISKestraHealthBar::LoadImages()
     rSelectedSelector = FindBitmap("Root/Images/GUI/HealthBar/SelectorsB");
 }
 
+void GUISKestraHealthBar::ReleaseLibraryObject(void *pObject)
+{
+    DropLibraryObject(rCap, pObject);
+    DropLibraryObject(rWeapons, HEALTHBAR_WEAPON_COUNT, pObject);
+    DropLibraryObject(rFrame, pObject);
+    DropLibraryObject(rPoint, pObject);
+    DropLibraryObject(rSelectors, pObject);
+    DropLibraryObject(rSelectedSelector, pObject);
+}
+
 bool GUISKestraHealthBar::HandleEvent(int32_t pCode, int32_t pX, int32_t pY)
 {
     (void)pCode;
@@ -234,6 +244,12 @@ void GUISBossHealthBar::SetTarget(int32_t pCode)
     if(pCode != 255) return;
     mTargetID = 0;
     Hide();
+}
+
+void GUISBossHealthBar::ReleaseLibraryObject(void *pObject)
+{
+    DropLibraryObject(rFrameImage, pObject);
+    DropLibraryObject(rChipImage, pObject);
 }
 
 void GUISBossHealthBar::Render()

@@ -28,6 +28,7 @@ public:
 
     bool HandleEvent(int32_t pCode, int32_t pX, int32_t pY) override;
     void Render() override;
+    void ReleaseLibraryObject(void *pObject) override;
 
 private:
     void RenderPoints(PlayerPony *pPlayer);
@@ -66,6 +67,7 @@ public:
     int32_t GetTargetHealth();
     void SetTarget(int32_t pCode) override;
     void Render() override;
+    void ReleaseLibraryObject(void *pObject) override;
 
 private:
     Bitmap *rFrameImage;

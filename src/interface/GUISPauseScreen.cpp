@@ -110,6 +110,15 @@ void GUISPauseScreen::LoadImages()
     for(int32_t i = 0; i < PAUSE_WEAPON_COUNT; i++) rWeaponImages[i] = FindBitmap("Root/Images/GUI/HealthBar/", cWeaponImageNames[i]);
 }
 
+void GUISPauseScreen::ReleaseLibraryObject(void *pObject)
+{
+    DropLibraryObject(rImages, PAUSE_IMAGE_COUNT, pObject);
+    DropLibraryObject(rPasswordNumbers, pObject);
+    DropLibraryObject(rKBCap, pObject);
+    DropLibraryObject(rWeaponImages, PAUSE_WEAPON_COUNT, pObject);
+    for(int32_t i = 0; i < PAUSE_WEAPON_COUNT; i++) DropLibraryObject(mWeaponRecords[i].rImage, pObject);
+}
+
 // The image font needs a GL context for its picture, so it is read on the first draw.
 void GUISPauseScreen::LoadMenuFont()
 {

@@ -99,6 +99,8 @@ public:
     void OnClose() override;
     bool HandleEvent(int32_t pCode, int32_t pX, int32_t pY) override;
     void Render() override;
+    // The menu font is the screen's own, never the library's.
+    void ReleaseLibraryObject(void *pObject) override;
 
     int32_t GetPage() const { return mPage; }
     // Shows a page at once, without a slide.

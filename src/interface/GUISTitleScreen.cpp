@@ -52,6 +52,14 @@ GUISTitleScreen::GUISTitleScreen()
     for(int32_t i = 0; i < THANKS_SCREEN_FRAMES; i++) rScreenFrames[i] = nullptr;
 }
 
+void GUISTitleScreen::ReleaseLibraryObject(void *pObject)
+{
+    DropLibraryObject(rTitleFrames, TITLE_FRAME_COUNT, pObject);
+    DropLibraryObject(rThanksImage, pObject);
+    DropLibraryObject(rPortraitFrames, THANKS_PORTRAIT_FRAMES, pObject);
+    DropLibraryObject(rScreenFrames, THANKS_SCREEN_FRAMES, pObject);
+}
+
 void GUISTitleScreen::LoadImages()
 {
     char tName[64];

@@ -34,6 +34,7 @@ public:
 
     bool HandleEvent(int32_t pCode, int32_t pX, int32_t pY) override;
     void Render() override;
+    void ReleaseLibraryObject(void *pObject) override;
 
 private:
     uint8_t mThanksMode;

@@ -59,6 +59,13 @@ GUIScrollBarH::~GUIScrollBarH()
     }
 }
 
+void GUIScrollBarH::ReleaseLibraryObject(void *pObject)
+{
+    DropLibraryObject(rTrack, pObject);
+    DropLibraryObject(rThumb, pObject);
+    DropLibraryObject(rThumbPressed, pObject);
+}
+
 void GUIScrollBarH::SetImages(const char *pBase, const char *pTrack, const char *pThumb, const char *pPressed)
 {
     rTrack = LookUpJoined(pBase, pTrack);

@@ -118,6 +118,14 @@ void GUITextLine::SetFontByName(const char *pPath)
     rFont = rLibrary ? static_cast<Font *>(rLibrary->GetEntryOfKind(pPath, DL_KIND_FONT)) : nullptr;
 }
 
+// The compiled list holds the font's glyphs; the line keeps its text and draws nothing.
+void GUITextLine::ReleaseLibraryObject(void *pObject)
+{
+    if(rFont != pObject) return;
+    rFont = nullptr;
+    DropDisplayList();
+}
+
 void GUITextLine::SetColour(float pR, float pG, float pB, float pA)
 {
     mColour.Set(pR, pG, pB, pA);

@@ -40,6 +40,7 @@ public:
     void SetDefaults();
 
     void Render() override;
+    void ReleaseLibraryObject(void *pObject) override;
 
 private:
     void DropDisplayList();

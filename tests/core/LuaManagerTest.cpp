@@ -225,6 +225,37 @@ TEST_F(LuaManagerTest, RunningScriptStopsWhenAQuitIsAsked)
     EXPECT_EQ("100000", GlobalString("iAfter"));
 }
 
+// The script's own catches (pcall, xpcall, a coroutine) cannot hold the stop off: the first
+// instruction outside the catch ends the script. Each loop is bounded, so a script that
+// outlives the quit says so rather than running for ever.
+TEST_F(LuaManagerTest, CaughtStopsStillEndTheScriptOnQuit)
+{
+    const uint8_t tWasQuit = GetApplication()->mQuitFlag;
+    lua_register(L, "AskQuit", AskQuit);
+    const char *cCatchers[] = {
+        "pcall(function() while true do end end)",
+        "xpcall(function() while true do end end, function(sError) return sError end)",
+        "coroutine.resume(coroutine.create(function() while true do end end))",
+    };
+    for(const char *rCatcher : cCatchers)
+    {
+        SCOPED_TRACE(rCatcher);
+        const std::string tScript = std::string("iOutlived = false AskQuit() for i = 1, 20 do ") + rCatcher +
+                                    " end iOutlived = true";
+        testing::internal::CaptureStderr();
+        bool tFinished = Run(tScript.c_str());
+        const std::string tLog = Captured();
+        GetApplication()->mQuitFlag = tWasQuit;
+
+        EXPECT_FALSE(tFinished);
+        EXPECT_FALSE(GlobalBool("iOutlived"));
+        EXPECT_NE(std::string::npos, tLog.find("script stopped, the game is quitting"));
+        EXPECT_EQ(0, lua_gettop(L));
+    }
+    EXPECT_TRUE(Run("local n = 0 for i = 1, 100000 do n = n + 1 end iAfter = n"));
+    EXPECT_EQ("100000", GlobalString("iAfter"));
+}
+
 TEST_F(LuaManagerTest, RandomNumbersStayInRangeFromLua)
 {
     testing::internal::CaptureStderr();

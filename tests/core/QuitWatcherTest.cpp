@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <allegro5/allegro.h>
+#include <cerrno>
 #include <csignal>
 #include <pthread.h>
 #include <thread>
@@ -10,11 +11,27 @@
 
 // A quit signal sent to the whole process, the way a shell or a supervisor sends it, is taken
 // by the watcher, never by a thread started after the mask was set: it sets the flag and wakes
-// a wait on the attached queue with its event. The process survives the
-// signal, and the event source detaches without leaving anything registered.
+// a wait on the attached queue with its event. A thread started before the watcher (Allegro
+// starts one for the X connection when a display is present) leaves the signals unblocked, so
+// one stands here throughout; the signal may land in it and must not end the process. The
+// process survives every signal, and the event source detaches without leaving anything
+// registered.
 TEST(QuitWatcherTest, ProcessSignalWakesTheAttachedQueue)
 {
     ASSERT_TRUE(al_init());
+    int tEarlyPipe[2];
+    ASSERT_EQ(0, pipe(tEarlyPipe));
+    std::thread tEarly([&]() {
+        sigset_t tQuit;
+        sigemptyset(&tQuit);
+        sigaddset(&tQuit, SIGINT);
+        sigaddset(&tQuit, SIGTERM);
+        pthread_sigmask(SIG_UNBLOCK, &tQuit, nullptr);
+        char tByte;
+        while(read(tEarlyPipe[0], &tByte, 1) < 0 && errno == EINTR)
+        {
+        }
+    });
     ASSERT_TRUE(StartQuitWatcher());
     EXPECT_TRUE(StartQuitWatcher());
     EXPECT_FALSE(QuitSignalled());
@@ -56,5 +73,9 @@ TEST(QuitWatcherTest, ProcessSignalWakesTheAttachedQueue)
     EXPECT_TRUE(al_is_event_queue_empty(nLateQueue));
     al_destroy_event_queue(nLateQueue);
     al_destroy_event_queue(nQueue);
+    ASSERT_EQ(1, write(tEarlyPipe[1], "x", 1));
+    tEarly.join();
+    close(tEarlyPipe[0]);
+    close(tEarlyPipe[1]);
     al_uninstall_system();
 }
