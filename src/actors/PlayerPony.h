@@ -246,6 +246,8 @@ private:
     void UpdateWallSlide(bool pLeft, bool pRight);
     void UpdateWallKick(ControlState *pJump, ControlState *pDash);
     void UpdateDoubleTap(bool pPressed, bool pLeft, bool &sDashRequest);
+    bool ReachLadderFoot();
+    void StandAfterLadder();
     void UpdateLadderShooting(ControlState *pShoot, bool pLeft, bool pRight, bool pMidLadder);
     bool FetchMoveControls(ControlState **sControls);
     float FootingFactor();

@@ -4,7 +4,9 @@
 #include "core/Geometry.h"
 #include "core/NamedLinkedList.h"
 #include "interface/AudioManager.h"
+#include "world/ClipQueries.h"
 #include "world/EntityManager.h"
+#include "world/MapManager.h"
 #include "world/RootZone.h"
 
 namespace
@@ -27,6 +29,13 @@ namespace
     const int32_t cChargeSoundTick = 30;
     const int32_t cChargeShotAbove = 29;
     const int32_t cLeftShotClimbFrame = 28;
+
+    // The lowest row of the box itself, not the row under it.
+    bool FeetInsideSolid(const ClipWorld &pWorld, const Hitbox &pBox)
+    {
+        return AnyClippedInRow(pWorld, TruncateCoordinate(pBox.mBot) - 1, TruncateCoordinate(pBox.mLft),
+                               TruncateCoordinate(pBox.mRgt));
+    }
 }
 
 RootZone *PlayerPony::FindLadder(bool pUp)
@@ -125,12 +134,7 @@ void PlayerPony::UpdateLadder()
                 mHitbox.mOwnerY = tRect.mTop - cStepOffHeight - mBoxH / 2.0f;
                 RebuildHitbox();
                 LeaveLadder();
-                mOnGround = 1;
-                mGroundTimer = 100;
-                mFalling = 0;
-                mAirTimer = -1;
-                mJumpRising = 0;
-                mStandingStill = 1;
+                StandAfterLadder();
                 return;
             }
         }
@@ -138,6 +142,7 @@ void PlayerPony::UpdateLadder()
         {
             mLadderClimb--;
             mHitbox.ShiftY(cClimbStep);
+            if(ReachLadderFoot()) return;
             if(mHitbox.mBot - cLadderCatchTrim >= tRect.mBot)
             {
                 LeaveLadder();
@@ -166,6 +171,31 @@ void PlayerPony::UpdateLadder()
     if((mShotTimer == -1 || mShotTimer > cLadderSettleTicks) && (tLeft || tRight)) mFacingLeft = tLeft ? 1 : 0;
     if(mShotTimer != -1) mShotTimer++;
     UpdateLadderShooting(tControls[CTL_SHOOT], tLeft, tRight, mLadderTopPose == -1 && mLadderTimer > cLadderSettleTicks);
+}
+
+// Off the ladder onto solid footing: she stands there as if long landed.
+void PlayerPony::StandAfterLadder()
+{
+    mOnGround = 1;
+    mGroundTimer = 100;
+    mFalling = 0;
+    mAirTimer = -1;
+    mJumpRising = 0;
+    mStandingStill = 1;
+}
+
+// A ladder that stands on the floor ends there: her feet stop on the floor instead of
+// climbing on down into it (the ladder's own end lies some way below her feet).
+bool PlayerPony::ReachLadderFoot()
+{
+    MapManager *rMap = MapManager::Fetch();
+    if(!rMap) return false;
+    const ClipWorld tWorld = rMap->GetClipWorld();
+    for(float tLift = 0.0f; tLift < cClimbStep && FeetInsideSolid(tWorld, mHitbox); tLift += 1.0f) mHitbox.ShiftY(-1.0f);
+    if(!AnyClippedInRowF(tWorld, mHitbox)) return false;
+    LeaveLadder();
+    StandAfterLadder();
+    return true;
 }
 
 // Mid-ladder the player turns and shoots; near the top or while settling Shoot only charges,
