@@ -27,6 +27,7 @@ namespace
     const int32_t cPowerDownTicks = 31;
     const float cFallStep = 0.5f;
     const float cFallCap = 5.0f;
+    const float cPunchInset = 29.0f;
 
     CorvelAnimation *LookUpMechAnimation(int32_t pIndex)
     {
@@ -160,8 +161,13 @@ void MechSuit::Render()
     GLState::PushAll();
     glTranslatef(mHitbox.mLft, mHitbox.mTop, 0.0f);
     RenderHitboxOutline(mHitbox);
-    glTranslatef(-mFrameBox[0], -mFrameBox[1], 0.0f);
-    if(mAnimIndex == MECH_ANIM_PUNCH) glTranslatef(-29.0f, -29.0f, 0.0f);
+    // The body lies at the frame box inside the frame (further in for the punch's wider frame);
+    // a mirrored frame shows it mirrored about the frame's full width, so facing left the
+    // frame is shifted to put the body's far edge on the box's left.
+    const float tInset = mAnimIndex == MECH_ANIM_PUNCH ? cPunchInset : 0.0f;
+    float tShiftX = -(mFrameBox[0] + tInset);
+    if(mFlip && rFrame) tShiftX = -((float)rFrame->GetTextureWidth() - mFrameBox[2] - tInset);
+    glTranslatef(tShiftX, -(mFrameBox[1] + tInset), 0.0f);
     glTranslatef(0.0f, 0.0f, mRidden ? -0.49f : -0.51f);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     if(rFrame) rFrame->Draw(0, 0, mFlip ? 1 : 0);
