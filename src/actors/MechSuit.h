@@ -2,6 +2,7 @@
 #include <cstdint>
 
 #include "core/Hitbox.h"
+#include "world/ClipQueries.h"
 #include "world/RootEntity.h"
 
 class PlayerPony;
@@ -53,6 +54,7 @@ public:
     void ReleaseRider();
     void SetAnimation(int32_t pIndex, bool pTimed, int32_t pValue);
     void SetFlip(bool pFlip) { mFlip = pFlip ? 1 : 0; }
+    void ReturnToPlace();
 
     bool IsRidden() const { return mRidden != 0; }
     PlayerPony *GetRider() const { return rRider; }
@@ -66,6 +68,8 @@ public:
     float GetFallSpeed() const { return mFallSpeed; }
 
 private:
+    void RiseOutOfSolid(const ClipWorld &pWorld);
+
     float mFrameBox[4];
     Hitbox mHitbox;
     uint8_t mFlip;

@@ -515,6 +515,9 @@ void PlayerPony::TickDeath()
 void PlayerPony::Respawn()
 {
     LeaveMech();
+    EntityManager *rEntities = EntityManager::Fetch();
+    MechSuit *rMapMech = rEntities ? dynamic_cast<MechSuit *>(rEntities->GetEntity(MECH_ENTITY_NAME)) : nullptr;
+    if(rMapMech) rMapMech->ReturnToPlace();
     if(rActiveCheckpoint)
     {
         rActiveCheckpoint->GetRespawnLocation(mRespawnX, mRespawnY);
