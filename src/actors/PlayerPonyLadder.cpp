@@ -1,5 +1,6 @@
 #include "actors/PlayerPony.h"
 
+#include "actors/PlayerPonyTuning.h"
 #include "core/ControlManager.h"
 #include "core/Geometry.h"
 #include "core/NamedLinkedList.h"
@@ -26,8 +27,6 @@ namespace
     const float cNormalDrawOffsetY = -30.0f;
     const int32_t cLadderSettleTicks = 11;
     const int32_t cLadderShotPause = 12;
-    const int32_t cChargeSoundTick = 30;
-    const int32_t cChargeShotAbove = 29;
     const int32_t cLeftShotClimbFrame = 28;
 
     // The lowest row of the box itself, not the row under it.
@@ -105,14 +104,7 @@ void PlayerPony::UpdateLadder()
         LeaveLadder();
         return;
     }
-    ControlState *rUp = tControls[CTL_UP];
-    ControlState *rDown = tControls[CTL_DOWN];
-    ControlState *rLeft = tControls[CTL_LEFT];
-    ControlState *rRight = tControls[CTL_RIGHT];
-    const bool tUp = rUp->mHeld && !rDown->mHeld;
-    const bool tDown = rDown->mHeld && !rUp->mHeld;
-    const bool tLeft = rLeft->mHeld && !rRight->mHeld;
-    const bool tRight = rRight->mHeld && !rLeft->mHeld;
+    const MoveDirections tDir = ReadDirections(tControls);
 
     // Jumping off drops the player; the rest of the step has no ladder to work with.
     if(tControls[CTL_JUMP]->mPressed)
@@ -124,7 +116,7 @@ void PlayerPony::UpdateLadder()
     const ZoneRect tRect = rLadder->GetRect();
     if((mShotTimer == -1 || mShotTimer > cLadderShotPause) && mLadderTimer > cLadderSettleTicks)
     {
-        if(tUp)
+        if(tDir.mUp)
         {
             mLadderClimb++;
             mHitbox.ShiftY(-cClimbStep);
@@ -138,7 +130,7 @@ void PlayerPony::UpdateLadder()
                 return;
             }
         }
-        else if(tDown)
+        else if(tDir.mDown)
         {
             mLadderClimb--;
             mHitbox.ShiftY(cClimbStep);
@@ -168,9 +160,9 @@ void PlayerPony::UpdateLadder()
         mDrawOffsetY = cNormalDrawOffsetY;
     }
 
-    if((mShotTimer == -1 || mShotTimer > cLadderSettleTicks) && (tLeft || tRight)) mFacingLeft = tLeft ? 1 : 0;
+    if((mShotTimer == -1 || mShotTimer > cLadderSettleTicks) && (tDir.mLeft || tDir.mRight)) mFacingLeft = tDir.mLeft ? 1 : 0;
     if(mShotTimer != -1) mShotTimer++;
-    UpdateLadderShooting(tControls[CTL_SHOOT], tLeft, tRight, mLadderTopPose == -1 && mLadderTimer > cLadderSettleTicks);
+    UpdateLadderShooting(tControls[CTL_SHOOT], tDir.mLeft, tDir.mRight, mLadderTopPose == -1 && mLadderTimer > cLadderSettleTicks);
 }
 
 // Off the ladder onto solid footing: she stands there as if long landed.
