@@ -252,6 +252,7 @@ private:
     void ClampVelocity(float pRiseLimit);
     bool CatchLadder(const MoveDirections &pDir);
     void SettleOnGround();
+    void EndWallSlide();
     bool CountGroundTick(bool pSteering);
     void AdvanceAirTimers();
     void SinkInWater(bool pSlowGravity);

@@ -240,11 +240,17 @@ void PlayerPony::SettleOnGround()
 {
     mJumpRising = 0;
     mFalling = 0;
+    EndWallSlide();
+    mDashJump = 0;
+}
+
+// Off the wall she falls as usual again.
+void PlayerPony::EndWallSlide()
+{
     mWallSliding = 0;
     mWallSlideTimer = -1;
     mAccelY = mGravity;
     mCapY = mFallCap;
-    mDashJump = 0;
 }
 
 // Counts the ticks on the ground; true on the landing tick, where a dash with no direction
@@ -678,10 +684,7 @@ void PlayerPony::UpdateWallSlide(bool pLeft, bool pRight)
         mVelY = 0.0f;
         mAirTimer = 0;
     }
-    mWallSliding = 0;
-    mWallSlideTimer = -1;
-    mAccelY = mGravity;
-    mCapY = mFallCap;
+    EndWallSlide();
 }
 
 // A kick hangs on the wall for five ticks, launches up and away on the sixth and ends after

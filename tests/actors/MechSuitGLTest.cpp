@@ -13,20 +13,13 @@
 
 // The mech drawn on a real display: its body, wherever it lies inside the frame, must cover
 // its box in either facing, as that box is what she boards and what stands on the floor.
-class MechSuitGLTest : public ::testing::Test
+class MechSuitGLTest : public DisplaySuite
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        sHaveDisplay = OpenTestDisplay(480, 360);
-    }
-    static void TearDownTestSuite()
-    {
-        CloseTestDisplay();
-    }
     void SetUp() override
     {
-        if(!sHaveDisplay) GTEST_SKIP() << "no OpenGL display";
+        DisplaySuite::SetUp();
+        if(IsSkipped()) return;
         rSavedLibrary = GetApplication()->rDataLibrary;
         GetApplication()->rDataLibrary = new DataLibrary();
 
@@ -54,6 +47,7 @@ protected:
     }
     void TearDown() override
     {
+        if(IsSkipped()) return;
         delete GetApplication()->rDataLibrary;
         GetApplication()->rDataLibrary = rSavedLibrary;
         delete mFrame;
@@ -79,13 +73,10 @@ protected:
         return tPixel[0];
     }
 
-    static bool sHaveDisplay;
     DataLibrary *rSavedLibrary = nullptr;
     Bitmap *mFrame = nullptr;
     MechSuit mMech;
 };
-
-bool MechSuitGLTest::sHaveDisplay = false;
 
 TEST_F(MechSuitGLTest, TheBodyCoversTheBoxInBothFacings)
 {

@@ -7,6 +7,20 @@
 
 using PlayerPhysicsTest = PlayerWorld;
 
+namespace
+{
+    // A ladder at x 200..216 from the floor up to y 250, and her standing at its foot.
+    bool StandAtLadderFoot(PlayerPony *pPlayer, float pFloorY)
+    {
+        LadderZone *nLadder = new LadderZone();
+        nLadder->SetName("Ladder");
+        nLadder->SetRect(200.0f, 250.0f, 216.0f, pFloorY);
+        if(!RegisterZone("Ladder List", nLadder)) return false;
+        pPlayer->SetPositionAutoCenter(198.0f, pFloorY - 52.0f, 0.0f);
+        return true;
+    }
+}
+
 TEST_F(PlayerPhysicsTest, RunsAtRunSpeedAndTakesOneTickToTurn)
 {
     Tick(2);
@@ -226,11 +240,7 @@ TEST_F(PlayerPhysicsTest, GroundDashRunsThirtySixTicksAndAirDashTwentyEightLevel
 
 TEST_F(PlayerPhysicsTest, ClimbsALadderTwoUnitsATickAndStepsOffOnTop)
 {
-    LadderZone *nLadder = new LadderZone();
-    nLadder->SetName("Ladder");
-    nLadder->SetRect(200.0f, 250.0f, 216.0f, (float)cFloorY);
-    ASSERT_TRUE(RegisterZone("Ladder List", nLadder));
-    mPlayer->SetPositionAutoCenter(198.0f, (float)(cFloorY - 52), 0.0f);
+    ASSERT_TRUE(StandAtLadderFoot(mPlayer, (float)cFloorY));
     Tick(2);
 
     SetKey(ALLEGRO_KEY_UP, true);
@@ -265,11 +275,7 @@ TEST_F(PlayerPhysicsTest, ClimbsALadderTwoUnitsATickAndStepsOffOnTop)
 // inside it, and she walks off at once.
 TEST_F(PlayerPhysicsTest, ClimbingDownToALaddersFootStandsHerOnTheFloor)
 {
-    LadderZone *nLadder = new LadderZone();
-    nLadder->SetName("Ladder");
-    nLadder->SetRect(200.0f, 250.0f, 216.0f, (float)cFloorY);
-    ASSERT_TRUE(RegisterZone("Ladder List", nLadder));
-    mPlayer->SetPositionAutoCenter(198.0f, (float)(cFloorY - 52), 0.0f);
+    ASSERT_TRUE(StandAtLadderFoot(mPlayer, (float)cFloorY));
     Tick(2);
 
     SetKey(ALLEGRO_KEY_UP, true);
