@@ -61,8 +61,9 @@ enum PlayerAnimationSlot : int32_t
 //
 // The class is split by concern: PlayerPony.cpp (states, damage, death, checkpoints),
 // PlayerPonyControls.cpp (locks, snapshot), PlayerPonyMovement.cpp and PlayerPonyLadder.cpp
-// (physics), PlayerPonyRender.cpp (animation, drawing, camera focus), BusterShot.cpp (shots)
-// and ChargeSpark.cpp (charge sparks).
+// (physics), PlayerPonyMech.cpp (riding the mech), PlayerPonyRender.cpp (animation, drawing,
+// camera focus), BusterShot.cpp (shots) and ChargeSpark.cpp (charge sparks); the tuning that
+// several of them share is in PlayerPonyTuning.h.
 class PlayerPony : public RootEntity
 {
 public:
