@@ -29,24 +29,38 @@ namespace
     const float cFallCap = 5.0f;
     const float cPunchInset = 29.0f;
 
-    // Any cell of the box itself (its right and bottom edges are exclusive).
-    bool BoxInsideSolid(const ClipWorld &pWorld, const Hitbox &pBox)
-    {
-        const int32_t tLft = TruncateCoordinate(pBox.mLft);
-        const int32_t tRgt = TruncateCoordinate(pBox.mRgt);
-        for(int32_t y = TruncateCoordinate(pBox.mTop); y < TruncateCoordinate(pBox.mBot); y++)
-        {
-            if(AnyClippedInRow(pWorld, y, tLft, tRgt)) return true;
-        }
-        return false;
-    }
-
     CorvelAnimation *LookUpMechAnimation(int32_t pIndex)
     {
         DataLibrary *rLibrary = DataLibrary::Fetch();
         if(!rLibrary || !rLibrary->Exists(cAnimationPaths[pIndex])) return nullptr;
         return LookUpAnimation(cAnimationPaths[pIndex]);
     }
+}
+
+// Any cell of the box itself (its right and bottom edges are exclusive).
+bool BoxInsideSolid(const ClipWorld &pWorld, const Hitbox &pBox)
+{
+    const int32_t tLft = TruncateCoordinate(pBox.mLft);
+    const int32_t tRgt = TruncateCoordinate(pBox.mRgt);
+    for(int32_t y = TruncateCoordinate(pBox.mTop); y < TruncateCoordinate(pBox.mBot); y++)
+    {
+        if(AnyClippedInRow(pWorld, y, tLft, tRgt)) return true;
+    }
+    return false;
+}
+
+bool RiseOutOfSolid(const ClipWorld &pWorld, Hitbox &sBox, int32_t pMostRise)
+{
+    if(!BoxInsideSolid(pWorld, sBox)) return false;
+    Hitbox tBox = sBox;
+    for(int32_t i = 0; i < pMostRise; i++)
+    {
+        tBox.ShiftY(-1.0f);
+        if(BoxInsideSolid(pWorld, tBox)) continue;
+        sBox = tBox;
+        return true;
+    }
+    return false;
 }
 
 MechSuit::MechSuit()
@@ -145,8 +159,10 @@ void MechSuit::Update()
     }
     if(mRemountDelay > 0) mRemountDelay--;
 
+    // Standing inside the floor (sunk by a platform, placed low, left there by a rider) it would
+    // hold her fast once boarded.
     MapManager *rMap = MapManager::Fetch();
-    if(!rRider && rMap) RiseOutOfSolid(rMap->GetClipWorld());
+    if(!rRider && rMap) RiseOutOfSolid(rMap->GetClipWorld(), mHitbox, (int32_t)MECH_HEIGHT);
 
     PlayerPony *rPlayer = PlayerPony::Get();
     if(mRemountDelay == 0 && !rRider && rPlayer && HitboxesOverlap(*rPlayer->GetHitboxPtr(), mHitbox))
@@ -163,22 +179,6 @@ void MechSuit::Update()
     MoveWithCollision(tWorld, 0.0, mFallSpeed, 0.0, mHitbox);
     mHitbox.mOwnerX = mHitbox.mLft;
     mHitbox.mOwnerY = mHitbox.mTop;
-}
-
-// Standing inside the floor (sunk by a platform, placed low, left there by a rider) it would
-// hold her fast once boarded: it climbs to the first free place within its own height, or,
-// with none there, stays put.
-void MechSuit::RiseOutOfSolid(const ClipWorld &pWorld)
-{
-    if(!BoxInsideSolid(pWorld, mHitbox)) return;
-    Hitbox tBox = mHitbox;
-    for(int32_t i = 0; i < (int32_t)MECH_HEIGHT; i++)
-    {
-        tBox.ShiftY(-1.0f);
-        if(BoxInsideSolid(pWorld, tBox)) continue;
-        mHitbox = tBox;
-        return;
-    }
 }
 
 // Her death starts the level over: the mech goes back to where the map placed it. One the

@@ -93,6 +93,10 @@ void PlayerPony::UpdateMechMovement()
     EndCharge(false);
     if(AdvanceInjury()) mInvulnCounter = cDefaultInvulnerability;
 
+    // Set down inside the floor (a warp or a script placing her by her foot box), the mech
+    // would be held fast: it climbs out first.
+    MapManager *rMap = MapManager::Fetch();
+    if(rMap) RiseOutOfSolid(rMap->GetClipWorld(), mHitbox, (int32_t)MECH_HEIGHT);
     ProbeContacts();
     bool tGround = mOnGround != 0;
     // A dismount ends the whole step: there is no mech left to move.
@@ -106,7 +110,6 @@ void PlayerPony::UpdateMechMovement()
     mVelY += mPushY;
     mPushX = mPushY = mPushZ = 0.0f;
 
-    MapManager *rMap = MapManager::Fetch();
     RebuildHitbox();
     if(rMap)
     {

@@ -245,3 +245,29 @@ TEST_F(MechTest, AfterHerDeathTheMechStandsWhereTheMapPlacedIt)
     EXPECT_FLOAT_EQ(tY, (float)cFloorY - 67.0f);
     EXPECT_FLOAT_EQ(mPlayer->GetHitboxPtr()->mBot, (float)cFloorY);
 }
+
+// Ridden, too, it climbs out of the floor (a warp sets her down by her foot box) and she walks
+// it away; a box with no free place within the rise allowed stays where it is.
+TEST_F(MechTest, ARiddenMechSetDownInsideTheFloorClimbsOut)
+{
+    const ClipWorld tWorld = GetApplication()->rMapManager->GetClipWorld();
+    Hitbox tDeep = HitboxFromEdges(200.0f, 410.0f, 230.0f, 477.0f);
+    EXPECT_FALSE(RiseOutOfSolid(tWorld, tDeep, 67));
+    EXPECT_FLOAT_EQ(tDeep.mTop, 410.0f);
+    Hitbox tSunk = HitboxFromEdges(200.0f, 340.5f, 230.0f, 407.5f);
+    EXPECT_TRUE(RiseOutOfSolid(tWorld, tSunk, 67));
+    EXPECT_FLOAT_EQ(tSunk.mBot, (float)cFloorY + 0.5f);
+    EXPECT_FALSE(BoxInsideSolid(tWorld, tSunk));
+
+    Board();
+    mPlayer->SetPositionAutoCenter(350.0f, (float)(cFloorY - 52), 0.0f);
+    Tick(2);
+    EXPECT_FLOAT_EQ(mPlayer->GetHitboxPtr()->mBot, (float)cFloorY);
+    SetKey(ALLEGRO_KEY_RIGHT, true);
+    Tick(10);
+    SetKey(ALLEGRO_KEY_RIGHT, false);
+    EXPECT_GT(X(), 370.0f);
+    Hitbox tBox;
+    mMech->GetHitbox(tBox);
+    EXPECT_FLOAT_EQ(tBox.mBot, (float)cFloorY);
+}
