@@ -27,6 +27,7 @@ namespace
     const int32_t cPowerDownTicks = 31;
     const float cFallStep = 0.5f;
     const float cFallCap = 5.0f;
+    const float cPunchInset = 29.0f;
 
     CorvelAnimation *LookUpMechAnimation(int32_t pIndex)
     {
@@ -34,6 +35,32 @@ namespace
         if(!rLibrary || !rLibrary->Exists(cAnimationPaths[pIndex])) return nullptr;
         return LookUpAnimation(cAnimationPaths[pIndex]);
     }
+}
+
+// Any cell of the box itself (its right and bottom edges are exclusive).
+bool BoxInsideSolid(const ClipWorld &pWorld, const Hitbox &pBox)
+{
+    const int32_t tLft = TruncateCoordinate(pBox.mLft);
+    const int32_t tRgt = TruncateCoordinate(pBox.mRgt);
+    for(int32_t y = TruncateCoordinate(pBox.mTop); y < TruncateCoordinate(pBox.mBot); y++)
+    {
+        if(AnyClippedInRow(pWorld, y, tLft, tRgt)) return true;
+    }
+    return false;
+}
+
+bool RiseOutOfSolid(const ClipWorld &pWorld, Hitbox &sBox, int32_t pMostRise)
+{
+    if(!BoxInsideSolid(pWorld, sBox)) return false;
+    Hitbox tBox = sBox;
+    for(int32_t i = 0; i < pMostRise; i++)
+    {
+        tBox.ShiftY(-1.0f);
+        if(BoxInsideSolid(pWorld, tBox)) continue;
+        sBox = tBox;
+        return true;
+    }
+    return false;
 }
 
 MechSuit::MechSuit()
@@ -132,6 +159,11 @@ void MechSuit::Update()
     }
     if(mRemountDelay > 0) mRemountDelay--;
 
+    // Standing inside the floor (sunk by a platform, placed low, left there by a rider) it would
+    // hold her fast once boarded.
+    MapManager *rMap = MapManager::Fetch();
+    if(!rRider && rMap) RiseOutOfSolid(rMap->GetClipWorld(), mHitbox, (int32_t)MECH_HEIGHT);
+
     PlayerPony *rPlayer = PlayerPony::Get();
     if(mRemountDelay == 0 && !rRider && rPlayer && HitboxesOverlap(*rPlayer->GetHitboxPtr(), mHitbox))
     {
@@ -139,7 +171,6 @@ void MechSuit::Update()
         rPlayer->StopAndClearInput();
     }
 
-    MapManager *rMap = MapManager::Fetch();
     if(rRider || !rMap) return;
     ClipWorld tWorld = rMap->GetClipWorld();
     if(AnyClippedInRowF(tWorld, mHitbox)) return;
@@ -148,6 +179,18 @@ void MechSuit::Update()
     MoveWithCollision(tWorld, 0.0, mFallSpeed, 0.0, mHitbox);
     mHitbox.mOwnerX = mHitbox.mLft;
     mHitbox.mOwnerY = mHitbox.mTop;
+}
+
+// Her death starts the level over: the mech goes back to where the map placed it. One the
+// map did not place stays where it stands.
+void MechSuit::ReturnToPlace()
+{
+    MapManager *rMap = MapManager::Fetch();
+    if(!rMap || rRider) return;
+    int32_t tX, tY;
+    rMap->GetMechLocation(tX, tY);
+    if(tX < 0 || tY < 0) return;
+    SetPosition((float)tX, (float)tY);
 }
 
 void MechSuit::Render()
@@ -160,8 +203,13 @@ void MechSuit::Render()
     GLState::PushAll();
     glTranslatef(mHitbox.mLft, mHitbox.mTop, 0.0f);
     RenderHitboxOutline(mHitbox);
-    glTranslatef(-mFrameBox[0], -mFrameBox[1], 0.0f);
-    if(mAnimIndex == MECH_ANIM_PUNCH) glTranslatef(-29.0f, -29.0f, 0.0f);
+    // The body lies at the frame box inside the frame (further in for the punch's wider frame);
+    // a mirrored frame shows it mirrored about the frame's full width, so facing left the
+    // frame is shifted to put the body's far edge on the box's left.
+    const float tInset = mAnimIndex == MECH_ANIM_PUNCH ? cPunchInset : 0.0f;
+    float tShiftX = -(mFrameBox[0] + tInset);
+    if(mFlip && rFrame) tShiftX = -((float)rFrame->GetTextureWidth() - mFrameBox[2] - tInset);
+    glTranslatef(tShiftX, -(mFrameBox[1] + tInset), 0.0f);
     glTranslatef(0.0f, 0.0f, mRidden ? -0.49f : -0.51f);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     if(rFrame) rFrame->Draw(0, 0, mFlip ? 1 : 0);

@@ -2,6 +2,7 @@
 #include <cstdint>
 
 #include "core/Hitbox.h"
+#include "world/ClipQueries.h"
 #include "world/RootEntity.h"
 
 class PlayerPony;
@@ -29,6 +30,12 @@ enum MechAnimation : int32_t
     MECH_ANIM_DASH_STOP = 12,
 };
 
+// True when any cell of the box itself (right and bottom edges exclusive) is solid.
+bool BoxInsideSolid(const ClipWorld &pWorld, const Hitbox &pBox);
+// Lifts a box caught in solid cells to the nearest place, at most pMostRise units higher,
+// where it is free; true when it moved. A free box, or one with no room above, stays.
+bool RiseOutOfSolid(const ClipWorld &pWorld, Hitbox &sBox, int32_t pMostRise);
+
 // The walking machine a map places and the player rides. Alone it powers down, falls until it
 // stands and waits; touched by the player (once its remount delay has run out) it takes her as
 // its rider, and from then on her mech movement places it and picks its animation.
@@ -53,6 +60,7 @@ public:
     void ReleaseRider();
     void SetAnimation(int32_t pIndex, bool pTimed, int32_t pValue);
     void SetFlip(bool pFlip) { mFlip = pFlip ? 1 : 0; }
+    void ReturnToPlace();
 
     bool IsRidden() const { return mRidden != 0; }
     PlayerPony *GetRider() const { return rRider; }

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "actors/MechSuit.h"
+#include "actors/PlayerPonyTuning.h"
 #include "actors/PlayerWeapon.h"
 #include "core/ControlManager.h"
 #include "core/DebugPrint.h"
@@ -25,10 +26,7 @@ namespace
 {
     const int32_t cStartHealth = 1;
     const int32_t cMaxHealth = 18;
-    const float cBoxW = 19.0f;
-    const float cBoxH = 52.0f;
     const float cBoxStart = 100.0f;
-    const int32_t cDefaultInvulnerability = 120;
     // The first ticks of invulnerability ignore projectiles altogether.
     const int32_t cInvulnerabilityGrace = 15;
     const int32_t cDeathPitDamage = 200;
@@ -93,8 +91,8 @@ PlayerPony::PlayerPony() : mLibraryHolder(this, ReleaseLibraryObject)
     mDrawOffsetX = -40.0f;
     mDrawOffsetY = -30.0f;
     memset(&mHitbox, 0, sizeof(mHitbox));
-    mBoxW = cBoxW;
-    mBoxH = cBoxH;
+    mBoxW = cFootW;
+    mBoxH = cFootH;
     mHitbox.mOwnerX = cBoxStart;
     mHitbox.mOwnerY = cBoxStart;
     RebuildHitbox();
@@ -522,6 +520,9 @@ void PlayerPony::TickDeath()
 void PlayerPony::Respawn()
 {
     LeaveMech();
+    EntityManager *rEntities = EntityManager::Fetch();
+    MechSuit *rMapMech = rEntities ? dynamic_cast<MechSuit *>(rEntities->GetEntity(MECH_ENTITY_NAME)) : nullptr;
+    if(rMapMech) rMapMech->ReturnToPlace();
     if(rActiveCheckpoint)
     {
         rActiveCheckpoint->GetRespawnLocation(mRespawnX, mRespawnY);
@@ -676,13 +677,20 @@ void PlayerPony::ReactToHit()
     LeaveLadder();
 }
 
-void PlayerPony::TickInjury()
+// A running injury counts up; true on the tick it ends, its lock gone.
+bool PlayerPony::AdvanceInjury()
 {
-    if(mInjuryTimer == -1) return;
+    if(mInjuryTimer == -1) return false;
     mInjuryTimer++;
-    if(mInjuryTimer <= 23) return;
+    if(mInjuryTimer <= cInjuryLastTick) return false;
     mInjuryTimer = -1;
     RemoveControlLock("Injury");
+    return true;
+}
+
+void PlayerPony::TickInjury()
+{
+    if(!AdvanceInjury()) return;
     mInvulnCounter = mInvulnLength < 1 ? cDefaultInvulnerability : mInvulnLength;
     mInvulnStart = mInvulnCounter;
 }

@@ -61,8 +61,9 @@ enum PlayerAnimationSlot : int32_t
 //
 // The class is split by concern: PlayerPony.cpp (states, damage, death, checkpoints),
 // PlayerPonyControls.cpp (locks, snapshot), PlayerPonyMovement.cpp and PlayerPonyLadder.cpp
-// (physics), PlayerPonyRender.cpp (animation, drawing, camera focus), BusterShot.cpp (shots)
-// and ChargeSpark.cpp (charge sparks).
+// (physics), PlayerPonyMech.cpp (riding the mech), PlayerPonyRender.cpp (animation, drawing,
+// camera focus), BusterShot.cpp (shots) and ChargeSpark.cpp (charge sparks); the tuning that
+// several of them share is in PlayerPonyTuning.h.
 class PlayerPony : public RootEntity
 {
 public:
@@ -225,6 +226,12 @@ public:
         CTL_COUNT,
     };
 
+    // The directions held, opposed ones cancelling.
+    struct MoveDirections
+    {
+        bool mUp, mDown, mLeft, mRight;
+    };
+
 private:
     // Her animations (slots, the current and previous one, the sparks') belong to the data
     // library; one it destroys is dropped wherever she keeps it.
@@ -236,18 +243,43 @@ private:
     void CheckProjectiles();
     void ReactToHit();
     void UpdateCheckpoints();
+    bool AdvanceInjury();
     void TickInjury();
     void EndCharge(bool pFire);
     void UpdateShootControl(ControlState *pShoot, bool pUseLatch);
     void ApplyWeaponHotkeys();
     void StartDash(bool pOnGround);
+    // Phases shared by the steps on foot and in the mech.
+    static MoveDirections ReadDirections(ControlState **pControls);
+    static void ArmMoveFlags(bool pGround);
+    void ClampVelocity(float pRiseLimit);
+    bool CatchLadder(const MoveDirections &pDir);
+    void SettleOnGround();
+    void EndWallSlide();
+    bool CountGroundTick(bool pSteering);
+    void AdvanceAirTimers();
+    void SinkInWater(bool pSlowGravity);
+    // Phases of the ground step, in their order.
+    void SteerOnGround(ControlState **pControls, const MoveDirections &pDir, float pFooting, bool &sDashRequest);
+    void UpdateGroundDash(ControlState **pControls, bool pDashRequest);
+    void StepRunStartTimer();
+    void StartGroundJump(ControlState *pJump);
+    void ApplyGroundKnockback();
+    // The mech's steps and the phases of its ground step, in their order.
     bool MechGroundStep(ControlState **pControls);
     bool MechAirStep(ControlState **pControls);
+    void SteerMech(bool pLeft, bool pRight);
+    void UpdateMechDashControl(ControlState *pDash);
+    void RunMechDash();
+    void StartMechJump(bool pJump, bool pLeft, bool pRight);
+    void HoldMechForKnockback();
     void RestoreFootBox();
     void EndAirDash();
     void UpdateWallSlide(bool pLeft, bool pRight);
     void UpdateWallKick(ControlState *pJump, ControlState *pDash);
     void UpdateDoubleTap(bool pPressed, bool pLeft, bool &sDashRequest);
+    bool ReachLadderFoot();
+    void StandAfterLadder();
     void UpdateLadderShooting(ControlState *pShoot, bool pLeft, bool pRight, bool pMidLadder);
     bool FetchMoveControls(ControlState **sControls);
     float FootingFactor();

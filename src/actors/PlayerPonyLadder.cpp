@@ -1,10 +1,13 @@
 #include "actors/PlayerPony.h"
 
+#include "actors/PlayerPonyTuning.h"
 #include "core/ControlManager.h"
 #include "core/Geometry.h"
 #include "core/NamedLinkedList.h"
 #include "interface/AudioManager.h"
+#include "world/ClipQueries.h"
 #include "world/EntityManager.h"
+#include "world/MapManager.h"
 #include "world/RootZone.h"
 
 namespace
@@ -24,9 +27,14 @@ namespace
     const float cNormalDrawOffsetY = -30.0f;
     const int32_t cLadderSettleTicks = 11;
     const int32_t cLadderShotPause = 12;
-    const int32_t cChargeSoundTick = 30;
-    const int32_t cChargeShotAbove = 29;
     const int32_t cLeftShotClimbFrame = 28;
+
+    // The lowest row of the box itself, not the row under it.
+    bool FeetInsideSolid(const ClipWorld &pWorld, const Hitbox &pBox)
+    {
+        return AnyClippedInRow(pWorld, TruncateCoordinate(pBox.mBot) - 1, TruncateCoordinate(pBox.mLft),
+                               TruncateCoordinate(pBox.mRgt));
+    }
 }
 
 RootZone *PlayerPony::FindLadder(bool pUp)
@@ -96,14 +104,7 @@ void PlayerPony::UpdateLadder()
         LeaveLadder();
         return;
     }
-    ControlState *rUp = tControls[CTL_UP];
-    ControlState *rDown = tControls[CTL_DOWN];
-    ControlState *rLeft = tControls[CTL_LEFT];
-    ControlState *rRight = tControls[CTL_RIGHT];
-    const bool tUp = rUp->mHeld && !rDown->mHeld;
-    const bool tDown = rDown->mHeld && !rUp->mHeld;
-    const bool tLeft = rLeft->mHeld && !rRight->mHeld;
-    const bool tRight = rRight->mHeld && !rLeft->mHeld;
+    const MoveDirections tDir = ReadDirections(tControls);
 
     // Jumping off drops the player; the rest of the step has no ladder to work with.
     if(tControls[CTL_JUMP]->mPressed)
@@ -115,7 +116,7 @@ void PlayerPony::UpdateLadder()
     const ZoneRect tRect = rLadder->GetRect();
     if((mShotTimer == -1 || mShotTimer > cLadderShotPause) && mLadderTimer > cLadderSettleTicks)
     {
-        if(tUp)
+        if(tDir.mUp)
         {
             mLadderClimb++;
             mHitbox.ShiftY(-cClimbStep);
@@ -125,19 +126,15 @@ void PlayerPony::UpdateLadder()
                 mHitbox.mOwnerY = tRect.mTop - cStepOffHeight - mBoxH / 2.0f;
                 RebuildHitbox();
                 LeaveLadder();
-                mOnGround = 1;
-                mGroundTimer = 100;
-                mFalling = 0;
-                mAirTimer = -1;
-                mJumpRising = 0;
-                mStandingStill = 1;
+                StandAfterLadder();
                 return;
             }
         }
-        else if(tDown)
+        else if(tDir.mDown)
         {
             mLadderClimb--;
             mHitbox.ShiftY(cClimbStep);
+            if(ReachLadderFoot()) return;
             if(mHitbox.mBot - cLadderCatchTrim >= tRect.mBot)
             {
                 LeaveLadder();
@@ -163,9 +160,34 @@ void PlayerPony::UpdateLadder()
         mDrawOffsetY = cNormalDrawOffsetY;
     }
 
-    if((mShotTimer == -1 || mShotTimer > cLadderSettleTicks) && (tLeft || tRight)) mFacingLeft = tLeft ? 1 : 0;
+    if((mShotTimer == -1 || mShotTimer > cLadderSettleTicks) && (tDir.mLeft || tDir.mRight)) mFacingLeft = tDir.mLeft ? 1 : 0;
     if(mShotTimer != -1) mShotTimer++;
-    UpdateLadderShooting(tControls[CTL_SHOOT], tLeft, tRight, mLadderTopPose == -1 && mLadderTimer > cLadderSettleTicks);
+    UpdateLadderShooting(tControls[CTL_SHOOT], tDir.mLeft, tDir.mRight, mLadderTopPose == -1 && mLadderTimer > cLadderSettleTicks);
+}
+
+// Off the ladder onto solid footing: she stands there as if long landed.
+void PlayerPony::StandAfterLadder()
+{
+    mOnGround = 1;
+    mGroundTimer = 100;
+    mFalling = 0;
+    mAirTimer = -1;
+    mJumpRising = 0;
+    mStandingStill = 1;
+}
+
+// A ladder that stands on the floor ends there: her feet stop on the floor instead of
+// climbing on down into it (the ladder's own end lies some way below her feet).
+bool PlayerPony::ReachLadderFoot()
+{
+    MapManager *rMap = MapManager::Fetch();
+    if(!rMap) return false;
+    const ClipWorld tWorld = rMap->GetClipWorld();
+    for(float tLift = 0.0f; tLift < cClimbStep && FeetInsideSolid(tWorld, mHitbox); tLift += 1.0f) mHitbox.ShiftY(-1.0f);
+    if(!AnyClippedInRowF(tWorld, mHitbox)) return false;
+    LeaveLadder();
+    StandAfterLadder();
+    return true;
 }
 
 // Mid-ladder the player turns and shoots; near the top or while settling Shoot only charges,

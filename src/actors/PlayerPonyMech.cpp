@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "actors/MechSuit.h"
+#include "actors/PlayerPonyTuning.h"
 #include "core/ControlManager.h"
 #include "interface/AudioManager.h"
 #include "world/LevelCollision.h"
@@ -18,24 +19,10 @@ namespace
     const int32_t cMechDashFullTicks = 36;
     const int32_t cMechDashSlowTicks = 8;
     const int32_t cShortTimerLast = 7;
-    const int32_t cMechInvulnerability = 120;
-    const float cFootW = 19.0f;
-    const float cFootH = 52.0f;
 
     void PlaySound(const char *pName)
     {
         AudioManager::PlaySoundIfBooted(pName);
-    }
-
-    bool Held(ControlState **pControls, int32_t pIndex, int32_t pOpposite)
-    {
-        return pControls[pIndex]->mHeld && !pControls[pOpposite]->mHeld;
-    }
-
-    bool WantsToLeave(ControlState **pControls)
-    {
-        return Held(pControls, PlayerPony::CTL_UP, PlayerPony::CTL_DOWN) &&
-               pControls[PlayerPony::CTL_JUMP]->mPressed;
     }
 
     // A short timer: counts 0 to 7, then stops at -1 and restarts the animation.
@@ -102,25 +89,14 @@ void PlayerPony::UpdateMechMovement()
     ControlState *tControls[CTL_COUNT];
     if(!FetchMoveControls(tControls)) return;
 
-    if(mCharging || mCharge != -1)
-    {
-        mCharging = 0;
-        mCharge = -1;
-        AudioManager *rAudio = AudioManager::Fetch();
-        if(rAudio) rAudio->StopSound("BusterCharging");
-    }
+    // The mech cannot shoot: a charge she brought in is dropped.
+    EndCharge(false);
+    if(AdvanceInjury()) mInvulnCounter = cDefaultInvulnerability;
 
-    if(mInjuryTimer != -1)
-    {
-        mInjuryTimer++;
-        if(mInjuryTimer > 23)
-        {
-            mInjuryTimer = -1;
-            RemoveControlLock("Injury");
-            mInvulnCounter = cMechInvulnerability;
-        }
-    }
-
+    // Set down inside the floor (a warp or a script placing her by her foot box), the mech
+    // would be held fast: it climbs out first.
+    MapManager *rMap = MapManager::Fetch();
+    if(rMap) RiseOutOfSolid(rMap->GetClipWorld(), mHitbox, (int32_t)MECH_HEIGHT);
     ProbeContacts();
     bool tGround = mOnGround != 0;
     // A dismount ends the whole step: there is no mech left to move.
@@ -129,22 +105,15 @@ void PlayerPony::UpdateMechMovement()
     mVelX += mAccelX;
     mVelY += mAccelY;
     if(mKickEffectTimer > 0) mKickEffectTimer--;
-    if(mVelX < -mCapX) mVelX = -mCapX;
-    if(mVelX > mCapX) mVelX = mCapX;
-    if(mVelY < -mCapY) mVelY = -mCapY;
-    if(mVelY > mCapY) mVelY = mCapY;
+    ClampVelocity(-mCapY);
     mVelX += mPushX;
     mVelY += mPushY;
     mPushX = mPushY = mPushZ = 0.0f;
 
-    MapManager *rMap = MapManager::Fetch();
     RebuildHitbox();
     if(rMap)
     {
-        AllowBotSlopes = tGround;
-        AllowTopSlopes = !tGround;
-        AllowAirWalk = true;
-        LadderTopsSolid = true;
+        ArmMoveFlags(tGround);
         MoveWithCollision(rMap->GetClipWorld(), mVelX, mVelY, 0.0, mHitbox);
     }
     RebuildHitbox();
@@ -165,142 +134,143 @@ void PlayerPony::UpdateMechMovement()
 
 bool PlayerPony::MechGroundStep(ControlState **pControls)
 {
-    if(WantsToLeave(pControls))
+    const MoveDirections tDir = ReadDirections(pControls);
+    if(tDir.mUp && pControls[CTL_JUMP]->mPressed)
     {
         LeaveMech();
         return false;
     }
-    bool tLeft = Held(pControls, CTL_LEFT, CTL_RIGHT);
-    bool tRight = Held(pControls, CTL_RIGHT, CTL_LEFT);
+    SteerMech(tDir.mLeft, tDir.mRight);
+    UpdateMechDashControl(pControls[CTL_DASH]);
+    RunMechDash();
+    StepShortTimer(mRunStartTimer, mAnimTick);
+    StepShortTimer(mTurnTimer, mAnimTick);
+    SettleOnGround();
+    CountGroundTick(tDir.mLeft || tDir.mRight);
+    StartMechJump(pControls[CTL_JUMP]->mPressed != 0, tDir.mLeft, tDir.mRight);
+    if(mShotTimer != -1) mShotTimer++;
+    HoldMechForKnockback();
+    if(mIdleTimer != -1) mIdleTimer++;
+    return true;
+}
 
+// Just landed it stands fast; otherwise, unless dashing, it walks where she steers, turning
+// first, and stands when she does not.
+void PlayerPony::SteerMech(bool pLeft, bool pRight)
+{
     if(mGroundTimer <= cLandingStillTicks)
     {
         mVelX = 0.0f;
         mStandingStill = 1;
+        return;
     }
-    else if(!mDashing)
+    if(mDashing) return;
+    if(pLeft || pRight)
     {
-        if(tLeft || tRight)
+        mIdleTimer = -1;
+        mDashEndTimer = -1;
+        if(pLeft != (mFacingLeft != 0))
         {
-            mIdleTimer = -1;
-            mDashEndTimer = -1;
-            if(tLeft != (mFacingLeft != 0))
-            {
-                mAnimTick = 0;
-                mTurnTimer = 0;
-                mRunStartTimer = 0;
-            }
-            mFacingLeft = tLeft ? 1 : 0;
-            mStandingStill = 0;
-            mVelX = tLeft ? -mRunSpeed : mRunSpeed;
-        }
-        else
-        {
-            if(!mStandingStill)
-            {
-                mStandingStill = 1;
-                mAnimTick = 0;
-                mTurnTimer = 0;
-            }
-            mVelX = 0.0f;
+            mAnimTick = 0;
+            mTurnTimer = 0;
             mRunStartTimer = 0;
         }
+        mFacingLeft = pLeft ? 1 : 0;
+        mStandingStill = 0;
+        mVelX = pLeft ? -mRunSpeed : mRunSpeed;
+        return;
     }
-
-    const float tFacing = mFacingLeft ? -1.0f : 1.0f;
-    if(mDashEnabled)
+    if(!mStandingStill)
     {
-        if(pControls[CTL_DASH]->mPressed && !mDashing)
-        {
-            mDashing = 1;
-            mDashTimer = 0;
-            mVelX = mDashSpeed * tFacing;
-            mStandingStill = 0;
-            SpawnDashKickup();
-            PlaySound("Dash");
-        }
-        else if(!pControls[CTL_DASH]->mHeld)
-        {
-            if(mDashing) mDashEndTimer = 0;
-            mDashing = 0;
-            mDashTimer = -1;
-        }
+        mStandingStill = 1;
+        mAnimTick = 0;
+        mTurnTimer = 0;
     }
+    mVelX = 0.0f;
+    mRunStartTimer = 0;
+}
 
-    if(mDashing)
+// Dash pressed starts a dash the way she faces; letting go of it ends one.
+void PlayerPony::UpdateMechDashControl(ControlState *pDash)
+{
+    if(!mDashEnabled) return;
+    if(pDash->mPressed && !mDashing)
     {
-        if(mFacingLeft ? mBlockedLeft : mBlockedRight)
-        {
-            mDashEndTimer = 0;
-            mDashTimer = -1;
-        }
-        if(mDashTimer >= 0 && mDashTimer < cMechDashFullTicks)
-        {
-            if(mDashTimer > 4 && mDashTimer % 4 == 0) SpawnDustCloud();
-            mDashTimer++;
-            mVelX = mDashSpeed * tFacing;
-        }
-        else if(mDashTimer >= cMechDashFullTicks && mDashTimer < cMechDashFullTicks + cMechDashSlowTicks)
-        {
-            mDashTimer++;
-            mDashEndTimer = 0;
-            mVelX = mDashSpeed * tFacing * (1.0f - (float)(mDashTimer - cMechDashFullTicks) / (float)cMechDashSlowTicks);
-        }
-        else if(mDashTimer >= cMechDashFullTicks + cMechDashSlowTicks)
-        {
-            mDashing = 0;
-            mDashTimer = -1;
-            mDashEndTimer = -1;
-            mTurnTimer = -1;
-            mRunStartTimer = -1;
-            mStandingStill = 1;
-        }
+        mDashing = 1;
+        mDashTimer = 0;
+        mVelX = mFacingLeft ? -mDashSpeed : mDashSpeed;
+        mStandingStill = 0;
+        SpawnDashKickup();
+        PlaySound("Dash");
     }
-    else
+    else if(!pDash->mHeld)
+    {
+        if(mDashing) mDashEndTimer = 0;
+        mDashing = 0;
+        mDashTimer = -1;
+    }
+}
+
+// A dash runs at full speed, then slows to a stop; a wall ahead cuts it short.
+void PlayerPony::RunMechDash()
+{
+    if(!mDashing)
     {
         mDashTimer = -1;
         if(mDashEndTimer != -1) mDashEndTimer++;
+        return;
     }
-
-    StepShortTimer(mRunStartTimer, mAnimTick);
-    StepShortTimer(mTurnTimer, mAnimTick);
-
-    mJumpRising = 0;
-    mFalling = 0;
-    mWallSliding = 0;
-    mWallSlideTimer = -1;
-    mAccelY = mGravity;
-    mCapY = mFallCap;
-    mDashJump = 0;
-
-    mGroundTimer++;
-    if(mGroundTimer == 0)
+    const float tFacing = mFacingLeft ? -1.0f : 1.0f;
+    if(mFacingLeft ? mBlockedLeft : mBlockedRight)
     {
-        if(mDashing && !tLeft && !tRight) mVelX = 0.0f;
+        mDashEndTimer = 0;
+        mDashTimer = -1;
+    }
+    if(mDashTimer >= 0 && mDashTimer < cMechDashFullTicks)
+    {
+        if(mDashTimer > 4 && mDashTimer % 4 == 0) SpawnDustCloud();
+        mDashTimer++;
+        mVelX = mDashSpeed * tFacing;
+    }
+    else if(mDashTimer >= cMechDashFullTicks && mDashTimer < cMechDashFullTicks + cMechDashSlowTicks)
+    {
+        mDashTimer++;
+        mDashEndTimer = 0;
+        mVelX = mDashSpeed * tFacing * (1.0f - (float)(mDashTimer - cMechDashFullTicks) / (float)cMechDashSlowTicks);
+    }
+    else if(mDashTimer >= cMechDashFullTicks + cMechDashSlowTicks)
+    {
         mDashing = 0;
         mDashTimer = -1;
-        PlaySound("Land");
+        mDashEndTimer = -1;
+        mTurnTimer = -1;
+        mRunStartTimer = -1;
+        mStandingStill = 1;
     }
-    mAirTimer = -1;
+}
 
-    if(pControls[CTL_JUMP]->mPressed)
-    {
-        mJumpRising = 1;
-        mAirTimer = 0;
-        mVelY = mJumpSpeed;
-        PlaySound("Jump");
-        float tSpeed = mDashing ? mDashSpeed : mRunSpeed;
-        mDashJump = mMechDashJump = mDashing ? 1 : 0;
-        if(tLeft || (mDashing && mFacingLeft)) mVelX = -tSpeed;
-        else if(tRight || (mDashing && !mFacingLeft)) mVelX = tSpeed;
-        else mVelX = 0.0f;
-    }
-    else
+// A jump leaves at run speed, or dash speed from a dash, the way she steers (or dashes).
+void PlayerPony::StartMechJump(bool pJump, bool pLeft, bool pRight)
+{
+    if(!pJump)
     {
         mVelY = 0.0f;
+        return;
     }
+    mJumpRising = 1;
+    mAirTimer = 0;
+    mVelY = mJumpSpeed;
+    PlaySound("Jump");
+    float tSpeed = mDashing ? mDashSpeed : mRunSpeed;
+    mDashJump = mMechDashJump = mDashing ? 1 : 0;
+    if(pLeft || (mDashing && mFacingLeft)) mVelX = -tSpeed;
+    else if(pRight || (mDashing && !mFacingLeft)) mVelX = tSpeed;
+    else mVelX = 0.0f;
+}
 
-    if(mShotTimer != -1) mShotTimer++;
+// A hit stops the mech dead; it stands while she is injured.
+void PlayerPony::HoldMechForKnockback()
+{
     if(mKnockbackPending)
     {
         mVelX = mVelY = 0.0f;
@@ -310,8 +280,6 @@ bool PlayerPony::MechGroundStep(ControlState **pControls)
     {
         mVelX = 0.0f;
     }
-    if(mIdleTimer != -1) mIdleTimer++;
-    return true;
 }
 
 bool PlayerPony::MechAirStep(ControlState **pControls)
@@ -325,19 +293,20 @@ bool PlayerPony::MechAirStep(ControlState **pControls)
     mStandingStill = 0;
     if(mAirTimer < 1) mDashing = 0;
 
-    if(WantsToLeave(pControls))
+    const MoveDirections tDir = ReadDirections(pControls);
+    if(tDir.mUp && pControls[CTL_JUMP]->mPressed)
     {
         LeaveMech();
         return false;
     }
 
-    if(Held(pControls, CTL_LEFT, CTL_RIGHT))
+    if(tDir.mLeft)
     {
         mVelX = -tSpeed;
         mFacingLeft = 1;
         mKnockedBack = 0;
     }
-    else if(Held(pControls, CTL_RIGHT, CTL_LEFT))
+    else if(tDir.mRight)
     {
         mVelX = tSpeed;
         mFacingLeft = 0;
@@ -348,29 +317,9 @@ bool PlayerPony::MechAirStep(ControlState **pControls)
         mVelX = 0.0f;
     }
 
-    if(mInWater)
-    {
-        if(mFalling) mCapY = (float)(mFallCap * 0.55);
-        mAccelY = (float)(mGravity * 0.55);
-    }
+    if(mInWater) SinkInWater(true);
     if(mJumpRising && mCeiling) mVelY = 0.0f;
-
-    mGroundTimer = -1;
-    if(mAirTimer == -1)
-    {
-        mFalling = 1;
-        mAirTimer = 0;
-    }
-    mAirTimer++;
-    if(mVelY >= 0.0f)
-    {
-        if(!mFalling)
-        {
-            mFalling = 1;
-            mAirTimer = 0;
-        }
-        mJumpRising = 0;
-    }
+    AdvanceAirTimers();
 
     if(mShotTimer != -1) mShotTimer++;
     if(mKnockbackPending)

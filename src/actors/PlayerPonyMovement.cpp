@@ -1,6 +1,7 @@
 #include "actors/PlayerPony.h"
 
 #include "actors/BusterShot.h"
+#include "actors/PlayerPonyTuning.h"
 #include "actors/PlayerWeapon.h"
 #include "core/ControlManager.h"
 #include "core/Geometry.h"
@@ -14,8 +15,6 @@
 
 namespace
 {
-    // Water slows the fall; kept in double precision as the products are.
-    const double cWaterFactor = 0.55;
     const int32_t cGroundDashLastTick = 35;
     const int32_t cAirDashTicks = 28;
     const int32_t cDashCooldown = 4;
@@ -27,8 +26,6 @@ namespace
     const int32_t cWallKickLaunch = 6;
     const int32_t cWallKickLast = 13;
     const int32_t cWallKickReleaseAfter = 2;
-    const int32_t cChargeSoundTick = 30;
-    const int32_t cChargeShotAbove = 29;
 
     enum MoveMode
     {
@@ -36,26 +33,6 @@ namespace
         MODE_GROUND,
         MODE_AIR,
     };
-
-    // Opposed directions cancel.
-    struct Directions
-    {
-        bool mUp, mDown, mLeft, mRight;
-    };
-
-    Directions ReadDirections(ControlState **pControls)
-    {
-        ControlState *rUp = pControls[PlayerPony::CTL_UP];
-        ControlState *rDown = pControls[PlayerPony::CTL_DOWN];
-        ControlState *rLeft = pControls[PlayerPony::CTL_LEFT];
-        ControlState *rRight = pControls[PlayerPony::CTL_RIGHT];
-        Directions tDirections;
-        tDirections.mUp = rUp->mHeld && !rDown->mHeld;
-        tDirections.mDown = rDown->mHeld && !rUp->mHeld;
-        tDirections.mLeft = rLeft->mHeld && !rRight->mHeld;
-        tDirections.mRight = rRight->mHeld && !rLeft->mHeld;
-        return tDirections;
-    }
 
     bool Clipped(MapManager *pMap, float pX, float pY)
     {
@@ -105,10 +82,7 @@ void PlayerPony::UpdateMovement()
     if(mOnLadder || tWasOnLadder) mVelY = 0.0f;
     if(mKickEffectTimer > 0) mKickEffectTimer--;
 
-    if(mVelX < -mCapX) mVelX = -mCapX;
-    if(mVelX > mCapX) mVelX = mCapX;
-    if(mVelY < mRiseCap) mVelY = mRiseCap;
-    if(mVelY > mCapY) mVelY = mCapY;
+    ClampVelocity(mRiseCap);
 
     mVelX += mPushX;
     mVelY += mPushY;
@@ -134,23 +108,7 @@ void PlayerPony::UpdateMovement()
     if(!mDying && rMap)
     {
         RebuildHitbox();
-        // The modifier flags are one-shot globals: set them right before the move that
-        // clears them, so a skipped move never leaves them set for someone else.
-        if(tMode == MODE_GROUND)
-        {
-            AllowBotSlopes = true;
-            AllowTopSlopes = false;
-        }
-        else if(tMode == MODE_AIR)
-        {
-            AllowBotSlopes = false;
-            AllowTopSlopes = true;
-        }
-        if(tMode != MODE_NONE)
-        {
-            AllowAirWalk = true;
-            LadderTopsSolid = true;
-        }
+        if(tMode != MODE_NONE) ArmMoveFlags(tMode == MODE_GROUND);
         MoveWithCollision(rMap->GetClipWorld(), mVelX, mVelY, mVelZ, mHitbox);
         RebuildHitbox();
     }
@@ -234,6 +192,112 @@ float PlayerPony::FootingFactor()
 }
 
 // --- Shared pieces of the steps -------------------------------------------------------------
+
+PlayerPony::MoveDirections PlayerPony::ReadDirections(ControlState **pControls)
+{
+    ControlState *rUp = pControls[CTL_UP];
+    ControlState *rDown = pControls[CTL_DOWN];
+    ControlState *rLeft = pControls[CTL_LEFT];
+    ControlState *rRight = pControls[CTL_RIGHT];
+    MoveDirections tDirections;
+    tDirections.mUp = rUp->mHeld && !rDown->mHeld;
+    tDirections.mDown = rDown->mHeld && !rUp->mHeld;
+    tDirections.mLeft = rLeft->mHeld && !rRight->mHeld;
+    tDirections.mRight = rRight->mHeld && !rLeft->mHeld;
+    return tDirections;
+}
+
+// The modifier flags are one-shot globals: set them right before the move that clears them,
+// so a skipped move never leaves them set for someone else.
+void PlayerPony::ArmMoveFlags(bool pGround)
+{
+    AllowBotSlopes = pGround;
+    AllowTopSlopes = !pGround;
+    AllowAirWalk = true;
+    LadderTopsSolid = true;
+}
+
+// The rise is limited apart from the fall: on foot by the rise cap, in the mech by the fall cap.
+void PlayerPony::ClampVelocity(float pRiseLimit)
+{
+    if(mVelX < -mCapX) mVelX = -mCapX;
+    if(mVelX > mCapX) mVelX = mCapX;
+    if(mVelY < pRiseLimit) mVelY = pRiseLimit;
+    if(mVelY > mCapY) mVelY = mCapY;
+}
+
+// Up or Down catches a ladder, on the ground or in the air; the step ends on one.
+bool PlayerPony::CatchLadder(const MoveDirections &pDir)
+{
+    if(!pDir.mUp && !pDir.mDown) return false;
+    RootZone *rCaught = FindLadder(pDir.mUp);
+    GrabLadder(rCaught);
+    return rCaught != nullptr;
+}
+
+// On the ground nothing of the air state is left.
+void PlayerPony::SettleOnGround()
+{
+    mJumpRising = 0;
+    mFalling = 0;
+    EndWallSlide();
+    mDashJump = 0;
+}
+
+// Off the wall she falls as usual again.
+void PlayerPony::EndWallSlide()
+{
+    mWallSliding = 0;
+    mWallSlideTimer = -1;
+    mAccelY = mGravity;
+    mCapY = mFallCap;
+}
+
+// Counts the ticks on the ground; true on the landing tick, where a dash with no direction
+// held stops and every dash ends.
+bool PlayerPony::CountGroundTick(bool pSteering)
+{
+    mGroundTimer++;
+    const bool tLanded = mGroundTimer == 0;
+    if(tLanded)
+    {
+        if(mDashing && !pSteering) mVelX = 0.0f;
+        mDashing = 0;
+        mDashTimer = -1;
+        AudioManager::PlaySoundIfBooted("Land");
+    }
+    mAirTimer = -1;
+    return tLanded;
+}
+
+// Counts the ticks in the air, restarting the count when she leaves the ground and again when
+// she starts to fall.
+void PlayerPony::AdvanceAirTimers()
+{
+    mGroundTimer = -1;
+    if(mAirTimer == -1)
+    {
+        mFalling = 1;
+        mAirTimer = 0;
+    }
+    mAirTimer++;
+    if(mVelY >= 0.0f)
+    {
+        mJumpRising = 0;
+        if(!mFalling)
+        {
+            mFalling = 1;
+            mAirTimer = 0;
+        }
+    }
+}
+
+// In water a fall is slower and, with the slow gravity, so is every rise and drop.
+void PlayerPony::SinkInWater(bool pSlowGravity)
+{
+    if(mFalling) mCapY = (float)(mFallCap * cWaterFactor);
+    if(pSlowGravity) mAccelY = (float)(mGravity * cWaterFactor);
+}
 
 // A press within the window after the first one asks for a dash; the window is spent by it.
 void PlayerPony::UpdateDoubleTap(bool pPressed, bool pLeft, bool &sDashRequest)
@@ -322,34 +386,49 @@ void PlayerPony::UpdateGroundMovement()
 {
     ControlState *tControls[CTL_COUNT];
     if(!FetchMoveControls(tControls)) return;
-    const Directions tDir = ReadDirections(tControls);
+    const MoveDirections tDir = ReadDirections(tControls);
 
     mStandingStill = 0;
-    if(tDir.mUp || tDir.mDown)
-    {
-        RootZone *rLadder = FindLadder(tDir.mUp);
-        GrabLadder(rLadder);
-        if(rLadder) return;
-    }
-
-    const float tFooting = FootingFactor();
+    if(CatchLadder(tDir)) return;
     bool tDashRequest = false;
-    if(tDir.mLeft || tDir.mRight)
+    SteerOnGround(tControls, tDir, FootingFactor(), tDashRequest);
+    UpdateGroundDash(tControls, tDashRequest);
+    StepRunStartTimer();
+
+    SettleOnGround();
+    // A knock-back ends with the landing. Left set, it would keep the next jump or air dash
+    // drifting on with no direction held, long after the hit.
+    mKnockedBack = 0;
+    if(mAirDashEnabled) mAirDashAvailable = 1;
+    if(CountGroundTick(tDir.mLeft || tDir.mRight)) mDoubleTapTimer = -1;
+
+    StartGroundJump(tControls[CTL_JUMP]);
+    if(mShotTimer != -1) mShotTimer++;
+    UpdateShootControl(tControls[CTL_SHOOT], true);
+    ApplyGroundKnockback();
+    if(mIdleTimer != -1) mIdleTimer++;
+}
+
+// Left or Right runs (slowly on slippery footing) or, against her facing, only turns her;
+// neither stops her, or lets her slide to a stop.
+void PlayerPony::SteerOnGround(ControlState **pControls, const MoveDirections &pDir, float pFooting, bool &sDashRequest)
+{
+    if(pDir.mLeft || pDir.mRight)
     {
-        const bool tToLeft = tDir.mLeft;
+        const bool tToLeft = pDir.mLeft;
         const float tSign = tToLeft ? -1.0f : 1.0f;
         if(mDoubleTapOption)
         {
-            UpdateDoubleTap(tControls[tToLeft ? CTL_LEFT : CTL_RIGHT]->mPressed, tToLeft, tDashRequest);
+            UpdateDoubleTap(pControls[tToLeft ? CTL_LEFT : CTL_RIGHT]->mPressed, tToLeft, sDashRequest);
         }
         if((mFacingLeft != 0) != tToLeft)
         {
             // The turning tick only turns; a dash on firm footing flips once and ends.
             mDoubleTapTimer = -1;
-            tDashRequest = false;
+            sDashRequest = false;
             if(mDashing)
             {
-                if(tFooting == 1.0f) mVelX = tSign * mDashSpeed;
+                if(pFooting == 1.0f) mVelX = tSign * mDashSpeed;
                 mDashing = 0;
                 mDashTimer = -1;
                 mIdleTimer = -1;
@@ -360,7 +439,7 @@ void PlayerPony::UpdateGroundMovement()
         {
             if(!mDashing)
             {
-                mVelX += tSign * mRunSpeed * tFooting;
+                mVelX += tSign * mRunSpeed * pFooting;
                 if(mVelX * tSign > mRunSpeed) mVelX = tSign * mRunSpeed;
             }
             else
@@ -371,35 +450,39 @@ void PlayerPony::UpdateGroundMovement()
             mDashEndTimer = -1;
         }
         mFacingLeft = tToLeft ? 1 : 0;
-    }
-    else
-    {
-        if(!mDashing)
-        {
-            if(tFooting == 1.0f)
-            {
-                mVelX = 0.0f;
-            }
-            else
-            {
-                const float tSlow = mRunSpeed * tFooting;
-                if(mVelX > 0.0f) mVelX = mVelX > tSlow ? mVelX - tSlow : 0.0f;
-                else if(mVelX < 0.0f) mVelX = mVelX < -tSlow ? mVelX + tSlow : 0.0f;
-            }
-            mStandingStill = 1;
-            mIdleTimer++;
-            if(mIdleTimer > cIdleWrap) mIdleTimer = cIdleRestart;
-            mRunStartTimer = 0;
-        }
-        if(mDoubleTapOption && mDoubleTapTimer != -1) mDoubleTapTimer++;
+        return;
     }
 
+    if(!mDashing)
+    {
+        if(pFooting == 1.0f)
+        {
+            mVelX = 0.0f;
+        }
+        else
+        {
+            const float tSlow = mRunSpeed * pFooting;
+            if(mVelX > 0.0f) mVelX = mVelX > tSlow ? mVelX - tSlow : 0.0f;
+            else if(mVelX < 0.0f) mVelX = mVelX < -tSlow ? mVelX + tSlow : 0.0f;
+        }
+        mStandingStill = 1;
+        mIdleTimer++;
+        if(mIdleTimer > cIdleWrap) mIdleTimer = cIdleRestart;
+        mRunStartTimer = 0;
+    }
+    if(mDoubleTapOption && mDoubleTapTimer != -1) mDoubleTapTimer++;
+}
+
+// Dash (or a double tap) starts a dash after the cooldown; it runs while Dash is held, until
+// its time is up or a wall stops it.
+void PlayerPony::UpdateGroundDash(ControlState **pControls, bool pDashRequest)
+{
     if(mDashEnabled)
     {
-        ControlState *rDash = tControls[CTL_DASH];
+        ControlState *rDash = pControls[CTL_DASH];
         mSinceDashTimer++;
-        const bool tKeep = IsKeepingDash(rDash, tControls[CTL_LEFT], tControls[CTL_RIGHT]);
-        if((rDash->mPressed || tDashRequest) && !mDashing && mSinceDashTimer > cDashCooldown) StartDash(true);
+        const bool tKeep = IsKeepingDash(rDash, pControls[CTL_LEFT], pControls[CTL_RIGHT]);
+        if((rDash->mPressed || pDashRequest) && !mDashing && mSinceDashTimer > cDashCooldown) StartDash(true);
         if(!rDash->mHeld && !tKeep)
         {
             if(mDashing) mDashEndTimer = 0;
@@ -407,29 +490,29 @@ void PlayerPony::UpdateGroundMovement()
         }
     }
 
-    if(mDashing)
-    {
-        mSinceDashTimer = 0;
-        const bool tBlocked = mFacingLeft ? mBlockedLeft : mBlockedRight;
-        if(tBlocked || mDashTimer > cGroundDashLastTick)
-        {
-            mDashEndTimer = 0;
-            mDashTimer = -1;
-            mDashing = 0;
-        }
-        else
-        {
-            if(mDashTimer % 4 == 0 && mDashTimer > 4) SpawnDustCloud();
-            mDashTimer++;
-            mVelX = mFacingLeft ? -mDashSpeed : mDashSpeed;
-        }
-    }
-    else
+    if(!mDashing)
     {
         mDashTimer = -1;
         if(mDashEndTimer != -1) mDashEndTimer++;
+        return;
     }
+    mSinceDashTimer = 0;
+    const bool tBlocked = mFacingLeft ? mBlockedLeft : mBlockedRight;
+    if(tBlocked || mDashTimer > cGroundDashLastTick)
+    {
+        mDashEndTimer = 0;
+        mDashTimer = -1;
+        mDashing = 0;
+        return;
+    }
+    if(mDashTimer % 4 == 0 && mDashTimer > 4) SpawnDustCloud();
+    mDashTimer++;
+    mVelX = mFacingLeft ? -mDashSpeed : mDashSpeed;
+}
 
+// The run-up shows for three ticks, then the run animation starts from its first frame.
+void PlayerPony::StepRunStartTimer()
+{
     if(mRunStartTimer >= 0 && mRunStartTimer <= 2)
     {
         mRunStartTimer++;
@@ -439,50 +522,29 @@ void PlayerPony::UpdateGroundMovement()
         mRunStartTimer = -1;
         mAnimTick = 0;
     }
+}
 
-    mJumpRising = 0;
-    mFalling = 0;
-    mWallSliding = 0;
-    mWallSlideTimer = -1;
-    // A knock-back ends with the landing. Left set, it would keep the next jump or air dash
-    // drifting on with no direction held, long after the hit.
-    mKnockedBack = 0;
-    mAccelY = mGravity;
-    mCapY = mFallCap;
-    mDashJump = 0;
-    if(mAirDashEnabled) mAirDashAvailable = 1;
-
-    mGroundTimer++;
-    if(mGroundTimer == 0)
-    {
-        if(mDashing && !tDir.mLeft && !tDir.mRight) mVelX = 0.0f;
-        mDashing = 0;
-        mDashTimer = -1;
-        AudioManager::PlaySoundIfBooted("Land");
-        mDoubleTapTimer = -1;
-    }
-    mAirTimer = -1;
-
-    if(tControls[CTL_JUMP]->mPressed)
-    {
-        mJumpRising = 1;
-        mAirTimer = 0;
-        mVelY = mJumpSpeed;
-        if(mDashing)
-        {
-            mDashJump = 1;
-            mDashTimer = -1;
-        }
-        AudioManager::PlaySoundIfBooted("Jump");
-    }
-    else
+void PlayerPony::StartGroundJump(ControlState *pJump)
+{
+    if(!pJump->mPressed)
     {
         mVelY = 0.0f;
+        return;
     }
+    mJumpRising = 1;
+    mAirTimer = 0;
+    mVelY = mJumpSpeed;
+    if(mDashing)
+    {
+        mDashJump = 1;
+        mDashTimer = -1;
+    }
+    AudioManager::PlaySoundIfBooted("Jump");
+}
 
-    if(mShotTimer != -1) mShotTimer++;
-    UpdateShootControl(tControls[CTL_SHOOT], true);
-
+// A hit throws her up and away from her facing; the rest of the injury pushes her on away.
+void PlayerPony::ApplyGroundKnockback()
+{
     const float tAway = mFacingLeft ? mKnockbackX : -mKnockbackX;
     if(mKnockbackPending)
     {
@@ -494,8 +556,6 @@ void PlayerPony::UpdateGroundMovement()
     {
         mVelX = tAway;
     }
-
-    if(mIdleTimer != -1) mIdleTimer++;
 }
 
 // --- Air step -------------------------------------------------------------------------------
@@ -504,20 +564,14 @@ void PlayerPony::UpdateAirMovement()
 {
     ControlState *tControls[CTL_COUNT];
     if(!FetchMoveControls(tControls)) return;
-    const Directions tDir = ReadDirections(tControls);
+    const MoveDirections tDir = ReadDirections(tControls);
 
     mSinceDashTimer = 100;
     float tSteer = mDashJump ? mDashSpeed : mRunSpeed;
     // A ground dash or a dash jump does not carry into the air as a dash.
     if(mAirTimer < 1 && mAirDashAvailable) mDashing = 0;
     mStandingStill = 0;
-
-    if(tDir.mUp || tDir.mDown)
-    {
-        RootZone *rLadder = FindLadder(tDir.mUp);
-        GrabLadder(rLadder);
-        if(rLadder) return;
-    }
+    if(CatchLadder(tDir)) return;
 
     bool tDashRequest = false;
     const bool tSteerLeft = tDir.mLeft && !mKickLockLeft;
@@ -576,30 +630,9 @@ void PlayerPony::UpdateAirMovement()
     }
 
     const bool tIntoWall = (mBlockedLeft && tDir.mLeft) || (mBlockedRight && tDir.mRight);
-    if(mInWater && !tIntoWall)
-    {
-        if(mFalling) mCapY = (float)(mFallCap * cWaterFactor);
-        if(!mDashing) mAccelY = (float)(mGravity * cWaterFactor);
-    }
-
+    if(mInWater && !tIntoWall) SinkInWater(!mDashing);
     if(mVelY < 0.0f && mCeiling) mVelY = 0.0f;
-
-    mGroundTimer = -1;
-    if(mAirTimer == -1)
-    {
-        mFalling = 1;
-        mAirTimer = 0;
-    }
-    mAirTimer++;
-    if(mVelY >= 0.0f)
-    {
-        mJumpRising = 0;
-        if(!mFalling)
-        {
-            mFalling = 1;
-            mAirTimer = 0;
-        }
-    }
+    AdvanceAirTimers();
     if(!tControls[CTL_JUMP]->mHeld && mJumpRising && mInjuryTimer == -1) mVelY = 0.0f;
 
     UpdateWallKick(tControls[CTL_JUMP], rDash);
@@ -651,10 +684,7 @@ void PlayerPony::UpdateWallSlide(bool pLeft, bool pRight)
         mVelY = 0.0f;
         mAirTimer = 0;
     }
-    mWallSliding = 0;
-    mWallSlideTimer = -1;
-    mAccelY = mGravity;
-    mCapY = mFallCap;
+    EndWallSlide();
 }
 
 // A kick hangs on the wall for five ticks, launches up and away on the sixth and ends after

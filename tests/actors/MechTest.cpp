@@ -227,3 +227,72 @@ TEST_F(MechTest, DestroyedOrForgottenMechSetsHerOnFoot)
     Tick(5);
     EXPECT_FALSE(mPlayer->IsControlLocked());
 }
+
+// Whatever put it there, a mech left alone never stays inside solid cells: one sunk into the
+// floor rises to stand on it.
+TEST_F(MechTest, AMechLeftInsideTheFloorRisesToStandOnIt)
+{
+    MechSuit *nMech = new MechSuit();
+    nMech->SetPosition(200.0f, (float)cFloorY - MECH_HEIGHT + 30.0f);
+    GetApplication()->rEntityManager->RegisterEntity("Second", nMech, DeleteRootObject);
+    nMech->Update();
+    Hitbox tBox;
+    nMech->GetHitbox(tBox);
+    EXPECT_FLOAT_EQ(tBox.mBot, (float)cFloorY);
+    EXPECT_FLOAT_EQ(tBox.mLft, 200.0f);
+}
+
+// Her death starts the level over, the mech included: it goes back to where the map placed
+// it, and she does not find herself in it again as she lands.
+TEST_F(MechTest, AfterHerDeathTheMechStandsWhereTheMapPlacedIt)
+{
+    GetApplication()->rMapManager->SetMechLocation(300, cFloorY - 67);
+    mPlayer->SetStartPosition(100.0f, (float)(cFloorY - 52));
+    Board();
+    SetKey(ALLEGRO_KEY_RIGHT, true);
+    Tick(30);
+    SetKey(ALLEGRO_KEY_RIGHT, false);
+    float tX, tY, tZ;
+    mMech->GetPosition(tX, tY, tZ);
+    ASSERT_GT(tX, 360.0f);
+
+    mPlayer->SetHealth(1);
+    AddEnemyShot(X(), Y(), 3);
+    Tick();
+    ASSERT_TRUE(mPlayer->IsDying());
+    for(int32_t i = 0; i < 400 && (mPlayer->IsDying() || mPlayer->IsTeleporting()); i++) Tick();
+    Tick(2);
+    ASSERT_FALSE(mPlayer->IsDying());
+    EXPECT_EQ(mPlayer->GetMech(), nullptr);
+    EXPECT_FALSE(mMech->IsRidden());
+    mMech->GetPosition(tX, tY, tZ);
+    EXPECT_FLOAT_EQ(tX, 300.0f);
+    EXPECT_FLOAT_EQ(tY, (float)cFloorY - 67.0f);
+    EXPECT_FLOAT_EQ(mPlayer->GetHitboxPtr()->mBot, (float)cFloorY);
+}
+
+// Ridden, too, it climbs out of the floor (a warp sets her down by her foot box) and she walks
+// it away; a box with no free place within the rise allowed stays where it is.
+TEST_F(MechTest, ARiddenMechSetDownInsideTheFloorClimbsOut)
+{
+    const ClipWorld tWorld = GetApplication()->rMapManager->GetClipWorld();
+    Hitbox tDeep = HitboxFromEdges(200.0f, 410.0f, 230.0f, 477.0f);
+    EXPECT_FALSE(RiseOutOfSolid(tWorld, tDeep, 67));
+    EXPECT_FLOAT_EQ(tDeep.mTop, 410.0f);
+    Hitbox tSunk = HitboxFromEdges(200.0f, 340.5f, 230.0f, 407.5f);
+    EXPECT_TRUE(RiseOutOfSolid(tWorld, tSunk, 67));
+    EXPECT_FLOAT_EQ(tSunk.mBot, (float)cFloorY + 0.5f);
+    EXPECT_FALSE(BoxInsideSolid(tWorld, tSunk));
+
+    Board();
+    mPlayer->SetPositionAutoCenter(350.0f, (float)(cFloorY - 52), 0.0f);
+    Tick(2);
+    EXPECT_FLOAT_EQ(mPlayer->GetHitboxPtr()->mBot, (float)cFloorY);
+    SetKey(ALLEGRO_KEY_RIGHT, true);
+    Tick(10);
+    SetKey(ALLEGRO_KEY_RIGHT, false);
+    EXPECT_GT(X(), 370.0f);
+    Hitbox tBox;
+    mMech->GetHitbox(tBox);
+    EXPECT_FLOAT_EQ(tBox.mBot, (float)cFloorY);
+}

@@ -280,6 +280,31 @@ TEST_F(PlayerPhysicsTest, ALadderTakenOutOfItsListLetsGoOfTheClimber)
     EXPECT_FALSE(mPlayer->IsOnLadder());
 }
 
+// A ladder standing on the floor: climbing down it ends with her feet on the floor, never
+// inside it, and she walks off at once.
+TEST_F(PlayerPhysicsTest, ClimbingDownToALaddersFootStandsHerOnTheFloor)
+{
+    ClimbOntoALadder();
+    if(HasFatalFailure()) return;
+    Tick(19);
+    SetKey(ALLEGRO_KEY_UP, false);
+    ASSERT_TRUE(mPlayer->IsOnLadder());
+    ASSERT_LT(mPlayer->GetHitboxPtr()->mBot, (float)cFloorY - 10.0f);
+    SetKey(ALLEGRO_KEY_DOWN, true);
+    Tick(40);
+    EXPECT_FALSE(mPlayer->IsOnLadder());
+    EXPECT_FLOAT_EQ(mPlayer->GetHitboxPtr()->mBot, (float)cFloorY);
+    EXPECT_TRUE(mPlayer->IsOnGround());
+    SetKey(ALLEGRO_KEY_DOWN, false);
+
+    const float tX = X();
+    SetKey(ALLEGRO_KEY_RIGHT, true);
+    Tick(10);
+    SetKey(ALLEGRO_KEY_RIGHT, false);
+    EXPECT_GT(X() - tX, 20.0f);
+    EXPECT_FLOAT_EQ(mPlayer->GetHitboxPtr()->mBot, (float)cFloorY);
+}
+
 TEST_F(PlayerPhysicsTest, PushesApplyOnceAndPushZonesExceedTheCaps)
 {
     Tick(2);

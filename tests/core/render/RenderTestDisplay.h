@@ -2,6 +2,7 @@
 
 #include <allegro5/allegro.h>
 #include <cstdlib>
+#include <gtest/gtest.h>
 #include <allegro5/allegro_image.h>
 
 #include "core/Application.h"
@@ -41,3 +42,24 @@ inline void CloseTestDisplay()
     if (rApp->rDisplay) al_destroy_display(rApp->rDisplay);
     rApp->rDisplay = nullptr;
 }
+
+// A suite that draws on a real display: one display for the whole suite, and every test
+// skipped when none can be made. A derived SetUp calls this one and returns if IsSkipped().
+class DisplaySuite : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        sHaveDisplay = OpenTestDisplay(480, 360);
+    }
+    static void TearDownTestSuite()
+    {
+        CloseTestDisplay();
+    }
+    void SetUp() override
+    {
+        if(!sHaveDisplay) GTEST_SKIP() << "no OpenGL display";
+    }
+
+    static inline bool sHaveDisplay = false;
+};
