@@ -13,20 +13,13 @@
 
 // The appearance's drawing on a real display: the frame at its offset, mirrored by facing,
 // and the damage flash, a white silhouette cut out through the stencil buffer.
-class EnemyAppearanceGLTest : public ::testing::Test
+class EnemyAppearanceGLTest : public DisplaySuite
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        sHaveDisplay = OpenTestDisplay(480, 360);
-    }
-    static void TearDownTestSuite()
-    {
-        CloseTestDisplay();
-    }
     void SetUp() override
     {
-        if(!sHaveDisplay) GTEST_SKIP() << "no OpenGL display";
+        DisplaySuite::SetUp();
+        if(IsSkipped()) return;
         // An 8 by 4 frame: its left half opaque red, its right half clear.
         uint8_t tPixels[8 * 4 * 4] = {};
         for(int32_t y = 0; y < 4; y++)
@@ -78,13 +71,10 @@ protected:
         glReadPixels(pViewX, 359 - pViewY, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, sPixel);
     }
 
-    static bool sHaveDisplay;
     Bitmap *mFrame = nullptr;
     CorvelAnimation *mAnimation = nullptr;
     EnemyAppearance mAppearance;
 };
-
-bool EnemyAppearanceGLTest::sHaveDisplay = false;
 
 TEST_F(EnemyAppearanceGLTest, TheFlashWhitensOnlyTheFrameForThreeDrawnFrames)
 {

@@ -11,20 +11,13 @@
 #include "world/ProxyTrigger.h"
 
 // A trigger draws its outline, in the camera's view, only while "ShowHitboxes" is on.
-class ProxyTriggerGLTest : public ::testing::Test
+class ProxyTriggerGLTest : public DisplaySuite
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        sHaveDisplay = OpenTestDisplay(480, 360);
-    }
-    static void TearDownTestSuite()
-    {
-        CloseTestDisplay();
-    }
     void SetUp() override
     {
-        if(!sHaveDisplay) GTEST_SKIP() << "no OpenGL display";
+        DisplaySuite::SetUp();
+        if(IsSkipped()) return;
         mSaved = *GetApplication();
         GetApplication()->rOptionsManager = new OptionsManager();
         GetApplication()->rOptionsManager->Bind("ShowHitboxes", &mShow, TYPEDVALUE_BOOL);
@@ -59,12 +52,9 @@ protected:
         return tCount;
     }
 
-    static bool sHaveDisplay;
     Application mSaved;
     uint8_t mShow = 0;
 };
-
-bool ProxyTriggerGLTest::sHaveDisplay = false;
 
 TEST_F(ProxyTriggerGLTest, TheOutlineShowsOnlyWithTheHitboxViewAndFollowsTheCamera)
 {
