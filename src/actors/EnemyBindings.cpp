@@ -18,11 +18,10 @@
 #include "world/MapManager.h"
 #include "world/RootProjectile.h"
 
-// The active enemy after the "not Enemy type" check; null (with the warning) otherwise.
+// The active Enemy; null after IsEnemyActive's warning.
 static Enemy *FetchActiveEnemy()
 {
-    if(!IsEnemyActive()) return nullptr;
-    return static_cast<Enemy *>(DataLibrary::Fetch()->GetActiveObject());
+    return IsEnemyActive() ? FetchActiveAs<Enemy>(TYPE_ENEMY, TYPE_ENEMY) : nullptr;
 }
 
 static const LuaProperty<Enemy> cSetters[] = {
@@ -162,16 +161,12 @@ static int Enemy_PushPropertyAsActiveObject(lua_State *L)
 {
     DataLibrary *rLibrary = DataLibrary::Fetch();
     if(!rLibrary) return 0;
-    int tArgs = lua_gettop(L);
-    RootObject *rWasActive = rLibrary->GetActiveObject();
+    bool tHasKey = lua_gettop(L) >= 1 && LuaArgIsString(L, 1);
+    Enemy *rEnemy = tHasKey ? FetchActiveEnemy() : nullptr;
     rLibrary->PushAndClearActive();
-    if(tArgs < 1 || !LuaArgIsString(L, 1)) return LuaArgListError("Enemy_PushPropertyAsActiveObject");
-    if(!rWasActive || rWasActive->GetType() != TYPE_ENEMY)
-    {
-        fprintf(stderr, "Warning, current active object is not Enemy type. %p\n", (void *)rWasActive);
-        return 0;
-    }
-    return LuaCallProperty(L, "Enemy_PushPropertyAsActiveObject", cParts, static_cast<Enemy *>(rWasActive), LuaUnknownPropertyError);
+    if(!tHasKey) return LuaArgListError("Enemy_PushPropertyAsActiveObject");
+    if(!rEnemy) return 0;
+    return LuaCallProperty(L, "Enemy_PushPropertyAsActiveObject", cParts, rEnemy, LuaUnknownPropertyError);
 }
 
 static int Enemy_IsSideBlocked(lua_State *L)

@@ -175,6 +175,18 @@ private:
     DataLibrary &operator=(const DataLibrary &) = delete;
 };
 
+// The active object as a T, or null: no library, nothing active, a type code outside
+// pLow..pHigh, or another class. The class is checked as well as the code, so a code that
+// names the wrong class can never hand out a bad pointer. Says nothing: each binding family
+// reports a miss in its own words. Families without a code of their own keep the whole range.
+template <typename T>
+T *FetchActiveAs(int32_t pLow = INT32_MIN, int32_t pHigh = INT32_MAX)
+{
+    DataLibrary *rLibrary = DataLibrary::Fetch();
+    if(!rLibrary || !rLibrary->ActiveTypeInRange(pLow, pHigh)) return nullptr;
+    return dynamic_cast<T *>(rLibrary->GetActiveObject());
+}
+
 // Set while the library's destructor tears down the watcher lists.
 uint8_t IsDataLibraryShuttingDown();
 
