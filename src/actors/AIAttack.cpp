@@ -161,23 +161,12 @@ void AISpawnEnemyAttack::CreateAttack(const Hitbox &pBox)
 {
     EntityManager *rEntities = EntityManager::Fetch();
     DataLibrary *rLibrary = DataLibrary::Fetch();
-    LuaManager *rLua = LuaManager::Fetch();
     if(!rEntities || !rLibrary) return;
     Enemy *nEnemy = new Enemy(mEnemyName);
     float tX = (mAnimationFacing == 1) ? pBox.mOwnerX - mOffsetX : pBox.mOwnerX + mOffsetX;
     nEnemy->SetPositionAutoCenter(tX, pBox.mOwnerY + mOffsetY, 0.0f);
     rEntities->RegisterEntity(nEnemy->GetName(), nEnemy, DeleteRootObject);
-    rLibrary->PushActiveEntity(nEnemy);
-    if(rLua)
-    {
-        rLua->ClearArguments();
-        if(mArgumentCount > 0)
-        {
-            rLua->SetArgumentCount(mArgumentCount);
-            for(int32_t i = 0; i < mArgumentCount; i++) rLua->AddStringArgument(mArguments[i] ? mArguments[i] : "");
-        }
-        if(mConstructorPath) rLua->ExecuteFile(mConstructorPath);
-    }
+    Enemy::RunConstructor(nEnemy, mConstructorPath, mArgumentCount, mArguments);
     rLibrary->PopActiveEntity();
 }
 

@@ -175,6 +175,19 @@ Enemy::~Enemy()
 
 // --- Ownership of the boxes -----------------------------------------------------------------
 
+bool Enemy::RunConstructor(Enemy *pEnemy, const char *pPath, int32_t pArgCount, const char *const *pArgs)
+{
+    DataLibrary *rLibrary = DataLibrary::Fetch();
+    if(!pEnemy || !rLibrary) return false;
+    rLibrary->PushActiveEntity(pEnemy);
+    LuaManager *rLua = LuaManager::Fetch();
+    if(!rLua) return true;
+    rLua->SetArgumentCount(pArgCount);
+    for(int32_t i = 0; i < pArgCount; i++) rLua->AddStringArgument(pArgs[i] ? pArgs[i] : "");
+    if(pPath) rLua->ExecuteFile(pPath);
+    return true;
+}
+
 Enemy *Enemy::FindLive(int32_t pID)
 {
     EntityManager *rEntities = EntityManager::Fetch();
@@ -464,19 +477,9 @@ int32_t Enemy::GetDamageFromProjectile(RootProjectile *pProjectile) const
 
 // --- Scripts --------------------------------------------------------------------------------
 
-void Enemy::RunScriptActive(const char *pPath)
-{
-    LuaManager *rLua = LuaManager::Fetch();
-    DataLibrary *rLibrary = DataLibrary::Fetch();
-    if(!pPath || !rLua || !rLibrary) return;
-    rLibrary->PushActiveEntity(this);
-    rLua->ExecuteFile(pPath);
-    rLibrary->PopActiveEntity();
-}
-
 void Enemy::RunDestructionScript()
 {
-    RunScriptActive(mDestructionScript);
+    RunScriptAsActive(this, mDestructionScript);
 }
 
 // --- Per tick -------------------------------------------------------------------------------
@@ -545,7 +548,7 @@ void Enemy::ApplyOutcome(int32_t pFirstDamage)
         PlaySoundNamed(mDamageSound);
         if(mWeaponCMark) mWeaponCInvulnerability = mInvincibleMaxTime;
         else mInvulnerability = mInvincibleMaxTime;
-        RunScriptActive(mHitReactionScript);
+        RunScriptAsActive(this, mHitReactionScript);
         return;
     }
     PlaySoundNamed(mInvincibleSound);
@@ -589,7 +592,7 @@ void Enemy::Update()
     mHealth->TakeDamage(mDamageThisTick);
     ApplyOutcome(tFirstDamage);
 
-    RunScriptActive(mLogicScript);
+    RunScriptAsActive(this, mLogicScript);
 
     // The flags are one-shot for the next collision move; a handler that made none (a delay,
     // a script control, an empty queue) must not leave them set for the next entity's move.

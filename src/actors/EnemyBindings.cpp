@@ -1,5 +1,7 @@
 #include "actors/Enemy.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "actors/AIAttack.h"
@@ -102,23 +104,20 @@ static int Enemy_Create(lua_State *L)
     int tArgs = lua_gettop(L);
     if(tArgs < 2 || !LuaArgIsString(L, 1) || !LuaArgIsString(L, 2)) return LuaArgListError("Enemy_Create");
     EntityManager *rEntities = EntityManager::Fetch();
-    DataLibrary *rLibrary = DataLibrary::Fetch();
-    LuaManager *rLua = LuaManager::Fetch();
-    if(!rEntities || !rLibrary || !rLua) return 0;
+    if(!rEntities || !DataLibrary::Fetch() || !LuaManager::Fetch()) return 0;
 
-    Enemy *nEnemy = new Enemy(LuaArgString(L, 1, nullptr));
-    rEntities->RegisterEntity(nEnemy->GetName(), nEnemy, DeleteRootObject);
-    rLibrary->PushActiveEntity(nEnemy);
-    rLua->ClearArguments();
-    if(tArgs > 2)
-    {
-        rLua->SetArgumentCount(tArgs - 2);
-        for(int i = 3; i <= tArgs; i++) rLua->AddStringArgument(LuaArgString(L, i, ""));
-    }
+    // The texts after the path are the constructor's arguments.
+    int32_t tCount = tArgs - 2;
+    const char **nArgs = tCount > 0 ? (const char **)malloc(sizeof(const char *) * (size_t)tCount) : nullptr;
+    if(!nArgs) tCount = 0;
+    for(int32_t i = 0; i < tCount; i++) nArgs[i] = LuaArgString(L, i + 3, "");
     // The path is copied: the script run below may collect the Lua string.
     char tPath[512];
     snprintf(tPath, sizeof(tPath), "%s", LuaArgString(L, 2, ""));
-    rLua->ExecuteFile(tPath);
+    Enemy *nEnemy = new Enemy(LuaArgString(L, 1, nullptr));
+    rEntities->RegisterEntity(nEnemy->GetName(), nEnemy, DeleteRootObject);
+    Enemy::RunConstructor(nEnemy, tPath, tCount, nArgs);
+    free(nArgs);
     return 0;
 }
 

@@ -217,7 +217,6 @@ void EnemySpawnTrigger::SpawnAction(ProxyTrigger *pTrigger)
 
     EntityManager *rEntities = EntityManager::Fetch();
     DataLibrary *rLibrary = DataLibrary::Fetch();
-    LuaManager *rLua = LuaManager::Fetch();
     if(!rEntities || !rLibrary) return;
     // The data list may change under a constructor script; keep private copies.
     char *nName = nullptr;
@@ -230,12 +229,7 @@ void EnemySpawnTrigger::SpawnAction(ProxyTrigger *pTrigger)
     nEnemy->SetSpawnPointId(pTrigger->GetID());
     rEntities->RegisterEntity(nName, nEnemy, DeleteRootObject);
     const int32_t tEnemyID = nEnemy->GetID();
-    rLibrary->PushActiveEntity(nEnemy);
-    if(rLua)
-    {
-        rLua->ClearArguments();
-        rLua->ExecuteFile(nScript);
-    }
+    Enemy::RunConstructor(nEnemy, nScript, 0, nullptr);
     rLibrary->PopActiveEntity();
     SetDataNumber(rData, "HasSpawned", 1.0f);
     Enemy *rStill = Enemy::FindLive(tEnemyID);

@@ -449,13 +449,7 @@ bool RootProjectile::HitTestPolygon(PolygonArrays pPolygon)
 
 void RootProjectile::RunHookScript(const char *pPath, int32_t pCode)
 {
-    if(!pPath) return;
-    LuaManager *rLua = LuaManager::Fetch();
-    DataLibrary *rLibrary = DataLibrary::Fetch();
-    if(!rLua || !rLibrary) return;
-    rLibrary->PushActiveEntity(this);
-    rLua->ExecuteLuaFile(pPath, 1, "N", (double)pCode);
-    rLibrary->PopActiveEntity();
+    RunScriptAsActive(this, pPath, SCRIPT_ARGS_NUMBER, (double)pCode);
 }
 
 void RootProjectile::OnDestroy()
