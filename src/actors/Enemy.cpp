@@ -39,8 +39,7 @@ namespace
 
     bool CameraFrame(Hitbox &sFrame)
     {
-        CameraManager *rCameras = CameraManager::Fetch();
-        Camera *rCamera = rCameras ? rCameras->GetActiveCamera() : nullptr;
+        Camera *rCamera = CameraManager::ActiveCamera();
         if(!rCamera) return false;
         sFrame = rCamera->GetFrame();
         return true;

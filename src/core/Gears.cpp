@@ -349,7 +349,7 @@ static void ResetEntities()
 // Zones, polygons, pushers and a control script belong to the level being left.
 static void ResetActiveCamera()
 {
-    Camera *rCamera = CameraManager::Fetch() ? CameraManager::Fetch()->GetActiveCamera() : nullptr;
+    Camera *rCamera = CameraManager::ActiveCamera();
     if(rCamera) rCamera->Reset();
 }
 

@@ -542,16 +542,6 @@ void GUI::CreateDefaultObjects()
 // ---------------------------------------------------------------------------------------------
 // Hotkeys
 
-static bool ControlPressed(ControlManager *pControls, const char *pName)
-{
-    return pControls && pControls->GetControl(pName)->mPressed;
-}
-
-static bool ControlHeld(ControlManager *pControls, const char *pName)
-{
-    return pControls && pControls->GetControl(pName)->mHeld;
-}
-
 // Without a player nothing holds the controls locked.
 static bool PlayerControlsUnlocked()
 {
@@ -569,19 +559,18 @@ static bool IsUsableHasteRate(float pRate)
 // than stalling the timer or flooding the queue; the refusal is said once per press.
 void GUI::UpdateGameSpeed()
 {
-    ControlManager *rControls = ControlManager::Fetch();
     float tRate = cNormalFrameRate;
-    if(ControlHeld(rControls, "SpeedUp"))
+    if(ControlManager::IsHeld("SpeedUp"))
     {
         OptionsManager *rOptions = OptionsManager::Fetch();
         float tHaste = rOptions ? rOptions->GetFloat("HasteRate") : 0.0f;
         if(IsUsableHasteRate(tHaste))
             tRate = tHaste;
-        else if(rOptions && ControlPressed(rControls, "SpeedUp"))
+        else if(rOptions && ControlManager::IsPressed("SpeedUp"))
             fprintf(stderr, "GUI: HasteRate %g is outside %g..%g, the game keeps %g ticks a second.\n", tHaste,
                     cLowestHasteRate, cHighestHasteRate, cNormalFrameRate);
     }
-    else if(ControlHeld(rControls, "SlowDown"))
+    else if(ControlManager::IsHeld("SlowDown"))
     {
         tRate = cSlowFrameRate;
     }
@@ -616,19 +605,18 @@ void GUI::UpdateHotkeys()
         return;
     }
 
-    ControlManager *rControls = ControlManager::Fetch();
     Application *rApp = GetApplication();
     bool tInGame = rApp->rGearTick == GameGearTimer;
     bool tUnlocked = PlayerControlsUnlocked();
     GUIBaseObject *rPauseScreen = FindObject("PauseScreen");
     GUIBaseObject *rConsole = FindObject("Console");
 
-    if(ControlPressed(rControls, "Pause") && tUnlocked && tInGame && (!rConsole || !rConsole->IsVisible()))
+    if(ControlManager::IsPressed("Pause") && tUnlocked && tInGame && (!rConsole || !rConsole->IsVisible()))
     {
         if(rPauseScreen && !IsScreenOpen(rPauseScreen)) OpenScreen(rPauseScreen);
     }
 
-    if(ControlPressed(rControls, "ToggleFullscreen"))
+    if(ControlManager::IsPressed("ToggleFullscreen"))
     {
         DisplayManager *rDisplay = DisplayManager::Fetch();
         if(rDisplay) rDisplay->ToggleFullscreen();
@@ -636,7 +624,7 @@ void GUI::UpdateHotkeys()
 
     UpdateGameSpeed();
 
-    if(ControlPressed(rControls, "CloseGame") && tUnlocked)
+    if(ControlManager::IsPressed("CloseGame") && tUnlocked)
     {
         GUIBaseObject *rTop = GetTopScreen();
         if(rTop)
@@ -654,24 +642,23 @@ void GUI::UpdateHotkeys()
     {
         char tWarpName[8];
         snprintf(tWarpName, sizeof(tWarpName), "Warp%i", i);
-        if(ControlPressed(rControls, tWarpName)) rMaps->RunHotkey(i);
+        if(ControlManager::IsPressed(tWarpName)) rMaps->RunHotkey(i);
     }
 
-    if(ControlPressed(rControls, "ToggleHitboxes"))
+    if(ControlManager::IsPressed("ToggleHitboxes"))
     {
         OptionsManager *rOptions = OptionsManager::Fetch();
         if(rOptions) rOptions->SetBool("ShowHitboxes", !rOptions->GetBool("ShowHitboxes"));
     }
 
-    if(ControlPressed(rControls, "ConnectToPlinkard") && SocketManager::Fetch())
+    if(ControlManager::IsPressed("ConnectToPlinkard") && SocketManager::Fetch())
     {
         SocketManager::Fetch()->RequestToolLink();
     }
 
-    if(ControlPressed(rControls, "DisplayCameraTopLeft"))
+    if(ControlManager::IsPressed("DisplayCameraTopLeft"))
     {
-        CameraManager *rCameras = CameraManager::Fetch();
-        Camera *rCamera = rCameras ? rCameras->GetActiveCamera() : nullptr;
+        Camera *rCamera = CameraManager::ActiveCamera();
         if(rCamera)
         {
             Hitbox tFrame = rCamera->GetFrame();
@@ -679,7 +666,7 @@ void GUI::UpdateHotkeys()
         }
     }
 
-    if(ControlPressed(rControls, "Console") && rConsole) ToggleConsole(rConsole);
+    if(ControlManager::IsPressed("Console") && rConsole) ToggleConsole(rConsole);
 
     Debug::PopPrint("[GUI] Hotkey check finished\n");
 }

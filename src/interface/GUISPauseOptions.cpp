@@ -44,11 +44,6 @@ float VolumeKnobX(float pVolume)
     return 134.0f + 100.0f * pVolume;
 }
 
-static bool ControlPressed(ControlManager *pControls, const char *pName)
-{
-    return pControls && pControls->GetControl(pName)->mPressed;
-}
-
 void GUISPauseScreen::BuildOptionsNavigation()
 {
     if(!mNeedsRefresh) return;
@@ -94,8 +89,8 @@ void GUISPauseScreen::HandleOptionsInput()
 
     if(mInputDelay <= 0)
     {
-        bool tEnter = ControlPressed(rControls, "Enter");
-        if(ControlPressed(rControls, "Shoot") || ControlPressed(rControls, "Jump") || tEnter)
+        bool tEnter = ControlManager::IsPressed("Enter");
+        if(ControlManager::IsPressed("Shoot") || ControlManager::IsPressed("Jump") || tEnter)
         {
             PlayerPony *rPlayer = PlayerPony::Get();
             if(tNode >= 0 && tNode <= 11)
@@ -117,12 +112,12 @@ void GUISPauseScreen::HandleOptionsInput()
         AudioManager *rAudio = AudioManager::Fetch();
         if(rAudio && (tNode == 15 || tNode == 16))
         {
-            if(ControlPressed(rControls, "Left"))
+            if(ControlManager::IsPressed("Left"))
             {
                 if(tNode == 15) rAudio->ChangeMusicVolume(-cVolumeStep);
                 else rAudio->ChangeSoundVolume(-cVolumeStep);
             }
-            if(ControlPressed(rControls, "Right"))
+            if(ControlManager::IsPressed("Right"))
             {
                 if(tNode == 15) rAudio->ChangeMusicVolume(cVolumeStep);
                 else rAudio->ChangeSoundVolume(cVolumeStep);
@@ -137,7 +132,7 @@ void GUISPauseScreen::HandleOptionsInput()
     if(tKey == -1 && tMouse == -1 && tJoystick == -1) return;
     int32_t tRow = tNode / 2;
     if(tRow > 5) return;
-    if(ControlPressed(rControls, "CloseGame")) tKey = tMouse = tJoystick = -1;
+    if(ControlManager::IsPressed("CloseGame")) tKey = tMouse = tJoystick = -1;
     rControls->SetBinding(RebindControlNames[tRow], (uint8_t)(tNode % 2), tKey, tMouse, tJoystick);
     mInputDelay = 1;
 }

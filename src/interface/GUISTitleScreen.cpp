@@ -100,8 +100,7 @@ bool GUISTitleScreen::HandleEvent(int32_t pCode, int32_t pX, int32_t pY)
     if(!mThanksMode) CountTick(mTitleTicks);
     CountTick(mThanksTicks);
 
-    ControlManager *rControls = ControlManager::Fetch();
-    if(rControls && rControls->GetControl("Pause")->mPressed)
+    if(ControlManager::IsPressed("Pause"))
     {
         if(mThanksMode)
         {

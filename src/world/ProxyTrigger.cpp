@@ -112,8 +112,7 @@ void ProxyTrigger::DefaultOutline(ProxyTrigger *pTrigger)
 {
     OptionsManager *rOptions = OptionsManager::Fetch();
     if(!pTrigger || !rOptions || !rOptions->GetBool("ShowHitboxes")) return;
-    CameraManager *rCameras = CameraManager::Fetch();
-    Camera *rCamera = rCameras ? rCameras->GetActiveCamera() : nullptr;
+    Camera *rCamera = CameraManager::ActiveCamera();
     ZoneRect tRect = pTrigger->GetRect();
     float tWidth = tRect.mRgt - tRect.mLft;
     float tHeight = tRect.mBot - tRect.mTop;
@@ -154,8 +153,7 @@ bool EnemySpawnTrigger::SpawnCheck(ProxyTrigger *pTrigger)
     SetDataNumber(rData, "RespawnTimer", tTimer);
     if(tTimer > 0.0f) return false;
 
-    CameraManager *rCameras = CameraManager::Fetch();
-    Camera *rCamera = rCameras ? rCameras->GetActiveCamera() : nullptr;
+    Camera *rCamera = CameraManager::ActiveCamera();
     if(!rCamera) return false;
     Hitbox tFrame = rCamera->GetFrame();
     const int32_t L = (int32_t)tFrame.mLft;

@@ -496,8 +496,7 @@ void RootProjectile::InterceptProjectile(RootProjectile *)
 // rounding each tick. A buster shot goes as soon as that shifted box leaves the view.
 void RootProjectile::ApplyOffscreenRule()
 {
-    CameraManager *rCameras = CameraManager::Fetch();
-    Camera *rCamera = rCameras ? rCameras->GetActiveCamera() : nullptr;
+    Camera *rCamera = CameraManager::ActiveCamera();
     if(!rCamera) return;
     const float tX = mHitbox.mOwnerX - mOffsetLft;
     const float tY = mHitbox.mOwnerY - mOffsetTop;
