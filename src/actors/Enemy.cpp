@@ -27,7 +27,6 @@
 #include "world/EntityManager.h"
 #include "world/LevelCollision.h"
 #include "world/MapManager.h"
-#include "world/ProxyTrigger.h"
 #include "world/RootProjectile.h"
 #include "world/SpawnManager.h"
 
