@@ -54,7 +54,7 @@ GUI *GUI::Fetch()
 bool GUILetsWorldRun(GUI *pGUI)
 {
     if(!pGUI) return false;
-    GUIBaseObject *rPauseScreen = pGUI->FindObject("PauseScreen");
+    GUIBaseObject *rPauseScreen = pGUI->FindObject(PAUSE_SCREEN_NAME);
     return rPauseScreen && !pGUI->IsTopScreen(rPauseScreen);
 }
 
@@ -463,7 +463,7 @@ bool GUI::IsAnimationListEmpty()
 
 void GUI::SetBossHealthBarTarget(int32_t pCode)
 {
-    GUIBaseObject *rBar = FindObject("BossHealthBar");
+    GUIBaseObject *rBar = FindObject(BOSS_HEALTH_BAR_NAME);
     if(rBar) rBar->SetTarget(pCode);
 }
 
@@ -476,39 +476,39 @@ void GUI::GetMouseClickCoords(float &sX, float &sY) const
 void GUI::CreateDefaultObjects()
 {
     GUIConsole *nConsole = new GUIConsole();
-    nConsole->SetName("Console");
+    nConsole->SetName(CONSOLE_NAME);
     nConsole->Hide();
     nConsole->SetRect(0.0f, 0.0f, 480.0f, 160.0f);
-    AddObject("Console", nConsole);
+    AddObject(CONSOLE_NAME, nConsole);
 
     GUISBossHealthBar *nBossBar = new GUISBossHealthBar();
-    nBossBar->SetName("BossHealthBar");
+    nBossBar->SetName(BOSS_HEALTH_BAR_NAME);
     nBossBar->SetVisible(false);
-    AddObject("BossHealthBar", nBossBar);
+    AddObject(BOSS_HEALTH_BAR_NAME, nBossBar);
 
     GUISKestraHealthBar *nPlayerBar = new GUISKestraHealthBar();
-    nPlayerBar->SetName("KestraHealthBar");
+    nPlayerBar->SetName(KESTRA_HEALTH_BAR_NAME);
     nPlayerBar->SetVisible(false);
-    AddObject("KestraHealthBar", nPlayerBar);
+    AddObject(KESTRA_HEALTH_BAR_NAME, nPlayerBar);
 
     GUISLevelSelectScreen *nLevelSelect = new GUISLevelSelectScreen();
-    nLevelSelect->SetName("LevelSelectScreen");
+    nLevelSelect->SetName(LEVEL_SELECT_SCREEN_NAME);
     nLevelSelect->SetVisible(false);
-    AddObject("LevelSelectScreen", nLevelSelect);
+    AddObject(LEVEL_SELECT_SCREEN_NAME, nLevelSelect);
     nLevelSelect->Build();
 
     GUISTitleScreen *nTitle = new GUISTitleScreen();
-    nTitle->SetName("TitleScreen");
+    nTitle->SetName(TITLE_SCREEN_NAME);
     nTitle->SetVisible(false);
     nTitle->LoadImages();
-    AddObject("TitleScreen", nTitle);
+    AddObject(TITLE_SCREEN_NAME, nTitle);
 
     GUISPauseScreen *nPause = new GUISPauseScreen();
-    nPause->SetName("PauseScreen");
+    nPause->SetName(PAUSE_SCREEN_NAME);
     nPause->SetVisible(false);
     nPause->SetAlpha(0.0f);
     nPause->LoadImages();
-    AddObject("PauseScreen", nPause);
+    AddObject(PAUSE_SCREEN_NAME, nPause);
 
     GUITextLine *nWatermark = new GUITextLine();
     nWatermark->SetName("Watermark");

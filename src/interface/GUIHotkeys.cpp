@@ -12,6 +12,8 @@
 #include "core/OptionsManager.h"
 #include "core/render/DisplayManager.h"
 #include "interface/GUIBaseObject.h"
+#include "interface/GUIConsole.h"
+#include "interface/GUISPauseScreen.h"
 #include "interface/SocketManager.h"
 #include "world/Camera.h"
 #include "world/CameraManager.h"
@@ -93,8 +95,8 @@ void GUI::UpdateHotkeys()
     Application *rApp = GetApplication();
     bool tInGame = rApp->rGearTick == GameGearTimer;
     bool tUnlocked = PlayerControlsUnlocked();
-    GUIBaseObject *rPauseScreen = FindObject("PauseScreen");
-    GUIBaseObject *rConsole = FindObject("Console");
+    GUIBaseObject *rPauseScreen = FindObject(PAUSE_SCREEN_NAME);
+    GUIBaseObject *rConsole = FindObject(CONSOLE_NAME);
 
     if(ControlManager::IsPressed("Pause") && tUnlocked && tInGame && (!rConsole || !rConsole->IsVisible()))
     {

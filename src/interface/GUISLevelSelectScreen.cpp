@@ -75,7 +75,7 @@ void GUISLevelSelectScreen::Build()
         nTransition->SetFadeSpeeds(1.0f / 30.0f, 0.0f);
         nButton->AddAction(nTransition, true);
         GUIExec_ShowHideObject *nHide = new GUIExec_ShowHideObject();
-        nHide->SetObjectName("LevelSelectScreen");
+        nHide->SetObjectName(LEVEL_SELECT_SCREEN_NAME);
         nHide->SetShow(0);
         nButton->AddAction(nHide, true);
         AudioExec_StopMusic *nStop = new AudioExec_StopMusic();
@@ -195,5 +195,5 @@ void GUISLevelSelectScreen::Render()
 GUISLevelSelectScreen *GetLevelSelectScreen()
 {
     GUI *rGUI = GUI::Fetch();
-    return rGUI ? dynamic_cast<GUISLevelSelectScreen *>(rGUI->FindObject("LevelSelectScreen")) : nullptr;
+    return rGUI ? dynamic_cast<GUISLevelSelectScreen *>(rGUI->FindObject(LEVEL_SELECT_SCREEN_NAME)) : nullptr;
 }

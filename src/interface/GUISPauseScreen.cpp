@@ -17,6 +17,7 @@
 #include "core/render/GLState.h"
 #include "interface/AudioManager.h"
 #include "interface/GUI.h"
+#include "interface/GUISHealthBars.h"
 
 static const char *cImageNames[PAUSE_IMAGE_COUNT] =
 {
@@ -49,8 +50,7 @@ static Bitmap *FindBitmap(const char *pFolder, const char *pName)
 
 static void SetKestraBarVisible(bool pFlag)
 {
-    GUI *rGUI = GUI::Fetch();
-    GUIBaseObject *rBar = rGUI ? rGUI->FindObject("KestraHealthBar") : nullptr;
+    GUISKestraHealthBar *rBar = GetKestraHealthBar();
     if(rBar) rBar->SetVisible(pFlag);
 }
 

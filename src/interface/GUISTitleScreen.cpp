@@ -142,5 +142,5 @@ void GUISTitleScreen::Render()
 GUISTitleScreen *GetTitleScreen()
 {
     GUI *rGUI = GUI::Fetch();
-    return rGUI ? dynamic_cast<GUISTitleScreen *>(rGUI->FindObject("TitleScreen")) : nullptr;
+    return rGUI ? dynamic_cast<GUISTitleScreen *>(rGUI->FindObject(TITLE_SCREEN_NAME)) : nullptr;
 }
