@@ -58,11 +58,9 @@ static const LuaProperty<AIAttackHandler> cAttackKinds[] = {
 // Every path pushes the active-object stack once, so a script's closing pop stays balanced.
 static int AIAttackHandler_CreateAttack(lua_State *L)
 {
-    DataLibrary *rLibrary = DataLibrary::Fetch();
-    if(!rLibrary) return 0;
     bool tHasKind = lua_gettop(L) >= 1 && LuaArgIsString(L, 1);
-    AIAttackHandler *rHandler = tHasKind ? FetchActiveHandler() : nullptr;
-    rLibrary->PushAndClearActive();
+    AIAttackHandler *rHandler;
+    if(!FetchThenPushActive(tHasKind, FetchActiveHandler, rHandler)) return 0;
     if(!tHasKind)
     {
         fprintf(stderr, "AIAttackHandler_CreateAttack: No attack type specified.\n");
@@ -133,11 +131,9 @@ static const LuaProperty<AILemonAttack> cLemonParts[] = {
 
 static int AILemonAttack_PushPropertyAsActiveObject(lua_State *L)
 {
-    DataLibrary *rLibrary = DataLibrary::Fetch();
-    if(!rLibrary) return 0;
     bool tHasKey = lua_gettop(L) >= 1 && LuaArgIsString(L, 1);
-    AILemonAttack *rAttack = tHasKey ? FetchActiveLemonAttack() : nullptr;
-    rLibrary->PushAndClearActive();
+    AILemonAttack *rAttack;
+    if(!FetchThenPushActive(tHasKey, FetchActiveLemonAttack, rAttack)) return 0;
     if(!tHasKey) return LuaArgListError("AILemonAttack_PushPropertyAsActiveObject");
     if(!rAttack) return 0;
     return LuaCallProperty(L, "AILemonAttack_PushPropertyAsActiveObject", cLemonParts, rAttack, LuaUnknownPropertyError);

@@ -158,11 +158,9 @@ static const LuaProperty<Enemy> cParts[] = {
 
 static int Enemy_PushPropertyAsActiveObject(lua_State *L)
 {
-    DataLibrary *rLibrary = DataLibrary::Fetch();
-    if(!rLibrary) return 0;
     bool tHasKey = lua_gettop(L) >= 1 && LuaArgIsString(L, 1);
-    Enemy *rEnemy = tHasKey ? FetchActiveEnemy() : nullptr;
-    rLibrary->PushAndClearActive();
+    Enemy *rEnemy;
+    if(!FetchThenPushActive(tHasKey, FetchActiveEnemy, rEnemy)) return 0;
     if(!tHasKey) return LuaArgListError("Enemy_PushPropertyAsActiveObject");
     if(!rEnemy) return 0;
     return LuaCallProperty(L, "Enemy_PushPropertyAsActiveObject", cParts, rEnemy, LuaUnknownPropertyError);

@@ -77,11 +77,9 @@ static int Hitbox_SetProperty(lua_State *L)
 
 static int Hitbox_PushProjectile(lua_State *L)
 {
-    DataLibrary *rLibrary = DataLibrary::Fetch();
-    if(!rLibrary) return 0;
     bool tHasIndex = lua_gettop(L) == 1 && LuaArgIsNumber(L, 1);
-    EnemyHitbox *rHitbox = tHasIndex ? FetchActiveHitbox() : nullptr;
-    rLibrary->PushAndClearActive();
+    EnemyHitbox *rHitbox;
+    if(!FetchThenPushActive(tHasIndex, FetchActiveHitbox, rHitbox)) return 0;
     if(!tHasIndex) return LuaArgListError("Hitbox_PushProjectile");
     if(rHitbox) rHitbox->MakeBoxActive(LuaArgInteger(L, 1, -1));
     return 0;

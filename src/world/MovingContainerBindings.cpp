@@ -47,11 +47,10 @@ static const LuaProperty<MovingContainer> cPlatformParts[] = {
 // script's pop stays balanced.
 static int MovingContainer_PushPropertyAsActiveObject(lua_State *L)
 {
-    DataLibrary *rLibrary = DataLibrary::Fetch();
-    if(!rLibrary) return 0;
     bool tHasKey = LuaArgString(L, 1, nullptr) != nullptr;
-    MovingContainer *rPlatform = tHasKey ? FetchActivePlatform("MovingContainer_PushPropertyAsActiveObject") : nullptr;
-    rLibrary->PushAndClearActive();
+    MovingContainer *rPlatform;
+    auto tFetch = [] { return FetchActivePlatform("MovingContainer_PushPropertyAsActiveObject"); };
+    if(!FetchThenPushActive(tHasKey, tFetch, rPlatform)) return 0;
     if(!tHasKey) return LuaArgListError("MovingContainer_PushPropertyAsActiveObject");
     if(!rPlatform) return 0;
     return LuaCallProperty(L, "MovingContainer_PushPropertyAsActiveObject", cPlatformParts, rPlatform, LuaUnknownPropertyError);

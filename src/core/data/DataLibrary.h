@@ -187,6 +187,21 @@ T *FetchActiveAs(int32_t pLow = INT32_MIN, int32_t pHigh = INT32_MAX)
     return dynamic_cast<T *>(rLibrary->GetActiveObject());
 }
 
+// The opening of the bindings that push the active object and then act on the one that was
+// active: sObject gets pFetch's answer, asked (and so reported) only when pAsk is set, so a call
+// that lacks its key says only that; the push happens either way, so the script's pop stays
+// balanced. False without a library, when nothing is fetched or pushed.
+template <typename T, typename F>
+bool FetchThenPushActive(bool pAsk, F pFetch, T *&sObject)
+{
+    sObject = nullptr;
+    DataLibrary *rLibrary = DataLibrary::Fetch();
+    if(!rLibrary) return false;
+    if(pAsk) sObject = pFetch();
+    rLibrary->PushAndClearActive();
+    return true;
+}
+
 // Set while the library's destructor tears down the watcher lists.
 uint8_t IsDataLibraryShuttingDown();
 
