@@ -549,9 +549,5 @@ void AIMovementHandler::ResetAll()
 
 bool IsAIMovementHandlerActive()
 {
-    DataLibrary *rLibrary = DataLibrary::Fetch();
-    if(rLibrary && rLibrary->ActiveIsType(TYPE_AIMOVEMENTHANDLER)) return true;
-    fprintf(stderr, "Warning, current active object is not AIMovementHandler type. %p\n",
-            rLibrary ? (void *)rLibrary->GetActiveObject() : nullptr);
-    return false;
+    return ActiveIsTypeOrWarn(TYPE_AIMOVEMENTHANDLER, "AIMovementHandler");
 }

@@ -662,8 +662,5 @@ void Enemy::Render()
 
 bool IsEnemyActive()
 {
-    DataLibrary *rLibrary = DataLibrary::Fetch();
-    if(rLibrary && rLibrary->ActiveIsType(TYPE_ENEMY)) return true;
-    fprintf(stderr, "Warning, current active object is not Enemy type. %p\n", rLibrary ? (void *)rLibrary->GetActiveObject() : nullptr);
-    return false;
+    return ActiveIsTypeOrWarn(TYPE_ENEMY, "Enemy");
 }

@@ -187,6 +187,10 @@ T *FetchActiveAs(int32_t pLow = INT32_MIN, int32_t pHigh = INT32_MAX)
     return dynamic_cast<T *>(rLibrary->GetActiveObject());
 }
 
+// The actors' type check: true when the active object has that code; otherwise, with or without
+// a library, "Warning, current active object is not <name> type. <address>" and false.
+bool ActiveIsTypeOrWarn(int32_t pCode, const char *pTypeName);
+
 // The opening of the bindings that push the active object and then act on the one that was
 // active: sObject gets pFetch's answer, asked (and so reported) only when pAsk is set, so a call
 // that lacks its key says only that; the push happens either way, so the script's pop stays
