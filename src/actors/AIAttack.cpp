@@ -21,12 +21,6 @@ namespace
         if(rLibrary) rLibrary->ForgetObject(pAttack);
         delete (AIAttack *)pAttack;
     }
-
-    void *ActiveObject()
-    {
-        DataLibrary *rLibrary = DataLibrary::Fetch();
-        return rLibrary ? (void *)rLibrary->GetActiveObject() : nullptr;
-    }
 }
 
 // --- AIAttack -------------------------------------------------------------------------------
@@ -161,23 +155,12 @@ void AISpawnEnemyAttack::CreateAttack(const Hitbox &pBox)
 {
     EntityManager *rEntities = EntityManager::Fetch();
     DataLibrary *rLibrary = DataLibrary::Fetch();
-    LuaManager *rLua = LuaManager::Fetch();
     if(!rEntities || !rLibrary) return;
     Enemy *nEnemy = new Enemy(mEnemyName);
     float tX = (mAnimationFacing == 1) ? pBox.mOwnerX - mOffsetX : pBox.mOwnerX + mOffsetX;
     nEnemy->SetPositionAutoCenter(tX, pBox.mOwnerY + mOffsetY, 0.0f);
     rEntities->RegisterEntity(nEnemy->GetName(), nEnemy, DeleteRootObject);
-    rLibrary->PushActiveEntity(nEnemy);
-    if(rLua)
-    {
-        rLua->ClearArguments();
-        if(mArgumentCount > 0)
-        {
-            rLua->SetArgumentCount(mArgumentCount);
-            for(int32_t i = 0; i < mArgumentCount; i++) rLua->AddStringArgument(mArguments[i] ? mArguments[i] : "");
-        }
-        if(mConstructorPath) rLua->ExecuteFile(mConstructorPath);
-    }
+    Enemy::RunConstructor(nEnemy, mConstructorPath, mArgumentCount, mArguments);
     rLibrary->PopActiveEntity();
 }
 
@@ -273,32 +256,30 @@ AIAttack *AIAttackHandler::GetLastAttack()
 
 bool IsAIAttackActive()
 {
-    DataLibrary *rLibrary = DataLibrary::Fetch();
-    if(rLibrary && rLibrary->ActiveIsType(TYPE_AIATTACK)) return true;
-    fprintf(stderr, "Warning, current active object is not AIAttack type. %p\n", ActiveObject());
+    return ActiveIsTypeOrWarn(TYPE_AIATTACK, "AIAttack");
+}
+
+// An active AIAttack of that kind; otherwise the warning about the code, or about the kind.
+static bool IsActiveAttackOfKind(int32_t pKind, const char *pKindName)
+{
+    AIAttack *rAttack = IsAIAttackActive() ? FetchActiveAs<AIAttack>(TYPE_AIATTACK, TYPE_AIATTACK) : nullptr;
+    if(!rAttack) return false;
+    if(rAttack->GetKind() == pKind) return true;
+    fprintf(stderr, "Warning, current AIAttack is not a %s type.\n", pKindName);
     return false;
 }
 
 bool IsAILemonAttackActive()
 {
-    if(!IsAIAttackActive()) return false;
-    if(((AIAttack *)DataLibrary::Fetch()->GetActiveObject())->GetKind() == AIATTACK_LEMON) return true;
-    fprintf(stderr, "Warning, current AIAttack is not a LEMON_PROJECTILE type.\n");
-    return false;
+    return IsActiveAttackOfKind(AIATTACK_LEMON, "LEMON_PROJECTILE");
 }
 
 bool IsAISpawnEnemyAttackActive()
 {
-    if(!IsAIAttackActive()) return false;
-    if(((AIAttack *)DataLibrary::Fetch()->GetActiveObject())->GetKind() == AIATTACK_SPAWN_ENEMY) return true;
-    fprintf(stderr, "Warning, current AIAttack is not a SPAWN_ENEMY type.\n");
-    return false;
+    return IsActiveAttackOfKind(AIATTACK_SPAWN_ENEMY, "SPAWN_ENEMY");
 }
 
 bool IsAIAttackHandlerActive()
 {
-    DataLibrary *rLibrary = DataLibrary::Fetch();
-    if(rLibrary && rLibrary->ActiveIsType(TYPE_AIATTACKHANDLER)) return true;
-    fprintf(stderr, "Warning, current active object is not AIAttackHandler type. %p\n", ActiveObject());
-    return false;
+    return ActiveIsTypeOrWarn(TYPE_AIATTACKHANDLER, "AIAttackHandler");
 }

@@ -8,16 +8,30 @@
 #include "core/data/DataLibrary.h"
 #include "world/RootProjectile.h"
 
-// The active attack handler after the "not AIAttackHandler type" check; null otherwise.
+// The active AIAttackHandler; null after IsAIAttackHandlerActive's warning.
 static AIAttackHandler *FetchActiveHandler()
 {
-    if(!IsAIAttackHandlerActive()) return nullptr;
-    return static_cast<AIAttackHandler *>(DataLibrary::Fetch()->GetActiveObject());
+    return IsAIAttackHandlerActive() ? FetchActiveAs<AIAttackHandler>(TYPE_AIATTACKHANDLER, TYPE_AIATTACKHANDLER) : nullptr;
 }
 
-static AIAttack *ActiveAttack()
+// The active AIAttack; null after IsAIAttackActive's warning.
+static AIAttack *FetchActiveAttack()
 {
-    return static_cast<AIAttack *>(DataLibrary::Fetch()->GetActiveObject());
+    return IsAIAttackActive() ? FetchActiveAs<AIAttack>(TYPE_AIATTACK, TYPE_AIATTACK) : nullptr;
+}
+
+// The active spawn-enemy attack; null after IsAISpawnEnemyAttackActive's warnings.
+static AISpawnEnemyAttack *FetchActiveSpawnAttack()
+{
+    return IsAISpawnEnemyAttackActive() ? FetchActiveAs<AISpawnEnemyAttack>(TYPE_AIATTACK, TYPE_AIATTACK) : nullptr;
+}
+
+// The active lemon attack. Whatever else is active, the miss says only that it is no lemon.
+static AILemonAttack *FetchActiveLemonAttack()
+{
+    AILemonAttack *rAttack = FetchActiveAs<AILemonAttack>(TYPE_AIATTACK, TYPE_AIATTACK);
+    if(!rAttack) fprintf(stderr, "Warning, current AIAttack is not a LEMON_PROJECTILE type.\n");
+    return rAttack;
 }
 
 static int AIAttackHandler_IsDoneCreatingAttacks(lua_State *L)
@@ -44,21 +58,16 @@ static const LuaProperty<AIAttackHandler> cAttackKinds[] = {
 // Every path pushes the active-object stack once, so a script's closing pop stays balanced.
 static int AIAttackHandler_CreateAttack(lua_State *L)
 {
-    DataLibrary *rLibrary = DataLibrary::Fetch();
-    if(!rLibrary) return 0;
-    RootObject *rWasActive = rLibrary->GetActiveObject();
-    rLibrary->PushAndClearActive();
-    if(lua_gettop(L) < 1 || !LuaArgIsString(L, 1))
+    bool tHasKind = lua_gettop(L) >= 1 && LuaArgIsString(L, 1);
+    AIAttackHandler *rHandler;
+    if(!FetchThenPushActive(tHasKind, FetchActiveHandler, rHandler)) return 0;
+    if(!tHasKind)
     {
         fprintf(stderr, "AIAttackHandler_CreateAttack: No attack type specified.\n");
         return 0;
     }
-    if(!rWasActive || rWasActive->GetType() != TYPE_AIATTACKHANDLER)
-    {
-        fprintf(stderr, "Warning, current active object is not AIAttackHandler type. %p\n", (void *)rWasActive);
-        return 0;
-    }
-    return LuaCallProperty(L, "AIAttackHandler_CreateAttack", cAttackKinds, static_cast<AIAttackHandler *>(rWasActive));
+    if(!rHandler) return 0;
+    return LuaCallProperty(L, "AIAttackHandler_CreateAttack", cAttackKinds, rHandler);
 }
 
 static int AIAttackHandler_ClearAllAttacks(lua_State *)
@@ -106,8 +115,9 @@ static const LuaProperty<AIAttack> cAttackSetters[] = {
 static int AIAttack_SetProperty(lua_State *L)
 {
     if(lua_gettop(L) < 1 || !LuaArgIsString(L, 1)) return LuaArgListError("AIAttack_SetProperty");
-    if(!IsAIAttackActive()) return 0;
-    return LuaCallProperty(L, "AIAttack_SetProperty", cAttackSetters, ActiveAttack());
+    AIAttack *rAttack = FetchActiveAttack();
+    if(!rAttack) return 0;
+    return LuaCallProperty(L, "AIAttack_SetProperty", cAttackSetters, rAttack);
 }
 
 static const LuaProperty<AILemonAttack> cLemonParts[] = {
@@ -121,19 +131,12 @@ static const LuaProperty<AILemonAttack> cLemonParts[] = {
 
 static int AILemonAttack_PushPropertyAsActiveObject(lua_State *L)
 {
-    DataLibrary *rLibrary = DataLibrary::Fetch();
-    if(!rLibrary) return 0;
-    RootObject *rWasActive = rLibrary->GetActiveObject();
-    rLibrary->PushAndClearActive();
-    if(lua_gettop(L) < 1 || !LuaArgIsString(L, 1)) return LuaArgListError("AILemonAttack_PushPropertyAsActiveObject");
-    AIAttack *rAttack = (rWasActive && rWasActive->GetType() == TYPE_AIATTACK) ? static_cast<AIAttack *>(rWasActive) : nullptr;
-    if(!rAttack || rAttack->GetKind() != AIATTACK_LEMON)
-    {
-        fprintf(stderr, "Warning, current AIAttack is not a LEMON_PROJECTILE type.\n");
-        return 0;
-    }
-    return LuaCallProperty(L, "AILemonAttack_PushPropertyAsActiveObject", cLemonParts, static_cast<AILemonAttack *>(rAttack),
-                           LuaUnknownPropertyError);
+    bool tHasKey = lua_gettop(L) >= 1 && LuaArgIsString(L, 1);
+    AILemonAttack *rAttack;
+    if(!FetchThenPushActive(tHasKey, FetchActiveLemonAttack, rAttack)) return 0;
+    if(!tHasKey) return LuaArgListError("AILemonAttack_PushPropertyAsActiveObject");
+    if(!rAttack) return 0;
+    return LuaCallProperty(L, "AILemonAttack_PushPropertyAsActiveObject", cLemonParts, rAttack, LuaUnknownPropertyError);
 }
 
 static const LuaProperty<AISpawnEnemyAttack> cSpawnSetters[] = {
@@ -150,8 +153,9 @@ static const LuaProperty<AISpawnEnemyAttack> cSpawnSetters[] = {
 static int AISpawnEnemyAttack_SetProperty(lua_State *L)
 {
     if(lua_gettop(L) < 1 || !LuaArgIsString(L, 1)) return LuaArgListError("AISpawnEnemyAttack_SetProperty");
-    if(!IsAISpawnEnemyAttackActive()) return 0;
-    return LuaCallProperty(L, "AISpawnEnemyAttack_SetProperty", cSpawnSetters, static_cast<AISpawnEnemyAttack *>(ActiveAttack()));
+    AISpawnEnemyAttack *rAttack = FetchActiveSpawnAttack();
+    if(!rAttack) return 0;
+    return LuaCallProperty(L, "AISpawnEnemyAttack_SetProperty", cSpawnSetters, rAttack);
 }
 
 static const luaL_Reg cAttackBindings[] = {

@@ -378,14 +378,10 @@ void AIScriptControl::Update(Hitbox &sBox)
 
 void AIScriptControl::Step(Hitbox &)
 {
-    if(!mScriptPath) return;
-    LuaManager *rLua = LuaManager::Fetch();
-    DataLibrary *rLibrary = DataLibrary::Fetch();
-    if(!rLua || !rLibrary) return;
+    // Only a step whose script can run counts a frame.
+    if(!mScriptPath || !LuaManager::Fetch() || !DataLibrary::Fetch()) return;
     mFrameCounter++;
-    rLibrary->PushActiveEntity(this);
-    rLua->ExecuteFile(mScriptPath);
-    rLibrary->PopActiveEntity();
+    RunScriptAsActive(this, mScriptPath);
 }
 
 void AIScriptControl::SetScript(const char *pPath)
@@ -553,9 +549,5 @@ void AIMovementHandler::ResetAll()
 
 bool IsAIMovementHandlerActive()
 {
-    DataLibrary *rLibrary = DataLibrary::Fetch();
-    if(rLibrary && rLibrary->ActiveIsType(TYPE_AIMOVEMENTHANDLER)) return true;
-    fprintf(stderr, "Warning, current active object is not AIMovementHandler type. %p\n",
-            rLibrary ? (void *)rLibrary->GetActiveObject() : nullptr);
-    return false;
+    return ActiveIsTypeOrWarn(TYPE_AIMOVEMENTHANDLER, "AIMovementHandler");
 }

@@ -8,11 +8,10 @@
 #include "core/Utilities.h"
 #include "core/data/DataLibrary.h"
 
-// The active movement handler after the "not AIMovementHandler type" check; null otherwise.
+// The active AIMovementHandler; null after IsAIMovementHandlerActive's warning.
 static AIMovementHandler *FetchActiveHandler()
 {
-    if(!IsAIMovementHandlerActive()) return nullptr;
-    return static_cast<AIMovementHandler *>(DataLibrary::Fetch()->GetActiveObject());
+    return IsAIMovementHandlerActive() ? FetchActiveAs<AIMovementHandler>(TYPE_AIMOVEMENTHANDLER, TYPE_AIMOVEMENTHANDLER) : nullptr;
 }
 
 // The active object when it really is a script control. The AISC_ globals write into it, so
@@ -21,13 +20,9 @@ static AIMovementHandler *FetchActiveHandler()
 // when that is a script control.
 static AIScriptControl *FetchActiveScriptControl(const char *pBindingName)
 {
-    DataLibrary *rLibrary = DataLibrary::Fetch();
-    RootObject *rActive = rLibrary ? rLibrary->GetActiveObject() : nullptr;
-    AIScriptControl *rControl = dynamic_cast<AIScriptControl *>(rActive);
-    if(!rControl && rActive && rActive->GetType() == TYPE_AIMOVEMENTHANDLER)
-    {
-        rControl = dynamic_cast<AIScriptControl *>(static_cast<AIMovementHandler *>(rActive)->GetLastMovement());
-    }
+    AIScriptControl *rControl = FetchActiveAs<AIScriptControl>();
+    AIMovementHandler *rHandler = rControl ? nullptr : FetchActiveAs<AIMovementHandler>(TYPE_AIMOVEMENTHANDLER, TYPE_AIMOVEMENTHANDLER);
+    if(rHandler) rControl = dynamic_cast<AIScriptControl *>(rHandler->GetLastMovement());
     if(!rControl) LuaActiveObjectTypeError(pBindingName);
     return rControl;
 }

@@ -27,7 +27,6 @@
 #include "world/EntityManager.h"
 #include "world/LevelCollision.h"
 #include "world/MapManager.h"
-#include "world/ProxyTrigger.h"
 #include "world/RootProjectile.h"
 #include "world/SpawnManager.h"
 
@@ -39,8 +38,7 @@ namespace
 
     bool CameraFrame(Hitbox &sFrame)
     {
-        CameraManager *rCameras = CameraManager::Fetch();
-        Camera *rCamera = rCameras ? rCameras->GetActiveCamera() : nullptr;
+        Camera *rCamera = CameraManager::ActiveCamera();
         if(!rCamera) return false;
         sFrame = rCamera->GetFrame();
         return true;
@@ -174,6 +172,19 @@ Enemy::~Enemy()
 }
 
 // --- Ownership of the boxes -----------------------------------------------------------------
+
+bool Enemy::RunConstructor(Enemy *pEnemy, const char *pPath, int32_t pArgCount, const char *const *pArgs)
+{
+    DataLibrary *rLibrary = DataLibrary::Fetch();
+    if(!pEnemy || !rLibrary) return false;
+    rLibrary->PushActiveEntity(pEnemy);
+    LuaManager *rLua = LuaManager::Fetch();
+    if(!rLua) return true;
+    rLua->SetArgumentCount(pArgCount);
+    for(int32_t i = 0; i < pArgCount; i++) rLua->AddStringArgument(pArgs[i] ? pArgs[i] : "");
+    if(pPath) rLua->ExecuteFile(pPath);
+    return true;
+}
 
 Enemy *Enemy::FindLive(int32_t pID)
 {
@@ -464,19 +475,9 @@ int32_t Enemy::GetDamageFromProjectile(RootProjectile *pProjectile) const
 
 // --- Scripts --------------------------------------------------------------------------------
 
-void Enemy::RunScriptActive(const char *pPath)
-{
-    LuaManager *rLua = LuaManager::Fetch();
-    DataLibrary *rLibrary = DataLibrary::Fetch();
-    if(!pPath || !rLua || !rLibrary) return;
-    rLibrary->PushActiveEntity(this);
-    rLua->ExecuteFile(pPath);
-    rLibrary->PopActiveEntity();
-}
-
 void Enemy::RunDestructionScript()
 {
-    RunScriptActive(mDestructionScript);
+    RunScriptAsActive(this, mDestructionScript);
 }
 
 // --- Per tick -------------------------------------------------------------------------------
@@ -545,7 +546,7 @@ void Enemy::ApplyOutcome(int32_t pFirstDamage)
         PlaySoundNamed(mDamageSound);
         if(mWeaponCMark) mWeaponCInvulnerability = mInvincibleMaxTime;
         else mInvulnerability = mInvincibleMaxTime;
-        RunScriptActive(mHitReactionScript);
+        RunScriptAsActive(this, mHitReactionScript);
         return;
     }
     PlaySoundNamed(mInvincibleSound);
@@ -589,7 +590,7 @@ void Enemy::Update()
     mHealth->TakeDamage(mDamageThisTick);
     ApplyOutcome(tFirstDamage);
 
-    RunScriptActive(mLogicScript);
+    RunScriptAsActive(this, mLogicScript);
 
     // The flags are one-shot for the next collision move; a handler that made none (a delay,
     // a script control, an empty queue) must not leave them set for the next entity's move.
@@ -661,8 +662,5 @@ void Enemy::Render()
 
 bool IsEnemyActive()
 {
-    DataLibrary *rLibrary = DataLibrary::Fetch();
-    if(rLibrary && rLibrary->ActiveIsType(TYPE_ENEMY)) return true;
-    fprintf(stderr, "Warning, current active object is not Enemy type. %p\n", rLibrary ? (void *)rLibrary->GetActiveObject() : nullptr);
-    return false;
+    return ActiveIsTypeOrWarn(TYPE_ENEMY, "Enemy");
 }

@@ -117,6 +117,11 @@ public:
     static void OwnedProjectileGone(int32_t pOwnerID, RootProjectile *pProjectile);
     // The live enemy with that object number, or null.
     static Enemy *FindLive(int32_t pID);
+    // Makes a new, registered enemy what its constructor script says: the enemy becomes active
+    // over the caller's object, then the script at pPath (none: nothing runs; nor without Lua)
+    // runs with the pArgCount texts as its only arguments (a null slot passes ""). The enemy stays
+    // pushed for the caller to pop. Without a library nothing happens and false is returned.
+    static bool RunConstructor(Enemy *pEnemy, const char *pPath, int32_t pArgCount, const char *const *pArgs);
     static void KillAllEnemies();
 
     // The boss health bar's target (the bar holds it by object number) and how the bar reads
@@ -131,7 +136,6 @@ private:
     void TakeDamageIntake();
     void ApplyOutcome(int32_t pFirstDamage);
     void UpdateAppearance();
-    void RunScriptActive(const char *pPath);
 
     int32_t mWaitSetting;
     int32_t mWaitLeft;

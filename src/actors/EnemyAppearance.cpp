@@ -417,8 +417,7 @@ void EnemyAppearance::RenderPuppetMode()
         glDepthMask(GL_TRUE);
         glDisable(GL_TEXTURE_2D);
         glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-        CameraManager *rCameras = CameraManager::Fetch();
-        Camera *rCamera = rCameras ? rCameras->GetActiveCamera() : nullptr;
+        Camera *rCamera = CameraManager::ActiveCamera();
         if(rCamera) rCamera->RemoveTransform();
         glBegin(GL_QUADS);
         glVertex2f(-480.0f, -360.0f);

@@ -1,5 +1,7 @@
 #include "actors/Enemy.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "actors/AIAttack.h"
@@ -18,11 +20,10 @@
 #include "world/MapManager.h"
 #include "world/RootProjectile.h"
 
-// The active enemy after the "not Enemy type" check; null (with the warning) otherwise.
+// The active Enemy; null after IsEnemyActive's warning.
 static Enemy *FetchActiveEnemy()
 {
-    if(!IsEnemyActive()) return nullptr;
-    return static_cast<Enemy *>(DataLibrary::Fetch()->GetActiveObject());
+    return IsEnemyActive() ? FetchActiveAs<Enemy>(TYPE_ENEMY, TYPE_ENEMY) : nullptr;
 }
 
 static const LuaProperty<Enemy> cSetters[] = {
@@ -103,23 +104,20 @@ static int Enemy_Create(lua_State *L)
     int tArgs = lua_gettop(L);
     if(tArgs < 2 || !LuaArgIsString(L, 1) || !LuaArgIsString(L, 2)) return LuaArgListError("Enemy_Create");
     EntityManager *rEntities = EntityManager::Fetch();
-    DataLibrary *rLibrary = DataLibrary::Fetch();
-    LuaManager *rLua = LuaManager::Fetch();
-    if(!rEntities || !rLibrary || !rLua) return 0;
+    if(!rEntities || !DataLibrary::Fetch() || !LuaManager::Fetch()) return 0;
 
-    Enemy *nEnemy = new Enemy(LuaArgString(L, 1, nullptr));
-    rEntities->RegisterEntity(nEnemy->GetName(), nEnemy, DeleteRootObject);
-    rLibrary->PushActiveEntity(nEnemy);
-    rLua->ClearArguments();
-    if(tArgs > 2)
-    {
-        rLua->SetArgumentCount(tArgs - 2);
-        for(int i = 3; i <= tArgs; i++) rLua->AddStringArgument(LuaArgString(L, i, ""));
-    }
+    // The texts after the path are the constructor's arguments.
+    int32_t tCount = tArgs - 2;
+    const char **nArgs = tCount > 0 ? (const char **)malloc(sizeof(const char *) * (size_t)tCount) : nullptr;
+    if(!nArgs) tCount = 0;
+    for(int32_t i = 0; i < tCount; i++) nArgs[i] = LuaArgString(L, i + 3, "");
     // The path is copied: the script run below may collect the Lua string.
     char tPath[512];
     snprintf(tPath, sizeof(tPath), "%s", LuaArgString(L, 2, ""));
-    rLua->ExecuteFile(tPath);
+    Enemy *nEnemy = new Enemy(LuaArgString(L, 1, nullptr));
+    rEntities->RegisterEntity(nEnemy->GetName(), nEnemy, DeleteRootObject);
+    Enemy::RunConstructor(nEnemy, tPath, tCount, nArgs);
+    free(nArgs);
     return 0;
 }
 
@@ -160,18 +158,12 @@ static const LuaProperty<Enemy> cParts[] = {
 
 static int Enemy_PushPropertyAsActiveObject(lua_State *L)
 {
-    DataLibrary *rLibrary = DataLibrary::Fetch();
-    if(!rLibrary) return 0;
-    int tArgs = lua_gettop(L);
-    RootObject *rWasActive = rLibrary->GetActiveObject();
-    rLibrary->PushAndClearActive();
-    if(tArgs < 1 || !LuaArgIsString(L, 1)) return LuaArgListError("Enemy_PushPropertyAsActiveObject");
-    if(!rWasActive || rWasActive->GetType() != TYPE_ENEMY)
-    {
-        fprintf(stderr, "Warning, current active object is not Enemy type. %p\n", (void *)rWasActive);
-        return 0;
-    }
-    return LuaCallProperty(L, "Enemy_PushPropertyAsActiveObject", cParts, static_cast<Enemy *>(rWasActive), LuaUnknownPropertyError);
+    bool tHasKey = lua_gettop(L) >= 1 && LuaArgIsString(L, 1);
+    Enemy *rEnemy;
+    if(!FetchThenPushActive(tHasKey, FetchActiveEnemy, rEnemy)) return 0;
+    if(!tHasKey) return LuaArgListError("Enemy_PushPropertyAsActiveObject");
+    if(!rEnemy) return 0;
+    return LuaCallProperty(L, "Enemy_PushPropertyAsActiveObject", cParts, rEnemy, LuaUnknownPropertyError);
 }
 
 static int Enemy_IsSideBlocked(lua_State *L)

@@ -501,8 +501,5 @@ void EnemyHitbox::CollectPuppetDamage(EnemyHealth *pHealth)
 
 bool IsEnemyHitboxActive()
 {
-    DataLibrary *rLibrary = DataLibrary::Fetch();
-    if(rLibrary && rLibrary->ActiveIsType(TYPE_ENEMYHITBOX)) return true;
-    fprintf(stderr, "Warning, current active object is not EnemyHitbox type. %p\n", rLibrary ? (void *)rLibrary->GetActiveObject() : nullptr);
-    return false;
+    return ActiveIsTypeOrWarn(TYPE_ENEMYHITBOX, "EnemyHitbox");
 }

@@ -8,11 +8,10 @@
 #include "core/LuaPropertyTable.h"
 #include "core/data/DataLibrary.h"
 
-// The active EnemyHitbox after the "not EnemyHitbox type" check; null otherwise.
+// The active EnemyHitbox; null after IsEnemyHitboxActive's warning.
 static EnemyHitbox *FetchActiveHitbox()
 {
-    if(!IsEnemyHitboxActive()) return nullptr;
-    return static_cast<EnemyHitbox *>(DataLibrary::Fetch()->GetActiveObject());
+    return IsEnemyHitboxActive() ? FetchActiveAs<EnemyHitbox>(TYPE_ENEMYHITBOX, TYPE_ENEMYHITBOX) : nullptr;
 }
 
 static int Hitbox_AllocateHitboxData(lua_State *)
@@ -78,17 +77,11 @@ static int Hitbox_SetProperty(lua_State *L)
 
 static int Hitbox_PushProjectile(lua_State *L)
 {
-    DataLibrary *rLibrary = DataLibrary::Fetch();
-    if(!rLibrary) return 0;
-    RootObject *rWasActive = rLibrary->GetActiveObject();
-    rLibrary->PushAndClearActive();
-    if(lua_gettop(L) != 1 || !LuaArgIsNumber(L, 1)) return LuaArgListError("Hitbox_PushProjectile");
-    if(!rWasActive || rWasActive->GetType() != TYPE_ENEMYHITBOX)
-    {
-        fprintf(stderr, "Warning, current active object is not EnemyHitbox type. %p\n", (void *)rWasActive);
-        return 0;
-    }
-    static_cast<EnemyHitbox *>(rWasActive)->MakeBoxActive(LuaArgInteger(L, 1, -1));
+    bool tHasIndex = lua_gettop(L) == 1 && LuaArgIsNumber(L, 1);
+    EnemyHitbox *rHitbox;
+    if(!FetchThenPushActive(tHasIndex, FetchActiveHitbox, rHitbox)) return 0;
+    if(!tHasIndex) return LuaArgListError("Hitbox_PushProjectile");
+    if(rHitbox) rHitbox->MakeBoxActive(LuaArgInteger(L, 1, -1));
     return 0;
 }
 

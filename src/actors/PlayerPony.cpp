@@ -430,7 +430,7 @@ void PlayerPony::Update()
     mAnimTick++;
     UpdateChargeSparks();
 
-    Camera *rCamera = CameraManager::Fetch() ? CameraManager::Fetch()->GetActiveCamera() : nullptr;
+    Camera *rCamera = CameraManager::ActiveCamera();
     if(rCamera) rCamera->ApplyPushers(mHitbox);
     Debug::PopPrint("[PlayerPony] Update completed normally.\n");
 }
@@ -570,15 +570,14 @@ void PlayerPony::CheckDamageZones()
 void PlayerPony::CheckProjectiles()
 {
     Debug::PushPrintTag(cTraceTag, "[Player] Running Projectile Collisions.\n");
-    ControlManager *rControls = ControlManager::Fetch();
-    if(rControls && rControls->GetControl("SlapMe")->mPressed)
+    if(ControlManager::IsPressed("SlapMe"))
     {
         mHealth--;
         ReactToHit();
         Debug::PopPrint("[Player] Completed Projectile Collisions.\n");
         return;
     }
-    if(rControls && rControls->GetControl("KillMe")->mPressed)
+    if(ControlManager::IsPressed("KillMe"))
     {
         mHealth = 0;
         ReactToHit();

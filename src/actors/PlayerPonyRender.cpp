@@ -33,12 +33,6 @@ namespace
     const float cLeadRate = 0.03f;
     const float cLeadStepMax = 3.0f;
 
-    Camera *ActiveCamera()
-    {
-        CameraManager *rCameras = CameraManager::Fetch();
-        return rCameras ? rCameras->GetActiveCamera() : nullptr;
-    }
-
     // Frame 1 of the pose only once the shot is a few ticks old.
     int32_t StandShotFrame(int32_t pShotTimer)
     {
@@ -230,7 +224,7 @@ void PlayerPony::Render()
         ChooseMechAnimation();
         return;
     }
-    Camera *rCamera = ActiveCamera();
+    Camera *rCamera = CameraManager::ActiveCamera();
     if(!rCamera || !rCamera->IsRectVisible(mHitbox)) return;
     if(IsFlickerHidden()) return;
 
@@ -363,7 +357,7 @@ void PlayerPony::ComputeCameraFocus(float &sX, float &sY)
 {
     const float tX = (mHitbox.mLft + mHitbox.mRgt) / 2.0f;
     const float tY = (mHitbox.mTop + mHitbox.mBot) / 2.0f - cFocusLift;
-    Camera *rCamera = ActiveCamera();
+    Camera *rCamera = CameraManager::ActiveCamera();
     Hitbox tFrame;
     if(rCamera) tFrame = rCamera->GetFrame();
     else tFrame.mOwnerX = tFrame.mOwnerY = 0.0f;

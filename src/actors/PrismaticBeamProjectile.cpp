@@ -85,8 +85,7 @@ void PrismaticBeamProjectile::RunLogic()
     }
     UpdateHitbox();
 
-    CameraManager *rCameras = CameraManager::Fetch();
-    Camera *rCamera = rCameras ? rCameras->GetActiveCamera() : nullptr;
+    Camera *rCamera = CameraManager::ActiveCamera();
     if(rCamera && !rCamera->IsIntRectVisible(mHitbox.mLft - cVisibleMargin, mHitbox.mOwnerY - cVisibleMargin,
                                              mHitbox.mRgt + cVisibleMargin, mHitbox.mOwnerY + cVisibleMargin))
     {

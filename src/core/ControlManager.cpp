@@ -245,6 +245,18 @@ ControlState *ControlManager::GetControl(const char *pName)
     return mScratchControl;
 }
 
+bool ControlManager::IsPressed(const char *pName)
+{
+    ControlManager *rControls = Fetch();
+    return rControls && rControls->GetControl(pName)->mPressed;
+}
+
+bool ControlManager::IsHeld(const char *pName)
+{
+    ControlManager *rControls = Fetch();
+    return rControls && rControls->GetControl(pName)->mHeld;
+}
+
 NamedLinkedList *ControlManager::CopyControlList()
 {
     NamedLinkedList *nList = new NamedLinkedList(1);

@@ -57,6 +57,10 @@ public:
 
     // Never null: an unknown name gives a scratch record cleared to zero.
     ControlState *GetControl(const char *pName);
+    // Whether the named control was pressed this tick, or is held; false without a manager or
+    // for an unknown name, so code that only asks need not look for the manager first.
+    static bool IsPressed(const char *pName);
+    static bool IsHeld(const char *pName);
     NamedLinkedList *GetControlList() { return mControlList; }
     // A new owning list with a copy of every record under its name.
     NamedLinkedList *CopyControlList();

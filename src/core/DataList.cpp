@@ -116,3 +116,45 @@ void DataList::ClearEntries()
     mEntries->Clear();
     mEntryKinds->Clear();
 }
+
+// --- Typed entries of engine objects' lists -----------------------------------------------
+
+bool ReadDataNumber(DataList *pList, const char *pName, float &sValue)
+{
+    if(!pList || !pName || pList->GetDataEntryKind(pName) != TYPEDVALUE_FLOAT) return false;
+    float *rValue = (float *)pList->GetDataEntry(pName);
+    if(!rValue) return false;
+    sValue = *rValue;
+    return true;
+}
+
+float DefineDataNumber(DataList *pList, const char *pName, float pFallback)
+{
+    float tValue = pFallback;
+    if(ReadDataNumber(pList, pName, tValue)) return tValue;
+    SetDataNumber(pList, pName, pFallback);
+    return pFallback;
+}
+
+// Entity lists are strict, so the engine's own entries are defined, not merely set.
+void SetDataNumber(DataList *pList, const char *pName, float pValue)
+{
+    if(!pList || !pName) return;
+    float *nValue = (float *)malloc(sizeof(float));
+    *nValue = pValue;
+    if(!pList->DefineDataEntry(pName, nValue, DeleteWithFree, TYPEDVALUE_FLOAT)) free(nValue);
+}
+
+void SetDataString(DataList *pList, const char *pName, const char *pText)
+{
+    if(!pList || !pName || !pText) return;
+    char *nText = nullptr;
+    ResetString(&nText, pText);
+    if(!pList->DefineDataEntry(pName, nText, DeleteWithFree, TYPEDVALUE_STRING)) free(nText);
+}
+
+const char *ReadDataString(DataList *pList, const char *pName)
+{
+    if(!pList || !pName || pList->GetDataEntryKind(pName) != TYPEDVALUE_STRING) return nullptr;
+    return (const char *)pList->GetDataEntry(pName);
+}

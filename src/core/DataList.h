@@ -52,6 +52,14 @@ private:
     DataList &operator=(const DataList &) = delete;
 };
 
+// Numbers in a DataList: a missing entry or one that holds no number reads as not found.
+bool ReadDataNumber(DataList *pList, const char *pName, float &sValue);
+// Reads the number, first defining it with the fallback when missing.
+float DefineDataNumber(DataList *pList, const char *pName, float pFallback);
+void SetDataNumber(DataList *pList, const char *pName, float pValue);
+void SetDataString(DataList *pList, const char *pName, const char *pText);
+const char *ReadDataString(DataList *pList, const char *pName);
+
 // Registers "DataList_Define", "DataList_SetData" and "DataList_GetData".
 void RegisterDataListBindings(lua_State *L);
 

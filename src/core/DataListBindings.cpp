@@ -12,15 +12,13 @@
 
 // The active object's script data: the object itself when it is a DataList (interface objects
 // are), else the entity's own data list. Anything else, or no library, reads as no active
-// object, so a mis-typed object is never written through.
+// object, so a mis-typed object is never written through. The data bindings report a missing
+// list themselves, after their argument check.
 static DataList *FetchActiveDataList()
 {
-    DataLibrary *rLibrary = DataLibrary::Fetch();
-    if(!rLibrary) return nullptr;
-    RootObject *rActive = rLibrary->GetActiveObject();
-    DataList *rList = dynamic_cast<DataList *>(rActive);
+    DataList *rList = FetchActiveAs<DataList>();
     if(rList) return rList;
-    RootEntity *rEntity = dynamic_cast<RootEntity *>(rActive);
+    RootEntity *rEntity = FetchActiveAs<RootEntity>();
     return rEntity ? rEntity->GetData() : nullptr;
 }
 

@@ -12,7 +12,6 @@
 #include "core/render/Font.h"
 #include "core/render/GLState.h"
 #include "interface/GUI.h"
-#include "interface/GUIBaseObject.h"
 #include "interface/GUISHealthBars.h"
 #include "interface/GUISLevelSelectScreen.h"
 #include "interface/GUISTitleScreen.h"
@@ -138,7 +137,7 @@ void GameGearTimer(FrameRecord *pFrame)
     Debug::Print("Spawn Manager\n");
     if(SpawnManager::Fetch()) SpawnManager::Fetch()->Update();
 
-    // Entities and cameras run only while the GUI's "PauseScreen" exists and is not on top;
+    // Entities and cameras run only while the GUI's pause screen exists and is not on top;
     // without a GUI there is no pause screen, so the world stands still.
     if(!TransitionBlocks() && !PlayerHealPending() && GUILetsWorldRun(rGUI))
     {
@@ -324,7 +323,7 @@ static void InstallGear(GearHandler pEvent, GearHandler pTick, GearHandler pRend
 // The player's health bar shows only while a level is played.
 static void SetPlayerBarVisible(bool pFlag)
 {
-    GUIBaseObject *rBar = GUI::Fetch() ? GUI::Fetch()->FindObject("KestraHealthBar") : nullptr;
+    GUISKestraHealthBar *rBar = GetKestraHealthBar();
     if(rBar) rBar->SetVisible(pFlag);
 }
 
@@ -349,7 +348,7 @@ static void ResetEntities()
 // Zones, polygons, pushers and a control script belong to the level being left.
 static void ResetActiveCamera()
 {
-    Camera *rCamera = CameraManager::Fetch() ? CameraManager::Fetch()->GetActiveCamera() : nullptr;
+    Camera *rCamera = CameraManager::ActiveCamera();
     if(rCamera) rCamera->Reset();
 }
 

@@ -46,9 +46,7 @@ int LuaArgListError(const char *pBindingName)
 int LuaArgListErrorNil(const char *pBindingName, lua_State *L)
 {
     LuaArgListError(pBindingName);
-    if(!L) return 0;
-    lua_pushnil(L);
-    return 1;
+    return LuaPushNil(L);
 }
 
 int LuaActiveObjectTypeError(const char *pBindingName)
@@ -61,9 +59,14 @@ int LuaActiveObjectTypeError(const char *pBindingName)
 int LuaActiveObjectTypeErrorNil(const char *pBindingName, lua_State *L)
 {
     LuaActiveObjectTypeError(pBindingName);
-    if(!L) return 0;
-    lua_pushnil(L);
-    return 1;
+    return LuaPushNil(L);
+}
+
+int LuaInvalidObjectError(const char *pBindingName)
+{
+    if(!pBindingName) return 0;
+    fprintf(stderr, "%s:  Failed, invalid object\n", pBindingName);
+    return 0;
 }
 
 int LuaResolveError(const char *pBindingName, const char *pPropertyName, int32_t pArgCount)
@@ -237,6 +240,13 @@ bool LuaArgsAreNumbers(lua_State *L, int pFirst, int pLast)
         if(!LuaArgIsNumber(L, i)) return false;
     }
     return true;
+}
+
+int LuaPushNil(lua_State *L)
+{
+    if(!L) return 0;
+    lua_pushnil(L);
+    return 1;
 }
 
 int LuaPushStringOrNil(lua_State *L, const char *pText)

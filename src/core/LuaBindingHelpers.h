@@ -27,6 +27,10 @@ int LuaArgListError(const char *pBindingName);
 int LuaArgListErrorNil(const char *pBindingName, lua_State *L);
 int LuaActiveObjectTypeError(const char *pBindingName);
 int LuaActiveObjectTypeErrorNil(const char *pBindingName, lua_State *L);
+// "<binding>:  Failed, invalid object", never muted: the trigger and sprite setters' wording.
+int LuaInvalidObjectError(const char *pBindingName);
+// The shape of the two object reporters, for fetches that report in a binding's own words.
+typedef int (*LuaObjectMissReport)(const char *pBindingName);
 int LuaResolveError(const char *pBindingName, const char *pPropertyName, int32_t pArgCount);
 int LuaPropertyError(const char *pBindingName, const char *pPropertyName);
 
@@ -64,6 +68,9 @@ float LuaArgFloat(lua_State *L, int pIndex, float pFallback);
 
 // True when every argument from pFirst to pLast (inclusive) is a number.
 bool LuaArgsAreNumbers(lua_State *L, int pFirst, int pLast);
+
+// Pushes one nil: the answer of a getter whose fetch has already reported. Returns 1.
+int LuaPushNil(lua_State *L);
 
 // Pushes a string, or nil when it is null. Returns 1 (the result count).
 int LuaPushStringOrNil(lua_State *L, const char *pText);

@@ -6,6 +6,7 @@
 #include "core/ScriptPackEntry.h"
 #include "core/Utilities.h"
 #include "core/data/CorvelLumpManager.h"
+#include "core/data/DataLibrary.h"
 
 extern "C" {
 #include <lauxlib.h>
@@ -281,6 +282,18 @@ bool LuaManager::ExecuteLuaFile(const char *pPath, int32_t pCount, ...)
 
     if(!LoadFile(pPath)) return false;
     return Execute();
+}
+
+void RunScriptAsActive(RootObject *pObject, const char *pPath, int32_t pArgs, double pNumber)
+{
+    LuaManager *rLua = LuaManager::Fetch();
+    DataLibrary *rLibrary = DataLibrary::Fetch();
+    if(!pPath || !rLua || !rLibrary) return;
+    rLibrary->PushActiveEntity(pObject);
+    if(pArgs == SCRIPT_ARGS_KEPT) rLua->ExecuteFile(pPath);
+    else if(pArgs == SCRIPT_ARGS_NUMBER) rLua->ExecuteLuaFile(pPath, 1, "N", pNumber);
+    else rLua->ExecuteLuaFile(pPath, 0);
+    rLibrary->PopActiveEntity();
 }
 
 bool LuaManager::RunChunkText(const char *pText)

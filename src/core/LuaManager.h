@@ -7,6 +7,7 @@ extern "C" {
 }
 
 class NamedLinkedList;
+class RootObject;
 struct ScriptPackEntry;
 
 // Owns the program's one Lua state and runs every script: loose files under the run
@@ -111,6 +112,17 @@ private:
     LuaManager(const LuaManager &) = delete;
     LuaManager &operator=(const LuaManager &) = delete;
 };
+
+// What a script run for an object reads as its arguments (RunScriptAsActive's pArgs): the
+// previous run's, none, or the one number given.
+#define SCRIPT_ARGS_KEPT -1
+#define SCRIPT_ARGS_NONE 0
+#define SCRIPT_ARGS_NUMBER 1
+
+// Runs the script at pPath with pObject as the data library's active object and puts the
+// caller's active object back afterwards, so an object's hooks can run inside another's.
+// Nothing runs without a path, a Lua manager or a library.
+void RunScriptAsActive(RootObject *pObject, const char *pPath, int32_t pArgs = SCRIPT_ARGS_KEPT, double pNumber = 0.0);
 
 // Registers the "LM_" globals on the state (called by the constructor).
 void RegisterLuaManagerBindings(lua_State *L);

@@ -1,8 +1,6 @@
 #include "interface/GUI.h"
 
 #include <GL/gl.h>
-#include <allegro5/allegro.h>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -10,13 +8,9 @@
 #include "core/Application.h"
 #include "core/ControlManager.h"
 #include "core/DebugPrint.h"
-#include "core/Gears.h"
 #include "core/NamedLinkedList.h"
-#include "core/OptionsManager.h"
 #include "core/Utilities.h"
-#include "core/render/DisplayManager.h"
 #include "core/render/GLState.h"
-#include "actors/PlayerPony.h"
 #include "interface/GUIBaseObject.h"
 #include "interface/GUIConsole.h"
 #include "interface/GUISHealthBars.h"
@@ -24,19 +18,7 @@
 #include "interface/GUISPauseScreen.h"
 #include "interface/GUISTitleScreen.h"
 #include "interface/GUITextLine.h"
-#include "interface/SocketManager.h"
 #include "interface/VirtualConsole.h"
-#include "world/Camera.h"
-#include "world/CameraManager.h"
-#include "world/MapManager.h"
-
-// Frame rates of the game-speed hotkeys: the normal rate and the slow-motion rate.
-static const float cNormalFrameRate = 60.0f;
-static const float cSlowFrameRate = 10.0f;
-// The haste rates the frame timer is trusted with: below one tick a second the game looks
-// frozen, and far above what a frame can be drawn in the timer only floods the event queue.
-static const float cLowestHasteRate = 1.0f;
-static const float cHighestHasteRate = 1000.0f;
 
 // Longest object path the listings print.
 static const int32_t cPathBufferSize = 256;
@@ -73,7 +55,7 @@ GUI *GUI::Fetch()
 bool GUILetsWorldRun(GUI *pGUI)
 {
     if(!pGUI) return false;
-    GUIBaseObject *rPauseScreen = pGUI->FindObject("PauseScreen");
+    GUIBaseObject *rPauseScreen = pGUI->FindObject(PAUSE_SCREEN_NAME);
     return rPauseScreen && !pGUI->IsTopScreen(rPauseScreen);
 }
 
@@ -482,7 +464,7 @@ bool GUI::IsAnimationListEmpty()
 
 void GUI::SetBossHealthBarTarget(int32_t pCode)
 {
-    GUIBaseObject *rBar = FindObject("BossHealthBar");
+    GUIBaseObject *rBar = FindObject(BOSS_HEALTH_BAR_NAME);
     if(rBar) rBar->SetTarget(pCode);
 }
 
@@ -495,42 +477,42 @@ void GUI::GetMouseClickCoords(float &sX, float &sY) const
 void GUI::CreateDefaultObjects()
 {
     GUIConsole *nConsole = new GUIConsole();
-    nConsole->SetName("Console");
+    nConsole->SetName(CONSOLE_NAME);
     nConsole->Hide();
     nConsole->SetRect(0.0f, 0.0f, 480.0f, 160.0f);
     nConsole->UseGlobalConsole();
     nConsole->GetConsole()->Print("Welcome to CorvelConsole v1.0!\n");
     nConsole->GetConsole()->NewLine();
-    AddObject("Console", nConsole);
+    AddObject(CONSOLE_NAME, nConsole);
 
     GUISBossHealthBar *nBossBar = new GUISBossHealthBar();
-    nBossBar->SetName("BossHealthBar");
+    nBossBar->SetName(BOSS_HEALTH_BAR_NAME);
     nBossBar->SetVisible(false);
-    AddObject("BossHealthBar", nBossBar);
+    AddObject(BOSS_HEALTH_BAR_NAME, nBossBar);
 
     GUISKestraHealthBar *nPlayerBar = new GUISKestraHealthBar();
-    nPlayerBar->SetName("KestraHealthBar");
+    nPlayerBar->SetName(KESTRA_HEALTH_BAR_NAME);
     nPlayerBar->SetVisible(false);
-    AddObject("KestraHealthBar", nPlayerBar);
+    AddObject(KESTRA_HEALTH_BAR_NAME, nPlayerBar);
 
     GUISLevelSelectScreen *nLevelSelect = new GUISLevelSelectScreen();
-    nLevelSelect->SetName("LevelSelectScreen");
+    nLevelSelect->SetName(LEVEL_SELECT_SCREEN_NAME);
     nLevelSelect->SetVisible(false);
-    AddObject("LevelSelectScreen", nLevelSelect);
+    AddObject(LEVEL_SELECT_SCREEN_NAME, nLevelSelect);
     nLevelSelect->Build();
 
     GUISTitleScreen *nTitle = new GUISTitleScreen();
-    nTitle->SetName("TitleScreen");
+    nTitle->SetName(TITLE_SCREEN_NAME);
     nTitle->SetVisible(false);
     nTitle->LoadImages();
-    AddObject("TitleScreen", nTitle);
+    AddObject(TITLE_SCREEN_NAME, nTitle);
 
     GUISPauseScreen *nPause = new GUISPauseScreen();
-    nPause->SetName("PauseScreen");
+    nPause->SetName(PAUSE_SCREEN_NAME);
     nPause->SetVisible(false);
     nPause->SetAlpha(0.0f);
     nPause->LoadImages();
-    AddObject("PauseScreen", nPause);
+    AddObject(PAUSE_SCREEN_NAME, nPause);
 
     GUITextLine *nWatermark = new GUITextLine();
     nWatermark->SetName("Watermark");
@@ -541,149 +523,4 @@ void GUI::CreateDefaultObjects()
     nWatermark->SetText("Kestra sample build");
     AddObject("Watermark", nWatermark);
     nWatermark->SendToBack();
-}
-
-// ---------------------------------------------------------------------------------------------
-// Hotkeys
-
-static bool ControlPressed(ControlManager *pControls, const char *pName)
-{
-    return pControls && pControls->GetControl(pName)->mPressed;
-}
-
-static bool ControlHeld(ControlManager *pControls, const char *pName)
-{
-    return pControls && pControls->GetControl(pName)->mHeld;
-}
-
-// Without a player nothing holds the controls locked.
-static bool PlayerControlsUnlocked()
-{
-    PlayerPony *rPlayer = PlayerPony::Get();
-    return !rPlayer || !rPlayer->IsControlLocked();
-}
-
-static bool IsUsableHasteRate(float pRate)
-{
-    return std::isfinite(pRate) && pRate >= cLowestHasteRate && pRate <= cHighestHasteRate;
-}
-
-// The game runs fast only while "SpeedUp" is held and slow only while "SlowDown" is held. A
-// missing "HasteRate", or one the timer cannot be trusted with, keeps the normal rate rather
-// than stalling the timer or flooding the queue; the refusal is said once per press.
-void GUI::UpdateGameSpeed()
-{
-    ControlManager *rControls = ControlManager::Fetch();
-    float tRate = cNormalFrameRate;
-    if(ControlHeld(rControls, "SpeedUp"))
-    {
-        OptionsManager *rOptions = OptionsManager::Fetch();
-        float tHaste = rOptions ? rOptions->GetFloat("HasteRate") : 0.0f;
-        if(IsUsableHasteRate(tHaste))
-            tRate = tHaste;
-        else if(rOptions && ControlPressed(rControls, "SpeedUp"))
-            fprintf(stderr, "GUI: HasteRate %g is outside %g..%g, the game keeps %g ticks a second.\n", tHaste,
-                    cLowestHasteRate, cHighestHasteRate, cNormalFrameRate);
-    }
-    else if(ControlHeld(rControls, "SlowDown"))
-    {
-        tRate = cSlowFrameRate;
-    }
-
-    Application *rApp = GetApplication();
-    if(rApp->mFrameRate == tRate) return;
-    rApp->mFrameRate = tRate;
-    if(rApp->rTimer) al_set_timer_speed(rApp->rTimer, 1.0 / tRate);
-}
-
-void GUI::ToggleConsole(GUIBaseObject *pConsole)
-{
-    PlayerPony *rPlayer = PlayerPony::Get();
-    if(!pConsole->IsVisible())
-    {
-        OpenScreen(pConsole);
-        pConsole->Show();
-        if(rPlayer) rPlayer->AddControlLock("ConsoleLock");
-        return;
-    }
-    CloseScreen(pConsole);
-    pConsole->Hide();
-    if(rPlayer) rPlayer->RemoveControlLock("ConsoleLock");
-}
-
-void GUI::UpdateHotkeys()
-{
-    Debug::PushPrint(0, "[GUI] Update hotkeys\n");
-    if(!IsAnimationListEmpty())
-    {
-        Debug::PopPrint("[GUI] Animation is blocking hotkeys\n");
-        return;
-    }
-
-    ControlManager *rControls = ControlManager::Fetch();
-    Application *rApp = GetApplication();
-    bool tInGame = rApp->rGearTick == GameGearTimer;
-    bool tUnlocked = PlayerControlsUnlocked();
-    GUIBaseObject *rPauseScreen = FindObject("PauseScreen");
-    GUIBaseObject *rConsole = FindObject("Console");
-
-    if(ControlPressed(rControls, "Pause") && tUnlocked && tInGame && (!rConsole || !rConsole->IsVisible()))
-    {
-        if(rPauseScreen && !IsScreenOpen(rPauseScreen)) OpenScreen(rPauseScreen);
-    }
-
-    if(ControlPressed(rControls, "ToggleFullscreen"))
-    {
-        DisplayManager *rDisplay = DisplayManager::Fetch();
-        if(rDisplay) rDisplay->ToggleFullscreen();
-    }
-
-    UpdateGameSpeed();
-
-    if(ControlPressed(rControls, "CloseGame") && tUnlocked)
-    {
-        GUIBaseObject *rTop = GetTopScreen();
-        if(rTop)
-        {
-            if(!rTop->IsKeptOpen()) CloseTopScreen();
-        }
-        else if(tInGame && rPauseScreen && !IsScreenOpen(rPauseScreen))
-        {
-            OpenScreen(rPauseScreen);
-        }
-    }
-
-    MapManager *rMaps = MapManager::Fetch();
-    for(int32_t i = 0; i < 9 && rMaps && tUnlocked; i++)
-    {
-        char tWarpName[8];
-        snprintf(tWarpName, sizeof(tWarpName), "Warp%i", i);
-        if(ControlPressed(rControls, tWarpName)) rMaps->RunHotkey(i);
-    }
-
-    if(ControlPressed(rControls, "ToggleHitboxes"))
-    {
-        OptionsManager *rOptions = OptionsManager::Fetch();
-        if(rOptions) rOptions->SetBool("ShowHitboxes", !rOptions->GetBool("ShowHitboxes"));
-    }
-
-    if(ControlPressed(rControls, "ConnectToPlinkard") && SocketManager::Fetch())
-    {
-        SocketManager::Fetch()->RequestToolLink();
-    }
-
-    if(ControlPressed(rControls, "DisplayCameraTopLeft"))
-    {
-        CameraManager *rCameras = CameraManager::Fetch();
-        Camera *rCamera = rCameras ? rCameras->GetActiveCamera() : nullptr;
-        if(rCamera)
-        {
-            Hitbox tFrame = rCamera->GetFrame();
-            fprintf(stderr, "Camera %f %f\n", tFrame.mLft, tFrame.mTop);
-        }
-    }
-
-    if(ControlPressed(rControls, "Console") && rConsole) ToggleConsole(rConsole);
-
-    Debug::PopPrint("[GUI] Hotkey check finished\n");
 }

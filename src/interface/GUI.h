@@ -82,6 +82,7 @@ public:
     void SetReturnToTitle(uint8_t pFlag) { mReturnToTitle = pFlag; }
 
     void CreateDefaultObjects();
+    // The global hotkeys, read once a tick; they live in GUIHotkeys.cpp with their helpers.
     void UpdateHotkeys();
 
 private:

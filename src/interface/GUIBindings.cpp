@@ -47,8 +47,7 @@ static int GUI_GetMouseClickCoordsInWorld(lua_State *L)
     float tX = 0.0f, tY = 0.0f;
     GUI *rGUI = FetchGUI("GUI_GetMouseClickCoordsInWorld");
     if(rGUI) rGUI->GetMouseClickCoords(tX, tY);
-    CameraManager *rCameras = CameraManager::Fetch();
-    Camera *rCamera = rCameras ? rCameras->GetActiveCamera() : nullptr;
+    Camera *rCamera = CameraManager::ActiveCamera();
     if(rCamera)
     {
         Hitbox tFrame = rCamera->GetFrame();

@@ -85,6 +85,6 @@ VirtualConsole *FindScriptConsole()
     GUI *rGUI = GUI::Fetch();
     if(!rGUI) return nullptr;
     GUIConsole *rConsole = dynamic_cast<GUIConsole *>(rGUI->FindObject("MasterConsole"));
-    if(!rConsole) rConsole = dynamic_cast<GUIConsole *>(rGUI->FindObject("Console"));
+    if(!rConsole) rConsole = dynamic_cast<GUIConsole *>(rGUI->FindObject(CONSOLE_NAME));
     return rConsole ? rConsole->GetConsole() : nullptr;
 }

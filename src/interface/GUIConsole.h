@@ -34,5 +34,8 @@ private:
     VirtualConsole *rConsole;
 };
 
+// The name the GUI files its own console under (scripts may add a "MasterConsole").
+#define CONSOLE_NAME "Console"
+
 // The console of the GUI object "MasterConsole", else of "Console"; null when neither is one.
 VirtualConsole *FindScriptConsole();

@@ -279,8 +279,14 @@ void GUISBossHealthBar::Render()
     GLState::PopAll();
 }
 
+GUISKestraHealthBar *GetKestraHealthBar()
+{
+    GUI *rGUI = GUI::Fetch();
+    return rGUI ? dynamic_cast<GUISKestraHealthBar *>(rGUI->FindObject(KESTRA_HEALTH_BAR_NAME)) : nullptr;
+}
+
 GUISBossHealthBar *GetBossHealthBar()
 {
     GUI *rGUI = GUI::Fetch();
-    return rGUI ? dynamic_cast<GUISBossHealthBar *>(rGUI->FindObject("BossHealthBar")) : nullptr;
+    return rGUI ? dynamic_cast<GUISBossHealthBar *>(rGUI->FindObject(BOSS_HEALTH_BAR_NAME)) : nullptr;
 }

@@ -76,4 +76,8 @@ private:
     int32_t mTargetID;
 };
 
+// The names the GUI files the two bars under, and the bars found by them.
+#define KESTRA_HEALTH_BAR_NAME "KestraHealthBar"
+#define BOSS_HEALTH_BAR_NAME "BossHealthBar"
+GUISKestraHealthBar *GetKestraHealthBar();
 GUISBossHealthBar *GetBossHealthBar();

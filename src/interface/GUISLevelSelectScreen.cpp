@@ -75,7 +75,7 @@ void GUISLevelSelectScreen::Build()
         nTransition->SetFadeSpeeds(1.0f / 30.0f, 0.0f);
         nButton->AddAction(nTransition, true);
         GUIExec_ShowHideObject *nHide = new GUIExec_ShowHideObject();
-        nHide->SetObjectName("LevelSelectScreen");
+        nHide->SetObjectName(LEVEL_SELECT_SCREEN_NAME);
         nHide->SetShow(0);
         nButton->AddAction(nHide, true);
         AudioExec_StopMusic *nStop = new AudioExec_StopMusic();
@@ -140,11 +140,6 @@ TransExec_AnyToMap *GUISLevelSelectScreen::GetMapExecutor(int32_t pIndex) const
     return (pIndex >= 0 && pIndex < LEVEL_SELECT_LINES) ? mMapExecutors[pIndex] : nullptr;
 }
 
-static bool ControlPressed(ControlManager *pControls, const char *pName)
-{
-    return pControls && pControls->GetControl(pName)->mPressed;
-}
-
 bool GUISLevelSelectScreen::HandleEvent(int32_t pCode, int32_t pX, int32_t pY)
 {
     (void)pCode;
@@ -154,14 +149,13 @@ bool GUISLevelSelectScreen::HandleEvent(int32_t pCode, int32_t pX, int32_t pY)
     if(rPlayer) rPlayer->SetRespawnPosition(-1.0f, -1.0f);
     if(mMapCount == 1 && rButtons[0]) rButtons[0]->RunActions();
 
-    ControlManager *rControls = ControlManager::Fetch();
-    bool tUp = ControlPressed(rControls, "Up") || ControlPressed(rControls, "GUI_Up");
-    bool tDown = ControlPressed(rControls, "Down") || ControlPressed(rControls, "GUI_Dn");
+    bool tUp = ControlManager::IsPressed("Up") || ControlManager::IsPressed("GUI_Up");
+    bool tDown = ControlManager::IsPressed("Down") || ControlManager::IsPressed("GUI_Dn");
     if(tUp) MoveNavigation(NAV_UP);
     if(tDown) MoveNavigation(NAV_DOWN);
     if(tUp || tDown) AudioManager::PlaySoundIfBooted("MenuChange");
 
-    if(ControlPressed(rControls, "Shoot") || ControlPressed(rControls, "Enter"))
+    if(ControlManager::IsPressed("Shoot") || ControlManager::IsPressed("Enter"))
     {
         GUIButton *rButton = rButtons[GetCurrentNavigationIndex()];
         if(rButton) rButton->RunActions();
@@ -201,5 +195,5 @@ void GUISLevelSelectScreen::Render()
 GUISLevelSelectScreen *GetLevelSelectScreen()
 {
     GUI *rGUI = GUI::Fetch();
-    return rGUI ? dynamic_cast<GUISLevelSelectScreen *>(rGUI->FindObject("LevelSelectScreen")) : nullptr;
+    return rGUI ? dynamic_cast<GUISLevelSelectScreen *>(rGUI->FindObject(LEVEL_SELECT_SCREEN_NAME)) : nullptr;
 }

@@ -43,4 +43,6 @@ private:
     TransExec_AnyToMap *mMapExecutors[LEVEL_SELECT_LINES];
 };
 
+// The name the GUI files the level select screen under, and the screen found by it.
+#define LEVEL_SELECT_SCREEN_NAME "LevelSelectScreen"
 GUISLevelSelectScreen *GetLevelSelectScreen();

@@ -16,6 +16,23 @@
 
 const char *const RebindControlNames[REBIND_CONTROL_COUNT] = {"Jump", "Shoot", "Dash", "Pause", "ShoulderL", "ShoulderR"};
 
+// The page's navigation nodes. The rebinding cells come first, two a row (primary, then
+// secondary) in the order of RebindControlNames; no node 13 is linked.
+enum OptionsNode : int32_t
+{
+    OPTIONS_NODE_LAST_PRIMARY = 2 * (REBIND_CONTROL_COUNT - 1),
+    OPTIONS_NODE_LAST_SECONDARY = OPTIONS_NODE_LAST_PRIMARY + 1,
+    OPTIONS_NODE_DOUBLE_TAP_DASH = 12,
+    OPTIONS_NODE_SOUND = 14,
+    OPTIONS_NODE_MUSIC_VOLUME = 15,
+    OPTIONS_NODE_SFX_VOLUME = 16,
+    OPTIONS_NODE_SIZE_480 = 17,
+    OPTIONS_NODE_SIZE_960 = 18,
+    OPTIONS_NODE_SIZE_1440 = 19,
+    OPTIONS_NODE_SIZE_1920 = 20,
+    OPTIONS_NODE_FULLSCREEN = 21,
+};
+
 // Ticks the page waits for a new binding.
 static const int32_t cRebindWait = 180;
 static const float cVolumeStep = 0.1f;
@@ -44,11 +61,6 @@ float VolumeKnobX(float pVolume)
     return 134.0f + 100.0f * pVolume;
 }
 
-static bool ControlPressed(ControlManager *pControls, const char *pName)
-{
-    return pControls && pControls->GetControl(pName)->mPressed;
-}
-
 void GUISPauseScreen::BuildOptionsNavigation()
 {
     if(!mNeedsRefresh) return;
@@ -58,31 +70,32 @@ void GUISPauseScreen::BuildOptionsNavigation()
     for(int32_t r = 0; r < REBIND_CONTROL_COUNT; r++)
     {
         float tY1 = 79.0f + 20.0f * (float)r, tY2 = 90.0f + 20.0f * (float)r;
-        SetNavigationNode(2 * r, -1, r == 0 ? -1 : 2 * r - 2, 2 * r + 1, r == 5 ? 12 : 2 * r + 2);
+        bool tLast = r == REBIND_CONTROL_COUNT - 1;
+        SetNavigationNode(2 * r, -1, r == 0 ? -1 : 2 * r - 2, 2 * r + 1, tLast ? OPTIONS_NODE_DOUBLE_TAP_DASH : 2 * r + 2);
         mReticuleRects[2 * r].mY1 = tY1;
         mReticuleRects[2 * r].mY2 = tY2;
-        SetNavigationNode(2 * r + 1, 2 * r, r == 0 ? -1 : 2 * r - 1, -1, r == 5 ? 12 : 2 * r + 3);
+        SetNavigationNode(2 * r + 1, 2 * r, r == 0 ? -1 : 2 * r - 1, -1, tLast ? OPTIONS_NODE_DOUBLE_TAP_DASH : 2 * r + 3);
         mReticuleRects[2 * r + 1].mY1 = tY1;
         mReticuleRects[2 * r + 1].mY2 = tY2;
     }
-    SetNavigationNode(12, -1, 10, -1, 14);
-    SetReticuleRect(12, 172, 199, 224, 210);
-    SetNavigationNode(14, -1, 12, -1, 15);
-    SetReticuleRect(14, 151, 250, 151, 261);
-    SetNavigationNode(15, -1, 14, -1, 16);
-    SetReticuleRect(15, 134, 270, 234, 281);
-    SetNavigationNode(16, -1, 15, -1, 17);
-    SetReticuleRect(16, 134, 290, 234, 301);
-    SetNavigationNode(17, 14, 14, 18, 19);
-    SetReticuleRect(17, 343, 289, 396, 300);
-    SetNavigationNode(18, 17, -1, -1, 20);
-    SetReticuleRect(18, 403, 289, 457, 300);
-    SetNavigationNode(19, 14, 17, 20, 21);
-    SetReticuleRect(19, 325, 309, 389, 322);
-    SetNavigationNode(20, 19, 18, -1, 21);
-    SetReticuleRect(20, 395, 309, 457, 322);
-    SetNavigationNode(21, 19, 19, 20, -1);
-    SetReticuleRect(21, 362, 329, 438, 340);
+    SetNavigationNode(OPTIONS_NODE_DOUBLE_TAP_DASH, -1, OPTIONS_NODE_LAST_PRIMARY, -1, OPTIONS_NODE_SOUND);
+    SetReticuleRect(OPTIONS_NODE_DOUBLE_TAP_DASH, 172, 199, 224, 210);
+    SetNavigationNode(OPTIONS_NODE_SOUND, -1, OPTIONS_NODE_DOUBLE_TAP_DASH, -1, OPTIONS_NODE_MUSIC_VOLUME);
+    SetReticuleRect(OPTIONS_NODE_SOUND, 151, 250, 151, 261);
+    SetNavigationNode(OPTIONS_NODE_MUSIC_VOLUME, -1, OPTIONS_NODE_SOUND, -1, OPTIONS_NODE_SFX_VOLUME);
+    SetReticuleRect(OPTIONS_NODE_MUSIC_VOLUME, 134, 270, 234, 281);
+    SetNavigationNode(OPTIONS_NODE_SFX_VOLUME, -1, OPTIONS_NODE_MUSIC_VOLUME, -1, OPTIONS_NODE_SIZE_480);
+    SetReticuleRect(OPTIONS_NODE_SFX_VOLUME, 134, 290, 234, 301);
+    SetNavigationNode(OPTIONS_NODE_SIZE_480, OPTIONS_NODE_SOUND, OPTIONS_NODE_SOUND, OPTIONS_NODE_SIZE_960, OPTIONS_NODE_SIZE_1440);
+    SetReticuleRect(OPTIONS_NODE_SIZE_480, 343, 289, 396, 300);
+    SetNavigationNode(OPTIONS_NODE_SIZE_960, OPTIONS_NODE_SIZE_480, -1, -1, OPTIONS_NODE_SIZE_1920);
+    SetReticuleRect(OPTIONS_NODE_SIZE_960, 403, 289, 457, 300);
+    SetNavigationNode(OPTIONS_NODE_SIZE_1440, OPTIONS_NODE_SOUND, OPTIONS_NODE_SIZE_480, OPTIONS_NODE_SIZE_1920, OPTIONS_NODE_FULLSCREEN);
+    SetReticuleRect(OPTIONS_NODE_SIZE_1440, 325, 309, 389, 322);
+    SetNavigationNode(OPTIONS_NODE_SIZE_1920, OPTIONS_NODE_SIZE_1440, OPTIONS_NODE_SIZE_960, -1, OPTIONS_NODE_FULLSCREEN);
+    SetReticuleRect(OPTIONS_NODE_SIZE_1920, 395, 309, 457, 322);
+    SetNavigationNode(OPTIONS_NODE_FULLSCREEN, OPTIONS_NODE_SIZE_1440, OPTIONS_NODE_SIZE_1440, OPTIONS_NODE_SIZE_1920, -1);
+    SetReticuleRect(OPTIONS_NODE_FULLSCREEN, 362, 329, 438, 340);
 }
 
 void GUISPauseScreen::HandleOptionsInput()
@@ -94,20 +107,20 @@ void GUISPauseScreen::HandleOptionsInput()
 
     if(mInputDelay <= 0)
     {
-        bool tEnter = ControlPressed(rControls, "Enter");
-        if(ControlPressed(rControls, "Shoot") || ControlPressed(rControls, "Jump") || tEnter)
+        bool tEnter = ControlManager::IsPressed("Enter");
+        if(ControlManager::IsPressed("Shoot") || ControlManager::IsPressed("Jump") || tEnter)
         {
             PlayerPony *rPlayer = PlayerPony::Get();
-            if(tNode >= 0 && tNode <= 11)
+            if(tNode >= 0 && tNode <= OPTIONS_NODE_LAST_SECONDARY)
             {
                 mInputDelay = cRebindWait;
                 mWaitBegan = 1;
             }
-            else if(tNode == 12)
+            else if(tNode == OPTIONS_NODE_DOUBLE_TAP_DASH)
             {
                 if(rPlayer) rPlayer->SetOptionFlag(!rPlayer->GetOptionFlag());
             }
-            else if(tNode == 21 && !tEnter)
+            else if(tNode == OPTIONS_NODE_FULLSCREEN && !tEnter)
             {
                 DisplayManager *rDisplay = DisplayManager::Fetch();
                 if(rDisplay) rDisplay->ToggleFullscreen();
@@ -115,16 +128,16 @@ void GUISPauseScreen::HandleOptionsInput()
         }
 
         AudioManager *rAudio = AudioManager::Fetch();
-        if(rAudio && (tNode == 15 || tNode == 16))
+        if(rAudio && (tNode == OPTIONS_NODE_MUSIC_VOLUME || tNode == OPTIONS_NODE_SFX_VOLUME))
         {
-            if(ControlPressed(rControls, "Left"))
+            if(ControlManager::IsPressed("Left"))
             {
-                if(tNode == 15) rAudio->ChangeMusicVolume(-cVolumeStep);
+                if(tNode == OPTIONS_NODE_MUSIC_VOLUME) rAudio->ChangeMusicVolume(-cVolumeStep);
                 else rAudio->ChangeSoundVolume(-cVolumeStep);
             }
-            if(ControlPressed(rControls, "Right"))
+            if(ControlManager::IsPressed("Right"))
             {
-                if(tNode == 15) rAudio->ChangeMusicVolume(cVolumeStep);
+                if(tNode == OPTIONS_NODE_MUSIC_VOLUME) rAudio->ChangeMusicVolume(cVolumeStep);
                 else rAudio->ChangeSoundVolume(cVolumeStep);
             }
         }
@@ -136,8 +149,8 @@ void GUISPauseScreen::HandleOptionsInput()
     rControls->GetLastInput(&tKey, &tMouse, &tJoystick);
     if(tKey == -1 && tMouse == -1 && tJoystick == -1) return;
     int32_t tRow = tNode / 2;
-    if(tRow > 5) return;
-    if(ControlPressed(rControls, "CloseGame")) tKey = tMouse = tJoystick = -1;
+    if(tRow >= REBIND_CONTROL_COUNT) return;
+    if(ControlManager::IsPressed("CloseGame")) tKey = tMouse = tJoystick = -1;
     rControls->SetBinding(RebindControlNames[tRow], (uint8_t)(tNode % 2), tKey, tMouse, tJoystick);
     mInputDelay = 1;
 }
@@ -185,8 +198,8 @@ void GUISPauseScreen::RenderOptionsPage()
         const char *rDashWord = (rPlayer && rPlayer->GetOptionFlag()) ? "ENABLED" : "DISABLED";
         rFont->DrawTextAt(44, 202, "DOUBLE-TAP DASH:");
         rFont->DrawTextAt(151, 202, rDashWord);
-        mReticuleRects[12].mX1 = 152.0f;
-        mReticuleRects[12].mX2 = 164.0f + (float)rFont->GetTextWidth(rDashWord);
+        mReticuleRects[OPTIONS_NODE_DOUBLE_TAP_DASH].mX1 = 152.0f;
+        mReticuleRects[OPTIONS_NODE_DOUBLE_TAP_DASH].mX2 = 164.0f + (float)rFont->GetTextWidth(rDashWord);
 
         rFont->DrawTextAt(52, 234, "AUDIO");
         rFont->DrawTextAt(92, 253, "SOUND:");
@@ -194,8 +207,8 @@ void GUISPauseScreen::RenderOptionsPage()
         rFont->DrawTextAt(92, 293, "SFX:");
         const char *rSoundWord = (xBlockAllAudio || !AudioManager::Fetch()) ? "DISABLED" : "ENABLED";
         rFont->DrawTextAt(151, 253, rSoundWord);
-        mReticuleRects[14].mX1 = 152.0f;
-        mReticuleRects[14].mX2 = 164.0f + (float)rFont->GetTextWidth(rSoundWord);
+        mReticuleRects[OPTIONS_NODE_SOUND].mX1 = 152.0f;
+        mReticuleRects[OPTIONS_NODE_SOUND].mX2 = 164.0f + (float)rFont->GetTextWidth(rSoundWord);
 
         rFont->DrawTextAt(313, 33, "STATISTICS");
         rFont->DrawTextAt(353, 274, "SCREEN SIZE");
@@ -237,7 +250,7 @@ void GUISPauseScreen::RenderOptionsPage()
             rFont->SetScaleX(1.5f);
             rFont->DrawText(220, 150, FONT_FLAG_CENTRE, "Rebind key:");
             rFont->SetScaleX(1.5f);
-            rFont->DrawText(220, 180, FONT_FLAG_CENTRE, tRow <= 5 ? RebindControlNames[tRow] : "");
+            rFont->DrawText(220, 180, FONT_FLAG_CENTRE, tRow < REBIND_CONTROL_COUNT ? RebindControlNames[tRow] : "");
         }
     }
     GLState::PopAll();

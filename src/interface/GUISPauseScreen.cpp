@@ -17,6 +17,7 @@
 #include "core/render/GLState.h"
 #include "interface/AudioManager.h"
 #include "interface/GUI.h"
+#include "interface/GUISHealthBars.h"
 
 static const char *cImageNames[PAUSE_IMAGE_COUNT] =
 {
@@ -47,20 +48,9 @@ static Bitmap *FindBitmap(const char *pFolder, const char *pName)
     return static_cast<Bitmap *>(rLibrary->GetEntryOfKind(tPath, DL_KIND_BITMAP));
 }
 
-static bool ControlPressed(ControlManager *pControls, const char *pName)
-{
-    return pControls && pControls->GetControl(pName)->mPressed;
-}
-
-static bool ControlHeld(ControlManager *pControls, const char *pName)
-{
-    return pControls && pControls->GetControl(pName)->mHeld;
-}
-
 static void SetKestraBarVisible(bool pFlag)
 {
-    GUI *rGUI = GUI::Fetch();
-    GUIBaseObject *rBar = rGUI ? rGUI->FindObject("KestraHealthBar") : nullptr;
+    GUISKestraHealthBar *rBar = GetKestraHealthBar();
     if(rBar) rBar->SetVisible(pFlag);
 }
 
@@ -245,33 +235,32 @@ bool GUISPauseScreen::HandleEvent(int32_t pCode, int32_t pX, int32_t pY)
 
 void GUISPauseScreen::HandleEscapeInput()
 {
-    ControlManager *rControls = ControlManager::Fetch();
-    if(ControlPressed(rControls, "Up"))
+    if(ControlManager::IsPressed("Up"))
     {
         if(mEscapeCursor > 0) mEscapeCursor--;
         AudioManager::PlaySoundIfBooted("MenuChange");
     }
-    if(ControlPressed(rControls, "Down"))
+    if(ControlManager::IsPressed("Down"))
     {
         if(mEscapeCursor < 2) mEscapeCursor++;
         AudioManager::PlaySoundIfBooted("MenuChange");
     }
 
     // The pages open from the escape menu by the same keys that switch between them.
-    if(ControlPressed(rControls, "ShoulderL") && !ControlHeld(rControls, "ShoulderR"))
+    if(ControlManager::IsPressed("ShoulderL") && !ControlManager::IsHeld("ShoulderR"))
     {
         SetPage(PAUSE_PAGE_STATUS);
         AudioManager::PlaySoundIfBooted("MenuChange");
         return;
     }
-    if(ControlPressed(rControls, "ShoulderR") && !ControlHeld(rControls, "ShoulderL"))
+    if(ControlManager::IsPressed("ShoulderR") && !ControlManager::IsHeld("ShoulderL"))
     {
         SetPage(PAUSE_PAGE_OPTIONS);
         AudioManager::PlaySoundIfBooted("MenuChange");
         return;
     }
 
-    if(!ControlPressed(rControls, "Pause") || mFadeCounter <= cPauseReadyCounter) return;
+    if(!ControlManager::IsPressed("Pause") || mFadeCounter <= cPauseReadyCounter) return;
     GUI *rGUI = GUI::Fetch();
     if(mEscapeCursor == 0)
     {
@@ -315,38 +304,37 @@ void GUISPauseScreen::HandleSharedPageInput()
         mInputDelay--;
         return;
     }
-    ControlManager *rControls = ControlManager::Fetch();
     const char *cDirections[4] = {"Up", "Down", "Left", "Right"};
     const int32_t cMoves[4] = {NAV_UP, NAV_DOWN, NAV_LEFT, NAV_RIGHT};
     bool tMoved = false;
     for(int32_t i = 0; i < 4; i++)
     {
-        if(!ControlPressed(rControls, cDirections[i])) continue;
+        if(!ControlManager::IsPressed(cDirections[i])) continue;
         MoveNavigation(cMoves[i]);
         tMoved = true;
     }
     if(tMoved) AudioManager::PlaySoundIfBooted("MenuChange");
 
     GUI *rGUI = GUI::Fetch();
-    if(ControlPressed(rControls, "Pause") && mFadeCounter > cPauseReadyCounter)
+    if(ControlManager::IsPressed("Pause") && mFadeCounter > cPauseReadyCounter)
     {
         if(rGUI) rGUI->CloseScreen(this);
         AudioManager::PlaySoundIfBooted("MenuSelect");
         return;
     }
 
-    bool tHeldL = ControlHeld(rControls, "ShoulderL");
-    bool tHeldR = ControlHeld(rControls, "ShoulderR");
+    bool tHeldL = ControlManager::IsHeld("ShoulderL");
+    bool tHeldR = ControlManager::IsHeld("ShoulderR");
     int32_t tTarget = mPage;
     int32_t tStep = 0;
     mPushRHeld = tHeldR ? 1 : 0;
-    if(tHeldR && ControlPressed(rControls, "ShoulderR") && !tHeldL)
+    if(tHeldR && ControlManager::IsPressed("ShoulderR") && !tHeldL)
     {
         tTarget = mPage - 2 < 0 ? 4 : mPage - 2;
         tStep = 1;
     }
     mPushLHeld = tHeldL ? 1 : 0;
-    if(tHeldL && ControlPressed(rControls, "ShoulderL") && !tHeldR)
+    if(tHeldL && ControlManager::IsPressed("ShoulderL") && !tHeldR)
     {
         tTarget = mPage + 2 > 4 ? 0 : mPage + 2;
         tStep = -1;
@@ -359,7 +347,7 @@ void GUISPauseScreen::HandleSharedPageInput()
         return;
     }
 
-    if(ControlPressed(rControls, "CloseGame") && mFadeCounter > cPauseReadyCounter && rGUI) rGUI->CloseScreen(this);
+    if(ControlManager::IsPressed("CloseGame") && mFadeCounter > cPauseReadyCounter && rGUI) rGUI->CloseScreen(this);
 }
 
 // One point of a sub-tank into the health every fourth tick, until the health is full or the

@@ -13,6 +13,10 @@ class Font;
 #define OPTIONS_NODE_COUNT 22
 #define STATUS_NODE_COUNT 18
 
+// The name the GUI files the pause screen under: the world runs only while an object of that
+// name exists and is not the top screen.
+#define PAUSE_SCREEN_NAME "PauseScreen"
+
 // The pause screen's pictures under "Root/Images/GUI/PauseMenu/", in loading order.
 enum PauseImage
 {

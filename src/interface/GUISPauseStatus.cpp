@@ -183,8 +183,7 @@ void GUISPauseScreen::HandleStatusInput()
 {
     BuildStatusNavigation();
     int32_t tNode = GetCurrentNavigationIndex();
-    ControlManager *rControls = ControlManager::Fetch();
-    if(!rControls || !rControls->GetControl("Shoot")->mPressed) return;
+    if(!ControlManager::IsPressed("Shoot")) return;
     PlayerPony *rPlayer = PlayerPony::Get();
     NavigationNode *rCurrent = GetCurrentNavigationNode();
 

@@ -108,8 +108,7 @@ bool GUISTitleScreen::HandleEvent(int32_t pCode, int32_t pX, int32_t pY)
     if(!mThanksMode) CountTick(mTitleTicks);
     CountTick(mThanksTicks);
 
-    ControlManager *rControls = ControlManager::Fetch();
-    if(rControls && rControls->GetControl("Pause")->mPressed)
+    if(ControlManager::IsPressed("Pause"))
     {
         if(mThanksMode)
         {
@@ -151,5 +150,5 @@ void GUISTitleScreen::Render()
 GUISTitleScreen *GetTitleScreen()
 {
     GUI *rGUI = GUI::Fetch();
-    return rGUI ? dynamic_cast<GUISTitleScreen *>(rGUI->FindObject("TitleScreen")) : nullptr;
+    return rGUI ? dynamic_cast<GUISTitleScreen *>(rGUI->FindObject(TITLE_SCREEN_NAME)) : nullptr;
 }

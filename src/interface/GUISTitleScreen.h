@@ -46,4 +46,6 @@ private:
     Bitmap *rScreenFrames[THANKS_SCREEN_FRAMES];
 };
 
+// The name the GUI files the title screen under, and the screen found by it.
+#define TITLE_SCREEN_NAME "TitleScreen"
 GUISTitleScreen *GetTitleScreen();

@@ -254,25 +254,19 @@ void VirtualConsole::ClearDecisions()
     mSelected = 0;
 }
 
-static bool ControlPressed(ControlManager *pControls, const char *pName)
-{
-    return pControls && pControls->GetControl(pName)->mPressed;
-}
-
 // With no decisions there is nothing to move over or run.
 void VirtualConsole::HandleDecisionInput()
 {
     if(!mDecisionMode || mDecisionCount < 1) return;
-    ControlManager *rControls = ControlManager::Fetch();
-    if(ControlPressed(rControls, "Up"))
+    if(ControlManager::IsPressed("Up"))
     {
         mSelected = (mSelected <= 0) ? mDecisionCount - 1 : mSelected - 1;
     }
-    else if(ControlPressed(rControls, "Down"))
+    else if(ControlManager::IsPressed("Down"))
     {
         mSelected = (mSelected >= mDecisionCount - 1) ? 0 : mSelected + 1;
     }
-    else if(ControlPressed(rControls, "Select"))
+    else if(ControlManager::IsPressed("Select"))
     {
         SelectDecision();
     }

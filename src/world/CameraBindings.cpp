@@ -12,8 +12,7 @@
 // active object.
 static Camera *FetchActiveCamera(const char *pBindingName)
 {
-    CameraManager *rManager = CameraManager::Fetch();
-    Camera *rCamera = rManager ? rManager->GetActiveCamera() : nullptr;
+    Camera *rCamera = CameraManager::ActiveCamera();
     if(!rCamera) LuaActiveObjectTypeError(pBindingName);
     return rCamera;
 }

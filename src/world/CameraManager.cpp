@@ -24,6 +24,12 @@ CameraManager *CameraManager::Fetch()
     return GetApplication()->rCameraManager;
 }
 
+Camera *CameraManager::ActiveCamera()
+{
+    CameraManager *rCameras = Fetch();
+    return rCameras ? rCameras->GetActiveCamera() : nullptr;
+}
+
 void CameraManager::AddCamera(const char *pName, int32_t pX, int32_t pY, int32_t pW, int32_t pH)
 {
     if(!pName) return;

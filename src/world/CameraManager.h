@@ -22,6 +22,8 @@ public:
 
     // The instance held by the Application; null before boot creates it. Constructs nothing.
     static CameraManager *Fetch();
+    // The instance's active camera; null without an instance or an active camera.
+    static Camera *ActiveCamera();
 
     // A second camera of the same name is appended too; lookups find the first.
     void AddCamera(const char *pName, int32_t pX, int32_t pY, int32_t pW, int32_t pH);

@@ -5,12 +5,12 @@
 #include "core/LuaPropertyTable.h"
 #include "core/data/DataLibrary.h"
 
-// The active object when it is a checkpoint.
-static Checkpoint *FetchActiveCheckpoint()
+// The active checkpoint; otherwise the type reporter speaks for the binding and gives null.
+static Checkpoint *FetchActiveCheckpoint(const char *pBindingName)
 {
-    DataLibrary *rLibrary = DataLibrary::Fetch();
-    if(!rLibrary || !rLibrary->ActiveIsType(TYPE_CHECKPOINT)) return nullptr;
-    return dynamic_cast<Checkpoint *>(rLibrary->GetActiveObject());
+    Checkpoint *rActive = FetchActiveAs<Checkpoint>(TYPE_CHECKPOINT, TYPE_CHECKPOINT);
+    if(!rActive) LuaActiveObjectTypeError(pBindingName);
+    return rActive;
 }
 
 // Checkpoint_Create(name, x, y, w, h): the checkpoint becomes active with the old active
@@ -49,23 +49,23 @@ static const LuaProperty<Checkpoint> cCheckpointSetters[] = {
 static int Checkpoint_GetProperty(lua_State *L)
 {
     if(!LuaArgIsString(L, 1)) return LuaArgListErrorNil("Checkpoint_GetProperty", L);
-    Checkpoint *rCheckpoint = FetchActiveCheckpoint();
-    if(!rCheckpoint) return LuaActiveObjectTypeErrorNil("Checkpoint_GetProperty", L);
+    Checkpoint *rCheckpoint = FetchActiveCheckpoint("Checkpoint_GetProperty");
+    if(!rCheckpoint) return LuaPushNil(L);
     return LuaCallPropertyOrNil(L, "Checkpoint_GetProperty", cCheckpointGetters, rCheckpoint);
 }
 
 static int Checkpoint_SetProperty(lua_State *L)
 {
     if(!LuaArgIsString(L, 1)) return LuaArgListError("Checkpoint_SetProperty");
-    Checkpoint *rCheckpoint = FetchActiveCheckpoint();
-    if(!rCheckpoint) return LuaActiveObjectTypeError("Checkpoint_SetProperty");
+    Checkpoint *rCheckpoint = FetchActiveCheckpoint("Checkpoint_SetProperty");
+    if(!rCheckpoint) return 0;
     return LuaCallProperty(L, "Checkpoint_SetProperty", cCheckpointSetters, rCheckpoint);
 }
 
 static int Checkpoint_Activate(lua_State *)
 {
-    Checkpoint *rCheckpoint = FetchActiveCheckpoint();
-    if(!rCheckpoint) return LuaActiveObjectTypeError("Checkpoint_Activate");
+    Checkpoint *rCheckpoint = FetchActiveCheckpoint("Checkpoint_Activate");
+    if(!rCheckpoint) return 0;
     rCheckpoint->Activate();
     return 0;
 }

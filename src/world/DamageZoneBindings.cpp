@@ -6,13 +6,12 @@
 #include "core/LuaPropertyTable.h"
 #include "core/data/DataLibrary.h"
 
-// The active object when it is a damage zone. Zones share type code 0 with other classes, so
-// the class itself is asked.
-static DamageZone *FetchActiveDamageZone()
+// The active damage zone; otherwise the type reporter speaks for the binding and gives null.
+static DamageZone *FetchActiveDamageZone(const char *pBindingName)
 {
-    DataLibrary *rLibrary = DataLibrary::Fetch();
-    if(!rLibrary) return nullptr;
-    return dynamic_cast<DamageZone *>(rLibrary->GetActiveObject());
+    DamageZone *rActive = FetchActiveAs<DamageZone>();
+    if(!rActive) LuaActiveObjectTypeError(pBindingName);
+    return rActive;
 }
 
 // DamageZone_Create(name): the old active object is pushed (also on failure) and the new zone
@@ -59,8 +58,8 @@ static int ReportDamageZoneMiss(const char *pBindingName, const char *pKey, int3
 static int DamageZone_SetProperty(lua_State *L)
 {
     if(!LuaArgIsString(L, 1)) return LuaArgListError("DamageZone_SetProperty");
-    DamageZone *rZone = FetchActiveDamageZone();
-    if(!rZone) return LuaActiveObjectTypeError("DamageZone_SetProperty");
+    DamageZone *rZone = FetchActiveDamageZone("DamageZone_SetProperty");
+    if(!rZone) return 0;
     return LuaCallProperty(L, "DamageZone_SetProperty", cDamageZoneSetters, rZone, ReportDamageZoneMiss);
 }
 

@@ -20,12 +20,6 @@
 
 namespace
 {
-    Camera *ActiveCamera()
-    {
-        CameraManager *rCameras = CameraManager::Fetch();
-        return rCameras ? rCameras->GetActiveCamera() : nullptr;
-    }
-
     // A map without the door's picture runs the sequence all the same, and says nothing
     // about it every tick.
     CorvelAnimation *DoorAnimation()
@@ -166,7 +160,7 @@ void Door::Start()
     mPanTimer = 0;
     mStepsWalked = 0;
     mHaveLastCam = 0;
-    Camera *rCamera = ActiveCamera();
+    Camera *rCamera = CameraManager::ActiveCamera();
     if(rCamera) rCamera->SetScriptControl(CAMERA_SCRIPT_NONE);
     PlayerPony *rPlayer = PlayerPony::Get();
     if(rPlayer) rPlayer->AddControlLock(DOOR_CONTROL_LOCK);
@@ -176,7 +170,7 @@ void Door::Start()
 
 bool Door::CameraArrived(float pX, float pY)
 {
-    Camera *rCamera = ActiveCamera();
+    Camera *rCamera = CameraManager::ActiveCamera();
     if(!rCamera) return true;
     Hitbox tFrame = rCamera->GetFrame();
     bool tStalled = mHaveLastCam && tFrame.mLft == mLastCamX && tFrame.mTop == mLastCamY;
@@ -195,7 +189,7 @@ void Door::UpdateOpening()
     // camera must stay open rather than replay.
     int32_t tTotal = AnimationTotal();
     if(mAnimTick < tTotal) mAnimTick++;
-    Camera *rCamera = ActiveCamera();
+    Camera *rCamera = CameraManager::ActiveCamera();
     if(rCamera)
     {
         rCamera->CenterOnTarget((int32_t)mStartCamX, (int32_t)mStartCamY, (int32_t)mStartCamX + CAMERA_VIEW_WIDTH,
@@ -218,7 +212,7 @@ void Door::UpdateOpening()
 
 void Door::UpdatePassing()
 {
-    Camera *rCamera = ActiveCamera();
+    Camera *rCamera = CameraManager::ActiveCamera();
     mPanTimer++;
     float tT = (float)mPanTimer / (float)DOOR_PAN_TICKS;
     if(tT > 1.0f) tT = 1.0f;
@@ -276,7 +270,7 @@ void Door::UpdateClosing()
         LuaManager *rLua = LuaManager::Fetch();
         if(rLua && mPostExecScript) rLua->ExecuteFile(mPostExecScript);
     }
-    Camera *rCamera = ActiveCamera();
+    Camera *rCamera = CameraManager::ActiveCamera();
     if(rCamera) rCamera->SetPipelineLock(1);
 }
 

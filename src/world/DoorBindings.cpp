@@ -7,12 +7,12 @@
 #include "core/data/DataLibrary.h"
 #include "world/EntityManager.h"
 
-// The active object when it is a door.
-static Door *FetchActiveDoor()
+// The active door; otherwise the type reporter speaks for the binding and gives null.
+static Door *FetchActiveDoor(const char *pBindingName)
 {
-    DataLibrary *rLibrary = DataLibrary::Fetch();
-    if(!rLibrary || !rLibrary->ActiveIsType(TYPE_DOOR)) return nullptr;
-    return dynamic_cast<Door *>(rLibrary->GetActiveObject());
+    Door *rActive = FetchActiveAs<Door>(TYPE_DOOR, TYPE_DOOR);
+    if(!rActive) LuaActiveObjectTypeError(pBindingName);
+    return rActive;
 }
 
 // Door_Create(name): the old active object is pushed whatever happens, so the map script's pop
@@ -60,8 +60,8 @@ static int ReportDoorMiss(const char *pBindingName, const char *pKey, int32_t pA
 static int Door_SetProperty(lua_State *L)
 {
     if(!LuaArgIsString(L, 1)) return LuaArgListError("Door_SetProperty");
-    Door *rDoor = FetchActiveDoor();
-    if(!rDoor) return LuaActiveObjectTypeError("Door_SetProperty");
+    Door *rDoor = FetchActiveDoor("Door_SetProperty");
+    if(!rDoor) return 0;
     return LuaCallProperty(L, "Door_SetProperty", cDoorSetters, rDoor, ReportDoorMiss);
 }
 

@@ -605,8 +605,7 @@ void EntityManager::RunTickAlways()
 
 void EntityManager::ApplyActiveCamera()
 {
-    CameraManager *rCameras = GetApplication()->rCameraManager;
-    Camera *rCamera = rCameras ? rCameras->GetActiveCamera() : nullptr;
+    Camera *rCamera = CameraManager::ActiveCamera();
     if(!rCamera) return;
     glScalef(rCamera->GetScale(), rCamera->GetScale(), rCamera->GetScale());
     rCamera->ApplyTransform();

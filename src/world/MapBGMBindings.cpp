@@ -6,12 +6,12 @@
 #include "core/data/DataLibrary.h"
 #include "world/MapManager.h"
 
-// The active object when it is a background pack.
-static BackgroundPack *FetchActivePack()
+// The active background pack; otherwise the type reporter speaks for the binding and gives null.
+static BackgroundPack *FetchActivePack(const char *pBindingName)
 {
-    DataLibrary *rLibrary = DataLibrary::Fetch();
-    if(!rLibrary) return nullptr;
-    return dynamic_cast<BackgroundPack *>(rLibrary->GetActiveObject());
+    BackgroundPack *rActive = FetchActiveAs<BackgroundPack>();
+    if(!rActive) LuaActiveObjectTypeError(pBindingName);
+    return rActive;
 }
 
 // MapBGM_CreatePack(name): the old active object is pushed, the new pack becomes active and
@@ -59,8 +59,8 @@ static const LuaProperty<BackgroundPack> cPackSetters[] = {
 static int MapBGM_SetPackProperty(lua_State *L)
 {
     if(!LuaArgIsString(L, 1)) return LuaArgListError("MapBGM_SetPackProperty");
-    BackgroundPack *rPack = FetchActivePack();
-    if(!rPack) return LuaActiveObjectTypeError("MapBGM_SetPackProperty");
+    BackgroundPack *rPack = FetchActivePack("MapBGM_SetPackProperty");
+    if(!rPack) return 0;
     return LuaCallProperty(L, "MapBGM_SetPackProperty", cPackSetters, rPack, nullptr);
 }
 

@@ -31,16 +31,10 @@ namespace
     // Ten swings of the shake over its duration.
     const float cShakeSwing = 62.83185f;
 
-    Camera *ActiveCamera()
-    {
-        CameraManager *rCameras = CameraManager::Fetch();
-        return rCameras ? rCameras->GetActiveCamera() : nullptr;
-    }
-
     // The active camera's frame, or the logical view when there is no camera.
     Hitbox ActiveFrame()
     {
-        Camera *rCamera = ActiveCamera();
+        Camera *rCamera = CameraManager::ActiveCamera();
         if(rCamera) return rCamera->GetFrame();
         Hitbox tFrame;
         memset(&tFrame, 0, sizeof(tFrame));
@@ -139,7 +133,7 @@ void MapManager::FailLoad(const char *pMessage)
 
 void MapManager::PrepareCamera()
 {
-    Camera *rCamera = ActiveCamera();
+    Camera *rCamera = CameraManager::ActiveCamera();
     if(!rCamera) return;
     rCamera->SetBoundaries(0, 0, CAMERA_VIEW_WIDTH, CAMERA_VIEW_HEIGHT);
     rCamera->SetSize(CAMERA_VIEW_WIDTH, CAMERA_VIEW_HEIGHT);
@@ -149,7 +143,7 @@ void MapManager::PrepareCamera()
 
 void MapManager::FitCameraToLevel(int32_t pWidth, int32_t pHeight)
 {
-    Camera *rCamera = ActiveCamera();
+    Camera *rCamera = CameraManager::ActiveCamera();
     if(!rCamera || rCamera->HasCustomBoundaries()) return;
     rCamera->SetBoundaries(0, 0, pWidth, pHeight);
 }
@@ -376,8 +370,7 @@ void MapManager::GetShakeOffset(float &sX, float &sY) const
 
 void MapManager::RenderBackgroundPacks()
 {
-    CameraManager *rCameras = CameraManager::Fetch();
-    mBackgrounds->Render(rCameras ? rCameras->GetActiveCamera() : nullptr);
+    mBackgrounds->Render(CameraManager::ActiveCamera());
 }
 
 void MapManager::Render()
@@ -457,8 +450,7 @@ void MapManager::PlacePlayer()
     rPlayer->ResetForMapLoad();
 
     rPlayer->GetCheckpointLocation(tX, tY);
-    CameraManager *rCameras = CameraManager::Fetch();
-    Camera *rCamera = rCameras ? rCameras->GetActiveCamera() : nullptr;
+    Camera *rCamera = CameraManager::ActiveCamera();
     if(rCamera && tX != -1.0f && tY != -1.0f) rCamera->ForceTo(TruncateCoordinate(tX), TruncateCoordinate(tY));
 }
 
@@ -489,7 +481,7 @@ void MapManager::RunHotkey(int32_t pIndex)
         rPlayer->ResetForMapLoad();
     }
 
-    Camera *rCamera = ActiveCamera();
+    Camera *rCamera = CameraManager::ActiveCamera();
     if(!rCamera) return;
     if(rZone.mCameraX == -1.0f || rZone.mCameraY == -1.0f)
     {

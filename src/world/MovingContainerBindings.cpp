@@ -7,12 +7,12 @@
 #include "core/data/DataLibrary.h"
 #include "world/EntityManager.h"
 
-// The active object when it is a moving platform.
-static MovingContainer *FetchActivePlatform()
+// The active moving platform; otherwise the type reporter speaks for the binding and gives null.
+static MovingContainer *FetchActivePlatform(const char *pBindingName)
 {
-    DataLibrary *rLibrary = DataLibrary::Fetch();
-    if(!rLibrary || !rLibrary->ActiveIsType(TYPE_MOVINGCONTAINER)) return nullptr;
-    return dynamic_cast<MovingContainer *>(rLibrary->GetActiveObject());
+    MovingContainer *rActive = FetchActiveAs<MovingContainer>(TYPE_MOVINGCONTAINER, TYPE_MOVINGCONTAINER);
+    if(!rActive) LuaActiveObjectTypeError(pBindingName);
+    return rActive;
 }
 
 // MovingContainer_Create(name): the old active object is pushed whatever happens, so the map
@@ -47,27 +47,27 @@ static const LuaProperty<MovingContainer> cPlatformParts[] = {
 // script's pop stays balanced.
 static int MovingContainer_PushPropertyAsActiveObject(lua_State *L)
 {
-    DataLibrary *rLibrary = DataLibrary::Fetch();
-    if(!rLibrary) return 0;
-    MovingContainer *rPlatform = FetchActivePlatform();
-    rLibrary->PushAndClearActive();
-    if(!LuaArgString(L, 1, nullptr)) return LuaArgListError("MovingContainer_PushPropertyAsActiveObject");
-    if(!rPlatform) return LuaActiveObjectTypeError("MovingContainer_PushPropertyAsActiveObject");
+    bool tHasKey = LuaArgString(L, 1, nullptr) != nullptr;
+    MovingContainer *rPlatform;
+    auto tFetch = [] { return FetchActivePlatform("MovingContainer_PushPropertyAsActiveObject"); };
+    if(!FetchThenPushActive(tHasKey, tFetch, rPlatform)) return 0;
+    if(!tHasKey) return LuaArgListError("MovingContainer_PushPropertyAsActiveObject");
+    if(!rPlatform) return 0;
     return LuaCallProperty(L, "MovingContainer_PushPropertyAsActiveObject", cPlatformParts, rPlatform, LuaUnknownPropertyError);
 }
 
 static int MovingContainer_IsPlayerOnPlatform(lua_State *L)
 {
-    MovingContainer *rPlatform = FetchActivePlatform();
-    if(!rPlatform) return LuaActiveObjectTypeError("MovingContainer_IsPlayerOnPlatform");
+    MovingContainer *rPlatform = FetchActivePlatform("MovingContainer_IsPlayerOnPlatform");
+    if(!rPlatform) return 0;
     lua_pushboolean(L, rPlatform->IsPlayerOnPlatform());
     return 1;
 }
 
 static int MovingContainer_IsEnemyOnPlatform(lua_State *L)
 {
-    MovingContainer *rPlatform = FetchActivePlatform();
-    if(!rPlatform) return LuaActiveObjectTypeError("MovingContainer_IsEnemyOnPlatform");
+    MovingContainer *rPlatform = FetchActivePlatform("MovingContainer_IsEnemyOnPlatform");
+    if(!rPlatform) return 0;
     lua_pushboolean(L, rPlatform->IsEnemyOnPlatform());
     return 1;
 }
@@ -75,8 +75,10 @@ static int MovingContainer_IsEnemyOnPlatform(lua_State *L)
 static int MovingContainer_SetMovementData(lua_State *L)
 {
     if(lua_gettop(L) != 2) return LuaArgListError("MovingContainer_SetMovementData");
-    MovingContainer *rPlatform = FetchActivePlatform();
-    if(!rPlatform || !LuaArgsAreNumbers(L, 1, 2)) return LuaActiveObjectTypeError("MovingContainer_SetMovementData");
+    // Values that are not numbers get the type message as well.
+    if(!LuaArgsAreNumbers(L, 1, 2)) return LuaActiveObjectTypeError("MovingContainer_SetMovementData");
+    MovingContainer *rPlatform = FetchActivePlatform("MovingContainer_SetMovementData");
+    if(!rPlatform) return 0;
     rPlatform->SetMovementData(LuaArgFloat(L, 1, 0.0f), LuaArgFloat(L, 2, 0.0f));
     return 0;
 }

@@ -7,12 +7,12 @@
 #include "world/EntityManager.h"
 #include "world/LevelCollision.h"
 
-// The active object when it is a projectile of any kind (type codes 200 to 299).
-static RootProjectile *FetchActiveProjectile()
+// The active projectile; otherwise the type reporter speaks for the binding and gives null.
+static RootProjectile *FetchActiveProjectile(const char *pBindingName)
 {
-    DataLibrary *rLibrary = DataLibrary::Fetch();
-    if(!rLibrary || !rLibrary->ActiveTypeInRange(TYPE_ROOTPROJECTILE, TYPE_PROJECTILE_LAST)) return nullptr;
-    return dynamic_cast<RootProjectile *>(rLibrary->GetActiveObject());
+    RootProjectile *rActive = FetchActiveAs<RootProjectile>(TYPE_ROOTPROJECTILE, TYPE_PROJECTILE_LAST);
+    if(!rActive) LuaActiveObjectTypeError(pBindingName);
+    return rActive;
 }
 
 static const LuaProperty<RootProjectile> cSetters[] = {
@@ -135,16 +135,16 @@ static int Proj_Create(lua_State *L)
 static int Proj_SetProperty(lua_State *L)
 {
     if(!LuaArgIsString(L, 1)) return LuaArgListError("Proj_SetProperty");
-    RootProjectile *rProjectile = FetchActiveProjectile();
-    if(!rProjectile) return LuaActiveObjectTypeError("Proj_SetProperty");
+    RootProjectile *rProjectile = FetchActiveProjectile("Proj_SetProperty");
+    if(!rProjectile) return 0;
     return LuaCallProperty(L, "Proj_SetProperty", cSetters, rProjectile);
 }
 
 static int Proj_GetProperty(lua_State *L)
 {
     if(!LuaArgIsString(L, 1)) return LuaArgListErrorNil("Proj_GetProperty", L);
-    RootProjectile *rProjectile = FetchActiveProjectile();
-    if(!rProjectile) return LuaActiveObjectTypeErrorNil("Proj_GetProperty", L);
+    RootProjectile *rProjectile = FetchActiveProjectile("Proj_GetProperty");
+    if(!rProjectile) return LuaPushNil(L);
     return LuaCallPropertyOrNil(L, "Proj_GetProperty", cGetters, rProjectile);
 }
 
@@ -156,8 +156,8 @@ static int Proj_RunMove(lua_State *L)
     {
         return LuaArgListErrorNil("Proj_RunMove", L);
     }
-    RootProjectile *rProjectile = FetchActiveProjectile();
-    if(!rProjectile) return LuaActiveObjectTypeError("Proj_RunMove");
+    RootProjectile *rProjectile = FetchActiveProjectile("Proj_RunMove");
+    if(!rProjectile) return 0;
     if(!rProjectile->GetIgnoreClips()) AllowAirWalk = true;
     rProjectile->Move(LuaArgFloat(L, 1, 0.0f), LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f));
     rProjectile->UpdateHitbox();
@@ -168,8 +168,8 @@ static int Proj_RunMove(lua_State *L)
 static int Proj_RunWallCrawl(lua_State *L)
 {
     if(lua_gettop(L) != 1 || !LuaArgIsNumber(L, 1)) return LuaArgListErrorNil("Proj_RunWallCrawl", L);
-    RootProjectile *rProjectile = FetchActiveProjectile();
-    if(!rProjectile) return LuaActiveObjectTypeError("Proj_RunWallCrawl");
+    RootProjectile *rProjectile = FetchActiveProjectile("Proj_RunWallCrawl");
+    if(!rProjectile) return 0;
     int32_t tDirection = LuaArgInteger(L, 1, 0);
     rProjectile->WallCrawl(tDirection > 0 ? 1 : (tDirection < 0 ? -1 : 0));
     return 0;

@@ -17,48 +17,6 @@
 #include "world/CameraManager.h"
 #include "world/EntityManager.h"
 
-// --- DataList numbers -----------------------------------------------------------------------
-
-bool ReadDataNumber(DataList *pList, const char *pName, float &sValue)
-{
-    if(!pList || !pName || pList->GetDataEntryKind(pName) != TYPEDVALUE_FLOAT) return false;
-    float *rValue = (float *)pList->GetDataEntry(pName);
-    if(!rValue) return false;
-    sValue = *rValue;
-    return true;
-}
-
-float DefineDataNumber(DataList *pList, const char *pName, float pFallback)
-{
-    float tValue = pFallback;
-    if(ReadDataNumber(pList, pName, tValue)) return tValue;
-    SetDataNumber(pList, pName, pFallback);
-    return pFallback;
-}
-
-// Entity lists are strict, so the engine's own entries are defined, not merely set.
-void SetDataNumber(DataList *pList, const char *pName, float pValue)
-{
-    if(!pList || !pName) return;
-    float *nValue = (float *)malloc(sizeof(float));
-    *nValue = pValue;
-    if(!pList->DefineDataEntry(pName, nValue, DeleteWithFree, TYPEDVALUE_FLOAT)) free(nValue);
-}
-
-void SetDataString(DataList *pList, const char *pName, const char *pText)
-{
-    if(!pList || !pName || !pText) return;
-    char *nText = nullptr;
-    ResetString(&nText, pText);
-    if(!pList->DefineDataEntry(pName, nText, DeleteWithFree, TYPEDVALUE_STRING)) free(nText);
-}
-
-const char *ReadDataString(DataList *pList, const char *pName)
-{
-    if(!pList || !pName || pList->GetDataEntryKind(pName) != TYPEDVALUE_STRING) return nullptr;
-    return (const char *)pList->GetDataEntry(pName);
-}
-
 // --- ProxyTrigger ---------------------------------------------------------------------------
 
 ProxyTrigger::ProxyTrigger()
@@ -112,8 +70,7 @@ void ProxyTrigger::DefaultOutline(ProxyTrigger *pTrigger)
 {
     OptionsManager *rOptions = OptionsManager::Fetch();
     if(!pTrigger || !rOptions || !rOptions->GetBool("ShowHitboxes")) return;
-    CameraManager *rCameras = CameraManager::Fetch();
-    Camera *rCamera = rCameras ? rCameras->GetActiveCamera() : nullptr;
+    Camera *rCamera = CameraManager::ActiveCamera();
     ZoneRect tRect = pTrigger->GetRect();
     float tWidth = tRect.mRgt - tRect.mLft;
     float tHeight = tRect.mBot - tRect.mTop;
@@ -154,8 +111,7 @@ bool EnemySpawnTrigger::SpawnCheck(ProxyTrigger *pTrigger)
     SetDataNumber(rData, "RespawnTimer", tTimer);
     if(tTimer > 0.0f) return false;
 
-    CameraManager *rCameras = CameraManager::Fetch();
-    Camera *rCamera = rCameras ? rCameras->GetActiveCamera() : nullptr;
+    Camera *rCamera = CameraManager::ActiveCamera();
     if(!rCamera) return false;
     // A script may park the camera anywhere a float reaches; the clamped truncation keeps the
     // widened bands inside the integer range.
@@ -219,7 +175,6 @@ void EnemySpawnTrigger::SpawnAction(ProxyTrigger *pTrigger)
 
     EntityManager *rEntities = EntityManager::Fetch();
     DataLibrary *rLibrary = DataLibrary::Fetch();
-    LuaManager *rLua = LuaManager::Fetch();
     if(!rEntities || !rLibrary) return;
     // The data list may change under a constructor script; keep private copies.
     char *nName = nullptr;
@@ -232,12 +187,7 @@ void EnemySpawnTrigger::SpawnAction(ProxyTrigger *pTrigger)
     nEnemy->SetSpawnPointId(pTrigger->GetID());
     rEntities->RegisterEntity(nName, nEnemy, DeleteRootObject);
     const int32_t tEnemyID = nEnemy->GetID();
-    rLibrary->PushActiveEntity(nEnemy);
-    if(rLua)
-    {
-        rLua->ClearArguments();
-        rLua->ExecuteFile(nScript);
-    }
+    Enemy::RunConstructor(nEnemy, nScript, 0, nullptr);
     rLibrary->PopActiveEntity();
     SetDataNumber(rData, "HasSpawned", 1.0f);
     Enemy *rStill = Enemy::FindLive(tEnemyID);

@@ -6,12 +6,12 @@
 #include "core/data/DataLibrary.h"
 #include "world/EntityManager.h"
 
-// The active trigger (type 401), or null.
-static ProxyTrigger *FetchActiveTrigger()
+// The active proxy trigger; otherwise the invalid-object message speaks for the binding and gives null.
+static ProxyTrigger *FetchActiveTrigger(const char *pBindingName)
 {
-    DataLibrary *rLibrary = DataLibrary::Fetch();
-    if(!rLibrary || !rLibrary->ActiveIsType(TYPE_PROXYTRIGGER)) return nullptr;
-    return static_cast<ProxyTrigger *>(rLibrary->GetActiveObject());
+    ProxyTrigger *rActive = FetchActiveAs<ProxyTrigger>(TYPE_PROXYTRIGGER, TYPE_PROXYTRIGGER);
+    if(!rActive) LuaInvalidObjectError(pBindingName);
+    return rActive;
 }
 
 static int PTrigger_Create(lua_State *L)
@@ -49,12 +49,8 @@ static int PTrigger_SetProperty(lua_State *L)
         fprintf(stderr, "PTrigger_SetProperty: Failed, invalid argument list\n");
         return 0;
     }
-    ProxyTrigger *rTrigger = FetchActiveTrigger();
-    if(!rTrigger)
-    {
-        fprintf(stderr, "PTrigger_SetProperty:  Failed, invalid object\n");
-        return 0;
-    }
+    ProxyTrigger *rTrigger = FetchActiveTrigger("PTrigger_SetProperty");
+    if(!rTrigger) return 0;
     return LuaCallProperty(L, "PTrigger_SetProperty", cTriggerSetters, rTrigger, LuaCouldNotResolveError);
 }
 

@@ -8,13 +8,13 @@
 #include "core/data/DataLibrary.h"
 #include "world/EntityManager.h"
 
-// The active object when it is an entity. Other active objects (animations, executors, GUI
-// data) read as none, so these bindings never write into a foreign object.
-static RootEntity *FetchActiveEntity()
+// The active entity; otherwise the type reporter speaks for the binding and gives null. The
+// setters that quietly do nothing without an entity pass no name, which keeps the reporter still.
+static RootEntity *FetchActiveEntity(const char *pBindingName)
 {
-    DataLibrary *rLibrary = DataLibrary::Fetch();
-    if(!rLibrary) return nullptr;
-    return dynamic_cast<RootEntity *>(rLibrary->GetActiveObject());
+    RootEntity *rActive = FetchActiveAs<RootEntity>();
+    if(!rActive) LuaActiveObjectTypeError(pBindingName);
+    return rActive;
 }
 
 static int RE_SetEnabledState(lua_State *L)
@@ -24,7 +24,7 @@ static int RE_SetEnabledState(lua_State *L)
         fputs("RE_SetEnabledState:  Failed, invalid argument list\n", stderr);
         return 0;
     }
-    RootEntity *rEntity = FetchActiveEntity();
+    RootEntity *rEntity = FetchActiveEntity(nullptr);
     if(rEntity) rEntity->SetEnabled(lua_toboolean(L, 1) ? 1 : 0);
     return 0;
 }
@@ -32,37 +32,37 @@ static int RE_SetEnabledState(lua_State *L)
 static int RE_SetDestruct(lua_State *L)
 {
     if(lua_gettop(L) != 1) return LuaArgListError("RE_SetDestruct");
-    RootEntity *rEntity = FetchActiveEntity();
+    RootEntity *rEntity = FetchActiveEntity(nullptr);
     if(rEntity) rEntity->SetDestruct(lua_toboolean(L, 1) ? 1 : 0);
     return 0;
 }
 
 static int RE_GetData(lua_State *L)
 {
-    RootEntity *rEntity = FetchActiveEntity();
-    if(!rEntity) return LuaActiveObjectTypeError("RE_GetData");
+    RootEntity *rEntity = FetchActiveEntity("RE_GetData");
+    if(!rEntity) return 0;
     return DataListGetDataOn(L, rEntity->GetData());
 }
 
 static int RE_SetData(lua_State *L)
 {
-    RootEntity *rEntity = FetchActiveEntity();
-    if(!rEntity) return LuaActiveObjectTypeError("RE_SetData");
+    RootEntity *rEntity = FetchActiveEntity("RE_SetData");
+    if(!rEntity) return 0;
     return DataListSetDataOn(L, rEntity->GetData());
 }
 
 static int RE_DefineData(lua_State *L)
 {
-    RootEntity *rEntity = FetchActiveEntity();
-    if(!rEntity) return LuaActiveObjectTypeError("RE_DefineData");
+    RootEntity *rEntity = FetchActiveEntity("RE_DefineData");
+    if(!rEntity) return 0;
     return DataListDefineOn(L, rEntity->GetData());
 }
 
 static int RE_IsSideBlocked(lua_State *L)
 {
     if(lua_gettop(L) != 1 || !LuaArgIsString(L, 1)) return LuaArgListErrorNil("RE_IsSideBlocked", L);
-    RootEntity *rEntity = FetchActiveEntity();
-    if(!rEntity) return LuaActiveObjectTypeErrorNil("RE_IsSideBlocked", L);
+    RootEntity *rEntity = FetchActiveEntity("RE_IsSideBlocked");
+    if(!rEntity) return LuaPushNil(L);
     lua_pushboolean(L, rEntity->IsSideBlockedByName(LuaArgString(L, 1, nullptr)));
     return 1;
 }
@@ -70,8 +70,8 @@ static int RE_IsSideBlocked(lua_State *L)
 static int RE_IsCollidingWith(lua_State *L)
 {
     if(lua_gettop(L) != 1 || !LuaArgIsString(L, 1)) return LuaArgListErrorNil("RE_IsCollidingWith", L);
-    RootEntity *rEntity = FetchActiveEntity();
-    if(!rEntity) return LuaActiveObjectTypeErrorNil("RE_IsCollidingWith", L);
+    RootEntity *rEntity = FetchActiveEntity("RE_IsCollidingWith");
+    if(!rEntity) return LuaPushNil(L);
 
     EntityManager *rManager = EntityManager::Fetch();
     RootEntity *rOther = rManager ? rManager->GetEntity(LuaArgString(L, 1, nullptr)) : nullptr;
@@ -94,7 +94,7 @@ static int RE_ApplyPush(lua_State *L)
     {
         return LuaArgListErrorNil("RE_ApplyPush", L);
     }
-    RootEntity *rEntity = FetchActiveEntity();
+    RootEntity *rEntity = FetchActiveEntity(nullptr);
     if(rEntity)
     {
         rEntity->ApplyPush((float)LuaArgNumber(L, 1, 0.0), (float)LuaArgNumber(L, 2, 0.0), (float)LuaArgNumber(L, 3, 0.0));
@@ -105,7 +105,7 @@ static int RE_ApplyPush(lua_State *L)
 static int RE_SetDepth(lua_State *L)
 {
     if(lua_gettop(L) != 1 || !LuaArgIsNumber(L, 1)) return LuaArgListErrorNil("RE_SetDepth", L);
-    RootEntity *rEntity = FetchActiveEntity();
+    RootEntity *rEntity = FetchActiveEntity(nullptr);
     if(rEntity) rEntity->SetDepth((float)LuaArgNumber(L, 1, 0.0));
     return 0;
 }

@@ -449,13 +449,7 @@ bool RootProjectile::HitTestPolygon(PolygonArrays pPolygon)
 
 void RootProjectile::RunHookScript(const char *pPath, int32_t pCode)
 {
-    if(!pPath) return;
-    LuaManager *rLua = LuaManager::Fetch();
-    DataLibrary *rLibrary = DataLibrary::Fetch();
-    if(!rLua || !rLibrary) return;
-    rLibrary->PushActiveEntity(this);
-    rLua->ExecuteLuaFile(pPath, 1, "N", (double)pCode);
-    rLibrary->PopActiveEntity();
+    RunScriptAsActive(this, pPath, SCRIPT_ARGS_NUMBER, (double)pCode);
 }
 
 void RootProjectile::OnDestroy()
@@ -502,8 +496,7 @@ void RootProjectile::InterceptProjectile(RootProjectile *)
 // rounding each tick. A buster shot goes as soon as that shifted box leaves the view.
 void RootProjectile::ApplyOffscreenRule()
 {
-    CameraManager *rCameras = CameraManager::Fetch();
-    Camera *rCamera = rCameras ? rCameras->GetActiveCamera() : nullptr;
+    Camera *rCamera = CameraManager::ActiveCamera();
     if(!rCamera) return;
     const float tX = mHitbox.mOwnerX - mOffsetLft;
     const float tY = mHitbox.mOwnerY - mOffsetTop;

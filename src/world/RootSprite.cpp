@@ -307,13 +307,8 @@ void RootSprite::SpawnByScript(const char *pScript, const char *pName, float pX,
 // Event -1 runs the script without arguments; others pass the event number.
 void RootSprite::RunScript(const char *pPath, int32_t pEvent)
 {
-    LuaManager *rLua = LuaManager::Fetch();
-    DataLibrary *rLibrary = DataLibrary::Fetch();
-    if(!pPath || !rLua || !rLibrary) return;
-    rLibrary->PushActiveEntity(this);
-    if(pEvent < 0) rLua->ExecuteLuaFile(pPath, 0);
-    else rLua->ExecuteLuaFile(pPath, 1, "N", (double)pEvent);
-    rLibrary->PopActiveEntity();
+    if(pEvent < 0) RunScriptAsActive(this, pPath, SCRIPT_ARGS_NONE);
+    else RunScriptAsActive(this, pPath, SCRIPT_ARGS_NUMBER, (double)pEvent);
 }
 
 void RootSprite::Update()

@@ -11,12 +11,12 @@
 
 #define SPRITE_DEFAULT_NAME "Unnamed Sprite"
 
-// The active object when it is a sprite (type codes 300 to 399).
-static RootSprite *FetchActiveSprite()
+// The active sprite; otherwise pReport speaks for the binding and gives null.
+static RootSprite *FetchActiveSprite(const char *pBindingName, LuaObjectMissReport pReport = LuaActiveObjectTypeError)
 {
-    DataLibrary *rLibrary = DataLibrary::Fetch();
-    if(!rLibrary || !rLibrary->ActiveTypeInRange(TYPE_ROOTSPRITE, TYPE_SPRITE_LAST)) return nullptr;
-    return dynamic_cast<RootSprite *>(rLibrary->GetActiveObject());
+    RootSprite *rActive = FetchActiveAs<RootSprite>(TYPE_ROOTSPRITE, TYPE_SPRITE_LAST);
+    if(!rActive) pReport(pBindingName);
+    return rActive;
 }
 
 // Sprite_Create(name [, script]): pushes the active object (always), then the new sprite
@@ -88,8 +88,8 @@ static const LuaProperty<RootSprite> cSpriteGetters[] = {
 static int Sprite_GetProperty(lua_State *L)
 {
     if(!LuaArgIsString(L, 1)) return LuaArgListErrorNil("Sprite_GetProperty", L);
-    RootSprite *rSprite = FetchActiveSprite();
-    if(!rSprite) return LuaActiveObjectTypeErrorNil("Sprite_GetProperty", L);
+    RootSprite *rSprite = FetchActiveSprite("Sprite_GetProperty");
+    if(!rSprite) return LuaPushNil(L);
     return LuaCallPropertyOrNil(L, "Sprite_GetProperty", cSpriteGetters, rSprite);
 }
 
@@ -100,12 +100,8 @@ static int Sprite_SetProperty(lua_State *L)
         fputs("Sprite_SetProperty: Failed, cannot function with no args.\n", stderr);
         return 0;
     }
-    RootSprite *rSprite = FetchActiveSprite();
-    if(!rSprite)
-    {
-        fputs("Sprite_SetProperty:  Failed, invalid object\n", stderr);
-        return 0;
-    }
+    RootSprite *rSprite = FetchActiveSprite("Sprite_SetProperty", LuaInvalidObjectError);
+    if(!rSprite) return 0;
     if(!LuaArgIsString(L, 1)) return LuaArgListError("Sprite_SetProperty");
     return LuaCallProperty(L, "Sprite_SetProperty", cSpriteSetters, rSprite, LuaCouldNotResolveError);
 }
@@ -113,8 +109,8 @@ static int Sprite_SetProperty(lua_State *L)
 static int Sprite_SetAnimationProperties(lua_State *L)
 {
     if(lua_gettop(L) != 4 || !LuaArgsAreNumbers(L, 1, 4)) return LuaArgListError("Sprite_SetAnimationProperties");
-    RootSprite *rSprite = FetchActiveSprite();
-    if(!rSprite) return LuaActiveObjectTypeError("Sprite_SetAnimationProperties");
+    RootSprite *rSprite = FetchActiveSprite("Sprite_SetAnimationProperties");
+    if(!rSprite) return 0;
     rSprite->SetAnimationProperties(LuaArgInteger(L, 1, -1), LuaArgInteger(L, 2, -1), LuaArgInteger(L, 3, 0), LuaArgInteger(L, 4, 0));
     return 0;
 }
@@ -122,8 +118,8 @@ static int Sprite_SetAnimationProperties(lua_State *L)
 static int Sprite_UseOverRender(lua_State *L)
 {
     if(lua_gettop(L) != 6 || !LuaArgsAreNumbers(L, 1, 6)) return LuaArgListError("Sprite_UseOverRender");
-    RootSprite *rSprite = FetchActiveSprite();
-    if(!rSprite) return LuaActiveObjectTypeError("Sprite_UseOverRender");
+    RootSprite *rSprite = FetchActiveSprite("Sprite_UseOverRender");
+    if(!rSprite) return 0;
     rSprite->UseOverRender(LuaArgInteger(L, 1, 0), LuaArgInteger(L, 2, 0), LuaArgFloat(L, 3, 0.0f), LuaArgFloat(L, 4, 0.0f),
                            LuaArgFloat(L, 5, 0.0f), LuaArgFloat(L, 6, 0.0f));
     return 0;
@@ -131,8 +127,8 @@ static int Sprite_UseOverRender(lua_State *L)
 
 static int Sprite_HugSurface(lua_State *)
 {
-    RootSprite *rSprite = FetchActiveSprite();
-    if(!rSprite) return LuaActiveObjectTypeError("Sprite_HugSurface");
+    RootSprite *rSprite = FetchActiveSprite("Sprite_HugSurface");
+    if(!rSprite) return 0;
     rSprite->HugSurface();
     return 0;
 }

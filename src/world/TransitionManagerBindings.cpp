@@ -57,8 +57,9 @@ static const LuaProperty<void> cExecutorSetters[] = {
          // Only the map executor has a level name, though other executors share its range.
          DataLibrary *rLibrary = DataLibrary::Fetch();
          if(!rLibrary) return 0;
-         if(!rLibrary->ActiveIsType(TYPE_TRANSEXEC_ANYTOMAP)) return LuaActiveObjectTypeError("TM_ExecutorSetProperty");
-         static_cast<TransExec_AnyToMap *>(rLibrary->GetActiveObject())->SetLevelName(LuaArgString(L, 2, nullptr));
+         TransExec_AnyToMap *rExecutor = FetchActiveAs<TransExec_AnyToMap>(TYPE_TRANSEXEC_ANYTOMAP, TYPE_TRANSEXEC_ANYTOMAP);
+         if(!rExecutor) return LuaActiveObjectTypeError("TM_ExecutorSetProperty");
+         rExecutor->SetLevelName(LuaArgString(L, 2, nullptr));
          return 0;
      }},
     {nullptr, 0, nullptr, nullptr},

@@ -9,7 +9,6 @@
 #include "core/LuaManager.h"
 #include "core/OptionsManager.h"
 #include "core/Utilities.h"
-#include "core/data/DataLibrary.h"
 
 ZoneTrigger::ZoneTrigger()
 {
@@ -100,12 +99,7 @@ void ZoneTrigger::Update()
     // Set before the script runs: a script that destroys the trigger or moves the player
     // must not make the same entry fire twice.
     mInside = 1;
-    LuaManager *rLua = LuaManager::Fetch();
-    DataLibrary *rLibrary = DataLibrary::Fetch();
-    if(!rLua || !rLibrary) return;
-    rLibrary->PushActiveEntity(this);
-    rLua->ExecuteLuaFile(mCallScript, 1, "N", (double)mCallNumber);
-    rLibrary->PopActiveEntity();
+    RunScriptAsActive(this, mCallScript, SCRIPT_ARGS_NUMBER, (double)mCallNumber);
 }
 
 void ZoneTrigger::Render()

@@ -7,13 +7,13 @@
 #include "core/data/DataLibrary.h"
 #include "world/EntityManager.h"
 
-// The active object when it is a zone trigger. Only the exact type counts: the proxy
-// triggers share the code range but not the layout.
-static ZoneTrigger *FetchActiveZoneTrigger()
+// The active zone trigger; otherwise pReport speaks for the binding and gives null. Only the
+// exact type counts: the proxy triggers share the code range but not the layout.
+static ZoneTrigger *FetchActiveZoneTrigger(const char *pBindingName, LuaObjectMissReport pReport = LuaActiveObjectTypeError)
 {
-    DataLibrary *rLibrary = DataLibrary::Fetch();
-    if(!rLibrary || !rLibrary->ActiveIsType(TYPE_ZONETRIGGER)) return nullptr;
-    return dynamic_cast<ZoneTrigger *>(rLibrary->GetActiveObject());
+    ZoneTrigger *rActive = FetchActiveAs<ZoneTrigger>(TYPE_ZONETRIGGER, TYPE_ZONETRIGGER);
+    if(!rActive) pReport(pBindingName);
+    return rActive;
 }
 
 // ZTrigger_Create(name): the trigger becomes active with the old active object pushed. A bad
@@ -65,20 +65,16 @@ static const LuaProperty<ZoneTrigger> cZoneTriggerSetters[] = {
 static int ZTrigger_GetProperty(lua_State *L)
 {
     if(!LuaArgIsString(L, 1)) return LuaArgListErrorNil("ZTrigger_GetProperty", L);
-    ZoneTrigger *rTrigger = FetchActiveZoneTrigger();
-    if(!rTrigger) return LuaActiveObjectTypeErrorNil("ZTrigger_GetProperty", L);
+    ZoneTrigger *rTrigger = FetchActiveZoneTrigger("ZTrigger_GetProperty");
+    if(!rTrigger) return LuaPushNil(L);
     return LuaCallPropertyOrNil(L, "ZTrigger_GetProperty", cZoneTriggerGetters, rTrigger);
 }
 
 static int ZTrigger_SetProperty(lua_State *L)
 {
     if(!LuaArgIsString(L, 1)) return LuaArgListError("ZTrigger_SetProperty");
-    ZoneTrigger *rTrigger = FetchActiveZoneTrigger();
-    if(!rTrigger)
-    {
-        fputs("ZTrigger_SetProperty:  Failed, invalid object\n", stderr);
-        return 0;
-    }
+    ZoneTrigger *rTrigger = FetchActiveZoneTrigger("ZTrigger_SetProperty", LuaInvalidObjectError);
+    if(!rTrigger) return 0;
     return LuaCallProperty(L, "ZTrigger_SetProperty", cZoneTriggerSetters, rTrigger);
 }
 

@@ -154,3 +154,21 @@ TEST_F(EnemyBindingsTest, AppearanceHealthAndChildKeysKeepTheirCountsAndMessages
         "Enemy_PushPropertyAsActiveObject: Failed, invalid argument list\n",
     });
 }
+
+// The push bindings look at the active object before they push, but a call without its key on
+// an object of another kind says only that the key is missing, and still pushes once.
+TEST_F(EnemyBindingsTest, PushBindingsWithoutAKeyOnAnotherKindReportOnlyTheKey)
+{
+    Enemy *rEnemy = MakeEnemy("Keyless", 200.0f, 100.0f, 20.0f, 5);
+    std::string tErr = RunWithActive(rEnemy->GetEnemyHitbox(), "Enemy_PushPropertyAsActiveObject() DL_PopActiveEntity()");
+    tErr += RunWithActive(rEnemy,
+        "Hitbox_PushProjectile() DL_PopActiveEntity()"
+        "AILemonAttack_PushPropertyAsActiveObject() DL_PopActiveEntity()"
+        "AIAttackHandler_CreateAttack() DL_PopActiveEntity()"
+        "MovingContainer_PushPropertyAsActiveObject() DL_PopActiveEntity()");
+    EXPECT_EQ(tErr, "Enemy_PushPropertyAsActiveObject: Failed, invalid argument list\n"
+                    "Hitbox_PushProjectile: Failed, invalid argument list\n"
+                    "AILemonAttack_PushPropertyAsActiveObject: Failed, invalid argument list\n"
+                    "AIAttackHandler_CreateAttack: No attack type specified.\n"
+                    "MovingContainer_PushPropertyAsActiveObject: Failed, invalid argument list\n");
+}

@@ -110,6 +110,22 @@ TEST_F(ControlManagerTest, PressAndReleaseBetweenTwoTicksReportsNothing)
     EXPECT_EQ(rJump->mHeldTicks, -1);
 }
 
+// The static queries read the booted manager's records, and answer no without one.
+TEST_F(ControlManagerTest, StaticQueriesFollowTheBootedManagerAndSayNoWithoutOne)
+{
+    KeyEvent(ALLEGRO_KEY_Z, true);
+    mControls->Update();
+    EXPECT_FALSE(ControlManager::IsPressed("Jump"));
+    GetApplication()->rControlManager = mControls;
+    EXPECT_TRUE(ControlManager::IsPressed("Jump"));
+    EXPECT_TRUE(ControlManager::IsHeld("Jump"));
+    EXPECT_FALSE(ControlManager::IsPressed("Shoot"));
+    EXPECT_FALSE(ControlManager::IsHeld("NoSuchControl"));
+    mControls->Update();
+    EXPECT_FALSE(ControlManager::IsPressed("Jump"));
+    EXPECT_TRUE(ControlManager::IsHeld("Jump"));
+}
+
 TEST_F(ControlManagerTest, HeldCounterAdvancesOnlyInTicksAfterDeviceEvents)
 {
     ControlState *rJump = mControls->GetControl("Jump");

@@ -3,7 +3,9 @@
 #include "core/LuaBindingHelpers.h"
 #include "core/LuaManager.h"
 #include "core/ScriptPackEntry.h"
+#include "core/RootObject.h"
 #include "core/data/CorvelLumpManager.h"
+#include "core/data/DataLibrary.h"
 #include "core/data/LumpWriter.h"
 
 #include <gtest/gtest.h>
@@ -125,6 +127,37 @@ TEST_F(LuaManagerTest, ExecuteLuaFileFormatsArgumentsAndExecuteFileKeepsThem)
     EXPECT_EQ(GlobalNumber("lm_args_count"), 3);
     EXPECT_EQ(GlobalString("lm_args_first"), "a");
     EXPECT_EQ(GlobalString("lm_args_second"), "<nil>");
+}
+
+// An object's script runs with the object active and the caller's object back afterwards, and
+// reads as its arguments what it is told: the last run's, none, or one number.
+TEST_F(LuaManagerTest, ScriptsRunAsAnObjectGetTheArgumentsTheyAreTold)
+{
+    DataLibrary *nLibrary = new DataLibrary();
+    DataLibrary *rPrevious = GetApplication()->rDataLibrary;
+    GetApplication()->rDataLibrary = nLibrary;
+    RootObject *nCaller = new RootObject();
+    RootObject *nObject = new RootObject();
+    nLibrary->SetActiveObjectDirect(nCaller);
+    std::string tPath = Script("lm_args.lua");
+
+    EXPECT_TRUE(mManager->ExecuteLuaFile(tPath.c_str(), 2, "S", "a", "S", "b"));
+    RunScriptAsActive(nObject, tPath.c_str());
+    EXPECT_EQ(GlobalNumber("lm_args_count"), 2);
+    EXPECT_EQ(GlobalString("lm_args_second"), "b");
+    RunScriptAsActive(nObject, tPath.c_str(), SCRIPT_ARGS_NUMBER, 7.0);
+    EXPECT_EQ(GlobalNumber("lm_args_count"), 1);
+    EXPECT_EQ(GlobalString("lm_args_first"), "7.000000");
+    RunScriptAsActive(nObject, tPath.c_str(), SCRIPT_ARGS_NONE);
+    EXPECT_EQ(GlobalNumber("lm_args_count"), 0);
+    EXPECT_EQ(GlobalNumber("lm_args_runs"), 4);
+    EXPECT_EQ(nLibrary->GetActiveObject(), nCaller);
+    EXPECT_EQ(nLibrary->GetActiveStackSize(), 0);
+
+    GetApplication()->rDataLibrary = rPrevious;
+    delete nLibrary;
+    delete nObject;
+    delete nCaller;
 }
 
 TEST_F(LuaManagerTest, ArgumentArrayFillsInOrderAndIgnoresOverflow)

@@ -294,6 +294,23 @@ TEST_F(PauseScreenTest, TheOptionsPageTogglesDoubleTapAndStepsVolumesWithinRange
     EXPECT_TRUE(mGUI->IsTopScreen(mPause));
 }
 
+// Below the bindings the keys walk the audio rows into the screen-size grid and back up to the
+// last binding row, so every entry of the page can be reached and left.
+TEST_F(PauseScreenTest, TheOptionsPageWalksFromTheAudioRowsThroughTheScreenSizes)
+{
+    OpenReady();
+    Tick("ShoulderR");
+    Tick();
+    MoveTo(12);
+    const char *cKeys[] = {"Down", "Down", "Down", "Down", "Right", "Down", "Left", "Down", "Right", "Up", "Left", "Up", "Up", "Up"};
+    const int32_t cNodes[] = {14, 15, 16, 17, 18, 20, 19, 21, 20, 18, 17, 14, 12, 10};
+    for(size_t i = 0; i < sizeof(cNodes) / sizeof(cNodes[0]); i++)
+    {
+        Tick(cKeys[i]);
+        EXPECT_EQ(cNodes[i], mPause->GetCurrentNavigationIndex()) << "after key " << i;
+    }
+}
+
 TEST_F(PauseScreenTest, StatusLinksFollowTheAvailableWeaponsAndSubTanks)
 {
     int32_t tLinks[STATUS_NODE_COUNT][4];

@@ -1,4 +1,5 @@
 #include "core/Application.h"
+#include "core/DataList.h"
 #include "core/LuaManager.h"
 #include "core/data/CorvelLumpManager.h"
 #include "core/data/LumpWriter.h"

@@ -464,6 +464,15 @@ bool DataLibrary::ActiveTypeInRange(int32_t pLow, int32_t pHigh) const
     return pLow <= tType && tType <= pHigh;
 }
 
+bool ActiveIsTypeOrWarn(int32_t pCode, const char *pTypeName)
+{
+    DataLibrary *rLibrary = DataLibrary::Fetch();
+    if(rLibrary && rLibrary->ActiveIsType(pCode)) return true;
+    fprintf(stderr, "Warning, current active object is not %s type. %p\n", pTypeName,
+            rLibrary ? (void *)rLibrary->GetActiveObject() : nullptr);
+    return false;
+}
+
 int32_t DataLibrary::GetActiveObjectType() const
 {
     if(!rActiveObject)

@@ -175,6 +175,37 @@ private:
     DataLibrary &operator=(const DataLibrary &) = delete;
 };
 
+// The active object as a T, or null: no library, nothing active, a type code outside
+// pLow..pHigh, or another class. The class is checked as well as the code, so a code that
+// names the wrong class can never hand out a bad pointer. Says nothing: each binding family
+// reports a miss in its own words. Families without a code of their own keep the whole range.
+template <typename T>
+T *FetchActiveAs(int32_t pLow = INT32_MIN, int32_t pHigh = INT32_MAX)
+{
+    DataLibrary *rLibrary = DataLibrary::Fetch();
+    if(!rLibrary || !rLibrary->ActiveTypeInRange(pLow, pHigh)) return nullptr;
+    return dynamic_cast<T *>(rLibrary->GetActiveObject());
+}
+
+// The actors' type check: true when the active object has that code; otherwise, with or without
+// a library, "Warning, current active object is not <name> type. <address>" and false.
+bool ActiveIsTypeOrWarn(int32_t pCode, const char *pTypeName);
+
+// The opening of the bindings that push the active object and then act on the one that was
+// active: sObject gets pFetch's answer, asked (and so reported) only when pAsk is set, so a call
+// that lacks its key says only that; the push happens either way, so the script's pop stays
+// balanced. False without a library, when nothing is fetched or pushed.
+template <typename T, typename F>
+bool FetchThenPushActive(bool pAsk, F pFetch, T *&sObject)
+{
+    sObject = nullptr;
+    DataLibrary *rLibrary = DataLibrary::Fetch();
+    if(!rLibrary) return false;
+    if(pAsk) sObject = pFetch();
+    rLibrary->PushAndClearActive();
+    return true;
+}
+
 // Set while the library's destructor tears down the watcher lists.
 uint8_t IsDataLibraryShuttingDown();
 

@@ -8,13 +8,12 @@
 #include "core/data/DataLibrary.h"
 #include "core/render/Bitmap.h"
 
-// The active object when it is an animation; null when the library is missing or the active
-// object is anything else.
-static CorvelAnimation *FetchActiveAnimation()
+// The active animation; otherwise the binding says it has no object and gets null.
+static CorvelAnimation *FetchActiveAnimation(const char *pBindingName)
 {
-    DataLibrary *rLibrary = DataLibrary::Fetch();
-    if(!rLibrary || !rLibrary->ActiveIsType(TYPE_CORVELANIMATION)) return nullptr;
-    return (CorvelAnimation *)rLibrary->GetActiveObject();
+    CorvelAnimation *rActive = FetchActiveAs<CorvelAnimation>(TYPE_CORVELANIMATION, TYPE_CORVELANIMATION);
+    if(!rActive) fprintf(stderr, "%s: Failed, invalid object\n", pBindingName);
+    return rActive;
 }
 
 // Whether an entry added at the path would be stored: the heading must exist and the path
@@ -86,12 +85,8 @@ static int Lua_Anim_SetProperty(lua_State *L)
 {
     if(lua_gettop(L) < 1) return LuaArgListError("Anim_SetProperty");
 
-    CorvelAnimation *rAnimation = FetchActiveAnimation();
-    if(!rAnimation)
-    {
-        fprintf(stderr, "Anim_SetProperty: Failed, invalid object\n");
-        return 0;
-    }
+    CorvelAnimation *rAnimation = FetchActiveAnimation("Anim_SetProperty");
+    if(!rAnimation) return 0;
     if(!LuaArgIsString(L, 1)) return ReportAnimationMiss("Anim_SetProperty", nullptr, lua_gettop(L));
     return LuaCallProperty(L, "Anim_SetProperty", cAnimationProperties, rAnimation, ReportAnimationMiss);
 }
