@@ -12,3 +12,29 @@ end
 function fnLog(sText)
     Debug_ForcePrint(sText .. "\n")
 end
+
+-- Lays background packs behind the map being set up. Each entry: pack name, picture (a PNG
+-- that tools/genbackdrops draws into Graphics/Generated/Backdrops/), the rectangle x1, y1, x2,
+-- y2, repeats across and down, and depth (further back is more negative). A pack wider than
+-- its drawn picture scrolls slower than the map: drawn W wide in a rectangle R wide, it moves
+-- at W / R of the map's pace, so R must leave the picture covering the view at the map's end.
+-- Pictures are loaded once a run; the packs go with the map.
+function fnLayBackdrops(taPacks)
+    local sBackdrops = "Root/Images/Backdrops/Generated/"
+    gtBackdropsLoaded = gtBackdropsLoaded or {}
+    for i = 1, #taPacks do
+        local p = taPacks[i]
+        if not gtBackdropsLoaded[p[2]] then
+            DL_AddPath(sBackdrops)
+            DL_LoadBitmap(gsDataRoot .. "Graphics/Generated/Backdrops/" .. p[2] .. ".png", sBackdrops .. p[2])
+            gtBackdropsLoaded[p[2]] = true
+        end
+        MapBGM_CreatePack(p[1])
+        MapBGM_SetPackProperty("Image", sBackdrops .. p[2])
+        MapBGM_SetPackProperty("Dimensions", p[3], p[4], p[5], p[6])
+        MapBGM_SetPackProperty("Appearances", p[7], p[8])
+        MapBGM_SetPackProperty("Depth", p[9])
+        MapBGM_SetPackProperty("Activate")
+        DL_PopActiveEntity()
+    end
+end
