@@ -38,3 +38,32 @@ function fnLayBackdrops(taPacks)
         DL_PopActiveEntity()
     end
 end
+
+-- Water over a pool from (fLeft, fTop) to (fRight, fBottom): the see-through water picture of
+-- tools/genbackdrops tiled from the surface down. Only a picture: a death pit or a trigger that
+-- sets Player_SetProperty("IsInWater", true) gives it an effect. Loaded once a run.
+function fnLayWater(sName, fLeft, fTop, fRight, fBottom)
+    local sImage = "Root/Images/Backdrops/Generated/PoolWater"
+    local sAnimation = "Root/Animations/Backdrops/Generated/PoolWater"
+    gtBackdropsLoaded = gtBackdropsLoaded or {}
+    if not gtBackdropsLoaded.PoolWater then
+        DL_AddPath("Root/Images/Backdrops/Generated/")
+        DL_LoadBitmap(gsDataRoot .. "Graphics/Generated/Backdrops/Water.png", sImage)
+        DL_AddPath("Root/Animations/Backdrops/Generated/")
+        Anim_Create(sAnimation)
+        Anim_SetProperty("TotalFrames", 1)
+        Anim_SetProperty("TicksPerFrame", 1)
+        Anim_SetProperty("Frame", 0, sImage)
+        DL_PopActiveEntity()
+        gtBackdropsLoaded.PoolWater = true
+    end
+    Sprite_Create(sName)
+    Sprite_SetProperty("AnimationsTotal", 1)
+    Sprite_SetProperty("Animation", 0, sAnimation)
+    Sprite_SetProperty("UpdatePath", "FUNCOVERRIDE_WATER")
+    RE_DefineData("fLeft", "N", fLeft)
+    RE_DefineData("fTop", "N", fTop)
+    RE_DefineData("fRight", "N", fRight)
+    RE_DefineData("fBottom", "N", fBottom)
+    DL_PopActiveEntity()
+end
