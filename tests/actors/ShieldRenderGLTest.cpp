@@ -71,11 +71,6 @@ protected:
         GLState::End2D();
     }
 
-    void Read(int32_t pViewX, int32_t pViewY, uint8_t *sPixel)
-    {
-        glReadPixels(pViewX, 359 - pViewY, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, sPixel);
-    }
-
     static bool sHaveDisplay;
     DataLibrary *rSavedLibrary = nullptr;
     PermafrostShieldProjectile *mShield = nullptr;
@@ -89,25 +84,25 @@ TEST_F(ShieldRenderGLTest, PictureCoversTheBoxAndItsMarginElseAnOutline)
     uint8_t tPixel[4];
     // Box (100, 100) to (115, 155): the outline runs along its left edge, its middle is empty.
     Draw();
-    Read(100, 127, tPixel);
+    ReadViewPixel(100, 127, tPixel);
     EXPECT_GT(tPixel[2], 100);
     EXPECT_LT(tPixel[0], 40);
-    Read(107, 127, tPixel);
+    ReadViewPixel(107, 127, tPixel);
     EXPECT_EQ(tPixel[0] + tPixel[1] + tPixel[2], 0);
 
     LoadPane();
     Draw();
     for(int32_t tX : {97, 107, 117})
     {
-        Read(tX, 127, tPixel);
+        ReadViewPixel(tX, 127, tPixel);
         EXPECT_EQ(tPixel[0], 220) << "x " << tX;
         EXPECT_EQ(tPixel[2], 0) << "x " << tX;
     }
-    Read(98, 97, tPixel);
+    ReadViewPixel(98, 97, tPixel);
     EXPECT_EQ(tPixel[0], 220);
     // Past the pane's margin the view is untouched.
-    Read(94, 127, tPixel);
+    ReadViewPixel(94, 127, tPixel);
     EXPECT_EQ(tPixel[0] + tPixel[1] + tPixel[2], 0);
-    Read(120, 127, tPixel);
+    ReadViewPixel(120, 127, tPixel);
     EXPECT_EQ(tPixel[0] + tPixel[1] + tPixel[2], 0);
 }

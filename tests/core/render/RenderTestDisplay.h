@@ -3,6 +3,8 @@
 #include <allegro5/allegro.h>
 #include <cstdlib>
 #include <allegro5/allegro_image.h>
+#include <GL/gl.h>
+#include <cstdint>
 
 #include "core/Application.h"
 #include "core/render/DisplayManager.h"
@@ -40,4 +42,10 @@ inline void CloseTestDisplay()
     rApp->rDisplayManager = nullptr;
     if (rApp->rDisplay) al_destroy_display(rApp->rDisplay);
     rApp->rDisplay = nullptr;
+}
+
+// The colour at view point (x, y) of a 480 by 360 test display: GL counts rows from the bottom.
+inline void ReadViewPixel(int32_t pViewX, int32_t pViewY, uint8_t *sPixel)
+{
+    glReadPixels(pViewX, 359 - pViewY, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, sPixel);
 }
