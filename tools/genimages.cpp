@@ -12,6 +12,7 @@
 // replaces colours by exact match: a blended edge pixel would keep its original colour.
 #include "ArtCanvas.h"
 #include "ArtText.h"
+#include "MenuGlyphs.h"
 #include <cmath>
 
 // Kestra's four swappable colours, in the order of the "Kestra" palette lump
@@ -171,13 +172,28 @@ static void MakeLoadingScreen(ALLEGRO_FONT *pFont)
     }
 }
 
-// The image font: 128 cells of 8 by 8 in one row, cell c holding character code c.
-static void MakeMenuAlphabet(ALLEGRO_FONT *pFont)
+// The image font: 128 cells of MENU_GLYPH_WIDTH by MENU_GLYPH_HEIGHT in one row, cell c holding
+// character code c, drawn pixel by pixel so the letters stay crisp when the pages scale them.
+static void MakeMenuAlphabet()
 {
-    ALLEGRO_BITMAP *nSheet = NewCanvas(128 * 8, 8);
-    for(int c = 32; c < 127; c++)
+    ALLEGRO_BITMAP *nSheet = NewCanvas(128 * MENU_GLYPH_WIDTH, MENU_GLYPH_HEIGHT);
+    for(int g = 0; g < MENU_GLYPH_COUNT; g++)
     {
-        al_draw_glyph(pFont, al_map_rgb(255, 255, 255), c * 8, 0, c);
+        const char *rRows = cMenuGlyphs[g];
+        const int tLeft = (MENU_GLYPH_FIRST + g) * MENU_GLYPH_WIDTH;
+        int tX = 0, tY = 0;
+        for(const char *c = rRows; *c && tY < MENU_GLYPH_HEIGHT; c++)
+        {
+            if(*c == ' ')
+            {
+                tX = 0;
+                tY++;
+                continue;
+            }
+            if(*c == '#' && tX < MENU_GLYPH_WIDTH)
+                al_draw_filled_rectangle(tLeft + tX, tY, tLeft + tX + 1, tY + 1, al_map_rgb(255, 255, 255));
+            tX++;
+        }
     }
     Save(nSheet, "Text/", "MenuAlphabet.png");
 }
@@ -233,7 +249,7 @@ int main(int argc, char **argv)
 
     MakeIcon();
     MakeLoadingScreen(rFont);
-    MakeMenuAlphabet(rFont);
+    MakeMenuAlphabet();
     MakeGUIPieces(rFont);
     MakeKestraFrames();
     MakePaletteTestCard();

@@ -191,14 +191,18 @@ static void MakeEscapeMenus()
     }
 }
 
+// The frame-rate text takes the top right corner above y = 10, so the page's name is centred
+// and the shoulder keys' marks sit below it. The frame leaves room for the longest captions
+// the pages place near the right edge (they end near x = 455).
 static void PageBase(const char *pFile, const char *pTitle, ALLEGRO_COLOR pTint)
 {
     ALLEGRO_BITMAP *nPage = NewCanvas(VIEW_W, VIEW_H);
     al_draw_filled_rectangle(0, 0, VIEW_W, VIEW_H, pTint);
-    Box(30, 24, 450, 346, al_map_rgb(14, 30, 22), al_map_rgb(90, 200, 110));
-    Text(380, 8, 1.0f, al_map_rgb(200, 255, 200), pTitle);
-    Text(6, 8, 1.0f, al_map_rgb(200, 255, 200), "L");
-    Text(466, 8, 1.0f, al_map_rgb(200, 255, 200), "R");
+    Box(14, 24, 466, 346, al_map_rgb(14, 30, 22), al_map_rgb(90, 200, 110));
+    CentredText(VIEW_W / 2, 8, 1.0f, al_map_rgb(200, 255, 200), pTitle);
+    Text(2, 14, 1.0f, al_map_rgb(200, 255, 200), "<Q");
+    Text(462, 14, 1.0f, al_map_rgb(200, 255, 200), "E>");
+    CentredText(VIEW_W / 2, 350, 1.0f, al_map_rgb(200, 255, 200), "ESCAPE: BACK TO PLAY");
     Save(nPage, pFile);
 }
 
@@ -212,8 +216,8 @@ static void MakePauseOverlays()
     {
         ALLEGRO_BITMAP *nPush = NewCanvas(VIEW_W, VIEW_H);
         float tX = i == 0 ? 0.0f : 460.0f;
-        al_draw_filled_rectangle(tX, 0, tX + 20, 24, al_map_rgb(255, 230, 90));
-        Text(tX + 6, 8, 1.0f, al_map_rgb(20, 20, 20), i == 0 ? "L" : "R");
+        al_draw_filled_rectangle(tX, 12, tX + 20, 24, al_map_rgb(255, 230, 90));
+        Text(tX + 2, 14, 1.0f, al_map_rgb(20, 20, 20), i == 0 ? "<Q" : "E>");
         Save(nPush, i == 0 ? "Push L" : "Push R");
     }
 

@@ -1,6 +1,6 @@
 // genshotart: draws the pictures of Kestra's buster: the shots of its three ranks, the sparks
-// of a charge, the muzzle flashes and the burst where a shot strikes, and the dust her feet
-// kick up.
+// of a charge, the muzzle flashes and the burst where a shot strikes, the dust her feet kick
+// up, and the Permafrost Shield's pane of ice.
 //
 //     genshotart OUTPUT_DIRECTORY
 //
@@ -131,11 +131,29 @@ static void MakeEffects()
     }
 }
 
+// The Permafrost Shield: a pane of ice over the shield's 15 by 55 box, drawn 4 units outside
+// it on every side, with a glint that slides down between the two frames.
+static void MakeShield()
+{
+    for(int i = 0; i < 2; i++)
+    {
+        ALLEGRO_BITMAP *nPane = NewCanvas(23, 63);
+        al_draw_filled_rounded_rectangle(1, 1, 22, 62, 4, 4, al_map_rgba(150, 210, 255, 170));
+        al_draw_filled_rounded_rectangle(4, 4, 19, 59, 2, 2, al_map_rgba(90, 160, 240, 150));
+        const float tGlint = 10.0f + 22.0f * (float)i;
+        al_draw_filled_triangle(5, tGlint + 10, 18, tGlint, 18, tGlint + 4, al_map_rgba(240, 250, 255, 230));
+        al_draw_filled_triangle(5, tGlint + 24, 18, tGlint + 14, 18, tGlint + 16, al_map_rgba(220, 240, 255, 200));
+        al_draw_rounded_rectangle(1, 1, 22, 62, 4, 4, al_map_rgb(220, 245, 255), 2);
+        SaveNumbered(nPane, "PermafrostShield", i);
+    }
+}
+
 int main(int argc, char **argv)
 {
     if(!StartArtTool("genshotart", argc, argv)) return 1;
     MakeShots();
     MakeSparks();
+    MakeShield();
     MakeEffects();
     return 0;
 }

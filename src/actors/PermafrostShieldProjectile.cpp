@@ -5,10 +5,21 @@
 #include "actors/PlayerPony.h"
 #include "core/DataList.h"
 #include "core/Utilities.h"
+#include "core/render/CorvelAnimation.h"
 
 namespace
 {
     const int32_t cShieldEndurance = 7;
+    const char *const cShieldAnimation = "Root/Animations/Projectiles/All/PermafrostShield";
+
+    // The pane of ice reaches 4 units past the box on every side.
+    Bitmap *ShieldFrame(RootProjectile *pShield, int32_t &sX, int32_t &sY)
+    {
+        sX = -4;
+        sY = -4;
+        CorvelAnimation *rAnimation = LookUpAnimation(cShieldAnimation);
+        return rAnimation ? rAnimation->GetFrameAtTick(pShield->GetTicksAlive()) : nullptr;
+    }
 
     void NegateNumber(DataList *pData, const char *pName)
     {
@@ -26,6 +37,7 @@ PermafrostShieldProjectile::PermafrostShieldProjectile()
     SetWeaponFlagA(1);
     SetDamage(1);
     SetDimensions(0.0f, 0.0f, 15.0f, 55.0f);
+    SetNativeFrameCallback(ShieldFrame);
 }
 
 void PermafrostShieldProjectile::RunLogic()
@@ -60,8 +72,14 @@ void PermafrostShieldProjectile::InterceptProjectile(RootProjectile *pOther)
     }
 }
 
+// The game's picture of the shield when it is loaded; without it, a dark blue outline.
 void PermafrostShieldProjectile::Render()
 {
+    if(LookUpAnimation(cShieldAnimation))
+    {
+        RootProjectile::Render();
+        return;
+    }
     glLineWidth(3.0f);
     glDisable(GL_TEXTURE_2D);
     glColor4f(0.0f, 0.0f, 0.7f, 1.0f);

@@ -69,12 +69,14 @@ namespace
     }
 
     // A map with spawn records replaces the spawn points; one without keeps those scripts made.
-    void AutoSpawnFromRecords(const SpawnRecord *pRecords, int32_t pCount)
+    // Records the view can never set off are named, since they would otherwise just never come.
+    void AutoSpawnFromRecords(const SpawnRecord *pRecords, int32_t pCount, int32_t pLevelW, int32_t pLevelH)
     {
         SpawnManager *rSpawns = SpawnManager::Fetch();
         if(!rSpawns || !pRecords || pCount < 1) return;
         rSpawns->Clear();
         rSpawns->AutoSpawn(pCount, pRecords);
+        rSpawns->ReportUnreachableRecords(pCount, pRecords, (float)pLevelW, (float)pLevelH);
     }
 
     void MarkEnemiesForRemoval(EntityManager *pEntities)
@@ -229,7 +231,7 @@ bool MapManager::LoadMapFile(const char *pName)
     }
     int32_t tSpawnCount = 0;
     const SpawnRecord *rSpawnRecords = GetSpawnRecords(tSpawnCount);
-    AutoSpawnFromRecords(rSpawnRecords, tSpawnCount);
+    AutoSpawnFromRecords(rSpawnRecords, tSpawnCount, tLevelWidth, tLevelHeight);
 
     mStartX = MAP_DEFAULT_START;
     mStartY = MAP_DEFAULT_START;

@@ -90,6 +90,42 @@ void ProxyTrigger::DefaultOutline(ProxyTrigger *pTrigger)
 
 // --- EnemySpawnTrigger ----------------------------------------------------------------------
 
+namespace
+{
+    // [pLow, pHigh] meets [pA, pB].
+    bool SpansMeet(float pLow, float pHigh, float pA, float pB)
+    {
+        return pLow <= pB && pA <= pHigh;
+    }
+
+    // Along one axis: the view's near edge runs from 0 to pTravel, so the band before it has
+    // its outer line from -FAR to pTravel - FAR, the band after it from pView + FAR to pTravel +
+    // pView + FAR. Either line must be able to fall inside [pLow, pHigh].
+    bool OuterLineCanCross(float pLow, float pHigh, float pTravel, float pView)
+    {
+        const float tFar = (float)SPAWN_BAND_FAR;
+        return SpansMeet(pLow, pHigh, -tFar, pTravel - tFar) || SpansMeet(pLow, pHigh, pView + tFar, pTravel + pView + tFar);
+    }
+
+    // Across: the band reaches SIDE past the view's edges, wherever the view stands.
+    bool BandCanReachAcross(float pLow, float pHigh, float pTravel, float pView)
+    {
+        const float tSide = (float)SPAWN_BAND_SIDE;
+        return pLow < pTravel + pView + tSide && pHigh > -tSide;
+    }
+}
+
+bool SpawnBandCanReach(const ZoneRect &pBox, float pLevelW, float pLevelH, float pViewW, float pViewH)
+{
+    const float tTravelX = pLevelW > pViewW ? pLevelW - pViewW : 0.0f;
+    const float tTravelY = pLevelH > pViewH ? pLevelH - pViewH : 0.0f;
+    const bool tFromSide = OuterLineCanCross(pBox.mLft, pBox.mRgt, tTravelX, pViewW) &&
+                           BandCanReachAcross(pBox.mTop, pBox.mBot, tTravelY, pViewH);
+    const bool tFromEnd = OuterLineCanCross(pBox.mTop, pBox.mBot, tTravelY, pViewH) &&
+                          BandCanReachAcross(pBox.mLft, pBox.mRgt, tTravelX, pViewW);
+    return tFromSide || tFromEnd;
+}
+
 EnemySpawnTrigger::EnemySpawnTrigger()
 {
     mArmed = 1;

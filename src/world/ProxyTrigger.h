@@ -17,6 +17,12 @@ typedef void (*ProxyActionRoutine)(ProxyTrigger *pTrigger);
 #define SPAWN_BAND_FAR 30
 #define SPAWN_BAND_SIDE 20
 
+// Whether some view of pViewW by pViewH kept inside a level of pLevelW by pLevelH can bring a
+// spawn band across the box so that the spawn check counts it as entered: a band's outer line
+// inside the box's span while the band reaches the box across. A box that no such view reaches
+// never spawns: in a level little larger than the view, the middle is never crossed.
+bool SpawnBandCanReach(const ZoneRect &pBox, float pLevelW, float pLevelH, float pViewW, float pViewH);
+
 // An invisible rectangle with two plain routines: a check that decides each tick whether it
 // fires and an action run when it does, plus a debug routine that Render calls.
 class ProxyTrigger : public RootEntity

@@ -9,6 +9,7 @@
 #include "core/OptionsManager.h"
 #include "core/data/DataLibrary.h"
 #include "core/data/LumpRecords.h"
+#include "world/Camera.h"
 #include "world/ProxyTrigger.h"
 
 namespace
@@ -129,13 +130,19 @@ bool SpawnManager::ConfigureFromPreset(const char *pPresetName, EnemySpawnTrigge
     return true;
 }
 
+// The spawn point of record i: "AutoSpawn" and two digits, distinct for the first 100.
+static void AutoSpawnName(int32_t pIndex, char *sName, size_t pSize)
+{
+    snprintf(sName, pSize, "AutoSpawn%c%c", (char)('0' + (pIndex / 10) % 10), (char)('0' + pIndex % 10));
+}
+
 void SpawnManager::AutoSpawn(int32_t pCount, const SpawnRecord *pRecords)
 {
     if(pCount < 1 || !pRecords) return;
     for(int32_t i = 0; i < pCount; i++)
     {
         char tName[16];
-        snprintf(tName, sizeof(tName), "AutoSpawn%c%c", (char)('0' + (i / 10) % 10), (char)('0' + i % 10));
+        AutoSpawnName(i, tName, sizeof(tName));
         EnemySpawnTrigger *nPoint = new EnemySpawnTrigger();
         nPoint->SetName(tName);
         char tPreset[LUMP_SPAWN_NAME_MAX + 1];
@@ -147,6 +154,30 @@ void SpawnManager::AutoSpawn(int32_t pCount, const SpawnRecord *pRecords)
         }
         fprintf(stderr, "SpawnManager: Error processing %s to %s\n", tPreset, tName);
         delete nPoint;
+    }
+}
+
+void SpawnManager::ReportUnreachableRecords(int32_t pCount, const SpawnRecord *pRecords, float pLevelW, float pLevelH) const
+{
+    if(pCount < 1 || !pRecords || !(pLevelW > 0.0f) || !(pLevelH > 0.0f)) return;
+    for(int32_t i = 0; i < pCount; i++)
+    {
+        char tPreset[LUMP_SPAWN_NAME_MAX + 1];
+        snprintf(tPreset, sizeof(tPreset), "%s", pRecords[i].mName);
+        const EnemyPreset *rPreset = FindPreset(tPreset);
+        if(!rPreset) continue;
+        ZoneRect tBox = {};
+        tBox.mLft = (float)pRecords[i].mX;
+        tBox.mTop = (float)pRecords[i].mY;
+        tBox.mRgt = tBox.mLft + rPreset->mWidth;
+        tBox.mBot = tBox.mTop + rPreset->mHeight;
+        if(SpawnBandCanReach(tBox, pLevelW, pLevelH, (float)CAMERA_VIEW_WIDTH, (float)CAMERA_VIEW_HEIGHT)) continue;
+        char tName[16];
+        AutoSpawnName(i, tName, sizeof(tName));
+        fprintf(stderr,
+                "SpawnManager: %s (%s at %i, %i) will never spawn: in a %i by %i map no view comes within %i units of "
+                "it from outside; move it toward an edge the view scrolls to, or make the map larger\n",
+                tName, tPreset, (int)pRecords[i].mX, (int)pRecords[i].mY, (int)pLevelW, (int)pLevelH, SPAWN_BAND_FAR);
     }
 }
 

@@ -39,6 +39,9 @@ public:
     void AddSpawnPoint(EnemySpawnTrigger *pPoint);
     bool ConfigureFromPreset(const char *pPresetName, EnemySpawnTrigger *pPoint, const char *pSpawnName, float pX, float pY);
     void AutoSpawn(int32_t pCount, const SpawnRecord *pRecords);
+    // Names on standard error each record of AutoSpawn whose spawn point no view of a level of
+    // pLevelW by pLevelH comes near enough to set off (SpawnBandCanReach): it would never spawn.
+    void ReportUnreachableRecords(int32_t pCount, const SpawnRecord *pRecords, float pLevelW, float pLevelH) const;
     // A constructor script run by a spawn point may ask for this; the points then go once
     // the update walk is over, so the running one is never freed under itself.
     void Clear();

@@ -66,11 +66,6 @@ protected:
         GLState::End2D();
     }
 
-    void Read(int32_t pViewX, int32_t pViewY, uint8_t *sPixel)
-    {
-        glReadPixels(pViewX, 359 - pViewY, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, sPixel);
-    }
-
     Bitmap *mFrame = nullptr;
     CorvelAnimation *mAnimation = nullptr;
     EnemyAppearance mAppearance;
@@ -88,8 +83,8 @@ TEST_F(EnemyAppearanceGLTest, TheFlashWhitensOnlyTheFrameForThreeDrawnFrames)
     mAppearance.SetFacing(1);
     mAppearance.SetHorizontalFlip(0);
     Draw(2.0f, 2.0f);
-    Read(35, 35, tLeft);
-    Read(75, 35, tRight);
+    ReadViewPixel(35, 35, tLeft);
+    ReadViewPixel(75, 35, tRight);
     EXPECT_EQ(tLeft[0], 200);
     EXPECT_NEAR(tRight[2], 128, 1);
 
@@ -98,8 +93,8 @@ TEST_F(EnemyAppearanceGLTest, TheFlashWhitensOnlyTheFrameForThreeDrawnFrames)
     for(int32_t i = 0; i < 3; i++)
     {
         Draw(2.0f, 2.0f);
-        Read(35, 35, tLeft);
-        Read(75, 35, tRight);
+        ReadViewPixel(35, 35, tLeft);
+        ReadViewPixel(75, 35, tRight);
         EXPECT_EQ(tLeft[0], 255) << i;
         EXPECT_EQ(tLeft[1], 255) << i;
         EXPECT_EQ(tRight[0], 0) << i;
@@ -107,15 +102,15 @@ TEST_F(EnemyAppearanceGLTest, TheFlashWhitensOnlyTheFrameForThreeDrawnFrames)
     }
     EXPECT_EQ(mAppearance.GetFlashCounter(), 0);
     Draw(2.0f, 2.0f);
-    Read(35, 35, tLeft);
+    ReadViewPixel(35, 35, tLeft);
     EXPECT_EQ(tLeft[0], 200);
     EXPECT_EQ(tLeft[1], 0);
 
     // Mirrored, the red half moves to the right.
     mAppearance.SetHorizontalFlip(1);
     Draw(2.0f, 2.0f);
-    Read(35, 35, tLeft);
-    Read(75, 35, tRight);
+    ReadViewPixel(35, 35, tLeft);
+    ReadViewPixel(75, 35, tRight);
     EXPECT_EQ(tLeft[0], 0);
     EXPECT_EQ(tRight[0], 200);
 }
@@ -156,8 +151,8 @@ TEST_F(EnemyAppearanceGLTest, APuppetFlashWhitensOnlyThePuppet)
         tAppearance.Render();
         glDisable(GL_ALPHA_TEST);
         GLState::End2D();
-        Read(100, 134, tTorso);
-        Read(300, 300, tAway);
+        ReadViewPixel(100, 134, tTorso);
+        ReadViewPixel(300, 300, tAway);
         if(tFlash)
         {
             EXPECT_EQ(tTorso[0], 255);

@@ -70,6 +70,48 @@ TEST_F(SpawnManagerTest, PresetsConfigurePointsAndAutoSpawnNamesThem)
     EXPECT_EQ(GetApplication()->rDataLibrary->GetActiveStackSize(), 0);
 }
 
+// A 480 by 360 view in a 512 by 512 level moves 32 units across and 152 down, so the spawn
+// bands' outer lines sweep only the level's edges; a box in its middle is never entered.
+TEST(SpawnBandReachTest, OnlyBoxesTheOuterLinesCanSweepAreReachable)
+{
+    auto Box = [](float pX, float pY, float pSize) { return ZoneRect{pX, pY, pX + pSize, pY + pSize, 0.0f, 0.0f}; };
+    EXPECT_FALSE(SpawnBandCanReach(Box(300, 300, 31), 512, 512, 480, 360));
+    EXPECT_FALSE(SpawnBandCanReach(Box(120, 190, 23), 512, 512, 480, 360));
+    // On the floor: the bottom band's outer line runs from 390 to 542 as the view goes down.
+    EXPECT_TRUE(SpawnBandCanReach(Box(300, 417, 31), 512, 512, 480, 360));
+    // High up: the top band's outer line runs from -30 to 122.
+    EXPECT_TRUE(SpawnBandCanReach(Box(300, 100, 23), 512, 512, 480, 360));
+    // The same middle box in a wide level: the right band's outer line sweeps 510 to 1566.
+    EXPECT_TRUE(SpawnBandCanReach(Box(300, 300, 31), 1536, 512, 480, 360));
+    // A level smaller than the view: the lines stand still, 30 units outside the view.
+    EXPECT_FALSE(SpawnBandCanReach(Box(100, 40, 40), 16, 16, 480, 360));
+    EXPECT_TRUE(SpawnBandCanReach(Box(500, 40, 40), 16, 16, 480, 360));
+    // Crossed by a line but beyond the band's reach across: 20 units past the view's corners.
+    EXPECT_FALSE(SpawnBandCanReach(Box(500, 400, 20), 16, 16, 480, 360));
+}
+
+TEST_F(SpawnManagerTest, RecordsNoViewCanSetOffAreNamed)
+{
+    SpawnManager *rSpawns = GetApplication()->rSpawnManager;
+    SpawnRecord tRecords[3];
+    memset(tRecords, 0, sizeof(tRecords));
+    snprintf(tRecords[0].mName, sizeof(tRecords[0].mName), "Jellyfish");
+    tRecords[0].mX = 300;
+    tRecords[0].mY = 100;
+    snprintf(tRecords[1].mName, sizeof(tRecords[1].mName), "Tick");
+    tRecords[1].mX = 300;
+    tRecords[1].mY = 300;
+    snprintf(tRecords[2].mName, sizeof(tRecords[2].mName), "Nope");
+    testing::internal::CaptureStderr();
+    rSpawns->ReportUnreachableRecords(3, tRecords, 512.0f, 512.0f);
+    EXPECT_EQ(Captured(), "SpawnManager: AutoSpawn01 (Tick at 300, 300) will never spawn: in a 512 by 512 map no view comes "
+                          "within 30 units of it from outside; move it toward an edge the view scrolls to, or make the map "
+                          "larger\n");
+    testing::internal::CaptureStderr();
+    rSpawns->ReportUnreachableRecords(3, tRecords, 1536.0f, 512.0f);
+    EXPECT_EQ(Captured(), "");
+}
+
 TEST_F(SpawnManagerTest, APointSpawnsAsTheViewScrollsInAndRespawnsAfterItsTimer)
 {
     Run(("gEmptyLogic = '" + Script("enemy_empty.lua") + "'").c_str());

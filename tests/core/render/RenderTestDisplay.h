@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <allegro5/allegro_image.h>
+#include <GL/gl.h>
+#include <cstdint>
 
 #include "core/Application.h"
 #include "core/render/DisplayManager.h"
@@ -63,3 +65,9 @@ protected:
 
     static inline bool sHaveDisplay = false;
 };
+
+// The colour at view point (x, y) of a 480 by 360 test display: GL counts rows from the bottom.
+inline void ReadViewPixel(int32_t pViewX, int32_t pViewY, uint8_t *sPixel)
+{
+    glReadPixels(pViewX, 359 - pViewY, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, sPixel);
+}

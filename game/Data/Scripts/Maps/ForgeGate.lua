@@ -51,4 +51,12 @@ Door_SetProperty("EndCamera", 1056, 152)
 Door_SetProperty("PostExecScript", sHere .. "DoorPassed.lua")
 DL_PopActiveEntity()
 
+-- Behind the forge: the furnace glow, smokestacks at a third of the map's pace and girders at
+-- five eighths.
+fnLayBackdrops({
+    {"ForgeGateGlow", "ForgeGlow", 0, 0, 1536, 512, 24, 1, -0.95},
+    {"ForgeGateStacks", "ForgeStacks", 0, 260, 3072, 452, 4, 1, -0.9},
+    {"ForgeGateGirders", "ForgeGirders", 0, 330, 2048, 458, 10, 1, -0.85},
+})
+
 fnLog("ForgeGate: mech bay, two platforms and the boss door are set")

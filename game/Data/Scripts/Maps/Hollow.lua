@@ -44,4 +44,12 @@ end
 fnPuppetSpawn("CaveGoblin", "Goblin", 960, 384)
 fnPuppetSpawn("CaveDragonTank", "DragonTank", 1030, 400)
 
+-- Behind the cave: its still back wall, stalactites drifting at a third of the map's pace and
+-- boulders along the floor at five eighths.
+fnLayBackdrops({
+    {"HollowWall", "CaveWall", 0, 0, 1536, 512, 24, 1, -0.95},
+    {"HollowStalactites", "CaveStalactites", 0, 16, 3072, 240, 4, 1, -0.9},
+    {"HollowBoulders", "CaveBoulders", 0, 330, 2048, 458, 10, 1, -0.85},
+})
+
 fnLog("Hollow: ready")

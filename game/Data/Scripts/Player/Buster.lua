@@ -1,8 +1,8 @@
 -- Player/Buster.lua
--- The buster's shots and the sparks of a charge. The engine finds these by fixed library
--- paths: the shots under "Root/Animations/Projectiles/All/", the sparks under
--- "Root/Animations/Kestra/BusterCharge/" as ChargeA .. ChargeF and, for a full charge,
--- SimmerA .. SimmerF.
+-- The buster's shots, the Permafrost Shield and the sparks of a charge. The engine finds these
+-- by fixed library paths: the shots and the shield under "Root/Animations/Projectiles/All/",
+-- the sparks under "Root/Animations/Kestra/BusterCharge/" as ChargeA .. ChargeF and, for a
+-- full charge, SimmerA .. SimmerF.
 
 local sShotFrames = "Root/Images/Projectiles/Buster/"
 local sShotAnims = "Root/Animations/Projectiles/All/"
@@ -15,6 +15,10 @@ fnLoadPlayerFrames(sShotFrames, "BusterFull", 4)
 fnBuildAnimation(sShotAnims .. "Lemon", sShotFrames, "Lemon", {0}, 1)
 fnBuildAnimation(sShotAnims .. "BusterMediumCycle", sShotFrames, "BusterMedium", fnFrameRange(4), 3)
 fnBuildAnimation(sShotAnims .. "BusterFullCycle", sShotFrames, "BusterFull", fnFrameRange(4), 3)
+
+-- The Permafrost Shield's pane of ice, its glint shifting every eight ticks.
+fnLoadPlayerFrames(sShotFrames, "PermafrostShield", 2)
+fnBuildAnimation(sShotAnims .. "PermafrostShield", sShotFrames, "PermafrostShield", fnFrameRange(2), 8)
 
 -- Each spark lives 33 ticks and shows frame age / 3, so eleven frames; the letter picks the
 -- direction it is drawn in from.

@@ -1,0 +1,128 @@
+# The map-script calls of tools/MAPS.md, as an author would use them: a small map made with
+# genlevelart and slfpack, its script laying out the start, ladder, spikes, a death pit with
+# water, a checkpoint, a trigger, a platform, enemies, backgrounds, a boss door and the ending.
+# Kestra starts before the door, runs through it and on to the goal, whose script asks for the
+# title; no call fails on the way.
+. "$(dirname "$0")/lib.sh"
+e2e_init "$@"
+e2e_copy_game
+TOOLS="$(dirname "$KESTRA")"
+[ -x "$TOOLS/genlevelart" ] && [ -x "$TOOLS/slfpack" ] || e2e_fail "the map tools were not built"
+
+# 80 by 32 tiles: floor on row 28, a ladder up to a ledge, spikes, a pit, a wall with a door gap.
+awk 'BEGIN {
+    print "grid 5 2 256 16"; print "prefixes LA LB CL"; print "level 1 \"Guide\""
+    print "spawn Bat 700 150"; print "tiles"
+    for (y = 0; y < 32; y++) {
+        row = ""
+        for (x = 0; x < 80; x++) {
+            c = "."
+            if (y == 0 || x == 0 || x == 79 || y >= 28) c = "#"
+            if (y >= 28 && x >= 32 && x <= 37) c = "."
+            if (x == 12 && y >= 18 && y <= 27) c = "H"
+            if (y == 18 && x >= 13 && x <= 20) c = "="
+            if (y == 27 && x >= 24 && x <= 26) c = "^"
+            if (y >= 1 && y <= 23 && x >= 56 && x <= 58) c = "#"
+            row = row c
+        }
+        print row
+    }
+    print "end"
+}' > "$SCRATCH/Layout.txt"
+"$TOOLS/genlevelart" "$SCRATCH/Layout.txt" "$SCRATCH/map" > /dev/null || e2e_fail "genlevelart failed"
+"$TOOLS/slfpack" "$SCRATCH/map/Map.slfm" "$GAME_DIR/Data/Maps/Guide.slf" || e2e_fail "slfpack failed"
+
+here="$GAME_DIR/Data/Scripts/Maps/Guide"
+mkdir -p "$here"
+cat > "$GAME_DIR/Data/Scripts/Maps/Guide.lua" <<'LUA'
+local sHere = gsScriptRoot .. "Maps/Guide/"
+MapM_SetPlayerStart(800, 390, 0)
+Ladder_Create("GuideLadder", 192, 288, 208, 448)
+DamageZone_Create("GuideSpikes")
+DamageZone_SetProperty("Rectangle", 384, 436, 432, 448)
+DamageZone_SetProperty("DamageToPlayer", 3)
+DL_PopActiveEntity()
+DamageZone_Create("GuidePit")
+DamageZone_SetProperty("Rectangle", 512, 470, 608, 520)
+DamageZone_SetProperty("IsDeathPit", true)
+DL_PopActiveEntity()
+fnLayWater("GuidePitWater", 512, 476, 608, 511)
+Checkpoint_Create("GuideCheckpoint", 624, 384, 40, 64)
+Checkpoint_SetProperty("Respawn Location", 630, 390)
+Checkpoint_SetProperty("Camera", 400, 152)
+DL_PopActiveEntity()
+ZTrigger_Create("GuideHello")
+ZTrigger_SetProperty("HitboxesTotal", 1)
+ZTrigger_SetProperty("Hitbox", 0, 820, 330, 860, 448)
+ZTrigger_SetProperty("CallData", sHere .. "Hello.lua", 1)
+ZTrigger_SetProperty("NoRefire", true)
+DL_PopActiveEntity()
+MovingContainer_Create("GuidePlatform")
+Proj_SetProperty("Dimensions", 0, 0, 64, 16)
+Proj_SetProperty("Position", 528, 440)
+RE_DefineData("fTick", "N", 0)
+Proj_SetProperty("LogicScript", sHere .. "Swing.lua")
+Proj_SetProperty("AnimationLibraryPath", "Root/Animations/Sprites/Platform/Deck")
+DL_PopActiveEntity()
+SpawnManager_AddSpawnAuto("Jellyfish", "GuideJelly", 820, 120)
+Enemy_Create("GuideCrawler", gsEnemyScripts .. "Tick/CConstructor.lua", "700", "432")
+DL_PopActiveEntity()
+Door_Create("GuideDoor")
+Door_SetProperty("RenderPos", 896, 376)
+Door_SetProperty("Hitbox", 868, 380, 28, 68)
+Door_SetProperty("StartCamera", 656, 152)
+Door_SetProperty("EndCamera", 800, 152)
+Door_SetProperty("PostExecScript", sHere .. "DoorPassed.lua")
+DL_PopActiveEntity()
+ZTrigger_Create("GuideEnd")
+ZTrigger_SetProperty("HitboxesTotal", 1)
+ZTrigger_SetProperty("Hitbox", 0, 1150, 330, 1264, 448)
+ZTrigger_SetProperty("CallData", sHere .. "End.lua")
+ZTrigger_SetProperty("NoRefire", true)
+DL_PopActiveEntity()
+fnLayBackdrops({
+    {"GuideSky", "Sky", 0, 0, 1280, 512, 20, 1, -0.95},
+    {"GuideHills", "Hills", 0, 250, 2560, 378, 4, 1, -0.9},
+})
+fnLog("Guide: ready")
+LUA
+cat > "$here/Hello.lua" <<'LUA'
+fnLog("Guide: hello " .. tostring(LM_GetScriptArgument(0)))
+LUA
+cat > "$here/Swing.lua" <<'LUA'
+local fTick = RE_GetData("fTick", "N") + 1
+RE_SetData("fTick", "N", fTick)
+Proj_SetProperty("Position", 528 + 30 * math.sin(fTick / 40), 440)
+LUA
+cat > "$here/DoorPassed.lua" <<'LUA'
+Camera_SetProperty("ScriptControl", "NULL")
+fnLog("Guide: through the door")
+LUA
+cat > "$here/End.lua" <<'LUA'
+fnLog("Guide: the end")
+GUI_ForceToTitle(true)
+LUA
+
+e2e_start "$SCRATCH/guide.log" -skipto Guide
+e2e_wait_for "$LOG" "Guide: ready" 30 || e2e_fail "the guide's map did not load"
+e2e_focus_window 10
+sleep 3
+# run_right <log line> <seconds> <failure>: holds Right until the line appears.
+run_right() {
+    xdotool keydown Right
+    e2e_wait_for "$LOG" "$1" "$2"
+    local found=$?
+    xdotool keyup Right
+    [ "$found" -eq 0 ] || e2e_fail "$3"
+}
+run_right "Guide: through the door" 15 "she never got through the door"
+sleep 1
+run_right "Guide: the end" 10 "she never reached the goal"
+sleep 1
+e2e_stop TERM
+[ "$STATUS" -eq 0 ] || e2e_fail "exit status $STATUS"
+e2e_expect_text "$LOG" "Guide: hello 1"
+if grep -E "Failed|Error,|could not resolve|never spawn" "$LOG" | grep -v "sound system"; then
+    e2e_fail "a map-script call of the guide failed"
+fi
+echo "PASS: the guide's calls make a map that plays from its start through the door to its end"
