@@ -1,19 +1,22 @@
 -- ForgeGate.lua
--- Set-up of the forge: a mech in its bay at the start, a pit crossed on moving platforms, a
--- gallery, and the boss door under the wall at x 1056. Runs when the map is entered from
--- another map or from the menus; a reload after a death keeps what this made.
+-- Set-up of the forge: a mech in its bay by the start, a pit crossed on moving platforms, a
+-- gallery, the boss door under the wall at x 1056, and the Warden beyond it. Runs when the map
+-- is entered from another map or from the menus; a reload after a death keeps what this made.
 --
 -- The ground (16-unit tiles, the floor's top at y = 448):
---   x 16..336     the start and the mech's bay
+--   x 16..80      the mech's bay: a shelf against the left wall, top at y = 384
+--   x 80..336     the start, with a sign pointing to the mech
 --   x 336..720    the pit, spiked at the bottom: only the platforms cross it
---   x 720..1056   the gallery up to the boss door
---   x 1104..1520  the boss room beyond the door
+--   x 720..1056   the gallery up to the boss door, a checkpoint at its start
+--   x 1104..1520  the boss room beyond the door, the goal at its far end once the Warden falls
 
 local sHere = gsScriptRoot .. "Maps/ForgeGate/"
 
--- The mech stands in its bay; it is placed with the player's start, so its place comes first.
-MapM_SetZererozezLocation(220, 381)
-MapM_SetPlayerStart(60, 390, 0)
+-- The mech stands on its shelf, where only a jump up to it boards it: nothing on the floor, a
+-- knock-back included, can push her into it. It is placed with the player's start, so its
+-- place comes first.
+MapM_SetZererozezLocation(32, 317)
+MapM_SetPlayerStart(110, 390, 0)
 
 -- The pit kills once she has sunk into it.
 DamageZone_Create("ForgePit")
@@ -50,5 +53,17 @@ Door_SetProperty("StartCamera", 816, 152)
 Door_SetProperty("EndCamera", 1056, 152)
 Door_SetProperty("PostExecScript", sHere .. "DoorPassed.lua")
 DL_PopActiveEntity()
+
+-- The checkpoint at the gallery's start: a death after the pit brings her back there.
+Checkpoint_Create("Gallery", 736, 384, 48, 64)
+Checkpoint_SetProperty("Respawn Location", 744, 390)
+Checkpoint_SetProperty("Camera", 520, 152)
+DL_PopActiveEntity()
+
+-- The Warden wakes as she comes through the door, and the camera holds the boss room while it
+-- fights (see Stage/Setup.lua). The door stays shut behind her; the goal is in the room.
+fnStageBoss({sName = "Warden", sKind = "GreatBlight", fX = 1440, fY = 388,
+             faWake = {1120, 32, 1520, 448}, faView = {1056, 152, 1536, 512}, faLevel = {0, 0, 1536, 512},
+             fGoalX = 1490, fGoalY = 448})
 
 fnLog("ForgeGate: mech bay, two platforms and the boss door are set")

@@ -2,14 +2,16 @@
 -- Set-up of the Hollow, the sample enemies' cave. Its enemies come from the map's spawn list
 -- (the map loader makes a spawn point of each record); this script adds the start, an outline
 -- of the Warden's arena for the hitbox view, a second Driftbell and two skeletal-puppet enemies
--- placed by script-made spawn points.
+-- placed by script-made spawn points, a Crawler on its step, a checkpoint, and the Warden,
+-- who wakes as she drops into its arena; beating it raises the goal at the arena's far end.
 --
 -- Left to right (16-unit tiles, the floor's top at y = 448):
---   x 16..600     the start and a floating ledge (x 320..432, y 352)
---   x 608..784    a stepped block with slopes (top at y = 400)
---   x 784..1088   open cave: a hive under the ceiling, a crawler, a sentinel
+--   x 16..592     the start and a floating ledge (x 320..432, y 352)
+--   x 592..800    a block with slopes on both sides (top at y = 400), the checkpoint
+--   x 800..1088   open cave: a hive under the ceiling, a crawler on a step (x 880..928,
+--                 top at y = 416), a sentinel
 --   x 1088..1120  a pillar, climbed from the ledge left of it (y = 384)
---   x 1120..1520  the Warden's arena
+--   x 1120..1520  the Warden's arena, the goal at its far end once the Warden is beaten
 
 MapM_SetPlayerStart(64, 390, 0)
 
@@ -43,5 +45,21 @@ local function fnPuppetSpawn(sName, sKind, fX, fY)
 end
 fnPuppetSpawn("CaveGoblin", "Goblin", 960, 384)
 fnPuppetSpawn("CaveDragonTank", "DragonTank", 1030, 400)
+
+-- A Crawler on the step, which puts it at the height of her buster as she comes.
+Enemy_Create("StepCrawler", gsEnemyScripts .. "Tick/CConstructor.lua", "888", "400", "Moss", "8")
+DL_PopActiveEntity()
+
+-- The checkpoint on the block's top: a death after it brings her back there, not to the start.
+Checkpoint_Create("BlockTop", 640, 336, 112, 64)
+Checkpoint_SetProperty("Respawn Location", 688, 340)
+Checkpoint_SetProperty("Camera", 448, 152)
+DL_PopActiveEntity()
+
+-- The Warden wakes as she comes over the pillar, and the camera holds the arena while it
+-- fights (see Stage/Setup.lua).
+fnStageBoss({sName = "Warden", sKind = "GreatBlight", fX = 1440, fY = 388,
+             faWake = {1136, 32, 1520, 448}, faView = {1056, 152, 1536, 512}, faLevel = {0, 0, 1536, 512},
+             fGoalX = 1490, fGoalY = 448})
 
 fnLog("Hollow: ready")
