@@ -157,3 +157,69 @@ e2e_expect_text() {
 e2e_expect_no_text() {
     if grep -qF -- "$2" "$1"; then e2e_fail "unexpected '$2' in $1"; fi
 }
+
+# Playing a map with the keys. e2e_play_probe <map> appends to the copied map script a probe,
+# the logic script of a platform parked outside the level, which logs "Probe TICK X Y" each tick
+# with the top-left corner of her box. Call e2e_copy_game first.
+e2e_play_probe() {
+    cat > "$GAME_DIR/PlayProbe.lua" <<'LUA'
+giPlayProbeTick = (giPlayProbeTick or -1) + 1
+local fX, fY = Player_GetPosition()
+fnLog(string.format("Probe %d %.1f %.1f", giPlayProbeTick, fX, fY))
+LUA
+    cat >> "$GAME_DIR/Data/Scripts/Maps/$1.lua" <<'LUA'
+MovingContainer_Create("PlayProbe")
+Proj_SetProperty("Dimensions", 0, 0, 1, 1)
+Proj_SetProperty("Position", -500, -500)
+Proj_SetProperty("LogicScript", "PlayProbe.lua")
+DL_PopActiveEntity()
+LUA
+}
+
+# e2e_probe: "TICK X Y" of the last probe line.
+e2e_probe() {
+    awk '$1 == "Probe" { l = $2 " " $3 " " $4 } END { print l }' "$LOG"
+}
+
+# e2e_until <seconds> <awk condition on t, x and y>: waits until the last probe meets the
+# condition; returns 1 when it never does.
+e2e_until() {
+    local limit="$1" cond="$2" t x y
+    for _ in $(seq $((limit * 20))); do
+        read -r t x y <<< "$(e2e_probe)"
+        if [ -n "$x" ] && awk -v t="$t" -v x="$x" -v y="$y" "BEGIN { exit !($cond) }"; then return 0; fi
+        sleep 0.05
+    done
+    return 1
+}
+
+# e2e_hold <keys> <seconds> <condition>: holds the keys (blank-separated) until the condition
+# of e2e_until holds, then lets go of them; fails the test when it never does.
+e2e_hold() {
+    local keys="$1" limit="$2" cond="$3" k found
+    for k in $keys; do xdotool keydown "$k"; done
+    e2e_until "$limit" "$cond"
+    found=$?
+    for k in $keys; do xdotool keyup "$k"; done
+    [ "$found" -eq 0 ] || e2e_fail "holding $keys never led to $cond (last probe: $(e2e_probe))"
+}
+
+# e2e_tap <key> [seconds]: presses a key for 80 ms (a tick or more, so the game sees it).
+e2e_tap() {
+    xdotool keydown "$1"
+    sleep 0.08
+    xdotool keyup "$1"
+    sleep "${2:-0.1}"
+}
+
+# e2e_expect_thanks_page: the thanks page is up once its fade-in is over: its title, cream
+# letters high on the page, fills a fair share of the view's top third.
+e2e_expect_thanks_page() {
+    local shot="$SCRATCH/thanks.png" cream
+    sleep 1.5
+    e2e_find_window
+    import -window "$WIN" "$shot" || e2e_fail "no screenshot of the thanks page"
+    cream="$(convert "$shot" -crop 800x200+0+0 +repage -fx 'r > 0.9 && g > 0.88 && b > 0.7 && b < 0.85 ? 1 : 0' \
+        -format '%[fx:int(mean * w * h)]' info:)"
+    [ "$cream" -gt 2000 ] || e2e_fail "no thanks page after the goal ($cream cream pixels)"
+}

@@ -25,8 +25,10 @@ DamageZone_SetProperty("IsDeathPit", true)
 DL_PopActiveEntity()
 
 -- Two platforms take her over the pit: the first swings back and forth level with the floor,
--- the second rides a slanted loop up and down to the far side. Each runs Platform.lua every
--- tick, which reads its path from the entity's data.
+-- the second rides a slanted line up to the far side and back. They keep time, half a swing
+-- apart: when the first is furthest out, the second hangs level beside it, so she can walk
+-- from one to the other, and then carries her up and over to the far side. Each runs Platform.lua
+-- every tick, which reads its path from the entity's data.
 local function fnPlatform(sName, fX, fY, fAmpX, fAmpY, fPeriod)
     MovingContainer_Create(sName)
     Proj_SetProperty("Dimensions", 0, 0, 64, 16)
@@ -42,7 +44,7 @@ local function fnPlatform(sName, fX, fY, fAmpX, fAmpY, fPeriod)
     DL_PopActiveEntity()
 end
 fnPlatform("SwingPlatform", 416, 448, 70, 0, 240)
-fnPlatform("LoopPlatform", 588, 420, 60, 28, 300)
+fnPlatform("LoopPlatform", 588, 420, -60, -28, 240)
 
 -- The boss door: she must stand wholly inside its trigger, right against the door, to set it
 -- off. The camera shows the gallery's end, pans to the boss room, and the door closes behind.

@@ -9,7 +9,7 @@
 --   x 16..592     the start and a floating ledge (x 320..432, y 352)
 --   x 592..800    a block with slopes on both sides (top at y = 400), the checkpoint
 --   x 800..1088   open cave: a hive under the ceiling, a crawler on a step (x 880..928,
---                 top at y = 416), a sentinel
+--                 top at y = 416), a sentinel at the height of her buster
 --   x 1088..1120  a pillar, climbed from the ledge left of it (y = 384)
 --   x 1120..1520  the Warden's arena, the goal at its far end once the Warden is beaten
 

@@ -1,0 +1,41 @@
+# First Steps can be finished with the keys alone: from her start Kestra runs up to the step
+# below the plateau, shoots the Driftbell and the Crawler there with the normal shot, jumps onto
+# the ice, lets the breeze carry her over the cliff, runs to the ladder, climbs it and walks to
+# the goal, which brings up the thanks page. Enter then leads to the title.
+. "$(dirname "$0")/lib.sh"
+e2e_init "$@"
+e2e_copy_game
+[ -f "$GAME_DIR/Data/Maps/FirstSteps.slf" ] || e2e_fail "the sample map was not built"
+e2e_play_probe FirstSteps
+
+e2e_start "$SCRATCH/finish.log" -skipto FirstSteps
+e2e_wait_for "$LOG" "Probe 0 " 30 || e2e_fail "the probe never ran"
+e2e_focus_window
+# The teleport-in locks her controls for 180 ticks.
+e2e_until 20 "t > 200" || e2e_fail "the game stopped ticking during the teleport-in"
+
+# Up the slope to the step's right end, under the plateau's face.
+e2e_hold "Right" 10 "x >= 160 && y <= 366"
+sleep 0.3
+for _ in $(seq 40); do
+    grep -qF "Enemy destroyed: PlateauDriftbell" "$LOG" && grep -qF "Enemy destroyed: PlateauCrawler" "$LOG" && break
+    e2e_tap x 0.25
+done
+e2e_expect_text "$LOG" "Enemy destroyed: PlateauDriftbell"
+e2e_expect_text "$LOG" "Enemy destroyed: PlateauCrawler"
+
+# Onto the ice and over the cliff; Up held as well takes the ladder as soon as she reaches it.
+xdotool keydown z
+e2e_hold "Right" 5 "y <= 332"
+xdotool keyup z
+e2e_hold "Right Up" 15 "x > 390 && y < 390"
+e2e_hold "Up" 15 "y <= 172"
+e2e_hold "Right" 10 "x >= 440"
+e2e_wait_for "$LOG" "Stage: goal reached" 5 || e2e_fail "the goal did not end the map"
+e2e_expect_thanks_page
+
+# Enter leaves the thanks page for the title.
+e2e_tap Return 1
+e2e_stop TERM
+[ "$STATUS" -eq 0 ] || e2e_fail "exit status $STATUS"
+echo "PASS: First Steps was finished with the keys and the thanks page came up"
