@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include "core/data/CorvelLumpManager.h"
+#include "core/data/LumpRecords.h"
 #include "core/render/Bitmap.h"
 
 namespace
@@ -24,29 +25,41 @@ namespace
         snprintf(tText, sizeof(tText), "%i %i %i %i", p[0], p[1], p[2], p[3]);
         return tText;
     }
+
+    // Runs genlevelart and slfpack on the layout in a fresh temporary directory; leaves the
+    // map's path in sMap and the directory in sDirectory, both empty when the tools are missing.
+    void BuildMap(const char *pLayout, std::string &sDirectory, std::string &sMap)
+    {
+        sDirectory.clear();
+        sMap.clear();
+        std::string tArt = std::string(CORVEL_BINARY_DIR) + "/genlevelart";
+        std::string tPack = std::string(CORVEL_BINARY_DIR) + "/slfpack";
+        if(access(tArt.c_str(), X_OK) != 0 || access(tPack.c_str(), X_OK) != 0) return;
+        char tTemplate[] = "/tmp/corvel_levelart_XXXXXX";
+        ASSERT_NE(mkdtemp(tTemplate), nullptr);
+        sDirectory = tTemplate;
+        std::string tLayout = sDirectory + "/Layout.txt";
+        FILE *fOut = fopen(tLayout.c_str(), "w");
+        ASSERT_NE(fOut, nullptr);
+        fputs(pLayout, fOut);
+        fclose(fOut);
+        std::string tMap = sDirectory + "/Art.slf";
+        std::string tCommand = tArt + " " + tLayout + " " + sDirectory + " > /dev/null && " + tPack + " " + sDirectory +
+                               "/Map.slfm " + tMap;
+        ASSERT_EQ(system(tCommand.c_str()), 0);
+        sMap = tMap;
+    }
 }
 
 // The player is drawn between the two image layers, so whatever she climbs must be on the
 // first layer and whatever she stands in on the second: ladders behind her, spikes in front.
 TEST(GenLevelArtTest, LaddersGoBehindThePlayerAndSpikesInFront)
 {
-    std::string tArt = std::string(CORVEL_BINARY_DIR) + "/genlevelart";
-    std::string tPack = std::string(CORVEL_BINARY_DIR) + "/slfpack";
-    if(access(tArt.c_str(), X_OK) != 0 || access(tPack.c_str(), X_OK) != 0) GTEST_SKIP() << "content tools not built";
-    char tTemplate[] = "/tmp/corvel_levelart_XXXXXX";
-    ASSERT_NE(mkdtemp(tTemplate), nullptr);
-    std::string tDirectory = tTemplate;
-
     // Two 32-unit chunks of 16-unit tiles: a ladder in the left one, spikes in the right one.
-    std::string tLayout = tDirectory + "/Layout.txt";
-    FILE *fOut = fopen(tLayout.c_str(), "w");
-    ASSERT_NE(fOut, nullptr);
-    fputs("grid 2 1 32 16\nprefixes LA LB CL\nlevel 1 \"Art\"\ntiles\nH...\n##^#\nend\n", fOut);
-    fclose(fOut);
-    std::string tMap = tDirectory + "/Art.slf";
-    std::string tCommand = tArt + " " + tLayout + " " + tDirectory + " > /dev/null && " + tPack + " " + tDirectory +
-                           "/Map.slfm " + tMap;
-    ASSERT_EQ(system(tCommand.c_str()), 0);
+    std::string tDirectory;
+    std::string tMap;
+    BuildMap("grid 2 1 32 16\nprefixes LA LB CL\nlevel 1 \"Art\"\ntiles\nH...\n##^#\nend\n", tDirectory, tMap);
+    if(tMap.empty()) GTEST_SKIP() << "content tools not built";
 
     CorvelLumpManager tLumps;
     tLumps.Open(tMap.c_str());
@@ -74,6 +87,43 @@ TEST(GenLevelArtTest, LaddersGoBehindThePlayerAndSpikesInFront)
     ImageRecord::Free(tLadderBack);
     ImageRecord::Free(tSpikeBack);
     ImageRecord::Free(tSpikeFront);
+    tLumps.Close();
+    ASSERT_EQ(system(("rm -rf '" + tDirectory + "'").c_str()), 0);
+}
+
+// Ice is ground she stands on but must not look like grass; a sign is scenery behind her, drawn
+// on the first layer and never solid, with its post standing on the ground point it was given.
+TEST(GenLevelArtTest, IceIsSolidButNotGrassAndSignsAreScenery)
+{
+    std::string tDirectory;
+    std::string tMap;
+    BuildMap("grid 1 1 64 16\nprefixes LA LB CL\nlevel 1 \"Art\"\nsign 40 48 \"AB|C\"\ntiles\n....\n....\n....\n~~##\nend\n",
+             tDirectory, tMap);
+    if(tMap.empty()) GTEST_SKIP() << "content tools not built";
+
+    CorvelLumpManager tLumps;
+    tLumps.Open(tMap.c_str());
+    ASSERT_TRUE(tLumps.IsOpen());
+    ImageRecord *tBack = tLumps.ReadImageRecord("LA000000");
+    ClipRecord *tClip = tLumps.ClipLump("CL000000");
+    ASSERT_NE(tBack, nullptr);
+    ASSERT_NE(tClip, nullptr);
+
+    EXPECT_EQ(ClipRecordCell(tClip, 4, 50), 1);
+    EXPECT_EQ(Pixel(tBack, 4, 48), "235 250 255 255");
+    EXPECT_EQ(Pixel(tBack, 36, 48), "70 170 60 255");
+    // The post, from the ground up to the board's foot 24 units above it: drawn, not solid.
+    EXPECT_EQ(Pixel(tBack, 40, 47), "110 75 40 255");
+    EXPECT_EQ(Pixel(tBack, 40, 25), "110 75 40 255");
+    EXPECT_EQ(ClipRecordCell(tClip, 40, 40), 0);
+    // A board two lines high and wide enough for "AB" with a margin, frame and all.
+    EXPECT_EQ(Pixel(tBack, 29, 5), "236 214 160 255");
+    EXPECT_EQ(Pixel(tBack, 27, 10), "110 75 40 255");
+    EXPECT_EQ(PixelAt(tBack, 25, 10)[3], 0);
+    EXPECT_EQ(ClipRecordCell(tClip, 29, 5), 0);
+
+    FreeClipRecord(tClip);
+    ImageRecord::Free(tBack);
     tLumps.Close();
     ASSERT_EQ(system(("rm -rf '" + tDirectory + "'").c_str()), 0);
 }
