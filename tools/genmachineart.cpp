@@ -61,13 +61,14 @@ namespace
         Save(nFrame, "Platform00");
     }
 
-    // A chequered pennant that ripples: its fly end rises and falls between the two frames.
+    // A chequered pennant that ripples: its fly end rises and falls between the two frames. Its
+    // light squares stay a shade off white, which the view keeps for its text.
     void MakeGoal()
     {
         for(int f = 0; f < 2; f++)
         {
             ALLEGRO_BITMAP *nFrame = NewCanvas(32, 64);
-            al_draw_filled_rectangle(4, 2, 8, 64, Rgb(220, 220, 230));
+            al_draw_filled_rectangle(4, 2, 8, 64, Rgb(190, 190, 200));
             al_draw_filled_circle(6, 3, 3, Rgb(240, 200, 60));
             const float tDip = f == 0 ? 0.0f : 3.0f;
             for(int c = 0; c < 6; c++)
@@ -76,7 +77,7 @@ namespace
                 {
                     const float tX = 8.0f + 4.0f * (float)c;
                     const float tY = 6.0f + 4.0f * (float)r + tDip * (float)c / 5.0f;
-                    al_draw_filled_rectangle(tX, tY, tX + 4.0f, tY + 4.0f, (c + r) % 2 ? Rgb(30, 30, 40) : Rgb(250, 250, 250));
+                    al_draw_filled_rectangle(tX, tY, tX + 4.0f, tY + 4.0f, (c + r) % 2 ? Rgb(30, 30, 40) : Rgb(215, 215, 225));
                 }
             }
             Outline(nFrame);

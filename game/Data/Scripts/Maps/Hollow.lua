@@ -31,24 +31,22 @@ RE_DefineData("SpawnPositionY", "N", 300)
 RE_DefineData("CanRespawn", "N", 1)
 DL_PopActiveEntity()
 
--- Two puppet enemies in the open cave, made the same way: a goblin on patrol and a dragon
--- tank holding the way to the pillar.
-local function fnPuppetSpawn(sName, sKind, fX, fY)
+-- Three more in the open cave, made the same way: a goblin on patrol, a dragon tank holding
+-- the way to the pillar (both puppets), and a Crawler kept to its step, which puts it at the
+-- height of her buster as she comes.
+local function fnScriptSpawn(sName, sConstructor, fX, fY)
     SpawnManager_AddSpawn("EnemySpawnPoint")
     PTrigger_SetProperty("Hitbox", fX, fY, fX + 23, fY + 23)
     RE_DefineData("EnemyName", "S", sName)
-    RE_DefineData("PathToConstructorScript", "S", gsEnemyScripts .. sKind .. "/CConstructor.lua")
+    RE_DefineData("PathToConstructorScript", "S", sConstructor)
     RE_DefineData("SpawnPositionX", "N", fX)
     RE_DefineData("SpawnPositionY", "N", fY)
     RE_DefineData("CanRespawn", "N", 1)
     DL_PopActiveEntity()
 end
-fnPuppetSpawn("CaveGoblin", "Goblin", 960, 384)
-fnPuppetSpawn("CaveDragonTank", "DragonTank", 1030, 400)
-
--- A Crawler on the step, which puts it at the height of her buster as she comes.
-Enemy_Create("StepCrawler", gsEnemyScripts .. "Tick/CConstructor.lua", "888", "400", "Moss", "8")
-DL_PopActiveEntity()
+fnScriptSpawn("CaveGoblin", gsEnemyScripts .. "Goblin/CConstructor.lua", 960, 384)
+fnScriptSpawn("CaveDragonTank", gsEnemyScripts .. "DragonTank/CConstructor.lua", 1030, 400)
+fnScriptSpawn("StepCrawler", gsScriptRoot .. "Maps/Hollow/StepCrawler.lua", 888, 400)
 
 -- The checkpoint on the block's top: a death after it brings her back there, not to the start.
 Checkpoint_Create("BlockTop", 640, 336, 112, 64)
