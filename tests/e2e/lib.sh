@@ -158,9 +158,9 @@ e2e_expect_no_text() {
     if grep -qF -- "$2" "$1"; then e2e_fail "unexpected '$2' in $1"; fi
 }
 
-# Playing a map with the keys. e2e_play_probe <map> appends to the copied map script a probe,
-# the logic script of a platform parked outside the level, which logs "Probe TICK X Y" each tick
-# with the top-left corner of her box. Call e2e_copy_game first.
+# Playing a map with the keys. e2e_play_probe <map> appends to the copied map script a zone
+# trigger over the whole level without "NoRefire", so its script runs every tick she is in the
+# level and logs "Probe TICK X Y" with the top-left corner of her box. Call e2e_copy_game first.
 e2e_play_probe() {
     cat > "$GAME_DIR/PlayProbe.lua" <<'LUA'
 giPlayProbeTick = (giPlayProbeTick or -1) + 1
@@ -168,10 +168,10 @@ local fX, fY = Player_GetPosition()
 fnLog(string.format("Probe %d %.1f %.1f", giPlayProbeTick, fX, fY))
 LUA
     cat >> "$GAME_DIR/Data/Scripts/Maps/$1.lua" <<'LUA'
-MovingContainer_Create("PlayProbe")
-Proj_SetProperty("Dimensions", 0, 0, 1, 1)
-Proj_SetProperty("Position", -500, -500)
-Proj_SetProperty("LogicScript", "PlayProbe.lua")
+ZTrigger_Create("PlayProbe")
+ZTrigger_SetProperty("HitboxesTotal", 1)
+ZTrigger_SetProperty("Hitbox", 0, -10000, -10000, 10000, 10000)
+ZTrigger_SetProperty("CallData", "PlayProbe.lua")
 DL_PopActiveEntity()
 LUA
 }
@@ -222,4 +222,36 @@ e2e_expect_thanks_page() {
     cream="$(convert "$shot" -crop 800x200+0+0 +repage -fx 'r > 0.9 && g > 0.88 && b > 0.7 && b < 0.85 ? 1 : 0' \
         -format '%[fx:int(mean * w * h)]' info:)"
     [ "$cream" -gt 2000 ] || e2e_fail "no thanks page after the goal ($cream cream pixels)"
+}
+
+# e2e_hold_for_line <keys> <text> <seconds> <what>: holds the keys until the text appears in
+# the log, then lets go; fails with "<what>" when it never does.
+e2e_hold_for_line() {
+    local k found
+    for k in $1; do xdotool keydown "$k"; done
+    e2e_wait_for "$LOG" "$2" "$3"
+    found=$?
+    for k in $1; do xdotool keyup "$k"; done
+    [ "$found" -eq 0 ] || e2e_fail "$4 (last probe: $(e2e_probe))"
+}
+
+# e2e_beat_warden: facing the Warden along the floor, she fires half-charged shots (a press
+# fires a small one, the release after 0.65 s a bigger one) until it falls and its map opens
+# the goal.
+e2e_beat_warden() {
+    for _ in $(seq 60); do
+        grep -qF "Warden defeated" "$LOG" && break
+        xdotool keydown x; sleep 0.65; xdotool keyup x; sleep 0.05
+    done
+    e2e_wait_for "$LOG" "Stage: Warden beaten, the goal is open" 2 || e2e_fail "the Warden was not beaten"
+}
+
+# e2e_finish_right <map title>: she runs right to the goal, the thanks page comes up, and the
+# game ends cleanly.
+e2e_finish_right() {
+    e2e_hold_for_line "Right" "Stage: goal reached" 10 "the goal did not end the map"
+    e2e_expect_thanks_page
+    e2e_stop TERM
+    [ "$STATUS" -eq 0 ] || e2e_fail "exit status $STATUS"
+    echo "PASS: $1 was finished with the keys and the thanks page came up"
 }

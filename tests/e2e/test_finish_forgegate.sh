@@ -68,28 +68,10 @@ e2e_hold "Right" 3 "(x >= 724 && y == 396) || y > 420"
 e2e_until 1 "y == 396" || e2e_fail "she fell into the pit (last probe: $(e2e_probe))"
 
 # Into the boss door: it opens, walks her through and closes behind her.
-xdotool keydown Right
-e2e_wait_for "$LOG" "ForgeGate: through the boss door" 20
-found=$?
-xdotool keyup Right
-[ "$found" -eq 0 ] || e2e_fail "the door never let her through (last probe: $(e2e_probe))"
+e2e_hold_for_line "Right" "ForgeGate: through the boss door" 20 "the door never let her through"
 e2e_hold "Right" 5 "x >= 1130"
 e2e_wait_for "$LOG" "Warden awakens" 5 || e2e_fail "the Warden did not wake in its room"
 
-# She faces right, along the floor, where the Warden paces: half-charged shots (a press fires a
-# small one, the release after 0.65 s a bigger one) until it falls.
-for _ in $(seq 60); do
-    grep -qF "Warden defeated" "$LOG" && break
-    xdotool keydown x; sleep 0.65; xdotool keyup x; sleep 0.05
-done
-e2e_wait_for "$LOG" "Stage: Warden beaten, the goal is open" 2 || e2e_fail "the Warden was not beaten"
-
-xdotool keydown Right
-e2e_wait_for "$LOG" "Stage: goal reached" 10
-found=$?
-xdotool keyup Right
-[ "$found" -eq 0 ] || e2e_fail "the goal did not end the map (last probe: $(e2e_probe))"
-e2e_expect_thanks_page
-e2e_stop TERM
-[ "$STATUS" -eq 0 ] || e2e_fail "exit status $STATUS"
-echo "PASS: Forge Gate was finished with the keys and the thanks page came up"
+# She faces right, along the floor, where the Warden paces.
+e2e_beat_warden
+e2e_finish_right "Forge Gate"

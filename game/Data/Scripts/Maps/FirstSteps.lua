@@ -18,10 +18,7 @@ MapM_SetPlayerStart(100, 390, 0)
 
 -- The checkpoint at the foot of the cliff: touch it once and a death brings her back here.
 -- The camera comes back to the lower right corner of the level (its view is 480 by 360).
-Checkpoint_Create("CliffFoot", 296, 384, 40, 64)
-Checkpoint_SetProperty("Respawn Location", 292, 390)
-Checkpoint_SetProperty("Camera", 32, 152)
-DL_PopActiveEntity()
+fnPlaceCheckpoint("CliffFoot", {296, 384, 40, 64}, {292, 390}, {32, 152})
 
 -- Spikes in the pocket left of the pillar. They sting rather than kill; the invulnerability
 -- after a hit gives her time to kick off the walls.

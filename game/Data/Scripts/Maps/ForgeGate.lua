@@ -57,10 +57,7 @@ Door_SetProperty("PostExecScript", sHere .. "DoorPassed.lua")
 DL_PopActiveEntity()
 
 -- The checkpoint at the gallery's start: a death after the pit brings her back there.
-Checkpoint_Create("Gallery", 736, 384, 48, 64)
-Checkpoint_SetProperty("Respawn Location", 744, 390)
-Checkpoint_SetProperty("Camera", 520, 152)
-DL_PopActiveEntity()
+fnPlaceCheckpoint("Gallery", {736, 384, 48, 64}, {744, 390}, {520, 152})
 
 -- The Warden wakes as she comes through the door, and the camera holds the boss room while it
 -- fights (see Stage/Setup.lua). The door stays shut behind her; the goal is in the room.

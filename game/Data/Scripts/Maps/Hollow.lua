@@ -49,10 +49,7 @@ fnScriptSpawn("CaveDragonTank", gsEnemyScripts .. "DragonTank/CConstructor.lua",
 fnScriptSpawn("StepCrawler", gsScriptRoot .. "Maps/Hollow/StepCrawler.lua", 888, 400)
 
 -- The checkpoint on the block's top: a death after it brings her back there, not to the start.
-Checkpoint_Create("BlockTop", 640, 336, 112, 64)
-Checkpoint_SetProperty("Respawn Location", 688, 340)
-Checkpoint_SetProperty("Camera", 448, 152)
-DL_PopActiveEntity()
+fnPlaceCheckpoint("BlockTop", {640, 336, 112, 64}, {688, 340}, {448, 152})
 
 -- The Warden wakes as she comes over the pillar, and the camera holds the arena while it
 -- fights (see Stage/Setup.lua).

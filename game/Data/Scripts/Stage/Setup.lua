@@ -1,8 +1,19 @@
 -- Stage/Setup.lua
--- What the sample maps share: the flag that ends a map, and a boss that wakes once a visit.
+-- What the sample maps share: checkpoints, the flag that ends a map, and a boss that wakes
+-- once a visit.
 -- The map scripts call these helpers; the zone triggers they make run the scripts beside this.
 
 gsStageScripts = gsScriptRoot .. "Stage/"
+
+-- A checkpoint over the box faBox (x, y, w, h): once she has touched it, a death brings her
+-- back to faRespawn (the top-left of her box, above the ground: she teleports in and drops) with
+-- the view's top-left corner at faCamera.
+function fnPlaceCheckpoint(sName, faBox, faRespawn, faCamera)
+    Checkpoint_Create(sName, faBox[1], faBox[2], faBox[3], faBox[4])
+    Checkpoint_SetProperty("Respawn Location", faRespawn[1], faRespawn[2])
+    Checkpoint_SetProperty("Camera", faCamera[1], faCamera[2])
+    DL_PopActiveEntity()
+end
 
 -- The goal: a flag whose pole stands on the ground at (fX, fY), and a zone over it. Touching
 -- the zone ends the run: the thanks page, then the title.
