@@ -25,53 +25,64 @@ namespace
         snprintf(tText, sizeof(tText), "%i %i %i %i", p[0], p[1], p[2], p[3]);
         return tText;
     }
+}
 
-    // Runs genlevelart and slfpack on the layout in a fresh temporary directory; leaves the
-    // map's path in sMap and the directory in sDirectory, both empty when the tools are missing.
-    void BuildMap(const char *pLayout, std::string &sDirectory, std::string &sMap)
+// Each test builds a map from a layout with the content tools, in a fresh temporary directory,
+// and reads it back; the directory goes with the test.
+class GenLevelArtTest : public ::testing::Test
+{
+protected:
+    std::string mDirectory;
+    CorvelLumpManager mLumps;
+
+    // Runs genlevelart and slfpack on the layout and opens the map; false when the tools are
+    // missing.
+    bool Build(const char *pLayout)
     {
-        sDirectory.clear();
-        sMap.clear();
         std::string tArt = std::string(CORVEL_BINARY_DIR) + "/genlevelart";
         std::string tPack = std::string(CORVEL_BINARY_DIR) + "/slfpack";
-        if(access(tArt.c_str(), X_OK) != 0 || access(tPack.c_str(), X_OK) != 0) return;
+        if(access(tArt.c_str(), X_OK) != 0 || access(tPack.c_str(), X_OK) != 0) return false;
         char tTemplate[] = "/tmp/corvel_levelart_XXXXXX";
-        ASSERT_NE(mkdtemp(tTemplate), nullptr);
-        sDirectory = tTemplate;
-        std::string tLayout = sDirectory + "/Layout.txt";
+        EXPECT_NE(mkdtemp(tTemplate), nullptr);
+        mDirectory = tTemplate;
+        std::string tLayout = mDirectory + "/Layout.txt";
         FILE *fOut = fopen(tLayout.c_str(), "w");
-        ASSERT_NE(fOut, nullptr);
+        EXPECT_NE(fOut, nullptr);
+        if(!fOut) return false;
         fputs(pLayout, fOut);
         fclose(fOut);
-        std::string tMap = sDirectory + "/Art.slf";
-        std::string tCommand = tArt + " " + tLayout + " " + sDirectory + " > /dev/null && " + tPack + " " + sDirectory +
+        std::string tMap = mDirectory + "/Art.slf";
+        std::string tCommand = tArt + " " + tLayout + " " + mDirectory + " > /dev/null && " + tPack + " " + mDirectory +
                                "/Map.slfm " + tMap;
-        ASSERT_EQ(system(tCommand.c_str()), 0);
-        sMap = tMap;
+        EXPECT_EQ(system(tCommand.c_str()), 0);
+        mLumps.Open(tMap.c_str());
+        EXPECT_TRUE(mLumps.IsOpen());
+        return true;
     }
-}
+
+    void TearDown() override
+    {
+        mLumps.Close();
+        if(mDirectory.empty()) return;
+        EXPECT_EQ(system(("rm -rf '" + mDirectory + "'").c_str()), 0);
+    }
+};
 
 // The player is drawn between the two image layers, so whatever she climbs must be on the
 // first layer and whatever she stands in on the second: ladders behind her, spikes in front.
-TEST(GenLevelArtTest, LaddersGoBehindThePlayerAndSpikesInFront)
+TEST_F(GenLevelArtTest, LaddersGoBehindThePlayerAndSpikesInFront)
 {
     // Two 32-unit chunks of 16-unit tiles: a ladder in the left one, spikes in the right one.
-    std::string tDirectory;
-    std::string tMap;
-    BuildMap("grid 2 1 32 16\nprefixes LA LB CL\nlevel 1 \"Art\"\ntiles\nH...\n##^#\nend\n", tDirectory, tMap);
-    if(tMap.empty()) GTEST_SKIP() << "content tools not built";
-
-    CorvelLumpManager tLumps;
-    tLumps.Open(tMap.c_str());
-    ASSERT_TRUE(tLumps.IsOpen());
-    ImageRecord *tLadderBack = tLumps.ReadImageRecord("LA000000");
-    ImageRecord *tSpikeBack = tLumps.ReadImageRecord("LA001000");
-    ImageRecord *tSpikeFront = tLumps.ReadImageRecord("LB001000");
+    if(!Build("grid 2 1 32 16\nprefixes LA LB CL\nlevel 1 \"Art\"\ntiles\nH...\n##^#\nend\n")) GTEST_SKIP() << "content tools not built";
+    ASSERT_TRUE(mLumps.IsOpen());
+    ImageRecord *tLadderBack = mLumps.ReadImageRecord("LA000000");
+    ImageRecord *tSpikeBack = mLumps.ReadImageRecord("LA001000");
+    ImageRecord *tSpikeFront = mLumps.ReadImageRecord("LB001000");
     ASSERT_NE(tLadderBack, nullptr);
     ASSERT_NE(tSpikeBack, nullptr);
     ASSERT_NE(tSpikeFront, nullptr);
     // A chunk with nothing in front of her has no second layer at all.
-    EXPECT_EQ(tLumps.FindLump("LB000000"), -1);
+    EXPECT_EQ(mLumps.FindLump("LB000000"), -1);
 
     // The ladder's left rail and its first rung, on the first layer.
     EXPECT_EQ(Pixel(tLadderBack, 0, 8), "200 150 60 255");
@@ -87,25 +98,19 @@ TEST(GenLevelArtTest, LaddersGoBehindThePlayerAndSpikesInFront)
     ImageRecord::Free(tLadderBack);
     ImageRecord::Free(tSpikeBack);
     ImageRecord::Free(tSpikeFront);
-    tLumps.Close();
-    ASSERT_EQ(system(("rm -rf '" + tDirectory + "'").c_str()), 0);
 }
 
 // Ice is ground she stands on but must not look like grass; a sign is scenery behind her, drawn
 // on the first layer and never solid, with its post standing on the ground point it was given.
-TEST(GenLevelArtTest, IceIsSolidButNotGrassAndSignsAreScenery)
+TEST_F(GenLevelArtTest, IceIsSolidButNotGrassAndSignsAreScenery)
 {
-    std::string tDirectory;
-    std::string tMap;
-    BuildMap("grid 1 1 64 16\nprefixes LA LB CL\nlevel 1 \"Art\"\nsign 40 48 \"AB|C\"\ntiles\n....\n....\n....\n~~##\nend\n",
-             tDirectory, tMap);
-    if(tMap.empty()) GTEST_SKIP() << "content tools not built";
-
-    CorvelLumpManager tLumps;
-    tLumps.Open(tMap.c_str());
-    ASSERT_TRUE(tLumps.IsOpen());
-    ImageRecord *tBack = tLumps.ReadImageRecord("LA000000");
-    ClipRecord *tClip = tLumps.ClipLump("CL000000");
+    if(!Build("grid 1 1 64 16\nprefixes LA LB CL\nlevel 1 \"Art\"\nsign 40 48 \"AB|C\"\ntiles\n....\n....\n....\n~~##\nend\n"))
+    {
+        GTEST_SKIP() << "content tools not built";
+    }
+    ASSERT_TRUE(mLumps.IsOpen());
+    ImageRecord *tBack = mLumps.ReadImageRecord("LA000000");
+    ClipRecord *tClip = mLumps.ClipLump("CL000000");
     ASSERT_NE(tBack, nullptr);
     ASSERT_NE(tClip, nullptr);
 
@@ -124,6 +129,4 @@ TEST(GenLevelArtTest, IceIsSolidButNotGrassAndSignsAreScenery)
 
     FreeClipRecord(tClip);
     ImageRecord::Free(tBack);
-    tLumps.Close();
-    ASSERT_EQ(system(("rm -rf '" + tDirectory + "'").c_str()), 0);
 }
