@@ -1,7 +1,7 @@
 # First Steps can be finished with the keys alone: from her start Kestra runs up to the step
 # below the plateau, shoots the Driftbell and the Crawler there with the normal shot, jumps onto
-# the ice, lets the breeze carry her over the cliff, runs to the ladder, climbs it and walks to
-# the goal, which brings up the thanks page.
+# the ice, runs over the cliff, answers the signpost's dialogue in the console, runs to the
+# ladder, climbs it and walks to the goal, which brings up the thanks page.
 . "$(dirname "$0")/lib.sh"
 e2e_init "$@"
 e2e_copy_game
@@ -24,10 +24,20 @@ done
 e2e_expect_text "$LOG" "Enemy destroyed: PlateauDriftbell"
 e2e_expect_text "$LOG" "Enemy destroyed: PlateauCrawler"
 
-# Onto the ice and over the cliff; Up held as well takes the ladder as soon as she reaches it.
+# Onto the ice and over the cliff to the signpost below it: passing it puts its dialogue in the
+# console, which its key opens; Down picks the second answer and Tab gives it.
 xdotool keydown z
 e2e_hold "Right" 5 "y <= 332"
 xdotool keyup z
+e2e_hold "Right" 10 "x >= 336 && y == 396"
+e2e_wait_for "$LOG" "Signpost: the dialogue is in the console" 3 || e2e_fail "passing the signpost showed no dialogue"
+e2e_tap grave 0.3
+e2e_tap Down 0.2
+e2e_tap Tab 0.3
+e2e_wait_for "$LOG" "Signpost: answer 2" 3 || e2e_fail "the signpost's dialogue took no answer"
+e2e_tap grave 0.3
+
+# On to the ladder; Up held as well takes it as soon as she reaches it.
 e2e_hold "Right Up" 15 "x > 390 && y < 390"
 e2e_hold "Up" 15 "y <= 172"
 e2e_finish_right "First Steps"
