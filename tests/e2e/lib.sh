@@ -182,10 +182,10 @@ e2e_probe() {
 }
 
 # e2e_until <seconds> <awk condition on t, x and y>: waits until the last probe meets the
-# condition; returns 1 when it never does.
+# condition (0 seconds: looks once); returns 1 when it never does.
 e2e_until() {
     local limit="$1" cond="$2" t x y
-    for _ in $(seq $((limit * 20))); do
+    for _ in $(seq $((limit * 20 + 1))); do
         read -r t x y <<< "$(e2e_probe)"
         if [ -n "$x" ] && awk -v t="$t" -v x="$x" -v y="$y" "BEGIN { exit !($cond) }"; then return 0; fi
         sleep 0.05
@@ -202,6 +202,18 @@ e2e_hold() {
     found=$?
     for k in $keys; do xdotool keyup "$k"; done
     [ "$found" -eq 0 ] || e2e_fail "holding $keys never led to $cond (last probe: $(e2e_probe))"
+}
+
+# e2e_step <key> <seconds> <condition>: short presses of the key until the condition of
+# e2e_until holds, for a place she must stop at without overshooting; fails when it never does.
+e2e_step() {
+    for _ in $(seq $(($2 * 4))); do
+        e2e_until 0 "$3" && return 0
+        e2e_tap "$1" 0.07
+        e2e_until 0 "$3" && return 0
+        sleep 0.1
+    done
+    e2e_fail "stepping with $1 never led to $3 (last probe: $(e2e_probe))"
 }
 
 # e2e_tap <key> [seconds]: presses a key for 80 ms (a tick or more, so the game sees it).

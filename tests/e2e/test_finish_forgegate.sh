@@ -50,17 +50,14 @@ done
 e2e_expect_text "$LOG" "Enemy destroyed: AutoSpawn00"
 
 # To the pit's rim in short steps.
-for _ in $(seq 20); do
-    e2e_until 1 "x >= 296" && break
-    e2e_tap Right 0.1
-done
+e2e_step Right 5 "x >= 296"
 e2e_until 1 "x >= 296 && x < 336 && y == 396" || e2e_fail "she did not stop at the pit's rim (last probe: $(e2e_probe))"
 
 # Onto the swinging platform at its nearest and out with it; at its furthest the looping
 # platform hangs level beside it, and she walks over; it carries her up toward the far side,
 # where she walks off onto the gallery's floor.
 wait_platforms 10 "sx <= 352"
-e2e_hold "Right" 3 "x >= 352 || y > 420"
+e2e_step Right 2 "x >= 352 || y > 420"
 wait_platforms 10 "sx >= 482"
 e2e_hold "Right" 3 "x >= 540 || y > 420"
 wait_platforms 10 "lx >= 630"
