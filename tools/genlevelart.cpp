@@ -9,19 +9,25 @@
 //     prefixes LAYER1 LAYER2 CLIP              lump-name prefixes
 //     level NUMBER "NAME"
 //     spawn PRESET X Y                         an enemy spawn record (any number, at most 100)
+//     sign X Y "TEXT"                          a signpost whose post stands on the ground at
+//                                              (X, Y); '|' in the text starts a new line on its
+//                                              board (at most 32 signs)
 //     tiles                                    then one line per tile row, one character a tile
 //     ...
 //     end
 //
 // Tiles: '#' solid, '/' slope rising to the right, '\' slope rising to the left, '=' ledge
-// (a platform whose upper half is solid), 'H' ladder (drawn on the first layer, behind whoever
+// (a platform whose upper half is solid), '~' ice (solid, drawn with a frosted top; the map
+// script lays the slide zone on it), 'H' ladder (drawn on the first layer, behind whoever
 // climbs it; never solid), '^' spikes (teeth drawn on the second layer, in front of whoever
 // stands in them; never solid: the map script lays a damage zone on them), anything else air.
 // The player is drawn between the two layers. Missing rows and the ends of short lines are air. Lines starting with '#'
 // before "tiles" are comments.
 
 #include <allegro5/allegro.h>
+#include <allegro5/allegro_font.h>
 #include <allegro5/allegro_image.h>
+#include <allegro5/allegro_primitives.h>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -35,12 +41,22 @@ namespace
     const size_t cLineSize = 4096;
     const size_t cTextSize = 256;
     const int32_t cMaxSpawns = 100;
+    const int32_t cMaxSigns = 32;
+    const size_t cSignText = 64;
+    ALLEGRO_FONT *xSignFont = nullptr;
 
     struct SpawnLine
     {
         char mPreset[32];
         int32_t mX;
         int32_t mY;
+    };
+
+    struct SignLine
+    {
+        int32_t mX;
+        int32_t mY;
+        char mText[cSignText];
     };
 
     struct Layout
@@ -59,6 +75,8 @@ namespace
         char *mTiles;
         SpawnLine mSpawns[cMaxSpawns];
         int32_t mSpawnCount;
+        SignLine mSigns[cMaxSigns];
+        int32_t mSignCount;
     };
 
     char TileAt(const Layout &pLayout, int32_t pTileX, int32_t pTileY)
@@ -76,7 +94,8 @@ namespace
         const int32_t tY = pY % tT;
         switch(tTile)
         {
-            case '#': return true;
+            case '#':
+            case '~': return true;
             case '/': return tY >= tT - 1 - tX;
             case '\\': return tY >= tX;
             case '=': return tY < tT / 2;
@@ -135,7 +154,14 @@ namespace
         }
         const int32_t tT = pLayout.mTileSize;
         const bool tCheck = ((pX / tT) + (pY / tT)) % 2 == 0;
-        if(TileAt(pLayout, pX / tT, pY / tT) == '=') return tCheck ? al_map_rgb(128, 128, 140) : al_map_rgb(112, 112, 124);
+        const char tTile = TileAt(pLayout, pX / tT, pY / tT);
+        if(tTile == '=') return tCheck ? al_map_rgb(128, 128, 140) : al_map_rgb(112, 112, 124);
+        // Ice must not read as grass: she cannot stop on it.
+        if(tTile == '~')
+        {
+            if(IsSurface(pLayout, pX, pY)) return al_map_rgb(235, 250, 255);
+            return tCheck ? al_map_rgb(150, 200, 230) : al_map_rgb(130, 185, 220);
+        }
         if(IsSurface(pLayout, pX, pY)) return al_map_rgb(70, 170, 60);
         return tCheck ? al_map_rgb(132, 92, 56) : al_map_rgb(120, 82, 50);
     }
@@ -161,6 +187,54 @@ namespace
         return false;
     }
 
+    // Signs on the first layer, behind her: a post from the ground up to a board that holds
+    // the text in the built-in 8 by 8 font, a line per '|'. Drawn into the chunk whose top-left
+    // corner is (pChunkX, pChunkY); a sign across a chunk edge is cut there and drawn on.
+    void DrawSigns(const Layout &pLayout, int32_t pChunkX, int32_t pChunkY)
+    {
+        if(!xSignFont || pLayout.mSignCount < 1) return;
+        ALLEGRO_TRANSFORM tPlace;
+        al_identity_transform(&tPlace);
+        al_translate_transform(&tPlace, (float)-pChunkX, (float)-pChunkY);
+        al_use_transform(&tPlace);
+        for(int32_t i = 0; i < pLayout.mSignCount; i++)
+        {
+            const SignLine &rSign = pLayout.mSigns[i];
+            char tLines[cSignText];
+            memcpy(tLines, rSign.mText, sizeof(tLines));
+            int32_t tLineCount = 1;
+            size_t tLongest = 0;
+            size_t tRun = 0;
+            for(size_t c = 0; tLines[c]; c++)
+            {
+                if(tLines[c] == '|')
+                {
+                    tLines[c] = '\0';
+                    tLineCount++;
+                    tRun = 0;
+                    continue;
+                }
+                tRun++;
+                if(tRun > tLongest) tLongest = tRun;
+            }
+            const float tHalf = 4.0f * (float)tLongest + 4.0f;
+            const float tBottom = (float)rSign.mY - 24.0f;
+            const float tTop = tBottom - 10.0f * (float)tLineCount - 4.0f;
+            const float tX = (float)rSign.mX;
+            al_draw_filled_rectangle(tX - 2.0f, tBottom, tX + 2.0f, (float)rSign.mY, al_map_rgb(110, 75, 40));
+            al_draw_filled_rectangle(tX - tHalf - 2.0f, tTop - 2.0f, tX + tHalf + 2.0f, tBottom, al_map_rgb(110, 75, 40));
+            al_draw_filled_rectangle(tX - tHalf, tTop, tX + tHalf, tBottom - 2.0f, al_map_rgb(236, 214, 160));
+            const char *rLine = tLines;
+            for(int32_t l = 0; l < tLineCount; l++)
+            {
+                al_draw_text(xSignFont, al_map_rgb(60, 35, 15), tX, tTop + 2.0f + 10.0f * (float)l, ALLEGRO_ALIGN_CENTRE, rLine);
+                rLine += strlen(rLine) + 1;
+            }
+        }
+        al_identity_transform(&tPlace);
+        al_use_transform(&tPlace);
+    }
+
     bool WritePicture(const Layout &pLayout, int32_t pColumn, int32_t pRow, int32_t pLayer, const char *pPath)
     {
         const int32_t tS = pLayout.mChunkSize;
@@ -178,6 +252,7 @@ namespace
             }
         }
         al_unlock_bitmap(nBitmap);
+        if(pLayer == 0) DrawSigns(pLayout, pColumn * tS, pRow * tS);
         bool tSaved = al_save_bitmap(pPath, nBitmap);
         al_destroy_bitmap(nBitmap);
         return tSaved;
@@ -275,6 +350,22 @@ namespace
                 }
                 else sLayout.mSpawnCount++;
             }
+            else if(!strncmp(tLine, "sign ", 5))
+            {
+                SignLine &rSign = sLayout.mSigns[sLayout.mSignCount < cMaxSigns ? sLayout.mSignCount : 0];
+                int tUsed = 0;
+                if(sLayout.mSignCount >= cMaxSigns) tSound = Fail(pPath, tLineNumber, "more than 32 signs");
+                else if(sscanf(tLine + 5, "%i %i%n", &rSign.mX, &rSign.mY, &tUsed) != 2 || tUsed < 1)
+                {
+                    tSound = Fail(pPath, tLineNumber, "sign needs X Y TEXT");
+                }
+                else
+                {
+                    ReadText(tLine + 5 + tUsed, rSign.mText, sizeof(rSign.mText));
+                    if(!rSign.mText[0]) tSound = Fail(pPath, tLineNumber, "sign needs X Y TEXT");
+                    else sLayout.mSignCount++;
+                }
+            }
             else if(!strcmp(tLine, "tiles"))
             {
                 if(sLayout.mColumns < 1) tSound = Fail(pPath, tLineNumber, "tiles before grid");
@@ -360,12 +451,13 @@ int main(int pArgc, char **pArgv)
         fprintf(stderr, "usage: genlevelart LAYOUT.txt OUTPUT_DIR\n");
         return 1;
     }
-    if(!al_init() || !al_init_image_addon())
+    if(!al_init() || !al_init_image_addon() || !al_init_primitives_addon() || !al_init_font_addon())
     {
         fprintf(stderr, "genlevelart: Allegro could not start\n");
         return 1;
     }
     al_set_new_bitmap_flags(ALLEGRO_MEMORY_BITMAP);
+    xSignFont = al_create_builtin_font();
 
     Layout tLayout;
     memset(&tLayout, 0, sizeof(tLayout));
@@ -379,5 +471,6 @@ int main(int pArgc, char **pArgv)
         tSound = WriteManifest(tLayout, pArgv[2]);
     }
     free(tLayout.mTiles);
+    if(xSignFont) al_destroy_font(xSignFont);
     return tSound ? 0 : 1;
 }

@@ -4,6 +4,8 @@
 //
 //   Door00 .. Door05   24 by 72: the shutter rising into the frame, closed to open
 //   Platform00         64 by 16: a moving platform's deck
+//   Goal00, Goal01     32 by 64: the goal's flag on its pole, waving; the pole's foot is the
+//                      bottom of column 4 to 7
 //   Mech<Pose>NN       128 by 160: the mech's body fills the box 68..98 by 79..146 of the
 //                      frame, the box the engine places on the mech's hitbox
 #include "ArtCanvas.h"
@@ -57,6 +59,30 @@ namespace
         al_draw_filled_rectangle(0, 0, 64, 4, Rgb(230, 190, 60));
         for(int x = 4; x < 64; x += 12) al_draw_filled_rectangle(x, 7, x + 6, 13, Rgb(50, 55, 65));
         Save(nFrame, "Platform00");
+    }
+
+    // A chequered pennant that ripples: its fly end rises and falls between the two frames. Its
+    // light squares stay a shade off white, which the view keeps for its text.
+    void MakeGoal()
+    {
+        for(int f = 0; f < 2; f++)
+        {
+            ALLEGRO_BITMAP *nFrame = NewCanvas(32, 64);
+            al_draw_filled_rectangle(4, 2, 8, 64, Rgb(190, 190, 200));
+            al_draw_filled_circle(6, 3, 3, Rgb(240, 200, 60));
+            const float tDip = f == 0 ? 0.0f : 3.0f;
+            for(int c = 0; c < 6; c++)
+            {
+                for(int r = 0; r < 4; r++)
+                {
+                    const float tX = 8.0f + 4.0f * (float)c;
+                    const float tY = 6.0f + 4.0f * (float)r + tDip * (float)c / 5.0f;
+                    al_draw_filled_rectangle(tX, tY, tX + 4.0f, tY + 4.0f, (c + r) % 2 ? Rgb(30, 30, 40) : Rgb(215, 215, 225));
+                }
+            }
+            Outline(nFrame);
+            SaveNumbered(nFrame, "Goal", f);
+        }
     }
 
     // One mech pose: pCrouch sinks the body, pLegA and pLegB swing the two legs forward
@@ -114,6 +140,7 @@ int main(int argc, char **argv)
     if(!StartArtTool("genmachineart", argc, argv)) return 1;
     MakeDoor();
     MakePlatform();
+    MakeGoal();
     MakeMech();
     return 0;
 }

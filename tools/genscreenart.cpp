@@ -66,8 +66,9 @@ static void Sky(int pShift)
     al_draw_filled_rectangle(0, 300, VIEW_W, VIEW_H, al_map_rgb(40, 110, 60));
 }
 
-// Frame 1 is held for two seconds, then the bird flies in and the title drops into place;
-// the last frame holds with the prompt.
+// Frame 1 is held for two seconds, then the bird flies in and the title drops into place, and
+// the last frame holds. The prompt stands on every frame: a player who looks for what to press
+// should not have to wait out the animation to be told.
 static void MakeTitleFrames()
 {
     for(int f = 0; f < TITLE_FRAMES; f++)
@@ -80,7 +81,7 @@ static void MakeTitleFrames()
         float tTitleY = -60.0f + 140.0f * (tT > 0.5f ? 1.0f : tT / 0.5f);
         CentredText(VIEW_W / 2 + 3, tTitleY + 3, 7.0f, al_map_rgb(10, 20, 50), "KESTRA");
         CentredText(VIEW_W / 2, tTitleY, 7.0f, al_map_rgb(250, 240, 200), "KESTRA");
-        if(f == TITLE_FRAMES - 1) CentredText(VIEW_W / 2, 320, 2.0f, al_map_rgb(255, 255, 255), "PRESS ENTER");
+        CentredText(VIEW_W / 2, 320, 2.0f, al_map_rgb(255, 255, 255), "PRESS ENTER");
         char tName[64];
         snprintf(tName, sizeof(tName), "TitleScreen%03i", f);
         Save(nFrame, tName);

@@ -157,3 +157,113 @@ e2e_expect_text() {
 e2e_expect_no_text() {
     if grep -qF -- "$2" "$1"; then e2e_fail "unexpected '$2' in $1"; fi
 }
+
+# Playing a map with the keys. e2e_play_probe <map> appends to the copied map script a zone
+# trigger over the whole level without "NoRefire", so its script runs every tick she is in the
+# level and logs "Probe TICK X Y" with the top-left corner of her box. Call e2e_copy_game first.
+e2e_play_probe() {
+    cat > "$GAME_DIR/PlayProbe.lua" <<'LUA'
+giPlayProbeTick = (giPlayProbeTick or -1) + 1
+local fX, fY = Player_GetPosition()
+fnLog(string.format("Probe %d %.1f %.1f", giPlayProbeTick, fX, fY))
+LUA
+    cat >> "$GAME_DIR/Data/Scripts/Maps/$1.lua" <<'LUA'
+ZTrigger_Create("PlayProbe")
+ZTrigger_SetProperty("HitboxesTotal", 1)
+ZTrigger_SetProperty("Hitbox", 0, -10000, -10000, 10000, 10000)
+ZTrigger_SetProperty("CallData", "PlayProbe.lua")
+DL_PopActiveEntity()
+LUA
+}
+
+# e2e_probe: "TICK X Y" of the last probe line.
+e2e_probe() {
+    awk '$1 == "Probe" { l = $2 " " $3 " " $4 } END { print l }' "$LOG"
+}
+
+# e2e_until <seconds> <awk condition on t, x and y>: waits until the last probe meets the
+# condition (0 seconds: looks once); returns 1 when it never does.
+e2e_until() {
+    local limit="$1" cond="$2" t x y
+    for _ in $(seq $((limit * 20 + 1))); do
+        read -r t x y <<< "$(e2e_probe)"
+        if [ -n "$x" ] && awk -v t="$t" -v x="$x" -v y="$y" "BEGIN { exit !($cond) }"; then return 0; fi
+        sleep 0.05
+    done
+    return 1
+}
+
+# e2e_hold <keys> <seconds> <condition>: holds the keys (blank-separated) until the condition
+# of e2e_until holds, then lets go of them; fails the test when it never does.
+e2e_hold() {
+    local keys="$1" limit="$2" cond="$3" k found
+    for k in $keys; do xdotool keydown "$k"; done
+    e2e_until "$limit" "$cond"
+    found=$?
+    for k in $keys; do xdotool keyup "$k"; done
+    [ "$found" -eq 0 ] || e2e_fail "holding $keys never led to $cond (last probe: $(e2e_probe))"
+}
+
+# e2e_step <key> <seconds> <condition>: short presses of the key until the condition of
+# e2e_until holds, for a place she must stop at without overshooting; fails when it never does.
+e2e_step() {
+    for _ in $(seq $(($2 * 4))); do
+        e2e_until 0 "$3" && return 0
+        e2e_tap "$1" 0.07
+        e2e_until 0 "$3" && return 0
+        sleep 0.1
+    done
+    e2e_fail "stepping with $1 never led to $3 (last probe: $(e2e_probe))"
+}
+
+# e2e_tap <key> [seconds]: presses a key for 80 ms (a tick or more, so the game sees it).
+e2e_tap() {
+    xdotool keydown "$1"
+    sleep 0.08
+    xdotool keyup "$1"
+    sleep "${2:-0.1}"
+}
+
+# e2e_expect_thanks_page: the thanks page is up once its fade-in is over: its title, cream
+# letters high on the page, fills a fair share of the view's top third.
+e2e_expect_thanks_page() {
+    local shot="$SCRATCH/thanks.png" cream
+    sleep 1.5
+    e2e_find_window
+    import -window "$WIN" "$shot" || e2e_fail "no screenshot of the thanks page"
+    cream="$(convert "$shot" -crop 800x200+0+0 +repage -fx 'r > 0.9 && g > 0.88 && b > 0.7 && b < 0.85 ? 1 : 0' \
+        -format '%[fx:int(mean * w * h)]' info:)"
+    [ "$cream" -gt 2000 ] || e2e_fail "no thanks page after the goal ($cream cream pixels)"
+}
+
+# e2e_hold_for_line <keys> <text> <seconds> <what>: holds the keys until the text appears in
+# the log, then lets go; fails with "<what>" when it never does.
+e2e_hold_for_line() {
+    local k found
+    for k in $1; do xdotool keydown "$k"; done
+    e2e_wait_for "$LOG" "$2" "$3"
+    found=$?
+    for k in $1; do xdotool keyup "$k"; done
+    [ "$found" -eq 0 ] || e2e_fail "$4 (last probe: $(e2e_probe))"
+}
+
+# e2e_beat_warden: facing the Warden along the floor, she fires half-charged shots (a press
+# fires a small one, the release after 0.65 s a bigger one) until it falls and its map opens
+# the goal.
+e2e_beat_warden() {
+    for _ in $(seq 60); do
+        grep -qF "Warden defeated" "$LOG" && break
+        xdotool keydown x; sleep 0.65; xdotool keyup x; sleep 0.05
+    done
+    e2e_wait_for "$LOG" "Stage: Warden beaten, the goal is open" 2 || e2e_fail "the Warden was not beaten"
+}
+
+# e2e_finish_right <map title>: she runs right to the goal, the thanks page comes up, and the
+# game ends cleanly.
+e2e_finish_right() {
+    e2e_hold_for_line "Right" "Stage: goal reached" 10 "the goal did not end the map"
+    e2e_expect_thanks_page
+    e2e_stop TERM
+    [ "$STATUS" -eq 0 ] || e2e_fail "exit status $STATUS"
+    echo "PASS: $1 was finished with the keys and the thanks page came up"
+}

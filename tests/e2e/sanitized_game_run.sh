@@ -58,13 +58,15 @@ sleep 0.5
 top="$(probes | awk -v f="$start_y" 'BEGIN { m = f } $3 < m { m = $3 } END { print m }')"
 awk -v g="$start_y" -v t="$top" 'BEGIN { exit !(g - t > 40) }' || e2e_fail "no jump rose from $start_y (highest $top)"
 
-# Right all the way: up the slope, over the plateau and the checkpoint below its cliff, past
-# the ladder and into the pit. The death runs its animation, then the map reloads.
+# Right all the way: up the slope, with a hop now and then onto the plateau above the step,
+# over the plateau and the checkpoint below its cliff, past the ladder and into the pit. The
+# death runs its animation, then the map reloads.
 loads() { grep -c 'LoadMapFile\] Begin' "$LOG"; }
 loads_before="$(loads)"
 xdotool keydown Right
-for _ in $(seq 150); do
+for i in $(seq 150); do
     [ "$(loads)" -gt "$loads_before" ] && break
+    [ $((i % 10)) -eq 0 ] && { xdotool keydown z; sleep 0.15; xdotool keyup z; }
     sleep 0.1
 done
 xdotool keyup Right

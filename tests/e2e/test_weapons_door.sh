@@ -16,8 +16,8 @@ fnLog(string.format("Probe %.3f %.3f %s", fX, fY, tostring(bBit)))
 EOF2
 # She starts in the gallery, a little before the door, so no platform ride is needed.
 map_script="$GAME_DIR/Data/Scripts/Maps/ForgeGate.lua"
-grep -q '^MapM_SetPlayerStart(60, 390, 0)$' "$map_script" || e2e_fail "the map's start line changed"
-sed -i 's/^MapM_SetPlayerStart(60, 390, 0)$/MapM_SetPlayerStart(900, 390, 0)/' "$map_script"
+grep -q '^MapM_SetPlayerStart(110, 390, 0)$' "$map_script" || e2e_fail "the map's start line changed"
+sed -i 's/^MapM_SetPlayerStart(110, 390, 0)$/MapM_SetPlayerStart(900, 390, 0)/' "$map_script"
 cat >> "$map_script" <<'EOF2'
 MovingContainer_Create("Probe")
 Proj_SetProperty("Dimensions", 0, 0, 1, 1)

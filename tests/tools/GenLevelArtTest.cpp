@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include "core/data/CorvelLumpManager.h"
+#include "core/data/LumpRecords.h"
 #include "core/render/Bitmap.h"
 
 namespace
@@ -26,39 +27,62 @@ namespace
     }
 }
 
+// Each test builds a map from a layout with the content tools, in a fresh temporary directory,
+// and reads it back; the directory goes with the test.
+class GenLevelArtTest : public ::testing::Test
+{
+protected:
+    std::string mDirectory;
+    CorvelLumpManager mLumps;
+
+    // Runs genlevelart and slfpack on the layout and opens the map; false when the tools are
+    // missing.
+    bool Build(const char *pLayout)
+    {
+        std::string tArt = std::string(CORVEL_BINARY_DIR) + "/genlevelart";
+        std::string tPack = std::string(CORVEL_BINARY_DIR) + "/slfpack";
+        if(access(tArt.c_str(), X_OK) != 0 || access(tPack.c_str(), X_OK) != 0) return false;
+        char tTemplate[] = "/tmp/corvel_levelart_XXXXXX";
+        EXPECT_NE(mkdtemp(tTemplate), nullptr);
+        mDirectory = tTemplate;
+        std::string tLayout = mDirectory + "/Layout.txt";
+        FILE *fOut = fopen(tLayout.c_str(), "w");
+        EXPECT_NE(fOut, nullptr);
+        if(!fOut) return false;
+        fputs(pLayout, fOut);
+        fclose(fOut);
+        std::string tMap = mDirectory + "/Art.slf";
+        std::string tCommand = tArt + " " + tLayout + " " + mDirectory + " > /dev/null && " + tPack + " " + mDirectory +
+                               "/Map.slfm " + tMap;
+        EXPECT_EQ(system(tCommand.c_str()), 0);
+        mLumps.Open(tMap.c_str());
+        EXPECT_TRUE(mLumps.IsOpen());
+        return true;
+    }
+
+    void TearDown() override
+    {
+        mLumps.Close();
+        if(mDirectory.empty()) return;
+        EXPECT_EQ(system(("rm -rf '" + mDirectory + "'").c_str()), 0);
+    }
+};
+
 // The player is drawn between the two image layers, so whatever she climbs must be on the
 // first layer and whatever she stands in on the second: ladders behind her, spikes in front.
-TEST(GenLevelArtTest, LaddersGoBehindThePlayerAndSpikesInFront)
+TEST_F(GenLevelArtTest, LaddersGoBehindThePlayerAndSpikesInFront)
 {
-    std::string tArt = std::string(CORVEL_BINARY_DIR) + "/genlevelart";
-    std::string tPack = std::string(CORVEL_BINARY_DIR) + "/slfpack";
-    if(access(tArt.c_str(), X_OK) != 0 || access(tPack.c_str(), X_OK) != 0) GTEST_SKIP() << "content tools not built";
-    char tTemplate[] = "/tmp/corvel_levelart_XXXXXX";
-    ASSERT_NE(mkdtemp(tTemplate), nullptr);
-    std::string tDirectory = tTemplate;
-
     // Two 32-unit chunks of 16-unit tiles: a ladder in the left one, spikes in the right one.
-    std::string tLayout = tDirectory + "/Layout.txt";
-    FILE *fOut = fopen(tLayout.c_str(), "w");
-    ASSERT_NE(fOut, nullptr);
-    fputs("grid 2 1 32 16\nprefixes LA LB CL\nlevel 1 \"Art\"\ntiles\nH...\n##^#\nend\n", fOut);
-    fclose(fOut);
-    std::string tMap = tDirectory + "/Art.slf";
-    std::string tCommand = tArt + " " + tLayout + " " + tDirectory + " > /dev/null && " + tPack + " " + tDirectory +
-                           "/Map.slfm " + tMap;
-    ASSERT_EQ(system(tCommand.c_str()), 0);
-
-    CorvelLumpManager tLumps;
-    tLumps.Open(tMap.c_str());
-    ASSERT_TRUE(tLumps.IsOpen());
-    ImageRecord *tLadderBack = tLumps.ReadImageRecord("LA000000");
-    ImageRecord *tSpikeBack = tLumps.ReadImageRecord("LA001000");
-    ImageRecord *tSpikeFront = tLumps.ReadImageRecord("LB001000");
+    if(!Build("grid 2 1 32 16\nprefixes LA LB CL\nlevel 1 \"Art\"\ntiles\nH...\n##^#\nend\n")) GTEST_SKIP() << "content tools not built";
+    ASSERT_TRUE(mLumps.IsOpen());
+    ImageRecord *tLadderBack = mLumps.ReadImageRecord("LA000000");
+    ImageRecord *tSpikeBack = mLumps.ReadImageRecord("LA001000");
+    ImageRecord *tSpikeFront = mLumps.ReadImageRecord("LB001000");
     ASSERT_NE(tLadderBack, nullptr);
     ASSERT_NE(tSpikeBack, nullptr);
     ASSERT_NE(tSpikeFront, nullptr);
     // A chunk with nothing in front of her has no second layer at all.
-    EXPECT_EQ(tLumps.FindLump("LB000000"), -1);
+    EXPECT_EQ(mLumps.FindLump("LB000000"), -1);
 
     // The ladder's left rail and its first rung, on the first layer.
     EXPECT_EQ(Pixel(tLadderBack, 0, 8), "200 150 60 255");
@@ -74,6 +98,35 @@ TEST(GenLevelArtTest, LaddersGoBehindThePlayerAndSpikesInFront)
     ImageRecord::Free(tLadderBack);
     ImageRecord::Free(tSpikeBack);
     ImageRecord::Free(tSpikeFront);
-    tLumps.Close();
-    ASSERT_EQ(system(("rm -rf '" + tDirectory + "'").c_str()), 0);
+}
+
+// Ice is ground she stands on but must not look like grass; a sign is scenery behind her, drawn
+// on the first layer and never solid, with its post standing on the ground point it was given.
+TEST_F(GenLevelArtTest, IceIsSolidButNotGrassAndSignsAreScenery)
+{
+    if(!Build("grid 1 1 64 16\nprefixes LA LB CL\nlevel 1 \"Art\"\nsign 40 48 \"AB|C\"\ntiles\n....\n....\n....\n~~##\nend\n"))
+    {
+        GTEST_SKIP() << "content tools not built";
+    }
+    ASSERT_TRUE(mLumps.IsOpen());
+    ImageRecord *tBack = mLumps.ReadImageRecord("LA000000");
+    ClipRecord *tClip = mLumps.ClipLump("CL000000");
+    ASSERT_NE(tBack, nullptr);
+    ASSERT_NE(tClip, nullptr);
+
+    EXPECT_EQ(ClipRecordCell(tClip, 4, 50), 1);
+    EXPECT_EQ(Pixel(tBack, 4, 48), "235 250 255 255");
+    EXPECT_EQ(Pixel(tBack, 36, 48), "70 170 60 255");
+    // The post, from the ground up to the board's foot 24 units above it: drawn, not solid.
+    EXPECT_EQ(Pixel(tBack, 40, 47), "110 75 40 255");
+    EXPECT_EQ(Pixel(tBack, 40, 25), "110 75 40 255");
+    EXPECT_EQ(ClipRecordCell(tClip, 40, 40), 0);
+    // A board two lines high and wide enough for "AB" with a margin, frame and all.
+    EXPECT_EQ(Pixel(tBack, 29, 5), "236 214 160 255");
+    EXPECT_EQ(Pixel(tBack, 27, 10), "110 75 40 255");
+    EXPECT_EQ(PixelAt(tBack, 25, 10)[3], 0);
+    EXPECT_EQ(ClipRecordCell(tClip, 29, 5), 0);
+
+    FreeClipRecord(tClip);
+    ImageRecord::Free(tBack);
 }

@@ -26,6 +26,7 @@ LM_ExecuteScript(gsScriptRoot .. "Player/Setup.lua")
 LM_ExecuteScript(gsScriptRoot .. "Enemies/Setup.lua")
 LM_ExecuteScript(gsScriptRoot .. "Sprites/Machines.lua")
 LM_ExecuteScript(gsScriptRoot .. "Audio.lua")
+LM_ExecuteScript(gsScriptRoot .. "Stage/Setup.lua")
 
 -- Typed in the console as /signpost: a short dialogue with two decisions.
 LM_NewMacro("signpost", 'LM_ExecuteScript(gsScriptRoot .. "Dialogue/Signpost.lua")')

@@ -5,9 +5,11 @@
 -- The ground, left to right (16-unit tiles, the floor's top at y = 448):
 --   x 16..64     a pocket between the wall and a pillar, spikes on its floor: wall-kick out
 --   x 96..128    the start
---   x 128..192   a slope up to the plateau (top at y = 384)
---   x 192..288   the plateau: iced over, with a breeze blowing toward its cliff edge
---   x 288..448   the lower floor, a floating ledge above it, the ladder at x 416..432
+--   x 128..192   a slope up to a step (top at y = 416) below the plateau's face
+--   x 192..288   the plateau (top at y = 384): iced over, with a breeze blowing toward its cliff
+--                edge, and a sign that says so
+--   x 288..448   the lower floor with the signpost, a floating ledge above it, the ladder at
+--                x 416..432 up to the ledge on the right (y = 224), where the goal stands
 --   x 448..496   a pit down to the level's bottom edge, spikes at the bottom
 
 -- Kestra teleports in on the flat stretch between the pillar and the slope. The start is the
@@ -16,10 +18,7 @@ MapM_SetPlayerStart(100, 390, 0)
 
 -- The checkpoint at the foot of the cliff: touch it once and a death brings her back here.
 -- The camera comes back to the lower right corner of the level (its view is 480 by 360).
-Checkpoint_Create("CliffFoot", 296, 384, 40, 64)
-Checkpoint_SetProperty("Respawn Location", 304, 390)
-Checkpoint_SetProperty("Camera", 32, 152)
-DL_PopActiveEntity()
+fnPlaceCheckpoint("CliffFoot", {296, 384, 40, 64}, {292, 390}, {32, 152})
 
 -- Spikes in the pocket left of the pillar. They sting rather than kill; the invulnerability
 -- after a hit gives her time to kick off the walls.
@@ -40,7 +39,7 @@ DL_PopActiveEntity()
 -- y = 224, is a floor for anyone standing on it.
 Ladder_Create("FirstStepsLadder", 416, 224, 432, 448)
 
--- The plateau is iced: a low slide amount makes her slow to get going and slow to stop.
+-- The plateau is iced (its tiles are drawn as ice): a low slide amount makes her slow to get going and slow to stop.
 Slide_Create("PlateauIce", 192, 340, 288, 388, 0.15)
 
 -- A breeze over the plateau pushes toward the cliff; standing still on the ice she drifts
@@ -50,11 +49,12 @@ Push_Create("PlateauBreeze", 192, 280, 288, 384, 0.5, 0)
 -- The ice runs down the cliff face: no wall slide or wall kick on it.
 Slip_Create("CliffIce", 284, 384, 300, 448)
 
--- Two easy enemies: a Driftbell bobbing to and fro in the sky over the start, and a Crawler
--- pacing the plateau. One shot ends the first; the second takes three small ones.
-Enemy_Create("SkyDriftbell", gsEnemyScripts .. "Jellyfish/CConstructor.lua", "120", "190")
+-- Two easy enemies, both met from the step below the plateau, where her buster flies at their
+-- height: a Driftbell drifting to and fro over the plateau's near end, and a Crawler pacing the
+-- plateau. One shot ends the first; the second takes three.
+Enemy_Create("PlateauDriftbell", gsEnemyScripts .. "Jellyfish/CConstructor.lua", "200", "362", "40")
 DL_PopActiveEntity()
-Enemy_Create("PlateauCrawler", gsEnemyScripts .. "Tick/CConstructor.lua", "220", "368", "Rust", "36")
+Enemy_Create("PlateauCrawler", gsEnemyScripts .. "Tick/CConstructor.lua", "232", "368", "Rust", "24")
 DL_PopActiveEntity()
 
 -- The plateau's cliff edge and the floating ledge: points a test can read back.
@@ -122,3 +122,15 @@ RE_DefineData("fTop", "N", 470)
 RE_DefineData("fRight", "N", 496)
 RE_DefineData("fBottom", "N", 499)
 DL_PopActiveEntity()
+
+-- The signpost on the lower floor: passing it puts its dialogue in the console, where its
+-- board says to read it (the key left of 1 opens the console; Up, Down and Tab answer).
+ZTrigger_Create("SignpostZone")
+ZTrigger_SetProperty("HitboxesTotal", 1)
+ZTrigger_SetProperty("Hitbox", 0, 330, 396, 362, 448)
+ZTrigger_SetProperty("CallData", gsScriptRoot .. "Dialogue/Signpost.lua")
+ZTrigger_SetProperty("NoRefire", true)
+DL_PopActiveEntity()
+
+-- The goal stands on the ledge at the ladder's top.
+fnPlaceGoal(470, 224)

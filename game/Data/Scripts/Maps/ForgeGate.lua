@@ -1,19 +1,22 @@
 -- ForgeGate.lua
--- Set-up of the forge: a mech in its bay at the start, a pit crossed on moving platforms, a
--- gallery, and the boss door under the wall at x 1056. Runs when the map is entered from
--- another map or from the menus; a reload after a death keeps what this made.
+-- Set-up of the forge: a mech in its bay by the start, a pit crossed on moving platforms, a
+-- gallery, the boss door under the wall at x 1056, and the Warden beyond it. Runs when the map
+-- is entered from another map or from the menus; a reload after a death keeps what this made.
 --
 -- The ground (16-unit tiles, the floor's top at y = 448):
---   x 16..336     the start and the mech's bay
+--   x 16..80      the mech's bay: a shelf against the left wall, top at y = 384
+--   x 80..336     the start, with a sign pointing to the mech
 --   x 336..720    the pit, spiked at the bottom: only the platforms cross it
---   x 720..1056   the gallery up to the boss door
---   x 1104..1520  the boss room beyond the door
+--   x 720..1056   the gallery up to the boss door, a checkpoint at its start
+--   x 1104..1520  the boss room beyond the door, the goal at its far end once the Warden falls
 
 local sHere = gsScriptRoot .. "Maps/ForgeGate/"
 
--- The mech stands in its bay; it is placed with the player's start, so its place comes first.
-MapM_SetZererozezLocation(220, 381)
-MapM_SetPlayerStart(60, 390, 0)
+-- The mech stands on its shelf, where only a jump up to it boards it: nothing on the floor, a
+-- knock-back included, can push her into it. It is placed with the player's start, so its
+-- place comes first.
+MapM_SetZererozezLocation(32, 317)
+MapM_SetPlayerStart(110, 390, 0)
 
 -- The pit kills once she has sunk into it.
 DamageZone_Create("ForgePit")
@@ -22,8 +25,10 @@ DamageZone_SetProperty("IsDeathPit", true)
 DL_PopActiveEntity()
 
 -- Two platforms take her over the pit: the first swings back and forth level with the floor,
--- the second rides a slanted loop up and down to the far side. Each runs Platform.lua every
--- tick, which reads its path from the entity's data.
+-- the second rides a slanted line up to the far side and back. They keep time, half a swing
+-- apart: when the first is furthest out, the second hangs level beside it, so she can walk
+-- from one to the other, and then carries her up and over to the far side. Each runs Platform.lua
+-- every tick, which reads its path from the entity's data.
 local function fnPlatform(sName, fX, fY, fAmpX, fAmpY, fPeriod)
     MovingContainer_Create(sName)
     Proj_SetProperty("Dimensions", 0, 0, 64, 16)
@@ -39,7 +44,7 @@ local function fnPlatform(sName, fX, fY, fAmpX, fAmpY, fPeriod)
     DL_PopActiveEntity()
 end
 fnPlatform("SwingPlatform", 416, 448, 70, 0, 240)
-fnPlatform("LoopPlatform", 588, 420, 60, 28, 300)
+fnPlatform("LoopPlatform", 588, 420, -60, -28, 240)
 
 -- The boss door: she must stand wholly inside its trigger, right against the door, to set it
 -- off. The camera shows the gallery's end, pans to the boss room, and the door closes behind.
@@ -58,5 +63,14 @@ fnLayBackdrops({
     {"ForgeGateStacks", "ForgeStacks", 0, 260, 3072, 452, 4, 1, -0.9},
     {"ForgeGateGirders", "ForgeGirders", 0, 330, 2048, 458, 10, 1, -0.85},
 })
+
+-- The checkpoint at the gallery's start: a death after the pit brings her back there.
+fnPlaceCheckpoint("Gallery", {736, 384, 48, 64}, {744, 390}, {520, 152})
+
+-- The Warden wakes as she comes through the door, and the camera holds the boss room while it
+-- fights (see Stage/Setup.lua). The door stays shut behind her; the goal is in the room.
+fnStageBoss({sName = "Warden", sKind = "GreatBlight", fX = 1440, fY = 388,
+             faWake = {1120, 32, 1520, 448}, faView = {1056, 152, 1536, 512}, faLevel = {0, 0, 1536, 512},
+             fGoalX = 1490, fGoalY = 448})
 
 fnLog("ForgeGate: mech bay, two platforms and the boss door are set")

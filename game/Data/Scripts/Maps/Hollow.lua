@@ -2,14 +2,16 @@
 -- Set-up of the Hollow, the sample enemies' cave. Its enemies come from the map's spawn list
 -- (the map loader makes a spawn point of each record); this script adds the start, an outline
 -- of the Warden's arena for the hitbox view, a second Driftbell and two skeletal-puppet enemies
--- placed by script-made spawn points.
+-- placed by script-made spawn points, a Crawler on its step, a checkpoint, and the Warden,
+-- who wakes as she drops into its arena; beating it raises the goal at the arena's far end.
 --
 -- Left to right (16-unit tiles, the floor's top at y = 448):
---   x 16..600     the start and a floating ledge (x 320..432, y 352)
---   x 608..784    a stepped block with slopes (top at y = 400)
---   x 784..1088   open cave: a hive under the ceiling, a crawler, a sentinel
+--   x 16..592     the start and a floating ledge (x 320..432, y 352)
+--   x 592..800    a block with slopes on both sides (top at y = 400), the checkpoint
+--   x 800..1088   open cave: a hive under the ceiling, a crawler on a step (x 880..928,
+--                 top at y = 416), a sentinel at the height of her buster
 --   x 1088..1120  a pillar, climbed from the ledge left of it (y = 384)
---   x 1120..1520  the Warden's arena
+--   x 1120..1520  the Warden's arena, the goal at its far end once the Warden is beaten
 
 MapM_SetPlayerStart(64, 390, 0)
 
@@ -29,20 +31,31 @@ RE_DefineData("SpawnPositionY", "N", 300)
 RE_DefineData("CanRespawn", "N", 1)
 DL_PopActiveEntity()
 
--- Two puppet enemies in the open cave, made the same way: a goblin on patrol and a dragon
--- tank holding the way to the pillar.
-local function fnPuppetSpawn(sName, sKind, fX, fY)
+-- Three more in the open cave, made the same way: a goblin on patrol, a dragon tank holding
+-- the way to the pillar (both puppets), and a Crawler kept to its step, which puts it at the
+-- height of her buster as she comes.
+local function fnScriptSpawn(sName, sConstructor, fX, fY)
     SpawnManager_AddSpawn("EnemySpawnPoint")
     PTrigger_SetProperty("Hitbox", fX, fY, fX + 23, fY + 23)
     RE_DefineData("EnemyName", "S", sName)
-    RE_DefineData("PathToConstructorScript", "S", gsEnemyScripts .. sKind .. "/CConstructor.lua")
+    RE_DefineData("PathToConstructorScript", "S", sConstructor)
     RE_DefineData("SpawnPositionX", "N", fX)
     RE_DefineData("SpawnPositionY", "N", fY)
     RE_DefineData("CanRespawn", "N", 1)
     DL_PopActiveEntity()
 end
-fnPuppetSpawn("CaveGoblin", "Goblin", 960, 384)
-fnPuppetSpawn("CaveDragonTank", "DragonTank", 1030, 400)
+fnScriptSpawn("CaveGoblin", gsEnemyScripts .. "Goblin/CConstructor.lua", 960, 384)
+fnScriptSpawn("CaveDragonTank", gsEnemyScripts .. "DragonTank/CConstructor.lua", 1030, 400)
+fnScriptSpawn("StepCrawler", gsScriptRoot .. "Maps/Hollow/StepCrawler.lua", 888, 400)
+
+-- The checkpoint on the block's top: a death after it brings her back there, not to the start.
+fnPlaceCheckpoint("BlockTop", {640, 336, 112, 64}, {688, 340}, {448, 152})
+
+-- The Warden wakes as she comes over the pillar, and the camera holds the arena while it
+-- fights (see Stage/Setup.lua).
+fnStageBoss({sName = "Warden", sKind = "GreatBlight", fX = 1440, fY = 388,
+             faWake = {1136, 32, 1520, 448}, faView = {1056, 152, 1536, 512}, faLevel = {0, 0, 1536, 512},
+             fGoalX = 1490, fGoalY = 448})
 
 -- Behind the cave: its still back wall, stalactites drifting at a third of the map's pace and
 -- boulders along the floor at five eighths.

@@ -1,7 +1,8 @@
 -- Sprites/Machines.lua
--- The boss door's animation, the moving platforms' deck and the mech suit's thirteen animations, from the frames that
--- tools/genmachineart draws. Both find their animations by fixed library paths, and the mech
--- looks its up while it draws, so this only has to run before the first map.
+-- The boss door's animation, the moving platforms' deck, the goal's flag and the mech suit's
+-- thirteen animations, from the frames that tools/genmachineart draws. The door and the mech
+-- find their animations by fixed library paths, and the mech looks its up while it draws, so
+-- this only has to run before the first map.
 
 local sArt = gsDataRoot .. "Graphics/Generated/Machines/"
 local sFrames = "Root/Images/Sprites/Machines/"
@@ -24,6 +25,11 @@ fnBuild("Root/Animations/Sprites/BossDoor/BossDoor", "Door", {0, 1, 2, 3, 4, 5},
 fnLoadMachineFrames("Platform", 1)
 DL_AddPath("Root/Animations/Sprites/Platform/")
 fnBuild("Root/Animations/Sprites/Platform/Deck", "Platform", {0}, 60)
+
+-- The flag that ends a map.
+fnLoadMachineFrames("Goal", 2)
+DL_AddPath("Root/Animations/Sprites/Goal/")
+fnBuild("Root/Animations/Sprites/Goal/Flag", "Goal", {0, 1}, 20)
 
 fnLoadMachineFrames("MechPower", 4)
 fnLoadMachineFrames("MechIdle", 2)

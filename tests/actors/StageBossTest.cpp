@@ -1,0 +1,70 @@
+#include "EnemyWorld.h"
+
+#include "world/Camera.h"
+
+// The sample maps' boss helper (game/Data/Scripts/Stage): a zone wakes the boss, not a spawn
+// point, so it wakes once however often the zone fires, wakes again after her death has
+// destroyed it, and never once beaten. While it fights the camera holds the arena; its fall
+// lets go of the camera and raises the goal.
+using StageBossTest = EnemyWorld;
+
+namespace
+{
+    int32_t CountEnemies()
+    {
+        NamedLinkedList *nEnemies = GetApplication()->rEntityManager->ListByType(TYPE_ENEMY);
+        int32_t tCount = nEnemies->GetCount();
+        delete nEnemies;
+        return tCount;
+    }
+
+    std::string Boundaries()
+    {
+        float tL, tT, tR, tB;
+        GetApplication()->rCameraManager->GetActiveCamera()->GetBoundaries(tL, tT, tR, tB);
+        char tText[64];
+        snprintf(tText, sizeof(tText), "%g %g %g %g", tL, tT, tR, tB);
+        return tText;
+    }
+}
+
+TEST_F(StageBossTest, ABossWakesOnceAndStaysBeatenOnceBeaten)
+{
+    std::string tSetup = std::string("gsScriptRoot = '") + CORVEL_SOURCE_DIR + "/game/Data/Scripts/'\n" +
+                         "gsEnemyScripts = '" + CORVEL_SOURCE_DIR + "/tests/scripts/'\n" +
+                         "LM_ExecuteScript(gsScriptRoot .. 'SetupFuncs.lua')\n"
+                         "LM_ExecuteScript(gsScriptRoot .. 'Stage/Setup.lua')\n"
+                         "fnStageBoss({sName = 'Boss', sKind = 'stage_boss', fX = 300, fY = 100,\n"
+                         "             faWake = {0, 0, 50, 50}, faView = {100, 50, 580, 410},\n"
+                         "             faLevel = {0, 0, 1000, 600}, fGoalX = 500, fGoalY = 400})\n";
+    const char *cWake = "LM_ExecuteScript(gsStageScripts .. 'BossWakes.lua')";
+    testing::internal::CaptureStderr();
+    Run(tSetup.c_str());
+    Run(cWake);
+    Run(cWake);
+    EXPECT_EQ(CountEnemies(), 1);
+    EXPECT_EQ(Boundaries(), "100 50 580 410");
+
+    // Her death destroys every enemy; the next entry into the arena wakes the boss again.
+    Enemy::KillAllEnemies();
+    Tick();
+    EXPECT_EQ(CountEnemies(), 0);
+    Run(cWake);
+    EXPECT_EQ(CountEnemies(), 1);
+
+    // Beaten: its destruction script tells the map. However often the zone fires afterwards,
+    // on her way back after a death too, no boss wakes.
+    RootEntity *rBoss = GetApplication()->rEntityManager->GetEntity("Boss");
+    Captured();
+    ASSERT_NE(rBoss, nullptr);
+    RunWithActive(rBoss, "fnStageBossFell()");
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(Boundaries(), "0 0 1000 600");
+    EXPECT_NE(GetApplication()->rEntityManager->GetEntity("Goal"), nullptr);
+    Enemy::KillAllEnemies();
+    Tick();
+    Run(cWake);
+    Run(cWake);
+    EXPECT_EQ(CountEnemies(), 0);
+    Captured();
+}
