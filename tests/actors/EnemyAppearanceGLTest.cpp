@@ -53,17 +53,10 @@ protected:
         tBox.mOwnerX = pX;
         tBox.mOwnerY = pY;
         mAppearance.Update(tBox);
-        GLState::Begin2D(480, 360);
-        glDisable(GL_DEPTH_TEST);
-        glEnable(GL_ALPHA_TEST);
-        glAlphaFunc(GL_GREATER, 0.0f);
-        glClearColor(0, 0, 0.5f, 1);
-        glClearStencil(0);
-        glClear(GL_COLOR_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+        BeginSpriteFrame(0, 0, 0.5f);
         glScalef(10.0f, 10.0f, 1.0f);
         mAppearance.Render();
-        glDisable(GL_ALPHA_TEST);
-        GLState::End2D();
+        EndSpriteFrame();
     }
 
     Bitmap *mFrame = nullptr;
@@ -141,16 +134,9 @@ TEST_F(EnemyAppearanceGLTest, APuppetFlashWhitensOnlyThePuppet)
     for(int32_t tFlash = 0; tFlash < 2; tFlash++)
     {
         tAppearance.SetDamageFlash(tFlash);
-        GLState::Begin2D(480, 360);
-        glDisable(GL_DEPTH_TEST);
-        glEnable(GL_ALPHA_TEST);
-        glAlphaFunc(GL_GREATER, 0.0f);
-        glClearColor(0, 0, 0.5f, 1);
-        glClearStencil(0);
-        glClear(GL_COLOR_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+        BeginSpriteFrame(0, 0, 0.5f);
         tAppearance.Render();
-        glDisable(GL_ALPHA_TEST);
-        GLState::End2D();
+        EndSpriteFrame();
         ReadViewPixel(100, 134, tTorso);
         ReadViewPixel(300, 300, tAway);
         if(tFlash)

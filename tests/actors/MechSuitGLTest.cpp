@@ -55,15 +55,9 @@ protected:
 
     void Draw()
     {
-        GLState::Begin2D(480, 360);
-        glDisable(GL_DEPTH_TEST);
-        glEnable(GL_ALPHA_TEST);
-        glAlphaFunc(GL_GREATER, 0.0f);
-        glClearColor(0, 0, 0.5f, 1);
-        glClear(GL_COLOR_BUFFER_BIT);
+        BeginSpriteFrame(0, 0, 0.5f);
         mMech.Render();
-        glDisable(GL_ALPHA_TEST);
-        GLState::End2D();
+        EndSpriteFrame();
     }
 
     uint8_t RedAt(int32_t pViewX, int32_t pViewY)

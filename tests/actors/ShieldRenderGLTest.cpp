@@ -12,15 +12,13 @@
 
 // The Permafrost Shield shows the game's pane of ice, 4 units past its box on every side, once
 // the picture is loaded; a game without it still sees the shield as a dark blue outline.
-class ShieldRenderGLTest : public ::testing::Test
+class ShieldRenderGLTest : public DisplaySuite
 {
 protected:
-    static void SetUpTestSuite() { sHaveDisplay = OpenTestDisplay(480, 360); }
-    static void TearDownTestSuite() { CloseTestDisplay(); }
-
     void SetUp() override
     {
-        if(!sHaveDisplay) GTEST_SKIP() << "no OpenGL display";
+        DisplaySuite::SetUp();
+        if(IsSkipped()) return;
         Application *rApp = GetApplication();
         rSavedLibrary = rApp->rDataLibrary;
         rApp->rDataLibrary = new DataLibrary();
@@ -60,24 +58,16 @@ protected:
 
     void Draw()
     {
-        GLState::Begin2D(480, 360);
-        glDisable(GL_DEPTH_TEST);
-        glEnable(GL_ALPHA_TEST);
-        glAlphaFunc(GL_GREATER, 0.0f);
-        glClearColor(0, 0, 0, 1);
-        glClear(GL_COLOR_BUFFER_BIT);
+        BeginSpriteFrame(0, 0, 0);
         mShield->Render();
-        glDisable(GL_ALPHA_TEST);
-        GLState::End2D();
+        EndSpriteFrame();
     }
 
-    static bool sHaveDisplay;
     DataLibrary *rSavedLibrary = nullptr;
     PermafrostShieldProjectile *mShield = nullptr;
     Bitmap *mPane = nullptr;
 };
 
-bool ShieldRenderGLTest::sHaveDisplay = false;
 
 TEST_F(ShieldRenderGLTest, PictureCoversTheBoxAndItsMarginElseAnOutline)
 {

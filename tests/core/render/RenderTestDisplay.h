@@ -9,6 +9,7 @@
 
 #include "core/Application.h"
 #include "core/render/DisplayManager.h"
+#include "core/render/GLState.h"
 #include "core/render/GLEntryPoints.h"
 
 // A real OpenGL display for the GL suites, made through the display manager the way boot
@@ -70,4 +71,23 @@ protected:
 inline void ReadViewPixel(int32_t pViewX, int32_t pViewY, uint8_t *sPixel)
 {
     glReadPixels(pViewX, 359 - pViewY, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, sPixel);
+}
+
+// Starts a frame on the 480 by 360 test display drawn as the game draws sprites: no depth test,
+// only texels with some alpha, colour and stencil cleared. EndSpriteFrame puts the state back.
+inline void BeginSpriteFrame(float pRed, float pGreen, float pBlue)
+{
+    GLState::Begin2D(480, 360);
+    glDisable(GL_DEPTH_TEST);
+    glEnable(GL_ALPHA_TEST);
+    glAlphaFunc(GL_GREATER, 0.0f);
+    glClearColor(pRed, pGreen, pBlue, 1);
+    glClearStencil(0);
+    glClear(GL_COLOR_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+}
+
+inline void EndSpriteFrame()
+{
+    glDisable(GL_ALPHA_TEST);
+    GLState::End2D();
 }

@@ -63,37 +63,11 @@ fnLog(string.format("FirstSteps: floor solid %s, air free %s",
 
 -- Scenery behind the level: a still sky, far hills that drift slowly against the camera and
 -- near bushes along the floor. The pictures are loaded once a run; the packs go with the map.
-local sBackdrops = "Root/Images/Backdrops/Generated/"
-if not gbBackdropsLoaded then
-    DL_AddPath(sBackdrops)
-    for _, sName in ipairs({"Sky", "Hills", "Bushes", "Water"}) do
-        DL_LoadBitmap(gsDataRoot .. "Graphics/Generated/Backdrops/" .. sName .. ".png", sBackdrops .. sName)
-    end
-    DL_AddPath("Root/Animations/Backdrops/Generated/")
-    Anim_Create("Root/Animations/Backdrops/Generated/Water")
-    Anim_SetProperty("TotalFrames", 1)
-    Anim_SetProperty("TicksPerFrame", 1)
-    Anim_SetProperty("Frame", 0, sBackdrops .. "Water")
-    DL_PopActiveEntity()
-    gbBackdropsLoaded = true
-end
-
--- name, picture, rectangle, repeats across and down, depth (further back is more negative).
-local taPacks = {
+fnLayBackdrops({
     {"FirstStepsSky", "Sky", 0, 0, 512, 512, 8, 1, -0.95},
     {"FirstStepsHills", "Hills", -64, 250, 576, 400, 3, 1, -0.9},
     {"FirstStepsBushes", "Bushes", 0, 330, 512, 460, 4, 1, -0.85},
-}
-for i = 1, #taPacks do
-    local p = taPacks[i]
-    MapBGM_CreatePack(p[1])
-    MapBGM_SetPackProperty("Image", sBackdrops .. p[2])
-    MapBGM_SetPackProperty("Dimensions", p[3], p[4], p[5], p[6])
-    MapBGM_SetPackProperty("Appearances", p[7], p[8])
-    MapBGM_SetPackProperty("Depth", p[9])
-    MapBGM_SetPackProperty("Activate")
-    DL_PopActiveEntity()
-end
+})
 
 -- Stepping onto the plateau greets her once per visit; reaching the ladder starts the music.
 ZTrigger_Create("PlateauGreeting")
@@ -113,15 +87,7 @@ DL_PopActiveEntity()
 
 -- Water fills the pit right of the ladder, tiled from its surface to the level's bottom edge
 -- by the water override.
-Sprite_Create("PitWater")
-Sprite_SetProperty("AnimationsTotal", 1)
-Sprite_SetProperty("Animation", 0, "Root/Animations/Backdrops/Generated/Water")
-Sprite_SetProperty("UpdatePath", "FUNCOVERRIDE_WATER")
-RE_DefineData("fLeft", "N", 448)
-RE_DefineData("fTop", "N", 470)
-RE_DefineData("fRight", "N", 496)
-RE_DefineData("fBottom", "N", 499)
-DL_PopActiveEntity()
+fnLayWater("PitWater", 448, 470, 496, 499)
 
 -- The signpost on the lower floor: passing it puts its dialogue in the console, where its
 -- board says to read it (the key left of 1 opens the console; Up, Down and Tab answer).
