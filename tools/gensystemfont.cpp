@@ -1,14 +1,16 @@
 // gensystemfont: writes the system font, a TrueType font made from the menu alphabet's
-// letters (MenuGlyphs.h), each lit cell a square of outline.
+// letters (MenuGlyphs.h), each lit cell a rectangle of outline.
 //
 //     gensystemfont OUTPUT.ttf
 //
 // The engine renders the system font 60 pixels to the em and the level select draws it at a
 // quarter of that, one line every 15 units with its cursor box from 9 units above the
 // baseline down to the baseline. So the letters are small and float above the baseline: a
-// cell is 3 pixels (0.75 units), the letters' 8 rows stand from 1.5 to 7.5 units above the
-// baseline, and every letter starts 1.5 units right of the pen; the box's 2-unit lines pass
-// around them. The frame-rate text, the watermark and the console draw with the same font.
+// row is 3.2 pixels, the letters' 8 rows stand from 1.25 to 7.65 units above the baseline,
+// and every letter starts 1.5 units right of the pen; the box's 2-unit lines pass around them.
+// The console draws the same font at 0.18, where a window of 800 by 600 shows one pixel for
+// every 3.33 of the font's: cells 5 pixels wide and rows as tall as the box allows keep every
+// stroke on screen there. The frame-rate text and the watermark draw with it too.
 #include "MenuGlyphs.h"
 
 #include <cstdint>
@@ -17,10 +19,11 @@
 #include <cstring>
 
 #define UNITS_PER_EM 1200
-#define CELL 60                                   // font units: 3 pixels at 60 to the em
-#define LIFT 120                                  // bottom of the lowest row above the baseline
+#define CELL_W 100                                // font units: 5 pixels at 60 to the em
+#define CELL_H 64                                 // 3.2 pixels
+#define LIFT 100                                  // bottom of the lowest row above the baseline
 #define INDENT 120                                // left of the first column from the pen
-#define ADVANCE ((MENU_GLYPH_WIDTH + 1) * CELL)   // one cell of room between letters
+#define ADVANCE ((MENU_GLYPH_WIDTH + 1) * CELL_W) // one cell of room between letters
 #define GLYPH_COUNT (MENU_GLYPH_COUNT + 1)        // .notdef, then codes 32..126
 #define MAX_RUNS (MENU_GLYPH_WIDTH * MENU_GLYPH_HEIGHT)
 
@@ -76,8 +79,8 @@ static int CollectRuns(const char *pRows, Run *sRuns)
         bool tLit = *c == '#';
         if(tStart >= 0 && !tLit && tCount < MAX_RUNS)
         {
-            int tTop = LIFT + (MENU_GLYPH_HEIGHT - tRow) * CELL;
-            sRuns[tCount++] = {INDENT + tStart * CELL, tTop - CELL, INDENT + tColumn * CELL, tTop};
+            int tTop = LIFT + (MENU_GLYPH_HEIGHT - tRow) * CELL_H;
+            sRuns[tCount++] = {INDENT + tStart * CELL_W, tTop - CELL_H, INDENT + tColumn * CELL_W, tTop};
             tStart = -1;
         }
         if(!*c) break;
@@ -233,8 +236,8 @@ int main(int argc, char **argv)
     rHead.U16(0);
 
     rHhea.U32(0x00010000);
-    rHhea.U16((uint16_t)(tFont.mYMax + CELL));
-    rHhea.U16((uint16_t)-CELL);
+    rHhea.U16((uint16_t)(tFont.mYMax + CELL_H));
+    rHhea.U16((uint16_t)-CELL_H);
     rHhea.U16(0);
     rHhea.U16(ADVANCE);
     rHhea.U16(0);
