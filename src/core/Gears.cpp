@@ -166,6 +166,29 @@ static bool RenderIsDue(FrameRecord *pFrame)
     return !rApp->rEventQueue || al_is_event_queue_empty(rApp->rEventQueue);
 }
 
+// The shared opening of a frame: the gear's trace tag, and nothing drawn unless a render is
+// due. True when the frame goes ahead; the caller then ends it with FinishRender.
+static bool StartRender(FrameRecord *pFrame, const char *pTag, const char *pBegin, const char *pUnnecessary)
+{
+    Debug::PushPrintTag(pTag, pBegin);
+    if(!RenderIsDue(pFrame))
+    {
+        Debug::PopPrint(pUnnecessary);
+        return false;
+    }
+    Debug::Print("Clearing\n");
+    pFrame->mRedrawRequest = 0;
+    return true;
+}
+
+static void FinishRender(FrameRecord *pFrame, const char *pComplete)
+{
+    al_flip_display();
+    GLState::End2D();
+    UpdateFPS(pFrame);
+    Debug::PopPrint(pComplete);
+}
+
 // The frame-rate text sits at 450 units, where four digits of the system font would run past
 // the 480-unit view; it moves left just far enough to stay inside.
 static const float cFrameRateLeft = 450.0f;
@@ -196,15 +219,8 @@ static void DrawFrameRate(bool pEnableBlend)
 
 void GameGearRender(FrameRecord *pFrame)
 {
-    Debug::PushPrintTag("Debug_GameGearRender", "[GameGear Render Begin]\n");
-    if(!RenderIsDue(pFrame))
-    {
-        Debug::PopPrint("[GameGear Render Unnecessary]\n");
+    if(!StartRender(pFrame, "Debug_GameGearRender", "[GameGear Render Begin]\n", "[GameGear Render Unnecessary]\n"))
         return;
-    }
-
-    Debug::Print("Clearing\n");
-    pFrame->mRedrawRequest = 0;
     // The viewport is computed after the view is set, so it takes effect in the next frame.
     GLState::Begin2DView();
     DisplayManager::ComputeViewport();
@@ -242,10 +258,7 @@ void GameGearRender(FrameRecord *pFrame)
     if(rGUI) rGUI->RenderFade();
     DrawFrameRate(false);
 
-    al_flip_display();
-    GLState::End2D();
-    UpdateFPS(pFrame);
-    Debug::PopPrint("[GameGear Render Complete]\n");
+    FinishRender(pFrame, "[GameGear Render Complete]\n");
 }
 
 void LevelSelectGearTimer(FrameRecord *pFrame)
@@ -269,15 +282,9 @@ void LevelSelectGearTimer(FrameRecord *pFrame)
 
 void LevelSelectGearRender(FrameRecord *pFrame)
 {
-    Debug::PushPrintTag("Debug_LevelSelectGearRender", "[LevelSelectGear Render Begin]\n");
-    if(!RenderIsDue(pFrame))
-    {
-        Debug::PopPrint("[LevelSelectGear Render Unnecessary]\n");
+    if(!StartRender(pFrame, "Debug_LevelSelectGearRender", "[LevelSelectGear Render Begin]\n",
+                    "[LevelSelectGear Render Unnecessary]\n"))
         return;
-    }
-
-    Debug::Print("Clearing\n");
-    pFrame->mRedrawRequest = 0;
     DisplayManager::ComputeViewport();
     GLState::Begin2DView();
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
@@ -291,10 +298,7 @@ void LevelSelectGearRender(FrameRecord *pFrame)
     if(TransitionManager::Fetch()) TransitionManager::Fetch()->Render();
     DrawFrameRate(true);
 
-    al_flip_display();
-    GLState::End2D();
-    UpdateFPS(pFrame);
-    Debug::PopPrint("[LevelSelectGear Render Complete]\n");
+    FinishRender(pFrame, "[LevelSelectGear Render Complete]\n");
 }
 
 void TitleGearEventHandler(FrameRecord *pFrame)
