@@ -135,6 +135,26 @@ bool PointInRectangle(int32_t pX, int32_t pY, IntRect pRect)
     return pRect.mLft <= pX && pX <= pRect.mRgt && pRect.mTop <= pY && pY <= pRect.mBot;
 }
 
+bool OrderRectangleEdges(float &sLft, float &sTop, float &sRgt, float &sBot)
+{
+    bool tSwapped = false;
+    if(sLft > sRgt)
+    {
+        const float tEdge = sLft;
+        sLft = sRgt;
+        sRgt = tEdge;
+        tSwapped = true;
+    }
+    if(sTop > sBot)
+    {
+        const float tEdge = sTop;
+        sTop = sBot;
+        sBot = tEdge;
+        tSwapped = true;
+    }
+    return tSwapped;
+}
+
 bool RectangleIntersection(IntRect pA, IntRect pB, IntRect &sBoth)
 {
     sBoth.mLft = pA.mLft > pB.mLft ? pA.mLft : pB.mLft;

@@ -36,6 +36,11 @@ IntRect TruncateZoneRect(const ZoneRect &pRect);
 
 bool PointInRectangle(int32_t pX, int32_t pY, IntRect pRect);
 
+// Puts each pair of edges in order, left <= right and top <= bottom, as a rectangle given with a
+// negative width or height means; true when a pair had to be swapped. Edges that are not numbers
+// stay as they are.
+bool OrderRectangleEdges(float &sLft, float &sTop, float &sRgt, float &sBot);
+
 // The part both rectangles share; false, with the box the wrong way round, when they share none.
 bool RectangleIntersection(IntRect pA, IntRect pB, IntRect &sBoth);
 bool PointInFloatRectangle(int32_t pX, int32_t pY, float pLft, float pTop, float pRgt, float pBot);

@@ -16,6 +16,7 @@
 #include "world/Camera.h"
 #include "world/CameraManager.h"
 #include "world/EntityManager.h"
+#include "world/RootZone.h"
 
 // --- ProxyTrigger ---------------------------------------------------------------------------
 
@@ -35,6 +36,7 @@ ProxyTrigger::~ProxyTrigger()
 
 void ProxyTrigger::SetRect(float pLft, float pTop, float pRgt, float pBot)
 {
+    TakeEdgesInOrder("ProxyTrigger::SetRect", GetName(), -1, pLft, pTop, pRgt, pBot);
     mRect.mLft = pLft;
     mRect.mTop = pTop;
     mRect.mRgt = pRgt;

@@ -1,5 +1,8 @@
 #include "world/RootZone.h"
 
+#include <cstdio>
+
+#include "core/Geometry.h"
 #include "core/LuaBindingHelpers.h"
 #include "core/data/DataLibrary.h"
 #include "world/EntityManager.h"
@@ -31,12 +34,24 @@ void RootZone::GetHitbox(Hitbox &sHitbox)
 
 void RootZone::SetRect(float pLft, float pTop, float pRgt, float pBot)
 {
+    TakeEdgesInOrder("RootZone::SetRect", GetName(), -1, pLft, pTop, pRgt, pBot);
     mRect.mLft = pLft;
     mRect.mTop = pTop;
     mRect.mRgt = pRgt;
     mRect.mBot = pBot;
     mRect.mCentreX = (pLft + pRgt) / 2.0f;
     mRect.mCentreY = (pTop + pBot) / 2.0f;
+}
+
+void TakeEdgesInOrder(const char *pMethod, const char *pOwner, int32_t pIndex, float &sLft, float &sTop, float &sRgt,
+                      float &sBot)
+{
+    const float tGiven[4] = {sLft, sTop, sRgt, sBot};
+    if(!OrderRectangleEdges(sLft, sTop, sRgt, sBot)) return;
+    char tIndex[16] = "";
+    if(pIndex >= 0) snprintf(tIndex, sizeof(tIndex), " %i", (int)pIndex);
+    fprintf(stderr, "%s warning, %s was given a reversed rectangle%s (%g, %g, %g, %g), taken as (%g, %g, %g, %g).\n",
+            pMethod, pOwner ? pOwner : "", tIndex, tGiven[0], tGiven[1], tGiven[2], tGiven[3], sLft, sTop, sRgt, sBot);
 }
 
 void DeleteZone(void *pZone)

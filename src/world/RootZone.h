@@ -30,6 +30,12 @@ protected:
     ZoneRect mRect;
 };
 
+// Scripts give zone and trigger rectangles as edges. One given the wrong way round (a negative
+// width or height) is taken in order, with a warning naming the method, the owner and, for an
+// owner of several rectangles, its index (-1: none).
+void TakeEdgesInOrder(const char *pMethod, const char *pOwner, int32_t pIndex, float &sLft, float &sTop, float &sRgt,
+                      float &sBot);
+
 // Deleter of the special lists' zone entries: the library forgets the zone before it goes, so
 // a zone left active by its create binding never dangles there.
 void DeleteZone(void *pZone);

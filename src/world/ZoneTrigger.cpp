@@ -9,6 +9,7 @@
 #include "core/LuaManager.h"
 #include "core/OptionsManager.h"
 #include "core/Utilities.h"
+#include "world/RootZone.h"
 
 ZoneTrigger::ZoneTrigger()
 {
@@ -51,6 +52,7 @@ void ZoneTrigger::SetRectCount(int32_t pCount)
 void ZoneTrigger::SetRect(int32_t pIndex, float pLft, float pTop, float pRgt, float pBot)
 {
     if(pIndex < 0 || pIndex >= mRectCount) return;
+    TakeEdgesInOrder("ZoneTrigger::SetRect", GetName(), pIndex, pLft, pTop, pRgt, pBot);
     mRects[pIndex].mLft = pLft;
     mRects[pIndex].mTop = pTop;
     mRects[pIndex].mRgt = pRgt;

@@ -120,6 +120,26 @@ TEST(GeometryTest, NonFiniteCornersAreClampedBeforeTruncation)
     EXPECT_FALSE(HitboxesOverlap(HitboxFromEdges(NAN, NAN, NAN, NAN), HitboxFromEdges(100, 100, 200, 200)));
 }
 
+TEST(GeometryTest, ReversedEdgesAreSwappedPairByPair)
+{
+    float tL = 50.0f, tT = 10.0f, tR = 20.0f, tB = 40.0f;
+    EXPECT_TRUE(OrderRectangleEdges(tL, tT, tR, tB));
+    EXPECT_EQ(tL, 20.0f);
+    EXPECT_EQ(tR, 50.0f);
+    EXPECT_EQ(tT, 10.0f);
+    EXPECT_EQ(tB, 40.0f);
+    tT = 90.0f;
+    EXPECT_TRUE(OrderRectangleEdges(tL, tT, tR, tB));
+    EXPECT_EQ(tT, 40.0f);
+    EXPECT_EQ(tB, 90.0f);
+    EXPECT_EQ(tL, 20.0f);
+    // Ordered, flat or not a number: left alone.
+    EXPECT_FALSE(OrderRectangleEdges(tL, tT, tR, tB));
+    float tN = NAN, tZero = 5.0f, tSame = 5.0f;
+    EXPECT_FALSE(OrderRectangleEdges(tN, tZero, tR, tSame));
+    EXPECT_TRUE(std::isnan(tN));
+}
+
 TEST(GeometryTest, BoxAndZoneTruncationKeepEachCornerInItsPlace)
 {
     IntRect tLoose = TruncateCorners(-3.7f, 2.9f, NAN, 1.0e30f);

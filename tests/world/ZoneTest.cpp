@@ -7,6 +7,7 @@
 #include "world/PushZone.h"
 #include "world/SlideZone.h"
 #include "world/SlipZone.h"
+#include "world/ZoneTrigger.h"
 
 namespace
 {
@@ -22,6 +23,7 @@ namespace
             RegisterSlipBindings(L);
             RegisterPushBindings(L);
             RegisterSlideBindings(L);
+            RegisterZoneTriggerBindings(L);
         }
 
         void *Listed(const char *pList, const char *pName)
@@ -145,6 +147,46 @@ TEST_F(ZoneTest, DamageZonesHurtDeathPitsKillAndPropertiesCheckTheirObject)
     mLibrary->SetActiveObjectDirect(rSpikes);
     mEntities->ResetSpecialLists();
     EXPECT_EQ(mLibrary->GetActiveObject(), nullptr);
+}
+
+// A rectangle given right to left or bottom to top is the same rectangle: the zone covers it and
+// the line says which object was given it.
+TEST_F(ZoneTest, ReversedRectanglesAreTakenInOrderAndNamed)
+{
+    testing::internal::CaptureStderr();
+    Run("DamageZone_Create('Pit')"
+        " DamageZone_SetProperty('Rectangle', 600, 520, 512, 470)"
+        " DamageZone_Create('Spikes')"
+        " DamageZone_SetProperty('RectangleWH', 100, 200, -40, 10)"
+        " Checkpoint_Create('Flag', 300, 400, 20, -64)"
+        " ZTrigger_Create('Hello')"
+        " ZTrigger_SetProperty('HitboxesTotal', 2)"
+        " ZTrigger_SetProperty('Hitbox', 1, 860, 448, 820, 330)");
+    EXPECT_EQ(Captured(),
+              "RootZone::SetRect warning, Pit was given a reversed rectangle (600, 520, 512, 470), taken as (512, 470, 600, 520).\n"
+              "RootZone::SetRect warning, Spikes was given a reversed rectangle (100, 200, 60, 210), taken as (60, 200, 100, 210).\n"
+              "RootZone::SetRect warning, Flag was given a reversed rectangle (300, 400, 320, 336), taken as (300, 336, 320, 400).\n"
+              "ZoneTrigger::SetRect warning, Hello was given a reversed rectangle 1 (860, 448, 820, 330), taken as (820, 330, 860, 448).\n");
+
+    DamageZone *rPit = (DamageZone *)Listed("Damage Zone List", "Pit");
+    ASSERT_NE(rPit, nullptr);
+    EXPECT_TRUE(rPit->IsCollidingWithHitbox(HitboxFromEdges(540.0f, 480.0f, 560.0f, 500.0f)));
+    EXPECT_FALSE(rPit->IsCollidingWithHitbox(HitboxFromEdges(400.0f, 480.0f, 420.0f, 500.0f)));
+    float tX, tY, tZ;
+    rPit->GetPosition(tX, tY, tZ);
+    EXPECT_FLOAT_EQ(tX, 556.0f);
+    DamageZone *rSpikes = (DamageZone *)Listed("Damage Zone List", "Spikes");
+    ASSERT_NE(rSpikes, nullptr);
+    EXPECT_FALSE(rSpikes->IsCollidingWithHitbox(HitboxFromEdges(30.0f, 190.0f, 50.0f, 220.0f)));
+    EXPECT_TRUE(rSpikes->IsCollidingWithHitbox(HitboxFromEdges(70.0f, 190.0f, 80.0f, 220.0f)));
+    Checkpoint *rFlag = (Checkpoint *)Listed("Checkpoint List", "Flag");
+    ASSERT_NE(rFlag, nullptr);
+    EXPECT_FLOAT_EQ(rFlag->GetRect().mTop, 336.0f);
+    EXPECT_FLOAT_EQ(rFlag->GetRect().mBot, 400.0f);
+    ZoneTrigger *rHello = dynamic_cast<ZoneTrigger *>(mEntities->GetEntity("Hello"));
+    ASSERT_NE(rHello, nullptr);
+    EXPECT_FLOAT_EQ(rHello->GetRect(1).mLft, 820.0f);
+    EXPECT_FLOAT_EQ(rHello->GetRect(1).mBot, 448.0f);
 }
 
 TEST_F(ZoneTest, LadderTopsAreSolidOnlyForTheMovementThatAsks)
