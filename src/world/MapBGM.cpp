@@ -2,15 +2,17 @@
 
 #include <GL/gl.h>
 #include <GL/glext.h>
+#include <cstdio>
 #include <cstdlib>
 
 #include "core/NamedLinkedList.h"
+#include "core/Utilities.h"
 #include "core/data/DataLibrary.h"
 #include "core/render/Bitmap.h"
 #include "core/render/GLState.h"
 #include "world/Camera.h"
 
-BackgroundPack::BackgroundPack() : mHolder(this, ReleaseImage)
+BackgroundPack::BackgroundPack() : mHolder(this, ReleaseImage), mName(nullptr)
 {
     mActive = 0;
     mDepth = 0.0f;
@@ -30,6 +32,12 @@ BackgroundPack::BackgroundPack() : mHolder(this, ReleaseImage)
 
 BackgroundPack::~BackgroundPack()
 {
+    free(mName);
+}
+
+void BackgroundPack::SetName(const char *pName)
+{
+    ResetString(&mName, pName);
 }
 
 void BackgroundPack::ReleaseImage(void *pOwner, void *pObject)
@@ -44,9 +52,19 @@ void BackgroundPack::ReleaseImage(void *pOwner, void *pObject)
 void BackgroundPack::SetImage(const char *pPath)
 {
     DataLibrary *rLibrary = DataLibrary::Fetch();
-    rImage = (rLibrary && pPath) ? static_cast<Bitmap *>(rLibrary->GetEntryOfKind(pPath, DL_KIND_BITMAP)) : nullptr;
+    rImage = (rLibrary && pPath) ? static_cast<Bitmap *>(rLibrary->LookUpQuietly(pPath, DL_KIND_BITMAP)) : nullptr;
     rMeasuredImage = nullptr;
-    if(!rImage) mActive = 0;
+    if(!rImage)
+    {
+        mActive = 0;
+        fprintf(stderr, "BackgroundPack::SetImage warning, pack %s names %s, which holds no picture; the pack draws nothing.\n",
+                GetName(), pPath ? pPath : "no path");
+    }
+    else if(rImage->GetWidth() < 1 || rImage->GetHeight() < 1)
+    {
+        fprintf(stderr, "BackgroundPack::SetImage warning, pack %s shows %s, a picture with no pixels (its file was missing or "
+                        "unreadable); the pack draws nothing.\n", GetName(), pPath);
+    }
 }
 
 void BackgroundPack::Activate()
@@ -129,6 +147,7 @@ MapBGM::~MapBGM()
 void MapBGM::AddPack(const char *pName, BackgroundPack *pPack)
 {
     if(!pPack) return;
+    pPack->SetName(pName);
     mPacks->AddElementWithDeleter(pName, pPack, DeleteBackgroundPack);
 }
 

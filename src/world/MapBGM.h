@@ -22,6 +22,10 @@ public:
     BackgroundPack();
     virtual ~BackgroundPack();
 
+    // The name the map's packs list it under, for the messages about it.
+    void SetName(const char *pName);
+    const char *GetName() const { return mName ? mName : ""; }
+
     uint8_t mActive;
     float mDepth;
     Bitmap *rImage;
@@ -39,7 +43,8 @@ public:
     int32_t mVisibleFirstRow;
     int32_t mVisibleEndRow;
 
-    // The image at a library path, or none when the path holds no picture.
+    // The image at a library path, or none when the path holds no picture. A path that holds no
+    // picture, or a picture without pixels (its file was missing), is named with the pack.
     void SetImage(const char *pPath);
     // Only with an image: a pack without one never draws.
     void Activate();
@@ -49,6 +54,7 @@ public:
 private:
     static void ReleaseImage(void *pOwner, void *pObject);
     LibraryHolder mHolder;
+    char *mName;
 };
 
 // Where a pack's picture sits for one camera frame.
@@ -74,7 +80,8 @@ public:
     MapBGM();
     ~MapBGM();
 
-    // Adds under the name (replacing nothing: names may repeat) and takes ownership.
+    // Adds under the name (replacing nothing: names may repeat), which the pack takes as its own,
+    // and takes ownership.
     void AddPack(const char *pName, BackgroundPack *pPack);
     BackgroundPack *GetPack(const char *pName);
     int32_t GetCount() const;

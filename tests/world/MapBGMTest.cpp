@@ -166,6 +166,26 @@ TEST_F(MapBGMTest, ScriptsBuildPacksThatTheCleanScriptClears)
     Run("DL_PopActiveEntity()");
 }
 
+// A pack whose picture never made it into the library, or came from a file that was missing
+// (the loader stores a picture with no pixels), says so with its own name and the picture's.
+TEST_F(MapBGMTest, APackWithoutAUsablePictureNamesItselfAndThePicture)
+{
+    mLibrary->AddEntry("Root/Images/Backgrounds/Sky/Lost", new Bitmap(), Bitmap::DeleteThis, DL_KIND_BITMAP);
+    testing::internal::CaptureStderr();
+    Run("MapBGM_CreatePack('Clouds') MapBGM_SetPackProperty('Image', 'Root/Images/Backgrounds/Sky/Skyy')"
+        " MapBGM_SetPackProperty('Activate') DL_PopActiveEntity()"
+        " MapBGM_CreatePack('Hills') MapBGM_SetPackProperty('Image', 'Root/Images/Backgrounds/Sky/Lost')"
+        " DL_PopActiveEntity()"
+        " MapBGM_CreatePack('Sky') MapBGM_SetPackProperty('Image', 'Root/Images/Backgrounds/Sky/Sky')"
+        " DL_PopActiveEntity()");
+    EXPECT_EQ(Captured(), "BackgroundPack::SetImage warning, pack Clouds names Root/Images/Backgrounds/Sky/Skyy, which holds no "
+                          "picture; the pack draws nothing.\n"
+                          "BackgroundPack::SetImage warning, pack Hills shows Root/Images/Backgrounds/Sky/Lost, a picture with no "
+                          "pixels (its file was missing or unreadable); the pack draws nothing.\n");
+    EXPECT_EQ(mMap->GetBackgrounds()->GetPack("Clouds")->mActive, 0);
+    EXPECT_STREQ(mMap->GetBackgrounds()->GetPack("Sky")->GetName(), "Sky");
+}
+
 TEST_F(MapBGMTest, GlobalsRefuseWrongCountsAndObjects)
 {
     testing::internal::CaptureStderr();

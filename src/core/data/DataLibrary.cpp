@@ -194,6 +194,15 @@ void DataLibrary::Resolve(DataLibraryPath &pPath)
     if(pPath.rEntryRecord) pPath.rEntry = pPath.rEntryRecord->rObject;
 }
 
+void *DataLibrary::LookUpQuietly(const char *pPath, int32_t pKind)
+{
+    const uint8_t tWasQuiet = mQuiet;
+    mQuiet = 1;
+    void *rEntry = pKind < 0 ? GetEntry(pPath) : GetEntryOfKind(pPath, pKind);
+    mQuiet = tWasQuiet;
+    return rEntry;
+}
+
 void DataLibrary::ReportMissing(const char *pLabel, const char *pPath)
 {
     if(mVerbose != 1 || mQuiet) return;

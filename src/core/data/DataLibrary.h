@@ -94,6 +94,9 @@ public:
     // The entry only when it was added with that kind; another kind gives null and is reported
     // as the wrong kind.
     void *GetEntryOfKind(const char *pPath, int32_t pKind);
+    // A lookup whose miss is an answer, not an error: nothing is reported. A kind below 0 takes
+    // an entry of any kind.
+    void *LookUpQuietly(const char *pPath, int32_t pKind);
     // Kind of the entry at the path, -1 when there is none. Never reported.
     int32_t GetEntryKind(const char *pPath);
     bool Exists(const char *pPath);

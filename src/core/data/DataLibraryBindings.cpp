@@ -24,16 +24,6 @@ static int OldStyleArgListError(const char *pBindingName)
     return 0;
 }
 
-// A lookup that a script makes to test for something: a miss is an answer, not an error.
-static void *QuietLookup(DataLibrary *pLibrary, const char *pPath, int32_t pKind)
-{
-    uint8_t tWasQuiet = pLibrary->GetQuiet();
-    pLibrary->SetQuiet(1);
-    void *rEntry = pKind < 0 ? pLibrary->GetEntry(pPath) : pLibrary->GetEntryOfKind(pPath, pKind);
-    pLibrary->SetQuiet(tWasQuiet);
-    return rEntry;
-}
-
 // ---------------------------------------------------------------------------------------------
 // "DL_" globals.
 
@@ -206,7 +196,7 @@ static int Lua_VM_Exists(lua_State *L)
         return 1;
     }
     DataLibrary *rLibrary = FetchLibrary("VM_Exists");
-    lua_pushboolean(L, rLibrary && QuietLookup(rLibrary, rPath, -1) != nullptr);
+    lua_pushboolean(L, rLibrary && rLibrary->LookUpQuietly(rPath, -1) != nullptr);
     return 1;
 }
 
@@ -226,7 +216,7 @@ static int Lua_VM_SetVar(lua_State *L)
         return 0;
     }
 
-    ScriptVariable *rVariable = static_cast<ScriptVariable *>(QuietLookup(rLibrary, rPath, DL_KIND_SCRIPTVARIABLE));
+    ScriptVariable *rVariable = static_cast<ScriptVariable *>(rLibrary->LookUpQuietly(rPath, DL_KIND_SCRIPTVARIABLE));
     bool tIsNew = !rVariable;
     if(tIsNew) rVariable = ScriptVariable::Create();
 
@@ -246,7 +236,7 @@ static int Lua_VM_SetVar(lua_State *L)
         rLibrary->AddPath(rPath);
         rLibrary->AddEntry(rPath, rVariable, ScriptVariable::DeleteThis, DL_KIND_SCRIPTVARIABLE);
         // A path without a heading or entry name cannot hold the variable.
-        if(QuietLookup(rLibrary, rPath, DL_KIND_SCRIPTVARIABLE) != rVariable) ScriptVariable::DeleteThis(rVariable);
+        if(rLibrary->LookUpQuietly(rPath, DL_KIND_SCRIPTVARIABLE) != rVariable) ScriptVariable::DeleteThis(rVariable);
     }
     return 0;
 }
@@ -261,7 +251,7 @@ static int Lua_VM_GetVar(lua_State *L)
         return 1;
     }
     DataLibrary *rLibrary = FetchLibrary("VM_GetVar");
-    ScriptVariable *rVariable = rLibrary ? static_cast<ScriptVariable *>(QuietLookup(rLibrary, rPath, DL_KIND_SCRIPTVARIABLE)) : nullptr;
+    ScriptVariable *rVariable = rLibrary ? static_cast<ScriptVariable *>(rLibrary->LookUpQuietly(rPath, DL_KIND_SCRIPTVARIABLE)) : nullptr;
     if(!rVariable)
     {
         lua_pushinteger(L, 0);
@@ -298,7 +288,7 @@ static int Lua_VM_SetSaveFlag(lua_State *L)
     const char *rPath = LuaArgString(L, 1, nullptr);
     if(lua_gettop(L) != 2 || !rPath) return OldStyleArgListError("VM_SetSaveFlag");
     DataLibrary *rLibrary = FetchLibrary("VM_SetSaveFlag");
-    ScriptVariable *rVariable = rLibrary ? static_cast<ScriptVariable *>(QuietLookup(rLibrary, rPath, DL_KIND_SCRIPTVARIABLE)) : nullptr;
+    ScriptVariable *rVariable = rLibrary ? static_cast<ScriptVariable *>(rLibrary->LookUpQuietly(rPath, DL_KIND_SCRIPTVARIABLE)) : nullptr;
     if(rVariable) rVariable->mSaveFlag = LuaArgBoolean(L, 2, false) ? 1 : 0;
     return 0;
 }
