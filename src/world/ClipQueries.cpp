@@ -45,6 +45,16 @@ bool RowAllFree(const ClipWorld &pWorld, int32_t pY, int32_t pX0, int32_t pX1)
     return LineAllFree(pWorld, pX0, pY, 1, 0, (int64_t)pX1 - pX0);
 }
 
+bool BoxAllFree(const ClipWorld &pWorld, const Hitbox &pBox)
+{
+    const IntRect tBox = TruncateHitbox(pBox);
+    for(int64_t y = tBox.mTop; y < tBox.mBot; y++)
+    {
+        if(!RowAllFree(pWorld, (int32_t)y, tBox.mLft, tBox.mRgt)) return false;
+    }
+    return true;
+}
+
 bool AnyClippedInRow(const ClipWorld &pWorld, int32_t pY, int32_t pX0, int32_t pX1)
 {
     return !RowAllFree(pWorld, pY, pX0, pX1);

@@ -33,6 +33,10 @@ bool ColumnAllFree(const ClipWorld &pWorld, int32_t pX, int32_t pY0, int32_t pY1
 bool RowAllFree(const ClipWorld &pWorld, int32_t pY, int32_t pX0, int32_t pX1);
 bool AnyClippedInRow(const ClipWorld &pWorld, int32_t pY, int32_t pX0, int32_t pX1);
 
+// Every point of the box, edges truncated, with left <= x < right and top <= y < bottom: the
+// cells a box standing on a floor or against a wall keeps free.
+bool BoxAllFree(const ClipWorld &pWorld, const Hitbox &pBox);
+
 // Box tests truncate the edges toward zero. The bottom-row test looks at the row just below
 // the box (its bottom edge is exclusive). Left and up look at the adjacent column or row;
 // right and down skip the adjacent one and look one further out, so a wall with a one-unit

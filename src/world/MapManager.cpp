@@ -249,6 +249,7 @@ bool MapManager::LoadMapFile(const char *pName)
     Debug::Print("Setting Camera\n");
     FitCameraToLevel(tLevelWidth, tLevelHeight);
     PlacePlayer();
+    ReportBlockedPlacement(tLevelWidth, tLevelHeight);
     if(rEntities) rEntities->ResetDoorsAhead();
 
     Debug::PopPrint("[LoadMapFile] Done\n");
@@ -454,6 +455,30 @@ void MapManager::PlacePlayer()
     rPlayer->GetCheckpointLocation(tX, tY);
     Camera *rCamera = CameraManager::ActiveCamera();
     if(rCamera && tX != -1.0f && tY != -1.0f) rCamera->ForceTo(TruncateCoordinate(tX), TruncateCoordinate(tY));
+}
+
+// Outside a level every point is solid, so a box that reaches out of it, or into its solid
+// cells, is held on every side: she hangs there and no key moves her.
+void MapManager::ReportBlockedPlacement(int32_t pLevelWidth, int32_t pLevelHeight)
+{
+    PlayerPony *rPlayer = PlayerPony::Get();
+    if(!rPlayer || !HasLevel()) return;
+    Hitbox tBox;
+    rPlayer->GetHitbox(tBox);
+    ClipWorld tLevel = {mLevel->GetClipMap(), nullptr, nullptr, nullptr};
+    if(BoxAllFree(tLevel, tBox)) return;
+    const float tWidth = tBox.mRgt - tBox.mLft;
+    const float tHeight = tBox.mBot - tBox.mTop;
+    if((float)pLevelWidth < tWidth || (float)pLevelHeight < tHeight)
+    {
+        Debug::ForcePrint("[LoadMapFile] Warning, map %s is %i by %i units, too small for her %g by %g box: outside a level "
+                          "everything is solid, so she cannot move in it.\n",
+                          mMapName, (int)pLevelWidth, (int)pLevelHeight, tWidth, tHeight);
+        return;
+    }
+    Debug::ForcePrint("[LoadMapFile] Warning, map %s places her box at (%g, %g) to (%g, %g), which is not free in the %i by %i "
+                      "level (outside it everything is solid), so she starts inside solid ground.\n",
+                      mMapName, tBox.mLft, tBox.mTop, tBox.mRgt, tBox.mBot, (int)pLevelWidth, (int)pLevelHeight);
 }
 
 void MapManager::GetPlayerStart(float &sX, float &sY, float &sZ) const

@@ -111,6 +111,8 @@ private:
     void PrepareCamera();
     void FailLoad(const char *pMessage);
     void PlacePlayer();
+    // Where she is placed, every cell of her box must be free of the level, or she cannot move.
+    void ReportBlockedPlacement(int32_t pLevelWidth, int32_t pLevelHeight);
     void ReadSpawnRecords(CorvelLumpManager *pLumps);
     void ClearSpawnRecords();
 

@@ -238,3 +238,18 @@ TEST(ClipQueries, RowsColumnsAndBoxSides)
     // Edges are truncated toward zero before the scans.
     EXPECT_TRUE(IsBlockedRight(tWorld, MakeBox(9.7f, 5.2f, 11.9f, 7.9f)));
 }
+
+TEST(ClipQueries, ABoxIsFreeWhenNoCellInsideItsEdgesIsSolid)
+{
+    TextLevel tLevel(cRows, 8, 4);
+    ClipWorld tWorld = tLevel.World();
+    // Standing on the floor (row 6), its bottom edge on the floor's top: free.
+    EXPECT_TRUE(BoxAllFree(tWorld, MakeBox(1, 4, 3, 6)));
+    // One cell sunk into the floor, or the lone cell at (6, 2) inside the box: not free.
+    EXPECT_FALSE(BoxAllFree(tWorld, MakeBox(1, 5, 3, 7)));
+    EXPECT_FALSE(BoxAllFree(tWorld, MakeBox(5, 1, 8, 4)));
+    // Reaching past the level's left or top edge is reaching into solid.
+    EXPECT_FALSE(BoxAllFree(tWorld, MakeBox(-1, 1, 2, 3)));
+    EXPECT_FALSE(BoxAllFree(tWorld, MakeBox(7, -2, 9, 1)));
+    EXPECT_TRUE(BoxAllFree(tWorld, MakeBox(7, 0, 9, 1)));
+}
