@@ -1,10 +1,11 @@
 #include "skeleton/Atlas.h"
 
 #include <cctype>
-#include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
+#include "core/Geometry.h"
 #include "skeleton/SkeletonRuntime.h"
 
 const char *const cAtlasFormatNames[7] = {"Alpha", "Intensity", "LuminanceAlpha", "RGB565", "RGBA4444", "RGB888", "RGBA8888"};
@@ -82,17 +83,43 @@ namespace
         return i + 1;
     }
 
-    int32_t ToInt(const TextSpan &pSpan)
+    // Where the atlas came from and which region is being read, for the messages about it.
+    struct RegionReading
     {
-        char tBuffer[32];
-        size_t tLength = (size_t)(pSpan.mEnd - pSpan.mBegin);
-        if(tLength >= sizeof(tBuffer)) tLength = sizeof(tBuffer) - 1;
-        memcpy(tBuffer, pSpan.mBegin, tLength);
-        tBuffer[tLength] = 0;
-        long tValue = strtol(tBuffer, nullptr, 10);
-        if(tValue > INT_MAX) return INT_MAX;
-        if(tValue < INT_MIN) return INT_MIN;
-        return (int32_t)tValue;
+        const char *rSource;
+        const AtlasRegion *rRegion;
+    };
+
+    void ReportNumber(const RegionReading &pReading, const char *pKey, const TextSpan &pSpan, const char *pFault, int32_t pRead)
+    {
+        const int tLength = (int)(pSpan.mEnd - pSpan.mBegin);
+        fprintf(stderr, "Atlas: %s: region %s has %s %.*s, %s, read as %i\n", pReading.rSource,
+                pReading.rRegion->mName ? pReading.rRegion->mName : "", pKey, tLength > 32 ? 32 : tLength, pSpan.mBegin,
+                pFault, (int)pRead);
+    }
+
+    // A whole number: an optional sign and decimal digits, no further from 0 than the engine's
+    // coordinate limit. Anything else (a fraction, an exponent, "inf", "nan", a word) is named
+    // and reads as the default.
+    int32_t ReadWhole(const RegionReading &pReading, const char *pKey, const TextSpan &pSpan, int32_t pDefault)
+    {
+        const char *tRead = pSpan.mBegin;
+        const bool tNegative = tRead < pSpan.mEnd && *tRead == '-';
+        if(tRead < pSpan.mEnd && (*tRead == '-' || *tRead == '+')) tRead++;
+        int64_t tValue = 0;
+        bool tDigits = tRead < pSpan.mEnd;
+        for(; tRead < pSpan.mEnd && tDigits; tRead++)
+        {
+            tDigits = *tRead >= '0' && *tRead <= '9';
+            // Past the limit the value only has to stay past it.
+            if(tDigits && tValue <= GEOMETRY_COORDINATE_LIMIT) tValue = tValue * 10 + (*tRead - '0');
+        }
+        const char *rFault = nullptr;
+        if(!tDigits) rFault = "not a whole number";
+        else if(tValue > GEOMETRY_COORDINATE_LIMIT) rFault = "out of range";
+        if(!rFault) return (int32_t)(tNegative ? -tValue : tValue);
+        ReportNumber(pReading, pKey, pSpan, rFault, pDefault);
+        return pDefault;
     }
 
     // The value equals pWord's leading characters (the empty value included).
@@ -114,21 +141,21 @@ namespace
         return -1;
     }
 
-    // A tuple of exactly two integers.
-    bool ReadPair(TextSpan &sText, int32_t &sA, int32_t &sB)
+    // A tuple of exactly two whole numbers; each that is not one reads as 0.
+    bool ReadPair(const RegionReading &pReading, const char *pKey, TextSpan &sText, int32_t &sA, int32_t &sB)
     {
         TextSpan tValues[4];
         if(ReadTuple(sText, tValues) != 2) return false;
-        sA = ToInt(tValues[0]);
-        sB = ToInt(tValues[1]);
+        sA = ReadWhole(pReading, pKey, tValues[0], 0);
+        sB = ReadWhole(pReading, pKey, tValues[1], 0);
         return true;
     }
 
-    int32_t *CopyFour(const TextSpan pValues[4])
+    int32_t *CopyFour(const RegionReading &pReading, const char *pKey, const TextSpan pValues[4])
     {
         int32_t *nArray = (int32_t *)Runtime_calloc(4, sizeof(int32_t));
         if(!nArray) return nullptr;
-        for(int32_t i = 0; i < 4; i++) nArray[i] = ToInt(pValues[i]);
+        for(int32_t i = 0; i < 4; i++) nArray[i] = ReadWhole(pReading, pKey, pValues[i], 0);
         return nArray;
     }
 
@@ -185,63 +212,65 @@ namespace
         return true;
     }
 
-    bool ReadRegionRest(TextSpan &sText, AtlasRegion *pRegion);
+    bool ReadRegionRest(const RegionReading &pReading, TextSpan &sText, AtlasRegion *pRegion);
 
-    bool ReadRegion(TextSpan &sText, AtlasRegion *pRegion)
+    bool ReadRegion(const char *pSource, TextSpan &sText, AtlasRegion *pRegion)
     {
+        const RegionReading tReading = {pSource, pRegion};
         TextSpan tValue;
         if(!ReadValue(sText, tValue)) return false;
         pRegion->mRotate = IsPrefixOf(tValue, "true");
 
-        if(!ReadPair(sText, pRegion->mX, pRegion->mY)) return false;
-        if(!ReadPair(sText, pRegion->mWidth, pRegion->mHeight)) return false;
+        if(!ReadPair(tReading, "xy", sText, pRegion->mX, pRegion->mY)) return false;
+        if(!ReadPair(tReading, "size", sText, pRegion->mWidth, pRegion->mHeight)) return false;
         // A page the host gave no size keeps every texture coordinate at 0.
         const AtlasPage *rPage = pRegion->rPage;
-        if(rPage->mWidth <= 0 || rPage->mHeight <= 0) return ReadRegionRest(sText, pRegion);
+        if(rPage->mWidth <= 0 || rPage->mHeight <= 0) return ReadRegionRest(tReading, sText, pRegion);
         float tPageW = (float)rPage->mWidth;
         float tPageH = (float)rPage->mHeight;
-        // In floats: file-given sizes may be as large as an int holds.
         const float tX = (float)pRegion->mX, tY = (float)pRegion->mY;
         const float tW = (float)pRegion->mWidth, tH = (float)pRegion->mHeight;
         pRegion->mU = tX / tPageW;
         pRegion->mV = tY / tPageH;
         pRegion->mUMax = (tX + (pRegion->mRotate ? tH : tW)) / tPageW;
         pRegion->mVMax = (tY + (pRegion->mRotate ? tW : tH)) / tPageH;
-        return ReadRegionRest(sText, pRegion);
+        return ReadRegionRest(tReading, sText, pRegion);
     }
 
     // What follows a region's size: optional splits and pads, untrimmed size, offset, index.
-    bool ReadRegionRest(TextSpan &sText, AtlasRegion *pRegion)
+    bool ReadRegionRest(const RegionReading &pReading, TextSpan &sText, AtlasRegion *pRegion)
     {
         TextSpan tValue;
         TextSpan tValues[4];
         int32_t tCount = ReadTuple(sText, tValues);
         if(tCount == 4)
         {
-            pRegion->mSplits = CopyFour(tValues);
+            pRegion->mSplits = CopyFour(pReading, "split", tValues);
             tCount = ReadTuple(sText, tValues);
             if(tCount == 4)
             {
-                pRegion->mPads = CopyFour(tValues);
+                pRegion->mPads = CopyFour(pReading, "pad", tValues);
                 tCount = ReadTuple(sText, tValues);
             }
         }
         // An unreadable untrimmed size means the region is not trimmed.
-        pRegion->mOriginalWidth = tCount >= 2 ? ToInt(tValues[0]) : pRegion->mWidth;
-        pRegion->mOriginalHeight = tCount >= 2 ? ToInt(tValues[1]) : pRegion->mHeight;
+        pRegion->mOriginalWidth = tCount >= 2 ? ReadWhole(pReading, "orig", tValues[0], pRegion->mWidth) : pRegion->mWidth;
+        pRegion->mOriginalHeight = tCount >= 2 ? ReadWhole(pReading, "orig", tValues[1], pRegion->mHeight) : pRegion->mHeight;
 
         // A bad offset line reads as no offset and does not stop the region.
         if(ReadTuple(sText, tValues) >= 2)
         {
-            pRegion->mOffsetX = ToInt(tValues[0]);
-            pRegion->mOffsetY = ToInt(tValues[1]);
+            pRegion->mOffsetX = ReadWhole(pReading, "offset", tValues[0], 0);
+            pRegion->mOffsetY = ReadWhole(pReading, "offset", tValues[1], 0);
         }
 
         if(!ReadValue(sText, tValue)) return false;
-        pRegion->mIndex = ToInt(tValue);
+        pRegion->mIndex = ReadWhole(pReading, "index", tValue, -1);
         return true;
     }
 }
+
+static Atlas *ReadAtlasText(const char *pText, int32_t pLength, const char *pDirectory, const char *pSource);
 
 char *Atlas_directoryOf(const char *pPath)
 {
@@ -255,6 +284,12 @@ char *Atlas_directoryOf(const char *pPath)
 }
 
 Atlas *Atlas_readAtlas(const char *pText, int32_t pLength, const char *pDirectory)
+{
+    return ReadAtlasText(pText, pLength, pDirectory, "atlas text");
+}
+
+// The reader itself; pSource names the atlas in the messages about its numbers.
+static Atlas *ReadAtlasText(const char *pText, int32_t pLength, const char *pDirectory, const char *pSource)
 {
     if(!pText || pLength < 0) return nullptr;
     if(!pDirectory) pDirectory = "";
@@ -300,7 +335,7 @@ Atlas *Atlas_readAtlas(const char *pText, int32_t pLength, const char *pDirector
         if(rLastRegion) rLastRegion->mNext = nRegion;
         else nAtlas->mRegions = nRegion;
         rLastRegion = nRegion;
-        tFailed = !ReadRegion(tText, nRegion);
+        tFailed = !ReadRegion(pSource, tText, nRegion);
     }
     if(tFailed)
     {
@@ -316,7 +351,7 @@ Atlas *Atlas_readAtlasFile(const char *pPath)
     char *nText = Host_readFile(pPath, &tLength);
     if(!nText) return nullptr;
     char *nDirectory = Atlas_directoryOf(pPath);
-    Atlas *nAtlas = nDirectory ? Atlas_readAtlas(nText, tLength, nDirectory) : nullptr;
+    Atlas *nAtlas = nDirectory ? ReadAtlasText(nText, tLength, nDirectory, pPath) : nullptr;
     Runtime_free(nDirectory);
     Runtime_free(nText);
     return nAtlas;

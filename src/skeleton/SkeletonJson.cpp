@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/Geometry.h"
 #include "skeleton/Animation.h"
 #include "skeleton/Atlas.h"
 #include "skeleton/Attachment.h"
@@ -70,18 +71,27 @@ static SkeletonData *Fail(SkeletonJson *pReader, JsonNode *pRoot, SkeletonData *
     return nullptr;
 }
 
-static const char *Source(const SkeletonJson *pReader)
+const char *SkeletonJson_source(const SkeletonJson *pReader)
 {
     return pReader->rPath ? pReader->rPath : "skeleton text";
 }
 
-// Numbers past the float range read as infinite, and every corner posed from one would be NaN.
+const char *SkeletonJson_numberFault(float pValue)
+{
+    if(!std::isfinite(pValue)) return "not finite";
+    if(fabsf(pValue) > (float)GEOMETRY_COORDINATE_LIMIT) return "out of range";
+    return nullptr;
+}
+
+// Numbers past the float range read as infinite, and every corner posed from one would be NaN;
+// a finite but absurd one would put the part off any map.
 static float ReadFinite(SkeletonJson *pReader, JsonNode *pObject, const char *pKey, float pDefault, float pScale,
                         const char *pKind, const char *pName)
 {
     const float tValue = Json_getFloat(pObject, pKey, pDefault) * pScale;
-    if(std::isfinite(tValue)) return tValue;
-    fprintf(stderr, "SkeletonJson: %s: %s %s has %s not finite, dropped\n", Source(pReader), pKind, pName, pKey);
+    const char *rFault = SkeletonJson_numberFault(tValue);
+    if(!rFault) return tValue;
+    fprintf(stderr, "SkeletonJson: %s: %s %s has %s %s, dropped\n", SkeletonJson_source(pReader), pKind, pName, pKey, rFault);
     return pDefault * pScale;
 }
 
@@ -218,16 +228,18 @@ static bool ReadAttachment(SkeletonJson *pReader, Skin *pSkin, JsonNode *pEntry,
             }
             rBox->mVerticesCount = tCount;
             JsonNode *rValue = rVertices->mChild;
-            bool tDropped = false;
+            const char *rDropped = nullptr;
             for(int32_t i = 0; i < tCount && rValue; i++, rValue = rValue->mNext)
             {
                 rBox->mVertices[i] = rValue->mValueFloat * tScale;
-                if(std::isfinite(rBox->mVertices[i])) continue;
+                const char *rFault = SkeletonJson_numberFault(rBox->mVertices[i]);
+                if(!rFault) continue;
                 rBox->mVertices[i] = 0.0f;
-                tDropped = true;
+                if(!rDropped) rDropped = rFault;
             }
-            if(tDropped)
-                fprintf(stderr, "SkeletonJson: %s: attachment %s has vertices not finite, dropped\n", Source(pReader), rName);
+            if(rDropped)
+                fprintf(stderr, "SkeletonJson: %s: attachment %s has vertices %s, dropped\n", SkeletonJson_source(pReader),
+                        rName, rDropped);
         }
     }
     *sAttachment = nAttachment;
@@ -251,7 +263,7 @@ static bool ReadSkins(SkeletonJson *pReader, JsonNode *pSkins, SkeletonData *pDa
             int32_t tSlotIndex = SkeletonData_findSlotIndex(pData, rSlotNode->mName);
             if(tSlotIndex < 0)
             {
-                fprintf(stderr, "SkeletonJson: %s: skin %s names no slot %s, its entries dropped\n", Source(pReader),
+                fprintf(stderr, "SkeletonJson: %s: skin %s names no slot %s, its entries dropped\n", SkeletonJson_source(pReader),
                         rSkinNode->mName, rSlotNode->mName ? rSlotNode->mName : "");
                 continue;
             }
@@ -331,6 +343,10 @@ SkeletonData *SkeletonJson_readSkeletonDataLength(SkeletonJson *pReader, const c
 
     JsonNode *rSkins = Json_getItem(nRoot, "skins");
     if(rSkins && !ReadSkins(pReader, rSkins, nData)) return Fail(pReader, nRoot, nData, nullptr, nullptr);
+    // Slots show only what a skin gives them.
+    if(nData->mSlotCount > 0 && nData->mSkinCount == 0)
+        fprintf(stderr, "SkeletonJson: %s: no skins, so none of its %i slots shows anything\n", SkeletonJson_source(pReader),
+                (int)nData->mSlotCount);
 
     JsonNode *rEvents = Json_getItem(nRoot, "events");
     if(rEvents && !ReadEvents(rEvents, nData)) return Fail(pReader, nRoot, nData, "Out of memory", "");

@@ -1,3 +1,4 @@
+#include <cstdio>
 #include <cstring>
 
 #include "skeleton/Animation.h"
@@ -30,7 +31,56 @@ namespace
         return false;
     }
 
-    void ReadCurve(CurveTimeline *pTimeline, int32_t pFrameIndex, JsonNode *pFrame)
+    // Names a number of a key frame that cannot be used. The owner is the timeline, such as
+    // "bone arm rotate"; keys count from 0 in file order.
+    void ReportKeyNumber(const AnimationBuild &pBuild, const char *pOwner, int32_t pKey, const char *pWhat, const char *pFault)
+    {
+        fprintf(stderr, "SkeletonJson: %s: animation %s, %s key %i has %s %s, dropped\n", SkeletonJson_source(pBuild.rReader),
+                pBuild.rAnimation->mName ? pBuild.rAnimation->mName : "", pOwner, (int)pKey, pWhat, pFault);
+    }
+
+    // A key frame's time; false, and named when asked, when it cannot be used: the frame is then
+    // left out, as a time of its own would put the keys out of order.
+    bool KeyTime(const AnimationBuild &pBuild, JsonNode *pFrame, const char *pOwner, int32_t pKey, bool pSpeak, float &sTime)
+    {
+        sTime = Json_getFloat(pFrame, "time", 0.0f);
+        const char *rFault = SkeletonJson_numberFault(sTime);
+        if(rFault && pSpeak) ReportKeyNumber(pBuild, pOwner, pKey, "time", rFault);
+        return !rFault;
+    }
+
+    // Key frames of a timeline whose times can be used; each one left out is named.
+    int32_t CountKeptKeys(const AnimationBuild &pBuild, JsonNode *pTimeline, const char *pOwner)
+    {
+        int32_t tKept = 0;
+        int32_t tKey = 0;
+        float tTime = 0.0f;
+        for(JsonNode *rFrame = pTimeline->mChild; rFrame; rFrame = rFrame->mNext, tKey++)
+        {
+            if(KeyTime(pBuild, rFrame, pOwner, tKey, true, tTime)) tKept++;
+        }
+        return tKept;
+    }
+
+    // A key frame's value, scaled; one that cannot be used is named and reads as 0.
+    float KeyValue(const AnimationBuild &pBuild, JsonNode *pFrame, const char *pName, float pScale, const char *pOwner, int32_t pKey)
+    {
+        const float tValue = Json_getFloat(pFrame, pName, 0.0f) * pScale;
+        const char *rFault = SkeletonJson_numberFault(tValue);
+        if(!rFault) return tValue;
+        ReportKeyNumber(pBuild, pOwner, pKey, pName, rFault);
+        return 0.0f;
+    }
+
+    // "Bone arm rotate", "slot head color": what the messages about a timeline call it.
+    void NameTimeline(char *sOwner, size_t pSize, const char *pKind, const char *pTarget, const char *pTimeline)
+    {
+        snprintf(sOwner, pSize, "%s %s %s", pKind, pTarget ? pTarget : "", pTimeline ? pTimeline : "");
+    }
+
+    // A curve with a number that cannot be used is named and left out: the segment stays linear.
+    void ReadCurve(const AnimationBuild &pBuild, CurveTimeline *pTimeline, int32_t pFrameIndex, JsonNode *pFrame,
+                   const char *pOwner, int32_t pKey)
     {
         JsonNode *rCurve = Json_getItem(pFrame, "curve");
         if(!rCurve) return;
@@ -46,6 +96,10 @@ namespace
         {
             if(rValue->mType != JSON_NUMBER) return;
             tValues[i] = rValue->mValueFloat;
+            const char *rFault = SkeletonJson_numberFault(tValues[i]);
+            if(!rFault) continue;
+            ReportKeyNumber(pBuild, pOwner, pKey, "curve", rFault);
+            return;
         }
         CurveTimeline_setCurve(pTimeline, pFrameIndex, tValues[0], tValues[1], tValues[2], tValues[3]);
     }
@@ -53,32 +107,39 @@ namespace
     bool ReadBoneTimeline(AnimationBuild &sBuild, JsonNode *pTimeline, int32_t pBoneIndex)
     {
         const float tScale = sBuild.rReader->mScale;
-        const int32_t tFrames = pTimeline->mSize;
         const char *rName = pTimeline->mName;
-        CurveTimeline *nTimeline = nullptr;
         bool tRotate = strcmp(rName, "rotate") == 0;
         bool tTranslate = strcmp(rName, "translate") == 0;
-        if(tRotate) nTimeline = RotateTimeline_create(tFrames);
-        else if(tTranslate) nTimeline = TranslateTimeline_create(tFrames);
-        else if(strcmp(rName, "scale") == 0) nTimeline = ScaleTimeline_create(tFrames);
-        else return Fail(sBuild, "Invalid timeline type for a bone: ", rName);
+        if(!tRotate && !tTranslate && strcmp(rName, "scale") != 0) return Fail(sBuild, "Invalid timeline type for a bone: ", rName);
+        char tOwner[RUNTIME_ERROR_LENGTH];
+        NameTimeline(tOwner, sizeof(tOwner), "bone", sBuild.rData->mBones[pBoneIndex]->mName, rName);
+        const int32_t tFrames = CountKeptKeys(sBuild, pTimeline, tOwner);
         // A timeline without key frames would do nothing.
         if(tFrames <= 0) return true;
+        CurveTimeline *nTimeline = nullptr;
+        if(tRotate) nTimeline = RotateTimeline_create(tFrames);
+        else if(tTranslate) nTimeline = TranslateTimeline_create(tFrames);
+        else nTimeline = ScaleTimeline_create(tFrames);
         if(!nTimeline) return Fail(sBuild, "Out of memory", "");
         nTimeline->mIndex = pBoneIndex;
 
         int32_t tIndex = 0;
-        for(JsonNode *rFrame = pTimeline->mChild; rFrame; rFrame = rFrame->mNext, tIndex++)
+        int32_t tKey = 0;
+        for(JsonNode *rFrame = pTimeline->mChild; rFrame; rFrame = rFrame->mNext, tKey++)
         {
-            float tTime = Json_getFloat(rFrame, "time", 0.0f);
-            if(tRotate) RotateTimeline_setFrame(nTimeline, tIndex, tTime, Json_getFloat(rFrame, "angle", 0.0f));
+            float tTime = 0.0f;
+            if(!KeyTime(sBuild, rFrame, tOwner, tKey, false, tTime)) continue;
+            if(tRotate) RotateTimeline_setFrame(nTimeline, tIndex, tTime, KeyValue(sBuild, rFrame, "angle", 1.0f, tOwner, tKey));
             else
             {
-                float tFactor = tTranslate ? tScale : 1.0f;
-                TranslateTimeline_setFrame(nTimeline, tIndex, tTime, Json_getFloat(rFrame, "x", 0.0f) * tFactor,
-                                           Json_getFloat(rFrame, "y", 0.0f) * tFactor);
+                // Read one after the other, so their messages keep the file's order.
+                const float tFactor = tTranslate ? tScale : 1.0f;
+                const float tX = KeyValue(sBuild, rFrame, "x", tFactor, tOwner, tKey);
+                const float tY = KeyValue(sBuild, rFrame, "y", tFactor, tOwner, tKey);
+                TranslateTimeline_setFrame(nTimeline, tIndex, tTime, tX, tY);
             }
-            ReadCurve(nTimeline, tIndex, rFrame);
+            ReadCurve(sBuild, nTimeline, tIndex, rFrame, tOwner, tKey);
+            tIndex++;
         }
         AddTimeline(sBuild, &nTimeline->mSuper, nTimeline->mFrames[nTimeline->mFramesLength - (tRotate ? 2 : 3)]);
         return true;
@@ -86,53 +147,64 @@ namespace
 
     bool ReadSlotTimeline(AnimationBuild &sBuild, JsonNode *pTimeline, int32_t pSlotIndex)
     {
-        const int32_t tFrames = pTimeline->mSize;
         const char *rName = pTimeline->mName;
-        if(strcmp(rName, "color") == 0)
+        const bool tColour = strcmp(rName, "color") == 0;
+        if(!tColour && strcmp(rName, "attachment") != 0) return Fail(sBuild, "Invalid timeline type for a slot: ", rName);
+        char tOwner[RUNTIME_ERROR_LENGTH];
+        NameTimeline(tOwner, sizeof(tOwner), "slot", sBuild.rData->mSlots[pSlotIndex]->mName, rName);
+        const int32_t tFrames = CountKeptKeys(sBuild, pTimeline, tOwner);
+        if(tFrames <= 0) return true;
+        if(tColour)
         {
-            if(tFrames <= 0) return true;
             CurveTimeline *nTimeline = ColorTimeline_create(tFrames);
             if(!nTimeline) return Fail(sBuild, "Out of memory", "");
             nTimeline->mIndex = pSlotIndex;
             int32_t tIndex = 0;
-            for(JsonNode *rFrame = pTimeline->mChild; rFrame; rFrame = rFrame->mNext, tIndex++)
+            int32_t tKey = 0;
+            for(JsonNode *rFrame = pTimeline->mChild; rFrame; rFrame = rFrame->mNext, tKey++)
             {
+                float tTime = 0.0f;
+                if(!KeyTime(sBuild, rFrame, tOwner, tKey, false, tTime)) continue;
                 const char *rColour = Json_getString(rFrame, "color", nullptr);
-                ColorTimeline_setFrame(nTimeline, tIndex, Json_getFloat(rFrame, "time", 0.0f),
-                                       SkeletonJson_colorComponent(rColour, 0), SkeletonJson_colorComponent(rColour, 1),
-                                       SkeletonJson_colorComponent(rColour, 2), SkeletonJson_colorComponent(rColour, 3));
-                ReadCurve(nTimeline, tIndex, rFrame);
+                ColorTimeline_setFrame(nTimeline, tIndex, tTime, SkeletonJson_colorComponent(rColour, 0),
+                                       SkeletonJson_colorComponent(rColour, 1), SkeletonJson_colorComponent(rColour, 2),
+                                       SkeletonJson_colorComponent(rColour, 3));
+                ReadCurve(sBuild, nTimeline, tIndex, rFrame, tOwner, tKey);
+                tIndex++;
             }
             AddTimeline(sBuild, &nTimeline->mSuper, nTimeline->mFrames[nTimeline->mFramesLength - 5]);
             return true;
         }
-        if(strcmp(rName, "attachment") == 0)
+        AttachmentTimeline *nTimeline = AttachmentTimeline_create(tFrames);
+        if(!nTimeline) return Fail(sBuild, "Out of memory", "");
+        nTimeline->mSlotIndex = pSlotIndex;
+        int32_t tIndex = 0;
+        int32_t tKey = 0;
+        // A frame without a name text shows no attachment.
+        for(JsonNode *rFrame = pTimeline->mChild; rFrame; rFrame = rFrame->mNext, tKey++)
         {
-            if(tFrames <= 0) return true;
-            AttachmentTimeline *nTimeline = AttachmentTimeline_create(tFrames);
-            if(!nTimeline) return Fail(sBuild, "Out of memory", "");
-            nTimeline->mSlotIndex = pSlotIndex;
-            int32_t tIndex = 0;
-            // A frame without a name text shows no attachment.
-            for(JsonNode *rFrame = pTimeline->mChild; rFrame; rFrame = rFrame->mNext, tIndex++)
-                AttachmentTimeline_setFrame(nTimeline, tIndex, Json_getFloat(rFrame, "time", 0.0f),
-                                            Json_getString(rFrame, "name", nullptr));
-            AddTimeline(sBuild, &nTimeline->mSuper, nTimeline->mFrames[tFrames - 1]);
-            return true;
+            float tTime = 0.0f;
+            if(!KeyTime(sBuild, rFrame, tOwner, tKey, false, tTime)) continue;
+            AttachmentTimeline_setFrame(nTimeline, tIndex++, tTime, Json_getString(rFrame, "name", nullptr));
         }
-        return Fail(sBuild, "Invalid timeline type for a slot: ", rName);
+        AddTimeline(sBuild, &nTimeline->mSuper, nTimeline->mFrames[tFrames - 1]);
+        return true;
     }
 
     bool ReadEvents(AnimationBuild &sBuild, JsonNode *pEvents)
     {
-        if(pEvents->mSize <= 0) return true;
-        EventTimeline *nTimeline = EventTimeline_create(pEvents->mSize);
+        const int32_t tFrames = CountKeptKeys(sBuild, pEvents, "events");
+        if(tFrames <= 0) return true;
+        EventTimeline *nTimeline = EventTimeline_create(tFrames);
         if(!nTimeline) return Fail(sBuild, "Out of memory", "");
         // Added first, so a failure below releases it with the animation.
         AddTimeline(sBuild, &nTimeline->mSuper, 0.0f);
         int32_t tIndex = 0;
-        for(JsonNode *rFrame = pEvents->mChild; rFrame; rFrame = rFrame->mNext, tIndex++)
+        int32_t tKey = 0;
+        for(JsonNode *rFrame = pEvents->mChild; rFrame; rFrame = rFrame->mNext, tKey++)
         {
+            float tTime = 0.0f;
+            if(!KeyTime(sBuild, rFrame, "events", tKey, false, tTime)) continue;
             const char *rName = Json_getString(rFrame, "name", nullptr);
             EventData *rData = SkeletonData_findEvent(sBuild.rData, rName);
             if(!rData) return Fail(sBuild, "Event not found: ", rName);
@@ -141,7 +213,7 @@ namespace
             nEvent->mIntValue = Json_getInt(rFrame, "int", rData->mIntValue);
             nEvent->mFloatValue = Json_getFloat(rFrame, "float", rData->mFloatValue);
             nEvent->mStringValue = Runtime_copyString(Json_getString(rFrame, "string", rData->mStringValue));
-            EventTimeline_setFrame(nTimeline, tIndex, Json_getFloat(rFrame, "time", 0.0f), nEvent);
+            EventTimeline_setFrame(nTimeline, tIndex++, tTime, nEvent);
         }
         float tLast = nTimeline->mFrames[nTimeline->mFrameCount - 1];
         if(tLast > sBuild.mDuration) sBuild.mDuration = tLast;
@@ -179,9 +251,10 @@ namespace
 
     bool ReadDrawOrder(AnimationBuild &sBuild, JsonNode *pDrawOrder)
     {
-        if(pDrawOrder->mSize <= 0) return true;
+        const int32_t tFrames = CountKeptKeys(sBuild, pDrawOrder, "draworder");
+        if(tFrames <= 0) return true;
         const int32_t tSlotCount = sBuild.rData->mSlotCount;
-        DrawOrderTimeline *nTimeline = DrawOrderTimeline_create(pDrawOrder->mSize, tSlotCount);
+        DrawOrderTimeline *nTimeline = DrawOrderTimeline_create(tFrames, tSlotCount);
         if(!nTimeline) return Fail(sBuild, "Out of memory", "");
         AddTimeline(sBuild, &nTimeline->mSuper, 0.0f);
         int32_t *nOrder = (int32_t *)Runtime_calloc((size_t)tSlotCount, sizeof(int32_t));
@@ -189,11 +262,14 @@ namespace
         bool tGood = nOrder && nUnchanged;
         if(!tGood) Fail(sBuild, "Out of memory", "");
         int32_t tIndex = 0;
-        for(JsonNode *rFrame = pDrawOrder->mChild; tGood && rFrame; rFrame = rFrame->mNext, tIndex++)
+        int32_t tKey = 0;
+        for(JsonNode *rFrame = pDrawOrder->mChild; tGood && rFrame; rFrame = rFrame->mNext, tKey++)
         {
+            float tTime = 0.0f;
+            if(!KeyTime(sBuild, rFrame, "draworder", tKey, false, tTime)) continue;
             JsonNode *rOffsets = Json_getItem(rFrame, "offsets");
             if(rOffsets) tGood = BuildDrawOrder(sBuild, rOffsets, nOrder, nUnchanged);
-            if(tGood) DrawOrderTimeline_setFrame(nTimeline, tIndex, Json_getFloat(rFrame, "time", 0.0f), rOffsets ? nOrder : nullptr);
+            if(tGood) DrawOrderTimeline_setFrame(nTimeline, tIndex++, tTime, rOffsets ? nOrder : nullptr);
         }
         Runtime_free(nOrder);
         Runtime_free(nUnchanged);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
 
 #include "SkeletonFixtures.h"
 #include "skeleton/Atlas.h"
@@ -128,6 +129,48 @@ TEST(SkeletonAtlas, BadOrigAndOffsetTuplesFallBackInsteadOfKeepingOldValues)
     EXPECT_EQ(6, rRegion->mOriginalHeight);
     EXPECT_EQ(0, rRegion->mOffsetX);
     EXPECT_EQ(0, rRegion->mOffsetY);
+    Atlas_dispose(nAtlas);
+}
+
+// Region numbers of 1e20, inf, NaN or past the coordinate limit are named with the atlas and the
+// region and read as their defaults; the region and the ones after it still read.
+TEST(SkeletonAtlas, RegionNumbersThatAreNotWholeOrInRangeAreNamedAndPutBack)
+{
+    std::string tText = std::string(cPageHeader) +
+                        "r\nrotate: false\nxy: 1e20, 5\nsize: 10, inf\norig: NaN, 99999999999\noffset: 2147483648, -3\nindex: 1e20\n"
+                        "next\nrotate: false\nxy: 1, 2\nsize: 3, 4\norig: 3, 4\noffset: 0, 0\nindex: -1\n";
+    testing::internal::CaptureStderr();
+    Atlas *nAtlas = Read(tText.c_str());
+    EXPECT_EQ("Atlas: atlas text: region r has xy 1e20, not a whole number, read as 0\n"
+              "Atlas: atlas text: region r has size inf, not a whole number, read as 0\n"
+              "Atlas: atlas text: region r has orig NaN, not a whole number, read as 10\n"
+              "Atlas: atlas text: region r has orig 99999999999, out of range, read as 0\n"
+              "Atlas: atlas text: region r has offset 2147483648, out of range, read as 0\n"
+              "Atlas: atlas text: region r has index 1e20, not a whole number, read as -1\n",
+              testing::internal::GetCapturedStderr());
+    ASSERT_NE(nullptr, nAtlas);
+    AtlasRegion *rRegion = Atlas_findRegion(nAtlas, "r");
+    ASSERT_NE(nullptr, rRegion);
+    EXPECT_EQ(0, rRegion->mX);
+    EXPECT_EQ(5, rRegion->mY);
+    EXPECT_EQ(10, rRegion->mWidth);
+    EXPECT_EQ(0, rRegion->mHeight);
+    EXPECT_EQ(10, rRegion->mOriginalWidth);
+    EXPECT_EQ(0, rRegion->mOriginalHeight);
+    EXPECT_EQ(0, rRegion->mOffsetX);
+    EXPECT_EQ(-3, rRegion->mOffsetY);
+    EXPECT_EQ(-1, rRegion->mIndex);
+    ASSERT_NE(nullptr, Atlas_findRegion(nAtlas, "next"));
+    EXPECT_EQ(2, Atlas_findRegion(nAtlas, "next")->mY);
+    Atlas_dispose(nAtlas);
+
+    // Read from a file, the messages name the file.
+    SkeletonTempDir tDir;
+    ASSERT_TRUE(tDir.Write("bad.atlas", tText.c_str()));
+    testing::internal::CaptureStderr();
+    nAtlas = Atlas_readAtlasFile(tDir.File("bad.atlas"));
+    const std::string tErr = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(0u, tErr.find(std::string("Atlas: ") + tDir.File("bad.atlas") + ": region r has xy 1e20")) << tErr;
     Atlas_dispose(nAtlas);
 }
 

@@ -391,6 +391,59 @@ TEST(SkeletonReader, SetupNumbersNotFiniteAndSkinsForMissingSlotsAreDroppedAndNa
     EXPECT_EQ("SkeletonJson: skeleton text: bone root has length not finite, dropped\n", testing::internal::GetCapturedStderr());
 }
 
+// Key frames and curves of 1e400 (infinite), a bone and a key a hundred quintillion units out,
+// and a skins section renamed away: each is named, the frame or curve dropped, the number put back
+// to its default, and what is left poses to numbers.
+TEST(SkeletonReader, AbsurdAnimationNumbersAndMissingSkinsAreDroppedAndNamed)
+{
+    Reader tReader;
+    testing::internal::CaptureStderr();
+    SkeletonData *rData = tReader.Read(R"({"bones":[{"name":"root","x":1e20,"y":5}],
+      "slots":[{"name":"s","bone":"root","attachment":"head"}],
+      "skin":{"default":{"s":{"head":{}}}},
+      "animations":{"walk":{
+        "bones":{"root":{"rotate":[{"time":0,"angle":10,"curve":[0.25,1e400,0.75,1]},{"time":1e400,"angle":20},{"time":1,"angle":30}],
+                         "translate":[{"time":0,"x":1e20,"y":2},{"time":2,"x":4}]}},
+        "slots":{"s":{"attachment":[{"time":-1e400,"name":null},{"time":0.5,"name":"head"}]}}}}})");
+    const std::string tErr = testing::internal::GetCapturedStderr();
+    ASSERT_NE(nullptr, rData) << tReader.Error();
+    const std::string tPrefix = "SkeletonJson: skeleton text: ";
+    EXPECT_EQ(tPrefix + "bone root has x out of range, dropped\n" + tPrefix +
+                  "no skins, so none of its 1 slots shows anything\n" + tPrefix +
+                  "animation walk, bone root rotate key 1 has time not finite, dropped\n" + tPrefix +
+                  "animation walk, bone root rotate key 0 has curve not finite, dropped\n" + tPrefix +
+                  "animation walk, bone root translate key 0 has x out of range, dropped\n" + tPrefix +
+                  "animation walk, slot s attachment key 0 has time not finite, dropped\n",
+              tErr);
+    EXPECT_EQ(0.0f, rData->mBones[0]->mX);
+    EXPECT_EQ(5.0f, rData->mBones[0]->mY);
+    ASSERT_EQ(1, rData->mAnimationCount);
+    Animation *rWalk = rData->mAnimations[0];
+    ASSERT_EQ(3, rWalk->mTimelineCount);
+    EXPECT_FLOAT_EQ(2.0f, rWalk->mDuration);
+    CurveTimeline *rRotate = (CurveTimeline *)rWalk->mTimelines[0];
+    ASSERT_EQ(4, rRotate->mFramesLength);
+    EXPECT_EQ(1.0f, rRotate->mFrames[2]);
+    EXPECT_EQ(30.0f, rRotate->mFrames[3]);
+    EXPECT_EQ(CURVE_LINEAR, rRotate->mCurves[0]);
+    CurveTimeline *rTranslate = (CurveTimeline *)rWalk->mTimelines[1];
+    EXPECT_EQ(0.0f, rTranslate->mFrames[1]);
+    EXPECT_EQ(2.0f, rTranslate->mFrames[2]);
+    AttachmentTimeline *rShow = (AttachmentTimeline *)rWalk->mTimelines[2];
+    ASSERT_EQ(1, rShow->mFrameCount);
+    EXPECT_EQ(0.5f, rShow->mFrames[0]);
+
+    Skeleton *nSkeleton = Skeleton_create(rData);
+    ASSERT_NE(nullptr, nSkeleton);
+    for(float tTime : {0.0f, 0.5f, 1.5f, 3.0f})
+    {
+        Animation_apply(rWalk, nSkeleton, 0.0f, tTime, 0, nullptr);
+        Skeleton_updateWorldTransform(nSkeleton);
+        EXPECT_TRUE(std::isfinite(nSkeleton->mBones[0]->mWorldX) && std::isfinite(nSkeleton->mBones[0]->mM00)) << tTime;
+    }
+    Skeleton_dispose(nSkeleton);
+}
+
 TEST(SkeletonReader, MissingFileAndFileReading)
 {
     Reader tReader;
