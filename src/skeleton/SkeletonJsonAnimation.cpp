@@ -62,6 +62,41 @@ namespace
         return tKept;
     }
 
+    // The key frames of a timeline whose times can be used, in file order (CountKeptKeys named the
+    // others): the frame, its time, its place among the kept ones and its key in the file.
+    struct KeptKeys
+    {
+        const AnimationBuild &rBuild;
+        const char *rOwner;
+        JsonNode *rFrame;
+        float mTime;
+        int32_t mIndex;
+        int32_t mKey;
+
+        KeptKeys(const AnimationBuild &pBuild, JsonNode *pTimeline, const char *pOwner)
+            : rBuild(pBuild), rOwner(pOwner), rFrame(pTimeline->mChild), mTime(0.0f), mIndex(0), mKey(0)
+        {
+            Skip();
+        }
+        void Next()
+        {
+            rFrame = rFrame->mNext;
+            mIndex++;
+            mKey++;
+            Skip();
+        }
+
+    private:
+        void Skip()
+        {
+            while(rFrame && !KeyTime(rBuild, rFrame, rOwner, mKey, false, mTime))
+            {
+                rFrame = rFrame->mNext;
+                mKey++;
+            }
+        }
+    };
+
     // A key frame's value, scaled; one that cannot be used is named and reads as 0.
     float KeyValue(const AnimationBuild &pBuild, JsonNode *pFrame, const char *pName, float pScale, const char *pOwner, int32_t pKey)
     {
@@ -123,23 +158,20 @@ namespace
         if(!nTimeline) return Fail(sBuild, "Out of memory", "");
         nTimeline->mIndex = pBoneIndex;
 
-        int32_t tIndex = 0;
-        int32_t tKey = 0;
-        for(JsonNode *rFrame = pTimeline->mChild; rFrame; rFrame = rFrame->mNext, tKey++)
+        for(KeptKeys tKeys(sBuild, pTimeline, tOwner); tKeys.rFrame; tKeys.Next())
         {
-            float tTime = 0.0f;
-            if(!KeyTime(sBuild, rFrame, tOwner, tKey, false, tTime)) continue;
-            if(tRotate) RotateTimeline_setFrame(nTimeline, tIndex, tTime, KeyValue(sBuild, rFrame, "angle", 1.0f, tOwner, tKey));
+            JsonNode *rFrame = tKeys.rFrame;
+            if(tRotate)
+                RotateTimeline_setFrame(nTimeline, tKeys.mIndex, tKeys.mTime, KeyValue(sBuild, rFrame, "angle", 1.0f, tOwner, tKeys.mKey));
             else
             {
                 // Read one after the other, so their messages keep the file's order.
                 const float tFactor = tTranslate ? tScale : 1.0f;
-                const float tX = KeyValue(sBuild, rFrame, "x", tFactor, tOwner, tKey);
-                const float tY = KeyValue(sBuild, rFrame, "y", tFactor, tOwner, tKey);
-                TranslateTimeline_setFrame(nTimeline, tIndex, tTime, tX, tY);
+                const float tX = KeyValue(sBuild, rFrame, "x", tFactor, tOwner, tKeys.mKey);
+                const float tY = KeyValue(sBuild, rFrame, "y", tFactor, tOwner, tKeys.mKey);
+                TranslateTimeline_setFrame(nTimeline, tKeys.mIndex, tKeys.mTime, tX, tY);
             }
-            ReadCurve(sBuild, nTimeline, tIndex, rFrame, tOwner, tKey);
-            tIndex++;
+            ReadCurve(sBuild, nTimeline, tKeys.mIndex, rFrame, tOwner, tKeys.mKey);
         }
         AddTimeline(sBuild, &nTimeline->mSuper, nTimeline->mFrames[nTimeline->mFramesLength - (tRotate ? 2 : 3)]);
         return true;
@@ -159,18 +191,13 @@ namespace
             CurveTimeline *nTimeline = ColorTimeline_create(tFrames);
             if(!nTimeline) return Fail(sBuild, "Out of memory", "");
             nTimeline->mIndex = pSlotIndex;
-            int32_t tIndex = 0;
-            int32_t tKey = 0;
-            for(JsonNode *rFrame = pTimeline->mChild; rFrame; rFrame = rFrame->mNext, tKey++)
+            for(KeptKeys tKeys(sBuild, pTimeline, tOwner); tKeys.rFrame; tKeys.Next())
             {
-                float tTime = 0.0f;
-                if(!KeyTime(sBuild, rFrame, tOwner, tKey, false, tTime)) continue;
-                const char *rColour = Json_getString(rFrame, "color", nullptr);
-                ColorTimeline_setFrame(nTimeline, tIndex, tTime, SkeletonJson_colorComponent(rColour, 0),
+                const char *rColour = Json_getString(tKeys.rFrame, "color", nullptr);
+                ColorTimeline_setFrame(nTimeline, tKeys.mIndex, tKeys.mTime, SkeletonJson_colorComponent(rColour, 0),
                                        SkeletonJson_colorComponent(rColour, 1), SkeletonJson_colorComponent(rColour, 2),
                                        SkeletonJson_colorComponent(rColour, 3));
-                ReadCurve(sBuild, nTimeline, tIndex, rFrame, tOwner, tKey);
-                tIndex++;
+                ReadCurve(sBuild, nTimeline, tKeys.mIndex, tKeys.rFrame, tOwner, tKeys.mKey);
             }
             AddTimeline(sBuild, &nTimeline->mSuper, nTimeline->mFrames[nTimeline->mFramesLength - 5]);
             return true;
@@ -178,15 +205,9 @@ namespace
         AttachmentTimeline *nTimeline = AttachmentTimeline_create(tFrames);
         if(!nTimeline) return Fail(sBuild, "Out of memory", "");
         nTimeline->mSlotIndex = pSlotIndex;
-        int32_t tIndex = 0;
-        int32_t tKey = 0;
         // A frame without a name text shows no attachment.
-        for(JsonNode *rFrame = pTimeline->mChild; rFrame; rFrame = rFrame->mNext, tKey++)
-        {
-            float tTime = 0.0f;
-            if(!KeyTime(sBuild, rFrame, tOwner, tKey, false, tTime)) continue;
-            AttachmentTimeline_setFrame(nTimeline, tIndex++, tTime, Json_getString(rFrame, "name", nullptr));
-        }
+        for(KeptKeys tKeys(sBuild, pTimeline, tOwner); tKeys.rFrame; tKeys.Next())
+            AttachmentTimeline_setFrame(nTimeline, tKeys.mIndex, tKeys.mTime, Json_getString(tKeys.rFrame, "name", nullptr));
         AddTimeline(sBuild, &nTimeline->mSuper, nTimeline->mFrames[tFrames - 1]);
         return true;
     }
@@ -199,12 +220,9 @@ namespace
         if(!nTimeline) return Fail(sBuild, "Out of memory", "");
         // Added first, so a failure below releases it with the animation.
         AddTimeline(sBuild, &nTimeline->mSuper, 0.0f);
-        int32_t tIndex = 0;
-        int32_t tKey = 0;
-        for(JsonNode *rFrame = pEvents->mChild; rFrame; rFrame = rFrame->mNext, tKey++)
+        for(KeptKeys tKeys(sBuild, pEvents, "events"); tKeys.rFrame; tKeys.Next())
         {
-            float tTime = 0.0f;
-            if(!KeyTime(sBuild, rFrame, "events", tKey, false, tTime)) continue;
+            JsonNode *rFrame = tKeys.rFrame;
             const char *rName = Json_getString(rFrame, "name", nullptr);
             EventData *rData = SkeletonData_findEvent(sBuild.rData, rName);
             if(!rData) return Fail(sBuild, "Event not found: ", rName);
@@ -213,7 +231,7 @@ namespace
             nEvent->mIntValue = Json_getInt(rFrame, "int", rData->mIntValue);
             nEvent->mFloatValue = Json_getFloat(rFrame, "float", rData->mFloatValue);
             nEvent->mStringValue = Runtime_copyString(Json_getString(rFrame, "string", rData->mStringValue));
-            EventTimeline_setFrame(nTimeline, tIndex++, tTime, nEvent);
+            EventTimeline_setFrame(nTimeline, tKeys.mIndex, tKeys.mTime, nEvent);
         }
         float tLast = nTimeline->mFrames[nTimeline->mFrameCount - 1];
         if(tLast > sBuild.mDuration) sBuild.mDuration = tLast;
@@ -261,15 +279,11 @@ namespace
         int32_t *nUnchanged = (int32_t *)Runtime_calloc((size_t)tSlotCount, sizeof(int32_t));
         bool tGood = nOrder && nUnchanged;
         if(!tGood) Fail(sBuild, "Out of memory", "");
-        int32_t tIndex = 0;
-        int32_t tKey = 0;
-        for(JsonNode *rFrame = pDrawOrder->mChild; tGood && rFrame; rFrame = rFrame->mNext, tKey++)
+        for(KeptKeys tKeys(sBuild, pDrawOrder, "draworder"); tGood && tKeys.rFrame; tKeys.Next())
         {
-            float tTime = 0.0f;
-            if(!KeyTime(sBuild, rFrame, "draworder", tKey, false, tTime)) continue;
-            JsonNode *rOffsets = Json_getItem(rFrame, "offsets");
+            JsonNode *rOffsets = Json_getItem(tKeys.rFrame, "offsets");
             if(rOffsets) tGood = BuildDrawOrder(sBuild, rOffsets, nOrder, nUnchanged);
-            if(tGood) DrawOrderTimeline_setFrame(nTimeline, tIndex++, tTime, rOffsets ? nOrder : nullptr);
+            if(tGood) DrawOrderTimeline_setFrame(nTimeline, tKeys.mIndex, tKeys.mTime, rOffsets ? nOrder : nullptr);
         }
         Runtime_free(nOrder);
         Runtime_free(nUnchanged);
