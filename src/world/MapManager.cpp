@@ -69,12 +69,14 @@ namespace
     }
 
     // A map with spawn records replaces the spawn points; one without keeps those scripts made.
+    // A reload of the same map keeps them too: its script, which made them, does not run again.
     // Records the view can never set off are named, since they would otherwise just never come.
-    void AutoSpawnFromRecords(const SpawnRecord *pRecords, int32_t pCount, int32_t pLevelW, int32_t pLevelH)
+    void AutoSpawnFromRecords(const SpawnRecord *pRecords, int32_t pCount, int32_t pLevelW, int32_t pLevelH, bool pReload)
     {
         SpawnManager *rSpawns = SpawnManager::Fetch();
         if(!rSpawns || !pRecords || pCount < 1) return;
-        rSpawns->Clear();
+        if(pReload) rSpawns->ClearRecordPoints();
+        else rSpawns->Clear();
         rSpawns->AutoSpawn(pCount, pRecords);
         rSpawns->ReportUnreachableRecords(pCount, pRecords, (float)pLevelW, (float)pLevelH);
     }
@@ -231,12 +233,13 @@ bool MapManager::LoadMapFile(const char *pName)
     }
     int32_t tSpawnCount = 0;
     const SpawnRecord *rSpawnRecords = GetSpawnRecords(tSpawnCount);
-    AutoSpawnFromRecords(rSpawnRecords, tSpawnCount, tLevelWidth, tLevelHeight);
+    const bool tReload = mPreviousMapName && !strcmp(mPreviousMapName, mMapName);
+    AutoSpawnFromRecords(rSpawnRecords, tSpawnCount, tLevelWidth, tLevelHeight, tReload);
 
     mStartX = MAP_DEFAULT_START;
     mStartY = MAP_DEFAULT_START;
 
-    if(!mPreviousMapName || strcmp(mPreviousMapName, mMapName))
+    if(!tReload)
     {
         if(rEntities) rEntities->ResetSpecialLists();
         // Each map places its own mech, if any.
@@ -244,6 +247,8 @@ bool MapManager::LoadMapFile(const char *pName)
         Debug::Print("Executing Lua\n");
         RunMapScript(mMapName);
         Debug::Print("Complete!\n");
+        SpawnManager *rSpawns = SpawnManager::Fetch();
+        if(rSpawns) rSpawns->ReportSilentScriptPoints((float)tLevelWidth, (float)tLevelHeight);
     }
 
     Debug::Print("Setting Camera\n");

@@ -130,6 +130,8 @@ bool SpawnBandCanReach(const ZoneRect &pBox, float pLevelW, float pLevelH, float
 
 EnemySpawnTrigger::EnemySpawnTrigger()
 {
+    mFromSpawnRecord = 0;
+    mToldSpent = 0;
     mArmed = 1;
     rCheck = SpawnCheck;
     rAction = SpawnAction;
@@ -209,7 +211,19 @@ void EnemySpawnTrigger::SpawnAction(ProxyTrigger *pTrigger)
     if(!rName || !rScript || !ReadDataNumber(rData, "SpawnPositionX", tX) || !ReadDataNumber(rData, "SpawnPositionY", tY)) return;
     float tHasSpawned = DefineDataNumber(rData, "HasSpawned", 0.0f);
     if(!ReadDataNumber(rData, "CanRespawn", tCanRespawn)) return;
-    if(tHasSpawned == 1.0f && tCanRespawn == 0.0f) return;
+    if(tHasSpawned == 1.0f && tCanRespawn == 0.0f)
+    {
+        // The view has come for an enemy this point will never make again; an author waiting
+        // for it learns why, once.
+        EnemySpawnTrigger *rPoint = static_cast<EnemySpawnTrigger *>(pTrigger);
+        if(!rPoint->mToldSpent)
+        {
+            rPoint->mToldSpent = 1;
+            fprintf(stderr, "SpawnManager: %s (%s) will not spawn again: it has spawned once and its CanRespawn is 0\n",
+                    rPoint->GetName(), rName);
+        }
+        return;
+    }
 
     EntityManager *rEntities = EntityManager::Fetch();
     DataLibrary *rLibrary = DataLibrary::Fetch();

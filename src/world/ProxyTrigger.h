@@ -61,8 +61,18 @@ class EnemySpawnTrigger : public ProxyTrigger
 public:
     EnemySpawnTrigger();
 
+    // Made from a spawn record of the map file, not by a script: a reload of the same map
+    // remakes these, while the map's script, which does not run again, cannot remake its own.
+    bool IsFromSpawnRecord() const { return mFromSpawnRecord != 0; }
+    void SetFromSpawnRecord() { mFromSpawnRecord = 1; }
+
     static bool SpawnCheck(ProxyTrigger *pTrigger);
     static void SpawnAction(ProxyTrigger *pTrigger);
+
+private:
+    uint8_t mFromSpawnRecord;
+    // Whether it has said that, spent, it will not spawn again (it says so once).
+    uint8_t mToldSpent;
 };
 
 // Registers the "PTrigger_" globals.

@@ -149,12 +149,24 @@ void SpawnManager::AutoSpawn(int32_t pCount, const SpawnRecord *pRecords)
         snprintf(tPreset, sizeof(tPreset), "%s", pRecords[i].mName);
         if(ConfigureFromPreset(tPreset, nPoint, tName, (float)pRecords[i].mX, (float)pRecords[i].mY))
         {
+            nPoint->SetFromSpawnRecord();
             AddSpawnPoint(nPoint);
             continue;
         }
         fprintf(stderr, "SpawnManager: Error processing %s to %s\n", tPreset, tName);
         delete nPoint;
     }
+}
+
+// When no view of the level comes near enough to the box to set its spawn point off, says so,
+// naming the point and what it makes (pWhat).
+static void ReportOutOfReach(const char *pPoint, const char *pWhat, const ZoneRect &pBox, float pLevelW, float pLevelH)
+{
+    if(SpawnBandCanReach(pBox, pLevelW, pLevelH, (float)CAMERA_VIEW_WIDTH, (float)CAMERA_VIEW_HEIGHT)) return;
+    fprintf(stderr,
+            "SpawnManager: %s (%s at %.0f, %.0f) will never spawn: in a %.0f by %.0f map no view comes within %i units of "
+            "it from outside; move it toward an edge the view scrolls to, or make the map larger\n",
+            pPoint, pWhat, pBox.mLft, pBox.mTop, pLevelW, pLevelH, SPAWN_BAND_FAR);
 }
 
 void SpawnManager::ReportUnreachableRecords(int32_t pCount, const SpawnRecord *pRecords, float pLevelW, float pLevelH) const
@@ -171,13 +183,73 @@ void SpawnManager::ReportUnreachableRecords(int32_t pCount, const SpawnRecord *p
         tBox.mTop = (float)pRecords[i].mY;
         tBox.mRgt = tBox.mLft + rPreset->mWidth;
         tBox.mBot = tBox.mTop + rPreset->mHeight;
-        if(SpawnBandCanReach(tBox, pLevelW, pLevelH, (float)CAMERA_VIEW_WIDTH, (float)CAMERA_VIEW_HEIGHT)) continue;
         char tName[16];
         AutoSpawnName(i, tName, sizeof(tName));
-        fprintf(stderr,
-                "SpawnManager: %s (%s at %i, %i) will never spawn: in a %i by %i map no view comes within %i units of "
-                "it from outside; move it toward an edge the view scrolls to, or make the map larger\n",
-                tName, tPreset, (int)pRecords[i].mX, (int)pRecords[i].mY, (int)pLevelW, (int)pLevelH, SPAWN_BAND_FAR);
+        ReportOutOfReach(tName, tPreset, tBox, pLevelW, pLevelH);
+    }
+}
+
+namespace
+{
+    struct SpawnEntry
+    {
+        const char *mName;
+        bool mIsText;
+    };
+
+    // What a spawn point must hold before it spawns anything (the check and the spawn read them).
+    const SpawnEntry cNeededEntries[] = {
+        {"EnemyName", true},       {"PathToConstructorScript", true}, {"SpawnPositionX", false},
+        {"SpawnPositionY", false}, {"CanRespawn", false},
+    };
+
+    // The first needed entry the data lacks, or holds as the other kind; null when none.
+    const SpawnEntry *MissingEntry(DataList *pData)
+    {
+        for(const SpawnEntry &rEntry : cNeededEntries)
+        {
+            float tNumber = 0.0f;
+            bool tHeld = rEntry.mIsText ? ReadDataString(pData, rEntry.mName) != nullptr : ReadDataNumber(pData, rEntry.mName, tNumber);
+            if(!tHeld) return &rEntry;
+        }
+        return nullptr;
+    }
+}
+
+void SpawnManager::ReportSilentScriptPoints(float pLevelW, float pLevelH) const
+{
+    for(void *rData = mSpawnPoints->PushIterator(); rData; rData = mSpawnPoints->IterateNext())
+    {
+        EnemySpawnTrigger *rPoint = (EnemySpawnTrigger *)rData;
+        if(rPoint->IsFromSpawnRecord()) continue;
+        const char *rEnemy = ReadDataString(rPoint->GetData(), "EnemyName");
+        if(!rEnemy) rEnemy = "no EnemyName";
+        const SpawnEntry *rMissing = MissingEntry(rPoint->GetData());
+        const ZoneRect tBox = rPoint->GetRect();
+        if(rMissing)
+        {
+            fprintf(stderr, "SpawnManager: %s (%s) spawns nothing until it has the %s entry \"%s\"\n", rPoint->GetName(),
+                    rEnemy, rMissing->mIsText ? "text" : "number", rMissing->mName);
+        }
+        else if(!(tBox.mRgt > tBox.mLft) || !(tBox.mBot > tBox.mTop))
+        {
+            fprintf(stderr,
+                    "SpawnManager: %s (%s) will never spawn: its rectangle (%g, %g, %g, %g) is empty or reversed; "
+                    "\"Hitbox\" takes its left, top, right and bottom\n",
+                    rPoint->GetName(), rEnemy, tBox.mLft, tBox.mTop, tBox.mRgt, tBox.mBot);
+        }
+        else if(pLevelW > 0.0f && pLevelH > 0.0f)
+        {
+            ReportOutOfReach(rPoint->GetName(), rEnemy, tBox, pLevelW, pLevelH);
+        }
+    }
+}
+
+void SpawnManager::ClearRecordPoints()
+{
+    for(void *rData = mSpawnPoints->SetCursorToHead(); rData; rData = mSpawnPoints->CursorNext())
+    {
+        if(((EnemySpawnTrigger *)rData)->IsFromSpawnRecord()) mSpawnPoints->RemoveAtCursor();
     }
 }
 

@@ -2,6 +2,7 @@
 #include "core/DataList.h"
 #include "core/LuaManager.h"
 #include "core/data/CorvelLumpManager.h"
+#include "core/data/DataLibrary.h"
 #include "core/data/LumpWriter.h"
 #include "core/render/LoadingScreen.h"
 #include "world/CameraManager.h"
@@ -44,6 +45,7 @@ protected:
         rApp->rCameraManager = new CameraManager();
         rApp->rMapManager = new MapManager();
         rApp->rLoadingScreen = new LoadingScreen();
+        rApp->rDataLibrary = new DataLibrary();
         rApp->rEntityManager = new EntityManager();
         rApp->rEntityManager->CreateSpecialLists();
         rApp->rSpawnManager = new SpawnManager();
@@ -62,6 +64,7 @@ protected:
         delete rApp->rLumpManager;
         delete rApp->rLuaManager;
         delete rApp->rLoadingScreen;
+        delete rApp->rDataLibrary;
         *rApp = mSaved;
         EXPECT_EQ(0, chdir(mPrevious));
         std::string tCommand = "rm -rf '" + mDirectory + "'";
@@ -123,4 +126,51 @@ TEST_F(MapSpawnTest, SpawnRecordsReplaceTheSpawnPointsAndMapsWithoutThemKeepThem
     EXPECT_TRUE(GetApplication()->rMapManager->LoadMapFile("WithoutSpawns"));
     testing::internal::GetCapturedStderr();
     EXPECT_EQ(rSpawns->GetSpawnPointCount(), 2);
+}
+
+// A death reloads the map she is on without running its script again: the points that script
+// built by hand stay, beside the records' points made anew, and its load-time check of them
+// (here a point without "CanRespawn") runs once, when the map is entered.
+TEST_F(MapSpawnTest, AReloadKeepsThePointsTheMapScriptMade)
+{
+    SpawnRecord tRecord = {};
+    snprintf(tRecord.mName, sizeof(tRecord.mName), "Bat");
+    tRecord.mX = 500;
+    tRecord.mY = 40;
+    WriteMap("Cave", 1, &tRecord);
+    mkdir("Data/Scripts", 0755);
+    mkdir("Data/Scripts/Maps", 0755);
+    FILE *fScript = fopen("Data/Scripts/Maps/Cave.lua", "w");
+    ASSERT_NE(fScript, nullptr);
+    fputs("SpawnManager_AddSpawn('EnemySpawnPoint')\n"
+          "PTrigger_SetProperty('Hitbox', 500, 100, 523, 123)\n"
+          "RE_DefineData('EnemyName', 'S', 'CaveTank')\n"
+          "RE_DefineData('PathToConstructorScript', 'S', 'Tank.lua')\n"
+          "RE_DefineData('SpawnPositionX', 'N', 500)\n"
+          "RE_DefineData('SpawnPositionY', 'N', 100)\n"
+          "DL_PopActiveEntity()\n"
+          "SpawnManager_AddSpawnAuto('Tick', 'CaveTick', 500, 200)\n",
+          fScript);
+    fclose(fScript);
+    SpawnManager *rSpawns = GetApplication()->rSpawnManager;
+    MapManager *rMaps = GetApplication()->rMapManager;
+    const char *cForgot = "SpawnManager: EnemySpawnPoint (CaveTank) spawns nothing until it has the number entry \"CanRespawn\"\n";
+
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(rMaps->LoadMapFile("Cave"));
+    EXPECT_NE(testing::internal::GetCapturedStderr().find(cForgot), std::string::npos);
+    ASSERT_EQ(rSpawns->GetSpawnPointCount(), 3);
+    void *rTank = rSpawns->GetSpawnPoints()->GetElementByIndex(1);
+    void *rTick = rSpawns->GetSpawnPoints()->GetElementByIndex(2);
+
+    for(int32_t tDeath = 0; tDeath < 2; tDeath++)
+    {
+        testing::internal::CaptureStderr();
+        EXPECT_TRUE(rMaps->LoadMapFile("Cave"));
+        EXPECT_EQ(testing::internal::GetCapturedStderr().find(cForgot), std::string::npos);
+        ASSERT_EQ(rSpawns->GetSpawnPointCount(), 3);
+        EXPECT_TRUE(rSpawns->GetSpawnPoints()->ContainsData(rTank));
+        EXPECT_TRUE(rSpawns->GetSpawnPoints()->ContainsData(rTick));
+        EXPECT_NE(rSpawns->GetSpawnPoints()->GetElementByName("AutoSpawn00"), nullptr);
+    }
 }

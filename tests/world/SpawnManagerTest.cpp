@@ -112,6 +112,68 @@ TEST_F(SpawnManagerTest, RecordsNoViewCanSetOffAreNamed)
     EXPECT_EQ(Captured(), "");
 }
 
+// Points a script builds by hand are checked once the script has run, as the records are: a
+// missing entry, a rectangle given as x, y, width, height (so reversed), and a box in the middle
+// of a small map are named; a sound point and the records' own points are not.
+TEST_F(SpawnManagerTest, HandBuiltPointsThatCanNeverSpawnAreNamed)
+{
+    SpawnManager *rSpawns = GetApplication()->rSpawnManager;
+    SpawnRecord tRecord = {};
+    snprintf(tRecord.mName, sizeof(tRecord.mName), "Tick");
+    tRecord.mX = 300;
+    tRecord.mY = 300;
+    testing::internal::CaptureStderr();
+    rSpawns->AutoSpawn(1, &tRecord);
+    Run("function fnPoint(sName, faBox, bCanRespawn)\n"
+        "    SpawnManager_AddSpawn('EnemySpawnPoint')\n"
+        "    PTrigger_SetProperty('Hitbox', faBox[1], faBox[2], faBox[3], faBox[4])\n"
+        "    RE_DefineData('EnemyName', 'S', sName)\n"
+        "    RE_DefineData('PathToConstructorScript', 'S', 'Tank.lua')\n"
+        "    RE_DefineData('SpawnPositionX', 'N', faBox[1])\n"
+        "    RE_DefineData('SpawnPositionY', 'N', faBox[2])\n"
+        "    if bCanRespawn then RE_DefineData('CanRespawn', 'N', 1) end\n"
+        "    DL_PopActiveEntity()\n"
+        "end\n"
+        "fnPoint('Forgot', {300, 417, 364, 465}, false)\n"
+        "fnPoint('Sized', {300, 400, 64, 48}, true)\n"
+        "fnPoint('Middle', {300, 300, 331, 331}, true)\n"
+        "fnPoint('Floor', {300, 417, 364, 465}, true)\n");
+    Captured();
+    testing::internal::CaptureStderr();
+    rSpawns->ReportSilentScriptPoints(512.0f, 512.0f);
+    EXPECT_EQ(Captured(), "SpawnManager: EnemySpawnPoint (Forgot) spawns nothing until it has the number entry \"CanRespawn\"\n"
+                          "SpawnManager: EnemySpawnPoint (Sized) will never spawn: its rectangle (300, 400, 64, 48) is empty or "
+                          "reversed; \"Hitbox\" takes its left, top, right and bottom\n"
+                          "SpawnManager: EnemySpawnPoint (Middle at 300, 300) will never spawn: in a 512 by 512 map no view "
+                          "comes within 30 units of it from outside; move it toward an edge the view scrolls to, or make the "
+                          "map larger\n");
+}
+
+// A point allowed one spawn that the view comes back to after its enemy is gone says, once,
+// that it will not spawn again.
+TEST_F(SpawnManagerTest, ASpentPointSaysSoOnce)
+{
+    Run(("gEmptyLogic = '" + Script("enemy_empty.lua") + "'").c_str());
+    MakePoint("Once", 600.0f, 100.0f, true, 0.0f, Script("enemy_spawn_ctor.lua"));
+    SpawnManager *rSpawns = GetApplication()->rSpawnManager;
+    testing::internal::CaptureStderr();
+    for(int32_t tVisit = 0; tVisit < 3; tVisit++)
+    {
+        MoveCamera(0.0f);
+        rSpawns->Update();
+        MoveCamera(95.0f);
+        rSpawns->Update();
+        Enemy::KillAllEnemies();
+        Tick();
+    }
+    std::string tErr = Captured();
+    EXPECT_EQ(GlobalNumber("gSpawns"), 1.0);
+    const std::string cSpent = "SpawnManager: Point (Once) will not spawn again: it has spawned once and its CanRespawn is 0\n";
+    size_t tAt = tErr.find(cSpent);
+    EXPECT_NE(tAt, std::string::npos);
+    EXPECT_EQ(tErr.find(cSpent, tAt + 1), std::string::npos);
+}
+
 TEST_F(SpawnManagerTest, APointSpawnsAsTheViewScrollsInAndRespawnsAfterItsTimer)
 {
     Run(("gEmptyLogic = '" + Script("enemy_empty.lua") + "'").c_str());
