@@ -69,12 +69,15 @@ namespace
     }
 
     // A map with spawn records replaces the spawn points; one without keeps those scripts made.
-    // A reload of the same map keeps them too: its script, which made them, does not run again.
-    // Records the view can never set off are named, since they would otherwise just never come.
-    void AutoSpawnFromRecords(const SpawnRecord *pRecords, int32_t pCount, int32_t pLevelW, int32_t pLevelH, bool pReload)
+    // A reload of the same map keeps them too, since its script, which made them, does not run
+    // again; they are rearmed, as the enemies they made are about to go. Records the view can
+    // never set off are named, since they would otherwise just never come.
+    void RenewSpawnPoints(const SpawnRecord *pRecords, int32_t pCount, int32_t pLevelW, int32_t pLevelH, bool pReload)
     {
         SpawnManager *rSpawns = SpawnManager::Fetch();
-        if(!rSpawns || !pRecords || pCount < 1) return;
+        if(!rSpawns) return;
+        if(pReload) rSpawns->RearmAll();
+        if(!pRecords || pCount < 1) return;
         if(pReload) rSpawns->ClearRecordPoints();
         else rSpawns->Clear();
         rSpawns->AutoSpawn(pCount, pRecords);
@@ -234,7 +237,7 @@ bool MapManager::LoadMapFile(const char *pName)
     int32_t tSpawnCount = 0;
     const SpawnRecord *rSpawnRecords = GetSpawnRecords(tSpawnCount);
     const bool tReload = mPreviousMapName && !strcmp(mPreviousMapName, mMapName);
-    AutoSpawnFromRecords(rSpawnRecords, tSpawnCount, tLevelWidth, tLevelHeight, tReload);
+    RenewSpawnPoints(rSpawnRecords, tSpawnCount, tLevelWidth, tLevelHeight, tReload);
 
     mStartX = MAP_DEFAULT_START;
     mStartY = MAP_DEFAULT_START;

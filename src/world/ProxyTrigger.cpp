@@ -138,6 +138,15 @@ EnemySpawnTrigger::EnemySpawnTrigger()
     rDebug = DefaultOutline;
 }
 
+void EnemySpawnTrigger::Rearm()
+{
+    DataList *rData = GetData();
+    SetDataNumber(rData, "HasSpawned", 0.0f);
+    SetDataNumber(rData, "IsActivated", 0.0f);
+    SetDataNumber(rData, "RespawnTimer", 0.0f);
+    mToldSpent = 0;
+}
+
 bool EnemySpawnTrigger::SpawnCheck(ProxyTrigger *pTrigger)
 {
     DataList *rData = pTrigger->GetData();

@@ -65,6 +65,9 @@ public:
     // remakes these, while the map's script, which does not run again, cannot remake its own.
     bool IsFromSpawnRecord() const { return mFromSpawnRecord != 0; }
     void SetFromSpawnRecord() { mFromSpawnRecord = 1; }
+    // As when it was made: not spawned, its latch open, no respawn wait. A map load that keeps
+    // the point has taken its enemy away; left latched, it would not bring it back.
+    void Rearm();
 
     static bool SpawnCheck(ProxyTrigger *pTrigger);
     static void SpawnAction(ProxyTrigger *pTrigger);

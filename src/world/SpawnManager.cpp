@@ -253,6 +253,14 @@ void SpawnManager::ClearRecordPoints()
     }
 }
 
+void SpawnManager::RearmAll()
+{
+    for(void *rData = mSpawnPoints->PushIterator(); rData; rData = mSpawnPoints->IterateNext())
+    {
+        ((EnemySpawnTrigger *)rData)->Rearm();
+    }
+}
+
 void SpawnManager::Clear()
 {
     if(mUpdating)

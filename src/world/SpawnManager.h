@@ -49,6 +49,9 @@ public:
     // Removes the points made from spawn records, keeping those scripts made; a reload of the
     // same map, whose script does not run again, remakes only the records' points.
     void ClearRecordPoints();
+    // Rearms every spawn point (EnemySpawnTrigger::Rearm); a reload of the same map keeps its
+    // script's points and takes their enemies away.
+    void RearmAll();
     // A constructor script run by a spawn point may ask for this; the points then go once
     // the update walk is over, so the running one is never freed under itself.
     void Clear();

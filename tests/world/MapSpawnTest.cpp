@@ -129,8 +129,9 @@ TEST_F(MapSpawnTest, SpawnRecordsReplaceTheSpawnPointsAndMapsWithoutThemKeepThem
 }
 
 // A death reloads the map she is on without running its script again: the points that script
-// built by hand stay, beside the records' points made anew, and its load-time check of them
-// (here a point without "CanRespawn") runs once, when the map is entered.
+// built by hand stay, beside the records' points made anew, rearmed as the reload takes their
+// enemies away; the load-time check of them (here a point without "CanRespawn") runs once,
+// when the map is entered.
 TEST_F(MapSpawnTest, AReloadKeepsThePointsTheMapScriptMade)
 {
     SpawnRecord tRecord = {};
@@ -165,6 +166,10 @@ TEST_F(MapSpawnTest, AReloadKeepsThePointsTheMapScriptMade)
 
     for(int32_t tDeath = 0; tDeath < 2; tDeath++)
     {
+        // Latched, as when its enemy came into the view she died in.
+        DataList *rTankData = ((RootEntity *)rTank)->GetData();
+        SetDataNumber(rTankData, "IsActivated", 1.0f);
+        SetDataNumber(rTankData, "HasSpawned", 1.0f);
         testing::internal::CaptureStderr();
         EXPECT_TRUE(rMaps->LoadMapFile("Cave"));
         EXPECT_EQ(testing::internal::GetCapturedStderr().find(cForgot), std::string::npos);
@@ -172,5 +177,10 @@ TEST_F(MapSpawnTest, AReloadKeepsThePointsTheMapScriptMade)
         EXPECT_TRUE(rSpawns->GetSpawnPoints()->ContainsData(rTank));
         EXPECT_TRUE(rSpawns->GetSpawnPoints()->ContainsData(rTick));
         EXPECT_NE(rSpawns->GetSpawnPoints()->GetElementByName("AutoSpawn00"), nullptr);
+        float tLatch = -1.0f, tSpawned = -1.0f;
+        EXPECT_TRUE(ReadDataNumber(rTankData, "IsActivated", tLatch));
+        EXPECT_TRUE(ReadDataNumber(rTankData, "HasSpawned", tSpawned));
+        EXPECT_EQ(tLatch, 0.0f);
+        EXPECT_EQ(tSpawned, 0.0f);
     }
 }

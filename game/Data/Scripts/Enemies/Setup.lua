@@ -115,7 +115,7 @@ function fnEnemyPuppetTick()
 end
 
 -- Configures the active lemon attack's projectile as a spit shot flying at fSpeedX, fSpeedY.
--- A spit intercepts nothing itself, so it skips the interception sweep.
+-- A spit intercepts nothing itself, so it skips the interception sweep; a map load ends it.
 function fnEnemySpit(iDamage, fSpeedX, fSpeedY)
     AIAttack_SetProperty("Damage", iDamage)
     AILemonAttack_PushPropertyAsActiveObject("Projectile")
@@ -124,5 +124,6 @@ function fnEnemySpit(iDamage, fSpeedX, fSpeedY)
     Proj_SetProperty("IgnoreClips", true)
     Proj_SetProperty("ImmuneToInterception", true)
     Proj_SetProperty("AnimationLibraryPath", gsEnemyAnims .. "Spit/Fly")
+    Proj_SetProperty("ResetScript", gsEnemyScripts .. "Common/ShotReset.lua")
     DL_PopActiveEntity()
 end
