@@ -1,5 +1,5 @@
-# The Hollow can be finished with the keys alone: Kestra runs over the sloped block, hops onto
-# the Crawler's step and from there onto the ledge, climbs the pillar and drops into the arena,
+# The Hollow can be finished with the keys alone: Kestra runs over the sloped block, meets the
+# goblin and the dragon tank as the cave comes into view, hops onto the Crawler's step and from there onto the ledge, climbs the pillar and drops into the arena,
 # which wakes the Warden and holds the camera on the arena; she shoots the Warden down, the goal
 # rises at the arena's far end, and reaching it brings up the thanks page.
 # GodMode is on in the copied configuration: the run checks that the way is open and the goal
@@ -10,6 +10,10 @@ e2e_init "$@"
 e2e_copy_game
 [ -f "$GAME_DIR/Data/Maps/Hollow.slf" ] || e2e_fail "the Hollow was not built"
 printf '\nOM_SetOption("GodMode", true)\n' >> "$GAME_DIR/Configuration.lua"
+# The skeletal puppets log their coming, which she must meet on her way.
+for kind in Goblin DragonTank; do
+    printf '\nfnLog("Spawned " .. Enemy_GetProperty("Name"))\n' >> "$GAME_DIR/Data/Scripts/Enemies/$kind/CConstructor.lua"
+done
 e2e_play_probe Hollow
 
 e2e_start "$SCRATCH/finish.log" -skipto Hollow
@@ -20,6 +24,9 @@ e2e_until 20 "t > 200" || e2e_fail "the game stopped ticking during the teleport
 # Over the block (its slopes need no jump) to the foot of the Crawler's step, and clear what
 # waits ahead at the height of her buster: the Crawler on the step, the Sentinel, the puppets.
 e2e_hold "Right" 20 "x >= 840 && y == 396"
+for puppet in CaveGoblin CaveDragonTank; do
+    grep -qF "Spawned $puppet" "$LOG" || e2e_fail "she crossed the cave without meeting $puppet"
+done
 for _ in $(seq 16); do e2e_tap x 0.2; done
 
 # Over the pillar: a hop onto the step, a jump from its end onto the ledge, and one from the
