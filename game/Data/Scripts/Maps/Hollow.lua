@@ -33,7 +33,8 @@ DL_PopActiveEntity()
 
 -- Three more in the open cave, made the same way: a goblin on patrol, a dragon tank holding
 -- the way to the pillar (both puppets), and a Crawler kept to its step, which puts it at the
--- height of her buster as she comes.
+-- height of her buster as she comes. The puppets come as she walks down the block, on the one
+-- way to the arena, and again whenever a death brings her back (the points outlast a reload).
 local function fnScriptSpawn(sName, sConstructor, fX, fY)
     SpawnManager_AddSpawn("EnemySpawnPoint")
     PTrigger_SetProperty("Hitbox", fX, fY, fX + 23, fY + 23)
