@@ -1,8 +1,9 @@
 # The map-script calls of tools/MAPS.md, as an author would use them: a small map made with
 # genlevelart and slfpack, its script laying out the start, ladder, spikes, a death pit with
-# water, a checkpoint, a trigger, a platform, enemies, backgrounds, a boss door and the ending.
-# Kestra starts before the door, runs through it and on to the goal, whose script asks for the
-# title; no call fails on the way.
+# water, a checkpoint, a trigger, a platform, enemies (a skeletal puppet among them, by a spawn
+# point the script builds), backgrounds, a boss door and the ending. Kestra starts before the
+# door, runs through it, which brings the dragon tank by the goal, and on to the goal, whose
+# script asks for the title; no call fails on the way.
 . "$(dirname "$0")/lib.sh"
 e2e_init "$@"
 e2e_copy_game
@@ -31,6 +32,9 @@ awk 'BEGIN {
 }' > "$SCRATCH/Layout.txt"
 "$TOOLS/genlevelart" "$SCRATCH/Layout.txt" "$SCRATCH/map" > /dev/null || e2e_fail "genlevelart failed"
 "$TOOLS/slfpack" "$SCRATCH/map/Map.slfm" "$GAME_DIR/Data/Maps/Guide.slf" || e2e_fail "slfpack failed"
+
+# The puppet's constructor logs its coming.
+printf '\nfnLog("Spawned " .. Enemy_GetProperty("Name"))\n' >> "$GAME_DIR/Data/Scripts/Enemies/DragonTank/CConstructor.lua"
 
 here="$GAME_DIR/Data/Scripts/Maps/Guide"
 mkdir -p "$here"
@@ -66,6 +70,14 @@ Proj_SetProperty("AnimationLibraryPath", "Root/Animations/Sprites/Platform/Deck"
 DL_PopActiveEntity()
 SpawnManager_AddSpawnAuto("Jellyfish", "GuideJelly", 820, 120)
 Enemy_Create("GuideCrawler", gsEnemyScripts .. "Tick/CConstructor.lua", "700", "432")
+DL_PopActiveEntity()
+SpawnManager_AddSpawn("EnemySpawnPoint")
+PTrigger_SetProperty("Hitbox", 1190, 400, 1254, 448)
+RE_DefineData("EnemyName", "S", "GuideTank")
+RE_DefineData("PathToConstructorScript", "S", gsEnemyScripts .. "DragonTank/CConstructor.lua")
+RE_DefineData("SpawnPositionX", "N", 1190)
+RE_DefineData("SpawnPositionY", "N", 400)
+RE_DefineData("CanRespawn", "N", 1)
 DL_PopActiveEntity()
 Door_Create("GuideDoor")
 Door_SetProperty("RenderPos", 896, 376)
@@ -122,7 +134,8 @@ sleep 1
 e2e_stop TERM
 [ "$STATUS" -eq 0 ] || e2e_fail "exit status $STATUS"
 e2e_expect_text "$LOG" "Guide: hello 1"
-if grep -E "Failed|Error,|could not resolve|never spawn" "$LOG" | grep -v "sound system"; then
+e2e_expect_text "$LOG" "Spawned GuideTank"
+if grep -E "Failed|Error,|Error processing|could not resolve|never spawn|spawns nothing" "$LOG" | grep -v "sound system"; then
     e2e_fail "a map-script call of the guide failed"
 fi
 echo "PASS: the guide's calls make a map that plays from its start through the door to its end"
