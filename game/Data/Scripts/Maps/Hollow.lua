@@ -20,21 +20,9 @@ PTrigger_Create("WardenArena")
 PTrigger_SetProperty("Hitbox", 1120, 32, 1520, 448)
 DL_PopActiveEntity()
 
--- A spawn point set up by hand: a Driftbell over the floating ledge, created as the view
--- comes near once Kestra has gone on, and again 240 ticks after each death.
-SpawnManager_AddSpawn("EnemySpawnPoint")
-PTrigger_SetProperty("Hitbox", 380, 300, 403, 323)
-RE_DefineData("EnemyName", "S", "LedgeDriftbell")
-RE_DefineData("PathToConstructorScript", "S", gsEnemyScripts .. "Jellyfish/CConstructor.lua")
-RE_DefineData("SpawnPositionX", "N", 380)
-RE_DefineData("SpawnPositionY", "N", 300)
-RE_DefineData("CanRespawn", "N", 1)
-DL_PopActiveEntity()
-
--- Three more in the open cave, made the same way: a goblin on patrol, a dragon tank holding
--- the way to the pillar (both puppets), and a Crawler kept to its step, which puts it at the
--- height of her buster as she comes. The puppets come as she walks down the block, on the one
--- way to the arena, and again whenever a death brings her back (the points outlast a reload).
+-- Spawn points set up by hand, each with a 23-unit box at the enemy's top-left: the view
+-- creates the enemy as it comes near, and again once it is gone and the view has left and
+-- come back; a death keeps the points and brings their enemies back.
 local function fnScriptSpawn(sName, sConstructor, fX, fY)
     SpawnManager_AddSpawn("EnemySpawnPoint")
     PTrigger_SetProperty("Hitbox", fX, fY, fX + 23, fY + 23)
@@ -45,6 +33,14 @@ local function fnScriptSpawn(sName, sConstructor, fX, fY)
     RE_DefineData("CanRespawn", "N", 1)
     DL_PopActiveEntity()
 end
+
+-- A Driftbell over the floating ledge, come as the view turns back once Kestra has gone on.
+fnScriptSpawn("LedgeDriftbell", gsEnemyScripts .. "Jellyfish/CConstructor.lua", 380, 300)
+
+-- Three in the open cave: a goblin on patrol, a dragon tank holding the way to the pillar
+-- (both skeletal puppets), and a Crawler kept to its step, which puts it at the height of her
+-- buster as she comes. The puppets come as she walks down the block, on the one way to the
+-- arena, so every visit meets them.
 fnScriptSpawn("CaveGoblin", gsEnemyScripts .. "Goblin/CConstructor.lua", 960, 384)
 fnScriptSpawn("CaveDragonTank", gsEnemyScripts .. "DragonTank/CConstructor.lua", 1030, 400)
 fnScriptSpawn("StepCrawler", gsScriptRoot .. "Maps/Hollow/StepCrawler.lua", 888, 400)
