@@ -251,7 +251,7 @@ bool MapManager::LoadMapFile(const char *pName)
         RunMapScript(mMapName);
         Debug::Print("Complete!\n");
         SpawnManager *rSpawns = SpawnManager::Fetch();
-        if(rSpawns) rSpawns->ReportSilentScriptPoints((float)tLevelWidth, (float)tLevelHeight);
+        if(rSpawns) rSpawns->ReportScriptPointsThatNeverSpawn((float)tLevelWidth, (float)tLevelHeight);
     }
 
     Debug::Print("Setting Camera\n");

@@ -216,7 +216,7 @@ namespace
     }
 }
 
-void SpawnManager::ReportSilentScriptPoints(float pLevelW, float pLevelH) const
+void SpawnManager::ReportScriptPointsThatNeverSpawn(float pLevelW, float pLevelH) const
 {
     for(void *rData = mSpawnPoints->PushIterator(); rData; rData = mSpawnPoints->IterateNext())
     {

@@ -45,7 +45,7 @@ public:
     // The same for the spawn points scripts built by hand, once the map script has run: each
     // that lacks an entry it needs, whose rectangle is empty or reversed, or that no view comes
     // near enough to set off, is named with the reason.
-    void ReportSilentScriptPoints(float pLevelW, float pLevelH) const;
+    void ReportScriptPointsThatNeverSpawn(float pLevelW, float pLevelH) const;
     // Removes the points made from spawn records, keeping those scripts made; a reload of the
     // same map, whose script does not run again, remakes only the records' points.
     void ClearRecordPoints();

@@ -140,7 +140,7 @@ TEST_F(SpawnManagerTest, HandBuiltPointsThatCanNeverSpawnAreNamed)
         "fnPoint('Floor', {300, 417, 364, 465}, true)\n");
     Captured();
     testing::internal::CaptureStderr();
-    rSpawns->ReportSilentScriptPoints(512.0f, 512.0f);
+    rSpawns->ReportScriptPointsThatNeverSpawn(512.0f, 512.0f);
     EXPECT_EQ(Captured(), "SpawnManager: EnemySpawnPoint (Forgot) spawns nothing until it has the number entry \"CanRespawn\"\n"
                           "SpawnManager: EnemySpawnPoint (Sized) will never spawn: its rectangle (300, 400, 64, 48) is empty or "
                           "reversed; \"Hitbox\" takes its left, top, right and bottom\n"
