@@ -234,8 +234,8 @@ void SpawnManager::ReportScriptPointsThatNeverSpawn(float pLevelW, float pLevelH
         else if(!(tBox.mRgt > tBox.mLft) || !(tBox.mBot > tBox.mTop))
         {
             fprintf(stderr,
-                    "SpawnManager: %s (%s) will never spawn: its rectangle (%g, %g, %g, %g) is empty or reversed; "
-                    "\"Hitbox\" takes its left, top, right and bottom\n",
+                    "SpawnManager: %s (%s) will never spawn: its rectangle (%g, %g, %g, %g) has no area; "
+                    "\"Hitbox\" sets its left, top, right and bottom\n",
                     rPoint->GetName(), rEnemy, tBox.mLft, tBox.mTop, tBox.mRgt, tBox.mBot);
         }
         else if(pLevelW > 0.0f && pLevelH > 0.0f)

@@ -43,8 +43,8 @@ public:
     // pLevelW by pLevelH comes near enough to set off (SpawnBandCanReach): it would never spawn.
     void ReportUnreachableRecords(int32_t pCount, const SpawnRecord *pRecords, float pLevelW, float pLevelH) const;
     // The same for the spawn points scripts built by hand, once the map script has run: each
-    // that lacks an entry it needs, whose rectangle is empty or reversed, or that no view comes
-    // near enough to set off, is named with the reason.
+    // that lacks an entry it needs, whose rectangle has no area (no "Hitbox" given), or that no
+    // view comes near enough to set off, is named with the reason.
     void ReportScriptPointsThatNeverSpawn(float pLevelW, float pLevelH) const;
     // Removes the points made from spawn records, keeping those scripts made; a reload of the
     // same map, whose script does not run again, remakes only the records' points.

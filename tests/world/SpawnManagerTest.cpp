@@ -113,8 +113,8 @@ TEST_F(SpawnManagerTest, RecordsNoViewCanSetOffAreNamed)
 }
 
 // Points a script builds by hand are checked once the script has run, as the records are: a
-// missing entry, a rectangle given as x, y, width, height (so reversed), and a box in the middle
-// of a small map are named; a sound point and the records' own points are not.
+// missing entry, a rectangle never given, and a box in the middle of a small map are named; a
+// sound point and the records' own points are not.
 TEST_F(SpawnManagerTest, HandBuiltPointsThatCanNeverSpawnAreNamed)
 {
     SpawnManager *rSpawns = GetApplication()->rSpawnManager;
@@ -126,7 +126,7 @@ TEST_F(SpawnManagerTest, HandBuiltPointsThatCanNeverSpawnAreNamed)
     rSpawns->AutoSpawn(1, &tRecord);
     Run("function fnPoint(sName, faBox, bCanRespawn)\n"
         "    SpawnManager_AddSpawn('EnemySpawnPoint')\n"
-        "    PTrigger_SetProperty('Hitbox', faBox[1], faBox[2], faBox[3], faBox[4])\n"
+        "    if faBox[3] then PTrigger_SetProperty('Hitbox', faBox[1], faBox[2], faBox[3], faBox[4]) end\n"
         "    RE_DefineData('EnemyName', 'S', sName)\n"
         "    RE_DefineData('PathToConstructorScript', 'S', 'Tank.lua')\n"
         "    RE_DefineData('SpawnPositionX', 'N', faBox[1])\n"
@@ -135,15 +135,15 @@ TEST_F(SpawnManagerTest, HandBuiltPointsThatCanNeverSpawnAreNamed)
         "    DL_PopActiveEntity()\n"
         "end\n"
         "fnPoint('Forgot', {300, 417, 364, 465}, false)\n"
-        "fnPoint('Sized', {300, 400, 64, 48}, true)\n"
+        "fnPoint('NoBox', {300, 400}, true)\n"
         "fnPoint('Middle', {300, 300, 331, 331}, true)\n"
         "fnPoint('Floor', {300, 417, 364, 465}, true)\n");
     Captured();
     testing::internal::CaptureStderr();
     rSpawns->ReportScriptPointsThatNeverSpawn(512.0f, 512.0f);
     EXPECT_EQ(Captured(), "SpawnManager: EnemySpawnPoint (Forgot) spawns nothing until it has the number entry \"CanRespawn\"\n"
-                          "SpawnManager: EnemySpawnPoint (Sized) will never spawn: its rectangle (300, 400, 64, 48) is empty or "
-                          "reversed; \"Hitbox\" takes its left, top, right and bottom\n"
+                          "SpawnManager: EnemySpawnPoint (NoBox) will never spawn: its rectangle (0, 0, 0, 0) has no area; "
+                          "\"Hitbox\" sets its left, top, right and bottom\n"
                           "SpawnManager: EnemySpawnPoint (Middle at 300, 300) will never spawn: in a 512 by 512 map no view "
                           "comes within 30 units of it from outside; move it toward an edge the view scrolls to, or make the "
                           "map larger\n");
