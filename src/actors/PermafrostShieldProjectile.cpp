@@ -10,6 +10,8 @@
 namespace
 {
     const int32_t cShieldEndurance = 7;
+    const float cPaneWidth = 15.0f;
+    const float cPaneHeight = 55.0f;
     const char *const cShieldAnimation = "Root/Animations/Projectiles/All/PermafrostShield";
 
     // The pane of ice reaches 4 units past the box on every side.
@@ -36,8 +38,14 @@ PermafrostShieldProjectile::PermafrostShieldProjectile()
     SetIgnoreClips(0);
     SetWeaponFlagA(1);
     SetDamage(1);
-    SetDimensions(0.0f, 0.0f, 15.0f, 55.0f);
+    SetDimensions(0.0f, 0.0f, cPaneWidth, cPaneHeight);
     SetNativeFrameCallback(ShieldFrame);
+}
+
+InertWeaponProjectile::InertWeaponProjectile()
+{
+    SetWeaponFlagA(1);
+    SetDimensions(0.0f, 0.0f, cPaneWidth, cPaneHeight);
 }
 
 void PermafrostShieldProjectile::RunLogic()

@@ -22,6 +22,10 @@ namespace
     const float cGrabberSpeed = 5.0f;
 }
 
+PlayerWeapon::PlayerWeapon() : PlayerWeapon(WEAPON_DEFAULT_NAME, WEAPON_DEFAULT_PALETTE, -1)
+{
+}
+
 PlayerWeapon::PlayerWeapon(const char *pName, const char *pPalette, int32_t pMaxAmmo)
 {
     mName = nullptr;

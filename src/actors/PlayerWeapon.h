@@ -7,6 +7,8 @@ class RootProjectile;
 #define WEAPON_PALETTE_PATH "Root/Other/Palettes/Kestra/All"
 #define WEAPON_SHOT_SOUND "Rank1BusterShot"
 #define PRISMATIC_BEAM_COOLDOWN 60
+#define WEAPON_DEFAULT_NAME "Not Set"
+#define WEAPON_DEFAULT_PALETTE "Palette1"
 
 // Registration kinds of the weapon projectiles; the weapons find their live projectiles by
 // the registered name's prefix "PROJ|<kind>|".
@@ -26,6 +28,8 @@ class RootProjectile;
 class PlayerWeapon
 {
 public:
+    // Unnamed, in the player's own colours, with no ammunition count.
+    PlayerWeapon();
     PlayerWeapon(const char *pName, const char *pPalette, int32_t pMaxAmmo);
     virtual ~PlayerWeapon();
 

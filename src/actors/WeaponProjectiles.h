@@ -135,3 +135,26 @@ private:
     int32_t mTargetID;
     Enemy *mHeld;
 };
+
+// The projectiles of the three weapons that fire nothing: a pane the size of the shield that
+// neither acts nor draws, and is never used up by a hit. Nothing makes them yet.
+class InertWeaponProjectile : public RootProjectile
+{
+public:
+    InertWeaponProjectile();
+
+    void RunLogic() override {}
+    void Render() override {}
+};
+
+class ChaosBlasterProjectile : public InertWeaponProjectile
+{
+};
+
+class SonicBusterProjectile : public InertWeaponProjectile
+{
+};
+
+class CausticSprayProjectile : public InertWeaponProjectile
+{
+};

@@ -97,8 +97,12 @@ TEST_F(PlayerWeaponTest, AmmoBarHeights)
     rBit->SetAmmo(0);
     EXPECT_EQ(rBit->GetAmmoBarHeight(), 0);
     EXPECT_EQ(mPlayer->GetWeaponAmmo(0), 0);
-    PlayerWeapon tUncounted("Not Set", "Palette1", -1);
+    PlayerWeapon tUncounted;
     EXPECT_EQ(tUncounted.GetAmmoBarHeight(), -1);
+    EXPECT_STREQ(tUncounted.GetName(), "Not Set");
+    EXPECT_STREQ(tUncounted.GetPaletteName(), "Palette1");
+    EXPECT_EQ(tUncounted.GetAmmo(), -1);
+    EXPECT_FALSE(tUncounted.HasAmmo());
     EXPECT_EQ(mPlayer->GetWeaponAmmo(-1), -1);
     EXPECT_EQ(mPlayer->GetWeaponAmmo(8), -1);
     EXPECT_STREQ(mPlayer->GetWeapon(2)->GetPaletteName(), "Palette8");

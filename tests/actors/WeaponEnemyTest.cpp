@@ -67,6 +67,33 @@ TEST_F(WeaponEnemyTest, LightningBitStrikesTheEnemyItTouchesOnce)
     EXPECT_EQ(rEnemy->GetHealth()->GetHealth(), tAfterTouch);
 }
 
+// The projectiles of the weapons that fire nothing: a shield-sized pane that keeps hitting,
+// runs no script of its own and stays where it was put.
+TEST_F(WeaponEnemyTest, InertWeaponProjectilesOutlastTheirHitsAndRunNothing)
+{
+    InertWeaponProjectile *(*const cMakers[])() = {
+        []() -> InertWeaponProjectile * { return new ChaosBlasterProjectile(); },
+        []() -> InertWeaponProjectile * { return new SonicBusterProjectile(); },
+        []() -> InertWeaponProjectile * { return new CausticSprayProjectile(); },
+    };
+    for(auto rMake : cMakers)
+    {
+        Enemy *rEnemy = MakeEnemy("Target", 300.0f, 300.0f, 32.0f, 50);
+        InertWeaponProjectile *rPane = Register("Pane", rMake(), 290.0f, 280.0f);
+        rPane->SetTargetFlags(PROJECTILE_TARGET_ENEMIES);
+        rPane->SetDamage(1);
+        rPane->SetLogicScript(Script("proj_hook.lua").c_str());
+        EXPECT_FLOAT_EQ(rPane->GetHitboxPtr()->mRgt - rPane->GetHitboxPtr()->mLft, 15.0f);
+        EXPECT_FLOAT_EQ(rPane->GetHitboxPtr()->mBot - rPane->GetHitboxPtr()->mTop, 55.0f);
+        Tick(3);
+        EXPECT_TRUE(Alive(rPane->GetID()));
+        EXPECT_LT(rEnemy->GetHealth()->GetHealth(), 50);
+        EXPECT_FLOAT_EQ(rPane->GetHitboxPtr()->mLft, 290.0f);
+        EXPECT_EQ(GlobalString("proj_hook_log"), "<nil>");
+        Entities()->ClearEntities();
+    }
+}
+
 TEST_F(WeaponEnemyTest, LargeCutterSplitsOnTheOnlyEnemy)
 {
     Enemy *rEnemy = MakeEnemy("Lone", 300.0f, 300.0f, 32.0f, 10);
