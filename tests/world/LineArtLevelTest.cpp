@@ -346,9 +346,11 @@ TEST_F(LineArtLevelTest, DamagedChunkLumpsAreDroppedAloneAndNamed)
     std::string tOut = testing::internal::GetCapturedStderr();
 
     EXPECT_NE(std::string::npos, tOut.find("[Fail ClipLump] CL000000 is 8 by 8, the chunks are 16 by 16.\n")) << tOut;
-    EXPECT_NE(std::string::npos, tOut.find("Error in SLF file, lump IB000000\n")) << tOut;
-    EXPECT_NE(std::string::npos, tOut.find("Error in SLF file, lump IA001000 is 0 by 16\n")) << tOut;
-    EXPECT_NE(std::string::npos, tOut.find("Error in SLF file, lump IB002000 has compression flag 9\n")) << tOut;
+    const std::string tLine = "Error in SLF file\nLump ";
+    const std::string tIn = " in " + tFile.mPath;
+    EXPECT_NE(std::string::npos, tOut.find(tLine + "IB000000" + tIn + "\n")) << tOut;
+    EXPECT_NE(std::string::npos, tOut.find(tLine + "IA001000" + tIn + " is 0 by 16\n")) << tOut;
+    EXPECT_NE(std::string::npos, tOut.find(tLine + "IB002000" + tIn + " has compression flag 9\n")) << tOut;
     // Only damaged lumps are named: the absent second layer of chunk 1 stays quiet.
     EXPECT_EQ(std::string::npos, tOut.find("IB001000")) << tOut;
 

@@ -1,5 +1,6 @@
 #include "core/data/CorvelLumpManager.h"
 
+#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -14,13 +15,29 @@
 #include "core/render/Palette.h"
 
 #define SCRIPT_PACK_PREFIX "Data/Scripts/"
+#define LUMP_ERROR_DETAIL_MAX 160
 
 namespace
 {
-    // A damaged or missing lump is always named, so a content author can find it.
-    void ReportLumpError(const char *pName)
+    // Every damaged or missing lump gives the same first line, which scripts and tools match on,
+    // then a line naming the lump, its file and what is wrong with it, so a content author can
+    // find it.
+    void ReportLumpFault(const char *pPath, const char *pName, const char *pFault, ...) __attribute__((format(printf, 3, 4)));
+    void ReportLumpFault(const char *pPath, const char *pName, const char *pFault, ...)
     {
-        Debug::ForcePrint("Error in SLF file, lump %s\n", pName ? pName : "NULL");
+        char tFault[LUMP_ERROR_DETAIL_MAX];
+        va_list tArgs;
+        va_start(tArgs, pFault);
+        vsnprintf(tFault, sizeof(tFault), pFault, tArgs);
+        va_end(tArgs);
+        Debug::ForcePrint("Error in SLF file\n");
+        Debug::ForcePrint("Lump %s in %s%s\n", pName ? pName : "NULL", pPath ? pPath : "NULL", tFault);
+    }
+
+    // A lump that is missing, of the wrong kind, or shorter than its contents.
+    void ReportLumpError(const char *pPath, const char *pName)
+    {
+        ReportLumpFault(pPath, pName, "%s", "");
     }
 
     bool CoordinateInRange(int32_t pValue)
@@ -41,19 +58,18 @@ namespace
     {
         if(pRecord->mFullWidth < 1 || pRecord->mFullHeight < 1)
         {
-            Debug::ForcePrint("Error in SLF file %s, lump %s has full size %i by %i\n", pPath, pName, pRecord->mFullWidth,
-                              pRecord->mFullHeight);
+            ReportLumpFault(pPath, pName, " has full size %i by %i", pRecord->mFullWidth, pRecord->mFullHeight);
             return true;
         }
         if(!CoordinateInRange(pRecord->mOffsetX) || !CoordinateInRange(pRecord->mOffsetY))
         {
-            Debug::ForcePrint("Error in SLF file %s, lump %s has offset %i %i\n", pPath, pName, pRecord->mOffsetX, pRecord->mOffsetY);
+            ReportLumpFault(pPath, pName, " has offset %i %i", pRecord->mOffsetX, pRecord->mOffsetY);
             return true;
         }
         if(PayloadFollowsSize(pRecord->mCompressionFlag) && pNeeded > 0 && pRecord->mDataSize > pNeeded)
         {
-            Debug::ForcePrint("Error in SLF file %s, lump %s is %i by %i but holds %i bytes\n", pPath, pName, pRecord->mWidth,
-                              pRecord->mHeight, pRecord->mDataSize);
+            ReportLumpFault(pPath, pName, " is %i by %i but holds %i bytes", pRecord->mWidth, pRecord->mHeight,
+                            pRecord->mDataSize);
             return true;
         }
         return false;
@@ -239,7 +255,7 @@ CorvelLumpManager::SeekResult CorvelLumpManager::Seek(const char *pName, const c
     tTag[LUMP_TAG_SIZE] = '\0';
     if(mCursor.HasFailed())
     {
-        Debug::ForcePrint("Error in SLF file, lump %s lies past the end of the file\n", pName);
+        ReportLumpFault(mOpenPath, pName, " lies past the end of the file");
         Debug::PopPrint("Lump was of the wrong type\n");
         return cSeekPastEnd;
     }
@@ -289,7 +305,7 @@ ImageRecord *CorvelLumpManager::ReadImageRecord(const char *pName)
     if(tSeek != cSeekFound)
     {
         // Only an absent lump may be quiet; one that is there but damaged is always named.
-        if(tSeek == cSeekWrongType || (tSeek == cSeekMissing && !tQuiet)) ReportLumpError(pName);
+        if(tSeek == cSeekWrongType || (tSeek == cSeekMissing && !tQuiet)) ReportLumpError(mOpenPath, pName);
         Debug::PopPrintState();
         ImageRecord::Free(nRecord);
         return nullptr;
@@ -306,7 +322,7 @@ ImageRecord *CorvelLumpManager::ReadImageRecord(const char *pName)
     // Flag 2 and flags past 7 upload nothing; the upload could not say which lump it was.
     if(!mCursor.HasFailed() && (nRecord->mCompressionFlag == 2 || nRecord->mCompressionFlag > 7))
     {
-        Debug::ForcePrint("Error in SLF file, lump %s has compression flag %i\n", pName, nRecord->mCompressionFlag);
+        ReportLumpFault(mOpenPath, pName, " has compression flag %i", nRecord->mCompressionFlag);
         Debug::PopPrintState();
         ImageRecord::Free(nRecord);
         return nullptr;
@@ -325,7 +341,7 @@ ImageRecord *CorvelLumpManager::ReadImageRecord(const char *pName)
     // A picture without pixels would upload nothing and leave its chunk undrawn.
     if(!mCursor.HasFailed() && (nRecord->mWidth == 0 || nRecord->mHeight == 0))
     {
-        Debug::ForcePrint("Error in SLF file, lump %s is %i by %i\n", pName, nRecord->mWidth, nRecord->mHeight);
+        ReportLumpFault(mOpenPath, pName, " is %i by %i", nRecord->mWidth, nRecord->mHeight);
         Debug::PopPrintState();
         ImageRecord::Free(nRecord);
         return nullptr;
@@ -360,7 +376,7 @@ ImageRecord *CorvelLumpManager::ReadImageRecord(const char *pName)
     }
     if(!tSound)
     {
-        ReportLumpError(pName);
+        ReportLumpError(mOpenPath, pName);
         Debug::PopPrintState();
         ImageRecord::Free(nRecord);
         return nullptr;
@@ -424,7 +440,7 @@ Palette *CorvelLumpManager::ExtractPalette(const char *pName)
     Debug::PushPrint(1, "Loading Palette Data %s\n", pName);
     if(!SeekToLump(pName, "PALETTE"))
     {
-        ReportLumpError(pName);
+        ReportLumpError(mOpenPath, pName);
         Debug::PopPrintState();
         return nullptr;
     }
@@ -465,7 +481,7 @@ Palette *CorvelLumpManager::ExtractPalette(const char *pName)
     }
     if(!tSound)
     {
-        ReportLumpError(pName);
+        ReportLumpError(mOpenPath, pName);
         Debug::PopPrintState();
         delete nPalette;
         return nullptr;
@@ -526,7 +542,7 @@ MapInfoRecord *CorvelLumpManager::ReadMapInfo(const char *pName)
        nInfo->mRows > LUMP_MAX_GRID)
     {
         FreeMapInfoRecord(nInfo);
-        ReportLumpError(pName);
+        ReportLumpError(mOpenPath, pName);
         Debug::PopPrint("[Fail GetLineartLevel] Error in SLF file\n");
         return nullptr;
     }
@@ -534,8 +550,7 @@ MapInfoRecord *CorvelLumpManager::ReadMapInfo(const char *pName)
     const bool tDefaultSize = nInfo->mChunkWidth == 0 && nInfo->mChunkHeight == 0;
     if(!tDefaultSize && (nInfo->mChunkWidth < 1 || nInfo->mChunkHeight < 1))
     {
-        Debug::ForcePrint("Error in SLF file %s, lump %s has chunk size %i by %i\n", mOpenPath, pName, nInfo->mChunkWidth,
-                          nInfo->mChunkHeight);
+        ReportLumpFault(mOpenPath, pName, " has chunk size %i by %i", nInfo->mChunkWidth, nInfo->mChunkHeight);
         FreeMapInfoRecord(nInfo);
         Debug::PopPrint("[Fail GetLineartLevel] Error in SLF file\n");
         return nullptr;
@@ -574,7 +589,7 @@ ClipRecord *CorvelLumpManager::ClipLump(const char *pName)
     if(!tSound)
     {
         FreeClipRecord(nClip);
-        ReportLumpError(pName);
+        ReportLumpError(mOpenPath, pName);
         Debug::PopPrintState();
         return nullptr;
     }
@@ -598,7 +613,7 @@ SpawnRecord *CorvelLumpManager::SpawnDatLump(const char *pName, int32_t *pCount)
     mCursor.ReadU32(&tCount);
     if(mCursor.HasFailed() || tCount > mCursor.GetRemaining() / 9)
     {
-        ReportLumpError(pName);
+        ReportLumpError(mOpenPath, pName);
         Debug::PopPrintState();
         return nullptr;
     }
@@ -622,13 +637,12 @@ SpawnRecord *CorvelLumpManager::SpawnDatLump(const char *pName, int32_t *pCount)
         mCursor.ReadI32(&rRecord.mY);
         if(mCursor.HasFailed()) break;
         if(CoordinateInRange(rRecord.mX) && CoordinateInRange(rRecord.mY)) tKept++;
-        else Debug::ForcePrint("[SpawnDatLump] Error in SLF file %s, lump %s drops spawn %i %s at %i %i\n", mOpenPath, pName,
-                               (int32_t)i, rRecord.mName, rRecord.mX, rRecord.mY);
+        else ReportLumpFault(mOpenPath, pName, " drops spawn %i %s at %i %i", (int32_t)i, rRecord.mName, rRecord.mX, rRecord.mY);
     }
     if(!nRecords || mCursor.HasFailed())
     {
         free(nRecords);
-        ReportLumpError(pName);
+        ReportLumpError(mOpenPath, pName);
         Debug::PopPrintState();
         return nullptr;
     }
@@ -648,7 +662,7 @@ ScriptPackEntry *CorvelLumpManager::ReadTarballLump(int32_t pIndex)
     Debug::PushPrint(0, "Loading Tarball Data %i\n", pIndex);
     if(!SeekToIndex(pIndex))
     {
-        if(mOpen && pIndex >= 0 && (uint32_t)pIndex < mLumpCount) ReportLumpError(mDirectory[pIndex].mName);
+        if(mOpen && pIndex >= 0 && (uint32_t)pIndex < mLumpCount) ReportLumpError(mOpenPath, mDirectory[pIndex].mName);
         Debug::PopPrintState();
         return nullptr;
     }
@@ -668,7 +682,7 @@ ScriptPackEntry *CorvelLumpManager::ReadTarballLump(int32_t pIndex)
     free(tSource);
     if(!nEntry)
     {
-        ReportLumpError(mDirectory[pIndex].mName);
+        ReportLumpError(mOpenPath, mDirectory[pIndex].mName);
         Debug::PopPrintState();
         return nullptr;
     }

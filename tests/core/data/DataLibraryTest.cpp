@@ -3,11 +3,14 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <unistd.h>
 
 #include "core/Application.h"
 #include "core/LuaBindingHelpers.h"
 #include "core/RootObject.h"
+#include "core/data/CorvelLumpManager.h"
 #include "core/data/DataLibrary.h"
+#include "core/data/LumpWriter.h"
 
 namespace
 {
@@ -405,6 +408,38 @@ TEST_F(DataLibraryTest, ImageBindingsLoadNothingWithoutAHeading)
               "DL_PrintSysVars:  Failed, invalid argument list\n", tOut);
     EXPECT_EQ(0, mLibrary->GetHeading("Root/Images/All/All")->GetCount());
     GetApplication()->rLumpManager = rPreviousLumps;
+}
+
+// Scripts and tools match the first line of a missing lump word for word; the name follows.
+TEST_F(DataLibraryTest, AMissingImageLumpGivesTheFixedLineThenItsName)
+{
+    char tPath[] = "/tmp/corvel_nolump_XXXXXX";
+    int tFile = mkstemp(tPath);
+    ASSERT_GE(tFile, 0);
+    close(tFile);
+    LumpWriter tWriter;
+    tWriter.SetHeader("No pictures");
+    ASSERT_TRUE(tWriter.WriteToFile(tPath));
+    CorvelLumpManager tLumps;
+    tLumps.Open(tPath);
+    ASSERT_TRUE(tLumps.IsOpen());
+    CorvelLumpManager *rPreviousLumps = GetApplication()->rLumpManager;
+    GetApplication()->rLumpManager = &tLumps;
+    mLibrary->AddPath("Root/Images/All/All");
+
+    testing::internal::CaptureStderr();
+    Run("DL_ExtractBitmap('NoSuchLump', 'Root/Images/All/All/Pic')");
+    std::string tOut = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(std::string("Error in SLF file\n"
+                          "Lump NoSuchLump in ") +
+                  tPath +
+                  "\n"
+                  "Failed, can't find data\n"
+                  "DL_ExtractBitmap:  Failed, no Bitmap named NoSuchLump found.\n",
+              tOut);
+    EXPECT_EQ(0, mLibrary->GetHeading("Root/Images/All/All")->GetCount());
+    GetApplication()->rLumpManager = rPreviousLumps;
+    unlink(tPath);
 }
 
 TEST(DataLibraryBindings, ReportAndFallBackWithoutALibrary)

@@ -136,7 +136,8 @@ TEST_F(LumpDirectoryTest, ALumpPastTheEndIsRefusedAloneAndABrokenDirectoryIsNoLu
     memcpy(&tPastEnd[21 + 8], &tFar, 4);
     CorvelLumpManager tManager;
     testing::internal::CaptureStderr();
-    tManager.Open(WriteFile("pastend.slf", tPastEnd).c_str());
+    const std::string tPastEndPath = WriteFile("pastend.slf", tPastEnd);
+    tManager.Open(tPastEndPath.c_str());
     ASSERT_TRUE(tManager.IsOpen());
     EXPECT_EQ(-1, tManager.GetMapType("AMapInfo"));
     EXPECT_EQ(nullptr, tManager.ReadMapInfo("AMapInfo"));
@@ -144,19 +145,20 @@ TEST_F(LumpDirectoryTest, ALumpPastTheEndIsRefusedAloneAndABrokenDirectoryIsNoLu
     EXPECT_NE(nullptr, tImage);
     ImageRecord::Free(tImage);
     std::string tOutput = testing::internal::GetCapturedStderr();
-    EXPECT_NE(std::string::npos, tOutput.find("Error in SLF file, lump AMapInfo lies past the end of the file\n")) << tOutput;
+    EXPECT_NE(std::string::npos, tOutput.find("Error in SLF file\nLump AMapInfo in " + tPastEndPath + " lies past the end of the file\n")) << tOutput;
     EXPECT_EQ(std::string::npos, tOutput.find("LA000000")) << tOutput;
 
     // A script lump past the end is named too, and the rest of the pack still reads.
     std::vector<uint8_t> tScripts = HandWrittenFile({{"A.lua", "one"}, {"B.lua", "two"}});
     uint32_t tBeyond = (uint32_t)tScripts.size() + 100;
     memcpy(&tScripts[20 + 1 + 5], &tBeyond, 4);
-    tManager.Open(WriteFile("scripts.slf", tScripts).c_str());
+    const std::string tScriptsPath = WriteFile("scripts.slf", tScripts);
+    tManager.Open(tScriptsPath.c_str());
     ASSERT_TRUE(tManager.IsOpen());
     testing::internal::CaptureStderr();
     EXPECT_EQ(nullptr, tManager.ReadTarballLump(0));
     tOutput = testing::internal::GetCapturedStderr();
-    EXPECT_NE(std::string::npos, tOutput.find("Error in SLF file, lump A.lua\n")) << tOutput;
+    EXPECT_NE(std::string::npos, tOutput.find("Error in SLF file\nLump A.lua in " + tScriptsPath + "\n")) << tOutput;
     EXPECT_EQ("two", ScriptText(tManager, "B.lua"));
 
     struct Damage
