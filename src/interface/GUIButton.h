@@ -41,6 +41,8 @@ public:
     void SetDisabled(uint8_t pFlag) { mDisabled = pFlag ? 1 : 0; }
     uint8_t IsToggled() const { return mToggled; }
     int32_t GetStateTicks() const { return mStateTicks; }
+    // The picture of a state (0 idle, 1 hover, 2 pressed, 3 disabled); null when it has none.
+    Bitmap *GetImage(int32_t pState) const { return (pState >= 0 && pState < 4) ? rImages[pState] : nullptr; }
 
     // Vertices are in the button's own coordinates.
     void SetPolygonVertexCount(int32_t pCount);

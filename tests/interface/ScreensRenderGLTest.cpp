@@ -218,6 +218,41 @@ TEST_F(ScreensRenderGLTest, TheThanksPageFadesInFromBlackOverOneSecond)
     EXPECT_EQ(0, rTitle->GetTitleTicks());
 }
 
+// A disabled button's pictures can be purged one by one while it shows: it lets go of each and
+// draws on, disabled, with what is left; under the sanitizers a draw from a freed picture ends
+// the run.
+TEST_F(ScreensRenderGLTest, ADisabledButtonLetsGoOfEachPurgedPictureAndDrawsOn)
+{
+    const char *const cFolder = "Root/Images/GUI/Widgets/";
+    const char *const cStates[4] = {"ButtonIdle", "ButtonHover", "ButtonPress", "ButtonDisabled"};
+    const uint32_t cColours[4] = {0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF};
+    for(int32_t i = 0; i < 4; i++) AddSolid(cFolder, cStates[i], 8, 8, cColours[i]);
+    GUIButton *nButton = new GUIButton();
+    nButton->SetImagesByBaseName("Root/Images/GUI/Widgets/Button", true);
+    nButton->SetRectBySize(0.0f, 0.0f, 8.0f, 8.0f);
+    nButton->SetDisabled(1);
+    mGUI->AddObject("Button", nButton);
+    nButton->Draw();
+    EXPECT_EQ(0x0000FFFFu, ReadPixel(4, 4));
+
+    for(int32_t tPurged : {3, 0, 1, 2})
+    {
+        SCOPED_TRACE(cStates[tPurged]);
+        DataLibrary::Fetch()->Purge((std::string(cFolder) + cStates[tPurged]).c_str(), false);
+        EXPECT_EQ(nullptr, nButton->GetImage(tPurged));
+        for(int32_t i = 0; i < 4; i++)
+        {
+            const std::string tPath = std::string(cFolder) + cStates[i];
+            EXPECT_EQ(DataLibrary::Fetch()->GetEntryOfKind(tPath.c_str(), DL_KIND_BITMAP), nButton->GetImage(i)) << i;
+        }
+        Clear();
+        nButton->Draw();
+        glFinish();
+        EXPECT_EQ(0x00000000u, ReadPixel(4, 4));
+        EXPECT_EQ(GL_NO_ERROR, glGetError());
+    }
+}
+
 namespace
 {
     const char *const cFontPath = "Root/Fonts/All/All/SystemFont";
