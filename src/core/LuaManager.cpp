@@ -3,6 +3,7 @@
 #include "core/Application.h"
 #include "core/DebugPrint.h"
 #include "core/NamedLinkedList.h"
+#include "core/QuitWatcher.h"
 #include "core/ScriptPackEntry.h"
 #include "core/Utilities.h"
 #include "core/data/CorvelLumpManager.h"
@@ -233,9 +234,13 @@ bool LuaManager::Execute()
     if(tTop < 1 || !lua_isfunction(mState, tTop)) return false;
 
     int tBase = tTop - 1;
+    // The load pushed this run's name: one name means no other script is running.
+    const bool tOutermost = GetCallStackDepth() == 1;
+    if(tOutermost) NoteScriptRunBegins();
     int tResult = lua_pcallk(mState, 0, LUA_MULTRET, 0, 0, nullptr);
     PopCallStackName();
     if(GetCallStackDepth() == 0) lua_sethook(mState, StopScriptOnQuit, LUA_MASKCOUNT, cQuitCheckInstructions);
+    if(tOutermost) NoteScriptRunEnds();
     if(tResult != LUA_OK)
     {
         fprintf(stderr, "Lua Error during Execution: %s\n", ErrorText(mState));

@@ -5,7 +5,9 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <pthread.h>
+#include <unistd.h>
 
 namespace
 {
@@ -17,6 +19,15 @@ namespace
     // Set once the watcher thread exists; the handler forwards to it from then on.
     std::atomic<bool> xWatcherReady(false);
     pthread_t xWatcherThread;
+    // The last signal taken, for the way the process ends when a script will not stop.
+    std::atomic<int> xLastSignal(0);
+
+    // The outermost script run: a serial number for each, and whether one is going.
+    std::atomic<uint64_t> xScriptSerial(0);
+    std::atomic<bool> xScriptRunning(false);
+    const int64_t cScriptGraceNs = 2000000000;
+    // How often the watcher looks at the runs once a signal has come.
+    const struct timespec cWatchInterval = {0, 100000000};
 
     // Guards the source and the queue it is registered with against a detach while the
     // watcher emits.
@@ -59,19 +70,81 @@ namespace
         sigaction(SIGTERM, &tAction, nullptr);
     }
 
+    int64_t MonotonicNs()
+    {
+        struct timespec tNow;
+        clock_gettime(CLOCK_MONOTONIC, &tNow);
+        return (int64_t)tNow.tv_sec * 1000000000 + tNow.tv_nsec;
+    }
+
+    // Nothing of the game is cleaned up: the main thread is still inside the script. The line
+    // goes straight to the descriptor, since the stuck thread may hold the stream's lock, and
+    // what the game printed is flushed only when its stream is free.
+    void EndForStuckScript()
+    {
+        const int tSignal = xLastSignal.load() == SIGINT ? SIGINT : SIGTERM;
+        char tLine[160];
+        int tLength = snprintf(tLine, sizeof(tLine),
+                               "Quit watcher: a script would not stop after SIG%s; the game ends without its shutdown.\n",
+                               tSignal == SIGINT ? "INT" : "TERM");
+        if(tLength > 0)
+        {
+            const size_t tSize = (size_t)tLength < sizeof(tLine) ? (size_t)tLength : sizeof(tLine) - 1;
+            // With standard error gone there is no one left to tell.
+            const ssize_t tWritten = write(STDERR_FILENO, tLine, tSize);
+            (void)tWritten;
+        }
+        if(ftrylockfile(stdout) == 0)
+        {
+            fflush(stdout);
+            funlockfile(stdout);
+        }
+        signal(tSignal, SIG_DFL);
+        sigset_t tOne;
+        sigemptyset(&tOne);
+        sigaddset(&tOne, tSignal);
+        pthread_sigmask(SIG_UNBLOCK, &tOne, nullptr);
+        raise(tSignal);
+        _exit(128 + tSignal);
+    }
+
+    // Called after every wait once a signal has come: a run seen going on since the last change
+    // for the grace time ends the process. A run that ends, or a new one, starts the count over.
+    void WatchScripts(uint64_t &sSerial, int64_t &sSince)
+    {
+        const int64_t tNow = MonotonicNs();
+        const uint64_t tSerial = xScriptRunning.load() ? xScriptSerial.load() : 0;
+        if(tSerial == 0 || tSerial != sSerial)
+        {
+            sSerial = tSerial;
+            sSince = tNow;
+            return;
+        }
+        if(tNow - sSince >= cScriptGraceNs) EndForStuckScript();
+    }
+
     void *WatcherMain(void *pUnused)
     {
         // Named, so the shutdown nudge, which wakes only the libraries' unnamed threads, leaves
         // it in its wait.
         pthread_setname_np(pthread_self(), "quit-watcher");
+        uint64_t tWatchedRun = 0;
+        int64_t tRunSince = 0;
         for(;;)
         {
-            int tSignal = 0;
-            if(sigwait(&xQuitSet, &tSignal) != 0) continue;
-            xSignalled.store(true);
-            pthread_mutex_lock(&xSourceLock);
-            EmitQuitEvent();
-            pthread_mutex_unlock(&xSourceLock);
+            // Before the first signal the wait has no end; after it, the watcher wakes to look
+            // at the scripts.
+            const bool tWatching = xSignalled.load();
+            int tSignal = sigtimedwait(&xQuitSet, nullptr, tWatching ? &cWatchInterval : nullptr);
+            if(tSignal > 0)
+            {
+                xLastSignal.store(tSignal);
+                xSignalled.store(true);
+                pthread_mutex_lock(&xSourceLock);
+                EmitQuitEvent();
+                pthread_mutex_unlock(&xSourceLock);
+            }
+            if(xSignalled.load()) WatchScripts(tWatchedRun, tRunSince);
         }
         return nullptr;
     }
@@ -112,6 +185,17 @@ bool StartQuitWatcher()
 bool QuitSignalled()
 {
     return xSignalled.load();
+}
+
+void NoteScriptRunBegins()
+{
+    xScriptSerial.fetch_add(1);
+    xScriptRunning.store(true);
+}
+
+void NoteScriptRunEnds()
+{
+    xScriptRunning.store(false);
 }
 
 void AttachQuitWatcher(ALLEGRO_EVENT_QUEUE *pQueue)

@@ -22,6 +22,14 @@ bool StartQuitWatcher();
 // True once the watcher has taken SIGINT or SIGTERM.
 bool QuitSignalled();
 
+// The main thread marks each outermost script run as it begins and ends. A quit stops a running
+// script at once, but not one whose error handler never returns: Lua runs that handler with
+// hooks off. So once a signal has come, the watcher looks at the runs, and when one run has gone
+// on for two seconds of the quit it says on standard error that a script would not stop and
+// ends the process as the signal's default action would, without the shutdown.
+void NoteScriptRunBegins();
+void NoteScriptRunEnds();
+
 // Makes a signal also emit a cQuitSignalEventType event into pQueue; a signal that came before
 // the call is emitted at once. NULL detaches and frees the event source: call it before the
 // attached queue is destroyed.

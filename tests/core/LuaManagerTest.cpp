@@ -285,6 +285,17 @@ TEST_F(LuaManagerTest, CaughtStopsStillEndTheScriptOnQuit)
         EXPECT_NE(std::string::npos, tLog.find("script stopped, the game is quitting"));
         EXPECT_EQ(0, lua_gettop(L));
     }
+
+    // A coroutine whose own pcall catches the stop and loops on is stopped at its next
+    // instruction, not once per check interval: no catch is ever counted.
+    testing::internal::CaptureStderr();
+    bool tLooped = Run("iCaughtLoops = 0 coroutine.wrap(function() AskQuit() for i = 1, 20 do "
+                       "pcall(function() while true do end end) iCaughtLoops = i end end)()");
+    const std::string tLoopLog = Captured();
+    GetApplication()->mQuitFlag = tWasQuit;
+    EXPECT_FALSE(tLooped);
+    EXPECT_EQ(0, GlobalNumber("iCaughtLoops"));
+    EXPECT_NE(std::string::npos, tLoopLog.find("script stopped, the game is quitting"));
     EXPECT_TRUE(Run("local n = 0 for i = 1, 100000 do n = n + 1 end iAfter = n"));
     EXPECT_EQ("100000", GlobalString("iAfter"));
 }

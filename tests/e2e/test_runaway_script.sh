@@ -1,7 +1,10 @@
 # A map script that never returns does not keep the game from quitting: a signal during the
 # load stops the script with a message and the game shuts down cleanly, within moments. That
-# holds for a plain loop and for one that catches every stop with its own pcall and loops on,
-# under SIGTERM and SIGINT alike.
+# holds for a plain loop, for one that catches every stop with its own pcall and loops on, and
+# for such a loop inside a coroutine, under SIGTERM and SIGINT alike. An error handler that
+# never returns cannot be stopped at all (Lua runs it with hooks off): two seconds after the
+# signal the game ends without its shutdown, says that a script would not stop, and ends as
+# the signal would have ended it.
 . "$(dirname "$0")/lib.sh"
 e2e_init "$@"
 e2e_copy_game
@@ -10,8 +13,9 @@ e2e_copy_game
 MAP_SCRIPT="$GAME_DIR/Data/Scripts/Maps/FirstSteps.lua"
 cp "$MAP_SCRIPT" "$SCRATCH/FirstSteps.lua"
 
-# run_away <name> <signal> <loop>: the map script ends in the loop; the signal must end the game.
-run_away() {
+# signal_loop <name> <signal> <loop>: the map script ends in the loop; sends the signal once it
+# runs and leaves the exit status in STATUS and the seconds the end took in TOOK.
+signal_loop() {
     local name="$1" sig="$2" loop="$3"
     cp "$SCRATCH/FirstSteps.lua" "$MAP_SCRIPT"
     printf '\nfnLog("Runaway loop begins")\n%s\n' "$loop" >> "$MAP_SCRIPT"
@@ -22,15 +26,37 @@ run_away() {
     local started
     started="$(date +%s)"
     e2e_stop "$sig"
+    TOOK="$(( $(date +%s) - started ))"
     [ "$STATUS" -ne 124 ] || e2e_fail "$name: SIG$sig did not end the game"
-    [ "$STATUS" -eq 0 ] || e2e_fail "$name: exit status $STATUS"
+}
+
+# run_away <name> <signal> <loop>: the script is stopped and the game shuts down cleanly.
+run_away() {
+    signal_loop "$@"
+    [ "$STATUS" -eq 0 ] || e2e_fail "$1: exit status $STATUS"
     # A loose bound for a loaded machine; a stuck script never ends at all.
-    [ "$(( $(date +%s) - started ))" -le 5 ] || e2e_fail "$name: SIG$sig took more than 5 seconds to end the run"
+    [ "$TOOK" -le 5 ] || e2e_fail "$1: SIG$2 took more than 5 seconds to end the run"
     e2e_expect_text "$LOG" "script stopped, the game is quitting"
     e2e_expect_lines "$LOG" "[Clean Memory] Begin" "[Clean Memory] Done"
+    e2e_expect_no_text "$LOG" "a script would not stop"
+}
+
+# run_stuck <name> <signal> <status> <loop>: the script cannot be stopped; the watcher ends the
+# game two seconds after the signal, with the signal's own status.
+run_stuck() {
+    local name="$1" sig="$2" status="$3"
+    signal_loop "$name" "$sig" "$4"
+    [ "$STATUS" -eq "$status" ] || e2e_fail "$name: exit status $STATUS, not $status"
+    [ "$TOOK" -ge 1 ] && [ "$TOOK" -le 6 ] || e2e_fail "$name: SIG$sig ended the run after $TOOK seconds, not two"
+    e2e_expect_text "$LOG" "Quit watcher: a script would not stop after SIG$sig; the game ends without its shutdown."
+    e2e_expect_no_text "$LOG" "[Clean Memory] Begin"
 }
 
 run_away plain TERM 'while true do end'
 run_away caught TERM 'while true do pcall(function() while true do end end) end'
 run_away caught-int INT 'while true do pcall(function() while true do end end) end'
-echo "PASS: a runaway map script is stopped by SIGTERM and SIGINT, caught or not"
+run_away coroutine TERM 'coroutine.wrap(function() while true do pcall(function() while true do end end) end end)()'
+HANDLER='xpcall(function() error("x") end, function(m) while true do end end)'
+run_stuck handler TERM 143 "$HANDLER"
+run_stuck handler-int INT 130 "$HANDLER"
+echo "PASS: a runaway map script is stopped by SIGTERM and SIGINT, caught or not, and one that cannot be stopped ends the game"
