@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "actors/Enemy.h"
+#include "core/Geometry.h"
 #include "core/LuaManager.h"
 #include "core/NamedLinkedList.h"
 #include "core/Utilities.h"
@@ -45,7 +46,7 @@ namespace
     // Cap on the truncated magnitude, as the air kinds have always capped.
     float CapTruncated(float pSpeed, float pCap)
     {
-        if(abs((int32_t)pSpeed) > pCap) return pSpeed < 0.0f ? -pCap : pCap;
+        if(abs(TruncateCoordinate(pSpeed)) > pCap) return pSpeed < 0.0f ? -pCap : pCap;
         return pSpeed;
     }
 
@@ -125,7 +126,7 @@ void AIMovement::SetSpeedCap(float pX, float pY)
 void AIMovement::SetDelayBeforeMoving(float pTicks)
 {
     if(pTicks < 0.0f) return;
-    mDelaySetting = (int32_t)pTicks;
+    mDelaySetting = TruncateCoordinate(pTicks);
     mDelayLeft = mDelaySetting;
 }
 
@@ -230,7 +231,7 @@ namespace
         {
             if(pBox > pDestination) tStep = -pSpeed;
             else if(pBox == pDestination) tStep = 0.0f;
-            if(abs((int32_t)(pDestination - pBox)) < pSpeed) tStep = pDestination - pBox;
+            if(abs(TruncateCoordinate(pDestination - pBox)) < pSpeed) tStep = pDestination - pBox;
         }
         else if(pSpeed < 0.0f && pDestination < pBox)
         {

@@ -10,6 +10,7 @@
 #include "actors/EnemyHealth.h"
 #include "actors/EnemyHitbox.h"
 #include "actors/PlayerPony.h"
+#include "core/Geometry.h"
 #include "core/LuaBindingHelpers.h"
 #include "core/LuaManager.h"
 #include "core/LuaPropertyTable.h"
@@ -74,8 +75,8 @@ static const LuaProperty<Enemy> cGetters[] = {
     {"BoundingBoxSize", 1, nullptr,
      [](lua_State *L, Enemy *e, int) {
          Hitbox *rBox = e->GetHitboxPtr();
-         lua_pushinteger(L, (int32_t)(rBox->mRgt - rBox->mLft));
-         lua_pushinteger(L, (int32_t)(rBox->mBot - rBox->mTop));
+         lua_pushinteger(L, TruncateCoordinate(rBox->mRgt - rBox->mLft));
+         lua_pushinteger(L, TruncateCoordinate(rBox->mBot - rBox->mTop));
          return 2;
      }},
     {"Name", 1, nullptr, [](lua_State *L, Enemy *e, int) { return LuaPushStringOrNil(L, e->GetName()); }},

@@ -8,6 +8,7 @@
 #include "actors/EnemyAppearance.h"
 #include "actors/EnemyHealth.h"
 #include "actors/EnemyIntake.h"
+#include "core/Geometry.h"
 #include "core/NamedLinkedList.h"
 #include "core/data/DataLibrary.h"
 #include "core/render/Bitmap.h"
@@ -320,7 +321,7 @@ void EnemyHitbox::CalculateMissingHitboxes()
                 EnemyHitboxRecord *rFrom = rLeft->mSet ? rLeft : rRight;
                 EnemyHitboxRecord *rTo = rLeft->mSet ? rRight : rLeft;
                 *rTo = *rFrom;
-                rTo->mX = (float)(mAnimationWidth - (int32_t)rFrom->mX) - rFrom->mW;
+                rTo->mX = (float)((int64_t)mAnimationWidth - TruncateCoordinate(rFrom->mX)) - rFrom->mW;
                 rTo->mSet = 1;
             }
         }

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "actors/Enemy.h"
+#include "core/Geometry.h"
 #include "core/OptionsManager.h"
 #include "interface/AudioManager.h"
 #include "world/Camera.h"
@@ -18,6 +19,14 @@ namespace
     const float cDegree = 0.017453f;
     const uint8_t cColours[6][3] = {{102, 47, 138}, {29, 152, 212}, {98, 187, 77},
                                     {253, 246, 174}, {244, 112, 50}, {238, 65, 67}};
+
+    // A script may set any speed: the step is truncated through the checked conversion, and
+    // the distance, which only grows, rests at the coordinate limit instead of wrapping.
+    int32_t Travelled(int32_t pDistance, int32_t pStep)
+    {
+        const int64_t tSum = (int64_t)pDistance + pStep;
+        return tSum > GEOMETRY_COORDINATE_LIMIT ? GEOMETRY_COORDINATE_LIMIT : (int32_t)tSum;
+    }
 }
 
 PrismaticBeamProjectile::PrismaticBeamProjectile()
@@ -71,15 +80,15 @@ void PrismaticBeamProjectile::RunLogic()
     if(mSplit)
     {
         ApplySplitSpeeds();
-        mDistance += (int32_t)fabsf(mSavedSpeed);
+        mDistance = Travelled(mDistance, TruncateCoordinate(fabsf(mSavedSpeed)));
     }
     else
     {
-        int32_t tStep = (int32_t)fabsf(mSpeedX);
+        int32_t tStep = TruncateCoordinate(fabsf(mSpeedX));
         mPhase += mSpeedX >= 0.0f ? tStep : -tStep;
         while(mPhase >= 361) mPhase -= 360;
         while(mPhase < 0) mPhase += 360;
-        mDistance += tStep;
+        mDistance = Travelled(mDistance, tStep);
         float tTop = -(sinf((float)(mPhase + 65) * cDegree * 3.0f) * 12.0f + 3.4f);
         SetDimensions(mOffsetLft, tTop, mOffsetRgt, tTop + 6.8f);
     }

@@ -3,6 +3,7 @@
 #include <allegro5/allegro_acodec.h>
 #include <cstdio>
 
+#include "core/Geometry.h"
 #include "core/NamedLinkedList.h"
 
 enum
@@ -465,7 +466,7 @@ uint64_t AllegroAudioLayer::ChannelSeconds2Bytes(uint32_t pChannel, double pSeco
     LayerLock tLock(mLock);
     AllegroAudioChannel *rChannel = Find(pChannel);
     if(!rChannel || pSeconds <= 0.0) return 0;
-    return (uint64_t)(pSeconds * rChannel->mFrequency) * BytesPerFrame(rChannel);
+    return (uint64_t)TruncateCoordinate((float)(pSeconds * rChannel->mFrequency)) * BytesPerFrame(rChannel);
 }
 
 void AllegroAudioLayer::ChannelSetPosition(uint32_t pChannel, uint64_t pBytes)

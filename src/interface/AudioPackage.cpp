@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "core/DebugPrint.h"
+#include "core/Geometry.h"
 #include "interface/AudioFlags.h"
 #include "interface/AudioLayer.h"
 
@@ -97,7 +98,7 @@ void AudioPackage::Play()
 void AudioPackage::SlideVolume(float pTarget, int32_t pFrames)
 {
     if(pFrames < 0) pFrames = 0;
-    uint32_t tMilliseconds = (uint32_t)(pFrames / 60.0 * 1000.0);
+    uint32_t tMilliseconds = (uint32_t)TruncateCoordinate((float)(pFrames / 60.0 * 1000.0));
     rLayer->ChannelSlideVolume(mHandle, pTarget, tMilliseconds);
 }
 

@@ -19,7 +19,7 @@ static int VC_SetChar(lua_State *L)
     VirtualConsole *rConsole = FetchConsole("VC_SetChar");
     if(!rConsole) return 0;
     const char *rText = lua_tostring(L, 3);
-    rConsole->SetChar((int32_t)lua_tointeger(L, 1), (int32_t)lua_tointeger(L, 2), rText[0]);
+    rConsole->SetChar(LuaArgInteger(L, 1, 0), LuaArgInteger(L, 2, 0), rText[0]);
     return 0;
 }
 
@@ -35,7 +35,7 @@ static int VC_SetLine(lua_State *L)
     if(tArgs == 2 && lua_isnumber(L, 1) && lua_isstring(L, 2))
     {
         VirtualConsole *rConsole = FetchConsole("VC_SetLine");
-        if(rConsole) rConsole->SetLine((int32_t)lua_tointeger(L, 1), lua_tostring(L, 2));
+        if(rConsole) rConsole->SetLine(LuaArgInteger(L, 1, 0), lua_tostring(L, 2));
         return 0;
     }
     return LuaArgListError("VC_SetLine");

@@ -299,5 +299,5 @@ void Door::Render()
     if(!rFrame) return;
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     glEnable(GL_TEXTURE_2D);
-    rFrame->Draw((int32_t)mRenderX, (int32_t)mRenderY, 0);
+    rFrame->Draw(TruncateCoordinate(mRenderX), TruncateCoordinate(mRenderY), 0);
 }

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "core/DataList.h"
+#include "core/Geometry.h"
 #include "core/Utilities.h"
 
 namespace
@@ -49,6 +50,6 @@ void DragonFlameRender(RootProjectile *pProjectile)
 {
     float *rLifetime = DataNumber(pProjectile, "iLifetime");
     float tLifetime = rLifetime ? *rLifetime : 0.0f;
-    pProjectile->SetFrame(cFlameAnimation, (int32_t)((cFlameLifetime - tLifetime) / cTicksPerFrame), cDrawOffsetX,
-                          cDrawOffsetY);
+    const int32_t tTick = TruncateCoordinate((cFlameLifetime - tLifetime) / cTicksPerFrame);
+    pProjectile->SetFrame(cFlameAnimation, tTick, cDrawOffsetX, cDrawOffsetY);
 }

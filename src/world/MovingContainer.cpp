@@ -14,10 +14,10 @@
 
 namespace
 {
+    // A platform or rider a script moved far away still gives a rectangle in range.
     IntRect Rect(float pLft, float pTop, float pRgt, float pBot)
     {
-        IntRect tRect = {(int32_t)pLft, (int32_t)pTop, (int32_t)pRgt, (int32_t)pBot};
-        return tRect;
+        return TruncateCorners(pLft, pTop, pRgt, pBot);
     }
 
     // The first row the level collision finds solid: a platform between whole units is solid

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "core/Geometry.h"
 #include "core/NamedLinkedList.h"
 #include "world/EntityManager.h"
 #include "world/LevelCollision.h"
@@ -138,7 +139,7 @@ bool StepDebris(Particle *pParticle, const ClipWorld &pWorld)
             const int32_t tDir = Sign(tStepsX);
             tX += (float)tDir;
             tStepsX -= tDir;
-            if(IsClipped(pWorld, (int32_t)tX, (int32_t)tY))
+            if(IsClipped(pWorld, TruncateCoordinate(tX), TruncateCoordinate(tY)))
             {
                 tX = tPrevX;
                 rState->mRemainderX -= (float)tStepsX * 0.5f;
@@ -151,7 +152,7 @@ bool StepDebris(Particle *pParticle, const ClipWorld &pWorld)
             const int32_t tDir = Sign(tStepsY);
             tY += (float)tDir;
             tStepsY -= tDir;
-            if(IsClipped(pWorld, (int32_t)tX, (int32_t)tY))
+            if(IsClipped(pWorld, TruncateCoordinate(tX), TruncateCoordinate(tY)))
             {
                 tY = tPrevY;
                 tStepsY = 0;

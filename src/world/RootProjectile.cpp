@@ -9,6 +9,7 @@
 #include "actors/EnemyAppearance.h"
 #include "actors/EnemyHitbox.h"
 #include "actors/PlayerPony.h"
+#include "core/Geometry.h"
 #include "core/LuaManager.h"
 #include "core/NamedLinkedList.h"
 #include "core/OptionsManager.h"
@@ -604,8 +605,8 @@ void RootProjectile::Render()
     {
         rNativeRender(this);
         rImage = rFrame;
-        tOffsetX = (float)(int32_t)mDrawOffsetX;
-        tOffsetY = (float)(int32_t)mDrawOffsetY;
+        tOffsetX = (float)TruncateCoordinate(mDrawOffsetX);
+        tOffsetY = (float)TruncateCoordinate(mDrawOffsetY);
     }
     else if(rFrameCallback)
     {
@@ -635,16 +636,16 @@ void RootProjectile::Render()
     float tZ = (mDepth != ROOTENTITY_NO_DEPTH) ? mDepth : 0.0f;
     float tLft = mHitbox.mLft;
     float tTop = mHitbox.mTop;
-    float tWidth = (float)(int32_t)(mHitbox.mRgt - mHitbox.mLft);
-    float tHeight = (float)(int32_t)(mHitbox.mBot - mHitbox.mTop);
+    float tWidth = (float)TruncateCoordinate(mHitbox.mRgt - mHitbox.mLft);
+    float tHeight = (float)TruncateCoordinate(mHitbox.mBot - mHitbox.mTop);
     glTranslatef(tLft, tTop, tZ);
 
     if(rImage)
     {
         glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
         glEnable(GL_TEXTURE_2D);
-        float tHalfW = (float)(int32_t)(tWidth / 2.0f);
-        float tHalfH = (float)(int32_t)(tHeight / 2.0f);
+        float tHalfW = (float)TruncateCoordinate(tWidth / 2.0f);
+        float tHalfH = (float)TruncateCoordinate(tHeight / 2.0f);
         if(mRotation != 0.0f)
         {
             glTranslatef(tHalfW, tHalfH, 0.0f);

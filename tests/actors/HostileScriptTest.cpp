@@ -12,6 +12,8 @@ TEST_F(HostileScriptTest, HostileNumbersReachNoOverflowAndNoHugeAllocation)
 {
     lua_State *L = mLua->GetState();
     const TextureDefaults tSavedDefaults = TextureDefaults::Get();
+    lua_pushstring(L, Script("enemy_empty.lua").c_str());
+    lua_setglobal(L, "gEmptyScript");
     testing::internal::CaptureStderr();
     int tStatus = luaL_dofile(L, Script("hostile_numbers.lua").c_str());
     TextureDefaults::Get() = tSavedDefaults;

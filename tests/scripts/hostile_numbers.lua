@@ -51,3 +51,56 @@ for _, v in ipairs(tHostile) do
     DL_PopActiveEntity()
     DL_Purge("Root/Animations/Hostile/All/A", false)
 end
+
+-- Numbers kept as floats and turned into integers later, while the world runs: an enemy flying
+-- to a place far off at an ordinary speed, one flying at a wild speed, one waiting a wild time,
+-- a damage box mirrored from far off, and a projectile, a platform and debris far away. gEmptyScript names a logic script that does nothing.
+local tFar = {1e30, -1e30, 1e300, -1e300, 1/0, -1/0, 0/0}
+for i, v in ipairs(tFar) do
+    Enemy_Create("Flight" .. i, "Root/Nothing.lua")
+    Enemy_SetProperty("PathToLogicScript", gEmptyScript)
+    Enemy_SetProperty("DoNotDespawnOffScreen")
+    Enemy_SetProperty("Position", 200, 200)
+    Enemy_PushPropertyAsActiveObject("AIMovementHandler")
+    AIMovementHandler_AddMovement("AIR_MOVEMENT")
+    AIMovementHandler_SetProperty("DestinationPosition", v, v)
+    AIMovementHandler_SetProperty("Speed", 1.5, 1.5)
+    DL_PopActiveEntity()
+    Enemy_GetProperty("BoundingBoxSize")
+    DL_PopActiveEntity()
+
+    Enemy_Create("Rush" .. i, "Root/Nothing.lua")
+    Enemy_SetProperty("PathToLogicScript", gEmptyScript)
+    Enemy_SetProperty("DoNotDespawnOffScreen")
+    Enemy_SetProperty("BoundingBoxSize", v, v)
+    Enemy_GetProperty("BoundingBoxSize")
+    Enemy_PushPropertyAsActiveObject("AIMovementHandler")
+    AIMovementHandler_AddMovement("AIR_MOVEMENT")
+    AIMovementHandler_SetProperty("DestinationPosition", 300, 300)
+    AIMovementHandler_SetProperty("Speed", v, v)
+    AIMovementHandler_AddMovement("AIR_MOVEMENT")
+    AIMovementHandler_SetProperty("DelayBeforeMoving", v)
+    DL_PopActiveEntity()
+    Enemy_PushPropertyAsActiveObject("Hitbox")
+    Hitbox_SetProperty("NumberOfHitboxes", 1)
+    Hitbox_SetProperty("NumberOfAnimations", 1)
+    Hitbox_SetProperty("NumberOfFramesPerAnimation", 0, 1)
+    Hitbox_AllocateHitboxData()
+    Hitbox_SetProperty("AnimationSize", 64, 64)
+    Hitbox_SetProperty("Hitbox", 0, 0, "Right", 0, v, v, 10, 10)
+    Hitbox_CalculateMissingHitboxes()
+    DL_PopActiveEntity()
+    DL_PopActiveEntity()
+
+    MovingContainer_Create("FarLift" .. i)
+    Proj_SetProperty("Dimensions", 0, 0, 64, 16)
+    Proj_SetProperty("Position", v, v)
+    DL_PopActiveEntity()
+
+    Proj_Create("Far")
+    Proj_SetProperty("Dimensions", v, v, v, v)
+    Proj_SetProperty("Position", v, v)
+    Proj_SetProperty("Speeds", v, v, v)
+    DL_PopActiveEntity()
+    EM_ParticleExplosion(v, v, 0)
+end
