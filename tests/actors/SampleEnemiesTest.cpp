@@ -1,9 +1,4 @@
-#include "EnemyWorld.h"
-
-#include <unistd.h>
-
-#include "core/render/Bitmap.h"
-#include "skeleton/CorvelPuppet.h"
+#include "PuppetEnemyWorld.h"
 
 // The sample game's enemies, built by their own scripts from game/Data/Scripts/Enemies, meet
 // Kestra in the headless world (floor at y 400, she stands at x 100..119, y 348..400). What is
@@ -11,27 +6,15 @@
 // the Warden lasts and whether its volleys can be jumped.
 namespace
 {
-    // The puppets' texture is faked, so they pose and count their draws without a window.
-    Bitmap *FakeTexture(const char *)
-    {
-        Bitmap *nBitmap = new Bitmap();
-        nBitmap->SetSize(256, 256);
-        nBitmap->SetTextureSize(256, 256);
-        return nBitmap;
-    }
-
     // A hit and what follows it: 24 ticks of injury, then 120 of invulnerability.
     const int32_t cHitAndInvulnerability = 24 + 120;
 
-    class SampleEnemiesTest : public EnemyWorld
+    class SampleEnemiesTest : public PuppetEnemyWorld
     {
     protected:
         void SetUp() override
         {
-            EnemyWorld::SetUp();
-            CorvelPuppet::SetTextureLoader(FakeTexture);
-            ASSERT_NE(getcwd(mPreviousDir, sizeof(mPreviousDir)), nullptr);
-            ASSERT_EQ(chdir(CORVEL_SOURCE_DIR "/game"), 0);
+            PuppetEnemyWorld::SetUp();
             testing::internal::CaptureStderr();
             Run("gsDataRoot = 'Data/'\n"
                 "gsScriptRoot = gsDataRoot .. 'Scripts/'\n"
@@ -39,13 +22,6 @@ namespace
                 "LM_ExecuteScript(gsScriptRoot .. 'Frames.lua')\n"
                 "LM_ExecuteScript(gsScriptRoot .. 'Enemies/Setup.lua')\n");
             Captured();
-        }
-
-        void TearDown() override
-        {
-            if(chdir(mPreviousDir) != 0) ADD_FAILURE() << "could not return to " << mPreviousDir;
-            CorvelPuppet::SetTextureLoader(nullptr);
-            EnemyWorld::TearDown();
         }
 
         // The kind made by its own constructor, its home at (x, y).
@@ -62,24 +38,25 @@ namespace
         }
 
         // One tick; a puppet is drawn after it, as the game's render would, so its parts can
-        // hurt and be hit.
-        void Play(Enemy *pEnemy)
+        // hurt and be hit. The enemy is looked up by its number: it may be gone.
+        void Play(int32_t pEnemyID)
         {
             Tick();
-            if(!pEnemy || !Alive(pEnemy->GetID())) return;
-            CorvelPuppet *rPuppet = pEnemy->GetAppearance()->GetPuppet();
+            Enemy *rEnemy = (Enemy *)GetApplication()->rEntityManager->FindByID(pEnemyID);
+            if(!rEnemy) return;
+            CorvelPuppet *rPuppet = rEnemy->GetAppearance()->GetPuppet();
             if(!rPuppet) return;
             rPuppet->Render();
-            pEnemy->SetPuppetDrawn();
+            rEnemy->SetPuppetDrawn();
         }
 
         // Ticks until her health drops; the tick it did, or -1 within the limit.
-        int32_t PlayUntilHit(Enemy *pEnemy, int32_t pLimit)
+        int32_t PlayUntilHit(int32_t pEnemyID, int32_t pLimit)
         {
             int32_t tHealth = mPlayer->GetHealth();
             for(int32_t t = 0; t < pLimit; t++)
             {
-                Play(pEnemy);
+                Play(pEnemyID);
                 if(mPlayer->GetHealth() < tHealth) return t;
             }
             return -1;
@@ -95,8 +72,6 @@ namespace
             if(rHer->mLft >= tBox.mRgt) return rHer->mLft - tBox.mRgt;
             return 0.0f;
         }
-
-        char mPreviousDir[512];
     };
 
     struct Placement
@@ -121,9 +96,11 @@ TEST_P(SampleEnemyTouch, ATouchCostsOneHitAndHerInvulnerabilityHolds)
     const int32_t tContact = rEnemy->GetContactDamage();
     ASSERT_GT(tContact, 0);
 
-    ASSERT_GE(PlayUntilHit(rEnemy, 60), 0) << rPlace.mKind << " never touched her";
+    const int32_t tID = rEnemy->GetID();
+    ASSERT_GE(PlayUntilHit(tID, 60), 0) << rPlace.mKind << " never touched her";
     EXPECT_EQ(mPlayer->GetHealth(), mPlayer->GetMaxHealth() - tContact);
-    for(int32_t t = 1; t < cHitAndInvulnerability - 4; t++) Play(rEnemy);
+    // Up to a few ticks before her invulnerability runs out.
+    for(int32_t t = 1; t < cHitAndInvulnerability - 4; t++) Play(tID);
     EXPECT_EQ(mPlayer->GetHealth(), mPlayer->GetMaxHealth() - tContact) << rPlace.mKind << " hurt her while invulnerable";
 }
 
@@ -140,11 +117,13 @@ TEST_F(SampleEnemiesTest, AGloomwingThatStruckHerMovesOff)
 {
     Enemy *rBat = Create("Bat", 200, 340);
     ASSERT_NE(rBat, nullptr);
-    ASSERT_GE(PlayUntilHit(rBat, 200), 0);
-    for(int32_t t = 0; t < 30; t++) Play(rBat);
+    const int32_t tID = rBat->GetID();
+    ASSERT_GE(PlayUntilHit(tID, 200), 0);
+    for(int32_t t = 0; t < 30; t++) Play(tID);
     for(int32_t t = 30; t < 60; t++)
     {
-        Play(rBat);
+        Play(tID);
+        ASSERT_TRUE(Alive(tID));
         EXPECT_GE(Gap(rBat), 32.0f) << "tick " << t << " after the hit";
     }
 }
@@ -168,7 +147,7 @@ TEST_F(SampleEnemiesTest, TheWardenFallsToAboutTwentyNormalShots)
             MakeShot((tBox.mLft + tBox.mRgt) / 2.0f, (tBox.mTop + tBox.mBot) / 2.0f, 0);
             tShots++;
         }
-        Play(rWarden);
+        Play(tID);
     }
     Captured();
     EXPECT_FALSE(Alive(tID));
@@ -176,7 +155,7 @@ TEST_F(SampleEnemiesTest, TheWardenFallsToAboutTwentyNormalShots)
     EXPECT_LE(tShots, 25);
 }
 
-// She stands where a player waits in the arena, 80 to 240 units from the pacing Warden, and
+// She stands where a player waits in the arena, 50 to 210 units from the pacing Warden, and
 // jumps whenever one of its shots comes within 24 units of her: two volleys pass without a hit.
 TEST_F(SampleEnemiesTest, TheWardensVolleysCanBeJumped)
 {
@@ -200,7 +179,7 @@ TEST_F(SampleEnemiesTest, TheWardensVolleysCanBeJumped)
         SetKey(ALLEGRO_KEY_Z, tJumpHeld > 0);
         if(tJumpHeld > 0) tJumpHeld--;
         const int32_t tBefore = GetApplication()->rEntityManager->CountProjectilesNamed("ENEMY_LEMON_PROJECTILE");
-        Play(rWarden);
+        Play(rWarden->GetID());
         if(GetApplication()->rEntityManager->CountProjectilesNamed("ENEMY_LEMON_PROJECTILE") > tBefore) tVolleyShots++;
     }
     Captured();
