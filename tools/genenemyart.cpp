@@ -115,13 +115,22 @@ namespace
         }
     }
 
-    // The enemies' shot, 8 by 8.
-    void MakeSpit()
+    // A shot that must read against any backdrop: a white-hot core in a saturated ring with a
+    // dark rim, drawn in a picture one unit wider than its box on every side. Frame 1 swells
+    // the core, so the shot pulses as it flies.
+    void MakeShot(const char *pStem, int pBox, unsigned pRing, unsigned pHalo)
     {
-        ALLEGRO_BITMAP *nCanvas = NewCanvas(8, 8);
-        al_draw_filled_circle(4, 4, 3, Hex(0xE0F040));
-        Outline(nCanvas);
-        SaveNumbered(nCanvas, "Spit", 0);
+        for(int f = 0; f < 2; f++)
+        {
+            const int tSize = pBox + 2;
+            const float tMid = (float)tSize / 2.0f;
+            ALLEGRO_BITMAP *nCanvas = NewCanvas(tSize, tSize);
+            al_draw_filled_circle(tMid, tMid, (float)pBox / 2.0f, Hex(pRing));
+            al_draw_filled_circle(tMid, tMid, (float)pBox / 2.0f - 2.0f, Hex(pHalo));
+            al_draw_filled_circle(tMid, tMid, f == 0 ? 1.5f : 2.5f, Hex(0xFFFFFF));
+            Outline(nCanvas);
+            SaveNumbered(nCanvas, pStem, f);
+        }
     }
 }
 
@@ -134,6 +143,7 @@ int main(int argc, char **argv)
     MakeSentinel();
     MakeHive();
     MakeWarden();
-    MakeSpit();
+    MakeShot("EyeShot", 12, 0xFF3020, 0xFFC060);
+    MakeShot("WardenShot", 14, 0xC020F0, 0xFF90FF);
     return 0;
 }

@@ -1,40 +1,13 @@
-#include "EnemyWorld.h"
+#include "PuppetEnemyWorld.h"
 
-#include <unistd.h>
-
-#include "core/render/Bitmap.h"
-#include "skeleton/CorvelPuppet.h"
 #include "skeleton/Skeleton.h"
 
-// Enemies wearing the generated sample puppets, read from the game's data directory. The
-// texture is faked: a texture without a GL name lets the puppet count its draws with no window.
+// Enemies wearing the generated sample puppets, read from the game's data directory.
 namespace
 {
-    Bitmap *FakeTexture(const char *)
-    {
-        Bitmap *nBitmap = new Bitmap();
-        nBitmap->SetSize(256, 256);
-        nBitmap->SetTextureSize(256, 256);
-        return nBitmap;
-    }
-
-    class EnemyPuppetTest : public EnemyWorld
+    class EnemyPuppetTest : public PuppetEnemyWorld
     {
     protected:
-        void SetUp() override
-        {
-            EnemyWorld::SetUp();
-            CorvelPuppet::SetTextureLoader(FakeTexture);
-            ASSERT_NE(getcwd(mPreviousDir, sizeof(mPreviousDir)), nullptr);
-            ASSERT_EQ(chdir(CORVEL_SOURCE_DIR "/game"), 0);
-        }
-        void TearDown() override
-        {
-            if(chdir(mPreviousDir) != 0) ADD_FAILURE() << "could not return to " << mPreviousDir;
-            CorvelPuppet::SetTextureLoader(nullptr);
-            EnemyWorld::TearDown();
-        }
-
         // An enemy in puppet mode with puppet hitboxes, posed and facing right.
         Enemy *MakePuppetEnemy(const char *pPreset, float pX, float pY)
         {
@@ -56,8 +29,6 @@ namespace
             for(int32_t i = 0; i < pTimes; i++) pEnemy->GetAppearance()->GetPuppet()->Render();
             pEnemy->SetPuppetDrawn();
         }
-
-        char mPreviousDir[512];
     };
 }
 

@@ -43,7 +43,7 @@ if not gbTestSpat and Enemy_IsOnScreen() then
     gbTestSpat = true
     Enemy_PushPropertyAsActiveObject("AIAttackHandler")
     AIAttackHandler_CreateAttack("LEMON_PROJECTILE")
-    fnEnemySpit(0, 0, 0)
+    fnEnemySpit("EyeShot", 0, 0, 0)
     AILemonAttack_PushPropertyAsActiveObject("Projectile")
     Proj_SetProperty("LogicScript", gsScriptRoot .. "Maps/Hollow/TestShot.lua")
     DL_PopActiveEntity()

@@ -35,7 +35,8 @@ fnLoadEnemyFrames("Crawler", 2)
 fnLoadEnemyFrames("Sentinel", 2)
 fnLoadEnemyFrames("Hive", 2)
 fnLoadEnemyFrames("Warden", 2)
-fnLoadEnemyFrames("Spit", 1)
+fnLoadEnemyFrames("EyeShot", 2)
+fnLoadEnemyFrames("WardenShot", 2)
 
 fnBuildEnemyAnimation("Gloomwing", "Fly", {0, 1}, 6)
 fnBuildEnemyAnimation("Driftbell", "Drift", {0, 1}, 20)
@@ -46,7 +47,8 @@ fnBuildEnemyAnimation("Hive", "Hang", {0}, 60)
 fnBuildEnemyAnimation("Hive", "Open", {1}, 60)
 fnBuildEnemyAnimation("Warden", "Walk", {0}, 60)
 fnBuildEnemyAnimation("Warden", "Rear", {1}, 60)
-fnBuildEnemyAnimation("Spit", "Fly", {0}, 60)
+fnBuildEnemyAnimation("EyeShot", "Fly", {0, 1}, 4)
+fnBuildEnemyAnimation("WardenShot", "Fly", {0, 1}, 4)
 
 SLF_Open(gsDataRoot .. "Graphics/Generated/Enemies.slf")
 if SLF_IsFileOpen() then
@@ -114,16 +116,23 @@ function fnEnemyPuppetTick()
     Enemy_Appearance_SetProperty("PuppetAnimPercent", fTime)
 end
 
--- Configures the active lemon attack's projectile as a spit shot flying at fSpeedX, fSpeedY.
--- A spit intercepts nothing itself, so it skips the interception sweep; a map load ends it.
-function fnEnemySpit(iDamage, fSpeedX, fSpeedY)
+-- The shots the enemies spit: each kind's box size; its picture is one unit wider on every
+-- side (tools/genenemyart). The Sentinel's are orange, the Warden's violet and larger.
+local tEnemyShotSizes = {EyeShot = 12, WardenShot = 14}
+
+-- Configures the active lemon attack's projectile as a shot of kind sShot flying at fSpeedX,
+-- fSpeedY. A shot intercepts nothing itself, so it skips the interception sweep; a map load
+-- ends it.
+function fnEnemySpit(sShot, iDamage, fSpeedX, fSpeedY)
+    local iSize = tEnemyShotSizes[sShot]
     AIAttack_SetProperty("Damage", iDamage)
     AILemonAttack_PushPropertyAsActiveObject("Projectile")
-    Proj_SetProperty("Dimensions", 0, 0, 8, 8)
+    Proj_SetProperty("Dimensions", 0, 0, iSize, iSize)
     Proj_SetProperty("Speeds", fSpeedX, fSpeedY, 0)
     Proj_SetProperty("IgnoreClips", true)
     Proj_SetProperty("ImmuneToInterception", true)
-    Proj_SetProperty("AnimationLibraryPath", gsEnemyAnims .. "Spit/Fly")
+    Proj_SetProperty("AnimationLibraryPath", gsEnemyAnims .. sShot .. "/Fly")
+    Proj_SetProperty("AnimationDrawingOffsets", -1, -1)
     Proj_SetProperty("ResetScript", gsEnemyScripts .. "Common/ShotReset.lua")
     DL_PopActiveEntity()
 end

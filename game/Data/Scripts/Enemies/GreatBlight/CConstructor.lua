@@ -1,11 +1,14 @@
--- Warden (preset "GreatBlight"): the boss of the Hollow. It paces its arena, rears up and
--- fires volleys of three shots. It is hit and hurts through two boxes that follow its frame
--- (shell and horn) rather than its bounding box, and its health shows in the boss bar.
+-- Warden (preset "GreatBlight"): the boss of the Hollow. It paces its arena and, between
+-- walks, stands and fires volleys of three shots along the floor. It is hit and hurts through two boxes that
+-- follow its frame (shell and horn) rather than its bounding box, and its health shows in the
+-- boss bar.
 local fX, fY = fnEnemyHome()
-fnEnemyBasics(56, 60, 24, 4, gsEnemyScripts .. "GreatBlight/Logic.lua")
+fnEnemyBasics(56, 60, 20, 4, gsEnemyScripts .. "GreatBlight/Logic.lua")
 fnEnemyLook("Warden", {"Walk", "Rear"}, -4, -4)
 Enemy_SetProperty("PathToDestructionScript", gsEnemyScripts .. "GreatBlight/Death.lua")
-Enemy_SetProperty("InvincibleMaxTime", 40)
+-- A hit makes it flash for a moment only, so nearly every shot that lands counts: about 20
+-- normal shots bring it down, fewer when charged.
+Enemy_SetProperty("InvincibleMaxTime", 6)
 Enemy_SetProperty("DoNotDespawnOffScreen")
 Enemy_Appearance_SetProperty("PanicAnimation", 1)
 Enemy_Health_SetProperty("SecondWindFlagFlag", true)
@@ -27,20 +30,11 @@ DL_PopActiveEntity()
 Enemy_SetProperty("UseBoundingBoxAsHitbox", false)
 Enemy_SetProperty("ContactDamage", 4)
 
-Enemy_PushPropertyAsActiveObject("AIMovementHandler")
-AIMovementHandler_AddMovement("GROUND_MOVEMENT")
-AIMovementHandler_SetProperty("DestinationPosition", fX - 160, fY)
-AIMovementHandler_SetProperty("Speed", 1.0, 0)
-AIMovementHandler_SetProperty("AnimationIndex", 0)
-AIMovementHandler_SetProperty("AnimationDirectionFacing", "Left")
-AIMovementHandler_AddMovement("GROUND_MOVEMENT")
-AIMovementHandler_SetProperty("DestinationPosition", fX, fY)
-AIMovementHandler_SetProperty("Speed", 1.0, 0)
-AIMovementHandler_SetProperty("DelayBeforeMoving", 30)
-AIMovementHandler_SetProperty("AnimationIndex", 0)
-AIMovementHandler_SetProperty("AnimationDirectionFacing", "Right")
-AIMovementHandler_SetProperty("LoopMovements", true)
-DL_PopActiveEntity()
+-- Its pacing and volleys take turns (see Logic.lua), starting with a walk toward the arena's
+-- entrance.
+RE_DefineData("fHomeX", "N", fX)
+RE_DefineData("fHomeY", "N", fY)
+RE_DefineData("iTurn", "N", 0)
 
 Enemy_BecomeHealthBarTarget()
 fnLog("Warden awakens")
