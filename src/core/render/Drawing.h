@@ -62,7 +62,8 @@ void DrawRectFilled(float pX1, float pY1, float pX2, float pY2, ColorRGBA pColor
 // The list holds the vertex count (a float, truncated) followed by that many x, y pairs.
 void DrawPolygon(const float *pList, ColorRGBA pColor, float pScale);
 // The whole logical view filled with the colour, blended over what is drawn by its alpha: the
-// fades and shades of the screens and transitions. Blending stays on.
+// fades and shades of the screens and transitions. Blending stays on; like the shapes above,
+// it leaves texturing on and the colour white.
 void ShadeView(ColorRGBA pColor);
 
 void ApplyColor(ColorRGBA pColor);

@@ -238,8 +238,8 @@ void Font::EmitGlyphQuad(const FontGlyph &pGlyph, bool pSwapT)
         tT0 = tT1;
         tT1 = tSwap;
     }
-    // Corners in the order left top, left bottom, right bottom, right top: the display lists of
-    // every font were built in that winding, so the pixels on the glyphs' edges stay as they were.
+    // Corners left top, left bottom, right bottom, right top: the winding decides which pixels on
+    // a glyph's edges are lit, and the letters are laid out for this one.
     const float tCorners[8] = {tLeft, tTop, tLeft, tBottom, tRight, tBottom, tRight, tTop};
     const float tTexCoords[8] = {tS0, tT1, tS0, tT0, tS1, tT0, tS1, tT1};
     DrawBoundTextureQuad(tCorners, tTexCoords);
@@ -355,7 +355,7 @@ void Font::DrawImageCells(const char *pText)
         glTranslatef(tCellW + 1.0f, 0.0f, 0.0f);
         mImage->Bind();
         glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-        // The same winding as the glyphs of the cached fonts.
+        // The cells keep the cached glyphs' winding, for the same reason.
         const float tCorners[8] = {0.0f, tCellH, 0.0f, 0.0f, tCellW, 0.0f, tCellW, tCellH};
         const float tTexCoords[8] = {tCode / 128.0f, 1.0f, tCode / 128.0f, 0.0f, (tCode + 1.0f) / 128.0f, 0.0f,
                                      (tCode + 1.0f) / 128.0f, 1.0f};
