@@ -98,6 +98,7 @@ cat > "$corpus/slfmanifest/seed-sprites" <<'MANIFEST'
 # Kestra's sprite pack
 header "Kestra sprites"
 image Idle0 Pic.png 0 0 1 1
+trimmed Ready Pic.png
 script Maps/FirstSteps.lua Script.lua
 MANIFEST
 sed -n '/^palette/,/^end/p' "$game/Data/Sources/Kestra.manifest" >> "$corpus/slfmanifest/seed-sprites"

@@ -1,7 +1,8 @@
 // MenuGlyphs.h: the menu alphabet's letters, 5 pixels wide and 8 tall, for codes 32 to 126.
 // The pause pages place their texts a few units apart at fixed positions, and the image font
 // advances one cell and one pixel per character, so the cell width decides whether the texts
-// run into each other; 5 columns keep every text of the pages clear of its neighbours.
+// run into each other; 5 columns keep every text of the pages clear of its neighbours. The colon
+// stands in its cell's first column: it ends a caption that a slider follows ("MUSIC:").
 // Each entry is eight rows, top first, '#' lit; capitals stand on row 6, descenders use row 7.
 #pragma once
 
@@ -37,7 +38,7 @@ static const char *const cMenuGlyphs[MENU_GLYPH_COUNT] = {
     "##### ....# ...#. ..#.. .#... .#... .#... .....", // '7'
     ".###. #...# #...# .###. #...# #...# .###. .....", // '8'
     ".###. #...# #...# .#### ....# ...#. .##.. .....", // '9'
-    "..... .#... .#... ..... .#... .#... ..... .....", // ':'
+    "..... #.... #.... ..... #.... #.... ..... .....", // ':'
     "..... .##.. .##.. ..... .##.. ..#.. .#... .....", // ';'
     "...#. ..#.. .#... #.... .#... ..#.. ...#. .....", // '<'
     "..... ..... ##### ..... ##### ..... ..... .....", // '='

@@ -1,5 +1,5 @@
 // genimages: draws the sample game's pictures: the window icon, the loading screen, the menu
-// alphabet, a few GUI pieces, the frames of the player bird Kestra and a palette test card.
+// alphabet, the frames of the player bird Kestra and a palette test card.
 //
 //     genimages GRAPHICS_DIRECTORY
 //
@@ -198,29 +198,6 @@ static void MakeMenuAlphabet()
     Save(nSheet, "Text/", "MenuAlphabet.png");
 }
 
-static void MakeGUIPieces(ALLEGRO_FONT *pFont)
-{
-    ALLEGRO_BITMAP *nCap = NewCanvas(12, 6);
-    al_draw_filled_rectangle(0, 0, 12, 6, al_map_rgb(40, 40, 40));
-    al_draw_filled_rectangle(1, 1, 11, 5, al_map_rgb(200, 200, 210));
-    Save(nCap, "Generated/GUI/", "HealthBarCap.png");
-
-    ALLEGRO_BITMAP *nPoint = NewCanvas(8, 2);
-    al_draw_filled_rectangle(0, 0, 8, 1, al_map_rgb(250, 250, 160));
-    al_draw_filled_rectangle(0, 1, 8, 2, al_map_rgb(230, 170, 40));
-    Save(nPoint, "Generated/GUI/", "HealthBarPoint.png");
-
-    ALLEGRO_BITMAP *nChip = NewCanvas(8, 8);
-    al_draw_filled_rectangle(3, 0, 5, 8, al_map_rgb(60, 220, 80));
-    al_draw_filled_rectangle(0, 3, 8, 5, al_map_rgb(60, 220, 80));
-    Save(nChip, "Generated/GUI/", "HealthChip.png");
-
-    ALLEGRO_BITMAP *nReady = NewCanvas(88, 20);
-    DrawScaledText(pFont, al_map_rgb(60, 30, 0), 5, 4, 2.0f, "READY");
-    DrawScaledText(pFont, al_map_rgb(255, 220, 60), 4, 2, 2.0f, "READY");
-    Save(nReady, "Generated/GUI/", "Ready.png");
-}
-
 // Four stripes of Kestra's swappable colours over a strip of colours that must never change.
 static void MakePaletteTestCard()
 {
@@ -250,7 +227,6 @@ int main(int argc, char **argv)
     MakeIcon();
     MakeLoadingScreen(rFont);
     MakeMenuAlphabet();
-    MakeGUIPieces(rFont);
     MakeKestraFrames();
     MakePaletteTestCard();
 

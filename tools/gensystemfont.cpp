@@ -7,7 +7,8 @@
 // quarter of that, one line every 15 units with its cursor box from 9 units above the
 // baseline down to the baseline. So the letters are small and float above the baseline: a
 // row is 3.2 pixels, the letters' 8 rows stand from 1.25 to 7.65 units above the baseline,
-// and every letter starts 1.5 units right of the pen; the box's 2-unit lines pass around them.
+// and every letter starts 3 units right of the pen, which stands on the box's left edge: the
+// box's 2-unit lines pass around them, with a clear gap on the left.
 // The console draws the same font at 0.18, where a window of 800 by 600 shows one pixel for
 // every 3.33 of the font's: cells 5 pixels wide and rows as tall as the box allows keep every
 // stroke on screen there. The frame-rate text and the watermark draw with it too.
@@ -22,7 +23,7 @@
 #define CELL_W 100                                // font units: 5 pixels at 60 to the em
 #define CELL_H 64                                 // 3.2 pixels
 #define LIFT 100                                  // bottom of the lowest row above the baseline
-#define INDENT 120                                // left of the first column from the pen
+#define INDENT 240                                // left of the first column from the pen
 #define ADVANCE ((MENU_GLYPH_WIDTH + 1) * CELL_W) // one cell of room between letters
 #define GLYPH_COUNT (MENU_GLYPH_COUNT + 1)        // .notdef, then codes 32..126
 #define MAX_RUNS (MENU_GLYPH_WIDTH * MENU_GLYPH_HEIGHT)

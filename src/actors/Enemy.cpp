@@ -19,6 +19,7 @@
 #include "core/OptionsManager.h"
 #include "core/Utilities.h"
 #include "core/data/DataLibrary.h"
+#include "core/render/Drawing.h"
 #include "interface/AudioManager.h"
 #include "interface/GUISHealthBars.h"
 #include "world/Camera.h"
@@ -646,15 +647,7 @@ void Enemy::Render()
     if(mShowUnderlay)
     {
         glTranslatef(0.0f, 0.0f, -0.51f);
-        glColor3f(0.0f, 0.5f, 0.0f);
-        glDisable(GL_TEXTURE_2D);
-        glBegin(GL_QUADS);
-        glVertex2f(mHitbox.mLft, mHitbox.mTop);
-        glVertex2f(mHitbox.mRgt, mHitbox.mTop);
-        glVertex2f(mHitbox.mRgt, mHitbox.mBot);
-        glVertex2f(mHitbox.mLft, mHitbox.mBot);
-        glEnd();
-        glEnable(GL_TEXTURE_2D);
+        DrawRectFilled(mHitbox.mLft, mHitbox.mTop, mHitbox.mRgt, mHitbox.mBot, ColorRGBA::FromFloats(0.0f, 0.5f, 0.0f));
         glTranslatef(0.0f, 0.0f, 0.51f);
     }
     mAppearance->Render();

@@ -13,6 +13,7 @@
 #include "core/data/DataLibrary.h"
 #include "core/render/Bitmap.h"
 #include "core/render/CorvelAnimation.h"
+#include "core/render/Drawing.h"
 #include "core/render/GLState.h"
 #include "core/render/Palette.h"
 #include "skeleton/CorvelPuppet.h"
@@ -333,18 +334,10 @@ void EnemyAppearance::DrawFlash(Bitmap *pFrame)
         if(rOverlay->GetTextureWidth() > tWidth) tWidth = rOverlay->GetTextureWidth();
         if(rOverlay->GetTextureHeight() > tHeight) tHeight = rOverlay->GetTextureHeight();
     }
-    glDisable(GL_TEXTURE_2D);
     glStencilFunc(GL_EQUAL, 1, 1);
     glStencilOp(GL_ZERO, GL_ZERO, GL_KEEP);
-    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    glBegin(GL_QUADS);
-    glVertex2f(0.0f, 0.0f);
-    glVertex2f((float)tWidth, 0.0f);
-    glVertex2f((float)tWidth, (float)tHeight);
-    glVertex2f(0.0f, (float)tHeight);
-    glEnd();
+    DrawRectFilled(0.0f, 0.0f, (float)tWidth, (float)tHeight, ColorRGBA::FromFloats(1.0f, 1.0f, 1.0f));
     glDisable(GL_STENCIL_TEST);
-    glEnable(GL_TEXTURE_2D);
     mFlashCounter++;
     mDamageFlash = 0;
     if(mFlashCounter > 2) mFlashCounter = 0;
@@ -415,18 +408,10 @@ void EnemyAppearance::RenderPuppetMode()
         glStencilMask(0);
         glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
         glDepthMask(GL_TRUE);
-        glDisable(GL_TEXTURE_2D);
-        glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
         Camera *rCamera = CameraManager::ActiveCamera();
         if(rCamera) rCamera->RemoveTransform();
-        glBegin(GL_QUADS);
-        glVertex2f(-480.0f, -360.0f);
-        glVertex2f(480.0f, -360.0f);
-        glVertex2f(480.0f, 360.0f);
-        glVertex2f(-480.0f, 360.0f);
-        glEnd();
+        DrawRectFilled(-480.0f, -360.0f, 480.0f, 360.0f, ColorRGBA::FromFloats(1.0f, 1.0f, 1.0f));
         if(rCamera) rCamera->ApplyTransform();
-        glEnable(GL_TEXTURE_2D);
         glDisable(GL_STENCIL_TEST);
         // Left at 0 the write mask would stop every later stencil clear, the frame flash's too.
         glStencilMask(~0u);

@@ -10,6 +10,7 @@
 #include "core/DebugPrint.h"
 #include "core/NamedLinkedList.h"
 #include "core/Utilities.h"
+#include "core/render/Drawing.h"
 #include "core/render/GLState.h"
 #include "interface/GUIBaseObject.h"
 #include "interface/GUIConsole.h"
@@ -375,10 +376,7 @@ void GUI::Render()
     Debug::PushPrint(0, "[GUI] Begin rendering\n");
     GLState::PushAll();
     glEnable(GL_TEXTURE_2D);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glEnable(GL_ALPHA_TEST);
-    glAlphaFunc(GL_GREATER, 0.0f);
+    GLState::BlendByAlphaDroppingClear();
 
     int32_t tRendered = 0;
     GUIBaseObject *rObject = static_cast<GUIBaseObject *>(mObjects->SetCursorToTail());
@@ -397,12 +395,8 @@ void GUI::Render()
 void GUI::RenderFade()
 {
     if(mFadeStep == 0) return;
-    Application *rApp = GetApplication();
     GLState::PushAttrib();
-    glDisable(GL_TEXTURE_2D);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    DrawRectFilled(0.0f, 0.0f, (float)rApp->mVirtualWidth, (float)rApp->mVirtualHeight, mFadeColour);
+    ShadeView(mFadeColour);
     GLState::PopAttrib();
 }
 

@@ -261,10 +261,7 @@ void GUIButton::Render()
     Bitmap *rImage = StateImage();
     GLState::PushAll();
     glEnable(GL_TEXTURE_2D);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glEnable(GL_ALPHA_TEST);
-    glAlphaFunc(GL_GREATER, 0.0f);
+    GLState::BlendByAlphaDroppingClear();
     glTranslatef(mX1, mY1, 0.0f);
     if(rImage) rImage->DrawAtOrigin();
     DrawChildren();

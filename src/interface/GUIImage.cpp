@@ -138,16 +138,8 @@ void GUIImage::Render()
             {
                 float tDestW = mUseStretch ? mStretchW : mSource[2];
                 float tDestH = mUseStretch ? mStretchH : mSource[3];
-                glBegin(GL_QUADS);
-                glTexCoord2f(mSource[0] / tW, mSource[1] / tH);
-                glVertex2f(0.0f, 0.0f);
-                glTexCoord2f((mSource[0] + mSource[2]) / tW, mSource[1] / tH);
-                glVertex2f(tDestW, 0.0f);
-                glTexCoord2f((mSource[0] + mSource[2]) / tW, (mSource[1] + mSource[3]) / tH);
-                glVertex2f(tDestW, tDestH);
-                glTexCoord2f(mSource[0] / tW, (mSource[1] + mSource[3]) / tH);
-                glVertex2f(0.0f, tDestH);
-                glEnd();
+                DrawBoundTextureRect(0.0f, 0.0f, tDestW, tDestH, mSource[0] / tW, mSource[1] / tH,
+                                     (mSource[0] + mSource[2]) / tW, (mSource[1] + mSource[3]) / tH);
             }
         }
         else if(mUseStretch)

@@ -5,6 +5,7 @@
 #include "actors/PlayerPony.h"
 #include "core/data/DataLibrary.h"
 #include "core/render/Bitmap.h"
+#include "core/render/Drawing.h"
 #include "core/render/GLState.h"
 #include "interface/AudioManager.h"
 #include "interface/GUI.h"
@@ -32,16 +33,7 @@ static Bitmap *FindBitmap(const char *pPath)
 // every upload stores the picture).
 static void StripQuad(float pX1, float pY1, float pX2, float pY2, float pU1, float pU2)
 {
-    glBegin(GL_QUADS);
-    glTexCoord2f(pU1, 0.0f);
-    glVertex2f(pX1, pY1);
-    glTexCoord2f(pU2, 0.0f);
-    glVertex2f(pX2, pY1);
-    glTexCoord2f(pU2, 1.0f);
-    glVertex2f(pX2, pY2);
-    glTexCoord2f(pU1, 1.0f);
-    glVertex2f(pX1, pY2);
-    glEnd();
+    DrawBoundTextureRect(pX1, pY1, pX2, pY2, pU1, 0.0f, pU2, 1.0f);
 }
 
 int32_t HealthFrameVariant(int32_t pMaxHealth)
@@ -188,16 +180,7 @@ void GUISKestraHealthBar::RenderRing(PlayerPony *pPlayer)
         if(tW < 1.0f || tH < 1.0f) continue;
         float tX = (float)cRingX[i], tY = (float)cRingY[i];
         rSheet->Bind();
-        glBegin(GL_QUADS);
-        glTexCoord2f(tX / tW, tY / tH);
-        glVertex2f(tX - 17.0f, tY + 80.0f);
-        glTexCoord2f((tX + 17.0f) / tW, tY / tH);
-        glVertex2f(tX, tY + 80.0f);
-        glTexCoord2f((tX + 17.0f) / tW, (tY + 17.0f) / tH);
-        glVertex2f(tX, tY + 97.0f);
-        glTexCoord2f(tX / tW, (tY + 17.0f) / tH);
-        glVertex2f(tX - 17.0f, tY + 97.0f);
-        glEnd();
+        DrawBoundTextureRect(tX - 17.0f, tY + 80.0f, tX, tY + 97.0f, tX / tW, tY / tH, (tX + 17.0f) / tW, (tY + 17.0f) / tH);
     }
 }
 

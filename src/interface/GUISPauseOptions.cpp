@@ -160,98 +160,104 @@ void GUISPauseScreen::RenderOptionsPage()
     GLState::PushAll();
     if(rImages[PAUSE_IMG_KEYBINDINGS_BASE]) rImages[PAUSE_IMG_KEYBINDINGS_BASE]->DrawAt(0, 0);
     int32_t tNode = GetCurrentNavigationIndex();
-    ControlManager *rControls = ControlManager::Fetch();
-    Font *rFont = mMenuFont;
+    RenderOptionsBindings();
+    DrawRectFilled(51.0f, 194.0f, 226.0f, 196.0f, ColorRGBA::FromBytes(179, 255, 128));
+    RenderOptionsSettings();
+    RenderOptionsVolumes();
+    RenderPushImages();
+    RenderReticule(tNode);
+    if(mInputDelay > 0) RenderOptionsRebindPrompt(tNode);
+    GLState::PopAll();
+}
 
-    if(rFont)
+// The headings, the row names and each control's two binding names, centred on their columns;
+// each name's width places its reticule. The font's vertical scale lasts for the whole page.
+void GUISPauseScreen::RenderOptionsBindings()
+{
+    Font *rFont = mMenuFont;
+    if(!rFont) return;
+    ControlManager *rControls = ControlManager::Fetch();
+    rFont->SetScaleY(1.05f);
+    rFont->DrawTextAt(54, 42, "CONTROLS");
+    const char *cRowNames[7] = {"JUMP:", "FIRE:", "DASH:", "PAUSE:", "CYCLE L:", "CYCLE R:", "DOUBLE-TAP DASH:"};
+    for(int32_t i = 0; i < 7; i++) rFont->DrawTextAt(44, 82 + 20 * i, cRowNames[i]);
+    rFont->DrawText(122, 62, FONT_FLAG_CENTRE, "PRIMARY");
+    rFont->DrawText(192, 62, FONT_FLAG_CENTRE, "SECONDARY");
+    for(int32_t r = 0; r < REBIND_CONTROL_COUNT && rControls; r++)
     {
-        rFont->SetScaleY(1.05f);
-        rFont->DrawTextAt(54, 42, "CONTROLS");
-        const char *cRowNames[7] = {"JUMP:", "FIRE:", "DASH:", "PAUSE:", "CYCLE L:", "CYCLE R:", "DOUBLE-TAP DASH:"};
-        for(int32_t i = 0; i < 7; i++) rFont->DrawTextAt(44, 82 + 20 * i, cRowNames[i]);
-        rFont->DrawText(122, 62, FONT_FLAG_CENTRE, "PRIMARY");
-        rFont->DrawText(192, 62, FONT_FLAG_CENTRE, "SECONDARY");
-        for(int32_t r = 0; r < REBIND_CONTROL_COUNT && rControls; r++)
+        const char *rNames[2] = {rControls->GetPrimaryBindingName(RebindControlNames[r]),
+                                 rControls->GetSecondaryBindingName(RebindControlNames[r])};
+        const float cCentres[2] = {122.0f, 192.0f};
+        for(int32_t c = 0; c < 2; c++)
         {
-            const char *rNames[2] = {rControls->GetPrimaryBindingName(RebindControlNames[r]),
-                                     rControls->GetSecondaryBindingName(RebindControlNames[r])};
-            const float cCentres[2] = {122.0f, 192.0f};
-            for(int32_t c = 0; c < 2; c++)
-            {
-                char tUpper[256];
-                const char *rShown = CopyUpperCase(tUpper, sizeof(tUpper), rNames[c]);
-                rFont->DrawText((int32_t)cCentres[c], 82 + 20 * r, FONT_FLAG_CENTRE, rShown);
-                float tWidth = (float)rFont->GetTextWidth(rNames[c] ? rNames[c] : "NULL");
-                OptionsBindingSpan(cCentres[c], tWidth, mReticuleRects[2 * r + c].mX1, mReticuleRects[2 * r + c].mX2);
-            }
+            char tUpper[256];
+            const char *rShown = CopyUpperCase(tUpper, sizeof(tUpper), rNames[c]);
+            rFont->DrawText((int32_t)cCentres[c], 82 + 20 * r, FONT_FLAG_CENTRE, rShown);
+            float tWidth = (float)rFont->GetTextWidth(rNames[c] ? rNames[c] : "NULL");
+            OptionsBindingSpan(cCentres[c], tWidth, mReticuleRects[2 * r + c].mX1, mReticuleRects[2 * r + c].mX2);
         }
     }
+}
 
-    glDisable(GL_TEXTURE_2D);
-    DrawRectFilled(51.0f, 194.0f, 226.0f, 196.0f, ColorRGBA::FromBytes(179, 255, 128));
-    glEnable(GL_TEXTURE_2D);
-    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+// Below the separator: the double-tap dash and sound words (their widths place their
+// reticules), the audio captions, and the statistics and screen-size texts.
+void GUISPauseScreen::RenderOptionsSettings()
+{
+    Font *rFont = mMenuFont;
+    if(!rFont) return;
+    PlayerPony *rPlayer = PlayerPony::Get();
+    const char *rDashWord = (rPlayer && rPlayer->GetOptionFlag()) ? "ENABLED" : "DISABLED";
+    rFont->DrawTextAt(44, 202, "DOUBLE-TAP DASH:");
+    RenderOptionsWord(OPTIONS_NODE_DOUBLE_TAP_DASH, 202, rDashWord);
 
-    if(rFont)
-    {
-        PlayerPony *rPlayer = PlayerPony::Get();
-        const char *rDashWord = (rPlayer && rPlayer->GetOptionFlag()) ? "ENABLED" : "DISABLED";
-        rFont->DrawTextAt(44, 202, "DOUBLE-TAP DASH:");
-        rFont->DrawTextAt(151, 202, rDashWord);
-        mReticuleRects[OPTIONS_NODE_DOUBLE_TAP_DASH].mX1 = 152.0f;
-        mReticuleRects[OPTIONS_NODE_DOUBLE_TAP_DASH].mX2 = 164.0f + (float)rFont->GetTextWidth(rDashWord);
+    rFont->DrawTextAt(52, 234, "AUDIO");
+    rFont->DrawTextAt(92, 253, "SOUND:");
+    rFont->DrawTextAt(92, 273, "MUSIC:");
+    rFont->DrawTextAt(92, 293, "SFX:");
+    const char *rSoundWord = (xBlockAllAudio || !AudioManager::Fetch()) ? "DISABLED" : "ENABLED";
+    RenderOptionsWord(OPTIONS_NODE_SOUND, 253, rSoundWord);
 
-        rFont->DrawTextAt(52, 234, "AUDIO");
-        rFont->DrawTextAt(92, 253, "SOUND:");
-        rFont->DrawTextAt(92, 273, "MUSIC:");
-        rFont->DrawTextAt(92, 293, "SFX:");
-        const char *rSoundWord = (xBlockAllAudio || !AudioManager::Fetch()) ? "DISABLED" : "ENABLED";
-        rFont->DrawTextAt(151, 253, rSoundWord);
-        mReticuleRects[OPTIONS_NODE_SOUND].mX1 = 152.0f;
-        mReticuleRects[OPTIONS_NODE_SOUND].mX2 = 164.0f + (float)rFont->GetTextWidth(rSoundWord);
+    rFont->DrawTextAt(313, 33, "STATISTICS");
+    rFont->DrawTextAt(353, 274, "SCREEN SIZE");
+    rFont->DrawTextAt(341, 292, "480X360");
+    rFont->DrawTextAt(401, 292, "960X720");
+    rFont->DrawTextAt(321, 312, "1440X1080");
+    rFont->DrawTextAt(392, 312, "1920X1440");
+    rFont->DrawTextAt(362, 332, "FULLSCREEN");
+}
 
-        rFont->DrawTextAt(313, 33, "STATISTICS");
-        rFont->DrawTextAt(353, 274, "SCREEN SIZE");
-        rFont->DrawTextAt(341, 292, "480X360");
-        rFont->DrawTextAt(401, 292, "960X720");
-        rFont->DrawTextAt(321, 312, "1440X1080");
-        rFont->DrawTextAt(392, 312, "1920X1440");
-        rFont->DrawTextAt(362, 332, "FULLSCREEN");
-    }
+// A setting's word, whose width places its reticule.
+void GUISPauseScreen::RenderOptionsWord(int32_t pNode, int32_t pY, const char *pWord)
+{
+    mMenuFont->DrawTextAt(151, pY, pWord);
+    mReticuleRects[pNode].mX1 = 152.0f;
+    mReticuleRects[pNode].mX2 = 164.0f + (float)mMenuFont->GetTextWidth(pWord);
+}
 
+// The music and sound tracks with a knob at each volume.
+void GUISPauseScreen::RenderOptionsVolumes()
+{
     ColorRGBA tBarColour;
     tBarColour.Set(0.7019608f, 1.0f, 0.5f, 1.0f);
     float tMusicX = VolumeKnobX(AudioManager::GetMusicVolume());
     float tSoundX = VolumeKnobX(AudioManager::GetSoundVolume());
-    glDisable(GL_TEXTURE_2D);
     DrawRectFilled(134.0f, 274.0f, 234.0f, 276.0f, tBarColour);
     DrawRectFilled(134.0f, 294.0f, 234.0f, 296.0f, tBarColour);
     DrawRectFilled(tMusicX, 271.0f, tMusicX + 2.0f, 279.0f, tBarColour);
     DrawRectFilled(tSoundX, 291.0f, tSoundX + 2.0f, 299.0f, tBarColour);
-    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    glEnable(GL_TEXTURE_2D);
+}
 
-    RenderPushImages();
-    RenderReticule(tNode);
-
-    if(mInputDelay > 0)
-    {
-        Application *rApp = GetApplication();
-        ColorRGBA tShade;
-        tShade.Set(0.0f, 0.0f, 0.0f, 0.5f);
-        glDisable(GL_TEXTURE_2D);
-        DrawRectFilled(0.0f, 0.0f, (float)rApp->mVirtualWidth, (float)rApp->mVirtualHeight, tShade);
-        glEnable(GL_TEXTURE_2D);
-        glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-        if(rImages[PAUSE_IMG_TEXTBOX]) rImages[PAUSE_IMG_TEXTBOX]->DrawAt(0, 0);
-        if(rFont)
-        {
-            int32_t tRow = tNode / 2;
-            rFont->SetScaleX(1.5f);
-            rFont->DrawText(220, 150, FONT_FLAG_CENTRE, "Rebind key:");
-            rFont->SetScaleX(1.5f);
-            rFont->DrawText(220, 180, FONT_FLAG_CENTRE, tRow < REBIND_CONTROL_COUNT ? RebindControlNames[tRow] : "");
-        }
-    }
-    GLState::PopAll();
+// While the page waits for a new binding: the page shaded, the text box, and which control.
+void GUISPauseScreen::RenderOptionsRebindPrompt(int32_t pNode)
+{
+    ColorRGBA tShade;
+    tShade.Set(0.0f, 0.0f, 0.0f, 0.5f);
+    ShadeView(tShade);
+    if(rImages[PAUSE_IMG_TEXTBOX]) rImages[PAUSE_IMG_TEXTBOX]->DrawAt(0, 0);
+    if(!mMenuFont) return;
+    int32_t tRow = pNode / 2;
+    mMenuFont->SetScaleX(1.5f);
+    mMenuFont->DrawText(220, 150, FONT_FLAG_CENTRE, "Rebind key:");
+    mMenuFont->SetScaleX(1.5f);
+    mMenuFont->DrawText(220, 180, FONT_FLAG_CENTRE, tRow < REBIND_CONTROL_COUNT ? RebindControlNames[tRow] : "");
 }

@@ -388,7 +388,6 @@ void GUISPauseScreen::RenderReticule(int32_t pNode)
     const ReticuleRect &rRect = mReticuleRects[pNode];
     const float cT = 0.44444445f;
     rReticule->Bind();
-    glBegin(GL_QUADS);
     const float cCornerX[4] = {rRect.mX1, rRect.mX1, rRect.mX2, rRect.mX2};
     const float cCornerY[4] = {rRect.mY1, rRect.mY2, rRect.mY1, rRect.mY2};
     for(int32_t i = 0; i < 4; i++)
@@ -396,16 +395,8 @@ void GUISPauseScreen::RenderReticule(int32_t pNode)
         float tDX = (i < 2) ? 8.0f : -8.0f;
         float tDY = (i % 2 == 0) ? 8.0f : -8.0f;
         float tX = cCornerX[i], tY = cCornerY[i];
-        glTexCoord2f(0.0f, 0.0f);
-        glVertex2f(tX, tY);
-        glTexCoord2f(cT, 0.0f);
-        glVertex2f(tX + tDX, tY);
-        glTexCoord2f(cT, cT);
-        glVertex2f(tX + tDX, tY + tDY);
-        glTexCoord2f(0.0f, cT);
-        glVertex2f(tX, tY + tDY);
+        DrawBoundTextureRect(tX, tY, tX + tDX, tY + tDY, 0.0f, 0.0f, cT, cT);
     }
-    glEnd();
 }
 
 void GUISPauseScreen::RenderPage(int32_t pPage)
@@ -463,12 +454,8 @@ void GUISPauseScreen::Render()
         RenderSlide();
     }
 
-    Application *rApp = GetApplication();
     ColorRGBA tShade;
     tShade.Set(0.0f, 0.0f, 0.0f, 1.0f - mAlpha);
-    glDisable(GL_TEXTURE_2D);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    if(tShade.a > 0.0f) DrawRectFilled(0.0f, 0.0f, (float)rApp->mVirtualWidth, (float)rApp->mVirtualHeight, tShade);
+    if(tShade.a > 0.0f) ShadeView(tShade);
     GLState::PopAll();
 }

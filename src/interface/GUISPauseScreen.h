@@ -5,6 +5,7 @@
 
 class Bitmap;
 class Font;
+class PlayerPony;
 
 #define PAUSE_IMAGE_COUNT 21
 #define PAUSE_WEAPON_COUNT 8
@@ -140,6 +141,19 @@ private:
     void RenderSlide();
     void RenderReticule(int32_t pNode);
     void RenderPushImages();
+    // The options page's steps, in drawing order.
+    void RenderOptionsBindings();
+    void RenderOptionsSettings();
+    void RenderOptionsWord(int32_t pNode, int32_t pY, const char *pWord);
+    void RenderOptionsVolumes();
+    void RenderOptionsRebindPrompt(int32_t pNode);
+    // The status page's steps, in drawing order.
+    void RenderStatusCaptions();
+    void RenderStatusPortrait(PlayerPony *pPlayer);
+    void RenderStatusHealth(PlayerPony *pPlayer);
+    void RenderStatusWeapons(PlayerPony *pPlayer);
+    void RenderStatusExit();
+    void RenderStatusSubtanks(PlayerPony *pPlayer);
     void LoadMenuFont();
 
     int32_t mPage;

@@ -9,6 +9,7 @@
 #include "core/Utilities.h"
 #include "core/data/DataLibrary.h"
 #include "core/render/Bitmap.h"
+#include "core/render/Drawing.h"
 #include "core/render/Font.h"
 #include "core/render/GLState.h"
 #include "interface/GUI.h"
@@ -218,170 +219,145 @@ void GUISPauseScreen::HandleStatusInput()
     }
 }
 
-static void ConnectorLine(float pX1, float pY1, float pX2, float pY2)
+// The armour captions and the connectors from them to the portrait, as the page places them.
+struct StatusCaption
 {
-    glVertex2f(pX1, pY1);
-    glVertex2f(pX2, pY2);
+    int32_t mX, mY;
+    const char *mText;
+};
+
+static const StatusCaption cStatusCaptions[] =
+{
+    {62, 42, "KB ARMOR"}, {132, 62, "AMPLIFIER"}, {163, 92, "BUSTER"}, {164, 131, "CHESTPLATE"},
+    {64, 113, "REAR"}, {67, 124, "LEGS"}, {52, 72, "PEGASUS"}, {58, 84, "WINGS"},
+    {303, 32, "ENERGY MANAGEMENT"}, {52, 172, "WEAPONRY (FIRE TO SELECT)"}, {282, 192, "KB BUSTER"},
+};
+
+static const float cArmourConnectors[][4] =
+{
+    {146, 80, 154, 72}, {144, 100, 154, 94}, {154, 94, 159, 94}, {146, 119, 160, 133}, {68, 93, 75, 100},
+    {75, 100, 85, 100}, {75, 133, 103, 143}, {103, 143, 110, 136}, {103, 143, 135, 135}, {267, 195, 279, 195},
+};
+
+// Green lines two units wide, drawn as one batch: x1, y1, x2, y2 each.
+static void DrawConnectors(const float (*pLines)[4], int32_t pCount)
+{
+    glLineWidth(2.0f);
+    glColor4f(0.0f, 0.7568f, 0.0f, 1.0f);
+    glDisable(GL_TEXTURE_2D);
+    glBegin(GL_LINES);
+    for(int32_t i = 0; i < pCount; i++)
+    {
+        glVertex2f(pLines[i][0], pLines[i][1]);
+        glVertex2f(pLines[i][2], pLines[i][3]);
+    }
+    glEnd();
+    glEnable(GL_TEXTURE_2D);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
 }
 
 void GUISPauseScreen::RenderStatusPage()
 {
     PlayerPony *rPlayer = PlayerPony::Get();
-    Font *rFont = mMenuFont;
     if(rImages[PAUSE_IMG_PAUSE_BASE]) rImages[PAUSE_IMG_PAUSE_BASE]->DrawAt(0, 0);
-
-    if(rFont)
-    {
-        rFont->SetScaleY(1.05f);
-        rFont->DrawTextAt(62, 42, "KB ARMOR");
-        rFont->DrawTextAt(132, 62, "AMPLIFIER");
-        rFont->DrawTextAt(163, 92, "BUSTER");
-        rFont->DrawTextAt(164, 131, "CHESTPLATE");
-        rFont->DrawTextAt(64, 113, "REAR");
-        rFont->DrawTextAt(67, 124, "LEGS");
-        rFont->DrawTextAt(52, 72, "PEGASUS");
-        rFont->DrawTextAt(58, 84, "WINGS");
-        rFont->DrawTextAt(303, 32, "ENERGY MANAGEMENT");
-        rFont->DrawTextAt(52, 172, "WEAPONRY (FIRE TO SELECT)");
-        rFont->DrawTextAt(282, 192, "KB BUSTER");
-    }
-
-    if(rPlayer)
-    {
-        glTranslatef(79.0f, 51.0f, 0.0f);
-        rPlayer->RenderStatusPortrait();
-        glTranslatef(-79.0f, -51.0f, 0.0f);
-    }
-
-    glLineWidth(2.0f);
-    glColor4f(0.0f, 0.7568f, 0.0f, 1.0f);
-    glDisable(GL_TEXTURE_2D);
-    glBegin(GL_LINES);
-    ConnectorLine(146, 80, 154, 72);
-    ConnectorLine(144, 100, 154, 94);
-    ConnectorLine(154, 94, 159, 94);
-    ConnectorLine(146, 119, 160, 133);
-    ConnectorLine(68, 93, 75, 100);
-    ConnectorLine(75, 100, 85, 100);
-    ConnectorLine(75, 133, 103, 143);
-    ConnectorLine(103, 143, 110, 136);
-    ConnectorLine(103, 143, 135, 135);
-    ConnectorLine(267, 195, 279, 195);
-    glEnd();
-    glEnable(GL_TEXTURE_2D);
-    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-
-    Bitmap *rBar = rImages[PAUSE_IMG_HEALTHBAR];
-    Bitmap *rPoint = rImages[PAUSE_IMG_HEALTH_POINT];
-    if(rBar && rPoint && rPlayer && rBar->GetHeight() > 0)
-    {
-        float tT0 = StatusHealthBandStart(rPlayer->GetMaxHealth(), rBar->GetHeight());
-        float tT1 = tT0 + 18.0f / (float)rBar->GetHeight();
-        rBar->Bind();
-        glBegin(GL_QUADS);
-        glTexCoord2f(0.0f, tT0);
-        glVertex2f(301.0f, 53.0f);
-        glTexCoord2f(1.0f, tT0);
-        glVertex2f(407.0f, 53.0f);
-        glTexCoord2f(1.0f, tT1);
-        glVertex2f(407.0f, 71.0f);
-        glTexCoord2f(0.0f, tT1);
-        glVertex2f(301.0f, 71.0f);
-        glEnd();
-        for(int32_t i = 0; i < rPlayer->GetHealth(); i++) rPoint->DrawAt(304 + 3 * i, 60);
-    }
-
-    if(rKBCap)
-    {
-        int32_t tSelected = rPlayer ? rPlayer->GetSelectedWeapon() : -1;
-        rKBCap->DrawAt(218, 168);
-        if(tSelected == -1 && rImages[PAUSE_IMG_SELECTED_BUSTER]) rImages[PAUSE_IMG_SELECTED_BUSTER]->DrawAt(217, 166);
-        InitWeaponRecords();
-        for(int32_t p = 0; p < PAUSE_WEAPON_COUNT; p++)
-        {
-            StatusWeaponRecord &rRecord = mWeaponRecords[p];
-            if(!rRecord.rImage || !WeaponAvailable(rPlayer, rRecord.mWeapon)) continue;
-            int32_t tEnergy = rPlayer->GetWeaponAmmo(rRecord.mWeapon);
-            float tW = (float)rRecord.rImage->GetTextureWidth();
-            if(tW < 1.0f) continue;
-            float tS0 = (float)(28 - tEnergy) * 45.0f / tW, tS1 = tS0 + 45.0f / tW;
-            rRecord.rImage->Bind();
-            glTranslatef(51.0f + 49.0f * (float)p, 234.0f, 0.0f);
-            glBegin(GL_QUADS);
-            glTexCoord2f(tS0, 0.0f);
-            glVertex2f(0.0f, 0.0f);
-            glTexCoord2f(tS1, 0.0f);
-            glVertex2f(45.0f, 0.0f);
-            glTexCoord2f(tS1, 1.0f);
-            glVertex2f(45.0f, 45.0f);
-            glTexCoord2f(tS0, 1.0f);
-            glVertex2f(0.0f, 45.0f);
-            glEnd();
-            glTranslatef(-(51.0f + 49.0f * (float)p), -234.0f, 0.0f);
-            if(rFont) rFont->DrawTextAt(rRecord.mCaptionX, rRecord.mCaptionY, rRecord.mCaption);
-            glLineWidth(2.0f);
-            glColor4f(0.0f, 0.7568f, 0.0f, 1.0f);
-            glDisable(GL_TEXTURE_2D);
-            glBegin(GL_LINES);
-            ConnectorLine((float)rRecord.mLineX1, (float)rRecord.mLineY1, (float)rRecord.mLineX2, (float)rRecord.mLineY2);
-            glEnd();
-            glEnable(GL_TEXTURE_2D);
-            glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-            if(rRecord.mWeapon == tSelected && rImages[PAUSE_IMG_SELECTED_OTHER])
-                rImages[PAUSE_IMG_SELECTED_OTHER]->DrawAt(54 + 49 * p, 237);
-        }
-    }
-
-    NavigationNode *rCurrent = GetCurrentNavigationNode();
-    if(rImages[PAUSE_IMG_ESCAPE_A] && rImages[PAUSE_IMG_ESCAPE_B] && rImages[PAUSE_IMG_ESCAPE_C])
-    {
-        bool tOnExit = rCurrent && rCurrent == GetNavigationNode(cExitNode);
-        rImages[tOnExit ? PAUSE_IMG_ESCAPE_C : PAUSE_IMG_ESCAPE_B]->DrawAt(0, 0);
-    }
-
-    Bitmap *rTank = rImages[PAUSE_IMG_SUBTANK];
-    if(rTank && rPlayer && rTank->GetTextureWidth() > 0 && rTank->GetTextureHeight() > 0)
-    {
-        float tW = (float)rTank->GetTextureWidth(), tH = (float)rTank->GetTextureHeight();
-        rTank->Bind();
-        for(int32_t n = 0; n < rPlayer->GetSubtankCount() && n < STATUS_NODE_COUNT - cFirstTankNode; n++)
-        {
-            bool tCurrent = rCurrent && rCurrent == GetNavigationNode(cFirstTankNode + n);
-            float tS0 = tCurrent ? 17.0f / tW : 0.0f, tS1 = tCurrent ? 36.0f / tW : 17.0f / tW;
-            float tX = 290.0f + 31.0f * (float)n;
-            glTranslatef(tX, 110.0f, 0.0f);
-            glBegin(GL_QUADS);
-            glTexCoord2f(tS0, 0.0f);
-            glVertex2f(0.0f, 0.0f);
-            glTexCoord2f(tS1, 0.0f);
-            glVertex2f(17.0f, 0.0f);
-            glTexCoord2f(tS1, 1.0f);
-            glVertex2f(17.0f, 30.0f);
-            glTexCoord2f(tS0, 1.0f);
-            glVertex2f(0.0f, 30.0f);
-            glEnd();
-            float tFill = rPlayer->GetSubtankFill(n);
-            if(tFill > 0.0f)
-            {
-                // The contents rise from the bottom of their column with the fill.
-                float tTop = 1.0f - 20.0f * tFill / tH;
-                glTranslatef(6.0f, 4.0f, 0.0f);
-                glBegin(GL_QUADS);
-                glTexCoord2f(37.0f / tW, tTop);
-                glVertex2f(0.0f, 22.0f - 22.0f * tFill);
-                glTexCoord2f(43.0f / tW, tTop);
-                glVertex2f(6.0f, 22.0f - 22.0f * tFill);
-                glTexCoord2f(43.0f / tW, 1.0f);
-                glVertex2f(6.0f, 22.0f);
-                glTexCoord2f(37.0f / tW, 1.0f);
-                glVertex2f(0.0f, 22.0f);
-                glEnd();
-                glTranslatef(-6.0f, -4.0f, 0.0f);
-            }
-            glTranslatef(-tX, -110.0f, 0.0f);
-        }
-    }
-
+    RenderStatusCaptions();
+    RenderStatusPortrait(rPlayer);
+    DrawConnectors(cArmourConnectors, (int32_t)(sizeof(cArmourConnectors) / sizeof(cArmourConnectors[0])));
+    RenderStatusHealth(rPlayer);
+    if(rKBCap) RenderStatusWeapons(rPlayer);
+    RenderStatusExit();
+    RenderStatusSubtanks(rPlayer);
     RenderPushImages();
     RenderReticule(GetCurrentNavigationIndex());
+}
+
+void GUISPauseScreen::RenderStatusCaptions()
+{
+    if(!mMenuFont) return;
+    mMenuFont->SetScaleY(1.05f);
+    for(const StatusCaption &rCaption : cStatusCaptions) mMenuFont->DrawTextAt(rCaption.mX, rCaption.mY, rCaption.mText);
+}
+
+void GUISPauseScreen::RenderStatusPortrait(PlayerPony *pPlayer)
+{
+    if(!pPlayer) return;
+    glTranslatef(79.0f, 51.0f, 0.0f);
+    pPlayer->RenderStatusPortrait();
+    glTranslatef(-79.0f, -51.0f, 0.0f);
+}
+
+// One 18-row band of the bar picture per maximum health, then a mark per point of health.
+void GUISPauseScreen::RenderStatusHealth(PlayerPony *pPlayer)
+{
+    Bitmap *rBar = rImages[PAUSE_IMG_HEALTHBAR];
+    Bitmap *rPoint = rImages[PAUSE_IMG_HEALTH_POINT];
+    if(!rBar || !rPoint || !pPlayer || rBar->GetHeight() <= 0) return;
+    float tT0 = StatusHealthBandStart(pPlayer->GetMaxHealth(), rBar->GetHeight());
+    float tT1 = tT0 + 18.0f / (float)rBar->GetHeight();
+    rBar->Bind();
+    DrawBoundTextureRect(301.0f, 53.0f, 407.0f, 71.0f, 0.0f, tT0, 1.0f, tT1);
+    for(int32_t i = 0; i < pPlayer->GetHealth(); i++) rPoint->DrawAt(304 + 3 * i, 60);
+}
+
+// The buster's cap, then each available weapon's energy frame with its caption and connector.
+void GUISPauseScreen::RenderStatusWeapons(PlayerPony *pPlayer)
+{
+    int32_t tSelected = pPlayer ? pPlayer->GetSelectedWeapon() : -1;
+    rKBCap->DrawAt(218, 168);
+    if(tSelected == -1 && rImages[PAUSE_IMG_SELECTED_BUSTER]) rImages[PAUSE_IMG_SELECTED_BUSTER]->DrawAt(217, 166);
+    InitWeaponRecords();
+    for(int32_t p = 0; p < PAUSE_WEAPON_COUNT; p++)
+    {
+        StatusWeaponRecord &rRecord = mWeaponRecords[p];
+        if(!rRecord.rImage || !WeaponAvailable(pPlayer, rRecord.mWeapon)) continue;
+        int32_t tEnergy = pPlayer->GetWeaponAmmo(rRecord.mWeapon);
+        float tW = (float)rRecord.rImage->GetTextureWidth();
+        if(tW < 1.0f) continue;
+        float tS0 = (float)(28 - tEnergy) * 45.0f / tW, tS1 = tS0 + 45.0f / tW;
+        rRecord.rImage->Bind();
+        glTranslatef(51.0f + 49.0f * (float)p, 234.0f, 0.0f);
+        DrawBoundTextureRect(0.0f, 0.0f, 45.0f, 45.0f, tS0, 0.0f, tS1, 1.0f);
+        glTranslatef(-(51.0f + 49.0f * (float)p), -234.0f, 0.0f);
+        if(mMenuFont) mMenuFont->DrawTextAt(rRecord.mCaptionX, rRecord.mCaptionY, rRecord.mCaption);
+        const float tLine[1][4] = {{(float)rRecord.mLineX1, (float)rRecord.mLineY1, (float)rRecord.mLineX2, (float)rRecord.mLineY2}};
+        DrawConnectors(tLine, 1);
+        if(rRecord.mWeapon == tSelected && rImages[PAUSE_IMG_SELECTED_OTHER])
+            rImages[PAUSE_IMG_SELECTED_OTHER]->DrawAt(54 + 49 * p, 237);
+    }
+}
+
+void GUISPauseScreen::RenderStatusExit()
+{
+    if(!rImages[PAUSE_IMG_ESCAPE_A] || !rImages[PAUSE_IMG_ESCAPE_B] || !rImages[PAUSE_IMG_ESCAPE_C]) return;
+    NavigationNode *rCurrent = GetCurrentNavigationNode();
+    bool tOnExit = rCurrent && rCurrent == GetNavigationNode(cExitNode);
+    rImages[tOnExit ? PAUSE_IMG_ESCAPE_C : PAUSE_IMG_ESCAPE_B]->DrawAt(0, 0);
+}
+
+// Each tank from its strip: empty 0..17, highlighted 17..36 while the cursor is on it, and the
+// contents 37..43 rising from the bottom of their column with the fill.
+void GUISPauseScreen::RenderStatusSubtanks(PlayerPony *pPlayer)
+{
+    Bitmap *rTank = rImages[PAUSE_IMG_SUBTANK];
+    if(!rTank || !pPlayer || rTank->GetTextureWidth() <= 0 || rTank->GetTextureHeight() <= 0) return;
+    NavigationNode *rCurrent = GetCurrentNavigationNode();
+    float tW = (float)rTank->GetTextureWidth(), tH = (float)rTank->GetTextureHeight();
+    rTank->Bind();
+    for(int32_t n = 0; n < pPlayer->GetSubtankCount() && n < STATUS_NODE_COUNT - cFirstTankNode; n++)
+    {
+        bool tCurrent = rCurrent && rCurrent == GetNavigationNode(cFirstTankNode + n);
+        float tS0 = tCurrent ? 17.0f / tW : 0.0f, tS1 = tCurrent ? 36.0f / tW : 17.0f / tW;
+        float tX = 290.0f + 31.0f * (float)n;
+        glTranslatef(tX, 110.0f, 0.0f);
+        DrawBoundTextureRect(0.0f, 0.0f, 17.0f, 30.0f, tS0, 0.0f, tS1, 1.0f);
+        float tFill = pPlayer->GetSubtankFill(n);
+        if(tFill > 0.0f)
+        {
+            float tTop = 1.0f - 20.0f * tFill / tH;
+            glTranslatef(6.0f, 4.0f, 0.0f);
+            DrawBoundTextureRect(0.0f, 22.0f - 22.0f * tFill, 6.0f, 22.0f, 37.0f / tW, tTop, 43.0f / tW, 1.0f);
+            glTranslatef(-6.0f, -4.0f, 0.0f);
+        }
+        glTranslatef(-tX, -110.0f, 0.0f);
+    }
 }

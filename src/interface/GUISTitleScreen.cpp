@@ -139,10 +139,7 @@ void GUISTitleScreen::Render()
         if(rPortrait) rPortrait->DrawAt(150, 100);
         ColorRGBA tBlack;
         tBlack.Set(0.0f, 0.0f, 0.0f, 1.0f - (float)mThanksTicks / 60.0f);
-        glDisable(GL_TEXTURE_2D);
-        if(tBlack.a > 0.0f) DrawRectFilled(0.0f, 0.0f, 480.0f, 360.0f, tBlack);
-        glEnable(GL_TEXTURE_2D);
-        glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+        if(tBlack.a > 0.0f) ShadeView(tBlack);
     }
     DrawChildren();
 }

@@ -8,6 +8,7 @@
 #include "core/DebugPrint.h"
 #include "core/Utilities.h"
 #include "core/render/Bitmap.h"
+#include "core/render/Drawing.h"
 #include "core/render/GLState.h"
 #include "skeleton/Animation.h"
 #include "skeleton/Atlas.h"
@@ -299,13 +300,7 @@ void CorvelPuppet::DrawRegionQuad(const float pCorners[8], const AtlasRegion *pR
     if(!ComputeRegionQuad(pCorners, pRegion, mTexture->GetTextureWidth(), mTexture->GetTextureHeight(), tTexCoords, tVertices))
         return;
     GLState::PushAll();
-    glBegin(GL_QUADS);
-    for(int32_t i = 0; i < 8; i += 2)
-    {
-        glTexCoord2f(tTexCoords[i], tTexCoords[i + 1]);
-        glVertex2f(tVertices[i], tVertices[i + 1]);
-    }
-    glEnd();
+    DrawBoundTextureQuad(tVertices, tTexCoords);
     GLState::PopAll();
 }
 

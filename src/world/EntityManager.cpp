@@ -636,10 +636,7 @@ void EntityManager::Render()
 {
     Debug::PushPrintTag("Debug_EntityManagerRender", "[Entity Manager] Render Begin\n");
     GLState::PushAll();
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glEnable(GL_ALPHA_TEST);
-    glAlphaFunc(GL_GREATER, 0.0f);
+    GLState::BlendByAlphaDroppingClear();
     ApplyActiveCamera();
     RenderParticles(GetSpecialList("Particle List"));
 

@@ -409,10 +409,7 @@ void LineartLevel::Render(float pLeft, float pTop, float pRight, float pBottom)
     if(!mChunks) return;
     GLState::PushAll();
     glTranslatef(-pLeft, -pTop, cLevelDepth);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glEnable(GL_ALPHA_TEST);
-    glAlphaFunc(GL_GREATER, 0.0f);
+    GLState::BlendByAlphaDroppingClear();
     glEnable(GL_TEXTURE_2D);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     // Where the level lands in the window; a transform that is not a plain scale and shift

@@ -9,6 +9,7 @@
 #include "core/Utilities.h"
 #include "core/data/DataLibrary.h"
 #include "core/render/Bitmap.h"
+#include "core/render/Drawing.h"
 #include "core/render/GLState.h"
 #include "world/Camera.h"
 
@@ -170,16 +171,7 @@ void MapBGM::Clear()
 // as everywhere in the engine.
 static void DrawPackQuad(const BackgroundPack &pPack, float pU, float pW, float pH)
 {
-    glBegin(GL_QUADS);
-    glTexCoord2f(pU, 0.0f);
-    glVertex2f(0.0f, 0.0f);
-    glTexCoord2f(pU + pPack.mAppearancesX, 0.0f);
-    glVertex2f(pW, 0.0f);
-    glTexCoord2f(pU + pPack.mAppearancesX, pPack.mAppearancesY);
-    glVertex2f(pW, pH);
-    glTexCoord2f(pU, pPack.mAppearancesY);
-    glVertex2f(0.0f, pH);
-    glEnd();
+    DrawBoundTextureRect(0.0f, 0.0f, pW, pH, pU, 0.0f, pU + pPack.mAppearancesX, pPack.mAppearancesY);
 }
 
 // A pack whose picture is clear above and below its scenery (hills, bushes) draws its quad

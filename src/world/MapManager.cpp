@@ -15,6 +15,8 @@
 #include "core/NamedLinkedList.h"
 #include "core/Utilities.h"
 #include "core/data/CorvelLumpManager.h"
+#include "core/render/Drawing.h"
+#include "core/render/GLState.h"
 #include "core/render/LoadingScreen.h"
 #include "interface/GUI.h"
 #include "world/Camera.h"
@@ -394,23 +396,10 @@ void MapManager::Render()
     if(!mOverlayOn) return;
 
     glDepthMask(GL_FALSE);
-    glDisable(GL_TEXTURE_2D);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glEnable(GL_ALPHA_TEST);
-    glAlphaFunc(GL_GREATER, 0.0f);
-    glColor4f(mOverlayColor[0], mOverlayColor[1], mOverlayColor[2], mOverlayColor[3]);
-    Application *rApp = GetApplication();
-    const float tW = (float)rApp->mVirtualWidth;
-    const float tH = (float)rApp->mVirtualHeight;
-    glBegin(GL_QUADS);
-    glVertex2f(0.0f, 0.0f);
-    glVertex2f(tW, 0.0f);
-    glVertex2f(tW, tH);
-    glVertex2f(0.0f, tH);
-    glEnd();
-    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    glEnable(GL_TEXTURE_2D);
+    GLState::BlendByAlphaDroppingClear();
+    ColorRGBA tOverlay;
+    tOverlay.Set(mOverlayColor[0], mOverlayColor[1], mOverlayColor[2], mOverlayColor[3]);
+    ShadeView(tOverlay);
     glDepthMask(GL_TRUE);
     EntityManager *rEntities = EntityManager::Fetch();
     if(rEntities) rEntities->RenderAboveOverlay();

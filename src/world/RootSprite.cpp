@@ -11,6 +11,7 @@
 #include "core/Utilities.h"
 #include "core/data/DataLibrary.h"
 #include "core/render/Bitmap.h"
+#include "core/render/Drawing.h"
 #include "core/render/CorvelAnimation.h"
 #include "core/render/GLState.h"
 #include "core/render/Palette.h"
@@ -408,14 +409,5 @@ void RootSprite::DrawOverRender(Bitmap *pImage)
     }
     // The texture's top row is t = 0, as everywhere in the engine.
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    glBegin(GL_QUADS);
-    glTexCoord2f(tS0, tT0);
-    glVertex3f(tLeft, 0.0f, mDrawZ);
-    glTexCoord2f(tS1, tT0);
-    glVertex3f(tRight, 0.0f, mDrawZ);
-    glTexCoord2f(tS1, tT1);
-    glVertex3f(tRight, tH, mDrawZ);
-    glTexCoord2f(tS0, tT1);
-    glVertex3f(tLeft, tH, mDrawZ);
-    glEnd();
+    DrawBoundTextureRect(tLeft, 0.0f, tRight, tH, tS0, tT0, tS1, tT1, mDrawZ);
 }

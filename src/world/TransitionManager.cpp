@@ -178,10 +178,8 @@ void TransitionManager::Render()
         DrawTextureRegionScaled(mTexture, tWhite, (float)tTexW, (float)tTexH, 0.0f, 0.0f, tViewW, tViewH, 2);
     }
 
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     ColorRGBA tBlack = {0.0f, 0.0f, 0.0f, mAlpha};
-    DrawRectFilled(0.0f, 0.0f, tViewW, tViewH, tBlack);
+    ShadeView(tBlack);
 
     GLState::PopAll();
 }

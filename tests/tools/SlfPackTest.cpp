@@ -22,9 +22,38 @@ class SlfPackTest : public ::testing::Test
 protected:
     void SetUp() override
     {
+        mTool = std::string(CORVEL_BINARY_DIR) + "/slfpack";
+        if(access(mTool.c_str(), X_OK) != 0) GTEST_SKIP() << "slfpack not built";
+        ASSERT_TRUE(al_init());
+        ASSERT_TRUE(al_init_image_addon());
         char tTemplate[] = "/tmp/corvel_slfpack_XXXXXX";
         ASSERT_NE(mkdtemp(tTemplate), nullptr);
         mDirectory = tTemplate;
+    }
+
+    struct Dot
+    {
+        int mX, mY;
+        ALLEGRO_COLOR mColour;
+    };
+
+    // A picture of the background colour with the dots on it, saved in the scratch folder
+    // under the name; its path.
+    std::string WritePicture(const char *pName, int pWidth, int pHeight, ALLEGRO_COLOR pBackground, std::vector<Dot> pDots)
+    {
+        al_set_new_bitmap_flags(ALLEGRO_MEMORY_BITMAP);
+        ALLEGRO_BITMAP *rImage = al_create_bitmap(pWidth, pHeight);
+        EXPECT_NE(rImage, nullptr);
+        if(!rImage) return "";
+        al_set_target_bitmap(rImage);
+        al_clear_to_color(pBackground);
+        for(const Dot &rDot : pDots) al_put_pixel(rDot.mX, rDot.mY, rDot.mColour);
+        std::string tPng = mDirectory + "/" + pName;
+        EXPECT_TRUE(al_save_bitmap(tPng.c_str(), rImage));
+        al_set_target_bitmap(nullptr);
+        al_destroy_bitmap(rImage);
+        mFiles.push_back(tPng);
+        return tPng;
     }
 
     void TearDown() override
@@ -33,6 +62,7 @@ protected:
         rmdir(mDirectory.c_str());
     }
 
+    std::string mTool;
     std::string mDirectory;
     std::vector<std::string> mFiles;
 };
@@ -40,24 +70,9 @@ protected:
 // The packer reads its manifest and writes a file the manager reads back.
 TEST_F(SlfPackTest, BuildsAFileFromItsManifest)
 {
-    std::string tTool = std::string(CORVEL_BINARY_DIR) + "/slfpack";
-    if(access(tTool.c_str(), X_OK) != 0) GTEST_SKIP() << "slfpack not built";
-    ASSERT_TRUE(al_init());
-    ASSERT_TRUE(al_init_image_addon());
-
     // A 3 x 2 picture whose top-left pixel is red and bottom-right one blue.
-    al_set_new_bitmap_flags(ALLEGRO_MEMORY_BITMAP);
-    ALLEGRO_BITMAP *rImage = al_create_bitmap(3, 2);
-    ASSERT_NE(rImage, nullptr);
-    al_set_target_bitmap(rImage);
-    al_clear_to_color(al_map_rgba(0, 255, 0, 255));
-    al_put_pixel(0, 0, al_map_rgba(255, 0, 0, 255));
-    al_put_pixel(2, 1, al_map_rgba(0, 0, 255, 255));
-    std::string tPng = mDirectory + "/pic.png";
-    ASSERT_TRUE(al_save_bitmap(tPng.c_str(), rImage));
-    al_set_target_bitmap(nullptr);
-    al_destroy_bitmap(rImage);
-    mFiles.push_back(tPng);
+    WritePicture("pic.png", 3, 2, al_map_rgba(0, 255, 0, 255),
+                 {{0, 0, al_map_rgba(255, 0, 0, 255)}, {2, 1, al_map_rgba(0, 0, 255, 255)}});
 
     std::string tLua = mDirectory + "/intro.lua";
     FILE *fLua = fopen(tLua.c_str(), "wb");
@@ -92,7 +107,7 @@ TEST_F(SlfPackTest, BuildsAFileFromItsManifest)
 
     std::string tOut = mDirectory + "/map.slf";
     mFiles.push_back(tOut);
-    std::string tCommand = tTool + " " + tManifest + " " + tOut;
+    std::string tCommand = mTool + " " + tManifest + " " + tOut;
     ASSERT_EQ(system(tCommand.c_str()), 0);
 
     CorvelLumpManager tManager;
@@ -157,8 +172,65 @@ TEST_F(SlfPackTest, BuildsAFileFromItsManifest)
     fputs("clip C 4 1\n#####\nend\n", fBad);
     fclose(fBad);
     std::string tBadOut = mDirectory + "/bad.slf";
-    EXPECT_NE(system((tTool + " " + tManifest + " " + tBadOut + " 2>/dev/null").c_str()), 0);
+    EXPECT_NE(system((mTool + " " + tManifest + " " + tBadOut + " 2>/dev/null").c_str()), 0);
     EXPECT_NE(access(tBadOut.c_str(), F_OK), 0);
+}
+
+// A trimmed picture keeps only its drawn part, with the offset of that part and the whole
+// picture's size, so the engine draws it where it stood; a picture with nothing drawn is refused.
+TEST_F(SlfPackTest, TrimmedPicturesKeepTheirPlace)
+{
+    // 10 x 8, clear but for a red pixel at (4, 5) and a blue one at (6, 6); and one all clear.
+    WritePicture("drawn.png", 10, 8, al_map_rgba(0, 0, 0, 0),
+                 {{4, 5, al_map_rgba(255, 0, 0, 255)}, {6, 6, al_map_rgba(0, 0, 255, 255)}});
+    WritePicture("empty.png", 10, 8, al_map_rgba(0, 0, 0, 0), {});
+
+    std::string tManifest = mDirectory + "/overlays.txt";
+    mFiles.push_back(tManifest);
+    FILE *fManifest = fopen(tManifest.c_str(), "wb");
+    ASSERT_NE(fManifest, nullptr);
+    fputs("trimmed Drawn drawn.png\n", fManifest);
+    fclose(fManifest);
+    std::string tOut = mDirectory + "/overlays.slf";
+    mFiles.push_back(tOut);
+    ASSERT_EQ(system((mTool + " " + tManifest + " " + tOut).c_str()), 0);
+
+    CorvelLumpManager tManager;
+    tManager.Open(tOut.c_str());
+    ASSERT_TRUE(tManager.IsOpen());
+    ImageRecord *tImage = tManager.ReadImageRecord("Drawn");
+    ASSERT_NE(tImage, nullptr);
+    EXPECT_EQ(4, tImage->mOffsetX);
+    EXPECT_EQ(5, tImage->mOffsetY);
+    EXPECT_EQ(3, tImage->mWidth);
+    EXPECT_EQ(2, tImage->mHeight);
+    EXPECT_EQ(10, tImage->mFullWidth);
+    EXPECT_EQ(8, tImage->mFullHeight);
+    ASSERT_EQ(24, tImage->mDataSize);
+    // The red pixel opens the first row, the blue one closes the last.
+    EXPECT_EQ(255, tImage->mData[0]);
+    EXPECT_EQ(255, tImage->mData[3]);
+    EXPECT_EQ(0, tImage->mData[7]);
+    EXPECT_EQ(255, tImage->mData[22]);
+    EXPECT_EQ(255, tImage->mData[23]);
+    ImageRecord::Free(tImage);
+    tManager.Close();
+
+    fManifest = fopen(tManifest.c_str(), "wb");
+    ASSERT_NE(fManifest, nullptr);
+    fputs("trimmed Empty empty.png\n", fManifest);
+    fclose(fManifest);
+    std::string tError = mDirectory + "/error.txt";
+    mFiles.push_back(tError);
+    std::string tEmptyOut = mDirectory + "/empty.slf";
+    EXPECT_NE(system((mTool + " " + tManifest + " " + tEmptyOut + " 2>" + tError).c_str()), 0);
+    EXPECT_NE(access(tEmptyOut.c_str(), F_OK), 0);
+    FILE *fError = fopen(tError.c_str(), "rb");
+    ASSERT_NE(fError, nullptr);
+    char tLine[512] = {0};
+    EXPECT_NE(fgets(tLine, sizeof(tLine), fError), nullptr);
+    fclose(fError);
+    EXPECT_EQ("slfpack: " + tManifest + ":1: nothing drawn in empty.png\n", std::string(tLine));
 }
 
 } // namespace

@@ -1,14 +1,12 @@
 -- GUIImages.lua
--- The interface pieces, loaded loose from the pictures tools/genimages draws.
+-- The interface pieces, loaded loose from the pictures tools/genscreenart draws, and the two
+-- overlays that keep their place in the view from their trimmed pack.
 -- A heading must exist before anything is added under it, hence a DL_AddPath before each group.
 
-local sGUIFolder = gsDataRoot .. "Graphics/Generated/GUI/"
+local sScreens = gsDataRoot .. "Graphics/Generated/Screens/"
 
 DL_AddPath("Root/Images/GUI/HealthBar/")
-DL_LoadBitmap(sGUIFolder .. "HealthBarCap.png",   "Root/Images/GUI/HealthBar/Cap")
-
--- The screens' pictures, drawn by tools/genscreenart.
-local sScreens = gsDataRoot .. "Graphics/Generated/Screens/"
+DL_LoadBitmap(sScreens .. "HealthCap.png", "Root/Images/GUI/HealthBar/Cap")
 DL_LoadBitmap(sScreens .. "HealthPoint.png", "Root/Images/GUI/HealthBar/Point")
 DL_LoadBitmap(sScreens .. "HealthFrame.png", "Root/Images/GUI/HealthBar/Frame")
 DL_LoadBitmap(sScreens .. "SelectorsA.png",  "Root/Images/GUI/HealthBar/SelectorsA")
@@ -19,9 +17,20 @@ for i = 1, #saWeapons do
     DL_LoadBitmap(sScreens .. "Weapon " .. saWeapons[i] .. ".png", "Root/Images/GUI/HealthBar/" .. saWeapons[i])
 end
 
+-- The boss bar's frame stands where its offset puts it, and its chips follow that offset.
 DL_AddPath("Root/Images/GUI/Overlay/")
-DL_LoadBitmap(sGUIFolder .. "HealthChip.png", "Root/Images/GUI/Overlay/HealthChip")
-DL_LoadBitmap(sScreens .. "BossHealthBar.png", "Root/Images/GUI/Overlay/BossHealthBar")
+DL_LoadBitmap(sScreens .. "HealthChip.png", "Root/Images/GUI/Overlay/HealthChip")
+DL_AddPath("Root/Images/Kestra/Misc/")
+local sOverlays = gsDataRoot .. "Graphics/Generated/Overlays.slf"
+SLF_Open(sOverlays)
+if SLF_IsFileOpen() then
+    DL_ExtractBitmap("BossHealthBar", "Root/Images/GUI/Overlay/BossHealthBar")
+    -- Shown over the view while she arrives at a stage.
+    DL_ExtractBitmap("Ready", "Root/Images/Kestra/Misc/Ready")
+    SLF_Close()
+else
+    fnLog("GUIImages: " .. sOverlays .. " did not open, no boss bar and no READY")
+end
 
 -- The pause screen's pages and overlays; their names hold blanks.
 DL_AddPath("Root/Images/GUI/PauseMenu/")
@@ -48,10 +57,6 @@ end
 for i = 0, 2 do
     DL_LoadBitmap(sScreens .. "Screen" .. i .. ".png", "Root/Images/GUI/ThanksForPlaying/Screen" .. i)
 end
-
--- Shown when a stage begins.
-DL_AddPath("Root/Images/Kestra/Misc/")
-DL_LoadBitmap(sGUIFolder .. "Ready.png", "Root/Images/Kestra/Misc/Ready")
 
 -- Four stripes in Kestra's palette colours over two that never change: drawn under a palette
 -- variant it shows at a glance whether the swap takes.

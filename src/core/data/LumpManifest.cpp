@@ -132,15 +132,18 @@ namespace
         return true;
     }
 
-    // A new buffer with the picture's RGBA bytes, top row first, or null after a message.
-    uint8_t *LoadPixels(ManifestState *pState, const char *pPath, int32_t *pWidth, int32_t *pHeight)
+    // A new buffer with the RGBA bytes of the picture the manifest names, top row first, or null
+    // after a message.
+    uint8_t *LoadPixels(ManifestState *pState, const char *pFile, int32_t *pWidth, int32_t *pHeight)
     {
+        char tPath[MANIFEST_PATH_SIZE];
+        if(!ResolvePath(pState, pFile, tPath, sizeof(tPath))) return nullptr;
         al_set_new_bitmap_format(ALLEGRO_PIXEL_FORMAT_ABGR_8888_LE);
         al_set_new_bitmap_flags(ALLEGRO_MEMORY_BITMAP | ALLEGRO_NO_PREMULTIPLIED_ALPHA);
-        ALLEGRO_BITMAP *rImage = al_load_bitmap(pPath);
+        ALLEGRO_BITMAP *rImage = al_load_bitmap(tPath);
         if(!rImage)
         {
-            Fail(pState, "cannot load image", pPath);
+            Fail(pState, "cannot load image", tPath);
             return nullptr;
         }
 
@@ -153,7 +156,7 @@ namespace
         {
             free(nPixels);
             al_destroy_bitmap(rImage);
-            Fail(pState, "cannot read image", pPath);
+            Fail(pState, "cannot read image", tPath);
             return nullptr;
         }
         for(int32_t y = 0; y < tHeight; y++)
@@ -174,11 +177,9 @@ namespace
         int32_t tFrameCount = (pState->mTokenCount - 3) / 4;
         if(!Expect(pState, tFrameCount <= 255, "at most 255 frames")) return false;
 
-        char tPath[MANIFEST_PATH_SIZE];
-        if(!ResolvePath(pState, pState->mTokens[2], tPath, sizeof(tPath))) return false;
         int32_t tWidth = 0;
         int32_t tHeight = 0;
-        uint8_t *tPixels = LoadPixels(pState, tPath, &tWidth, &tHeight);
+        uint8_t *tPixels = LoadPixels(pState, pState->mTokens[2], &tWidth, &tHeight);
         if(!tPixels) return false;
 
         int32_t tFrames[255 * 2];
@@ -201,6 +202,69 @@ namespace
         tLayout.mFrameCount = (uint8_t)tFrameCount;
         tLayout.rFrames = tFrames;
         bool tAdded = pState->rWriter->AddImage(pState->mTokens[1], &tLayout);
+        free(tPixels);
+        return Expect(pState, tAdded, "image lump refused (bad or repeated name)");
+    }
+
+    // The smallest box (x0, y0, x1, y1, the last two past its end) holding every pixel that is
+    // not fully clear; false when the picture has none.
+    bool FindDrawnBox(const uint8_t *pPixels, int32_t pWidth, int32_t pHeight, int32_t sBox[4])
+    {
+        sBox[0] = pWidth;
+        sBox[1] = pHeight;
+        sBox[2] = 0;
+        sBox[3] = 0;
+        for(int32_t y = 0; y < pHeight; y++)
+        {
+            for(int32_t x = 0; x < pWidth; x++)
+            {
+                if(pPixels[((size_t)y * (size_t)pWidth + (size_t)x) * 4 + 3] == 0) continue;
+                if(x < sBox[0]) sBox[0] = x;
+                if(y < sBox[1]) sBox[1] = y;
+                if(x + 1 > sBox[2]) sBox[2] = x + 1;
+                if(y + 1 > sBox[3]) sBox[3] = y + 1;
+            }
+        }
+        return sBox[2] > sBox[0] && sBox[3] > sBox[1];
+    }
+
+    // The picture less its clear border, keeping where the rest sat and the picture's size, so
+    // that it draws where it was drawn.
+    bool AddTrimmedImage(ManifestState *pState)
+    {
+        if(!Expect(pState, pState->mTokenCount == 3, "trimmed NAME FILE")) return false;
+        int32_t tWidth = 0;
+        int32_t tHeight = 0;
+        uint8_t *tPixels = LoadPixels(pState, pState->mTokens[2], &tWidth, &tHeight);
+        if(!tPixels) return false;
+
+        int32_t tBox[4];
+        if(!FindDrawnBox(tPixels, tWidth, tHeight, tBox))
+        {
+            free(tPixels);
+            return Fail(pState, "nothing drawn in", pState->mTokens[2]);
+        }
+        const int32_t tKeptW = tBox[2] - tBox[0];
+        const int32_t tKeptH = tBox[3] - tBox[1];
+        const size_t tRowBytes = (size_t)tKeptW * 4;
+        uint8_t *nKept = (uint8_t *)malloc(tRowBytes * (size_t)tKeptH);
+        if(!nKept)
+        {
+            free(tPixels);
+            return Fail(pState, "out of memory for", pState->mTokens[2]);
+        }
+        for(int32_t y = 0; y < tKeptH; y++)
+        {
+            const uint8_t *rRow = tPixels + ((size_t)(tBox[1] + y) * (size_t)tWidth + (size_t)tBox[0]) * 4;
+            memcpy(nKept + (size_t)y * tRowBytes, rRow, tRowBytes);
+        }
+        LumpImageLayout tLayout = RGBAImageLayout(tKeptW, tKeptH, nKept);
+        tLayout.mOffsetX = tBox[0];
+        tLayout.mOffsetY = tBox[1];
+        tLayout.mFullWidth = tWidth;
+        tLayout.mFullHeight = tHeight;
+        bool tAdded = pState->rWriter->AddImage(pState->mTokens[1], &tLayout);
+        free(nKept);
         free(tPixels);
         return Expect(pState, tAdded, "image lump refused (bad or repeated name)");
     }
@@ -428,6 +492,7 @@ namespace
             return true;
         }
         if(!strcmp(rDirective, "image")) return AddImage(pState);
+        if(!strcmp(rDirective, "trimmed")) return AddTrimmedImage(pState);
         if(!strcmp(rDirective, "script")) return AddScript(pState);
         if(!strcmp(rDirective, "mapinfo")) return AddMapInfo(pState);
         if(!strcmp(rDirective, "clip")) return AddClip(pState);

@@ -16,6 +16,10 @@ class LumpWriter;
 //   image NAME FILE.png [X1 Y1 X2 Y2]...
 //       IMAGE lump with the picture's RGBA bytes, top row first, compression flag 1, full
 //       size = picture size, offsets 0. Each group of four numbers adds a frame rectangle.
+//   trimmed NAME FILE.png
+//       IMAGE lump of the picture less its fully clear rows and columns at the edges: the
+//       offsets say where the rest sat and the full size is the picture's, so it draws where
+//       it stood in the picture. A picture with nothing drawn is an error.
 //   script NAME FILE
 //       Script lump holding the file's bytes. Script packs name lumps by their path under
 //       "Data/Scripts/", e.g. "Maps/Intro.lua".

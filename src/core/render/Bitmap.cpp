@@ -262,14 +262,7 @@ void Bitmap::DrawRotatedCentred(int32_t pX, int32_t pY, float pAngle, int32_t pF
 
 void Bitmap::DrawUnitQuad() const
 {
-    float tW = (float)mWidth;
-    float tH = (float)mHeight;
-    glBegin(GL_QUADS);
-        glTexCoord2f(0.0f, 0.0f); glVertex2f(0.0f, 0.0f);
-        glTexCoord2f(1.0f, 0.0f); glVertex2f(tW, 0.0f);
-        glTexCoord2f(1.0f, 1.0f); glVertex2f(tW, tH);
-        glTexCoord2f(0.0f, 1.0f); glVertex2f(0.0f, tH);
-    glEnd();
+    DrawBoundTextureRect(0.0f, 0.0f, (float)mWidth, (float)mHeight, 0.0f, 0.0f, 1.0f, 1.0f);
 }
 
 void Bitmap::ApplyOffset() const

@@ -11,6 +11,7 @@
 #include "core/NamedLinkedList.h"
 #include "core/OptionsManager.h"
 #include "core/render/GLEntryPoints.h"
+#include "core/render/GLState.h"
 
 // One letterbox for the process: the render handlers compute it and Begin2DView reads it.
 static ViewportRect xLetterbox = {0, 0, 0, 0};
@@ -170,8 +171,7 @@ DisplayManager::DisplayManager()
     al_set_window_title(rApp->rDisplay, "Brontel");
     glEnable(GL_DEPTH_TEST);
     glDepthFunc(GL_LEQUAL);
-    glEnable(GL_ALPHA_TEST);
-    glAlphaFunc(GL_GREATER, 0.0f);
+    GLState::DropClearFragments();
     BuildGLEnumerations();
 }
 

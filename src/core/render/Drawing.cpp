@@ -2,6 +2,9 @@
 
 #include <GL/gl.h>
 
+#include "core/Application.h"
+#include "core/render/GLState.h"
+
 ColorRGBA ColorRGBA::FromBytes(uint8_t pR, uint8_t pG, uint8_t pB)
 {
     return FromBytesRGBA(pR, pG, pB, 255);
@@ -36,15 +39,15 @@ namespace
 {
     const ColorRGBA cWhite = {1.0f, 1.0f, 1.0f, 1.0f};
 
-    // Texture coordinates at the unit square's corners (0,0), (1,0), (1,1), (0,1), one row per
+    // Texture coordinates at the unit square's corners (0,0) and (1,1), one row per
     // orientation, indexed by the flip mode: plain, left-right, top-bottom, both. Row 0 of the
     // texture (t = 0) is the picture's top row, so the plain list puts t = 0 at the top edge.
-    const float cUnitQuadCoords[4][8] =
+    const float cUnitQuadCoords[4][4] =
     {
-        {0.0f, 0.0f, 1.0f, 0.0f, 1.0f, 1.0f, 0.0f, 1.0f},
-        {1.0f, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f, 1.0f, 1.0f},
-        {0.0f, 1.0f, 1.0f, 1.0f, 1.0f, 0.0f, 0.0f, 0.0f},
-        {1.0f, 1.0f, 0.0f, 1.0f, 0.0f, 0.0f, 1.0f, 0.0f},
+        {0.0f, 0.0f, 1.0f, 1.0f},
+        {1.0f, 0.0f, 0.0f, 1.0f},
+        {0.0f, 1.0f, 1.0f, 0.0f},
+        {1.0f, 1.0f, 0.0f, 0.0f},
     };
 
     // One set for the back end, one for DrawTextureUnitList; 0 = not built.
@@ -63,12 +66,7 @@ namespace
         {
             const float *rC = cUnitQuadCoords[i];
             glNewList(tBase + i, GL_COMPILE);
-            glBegin(GL_QUADS);
-                glTexCoord2f(rC[0], rC[1]); glVertex2f(0.0f, 0.0f);
-                glTexCoord2f(rC[2], rC[3]); glVertex2f(1.0f, 0.0f);
-                glTexCoord2f(rC[4], rC[5]); glVertex2f(1.0f, 1.0f);
-                glTexCoord2f(rC[6], rC[7]); glVertex2f(0.0f, 1.0f);
-            glEnd();
+            DrawBoundTextureRect(0.0f, 0.0f, 1.0f, 1.0f, rC[0], rC[1], rC[2], rC[3]);
             glEndList();
         }
         return tBase;
@@ -129,12 +127,7 @@ void DrawTexturedQuad(uint32_t pTexture, ColorRGBA pColor, float pCentreX, float
     {
         float tLeft = tBit0 ? tU : 0.0f;
         float tRight = tBit0 ? 0.0f : tU;
-        glBegin(GL_QUADS);
-            glTexCoord2f(tLeft, 0.0f);  glVertex2f(0.0f, 0.0f);
-            glTexCoord2f(tRight, 0.0f); glVertex2f(tU, 0.0f);
-            glTexCoord2f(tRight, tV);   glVertex2f(tU, tV);
-            glTexCoord2f(tLeft, tV);    glVertex2f(0.0f, tV);
-        glEnd();
+        DrawBoundTextureRect(0.0f, 0.0f, tU, tV, tLeft, 0.0f, tRight, tV);
     }
     else if(tBit0 && tBit1)
     {
@@ -227,6 +220,25 @@ void DrawTextureUnitList(uint32_t pTexture, ColorRGBA pColor)
     if(xUnitListBase) glCallList(xUnitListBase);
 }
 
+void DrawBoundTextureRect(float pX1, float pY1, float pX2, float pY2, float pS1, float pT1, float pS2, float pT2,
+                          float pZ)
+{
+    const float tCorners[8] = {pX1, pY1, pX2, pY1, pX2, pY2, pX1, pY2};
+    const float tTexCoords[8] = {pS1, pT1, pS2, pT1, pS2, pT2, pS1, pT2};
+    DrawBoundTextureQuad(tCorners, tTexCoords, pZ);
+}
+
+void DrawBoundTextureQuad(const float pCorners[8], const float pTexCoords[8], float pZ)
+{
+    glBegin(GL_QUADS);
+    for(int32_t i = 0; i < 8; i += 2)
+    {
+        glTexCoord2f(pTexCoords[i], pTexCoords[i + 1]);
+        glVertex3f(pCorners[i], pCorners[i + 1], pZ);
+    }
+    glEnd();
+}
+
 void DrawRectOutline(float pX1, float pY1, float pX2, float pY2, ColorRGBA pColor, float pLineWidth)
 {
     glDisable(GL_TEXTURE_2D);
@@ -267,6 +279,13 @@ void DrawPolygon(const float *pList, ColorRGBA pColor, float pScale)
     }
     glEnd();
     FinishShape();
+}
+
+void ShadeView(ColorRGBA pColor)
+{
+    Application *rApp = GetApplication();
+    GLState::BlendByAlpha();
+    DrawRectFilled(0.0f, 0.0f, (float)rApp->mVirtualWidth, (float)rApp->mVirtualHeight, pColor);
 }
 
 void ApplyColor(ColorRGBA pColor)

@@ -48,11 +48,23 @@ void DrawTextureRotatedScaledWhite(uint32_t pTexture, float pCentreX, float pCen
 // The whole texture on the unit square of the current matrix.
 void DrawTextureUnitList(uint32_t pTexture, ColorRGBA pColor);
 
+// One quad of whatever texture is bound, in the current matrix, with no colour set: the
+// texture point (s1, t1) lands on the corner (x1, y1) and (s2, t2) on (x2, y2); swapping either
+// pair mirrors the picture. pZ is the quad's depth.
+void DrawBoundTextureRect(float pX1, float pY1, float pX2, float pY2, float pS1, float pT1, float pS2, float pT2,
+                          float pZ = 0.0f);
+// The same for any four corners: x, y pairs in drawing order, each with its texture point.
+void DrawBoundTextureQuad(const float pCorners[8], const float pTexCoords[8], float pZ = 0.0f);
+
 // Untextured shapes. Each leaves texturing enabled and the current colour opaque white.
 void DrawRectOutline(float pX1, float pY1, float pX2, float pY2, ColorRGBA pColor, float pLineWidth);
 void DrawRectFilled(float pX1, float pY1, float pX2, float pY2, ColorRGBA pColor);
 // The list holds the vertex count (a float, truncated) followed by that many x, y pairs.
 void DrawPolygon(const float *pList, ColorRGBA pColor, float pScale);
+// The whole logical view filled with the colour, blended over what is drawn by its alpha: the
+// fades and shades of the screens and transitions. Blending stays on; like the shapes above,
+// it leaves texturing on and the colour white.
+void ShadeView(ColorRGBA pColor);
 
 void ApplyColor(ColorRGBA pColor);
 void ApplyColorWithAlpha(ColorRGBA pColor, float pAlpha);

@@ -9,6 +9,7 @@
 #include "core/data/DataLibrary.h"
 #include "core/data/LibraryHolder.h"
 #include "core/render/Bitmap.h"
+#include "core/render/Drawing.h"
 #include "core/render/GLState.h"
 
 namespace
@@ -237,12 +238,11 @@ void Font::EmitGlyphQuad(const FontGlyph &pGlyph, bool pSwapT)
         tT0 = tT1;
         tT1 = tSwap;
     }
-    glBegin(GL_QUADS);
-    glTexCoord2f(tS0, tT1); glVertex2f(tLeft, tTop);
-    glTexCoord2f(tS0, tT0); glVertex2f(tLeft, tBottom);
-    glTexCoord2f(tS1, tT0); glVertex2f(tRight, tBottom);
-    glTexCoord2f(tS1, tT1); glVertex2f(tRight, tTop);
-    glEnd();
+    // Corners left top, left bottom, right bottom, right top: the winding decides which pixels on
+    // a glyph's edges are lit, and the letters are laid out for this one.
+    const float tCorners[8] = {tLeft, tTop, tLeft, tBottom, tRight, tBottom, tRight, tTop};
+    const float tTexCoords[8] = {tS0, tT1, tS0, tT0, tS1, tT0, tS1, tT1};
+    DrawBoundTextureQuad(tCorners, tTexCoords);
 }
 
 void Font::CompileGlyphList(FontGlyph &pGlyph, uint32_t pMode)
@@ -355,12 +355,11 @@ void Font::DrawImageCells(const char *pText)
         glTranslatef(tCellW + 1.0f, 0.0f, 0.0f);
         mImage->Bind();
         glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-        glBegin(GL_QUADS);
-        glTexCoord2f(tCode / 128.0f, 1.0f); glVertex2f(0.0f, tCellH);
-        glTexCoord2f(tCode / 128.0f, 0.0f); glVertex2f(0.0f, 0.0f);
-        glTexCoord2f((tCode + 1.0f) / 128.0f, 0.0f); glVertex2f(tCellW, 0.0f);
-        glTexCoord2f((tCode + 1.0f) / 128.0f, 1.0f); glVertex2f(tCellW, tCellH);
-        glEnd();
+        // The cells keep the cached glyphs' winding, for the same reason.
+        const float tCorners[8] = {0.0f, tCellH, 0.0f, 0.0f, tCellW, 0.0f, tCellW, tCellH};
+        const float tTexCoords[8] = {tCode / 128.0f, 1.0f, tCode / 128.0f, 0.0f, (tCode + 1.0f) / 128.0f, 0.0f,
+                                     (tCode + 1.0f) / 128.0f, 1.0f};
+        DrawBoundTextureQuad(tCorners, tTexCoords);
     }
 }
 

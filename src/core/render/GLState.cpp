@@ -64,6 +64,24 @@ void GLState::End2D()
     glPopAttrib();
 }
 
+void GLState::BlendByAlpha()
+{
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+}
+
+void GLState::DropClearFragments()
+{
+    glEnable(GL_ALPHA_TEST);
+    glAlphaFunc(GL_GREATER, 0.0f);
+}
+
+void GLState::BlendByAlphaDroppingClear()
+{
+    BlendByAlpha();
+    DropClearFragments();
+}
+
 void GLState::Begin3D()
 {
     glMatrixMode(GL_PROJECTION);

@@ -24,6 +24,15 @@ namespace GLState
 
     void End2D();
 
+    // Blending by the source's alpha: what is drawn covers what lies under it as far as it is
+    // opaque.
+    void BlendByAlpha();
+    // Fragments of alpha 0 are dropped, so a picture's clear texels write neither colour nor
+    // depth.
+    void DropClearFragments();
+    // Both of the above.
+    void BlendByAlphaDroppingClear();
+
     // A perspective projection for drawing in depth, y growing downwards like the 2D view:
     // the near plane (z = -1) spans x -1..1 and y -0.75..0.75 (the view's 4:3), the far one
     // lies at z = -256. Pushes the projection and modelview matrices, both identity, and every

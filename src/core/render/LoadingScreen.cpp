@@ -8,6 +8,7 @@
 #include "core/Application.h"
 #include "core/DebugPrint.h"
 #include "core/render/Bitmap.h"
+#include "core/render/Drawing.h"
 #include "core/render/GLState.h"
 
 #define LOADING_REDRAW_INTERVAL 0.01667
@@ -22,12 +23,7 @@ namespace
         if (!pImage || pImage->GetTexture() == 0) return;
         pImage->Bind();
         glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-        glBegin(GL_QUADS);
-        glTexCoord2f(0.0f, 0.0f); glVertex2f(pLeft, pTop);
-        glTexCoord2f(1.0f, 0.0f); glVertex2f(pRight, pTop);
-        glTexCoord2f(1.0f, 1.0f); glVertex2f(pRight, pBottom);
-        glTexCoord2f(0.0f, 1.0f); glVertex2f(pLeft, pBottom);
-        glEnd();
+        DrawBoundTextureRect(pLeft, pTop, pRight, pBottom, 0.0f, 0.0f, 1.0f, 1.0f);
     }
 }
 
@@ -127,8 +123,7 @@ void LoadingScreen::Draw()
     glClearDepth(1.0);
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    GLState::BlendByAlpha();
     glEnable(GL_ALPHA_TEST);
     glAlphaFunc(GL_GEQUAL, 0.0f);
 
@@ -146,13 +141,7 @@ void LoadingScreen::Draw()
     glEnd();
 
     float tFill = (tW - 2.0f) * GetProgress() + 1.0f;
-    glColor4f(0.0f, 1.0f, 0.0f, 1.0f);
-    glBegin(GL_QUADS);
-    glVertex2f(1.0f, tBarTop + 1.0f);
-    glVertex2f(tFill, tBarTop + 1.0f);
-    glVertex2f(tFill, tH - 1.0f);
-    glVertex2f(1.0f, tH - 1.0f);
-    glEnd();
+    DrawRectFilled(1.0f, tBarTop + 1.0f, tFill, tH - 1.0f, ColorRGBA::FromFloats(0.0f, 1.0f, 0.0f));
 
     GLState::End2D();
 }
