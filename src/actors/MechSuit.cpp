@@ -37,18 +37,6 @@ namespace
     }
 }
 
-// Any cell of the box itself (its right and bottom edges are exclusive).
-bool BoxInsideSolid(const ClipWorld &pWorld, const Hitbox &pBox)
-{
-    const int32_t tLft = TruncateCoordinate(pBox.mLft);
-    const int32_t tRgt = TruncateCoordinate(pBox.mRgt);
-    for(int32_t y = TruncateCoordinate(pBox.mTop); y < TruncateCoordinate(pBox.mBot); y++)
-    {
-        if(AnyClippedInRow(pWorld, y, tLft, tRgt)) return true;
-    }
-    return false;
-}
-
 bool RiseOutOfSolid(const ClipWorld &pWorld, Hitbox &sBox, int32_t pMostRise)
 {
     if(!BoxInsideSolid(pWorld, sBox)) return false;

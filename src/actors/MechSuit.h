@@ -30,8 +30,6 @@ enum MechAnimation : int32_t
     MECH_ANIM_DASH_STOP = 12,
 };
 
-// True when any cell of the box itself (right and bottom edges exclusive) is solid.
-bool BoxInsideSolid(const ClipWorld &pWorld, const Hitbox &pBox);
 // Lifts a box caught in solid cells to the nearest place, at most pMostRise units higher,
 // where it is free; true when it moved. A free box, or one with no room above, stays.
 bool RiseOutOfSolid(const ClipWorld &pWorld, Hitbox &sBox, int32_t pMostRise);

@@ -63,13 +63,21 @@ namespace
             }
             if(tMove) sBox.ShiftX((float)tDir);
         }
-        else if(pCanStepUp && ColumnAllFree(pWorld, tColumn, tTop, TruncateCoordinate(sBox.mBot - 1.0f)))
+        // A step brings the box into one row it was not in. Climbing, the row above it, which
+        // the up test looked at only over the box's own columns; sliding under a ceiling, the
+        // row under its feet, which the down test skips (it looks one row further out). Both
+        // must be free wherever the moved box will be, or the step would carry it into a
+        // corner of the level.
+        else if(pCanStepUp &&
+                ColumnAllFree(pWorld, tColumn, TruncateCoordinate(sBox.mTop - 1.0f), TruncateCoordinate(sBox.mBot - 1.0f)))
         {
             sBox.ShiftX((float)tDir);
             sBox.ShiftY(-1.0f);
             pCanStepUp = false;
         }
-        else if(pCanStepDown && ColumnAllFree(pWorld, tColumn, TruncateCoordinate(sBox.mTop + 1.0f), tBot))
+        else if(pCanStepDown && ColumnAllFree(pWorld, tColumn, TruncateCoordinate(sBox.mTop + 1.0f), tBot) &&
+                RowAllFree(pWorld, tBot, TruncateCoordinate(sBox.mLft + (float)tDir),
+                           TruncateCoordinate(sBox.mRgt + (float)tDir)))
         {
             sBox.ShiftX((float)tDir);
             sBox.ShiftY(1.0f);

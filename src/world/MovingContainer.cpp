@@ -14,6 +14,9 @@
 
 namespace
 {
+    const float cPieceLimit = (float)COLLISION_MAX_ITERATIONS;
+    const float cFarthestSlide = 1.0e6f;
+
     // A platform or rider a script moved far away still gives a rectangle in range.
     IntRect Rect(float pLft, float pTop, float pRgt, float pBot)
     {
@@ -38,22 +41,52 @@ namespace
         pRider->SetPositionAutoCenter(pLft, pTop, pZ);
     }
 
-    // A carried or pushed rider stops at walls rather than being shoved into the level.
-    void SlideRider(RootEntity *pRider, Hitbox pBox, float pLft)
+    // Moves the box along one axis through the level collision, so that a rider stops at walls,
+    // floors and ceilings rather than being shoved into them. The collision moves whole units,
+    // at most its cap in one call: a longer move goes in pieces for as long as they go through
+    // (a rider the platform already holds is stopped by it at once, and must not cost a
+    // caught loop every tick). The fraction left over is taken only where the box stays out
+    // of solid cells; taken unchecked, a push of less than a unit a tick would sink her into
+    // a wall a fraction at a time.
+    void SlideBox(Hitbox &sBox, float pDistance, bool pVertical)
     {
         MapManager *rMap = MapManager::Fetch();
-        if(rMap)
+        if(!rMap)
         {
-            // The collision moves whole units only; a move it lets through in full lands on
-            // the exact left, so fractional paths do not make her drift.
-            float tWhole = truncf(pLft - pBox.mLft);
-            float tFrom = pBox.mLft;
-            pBox.mRemainderX = 0.0f;
-            AllowAirWalk = true;
-            MoveWithCollision(rMap->GetClipWorld(), (double)tWhole, 0.0, 0.0, pBox);
-            if(pBox.mLft - tFrom != tWhole) pLft = pBox.mLft;
+            if(pVertical) sBox.ShiftY(pDistance);
+            else sBox.ShiftX(pDistance);
+            return;
         }
-        pRider->SetPositionAutoCenter(pLft, pBox.mTop, pBox.mPlacedZ);
+        // No platform moves that far in a tick; the bound keeps the count of pieces finite.
+        if(!std::isfinite(pDistance) || fabsf(pDistance) > cFarthestSlide) return;
+        const ClipWorld tWorld = rMap->GetClipWorld();
+        const float tTarget = (pVertical ? sBox.mTop : sBox.mLft) + pDistance;
+        float tWhole = truncf(pDistance);
+        while(tWhole != 0.0f)
+        {
+            const float tPiece = fmaxf(-cPieceLimit, fminf(cPieceLimit, tWhole));
+            const float tFrom = pVertical ? sBox.mTop : sBox.mLft;
+            sBox.mRemainderX = 0.0f;
+            sBox.mRemainderY = 0.0f;
+            AllowAirWalk = true;
+            const double tDX = pVertical ? 0.0 : (double)tPiece;
+            MoveWithCollision(tWorld, tDX, pVertical ? (double)tPiece : 0.0, 0.0, sBox);
+            const float tMoved = (pVertical ? sBox.mTop : sBox.mLft) - tFrom;
+            if(fabsf(tMoved - tPiece) >= 0.5f) return;
+            tWhole -= tPiece;
+        }
+        Hitbox tExact = sBox;
+        if(pVertical) tExact.ShiftY(tTarget - sBox.mTop);
+        else tExact.ShiftX(tTarget - sBox.mLft);
+        if(!BoxInsideSolid(tWorld, tExact)) sBox = tExact;
+    }
+
+    // A carried or pushed rider slides sideways, a lifted one upward, and is placed where its
+    // box came to rest.
+    void SlideRider(RootEntity *pRider, Hitbox pBox, float pDistance, bool pVertical)
+    {
+        SlideBox(pBox, pDistance, pVertical);
+        pRider->SetPositionAutoCenter(pBox.mLft, pBox.mTop, pBox.mPlacedZ);
     }
 
     bool PlayerHolds(RootEntity *pRider, const char *pControl)
@@ -173,7 +206,7 @@ void MovingContainer::CarryHorizontally(RootEntity *pRider, float pDX, const Hit
             tLeft += rNew.mRgt - tRider.mLft;
         }
     }
-    if(tLeft != tRider.mLft) SlideRider(pRider, tRider, tLeft);
+    if(tLeft != tRider.mLft) SlideRider(pRider, tRider, tLeft - tRider.mLft, false);
 }
 
 void MovingContainer::CarryVertically(RootEntity *pRider, float pDY, const Hitbox &pOld)
@@ -202,7 +235,7 @@ void MovingContainer::CarryVertically(RootEntity *pRider, float pDY, const Hitbo
     float tNewTop = SolidTop(rNew);
     if(Overlap(tBottomRow, Rect(rNew.mLft, tNewTop, rNew.mRgt - 1.0f, pOld.mBot - 1.0f)))
     {
-        PlaceRider(pRider, tRider.mLft, tRider.mTop + (tNewTop - 1.0f) - (tRider.mBot - 1.0f), tRider.mPlacedZ);
+        SlideRider(pRider, tRider, (tNewTop - 1.0f) - (tRider.mBot - 1.0f), true);
     }
     else if(Overlap(tTopRow, Rect(rNew.mLft, rNew.mBot - 1.0f, rNew.mRgt - 1.0f, pOld.mBot)) && PlayerHolds(pRider, "Jump"))
     {

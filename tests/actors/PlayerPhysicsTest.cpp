@@ -118,6 +118,25 @@ TEST_F(PlayerPhysicsTest, FallAndWallSlideAreCapped)
     EXPECT_FLOAT_EQ(tFastest, 2.7125f);
 }
 
+// In the air a sideways move that an overhang blocks at her top row only slips under it one
+// unit lower and goes on; the air dash keeps her level, so that unit is all she drops.
+TEST_F(PlayerPhysicsTest, InTheAirAMoveBlockedAtHerTopRowGoesOnOneUnitLower)
+{
+    // The overhang's lowest row is y 200, from x 150 right.
+    FillSolid(150, 0, 300, 201);
+    BuildLevel();
+    Tick(2);
+    ASSERT_TRUE(mPlayer->IsOnGround());
+    // In the air with her top row at the overhang's lowest, her right edge two units short.
+    mPlayer->SetPositionAutoCenter(129.0f, 200.0f, 0.0f);
+    SetKey(ALLEGRO_KEY_RIGHT, true);
+    SetKey(ALLEGRO_KEY_C, true);
+    Tick();
+    ASSERT_TRUE(mPlayer->IsDashing());
+    EXPECT_FLOAT_EQ(X(), 134.0f);
+    EXPECT_FLOAT_EQ(Y(), 201.0f);
+}
+
 TEST_F(PlayerPhysicsTest, WaterSlowsTheFallLowersItsCapAndRaisesTheJump)
 {
     // The same drop dry and in water: the pull, the top speed and the time to the floor.

@@ -207,6 +207,42 @@ TEST_F(LevelCollision, TopSlopesSlideUnderLoweringCeilings)
     EXPECT_FALSE(AllowTopSlopes);
 }
 
+// A step takes the box into one row it was not in: the climb into the row above, the slide
+// under a ceiling into the row below. Where that row holds the corner of an overhang, or a
+// one-unit ledge under its feet, the box stops rather than stepping into it.
+TEST_F(LevelCollision, SlopeStepsNeverCarryTheBoxIntoSolidCells)
+{
+    // An overhang from column 14 whose lowest row is the one above the box's top, over a
+    // one-unit step at the same column.
+    const std::string tOpen(24, '.');
+    const std::string tFromColumn14 = std::string(14, '.') + std::string(10, '#');
+    Drawing tOverhang;
+    tOverhang.Add(tFromColumn14, 6);
+    tOverhang.Add(tOpen, 3);
+    tOverhang.Add(tFromColumn14);
+    tOverhang.Add(std::string(24, '#'));
+    TextLevel tLevel(tOverhang.Rows(), tOverhang.Count(), 8);
+    Hitbox tClimber = MakeBox(5, 6, 9, 10);
+    AllowBotSlopes = true;
+    MoveWithCollision(tLevel.World(), 10.0, 0.0, 0.0, tClimber);
+    ExpectBoxAt(tClimber, 10, 6);
+
+    // A ceiling from column 14 at the box's top row, and a one-unit ledge right under the
+    // box's feet where the slide under it would put them.
+    Drawing tLedge;
+    tLedge.Add(tOpen, 2);
+    tLedge.Add(tFromColumn14);
+    tLedge.Add(tOpen, 3);
+    tLedge.Add(std::string(10, '.') + "###" + std::string(11, '.'));
+    tLedge.Add(tOpen);
+    TextLevel tLedgeLevel(tLedge.Rows(), tLedge.Count(), 8);
+    Hitbox tSlider = MakeBox(5, 2, 9, 6);
+    AllowTopSlopes = true;
+    AllowAirWalk = true;
+    MoveWithCollision(tLedgeLevel.World(), 6.0, 0.0, 0.0, tSlider);
+    ExpectBoxAt(tSlider, 10, 2);
+}
+
 TEST_F(LevelCollision, LadderTopsAreFloorsOnlyWhenAsked)
 {
     Drawing tDrawing;

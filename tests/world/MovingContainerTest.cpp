@@ -3,6 +3,7 @@
 #include "../actors/PlayerWorld.h"
 #include "core/LuaBindingHelpers.h"
 #include "core/LuaManager.h"
+#include "support/TestText.h"
 
 #include <string>
 
@@ -120,6 +121,59 @@ TEST_F(MovingContainerTest, CarriedRiderStopsAtAWall)
     Tick(30);
     EXPECT_FLOAT_EQ(mPlayer->GetHitboxPtr()->mRgt, 624.0f);
     EXPECT_GT(rPlatform->GetHitboxPtr()->mLft, 560.0f);
+}
+
+// Pinned against the level, she stays out of it: a platform moving less than a unit a tick
+// pushes her into the wall beside her, and one rising into her lifts her into the ceiling
+// above her. Either, had it sunk her box into the level by fractions, would have held her
+// there (no room to jump or fall out) until she walked away.
+TEST_F(MovingContainerTest, APlatformNeverSinksHerIntoTheLevel)
+{
+    const ClipWorld tLevelOnly = {GetApplication()->rMapManager->GetClipWorld().rLevel, nullptr, nullptr, nullptr};
+    xPathX = [](int32_t t) { return 60.0f - 0.9f * (float)t; };
+    AddPlatform(60.0f, 360.0f);
+    mPlayer->SetPositionAutoCenter(16.0f, 348.0f, 0.0f);
+    for(int32_t i = 0; i < 130; i++)
+    {
+        Tick();
+        ASSERT_FALSE(BoxInsideSolid(tLevelOnly, *mPlayer->GetHitboxPtr())) << "tick " << i << " at x " << X();
+    }
+    EXPECT_FLOAT_EQ(X(), 16.0f);
+    SetKey(ALLEGRO_KEY_Z, true);
+    Tick(5);
+    EXPECT_LT(Y(), 348.0f - 20.0f) << "she jumps at once";
+    SetKey(ALLEGRO_KEY_Z, false);
+    GetApplication()->rEntityManager->ClearEntities();
+
+    // A lift rising 0.7 a tick under a ceiling whose lowest row is y 209.
+    FillSolid(150, 200, 300, 210);
+    BuildLevel();
+    const ClipWorld tCeilinged = {GetApplication()->rMapManager->GetClipWorld().rLevel, nullptr, nullptr, nullptr};
+    xPathTick = 0;
+    xPathX = nullptr;
+    xPathY = [](int32_t t) { return 300.0f - 0.7f * (float)t; };
+    MovingContainer *rLift = AddPlatform(200.0f, 300.0f);
+    StandOn(rLift, 210.0f);
+    for(int32_t i = 0; i < 70; i++)
+    {
+        Tick();
+        ASSERT_FALSE(BoxInsideSolid(tCeilinged, *mPlayer->GetHitboxPtr())) << "tick " << i << " at y " << Y();
+    }
+    EXPECT_FLOAT_EQ(Y(), 210.0f);
+}
+
+// A platform moving into a rider it already holds would push the rider out at its far edge,
+// through itself; it stops that move at once, so the move is given up without spending the
+// collision's whole loop (and its "caught" message) every tick.
+TEST_F(MovingContainerTest, ARiderInsideThePlatformIsNotPushedThroughIt)
+{
+    xPathX = [](int32_t t) { return 80.0f + 0.5f * (float)t; };
+    AddPlatform(80.0f, 360.0f);
+    mPlayer->SetPositionAutoCenter(81.0f, 348.0f, 0.0f);
+    testing::internal::CaptureStderr();
+    Tick(10);
+    EXPECT_EQ(CapturedStderr().find("Movement loop got caught"), std::string::npos);
+    EXPECT_FLOAT_EQ(X(), 81.0f);
 }
 
 TEST_F(MovingContainerTest, PlatformPushesFromTheSideAndLiftsFromBelow)
