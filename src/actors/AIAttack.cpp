@@ -251,35 +251,3 @@ AIAttack *AIAttackHandler::GetLastAttack()
 {
     return (AIAttack *)mAttacks->GetTailData();
 }
-
-// --- Type checks ----------------------------------------------------------------------------
-
-bool IsAIAttackActive()
-{
-    return ActiveIsTypeOrWarn(TYPE_AIATTACK, "AIAttack");
-}
-
-// An active AIAttack of that kind; otherwise the warning about the code, or about the kind.
-static bool IsActiveAttackOfKind(int32_t pKind, const char *pKindName)
-{
-    AIAttack *rAttack = IsAIAttackActive() ? FetchActiveAs<AIAttack>(TYPE_AIATTACK, TYPE_AIATTACK) : nullptr;
-    if(!rAttack) return false;
-    if(rAttack->GetKind() == pKind) return true;
-    fprintf(stderr, "Warning, current AIAttack is not a %s type.\n", pKindName);
-    return false;
-}
-
-bool IsAILemonAttackActive()
-{
-    return IsActiveAttackOfKind(AIATTACK_LEMON, "LEMON_PROJECTILE");
-}
-
-bool IsAISpawnEnemyAttackActive()
-{
-    return IsActiveAttackOfKind(AIATTACK_SPAWN_ENEMY, "SPAWN_ENEMY");
-}
-
-bool IsAIAttackHandlerActive()
-{
-    return ActiveIsTypeOrWarn(TYPE_AIATTACKHANDLER, "AIAttackHandler");
-}

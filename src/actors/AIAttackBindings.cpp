@@ -8,29 +8,64 @@
 #include "core/data/DataLibrary.h"
 #include "world/RootProjectile.h"
 
+bool IsAIAttackActive()
+{
+    return ActiveIsTypeOrWarn(TYPE_AIATTACK, "AIAttack");
+}
+
+static void WarnAttackNotOfKind(const char *pKindName)
+{
+    fprintf(stderr, "Warning, current AIAttack is not a %s type.\n", pKindName);
+}
+
+// An active AIAttack of that kind; otherwise the warning about the code, or about the kind.
+static bool IsActiveAttackOfKind(int32_t pKind, const char *pKindName)
+{
+    AIAttack *rAttack = IsAIAttackActive() ? FetchActiveAs<AIAttack>(TYPE_AIATTACK) : nullptr;
+    if(!rAttack) return false;
+    if(rAttack->GetKind() == pKind) return true;
+    WarnAttackNotOfKind(pKindName);
+    return false;
+}
+
+bool IsAILemonAttackActive()
+{
+    return IsActiveAttackOfKind(AIATTACK_LEMON, "LEMON_PROJECTILE");
+}
+
+bool IsAISpawnEnemyAttackActive()
+{
+    return IsActiveAttackOfKind(AIATTACK_SPAWN_ENEMY, "SPAWN_ENEMY");
+}
+
+bool IsAIAttackHandlerActive()
+{
+    return ActiveIsTypeOrWarn(TYPE_AIATTACKHANDLER, "AIAttackHandler");
+}
+
 // The active AIAttackHandler; null after IsAIAttackHandlerActive's warning.
 static AIAttackHandler *FetchActiveHandler()
 {
-    return IsAIAttackHandlerActive() ? FetchActiveAs<AIAttackHandler>(TYPE_AIATTACKHANDLER, TYPE_AIATTACKHANDLER) : nullptr;
+    return IsAIAttackHandlerActive() ? FetchActiveAs<AIAttackHandler>(TYPE_AIATTACKHANDLER) : nullptr;
 }
 
 // The active AIAttack; null after IsAIAttackActive's warning.
 static AIAttack *FetchActiveAttack()
 {
-    return IsAIAttackActive() ? FetchActiveAs<AIAttack>(TYPE_AIATTACK, TYPE_AIATTACK) : nullptr;
+    return IsAIAttackActive() ? FetchActiveAs<AIAttack>(TYPE_AIATTACK) : nullptr;
 }
 
 // The active spawn-enemy attack; null after IsAISpawnEnemyAttackActive's warnings.
 static AISpawnEnemyAttack *FetchActiveSpawnAttack()
 {
-    return IsAISpawnEnemyAttackActive() ? FetchActiveAs<AISpawnEnemyAttack>(TYPE_AIATTACK, TYPE_AIATTACK) : nullptr;
+    return IsAISpawnEnemyAttackActive() ? FetchActiveAs<AISpawnEnemyAttack>(TYPE_AIATTACK) : nullptr;
 }
 
 // The active lemon attack. Whatever else is active, the miss says only that it is no lemon.
 static AILemonAttack *FetchActiveLemonAttack()
 {
-    AILemonAttack *rAttack = FetchActiveAs<AILemonAttack>(TYPE_AIATTACK, TYPE_AIATTACK);
-    if(!rAttack) fprintf(stderr, "Warning, current AIAttack is not a LEMON_PROJECTILE type.\n");
+    AILemonAttack *rAttack = FetchActiveAs<AILemonAttack>(TYPE_AIATTACK);
+    if(!rAttack) WarnAttackNotOfKind("LEMON_PROJECTILE");
     return rAttack;
 }
 

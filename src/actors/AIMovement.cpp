@@ -547,8 +547,3 @@ void AIMovementHandler::ResetAll()
         ((AIMovement *)rData)->Reset();
     }
 }
-
-bool IsAIMovementHandlerActive()
-{
-    return ActiveIsTypeOrWarn(TYPE_AIMOVEMENTHANDLER, "AIMovementHandler");
-}

@@ -8,10 +8,15 @@
 #include "core/Utilities.h"
 #include "core/data/DataLibrary.h"
 
+bool IsAIMovementHandlerActive()
+{
+    return ActiveIsTypeOrWarn(TYPE_AIMOVEMENTHANDLER, "AIMovementHandler");
+}
+
 // The active AIMovementHandler; null after IsAIMovementHandlerActive's warning.
 static AIMovementHandler *FetchActiveHandler()
 {
-    return IsAIMovementHandlerActive() ? FetchActiveAs<AIMovementHandler>(TYPE_AIMOVEMENTHANDLER, TYPE_AIMOVEMENTHANDLER) : nullptr;
+    return IsAIMovementHandlerActive() ? FetchActiveAs<AIMovementHandler>(TYPE_AIMOVEMENTHANDLER) : nullptr;
 }
 
 // The active object when it really is a script control. The AISC_ globals write into it, so
@@ -21,7 +26,7 @@ static AIMovementHandler *FetchActiveHandler()
 static AIScriptControl *FetchActiveScriptControl(const char *pBindingName)
 {
     AIScriptControl *rControl = FetchActiveAs<AIScriptControl>();
-    AIMovementHandler *rHandler = rControl ? nullptr : FetchActiveAs<AIMovementHandler>(TYPE_AIMOVEMENTHANDLER, TYPE_AIMOVEMENTHANDLER);
+    AIMovementHandler *rHandler = rControl ? nullptr : FetchActiveAs<AIMovementHandler>(TYPE_AIMOVEMENTHANDLER);
     if(rHandler) rControl = dynamic_cast<AIScriptControl *>(rHandler->GetLastMovement());
     if(!rControl) LuaActiveObjectTypeError(pBindingName);
     return rControl;

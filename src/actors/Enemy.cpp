@@ -652,8 +652,3 @@ void Enemy::Render()
     }
     mAppearance->Render();
 }
-
-bool IsEnemyActive()
-{
-    return ActiveIsTypeOrWarn(TYPE_ENEMY, "Enemy");
-}

@@ -21,10 +21,15 @@
 #include "world/MapManager.h"
 #include "world/RootProjectile.h"
 
+bool IsEnemyActive()
+{
+    return ActiveIsTypeOrWarn(TYPE_ENEMY, "Enemy");
+}
+
 // The active Enemy; null after IsEnemyActive's warning.
 static Enemy *FetchActiveEnemy()
 {
-    return IsEnemyActive() ? FetchActiveAs<Enemy>(TYPE_ENEMY, TYPE_ENEMY) : nullptr;
+    return IsEnemyActive() ? FetchActiveAs<Enemy>(TYPE_ENEMY) : nullptr;
 }
 
 static const LuaProperty<Enemy> cSetters[] = {

@@ -499,8 +499,3 @@ void EnemyHitbox::CollectPuppetDamage(EnemyHealth *pHealth)
     }
     mDamageThisTick = tIntake.Finish(mWeaponCMark);
 }
-
-bool IsEnemyHitboxActive()
-{
-    return ActiveIsTypeOrWarn(TYPE_ENEMYHITBOX, "EnemyHitbox");
-}

@@ -8,10 +8,15 @@
 #include "core/LuaPropertyTable.h"
 #include "core/data/DataLibrary.h"
 
+bool IsEnemyHitboxActive()
+{
+    return ActiveIsTypeOrWarn(TYPE_ENEMYHITBOX, "EnemyHitbox");
+}
+
 // The active EnemyHitbox; null after IsEnemyHitboxActive's warning.
 static EnemyHitbox *FetchActiveHitbox()
 {
-    return IsEnemyHitboxActive() ? FetchActiveAs<EnemyHitbox>(TYPE_ENEMYHITBOX, TYPE_ENEMYHITBOX) : nullptr;
+    return IsEnemyHitboxActive() ? FetchActiveAs<EnemyHitbox>(TYPE_ENEMYHITBOX) : nullptr;
 }
 
 static int Hitbox_AllocateHitboxData(lua_State *)

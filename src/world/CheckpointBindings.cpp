@@ -8,7 +8,7 @@
 // The active checkpoint; otherwise the type reporter speaks for the binding and gives null.
 static Checkpoint *FetchActiveCheckpoint(const char *pBindingName)
 {
-    Checkpoint *rActive = FetchActiveAs<Checkpoint>(TYPE_CHECKPOINT, TYPE_CHECKPOINT);
+    Checkpoint *rActive = FetchActiveAs<Checkpoint>(TYPE_CHECKPOINT);
     if(!rActive) LuaActiveObjectTypeError(pBindingName);
     return rActive;
 }

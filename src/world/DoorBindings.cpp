@@ -10,7 +10,7 @@
 // The active door; otherwise the type reporter speaks for the binding and gives null.
 static Door *FetchActiveDoor(const char *pBindingName)
 {
-    Door *rActive = FetchActiveAs<Door>(TYPE_DOOR, TYPE_DOOR);
+    Door *rActive = FetchActiveAs<Door>(TYPE_DOOR);
     if(!rActive) LuaActiveObjectTypeError(pBindingName);
     return rActive;
 }

@@ -10,7 +10,7 @@
 // The active moving platform; otherwise the type reporter speaks for the binding and gives null.
 static MovingContainer *FetchActivePlatform(const char *pBindingName)
 {
-    MovingContainer *rActive = FetchActiveAs<MovingContainer>(TYPE_MOVINGCONTAINER, TYPE_MOVINGCONTAINER);
+    MovingContainer *rActive = FetchActiveAs<MovingContainer>(TYPE_MOVINGCONTAINER);
     if(!rActive) LuaActiveObjectTypeError(pBindingName);
     return rActive;
 }

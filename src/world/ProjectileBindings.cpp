@@ -10,7 +10,7 @@
 // The active projectile; otherwise the type reporter speaks for the binding and gives null.
 static RootProjectile *FetchActiveProjectile(const char *pBindingName)
 {
-    RootProjectile *rActive = FetchActiveAs<RootProjectile>(TYPE_ROOTPROJECTILE, TYPE_PROJECTILE_LAST);
+    RootProjectile *rActive = FetchActiveInRange<RootProjectile>(TYPE_ROOTPROJECTILE, TYPE_PROJECTILE_LAST);
     if(!rActive) LuaActiveObjectTypeError(pBindingName);
     return rActive;
 }

@@ -9,7 +9,7 @@
 // The active proxy trigger; otherwise the invalid-object message speaks for the binding and gives null.
 static ProxyTrigger *FetchActiveTrigger(const char *pBindingName)
 {
-    ProxyTrigger *rActive = FetchActiveAs<ProxyTrigger>(TYPE_PROXYTRIGGER, TYPE_PROXYTRIGGER);
+    ProxyTrigger *rActive = FetchActiveAs<ProxyTrigger>(TYPE_PROXYTRIGGER);
     if(!rActive) LuaInvalidObjectError(pBindingName);
     return rActive;
 }

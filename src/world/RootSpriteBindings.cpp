@@ -14,7 +14,7 @@
 // The active sprite; otherwise pReport speaks for the binding and gives null.
 static RootSprite *FetchActiveSprite(const char *pBindingName, LuaObjectMissReport pReport = LuaActiveObjectTypeError)
 {
-    RootSprite *rActive = FetchActiveAs<RootSprite>(TYPE_ROOTSPRITE, TYPE_SPRITE_LAST);
+    RootSprite *rActive = FetchActiveInRange<RootSprite>(TYPE_ROOTSPRITE, TYPE_SPRITE_LAST);
     if(!rActive) pReport(pBindingName);
     return rActive;
 }

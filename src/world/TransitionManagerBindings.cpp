@@ -57,7 +57,7 @@ static const LuaProperty<void> cExecutorSetters[] = {
          // Only the map executor has a level name, though other executors share its range.
          DataLibrary *rLibrary = DataLibrary::Fetch();
          if(!rLibrary) return 0;
-         TransExec_AnyToMap *rExecutor = FetchActiveAs<TransExec_AnyToMap>(TYPE_TRANSEXEC_ANYTOMAP, TYPE_TRANSEXEC_ANYTOMAP);
+         TransExec_AnyToMap *rExecutor = FetchActiveAs<TransExec_AnyToMap>(TYPE_TRANSEXEC_ANYTOMAP);
          if(!rExecutor) return LuaActiveObjectTypeError("TM_ExecutorSetProperty");
          rExecutor->SetLevelName(LuaArgString(L, 2, nullptr));
          return 0;

@@ -11,7 +11,7 @@
 // exact type counts: the proxy triggers share the code range but not the layout.
 static ZoneTrigger *FetchActiveZoneTrigger(const char *pBindingName, LuaObjectMissReport pReport = LuaActiveObjectTypeError)
 {
-    ZoneTrigger *rActive = FetchActiveAs<ZoneTrigger>(TYPE_ZONETRIGGER, TYPE_ZONETRIGGER);
+    ZoneTrigger *rActive = FetchActiveAs<ZoneTrigger>(TYPE_ZONETRIGGER);
     if(!rActive) pReport(pBindingName);
     return rActive;
 }

@@ -181,13 +181,27 @@ private:
 // The active object as a T, or null: no library, nothing active, a type code outside
 // pLow..pHigh, or another class. The class is checked as well as the code, so a code that
 // names the wrong class can never hand out a bad pointer. Says nothing: each binding family
-// reports a miss in its own words. Families without a code of their own keep the whole range.
+// reports a miss in its own words.
 template <typename T>
-T *FetchActiveAs(int32_t pLow = INT32_MIN, int32_t pHigh = INT32_MAX)
+T *FetchActiveInRange(int32_t pLow, int32_t pHigh)
 {
     DataLibrary *rLibrary = DataLibrary::Fetch();
     if(!rLibrary || !rLibrary->ActiveTypeInRange(pLow, pHigh)) return nullptr;
     return dynamic_cast<T *>(rLibrary->GetActiveObject());
+}
+
+// The same for a family with one type code.
+template <typename T>
+T *FetchActiveAs(int32_t pCode)
+{
+    return FetchActiveInRange<T>(pCode, pCode);
+}
+
+// The same for a family without a code of its own: only the class is checked.
+template <typename T>
+T *FetchActiveAs()
+{
+    return FetchActiveInRange<T>(INT32_MIN, INT32_MAX);
 }
 
 // The actors' type check: true when the active object has that code; otherwise, with or without

@@ -11,7 +11,7 @@
 // The active animation; otherwise the binding says it has no object and gets null.
 static CorvelAnimation *FetchActiveAnimation(const char *pBindingName)
 {
-    CorvelAnimation *rActive = FetchActiveAs<CorvelAnimation>(TYPE_CORVELANIMATION, TYPE_CORVELANIMATION);
+    CorvelAnimation *rActive = FetchActiveAs<CorvelAnimation>(TYPE_CORVELANIMATION);
     if(!rActive) fprintf(stderr, "%s: Failed, invalid object\n", pBindingName);
     return rActive;
 }
