@@ -78,7 +78,7 @@ static void BM_ParticlesUpdateAndBatch(benchmark::State &pState)
     ParticleWorld tWorld;
     EntityManager *rManager = GetApplication()->rEntityManager;
     FillParticles(rManager, pState.range(0));
-    NamedLinkedList *rList = rManager->GetSpecialList("Particle List");
+    NamedLinkedList *rList = rManager->GetSpecialList(PARTICLE_LIST_NAME);
     for(auto _ : pState)
     {
         UpdateParticles(rList);
@@ -111,7 +111,7 @@ static void BM_ParticlesUpdateAndDraw(benchmark::State &pState)
         ParticleWorld tWorld;
         EntityManager *rManager = GetApplication()->rEntityManager;
         FillParticles(rManager, pState.range(0));
-        NamedLinkedList *rList = rManager->GetSpecialList("Particle List");
+        NamedLinkedList *rList = rManager->GetSpecialList(PARTICLE_LIST_NAME);
         GLState::Begin2DView();
         for(auto _ : pState)
         {

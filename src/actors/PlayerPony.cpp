@@ -544,7 +544,7 @@ void PlayerPony::Respawn()
 
 void PlayerPony::CheckDamageZones()
 {
-    NamedLinkedList *rZones = EntityManager::FetchSpecialList("Damage Zone List");
+    NamedLinkedList *rZones = EntityManager::FetchSpecialList(DAMAGE_ZONE_LIST_NAME);
     if(!rZones || mDying || mTeleporting) return;
 
     int32_t tDamage = 0;
@@ -698,7 +698,7 @@ void PlayerPony::TickInjury()
 
 void PlayerPony::UpdateCheckpoints()
 {
-    NamedLinkedList *rList = EntityManager::FetchSpecialList("Checkpoint List");
+    NamedLinkedList *rList = EntityManager::FetchSpecialList(CHECKPOINT_LIST_NAME);
     if(!rList)
     {
         fputs("PlayerPony::CheckpointUpdate warning, checkpoint list does not exist.\n", stderr);

@@ -39,7 +39,7 @@ namespace
 
 RootZone *PlayerPony::FindLadder(bool pUp)
 {
-    NamedLinkedList *rList = EntityManager::FetchSpecialList("Ladder List");
+    NamedLinkedList *rList = EntityManager::FetchSpecialList(LADDER_LIST_NAME);
     if(!rList) return nullptr;
 
     RootZone *rFound = nullptr;

@@ -90,7 +90,7 @@ void PlayerPony::UpdateMovement()
     mPushX = mPushY = mPushZ = 0.0f;
 
     // Push zones act after the caps on purpose: a strong current can outrun the player.
-    NamedLinkedList *rPushers = mOnLadder ? nullptr : EntityManager::FetchSpecialList("Push List");
+    NamedLinkedList *rPushers = mOnLadder ? nullptr : EntityManager::FetchSpecialList(PUSH_LIST_NAME);
     if(rPushers)
     {
         for(void *rData = rPushers->PushIterator(); rData; rData = rPushers->IterateNext())
@@ -164,7 +164,7 @@ void PlayerPony::ProbeContacts()
 
 bool PlayerPony::IsInSlipZone()
 {
-    NamedLinkedList *rList = EntityManager::FetchSpecialList("Slip List");
+    NamedLinkedList *rList = EntityManager::FetchSpecialList(SLIP_LIST_NAME);
     if(!rList) return false;
     for(void *rData = rList->PushIterator(); rData; rData = rList->IterateNext())
     {
@@ -180,7 +180,7 @@ bool PlayerPony::IsInSlipZone()
 float PlayerPony::FootingFactor()
 {
     float tFactor = 1.0f;
-    NamedLinkedList *rList = EntityManager::FetchSpecialList("Slide List");
+    NamedLinkedList *rList = EntityManager::FetchSpecialList(SLIDE_LIST_NAME);
     if(!rList) return tFactor;
     for(void *rData = rList->PushIterator(); rData; rData = rList->IterateNext())
     {

@@ -4,6 +4,7 @@
 #include "core/LuaBindingHelpers.h"
 #include "core/LuaPropertyTable.h"
 #include "core/data/DataLibrary.h"
+#include "world/EntityManager.h"
 
 // The active checkpoint; otherwise the type reporter speaks for the binding and gives null.
 static Checkpoint *FetchActiveCheckpoint(const char *pBindingName)
@@ -28,7 +29,7 @@ static int Checkpoint_Create(lua_State *L)
     float tX = (float)LuaArgNumber(L, 2, 0.0);
     float tY = (float)LuaArgNumber(L, 3, 0.0);
     nCheckpoint->SetRect(tX, tY, tX + (float)LuaArgNumber(L, 4, 0.0), tY + (float)LuaArgNumber(L, 5, 0.0));
-    if(!RegisterZone("Checkpoint List", nCheckpoint)) return 0;
+    if(!RegisterZone(CHECKPOINT_LIST_NAME, nCheckpoint)) return 0;
     rLibrary->PushActiveEntity(nCheckpoint);
     return 0;
 }

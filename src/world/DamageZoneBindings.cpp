@@ -5,6 +5,7 @@
 #include "core/LuaBindingHelpers.h"
 #include "core/LuaPropertyTable.h"
 #include "core/data/DataLibrary.h"
+#include "world/EntityManager.h"
 
 // The active damage zone; otherwise the type reporter speaks for the binding and gives null.
 static DamageZone *FetchActiveDamageZone(const char *pBindingName)
@@ -25,7 +26,7 @@ static int DamageZone_Create(lua_State *L)
 
     DamageZone *nZone = new DamageZone();
     nZone->SetName(LuaArgString(L, 1, nullptr));
-    if(!RegisterZone("Damage Zone List", nZone)) return 0;
+    if(!RegisterZone(DAMAGE_ZONE_LIST_NAME, nZone)) return 0;
     rLibrary->SetActiveObjectDirect(nZone);
     return 0;
 }

@@ -27,8 +27,8 @@
 
 namespace
 {
-    const char *const cSpecialListNames[] = {"Ladder List", "Checkpoint List", "Particle List", "Damage Zone List",
-                                             "Slip List", "Push List", "Slide List"};
+    const char *const cSpecialListNames[] = {LADDER_LIST_NAME, CHECKPOINT_LIST_NAME, PARTICLE_LIST_NAME,
+                                             DAMAGE_ZONE_LIST_NAME, SLIP_LIST_NAME, PUSH_LIST_NAME, SLIDE_LIST_NAME};
     const int32_t cSpecialListCount = 7;
 
     void DeleteSpecialList(void *pList)
@@ -330,7 +330,7 @@ bool EntityManager::IsAnyPointInside(IntRect pBox)
 
 bool EntityManager::AnyLadderTopIn(const IntRect &pBox)
 {
-    NamedLinkedList *rLadders = GetSpecialList("Ladder List");
+    NamedLinkedList *rLadders = GetSpecialList(LADDER_LIST_NAME);
     if(!rLadders) return false;
     for(void *rData = rLadders->PushIterator(); rData; rData = rLadders->IterateNext())
     {
@@ -436,7 +436,7 @@ void EntityManager::RemoveSpecialObject(const char *pListName, const char *pEntr
 
 void EntityManager::RemoveSpecialObjectByID(const char *pListName, int32_t pID)
 {
-    if(!pListName || !strcmp(pListName, "Particle List")) return;
+    if(!pListName || !strcmp(pListName, PARTICLE_LIST_NAME)) return;
     NamedLinkedList *rList = GetSpecialList(pListName);
     if(!rList) return;
     for(void *rData = rList->SetCursorToHead(); rData; rData = rList->CursorNext())
@@ -587,7 +587,7 @@ void EntityManager::Update()
     }
     mLastEnemyCount = tEnemies;
     ReportEnemiesToTool(tEnemies);
-    UpdateParticles(GetSpecialList("Particle List"));
+    UpdateParticles(GetSpecialList(PARTICLE_LIST_NAME));
 
     Debug::PopPrint("[Entity Manager] Update Complete\n");
     mUpdating = 0;
@@ -595,7 +595,7 @@ void EntityManager::Update()
 
 void EntityManager::AddParticle(Particle *pParticle)
 {
-    RegisterSpecialObject("Particle List", "X", pParticle, Particle::DeleteThis);
+    RegisterSpecialObject(PARTICLE_LIST_NAME, "X", pParticle, Particle::DeleteThis);
 }
 
 void EntityManager::RunTickAlways()
@@ -638,7 +638,7 @@ void EntityManager::Render()
     GLState::PushAll();
     GLState::BlendByAlphaDroppingClear();
     ApplyActiveCamera();
-    RenderParticles(GetSpecialList("Particle List"));
+    RenderParticles(GetSpecialList(PARTICLE_LIST_NAME));
 
     for(void *rData = mEntityList->PushIterator(); rData; rData = mEntityList->IterateNext())
     {
@@ -652,7 +652,7 @@ void EntityManager::Render()
     Debug::PopPrint("[Entity Manager] Render Complete\n");
 
     OptionsManager *rOptions = OptionsManager::Fetch();
-    NamedLinkedList *rLadders = GetSpecialList("Ladder List");
+    NamedLinkedList *rLadders = GetSpecialList(LADDER_LIST_NAME);
     if(rOptions && rOptions->GetBool("ShowHitboxes") && rLadders)
     {
         for(void *rData = rLadders->PushIterator(); rData; rData = rLadders->IterateNext())

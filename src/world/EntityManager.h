@@ -18,6 +18,16 @@ struct lua_State;
 #define PROJECTILE_TARGET_ENEMIES 2
 #define PROJECTILE_TARGET_ALL 255
 
+// The special lists, in the order they are created. Scripts name them with the same words
+// (EM_PushEntity's "SpecialList"), so a list is always asked for through these.
+#define LADDER_LIST_NAME "Ladder List"
+#define CHECKPOINT_LIST_NAME "Checkpoint List"
+#define PARTICLE_LIST_NAME "Particle List"
+#define DAMAGE_ZONE_LIST_NAME "Damage Zone List"
+#define SLIP_LIST_NAME "Slip List"
+#define PUSH_LIST_NAME "Push List"
+#define SLIDE_LIST_NAME "Slide List"
+
 #define EM_PROJECTILE_NAME_MAX 255
 #define EM_RUNNING_MAX 32
 
@@ -94,8 +104,7 @@ public:
     // Enemies (type 11) that survived the last update walk.
     int32_t GetLastEnemyCount() const { return mLastEnemyCount; }
 
-    // Special lists: "Ladder List", "Checkpoint List", "Particle List", "Damage Zone List",
-    // "Slip List", "Push List", "Slide List". Each owns its entries.
+    // The special lists named above. Each owns its entries.
     void CreateSpecialLists();
     void ResetSpecialLists();
     void RegisterSpecialObject(const char *pListName, const char *pEntryName, void *pObject, DeleteFunctionPtr pDeleter);

@@ -26,7 +26,7 @@ static int EM_Exists(lua_State *L)
 // Only special lists of entities can hand out an active object; particles are plain records.
 static RootEntity *SpecialListEntity(EntityManager *pManager, const char *pListName, const char *pEntryName)
 {
-    if(!pListName || !pEntryName || !strcmp(pListName, "Particle List")) return nullptr;
+    if(!pListName || !pEntryName || !strcmp(pListName, PARTICLE_LIST_NAME)) return nullptr;
     NamedLinkedList *rList = pManager->GetSpecialList(pListName);
     if(!rList) return nullptr;
     return (RootEntity *)rList->GetElementByName(pEntryName);

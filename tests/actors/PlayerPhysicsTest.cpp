@@ -14,7 +14,7 @@ protected:
         LadderZone *nLadder = new LadderZone();
         nLadder->SetName("Ladder");
         nLadder->SetRect(200.0f, 250.0f, 216.0f, (float)cFloorY);
-        ASSERT_TRUE(RegisterZone("Ladder List", nLadder));
+        ASSERT_TRUE(RegisterZone(LADDER_LIST_NAME, nLadder));
         mPlayer->SetPositionAutoCenter(198.0f, (float)(cFloorY - 52), 0.0f);
         Tick(2);
         SetKey(ALLEGRO_KEY_UP, true);
@@ -293,7 +293,7 @@ TEST_F(PlayerPhysicsTest, ALadderTakenOutOfItsListLetsGoOfTheClimber)
     ClimbOntoALadder();
     if(HasFatalFailure()) return;
 
-    GetApplication()->rEntityManager->RemoveSpecialObject("Ladder List", "Ladder");
+    GetApplication()->rEntityManager->RemoveSpecialObject(LADDER_LIST_NAME, "Ladder");
     EXPECT_FALSE(mPlayer->IsOnLadder());
     Tick(3);
     EXPECT_FALSE(mPlayer->IsOnLadder());

@@ -112,7 +112,7 @@ TEST_F(PlayerStatesTest, DeathRunsOneHundredSixtyEightTicksWithItsSoundsThenResp
     Checkpoint *nCheckpoint = new Checkpoint("Gate");
     nCheckpoint->SetRect(90.0f, 300.0f, 140.0f, 400.0f);
     nCheckpoint->SetRespawnLocation(300.0f, 100.0f);
-    ASSERT_TRUE(RegisterZone("Checkpoint List", nCheckpoint));
+    ASSERT_TRUE(RegisterZone(CHECKPOINT_LIST_NAME, nCheckpoint));
     Tick(2);
     EXPECT_TRUE(nCheckpoint->IsActivated());
     EXPECT_EQ(mPlayer->GetActiveCheckpoint(), nCheckpoint);
@@ -162,7 +162,7 @@ TEST_F(PlayerStatesTest, DeathPitKillsThroughInvulnerabilityUnlessGodMode)
     DamageZone *nPit = new DamageZone();
     nPit->SetRect(0.0f, 300.0f, 640.0f, 400.0f);
     nPit->SetDeathPit(1);
-    ASSERT_TRUE(RegisterZone("Damage Zone List", nPit));
+    ASSERT_TRUE(RegisterZone(DAMAGE_ZONE_LIST_NAME, nPit));
     mGodMode = 1;
     Tick();
     EXPECT_EQ(mPlayer->GetHealth(), 18);
@@ -251,7 +251,7 @@ TEST_F(PlayerStatesTest, WeaponSelectionClampsAndClearingRespawnStateDropsTheLad
 
     LadderZone *nLadder = new LadderZone();
     nLadder->SetRect(90.0f, 250.0f, 130.0f, (float)cFloorY);
-    ASSERT_TRUE(RegisterZone("Ladder List", nLadder));
+    ASSERT_TRUE(RegisterZone(LADDER_LIST_NAME, nLadder));
     Tick(2);
     SetKey(ALLEGRO_KEY_UP, true);
     Tick();

@@ -421,7 +421,7 @@ namespace
 
 TEST_F(PlayerWeaponTest, StrikesAndBurstsThrowTheirDebris)
 {
-    NamedLinkedList *rParticles = Entities()->GetSpecialList("Particle List");
+    NamedLinkedList *rParticles = Entities()->GetSpecialList(PARTICLE_LIST_NAME);
     ASSERT_NE(rParticles, nullptr);
     ASSERT_EQ(rParticles->GetCount(), 0);
 

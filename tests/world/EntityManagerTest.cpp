@@ -268,7 +268,7 @@ TEST_F(EntityManagerTest, LookupsAndCounts)
     mManager->Update();
     EXPECT_EQ(mManager->GetLastEnemyCount(), 0);
 
-    EXPECT_NE(mManager->GetSpecialList("Slide List"), nullptr);
+    EXPECT_NE(mManager->GetSpecialList(SLIDE_LIST_NAME), nullptr);
     EXPECT_EQ(mManager->GetSpecialList("Nope"), nullptr);
 }
 
@@ -312,10 +312,10 @@ TEST_F(EntityManagerTest, DistanceAndAngle)
 TEST_F(EntityManagerTest, RegisterSpecialObjectNeedsAList)
 {
     ProbeEntity *rLadder = new ProbeEntity("Ladder");
-    mManager->RegisterSpecialObject("Ladder List", "L1", rLadder, DeleteRootObject);
-    EXPECT_EQ(mManager->GetSpecialList("Ladder List")->GetCount(), 1);
+    mManager->RegisterSpecialObject(LADDER_LIST_NAME, "L1", rLadder, DeleteRootObject);
+    EXPECT_EQ(mManager->GetSpecialList(LADDER_LIST_NAME)->GetCount(), 1);
     mManager->ResetSpecialLists();
-    EXPECT_EQ(mManager->GetSpecialList("Ladder List")->GetCount(), 0);
+    EXPECT_EQ(mManager->GetSpecialList(LADDER_LIST_NAME)->GetCount(), 0);
     EXPECT_EQ(ProbeEntity::sLive, 0);
 }
 
@@ -324,36 +324,36 @@ TEST_F(EntityManagerTest, SpecialObjectsLeaveByNameByNumberOrEverywhereUndestroy
     ProbeEntity *nFirst = new ProbeEntity("First");
     ProbeEntity *nSecond = new ProbeEntity("Second");
     ProbeEntity *nShared = new ProbeEntity("Shared");
-    mManager->RegisterSpecialObject("Slip List", "Same", nFirst, DeleteRootObject);
-    mManager->RegisterSpecialObject("Slip List", "Same", nSecond, DeleteRootObject);
-    mManager->RegisterSpecialObject("Slip List", "Shared", nShared);
-    mManager->RegisterSpecialObject("Push List", "Shared", nShared, DeleteRootObject);
-    mManager->RegisterSpecialObject("Push List", "Again", nShared, DeleteRootObject);
-    NamedLinkedList *rSlips = mManager->GetSpecialList("Slip List");
+    mManager->RegisterSpecialObject(SLIP_LIST_NAME, "Same", nFirst, DeleteRootObject);
+    mManager->RegisterSpecialObject(SLIP_LIST_NAME, "Same", nSecond, DeleteRootObject);
+    mManager->RegisterSpecialObject(SLIP_LIST_NAME, "Shared", nShared);
+    mManager->RegisterSpecialObject(PUSH_LIST_NAME, "Shared", nShared, DeleteRootObject);
+    mManager->RegisterSpecialObject(PUSH_LIST_NAME, "Again", nShared, DeleteRootObject);
+    NamedLinkedList *rSlips = mManager->GetSpecialList(SLIP_LIST_NAME);
 
     // The first of a repeated name goes, destroyed by the list.
-    mManager->RemoveSpecialObject("Slip List", "Same");
+    mManager->RemoveSpecialObject(SLIP_LIST_NAME, "Same");
     EXPECT_EQ("~First ", xLog);
     EXPECT_EQ(nSecond, rSlips->GetElementByName("Same"));
-    mManager->RemoveSpecialObjectByID("Slip List", nSecond->GetID());
+    mManager->RemoveSpecialObjectByID(SLIP_LIST_NAME, nSecond->GetID());
     EXPECT_EQ("~First ~Second ", xLog);
-    mManager->RemoveSpecialObjectByID("Slip List", -5);
-    mManager->RemoveSpecialObjectByID("Particle List", nShared->GetID());
+    mManager->RemoveSpecialObjectByID(SLIP_LIST_NAME, -5);
+    mManager->RemoveSpecialObjectByID(PARTICLE_LIST_NAME, nShared->GetID());
     mManager->RemoveSpecialObject("No List", "Shared");
     EXPECT_EQ(1, rSlips->GetCount());
 
     // Every entry of the object leaves every list; the object itself lives on.
     mManager->DetachFromSpecialLists(nShared);
     EXPECT_EQ(0, rSlips->GetCount());
-    EXPECT_EQ(0, mManager->GetSpecialList("Push List")->GetCount());
+    EXPECT_EQ(0, mManager->GetSpecialList(PUSH_LIST_NAME)->GetCount());
     EXPECT_EQ("~First ~Second ", xLog);
     // Entries registered without a deleter are only referenced.
-    mManager->RegisterSpecialObject("Slide List", "Shared", nShared);
-    mManager->RemoveSpecialObject("Slide List", "Shared");
+    mManager->RegisterSpecialObject(SLIDE_LIST_NAME, "Shared", nShared);
+    mManager->RemoveSpecialObject(SLIDE_LIST_NAME, "Shared");
     EXPECT_EQ(1, ProbeEntity::sLive);
     delete nShared;
 
-    mManager->RegisterSpecialObject("Ladder List", "L", new ProbeEntity("L"), DeleteRootObject);
+    mManager->RegisterSpecialObject(LADDER_LIST_NAME, "L", new ProbeEntity("L"), DeleteRootObject);
     testing::internal::CaptureStderr();
     mManager->DumpSpecialLists();
     EXPECT_EQ("Special list Ladder List has 1 contents\nSpecial list Checkpoint List has 0 contents\n"
@@ -559,7 +559,7 @@ TEST_F(EntityBindingsTest, ManagerGlobals)
     // Entries of a list by list and name (never particles); a lookup key with another count or
     // type, or an unknown one, finds nothing without a word, the old object still pushed.
     ProbeEntity *rLadder = new ProbeEntity("Ladder");
-    mManager->RegisterSpecialObject("Ladder List", "L1", rLadder, DeleteRootObject);
+    mManager->RegisterSpecialObject(LADDER_LIST_NAME, "L1", rLadder, DeleteRootObject);
     ASSERT_TRUE(Run("EM_PushEntity('SpecialList', 'Ladder List', 'L1')"));
     EXPECT_EQ(mLibrary->GetActiveObject(), rLadder);
     mLibrary->PopActiveEntity();

@@ -172,7 +172,7 @@ TEST_F(ParticleExplosionTest, ExplosionsFlyOutWithinTheSpreadAndExpire)
     RegisterEntityManagerBindings(L);
     srand(7);
     Run("EM_ParticleExplosion(100.9, 50.2, 0)");
-    NamedLinkedList *rList = mEntities->GetSpecialList("Particle List");
+    NamedLinkedList *rList = mEntities->GetSpecialList(PARTICLE_LIST_NAME);
     ASSERT_NE(rList, nullptr);
     const int32_t tCount = rList->GetCount();
     EXPECT_GE(tCount, 30);

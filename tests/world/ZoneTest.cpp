@@ -87,7 +87,7 @@ TEST_F(ZoneTest, CheckpointsRefuseNegativeRespawnsAndActivateFromScripts)
         " after = Checkpoint_GetProperty('IsActivated')"
         " result = tostring(before) .. tostring(after)");
     EXPECT_EQ(GlobalString("result"), "falsetrue");
-    Checkpoint *rGate = (Checkpoint *)Listed("Checkpoint List", "Gate");
+    Checkpoint *rGate = (Checkpoint *)Listed(CHECKPOINT_LIST_NAME, "Gate");
     ASSERT_NE(rGate, nullptr);
     EXPECT_EQ(mLibrary->GetActiveObject(), rGate);
     EXPECT_EQ(mLibrary->GetActiveStackSize(), tStack + 1);
@@ -116,7 +116,7 @@ TEST_F(ZoneTest, DamageZonesHurtDeathPitsKillAndPropertiesCheckTheirObject)
     Run("DamageZone_Create('Spikes')"
         " DamageZone_SetProperty('RectangleWH', 10, 100, 50, 20)"
         " DamageZone_SetProperty('DamageToPlayer', 4)");
-    DamageZone *rSpikes = (DamageZone *)Listed("Damage Zone List", "Spikes");
+    DamageZone *rSpikes = (DamageZone *)Listed(DAMAGE_ZONE_LIST_NAME, "Spikes");
     ASSERT_NE(rSpikes, nullptr);
     EXPECT_EQ(mLibrary->GetActiveObject(), rSpikes);
     EXPECT_EQ(mLibrary->GetActiveStackSize(), tStack + 1);
@@ -195,7 +195,7 @@ TEST_F(ZoneTest, LadderTopsAreSolidOnlyForTheMovementThatAsks)
     mLibrary->SetActiveObjectDirect(rActive);
     Run("Ladder_Create('Ladder', 40, 100, 56, 200)");
     EXPECT_EQ(mLibrary->GetActiveObject(), rActive);
-    LadderZone *rLadder = (LadderZone *)Listed("Ladder List", "Ladder");
+    LadderZone *rLadder = (LadderZone *)Listed(LADDER_LIST_NAME, "Ladder");
     ASSERT_NE(rLadder, nullptr);
     EXPECT_TRUE(rLadder->HasHitbox());
 
@@ -223,17 +223,17 @@ TEST_F(ZoneTest, PushSlideAndSlipZonesStoreWhatThePlayerReads)
         " Slide_Create('Mud', 0, 0, 10, 10, -1)"
         " Slide_Create('Sand', 0, 0, 10, 10, 0.5)"
         " Slip_Create('Oil', 5, 5, 15, 15)");
-    PushZone *rWind = (PushZone *)Listed("Push List", "Wind");
+    PushZone *rWind = (PushZone *)Listed(PUSH_LIST_NAME, "Wind");
     ASSERT_NE(rWind, nullptr);
     float tX, tY;
     rWind->GetPush(tX, tY);
     EXPECT_FLOAT_EQ(tX, -1.5f);
     EXPECT_FLOAT_EQ(tY, 0.25f);
-    EXPECT_FLOAT_EQ(((SlideZone *)Listed("Slide List", "Ice"))->GetSlideAmount(), 1.0f);
-    EXPECT_FLOAT_EQ(((SlideZone *)Listed("Slide List", "Mud"))->GetSlideAmount(), 0.0f);
-    EXPECT_FLOAT_EQ(((SlideZone *)Listed("Slide List", "Sand"))->GetSlideAmount(), 0.5f);
-    ASSERT_NE(Listed("Slip List", "Oil"), nullptr);
-    EXPECT_FLOAT_EQ(((SlipZone *)Listed("Slip List", "Oil"))->GetRect().mRgt, 15.0f);
+    EXPECT_FLOAT_EQ(((SlideZone *)Listed(SLIDE_LIST_NAME, "Ice"))->GetSlideAmount(), 1.0f);
+    EXPECT_FLOAT_EQ(((SlideZone *)Listed(SLIDE_LIST_NAME, "Mud"))->GetSlideAmount(), 0.0f);
+    EXPECT_FLOAT_EQ(((SlideZone *)Listed(SLIDE_LIST_NAME, "Sand"))->GetSlideAmount(), 0.5f);
+    ASSERT_NE(Listed(SLIP_LIST_NAME, "Oil"), nullptr);
+    EXPECT_FLOAT_EQ(((SlipZone *)Listed(SLIP_LIST_NAME, "Oil"))->GetRect().mRgt, 15.0f);
 
     testing::internal::CaptureStderr();
     Run("Push_Create('Wind', 0, 0, 100, 50, 1)"
@@ -244,5 +244,5 @@ TEST_F(ZoneTest, PushSlideAndSlipZonesStoreWhatThePlayerReads)
                           "Slide_Create: Failed, invalid argument list\n"
                           "Slip_Create: Failed, invalid argument list\n"
                           "Slip_Create: Failed, invalid argument list\n");
-    EXPECT_EQ(mEntities->GetSpecialList("Slip List")->GetCount(), 1);
+    EXPECT_EQ(mEntities->GetSpecialList(SLIP_LIST_NAME)->GetCount(), 1);
 }
