@@ -118,18 +118,27 @@ static bool PlayerHealPending()
     return rPlayer && rPlayer->GetPendingHeal() != 0;
 }
 
-void GameGearTimer(FrameRecord *pFrame)
+// The opening every gear's tick shares: the music-tool link, the controls, then the GUI's
+// hotkeys and update. The level select names the link in its trace; the game does not.
+static void UpdateLinkControlsAndGUI(bool pTraceLink)
 {
-    Debug::PushPrintTag("Debug_GameGear", "[Timer] Begin\n");
+    if(pTraceLink) Debug::Print("Network\n");
     if(SocketManager::Fetch()) SocketManager::Fetch()->Update();
     Debug::Print("Controls\n");
-    ControlManager *rControls = ControlManager::Fetch();
-    if(rControls) rControls->Update();
+    if(ControlManager::Fetch()) ControlManager::Fetch()->Update();
     GUI *rGUI = GUI::Fetch();
     Debug::Print("Hotkeys\n");
     if(rGUI) rGUI->UpdateHotkeys();
     Debug::Print("GUI\n");
     if(rGUI) rGUI->Update(-1);
+}
+
+void GameGearTimer(FrameRecord *pFrame)
+{
+    Debug::PushPrintTag("Debug_GameGear", "[Timer] Begin\n");
+    UpdateLinkControlsAndGUI(false);
+    ControlManager *rControls = ControlManager::Fetch();
+    GUI *rGUI = GUI::Fetch();
     Debug::Print("Map Manager\n");
     if(MapManager::Fetch()) MapManager::Fetch()->Update();
     Debug::Print("Transition Manager\n");
@@ -264,16 +273,7 @@ void GameGearRender(FrameRecord *pFrame)
 void LevelSelectGearTimer(FrameRecord *pFrame)
 {
     Debug::PushPrintTag("Debug_LevelSelectGear", "[Timer] Begin\n");
-    Debug::Print("Network\n");
-    if(SocketManager::Fetch()) SocketManager::Fetch()->Update();
-    Debug::Print("Controls\n");
-    ControlManager *rControls = ControlManager::Fetch();
-    if(rControls) rControls->Update();
-    GUI *rGUI = GUI::Fetch();
-    Debug::Print("Hotkeys\n");
-    if(rGUI) rGUI->UpdateHotkeys();
-    Debug::Print("GUI\n");
-    if(rGUI) rGUI->Update(-1);
+    UpdateLinkControlsAndGUI(true);
     Debug::Print("Transition Manager\n");
     if(TransitionManager::Fetch()) TransitionManager::Fetch()->Update();
     pFrame->mRedrawRequest = 1;
