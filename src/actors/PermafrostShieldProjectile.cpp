@@ -25,8 +25,7 @@ namespace
 
     void NegateNumber(DataList *pData, const char *pName)
     {
-        if(pData->GetDataEntryKind(pName) != TYPEDVALUE_FLOAT) return;
-        float *rValue = (float *)pData->GetDataEntry(pName);
+        float *rValue = FindDataNumber(pData, pName);
         if(rValue) *rValue = -*rValue;
     }
 }
@@ -73,11 +72,8 @@ void PermafrostShieldProjectile::InterceptProjectile(RootProjectile *pOther)
     if(!rData) return;
     NegateNumber(rData, "fXSpeed");
     NegateNumber(rData, "fYSpeed");
-    if(rData->GetDataEntryKind("iFacing") == TYPEDVALUE_FLOAT)
-    {
-        float *rFacing = (float *)rData->GetDataEntry("iFacing");
-        if(rFacing) *rFacing = (*rFacing == 0.0f) ? 1.0f : 0.0f;
-    }
+    float *rFacing = FindDataNumber(rData, "iFacing");
+    if(rFacing) *rFacing = (*rFacing == 0.0f) ? 1.0f : 0.0f;
 }
 
 // The game's picture of the shield when it is loaded; without it, a dark blue outline.

@@ -9,7 +9,7 @@
 #include "actors/PlayerPony.h"
 #include "core/DataList.h"
 #include "core/NamedLinkedList.h"
-#include "core/Utilities.h"
+#include "core/Geometry.h"
 #include "world/EntityManager.h"
 
 namespace

@@ -119,10 +119,15 @@ void DataList::ClearEntries()
 
 // --- Typed entries of engine objects' lists -----------------------------------------------
 
+float *FindDataNumber(DataList *pList, const char *pName)
+{
+    if(!pList || !pName || pList->GetDataEntryKind(pName) != TYPEDVALUE_FLOAT) return nullptr;
+    return (float *)pList->GetDataEntry(pName);
+}
+
 bool ReadDataNumber(DataList *pList, const char *pName, float &sValue)
 {
-    if(!pList || !pName || pList->GetDataEntryKind(pName) != TYPEDVALUE_FLOAT) return false;
-    float *rValue = (float *)pList->GetDataEntry(pName);
+    float *rValue = FindDataNumber(pList, pName);
     if(!rValue) return false;
     sValue = *rValue;
     return true;

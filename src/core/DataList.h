@@ -53,6 +53,8 @@ private:
 };
 
 // Numbers in a DataList: a missing entry or one that holds no number reads as not found.
+// FindDataNumber gives the number where the list keeps it, so a caller may change it in place.
+float *FindDataNumber(DataList *pList, const char *pName);
 bool ReadDataNumber(DataList *pList, const char *pName, float &sValue);
 // Reads the number, first defining it with the fallback when missing.
 float DefineDataNumber(DataList *pList, const char *pName, float pFallback);

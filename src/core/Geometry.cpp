@@ -361,6 +361,26 @@ float PointDistance3D(float pX1, float pX2, float pY1, float pY2, float pZ1, flo
     return sqrtf(tDX * tDX + tDY * tDY + tDZ * tDZ);
 }
 
+void HitboxCentre(Hitbox pBox, float &sX, float &sY)
+{
+    sX = (pBox.mLft + pBox.mRgt) / 2.0f;
+    sY = (pBox.mTop + pBox.mBot) / 2.0f;
+}
+
+void ZoneRectCentre(ZoneRect pRect, float &sX, float &sY)
+{
+    sX = (pRect.mLft + pRect.mRgt) / 2.0f;
+    sY = (pRect.mTop + pRect.mBot) / 2.0f;
+}
+
+float HitboxCentreDistance(const Hitbox &pA, const Hitbox &pB)
+{
+    float tAX, tAY, tBX, tBY;
+    HitboxCentre(pA, tAX, tAY);
+    HitboxCentre(pB, tBX, tBY);
+    return PointDistance(tAX, tBX, tAY, tBY);
+}
+
 bool BoxHoldingFloatSpans(float pLft, float pRgt, float pTop, float pBot, IntRect &sBox)
 {
     IntRect tBox;

@@ -84,17 +84,10 @@ bool HitboxOverlapsPolygonArrays(Hitbox pBox, PolygonArrays pPolygon);
 
 float PointDistance(float pX1, float pX2, float pY1, float pY2);
 float PointDistance3D(float pX1, float pX2, float pY1, float pY2, float pZ1, float pZ2);
-
-// What an entity's ContainsPoint may answer, as the point index sees it.
-enum SolidReach : uint8_t
-{
-    // The class never holds a point; the index does not keep it.
-    SOLID_REACH_NEVER = 0,
-    // It holds no point now, but may later.
-    SOLID_REACH_NONE = 1,
-    // Every point it holds now lies inside the box given with it.
-    SOLID_REACH_BOX = 2,
-};
+// The middle of a box's edges, and how far apart two boxes' middles lie.
+void HitboxCentre(Hitbox pBox, float &sX, float &sY);
+void ZoneRectCentre(ZoneRect pRect, float &sX, float &sY);
+float HitboxCentreDistance(const Hitbox &pA, const Hitbox &pB);
 
 // The whole-number box holding every point (x, y) with pLft <= (float)x <= pRgt and
 // pTop <= (float)y <= pBot: exact while the edges lie within 2^24, widened beyond so that float

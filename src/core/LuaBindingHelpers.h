@@ -78,6 +78,6 @@ int LuaPushStringOrNil(lua_State *L, const char *pText);
 // Pushes two numbers (a position, a size). Returns 2.
 int LuaPushPair(lua_State *L, float pA, float pB);
 
-// Registers each {name, function} of a table ending in {NULL, NULL} as a global C function
+// Registers each {name, function} of a table ending in {nullptr, nullptr} as a global C function
 // without upvalues. Nothing happens for a null state or table.
 void RegisterLuaFunctions(lua_State *L, const luaL_Reg *pTable);

@@ -31,6 +31,6 @@ void NoteScriptRunBegins();
 void NoteScriptRunEnds();
 
 // Makes a signal also emit a cQuitSignalEventType event into pQueue; a signal that came before
-// the call is emitted at once. NULL detaches and frees the event source: call it before the
-// attached queue is destroyed.
+// the call is emitted at once. A null queue detaches and frees the event source: call it
+// before the attached queue is destroyed.
 void AttachQuitWatcher(ALLEGRO_EVENT_QUEUE *pQueue);

@@ -1,6 +1,5 @@
 #include "core/Utilities.h"
 
-#include <cmath>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -46,26 +45,6 @@ void CopyBytes(void *pDestination, const void *pSource, int32_t pCount)
 {
     if(!pDestination || !pSource || pCount <= 0) return;
     memcpy(pDestination, pSource, (size_t)pCount);
-}
-
-float HitboxCentreDistance(const Hitbox &pA, const Hitbox &pB)
-{
-    float tAX, tAY, tBX, tBY;
-    HitboxCentre(pA, tAX, tAY);
-    HitboxCentre(pB, tBX, tBY);
-    return sqrtf((tBX - tAX) * (tBX - tAX) + (tBY - tAY) * (tBY - tAY));
-}
-
-void HitboxCentre(Hitbox pBox, float &sX, float &sY)
-{
-    sX = (pBox.mLft + pBox.mRgt) / 2.0f;
-    sY = (pBox.mTop + pBox.mBot) / 2.0f;
-}
-
-void ZoneRectCentre(ZoneRect pRect, float &sX, float &sY)
-{
-    sX = (pRect.mLft + pRect.mRgt) / 2.0f;
-    sY = (pRect.mTop + pRect.mBot) / 2.0f;
 }
 
 static bool IsBlank(char pLetter)

@@ -1,8 +1,6 @@
 #pragma once
 #include <cstdint>
 
-#include "core/Hitbox.h"
-
 class NamedLinkedList;
 
 // Type codes of a TypedValue's data.
@@ -38,10 +36,6 @@ float GetRandomFraction();
 
 // Nothing for null pointers or a count <= 0.
 void CopyBytes(void *pDestination, const void *pSource, int32_t pCount);
-
-float HitboxCentreDistance(const Hitbox &pA, const Hitbox &pB);
-void HitboxCentre(Hitbox pBox, float &sX, float &sY);
-void ZoneRectCentre(ZoneRect pRect, float &sX, float &sY);
 
 // Console command lines: a command word followed by arguments separated by runs of blanks.
 // Double quotes not preceded by a backslash open and close quoted sections, inside which blanks

@@ -16,23 +16,6 @@
 
 const char *const RebindControlNames[REBIND_CONTROL_COUNT] = {"Jump", "Shoot", "Dash", "Pause", "ShoulderL", "ShoulderR"};
 
-// The page's navigation nodes. The rebinding cells come first, two a row (primary, then
-// secondary) in the order of RebindControlNames; no node 13 is linked.
-enum OptionsNode : int32_t
-{
-    OPTIONS_NODE_LAST_PRIMARY = 2 * (REBIND_CONTROL_COUNT - 1),
-    OPTIONS_NODE_LAST_SECONDARY = OPTIONS_NODE_LAST_PRIMARY + 1,
-    OPTIONS_NODE_DOUBLE_TAP_DASH = 12,
-    OPTIONS_NODE_SOUND = 14,
-    OPTIONS_NODE_MUSIC_VOLUME = 15,
-    OPTIONS_NODE_SFX_VOLUME = 16,
-    OPTIONS_NODE_SIZE_480 = 17,
-    OPTIONS_NODE_SIZE_960 = 18,
-    OPTIONS_NODE_SIZE_1440 = 19,
-    OPTIONS_NODE_SIZE_1920 = 20,
-    OPTIONS_NODE_FULLSCREEN = 21,
-};
-
 // Ticks the page waits for a new binding.
 static const int32_t cRebindWait = 180;
 static const float cVolumeStep = 0.1f;

@@ -11,7 +11,6 @@ class PlayerPony;
 #define PAUSE_WEAPON_COUNT 8
 #define PAUSE_NODE_COUNT 22
 #define REBIND_CONTROL_COUNT 6
-#define OPTIONS_NODE_COUNT 22
 #define STATUS_NODE_COUNT 18
 
 // The name the GUI files the pause screen under: the world runs only while an object of that
@@ -70,6 +69,24 @@ struct StatusWeaponRecord
 
 // The controls the options page rebinds, in row order.
 extern const char *const RebindControlNames[REBIND_CONTROL_COUNT];
+
+// The options page's navigation nodes. The rebinding cells come first, two a row (primary, then
+// secondary) in the order of RebindControlNames; no node 13 is linked.
+enum OptionsNode : int32_t
+{
+    OPTIONS_NODE_LAST_PRIMARY = 2 * (REBIND_CONTROL_COUNT - 1),
+    OPTIONS_NODE_LAST_SECONDARY = OPTIONS_NODE_LAST_PRIMARY + 1,
+    OPTIONS_NODE_DOUBLE_TAP_DASH = 12,
+    OPTIONS_NODE_SOUND = 14,
+    OPTIONS_NODE_MUSIC_VOLUME = 15,
+    OPTIONS_NODE_SFX_VOLUME = 16,
+    OPTIONS_NODE_SIZE_480 = 17,
+    OPTIONS_NODE_SIZE_960 = 18,
+    OPTIONS_NODE_SIZE_1440 = 19,
+    OPTIONS_NODE_SIZE_1920 = 20,
+    OPTIONS_NODE_FULLSCREEN = 21,
+    OPTIONS_NODE_COUNT,
+};
 
 // Copies the text with a..z made capitals, always terminated within the size; null for a null
 // source (the destination is then left alone).

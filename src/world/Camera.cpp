@@ -7,7 +7,6 @@
 #include <cstring>
 
 #include "actors/PlayerPony.h"
-#include "core/Application.h"
 #include "core/ControlManager.h"
 #include "core/Geometry.h"
 #include "core/LuaManager.h"
@@ -477,7 +476,7 @@ void Camera::CenterOnTarget(int32_t pLft, int32_t pTop, int32_t pRgt, int32_t pB
 void Camera::RaiseZoomToFloor()
 {
     int32_t tWheel = 0;
-    ControlManager *rControls = GetApplication()->rControlManager;
+    ControlManager *rControls = ControlManager::Fetch();
     if(rControls) rControls->GetMousePosition(nullptr, nullptr, &tWheel);
     if(!mWheelRemembered)
     {

@@ -17,14 +17,6 @@ namespace
     const float cDrawOffsetY = -19.0f;
 
     const ProjectileOverride cDragonFlame = {DragonFlameLogic, DragonFlameRender};
-
-    // A number the script stored in the projectile's data; absent or non-numeric reads as null.
-    float *DataNumber(RootProjectile *pProjectile, const char *pName)
-    {
-        DataList *rData = pProjectile->GetData();
-        if(!rData || rData->GetDataEntryKind(pName) != TYPEDVALUE_FLOAT) return nullptr;
-        return (float *)rData->GetDataEntry(pName);
-    }
 }
 
 const ProjectileOverride *FindProjectileOverride(const char *pPath)
@@ -35,8 +27,8 @@ const ProjectileOverride *FindProjectileOverride(const char *pPath)
 
 void DragonFlameLogic(RootProjectile *pProjectile)
 {
-    float *rAngle = DataNumber(pProjectile, "fAngle");
-    float *rLifetime = DataNumber(pProjectile, "iLifetime");
+    float *rAngle = FindDataNumber(pProjectile->GetData(), "fAngle");
+    float *rLifetime = FindDataNumber(pProjectile->GetData(), "iLifetime");
     float tAngle = rAngle ? *rAngle : 0.0f;
     Hitbox tBox;
     pProjectile->GetHitbox(tBox);
@@ -48,7 +40,7 @@ void DragonFlameLogic(RootProjectile *pProjectile)
 
 void DragonFlameRender(RootProjectile *pProjectile)
 {
-    float *rLifetime = DataNumber(pProjectile, "iLifetime");
+    float *rLifetime = FindDataNumber(pProjectile->GetData(), "iLifetime");
     float tLifetime = rLifetime ? *rLifetime : 0.0f;
     const int32_t tTick = TruncateCoordinate((cFlameLifetime - tLifetime) / cTicksPerFrame);
     pProjectile->SetFrame(cFlameAnimation, tTick, cDrawOffsetX, cDrawOffsetY);

@@ -4,6 +4,7 @@
 #include "core/Geometry.h"
 #include "core/Hitbox.h"
 #include "core/RootObject.h"
+#include "world/SolidIndex.h"
 
 class DataList;
 struct lua_State;

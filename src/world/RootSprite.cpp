@@ -26,24 +26,18 @@ namespace
     const int32_t cWaterOffsetY = -3;
     const float cWaterDepth = 13.0f;
 
-    // A number a script stored in the sprite's data; missing or not a number reads as null,
-    // so the overrides never read a string as a float or write to nothing.
-    float *DataNumber(RootSprite *pSprite, const char *pName)
-    {
-        DataList *rData = pSprite->GetData();
-        if(!rData || rData->GetDataEntryKind(pName) != TYPEDVALUE_FLOAT) return nullptr;
-        return (float *)rData->GetDataEntry(pName);
-    }
-
+    // Numbers a script stored in the sprite's data; a missing one, or a string, reads as 0 and
+    // takes no additions, so the overrides never read a string as a float or write to nothing.
     float ReadNumber(RootSprite *pSprite, const char *pName)
     {
-        float *rValue = DataNumber(pSprite, pName);
-        return rValue ? *rValue : 0.0f;
+        float tValue = 0.0f;
+        ReadDataNumber(pSprite->GetData(), pName, tValue);
+        return tValue;
     }
 
     void AddToNumber(RootSprite *pSprite, const char *pName, float pAmount)
     {
-        float *rValue = DataNumber(pSprite, pName);
+        float *rValue = FindDataNumber(pSprite->GetData(), pName);
         if(rValue) *rValue += pAmount;
     }
 

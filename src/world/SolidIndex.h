@@ -5,6 +5,17 @@
 
 class RootEntity;
 
+// What an entity's ContainsPoint may answer, as the point index sees it.
+enum SolidReach : uint8_t
+{
+    // The class never holds a point; the index does not keep it.
+    SOLID_REACH_NEVER = 0,
+    // It holds no point now, but may later.
+    SOLID_REACH_NONE = 1,
+    // Every point it holds now lies inside the box given with it.
+    SOLID_REACH_BOX = 2,
+};
+
 // True when the entity's ContainsPoint accepts some point of the box; only the part of the box
 // inside the entity's reach is walked.
 bool EntityHoldsPointIn(RootEntity *pEntity, const IntRect &pBox);

@@ -7,7 +7,7 @@ namespace
     int32_t CountNamed(const char *pPrefix)
     {
         int32_t tCount = 0;
-        NamedLinkedList *rList = GetApplication()->rEntityManager->GetEntityList();
+        NamedLinkedList *rList = EntityManager::Fetch()->GetEntityList();
         for(void *rData = rList->PushIterator(); rData; rData = rList->IterateNext())
         {
             if(!strncmp(rList->GetIteratorName(), pPrefix, strlen(pPrefix))) tCount++;
@@ -79,13 +79,13 @@ TEST_F(AIAttackTest, LemonShotsMirrorAboutTheBoxRightAndSpawnsAboutThePosition)
     rSpawn->AddScriptArgument("gamma");
     EXPECT_EQ(Captured(), "AISpawnEnemyAttack::AddScriptArgument error, no more arguments can be added.\n");
     Tick();
-    Enemy *rChild = (Enemy *)GetApplication()->rEntityManager->GetEntity("Child");
+    Enemy *rChild = (Enemy *)EntityManager::Fetch()->GetEntity("Child");
     ASSERT_NE(rChild, nullptr);
     rChild->GetPosition(tX, tY, tZ);
     EXPECT_EQ(tX, 196.0f);
     EXPECT_EQ(tY, 106.0f);
     EXPECT_EQ(GlobalString("gSpawnArgs"), "2:alpha,beta;");
-    EXPECT_EQ(GetApplication()->rDataLibrary->GetActiveStackSize(), 0);
+    EXPECT_EQ(DataLibrary::Fetch()->GetActiveStackSize(), 0);
 }
 
 TEST_F(AIAttackTest, ASpawnedConstructorThatClearsItsParentsAttacksFreesNothingInUse)

@@ -171,12 +171,12 @@ TEST_F(AIMovementTest, LoopingQueuesRestartAndTheQueueIsCapped)
 TEST_F(AIMovementTest, ScriptControlRunsItsScriptWithATimerAndMovesItsOwner)
 {
     Enemy *rEnemy = MakeEnemy("Scripted", 200.0f, 100.0f, 20.0f, 5);
-    GetApplication()->rDataLibrary->PushActiveEntity(rEnemy);
+    DataLibrary::Fetch()->PushActiveEntity(rEnemy);
     std::string tCode = "Enemy_PushPropertyAsActiveObject('AIMovementHandler') AIMovementHandler_AddMovement('SCRIPT CONTROL') "
                         "AISC_DefineProperty('Speed', 'N', 4) AISC_SetScript('" +
                         Script("enemy_script_control.lua") + "') DL_PopActiveEntity()";
     Run(tCode.c_str());
-    GetApplication()->rDataLibrary->PopActiveEntity();
+    DataLibrary::Fetch()->PopActiveEntity();
     // SetScript runs the script once at once; every tick after runs it again.
     EXPECT_EQ(GlobalNumber("gTimer"), 1.0);
     Tick(3);
@@ -187,9 +187,9 @@ TEST_F(AIMovementTest, ScriptControlRunsItsScriptWithATimerAndMovesItsOwner)
 
     // The AISC_ globals write only into a script control.
     testing::internal::CaptureStderr();
-    GetApplication()->rDataLibrary->PushActiveEntity(rEnemy);
+    DataLibrary::Fetch()->PushActiveEntity(rEnemy);
     Run("AISC_SetProperty('Timer', 99) gNone = AISC_GetProperty('Timer')");
-    GetApplication()->rDataLibrary->PopActiveEntity();
+    DataLibrary::Fetch()->PopActiveEntity();
     std::string tErr = Captured();
     EXPECT_EQ(GlobalString("gNone"), "<nil>");
     EXPECT_NE(tErr.find("AISC_SetProperty: Failed, rActiveObject was wrong type"), std::string::npos);

@@ -12,7 +12,7 @@ namespace
     RootProjectile *LastShot()
     {
         RootProjectile *rFound = nullptr;
-        NamedLinkedList *rList = GetApplication()->rEntityManager->GetEntityList();
+        NamedLinkedList *rList = EntityManager::Fetch()->GetEntityList();
         for(void *rData = rList->PushIterator(); rData; rData = rList->IterateNext())
         {
             if(!strncmp(rList->GetIteratorName(), "PROJ|KestraShot|", 16)) rFound = (RootProjectile *)rData;
@@ -158,7 +158,7 @@ TEST_F(BusterShotTest, ShotsFiredFacingLeftMirrorTheMuzzleOffset)
         SCOPED_TRACE(rWeapon.mKind);
         mPlayer->SelectWeapon(rWeapon.mSlot);
         mPlayer->Shoot();
-        RootEntity *rFired = GetApplication()->rEntityManager->FindByName(rWeapon.mKind);
+        RootEntity *rFired = EntityManager::Fetch()->FindByName(rWeapon.mKind);
         ASSERT_NE(rFired, nullptr);
         float tX, tY, tZ;
         rFired->GetPosition(tX, tY, tZ);

@@ -8,9 +8,9 @@ TEST_F(EnemyBindingsTest, AScriptBuildsAndQueriesAnEnemyAndBadCallsOnlyReport)
 {
     Run(("gEmptyLogic = '" + Script("enemy_empty.lua") + "' gCtorPath = '" + Script("enemy_constructor.lua") + "'").c_str());
     testing::internal::CaptureStderr();
-    ASSERT_TRUE(GetApplication()->rLuaManager->ExecuteFile(Script("enemy_bindings.lua").c_str()));
+    ASSERT_TRUE(LuaManager::Fetch()->ExecuteFile(Script("enemy_bindings.lua").c_str()));
     std::string tErr = Captured();
-    EXPECT_EQ(GetApplication()->rDataLibrary->GetActiveStackSize(), 0);
+    EXPECT_EQ(DataLibrary::Fetch()->GetActiveStackSize(), 0);
     EXPECT_EQ(GlobalString("gResults"), "20 30 120 200 120 200 140.69999694824 230.19999694824 130.35000610352 215.10000610352 6 2 Scripted "
                                         "Left false true");
     EXPECT_EQ(GlobalString("gCounts"), "000");
@@ -19,7 +19,7 @@ TEST_F(EnemyBindingsTest, AScriptBuildsAndQueriesAnEnemyAndBadCallsOnlyReport)
     EXPECT_EQ(GlobalString("gWrongActive"), "false");
     EXPECT_EQ(GlobalString("gNoMovements"), "false");
 
-    Enemy *rEnemy = (Enemy *)GetApplication()->rEntityManager->GetEntity("Scripted");
+    Enemy *rEnemy = (Enemy *)EntityManager::Fetch()->GetEntity("Scripted");
     ASSERT_NE(rEnemy, nullptr);
     EXPECT_EQ(rEnemy->GetDamageTakenFrom(0), 4);
     EXPECT_TRUE(rEnemy->GetAllowAirWalk());
@@ -93,13 +93,13 @@ TEST_F(EnemyBindingsTest, SideQueriesAndScriptedMovesUseTheLevel)
     // Against the left wall (x < 16), standing on the floor (y >= 400).
     Enemy *rEnemy = MakeEnemy("Walled", 16.0f, 380.0f, 20.0f, 5);
     rEnemy->SetMoveEntityFlag("AllowAirWalk", 1);
-    GetApplication()->rDataLibrary->PushActiveEntity(rEnemy);
+    DataLibrary::Fetch()->PushActiveEntity(rEnemy);
     Run("gSides = tostring(Enemy_IsSideBlocked('Left')) .. tostring(Enemy_IsSideBlocked('Right')) .. "
         "tostring(Enemy_IsSideBlocked('Bottom')) .. tostring(Enemy_IsSideBlocked('Top'))"
         "gMovable = tostring(Enemy_IsSideMovable('Left')) .. tostring(Enemy_IsSideMovable('Right'))"
         "Enemy_ExecMove(-5, 0, 0) gAfterWall = Enemy_GetProperty('Position')"
         "Enemy_ExecMove(7, -30, 0) gX, gY = Enemy_GetProperty('Position')");
-    GetApplication()->rDataLibrary->PopActiveEntity();
+    DataLibrary::Fetch()->PopActiveEntity();
     EXPECT_EQ(GlobalString("gSides"), "truefalsetruefalse");
     EXPECT_EQ(GlobalString("gMovable"), "falsetrue");
     EXPECT_EQ(GlobalNumber("gAfterWall"), 16.0);

@@ -118,7 +118,7 @@ TEST_F(EnemyDamageTest, ShotsThatKillWithTwoOrMoreFlyOnTheRestAreUsedUp)
             Tick();
             EXPECT_EQ(Alive(tEnemy), rCase.mDamage < rCase.mHealth);
             EXPECT_EQ(Alive(tShot), !rCase.mUsedUp);
-            GetApplication()->rEntityManager->ClearEntities();
+            EntityManager::Fetch()->ClearEntities();
         }
     }
 }
@@ -127,10 +127,10 @@ TEST_F(EnemyDamageTest, InvulnerabilityRejectsHitsWithTheSoundAndFlashesInThreeT
 {
     AudioPackage *nHurt = new AudioPackage(mLayer);
     nHurt->LoadSample("EnemyHurt");
-    GetApplication()->rAudioManager->AddSound("EnemyHurt", nHurt);
+    AudioManager::Fetch()->AddSound("EnemyHurt", nHurt);
     AudioPackage *nClink = new AudioPackage(mLayer);
     nClink->LoadSample("EnemyClink");
-    GetApplication()->rAudioManager->AddSound("EnemyClink", nClink);
+    AudioManager::Fetch()->AddSound("EnemyClink", nClink);
 
     Enemy *rEnemy = MakeEnemy("Target", cEX, cEY, 40.0f, 10);
     rEnemy->SetInvincibleMaxTime(30);
@@ -246,7 +246,7 @@ TEST_F(EnemyDamageTest, ContactHurtsThePlayerAndHitPlayerLastsOneTick)
     for(int32_t t = 0; t < 3; t++)
     {
         Tick();
-        GetApplication()->rEntityManager->RunTickAlways();
+        EntityManager::Fetch()->RunTickAlways();
     }
     EXPECT_EQ(mPlayer->GetHealth(), tHealth - 3);
     // The player finds the contact first in the tick, so the enemy's logic sees it that tick;

@@ -16,12 +16,12 @@ TEST_F(EnemyLifecycleTest, ClearingEntitiesAndWipingProjectilesLeaveNoStaleBoxes
         rEnemy->SetContactDamage(1);
     }
     Tick();
-    GetApplication()->rEntityManager->WipeProjectiles();
+    EntityManager::Fetch()->WipeProjectiles();
     Tick();
-    NamedLinkedList *nEnemies = GetApplication()->rEntityManager->ListByType(TYPE_ENEMY);
+    NamedLinkedList *nEnemies = EntityManager::Fetch()->ListByType(TYPE_ENEMY);
     EXPECT_EQ(nEnemies->GetCount(), 4);
     delete nEnemies;
-    GetApplication()->rEntityManager->ClearEntities();
+    EntityManager::Fetch()->ClearEntities();
     Tick();
 
     // Projectiles first, then the enemies that held them.
@@ -43,12 +43,12 @@ TEST_F(EnemyLifecycleTest, ABoxThatDestroysItselfFromAScriptIsForgotten)
 {
     Enemy *rEnemy = MakeEnemy("Selfish", 200.0f, 100.0f, 20.0f, 3);
     rEnemy->GetEnemyHitbox()->SetNumberOfHitboxes(2);
-    GetApplication()->rDataLibrary->PushActiveEntity(rEnemy);
+    DataLibrary::Fetch()->PushActiveEntity(rEnemy);
     Run("Enemy_PushPropertyAsActiveObject('Projectile') Proj_SetProperty('SelfDestruct', true) DL_PopActiveEntity()"
         "Enemy_PushPropertyAsActiveObject('Hitbox') Hitbox_PushProjectile(1) Proj_SetProperty('SelfDestruct', true) DL_PopActiveEntity()"
         "DL_PopActiveEntity()");
-    GetApplication()->rDataLibrary->PopActiveEntity();
-    EXPECT_EQ(GetApplication()->rDataLibrary->GetActiveStackSize(), 0);
+    DataLibrary::Fetch()->PopActiveEntity();
+    EXPECT_EQ(DataLibrary::Fetch()->GetActiveStackSize(), 0);
     Tick(2);
     EXPECT_EQ(rEnemy->GetContactProjectile(), nullptr);
     EXPECT_NE(rEnemy->GetEnemyHitbox()->GetBox(0), nullptr);
@@ -66,13 +66,13 @@ TEST_F(EnemyLifecycleTest, DetachedCollisionIsOwnedByTheEnemyAndKillAllMarksEver
     rEnemy->GetEnemyHitbox()->SetNumberOfHitboxes(2);
     RootProjectile *rContact = rEnemy->GetContactProjectile();
     rEnemy->DetachCollision();
-    EXPECT_FALSE(GetApplication()->rEntityManager->GetEntityList()->ContainsData(rContact));
+    EXPECT_FALSE(EntityManager::Fetch()->GetEntityList()->ContainsData(rContact));
     EXPECT_EQ(rEnemy->GetEnemyHitbox()->GetBoxCount(), 0);
     Tick();
     MakeEnemy("Other", 300.0f, 100.0f, 20.0f, 3);
     Enemy::KillAllEnemies();
     Tick();
-    EXPECT_EQ(GetApplication()->rEntityManager->GetLastEnemyCount(), 0);
+    EXPECT_EQ(EntityManager::Fetch()->GetLastEnemyCount(), 0);
 }
 
 TEST_F(EnemyLifecycleTest, TheBossBarLosesItsTargetWhenTheEnemyGoes)
@@ -85,9 +85,9 @@ TEST_F(EnemyLifecycleTest, TheBossBarLosesItsTargetWhenTheEnemyGoes)
     ASSERT_NE(rBar, nullptr);
 
     Enemy *rBoss = MakeEnemy("Boss", 200.0f, 100.0f, 20.0f, 3);
-    GetApplication()->rDataLibrary->PushActiveEntity(rBoss);
+    DataLibrary::Fetch()->PushActiveEntity(rBoss);
     Run("Enemy_BecomeHealthBarTarget()");
-    GetApplication()->rDataLibrary->PopActiveEntity();
+    DataLibrary::Fetch()->PopActiveEntity();
     EXPECT_EQ(Enemy::GetBossBarTarget(), rBoss);
     EXPECT_TRUE(rBar->IsVisible());
     EXPECT_EQ(rBar->GetTargetHealth(), 3);
@@ -155,7 +155,7 @@ TEST_F(EnemyLifecycleTest, HooksLearnWhichEnemyTheyStruckAndNoneOutsideTheIntake
     nShot->SetImmuneToInterception(1);
     nShot->SetDimensions(0.0f, 0.0f, 8.0f, 8.0f);
     nShot->SetPosition(205.0f, 105.0f);
-    GetApplication()->rEntityManager->RegisterProjectile("Witness", nShot, DeleteRootObject);
+    EntityManager::Fetch()->RegisterProjectile("Witness", nShot, DeleteRootObject);
     Tick();
     EXPECT_EQ(xWitnessed.mImpacts, 1);
     EXPECT_EQ(xWitnessed.rImpactEnemy, rEnemy);
@@ -172,7 +172,7 @@ TEST_F(EnemyLifecycleTest, HooksLearnWhichEnemyTheyStruckAndNoneOutsideTheIntake
     nBuster->SetImmuneToInterception(1);
     nBuster->SetDimensions(0.0f, 0.0f, 8.0f, 8.0f);
     nBuster->SetPosition(305.0f, 105.0f);
-    GetApplication()->rEntityManager->RegisterProjectile("Witness", nBuster, DeleteRootObject);
+    EntityManager::Fetch()->RegisterProjectile("Witness", nBuster, DeleteRootObject);
     Tick();
     EXPECT_GE(xWitnessed.mBlocks, 1);
     EXPECT_EQ(xWitnessed.rBlockEnemy, rShield);
@@ -202,7 +202,7 @@ TEST_F(EnemyLifecycleTest, AScriptControlThatClearsItsOwnQueueIsNotFreedUnderIts
     Tick();
     EXPECT_TRUE(rHandler->IsEmpty());
     EXPECT_EQ(GlobalNumber("gQuitRuns"), 4.0);
-    EXPECT_EQ(GetApplication()->rDataLibrary->GetActiveStackSize(), 0);
+    EXPECT_EQ(DataLibrary::Fetch()->GetActiveStackSize(), 0);
 }
 
 TEST_F(EnemyLifecycleTest, APurgedAnimationLeavesTheAppearanceEmptyNotDangling)
@@ -210,10 +210,10 @@ TEST_F(EnemyLifecycleTest, APurgedAnimationLeavesTheAppearanceEmptyNotDangling)
     Enemy *rEnemy = MakeEnemy("Shown", 200.0f, 100.0f, 20.0f, 5);
     Run("DL_AddPath('Root/Animations/Test/Walk/') Anim_Create('Root/Animations/Test/Walk/Anim') Anim_SetProperty('TotalFrames', 1)"
         "DL_PopActiveEntity()");
-    GetApplication()->rDataLibrary->PushActiveEntity(rEnemy);
+    DataLibrary::Fetch()->PushActiveEntity(rEnemy);
     Run("Enemy_Appearance_SetProperty('AnimationsTotal', 1) Enemy_Appearance_SetProperty('Animation', 0, 'Root/Animations/Test/Walk/Anim')"
         "Enemy_Appearance_SetProperty('AnimationIndex', 0)");
-    GetApplication()->rDataLibrary->PopActiveEntity();
+    DataLibrary::Fetch()->PopActiveEntity();
     ASSERT_NE(rEnemy->GetAppearance()->GetAnimation(0), nullptr);
     Run("DL_Purge('Root/Animations/Test/', false)");
     EXPECT_EQ(rEnemy->GetAppearance()->GetAnimation(0), nullptr);

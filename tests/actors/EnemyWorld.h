@@ -31,11 +31,11 @@ protected:
         PlayerWorld::SetUp();
         Application *rApp = GetApplication();
         rApp->rLuaManager = new LuaManager();
-        RegisterLuaBindings(rApp->rLuaManager->GetState());
+        RegisterLuaBindings(LuaManager::Fetch()->GetState());
         rApp->rCameraManager = new CameraManager();
         rApp->rSpawnManager = new SpawnManager();
-        rApp->rSpawnManager->BuildPresets();
-        L = rApp->rLuaManager->GetState();
+        SpawnManager::Fetch()->BuildPresets();
+        L = LuaManager::Fetch()->GetState();
     }
 
     void TearDown() override
@@ -57,7 +57,7 @@ protected:
     Enemy *MakeEnemy(const char *pName, float pX, float pY, float pSize, int32_t pHealth, const char *pLogic = nullptr)
     {
         Enemy *nEnemy = new Enemy(pName);
-        GetApplication()->rEntityManager->RegisterEntity(nEnemy->GetName(), nEnemy, DeleteRootObject);
+        EntityManager::Fetch()->RegisterEntity(nEnemy->GetName(), nEnemy, DeleteRootObject);
         nEnemy->SetLogicScript(pLogic ? pLogic : Script("enemy_empty.lua").c_str());
         nEnemy->SetBoundingBoxSize(pSize, pSize);
         nEnemy->SetPositionAutoCenter(pX, pY, 0.0f);
@@ -77,13 +77,13 @@ protected:
         nShot->SetImmuneToInterception(1);
         nShot->SetDimensions(0.0f, 0.0f, 8.0f, 8.0f);
         nShot->SetPosition(pX, pY);
-        GetApplication()->rEntityManager->RegisterProjectile("TestShot", nShot, DeleteRootObject);
+        EntityManager::Fetch()->RegisterProjectile("TestShot", nShot, DeleteRootObject);
         return nShot;
     }
 
     bool Alive(int32_t pID)
     {
-        return GetApplication()->rEntityManager->FindByID(pID) != nullptr;
+        return EntityManager::Fetch()->FindByID(pID) != nullptr;
     }
 
     void Run(const char *pText)

@@ -21,14 +21,14 @@ TEST_F(HostileScriptTest, HostileNumbersReachNoOverflowAndNoHugeAllocation)
     for(int32_t i = 0; i < 10; i++)
     {
         Tick();
-        GetApplication()->rCameraManager->Update();
+        CameraManager::Fetch()->Update();
     }
     const std::string tLog = testing::internal::GetCapturedStderr();
     ASSERT_EQ(0, tStatus) << tLuaError;
     EXPECT_EQ(0, lua_gettop(L));
     EXPECT_NE(std::string::npos, tLog.find("Camera_SetProperty:  ZonesTotal 2147483647 is more than 4096, using 4096.\n"));
     EXPECT_NE(std::string::npos, tLog.find("Anim_SetProperty:  TotalFrames 2147483647 is more than 4096, using 4096.\n"));
-    Camera *rCamera = GetApplication()->rCameraManager->GetActiveCamera();
+    Camera *rCamera = CameraManager::Fetch()->GetActiveCamera();
     ASSERT_NE(nullptr, rCamera);
     EXPECT_LE(rCamera->GetZoneCount(), CAMERA_MAX_ZONES);
 }

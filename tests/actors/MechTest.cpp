@@ -15,7 +15,7 @@ namespace
             PlayerWorld::SetUp();
             mMech = new MechSuit();
             mMech->SetPosition(300.0f, (float)cFloorY - MECH_HEIGHT);
-            GetApplication()->rEntityManager->RegisterEntity(MECH_ENTITY_NAME, mMech, DeleteRootObject);
+            EntityManager::Fetch()->RegisterEntity(MECH_ENTITY_NAME, mMech, DeleteRootObject);
             Tick(40);
         }
 
@@ -44,7 +44,7 @@ TEST_F(MechTest, StandingMechPowersDownAndFallsUntilItStands)
 {
     MechSuit *nMech = new MechSuit();
     nMech->SetPosition(200.0f, 100.0f);
-    GetApplication()->rEntityManager->RegisterEntity("Second", nMech, DeleteRootObject);
+    EntityManager::Fetch()->RegisterEntity("Second", nMech, DeleteRootObject);
     float tExpected = 0.0f;
     float tTop = 100.0f;
     for(int32_t i = 1; i <= 31; i++)
@@ -221,7 +221,7 @@ TEST_F(MechTest, DestroyedOrForgottenMechSetsHerOnFoot)
 
     Tick(200);
     ASSERT_EQ(mPlayer->GetMech(), mMech);
-    GetApplication()->rEntityManager->ClearEntities();
+    EntityManager::Fetch()->ClearEntities();
     EXPECT_EQ(mPlayer->GetMech(), nullptr);
     EXPECT_FLOAT_EQ(mPlayer->GetHitboxPtr()->mRgt - X(), 19.0f);
     Tick(5);
@@ -234,7 +234,7 @@ TEST_F(MechTest, AMechLeftInsideTheFloorRisesToStandOnIt)
 {
     MechSuit *nMech = new MechSuit();
     nMech->SetPosition(200.0f, (float)cFloorY - MECH_HEIGHT + 30.0f);
-    GetApplication()->rEntityManager->RegisterEntity("Second", nMech, DeleteRootObject);
+    EntityManager::Fetch()->RegisterEntity("Second", nMech, DeleteRootObject);
     nMech->Update();
     Hitbox tBox;
     nMech->GetHitbox(tBox);
@@ -246,7 +246,7 @@ TEST_F(MechTest, AMechLeftInsideTheFloorRisesToStandOnIt)
 // it, and she does not find herself in it again as she lands.
 TEST_F(MechTest, AfterHerDeathTheMechStandsWhereTheMapPlacedIt)
 {
-    GetApplication()->rMapManager->SetMechLocation(300, cFloorY - 67);
+    MapManager::Fetch()->SetMechLocation(300, cFloorY - 67);
     mPlayer->SetStartPosition(100.0f, (float)(cFloorY - 52));
     Board();
     SetKey(ALLEGRO_KEY_RIGHT, true);
@@ -275,7 +275,7 @@ TEST_F(MechTest, AfterHerDeathTheMechStandsWhereTheMapPlacedIt)
 // it away; a box with no free place within the rise allowed stays where it is.
 TEST_F(MechTest, ARiddenMechSetDownInsideTheFloorClimbsOut)
 {
-    const ClipWorld tWorld = GetApplication()->rMapManager->GetClipWorld();
+    const ClipWorld tWorld = MapManager::Fetch()->GetClipWorld();
     Hitbox tDeep = HitboxFromEdges(200.0f, 410.0f, 230.0f, 477.0f);
     EXPECT_FALSE(RiseOutOfSolid(tWorld, tDeep, 67));
     EXPECT_FLOAT_EQ(tDeep.mTop, 410.0f);

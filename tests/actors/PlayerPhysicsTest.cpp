@@ -293,7 +293,7 @@ TEST_F(PlayerPhysicsTest, ALadderTakenOutOfItsListLetsGoOfTheClimber)
     ClimbOntoALadder();
     if(HasFatalFailure()) return;
 
-    GetApplication()->rEntityManager->RemoveSpecialObject(LADDER_LIST_NAME, "Ladder");
+    EntityManager::Fetch()->RemoveSpecialObject(LADDER_LIST_NAME, "Ladder");
     EXPECT_FALSE(mPlayer->IsOnLadder());
     Tick(3);
     EXPECT_FALSE(mPlayer->IsOnLadder());

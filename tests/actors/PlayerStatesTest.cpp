@@ -134,7 +134,7 @@ TEST_F(PlayerStatesTest, DeathRunsOneHundredSixtyEightTicksWithItsSoundsThenResp
     EXPECT_FLOAT_EQ(Y(), (float)(cFloorY - 52));
 
     // A new map's special lists take the checkpoint with them; the player lets go of it.
-    GetApplication()->rEntityManager->ResetSpecialLists();
+    EntityManager::Fetch()->ResetSpecialLists();
     EXPECT_EQ(mPlayer->GetActiveCheckpoint(), nullptr);
     float tX, tY;
     mPlayer->GetRespawnPosition(tX, tY);
@@ -256,7 +256,7 @@ TEST_F(PlayerStatesTest, WeaponSelectionClampsAndClearingRespawnStateDropsTheLad
     SetKey(ALLEGRO_KEY_UP, true);
     Tick();
     ASSERT_TRUE(mPlayer->IsOnLadder());
-    GetApplication()->rEntityManager->ResetSpecialLists();
+    EntityManager::Fetch()->ResetSpecialLists();
     EXPECT_FALSE(mPlayer->IsOnLadder());
     Tick(3);
 }

@@ -44,15 +44,15 @@ protected:
 
         rApp->rDataLibrary = new DataLibrary();
         rApp->rOptionsManager = new OptionsManager();
-        rApp->rOptionsManager->Bind("GodMode", &mGodMode, TYPEDVALUE_BOOL);
-        rApp->rOptionsManager->Bind("ShowHitboxes", &mShowHitboxes, TYPEDVALUE_BOOL);
+        OptionsManager::Fetch()->Bind("GodMode", &mGodMode, TYPEDVALUE_BOOL);
+        OptionsManager::Fetch()->Bind("ShowHitboxes", &mShowHitboxes, TYPEDVALUE_BOOL);
         rApp->rControlManager = new ControlManager();
-        rApp->rControlManager->BootDefaults();
+        ControlManager::Fetch()->BootDefaults();
         mLayer = new RecordingAudioLayer();
         rApp->rAudioManager = new AudioManager(mLayer);
         rApp->rEntityManager = new EntityManager();
-        rApp->rEntityManager->CreatePlayer();
-        rApp->rEntityManager->CreateSpecialLists();
+        EntityManager::Fetch()->CreatePlayer();
+        EntityManager::Fetch()->CreateSpecialLists();
         rApp->rMapManager = new MapManager();
         rApp->rCameraManager = nullptr;
         rApp->rTransitionManager = nullptr;
@@ -65,7 +65,7 @@ protected:
         {
             AudioPackage *nPackage = new AudioPackage(mLayer);
             nPackage->LoadSample(rName);
-            rApp->rAudioManager->AddSound(rName, nPackage);
+            AudioManager::Fetch()->AddSound(rName, nPackage);
         }
 
         FillSolid(0, cFloorY, cWidth, cHeight);
@@ -119,7 +119,7 @@ protected:
         nChunk->SetClip(&tRecord);
         nLevel->SetChunk(0, 0, nChunk);
         free(tData);
-        GetApplication()->rMapManager->SetLevel(nLevel);
+        MapManager::Fetch()->SetLevel(nLevel);
     }
 
     void SetKey(int pKey, bool pDown)
@@ -137,7 +137,7 @@ protected:
             ControlManager *rControls = GetApplication()->rControlManager;
             rControls->LendKeyboardState(&mKeys);
             rControls->Update();
-            GetApplication()->rEntityManager->Update();
+            EntityManager::Fetch()->Update();
         }
     }
 
@@ -164,7 +164,7 @@ protected:
 
     int32_t Plays(const char *pSound)
     {
-        AudioPackage *rPackage = GetApplication()->rAudioManager->GetSound(pSound);
+        AudioPackage *rPackage = AudioManager::Fetch()->GetSound(pSound);
         return rPackage ? mLayer->CountCalls(AUDIO_CALL_SAMPLE_GET_CHANNEL, rPackage->GetHandle()) : -1;
     }
 
@@ -177,13 +177,13 @@ protected:
         nShot->SetPosition(pX, pY);
         nShot->SetDamage(pDamage);
         nShot->SetBlockAutoOffscreenDestruction(1);
-        GetApplication()->rEntityManager->RegisterProjectile("Test", nShot, DeleteRootObject);
+        EntityManager::Fetch()->RegisterProjectile("Test", nShot, DeleteRootObject);
         return nShot;
     }
 
     int32_t BusterShots()
     {
-        return GetApplication()->rEntityManager->CountProjectilesNamed("KestraShot");
+        return EntityManager::Fetch()->CountProjectilesNamed("KestraShot");
     }
 
     Application mSaved;

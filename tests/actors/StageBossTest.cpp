@@ -12,7 +12,7 @@ namespace
 {
     int32_t CountEnemies()
     {
-        NamedLinkedList *nEnemies = GetApplication()->rEntityManager->ListByType(TYPE_ENEMY);
+        NamedLinkedList *nEnemies = EntityManager::Fetch()->ListByType(TYPE_ENEMY);
         int32_t tCount = nEnemies->GetCount();
         delete nEnemies;
         return tCount;
@@ -21,7 +21,7 @@ namespace
     std::string Boundaries()
     {
         float tL, tT, tR, tB;
-        GetApplication()->rCameraManager->GetActiveCamera()->GetBoundaries(tL, tT, tR, tB);
+        CameraManager::Fetch()->GetActiveCamera()->GetBoundaries(tL, tT, tR, tB);
         char tText[64];
         snprintf(tText, sizeof(tText), "%g %g %g %g", tL, tT, tR, tB);
         return tText;
@@ -54,13 +54,13 @@ TEST_F(StageBossTest, ABossWakesOnceAndStaysBeatenOnceBeaten)
 
     // Beaten: its destruction script tells the map. However often the zone fires afterwards,
     // on her way back after a death too, no boss wakes.
-    RootEntity *rBoss = GetApplication()->rEntityManager->GetEntity("Boss");
+    RootEntity *rBoss = EntityManager::Fetch()->GetEntity("Boss");
     Captured();
     ASSERT_NE(rBoss, nullptr);
     RunWithActive(rBoss, "fnStageBossFell()");
     testing::internal::CaptureStderr();
     EXPECT_EQ(Boundaries(), "0 0 1000 600");
-    EXPECT_NE(GetApplication()->rEntityManager->GetEntity("Goal"), nullptr);
+    EXPECT_NE(EntityManager::Fetch()->GetEntity("Goal"), nullptr);
     Enemy::KillAllEnemies();
     Tick();
     Run(cWake);

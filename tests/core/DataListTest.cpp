@@ -125,6 +125,23 @@ TEST(DataListStore, KindsFollowEntriesThroughReplacement)
     EXPECT_EQ(tShared, 4);
 }
 
+TEST(DataListStore, NumbersAreFoundInPlaceAndOnlyAsNumbers)
+{
+    DataList tList;
+    tList.AddNumberEntry("Speed", 2.0f);
+    tList.AddStringEntry("Name", "four");
+    float *rSpeed = FindDataNumber(&tList, "Speed");
+    ASSERT_NE(rSpeed, nullptr);
+    *rSpeed = 5.0f;
+    float tValue = 0.0f;
+    EXPECT_TRUE(ReadDataNumber(&tList, "Speed", tValue));
+    EXPECT_FLOAT_EQ(tValue, 5.0f);
+    EXPECT_EQ(FindDataNumber(&tList, "Name"), nullptr);
+    EXPECT_FALSE(ReadDataNumber(&tList, "Name", tValue));
+    EXPECT_EQ(FindDataNumber(&tList, "Missing"), nullptr);
+    EXPECT_EQ(FindDataNumber(nullptr, "Speed"), nullptr);
+}
+
 TEST_F(DataListBindingTest, SetAndGetOnActiveObject)
 {
     mLibrary->SetActiveObjectDirect(&mThing);

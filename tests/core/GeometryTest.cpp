@@ -261,6 +261,23 @@ TEST(GeometryTest, Distances)
     EXPECT_FLOAT_EQ(PointDistance3D(0, 1, 0, 2, 0, 2), 3.0f);
 }
 
+TEST(GeometryTest, CentresOfBoxes)
+{
+    Hitbox tA = {};
+    tA.mLft = 0.0f; tA.mTop = 0.0f; tA.mRgt = 6.0f; tA.mBot = 8.0f;
+    Hitbox tB = tA;
+    tB.mLft = 6.0f; tB.mRgt = 12.0f; tB.mTop = 8.0f; tB.mBot = 16.0f;
+    EXPECT_FLOAT_EQ(HitboxCentreDistance(tA, tB), 10.0f);
+    float tX, tY;
+    HitboxCentre(tB, tX, tY);
+    EXPECT_FLOAT_EQ(tX, 9.0f);
+    EXPECT_FLOAT_EQ(tY, 12.0f);
+    ZoneRect tZone = {-4.0f, 2.0f, 4.0f, 6.0f, 99.0f, 99.0f};
+    ZoneRectCentre(tZone, tX, tY);
+    EXPECT_FLOAT_EQ(tX, 0.0f);
+    EXPECT_FLOAT_EQ(tY, 4.0f);
+}
+
 TEST(SolidReachTest, TheBoxHoldsExactlyTheWholeNumbersBetweenSmallEdges)
 {
     IntRect tBox;

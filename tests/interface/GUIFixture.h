@@ -72,7 +72,7 @@ namespace
             Application *rApp = GetApplication();
             rApp->rOptionsManager = new OptionsManager();
             rApp->rControlManager = new ControlManager();
-            rApp->rControlManager->BootDefaults();
+            ControlManager::Fetch()->BootDefaults();
             rApp->rGUI = new GUI();
             mGUI = rApp->rGUI;
             xLog.clear();
@@ -90,7 +90,7 @@ namespace
 
         ControlState *Control(const char *pName)
         {
-            return GetApplication()->rControlManager->GetControl(pName);
+            return ControlManager::Fetch()->GetControl(pName);
         }
 
         // One hotkey pass with the named control pressed for that tick only.

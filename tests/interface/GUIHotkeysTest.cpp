@@ -8,7 +8,7 @@ protected:
     PlayerPony *AddPlayerAndDefaultObjects()
     {
         GetApplication()->rEntityManager = new EntityManager();
-        GetApplication()->rEntityManager->CreatePlayer();
+        EntityManager::Fetch()->CreatePlayer();
         mGUI->CreateDefaultObjects();
         return PlayerPony::Get();
     }
@@ -108,7 +108,7 @@ TEST_F(GUIHotkeysTest, ControlLocksStopPauseAndCloseGameAndTheConsoleTogglesItsL
     ActivateGameGear();
 
     rApp->rMapManager = new MapManager();
-    rApp->rMapManager->SetWarpZone(3, 300.0f, 200.0f, -1.0f, -1.0f);
+    MapManager::Fetch()->SetWarpZone(3, 300.0f, 200.0f, -1.0f, -1.0f);
     rPlayer->SetPositionAutoCenter(50.0f, 50.0f, 0.0f);
     float tStartX = 0.0f, tStartY = 0.0f, tZ = 0.0f;
     rPlayer->GetPosition(tStartX, tStartY, tZ);
@@ -448,7 +448,7 @@ TEST_F(GUIHotkeysTest, TheGameTickFreezesTheWorldUnderThePauseScreenAndHonoursTh
     ALLEGRO_KEYBOARD_STATE tKeyboard;
     memset(&tKeyboard, 0, sizeof(tKeyboard));
     tKeyboard.__key_down__internal__[ALLEGRO_KEY_ENTER / 32] |= 1u << (ALLEGRO_KEY_ENTER % 32);
-    GetApplication()->rControlManager->LendKeyboardState(&tKeyboard);
+    ControlManager::Fetch()->LendKeyboardState(&tKeyboard);
     GameGearTimer(&tFrame);
     EXPECT_TRUE(mGUI->IsTopScreen(mGUI->FindObject("PauseScreen")));
     EXPECT_EQ(-1, mGUI->GetLastEventCode());
@@ -467,7 +467,7 @@ TEST_F(GUIHotkeysTest, EveryNumberedWarpHotkeyGoesToItsOwnZone)
     ASSERT_NE(nullptr, rPlayer);
     ActivateGameGear();
     rApp->rMapManager = new MapManager();
-    for(int32_t i = 0; i < 9; i++) rApp->rMapManager->SetWarpZone(i, 100.0f * (i + 1), 50.0f * (i + 2), -1.0f, -1.0f);
+    for(int32_t i = 0; i < 9; i++) MapManager::Fetch()->SetWarpZone(i, 100.0f * (i + 1), 50.0f * (i + 2), -1.0f, -1.0f);
 
     // Each zone is somewhere else, so a hotkey that ran another zone's warp lands her wrongly.
     for(int32_t i = 0; i < 9; i++)

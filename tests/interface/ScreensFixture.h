@@ -27,7 +27,7 @@ protected:
         rApp->rDataLibrary = new DataLibrary();
         rApp->rOptionsManager = new OptionsManager();
         rApp->rControlManager = new ControlManager();
-        rApp->rControlManager->BootDefaults();
+        ControlManager::Fetch()->BootDefaults();
         mLayer = new RecordingAudioLayer();
         rApp->rAudioManager = new AudioManager(mLayer);
         const char *cSounds[] = {"HealthRecover", "MenuChange", "MenuSelect", "StageSelected"};
@@ -35,12 +35,12 @@ protected:
         {
             AudioPackage *nPackage = new AudioPackage(mLayer);
             nPackage->LoadSample(rName);
-            rApp->rAudioManager->AddSound(rName, nPackage);
+            AudioManager::Fetch()->AddSound(rName, nPackage);
         }
         rApp->rEntityManager = new EntityManager();
-        rApp->rEntityManager->CreatePlayer();
+        EntityManager::Fetch()->CreatePlayer();
         rApp->rGUI = new GUI();
-        rApp->rGUI->CreateDefaultObjects();
+        GUI::Fetch()->CreateDefaultObjects();
         mGUI = rApp->rGUI;
         mPlayer = PlayerPony::Get();
         mLayer->ClearCalls();
@@ -60,7 +60,7 @@ protected:
 
     ControlState *Control(const char *pName)
     {
-        return GetApplication()->rControlManager->GetControl(pName);
+        return ControlManager::Fetch()->GetControl(pName);
     }
 
     // One GUI tick with the named controls pressed (and held) in it only.

@@ -44,9 +44,9 @@ namespace
             rApp->rDataLibrary = new DataLibrary();
             rApp->rOptionsManager = new OptionsManager();
             rApp->rControlManager = new ControlManager();
-            rApp->rControlManager->BootDefaults();
+            ControlManager::Fetch()->BootDefaults();
             rApp->rEntityManager = new EntityManager();
-            rApp->rEntityManager->CreatePlayer();
+            EntityManager::Fetch()->CreatePlayer();
             rApp->rGUI = new GUI();
             mGUI = rApp->rGUI;
             mReady = true;

@@ -27,27 +27,27 @@ namespace
             PlayerWorld::SetUp();
             Application *rApp = GetApplication();
             rApp->rCameraManager = new CameraManager();
-            Camera *rCamera = rApp->rCameraManager->GetActiveCamera();
+            Camera *rCamera = CameraManager::Fetch()->GetActiveCamera();
             rCamera->SetBoundaries(0, 0, cWidth, cHeight);
             rCamera->ForceTo(0, 0);
             for(const char *rName : {"BossDoorOpen", "BossDoorClose"})
             {
                 AudioPackage *nPackage = new AudioPackage(mLayer);
                 nPackage->LoadSample(rName);
-                rApp->rAudioManager->AddSound(rName, nPackage);
+                AudioManager::Fetch()->AddSound(rName, nPackage);
             }
             CorvelAnimation *nAnimation = new CorvelAnimation();
             nAnimation->SetTotalFrames(2);
             nAnimation->SetTicksPerFrame((float)(cOpenTicks / 2));
-            rApp->rDataLibrary->AddPath("Root/Animations/Sprites/BossDoor/");
-            rApp->rDataLibrary->AddEntry(DOOR_ANIMATION_PATH, nAnimation, CorvelAnimation::DeleteThis, DL_KIND_ROOTOBJECT);
+            DataLibrary::Fetch()->AddPath("Root/Animations/Sprites/BossDoor/");
+            DataLibrary::Fetch()->AddEntry(DOOR_ANIMATION_PATH, nAnimation, CorvelAnimation::DeleteThis, DL_KIND_ROOTOBJECT);
 
             mDoor = new Door();
             mDoor->SetRenderPos(cDoorX, cDoorY);
             mDoor->SetHitbox(276.0f, 300.0f, 24.0f, 100.0f);
             mDoor->SetStartCamera(80.0f, 60.0f);
             mDoor->SetEndCamera(160.0f, 60.0f);
-            rApp->rEntityManager->RegisterEntity("Door", mDoor, DeleteRootObject);
+            EntityManager::Fetch()->RegisterEntity("Door", mDoor, DeleteRootObject);
         }
 
         void TearDown() override
@@ -62,11 +62,11 @@ namespace
             for(int32_t i = 0; i < pCount; i++)
             {
                 Tick();
-                GetApplication()->rCameraManager->Update();
+                CameraManager::Fetch()->Update();
             }
         }
 
-        Camera *Cam() { return GetApplication()->rCameraManager->GetActiveCamera(); }
+        Camera *Cam() { return CameraManager::Fetch()->GetActiveCamera(); }
 
         Door *mDoor = nullptr;
     };
@@ -88,7 +88,7 @@ TEST_F(DoorTest, HalfInsideDoesNotStartWhollyInsideDoes)
     EXPECT_EQ(Plays("BossDoorOpen"), 1);
     EXPECT_TRUE(Cam()->HasScriptControl());
     // The projectile on screen was cleared by the update walk.
-    EXPECT_EQ(GetApplication()->rEntityManager->CountProjectilesNamed("Test"), 0);
+    EXPECT_EQ(EntityManager::Fetch()->CountProjectilesNamed("Test"), 0);
 }
 
 TEST_F(DoorTest, SequenceOpensPansWalksAndClosesTickByTick)
@@ -165,8 +165,8 @@ TEST_F(DoorTest, SequenceOpensPansWalksAndClosesTickByTick)
 
     // A reload with her back before the door undoes the shift once, however often it runs.
     mPlayer->SetPositionAutoCenter(100.0f, (float)(cFloorY - 52), 0.0f);
-    GetApplication()->rEntityManager->ResetDoorsAhead();
-    GetApplication()->rEntityManager->ResetDoorsAhead();
+    EntityManager::Fetch()->ResetDoorsAhead();
+    EntityManager::Fetch()->ResetDoorsAhead();
     mDoor->GetRenderPos(tX, tY);
     EXPECT_FLOAT_EQ(tX, cDoorX);
     EXPECT_FALSE(mDoor->IsMoved());
@@ -181,7 +181,7 @@ TEST_F(DoorTest, DoorBehindThePlayerStaysOpenOnReload)
     mPlayer->SetPositionAutoCenter(278.0f, (float)(cFloorY - 52), 0.0f);
     GameTick(400);
     ASSERT_TRUE(mDoor->IsMoved());
-    GetApplication()->rEntityManager->ResetDoorsAhead();
+    EntityManager::Fetch()->ResetDoorsAhead();
     EXPECT_TRUE(mDoor->IsMoved());
 }
 
@@ -211,7 +211,7 @@ TEST_F(DoorTest, UnreachableStartViewDoesNotLockThePlayerForEver)
 
 TEST_F(DoorTest, MissingAnimationStillRunsTheSequence)
 {
-    GetApplication()->rDataLibrary->Purge("Root/Animations/Sprites/BossDoor/", false);
+    DataLibrary::Fetch()->Purge("Root/Animations/Sprites/BossDoor/", false);
     mPlayer->SetPositionAutoCenter(278.0f, (float)(cFloorY - 52), 0.0f);
     GameTick(400);
     EXPECT_EQ(mDoor->GetState(), DOOR_IDLE);
@@ -228,7 +228,7 @@ TEST_F(DoorTest, MapScriptBuildsADoorThroughTheBindings)
     fflush(stderr);
     std::string tErrors = testing::internal::GetCapturedStderr();
 
-    Door *rDoor = dynamic_cast<Door *>(GetApplication()->rEntityManager->GetEntity("BossGate"));
+    Door *rDoor = dynamic_cast<Door *>(EntityManager::Fetch()->GetEntity("BossGate"));
     ASSERT_NE(rDoor, nullptr);
     float tX, tY;
     rDoor->GetRenderPos(tX, tY);
@@ -245,7 +245,7 @@ TEST_F(DoorTest, MapScriptBuildsADoorThroughTheBindings)
     EXPECT_EQ(lua_gettop(nLua->GetState()), 0);
 
     // The start view was cut to whole units: a wholly-inside player runs the sequence to its end.
-    GetApplication()->rEntityManager->RemoveEntity(mDoor);
+    EntityManager::Fetch()->RemoveEntity(mDoor);
     delete mDoor;
     mPlayer->SetPositionAutoCenter(278.0f, (float)(cFloorY - 52), 0.0f);
     GameTick(400);

@@ -58,8 +58,8 @@ namespace
             rApp->rLoadingScreen = new LoadingScreen();
             rApp->rEntityManager = nullptr;
             rApp->rEventQueue = nullptr;
-            RegisterMapManagerBindings(rApp->rLuaManager->GetState());
-            RegisterCameraLua(rApp->rLuaManager->GetState());
+            RegisterMapManagerBindings(LuaManager::Fetch()->GetState());
+            RegisterCameraLua(LuaManager::Fetch()->GetState());
             mMap = rApp->rMapManager;
             mStackSize = Debug::GetPrintStackSize();
         }
@@ -140,7 +140,7 @@ namespace
 
         double LuaNumber(const char *pGlobal)
         {
-            lua_State *L = GetApplication()->rLuaManager->GetState();
+            lua_State *L = LuaManager::Fetch()->GetState();
             lua_getglobal(L, pGlobal);
             double tValue = lua_isnumber(L, -1) ? lua_tonumber(L, -1) : -1.0;
             lua_pop(L, 1);
@@ -149,7 +149,7 @@ namespace
 
         std::string LuaString(const char *pGlobal)
         {
-            lua_State *L = GetApplication()->rLuaManager->GetState();
+            lua_State *L = LuaManager::Fetch()->GetState();
             lua_getglobal(L, pGlobal);
             std::string tValue = lua_isstring(L, -1) ? lua_tostring(L, -1) : "";
             lua_pop(L, 1);
@@ -158,7 +158,7 @@ namespace
 
         bool LuaBool(const char *pGlobal)
         {
-            lua_State *L = GetApplication()->rLuaManager->GetState();
+            lua_State *L = LuaManager::Fetch()->GetState();
             lua_getglobal(L, pGlobal);
             bool tValue = lua_toboolean(L, -1) != 0;
             lua_pop(L, 1);
@@ -172,7 +172,7 @@ namespace
             rLua->Execute();
         }
 
-        Camera *ActiveCamera() { return GetApplication()->rCameraManager->GetActiveCamera(); }
+        Camera *ActiveCamera() { return CameraManager::Fetch()->GetActiveCamera(); }
 
         std::string mDirectory;
         char mPreviousDirectory[PATH_MAX];
@@ -382,7 +382,7 @@ TEST_F(MapManagerTest, AWordInTheLastNumericArgumentIsRefused)
     EXPECT_EQ(40.0f, mMap->GetWarpZone(4).mCameraY);
     EXPECT_FALSE(mMap->IsOverlayOn());
     EXPECT_FALSE(mMap->IsShaking());
-    EXPECT_EQ(0, lua_gettop(GetApplication()->rLuaManager->GetState()));
+    EXPECT_EQ(0, lua_gettop(LuaManager::Fetch()->GetState()));
 }
 
 TEST_F(MapManagerTest, ScriptSettingsShakeOverlayAndWarpZones)

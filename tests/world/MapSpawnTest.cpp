@@ -40,16 +40,16 @@ protected:
         Application *rApp = GetApplication();
         mSaved = *rApp;
         rApp->rLuaManager = new LuaManager();
-        RegisterLuaBindings(rApp->rLuaManager->GetState());
+        RegisterLuaBindings(LuaManager::Fetch()->GetState());
         rApp->rLumpManager = new CorvelLumpManager();
         rApp->rCameraManager = new CameraManager();
         rApp->rMapManager = new MapManager();
         rApp->rLoadingScreen = new LoadingScreen();
         rApp->rDataLibrary = new DataLibrary();
         rApp->rEntityManager = new EntityManager();
-        rApp->rEntityManager->CreateSpecialLists();
+        EntityManager::Fetch()->CreateSpecialLists();
         rApp->rSpawnManager = new SpawnManager();
-        rApp->rSpawnManager->BuildPresets();
+        SpawnManager::Fetch()->BuildPresets();
         rApp->rEventQueue = nullptr;
         rApp->rGUI = nullptr;
     }
@@ -103,11 +103,11 @@ TEST_F(MapSpawnTest, SpawnRecordsReplaceTheSpawnPointsAndMapsWithoutThemKeepThem
     SpawnManager *rSpawns = GetApplication()->rSpawnManager;
 
     // A point made by a script before the load goes; the records' two valid presets come.
-    ASSERT_TRUE(GetApplication()->rLuaManager->RunChunkText("SpawnManager_AddSpawnAuto('Tick', 'Scripted', 5, 6)"));
-    GetApplication()->rLuaManager->Execute();
+    ASSERT_TRUE(LuaManager::Fetch()->RunChunkText("SpawnManager_AddSpawnAuto('Tick', 'Scripted', 5, 6)"));
+    LuaManager::Fetch()->Execute();
     EXPECT_EQ(rSpawns->GetSpawnPointCount(), 1);
     testing::internal::CaptureStderr();
-    EXPECT_TRUE(GetApplication()->rMapManager->LoadMapFile("WithSpawns"));
+    EXPECT_TRUE(MapManager::Fetch()->LoadMapFile("WithSpawns"));
     std::string tErr = testing::internal::GetCapturedStderr();
     EXPECT_NE(tErr.find("SpawnManager: Error processing NoSuchKind to AutoSpawn01\n"), std::string::npos);
     // The map is smaller than the view, which never moves: no band ever crosses the bat.
@@ -123,7 +123,7 @@ TEST_F(MapSpawnTest, SpawnRecordsReplaceTheSpawnPointsAndMapsWithoutThemKeepThem
 
     // A map without records keeps what is there.
     testing::internal::CaptureStderr();
-    EXPECT_TRUE(GetApplication()->rMapManager->LoadMapFile("WithoutSpawns"));
+    EXPECT_TRUE(MapManager::Fetch()->LoadMapFile("WithoutSpawns"));
     testing::internal::GetCapturedStderr();
     EXPECT_EQ(rSpawns->GetSpawnPointCount(), 2);
 }

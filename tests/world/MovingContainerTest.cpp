@@ -41,7 +41,7 @@ namespace
             nPlatform->SetDimensions(0.0f, 0.0f, 64.0f, 16.0f);
             nPlatform->SetPosition(pX, pY);
             nPlatform->SetNativeLogic(FollowPath);
-            GetApplication()->rEntityManager->RegisterEntity("Platform", nPlatform, DeleteRootObject);
+            EntityManager::Fetch()->RegisterEntity("Platform", nPlatform, DeleteRootObject);
             return nPlatform;
         }
 
@@ -207,11 +207,11 @@ TEST_F(MovingContainerTest, ReportedMovementIsUsedOnce)
     MovingContainer *rPlatform = AddPlatform(200.0f, 384.0f);
     mPlayer->SetPositionAutoCenter(183.0f, 348.0f, 0.0f);
     rPlatform->SetMovementData(-2.0f, 0.0f);
-    GetApplication()->rEntityManager->Update();
+    EntityManager::Fetch()->Update();
     EXPECT_FALSE(rPlatform->HasPendingMovement());
     EXPECT_FLOAT_EQ(mPlayer->GetHitboxPtr()->mRgt, 200.0f);
     mPlayer->SetPositionAutoCenter(183.0f, 348.0f, 0.0f);
-    GetApplication()->rEntityManager->Update();
+    EntityManager::Fetch()->Update();
     EXPECT_FLOAT_EQ(X(), 183.0f);
 }
 
@@ -226,10 +226,10 @@ TEST_F(MovingContainerTest, MapScriptDrivesAPlatform)
     std::string tErrors = testing::internal::GetCapturedStderr();
     lua_State *L = nLua->GetState();
 
-    MovingContainer *rNamed = dynamic_cast<MovingContainer *>(GetApplication()->rEntityManager->GetEntity("Lift"));
+    MovingContainer *rNamed = dynamic_cast<MovingContainer *>(EntityManager::Fetch()->GetEntity("Lift"));
     ASSERT_NE(rNamed, nullptr);
     EXPECT_TRUE(rNamed->HasPendingMovement());
-    EXPECT_NE(GetApplication()->rEntityManager->GetEntity(MOVINGCONTAINER_DEFAULT_NAME), nullptr);
+    EXPECT_NE(EntityManager::Fetch()->GetEntity(MOVINGCONTAINER_DEFAULT_NAME), nullptr);
     lua_getglobal(L, "platform_log");
     EXPECT_STREQ(lua_tostring(L, -1), "true false nil");
     lua_pop(L, 1);

@@ -20,7 +20,7 @@ protected:
         if(IsSkipped()) return;
         mSaved = *GetApplication();
         GetApplication()->rOptionsManager = new OptionsManager();
-        GetApplication()->rOptionsManager->Bind("ShowHitboxes", &mShow, TYPEDVALUE_BOOL);
+        OptionsManager::Fetch()->Bind("ShowHitboxes", &mShow, TYPEDVALUE_BOOL);
         GetApplication()->rCameraManager = new CameraManager();
     }
     void TearDown() override
@@ -65,7 +65,7 @@ TEST_F(ProxyTriggerGLTest, TheOutlineShowsOnlyWithTheHitboxViewAndFollowsTheCame
     EXPECT_GT(OutlinePixels(tTrigger, 54, 38), 0);
     EXPECT_EQ(OutlinePixels(tTrigger, 54, 54), 0);
     // The view moved 20 right: the outline's top edge is drawn 20 further left.
-    GetApplication()->rCameraManager->GetActiveCamera()->ForceTo(20, 0);
+    CameraManager::Fetch()->GetActiveCamera()->ForceTo(20, 0);
     EXPECT_GT(OutlinePixels(tTrigger, 34, 38), 0);
     EXPECT_EQ(OutlinePixels(tTrigger, 54, 38), 0);
 }

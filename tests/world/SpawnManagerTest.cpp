@@ -18,13 +18,13 @@ namespace
         SetDataNumber(rData, "SpawnPositionY", pY);
         if(pCanRespawnEntry) SetDataNumber(rData, "CanRespawn", pCanRespawn);
         nPoint->SetRect(pX, pY, pX + 20.0f, pY + 20.0f);
-        GetApplication()->rSpawnManager->AddSpawnPoint(nPoint);
+        SpawnManager::Fetch()->AddSpawnPoint(nPoint);
         return nPoint;
     }
 
     void MoveCamera(float pLft)
     {
-        GetApplication()->rCameraManager->GetActiveCamera()->ForceTo((int32_t)pLft, 0);
+        CameraManager::Fetch()->GetActiveCamera()->ForceTo((int32_t)pLft, 0);
     }
 }
 
@@ -67,7 +67,7 @@ TEST_F(SpawnManagerTest, PresetsConfigurePointsAndAutoSpawnNamesThem)
     EXPECT_NE(tErr.find("SpawnManager_AddSpawnAuto:  Error, no preset Nope\n"), std::string::npos);
     EXPECT_NE(tErr.find("SpawnManager_AddSpawnAuto: Failed, invalid argument list\n"), std::string::npos);
     EXPECT_NE(tErr.find("SpawnManager_AddSpawn: Failed, cannot resolve Other with 1 args.\n"), std::string::npos);
-    EXPECT_EQ(GetApplication()->rDataLibrary->GetActiveStackSize(), 0);
+    EXPECT_EQ(DataLibrary::Fetch()->GetActiveStackSize(), 0);
 }
 
 // A 480 by 360 view in a 512 by 512 level moves 32 units across and 152 down, so the spawn
@@ -192,7 +192,7 @@ TEST_F(SpawnManagerTest, APointSpawnsAsTheViewScrollsInAndRespawnsAfterItsTimer)
     MoveCamera(95.0f);
     rSpawns->Update();
     EXPECT_EQ(GlobalNumber("gSpawns"), 1.0);
-    Enemy *rEnemy = (Enemy *)GetApplication()->rEntityManager->GetEntity("Spawned");
+    Enemy *rEnemy = (Enemy *)EntityManager::Fetch()->GetEntity("Spawned");
     ASSERT_NE(rEnemy, nullptr);
     EXPECT_EQ(rEnemy->GetSpawnPointId(), rPoint->GetID());
     float tX, tY, tZ;
@@ -200,7 +200,7 @@ TEST_F(SpawnManagerTest, APointSpawnsAsTheViewScrollsInAndRespawnsAfterItsTimer)
     EXPECT_EQ(tX, 600.0f);
     EXPECT_EQ(tY, 100.0f);
     // Without "CanRespawn" a point never spawns, though it was as close.
-    EXPECT_EQ(GetApplication()->rEntityManager->GetEntity("Never"), nullptr);
+    EXPECT_EQ(EntityManager::Fetch()->GetEntity("Never"), nullptr);
     float tFlag = -1.0f;
     EXPECT_TRUE(ReadDataNumber(rNever->GetData(), "HasSpawned", tFlag));
     EXPECT_EQ(tFlag, 0.0f);
@@ -208,7 +208,7 @@ TEST_F(SpawnManagerTest, APointSpawnsAsTheViewScrollsInAndRespawnsAfterItsTimer)
     // It dies: the spawn point waits out 240 ticks and the point re-arms once out of all bands.
     rEnemy->GetHealth()->SetHealth(0);
     Tick();
-    EXPECT_EQ(GetApplication()->rEntityManager->GetEntity("Spawned"), nullptr);
+    EXPECT_EQ(EntityManager::Fetch()->GetEntity("Spawned"), nullptr);
     MoveCamera(0.0f);
     for(int32_t i = 0; i < 240; i++) rSpawns->Update();
     MoveCamera(95.0f);
@@ -229,7 +229,7 @@ TEST_F(SpawnManagerTest, APointSpawnsAsTheViewScrollsInAndRespawnsAfterItsTimer)
     // A view parked far past the integer range reads as parked at the coordinate limit, so the
     // bands stay in range and a point at the world's far edge is reached by them.
     rSpawns->Clear();
-    Camera *rCamera = GetApplication()->rCameraManager->GetActiveCamera();
+    Camera *rCamera = CameraManager::Fetch()->GetActiveCamera();
     for(const char *rPark : {"Camera_SetProperty('CurrentPos', 3e9, 0)", "Camera_SetProperty('CurrentPos', 1e300, 0)",
                              "Camera_SetProperty('CurrentPos', 0/0, 0)",
                              "Camera_SetProperty('Boundaries', 3e9, 3e9, 4e9, 4e9) Camera_SetProperty('CurrentPos', 0, 0)"})
@@ -250,7 +250,7 @@ TEST_F(SpawnManagerTest, ProxyTriggersRunTheirRoutines)
     Run("PTrigger_Create('Box') PTrigger_SetProperty('Hitbox', 0, 0, 32, 32) PTrigger_SetProperty('Size', 1) DL_PopActiveEntity()"
         "PTrigger_SetProperty('Hitbox', 0, 0, 1, 1) PTrigger_Create()  DL_PopActiveEntity()");
     std::string tErr = Captured();
-    ProxyTrigger *rBox = (ProxyTrigger *)GetApplication()->rEntityManager->GetEntity("Box");
+    ProxyTrigger *rBox = (ProxyTrigger *)EntityManager::Fetch()->GetEntity("Box");
     ASSERT_NE(rBox, nullptr);
     EXPECT_EQ(rBox->GetRect().mRgt, 32.0f);
     EXPECT_FALSE(rBox->IsArmed());

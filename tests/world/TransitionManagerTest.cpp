@@ -75,13 +75,13 @@ namespace
             rApp->rDataLibrary = new DataLibrary();
             rApp->rLuaManager = new LuaManager();
             rApp->rControlManager = new ControlManager();
-            rApp->rControlManager->BootDefaults();
+            ControlManager::Fetch()->BootDefaults();
             rApp->rGUI = new GUI();
             mLayer = new RecordingAudioLayer();
             rApp->rAudioManager = new AudioManager(mLayer);
             rApp->rTransitionManager = new TransitionManager();
             mManager = rApp->rTransitionManager;
-            L = rApp->rLuaManager->GetState();
+            L = LuaManager::Fetch()->GetState();
             RegisterTransitionManagerBindings(L);
         }
 
@@ -325,7 +325,7 @@ TEST_F(TransitionManagerTest, MapExecutorClearsControlsAndEntersTheGameGearEvenW
     rApp->rLoadingScreen = new LoadingScreen();
     rApp->rMapManager = new MapManager();
     ActivateLevelSelectGear();
-    ControlState *rJump = rApp->rControlManager->GetControl("Jump");
+    ControlState *rJump = ControlManager::Fetch()->GetControl("Jump");
     rJump->mPressed = rJump->mHeld = 1;
 
     TransExec_AnyToMap tExecutor;
@@ -351,7 +351,7 @@ TEST_F(TransitionManagerTest, MapExecutorClearsControlsAndEntersTheGameGearEvenW
 TEST_F(TransitionManagerTest, ShowHideExecutorActsOnlyOnAKnownObject)
 {
     GUIBaseObject *nBox = new GUIBaseObject();
-    GetApplication()->rGUI->AddObject("Box", nBox);
+    GUI::Fetch()->AddObject("Box", nBox);
     nBox->SetVisible(true);
 
     GUIExec_ShowHideObject tHide;
@@ -495,10 +495,10 @@ TEST_F(TransitionManagerTest, ABlockingTransitionFreezesTheWorldInTheGameTick)
 {
     Application *rApp = GetApplication();
     rApp->rEntityManager = new EntityManager();
-    rApp->rEntityManager->CreateSpecialLists();
+    EntityManager::Fetch()->CreateSpecialLists();
     CountingEntity *nEntity = new CountingEntity();
-    rApp->rEntityManager->RegisterEntity("Counter", nEntity, DeleteRootObject);
-    rApp->rGUI->AddObject("PauseScreen", new GUIBaseObject());
+    EntityManager::Fetch()->RegisterEntity("Counter", nEntity, DeleteRootObject);
+    GUI::Fetch()->AddObject("PauseScreen", new GUIBaseObject());
     FrameRecord tFrame;
     memset(&tFrame, 0, sizeof(tFrame));
 
@@ -550,7 +550,7 @@ TEST_F(TransitionManagerTest, MapTransitionOwnsItsExecutorAndFreesItOnceRun)
     // The map manager's warp (the player's respawn) goes the same way.
     GetApplication()->rMapManager = new MapManager();
     mManager->SetFadeSpeeds(0.5f, 0.5f);
-    GetApplication()->rMapManager->StartWarpTransition();
+    MapManager::Fetch()->StartWarpTransition();
     ASSERT_NE(nullptr, mManager->GetExecutor());
     EXPECT_EQ(TYPE_TRANSEXEC_ANYTOMAP, mManager->GetExecutor()->GetType());
     EXPECT_TRUE(mManager->OwnsExecutor());
