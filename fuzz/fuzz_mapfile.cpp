@@ -122,7 +122,7 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
     rApp->rCameraManager = new CameraManager();
     rApp->rMapManager = new MapManager();
     rApp->rLoadingScreen = new LoadingScreen();
-    RegisterMapManagerBindings(rApp->rLuaManager->GetState());
+    RegisterMapManagerLua(rApp->rLuaManager->GetState());
     RegisterCameraLua(rApp->rLuaManager->GetState());
     LineartLevel::SetGraphicsHooks(CheckingUpload, NoRelease);
     return 0;

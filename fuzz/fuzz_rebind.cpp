@@ -66,7 +66,7 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
     rApp->rLuaManager = new LuaManager();
     rApp->rControlManager = new ControlManager();
     rApp->rControlManager->BootDefaults();
-    RegisterControlManagerBindings(rApp->rLuaManager->GetState());
+    RegisterControlManagerLua(rApp->rLuaManager->GetState());
     return 0;
 }
 

@@ -51,6 +51,7 @@
 #include "world/Camera.h"
 #include "world/CameraManager.h"
 #include "world/EntityManager.h"
+#include "world/MapBGM.h"
 #include "world/MapManager.h"
 #include "world/Checkpoint.h"
 #include "world/Door.h"
@@ -381,37 +382,38 @@ void PostProcess()
 void RegisterLuaBindings(lua_State *L)
 {
     if(!L) return;
-    RegisterAnimationBindings(L);
+    RegisterCorvelAnimationLua(L);
     RegisterCameraLua(L);
     RegisterProjLua(L);
-    RegisterSpriteBindings(L);
-    RegisterDataListBindings(L);
+    RegisterRootSpriteLua(L);
+    RegisterDataListLua(L);
     RegisterRootEntityLua(L);
-    RegisterLadderBindings(L);
-    RegisterCheckpointBindings(L);
+    RegisterLadderZoneLua(L);
+    RegisterCheckpointLua(L);
     RegisterDoorLua(L);
     RegisterMovingContainerLua(L);
-    RegisterDamageZoneBindings(L);
-    RegisterSlipBindings(L);
-    RegisterPushBindings(L);
-    RegisterSlideBindings(L);
-    RegisterBitmapBindings(L);
-    RegisterFileSystemScannerBindings(L);
+    RegisterDamageZoneLua(L);
+    RegisterSlipZoneLua(L);
+    RegisterPushZoneLua(L);
+    RegisterSlideZoneLua(L);
+    RegisterBitmapLua(L);
+    RegisterFileSystemScannerLua(L);
     RegisterGUILua(L);
-    RegisterDataLibraryBindings(L);
-    RegisterAudioManagerBindings(L);
-    RegisterAudioPackageBindings(L);
-    RegisterCameraManagerBindings(L);
-    RegisterControlManagerBindings(L);
-    RegisterDebugBindings(L);
-    RegisterDisplayManagerBindings(L);
-    RegisterEntityManagerBindings(L);
-    RegisterMapManagerBindings(L);
-    RegisterLumpManagerBindings(L);
-    RegisterTransitionManagerBindings(L);
-    RegisterOptionsManagerBindings(L);
+    RegisterDataLibraryLua(L);
+    RegisterAudioManagerLua(L);
+    RegisterAudioPackageLua(L);
+    RegisterCameraManagerLua(L);
+    RegisterControlManagerLua(L);
+    RegisterDebugLua(L);
+    RegisterDisplayManagerLua(L);
+    RegisterEntityManagerLua(L);
+    RegisterMapManagerLua(L);
+    RegisterMapBGMLua(L);
+    RegisterCorvelLumpManagerLua(L);
+    RegisterTransitionManagerLua(L);
+    RegisterOptionsManagerLua(L);
     RegisterPlayerLua(L);
-    RegisterZoneTriggerBindings(L);
+    RegisterZoneTriggerLua(L);
     RegisterEnemyLua(L);
     RegisterEnemyHitboxLua(L);
     RegisterAIMovementLua(L);
@@ -419,7 +421,7 @@ void RegisterLuaBindings(lua_State *L)
     RegisterProxyTriggerLua(L);
     RegisterSpawnManagerLua(L);
     // Dialogue scripts print into the on-screen console and offer decisions through these.
-    VirtualConsole::RegisterLua(L);
+    RegisterVirtualConsoleLua(L);
 }
 
 void UpdateFPS(FrameRecord *pFrame)

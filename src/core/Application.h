@@ -105,6 +105,8 @@ bool BootManagers();
 void RegisterEventSources(ALLEGRO_EVENT_QUEUE *pQueue);
 void LoadResources();
 void PostProcess();
+// Runs every binding family's Register<Family>Lua on the state: the one place they are called
+// from, apart from the Lua manager's own "LM_" globals, which its constructor registers.
 void RegisterLuaBindings(lua_State *L);
 
 // Frame-rate meter, run by each render after the flip: once a second the measured rate is

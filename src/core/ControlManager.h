@@ -135,4 +135,4 @@ private:
 };
 
 // Registers "CM_Rebind".
-void RegisterControlManagerBindings(lua_State *L);
+void RegisterControlManagerLua(lua_State *L);

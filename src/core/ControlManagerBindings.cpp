@@ -37,7 +37,7 @@ static const luaL_Reg cControlManagerBindings[] =
     {nullptr, nullptr},
 };
 
-void RegisterControlManagerBindings(lua_State *L)
+void RegisterControlManagerLua(lua_State *L)
 {
     RegisterLuaFunctions(L, cControlManagerBindings);
 }

@@ -63,7 +63,7 @@ void SetDataString(DataList *pList, const char *pName, const char *pText);
 const char *ReadDataString(DataList *pList, const char *pName);
 
 // Registers "DataList_Define", "DataList_SetData" and "DataList_GetData".
-void RegisterDataListBindings(lua_State *L);
+void RegisterDataListLua(lua_State *L);
 
 // The bodies of those globals acting on a given list (null reads as no active object), with
 // the same checks, messages and results. Bindings of objects that hold a DataList as a member

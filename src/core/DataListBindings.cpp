@@ -139,7 +139,7 @@ static const luaL_Reg xDataListFunctions[] = {
     {nullptr, nullptr},
 };
 
-void RegisterDataListBindings(lua_State *L)
+void RegisterDataListLua(lua_State *L)
 {
     RegisterLuaFunctions(L, xDataListFunctions);
 }

@@ -86,7 +86,7 @@ static const luaL_Reg cDebugBindings[] =
     {nullptr, nullptr}
 };
 
-void RegisterDebugBindings(lua_State *L)
+void RegisterDebugLua(lua_State *L)
 {
     RegisterLuaFunctions(L, cDebugBindings);
 }

@@ -36,4 +36,4 @@ namespace Debug
 }
 
 // Registers the "Debug_" globals.
-void RegisterDebugBindings(lua_State *L);
+void RegisterDebugLua(lua_State *L);

@@ -117,7 +117,9 @@ LuaManager::LuaManager()
     mPrecompiledFlag = 0;
     mLoadFromDiskFlag = 0;
 
-    if(mState) RegisterLuaManagerBindings(mState);
+    // The one registration outside the boot's list: scripts read their arguments through the
+    // "LM_" globals, so every state the manager makes has them, whether or not that list runs.
+    if(mState) RegisterLuaManagerLua(mState);
 }
 
 LuaManager::~LuaManager()

@@ -125,4 +125,4 @@ private:
 void RunScriptAsActive(RootObject *pObject, const char *pPath, int32_t pArgs = SCRIPT_ARGS_KEPT, double pNumber = 0.0);
 
 // Registers the "LM_" globals on the state (called by the constructor).
-void RegisterLuaManagerBindings(lua_State *L);
+void RegisterLuaManagerLua(lua_State *L);

@@ -165,7 +165,7 @@ static const luaL_Reg xLuaManagerBindings[] = {
     {nullptr, nullptr},
 };
 
-void RegisterLuaManagerBindings(lua_State *L)
+void RegisterLuaManagerLua(lua_State *L)
 {
     RegisterLuaFunctions(L, xLuaManagerBindings);
 }

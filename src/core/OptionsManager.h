@@ -89,4 +89,4 @@ private:
 void ProgramStatusReport();
 
 // Registers the "OM_" globals.
-void RegisterOptionsManagerBindings(lua_State *L);
+void RegisterOptionsManagerLua(lua_State *L);

@@ -122,7 +122,7 @@ static const luaL_Reg cOptionsManagerBindings[] =
     {nullptr, nullptr}
 };
 
-void RegisterOptionsManagerBindings(lua_State *L)
+void RegisterOptionsManagerLua(lua_State *L)
 {
     RegisterLuaFunctions(L, cOptionsManagerBindings);
 }

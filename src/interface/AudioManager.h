@@ -80,4 +80,4 @@ private:
 
 // Registers the "AudioManager_" globals.
 struct lua_State;
-void RegisterAudioManagerBindings(lua_State *L);
+void RegisterAudioManagerLua(lua_State *L);

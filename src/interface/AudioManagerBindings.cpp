@@ -103,7 +103,7 @@ static const luaL_Reg cAudioManagerFunctions[] =
     {nullptr, nullptr},
 };
 
-void RegisterAudioManagerBindings(lua_State *L)
+void RegisterAudioManagerLua(lua_State *L)
 {
     RegisterLuaFunctions(L, cAudioManagerFunctions);
 }

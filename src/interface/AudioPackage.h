@@ -78,4 +78,4 @@ private:
 
 // Registers the "AudioPackage_" globals.
 struct lua_State;
-void RegisterAudioPackageBindings(lua_State *L);
+void RegisterAudioPackageLua(lua_State *L);

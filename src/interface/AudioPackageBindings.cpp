@@ -44,7 +44,7 @@ static const luaL_Reg cAudioPackageFunctions[] =
     {nullptr, nullptr},
 };
 
-void RegisterAudioPackageBindings(lua_State *L)
+void RegisterAudioPackageLua(lua_State *L)
 {
     RegisterLuaFunctions(L, cAudioPackageFunctions);
 }

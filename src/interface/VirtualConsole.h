@@ -67,8 +67,6 @@ public:
     void Update();
     void Render();
 
-    static void RegisterLua(lua_State *L);
-
 private:
     void PutCharacter(char pCharacter);
     void MarkRow(int32_t pRow);
@@ -95,3 +93,6 @@ private:
     VirtualConsole(const VirtualConsole &) = delete;
     VirtualConsole &operator=(const VirtualConsole &) = delete;
 };
+
+// Registers the "VC_" globals.
+void RegisterVirtualConsoleLua(lua_State *L);

@@ -54,4 +54,4 @@ private:
 };
 
 // Registers the camera manager's "CM_" globals.
-void RegisterCameraManagerBindings(lua_State *L);
+void RegisterCameraManagerLua(lua_State *L);

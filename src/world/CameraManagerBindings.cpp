@@ -57,7 +57,7 @@ static const luaL_Reg xCameraManagerFunctions[] = {
     {nullptr, nullptr},
 };
 
-void RegisterCameraManagerBindings(lua_State *L)
+void RegisterCameraManagerLua(lua_State *L)
 {
     RegisterLuaFunctions(L, xCameraManagerFunctions);
 }

@@ -32,4 +32,4 @@ private:
 };
 
 // Registers the "Checkpoint_" globals.
-void RegisterCheckpointBindings(lua_State *L);
+void RegisterCheckpointLua(lua_State *L);

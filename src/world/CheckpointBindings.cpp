@@ -79,7 +79,7 @@ static const luaL_Reg cCheckpointBindings[] = {
     {nullptr, nullptr},
 };
 
-void RegisterCheckpointBindings(lua_State *L)
+void RegisterCheckpointLua(lua_State *L)
 {
     RegisterLuaFunctions(L, cCheckpointBindings);
 }

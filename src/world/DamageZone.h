@@ -29,4 +29,4 @@ private:
 };
 
 // Registers the "DamageZone_" globals.
-void RegisterDamageZoneBindings(lua_State *L);
+void RegisterDamageZoneLua(lua_State *L);

@@ -70,7 +70,7 @@ static const luaL_Reg cDamageZoneBindings[] = {
     {nullptr, nullptr},
 };
 
-void RegisterDamageZoneBindings(lua_State *L)
+void RegisterDamageZoneLua(lua_State *L)
 {
     RegisterLuaFunctions(L, cDamageZoneBindings);
 }

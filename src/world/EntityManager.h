@@ -186,4 +186,4 @@ private:
 };
 
 // Registers the "EM_" globals.
-void RegisterEntityManagerBindings(lua_State *L);
+void RegisterEntityManagerLua(lua_State *L);

@@ -172,7 +172,7 @@ static const luaL_Reg xEntityManagerFunctions[] = {
     {nullptr, nullptr},
 };
 
-void RegisterEntityManagerBindings(lua_State *L)
+void RegisterEntityManagerLua(lua_State *L)
 {
     RegisterLuaFunctions(L, xEntityManagerFunctions);
 }

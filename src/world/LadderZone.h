@@ -22,4 +22,4 @@ public:
 };
 
 // Registers the "Ladder_" globals.
-void RegisterLadderBindings(lua_State *L);
+void RegisterLadderZoneLua(lua_State *L);

@@ -16,7 +16,7 @@ static const luaL_Reg cLadderBindings[] = {
     {nullptr, nullptr},
 };
 
-void RegisterLadderBindings(lua_State *L)
+void RegisterLadderZoneLua(lua_State *L)
 {
     RegisterLuaFunctions(L, cLadderBindings);
 }

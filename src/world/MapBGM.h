@@ -98,4 +98,4 @@ private:
 };
 
 // Registers the "MapBGM_" globals.
-void RegisterMapBGMBindings(lua_State *L);
+void RegisterMapBGMLua(lua_State *L);

@@ -70,7 +70,7 @@ static const luaL_Reg cMapBGMBindings[] = {
     {nullptr, nullptr},
 };
 
-void RegisterMapBGMBindings(lua_State *L)
+void RegisterMapBGMLua(lua_State *L)
 {
     RegisterLuaFunctions(L, cMapBGMBindings);
 }

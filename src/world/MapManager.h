@@ -142,4 +142,4 @@ private:
 };
 
 // Registers the "MapM_" globals.
-void RegisterMapManagerBindings(lua_State *L);
+void RegisterMapManagerLua(lua_State *L);

@@ -1,7 +1,6 @@
 #include "world/MapManager.h"
 
 #include "core/LuaBindingHelpers.h"
-#include "world/MapBGM.h"
 
 // The manager when boot has built it; null otherwise, and the binding then does nothing.
 static MapManager *FetchMapManager()
@@ -77,8 +76,7 @@ static const luaL_Reg xMapManagerFunctions[] = {
     {nullptr, nullptr},
 };
 
-void RegisterMapManagerBindings(lua_State *L)
+void RegisterMapManagerLua(lua_State *L)
 {
     RegisterLuaFunctions(L, xMapManagerFunctions);
-    RegisterMapBGMBindings(L);
 }

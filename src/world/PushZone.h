@@ -20,4 +20,4 @@ private:
 };
 
 // Registers the "Push_" globals.
-void RegisterPushBindings(lua_State *L);
+void RegisterPushZoneLua(lua_State *L);

@@ -18,7 +18,7 @@ static const luaL_Reg cPushBindings[] = {
     {nullptr, nullptr},
 };
 
-void RegisterPushBindings(lua_State *L)
+void RegisterPushZoneLua(lua_State *L)
 {
     RegisterLuaFunctions(L, cPushBindings);
 }

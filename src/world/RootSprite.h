@@ -123,4 +123,4 @@ private:
 };
 
 // Registers the "Sprite_" globals.
-void RegisterSpriteBindings(lua_State *L);
+void RegisterRootSpriteLua(lua_State *L);

@@ -143,7 +143,7 @@ static const luaL_Reg cSpriteBindings[] = {
     {nullptr, nullptr},
 };
 
-void RegisterSpriteBindings(lua_State *L)
+void RegisterRootSpriteLua(lua_State *L)
 {
     RegisterLuaFunctions(L, cSpriteBindings);
 }

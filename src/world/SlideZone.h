@@ -19,4 +19,4 @@ private:
 };
 
 // Registers the "Slide_" globals.
-void RegisterSlideBindings(lua_State *L);
+void RegisterSlideZoneLua(lua_State *L);

@@ -18,7 +18,7 @@ static const luaL_Reg cSlideBindings[] = {
     {nullptr, nullptr},
 };
 
-void RegisterSlideBindings(lua_State *L)
+void RegisterSlideZoneLua(lua_State *L)
 {
     RegisterLuaFunctions(L, cSlideBindings);
 }

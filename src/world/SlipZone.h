@@ -13,4 +13,4 @@ public:
 };
 
 // Registers the "Slip_" globals.
-void RegisterSlipBindings(lua_State *L);
+void RegisterSlipZoneLua(lua_State *L);

@@ -16,7 +16,7 @@ static const luaL_Reg cSlipBindings[] = {
     {nullptr, nullptr},
 };
 
-void RegisterSlipBindings(lua_State *L)
+void RegisterSlipZoneLua(lua_State *L)
 {
     RegisterLuaFunctions(L, cSlipBindings);
 }

@@ -89,4 +89,4 @@ private:
 };
 
 // Registers the "TM_" globals.
-void RegisterTransitionManagerBindings(lua_State *L);
+void RegisterTransitionManagerLua(lua_State *L);

@@ -90,7 +90,7 @@ static const luaL_Reg xTransitionManagerFunctions[] = {
     {nullptr, nullptr},
 };
 
-void RegisterTransitionManagerBindings(lua_State *L)
+void RegisterTransitionManagerLua(lua_State *L)
 {
     RegisterLuaFunctions(L, xTransitionManagerFunctions);
 }

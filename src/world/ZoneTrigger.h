@@ -52,4 +52,4 @@ private:
 };
 
 // Registers the "ZTrigger_" globals.
-void RegisterZoneTriggerBindings(lua_State *L);
+void RegisterZoneTriggerLua(lua_State *L);

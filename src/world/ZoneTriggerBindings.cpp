@@ -85,7 +85,7 @@ static const luaL_Reg cZoneTriggerBindings[] = {
     {nullptr, nullptr},
 };
 
-void RegisterZoneTriggerBindings(lua_State *L)
+void RegisterZoneTriggerLua(lua_State *L)
 {
     RegisterLuaFunctions(L, cZoneTriggerBindings);
 }

@@ -7,6 +7,7 @@
 
 #include "core/Application.h"
 #include "core/Gears.h"
+#include "core/LuaBindingHelpers.h"
 #include "core/NamedLinkedList.h"
 #include "core/RootObject.h"
 #include "interface/AudioFlags.h"
@@ -158,6 +159,40 @@ namespace
         CountedObject() { mType = TYPE_DOOR; }
         ~CountedObject() override { xDestroyed++; }
     };
+}
+
+// Every family's globals come from the boot's one list (the Lua manager adds its own "LM_" ones
+// to the state it makes), the console's and the background packs' included.
+TEST(LuaRegistrationTest, TheBootListRegistersEveryFamilysGlobals)
+{
+    lua_State *L = luaL_newstate();
+    RegisterLuaBindings(L);
+    int32_t tFunctions = 0;
+    lua_pushglobaltable(L);
+    lua_pushnil(L);
+    while(lua_next(L, -2))
+    {
+        if(lua_iscfunction(L, -1)) tFunctions++;
+        lua_pop(L, 1);
+    }
+    lua_pop(L, 1);
+    EXPECT_EQ(187, tFunctions);
+    for(const char *rName : {"Anim_Create", "Camera_CallFunc", "Proj_Create", "Sprite_Create", "DataList_Define",
+                             "RE_ApplyPush", "Ladder_Create", "Checkpoint_Activate", "Door_Create",
+                             "MovingContainer_Create", "DamageZone_Create", "Slip_Create", "Push_Create", "Slide_Create",
+                             "ALB_SetTextureProperty", "FS_Close", "GUI_ForceToTitle", "DL_ActiveIsValid", "VM_Exists",
+                             "AudioManager_PlayMusic", "AudioPackage_ActivateLoop", "CM_AddCamera", "CM_Rebind",
+                             "Debug_DropEvents", "DM_GetEnumeration", "EM_AreEntitiesColliding", "MapM_GetWorldClip",
+                             "MapBGM_CreatePack", "SLF_Close", "TM_ExecTransition", "OM_DefineOption",
+                             "Player_AddControlLock", "ZTrigger_Create", "Enemy_AllocateOverlays", "Hitbox_AllocateHitboxData",
+                             "AIMovementHandler_AddMovement", "AISC_DefineProperty", "AIAttackHandler_ClearAllAttacks",
+                             "PTrigger_Create", "SpawnManager_AddSpawn", "VC_SetChar"})
+    {
+        lua_getglobal(L, rName);
+        EXPECT_TRUE(lua_iscfunction(L, -1)) << rName;
+        lua_pop(L, 1);
+    }
+    lua_close(L);
 }
 
 TEST(RootObjectTest, NumbersFollowOneCounterAcrossClasses)

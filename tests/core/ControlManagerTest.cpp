@@ -499,7 +499,7 @@ TEST_F(ControlManagerTest, MousePositionKeepsItsValueForAZeroWindow)
 TEST_F(ControlManagerTest, RebindFromLuaBindsJoystickAndClearsKeys)
 {
     lua_State *L = luaL_newstate();
-    RegisterControlManagerBindings(L);
+    RegisterControlManagerLua(L);
 
     // Before the manager exists the call fails cleanly.
     testing::internal::CaptureStderr();

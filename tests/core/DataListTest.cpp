@@ -41,7 +41,7 @@ namespace
             GetApplication()->rDataLibrary = mLibrary;
             L = luaL_newstate();
             luaL_openlibs(L);
-            RegisterDataListBindings(L);
+            RegisterDataListLua(L);
         }
         void TearDown() override
         {

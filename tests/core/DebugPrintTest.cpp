@@ -149,7 +149,7 @@ TEST_F(DebugPrintTest, ForcePrintIgnoresTheStateButKeepsTheIndentation)
 TEST_F(DebugPrintTest, LuaGlobalsPrintScriptTextLiterally)
 {
     lua_State *L = luaL_newstate();
-    RegisterDebugBindings(L);
+    RegisterDebugLua(L);
 
     testing::internal::CaptureStderr();
     ASSERT_EQ(luaL_dostring(L,
@@ -180,7 +180,7 @@ TEST_F(DebugPrintTest, LuaGlobalsPrintScriptTextLiterally)
 TEST_F(DebugPrintTest, DropEventsEmptiesTheApplicationQueue)
 {
     lua_State *L = luaL_newstate();
-    RegisterDebugBindings(L);
+    RegisterDebugLua(L);
 
     // No queue yet: nothing happens.
     ALLEGRO_EVENT_QUEUE *rSavedQueue = GetApplication()->rEventQueue;

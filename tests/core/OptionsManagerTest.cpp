@@ -136,7 +136,7 @@ namespace
             GetApplication()->rOptionsManager = mOptions;
             L = luaL_newstate();
             luaL_openlibs(L);
-            RegisterOptionsManagerBindings(L);
+            RegisterOptionsManagerLua(L);
         }
         void TearDown() override
         {

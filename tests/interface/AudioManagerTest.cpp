@@ -79,8 +79,8 @@ namespace
             if(!L)
             {
                 L = luaL_newstate();
-                RegisterAudioManagerBindings(L);
-                RegisterAudioPackageBindings(L);
+                RegisterAudioManagerLua(L);
+                RegisterAudioPackageLua(L);
             }
             return L;
         }

@@ -27,7 +27,7 @@ namespace
             ScreensFixture::SetUp();
             mLua = new LuaManager();
             GetApplication()->rLuaManager = mLua;
-            VirtualConsole::RegisterLua(mLua->GetState());
+            RegisterVirtualConsoleLua(mLua->GetState());
             ClearConsoleCommands();
             LuaManager::RegisterConsoleCommands();
         }

@@ -85,7 +85,7 @@ namespace
             GetApplication()->rLuaManager = mLua;
             L = mLua->GetState();
             RegisterCameraLua(L);
-            RegisterCameraManagerBindings(L);
+            RegisterCameraManagerLua(L);
         }
 
         void TearDown() override

@@ -426,8 +426,8 @@ protected:
         GetApplication()->rLuaManager = mLua;
         L = mLua->GetState();
         RegisterRootEntityLua(L);
-        RegisterEntityManagerBindings(L);
-        RegisterDataListBindings(L);
+        RegisterEntityManagerLua(L);
+        RegisterDataListLua(L);
     }
 
     void TearDown() override

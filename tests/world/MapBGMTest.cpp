@@ -29,9 +29,9 @@ namespace
             WorldLuaFixture::SetUp();
             mMap = new MapManager();
             GetApplication()->rMapManager = mMap;
-            RegisterMapManagerBindings(L);
-            RegisterDataLibraryBindings(L);
-            RegisterEntityManagerBindings(L);
+            RegisterMapBGMLua(L);
+            RegisterDataLibraryLua(L);
+            RegisterEntityManagerLua(L);
             // A picture without a texture: the numbers are all the packs read here.
             Bitmap *nImage = new Bitmap();
             nImage->SetSize(256, 128);

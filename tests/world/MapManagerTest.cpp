@@ -58,7 +58,7 @@ namespace
             rApp->rLoadingScreen = new LoadingScreen();
             rApp->rEntityManager = nullptr;
             rApp->rEventQueue = nullptr;
-            RegisterMapManagerBindings(LuaManager::Fetch()->GetState());
+            RegisterMapManagerLua(LuaManager::Fetch()->GetState());
             RegisterCameraLua(LuaManager::Fetch()->GetState());
             mMap = rApp->rMapManager;
             mStackSize = Debug::GetPrintStackSize();

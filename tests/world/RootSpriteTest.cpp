@@ -17,11 +17,11 @@ namespace
         void SetUp() override
         {
             WorldLuaFixture::SetUp();
-            RegisterSpriteBindings(L);
-            RegisterLuaManagerBindings(L);
-            RegisterDataLibraryBindings(L);
+            RegisterRootSpriteLua(L);
+            RegisterLuaManagerLua(L);
+            RegisterDataLibraryLua(L);
             RegisterRootEntityLua(L);
-            RegisterEntityManagerBindings(L);
+            RegisterEntityManagerLua(L);
             // Three pictures without textures, and an animation of them at 5 ticks a frame.
             mLibrary->AddPath("Root/Images/Test/Puff/");
             mLibrary->AddPath("Root/Animations/Test/Effects/");

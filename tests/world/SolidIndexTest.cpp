@@ -287,7 +287,7 @@ TEST_F(SolidIndexTest, AnEntityListedTwiceStaysSolidUntilBothEntriesGo)
 
 TEST_F(SolidIndexTest, LadderTopsCountOnlyWhileTheMovementAsksForThem)
 {
-    RegisterLadderBindings(L);
+    RegisterLadderZoneLua(L);
     Run("Ladder_Create('Ladder', 100, 50, 110, 200)");
     IntRect tColumn = {105, 40, 105, 60};
     EXPECT_FALSE(mManager->IsPointInsideAny(105, 50));

@@ -82,7 +82,7 @@ namespace
             rApp->rTransitionManager = new TransitionManager();
             mManager = rApp->rTransitionManager;
             L = LuaManager::Fetch()->GetState();
-            RegisterTransitionManagerBindings(L);
+            RegisterTransitionManagerLua(L);
         }
 
         void TearDown() override

@@ -17,13 +17,13 @@ namespace
         void SetUp() override
         {
             WorldLuaFixture::SetUp();
-            RegisterLadderBindings(L);
-            RegisterCheckpointBindings(L);
-            RegisterDamageZoneBindings(L);
-            RegisterSlipBindings(L);
-            RegisterPushBindings(L);
-            RegisterSlideBindings(L);
-            RegisterZoneTriggerBindings(L);
+            RegisterLadderZoneLua(L);
+            RegisterCheckpointLua(L);
+            RegisterDamageZoneLua(L);
+            RegisterSlipZoneLua(L);
+            RegisterPushZoneLua(L);
+            RegisterSlideZoneLua(L);
+            RegisterZoneTriggerLua(L);
         }
 
         void *Listed(const char *pList, const char *pName)

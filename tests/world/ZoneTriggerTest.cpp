@@ -12,10 +12,10 @@ namespace
         void SetUp() override
         {
             WorldLuaFixture::SetUp();
-            RegisterZoneTriggerBindings(L);
-            RegisterLuaManagerBindings(L);
-            RegisterDataLibraryBindings(L);
-            RegisterEntityManagerBindings(L);
+            RegisterZoneTriggerLua(L);
+            RegisterLuaManagerLua(L);
+            RegisterDataLibraryLua(L);
+            RegisterEntityManagerLua(L);
             mEntities->CreatePlayer();
             mPlayer = mEntities->GetPlayer();
             ASSERT_NE(mPlayer, nullptr);

@@ -100,4 +100,4 @@ private:
     CorvelLumpManager &operator=(const CorvelLumpManager &) = delete;
 };
 
-void RegisterLumpManagerBindings(lua_State *L);
+void RegisterCorvelLumpManagerLua(lua_State *L);

@@ -52,7 +52,7 @@ static const luaL_Reg xLumpManagerFunctions[] = {
     {nullptr, nullptr},
 };
 
-void RegisterLumpManagerBindings(lua_State *L)
+void RegisterCorvelLumpManagerLua(lua_State *L)
 {
     RegisterLuaFunctions(L, xLumpManagerFunctions);
 }

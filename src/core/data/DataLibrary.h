@@ -226,4 +226,4 @@ bool FetchThenPushActive(bool pAsk, F pFetch, T *&sObject)
 // Set while the library's destructor tears down the watcher lists.
 uint8_t IsDataLibraryShuttingDown();
 
-void RegisterDataLibraryBindings(lua_State *L);
+void RegisterDataLibraryLua(lua_State *L);

@@ -320,7 +320,7 @@ static const luaL_Reg xDataLibraryFunctions[] = {
     {nullptr, nullptr},
 };
 
-void RegisterDataLibraryBindings(lua_State *L)
+void RegisterDataLibraryLua(lua_State *L)
 {
     RegisterLuaFunctions(L, xDataLibraryFunctions);
 }

@@ -65,4 +65,4 @@ private:
 // null for null.
 char *GetFileNameFromPath(const char *pPath);
 
-void RegisterFileSystemScannerBindings(lua_State *L);
+void RegisterFileSystemScannerLua(lua_State *L);

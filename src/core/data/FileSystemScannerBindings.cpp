@@ -71,7 +71,7 @@ static const luaL_Reg xFileSystemFunctions[] = {
     {nullptr, nullptr},
 };
 
-void RegisterFileSystemScannerBindings(lua_State *L)
+void RegisterFileSystemScannerLua(lua_State *L)
 {
     RegisterLuaFunctions(L, xFileSystemFunctions);
 }

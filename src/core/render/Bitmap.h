@@ -184,4 +184,4 @@ uint32_t LoadTextureFromFile(const char *pPath);
 int32_t HighestSetBit(int32_t pValue);
 
 struct lua_State;
-void RegisterBitmapBindings(lua_State *L);
+void RegisterBitmapLua(lua_State *L);

@@ -27,7 +27,7 @@ static const luaL_Reg cBitmapBindings[] =
     {nullptr, nullptr},
 };
 
-void RegisterBitmapBindings(lua_State *L)
+void RegisterBitmapLua(lua_State *L)
 {
     RegisterLuaFunctions(L, cBitmapBindings);
 }

@@ -66,4 +66,4 @@ private:
     CorvelAnimation &operator=(const CorvelAnimation &) = delete;
 };
 
-void RegisterAnimationBindings(lua_State *L);
+void RegisterCorvelAnimationLua(lua_State *L);

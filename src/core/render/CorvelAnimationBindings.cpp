@@ -98,7 +98,7 @@ static const luaL_Reg cAnimationBindings[] =
     {nullptr, nullptr},
 };
 
-void RegisterAnimationBindings(lua_State *L)
+void RegisterCorvelAnimationLua(lua_State *L)
 {
     RegisterLuaFunctions(L, cAnimationBindings);
 }

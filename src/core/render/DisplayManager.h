@@ -78,4 +78,4 @@ uint32_t GetGLEnumeration(const char *pName);
 char *ReadTextFile(const char *pPath);
 
 // Registers the "DM_" globals.
-void RegisterDisplayManagerBindings(lua_State *L);
+void RegisterDisplayManagerLua(lua_State *L);

@@ -28,7 +28,7 @@ static const luaL_Reg cDisplayManagerBindings[] =
     {nullptr, nullptr}
 };
 
-void RegisterDisplayManagerBindings(lua_State *L)
+void RegisterDisplayManagerLua(lua_State *L)
 {
     RegisterLuaFunctions(L, cDisplayManagerBindings);
 }

@@ -42,7 +42,7 @@ namespace
             GetApplication()->rDataLibrary = mLibrary;
             L = luaL_newstate();
             luaL_openlibs(L);
-            RegisterDataLibraryBindings(L);
+            RegisterDataLibraryLua(L);
         }
         void TearDown() override
         {
@@ -447,7 +447,7 @@ TEST(DataLibraryBindings, ReportAndFallBackWithoutALibrary)
     DataLibrary *rPrevious = GetApplication()->rDataLibrary;
     GetApplication()->rDataLibrary = nullptr;
     lua_State *L = luaL_newstate();
-    RegisterDataLibraryBindings(L);
+    RegisterDataLibraryLua(L);
     testing::internal::CaptureStderr();
     ASSERT_EQ(0, luaL_dostring(L, "DL_AddPath('Root/A/B/C') return VM_GetVar('Root/A/B/C/D', 'N'), DL_ActiveIsValid()"));
     std::string tOut = testing::internal::GetCapturedStderr();

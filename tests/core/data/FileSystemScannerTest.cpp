@@ -144,7 +144,7 @@ TEST_F(ScannerTest, ScriptsWalkTheTopScannerOfTheStack)
     rApplication->mScannerStack = new NamedLinkedList(1);
     lua_State *L = luaL_newstate();
     luaL_openlibs(L);
-    RegisterFileSystemScannerBindings(L);
+    RegisterFileSystemScannerLua(L);
 
     const char *tChunk =
         "FS_Open('Data/Maps/', false)\n"

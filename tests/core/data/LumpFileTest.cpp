@@ -707,7 +707,7 @@ TEST_F(LumpFileTest, LuaBindingsDriveTheApplicationsManager)
 
     lua_State *L = luaL_newstate();
     luaL_openlibs(L);
-    RegisterLumpManagerBindings(L);
+    RegisterCorvelLumpManagerLua(L);
     lua_pushstring(L, tPath.c_str());
     lua_setglobal(L, "gPath");
 

@@ -156,7 +156,7 @@ namespace
         EXPECT_EQ((uint32_t)GL_CLAMP_TO_BORDER, TextureDefaults::Get().mWrapT);
 
         lua_State *L = luaL_newstate();
-        RegisterBitmapBindings(L);
+        RegisterBitmapLua(L);
         testing::internal::CaptureStderr();
         ASSERT_EQ(0, luaL_dostring(L,
             "ALB_SetTextureProperty('MagFilter', 9729)\n"

@@ -144,8 +144,8 @@ namespace
             mLibrary = new DataLibrary();
             GetApplication()->rDataLibrary = mLibrary;
             L = luaL_newstate();
-            RegisterAnimationBindings(L);
-            RegisterDataLibraryBindings(L);
+            RegisterCorvelAnimationLua(L);
+            RegisterDataLibraryLua(L);
             mLibrary->AddPath("Root/Images/Test/Frames/");
             mLibrary->AddEntry("Root/Images/Test/Frames/A", &mFrameA, NoDelete, DL_KIND_BITMAP);
             mLibrary->AddEntry("Root/Images/Test/Frames/B", &mFrameB, NoDelete, DL_KIND_BITMAP);
@@ -279,7 +279,7 @@ namespace
         DataLibrary *rPrevious = GetApplication()->rDataLibrary;
         GetApplication()->rDataLibrary = nullptr;
         lua_State *L = luaL_newstate();
-        RegisterAnimationBindings(L);
+        RegisterCorvelAnimationLua(L);
         testing::internal::CaptureStderr();
         EXPECT_EQ(0, luaL_dostring(L, "Anim_Create('Root/A/B/C/D') Anim_SetProperty('TotalFrames', 2)"));
         std::string tErr = testing::internal::GetCapturedStderr();

@@ -142,7 +142,7 @@ TEST(GLEnumerationTest, TableLookupAndUnknownNames)
 TEST(GLEnumerationTest, BindingAlwaysAnswersOneInteger)
 {
     lua_State *L = luaL_newstate();
-    RegisterDisplayManagerBindings(L);
+    RegisterDisplayManagerLua(L);
     DisplayManager *rSaved = GetApplication()->rDisplayManager;
     GetApplication()->rDisplayManager = nullptr;
 
