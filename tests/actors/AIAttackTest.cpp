@@ -1,4 +1,4 @@
-#include "EnemyWorld.h"
+#include "support/EnemyWorld.h"
 
 using AIAttackTest = EnemyWorld;
 
@@ -77,7 +77,7 @@ TEST_F(AIAttackTest, LemonShotsMirrorAboutTheBoxRightAndSpawnsAboutThePosition)
     rSpawn->AddScriptArgument("beta");
     testing::internal::CaptureStderr();
     rSpawn->AddScriptArgument("gamma");
-    EXPECT_EQ(Captured(), "AISpawnEnemyAttack::AddScriptArgument error, no more arguments can be added.\n");
+    EXPECT_EQ(CapturedStderr(), "AISpawnEnemyAttack::AddScriptArgument error, no more arguments can be added.\n");
     Tick();
     Enemy *rChild = (Enemy *)EntityManager::Fetch()->GetEntity("Child");
     ASSERT_NE(rChild, nullptr);

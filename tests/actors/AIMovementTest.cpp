@@ -1,4 +1,4 @@
-#include "EnemyWorld.h"
+#include "support/EnemyWorld.h"
 
 #include "world/LevelCollision.h"
 
@@ -108,7 +108,7 @@ TEST_F(AIMovementTest, SineMovementFollowsItsFormulaAndAMissingTargetStopsAtOnce
     tLost.Update(tBox);
     AIAirMovement tAimless;
     tAimless.Update(tBox);
-    std::string tErr = Captured();
+    std::string tErr = CapturedStderr();
     EXPECT_TRUE(tLost.IsDone());
     EXPECT_EQ(tBox.mOwnerX, 30.0f);
     EXPECT_EQ(tErr, "AIMovement::Update warning, target name does not exist.\n"
@@ -160,7 +160,7 @@ TEST_F(AIMovementTest, LoopingQueuesRestartAndTheQueueIsCapped)
     testing::internal::CaptureStderr();
     for(int32_t i = 0; i < 20; i++) tHandler.AddMovement(AIMOVE_AIR_SIN);
     tHandler.AddMovement(9);
-    std::string tErr = Captured();
+    std::string tErr = CapturedStderr();
     EXPECT_EQ(tHandler.GetCount(), 20);
     EXPECT_NE(tErr.find("max number of movements that can be created reached"), std::string::npos);
     tHandler.ClearAllMovements();
@@ -190,7 +190,7 @@ TEST_F(AIMovementTest, ScriptControlRunsItsScriptWithATimerAndMovesItsOwner)
     DataLibrary::Fetch()->PushActiveEntity(rEnemy);
     Run("AISC_SetProperty('Timer', 99) gNone = AISC_GetProperty('Timer')");
     DataLibrary::Fetch()->PopActiveEntity();
-    std::string tErr = Captured();
+    std::string tErr = CapturedStderr();
     EXPECT_EQ(GlobalString("gNone"), "<nil>");
     EXPECT_NE(tErr.find("AISC_SetProperty: Failed, rActiveObject was wrong type"), std::string::npos);
     rEnemy->SetDestruct(1);

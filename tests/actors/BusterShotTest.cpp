@@ -1,4 +1,4 @@
-#include "PlayerWorld.h"
+#include "support/PlayerWorld.h"
 
 #include "actors/ChargeSpark.h"
 #include "actors/PlayerWeapon.h"

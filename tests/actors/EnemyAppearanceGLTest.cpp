@@ -2,12 +2,13 @@
 
 #include <GL/gl.h>
 
-#include "../core/render/RenderTestDisplay.h"
+#include "support/RenderTestDisplay.h"
 #include "actors/EnemyAppearance.h"
 #include "core/render/Bitmap.h"
 #include "core/render/CorvelAnimation.h"
 #include "core/render/GLState.h"
 #include "skeleton/CorvelPuppet.h"
+#include "support/TestText.h"
 
 #include <unistd.h>
 
@@ -117,7 +118,7 @@ TEST_F(EnemyAppearanceGLTest, APuppetFlashWhitensOnlyThePuppet)
     EnemyAppearance tAppearance;
     testing::internal::CaptureStderr();
     tAppearance.BootPuppet("Goblin");
-    testing::internal::GetCapturedStderr();
+    CapturedStderr();
     ASSERT_EQ(chdir(tPreviousDir), 0);
     ASSERT_TRUE(tAppearance.GetPuppet()->IsBooted());
     tAppearance.SetFacing(1);

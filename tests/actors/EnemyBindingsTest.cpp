@@ -1,4 +1,4 @@
-#include "EnemyWorld.h"
+#include "support/EnemyWorld.h"
 
 #include "world/LevelCollision.h"
 
@@ -9,7 +9,7 @@ TEST_F(EnemyBindingsTest, AScriptBuildsAndQueriesAnEnemyAndBadCallsOnlyReport)
     Run(("gEmptyLogic = '" + Script("enemy_empty.lua") + "' gCtorPath = '" + Script("enemy_constructor.lua") + "'").c_str());
     testing::internal::CaptureStderr();
     ASSERT_TRUE(LuaManager::Fetch()->ExecuteFile(Script("enemy_bindings.lua").c_str()));
-    std::string tErr = Captured();
+    std::string tErr = CapturedStderr();
     EXPECT_EQ(DataLibrary::Fetch()->GetActiveStackSize(), 0);
     EXPECT_EQ(GlobalString("gResults"), "20 30 120 200 120 200 140.69999694824 230.19999694824 130.35000610352 215.10000610352 6 2 Scripted "
                                         "Left false true");

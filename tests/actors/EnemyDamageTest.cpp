@@ -1,4 +1,4 @@
-#include "EnemyWorld.h"
+#include "support/EnemyWorld.h"
 
 using EnemyDamageTest = EnemyWorld;
 
@@ -164,7 +164,7 @@ TEST_F(EnemyDamageTest, InvulnerabilityRejectsHitsWithTheSoundAndFlashesInThreeT
 
 TEST_F(EnemyDamageTest, DeathRunsTheDestructionScriptAndArmsTheSpawnPointsTimer)
 {
-    SpawnManager *rSpawns = GetApplication()->rSpawnManager;
+    SpawnManager *rSpawns = SpawnManager::Fetch();
     EnemySpawnTrigger *nPoint = new EnemySpawnTrigger();
     nPoint->SetName("Point");
     ASSERT_TRUE(rSpawns->ConfigureFromPreset("Bat", nPoint, "Victim", cEX, cEY));

@@ -1,4 +1,4 @@
-#include "EnemyWorld.h"
+#include "support/EnemyWorld.h"
 
 #include "core/render/Bitmap.h"
 #include "core/render/CorvelAnimation.h"
@@ -41,7 +41,7 @@ TEST_F(EnemyHitboxTest, MissingFacingsAreMirroredAboutTheFrameWidth)
     rHitbox->CalculateMissingHitboxes();
     rHitbox->SetIgnoreMissingHitboxData();
     rHitbox->CalculateMissingHitboxes();
-    std::string tErr = Captured();
+    std::string tErr = CapturedStderr();
     EXPECT_EQ(tErr, "EnemyHitbox::CalculateMissingHitboxes error, Animation index 0, frame index 0, hitbox index 0 has no hitbox set "
                     "for either direction facing.\n");
 }
@@ -68,7 +68,7 @@ TEST_F(EnemyHitboxTest, CountsChangedAfterTheTableWasBuiltNeverReachPastIt)
     rHitbox->SetNumberOfHitboxes(100000);
     rHitbox->SetNumberOfAnimations(100000);
     rHitbox->SetNumberOfFramesForAnimation(0, 100000);
-    std::string tErr = Captured();
+    std::string tErr = CapturedStderr();
     EXPECT_NE(tErr.find("100000 hitboxes asked for, at most 64 allowed"), std::string::npos);
     EXPECT_NE(tErr.find("100000 animations asked for, at most 256 allowed"), std::string::npos);
     EXPECT_NE(tErr.find("100000 frames asked for, at most 1024 allowed"), std::string::npos);
@@ -82,7 +82,7 @@ TEST_F(EnemyHitboxTest, CountsChangedAfterTheTableWasBuiltNeverReachPastIt)
     rHitbox->SetHitboxData(2, 0, 0, 0, 0.0f, 0.0f, -1.0f, 1.0f);
     rHitbox->SetNumberOfHitboxes(0);
     rHitbox->SetAnimationSize(-1, 3);
-    tErr = Captured();
+    tErr = CapturedStderr();
     EXPECT_EQ(tErr, "EnemyHitbox::SetHitboxData error, Animation index given out of bounds.\n"
                     "EnemyHitbox:SetHitboxData error, frame index given is out of bounds.\n"
                     "EnemyHitbox::SetHitboxData error, direction facing not set.\n"
@@ -163,7 +163,7 @@ TEST_F(EnemyHitboxTest, AppearanceCountsTimeTogglesFacingAndChecksIndices)
     EXPECT_EQ(EnemyAppearance::TranslateStringDirectionFacing("left"), -1);
     tAppearance.BootPuppet("goblin");
     tAppearance.BootPuppet("Goblin");
-    std::string tErr = Captured();
+    std::string tErr = CapturedStderr();
     EXPECT_EQ(tAppearance.GetOverlayCount(), 256);
     EXPECT_EQ(tErr, "EnemyAppearance::SetAnimationIndex warning, Animation index out of bounds, 2.\n"
                     "EnemyAppearance::SetOverlay - Warning, Animation index out of bounds, 5.\n"
@@ -177,7 +177,7 @@ TEST_F(EnemyHitboxTest, AppearanceCountsTimeTogglesFacingAndChecksIndices)
     testing::internal::CaptureStderr();
     tAppearance.SetPuppetAnimation("walk");
     tAppearance.SetPuppetAnimationTime(0.5f);
-    EXPECT_EQ(Captured(), "");
+    EXPECT_EQ(CapturedStderr(), "");
     EXPECT_EQ(tAppearance.GetPuppetAnimPercent(), 0.5f);
     EXPECT_EQ(tAppearance.GetPuppetSlotCount(), 0);
     tAppearance.BootPuppet(nullptr);

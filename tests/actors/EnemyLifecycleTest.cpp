@@ -1,4 +1,4 @@
-#include "EnemyWorld.h"
+#include "support/EnemyWorld.h"
 
 #include "interface/GUI.h"
 #include "interface/GUIBaseObject.h"

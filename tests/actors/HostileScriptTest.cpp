@@ -23,7 +23,7 @@ TEST_F(HostileScriptTest, HostileNumbersReachNoOverflowAndNoHugeAllocation)
         Tick();
         CameraManager::Fetch()->Update();
     }
-    const std::string tLog = testing::internal::GetCapturedStderr();
+    const std::string tLog = CapturedStderr();
     ASSERT_EQ(0, tStatus) << tLuaError;
     EXPECT_EQ(0, lua_gettop(L));
     EXPECT_NE(std::string::npos, tLog.find("Camera_SetProperty:  ZonesTotal 2147483647 is more than 4096, using 4096.\n"));

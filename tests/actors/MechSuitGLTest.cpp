@@ -2,7 +2,7 @@
 
 #include <GL/gl.h>
 
-#include "../core/render/RenderTestDisplay.h"
+#include "support/RenderTestDisplay.h"
 #include "actors/MechSuit.h"
 #include "core/data/DataLibrary.h"
 #include "core/render/Bitmap.h"

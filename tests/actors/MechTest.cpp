@@ -1,6 +1,7 @@
 #include "actors/MechSuit.h"
 
-#include "PlayerWorld.h"
+#include "support/PlayerWorld.h"
+#include "support/TestText.h"
 
 #include <cmath>
 
@@ -73,7 +74,7 @@ TEST_F(MechTest, BoardingLocksHerForTheEntryAndGrowsHerBox)
     mPlayer->SetPositionAutoCenter(290.0f, (float)(cFloorY - 52), 0.0f);
     testing::internal::CaptureStderr();
     Tick();
-    std::string tLog = testing::internal::GetCapturedStderr();
+    std::string tLog = CapturedStderr();
     ASSERT_EQ(mPlayer->GetMech(), mMech);
     EXPECT_NE(tLog.find("Mech control activated!\n"), std::string::npos);
     EXPECT_TRUE(mMech->IsRidden());
@@ -168,7 +169,7 @@ TEST_F(MechTest, UpWithJumpLeavesAndTheMechWaitsBeforeTakingHerAgain)
     SetKey(ALLEGRO_KEY_UP, true);
     testing::internal::CaptureStderr();
     Press(ALLEGRO_KEY_Z);
-    std::string tLog = testing::internal::GetCapturedStderr();
+    std::string tLog = CapturedStderr();
     SetKey(ALLEGRO_KEY_UP, false);
     EXPECT_EQ(mPlayer->GetMech(), nullptr);
     EXPECT_NE(tLog.find("Mech control deactivated!\n"), std::string::npos);

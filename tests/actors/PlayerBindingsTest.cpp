@@ -1,8 +1,9 @@
-#include "PlayerWorld.h"
+#include "support/PlayerWorld.h"
 
 #include "core/LuaBindingHelpers.h"
 #include "core/render/Bitmap.h"
 #include "core/render/CorvelAnimation.h"
+#include "support/TestText.h"
 
 #include <string>
 
@@ -28,8 +29,7 @@ namespace
         {
             testing::internal::CaptureStderr();
             EXPECT_EQ(0, luaL_dostring(L, pChunk)) << lua_tostring(L, -1);
-            fflush(stderr);
-            return testing::internal::GetCapturedStderr();
+            return CapturedStderr();
         }
 
         double Global(const char *pName)

@@ -1,4 +1,4 @@
-#include "PlayerWorld.h"
+#include "support/PlayerWorld.h"
 
 #include "world/LadderZone.h"
 #include "world/RootZone.h"

@@ -1,4 +1,4 @@
-#include "PlayerWorld.h"
+#include "support/PlayerWorld.h"
 
 #include "core/render/CorvelAnimation.h"
 

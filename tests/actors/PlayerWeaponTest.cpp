@@ -1,7 +1,7 @@
 #include "actors/PlayerWeapon.h"
 #include "actors/WeaponProjectiles.h"
 
-#include "PlayerWorld.h"
+#include "support/PlayerWorld.h"
 #include "core/DataList.h"
 #include "world/Camera.h"
 #include "world/CameraManager.h"
@@ -45,7 +45,7 @@ namespace
             Tick(5);
         }
 
-        EntityManager *Entities() { return GetApplication()->rEntityManager; }
+        EntityManager *Entities() { return EntityManager::Fetch(); }
 
         int32_t Count(const char *pKind) { return Entities()->CountProjectilesNamed(pKind); }
 

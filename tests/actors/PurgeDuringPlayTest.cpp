@@ -95,7 +95,7 @@ namespace
                     EXPECT_EQ(1, rShown->GetFrameCount());
                 }
             }
-            testing::internal::GetCapturedStderr();
+            CapturedStderr();
         }
 
         DataLibrary *mLibrary = nullptr;

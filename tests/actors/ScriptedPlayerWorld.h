@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PlayerWorld.h"
+#include "support/PlayerWorld.h"
 
 #include "core/LuaBindingHelpers.h"
 #include "core/LuaManager.h"

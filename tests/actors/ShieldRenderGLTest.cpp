@@ -2,7 +2,7 @@
 
 #include <GL/gl.h>
 
-#include "../core/render/RenderTestDisplay.h"
+#include "support/RenderTestDisplay.h"
 #include "actors/WeaponProjectiles.h"
 #include "core/Application.h"
 #include "core/data/DataLibrary.h"
@@ -50,7 +50,7 @@ protected:
         nAnimation->SetTicksPerFrame(8.0f);
         mPane = Bitmap::FromRGBA(sPixels, 23, 63);
         nAnimation->SetFrame(0, mPane);
-        DataLibrary *rLibrary = GetApplication()->rDataLibrary;
+        DataLibrary *rLibrary = DataLibrary::Fetch();
         rLibrary->AddPath("Root/Animations/Projectiles/All/");
         rLibrary->AddEntry("Root/Animations/Projectiles/All/PermafrostShield", nAnimation, CorvelAnimation::DeleteThis,
                            DL_KIND_ROOTOBJECT);

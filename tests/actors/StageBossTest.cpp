@@ -1,4 +1,4 @@
-#include "EnemyWorld.h"
+#include "support/EnemyWorld.h"
 
 #include "world/Camera.h"
 
@@ -55,7 +55,7 @@ TEST_F(StageBossTest, ABossWakesOnceAndStaysBeatenOnceBeaten)
     // Beaten: its destruction script tells the map. However often the zone fires afterwards,
     // on her way back after a death too, no boss wakes.
     RootEntity *rBoss = EntityManager::Fetch()->GetEntity("Boss");
-    Captured();
+    CapturedStderr();
     ASSERT_NE(rBoss, nullptr);
     RunWithActive(rBoss, "fnStageBossFell()");
     testing::internal::CaptureStderr();
@@ -66,5 +66,5 @@ TEST_F(StageBossTest, ABossWakesOnceAndStaysBeatenOnceBeaten)
     Run(cWake);
     Run(cWake);
     EXPECT_EQ(CountEnemies(), 0);
-    Captured();
+    CapturedStderr();
 }

@@ -1,7 +1,7 @@
 #include "actors/PlayerWeapon.h"
 #include "actors/WeaponProjectiles.h"
 
-#include "EnemyWorld.h"
+#include "support/EnemyWorld.h"
 #include "world/Door.h"
 #include "world/MovingContainer.h"
 
@@ -14,7 +14,7 @@ namespace
     class WeaponEnemyTest : public EnemyWorld
     {
     protected:
-        EntityManager *Entities() { return GetApplication()->rEntityManager; }
+        EntityManager *Entities() { return EntityManager::Fetch(); }
 
         template <class T> T *Register(const char *pKind, T *pProjectile, float pX, float pY)
         {

@@ -11,7 +11,9 @@
 #include "core/NamedLinkedList.h"
 #include "core/RootObject.h"
 #include "interface/AudioFlags.h"
-#include "BlankApplication.h"
+#include "support/ScratchFolder.h"
+#include "support/BlankApplication.h"
+#include "support/TestText.h"
 
 // Each test gets a freshly defaulted Application and leaves the one it found in place, so
 // suites that keep managers in it are not disturbed.
@@ -68,7 +70,7 @@ TEST_F(ApplicationTest, CommandLineFlags)
     // Words that are no switch are ignored with a warning each; switches are case-sensitive.
     EXPECT_EQ("ParseCommandLine warning, unknown argument -unknown ignored.\n"
               "ParseCommandLine warning, unknown argument -LOGFPS ignored.\n",
-              testing::internal::GetCapturedStderr());
+              CapturedStderr());
     Application *rApp = GetApplication();
     EXPECT_STREQ("kestra", rApp->mProgramPath);
     EXPECT_EQ(1, rApp->mStartupDebug);
@@ -93,7 +95,7 @@ TEST_F(ApplicationTest, SkipToTakesTheNextWordAndNothingWhenLast)
     testing::internal::CaptureStderr();
     const char *tArgs[] = {"kestra", "-skipto", "Forest", "-skipto", "-plinkard"};
     Parse(5, tArgs);
-    std::string tOut = testing::internal::GetCapturedStderr();
+    std::string tOut = CapturedStderr();
     EXPECT_EQ(1, rApp->mSkipTo);
     EXPECT_STREQ("-plinkard", rApp->mSkipToLevel);
     EXPECT_EQ(1, rApp->mToolLinkRequest);
@@ -112,7 +114,7 @@ TEST_F(ApplicationTest, RedirectToUnwritablePathKeepsStandardError)
     testing::internal::CaptureStderr();
     Parse(3, tArgs);
     fprintf(stderr, "still here\n");
-    std::string tOut = testing::internal::GetCapturedStderr();
+    std::string tOut = CapturedStderr();
     EXPECT_EQ("ParseCommandLine warning, cannot open /nonexistent-dir/sub/log.txt for writing. "
               "The log stays on standard error.\nstill here\n", tOut);
 
@@ -121,19 +123,18 @@ TEST_F(ApplicationTest, RedirectToUnwritablePathKeepsStandardError)
     testing::internal::CaptureStderr();
     Parse(2, tLast);
     fprintf(stderr, "after\n");
-    EXPECT_EQ("after\n", testing::internal::GetCapturedStderr());
+    EXPECT_EQ("after\n", CapturedStderr());
 }
 
 TEST_F(ApplicationTest, RedirectSendsLaterLinesToTheFile)
 {
-    char tPath[] = "/tmp/kestra-redirect-XXXXXX";
-    int tTemp = mkstemp(tPath);
-    ASSERT_GE(tTemp, 0);
-    close(tTemp);
+    ScratchFolder tFolder("redirect");
+    ASSERT_TRUE(tFolder.WriteText("stderr.txt", ""));
+    std::string tPath = tFolder.File("stderr.txt");
 
     fflush(stderr);
     int tSavedErr = dup(STDERR_FILENO);
-    const char *tArgs[] = {"kestra", "-redirect", tPath};
+    const char *tArgs[] = {"kestra", "-redirect", tPath.c_str()};
     Parse(3, tArgs);
     fprintf(stderr, "into the file\n");
     fflush(stderr);
@@ -141,11 +142,10 @@ TEST_F(ApplicationTest, RedirectSendsLaterLinesToTheFile)
     close(tSavedErr);
 
     char tBuffer[64] = {0};
-    FILE *fRead = fopen(tPath, "r");
+    FILE *fRead = fopen(tPath.c_str(), "r");
     ASSERT_NE(nullptr, fRead);
     size_t tRead = fread(tBuffer, 1, sizeof(tBuffer) - 1, fRead);
     fclose(fRead);
-    unlink(tPath);
     EXPECT_EQ(strlen("into the file\n"), tRead);
     EXPECT_STREQ("into the file\n", tBuffer);
 }
@@ -230,7 +230,7 @@ TEST_F(ApplicationTest, FrameRateMeterReportsOncePerSecond)
     rApp->mLogFPS = 1;
     testing::internal::CaptureStderr();
     UpdateFPSAt(&tFrame, 11.0);
-    EXPECT_EQ("FPS: 60.000000\n", testing::internal::GetCapturedStderr());
+    EXPECT_EQ("FPS: 60.000000\n", CapturedStderr());
     EXPECT_FLOAT_EQ(60.0f, rApp->mMeasuredFrameRate);
     EXPECT_DOUBLE_EQ(11.0, tFrame.mSampleStart);
     EXPECT_DOUBLE_EQ(11.0, tFrame.mLastCheck);

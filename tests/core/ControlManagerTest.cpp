@@ -4,6 +4,7 @@
 #include "core/LuaBindingHelpers.h"
 #include "core/NamedLinkedList.h"
 #include "core/render/DisplayManager.h"
+#include "support/TestText.h"
 
 #include <gtest/gtest.h>
 
@@ -12,11 +13,6 @@
 
 namespace
 {
-    std::string Captured()
-    {
-        fflush(stderr);
-        return testing::internal::GetCapturedStderr();
-    }
 
     // Sets a key the way al_key_down reads it.
     void SetKey(ALLEGRO_KEYBOARD_STATE &sState, int pKey, bool pDown)
@@ -318,7 +314,7 @@ TEST(ControlBindingTest, BindingTextsGiveTheirCodesAndBadTextsAreRefused)
         ControlBindingSet tSet = {5, 5, 5};
         testing::internal::CaptureStderr();
         bool tAccepted = ParseBindingText(rCase.mText, tSet);
-        Captured();
+        CapturedStderr();
         const char *rShown = rCase.mText ? rCase.mText : "(null)";
         EXPECT_EQ(tAccepted, rCase.mAccepted) << rShown;
         EXPECT_EQ(tSet.mKey, rCase.mKey) << rShown;
@@ -333,7 +329,7 @@ TEST(ControlBindingTest, BindingTextsGiveTheirCodesAndBadTextsAreRefused)
     ParseBindingText("JOYSTK_1_0_Q", tSet);
     ParseBindingText("JOYPAD", tSet);
     ParseBindingText("Banana", tSet);
-    std::string tOut = Captured();
+    std::string tOut = CapturedStderr();
     EXPECT_NE(tOut.find("Successfully bound JOYSTK_1_0_P to 111\n"), std::string::npos);
     EXPECT_NE(tOut.find("Set joystick button to 3\n"), std::string::npos);
     EXPECT_NE(tOut.find("Warning, type JOYSTK_1_0_Q should be P or N, assuming N for now.\n"), std::string::npos);
@@ -359,7 +355,7 @@ TEST_F(ControlManagerTest, RebindingReplacesASetAndResetsTheControl)
     // A refused text leaves its set unbound.
     testing::internal::CaptureStderr();
     mControls->SetBindingByNames("Jump", "Banana", "KEY26");
-    Captured();
+    CapturedStderr();
     EXPECT_EQ(rJump->mKeyPrimary, -1);
     EXPECT_EQ(rJump->mKeySecondary, 26);
 
@@ -504,7 +500,7 @@ TEST_F(ControlManagerTest, RebindFromLuaBindsJoystickAndClearsKeys)
     // Before the manager exists the call fails cleanly.
     testing::internal::CaptureStderr();
     ASSERT_EQ(luaL_dostring(L, "CM_Rebind('Jump', 'JOYBTN3', 'NULL')"), 0);
-    EXPECT_NE(Captured().find("CM_Rebind:  Failed, no control manager exists yet"), std::string::npos);
+    EXPECT_NE(CapturedStderr().find("CM_Rebind:  Failed, no control manager exists yet"), std::string::npos);
     EXPECT_EQ(mControls->GetControl("Jump")->mKeyPrimary, 26);
 
     GetApplication()->rControlManager = mControls;
@@ -512,7 +508,7 @@ TEST_F(ControlManagerTest, RebindFromLuaBindsJoystickAndClearsKeys)
     ASSERT_EQ(luaL_dostring(L, "CM_Rebind('Jump', 'JOYBTN3', 'NULL')"), 0);
     ASSERT_EQ(luaL_dostring(L, "CM_Rebind('Jump', 'JOYBTN4')"), 0);
     ASSERT_EQ(luaL_dostring(L, "CM_Rebind('Jump', {}, 'NULL')"), 0);
-    std::string tOut = Captured();
+    std::string tOut = CapturedStderr();
     EXPECT_NE(tOut.find("CM_Rebind: Failed, invalid argument list\n"), std::string::npos);
     EXPECT_EQ(lua_gettop(L), 0);
 

@@ -4,6 +4,7 @@
 #include "core/RootObject.h"
 #include "core/Utilities.h"
 #include "core/data/DataLibrary.h"
+#include "support/TestText.h"
 
 #include <gtest/gtest.h>
 
@@ -18,11 +19,6 @@ namespace
     {
     };
 
-    std::string Captured()
-    {
-        fflush(stderr);
-        return testing::internal::GetCapturedStderr();
-    }
 
     float *NewFloat(float pValue)
     {
@@ -56,7 +52,7 @@ namespace
             EXPECT_EQ(luaL_dostring(L, pChunk), 0) << lua_tostring(L, -1);
             EXPECT_EQ(lua_gettop(L), 0);
             lua_settop(L, 0);
-            return Captured();
+            return CapturedStderr();
         }
         DataLibrary *mSavedLibrary;
         DataLibrary *mLibrary;
@@ -97,7 +93,7 @@ TEST(DataListStore, StrictFlagRefusesNewNames)
     float *nValue = NewFloat(3.0f);
     testing::internal::CaptureStderr();
     EXPECT_FALSE(tList.AddDataEntryFreed("Health", nValue));
-    EXPECT_EQ(Captured(), "DataList::AddDataEntry:  Failed, strict flag is on and entry Health does not exist\n");
+    EXPECT_EQ(CapturedStderr(), "DataList::AddDataEntry:  Failed, strict flag is on and entry Health does not exist\n");
     EXPECT_EQ(tList.GetEntryCount(), 0);
     free(nValue);
 

@@ -3,6 +3,7 @@
 #include "core/LuaBindingHelpers.h"
 #include "core/OptionsManager.h"
 #include "core/Utilities.h"
+#include "support/TestText.h"
 
 #include <allegro5/allegro.h>
 #include <gtest/gtest.h>
@@ -31,11 +32,6 @@ namespace
         OptionsManager *mSavedOptions;
     };
 
-    std::string Captured()
-    {
-        fflush(stderr);
-        return testing::internal::GetCapturedStderr();
-    }
 }
 
 TEST_F(DebugPrintTest, NestedOnSectionsIndentAsATree)
@@ -49,7 +45,7 @@ TEST_F(DebugPrintTest, NestedOnSectionsIndentAsATree)
     Debug::PopPrint("[/B]\n");
     Debug::Print("a2\n");
     Debug::PopPrint("[/A]\n");
-    EXPECT_EQ(Captured(), "[A 1]\n a\n [B]\n  b x\n [/B]\n a2\n[/A]\n");
+    EXPECT_EQ(CapturedStderr(), "[A 1]\n a\n [B]\n  b x\n [/B]\n a2\n[/A]\n");
     EXPECT_EQ(Debug::GetPrintDepth(), 0);
     EXPECT_EQ(Debug::GetPrintStackSize(), 0);
 }
@@ -68,11 +64,11 @@ TEST_F(DebugPrintTest, OffSectionsSilenceTheirLinesButNotNestedOnSections)
     Debug::PopPrint("[/off]\n");
     Debug::Print("a\n");
     Debug::PopPrint("[/A]\n");
-    EXPECT_EQ(Captured(), "[A]\n [inner]\n  shown\n [/inner]\n a\n[/A]\n");
+    EXPECT_EQ(CapturedStderr(), "[A]\n [inner]\n  shown\n [/inner]\n a\n[/A]\n");
 
     testing::internal::CaptureStderr();
     Debug::Print("empty stack prints nothing\n");
-    EXPECT_EQ(Captured(), "");
+    EXPECT_EQ(CapturedStderr(), "");
 }
 
 TEST_F(DebugPrintTest, PopOnEmptyStackDoesNothing)
@@ -80,7 +76,7 @@ TEST_F(DebugPrintTest, PopOnEmptyStackDoesNothing)
     testing::internal::CaptureStderr();
     Debug::PopPrintState();
     Debug::PopPrint("never\n");
-    EXPECT_EQ(Captured(), "");
+    EXPECT_EQ(CapturedStderr(), "");
     EXPECT_EQ(Debug::GetPrintStackSize(), 0);
     EXPECT_EQ(Debug::GetPrintDepth(), 0);
 
@@ -89,7 +85,7 @@ TEST_F(DebugPrintTest, PopOnEmptyStackDoesNothing)
     Debug::PushPrint(1, "[A]\n");
     Debug::Print("a\n");
     Debug::PopPrint("[/A]\n");
-    EXPECT_EQ(Captured(), "[A]\n a\n[/A]\n");
+    EXPECT_EQ(CapturedStderr(), "[A]\n a\n[/A]\n");
 }
 
 TEST_F(DebugPrintTest, TagWithoutOptionsManagerStillPairsWithItsPop)
@@ -104,7 +100,7 @@ TEST_F(DebugPrintTest, TagWithoutOptionsManagerStillPairsWithItsPop)
     Debug::PopPrint("[/null tag]\n");
     Debug::Print("a\n");
     Debug::PopPrint("[/A]\n");
-    EXPECT_EQ(Captured(), "[A]\n a\n[/A]\n");
+    EXPECT_EQ(CapturedStderr(), "[A]\n a\n[/A]\n");
     EXPECT_EQ(Debug::GetPrintStackSize(), 0);
 
     // "TRUE" needs no option.
@@ -112,7 +108,7 @@ TEST_F(DebugPrintTest, TagWithoutOptionsManagerStillPairsWithItsPop)
     Debug::PushPrintTag("TRUE", "[always]\n");
     Debug::Print("in\n");
     Debug::PopPrint("[/always]\n");
-    EXPECT_EQ(Captured(), "[always]\n in\n[/always]\n");
+    EXPECT_EQ(CapturedStderr(), "[always]\n in\n[/always]\n");
 }
 
 TEST_F(DebugPrintTest, TagReadsTheBooleanOption)
@@ -129,7 +125,7 @@ TEST_F(DebugPrintTest, TagReadsTheBooleanOption)
     Debug::PopPrint("[/off]\n");
     Debug::Print("in\n");
     Debug::PopPrint("[/on]\n");
-    EXPECT_EQ(Captured(), "[on]\n in\n[/on]\n");
+    EXPECT_EQ(CapturedStderr(), "[on]\n in\n[/on]\n");
     EXPECT_EQ(Debug::GetPrintStackSize(), 0);
     GetApplication()->rOptionsManager = nullptr;
 }
@@ -143,7 +139,7 @@ TEST_F(DebugPrintTest, ForcePrintIgnoresTheStateButKeepsTheIndentation)
     Debug::ForcePrint("forced\n");
     Debug::PopPrint("[/off]\n");
     Debug::PopPrint("[/A]\n");
-    EXPECT_EQ(Captured(), "bare 7\n[A]\n forced\n[/A]\n");
+    EXPECT_EQ(CapturedStderr(), "bare 7\n[A]\n forced\n[/A]\n");
 }
 
 TEST_F(DebugPrintTest, LuaGlobalsPrintScriptTextLiterally)
@@ -157,7 +153,7 @@ TEST_F(DebugPrintTest, LuaGlobalsPrintScriptTextLiterally)
         "Debug_Print('50%d done\\n')\n"
         "Debug_ForcePrint('%x\\n')\n"
         "Debug_PopPrint('[/%s]\\n')\n"), 0);
-    EXPECT_EQ(Captured(), "[100%s %n]\n 50%d done\n %x\n[/%s]\n");
+    EXPECT_EQ(CapturedStderr(), "[100%s %n]\n 50%d done\n %x\n[/%s]\n");
     EXPECT_EQ(Debug::GetPrintStackSize(), 0);
 
     // Wrong counts are ignored; a text that is not a string prints nothing but still pushes
@@ -171,7 +167,7 @@ TEST_F(DebugPrintTest, LuaGlobalsPrintScriptTextLiterally)
         "Debug_PushPrintS(nil, 'tagless\\n')\n"), 0);
     EXPECT_EQ(Debug::GetPrintStackSize(), 3);
     ASSERT_EQ(luaL_dostring(L, "Debug_Print('seen\\n') Debug_PopPrint({}) Debug_PopPrint(false) Debug_PopPrint('[/]\\n')"), 0);
-    EXPECT_EQ(Captured(), "[/]\n");
+    EXPECT_EQ(CapturedStderr(), "[/]\n");
     EXPECT_EQ(Debug::GetPrintStackSize(), 0);
     EXPECT_EQ(lua_gettop(L), 0);
     lua_close(L);

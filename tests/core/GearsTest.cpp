@@ -6,7 +6,7 @@
 #include "core/Application.h"
 #include "core/Gears.h"
 #include "core/NamedLinkedList.h"
-#include "BlankApplication.h"
+#include "support/BlankApplication.h"
 
 class GearsTest : public testing::Test
 {

@@ -1,6 +1,6 @@
 #include "core/Geometry.h"
 
-#include "SeededRandom.h"
+#include "support/SeededRandom.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,6 @@
 #include "core/LuaBindingHelpers.h"
 #include "core/Utilities.h"
+#include "support/TestText.h"
 
 #include <gtest/gtest.h>
 
@@ -8,11 +9,6 @@
 
 namespace
 {
-    std::string Captured()
-    {
-        fflush(stderr);
-        return testing::internal::GetCapturedStderr();
-    }
 
     void FreeTypedValue(TypedValue *pValue)
     {
@@ -46,7 +42,7 @@ TEST_F(LuaBindingHelpersTest, ReportersPrintTheirLinesAndResultCounts)
     LuaArgListError(nullptr);
     LuaResolveError("X_SetProperty", nullptr, 1);
     LuaPropertyError(nullptr, "Sped");
-    EXPECT_EQ(Captured(),
+    EXPECT_EQ(CapturedStderr(),
               "X_Do: Failed, invalid argument list\n"
               "X_Get: Failed, invalid argument list\n"
               "X_Act: Failed, rActiveObject was wrong type, or NULL.\n"
@@ -64,7 +60,7 @@ TEST_F(LuaBindingHelpersTest, ReportersPrintTheirLinesAndResultCounts)
     LuaActiveObjectTypeError("X_Act");
     LuaResolveError("X_SetProperty", "Speed", 3);
     LuaPropertyError("X_SetProperty", "Sped");
-    EXPECT_EQ(Captured(), "X_SetProperty: Failed, Sped does not match any property.\n");
+    EXPECT_EQ(CapturedStderr(), "X_SetProperty: Failed, Sped does not match any property.\n");
     EXPECT_EQ(lua_gettop(L), 3);
 }
 

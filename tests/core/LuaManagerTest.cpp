@@ -7,6 +7,8 @@
 #include "core/data/CorvelLumpManager.h"
 #include "core/data/DataLibrary.h"
 #include "core/data/LumpWriter.h"
+#include "support/ScratchFolder.h"
+#include "support/TestText.h"
 
 #include <gtest/gtest.h>
 
@@ -24,11 +26,6 @@ namespace
         return cScripts + pName;
     }
 
-    std::string Captured()
-    {
-        fflush(stderr);
-        return testing::internal::GetCapturedStderr();
-    }
 
     class LuaManagerTest : public testing::Test
     {
@@ -123,7 +120,7 @@ TEST_F(LuaManagerTest, ExecuteLuaFileFormatsArgumentsAndExecuteFileKeepsThem)
     // An unknown type reports and stops reading; the run goes ahead with what was read.
     testing::internal::CaptureStderr();
     EXPECT_TRUE(mManager->ExecuteLuaFile(tPath.c_str(), 3, "S", "a", "Q", 5, "S", "c"));
-    EXPECT_EQ(Captured(), "LuaManager::ExecuteLuaFile:  Error, cannot resolve type Q\n");
+    EXPECT_EQ(CapturedStderr(), "LuaManager::ExecuteLuaFile:  Error, cannot resolve type Q\n");
     EXPECT_EQ(GlobalNumber("lm_args_count"), 3);
     EXPECT_EQ(GlobalString("lm_args_first"), "a");
     EXPECT_EQ(GlobalString("lm_args_second"), "<nil>");
@@ -203,17 +200,17 @@ TEST_F(LuaManagerTest, LoadAndRunErrorsAreReportedAndLeaveTheStackClean)
 {
     testing::internal::CaptureStderr();
     EXPECT_FALSE(mManager->ExecuteFile("/nonexistent/dir/missing.lua"));
-    std::string tOut = Captured();
+    std::string tOut = CapturedStderr();
     EXPECT_EQ(tOut.rfind("Lua Error during Loading: cannot open /nonexistent/dir/missing.lua", 0), 0u) << tOut;
 
     testing::internal::CaptureStderr();
     EXPECT_FALSE(Run("error('boom %s %n')"));
-    EXPECT_EQ(Captured(), "Lua Error during Execution: [string \"Passed Chunk\"]:1: boom %s %n\n");
+    EXPECT_EQ(CapturedStderr(), "Lua Error during Execution: [string \"Passed Chunk\"]:1: boom %s %n\n");
 
     // A syntax error is a load error and nothing runs.
     testing::internal::CaptureStderr();
     EXPECT_FALSE(mManager->RunChunkText("ran = true x = = 1"));
-    tOut = Captured();
+    tOut = CapturedStderr();
     EXPECT_EQ(tOut.rfind("Lua Error during Loading: [string \"Passed Chunk\"]:1:", 0), 0u) << tOut;
     EXPECT_FALSE(GlobalBool("ran"));
 
@@ -243,7 +240,7 @@ TEST_F(LuaManagerTest, RunningScriptStopsWhenAQuitIsAsked)
     lua_register(L, "AskQuit", AskQuit);
     testing::internal::CaptureStderr();
     bool tFinished = mManager->ExecuteFile(Script("lm_runaway.lua").c_str());
-    const std::string tLog = Captured();
+    const std::string tLog = CapturedStderr();
     GetApplication()->mQuitFlag = tWasQuit;
 
     EXPECT_FALSE(tFinished);
@@ -277,7 +274,7 @@ TEST_F(LuaManagerTest, CaughtStopsStillEndTheScriptOnQuit)
                                     " end iOutlived = true";
         testing::internal::CaptureStderr();
         bool tFinished = Run(tScript.c_str());
-        const std::string tLog = Captured();
+        const std::string tLog = CapturedStderr();
         GetApplication()->mQuitFlag = tWasQuit;
 
         EXPECT_FALSE(tFinished);
@@ -304,7 +301,7 @@ TEST_F(LuaManagerTest, RandomNumbersStayInRangeFromLua)
 {
     testing::internal::CaptureStderr();
     EXPECT_TRUE(mManager->ExecuteFile(Script("lm_random.lua").c_str()));
-    EXPECT_EQ(Captured(), "LM_GetRandomNumber: Failed, invalid argument list\n");
+    EXPECT_EQ(CapturedStderr(), "LM_GetRandomNumber: Failed, invalid argument list\n");
     EXPECT_TRUE(GlobalBool("random_fixed_ok"));
     EXPECT_TRUE(GlobalBool("random_reversed_ok"));
     EXPECT_TRUE(GlobalBool("random_wide_ok"));
@@ -315,7 +312,7 @@ TEST_F(LuaManagerTest, MacrosAreBuiltAppendedAndCalledFromLua)
 {
     testing::internal::CaptureStderr();
     EXPECT_TRUE(mManager->ExecuteFile(Script("lm_macros.lua").c_str()));
-    std::string tOut = Captured();
+    std::string tOut = CapturedStderr();
     EXPECT_NE(tOut.find("Lua Error during Loading: [string \"Passed Chunk\"]"), std::string::npos) << tOut;
 
     EXPECT_STREQ(mManager->GetMacro("count"), "macro_runs = (macro_runs or 0) + 1\nmacro_last = LM_GetCallStack(0)");
@@ -327,7 +324,7 @@ TEST_F(LuaManagerTest, MacrosAreBuiltAppendedAndCalledFromLua)
 
     testing::internal::CaptureStderr();
     EXPECT_TRUE(Run("LM_NewMacro('x') LM_AppendMacro() LM_Call() LM_ExecuteScript() LM_BootTarballMode(1, 2)"));
-    EXPECT_EQ(Captured(),
+    EXPECT_EQ(CapturedStderr(),
               "LM_NewMacro: Failed, invalid argument list\n"
               "LM_AppendMacro: Failed, invalid argument list\n"
               "LM_Call: Failed, invalid argument list\n"
@@ -340,7 +337,7 @@ TEST_F(LuaManagerTest, BindingsReportAndPushTheirSentinels)
     testing::internal::CaptureStderr();
     EXPECT_TRUE(Run("a = LM_GetScriptArgument() b = LM_GetCallStack() c = LM_IsPrecompiledMode() "
                     "d = LM_GetCallStack(0) e = LM_GetCallStack(5) n = select('#', LM_SetSilenceFlag(false))"));
-    EXPECT_EQ(Captured(),
+    EXPECT_EQ(CapturedStderr(),
               "LM_GetScriptArgument: Failed, invalid argument list\n"
               "LM_GetCallStack: Failed, invalid argument list\n");
     EXPECT_EQ(GlobalString("a"), "NULL");
@@ -356,7 +353,7 @@ TEST_F(LuaManagerTest, BindingsReportAndPushTheirSentinels)
     // The silence flag mutes the shared reporters for every binding until it is cleared.
     testing::internal::CaptureStderr();
     EXPECT_TRUE(Run("LM_SetSilenceFlag(true) quiet = LM_GetRandomNumber(1, 2, 3) LM_NewMacro()"));
-    EXPECT_EQ(Captured(), "");
+    EXPECT_EQ(CapturedStderr(), "");
     EXPECT_EQ(GlobalNumber("quiet"), 0);
     EXPECT_EQ(GetLuaSilenceFlag(), 1);
     EXPECT_TRUE(Run("LM_SetSilenceFlag(false)"));
@@ -366,7 +363,7 @@ TEST_F(LuaManagerTest, BindingsReportAndPushTheirSentinels)
     GetApplication()->rLuaManager = nullptr;
     testing::internal::CaptureStderr();
     EXPECT_TRUE(Run("none = LM_GetNumOfArgs() LM_Call('count')"));
-    EXPECT_EQ(Captured(), "LM_Call: Failed, invalid argument list\n");
+    EXPECT_EQ(CapturedStderr(), "LM_Call: Failed, invalid argument list\n");
     EXPECT_EQ(GlobalNumber("none"), 0);
     GetApplication()->rLuaManager = mManager;
 }
@@ -404,7 +401,7 @@ TEST_F(LuaManagerTest, ScriptPackKeepsTheFirstOfARepeatedName)
     };
     testing::internal::CaptureStderr();
     mManager->InstallScriptPack(Pack(cSources, 5), 5);
-    std::string tOut = Captured();
+    std::string tOut = CapturedStderr();
     EXPECT_NE(tOut.find("Warning:  The script pack repeats Data/Scripts/Boss.lua; the first is kept\n"), std::string::npos) << tOut;
     ASSERT_EQ(mManager->GetScriptPackCount(), 3);
     EXPECT_TRUE(mManager->ExecuteFile("Data/Scripts/Boss.lua"));
@@ -426,7 +423,7 @@ TEST_F(LuaManagerTest, ScriptPackFindsEntriesCompilesOnceAndFallsBack)
     };
     testing::internal::CaptureStderr();
     mManager->InstallScriptPack(Pack(cSources, 6), 6);
-    std::string tOut = Captured();
+    std::string tOut = CapturedStderr();
     EXPECT_NE(tOut.find("Warning:  There was an error in compilation of 4 Data/Scripts/Broken.lua\n"), std::string::npos) << tOut;
     ASSERT_TRUE(mManager->IsScriptPackMode());
     ASSERT_EQ(mManager->GetScriptPackCount(), 6);
@@ -452,7 +449,7 @@ TEST_F(LuaManagerTest, ScriptPackFindsEntriesCompilesOnceAndFallsBack)
     testing::internal::CaptureStderr();
     EXPECT_FALSE(mManager->ExecuteFile("Data/Scripts/Broken.lua"));
     EXPECT_FALSE(mManager->ExecuteFile("Data/Scripts/Broken.lua"));
-    tOut = Captured();
+    tOut = CapturedStderr();
     EXPECT_EQ(tOut.rfind("Lua Error during Loading: [string \"Tarball Chunk\"]", 0), 0u) << tOut;
     EXPECT_EQ(GlobalNumber("boss"), 2);
     EXPECT_EQ(GlobalNumber("alpha"), 0);
@@ -472,7 +469,7 @@ TEST_F(LuaManagerTest, ScriptPackFindsEntriesCompilesOnceAndFallsBack)
     std::string tLoose = Script("lm_args.lua");
     testing::internal::CaptureStderr();
     EXPECT_TRUE(mManager->ExecuteFile(tLoose.c_str()));
-    EXPECT_EQ(Captured(), "Could not load file in tarball " + tLoose + "\n");
+    EXPECT_EQ(CapturedStderr(), "Could not load file in tarball " + tLoose + "\n");
     EXPECT_EQ(GlobalNumber("lm_args_runs"), 1);
 
     mManager->ClearScriptPack();
@@ -482,9 +479,9 @@ TEST_F(LuaManagerTest, ScriptPackFindsEntriesCompilesOnceAndFallsBack)
 
 TEST_F(LuaManagerTest, BootScriptPackReadsALumpFile)
 {
-    char tDir[] = "/tmp/corvel_lm_XXXXXX";
-    ASSERT_NE(mkdtemp(tDir), nullptr);
-    std::string tPack = std::string(tDir) + "/Scripts.slf";
+    ScratchFolder tDir("lm");
+    ASSERT_TRUE(tDir.IsMade());
+    std::string tPack = tDir.File("Scripts.slf");
 
     LumpWriter tWriter;
     tWriter.SetHeader("CorvelLump");
@@ -500,7 +497,7 @@ TEST_F(LuaManagerTest, BootScriptPackReadsALumpFile)
 
     testing::internal::CaptureStderr();
     EXPECT_TRUE(Run(("LM_BootTarballMode('" + tPack + "')").c_str()));
-    std::string tOut = Captured();
+    std::string tOut = CapturedStderr();
     EXPECT_NE(tOut.find("LuaManager:  Tarball is open!  " + tPack + "\n"), std::string::npos) << tOut;
     EXPECT_TRUE(mManager->IsScriptPackMode());
     EXPECT_EQ(mManager->GetScriptPackCount(), 2);
@@ -511,21 +508,19 @@ TEST_F(LuaManagerTest, BootScriptPackReadsALumpFile)
 
     // A file that cannot be opened leaves script-pack mode off.
     testing::internal::CaptureStderr();
-    mManager->BootScriptPack((std::string(tDir) + "/Missing.slf").c_str());
-    tOut = Captured();
-    EXPECT_NE(tOut.find("LuaManager:  Could not open tarball mode on " + std::string(tDir) + "/Missing.slf\n"), std::string::npos) << tOut;
+    mManager->BootScriptPack(tDir.File("Missing.slf").c_str());
+    tOut = CapturedStderr();
+    EXPECT_NE(tOut.find("LuaManager:  Could not open tarball mode on " + tDir.File("Missing.slf") + "\n"), std::string::npos) << tOut;
     EXPECT_FALSE(mManager->IsScriptPackMode());
 
     GetApplication()->rLumpManager = nullptr;
     testing::internal::CaptureStderr();
     mManager->BootScriptPack(tPack.c_str());
-    EXPECT_EQ(Captured(), "LuaManager:  Could not open tarball mode on " + tPack + "\n");
+    EXPECT_EQ(CapturedStderr(), "LuaManager:  Could not open tarball mode on " + tPack + "\n");
     EXPECT_FALSE(mManager->IsScriptPackMode());
 
     GetApplication()->rLumpManager = rPreviousLumps;
     delete tLumps;
-    unlink(tPack.c_str());
-    rmdir(tDir);
 }
 
 TEST_F(LuaManagerTest, ConsoleLinesRunChunksAndMacros)
@@ -536,30 +531,30 @@ TEST_F(LuaManagerTest, ConsoleLinesRunChunksAndMacros)
 
     testing::internal::CaptureStderr();
     RunLuaCommand("/bump");
-    std::string tOut = Captured();
+    std::string tOut = CapturedStderr();
     EXPECT_EQ(tOut.rfind("LM_Call \"bump\"\n", 0), 0u) << tOut;
     EXPECT_EQ(GlobalNumber("bumped"), 1);
 
     testing::internal::CaptureStderr();
     RunLuaCommand("LM_Call \"bump\"");
-    Captured();
+    CapturedStderr();
     EXPECT_EQ(GlobalNumber("bumped"), 2);
 
     testing::internal::CaptureStderr();
     RunLuaCommand("LM \"console_value = \\\"a b\\\"\"");
     RunLuaCommand("LM_Execute \"console_other = 5\"");
-    Captured();
+    CapturedStderr();
     EXPECT_EQ(GlobalString("console_value"), "a b");
     EXPECT_EQ(GlobalNumber("console_other"), 5);
 
     testing::internal::CaptureStderr();
     RunLuaCommand("Bogus \"x\"");
-    EXPECT_EQ(Captured(), "Failed to execute command Bogus\n");
+    EXPECT_EQ(CapturedStderr(), "Failed to execute command Bogus\n");
 
     // A syntax error in the chunk is a load error; nothing runs and the stack stays clean.
     testing::internal::CaptureStderr();
     RunLuaCommand("LM \"console_ran = true x = = 1\"");
-    tOut = Captured();
+    tOut = CapturedStderr();
     EXPECT_NE(tOut.find("Lua Error during Loading: [string \"Passed Chunk\"]"), std::string::npos) << tOut;
     EXPECT_FALSE(GlobalBool("console_ran"));
     EXPECT_EQ(lua_gettop(L), 0);
@@ -567,7 +562,7 @@ TEST_F(LuaManagerTest, ConsoleLinesRunChunksAndMacros)
     // An argument that is not a quoted string is an error of the command.
     testing::internal::CaptureStderr();
     RunLuaCommand("LM console_ran=true");
-    tOut = Captured();
+    tOut = CapturedStderr();
     EXPECT_NE(tOut.find("Error in command: LM console_ran=true\n"), std::string::npos) << tOut;
     EXPECT_FALSE(GlobalBool("console_ran"));
 
@@ -576,13 +571,13 @@ TEST_F(LuaManagerTest, ConsoleLinesRunChunksAndMacros)
     mManager->NewMacro(tLong.c_str(), "long_macro = true");
     testing::internal::CaptureStderr();
     RunLuaCommand(("/" + tLong).c_str());
-    tOut = Captured();
+    tOut = CapturedStderr();
     EXPECT_EQ(tOut.rfind("LM_Call \"" + tLong + "\"\n", 0), 0u);
     EXPECT_TRUE(GlobalBool("long_macro"));
 
     testing::internal::CaptureStderr();
     RunLuaCommand("");
     RunLuaCommand(nullptr);
-    EXPECT_EQ(Captured(), "");
+    EXPECT_EQ(CapturedStderr(), "");
     ClearConsoleCommands();
 }

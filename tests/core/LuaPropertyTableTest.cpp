@@ -1,4 +1,5 @@
 #include "core/LuaPropertyTable.h"
+#include "support/TestText.h"
 
 #include <gtest/gtest.h>
 
@@ -6,11 +7,6 @@
 
 namespace
 {
-    std::string Captured()
-    {
-        fflush(stderr);
-        return testing::internal::GetCapturedStderr();
-    }
 
     // Records which row ran and with how many arguments.
     struct Probe
@@ -153,7 +149,7 @@ TEST_F(LuaPropertyTableTest, MissesPrintTheStandardLinesAndTheNilVariantAnswersN
     Call("'Zoom', 2", LuaUnknownPropertyError);
     Call("'Zoom', 2", LuaCouldNotResolveError);
     Call("'Zoom', 2", nullptr);
-    EXPECT_EQ(Captured(), "Probe: Failed, cannot resolve Zoom with 2 args.\n"
+    EXPECT_EQ(CapturedStderr(), "Probe: Failed, cannot resolve Zoom with 2 args.\n"
                           "Probe: Failed, Zoom does not match any property.\n"
                           "Probe:  Failed, could not resolve Zoom with 2 args\n");
 
@@ -163,7 +159,7 @@ TEST_F(LuaPropertyTableTest, MissesPrintTheStandardLinesAndTheNilVariantAnswersN
     Call("'Zoom', 2", LuaResolveError);
     Call("'Zoom', 2", LuaUnknownPropertyError);
     Call("'Zoom', 2", LuaCouldNotResolveError);
-    EXPECT_EQ(Captured(), "Probe: Failed, Zoom does not match any property.\n"
+    EXPECT_EQ(CapturedStderr(), "Probe: Failed, Zoom does not match any property.\n"
                           "Probe:  Failed, could not resolve Zoom with 2 args\n");
     SetLuaSilenceFlag(0);
 
@@ -172,7 +168,7 @@ TEST_F(LuaPropertyTableTest, MissesPrintTheStandardLinesAndTheNilVariantAnswersN
     lua_pushstring(L, "Zoom");
     testing::internal::CaptureStderr();
     EXPECT_EQ(LuaCallPropertyOrNil(L, "Probe_Get", cRows, &tProbe), 1);
-    EXPECT_EQ(Captured(), "Probe_Get: Failed, cannot resolve Zoom with 1 args.\n");
+    EXPECT_EQ(CapturedStderr(), "Probe_Get: Failed, cannot resolve Zoom with 1 args.\n");
     ASSERT_EQ(lua_gettop(L), 2);
     EXPECT_TRUE(lua_isnil(L, 2));
 

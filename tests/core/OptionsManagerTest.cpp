@@ -3,6 +3,7 @@
 #include "core/LuaBindingHelpers.h"
 #include "core/OptionsManager.h"
 #include "core/Utilities.h"
+#include "support/TestText.h"
 
 #include <gtest/gtest.h>
 
@@ -10,11 +11,6 @@
 
 namespace
 {
-    std::string Captured()
-    {
-        fflush(stderr);
-        return testing::internal::GetCapturedStderr();
-    }
 
     struct BuiltinOption
     {
@@ -148,7 +144,7 @@ namespace
         {
             testing::internal::CaptureStderr();
             int tResult = luaL_dostring(L, pChunk);
-            std::string tOutput = Captured();
+            std::string tOutput = CapturedStderr();
             EXPECT_EQ(tResult, 0) << (tResult ? lua_tostring(L, -1) : "");
             EXPECT_EQ(lua_gettop(L), 0);
             return tOutput;
@@ -198,7 +194,7 @@ TEST_F(OptionsBindingsTest, DefinedTagSwitchesOnItsTrace)
     Debug::PushPrintTag("Debug_MainLoop", "[Main loop]\n");
     Debug::Print("tick\n");
     Debug::PopPrint("[/Main loop]\n");
-    EXPECT_EQ(Captured(), "[Main loop]\n tick\n[/Main loop]\n");
+    EXPECT_EQ(CapturedStderr(), "[Main loop]\n tick\n[/Main loop]\n");
 }
 
 TEST_F(OptionsBindingsTest, FailuresPrintAndPushTheSentinel)
@@ -258,7 +254,7 @@ TEST(OptionsManagerTest, StatusReportIsAlwaysFramed)
     // Without a GL context the size reads 0; the block is written all the same.
     testing::internal::CaptureStderr();
     ProgramStatusReport();
-    std::string tOutput = Captured();
+    std::string tOutput = CapturedStderr();
     EXPECT_EQ(tOutput.rfind("\n== Program Status Report: ==\n Max texture size: ", 0), 0u) << tOutput;
     EXPECT_NE(tOutput.find("\n==     End of Report      ==\n\n"), std::string::npos) << tOutput;
 }

@@ -2,6 +2,7 @@
 #include "core/NamedLinkedList.h"
 #include "core/Utilities.h"
 #include "core/Wildcards.h"
+#include "support/TestText.h"
 
 #include <gtest/gtest.h>
 
@@ -11,11 +12,6 @@
 
 namespace
 {
-    std::string Captured()
-    {
-        fflush(stderr);
-        return testing::internal::GetCapturedStderr();
-    }
 
     // Takes a heap string, returns it as a std::string and frees it ("<null>" for null).
     std::string Take(char *pText)
@@ -106,7 +102,7 @@ TEST(UtilitiesWildcards, ExpandWithAndWithoutTable)
 
     testing::internal::CaptureStderr();
     EXPECT_EQ(Take(ExpandWildcards("<NAME> <broken", tTable, 2)), "<null>");
-    EXPECT_EQ(Captured(), "Broken wildcard detected in string <NAME> <broken\n");
+    EXPECT_EQ(CapturedStderr(), "Broken wildcard detected in string <NAME> <broken\n");
     FreeWildcardTable(2, tTable);
     EXPECT_EQ(NewWildcardTable(0), nullptr);
 
@@ -127,25 +123,25 @@ TEST(UtilitiesConsole, ArgumentsAndQuotes)
     EXPECT_EQ(CountConsoleArguments(tLine), 1);
     testing::internal::CaptureStderr();
     EXPECT_EQ(Take(ParseQuotedConsoleArgument(tLine, 0)), "he said \"hi\" twice");
-    std::string tTrace = Captured();
+    std::string tTrace = CapturedStderr();
     EXPECT_NE(tTrace.find("[Parsing] Completed he said \"hi\" twice\n"), std::string::npos);
     EXPECT_EQ(GetConsoleParseErrorFlag(), 0);
 
     testing::internal::CaptureStderr();
     EXPECT_EQ(ParseQuotedConsoleArgument("cmd", 0), nullptr);
-    EXPECT_NE(Captured().find("[Parsing] 0th Letter is invalid.\n"), std::string::npos);
+    EXPECT_NE(CapturedStderr().find("[Parsing] 0th Letter is invalid.\n"), std::string::npos);
     EXPECT_EQ(GetConsoleParseErrorFlag(), 1);
     ClearConsoleParseErrorFlag();
 
     testing::internal::CaptureStderr();
     EXPECT_EQ(ParseQuotedConsoleArgument("cmd bare", 0), nullptr);
-    EXPECT_NE(Captured().find("[Parsing] String was not a quote-surrounded string, starting at 4.\n"), std::string::npos);
+    EXPECT_NE(CapturedStderr().find("[Parsing] String was not a quote-surrounded string, starting at 4.\n"), std::string::npos);
     EXPECT_EQ(GetConsoleParseErrorFlag(), 1);
     ClearConsoleParseErrorFlag();
 
     testing::internal::CaptureStderr();
     EXPECT_EQ(ParseQuotedConsoleArgument(nullptr, 0), nullptr);
-    EXPECT_NE(Captured().find("[Parsing] Failed, invalid header.\n"), std::string::npos);
+    EXPECT_NE(CapturedStderr().find("[Parsing] Failed, invalid header.\n"), std::string::npos);
     EXPECT_EQ(GetConsoleParseErrorFlag(), 1);
     ClearConsoleParseErrorFlag();
 

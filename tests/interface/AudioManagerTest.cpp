@@ -5,6 +5,7 @@
 #include "interface/AudioManager.h"
 #include "interface/AudioPackage.h"
 #include "support/RecordingAudioLayer.h"
+#include "support/ScratchFolder.h"
 #include "support/TestText.h"
 
 #include <allegro5/allegro.h>
@@ -19,8 +20,6 @@
 
 namespace
 {
-    std::string Captured() { return CapturedStderr(); }
-
     size_t CountLines(const std::string &pText, const std::string &pLine)
     {
         size_t tCount = 0;
@@ -148,7 +147,7 @@ TEST_F(AudioManagerTest, UnknownMusicWarnsAndLeavesTheCurrentTrackPlaying)
 
     testing::internal::CaptureStderr();
     mManager->PlayMusic("Missing");
-    EXPECT_EQ("AudioManager:  Music Missing is not registered.\n", Captured());
+    EXPECT_EQ("AudioManager:  Music Missing is not registered.\n", CapturedStderr());
     EXPECT_EQ(0, mLayer->GetCallCount());
     EXPECT_EQ(rTrack, mManager->GetCurrentMusic());
 }
@@ -298,7 +297,7 @@ TEST(AudioManagerBootTest, NoDeviceMeansAudioOffForTheRun)
     nLayer->SetInitResult(false);
     testing::internal::CaptureStderr();
     AudioManager *nManager = new AudioManager(nLayer);
-    EXPECT_EQ("AudioManager:  Error booting sound system!\n", Captured());
+    EXPECT_EQ("AudioManager:  Error booting sound system!\n", CapturedStderr());
     EXPECT_EQ(1, xBlockAllAudio);
 
     AudioPackage *nTrack = new AudioPackage(nLayer);
@@ -346,7 +345,7 @@ TEST_F(AudioManagerTest, FailedLoadsSayWhichFileAndLeaveAnInertPackage)
     testing::internal::CaptureStderr();
     AudioPackage *rSound = AddSample("Data/Audio/None.wav");
     AudioPackage *rTrack = AddTrack("Data/Audio/Gone.wav");
-    std::string tOutput = Captured();
+    std::string tOutput = CapturedStderr();
     EXPECT_NE(std::string::npos, tOutput.find("AudioManager:  Error loading sample Data/Audio/None.wav.\n"));
     EXPECT_NE(std::string::npos, tOutput.find("AudioManager:  Error loading stream Data/Audio/Gone.wav.\n"));
 
@@ -368,7 +367,7 @@ TEST_F(AudioManagerTest, ScriptsRegisterAndConfigureTheLastPackage)
     EXPECT_EQ("AudioPackage_ActivateLoop: Failed, rActiveObject was wrong type, or NULL.\n"
               "AudioPackage_SetLocalVolume: Failed, rActiveObject was wrong type, or NULL.\n"
               "AudioManager_Register: Failed, invalid argument list\n"
-              "AudioPackage_SetLocalVolume: Failed, invalid argument list\n", Captured());
+              "AudioPackage_SetLocalVolume: Failed, invalid argument list\n", CapturedStderr());
 
     Run("AudioManager_Register('Theme', 'AsMusic', 'AsStream', 'theme.wav')");
     Run("AudioPackage_ActivateLoop(2.0, 8.0)");
@@ -394,12 +393,12 @@ TEST_F(AudioManagerTest, ScriptsRegisterAndConfigureTheLastPackage)
     // nil fades the track like "NULL", and is no bad argument list.
     testing::internal::CaptureStderr();
     Run("AudioManager_PlayMusic(nil)");
-    EXPECT_EQ("", Captured());
+    EXPECT_EQ("", CapturedStderr());
     EXPECT_EQ(1, mLayer->CountCalls(AUDIO_CALL_SLIDE_VOLUME, rTheme->GetHandle()));
     EXPECT_EQ(rTheme, mManager->GetCurrentMusic());
     testing::internal::CaptureStderr();
     Run("AudioManager_PlayMusic() AudioManager_PlayMusic({})");
-    EXPECT_EQ(2u, CountLines(Captured(), "AudioManager_PlayMusic: Failed, invalid argument list\n"));
+    EXPECT_EQ(2u, CountLines(CapturedStderr(), "AudioManager_PlayMusic: Failed, invalid argument list\n"));
     Run("AudioManager_PlaySound('Blip')");
     EXPECT_EQ(1, mLayer->CountCalls(AUDIO_CALL_SAMPLE_GET_CHANNEL, rBlip->GetHandle()));
     Run("AudioManager_StopMusic()");
@@ -457,16 +456,11 @@ namespace
     class NullAlsaHome
     {
     public:
-        NullAlsaHome()
+        NullAlsaHome() : mDir("alsa")
         {
-            char tDir[] = "/tmp/corvel_alsa_XXXXXX";
-            if(!mkdtemp(tDir)) return;
-            mDir = tDir;
-            FILE *fRc = fopen(RcPath().c_str(), "w");
-            if(!fRc) return;
-            fputs("pcm.!default { type null }\n", fRc);
-            mReady = fclose(fRc) == 0;
-            mHome = new ScopedEnv("HOME", mDir.c_str());
+            if(!mDir.WriteText(".asoundrc", "pcm.!default { type null }\n")) return;
+            mReady = true;
+            mHome = new ScopedEnv("HOME", mDir.Path().c_str());
             mDrivers = new ScopedEnv("ALSOFT_DRIVERS", "alsa");
             mServer = new ScopedEnv("PULSE_SERVER", "unix:/nonexistent/corvel-no-server");
         }
@@ -475,15 +469,11 @@ namespace
             delete mServer;
             delete mDrivers;
             delete mHome;
-            if(mDir.empty()) return;
-            unlink(RcPath().c_str());
-            rmdir(mDir.c_str());
         }
         bool IsReady() const { return mReady; }
 
     private:
-        std::string RcPath() const { return mDir + "/.asoundrc"; }
-        std::string mDir;
+        ScratchFolder mDir;
         bool mReady = false;
         ScopedEnv *mHome = nullptr;
         ScopedEnv *mDrivers = nullptr;
@@ -498,16 +488,16 @@ TEST(AllegroAudioLayerTest, NullOutputPlaysFadesAndLoopsThroughTheRealLayer)
     NullAlsaHome tHome;
     ASSERT_TRUE(tHome.IsReady());
 
-    char tDir[] = "/tmp/corvel_audio_XXXXXX";
-    ASSERT_NE(nullptr, mkdtemp(tDir));
-    std::string tShort = std::string(tDir) + "/short.wav";
-    std::string tTheme = std::string(tDir) + "/theme.wav";
+    ScratchFolder tDir("audio");
+    ASSERT_TRUE(tDir.IsMade());
+    std::string tShort = tDir.File("short.wav");
+    std::string tTheme = tDir.File("theme.wav");
     ASSERT_TRUE(WriteToneWav(tShort.c_str(), 0.3));
     ASSERT_TRUE(WriteToneWav(tTheme.c_str(), 1.0));
 
     testing::internal::CaptureStderr();
     AudioManager *nManager = new AudioManager();
-    std::string tBoot = Captured();
+    std::string tBoot = CapturedStderr();
     GetApplication()->rAudioManager = nManager;
     AllegroAudioLayer *rLayer = (AllegroAudioLayer *)nManager->GetLayer();
 
@@ -569,7 +559,4 @@ TEST(AllegroAudioLayerTest, NullOutputPlaysFadesAndLoopsThroughTheRealLayer)
     GetApplication()->rAudioManager = nullptr;
     delete nManager;
     xBlockAllAudio = 0;
-    unlink(tShort.c_str());
-    unlink(tTheme.c_str());
-    rmdir(tDir);
 }

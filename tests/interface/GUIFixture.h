@@ -25,7 +25,7 @@
 #include "world/CameraManager.h"
 #include "world/EntityManager.h"
 #include "world/MapManager.h"
-#include "../core/BlankApplication.h"
+#include "support/BlankApplication.h"
 #include "LoopbackPeer.h"
 
 namespace

@@ -1,4 +1,5 @@
 #include "GUIFixture.h"
+#include "support/TestText.h"
 
 // The hotkeys, the world's run rule, the object tree and the Lua globals, on the same manager.
 class GUIHotkeysTest : public GUITest
@@ -183,7 +184,7 @@ TEST_F(GUIHotkeysTest, ControlLocksStopPauseAndCloseGameAndTheConsoleTogglesItsL
 TEST_F(GUIHotkeysTest, GameSpeedFollowsTheHeldSpeedKeysAndHitboxesToggle)
 {
     Application *rApp = GetApplication();
-    OptionsManager *rOptions = rApp->rOptionsManager;
+    OptionsManager *rOptions = OptionsManager::Fetch();
 
     // Without a "HasteRate" option, speeding up keeps the normal rate.
     Control("SpeedUp")->mHeld = 1;
@@ -236,7 +237,7 @@ TEST_F(GUIHotkeysTest, GameSpeedFollowsTheHeldSpeedKeysAndHitboxesToggle)
 
 TEST_F(GUIHotkeysTest, ClickCoordinatesFollowTheMouseWhileTheButtonIsHeld)
 {
-    ControlManager *rControls = GetApplication()->rControlManager;
+    ControlManager *rControls = ControlManager::Fetch();
     int32_t tX = 0, tY = 0;
     float tClickX = 0, tClickY = 0;
 
@@ -365,7 +366,7 @@ TEST_F(GUIHotkeysTest, LuaGlobalsCheckTheirArgumentsAndReachTheManager)
 
     testing::internal::CaptureStderr();
     ASSERT_EQ(0, luaL_dostring(L, "GUI_ForceToTitle()"));
-    EXPECT_EQ("GUI_ForceToTitle: Failed, invalid argument list\n", testing::internal::GetCapturedStderr());
+    EXPECT_EQ("GUI_ForceToTitle: Failed, invalid argument list\n", CapturedStderr());
     EXPECT_EQ(0, mGUI->GetReturnToTitle());
 
     ASSERT_EQ(0, luaL_dostring(L, "GUI_ForceToTitle(true)"));
@@ -396,7 +397,7 @@ TEST_F(GUIHotkeysTest, LuaGlobalsCheckTheirArgumentsAndReachTheManager)
     lua_pop(L, 2);
     testing::internal::CaptureStderr();
     PressAndRunHotkeys("DisplayCameraTopLeft");
-    EXPECT_EQ("Camera 100.000000 50.000000\n", testing::internal::GetCapturedStderr());
+    EXPECT_EQ("Camera 100.000000 50.000000\n", CapturedStderr());
     GetApplication()->rCameraManager = nullptr;
     delete nCameras;
     lua_close(L);
@@ -431,7 +432,7 @@ TEST_F(GUIHotkeysTest, TheToolLinkHotkeyAsksForTheLinkThatTheNextTickOpens)
         GameGearTimer(&tFrame);
     }
     EXPECT_FALSE(nSockets->HasLink("Plinkard"));
-    testing::internal::GetCapturedStderr();
+    CapturedStderr();
     GetApplication()->rSocketManager = nullptr;
     delete nSockets;
 }

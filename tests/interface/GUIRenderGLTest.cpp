@@ -2,11 +2,11 @@
 
 #include <cstring>
 
-#include "../core/render/GLTestContext.h"
+#include "support/GLTestContext.h"
 #include "core/Application.h"
 #include "interface/GUI.h"
 #include "interface/GUIBaseObject.h"
-#include "../core/BlankApplication.h"
+#include "support/BlankApplication.h"
 
 namespace
 {

@@ -30,7 +30,7 @@ TEST_F(GUITest, EventsReachChildrenFirstAndTheFirstConsumerEndsTheDispatch)
 
 TEST_F(GUITest, ChildrenGetTruncatedLocalCoordinatesAndHiddenObjectsOnlyTrackHover)
 {
-    ControlManager *rControls = GetApplication()->rControlManager;
+    ControlManager *rControls = ControlManager::Fetch();
     rControls->SetMousePosition(400, 300);
     int32_t tMouseX = 0, tMouseY = 0;
     rControls->GetMousePosition(&tMouseX, &tMouseY, nullptr);

@@ -12,7 +12,7 @@
 #include "interface/GUI.h"
 #include "support/RecordingAudioLayer.h"
 #include "world/EntityManager.h"
-#include "../core/BlankApplication.h"
+#include "support/BlankApplication.h"
 
 // The managers the screens read: options, controls, a recording audio manager with the menu
 // sounds, the entity manager with the player, the data library and the GUI with its default

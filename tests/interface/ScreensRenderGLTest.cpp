@@ -6,7 +6,7 @@
 #include <unistd.h>
 #include <vector>
 
-#include "../core/render/GLTestContext.h"
+#include "support/GLTestContext.h"
 #include "actors/PlayerPony.h"
 #include "core/Application.h"
 #include "core/ControlManager.h"
@@ -26,7 +26,8 @@
 #include "interface/GUISPauseScreen.h"
 #include "interface/GUISTitleScreen.h"
 #include "world/EntityManager.h"
-#include "../core/BlankApplication.h"
+#include "support/BlankApplication.h"
+#include "support/ScratchFolder.h"
 
 namespace
 {
@@ -61,10 +62,6 @@ namespace
             delete rApp->rOptionsManager;
             delete rApp->rDataLibrary;
             mApplication.Leave();
-            if(!mFolder.empty())
-            {
-                EXPECT_EQ(0, system(("rm -rf '" + mFolder + "'").c_str()));
-            }
         }
 
         // A picture of one opaque colour (0xRRGGBB) under that library path.
@@ -92,7 +89,6 @@ namespace
         BlankApplication mApplication;
         GUI *mGUI = nullptr;
         bool mReady = false;
-        std::string mFolder;
     };
 }
 
@@ -137,29 +133,24 @@ TEST_F(ScreensRenderGLTest, PlayerHealthPointsFillTheBarFromTheBottom)
 
 TEST_F(ScreensRenderGLTest, TheLevelSelectOutlinesTheCursorLineUnlessOneMapStartsAtOnce)
 {
-    char tTemplate[] = "/tmp/kestra_glmaps_XXXXXX";
-    ASSERT_NE(nullptr, mkdtemp(tTemplate));
-    mFolder = tTemplate;
-    for(const char *rName : {"A.slf", "B.slf"})
-    {
-        FILE *fOut = fopen((mFolder + "/" + rName).c_str(), "wb");
-        ASSERT_NE(nullptr, fOut);
-        fclose(fOut);
-    }
+    ScratchFolder tMaps("glmaps");
+    ASSERT_TRUE(tMaps.IsMade());
+    for(const char *rName : {"A.slf", "B.slf"}) ASSERT_TRUE(tMaps.Write(rName, nullptr, 0));
     mGUI->CreateDefaultObjects();
     GUISLevelSelectScreen *rScreen = GetLevelSelectScreen();
-    rScreen->OpenFolder((mFolder + "/").c_str());
+    rScreen->OpenFolder((tMaps.Path() + "/").c_str());
     rScreen->Draw();
     // The outline of line 0 runs from (25, 25) to (281, 34).
     EXPECT_EQ(0xFFFFFFFFu, ReadPixel(40, 25));
     EXPECT_EQ(0xFFFFFFFFu, ReadPixel(25, 30));
     EXPECT_EQ(0x00000000u, ReadPixel(40, 30));
 
-    EXPECT_EQ(0, system(("rm -f '" + mFolder + "/B.slf'").c_str()));
-    rScreen->OpenFolder((mFolder + "/").c_str());
+    EXPECT_EQ(0, unlink(tMaps.File("B.slf").c_str()));
+    rScreen->OpenFolder((tMaps.Path() + "/").c_str());
     Clear();
     rScreen->Draw();
     EXPECT_EQ(0x00000000u, ReadPixel(40, 25));
+    EXPECT_TRUE(tMaps.Remove());
 }
 
 TEST_F(ScreensRenderGLTest, TheOptionsPageDrawsTheReticuleCornersAndTheVolumeKnob)

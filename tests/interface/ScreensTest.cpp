@@ -15,6 +15,7 @@
 #include "interface/GUITextLine.h"
 #include "world/Executors.h"
 #include "ScreensFixture.h"
+#include "support/ScratchFolder.h"
 
 namespace
 {
@@ -23,36 +24,31 @@ namespace
     protected:
         void TearDown() override
         {
-            if(!mFolder.empty())
-            {
-                std::string tCommand = "rm -rf '" + mFolder + "'";
-                EXPECT_EQ(0, system(tCommand.c_str()));
-            }
+            if(mMaps) EXPECT_TRUE(mMaps->Remove());
+            delete mMaps;
             GUISBossHealthBar::SetHealthReader(nullptr);
             ScreensFixture::TearDown();
         }
 
-        // A folder of empty files under the given names; returned with a trailing "/".
+        // A folder of empty files under the given names, in place of the last one; returned with
+        // a trailing "/".
         std::string MakeMaps(const std::vector<std::string> &pNames)
         {
-            char tTemplate[] = "/tmp/kestra_maps_XXXXXX";
-            char *rMade = mkdtemp(tTemplate);
-            EXPECT_NE(nullptr, rMade);
-            mFolder = rMade ? rMade : "";
-            for(const std::string &rName : pNames)
-            {
-                FILE *fOut = fopen((mFolder + "/" + rName).c_str(), "wb");
-                if(fOut) fclose(fOut);
-            }
-            return mFolder + "/";
+            delete mMaps;
+            mMaps = new ScratchFolder("maps");
+            EXPECT_TRUE(mMaps->IsMade());
+            for(const std::string &rName : pNames) mMaps->Write(rName.c_str(), nullptr, 0);
+            return MapsFolder();
         }
+
+        std::string MapsFolder() const { return mMaps->Path() + "/"; }
 
         GUISLevelSelectScreen *LevelSelect()
         {
             return dynamic_cast<GUISLevelSelectScreen *>(mGUI->FindObject("LevelSelectScreen"));
         }
 
-        std::string mFolder;
+        ScratchFolder *mMaps = nullptr;
     };
 
     RootEntity *xReadTarget = nullptr;
@@ -250,7 +246,7 @@ TEST_F(ScreensTest, TheLevelSelectListsTheFolderAndMovesOverItsLines)
     EXPECT_EQ(1, CountSounds());
 
     // Reopening rescans and puts the cursor back on the first line.
-    rScreen->OpenFolder(mFolder.c_str());
+    rScreen->OpenFolder(MapsFolder().c_str());
     EXPECT_EQ(0, rScreen->GetCurrentNavigationIndex());
     EXPECT_TRUE(rScreen->IsVisible());
 }
@@ -265,8 +261,7 @@ TEST_F(ScreensTest, TheLevelSelectStartsALoneMapAtOnceAndShowsAtMostThirty)
     rScreen->HandleEvent(0, 0, 0);
     EXPECT_FALSE(rScreen->IsVisible());
     EXPECT_EQ(1, CountSounds());
-    EXPECT_EQ(0, system(("rm -rf '" + mFolder + "'").c_str()));
-    mFolder.clear();
+    EXPECT_TRUE(mMaps->Remove());
 
     // An empty folder: every line blank, the cursor stays on the first with no way down.
     rScreen->OpenFolder(MakeMaps({}).c_str());
@@ -276,8 +271,7 @@ TEST_F(ScreensTest, TheLevelSelectStartsALoneMapAtOnceAndShowsAtMostThirty)
     rScreen->HandleEvent(-1, 0, 0);
     Control("Down")->mPressed = 0;
     EXPECT_EQ(0, rScreen->GetCurrentNavigationIndex());
-    EXPECT_EQ(0, system(("rm -rf '" + mFolder + "'").c_str()));
-    mFolder.clear();
+    EXPECT_TRUE(mMaps->Remove());
 
     std::vector<std::string> tMany;
     for(int32_t i = 0; i < 31; i++)

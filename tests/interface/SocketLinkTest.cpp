@@ -20,8 +20,6 @@ namespace
         EnemyStandIn() { mType = TYPE_ENEMY; }
     };
 
-    std::string Captured() { return CapturedStderr(); }
-
     int CountOf(const std::string &pText, const std::string &pNeedle)
     {
         int tCount = 0;
@@ -51,7 +49,7 @@ namespace
 
         void TearDown() override
         {
-            Captured();
+            CapturedStderr();
             delete mSockets;
             delete mEntities;
             delete mLibrary;
@@ -140,7 +138,7 @@ TEST_F(SocketLinkTest, ConnectsAsksForTheNameUntilGivenAndAnswersRequests)
     EXPECT_EQ(tGot[0].mLength, 13u);
     EXPECT_EQ(tGot[0].mPayload, "Brontel");
 
-    std::string tLog = Captured();
+    std::string tLog = CapturedStderr();
     EXPECT_NE(tLog.find("Client connected to server!\n"), std::string::npos);
     EXPECT_EQ(CountOf(tLog, "Sent identification packet request\n"), 2);
     EXPECT_NE(tLog.find("Connecter has identified itself as Plinkard\n"), std::string::npos);
@@ -211,7 +209,7 @@ TEST_F(SocketLinkTest, CloseFromThePeerRemovesTheLinkAndALaterRequestReconnects)
     tPeer.CloseClient();
     Tick(tPeer);
     EXPECT_FALSE(mSockets->HasLink("Plinkard"));
-    EXPECT_NE(Captured().find("CorvelSocket:  The remote client closed the connection.\n"), std::string::npos);
+    EXPECT_NE(CapturedStderr().find("CorvelSocket:  The remote client closed the connection.\n"), std::string::npos);
     testing::internal::CaptureStderr();
 }
 
@@ -251,7 +249,7 @@ TEST_F(SocketLinkTest, LengthsOutsideThePacketEndTheLink)
         Tick(tPeer);
         EXPECT_FALSE(mSockets->HasLink("Plinkard")) << tLength;
         std::string tExpected = "CorvelSocket:  Packet length " + std::to_string(tLength) + " is outside 6 to 264, closing the link.\n";
-        EXPECT_NE(Captured().find(tExpected), std::string::npos) << tLength;
+        EXPECT_NE(CapturedStderr().find(tExpected), std::string::npos) << tLength;
         testing::internal::CaptureStderr();
     }
 }
@@ -265,7 +263,7 @@ TEST_F(SocketLinkTest, HostileTextsArePrintedBoundedAndClean)
     tPeer.WriteBytes(WirePacketBytes(PACKET_TYPE_IDENTIFY, ""));
     tPeer.WriteBytes(WirePacketBytes(PACKET_TYPE_IDENTIFY, std::string("\x1b]0;Owned\x07\nX", 12)));
     Tick(tPeer);
-    std::string tLog = Captured();
+    std::string tLog = CapturedStderr();
     testing::internal::CaptureStderr();
     EXPECT_NE(tLog.find("CorvelSocket:  Unknown packet read!  Contents:\n Length: 264\n Type: 77\n Contents: " + tFull + "\n"),
               std::string::npos);
@@ -292,7 +290,7 @@ TEST_F(SocketLinkTest, PeerEndingMidPacketOrVanishingEndsTheLinkQuietly)
     tPeer.CloseClient();
     Tick(tPeer);
     EXPECT_FALSE(mSockets->HasLink("Plinkard"));
-    std::string tLog = Captured();
+    std::string tLog = CapturedStderr();
     testing::internal::CaptureStderr();
     EXPECT_NE(tLog.find("CorvelSocket:  Dropped 9 bytes of an unfinished packet.\n"), std::string::npos);
     EXPECT_EQ(tLog.find("Connecter has identified"), std::string::npos);
@@ -311,7 +309,7 @@ TEST_F(SocketLinkTest, PeerEndingMidPacketOrVanishingEndsTheLinkQuietly)
     EXPECT_TRUE(mSockets->HasLink("Plinkard"));
     mSockets->Update();
     EXPECT_FALSE(mSockets->HasLink("Plinkard"));
-    tLog = Captured();
+    tLog = CapturedStderr();
     testing::internal::CaptureStderr();
     EXPECT_NE(tLog.find("CorvelSocket:  Sending data failed.\n"), std::string::npos);
 }
@@ -335,7 +333,7 @@ TEST_F(SocketLinkTest, ARefusedConnectIsDroppedAndTheNextRequestTriesAgain)
         usleep(1000);
     }
     EXPECT_FALSE(mSockets->HasLink("Plinkard"));
-    std::string tLog = Captured();
+    std::string tLog = CapturedStderr();
     testing::internal::CaptureStderr();
     EXPECT_NE(tLog.find("CorvelSocket:  Error when connecting.\n-Last Winsock error was 111\n"), std::string::npos);
     EXPECT_EQ(tLog.find("Client connected to server!"), std::string::npos);
@@ -385,7 +383,7 @@ TEST_F(SocketLinkTest, AConnectThatNeverCompletesGivesUpWithoutHoldingTheTick)
     ExpectReturnsWithoutBlocking([this] { mSockets->Update(); });
     ExpectReturnsWithoutBlocking([this] { mSockets->Update(); });
     EXPECT_FALSE(mSockets->HasLink("Plinkard"));
-    EXPECT_NE(Captured().find("CorvelSocket:  Gave up connecting after 20 ticks.\n"), std::string::npos);
+    EXPECT_NE(CapturedStderr().find("CorvelSocket:  Gave up connecting after 20 ticks.\n"), std::string::npos);
     testing::internal::CaptureStderr();
     for(int tFiller : tFillers) close(tFiller);
 }
@@ -438,7 +436,7 @@ TEST_F(SocketLinkTest, ASlowPeerGetsWholePacketsAndAStuckOneIsLetGo)
         rLink->SendPacket(&tPacket);
     }
     EXPECT_FALSE(rLink->IsOpen());
-    EXPECT_NE(Captured().find("CorvelSocket:  The peer is not reading, closing the link.\n"), std::string::npos);
+    EXPECT_NE(CapturedStderr().find("CorvelSocket:  The peer is not reading, closing the link.\n"), std::string::npos);
     testing::internal::CaptureStderr();
 }
 

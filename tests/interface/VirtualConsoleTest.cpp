@@ -9,6 +9,7 @@
 #include "interface/GUIConsole.h"
 #include "interface/VirtualConsole.h"
 #include "ScreensFixture.h"
+#include "support/TestText.h"
 
 namespace
 {
@@ -146,7 +147,7 @@ TEST_F(VirtualConsoleTest, TypingEditsTheLineAndEnterRunsItAsACommand)
     Type("zz");
     testing::internal::CaptureStderr();
     tConsole.Update();
-    testing::internal::GetCapturedStderr();
+    CapturedStderr();
     EXPECT_FALSE(tConsole.IsTyping());
     EXPECT_DOUBLE_EQ(7.0, Global("giTyped"));
     // What was queued after the Enter is dropped with the ended line.
@@ -220,7 +221,7 @@ TEST_F(VirtualConsoleTest, TheVCGlobalsReachTheOnScreenConsoleFromAScript)
     lua_setglobal(L, "gsDecisionScript");
     testing::internal::CaptureStderr();
     EXPECT_TRUE(mLua->ExecuteFile((std::string(CORVEL_SOURCE_DIR) + "/tests/scripts/vc_dialogue.lua").c_str()));
-    std::string tOut = testing::internal::GetCapturedStderr();
+    std::string tOut = CapturedStderr();
 
     EXPECT_NE(std::string::npos, tOut.find("VC_AppendDecision: Failed, invalid argument list")) << tOut;
     EXPECT_NE(std::string::npos, tOut.find("VC_SetLine: Failed, invalid argument list")) << tOut;
@@ -235,7 +236,7 @@ TEST_F(VirtualConsoleTest, TheVCGlobalsReachTheOnScreenConsoleFromAScript)
     EXPECT_EQ(nullptr, FindScriptConsole());
     testing::internal::CaptureStderr();
     luaL_dostring(L, "VC_Clear()");
-    tOut = testing::internal::GetCapturedStderr();
+    tOut = CapturedStderr();
     EXPECT_NE(std::string::npos, tOut.find("VC_Clear")) << tOut;
 }
 
@@ -286,7 +287,7 @@ TEST_F(VirtualConsoleTest, ConsoleObjectsShowTheGlobalConsoleWhichEchoesEnteredC
     RunLuaCommand("LM \"giEchoed = 1\"");
     RunLuaCommand("LM_Execute");
     RunLuaCommand("/bump");
-    testing::internal::GetCapturedStderr();
+    CapturedStderr();
     EXPECT_EQ("LM \"giEchoed = 1\"", Row(*nGlobal, 0));
     EXPECT_EQ("LM_Execute", Row(*nGlobal, 1));
     EXPECT_EQ("LM_Call \"bump\"", Row(*nGlobal, 2));

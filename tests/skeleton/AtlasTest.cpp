@@ -4,6 +4,7 @@
 #include <string>
 
 #include "SkeletonFixtures.h"
+#include "support/ScratchFolder.h"
 #include "skeleton/Atlas.h"
 #include "skeleton/Attachment.h"
 #include "skeleton/AttachmentLoader.h"
@@ -220,11 +221,11 @@ TEST(SkeletonAtlas, DirectoryOfAPath)
 
 TEST(SkeletonAtlas, FileReadingAndTheAttachmentLoader)
 {
-    SkeletonTempDir tDir;
-    ASSERT_TRUE(tDir.Write("sample.atlas", cSampleAtlas));
-    Atlas *nAtlas = Atlas_readAtlasFile(tDir.File("sample.atlas"));
+    ScratchFolder tDir{"skeleton"};
+    ASSERT_TRUE(tDir.WriteText("sample.atlas", cSampleAtlas));
+    Atlas *nAtlas = Atlas_readAtlasFile(tDir.File("sample.atlas").c_str());
     ASSERT_NE(nullptr, nAtlas);
-    EXPECT_EQ(nullptr, Atlas_readAtlasFile(tDir.File("missing.atlas")));
+    EXPECT_EQ(nullptr, Atlas_readAtlasFile(tDir.File("missing.atlas").c_str()));
 
     AtlasAttachmentLoader *nLoader = AtlasAttachmentLoader_create(nAtlas);
     AttachmentLoader *rLoader = &nLoader->mSuper;

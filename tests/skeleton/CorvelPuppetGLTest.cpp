@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "../core/render/GLTestContext.h"
+#include "support/GLTestContext.h"
 #include "SkeletonFixtures.h"
+#include "support/ScratchFolder.h"
 #include "core/render/Bitmap.h"
 #include "skeleton/CorvelPuppet.h"
+#include "support/TestText.h"
 
 #include <string>
 
@@ -41,10 +43,10 @@ namespace
         {
             GLTestContext::SetUp();
             if(IsSkipped()) return;
-            ASSERT_TRUE(mDir.Write("sample.atlas", cSampleAtlas));
-            ASSERT_TRUE(mDir.Write("sample.json", cSampleSkeleton));
-            snprintf(mAtlas, sizeof(mAtlas), "%s", mDir.File("sample.atlas"));
-            snprintf(mSkeleton, sizeof(mSkeleton), "%s", mDir.File("sample.json"));
+            ASSERT_TRUE(mDir.WriteText("sample.atlas", cSampleAtlas));
+            ASSERT_TRUE(mDir.WriteText("sample.json", cSampleSkeleton));
+            snprintf(mAtlas, sizeof(mAtlas), "%s", mDir.File("sample.atlas").c_str());
+            snprintf(mSkeleton, sizeof(mSkeleton), "%s", mDir.File("sample.json").c_str());
         }
         void TearDown() override { CorvelPuppet::SetTextureLoader(nullptr); }
 
@@ -60,7 +62,7 @@ namespace
 
         static uint32_t Rgb(int32_t pX, int32_t pY) { return ReadPixel(pX, pY) >> 8; }
 
-        SkeletonTempDir mDir;
+        ScratchFolder mDir{"skeleton"};
         char mAtlas[600];
         char mSkeleton[600];
     };
@@ -115,11 +117,11 @@ TEST_F(CorvelPuppetGLTest, AMissingTextureDrawsNothingButStillCounts)
 
 TEST_F(CorvelPuppetGLTest, AnEmptyPictureFileIsNamedAndDrawsNothing)
 {
-    ASSERT_TRUE(mDir.Write("empty.png", ""));
+    ASSERT_TRUE(mDir.WriteText("empty.png", ""));
     CorvelPuppet tPuppet;
     testing::internal::CaptureStderr();
-    tPuppet.Boot(mDir.File("empty.png"), mAtlas, mSkeleton, nullptr);
-    const std::string tErr = testing::internal::GetCapturedStderr();
+    tPuppet.Boot(mDir.File("empty.png").c_str(), mAtlas, mSkeleton, nullptr);
+    const std::string tErr = CapturedStderr();
     EXPECT_NE(std::string::npos, tErr.find(std::string("[CorvelPuppet] Error occurred loading ") + mDir.File("empty.png"))) << tErr;
     ASSERT_EQ(1, tPuppet.IsBooted());
     tPuppet.SetAnimation("spin");
@@ -129,9 +131,9 @@ TEST_F(CorvelPuppetGLTest, AnEmptyPictureFileIsNamedAndDrawsNothing)
 
 TEST_F(CorvelPuppetGLTest, TheGeneratedGoblinLoadsItsPictureAndDraws)
 {
-    std::string tCommand = std::string(CORVEL_BINARY_DIR) + "/genpuppets " + mDir.mPath + " > /dev/null";
+    std::string tCommand = std::string(CORVEL_BINARY_DIR) + "/genpuppets " + mDir.Path() + " > /dev/null";
     ASSERT_EQ(0, system(tCommand.c_str()));
-    std::string tStem = std::string(mDir.mPath) + "/Goblin/goblins";
+    std::string tStem = mDir.Path() + "/Goblin/goblins";
     CorvelPuppet tPuppet;
     tPuppet.Boot((tStem + ".png").c_str(), (tStem + ".atlas").c_str(), (tStem + ".json").c_str(), "goblin");
     ASSERT_EQ(1, tPuppet.IsBooted());

@@ -4,9 +4,11 @@
 #include <cstring>
 
 #include "SkeletonFixtures.h"
+#include "support/ScratchFolder.h"
 #include "core/render/Bitmap.h"
 #include "skeleton/CorvelPuppet.h"
 #include "skeleton/Skeleton.h"
+#include "support/TestText.h"
 
 namespace
 {
@@ -42,10 +44,10 @@ namespace
         {
             CorvelPuppet::SetTextureLoader(FakeTexture);
             xLoads = 0;
-            ASSERT_TRUE(mDir.Write("sample.atlas", cSampleAtlas));
-            ASSERT_TRUE(mDir.Write("sample.json", cSampleSkeleton));
-            snprintf(mAtlas, sizeof(mAtlas), "%s", mDir.File("sample.atlas"));
-            snprintf(mSkeleton, sizeof(mSkeleton), "%s", mDir.File("sample.json"));
+            ASSERT_TRUE(mDir.WriteText("sample.atlas", cSampleAtlas));
+            ASSERT_TRUE(mDir.WriteText("sample.json", cSampleSkeleton));
+            snprintf(mAtlas, sizeof(mAtlas), "%s", mDir.File("sample.atlas").c_str());
+            snprintf(mSkeleton, sizeof(mSkeleton), "%s", mDir.File("sample.json").c_str());
         }
         void TearDown() override { CorvelPuppet::SetTextureLoader(nullptr); }
 
@@ -54,7 +56,7 @@ namespace
             sPuppet.Boot("sample.png", mAtlas, mSkeleton, pSkin);
         }
 
-        SkeletonTempDir mDir;
+        ScratchFolder mDir{"skeleton"};
         char mAtlas[600];
         char mSkeleton[600];
     };
@@ -154,7 +156,7 @@ TEST_F(CorvelPuppetTest, AnimationTimeDrivesTheSlots)
     tPuppet.SetAnimation("nothing");
     testing::internal::CaptureStderr();
     tPuppet.SetAnimationTime(0.25f);
-    EXPECT_NE(std::string::npos, testing::internal::GetCapturedStderr().find("Error in Animation nothing: "));
+    EXPECT_NE(std::string::npos, CapturedStderr().find("Error in Animation nothing: "));
     EXPECT_FLOAT_EQ(0.25f, tPuppet.GetAnimationTime());
     tPuppet.GetSlotCenter(1, &tX, &tY);
     EXPECT_NEAR(11.0f, tX, cTolerance);
@@ -183,14 +185,14 @@ TEST_F(CorvelPuppetTest, FailedBootsStoreWhatTheyAreAskedAndAnswerNothing)
 {
     CorvelPuppet tMissingAtlas;
     testing::internal::CaptureStderr();
-    tMissingAtlas.Boot("x.png", mDir.File("missing.atlas"), mSkeleton, nullptr);
-    EXPECT_NE(std::string::npos, testing::internal::GetCapturedStderr().find("[CorvelPuppet] Error occurred reading"));
+    tMissingAtlas.Boot("x.png", mDir.File("missing.atlas").c_str(), mSkeleton, nullptr);
+    EXPECT_NE(std::string::npos, CapturedStderr().find("[CorvelPuppet] Error occurred reading"));
     EXPECT_EQ(0, tMissingAtlas.IsBooted());
     EXPECT_EQ(0, xLoads);
 
     CorvelPuppet tMissingSkeleton;
     testing::internal::CaptureStdout();
-    tMissingSkeleton.Boot("x.png", mAtlas, mDir.File("missing.json"), nullptr);
+    tMissingSkeleton.Boot("x.png", mAtlas, mDir.File("missing.json").c_str(), nullptr);
     std::string tOut = testing::internal::GetCapturedStdout();
     EXPECT_NE(std::string::npos, tOut.find("Error: Unable to read skeleton file: ")) << tOut;
     EXPECT_EQ(0, tMissingSkeleton.IsBooted());
@@ -204,7 +206,7 @@ TEST_F(CorvelPuppetTest, FailedBootsStoreWhatTheyAreAskedAndAnswerNothing)
         tMissingSkeleton.SetSkin("goblin");
         tMissingSkeleton.Render();
     }
-    EXPECT_EQ("", testing::internal::GetCapturedStderr());
+    EXPECT_EQ("", CapturedStderr());
     EXPECT_STREQ("spin", tMissingSkeleton.GetAnimationName());
     EXPECT_FLOAT_EQ(2.0f, tMissingSkeleton.GetAnimationTime());
     EXPECT_EQ(0, tMissingSkeleton.GetRenderCount());
@@ -227,11 +229,11 @@ TEST_F(CorvelPuppetTest, ArtThatCannotBeDrawnIsNamedAndThePuppetStillPoses)
     std::string tAtlas = cSampleAtlas;
     tAtlas.replace(tAtlas.find("xy: 30, 4"), 9, "xy: 60, 4");
     tAtlas += "tail\n  rotate: false\n  xy: -1, 0\n  size: 4, 4\n  orig: 4, 4\n  offset: 0, 0\n  index: -1\n";
-    ASSERT_TRUE(mDir.Write("off.atlas", tAtlas.c_str()));
+    ASSERT_TRUE(mDir.WriteText("off.atlas", tAtlas.c_str()));
     CorvelPuppet tPuppet;
     testing::internal::CaptureStderr();
-    tPuppet.Boot("sample.png", mDir.File("off.atlas"), mSkeleton, nullptr);
-    const std::string tRegions = testing::internal::GetCapturedStderr();
+    tPuppet.Boot("sample.png", mDir.File("off.atlas").c_str(), mSkeleton, nullptr);
+    const std::string tRegions = CapturedStderr();
     const std::string tPrefix = std::string("[CorvelPuppet] Error in ") + mDir.File("off.atlas") + ", region ";
     EXPECT_NE(std::string::npos, tRegions.find(tPrefix + "body lies outside sample.png, dropped\n")) << tRegions;
     EXPECT_NE(std::string::npos, tRegions.find(tPrefix + "tail lies outside sample.png, dropped\n")) << tRegions;
@@ -245,7 +247,7 @@ TEST_F(CorvelPuppetTest, ArtThatCannotBeDrawnIsNamedAndThePuppetStillPoses)
     CorvelPuppet tBlank;
     testing::internal::CaptureStderr();
     tBlank.Boot("empty.png", mAtlas, mSkeleton, nullptr);
-    EXPECT_NE(std::string::npos, testing::internal::GetCapturedStderr().find("[CorvelPuppet] Error occurred loading empty.png\n"));
+    EXPECT_NE(std::string::npos, CapturedStderr().find("[CorvelPuppet] Error occurred loading empty.png\n"));
     EXPECT_EQ(1, tBlank.IsBooted());
     EXPECT_TRUE(tBlank.GetSlotQuad(1, tQuad));
 }
@@ -268,7 +270,7 @@ TEST_F(CorvelPuppetTest, RebootingReplacesTheOldStateAndTheLoadFlagIsRestored)
 
     // A failed reboot leaves the puppet not booted, holding nothing.
     testing::internal::CaptureStdout();
-    tPuppet.Boot("x.png", mAtlas, mDir.File("missing.json"), nullptr);
+    tPuppet.Boot("x.png", mAtlas, mDir.File("missing.json").c_str(), nullptr);
     testing::internal::GetCapturedStdout();
     EXPECT_EQ(0, tPuppet.IsBooted());
     EXPECT_EQ(0, tPuppet.GetSlotCount());
@@ -276,11 +278,11 @@ TEST_F(CorvelPuppetTest, RebootingReplacesTheOldStateAndTheLoadFlagIsRestored)
 
 TEST_F(CorvelPuppetTest, SkinsByNameAtBootAndLater)
 {
-    ASSERT_TRUE(mDir.Write("skins.json", R"({"bones":[{"name":"root"}],
+    ASSERT_TRUE(mDir.WriteText("skins.json", R"({"bones":[{"name":"root"}],
       "slots":[{"name":"hat","bone":"root","attachment":"head"}],
       "skins":{"red":{"hat":{"head":{"width":10,"height":10}}},"blue":{"hat":{"head":{"width":40,"height":40}}}}})"));
     CorvelPuppet tPuppet;
-    tPuppet.Boot("x.png", mAtlas, mDir.File("skins.json"), "red");
+    tPuppet.Boot("x.png", mAtlas, mDir.File("skins.json").c_str(), "red");
     ASSERT_EQ(1, tPuppet.IsBooted());
     float tQuad[8];
     ASSERT_TRUE(tPuppet.GetSlotQuad(0, tQuad));
@@ -295,7 +297,7 @@ TEST_F(CorvelPuppetTest, SkinsByNameAtBootAndLater)
 
     // A skin that matches nothing at boot leaves no skin: the hat has nothing to show.
     CorvelPuppet tNoSkin;
-    tNoSkin.Boot("x.png", mAtlas, mDir.File("skins.json"), "skeleton.png");
+    tNoSkin.Boot("x.png", mAtlas, mDir.File("skins.json").c_str(), "skeleton.png");
     ASSERT_EQ(1, tNoSkin.IsBooted());
     EXPECT_FALSE(tNoSkin.GetSlotQuad(0, tQuad));
 }

@@ -7,6 +7,7 @@
 
 #include "skeleton/Json.h"
 #include "skeleton/SkeletonRuntime.h"
+#include "support/ScratchFolder.h"
 
 namespace
 {
@@ -199,15 +200,12 @@ TEST(SkeletonRuntime, ReadFileTerminatesAndRefusesWhatIsNotAFile)
     EXPECT_EQ(nullptr, Runtime_readFile("/nonexistent/file.json", &tLength));
     EXPECT_EQ(0, tLength);
     EXPECT_EQ(nullptr, Runtime_readFile("/tmp", &tLength));
-    char tPath[] = "/tmp/corvel_readfile_XXXXXX";
-    int tFile = mkstemp(tPath);
-    ASSERT_GE(tFile, 0);
-    ASSERT_EQ(5, write(tFile, "hello", 5));
-    close(tFile);
-    char *nText = Runtime_readFile(tPath, &tLength);
+    ScratchFolder tFolder("readfile");
+    ASSERT_TRUE(tFolder.IsMade());
+    ASSERT_TRUE(tFolder.WriteText("hello.json", "hello"));
+    char *nText = Runtime_readFile(tFolder.File("hello.json").c_str(), &tLength);
     ASSERT_NE(nullptr, nText);
     EXPECT_EQ(5, tLength);
     EXPECT_STREQ("hello", nText);
     Runtime_free(nText);
-    unlink(tPath);
 }

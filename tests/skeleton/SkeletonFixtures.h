@@ -47,39 +47,6 @@ static const char *const cSampleAtlas =
     "  offset: 5, 5\n"
     "  index: -1\n";
 
-// A fresh directory under /tmp, removed with what was written into it.
-class SkeletonTempDir
-{
-public:
-    SkeletonTempDir()
-    {
-        strcpy(mPath, "/tmp/corvel_skeleton_XXXXXX");
-        if(!mkdtemp(mPath)) mPath[0] = 0;
-    }
-    ~SkeletonTempDir()
-    {
-        char tCommand[600];
-        snprintf(tCommand, sizeof(tCommand), "rm -rf '%s'", mPath);
-        if(mPath[0] && system(tCommand) != 0) fprintf(stderr, "could not remove %s\n", mPath);
-    }
-    // Full path of a file in the directory (valid until the next call).
-    const char *File(const char *pName)
-    {
-        snprintf(mFile, sizeof(mFile), "%s/%s", mPath, pName);
-        return mFile;
-    }
-    bool Write(const char *pName, const char *pText)
-    {
-        FILE *rFile = fopen(File(pName), "wb");
-        if(!rFile) return false;
-        size_t tLength = strlen(pText);
-        bool tGood = fwrite(pText, 1, tLength, rFile) == tLength;
-        return fclose(rFile) == 0 && tGood;
-    }
-    char mPath[64];
-    char mFile[600];
-};
-
 // The sample atlas and skeleton read in memory; the caller disposes through Release.
 struct SampleSkeleton
 {

@@ -4,11 +4,13 @@
 #include <cstring>
 
 #include "SkeletonFixtures.h"
+#include "support/ScratchFolder.h"
 #include "skeleton/Animation.h"
 #include "skeleton/Attachment.h"
 #include "skeleton/AttachmentLoader.h"
 #include "skeleton/Skeleton.h"
 #include "skeleton/SkeletonRuntime.h"
+#include "support/TestText.h"
 
 namespace
 {
@@ -343,8 +345,8 @@ TEST(SkeletonReader, OddInputThatOnceCrashedReadsSafely)
 TEST(SkeletonReader, SetupNumbersNotFiniteAndSkinsForMissingSlotsAreDroppedAndNamed)
 {
     Reader tReader;
-    SkeletonTempDir tDir;
-    ASSERT_TRUE(tDir.Write("bad.json", R"({"bones":[{"name":"root","x":1e39,"y":3,"rotation":-1e40},
+    ScratchFolder tDir{"skeleton"};
+    ASSERT_TRUE(tDir.WriteText("bad.json", R"({"bones":[{"name":"root","x":1e39,"y":3,"rotation":-1e40},
                                                      {"name":"arm","parent":"root","scaleX":1e39}],
       "slots":[{"name":"s","bone":"arm","attachment":"head"},{"name":"t","bone":"root"}],
       "skins":{"default":{"s":{"head":{"x":2,"width":1e39}},"t":{"box":{"type":"boundingbox","vertices":[1,-1e39,3,4]}},
@@ -353,7 +355,7 @@ TEST(SkeletonReader, SetupNumbersNotFiniteAndSkinsForMissingSlotsAreDroppedAndNa
     const std::string tPath = tDir.File("bad.json");
     testing::internal::CaptureStderr();
     SkeletonData *nData = SkeletonJson_readSkeletonDataFile(tReader.mReader, tPath.c_str());
-    const std::string tErr = testing::internal::GetCapturedStderr();
+    const std::string tErr = CapturedStderr();
     ASSERT_NE(nullptr, nData) << tReader.Error();
     const std::string tPrefix = "SkeletonJson: " + tPath + ": ";
     EXPECT_EQ(tPrefix + "bone root has x not finite, dropped\n" + tPrefix + "bone root has rotation not finite, dropped\n" + tPrefix +
@@ -388,7 +390,7 @@ TEST(SkeletonReader, SetupNumbersNotFiniteAndSkinsForMissingSlotsAreDroppedAndNa
     // Text read without a file is named as such.
     testing::internal::CaptureStderr();
     EXPECT_NE(nullptr, tReader.Read(R"({"bones":[{"name":"root","length":-1e39}]})"));
-    EXPECT_EQ("SkeletonJson: skeleton text: bone root has length not finite, dropped\n", testing::internal::GetCapturedStderr());
+    EXPECT_EQ("SkeletonJson: skeleton text: bone root has length not finite, dropped\n", CapturedStderr());
 }
 
 // Key frames and curves of 1e400 (infinite), a bone and a key a hundred quintillion units out,
@@ -450,9 +452,9 @@ TEST(SkeletonReader, MissingFileAndFileReading)
     EXPECT_EQ(nullptr, SkeletonJson_readSkeletonDataFile(tReader.mReader, "/nonexistent/skeleton.json"));
     EXPECT_STREQ("Unable to read skeleton file: /nonexistent/skeleton.json", tReader.Error());
 
-    SkeletonTempDir tDir;
-    ASSERT_TRUE(tDir.Write("s.json", cSampleSkeleton));
-    SkeletonData *nData = SkeletonJson_readSkeletonDataFile(tReader.mReader, tDir.File("s.json"));
+    ScratchFolder tDir{"skeleton"};
+    ASSERT_TRUE(tDir.WriteText("s.json", cSampleSkeleton));
+    SkeletonData *nData = SkeletonJson_readSkeletonDataFile(tReader.mReader, tDir.File("s.json").c_str());
     ASSERT_NE(nullptr, nData);
     EXPECT_EQ(2, nData->mSlotCount);
     SkeletonData_dispose(nData);

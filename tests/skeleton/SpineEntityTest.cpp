@@ -1,4 +1,4 @@
-#include "../actors/PlayerWorld.h"
+#include "support/PlayerWorld.h"
 #include "skeleton/CorvelPuppet.h"
 #include "skeleton/SpineEntity.h"
 

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include "core/render/PngDecoder.h"
+#include "support/ScratchFolder.h"
 
 // The pause pages draw their texts at fixed points, 1.05 times the menu alphabet's size, and the
 // image font moves one cell and one pixel before each letter. With the alphabet genimages draws,
@@ -17,9 +18,9 @@ TEST(GenImagesTest, MenuAlphabetKeepsThePauseTextsApart)
 {
     std::string tTool = std::string(CORVEL_BINARY_DIR) + "/genimages";
     if(access(tTool.c_str(), X_OK) != 0) GTEST_SKIP() << "genimages not built";
-    char tTemplate[] = "/tmp/corvel_genimages_XXXXXX";
-    ASSERT_NE(mkdtemp(tTemplate), nullptr);
-    std::string tRoot = std::string(tTemplate) + "/";
+    ScratchFolder tFolder("genimages");
+    ASSERT_TRUE(tFolder.IsMade());
+    std::string tRoot = tFolder.Path() + "/";
     ASSERT_EQ(system((tTool + " " + tRoot + " > /dev/null").c_str()), 0);
 
     PngBuffer tBuffer = {nullptr, 0};
@@ -66,5 +67,5 @@ TEST(GenImagesTest, MenuAlphabetKeepsThePauseTextsApart)
 
     FreePngBuffer(&tBuffer);
 
-    ASSERT_EQ(system(("rm -rf '" + std::string(tTemplate) + "'").c_str()), 0);
+    ASSERT_TRUE(tFolder.Remove());
 }

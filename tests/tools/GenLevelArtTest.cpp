@@ -8,6 +8,7 @@
 #include "core/data/CorvelLumpManager.h"
 #include "core/data/LumpRecords.h"
 #include "core/render/Bitmap.h"
+#include "support/ScratchFolder.h"
 
 namespace
 {
@@ -32,7 +33,7 @@ namespace
 class GenLevelArtTest : public ::testing::Test
 {
 protected:
-    std::string mDirectory;
+    ScratchFolder mFolder{"levelart"};
     CorvelLumpManager mLumps;
 
     // Runs genlevelart and slfpack on the layout and opens the map; false when the tools are
@@ -42,18 +43,14 @@ protected:
         std::string tArt = std::string(CORVEL_BINARY_DIR) + "/genlevelart";
         std::string tPack = std::string(CORVEL_BINARY_DIR) + "/slfpack";
         if(access(tArt.c_str(), X_OK) != 0 || access(tPack.c_str(), X_OK) != 0) return false;
-        char tTemplate[] = "/tmp/corvel_levelart_XXXXXX";
-        EXPECT_NE(mkdtemp(tTemplate), nullptr);
-        mDirectory = tTemplate;
-        std::string tLayout = mDirectory + "/Layout.txt";
-        FILE *fOut = fopen(tLayout.c_str(), "w");
-        EXPECT_NE(fOut, nullptr);
-        if(!fOut) return false;
-        fputs(pLayout, fOut);
-        fclose(fOut);
-        std::string tMap = mDirectory + "/Art.slf";
-        std::string tCommand = tArt + " " + tLayout + " " + mDirectory + " > /dev/null && " + tPack + " " + mDirectory +
-                               "/Map.slfm " + tMap;
+        EXPECT_TRUE(mFolder.IsMade());
+        std::string tLayout = mFolder.File("Layout.txt");
+        bool tWritten = mFolder.WriteText("Layout.txt", pLayout);
+        EXPECT_TRUE(tWritten);
+        if(!tWritten) return false;
+        std::string tMap = mFolder.File("Art.slf");
+        std::string tCommand = tArt + " " + tLayout + " " + mFolder.Path() + " > /dev/null && " + tPack + " " +
+                               mFolder.File("Map.slfm") + " " + tMap;
         EXPECT_EQ(system(tCommand.c_str()), 0);
         mLumps.Open(tMap.c_str());
         EXPECT_TRUE(mLumps.IsOpen());
@@ -63,8 +60,7 @@ protected:
     void TearDown() override
     {
         mLumps.Close();
-        if(mDirectory.empty()) return;
-        EXPECT_EQ(system(("rm -rf '" + mDirectory + "'").c_str()), 0);
+        EXPECT_TRUE(mFolder.Remove());
     }
 };
 

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <string>
 
-#include "../skeleton/SkeletonFixtures.h"
+#include "support/ScratchFolder.h"
 #include "core/render/Bitmap.h"
 #include "skeleton/Animation.h"
 #include "skeleton/CorvelPuppet.h"
@@ -61,14 +61,14 @@ namespace
 
 TEST(GenPuppets, WritesBothPresetsAndTheyPlay)
 {
-    SkeletonTempDir tDir;
-    std::string tCommand = std::string(CORVEL_BINARY_DIR) + "/genpuppets " + tDir.mPath;
+    ScratchFolder tDir{"puppets"};
+    std::string tCommand = std::string(CORVEL_BINARY_DIR) + "/genpuppets " + tDir.Path();
     ASSERT_EQ(0, system(tCommand.c_str()));
     CorvelPuppet::SetTextureLoader(SizedTexture);
     const char *cGoblin[3] = {"idle", "walk", "attack"};
-    PlayEveryAnimation(std::string(tDir.mPath) + "/Goblin/goblins", "goblin", 7, cGoblin);
+    PlayEveryAnimation(tDir.Path() + "/Goblin/goblins", "goblin", 7, cGoblin);
     const char *cTank[3] = {"idle", "roll", "fire"};
     // The tank's preset names a skin it does not have: the default skin shows.
-    PlayEveryAnimation(std::string(tDir.mPath) + "/DragonTank/skeleton", "skeleton.png", 6, cTank);
+    PlayEveryAnimation(tDir.Path() + "/DragonTank/skeleton", "skeleton.png", 6, cTank);
     CorvelPuppet::SetTextureLoader(nullptr);
 }

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include "core/render/Font.h"
+#include "support/ScratchFolder.h"
 
 // The level select draws a map name at a quarter of the system font's 60 pixels, its baseline
 // on the bottom edge of the cursor box, whose top edge is 9 units above; the box's lines are 2
@@ -16,9 +17,9 @@ TEST(GenSystemFontTest, EveryLetterFitsInsideTheLevelSelectBox)
 {
     std::string tTool = std::string(CORVEL_BINARY_DIR) + "/gensystemfont";
     if(access(tTool.c_str(), X_OK) != 0) GTEST_SKIP() << "gensystemfont not built";
-    char tTemplate[] = "/tmp/corvel_sysfont_XXXXXX";
-    ASSERT_NE(mkdtemp(tTemplate), nullptr);
-    std::string tFontPath = std::string(tTemplate) + "/System.ttf";
+    ScratchFolder tFolder("sysfont");
+    ASSERT_TRUE(tFolder.IsMade());
+    std::string tFontPath = tFolder.File("System.ttf");
     ASSERT_EQ(system((tTool + " " + tFontPath).c_str()), 0);
 
     FT_Library tLibrary = nullptr;
@@ -54,5 +55,5 @@ TEST(GenSystemFontTest, EveryLetterFitsInsideTheLevelSelectBox)
     free(tTable);
     FT_Done_Face(tFace);
     FT_Done_FreeType(tLibrary);
-    ASSERT_EQ(system(("rm -rf '" + std::string(tTemplate) + "'").c_str()), 0);
+    ASSERT_TRUE(tFolder.Remove());
 }

@@ -6,6 +6,7 @@
 #include "world/CameraManager.h"
 #include "world/EntityManager.h"
 #include "world/MapManager.h"
+#include "support/ScratchFolder.h"
 #include "support/TestText.h"
 
 #include <gtest/gtest.h>
@@ -18,8 +19,6 @@
 
 namespace
 {
-    std::string Captured() { return CapturedStderr(); }
-
     // Installs a camera manager and a map manager (for the zoom) in the Application and puts
     // back whatever was there.
     class CameraFixture : public testing::Test
@@ -102,7 +101,7 @@ namespace
             EXPECT_EQ(luaL_dostring(L, pCode), 0) << pCode;
             EXPECT_EQ(lua_gettop(L), 0) << pCode;
             lua_settop(L, 0);
-            return Captured();
+            return CapturedStderr();
         }
 
         LuaManager *mLua = nullptr;
@@ -329,14 +328,14 @@ TEST_F(CameraFixture, VoxelModeHoldsTheFrameAndWarnsOnVisibilityUntil2DReturns)
 
     testing::internal::CaptureStderr();
     EXPECT_TRUE(rCamera->IsIntRectVisible(10.5f, 10.5f, 20.0f, 20.0f));
-    EXPECT_EQ("Warning:  Voxel Camera was queried for 2D frame visibility!\n", Captured());
+    EXPECT_EQ("Warning:  Voxel Camera was queried for 2D frame visibility!\n", CapturedStderr());
 
     rCamera->Set2DMode();
     EXPECT_FALSE(rCamera->IsVoxelMode());
     testing::internal::CaptureStderr();
     rCamera->Step(5, 5);
     EXPECT_TRUE(rCamera->IsIntRectVisible(10.5f, 10.5f, 20.0f, 20.0f));
-    EXPECT_EQ("", Captured());
+    EXPECT_EQ("", CapturedStderr());
     EXPECT_FLOAT_EQ(5.0f, Left(rCamera));
 }
 
@@ -465,15 +464,13 @@ TEST_F(CameraLuaFixture, ManagerGlobalsAddRemoveAndActivate)
 
 TEST_F(CameraLuaFixture, ControlScriptRunsWithItsTickCounterAndMayRemoveItsCamera)
 {
-    char tDir[] = "/tmp/camera_testXXXXXX";
-    ASSERT_NE(mkdtemp(tDir), nullptr);
-    std::string tPath = std::string(tDir) + "/Control.lua";
-    FILE *fScript = fopen(tPath.c_str(), "w");
-    ASSERT_NE(fScript, nullptr);
-    fputs("gTicks = (gTicks or '') .. LM_GetScriptArgument(0) .. ';'\n"
-          "Camera_CallFunc('CenterOnTarget', 340, 180)\n"
-          "if LM_GetScriptArgument(0) == '2.000000' then CM_RemoveCamera('Scripted') end\n", fScript);
-    fclose(fScript);
+    ScratchFolder tDir("camera");
+    ASSERT_TRUE(tDir.IsMade());
+    std::string tPath = tDir.File("Control.lua");
+    ASSERT_TRUE(tDir.WriteText("Control.lua",
+                               "gTicks = (gTicks or '') .. LM_GetScriptArgument(0) .. ';'\n"
+                               "Camera_CallFunc('CenterOnTarget', 340, 180)\n"
+                               "if LM_GetScriptArgument(0) == '2.000000' then CM_RemoveCamera('Scripted') end\n"));
 
     mCameras->AddCamera("Scripted", 0, 0, 480, 360);
     mCameras->SetActiveCamera("Scripted");
@@ -500,8 +497,6 @@ TEST_F(CameraLuaFixture, ControlScriptRunsWithItsTickCounterAndMayRemoveItsCamer
     mCameras->Update();
     EXPECT_EQ(Active()->GetScriptTicks(), 1);
     EXPECT_TRUE(Active()->HasScriptControl());
-    unlink(tPath.c_str());
-    rmdir(tDir);
 }
 
 TEST_F(CameraFixture, UpdateFollowsThePlayersFocusOnceLocked)

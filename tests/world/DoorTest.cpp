@@ -1,12 +1,13 @@
 #include "world/Door.h"
 
-#include "../actors/PlayerWorld.h"
+#include "support/PlayerWorld.h"
 #include "core/Application.h"
 #include "core/LuaManager.h"
 #include "core/render/Bitmap.h"
 #include "core/render/CorvelAnimation.h"
 #include "world/Camera.h"
 #include "world/CameraManager.h"
+#include "support/TestText.h"
 
 #include <cstdio>
 #include <string>
@@ -225,8 +226,7 @@ TEST_F(DoorTest, MapScriptBuildsADoorThroughTheBindings)
     RegisterLuaBindings(nLua->GetState());
     testing::internal::CaptureStderr();
     EXPECT_TRUE(nLua->ExecuteFile(CORVEL_SOURCE_DIR "/tests/scripts/door_bindings.lua"));
-    fflush(stderr);
-    std::string tErrors = testing::internal::GetCapturedStderr();
+    std::string tErrors = CapturedStderr();
 
     Door *rDoor = dynamic_cast<Door *>(EntityManager::Fetch()->GetEntity("BossGate"));
     ASSERT_NE(rDoor, nullptr);

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "../core/BlankApplication.h"
-#include "../core/render/GLTestContext.h"
+#include "support/BlankApplication.h"
+#include "support/GLTestContext.h"
 #include "core/OptionsManager.h"
 #include "core/Utilities.h"
 #include "core/render/Bitmap.h"

@@ -83,8 +83,6 @@ namespace
         DeleteRootObject(pEntity);
     }
 
-    std::string Captured() { return CapturedStderr(); }
-
     class EntityManagerTest : public testing::Test
     {
     protected:
@@ -306,7 +304,7 @@ TEST_F(EntityManagerTest, DistanceAndAngle)
     EXPECT_FLOAT_EQ(mManager->GetAngleBetweenEntities("A", "Missing"), 361.0f);
     testing::internal::CaptureStderr();
     EXPECT_FLOAT_EQ(mManager->GetDistanceBetweenEntities("A", "Missing"), 10000.0f);
-    EXPECT_NE(Captured().find("EntityManager::GetDistanceBetweenEntities:  Failed"), std::string::npos);
+    EXPECT_NE(CapturedStderr().find("EntityManager::GetDistanceBetweenEntities:  Failed"), std::string::npos);
 }
 
 TEST_F(EntityManagerTest, RegisterSpecialObjectNeedsAList)
@@ -360,7 +358,7 @@ TEST_F(EntityManagerTest, SpecialObjectsLeaveByNameByNumberOrEverywhereUndestroy
               "Special list Particle List has 0 contents\nSpecial list Damage Zone List has 0 contents\n"
               "Special list Slip List has 0 contents\nSpecial list Push List has 0 contents\n"
               "Special list Slide List has 0 contents\n",
-              Captured());
+              CapturedStderr());
 }
 
 TEST_F(EntityManagerTest, DebugPassOffersEveryEntityItsCube)
@@ -391,7 +389,7 @@ TEST(RootEntityTest, DefaultsAndBaseHooks)
     testing::internal::CaptureStderr();
     float tX = 1, tY = 1, tZ = 1;
     tEntity.GetPositionV(tX, tY, tZ);
-    std::string tOut = Captured();
+    std::string tOut = CapturedStderr();
     EXPECT_EQ(tX + tY + tZ, 0.0f);
     EXPECT_NE(tOut.find("Warning:  Entity of type 0 does not have a position function\n"), std::string::npos);
     EXPECT_NE(tOut.find("Id of this object is " + std::to_string(tEntity.GetID()) + "\n"), std::string::npos);
@@ -400,7 +398,7 @@ TEST(RootEntityTest, DefaultsAndBaseHooks)
     Hitbox tBox = {};
     tBox.mLft = 7.0f;
     tEntity.GetHitbox(tBox);
-    EXPECT_EQ(Captured(), "RootEntity::GetHitbox error, no subclass has implemented this function.\n");
+    EXPECT_EQ(CapturedStderr(), "RootEntity::GetHitbox error, no subclass has implemented this function.\n");
     EXPECT_EQ(tBox.mLft, 7.0f);
 }
 
@@ -473,7 +471,7 @@ TEST_F(EntityBindingsTest, DataNeedsDefinitionFirst)
     mLibrary->SetActiveObjectDirect(nullptr);
     testing::internal::CaptureStderr();
     ASSERT_TRUE(Run("n = select('#', RE_GetData('HP', 'N'))"));
-    EXPECT_EQ(Captured(), "RE_GetData: Failed, rActiveObject was wrong type, or NULL.\n");
+    EXPECT_EQ(CapturedStderr(), "RE_GetData: Failed, rActiveObject was wrong type, or NULL.\n");
     EXPECT_EQ(Global("n"), "0");
 }
 
@@ -489,7 +487,7 @@ TEST_F(EntityBindingsTest, FlagsDepthAndSides)
 
     testing::internal::CaptureStderr();
     ASSERT_TRUE(Run("RE_SetEnabledState() e = RE_IsSideBlocked()"));
-    std::string tOut = Captured();
+    std::string tOut = CapturedStderr();
     EXPECT_NE(tOut.find("RE_SetEnabledState:  Failed, invalid argument list\n"), std::string::npos);
     EXPECT_NE(tOut.find("RE_IsSideBlocked: Failed, invalid argument list\n"), std::string::npos);
     EXPECT_EQ(Global("e"), "nil");
@@ -499,7 +497,7 @@ TEST_F(EntityBindingsTest, FlagsDepthAndSides)
     mLibrary->SetActiveObjectDirect(&tPlain);
     testing::internal::CaptureStderr();
     ASSERT_TRUE(Run("b = RE_IsSideBlocked('Bottom') RE_SetDepth(1)"));
-    EXPECT_NE(Captured().find("RE_IsSideBlocked: Failed, rActiveObject was wrong type, or NULL.\n"), std::string::npos);
+    EXPECT_NE(CapturedStderr().find("RE_IsSideBlocked: Failed, rActiveObject was wrong type, or NULL.\n"), std::string::npos);
     EXPECT_EQ(Global("b"), "nil");
     mLibrary->SetActiveObjectDirect(nullptr);
 }
@@ -526,7 +524,7 @@ TEST_F(EntityBindingsTest, CollisionQueries)
 
     testing::internal::CaptureStderr();
     ASSERT_TRUE(Run("m = EM_AreEntitiesColliding('Nobody', 0, 0, 1, 1) bad = EM_AreEntitiesColliding('A')"));
-    EXPECT_NE(Captured().find("Failed "), std::string::npos);
+    EXPECT_NE(CapturedStderr().find("Failed "), std::string::npos);
     EXPECT_EQ(Global("m"), "false");
     EXPECT_EQ(Global("bad"), "nil");
     mLibrary->SetActiveObjectDirect(nullptr);
@@ -575,12 +573,12 @@ TEST_F(EntityBindingsTest, ManagerGlobals)
         mLibrary->PopActiveEntity();
         EXPECT_EQ(mLibrary->GetActiveObject(), rB) << rScript;
     }
-    EXPECT_EQ(Captured(), "");
+    EXPECT_EQ(CapturedStderr(), "");
     mLibrary->SetActiveObjectDirect(nullptr);
 
     testing::internal::CaptureStderr();
     ASSERT_TRUE(Run("a1 = EM_GetAngleBetweenEntities('A') d1 = EM_GetDistanceBetweenEntities()"));
-    std::string tOut = Captured();
+    std::string tOut = CapturedStderr();
     EXPECT_NE(tOut.find("EM_GetAngleBetweenEntities:  Failed, invalid argument list\n - Pushing dummy value of 0.0f\n"), std::string::npos);
     EXPECT_NE(tOut.find("EM_GetDistanceBetweenEntities:  Failed, invalid argument list\n - Pushing dummy value of 10000.0f\n"), std::string::npos);
     EXPECT_EQ(Global("a1"), "0");
@@ -610,7 +608,7 @@ TEST_F(EntityBindingsTest, AnEntitysScriptReachesItsOwnDataThroughEitherFamily)
     mLibrary->PushActiveEntity(rA);
     testing::internal::CaptureStderr();
     mLua->ExecuteFile(tScript.c_str());
-    std::string tOut = Captured();
+    std::string tOut = CapturedStderr();
     mLibrary->PopActiveEntity();
     EXPECT_EQ(Global("gnHops"), "3");
     EXPECT_EQ(Global("gsColour"), "teal");

@@ -11,8 +11,6 @@
 
 namespace
 {
-    std::string Captured() { return CapturedStderr(); }
-
     // Rows of text kept alive for a TextLevel.
     struct Drawing
     {
@@ -284,13 +282,13 @@ TEST_F(LevelCollision, IterationCapCutsLongMoves)
     Hitbox tFifty = MakeBox(5, 6, 9, 10);
     testing::internal::CaptureStderr();
     MoveWithCollision(tWorld, 50.0, 0.0, 0.0, tFifty);
-    EXPECT_EQ("", Captured());
+    EXPECT_EQ("", CapturedStderr());
     ExpectBoxAt(tFifty, 55, 6);
 
     Hitbox tEighty = MakeBox(5, 6, 9, 10);
     testing::internal::CaptureStderr();
     MoveWithCollision(tWorld, 80.0, 0.0, 0.0, tEighty);
-    EXPECT_EQ("Movement loop got caught\n", Captured());
+    EXPECT_EQ("Movement loop got caught\n", CapturedStderr());
     ExpectBoxAt(tEighty, 55, 6);
 
     // The cap counts iterations, not units: each moves one unit on both axes.
@@ -298,7 +296,7 @@ TEST_F(LevelCollision, IterationCapCutsLongMoves)
     AllowAirWalk = true;
     testing::internal::CaptureStderr();
     MoveWithCollision(tWorld, 60.0, -60.0, 0.0, tDiagonal);
-    EXPECT_EQ("Movement loop got caught\n", Captured());
+    EXPECT_EQ("Movement loop got caught\n", CapturedStderr());
     EXPECT_FLOAT_EQ(55.0f, tDiagonal.mLft);
 }
 
@@ -319,7 +317,7 @@ TEST_F(LevelCollision, WildMovesAreTamed)
 
     testing::internal::CaptureStderr();
     MoveWithCollision(tWorld, tInf, 0.0, 0.0, tBox);
-    EXPECT_EQ("Movement loop got caught\n", Captured());
+    EXPECT_EQ("Movement loop got caught\n", CapturedStderr());
     ExpectBoxAt(tBox, 55, 6);
     EXPECT_TRUE(std::isfinite(tBox.mRemainderX));
 
@@ -331,7 +329,7 @@ TEST_F(LevelCollision, WildMovesAreTamed)
 
     testing::internal::CaptureStderr();
     MoveWithCollision(tWorld, 0.0, -tInf, 0.0, tBox);
-    EXPECT_EQ("Movement loop got caught\n", Captured());
+    EXPECT_EQ("Movement loop got caught\n", CapturedStderr());
     ExpectBoxAt(tBox, 56, 0);
     EXPECT_TRUE(std::isfinite(tBox.mRemainderY));
 }

@@ -2,7 +2,9 @@
 #include "core/data/CorvelLumpManager.h"
 #include "core/data/LumpWriter.h"
 #include "core/render/Bitmap.h"
+#include "support/ScratchFolder.h"
 #include "world/LineArtLevel.h"
+#include "support/TestText.h"
 
 #include <gtest/gtest.h>
 
@@ -68,19 +70,7 @@ namespace
     class LevelFile
     {
     public:
-        LevelFile()
-        {
-            char tTemplate[] = "/tmp/corvel_level_XXXXXX";
-            char *rMade = mkdtemp(tTemplate);
-            mDirectory = rMade ? rMade : "/tmp";
-            mPath = mDirectory + "/Level.slf";
-        }
-
-        ~LevelFile()
-        {
-            unlink(mPath.c_str());
-            rmdir(mDirectory.c_str());
-        }
+        LevelFile() : mFolder("level"), mPath(mFolder.File("Level.slf")) {}
 
         bool Open(LumpWriter &pWriter, CorvelLumpManager &sLumps)
         {
@@ -89,7 +79,7 @@ namespace
             return sLumps.IsOpen();
         }
 
-        std::string mDirectory;
+        ScratchFolder mFolder;
         std::string mPath;
     };
 
@@ -255,7 +245,7 @@ TEST_F(LineArtLevelTest, PrecacheFillsEveryChunksLayersAndClipFromTheFile)
 
     testing::internal::CaptureStderr();
     EXPECT_TRUE(LevelPrecache(&tLumps, nLevel));
-    std::string tOut = testing::internal::GetCapturedStderr();
+    std::string tOut = CapturedStderr();
     EXPECT_NE(std::string::npos, tOut.find("[Fail ClipLump] CL001000 Not found.\n"));
     // The missing second layer of the right chunk is silent.
     EXPECT_EQ(std::string::npos, tOut.find("Error in SLF file"));
@@ -294,7 +284,7 @@ TEST_F(LineArtLevelTest, MapInformationAndClipsThatCannotFitAreRefused)
         ASSERT_TRUE(tFile.Open(tWriter, tLumps));
         testing::internal::CaptureStderr();
         EXPECT_EQ(nullptr, GetLineartLevel(&tLumps, "AMapInfo"));
-        testing::internal::GetCapturedStderr();
+        CapturedStderr();
         tLumps.Close();
     }
 }
@@ -343,7 +333,7 @@ TEST_F(LineArtLevelTest, DamagedChunkLumpsAreDroppedAloneAndNamed)
     ASSERT_NE(nullptr, nLevel);
     testing::internal::CaptureStderr();
     EXPECT_TRUE(LevelPrecache(&tLumps, nLevel));
-    std::string tOut = testing::internal::GetCapturedStderr();
+    std::string tOut = CapturedStderr();
 
     EXPECT_NE(std::string::npos, tOut.find("[Fail ClipLump] CL000000 is 8 by 8, the chunks are 16 by 16.\n")) << tOut;
     const std::string tLine = "Error in SLF file\nLump ";

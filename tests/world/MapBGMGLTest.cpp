@@ -3,8 +3,8 @@
 #include <GL/gl.h>
 #include <vector>
 
-#include "../core/render/FrameComparison.h"
-#include "../core/render/RenderTestDisplay.h"
+#include "support/FrameComparison.h"
+#include "support/RenderTestDisplay.h"
 #include "core/render/Bitmap.h"
 #include "core/render/GLState.h"
 #include "world/Camera.h"

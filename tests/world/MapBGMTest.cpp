@@ -137,7 +137,7 @@ TEST_F(MapBGMTest, ScriptsBuildPacksThatTheCleanScriptClears)
     Run("MapBGM_SetPackProperty('Depth', 1, 2) MapBGM_SetPackProperty('NoSuchKey', 1)"
         " MapBGM_SetPackProperty('Dimensions', 0, 0, 'x', 1) MapBGM_SetPackProperty('Depth', 'deep')"
         " DL_PopActiveEntity()");
-    EXPECT_EQ(Captured(), "");
+    EXPECT_EQ(CapturedStderr(), "");
     EXPECT_EQ(mLibrary->GetActiveStackSize(), tStack);
     BackgroundPack *rPack = mMap->GetBackgrounds()->GetPack("Far");
     ASSERT_NE(rPack, nullptr);
@@ -198,7 +198,7 @@ TEST_F(MapBGMTest, GlobalsRefuseWrongCountsAndObjects)
     // The player is active now: not a pack.
     mEntities->CreatePlayer();
     Run("EM_PushEntity('Player') MapBGM_SetPackProperty('Depth', 3) DL_PopActiveEntity()");
-    std::string tErrors = Captured();
+    std::string tErrors = CapturedStderr();
     EXPECT_NE(tErrors.find("MapBGM_CreatePack: Failed, invalid argument list"), std::string::npos);
     EXPECT_NE(tErrors.find("MapBGM_SetPackProperty: Failed, invalid argument list"), std::string::npos);
     size_t tFirst = tErrors.find("MapBGM_SetPackProperty: Failed, rActiveObject was wrong type");

@@ -4,10 +4,13 @@
 #include "core/data/CorvelLumpManager.h"
 #include "core/data/LumpWriter.h"
 #include "core/render/LoadingScreen.h"
+#include "support/SavedApplication.h"
+#include "support/ScratchFolder.h"
 #include "world/Camera.h"
 #include "world/CameraManager.h"
 #include "world/LineArtLevel.h"
 #include "world/MapManager.h"
+#include "support/TestText.h"
 
 #include <gtest/gtest.h>
 
@@ -39,18 +42,16 @@ namespace
     protected:
         void SetUp() override
         {
-            char tTemplate[] = "/tmp/corvel_maps_XXXXXX";
-            ASSERT_NE(nullptr, mkdtemp(tTemplate));
-            mDirectory = tTemplate;
+            ASSERT_TRUE(mFolder.IsMade());
             ASSERT_NE(nullptr, getcwd(mPreviousDirectory, sizeof(mPreviousDirectory)));
-            ASSERT_EQ(0, chdir(mDirectory.c_str()));
+            ASSERT_EQ(0, chdir(mFolder.Path().c_str()));
             mkdir("Data", 0755);
             mkdir("Data/Maps", 0755);
             mkdir("Data/Scripts", 0755);
             mkdir("Data/Scripts/Maps", 0755);
 
             Application *rApp = GetApplication();
-            mSaved = *rApp;
+            mSaved.Save();
             rApp->rLuaManager = new LuaManager();
             rApp->rLumpManager = new CorvelLumpManager();
             rApp->rCameraManager = new CameraManager();
@@ -73,10 +74,9 @@ namespace
             delete rApp->rLumpManager;
             delete rApp->rLuaManager;
             delete rApp->rLoadingScreen;
-            *rApp = mSaved;
+            mSaved.Restore();
             EXPECT_EQ(0, chdir(mPreviousDirectory));
-            std::string tCommand = "rm -rf '" + mDirectory + "'";
-            EXPECT_EQ(0, system(tCommand.c_str()));
+            EXPECT_TRUE(mFolder.Remove());
         }
 
         // A 2 by 2 grid of 16-unit chunks: a floor on the bottom row of the lower chunks.
@@ -134,7 +134,7 @@ namespace
         {
             testing::internal::CaptureStderr();
             bool tResult = mMap->LoadMapFile(pName);
-            sOut = testing::internal::GetCapturedStderr();
+            sOut = CapturedStderr();
             return tResult;
         }
 
@@ -167,16 +167,16 @@ namespace
 
         void RunLua(const char *pCode)
         {
-            LuaManager *rLua = GetApplication()->rLuaManager;
+            LuaManager *rLua = LuaManager::Fetch();
             ASSERT_TRUE(rLua->RunChunkText(pCode));
             rLua->Execute();
         }
 
         Camera *ActiveCamera() { return CameraManager::Fetch()->GetActiveCamera(); }
 
-        std::string mDirectory;
+        ScratchFolder mFolder{"maps"};
         char mPreviousDirectory[PATH_MAX];
-        Application mSaved;
+        SavedApplication mSaved;
         MapManager *mMap = nullptr;
         int32_t mStackSize = 0;
     };
@@ -364,7 +364,7 @@ TEST_F(MapManagerTest, AWordInTheLastNumericArgumentIsRefused)
     testing::internal::CaptureStderr();
     RunLua("MapM_SetPlayerStart(5, 6, 'z') MapM_SetWarpZone(3, 7, 'y') MapM_SetWarpZone(4, 9, 9, 9, 'cy')"
            " MapM_SetOverlayColor(0.2, 0.3, 0.4, 'a') MapM_Shake(3, 'long')");
-    std::string tOut = testing::internal::GetCapturedStderr();
+    std::string tOut = CapturedStderr();
     EXPECT_EQ("MapM_SetPlayerStart: Failed, invalid argument list\n"
               "MapM_SetWarpZone: Failed, invalid argument list\n"
               "MapM_SetWarpZone: Failed, invalid argument list\n"
@@ -434,7 +434,7 @@ TEST_F(MapManagerTest, ScriptSettingsShakeOverlayAndWarpZones)
     mMap->RunHotkey(9);
     mMap->RunHotkey(-1);
     EXPECT_EQ(30.0f, ActiveCamera()->GetFrame().mLft);
-    EXPECT_EQ("Forced camera to -233 -172\nForced camera to 30 40\n", testing::internal::GetCapturedStderr());
+    EXPECT_EQ("Forced camera to -233 -172\nForced camera to 30 40\n", CapturedStderr());
 
     RunLua("MapM_SetZererozezLocation(12.9, -3.5)");
     int32_t tMX = 0, tMY = 0;
@@ -445,7 +445,7 @@ TEST_F(MapManagerTest, ScriptSettingsShakeOverlayAndWarpZones)
     // Bad argument lists only report; no map means everything is solid.
     testing::internal::CaptureStderr();
     RunLua("gbWrong = MapM_GetWorldClip(1) MapM_Shake(1) gbClip = MapM_GetWorldClip(3, 3)");
-    std::string tOut = testing::internal::GetCapturedStderr();
+    std::string tOut = CapturedStderr();
     EXPECT_NE(std::string::npos, tOut.find("MapM_GetWorldClip: Failed, invalid argument list\n"));
     EXPECT_NE(std::string::npos, tOut.find("MapM_Shake: Failed, invalid argument list\n"));
     EXPECT_FALSE(LuaBool("gbWrong"));

@@ -5,11 +5,14 @@
 #include "core/data/DataLibrary.h"
 #include "core/data/LumpWriter.h"
 #include "core/render/LoadingScreen.h"
+#include "support/SavedApplication.h"
+#include "support/ScratchFolder.h"
 #include "world/CameraManager.h"
 #include "world/EntityManager.h"
 #include "world/MapManager.h"
 #include "world/ProxyTrigger.h"
 #include "world/SpawnManager.h"
+#include "support/TestText.h"
 
 #include <gtest/gtest.h>
 
@@ -30,15 +33,13 @@ class MapSpawnTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        char tTemplate[] = "/tmp/corvel_spawnmaps_XXXXXX";
-        ASSERT_NE(nullptr, mkdtemp(tTemplate));
-        mDirectory = tTemplate;
+        ASSERT_TRUE(mFolder.IsMade());
         ASSERT_NE(nullptr, getcwd(mPrevious, sizeof(mPrevious)));
-        ASSERT_EQ(0, chdir(mDirectory.c_str()));
+        ASSERT_EQ(0, chdir(mFolder.Path().c_str()));
         mkdir("Data", 0755);
         mkdir("Data/Maps", 0755);
         Application *rApp = GetApplication();
-        mSaved = *rApp;
+        mSaved.Save();
         rApp->rLuaManager = new LuaManager();
         RegisterLuaBindings(LuaManager::Fetch()->GetState());
         rApp->rLumpManager = new CorvelLumpManager();
@@ -65,10 +66,9 @@ protected:
         delete rApp->rLuaManager;
         delete rApp->rLoadingScreen;
         delete rApp->rDataLibrary;
-        *rApp = mSaved;
+        mSaved.Restore();
         EXPECT_EQ(0, chdir(mPrevious));
-        std::string tCommand = "rm -rf '" + mDirectory + "'";
-        EXPECT_EQ(0, system(tCommand.c_str()));
+        EXPECT_TRUE(mFolder.Remove());
     }
 
     // A map of one 16-unit chunk, with the given spawn records when there are any.
@@ -84,9 +84,9 @@ protected:
         ASSERT_TRUE(tWriter.WriteToFile(tPath.c_str()));
     }
 
-    std::string mDirectory;
+    ScratchFolder mFolder{"spawnmaps"};
     char mPrevious[PATH_MAX];
-    Application mSaved;
+    SavedApplication mSaved;
 };
 
 TEST_F(MapSpawnTest, SpawnRecordsReplaceTheSpawnPointsAndMapsWithoutThemKeepThem)
@@ -100,7 +100,7 @@ TEST_F(MapSpawnTest, SpawnRecordsReplaceTheSpawnPointsAndMapsWithoutThemKeepThem
     snprintf(tRecords[2].mName, sizeof(tRecords[2].mName), "GreatBlight");
     WriteMap("WithSpawns", 3, tRecords);
     WriteMap("WithoutSpawns", 0, nullptr);
-    SpawnManager *rSpawns = GetApplication()->rSpawnManager;
+    SpawnManager *rSpawns = SpawnManager::Fetch();
 
     // A point made by a script before the load goes; the records' two valid presets come.
     ASSERT_TRUE(LuaManager::Fetch()->RunChunkText("SpawnManager_AddSpawnAuto('Tick', 'Scripted', 5, 6)"));
@@ -108,7 +108,7 @@ TEST_F(MapSpawnTest, SpawnRecordsReplaceTheSpawnPointsAndMapsWithoutThemKeepThem
     EXPECT_EQ(rSpawns->GetSpawnPointCount(), 1);
     testing::internal::CaptureStderr();
     EXPECT_TRUE(MapManager::Fetch()->LoadMapFile("WithSpawns"));
-    std::string tErr = testing::internal::GetCapturedStderr();
+    std::string tErr = CapturedStderr();
     EXPECT_NE(tErr.find("SpawnManager: Error processing NoSuchKind to AutoSpawn01\n"), std::string::npos);
     // The map is smaller than the view, which never moves: no band ever crosses the bat.
     EXPECT_NE(tErr.find("SpawnManager: AutoSpawn00 (Bat at 100, 40) will never spawn: in a 16 by 16 map"), std::string::npos);
@@ -124,7 +124,7 @@ TEST_F(MapSpawnTest, SpawnRecordsReplaceTheSpawnPointsAndMapsWithoutThemKeepThem
     // A map without records keeps what is there.
     testing::internal::CaptureStderr();
     EXPECT_TRUE(MapManager::Fetch()->LoadMapFile("WithoutSpawns"));
-    testing::internal::GetCapturedStderr();
+    CapturedStderr();
     EXPECT_EQ(rSpawns->GetSpawnPointCount(), 2);
 }
 

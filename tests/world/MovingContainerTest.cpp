@@ -1,6 +1,6 @@
 #include "world/MovingContainer.h"
 
-#include "../actors/PlayerWorld.h"
+#include "support/PlayerWorld.h"
 #include "core/LuaBindingHelpers.h"
 #include "core/LuaManager.h"
 #include "support/TestText.h"
@@ -222,8 +222,7 @@ TEST_F(MovingContainerTest, MapScriptDrivesAPlatform)
     RegisterLuaBindings(nLua->GetState());
     testing::internal::CaptureStderr();
     EXPECT_TRUE(nLua->ExecuteFile(CORVEL_SOURCE_DIR "/tests/scripts/platform_bindings.lua"));
-    fflush(stderr);
-    std::string tErrors = testing::internal::GetCapturedStderr();
+    std::string tErrors = CapturedStderr();
     lua_State *L = nLua->GetState();
 
     MovingContainer *rNamed = dynamic_cast<MovingContainer *>(EntityManager::Fetch()->GetEntity("Lift"));
@@ -246,7 +245,7 @@ TEST_F(MovingContainerTest, OnlyTheMovementHandlerIsHandedOutAndTheStackIsAlways
     LuaManager *nLua = new LuaManager();
     GetApplication()->rLuaManager = nLua;
     RegisterLuaBindings(nLua->GetState());
-    DataLibrary *rLibrary = GetApplication()->rDataLibrary;
+    DataLibrary *rLibrary = DataLibrary::Fetch();
     MovingContainer *rPlatform = AddPlatform(200.0f, 300.0f);
     int32_t tStack = rLibrary->GetActiveStackSize();
 
@@ -270,8 +269,7 @@ TEST_F(MovingContainerTest, OnlyTheMovementHandlerIsHandedOutAndTheStackIsAlways
     ASSERT_EQ(luaL_dostring(nLua->GetState(), "MovingContainer_PushPropertyAsActiveObject('AIMovementHandler')"), 0);
     EXPECT_EQ(rLibrary->GetActiveObject(), nullptr);
     EXPECT_EQ(rLibrary->PopActiveEntity(), nullptr);
-    fflush(stderr);
-    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+    EXPECT_EQ(CapturedStderr(),
               "MovingContainer_PushPropertyAsActiveObject: Failed, AIAttackHandler does not match any property.\n"
               "MovingContainer_PushPropertyAsActiveObject: Failed, invalid argument list\n"
               "MovingContainer_PushPropertyAsActiveObject: Failed, invalid argument list\n"

@@ -201,7 +201,7 @@ TEST_F(ParticleExplosionTest, ExplosionsFlyOutWithinTheSpreadAndExpire)
 
     testing::internal::CaptureStderr();
     Run("EM_ParticleExplosion(1, 2) EM_ParticleExplosion(1, 2, 'x') EM_ParticleExplosion(1, 2, 3, 4)");
-    std::string tErrors = Captured();
+    std::string tErrors = CapturedStderr();
     EXPECT_NE(tErrors.find("EM_ParticleExplosion: Failed, invalid argument list"), std::string::npos);
     EXPECT_EQ(rList->GetCount(), 0);
     EXPECT_EQ(lua_gettop(L), 0);

@@ -190,7 +190,7 @@ TEST_F(ProjectileTest, CreateAndPropertyDispatchByArgumentCount)
     // A bad argument list still saves the active object and leaves none active.
     testing::internal::CaptureStderr();
     Run("Proj_Create('A', 'B')");
-    EXPECT_EQ(Captured(), "Proj_Create: Failed, invalid argument list\n");
+    EXPECT_EQ(CapturedStderr(), "Proj_Create: Failed, invalid argument list\n");
     EXPECT_EQ(mLibrary->GetActiveObject(), nullptr);
     EXPECT_EQ(mLibrary->GetActiveStackSize(), tStack + 1);
 
@@ -206,7 +206,7 @@ TEST_F(ProjectileTest, CreateAndPropertyDispatchByArgumentCount)
     Run("Proj_SetProperty('Speeds', 2, 3)");
     Run("Proj_SetProperty('Position')");
     Run("x = Proj_GetProperty('Nope')");
-    EXPECT_EQ(Captured(), "Proj_SetProperty: Failed, cannot resolve Speeds with 3 args.\n"
+    EXPECT_EQ(CapturedStderr(), "Proj_SetProperty: Failed, cannot resolve Speeds with 3 args.\n"
                           "Proj_SetProperty: Failed, cannot resolve Position with 1 args.\n"
                           "Proj_GetProperty: Failed, cannot resolve Nope with 1 args.\n");
     float tX, tY, tZ;
@@ -245,7 +245,7 @@ TEST_F(ProjectileTest, CreateAndPropertyDispatchByArgumentCount)
     mLibrary->SetActiveObjectDirect(rBefore);
     testing::internal::CaptureStderr();
     Run("Proj_SetProperty('Damage', 7) v = Proj_GetProperty('Position')");
-    EXPECT_EQ(Captured(), "Proj_SetProperty: Failed, rActiveObject was wrong type, or NULL.\n"
+    EXPECT_EQ(CapturedStderr(), "Proj_SetProperty: Failed, rActiveObject was wrong type, or NULL.\n"
                           "Proj_GetProperty: Failed, rActiveObject was wrong type, or NULL.\n");
     mLibrary->SetActiveObjectDirect(nullptr);
     mLibrary->ForgetObject(rBefore);
@@ -308,7 +308,7 @@ TEST_F(ProjectileTest, MovesAndLookupsLeaveNoStrayState)
 
     testing::internal::CaptureStderr();
     Run("Proj_RunMove(1, 2)");
-    EXPECT_EQ(Captured(), "Proj_RunMove: Failed, invalid argument list\n");
+    EXPECT_EQ(CapturedStderr(), "Proj_RunMove: Failed, invalid argument list\n");
 
     // Only animations answer an animation path, whatever else sits there.
     mLibrary->AddPath("Root/Images/Test/Shots/Thing");
@@ -317,7 +317,7 @@ TEST_F(ProjectileTest, MovesAndLookupsLeaveNoStrayState)
     EXPECT_EQ(LookUpAnimation("Root/Images/Test/Shots/Thing"), nullptr);
     testing::internal::CaptureStderr();
     rMover->SetFrame("Root/Images/Test/Shots/Thing", 0, 1.0f, 2.0f);
-    EXPECT_EQ(Captured(), "RootProject:  SetFrame - Error, no Animation Root/Images/Test/Shots/Thing\n");
+    EXPECT_EQ(CapturedStderr(), "RootProject:  SetFrame - Error, no Animation Root/Images/Test/Shots/Thing\n");
 
     // MarkAllProjectilesForDestruction marks every projectile kind and nothing else.
     Checkpoint *nOther = new Checkpoint("Other");

@@ -2,7 +2,8 @@
 
 #include <GL/gl.h>
 
-#include "../core/render/RenderTestDisplay.h"
+#include "support/RenderTestDisplay.h"
+#include "support/SavedApplication.h"
 #include "core/OptionsManager.h"
 #include "core/Utilities.h"
 #include "core/render/GLState.h"
@@ -18,7 +19,7 @@ protected:
     {
         DisplaySuite::SetUp();
         if(IsSkipped()) return;
-        mSaved = *GetApplication();
+        mSaved.Save();
         GetApplication()->rOptionsManager = new OptionsManager();
         OptionsManager::Fetch()->Bind("ShowHitboxes", &mShow, TYPEDVALUE_BOOL);
         GetApplication()->rCameraManager = new CameraManager();
@@ -28,8 +29,7 @@ protected:
         if(!sHaveDisplay) return;
         delete GetApplication()->rCameraManager;
         delete GetApplication()->rOptionsManager;
-        GetApplication()->rCameraManager = mSaved.rCameraManager;
-        GetApplication()->rOptionsManager = mSaved.rOptionsManager;
+        mSaved.Restore();
     }
 
     // How many pixels of the outline's colour lie in the view square (x0, y0)..(x0 + 4, y0 + 4).
@@ -52,7 +52,7 @@ protected:
         return tCount;
     }
 
-    Application mSaved;
+    SavedApplication mSaved;
     uint8_t mShow = 0;
 };
 

@@ -198,7 +198,7 @@ TEST_F(RootSpriteTest, WaterTilesItsPoolOncePerFrame)
     testing::internal::CaptureStderr();
     Run("Sprite_UseOverRender(0, 0, 0, 0, 32) Sprite_UseOverRender(0, 0, 0, 0, 32, 'x') DL_PopActiveEntity()"
         " Sprite_UseOverRender(0, 0, 0, 0, 32, 32)");
-    std::string tErrors = Captured();
+    std::string tErrors = CapturedStderr();
     EXPECT_NE(tErrors.find("Sprite_UseOverRender: Failed, invalid argument list"), std::string::npos);
     EXPECT_NE(tErrors.find("Sprite_UseOverRender: Failed, rActiveObject was wrong type"), std::string::npos);
 }
@@ -239,7 +239,7 @@ TEST_F(RootSpriteTest, GlobalsRefuseWrongTypesCountsAndObjects)
     Run("Sprite_Create() Sprite_Create('A', 'B', 'C')");
     EXPECT_EQ(mLibrary->GetActiveStackSize(), tStack + 2);
     Run("Sprite_SetProperty('Flip', 1) r = Sprite_GetProperty('Position')");
-    std::string tErrors = Captured();
+    std::string tErrors = CapturedStderr();
     EXPECT_NE(tErrors.find("Sprite_Create: Failed, invalid argument list"), std::string::npos);
     EXPECT_NE(tErrors.find("Sprite_SetProperty:  Failed, invalid object\n"), std::string::npos);
     EXPECT_NE(tErrors.find("Sprite_GetProperty: Failed, rActiveObject was wrong type"), std::string::npos);
@@ -262,7 +262,7 @@ TEST_F(RootSpriteTest, GlobalsRefuseWrongTypesCountsAndObjects)
         " Sprite_SetProperty('Position', 1) Sprite_SetAnimationProperties(1, 2, 3)"
         " Sprite_SetProperty('Palettes', 'Root/P', 'Red')"
         " n = select('#', Sprite_GetProperty('Size'))");
-    tErrors = Captured();
+    tErrors = CapturedStderr();
     EXPECT_NE(tErrors.find("Sprite_SetProperty: Failed, cannot function with no args.\n"), std::string::npos);
     EXPECT_NE(tErrors.find("Sprite_SetProperty:  Failed, could not resolve Flip with 1 args\n"), std::string::npos);
     EXPECT_NE(tErrors.find("Sprite_SetProperty:  Failed, could not resolve Flip with 2 args\n"), std::string::npos);
@@ -276,14 +276,14 @@ TEST_F(RootSpriteTest, GlobalsRefuseWrongTypesCountsAndObjects)
 
     testing::internal::CaptureStderr();
     Run("Sprite_SetProperty('AnimationsTotal', 2e9)");
-    EXPECT_NE(Captured().find("animations asked for"), std::string::npos);
+    EXPECT_NE(CapturedStderr().find("animations asked for"), std::string::npos);
     EXPECT_EQ(rMade->GetAnimationsTotal(), SPRITE_MAX_ANIMATIONS);
 
     // A zone trigger or the player is not a sprite.
     mEntities->CreatePlayer();
     testing::internal::CaptureStderr();
     Run("EM_PushEntity('Player') Sprite_HugSurface() Sprite_SetProperty('Flip', 1) DL_PopActiveEntity()");
-    tErrors = Captured();
+    tErrors = CapturedStderr();
     EXPECT_NE(tErrors.find("Sprite_HugSurface: Failed, rActiveObject was wrong type"), std::string::npos);
     EXPECT_NE(tErrors.find("Sprite_SetProperty:  Failed, invalid object"), std::string::npos);
     EXPECT_EQ(lua_gettop(L), 0);

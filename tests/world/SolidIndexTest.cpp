@@ -1,6 +1,6 @@
 #include "world/SolidIndex.h"
 
-#include "../core/SeededRandom.h"
+#include "support/SeededRandom.h"
 #include "WorldLuaFixture.h"
 #include "core/NamedLinkedList.h"
 #include "world/Door.h"

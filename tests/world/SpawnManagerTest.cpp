@@ -1,4 +1,4 @@
-#include "../actors/EnemyWorld.h"
+#include "support/EnemyWorld.h"
 
 #include "core/data/LumpRecords.h"
 #include "world/Camera.h"
@@ -30,7 +30,7 @@ namespace
 
 TEST_F(SpawnManagerTest, PresetsConfigurePointsAndAutoSpawnNamesThem)
 {
-    SpawnManager *rSpawns = GetApplication()->rSpawnManager;
+    SpawnManager *rSpawns = SpawnManager::Fetch();
     EnemySpawnTrigger *nPoint = new EnemySpawnTrigger();
     ASSERT_TRUE(rSpawns->ConfigureFromPreset("Bat", nPoint, "Bat1", 10.0f, 20.0f));
     ZoneRect tRect = nPoint->GetRect();
@@ -52,7 +52,7 @@ TEST_F(SpawnManagerTest, PresetsConfigurePointsAndAutoSpawnNamesThem)
     }
     testing::internal::CaptureStderr();
     rSpawns->AutoSpawn(12, tRecords);
-    EXPECT_EQ(Captured(), "SpawnManager: Error processing wasp to AutoSpawn03\n");
+    EXPECT_EQ(CapturedStderr(), "SpawnManager: Error processing wasp to AutoSpawn03\n");
     EXPECT_EQ(rSpawns->GetSpawnPointCount(), 11);
     EXPECT_STREQ(((RootEntity *)rSpawns->GetSpawnPoints()->GetElementByIndex(9))->GetName(), "AutoSpawn10");
     rSpawns->Clear();
@@ -62,7 +62,7 @@ TEST_F(SpawnManagerTest, PresetsConfigurePointsAndAutoSpawnNamesThem)
     Run("SpawnManager_AddSpawnAuto('Tick', 'T1', 5, 6) SpawnManager_AddSpawnAuto('Nope', 'T2', 5, 6) SpawnManager_AddSpawnAuto('Tick')"
         "SpawnManager_AddSpawn('EnemySpawnPoint') PTrigger_SetProperty('Hitbox', 1, 2, 3, 4) RE_DefineData('CanRespawn', 'N', 0)"
         "DL_PopActiveEntity() SpawnManager_AddSpawn('Other') DL_PopActiveEntity()");
-    std::string tErr = Captured();
+    std::string tErr = CapturedStderr();
     EXPECT_EQ(rSpawns->GetSpawnPointCount(), 2);
     EXPECT_NE(tErr.find("SpawnManager_AddSpawnAuto:  Error, no preset Nope\n"), std::string::npos);
     EXPECT_NE(tErr.find("SpawnManager_AddSpawnAuto: Failed, invalid argument list\n"), std::string::npos);
@@ -92,7 +92,7 @@ TEST(SpawnBandReachTest, OnlyBoxesTheOuterLinesCanSweepAreReachable)
 
 TEST_F(SpawnManagerTest, RecordsNoViewCanSetOffAreNamed)
 {
-    SpawnManager *rSpawns = GetApplication()->rSpawnManager;
+    SpawnManager *rSpawns = SpawnManager::Fetch();
     SpawnRecord tRecords[3];
     memset(tRecords, 0, sizeof(tRecords));
     snprintf(tRecords[0].mName, sizeof(tRecords[0].mName), "Jellyfish");
@@ -104,12 +104,12 @@ TEST_F(SpawnManagerTest, RecordsNoViewCanSetOffAreNamed)
     snprintf(tRecords[2].mName, sizeof(tRecords[2].mName), "Nope");
     testing::internal::CaptureStderr();
     rSpawns->ReportUnreachableRecords(3, tRecords, 512.0f, 512.0f);
-    EXPECT_EQ(Captured(), "SpawnManager: AutoSpawn01 (Tick at 300, 300) will never spawn: in a 512 by 512 map no view comes "
+    EXPECT_EQ(CapturedStderr(), "SpawnManager: AutoSpawn01 (Tick at 300, 300) will never spawn: in a 512 by 512 map no view comes "
                           "within 30 units of it from outside; move it toward an edge the view scrolls to, or make the map "
                           "larger\n");
     testing::internal::CaptureStderr();
     rSpawns->ReportUnreachableRecords(3, tRecords, 1536.0f, 512.0f);
-    EXPECT_EQ(Captured(), "");
+    EXPECT_EQ(CapturedStderr(), "");
 }
 
 // Points a script builds by hand are checked once the script has run, as the records are: a
@@ -181,7 +181,7 @@ TEST_F(SpawnManagerTest, APointSpawnsAsTheViewScrollsInAndRespawnsAfterItsTimer)
     // Right of the view (0..480): the near band reaches from 490 to 510.
     EnemySpawnTrigger *rPoint = MakePoint("Spawned", 600.0f, 100.0f, true, 1.0f, tCtor);
     EnemySpawnTrigger *rNever = MakePoint("Never", 600.0f, 300.0f, false, 0.0f, tCtor);
-    SpawnManager *rSpawns = GetApplication()->rSpawnManager;
+    SpawnManager *rSpawns = SpawnManager::Fetch();
     rSpawns->Update();
     EXPECT_EQ(GlobalNumber("gSpawns"), 0.0);
 
@@ -249,7 +249,7 @@ TEST_F(SpawnManagerTest, ProxyTriggersRunTheirRoutines)
     testing::internal::CaptureStderr();
     Run("PTrigger_Create('Box') PTrigger_SetProperty('Hitbox', 0, 0, 32, 32) PTrigger_SetProperty('Size', 1) DL_PopActiveEntity()"
         "PTrigger_SetProperty('Hitbox', 0, 0, 1, 1) PTrigger_Create()  DL_PopActiveEntity()");
-    std::string tErr = Captured();
+    std::string tErr = CapturedStderr();
     ProxyTrigger *rBox = (ProxyTrigger *)EntityManager::Fetch()->GetEntity("Box");
     ASSERT_NE(rBox, nullptr);
     EXPECT_EQ(rBox->GetRect().mRgt, 32.0f);

@@ -3,7 +3,7 @@
 #include <GL/gl.h>
 #include <unistd.h>
 
-#include "../core/render/RenderTestDisplay.h"
+#include "support/RenderTestDisplay.h"
 #include "core/data/DataLibrary.h"
 #include "core/render/Bitmap.h"
 #include "core/render/CorvelAnimation.h"

@@ -2,13 +2,13 @@
 
 #include <cstring>
 
-#include "../core/render/GLTestContext.h"
+#include "support/GLTestContext.h"
 #include "core/Application.h"
 #include "core/NamedLinkedList.h"
 #include "core/render/DisplayManager.h"
 #include "world/RootExecutor.h"
 #include "world/TransitionManager.h"
-#include "../core/BlankApplication.h"
+#include "support/BlankApplication.h"
 
 namespace
 {

@@ -16,7 +16,7 @@
 #include "world/MapManager.h"
 #include "world/RootEntity.h"
 #include "world/TransitionManager.h"
-#include "../core/BlankApplication.h"
+#include "support/BlankApplication.h"
 #include "support/TestText.h"
 
 #include <gtest/gtest.h>
@@ -59,8 +59,6 @@ namespace
         void Update() override { mUpdates++; }
         int32_t mUpdates = 0;
     };
-
-    std::string Captured() { return CapturedStderr(); }
 
     // A transition manager, data library, Lua manager with the "TM_" globals, controls, GUI and
     // an audio manager on the recording layer stand in for the Application's own; everything is
@@ -333,7 +331,7 @@ TEST_F(TransitionManagerTest, MapExecutorClearsControlsAndEntersTheGameGearEvenW
     tExecutor.SetLevelName("NoSuchMapAnywhere");
     testing::internal::CaptureStderr();
     tExecutor.Run();
-    std::string tOutput = Captured();
+    std::string tOutput = CapturedStderr();
     EXPECT_NE(std::string::npos, tOutput.find("Executed any to level NoSuchMapAnywhere\n"));
     EXPECT_EQ(0, rJump->mPressed);
     EXPECT_EQ(0, rJump->mHeld);
@@ -344,7 +342,7 @@ TEST_F(TransitionManagerTest, MapExecutorClearsControlsAndEntersTheGameGearEvenW
     TransExec_AnyToMap tNameless;
     testing::internal::CaptureStderr();
     tNameless.Run();
-    EXPECT_NE(std::string::npos, Captured().find("Executed any to level (null)\n"));
+    EXPECT_NE(std::string::npos, CapturedStderr().find("Executed any to level (null)\n"));
     EXPECT_EQ(GameGearTimer, rApp->rGearTick);
 }
 
@@ -361,26 +359,26 @@ TEST_F(TransitionManagerTest, ShowHideExecutorActsOnlyOnAKnownObject)
     tHide.SetShow(0);
     testing::internal::CaptureStderr();
     tHide.Run();
-    EXPECT_EQ("Showed Box\n", Captured());
+    EXPECT_EQ("Showed Box\n", CapturedStderr());
     EXPECT_EQ(0, nBox->GetVisibleFlag());
 
     GUIExec_ShowHideObject tShow;
     tShow.SetObjectName("Box");
     testing::internal::CaptureStderr();
     tShow.Run();
-    EXPECT_EQ("Showed Box\n", Captured());
+    EXPECT_EQ("Showed Box\n", CapturedStderr());
     EXPECT_EQ(1, nBox->GetVisibleFlag());
 
     tHide.SetObjectName("Missing");
     testing::internal::CaptureStderr();
     tHide.Run();
-    EXPECT_EQ("Showed Missing\n", Captured());
+    EXPECT_EQ("Showed Missing\n", CapturedStderr());
     EXPECT_EQ(1, nBox->GetVisibleFlag());
 }
 
 TEST_F(TransitionManagerTest, AudioExecutorsPlayTheSoundAndStopOrFadeTheMusic)
 {
-    AudioManager *rAudio = GetApplication()->rAudioManager;
+    AudioManager *rAudio = AudioManager::Fetch();
     AudioPackage *nSound = new AudioPackage(mLayer);
     nSound->LoadSample("Confirm");
     rAudio->AddSound("Confirm", nSound);
@@ -416,7 +414,7 @@ TEST_F(TransitionManagerTest, AudioExecutorsPlayTheSoundAndStopOrFadeTheMusic)
 
 TEST_F(TransitionManagerTest, ScriptsBuildAndStartAMapTransition)
 {
-    DataLibrary *rLibrary = GetApplication()->rDataLibrary;
+    DataLibrary *rLibrary = DataLibrary::Fetch();
     ExecutorLog tLog;
     CountingExecutor tCallerObject(&tLog);
     rLibrary->SetActiveObjectDirect(&tCallerObject);
@@ -445,7 +443,7 @@ TEST_F(TransitionManagerTest, ScriptsBuildAndStartAMapTransition)
     mManager->TakeCapture(0);
     testing::internal::CaptureStderr();
     Ticks(11);
-    EXPECT_NE(std::string::npos, Captured().find("Executed any to level Harbour\n"));
+    EXPECT_NE(std::string::npos, CapturedStderr().find("Executed any to level Harbour\n"));
     EXPECT_EQ(GameGearTimer, GetApplication()->rGearTick);
     EXPECT_EQ(nullptr, mManager->GetExecutor());
     rLibrary->SetActiveObjectDirect(nullptr);
@@ -453,7 +451,7 @@ TEST_F(TransitionManagerTest, ScriptsBuildAndStartAMapTransition)
 
 TEST_F(TransitionManagerTest, ScriptMistakesAreReportedAndChangeNothing)
 {
-    DataLibrary *rLibrary = GetApplication()->rDataLibrary;
+    DataLibrary *rLibrary = DataLibrary::Fetch();
     ExecutorLog tLog;
     CountingExecutor tOther(&tLog);
 
@@ -468,7 +466,7 @@ TEST_F(TransitionManagerTest, ScriptMistakesAreReportedAndChangeNothing)
               "TM_ExecutorSetProperty: Failed, invalid argument list\n"
               "TM_ExecutorSetProperty: Error, cannot resolve FadeSpeeds with 2 args\n"
               "TM_ExecutorSetProperty: Error, cannot resolve Colour with 4 args\n",
-              Captured());
+              CapturedStderr());
     EXPECT_EQ(0, rLibrary->GetActiveStackSize());
     EXPECT_EQ(nullptr, rLibrary->GetActiveObject());
 
@@ -476,14 +474,14 @@ TEST_F(TransitionManagerTest, ScriptMistakesAreReportedAndChangeNothing)
     rLibrary->SetActiveObjectDirect(&tOther);
     testing::internal::CaptureStderr();
     Run("TM_ExecutorSetProperty('MapPath', 'Harbour')");
-    EXPECT_EQ("TM_ExecutorSetProperty: Failed, rActiveObject was wrong type, or NULL.\n", Captured());
+    EXPECT_EQ("TM_ExecutorSetProperty: Failed, rActiveObject was wrong type, or NULL.\n", CapturedStderr());
 
     // Starting with something that is not an executor does nothing at all.
     CountingEntity tEntity;
     rLibrary->PushActiveEntity(&tEntity);
     testing::internal::CaptureStderr();
     Run("TM_ExecTransition()");
-    EXPECT_EQ("", Captured());
+    EXPECT_EQ("", CapturedStderr());
     EXPECT_EQ(&tEntity, rLibrary->GetActiveObject());
     EXPECT_EQ(1, rLibrary->GetActiveStackSize());
     EXPECT_EQ(TRANSITION_IDLE, mManager->GetState());
@@ -543,7 +541,7 @@ TEST_F(TransitionManagerTest, MapTransitionOwnsItsExecutorAndFreesItOnceRun)
     testing::internal::CaptureStderr();
     mManager->TakeCapture(0);
     Ticks(31);
-    EXPECT_NE(std::string::npos, Captured().find("Executed any to level Harbour\n"));
+    EXPECT_NE(std::string::npos, CapturedStderr().find("Executed any to level Harbour\n"));
     EXPECT_EQ(nullptr, mManager->GetExecutor());
     EXPECT_FALSE(mManager->OwnsExecutor());
 

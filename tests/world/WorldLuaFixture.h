@@ -6,6 +6,7 @@
 #include "core/data/DataLibrary.h"
 #include "world/CameraManager.h"
 #include "world/EntityManager.h"
+#include "support/SavedApplication.h"
 #include "support/TestText.h"
 
 #include <gtest/gtest.h>
@@ -22,7 +23,7 @@ class WorldLuaFixture : public testing::Test
 protected:
     void SetUp() override
     {
-        mSaved = *GetApplication();
+        mSaved.Save();
         mLibrary = new DataLibrary();
         mLua = new LuaManager();
         mEntities = new EntityManager();
@@ -42,7 +43,7 @@ protected:
         delete mCameras;
         delete mLua;
         delete mLibrary;
-        *GetApplication() = mSaved;
+        mSaved.Restore();
         SetLuaSilenceFlag(0);
     }
 
@@ -54,11 +55,9 @@ protected:
 
     std::string GlobalString(const char *pName) { return LuaGlobalString(L, pName); }
 
-    static std::string Captured() { return CapturedStderr(); }
-
     static std::string Script(const char *pName) { return TestScriptPath(pName); }
 
-    Application mSaved;
+    SavedApplication mSaved;
     DataLibrary *mLibrary;
     LuaManager *mLua;
     EntityManager *mEntities;

@@ -68,7 +68,7 @@ TEST_F(ZoneTest, CheckpointsRefuseNegativeRespawnsAndActivateFromScripts)
     tUnnamed.SetRespawnLocation(-5.0f, 10.0f);
     tUnnamed.SetRespawnLocation(-5.0f, -10.0f);
     tUnnamed.SetRespawnLocation(5.0f, -10.0f);
-    EXPECT_EQ(Captured(), "Error, checkpoint Checkpoint was given negative X value.\n"
+    EXPECT_EQ(CapturedStderr(), "Error, checkpoint Checkpoint was given negative X value.\n"
                           "Error, checkpoint Checkpoint was given negative X value.\n"
                           "Error, checkpoint Checkpoint was given negative Y value.\n");
     tUnnamed.GetRespawnLocation(tX, tY);
@@ -104,7 +104,7 @@ TEST_F(ZoneTest, CheckpointsRefuseNegativeRespawnsAndActivateFromScripts)
         " Checkpoint_GetProperty()");
     mLibrary->SetActiveObjectDirect(nullptr);
     Run("Checkpoint_Activate()");
-    EXPECT_EQ(Captured(), "Checkpoint_Create: Failed, invalid argument list\n"
+    EXPECT_EQ(CapturedStderr(), "Checkpoint_Create: Failed, invalid argument list\n"
                           "Checkpoint_SetProperty: Failed, cannot resolve Camera with 2 args.\n"
                           "Checkpoint_GetProperty: Failed, invalid argument list\n"
                           "Checkpoint_Activate: Failed, rActiveObject was wrong type, or NULL.\n");
@@ -137,7 +137,7 @@ TEST_F(ZoneTest, DamageZonesHurtDeathPitsKillAndPropertiesCheckTheirObject)
     Run("DamageZone_SetProperty('Rectangle', 1, 2, 3, 4)");
     mLibrary->SetActiveObjectDirect(rSpikes);
     Run("DamageZone_SetProperty('Rectangle', 1, 2, 3) DamageZone_Create()");
-    EXPECT_EQ(Captured(), "DamageZone_SetProperty: Failed, rActiveObject was wrong type, or NULL.\n"
+    EXPECT_EQ(CapturedStderr(), "DamageZone_SetProperty: Failed, rActiveObject was wrong type, or NULL.\n"
                           "DamageZone_SetProperty: Cannot resolve Rectangle with 4 args.\n"
                           "DamageZone_Create: Failed, invalid argument list\n");
     EXPECT_FLOAT_EQ(tCheckpoint.GetRect().mRgt, 0.0f);
@@ -211,7 +211,7 @@ TEST_F(ZoneTest, LadderTopsAreSolidOnlyForTheMovementThatAsks)
 
     testing::internal::CaptureStderr();
     Run("Ladder_Create('Short', 1, 2, 3)");
-    EXPECT_EQ(Captured(), "Ladder_Create: Failed, invalid argument list\n");
+    EXPECT_EQ(CapturedStderr(), "Ladder_Create: Failed, invalid argument list\n");
     mLibrary->SetActiveObjectDirect(nullptr);
     delete rActive;
 }
@@ -240,7 +240,7 @@ TEST_F(ZoneTest, PushSlideAndSlipZonesStoreWhatThePlayerReads)
         " Slide_Create('Ice', 0, 0, 10, 10)"
         " Slip_Create('Oil', 5, 5, 15, 15, 1)"
         " Slip_Create(nil, 5, 5, 15, 15)");
-    EXPECT_EQ(Captured(), "Push_Create: Failed, invalid argument list\n"
+    EXPECT_EQ(CapturedStderr(), "Push_Create: Failed, invalid argument list\n"
                           "Slide_Create: Failed, invalid argument list\n"
                           "Slip_Create: Failed, invalid argument list\n"
                           "Slip_Create: Failed, invalid argument list\n");

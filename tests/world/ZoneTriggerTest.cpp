@@ -77,7 +77,7 @@ TEST_F(ZoneTriggerTest, RectanglesAreBoundedAndZeroOutsideTheirRange)
 
     testing::internal::CaptureStderr();
     tTrigger.SetRectCount(2000000000);
-    EXPECT_NE(Captured().find("rectangles asked for"), std::string::npos);
+    EXPECT_NE(CapturedStderr().find("rectangles asked for"), std::string::npos);
     EXPECT_EQ(tTrigger.GetRectCount(), ZONETRIGGER_MAX_RECTS);
 }
 
@@ -154,7 +154,7 @@ TEST_F(ZoneTriggerTest, GlobalsRefuseWrongTypesCountsAndObjects)
     int32_t tStack = mLibrary->GetActiveStackSize();
     testing::internal::CaptureStderr();
     Run("ZTrigger_Create() ZTrigger_Create({}) ZTrigger_Create('A', 'B')");
-    std::string tErrors = Captured();
+    std::string tErrors = CapturedStderr();
     EXPECT_NE(tErrors.find("ZTrigger_Create: Failed, invalid argument list\n"), std::string::npos);
     // Each failure pushed, so the script's pops stay balanced.
     EXPECT_EQ(mLibrary->GetActiveStackSize(), tStack + 3);
@@ -162,7 +162,7 @@ TEST_F(ZoneTriggerTest, GlobalsRefuseWrongTypesCountsAndObjects)
 
     testing::internal::CaptureStderr();
     Run("ZTrigger_SetProperty('HitboxesTotal', 2) r1 = ZTrigger_GetProperty('GetActiveHitboxSlot')");
-    tErrors = Captured();
+    tErrors = CapturedStderr();
     EXPECT_NE(tErrors.find("ZTrigger_SetProperty:  Failed, invalid object\n"), std::string::npos);
     EXPECT_NE(tErrors.find("ZTrigger_GetProperty: Failed, rActiveObject was wrong type"), std::string::npos);
     EXPECT_EQ(GlobalString("r1"), "<nil>");
@@ -171,7 +171,7 @@ TEST_F(ZoneTriggerTest, GlobalsRefuseWrongTypesCountsAndObjects)
     Run("EM_PushEntity('Player')");
     testing::internal::CaptureStderr();
     Run("ZTrigger_SetProperty('NoRefire', true)");
-    EXPECT_NE(Captured().find("invalid object"), std::string::npos);
+    EXPECT_NE(CapturedStderr().find("invalid object"), std::string::npos);
     Run("DL_PopActiveEntity()");
 
     Run("ZTrigger_Create('T') ZTrigger_SetProperty('HitboxesTotal', 1)"
@@ -185,7 +185,7 @@ TEST_F(ZoneTriggerTest, GlobalsRefuseWrongTypesCountsAndObjects)
         " e, f, g, h = ZTrigger_GetProperty('GetDimensionsOfHitbox', -1)"
         " n = select('#', ZTrigger_GetProperty('GetDimensionsOfHitbox'))"
         " s = ZTrigger_GetProperty('GetActiveHitboxSlot')");
-    tErrors = Captured();
+    tErrors = CapturedStderr();
     EXPECT_NE(tErrors.find("ZTrigger_SetProperty: Failed, invalid argument list"), std::string::npos);
     EXPECT_NE(tErrors.find("cannot resolve Hitbox with 6 args"), std::string::npos);
     EXPECT_NE(tErrors.find("cannot resolve Bogus with 2 args"), std::string::npos);

@@ -11,6 +11,7 @@
 #include "core/data/CorvelLumpManager.h"
 #include "core/data/DataLibrary.h"
 #include "core/data/LumpWriter.h"
+#include "support/TestText.h"
 
 namespace
 {
@@ -108,7 +109,7 @@ TEST_F(DataLibraryTest, PathsResolveByFourPartsAndIgnoreTheFirst)
     mLibrary->GetEntry("Root/Images/GUI/HealthBar/Missing");
     mLibrary->SetQuiet(1);
     mLibrary->GetEntry("Root/Images/GUI/HealthBar/Quiet");
-    std::string tOut = testing::internal::GetCapturedStderr();
+    std::string tOut = CapturedStderr();
     EXPECT_NE(std::string::npos, tOut.find("[DataLibrary] GetEntry(N):  Error, Root/Images/GUI/HealthBar/Missing not found\n"));
     EXPECT_EQ(std::string::npos, tOut.find("Quiet"));
 }
@@ -163,13 +164,13 @@ TEST_F(DataLibraryTest, EntriesOfAnotherKindAreRefusedAndSaySo)
     EXPECT_EQ(nullptr, mLibrary->GetEntryOfKind("Root/Images/All/All/Pic", DL_KIND_SCRIPTVARIABLE));
     EXPECT_EQ(nullptr, mLibrary->GetEntryOfKind("Root/Images/All/All/None", DL_KIND_SCRIPTVARIABLE));
     EXPECT_EQ("[DataLibrary] GetEntry(N):  Error, Root/Images/All/All/Pic holds a Bitmap, not a ScriptVariable\n",
-              testing::internal::GetCapturedStderr());
+              CapturedStderr());
 
     // Only objects with a type code may become active.
     testing::internal::CaptureStderr();
     Run("DL_SetActiveObject('Root/Images/All/All/Pic')");
     EXPECT_EQ("[DataLibrary] GetEntry(N):  Error, Root/Images/All/All/Pic holds a Bitmap, not a RootObject\n",
-              testing::internal::GetCapturedStderr());
+              CapturedStderr());
     EXPECT_EQ("false", Eval("DL_ActiveIsValid()"));
     Run("DL_SetActiveObject('Root/Images/All/All/Obj')");
     EXPECT_EQ(rObject, mLibrary->GetActiveObject());
@@ -178,11 +179,11 @@ TEST_F(DataLibraryTest, EntriesOfAnotherKindAreRefusedAndSaySo)
     // Script variables never overwrite or read other kinds.
     testing::internal::CaptureStderr();
     Run("VM_SetVar('Root/Images/All/All/Pic', 'S', 'text')");
-    std::string tOut = testing::internal::GetCapturedStderr();
+    std::string tOut = CapturedStderr();
     EXPECT_EQ("VM_SetVar:  Failed, Root/Images/All/All/Pic is not a script variable\n", tOut);
     testing::internal::CaptureStderr();
     EXPECT_EQ("0", Eval("VM_GetVar('Root/Images/All/All/Pic', 'S')"));
-    EXPECT_NE(std::string::npos, testing::internal::GetCapturedStderr().find("holds a Bitmap, not a ScriptVariable"));
+    EXPECT_NE(std::string::npos, CapturedStderr().find("holds a Bitmap, not a ScriptVariable"));
     EXPECT_EQ("true", Eval("VM_Exists('Root/Images/All/All/Pic')"));
 
     // VM_RemVar removes whatever stands at the path, through its own deleter.
@@ -222,7 +223,7 @@ TEST_F(DataLibraryTest, ActiveStackRestoresPreviousObjectAndNone)
     testing::internal::CaptureStderr();
     EXPECT_EQ("-1", Eval("DL_GetActiveObjectType()"));
     EXPECT_EQ("DataLibrary::GetActiveObjectType warning, active object is currently NULL.\n",
-              testing::internal::GetCapturedStderr());
+              CapturedStderr());
 }
 
 TEST_F(DataLibraryTest, PurgeOfListsClearsActiveStateButPurgeOfEntryDoesNot)
@@ -354,7 +355,7 @@ TEST_F(DataLibraryTest, ScriptVariablesStoreNumbersAtFloatPrecisionAndStrings)
     EXPECT_EQ("false", Eval("VM_Exists()"));
     Run("VM_SetVar('Root/Vars/Game/Flags/Count', 'N')");
     Run("DL_Purge('Root/Vars')");
-    std::string tOut = testing::internal::GetCapturedStderr();
+    std::string tOut = CapturedStderr();
     EXPECT_EQ("VM_GetVar:  Failed, can't resolve Q\n"
               "VM_GetVar:  Failed, invalid argument list\n"
               "VM_Exists:  Failed, invalid argument list\n"
@@ -400,7 +401,7 @@ TEST_F(DataLibraryTest, ImageBindingsLoadNothingWithoutAHeading)
     Run("DL_ExtractBitmap('LUMP', 'Root/Images/All/All/Pic')");
     Run("DL_ExtractPalette('LUMP', 'Root/Images/All/All/Pal')");
     Run("DL_LoadBitmap('missing.png') DL_ExtractBitmap('LUMP') DL_PrintSysVars()");
-    std::string tOut = testing::internal::GetCapturedStderr();
+    std::string tOut = CapturedStderr();
     EXPECT_EQ("DL_ExtractBitmap:  Failed, no Bitmap named LUMP found.\n"
               "DL_ExtractPalette:  Failed, no Palette named LUMP found.\n"
               "DL_LoadBitmap:  Failed, invalid argument list\n"
@@ -450,7 +451,7 @@ TEST(DataLibraryBindings, ReportAndFallBackWithoutALibrary)
     RegisterDataLibraryLua(L);
     testing::internal::CaptureStderr();
     ASSERT_EQ(0, luaL_dostring(L, "DL_AddPath('Root/A/B/C') return VM_GetVar('Root/A/B/C/D', 'N'), DL_ActiveIsValid()"));
-    std::string tOut = testing::internal::GetCapturedStderr();
+    std::string tOut = CapturedStderr();
     EXPECT_EQ(2, lua_gettop(L));
     EXPECT_EQ(0, lua_tointeger(L, 1));
     EXPECT_FALSE(lua_toboolean(L, 2));

@@ -12,6 +12,8 @@
 #include "core/NamedLinkedList.h"
 #include "core/data/FileSystemScanner.h"
 #include "core/data/MemoryFile.h"
+#include "support/ScratchFolder.h"
+#include "support/TestText.h"
 
 namespace
 {
@@ -31,10 +33,8 @@ namespace
         void SetUp() override
         {
             ASSERT_NE(nullptr, getcwd(mOldCwd, sizeof(mOldCwd)));
-            char tTemplate[] = "/tmp/corvel_scan_XXXXXX";
-            ASSERT_NE(nullptr, mkdtemp(tTemplate));
-            mRoot = tTemplate;
-            ASSERT_EQ(0, chdir(mRoot.c_str()));
+            ASSERT_TRUE(mRoot.IsMade());
+            ASSERT_EQ(0, chdir(mRoot.Path().c_str()));
             mkdir("Data", 0755);
             mkdir("Data/Maps", 0755);
             mkdir("Data/Maps/Sub", 0755);
@@ -46,8 +46,7 @@ namespace
         void TearDown() override
         {
             ASSERT_EQ(0, chdir(mOldCwd));
-            std::string tCommand = "rm -rf '" + mRoot + "'";
-            ASSERT_EQ(0, system(tCommand.c_str()));
+            ASSERT_TRUE(mRoot.Remove());
         }
         std::string Listing(CorvelFileSystem &pScanner)
         {
@@ -57,7 +56,7 @@ namespace
         }
 
         char mOldCwd[4096];
-        std::string mRoot;
+        ScratchFolder mRoot{"scan"};
     };
 }
 
@@ -170,7 +169,7 @@ TEST_F(ScannerTest, ScriptsWalkTheTopScannerOfTheStack)
               "FS_Reset:  Failed, no open CorvelFileSystem.\n"
               "FS_Open: Failed, invalid argument list\n"
               "FS_Open: Failed, invalid argument list\n",
-              testing::internal::GetCapturedStderr());
+              CapturedStderr());
     EXPECT_EQ(0, rApplication->mScannerStack->GetCount());
 
     lua_close(L);

@@ -14,6 +14,7 @@
 #include "core/data/LumpWriter.h"
 #include "core/render/Bitmap.h"
 #include "LumpScratchTest.h"
+#include "support/TestText.h"
 
 // How the lump manager reads a directory it cannot trust: out of order, with repeated names,
 // with lumps past the end, or not a lump file at all.
@@ -93,7 +94,7 @@ TEST_F(LumpDirectoryTest, UnsortedAndRepeatedDirectoriesOpenAndFindEveryName)
     CorvelLumpManager tManager;
     testing::internal::CaptureStderr();
     tManager.Open(tPath.c_str());
-    EXPECT_EQ("", testing::internal::GetCapturedStderr());
+    EXPECT_EQ("", CapturedStderr());
     ASSERT_TRUE(tManager.IsOpen());
     ASSERT_EQ(tEntries.size(), tManager.GetLumpCount());
     for(size_t i = 0; i < tEntries.size(); i++)
@@ -144,7 +145,7 @@ TEST_F(LumpDirectoryTest, ALumpPastTheEndIsRefusedAloneAndABrokenDirectoryIsNoLu
     ImageRecord *tImage = tManager.ReadImageRecord("LA000000");
     EXPECT_NE(nullptr, tImage);
     ImageRecord::Free(tImage);
-    std::string tOutput = testing::internal::GetCapturedStderr();
+    std::string tOutput = CapturedStderr();
     EXPECT_NE(std::string::npos, tOutput.find("Error in SLF file\nLump AMapInfo in " + tPastEndPath + " lies past the end of the file\n")) << tOutput;
     EXPECT_EQ(std::string::npos, tOutput.find("LA000000")) << tOutput;
 
@@ -157,7 +158,7 @@ TEST_F(LumpDirectoryTest, ALumpPastTheEndIsRefusedAloneAndABrokenDirectoryIsNoLu
     ASSERT_TRUE(tManager.IsOpen());
     testing::internal::CaptureStderr();
     EXPECT_EQ(nullptr, tManager.ReadTarballLump(0));
-    tOutput = testing::internal::GetCapturedStderr();
+    tOutput = CapturedStderr();
     EXPECT_NE(std::string::npos, tOutput.find("Error in SLF file\nLump A.lua in " + tScriptsPath + "\n")) << tOutput;
     EXPECT_EQ("two", ScriptText(tManager, "B.lua"));
 
@@ -184,7 +185,7 @@ TEST_F(LumpDirectoryTest, ALumpPastTheEndIsRefusedAloneAndABrokenDirectoryIsNoLu
         std::string tPath = WriteFile("damaged.slf", rCase.mBytes);
         testing::internal::CaptureStderr();
         tManager.Open(tPath.c_str());
-        tOutput = testing::internal::GetCapturedStderr();
+        tOutput = CapturedStderr();
         EXPECT_FALSE(tManager.IsOpen()) << rCase.mWhat;
         EXPECT_EQ(tManager.GetLumpCount(), 0u) << rCase.mWhat;
         EXPECT_EQ(tManager.GetOpenPath(), nullptr) << rCase.mWhat;

@@ -19,6 +19,7 @@
 #include "core/render/Bitmap.h"
 #include "LumpScratchTest.h"
 #include "core/render/Palette.h"
+#include "support/TestText.h"
 
 namespace
 {
@@ -279,7 +280,7 @@ TEST_F(LumpFileTest, EveryLumpKindRoundTripsThroughTheWriter)
     int32_t tCount = 0;
     testing::internal::CaptureStderr();
     SpawnRecord *tSpawns = tManager.SpawnDatLump("BSpawnInfo", &tCount);
-    std::string tOutput = testing::internal::GetCapturedStderr();
+    std::string tOutput = CapturedStderr();
     EXPECT_NE(tOutput.find("[Begin SpawnDatLump] BSpawnInfo"), std::string::npos);
     EXPECT_NE(tOutput.find("Number of spawns: 2"), std::string::npos);
     ASSERT_EQ(tCount, 2);
@@ -291,7 +292,7 @@ TEST_F(LumpFileTest, EveryLumpKindRoundTripsThroughTheWriter)
 
     testing::internal::CaptureStderr();
     Palette *tPalette = tManager.ExtractPalette("Pal");
-    testing::internal::GetCapturedStderr();
+    CapturedStderr();
     ASSERT_NE(tPalette, nullptr);
     ASSERT_EQ(tPalette->GetColourCount(), 2);
     EXPECT_FLOAT_EQ(tPalette->GetBaseColours()[0].r, 1.0f);
@@ -392,7 +393,7 @@ TEST_F(LumpFileTest, TagsMatchByThePrefixOfTheExpectedType)
     EXPECT_EQ(tManager.ClipLump("LA000000"), nullptr);
     EXPECT_EQ(tManager.GetMapType("Pal"), -1);
     EXPECT_EQ(tManager.ExtractPalette("AMapInfo"), nullptr);
-    std::string tOutput = testing::internal::GetCapturedStderr();
+    std::string tOutput = CapturedStderr();
     EXPECT_NE(tOutput.find("Error in SLF file"), std::string::npos);
     EXPECT_NE(tOutput.find("[Fail ClipLump] LA000000 Not found."), std::string::npos);
 }
@@ -416,7 +417,7 @@ TEST_F(LumpFileTest, ReopeningTheOpenPathKeepsTheFileAsItWas)
     // A different path replaces it; a missing one leaves nothing open.
     testing::internal::CaptureStderr();
     tManager.Open((mDirectory + "/missing.slf").c_str());
-    std::string tOutput = testing::internal::GetCapturedStderr();
+    std::string tOutput = CapturedStderr();
     EXPECT_NE(tOutput.find("CorvelLumpManager:  Error, could not find " + mDirectory + "/missing.slf"), std::string::npos);
     EXPECT_FALSE(tManager.IsOpen());
     EXPECT_EQ(tManager.GetLumpCount(), 0u);
@@ -485,7 +486,7 @@ TEST_F(LumpFileTest, BodiesThatDoNotFitTheirSizesAreRefused)
     EXPECT_EQ(tCount, 0);
     EXPECT_EQ(tManager.ExtractPalette("HugePalette"), nullptr);
     EXPECT_EQ(tManager.ReadTarballLump(tManager.FindLump("zLongScript")), nullptr);
-    std::string tOutput = testing::internal::GetCapturedStderr();
+    std::string tOutput = CapturedStderr();
     // Each refusal names its lump.
     for(const char *rName : {"ShortImage", "NegativeImage", "ShortClip", "HugeGrid", "OverCount", "HugePalette", "zLongScript"})
     {
@@ -494,12 +495,12 @@ TEST_F(LumpFileTest, BodiesThatDoNotFitTheirSizesAreRefused)
 
     testing::internal::CaptureStderr();
     EXPECT_EQ(tManager.ReadMapInfo("NegativeChunk"), nullptr);
-    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+    EXPECT_EQ(CapturedStderr(),
               "Error in SLF file\nLump NegativeChunk in " + tPath + " has chunk size -5 by 0\n");
 
     testing::internal::CaptureStderr();
     SpawnRecord *tSpawns = tManager.SpawnDatLump("LongSpawn", &tCount);
-    tOutput = testing::internal::GetCapturedStderr();
+    tOutput = CapturedStderr();
     ASSERT_EQ(tCount, 1);
     EXPECT_STREQ(tSpawns[0].mName, "ABCDEFGHIJKLMNOPQRSTUVWXYZ01234");
     EXPECT_EQ(tSpawns[0].mX, 5);
@@ -510,7 +511,7 @@ TEST_F(LumpFileTest, BodiesThatDoNotFitTheirSizesAreRefused)
     // Compression 0: the record comes back empty and no Bitmap is made.
     testing::internal::CaptureStderr();
     EXPECT_EQ(tManager.ExtractBitmap("ZeroImage"), nullptr);
-    tOutput = testing::internal::GetCapturedStderr();
+    tOutput = CapturedStderr();
     EXPECT_NE(tOutput.find("Compression error in ZeroImage"), std::string::npos);
     EXPECT_NE(tOutput.find("Failed, error uploading the data"), std::string::npos);
 }
@@ -570,7 +571,7 @@ TEST_F(LumpFileTest, LayoutsNoPictureOrWorldCouldHaveAreRefusedNamingFileAndLump
     }
     EXPECT_EQ(tManager.ReadMapInfo("HalfChunk"), nullptr);
     EXPECT_EQ(tManager.ReadMapInfo("NegativeHeight"), nullptr);
-    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+    EXPECT_EQ(CapturedStderr(),
               Refusal("NoFullWidth", " has full size 0 by 2") + Refusal("FarOffset", " has offset 2147483646 0") +
                   Refusal("FarOffsetY", " has offset 0 -2147483648") + Refusal("ShortHeight", " is 2 by 1 but holds 16 bytes") +
                   Refusal("HalfChunk", " has chunk size 0 by 16") + Refusal("NegativeHeight", " has chunk size 16 by -16"));
@@ -588,7 +589,7 @@ TEST_F(LumpFileTest, LayoutsNoPictureOrWorldCouldHaveAreRefusedNamingFileAndLump
     testing::internal::CaptureStderr();
     int32_t tCount = -1;
     SpawnRecord *rKept = tManager.SpawnDatLump("FarSpawns", &tCount);
-    const std::string tDropped = testing::internal::GetCapturedStderr();
+    const std::string tDropped = CapturedStderr();
     EXPECT_TRUE(HasRefusal(tDropped, "Lump FarSpawns in " + tPath + " drops spawn 1 Bat1 at 2147483647 5")) << tDropped;
     EXPECT_TRUE(HasRefusal(tDropped, "Lump FarSpawns in " + tPath + " drops spawn 2 Bat2 at 30 -2147483000")) << tDropped;
     ASSERT_EQ(tCount, 2);
@@ -600,7 +601,7 @@ TEST_F(LumpFileTest, LayoutsNoPictureOrWorldCouldHaveAreRefusedNamingFileAndLump
     testing::internal::CaptureStderr();
     EXPECT_EQ(tManager.SpawnDatLump("OnlyFar", &tCount), nullptr);
     EXPECT_EQ(tCount, 0);
-    EXPECT_NE(testing::internal::GetCapturedStderr().find("OnlyFar in " + tPath + " drops spawn 0 Bat1"), std::string::npos);
+    EXPECT_NE(CapturedStderr().find("OnlyFar in " + tPath + " drops spawn 0 Bat1"), std::string::npos);
 }
 
 TEST_F(LumpFileTest, MissingSecondLayerIsSilentButOnlyForThatRead)
@@ -612,7 +613,7 @@ TEST_F(LumpFileTest, MissingSecondLayerIsSilentButOnlyForThatRead)
     ImageRecord *tFirst = nullptr, *tSecond = nullptr;
     testing::internal::CaptureStderr();
     tManager.ImageLump("LA001000", "LB001000", &tFirst, &tSecond);
-    std::string tOutput = testing::internal::GetCapturedStderr();
+    std::string tOutput = CapturedStderr();
     EXPECT_NE(tFirst, nullptr);
     EXPECT_EQ(tSecond, nullptr);
     EXPECT_EQ(tOutput.find("Error in SLF file"), std::string::npos);
@@ -626,7 +627,7 @@ TEST_F(LumpFileTest, MissingSecondLayerIsSilentButOnlyForThatRead)
     ImageRecord::Free(tSecond);
     testing::internal::CaptureStderr();
     EXPECT_EQ(tManager.ReadImageRecord("LA005005"), nullptr);
-    tOutput = testing::internal::GetCapturedStderr();
+    tOutput = CapturedStderr();
     EXPECT_NE(tOutput.find("Error in SLF file"), std::string::npos);
 }
 
@@ -644,7 +645,7 @@ TEST_F(LumpFileTest, EveryTruncationIsRefusedWithoutReadingPastTheEnd)
         testing::internal::CaptureStderr();
         tManager.Open(tPath.c_str());
         uint32_t tRead = tManager.IsOpen() ? ReadEveryLump(tManager, tDirectory) : 0;
-        std::string tOutput = testing::internal::GetCapturedStderr();
+        std::string tOutput = CapturedStderr();
 
         bool tShouldOpen = tLength >= tDirectory.mEnd;
         ASSERT_EQ(tManager.IsOpen(), tShouldOpen) << "length " << tLength;
@@ -692,7 +693,7 @@ TEST_F(LumpFileTest, RandomCorruptionNeverCrashesOrYieldsOversizedRecords)
             ReadEveryLump(tManager, tNow);
             for(int32_t i = -1; i <= (int32_t)tManager.GetLumpCount(); i++) DeleteScriptPackEntry(tManager.ReadTarballLump(i));
         }
-        testing::internal::GetCapturedStderr();
+        CapturedStderr();
     }
     EXPECT_GT(tOpened, 0);
 }
@@ -725,7 +726,7 @@ TEST_F(LumpFileTest, LuaBindingsDriveTheApplicationsManager)
     testing::internal::CaptureStderr();
     int tTop = lua_gettop(L);
     int tResult = luaL_dostring(L, tScript);
-    std::string tOutput = testing::internal::GetCapturedStderr();
+    std::string tOutput = CapturedStderr();
     EXPECT_EQ(tResult, 0) << (tResult ? lua_tostring(L, -1) : "");
     EXPECT_EQ(lua_gettop(L), tTop);
     EXPECT_NE(tOutput.find("CorvelLumpManager: Failed, invalid argument list"), std::string::npos);
@@ -761,7 +762,7 @@ TEST_F(LumpFileTest, ARepeatedNameInAPackedFileOpensAndTheFirstWins)
     CorvelLumpManager tManager;
     testing::internal::CaptureStderr();
     tManager.Open(tPath.c_str());
-    EXPECT_EQ("", testing::internal::GetCapturedStderr());
+    EXPECT_EQ("", CapturedStderr());
     ASSERT_TRUE(tManager.IsOpen());
     EXPECT_EQ(tManager.GetLumpCount(), 2u);
     EXPECT_EQ(tManager.FindLump("Twin1"), 0);

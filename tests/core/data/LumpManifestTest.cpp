@@ -10,6 +10,8 @@
 #include "core/data/LumpManifest.h"
 #include "core/data/LumpWriter.h"
 #include "core/render/Palette.h"
+#include "support/ScratchFolder.h"
+#include "support/TestText.h"
 
 namespace
 {
@@ -21,7 +23,7 @@ namespace
         if(!fText) return false;
         testing::internal::CaptureStderr();
         bool tRead = ReadLumpManifest(fText, "/tmp/Test.slfm", &pWriter);
-        sErrors = testing::internal::GetCapturedStderr();
+        sErrors = CapturedStderr();
         fclose(fText);
         return tRead;
     }
@@ -105,13 +107,12 @@ namespace
         EXPECT_EQ("", tErrors);
         EXPECT_EQ(4, tWriter.GetLumpCount());
 
-        char tPath[] = "/tmp/corvel_manifest_XXXXXX";
-        int tFile = mkstemp(tPath);
-        ASSERT_GE(tFile, 0);
-        close(tFile);
-        ASSERT_TRUE(tWriter.WriteToFile(tPath));
+        ScratchFolder tFolder("manifest");
+        ASSERT_TRUE(tFolder.IsMade());
+        std::string tPath = tFolder.File("map.slf");
+        ASSERT_TRUE(tWriter.WriteToFile(tPath.c_str()));
         CorvelLumpManager tLumps;
-        tLumps.Open(tPath);
+        tLumps.Open(tPath.c_str());
         ASSERT_TRUE(tLumps.IsOpen());
 
         ClipRecord *rClip = tLumps.ClipLump("CL000000");
@@ -128,7 +129,7 @@ namespace
         testing::internal::CaptureStderr();
         SpawnRecord *rSpawns = tLumps.SpawnDatLump("BSpawnInfo", &tCount);
         Palette *rPalette = tLumps.ExtractPalette("Kestra");
-        testing::internal::GetCapturedStderr();
+        CapturedStderr();
         ASSERT_EQ(1, tCount);
         EXPECT_STREQ("Stalactite Small", rSpawns[0].mName);
         EXPECT_EQ(-5, rSpawns[0].mX);
@@ -145,6 +146,5 @@ namespace
         EXPECT_EQ(2, rInfo->mLevelNumber);
         FreeMapInfoRecord(rInfo);
         tLumps.Close();
-        unlink(tPath);
     }
 }

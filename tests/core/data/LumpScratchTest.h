@@ -11,38 +11,28 @@
 #include <vector>
 
 #include "core/DebugPrint.h"
+#include "support/ScratchFolder.h"
 
 class LumpScratchTest : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
-        char tTemplate[] = "/tmp/corvel_lump_XXXXXX";
-        ASSERT_NE(mkdtemp(tTemplate), nullptr);
-        mDirectory = tTemplate;
+        ASSERT_TRUE(mFolder.IsMade());
+        mDirectory = mFolder.Path();
         mStackSize = Debug::GetPrintStackSize();
     }
 
     void TearDown() override
     {
         EXPECT_EQ(Debug::GetPrintStackSize(), mStackSize);
-        for(const std::string &rPath : mFiles) unlink(rPath.c_str());
-        rmdir(mDirectory.c_str());
     }
 
     // Writes the first pLength bytes, so a test can cut a file short.
     std::string WriteFile(const char *pName, const std::vector<uint8_t> &pBytes, size_t pLength)
     {
-        std::string tPath = mDirectory + "/" + pName;
-        FILE *fOut = fopen(tPath.c_str(), "wb");
-        EXPECT_NE(fOut, nullptr);
-        if(fOut)
-        {
-            if(pLength > 0) fwrite(pBytes.data(), 1, pLength, fOut);
-            fclose(fOut);
-        }
-        mFiles.push_back(tPath);
-        return tPath;
+        EXPECT_TRUE(mFolder.Write(pName, pBytes.data(), pLength));
+        return mFolder.File(pName);
     }
 
     std::string WriteFile(const char *pName, const std::vector<uint8_t> &pBytes)
@@ -50,7 +40,7 @@ protected:
         return WriteFile(pName, pBytes, pBytes.size());
     }
 
+    ScratchFolder mFolder{"lump"};
     std::string mDirectory;
-    std::vector<std::string> mFiles;
     int32_t mStackSize;
 };

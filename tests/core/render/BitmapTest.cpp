@@ -14,7 +14,8 @@
 #include "core/render/Bitmap.h"
 #include "core/render/Drawing.h"
 #include "core/render/GLEntryPoints.h"
-#include "GLTestContext.h"
+#include "support/GLTestContext.h"
+#include "support/TestText.h"
 
 namespace
 {
@@ -167,7 +168,7 @@ namespace
             "ALB_SetTextureProperty('MaxLevel', 3)\n"
             "ALB_SetTextureProperty('MagFilter')\n"
             "ALB_SetTextureProperty({}, 1)\n"));
-        std::string tErr = testing::internal::GetCapturedStderr();
+        std::string tErr = CapturedStderr();
         EXPECT_EQ(0, lua_gettop(L));
         lua_close(L);
 
@@ -292,7 +293,7 @@ namespace
         EXPECT_EQ(0u, UploadTexture(tPixels, 2, 2, 0, 8, 16));
         EXPECT_EQ(0u, UploadTexture(tPixels, 2, 2, 0, -1, 16));
         EXPECT_EQ(0u, UploadImageData(tPixels, 4, 4, 0, 1, 16));
-        std::string tErr = testing::internal::GetCapturedStderr();
+        std::string tErr = CapturedStderr();
         EXPECT_EQ("Warning: 8 is not a valid compression flag!\n"
                   "Warning: -1 is not a valid compression flag!\n", tErr);
         GLuint tAfter = PeekNextName();

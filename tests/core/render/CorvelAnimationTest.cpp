@@ -7,6 +7,7 @@
 #include "core/data/DataLibrary.h"
 #include "core/render/Bitmap.h"
 #include "core/render/CorvelAnimation.h"
+#include "support/TestText.h"
 
 namespace
 {
@@ -128,7 +129,7 @@ namespace
         testing::internal::CaptureStderr();
         tAnim.SetTotalFrames(INT32_MAX);
         EXPECT_EQ("Anim_SetProperty:  TotalFrames 2147483647 is more than 4096, using 4096.\n",
-                  testing::internal::GetCapturedStderr());
+                  CapturedStderr());
         EXPECT_EQ(ANIMATION_MAX_FRAMES, tAnim.GetFrameCount());
         EXPECT_EQ(nullptr, tAnim.GetFrame(ANIMATION_MAX_FRAMES - 1));
         tAnim.SetTotalFrames(-4);
@@ -164,7 +165,7 @@ namespace
             int tTop = lua_gettop(L);
             EXPECT_EQ(0, luaL_dostring(L, pChunk)) << lua_tostring(L, -1);
             EXPECT_EQ(tTop, lua_gettop(L));
-            return testing::internal::GetCapturedStderr();
+            return CapturedStderr();
         }
         CorvelAnimation *Anim(const char *pPath)
         {
@@ -282,7 +283,7 @@ namespace
         RegisterCorvelAnimationLua(L);
         testing::internal::CaptureStderr();
         EXPECT_EQ(0, luaL_dostring(L, "Anim_Create('Root/A/B/C/D') Anim_SetProperty('TotalFrames', 2)"));
-        std::string tErr = testing::internal::GetCapturedStderr();
+        std::string tErr = CapturedStderr();
         EXPECT_NE(std::string::npos, tErr.find("Anim_Create: Failed"));
         EXPECT_NE(std::string::npos, tErr.find("Anim_SetProperty: Failed, invalid object"));
         EXPECT_EQ(0, lua_gettop(L));

@@ -7,6 +7,8 @@
 #include "core/Application.h"
 #include "core/LuaBindingHelpers.h"
 #include "core/render/DisplayManager.h"
+#include "support/ScratchFolder.h"
+#include "support/TestText.h"
 
 namespace
 {
@@ -122,7 +124,7 @@ TEST(ClampWindowSizeTest, OnlySidesPastTheLargestMonitorOrDriverLimitAreCut)
     EXPECT_EQ("Display of size 100000 by 600 is larger than a display can be made, using 1024 by 600.\n"
               "Display of size -5 by 2147483647 is larger than a display can be made, using -5 by 16384.\n"
               "Display of size 40000 by 40000 is larger than a display can be made, using 16384 by 16384.\n",
-              testing::internal::GetCapturedStderr());
+              CapturedStderr());
 }
 
 TEST(GLEnumerationTest, TableLookupAndUnknownNames)
@@ -135,7 +137,7 @@ TEST(GLEnumerationTest, TableLookupAndUnknownNames)
 
     testing::internal::CaptureStderr();
     EXPECT_EQ(0u, GetGLEnumeration("GL_NOT_A_NAME"));
-    std::string tOut = testing::internal::GetCapturedStderr();
+    std::string tOut = CapturedStderr();
     EXPECT_NE(std::string::npos, tOut.find("Error locating enumeration GL_NOT_A_NAME\n"));
 }
 
@@ -149,7 +151,7 @@ TEST(GLEnumerationTest, BindingAlwaysAnswersOneInteger)
     // Wrong argument count: the shared report and a 0.
     testing::internal::CaptureStderr();
     ASSERT_EQ(LUA_OK, luaL_dostring(L, "return DM_GetEnumeration()"));
-    EXPECT_EQ("DM_GetEnumeration: Failed, invalid argument list\n", testing::internal::GetCapturedStderr());
+    EXPECT_EQ("DM_GetEnumeration: Failed, invalid argument list\n", CapturedStderr());
     ASSERT_EQ(1, lua_gettop(L));
     EXPECT_EQ(0, lua_tointeger(L, -1));
     lua_settop(L, 0);
@@ -157,7 +159,7 @@ TEST(GLEnumerationTest, BindingAlwaysAnswersOneInteger)
     // Before the display exists there is no table to read.
     testing::internal::CaptureStderr();
     ASSERT_EQ(LUA_OK, luaL_dostring(L, "return DM_GetEnumeration('GL_REPEAT')"));
-    EXPECT_NE(std::string::npos, testing::internal::GetCapturedStderr().find("no display manager"));
+    EXPECT_NE(std::string::npos, CapturedStderr().find("no display manager"));
     ASSERT_EQ(1, lua_gettop(L));
     EXPECT_EQ(0, lua_tointeger(L, -1));
 
@@ -170,19 +172,14 @@ TEST(ReadTextFileTest, WholeFileOrNothing)
     EXPECT_EQ(nullptr, ReadTextFile(nullptr));
     EXPECT_EQ(nullptr, ReadTextFile("/nonexistent/file.txt"));
 
-    char tPath[] = "/tmp/kestra-text-XXXXXX";
-    int tFile = mkstemp(tPath);
-    ASSERT_GE(tFile, 0);
-    close(tFile);
-    EXPECT_EQ(nullptr, ReadTextFile(tPath));
+    ScratchFolder tFolder("text");
+    ASSERT_TRUE(tFolder.WriteText("shader.txt", ""));
+    std::string tPath = tFolder.File("shader.txt");
+    EXPECT_EQ(nullptr, ReadTextFile(tPath.c_str()));
 
-    FILE *fOut = fopen(tPath, "w");
-    ASSERT_NE(nullptr, fOut);
-    fputs("void main()\n{\n}\n", fOut);
-    fclose(fOut);
-    char *tText = ReadTextFile(tPath);
+    ASSERT_TRUE(tFolder.WriteText("shader.txt", "void main()\n{\n}\n"));
+    char *tText = ReadTextFile(tPath.c_str());
     ASSERT_NE(nullptr, tText);
     EXPECT_STREQ("void main()\n{\n}\n", tText);
     free(tText);
-    unlink(tPath);
 }

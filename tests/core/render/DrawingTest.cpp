@@ -8,7 +8,8 @@
 #include "core/render/Bitmap.h"
 #include "core/render/Drawing.h"
 #include "core/render/GLState.h"
-#include "GLTestContext.h"
+#include "support/GLTestContext.h"
+#include "support/ScratchFolder.h"
 
 namespace
 {
@@ -47,12 +48,11 @@ namespace
             EXPECT_EQ(pBR, pGot.mBR) << pWhat << " bottom right";
         }
 
-        // Writes the picture as a PNG through Allegro and returns its path (in a fresh folder).
-        static std::string WritePicturePng()
+        // Writes the picture as a PNG through Allegro into the folder and returns its path.
+        static std::string WritePicturePng(const ScratchFolder &pFolder)
         {
-            char tFolder[] = "/tmp/corvel_drawXXXXXX";
-            if(!mkdtemp(tFolder)) return std::string();
-            std::string tPath = std::string(tFolder) + "/Picture.png";
+            if(!pFolder.IsMade()) return std::string();
+            std::string tPath = pFolder.File("Picture.png");
             int tOldFlags = al_get_new_bitmap_flags();
             al_set_new_bitmap_flags(ALLEGRO_MEMORY_BITMAP);
             ALLEGRO_BITMAP *rImage = al_create_bitmap(2, 2);
@@ -108,7 +108,8 @@ namespace
     // uploaded as an IMAGE lump both show top row up, under every flip mode.
     TEST_F(DrawingGLTest, FileAndLumpPicturesShowTheSameWayUp)
     {
-        std::string tPath = WritePicturePng();
+        ScratchFolder tFolder("draw");
+        std::string tPath = WritePicturePng(tFolder);
         ASSERT_FALSE(tPath.empty());
         Bitmap *nFromFile = Bitmap::LoadFromFile(tPath.c_str());
         ASSERT_NE(0u, nFromFile->GetTexture());
@@ -121,8 +122,6 @@ namespace
 
         delete nFromFile;
         delete nFromLump;
-        unlink(tPath.c_str());
-        rmdir(tPath.substr(0, tPath.size() - 12).c_str());
     }
 
     TEST_F(DrawingGLTest, TrimmedPicturesLandInsideTheFullImage)

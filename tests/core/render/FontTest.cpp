@@ -14,7 +14,8 @@
 #include "core/render/Bitmap.h"
 #include "core/render/Font.h"
 #include "core/render/GLState.h"
-#include "RenderTestDisplay.h"
+#include "support/RenderTestDisplay.h"
+#include "support/ScratchFolder.h"
 
 namespace
 {
@@ -347,9 +348,9 @@ TEST_F(FontGLTest, FreeTypeFontCachesAnAtlasAndDrawsWithoutMovingTheMatrix)
 
 TEST_F(FontGLTest, ImageFontMeasuresCellsAndKeepsTheMatrix)
 {
-    char tDir[] = "/tmp/corvel_font_XXXXXX";
-    ASSERT_NE(mkdtemp(tDir), nullptr);
-    std::string tPath = std::string(tDir) + "/Alphabet.png";
+    ScratchFolder tDir("font");
+    ASSERT_TRUE(tDir.IsMade());
+    std::string tPath = tDir.File("Alphabet.png");
     al_set_new_bitmap_flags(ALLEGRO_MEMORY_BITMAP);
     ALLEGRO_BITMAP *tPicture = al_create_bitmap(1024, 8);
     ALLEGRO_BITMAP *rOldTarget = al_get_target_bitmap();
@@ -381,9 +382,7 @@ TEST_F(FontGLTest, ImageFontMeasuresCellsAndKeepsTheMatrix)
     EXPECT_EQ(tX, 4);
     EXPECT_EQ(tY, 5);
     GLState::End2D();
-
-    unlink(tPath.c_str());
-    rmdir(tDir);
+    EXPECT_TRUE(tDir.Remove());
 
     // A missing picture gives zero-wide cells: one pixel a character, nothing drawn.
     Font tMissing("/nonexistent/Alphabet.png");

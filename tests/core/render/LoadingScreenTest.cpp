@@ -8,7 +8,8 @@
 #include "core/Application.h"
 #include "core/render/Bitmap.h"
 #include "core/render/LoadingScreen.h"
-#include "RenderTestDisplay.h"
+#include "support/RenderTestDisplay.h"
+#include "support/TestText.h"
 
 // The screen keeps Allegro's clock, so the system must be up (no display is needed).
 class LoadingScreenTest : public ::testing::Test
@@ -132,7 +133,7 @@ TEST_F(LoadingScreenTest, ReportPrintsTheCounterAndEndsTheScreen)
 
     testing::internal::CaptureStderr();
     rScreen->PrintReport();
-    std::string tText = testing::internal::GetCapturedStderr();
+    std::string tText = CapturedStderr();
     EXPECT_EQ(tText, "[Load Interrupt]\n Completed loading action!\n Counter was 12/587\n");
 
     // Uploads after boot no longer reach the screen.

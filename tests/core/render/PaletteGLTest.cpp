@@ -13,7 +13,7 @@
 #include "core/render/GLState.h"
 #include "core/render/Palette.h"
 #include "core/render/PaletteShader.h"
-#include "RenderTestDisplay.h"
+#include "support/RenderTestDisplay.h"
 
 namespace
 {

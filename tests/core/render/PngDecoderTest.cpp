@@ -11,7 +11,7 @@
 #include <png.h>
 
 #include "core/render/PngDecoder.h"
-#include "../../skeleton/SkeletonFixtures.h"
+#include "support/ScratchFolder.h"
 
 namespace
 {
@@ -98,7 +98,7 @@ namespace
             ASSERT_TRUE(al_init());
             ASSERT_TRUE(al_init_image_addon());
         }
-        SkeletonTempDir mDir;
+        ScratchFolder mDir{"png"};
     };
 }
 
@@ -120,18 +120,18 @@ TEST_F(PngDecoderTest, EveryColourTypeMatchesAllegro)
     const png_color cPalette[4] = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {9, 8, 7}};
     const png_byte cAlphas[3] = {0, 128, 255};
 
-    ASSERT_TRUE(WritePng(mDir.File("rgba.png"), cW, cH, 8, PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_NONE, tRGBA));
-    ExpectSameAsAllegro(mDir.File("rgba.png"));
-    ASSERT_TRUE(WritePng(mDir.File("rgb.png"), cW, cH, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, tRGB));
-    ExpectSameAsAllegro(mDir.File("rgb.png"));
-    ASSERT_TRUE(WritePng(mDir.File("grey16.png"), cW, cH, 16, PNG_COLOR_TYPE_GRAY, PNG_INTERLACE_NONE, tGrey16));
-    ExpectSameAsAllegro(mDir.File("grey16.png"));
-    ASSERT_TRUE(WritePng(mDir.File("greyalpha.png"), cW, cH, 8, PNG_COLOR_TYPE_GRAY_ALPHA, PNG_INTERLACE_NONE, tGreyAlpha));
-    ExpectSameAsAllegro(mDir.File("greyalpha.png"));
-    ASSERT_TRUE(WritePng(mDir.File("indexed.png"), cW, cH, 8, PNG_COLOR_TYPE_PALETTE, PNG_INTERLACE_NONE, tIndexed, cPalette, 4, cAlphas, 3));
-    ExpectSameAsAllegro(mDir.File("indexed.png"));
-    ASSERT_TRUE(WritePng(mDir.File("interlaced.png"), cW, cH, 8, PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_ADAM7, tRGBA));
-    ExpectSameAsAllegro(mDir.File("interlaced.png"));
+    ASSERT_TRUE(WritePng(mDir.File("rgba.png").c_str(), cW, cH, 8, PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_NONE, tRGBA));
+    ExpectSameAsAllegro(mDir.File("rgba.png").c_str());
+    ASSERT_TRUE(WritePng(mDir.File("rgb.png").c_str(), cW, cH, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, tRGB));
+    ExpectSameAsAllegro(mDir.File("rgb.png").c_str());
+    ASSERT_TRUE(WritePng(mDir.File("grey16.png").c_str(), cW, cH, 16, PNG_COLOR_TYPE_GRAY, PNG_INTERLACE_NONE, tGrey16));
+    ExpectSameAsAllegro(mDir.File("grey16.png").c_str());
+    ASSERT_TRUE(WritePng(mDir.File("greyalpha.png").c_str(), cW, cH, 8, PNG_COLOR_TYPE_GRAY_ALPHA, PNG_INTERLACE_NONE, tGreyAlpha));
+    ExpectSameAsAllegro(mDir.File("greyalpha.png").c_str());
+    ASSERT_TRUE(WritePng(mDir.File("indexed.png").c_str(), cW, cH, 8, PNG_COLOR_TYPE_PALETTE, PNG_INTERLACE_NONE, tIndexed, cPalette, 4, cAlphas, 3));
+    ExpectSameAsAllegro(mDir.File("indexed.png").c_str());
+    ASSERT_TRUE(WritePng(mDir.File("interlaced.png").c_str(), cW, cH, 8, PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_ADAM7, tRGBA));
+    ExpectSameAsAllegro(mDir.File("interlaced.png").c_str());
 }
 
 // The game's own pictures: the loading screen's, read at every boot.
@@ -151,35 +151,35 @@ TEST_F(PngDecoderTest, RefusesWhatItCannotRead)
 {
     PngBuffer tPixels = {nullptr, 0};
     int32_t tW = 0, tH = 0;
-    EXPECT_EQ(PNG_FAILED, DecodePngFile(mDir.File("missing.png"), &tPixels, &tW, &tH));
+    EXPECT_EQ(PNG_FAILED, DecodePngFile(mDir.File("missing.png").c_str(), &tPixels, &tW, &tH));
     EXPECT_EQ(PNG_FAILED, DecodePngFile(nullptr, &tPixels, &tW, &tH));
 
-    ASSERT_TRUE(mDir.Write("text.png", "not a picture at all"));
-    EXPECT_EQ(PNG_NOT_PNG, DecodePngFile(mDir.File("text.png"), &tPixels, &tW, &tH));
+    ASSERT_TRUE(mDir.WriteText("text.png", "not a picture at all"));
+    EXPECT_EQ(PNG_NOT_PNG, DecodePngFile(mDir.File("text.png").c_str(), &tPixels, &tW, &tH));
     EXPECT_EQ(nullptr, tPixels.mData);
 
     // A good file cut short, and the same file with one byte of its pixel stream changed: the
     // chunk's CRC no longer matches.
     std::vector<uint8_t> tRGBA(16 * 16 * 4);
     for(size_t i = 0; i < tRGBA.size(); i++) tRGBA[i] = (uint8_t)(i * 7);
-    ASSERT_TRUE(WritePng(mDir.File("good.png"), 16, 16, 8, PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_NONE, tRGBA));
-    FILE *rFile = fopen(mDir.File("good.png"), "rb");
+    ASSERT_TRUE(WritePng(mDir.File("good.png").c_str(), 16, 16, 8, PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_NONE, tRGBA));
+    FILE *rFile = fopen(mDir.File("good.png").c_str(), "rb");
     ASSERT_NE(nullptr, rFile);
     std::vector<uint8_t> tBytes(4096);
     tBytes.resize(fread(tBytes.data(), 1, tBytes.size(), rFile));
     fclose(rFile);
     ASSERT_GT(tBytes.size(), 80u);
 
-    ASSERT_TRUE(WriteBytes(mDir.File("cut.png"), tBytes.data(), tBytes.size() / 2));
-    EXPECT_EQ(PNG_FAILED, DecodePngFile(mDir.File("cut.png"), &tPixels, &tW, &tH));
+    ASSERT_TRUE(WriteBytes(mDir.File("cut.png").c_str(), tBytes.data(), tBytes.size() / 2));
+    EXPECT_EQ(PNG_FAILED, DecodePngFile(mDir.File("cut.png").c_str(), &tPixels, &tW, &tH));
 
     // The first IDAT's data starts after the signature (8), IHDR (25) and the IDAT header (8).
     tBytes[8 + 25 + 8 + 4] ^= 0x40;
-    ASSERT_TRUE(WriteBytes(mDir.File("damaged.png"), tBytes.data(), tBytes.size()));
-    EXPECT_EQ(PNG_FAILED, DecodePngFile(mDir.File("damaged.png"), &tPixels, &tW, &tH));
+    ASSERT_TRUE(WriteBytes(mDir.File("damaged.png").c_str(), tBytes.data(), tBytes.size()));
+    EXPECT_EQ(PNG_FAILED, DecodePngFile(mDir.File("damaged.png").c_str(), &tPixels, &tW, &tH));
 
     // The buffer a failure leaves behind still serves the next picture.
-    ASSERT_EQ(PNG_DECODED, DecodePngFile(mDir.File("good.png"), &tPixels, &tW, &tH));
+    ASSERT_EQ(PNG_DECODED, DecodePngFile(mDir.File("good.png").c_str(), &tPixels, &tW, &tH));
     EXPECT_EQ(16, tW);
     EXPECT_EQ(0, memcmp(tRGBA.data(), tPixels.mData, tRGBA.size()));
     FreePngBuffer(&tPixels);

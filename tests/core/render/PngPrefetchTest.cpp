@@ -8,7 +8,8 @@
 #include <png.h>
 
 #include "core/render/PngPrefetch.h"
-#include "../../skeleton/SkeletonFixtures.h"
+#include "support/ScratchFolder.h"
+#include "support/TestText.h"
 
 namespace
 {
@@ -49,15 +50,15 @@ namespace
 // takes says nothing, and one that is taken fails where it is taken.
 TEST(PngPrefetchTest, ServesLookAheadAndStaysRightWhenTheGuessIsWrong)
 {
-    SkeletonTempDir tDir;
+    ScratchFolder tDir{"png"};
     const int cCount = 20;
     char tName[32];
     for(int i = 0; i < cCount; i++)
     {
         snprintf(tName, sizeof(tName), "Pic%02d.png", i);
-        ASSERT_TRUE(WriteSeededPng(tDir.File(tName), i));
+        ASSERT_TRUE(WriteSeededPng(tDir.File(tName).c_str(), i));
     }
-    ASSERT_TRUE(tDir.Write("Pic10x.png", "not a picture"));
+    ASSERT_TRUE(tDir.WriteText("Pic10x.png", "not a picture"));
     std::string tPaths[cCount];
     for(int i = 0; i < cCount; i++)
     {
@@ -74,18 +75,18 @@ TEST(PngPrefetchTest, ServesLookAheadAndStaysRightWhenTheGuessIsWrong)
     ExpectTaken(tPaths[3].c_str(), 3, &tBuffer);
     ExpectTaken(tPaths[18].c_str(), 18, &tBuffer);
     ExpectTaken(tPaths[18].c_str(), 18, &tBuffer);
-    std::string tQuiet = testing::internal::GetCapturedStderr();
+    std::string tQuiet = CapturedStderr();
     EXPECT_EQ("", tQuiet);
     // Eleven of the first twelve were queued by the one before them; 18 after 17 once.
     EXPECT_GE(GetPngPrefetchHits() - tHitsBefore, 12);
 
     int32_t tW = 0, tH = 0;
-    EXPECT_EQ(PNG_NOT_PNG, TakePngPixels(tDir.File("Pic10x.png"), &tBuffer, &tW, &tH));
+    EXPECT_EQ(PNG_NOT_PNG, TakePngPixels(tDir.File("Pic10x.png").c_str(), &tBuffer, &tW, &tH));
     // Taking Pic10x looked ahead to Pic11-Pic18 only, so Pic19 is read after it is broken.
-    ASSERT_TRUE(tDir.Write("Pic19.png", "\x89PNG\r\n\x1a\n cut short"));
+    ASSERT_TRUE(tDir.WriteText("Pic19.png", "\x89PNG\r\n\x1a\n cut short"));
     testing::internal::CaptureStderr();
     EXPECT_EQ(PNG_FAILED, TakePngPixels(tPaths[19].c_str(), &tBuffer, &tW, &tH));
-    EXPECT_NE(std::string::npos, testing::internal::GetCapturedStderr().find("Pic19.png"));
+    EXPECT_NE(std::string::npos, CapturedStderr().find("Pic19.png"));
     StopPngPrefetch();
 
     ExpectTaken(tPaths[5].c_str(), 5, &tBuffer);

@@ -12,6 +12,7 @@
 #include "interface/AudioManager.h"
 #include "interface/AudioPackage.h"
 #include "support/RecordingAudioLayer.h"
+#include "support/SavedApplication.h"
 #include "world/EntityManager.h"
 #include "world/LineArtLevel.h"
 #include "world/MapManager.h"
@@ -35,7 +36,7 @@ protected:
     void SetUp() override
     {
         Application *rApp = GetApplication();
-        mSaved = *rApp;
+        mSaved.Save();
         xBlockAllAudio = xBlockMusic = xBlockSound = 0;
         mGodMode = 0;
         mShowHitboxes = 0;
@@ -87,7 +88,7 @@ protected:
         delete rApp->rControlManager;
         delete rApp->rOptionsManager;
         delete rApp->rDataLibrary;
-        *rApp = mSaved;
+        mSaved.Restore();
         xShotCooldown = 0;
     }
 
@@ -134,7 +135,7 @@ protected:
     {
         for(int32_t i = 0; i < pCount; i++)
         {
-            ControlManager *rControls = GetApplication()->rControlManager;
+            ControlManager *rControls = ControlManager::Fetch();
             rControls->LendKeyboardState(&mKeys);
             rControls->Update();
             EntityManager::Fetch()->Update();
@@ -186,7 +187,7 @@ protected:
         return EntityManager::Fetch()->CountProjectilesNamed("KestraShot");
     }
 
-    Application mSaved;
+    SavedApplication mSaved;
     uint8_t mGodMode;
     uint8_t mShowHitboxes;
     uint8_t mSolid[cHeight][cWidth];

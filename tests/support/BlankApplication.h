@@ -4,6 +4,7 @@
 
 #include "core/Application.h"
 #include "core/NamedLinkedList.h"
+#include "support/SavedApplication.h"
 
 // Gives a test a blank, freshly defaulted Application and puts back the one it found, so
 // suites that keep managers in it are not disturbed. Managers the test adds to the blank one
@@ -13,7 +14,7 @@ class BlankApplication
 public:
     void Enter()
     {
-        memcpy(&mSaved, GetApplication(), sizeof(Application));
+        mSaved.Save();
         memset(GetApplication(), 0, sizeof(Application));
         InitApplicationDefaults();
     }
@@ -21,9 +22,9 @@ public:
     void Leave()
     {
         delete GetApplication()->mScannerStack;
-        memcpy(GetApplication(), &mSaved, sizeof(Application));
+        mSaved.Restore();
     }
 
 private:
-    Application mSaved;
+    SavedApplication mSaved;
 };

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PlayerWorld.h"
+#include "support/PlayerWorld.h"
 
 #include "actors/AIAttack.h"
 #include "actors/AIMovement.h"
@@ -103,17 +103,15 @@ protected:
 
     static std::string Script(const char *pName) { return TestScriptPath(pName); }
 
-    static std::string Captured() { return CapturedStderr(); }
-
     // Runs a chunk with the object active and returns what it wrote to standard error. The
     // chunk must leave the active-object stack as it found it.
     std::string RunWithActive(RootObject *pActive, const char *pChunk)
     {
-        DataLibrary *rLibrary = GetApplication()->rDataLibrary;
+        DataLibrary *rLibrary = DataLibrary::Fetch();
         rLibrary->PushActiveEntity(pActive);
         testing::internal::CaptureStderr();
         Run(pChunk);
-        std::string tErr = Captured();
+        std::string tErr = CapturedStderr();
         rLibrary->PopActiveEntity();
         EXPECT_EQ(rLibrary->GetActiveStackSize(), 0);
         return tErr;
