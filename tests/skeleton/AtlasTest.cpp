@@ -9,6 +9,7 @@
 #include "skeleton/Attachment.h"
 #include "skeleton/AttachmentLoader.h"
 #include "skeleton/SkeletonRuntime.h"
+#include "support/TestText.h"
 
 namespace
 {
@@ -148,7 +149,7 @@ TEST(SkeletonAtlas, RegionNumbersThatAreNotWholeOrInRangeAreNamedAndPutBack)
               "Atlas: atlas text: region r has orig 99999999999, out of range, read as 0\n"
               "Atlas: atlas text: region r has offset 2147483648, out of range, read as 0\n"
               "Atlas: atlas text: region r has index 1e20, not a whole number, read as -1\n",
-              testing::internal::GetCapturedStderr());
+              CapturedStderr());
     ASSERT_NE(nullptr, nAtlas);
     AtlasRegion *rRegion = Atlas_findRegion(nAtlas, "r");
     ASSERT_NE(nullptr, rRegion);
@@ -166,11 +167,11 @@ TEST(SkeletonAtlas, RegionNumbersThatAreNotWholeOrInRangeAreNamedAndPutBack)
     Atlas_dispose(nAtlas);
 
     // Read from a file, the messages name the file.
-    SkeletonTempDir tDir;
-    ASSERT_TRUE(tDir.Write("bad.atlas", tText.c_str()));
+    ScratchFolder tDir{"skeleton"};
+    ASSERT_TRUE(tDir.WriteText("bad.atlas", tText.c_str()));
     testing::internal::CaptureStderr();
-    nAtlas = Atlas_readAtlasFile(tDir.File("bad.atlas"));
-    const std::string tErr = testing::internal::GetCapturedStderr();
+    nAtlas = Atlas_readAtlasFile(tDir.File("bad.atlas").c_str());
+    const std::string tErr = CapturedStderr();
     EXPECT_EQ(0u, tErr.find(std::string("Atlas: ") + tDir.File("bad.atlas") + ": region r has xy 1e20")) << tErr;
     Atlas_dispose(nAtlas);
 }

@@ -407,7 +407,7 @@ TEST(SkeletonReader, AbsurdAnimationNumbersAndMissingSkinsAreDroppedAndNamed)
         "bones":{"root":{"rotate":[{"time":0,"angle":10,"curve":[0.25,1e400,0.75,1]},{"time":1e400,"angle":20},{"time":1,"angle":30}],
                          "translate":[{"time":0,"x":1e20,"y":2},{"time":2,"x":4}]}},
         "slots":{"s":{"attachment":[{"time":-1e400,"name":null},{"time":0.5,"name":"head"}]}}}}})");
-    const std::string tErr = testing::internal::GetCapturedStderr();
+    const std::string tErr = CapturedStderr();
     ASSERT_NE(nullptr, rData) << tReader.Error();
     const std::string tPrefix = "SkeletonJson: skeleton text: ";
     EXPECT_EQ(tPrefix + "bone root has x out of range, dropped\n" + tPrefix +

@@ -178,7 +178,7 @@ TEST_F(MapBGMTest, APackWithoutAUsablePictureNamesItselfAndThePicture)
         " DL_PopActiveEntity()"
         " MapBGM_CreatePack('Sky') MapBGM_SetPackProperty('Image', 'Root/Images/Backgrounds/Sky/Sky')"
         " DL_PopActiveEntity()");
-    EXPECT_EQ(Captured(), "BackgroundPack::SetImage warning, pack Clouds names Root/Images/Backgrounds/Sky/Skyy, which holds no "
+    EXPECT_EQ(CapturedStderr(), "BackgroundPack::SetImage warning, pack Clouds names Root/Images/Backgrounds/Sky/Skyy, which holds no "
                           "picture; the pack draws nothing.\n"
                           "BackgroundPack::SetImage warning, pack Hills shows Root/Images/Backgrounds/Sky/Lost, a picture with no "
                           "pixels (its file was missing or unreadable); the pack draws nothing.\n");

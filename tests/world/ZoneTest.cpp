@@ -162,24 +162,24 @@ TEST_F(ZoneTest, ReversedRectanglesAreTakenInOrderAndNamed)
         " ZTrigger_Create('Hello')"
         " ZTrigger_SetProperty('HitboxesTotal', 2)"
         " ZTrigger_SetProperty('Hitbox', 1, 860, 448, 820, 330)");
-    EXPECT_EQ(Captured(),
+    EXPECT_EQ(CapturedStderr(),
               "RootZone::SetRect warning, Pit was given a reversed rectangle (600, 520, 512, 470), taken as (512, 470, 600, 520).\n"
               "RootZone::SetRect warning, Spikes was given a reversed rectangle (100, 200, 60, 210), taken as (60, 200, 100, 210).\n"
               "RootZone::SetRect warning, Flag was given a reversed rectangle (300, 400, 320, 336), taken as (300, 336, 320, 400).\n"
               "ZoneTrigger::SetRect warning, Hello was given a reversed rectangle 1 (860, 448, 820, 330), taken as (820, 330, 860, 448).\n");
 
-    DamageZone *rPit = (DamageZone *)Listed("Damage Zone List", "Pit");
+    DamageZone *rPit = (DamageZone *)Listed(DAMAGE_ZONE_LIST_NAME, "Pit");
     ASSERT_NE(rPit, nullptr);
     EXPECT_TRUE(rPit->IsCollidingWithHitbox(HitboxFromEdges(540.0f, 480.0f, 560.0f, 500.0f)));
     EXPECT_FALSE(rPit->IsCollidingWithHitbox(HitboxFromEdges(400.0f, 480.0f, 420.0f, 500.0f)));
     float tX, tY, tZ;
     rPit->GetPosition(tX, tY, tZ);
     EXPECT_FLOAT_EQ(tX, 556.0f);
-    DamageZone *rSpikes = (DamageZone *)Listed("Damage Zone List", "Spikes");
+    DamageZone *rSpikes = (DamageZone *)Listed(DAMAGE_ZONE_LIST_NAME, "Spikes");
     ASSERT_NE(rSpikes, nullptr);
     EXPECT_FALSE(rSpikes->IsCollidingWithHitbox(HitboxFromEdges(30.0f, 190.0f, 50.0f, 220.0f)));
     EXPECT_TRUE(rSpikes->IsCollidingWithHitbox(HitboxFromEdges(70.0f, 190.0f, 80.0f, 220.0f)));
-    Checkpoint *rFlag = (Checkpoint *)Listed("Checkpoint List", "Flag");
+    Checkpoint *rFlag = (Checkpoint *)Listed(CHECKPOINT_LIST_NAME, "Flag");
     ASSERT_NE(rFlag, nullptr);
     EXPECT_FLOAT_EQ(rFlag->GetRect().mTop, 336.0f);
     EXPECT_FLOAT_EQ(rFlag->GetRect().mBot, 400.0f);
