@@ -185,9 +185,9 @@ BENCHMARK(BM_IsClippedLocalByMapSize)->Arg(1)->Arg(8)->Arg(64)->Arg(256)->Arg(99
 static void BM_MoveWithCollisionEntities(benchmark::State &pState)
 {
     BenchLevel tLevel(8);
-    EntityManager *rPrevious = GetApplication()->rEntityManager;
+    EntityManager *rPrevious = GetApplication()->mEntityManager;
     EntityManager *tManager = new EntityManager();
-    GetApplication()->rEntityManager = tManager;
+    GetApplication()->mEntityManager = tManager;
     for(int32_t i = 0; i < (int32_t)pState.range(0); i++)
     {
         SolidBlock *nBlock = new SolidBlock((float)(1800 + (i % 10) * 20), (float)(1800 + (i / 10 % 10) * 20), false);
@@ -207,7 +207,7 @@ static void BM_MoveWithCollisionEntities(benchmark::State &pState)
         MoveWithCollision(tWorld, tDX, 7.0, 0.0, tBox);
         if(tBox.mLft == tOldLft || tBox.mLft < 10 || tBox.mRgt > 1500) tDX = -tDX;
     }
-    GetApplication()->rEntityManager = rPrevious;
+    GetApplication()->mEntityManager = rPrevious;
     delete tManager;
 }
 BENCHMARK(BM_MoveWithCollisionEntities)->Arg(0)->Arg(100)->Arg(1000);
@@ -254,9 +254,9 @@ static void BM_TickThousandMoversAmongSolids(benchmark::State &pState)
     const bool tPainted = pState.range(2) == 2;
     const float tSolidTop = pState.range(2) ? 184.0f : 130.0f;
     BenchLevel tLevel(8);
-    EntityManager *rPrevious = GetApplication()->rEntityManager;
+    EntityManager *rPrevious = GetApplication()->mEntityManager;
     EntityManager *tManager = new EntityManager();
-    GetApplication()->rEntityManager = tManager;
+    GetApplication()->mEntityManager = tManager;
     ClipWorld tWorld = {&tLevel.mMap, nullptr, nullptr, nullptr};
     if(tSolids > 0 && !tPainted) tWorld = {&tLevel.mMap, ManagerPointTest, tManager, ManagerBoxTest};
 
@@ -281,7 +281,7 @@ static void BM_TickThousandMoversAmongSolids(benchmark::State &pState)
     }
     pState.SetItemsProcessed(pState.iterations() * 1000);
 
-    GetApplication()->rEntityManager = rPrevious;
+    GetApplication()->mEntityManager = rPrevious;
     delete tManager;
 }
 BENCHMARK(BM_TickThousandMoversAmongSolids)->Args({0, 0, 0})->Args({1000, 0, 0})->Args({1000, 1, 0})->Args({1000, 0, 1})->Args({1000, 0, 2})->Unit(benchmark::kMicrosecond);

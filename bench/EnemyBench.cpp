@@ -55,15 +55,15 @@ static void BM_EnemyTick(benchmark::State &pState)
 {
     Application tSaved = *GetApplication();
     Application *rApp = GetApplication();
-    rApp->rDataLibrary = new DataLibrary();
-    rApp->rLuaManager = new LuaManager();
-    RegisterLuaBindings(rApp->rLuaManager->GetState());
-    rApp->rEntityManager = new EntityManager();
-    rApp->rEntityManager->CreateSpecialLists();
-    rApp->rCameraManager = new CameraManager();
-    rApp->rMapManager = nullptr;
-    rApp->rAudioManager = nullptr;
-    rApp->rGUI = nullptr;
+    rApp->mDataLibrary = new DataLibrary();
+    rApp->mLuaManager = new LuaManager();
+    RegisterLuaBindings(rApp->mLuaManager->GetState());
+    rApp->mEntityManager = new EntityManager();
+    rApp->mEntityManager->CreateSpecialLists();
+    rApp->mCameraManager = new CameraManager();
+    rApp->mMapManager = nullptr;
+    rApp->mAudioManager = nullptr;
+    rApp->mGUI = nullptr;
 
     char tLogic[] = "/tmp/corvel_enemy_benchXXXXXX";
     int tFile = mkstemp(tLogic);
@@ -74,7 +74,7 @@ static void BM_EnemyTick(benchmark::State &pState)
     for(int32_t i = 0; i < tCount; i++)
     {
         Enemy *nEnemy = new Enemy("BenchEnemy");
-        rApp->rEntityManager->RegisterEntity(nEnemy->GetName(), nEnemy, DeleteRootObject);
+        rApp->mEntityManager->RegisterEntity(nEnemy->GetName(), nEnemy, DeleteRootObject);
         nEnemy->SetLogicScript(tLogic);
         nEnemy->SetBoundingBoxSize(16.0f, 16.0f);
         nEnemy->GetHealth()->SetHealth(10);
@@ -89,16 +89,16 @@ static void BM_EnemyTick(benchmark::State &pState)
     for(auto _ : pState)
     {
         for(int32_t i = 0; i < tCount && pState.range(1); i++) Reload(nEnemies[i]);
-        rApp->rEntityManager->Update();
-        rApp->rEntityManager->RunTickAlways();
+        rApp->mEntityManager->Update();
+        rApp->mEntityManager->RunTickAlways();
     }
     pState.SetItemsProcessed(pState.iterations() * tCount);
 
     delete[] nEnemies;
-    delete rApp->rEntityManager;
-    delete rApp->rCameraManager;
-    delete rApp->rLuaManager;
-    delete rApp->rDataLibrary;
+    delete rApp->mEntityManager;
+    delete rApp->mCameraManager;
+    delete rApp->mLuaManager;
+    delete rApp->mDataLibrary;
     *rApp = tSaved;
     unlink(tLogic);
 }

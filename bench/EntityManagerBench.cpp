@@ -21,10 +21,10 @@ namespace
 // One update walk over n enabled entities, none flagged for destruction.
 static void BM_EntityManagerUpdate(benchmark::State &pState)
 {
-    EntityManager *rPrevious = GetApplication()->rEntityManager;
+    EntityManager *rPrevious = GetApplication()->mEntityManager;
     EntityManager *tManager = new EntityManager();
     tManager->CreateSpecialLists();
-    GetApplication()->rEntityManager = tManager;
+    GetApplication()->mEntityManager = tManager;
 
     char tName[32];
     for(int64_t i = 0; i < pState.range(0); i++)
@@ -38,7 +38,7 @@ static void BM_EntityManagerUpdate(benchmark::State &pState)
     }
     pState.SetItemsProcessed(pState.iterations() * pState.range(0));
 
-    GetApplication()->rEntityManager = rPrevious;
+    GetApplication()->mEntityManager = rPrevious;
     delete tManager;
 }
 BENCHMARK(BM_EntityManagerUpdate)->Arg(100)->Arg(1000)->Arg(10000);

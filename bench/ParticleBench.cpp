@@ -36,7 +36,7 @@ namespace
         nChunk->SetClip(&tRecord);
         nLevel->SetChunk(0, 0, nChunk);
         free(nData);
-        GetApplication()->rMapManager->SetLevel(nLevel);
+        GetApplication()->mMapManager->SetLevel(nLevel);
     }
 
     // Endless debris spread over the level, as a burst of explosions leaves it.
@@ -58,15 +58,15 @@ namespace
         ParticleWorld()
         {
             mSaved = *GetApplication();
-            GetApplication()->rEntityManager = new EntityManager();
-            GetApplication()->rEntityManager->CreateSpecialLists();
-            GetApplication()->rMapManager = new MapManager();
+            GetApplication()->mEntityManager = new EntityManager();
+            GetApplication()->mEntityManager->CreateSpecialLists();
+            GetApplication()->mMapManager = new MapManager();
             InstallLevel();
         }
         ~ParticleWorld()
         {
-            delete GetApplication()->rMapManager;
-            delete GetApplication()->rEntityManager;
+            delete GetApplication()->mMapManager;
+            delete GetApplication()->mEntityManager;
             *GetApplication() = mSaved;
         }
     };
@@ -76,7 +76,7 @@ namespace
 static void BM_ParticlesUpdateAndBatch(benchmark::State &pState)
 {
     ParticleWorld tWorld;
-    EntityManager *rManager = GetApplication()->rEntityManager;
+    EntityManager *rManager = GetApplication()->mEntityManager;
     FillParticles(rManager, pState.range(0));
     NamedLinkedList *rList = rManager->GetSpecialList(PARTICLE_LIST_NAME);
     for(auto _ : pState)
@@ -109,7 +109,7 @@ static void BM_ParticlesUpdateAndDraw(benchmark::State &pState)
     }
     {
         ParticleWorld tWorld;
-        EntityManager *rManager = GetApplication()->rEntityManager;
+        EntityManager *rManager = GetApplication()->mEntityManager;
         FillParticles(rManager, pState.range(0));
         NamedLinkedList *rList = rManager->GetSpecialList(PARTICLE_LIST_NAME);
         GLState::Begin2DView();

@@ -70,8 +70,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *pData, size_t pSize)
     tLine[pSize] = '\0';
 
     Application *rApp = GetApplication();
-    rApp->rLuaManager = new LuaManager();
-    lua_State *L = rApp->rLuaManager->GetState();
+    rApp->mLuaManager = new LuaManager();
+    lua_State *L = rApp->mLuaManager->GetState();
     if(!L) FuzzFail("no Lua state");
     xLuaBytes = 0;
     lua_setallocf(L, CeilingAllocator, nullptr);
@@ -94,8 +94,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *pData, size_t pSize)
     }
     ClearConsoleParseErrorFlag();
 
-    delete rApp->rLuaManager;
-    rApp->rLuaManager = nullptr;
+    delete rApp->mLuaManager;
+    rApp->mLuaManager = nullptr;
     free(tLine);
     return 0;
 }

@@ -117,13 +117,13 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
     mkdir(FuzzScratchPath("Data/Scripts/Maps"), 0755);
 
     Application *rApp = GetApplication();
-    rApp->rLuaManager = new LuaManager();
-    rApp->rLumpManager = new CorvelLumpManager();
-    rApp->rCameraManager = new CameraManager();
-    rApp->rMapManager = new MapManager();
-    rApp->rLoadingScreen = new LoadingScreen();
-    RegisterMapManagerLua(rApp->rLuaManager->GetState());
-    RegisterCameraLua(rApp->rLuaManager->GetState());
+    rApp->mLuaManager = new LuaManager();
+    rApp->mLumpManager = new CorvelLumpManager();
+    rApp->mCameraManager = new CameraManager();
+    rApp->mMapManager = new MapManager();
+    rApp->mLoadingScreen = new LoadingScreen();
+    RegisterMapManagerLua(rApp->mLuaManager->GetState());
+    RegisterCameraLua(rApp->mLuaManager->GetState());
     LineartLevel::SetGraphicsHooks(CheckingUpload, NoRelease);
     return 0;
 }
@@ -141,11 +141,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *pData, size_t pSize)
         FuzzPrintStackGuard tGuard;
         Application *rApp = GetApplication();
         // Each input starts from no open file and no level, so that it replays alone.
-        rApp->rLumpManager->Close();
-        rApp->rMapManager->ClearLevel();
-        rApp->rMapManager->LoadMapFile("Fuzz");
-        ExerciseLevel(rApp->rMapManager);
-        CheckSpawns(rApp->rMapManager);
+        rApp->mLumpManager->Close();
+        rApp->mMapManager->ClearLevel();
+        rApp->mMapManager->LoadMapFile("Fuzz");
+        ExerciseLevel(rApp->mMapManager);
+        CheckSpawns(rApp->mMapManager);
     }
     if(chdir(xHome) != 0) FuzzFail("cannot go back to %s", xHome);
     return 0;

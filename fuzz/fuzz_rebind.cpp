@@ -52,7 +52,7 @@ namespace
         tDown += JoystickCodeDown(&tJoystick, &tLayout, pControl->mJoystickSecondary);
         xSink = xSink + tDown;
 
-        ControlManager *rControls = GetApplication()->rControlManager;
+        ControlManager *rControls = GetApplication()->mControlManager;
         rControls->LendKeyboardState(&tKeyboard);
         rControls->LendMouseState(&tMouse);
         rControls->LendJoystickState(&tJoystick);
@@ -63,10 +63,10 @@ namespace
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
     Application *rApp = GetApplication();
-    rApp->rLuaManager = new LuaManager();
-    rApp->rControlManager = new ControlManager();
-    rApp->rControlManager->BootDefaults();
-    RegisterControlManagerLua(rApp->rLuaManager->GetState());
+    rApp->mLuaManager = new LuaManager();
+    rApp->mControlManager = new ControlManager();
+    rApp->mControlManager->BootDefaults();
+    RegisterControlManagerLua(rApp->mLuaManager->GetState());
     return 0;
 }
 
@@ -88,7 +88,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *pData, size_t pSize)
     }
 
     FuzzPrintStackGuard tGuard;
-    lua_State *L = GetApplication()->rLuaManager->GetState();
+    lua_State *L = GetApplication()->mLuaManager->GetState();
     int tTop = lua_gettop(L);
     lua_getglobal(L, "CM_Rebind");
     for(int32_t i = 0; i < 3; i++)
@@ -116,7 +116,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *pData, size_t pSize)
     size_t tNameLength = rParts[0] && tLengths[0] < sizeof(tName) - 1 ? tLengths[0] : 0;
     if(rParts[0]) memcpy(tName, rParts[0], tNameLength);
     tName[tNameLength] = '\0';
-    ControlManager *rControls = GetApplication()->rControlManager;
+    ControlManager *rControls = GetApplication()->mControlManager;
     ControlState *rControl = (ControlState *)rControls->GetControlList()->GetElementByName(tName);
     if(!rControl) return 0;
     CheckSet("first set", rControl->mKeyPrimary, rControl->mMousePrimary, rControl->mJoystickPrimary);

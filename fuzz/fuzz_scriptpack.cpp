@@ -21,19 +21,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *pData, size_t pSize)
 
     FuzzPrintStackGuard tGuard;
     Application *rApp = GetApplication();
-    rApp->rLumpManager = new CorvelLumpManager();
-    rApp->rLuaManager = new LuaManager();
-    LuaManager *rLua = rApp->rLuaManager;
+    rApp->mLumpManager = new CorvelLumpManager();
+    rApp->mLuaManager = new LuaManager();
+    LuaManager *rLua = rApp->mLuaManager;
     rLua->BootScriptPack(rPath);
 
     lua_State *L = rLua->GetState();
     int32_t tCount = rLua->GetScriptPackCount();
     if(tCount > 0 && !rLua->IsScriptPackMode()) FuzzFail("%i scripts installed outside script-pack mode", tCount);
-    if(tCount > (int32_t)rApp->rLumpManager->GetLumpCount()) FuzzFail("%i scripts from %u lumps", tCount, rApp->rLumpManager->GetLumpCount());
+    if(tCount > (int32_t)rApp->mLumpManager->GetLumpCount()) FuzzFail("%i scripts from %u lumps", tCount, rApp->mLumpManager->GetLumpCount());
 
     // Names are looked up as a script names them: the pack's names start "Data/Scripts/". Of a
     // repeated name the first readable lump is the one kept.
-    CorvelLumpManager *rLumps = rApp->rLumpManager;
+    CorvelLumpManager *rLumps = rApp->mLumpManager;
     int32_t tLumpCount = (int32_t)rLumps->GetLumpCount();
     char **tSeen = (char **)calloc(tLumpCount > 0 ? (size_t)tLumpCount : 1, sizeof(char *));
     int32_t tSeenCount = 0;
@@ -68,9 +68,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *pData, size_t pSize)
     for(int32_t k = 0; k < tSeenCount; k++) free(tSeen[k]);
     free(tSeen);
 
-    delete rApp->rLuaManager;
-    rApp->rLuaManager = nullptr;
-    delete rApp->rLumpManager;
-    rApp->rLumpManager = nullptr;
+    delete rApp->mLuaManager;
+    rApp->mLuaManager = nullptr;
+    delete rApp->mLumpManager;
+    rApp->mLumpManager = nullptr;
     return 0;
 }

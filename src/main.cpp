@@ -39,14 +39,14 @@ int main(int argc, char **argv)
         fprintf(stderr, "Start-up failed while booting the managers.\n");
         return Finish(1);
     }
-    RegisterEventSources(rApp->rEventQueue);
+    RegisterEventSources(rApp->mEventQueue);
     LoadResources();
     PostProcess();
 
     FrameRecord tFrame;
     memset(&tFrame, 0, sizeof(tFrame));
     if(QuitRequested()) return Finish(0);
-    al_start_timer(rApp->rTimer);
+    al_start_timer(rApp->mTimer);
     tFrame.mSampleStart = al_get_time();
     // Nothing has been lent yet: the frame's device states are only valid once an event fills them.
     if(ControlManager::Fetch()) ControlManager::Fetch()->ClearDeviceStates();
@@ -56,7 +56,7 @@ int main(int argc, char **argv)
     {
         Debug::PushPrintTag("Debug_MainLoop", "[Begin Main Iteration]\n");
         // No event, or a quit asked while the loop waited: neither earns a tick or a frame.
-        if(!al_wait_for_event_timed(rApp->rEventQueue, &rApp->mCurrentEvent, cEventWaitSeconds) || QuitRequested())
+        if(!al_wait_for_event_timed(rApp->mEventQueue, &rApp->mCurrentEvent, cEventWaitSeconds) || QuitRequested())
         {
             if(QuitRequested()) rApp->mQuitFlag = 1;
             Debug::PopPrint("[Complete Main Iteration]\n");

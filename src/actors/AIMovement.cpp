@@ -35,14 +35,6 @@ namespace
         free(pValue);
     }
 
-    void DeleteTypedValue(void *pValue)
-    {
-        TypedValue *rValue = (TypedValue *)pValue;
-        if(!rValue) return;
-        free(rValue->rData);
-        free(rValue);
-    }
-
     // Cap on the truncated magnitude, as the air kinds have always capped.
     float CapTruncated(float pSpeed, float pCap)
     {
@@ -409,10 +401,10 @@ void AIScriptControl::DefineProperty(const char *pName, TypedValue *pValue)
     if(!pValue) return;
     if(!pName || !pName[0])
     {
-        DeleteTypedValue(pValue);
+        DeleteTypedValueAndData(pValue);
         return;
     }
-    mProperties->AddElementWithDeleter(pName, pValue, DeleteTypedValue);
+    mProperties->AddElementWithDeleter(pName, pValue, DeleteTypedValueAndData);
 }
 
 // --- AIMovementHandler ----------------------------------------------------------------------

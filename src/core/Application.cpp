@@ -197,12 +197,12 @@ bool BootAllegro()
     if(!al_install_joystick()) return BootAllegroFailed("install the joystick subsystem");
     Debug::Print("Booted Joystick\n");
 
-    rApp->rEventQueue = al_create_event_queue();
-    if(!rApp->rEventQueue) return BootAllegroFailed("create the event queue");
+    rApp->mEventQueue = al_create_event_queue();
+    if(!rApp->mEventQueue) return BootAllegroFailed("create the event queue");
     Debug::Print("Booted Event Queue\n");
 
-    rApp->rTimer = al_create_timer(1.0 / rApp->mFrameRate);
-    if(!rApp->rTimer) return BootAllegroFailed("create the timer");
+    rApp->mTimer = al_create_timer(1.0 / rApp->mFrameRate);
+    if(!rApp->mTimer) return BootAllegroFailed("create the timer");
     Debug::Print("Booted Timer with FPS %f\n", rApp->mFrameRate);
 
     al_init_timeout(&rApp->mEventTimeout, 0.06);
@@ -216,30 +216,30 @@ bool BootManagers()
     Application *rApp = &xApplication;
     Debug::PushPrint(rApp->mStartupDebug, "[Begin Manager Boot]\n");
 
-    rApp->rLumpManager = new CorvelLumpManager();
-    rApp->rLuaManager = new LuaManager();
-    RegisterLuaBindings(rApp->rLuaManager->GetState());
+    rApp->mLumpManager = new CorvelLumpManager();
+    rApp->mLuaManager = new LuaManager();
+    RegisterLuaBindings(rApp->mLuaManager->GetState());
 
-    rApp->rLuaManager->ExecuteFile("Bootstrap.lua");
+    rApp->mLuaManager->ExecuteFile("Bootstrap.lua");
     Debug::Print("Lua Manager\n");
-    rApp->rLuaManager->ExecuteFile("Data/Scripts/SetupFuncs.lua");
+    rApp->mLuaManager->ExecuteFile("Data/Scripts/SetupFuncs.lua");
     Debug::Print("Lua Defaults\n");
 
-    rApp->rControlManager = new ControlManager();
-    rApp->rControlManager->BootDefaults();
+    rApp->mControlManager = new ControlManager();
+    rApp->mControlManager->BootDefaults();
     Debug::Print("Control Manager\n");
 
-    rApp->rOptionsManager = new OptionsManager();
+    rApp->mOptionsManager = new OptionsManager();
     LuaManager::RegisterConsoleCommands();
     Debug::Print("Options Manager\n");
 
     // The configuration always comes from disk, even when an earlier script switched to a pack.
-    rApp->rLuaManager->SetLoadFromDiskFlag(1);
-    rApp->rLuaManager->ExecuteFile("Configuration.lua");
-    rApp->rOptionsManager->ApplyOptions();
+    rApp->mLuaManager->SetLoadFromDiskFlag(1);
+    rApp->mLuaManager->ExecuteFile("Configuration.lua");
+    rApp->mOptionsManager->ApplyOptions();
     Debug::Print("Configuration.lua\n");
 
-    rApp->rDisplayManager = new DisplayManager();
+    rApp->mDisplayManager = new DisplayManager();
     if(rApp->mQuitFlag)
     {
         Debug::PopPrintState();
@@ -251,29 +251,29 @@ bool BootManagers()
     BootShaders();
     Debug::Print("Wrangle completed\n");
 
-    rApp->rLoadingScreen = new LoadingScreen();
-    rApp->rLoadingScreen->Boot();
-    rApp->rLoadingScreen->Begin(LOADING_BOOT_STEPS);
+    rApp->mLoadingScreen = new LoadingScreen();
+    rApp->mLoadingScreen->Boot();
+    rApp->mLoadingScreen->Begin(LOADING_BOOT_STEPS);
     Debug::Print("Created LoadInterrupt\n");
 
-    rApp->rDataLibrary = new DataLibrary();
+    rApp->mDataLibrary = new DataLibrary();
     LoadInterrupt();
     Debug::Print("Created DataLibrary\n");
 
-    rApp->rAudioManager = new AudioManager();
-    rApp->rCameraManager = new CameraManager();
-    rApp->rEntityManager = new EntityManager();
-    rApp->rEntityManager->CreateSpecialLists();
-    rApp->rEntityManager->CreatePlayer();
-    rApp->rMapManager = new MapManager();
-    rApp->rSocketManager = new SocketManager();
-    rApp->rTransitionManager = new TransitionManager();
-    rApp->rSpawnManager = new SpawnManager();
-    rApp->rSpawnManager->BuildPresets();
+    rApp->mAudioManager = new AudioManager();
+    rApp->mCameraManager = new CameraManager();
+    rApp->mEntityManager = new EntityManager();
+    rApp->mEntityManager->CreateSpecialLists();
+    rApp->mEntityManager->CreatePlayer();
+    rApp->mMapManager = new MapManager();
+    rApp->mSocketManager = new SocketManager();
+    rApp->mTransitionManager = new TransitionManager();
+    rApp->mSpawnManager = new SpawnManager();
+    rApp->mSpawnManager->BuildPresets();
     LoadInterrupt();
     Debug::Print("Created misc Managers\n");
-    rApp->rGlobalConsole = new VirtualConsole();
-    rApp->rGUI = new GUI();
+    rApp->mGlobalConsole = new VirtualConsole();
+    rApp->mGUI = new GUI();
     GUISBossHealthBar::SetHealthReader(Enemy::ReadHealthOf);
     Debug::Print("Created GUI\n");
     Debug::PopPrint("[Complete Manager Boot]\n");
@@ -284,8 +284,8 @@ void RegisterEventSources(ALLEGRO_EVENT_QUEUE *pQueue)
 {
     if(!pQueue) return;
     Application *rApp = &xApplication;
-    if(rApp->rDisplay) al_register_event_source(pQueue, al_get_display_event_source(rApp->rDisplay));
-    if(rApp->rTimer) al_register_event_source(pQueue, al_get_timer_event_source(rApp->rTimer));
+    if(rApp->mDisplay) al_register_event_source(pQueue, al_get_display_event_source(rApp->mDisplay));
+    if(rApp->mTimer) al_register_event_source(pQueue, al_get_timer_event_source(rApp->mTimer));
     al_register_event_source(pQueue, al_get_keyboard_event_source());
     al_register_event_source(pQueue, al_get_mouse_event_source());
     al_register_event_source(pQueue, al_get_joystick_event_source());
@@ -309,9 +309,9 @@ void PostProcess()
     Debug::PushPrint(1, "[Post Process] Begin\n");
 
     ALLEGRO_BITMAP *tIcon = al_load_bitmap("Data/Graphics/Icon.png");
-    if(tIcon && rApp->rDisplay)
+    if(tIcon && rApp->mDisplay)
     {
-        al_set_display_icon(rApp->rDisplay, tIcon);
+        al_set_display_icon(rApp->mDisplay, tIcon);
     }
     else
     {
@@ -333,7 +333,7 @@ void PostProcess()
         rLibrary->AddEntry("Root/Fonts/All/All/SystemFont", rApp->rSystemFont, DeleteFont, DL_KIND_FONT);
     }
     Debug::Print("Set system font\n");
-    if(rApp->rGUI) rApp->rGUI->CreateDefaultObjects();
+    if(rApp->mGUI) rApp->mGUI->CreateDefaultObjects();
     Debug::Print("Created default objects\n");
 
     ProgramStatusReport();
@@ -344,7 +344,7 @@ void PostProcess()
     Debug::PopPrint("[Joystick Post] Complete\n");
 
     Debug::Print("Booted spawn presets\n");
-    if(rApp->rLoadingScreen) rApp->rLoadingScreen->PrintReport();
+    if(rApp->mLoadingScreen) rApp->mLoadingScreen->PrintReport();
     Debug::Print("Printed loading report\n");
 
     if(!rApp->mSkipTo)
@@ -361,7 +361,7 @@ void PostProcess()
         {
             fclose(fCheck);
             ActivateGameGear();
-            if(rApp->rMapManager) rApp->rMapManager->LoadMapFile(rApp->mSkipToLevel);
+            if(rApp->mMapManager) rApp->mMapManager->LoadMapFile(rApp->mSkipToLevel);
         }
         else
         {
@@ -373,7 +373,7 @@ void PostProcess()
     if(rApp->mToolLinkRequest)
     {
         rApp->mToolLinkRequest = 0;
-        if(rApp->rSocketManager) rApp->rSocketManager->RequestToolLink();
+        if(rApp->mSocketManager) rApp->mSocketManager->RequestToolLink();
     }
 
     Debug::PopPrint("[Post Process] Complete\n");
@@ -446,10 +446,10 @@ void UpdateFPSAt(FrameRecord *pFrame, double pNow)
 }
 
 // Shutdown leaves no manager pointer behind, so nothing reaches a deleted manager late.
-template<typename T> static void DeleteAndClear(T *&rSlot)
+template<typename T> static void DeleteAndClear(T *&pSlot)
 {
-    delete rSlot;
-    rSlot = nullptr;
+    delete pSlot;
+    pSlot = nullptr;
 }
 
 void CleanMemory()
@@ -457,35 +457,35 @@ void CleanMemory()
     Application *rApp = &xApplication;
     Debug::PushPrint(rApp->mStartupDebug, "[Clean Memory] Begin\n");
 
-    DeleteAndClear(rApp->rLoadingScreen);
-    DeleteAndClear(rApp->rEntityManager);
-    DeleteAndClear(rApp->rSpawnManager);
-    DeleteAndClear(rApp->rLuaManager);
+    DeleteAndClear(rApp->mLoadingScreen);
+    DeleteAndClear(rApp->mEntityManager);
+    DeleteAndClear(rApp->mSpawnManager);
+    DeleteAndClear(rApp->mLuaManager);
     ClearConsoleCommands();
-    DeleteAndClear(rApp->rSocketManager);
-    DeleteAndClear(rApp->rCameraManager);
-    DeleteAndClear(rApp->rDisplayManager);
-    DeleteAndClear(rApp->rControlManager);
-    DeleteAndClear(rApp->rOptionsManager);
-    DeleteAndClear(rApp->rAudioManager);
-    DeleteAndClear(rApp->rMapManager);
-    DeleteAndClear(rApp->rGUI);
+    DeleteAndClear(rApp->mSocketManager);
+    DeleteAndClear(rApp->mCameraManager);
+    DeleteAndClear(rApp->mDisplayManager);
+    DeleteAndClear(rApp->mControlManager);
+    DeleteAndClear(rApp->mOptionsManager);
+    DeleteAndClear(rApp->mAudioManager);
+    DeleteAndClear(rApp->mMapManager);
+    DeleteAndClear(rApp->mGUI);
     // After the GUI, whose console object only shows it.
-    DeleteAndClear(rApp->rGlobalConsole);
+    DeleteAndClear(rApp->mGlobalConsole);
     // The system font is one of the library's entries, so it goes with the library.
-    DeleteAndClear(rApp->rDataLibrary);
+    DeleteAndClear(rApp->mDataLibrary);
     rApp->rSystemFont = nullptr;
     // Last of the managers, while the display still lives: it may hold a captured frame.
-    DeleteAndClear(rApp->rTransitionManager);
+    DeleteAndClear(rApp->mTransitionManager);
     ReleaseDrawingLists();
 
-    if(rApp->rTimer) al_destroy_timer(rApp->rTimer);
-    rApp->rTimer = nullptr;
+    if(rApp->mTimer) al_destroy_timer(rApp->mTimer);
+    rApp->mTimer = nullptr;
     AttachQuitWatcher(nullptr);
-    if(rApp->rEventQueue) al_destroy_event_queue(rApp->rEventQueue);
-    rApp->rEventQueue = nullptr;
-    if(rApp->rDisplay) al_destroy_display(rApp->rDisplay);
-    rApp->rDisplay = nullptr;
+    if(rApp->mEventQueue) al_destroy_event_queue(rApp->mEventQueue);
+    rApp->mEventQueue = nullptr;
+    if(rApp->mDisplay) al_destroy_display(rApp->mDisplay);
+    rApp->mDisplay = nullptr;
 
     DeleteAndClear(rApp->mScannerStack);
     Debug::PopPrint("[Clean Memory] Done\n");

@@ -42,32 +42,34 @@ typedef void (*GearHandler)(FrameRecord *pFrame);
 // user must check for that.
 struct Application
 {
-    ALLEGRO_DISPLAY *rDisplay;
-    ALLEGRO_EVENT_QUEUE *rEventQueue;
+    ALLEGRO_DISPLAY *mDisplay;
+    ALLEGRO_EVENT_QUEUE *mEventQueue;
     ALLEGRO_EVENT mCurrentEvent;
     ALLEGRO_TIMEOUT mEventTimeout;
-    ALLEGRO_TIMER *rTimer;
+    ALLEGRO_TIMER *mTimer;
+    // Allegro's own joystick record: looked up, never released here.
     ALLEGRO_JOYSTICK *rJoystick;
-    LoadingScreen *rLoadingScreen;
+    LoadingScreen *mLoadingScreen;
     NamedLinkedList *mScannerStack;
 
-    LuaManager *rLuaManager;
-    SocketManager *rSocketManager;
-    CorvelLumpManager *rLumpManager;
-    EntityManager *rEntityManager;
-    MapManager *rMapManager;
-    SpawnManager *rSpawnManager;
-    AudioManager *rAudioManager;
-    CameraManager *rCameraManager;
-    DisplayManager *rDisplayManager;
-    ControlManager *rControlManager;
-    OptionsManager *rOptionsManager;
-    TransitionManager *rTransitionManager;
-    GUI *rGUI;
+    LuaManager *mLuaManager;
+    SocketManager *mSocketManager;
+    CorvelLumpManager *mLumpManager;
+    EntityManager *mEntityManager;
+    MapManager *mMapManager;
+    SpawnManager *mSpawnManager;
+    AudioManager *mAudioManager;
+    CameraManager *mCameraManager;
+    DisplayManager *mDisplayManager;
+    ControlManager *mControlManager;
+    OptionsManager *mOptionsManager;
+    TransitionManager *mTransitionManager;
+    GUI *mGUI;
     // The engine's one virtual console; the GUI's "Console" object shows it.
-    VirtualConsole *rGlobalConsole;
+    VirtualConsole *mGlobalConsole;
+    // One of the data library's entries; the library frees it.
     Font *rSystemFont;
-    DataLibrary *rDataLibrary;
+    DataLibrary *mDataLibrary;
 
     int32_t mWindowWidth, mWindowHeight;
     int32_t mVirtualWidth, mVirtualHeight;

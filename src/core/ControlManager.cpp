@@ -101,7 +101,7 @@ ControlManager::~ControlManager()
 
 ControlManager *ControlManager::Fetch()
 {
-    return GetApplication()->rControlManager;
+    return GetApplication()->mControlManager;
 }
 
 // Without the devices installed (tests, a failed boot) the tables still cover every code, so

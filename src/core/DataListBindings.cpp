@@ -132,7 +132,7 @@ static int DataList_GetData(lua_State *L)
     return DataListGetDataOn(L, FetchActiveDataList());
 }
 
-static const luaL_Reg xDataListFunctions[] = {
+static const luaL_Reg cDataListFunctions[] = {
     {"DataList_Define", DataList_Define},
     {"DataList_SetData", DataList_SetData},
     {"DataList_GetData", DataList_GetData},
@@ -141,5 +141,5 @@ static const luaL_Reg xDataListFunctions[] = {
 
 void RegisterDataListLua(lua_State *L)
 {
-    RegisterLuaFunctions(L, xDataListFunctions);
+    RegisterLuaFunctions(L, cDataListFunctions);
 }

@@ -13,7 +13,7 @@
 static ALLEGRO_EVENT_QUEUE *FetchEventQueue()
 {
     Application *rApplication = GetApplication();
-    return rApplication ? rApplication->rEventQueue : nullptr;
+    return rApplication ? rApplication->mEventQueue : nullptr;
 }
 
 static int Debug_PushPrint(lua_State *L)

@@ -49,7 +49,7 @@ void GameGearEventHandler(FrameRecord *pFrame)
     switch(tEvent.type)
     {
         case ALLEGRO_EVENT_TIMER:
-            DropTimerBacklog(rApp->rEventQueue, rApp->rTimer, tEvent.timer.count);
+            DropTimerBacklog(rApp->mEventQueue, rApp->mTimer, tEvent.timer.count);
             if(rApp->rGearTick) rApp->rGearTick(pFrame);
             break;
         case ALLEGRO_EVENT_DISPLAY_CLOSE:
@@ -172,7 +172,7 @@ static bool RenderIsDue(FrameRecord *pFrame)
 {
     Application *rApp = GetApplication();
     if(pFrame->mRedrawRequest != 1) return false;
-    return !rApp->rEventQueue || al_is_event_queue_empty(rApp->rEventQueue);
+    return !rApp->mEventQueue || al_is_event_queue_empty(rApp->mEventQueue);
 }
 
 // The shared opening of a frame: the gear's trace tag, and nothing drawn unless a render is

@@ -133,7 +133,7 @@ LuaManager::~LuaManager()
 
 LuaManager *LuaManager::Fetch()
 {
-    return GetApplication()->rLuaManager;
+    return GetApplication()->mLuaManager;
 }
 
 void LuaManager::PushCallStackName(const char *pName)

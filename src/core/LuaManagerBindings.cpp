@@ -150,7 +150,7 @@ static int LM_Call(lua_State *L)
     return 0;
 }
 
-static const luaL_Reg xLuaManagerBindings[] = {
+static const luaL_Reg cLuaManagerBindings[] = {
     {"LM_GetRandomNumber", LM_GetRandomNumber},
     {"LM_SetSilenceFlag", LM_SetSilenceFlag},
     {"LM_IsPrecompiledMode", LM_IsPrecompiledMode},
@@ -167,5 +167,5 @@ static const luaL_Reg xLuaManagerBindings[] = {
 
 void RegisterLuaManagerLua(lua_State *L)
 {
-    RegisterLuaFunctions(L, xLuaManagerBindings);
+    RegisterLuaFunctions(L, cLuaManagerBindings);
 }

@@ -360,9 +360,9 @@ const char *NamedLinkedList::GetIteratorName()
 void NamedLinkedList::PopIterator()
 {
     if(!mIteratorStack) return;
-    NamedLinkedListIterator *rTop = mIteratorStack;
-    mIteratorStack = rTop->rBelow;
-    free(rTop);
+    NamedLinkedListIterator *nTop = mIteratorStack;
+    mIteratorStack = nTop->rBelow;
+    free(nTop);
     mIteratorDepth--;
 }
 

@@ -12,15 +12,6 @@ namespace
 {
     const int32_t cMissingInt = -700;
     const float cMissingFloat = -700.0f;
-
-    // Frees the value an owned option points to, then the record itself.
-    void DeleteOwnedOption(void *pData)
-    {
-        TypedValue *rValue = (TypedValue *)pData;
-        if(!rValue) return;
-        free(rValue->rData);
-        free(rValue);
-    }
 }
 
 OptionsManager::OptionsManager()
@@ -69,7 +60,7 @@ OptionsManager::~OptionsManager()
 
 OptionsManager *OptionsManager::Fetch()
 {
-    return GetApplication()->rOptionsManager;
+    return GetApplication()->mOptionsManager;
 }
 
 void OptionsManager::BindBuiltins()
@@ -119,7 +110,7 @@ void OptionsManager::BindOwned(const char *pName, void *pValue, int32_t pType)
     if(!pName || !pValue || pType == 0) return;
     TypedValue *nValue = NewTypedValue(pValue, pType);
     if(!nValue) return;
-    mOptions->AddElementWithDeleter(pName, nValue, DeleteOwnedOption);
+    mOptions->AddElementWithDeleter(pName, nValue, DeleteTypedValueAndData);
 }
 
 TypedValue *OptionsManager::FindOption(const char *pName)

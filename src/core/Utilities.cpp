@@ -36,6 +36,14 @@ TypedValue *NewTypedValue(void *pData, int32_t pType)
     return nValue;
 }
 
+void DeleteTypedValueAndData(void *pValue)
+{
+    TypedValue *nValue = (TypedValue *)pValue;
+    if(!nValue) return;
+    free(nValue->rData);
+    free(nValue);
+}
+
 float GetRandomFraction()
 {
     return (float)(rand() % 1001) / 1000.0f;

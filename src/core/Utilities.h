@@ -30,6 +30,9 @@ char *CopyText(const char *pText);
 void ResetString(char **pSlot, const char *pText);
 
 TypedValue *NewTypedValue(void *pData, int32_t pType);
+// The list deleter of a record whose data is its own malloc'd block: frees the data, then the
+// record. Null does nothing.
+void DeleteTypedValueAndData(void *pValue);
 
 // 0.000 to 1.000 in steps of 0.001, both ends included.
 float GetRandomFraction();

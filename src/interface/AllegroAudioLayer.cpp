@@ -51,12 +51,12 @@ struct AllegroAudioChannel
 
 static void DestroyChannel(void *pData)
 {
-    AllegroAudioChannel *rChannel = (AllegroAudioChannel *)pData;
-    if(!rChannel) return;
-    if(rChannel->mInstance) al_destroy_sample_instance(rChannel->mInstance);
-    if(rChannel->mStream) al_destroy_audio_stream(rChannel->mStream);
-    if(rChannel->mOwnedSample) al_destroy_sample(rChannel->mOwnedSample);
-    delete rChannel;
+    AllegroAudioChannel *nChannel = (AllegroAudioChannel *)pData;
+    if(!nChannel) return;
+    if(nChannel->mInstance) al_destroy_sample_instance(nChannel->mInstance);
+    if(nChannel->mStream) al_destroy_audio_stream(nChannel->mStream);
+    if(nChannel->mOwnedSample) al_destroy_sample(nChannel->mOwnedSample);
+    delete nChannel;
 }
 
 static AllegroAudioChannel *NewChannelRecord(uint8_t pKind)

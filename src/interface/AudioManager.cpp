@@ -63,7 +63,7 @@ AudioManager::~AudioManager()
 
 AudioManager *AudioManager::Fetch()
 {
-    return GetApplication()->rAudioManager;
+    return GetApplication()->mAudioManager;
 }
 
 void AudioManager::PlaySoundIfBooted(const char *pName)

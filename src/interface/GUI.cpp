@@ -50,7 +50,7 @@ GUI::~GUI()
 
 GUI *GUI::Fetch()
 {
-    return GetApplication()->rGUI;
+    return GetApplication()->mGUI;
 }
 
 bool GUILetsWorldRun(GUI *pGUI)

@@ -119,8 +119,8 @@ GUIAnimation *CreateFadeAnimation(GUIBaseObject *pTarget, float pEndAlpha, int32
 
 void DeleteGUIAnimation(void *pAnimation)
 {
-    GUIAnimation *rAnimation = static_cast<GUIAnimation *>(pAnimation);
-    if(!rAnimation) return;
-    free(rAnimation->mData);
-    free(rAnimation);
+    GUIAnimation *nAnimation = static_cast<GUIAnimation *>(pAnimation);
+    if(!nAnimation) return;
+    free(nAnimation->mData);
+    free(nAnimation);
 }

@@ -65,7 +65,7 @@ void GUI::UpdateGameSpeed()
     Application *rApp = GetApplication();
     if(rApp->mFrameRate == tRate) return;
     rApp->mFrameRate = tRate;
-    if(rApp->rTimer) al_set_timer_speed(rApp->rTimer, 1.0 / tRate);
+    if(rApp->mTimer) al_set_timer_speed(rApp->mTimer, 1.0 / tRate);
 }
 
 void GUI::ToggleConsole(GUIBaseObject *pConsole)

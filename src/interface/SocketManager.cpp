@@ -19,7 +19,7 @@ SocketManager::~SocketManager()
 
 SocketManager *SocketManager::Fetch()
 {
-    return GetApplication()->rSocketManager;
+    return GetApplication()->mSocketManager;
 }
 
 bool SocketManager::HasLink(const char *pName)

@@ -44,7 +44,7 @@ VirtualConsole::~VirtualConsole()
 
 VirtualConsole *VirtualConsole::FetchGlobal()
 {
-    return GetApplication()->rGlobalConsole;
+    return GetApplication()->mGlobalConsole;
 }
 
 void VirtualConsole::MarkRow(int32_t pRow)

@@ -235,11 +235,11 @@ static void RotateTimeline_apply(const Timeline *pTimeline, Skeleton *pSkeleton,
     rBone->mRotation += tAmount * pAlpha;
 }
 
-static const TimelineFunctions xRotateFunctions = {RotateTimeline_apply, CurveTimeline_dispose};
+static const TimelineFunctions cRotateFunctions = {RotateTimeline_apply, CurveTimeline_dispose};
 
 CurveTimeline *RotateTimeline_create(int32_t pFrameCount)
 {
-    return CurveTimeline_create(&xRotateFunctions, pFrameCount, ROTATE_STRIDE);
+    return CurveTimeline_create(&cRotateFunctions, pFrameCount, ROTATE_STRIDE);
 }
 
 void RotateTimeline_setFrame(CurveTimeline *pTimeline, int32_t pFrameIndex, float pTime, float pAngle)
@@ -296,17 +296,17 @@ static void ScaleTimeline_apply(const Timeline *pTimeline, Skeleton *pSkeleton, 
     rBone->mScaleY += (rBone->rData->mScaleY - 1.0f + tY - rBone->mScaleY) * pAlpha;
 }
 
-static const TimelineFunctions xTranslateFunctions = {TranslateTimeline_apply, CurveTimeline_dispose};
-static const TimelineFunctions xScaleFunctions = {ScaleTimeline_apply, CurveTimeline_dispose};
+static const TimelineFunctions cTranslateFunctions = {TranslateTimeline_apply, CurveTimeline_dispose};
+static const TimelineFunctions cScaleFunctions = {ScaleTimeline_apply, CurveTimeline_dispose};
 
 CurveTimeline *TranslateTimeline_create(int32_t pFrameCount)
 {
-    return CurveTimeline_create(&xTranslateFunctions, pFrameCount, TRANSLATE_STRIDE);
+    return CurveTimeline_create(&cTranslateFunctions, pFrameCount, TRANSLATE_STRIDE);
 }
 
 CurveTimeline *ScaleTimeline_create(int32_t pFrameCount)
 {
-    return CurveTimeline_create(&xScaleFunctions, pFrameCount, TRANSLATE_STRIDE);
+    return CurveTimeline_create(&cScaleFunctions, pFrameCount, TRANSLATE_STRIDE);
 }
 
 void TranslateTimeline_setFrame(CurveTimeline *pTimeline, int32_t pFrameIndex, float pTime, float pX, float pY)
@@ -356,11 +356,11 @@ static void ColorTimeline_apply(const Timeline *pTimeline, Skeleton *pSkeleton, 
     }
 }
 
-static const TimelineFunctions xColorFunctions = {ColorTimeline_apply, CurveTimeline_dispose};
+static const TimelineFunctions cColorFunctions = {ColorTimeline_apply, CurveTimeline_dispose};
 
 CurveTimeline *ColorTimeline_create(int32_t pFrameCount)
 {
-    return CurveTimeline_create(&xColorFunctions, pFrameCount, COLOR_STRIDE);
+    return CurveTimeline_create(&cColorFunctions, pFrameCount, COLOR_STRIDE);
 }
 
 void ColorTimeline_setFrame(CurveTimeline *pTimeline, int32_t pFrameIndex, float pTime, float pR, float pG, float pB, float pA)
@@ -406,14 +406,14 @@ static void AttachmentTimeline_dispose(Timeline *pTimeline)
     Runtime_free(rSelf);
 }
 
-static const TimelineFunctions xAttachmentFunctions = {AttachmentTimeline_apply, AttachmentTimeline_dispose};
+static const TimelineFunctions cAttachmentFunctions = {AttachmentTimeline_apply, AttachmentTimeline_dispose};
 
 AttachmentTimeline *AttachmentTimeline_create(int32_t pFrameCount)
 {
     if(pFrameCount < 1) return nullptr;
     AttachmentTimeline *nTimeline = (AttachmentTimeline *)Runtime_calloc(1, sizeof(AttachmentTimeline));
     if(!nTimeline) return nullptr;
-    nTimeline->mSuper.rFunctions = &xAttachmentFunctions;
+    nTimeline->mSuper.rFunctions = &cAttachmentFunctions;
     nTimeline->mFrames = (float *)Runtime_calloc((size_t)pFrameCount, sizeof(float));
     nTimeline->mAttachmentNames = (char **)Runtime_calloc((size_t)pFrameCount, sizeof(char *));
     if(!nTimeline->mFrames || !nTimeline->mAttachmentNames)
@@ -476,14 +476,14 @@ static void EventTimeline_dispose(Timeline *pTimeline)
     Runtime_free(rSelf);
 }
 
-static const TimelineFunctions xEventFunctions = {EventTimeline_apply, EventTimeline_dispose};
+static const TimelineFunctions cEventFunctions = {EventTimeline_apply, EventTimeline_dispose};
 
 EventTimeline *EventTimeline_create(int32_t pFrameCount)
 {
     if(pFrameCount < 1) return nullptr;
     EventTimeline *nTimeline = (EventTimeline *)Runtime_calloc(1, sizeof(EventTimeline));
     if(!nTimeline) return nullptr;
-    nTimeline->mSuper.rFunctions = &xEventFunctions;
+    nTimeline->mSuper.rFunctions = &cEventFunctions;
     nTimeline->mFrames = (float *)Runtime_calloc((size_t)pFrameCount, sizeof(float));
     nTimeline->mEvents = (Event **)Runtime_calloc((size_t)pFrameCount, sizeof(Event *));
     if(!nTimeline->mFrames || !nTimeline->mEvents)
@@ -538,14 +538,14 @@ static void DrawOrderTimeline_dispose(Timeline *pTimeline)
     Runtime_free(rSelf);
 }
 
-static const TimelineFunctions xDrawOrderFunctions = {DrawOrderTimeline_apply, DrawOrderTimeline_dispose};
+static const TimelineFunctions cDrawOrderFunctions = {DrawOrderTimeline_apply, DrawOrderTimeline_dispose};
 
 DrawOrderTimeline *DrawOrderTimeline_create(int32_t pFrameCount, int32_t pSlotCount)
 {
     if(pFrameCount < 1 || pSlotCount < 0) return nullptr;
     DrawOrderTimeline *nTimeline = (DrawOrderTimeline *)Runtime_calloc(1, sizeof(DrawOrderTimeline));
     if(!nTimeline) return nullptr;
-    nTimeline->mSuper.rFunctions = &xDrawOrderFunctions;
+    nTimeline->mSuper.rFunctions = &cDrawOrderFunctions;
     nTimeline->mSlotCount = pSlotCount;
     nTimeline->mFrames = (float *)Runtime_calloc((size_t)pFrameCount, sizeof(float));
     nTimeline->mDrawOrders = (int32_t **)Runtime_calloc((size_t)pFrameCount, sizeof(int32_t *));

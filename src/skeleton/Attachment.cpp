@@ -29,12 +29,12 @@ static void Attachment_free(Attachment *pAttachment)
     Runtime_free(pAttachment);
 }
 
-static const AttachmentFunctions xRegionFunctions = {Attachment_free};
+static const AttachmentFunctions cRegionFunctions = {Attachment_free};
 
 RegionAttachment *RegionAttachment_create(const char *pName)
 {
     RegionAttachment *nAttachment =
-        (RegionAttachment *)Attachment_create(sizeof(RegionAttachment), pName, ATTACHMENT_REGION, &xRegionFunctions);
+        (RegionAttachment *)Attachment_create(sizeof(RegionAttachment), pName, ATTACHMENT_REGION, &cRegionFunctions);
     if(!nAttachment) return nullptr;
     nAttachment->mScaleX = 1.0f;
     nAttachment->mScaleY = 1.0f;
@@ -111,12 +111,12 @@ static void BoundingBoxAttachment_dispose(Attachment *pAttachment)
     Attachment_free(pAttachment);
 }
 
-static const AttachmentFunctions xBoundingBoxFunctions = {BoundingBoxAttachment_dispose};
+static const AttachmentFunctions cBoundingBoxFunctions = {BoundingBoxAttachment_dispose};
 
 BoundingBoxAttachment *BoundingBoxAttachment_create(const char *pName)
 {
     return (BoundingBoxAttachment *)Attachment_create(sizeof(BoundingBoxAttachment), pName, ATTACHMENT_BOUNDING_BOX,
-                                                      &xBoundingBoxFunctions);
+                                                      &cBoundingBoxFunctions);
 }
 
 void BoundingBoxAttachment_computeWorldVertices(const BoundingBoxAttachment *pAttachment, float pX, float pY,

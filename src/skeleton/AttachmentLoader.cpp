@@ -69,14 +69,14 @@ static void AtlasAttachmentLoader_dispose(AttachmentLoader *pLoader)
     Runtime_free(pLoader);
 }
 
-static const AttachmentLoaderFunctions xAtlasLoaderFunctions = {AtlasAttachmentLoader_newAttachment,
+static const AttachmentLoaderFunctions cAtlasLoaderFunctions = {AtlasAttachmentLoader_newAttachment,
                                                                AtlasAttachmentLoader_dispose};
 
 AtlasAttachmentLoader *AtlasAttachmentLoader_create(Atlas *pAtlas)
 {
     AtlasAttachmentLoader *nLoader = (AtlasAttachmentLoader *)Runtime_calloc(1, sizeof(AtlasAttachmentLoader));
     if(!nLoader) return nullptr;
-    nLoader->mSuper.rFunctions = &xAtlasLoaderFunctions;
+    nLoader->mSuper.rFunctions = &cAtlasLoaderFunctions;
     nLoader->rAtlas = pAtlas;
     return nLoader;
 }

@@ -147,7 +147,7 @@ static int Camera_ForceLockTo(lua_State *L)
     return 0;
 }
 
-static const luaL_Reg xCameraFunctions[] = {
+static const luaL_Reg cCameraBindings[] = {
     {"Camera_SetProperty", Camera_SetProperty},
     {"Camera_CallFunc", Camera_CallFunc},
     {"Camera_ForceLockTo", Camera_ForceLockTo},
@@ -156,5 +156,5 @@ static const luaL_Reg xCameraFunctions[] = {
 
 void RegisterCameraLua(lua_State *L)
 {
-    RegisterLuaFunctions(L, xCameraFunctions);
+    RegisterLuaFunctions(L, cCameraBindings);
 }

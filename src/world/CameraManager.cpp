@@ -21,7 +21,7 @@ CameraManager::~CameraManager()
 
 CameraManager *CameraManager::Fetch()
 {
-    return GetApplication()->rCameraManager;
+    return GetApplication()->mCameraManager;
 }
 
 Camera *CameraManager::ActiveCamera()

@@ -50,7 +50,7 @@ static int CM_SetActiveCamera(lua_State *L)
     return 0;
 }
 
-static const luaL_Reg xCameraManagerFunctions[] = {
+static const luaL_Reg cCameraManagerFunctions[] = {
     {"CM_AddCamera", CM_AddCamera},
     {"CM_RemoveCamera", CM_RemoveCamera},
     {"CM_SetActiveCamera", CM_SetActiveCamera},
@@ -59,5 +59,5 @@ static const luaL_Reg xCameraManagerFunctions[] = {
 
 void RegisterCameraManagerLua(lua_State *L)
 {
-    RegisterLuaFunctions(L, xCameraManagerFunctions);
+    RegisterLuaFunctions(L, cCameraManagerFunctions);
 }

@@ -39,7 +39,7 @@ namespace
 
 EntityManager::EntityManager()
 {
-    rPlayer = nullptr;
+    mPlayer = nullptr;
     mLastID = 0;
     mEntityList = new NamedLinkedList(1);
     mTargetFlag = PROJECTILE_TARGET_NONE;
@@ -57,7 +57,7 @@ EntityManager::~EntityManager()
 {
     // Entities go first: their destructors may still look the player up.
     ClearEntities();
-    delete rPlayer;
+    delete mPlayer;
     delete mEntityList;
     delete mTargetList;
     delete mSpecialLists;
@@ -67,7 +67,7 @@ EntityManager::~EntityManager()
 
 EntityManager *EntityManager::Fetch()
 {
-    return GetApplication()->rEntityManager;
+    return GetApplication()->mEntityManager;
 }
 
 void EntityManager::DeletePlayerEntry(void *)
@@ -76,10 +76,10 @@ void EntityManager::DeletePlayerEntry(void *)
 
 void EntityManager::CreatePlayer()
 {
-    if(rPlayer) return;
-    rPlayer = new PlayerPony();
-    mEntityList->AddElementWithDeleter("Player", rPlayer, DeletePlayerEntry);
-    mSolids->Add(rPlayer);
+    if(mPlayer) return;
+    mPlayer = new PlayerPony();
+    mEntityList->AddElementWithDeleter("Player", mPlayer, DeletePlayerEntry);
+    mSolids->Add(mPlayer);
 }
 
 // --- Registration ---------------------------------------------------------------------------
@@ -390,7 +390,7 @@ void EntityManager::CreateSpecialLists()
 void EntityManager::ResetSpecialLists()
 {
     // The player points into these lists (its checkpoint and ladder).
-    if(rPlayer) rPlayer->ForgetSpecialObjects();
+    if(mPlayer) mPlayer->ForgetSpecialObjects();
     mSpecialLists->Clear();
     CreateSpecialLists();
 }
@@ -416,7 +416,7 @@ void EntityManager::RegisterSpecialObject(const char *pListName, const char *pEn
 void EntityManager::RemoveSpecialAtCursor(NamedLinkedList *pList, bool pDestroy)
 {
     // The player holds her checkpoint and ladder by pointer; she must not keep one that goes.
-    if(rPlayer) rPlayer->ForgetSpecialObject(pList->GetCursorNode()->rData);
+    if(mPlayer) mPlayer->ForgetSpecialObject(pList->GetCursorNode()->rData);
     if(pDestroy) pList->RemoveAtCursor();
     else pList->DetachAtCursor();
 }

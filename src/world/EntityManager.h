@@ -79,7 +79,7 @@ public:
     RootEntity *GetEntity(const char *pName);
     RootEntity *FindByName(const char *pPrefix);
     RootEntity *FindByID(int32_t pID);
-    PlayerPony *GetPlayer() const { return rPlayer; }
+    PlayerPony *GetPlayer() const { return mPlayer; }
     NamedLinkedList *GetEntityList() const { return mEntityList; }
     NamedLinkedList *GetSpecialList(const char *pName);
     // The booted manager's named special list; null before boot or when there is none.
@@ -163,7 +163,7 @@ private:
     void RemoveSpecialAtCursor(NamedLinkedList *pList, bool pDestroy);
     NamedLinkedList *CollectProjectileHits(uint8_t pFlag, const Hitbox *pHitbox, const PolygonArrays *pPolygon);
 
-    PlayerPony *rPlayer;
+    PlayerPony *mPlayer;
     int32_t mLastID;
     NamedLinkedList *mEntityList;
     uint8_t mTargetFlag;

@@ -160,7 +160,7 @@ static int EM_AreEntitiesColliding(lua_State *L)
     return LuaArgListErrorNil("EM_AreEntitiesColliding", L);
 }
 
-static const luaL_Reg xEntityManagerFunctions[] = {
+static const luaL_Reg cEntityManagerFunctions[] = {
     {"EM_Exists", EM_Exists},
     {"EM_PushEntity", EM_PushEntity},
     {"EM_WipeAllProjectiles", EM_WipeAllProjectiles},
@@ -174,5 +174,5 @@ static const luaL_Reg xEntityManagerFunctions[] = {
 
 void RegisterEntityManagerLua(lua_State *L)
 {
-    RegisterLuaFunctions(L, xEntityManagerFunctions);
+    RegisterLuaFunctions(L, cEntityManagerFunctions);
 }

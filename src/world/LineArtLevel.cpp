@@ -302,12 +302,12 @@ void LineartLevel::SetChunk(uint32_t pColumn, uint32_t pRow, LineartChunk *pChun
         delete pChunk;
         return;
     }
-    LineartChunk *&rSlot = mChunks[(size_t)pColumn * mRows + pRow];
-    if(rSlot == pChunk) return;
+    LineartChunk *&tSlot = mChunks[(size_t)pColumn * mRows + pRow];
+    if(tSlot == pChunk) return;
     // The map must stop reading the old mask before it is freed.
     mClipMap.SetChunkMask(pColumn, pRow, nullptr, 0, 0);
-    delete rSlot;
-    rSlot = pChunk;
+    delete tSlot;
+    tSlot = pChunk;
     if(!pChunk) return;
     pChunk->SetUnseen(-1);
     mClipMap.SetChunkMask(pColumn, pRow, pChunk->GetMask(), pChunk->GetClipColumns(), pChunk->GetClipRows());
@@ -455,32 +455,32 @@ void LineartLevel::SetGraphicsHooks(LineartUploadFunc pUpload, LineartReleaseFun
 LineartLevel *GetLineartLevel(CorvelLumpManager *pLumps, const char *pName)
 {
     if(!pLumps) return nullptr;
-    MapInfoRecord *rInfo = pLumps->ReadMapInfo(pName);
-    if(!rInfo) return nullptr;
+    MapInfoRecord *nInfo = pLumps->ReadMapInfo(pName);
+    if(!nInfo) return nullptr;
 
     // Every chunk's clip must match the chunk size, and a clip cannot be larger than its u16
     // sizes allow; a larger chunk could only be a corrupt file, and would overflow the level
     // size in world units.
-    if(rInfo->mChunkWidth > LINEART_MAX_CHUNK_SIZE || rInfo->mChunkHeight > LINEART_MAX_CHUNK_SIZE ||
-       rInfo->mColumns < 1 || rInfo->mRows < 1 || rInfo->mColumns > LUMP_MAX_GRID || rInfo->mRows > LUMP_MAX_GRID)
+    if(nInfo->mChunkWidth > LINEART_MAX_CHUNK_SIZE || nInfo->mChunkHeight > LINEART_MAX_CHUNK_SIZE ||
+       nInfo->mColumns < 1 || nInfo->mRows < 1 || nInfo->mColumns > LUMP_MAX_GRID || nInfo->mRows > LUMP_MAX_GRID)
     {
-        Debug::ForcePrint("[Fail GetLineartLevel] Chunk size %i %i or grid %i %i out of range\n", rInfo->mChunkWidth,
-                          rInfo->mChunkHeight, rInfo->mColumns, rInfo->mRows);
-        FreeMapInfoRecord(rInfo);
+        Debug::ForcePrint("[Fail GetLineartLevel] Chunk size %i %i or grid %i %i out of range\n", nInfo->mChunkWidth,
+                          nInfo->mChunkHeight, nInfo->mColumns, nInfo->mRows);
+        FreeMapInfoRecord(nInfo);
         return nullptr;
     }
 
     LineartLevel *nLevel = new LineartLevel();
-    if(!nLevel->Allocate((uint32_t)rInfo->mColumns, (uint32_t)rInfo->mRows))
+    if(!nLevel->Allocate((uint32_t)nInfo->mColumns, (uint32_t)nInfo->mRows))
     {
-        FreeMapInfoRecord(rInfo);
+        FreeMapInfoRecord(nInfo);
         delete nLevel;
         return nullptr;
     }
-    nLevel->SetChunkSize((uint32_t)rInfo->mChunkWidth, (uint32_t)rInfo->mChunkHeight);
-    nLevel->SetNames(rInfo->mImagePrefixA, rInfo->mImagePrefixB, rInfo->mClipPrefix);
-    nLevel->SetLevelInfo(rInfo->mLevelNumber, rInfo->mLevelName);
-    FreeMapInfoRecord(rInfo);
+    nLevel->SetChunkSize((uint32_t)nInfo->mChunkWidth, (uint32_t)nInfo->mChunkHeight);
+    nLevel->SetNames(nInfo->mImagePrefixA, nInfo->mImagePrefixB, nInfo->mClipPrefix);
+    nLevel->SetLevelInfo(nInfo->mLevelNumber, nInfo->mLevelName);
+    FreeMapInfoRecord(nInfo);
     return nLevel;
 }
 
@@ -512,24 +512,24 @@ bool LevelPrecache(CorvelLumpManager *pLumps, LineartLevel *pLevel)
             snprintf(tClipName, sizeof(tClipName), "%s%03i%03i", rClipPrefix ? rClipPrefix : "", (int32_t)c, (int32_t)r);
 
             LineartChunk *nChunk = new LineartChunk();
-            ImageRecord *rFirst = nullptr;
-            ImageRecord *rSecond = nullptr;
-            pLumps->ImageLump(tNameA, tNameB, &rFirst, &rSecond);
-            nChunk->SetImages(rFirst, rSecond);
+            ImageRecord *nFirst = nullptr;
+            ImageRecord *nSecond = nullptr;
+            pLumps->ImageLump(tNameA, tNameB, &nFirst, &nSecond);
+            nChunk->SetImages(nFirst, nSecond);
 
             // A clip of the wrong size is dropped like a missing one: the chunk has no mask
             // and the level still loads.
-            ClipRecord *rClip = pLumps->ClipLump(tClipName);
-            if(rClip && (rClip->mColumns != pLevel->GetChunkWidth() || rClip->mRows != pLevel->GetChunkHeight()))
+            ClipRecord *nClip = pLumps->ClipLump(tClipName);
+            if(nClip && (nClip->mColumns != pLevel->GetChunkWidth() || nClip->mRows != pLevel->GetChunkHeight()))
             {
                 Debug::ForcePrint("[Fail ClipLump] %s is %i by %i, the chunks are %i by %i.\n", tClipName,
-                                  rClip->mColumns, rClip->mRows, (int32_t)pLevel->GetChunkWidth(),
+                                  nClip->mColumns, nClip->mRows, (int32_t)pLevel->GetChunkWidth(),
                                   (int32_t)pLevel->GetChunkHeight());
-                FreeClipRecord(rClip);
-                rClip = nullptr;
+                FreeClipRecord(nClip);
+                nClip = nullptr;
             }
-            bool tSound = nChunk->SetClip(rClip);
-            FreeClipRecord(rClip);
+            bool tSound = nChunk->SetClip(nClip);
+            FreeClipRecord(nClip);
             if(!tSound)
             {
                 delete nChunk;

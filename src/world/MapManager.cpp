@@ -88,13 +88,13 @@ namespace
 
     void MarkEnemiesForRemoval(EntityManager *pEntities)
     {
-        NamedLinkedList *rEnemies = pEntities->ListByType(TYPE_ENEMY);
-        if(!rEnemies) return;
-        for(void *rData = rEnemies->PushIterator(); rData; rData = rEnemies->IterateNext())
+        NamedLinkedList *nEnemies = pEntities->ListByType(TYPE_ENEMY);
+        if(!nEnemies) return;
+        for(void *rData = nEnemies->PushIterator(); rData; rData = nEnemies->IterateNext())
         {
             ((RootEntity *)rData)->SetDestruct(1);
         }
-        delete rEnemies;
+        delete nEnemies;
     }
 }
 
@@ -128,7 +128,7 @@ MapManager::~MapManager()
 
 MapManager *MapManager::Fetch()
 {
-    return GetApplication()->rMapManager;
+    return GetApplication()->mMapManager;
 }
 
 // ---- Loading -----------------------------------------------------------------------------------
@@ -268,7 +268,7 @@ bool MapManager::LoadMapFile(const char *pName)
     GUI *rGUI = GUI::Fetch();
     if(rGUI) rGUI->SetBossHealthBarTarget(MAP_BOSS_BAR_NO_TARGET);
     Application *rApp = GetApplication();
-    if(rApp->rEventQueue) al_flush_event_queue(rApp->rEventQueue);
+    if(rApp->mEventQueue) al_flush_event_queue(rApp->mEventQueue);
     return true;
 }
 

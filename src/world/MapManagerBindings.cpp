@@ -66,7 +66,7 @@ static int MapM_GetWorldClip(lua_State *L)
     return 1;
 }
 
-static const luaL_Reg xMapManagerFunctions[] = {
+static const luaL_Reg cMapManagerFunctions[] = {
     {"MapM_SetPlayerStart", MapM_SetPlayerStart},
     {"MapM_SetWarpZone", MapM_SetWarpZone},
     {"MapM_SetOverlayColor", MapM_SetOverlayColor},
@@ -78,5 +78,5 @@ static const luaL_Reg xMapManagerFunctions[] = {
 
 void RegisterMapManagerLua(lua_State *L)
 {
-    RegisterLuaFunctions(L, xMapManagerFunctions);
+    RegisterLuaFunctions(L, cMapManagerFunctions);
 }

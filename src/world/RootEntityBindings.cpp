@@ -110,7 +110,7 @@ static int RE_SetDepth(lua_State *L)
     return 0;
 }
 
-static const luaL_Reg xRootEntityFunctions[] = {
+static const luaL_Reg cRootEntityFunctions[] = {
     {"RE_SetEnabledState", RE_SetEnabledState},
     {"RE_SetDestruct", RE_SetDestruct},
     {"RE_GetData", RE_GetData},
@@ -125,5 +125,5 @@ static const luaL_Reg xRootEntityFunctions[] = {
 
 void RegisterRootEntityLua(lua_State *L)
 {
-    RegisterLuaFunctions(L, xRootEntityFunctions);
+    RegisterLuaFunctions(L, cRootEntityFunctions);
 }

@@ -56,11 +56,11 @@ void TakeEdgesInOrder(const char *pMethod, const char *pOwner, int32_t pIndex, f
 
 void DeleteZone(void *pZone)
 {
-    RootZone *rZone = static_cast<RootZone *>(pZone);
-    if(!rZone) return;
+    RootZone *nZone = static_cast<RootZone *>(pZone);
+    if(!nZone) return;
     DataLibrary *rLibrary = DataLibrary::Fetch();
-    if(rLibrary) rLibrary->ForgetObject(static_cast<RootObject *>(rZone));
-    delete rZone;
+    if(rLibrary) rLibrary->ForgetObject(static_cast<RootObject *>(nZone));
+    delete nZone;
 }
 
 bool RegisterZone(const char *pListName, RootZone *pZone)

@@ -151,18 +151,18 @@ void SolidIndex::InsertSlot(RootEntity *pEntity, int32_t pEntry)
 
 void SolidIndex::GrowSlots()
 {
-    Slot *rOld = mSlots;
+    Slot *nOld = mSlots;
     int32_t tOldSize = mSlotMask + 1;
     mSlots = (Slot *)Zeroed((size_t)tOldSize * 2, sizeof(Slot));
     mSlotMask = tOldSize * 2 - 1;
     for(int32_t i = 0; i < tOldSize; i++)
     {
-        if(!rOld[i].rEntity) continue;
-        uint32_t j = HashPointer(rOld[i].rEntity) & (uint32_t)mSlotMask;
+        if(!nOld[i].rEntity) continue;
+        uint32_t j = HashPointer(nOld[i].rEntity) & (uint32_t)mSlotMask;
         while(mSlots[j].rEntity) j = (j + 1) & (uint32_t)mSlotMask;
-        mSlots[j] = rOld[i];
+        mSlots[j] = nOld[i];
     }
-    free(rOld);
+    free(nOld);
 }
 
 // Linear probing: deleting shifts later members of the same run back, so no tombstones.

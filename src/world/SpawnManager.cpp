@@ -78,7 +78,7 @@ SpawnManager::~SpawnManager()
 
 SpawnManager *SpawnManager::Fetch()
 {
-    return GetApplication()->rSpawnManager;
+    return GetApplication()->mSpawnManager;
 }
 
 void SpawnManager::BuildPresets()

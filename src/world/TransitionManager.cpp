@@ -25,7 +25,7 @@ TransitionManager::~TransitionManager()
 
 TransitionManager *TransitionManager::Fetch()
 {
-    return GetApplication()->rTransitionManager;
+    return GetApplication()->mTransitionManager;
 }
 
 void TransitionManager::SetFadeSpeeds(float pFadeOut, float pFadeIn)

@@ -83,7 +83,7 @@ static int TM_ExecTransition(lua_State *L)
     return 0;
 }
 
-static const luaL_Reg xTransitionManagerFunctions[] = {
+static const luaL_Reg cTransitionManagerFunctions[] = {
     {"TM_SetupTransition", TM_SetupTransition},
     {"TM_ExecutorSetProperty", TM_ExecutorSetProperty},
     {"TM_ExecTransition", TM_ExecTransition},
@@ -92,5 +92,5 @@ static const luaL_Reg xTransitionManagerFunctions[] = {
 
 void RegisterTransitionManagerLua(lua_State *L)
 {
-    RegisterLuaFunctions(L, xTransitionManagerFunctions);
+    RegisterLuaFunctions(L, cTransitionManagerFunctions);
 }

@@ -79,7 +79,7 @@ TEST_F(EnemyLifecycleTest, TheBossBarLosesItsTargetWhenTheEnemyGoes)
 {
     GUI *nGUI = new GUI();
     nGUI->CreateDefaultObjects();
-    GetApplication()->rGUI = nGUI;
+    GetApplication()->mGUI = nGUI;
     GUISBossHealthBar::SetHealthReader(Enemy::ReadHealthOf);
     GUISBossHealthBar *rBar = GetBossHealthBar();
     ASSERT_NE(rBar, nullptr);
@@ -110,7 +110,7 @@ TEST_F(EnemyLifecycleTest, TheBossBarLosesItsTargetWhenTheEnemyGoes)
     EXPECT_FALSE(rBar->IsVisible());
 
     GUISBossHealthBar::SetHealthReader(nullptr);
-    GetApplication()->rGUI = nullptr;
+    GetApplication()->mGUI = nullptr;
     delete nGUI;
 }
 

@@ -20,8 +20,8 @@ protected:
     {
         DisplaySuite::SetUp();
         if(IsSkipped()) return;
-        rSavedLibrary = GetApplication()->rDataLibrary;
-        GetApplication()->rDataLibrary = new DataLibrary();
+        rSavedLibrary = GetApplication()->mDataLibrary;
+        GetApplication()->mDataLibrary = new DataLibrary();
 
         // A 128 by 160 frame, clear but for an opaque red body over 68..98 by 79..146.
         std::vector<uint8_t> tPixels(128 * 160 * 4, 0);
@@ -48,8 +48,8 @@ protected:
     void TearDown() override
     {
         if(IsSkipped()) return;
-        delete GetApplication()->rDataLibrary;
-        GetApplication()->rDataLibrary = rSavedLibrary;
+        delete GetApplication()->mDataLibrary;
+        GetApplication()->mDataLibrary = rSavedLibrary;
         delete mFrame;
     }
 

@@ -326,7 +326,7 @@ TEST_F(PlayerWeaponTest, ShieldTurnsEnemyShotsAndWearsOut)
 TEST_F(PlayerWeaponTest, BeamsSplitTogetherAndSurviveALostPartner)
 {
     CameraManager *nCameras = new CameraManager();
-    GetApplication()->rCameraManager = nCameras;
+    GetApplication()->mCameraManager = nCameras;
     nCameras->GetActiveCamera()->SetBoundaries(0, 0, cWidth, cHeight);
     Fire(2);
     NamedLinkedList *nBeams = Entities()->ListByType(TYPE_PRISMATICBEAMPROJECTILE);
@@ -377,7 +377,7 @@ TEST_F(PlayerWeaponTest, BeamsSplitTogetherAndSurviveALostPartner)
     // Beams far off the view go.
     Tick(200);
     EXPECT_EQ(Count(PRISMATIC_BEAM_KIND), 0);
-    GetApplication()->rCameraManager = nullptr;
+    GetApplication()->mCameraManager = nullptr;
     delete nCameras;
 }
 

@@ -18,16 +18,16 @@ protected:
     {
         PlayerWorld::SetUp();
         mLua = new LuaManager();
-        GetApplication()->rLuaManager = mLua;
-        GetApplication()->rCameraManager = new CameraManager();
+        GetApplication()->mLuaManager = mLua;
+        GetApplication()->mCameraManager = new CameraManager();
         RegisterLuaBindings(mLua->GetState());
     }
 
     void TearDown() override
     {
-        delete GetApplication()->rCameraManager;
-        GetApplication()->rCameraManager = nullptr;
-        GetApplication()->rLuaManager = nullptr;
+        delete GetApplication()->mCameraManager;
+        GetApplication()->mCameraManager = nullptr;
+        GetApplication()->mLuaManager = nullptr;
         delete mLua;
         PlayerWorld::TearDown();
     }

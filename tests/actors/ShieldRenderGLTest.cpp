@@ -20,8 +20,8 @@ protected:
         DisplaySuite::SetUp();
         if(IsSkipped()) return;
         Application *rApp = GetApplication();
-        rSavedLibrary = rApp->rDataLibrary;
-        rApp->rDataLibrary = new DataLibrary();
+        rSavedLibrary = rApp->mDataLibrary;
+        rApp->mDataLibrary = new DataLibrary();
         mShield = new PermafrostShieldProjectile();
         mShield->SetPosition(100.0f, 100.0f);
     }
@@ -31,8 +31,8 @@ protected:
         if(!sHaveDisplay) return;
         delete mShield;
         Application *rApp = GetApplication();
-        delete rApp->rDataLibrary;
-        rApp->rDataLibrary = rSavedLibrary;
+        delete rApp->mDataLibrary;
+        rApp->mDataLibrary = rSavedLibrary;
         delete mPane;
     }
 

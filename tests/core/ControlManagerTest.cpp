@@ -35,7 +35,7 @@ namespace
         }
         void TearDown() override
         {
-            GetApplication()->rControlManager = nullptr;
+            GetApplication()->mControlManager = nullptr;
             delete mControls;
         }
 
@@ -112,7 +112,7 @@ TEST_F(ControlManagerTest, StaticQueriesFollowTheBootedManagerAndSayNoWithoutOne
     KeyEvent(ALLEGRO_KEY_Z, true);
     mControls->Update();
     EXPECT_FALSE(ControlManager::IsPressed("Jump"));
-    GetApplication()->rControlManager = mControls;
+    GetApplication()->mControlManager = mControls;
     EXPECT_TRUE(ControlManager::IsPressed("Jump"));
     EXPECT_TRUE(ControlManager::IsHeld("Jump"));
     EXPECT_FALSE(ControlManager::IsPressed("Shoot"));
@@ -503,7 +503,7 @@ TEST_F(ControlManagerTest, RebindFromLuaBindsJoystickAndClearsKeys)
     EXPECT_NE(CapturedStderr().find("CM_Rebind:  Failed, no control manager exists yet"), std::string::npos);
     EXPECT_EQ(mControls->GetControl("Jump")->mKeyPrimary, 26);
 
-    GetApplication()->rControlManager = mControls;
+    GetApplication()->mControlManager = mControls;
     testing::internal::CaptureStderr();
     ASSERT_EQ(luaL_dostring(L, "CM_Rebind('Jump', 'JOYBTN3', 'NULL')"), 0);
     ASSERT_EQ(luaL_dostring(L, "CM_Rebind('Jump', 'JOYBTN4')"), 0);

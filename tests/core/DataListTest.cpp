@@ -32,9 +32,9 @@ namespace
     protected:
         void SetUp() override
         {
-            mSavedLibrary = GetApplication()->rDataLibrary;
+            mSavedLibrary = GetApplication()->mDataLibrary;
             mLibrary = new DataLibrary();
-            GetApplication()->rDataLibrary = mLibrary;
+            GetApplication()->mDataLibrary = mLibrary;
             L = luaL_newstate();
             luaL_openlibs(L);
             RegisterDataListLua(L);
@@ -42,7 +42,7 @@ namespace
         void TearDown() override
         {
             lua_close(L);
-            GetApplication()->rDataLibrary = mSavedLibrary;
+            GetApplication()->mDataLibrary = mSavedLibrary;
             delete mLibrary;
         }
         // Runs a chunk and returns what went to standard error; the stack must end empty.

@@ -19,15 +19,15 @@ namespace
     protected:
         void SetUp() override
         {
-            mSavedOptions = GetApplication()->rOptionsManager;
-            GetApplication()->rOptionsManager = nullptr;
+            mSavedOptions = GetApplication()->mOptionsManager;
+            GetApplication()->mOptionsManager = nullptr;
             ASSERT_EQ(Debug::GetPrintStackSize(), 0);
             ASSERT_EQ(Debug::GetPrintDepth(), 0);
         }
         void TearDown() override
         {
             while(Debug::GetPrintStackSize() > 0) Debug::PopPrintState();
-            GetApplication()->rOptionsManager = mSavedOptions;
+            GetApplication()->mOptionsManager = mSavedOptions;
         }
         OptionsManager *mSavedOptions;
     };
@@ -116,7 +116,7 @@ TEST_F(DebugPrintTest, TagReadsTheBooleanOption)
     OptionsManager tOptions;
     uint8_t tTraceOn = 1;
     tOptions.Bind("Debug_Test", &tTraceOn, TYPEDVALUE_BOOL);
-    GetApplication()->rOptionsManager = &tOptions;
+    GetApplication()->mOptionsManager = &tOptions;
 
     testing::internal::CaptureStderr();
     Debug::PushPrintTag("Debug_Test", "[on]\n");
@@ -127,7 +127,7 @@ TEST_F(DebugPrintTest, TagReadsTheBooleanOption)
     Debug::PopPrint("[/on]\n");
     EXPECT_EQ(CapturedStderr(), "[on]\n in\n[/on]\n");
     EXPECT_EQ(Debug::GetPrintStackSize(), 0);
-    GetApplication()->rOptionsManager = nullptr;
+    GetApplication()->mOptionsManager = nullptr;
 }
 
 TEST_F(DebugPrintTest, ForcePrintIgnoresTheStateButKeepsTheIndentation)
@@ -179,8 +179,8 @@ TEST_F(DebugPrintTest, DropEventsEmptiesTheApplicationQueue)
     RegisterDebugLua(L);
 
     // No queue yet: nothing happens.
-    ALLEGRO_EVENT_QUEUE *rSavedQueue = GetApplication()->rEventQueue;
-    GetApplication()->rEventQueue = nullptr;
+    ALLEGRO_EVENT_QUEUE *rSavedQueue = GetApplication()->mEventQueue;
+    GetApplication()->mEventQueue = nullptr;
     ASSERT_EQ(luaL_dostring(L, "Debug_DropEvents()"), 0);
 
     ASSERT_TRUE(al_install_system(ALLEGRO_VERSION_INT, nullptr));
@@ -194,13 +194,13 @@ TEST_F(DebugPrintTest, DropEventsEmptiesTheApplicationQueue)
     al_emit_user_event(&tSource, &tEvent, nullptr);
     ASSERT_FALSE(al_is_event_queue_empty(rQueue));
 
-    GetApplication()->rEventQueue = rQueue;
+    GetApplication()->mEventQueue = rQueue;
     ASSERT_EQ(luaL_dostring(L, "Debug_DropEvents(1)"), 0);
     EXPECT_FALSE(al_is_event_queue_empty(rQueue));
     ASSERT_EQ(luaL_dostring(L, "Debug_DropEvents()"), 0);
     EXPECT_TRUE(al_is_event_queue_empty(rQueue));
 
-    GetApplication()->rEventQueue = rSavedQueue;
+    GetApplication()->mEventQueue = rSavedQueue;
     al_destroy_event_queue(rQueue);
     al_destroy_user_event_source(&tSource);
     lua_close(L);

@@ -122,8 +122,8 @@ TEST_F(GearsTest, QueuedTimerTicksAreDroppedBeyondABound)
     al_stop_timer(nTimer);
 
     Application *rApp = GetApplication();
-    rApp->rEventQueue = nQueue;
-    rApp->rTimer = nTimer;
+    rApp->mEventQueue = nQueue;
+    rApp->mTimer = nTimer;
     ActivateGameGear();
     rApp->mCurrentEvent = tEvent;
     rApp->rGearEventHandler(&mFrame);
@@ -138,8 +138,8 @@ TEST_F(GearsTest, QueuedTimerTicksAreDroppedBeyondABound)
     EXPECT_LE(tTimerEvents, 30);
     EXPECT_EQ(1, tUserEvents);
 
-    rApp->rEventQueue = nullptr;
-    rApp->rTimer = nullptr;
+    rApp->mEventQueue = nullptr;
+    rApp->mTimer = nullptr;
     al_destroy_user_event_source(&tUserSource);
     al_destroy_timer(nTimer);
     al_destroy_event_queue(nQueue);

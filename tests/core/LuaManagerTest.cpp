@@ -33,14 +33,14 @@ namespace
         void SetUp() override
         {
             mManager = new LuaManager();
-            mPrevious = GetApplication()->rLuaManager;
-            GetApplication()->rLuaManager = mManager;
+            mPrevious = GetApplication()->mLuaManager;
+            GetApplication()->mLuaManager = mManager;
             L = mManager->GetState();
         }
 
         void TearDown() override
         {
-            GetApplication()->rLuaManager = mPrevious;
+            GetApplication()->mLuaManager = mPrevious;
             delete mManager;
             SetLuaSilenceFlag(0);
         }
@@ -131,8 +131,8 @@ TEST_F(LuaManagerTest, ExecuteLuaFileFormatsArgumentsAndExecuteFileKeepsThem)
 TEST_F(LuaManagerTest, ScriptsRunAsAnObjectGetTheArgumentsTheyAreTold)
 {
     DataLibrary *nLibrary = new DataLibrary();
-    DataLibrary *rPrevious = GetApplication()->rDataLibrary;
-    GetApplication()->rDataLibrary = nLibrary;
+    DataLibrary *rPrevious = GetApplication()->mDataLibrary;
+    GetApplication()->mDataLibrary = nLibrary;
     RootObject *nCaller = new RootObject();
     RootObject *nObject = new RootObject();
     nLibrary->SetActiveObjectDirect(nCaller);
@@ -151,7 +151,7 @@ TEST_F(LuaManagerTest, ScriptsRunAsAnObjectGetTheArgumentsTheyAreTold)
     EXPECT_EQ(nLibrary->GetActiveObject(), nCaller);
     EXPECT_EQ(nLibrary->GetActiveStackSize(), 0);
 
-    GetApplication()->rDataLibrary = rPrevious;
+    GetApplication()->mDataLibrary = rPrevious;
     delete nLibrary;
     delete nObject;
     delete nCaller;
@@ -360,12 +360,12 @@ TEST_F(LuaManagerTest, BindingsReportAndPushTheirSentinels)
     EXPECT_EQ(GetLuaSilenceFlag(), 0);
 
     // Without a manager in the Application, bindings fail cleanly instead of crashing.
-    GetApplication()->rLuaManager = nullptr;
+    GetApplication()->mLuaManager = nullptr;
     testing::internal::CaptureStderr();
     EXPECT_TRUE(Run("none = LM_GetNumOfArgs() LM_Call('count')"));
     EXPECT_EQ(CapturedStderr(), "LM_Call: Failed, invalid argument list\n");
     EXPECT_EQ(GlobalNumber("none"), 0);
-    GetApplication()->rLuaManager = mManager;
+    GetApplication()->mLuaManager = mManager;
 }
 
 TEST_F(LuaManagerTest, ScriptPathsNormaliseParentComponents)
@@ -492,8 +492,8 @@ TEST_F(LuaManagerTest, BootScriptPackReadsALumpFile)
     ASSERT_TRUE(tWriter.WriteToFile(tPack.c_str()));
 
     CorvelLumpManager *tLumps = new CorvelLumpManager();
-    CorvelLumpManager *rPreviousLumps = GetApplication()->rLumpManager;
-    GetApplication()->rLumpManager = tLumps;
+    CorvelLumpManager *rPreviousLumps = GetApplication()->mLumpManager;
+    GetApplication()->mLumpManager = tLumps;
 
     testing::internal::CaptureStderr();
     EXPECT_TRUE(Run(("LM_BootTarballMode('" + tPack + "')").c_str()));
@@ -513,13 +513,13 @@ TEST_F(LuaManagerTest, BootScriptPackReadsALumpFile)
     EXPECT_NE(tOut.find("LuaManager:  Could not open tarball mode on " + tDir.File("Missing.slf") + "\n"), std::string::npos) << tOut;
     EXPECT_FALSE(mManager->IsScriptPackMode());
 
-    GetApplication()->rLumpManager = nullptr;
+    GetApplication()->mLumpManager = nullptr;
     testing::internal::CaptureStderr();
     mManager->BootScriptPack(tPack.c_str());
     EXPECT_EQ(CapturedStderr(), "LuaManager:  Could not open tarball mode on " + tPack + "\n");
     EXPECT_FALSE(mManager->IsScriptPackMode());
 
-    GetApplication()->rLumpManager = rPreviousLumps;
+    GetApplication()->mLumpManager = rPreviousLumps;
     delete tLumps;
 }
 

@@ -127,9 +127,9 @@ namespace
     protected:
         void SetUp() override
         {
-            mSaved = GetApplication()->rOptionsManager;
+            mSaved = GetApplication()->mOptionsManager;
             mOptions = new OptionsManager();
-            GetApplication()->rOptionsManager = mOptions;
+            GetApplication()->mOptionsManager = mOptions;
             L = luaL_newstate();
             luaL_openlibs(L);
             RegisterOptionsManagerLua(L);
@@ -137,7 +137,7 @@ namespace
         void TearDown() override
         {
             lua_close(L);
-            GetApplication()->rOptionsManager = mSaved;
+            GetApplication()->mOptionsManager = mSaved;
             delete mOptions;
         }
         std::string Run(const char *pChunk)
@@ -236,7 +236,7 @@ TEST_F(OptionsBindingsTest, ANumberOptionGivenSomethingElseWarnsAndKeepsItsValue
 
 TEST_F(OptionsBindingsTest, BindingsFailCleanlyBeforeTheManagerExists)
 {
-    GetApplication()->rOptionsManager = nullptr;
+    GetApplication()->mOptionsManager = nullptr;
     std::string tOutput = Run("OM_DefineOption('GodMode', 'B', true)\n"
                               "a = OM_GetOption('WinSizeX')\n"
                               "OM_SetOption('WinSizeX', 5)\n");
@@ -244,7 +244,7 @@ TEST_F(OptionsBindingsTest, BindingsFailCleanlyBeforeTheManagerExists)
     EXPECT_NE(tOutput.find("OM_GetOption:"), std::string::npos);
     EXPECT_NE(tOutput.find("OM_SetOption:"), std::string::npos);
     EXPECT_EQ(Global("a"), "-700");
-    GetApplication()->rOptionsManager = mOptions;
+    GetApplication()->mOptionsManager = mOptions;
     EXPECT_EQ(mOptions->FindOption("GodMode"), nullptr);
     EXPECT_EQ(mOptions->GetInt("WinSizeX"), 800);
 }

@@ -46,12 +46,12 @@ namespace
             ResetAudioSettings();
             mLayer = new RecordingAudioLayer();
             mManager = new AudioManager(mLayer);
-            GetApplication()->rAudioManager = mManager;
+            GetApplication()->mAudioManager = mManager;
         }
 
         void TearDown() override
         {
-            GetApplication()->rAudioManager = nullptr;
+            GetApplication()->mAudioManager = nullptr;
             delete mManager;
             if(L) lua_close(L);
             xBlockAllAudio = xBlockMusic = xBlockSound = 0;
@@ -333,7 +333,7 @@ TEST_F(AudioManagerTest, HandlesAreFreedWithTheirPackages)
     delete mManager;
     mManager = nullptr;
     mLayer = nullptr;
-    GetApplication()->rAudioManager = nullptr;
+    GetApplication()->mAudioManager = nullptr;
     EXPECT_EQ(0, tLiveAtEnd);
     // The loop's stream stops and is freed (so its sync is gone) before its record goes.
     EXPECT_EQ(1, tTrackFrees);
@@ -498,7 +498,7 @@ TEST(AllegroAudioLayerTest, NullOutputPlaysFadesAndLoopsThroughTheRealLayer)
     testing::internal::CaptureStderr();
     AudioManager *nManager = new AudioManager();
     std::string tBoot = CapturedStderr();
-    GetApplication()->rAudioManager = nManager;
+    GetApplication()->mAudioManager = nManager;
     AllegroAudioLayer *rLayer = (AllegroAudioLayer *)nManager->GetLayer();
 
     AudioPackage *nLooped = new AudioPackage(rLayer);
@@ -556,7 +556,7 @@ TEST(AllegroAudioLayerTest, NullOutputPlaysFadesAndLoopsThroughTheRealLayer)
     nManager->StopMusic();
     EXPECT_FALSE(rLayer->IsChannelPlaying(nLooped->GetHandle()));
 
-    GetApplication()->rAudioManager = nullptr;
+    GetApplication()->mAudioManager = nullptr;
     delete nManager;
     xBlockAllAudio = 0;
 }

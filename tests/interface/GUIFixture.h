@@ -70,21 +70,21 @@ namespace
         {
             mApplication.Enter();
             Application *rApp = GetApplication();
-            rApp->rOptionsManager = new OptionsManager();
-            rApp->rControlManager = new ControlManager();
+            rApp->mOptionsManager = new OptionsManager();
+            rApp->mControlManager = new ControlManager();
             ControlManager::Fetch()->BootDefaults();
-            rApp->rGUI = new GUI();
-            mGUI = rApp->rGUI;
+            rApp->mGUI = new GUI();
+            mGUI = rApp->mGUI;
             xLog.clear();
         }
 
         void TearDown() override
         {
             Application *rApp = GetApplication();
-            delete rApp->rGUI;
-            delete rApp->rGlobalConsole;
-            delete rApp->rControlManager;
-            delete rApp->rOptionsManager;
+            delete rApp->mGUI;
+            delete rApp->mGlobalConsole;
+            delete rApp->mControlManager;
+            delete rApp->mOptionsManager;
             mApplication.Leave();
         }
 

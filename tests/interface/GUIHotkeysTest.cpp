@@ -8,7 +8,7 @@ protected:
     // An entity manager holding the player, and the GUI's default objects.
     PlayerPony *AddPlayerAndDefaultObjects()
     {
-        GetApplication()->rEntityManager = new EntityManager();
+        GetApplication()->mEntityManager = new EntityManager();
         EntityManager::Fetch()->CreatePlayer();
         mGUI->CreateDefaultObjects();
         return PlayerPony::Get();
@@ -108,7 +108,7 @@ TEST_F(GUIHotkeysTest, ControlLocksStopPauseAndCloseGameAndTheConsoleTogglesItsL
     GUIBaseObject *rConsole = mGUI->FindObject("Console");
     ActivateGameGear();
 
-    rApp->rMapManager = new MapManager();
+    rApp->mMapManager = new MapManager();
     MapManager::Fetch()->SetWarpZone(3, 300.0f, 200.0f, -1.0f, -1.0f);
     rPlayer->SetPositionAutoCenter(50.0f, 50.0f, 0.0f);
     float tStartX = 0.0f, tStartY = 0.0f, tZ = 0.0f;
@@ -175,10 +175,10 @@ TEST_F(GUIHotkeysTest, ControlLocksStopPauseAndCloseGameAndTheConsoleTogglesItsL
     EXPECT_FALSE(rConsole->IsVisible());
     (void)rPause;
 
-    delete rApp->rMapManager;
-    rApp->rMapManager = nullptr;
-    delete rApp->rEntityManager;
-    rApp->rEntityManager = nullptr;
+    delete rApp->mMapManager;
+    rApp->mMapManager = nullptr;
+    delete rApp->mEntityManager;
+    rApp->mEntityManager = nullptr;
 }
 
 TEST_F(GUIHotkeysTest, GameSpeedFollowsTheHeldSpeedKeysAndHitboxesToggle)
@@ -386,7 +386,7 @@ TEST_F(GUIHotkeysTest, LuaGlobalsCheckTheirArgumentsAndReachTheManager)
     // In world units the click is offset by the active camera's corner, which the
     // "DisplayCameraTopLeft" hotkey prints.
     CameraManager *nCameras = new CameraManager();
-    GetApplication()->rCameraManager = nCameras;
+    GetApplication()->mCameraManager = nCameras;
     nCameras->AddCamera("Test", 100, 50, 480, 360);
     nCameras->SetActiveCamera("Test");
     ASSERT_EQ(0, luaL_dostring(L, "wx, wy = GUI_GetMouseClickCoordsInWorld()"));
@@ -398,7 +398,7 @@ TEST_F(GUIHotkeysTest, LuaGlobalsCheckTheirArgumentsAndReachTheManager)
     testing::internal::CaptureStderr();
     PressAndRunHotkeys("DisplayCameraTopLeft");
     EXPECT_EQ("Camera 100.000000 50.000000\n", CapturedStderr());
-    GetApplication()->rCameraManager = nullptr;
+    GetApplication()->mCameraManager = nullptr;
     delete nCameras;
     lua_close(L);
 }
@@ -408,7 +408,7 @@ TEST_F(GUIHotkeysTest, TheToolLinkHotkeyAsksForTheLinkThatTheNextTickOpens)
     LoopbackPeer tPeer;
     SocketManager *nSockets = new SocketManager();
     nSockets->SetToolLinkPort(tPeer.Port());
-    GetApplication()->rSocketManager = nSockets;
+    GetApplication()->mSocketManager = nSockets;
     FrameRecord tFrame;
     memset(&tFrame, 0, sizeof(tFrame));
 
@@ -433,7 +433,7 @@ TEST_F(GUIHotkeysTest, TheToolLinkHotkeyAsksForTheLinkThatTheNextTickOpens)
     }
     EXPECT_FALSE(nSockets->HasLink("Plinkard"));
     CapturedStderr();
-    GetApplication()->rSocketManager = nullptr;
+    GetApplication()->mSocketManager = nullptr;
     delete nSockets;
 }
 
@@ -467,7 +467,7 @@ TEST_F(GUIHotkeysTest, EveryNumberedWarpHotkeyGoesToItsOwnZone)
     PlayerPony *rPlayer = AddPlayerAndDefaultObjects();
     ASSERT_NE(nullptr, rPlayer);
     ActivateGameGear();
-    rApp->rMapManager = new MapManager();
+    rApp->mMapManager = new MapManager();
     for(int32_t i = 0; i < 9; i++) MapManager::Fetch()->SetWarpZone(i, 100.0f * (i + 1), 50.0f * (i + 2), -1.0f, -1.0f);
 
     // Each zone is somewhere else, so a hotkey that ran another zone's warp lands her wrongly.
@@ -486,8 +486,8 @@ TEST_F(GUIHotkeysTest, EveryNumberedWarpHotkeyGoesToItsOwnZone)
         EXPECT_FLOAT_EQ(tWantY, tY) << tName;
         EXPECT_EQ(rPlayer->GetMaxHealth(), rPlayer->GetHealth()) << tName << " heals her";
     }
-    delete rApp->rMapManager;
-    rApp->rMapManager = nullptr;
-    delete rApp->rEntityManager;
-    rApp->rEntityManager = nullptr;
+    delete rApp->mMapManager;
+    rApp->mMapManager = nullptr;
+    delete rApp->mEntityManager;
+    rApp->mEntityManager = nullptr;
 }

@@ -36,7 +36,7 @@ namespace
             if(IsSkipped()) return;
             mApplication.Enter();
             mGUI = new GUI();
-            GetApplication()->rGUI = mGUI;
+            GetApplication()->mGUI = mGUI;
             mReady = true;
         }
         void TearDown() override

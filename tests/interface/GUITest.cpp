@@ -262,7 +262,7 @@ TEST_F(GUITest, RemovingAnObjectDropsItsAnimationsAndItsPlaceOnTheStack)
 
 TEST_F(GUITest, DefaultObjectsComeInOrderAndTheWatermarkStaysVisibleAtTheBack)
 {
-    GetApplication()->rGlobalConsole = new VirtualConsole();
+    GetApplication()->mGlobalConsole = new VirtualConsole();
     mGUI->CreateDefaultObjects();
     NamedLinkedList *rObjects = mGUI->GetObjectList();
     const char *cOrder[7] = {"Console", "BossHealthBar", "KestraHealthBar", "LevelSelectScreen", "TitleScreen",
@@ -281,7 +281,7 @@ TEST_F(GUITest, DefaultObjectsComeInOrderAndTheWatermarkStaysVisibleAtTheBack)
     EXPECT_FLOAT_EQ(0.0f, mGUI->FindObject("PauseScreen")->GetAlpha());
     EXPECT_FLOAT_EQ(160.0f, mGUI->FindObject("Console")->GetY2());
     // The console object shows the global console, which greets on its first row.
-    VirtualConsole *rGlobal = GetApplication()->rGlobalConsole;
+    VirtualConsole *rGlobal = GetApplication()->mGlobalConsole;
     EXPECT_EQ(rGlobal, dynamic_cast<GUIConsole *>(mGUI->FindObject("Console"))->GetConsole());
     char tRow[VC_COLUMNS + 1];
     rGlobal->GetRowText(0, tRow, sizeof(tRow));

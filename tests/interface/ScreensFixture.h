@@ -24,12 +24,12 @@ protected:
     {
         mApplication.Enter();
         Application *rApp = GetApplication();
-        rApp->rDataLibrary = new DataLibrary();
-        rApp->rOptionsManager = new OptionsManager();
-        rApp->rControlManager = new ControlManager();
+        rApp->mDataLibrary = new DataLibrary();
+        rApp->mOptionsManager = new OptionsManager();
+        rApp->mControlManager = new ControlManager();
         ControlManager::Fetch()->BootDefaults();
         mLayer = new RecordingAudioLayer();
-        rApp->rAudioManager = new AudioManager(mLayer);
+        rApp->mAudioManager = new AudioManager(mLayer);
         const char *cSounds[] = {"HealthRecover", "MenuChange", "MenuSelect", "StageSelected"};
         for(const char *rName : cSounds)
         {
@@ -37,11 +37,11 @@ protected:
             nPackage->LoadSample(rName);
             AudioManager::Fetch()->AddSound(rName, nPackage);
         }
-        rApp->rEntityManager = new EntityManager();
+        rApp->mEntityManager = new EntityManager();
         EntityManager::Fetch()->CreatePlayer();
-        rApp->rGUI = new GUI();
+        rApp->mGUI = new GUI();
         GUI::Fetch()->CreateDefaultObjects();
-        mGUI = rApp->rGUI;
+        mGUI = rApp->mGUI;
         mPlayer = PlayerPony::Get();
         mLayer->ClearCalls();
     }
@@ -49,12 +49,12 @@ protected:
     void TearDown() override
     {
         Application *rApp = GetApplication();
-        delete rApp->rGUI;
-        delete rApp->rEntityManager;
-        delete rApp->rAudioManager;
-        delete rApp->rControlManager;
-        delete rApp->rOptionsManager;
-        delete rApp->rDataLibrary;
+        delete rApp->mGUI;
+        delete rApp->mEntityManager;
+        delete rApp->mAudioManager;
+        delete rApp->mControlManager;
+        delete rApp->mOptionsManager;
+        delete rApp->mDataLibrary;
         mApplication.Leave();
     }
 

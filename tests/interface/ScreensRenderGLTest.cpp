@@ -42,25 +42,25 @@ namespace
             if(IsSkipped()) return;
             mApplication.Enter();
             Application *rApp = GetApplication();
-            rApp->rDataLibrary = new DataLibrary();
-            rApp->rOptionsManager = new OptionsManager();
-            rApp->rControlManager = new ControlManager();
+            rApp->mDataLibrary = new DataLibrary();
+            rApp->mOptionsManager = new OptionsManager();
+            rApp->mControlManager = new ControlManager();
             ControlManager::Fetch()->BootDefaults();
-            rApp->rEntityManager = new EntityManager();
+            rApp->mEntityManager = new EntityManager();
             EntityManager::Fetch()->CreatePlayer();
-            rApp->rGUI = new GUI();
-            mGUI = rApp->rGUI;
+            rApp->mGUI = new GUI();
+            mGUI = rApp->mGUI;
             mReady = true;
         }
         void TearDown() override
         {
             if(!mReady) return;
             Application *rApp = GetApplication();
-            delete rApp->rGUI;
-            delete rApp->rEntityManager;
-            delete rApp->rControlManager;
-            delete rApp->rOptionsManager;
-            delete rApp->rDataLibrary;
+            delete rApp->mGUI;
+            delete rApp->mEntityManager;
+            delete rApp->mControlManager;
+            delete rApp->mOptionsManager;
+            delete rApp->mDataLibrary;
             mApplication.Leave();
         }
 

@@ -39,11 +39,11 @@ namespace
         void SetUp() override
         {
             signal(SIGPIPE, SIG_DFL);
-            mPreviousSockets = GetApplication()->rSocketManager;
-            mPreviousEntities = GetApplication()->rEntityManager;
-            mPreviousLibrary = GetApplication()->rDataLibrary;
+            mPreviousSockets = GetApplication()->mSocketManager;
+            mPreviousEntities = GetApplication()->mEntityManager;
+            mPreviousLibrary = GetApplication()->mDataLibrary;
             mSockets = new SocketManager();
-            GetApplication()->rSocketManager = mSockets;
+            GetApplication()->mSocketManager = mSockets;
             testing::internal::CaptureStderr();
         }
 
@@ -53,9 +53,9 @@ namespace
             delete mSockets;
             delete mEntities;
             delete mLibrary;
-            GetApplication()->rSocketManager = mPreviousSockets;
-            GetApplication()->rEntityManager = mPreviousEntities;
-            GetApplication()->rDataLibrary = mPreviousLibrary;
+            GetApplication()->mSocketManager = mPreviousSockets;
+            GetApplication()->mEntityManager = mPreviousEntities;
+            GetApplication()->mDataLibrary = mPreviousLibrary;
         }
 
         void BootEntities()
@@ -63,8 +63,8 @@ namespace
             mLibrary = new DataLibrary();
             mEntities = new EntityManager();
             mEntities->CreateSpecialLists();
-            GetApplication()->rDataLibrary = mLibrary;
-            GetApplication()->rEntityManager = mEntities;
+            GetApplication()->mDataLibrary = mLibrary;
+            GetApplication()->mEntityManager = mEntities;
         }
 
         CorvelSocket *Link() { return mSockets->GetLink("Plinkard"); }
@@ -479,7 +479,7 @@ TEST_F(SocketLinkTest, ServerTakesOneClientAtATimeWithoutBlocking)
     // When the client leaves, its socket is closed and the server waits for the next one.
     delete mSockets;
     mSockets = new SocketManager();
-    GetApplication()->rSocketManager = mSockets;
+    GetApplication()->mSocketManager = mSockets;
     for(int i = 0; i < 200 && tServer.HasClient(); i++)
     {
         tServer.Update();

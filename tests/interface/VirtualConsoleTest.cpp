@@ -27,7 +27,7 @@ namespace
         {
             ScreensFixture::SetUp();
             mLua = new LuaManager();
-            GetApplication()->rLuaManager = mLua;
+            GetApplication()->mLuaManager = mLua;
             RegisterVirtualConsoleLua(mLua->GetState());
             ClearConsoleCommands();
             LuaManager::RegisterConsoleCommands();
@@ -35,7 +35,7 @@ namespace
         void TearDown() override
         {
             ClearConsoleCommands();
-            GetApplication()->rLuaManager = nullptr;
+            GetApplication()->mLuaManager = nullptr;
             delete mLua;
             ScreensFixture::TearDown();
         }
@@ -274,7 +274,7 @@ TEST_F(VirtualConsoleTest, ConsoleObjectsShowTheGlobalConsoleWhichEchoesEnteredC
     EXPECT_FALSE(nPlain->UsesGlobalConsole());
 
     VirtualConsole *nGlobal = new VirtualConsole();
-    GetApplication()->rGlobalConsole = nGlobal;
+    GetApplication()->mGlobalConsole = nGlobal;
     nPlain->UseGlobalConsole();
     EXPECT_EQ(nGlobal, nPlain->GetConsole());
     EXPECT_TRUE(nPlain->UsesGlobalConsole());
@@ -294,6 +294,6 @@ TEST_F(VirtualConsoleTest, ConsoleObjectsShowTheGlobalConsoleWhichEchoesEnteredC
     EXPECT_EQ(3, nGlobal->GetCursorRow());
     EXPECT_DOUBLE_EQ(3.0, Global("giEchoed"));
 
-    GetApplication()->rGlobalConsole = nullptr;
+    GetApplication()->mGlobalConsole = nullptr;
     delete nGlobal;
 }

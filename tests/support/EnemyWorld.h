@@ -30,10 +30,10 @@ protected:
     {
         PlayerWorld::SetUp();
         Application *rApp = GetApplication();
-        rApp->rLuaManager = new LuaManager();
+        rApp->mLuaManager = new LuaManager();
         RegisterLuaBindings(LuaManager::Fetch()->GetState());
-        rApp->rCameraManager = new CameraManager();
-        rApp->rSpawnManager = new SpawnManager();
+        rApp->mCameraManager = new CameraManager();
+        rApp->mSpawnManager = new SpawnManager();
         SpawnManager::Fetch()->BuildPresets();
         L = LuaManager::Fetch()->GetState();
     }
@@ -41,14 +41,14 @@ protected:
     void TearDown() override
     {
         Application *rApp = GetApplication();
-        delete rApp->rEntityManager;
-        rApp->rEntityManager = nullptr;
-        delete rApp->rSpawnManager;
-        delete rApp->rCameraManager;
-        delete rApp->rLuaManager;
-        rApp->rSpawnManager = nullptr;
-        rApp->rCameraManager = nullptr;
-        rApp->rLuaManager = nullptr;
+        delete rApp->mEntityManager;
+        rApp->mEntityManager = nullptr;
+        delete rApp->mSpawnManager;
+        delete rApp->mCameraManager;
+        delete rApp->mLuaManager;
+        rApp->mSpawnManager = nullptr;
+        rApp->mCameraManager = nullptr;
+        rApp->mLuaManager = nullptr;
         SetLuaSilenceFlag(0);
         PlayerWorld::TearDown();
     }

@@ -43,22 +43,22 @@ protected:
         memset(mSolid, 0, sizeof(mSolid));
         memset(&mKeys, 0, sizeof(mKeys));
 
-        rApp->rDataLibrary = new DataLibrary();
-        rApp->rOptionsManager = new OptionsManager();
+        rApp->mDataLibrary = new DataLibrary();
+        rApp->mOptionsManager = new OptionsManager();
         OptionsManager::Fetch()->Bind("GodMode", &mGodMode, TYPEDVALUE_BOOL);
         OptionsManager::Fetch()->Bind("ShowHitboxes", &mShowHitboxes, TYPEDVALUE_BOOL);
-        rApp->rControlManager = new ControlManager();
+        rApp->mControlManager = new ControlManager();
         ControlManager::Fetch()->BootDefaults();
         mLayer = new RecordingAudioLayer();
-        rApp->rAudioManager = new AudioManager(mLayer);
-        rApp->rEntityManager = new EntityManager();
+        rApp->mAudioManager = new AudioManager(mLayer);
+        rApp->mEntityManager = new EntityManager();
         EntityManager::Fetch()->CreatePlayer();
         EntityManager::Fetch()->CreateSpecialLists();
-        rApp->rMapManager = new MapManager();
-        rApp->rCameraManager = nullptr;
-        rApp->rTransitionManager = nullptr;
-        rApp->rLuaManager = nullptr;
-        rApp->rGUI = nullptr;
+        rApp->mMapManager = new MapManager();
+        rApp->mCameraManager = nullptr;
+        rApp->mTransitionManager = nullptr;
+        rApp->mLuaManager = nullptr;
+        rApp->mGUI = nullptr;
 
         const char *cSounds[] = {"TeleportIn", "TeleportOut", "KestraDying", "KestraInjured", "Land", "Jump", "Dash",
                                  "BusterCharging", "Rank1BusterShot", "Rank2BusterShot", "Rank3BusterShot"};
@@ -82,12 +82,12 @@ protected:
     void TearDown() override
     {
         Application *rApp = GetApplication();
-        delete rApp->rMapManager;
-        delete rApp->rEntityManager;
-        delete rApp->rAudioManager;
-        delete rApp->rControlManager;
-        delete rApp->rOptionsManager;
-        delete rApp->rDataLibrary;
+        delete rApp->mMapManager;
+        delete rApp->mEntityManager;
+        delete rApp->mAudioManager;
+        delete rApp->mControlManager;
+        delete rApp->mOptionsManager;
+        delete rApp->mDataLibrary;
         mSaved.Restore();
         xShotCooldown = 0;
     }

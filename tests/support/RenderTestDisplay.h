@@ -20,16 +20,16 @@ inline bool OpenTestDisplay(int32_t pWidth, int32_t pHeight)
     if (!getenv("DISPLAY") || !al_init()) return false;
     al_init_image_addon();
     Application *rApp = GetApplication();
-    if (rApp->rDisplayManager) return rApp->rDisplay != nullptr;
+    if (rApp->mDisplayManager) return rApp->mDisplay != nullptr;
     rApp->mWindowWidth = pWidth;
     rApp->mWindowHeight = pHeight;
     rApp->mVirtualWidth = 480;
     rApp->mVirtualHeight = 360;
-    rApp->rDisplayManager = new DisplayManager();
-    if (!rApp->rDisplay)
+    rApp->mDisplayManager = new DisplayManager();
+    if (!rApp->mDisplay)
     {
-        delete rApp->rDisplayManager;
-        rApp->rDisplayManager = nullptr;
+        delete rApp->mDisplayManager;
+        rApp->mDisplayManager = nullptr;
         rApp->mQuitFlag = 0;
         return false;
     }
@@ -40,10 +40,10 @@ inline bool OpenTestDisplay(int32_t pWidth, int32_t pHeight)
 inline void CloseTestDisplay()
 {
     Application *rApp = GetApplication();
-    delete rApp->rDisplayManager;
-    rApp->rDisplayManager = nullptr;
-    if (rApp->rDisplay) al_destroy_display(rApp->rDisplay);
-    rApp->rDisplay = nullptr;
+    delete rApp->mDisplayManager;
+    rApp->mDisplayManager = nullptr;
+    if (rApp->mDisplay) al_destroy_display(rApp->mDisplay);
+    rApp->mDisplay = nullptr;
 }
 
 // A suite that draws on a real display: one display for the whole suite, and every test

@@ -26,19 +26,19 @@ namespace
     protected:
         void SetUp() override
         {
-            mPreviousCameras = GetApplication()->rCameraManager;
-            mPreviousMap = GetApplication()->rMapManager;
+            mPreviousCameras = GetApplication()->mCameraManager;
+            mPreviousMap = GetApplication()->mMapManager;
             mCameras = new CameraManager();
             mMap = new MapManager();
-            GetApplication()->rCameraManager = mCameras;
-            GetApplication()->rMapManager = mMap;
+            GetApplication()->mCameraManager = mCameras;
+            GetApplication()->mMapManager = mMap;
         }
 
         void TearDown() override
         {
             RestoreEntities();
-            GetApplication()->rCameraManager = mPreviousCameras;
-            GetApplication()->rMapManager = mPreviousMap;
+            GetApplication()->mCameraManager = mPreviousCameras;
+            GetApplication()->mMapManager = mPreviousMap;
             delete mCameras;
             delete mMap;
         }
@@ -49,9 +49,9 @@ namespace
         // comes back at RestoreEntities or, whatever the outcome, at tear-down.
         PlayerPony *SwapInPlayer()
         {
-            mPreviousEntities = GetApplication()->rEntityManager;
+            mPreviousEntities = GetApplication()->mEntityManager;
             mEntities = new EntityManager();
-            GetApplication()->rEntityManager = mEntities;
+            GetApplication()->mEntityManager = mEntities;
             mEntities->CreatePlayer();
             return PlayerPony::Get();
         }
@@ -59,7 +59,7 @@ namespace
         void RestoreEntities()
         {
             if(!mEntities) return;
-            GetApplication()->rEntityManager = mPreviousEntities;
+            GetApplication()->mEntityManager = mPreviousEntities;
             delete mEntities;
             mEntities = nullptr;
         }
@@ -79,9 +79,9 @@ namespace
         void SetUp() override
         {
             CameraFixture::SetUp();
-            mPreviousLua = GetApplication()->rLuaManager;
+            mPreviousLua = GetApplication()->mLuaManager;
             mLua = new LuaManager();
-            GetApplication()->rLuaManager = mLua;
+            GetApplication()->mLuaManager = mLua;
             L = mLua->GetState();
             RegisterCameraLua(L);
             RegisterCameraManagerLua(L);
@@ -89,7 +89,7 @@ namespace
 
         void TearDown() override
         {
-            GetApplication()->rLuaManager = mPreviousLua;
+            GetApplication()->mLuaManager = mPreviousLua;
             delete mLua;
             CameraFixture::TearDown();
         }

@@ -27,7 +27,7 @@ namespace
         {
             PlayerWorld::SetUp();
             Application *rApp = GetApplication();
-            rApp->rCameraManager = new CameraManager();
+            rApp->mCameraManager = new CameraManager();
             Camera *rCamera = CameraManager::Fetch()->GetActiveCamera();
             rCamera->SetBoundaries(0, 0, cWidth, cHeight);
             rCamera->ForceTo(0, 0);
@@ -53,7 +53,7 @@ namespace
 
         void TearDown() override
         {
-            delete GetApplication()->rCameraManager;
+            delete GetApplication()->mCameraManager;
             PlayerWorld::TearDown();
         }
 
@@ -99,7 +99,7 @@ TEST_F(DoorTest, SequenceOpensPansWalksAndClosesTickByTick)
     fputs("door_post_exec_ran = (door_post_exec_ran or 0) + 1\n", nScript);
     fclose(nScript);
     LuaManager *nLua = new LuaManager();
-    GetApplication()->rLuaManager = nLua;
+    GetApplication()->mLuaManager = nLua;
     mDoor->SetPostExecScript("door_post_exec.lua");
 
     mPlayer->SetPositionAutoCenter(278.0f, (float)(cFloorY - 52), 0.0f);
@@ -172,7 +172,7 @@ TEST_F(DoorTest, SequenceOpensPansWalksAndClosesTickByTick)
     EXPECT_FLOAT_EQ(tX, cDoorX);
     EXPECT_FALSE(mDoor->IsMoved());
 
-    GetApplication()->rLuaManager = nullptr;
+    GetApplication()->mLuaManager = nullptr;
     delete nLua;
     remove("door_post_exec.lua");
 }
@@ -222,7 +222,7 @@ TEST_F(DoorTest, MissingAnimationStillRunsTheSequence)
 TEST_F(DoorTest, MapScriptBuildsADoorThroughTheBindings)
 {
     LuaManager *nLua = new LuaManager();
-    GetApplication()->rLuaManager = nLua;
+    GetApplication()->mLuaManager = nLua;
     RegisterLuaBindings(nLua->GetState());
     testing::internal::CaptureStderr();
     EXPECT_TRUE(nLua->ExecuteFile(CORVEL_SOURCE_DIR "/tests/scripts/door_bindings.lua"));
@@ -252,7 +252,7 @@ TEST_F(DoorTest, MapScriptBuildsADoorThroughTheBindings)
     EXPECT_TRUE(rDoor->IsMoved());
     EXPECT_EQ(rDoor->GetState(), DOOR_IDLE);
 
-    GetApplication()->rLuaManager = nullptr;
+    GetApplication()->mLuaManager = nullptr;
     delete nLua;
 }
 

@@ -35,7 +35,7 @@ namespace
             if(IsSkipped()) return;
             mApplication.Enter();
             mOptions = new OptionsManager();
-            GetApplication()->rOptionsManager = mOptions;
+            GetApplication()->mOptionsManager = mOptions;
             mReady = true;
         }
         void TearDown() override
@@ -164,8 +164,8 @@ TEST_F(EffectsGLTest, SpritesAreDrawnAgainAboveTheOverlayInTheCameraView)
     tAnimation.SetFrame(0, nPicture);
     EntityManager *nEntities = new EntityManager();
     CameraManager *nCameras = new CameraManager();
-    GetApplication()->rEntityManager = nEntities;
-    GetApplication()->rCameraManager = nCameras;
+    GetApplication()->mEntityManager = nEntities;
+    GetApplication()->mCameraManager = nCameras;
     nCameras->GetActiveCamera()->ForceTo(100, 0);
 
     RootSprite *nSprite = new RootSprite();
@@ -192,8 +192,8 @@ TEST_F(EffectsGLTest, TheEntityManagerDrawsItsParticlesAsFourUnitPoints)
     EntityManager *nEntities = new EntityManager();
     nEntities->CreateSpecialLists();
     CameraManager *nCameras = new CameraManager();
-    GetApplication()->rEntityManager = nEntities;
-    GetApplication()->rCameraManager = nCameras;
+    GetApplication()->mEntityManager = nEntities;
+    GetApplication()->mCameraManager = nCameras;
     nCameras->GetActiveCamera()->ForceTo(100, 0);
     glDisable(GL_DEPTH_TEST);
 

@@ -94,18 +94,18 @@ namespace
             mLibrary = new DataLibrary();
             mManager = new EntityManager();
             mManager->CreateSpecialLists();
-            mPreviousLibrary = GetApplication()->rDataLibrary;
-            mPreviousManager = GetApplication()->rEntityManager;
-            GetApplication()->rDataLibrary = mLibrary;
-            GetApplication()->rEntityManager = mManager;
+            mPreviousLibrary = GetApplication()->mDataLibrary;
+            mPreviousManager = GetApplication()->mEntityManager;
+            GetApplication()->mDataLibrary = mLibrary;
+            GetApplication()->mEntityManager = mManager;
         }
 
         void TearDown() override
         {
             delete mManager;
             delete mLibrary;
-            GetApplication()->rDataLibrary = mPreviousLibrary;
-            GetApplication()->rEntityManager = mPreviousManager;
+            GetApplication()->mDataLibrary = mPreviousLibrary;
+            GetApplication()->mEntityManager = mPreviousManager;
             EXPECT_EQ(ProbeEntity::sLive, 0);
         }
 
@@ -420,8 +420,8 @@ protected:
     {
         EntityManagerTest::SetUp();
         mLua = new LuaManager();
-        mPreviousLua = GetApplication()->rLuaManager;
-        GetApplication()->rLuaManager = mLua;
+        mPreviousLua = GetApplication()->mLuaManager;
+        GetApplication()->mLuaManager = mLua;
         L = mLua->GetState();
         RegisterRootEntityLua(L);
         RegisterEntityManagerLua(L);
@@ -430,7 +430,7 @@ protected:
 
     void TearDown() override
     {
-        GetApplication()->rLuaManager = mPreviousLua;
+        GetApplication()->mLuaManager = mPreviousLua;
         delete mLua;
         EntityManagerTest::TearDown();
     }

@@ -28,7 +28,7 @@ namespace
         {
             WorldLuaFixture::SetUp();
             mMap = new MapManager();
-            GetApplication()->rMapManager = mMap;
+            GetApplication()->mMapManager = mMap;
             RegisterMapBGMLua(L);
             RegisterDataLibraryLua(L);
             RegisterEntityManagerLua(L);

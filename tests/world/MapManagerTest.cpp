@@ -52,16 +52,16 @@ namespace
 
             Application *rApp = GetApplication();
             mSaved.Save();
-            rApp->rLuaManager = new LuaManager();
-            rApp->rLumpManager = new CorvelLumpManager();
-            rApp->rCameraManager = new CameraManager();
-            rApp->rMapManager = new MapManager();
-            rApp->rLoadingScreen = new LoadingScreen();
-            rApp->rEntityManager = nullptr;
-            rApp->rEventQueue = nullptr;
+            rApp->mLuaManager = new LuaManager();
+            rApp->mLumpManager = new CorvelLumpManager();
+            rApp->mCameraManager = new CameraManager();
+            rApp->mMapManager = new MapManager();
+            rApp->mLoadingScreen = new LoadingScreen();
+            rApp->mEntityManager = nullptr;
+            rApp->mEventQueue = nullptr;
             RegisterMapManagerLua(LuaManager::Fetch()->GetState());
             RegisterCameraLua(LuaManager::Fetch()->GetState());
-            mMap = rApp->rMapManager;
+            mMap = rApp->mMapManager;
             mStackSize = Debug::GetPrintStackSize();
         }
 
@@ -69,11 +69,11 @@ namespace
         {
             EXPECT_EQ(mStackSize, Debug::GetPrintStackSize());
             Application *rApp = GetApplication();
-            delete rApp->rMapManager;
-            delete rApp->rCameraManager;
-            delete rApp->rLumpManager;
-            delete rApp->rLuaManager;
-            delete rApp->rLoadingScreen;
+            delete rApp->mMapManager;
+            delete rApp->mCameraManager;
+            delete rApp->mLumpManager;
+            delete rApp->mLuaManager;
+            delete rApp->mLoadingScreen;
             mSaved.Restore();
             EXPECT_EQ(0, chdir(mPreviousDirectory));
             EXPECT_TRUE(mFolder.Remove());
@@ -234,7 +234,7 @@ TEST_F(MapManagerTest, AMapLoadsItsLevelRunsItsScriptAndFitsTheCamera)
     ActiveCamera()->GetBoundaries(tL, tT, tR, tB);
     EXPECT_EQ(32.0f, tR);
     EXPECT_EQ(32.0f, tB);
-    EXPECT_EQ(0, GetApplication()->rLoadingScreen->GetSuppress());
+    EXPECT_EQ(0, GetApplication()->mLoadingScreen->GetSuppress());
 }
 
 TEST_F(MapManagerTest, ReloadingTheSameMapKeepsTheScriptsWorkAndAnotherMapRunsAgain)
@@ -309,7 +309,7 @@ TEST_F(MapManagerTest, MissingAndCorruptMapsFailWithTheirMessageAndTheGameGoesOn
 
     EXPECT_FALSE(Load("Nowhere", tOut));
     EXPECT_NE(std::string::npos, tOut.find("[LoadMapFile] Failed, file i/o error.\n"));
-    EXPECT_EQ(0, GetApplication()->rLoadingScreen->GetSuppress());
+    EXPECT_EQ(0, GetApplication()->mLoadingScreen->GetSuppress());
     EXPECT_FALSE(mMap->LoadMapFile(nullptr));
 
     // Not a lump file at all: the directory runs past the end.
@@ -353,7 +353,7 @@ TEST_F(MapManagerTest, MissingAndCorruptMapsFailWithTheirMessageAndTheGameGoesOn
     EXPECT_TRUE(mMap->IsClipped(1, 1));
 
     // After every failure the game can still load a good map.
-    EXPECT_EQ(0, GetApplication()->rLoadingScreen->GetSuppress());
+    EXPECT_EQ(0, GetApplication()->mLoadingScreen->GetSuppress());
     ASSERT_TRUE(Load("Trial", tOut));
     EXPECT_TRUE(mMap->HasLevel());
 }

@@ -40,32 +40,32 @@ protected:
         mkdir("Data/Maps", 0755);
         Application *rApp = GetApplication();
         mSaved.Save();
-        rApp->rLuaManager = new LuaManager();
+        rApp->mLuaManager = new LuaManager();
         RegisterLuaBindings(LuaManager::Fetch()->GetState());
-        rApp->rLumpManager = new CorvelLumpManager();
-        rApp->rCameraManager = new CameraManager();
-        rApp->rMapManager = new MapManager();
-        rApp->rLoadingScreen = new LoadingScreen();
-        rApp->rDataLibrary = new DataLibrary();
-        rApp->rEntityManager = new EntityManager();
+        rApp->mLumpManager = new CorvelLumpManager();
+        rApp->mCameraManager = new CameraManager();
+        rApp->mMapManager = new MapManager();
+        rApp->mLoadingScreen = new LoadingScreen();
+        rApp->mDataLibrary = new DataLibrary();
+        rApp->mEntityManager = new EntityManager();
         EntityManager::Fetch()->CreateSpecialLists();
-        rApp->rSpawnManager = new SpawnManager();
+        rApp->mSpawnManager = new SpawnManager();
         SpawnManager::Fetch()->BuildPresets();
-        rApp->rEventQueue = nullptr;
-        rApp->rGUI = nullptr;
+        rApp->mEventQueue = nullptr;
+        rApp->mGUI = nullptr;
     }
 
     void TearDown() override
     {
         Application *rApp = GetApplication();
-        delete rApp->rMapManager;
-        delete rApp->rEntityManager;
-        delete rApp->rSpawnManager;
-        delete rApp->rCameraManager;
-        delete rApp->rLumpManager;
-        delete rApp->rLuaManager;
-        delete rApp->rLoadingScreen;
-        delete rApp->rDataLibrary;
+        delete rApp->mMapManager;
+        delete rApp->mEntityManager;
+        delete rApp->mSpawnManager;
+        delete rApp->mCameraManager;
+        delete rApp->mLumpManager;
+        delete rApp->mLuaManager;
+        delete rApp->mLoadingScreen;
+        delete rApp->mDataLibrary;
         mSaved.Restore();
         EXPECT_EQ(0, chdir(mPrevious));
         EXPECT_TRUE(mFolder.Remove());

@@ -218,7 +218,7 @@ TEST_F(MovingContainerTest, ReportedMovementIsUsedOnce)
 TEST_F(MovingContainerTest, MapScriptDrivesAPlatform)
 {
     LuaManager *nLua = new LuaManager();
-    GetApplication()->rLuaManager = nLua;
+    GetApplication()->mLuaManager = nLua;
     RegisterLuaBindings(nLua->GetState());
     testing::internal::CaptureStderr();
     EXPECT_TRUE(nLua->ExecuteFile(CORVEL_SOURCE_DIR "/tests/scripts/platform_bindings.lua"));
@@ -236,14 +236,14 @@ TEST_F(MovingContainerTest, MapScriptDrivesAPlatform)
     EXPECT_NE(tErrors.find("MovingContainer_SetMovementData: Failed, invalid argument list"), std::string::npos);
     EXPECT_NE(tErrors.find("MovingContainer_IsPlayerOnPlatform: Failed, rActiveObject was wrong type"), std::string::npos);
 
-    GetApplication()->rLuaManager = nullptr;
+    GetApplication()->mLuaManager = nullptr;
     delete nLua;
 }
 
 TEST_F(MovingContainerTest, OnlyTheMovementHandlerIsHandedOutAndTheStackIsAlwaysPushed)
 {
     LuaManager *nLua = new LuaManager();
-    GetApplication()->rLuaManager = nLua;
+    GetApplication()->mLuaManager = nLua;
     RegisterLuaBindings(nLua->GetState());
     DataLibrary *rLibrary = DataLibrary::Fetch();
     MovingContainer *rPlatform = AddPlatform(200.0f, 300.0f);
@@ -276,6 +276,6 @@ TEST_F(MovingContainerTest, OnlyTheMovementHandlerIsHandedOutAndTheStackIsAlways
               "MovingContainer_PushPropertyAsActiveObject: Failed, rActiveObject was wrong type, or NULL.\n");
     EXPECT_EQ(rLibrary->GetActiveStackSize(), tStack);
 
-    GetApplication()->rLuaManager = nullptr;
+    GetApplication()->mLuaManager = nullptr;
     delete nLua;
 }

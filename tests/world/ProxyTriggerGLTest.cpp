@@ -20,15 +20,15 @@ protected:
         DisplaySuite::SetUp();
         if(IsSkipped()) return;
         mSaved.Save();
-        GetApplication()->rOptionsManager = new OptionsManager();
+        GetApplication()->mOptionsManager = new OptionsManager();
         OptionsManager::Fetch()->Bind("ShowHitboxes", &mShow, TYPEDVALUE_BOOL);
-        GetApplication()->rCameraManager = new CameraManager();
+        GetApplication()->mCameraManager = new CameraManager();
     }
     void TearDown() override
     {
         if(!sHaveDisplay) return;
-        delete GetApplication()->rCameraManager;
-        delete GetApplication()->rOptionsManager;
+        delete GetApplication()->mCameraManager;
+        delete GetApplication()->mOptionsManager;
         mSaved.Restore();
     }
 

@@ -36,15 +36,15 @@ protected:
     void SetUp() override
     {
         if(!sHaveDisplay) GTEST_SKIP() << "no OpenGL display";
-        rSavedLibrary = GetApplication()->rDataLibrary;
+        rSavedLibrary = GetApplication()->mDataLibrary;
         mLibrary = new DataLibrary();
-        GetApplication()->rDataLibrary = mLibrary;
+        GetApplication()->mDataLibrary = mLibrary;
     }
     void TearDown() override
     {
         if(!sHaveDisplay) return;
         delete mLibrary;
-        GetApplication()->rDataLibrary = rSavedLibrary;
+        GetApplication()->mDataLibrary = rSavedLibrary;
     }
 
     static uint32_t PixelAt(int32_t pX, int32_t pY)

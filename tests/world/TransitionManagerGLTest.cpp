@@ -33,7 +33,7 @@ namespace
             rApp->mWindowHeight = rApp->mVirtualHeight = cSize;
             DisplayManager::ComputeViewport();
             mManager = new TransitionManager();
-            rApp->rTransitionManager = mManager;
+            rApp->mTransitionManager = mManager;
             mReady = true;
         }
         void TearDown() override

@@ -70,15 +70,15 @@ namespace
         {
             mApplication.Enter();
             Application *rApp = GetApplication();
-            rApp->rDataLibrary = new DataLibrary();
-            rApp->rLuaManager = new LuaManager();
-            rApp->rControlManager = new ControlManager();
+            rApp->mDataLibrary = new DataLibrary();
+            rApp->mLuaManager = new LuaManager();
+            rApp->mControlManager = new ControlManager();
             ControlManager::Fetch()->BootDefaults();
-            rApp->rGUI = new GUI();
+            rApp->mGUI = new GUI();
             mLayer = new RecordingAudioLayer();
-            rApp->rAudioManager = new AudioManager(mLayer);
-            rApp->rTransitionManager = new TransitionManager();
-            mManager = rApp->rTransitionManager;
+            rApp->mAudioManager = new AudioManager(mLayer);
+            rApp->mTransitionManager = new TransitionManager();
+            mManager = rApp->mTransitionManager;
             L = LuaManager::Fetch()->GetState();
             RegisterTransitionManagerLua(L);
         }
@@ -86,16 +86,16 @@ namespace
         void TearDown() override
         {
             Application *rApp = GetApplication();
-            delete rApp->rTransitionManager;
-            delete rApp->rMapManager;
-            delete rApp->rLumpManager;
-            delete rApp->rLoadingScreen;
-            delete rApp->rEntityManager;
-            delete rApp->rAudioManager;
-            delete rApp->rGUI;
-            delete rApp->rControlManager;
-            delete rApp->rLuaManager;
-            delete rApp->rDataLibrary;
+            delete rApp->mTransitionManager;
+            delete rApp->mMapManager;
+            delete rApp->mLumpManager;
+            delete rApp->mLoadingScreen;
+            delete rApp->mEntityManager;
+            delete rApp->mAudioManager;
+            delete rApp->mGUI;
+            delete rApp->mControlManager;
+            delete rApp->mLuaManager;
+            delete rApp->mDataLibrary;
             mApplication.Leave();
             SetLuaSilenceFlag(0);
         }
@@ -237,10 +237,10 @@ TEST_F(TransitionManagerTest, OnlyOwnedExecutorsAreDeleted)
     EXPECT_EQ(&tBorrowed, mManager->GetExecutor());
     mManager->Begin(new CountingExecutor(&tKeptLog), true);
     delete mManager;
-    GetApplication()->rTransitionManager = mManager = nullptr;
+    GetApplication()->mTransitionManager = mManager = nullptr;
     EXPECT_EQ(1, tKeptLog.mDeletes);
     EXPECT_EQ(0, tBorrowedLog.mDeletes);
-    GetApplication()->rTransitionManager = mManager = new TransitionManager();
+    GetApplication()->mTransitionManager = mManager = new TransitionManager();
 }
 
 namespace
@@ -319,9 +319,9 @@ TEST_F(TransitionManagerTest, CauseTransitionSetsSpeedsAndBorrowsItsExecutor)
 TEST_F(TransitionManagerTest, MapExecutorClearsControlsAndEntersTheGameGearEvenWhenTheMapFails)
 {
     Application *rApp = GetApplication();
-    rApp->rLumpManager = new CorvelLumpManager();
-    rApp->rLoadingScreen = new LoadingScreen();
-    rApp->rMapManager = new MapManager();
+    rApp->mLumpManager = new CorvelLumpManager();
+    rApp->mLoadingScreen = new LoadingScreen();
+    rApp->mMapManager = new MapManager();
     ActivateLevelSelectGear();
     ControlState *rJump = ControlManager::Fetch()->GetControl("Jump");
     rJump->mPressed = rJump->mHeld = 1;
@@ -492,7 +492,7 @@ TEST_F(TransitionManagerTest, ScriptMistakesAreReportedAndChangeNothing)
 TEST_F(TransitionManagerTest, ABlockingTransitionFreezesTheWorldInTheGameTick)
 {
     Application *rApp = GetApplication();
-    rApp->rEntityManager = new EntityManager();
+    rApp->mEntityManager = new EntityManager();
     EntityManager::Fetch()->CreateSpecialLists();
     CountingEntity *nEntity = new CountingEntity();
     EntityManager::Fetch()->RegisterEntity("Counter", nEntity, DeleteRootObject);
@@ -546,7 +546,7 @@ TEST_F(TransitionManagerTest, MapTransitionOwnsItsExecutorAndFreesItOnceRun)
     EXPECT_FALSE(mManager->OwnsExecutor());
 
     // The map manager's warp (the player's respawn) goes the same way.
-    GetApplication()->rMapManager = new MapManager();
+    GetApplication()->mMapManager = new MapManager();
     mManager->SetFadeSpeeds(0.5f, 0.5f);
     MapManager::Fetch()->StartWarpTransition();
     ASSERT_NE(nullptr, mManager->GetExecutor());

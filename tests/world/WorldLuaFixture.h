@@ -29,11 +29,11 @@ protected:
         mEntities = new EntityManager();
         mEntities->CreateSpecialLists();
         mCameras = new CameraManager();
-        GetApplication()->rDataLibrary = mLibrary;
-        GetApplication()->rLuaManager = mLua;
-        GetApplication()->rEntityManager = mEntities;
-        GetApplication()->rCameraManager = mCameras;
-        GetApplication()->rMapManager = nullptr;
+        GetApplication()->mDataLibrary = mLibrary;
+        GetApplication()->mLuaManager = mLua;
+        GetApplication()->mEntityManager = mEntities;
+        GetApplication()->mCameraManager = mCameras;
+        GetApplication()->mMapManager = nullptr;
         L = mLua->GetState();
     }
 

@@ -110,7 +110,7 @@ CorvelLumpManager::~CorvelLumpManager()
 
 CorvelLumpManager *CorvelLumpManager::Fetch()
 {
-    return GetApplication()->rLumpManager;
+    return GetApplication()->mLumpManager;
 }
 
 void CorvelLumpManager::Close()
@@ -389,28 +389,28 @@ Bitmap *CorvelLumpManager::ExtractBitmap(const char *pName)
 {
     if(!mOpen || !pName) return nullptr;
     Debug::PushPrint(0, "Loading Image %s\n", pName);
-    ImageRecord *rRecord = ReadImageRecord(pName);
-    if(!rRecord)
+    ImageRecord *nRecord = ReadImageRecord(pName);
+    if(!nRecord)
     {
         Debug::ForcePrint("Failed, can't find data\n");
         Debug::PopPrintState();
         return nullptr;
     }
 
-    uint32_t tTexture = UploadImageRecord(rRecord);
+    uint32_t tTexture = UploadImageRecord(nRecord);
     if(!tTexture)
     {
         Debug::ForcePrint("Failed, error uploading the data\n");
         Debug::PopPrintState();
-        ImageRecord::Free(rRecord);
+        ImageRecord::Free(nRecord);
         return nullptr;
     }
 
     Bitmap *nBitmap = new Bitmap();
     nBitmap->SetTexture(tTexture, 1);
-    nBitmap->TakeImageLayout(rRecord);
+    nBitmap->TakeImageLayout(nRecord);
     Debug::PopPrint("Lump uploaded successfully\n");
-    ImageRecord::Free(rRecord);
+    ImageRecord::Free(nRecord);
     return nBitmap;
 }
 

@@ -44,7 +44,7 @@ static int Lua_SLF_GetOpenPath(lua_State *L)
     return 1;
 }
 
-static const luaL_Reg xLumpManagerFunctions[] = {
+static const luaL_Reg cLumpManagerFunctions[] = {
     {"SLF_Open", Lua_SLF_Open},
     {"SLF_Close", Lua_SLF_Close},
     {"SLF_IsFileOpen", Lua_SLF_IsFileOpen},
@@ -54,5 +54,5 @@ static const luaL_Reg xLumpManagerFunctions[] = {
 
 void RegisterCorvelLumpManagerLua(lua_State *L)
 {
-    RegisterLuaFunctions(L, xLumpManagerFunctions);
+    RegisterLuaFunctions(L, cLumpManagerFunctions);
 }

@@ -39,12 +39,12 @@ static void DeleteList(void *pList)
 
 static void DeleteEntryRecord(void *pRecord)
 {
-    DataLibraryEntry *rRecord = static_cast<DataLibraryEntry *>(pRecord);
-    if(rRecord->rDeleter)
-        rRecord->rDeleter(rRecord->rObject);
+    DataLibraryEntry *nRecord = static_cast<DataLibraryEntry *>(pRecord);
+    if(nRecord->rDeleter)
+        nRecord->rDeleter(nRecord->rObject);
     else
-        free(rRecord->rObject);
-    free(rRecord);
+        free(nRecord->rObject);
+    free(nRecord);
 }
 
 // Entries registered by reference outlive their removal from the tree, so nothing that refers
@@ -62,14 +62,14 @@ static void WatcherDoesNothing(void *pEntry)
 // the library itself is going away the tree is already gone, so there is nothing to show it.
 static void DeleteWatcher(void *pRecord)
 {
-    DataLibraryWatcher *rWatcher = static_cast<DataLibraryWatcher *>(pRecord);
-    if(!xLibraryShuttingDown && rWatcher->mPath && rWatcher->rCallback)
+    DataLibraryWatcher *nWatcher = static_cast<DataLibraryWatcher *>(pRecord);
+    if(!xLibraryShuttingDown && nWatcher->mPath && nWatcher->rCallback)
     {
         DataLibrary *rLibrary = DataLibrary::Fetch();
-        rWatcher->rCallback(rLibrary ? rLibrary->GetEntry(rWatcher->mPath) : nullptr);
+        nWatcher->rCallback(rLibrary ? rLibrary->GetEntry(nWatcher->mPath) : nullptr);
     }
-    free(rWatcher->mPath);
-    free(rWatcher);
+    free(nWatcher->mPath);
+    free(nWatcher);
 }
 
 ScriptVariable *ScriptVariable::Create()
@@ -85,9 +85,9 @@ ScriptVariable *ScriptVariable::Create()
 void ScriptVariable::DeleteThis(void *pVariable)
 {
     if(!pVariable) return;
-    ScriptVariable *rVariable = static_cast<ScriptVariable *>(pVariable);
-    free(rVariable->mString);
-    free(rVariable);
+    ScriptVariable *nVariable = static_cast<ScriptVariable *>(pVariable);
+    free(nVariable->mString);
+    free(nVariable);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -170,7 +170,7 @@ DataLibrary::~DataLibrary()
 
 DataLibrary *DataLibrary::Fetch()
 {
-    return GetApplication()->rDataLibrary;
+    return GetApplication()->mDataLibrary;
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -295,7 +295,7 @@ static int Lua_VM_SetSaveFlag(lua_State *L)
 
 // ---------------------------------------------------------------------------------------------
 
-static const luaL_Reg xDataLibraryFunctions[] = {
+static const luaL_Reg cDataLibraryFunctions[] = {
     {"DL_AddPath", Lua_DL_AddPath},
     {"DL_SetActiveObject", Lua_DL_SetActiveObject},
     {"DL_Purge", Lua_DL_Purge},
@@ -322,5 +322,5 @@ static const luaL_Reg xDataLibraryFunctions[] = {
 
 void RegisterDataLibraryLua(lua_State *L)
 {
-    RegisterLuaFunctions(L, xDataLibraryFunctions);
+    RegisterLuaFunctions(L, cDataLibraryFunctions);
 }

@@ -104,25 +104,25 @@ void CorvelFileSystem::ScanInto(const char *pDirectory, int32_t pDepth)
     if(!MakeDirectoryPath(tBase, sizeof(tBase), pDirectory)) return;
     size_t tBaseLength = strlen(tBase);
 
-    ALLEGRO_FS_ENTRY *rDirectory = al_create_fs_entry(tBase);
-    if(!rDirectory) return;
-    if(!al_open_directory(rDirectory))
+    ALLEGRO_FS_ENTRY *nDirectory = al_create_fs_entry(tBase);
+    if(!nDirectory) return;
+    if(!al_open_directory(nDirectory))
     {
-        al_destroy_fs_entry(rDirectory);
+        al_destroy_fs_entry(nDirectory);
         return;
     }
 
-    ALLEGRO_FS_ENTRY *rItem;
-    while((rItem = al_read_directory(rDirectory)) != nullptr)
+    ALLEGRO_FS_ENTRY *nItem;
+    while((nItem = al_read_directory(nDirectory)) != nullptr)
     {
         // The platform reports full names; the listing keeps the caller's form of the path.
-        const char *rFullName = al_get_fs_entry_name(rItem);
+        const char *rFullName = al_get_fs_entry_name(nItem);
         const char *rBaseName = rFullName ? rFullName : "";
         for(const char *c = rBaseName; *c; c++)
         {
             if(*c == '/' || *c == '\\') rBaseName = c + 1;
         }
-        bool tIsDirectory = (al_get_fs_entry_mode(rItem) & ALLEGRO_FILEMODE_ISDIR) != 0;
+        bool tIsDirectory = (al_get_fs_entry_mode(nItem) & ALLEGRO_FILEMODE_ISDIR) != 0;
         size_t tNameLength = strlen(rBaseName);
         size_t tPathLength = tBaseLength + tNameLength + (tIsDirectory ? 1 : 0);
 
@@ -150,10 +150,10 @@ void CorvelFileSystem::ScanInto(const char *pDirectory, int32_t pDepth)
                 AddEntry(tPath, 0);
             }
         }
-        al_destroy_fs_entry(rItem);
+        al_destroy_fs_entry(nItem);
     }
-    al_close_directory(rDirectory);
-    al_destroy_fs_entry(rDirectory);
+    al_close_directory(nDirectory);
+    al_destroy_fs_entry(nDirectory);
 }
 
 static int CompareEntries(const void *pA, const void *pB)

@@ -63,7 +63,7 @@ static int Lua_FS_Close(lua_State *L)
     return 0;
 }
 
-static const luaL_Reg xFileSystemFunctions[] = {
+static const luaL_Reg cFileSystemFunctions[] = {
     {"FS_Open", Lua_FS_Open},
     {"FS_Reset", Lua_FS_Reset},
     {"FS_Iterate", Lua_FS_Iterate},
@@ -73,5 +73,5 @@ static const luaL_Reg xFileSystemFunctions[] = {
 
 void RegisterFileSystemScannerLua(lua_State *L)
 {
-    RegisterLuaFunctions(L, xFileSystemFunctions);
+    RegisterLuaFunctions(L, cFileSystemFunctions);
 }

@@ -140,22 +140,22 @@ namespace
         if(!ResolvePath(pState, pFile, tPath, sizeof(tPath))) return nullptr;
         al_set_new_bitmap_format(ALLEGRO_PIXEL_FORMAT_ABGR_8888_LE);
         al_set_new_bitmap_flags(ALLEGRO_MEMORY_BITMAP | ALLEGRO_NO_PREMULTIPLIED_ALPHA);
-        ALLEGRO_BITMAP *rImage = al_load_bitmap(tPath);
-        if(!rImage)
+        ALLEGRO_BITMAP *nImage = al_load_bitmap(tPath);
+        if(!nImage)
         {
             Fail(pState, "cannot load image", tPath);
             return nullptr;
         }
 
-        int32_t tWidth = al_get_bitmap_width(rImage);
-        int32_t tHeight = al_get_bitmap_height(rImage);
+        int32_t tWidth = al_get_bitmap_width(nImage);
+        int32_t tHeight = al_get_bitmap_height(nImage);
         size_t tRowBytes = (size_t)tWidth * 4;
         uint8_t *nPixels = (uint8_t *)malloc(tRowBytes * (size_t)tHeight + 1);
-        ALLEGRO_LOCKED_REGION *rLocked = nPixels ? al_lock_bitmap(rImage, ALLEGRO_PIXEL_FORMAT_ABGR_8888_LE, ALLEGRO_LOCK_READONLY) : nullptr;
+        ALLEGRO_LOCKED_REGION *rLocked = nPixels ? al_lock_bitmap(nImage, ALLEGRO_PIXEL_FORMAT_ABGR_8888_LE, ALLEGRO_LOCK_READONLY) : nullptr;
         if(!rLocked)
         {
             free(nPixels);
-            al_destroy_bitmap(rImage);
+            al_destroy_bitmap(nImage);
             Fail(pState, "cannot read image", tPath);
             return nullptr;
         }
@@ -164,8 +164,8 @@ namespace
             const uint8_t *rRow = (const uint8_t *)rLocked->data + (ptrdiff_t)y * rLocked->pitch;
             memcpy(nPixels + (size_t)y * tRowBytes, rRow, tRowBytes);
         }
-        al_unlock_bitmap(rImage);
-        al_destroy_bitmap(rImage);
+        al_unlock_bitmap(nImage);
+        al_destroy_bitmap(nImage);
         *pWidth = tWidth;
         *pHeight = tHeight;
         return nPixels;

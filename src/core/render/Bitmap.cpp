@@ -408,14 +408,14 @@ static uint8_t *LoadPixelsThroughAllegro(const char *pPath, int32_t *pWidth, int
     int tOldFlags = al_get_new_bitmap_flags();
     al_set_new_bitmap_format(ALLEGRO_PIXEL_FORMAT_ABGR_8888_LE);
     al_set_new_bitmap_flags(ALLEGRO_MEMORY_BITMAP | ALLEGRO_MIN_LINEAR | ALLEGRO_NO_PREMULTIPLIED_ALPHA);
-    ALLEGRO_BITMAP *rImage = al_load_bitmap_flags(pPath, ALLEGRO_NO_PREMULTIPLIED_ALPHA);
+    ALLEGRO_BITMAP *nImage = al_load_bitmap_flags(pPath, ALLEGRO_NO_PREMULTIPLIED_ALPHA);
     al_set_new_bitmap_format(tOldFormat);
     al_set_new_bitmap_flags(tOldFlags);
-    if(!rImage) return nullptr;
+    if(!nImage) return nullptr;
 
-    int32_t tWidth = al_get_bitmap_width(rImage);
-    int32_t tHeight = al_get_bitmap_height(rImage);
-    ALLEGRO_LOCKED_REGION *rLocked = al_lock_bitmap(rImage, ALLEGRO_PIXEL_FORMAT_ABGR_8888_LE, ALLEGRO_LOCK_READONLY);
+    int32_t tWidth = al_get_bitmap_width(nImage);
+    int32_t tHeight = al_get_bitmap_height(nImage);
+    ALLEGRO_LOCKED_REGION *rLocked = al_lock_bitmap(nImage, ALLEGRO_PIXEL_FORMAT_ABGR_8888_LE, ALLEGRO_LOCK_READONLY);
     size_t tRowBytes = (size_t)tWidth * 4;
     uint8_t *nBuffer = (rLocked && tWidth > 0 && tHeight > 0) ? (uint8_t *)malloc(tRowBytes * (size_t)tHeight) : nullptr;
     if(nBuffer)
@@ -428,8 +428,8 @@ static uint8_t *LoadPixelsThroughAllegro(const char *pPath, int32_t *pWidth, int
         *pWidth = tWidth;
         *pHeight = tHeight;
     }
-    if(rLocked) al_unlock_bitmap(rImage);
-    al_destroy_bitmap(rImage);
+    if(rLocked) al_unlock_bitmap(nImage);
+    al_destroy_bitmap(nImage);
     return nBuffer;
 }
 

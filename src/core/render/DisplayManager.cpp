@@ -68,16 +68,16 @@ static int32_t OptionInt(const char *pName, int32_t pFallback)
 // List deleters: each entry is a malloc'd cell holding the GL name of its object.
 static void DeleteProgramCell(void *pCell)
 {
-    GLuint *rCell = (GLuint *)pCell;
-    if(rCell && xglDeleteProgram) xglDeleteProgram(*rCell);
-    free(rCell);
+    GLuint *nCell = (GLuint *)pCell;
+    if(nCell && xglDeleteProgram) xglDeleteProgram(*nCell);
+    free(nCell);
 }
 
 static void DeleteShaderCell(void *pCell)
 {
-    GLuint *rCell = (GLuint *)pCell;
-    if(rCell && xglDeleteShader) xglDeleteShader(*rCell);
-    free(rCell);
+    GLuint *nCell = (GLuint *)pCell;
+    if(nCell && xglDeleteShader) xglDeleteShader(*nCell);
+    free(nCell);
 }
 
 void FitViewport(int32_t pWindowW, int32_t pWindowH, int32_t pVirtualW, int32_t pVirtualH,
@@ -158,8 +158,8 @@ DisplayManager::DisplayManager()
     int32_t tMonitorW, tMonitorH;
     LargestMonitor(tMonitorW, tMonitorH);
     ClampWindowSize(rApp->mWindowWidth, rApp->mWindowHeight, tMonitorW, tMonitorH);
-    rApp->rDisplay = al_create_display(rApp->mWindowWidth, rApp->mWindowHeight);
-    if(!rApp->rDisplay)
+    rApp->mDisplay = al_create_display(rApp->mWindowWidth, rApp->mWindowHeight);
+    if(!rApp->mDisplay)
     {
         fprintf(stderr, "Display of size %i by %i failed to create.\n", rApp->mWindowWidth, rApp->mWindowHeight);
         fprintf(stderr, "With no display, the program will now exit\n");
@@ -167,8 +167,8 @@ DisplayManager::DisplayManager()
         return;
     }
 
-    al_set_target_backbuffer(rApp->rDisplay);
-    al_set_window_title(rApp->rDisplay, "Brontel");
+    al_set_target_backbuffer(rApp->mDisplay);
+    al_set_window_title(rApp->mDisplay, "Brontel");
     glEnable(GL_DEPTH_TEST);
     glDepthFunc(GL_LEQUAL);
     GLState::DropClearFragments();
@@ -183,7 +183,7 @@ DisplayManager::~DisplayManager()
 
 DisplayManager *DisplayManager::Fetch()
 {
-    return GetApplication()->rDisplayManager;
+    return GetApplication()->mDisplayManager;
 }
 
 void DisplayManager::ComputeViewport()
@@ -201,11 +201,11 @@ const ViewportRect &DisplayManager::GetLetterbox()
 void DisplayManager::ToggleFullscreen()
 {
     Application *rApp = GetApplication();
-    if(!rApp->rDisplay) return;
+    if(!rApp->mDisplay) return;
     mFullscreenWindow = !mFullscreenWindow;
-    al_set_display_flag(rApp->rDisplay, ALLEGRO_FULLSCREEN_WINDOW, mFullscreenWindow);
-    rApp->mWindowWidth = al_get_display_width(rApp->rDisplay);
-    rApp->mWindowHeight = al_get_display_height(rApp->rDisplay);
+    al_set_display_flag(rApp->mDisplay, ALLEGRO_FULLSCREEN_WINDOW, mFullscreenWindow);
+    rApp->mWindowWidth = al_get_display_width(rApp->mDisplay);
+    rApp->mWindowHeight = al_get_display_height(rApp->mDisplay);
 }
 
 void DisplayManager::RegisterProgram(const char *pName)

@@ -29,7 +29,7 @@ namespace
 
 LoadingScreen *GetLoadingScreen()
 {
-    return GetApplication()->rLoadingScreen;
+    return GetApplication()->mLoadingScreen;
 }
 
 LoadingScreen::LoadingScreen()
@@ -44,9 +44,9 @@ LoadingScreen::~LoadingScreen()
     for (int32_t i = 0; i < LOADING_FRAME_COUNT; i++) delete mFrameImages[i];
     delete mBackground;
     Application *rApp = GetApplication();
-    if (rApp->rLoadingScreen == this)
+    if (rApp->mLoadingScreen == this)
     {
-        rApp->rLoadingScreen = nullptr;
+        rApp->mLoadingScreen = nullptr;
         SetLoadInterruptHook(nullptr);
     }
 }
@@ -106,7 +106,7 @@ float LoadingScreen::GetProgress() const
 
 void LoadingScreen::Render()
 {
-    if (!GetApplication()->rDisplay) return;
+    if (!GetApplication()->mDisplay) return;
     Draw();
     al_flip_display();
 }
@@ -114,7 +114,7 @@ void LoadingScreen::Render()
 void LoadingScreen::Draw()
 {
     Application *rApp = GetApplication();
-    if (!rApp->rDisplay) return;
+    if (!rApp->mDisplay) return;
     float tW = (float)rApp->mVirtualWidth;
     float tH = (float)rApp->mVirtualHeight;
     float tBarTop = tH - LOADING_BAR_HEIGHT;

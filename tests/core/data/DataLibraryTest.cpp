@@ -38,9 +38,9 @@ namespace
         void SetUp() override
         {
             gDestroyed = 0;
-            mPrevious = GetApplication()->rDataLibrary;
+            mPrevious = GetApplication()->mDataLibrary;
             mLibrary = new DataLibrary();
-            GetApplication()->rDataLibrary = mLibrary;
+            GetApplication()->mDataLibrary = mLibrary;
             L = luaL_newstate();
             luaL_openlibs(L);
             RegisterDataLibraryLua(L);
@@ -49,7 +49,7 @@ namespace
         {
             lua_close(L);
             delete mLibrary;
-            GetApplication()->rDataLibrary = mPrevious;
+            GetApplication()->mDataLibrary = mPrevious;
         }
         void Run(const char *pChunk)
         {
@@ -385,14 +385,14 @@ TEST_F(DataLibraryTest, WatchersHearTheirRemovalButNotShutdown)
     mLibrary->AddWatcher("Late", "Root/E/All/All/A", CountWatcher);
     delete mLibrary;
     mLibrary = new DataLibrary();
-    GetApplication()->rDataLibrary = mLibrary;
+    GetApplication()->mDataLibrary = mLibrary;
     EXPECT_EQ(1, gWatcherCalls);
 }
 
 TEST_F(DataLibraryTest, ImageBindingsLoadNothingWithoutAHeading)
 {
-    CorvelLumpManager *rPreviousLumps = GetApplication()->rLumpManager;
-    GetApplication()->rLumpManager = nullptr;
+    CorvelLumpManager *rPreviousLumps = GetApplication()->mLumpManager;
+    GetApplication()->mLumpManager = nullptr;
     mLibrary->AddPath("Root/Images/All/All");
     testing::internal::CaptureStderr();
     Run("DL_LoadBitmap('missing.png', 'Root/Images/None/All/Pic')");
@@ -408,7 +408,7 @@ TEST_F(DataLibraryTest, ImageBindingsLoadNothingWithoutAHeading)
               "DL_ExtractBitmap: Failed, invalid argument list\n"
               "DL_PrintSysVars:  Failed, invalid argument list\n", tOut);
     EXPECT_EQ(0, mLibrary->GetHeading("Root/Images/All/All")->GetCount());
-    GetApplication()->rLumpManager = rPreviousLumps;
+    GetApplication()->mLumpManager = rPreviousLumps;
 }
 
 // Scripts and tools match the first line of a missing lump word for word; the name follows.
@@ -445,8 +445,8 @@ TEST_F(DataLibraryTest, AMissingImageLumpGivesTheFixedLineThenItsName)
 
 TEST(DataLibraryBindings, ReportAndFallBackWithoutALibrary)
 {
-    DataLibrary *rPrevious = GetApplication()->rDataLibrary;
-    GetApplication()->rDataLibrary = nullptr;
+    DataLibrary *rPrevious = GetApplication()->mDataLibrary;
+    GetApplication()->mDataLibrary = nullptr;
     lua_State *L = luaL_newstate();
     RegisterDataLibraryLua(L);
     testing::internal::CaptureStderr();
@@ -457,7 +457,7 @@ TEST(DataLibraryBindings, ReportAndFallBackWithoutALibrary)
     EXPECT_FALSE(lua_toboolean(L, 2));
     EXPECT_NE(std::string::npos, tOut.find("DL_AddPath:  Failed, no DataLibrary.\n"));
     lua_close(L);
-    GetApplication()->rDataLibrary = rPrevious;
+    GetApplication()->mDataLibrary = rPrevious;
 }
 
 TEST_F(DataLibraryTest, APartOfExactlyTheBufferSizeIsRefusedWhenAdded)

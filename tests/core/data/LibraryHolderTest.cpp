@@ -28,15 +28,15 @@ namespace
     protected:
         void SetUp() override
         {
-            mPrevious = GetApplication()->rDataLibrary;
+            mPrevious = GetApplication()->mDataLibrary;
             mLibrary = new DataLibrary();
-            GetApplication()->rDataLibrary = mLibrary;
+            GetApplication()->mDataLibrary = mLibrary;
             mLibrary->SetQuiet(1);
         }
         void TearDown() override
         {
             delete mLibrary;
-            GetApplication()->rDataLibrary = mPrevious;
+            GetApplication()->mDataLibrary = mPrevious;
         }
 
         Bitmap *AddPicture(const char *pPath)
@@ -90,7 +90,7 @@ TEST_F(LibraryHolderTest, HoldersHearOfEveryDestroyedEntryOnly)
     mLibrary = nullptr;
     EXPECT_EQ(nullptr, tKeeper.rKept);
     mLibrary = new DataLibrary();
-    GetApplication()->rDataLibrary = mLibrary;
+    GetApplication()->mDataLibrary = mLibrary;
 }
 
 // A holder that is gone is never called; the others still are, whatever order they went in.

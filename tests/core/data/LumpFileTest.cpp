@@ -702,9 +702,9 @@ TEST_F(LumpFileTest, LuaBindingsDriveTheApplicationsManager)
 {
     std::string tPath = WriteFile("lua.slf", FixtureBytes());
     Application *rApp = GetApplication();
-    CorvelLumpManager *rSaved = rApp->rLumpManager;
+    CorvelLumpManager *rSaved = rApp->mLumpManager;
     CorvelLumpManager tManager;
-    rApp->rLumpManager = &tManager;
+    rApp->mLumpManager = &tManager;
 
     lua_State *L = luaL_newstate();
     luaL_openlibs(L);
@@ -732,10 +732,10 @@ TEST_F(LumpFileTest, LuaBindingsDriveTheApplicationsManager)
     EXPECT_NE(tOutput.find("CorvelLumpManager: Failed, invalid argument list"), std::string::npos);
 
     // Without a manager the bindings give their empty results.
-    rApp->rLumpManager = nullptr;
+    rApp->mLumpManager = nullptr;
     EXPECT_EQ(luaL_dostring(L, "SLF_Open(gPath) SLF_Close() assert(SLF_IsFileOpen() == false) assert(SLF_GetOpenPath() == 'NULL')"), 0);
     lua_close(L);
-    rApp->rLumpManager = rSaved;
+    rApp->mLumpManager = rSaved;
 }
 
 TEST_F(LumpFileTest, ARepeatedNameInAPackedFileOpensAndTheFirstWins)

@@ -141,9 +141,9 @@ namespace
     protected:
         void SetUp() override
         {
-            mPrevious = GetApplication()->rDataLibrary;
+            mPrevious = GetApplication()->mDataLibrary;
             mLibrary = new DataLibrary();
-            GetApplication()->rDataLibrary = mLibrary;
+            GetApplication()->mDataLibrary = mLibrary;
             L = luaL_newstate();
             RegisterCorvelAnimationLua(L);
             RegisterDataLibraryLua(L);
@@ -156,7 +156,7 @@ namespace
         {
             lua_close(L);
             delete mLibrary;
-            GetApplication()->rDataLibrary = mPrevious;
+            GetApplication()->mDataLibrary = mPrevious;
         }
         static void NoDelete(void *) {}
         std::string Run(const char *pChunk)
@@ -277,8 +277,8 @@ namespace
 
     TEST(CorvelAnimationBindingNoLibraryTest, BindingsWithoutLibraryDoNothing)
     {
-        DataLibrary *rPrevious = GetApplication()->rDataLibrary;
-        GetApplication()->rDataLibrary = nullptr;
+        DataLibrary *rPrevious = GetApplication()->mDataLibrary;
+        GetApplication()->mDataLibrary = nullptr;
         lua_State *L = luaL_newstate();
         RegisterCorvelAnimationLua(L);
         testing::internal::CaptureStderr();
@@ -288,6 +288,6 @@ namespace
         EXPECT_NE(std::string::npos, tErr.find("Anim_SetProperty: Failed, invalid object"));
         EXPECT_EQ(0, lua_gettop(L));
         lua_close(L);
-        GetApplication()->rDataLibrary = rPrevious;
+        GetApplication()->mDataLibrary = rPrevious;
     }
 }

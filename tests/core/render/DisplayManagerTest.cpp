@@ -145,8 +145,8 @@ TEST(GLEnumerationTest, BindingAlwaysAnswersOneInteger)
 {
     lua_State *L = luaL_newstate();
     RegisterDisplayManagerLua(L);
-    DisplayManager *rSaved = GetApplication()->rDisplayManager;
-    GetApplication()->rDisplayManager = nullptr;
+    DisplayManager *rSaved = GetApplication()->mDisplayManager;
+    GetApplication()->mDisplayManager = nullptr;
 
     // Wrong argument count: the shared report and a 0.
     testing::internal::CaptureStderr();
@@ -163,7 +163,7 @@ TEST(GLEnumerationTest, BindingAlwaysAnswersOneInteger)
     ASSERT_EQ(1, lua_gettop(L));
     EXPECT_EQ(0, lua_tointeger(L, -1));
 
-    GetApplication()->rDisplayManager = rSaved;
+    GetApplication()->mDisplayManager = rSaved;
     lua_close(L);
 }
 

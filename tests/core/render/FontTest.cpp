@@ -225,7 +225,7 @@ TEST(FontTest, CurrentFontComesOnlyFromAFontEntry)
 {
     Application *rApp = GetApplication();
     DataLibrary *tLibrary = new DataLibrary();
-    rApp->rDataLibrary = tLibrary;
+    rApp->mDataLibrary = tLibrary;
     tLibrary->SetVerbose(0);
     tLibrary->AddPath("Root/Fonts/All/All/");
     Font *tFont = new Font();
@@ -242,7 +242,7 @@ TEST(FontTest, CurrentFontComesOnlyFromAFontEntry)
     SetCurrentFontByPath("Root/Fonts/All/All/Missing");
     EXPECT_EQ(GetCurrentFont(), nullptr);
 
-    rApp->rDataLibrary = nullptr;
+    rApp->mDataLibrary = nullptr;
     delete tLibrary;
     SetCurrentFontByPath("Root/Fonts/All/All/SystemFont");
     EXPECT_EQ(GetCurrentFont(), nullptr);

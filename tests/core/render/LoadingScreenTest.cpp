@@ -26,7 +26,7 @@ namespace
         LoadingScreen *mScreen;
         InstalledScreen() : mScreen(new LoadingScreen())
         {
-            GetApplication()->rLoadingScreen = mScreen;
+            GetApplication()->mLoadingScreen = mScreen;
         }
         ~InstalledScreen()
         {
@@ -118,9 +118,9 @@ TEST_F(LoadingScreenTest, HookCountsOnlyWhileActiveAndNotSuppressed)
     LoadInterrupt();
     EXPECT_EQ(rScreen->GetCalls(), 2);
 
-    GetApplication()->rLoadingScreen = nullptr;
+    GetApplication()->mLoadingScreen = nullptr;
     LoadInterrupt(); // no screen at all
-    GetApplication()->rLoadingScreen = rScreen;
+    GetApplication()->mLoadingScreen = rScreen;
 }
 
 TEST_F(LoadingScreenTest, ReportPrintsTheCounterAndEndsTheScreen)
@@ -144,10 +144,10 @@ TEST_F(LoadingScreenTest, ReportPrintsTheCounterAndEndsTheScreen)
 TEST_F(LoadingScreenTest, DeletingTheApplicationsScreenRemovesTheHook)
 {
     LoadingScreen *tScreen = new LoadingScreen();
-    GetApplication()->rLoadingScreen = tScreen;
+    GetApplication()->mLoadingScreen = tScreen;
     SetLoadInterruptHook(LoadInterrupt);
     delete tScreen;
-    EXPECT_EQ(GetApplication()->rLoadingScreen, nullptr);
+    EXPECT_EQ(GetApplication()->mLoadingScreen, nullptr);
     EXPECT_EQ(GetLoadInterruptHook(), nullptr);
 }
 
