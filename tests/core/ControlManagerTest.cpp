@@ -4,6 +4,7 @@
 #include "core/LuaBindingHelpers.h"
 #include "core/NamedLinkedList.h"
 #include "core/render/DisplayManager.h"
+#include "support/SavedApplication.h"
 #include "support/TestText.h"
 
 #include <gtest/gtest.h>
@@ -470,7 +471,8 @@ TEST(ControlMouseTest, WindowPixelsMapThroughTheLetterbox)
 TEST_F(ControlManagerTest, MousePositionKeepsItsValueForAZeroWindow)
 {
     Application *rApp = GetApplication();
-    Application tSaved = *rApp;
+    SavedApplication tSaved;
+    tSaved.Save();
     rApp->mWindowWidth = 800;
     rApp->mWindowHeight = 600;
     rApp->mVirtualWidth = 480;
@@ -489,7 +491,7 @@ TEST_F(ControlManagerTest, MousePositionKeepsItsValueForAZeroWindow)
     mControls->GetMousePosition(&tX, &tY, nullptr);
     EXPECT_EQ(tX, 240);
     EXPECT_EQ(tY, 180);
-    *rApp = tSaved;
+    tSaved.Restore();
 }
 
 TEST_F(ControlManagerTest, RebindFromLuaBindsJoystickAndClearsKeys)

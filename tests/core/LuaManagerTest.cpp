@@ -288,7 +288,7 @@ TEST_F(LuaManagerTest, CaughtStopsStillEndTheScriptOnQuit)
     testing::internal::CaptureStderr();
     bool tLooped = Run("iCaughtLoops = 0 coroutine.wrap(function() AskQuit() for i = 1, 20 do "
                        "pcall(function() while true do end end) iCaughtLoops = i end end)()");
-    const std::string tLoopLog = Captured();
+    const std::string tLoopLog = CapturedStderr();
     GetApplication()->mQuitFlag = tWasQuit;
     EXPECT_FALSE(tLooped);
     EXPECT_EQ(0, GlobalNumber("iCaughtLoops"));

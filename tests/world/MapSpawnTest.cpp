@@ -153,13 +153,13 @@ TEST_F(MapSpawnTest, AReloadKeepsThePointsTheMapScriptMade)
           "SpawnManager_AddSpawnAuto('Tick', 'CaveTick', 500, 200)\n",
           fScript);
     fclose(fScript);
-    SpawnManager *rSpawns = GetApplication()->rSpawnManager;
-    MapManager *rMaps = GetApplication()->rMapManager;
+    SpawnManager *rSpawns = GetApplication()->mSpawnManager;
+    MapManager *rMaps = GetApplication()->mMapManager;
     const char *cForgot = "SpawnManager: EnemySpawnPoint (CaveTank) spawns nothing until it has the number entry \"CanRespawn\"\n";
 
     testing::internal::CaptureStderr();
     EXPECT_TRUE(rMaps->LoadMapFile("Cave"));
-    EXPECT_NE(testing::internal::GetCapturedStderr().find(cForgot), std::string::npos);
+    EXPECT_NE(CapturedStderr().find(cForgot), std::string::npos);
     ASSERT_EQ(rSpawns->GetSpawnPointCount(), 3);
     void *rTank = rSpawns->GetSpawnPoints()->GetElementByIndex(1);
     void *rTick = rSpawns->GetSpawnPoints()->GetElementByIndex(2);
@@ -172,7 +172,7 @@ TEST_F(MapSpawnTest, AReloadKeepsThePointsTheMapScriptMade)
         SetDataNumber(rTankData, "HasSpawned", 1.0f);
         testing::internal::CaptureStderr();
         EXPECT_TRUE(rMaps->LoadMapFile("Cave"));
-        EXPECT_EQ(testing::internal::GetCapturedStderr().find(cForgot), std::string::npos);
+        EXPECT_EQ(CapturedStderr().find(cForgot), std::string::npos);
         ASSERT_EQ(rSpawns->GetSpawnPointCount(), 3);
         EXPECT_TRUE(rSpawns->GetSpawnPoints()->ContainsData(rTank));
         EXPECT_TRUE(rSpawns->GetSpawnPoints()->ContainsData(rTick));

@@ -117,7 +117,7 @@ TEST_F(SpawnManagerTest, RecordsNoViewCanSetOffAreNamed)
 // sound point and the records' own points are not.
 TEST_F(SpawnManagerTest, HandBuiltPointsThatCanNeverSpawnAreNamed)
 {
-    SpawnManager *rSpawns = GetApplication()->rSpawnManager;
+    SpawnManager *rSpawns = GetApplication()->mSpawnManager;
     SpawnRecord tRecord = {};
     snprintf(tRecord.mName, sizeof(tRecord.mName), "Tick");
     tRecord.mX = 300;
@@ -138,10 +138,10 @@ TEST_F(SpawnManagerTest, HandBuiltPointsThatCanNeverSpawnAreNamed)
         "fnPoint('NoBox', {300, 400}, true)\n"
         "fnPoint('Middle', {300, 300, 331, 331}, true)\n"
         "fnPoint('Floor', {300, 417, 364, 465}, true)\n");
-    Captured();
+    CapturedStderr();
     testing::internal::CaptureStderr();
     rSpawns->ReportScriptPointsThatNeverSpawn(512.0f, 512.0f);
-    EXPECT_EQ(Captured(), "SpawnManager: EnemySpawnPoint (Forgot) spawns nothing until it has the number entry \"CanRespawn\"\n"
+    EXPECT_EQ(CapturedStderr(), "SpawnManager: EnemySpawnPoint (Forgot) spawns nothing until it has the number entry \"CanRespawn\"\n"
                           "SpawnManager: EnemySpawnPoint (NoBox) will never spawn: its rectangle (0, 0, 0, 0) has no area; "
                           "\"Hitbox\" sets its left, top, right and bottom\n"
                           "SpawnManager: EnemySpawnPoint (Middle at 300, 300) will never spawn: in a 512 by 512 map no view "
@@ -155,7 +155,7 @@ TEST_F(SpawnManagerTest, ASpentPointSaysSoOnce)
 {
     Run(("gEmptyLogic = '" + Script("enemy_empty.lua") + "'").c_str());
     MakePoint("Once", 600.0f, 100.0f, true, 0.0f, Script("enemy_spawn_ctor.lua"));
-    SpawnManager *rSpawns = GetApplication()->rSpawnManager;
+    SpawnManager *rSpawns = GetApplication()->mSpawnManager;
     testing::internal::CaptureStderr();
     for(int32_t tVisit = 0; tVisit < 3; tVisit++)
     {
@@ -166,7 +166,7 @@ TEST_F(SpawnManagerTest, ASpentPointSaysSoOnce)
         Enemy::KillAllEnemies();
         Tick();
     }
-    std::string tErr = Captured();
+    std::string tErr = CapturedStderr();
     EXPECT_EQ(GlobalNumber("gSpawns"), 1.0);
     const std::string cSpent = "SpawnManager: Point (Once) will not spawn again: it has spawned once and its CanRespawn is 0\n";
     size_t tAt = tErr.find(cSpent);

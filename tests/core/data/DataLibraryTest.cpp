@@ -11,6 +11,7 @@
 #include "core/data/CorvelLumpManager.h"
 #include "core/data/DataLibrary.h"
 #include "core/data/LumpWriter.h"
+#include "support/ScratchFolder.h"
 #include "support/TestText.h"
 
 namespace
@@ -414,23 +415,22 @@ TEST_F(DataLibraryTest, ImageBindingsLoadNothingWithoutAHeading)
 // Scripts and tools match the first line of a missing lump word for word; the name follows.
 TEST_F(DataLibraryTest, AMissingImageLumpGivesTheFixedLineThenItsName)
 {
-    char tPath[] = "/tmp/corvel_nolump_XXXXXX";
-    int tFile = mkstemp(tPath);
-    ASSERT_GE(tFile, 0);
-    close(tFile);
+    ScratchFolder tFolder("nolump");
+    ASSERT_TRUE(tFolder.IsMade());
+    std::string tPath = tFolder.File("NoPictures.slf");
     LumpWriter tWriter;
     tWriter.SetHeader("No pictures");
-    ASSERT_TRUE(tWriter.WriteToFile(tPath));
+    ASSERT_TRUE(tWriter.WriteToFile(tPath.c_str()));
     CorvelLumpManager tLumps;
-    tLumps.Open(tPath);
+    tLumps.Open(tPath.c_str());
     ASSERT_TRUE(tLumps.IsOpen());
-    CorvelLumpManager *rPreviousLumps = GetApplication()->rLumpManager;
-    GetApplication()->rLumpManager = &tLumps;
+    CorvelLumpManager *rPreviousLumps = GetApplication()->mLumpManager;
+    GetApplication()->mLumpManager = &tLumps;
     mLibrary->AddPath("Root/Images/All/All");
 
     testing::internal::CaptureStderr();
     Run("DL_ExtractBitmap('NoSuchLump', 'Root/Images/All/All/Pic')");
-    std::string tOut = testing::internal::GetCapturedStderr();
+    std::string tOut = CapturedStderr();
     EXPECT_EQ(std::string("Error in SLF file\n"
                           "Lump NoSuchLump in ") +
                   tPath +
@@ -439,8 +439,7 @@ TEST_F(DataLibraryTest, AMissingImageLumpGivesTheFixedLineThenItsName)
                   "DL_ExtractBitmap:  Failed, no Bitmap named NoSuchLump found.\n",
               tOut);
     EXPECT_EQ(0, mLibrary->GetHeading("Root/Images/All/All")->GetCount());
-    GetApplication()->rLumpManager = rPreviousLumps;
-    unlink(tPath);
+    GetApplication()->mLumpManager = rPreviousLumps;
 }
 
 TEST(DataLibraryBindings, ReportAndFallBackWithoutALibrary)
