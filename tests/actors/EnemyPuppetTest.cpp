@@ -16,7 +16,7 @@ namespace
             EnemyAppearance *rAppearance = rEnemy->GetAppearance();
             testing::internal::CaptureStderr();
             rAppearance->BootPuppet(pPreset);
-            Captured();
+            CapturedStderr();
             rAppearance->SetFacing(1);
             rAppearance->SetPuppetAnimation("idle");
             rAppearance->SetPuppetAnimationTime(0.0f);
@@ -41,7 +41,7 @@ TEST_F(EnemyPuppetTest, PresetsBootTheirSkeletonsAndAnswerSlotQueries)
 
     testing::internal::CaptureStderr();
     tAppearance.BootPuppet("Goblin");
-    std::string tErr = Captured();
+    std::string tErr = CapturedStderr();
     EXPECT_EQ(tErr.find("Using preset: Golbin\n"), 0u) << tErr;
     EXPECT_EQ(tErr.find("Error"), std::string::npos) << tErr;
     ASSERT_NE(tAppearance.GetPuppet(), nullptr);
@@ -60,7 +60,7 @@ TEST_F(EnemyPuppetTest, PresetsBootTheirSkeletonsAndAnswerSlotQueries)
     // A second boot replaces the first puppet; the tank's art is flipped.
     testing::internal::CaptureStderr();
     tAppearance.BootPuppet("DragonTank");
-    tErr = Captured();
+    tErr = CapturedStderr();
     EXPECT_EQ(tErr.find("Using preset: Dragon Tank\n"), 0u) << tErr;
     EXPECT_TRUE(tAppearance.GetPuppet()->IsBooted());
     EXPECT_TRUE(tAppearance.GetPuppet()->IsArtFlipped());

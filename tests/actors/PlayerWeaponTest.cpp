@@ -332,21 +332,21 @@ TEST_F(PlayerWeaponTest, BeamsSplitTogetherAndSurviveALostPartner)
     NamedLinkedList *nBeams = Entities()->ListByType(TYPE_PRISMATICBEAMPROJECTILE);
     ASSERT_EQ(nBeams->GetCount(), 2);
     PrismaticBeamProjectile *rFirst = (PrismaticBeamProjectile *)nBeams->GetElementByIndex(0);
-    PrismaticBeamProjectile *rSecond = (PrismaticBeamProjectile *)nBeams->GetElementByIndex(1);
+    PrismaticBeamProjectile *nSecond = (PrismaticBeamProjectile *)nBeams->GetElementByIndex(1);
     delete nBeams;
-    ASSERT_LT(rFirst->GetID(), rSecond->GetID());
-    EXPECT_EQ(rSecond->GetPhase(), 180);
+    ASSERT_LT(rFirst->GetID(), nSecond->GetID());
+    EXPECT_EQ(nSecond->GetPhase(), 180);
     Tick(3);
     EXPECT_FALSE(rFirst->IsSplit());
 
     // The second (the greater object number) splits first: its partner gets no delay.
     PointEnemy *rEnemy = AddEnemy("Target", 0.0f, 0.0f);
-    rSecond->SplitBeam(rEnemy, true);
+    nSecond->SplitBeam(rEnemy, true);
     EXPECT_TRUE(rFirst->IsSplit());
     EXPECT_EQ(rFirst->GetStartDelay(), 0);
     EXPECT_TRUE(rFirst->IsInHitList(rEnemy->GetID()));
-    EXPECT_EQ(rSecond->GetDamage(), 2);
-    EXPECT_NEAR(fabsf(rSecond->GetSplitAngle()), PRISMATIC_SPLIT_ANGLE, 1e-6);
+    EXPECT_EQ(nSecond->GetDamage(), 2);
+    EXPECT_NEAR(fabsf(nSecond->GetSplitAngle()), PRISMATIC_SPLIT_ANGLE, 1e-6);
 
     // A fresh pair split from the first beam delays the second by two ticks.
     Entities()->ClearEntities();
@@ -354,10 +354,10 @@ TEST_F(PlayerWeaponTest, BeamsSplitTogetherAndSurviveALostPartner)
     Fire(2);
     nBeams = Entities()->ListByType(TYPE_PRISMATICBEAMPROJECTILE);
     rFirst = (PrismaticBeamProjectile *)nBeams->GetElementByIndex(0);
-    rSecond = (PrismaticBeamProjectile *)nBeams->GetElementByIndex(1);
+    nSecond = (PrismaticBeamProjectile *)nBeams->GetElementByIndex(1);
     delete nBeams;
     rFirst->RunBlockScript();
-    EXPECT_EQ(rSecond->GetStartDelay(), 2);
+    EXPECT_EQ(nSecond->GetStartDelay(), 2);
     EXPECT_EQ(Plays("BusterDeflect"), 1);
 
     // A beam whose partner is gone splits alone.
@@ -366,10 +366,10 @@ TEST_F(PlayerWeaponTest, BeamsSplitTogetherAndSurviveALostPartner)
     Fire(2);
     nBeams = Entities()->ListByType(TYPE_PRISMATICBEAMPROJECTILE);
     rFirst = (PrismaticBeamProjectile *)nBeams->GetElementByIndex(0);
-    rSecond = (PrismaticBeamProjectile *)nBeams->GetElementByIndex(1);
+    nSecond = (PrismaticBeamProjectile *)nBeams->GetElementByIndex(1);
     delete nBeams;
-    Entities()->RemoveEntity(rSecond);
-    delete rSecond;
+    Entities()->RemoveEntity(nSecond);
+    delete nSecond;
     rFirst->RunImpactScript();
     EXPECT_TRUE(rFirst->IsSplit());
     EXPECT_FALSE(rFirst->GetDestruct());

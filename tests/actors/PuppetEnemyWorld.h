@@ -1,6 +1,6 @@
 #pragma once
 
-#include "EnemyWorld.h"
+#include "support/EnemyWorld.h"
 
 #include <unistd.h>
 

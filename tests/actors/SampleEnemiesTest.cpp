@@ -21,7 +21,7 @@ namespace
                 "LM_ExecuteScript(gsScriptRoot .. 'SetupFuncs.lua')\n"
                 "LM_ExecuteScript(gsScriptRoot .. 'Frames.lua')\n"
                 "LM_ExecuteScript(gsScriptRoot .. 'Enemies/Setup.lua')\n");
-            Captured();
+            CapturedStderr();
         }
 
         // The kind made by its own constructor, its home at (x, y).
@@ -33,8 +33,8 @@ namespace
                      pKind, pX, pY);
             testing::internal::CaptureStderr();
             Run(tChunk);
-            Captured();
-            return (Enemy *)GetApplication()->rEntityManager->GetEntity(pKind);
+            CapturedStderr();
+            return (Enemy *)GetApplication()->mEntityManager->GetEntity(pKind);
         }
 
         // One tick; a puppet is drawn after it, as the game's render would, so its parts can
@@ -42,7 +42,7 @@ namespace
         void Play(int32_t pEnemyID)
         {
             Tick();
-            Enemy *rEnemy = (Enemy *)GetApplication()->rEntityManager->FindByID(pEnemyID);
+            Enemy *rEnemy = (Enemy *)GetApplication()->mEntityManager->FindByID(pEnemyID);
             if(!rEnemy) return;
             CorvelPuppet *rPuppet = rEnemy->GetAppearance()->GetPuppet();
             if(!rPuppet) return;
@@ -149,7 +149,7 @@ TEST_F(SampleEnemiesTest, TheWardenFallsToAboutTwentyNormalShots)
         }
         Play(tID);
     }
-    Captured();
+    CapturedStderr();
     EXPECT_FALSE(Alive(tID));
     EXPECT_GE(tShots, 18);
     EXPECT_LE(tShots, 25);
@@ -172,17 +172,17 @@ TEST_F(SampleEnemiesTest, TheWardensVolleysCanBeJumped)
         tAhead.mLft = rHer->mRgt;
         tAhead.mRgt = rHer->mRgt + 24.0f;
         tAhead.mTop = rHer->mTop - 90.0f;
-        NamedLinkedList *tNear = GetApplication()->rEntityManager->FindProjectilesHittingBox(PROJECTILE_TARGET_PLAYER, tAhead);
+        NamedLinkedList *tNear = GetApplication()->mEntityManager->FindProjectilesHittingBox(PROJECTILE_TARGET_PLAYER, tAhead);
         const bool tComing = tNear && tNear->GetCount() > 0;
         delete tNear;
         if(tComing && tJumpHeld == 0 && mPlayer->IsOnGround()) tJumpHeld = 20;
         SetKey(ALLEGRO_KEY_Z, tJumpHeld > 0);
         if(tJumpHeld > 0) tJumpHeld--;
-        const int32_t tBefore = GetApplication()->rEntityManager->CountProjectilesNamed("ENEMY_LEMON_PROJECTILE");
+        const int32_t tBefore = GetApplication()->mEntityManager->CountProjectilesNamed("ENEMY_LEMON_PROJECTILE");
         Play(rWarden->GetID());
-        if(GetApplication()->rEntityManager->CountProjectilesNamed("ENEMY_LEMON_PROJECTILE") > tBefore) tVolleyShots++;
+        if(GetApplication()->mEntityManager->CountProjectilesNamed("ENEMY_LEMON_PROJECTILE") > tBefore) tVolleyShots++;
     }
-    Captured();
+    CapturedStderr();
     EXPECT_GE(tVolleyShots, 6);
     EXPECT_EQ(mPlayer->GetHealth(), mPlayer->GetMaxHealth());
 }

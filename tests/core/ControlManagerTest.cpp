@@ -372,13 +372,13 @@ TEST_F(ControlManagerTest, RebindingReplacesASetAndResetsTheControl)
     mControls->SetBindingByNames("NoSuchControl", "KEY1", "KEY2");
     EXPECT_EQ(mControls->GetControl("NoSuchControl")->mKeyPrimary, 0);
 
-    NamedLinkedList *rCopy = mControls->CopyControlList();
-    ASSERT_EQ(rCopy->GetCount(), mControls->GetControlList()->GetCount());
-    ControlState *rCopiedJump = (ControlState *)rCopy->GetElementByName("Jump");
+    NamedLinkedList *nCopy = mControls->CopyControlList();
+    ASSERT_EQ(nCopy->GetCount(), mControls->GetControlList()->GetCount());
+    ControlState *rCopiedJump = (ControlState *)nCopy->GetElementByName("Jump");
     ASSERT_NE(rCopiedJump, nullptr);
     EXPECT_NE(rCopiedJump, rJump);
     EXPECT_EQ(rCopiedJump->mKeySecondary, 26);
-    delete rCopy;
+    delete nCopy;
 }
 
 TEST_F(ControlManagerTest, TypedCharactersFollowShiftAndTheQueueIsCapped)

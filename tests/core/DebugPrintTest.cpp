@@ -184,24 +184,24 @@ TEST_F(DebugPrintTest, DropEventsEmptiesTheApplicationQueue)
     ASSERT_EQ(luaL_dostring(L, "Debug_DropEvents()"), 0);
 
     ASSERT_TRUE(al_install_system(ALLEGRO_VERSION_INT, nullptr));
-    ALLEGRO_EVENT_QUEUE *rQueue = al_create_event_queue();
+    ALLEGRO_EVENT_QUEUE *nQueue = al_create_event_queue();
     ALLEGRO_EVENT_SOURCE tSource;
     al_init_user_event_source(&tSource);
-    al_register_event_source(rQueue, &tSource);
+    al_register_event_source(nQueue, &tSource);
     ALLEGRO_EVENT tEvent = {};
     tEvent.user.type = ALLEGRO_GET_EVENT_TYPE('T', 'e', 's', 't');
     al_emit_user_event(&tSource, &tEvent, nullptr);
     al_emit_user_event(&tSource, &tEvent, nullptr);
-    ASSERT_FALSE(al_is_event_queue_empty(rQueue));
+    ASSERT_FALSE(al_is_event_queue_empty(nQueue));
 
-    GetApplication()->mEventQueue = rQueue;
+    GetApplication()->mEventQueue = nQueue;
     ASSERT_EQ(luaL_dostring(L, "Debug_DropEvents(1)"), 0);
-    EXPECT_FALSE(al_is_event_queue_empty(rQueue));
+    EXPECT_FALSE(al_is_event_queue_empty(nQueue));
     ASSERT_EQ(luaL_dostring(L, "Debug_DropEvents()"), 0);
-    EXPECT_TRUE(al_is_event_queue_empty(rQueue));
+    EXPECT_TRUE(al_is_event_queue_empty(nQueue));
 
     GetApplication()->mEventQueue = rSavedQueue;
-    al_destroy_event_queue(rQueue);
+    al_destroy_event_queue(nQueue);
     al_destroy_user_event_source(&tSource);
     lua_close(L);
 }

@@ -72,11 +72,11 @@ namespace
         int Call(const char *pArguments, LuaPropertyMissReport pReport = RecordMiss)
         {
             mProbe = Probe();
-            xReport = pReport;
+            sReport = pReport;
             lua_pushlightuserdata(L, &mProbe);
             lua_pushcclosure(L, [](lua_State *pL) {
                 Probe *rProbe = (Probe *)lua_touserdata(pL, lua_upvalueindex(1));
-                return LuaCallProperty(pL, "Probe", cRows, rProbe, xReport);
+                return LuaCallProperty(pL, "Probe", cRows, rProbe, sReport);
             }, 1);
             lua_setglobal(L, "Probe");
             std::string tChunk = std::string("Probe(") + pArguments + ")";
@@ -84,12 +84,12 @@ namespace
             return mProbe.mRow;
         }
 
-        static LuaPropertyMissReport xReport;
+        static LuaPropertyMissReport sReport;
         lua_State *L;
         Probe mProbe;
     };
 
-    LuaPropertyMissReport LuaPropertyTableTest::xReport = RecordMiss;
+    LuaPropertyMissReport LuaPropertyTableTest::sReport = RecordMiss;
 }
 
 TEST_F(LuaPropertyTableTest, ExactCountsMinimumsAndTypesPickTheFirstFittingRow)

@@ -112,11 +112,11 @@ TEST(NamedLinkedListBasics, DeletersRunExactlyOnce)
     EXPECT_EQ(xDeleteCount, 2);
 
     NamedLinkedList tBorrowing(0);
-    int *rValue = NewInt(5);
-    tBorrowing.AddElementWithDeleter("v", rValue, CountingDelete);
-    EXPECT_EQ(tBorrowing.RemoveHead(), rValue);
+    int *nValue = NewInt(5);
+    tBorrowing.AddElementWithDeleter("v", nValue, CountingDelete);
+    EXPECT_EQ(tBorrowing.RemoveHead(), nValue);
     EXPECT_EQ(xDeleteCount, 2);
-    free(rValue);
+    free(nValue);
 }
 
 TEST(NamedLinkedListBasics, FirstMemberDeleters)
@@ -186,13 +186,13 @@ TEST_F(NamedLinkedListTest, FilteringWalkRemovesEveryOtherEntry)
 
 TEST_F(NamedLinkedListTest, DetachReturnsDataWhateverTheFlag)
 {
-    int *rData = (int *)mList.GetElementByIndex(2);
-    ASSERT_TRUE(mList.SetCursorToData(rData));
-    EXPECT_EQ(mList.DetachAtCursor(), rData);
+    int *nData = (int *)mList.GetElementByIndex(2);
+    ASSERT_TRUE(mList.SetCursorToData(nData));
+    EXPECT_EQ(mList.DetachAtCursor(), nData);
     EXPECT_EQ(xDeleteCount, 0);
     EXPECT_EQ(mList.GetOwnsContents(), 1);
-    free(rData);
-    EXPECT_FALSE(mList.SetCursorToData(rData));
+    free(nData);
+    EXPECT_FALSE(mList.SetCursorToData(nData));
     EXPECT_EQ(mList.GetCursorNode(), nullptr);
 }
 

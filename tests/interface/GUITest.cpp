@@ -3,10 +3,10 @@
 TEST_F(GUITest, EventsReachChildrenFirstAndTheFirstConsumerEndsTheDispatch)
 {
     RecordingObject *rFront = AddRecorder("Front", false, 0, 0, 100, 100);
-    RecordingObject *rB = new RecordingObject("B", false);
-    RecordingObject *rC = new RecordingObject("C", false);
-    rFront->AddChild("B", rB);
-    rFront->AddChild("C", rC);
+    RecordingObject *nB = new RecordingObject("B", false);
+    RecordingObject *nC = new RecordingObject("C", false);
+    rFront->AddChild("B", nB);
+    rFront->AddChild("C", nC);
     AddRecorder("Back", false, 0, 0, 100, 100);
 
     // Nobody consumes: children head to tail, then the parent, then the next top-level object.
@@ -15,14 +15,14 @@ TEST_F(GUITest, EventsReachChildrenFirstAndTheFirstConsumerEndsTheDispatch)
 
     // The second child consumes: its parent and every later object hear nothing.
     xLog.clear();
-    rC->mConsumes = true;
+    nC->mConsumes = true;
     EXPECT_TRUE(mGUI->Update(0));
     EXPECT_EQ("B(0,0,0) C(0,0,0) ", xLog);
     EXPECT_EQ(0, mGUI->GetLastEventCode());
 
     // A consuming front object keeps the event from the back object.
     xLog.clear();
-    rC->mConsumes = false;
+    nC->mConsumes = false;
     rFront->mConsumes = true;
     EXPECT_TRUE(mGUI->Update(1));
     EXPECT_EQ("B(1,0,0) C(1,0,0) Front(1,0,0) ", xLog);
@@ -36,14 +36,14 @@ TEST_F(GUITest, ChildrenGetTruncatedLocalCoordinatesAndHiddenObjectsOnlyTrackHov
     rControls->GetMousePosition(&tMouseX, &tMouseY, nullptr);
 
     RecordingObject *rParent = AddRecorder("Parent", false, 10.7f, 20.2f, 400.0f, 300.0f);
-    RecordingObject *rChild = new RecordingObject("Child", false);
-    rChild->SetRect((float)(tMouseX - 10), (float)(tMouseY - 20), (float)(tMouseX - 10), (float)(tMouseY - 20));
-    rParent->AddChild("Child", rChild);
+    RecordingObject *nChild = new RecordingObject("Child", false);
+    nChild->SetRect((float)(tMouseX - 10), (float)(tMouseY - 20), (float)(tMouseX - 10), (float)(tMouseY - 20));
+    rParent->AddChild("Child", nChild);
 
     mGUI->Update(-1);
     std::string tChildLocal = std::to_string(tMouseX - 10) + "," + std::to_string(tMouseY - 20);
     EXPECT_EQ("Child(-1," + tChildLocal + ") Parent(-1," + std::to_string(tMouseX) + "," + std::to_string(tMouseY) + ") ", xLog);
-    EXPECT_TRUE(rChild->IsHovered());
+    EXPECT_TRUE(nChild->IsHovered());
 
     // Hidden: the hover flag still follows the pointer, but nobody handles the event.
     xLog.clear();
@@ -54,8 +54,8 @@ TEST_F(GUITest, ChildrenGetTruncatedLocalCoordinatesAndHiddenObjectsOnlyTrackHov
     EXPECT_FALSE(rParent->IsHovered());
 
     // A visible child of a hidden parent is not visible.
-    rChild->SetVisible(true);
-    EXPECT_FALSE(rChild->IsVisible());
+    nChild->SetVisible(true);
+    EXPECT_FALSE(nChild->IsVisible());
 }
 
 TEST_F(GUITest, ScreenStackOpensAndClosesInOrderWithItsHooks)
@@ -86,8 +86,8 @@ TEST_F(GUITest, ScreenStackOpensAndClosesInOrderWithItsHooks)
 TEST_F(GUITest, ABlockingTopScreenBlocksPointerInputOutsideItsSubtreeOnly)
 {
     RecordingObject *rScreen = AddRecorder("Screen", false, 0, 0, 1, 1);
-    RecordingObject *rButton = new RecordingObject("Button", false);
-    rScreen->AddChild("Button", rButton);
+    RecordingObject *nButton = new RecordingObject("Button", false);
+    rScreen->AddChild("Button", nButton);
     AddRecorder("Other", false, 0, 0, 1, 1);
 
     rScreen->SetBlocksInput(1);
@@ -102,7 +102,7 @@ TEST_F(GUITest, ABlockingTopScreenBlocksPointerInputOutsideItsSubtreeOnly)
 
     // The flag is restored when a child of the top screen consumes the event, too.
     xLog.clear();
-    rButton->mConsumes = true;
+    nButton->mConsumes = true;
     mGUI->Update(-1);
     EXPECT_EQ("Button(-1,0,0) ", xLog);
     EXPECT_FALSE(mGUI->IsTopScreenInput());
@@ -227,13 +227,13 @@ TEST_F(GUITest, RemovingAnObjectDropsItsAnimationsAndItsPlaceOnTheStack)
 {
     RecordingObject *rKeep = AddRecorder("Keep", false, 0, 0, 10, 10);
     RecordingObject *rGone = AddRecorder("Gone", false, 0, 0, 10, 10);
-    RecordingObject *rChild = new RecordingObject("Child", false);
-    rGone->AddChild("Child", rChild);
+    RecordingObject *nChild = new RecordingObject("Child", false);
+    rGone->AddChild("Child", nChild);
 
-    mGUI->AddMoveAnimation("Child", 100, 0, 1.0f, rChild);
+    mGUI->AddMoveAnimation("Child", 100, 0, 1.0f, nChild);
     mGUI->AddMoveAnimation("Keep", 100, 0, 1.0f, rKeep);
     mGUI->OpenScreen(rKeep);
-    mGUI->OpenScreen(rChild);
+    mGUI->OpenScreen(nChild);
 
     mGUI->RemoveObject("Gone");
     EXPECT_EQ(nullptr, mGUI->FindObject("Gone"));
@@ -244,20 +244,20 @@ TEST_F(GUITest, RemovingAnObjectDropsItsAnimationsAndItsPlaceOnTheStack)
     EXPECT_NEAR(1.0f, rKeep->GetX1(), 1e-4);
 
     // Removing a child drops what pointed at it, too; detaching leaves it alive.
-    RecordingObject *rLeaf = new RecordingObject("Leaf", false);
-    rKeep->AddChild("Leaf", rLeaf);
-    mGUI->AddFadeAnimation("Leaf", 0.0f, 5, rLeaf);
+    RecordingObject *nLeaf = new RecordingObject("Leaf", false);
+    rKeep->AddChild("Leaf", nLeaf);
+    mGUI->AddFadeAnimation("Leaf", 0.0f, 5, nLeaf);
     rKeep->RemoveChild("Leaf");
     EXPECT_FALSE(mGUI->HasAnimation("Leaf"));
 
-    GUIBaseObject *rDetached = mGUI->DetachObject("Keep");
-    EXPECT_EQ(rKeep, rDetached);
+    GUIBaseObject *nDetached = mGUI->DetachObject("Keep");
+    EXPECT_EQ(rKeep, nDetached);
     EXPECT_EQ(nullptr, mGUI->FindObject("Keep"));
     EXPECT_TRUE(mGUI->HasAnimation("Keep"));
-    mGUI->ForgetObject(rDetached);
+    mGUI->ForgetObject(nDetached);
     EXPECT_FALSE(mGUI->HasAnimation("Keep"));
     EXPECT_EQ(0, mGUI->GetOpenScreenCount());
-    delete rDetached;
+    delete nDetached;
 }
 
 TEST_F(GUITest, DefaultObjectsComeInOrderAndTheWatermarkStaysVisibleAtTheBack)

@@ -175,10 +175,10 @@ TEST_F(SocketLinkTest, EnemyReportsFollowTheLiveEnemies)
     EXPECT_EQ(ReportedCount(tGot[0]), 0);
 
     EnemyStandIn *tEnemies[3];
-    for(EnemyStandIn *&rEnemy : tEnemies)
+    for(EnemyStandIn *&nEnemy : tEnemies)
     {
-        rEnemy = new EnemyStandIn();
-        mEntities->RegisterEntity("Enemy", rEnemy, DeleteRootObject);
+        nEnemy = new EnemyStandIn();
+        mEntities->RegisterEntity("Enemy", nEnemy, DeleteRootObject);
     }
     mEntities->Update();
     // An enemy destroyed in this tick no longer counts in this tick's report.

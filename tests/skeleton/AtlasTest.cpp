@@ -251,6 +251,6 @@ TEST(SkeletonAtlas, FileReadingAndTheAttachmentLoader)
 
     Attachment_dispose(nHead);
     Attachment_dispose(nBox);
-    AttachmentLoader_dispose(rLoader);
+    AttachmentLoader_dispose(&nLoader->mSuper);
     Atlas_dispose(nAtlas);
 }

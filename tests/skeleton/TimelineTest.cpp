@@ -34,7 +34,7 @@ namespace
         void TearDown() override
         {
             Skeleton_dispose(mSkeleton);
-            for(Timeline *rTimeline : mOwned) Timeline_dispose(rTimeline);
+            for(Timeline *nTimeline : mOwned) Timeline_dispose(nTimeline);
         }
         template <typename Kind> Kind *Own(Kind *pTimeline)
         {

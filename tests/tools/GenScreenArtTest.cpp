@@ -9,6 +9,7 @@
 
 #include "core/render/PngDecoder.h"
 #include "interface/GUISPauseScreen.h"
+#include "support/ScratchFolder.h"
 
 namespace
 {
@@ -50,38 +51,41 @@ namespace
         {
             std::string tBinary = std::string(CORVEL_BINARY_DIR) + "/";
             if(access((tBinary + "genscreenart").c_str(), X_OK) != 0 || access((tBinary + "genimages").c_str(), X_OK) != 0) return;
-            char tTemplate[] = "/tmp/corvel_genscreenart_XXXXXX";
-            if(!mkdtemp(tTemplate)) return;
-            xRoot = std::string(tTemplate) + "/";
-            xMade = system((tBinary + "genscreenart " + xRoot + "Screens > /dev/null").c_str()) == 0 &&
-                    system((tBinary + "genimages " + xRoot + " > /dev/null").c_str()) == 0;
+            sFolder = new ScratchFolder("genscreenart");
+            if(!sFolder->IsMade()) return;
+            sRoot = sFolder->Path() + "/";
+            sMade = system((tBinary + "genscreenart " + sRoot + "Screens > /dev/null").c_str()) == 0 &&
+                    system((tBinary + "genimages " + sRoot + " > /dev/null").c_str()) == 0;
         }
 
         static void TearDownTestSuite()
         {
-            if(!xRoot.empty() && system(("rm -rf '" + xRoot + "'").c_str()) != 0) fprintf(stderr, "cannot remove %s\n", xRoot.c_str());
-            xRoot.clear();
+            delete sFolder;
+            sFolder = nullptr;
+            sRoot.clear();
         }
 
         void SetUp() override
         {
-            if(xRoot.empty()) GTEST_SKIP() << "genscreenart or genimages not built";
-            ASSERT_TRUE(xMade) << "the generators failed";
+            if(sRoot.empty()) GTEST_SKIP() << "genscreenart or genimages not built";
+            ASSERT_TRUE(sMade) << "the generators failed";
         }
 
         void Load(const char *pName, Picture &sPicture)
         {
-            std::string tPath = xRoot + pName + ".png";
+            std::string tPath = sRoot + pName + ".png";
             ASSERT_EQ(DecodePngFile(tPath.c_str(), &sPicture.mBuffer, &sPicture.mWidth, &sPicture.mHeight), PNG_DECODED)
                 << tPath;
         }
 
-        static std::string xRoot;
-        static bool xMade;
+        static ScratchFolder *sFolder;
+        static std::string sRoot;
+        static bool sMade;
     };
 
-    std::string GenScreenArtTest::xRoot;
-    bool GenScreenArtTest::xMade = false;
+    ScratchFolder *GenScreenArtTest::sFolder = nullptr;
+    std::string GenScreenArtTest::sRoot;
+    bool GenScreenArtTest::sMade = false;
 
     // The view's pixels, each owned by the first piece of the HUD drawn on it. A piece drawn on
     // a pixel another piece owns is a clash, written down once per pair with its first pixel.

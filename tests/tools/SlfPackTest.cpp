@@ -13,6 +13,8 @@
 #include "core/data/CorvelLumpManager.h"
 #include "core/render/Bitmap.h"
 #include "core/render/Palette.h"
+#include "support/ScratchFolder.h"
+#include "support/TestText.h"
 
 namespace
 {
@@ -26,9 +28,8 @@ protected:
         if(access(mTool.c_str(), X_OK) != 0) GTEST_SKIP() << "slfpack not built";
         ASSERT_TRUE(al_init());
         ASSERT_TRUE(al_init_image_addon());
-        char tTemplate[] = "/tmp/corvel_slfpack_XXXXXX";
-        ASSERT_NE(mkdtemp(tTemplate), nullptr);
-        mDirectory = tTemplate;
+        ASSERT_TRUE(mFolder.IsMade());
+        mDirectory = mFolder.Path();
     }
 
     struct Dot
@@ -42,29 +43,22 @@ protected:
     std::string WritePicture(const char *pName, int pWidth, int pHeight, ALLEGRO_COLOR pBackground, std::vector<Dot> pDots)
     {
         al_set_new_bitmap_flags(ALLEGRO_MEMORY_BITMAP);
-        ALLEGRO_BITMAP *rImage = al_create_bitmap(pWidth, pHeight);
-        EXPECT_NE(rImage, nullptr);
-        if(!rImage) return "";
-        al_set_target_bitmap(rImage);
+        ALLEGRO_BITMAP *nImage = al_create_bitmap(pWidth, pHeight);
+        EXPECT_NE(nImage, nullptr);
+        if(!nImage) return "";
+        al_set_target_bitmap(nImage);
         al_clear_to_color(pBackground);
         for(const Dot &rDot : pDots) al_put_pixel(rDot.mX, rDot.mY, rDot.mColour);
         std::string tPng = mDirectory + "/" + pName;
-        EXPECT_TRUE(al_save_bitmap(tPng.c_str(), rImage));
+        EXPECT_TRUE(al_save_bitmap(tPng.c_str(), nImage));
         al_set_target_bitmap(nullptr);
-        al_destroy_bitmap(rImage);
-        mFiles.push_back(tPng);
+        al_destroy_bitmap(nImage);
         return tPng;
     }
 
-    void TearDown() override
-    {
-        for(const std::string &rPath : mFiles) unlink(rPath.c_str());
-        rmdir(mDirectory.c_str());
-    }
-
     std::string mTool;
+    ScratchFolder mFolder{"slfpack"};
     std::string mDirectory;
-    std::vector<std::string> mFiles;
 };
 
 // The packer reads its manifest and writes a file the manager reads back.
@@ -74,12 +68,7 @@ TEST_F(SlfPackTest, BuildsAFileFromItsManifest)
     WritePicture("pic.png", 3, 2, al_map_rgba(0, 255, 0, 255),
                  {{0, 0, al_map_rgba(255, 0, 0, 255)}, {2, 1, al_map_rgba(0, 0, 255, 255)}});
 
-    std::string tLua = mDirectory + "/intro.lua";
-    FILE *fLua = fopen(tLua.c_str(), "wb");
-    ASSERT_NE(fLua, nullptr);
-    fputs("x = 1\n", fLua);
-    fclose(fLua);
-    mFiles.push_back(tLua);
+    ASSERT_TRUE(mFolder.WriteText("intro.lua", "x = 1\n"));
 
     std::string tManifest = mDirectory + "/map.txt";
     FILE *fManifest = fopen(tManifest.c_str(), "wb");
@@ -103,10 +92,8 @@ TEST_F(SlfPackTest, BuildsAFileFromItsManifest)
           "variant Dark 800000 008000\n"
           "end\n", fManifest);
     fclose(fManifest);
-    mFiles.push_back(tManifest);
 
     std::string tOut = mDirectory + "/map.slf";
-    mFiles.push_back(tOut);
     std::string tCommand = mTool + " " + tManifest + " " + tOut;
     ASSERT_EQ(system(tCommand.c_str()), 0);
 
@@ -150,7 +137,7 @@ TEST_F(SlfPackTest, BuildsAFileFromItsManifest)
     testing::internal::CaptureStderr();
     SpawnRecord *tSpawns = tManager.SpawnDatLump("BSpawnInfo", &tCount);
     Palette *tPalette = tManager.ExtractPalette("Pal");
-    testing::internal::GetCapturedStderr();
+    CapturedStderr();
     ASSERT_EQ(tCount, 2);
     EXPECT_STREQ(tSpawns[1].mName, "Stalactite Small");
     EXPECT_EQ(tSpawns[0].mY, -20);
@@ -186,13 +173,11 @@ TEST_F(SlfPackTest, TrimmedPicturesKeepTheirPlace)
     WritePicture("empty.png", 10, 8, al_map_rgba(0, 0, 0, 0), {});
 
     std::string tManifest = mDirectory + "/overlays.txt";
-    mFiles.push_back(tManifest);
     FILE *fManifest = fopen(tManifest.c_str(), "wb");
     ASSERT_NE(fManifest, nullptr);
     fputs("trimmed Drawn drawn.png\n", fManifest);
     fclose(fManifest);
     std::string tOut = mDirectory + "/overlays.slf";
-    mFiles.push_back(tOut);
     ASSERT_EQ(system((mTool + " " + tManifest + " " + tOut).c_str()), 0);
 
     CorvelLumpManager tManager;
@@ -221,7 +206,6 @@ TEST_F(SlfPackTest, TrimmedPicturesKeepTheirPlace)
     fputs("trimmed Empty empty.png\n", fManifest);
     fclose(fManifest);
     std::string tError = mDirectory + "/error.txt";
-    mFiles.push_back(tError);
     std::string tEmptyOut = mDirectory + "/empty.slf";
     EXPECT_NE(system((mTool + " " + tManifest + " " + tEmptyOut + " 2>" + tError).c_str()), 0);
     EXPECT_NE(access(tEmptyOut.c_str(), F_OK), 0);

@@ -164,26 +164,26 @@ TEST_F(EntityManagerTest, DisabledEntitiesSkipUpdateButTickAlways)
 
 TEST_F(EntityManagerTest, RemovingDuringTheWalk)
 {
-    ProbeEntity *rA = Add("A");
+    ProbeEntity *nA = Add("A");
     ProbeEntity *rB = Add("B");
-    ProbeEntity *rC = Add("C");
+    ProbeEntity *nC = Add("C");
     Add("D");
     // The head detaches itself; B detaches C ahead of the walk. Both are the caller's now.
-    rA->mOnUpdate = [this](ProbeEntity *pSelf) { mManager->RemoveEntity(pSelf); };
-    rB->mOnUpdate = [this, rC](ProbeEntity *) { mManager->RemoveEntity(rC); };
+    nA->mOnUpdate = [this](ProbeEntity *pSelf) { mManager->RemoveEntity(pSelf); };
+    rB->mOnUpdate = [this, nC](ProbeEntity *) { mManager->RemoveEntity(nC); };
 
     mManager->Update();
     EXPECT_EQ(xLog, "U:A U:B U:D ");
     EXPECT_EQ(mManager->GetEntityList()->GetCount(), 2);
-    EXPECT_EQ(rA->mUpdatesDone, 1);
-    delete rA;
-    delete rC;
+    EXPECT_EQ(nA->mUpdatesDone, 1);
+    delete nA;
+    delete nC;
 }
 
 TEST_F(EntityManagerTest, ClearingDuringTheWalkDefersTheRunningEntity)
 {
-    ProbeEntity *rPlayer = new ProbeEntity("Player");
-    mManager->RegisterEntity("Player", rPlayer, EntityManager::DeletePlayerEntry);
+    ProbeEntity *nPlayer = new ProbeEntity("Player");
+    mManager->RegisterEntity("Player", nPlayer, EntityManager::DeletePlayerEntry);
     Add("A");
     ProbeEntity *rB = Add("B");
     Add("C");
@@ -202,7 +202,7 @@ TEST_F(EntityManagerTest, ClearingDuringTheWalkDefersTheRunningEntity)
     EXPECT_FALSE(xDeleterSawItListed);
     mManager->ClearEntities();
     EXPECT_EQ(mManager->GetEntityList()->GetCount(), 1);
-    delete rPlayer;
+    delete nPlayer;
 }
 
 TEST_F(EntityManagerTest, OnDestroyThatWipesItselfIsDeletedOnce)
@@ -218,12 +218,12 @@ TEST_F(EntityManagerTest, OnDestroyThatWipesItselfIsDeletedOnce)
 
 TEST_F(EntityManagerTest, ClearKeepsOnlyThePlayerEntry)
 {
-    ProbeEntity *rPlayer = new ProbeEntity("Player");
-    mManager->RegisterEntity("Player", rPlayer, EntityManager::DeletePlayerEntry);
+    ProbeEntity *nPlayer = new ProbeEntity("Player");
+    mManager->RegisterEntity("Player", nPlayer, EntityManager::DeletePlayerEntry);
     for(int i = 0; i < 10; i++) Add(("E" + std::to_string(i)).c_str());
     // An entry registered without a deleter is dropped, not destroyed.
-    ProbeEntity *rMech = new ProbeEntity("Mech");
-    mManager->RegisterEntity("Mech", rMech);
+    ProbeEntity *nMech = new ProbeEntity("Mech");
+    mManager->RegisterEntity("Mech", nMech);
 
     mManager->ClearEntities();
     EXPECT_EQ(mManager->GetEntityList()->GetCount(), 1);
@@ -232,12 +232,12 @@ TEST_F(EntityManagerTest, ClearKeepsOnlyThePlayerEntry)
     EXPECT_FALSE(xDeleterSawItListed);
 
     // A script cannot destroy the player's entry; the flag is only cleared.
-    rPlayer->SetDestruct(1);
+    nPlayer->SetDestruct(1);
     mManager->Update();
     EXPECT_EQ(mManager->GetEntityList()->GetCount(), 1);
-    EXPECT_EQ(rPlayer->GetDestruct(), 0);
-    delete rPlayer;
-    delete rMech;
+    EXPECT_EQ(nPlayer->GetDestruct(), 0);
+    delete nPlayer;
+    delete nMech;
 }
 
 TEST_F(EntityManagerTest, LookupsAndCounts)
@@ -245,24 +245,24 @@ TEST_F(EntityManagerTest, LookupsAndCounts)
     ProbeEntity *rA = Add("PROJ|KestraShot|5");
     Add("PROJ|KestraShotBig|6");
     Add("PROJ|Other|7");
-    EnemyProbe *rEnemy = new EnemyProbe("Bat");
-    mManager->RegisterEntity("Bat", rEnemy, DeleteRootObject);
+    EnemyProbe *nEnemy = new EnemyProbe("Bat");
+    mManager->RegisterEntity("Bat", nEnemy, DeleteRootObject);
 
     EXPECT_EQ(mManager->CountProjectilesNamed("KestraShot"), 2);
     EXPECT_EQ(mManager->CountProjectilesNamed("Other"), 1);
     EXPECT_EQ(mManager->CountProjectilesNamed(nullptr), -1);
     EXPECT_EQ(mManager->FindByName("PROJ|Kes"), rA);
-    EXPECT_EQ(mManager->FindByID(rEnemy->GetID()), rEnemy);
+    EXPECT_EQ(mManager->FindByID(nEnemy->GetID()), nEnemy);
     EXPECT_EQ(mManager->FindByID(-5), nullptr);
-    EXPECT_EQ(mManager->GetLastID(), rEnemy->GetID());
+    EXPECT_EQ(mManager->GetLastID(), nEnemy->GetID());
 
-    NamedLinkedList *rEnemies = mManager->ListByType(TYPE_ENEMY);
-    EXPECT_EQ(rEnemies->GetCount(), 1);
-    delete rEnemies;
+    NamedLinkedList *nEnemies = mManager->ListByType(TYPE_ENEMY);
+    EXPECT_EQ(nEnemies->GetCount(), 1);
+    delete nEnemies;
 
     mManager->Update();
     EXPECT_EQ(mManager->GetLastEnemyCount(), 1);
-    rEnemy->SetDestruct(1);
+    nEnemy->SetDestruct(1);
     mManager->Update();
     EXPECT_EQ(mManager->GetLastEnemyCount(), 0);
 
@@ -309,8 +309,8 @@ TEST_F(EntityManagerTest, DistanceAndAngle)
 
 TEST_F(EntityManagerTest, RegisterSpecialObjectNeedsAList)
 {
-    ProbeEntity *rLadder = new ProbeEntity("Ladder");
-    mManager->RegisterSpecialObject(LADDER_LIST_NAME, "L1", rLadder, DeleteRootObject);
+    ProbeEntity *nLadder = new ProbeEntity("Ladder");
+    mManager->RegisterSpecialObject(LADDER_LIST_NAME, "L1", nLadder, DeleteRootObject);
     EXPECT_EQ(mManager->GetSpecialList(LADDER_LIST_NAME)->GetCount(), 1);
     mManager->ResetSpecialLists();
     EXPECT_EQ(mManager->GetSpecialList(LADDER_LIST_NAME)->GetCount(), 0);
@@ -556,10 +556,10 @@ TEST_F(EntityBindingsTest, ManagerGlobals)
 
     // Entries of a list by list and name (never particles); a lookup key with another count or
     // type, or an unknown one, finds nothing without a word, the old object still pushed.
-    ProbeEntity *rLadder = new ProbeEntity("Ladder");
-    mManager->RegisterSpecialObject(LADDER_LIST_NAME, "L1", rLadder, DeleteRootObject);
+    ProbeEntity *nLadder = new ProbeEntity("Ladder");
+    mManager->RegisterSpecialObject(LADDER_LIST_NAME, "L1", nLadder, DeleteRootObject);
     ASSERT_TRUE(Run("EM_PushEntity('SpecialList', 'Ladder List', 'L1')"));
-    EXPECT_EQ(mLibrary->GetActiveObject(), rLadder);
+    EXPECT_EQ(mLibrary->GetActiveObject(), nLadder);
     mLibrary->PopActiveEntity();
     testing::internal::CaptureStderr();
     const char *cFindNothing[] = {"EM_PushEntity('SpecialList', 'Ladder List', 'L2')", "EM_PushEntity('SpecialList', 'Particle List', 'L1')",

@@ -183,8 +183,8 @@ TEST_F(ProjectileTest, BusterTargetsBlockersAndPiercingShots)
 
 TEST_F(ProjectileTest, CreateAndPropertyDispatchByArgumentCount)
 {
-    RootObject *rBefore = new Checkpoint("Before");
-    mLibrary->SetActiveObjectDirect(rBefore);
+    RootObject *nBefore = new Checkpoint("Before");
+    mLibrary->SetActiveObjectDirect(nBefore);
     int32_t tStack = mLibrary->GetActiveStackSize();
 
     // A bad argument list still saves the active object and leaves none active.
@@ -242,14 +242,14 @@ TEST_F(ProjectileTest, CreateAndPropertyDispatchByArgumentCount)
     mLibrary->SetActiveObjectDirect(&tPlatform);
     Run("Proj_SetProperty('Damage', 7)");
     EXPECT_EQ(tPlatform.GetDamage(), 7);
-    mLibrary->SetActiveObjectDirect(rBefore);
+    mLibrary->SetActiveObjectDirect(nBefore);
     testing::internal::CaptureStderr();
     Run("Proj_SetProperty('Damage', 7) v = Proj_GetProperty('Position')");
     EXPECT_EQ(CapturedStderr(), "Proj_SetProperty: Failed, rActiveObject was wrong type, or NULL.\n"
                           "Proj_GetProperty: Failed, rActiveObject was wrong type, or NULL.\n");
     mLibrary->SetActiveObjectDirect(nullptr);
-    mLibrary->ForgetObject(rBefore);
-    delete rBefore;
+    mLibrary->ForgetObject(nBefore);
+    delete nBefore;
 }
 
 TEST_F(ProjectileTest, DragonFlameOverrideAndLogicScripts)

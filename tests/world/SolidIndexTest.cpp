@@ -118,26 +118,26 @@ namespace
                 return;
             }
             size_t tPick = mRandom.Next() % mBlocks.size();
-            Block *rBlock = mBlocks[tPick];
-            if(tAction == 1) Shape(rBlock);
-            if(tAction == 2) rBlock->SetObstacle(rBlock->IsObstacle() ? 0 : 1);
-            if(tAction == 3) rBlock->SetPosition((float)mRandom.Range(-300, 300), (float)mRandom.Range(-300, 300));
+            Block *nBlock = mBlocks[tPick];
+            if(tAction == 1) Shape(nBlock);
+            if(tAction == 2) nBlock->SetObstacle(nBlock->IsObstacle() ? 0 : 1);
+            if(tAction == 3) nBlock->SetPosition((float)mRandom.Range(-300, 300), (float)mRandom.Range(-300, 300));
             if(tAction == 4)
             {
-                Hitbox *rBox = rBlock->GetHitboxPtr();
+                Hitbox *rBox = nBlock->GetHitboxPtr();
                 rBox->mTop -= 7.0f;
                 rBox->mBot += 3.0f;
             }
-            if(tAction == 5) rBlock->Move(3.0f, -2.0f, 0.0f);
+            if(tAction == 5) nBlock->Move(3.0f, -2.0f, 0.0f);
             if(tAction == 6)
             {
-                mManager->RemoveEntity(rBlock);
-                delete rBlock;
+                mManager->RemoveEntity(nBlock);
+                delete nBlock;
                 mBlocks.erase(mBlocks.begin() + (long)tPick);
             }
             if(tAction == 7)
             {
-                rBlock->SetDestruct(1);
+                nBlock->SetDestruct(1);
                 mBlocks.erase(mBlocks.begin() + (long)tPick);
             }
         }
@@ -346,5 +346,5 @@ TEST(SolidIndexAloneTest, SettledEntitiesAreFoundThroughTheCellsAndWideList)
             tBoxes.erase(tBoxes.begin() + (long)i);
         }
     }
-    for(RootProjectile *rBox : tBoxes) delete rBox;
+    for(RootProjectile *nBox : tBoxes) delete nBox;
 }

@@ -191,10 +191,10 @@ TEST_F(ZoneTest, ReversedRectanglesAreTakenInOrderAndNamed)
 
 TEST_F(ZoneTest, LadderTopsAreSolidOnlyForTheMovementThatAsks)
 {
-    RootObject *rActive = new Checkpoint("Active");
-    mLibrary->SetActiveObjectDirect(rActive);
+    RootObject *nActive = new Checkpoint("Active");
+    mLibrary->SetActiveObjectDirect(nActive);
     Run("Ladder_Create('Ladder', 40, 100, 56, 200)");
-    EXPECT_EQ(mLibrary->GetActiveObject(), rActive);
+    EXPECT_EQ(mLibrary->GetActiveObject(), nActive);
     LadderZone *rLadder = (LadderZone *)Listed(LADDER_LIST_NAME, "Ladder");
     ASSERT_NE(rLadder, nullptr);
     EXPECT_TRUE(rLadder->HasHitbox());
@@ -213,7 +213,7 @@ TEST_F(ZoneTest, LadderTopsAreSolidOnlyForTheMovementThatAsks)
     Run("Ladder_Create('Short', 1, 2, 3)");
     EXPECT_EQ(CapturedStderr(), "Ladder_Create: Failed, invalid argument list\n");
     mLibrary->SetActiveObjectDirect(nullptr);
-    delete rActive;
+    delete nActive;
 }
 
 TEST_F(ZoneTest, PushSlideAndSlipZonesStoreWhatThePlayerReads)

@@ -27,7 +27,7 @@ private:
     LibraryHolder *rPrevious;
     LibraryHolder *rNext;
 
-    static LibraryHolder *xFirst;
+    static LibraryHolder *sFirst;
 
     LibraryHolder(const LibraryHolder &) = delete;
     LibraryHolder &operator=(const LibraryHolder &) = delete;

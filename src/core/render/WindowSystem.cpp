@@ -11,8 +11,8 @@
 static int OnLostWindowSystem(Display *pDisplay)
 {
     static const char cMessage[] = "The connection to the window system was lost, the game ends now.\n";
-    static std::atomic_flag xReported = ATOMIC_FLAG_INIT;
-    if(xReported.test_and_set())
+    static std::atomic_flag sReported = ATOMIC_FLAG_INIT;
+    if(sReported.test_and_set())
     {
         for(;;) pause();
     }

@@ -229,16 +229,16 @@ TEST_F(DataLibraryTest, ActiveStackRestoresPreviousObjectAndNone)
 
 TEST_F(DataLibraryTest, PurgeOfListsClearsActiveStateButPurgeOfEntryDoesNot)
 {
-    TestObject *rKeep = AddObject("Root/S/C/H/Keep", 1);
+    TestObject *nKeep = AddObject("Root/S/C/H/Keep", 1);
     AddObject("Root/S/C/H/Gone", 1);
     AddObject("Root/S/C/Other/X", 1);
-    mLibrary->SetActiveObjectDirect(rKeep);
+    mLibrary->SetActiveObjectDirect(nKeep);
     Run("DL_PushActiveEntity()");
-    mLibrary->SetActiveObjectDirect(rKeep);
+    mLibrary->SetActiveObjectDirect(nKeep);
 
     Run("DL_Purge('Root/S/C/H/Gone', false)");
     EXPECT_EQ(1, gDestroyed);
-    EXPECT_EQ(rKeep, mLibrary->GetActiveObject());
+    EXPECT_EQ(nKeep, mLibrary->GetActiveObject());
     EXPECT_EQ(1, mLibrary->GetActiveStackSize());
 
     // Keep: the list leaves the tree but its objects live on.
@@ -248,7 +248,7 @@ TEST_F(DataLibraryTest, PurgeOfListsClearsActiveStateButPurgeOfEntryDoesNot)
     EXPECT_EQ(0, mLibrary->GetActiveStackSize());
     mLibrary->SetQuiet(1);
     EXPECT_EQ(nullptr, mLibrary->GetHeading("Root/S/C/H"));
-    delete rKeep;
+    delete nKeep;
     gDestroyed = 0;
 
     Run("DL_Purge('Root/S', false)");

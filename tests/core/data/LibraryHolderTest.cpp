@@ -73,8 +73,8 @@ TEST_F(LibraryHolderTest, HoldersHearOfEveryDestroyedEntryOnly)
     mLibrary->Purge("ALL", false);
     EXPECT_EQ(nullptr, tKeeper.rKept);
 
-    Bitmap *rKeptPicture = AddPicture("Root/Images/A/B/Five");
-    tKeeper.rKept = rKeptPicture;
+    Bitmap *nKeptPicture = AddPicture("Root/Images/A/B/Five");
+    tKeeper.rKept = nKeptPicture;
     const int32_t tCalls = tKeeper.mCalls;
     mLibrary->Purge("Root/Images/", true);
     Bitmap tByReference;
@@ -82,8 +82,8 @@ TEST_F(LibraryHolderTest, HoldersHearOfEveryDestroyedEntryOnly)
     mLibrary->RegisterPointer("Root/Images/A/B/Ref", &tByReference, DL_KIND_BITMAP);
     mLibrary->Purge("ALL", false);
     EXPECT_EQ(tCalls, tKeeper.mCalls);
-    EXPECT_EQ(rKeptPicture, tKeeper.rKept);
-    delete rKeptPicture;
+    EXPECT_EQ(nKeptPicture, tKeeper.rKept);
+    delete nKeptPicture;
 
     tKeeper.rKept = AddPicture("Root/Images/A/B/Six");
     delete mLibrary;

@@ -576,28 +576,28 @@ TEST_F(LumpFileTest, LayoutsNoPictureOrWorldCouldHaveAreRefusedNamingFileAndLump
                   Refusal("FarOffsetY", " has offset 0 -2147483648") + Refusal("ShortHeight", " is 2 by 1 but holds 16 bytes") +
                   Refusal("HalfChunk", " has chunk size 0 by 16") + Refusal("NegativeHeight", " has chunk size 16 by -16"));
 
-    ImageRecord *rSolid = tManager.ReadImageRecord("SolidColour");
-    ASSERT_NE(rSolid, nullptr);
-    EXPECT_EQ(rSolid->mOffsetX, -12);
-    ImageRecord::Free(rSolid);
-    MapInfoRecord *rDefault = tManager.ReadMapInfo("DefaultChunk");
-    ASSERT_NE(rDefault, nullptr);
-    EXPECT_EQ(rDefault->mChunkWidth, 0);
-    FreeMapInfoRecord(rDefault);
+    ImageRecord *nSolid = tManager.ReadImageRecord("SolidColour");
+    ASSERT_NE(nSolid, nullptr);
+    EXPECT_EQ(nSolid->mOffsetX, -12);
+    ImageRecord::Free(nSolid);
+    MapInfoRecord *nDefault = tManager.ReadMapInfo("DefaultChunk");
+    ASSERT_NE(nDefault, nullptr);
+    EXPECT_EQ(nDefault->mChunkWidth, 0);
+    FreeMapInfoRecord(nDefault);
 
     // Spawns past the coordinate limit are dropped alone, each named.
     testing::internal::CaptureStderr();
     int32_t tCount = -1;
-    SpawnRecord *rKept = tManager.SpawnDatLump("FarSpawns", &tCount);
+    SpawnRecord *nKept = tManager.SpawnDatLump("FarSpawns", &tCount);
     const std::string tDropped = CapturedStderr();
     EXPECT_TRUE(HasRefusal(tDropped, "Lump FarSpawns in " + tPath + " drops spawn 1 Bat1 at 2147483647 5")) << tDropped;
     EXPECT_TRUE(HasRefusal(tDropped, "Lump FarSpawns in " + tPath + " drops spawn 2 Bat2 at 30 -2147483000")) << tDropped;
     ASSERT_EQ(tCount, 2);
-    EXPECT_STREQ(rKept[0].mName, "Bat0");
-    EXPECT_STREQ(rKept[1].mName, "Bat3");
-    EXPECT_EQ(rKept[1].mX, -40);
-    EXPECT_EQ(rKept[1].mY, 50);
-    free(rKept);
+    EXPECT_STREQ(nKept[0].mName, "Bat0");
+    EXPECT_STREQ(nKept[1].mName, "Bat3");
+    EXPECT_EQ(nKept[1].mX, -40);
+    EXPECT_EQ(nKept[1].mY, 50);
+    free(nKept);
     testing::internal::CaptureStderr();
     EXPECT_EQ(tManager.SpawnDatLump("OnlyFar", &tCount), nullptr);
     EXPECT_EQ(tCount, 0);

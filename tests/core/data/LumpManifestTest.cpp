@@ -115,36 +115,36 @@ namespace
         tLumps.Open(tPath.c_str());
         ASSERT_TRUE(tLumps.IsOpen());
 
-        ClipRecord *rClip = tLumps.ClipLump("CL000000");
-        ASSERT_NE(nullptr, rClip);
-        EXPECT_EQ(1, ClipRecordCell(rClip, 0, 0));
-        EXPECT_EQ(0, ClipRecordCell(rClip, 1, 0));
-        EXPECT_EQ(1, ClipRecordCell(rClip, 2, 0));
-        EXPECT_EQ(1, ClipRecordCell(rClip, 1, 1));
-        EXPECT_EQ(0, ClipRecordCell(rClip, 2, 1));
-        EXPECT_EQ(0, ClipRecordCell(rClip, 0, 2));
-        FreeClipRecord(rClip);
+        ClipRecord *nClip = tLumps.ClipLump("CL000000");
+        ASSERT_NE(nullptr, nClip);
+        EXPECT_EQ(1, ClipRecordCell(nClip, 0, 0));
+        EXPECT_EQ(0, ClipRecordCell(nClip, 1, 0));
+        EXPECT_EQ(1, ClipRecordCell(nClip, 2, 0));
+        EXPECT_EQ(1, ClipRecordCell(nClip, 1, 1));
+        EXPECT_EQ(0, ClipRecordCell(nClip, 2, 1));
+        EXPECT_EQ(0, ClipRecordCell(nClip, 0, 2));
+        FreeClipRecord(nClip);
 
         int32_t tCount = 0;
         testing::internal::CaptureStderr();
-        SpawnRecord *rSpawns = tLumps.SpawnDatLump("BSpawnInfo", &tCount);
-        Palette *rPalette = tLumps.ExtractPalette("Kestra");
+        SpawnRecord *nSpawns = tLumps.SpawnDatLump("BSpawnInfo", &tCount);
+        Palette *nPalette = tLumps.ExtractPalette("Kestra");
         CapturedStderr();
         ASSERT_EQ(1, tCount);
-        EXPECT_STREQ("Stalactite Small", rSpawns[0].mName);
-        EXPECT_EQ(-5, rSpawns[0].mX);
-        EXPECT_EQ(7, rSpawns[0].mY);
-        free(rSpawns);
-        ASSERT_NE(nullptr, rPalette);
-        EXPECT_EQ(2, rPalette->GetColourCount());
-        ASSERT_NE(nullptr, rPalette->GetVariantColours("Ember"));
-        delete rPalette;
+        EXPECT_STREQ("Stalactite Small", nSpawns[0].mName);
+        EXPECT_EQ(-5, nSpawns[0].mX);
+        EXPECT_EQ(7, nSpawns[0].mY);
+        free(nSpawns);
+        ASSERT_NE(nullptr, nPalette);
+        EXPECT_EQ(2, nPalette->GetColourCount());
+        ASSERT_NE(nullptr, nPalette->GetVariantColours("Ember"));
+        delete nPalette;
 
-        MapInfoRecord *rInfo = tLumps.ReadMapInfo("AMapInfo");
-        ASSERT_NE(nullptr, rInfo);
-        EXPECT_STREQ("First Steps", rInfo->mLevelName);
-        EXPECT_EQ(2, rInfo->mLevelNumber);
-        FreeMapInfoRecord(rInfo);
+        MapInfoRecord *nInfo = tLumps.ReadMapInfo("AMapInfo");
+        ASSERT_NE(nullptr, nInfo);
+        EXPECT_STREQ("First Steps", nInfo->mLevelName);
+        EXPECT_EQ(2, nInfo->mLevelNumber);
+        FreeMapInfoRecord(nInfo);
         tLumps.Close();
     }
 }

@@ -55,17 +55,17 @@ namespace
             std::string tPath = pFolder.File("Picture.png");
             int tOldFlags = al_get_new_bitmap_flags();
             al_set_new_bitmap_flags(ALLEGRO_MEMORY_BITMAP);
-            ALLEGRO_BITMAP *rImage = al_create_bitmap(2, 2);
+            ALLEGRO_BITMAP *nImage = al_create_bitmap(2, 2);
             al_set_new_bitmap_flags(tOldFlags);
-            al_set_target_bitmap(rImage);
+            al_set_target_bitmap(nImage);
             for(int y = 0; y < 2; y ++)
                 for(int x = 0; x < 2; x ++)
                 {
                     const uint8_t *rP = cPicture + (y * 2 + x) * 4;
                     al_put_pixel(x, y, al_map_rgba(rP[0], rP[1], rP[2], rP[3]));
                 }
-            bool tSaved = al_save_bitmap(tPath.c_str(), rImage);
-            al_destroy_bitmap(rImage);
+            bool tSaved = al_save_bitmap(tPath.c_str(), nImage);
+            al_destroy_bitmap(nImage);
             al_set_target_backbuffer(sDisplay);
             return tSaved ? tPath : std::string();
         }

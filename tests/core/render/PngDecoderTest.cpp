@@ -58,18 +58,18 @@ namespace
         std::vector<uint8_t> tPixels;
         al_set_new_bitmap_format(ALLEGRO_PIXEL_FORMAT_ABGR_8888_LE);
         al_set_new_bitmap_flags(ALLEGRO_MEMORY_BITMAP | ALLEGRO_NO_PREMULTIPLIED_ALPHA);
-        ALLEGRO_BITMAP *rImage = al_load_bitmap_flags(pPath, ALLEGRO_NO_PREMULTIPLIED_ALPHA);
-        if(!rImage) return tPixels;
-        *pWidth = al_get_bitmap_width(rImage);
-        *pHeight = al_get_bitmap_height(rImage);
-        ALLEGRO_LOCKED_REGION *rLocked = al_lock_bitmap(rImage, ALLEGRO_PIXEL_FORMAT_ABGR_8888_LE, ALLEGRO_LOCK_READONLY);
+        ALLEGRO_BITMAP *nImage = al_load_bitmap_flags(pPath, ALLEGRO_NO_PREMULTIPLIED_ALPHA);
+        if(!nImage) return tPixels;
+        *pWidth = al_get_bitmap_width(nImage);
+        *pHeight = al_get_bitmap_height(nImage);
+        ALLEGRO_LOCKED_REGION *rLocked = al_lock_bitmap(nImage, ALLEGRO_PIXEL_FORMAT_ABGR_8888_LE, ALLEGRO_LOCK_READONLY);
         for(int32_t y = 0; rLocked && y < *pHeight; y++)
         {
             const uint8_t *rRow = (const uint8_t *)rLocked->data + (ptrdiff_t)y * rLocked->pitch;
             tPixels.insert(tPixels.end(), rRow, rRow + (size_t)*pWidth * 4);
         }
-        if(rLocked) al_unlock_bitmap(rImage);
-        al_destroy_bitmap(rImage);
+        if(rLocked) al_unlock_bitmap(nImage);
+        al_destroy_bitmap(nImage);
         return tPixels;
     }
 
