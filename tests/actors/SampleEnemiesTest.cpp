@@ -34,7 +34,7 @@ namespace
             testing::internal::CaptureStderr();
             Run(tChunk);
             CapturedStderr();
-            return (Enemy *)GetApplication()->mEntityManager->GetEntity(pKind);
+            return (Enemy *)EntityManager::Fetch()->GetEntity(pKind);
         }
 
         // One tick; a puppet is drawn after it, as the game's render would, so its parts can
@@ -42,7 +42,7 @@ namespace
         void Play(int32_t pEnemyID)
         {
             Tick();
-            Enemy *rEnemy = (Enemy *)GetApplication()->mEntityManager->FindByID(pEnemyID);
+            Enemy *rEnemy = (Enemy *)EntityManager::Fetch()->FindByID(pEnemyID);
             if(!rEnemy) return;
             CorvelPuppet *rPuppet = rEnemy->GetAppearance()->GetPuppet();
             if(!rPuppet) return;
@@ -172,15 +172,15 @@ TEST_F(SampleEnemiesTest, TheWardensVolleysCanBeJumped)
         tAhead.mLft = rHer->mRgt;
         tAhead.mRgt = rHer->mRgt + 24.0f;
         tAhead.mTop = rHer->mTop - 90.0f;
-        NamedLinkedList *tNear = GetApplication()->mEntityManager->FindProjectilesHittingBox(PROJECTILE_TARGET_PLAYER, tAhead);
+        NamedLinkedList *tNear = EntityManager::Fetch()->FindProjectilesHittingBox(PROJECTILE_TARGET_PLAYER, tAhead);
         const bool tComing = tNear && tNear->GetCount() > 0;
         delete tNear;
         if(tComing && tJumpHeld == 0 && mPlayer->IsOnGround()) tJumpHeld = 20;
         SetKey(ALLEGRO_KEY_Z, tJumpHeld > 0);
         if(tJumpHeld > 0) tJumpHeld--;
-        const int32_t tBefore = GetApplication()->mEntityManager->CountProjectilesNamed("ENEMY_LEMON_PROJECTILE");
+        const int32_t tBefore = EntityManager::Fetch()->CountProjectilesNamed("ENEMY_LEMON_PROJECTILE");
         Play(rWarden->GetID());
-        if(GetApplication()->mEntityManager->CountProjectilesNamed("ENEMY_LEMON_PROJECTILE") > tBefore) tVolleyShots++;
+        if(EntityManager::Fetch()->CountProjectilesNamed("ENEMY_LEMON_PROJECTILE") > tBefore) tVolleyShots++;
     }
     CapturedStderr();
     EXPECT_GE(tVolleyShots, 6);

@@ -129,7 +129,7 @@ TEST_F(MovingContainerTest, CarriedRiderStopsAtAWall)
 // there (no room to jump or fall out) until she walked away.
 TEST_F(MovingContainerTest, APlatformNeverSinksHerIntoTheLevel)
 {
-    const ClipWorld tLevelOnly = {GetApplication()->rMapManager->GetClipWorld().rLevel, nullptr, nullptr, nullptr};
+    const ClipWorld tLevelOnly = {MapManager::Fetch()->GetClipWorld().rLevel, nullptr, nullptr, nullptr};
     xPathX = [](int32_t t) { return 60.0f - 0.9f * (float)t; };
     AddPlatform(60.0f, 360.0f);
     mPlayer->SetPositionAutoCenter(16.0f, 348.0f, 0.0f);
@@ -143,12 +143,12 @@ TEST_F(MovingContainerTest, APlatformNeverSinksHerIntoTheLevel)
     Tick(5);
     EXPECT_LT(Y(), 348.0f - 20.0f) << "she jumps at once";
     SetKey(ALLEGRO_KEY_Z, false);
-    GetApplication()->rEntityManager->ClearEntities();
+    EntityManager::Fetch()->ClearEntities();
 
     // A lift rising 0.7 a tick under a ceiling whose lowest row is y 209.
     FillSolid(150, 200, 300, 210);
     BuildLevel();
-    const ClipWorld tCeilinged = {GetApplication()->rMapManager->GetClipWorld().rLevel, nullptr, nullptr, nullptr};
+    const ClipWorld tCeilinged = {MapManager::Fetch()->GetClipWorld().rLevel, nullptr, nullptr, nullptr};
     xPathTick = 0;
     xPathX = nullptr;
     xPathY = [](int32_t t) { return 300.0f - 0.7f * (float)t; };
