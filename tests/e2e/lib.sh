@@ -158,15 +158,23 @@ e2e_expect_no_text() {
     if grep -qF -- "$2" "$1"; then e2e_fail "unexpected '$2' in $1"; fi
 }
 
-# Playing a map with the keys. e2e_play_probe <map> appends to the copied map script a zone
-# trigger over the whole level without "NoRefire", so its script runs every tick she is in the
-# level and logs "Probe TICK X Y" with the top-left corner of her box. Call e2e_copy_game first.
+# Playing a map with the keys. e2e_play_probe <map> [names] appends to the copied map script a
+# zone trigger over the whole level without "NoRefire", so its script runs every tick she is in
+# the level and logs "Probe TICK X Y" with the top-left corner of her box. With names, the Lua
+# read from standard input appends one number per name to the local table tMore each tick; they
+# follow X and Y on the line, and the conditions below can use them by name. Call
+# e2e_copy_game first.
 e2e_play_probe() {
-    cat > "$GAME_DIR/PlayProbe.lua" <<'LUA'
-giPlayProbeTick = (giPlayProbeTick or -1) + 1
-local fX, fY = Player_GetPosition()
-fnLog(string.format("Probe %d %.1f %.1f", giPlayProbeTick, fX, fY))
-LUA
+    E2E_PROBE_MORE="${2:-}"
+    {
+        echo 'giPlayProbeTick = (giPlayProbeTick or -1) + 1'
+        echo 'local fX, fY = Player_GetPosition()'
+        echo 'local tMore = {}'
+        [ -z "$E2E_PROBE_MORE" ] || cat
+        echo 'local sLine = string.format("Probe %d %.1f %.1f", giPlayProbeTick, fX, fY)'
+        echo 'for _, fValue in ipairs(tMore) do sLine = sLine .. string.format(" %.1f", fValue) end'
+        echo 'fnLog(sLine)'
+    } > "$GAME_DIR/PlayProbe.lua"
     cat >> "$GAME_DIR/Data/Scripts/Maps/$1.lua" <<'LUA'
 ZTrigger_Create("PlayProbe")
 ZTrigger_SetProperty("HitboxesTotal", 1)
@@ -176,29 +184,63 @@ DL_PopActiveEntity()
 LUA
 }
 
-# e2e_probe: "TICK X Y" of the last probe line.
+# e2e_probe: "TICK X Y" of the last probe line, and its named values after them.
 e2e_probe() {
-    awk '$1 == "Probe" { l = $2 " " $3 " " $4 } END { print l }' "$LOG"
+    awk '$1 == "Probe" { l = $0 } END { print substr(l, 7) }' "$LOG"
 }
 
-# e2e_until <seconds> <awk condition on t, x and y>: waits until the last probe meets the
-# condition (0 seconds: looks once); returns 1 when it never does.
+# e2e_probe_check <condition>: prints the last probe's tick (-1 before the first) and returns 0
+# when the probe meets the condition, an awk expression on t, x, y and the probe's names.
+e2e_probe_check() {
+    local i=5 name names=""
+    for name in ${E2E_PROBE_MORE:-}; do names="$names $name = f[$i] + 0;"; i=$((i + 1)); done
+    awk "\$1 == \"Probe\" { l = \$0 }
+        END { n = split(l, f, \" \"); t = n ? f[2] + 0 : -1; x = f[3] + 0; y = f[4] + 0;$names
+              print t; exit !(n && ($1)) }" "$LOG"
+}
+
+# e2e_until <seconds> <condition>: waits until the last probe meets the condition (0 seconds:
+# looks once); returns 1 when it never does.
 e2e_until() {
-    local limit="$1" cond="$2" t x y
-    for _ in $(seq $((limit * 20 + 1))); do
-        read -r t x y <<< "$(e2e_probe)"
-        if [ -n "$x" ] && awk -v t="$t" -v x="$x" -v y="$y" "BEGIN { exit !($cond) }"; then return 0; fi
+    for _ in $(seq $(($1 * 20 + 1))); do
+        e2e_probe_check "$2" > /dev/null && return 0
         sleep 0.05
     done
     return 1
 }
 
+# e2e_until_ticks <ticks> <condition>: the same, for at most the given number of game ticks,
+# whatever the machine's load makes of them in wall time (0 ticks: looks once). Should the game
+# stop ticking, the wait ends after half a minute all the same.
+e2e_until_ticks() {
+    local t start="" guard=$((SECONDS + 30 + $1 / 60))
+    while :; do
+        t="$(e2e_probe_check "$2")" && return 0
+        [ -n "$start" ] || start="$t"
+        [ "$t" -lt $((start + $1)) ] && [ "$SECONDS" -lt "$guard" ] || return 1
+        sleep 0.02
+    done
+}
+
 # e2e_hold <keys> <seconds> <condition>: holds the keys (blank-separated) until the condition
-# of e2e_until holds, then lets go of them; fails the test when it never does.
+# of e2e_until holds, then lets go of them; fails the test when it never does. Keys whose
+# condition already holds are not pressed.
 e2e_hold() {
-    local keys="$1" limit="$2" cond="$3" k found
+    e2e_hold_until e2e_until "$@"
+}
+
+# e2e_hold_ticks <keys> <ticks> <condition>: e2e_hold with its limit in game ticks, for a hold
+# whose length decides where she ends up.
+e2e_hold_ticks() {
+    e2e_hold_until e2e_until_ticks "$@"
+}
+
+# e2e_hold_until <waiter> <keys> <limit> <condition>: the body of both holds.
+e2e_hold_until() {
+    local wait="$1" keys="$2" limit="$3" cond="$4" k found
+    e2e_probe_check "$cond" > /dev/null && return 0
     for k in $keys; do xdotool keydown "$k"; done
-    e2e_until "$limit" "$cond"
+    "$wait" "$limit" "$cond"
     found=$?
     for k in $keys; do xdotool keyup "$k"; done
     [ "$found" -eq 0 ] || e2e_fail "holding $keys never led to $cond (last probe: $(e2e_probe))"

@@ -11,29 +11,23 @@ e2e_init "$@"
 e2e_copy_game
 [ -f "$GAME_DIR/Data/Maps/ForgeGate.slf" ] || e2e_fail "the forge map was not built"
 printf '\nOM_SetOption("GodMode", true)\n' >> "$GAME_DIR/Configuration.lua"
-e2e_play_probe ForgeGate
-cat >> "$GAME_DIR/PlayProbe.lua" <<'LUA'
-local sLine = "Platforms"
+# Besides her place, the probe logs the platforms' top-left corners and where they are in their
+# common swing of 240 ticks (p): the swinging one is nearest the rim at p 180 and furthest out at
+# p 60, where the looping one hangs level beside it, and that one is over the far side from p 150
+# to 210. The keys wait for the platforms as a player watches them, and every hold whose length
+# decides where she ends up is counted in game ticks, so a loaded machine's slow or uneven ticks
+# change nothing.
+e2e_play_probe ForgeGate "sx sy lx ly p" <<'LUA'
 for _, sName in ipairs({"SwingPlatform", "LoopPlatform"}) do
     EM_PushEntity(sName)
     local fX, fY = Proj_GetProperty("Position")
+    tMore[#tMore + 1] = fX
+    tMore[#tMore + 1] = fY
+    local fPhase = RE_GetData("fTick", "N") % RE_GetData("fPeriod", "N")
     DL_PopActiveEntity()
-    sLine = sLine .. string.format(" %.1f %.1f", fX, fY)
+    if #tMore == 4 then tMore[5] = fPhase end
 end
-fnLog(sLine)
 LUA
-# platforms: "SWINGX SWINGY LOOPX LOOPY", the platforms' top-left corners at the last probe.
-platforms() { awk '$1 == "Platforms" { l = $2 " " $3 " " $4 " " $5 } END { print l }' "$LOG"; }
-# wait_platforms <seconds> <awk condition on sx, sy, lx, ly>
-wait_platforms() {
-    local sx sy lx ly
-    for _ in $(seq $(($1 * 50))); do
-        read -r sx sy lx ly <<< "$(platforms)"
-        awk -v sx="$sx" -v sy="$sy" -v lx="$lx" -v ly="$ly" "BEGIN { exit !($2) }" && return 0
-        sleep 0.02
-    done
-    e2e_fail "the platforms never came to $2 (last: $(platforms))"
-}
 
 e2e_start "$SCRATCH/finish.log" -skipto ForgeGate
 e2e_wait_for "$LOG" "Probe 0 " 30 || e2e_fail "the probe never ran"
@@ -42,27 +36,45 @@ e2e_until 20 "t > 200" || e2e_fail "the game stopped ticking during the teleport
 
 # Near the pit the view reaches the Gloomwing over it, which wakes and comes for her at the
 # height of her buster; she faces it and shoots.
-e2e_hold "Right" 5 "x >= 270"
+e2e_hold_ticks Right 300 "x >= 250"
 for _ in $(seq 60); do
     grep -qF "Enemy destroyed: AutoSpawn00" "$LOG" && break
     e2e_tap x 0.15
 done
 e2e_expect_text "$LOG" "Enemy destroyed: AutoSpawn00"
+e2e_until_ticks 0 "x < 336 && y == 396" || e2e_fail "she did not stay on the rim (last probe: $(e2e_probe))"
 
-# To the pit's rim in short steps.
-e2e_step Right 5 "x >= 296"
-e2e_until 1 "x >= 296 && x < 336 && y == 396" || e2e_fail "she did not stop at the pit's rim (last probe: $(e2e_probe))"
+# Onto the swinging platform: she sets off as it swings back toward the rim, timed by her
+# distance to the rim's edge (x 336) at her running pace of 3.1 a tick so that she reaches it
+# once the platform's near end is well within her stride (from p 164, when it is 352 or nearer,
+# to p 196). Reaching the edge as the platform only just comes within reach, she would drop a
+# unit and be caught against its side; setting off up to 25 ticks late still finds it there.
+e2e_until_ticks 600 "(p + (336 - x) / 3.1) % 240 >= 166 && (p + (336 - x) / 3.1) % 240 < 170" ||
+    e2e_fail "the platforms stopped (last probe: $(e2e_probe))"
+e2e_hold_ticks Right 60 "(x >= 340 && x >= sx - 4) || y > 400"
+e2e_until_ticks 0 "y == 396 && x >= sx - 10 && x < sx + 60" ||
+    e2e_fail "she did not get onto the swinging platform (last probe: $(e2e_probe))"
 
-# Onto the swinging platform at its nearest and out with it; at its furthest the looping
-# platform hangs level beside it, and she walks over; it carries her up toward the far side,
-# where she walks off onto the gallery's floor.
-wait_platforms 10 "sx <= 352"
-e2e_step Right 2 "x >= 352 || y > 420"
-wait_platforms 10 "sx >= 482"
-e2e_hold "Right" 3 "x >= 540 || y > 420"
-wait_platforms 10 "lx >= 630"
-e2e_hold "Right" 3 "(x >= 724 && y == 396) || y > 420"
-e2e_until 1 "y == 396" || e2e_fail "she fell into the pit (last probe: $(e2e_probe))"
+# Out on it, she walks toward the looping platform as it comes down beside it: its side stops
+# her before she can walk off the swing's far end, and once it hangs within a unit of level (p
+# 50 to 70) she steps up onto it and stops well on it; rising, it lifts her off the swing. Still
+# held against its side late in the meeting, she lets go and rides the swing back out for the
+# next one.
+for _ in 1 2 3; do
+    e2e_until_ticks 300 "p >= 30 && p < 38" || e2e_fail "the platforms stopped (last probe: $(e2e_probe))"
+    e2e_hold_ticks Right 60 "x >= lx - 2 || p >= 64 || y > 400"
+    e2e_until_ticks 30 "y < 396 || y > 400"
+    e2e_until_ticks 0 "y <= 400" || e2e_fail "she fell between the platforms (last probe: $(e2e_probe))"
+    e2e_until_ticks 0 "y < 396 && x > lx - 19 && x < lx + 64" && break
+done
+e2e_until_ticks 0 "y < 396 && x > lx - 19 && x < lx + 64" ||
+    e2e_fail "she never got onto the looping platform (last probe: $(e2e_probe))"
+
+# It carries her up toward the far side; once it is over there she walks off its far end and
+# drops onto the gallery's floor.
+e2e_until_ticks 300 "p >= 150 && p < 160" || e2e_fail "the platforms stopped (last probe: $(e2e_probe))"
+e2e_hold_ticks Right 90 "(x >= 724 && y == 396) || y > 420"
+e2e_until_ticks 0 "y == 396" || e2e_fail "she fell into the pit (last probe: $(e2e_probe))"
 
 # Into the boss door: it opens, walks her through and closes behind her.
 e2e_hold_for_line "Right" "ForgeGate: through the boss door" 20 "the door never let her through"
