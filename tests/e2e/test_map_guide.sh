@@ -3,7 +3,8 @@
 # water, a checkpoint, a trigger, a platform, enemies (a skeletal puppet among them, by a spawn
 # point the script builds), backgrounds, a boss door and the ending. Kestra starts before the
 # door, runs through it, which brings the dragon tank by the goal, and on to the goal, whose
-# script asks for the title; no call fails on the way.
+# script asks for the title; no call fails on the way. Then she starts again by the pit and
+# dies in it.
 . "$(dirname "$0")/lib.sh"
 e2e_init "$@"
 e2e_copy_game
@@ -47,7 +48,7 @@ DamageZone_SetProperty("Rectangle", 384, 436, 432, 448)
 DamageZone_SetProperty("DamageToPlayer", 3)
 DL_PopActiveEntity()
 DamageZone_Create("GuidePit")
-DamageZone_SetProperty("Rectangle", 512, 470, 608, 520)
+DamageZone_SetProperty("Rectangle", 512, 444, 608, 512)
 DamageZone_SetProperty("IsDeathPit", true)
 DL_PopActiveEntity()
 fnLayWater("GuidePitWater", 512, 476, 608, 511)
@@ -138,4 +139,17 @@ e2e_expect_text "$LOG" "Spawned GuideTank"
 if grep -E "Failed|Error,|Error processing|could not resolve|never spawn|spawns nothing" "$LOG" | grep -v "sound system"; then
     e2e_fail "a map-script call of the guide failed"
 fi
-echo "PASS: the guide's calls make a map that plays from its start through the door to its end"
+
+# The death pit kills: started again on the pit's right rim, inside the checkpoint, she walks
+# left into the pit, dies there and comes back at the checkpoint's respawn point.
+sed -i 's/^MapM_SetPlayerStart(800, 390, 0)$/MapM_SetPlayerStart(640, 390, 0)/' "$GAME_DIR/Data/Scripts/Maps/Guide.lua"
+e2e_play_probe Guide
+e2e_start "$SCRATCH/pit.log" -skipto Guide
+e2e_wait_for "$LOG" "Probe 0 " 30 || e2e_fail "the guide's map did not load again"
+e2e_focus_window 10
+e2e_until_ticks 300 "t > 120 && x == 640 && y == 396" || e2e_fail "she did not land at the new start (last probe: $(e2e_probe))"
+e2e_hold_ticks Left 300 "y > 420"
+e2e_until_ticks 600 "x == 630" || e2e_fail "the death pit did not kill her (last probe: $(e2e_probe))"
+e2e_stop TERM
+[ "$STATUS" -eq 0 ] || e2e_fail "exit status $STATUS"
+echo "PASS: the guide's calls make a map that plays from its start through the door to its end, and its pit kills"
