@@ -39,12 +39,12 @@ namespace
 
 bool RiseOutOfSolid(const ClipWorld &pWorld, Hitbox &sBox, int32_t pMostRise)
 {
-    if(!BoxInsideSolid(pWorld, sBox)) return false;
+    if(BoxAllFree(pWorld, sBox)) return false;
     Hitbox tBox = sBox;
     for(int32_t i = 0; i < pMostRise; i++)
     {
         tBox.ShiftY(-1.0f);
-        if(BoxInsideSolid(pWorld, tBox)) continue;
+        if(!BoxAllFree(pWorld, tBox)) continue;
         sBox = tBox;
         return true;
     }

@@ -89,14 +89,3 @@ bool IsBlockedDown(const ClipWorld &pWorld, const Hitbox &pBox)
     return !RowAllFree(pWorld, TruncateCoordinate(pBox.mBot + 1.0f), TruncateCoordinate(pBox.mLft),
                        TruncateCoordinate(pBox.mRgt));
 }
-
-bool BoxInsideSolid(const ClipWorld &pWorld, const Hitbox &pBox)
-{
-    const int32_t tLft = TruncateCoordinate(pBox.mLft);
-    const int32_t tRgt = TruncateCoordinate(pBox.mRgt);
-    for(int32_t y = TruncateCoordinate(pBox.mTop); y < TruncateCoordinate(pBox.mBot); y++)
-    {
-        if(AnyClippedInRow(pWorld, y, tLft, tRgt)) return true;
-    }
-    return false;
-}

@@ -46,6 +46,3 @@ bool IsBlockedLeft(const ClipWorld &pWorld, const Hitbox &pBox);
 bool IsBlockedRight(const ClipWorld &pWorld, const Hitbox &pBox);
 bool IsBlockedUp(const ClipWorld &pWorld, const Hitbox &pBox);
 bool IsBlockedDown(const ClipWorld &pWorld, const Hitbox &pBox);
-
-// True when any cell of the box itself (right and bottom edges exclusive) is solid.
-bool BoxInsideSolid(const ClipWorld &pWorld, const Hitbox &pBox);

@@ -78,7 +78,7 @@ namespace
         Hitbox tExact = sBox;
         if(pVertical) tExact.ShiftY(tTarget - sBox.mTop);
         else tExact.ShiftX(tTarget - sBox.mLft);
-        if(!BoxInsideSolid(tWorld, tExact)) sBox = tExact;
+        if(BoxAllFree(tWorld, tExact)) sBox = tExact;
     }
 
     // A carried or pushed rider slides sideways, a lifted one upward, and is placed where its

@@ -283,7 +283,7 @@ TEST_F(MechTest, ARiddenMechSetDownInsideTheFloorClimbsOut)
     Hitbox tSunk = HitboxFromEdges(200.0f, 340.5f, 230.0f, 407.5f);
     EXPECT_TRUE(RiseOutOfSolid(tWorld, tSunk, 67));
     EXPECT_FLOAT_EQ(tSunk.mBot, (float)cFloorY + 0.5f);
-    EXPECT_FALSE(BoxInsideSolid(tWorld, tSunk));
+    EXPECT_TRUE(BoxAllFree(tWorld, tSunk));
 
     Board();
     mPlayer->SetPositionAutoCenter(350.0f, (float)(cFloorY - 52), 0.0f);
