@@ -10,12 +10,14 @@ e2e_init() {
     SCRATCH="$(mktemp -d)"
     XVFB_PID=""
     GAME_PID=""
+    E2E_BUSY_PIDS=""
     trap e2e_cleanup EXIT
     [ -x "$KESTRA" ] || e2e_fail "no game binary at $KESTRA"
     e2e_start_xvfb
 }
 
 e2e_cleanup() {
+    e2e_idle_cpu
     if [ -n "$GAME_PID" ] && kill -0 "$GAME_PID" 2>/dev/null; then
         kill -KILL "$GAME_PID" 2>/dev/null
         wait "$GAME_PID" 2>/dev/null
@@ -61,12 +63,35 @@ e2e_copy_game() {
 }
 
 # e2e_start <log> [game arguments...]: starts the game from the run directory in the
-# background with standard error going to the log.
+# background with standard error going to the log. With E2E_GAME_CPU set (a CPU number, from
+# the environment or the driver) the game runs on that CPU alone, to see how it fares starved.
 e2e_start() {
     LOG="$1"; shift
-    (cd "$GAME_DIR" && { [ -z "${GAME_PRELOAD:-}" ] || export LD_PRELOAD="$GAME_PRELOAD"; } && exec "$KESTRA" "$@") \
+    E2E_SEEN=0
+    E2E_TICK=-1
+    local pin=""
+    [ -z "${E2E_GAME_CPU:-}" ] || pin="taskset -c $E2E_GAME_CPU"
+    (cd "$GAME_DIR" && { [ -z "${GAME_PRELOAD:-}" ] || export LD_PRELOAD="$GAME_PRELOAD"; } && exec $pin "$KESTRA" "$@") \
         2>"$LOG" >/dev/null &
     GAME_PID=$!
+}
+
+# e2e_busy_cpu <cpu> <count>: keeps the CPU busy with that many endless loops until
+# e2e_idle_cpu, or the driver's end, stops them.
+e2e_busy_cpu() {
+    for _ in $(seq "$2"); do
+        taskset -c "$1" sh -c 'while :; do :; done' &
+        E2E_BUSY_PIDS="$E2E_BUSY_PIDS $!"
+    done
+}
+
+e2e_idle_cpu() {
+    local pid
+    for pid in ${E2E_BUSY_PIDS:-}; do
+        kill "$pid" 2>/dev/null
+        wait "$pid" 2>/dev/null
+    done
+    E2E_BUSY_PIDS=""
 }
 
 # e2e_sanitizer_preload <binary>: for a sanitizer build, sets GAME_PRELOAD so that the game (and
@@ -114,10 +139,11 @@ e2e_wait_for() {
     return 1
 }
 
-# e2e_stop <signal>: sends the signal and waits for the game; the exit status is in STATUS.
+# e2e_stop <signal> [seconds]: sends the signal and waits for the game (20 seconds unless
+# given); the exit status is in STATUS.
 e2e_stop() {
     kill "-$1" "$GAME_PID" 2>/dev/null
-    e2e_wait_exit 20
+    e2e_wait_exit "${2:-20}"
 }
 
 # e2e_wait_exit <seconds>: waits for the game to end on its own; STATUS holds its exit
@@ -189,35 +215,79 @@ e2e_probe() {
     awk '$1 == "Probe" { l = $0 } END { print substr(l, 7) }' "$LOG"
 }
 
-# e2e_probe_check <condition>: prints the last probe's tick (-1 before the first) and returns 0
-# when the probe meets the condition, an awk expression on t, x, y and the probe's names.
-e2e_probe_check() {
-    local i=5 name names=""
+# The waits below read each probe line once, in order: E2E_SEEN is how many bytes of the log
+# they have looked at, E2E_TICK the tick of the last probe line among them (-1 before the first).
+# A condition that holds for a single tick is seen however seldom a loaded machine lets them look.
+
+# e2e_probe_scan <first|last> <condition>: looks at the probe lines written since the last look,
+# whole lines only (a line still being written waits for the next look). "first" stops at the
+# first line that meets the condition, an awk expression on t, x, y and the probe's names, and
+# leaves the lines after it for the next look; "last" takes them all and tests the newest probe
+# line (the last one seen when nothing new came). Leaves the tick of the line it stopped at in
+# E2E_TICK and returns 0 when that line meets the condition.
+e2e_probe_scan() {
+    local mode="$1" cond="$2" i=5 name names="" size result
     for name in ${E2E_PROBE_MORE:-}; do names="$names $name = f[$i] + 0;"; i=$((i + 1)); done
-    awk "\$1 == \"Probe\" { l = \$0 }
-        END { n = split(l, f, \" \"); t = n ? f[2] + 0 : -1; x = f[3] + 0; y = f[4] + 0;$names
-              print t; exit !(n && ($1)) }" "$LOG"
+    size="$(stat -c %s "$LOG" 2>/dev/null)" || size=0
+    [ "$size" -ge "$E2E_SEEN" ] || size="$E2E_SEEN"
+    # The blank line and the mark after the new bytes tell awk whether the last of them ends its
+    # line: then the record before the mark is empty.
+    result="$({ tail -c "+$((E2E_SEEN + 1))" "$LOG" 2>/dev/null | head -c "$((size - E2E_SEEN))"; printf '\n\001\n'; } |
+        LC_ALL=C awk -v mode="$mode" -v last="${E2E_LAST:-}" "
+        function met(l,    n) { n = split(l, f, \" \"); t = f[2] + 0; x = f[3] + 0; y = f[4] + 0;$names
+                                return n && ($cond) }
+        \$0 == \"\\001\" { exit }
+        { line[++count] = \$0 }
+        END {
+            if (count > 0) count--
+            used = 0; hit = 0
+            for (k = 1; k <= count; k++) {
+                used += length(line[k]) + 1
+                if (split(line[k], g, \" \") < 2 || g[1] != \"Probe\") continue
+                last = line[k]
+                if (mode == \"first\" && met(last)) { hit = 1; break }
+            }
+            if (mode == \"last\" && last != \"\") hit = met(last)
+            split(last, g, \" \"); tick = last == \"\" ? -1 : g[2] + 0
+            printf \"%d %d %d %s\\n\", used, tick, hit, last
+        }")"
+    local used tick hit
+    read -r used tick hit E2E_LAST <<< "$result"
+    E2E_SEEN=$((E2E_SEEN + ${used:-0}))
+    E2E_TICK="${tick:--1}"
+    [ "$hit" = 1 ]
 }
 
-# e2e_until <seconds> <condition>: waits until the last probe meets the condition (0 seconds:
-# looks once); returns 1 when it never does.
+# e2e_probe_check <condition>: returns 0 when the newest probe meets the condition; the lines
+# before it are taken as seen.
+e2e_probe_check() {
+    e2e_probe_scan last "$1"
+}
+
+# e2e_until <seconds> <condition>: waits until a probe line meets the condition (0 seconds: only
+# whether the newest does); returns 1 when none does in time.
 e2e_until() {
-    for _ in $(seq $(($1 * 20 + 1))); do
-        e2e_probe_check "$2" > /dev/null && return 0
-        sleep 0.05
+    [ "$1" -gt 0 ] || { e2e_probe_check "$2"; return; }
+    local guard=$((SECONDS + $1))
+    while :; do
+        e2e_probe_scan first "$2" && return 0
+        [ "$SECONDS" -lt "$guard" ] || return 1
+        sleep 0.02
     done
-    return 1
 }
 
-# e2e_until_ticks <ticks> <condition>: the same, for at most the given number of game ticks,
-# whatever the machine's load makes of them in wall time (0 ticks: looks once). Should the game
-# stop ticking, the wait ends after half a minute all the same.
+# e2e_until_ticks <ticks> <condition>: the same, for at most the given number of game ticks from
+# the call, whatever the machine's load makes of them in wall time (0 ticks: only whether the
+# newest probe meets it). Every line since the last look is tested, those written before the
+# call too. Should the game stop ticking, the wait ends after a minute or more all the same.
 e2e_until_ticks() {
-    local t start="" guard=$((SECONDS + 30 + $1 / 60))
+    [ "$1" -gt 0 ] || { e2e_probe_check "$2"; return; }
+    local start="" guard=$((SECONDS + 60 + $1 / 10))
     while :; do
-        t="$(e2e_probe_check "$2")" && return 0
-        [ -n "$start" ] || start="$t"
-        [ "$t" -lt $((start + $1)) ] && [ "$SECONDS" -lt "$guard" ] || return 1
+        e2e_probe_scan first "$2" && return 0
+        [ "$E2E_TICK" -ge 0 ] && [ -z "$start" ] && start="$E2E_TICK"
+        [ -z "$start" ] || [ "$E2E_TICK" -lt $((start + $1)) ] || return 1
+        [ "$SECONDS" -lt "$guard" ] || return 1
         sleep 0.02
     done
 }
@@ -238,7 +308,7 @@ e2e_hold_ticks() {
 # e2e_hold_until <waiter> <keys> <limit> <condition>: the body of both holds.
 e2e_hold_until() {
     local wait="$1" keys="$2" limit="$3" cond="$4" k found
-    e2e_probe_check "$cond" > /dev/null && return 0
+    e2e_probe_check "$cond" && return 0
     for k in $keys; do xdotool keydown "$k"; done
     "$wait" "$limit" "$cond"
     found=$?
