@@ -41,13 +41,13 @@ namespace
 
     void StopSound(const char *pName)
     {
-        AudioManager *rAudio = AudioManager::Fetch();
+        AudioManager *rAudio = AudioManager::Get();
         if(rAudio) rAudio->StopSound(pName);
     }
 
     bool GodMode()
     {
-        OptionsManager *rOptions = OptionsManager::Fetch();
+        OptionsManager *rOptions = OptionsManager::Get();
         return rOptions && rOptions->GetBool("GodMode");
     }
 }
@@ -240,20 +240,6 @@ PlayerWeapon *PlayerPony::GetWeapon(int32_t pSlot) const
 {
     if(pSlot < 0 || pSlot >= PLAYER_WEAPON_SLOTS) return nullptr;
     return mWeapons[pSlot];
-}
-
-void PlayerPony::CycleWeapon(int32_t pDirection)
-{
-    int32_t tSlot = mSelectedWeapon;
-    for(int32_t i = 0; i <= PLAYER_WEAPON_SLOTS; i++)
-    {
-        // The buster sits before slot 0: -1, 0 .. 7, then round to -1 again.
-        tSlot += pDirection < 0 ? -1 : 1;
-        if(tSlot >= PLAYER_WEAPON_SLOTS) tSlot = PLAYER_NO_WEAPON;
-        if(tSlot < PLAYER_NO_WEAPON) tSlot = PLAYER_WEAPON_SLOTS - 1;
-        if(tSlot == PLAYER_NO_WEAPON || GetWeaponAmmo(tSlot) != -1) break;
-    }
-    SelectWeapon(tSlot);
 }
 
 float PlayerPony::GetSubtankFill(int32_t pIndex) const
@@ -595,7 +581,7 @@ void PlayerPony::CheckProjectiles()
 
     RebuildHitbox();
     EntityManager *rEntities = EntityManager::Fetch();
-    NamedLinkedList *tHits = rEntities ? rEntities->FindProjectilesHittingBox(PROJECTILE_TARGET_PLAYER, mHitbox) : nullptr;
+    NamedLinkedList *tHits = rEntities ? rEntities->FindProjectileHitA(PROJECTILE_TARGET_PLAYER, mHitbox) : nullptr;
     if(!tHits)
     {
         Debug::PopPrint("[Player] Completed, no projectile list returned.\n");
