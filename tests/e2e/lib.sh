@@ -292,6 +292,11 @@ e2e_until_ticks() {
     done
 }
 
+# e2e_ticks <ticks>: lets that many game ticks pass.
+e2e_ticks() {
+    e2e_until_ticks "$1" 0 || :
+}
+
 # e2e_hold <keys> <seconds> <condition>: holds the keys (blank-separated) until the condition
 # of e2e_until holds, then lets go of them; fails the test when it never does. Keys whose
 # condition already holds are not pressed.
@@ -334,6 +339,61 @@ e2e_tap() {
     sleep 0.08
     xdotool keyup "$1"
     sleep "${2:-0.1}"
+}
+
+# Keys on screens that no probe watches. e2e_trace_controls turns on the control manager's trace
+# in the copied configuration: each tick the log then shows "[ControlManager Begin Update]" and
+# the state of every control as that tick read it ("State of Pause is 1").
+e2e_trace_controls() {
+    printf '\nOM_SetOption("Debug_ControlManager", true)\n' >> "$GAME_DIR/Configuration.lua"
+}
+
+e2e_mark_ticks() {
+    E2E_MARK="$(wc -l < "$LOG")"
+}
+
+# e2e_control_ticks <ticks> [control state]: waits until the game has run that many ticks since
+# e2e_mark_ticks, counted from the first tick that read the control in the state (1 held, 0 not)
+# when one is given; a minute or more guards a stopped game.
+e2e_control_ticks() {
+    local guard=$((SECONDS + 60 + $1 / 10))
+    until tail -n "+$((E2E_MARK + 1))" "$LOG" | awk -v n="$1" -v want="${2:+State of $2 is ${3:-1}}" '
+        /\[ControlManager Begin Update\]$/ { if (seen && ++ticks >= n) { found = 1; exit } }
+        want == "" || index($0, want) { seen = 1 }
+        END { exit !found }'; do
+        [ "$SECONDS" -lt "$guard" ] || e2e_fail "the game ran no $1 ticks${2:+ with $2 at ${3:-1}}"
+        sleep 0.02
+    done
+}
+
+# e2e_ticks_from_now <ticks>: lets that many ticks pass.
+e2e_ticks_from_now() {
+    e2e_mark_ticks
+    e2e_control_ticks "$1"
+}
+
+# e2e_press <key> [control]: holds the key until a tick has read the control it works held, then
+# lets go until a tick has read it let go: a loaded machine can delay a press, never lose it. A
+# key that no control reads (one typed for a rebinding, which the game takes as it comes) is
+# held for two ticks. Needs e2e_trace_controls.
+e2e_press() {
+    e2e_mark_ticks
+    xdotool keydown "$1"
+    if [ -n "${2:-}" ]; then e2e_control_ticks 1 "$2" 1; else e2e_control_ticks 2; fi
+    e2e_mark_ticks
+    xdotool keyup "$1"
+    if [ -n "${2:-}" ]; then e2e_control_ticks 1 "$2" 0; else e2e_control_ticks 1; fi
+}
+
+# Slow motion: while F3 ("SlowDown" in the sample configuration) is held the game runs 10 ticks
+# a second, so a key meant for a window of a few ticks finds it however the machine's load
+# delays the driver. e2e_slow holds it, e2e_fast lets go.
+e2e_slow() {
+    xdotool keydown F3
+}
+
+e2e_fast() {
+    xdotool keyup F3
 }
 
 # e2e_expect_thanks_page: the thanks page is up once its fade-in is over: its title, cream
