@@ -243,20 +243,6 @@ PlayerWeapon *PlayerPony::GetWeapon(int32_t pSlot) const
     return mWeapons[pSlot];
 }
 
-void PlayerPony::CycleWeapon(int32_t pDirection)
-{
-    int32_t tSlot = mSelectedWeapon;
-    for(int32_t i = 0; i <= PLAYER_WEAPON_SLOTS; i++)
-    {
-        // The buster sits before slot 0: -1, 0 .. 7, then round to -1 again.
-        tSlot += pDirection < 0 ? -1 : 1;
-        if(tSlot >= PLAYER_WEAPON_SLOTS) tSlot = PLAYER_NO_WEAPON;
-        if(tSlot < PLAYER_NO_WEAPON) tSlot = PLAYER_WEAPON_SLOTS - 1;
-        if(tSlot == PLAYER_NO_WEAPON || GetWeaponAmmo(tSlot) != -1) break;
-    }
-    SelectWeapon(tSlot);
-}
-
 float PlayerPony::GetSubtankFill(int32_t pIndex) const
 {
     if(pIndex < 0 || pIndex >= mSubtankCount || pIndex >= PLAYER_SUBTANK_MAX) return 0.0f;
