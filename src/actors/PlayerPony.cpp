@@ -60,6 +60,7 @@ PlayerPony::PlayerPony() : mLibraryHolder(this, ReleaseLibraryObject)
     mDashEnabled = 1;
     mKnockbackPending = 0;
     mKnockedBack = 0;
+    mPitHitSpared = 0;
     mInjuryTimer = -1;
     mInvulnCounter = 0;
     mInvulnLength = 0;
@@ -306,6 +307,7 @@ void PlayerPony::ResetForMapLoad()
     mHealth = mMaxHealth;
     mInWater = 0;
     mKnockbackPending = 0;
+    mPitHitSpared = 0;
     mInjuryTimer = -1;
     StopSound("BusterCharging");
 }
@@ -534,6 +536,7 @@ void PlayerPony::CheckDamageZones()
     if(!rZones || mDying || mTeleporting) return;
 
     int32_t tDamage = 0;
+    bool tInPit = false;
     for(void *rData = rZones->PushIterator(); rData; rData = rZones->IterateNext())
     {
         DamageZone *rZone = (DamageZone *)rData;
@@ -541,6 +544,7 @@ void PlayerPony::CheckDamageZones()
         {
             if(!rZone->IsCollidingBelowTop(mHitbox)) continue;
             tDamage = cDeathPitDamage;
+            tInPit = true;
             rZones->PopIterator();
             break;
         }
@@ -549,8 +553,31 @@ void PlayerPony::CheckDamageZones()
         if(rZone->GetDamageToPlayer() > tDamage) tDamage = rZone->GetDamageToPlayer();
     }
 
+    if(tInPit && GodMode())
+    {
+        SparePitHit();
+        return;
+    }
+    mPitHitSpared = 0;
     if(!GodMode()) mHealth -= tDamage;
     if(tDamage > 0) ReactToHit();
+}
+
+// GodMode spares her in a death pit, but nothing lifts her out of it, and a hit begun anew on
+// every tick she lies there would keep its lock on her, and with it the pause key, for good. So
+// the pit's hit plays once, and when it is over and she is still in the pit she is brought back
+// as after a death, at the last checkpoint or the start.
+void PlayerPony::SparePitHit()
+{
+    if(mInjuryTimer != -1) return;
+    if(mPitHitSpared)
+    {
+        mPitHitSpared = 0;
+        Respawn();
+        return;
+    }
+    mPitHitSpared = 1;
+    ReactToHit();
 }
 
 void PlayerPony::CheckProjectiles()

@@ -240,6 +240,7 @@ private:
     void CheckProjectiles();
     void ReactToHit();
     void UpdateCheckpoints();
+    void SparePitHit();
     bool AdvanceInjury();
     void TickInjury();
     void EndCharge(bool pFire);
@@ -291,6 +292,7 @@ private:
     uint8_t mDashEnabled;
     uint8_t mKnockbackPending;
     uint8_t mKnockedBack;
+    uint8_t mPitHitSpared;
     int32_t mInjuryTimer;
     int32_t mInvulnCounter;
     int32_t mInvulnLength;
