@@ -264,16 +264,48 @@ e2e_probe_check() {
     e2e_probe_scan last "$1"
 }
 
+# e2e_follow <ticks> <seconds> <condition>: the body of the waits below. One reader follows the
+# log for the whole wait, so a loaded machine, which is slow to start processes, delays no look:
+# tail hands awk each whole line as it is written, and awk hands on each probe line with the
+# bytes read through it, its tick, whether it meets the condition and whether it was written
+# after the call. The tick limit (none when 0) counts from the newest probe at the call.
+e2e_follow() {
+    local ticks="$1" cond="$2" limit="$3" i=5 name names="" size fifo="$SCRATCH/follow.$$"
+    for name in ${E2E_PROBE_MORE:-}; do names="$names $name = f[$i] + 0;"; i=$((i + 1)); done
+    size="$(stat -c %s "$LOG" 2>/dev/null)" || size=0
+    rm -f "$fifo.lines" "$fifo.probes"
+    mkfifo "$fifo.lines" "$fifo.probes" || e2e_fail "cannot make the reader's pipes"
+    tail -c "+$((E2E_SEEN + 1))" -F --pid=$$ "$LOG" > "$fifo.lines" 2>/dev/null &
+    local tail_pid=$!
+    LC_ALL=C awk -W interactive -v old="$((size - E2E_SEEN))" "
+        { used += length(\$0) + 1 }
+        \$1 == \"Probe\" && NF >= 4 {
+            n = split(\$0, f, \" \"); t = f[2] + 0; x = f[3] + 0; y = f[4] + 0;$names
+            printf \"%d %d %d %d %s\\n\", used, t, (($cond) ? 1 : 0), (used > old ? 1 : 0), \$0; fflush()
+        }" < "$fifo.lines" > "$fifo.probes" 2>/dev/null &
+    local awk_pid=$! fd
+    exec {fd}< "$fifo.probes"
+    local guard=$((SECONDS + limit)) found=1 used=0 bytes tick hit new line start="" before=""
+    while [ "$SECONDS" -lt "$guard" ]; do
+        read -r -t 0.5 -u "$fd" bytes tick hit new line || continue
+        used="$bytes"; E2E_TICK="$tick"; E2E_LAST="$line"
+        [ "$hit" = 1 ] && { found=0; break; }
+        if [ "$new" = 0 ]; then before="$tick"; elif [ -z "$start" ]; then start="${before:-$tick}"; fi
+        [ "$ticks" -gt 0 ] && [ -n "$start" ] && [ "$tick" -ge $((start + ticks)) ] && break
+    done
+    kill "$tail_pid" "$awk_pid" 2>/dev/null
+    exec {fd}<&-
+    wait "$tail_pid" "$awk_pid" 2>/dev/null
+    rm -f "$fifo.lines" "$fifo.probes"
+    E2E_SEEN=$((E2E_SEEN + used))
+    return "$found"
+}
+
 # e2e_until <seconds> <condition>: waits until a probe line meets the condition (0 seconds: only
 # whether the newest does); returns 1 when none does in time.
 e2e_until() {
     [ "$1" -gt 0 ] || { e2e_probe_check "$2"; return; }
-    local guard=$((SECONDS + $1))
-    while :; do
-        e2e_probe_scan first "$2" && return 0
-        [ "$SECONDS" -lt "$guard" ] || return 1
-        sleep 0.02
-    done
+    e2e_follow 0 "$2" "$1"
 }
 
 # e2e_until_ticks <ticks> <condition>: the same, for at most the given number of game ticks from
@@ -282,14 +314,7 @@ e2e_until() {
 # call too. Should the game stop ticking, the wait ends after a minute or more all the same.
 e2e_until_ticks() {
     [ "$1" -gt 0 ] || { e2e_probe_check "$2"; return; }
-    local start="" guard=$((SECONDS + 60 + $1 / 10))
-    while :; do
-        e2e_probe_scan first "$2" && return 0
-        [ "$E2E_TICK" -ge 0 ] && [ -z "$start" ] && start="$E2E_TICK"
-        [ -z "$start" ] || [ "$E2E_TICK" -lt $((start + $1)) ] || return 1
-        [ "$SECONDS" -lt "$guard" ] || return 1
-        sleep 0.02
-    done
+    e2e_follow "$1" "$2" $((60 + $1 / 10))
 }
 
 # e2e_ticks <ticks>: lets that many game ticks pass.
@@ -333,10 +358,13 @@ e2e_step() {
     e2e_fail "stepping with $1 never led to $3 (last probe: $(e2e_probe))"
 }
 
-# e2e_tap <key> [seconds]: presses a key for 80 ms (a tick or more, so the game sees it).
+# e2e_tap <key> [seconds]: presses a key for 80 ms (a tick or more, so the game sees it). Once a
+# wait has read the probe, the key stays down until the game has run a few ticks more, so a
+# loaded machine's late ticks cannot let the press fall between two of them.
 e2e_tap() {
     xdotool keydown "$1"
     sleep 0.08
+    [ "${E2E_TICK:--1}" -lt 0 ] || e2e_ticks 3
     xdotool keyup "$1"
     sleep "${2:-0.1}"
 }

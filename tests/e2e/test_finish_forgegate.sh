@@ -35,8 +35,11 @@ e2e_focus_window
 e2e_until 20 "t > 200" || e2e_fail "the game stopped ticking during the teleport-in"
 
 # Near the pit the view reaches the Gloomwing over it, which wakes and comes for her at the
-# height of her buster; she faces it and shoots.
+# height of her buster; she faces it and shoots. The walk is in slow motion, so that a loaded
+# machine's late key-up cannot carry her over the rim.
+e2e_slow
 e2e_hold_ticks Right 300 "x >= 250"
+e2e_fast
 for _ in $(seq 60); do
     grep -qF "Enemy destroyed: PitGloomwing" "$LOG" && break
     e2e_tap x 0.15
