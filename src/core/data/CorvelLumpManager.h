@@ -27,9 +27,26 @@ struct LumpDirectoryEntry
 // is refused whole. Every lump is read through one bounded cursor: a lump whose tag or fields
 // run past the end of the file is refused alone, through that reader's normal failure (null,
 // -1 or an empty count) and a message naming it. Records handed out belong to the caller.
+#define LUMP_FAULT_LINE_MAX 768
+
 class CorvelLumpManager
 {
 public:
+    // While one is alive, the line naming a damaged lump waits; the last to go gives it. Each
+    // read holds one, so the naming line follows the read's own messages; a caller that adds
+    // its own message about the read holds one around both.
+    class FaultBlock
+    {
+    public:
+        explicit FaultBlock(CorvelLumpManager *pLumps);
+        ~FaultBlock();
+
+    private:
+        CorvelLumpManager *rLumps;
+        FaultBlock(const FaultBlock &) = delete;
+        FaultBlock &operator=(const FaultBlock &) = delete;
+    };
+
     CorvelLumpManager();
     ~CorvelLumpManager();
 
@@ -83,6 +100,9 @@ private:
     bool ReadDirectory();
     bool SortDirectory();
     void ResetCursor();
+    void ReportFault(const char *pName, const char *pFault, ...) __attribute__((format(printf, 3, 4)));
+    void ReportBadLump(const char *pName);
+    void FlushFault();
 
     uint8_t mOpen;
     char *mOpenPath;
@@ -93,6 +113,8 @@ private:
     // Directory indices in strcmp order of their names; equal names in file order.
     uint32_t *mSortedOrder;
     uint8_t mQuietNextImageFailure;
+    char mPendingFault[LUMP_FAULT_LINE_MAX];
+    int32_t mFaultBlockDepth;
 
     LumpReader mCursor;
 
