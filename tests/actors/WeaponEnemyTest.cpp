@@ -123,44 +123,37 @@ TEST_F(WeaponEnemyTest, BeamSplitsOnAnEnemyAndLivesOn)
 }
 
 // Deflected by an enemy's blocking contact box, each weapon spares that enemy as it spares one
-// it hits: the column and both beams carry a hit record for it, and a large cutter's split
-// leaves it out and aims at the others.
+// it hits: the column and the beam carry a hit record for it, and a large cutter's split
+// leaves it out and aims at the other enemy. Only the weapon moves once the boxes are placed:
+// what it spawns starts inside the blocker and would be deflected in turn.
 TEST_F(WeaponEnemyTest, AWeaponDeflectedByAnEnemySparesThatEnemy)
 {
-    Enemy *rShield = MakeEnemy("Shield", 300.0f, 300.0f, 32.0f, 20);
-    rShield->SetBusterBlocker(1);
-    Enemy *rOther = MakeEnemy("Other", 100.0f, 300.0f, 32.0f, 20);
-    const int32_t tShieldID = rShield->GetID();
+    Enemy *rShield = nullptr;
+    Enemy *rOther = nullptr;
+    auto Deflect = [&](RootProjectile *pWeapon, const char *pKind) {
+        Entities()->ClearEntities();
+        rShield = MakeEnemy("Shield", 300.0f, 300.0f, 32.0f, 20);
+        rShield->SetBusterBlocker(1);
+        rOther = MakeEnemy("Other", 100.0f, 300.0f, 32.0f, 20);
+        Tick();
+        Register(pKind, pWeapon, 316.0f, 316.0f)->SetSpeeds(0.0f, 0.0f);
+        pWeapon->Update();
+        EXPECT_EQ(rShield->GetHealth()->GetHealth(), 20) << pKind;
+    };
 
-    LightningBitProjectile *rBit = Register(LIGHTNING_BIT_KIND, new LightningBitProjectile(), 316.0f, 316.0f);
-    rBit->SetSpeeds(0.0f, 0.0f);
-    Tick();
+    LightningBitProjectile *rBit = new LightningBitProjectile();
+    Deflect(rBit, LIGHTNING_BIT_KIND);
     ASSERT_TRUE(rBit->IsStriking());
-    EXPECT_TRUE(rBit->IsInHitList(tShieldID));
-    Entities()->ClearEntities();
+    EXPECT_TRUE(rBit->IsInHitList(rShield->GetID()));
 
-    rShield = MakeEnemy("Shield", 300.0f, 300.0f, 32.0f, 20);
-    rShield->SetBusterBlocker(1);
-    MakeEnemy("Other", 100.0f, 300.0f, 32.0f, 20);
-    PrismaticBeamProjectile *rBeam = Register(PRISMATIC_BEAM_KIND, new PrismaticBeamProjectile(), 310.0f, 316.0f);
-    rBeam->SetSpeeds(0.0f, 0.0f);
-    Tick();
+    PrismaticBeamProjectile *rBeam = new PrismaticBeamProjectile();
+    Deflect(rBeam, PRISMATIC_BEAM_KIND);
     ASSERT_TRUE(rBeam->IsSplit());
     EXPECT_TRUE(rBeam->IsInHitList(rShield->GetID()));
-    Entities()->ClearEntities();
 
-    rShield = MakeEnemy("Shield", 300.0f, 300.0f, 32.0f, 20);
-    rShield->SetBusterBlocker(1);
-    rOther = MakeEnemy("Other", 100.0f, 300.0f, 32.0f, 20);
-    Tick();
-    // The small cutters start inside the blocker and would be deflected in turn on their own
-    // first update: the large one alone moves here.
-    NightmareCutterProjectile *rCutter = Register(NCUTTER_LARGE_KIND, new NightmareCutterProjectile(true, 0.0f), 316.0f, 316.0f);
-    rCutter->SetSpeeds(0.0f, 0.0f);
-    rCutter->Update();
+    Deflect(new NightmareCutterProjectile(true, 0.0f), NCUTTER_LARGE_KIND);
     ASSERT_EQ(CountSmallCutters(), 3);
-    EXPECT_EQ(rShield->GetHealth()->GetHealth(), 20);
-    // The one other enemy lies to the left: a, a + 15 degrees and a - 15 degrees all point left.
+    // The other enemy lies to the left: a, a + 15 degrees and a - 15 degrees all point left.
     NamedLinkedList *nSmall = Entities()->ListByTypeRange(TYPE_ROOTPROJECTILE, TYPE_PROJECTILE_LAST);
     int32_t tSeen = 0;
     for(void *rData = nSmall->PushIterator(); rData; rData = nSmall->IterateNext())
@@ -173,7 +166,6 @@ TEST_F(WeaponEnemyTest, AWeaponDeflectedByAnEnemySparesThatEnemy)
     }
     delete nSmall;
     EXPECT_EQ(tSeen, 3);
-    EXPECT_GT(rOther->GetHealth()->GetHealth(), 0);
 }
 
 TEST_F(WeaponEnemyTest, RockWreckerGrabsAWeakEnemyAndThrowsIt)
