@@ -359,6 +359,7 @@ TEST_F(LineArtLevelTest, DamagedChunkLumpsAreDroppedAloneAndNamed)
     EXPECT_TRUE(nLevel->IsClipped(20, 3));
     LineartChunk *rRefused = nLevel->GetChunk(2, 0);
     ASSERT_NE(nullptr, rRefused);
+    ASSERT_NE(nullptr, rRefused->GetImage(0));
     EXPECT_EQ(9, rRefused->GetImage(0)->mCompressionFlag);
     EXPECT_NE(nullptr, rRefused->GetImage(1));
 
