@@ -349,7 +349,7 @@ void EnemyAppearance::DrawFlash(Bitmap *pFrame)
 
 static bool ShowHitboxes()
 {
-    OptionsManager *rOptions = OptionsManager::Fetch();
+    OptionsManager *rOptions = OptionsManager::Get();
     return rOptions && rOptions->GetBool("ShowHitboxes");
 }
 

@@ -41,13 +41,13 @@ namespace
 
     void StopSound(const char *pName)
     {
-        AudioManager *rAudio = AudioManager::Fetch();
+        AudioManager *rAudio = AudioManager::Get();
         if(rAudio) rAudio->StopSound(pName);
     }
 
     bool GodMode()
     {
-        OptionsManager *rOptions = OptionsManager::Fetch();
+        OptionsManager *rOptions = OptionsManager::Get();
         return rOptions && rOptions->GetBool("GodMode");
     }
 }
@@ -595,7 +595,7 @@ void PlayerPony::CheckProjectiles()
 
     RebuildHitbox();
     EntityManager *rEntities = EntityManager::Fetch();
-    NamedLinkedList *tHits = rEntities ? rEntities->FindProjectilesHittingBox(PROJECTILE_TARGET_PLAYER, mHitbox) : nullptr;
+    NamedLinkedList *tHits = rEntities ? rEntities->FindProjectileHitA(PROJECTILE_TARGET_PLAYER, mHitbox) : nullptr;
     if(!tHits)
     {
         Debug::PopPrint("[Player] Completed, no projectile list returned.\n");

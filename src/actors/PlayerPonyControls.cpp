@@ -43,7 +43,7 @@ void PlayerPony::RemoveControlLocksByPrefix(const char *pPrefix)
 
 void PlayerPony::RefreshControlSnapshot()
 {
-    ControlManager *rControls = ControlManager::Fetch();
+    ControlManager *rControls = ControlManager::Get();
     if(!rControls) return;
     NamedLinkedList *rSource = rControls->GetControlList();
     if(!rSource) return;

@@ -99,7 +99,7 @@ ControlManager::~ControlManager()
     FreeNameArray(mJoystickNames, mJoystickNameCount);
 }
 
-ControlManager *ControlManager::Fetch()
+ControlManager *ControlManager::Get()
 {
     return GetApplication()->mControlManager;
 }
@@ -247,13 +247,13 @@ ControlState *ControlManager::GetControl(const char *pName)
 
 bool ControlManager::IsPressed(const char *pName)
 {
-    ControlManager *rControls = Fetch();
+    ControlManager *rControls = Get();
     return rControls && rControls->GetControl(pName)->mPressed;
 }
 
 bool ControlManager::IsHeld(const char *pName)
 {
-    ControlManager *rControls = Fetch();
+    ControlManager *rControls = Get();
     return rControls && rControls->GetControl(pName)->mHeld;
 }
 

@@ -39,7 +39,7 @@ namespace
             {
                 AudioPackage *nPackage = new AudioPackage(mLayer);
                 nPackage->LoadSample(rName);
-                AudioManager::Fetch()->AddSound(rName, nPackage);
+                AudioManager::Get()->AddSound(rName, nPackage);
             }
             // Let her land so her pose (and so the spawn point) is settled.
             Tick(5);
