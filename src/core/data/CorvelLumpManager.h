@@ -66,7 +66,9 @@ public:
     // Moves to the lump at that directory index and reads its tag unchecked.
     bool SeekToIndex(int32_t pIndex);
 
-    // Images. The record carries the texture defaults of the moment it was made.
+    // Images. The record carries the texture defaults of the moment it was made. A record of
+    // any compression flag is read (flag 0 comes back without its fields); whether it can be
+    // uploaded is the upload's to say.
     ImageRecord *ReadImageRecord(const char *pName);
     Bitmap *ExtractBitmap(const char *pName);
     // A chunk's two layers; a missing second layer is silent. Either output may be null.
