@@ -274,8 +274,15 @@ e2e_follow() {
     local awk_pid=$! fd
     exec {fd}< "$fifo.probes"
     local guard=$((SECONDS + limit)) found=1 used=0 bytes tick hit new line start="" before=""
+    local part pending=""
     while [ "$SECONDS" -lt "$guard" ]; do
-        read -r -t 0.5 -u "$fd" bytes tick hit new line || continue
+        # A read that times out may have taken part of a line, which the next one completes.
+        if ! IFS= read -r -t 0.5 -u "$fd" part; then
+            pending="$pending$part"
+            continue
+        fi
+        read -r bytes tick hit new line <<< "$pending$part"
+        pending=""
         used="$bytes"; E2E_TICK="$tick"; E2E_LAST="$line"
         [ "$hit" = 1 ] && { found=0; break; }
         if [ "$new" = 0 ]; then before="$tick"; elif [ -z "$start" ]; then start="${before:-$tick}"; fi
