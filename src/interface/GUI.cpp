@@ -254,6 +254,12 @@ void GUI::CloseScreen(GUIBaseObject *pObject)
     pObject->OnClose();
 }
 
+bool GUI::IsConsoleShown()
+{
+    GUIBaseObject *rConsole = FindObject(CONSOLE_NAME);
+    return rConsole && rConsole->IsVisible();
+}
+
 bool GUI::IsTopScreen(GUIBaseObject *pObject)
 {
     return pObject && mOpenScreens->GetCount() > 0 && mOpenScreens->GetHeadData() == pObject;
