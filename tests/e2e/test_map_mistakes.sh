@@ -82,7 +82,8 @@ e2e_start "$SCRATCH/slips.log" -skipto Slips
 e2e_wait_for "$LOG" "[LoadMapFile] Done" 30 || e2e_fail "the second map did not load"
 e2e_focus_window 10
 # She lands on the floor and runs: the game plays on.
-e2e_until_ticks 300 "t > 60 && y == 396" || e2e_fail "she did not land in the second map (last probe: $(e2e_probe))"
+# Her teleport-in holds the keys for its first 180 ticks.
+e2e_until_ticks 400 "t > 200 && y == 396" || e2e_fail "she did not land in the second map (last probe: $(e2e_probe))"
 e2e_hold_ticks Right 120 "x > 100"
 e2e_stop TERM
 [ "$STATUS" -eq 0 ] || e2e_fail "exit status $STATUS"
