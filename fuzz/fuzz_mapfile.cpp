@@ -122,7 +122,7 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
     rApp->mCameraManager = new CameraManager();
     rApp->mMapManager = new MapManager();
     rApp->mLoadingScreen = new LoadingScreen();
-    RegisterMapManagerLua(rApp->mLuaManager->GetState());
+    MapManager::RegisterLua(rApp->mLuaManager->GetState());
     RegisterCameraLua(rApp->mLuaManager->GetState());
     LineartLevel::SetGraphicsHooks(CheckingUpload, NoRelease);
     return 0;

@@ -49,7 +49,7 @@ int main(int argc, char **argv)
     al_start_timer(rApp->mTimer);
     tFrame.mSampleStart = al_get_time();
     // Nothing has been lent yet: the frame's device states are only valid once an event fills them.
-    if(ControlManager::Fetch()) ControlManager::Fetch()->ClearDeviceStates();
+    if(ControlManager::Get()) ControlManager::Get()->ClearDeviceStates();
 
     Debug::PushPrint(0, "[Begin Main Loop]\n");
     while(rApp->mQuitFlag != 1)

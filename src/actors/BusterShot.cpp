@@ -122,7 +122,7 @@ RootProjectile *CreateBusterShot(int32_t pRank, bool pShootRight, float pLft, fl
         SpawnEffectScript(rRank.mSpawnScript, tX, pTop + rRank.mSpawnY + pDY, !pShootRight);
     }
 
-    AudioManager *rAudio = AudioManager::Fetch();
+    AudioManager *rAudio = AudioManager::Get();
     if(pRank == 1)
     {
         if(xShotCooldown == 0 && rAudio) rAudio->PlaySound(rRank.mSound);

@@ -53,7 +53,7 @@ namespace
 
     void PlaySoundNamed(const char *pName)
     {
-        AudioManager *rAudio = AudioManager::Fetch();
+        AudioManager *rAudio = AudioManager::Get();
         if(pName && rAudio) rAudio->PlaySound(pName);
     }
 
@@ -489,7 +489,7 @@ void Enemy::CheckBoundingBoxDamage()
     mWeaponCMark = 0;
     EntityManager *rEntities = EntityManager::Fetch();
     if(mIgnoreDamage || !rEntities) return;
-    NamedLinkedList *nHits = rEntities->FindProjectilesHittingBox(PROJECTILE_TARGET_ENEMIES, mHitbox);
+    NamedLinkedList *nHits = rEntities->FindProjectileHitA(PROJECTILE_TARGET_ENEMIES, mHitbox);
     EnemyIntake tIntake(this);
     tIntake.Walk(nHits, mHealth->GetHealth(), true);
     delete nHits;
@@ -536,7 +536,7 @@ void Enemy::ApplyOutcome(int32_t pFirstDamage)
             rContact->SetDestruct(1);
         }
         RunDestructionScript();
-        SpawnManager *rSpawns = SpawnManager::Fetch();
+        SpawnManager *rSpawns = SpawnManager::Get();
         RootEntity *rPoint = rSpawns ? rSpawns->FindById(mSpawnPointID) : nullptr;
         if(rPoint) SetDataNumber(rPoint->GetData(), "RespawnTimer", ENEMY_RESPAWN_TICKS);
         return;

@@ -345,7 +345,7 @@ void EnemyAppearance::DrawFlash(Bitmap *pFrame)
 
 static bool ShowHitboxes()
 {
-    OptionsManager *rOptions = OptionsManager::Fetch();
+    OptionsManager *rOptions = OptionsManager::Get();
     return rOptions && rOptions->GetBool("ShowHitboxes");
 }
 

@@ -428,7 +428,7 @@ void EnemyHitbox::CollectDamage(int32_t pAnimation, int32_t pFrame, int32_t pFac
         if(!rBox || !rRecord || !rRecord->mSet || rBox->GetIgnoreDamage()) continue;
         Hitbox tBox;
         rBox->GetHitbox(tBox);
-        NamedLinkedList *nHits = rEntities->FindProjectilesHittingBox(PROJECTILE_TARGET_ENEMIES, tBox);
+        NamedLinkedList *nHits = rEntities->FindProjectileHitA(PROJECTILE_TARGET_ENEMIES, tBox);
         tIntake.Walk(nHits, tHealth, false);
         delete nHits;
     }
@@ -493,7 +493,7 @@ void EnemyHitbox::CollectPuppetDamage(EnemyHealth *pHealth)
         tShape.mCount = rPolygon.mCount;
         tShape.rX = rPolygon.mX;
         tShape.rY = rPolygon.mY;
-        NamedLinkedList *nHits = rEntities->FindProjectilesHittingPolygon(PROJECTILE_TARGET_ENEMIES, tShape);
+        NamedLinkedList *nHits = rEntities->FindProjectileHitB(PROJECTILE_TARGET_ENEMIES, tShape);
         tIntake.Walk(nHits, tHealth, false, rPolygon.mBlocksBuster != 0);
         delete nHits;
     }

@@ -41,13 +41,13 @@ namespace
 
     void StopSound(const char *pName)
     {
-        AudioManager *rAudio = AudioManager::Fetch();
+        AudioManager *rAudio = AudioManager::Get();
         if(rAudio) rAudio->StopSound(pName);
     }
 
     bool GodMode()
     {
-        OptionsManager *rOptions = OptionsManager::Fetch();
+        OptionsManager *rOptions = OptionsManager::Get();
         return rOptions && rOptions->GetBool("GodMode");
     }
 }
@@ -60,6 +60,7 @@ PlayerPony::PlayerPony() : mLibraryHolder(this, ReleaseLibraryObject)
     mDashEnabled = 1;
     mKnockbackPending = 0;
     mKnockedBack = 0;
+    mPitHitSpared = 0;
     mInjuryTimer = -1;
     mInvulnCounter = 0;
     mInvulnLength = 0;
@@ -242,20 +243,6 @@ PlayerWeapon *PlayerPony::GetWeapon(int32_t pSlot) const
     return mWeapons[pSlot];
 }
 
-void PlayerPony::CycleWeapon(int32_t pDirection)
-{
-    int32_t tSlot = mSelectedWeapon;
-    for(int32_t i = 0; i <= PLAYER_WEAPON_SLOTS; i++)
-    {
-        // The buster sits before slot 0: -1, 0 .. 7, then round to -1 again.
-        tSlot += pDirection < 0 ? -1 : 1;
-        if(tSlot >= PLAYER_WEAPON_SLOTS) tSlot = PLAYER_NO_WEAPON;
-        if(tSlot < PLAYER_NO_WEAPON) tSlot = PLAYER_WEAPON_SLOTS - 1;
-        if(tSlot == PLAYER_NO_WEAPON || GetWeaponAmmo(tSlot) != -1) break;
-    }
-    SelectWeapon(tSlot);
-}
-
 float PlayerPony::GetSubtankFill(int32_t pIndex) const
 {
     if(pIndex < 0 || pIndex >= mSubtankCount || pIndex >= PLAYER_SUBTANK_MAX) return 0.0f;
@@ -320,6 +307,7 @@ void PlayerPony::ResetForMapLoad()
     mHealth = mMaxHealth;
     mInWater = 0;
     mKnockbackPending = 0;
+    mPitHitSpared = 0;
     mInjuryTimer = -1;
     StopSound("BusterCharging");
 }
@@ -548,6 +536,7 @@ void PlayerPony::CheckDamageZones()
     if(!rZones || mDying || mTeleporting) return;
 
     int32_t tDamage = 0;
+    bool tInPit = false;
     for(void *rData = rZones->PushIterator(); rData; rData = rZones->IterateNext())
     {
         DamageZone *rZone = (DamageZone *)rData;
@@ -555,6 +544,7 @@ void PlayerPony::CheckDamageZones()
         {
             if(!rZone->IsCollidingBelowTop(mHitbox)) continue;
             tDamage = cDeathPitDamage;
+            tInPit = true;
             rZones->PopIterator();
             break;
         }
@@ -563,8 +553,31 @@ void PlayerPony::CheckDamageZones()
         if(rZone->GetDamageToPlayer() > tDamage) tDamage = rZone->GetDamageToPlayer();
     }
 
+    if(tInPit && GodMode())
+    {
+        SparePitHit();
+        return;
+    }
+    mPitHitSpared = 0;
     if(!GodMode()) mHealth -= tDamage;
     if(tDamage > 0) ReactToHit();
+}
+
+// GodMode spares her in a death pit, but nothing lifts her out of it, and a hit begun anew on
+// every tick she lies there would keep its lock on her, and with it the pause key, for good. So
+// the pit's hit plays once, and when it is over and she is still in the pit she is brought back
+// as after a death, at the last checkpoint or the start.
+void PlayerPony::SparePitHit()
+{
+    if(mInjuryTimer != -1) return;
+    if(mPitHitSpared)
+    {
+        mPitHitSpared = 0;
+        Respawn();
+        return;
+    }
+    mPitHitSpared = 1;
+    ReactToHit();
 }
 
 void PlayerPony::CheckProjectiles()
@@ -595,7 +608,7 @@ void PlayerPony::CheckProjectiles()
 
     RebuildHitbox();
     EntityManager *rEntities = EntityManager::Fetch();
-    NamedLinkedList *tHits = rEntities ? rEntities->FindProjectilesHittingBox(PROJECTILE_TARGET_PLAYER, mHitbox) : nullptr;
+    NamedLinkedList *tHits = rEntities ? rEntities->FindProjectileHitA(PROJECTILE_TARGET_PLAYER, mHitbox) : nullptr;
     if(!tHits)
     {
         Debug::PopPrint("[Player] Completed, no projectile list returned.\n");

@@ -120,9 +120,6 @@ public:
     void SelectWeapon(int32_t pSlot);
     // The weapon of a slot 0 to 7; null outside.
     PlayerWeapon *GetWeapon(int32_t pSlot) const;
-    // Steps the selection through the buster and the slots whose weapon is available
-    // (keeps an ammunition count), forward for +1 and back for -1.
-    void CycleWeapon(int32_t pDirection);
 
     // State reads for the rest of the game and for tests.
     void GetVelocity(float &sX, float &sY) const { sX = mVelX; sY = mVelY; }
@@ -243,6 +240,7 @@ private:
     void CheckProjectiles();
     void ReactToHit();
     void UpdateCheckpoints();
+    void SparePitHit();
     bool AdvanceInjury();
     void TickInjury();
     void EndCharge(bool pFire);
@@ -294,6 +292,7 @@ private:
     uint8_t mDashEnabled;
     uint8_t mKnockbackPending;
     uint8_t mKnockedBack;
+    uint8_t mPitHitSpared;
     int32_t mInjuryTimer;
     int32_t mInvulnCounter;
     int32_t mInvulnLength;

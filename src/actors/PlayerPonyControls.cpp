@@ -43,7 +43,7 @@ void PlayerPony::RemoveControlLocksByPrefix(const char *pPrefix)
 
 void PlayerPony::RefreshControlSnapshot()
 {
-    ControlManager *rControls = ControlManager::Fetch();
+    ControlManager *rControls = ControlManager::Get();
     if(!rControls) return;
     NamedLinkedList *rSource = rControls->GetControlList();
     if(!rSource) return;
@@ -113,16 +113,9 @@ bool PlayerPony::FetchMoveControls(ControlState **sControls)
 }
 
 // "Weapon1" to "Weapon9": the first one pressed selects its slot; the ninth selects the buster.
-// "ShoulderL" and "ShoulderR" step back and forth through the weapons she has; pressed
-// together they cancel out.
 void PlayerPony::ApplyWeaponHotkeys()
 {
     if(!mControlSnapshot) return;
-    ControlState *rBack = (ControlState *)mControlSnapshot->GetElementByName("ShoulderL");
-    ControlState *rAhead = (ControlState *)mControlSnapshot->GetElementByName("ShoulderR");
-    bool tBack = rBack && rBack->mPressed;
-    bool tAhead = rAhead && rAhead->mPressed;
-    if(tBack != tAhead) CycleWeapon(tAhead ? 1 : -1);
     char tName[16];
     for(int32_t n = 1; n <= 9; n++)
     {

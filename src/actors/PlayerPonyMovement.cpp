@@ -349,7 +349,7 @@ void PlayerPony::EndCharge(bool pFire)
     if(pFire) Shoot();
     if(mCharging || mCharge != -1)
     {
-        AudioManager *rAudio = AudioManager::Fetch();
+        AudioManager *rAudio = AudioManager::Get();
         if(rAudio) rAudio->StopSound("BusterCharging");
     }
     mCharging = 0;

@@ -293,7 +293,7 @@ void PlayerPony::RenderEffects(float pXOffset)
 // Each edge green while its contact flag is set, red otherwise.
 void PlayerPony::RenderHitbox()
 {
-    OptionsManager *rOptions = OptionsManager::Fetch();
+    OptionsManager *rOptions = OptionsManager::Get();
     if(!rOptions || !rOptions->GetBool("ShowHitboxes")) return;
     const float tW = mHitbox.mRgt - mHitbox.mLft;
     const float tH = mHitbox.mBot - mHitbox.mTop;

@@ -269,7 +269,7 @@ bool BootManagers()
     rApp->mSocketManager = new SocketManager();
     rApp->mTransitionManager = new TransitionManager();
     rApp->mSpawnManager = new SpawnManager();
-    rApp->mSpawnManager->BuildPresets();
+    EnemyPresets::Build(rApp->mSpawnManager);
     LoadInterrupt();
     Debug::Print("Created misc Managers\n");
     rApp->mGlobalConsole = new VirtualConsole();
@@ -402,26 +402,26 @@ void RegisterLuaBindings(lua_State *L)
     RegisterDataLibraryLua(L);
     RegisterAudioManagerLua(L);
     RegisterAudioPackageLua(L);
-    RegisterCameraManagerLua(L);
+    CameraManager::RegisterLua(L);
     RegisterControlManagerLua(L);
     RegisterDebugLua(L);
     RegisterDisplayManagerLua(L);
-    RegisterEntityManagerLua(L);
-    RegisterMapManagerLua(L);
+    EntityManager::RegisterLua(L);
+    MapManager::RegisterLua(L);
     RegisterMapBGMLua(L);
     RegisterCorvelLumpManagerLua(L);
-    RegisterTransitionManagerLua(L);
+    TransitionManager::RegisterLua(L);
     RegisterOptionsManagerLua(L);
     RegisterPlayerLua(L);
-    RegisterZoneTriggerLua(L);
+    ZoneTrigger::RegisterLuaFunctions(L);
     RegisterEnemyLua(L);
     RegisterEnemyHitboxLua(L);
     RegisterAIMovementLua(L);
     RegisterAIAttackLua(L);
-    RegisterProxyTriggerLua(L);
-    RegisterSpawnManagerLua(L);
+    ProxyTrigger::RegisterLuaFunctions(L);
+    SpawnManager::RegisterLua(L);
     // Dialogue scripts print into the on-screen console and offer decisions through these.
-    RegisterVirtualConsoleLua(L);
+    VirtualConsole::RegisterLua(L);
 }
 
 void UpdateFPS(FrameRecord *pFrame)

@@ -11,13 +11,14 @@
 #include "core/render/DisplayManager.h"
 
 // Controls that nothing binds by default but that the debug hotkeys, the console, the
-// rebinding screen and the level warps read. They exist unbound so that Configuration.lua
-// can bind them with "CM_Rebind".
+// rebinding screen, the level warps and the weapon hotkeys read. They exist unbound so that
+// Configuration.lua can bind them with "CM_Rebind".
 static const char *const cUnboundControls[] =
 {
     "Select", "CameraToggle", "CloseGame", "Console", "SpeedUp", "SlowDown", "ToggleHitboxes",
     "DisplayCameraTopLeft", "ConnectToPlinkard",
     "Warp0", "Warp1", "Warp2", "Warp3", "Warp4", "Warp5", "Warp6", "Warp7", "Warp8",
+    "Weapon1", "Weapon2", "Weapon3", "Weapon4", "Weapon5", "Weapon6", "Weapon7", "Weapon8", "Weapon9",
 };
 
 bool MapWindowToView(int32_t pWindowX, int32_t pWindowY, int32_t pWindowW, int32_t pWindowH,
@@ -99,7 +100,7 @@ ControlManager::~ControlManager()
     FreeNameArray(mJoystickNames, mJoystickNameCount);
 }
 
-ControlManager *ControlManager::Fetch()
+ControlManager *ControlManager::Get()
 {
     return GetApplication()->mControlManager;
 }
@@ -247,13 +248,13 @@ ControlState *ControlManager::GetControl(const char *pName)
 
 bool ControlManager::IsPressed(const char *pName)
 {
-    ControlManager *rControls = Fetch();
+    ControlManager *rControls = Get();
     return rControls && rControls->GetControl(pName)->mPressed;
 }
 
 bool ControlManager::IsHeld(const char *pName)
 {
-    ControlManager *rControls = Fetch();
+    ControlManager *rControls = Get();
     return rControls && rControls->GetControl(pName)->mHeld;
 }
 

@@ -51,7 +51,7 @@ public:
     ~ControlManager();
 
     // The manager held by the Application; null before boot builds it.
-    static ControlManager *Fetch();
+    static ControlManager *Get();
 
     void BootDefaults();
 

@@ -8,7 +8,7 @@
 // every binding asks for it here first and fails cleanly without it.
 static ControlManager *FetchControlManager(const char *pBindingName)
 {
-    ControlManager *rControls = ControlManager::Fetch();
+    ControlManager *rControls = ControlManager::Get();
     if(!rControls) fprintf(stderr, "%s:  Failed, no control manager exists yet\n", pBindingName);
     return rControls;
 }

@@ -75,7 +75,7 @@ uint8_t Debug::ReadTagState(const char *pTag)
 {
     if(!pTag) return 0;
     if(!strcmp(pTag, "TRUE")) return 1;
-    OptionsManager *rOptions = OptionsManager::Fetch();
+    OptionsManager *rOptions = OptionsManager::Get();
     if(!rOptions) return 0;
     return rOptions->GetBool(pTag);
 }

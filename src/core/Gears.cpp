@@ -43,7 +43,7 @@ void GameGearEventHandler(FrameRecord *pFrame)
 {
     Application *rApp = GetApplication();
     ALLEGRO_EVENT tEvent = rApp->mCurrentEvent;
-    ControlManager *rControls = ControlManager::Fetch();
+    ControlManager *rControls = ControlManager::Get();
     Debug::PushPrint(0, "[Event Handler] Begin %i\n", (int)tEvent.type);
 
     switch(tEvent.type)
@@ -76,14 +76,14 @@ void GameGearEventHandler(FrameRecord *pFrame)
                 rControls->OnKey(-1, (int32_t)tEvent.mouse.button, -1);
             }
             Debug::PushPrint(0, "[Mouse Down] Begin\n");
-            if(GUI::Fetch()) GUI::Fetch()->Update(0);
+            if(GetGUI()) GetGUI()->Update(0);
             Debug::PopPrint("[Mouse Down] Completed\n");
             break;
         case ALLEGRO_EVENT_MOUSE_BUTTON_UP:
             al_get_mouse_state(&pFrame->mMouseState);
             if(rControls) rControls->LendMouseState(&pFrame->mMouseState);
             Debug::PushPrint(0, "[Mouse Up] Begin\n");
-            if(GUI::Fetch()) GUI::Fetch()->Update(1);
+            if(GetGUI()) GetGUI()->Update(1);
             Debug::PopPrint("[Mouse Up] Completed\n");
             break;
         case ALLEGRO_EVENT_JOYSTICK_AXIS:
@@ -107,7 +107,7 @@ void GameGearEventHandler(FrameRecord *pFrame)
 // A blocking transition freezes the world and is all that is drawn.
 static bool TransitionBlocks()
 {
-    TransitionManager *rTransitions = TransitionManager::Fetch();
+    TransitionManager *rTransitions = TransitionManager::Get();
     return rTransitions && rTransitions->IsBlocking();
 }
 
@@ -125,8 +125,8 @@ static void UpdateLinkControlsAndGUI(bool pTraceLink)
     if(pTraceLink) Debug::Print("Network\n");
     if(SocketManager::Fetch()) SocketManager::Fetch()->Update();
     Debug::Print("Controls\n");
-    if(ControlManager::Fetch()) ControlManager::Fetch()->Update();
-    GUI *rGUI = GUI::Fetch();
+    if(ControlManager::Get()) ControlManager::Get()->Update();
+    GUI *rGUI = GetGUI();
     Debug::Print("Hotkeys\n");
     if(rGUI) rGUI->UpdateHotkeys();
     Debug::Print("GUI\n");
@@ -137,14 +137,14 @@ void GameGearTimer(FrameRecord *pFrame)
 {
     Debug::PushPrintTag("Debug_GameGear", "[Timer] Begin\n");
     UpdateLinkControlsAndGUI(false);
-    ControlManager *rControls = ControlManager::Fetch();
-    GUI *rGUI = GUI::Fetch();
+    ControlManager *rControls = ControlManager::Get();
+    GUI *rGUI = GetGUI();
     Debug::Print("Map Manager\n");
     if(MapManager::Fetch()) MapManager::Fetch()->Update();
     Debug::Print("Transition Manager\n");
-    if(TransitionManager::Fetch()) TransitionManager::Fetch()->Update();
+    if(TransitionManager::Get()) TransitionManager::Get()->Update();
     Debug::Print("Spawn Manager\n");
-    if(SpawnManager::Fetch()) SpawnManager::Fetch()->Update();
+    if(SpawnManager::Get()) SpawnManager::Get()->Update();
 
     // Entities and cameras run only while the GUI's pause screen exists and is not on top;
     // without a GUI there is no pause screen, so the world stands still.
@@ -241,7 +241,7 @@ void GameGearRender(FrameRecord *pFrame)
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
 
     bool tBlocking = TransitionBlocks();
-    GUI *rGUI = GUI::Fetch();
+    GUI *rGUI = GetGUI();
     if(!tBlocking)
     {
         MapManager *rMap = MapManager::Fetch();
@@ -257,12 +257,12 @@ void GameGearRender(FrameRecord *pFrame)
         Debug::Print("Rendered Entities\n");
         if(rMap) rMap->Render();
         Debug::Print("Rendered Map\n");
-        if(SpawnManager::Fetch()) SpawnManager::Fetch()->RenderHitboxes();
+        if(SpawnManager::Get()) SpawnManager::Get()->RenderHitboxes();
         Debug::Print("Spawn Manager\n");
         if(rGUI) rGUI->Render();
         Debug::Print("Rendered GUI\n");
     }
-    if(TransitionManager::Fetch()) TransitionManager::Fetch()->Render();
+    if(TransitionManager::Get()) TransitionManager::Get()->Render();
     if(!tBlocking) Debug::Print("Rendered TransitionManager\n");
     if(rGUI) rGUI->RenderFade();
     DrawFrameRate(false);
@@ -275,7 +275,7 @@ void LevelSelectGearTimer(FrameRecord *pFrame)
     Debug::PushPrintTag("Debug_LevelSelectGear", "[Timer] Begin\n");
     UpdateLinkControlsAndGUI(true);
     Debug::Print("Transition Manager\n");
-    if(TransitionManager::Fetch()) TransitionManager::Fetch()->Update();
+    if(TransitionManager::Get()) TransitionManager::Get()->Update();
     pFrame->mRedrawRequest = 1;
     Debug::PopPrint("[Timer] Complete\n");
 }
@@ -292,10 +292,10 @@ void LevelSelectGearRender(FrameRecord *pFrame)
 
     if(!TransitionBlocks())
     {
-        if(GUI::Fetch()) GUI::Fetch()->Render();
+        if(GetGUI()) GetGUI()->Render();
         Debug::Print("Rendered GUI\n");
     }
-    if(TransitionManager::Fetch()) TransitionManager::Fetch()->Render();
+    if(TransitionManager::Get()) TransitionManager::Get()->Render();
     DrawFrameRate(true);
 
     FinishRender(pFrame, "[LevelSelectGear Render Complete]\n");
@@ -345,7 +345,7 @@ static void ResetEntities()
     if(!rEntities) return;
     rEntities->ClearEntities();
     rEntities->ResetSpecialLists();
-    if(SpawnManager::Fetch()) SpawnManager::Fetch()->Clear();
+    if(SpawnManager::Get()) SpawnManager::Get()->Clear();
     if(rEntities->GetPlayer()) rEntities->GetPlayer()->ClearRespawnState();
 }
 

@@ -58,7 +58,7 @@ OptionsManager::~OptionsManager()
     delete mOptions;
 }
 
-OptionsManager *OptionsManager::Fetch()
+OptionsManager *OptionsManager::Get()
 {
     return GetApplication()->mOptionsManager;
 }

@@ -16,7 +16,7 @@ public:
     ~OptionsManager();
 
     // The manager held by the Application; null before it is built.
-    static OptionsManager *Fetch();
+    static OptionsManager *Get();
 
     // Appends an option under the name (no check for an existing name, so a second bind of a
     // name is shadowed by the first). Nothing happens for a null name or value, or type 0.

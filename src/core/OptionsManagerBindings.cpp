@@ -11,7 +11,7 @@
 // binding asks for it here first and fails cleanly without it.
 static OptionsManager *FetchOptionsManager(const char *pBindingName)
 {
-    OptionsManager *rOptions = OptionsManager::Fetch();
+    OptionsManager *rOptions = OptionsManager::Get();
     if(!rOptions) fprintf(stderr, "%s:  Failed, no options manager exists yet\n", pBindingName);
     return rOptions;
 }

@@ -61,14 +61,14 @@ AudioManager::~AudioManager()
     delete mLayer;
 }
 
-AudioManager *AudioManager::Fetch()
+AudioManager *AudioManager::Get()
 {
     return GetApplication()->mAudioManager;
 }
 
 void AudioManager::PlaySoundIfBooted(const char *pName)
 {
-    AudioManager *rManager = Fetch();
+    AudioManager *rManager = Get();
     if(rManager) rManager->PlaySound(pName);
 }
 

@@ -23,7 +23,7 @@ public:
     explicit AudioManager(AudioLayer *pLayer);
     ~AudioManager();
 
-    static AudioManager *Fetch();
+    static AudioManager *Get();
 
     // Process-wide volume settings, 0.0 to 1.0.
     static float GetMusicVolume();

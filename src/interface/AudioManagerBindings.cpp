@@ -10,7 +10,7 @@
 // and fails cleanly without it.
 static AudioManager *FetchAudioManager(const char *pBindingName)
 {
-    AudioManager *rManager = AudioManager::Fetch();
+    AudioManager *rManager = AudioManager::Get();
     if(!rManager) fprintf(stderr, "%s:  Failed, no audio manager exists yet\n", pBindingName);
     return rManager;
 }

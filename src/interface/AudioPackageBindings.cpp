@@ -9,7 +9,7 @@
 // audio manager is built, and before anything is registered; both fail cleanly here.
 static AudioPackage *FetchLastRegisteredPackage(const char *pBindingName)
 {
-    AudioManager *rManager = AudioManager::Fetch();
+    AudioManager *rManager = AudioManager::Get();
     if(!rManager)
     {
         fprintf(stderr, "%s:  Failed, no audio manager exists yet\n", pBindingName);

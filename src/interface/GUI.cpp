@@ -48,7 +48,7 @@ GUI::~GUI()
     delete mOpenScreens;
 }
 
-GUI *GUI::Fetch()
+GUI *GetGUI()
 {
     return GetApplication()->mGUI;
 }
@@ -298,7 +298,7 @@ bool GUI::Update(int32_t pEventCode)
     }
 
     int32_t tMouseX = 0, tMouseY = 0, tMouseZ = 0;
-    ControlManager *rControls = ControlManager::Fetch();
+    ControlManager *rControls = ControlManager::Get();
     if(rControls) rControls->GetMousePosition(&tMouseX, &tMouseY, &tMouseZ);
 
     if(pEventCode == -1)

@@ -19,9 +19,6 @@ public:
     GUI();
     ~GUI();
 
-    // The manager held by the Application; null before boot builds it.
-    static GUI *Fetch();
-
     // Objects. AddObject hands the object over; removal deletes it, detaching gives it back.
     void AddObject(const char *pName, GUIBaseObject *pObject);
     void RemoveObject(const char *pName);
@@ -111,6 +108,9 @@ private:
     GUI(const GUI &) = delete;
     GUI &operator=(const GUI &) = delete;
 };
+
+// The manager held by the Application; null before boot builds it.
+GUI *GetGUI();
 
 // The in-game tick's rule for the world: entities and cameras run only while the GUI exists,
 // has a "PauseScreen" object, and that object is not the top screen.

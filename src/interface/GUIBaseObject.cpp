@@ -193,7 +193,7 @@ void GUIBaseObject::AddChild(const char *pName, GUIBaseObject *pChild)
 // screen stack.
 void GUIBaseObject::ForgetSubtree(GUIBaseObject *pObject)
 {
-    GUI *rGUI = GUI::Fetch();
+    GUI *rGUI = GetGUI();
     if(rGUI && pObject) rGUI->ForgetObject(pObject);
 }
 
@@ -266,13 +266,13 @@ bool GUIBaseObject::Contains(const GUIBaseObject *pObject) const
 
 void GUIBaseObject::SendToBack()
 {
-    GUI *rGUI = GUI::Fetch();
+    GUI *rGUI = GetGUI();
     if(rGUI) rGUI->SendToBack(this);
 }
 
 void GUIBaseObject::BringToFront()
 {
-    GUI *rGUI = GUI::Fetch();
+    GUI *rGUI = GetGUI();
     if(rGUI) rGUI->BringToFront(this);
 }
 
@@ -333,7 +333,7 @@ bool GUIBaseObject::Dispatch(int32_t pCode, int32_t pX, int32_t pY)
     }
 
     // Everything below the top screen, the screen included, sees input as the top screen's.
-    GUI *rGUI = GUI::Fetch();
+    GUI *rGUI = GetGUI();
     uint8_t tOuterFlag = rGUI ? rGUI->IsTopScreenInput() : 0;
     if(rGUI && rGUI->IsTopScreen(this)) rGUI->SetTopScreenInput(1);
 

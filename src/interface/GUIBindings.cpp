@@ -10,7 +10,7 @@
 
 static GUI *FetchGUI(const char *pBindingName)
 {
-    GUI *rGUI = GUI::Fetch();
+    GUI *rGUI = GetGUI();
     if(!rGUI) fprintf(stderr, "%s:  Failed, no GUI exists yet\n", pBindingName);
     return rGUI;
 }

@@ -206,7 +206,7 @@ bool GUIButton::HandleEvent(int32_t pCode, int32_t pX, int32_t pY)
 {
     if(mDisabled) return false;
     if(mStateTicks < INT32_MAX) mStateTicks++;
-    GUI *rGUI = GUI::Fetch();
+    GUI *rGUI = GetGUI();
     if(rGUI && rGUI->IsInputBlocked()) return false;
     if(mUsePolygon && mPolygon)
     {

@@ -82,7 +82,7 @@ void GUIConsole::Render()
 // Type code 3000 is shared by every plain GUI object, so the class is asked, not the code.
 VirtualConsole *FindScriptConsole()
 {
-    GUI *rGUI = GUI::Fetch();
+    GUI *rGUI = GetGUI();
     if(!rGUI) return nullptr;
     GUIConsole *rConsole = dynamic_cast<GUIConsole *>(rGUI->FindObject("MasterConsole"));
     if(!rConsole) rConsole = dynamic_cast<GUIConsole *>(rGUI->FindObject(CONSOLE_NAME));

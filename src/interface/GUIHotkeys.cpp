@@ -49,7 +49,7 @@ void GUI::UpdateGameSpeed()
     float tRate = cNormalFrameRate;
     if(ControlManager::IsHeld("SpeedUp"))
     {
-        OptionsManager *rOptions = OptionsManager::Fetch();
+        OptionsManager *rOptions = OptionsManager::Get();
         float tHaste = rOptions ? rOptions->GetFloat("HasteRate") : 0.0f;
         if(IsUsableHasteRate(tHaste))
             tRate = tHaste;
@@ -105,7 +105,7 @@ void GUI::UpdateHotkeys()
 
     if(ControlManager::IsPressed("ToggleFullscreen"))
     {
-        DisplayManager *rDisplay = DisplayManager::Fetch();
+        DisplayManager *rDisplay = DisplayManager::Get();
         if(rDisplay) rDisplay->ToggleFullscreen();
     }
 
@@ -134,7 +134,7 @@ void GUI::UpdateHotkeys()
 
     if(ControlManager::IsPressed("ToggleHitboxes"))
     {
-        OptionsManager *rOptions = OptionsManager::Fetch();
+        OptionsManager *rOptions = OptionsManager::Get();
         if(rOptions) rOptions->SetBool("ShowHitboxes", !rOptions->GetBool("ShowHitboxes"));
     }
 

@@ -264,12 +264,12 @@ void GUISBossHealthBar::Render()
 
 GUISKestraHealthBar *GetKestraHealthBar()
 {
-    GUI *rGUI = GUI::Fetch();
+    GUI *rGUI = GetGUI();
     return rGUI ? dynamic_cast<GUISKestraHealthBar *>(rGUI->FindObject(KESTRA_HEALTH_BAR_NAME)) : nullptr;
 }
 
 GUISBossHealthBar *GetBossHealthBar()
 {
-    GUI *rGUI = GUI::Fetch();
+    GUI *rGUI = GetGUI();
     return rGUI ? dynamic_cast<GUISBossHealthBar *>(rGUI->FindObject(BOSS_HEALTH_BAR_NAME)) : nullptr;
 }

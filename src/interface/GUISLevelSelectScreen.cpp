@@ -97,7 +97,7 @@ void GUISLevelSelectScreen::Open()
 void GUISLevelSelectScreen::OpenFolder(const char *pFolder)
 {
     SetVisible(true);
-    AudioManager *rAudio = AudioManager::Fetch();
+    AudioManager *rAudio = AudioManager::Get();
     if(rAudio) rAudio->PlayMusic("StageSelect");
     if(!mMapExecutors[0]) Build();
 
@@ -194,6 +194,6 @@ void GUISLevelSelectScreen::Render()
 
 GUISLevelSelectScreen *GetLevelSelectScreen()
 {
-    GUI *rGUI = GUI::Fetch();
+    GUI *rGUI = GetGUI();
     return rGUI ? dynamic_cast<GUISLevelSelectScreen *>(rGUI->FindObject(LEVEL_SELECT_SCREEN_NAME)) : nullptr;
 }

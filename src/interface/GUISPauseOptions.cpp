@@ -85,7 +85,7 @@ void GUISPauseScreen::HandleOptionsInput()
 {
     BuildOptionsNavigation();
     int32_t tNode = GetCurrentNavigationIndex();
-    ControlManager *rControls = ControlManager::Fetch();
+    ControlManager *rControls = ControlManager::Get();
     mWaitBegan = 0;
 
     if(mInputDelay <= 0)
@@ -105,12 +105,12 @@ void GUISPauseScreen::HandleOptionsInput()
             }
             else if(tNode == OPTIONS_NODE_FULLSCREEN && !tEnter)
             {
-                DisplayManager *rDisplay = DisplayManager::Fetch();
+                DisplayManager *rDisplay = DisplayManager::Get();
                 if(rDisplay) rDisplay->ToggleFullscreen();
             }
         }
 
-        AudioManager *rAudio = AudioManager::Fetch();
+        AudioManager *rAudio = AudioManager::Get();
         if(rAudio && (tNode == OPTIONS_NODE_MUSIC_VOLUME || tNode == OPTIONS_NODE_SFX_VOLUME))
         {
             if(ControlManager::IsPressed("Left"))
@@ -159,7 +159,7 @@ void GUISPauseScreen::RenderOptionsBindings()
 {
     Font *rFont = mMenuFont;
     if(!rFont) return;
-    ControlManager *rControls = ControlManager::Fetch();
+    ControlManager *rControls = ControlManager::Get();
     rFont->SetScaleY(1.05f);
     rFont->DrawTextAt(54, 42, "CONTROLS");
     const char *cRowNames[7] = {"JUMP:", "FIRE:", "DASH:", "PAUSE:", "CYCLE L:", "CYCLE R:", "DOUBLE-TAP DASH:"};
@@ -197,7 +197,7 @@ void GUISPauseScreen::RenderOptionsSettings()
     rFont->DrawTextAt(92, 253, "SOUND:");
     rFont->DrawTextAt(92, 273, "MUSIC:");
     rFont->DrawTextAt(92, 293, "SFX:");
-    const char *rSoundWord = (xBlockAllAudio || !AudioManager::Fetch()) ? "DISABLED" : "ENABLED";
+    const char *rSoundWord = (xBlockAllAudio || !AudioManager::Get()) ? "DISABLED" : "ENABLED";
     RenderOptionsWord(OPTIONS_NODE_SOUND, 253, rSoundWord);
 
     rFont->DrawTextAt(313, 33, "STATISTICS");

@@ -159,7 +159,7 @@ void GUISPauseScreen::OnOpen()
     mSlideStep = 0;
     mSlideCounter = 0;
     mInputDelay = 0;
-    GUI *rGUI = GUI::Fetch();
+    GUI *rGUI = GetGUI();
     if(rGUI)
     {
         rGUI->AddFadeAnimation("GUISPauseFade", 1.0f, 0, this);
@@ -174,7 +174,7 @@ void GUISPauseScreen::OnClose()
 {
     mFadeCounter = 30;
     mFadeStep = -1;
-    GUI *rGUI = GUI::Fetch();
+    GUI *rGUI = GetGUI();
     if(rGUI)
     {
         GUIAnimation *rFade = rGUI->AddFadeAnimation("GUISPauseFade", 0.0f, 0, this);
@@ -219,7 +219,7 @@ bool GUISPauseScreen::HandleEvent(int32_t pCode, int32_t pX, int32_t pY)
 
     // Keys belong to the top screen: typing into a console opened over this one, or the tick
     // in which the screen closed itself, moves nothing here.
-    GUI *rGUI = GUI::Fetch();
+    GUI *rGUI = GetGUI();
     if(!rGUI || !rGUI->IsTopScreen(this)) return false;
     if(mPage == PAUSE_PAGE_ESCAPE)
     {
@@ -261,7 +261,7 @@ void GUISPauseScreen::HandleEscapeInput()
     }
 
     if(!ControlManager::IsPressed("Pause") || mFadeCounter <= cPauseReadyCounter) return;
-    GUI *rGUI = GUI::Fetch();
+    GUI *rGUI = GetGUI();
     if(mEscapeCursor == 0)
     {
         if(rGUI) rGUI->CloseScreen(this);
@@ -315,7 +315,7 @@ void GUISPauseScreen::HandleSharedPageInput()
     }
     if(tMoved) AudioManager::PlaySoundIfBooted("MenuChange");
 
-    GUI *rGUI = GUI::Fetch();
+    GUI *rGUI = GetGUI();
     if(ControlManager::IsPressed("Pause") && mFadeCounter > cPauseReadyCounter)
     {
         if(rGUI) rGUI->CloseScreen(this);

@@ -206,7 +206,7 @@ void GUISPauseScreen::HandleStatusInput()
     }
     if(rCurrent && rCurrent == GetNavigationNode(cExitNode))
     {
-        GUI *rGUI = GUI::Fetch();
+        GUI *rGUI = GetGUI();
         if(rGUI) rGUI->CloseScreen(this);
         ActivateLevelSelectGear();
         return;

@@ -146,6 +146,6 @@ void GUISTitleScreen::Render()
 
 GUISTitleScreen *GetTitleScreen()
 {
-    GUI *rGUI = GUI::Fetch();
+    GUI *rGUI = GetGUI();
     return rGUI ? dynamic_cast<GUISTitleScreen *>(rGUI->FindObject(TITLE_SCREEN_NAME)) : nullptr;
 }

@@ -98,7 +98,7 @@ void GUIScrollBarH::Notify(int32_t pWhich)
 bool GUIScrollBarH::HandleEvent(int32_t pCode, int32_t pX, int32_t pY)
 {
     (void)pY;
-    GUI *rGUI = GUI::Fetch();
+    GUI *rGUI = GetGUI();
     if(rGUI && rGUI->IsInputBlocked()) return false;
     if(pCode == 0 && mHover)
     {
@@ -173,14 +173,14 @@ GUIScrollBarV::GUIScrollBarV()
 bool GUIScrollBarV::HandleEvent(int32_t pCode, int32_t pX, int32_t pY)
 {
     (void)pX;
-    GUI *rGUI = GUI::Fetch();
+    GUI *rGUI = GetGUI();
     if(rGUI && rGUI->IsInputBlocked()) return false;
     if(pCode == 0 && mHover)
     {
         mDragging = 1;
         Notify(SCROLL_DRAG_STARTED);
         int32_t tMouseX = 0, tMouseY = 0, tMouseZ = 0;
-        ControlManager *rControls = ControlManager::Fetch();
+        ControlManager *rControls = ControlManager::Get();
         if(rControls) rControls->GetMousePosition(&tMouseX, &tMouseY, &tMouseZ);
         mDragStartY = tMouseY;
         mDragStartValue = mValue;

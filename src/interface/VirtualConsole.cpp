@@ -182,14 +182,14 @@ void VirtualConsole::BeginTyping()
     memset(mTypedLine, 0, sizeof(mTypedLine));
     mTyping = 1;
     mTypingTicks = 0;
-    ControlManager *rControls = ControlManager::Fetch();
+    ControlManager *rControls = ControlManager::Get();
     if(rControls) rControls->ClearTypedCharacters();
 }
 
 void VirtualConsole::EndTyping()
 {
     mTyping = 0;
-    ControlManager *rControls = ControlManager::Fetch();
+    ControlManager *rControls = ControlManager::Get();
     if(rControls) rControls->ClearTypedCharacters();
 }
 
@@ -306,7 +306,7 @@ void VirtualConsole::Update()
         if(mDecisionMode && mSelected >= 0 && mSelected < mDecisionCount) SetChar(0, mDecisions[mSelected].mRow, '>');
     }
 
-    ControlManager *rControls = ControlManager::Fetch();
+    ControlManager *rControls = ControlManager::Get();
     if(!rControls) return;
     if(mTyping)
     {

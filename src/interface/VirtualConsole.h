@@ -28,6 +28,9 @@ public:
     VirtualConsole();
     ~VirtualConsole();
 
+    // Registers the "VC_" globals.
+    static void RegisterLua(lua_State *L);
+
     // The engine's global console, held by the Application; null before boot creates it.
     static VirtualConsole *FetchGlobal();
 
@@ -93,6 +96,3 @@ private:
     VirtualConsole(const VirtualConsole &) = delete;
     VirtualConsole &operator=(const VirtualConsole &) = delete;
 };
-
-// Registers the "VC_" globals.
-void RegisterVirtualConsoleLua(lua_State *L);

@@ -85,7 +85,7 @@ static const luaL_Reg cConsoleBindings[] =
     {nullptr, nullptr}
 };
 
-void RegisterVirtualConsoleLua(lua_State *L)
+void VirtualConsole::RegisterLua(lua_State *L)
 {
     RegisterLuaFunctions(L, cConsoleBindings);
 }

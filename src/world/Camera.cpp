@@ -476,7 +476,7 @@ void Camera::CenterOnTarget(int32_t pLft, int32_t pTop, int32_t pRgt, int32_t pB
 void Camera::RaiseZoomToFloor()
 {
     int32_t tWheel = 0;
-    ControlManager *rControls = ControlManager::Fetch();
+    ControlManager *rControls = ControlManager::Get();
     if(rControls) rControls->GetMousePosition(nullptr, nullptr, &tWheel);
     if(!mWheelRemembered)
     {

@@ -20,6 +20,9 @@ public:
     CameraManager();
     ~CameraManager();
 
+    // Registers the camera manager's "CM_" globals.
+    static void RegisterLua(lua_State *L);
+
     // The instance held by the Application; null before boot creates it. Constructs nothing.
     static CameraManager *Fetch();
     // The instance's active camera; null without an instance or an active camera.
@@ -52,6 +55,3 @@ private:
     CameraManager(const CameraManager &) = delete;
     CameraManager &operator=(const CameraManager &) = delete;
 };
-
-// Registers the camera manager's "CM_" globals.
-void RegisterCameraManagerLua(lua_State *L);

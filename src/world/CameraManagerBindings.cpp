@@ -57,7 +57,7 @@ static const luaL_Reg cCameraManagerFunctions[] = {
     {nullptr, nullptr},
 };
 
-void RegisterCameraManagerLua(lua_State *L)
+void CameraManager::RegisterLua(lua_State *L)
 {
     RegisterLuaFunctions(L, cCameraManagerFunctions);
 }

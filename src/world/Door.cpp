@@ -35,23 +35,10 @@ namespace
         return rAnimation ? rAnimation->GetTotalTicks() : 0;
     }
 
-    // Platforms stay, since a same-map reload does not rebuild them and the path before the
-    // door would be gone for the rest of the visit.
     void ClearScreen()
     {
         Enemy::KillAllEnemies();
-        EntityManager *rManager = EntityManager::Fetch();
-        if(!rManager) return;
-        NamedLinkedList *rList = rManager->GetEntityList();
-        for(void *rData = rList->PushIterator(); rData; rData = rList->IterateNext())
-        {
-            RootEntity *rEntity = (RootEntity *)rData;
-            int32_t tType = rEntity->GetType();
-            if(IsProjectileType(tType) && tType != TYPE_MOVINGCONTAINER)
-            {
-                rEntity->SetDestruct(1);
-            }
-        }
+        DestroyAllProjectiles();
     }
 }
 

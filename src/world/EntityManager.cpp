@@ -519,12 +519,12 @@ NamedLinkedList *EntityManager::CollectProjectileHits(uint8_t pFlag, const Hitbo
     return nHits;
 }
 
-NamedLinkedList *EntityManager::FindProjectilesHittingBox(uint8_t pFlag, Hitbox pHitbox)
+NamedLinkedList *EntityManager::FindProjectileHitA(uint8_t pFlag, Hitbox pHitbox)
 {
     return CollectProjectileHits(pFlag, &pHitbox, nullptr);
 }
 
-NamedLinkedList *EntityManager::FindProjectilesHittingPolygon(uint8_t pFlag, PolygonArrays pPolygon)
+NamedLinkedList *EntityManager::FindProjectileHitB(uint8_t pFlag, PolygonArrays pPolygon)
 {
     return CollectProjectileHits(pFlag, nullptr, &pPolygon);
 }
@@ -651,7 +651,7 @@ void EntityManager::Render()
     }
     Debug::PopPrint("[Entity Manager] Render Complete\n");
 
-    OptionsManager *rOptions = OptionsManager::Fetch();
+    OptionsManager *rOptions = OptionsManager::Get();
     NamedLinkedList *rLadders = GetSpecialList(LADDER_LIST_NAME);
     if(rOptions && rOptions->GetBool("ShowHitboxes") && rLadders)
     {

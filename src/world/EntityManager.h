@@ -52,6 +52,9 @@ public:
     EntityManager();
     ~EntityManager();
 
+    // Registers the "EM_" globals.
+    static void RegisterLua(lua_State *L);
+
     // The instance held by the Application; null before boot creates it.
     static EntityManager *Fetch();
 
@@ -129,8 +132,8 @@ public:
     int32_t GetTargetListCount() const;
     // New non-owning lists (entries "X") of the targeted projectiles that hit; the caller
     // deletes the list.
-    NamedLinkedList *FindProjectilesHittingBox(uint8_t pFlag, Hitbox pHitbox);
-    NamedLinkedList *FindProjectilesHittingPolygon(uint8_t pFlag, PolygonArrays pPolygon);
+    NamedLinkedList *FindProjectileHitA(uint8_t pFlag, Hitbox pHitbox);
+    NamedLinkedList *FindProjectileHitB(uint8_t pFlag, PolygonArrays pPolygon);
     // Destroys every projectile that is neither a buster shot nor owned by another entity.
     void WipeProjectiles();
 
@@ -184,6 +187,3 @@ private:
     EntityManager(const EntityManager &) = delete;
     EntityManager &operator=(const EntityManager &) = delete;
 };
-
-// Registers the "EM_" globals.
-void RegisterEntityManagerLua(lua_State *L);

@@ -172,7 +172,7 @@ static const luaL_Reg cEntityManagerFunctions[] = {
     {nullptr, nullptr},
 };
 
-void RegisterEntityManagerLua(lua_State *L)
+void EntityManager::RegisterLua(lua_State *L)
 {
     RegisterLuaFunctions(L, cEntityManagerFunctions);
 }

@@ -38,7 +38,7 @@ void TransExec_AnyToMap::SetLevelName(const char *pName)
 void TransExec_AnyToMap::Execute()
 {
     fprintf(stderr, "Executed any to level %s\n", PrintableName(mLevelName));
-    ControlManager *rControls = ControlManager::Fetch();
+    ControlManager *rControls = ControlManager::Get();
     if(rControls) rControls->ResetControlStates();
     MapManager *rMap = MapManager::Fetch();
     if(rMap) rMap->LoadMapFile(mLevelName);
@@ -64,7 +64,7 @@ void TransExec_CauseTransition::SetFadeSpeeds(float pFadeOut, float pFadeIn)
 
 void TransExec_CauseTransition::Execute()
 {
-    TransitionManager *rManager = TransitionManager::Fetch();
+    TransitionManager *rManager = TransitionManager::Get();
     if(!rManager) return;
     rManager->SetFadeSpeeds(mFadeOutSpeed, mFadeInSpeed);
     rManager->Begin(rExecutor, false);
@@ -88,7 +88,7 @@ void AudioExec_PlaySound::SetSoundName(const char *pName)
 
 void AudioExec_PlaySound::Execute()
 {
-    AudioManager *rAudio = AudioManager::Fetch();
+    AudioManager *rAudio = AudioManager::Get();
     if(rAudio && mSoundName) rAudio->PlaySound(mSoundName);
 }
 
@@ -104,7 +104,7 @@ AudioExec_StopMusic::~AudioExec_StopMusic()
 
 void AudioExec_StopMusic::Execute()
 {
-    AudioManager *rAudio = AudioManager::Fetch();
+    AudioManager *rAudio = AudioManager::Get();
     if(!rAudio) return;
     if(mFadeFrames == 0) rAudio->StopMusic();
     else rAudio->FadeOutMusic(mFadeFrames);
@@ -128,7 +128,7 @@ void GUIExec_ShowHideObject::SetObjectName(const char *pName)
 
 void GUIExec_ShowHideObject::Execute()
 {
-    GUI *rGUI = GUI::Fetch();
+    GUI *rGUI = GetGUI();
     GUIBaseObject *rObject = rGUI ? rGUI->FindObject(mObjectName) : nullptr;
     if(rObject) rObject->SetVisible(mShow != 0);
     fprintf(stderr, "Showed %s\n", PrintableName(mObjectName));

@@ -251,7 +251,7 @@ void LineartChunk::Render(const CoverageMapping *pMapping, const CoverageBox &pC
     if(!mLayers[0].mBitmap) return;
     DrawLayer(mLayers[0], 0.0f, pMapping, pClip);
     if(mLayers[1].mBitmap) DrawLayer(mLayers[1], cSecondLayerOffset, pMapping, pClip);
-    OptionsManager *rOptions = OptionsManager::Fetch();
+    OptionsManager *rOptions = OptionsManager::Get();
     if(!rOptions || !rOptions->GetBool("ShowHitboxes")) return;
     if(pMapping) glScissor(pClip.mX, pClip.mY, pClip.mW, pClip.mH);
     RenderMask();

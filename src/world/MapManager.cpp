@@ -79,7 +79,7 @@ namespace
     // never set off are named, since they would otherwise just never come.
     void RenewSpawnPoints(const SpawnRecord *pRecords, int32_t pCount, int32_t pLevelW, int32_t pLevelH, bool pReload)
     {
-        SpawnManager *rSpawns = SpawnManager::Fetch();
+        SpawnManager *rSpawns = SpawnManager::Get();
         if(!rSpawns) return;
         if(pReload) rSpawns->RearmAll();
         if(!pRecords || pCount < 1) return;
@@ -256,7 +256,7 @@ bool MapManager::LoadMapFile(const char *pName)
         Debug::Print("Executing Lua\n");
         RunMapScript(mMapName);
         Debug::Print("Complete!\n");
-        SpawnManager *rSpawns = SpawnManager::Fetch();
+        SpawnManager *rSpawns = SpawnManager::Get();
         if(rSpawns) rSpawns->ReportScriptPointsThatNeverSpawn((float)tLevelWidth, (float)tLevelHeight);
         ReportHarmlessPits(tLevelWidth, tLevelHeight);
     }
@@ -270,7 +270,7 @@ bool MapManager::LoadMapFile(const char *pName)
     Debug::PopPrint("[LoadMapFile] Done\n");
     SetLoadingSuppress(0);
     // A boss of the last map must not keep its bar on screen.
-    GUI *rGUI = GUI::Fetch();
+    GUI *rGUI = GetGUI();
     if(rGUI) rGUI->SetBossHealthBarTarget(MAP_BOSS_BAR_NO_TARGET);
     Application *rApp = GetApplication();
     if(rApp->mEventQueue) al_flush_event_queue(rApp->mEventQueue);
@@ -619,7 +619,7 @@ MapWarpZone MapManager::GetWarpZone(int32_t pIndex) const
 
 void MapManager::StartWarpTransition()
 {
-    TransitionManager *rTransitions = TransitionManager::Fetch();
+    TransitionManager *rTransitions = TransitionManager::Get();
     if(rTransitions) rTransitions->BeginMapTransition(mMapName, 1.0f / 30.0f, 0.0f);
 }
 

@@ -39,6 +39,9 @@ public:
     MapManager();
     ~MapManager();
 
+    // Registers the "MapM_" globals.
+    static void RegisterLua(lua_State *L);
+
     // The instance held by the Application; constructs nothing.
     static MapManager *Fetch();
     // The booted manager's clip world; without a manager nothing is loaded, so all is solid.
@@ -149,6 +152,3 @@ private:
     MapManager(const MapManager &) = delete;
     MapManager &operator=(const MapManager &) = delete;
 };
-
-// Registers the "MapM_" globals.
-void RegisterMapManagerLua(lua_State *L);

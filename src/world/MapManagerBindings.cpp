@@ -76,7 +76,7 @@ static const luaL_Reg cMapManagerFunctions[] = {
     {nullptr, nullptr},
 };
 
-void RegisterMapManagerLua(lua_State *L)
+void MapManager::RegisterLua(lua_State *L)
 {
     RegisterLuaFunctions(L, cMapManagerFunctions);
 }

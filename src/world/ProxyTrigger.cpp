@@ -70,7 +70,7 @@ void ProxyTrigger::Render()
 
 void ProxyTrigger::DefaultOutline(ProxyTrigger *pTrigger)
 {
-    OptionsManager *rOptions = OptionsManager::Fetch();
+    OptionsManager *rOptions = OptionsManager::Get();
     if(!pTrigger || !rOptions || !rOptions->GetBool("ShowHitboxes")) return;
     Camera *rCamera = CameraManager::ActiveCamera();
     ZoneRect tRect = pTrigger->GetRect();

@@ -31,6 +31,9 @@ public:
     ProxyTrigger();
     ~ProxyTrigger() override;
 
+    // Registers the "PTrigger_" globals.
+    static void RegisterLuaFunctions(lua_State *L);
+
     ZoneRect GetRect() const { return mRect; }
     void SetRect(float pLft, float pTop, float pRgt, float pBot);
     ProxyCheckRoutine GetCheckRoutine() const { return rCheck; }
@@ -77,6 +80,3 @@ private:
     // Whether it has said that, spent, it will not spawn again (it says so once).
     uint8_t mToldSpent;
 };
-
-// Registers the "PTrigger_" globals.
-void RegisterProxyTriggerLua(lua_State *L);

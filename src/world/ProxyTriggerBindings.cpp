@@ -60,7 +60,7 @@ static const luaL_Reg cTriggerBindings[] = {
     {nullptr, nullptr},
 };
 
-void RegisterProxyTriggerLua(lua_State *L)
+void ProxyTrigger::RegisterLuaFunctions(lua_State *L)
 {
-    RegisterLuaFunctions(L, cTriggerBindings);
+    ::RegisterLuaFunctions(L, cTriggerBindings);
 }

@@ -149,7 +149,7 @@ void RootEntity::RenderHitboxOutline(Hitbox pHitbox)
 
 void RootEntity::RenderHitboxRect(float pLft, float pTop, float pRgt, float pBot)
 {
-    OptionsManager *rOptions = OptionsManager::Fetch();
+    OptionsManager *rOptions = OptionsManager::Get();
     if(!rOptions || !rOptions->GetBool("ShowHitboxes")) return;
     RenderOutlineFromOrigin(pRgt - pLft, pBot - pTop);
 }

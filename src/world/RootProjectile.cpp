@@ -58,7 +58,9 @@ CorvelAnimation *LookUpAnimation(const char *pPath)
     return dynamic_cast<CorvelAnimation *>(rObject);
 }
 
-void MarkAllProjectilesForDestruction()
+// Platforms stay, since a same-map reload does not rebuild them and the path before a boss
+// door would be gone for the rest of the visit.
+void DestroyAllProjectiles()
 {
     EntityManager *rManager = EntityManager::Fetch();
     if(!rManager) return;
@@ -66,7 +68,8 @@ void MarkAllProjectilesForDestruction()
     for(void *rData = rList->PushIterator(); rData; rData = rList->IterateNext())
     {
         RootEntity *rEntity = (RootEntity *)rData;
-        if(IsProjectileType(rEntity->GetType())) rEntity->SetDestruct(1);
+        int32_t tType = rEntity->GetType();
+        if(IsProjectileType(tType) && tType != TYPE_MOVINGCONTAINER) rEntity->SetDestruct(1);
     }
 }
 
@@ -530,7 +533,7 @@ void RootProjectile::RunHitSweeps()
 
     if(mIsBuster)
     {
-        NamedLinkedList *nHits = rManager->FindProjectilesHittingBox(PROJECTILE_TARGET_PLAYER, mHitbox);
+        NamedLinkedList *nHits = rManager->FindProjectileHitA(PROJECTILE_TARGET_PLAYER, mHitbox);
         for(void *rData = nHits->PushIterator(); rData; rData = nHits->IterateNext())
         {
             RootProjectile *rBlocker = (RootProjectile *)rData;
@@ -548,7 +551,7 @@ void RootProjectile::RunHitSweeps()
     }
     else if(mBusterTarget)
     {
-        NamedLinkedList *nHits = rManager->FindProjectilesHittingBox(PROJECTILE_TARGET_ENEMIES, mHitbox);
+        NamedLinkedList *nHits = rManager->FindProjectileHitA(PROJECTILE_TARGET_ENEMIES, mHitbox);
         for(void *rData = nHits->PushIterator(); rData; rData = nHits->IterateNext())
         {
             RootProjectile *rShot = (RootProjectile *)rData;
@@ -574,7 +577,7 @@ void RootProjectile::RunHitSweeps()
     }
 
     if(mImmuneToInterception) return;
-    NamedLinkedList *nHits = rManager->FindProjectilesHittingBox(PROJECTILE_TARGET_ALL, mHitbox);
+    NamedLinkedList *nHits = rManager->FindProjectileHitA(PROJECTILE_TARGET_ALL, mHitbox);
     for(void *rData = nHits->PushIterator(); rData; rData = nHits->IterateNext())
     {
         if(rData != this) InterceptProjectile((RootProjectile *)rData);
@@ -595,7 +598,7 @@ void RootProjectile::Update()
 
 void RootProjectile::Render()
 {
-    OptionsManager *rOptions = OptionsManager::Fetch();
+    OptionsManager *rOptions = OptionsManager::Get();
     bool tShow = rOptions && rOptions->GetBool("ShowHitboxes");
     float tOffsetX = 0.0f;
     float tOffsetY = 0.0f;

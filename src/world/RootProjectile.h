@@ -270,9 +270,9 @@ private:
 // animation.
 CorvelAnimation *LookUpAnimation(const char *pPath);
 
-// Sets the destruct flag of every projectile in the entity list; the entity manager's
-// next update deletes them.
-void MarkAllProjectilesForDestruction();
+// Sets the destruct flag of every projectile in the entity list but the moving platforms; the
+// entity manager's next update deletes them.
+void DestroyAllProjectiles();
 
 // Object number of the projectile that the player's damage intake recorded as having hit the
 // player this tick; 0 when none. The player clears and sets it, "HitLastTick" reads it.

@@ -76,20 +76,22 @@ SpawnManager::~SpawnManager()
     delete mSpawnPoints;
 }
 
-SpawnManager *SpawnManager::Fetch()
+SpawnManager *SpawnManager::Get()
 {
     return GetApplication()->mSpawnManager;
 }
 
-void SpawnManager::BuildPresets()
+void EnemyPresets::Build(SpawnManager *pManager)
 {
+    if(!pManager) return;
     for(int32_t i = 0; i < ENEMY_PRESET_COUNT; i++)
     {
-        snprintf(mPresets[i].mName, sizeof(mPresets[i].mName), "%s", cPresetRows[i].mName);
-        snprintf(mPresets[i].mConstructorPath, sizeof(mPresets[i].mConstructorPath), "Data/Scripts/Enemies/%s/CConstructor.lua",
+        EnemyPreset &rPreset = pManager->mPresets[i];
+        snprintf(rPreset.mName, sizeof(rPreset.mName), "%s", cPresetRows[i].mName);
+        snprintf(rPreset.mConstructorPath, sizeof(rPreset.mConstructorPath), "Data/Scripts/Enemies/%s/CConstructor.lua",
                  cPresetRows[i].mFolder);
-        mPresets[i].mWidth = cPresetRows[i].mSize;
-        mPresets[i].mHeight = cPresetRows[i].mSize;
+        rPreset.mWidth = cPresetRows[i].mSize;
+        rPreset.mHeight = cPresetRows[i].mSize;
     }
 }
 
@@ -311,7 +313,7 @@ void SpawnManager::Update()
 
 void SpawnManager::RenderHitboxes()
 {
-    OptionsManager *rOptions = OptionsManager::Fetch();
+    OptionsManager *rOptions = OptionsManager::Get();
     if(!rOptions || !rOptions->GetBool("ShowHitboxes")) return;
     for(void *rData = mSpawnPoints->PushIterator(); rData; rData = mSpawnPoints->IterateNext())
     {

@@ -20,6 +20,14 @@ struct EnemyPreset
     float mHeight;
 };
 
+class SpawnManager;
+
+namespace EnemyPresets
+{
+    // Fills the manager's preset table (the end of start-up); a null manager is ignored.
+    void Build(SpawnManager *pManager);
+}
+
 // Owns the current map's enemy spawn points, updates them every tick and draws their boxes
 // for debugging; holds the fixed table of enemy presets. One instance, made at boot.
 class SpawnManager
@@ -28,11 +36,12 @@ public:
     SpawnManager();
     ~SpawnManager();
 
-    // The instance held by the Application; constructs nothing.
-    static SpawnManager *Fetch();
+    // Registers the "SpawnManager_" globals.
+    static void RegisterLua(lua_State *L);
 
-    // Fills the preset table (the end of start-up).
-    void BuildPresets();
+    // The instance held by the Application; constructs nothing.
+    static SpawnManager *Get();
+
     const EnemyPreset *FindPreset(const char *pName) const;
     const EnemyPreset *GetPreset(int32_t pIndex) const;
 
@@ -67,10 +76,8 @@ private:
     uint8_t mUpdating;
     uint8_t mClearPending;
     EnemyPreset mPresets[ENEMY_PRESET_COUNT];
+    friend void EnemyPresets::Build(SpawnManager *pManager);
 
     SpawnManager(const SpawnManager &) = delete;
     SpawnManager &operator=(const SpawnManager &) = delete;
 };
-
-// Registers the "SpawnManager_" globals.
-void RegisterSpawnManagerLua(lua_State *L);

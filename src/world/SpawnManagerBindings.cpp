@@ -25,7 +25,7 @@ static int SpawnManager_AddSpawn(lua_State *L)
     DataLibrary *rLibrary = DataLibrary::Fetch();
     if(rLibrary) rLibrary->PushAndClearActive();
     if(lua_gettop(L) != 1 || !LuaArgIsString(L, 1)) return LuaArgListError("SpawnManager_AddSpawn");
-    SpawnManager *rSpawns = SpawnManager::Fetch();
+    SpawnManager *rSpawns = SpawnManager::Get();
     if(!rSpawns || !rLibrary) return 0;
     return LuaCallProperty(L, "SpawnManager_AddSpawn", cSpawnKinds, rSpawns);
 }
@@ -36,7 +36,7 @@ static int SpawnManager_AddSpawnAuto(lua_State *L)
     {
         return LuaArgListError("SpawnManager_AddSpawnAuto");
     }
-    SpawnManager *rSpawns = SpawnManager::Fetch();
+    SpawnManager *rSpawns = SpawnManager::Get();
     if(!rSpawns) return 0;
     const char *rPreset = LuaArgString(L, 1, "");
     const char *rName = LuaArgString(L, 2, "");
@@ -54,7 +54,7 @@ static int SpawnManager_AddSpawnAuto(lua_State *L)
 
 static int SpawnManager_Clear(lua_State *)
 {
-    SpawnManager *rSpawns = SpawnManager::Fetch();
+    SpawnManager *rSpawns = SpawnManager::Get();
     if(rSpawns) rSpawns->Clear();
     return 0;
 }
@@ -66,7 +66,7 @@ static const luaL_Reg cSpawnBindings[] = {
     {nullptr, nullptr},
 };
 
-void RegisterSpawnManagerLua(lua_State *L)
+void SpawnManager::RegisterLua(lua_State *L)
 {
     RegisterLuaFunctions(L, cSpawnBindings);
 }

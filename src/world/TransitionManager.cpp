@@ -23,7 +23,7 @@ TransitionManager::~TransitionManager()
     ReleaseTexture();
 }
 
-TransitionManager *TransitionManager::Fetch()
+TransitionManager *TransitionManager::Get()
 {
     return GetApplication()->mTransitionManager;
 }

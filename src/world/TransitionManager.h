@@ -35,8 +35,11 @@ public:
     TransitionManager();
     ~TransitionManager();
 
+    // Registers the "TM_" globals.
+    static void RegisterLua(lua_State *L);
+
     // The instance held by the Application; constructs nothing.
-    static TransitionManager *Fetch();
+    static TransitionManager *Get();
 
     // Each speed that is not greater than 0 becomes the default.
     void SetFadeSpeeds(float pFadeOut, float pFadeIn);
@@ -87,6 +90,3 @@ private:
     TransitionManager(const TransitionManager &) = delete;
     TransitionManager &operator=(const TransitionManager &) = delete;
 };
-
-// Registers the "TM_" globals.
-void RegisterTransitionManagerLua(lua_State *L);

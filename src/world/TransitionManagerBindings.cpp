@@ -11,7 +11,7 @@
 // The manager exists once booted; before that the bindings do nothing.
 static TransitionManager *FetchTransitionManager(const char *pBindingName)
 {
-    TransitionManager *rManager = TransitionManager::Fetch();
+    TransitionManager *rManager = TransitionManager::Get();
     if(!rManager) fprintf(stderr, "%s:  Failed, no transition manager\n", pBindingName);
     return rManager;
 }
@@ -90,7 +90,7 @@ static const luaL_Reg cTransitionManagerFunctions[] = {
     {nullptr, nullptr},
 };
 
-void RegisterTransitionManagerLua(lua_State *L)
+void TransitionManager::RegisterLua(lua_State *L)
 {
     RegisterLuaFunctions(L, cTransitionManagerFunctions);
 }

@@ -106,7 +106,7 @@ void ZoneTrigger::Update()
 
 void ZoneTrigger::Render()
 {
-    OptionsManager *rOptions = OptionsManager::Fetch();
+    OptionsManager *rOptions = OptionsManager::Get();
     if(!rOptions || !rOptions->GetBool("ShowHitboxes")) return;
     for(int32_t i = 0; i < mRectCount; i++)
     {

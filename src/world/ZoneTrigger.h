@@ -19,6 +19,9 @@ public:
     ZoneTrigger();
     virtual ~ZoneTrigger();
 
+    // Registers the "ZTrigger_" globals.
+    static void RegisterLuaFunctions(lua_State *L);
+
     // Frees the rectangles; below 0 counts as 0; a positive count gets zero-filled rectangles.
     void SetRectCount(int32_t pCount);
     int32_t GetRectCount() const { return mRectCount; }
@@ -50,6 +53,3 @@ private:
     uint8_t mNoRefire;
     uint8_t mInside;
 };
-
-// Registers the "ZTrigger_" globals.
-void RegisterZoneTriggerLua(lua_State *L);

@@ -85,7 +85,7 @@ static const luaL_Reg cZoneTriggerBindings[] = {
     {nullptr, nullptr},
 };
 
-void RegisterZoneTriggerLua(lua_State *L)
+void ZoneTrigger::RegisterLuaFunctions(lua_State *L)
 {
-    RegisterLuaFunctions(L, cZoneTriggerBindings);
+    ::RegisterLuaFunctions(L, cZoneTriggerBindings);
 }

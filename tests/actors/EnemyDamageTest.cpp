@@ -22,7 +22,7 @@ TEST_F(EnemyDamageTest, EveryDamageValueTakesItsTableEntry)
         int32_t tTaken = d < 0 ? 0 : (d == 7 ? 9 : (d < 32 ? cExpected[d] : d));
         EXPECT_EQ(rEnemy->GetHealth()->GetHealth(), 100 - tTaken) << d;
         rEnemy->SetDestruct(1);
-        MarkAllProjectilesForDestruction();
+        DestroyAllProjectiles();
         Tick();
     }
 
@@ -127,10 +127,10 @@ TEST_F(EnemyDamageTest, InvulnerabilityRejectsHitsWithTheSoundAndFlashesInThreeT
 {
     AudioPackage *nHurt = new AudioPackage(mLayer);
     nHurt->LoadSample("EnemyHurt");
-    AudioManager::Fetch()->AddSound("EnemyHurt", nHurt);
+    AudioManager::Get()->AddSound("EnemyHurt", nHurt);
     AudioPackage *nClink = new AudioPackage(mLayer);
     nClink->LoadSample("EnemyClink");
-    AudioManager::Fetch()->AddSound("EnemyClink", nClink);
+    AudioManager::Get()->AddSound("EnemyClink", nClink);
 
     Enemy *rEnemy = MakeEnemy("Target", cEX, cEY, 40.0f, 10);
     rEnemy->SetInvincibleMaxTime(30);
@@ -164,7 +164,7 @@ TEST_F(EnemyDamageTest, InvulnerabilityRejectsHitsWithTheSoundAndFlashesInThreeT
 
 TEST_F(EnemyDamageTest, DeathRunsTheDestructionScriptAndArmsTheSpawnPointsTimer)
 {
-    SpawnManager *rSpawns = SpawnManager::Fetch();
+    SpawnManager *rSpawns = SpawnManager::Get();
     EnemySpawnTrigger *nPoint = new EnemySpawnTrigger();
     nPoint->SetName("Point");
     ASSERT_TRUE(rSpawns->ConfigureFromPreset("Bat", nPoint, "Victim", cEX, cEY));
@@ -225,7 +225,7 @@ TEST_F(EnemyDamageTest, WaitTimeAndMissingLogicKeepAnEnemyInert)
         MakeShot(cEX + 5.0f, cEY + 5.0f, 2);
         MakeShot(305.0f, cEY + 5.0f, 2);
         Tick();
-        MarkAllProjectilesForDestruction();
+        DestroyAllProjectiles();
     }
     EXPECT_EQ(rWaiting->GetHealth()->GetHealth(), 5);
     MakeShot(cEX + 5.0f, cEY + 5.0f, 2);

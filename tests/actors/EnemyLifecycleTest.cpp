@@ -27,7 +27,7 @@ TEST_F(EnemyLifecycleTest, ClearingEntitiesAndWipingProjectilesLeaveNoStaleBoxes
     // Projectiles first, then the enemies that held them.
     Enemy *rEnemy = MakeEnemy("Late", 200.0f, 100.0f, 20.0f, 3);
     rEnemy->GetEnemyHitbox()->SetNumberOfHitboxes(2);
-    MarkAllProjectilesForDestruction();
+    DestroyAllProjectiles();
     Tick();
     EXPECT_EQ(rEnemy->GetContactProjectile(), nullptr);
     EXPECT_EQ(rEnemy->GetEnemyHitbox()->GetBox(0), nullptr);

@@ -174,6 +174,35 @@ TEST_F(PlayerStatesTest, DeathPitKillsThroughInvulnerabilityUnlessGodMode)
     EXPECT_TRUE(mPlayer->IsDying());
 }
 
+// GodMode spares her in a death pit but must not hold her there: the pit's hit plays once,
+// health unchanged, and once it is over she is brought back to the start, where the teleport-in
+// hands her controls (and the pause key, which waits on them) back.
+TEST_F(PlayerStatesTest, GodModeDeathPitHitsOnceThenBringsHerBack)
+{
+    DamageZone *nPit = new DamageZone();
+    nPit->SetRect(300.0f, 300.0f, 640.0f, 400.0f);
+    nPit->SetDeathPit(1);
+    ASSERT_TRUE(RegisterZone(DAMAGE_ZONE_LIST_NAME, nPit));
+    mGodMode = 1;
+    mPlayer->SetStartPosition(100.0f, 300.0f);
+    mPlayer->SetPositionAutoCenter(420.0f, (float)(cFloorY - 52), 0.0f);
+    Tick();
+    EXPECT_EQ(mPlayer->GetInjuryTimer(), 1);
+    EXPECT_EQ(Plays("KestraInjured"), 1);
+
+    Tick(30);
+    EXPECT_EQ(Plays("KestraInjured"), 1);
+    EXPECT_EQ(mPlayer->GetHealth(), 18);
+    EXPECT_FALSE(mPlayer->IsDying());
+    EXPECT_TRUE(mPlayer->IsTeleporting());
+    EXPECT_FLOAT_EQ(X(), 100.0f);
+
+    Tick(180);
+    EXPECT_FALSE(mPlayer->IsTeleporting());
+    EXPECT_FALSE(mPlayer->IsControlLocked());
+    EXPECT_EQ(Plays("KestraInjured"), 1);
+}
+
 TEST_F(PlayerStatesTest, LateHitsCountOnlyForTimedProjectilesAtHalfDamage)
 {
     Tick(2);

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -39,7 +40,7 @@ namespace
             {
                 AudioPackage *nPackage = new AudioPackage(mLayer);
                 nPackage->LoadSample(rName);
-                AudioManager::Fetch()->AddSound(rName, nPackage);
+                AudioManager::Get()->AddSound(rName, nPackage);
             }
             // Let her land so her pose (and so the spawn point) is settled.
             Tick(5);
@@ -169,28 +170,39 @@ TEST_F(PlayerWeaponTest, ShotSoundIsSilentDuringTheSharedCooldown)
     EXPECT_EQ(Plays("Rank1BusterShot"), 1);
 }
 
-TEST_F(PlayerWeaponTest, ShoulderKeysStepThroughTheWeapons)
+TEST_F(PlayerWeaponTest, NumberHotkeysPickTheirWeaponAndShoulderKeysPickNone)
 {
-    SetKey(ALLEGRO_KEY_E, true);
-    Tick();
-    SetKey(ALLEGRO_KEY_E, false);
-    Tick();
-    EXPECT_EQ(mPlayer->GetSelectedWeapon(), 0);
-    SetKey(ALLEGRO_KEY_Q, true);
-    Tick();
-    SetKey(ALLEGRO_KEY_Q, false);
-    Tick();
-    EXPECT_EQ(mPlayer->GetSelectedWeapon(), -1);
-    SetKey(ALLEGRO_KEY_Q, true);
-    Tick();
-    SetKey(ALLEGRO_KEY_Q, false);
-    Tick();
-    EXPECT_EQ(mPlayer->GetSelectedWeapon(), 7);
-    // Both at once: no change.
-    SetKey(ALLEGRO_KEY_Q, true);
-    SetKey(ALLEGRO_KEY_E, true);
-    Tick();
-    EXPECT_EQ(mPlayer->GetSelectedWeapon(), 7);
+    auto tPress = [this](int pKey) {
+        SetKey(pKey, true);
+        Tick();
+        SetKey(pKey, false);
+        Tick();
+    };
+    // Bound the way the sample configuration binds them: "WeaponN" to the key N.
+    char tName[16];
+    char tKey[16];
+    for(int32_t n = 1; n <= 9; n++)
+    {
+        snprintf(tName, sizeof(tName), "Weapon%i", n);
+        snprintf(tKey, sizeof(tKey), "KEY%i", ALLEGRO_KEY_0 + n);
+        ControlManager::Get()->SetBindingByNames(tName, tKey, nullptr);
+    }
+
+    // In play the shoulder keys are for the pause pages only.
+    tPress(ALLEGRO_KEY_E);
+    EXPECT_EQ(mPlayer->GetSelectedWeapon(), PLAYER_NO_WEAPON);
+    tPress(ALLEGRO_KEY_Q);
+    EXPECT_EQ(mPlayer->GetSelectedWeapon(), PLAYER_NO_WEAPON);
+
+    // Keys 1 to 8 pick slots 0 to 7, whichever was picked before; 9 goes back to the buster.
+    for(int32_t n : {3, 1, 8, 9})
+    {
+        tPress(ALLEGRO_KEY_0 + n);
+        EXPECT_EQ(mPlayer->GetSelectedWeapon(), n == 9 ? PLAYER_NO_WEAPON : n - 1) << n;
+    }
+    tPress(ALLEGRO_KEY_2);
+    tPress(ALLEGRO_KEY_E);
+    EXPECT_EQ(mPlayer->GetSelectedWeapon(), 1);
 }
 
 TEST_F(PlayerWeaponTest, LightningBitBouncesOffWallsAndStrikesOnLanding)

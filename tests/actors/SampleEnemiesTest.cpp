@@ -172,7 +172,7 @@ TEST_F(SampleEnemiesTest, TheWardensVolleysCanBeJumped)
         tAhead.mLft = rHer->mRgt;
         tAhead.mRgt = rHer->mRgt + 24.0f;
         tAhead.mTop = rHer->mTop - 90.0f;
-        NamedLinkedList *tNear = EntityManager::Fetch()->FindProjectilesHittingBox(PROJECTILE_TARGET_PLAYER, tAhead);
+        NamedLinkedList *tNear = EntityManager::Fetch()->FindProjectileHitA(PROJECTILE_TARGET_PLAYER, tAhead);
         const bool tComing = tNear && tNear->GetCount() > 0;
         delete tNear;
         if(tComing && tJumpHeld == 0 && mPlayer->IsOnGround()) tJumpHeld = 20;

@@ -38,10 +38,10 @@ e2e_until 20 "t > 200" || e2e_fail "the game stopped ticking during the teleport
 # height of her buster; she faces it and shoots.
 e2e_hold_ticks Right 300 "x >= 250"
 for _ in $(seq 60); do
-    grep -qF "Enemy destroyed: AutoSpawn00" "$LOG" && break
+    grep -qF "Enemy destroyed: PitGloomwing" "$LOG" && break
     e2e_tap x 0.15
 done
-e2e_expect_text "$LOG" "Enemy destroyed: AutoSpawn00"
+e2e_expect_text "$LOG" "Enemy destroyed: PitGloomwing"
 e2e_until_ticks 0 "x < 336 && y == 396" || e2e_fail "she did not stay on the rim (last probe: $(e2e_probe))"
 
 # Onto the swinging platform: she sets off as it swings back toward the rim, timed by her

@@ -1,5 +1,5 @@
-# In the forge map, keys typed into the window pick the Lightning Bit with the right shoulder
-# key and fire it, then walk Kestra into the boss door: it opens, walks her through under its
+# In the forge map, keys typed into the window pick the Lightning Bit with its number key, 1,
+# and fire it, then walk Kestra into the boss door: it opens, walks her through under its
 # control lock, closes behind her and runs its script. A probe, the logic script of a
 # platform parked outside the level, prints each tick where she is and whether the last
 # projectile registered is a Lightning Bit.
@@ -35,8 +35,8 @@ e2e_focus_window
 sleep 4
 last_probe() { awk '$1 == "Probe" { l = $0 } END { print l }' "$LOG"; }
 
-# The right shoulder key steps from the buster to slot 0; Shoot fires a Lightning Bit.
-xdotool keydown e; sleep 0.2; xdotool keyup e; sleep 0.2
+# Key 1 picks the first special weapon; Shoot fires a Lightning Bit.
+xdotool keydown 1; sleep 0.2; xdotool keyup 1; sleep 0.2
 xdotool keydown x; sleep 0.2; xdotool keyup x
 e2e_wait_for "$LOG" " true" 5 || e2e_fail "no Lightning Bit was fired"
 grep -q "PROJ|KestraShot" "$LOG" && e2e_fail "a buster shot left instead"
@@ -51,4 +51,4 @@ awk -v v="$x" 'BEGIN { exit !(v > 1104) }' || e2e_fail "after the door she stand
 
 e2e_stop TERM
 [ "$STATUS" -eq 0 ] || e2e_fail "exit status $STATUS"
-echo "PASS: shoulder key picked the Lightning Bit, it fired, and the boss door let her through to x $x"
+echo "PASS: key 1 picked the Lightning Bit, it fired, and the boss door let her through to x $x"

@@ -42,7 +42,7 @@ namespace
         }
         bool HandleEvent(int32_t pCode, int32_t pX, int32_t pY) override
         {
-            GUI *rGUI = GUI::Fetch();
+            GUI *rGUI = GetGUI();
             xLog += std::string(GetName()) + "(" + std::to_string(pCode) + "," + std::to_string(pX) + "," +
                     std::to_string(pY) + (rGUI && rGUI->IsInputBlocked() ? ",blocked" : "") + ") ";
             return mConsumes;
@@ -58,7 +58,7 @@ namespace
         // Whether the object is on the stack at the moment the hook runs.
         std::string OpenState()
         {
-            GUI *rGUI = GUI::Fetch();
+            GUI *rGUI = GetGUI();
             return (rGUI && rGUI->IsScreenOpen(this)) ? "on" : "off";
         }
     };
@@ -72,7 +72,7 @@ namespace
             Application *rApp = GetApplication();
             rApp->mOptionsManager = new OptionsManager();
             rApp->mControlManager = new ControlManager();
-            ControlManager::Fetch()->BootDefaults();
+            ControlManager::Get()->BootDefaults();
             rApp->mGUI = new GUI();
             mGUI = rApp->mGUI;
             xLog.clear();
@@ -90,7 +90,7 @@ namespace
 
         ControlState *Control(const char *pName)
         {
-            return ControlManager::Fetch()->GetControl(pName);
+            return ControlManager::Get()->GetControl(pName);
         }
 
         // One hotkey pass with the named control pressed for that tick only.

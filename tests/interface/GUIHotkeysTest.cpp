@@ -184,7 +184,7 @@ TEST_F(GUIHotkeysTest, ControlLocksStopPauseAndCloseGameAndTheConsoleTogglesItsL
 TEST_F(GUIHotkeysTest, GameSpeedFollowsTheHeldSpeedKeysAndHitboxesToggle)
 {
     Application *rApp = GetApplication();
-    OptionsManager *rOptions = OptionsManager::Fetch();
+    OptionsManager *rOptions = OptionsManager::Get();
 
     // Without a "HasteRate" option, speeding up keeps the normal rate.
     Control("SpeedUp")->mHeld = 1;
@@ -237,7 +237,7 @@ TEST_F(GUIHotkeysTest, GameSpeedFollowsTheHeldSpeedKeysAndHitboxesToggle)
 
 TEST_F(GUIHotkeysTest, ClickCoordinatesFollowTheMouseWhileTheButtonIsHeld)
 {
-    ControlManager *rControls = ControlManager::Fetch();
+    ControlManager *rControls = ControlManager::Get();
     int32_t tX = 0, tY = 0;
     float tClickX = 0, tClickY = 0;
 
@@ -449,7 +449,7 @@ TEST_F(GUIHotkeysTest, TheGameTickFreezesTheWorldUnderThePauseScreenAndHonoursTh
     ALLEGRO_KEYBOARD_STATE tKeyboard;
     memset(&tKeyboard, 0, sizeof(tKeyboard));
     tKeyboard.__key_down__internal__[ALLEGRO_KEY_ENTER / 32] |= 1u << (ALLEGRO_KEY_ENTER % 32);
-    ControlManager::Fetch()->LendKeyboardState(&tKeyboard);
+    ControlManager::Get()->LendKeyboardState(&tKeyboard);
     GameGearTimer(&tFrame);
     EXPECT_TRUE(mGUI->IsTopScreen(mGUI->FindObject("PauseScreen")));
     EXPECT_EQ(-1, mGUI->GetLastEventCode());

@@ -30,7 +30,7 @@ TEST_F(GUITest, EventsReachChildrenFirstAndTheFirstConsumerEndsTheDispatch)
 
 TEST_F(GUITest, ChildrenGetTruncatedLocalCoordinatesAndHiddenObjectsOnlyTrackHover)
 {
-    ControlManager *rControls = ControlManager::Fetch();
+    ControlManager *rControls = ControlManager::Get();
     rControls->SetMousePosition(400, 300);
     int32_t tMouseX = 0, tMouseY = 0;
     rControls->GetMousePosition(&tMouseX, &tMouseY, nullptr);

@@ -21,7 +21,7 @@ namespace
         void TearDown() override
         {
             // Volumes are process-wide: put the start values back.
-            AudioManager *rAudio = AudioManager::Fetch();
+            AudioManager *rAudio = AudioManager::Get();
             rAudio->ChangeMusicVolume(-2.0f);
             rAudio->ChangeMusicVolume(0.5f);
             rAudio->ChangeSoundVolume(-2.0f);
@@ -39,10 +39,10 @@ namespace
         // One tick in which the raw input was that key, mouse button or joystick button.
         void RawTick(int32_t pKey, int32_t pMouse, int32_t pJoystick, const char *pControl = nullptr)
         {
-            ControlManager::Fetch()->OnKey(pKey, pMouse, pJoystick);
+            ControlManager::Get()->OnKey(pKey, pMouse, pJoystick);
             Tick(pControl);
-            ControlManager::Fetch()->ResetLastInput();
-            ControlManager::Fetch()->ClearTypedCharacters();
+            ControlManager::Get()->ResetLastInput();
+            ControlManager::Get()->ClearTypedCharacters();
         }
 
         void MoveTo(int32_t pNode)
@@ -243,7 +243,7 @@ TEST_F(PauseScreenTest, TheOptionsPageTogglesDoubleTapAndStepsVolumesWithinRange
     OpenReady();
     Tick("ShoulderR");
     Tick();
-    AudioManager *rAudio = AudioManager::Fetch();
+    AudioManager *rAudio = AudioManager::Get();
 
     MoveTo(12);
     bool tFlag = mPlayer->GetOptionFlag();

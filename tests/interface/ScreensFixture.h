@@ -27,7 +27,7 @@ protected:
         rApp->mDataLibrary = new DataLibrary();
         rApp->mOptionsManager = new OptionsManager();
         rApp->mControlManager = new ControlManager();
-        ControlManager::Fetch()->BootDefaults();
+        ControlManager::Get()->BootDefaults();
         mLayer = new RecordingAudioLayer();
         rApp->mAudioManager = new AudioManager(mLayer);
         const char *cSounds[] = {"HealthRecover", "MenuChange", "MenuSelect", "StageSelected"};
@@ -35,12 +35,12 @@ protected:
         {
             AudioPackage *nPackage = new AudioPackage(mLayer);
             nPackage->LoadSample(rName);
-            AudioManager::Fetch()->AddSound(rName, nPackage);
+            AudioManager::Get()->AddSound(rName, nPackage);
         }
         rApp->mEntityManager = new EntityManager();
         EntityManager::Fetch()->CreatePlayer();
         rApp->mGUI = new GUI();
-        GUI::Fetch()->CreateDefaultObjects();
+        GetGUI()->CreateDefaultObjects();
         mGUI = rApp->mGUI;
         mPlayer = PlayerPony::Get();
         mLayer->ClearCalls();
@@ -60,7 +60,7 @@ protected:
 
     ControlState *Control(const char *pName)
     {
-        return ControlManager::Fetch()->GetControl(pName);
+        return ControlManager::Get()->GetControl(pName);
     }
 
     // One GUI tick with the named controls pressed (and held) in it only.

@@ -45,7 +45,7 @@ namespace
             rApp->mDataLibrary = new DataLibrary();
             rApp->mOptionsManager = new OptionsManager();
             rApp->mControlManager = new ControlManager();
-            ControlManager::Fetch()->BootDefaults();
+            ControlManager::Get()->BootDefaults();
             rApp->mEntityManager = new EntityManager();
             EntityManager::Fetch()->CreatePlayer();
             rApp->mGUI = new GUI();

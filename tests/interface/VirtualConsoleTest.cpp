@@ -28,7 +28,7 @@ namespace
             ScreensFixture::SetUp();
             mLua = new LuaManager();
             GetApplication()->mLuaManager = mLua;
-            RegisterVirtualConsoleLua(mLua->GetState());
+            VirtualConsole::RegisterLua(mLua->GetState());
             ClearConsoleCommands();
             LuaManager::RegisterConsoleCommands();
         }
@@ -42,7 +42,7 @@ namespace
         // Queues typed characters as the control manager does for key presses.
         void Type(const char *pText)
         {
-            ControlManager *rControls = ControlManager::Fetch();
+            ControlManager *rControls = ControlManager::Get();
             for(const char *c = pText; *c; c++)
             {
                 int32_t tKey = ALLEGRO_KEY_SPACE;
@@ -122,13 +122,13 @@ TEST_F(VirtualConsoleTest, TypingEditsTheLineAndEnterRunsItAsACommand)
     Type("ab");
     tConsole.Update();
     EXPECT_FALSE(tConsole.IsTyping());
-    ControlManager::Fetch()->OnKey(ALLEGRO_KEY_ENTER, -1, -1);
+    ControlManager::Get()->OnKey(ALLEGRO_KEY_ENTER, -1, -1);
     tConsole.Update();
     EXPECT_TRUE(tConsole.IsTyping());
     EXPECT_STREQ("", tConsole.GetTypedLine());
 
     Type("lmx");
-    ControlManager::Fetch()->OnKey(ALLEGRO_KEY_BACKSPACE, -1, -1);
+    ControlManager::Get()->OnKey(ALLEGRO_KEY_BACKSPACE, -1, -1);
     tConsole.Update();
     EXPECT_STREQ("lm", tConsole.GetTypedLine());
 
@@ -143,7 +143,7 @@ TEST_F(VirtualConsoleTest, TypingEditsTheLineAndEnterRunsItAsACommand)
     mLua->NewMacro("bump", "giTyped = (giTyped or 0) + 7");
     tConsole.BeginTyping();
     Type("/bump");
-    ControlManager::Fetch()->OnKey(ALLEGRO_KEY_ENTER, -1, -1);
+    ControlManager::Get()->OnKey(ALLEGRO_KEY_ENTER, -1, -1);
     Type("zz");
     testing::internal::CaptureStderr();
     tConsole.Update();
@@ -151,11 +151,11 @@ TEST_F(VirtualConsoleTest, TypingEditsTheLineAndEnterRunsItAsACommand)
     EXPECT_FALSE(tConsole.IsTyping());
     EXPECT_DOUBLE_EQ(7.0, Global("giTyped"));
     // What was queued after the Enter is dropped with the ended line.
-    EXPECT_EQ(0, ControlManager::Fetch()->PopTypedCharacter());
+    EXPECT_EQ(0, ControlManager::Get()->PopTypedCharacter());
 
     // Escape ends typing without running anything.
     tConsole.BeginTyping();
-    ControlManager::Fetch()->OnKey(ALLEGRO_KEY_ESCAPE, -1, -1);
+    ControlManager::Get()->OnKey(ALLEGRO_KEY_ESCAPE, -1, -1);
     tConsole.Update();
     EXPECT_FALSE(tConsole.IsTyping());
 }

@@ -34,7 +34,7 @@ protected:
         RegisterLuaBindings(LuaManager::Fetch()->GetState());
         rApp->mCameraManager = new CameraManager();
         rApp->mSpawnManager = new SpawnManager();
-        SpawnManager::Fetch()->BuildPresets();
+        EnemyPresets::Build(SpawnManager::Get());
         L = LuaManager::Fetch()->GetState();
     }
 

@@ -45,10 +45,10 @@ protected:
 
         rApp->mDataLibrary = new DataLibrary();
         rApp->mOptionsManager = new OptionsManager();
-        OptionsManager::Fetch()->Bind("GodMode", &mGodMode, TYPEDVALUE_BOOL);
-        OptionsManager::Fetch()->Bind("ShowHitboxes", &mShowHitboxes, TYPEDVALUE_BOOL);
+        OptionsManager::Get()->Bind("GodMode", &mGodMode, TYPEDVALUE_BOOL);
+        OptionsManager::Get()->Bind("ShowHitboxes", &mShowHitboxes, TYPEDVALUE_BOOL);
         rApp->mControlManager = new ControlManager();
-        ControlManager::Fetch()->BootDefaults();
+        ControlManager::Get()->BootDefaults();
         mLayer = new RecordingAudioLayer();
         rApp->mAudioManager = new AudioManager(mLayer);
         rApp->mEntityManager = new EntityManager();
@@ -66,7 +66,7 @@ protected:
         {
             AudioPackage *nPackage = new AudioPackage(mLayer);
             nPackage->LoadSample(rName);
-            AudioManager::Fetch()->AddSound(rName, nPackage);
+            AudioManager::Get()->AddSound(rName, nPackage);
         }
 
         FillSolid(0, cFloorY, cWidth, cHeight);
@@ -135,7 +135,7 @@ protected:
     {
         for(int32_t i = 0; i < pCount; i++)
         {
-            ControlManager *rControls = ControlManager::Fetch();
+            ControlManager *rControls = ControlManager::Get();
             rControls->LendKeyboardState(&mKeys);
             rControls->Update();
             EntityManager::Fetch()->Update();
@@ -165,7 +165,7 @@ protected:
 
     int32_t Plays(const char *pSound)
     {
-        AudioPackage *rPackage = AudioManager::Fetch()->GetSound(pSound);
+        AudioPackage *rPackage = AudioManager::Get()->GetSound(pSound);
         return rPackage ? mLayer->CountCalls(AUDIO_CALL_SAMPLE_GET_CHANNEL, rPackage->GetHandle()) : -1;
     }
 

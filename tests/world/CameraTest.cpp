@@ -84,7 +84,7 @@ namespace
             GetApplication()->mLuaManager = mLua;
             L = mLua->GetState();
             RegisterCameraLua(L);
-            RegisterCameraManagerLua(L);
+            CameraManager::RegisterLua(L);
         }
 
         void TearDown() override

@@ -35,7 +35,7 @@ namespace
             {
                 AudioPackage *nPackage = new AudioPackage(mLayer);
                 nPackage->LoadSample(rName);
-                AudioManager::Fetch()->AddSound(rName, nPackage);
+                AudioManager::Get()->AddSound(rName, nPackage);
             }
             CorvelAnimation *nAnimation = new CorvelAnimation();
             nAnimation->SetTotalFrames(2);

@@ -424,7 +424,7 @@ protected:
         GetApplication()->mLuaManager = mLua;
         L = mLua->GetState();
         RegisterRootEntityLua(L);
-        RegisterEntityManagerLua(L);
+        EntityManager::RegisterLua(L);
         RegisterDataListLua(L);
     }
 

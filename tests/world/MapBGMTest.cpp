@@ -31,7 +31,7 @@ namespace
             GetApplication()->mMapManager = mMap;
             RegisterMapBGMLua(L);
             RegisterDataLibraryLua(L);
-            RegisterEntityManagerLua(L);
+            EntityManager::RegisterLua(L);
             // A picture without a texture: the numbers are all the packs read here.
             Bitmap *nImage = new Bitmap();
             nImage->SetSize(256, 128);

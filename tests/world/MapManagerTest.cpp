@@ -59,7 +59,7 @@ namespace
             rApp->mLoadingScreen = new LoadingScreen();
             rApp->mEntityManager = nullptr;
             rApp->mEventQueue = nullptr;
-            RegisterMapManagerLua(LuaManager::Fetch()->GetState());
+            MapManager::RegisterLua(LuaManager::Fetch()->GetState());
             RegisterCameraLua(LuaManager::Fetch()->GetState());
             mMap = rApp->mMapManager;
             mStackSize = Debug::GetPrintStackSize();

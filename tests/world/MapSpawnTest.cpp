@@ -52,7 +52,7 @@ protected:
         rApp->mEntityManager = new EntityManager();
         EntityManager::Fetch()->CreateSpecialLists();
         rApp->mSpawnManager = new SpawnManager();
-        SpawnManager::Fetch()->BuildPresets();
+        EnemyPresets::Build(SpawnManager::Get());
         rApp->mEventQueue = nullptr;
         rApp->mGUI = nullptr;
     }
@@ -133,7 +133,7 @@ TEST_F(MapSpawnTest, SpawnRecordsReplaceTheSpawnPointsAndMapsWithoutThemKeepThem
     snprintf(tRecords[2].mName, sizeof(tRecords[2].mName), "GreatBlight");
     WriteMap("WithSpawns", 3, tRecords);
     WriteMap("WithoutSpawns", 0, nullptr);
-    SpawnManager *rSpawns = SpawnManager::Fetch();
+    SpawnManager *rSpawns = SpawnManager::Get();
 
     // A point made by a script before the load goes; the records' two valid presets come.
     ASSERT_TRUE(LuaManager::Fetch()->RunChunkText("SpawnManager_AddSpawnAuto('Tick', 'Scripted', 5, 6)"));

@@ -169,7 +169,7 @@ using ParticleExplosionTest = WorldLuaFixture;
 
 TEST_F(ParticleExplosionTest, ExplosionsFlyOutWithinTheSpreadAndExpire)
 {
-    RegisterEntityManagerLua(L);
+    EntityManager::RegisterLua(L);
     srand(7);
     Run("EM_ParticleExplosion(100.9, 50.2, 0)");
     NamedLinkedList *rList = mEntities->GetSpecialList(PARTICLE_LIST_NAME);

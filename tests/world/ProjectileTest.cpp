@@ -319,14 +319,14 @@ TEST_F(ProjectileTest, MovesAndLookupsLeaveNoStrayState)
     rMover->SetFrame("Root/Images/Test/Shots/Thing", 0, 1.0f, 2.0f);
     EXPECT_EQ(CapturedStderr(), "RootProject:  SetFrame - Error, no Animation Root/Images/Test/Shots/Thing\n");
 
-    // MarkAllProjectilesForDestruction marks every projectile kind and nothing else.
+    // DestroyAllProjectiles marks every projectile kind but the platforms, and nothing else.
     Checkpoint *nOther = new Checkpoint("Other");
     mEntities->RegisterEntity("Other", nOther, DeleteRootObject);
     PlatformLike *nPlatform = new PlatformLike();
     mEntities->RegisterProjectile("Platform", nPlatform, DeleteRootObject);
-    MarkAllProjectilesForDestruction();
+    DestroyAllProjectiles();
     EXPECT_TRUE(rMover->GetDestruct());
-    EXPECT_TRUE(nPlatform->GetDestruct());
+    EXPECT_FALSE(nPlatform->GetDestruct());
     EXPECT_FALSE(nOther->GetDestruct());
 }
 

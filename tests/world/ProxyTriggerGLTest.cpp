@@ -21,7 +21,7 @@ protected:
         if(IsSkipped()) return;
         mSaved.Save();
         GetApplication()->mOptionsManager = new OptionsManager();
-        OptionsManager::Fetch()->Bind("ShowHitboxes", &mShow, TYPEDVALUE_BOOL);
+        OptionsManager::Get()->Bind("ShowHitboxes", &mShow, TYPEDVALUE_BOOL);
         GetApplication()->mCameraManager = new CameraManager();
     }
     void TearDown() override

@@ -21,7 +21,7 @@ namespace
             RegisterLuaManagerLua(L);
             RegisterDataLibraryLua(L);
             RegisterRootEntityLua(L);
-            RegisterEntityManagerLua(L);
+            EntityManager::RegisterLua(L);
             // Three pictures without textures, and an animation of them at 5 ticks a frame.
             mLibrary->AddPath("Root/Images/Test/Puff/");
             mLibrary->AddPath("Root/Animations/Test/Effects/");

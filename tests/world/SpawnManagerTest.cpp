@@ -18,7 +18,7 @@ namespace
         SetDataNumber(rData, "SpawnPositionY", pY);
         if(pCanRespawnEntry) SetDataNumber(rData, "CanRespawn", pCanRespawn);
         nPoint->SetRect(pX, pY, pX + 20.0f, pY + 20.0f);
-        SpawnManager::Fetch()->AddSpawnPoint(nPoint);
+        SpawnManager::Get()->AddSpawnPoint(nPoint);
         return nPoint;
     }
 
@@ -30,7 +30,7 @@ namespace
 
 TEST_F(SpawnManagerTest, PresetsConfigurePointsAndAutoSpawnNamesThem)
 {
-    SpawnManager *rSpawns = SpawnManager::Fetch();
+    SpawnManager *rSpawns = SpawnManager::Get();
     EnemySpawnTrigger *nPoint = new EnemySpawnTrigger();
     ASSERT_TRUE(rSpawns->ConfigureFromPreset("Bat", nPoint, "Bat1", 10.0f, 20.0f));
     ZoneRect tRect = nPoint->GetRect();
@@ -92,7 +92,7 @@ TEST(SpawnBandReachTest, OnlyBoxesTheOuterLinesCanSweepAreReachable)
 
 TEST_F(SpawnManagerTest, RecordsNoViewCanSetOffAreNamed)
 {
-    SpawnManager *rSpawns = SpawnManager::Fetch();
+    SpawnManager *rSpawns = SpawnManager::Get();
     SpawnRecord tRecords[3];
     memset(tRecords, 0, sizeof(tRecords));
     snprintf(tRecords[0].mName, sizeof(tRecords[0].mName), "Jellyfish");
@@ -181,7 +181,7 @@ TEST_F(SpawnManagerTest, APointSpawnsAsTheViewScrollsInAndRespawnsAfterItsTimer)
     // Right of the view (0..480): the near band reaches from 490 to 510.
     EnemySpawnTrigger *rPoint = MakePoint("Spawned", 600.0f, 100.0f, true, 1.0f, tCtor);
     EnemySpawnTrigger *rNever = MakePoint("Never", 600.0f, 300.0f, false, 0.0f, tCtor);
-    SpawnManager *rSpawns = SpawnManager::Fetch();
+    SpawnManager *rSpawns = SpawnManager::Get();
     rSpawns->Update();
     EXPECT_EQ(GlobalNumber("gSpawns"), 0.0);
 

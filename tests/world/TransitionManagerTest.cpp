@@ -73,14 +73,14 @@ namespace
             rApp->mDataLibrary = new DataLibrary();
             rApp->mLuaManager = new LuaManager();
             rApp->mControlManager = new ControlManager();
-            ControlManager::Fetch()->BootDefaults();
+            ControlManager::Get()->BootDefaults();
             rApp->mGUI = new GUI();
             mLayer = new RecordingAudioLayer();
             rApp->mAudioManager = new AudioManager(mLayer);
             rApp->mTransitionManager = new TransitionManager();
             mManager = rApp->mTransitionManager;
             L = LuaManager::Fetch()->GetState();
-            RegisterTransitionManagerLua(L);
+            TransitionManager::RegisterLua(L);
         }
 
         void TearDown() override
@@ -249,12 +249,12 @@ namespace
 
     void BeginFollowUp(CountingExecutor *)
     {
-        TransitionManager::Fetch()->Begin(new CountingExecutor(&xFollowUpLog), true);
+        TransitionManager::Get()->Begin(new CountingExecutor(&xFollowUpLog), true);
     }
 
     void BeginSelfOnce(CountingExecutor *pSelf)
     {
-        if(pSelf->mRunsSeen == 0) TransitionManager::Fetch()->Begin(pSelf, true);
+        if(pSelf->mRunsSeen == 0) TransitionManager::Get()->Begin(pSelf, true);
     }
 }
 
@@ -323,7 +323,7 @@ TEST_F(TransitionManagerTest, MapExecutorClearsControlsAndEntersTheGameGearEvenW
     rApp->mLoadingScreen = new LoadingScreen();
     rApp->mMapManager = new MapManager();
     ActivateLevelSelectGear();
-    ControlState *rJump = ControlManager::Fetch()->GetControl("Jump");
+    ControlState *rJump = ControlManager::Get()->GetControl("Jump");
     rJump->mPressed = rJump->mHeld = 1;
 
     TransExec_AnyToMap tExecutor;
@@ -349,7 +349,7 @@ TEST_F(TransitionManagerTest, MapExecutorClearsControlsAndEntersTheGameGearEvenW
 TEST_F(TransitionManagerTest, ShowHideExecutorActsOnlyOnAKnownObject)
 {
     GUIBaseObject *nBox = new GUIBaseObject();
-    GUI::Fetch()->AddObject("Box", nBox);
+    GetGUI()->AddObject("Box", nBox);
     nBox->SetVisible(true);
 
     GUIExec_ShowHideObject tHide;
@@ -378,7 +378,7 @@ TEST_F(TransitionManagerTest, ShowHideExecutorActsOnlyOnAKnownObject)
 
 TEST_F(TransitionManagerTest, AudioExecutorsPlayTheSoundAndStopOrFadeTheMusic)
 {
-    AudioManager *rAudio = AudioManager::Fetch();
+    AudioManager *rAudio = AudioManager::Get();
     AudioPackage *nSound = new AudioPackage(mLayer);
     nSound->LoadSample("Confirm");
     rAudio->AddSound("Confirm", nSound);
@@ -496,7 +496,7 @@ TEST_F(TransitionManagerTest, ABlockingTransitionFreezesTheWorldInTheGameTick)
     EntityManager::Fetch()->CreateSpecialLists();
     CountingEntity *nEntity = new CountingEntity();
     EntityManager::Fetch()->RegisterEntity("Counter", nEntity, DeleteRootObject);
-    GUI::Fetch()->AddObject("PauseScreen", new GUIBaseObject());
+    GetGUI()->AddObject("PauseScreen", new GUIBaseObject());
     FrameRecord tFrame;
     memset(&tFrame, 0, sizeof(tFrame));
 

@@ -23,7 +23,7 @@ namespace
             RegisterSlipZoneLua(L);
             RegisterPushZoneLua(L);
             RegisterSlideZoneLua(L);
-            RegisterZoneTriggerLua(L);
+            ZoneTrigger::RegisterLuaFunctions(L);
         }
 
         void *Listed(const char *pList, const char *pName)

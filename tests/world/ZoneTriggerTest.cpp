@@ -12,10 +12,10 @@ namespace
         void SetUp() override
         {
             WorldLuaFixture::SetUp();
-            RegisterZoneTriggerLua(L);
+            ZoneTrigger::RegisterLuaFunctions(L);
             RegisterLuaManagerLua(L);
             RegisterDataLibraryLua(L);
-            RegisterEntityManagerLua(L);
+            EntityManager::RegisterLua(L);
             mEntities->CreatePlayer();
             mPlayer = mEntities->GetPlayer();
             ASSERT_NE(mPlayer, nullptr);

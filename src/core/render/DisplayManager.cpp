@@ -55,13 +55,13 @@ static void LargestMonitor(int32_t &sWidth, int32_t &sHeight)
 // stand in, so the display can also be made by code that runs without configuration.
 static bool OptionBool(const char *pName)
 {
-    OptionsManager *rOptions = OptionsManager::Fetch();
+    OptionsManager *rOptions = OptionsManager::Get();
     return rOptions && rOptions->GetBool(pName);
 }
 
 static int32_t OptionInt(const char *pName, int32_t pFallback)
 {
-    OptionsManager *rOptions = OptionsManager::Fetch();
+    OptionsManager *rOptions = OptionsManager::Get();
     return rOptions ? rOptions->GetInt(pName) : pFallback;
 }
 
@@ -181,7 +181,7 @@ DisplayManager::~DisplayManager()
     delete mShaderList;
 }
 
-DisplayManager *DisplayManager::Fetch()
+DisplayManager *DisplayManager::Get()
 {
     return GetApplication()->mDisplayManager;
 }

@@ -38,7 +38,7 @@ public:
     DisplayManager();
     ~DisplayManager();
 
-    static DisplayManager *Fetch();
+    static DisplayManager *Get();
 
     // Fits the logical view into the current window size (option "ForceDirectAspectRatios"
     // picks the mode) and stores the result in the Application and the letterbox rectangle.

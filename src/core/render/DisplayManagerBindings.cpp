@@ -7,7 +7,7 @@
 // The enumeration table is made with the display, so the bindings need the display manager.
 static DisplayManager *FetchDisplayManager(const char *pBindingName)
 {
-    DisplayManager *rDisplay = DisplayManager::Fetch();
+    DisplayManager *rDisplay = DisplayManager::Get();
     if(!rDisplay) fprintf(stderr, "%s:  Failed, no display manager exists yet\n", pBindingName);
     return rDisplay;
 }

@@ -89,7 +89,7 @@ namespace
     // The display manager's current program when the uniform entry points are there, else 0.
     uint32_t SwapProgram()
     {
-        DisplayManager *rDisplay = DisplayManager::Fetch();
+        DisplayManager *rDisplay = DisplayManager::Get();
         if (!rDisplay || !xglGetUniformLocation || !xglUniform1i || !xglUniform4f) return 0;
         return rDisplay->GetCurrentProgram();
     }
@@ -108,7 +108,7 @@ void Palette::ApplySwap(const char *pVariantName)
 {
     const ColorRGBA *rVariant = GetVariantColours(pVariantName);
     if (!rVariant) return;
-    DisplayManager *rDisplay = DisplayManager::Fetch();
+    DisplayManager *rDisplay = DisplayManager::Get();
     if (!rDisplay) return;
     rDisplay->UseProgram(PALETTE_SWAP_PROGRAM);
     uint32_t tProgram = SwapProgram();
@@ -136,7 +136,7 @@ void SetSmallSwapColourPair(int32_t pIndex, ColorRGBA pSource, ColorRGBA pDestin
 
 void EndPaletteSwap()
 {
-    DisplayManager *rDisplay = DisplayManager::Fetch();
+    DisplayManager *rDisplay = DisplayManager::Get();
     if (rDisplay)
         rDisplay->UseProgram(nullptr);
     else if (xglUseProgram)

@@ -6,7 +6,7 @@
 void BootShaders()
 {
     Debug::PushPrint(0, "[GL Shaders] Begin\n");
-    DisplayManager *rDisplay = DisplayManager::Fetch();
+    DisplayManager *rDisplay = DisplayManager::Get();
     if (!rDisplay)
     {
         Debug::PopPrint("[GL Shaders] No display manager\n");

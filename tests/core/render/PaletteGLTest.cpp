@@ -118,7 +118,7 @@ PFNGLGETUNIFORMFVPROC PaletteGLTest::sGetUniformfv = nullptr;
 
 TEST_F(PaletteGLTest, ShaderFilesCompileAndLink)
 {
-    DisplayManager *rDisplay = DisplayManager::Fetch();
+    DisplayManager *rDisplay = DisplayManager::Get();
     rDisplay->UseProgram("XPaletteSwap");
     GLuint tProgram = rDisplay->GetCurrentProgram();
     ASSERT_NE(tProgram, 0u);
@@ -146,7 +146,7 @@ TEST_F(PaletteGLTest, LargePaletteReportsItsCountButLoadsAtMost128Pairs)
 
     tPalette.ApplySwap("Swap");
     EXPECT_EQ(glGetError(), (GLenum)GL_NO_ERROR);
-    GLuint tProgram = DisplayManager::Fetch()->GetCurrentProgram();
+    GLuint tProgram = DisplayManager::Get()->GetCurrentProgram();
     ASSERT_NE(tProgram, 0u);
     EXPECT_EQ((GLint)tProgram, CurrentProgram());
 
@@ -173,7 +173,7 @@ TEST_F(PaletteGLTest, LargePaletteReportsItsCountButLoadsAtMost128Pairs)
 TEST_F(PaletteGLTest, SmallBuildersCapTheCountAt32AndSetOnlyPairsInRange)
 {
     ASSERT_NE(sGetUniformfv, nullptr);
-    DisplayManager *rDisplay = DisplayManager::Fetch();
+    DisplayManager *rDisplay = DisplayManager::Get();
     rDisplay->UseProgram("XPaletteSwap");
     GLuint tProgram = rDisplay->GetCurrentProgram();
     ASSERT_NE(tProgram, 0u);

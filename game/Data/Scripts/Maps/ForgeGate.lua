@@ -28,6 +28,19 @@ DamageZone_SetProperty("Rectangle", 336, 444, 720, 520)
 DamageZone_SetProperty("IsDeathPit", true)
 DL_PopActiveEntity()
 
+-- The Gloomwing over the pit comes for her as she nears the rim, at the height of her buster.
+-- It comes once a visit (CanRespawn 0), and again only after she has died: waiting at the rim
+-- for the swinging platform, she must not be knocked about by one bat after another, as she
+-- would be by a point that sends a new one whenever the view swings back over it.
+SpawnManager_AddSpawn("EnemySpawnPoint")
+PTrigger_SetProperty("Hitbox", 520, 180, 560, 220)
+RE_DefineData("EnemyName", "S", "PitGloomwing")
+RE_DefineData("PathToConstructorScript", "S", gsEnemyScripts .. "Bat/CConstructor.lua")
+RE_DefineData("SpawnPositionX", "N", 520)
+RE_DefineData("SpawnPositionY", "N", 180)
+RE_DefineData("CanRespawn", "N", 0)
+DL_PopActiveEntity()
+
 -- Two platforms take her over the pit: the first swings back and forth level with the floor,
 -- the second rides a slanted line up to the far side and back. They keep time, half a swing
 -- apart: when the first is furthest out, the second hangs level beside it, so she can walk
