@@ -63,13 +63,17 @@ end
 -- so the author is told which map script line gave it.
 function fnCheckBossView(tBoss)
     local faView = tBoss.faView
+    local tCaller = debug.getinfo(3, "l")
+    local sWhere = string.format("fnStageBoss: %s:%d: %s's faView", LM_GetCallStack(0) or "?",
+                                 tCaller and tCaller.currentline or 0, tostring(tBoss.sName))
+    if type(faView) ~= "table" or #faView < 4 then
+        fnLog(sWhere .. " is missing; it must be {left, top, right, bottom}, one view of 480 by 360")
+        return
+    end
     local fW, fH = faView[3] - faView[1], faView[4] - faView[2]
     if fW == 480 and fH == 360 then return end
-    local tCaller = debug.getinfo(3, "l")
-    fnLog(string.format("fnStageBoss: %s:%d: %s's faView (%g, %g, %g, %g) is %g by %g; it must be one view, 480 by " ..
-                        "360 (right = left + 480, bottom = top + 360)",
-                        LM_GetCallStack(0) or "?", tCaller and tCaller.currentline or 0, tBoss.sName,
-                        faView[1], faView[2], faView[3], faView[4], fW, fH))
+    fnLog(string.format("%s (%g, %g, %g, %g) is %g by %g; it must be one view, 480 by 360 (right = left + 480, " ..
+                        "bottom = top + 360)", sWhere, faView[1], faView[2], faView[3], faView[4], fW, fH))
 end
 
 -- Called by a boss's destruction script with the enemy active.
