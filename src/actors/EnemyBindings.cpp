@@ -39,7 +39,10 @@ static const LuaProperty<Enemy> cSetters[] = {
     {"PathToDestructionScript", 2, nullptr, [](lua_State *L, Enemy *e, int) { e->SetDestructionScript(LuaArgString(L, 2, nullptr)); return 0; }},
     {"PathToHitReactionScript", 2, nullptr, [](lua_State *L, Enemy *e, int) { e->SetHitReactionScript(LuaArgString(L, 2, nullptr)); return 0; }},
     {"Position", 3, nullptr,
-     [](lua_State *L, Enemy *e, int) { e->SetPositionAutoCenter(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f), 0.0f); return 0; }},
+     [](lua_State *L, Enemy *e, int) {
+         if(LuaArgsAreFinite(L, 2, 3, "Enemy_SetProperty")) e->SetPositionAutoCenter(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f), 0.0f);
+         return 0;
+     }},
     {"BoundingBoxSize", 3, nullptr,
      [](lua_State *L, Enemy *e, int) { e->SetBoundingBoxSize(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f)); return 0; }},
     {"IgnoreDamage", 2, nullptr, [](lua_State *L, Enemy *e, int) { e->SetIgnoreDamage(LuaArgFlag(L, 2)); return 0; }},

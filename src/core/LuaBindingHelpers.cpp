@@ -1,8 +1,10 @@
 #include "core/LuaBindingHelpers.h"
 
+#include "core/Geometry.h"
 #include "core/LuaManager.h"
 #include "core/Utilities.h"
 
+#include <cfloat>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -232,6 +234,24 @@ uint8_t LuaArgFlag(lua_State *L, int pIndex)
 float LuaArgFloat(lua_State *L, int pIndex, float pFallback)
 {
     return (float)LuaArgNumber(L, pIndex, pFallback);
+}
+
+float LuaArgCoordinate(lua_State *L, int pIndex)
+{
+    return ClampCoordinate(LuaArgNumber(L, pIndex, 0.0));
+}
+
+bool LuaArgsAreFinite(lua_State *L, int pFirst, int pLast, const char *pBindingName)
+{
+    for(int i = pFirst; i <= pLast; i++)
+    {
+        if(!LuaArgIsNumber(L, i)) continue;
+        const double tValue = LuaArgNumber(L, i, 0.0);
+        if(std::isfinite(tValue) && fabs(tValue) <= (double)FLT_MAX) continue;
+        fprintf(stderr, "%s:  Failed, %g is not a finite number.\n", pBindingName ? pBindingName : "NULL", tValue);
+        return false;
+    }
+    return true;
 }
 
 bool LuaArgsAreNumbers(lua_State *L, int pFirst, int pLast)

@@ -65,9 +65,19 @@ bool LuaArgBoolean(lua_State *L, int pIndex, bool pFallback);
 // The boolean as a flag byte: 1 or 0 (0 when missing).
 uint8_t LuaArgFlag(lua_State *L, int pIndex);
 float LuaArgFloat(lua_State *L, int pIndex, float pFallback);
+// A place, size, distance or angle from a script, held to the world's coordinate limit: NaN
+// reads as 0 and anything larger as the limit, so no drawing or stepping takes it past a float.
+float LuaArgCoordinate(lua_State *L, int pIndex);
 
 // True when every argument from pFirst to pLast (inclusive) is a number.
 bool LuaArgsAreNumbers(lua_State *L, int pFirst, int pLast);
+
+// For a position or speed about to be stored: true when no number from pFirst to pLast is
+// infinite, NaN or past what a float holds (arguments that are not numbers are left to the
+// binding). Otherwise "<binding>:  Failed, <value> is not a finite number." names the first,
+// never muted, and the binding keeps what it had. Such a value, once stored, could never be
+// moved back by any sum.
+bool LuaArgsAreFinite(lua_State *L, int pFirst, int pLast, const char *pBindingName);
 
 // Pushes one nil: the answer of a getter whose fetch has already reported. Returns 1.
 int LuaPushNil(lua_State *L);
