@@ -8,6 +8,7 @@
 #include "actors/Enemy.h"
 #include "actors/EnemyHitbox.h"
 #include "core/DebugPrint.h"
+#include "core/Geometry.h"
 #include "core/OptionsManager.h"
 #include "core/Utilities.h"
 #include "core/data/DataLibrary.h"
@@ -102,6 +103,9 @@ void EnemyAppearance::SetAnimationIndex(int32_t pIndex)
 
 void EnemyAppearance::SetFrame(int32_t pTick)
 {
+    // A script's tick is held to the world's limit, so the count has room to go on from it.
+    if(pTick > GEOMETRY_COORDINATE_LIMIT) pTick = GEOMETRY_COORDINATE_LIMIT;
+    if(pTick < -GEOMETRY_COORDINATE_LIMIT) pTick = -GEOMETRY_COORDINATE_LIMIT;
     mTick = pTick;
     mFrameHeld = 1;
 }
@@ -279,7 +283,7 @@ void EnemyAppearance::Update(const Hitbox &pOwnerBox)
     }
     if(mAnimationIndex == mPreviousIndex)
     {
-        mTick++;
+        if(mTick < INT32_MAX) mTick++;
     }
     else
     {

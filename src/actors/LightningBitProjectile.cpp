@@ -142,9 +142,10 @@ void LightningBitProjectile::Strike(RootEntity *pStruck)
     }
 }
 
+// The column spares the enemy that deflected the bit, as it spares one the bit hit.
 void LightningBitProjectile::RunBlockScript()
 {
-    Strike(nullptr);
+    Strike(xEnemyStruck);
 }
 
 // The enemy's damage check marks the bit for removal before this hook; the lightning it calls

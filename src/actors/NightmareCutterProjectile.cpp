@@ -140,9 +140,10 @@ void NightmareCutterProjectile::Shatter(RootEntity *pStruck)
     mDestruct = 1;
 }
 
+// The enemy that deflected a large cutter is left out of its split, as the one it hits is.
 void NightmareCutterProjectile::RunBlockScript()
 {
-    Shatter(nullptr);
+    Shatter(xEnemyStruck);
     AudioManager::PlaySoundIfBooted("BusterDeflect");
 }
 

@@ -108,7 +108,7 @@ static int Player_SetPosition(lua_State *L)
         return 0;
     }
     PlayerPony *rPlayer = FetchPlayer();
-    if(!rPlayer) return 0;
+    if(!rPlayer || !LuaArgsAreFinite(L, 1, 3, "Player_SetPosition")) return 0;
     rPlayer->SetPositionAutoCenter((float)LuaArgNumber(L, 1, 0.0), (float)LuaArgNumber(L, 2, 0.0), (float)LuaArgNumber(L, 3, 0.0));
     return 0;
 }

@@ -128,7 +128,7 @@ void PrismaticBeamProjectile::SplitBeam(RootEntity *pStruck, bool pPassOn)
 
 void PrismaticBeamProjectile::RunBlockScript()
 {
-    SplitBeam(nullptr, true);
+    SplitBeam(xEnemyStruck, true);
     AudioManager::PlaySoundIfBooted("BusterDeflect");
 }
 

@@ -85,11 +85,7 @@ void RockWreckerProjectile::Seek()
     if(tDistance < cGrabReach)
     {
         SetWeaponFlagA(1);
-        if(rTarget->GetHealth()->GetHealth() <= cGrabbableHealth)
-        {
-            Grab(rTarget);
-            return;
-        }
+        if(rTarget->GetHealth()->GetHealth() <= cGrabbableHealth) Grab(rTarget);
     }
     float tAngle = atan2f(tDY, tDX);
     mSpeedX = cSeekSpeed * cosf(tAngle);

@@ -13,7 +13,8 @@ class RootEntity;
 // overrides the block, impact or interception hook.
 //
 // The enemy being struck is published by the enemy's damage checks around the impact and
-// block hooks; a deflection has none, so every reaction takes a null enemy in its stride.
+// block hooks, and by a buster blocker that an enemy owns around the block hook; a blocker
+// that no enemy owns publishes none, so every reaction takes a null enemy in its stride.
 
 class LightningBitProjectile : public RootProjectile
 {

@@ -113,6 +113,14 @@ int32_t TruncateCoordinate(float pValue)
     return (int32_t)pValue;
 }
 
+float ClampCoordinate(double pValue)
+{
+    if(std::isnan(pValue)) return 0.0f;
+    if(pValue > (double)GEOMETRY_COORDINATE_LIMIT) return cCoordinateLimit;
+    if(pValue < -(double)GEOMETRY_COORDINATE_LIMIT) return -cCoordinateLimit;
+    return (float)pValue;
+}
+
 IntRect TruncateCorners(float pLft, float pTop, float pRgt, float pBot)
 {
     IntRect tRect = {TruncateCoordinate(pLft), TruncateCoordinate(pTop),

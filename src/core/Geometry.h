@@ -30,6 +30,9 @@ struct PolygonArrays
 
 // The truncation every float-taking test uses.
 int32_t TruncateCoordinate(float pValue);
+// A number a script gave for a place, a size or a distance, held to the limit the same way but
+// kept a float: NaN becomes 0, infinities and larger values the limit.
+float ClampCoordinate(double pValue);
 IntRect TruncateCorners(float pLft, float pTop, float pRgt, float pBot);
 IntRect TruncateHitbox(const Hitbox &pBox);
 IntRect TruncateZoneRect(const ZoneRect &pRect);

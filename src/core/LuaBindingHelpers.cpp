@@ -1,7 +1,10 @@
 #include "core/LuaBindingHelpers.h"
 
+#include "core/Geometry.h"
+#include "core/LuaManager.h"
 #include "core/Utilities.h"
 
+#include <cfloat>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -233,6 +236,24 @@ float LuaArgFloat(lua_State *L, int pIndex, float pFallback)
     return (float)LuaArgNumber(L, pIndex, pFallback);
 }
 
+float LuaArgCoordinate(lua_State *L, int pIndex)
+{
+    return ClampCoordinate(LuaArgNumber(L, pIndex, 0.0));
+}
+
+bool LuaArgsAreFinite(lua_State *L, int pFirst, int pLast, const char *pBindingName)
+{
+    for(int i = pFirst; i <= pLast; i++)
+    {
+        if(!LuaArgIsNumber(L, i)) continue;
+        const double tValue = LuaArgNumber(L, i, 0.0);
+        if(std::isfinite(tValue) && fabs(tValue) <= (double)FLT_MAX) continue;
+        fprintf(stderr, "%s:  Failed, %g is not a finite number.\n", pBindingName ? pBindingName : "NULL", tValue);
+        return false;
+    }
+    return true;
+}
+
 bool LuaArgsAreNumbers(lua_State *L, int pFirst, int pLast)
 {
     for(int i = pFirst; i <= pLast; i++)
@@ -274,4 +295,19 @@ void RegisterLuaFunctions(lua_State *L, const luaL_Reg *pTable)
         lua_pushcclosure(L, rEntry->func, 0);
         lua_setglobal(L, rEntry->name);
     }
+}
+
+void LuaCallerPlace(lua_State *L, char *sOut, size_t pSize)
+{
+    if(!sOut || pSize < 1) return;
+    lua_Debug tInfo;
+    if(!L || !lua_getstack(L, 1, &tInfo) || !lua_getinfo(L, "Sl", &tInfo))
+    {
+        snprintf(sOut, pSize, "(no script)");
+        return;
+    }
+    const char *rFile = tInfo.source && tInfo.source[0] == '@' ? tInfo.source + 1 : nullptr;
+    LuaManager *rLua = rFile ? nullptr : LuaManager::Fetch();
+    if(rLua) rFile = rLua->GetCallStackName(0);
+    snprintf(sOut, pSize, "%s:%d", rFile ? rFile : tInfo.short_src, tInfo.currentline);
 }

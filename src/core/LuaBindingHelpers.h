@@ -65,9 +65,19 @@ bool LuaArgBoolean(lua_State *L, int pIndex, bool pFallback);
 // The boolean as a flag byte: 1 or 0 (0 when missing).
 uint8_t LuaArgFlag(lua_State *L, int pIndex);
 float LuaArgFloat(lua_State *L, int pIndex, float pFallback);
+// A place, size, distance or angle from a script, held to the world's coordinate limit: NaN
+// reads as 0 and anything larger as the limit, so no drawing or stepping takes it past a float.
+float LuaArgCoordinate(lua_State *L, int pIndex);
 
 // True when every argument from pFirst to pLast (inclusive) is a number.
 bool LuaArgsAreNumbers(lua_State *L, int pFirst, int pLast);
+
+// For a position or speed about to be stored: true when no number from pFirst to pLast is
+// infinite, NaN or past what a float holds (arguments that are not numbers are left to the
+// binding). Otherwise "<binding>:  Failed, <value> is not a finite number." names the first,
+// never muted, and the binding keeps what it had. Such a value, once stored, could never be
+// moved back by any sum.
+bool LuaArgsAreFinite(lua_State *L, int pFirst, int pLast, const char *pBindingName);
 
 // Pushes one nil: the answer of a getter whose fetch has already reported. Returns 1.
 int LuaPushNil(lua_State *L);
@@ -77,6 +87,11 @@ int LuaPushStringOrNil(lua_State *L, const char *pText);
 
 // Pushes two numbers (a position, a size). Returns 2.
 int LuaPushPair(lua_State *L, float pA, float pB);
+
+// Writes where the script that called the running binding stands, "path:line", for a message
+// that must lead an author to the line: the calling function's file, or, for a chunk that
+// carries no file name (one from a script pack), the running script's path.
+void LuaCallerPlace(lua_State *L, char *sOut, size_t pSize);
 
 // Registers each {name, function} of a table ending in {nullptr, nullptr} as a global C function
 // without upvalues. Nothing happens for a null state or table.

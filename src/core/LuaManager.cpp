@@ -18,6 +18,7 @@ extern "C" {
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 
 namespace
 {
@@ -67,19 +68,54 @@ namespace
         return rText ? rText : "(error object is not a string)";
     }
 
-    // VM instructions between two looks at the quit flag: rare enough to cost nothing, often
-    // enough that a script that never returns is stopped at once.
-    const int cQuitCheckInstructions = 10000;
+    // VM instructions between two looks at the quit flag. A look that finds no quit costs a
+    // clock read, so a script that runs Lua looks rarely. One whose time goes into C calls (a
+    // long string.gsub, repeated) runs few instructions a second, so the count follows the time
+    // between looks toward cQuitCheckNs; each outermost run starts at the low count, which a
+    // short script never reaches, so a loop of slow calls is looked at within moments.
+    const int cQuitCheckMostInstructions = 10000;
+    const int cQuitCheckFirstInstructions = 100;
+    const int64_t cQuitCheckNs = 20000000;
+    int64_t xLastQuitCheckNs = 0;
+
+    int64_t MonotonicNs()
+    {
+        struct timespec tNow;
+        clock_gettime(CLOCK_MONOTONIC, &tNow);
+        return (int64_t)tNow.tv_sec * 1000000000 + tNow.tv_nsec;
+    }
+
+    void StopScriptOnQuit(lua_State *L, lua_Debug *pDebug);
+
+    // Fewer instructions to the next look when the last ones took long, more when they were quick.
+    void PaceQuitChecks(lua_State *L)
+    {
+        const int64_t tNow = MonotonicNs();
+        const int64_t tTook = tNow - xLastQuitCheckNs;
+        xLastQuitCheckNs = tNow;
+        const int64_t tCount = lua_gethookcount(L);
+        int64_t tNext = tCount;
+        if(tTook > cQuitCheckNs) tNext = tCount * cQuitCheckNs / tTook;
+        else if(tTook < cQuitCheckNs / 2) tNext = tCount * 2;
+        if(tNext < 1) tNext = 1;
+        if(tNext > cQuitCheckMostInstructions) tNext = cQuitCheckMostInstructions;
+        if(tNext != tCount) lua_sethook(L, StopScriptOnQuit, LUA_MASKCOUNT, (int)tNext);
+    }
 
     // A script that never returns must not keep the game from quitting. The error unwinds
     // the script and is reported by whoever ran it. A script's own pcall, xpcall or coroutine
     // can catch it, so from the first stop on the hook runs at every instruction of the
     // stopped thread and of the main thread (new coroutines copy their creator's hook): any
     // instruction outside the catch raises again, and the script ends for good. Execute puts
-    // the usual count back when the outermost script has returned.
+    // the usual count back when the next outermost script begins.
     void StopScriptOnQuit(lua_State *L, lua_Debug *pDebug)
     {
-        if(!QuitRequested()) return;
+        if(!QuitRequested())
+        {
+            PaceQuitChecks(L);
+            return;
+        }
+        NoteScriptStopRaised();
         lua_sethook(L, StopScriptOnQuit, LUA_MASKCOUNT, 1);
         lua_rawgeti(L, LUA_REGISTRYINDEX, LUA_RIDX_MAINTHREAD);
         lua_State *rMain = lua_tothread(L, -1);
@@ -100,7 +136,7 @@ LuaManager::LuaManager()
 {
     mState = luaL_newstate();
     if(mState) luaL_openlibs(mState);
-    if(mState) lua_sethook(mState, StopScriptOnQuit, LUA_MASKCOUNT, cQuitCheckInstructions);
+    if(mState) lua_sethook(mState, StopScriptOnQuit, LUA_MASKCOUNT, cQuitCheckFirstInstructions);
 
     mArgumentCount = 0;
     mArgumentFill = 0;
@@ -238,10 +274,14 @@ bool LuaManager::Execute()
     int tBase = tTop - 1;
     // The load pushed this run's name: one name means no other script is running.
     const bool tOutermost = GetCallStackDepth() == 1;
-    if(tOutermost) NoteScriptRunBegins();
+    if(tOutermost)
+    {
+        NoteScriptRunBegins();
+        lua_sethook(mState, StopScriptOnQuit, LUA_MASKCOUNT, cQuitCheckFirstInstructions);
+        xLastQuitCheckNs = MonotonicNs();
+    }
     int tResult = lua_pcallk(mState, 0, LUA_MULTRET, 0, 0, nullptr);
     PopCallStackName();
-    if(GetCallStackDepth() == 0) lua_sethook(mState, StopScriptOnQuit, LUA_MASKCOUNT, cQuitCheckInstructions);
     if(tOutermost) NoteScriptRunEnds();
     if(tResult != LUA_OK)
     {

@@ -22,9 +22,11 @@ namespace
     // The last signal taken, for the way the process ends when a script will not stop.
     std::atomic<int> xLastSignal(0);
 
-    // The outermost script run: a serial number for each, and whether one is going.
+    // The outermost script run: a serial number for each, whether one is going, and the serial
+    // of the last run in which a stop was raised.
     std::atomic<uint64_t> xScriptSerial(0);
     std::atomic<bool> xScriptRunning(false);
+    std::atomic<uint64_t> xStoppedSerial(0);
     const int64_t cScriptGraceNs = 2000000000;
     // How often the watcher looks at the runs once a signal has come.
     const struct timespec cWatchInterval = {0, 100000000};
@@ -108,12 +110,16 @@ namespace
         _exit(128 + tSignal);
     }
 
-    // Called after every wait once a signal has come: a run seen going on since the last change
-    // for the grace time ends the process. A run that ends, or a new one, starts the count over.
+    // Called after every wait once a signal has come: a run that goes on for the grace time
+    // after a stop was raised in it ends the process. A run in which no stop was raised is
+    // waited for however long it takes: a slow loader or a long C call is not a stuck script,
+    // and the stop reaches its Lua as soon as the run gets back there. A run that ends, or a
+    // new one, starts the count over.
     void WatchScripts(uint64_t &sSerial, int64_t &sSince)
     {
         const int64_t tNow = MonotonicNs();
-        const uint64_t tSerial = xScriptRunning.load() ? xScriptSerial.load() : 0;
+        uint64_t tSerial = xScriptRunning.load() ? xScriptSerial.load() : 0;
+        if(xStoppedSerial.load() != tSerial) tSerial = 0;
         if(tSerial == 0 || tSerial != sSerial)
         {
             sSerial = tSerial;
@@ -191,6 +197,11 @@ void NoteScriptRunBegins()
 {
     xScriptSerial.fetch_add(1);
     xScriptRunning.store(true);
+}
+
+void NoteScriptStopRaised()
+{
+    xStoppedSerial.store(xScriptSerial.load());
 }
 
 void NoteScriptRunEnds()

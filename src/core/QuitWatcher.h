@@ -22,12 +22,15 @@ bool StartQuitWatcher();
 // True once the watcher has taken SIGINT or SIGTERM.
 bool QuitSignalled();
 
-// The main thread marks each outermost script run as it begins and ends. A quit stops a running
-// script at once, but not one whose error handler never returns: Lua runs that handler with
-// hooks off. So once a signal has come, the watcher looks at the runs, and when one run has gone
-// on for two seconds of the quit it says on standard error that a script would not stop and
-// ends the process as the signal's default action would, without the shutdown.
+// The main thread marks each outermost script run as it begins and ends, and when a stop is
+// raised in it. A quit stops a running script at once, but not one whose error handler never
+// returns: Lua runs that handler with hooks off. So once a signal has come, the watcher looks at
+// the runs, and when one goes on for two seconds after a stop was raised in it, the watcher says
+// on standard error that a script would not stop and ends the process as the signal's default
+// action would, without the shutdown. A run in which no stop was raised (a slow boot, a long C
+// call) is waited for.
 void NoteScriptRunBegins();
+void NoteScriptStopRaised();
 void NoteScriptRunEnds();
 
 // Makes a signal also emit a cQuitSignalEventType event into pQueue; a signal that came before

@@ -54,7 +54,7 @@ static const LuaProperty<Camera> cCameraProperties[] = {
          return 0;
      }},
     {"CurrentPos", 3, "NN",
-     [](lua_State *L, Camera *p, int) { p->SetPosition(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f)); return 0; }},
+     [](lua_State *L, Camera *p, int) { p->SetPosition(LuaArgCoordinate(L, 2), LuaArgCoordinate(L, 3)); return 0; }},
     {"PositiveActivity", 2, nullptr, [](lua_State *L, Camera *p, int) { p->SetPositiveActivity(LuaArgFlag(L, 2)); return 0; }},
     {"ZonesTotal", 2, "N", [](lua_State *L, Camera *p, int) { p->SetZonesTotal(LuaArgInteger(L, 2, 0)); return 0; }},
     {"PolygonMode", 2, nullptr, [](lua_State *L, Camera *p, int) { p->SetPolygonMode(LuaArgFlag(L, 2)); return 0; }},

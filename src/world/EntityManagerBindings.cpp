@@ -75,7 +75,8 @@ static int EM_WipeAllProjectiles(lua_State *)
 static int EM_ParticleExplosion(lua_State *L)
 {
     if(lua_gettop(L) != 3 || !LuaArgsAreNumbers(L, 1, 3)) return LuaArgListError("EM_ParticleExplosion");
-    SpawnParticleExplosion(LuaArgInteger(L, 1, 0), LuaArgInteger(L, 2, 0), LuaArgFloat(L, 3, 0.0f));
+    // An angle past every float, or none, would send the debris nowhere a step could be taken.
+    SpawnParticleExplosion(LuaArgInteger(L, 1, 0), LuaArgInteger(L, 2, 0), LuaArgCoordinate(L, 3));
     return 0;
 }
 

@@ -149,7 +149,16 @@ const Bitmap *LineartChunk::GetBitmap(int32_t pLayer) const
 bool LineartChunk::UploadLayer(LineartLayer &rLayer)
 {
     uint32_t tTexture = xUpload(rLayer.mImage);
-    if(tTexture == 0) return false;
+    if(tTexture == 0)
+    {
+        // The picture would be refused the same way every time it came into view, with its
+        // warning each time: the layer is let go and the chunk stays undrawn where it was.
+        ImageRecord::Free(rLayer.mImage);
+        rLayer.mImage = nullptr;
+        delete rLayer.mCoverage;
+        rLayer.mCoverage = nullptr;
+        return false;
+    }
     const ImageRecord *rImage = rLayer.mImage;
     // The chunk frees the texture itself through the release hook.
     Bitmap *nBitmap = new Bitmap();

@@ -35,16 +35,16 @@ static const LuaProperty<BackgroundPack> cPackSetters[] = {
     {"Activate", 1, nullptr, [](lua_State *, BackgroundPack *p, int) { p->Activate(); return 0; }},
     {"Dimensions", 5, "NNNN",
      [](lua_State *L, BackgroundPack *p, int) {
-         p->mLft = LuaArgFloat(L, 2, 0.0f);
-         p->mTop = LuaArgFloat(L, 3, 0.0f);
-         p->mRgt = LuaArgFloat(L, 4, 0.0f);
-         p->mBot = LuaArgFloat(L, 5, 0.0f);
+         p->mLft = LuaArgCoordinate(L, 2);
+         p->mTop = LuaArgCoordinate(L, 3);
+         p->mRgt = LuaArgCoordinate(L, 4);
+         p->mBot = LuaArgCoordinate(L, 5);
          return 0;
      }},
     {"Image", 2, nullptr, [](lua_State *L, BackgroundPack *p, int) { p->SetImage(LuaArgString(L, 2, nullptr)); return 0; }},
-    {"Depth", 2, "N", [](lua_State *L, BackgroundPack *p, int) { p->mDepth = LuaArgFloat(L, 2, 0.0f); return 0; }},
+    {"Depth", 2, "N", [](lua_State *L, BackgroundPack *p, int) { p->mDepth = LuaArgCoordinate(L, 2); return 0; }},
     {"Appearances", 3, "NN",
-     [](lua_State *L, BackgroundPack *p, int) { p->SetAppearances(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f)); return 0; }},
+     [](lua_State *L, BackgroundPack *p, int) { p->SetAppearances(LuaArgCoordinate(L, 2), LuaArgCoordinate(L, 3)); return 0; }},
     {"ForceScroll", 3, nullptr,
      [](lua_State *L, BackgroundPack *p, int) {
          p->mForceScrollX = LuaArgFlag(L, 2);

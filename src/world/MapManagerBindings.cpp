@@ -52,7 +52,7 @@ static int MapM_Shake(lua_State *L)
     // Seconds from a script may be anything; a negative or unreadable time shakes not at all.
     int32_t tTicks = LuaNumberToInteger(LuaArgNumber(L, 2, 0.0) * 60.0);
     if(tTicks < 0) tTicks = 0;
-    rManager->Shake(LuaArgFloat(L, 1, 0.0f), tTicks);
+    rManager->Shake(LuaArgCoordinate(L, 1), tTicks);
     return 0;
 }
 

@@ -50,15 +50,16 @@ namespace
     // a wall a fraction at a time.
     void SlideBox(Hitbox &sBox, float pDistance, bool pVertical)
     {
+        // No platform moves that far in a tick; the bound keeps the count of pieces finite.
+        if(!std::isfinite(pDistance) || fabsf(pDistance) > cFarthestSlide) return;
+        // Without a level every cell reads solid, and nothing would move: the rider is placed.
         MapManager *rMap = MapManager::Fetch();
-        if(!rMap)
+        if(!rMap || !rMap->HasLevel())
         {
             if(pVertical) sBox.ShiftY(pDistance);
             else sBox.ShiftX(pDistance);
             return;
         }
-        // No platform moves that far in a tick; the bound keeps the count of pieces finite.
-        if(!std::isfinite(pDistance) || fabsf(pDistance) > cFarthestSlide) return;
         const ClipWorld tWorld = rMap->GetClipWorld();
         const float tTarget = (pVertical ? sBox.mTop : sBox.mLft) + pDistance;
         float tWhole = truncf(pDistance);
@@ -221,11 +222,18 @@ void MovingContainer::CarryVertically(RootEntity *pRider, float pDY, const Hitbo
                         (tRider.mRgt >= pOld.mLft && tRider.mRgt <= pOld.mRgt);
         if(!pRider->IsSideContact(3) || !tOverOld || fabsf(tRider.mBot - SolidTop(pOld)) >= 2.0f) return;
         MapManager *rMap = MapManager::Fetch();
-        if(!rMap) return;
-        // Whole units, rounded up: the platform stops her flush on its top, where a rounded
-        // down move would leave her hanging a fraction above it.
-        tRider.mRemainderY = 0.0f;
-        MoveWithCollision(rMap->GetClipWorld(), 0.0, ceil((double)pDY + 1.0), 0.0, tRider);
+        if(rMap && rMap->HasLevel())
+        {
+            // Whole units, rounded up: the platform stops her flush on its top, where a rounded
+            // down move would leave her hanging a fraction above it.
+            tRider.mRemainderY = 0.0f;
+            MoveWithCollision(rMap->GetClipWorld(), 0.0, ceil((double)pDY + 1.0), 0.0, tRider);
+        }
+        else if(std::isfinite(pDY))
+        {
+            // Nothing to stop her on the platform's top without a level: she sinks with it.
+            tRider.ShiftY(pDY);
+        }
         PlaceRider(pRider, tRider.mLft, tRider.mTop, 0.0f);
         return;
     }

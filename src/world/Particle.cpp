@@ -125,8 +125,8 @@ bool StepDebris(Particle *pParticle, const ClipWorld &pWorld)
     pParticle->GetPosition(tX, tY, tZ);
 
     rState->mSpeedY += DEBRIS_GRAVITY;
-    int32_t tStepsX = (int32_t)rState->mSpeedX;
-    int32_t tStepsY = (int32_t)rState->mSpeedY;
+    int32_t tStepsX = TruncateCoordinate(rState->mSpeedX);
+    int32_t tStepsY = TruncateCoordinate(rState->mSpeedY);
     AccumulateFraction(rState->mSpeedX, rState->mRemainderX, tStepsX);
     AccumulateFraction(rState->mSpeedY, rState->mRemainderY, tStepsY);
 

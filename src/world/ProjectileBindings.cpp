@@ -26,14 +26,20 @@ static const LuaProperty<RootProjectile> cSetters[] = {
     {"BusterBlocker", 2, nullptr, [](lua_State *L, RootProjectile *p, int) { p->SetBusterBlocker(LuaArgFlag(L, 2)); return 0; }},
     {"IgnoreClips", 2, nullptr, [](lua_State *L, RootProjectile *p, int) { p->SetIgnoreClips(LuaArgFlag(L, 2)); return 0; }},
     {"Position", 3, nullptr,
-     [](lua_State *L, RootProjectile *p, int) { p->SetPosition(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f)); return 0; }},
+     [](lua_State *L, RootProjectile *p, int) {
+         if(LuaArgsAreFinite(L, 2, 3, "Proj_SetProperty")) p->SetPosition(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f));
+         return 0;
+     }},
     {"Dimensions", 5, nullptr,
      [](lua_State *L, RootProjectile *p, int) {
          p->SetDimensions(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f), LuaArgFloat(L, 4, 0.0f), LuaArgFloat(L, 5, 0.0f));
          return 0;
      }},
     {"Speeds", 4, nullptr,
-     [](lua_State *L, RootProjectile *p, int) { p->SetSpeeds(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f)); return 0; }},
+     [](lua_State *L, RootProjectile *p, int) {
+         if(LuaArgsAreFinite(L, 2, 3, "Proj_SetProperty")) p->SetSpeeds(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f));
+         return 0;
+     }},
     {"LogicScript", 2, nullptr, [](lua_State *L, RootProjectile *p, int) { p->SetLogicScript(LuaArgString(L, 2, nullptr)); return 0; }},
     {"RenderScript", 2, nullptr,
      [](lua_State *L, RootProjectile *p, int) { p->SetRenderScript(LuaArgString(L, 2, nullptr)); return 0; }},

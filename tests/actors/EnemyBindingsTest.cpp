@@ -1,5 +1,6 @@
 #include "support/EnemyWorld.h"
 
+#include "core/Geometry.h"
 #include "world/LevelCollision.h"
 
 using EnemyBindingsTest = EnemyWorld;
@@ -153,6 +154,28 @@ TEST_F(EnemyBindingsTest, AppearanceHealthAndChildKeysKeepTheirCountsAndMessages
         "Enemy_GetProperty: Failed, cannot resolve Health with 2 args.\n",
         "Enemy_PushPropertyAsActiveObject: Failed, invalid argument list\n",
     });
+}
+
+// Numbers a script may give that no sum could bring back: a position is refused by name and
+// value, and an animation tick at the top of the integers is held to the world's limit, from
+// where it can count on.
+TEST_F(EnemyBindingsTest, NumbersPastTheWorldAreRefusedOrHeldInRange)
+{
+    Enemy *rEnemy = MakeEnemy("Far", 200.0f, 100.0f, 20.0f, 5);
+    float tX, tY, tZ;
+    rEnemy->GetPosition(tX, tY, tZ);
+    std::string tErr = RunWithActive(rEnemy, "Enemy_SetProperty('Position', 0/0, 5) Enemy_SetProperty('Position', 5, 1/0)"
+                                             " Enemy_OverrideAppearance(0, 2147483647, 0)");
+    EXPECT_NE(tErr.find("Enemy_SetProperty:  Failed, "), std::string::npos) << tErr;
+    EXPECT_NE(tErr.find("nan is not a finite number.\nEnemy_SetProperty:  Failed, inf is not a finite number.\n"),
+              std::string::npos) << tErr;
+    float tNowX, tNowY;
+    rEnemy->GetPosition(tNowX, tNowY, tZ);
+    EXPECT_EQ(tNowX, tX);
+    EXPECT_EQ(tNowY, tY);
+    Tick(3);
+    EXPECT_GE(rEnemy->GetAppearance()->GetTick(), GEOMETRY_COORDINATE_LIMIT);
+    EXPECT_LE(rEnemy->GetAppearance()->GetTick(), GEOMETRY_COORDINATE_LIMIT + 3);
 }
 
 // The push bindings look at the active object before they push, but a call without its key on

@@ -62,6 +62,20 @@ TEST_F(PlayerBindingsTest, PositionDimensionsAndCenter)
     EXPECT_EQ(lua_gettop(L), 0);
 }
 
+// A position no sum could bring back is refused by name and value; she stays where she was.
+TEST_F(PlayerBindingsTest, APositionThatIsNoFiniteNumberIsRefused)
+{
+    Run("Player_SetPosition(40, 60, 0)");
+    EXPECT_EQ(Run("Player_SetPosition(1/0, 5, 0) Player_SetPosition(5, -1/0, 0) Player_SetPosition(5, 5, 1e39)"),
+              "Player_SetPosition:  Failed, inf is not a finite number.\n"
+              "Player_SetPosition:  Failed, -inf is not a finite number.\n"
+              "Player_SetPosition:  Failed, 1e+39 is not a finite number.\n");
+    EXPECT_NE(Run("Player_SetPosition(0/0, 0/0, 0)").find("nan is not a finite number.\n"), std::string::npos);
+    Run("x, y = Player_GetPosition()");
+    EXPECT_EQ(Global("x"), 40.0);
+    EXPECT_EQ(Global("y"), 60.0);
+}
+
 TEST_F(PlayerBindingsTest, AnimationSlotsTakeOnlyAnimations)
 {
     DataLibrary *rLibrary = DataLibrary::Fetch();

@@ -122,6 +122,52 @@ TEST_F(WeaponEnemyTest, BeamSplitsOnAnEnemyAndLivesOn)
     EXPECT_TRUE(rBeam->IsInHitList(rEnemy->GetID()));
 }
 
+// Deflected by an enemy's blocking contact box, each weapon spares that enemy as it spares one
+// it hits: the column and the beam carry a hit record for it, and a large cutter's split
+// leaves it out and aims at the other enemy. Only the weapon moves once the boxes are placed:
+// what it spawns starts inside the blocker and would be deflected in turn.
+TEST_F(WeaponEnemyTest, AWeaponDeflectedByAnEnemySparesThatEnemy)
+{
+    Enemy *rShield = nullptr;
+    Enemy *rOther = nullptr;
+    auto Deflect = [&](RootProjectile *pWeapon, const char *pKind) {
+        Entities()->ClearEntities();
+        rShield = MakeEnemy("Shield", 300.0f, 300.0f, 32.0f, 20);
+        rShield->SetBusterBlocker(1);
+        rOther = MakeEnemy("Other", 100.0f, 300.0f, 32.0f, 20);
+        Tick();
+        Register(pKind, pWeapon, 316.0f, 316.0f)->SetSpeeds(0.0f, 0.0f);
+        pWeapon->Update();
+        EXPECT_EQ(rShield->GetHealth()->GetHealth(), 20) << pKind;
+    };
+
+    LightningBitProjectile *rBit = new LightningBitProjectile();
+    Deflect(rBit, LIGHTNING_BIT_KIND);
+    ASSERT_TRUE(rBit->IsStriking());
+    EXPECT_TRUE(rBit->IsInHitList(rShield->GetID()));
+
+    PrismaticBeamProjectile *rBeam = new PrismaticBeamProjectile();
+    Deflect(rBeam, PRISMATIC_BEAM_KIND);
+    ASSERT_TRUE(rBeam->IsSplit());
+    EXPECT_TRUE(rBeam->IsInHitList(rShield->GetID()));
+
+    Deflect(new NightmareCutterProjectile(true, 0.0f), NCUTTER_LARGE_KIND);
+    ASSERT_EQ(CountSmallCutters(), 3);
+    // The other enemy lies to the left: a, a + 15 degrees and a - 15 degrees all point left.
+    NamedLinkedList *nSmall = Entities()->ListByTypeRange(TYPE_ROOTPROJECTILE, TYPE_PROJECTILE_LAST);
+    int32_t tSeen = 0;
+    for(void *rData = nSmall->PushIterator(); rData; rData = nSmall->IterateNext())
+    {
+        NightmareCutterProjectile *rSmall = dynamic_cast<NightmareCutterProjectile *>((RootEntity *)rData);
+        if(!rSmall || rSmall->IsLarge()) continue;
+        tSeen++;
+        EXPECT_TRUE(rSmall->IsInHitList(rShield->GetID()));
+        EXPECT_LT(cosf(rSmall->GetAngle()), -0.9f) << rSmall->GetAngle();
+    }
+    delete nSmall;
+    EXPECT_EQ(tSeen, 3);
+}
+
 TEST_F(WeaponEnemyTest, RockWreckerGrabsAWeakEnemyAndThrowsIt)
 {
     Enemy *rEnemy = nullptr;
@@ -179,6 +225,23 @@ TEST_F(WeaponEnemyTest, AThrownEnemyEndsOnTheEnemyItHitsAndAGrabberGoneTakesItsC
     Tick();
     EXPECT_FALSE(Alive(tSecondID));
     EXPECT_EQ(GlobalNumber("gDeaths"), 1.0);
+}
+
+// On the tick it grabs, the grabber still takes its heading toward the enemy it grabbed.
+TEST_F(WeaponEnemyTest, RockWreckerHeadsForWhatItGrabsOnTheGrabTick)
+{
+    Enemy *rRock = MakeEnemy("Rock", 300.0f, 300.0f, 20.0f, 2);
+    rRock->GetData()->SetStrictFlag(0);
+    rRock->GetData()->AddNumberEntry("bCanBeThrown", 1.0f);
+    // Ten units left of the rock's centre, standing still.
+    RockWreckerProjectile *rGrabber = Register(ROCK_WRECKER_KIND, new RockWreckerProjectile(), 300.0f, 310.0f);
+    rGrabber->SetSpeeds(0.0f, 0.0f);
+    rGrabber->RunLogic();
+    ASSERT_EQ(rGrabber->GetHeld(), rRock);
+    float tX, tY, tZ;
+    rGrabber->GetSpeeds(tX, tY, tZ);
+    EXPECT_FLOAT_EQ(tX, 5.0f);
+    EXPECT_NEAR(tY, 0.0f, 1.0e-5f);
 }
 
 TEST_F(WeaponEnemyTest, StrongEnemiesAreNotGrabbed)

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <csignal>
 #include <pthread.h>
+#include <string>
 #include <thread>
 #include <unistd.h>
 
@@ -16,7 +17,10 @@
 // one stands here throughout; the signal may land in it and must not end the process. The
 // process survives every signal, and the event source detaches without leaving anything
 // registered.
-TEST(QuitWatcherTest, ProcessSignalWakesTheAttachedQueue)
+// The watcher, the blocked signals and the quit state last as long as the process, and a quit
+// state left set would stop every later test's scripts, so the test runs in a child process of
+// its own.
+static void SignalsWakeTheAttachedQueue()
 {
     ASSERT_TRUE(al_init());
     int tEarlyPipe[2];
@@ -78,4 +82,18 @@ TEST(QuitWatcherTest, ProcessSignalWakesTheAttachedQueue)
     close(tEarlyPipe[0]);
     close(tEarlyPipe[1]);
     al_uninstall_system();
+}
+
+TEST(QuitWatcherTest, ProcessSignalWakesTheAttachedQueue)
+{
+    const std::string tStyle = GTEST_FLAG_GET(death_test_style);
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            SignalsWakeTheAttachedQueue();
+            _exit(testing::Test::HasFailure() ? 1 : 0);
+        },
+        testing::ExitedWithCode(0), "");
+    GTEST_FLAG_SET(death_test_style, tStyle);
+    EXPECT_FALSE(QuitSignalled()) << "the signals were taken in this process";
 }

@@ -10,12 +10,14 @@ e2e_init() {
     SCRATCH="$(mktemp -d)"
     XVFB_PID=""
     GAME_PID=""
+    E2E_BUSY_PIDS=""
     trap e2e_cleanup EXIT
     [ -x "$KESTRA" ] || e2e_fail "no game binary at $KESTRA"
     e2e_start_xvfb
 }
 
 e2e_cleanup() {
+    e2e_idle_cpu
     if [ -n "$GAME_PID" ] && kill -0 "$GAME_PID" 2>/dev/null; then
         kill -KILL "$GAME_PID" 2>/dev/null
         wait "$GAME_PID" 2>/dev/null
@@ -61,12 +63,35 @@ e2e_copy_game() {
 }
 
 # e2e_start <log> [game arguments...]: starts the game from the run directory in the
-# background with standard error going to the log.
+# background with standard error going to the log. With E2E_GAME_CPU set (a CPU number, from
+# the environment or the driver) the game runs on that CPU alone, to see how it fares starved.
 e2e_start() {
     LOG="$1"; shift
-    (cd "$GAME_DIR" && { [ -z "${GAME_PRELOAD:-}" ] || export LD_PRELOAD="$GAME_PRELOAD"; } && exec "$KESTRA" "$@") \
+    E2E_SEEN=0
+    E2E_TICK=-1
+    local pin=""
+    [ -z "${E2E_GAME_CPU:-}" ] || pin="taskset -c $E2E_GAME_CPU"
+    (cd "$GAME_DIR" && { [ -z "${GAME_PRELOAD:-}" ] || export LD_PRELOAD="$GAME_PRELOAD"; } && exec $pin "$KESTRA" "$@") \
         2>"$LOG" >/dev/null &
     GAME_PID=$!
+}
+
+# e2e_busy_cpu <cpu> <count>: keeps the CPU busy with that many endless loops until
+# e2e_idle_cpu, or the driver's end, stops them.
+e2e_busy_cpu() {
+    for _ in $(seq "$2"); do
+        taskset -c "$1" sh -c 'while :; do :; done' &
+        E2E_BUSY_PIDS="$E2E_BUSY_PIDS $!"
+    done
+}
+
+e2e_idle_cpu() {
+    local pid
+    for pid in ${E2E_BUSY_PIDS:-}; do
+        kill "$pid" 2>/dev/null
+        wait "$pid" 2>/dev/null
+    done
+    E2E_BUSY_PIDS=""
 }
 
 # e2e_sanitizer_preload <binary>: for a sanitizer build, sets GAME_PRELOAD so that the game (and
@@ -114,10 +139,11 @@ e2e_wait_for() {
     return 1
 }
 
-# e2e_stop <signal>: sends the signal and waits for the game; the exit status is in STATUS.
+# e2e_stop <signal> [seconds]: sends the signal and waits for the game (20 seconds unless
+# given); the exit status is in STATUS.
 e2e_stop() {
     kill "-$1" "$GAME_PID" 2>/dev/null
-    e2e_wait_exit 20
+    e2e_wait_exit "${2:-20}"
 }
 
 # e2e_wait_exit <seconds>: waits for the game to end on its own; STATUS holds its exit
@@ -189,37 +215,111 @@ e2e_probe() {
     awk '$1 == "Probe" { l = $0 } END { print substr(l, 7) }' "$LOG"
 }
 
-# e2e_probe_check <condition>: prints the last probe's tick (-1 before the first) and returns 0
-# when the probe meets the condition, an awk expression on t, x, y and the probe's names.
-e2e_probe_check() {
-    local i=5 name names=""
+# The waits below read each probe line once, in order: E2E_SEEN is how many bytes of the log
+# they have looked at, E2E_TICK the tick of the last probe line among them (-1 before the first).
+# A condition that holds for a single tick is seen however seldom a loaded machine lets them look.
+
+# e2e_probe_scan <first|last> <condition>: looks at the probe lines written since the last look,
+# whole lines only (a line still being written waits for the next look). "first" stops at the
+# first line that meets the condition, an awk expression on t, x, y and the probe's names, and
+# leaves the lines after it for the next look; "last" takes them all and tests the newest probe
+# line (the last one seen when nothing new came). Leaves the tick of the line it stopped at in
+# E2E_TICK and returns 0 when that line meets the condition.
+e2e_probe_scan() {
+    local mode="$1" cond="$2" i=5 name names="" size result
     for name in ${E2E_PROBE_MORE:-}; do names="$names $name = f[$i] + 0;"; i=$((i + 1)); done
-    awk "\$1 == \"Probe\" { l = \$0 }
-        END { n = split(l, f, \" \"); t = n ? f[2] + 0 : -1; x = f[3] + 0; y = f[4] + 0;$names
-              print t; exit !(n && ($1)) }" "$LOG"
+    size="$(stat -c %s "$LOG" 2>/dev/null)" || size=0
+    [ "$size" -ge "$E2E_SEEN" ] || size="$E2E_SEEN"
+    # The blank line and the mark after the new bytes tell awk whether the last of them ends its
+    # line: then the record before the mark is empty.
+    result="$({ tail -c "+$((E2E_SEEN + 1))" "$LOG" 2>/dev/null | head -c "$((size - E2E_SEEN))"; printf '\n\001\n'; } |
+        LC_ALL=C awk -v mode="$mode" -v last="${E2E_LAST:-}" "
+        function met(l,    n) { n = split(l, f, \" \"); t = f[2] + 0; x = f[3] + 0; y = f[4] + 0;$names
+                                return n && ($cond) }
+        \$0 == \"\\001\" { exit }
+        { line[++count] = \$0 }
+        END {
+            if (count > 0) count--
+            used = 0; hit = 0
+            for (k = 1; k <= count; k++) {
+                used += length(line[k]) + 1
+                if (split(line[k], g, \" \") < 2 || g[1] != \"Probe\") continue
+                last = line[k]
+                if (mode == \"first\" && met(last)) { hit = 1; break }
+            }
+            if (mode == \"last\" && last != \"\") hit = met(last)
+            split(last, g, \" \"); tick = last == \"\" ? -1 : g[2] + 0
+            printf \"%d %d %d %s\\n\", used, tick, hit, last
+        }")"
+    local used tick hit
+    read -r used tick hit E2E_LAST <<< "$result"
+    E2E_SEEN=$((E2E_SEEN + ${used:-0}))
+    E2E_TICK="${tick:--1}"
+    [ "$hit" = 1 ]
 }
 
-# e2e_until <seconds> <condition>: waits until the last probe meets the condition (0 seconds:
-# looks once); returns 1 when it never does.
+# e2e_probe_check <condition>: returns 0 when the newest probe meets the condition; the lines
+# before it are taken as seen.
+e2e_probe_check() {
+    e2e_probe_scan last "$1"
+}
+
+# e2e_follow <ticks> <seconds> <condition>: the body of the waits below. One reader follows the
+# log for the whole wait, so a loaded machine, which is slow to start processes, delays no look:
+# tail hands awk each whole line as it is written, and awk hands on each probe line with the
+# bytes read through it, its tick, whether it meets the condition and whether it was written
+# after the call. The tick limit (none when 0) counts from the newest probe at the call.
+e2e_follow() {
+    local ticks="$1" cond="$2" limit="$3" i=5 name names="" size fifo="$SCRATCH/follow.$$"
+    for name in ${E2E_PROBE_MORE:-}; do names="$names $name = f[$i] + 0;"; i=$((i + 1)); done
+    size="$(stat -c %s "$LOG" 2>/dev/null)" || size=0
+    rm -f "$fifo.lines" "$fifo.probes"
+    mkfifo "$fifo.lines" "$fifo.probes" || e2e_fail "cannot make the reader's pipes"
+    tail -c "+$((E2E_SEEN + 1))" -F --pid=$$ "$LOG" > "$fifo.lines" 2>/dev/null &
+    local tail_pid=$!
+    LC_ALL=C awk -W interactive -v old="$((size - E2E_SEEN))" "
+        { used += length(\$0) + 1 }
+        \$1 == \"Probe\" && NF >= 4 {
+            n = split(\$0, f, \" \"); t = f[2] + 0; x = f[3] + 0; y = f[4] + 0;$names
+            printf \"%d %d %d %d %s\\n\", used, t, (($cond) ? 1 : 0), (used > old ? 1 : 0), \$0; fflush()
+        }" < "$fifo.lines" > "$fifo.probes" 2>/dev/null &
+    local awk_pid=$! fd
+    exec {fd}< "$fifo.probes"
+    local guard=$((SECONDS + limit)) found=1 used=0 bytes tick hit new line start="" before=""
+    while [ "$SECONDS" -lt "$guard" ]; do
+        read -r -t 0.5 -u "$fd" bytes tick hit new line || continue
+        used="$bytes"; E2E_TICK="$tick"; E2E_LAST="$line"
+        [ "$hit" = 1 ] && { found=0; break; }
+        if [ "$new" = 0 ]; then before="$tick"; elif [ -z "$start" ]; then start="${before:-$tick}"; fi
+        [ "$ticks" -gt 0 ] && [ -n "$start" ] && [ "$tick" -ge $((start + ticks)) ] && break
+    done
+    kill "$tail_pid" "$awk_pid" 2>/dev/null
+    exec {fd}<&-
+    wait "$tail_pid" "$awk_pid" 2>/dev/null
+    rm -f "$fifo.lines" "$fifo.probes"
+    E2E_SEEN=$((E2E_SEEN + used))
+    return "$found"
+}
+
+# e2e_until <seconds> <condition>: waits until a probe line meets the condition (0 seconds: only
+# whether the newest does); returns 1 when none does in time.
 e2e_until() {
-    for _ in $(seq $(($1 * 20 + 1))); do
-        e2e_probe_check "$2" > /dev/null && return 0
-        sleep 0.05
-    done
-    return 1
+    [ "$1" -gt 0 ] || { e2e_probe_check "$2"; return; }
+    e2e_follow 0 "$2" "$1"
 }
 
-# e2e_until_ticks <ticks> <condition>: the same, for at most the given number of game ticks,
-# whatever the machine's load makes of them in wall time (0 ticks: looks once). Should the game
-# stop ticking, the wait ends after half a minute all the same.
+# e2e_until_ticks <ticks> <condition>: the same, for at most the given number of game ticks from
+# the call, whatever the machine's load makes of them in wall time (0 ticks: only whether the
+# newest probe meets it). Every line since the last look is tested, those written before the
+# call too. Should the game stop ticking, the wait ends after a minute or more all the same.
 e2e_until_ticks() {
-    local t start="" guard=$((SECONDS + 30 + $1 / 60))
-    while :; do
-        t="$(e2e_probe_check "$2")" && return 0
-        [ -n "$start" ] || start="$t"
-        [ "$t" -lt $((start + $1)) ] && [ "$SECONDS" -lt "$guard" ] || return 1
-        sleep 0.02
-    done
+    [ "$1" -gt 0 ] || { e2e_probe_check "$2"; return; }
+    e2e_follow "$1" "$2" $((60 + $1 / 10))
+}
+
+# e2e_ticks <ticks>: lets that many game ticks pass.
+e2e_ticks() {
+    e2e_until_ticks "$1" 0 || :
 }
 
 # e2e_hold <keys> <seconds> <condition>: holds the keys (blank-separated) until the condition
@@ -238,7 +338,7 @@ e2e_hold_ticks() {
 # e2e_hold_until <waiter> <keys> <limit> <condition>: the body of both holds.
 e2e_hold_until() {
     local wait="$1" keys="$2" limit="$3" cond="$4" k found
-    e2e_probe_check "$cond" > /dev/null && return 0
+    e2e_probe_check "$cond" && return 0
     for k in $keys; do xdotool keydown "$k"; done
     "$wait" "$limit" "$cond"
     found=$?
@@ -258,12 +358,70 @@ e2e_step() {
     e2e_fail "stepping with $1 never led to $3 (last probe: $(e2e_probe))"
 }
 
-# e2e_tap <key> [seconds]: presses a key for 80 ms (a tick or more, so the game sees it).
+# e2e_tap <key> [seconds]: presses a key for 80 ms (a tick or more, so the game sees it). Once a
+# wait has read the probe, the key stays down until the game has run a few ticks more, so a
+# loaded machine's late ticks cannot let the press fall between two of them.
 e2e_tap() {
     xdotool keydown "$1"
     sleep 0.08
+    [ "${E2E_TICK:--1}" -lt 0 ] || e2e_ticks 3
     xdotool keyup "$1"
     sleep "${2:-0.1}"
+}
+
+# Keys on screens that no probe watches. e2e_trace_controls turns on the control manager's trace
+# in the copied configuration: each tick the log then shows "[ControlManager Begin Update]" and
+# the state of every control as that tick read it ("State of Pause is 1").
+e2e_trace_controls() {
+    printf '\nOM_SetOption("Debug_ControlManager", true)\n' >> "$GAME_DIR/Configuration.lua"
+}
+
+e2e_mark_ticks() {
+    E2E_MARK="$(wc -l < "$LOG")"
+}
+
+# e2e_control_ticks <ticks> [control state]: waits until the game has run that many ticks since
+# e2e_mark_ticks, counted from the first tick that read the control in the state (1 held, 0 not)
+# when one is given; a minute or more guards a stopped game.
+e2e_control_ticks() {
+    local guard=$((SECONDS + 60 + $1 / 10))
+    until tail -n "+$((E2E_MARK + 1))" "$LOG" | awk -v n="$1" -v want="${2:+State of $2 is ${3:-1}}" '
+        /\[ControlManager Begin Update\]$/ { if (seen && ++ticks >= n) { found = 1; exit } }
+        want == "" || index($0, want) { seen = 1 }
+        END { exit !found }'; do
+        [ "$SECONDS" -lt "$guard" ] || e2e_fail "the game ran no $1 ticks${2:+ with $2 at ${3:-1}}"
+        sleep 0.02
+    done
+}
+
+# e2e_ticks_from_now <ticks>: lets that many ticks pass.
+e2e_ticks_from_now() {
+    e2e_mark_ticks
+    e2e_control_ticks "$1"
+}
+
+# e2e_press <key> [control]: holds the key until a tick has read the control it works held, then
+# lets go until a tick has read it let go: a loaded machine can delay a press, never lose it. A
+# key that no control reads (one typed for a rebinding, which the game takes as it comes) is
+# held for two ticks. Needs e2e_trace_controls.
+e2e_press() {
+    e2e_mark_ticks
+    xdotool keydown "$1"
+    if [ -n "${2:-}" ]; then e2e_control_ticks 1 "$2" 1; else e2e_control_ticks 2; fi
+    e2e_mark_ticks
+    xdotool keyup "$1"
+    if [ -n "${2:-}" ]; then e2e_control_ticks 1 "$2" 0; else e2e_control_ticks 1; fi
+}
+
+# Slow motion: while F3 ("SlowDown" in the sample configuration) is held the game runs 10 ticks
+# a second, so a key meant for a window of a few ticks finds it however the machine's load
+# delays the driver. e2e_slow holds it, e2e_fast lets go.
+e2e_slow() {
+    xdotool keydown F3
+}
+
+e2e_fast() {
+    xdotool keyup F3
 }
 
 # e2e_expect_thanks_page: the thanks page is up once its fade-in is over: its title, cream

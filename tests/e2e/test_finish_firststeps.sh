@@ -30,12 +30,12 @@ xdotool keydown z
 e2e_hold "Right" 5 "y <= 332"
 xdotool keyup z
 e2e_hold "Right" 10 "x >= 336 && y == 396"
-e2e_wait_for "$LOG" "Signpost: the dialogue is in the console" 3 || e2e_fail "passing the signpost showed no dialogue"
-e2e_tap grave 0.3
-e2e_tap Down 0.2
-e2e_tap Tab 0.3
-e2e_wait_for "$LOG" "Signpost: answer 2" 3 || e2e_fail "the signpost's dialogue took no answer"
-e2e_tap grave 0.3
+e2e_wait_for "$LOG" "Signpost: the dialogue is in the console" 10 || e2e_fail "passing the signpost showed no dialogue"
+e2e_tap grave 0; e2e_ticks 18
+e2e_tap Down 0; e2e_ticks 12
+e2e_tap Tab 0; e2e_ticks 18
+e2e_wait_for "$LOG" "Signpost: answer 2" 10 || e2e_fail "the signpost's dialogue took no answer"
+e2e_tap grave 0; e2e_ticks 18
 
 # On to the ladder; Up held as well takes it as soon as she reaches it.
 e2e_hold "Right Up" 15 "x > 390 && y < 390"

@@ -35,8 +35,11 @@ e2e_focus_window
 e2e_until 20 "t > 200" || e2e_fail "the game stopped ticking during the teleport-in"
 
 # Near the pit the view reaches the Gloomwing over it, which wakes and comes for her at the
-# height of her buster; she faces it and shoots.
+# height of her buster; she faces it and shoots. The walk is in slow motion, so that a loaded
+# machine's late key-up cannot carry her over the rim.
+e2e_slow
 e2e_hold_ticks Right 300 "x >= 250"
+e2e_fast
 for _ in $(seq 60); do
     grep -qF "Enemy destroyed: PitGloomwing" "$LOG" && break
     e2e_tap x 0.15
@@ -49,6 +52,11 @@ e2e_until_ticks 0 "x < 336 && y == 396" || e2e_fail "she did not stay on the rim
 # once the platform's near end is well within her stride (from p 164, when it is 352 or nearer,
 # to p 196). Reaching the edge as the platform only just comes within reach, she would drop a
 # unit and be caught against its side; setting off up to 25 ticks late still finds it there.
+# From a little before that moment to her drop onto the gallery the game runs in slow motion, so
+# a loaded machine's late keys still land within the platforms' few ticks.
+e2e_until_ticks 600 "(p + (336 - x) / 3.1) % 240 >= 120 && (p + (336 - x) / 3.1) % 240 < 166" ||
+    e2e_fail "the platforms stopped (last probe: $(e2e_probe))"
+e2e_slow
 e2e_until_ticks 600 "(p + (336 - x) / 3.1) % 240 >= 166 && (p + (336 - x) / 3.1) % 240 < 170" ||
     e2e_fail "the platforms stopped (last probe: $(e2e_probe))"
 e2e_hold_ticks Right 60 "(x >= 340 && x >= sx - 4) || y > 400"
@@ -75,6 +83,7 @@ e2e_until_ticks 0 "y < 396 && x > lx - 19 && x < lx + 64" ||
 e2e_until_ticks 300 "p >= 150 && p < 160" || e2e_fail "the platforms stopped (last probe: $(e2e_probe))"
 e2e_hold_ticks Right 90 "(x >= 724 && y == 396) || y > 420"
 e2e_until_ticks 0 "y == 396" || e2e_fail "she fell into the pit (last probe: $(e2e_probe))"
+e2e_fast
 
 # Into the boss door: it opens, walks her through and closes behind her.
 e2e_hold_for_line "Right" "ForgeGate: through the boss door" 20 "the door never let her through"

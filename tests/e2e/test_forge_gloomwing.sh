@@ -13,8 +13,11 @@ e2e_wait_for "$LOG" "Probe 0 " 30 || e2e_fail "the probe never ran"
 e2e_focus_window
 e2e_until_ticks 300 "t > 200 && x == 110 && y == 396" || e2e_fail "she did not land at the start (last probe: $(e2e_probe))"
 
-# Toward the rim the view reaches the Gloomwing; she faces it and shoots it down.
+# Toward the rim the view reaches the Gloomwing; she faces it and shoots it down. The walk is
+# in slow motion, so that a loaded machine's late key-up cannot carry her over the rim.
+e2e_slow
 e2e_hold_ticks Right 300 "x >= 250"
+e2e_fast
 e2e_wait_for "$LOG" "Gloomwing comes: " 10 || e2e_fail "no Gloomwing came as she neared the pit"
 name="$(grep -F "Gloomwing comes: " "$LOG" | head -n 1 | sed 's/.*Gloomwing comes: //')"
 for _ in $(seq 60); do
@@ -28,7 +31,10 @@ e2e_expect_text "$LOG" "Enemy destroyed: $name"
 e2e_hold_ticks Left 300 "x <= 120"
 read -r back _ <<< "$(e2e_probe)"
 e2e_until_ticks 400 "t > $back + 300"
+# In slow motion, so that a loaded machine's late key-up cannot carry her over the rim.
+e2e_slow
 e2e_hold_ticks Right 300 "x >= 260"
+e2e_fast
 e2e_until_ticks 30 "y == 396"
 read -r t x _ <<< "$(e2e_probe)"
 e2e_until_ticks 400 "t > $t + 360 || x != $x"

@@ -1,5 +1,5 @@
 # When the connection to the X server goes (the server ends, or the window's client is killed)
-# under a running game, the game says so in one line and ends within a second with its own
+# under a running game, the game says so in one line and ends within moments with its own
 # status, instead of hanging or freeing twice in its exit path.
 . "$(dirname "$0")/lib.sh"
 e2e_init "$@"
@@ -15,8 +15,9 @@ start_playing() {
 }
 
 expect_prompt_end() {
-    e2e_wait_exit 1
-    [ "$STATUS" -ne 124 ] || e2e_fail "$1: the game was still running a second later"
+    # A loose bound for a loaded machine; a hang never ends at all.
+    e2e_wait_exit 10
+    [ "$STATUS" -ne 124 ] || e2e_fail "$1: the game was still running ten seconds later"
     [ "$STATUS" -eq 3 ] || e2e_fail "$1: exit status $STATUS, not 3"
     [ "$(grep -c "The connection to the window system was lost, the game ends now." "$LOG")" -eq 1 ] ||
         e2e_fail "$1: the loss was not reported in exactly one line"

@@ -20,6 +20,10 @@ Camera_CallFunc("CenterOnPlayer")
 LUA
 printf '\nCamera_SetProperty("ScriptControl", "Probe.lua")\n' >> "$GAME_DIR/Data/Scripts/Maps/FirstSteps.lua"
 
+# The log shows what each tick read of the controls, so every key is held until a tick has seen
+# it and every wait counts ticks, however a loaded machine stretches them.
+e2e_trace_controls
+
 e2e_start "$SCRATCH/screens.log"
 e2e_focus_window 10
 
@@ -31,68 +35,60 @@ shot() {
     # KESTRA_E2E_SHOTS names a folder that keeps the screenshots for a look.
     if [ -n "${KESTRA_E2E_SHOTS:-}" ]; then cp "$file" "$KESTRA_E2E_SHOTS/"; fi
 }
-# Each key is held for a few ticks, so a loaded machine cannot let a press slip between two
-# ticks unseen.
-press() {
-    xdotool keydown "$1"
-    sleep 0.12
-    xdotool keyup "$1"
-    sleep 0.2
-}
-
 # The title holds its first frame for two seconds, then animates; wait for the last frame.
-sleep 3.5
+e2e_ticks_from_now 210
 shot title
-press Return
-sleep 0.8
+e2e_press Return Pause
+e2e_ticks_from_now 48
 shot levelselect
 grep -qF "Executed any to level" "$LOG" && e2e_fail "a map started before one was chosen"
 
 # The cursor stands on the first line, FirstSteps.
-press x
+e2e_press x Shoot
 e2e_wait_for "$LOG" "Executed any to level FirstSteps" 10 || e2e_fail "choosing the first line did not start FirstSteps"
-e2e_wait_for "$LOG" "Probe 200 " 30 || e2e_fail "the level never ran 200 ticks"
-sleep 0.3
+e2e_wait_for "$LOG" "Probe 200 " 60 || e2e_fail "the level never ran 200 ticks"
+e2e_ticks_from_now 18
 shot game
 
 probes_from() { tail -n "+$1" "$LOG" | awk '$1 == "Probe" { print $2, $3, $4 }'; }
 last_probe() { probes_from 1 | tail -n 1; }
 
-press Return
-sleep 1.0
+e2e_press Return Pause
+e2e_ticks_from_now 60
 shot pause
 # The world is frozen under the pause screen.
 read -r t1 _ _ <<< "$(last_probe)"
-sleep 0.5
+e2e_ticks_from_now 30
 read -r t2 _ _ <<< "$(last_probe)"
 [ "$t1" = "$t2" ] || e2e_fail "the world ran on under the pause screen ($t1 -> $t2)"
 
-press e
-sleep 0.4
+e2e_press e ShoulderR
+e2e_ticks_from_now 24
 shot options
-press x
-sleep 0.3
+e2e_press x Shoot
+e2e_ticks_from_now 18
 shot rebindwait
-press j
-sleep 0.3
+e2e_press j
+e2e_ticks_from_now 18
 shot rebound
 # From Jump's primary binding down past the bindings and the double-tap entry: Enter on any
 # entry below them only closes the screen.
-for _ in 1 2 3 4 5 6 7 8 9 10; do press Down; done
-press Return
-sleep 1.2
+for _ in 1 2 3 4 5 6 7 8 9 10; do e2e_press Down Down; done
+e2e_press Return Pause
+e2e_ticks_from_now 72
 shot resumed
 read -r t3 x3 y3 <<< "$(last_probe)"
-sleep 0.4
+e2e_ticks_from_now 24
 read -r t4 _ _ <<< "$(last_probe)"
 [ "$t4" != "$t3" ] || e2e_fail "the world did not run again after the pause screen closed"
 
 # J is Jump now: she rises well clear of the floor and lands again.
 mark="$(wc -l < "$LOG")"
+e2e_mark_ticks
 xdotool keydown j
-sleep 0.4
+e2e_control_ticks 24 Jump 1
 xdotool keyup j
-sleep 1.5
+e2e_ticks_from_now 90
 top="$(probes_from "$mark" | awk 'NR == 1 || $3 < m { m = $3 } END { print m }')"
 awk -v g="$y3" -v t="$top" 'BEGIN { exit !(g - t > 30) }' || e2e_fail "J did not jump (floor $y3, top $top)"
 

@@ -9,10 +9,11 @@ e2e_copy_game
 [ -f "$GAME_DIR/Data/Maps/ForgeGate.slf" ] || e2e_fail "the forge map was not built"
 
 cat > "$GAME_DIR/Probe.lua" <<'EOF2'
+giProbeTick = (giProbeTick or -1) + 1
 local fX, fY = Player_GetPosition()
 local iLast = EM_GetLastID()
 local bBit = EM_Exists("PROJ|Lightning Bit|" .. iLast)
-fnLog(string.format("Probe %.3f %.3f %s", fX, fY, tostring(bBit)))
+fnLog(string.format("Probe %d %.3f %.3f %s", giProbeTick, fX, fY, tostring(bBit)))
 EOF2
 # She starts in the gallery, a little before the door, so no platform ride is needed.
 map_script="$GAME_DIR/Data/Scripts/Maps/ForgeGate.lua"
@@ -31,22 +32,22 @@ e2e_wait_for "$LOG" "Probe " 30 || e2e_fail "the probe never ran"
 
 e2e_focus_window
 
-# The teleport-in takes 180 ticks (3 s) and locks her controls meanwhile.
-sleep 4
+# The teleport-in takes 180 ticks and locks her controls meanwhile.
+e2e_until 60 "t > 200" || e2e_fail "the game stopped ticking during the teleport-in"
 last_probe() { awk '$1 == "Probe" { l = $0 } END { print l }' "$LOG"; }
 
 # Key 1 picks the first special weapon; Shoot fires a Lightning Bit.
-xdotool keydown 1; sleep 0.2; xdotool keyup 1; sleep 0.2
-xdotool keydown x; sleep 0.2; xdotool keyup x
-e2e_wait_for "$LOG" " true" 5 || e2e_fail "no Lightning Bit was fired"
+e2e_tap 1 0; e2e_ticks 6
+e2e_tap x 0
+e2e_wait_for "$LOG" " true" 20 || e2e_fail "no Lightning Bit was fired"
 grep -q "PROJ|KestraShot" "$LOG" && e2e_fail "a buster shot left instead"
 
 # Right walks her into the door; the door's sequence takes her through on its own.
 xdotool keydown Right
-e2e_wait_for "$LOG" "ForgeGate: through the boss door" 20 || { xdotool keyup Right; e2e_fail "the door never let her through"; }
+e2e_wait_for "$LOG" "ForgeGate: through the boss door" 60 || { xdotool keyup Right; e2e_fail "the door never let her through"; }
 xdotool keyup Right
-sleep 0.3
-read -r _ x y _ <<< "$(last_probe)"
+e2e_ticks 18
+read -r _ _ x y _ <<< "$(last_probe)"
 awk -v v="$x" 'BEGIN { exit !(v > 1104) }' || e2e_fail "after the door she stands at x $x, not beyond it"
 
 e2e_stop TERM

@@ -38,12 +38,19 @@ namespace
         tScratch.ChangeSoundVolume(0.65f);
     }
 
+    // The volumes and blocks are process-wide: a test starts from the start values and leaves
+    // them so for whatever runs next.
+    struct StartAudioSettings
+    {
+        StartAudioSettings() { ResetAudioSettings(); }
+        ~StartAudioSettings() { ResetAudioSettings(); }
+    };
+
     class AudioManagerTest : public testing::Test
     {
     protected:
         void SetUp() override
         {
-            ResetAudioSettings();
             mLayer = new RecordingAudioLayer();
             mManager = new AudioManager(mLayer);
             GetApplication()->mAudioManager = mManager;
@@ -54,7 +61,6 @@ namespace
             GetApplication()->mAudioManager = nullptr;
             delete mManager;
             if(L) lua_close(L);
-            xBlockAllAudio = xBlockMusic = xBlockSound = 0;
         }
 
         AudioPackage *AddTrack(const char *pName)
@@ -90,6 +96,7 @@ namespace
             EXPECT_EQ(0, lua_gettop(Lua()));
         }
 
+        StartAudioSettings mSettings;
         RecordingAudioLayer *mLayer = nullptr;
         AudioManager *mManager = nullptr;
         lua_State *L = nullptr;
@@ -292,7 +299,7 @@ TEST_F(AudioManagerTest, BlockSwitchesHold)
 
 TEST(AudioManagerBootTest, NoDeviceMeansAudioOffForTheRun)
 {
-    ResetAudioSettings();
+    StartAudioSettings tSettings;
     RecordingAudioLayer *nLayer = new RecordingAudioLayer();
     nLayer->SetInitResult(false);
     testing::internal::CaptureStderr();
@@ -483,7 +490,7 @@ namespace
 
 TEST(AllegroAudioLayerTest, NullOutputPlaysFadesAndLoopsThroughTheRealLayer)
 {
-    ResetAudioSettings();
+    StartAudioSettings tSettings;
     ASSERT_TRUE(al_init());
     NullAlsaHome tHome;
     ASSERT_TRUE(tHome.IsReady());

@@ -200,6 +200,26 @@ TEST_F(MovingContainerTest, RisingPlatformLiftsAndSinkingPlatformKeepsHer)
     }
 }
 
+// With no level loaded every cell reads solid to the level collision, which would hold her
+// where she stands: the platform places her itself, carried, lifted and let down.
+TEST_F(MovingContainerTest, WithoutALevelThePlatformPlacesHer)
+{
+    MovingContainer *rPlatform = AddPlatform(200.0f, 300.0f);
+    StandOn(rPlatform, 210.0f);
+    ASSERT_TRUE(mPlayer->IsOnGround());
+    const float tOffset = X() - rPlatform->GetHitboxPtr()->mLft;
+    MapManager::Fetch()->ClearLevel();
+    xPathTick = 0;
+    xPathX = [](int32_t t) { return 200.0f + 2.0f * (float)t; };
+    xPathY = [](int32_t t) { return 300.0f - 2.0f * (float)(t <= 5 ? t : 10 - t); };
+    for(int32_t i = 0; i < 10; i++)
+    {
+        rPlatform->Update();
+        ASSERT_FLOAT_EQ(X() - rPlatform->GetHitboxPtr()->mLft, tOffset) << "update " << i;
+        ASSERT_FLOAT_EQ(mPlayer->GetHitboxPtr()->mBot, rPlatform->GetHitboxPtr()->mTop) << "update " << i;
+    }
+}
+
 TEST_F(MovingContainerTest, ReportedMovementIsUsedOnce)
 {
     // A rider touching the platform's left side is pushed by a reported move even though

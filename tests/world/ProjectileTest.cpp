@@ -227,6 +227,15 @@ TEST_F(ProjectileTest, CreateAndPropertyDispatchByArgumentCount)
         " result = string.format('%g %g %g|%g %g|%g %g|%s %s', sx, sy, sz, cx, cy, w, h,"
         "   tostring(side), tostring(clips))");
     EXPECT_EQ(GlobalString("result"), "2 3 0|11 23|10 10|false true");
+
+    // Numbers no sum could bring back are refused by name and value, and nothing changes.
+    testing::internal::CaptureStderr();
+    Run("Proj_SetProperty('Position', 1/0, 5) Proj_SetProperty('Speeds', 4, -1/0, 0)"
+        " px, py = Proj_GetProperty('Position') sx, sy = Proj_GetProperty('Speeds')"
+        " result = string.format('%g %g|%g %g', px, py, sx, sy)");
+    EXPECT_EQ(CapturedStderr(), "Proj_SetProperty:  Failed, inf is not a finite number.\n"
+                                "Proj_SetProperty:  Failed, -inf is not a finite number.\n");
+    EXPECT_EQ(GlobalString("result"), "10 20|2 3");
     EXPECT_EQ(rSpark->GetTargetFlags(), 2);
     EXPECT_EQ(rSpark->GetInvincibleTimerTicks(), 45);
 

@@ -19,27 +19,6 @@
 
 namespace
 {
-    // Every damaged or missing lump gives the same first line, which scripts and tools match on,
-    // then a line naming the lump, its file and what is wrong with it, so a content author can
-    // find it.
-    void ReportLumpFault(const char *pPath, const char *pName, const char *pFault, ...) __attribute__((format(printf, 3, 4)));
-    void ReportLumpFault(const char *pPath, const char *pName, const char *pFault, ...)
-    {
-        char tFault[LUMP_ERROR_DETAIL_MAX];
-        va_list tArgs;
-        va_start(tArgs, pFault);
-        vsnprintf(tFault, sizeof(tFault), pFault, tArgs);
-        va_end(tArgs);
-        Debug::ForcePrint("Error in SLF file\n");
-        Debug::ForcePrint("Lump %s in %s%s\n", pName ? pName : "NULL", pPath ? pPath : "NULL", tFault);
-    }
-
-    // A lump that is missing, of the wrong kind, or shorter than its contents.
-    void ReportLumpError(const char *pPath, const char *pName)
-    {
-        ReportLumpFault(pPath, pName, "%s", "");
-    }
-
     bool CoordinateInRange(int32_t pValue)
     {
         return pValue >= -GEOMETRY_COORDINATE_LIMIT && pValue <= GEOMETRY_COORDINATE_LIMIT;
@@ -52,24 +31,24 @@ namespace
         return pFlag == 1 || (pFlag >= 3 && pFlag <= 6);
     }
 
-    // Names the first fault of an image's layout: a full size without pixels, offsets no
-    // drawing position could take, or a payload longer than the size needs (the size is wrong).
-    bool ReportDamagedLayout(const char *pPath, const char *pName, const ImageRecord *pRecord, int64_t pNeeded)
+    // The first fault of an image's layout, written into sFault: a full size without pixels,
+    // offsets no drawing position could take, or a payload longer than the size needs (the
+    // size is wrong). False when the layout is sound.
+    bool DescribeDamagedLayout(const ImageRecord *pRecord, int64_t pNeeded, char *sFault, size_t pSize)
     {
         if(pRecord->mFullWidth < 1 || pRecord->mFullHeight < 1)
         {
-            ReportLumpFault(pPath, pName, " has full size %i by %i", pRecord->mFullWidth, pRecord->mFullHeight);
+            snprintf(sFault, pSize, " has full size %i by %i", pRecord->mFullWidth, pRecord->mFullHeight);
             return true;
         }
         if(!CoordinateInRange(pRecord->mOffsetX) || !CoordinateInRange(pRecord->mOffsetY))
         {
-            ReportLumpFault(pPath, pName, " has offset %i %i", pRecord->mOffsetX, pRecord->mOffsetY);
+            snprintf(sFault, pSize, " has offset %i %i", pRecord->mOffsetX, pRecord->mOffsetY);
             return true;
         }
         if(PayloadFollowsSize(pRecord->mCompressionFlag) && pNeeded > 0 && pRecord->mDataSize > pNeeded)
         {
-            ReportLumpFault(pPath, pName, " is %i by %i but holds %i bytes", pRecord->mWidth, pRecord->mHeight,
-                            pRecord->mDataSize);
+            snprintf(sFault, pSize, " is %i by %i but holds %i bytes", pRecord->mWidth, pRecord->mHeight, pRecord->mDataSize);
             return true;
         }
         return false;
@@ -101,6 +80,8 @@ CorvelLumpManager::CorvelLumpManager() : mCursor(nullptr, 0)
     mDirectory = nullptr;
     mSortedOrder = nullptr;
     mQuietNextImageFailure = 0;
+    mPendingFault[0] = '\0';
+    mFaultBlockDepth = 0;
 }
 
 CorvelLumpManager::~CorvelLumpManager()
@@ -111,6 +92,48 @@ CorvelLumpManager::~CorvelLumpManager()
 CorvelLumpManager *CorvelLumpManager::Fetch()
 {
     return GetApplication()->mLumpManager;
+}
+
+CorvelLumpManager::FaultBlock::FaultBlock(CorvelLumpManager *pLumps) : rLumps(pLumps)
+{
+    if(rLumps) rLumps->mFaultBlockDepth++;
+}
+
+CorvelLumpManager::FaultBlock::~FaultBlock()
+{
+    if(!rLumps) return;
+    rLumps->mFaultBlockDepth--;
+    if(rLumps->mFaultBlockDepth < 1) rLumps->FlushFault();
+}
+
+// Every damaged or missing lump gives the same first line, which scripts and tools match on.
+// The line naming the lump, its file and what is wrong with it waits until the messages of
+// the read that found the fault have all been given, so that they stand together.
+void CorvelLumpManager::ReportFault(const char *pName, const char *pFault, ...)
+{
+    FlushFault();
+    char tFault[LUMP_ERROR_DETAIL_MAX];
+    va_list tArgs;
+    va_start(tArgs, pFault);
+    vsnprintf(tFault, sizeof(tFault), pFault, tArgs);
+    va_end(tArgs);
+    Debug::ForcePrint("Error in SLF file\n");
+    snprintf(mPendingFault, sizeof(mPendingFault), "Lump %s in %s%s\n", pName ? pName : "NULL",
+             mOpenPath ? mOpenPath : "NULL", tFault);
+    if(mFaultBlockDepth < 1) FlushFault();
+}
+
+// A lump that is missing, of the wrong kind, or shorter than its contents.
+void CorvelLumpManager::ReportBadLump(const char *pName)
+{
+    ReportFault(pName, "%s", "");
+}
+
+void CorvelLumpManager::FlushFault()
+{
+    if(!mPendingFault[0]) return;
+    Debug::ForcePrint("%s", mPendingFault);
+    mPendingFault[0] = '\0';
 }
 
 void CorvelLumpManager::Close()
@@ -236,6 +259,7 @@ int32_t CorvelLumpManager::FindLump(const char *pName) const
 
 CorvelLumpManager::SeekResult CorvelLumpManager::Seek(const char *pName, const char *pType)
 {
+    FaultBlock tBlock(this);
     if(!mOpen || !pName || !pType) return cSeekMissing;
     Debug::PushPrint(0, "Seeking to %s\n", pName);
 
@@ -255,7 +279,7 @@ CorvelLumpManager::SeekResult CorvelLumpManager::Seek(const char *pName, const c
     tTag[LUMP_TAG_SIZE] = '\0';
     if(mCursor.HasFailed())
     {
-        ReportLumpFault(mOpenPath, pName, " lies past the end of the file");
+        ReportFault(pName, " lies past the end of the file");
         Debug::PopPrint("Lump was of the wrong type\n");
         return cSeekPastEnd;
     }
@@ -285,6 +309,7 @@ bool CorvelLumpManager::SeekToIndex(int32_t pIndex)
 
 ImageRecord *CorvelLumpManager::ReadImageRecord(const char *pName)
 {
+    FaultBlock tBlock(this);
     if(!mOpen || !pName) return nullptr;
 
     // The quiet flag covers only the one read that follows it, whether or not that read
@@ -305,7 +330,7 @@ ImageRecord *CorvelLumpManager::ReadImageRecord(const char *pName)
     if(tSeek != cSeekFound)
     {
         // Only an absent lump may be quiet; one that is there but damaged is always named.
-        if(tSeek == cSeekWrongType || (tSeek == cSeekMissing && !tQuiet)) ReportLumpError(mOpenPath, pName);
+        if(tSeek == cSeekWrongType || (tSeek == cSeekMissing && !tQuiet)) ReportBadLump(pName);
         Debug::PopPrintState();
         ImageRecord::Free(nRecord);
         return nullptr;
@@ -319,15 +344,6 @@ ImageRecord *CorvelLumpManager::ReadImageRecord(const char *pName)
         Debug::PopPrintState();
         return nRecord;
     }
-    // Flag 2 and flags past 7 upload nothing; the upload could not say which lump it was.
-    if(!mCursor.HasFailed() && (nRecord->mCompressionFlag == 2 || nRecord->mCompressionFlag > 7))
-    {
-        ReportLumpFault(mOpenPath, pName, " has compression flag %i", nRecord->mCompressionFlag);
-        Debug::PopPrintState();
-        ImageRecord::Free(nRecord);
-        return nullptr;
-    }
-
     mCursor.ReadI32(&nRecord->mFullWidth);
     mCursor.ReadI32(&nRecord->mFullHeight);
     Debug::Print("Statistcs read %i %i\n", nRecord->mFullWidth, nRecord->mFullHeight);
@@ -341,7 +357,7 @@ ImageRecord *CorvelLumpManager::ReadImageRecord(const char *pName)
     // A picture without pixels would upload nothing and leave its chunk undrawn.
     if(!mCursor.HasFailed() && (nRecord->mWidth == 0 || nRecord->mHeight == 0))
     {
-        ReportLumpFault(mOpenPath, pName, " is %i by %i", nRecord->mWidth, nRecord->mHeight);
+        ReportFault(pName, " is %i by %i", nRecord->mWidth, nRecord->mHeight);
         Debug::PopPrintState();
         ImageRecord::Free(nRecord);
         return nullptr;
@@ -351,8 +367,10 @@ ImageRecord *CorvelLumpManager::ReadImageRecord(const char *pName)
     const int64_t tNeeded = RequiredImageDataSize(nRecord->mWidth, nRecord->mHeight, nRecord->mCompressionFlag);
     bool tSound = !mCursor.HasFailed() && nRecord->mDataSize >= 0 && nRecord->mWidth >= 0 && nRecord->mHeight >= 0 &&
                   tNeeded <= nRecord->mDataSize;
-    if(tSound && ReportDamagedLayout(mOpenPath, pName, nRecord, tNeeded))
+    char tFault[LUMP_ERROR_DETAIL_MAX];
+    if(tSound && DescribeDamagedLayout(nRecord, tNeeded, tFault, sizeof(tFault)))
     {
+        ReportFault(pName, "%s", tFault);
         Debug::PopPrintState();
         ImageRecord::Free(nRecord);
         return nullptr;
@@ -376,7 +394,7 @@ ImageRecord *CorvelLumpManager::ReadImageRecord(const char *pName)
     }
     if(!tSound)
     {
-        ReportLumpError(mOpenPath, pName);
+        ReportBadLump(pName);
         Debug::PopPrintState();
         ImageRecord::Free(nRecord);
         return nullptr;
@@ -387,6 +405,7 @@ ImageRecord *CorvelLumpManager::ReadImageRecord(const char *pName)
 
 Bitmap *CorvelLumpManager::ExtractBitmap(const char *pName)
 {
+    FaultBlock tBlock(this);
     if(!mOpen || !pName) return nullptr;
     Debug::PushPrint(0, "Loading Image %s\n", pName);
     ImageRecord *nRecord = ReadImageRecord(pName);
@@ -436,11 +455,12 @@ void CorvelLumpManager::ImageLump(const char *pFirstName, const char *pSecondNam
 
 Palette *CorvelLumpManager::ExtractPalette(const char *pName)
 {
+    FaultBlock tBlock(this);
     if(!mOpen || !pName) return nullptr;
     Debug::PushPrint(1, "Loading Palette Data %s\n", pName);
     if(!SeekToLump(pName, "PALETTE"))
     {
-        ReportLumpError(mOpenPath, pName);
+        ReportBadLump(pName);
         Debug::PopPrintState();
         return nullptr;
     }
@@ -481,7 +501,7 @@ Palette *CorvelLumpManager::ExtractPalette(const char *pName)
     }
     if(!tSound)
     {
-        ReportLumpError(mOpenPath, pName);
+        ReportBadLump(pName);
         Debug::PopPrintState();
         delete nPalette;
         return nullptr;
@@ -492,6 +512,7 @@ Palette *CorvelLumpManager::ExtractPalette(const char *pName)
 
 int32_t CorvelLumpManager::GetMapType(const char *pName)
 {
+    FaultBlock tBlock(this);
     Debug::PushPrint(0, "Finding map type in %s\n", pName ? pName : "NULL");
     uint8_t tType = 0;
     if(SeekToLump(pName, "MAPINFO") && mCursor.ReadU8(&tType))
@@ -505,6 +526,7 @@ int32_t CorvelLumpManager::GetMapType(const char *pName)
 
 MapInfoRecord *CorvelLumpManager::ReadMapInfo(const char *pName)
 {
+    FaultBlock tBlock(this);
     Debug::PushPrint(0, "[Begin GetLineartLevel] %s\n", pName ? pName : "NULL");
     if(!mOpen || !pName)
     {
@@ -542,7 +564,7 @@ MapInfoRecord *CorvelLumpManager::ReadMapInfo(const char *pName)
        nInfo->mRows > LUMP_MAX_GRID)
     {
         FreeMapInfoRecord(nInfo);
-        ReportLumpError(mOpenPath, pName);
+        ReportBadLump(pName);
         Debug::PopPrint("[Fail GetLineartLevel] Error in SLF file\n");
         return nullptr;
     }
@@ -550,7 +572,7 @@ MapInfoRecord *CorvelLumpManager::ReadMapInfo(const char *pName)
     const bool tDefaultSize = nInfo->mChunkWidth == 0 && nInfo->mChunkHeight == 0;
     if(!tDefaultSize && (nInfo->mChunkWidth < 1 || nInfo->mChunkHeight < 1))
     {
-        ReportLumpFault(mOpenPath, pName, " has chunk size %i by %i", nInfo->mChunkWidth, nInfo->mChunkHeight);
+        ReportFault(pName, " has chunk size %i by %i", nInfo->mChunkWidth, nInfo->mChunkHeight);
         FreeMapInfoRecord(nInfo);
         Debug::PopPrint("[Fail GetLineartLevel] Error in SLF file\n");
         return nullptr;
@@ -561,6 +583,7 @@ MapInfoRecord *CorvelLumpManager::ReadMapInfo(const char *pName)
 
 ClipRecord *CorvelLumpManager::ClipLump(const char *pName)
 {
+    FaultBlock tBlock(this);
     Debug::PushPrint(0, "[Begin ClipLump] %s\n", pName ? pName : "NULL");
     if(!SeekToLump(pName, "CLIP"))
     {
@@ -589,7 +612,7 @@ ClipRecord *CorvelLumpManager::ClipLump(const char *pName)
     if(!tSound)
     {
         FreeClipRecord(nClip);
-        ReportLumpError(mOpenPath, pName);
+        ReportBadLump(pName);
         Debug::PopPrintState();
         return nullptr;
     }
@@ -599,6 +622,7 @@ ClipRecord *CorvelLumpManager::ClipLump(const char *pName)
 
 SpawnRecord *CorvelLumpManager::SpawnDatLump(const char *pName, int32_t *pCount)
 {
+    FaultBlock tBlock(this);
     if(pCount) *pCount = 0;
     Debug::PushPrint(1, "[Begin SpawnDatLump] %s\n", pName ? pName : "NULL");
     if(!pCount || !SeekToLump(pName, "SPAWNDAT"))
@@ -613,7 +637,7 @@ SpawnRecord *CorvelLumpManager::SpawnDatLump(const char *pName, int32_t *pCount)
     mCursor.ReadU32(&tCount);
     if(mCursor.HasFailed() || tCount > mCursor.GetRemaining() / 9)
     {
-        ReportLumpError(mOpenPath, pName);
+        ReportBadLump(pName);
         Debug::PopPrintState();
         return nullptr;
     }
@@ -636,13 +660,19 @@ SpawnRecord *CorvelLumpManager::SpawnDatLump(const char *pName, int32_t *pCount)
         mCursor.ReadI32(&rRecord.mX);
         mCursor.ReadI32(&rRecord.mY);
         if(mCursor.HasFailed()) break;
-        if(CoordinateInRange(rRecord.mX) && CoordinateInRange(rRecord.mY)) tKept++;
-        else ReportLumpFault(mOpenPath, pName, " drops spawn %i %s at %i %i", (int32_t)i, rRecord.mName, rRecord.mX, rRecord.mY);
+        if(CoordinateInRange(rRecord.mX) && CoordinateInRange(rRecord.mY))
+        {
+            tKept++;
+            continue;
+        }
+        // The read goes on without the spawn: the drop is named at once, not as the read's end.
+        ReportFault(pName, " drops spawn %i %s at %i %i", (int32_t)i, rRecord.mName, rRecord.mX, rRecord.mY);
+        FlushFault();
     }
     if(!nRecords || mCursor.HasFailed())
     {
         free(nRecords);
-        ReportLumpError(mOpenPath, pName);
+        ReportBadLump(pName);
         Debug::PopPrintState();
         return nullptr;
     }
@@ -659,10 +689,11 @@ SpawnRecord *CorvelLumpManager::SpawnDatLump(const char *pName, int32_t *pCount)
 
 ScriptPackEntry *CorvelLumpManager::ReadTarballLump(int32_t pIndex)
 {
+    FaultBlock tBlock(this);
     Debug::PushPrint(0, "Loading Tarball Data %i\n", pIndex);
     if(!SeekToIndex(pIndex))
     {
-        if(mOpen && pIndex >= 0 && (uint32_t)pIndex < mLumpCount) ReportLumpError(mOpenPath, mDirectory[pIndex].mName);
+        if(mOpen && pIndex >= 0 && (uint32_t)pIndex < mLumpCount) ReportBadLump(mDirectory[pIndex].mName);
         Debug::PopPrintState();
         return nullptr;
     }
@@ -682,7 +713,7 @@ ScriptPackEntry *CorvelLumpManager::ReadTarballLump(int32_t pIndex)
     free(tSource);
     if(!nEntry)
     {
-        ReportLumpError(mOpenPath, mDirectory[pIndex].mName);
+        ReportBadLump(mDirectory[pIndex].mName);
         Debug::PopPrintState();
         return nullptr;
     }

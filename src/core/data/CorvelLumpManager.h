@@ -27,9 +27,26 @@ struct LumpDirectoryEntry
 // is refused whole. Every lump is read through one bounded cursor: a lump whose tag or fields
 // run past the end of the file is refused alone, through that reader's normal failure (null,
 // -1 or an empty count) and a message naming it. Records handed out belong to the caller.
+#define LUMP_FAULT_LINE_MAX 768
+
 class CorvelLumpManager
 {
 public:
+    // While one is alive, the line naming a damaged lump waits; the last to go gives it. Each
+    // read holds one, so the naming line follows the read's own messages; a caller that adds
+    // its own message about the read holds one around both.
+    class FaultBlock
+    {
+    public:
+        explicit FaultBlock(CorvelLumpManager *pLumps);
+        ~FaultBlock();
+
+    private:
+        CorvelLumpManager *rLumps;
+        FaultBlock(const FaultBlock &) = delete;
+        FaultBlock &operator=(const FaultBlock &) = delete;
+    };
+
     CorvelLumpManager();
     ~CorvelLumpManager();
 
@@ -49,7 +66,9 @@ public:
     // Moves to the lump at that directory index and reads its tag unchecked.
     bool SeekToIndex(int32_t pIndex);
 
-    // Images. The record carries the texture defaults of the moment it was made.
+    // Images. The record carries the texture defaults of the moment it was made. A record of
+    // any compression flag is read (flag 0 comes back without its fields); whether it can be
+    // uploaded is the upload's to say.
     ImageRecord *ReadImageRecord(const char *pName);
     Bitmap *ExtractBitmap(const char *pName);
     // A chunk's two layers; a missing second layer is silent. Either output may be null.
@@ -83,6 +102,9 @@ private:
     bool ReadDirectory();
     bool SortDirectory();
     void ResetCursor();
+    void ReportFault(const char *pName, const char *pFault, ...) __attribute__((format(printf, 3, 4)));
+    void ReportBadLump(const char *pName);
+    void FlushFault();
 
     uint8_t mOpen;
     char *mOpenPath;
@@ -93,6 +115,8 @@ private:
     // Directory indices in strcmp order of their names; equal names in file order.
     uint32_t *mSortedOrder;
     uint8_t mQuietNextImageFailure;
+    char mPendingFault[LUMP_FAULT_LINE_MAX];
+    int32_t mFaultBlockDepth;
 
     LumpReader mCursor;
 

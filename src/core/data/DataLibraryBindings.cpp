@@ -123,17 +123,23 @@ static int Lua_DL_PrintSysVars(lua_State *L)
 }
 
 // Loading is skipped when the result would have nowhere to go, so no texture is made for an
-// object that nobody would own.
-static bool PathCanHoldEntry(DataLibrary *pLibrary, const char *pPath)
+// object that nobody would own; the author is told which path could not take it.
+static bool PathCanHoldEntry(DataLibrary *pLibrary, const char *pPath, const char *pBindingName)
 {
     uint8_t tWasQuiet = pLibrary->GetQuiet();
     pLibrary->SetQuiet(1);
     bool tHasHeading = pLibrary->GetHeading(pPath) != nullptr;
     pLibrary->SetQuiet(tWasQuiet);
+    if(!tHasHeading)
+    {
+        fprintf(stderr, "%s:  Failed, the heading of %s does not exist.\n", pBindingName, pPath);
+        return false;
+    }
     char *nEntryName = DataLibraryPath::GetComponent(pPath, 3);
     bool tHasName = nEntryName != nullptr;
     free(nEntryName);
-    return tHasHeading && tHasName;
+    if(!tHasName) fprintf(stderr, "%s:  Failed, %s names no entry.\n", pBindingName, pPath);
+    return tHasName;
 }
 
 static int Lua_DL_LoadBitmap(lua_State *L)
@@ -142,7 +148,7 @@ static int Lua_DL_LoadBitmap(lua_State *L)
     const char *rPath = LuaArgString(L, 2, nullptr);
     if(lua_gettop(L) != 2 || !rFile || !rPath) return OldStyleArgListError("DL_LoadBitmap");
     DataLibrary *rLibrary = FetchLibrary("DL_LoadBitmap");
-    if(!rLibrary || !PathCanHoldEntry(rLibrary, rPath)) return 0;
+    if(!rLibrary || !PathCanHoldEntry(rLibrary, rPath, "DL_LoadBitmap")) return 0;
     rLibrary->AddEntry(rPath, Bitmap::LoadFromFile(rFile), Bitmap::DeleteThis, DL_KIND_BITMAP);
     return 0;
 }
@@ -153,8 +159,9 @@ static int Lua_DL_ExtractBitmap(lua_State *L)
     const char *rPath = LuaArgString(L, 2, nullptr);
     if(lua_gettop(L) != 2 || !rLump || !rPath) return LuaArgListError("DL_ExtractBitmap");
     DataLibrary *rLibrary = FetchLibrary("DL_ExtractBitmap");
-    if(!rLibrary || !PathCanHoldEntry(rLibrary, rPath)) return 0;
+    if(!rLibrary || !PathCanHoldEntry(rLibrary, rPath, "DL_ExtractBitmap")) return 0;
     CorvelLumpManager *rLumps = CorvelLumpManager::Fetch();
+    CorvelLumpManager::FaultBlock tBlock(rLumps);
     Bitmap *nBitmap = rLumps ? rLumps->ExtractBitmap(rLump) : nullptr;
     if(!nBitmap)
     {
@@ -171,8 +178,9 @@ static int Lua_DL_ExtractPalette(lua_State *L)
     const char *rPath = LuaArgString(L, 2, nullptr);
     if(lua_gettop(L) != 2 || !rLump || !rPath) return LuaArgListError("DL_ExtractPalette");
     DataLibrary *rLibrary = FetchLibrary("DL_ExtractPalette");
-    if(!rLibrary || !PathCanHoldEntry(rLibrary, rPath)) return 0;
+    if(!rLibrary || !PathCanHoldEntry(rLibrary, rPath, "DL_ExtractPalette")) return 0;
     CorvelLumpManager *rLumps = CorvelLumpManager::Fetch();
+    CorvelLumpManager::FaultBlock tBlock(rLumps);
     Palette *nPalette = rLumps ? rLumps->ExtractPalette(rLump) : nullptr;
     if(!nPalette)
     {

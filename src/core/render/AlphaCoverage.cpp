@@ -45,7 +45,8 @@ namespace
     // The window pixels whose centres lie at or past a window coordinate start at this index.
     int32_t PixelEdge(double pWindow, double pLow, double pHigh)
     {
-        if(pWindow < pLow) pWindow = pLow;
+        // Written so that a mapping gone to NaN lands on the low edge rather than in the cast.
+        if(!(pWindow >= pLow)) pWindow = pLow;
         if(pWindow > pHigh) pWindow = pHigh;
         return (int32_t)ceil(pWindow - 0.5);
     }

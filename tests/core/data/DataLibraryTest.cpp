@@ -390,7 +390,9 @@ TEST_F(DataLibraryTest, WatchersHearTheirRemovalButNotShutdown)
     EXPECT_EQ(1, gWatcherCalls);
 }
 
-TEST_F(DataLibraryTest, ImageBindingsLoadNothingWithoutAHeading)
+// A picture with nowhere to go is not loaded (no texture without an owner), and the author
+// is told which path could not take it.
+TEST_F(DataLibraryTest, ImageBindingsLoadNothingWithoutAHeadingAndSaySo)
 {
     CorvelLumpManager *rPreviousLumps = GetApplication()->mLumpManager;
     GetApplication()->mLumpManager = nullptr;
@@ -403,7 +405,10 @@ TEST_F(DataLibraryTest, ImageBindingsLoadNothingWithoutAHeading)
     Run("DL_ExtractPalette('LUMP', 'Root/Images/All/All/Pal')");
     Run("DL_LoadBitmap('missing.png') DL_ExtractBitmap('LUMP') DL_PrintSysVars()");
     std::string tOut = CapturedStderr();
-    EXPECT_EQ("DL_ExtractBitmap:  Failed, no Bitmap named LUMP found.\n"
+    EXPECT_EQ("DL_LoadBitmap:  Failed, the heading of Root/Images/None/All/Pic does not exist.\n"
+              "DL_ExtractBitmap:  Failed, the heading of Root/Images/All/None/Pic does not exist.\n"
+              "DL_ExtractPalette:  Failed, Root/Images/All/All names no entry.\n"
+              "DL_ExtractBitmap:  Failed, no Bitmap named LUMP found.\n"
               "DL_ExtractPalette:  Failed, no Palette named LUMP found.\n"
               "DL_LoadBitmap:  Failed, invalid argument list\n"
               "DL_ExtractBitmap: Failed, invalid argument list\n"
@@ -412,8 +417,9 @@ TEST_F(DataLibraryTest, ImageBindingsLoadNothingWithoutAHeading)
     GetApplication()->mLumpManager = rPreviousLumps;
 }
 
-// Scripts and tools match the first line of a missing lump word for word; the name follows.
-TEST_F(DataLibraryTest, AMissingImageLumpGivesTheFixedLineThenItsName)
+// Scripts and tools match the lines of a missing lump word for word and in order; the line
+// naming the lump and its file follows them.
+TEST_F(DataLibraryTest, AMissingImageLumpGivesTheFixedLinesThenItsName)
 {
     ScratchFolder tFolder("nolump");
     ASSERT_TRUE(tFolder.IsMade());
@@ -432,11 +438,10 @@ TEST_F(DataLibraryTest, AMissingImageLumpGivesTheFixedLineThenItsName)
     Run("DL_ExtractBitmap('NoSuchLump', 'Root/Images/All/All/Pic')");
     std::string tOut = CapturedStderr();
     EXPECT_EQ(std::string("Error in SLF file\n"
+                          "Failed, can't find data\n"
+                          "DL_ExtractBitmap:  Failed, no Bitmap named NoSuchLump found.\n"
                           "Lump NoSuchLump in ") +
-                  tPath +
-                  "\n"
-                  "Failed, can't find data\n"
-                  "DL_ExtractBitmap:  Failed, no Bitmap named NoSuchLump found.\n",
+                  tPath + "\n",
               tOut);
     EXPECT_EQ(0, mLibrary->GetHeading("Root/Images/All/All")->GetCount());
     GetApplication()->mLumpManager = rPreviousLumps;

@@ -11,10 +11,13 @@
 #include <GL/glext.h>
 
 #include "core/LuaBindingHelpers.h"
+#include "core/data/CorvelLumpManager.h"
+#include "core/data/LumpWriter.h"
 #include "core/render/Bitmap.h"
 #include "core/render/Drawing.h"
 #include "core/render/GLEntryPoints.h"
 #include "support/GLTestContext.h"
+#include "support/ScratchFolder.h"
 #include "support/TestText.h"
 
 namespace
@@ -296,6 +299,50 @@ namespace
         std::string tErr = CapturedStderr();
         EXPECT_EQ("Warning: 8 is not a valid compression flag!\n"
                   "Warning: -1 is not a valid compression flag!\n", tErr);
+        GLuint tAfter = PeekNextName();
+        EXPECT_EQ(tBefore + 1, tAfter);
+        Delete(tBefore);
+        Delete(tAfter);
+    }
+
+    // A lump whose flag no upload takes is read whole; the upload refuses it, in the upload's
+    // words, and only then is the lump named.
+    TEST_F(BitmapGLTest, ImageLumpsOfRefusedFlagsAreReadAndRefusedByTheUpload)
+    {
+        ScratchFolder tFolder("flags");
+        ASSERT_TRUE(tFolder.IsMade());
+        uint8_t tPixels[16] = {0};
+        LumpWriter tWriter;
+        for(uint8_t tFlag : {2, 9, 255})
+        {
+            LumpImageLayout tLayout = RGBAImageLayout(2, 2, tPixels);
+            tLayout.mCompression = tFlag;
+            const std::string tName = "Flag" + std::to_string(tFlag);
+            ASSERT_TRUE(tWriter.AddImage(tName.c_str(), &tLayout));
+        }
+        const std::string tPath = tFolder.File("Flags.slf");
+        ASSERT_TRUE(tWriter.WriteToFile(tPath.c_str()));
+        CorvelLumpManager tLumps;
+        tLumps.Open(tPath.c_str());
+        ASSERT_TRUE(tLumps.IsOpen());
+
+        ImageRecord *nRecord = tLumps.ReadImageRecord("Flag9");
+        ASSERT_NE(nullptr, nRecord);
+        EXPECT_EQ(9, nRecord->mCompressionFlag);
+        EXPECT_EQ(16, nRecord->mDataSize);
+        ImageRecord::Free(nRecord);
+
+        GLuint tBefore = PeekNextName();
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(nullptr, tLumps.ExtractBitmap("Flag2"));
+        EXPECT_EQ(nullptr, tLumps.ExtractBitmap("Flag9"));
+        EXPECT_EQ(nullptr, tLumps.ExtractBitmap("Flag255"));
+        EXPECT_EQ("Failed, error uploading the data\n"
+                  "Warning: 9 is not a valid compression flag!\n"
+                  "Failed, error uploading the data\n"
+                  "Warning: 255 is not a valid compression flag!\n"
+                  "Failed, error uploading the data\n",
+                  CapturedStderr());
         GLuint tAfter = PeekNextName();
         EXPECT_EQ(tBefore + 1, tAfter);
         Delete(tBefore);
