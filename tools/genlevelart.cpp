@@ -3,26 +3,9 @@
 //
 //     genlevelart LAYOUT.txt OUTPUT_DIR
 //
-// writes OUTPUT_DIR/Map.slfm and the pictures under OUTPUT_DIR/chunks/. The layout:
-//
-//     grid COLUMNS ROWS CHUNKSIZE TILESIZE     chunk grid, chunk edge and tile edge in units
-//     prefixes LAYER1 LAYER2 CLIP              lump-name prefixes
-//     level NUMBER "NAME"
-//     spawn PRESET X Y                         an enemy spawn record (any number, at most 100)
-//     sign X Y "TEXT"                          a signpost whose post stands on the ground at
-//                                              (X, Y); '|' in the text starts a new line on its
-//                                              board (at most 32 signs)
-//     tiles                                    then one line per tile row, one character a tile
-//     ...
-//     end
-//
-// Tiles: '#' solid, '/' slope rising to the right, '\' slope rising to the left, '=' ledge
-// (a platform whose upper half is solid), '~' ice (solid, drawn with a frosted top; the map
-// script lays the slide zone on it), 'H' ladder (drawn on the first layer, behind whoever
-// climbs it; never solid), '^' spikes (teeth drawn on the second layer, in front of whoever
-// stands in them; never solid: the map script lays a damage zone on them), anything else air.
-// The player is drawn between the two layers. Missing rows and the ends of short lines are air. Lines starting with '#'
-// before "tiles" are comments.
+// writes OUTPUT_DIR/Map.slfm and the pictures under OUTPUT_DIR/chunks/. The layout it reads
+// (directives, then one character a tile) is described for map authors in tools/MAPS.md, the
+// one place that lists the tiles; IsSolid below is what each tile means to the clip masks.
 
 #include <allegro5/allegro.h>
 #include <allegro5/allegro_font.h>

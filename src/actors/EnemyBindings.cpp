@@ -18,6 +18,7 @@
 #include "core/render/CorvelAnimation.h"
 #include "world/EntityManager.h"
 #include "world/LevelCollision.h"
+#include "world/LineArtLevel.h"
 #include "world/MapManager.h"
 #include "world/RootProjectile.h"
 
@@ -108,6 +109,26 @@ static const LuaProperty<Enemy> cGetters[] = {
 
 // --- "Enemy_" -------------------------------------------------------------------------------
 
+// A placed enemy whose box reaches out of the level stands in what counts as solid there: it
+// may hang or never come into view, and nothing else would say why.
+static void ReportPlacedOutsideLevel(lua_State *L, int32_t pEnemyID)
+{
+    Enemy *rEnemy = Enemy::FindLive(pEnemyID);
+    MapManager *rMaps = MapManager::Fetch();
+    if(!rEnemy || !rMaps || !rMaps->HasLevel()) return;
+    int32_t tW = 0, tH = 0;
+    rMaps->GetLevel()->GetSize(tW, tH);
+    Hitbox tBox;
+    rEnemy->GetHitbox(tBox);
+    if(tBox.mLft >= 0.0f && tBox.mTop >= 0.0f && tBox.mRgt <= (float)tW && tBox.mBot <= (float)tH) return;
+    char tPlace[600];
+    LuaCallerPlace(L, tPlace, sizeof(tPlace));
+    fprintf(stderr,
+            "Enemy_Create: %s: %s stands at (%g, %g) to (%g, %g), outside the %i by %i map, where everything counts as "
+            "solid; place it within the map\n",
+            tPlace, rEnemy->GetName(), tBox.mLft, tBox.mTop, tBox.mRgt, tBox.mBot, (int)tW, (int)tH);
+}
+
 static int Enemy_Create(lua_State *L)
 {
     int tArgs = lua_gettop(L);
@@ -125,8 +146,10 @@ static int Enemy_Create(lua_State *L)
     snprintf(tPath, sizeof(tPath), "%s", LuaArgString(L, 2, ""));
     Enemy *nEnemy = new Enemy(LuaArgString(L, 1, nullptr));
     rEntities->RegisterEntity(nEnemy->GetName(), nEnemy, DeleteRootObject);
+    const int32_t tEnemyID = nEnemy->GetID();
     Enemy::RunConstructor(nEnemy, tPath, tCount, nArgs);
     free(nArgs);
+    ReportPlacedOutsideLevel(L, tEnemyID);
     return 0;
 }
 

@@ -1,6 +1,7 @@
 #include "core/LuaBindingHelpers.h"
 
 #include "core/Geometry.h"
+#include "core/LuaManager.h"
 #include "core/Utilities.h"
 
 #include <cfloat>
@@ -294,4 +295,19 @@ void RegisterLuaFunctions(lua_State *L, const luaL_Reg *pTable)
         lua_pushcclosure(L, rEntry->func, 0);
         lua_setglobal(L, rEntry->name);
     }
+}
+
+void LuaCallerPlace(lua_State *L, char *sOut, size_t pSize)
+{
+    if(!sOut || pSize < 1) return;
+    lua_Debug tInfo;
+    if(!L || !lua_getstack(L, 1, &tInfo) || !lua_getinfo(L, "Sl", &tInfo))
+    {
+        snprintf(sOut, pSize, "(no script)");
+        return;
+    }
+    const char *rFile = tInfo.source && tInfo.source[0] == '@' ? tInfo.source + 1 : nullptr;
+    LuaManager *rLua = rFile ? nullptr : LuaManager::Fetch();
+    if(rLua) rFile = rLua->GetCallStackName(0);
+    snprintf(sOut, pSize, "%s:%d", rFile ? rFile : tInfo.short_src, tInfo.currentline);
 }

@@ -88,6 +88,11 @@ int LuaPushStringOrNil(lua_State *L, const char *pText);
 // Pushes two numbers (a position, a size). Returns 2.
 int LuaPushPair(lua_State *L, float pA, float pB);
 
+// Writes where the script that called the running binding stands, "path:line", for a message
+// that must lead an author to the line: the calling function's file, or, for a chunk that
+// carries no file name (one from a script pack), the running script's path.
+void LuaCallerPlace(lua_State *L, char *sOut, size_t pSize);
+
 // Registers each {name, function} of a table ending in {nullptr, nullptr} as a global C function
 // without upvalues. Nothing happens for a null state or table.
 void RegisterLuaFunctions(lua_State *L, const luaL_Reg *pTable);

@@ -51,6 +51,9 @@ public:
     void SetTopScreenInput(uint8_t pFlag) { mTopScreenInput = pFlag; }
     // True while the top screen blocks pointer input and the event is not the top screen's.
     bool IsInputBlocked();
+    // While the console is shown the keys are its own: what is typed into it must not also
+    // pause the game or drive the title or the level select behind it.
+    bool IsConsoleShown();
 
     // One tick (-1), mouse down (0) or mouse up (1); true when an object consumed it.
     bool Update(int32_t pEventCode);

@@ -98,7 +98,7 @@ void GUI::UpdateHotkeys()
     GUIBaseObject *rPauseScreen = FindObject(PAUSE_SCREEN_NAME);
     GUIBaseObject *rConsole = FindObject(CONSOLE_NAME);
 
-    if(ControlManager::IsPressed("Pause") && tUnlocked && tInGame && (!rConsole || !rConsole->IsVisible()))
+    if(ControlManager::IsPressed("Pause") && tUnlocked && tInGame && !IsConsoleShown())
     {
         if(rPauseScreen && !IsScreenOpen(rPauseScreen)) OpenScreen(rPauseScreen);
     }

@@ -148,6 +148,8 @@ bool GUISLevelSelectScreen::HandleEvent(int32_t pCode, int32_t pX, int32_t pY)
     PlayerPony *rPlayer = PlayerPony::Get();
     if(rPlayer) rPlayer->SetRespawnPosition(-1.0f, -1.0f);
     if(mMapCount == 1 && rButtons[0]) rButtons[0]->RunActions();
+    GUI *rGUI = GetGUI();
+    if(rGUI && rGUI->IsConsoleShown()) return false;
 
     bool tUp = ControlManager::IsPressed("Up") || ControlManager::IsPressed("GUI_Up");
     bool tDown = ControlManager::IsPressed("Down") || ControlManager::IsPressed("GUI_Dn");

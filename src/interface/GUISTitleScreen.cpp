@@ -108,7 +108,8 @@ bool GUISTitleScreen::HandleEvent(int32_t pCode, int32_t pX, int32_t pY)
     if(!mThanksMode) CountTick(mTitleTicks);
     CountTick(mThanksTicks);
 
-    if(ControlManager::IsPressed("Pause"))
+    GUI *rGUI = GetGUI();
+    if(ControlManager::IsPressed("Pause") && !(rGUI && rGUI->IsConsoleShown()))
     {
         if(mThanksMode)
         {

@@ -55,6 +55,25 @@ bool BoxAllFree(const ClipWorld &pWorld, const Hitbox &pBox)
     return true;
 }
 
+// Column by column of left edges, the rows free across the box's width are counted as they run
+// on: each run of pH of them is a place the box fits, its top pH - 1 rows up.
+int32_t LowestFreeBoxTop(const ClipWorld &pWorld, int32_t pX0, int32_t pX1, int32_t pTop0, int32_t pTop1, int32_t pW, int32_t pH)
+{
+    int64_t tLowest = (int64_t)pTop0 - 1;
+    if(pW < 1 || pH < 1) return (int32_t)tLowest;
+    const int64_t tLastRow = (int64_t)pTop1 + pH - 1;
+    for(int64_t x = pX0; x <= pX1; x++)
+    {
+        int64_t tRun = 0;
+        for(int64_t y = pTop0; y <= tLastRow; y++)
+        {
+            tRun = RowAllFree(pWorld, (int32_t)y, (int32_t)x, (int32_t)(x + pW)) ? tRun + 1 : 0;
+            if(tRun >= pH && y - pH + 1 > tLowest) tLowest = y - pH + 1;
+        }
+    }
+    return (int32_t)tLowest;
+}
+
 bool AnyClippedInRow(const ClipWorld &pWorld, int32_t pY, int32_t pX0, int32_t pX1)
 {
     return !RowAllFree(pWorld, pY, pX0, pX1);

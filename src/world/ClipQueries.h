@@ -37,6 +37,12 @@ bool AnyClippedInRow(const ClipWorld &pWorld, int32_t pY, int32_t pX0, int32_t p
 // cells a box standing on a floor or against a wall keeps free.
 bool BoxAllFree(const ClipWorld &pWorld, const Hitbox &pBox);
 
+// The lowest top (the largest y) at which a pW by pH box is wholly free, as BoxAllFree asks,
+// with its left edge anywhere from pX0 to pX1 and its top anywhere from pTop0 to pTop1 (both
+// inclusive): how far down a region something of that size can get. pTop0 - 1 when it fits
+// nowhere there.
+int32_t LowestFreeBoxTop(const ClipWorld &pWorld, int32_t pX0, int32_t pX1, int32_t pTop0, int32_t pTop1, int32_t pW, int32_t pH);
+
 // Box tests truncate the edges toward zero. The bottom-row test looks at the row just below
 // the box (its bottom edge is exclusive). Left and up look at the adjacent column or row;
 // right and down skip the adjacent one and look one further out, so a wall with a one-unit

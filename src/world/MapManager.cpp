@@ -3,12 +3,14 @@
 #include <GL/gl.h>
 #include <allegro5/allegro.h>
 #include <cmath>
+#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 #include "actors/MechSuit.h"
 #include "actors/PlayerPony.h"
+#include "actors/PlayerPonyTuning.h"
 #include "core/Application.h"
 #include "core/DebugPrint.h"
 #include "core/LuaManager.h"
@@ -21,6 +23,7 @@
 #include "interface/GUI.h"
 #include "world/Camera.h"
 #include "world/CameraManager.h"
+#include "world/DamageZone.h"
 #include "world/EntityManager.h"
 #include "world/LineArtLevel.h"
 #include "world/MapBGM.h"
@@ -102,7 +105,7 @@ MapManager::MapManager()
     : mMapName(nullptr), mPreviousMapName(nullptr), mZoom(1.0f), mHasLevel(0), mLevel(nullptr), mStartX(0.0f),
       mStartY(0.0f), mStartZ(0.0f), mOverlayOn(0), mShakeActive(0), mShakeMagnitude(0.0f), mShakeTicksLeft(0),
       mShakeDuration(1), mMechX(-1), mMechY(-1), mBackgrounds(new MapBGM()), mSpawnRecords(nullptr),
-      mSpawnRecordCount(0)
+      mSpawnRecordCount(0), mScriptPath(nullptr)
 {
     mOverlayColor[0] = 1.0f;
     mOverlayColor[1] = 1.0f;
@@ -124,6 +127,7 @@ MapManager::~MapManager()
     delete mLevel;
     delete mBackgrounds;
     free(mSpawnRecords);
+    free(mScriptPath);
 }
 
 MapManager *MapManager::Fetch()
@@ -254,6 +258,7 @@ bool MapManager::LoadMapFile(const char *pName)
         Debug::Print("Complete!\n");
         SpawnManager *rSpawns = SpawnManager::Get();
         if(rSpawns) rSpawns->ReportScriptPointsThatNeverSpawn((float)tLevelWidth, (float)tLevelHeight);
+        ReportHarmlessPits(tLevelWidth, tLevelHeight);
     }
 
     Debug::Print("Setting Camera\n");
@@ -297,23 +302,37 @@ void MapManager::RunMapScript(const char *pName)
 {
     Debug::PushPrintTag("Debug_MapManager", "[ExecLua] Begin\n");
     Debug::Print("Pathname was %s\n", pName);
+    free(mScriptPath);
+    mScriptPath = nullptr;
     const char *cSuffixes[2] = {".lua", "/0Init.lua"};
-    bool tFound = false;
-    for(int32_t i = 0; i < 2 && !tFound; i++)
+    for(int32_t i = 0; i < 2 && !mScriptPath; i++)
     {
         char *tPath = JoinPath("Data/Scripts/Maps/", pName, cSuffixes[i]);
         if(!tPath) break;
         Debug::Print("Checking %s\n", tPath);
-        if(LuaManager::FileExists(tPath))
-        {
-            Debug::Print("Success!\n");
-            tFound = true;
-            LuaManager *rLua = LuaManager::Fetch();
-            if(rLua) rLua->ExecuteLuaFile(tPath, 1, "N", MAP_SCRIPT_ARGUMENT);
-        }
-        free(tPath);
+        if(LuaManager::FileExists(tPath)) mScriptPath = tPath;
+        else free(tPath);
     }
-    if(!tFound)
+    LuaManager *rLua = LuaManager::Fetch();
+    if(mScriptPath && rLua)
+    {
+        Debug::Print("Success!\n");
+        rLua->SetArgumentCount(1);
+        rLua->AddNumberArgument((float)MAP_SCRIPT_ARGUMENT);
+        // Lua's message names the failing line; what it cannot say is that everything the
+        // script would have set up after it is missing from the map.
+        if(!rLua->LoadFile(mScriptPath))
+        {
+            ReportMistake("the script did not load (the Lua error above), so none of it ran: the map has no start, "
+                          "zones, enemies or backgrounds from it");
+        }
+        else if(!rLua->Execute())
+        {
+            ReportMistake("the script stopped at the Lua error above, so the rest of it did not run: what it sets up "
+                          "after the failing line is missing from the map");
+        }
+    }
+    if(!mScriptPath)
     {
         Debug::Print("No matching script found in either standard location.\n");
         // A map without its script plays without its start, warps and zones: worth a word even
@@ -346,8 +365,10 @@ void MapManager::RunCleanScript()
     mBackgrounds->Clear();
     free(mMapName);
     free(mPreviousMapName);
+    free(mScriptPath);
     mMapName = nullptr;
     mPreviousMapName = nullptr;
+    mScriptPath = nullptr;
 }
 
 // ---- Per tick and drawing ----------------------------------------------------------------------
@@ -454,6 +475,19 @@ void MapManager::PlacePlayer()
     if(rCamera && tX != -1.0f && tY != -1.0f) rCamera->ForceTo(TruncateCoordinate(tX), TruncateCoordinate(tY));
 }
 
+// ---- Load-time checks --------------------------------------------------------------------------
+
+void MapManager::ReportMistake(const char *pFormat, ...)
+{
+    char tText[1024];
+    va_list tArgs;
+    va_start(tArgs, pFormat);
+    vsnprintf(tText, sizeof(tText), pFormat, tArgs);
+    va_end(tArgs);
+    if(mScriptPath) Debug::ForcePrint("[LoadMapFile] Warning, map %s (%s): %s\n", mMapName, mScriptPath, tText);
+    else Debug::ForcePrint("[LoadMapFile] Warning, map %s: %s\n", mMapName, tText);
+}
+
 // Outside a level every point is solid, so a box that reaches out of it, or into its solid
 // cells, is held on every side: she hangs there and no key moves her.
 void MapManager::ReportBlockedPlacement(int32_t pLevelWidth, int32_t pLevelHeight)
@@ -468,14 +502,68 @@ void MapManager::ReportBlockedPlacement(int32_t pLevelWidth, int32_t pLevelHeigh
     const float tHeight = tBox.mBot - tBox.mTop;
     if((float)pLevelWidth < tWidth || (float)pLevelHeight < tHeight)
     {
-        Debug::ForcePrint("[LoadMapFile] Warning, map %s is %i by %i units, too small for her %g by %g box: outside a level "
-                          "everything is solid, so she cannot move in it.\n",
-                          mMapName, (int)pLevelWidth, (int)pLevelHeight, tWidth, tHeight);
+        ReportMistake("the level is %i by %i units, too small for her %g by %g box: outside a level everything is solid, "
+                      "so she cannot move in it.",
+                      (int)pLevelWidth, (int)pLevelHeight, tWidth, tHeight);
         return;
     }
-    Debug::ForcePrint("[LoadMapFile] Warning, map %s places her box at (%g, %g) to (%g, %g), which is not free in the %i by %i "
-                      "level (outside it everything is solid), so she starts inside solid ground.\n",
-                      mMapName, tBox.mLft, tBox.mTop, tBox.mRgt, tBox.mBot, (int)pLevelWidth, (int)pLevelHeight);
+    ReportMistake("her box at (%g, %g) to (%g, %g) is not free in the %i by %i level (outside it everything is solid), "
+                  "so she starts inside solid ground.",
+                  tBox.mLft, tBox.mTop, tBox.mRgt, tBox.mBot, (int)pLevelWidth, (int)pLevelHeight);
+}
+
+// A death pit takes her once her box's top is below the zone's top. Where the ground in the
+// pit stops her box higher than that, on foot or in the mech (whose box is taller), she stands
+// in the pit unharmed, and nothing else would tell the author.
+void MapManager::ReportHarmlessPits(int32_t pLevelWidth, int32_t pLevelHeight)
+{
+    NamedLinkedList *rZones = EntityManager::FetchSpecialList(DAMAGE_ZONE_LIST_NAME);
+    if(!rZones || !HasLevel()) return;
+    struct Body
+    {
+        const char *mWhere;
+        const char *mWhose;
+        int32_t mW;
+        int32_t mH;
+    };
+    const Body cBodies[2] = {{"on foot", "her", (int32_t)cFootW, (int32_t)cFootH},
+                             {"in the mech", "the mech's", (int32_t)MECH_WIDTH, (int32_t)MECH_HEIGHT}};
+    const int32_t tBodies = mMechX >= 0 && mMechY >= 0 ? 2 : 1;
+    ClipWorld tLevel = {mLevel->GetClipMap(), nullptr, nullptr, nullptr};
+    for(void *rData = rZones->PushIterator(); rData; rData = rZones->IterateNext())
+    {
+        DamageZone *rZone = (DamageZone *)rData;
+        if(!rZone->IsDeathPit()) continue;
+        // Beyond the level everything is solid: no box reaches there, so the search stops at it.
+        const IntRect tPit = TruncateZoneRect(rZone->GetRect());
+        for(int32_t i = 0; i < tBodies; i++)
+        {
+            const Body &rBody = cBodies[i];
+            const int32_t tX0 = tPit.mLft - rBody.mW > 0 ? tPit.mLft - rBody.mW : 0;
+            const int32_t tX1 = tPit.mRgt < pLevelWidth ? tPit.mRgt : pLevelWidth;
+            const int32_t tTop0 = tPit.mTop - rBody.mH > 0 ? tPit.mTop - rBody.mH : 0;
+            const int32_t tTop1 = tPit.mBot < pLevelHeight ? tPit.mBot : pLevelHeight;
+            const int32_t tLowest = LowestFreeBoxTop(tLevel, tX0, tX1, tTop0, tTop1, rBody.mW, rBody.mH);
+            if((float)tLowest > rZone->GetRect().mTop) continue;
+            const ZoneRect tRect = rZone->GetRect();
+            if(tLowest < tTop0)
+            {
+                ReportMistake("death pit %s (%g, %g to %g, %g) never kills her %s: %s %i by %i box fits nowhere in it or "
+                              "up to %i units above it, so it lies in solid ground.",
+                              rZone->GetName(), tRect.mLft, tRect.mTop, tRect.mRgt, tRect.mBot, rBody.mWhere, rBody.mWhose,
+                              (int)rBody.mW, (int)rBody.mH, (int)rBody.mH);
+            }
+            else
+            {
+                ReportMistake("death pit %s (%g, %g to %g, %g) never kills her %s: it takes her once her box's top is below "
+                              "the zone's top (y %g), but the ground in it stops %s %i by %i box with its top at y %i at "
+                              "the lowest, so she stands in it unharmed; put the zone's top above %i.",
+                              rZone->GetName(), tRect.mLft, tRect.mTop, tRect.mRgt, tRect.mBot, rBody.mWhere, tRect.mTop,
+                              rBody.mWhose, (int)rBody.mW, (int)rBody.mH, (int)tLowest, (int)tLowest);
+            }
+            break;
+        }
+    }
 }
 
 void MapManager::GetPlayerStart(float &sX, float &sY, float &sZ) const

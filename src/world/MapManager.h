@@ -114,8 +114,14 @@ private:
     void PrepareCamera();
     void FailLoad(const char *pMessage);
     void PlacePlayer();
+    // Names on standard error a mistake of the map being loaded: the map, the script that set
+    // it up when one ran, then the printf-formatted text. The game plays on.
+    void ReportMistake(const char *pFormat, ...) __attribute__((format(printf, 2, 3)));
     // Where she is placed, every cell of her box must be free of the level, or she cannot move.
     void ReportBlockedPlacement(int32_t pLevelWidth, int32_t pLevelHeight);
+    // Each death pit must let her box's top, or the mech's when the map places one, sink below
+    // its top somewhere within it, or it never kills.
+    void ReportHarmlessPits(int32_t pLevelWidth, int32_t pLevelHeight);
     void ReadSpawnRecords(CorvelLumpManager *pLumps);
     void ClearSpawnRecords();
 
@@ -139,6 +145,9 @@ private:
     MapBGM *mBackgrounds;
     SpawnRecord *mSpawnRecords;
     int32_t mSpawnRecordCount;
+    // The map script that ran for this map (kept through reloads, which do not run it), named
+    // in the load-time warnings; null when there was none.
+    char *mScriptPath;
 
     MapManager(const MapManager &) = delete;
     MapManager &operator=(const MapManager &) = delete;

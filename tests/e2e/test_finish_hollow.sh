@@ -22,7 +22,8 @@ e2e_focus_window
 e2e_until 20 "t > 200" || e2e_fail "the game stopped ticking during the teleport-in"
 
 # Over the block (its slopes need no jump) to the foot of the Crawler's step, and clear what
-# waits ahead at the height of her buster: the Crawler on the step, the Sentinel, the puppets.
+# waits ahead at the height of her buster: the Crawler on the step and the puppets (the Sentinel
+# hangs above her head on the floor).
 e2e_hold "Right" 20 "x >= 840 && y == 396"
 for puppet in CaveGoblin CaveDragonTank; do
     grep -qF "Spawned $puppet" "$LOG" || e2e_fail "she crossed the cave without meeting $puppet"

@@ -292,3 +292,42 @@ TEST_F(ScreensTest, TheLevelSelectStartsALoneMapAtOnceAndShowsAtMostThirty)
     }
     EXPECT_EQ(29, rScreen->GetCurrentNavigationIndex());
 }
+
+// A key typed into the console opened over the title or the level select is the console's:
+// Enter, which also runs the typed line, neither leaves the title nor starts a map, and the
+// arrows and Shoot (X, a letter typed too) move nothing; once the console is closed they work.
+TEST_F(ScreensTest, KeysTheConsoleTakesNeitherLeaveTheTitleNorChooseAMap)
+{
+    auto fnToggleConsole = [this]() {
+        Control("Console")->mPressed = 1;
+        mGUI->UpdateHotkeys();
+        Control("Console")->mPressed = 0;
+    };
+    ActivateTitleGear();
+    fnToggleConsole();
+    ASSERT_TRUE(mGUI->FindObject("Console")->IsVisible());
+    Tick("Pause", "Enter");
+    EXPECT_TRUE(GetTitleScreen()->IsVisible());
+    EXPECT_FALSE(LevelSelect()->IsVisible());
+    fnToggleConsole();
+    Tick("Pause", "Enter");
+    ASSERT_TRUE(LevelSelect()->IsVisible());
+
+    GUISLevelSelectScreen *rScreen = LevelSelect();
+    rScreen->OpenFolder(MakeMaps({"Alpha.slf", "Beta.slf"}).c_str());
+    fnToggleConsole();
+    ASSERT_TRUE(mGUI->FindObject("Console")->IsVisible());
+    mLayer->ClearCalls();
+    Tick("Down");
+    Tick("Enter", "Pause");
+    Tick("Shoot");
+    EXPECT_TRUE(rScreen->IsVisible());
+    EXPECT_EQ(0, rScreen->GetCurrentNavigationIndex());
+    EXPECT_EQ(0, CountSounds());
+
+    fnToggleConsole();
+    Tick("Down");
+    EXPECT_EQ(1, rScreen->GetCurrentNavigationIndex());
+    Tick("Enter", "Pause");
+    EXPECT_FALSE(rScreen->IsVisible());
+}

@@ -253,3 +253,18 @@ TEST(ClipQueries, ABoxIsFreeWhenNoCellInsideItsEdgesIsSolid)
     EXPECT_FALSE(BoxAllFree(tWorld, MakeBox(7, -2, 9, 1)));
     EXPECT_TRUE(BoxAllFree(tWorld, MakeBox(7, 0, 9, 1)));
 }
+
+TEST(ClipQueries, TheLowestFreeTopOfABoxOverARangeOfPlaces)
+{
+    TextLevel tLevel(cRows, 8, 4);
+    ClipWorld tWorld = tLevel.World();
+    // The dip in the floor (row 6, columns 3 to 11) takes a 2 by 2 box one row lower than the
+    // floor either side of it; a place whose box would hold the lone cell at (10, 4) is not free.
+    EXPECT_EQ(5, LowestFreeBoxTop(tWorld, 3, 10, 0, 7, 2, 2));
+    EXPECT_EQ(4, LowestFreeBoxTop(tWorld, 0, 1, 0, 7, 2, 2));
+    EXPECT_EQ(4, LowestFreeBoxTop(tWorld, 3, 10, 0, 7, 2, 3));
+    EXPECT_EQ(1, LowestFreeBoxTop(tWorld, 9, 10, 0, 7, 2, 3));
+    // The top range bounds the answer; beyond the level nothing fits.
+    EXPECT_EQ(2, LowestFreeBoxTop(tWorld, 3, 10, 0, 2, 2, 2));
+    EXPECT_EQ(-1, LowestFreeBoxTop(tWorld, -5, -3, 0, 7, 2, 2));
+}

@@ -1,3 +1,4 @@
+#include "actors/Enemy.h"
 #include "core/Application.h"
 #include "core/DataList.h"
 #include "core/LuaManager.h"
@@ -26,8 +27,9 @@
 
 void RegisterLuaBindings(lua_State *L);
 
-// Map loading turns the spawn lump's records into spawn points, replacing the old ones; a
-// map without records keeps the points scripts made.
+// Map loading with the world booted: the spawn lump's records become spawn points, replacing
+// the old ones (a map without records keeps the points scripts made), and what the map script
+// made is checked for the mistakes that would otherwise pass without a word.
 class MapSpawnTest : public ::testing::Test
 {
 protected:
@@ -84,6 +86,37 @@ protected:
         ASSERT_TRUE(tWriter.WriteToFile(tPath.c_str()));
     }
 
+    // A 128-unit square map under the given script: a floor from y 112 down to the bottom edge,
+    // but for a pit from x 48 to 80, open down to the edge.
+    static void WriteLevelMap(const char *pName, const char *pScript)
+    {
+        LumpWriter tWriter;
+        MapInfoRecord tInfo = LineArtMapInfo(1, 1, 128, 128, "IA", "IB", "CL", "Checks");
+        tWriter.AddMapInfo("AMapInfo", &tInfo);
+        static uint8_t tCells[128 * 128];
+        for(int32_t y = 0; y < 128; y++)
+        {
+            for(int32_t x = 0; x < 128; x++) tCells[y * 128 + x] = y >= 112 && (x < 48 || x >= 80) ? 1 : 0;
+        }
+        tWriter.AddClip("CL000000", 128, 128, tCells);
+        std::string tPath = std::string("Data/Maps/") + pName + ".slf";
+        ASSERT_TRUE(tWriter.WriteToFile(tPath.c_str()));
+        mkdir("Data/Scripts", 0755);
+        mkdir("Data/Scripts/Maps", 0755);
+        tPath = std::string("Data/Scripts/Maps/") + pName + ".lua";
+        FILE *fScript = fopen(tPath.c_str(), "w");
+        ASSERT_NE(fScript, nullptr);
+        fputs(pScript, fScript);
+        fclose(fScript);
+    }
+
+    static std::string LoadReporting(const char *pName)
+    {
+        testing::internal::CaptureStderr();
+        EXPECT_TRUE(MapManager::Fetch()->LoadMapFile(pName));
+        return CapturedStderr();
+    }
+
     ScratchFolder mFolder{"spawnmaps"};
     char mPrevious[PATH_MAX];
     SavedApplication mSaved;
@@ -130,7 +163,7 @@ TEST_F(MapSpawnTest, SpawnRecordsReplaceTheSpawnPointsAndMapsWithoutThemKeepThem
 
 // A death reloads the map she is on without running its script again: the points that script
 // built by hand stay, beside the records' points made anew, rearmed as the reload takes their
-// enemies away; the load-time check of them (here a point without "CanRespawn") runs once,
+// enemies away (a wait begun by an enemy's death is over too); the load-time check of them (here a point without "CanRespawn") runs once,
 // when the map is entered.
 TEST_F(MapSpawnTest, AReloadKeepsThePointsTheMapScriptMade)
 {
@@ -170,6 +203,8 @@ TEST_F(MapSpawnTest, AReloadKeepsThePointsTheMapScriptMade)
         DataList *rTankData = ((RootEntity *)rTank)->GetData();
         SetDataNumber(rTankData, "IsActivated", 1.0f);
         SetDataNumber(rTankData, "HasSpawned", 1.0f);
+        // Its enemy had died just before her: the wait before it may come again had begun.
+        SetDataNumber(rTankData, "RespawnTimer", ENEMY_RESPAWN_TICKS);
         testing::internal::CaptureStderr();
         EXPECT_TRUE(rMaps->LoadMapFile("Cave"));
         EXPECT_EQ(CapturedStderr().find(cForgot), std::string::npos);
@@ -177,10 +212,72 @@ TEST_F(MapSpawnTest, AReloadKeepsThePointsTheMapScriptMade)
         EXPECT_TRUE(rSpawns->GetSpawnPoints()->ContainsData(rTank));
         EXPECT_TRUE(rSpawns->GetSpawnPoints()->ContainsData(rTick));
         EXPECT_NE(rSpawns->GetSpawnPoints()->GetElementByName("AutoSpawn00"), nullptr);
-        float tLatch = -1.0f, tSpawned = -1.0f;
+        float tLatch = -1.0f, tSpawned = -1.0f, tTimer = -1.0f;
         EXPECT_TRUE(ReadDataNumber(rTankData, "IsActivated", tLatch));
         EXPECT_TRUE(ReadDataNumber(rTankData, "HasSpawned", tSpawned));
+        EXPECT_TRUE(ReadDataNumber(rTankData, "RespawnTimer", tTimer));
         EXPECT_EQ(tLatch, 0.0f);
         EXPECT_EQ(tSpawned, 0.0f);
+        EXPECT_EQ(tTimer, 0.0f);
+    }
+}
+
+// She starts where the map script puts her box's top-left; a start whose box holds a solid cell
+// of the level is named with the box, one whose box is free says nothing.
+TEST_F(MapSpawnTest, MapLoadingNamesAStartWhoseBoxIsNotFree)
+{
+    EntityManager::Fetch()->CreatePlayer();
+    WriteLevelMap("Sunk", "MapM_SetPlayerStart(10, 100, 0)\n");
+    WriteLevelMap("Clear", "MapM_SetPlayerStart(10, 60, 0)\n");
+    EXPECT_NE(LoadReporting("Sunk").find("[LoadMapFile] Warning, map Sunk (Data/Scripts/Maps/Sunk.lua): her box at (10, 100) "
+                                         "to (29, 152) is not free in the 128 by 128 level"),
+              std::string::npos);
+    EXPECT_EQ(LoadReporting("Clear").find("Warning"), std::string::npos);
+}
+
+// A death pit takes her once her box's top is below the zone's top: one whose top lies below
+// where the pit's floor stops her box, or the mech's when the map places one, is named.
+TEST_F(MapSpawnTest, MapLoadingNamesADeathPitHerBoxOrTheMechsCannotSinkInto)
+{
+    EntityManager::Fetch()->CreatePlayer();
+    const char *cScript = "MapM_SetPlayerStart(10, 60, 0)\n"
+                          "DamageZone_Create('Pit')\n"
+                          "DamageZone_SetProperty('Rectangle', 48, %d, 80, 128)\n"
+                          "DamageZone_SetProperty('IsDeathPit', true)\n"
+                          "DL_PopActiveEntity()\n%s";
+    struct Case
+    {
+        const char *mMap;
+        int mTop;
+        const char *mMech;
+        const char *mNamed;
+    };
+    // On the pit's floor (the bottom edge, y 128) her box's top is at 76, the mech's at 61.
+    const Case cCases[] = {
+        {"Shallow", 110, "", "never kills her on foot: it takes her once her box's top is below the zone's top (y 110), but "
+                             "the ground in it stops her 19 by 52 box with its top at y 76 at the lowest"},
+        {"Deep", 75, "", nullptr},
+        {"MechShallow", 70, "MapM_SetZererozezLocation(90, 40)\n", "never kills her in the mech: it takes her once her box's "
+                                                                    "top is below the zone's top (y 70), but the ground in it "
+                                                                    "stops the mech's 30 by 67 box with its top at y 61"},
+        {"MechDeep", 60, "MapM_SetZererozezLocation(90, 40)\n", nullptr},
+    };
+    for(const Case &rCase : cCases)
+    {
+        char tScript[512];
+        snprintf(tScript, sizeof(tScript), cScript, rCase.mTop, rCase.mMech);
+        WriteLevelMap(rCase.mMap, tScript);
+        std::string tErr = LoadReporting(rCase.mMap);
+        if(rCase.mNamed)
+        {
+            EXPECT_NE(tErr.find(std::string("[LoadMapFile] Warning, map ") + rCase.mMap + " (Data/Scripts/Maps/" + rCase.mMap +
+                                ".lua): death pit Pit (48, " + std::to_string(rCase.mTop) + " to 80, 128) " + rCase.mNamed),
+                      std::string::npos)
+                << tErr;
+        }
+        else
+        {
+            EXPECT_EQ(tErr.find("Warning"), std::string::npos) << rCase.mMap << ": " << tErr;
+        }
     }
 }

@@ -8,8 +8,9 @@
 -- Left to right (16-unit tiles, the floor's top at y = 448):
 --   x 16..592     the start and a floating ledge (x 320..432, y 352)
 --   x 592..800    a block with slopes on both sides (top at y = 400), the checkpoint
---   x 800..1088   open cave: a hive under the ceiling, a crawler on a step (x 880..928,
---                 top at y = 416), a sentinel at the height of her buster
+--   x 800..1088   open cave: a hive under the ceiling, a sentinel hanging at the block's
+--                 foot, clear of the goblin's patrol (x 912..1040) so that its eye and its
+--                 shots are seen, a crawler on a step (x 880..928, top at y = 416)
 --   x 1088..1120  a pillar, climbed from the ledge left of it (y = 384)
 --   x 1120..1520  the Warden's arena, the goal at its far end once the Warden is beaten
 

@@ -47,6 +47,7 @@ end
 --   tBoss.fGoalX, tBoss.fGoalY  where the goal's flag stands
 -- Runs from the map script, so a new visit starts with the boss unbeaten.
 function fnStageBoss(tBoss)
+    fnCheckBossView(tBoss)
     tBoss.bBeaten = false
     gtStageBoss = tBoss
     ZTrigger_Create(tBoss.sName .. "Wakes")
@@ -55,6 +56,24 @@ function fnStageBoss(tBoss)
     ZTrigger_SetProperty("CallData", gsStageScripts .. "BossWakes.lua")
     ZTrigger_SetProperty("NoRefire", true)
     DL_PopActiveEntity()
+end
+
+-- The camera shows one view, 480 by 360: a larger faView lets it roam the arena, a smaller one
+-- shows past the arena's edges and can leave her off the view. The game plays on either way,
+-- so the author is told which map script line gave it.
+function fnCheckBossView(tBoss)
+    local faView = tBoss.faView
+    local tCaller = debug.getinfo(3, "l")
+    local sWhere = string.format("fnStageBoss: %s:%d: %s's faView", LM_GetCallStack(0) or "?",
+                                 tCaller and tCaller.currentline or 0, tostring(tBoss.sName))
+    if type(faView) ~= "table" or #faView < 4 then
+        fnLog(sWhere .. " is missing; it must be {left, top, right, bottom}, one view of 480 by 360")
+        return
+    end
+    local fW, fH = faView[3] - faView[1], faView[4] - faView[2]
+    if fW == 480 and fH == 360 then return end
+    fnLog(string.format("%s (%g, %g, %g, %g) is %g by %g; it must be one view, 480 by 360 (right = left + 480, " ..
+                        "bottom = top + 360)", sWhere, faView[1], faView[2], faView[3], faView[4], fW, fH))
 end
 
 -- Called by a boss's destruction script with the enemy active.
