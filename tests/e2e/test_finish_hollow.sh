@@ -34,13 +34,15 @@ for _ in $(seq 16); do e2e_tap x 0.2; done
 # ledge onto or over the pillar. A hit can knock her off the way; she goes on from where she lands.
 # Her box's top stands at y 396 on the floor, 364 on the step, 332 on the ledge and 268 on the
 # pillar.
-# jump_right <landing>: Jump held, she leaves the ground, then runs right until she lands.
+# jump_right <landing>: with Jump and Right held she leaves the ground and runs on until she lands.
 jump_right() {
     local y0
     read -r _ _ y0 _ <<< "$(e2e_probe)"
     xdotool keydown z
+    xdotool keydown Right
     e2e_until_ticks 60 "y < $y0 - 4"
     e2e_hold_ticks "Right" 300 "$1"
+    xdotool keyup Right
     xdotool keyup z
 }
 # In slow motion, so that a loaded machine's late keys still end each hop and jump where it should.
