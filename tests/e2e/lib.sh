@@ -126,7 +126,8 @@ e2e_find_window() {
 # keys a driver types reach the game.
 e2e_focus_window() {
     e2e_find_window "$@"
-    xdotool windowfocus --sync "$WIN" 2>/dev/null || xdotool windowfocus "$WIN" || e2e_fail "cannot focus the window"
+    # The wait for the focus to arrive is bounded: without a window manager it may never be told.
+    timeout 10 xdotool windowfocus --sync "$WIN" 2>/dev/null || xdotool windowfocus "$WIN" || e2e_fail "cannot focus the window"
 }
 
 # e2e_wait_for <file> <text> [seconds]: waits until the text appears in the file.
