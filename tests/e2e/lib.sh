@@ -216,52 +216,40 @@ e2e_probe() {
 }
 
 # The waits below read each probe line once, in order: E2E_SEEN is how many bytes of the log
-# they have looked at, E2E_TICK the tick of the last probe line among them (-1 before the first).
-# A condition that holds for a single tick is seen however seldom a loaded machine lets them look.
+# they have looked at, E2E_TICK the tick of the last probe line among them (-1 before the first)
+# and E2E_LAST that line. A condition that holds for a single tick is seen however seldom a
+# loaded machine lets them look. A condition is an awk expression on t, x, y and the probe's
+# names.
 
-# e2e_probe_scan <first|last> <condition>: looks at the probe lines written since the last look,
-# whole lines only (a line still being written waits for the next look). "first" stops at the
-# first line that meets the condition, an awk expression on t, x, y and the probe's names, and
-# leaves the lines after it for the next look; "last" takes them all and tests the newest probe
-# line (the last one seen when nothing new came). Leaves the tick of the line it stopped at in
-# E2E_TICK and returns 0 when that line meets the condition.
-e2e_probe_scan() {
-    local mode="$1" cond="$2" i=5 name names="" size result
+# e2e_probe_check <condition>: takes every whole line written since the last look as seen (a
+# line still being written waits for the next look) and returns 0 when the newest probe line
+# among them, or the last one seen when no new one came, meets the condition.
+e2e_probe_check() {
+    local cond="$1" i=5 name names="" size result
     for name in ${E2E_PROBE_MORE:-}; do names="$names $name = f[$i] + 0;"; i=$((i + 1)); done
     size="$(stat -c %s "$LOG" 2>/dev/null)" || size=0
     [ "$size" -ge "$E2E_SEEN" ] || size="$E2E_SEEN"
-    # The blank line and the mark after the new bytes tell awk whether the last of them ends its
-    # line: then the record before the mark is empty.
+    # The blank line and the mark after the new bytes tell awk where they end: the record before
+    # the mark is empty when the last line is whole, and the part of one still being written
+    # when not; either way it is left for the next look.
     result="$({ tail -c "+$((E2E_SEEN + 1))" "$LOG" 2>/dev/null | head -c "$((size - E2E_SEEN))"; printf '\n\001\n'; } |
-        LC_ALL=C awk -v mode="$mode" -v last="${E2E_LAST:-}" "
-        function met(l,    n) { n = split(l, f, \" \"); t = f[2] + 0; x = f[3] + 0; y = f[4] + 0;$names
-                                return n && ($cond) }
+        LC_ALL=C awk -v last="${E2E_LAST:-}" "
         \$0 == \"\\001\" { exit }
         { line[++count] = \$0 }
         END {
             if (count > 0) count--
-            used = 0; hit = 0
             for (k = 1; k <= count; k++) {
                 used += length(line[k]) + 1
-                if (split(line[k], g, \" \") < 2 || g[1] != \"Probe\") continue
-                last = line[k]
-                if (mode == \"first\" && met(last)) { hit = 1; break }
+                if (split(line[k], f, \" \") >= 4 && f[1] == \"Probe\") last = line[k]
             }
-            if (mode == \"last\" && last != \"\") hit = met(last)
-            split(last, g, \" \"); tick = last == \"\" ? -1 : g[2] + 0
-            printf \"%d %d %d %s\\n\", used, tick, hit, last
+            n = split(last, f, \" \"); t = f[2] + 0; x = f[3] + 0; y = f[4] + 0;$names
+            printf \"%d %d %d %s\\n\", used, n ? t : -1, (n && ($cond)) ? 1 : 0, last
         }")"
     local used tick hit
     read -r used tick hit E2E_LAST <<< "$result"
     E2E_SEEN=$((E2E_SEEN + ${used:-0}))
     E2E_TICK="${tick:--1}"
     [ "$hit" = 1 ]
-}
-
-# e2e_probe_check <condition>: returns 0 when the newest probe meets the condition; the lines
-# before it are taken as seen.
-e2e_probe_check() {
-    e2e_probe_scan last "$1"
 }
 
 # e2e_follow <ticks> <seconds> <condition>: the body of the waits below. One reader follows the
@@ -286,8 +274,15 @@ e2e_follow() {
     local awk_pid=$! fd
     exec {fd}< "$fifo.probes"
     local guard=$((SECONDS + limit)) found=1 used=0 bytes tick hit new line start="" before=""
+    local part pending=""
     while [ "$SECONDS" -lt "$guard" ]; do
-        read -r -t 0.5 -u "$fd" bytes tick hit new line || continue
+        # A read that times out may have taken part of a line, which the next one completes.
+        if ! IFS= read -r -t 0.5 -u "$fd" part; then
+            pending="$pending$part"
+            continue
+        fi
+        read -r bytes tick hit new line <<< "$pending$part"
+        pending=""
         used="$bytes"; E2E_TICK="$tick"; E2E_LAST="$line"
         [ "$hit" = 1 ] && { found=0; break; }
         if [ "$new" = 0 ]; then before="$tick"; elif [ -z "$start" ]; then start="${before:-$tick}"; fi

@@ -34,9 +34,15 @@ for _ in $(seq 16); do e2e_tap x 0.2; done
 # ledge onto or over the pillar. A hit can knock her off the way; she goes on from where she lands.
 # Her box's top stands at y 396 on the floor, 364 on the step, 332 on the ledge and 268 on the
 # pillar.
+# jump_right <landing>: with Jump and Right held she leaves the ground and runs on until she lands.
 jump_right() {
+    local y0
+    read -r _ _ y0 _ <<< "$(e2e_probe)"
     xdotool keydown z
+    xdotool keydown Right
+    e2e_until_ticks 60 "y < $y0 - 4"
     e2e_hold_ticks "Right" 300 "$1"
+    xdotool keyup Right
     xdotool keyup z
 }
 # In slow motion, so that a loaded machine's late keys still end each hop and jump where it should.
@@ -49,9 +55,9 @@ for _ in $(seq 12); do
         332.0) jump_right "y == 268 || y == 396" ;;
         364.0) e2e_hold_ticks "Right" 300 "x >= 900 || y != 364"; jump_right "y == 332 || y == 396" ;;
         396.0)
-            if awk -v x="$x" 'BEGIN { exit !(x < 861) }'; then
+            if awk -v x="$x" 'BEGIN { exit !(x <= 861) }'; then
                 e2e_hold_ticks "Right" 300 "x >= 855"
-                xdotool keydown z; e2e_ticks 9; xdotool keyup z
+                xdotool keydown z; e2e_until_ticks 30 "y < 360"; xdotool keyup z
                 e2e_hold_ticks "Right" 300 "y == 364 || (y == 396 && x > 861)"
             else
                 e2e_hold_ticks "Left" 300 "x <= 934"

@@ -49,7 +49,8 @@ run_stuck() {
     local name="$1" sig="$2" status="$3"
     signal_loop "$name" "$sig" "$4"
     [ "$STATUS" -eq "$status" ] || e2e_fail "$name: exit status $STATUS, not $status"
-    [ "$TOOK" -ge 1 ] && [ "$TOOK" -le 6 ] || e2e_fail "$name: SIG$sig ended the run after $TOOK seconds, not two"
+    # Loose on a loaded machine; the signal alone never ends it.
+    [ "$TOOK" -ge 1 ] && [ "$TOOK" -le 15 ] || e2e_fail "$name: SIG$sig ended the run after $TOOK seconds, not two"
     e2e_expect_text "$LOG" "Quit watcher: a script would not stop after SIG$sig; the game ends without its shutdown."
     e2e_expect_no_text "$LOG" "[Clean Memory] Begin"
 }
