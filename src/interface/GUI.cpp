@@ -516,10 +516,7 @@ void GUI::CreateDefaultObjects()
 
     GUITextLine *nWatermark = new GUITextLine();
     nWatermark->SetName("Watermark");
-    // Along the view's top edge, above the health bar (a text line's letters stand 31 units
-    // above its y): on the bottom edge the caption hid what lies on a map's floor, the spikes
-    // of a pit among it.
-    nWatermark->SetRectBySize(0.0f, 42.0f, 256.0f, 64.0f);
+    nWatermark->SetRectBySize(0.0f, 390.0f, 256.0f, 64.0f);
     nWatermark->SetScale(0.25f);
     nWatermark->SetFontByName("Root/Fonts/All/All/SystemFont");
     nWatermark->SetVisible(true);

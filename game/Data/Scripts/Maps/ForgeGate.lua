@@ -19,12 +19,13 @@ MapM_SetZererozezLocation(32, 317)
 MapM_SetPlayerStart(110, 390, 0)
 
 -- The spikes on the pit's floor kill. A death pit takes her once her box's top has sunk below
--- the zone's top, and the floor (the map's bottom edge, y 512) stops her box there: its top is
--- set so that she dies as her feet come within four units of the teeth's tips (y 500), and in
--- the mech, whose box is 15 units taller, as it lands among them. Lower, she would stand on the
--- spikes unharmed and jump from there onto the platforms.
+-- the zone's top, and the rock under the spikes (its top at y 496) stops her box there: the
+-- zone's top is set so that she dies as her feet come within four units of the teeth's tips
+-- (y 484), and in the mech, whose box is 15 units taller, as it lands among them. Lower, she
+-- would stand on the spikes unharmed and jump from there onto the platforms. The rock row keeps
+-- the teeth off the view's bottom edge, where the build caption stands.
 DamageZone_Create("ForgePit")
-DamageZone_SetProperty("Rectangle", 336, 444, 720, 520)
+DamageZone_SetProperty("Rectangle", 336, 428, 720, 520)
 DamageZone_SetProperty("IsDeathPit", true)
 DL_PopActiveEntity()
 
