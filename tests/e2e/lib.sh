@@ -24,6 +24,13 @@ e2e_cleanup() {
     fi
     if [ -n "$XVFB_PID" ]; then
         kill "$XVFB_PID" 2>/dev/null
+        # A server too starved or stuck to go within ten seconds is killed: a driver must not
+        # hang on its way out.
+        for _ in $(seq 100); do
+            kill -0 "$XVFB_PID" 2>/dev/null || break
+            sleep 0.1
+        done
+        kill -KILL "$XVFB_PID" 2>/dev/null
         wait "$XVFB_PID" 2>/dev/null
     fi
     rm -rf "$SCRATCH"
