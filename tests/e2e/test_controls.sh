@@ -23,7 +23,7 @@ e2e_expect_no_text "$LOG" "State of Select is 1"
 
 # Z is Jump's first key: held for half a second, then let go.
 xdotool keydown z
-e2e_wait_for "$LOG" "State of Jump is 1" 5 || e2e_fail "Jump never read as held while Z was down"
+e2e_wait_for "$LOG" "State of Jump is 1" 60 || e2e_fail "Jump never read as held while Z was down"
 sleep 0.5
 xdotool keyup z
 sleep 0.5
@@ -33,7 +33,7 @@ held_lines="$(grep -cF "State of Jump is 1" "$LOG")"
 
 # B was bound to Select by the configuration; Select has no default key.
 xdotool key --delay 200 b
-e2e_wait_for "$LOG" "State of Select is 1" 5 || e2e_fail "Select never read as held after B"
+e2e_wait_for "$LOG" "State of Select is 1" 60 || e2e_fail "Select never read as held after B"
 sleep 0.3
 
 e2e_stop TERM

@@ -29,7 +29,7 @@ LUA
 e2e_start "$SCRATCH/enemies.log" -skipto Hollow
 e2e_wait_for "$LOG" "Hollow: ready" 30 || e2e_fail "the Hollow did not load"
 e2e_wait_for "$LOG" "E2E biter struck the player" 60 || e2e_fail "the biter's contact never struck her"
-e2e_wait_for "$LOG" "Enemy destroyed: E2EBiter" 5 || e2e_fail "the biter did not die after striking"
+e2e_wait_for "$LOG" "Enemy destroyed: E2EBiter" 60 || e2e_fail "the biter did not die after striking"
 
 e2e_focus_window
 sleep 1.5
@@ -40,7 +40,7 @@ xdotool keydown x
 sleep 2.2
 grep -qF "Enemy destroyed: E2ETarget" "$LOG" && e2e_fail "the target died before the charged shot"
 xdotool keyup x
-e2e_wait_for "$LOG" "Enemy destroyed: E2ETarget" 5 || e2e_fail "the charged shot did not kill the target"
+e2e_wait_for "$LOG" "Enemy destroyed: E2ETarget" 60 || e2e_fail "the charged shot did not kill the target"
 
 e2e_stop TERM
 [ "$STATUS" -eq 0 ] || e2e_fail "exit status $STATUS"

@@ -12,10 +12,10 @@ e2e_start "$SCRATCH/finish.log" -skipto FirstSteps
 e2e_wait_for "$LOG" "Probe 0 " 30 || e2e_fail "the probe never ran"
 e2e_focus_window
 # The teleport-in locks her controls for 180 ticks.
-e2e_until 20 "t > 200" || e2e_fail "the game stopped ticking during the teleport-in"
+e2e_until 60 "t > 200" || e2e_fail "the game stopped ticking during the teleport-in"
 
 # Up the slope to the step's right end, under the plateau's face.
-e2e_hold "Right" 10 "x >= 160 && y <= 366"
+e2e_hold "Right" 60 "x >= 160 && y <= 366"
 sleep 0.3
 for _ in $(seq 40); do
     grep -qF "Enemy destroyed: PlateauDriftbell" "$LOG" && grep -qF "Enemy destroyed: PlateauCrawler" "$LOG" && break
@@ -27,17 +27,17 @@ e2e_expect_text "$LOG" "Enemy destroyed: PlateauCrawler"
 # Onto the ice and over the cliff to the signpost below it: passing it puts its dialogue in the
 # console, which its key opens; Down picks the second answer and Tab gives it.
 xdotool keydown z
-e2e_hold "Right" 5 "y <= 332"
+e2e_hold "Right" 60 "y <= 332"
 xdotool keyup z
-e2e_hold "Right" 10 "x >= 336 && y == 396"
-e2e_wait_for "$LOG" "Signpost: the dialogue is in the console" 10 || e2e_fail "passing the signpost showed no dialogue"
+e2e_hold "Right" 60 "x >= 336 && y == 396"
+e2e_wait_for "$LOG" "Signpost: the dialogue is in the console" 60 || e2e_fail "passing the signpost showed no dialogue"
 e2e_tap grave 0; e2e_ticks 18
 e2e_tap Down 0; e2e_ticks 12
 e2e_tap Tab 0; e2e_ticks 18
-e2e_wait_for "$LOG" "Signpost: answer 2" 10 || e2e_fail "the signpost's dialogue took no answer"
+e2e_wait_for "$LOG" "Signpost: answer 2" 60 || e2e_fail "the signpost's dialogue took no answer"
 e2e_tap grave 0; e2e_ticks 18
 
 # On to the ladder; Up held as well takes it as soon as she reaches it.
-e2e_hold "Right Up" 15 "x > 390 && y < 390"
-e2e_hold "Up" 15 "y <= 172"
+e2e_hold "Right Up" 60 "x > 390 && y < 390"
+e2e_hold "Up" 60 "y <= 172"
 e2e_finish_right "First Steps"

@@ -32,7 +32,7 @@ LUA
 e2e_start "$SCRATCH/finish.log" -skipto ForgeGate
 e2e_wait_for "$LOG" "Probe 0 " 30 || e2e_fail "the probe never ran"
 e2e_focus_window
-e2e_until 20 "t > 200" || e2e_fail "the game stopped ticking during the teleport-in"
+e2e_until 60 "t > 200" || e2e_fail "the game stopped ticking during the teleport-in"
 
 # Near the pit the view reaches the Gloomwing over it, which wakes and comes for her at the
 # height of her buster; she faces it and shoots. The walk is in slow motion, so that a loaded
@@ -86,9 +86,9 @@ e2e_until_ticks 0 "y == 396" || e2e_fail "she fell into the pit (last probe: $(e
 e2e_fast
 
 # Into the boss door: it opens, walks her through and closes behind her.
-e2e_hold_for_line "Right" "ForgeGate: through the boss door" 20 "the door never let her through"
-e2e_hold "Right" 5 "x >= 1130"
-e2e_wait_for "$LOG" "Warden awakens" 5 || e2e_fail "the Warden did not wake in its room"
+e2e_hold_for_line "Right" "ForgeGate: through the boss door" 60 "the door never let her through"
+e2e_hold "Right" 60 "x >= 1130"
+e2e_wait_for "$LOG" "Warden awakens" 60 || e2e_fail "the Warden did not wake in its room"
 
 # She faces right, along the floor, where the Warden paces.
 e2e_beat_warden

@@ -19,12 +19,12 @@ e2e_play_probe Hollow
 e2e_start "$SCRATCH/finish.log" -skipto Hollow
 e2e_wait_for "$LOG" "Probe 0 " 30 || e2e_fail "the probe never ran"
 e2e_focus_window
-e2e_until 20 "t > 200" || e2e_fail "the game stopped ticking during the teleport-in"
+e2e_until 60 "t > 200" || e2e_fail "the game stopped ticking during the teleport-in"
 
 # Over the block (its slopes need no jump) to the foot of the Crawler's step, and clear what
 # waits ahead at the height of her buster: the Crawler on the step and the puppets (the Sentinel
 # hangs above her head on the floor).
-e2e_hold "Right" 20 "x >= 840 && y == 396"
+e2e_hold "Right" 60 "x >= 840 && y == 396"
 for puppet in CaveGoblin CaveDragonTank; do
     grep -qF "Spawned $puppet" "$LOG" || e2e_fail "she crossed the cave without meeting $puppet"
 done
@@ -70,8 +70,8 @@ for _ in $(seq 12); do
 done
 e2e_until_ticks 6 "y == 268 || x >= 1120" || e2e_fail "she never got over the pillar (last probe: $(e2e_probe))"
 e2e_fast
-e2e_hold "Right" 5 "x >= 1136 && y == 396"
-e2e_wait_for "$LOG" "Warden awakens" 5 || e2e_fail "the Warden did not wake in its arena"
+e2e_hold "Right" 60 "x >= 1136 && y == 396"
+e2e_wait_for "$LOG" "Warden awakens" 60 || e2e_fail "the Warden did not wake in its arena"
 
 # She faces right, along the floor, where the Warden paces.
 e2e_beat_warden

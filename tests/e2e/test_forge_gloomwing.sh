@@ -18,7 +18,7 @@ e2e_until_ticks 300 "t > 200 && x == 110 && y == 396" || e2e_fail "she did not l
 e2e_slow
 e2e_hold_ticks Right 300 "x >= 250"
 e2e_fast
-e2e_wait_for "$LOG" "Gloomwing comes: " 10 || e2e_fail "no Gloomwing came as she neared the pit"
+e2e_wait_for "$LOG" "Gloomwing comes: " 60 || e2e_fail "no Gloomwing came as she neared the pit"
 name="$(grep -F "Gloomwing comes: " "$LOG" | head -n 1 | sed 's/.*Gloomwing comes: //')"
 for _ in $(seq 60); do
     grep -qF "Enemy destroyed: $name" "$LOG" && break

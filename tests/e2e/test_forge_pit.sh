@@ -35,7 +35,7 @@ walk_in() {
 walk_in her
 
 # Onto the mech on its shelf, up and to the left of the start.
-e2e_hold_for_line "Left z" "Mech control activated!" 5 "she did not board the mech"
+e2e_hold_for_line "Left z" "Mech control activated!" 60 "she did not board the mech"
 walk_in "her in the mech"
 e2e_expect_text "$LOG" "Mech control deactivated!"
 e2e_stop TERM

@@ -64,13 +64,13 @@ grep -qF "Spawned" "$LOG" && e2e_fail "an enemy spawned before the view moved"
 
 e2e_focus_window
 xdotool keydown Right
-e2e_wait_for "$LOG" "Spawned AutoSpawn00" 8
+e2e_wait_for "$LOG" "Spawned AutoSpawn00" 60
 found=$?
 xdotool keyup Right
 [ "$found" -eq 0 ] || e2e_fail "the first spawn point (a Driftbell at x 560) never spawned"
 
 # On over the block, past the checkpoint: both puppets come, and the spitter's shot is out.
-e2e_hold "Right" 20 "x >= 800"
+e2e_hold "Right" 60 "x >= 800"
 for puppet in CaveGoblin CaveDragonTank; do
     grep -qF "Spawned $puppet" "$LOG" || e2e_fail "$puppet never spawned as she crossed the cave"
 done
@@ -78,11 +78,11 @@ grep -qF "Shot alive" "$LOG" || e2e_fail "the test enemy never spat"
 
 # Into the killing zone; her death reloads the Hollow and she comes back at the checkpoint.
 xdotool keydown Right
-e2e_wait_for "$LOG" "Executed any to level Hollow" 12
+e2e_wait_for "$LOG" "Executed any to level Hollow" 60
 found=$?
 xdotool keyup Right
 [ "$found" -eq 0 ] || e2e_fail "she did not die in the killing zone (last probe: $(e2e_probe))"
-e2e_wait_for "$LOG" "[LoadMapFile] Done" 5 || e2e_fail "the reload did not finish"
+e2e_wait_for "$LOG" "[LoadMapFile] Done" 60 || e2e_fail "the reload did not finish"
 sleep 4
 reload="$SCRATCH/reload.log"
 awk '/Executed any to level Hollow/ { on = 1 } on' "$LOG" > "$reload"
@@ -91,7 +91,7 @@ shots="$(grep -c "Shot alive" "$reload")"
 [ "$shots" -le 1 ] || e2e_fail "the shot fired before her death lived on for $shots ticks after the reload"
 
 # From the checkpoint to the cave again: the map script's puppets come again.
-e2e_hold "Right" 20 "x >= 790"
+e2e_hold "Right" 60 "x >= 790"
 sleep 0.5
 awk '/Executed any to level Hollow/ { on = 1 } on' "$LOG" > "$reload"
 for puppet in CaveGoblin CaveDragonTank; do

@@ -136,9 +136,9 @@ run_right() {
     xdotool keyup Right
     [ "$found" -eq 0 ] || e2e_fail "$3"
 }
-run_right "Guide: through the door" 15 "she never got through the door"
+run_right "Guide: through the door" 60 "she never got through the door"
 sleep 1
-run_right "Guide: the end" 10 "she never reached the goal"
+run_right "Guide: the end" 60 "she never reached the goal"
 sleep 1
 e2e_stop TERM
 [ "$STATUS" -eq 0 ] || e2e_fail "exit status $STATUS"

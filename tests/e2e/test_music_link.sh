@@ -22,7 +22,7 @@ exec 7<>"$SCRATCH/peer.in"
 "$PEER" < "$SCRATCH/peer.in" > "$PEER_OUT" 2> "$SCRATCH/peer.err" &
 PEER_PID=$!
 trap 'kill "$PEER_PID" 2>/dev/null; e2e_cleanup' EXIT
-e2e_wait_for "$PEER_OUT" "listening on port 6012" 10 || { cat "$SCRATCH/peer.err" >&2; e2e_fail "the peer could not listen"; }
+e2e_wait_for "$PEER_OUT" "listening on port 6012" 60 || { cat "$SCRATCH/peer.err" >&2; e2e_fail "the peer could not listen"; }
 
 e2e_start "$SCRATCH/game.log" -skipto FirstSteps -plinkard -logfps
 LOG_GAME="$LOG"
@@ -36,7 +36,7 @@ for _ in $(seq 300); do
 done
 [ "$(reports)" -ge 60 ] || e2e_fail "the peer never got 60 reports"
 echo close >&7
-e2e_wait_for "$PEER_OUT" "game left" 10 || e2e_fail "the close packet did not end the link"
+e2e_wait_for "$PEER_OUT" "game left" 60 || e2e_fail "the close packet did not end the link"
 e2e_expect_lines "$PEER_OUT" \
     "game connected" \
     "recv type=2 length=26 text=\"Requesting handshake\"" \
@@ -78,7 +78,7 @@ xdotool keyup F4
 # Reports from the peer's side reach the game too; quitting closes the link.
 echo "send 9 hello" >&7
 LOG="$LOG_GAME"
-e2e_wait_for "$LOG_GAME" " Contents: hello" 10 || e2e_fail "the game did not read the peer's packet"
+e2e_wait_for "$LOG_GAME" " Contents: hello" 60 || e2e_fail "the game did not read the peer's packet"
 e2e_stop TERM
 [ "$STATUS" -eq 0 ] || e2e_fail "exit status $STATUS"
 LOG="$PEER_OUT"

@@ -45,7 +45,7 @@ grep -qF "Executed any to level" "$LOG" && e2e_fail "a map started before one wa
 
 # The cursor stands on the first line, FirstSteps.
 e2e_press x Shoot
-e2e_wait_for "$LOG" "Executed any to level FirstSteps" 10 || e2e_fail "choosing the first line did not start FirstSteps"
+e2e_wait_for "$LOG" "Executed any to level FirstSteps" 60 || e2e_fail "choosing the first line did not start FirstSteps"
 e2e_wait_for "$LOG" "Probe 200 " 60 || e2e_fail "the level never ran 200 ticks"
 e2e_ticks_from_now 18
 shot game

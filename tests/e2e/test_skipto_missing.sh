@@ -9,7 +9,7 @@ printf '\nOM_SetOption("Debug_LevelSelectGearRender", true)\n' >> "$GAME_DIR/Con
 
 e2e_start "$SCRATCH/skip.log" -skipto NoSuchLevel
 e2e_wait_for "$LOG" "[Post Process] Complete" || e2e_fail "boot did not finish"
-e2e_wait_for "$LOG" "[LevelSelectGear Render Complete]" 10 || e2e_fail "the level select never drew"
+e2e_wait_for "$LOG" "[LevelSelectGear Render Complete]" 60 || e2e_fail "the level select never drew"
 sleep 0.5
 e2e_stop TERM
 [ "$STATUS" -eq 0 ] || e2e_fail "exit status $STATUS"

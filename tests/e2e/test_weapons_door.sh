@@ -39,7 +39,7 @@ last_probe() { awk '$1 == "Probe" { l = $0 } END { print l }' "$LOG"; }
 # Key 1 picks the first special weapon; Shoot fires a Lightning Bit.
 e2e_tap 1 0; e2e_ticks 6
 e2e_tap x 0
-e2e_wait_for "$LOG" " true" 20 || e2e_fail "no Lightning Bit was fired"
+e2e_wait_for "$LOG" " true" 60 || e2e_fail "no Lightning Bit was fired"
 grep -q "PROJ|KestraShot" "$LOG" && e2e_fail "a buster shot left instead"
 
 # Right walks her into the door; the door's sequence takes her through on its own.
