@@ -18,7 +18,6 @@ extern "C" {
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <ctime>
 
 namespace
 {
@@ -77,13 +76,6 @@ namespace
     const int cQuitCheckFirstInstructions = 100;
     const int64_t cQuitCheckNs = 20000000;
     int64_t xLastQuitCheckNs = 0;
-
-    int64_t MonotonicNs()
-    {
-        struct timespec tNow;
-        clock_gettime(CLOCK_MONOTONIC, &tNow);
-        return (int64_t)tNow.tv_sec * 1000000000 + tNow.tv_nsec;
-    }
 
     void StopScriptOnQuit(lua_State *L, lua_Debug *pDebug);
 

@@ -72,13 +72,6 @@ namespace
         sigaction(SIGTERM, &tAction, nullptr);
     }
 
-    int64_t MonotonicNs()
-    {
-        struct timespec tNow;
-        clock_gettime(CLOCK_MONOTONIC, &tNow);
-        return (int64_t)tNow.tv_sec * 1000000000 + tNow.tv_nsec;
-    }
-
     // Nothing of the game is cleaned up: the main thread is still inside the script. The line
     // goes straight to the descriptor, since the stuck thread may hold the stream's lock, and
     // what the game printed is flushed only when its stream is free.
@@ -202,6 +195,13 @@ void NoteScriptRunBegins()
 void NoteScriptStopRaised()
 {
     xStoppedSerial.store(xScriptSerial.load());
+}
+
+int64_t MonotonicNs()
+{
+    struct timespec tNow;
+    clock_gettime(CLOCK_MONOTONIC, &tNow);
+    return (int64_t)tNow.tv_sec * 1000000000 + tNow.tv_nsec;
 }
 
 void NoteScriptRunEnds()

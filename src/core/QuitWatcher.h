@@ -1,6 +1,7 @@
 #pragma once
 
 #include <allegro5/allegro.h>
+#include <cstdint>
 
 // SIGINT and SIGTERM are blocked in every thread and taken by one watcher thread in sigwait.
 // A signal handler may only store a flag, and a flag does not end Allegro's event wait, so a
@@ -32,6 +33,9 @@ bool QuitSignalled();
 void NoteScriptRunBegins();
 void NoteScriptStopRaised();
 void NoteScriptRunEnds();
+
+// The clock the watcher counts its grace by, and the quit check its pace: monotonic nanoseconds.
+int64_t MonotonicNs();
 
 // Makes a signal also emit a cQuitSignalEventType event into pQueue; a signal that came before
 // the call is emitted at once. A null queue detaches and frees the event source: call it
