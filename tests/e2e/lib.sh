@@ -229,12 +229,19 @@ e2e_probe() {
 # loaded machine lets them look. A condition is an awk expression on t, x, y and the probe's
 # names.
 
+# e2e_probe_names: the awk assignments that give the probe's named values, which follow the
+# tick, X and Y on its line (fields 5 on of the split line f), their names.
+e2e_probe_names() {
+    local i=5 name
+    for name in ${E2E_PROBE_MORE:-}; do printf ' %s = f[%d] + 0;' "$name" "$i"; i=$((i + 1)); done
+}
+
 # e2e_probe_check <condition>: takes every whole line written since the last look as seen (a
 # line still being written waits for the next look) and returns 0 when the newest probe line
 # among them, or the last one seen when no new one came, meets the condition.
 e2e_probe_check() {
-    local cond="$1" i=5 name names="" size result
-    for name in ${E2E_PROBE_MORE:-}; do names="$names $name = f[$i] + 0;"; i=$((i + 1)); done
+    local cond="$1" names size result
+    names="$(e2e_probe_names)"
     size="$(stat -c %s "$LOG" 2>/dev/null)" || size=0
     [ "$size" -ge "$E2E_SEEN" ] || size="$E2E_SEEN"
     # The blank line and the mark after the new bytes tell awk where they end: the record before
@@ -266,8 +273,8 @@ e2e_probe_check() {
 # bytes read through it, its tick, whether it meets the condition and whether it was written
 # after the call. The tick limit (none when 0) counts from the newest probe at the call.
 e2e_follow() {
-    local ticks="$1" cond="$2" limit="$3" i=5 name names="" size fifo="$SCRATCH/follow.$$"
-    for name in ${E2E_PROBE_MORE:-}; do names="$names $name = f[$i] + 0;"; i=$((i + 1)); done
+    local ticks="$1" cond="$2" limit="$3" names size fifo="$SCRATCH/follow.$$"
+    names="$(e2e_probe_names)"
     size="$(stat -c %s "$LOG" 2>/dev/null)" || size=0
     rm -f "$fifo.lines" "$fifo.probes"
     mkfifo "$fifo.lines" "$fifo.probes" || e2e_fail "cannot make the reader's pipes"
@@ -347,18 +354,6 @@ e2e_hold_until() {
     found=$?
     for k in $keys; do xdotool keyup "$k"; done
     [ "$found" -eq 0 ] || e2e_fail "holding $keys never led to $cond (last probe: $(e2e_probe))"
-}
-
-# e2e_step <key> <seconds> <condition>: short presses of the key until the condition of
-# e2e_until holds, for a place she must stop at without overshooting; fails when it never does.
-e2e_step() {
-    for _ in $(seq $(($2 * 4))); do
-        e2e_until 0 "$3" && return 0
-        e2e_tap "$1" 0.07
-        e2e_until 0 "$3" && return 0
-        sleep 0.1
-    done
-    e2e_fail "stepping with $1 never led to $3 (last probe: $(e2e_probe))"
 }
 
 # e2e_tap <key> [seconds]: presses a key for 80 ms (a tick or more, so the game sees it). Once a
