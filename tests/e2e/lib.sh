@@ -367,6 +367,14 @@ e2e_tap() {
     sleep "${2:-0.1}"
 }
 
+# e2e_release <key>: lets go of the key and lets the game tick with it up, so that a press right
+# after is a fresh one (a jump takes only a fresh press), however long its ticks (slow motion's
+# are a tenth of a second) or late its reading of the keys.
+e2e_release() {
+    xdotool keyup "$1"
+    e2e_ticks 3
+}
+
 # Keys on screens that no probe watches. e2e_trace_controls turns on the control manager's trace
 # in the copied configuration: each tick the log then shows "[ControlManager Begin Update]" and
 # the state of every control as that tick read it ("State of Pause is 1").

@@ -96,7 +96,7 @@ for _ in $(seq 8); do
     if e2e_until 0 "$pit"; then sank=0; break; fi
     xdotool keydown z
     e2e_until_ticks 40 "($pit) || y <= 332"
-    xdotool keyup z
+    e2e_release z
 done
 xdotool keyup Right
 [ "$sank" -eq 0 ] || e2e_fail "she never sank into the pit (last probe: $(e2e_probe))"

@@ -32,9 +32,21 @@ for _ in $(seq 16); do e2e_tap x 0.2; done
 
 # Over the pillar: a hop onto the step, a jump from its end onto the ledge, and one from the
 # ledge onto or over the pillar. A hit can knock her off the way; she goes on from where she lands.
-# Her box's top stands at y 396 on the floor, 364 on the step, 332 on the ledge and 268 on the
-# pillar.
-# jump_right <landing>: with Jump and Right held she leaves the ground and runs on until she lands.
+# Her box (19 units wide) has its top at y 396 on the floor, 364 on the step, 332 on the ledge and
+# 268 on the pillar. A jump can pass through those heights on its way up (beside the ledge, or
+# against the pillar's side), so she stands on a step, ledge or pillar only where it lies under her.
+on_step="y == 364 && x > 861 && x < 928"
+on_ledge="y == 332 && x > 973"
+on_pillar="y == 268 && x > 1069"
+# where_she_is: arena, pillar, ledge, step or floor, by the newest probe; air when none.
+where_she_is() {
+    e2e_probe | awk "{ x = \$2 + 0; y = \$3 + 0
+        if (x >= 1120) print \"arena\"; else if ($on_pillar) print \"pillar\"
+        else if ($on_ledge) print \"ledge\"; else if ($on_step) print \"step\"
+        else if (y == 396) print \"floor\"; else print \"air\" }"
+}
+# jump_right <landing>: with Jump and Right held she leaves the ground and runs on until she lands;
+# the game sees Jump let go before the next jump presses it again.
 jump_right() {
     local y0
     read -r _ _ y0 _ <<< "$(e2e_probe)"
@@ -43,32 +55,31 @@ jump_right() {
     e2e_until_ticks 60 "y < $y0 - 4"
     e2e_hold_ticks "Right" 300 "$1"
     xdotool keyup Right
-    xdotool keyup z
+    e2e_release z
 }
 # In slow motion, so that a loaded machine's late keys still end each hop and jump where it should.
 e2e_slow
 for _ in $(seq 12); do
-    read -r _ x y <<< "$(e2e_probe)"
-    awk -v x="$x" 'BEGIN { exit !(x >= 1120) }' && break
-    case "$y" in
-        268.0) break ;;
-        332.0) jump_right "y == 268 || y == 396" ;;
-        364.0) e2e_hold_ticks "Right" 300 "x >= 900 || y != 364"; jump_right "y == 332 || y == 396" ;;
-        396.0)
+    read -r _ x _ <<< "$(e2e_probe)"
+    case "$(where_she_is)" in
+        arena|pillar) break ;;
+        ledge) jump_right "($on_pillar) || y == 396" ;;
+        step) e2e_hold_ticks "Right" 300 "x >= 900 || y != 364"; jump_right "($on_ledge) || y == 396" ;;
+        floor)
             if awk -v x="$x" 'BEGIN { exit !(x <= 861) }'; then
                 e2e_hold_ticks "Right" 300 "x >= 855"
-                xdotool keydown z; e2e_until_ticks 30 "y < 360"; xdotool keyup z
-                e2e_hold_ticks "Right" 300 "y == 364 || (y == 396 && x > 861)"
+                xdotool keydown z; e2e_until_ticks 30 "y < 360"; e2e_release z
+                e2e_hold_ticks "Right" 300 "($on_step) || (y == 396 && x > 861)"
             else
                 e2e_hold_ticks "Left" 300 "x <= 934"
-                jump_right "y == 332 || y == 396"
+                jump_right "($on_ledge) || y == 396"
             fi ;;
         *)
             if awk -v x="$x" 'BEGIN { exit !(x < 850) }'; then e2e_hold_ticks "Right" 600 "x >= 850 && y == 396"
             else e2e_ticks 18; fi ;;
     esac
 done
-e2e_until_ticks 6 "y == 268 || x >= 1120" || e2e_fail "she never got over the pillar (last probe: $(e2e_probe))"
+e2e_until_ticks 6 "($on_pillar) || x >= 1120" || e2e_fail "she never got over the pillar (last probe: $(e2e_probe))"
 e2e_fast
 e2e_hold "Right" 60 "x >= 1136 && y == 396"
 e2e_wait_for "$LOG" "Warden awakens" 60 || e2e_fail "the Warden did not wake in its arena"
