@@ -49,8 +49,8 @@ namespace
     AlphaCoverage *NewLayerCoverage(const ImageRecord *pImage)
     {
         if(!pImage) return nullptr;
-        const int64_t tRGBABytes = (int64_t)pImage->mWidth * pImage->mHeight * 4;
-        if(pImage->mCompressionFlag == 1 && pImage->mWidth > 0 && pImage->mHeight > 0 && pImage->mDataSize >= tRGBABytes)
+        if(pImage->mCompressionFlag == 1 && pImage->mWidth > 0 && pImage->mHeight > 0 &&
+           pImage->mDataSize >= RequiredImageDataSize(pImage->mWidth, pImage->mHeight, 1))
         {
             return AlphaCoverage::FromRGBA(pImage->mData, pImage->mWidth, pImage->mHeight);
         }
