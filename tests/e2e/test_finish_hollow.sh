@@ -68,8 +68,11 @@ for _ in $(seq 12); do
         floor)
             if awk -v x="$x" 'BEGIN { exit !(x <= 861) }'; then
                 e2e_hold_ticks "Right" 300 "x >= 855"
-                xdotool keydown z; e2e_until_ticks 30 "y < 360"; e2e_release z
+                # A short hop with Right held: she runs onto the step as soon as she is above it.
+                xdotool keydown Right
+                xdotool keydown z; e2e_until_ticks 30 "y < 360"; xdotool keyup z
                 e2e_hold_ticks "Right" 300 "($on_step) || (y == 396 && x > 861)"
+                xdotool keyup Right
             else
                 e2e_hold_ticks "Left" 300 "x <= 934"
                 jump_right "($on_ledge) || y == 396"
