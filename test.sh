@@ -15,7 +15,7 @@ run_ctest() {
     /^Output:$/ { n = 0; inside = 1; getline; next }
     /^<end of output>$/ { inside = 0 }
     inside { out[++n] = $0 }
-    /^Test (Failed|Timeout)|^Test .*(Failed|Exception|Timeout)/ && name != "" {
+    /^Test .*(Failed|Exception|Timeout)/ && name != "" {
       print "== " name
       for (k = (n > 12 ? n - 11 : 1); k <= n; k++) print "   " out[k]
       m = 0

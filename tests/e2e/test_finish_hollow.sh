@@ -38,9 +38,9 @@ for _ in $(seq 16); do e2e_tap x 0.2; done
 on_step="y == 364 && x > 861 && x < 928"
 on_ledge="y == 332 && x > 973"
 on_pillar="y == 268 && x > 1069"
-# where_she_is: arena, pillar, ledge, step or floor, by the newest probe; air when none.
+# where_she_is <x> <y>: arena, pillar, ledge, step or floor for her box there; air when none.
 where_she_is() {
-    e2e_probe | awk "{ x = \$2 + 0; y = \$3 + 0
+    awk -v x="$1" -v y="$2" "BEGIN { x += 0; y += 0
         if (x >= 1120) print \"arena\"; else if ($on_pillar) print \"pillar\"
         else if ($on_ledge) print \"ledge\"; else if ($on_step) print \"step\"
         else if (y == 396) print \"floor\"; else print \"air\" }"
@@ -60,8 +60,8 @@ jump_right() {
 # In slow motion, so that a loaded machine's late keys still end each hop and jump where it should.
 e2e_slow
 for _ in $(seq 12); do
-    read -r _ x _ <<< "$(e2e_probe)"
-    case "$(where_she_is)" in
+    read -r _ x y <<< "$(e2e_probe)"
+    case "$(where_she_is "$x" "$y")" in
         arena|pillar) break ;;
         ledge) jump_right "($on_pillar) || y == 396" ;;
         step) e2e_hold_ticks "Right" 300 "x >= 900 || y != 364"; jump_right "($on_ledge) || y == 396" ;;
