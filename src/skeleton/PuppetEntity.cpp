@@ -1,4 +1,4 @@
-#include "skeleton/SpineEntity.h"
+#include "skeleton/PuppetEntity.h"
 
 #include <GL/gl.h>
 
@@ -6,17 +6,17 @@
 #include "core/render/GLState.h"
 #include "skeleton/CorvelPuppet.h"
 
-SpineEntity::SpineEntity() : mHitbox(), mFrameCounter(0), mPuppet(new CorvelPuppet())
+PuppetEntity::PuppetEntity() : mHitbox(), mFrameCounter(0), mPuppet(new CorvelPuppet())
 {
     mType = TYPE_ROOTOBJECT;
 }
 
-SpineEntity::~SpineEntity()
+PuppetEntity::~PuppetEntity()
 {
     delete mPuppet;
 }
 
-void SpineEntity::Update()
+void PuppetEntity::Update()
 {
     PlayerPony *rPlayer = PlayerPony::Get();
     if(rPlayer)
@@ -27,7 +27,7 @@ void SpineEntity::Update()
     mFrameCounter++;
 }
 
-void SpineEntity::Render()
+void PuppetEntity::Render()
 {
     GLState::PushAll();
     glTranslatef(mHitbox.mLft, mHitbox.mTop, 0.0f);

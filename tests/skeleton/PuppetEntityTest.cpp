@@ -1,17 +1,17 @@
 #include "support/PlayerWorld.h"
 #include "skeleton/CorvelPuppet.h"
-#include "skeleton/SpineEntity.h"
+#include "skeleton/PuppetEntity.h"
 
 namespace
 {
-    class SpineEntityTest : public PlayerWorld
+    class PuppetEntityTest : public PlayerWorld
     {
     };
 }
 
-TEST_F(SpineEntityTest, FollowsThePlayer100UnitsToTheRightWithAPuppetNeverBooted)
+TEST_F(PuppetEntityTest, FollowsThePlayer100UnitsToTheRightWithAPuppetNeverBooted)
 {
-    SpineEntity tEntity;
+    PuppetEntity tEntity;
     EXPECT_EQ(TYPE_ROOTOBJECT, tEntity.GetType());
     ASSERT_NE(nullptr, tEntity.GetPuppet());
     EXPECT_EQ(0, tEntity.GetPuppet()->IsBooted());
@@ -33,9 +33,9 @@ TEST_F(SpineEntityTest, FollowsThePlayer100UnitsToTheRightWithAPuppetNeverBooted
     EXPECT_EQ(2, tEntity.GetFrameCounter());
 }
 
-TEST(SpineEntityAlone, UpdatesWithoutAPlayer)
+TEST(PuppetEntityAlone, UpdatesWithoutAPlayer)
 {
-    SpineEntity tEntity;
+    PuppetEntity tEntity;
     tEntity.Update();
     EXPECT_EQ(1, tEntity.GetFrameCounter());
 }

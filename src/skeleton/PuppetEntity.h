@@ -9,11 +9,11 @@ class CorvelPuppet;
 
 // A world object that carries one puppet and follows the player, 100 units to her right.
 // Nothing in the game makes one; the puppet it owns is never booted by it.
-class SpineEntity : public RootEntity
+class PuppetEntity : public RootEntity
 {
 public:
-    SpineEntity();
-    ~SpineEntity() override;
+    PuppetEntity();
+    ~PuppetEntity() override;
 
     // Copies the player's box shifted 100 units right (left, right and the owner's x) and
     // counts the frame; without a player only the frame is counted.
