@@ -71,6 +71,26 @@ for path in sys.argv[2:]:
             open('%s/seed-%s' % (out, name), 'wb').write(data[pos + 10:end])
 PY
 
+# Damaged on purpose, the ways a picture once loaded without a word: a frame count that runs
+# into the next lump (Idle0 lies before the palette), and a full height no map could hold.
+python3 - "$corpus" <<'PY'
+import struct, sys
+corpus = sys.argv[1]
+data = bytearray(open(corpus + '/lumpfile/seed-sprites.slf', 'rb').read())
+count = struct.unpack_from('<I', data, 16)[0]
+at, where = 20, {}
+for _ in range(count):
+    n = data[at]; name = data[at + 1:at + 1 + n].decode(); at += 1 + n
+    where[name] = struct.unpack_from('<I', data, at)[0]; at += 8
+body = where['Idle0'] + 10
+size = struct.unpack_from('<i', data, body + 25)[0]
+data[body + 29 + size] = 5
+open(corpus + '/lumpfile/seed-frames-past-lump.slf', 'wb').write(data)
+image = bytearray(open(corpus + '/imagelump/seed-Idle0', 'rb').read())
+struct.pack_into('<i', image, 5, 0x7fffffff)
+open(corpus + '/imagelump/seed-Idle0-tall', 'wb').write(image)
+PY
+
 # The control-binding texts: control, first set and second set, one a line; a missing line is
 # nil. The sample configuration's bindings and one of each kind of set.
 i=0

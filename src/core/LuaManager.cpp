@@ -116,6 +116,24 @@ namespace
         luaL_error(L, "script stopped, the game is quitting");
     }
 
+    // Whether the file starts as a compiled chunk does, past what Lua's file loader skips
+    // first (a byte-order mark, then a first line starting with '#').
+    bool HoldsCompiledChunk(const char *pPath)
+    {
+        FILE *rFile = fopen(pPath, "rb");
+        if(!rFile) return false;
+        const char *cMark = "\xEF\xBB\xBF";
+        int tChar = fgetc(rFile);
+        for(int i = 0; i < 3 && tChar == (uint8_t)cMark[i]; i++) tChar = fgetc(rFile);
+        if(tChar == '#')
+        {
+            while(tChar != EOF && tChar != '\n') tChar = fgetc(rFile);
+            tChar = fgetc(rFile);
+        }
+        fclose(rFile);
+        return tChar == LUA_SIGNATURE[0];
+    }
+
     int CompareEntries(const void *pA, const void *pB)
     {
         const ScriptPackEntry *rA = *(const ScriptPackEntry *const *)pA;
@@ -197,10 +215,15 @@ bool LuaManager::LoadFile(const char *pPath)
         fprintf(stderr, "Could not load file in tarball %s\n", pPath);
     }
 
+    // Lua does not verify compiled chunks, and a damaged one can run wild; the engine compiles
+    // only in memory, so a file on disk is read as script text and nothing else.
     mLoadFromDiskFlag = 0;
-    if(luaL_loadfilex(mState, pPath, nullptr) != LUA_OK)
+    if(luaL_loadfilex(mState, pPath, "t") != LUA_OK)
     {
-        fprintf(stderr, "Lua Error during Loading: %s\n", ErrorText(mState));
+        if(HoldsCompiledChunk(pPath))
+            fprintf(stderr, "Lua Error during Loading: %s holds a compiled chunk; only script text is loaded\n", pPath);
+        else
+            fprintf(stderr, "Lua Error during Loading: %s\n", ErrorText(mState));
         lua_pop(mState, 1);
         return false;
     }

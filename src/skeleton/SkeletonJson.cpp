@@ -305,6 +305,10 @@ static bool ReadAnimations(SkeletonJson *pReader, JsonNode *pAnimations, Skeleto
         if(!rAnimation->mName) continue;
         Animation *nAnimation = SkeletonJson_readAnimation(pReader, rAnimation, pData);
         if(nAnimation) pData->mAnimations[pData->mAnimationCount++] = nAnimation;
+        // The rest of the skeleton is still usable; whoever plays this one later is told only
+        // that it is missing, so the file and the reason are given here.
+        else fprintf(stderr, "SkeletonJson: %s: animation %s cannot be read (%s), dropped\n", SkeletonJson_source(pReader),
+                     rAnimation->mName, pReader->mError ? pReader->mError : "Out of memory");
     }
     return true;
 }

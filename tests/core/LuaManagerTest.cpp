@@ -223,6 +223,44 @@ TEST_F(LuaManagerTest, LoadAndRunErrorsAreReportedAndLeaveTheStackClean)
     EXPECT_FALSE(mManager->FileExists(nullptr));
 }
 
+// A compiled chunk on disk is never run, whole or damaged, nor behind a '#' first line; the
+// state goes on running script text.
+TEST_F(LuaManagerTest, LooseFilesHoldingCompiledChunksAreRefused)
+{
+    ScratchFolder tDir("lm");
+    ASSERT_TRUE(tDir.IsMade());
+    ASSERT_TRUE(Run("gsChunk = string.dump(function() compiled_ran = true end)"));
+    lua_getglobal(L, "gsChunk");
+    size_t tSize = 0;
+    const char *rChunk = lua_tolstring(L, -1, &tSize);
+    std::string tChunk(rChunk ? rChunk : "", rChunk ? tSize : 0);
+    lua_pop(L, 1);
+    ASSERT_GT(tChunk.size(), 40u);
+    ASSERT_EQ(tChunk[0], '\033');
+
+    std::string tDamaged = tChunk;
+    for(size_t i = 24; i < tDamaged.size(); i += 7) tDamaged[i] = (char)(tDamaged[i] ^ 0x5A);
+    ASSERT_TRUE(tDir.Write("Whole.lua", tChunk.data(), tChunk.size()));
+    ASSERT_TRUE(tDir.Write("Damaged.lua", tDamaged.data(), tDamaged.size()));
+    std::string tMarked = "#!/usr/bin/env lua\n" + tChunk;
+    ASSERT_TRUE(tDir.Write("Marked.lua", tMarked.data(), tMarked.size()));
+
+    for(const char *rName : {"Whole.lua", "Damaged.lua", "Marked.lua"})
+    {
+        std::string tPath = tDir.File(rName);
+        testing::internal::CaptureStderr();
+        EXPECT_FALSE(mManager->ExecuteFile(tPath.c_str()));
+        EXPECT_EQ(CapturedStderr(), "Lua Error during Loading: " + tPath + " holds a compiled chunk; only script text is loaded\n");
+        EXPECT_FALSE(GlobalBool("compiled_ran")) << rName;
+        EXPECT_EQ(mManager->GetCallStackDepth(), 0);
+        EXPECT_EQ(lua_gettop(L), 0);
+    }
+
+    ASSERT_TRUE(tDir.WriteText("Text.lua", "#!/usr/bin/env lua\ntext_ran = true"));
+    EXPECT_TRUE(mManager->ExecuteFile(tDir.File("Text.lua").c_str()));
+    EXPECT_TRUE(GlobalBool("text_ran"));
+}
+
 namespace
 {
     int AskQuit(lua_State *L)

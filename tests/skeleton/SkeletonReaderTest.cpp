@@ -302,7 +302,12 @@ TEST(SkeletonReader, BadAnimationsAreLeftOutAndTheRestIsKept)
                     "animations":{"good":{"bones":{"root":{"rotate":[{"time":0,"angle":1}]}}},"bad":%s,"later":{}}})",
                  rCase.mAnimation);
         Reader tReader;
+        testing::internal::CaptureStderr();
         SkeletonData *rData = tReader.Read(tText);
+        const std::string tErr = CapturedStderr();
+        EXPECT_NE(tErr.find("SkeletonJson: skeleton text: animation bad cannot be read (" + std::string(rCase.mError) + "), dropped\n"),
+                  std::string::npos)
+            << tErr;
         ASSERT_NE(nullptr, rData) << rCase.mAnimation;
         EXPECT_STREQ(rCase.mError, tReader.Error()) << rCase.mAnimation;
         EXPECT_EQ(2, rData->mAnimationCount);
@@ -310,6 +315,18 @@ TEST(SkeletonReader, BadAnimationsAreLeftOutAndTheRestIsKept)
         EXPECT_NE(nullptr, SkeletonData_findAnimation(rData, "later"));
         EXPECT_EQ(nullptr, SkeletonData_findAnimation(rData, "bad"));
     }
+
+    // Read from a file, the line names the file.
+    Reader tReader;
+    ScratchFolder tDir{"skeleton"};
+    ASSERT_TRUE(tDir.WriteText("walker.json", R"({"bones":[{"name":"root"}],"animations":{"walk":{"bones":{"hip":{"rotate":[]}}}}})"));
+    const std::string tPath = tDir.File("walker.json");
+    testing::internal::CaptureStderr();
+    SkeletonData *nData = SkeletonJson_readSkeletonDataFile(tReader.mReader, tPath.c_str());
+    EXPECT_EQ("SkeletonJson: " + tPath + ": animation walk cannot be read (Bone not found: hip), dropped\n", CapturedStderr());
+    ASSERT_NE(nullptr, nData);
+    EXPECT_EQ(0, nData->mAnimationCount);
+    SkeletonData_dispose(nData);
 }
 
 TEST(SkeletonReader, OddInputThatOnceCrashedReadsSafely)

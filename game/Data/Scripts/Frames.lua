@@ -3,9 +3,21 @@
 -- per frame, sStem00 .. sStem(iCount - 1); the player, the enemies and the machines all load
 -- and assemble them the same way.
 
+-- A count of frames must end its loop and name whole frames: an endless one would hang the
+-- boot, a fraction would stop between two. Anything else is named and refused.
+local function fnIsFrameCount(sHelper, iCount)
+    local fCount = tonumber(iCount)
+    if fCount and fCount == math.floor(fCount) and math.abs(fCount) ~= math.huge then
+        return true
+    end
+    fnLog(sHelper .. ": " .. tostring(iCount) .. " is not a finite whole number")
+    return false
+end
+
 -- Loads the frames sStem00 .. sStem(iCount - 1) from the folder sArt into the library heading
 -- sHeading (a path that ends in "/"), under the same names.
 function fnLoadFrames(sArt, sHeading, sStem, iCount)
+    if not fnIsFrameCount("fnLoadFrames", iCount) then return end
     DL_AddPath(sHeading)
     for i = 0, iCount - 1 do
         local sName = string.format("%s%02d", sStem, i)
@@ -27,9 +39,10 @@ function fnBuildAnimation(sPath, sHeading, sStem, iaOrder, fTicks)
     DL_PopActiveEntity()
 end
 
--- 0 .. iCount - 1, the usual order.
+-- 0 .. iCount - 1, the usual order; empty for a count that is refused.
 function fnFrameRange(iCount)
     local iaOrder = {}
+    if not fnIsFrameCount("fnFrameRange", iCount) then return iaOrder end
     for i = 0, iCount - 1 do
         iaOrder[#iaOrder + 1] = i
     end

@@ -80,6 +80,7 @@ CorvelLumpManager::CorvelLumpManager() : mCursor(nullptr, 0)
     mDirectory = nullptr;
     mSortedOrder = nullptr;
     mQuietNextImageFailure = 0;
+    mLumpEnd = 0;
     mPendingFault[0] = '\0';
     mFaultBlockDepth = 0;
 }
@@ -277,6 +278,7 @@ CorvelLumpManager::SeekResult CorvelLumpManager::Seek(const char *pName, const c
     mCursor.Seek(mDirectory[tSlot].mPosition);
     mCursor.ReadBytes(tTag, LUMP_TAG_SIZE);
     tTag[LUMP_TAG_SIZE] = '\0';
+    mLumpEnd = FindLumpEnd(tSlot);
     if(mCursor.HasFailed())
     {
         ReportFault(pName, " lies past the end of the file");
@@ -292,6 +294,20 @@ CorvelLumpManager::SeekResult CorvelLumpManager::Seek(const char *pName, const c
     }
     Debug::PopPrint("Lump was of the wrong type\n");
     return cSeekWrongType;
+}
+
+// A lump runs up to the nearest lump placed after it. The last one gives UINT32_MAX: the
+// cursor already stops every read at the end of the file.
+uint32_t CorvelLumpManager::FindLumpEnd(int32_t pSlot) const
+{
+    const uint32_t tStart = mDirectory[pSlot].mPosition;
+    uint32_t tEnd = UINT32_MAX;
+    for(uint32_t i = 0; i < mLumpCount; i++)
+    {
+        const uint32_t tOther = mDirectory[i].mPosition;
+        if(tOther > tStart && tOther < tEnd) tEnd = tOther;
+    }
+    return tEnd;
 }
 
 bool CorvelLumpManager::SeekToLump(const char *pName, const char *pType)
@@ -375,11 +391,24 @@ ImageRecord *CorvelLumpManager::ReadImageRecord(const char *pName)
         ImageRecord::Free(nRecord);
         return nullptr;
     }
+    // A full size no map could hold draws the mirrored picture nowhere; the rest of the
+    // picture is sound, so it still loads.
+    if(tSound && (nRecord->mFullWidth > GEOMETRY_COORDINATE_LIMIT || nRecord->mFullHeight > GEOMETRY_COORDINATE_LIMIT))
+        ReportFault(pName, " has full size %i by %i, past the coordinate limit", nRecord->mFullWidth, nRecord->mFullHeight);
     if(tSound)
     {
         nRecord->mData = mCursor.ReadNewBytes((uint32_t)nRecord->mDataSize);
         Debug::Print("Data read successfully\n");
         mCursor.ReadU8(&nRecord->mFrameCount);
+        // Frames claimed past the lump's end would be read from the next lump's bytes: only
+        // those inside it are kept. A file cut short is refused whole by the cursor.
+        const uint32_t tAt = mCursor.GetPosition();
+        const uint32_t tRoom = tAt < mLumpEnd ? (mLumpEnd - tAt) / (uint32_t)sizeof(ImageFrameRecord) : 0;
+        if(!mCursor.HasFailed() && nRecord->mFrameCount > tRoom)
+        {
+            ReportFault(pName, " claims %i frames, its lump holds %i; the rest are dropped", nRecord->mFrameCount, (int)tRoom);
+            nRecord->mFrameCount = (uint8_t)tRoom;
+        }
         if(nRecord->mFrameCount > 0 && !mCursor.HasFailed())
         {
             nRecord->mFrames = (ImageFrameRecord *)calloc(nRecord->mFrameCount, sizeof(ImageFrameRecord));

@@ -99,6 +99,7 @@ private:
         cSeekPastEnd
     };
     SeekResult Seek(const char *pName, const char *pType);
+    uint32_t FindLumpEnd(int32_t pSlot) const;
     bool ReadDirectory();
     bool SortDirectory();
     void ResetCursor();
@@ -115,6 +116,8 @@ private:
     // Directory indices in strcmp order of their names; equal names in file order.
     uint32_t *mSortedOrder;
     uint8_t mQuietNextImageFailure;
+    // Where the lump the last seek found ends: the next lump's start (UINT32_MAX for the last).
+    uint32_t mLumpEnd;
     char mPendingFault[LUMP_FAULT_LINE_MAX];
     int32_t mFaultBlockDepth;
 

@@ -604,6 +604,47 @@ TEST_F(LumpFileTest, LayoutsNoPictureOrWorldCouldHaveAreRefusedNamingFileAndLump
     EXPECT_NE(CapturedStderr().find("OnlyFar in " + tPath + " drops spawn 0 Bat1"), std::string::npos);
 }
 
+// Damage that leaves a drawable picture: it loads, and the lump is named with what is wrong.
+TEST_F(LumpFileTest, PicturesWithAbsurdFramesOrFullSizeLoadNamingTheLump)
+{
+    LumpWriter tWriter;
+    LumpBody tGreedy;
+    tGreedy.PutU8(1);
+    for(int32_t tValue : {2, 2, 0, 0, 2, 2, 16}) tGreedy.PutI32(tValue);
+    tGreedy.PutBytes(kPixels2x2, sizeof(kPixels2x2));
+    tGreedy.PutU8(3);
+    tGreedy.PutI32(11);
+    tGreedy.PutI32(12);
+    ASSERT_TRUE(tWriter.AddRaw("Greedy", "IMAGE", tGreedy.GetData(), tGreedy.GetSize()));
+    LumpImageLayout tImage = MakeImage(1, 4, 2, kPixels4x2, sizeof(kPixels4x2));
+    ASSERT_TRUE(tWriter.AddImage("Next", &tImage));
+    tImage = MakeImage(1, 2, 2, kPixels2x2, sizeof(kPixels2x2));
+    tImage.mFullHeight = INT32_MAX;
+    ASSERT_TRUE(tWriter.AddImage("Tall", &tImage));
+
+    std::string tPath = WriteFile("oddities.slf", BuildBytes(tWriter));
+    CorvelLumpManager tManager;
+    tManager.Open(tPath.c_str());
+    ASSERT_TRUE(tManager.IsOpen());
+
+    testing::internal::CaptureStderr();
+    ImageRecord *nGreedy = tManager.ReadImageRecord("Greedy");
+    EXPECT_EQ(CapturedStderr(), "Error in SLF file\nLump Greedy in " + tPath + " claims 3 frames, its lump holds 1; the rest are dropped\n");
+    ASSERT_NE(nGreedy, nullptr);
+    ASSERT_EQ(nGreedy->mFrameCount, 1);
+    EXPECT_EQ(nGreedy->mFrames[0].mA, 11);
+    EXPECT_EQ(nGreedy->mFrames[0].mB, 12);
+    ImageRecord::Free(nGreedy);
+
+    testing::internal::CaptureStderr();
+    ImageRecord *nTall = tManager.ReadImageRecord("Tall");
+    EXPECT_EQ(CapturedStderr(), "Error in SLF file\nLump Tall in " + tPath + " has full size 2 by 2147483647, past the coordinate limit\n");
+    ASSERT_NE(nTall, nullptr);
+    EXPECT_EQ(nTall->mFullHeight, INT32_MAX);
+    EXPECT_EQ(nTall->mDataSize, 16);
+    ImageRecord::Free(nTall);
+}
+
 TEST_F(LumpFileTest, MissingSecondLayerIsSilentButOnlyForThatRead)
 {
     std::string tPath = WriteFile("layers.slf", FixtureBytes());
