@@ -54,6 +54,13 @@ namespace
         return false;
     }
 
+    int CompareStarts(const void *pA, const void *pB)
+    {
+        const uint32_t tA = *(const uint32_t *)pA;
+        const uint32_t tB = *(const uint32_t *)pB;
+        return tA < tB ? -1 : (tA > tB ? 1 : 0);
+    }
+
     struct SortedName
     {
         const char *rName;
@@ -79,6 +86,7 @@ CorvelLumpManager::CorvelLumpManager() : mCursor(nullptr, 0)
     mLumpCount = 0;
     mDirectory = nullptr;
     mSortedOrder = nullptr;
+    mLumpEnds = nullptr;
     mQuietNextImageFailure = 0;
     mLumpEnd = 0;
     mPendingFault[0] = '\0';
@@ -149,6 +157,8 @@ void CorvelLumpManager::Close()
     mDirectory = nullptr;
     free(mSortedOrder);
     mSortedOrder = nullptr;
+    free(mLumpEnds);
+    mLumpEnds = nullptr;
     mLumpCount = 0;
     memset(mHeader, 0, sizeof(mHeader));
     mCursor = LumpReader(nullptr, 0);
@@ -178,7 +188,7 @@ void CorvelLumpManager::Open(const char *pPath)
     // them. An empty file lands here too.
     size_t tLength = strlen(pPath);
     mOpenPath = (char *)malloc(tLength + 1);
-    if(!mOpenPath || !ReadDirectory() || !SortDirectory())
+    if(!mOpenPath || !ReadDirectory() || !SortDirectory() || !FindLumpEnds())
     {
         fprintf(stderr, "CorvelLumpManager:  Error, %s is not a lump file\n", pPath);
         Close();
@@ -237,6 +247,37 @@ bool CorvelLumpManager::SortDirectory()
     return true;
 }
 
+// A lump runs up to the nearest lump placed after it. The last one gets UINT32_MAX: the
+// cursor already stops every read at the end of the file.
+bool CorvelLumpManager::FindLumpEnds()
+{
+    if(mLumpCount == 0) return true;
+    uint32_t *tStarts = (uint32_t *)malloc(sizeof(uint32_t) * mLumpCount);
+    mLumpEnds = (uint32_t *)malloc(sizeof(uint32_t) * mLumpCount);
+    if(!tStarts || !mLumpEnds)
+    {
+        free(tStarts);
+        return false;
+    }
+    for(uint32_t i = 0; i < mLumpCount; i++) tStarts[i] = mDirectory[i].mPosition;
+    qsort(tStarts, mLumpCount, sizeof(uint32_t), CompareStarts);
+    for(uint32_t i = 0; i < mLumpCount; i++)
+    {
+        // The first start past this lump's own.
+        uint32_t tLow = 0;
+        uint32_t tHigh = mLumpCount;
+        while(tLow < tHigh)
+        {
+            const uint32_t tMid = tLow + (tHigh - tLow) / 2;
+            if(tStarts[tMid] <= mDirectory[i].mPosition) tLow = tMid + 1;
+            else tHigh = tMid;
+        }
+        mLumpEnds[i] = tLow < mLumpCount ? tStarts[tLow] : UINT32_MAX;
+    }
+    free(tStarts);
+    return true;
+}
+
 int32_t CorvelLumpManager::FindLump(const char *pName) const
 {
     if(!pName || !mDirectory || !mSortedOrder) return -1;
@@ -278,7 +319,7 @@ CorvelLumpManager::SeekResult CorvelLumpManager::Seek(const char *pName, const c
     mCursor.Seek(mDirectory[tSlot].mPosition);
     mCursor.ReadBytes(tTag, LUMP_TAG_SIZE);
     tTag[LUMP_TAG_SIZE] = '\0';
-    mLumpEnd = FindLumpEnd(tSlot);
+    mLumpEnd = mLumpEnds[tSlot];
     if(mCursor.HasFailed())
     {
         ReportFault(pName, " lies past the end of the file");
@@ -294,20 +335,6 @@ CorvelLumpManager::SeekResult CorvelLumpManager::Seek(const char *pName, const c
     }
     Debug::PopPrint("Lump was of the wrong type\n");
     return cSeekWrongType;
-}
-
-// A lump runs up to the nearest lump placed after it. The last one gives UINT32_MAX: the
-// cursor already stops every read at the end of the file.
-uint32_t CorvelLumpManager::FindLumpEnd(int32_t pSlot) const
-{
-    const uint32_t tStart = mDirectory[pSlot].mPosition;
-    uint32_t tEnd = UINT32_MAX;
-    for(uint32_t i = 0; i < mLumpCount; i++)
-    {
-        const uint32_t tOther = mDirectory[i].mPosition;
-        if(tOther > tStart && tOther < tEnd) tEnd = tOther;
-    }
-    return tEnd;
 }
 
 bool CorvelLumpManager::SeekToLump(const char *pName, const char *pType)

@@ -99,7 +99,7 @@ private:
         cSeekPastEnd
     };
     SeekResult Seek(const char *pName, const char *pType);
-    uint32_t FindLumpEnd(int32_t pSlot) const;
+    bool FindLumpEnds();
     bool ReadDirectory();
     bool SortDirectory();
     void ResetCursor();
@@ -115,6 +115,8 @@ private:
     LumpDirectoryEntry *mDirectory;
     // Directory indices in strcmp order of their names; equal names in file order.
     uint32_t *mSortedOrder;
+    // Per directory index, where that lump ends (see FindLumpEnds).
+    uint32_t *mLumpEnds;
     uint8_t mQuietNextImageFailure;
     // Where the lump the last seek found ends: the next lump's start (UINT32_MAX for the last).
     uint32_t mLumpEnd;
