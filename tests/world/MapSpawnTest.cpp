@@ -235,6 +235,31 @@ TEST_F(MapSpawnTest, MapLoadingNamesAStartWhoseBoxIsNotFree)
                                          "to (29, 152) is not free in the 128 by 128 level"),
               std::string::npos);
     EXPECT_EQ(LoadReporting("Clear").find("Warning"), std::string::npos);
+
+    // Too narrow for her box though tall enough, or the other way round: the level is too small,
+    // and no start within it would help.
+    struct Size
+    {
+        const char *mMap;
+        uint16_t mW;
+        uint16_t mH;
+    };
+    const Size cSizes[] = {{"Narrow", 16, 256}, {"Low", 256, 32}};
+    for(const Size &rSize : cSizes)
+    {
+        LumpWriter tWriter;
+        MapInfoRecord tInfo = LineArtMapInfo(1, 1, rSize.mW, rSize.mH, "IA", "IB", "CL", "Small");
+        tWriter.AddMapInfo("AMapInfo", &tInfo);
+        std::string tCells((size_t)rSize.mW * rSize.mH, '\0');
+        tWriter.AddClip("CL000000", rSize.mW, rSize.mH, (const uint8_t *)tCells.data());
+        ASSERT_TRUE(tWriter.WriteToFile((std::string("Data/Maps/") + rSize.mMap + ".slf").c_str()));
+        const std::string tErr = LoadReporting(rSize.mMap);
+        EXPECT_NE(tErr.find("the level is " + std::to_string(rSize.mW) + " by " + std::to_string(rSize.mH) +
+                            " units, too small for her 19 by 52 box"),
+                  std::string::npos)
+            << tErr;
+        EXPECT_EQ(tErr.find("inside solid ground"), std::string::npos) << tErr;
+    }
 }
 
 // A respawn point where her box is not free (in the floor, or reaching past the map's edge)
