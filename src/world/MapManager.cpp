@@ -526,8 +526,10 @@ bool MapManager::IsBoxFreeInLevel(const Hitbox &pBox) const
     if(!HasLevel()) return false;
     int32_t tW = 0, tH = 0;
     mLevel->GetSize(tW, tH);
-    // A box far out may be too narrow for its float edges to tell apart; it is not in the level.
-    if(!(pBox.mLft >= 0.0f && pBox.mTop >= 0.0f && pBox.mRgt <= (float)tW && pBox.mBot <= (float)tH)) return false;
+    // Far out, a box's float edges may fall together and leave no cell to look at; the cells it
+    // would cover lie beyond the level all the same.
+    const IntRect tCells = TruncateHitbox(pBox);
+    if(tCells.mLft < 0 || tCells.mTop < 0 || tCells.mRgt > tW || tCells.mBot > tH) return false;
     ClipWorld tLevel = {mLevel->GetClipMap(), nullptr, nullptr, nullptr};
     return BoxAllFree(tLevel, pBox);
 }
