@@ -183,7 +183,9 @@ bool Enemy::RunConstructor(Enemy *pEnemy, const char *pPath, int32_t pArgCount, 
     if(!rLua) return true;
     rLua->SetArgumentCount(pArgCount);
     for(int32_t i = 0; i < pArgCount; i++) rLua->AddStringArgument(pArgs[i] ? pArgs[i] : "");
-    if(pPath) rLua->ExecuteFile(pPath);
+    if(!pPath) return true;
+    if(!rLua->LoadFile(pPath)) return false;
+    rLua->Execute();
     return true;
 }
 

@@ -120,7 +120,8 @@ public:
     // Makes a new, registered enemy what its constructor script says: the enemy becomes active
     // over the caller's object, then the script at pPath (none: nothing runs; nor without Lua)
     // runs with the pArgCount texts as its only arguments (a null slot passes ""). The enemy stays
-    // pushed for the caller to pop. Without a library nothing happens and false is returned.
+    // pushed for the caller to pop. Without a library nothing happens and false is returned;
+    // false too when the script could not be loaded (its own line says why; the enemy is pushed).
     static bool RunConstructor(Enemy *pEnemy, const char *pPath, int32_t pArgCount, const char *const *pArgs);
     static void KillAllEnemies();
 

@@ -129,6 +129,19 @@ static void ReportPlacedOutsideLevel(lua_State *L, int32_t pEnemyID)
             tPlace, rEnemy->GetName(), tBox.mLft, tBox.mTop, tBox.mRgt, tBox.mBot, (int)tW, (int)tH);
 }
 
+// The loader's own line names only the file; a misspelled folder is found from the enemy and
+// the line that asked for it.
+static void ReportConstructorNotLoaded(lua_State *L, int32_t pEnemyID, const char *pPath)
+{
+    Enemy *rEnemy = Enemy::FindLive(pEnemyID);
+    char tPlace[600];
+    LuaCallerPlace(L, tPlace, sizeof(tPlace));
+    fprintf(stderr,
+            "Enemy_Create: %s: %s's constructor %s could not be loaded (the line above says why), so nothing sets the "
+            "enemy up; check the path, its folder's name above all\n",
+            tPlace, rEnemy ? rEnemy->GetName() : "the enemy", pPath);
+}
+
 static int Enemy_Create(lua_State *L)
 {
     int tArgs = lua_gettop(L);
@@ -147,8 +160,9 @@ static int Enemy_Create(lua_State *L)
     Enemy *nEnemy = new Enemy(LuaArgString(L, 1, nullptr));
     rEntities->RegisterEntity(nEnemy->GetName(), nEnemy, DeleteRootObject);
     const int32_t tEnemyID = nEnemy->GetID();
-    Enemy::RunConstructor(nEnemy, tPath, tCount, nArgs);
+    const bool tLoaded = Enemy::RunConstructor(nEnemy, tPath, tCount, nArgs);
     free(nArgs);
+    if(!tLoaded) ReportConstructorNotLoaded(L, tEnemyID, tPath);
     ReportPlacedOutsideLevel(L, tEnemyID);
     return 0;
 }

@@ -307,7 +307,22 @@ void LuaCallerPlace(lua_State *L, char *sOut, size_t pSize)
         return;
     }
     const char *rFile = tInfo.source && tInfo.source[0] == '@' ? tInfo.source + 1 : nullptr;
-    LuaManager *rLua = rFile ? nullptr : LuaManager::Fetch();
-    if(rLua) rFile = rLua->GetCallStackName(0);
-    snprintf(sOut, pSize, "%s:%d", rFile ? rFile : tInfo.short_src, tInfo.currentline);
+    LuaManager *rLua = LuaManager::Fetch();
+    const char *rRunning = rLua ? rLua->GetCallStackName(0) : nullptr;
+    const int tLine = tInfo.currentline;
+    if(!rFile)
+    {
+        snprintf(sOut, pSize, "%s:%d", rRunning ? rRunning : tInfo.short_src, tLine);
+        return;
+    }
+    snprintf(sOut, pSize, "%s:%d", rFile, tLine);
+    // A shared helper (one of SetupFuncs.lua's, say) made the call for the running script: the
+    // author's mistake is on that script's line which called into the helper.
+    if(!rRunning || !rRunning[0] || !strcmp(rRunning, rFile)) return;
+    for(int tLevel = 2; lua_getstack(L, tLevel, &tInfo) && lua_getinfo(L, "Sl", &tInfo); tLevel++)
+    {
+        if(!tInfo.source || tInfo.source[0] != '@' || strcmp(tInfo.source + 1, rRunning)) continue;
+        snprintf(sOut, pSize, "%s:%d (through %s:%d)", rRunning, tInfo.currentline, rFile, tLine);
+        return;
+    }
 }

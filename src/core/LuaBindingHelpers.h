@@ -90,7 +90,9 @@ int LuaPushPair(lua_State *L, float pA, float pB);
 
 // Writes where the script that called the running binding stands, "path:line", for a message
 // that must lead an author to the line: the calling function's file, or, for a chunk that
-// carries no file name (one from a script pack), the running script's path.
+// carries no file name (one from a script pack), the running script's path. Where the caller is
+// a function of another file called from the running script, "path:line (through file:line)":
+// the running script's line first.
 void LuaCallerPlace(lua_State *L, char *sOut, size_t pSize);
 
 // Registers each {name, function} of a table ending in {nullptr, nullptr} as a global C function

@@ -1,10 +1,13 @@
 #include "world/Checkpoint.h"
 
+#include <cstdio>
 
 #include "core/LuaBindingHelpers.h"
 #include "core/LuaPropertyTable.h"
 #include "core/data/DataLibrary.h"
 #include "world/EntityManager.h"
+#include "world/LineArtLevel.h"
+#include "world/MapManager.h"
 
 // The active checkpoint; otherwise the type reporter speaks for the binding and gives null.
 static Checkpoint *FetchActiveCheckpoint(const char *pBindingName)
@@ -34,6 +37,28 @@ static int Checkpoint_Create(lua_State *L)
     return 0;
 }
 
+// A respawn point where her box is not free brings her back stuck after a death there, long
+// after the script ran; the line that gave the point is named while it runs.
+static void ReportTrappingRespawn(lua_State *L, Checkpoint *pCheckpoint)
+{
+    MapManager *rMaps = MapManager::Fetch();
+    if(!rMaps || !rMaps->HasLevel()) return;
+    float tX, tY;
+    pCheckpoint->GetRespawnLocation(tX, tY);
+    const Hitbox tBox = MapManager::FootBoxAt(tX, tY);
+    if(rMaps->IsBoxFreeInLevel(tBox)) return;
+    int32_t tW = 0, tH = 0;
+    rMaps->GetLevel()->GetSize(tW, tH);
+    char tPlace[600];
+    LuaCallerPlace(L, tPlace, sizeof(tPlace));
+    fprintf(stderr,
+            "Checkpoint_SetProperty: %s: checkpoint %s's respawn point (%g, %g) puts her box at (%g, %g) to (%g, %g), "
+            "which is not free in the %i by %i map (outside it everything is solid), so a death after touching it "
+            "brings her back stuck; give the top-left of a place where her %g by %g box is clear\n",
+            tPlace, pCheckpoint->GetName(), tX, tY, tBox.mLft, tBox.mTop, tBox.mRgt, tBox.mBot, (int)tW, (int)tH,
+            tBox.mRgt - tBox.mLft, tBox.mBot - tBox.mTop);
+}
+
 static const LuaProperty<Checkpoint> cCheckpointGetters[] = {
     {"IsActivated", 1, nullptr, [](lua_State *L, Checkpoint *p, int) { lua_pushboolean(L, p->IsActivated()); return 1; }},
     {nullptr, 0, nullptr, nullptr},
@@ -41,7 +66,13 @@ static const LuaProperty<Checkpoint> cCheckpointGetters[] = {
 
 static const LuaProperty<Checkpoint> cCheckpointSetters[] = {
     {"Respawn Location", 3, nullptr,
-     [](lua_State *L, Checkpoint *p, int) { p->SetRespawnLocation(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f)); return 0; }},
+     [](lua_State *L, Checkpoint *p, int) {
+         const float tX = LuaArgFloat(L, 2, 0.0f), tY = LuaArgFloat(L, 3, 0.0f);
+         p->SetRespawnLocation(tX, tY);
+         // A refused point has been named already and changed nothing.
+         if(tX >= 0.0f && tY >= 0.0f) ReportTrappingRespawn(L, p);
+         return 0;
+     }},
     {"Camera", 3, nullptr,
      [](lua_State *L, Checkpoint *p, int) { p->SetCameraLocation(LuaArgFloat(L, 2, 0.0f), LuaArgFloat(L, 3, 0.0f)); return 0; }},
     {nullptr, 0, nullptr, nullptr},

@@ -50,7 +50,7 @@ void BackgroundPack::ReleaseImage(void *pOwner, void *pObject)
     rPack->mActive = 0;
 }
 
-void BackgroundPack::SetImage(const char *pPath)
+void BackgroundPack::SetImage(const char *pPath, const char *pCaller)
 {
     DataLibrary *rLibrary = DataLibrary::Fetch();
     rImage = (rLibrary && pPath) ? static_cast<Bitmap *>(rLibrary->LookUpQuietly(pPath, DL_KIND_BITMAP)) : nullptr;
@@ -58,13 +58,13 @@ void BackgroundPack::SetImage(const char *pPath)
     if(!rImage)
     {
         mActive = 0;
-        fprintf(stderr, "BackgroundPack::SetImage warning, pack %s names %s, which holds no picture; the pack draws nothing.\n",
+        fprintf(stderr, "%s: warning, pack %s names %s, which holds no picture; the pack draws nothing.\n", pCaller,
                 GetName(), pPath ? pPath : "no path");
     }
     else if(rImage->GetWidth() < 1 || rImage->GetHeight() < 1)
     {
-        fprintf(stderr, "BackgroundPack::SetImage warning, pack %s shows %s, a picture with no pixels (its file was missing or "
-                        "unreadable); the pack draws nothing.\n", GetName(), pPath);
+        fprintf(stderr, "%s: warning, pack %s shows %s, a picture with no pixels (its file was missing or "
+                        "unreadable); the pack draws nothing.\n", pCaller, GetName(), pPath);
     }
 }
 

@@ -44,8 +44,9 @@ public:
     int32_t mVisibleEndRow;
 
     // The image at a library path, or none when the path holds no picture. A path that holds no
-    // picture, or a picture without pixels (its file was missing), is named with the pack.
-    void SetImage(const char *pPath);
+    // picture, or a picture without pixels (its file was missing), is named with the pack, after
+    // pCaller: who set it and where, so the author finds the line.
+    void SetImage(const char *pPath, const char *pCaller);
     // Only with an image: a pack without one never draws.
     void Activate();
     // Stored only when both counts are positive and the image has a size.

@@ -1,5 +1,6 @@
 #include "world/MapBGM.h"
 
+#include <cstring>
 
 #include "core/LuaBindingHelpers.h"
 #include "core/LuaPropertyTable.h"
@@ -41,7 +42,14 @@ static const LuaProperty<BackgroundPack> cPackSetters[] = {
          p->mBot = LuaArgCoordinate(L, 5);
          return 0;
      }},
-    {"Image", 2, nullptr, [](lua_State *L, BackgroundPack *p, int) { p->SetImage(LuaArgString(L, 2, nullptr)); return 0; }},
+    {"Image", 2, nullptr,
+     [](lua_State *L, BackgroundPack *p, int) {
+         char tCaller[640] = "MapBGM_SetPackProperty: ";
+         const size_t tLead = strlen(tCaller);
+         LuaCallerPlace(L, tCaller + tLead, sizeof(tCaller) - tLead);
+         p->SetImage(LuaArgString(L, 2, nullptr), tCaller);
+         return 0;
+     }},
     {"Depth", 2, "N", [](lua_State *L, BackgroundPack *p, int) { p->mDepth = LuaArgCoordinate(L, 2); return 0; }},
     {"Appearances", 3, "NN",
      [](lua_State *L, BackgroundPack *p, int) { p->SetAppearances(LuaArgCoordinate(L, 2), LuaArgCoordinate(L, 3)); return 0; }},

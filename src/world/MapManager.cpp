@@ -23,6 +23,7 @@
 #include "interface/GUI.h"
 #include "world/Camera.h"
 #include "world/CameraManager.h"
+#include "world/Checkpoint.h"
 #include "world/DamageZone.h"
 #include "world/EntityManager.h"
 #include "world/LineArtLevel.h"
@@ -496,8 +497,7 @@ void MapManager::ReportBlockedPlacement(int32_t pLevelWidth, int32_t pLevelHeigh
     if(!rPlayer || !HasLevel()) return;
     Hitbox tBox;
     rPlayer->GetHitbox(tBox);
-    ClipWorld tLevel = {mLevel->GetClipMap(), nullptr, nullptr, nullptr};
-    if(BoxAllFree(tLevel, tBox)) return;
+    if(IsBoxFreeInLevel(tBox)) return;
     const float tWidth = tBox.mRgt - tBox.mLft;
     const float tHeight = tBox.mBot - tBox.mTop;
     if((float)pLevelWidth < tWidth || (float)pLevelHeight < tHeight)
@@ -507,9 +507,31 @@ void MapManager::ReportBlockedPlacement(int32_t pLevelWidth, int32_t pLevelHeigh
                       (int)pLevelWidth, (int)pLevelHeight, tWidth, tHeight);
         return;
     }
-    ReportMistake("her box at (%g, %g) to (%g, %g) is not free in the %i by %i level (outside it everything is solid), "
+    // Brought back after a death, she stands where her checkpoint said; the author looks there.
+    Checkpoint *rCheckpoint = rPlayer->GetActiveCheckpoint();
+    char tWhose[300] = "";
+    if(rCheckpoint) snprintf(tWhose, sizeof(tWhose), " (checkpoint %s's respawn point)", rCheckpoint->GetName());
+    ReportMistake("her box at (%g, %g) to (%g, %g)%s is not free in the %i by %i level (outside it everything is solid), "
                   "so she starts inside solid ground.",
-                  tBox.mLft, tBox.mTop, tBox.mRgt, tBox.mBot, (int)pLevelWidth, (int)pLevelHeight);
+                  tBox.mLft, tBox.mTop, tBox.mRgt, tBox.mBot, tWhose, (int)pLevelWidth, (int)pLevelHeight);
+}
+
+Hitbox MapManager::FootBoxAt(float pX, float pY)
+{
+    return HitboxFromEdges(pX, pY, pX + cFootW, pY + cFootH);
+}
+
+bool MapManager::IsBoxFreeInLevel(const Hitbox &pBox) const
+{
+    if(!HasLevel()) return false;
+    int32_t tW = 0, tH = 0;
+    mLevel->GetSize(tW, tH);
+    // Far out, a box's float edges may fall together and leave no cell to look at; the cells it
+    // would cover lie beyond the level all the same.
+    const IntRect tCells = TruncateHitbox(pBox);
+    if(tCells.mLft < 0 || tCells.mTop < 0 || tCells.mRgt > tW || tCells.mBot > tH) return false;
+    ClipWorld tLevel = {mLevel->GetClipMap(), nullptr, nullptr, nullptr};
+    return BoxAllFree(tLevel, pBox);
 }
 
 // A death pit takes her once her box's top is below the zone's top. Where the ground in the

@@ -105,6 +105,11 @@ public:
     // What the clip queries and movement read: the level's cells (none without a level, so
     // everything is solid) and the entity manager's solid entities.
     ClipWorld GetClipWorld() const;
+    // Her box on foot with its top-left at (pX, pY), where the start or a respawn puts her.
+    static Hitbox FootBoxAt(float pX, float pY);
+    // Whether she can move in that box: a level is loaded, holds the whole box and has no solid
+    // cell under it (beyond the level everything is solid).
+    bool IsBoxFreeInLevel(const Hitbox &pBox) const;
     bool IsClipped(int32_t pX, int32_t pY) const;
     bool GetWorldClip(int32_t pX, int32_t pY) const { return IsClipped(pX, pY); }
 

@@ -45,6 +45,28 @@ TEST_F(EnemyBindingsTest, AScriptBuildsAndQueriesAnEnemyAndBadCallsOnlyReport)
     EXPECT_EQ(GlobalString("gCtorArgs"), "2:one,two");
 }
 
+// Each mistake is named with the enemy and the script line that made it: a box that reaches out
+// of the map on any side stands in what counts as solid, and a constructor path that leads
+// nowhere leaves the enemy unmade, which the loader's own line does not tell.
+TEST_F(EnemyBindingsTest, EnemyCreateNamesAnEnemyOutsideTheMapOrWithoutItsConstructor)
+{
+    const std::string tScript = Script("enemy_create_mistakes.lua");
+    const std::string tMissing = Script("NoSuchEnemy/CConstructor.lua");
+    Run(("gPlacedCtor = '" + Script("enemy_placed.lua") + "' gMissingCtor = '" + tMissing + "'").c_str());
+    testing::internal::CaptureStderr();
+    ASSERT_TRUE(LuaManager::Fetch()->ExecuteFile(tScript.c_str()));
+    const std::string tErr = CapturedStderr();
+    for(const std::string &rLine : {
+            "Enemy_Create: " + tScript + ":3: Sunk stands at (300, 470) to (320, 490), outside the 640 by 480 map",
+            "Enemy_Create: " + tScript + ":5: Beyond stands at (630, 300) to (650, 320), outside the 640 by 480 map",
+            "Enemy_Create: " + tScript + ":9: Lost's constructor " + tMissing + " could not be loaded",
+        })
+    {
+        EXPECT_NE(tErr.find(rLine), std::string::npos) << rLine << "\n" << tErr;
+    }
+    EXPECT_EQ(tErr.find("Inside"), std::string::npos) << tErr;
+}
+
 TEST_F(EnemyBindingsTest, HitboxAndMovementBindingsCheckTheirCounts)
 {
     Enemy *rEnemy = MakeEnemy("Boxy", 200.0f, 100.0f, 20.0f, 5);

@@ -190,7 +190,13 @@ TEST_F(PlayerStatesTest, GodModeDeathPitHitsOnceThenBringsHerBack)
     EXPECT_EQ(mPlayer->GetInjuryTimer(), 1);
     EXPECT_EQ(Plays("KestraInjured"), 1);
 
-    Tick(30);
+    // The hit's 24 ticks play out in the pit before anything brings her back.
+    Tick(22);
+    EXPECT_NE(mPlayer->GetInjuryTimer(), -1);
+    EXPECT_FALSE(mPlayer->IsTeleporting());
+    EXPECT_GT(X(), 300.0f);
+
+    Tick(8);
     EXPECT_EQ(Plays("KestraInjured"), 1);
     EXPECT_EQ(mPlayer->GetHealth(), 18);
     EXPECT_FALSE(mPlayer->IsDying());

@@ -68,3 +68,20 @@ TEST_F(StageBossTest, ABossWakesOnceAndStaysBeatenOnceBeaten)
     EXPECT_EQ(CountEnemies(), 0);
     CapturedStderr();
 }
+
+// A boss view is one view exactly: one wrong side is enough to be named, with that view's sizes.
+TEST_F(StageBossTest, ABossViewWithEitherSideWrongIsNamed)
+{
+    const std::string tSetup = std::string("gsScriptRoot = '") + CORVEL_SOURCE_DIR + "/game/Data/Scripts/'\n" +
+                               "LM_ExecuteScript(gsScriptRoot .. 'SetupFuncs.lua')\n"
+                               "LM_ExecuteScript(gsScriptRoot .. 'Stage/Setup.lua')\n";
+    Run(tSetup.c_str());
+    testing::internal::CaptureStderr();
+    Run("fnCheckBossView({sName = 'Short', faView = {0, 0, 480, 300}})\n"
+        "fnCheckBossView({sName = 'Wide', faView = {100, 50, 700, 410}})\n"
+        "fnCheckBossView({sName = 'Right', faView = {100, 50, 580, 410}})\n");
+    const std::string tErr = CapturedStderr();
+    EXPECT_NE(tErr.find("Short's faView (0, 0, 480, 300) is 480 by 300; it must be one view"), std::string::npos) << tErr;
+    EXPECT_NE(tErr.find("Wide's faView (100, 50, 700, 410) is 600 by 360; it must be one view"), std::string::npos) << tErr;
+    EXPECT_EQ(tErr.find("Right's"), std::string::npos) << tErr;
+}

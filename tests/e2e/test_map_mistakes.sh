@@ -3,8 +3,10 @@
 # picture file does not exist, a pack naming a picture nobody loaded, and a damage zone, a
 # checkpoint and a trigger given their rectangles the wrong way round. The second: a death pit
 # whose top lies below where its floor stops her, a boss view smaller than the view, an enemy
-# placed beyond the map's edge, and a script that fails part way. Each mistake is named on
-# standard error with its file and object, and the game plays on.
+# placed beyond the map's edge, a checkpoint whose respawn point is in the ground, an enemy
+# folder misspelled, and a script that fails part way. Each mistake is named on standard error
+# with its file and object (and its line, where a script call was given it), and the game
+# plays on.
 . "$(dirname "$0")/lib.sh"
 e2e_init "$@"
 e2e_copy_game
@@ -42,8 +44,9 @@ e2e_stop TERM
 [ "$STATUS" -eq 0 ] || e2e_fail "exit status $STATUS"
 e2e_expect_text "$LOG" "Tiny: ready"
 e2e_expect_text "$LOG" "[LoadMapFile] Warning, map Tiny (Data/Scripts/Maps/Tiny.lua): the level is 16 by 16 units, too small for her 19 by 52 box"
+e2e_expect_text "$LOG" "MapBGM_SetPackProperty: Data/Scripts/Maps/Tiny.lua:2 (through Data/Scripts/SetupFuncs.lua:"
 e2e_expect_text "$LOG" "pack TinySky shows Root/Images/Backdrops/Generated/NoSuchPicture, a picture with no pixels"
-e2e_expect_text "$LOG" "pack TinyHills names Root/Images/Backdrops/Generated/Hils, which holds no picture"
+e2e_expect_text "$LOG" "MapBGM_SetPackProperty: Data/Scripts/Maps/Tiny.lua:4: warning, pack TinyHills names Root/Images/Backdrops/Generated/Hils, which holds no picture"
 e2e_expect_text "$LOG" "TinyPit was given a reversed rectangle (16, 40, 0, 20), taken as (0, 20, 16, 40)"
 e2e_expect_text "$LOG" "TinyFlag was given a reversed rectangle (0, 0, 16, -16), taken as (0, -16, 16, 0)"
 e2e_expect_text "$LOG" "TinyHello was given a reversed rectangle 0 (16, 0, 0, 16), taken as (0, 0, 16, 16)"
@@ -71,6 +74,9 @@ fnStageBoss({sName = "SlipsBoss", sKind = "GreatBlight", fX = 440, fY = 388, faW
              faView = {0, 0, 300, 250}, faLevel = {0, 0, 512, 512}, fGoalX = 480, fGoalY = 448})
 Enemy_Create("SlipsCrawler", gsEnemyScripts .. "Tick/CConstructor.lua", "900", "432")
 DL_PopActiveEntity()
+fnPlaceCheckpoint("SlipsFlag", {250, 384, 40, 64}, {250, 460}, {0, 152})
+Enemy_Create("SlipsTik", gsEnemyScripts .. "Tik/CConstructor.lua", "200", "432")
+DL_PopActiveEntity()
 LUA
 e2e_play_probe Slips
 cat >> "$GAME_DIR/Data/Scripts/Maps/Slips.lua" <<'LUA'
@@ -91,7 +97,10 @@ e2e_expect_text "$LOG" "[LoadMapFile] Warning, map Slips (Data/Scripts/Maps/Slip
 e2e_expect_text "$LOG" "stops her 19 by 52 box with its top at y 444 at the lowest, so she stands in it unharmed; put the zone's top above 444."
 e2e_expect_text "$LOG" "fnStageBoss: Data/Scripts/Maps/Slips.lua:6: SlipsBoss's faView (0, 0, 300, 250) is 300 by 250; it must be one view, 480 by 360"
 e2e_expect_text "$LOG" "Enemy_Create: Data/Scripts/Maps/Slips.lua:8: SlipsCrawler stands at (900, 432) to (928, 448), outside the 512 by 512 map"
-e2e_expect_text "$LOG" "Lua Error during Execution: Data/Scripts/Maps/Slips.lua:15: attempt to call global 'fnLayBackdropz' (a nil value)"
+e2e_expect_text "$LOG" "Checkpoint_SetProperty: Data/Scripts/Maps/Slips.lua:10 (through Data/Scripts/Stage/Setup.lua:"
+e2e_expect_text "$LOG" "checkpoint SlipsFlag's respawn point (250, 460) puts her box at (250, 460) to (269, 512), which is not free in the 512 by 512 map"
+e2e_expect_text "$LOG" "Enemy_Create: Data/Scripts/Maps/Slips.lua:11: SlipsTik's constructor Data/Scripts/Enemies/Tik/CConstructor.lua could not be loaded"
+e2e_expect_text "$LOG" "Lua Error during Execution: Data/Scripts/Maps/Slips.lua:18: attempt to call global 'fnLayBackdropz' (a nil value)"
 e2e_expect_text "$LOG" "[LoadMapFile] Warning, map Slips (Data/Scripts/Maps/Slips.lua): the script stopped at the Lua error above, so the rest of it did not run: what it sets up after the failing line is missing from the map"
 e2e_expect_no_text "$LOG" "Slips: the rest ran"
 echo "PASS: each map's mistakes are named with their file and object, and the game plays on"

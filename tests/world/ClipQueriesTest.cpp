@@ -264,6 +264,8 @@ TEST(ClipQueries, TheLowestFreeTopOfABoxOverARangeOfPlaces)
     EXPECT_EQ(4, LowestFreeBoxTop(tWorld, 0, 1, 0, 7, 2, 2));
     EXPECT_EQ(4, LowestFreeBoxTop(tWorld, 3, 10, 0, 7, 2, 3));
     EXPECT_EQ(1, LowestFreeBoxTop(tWorld, 9, 10, 0, 7, 2, 3));
+    // Below that cell the dip leaves exactly two free rows: room for a box exactly that tall.
+    EXPECT_EQ(5, LowestFreeBoxTop(tWorld, 9, 10, 0, 7, 2, 2));
     // The top range bounds the answer; beyond the level nothing fits.
     EXPECT_EQ(2, LowestFreeBoxTop(tWorld, 3, 10, 0, 2, 2, 2));
     EXPECT_EQ(-1, LowestFreeBoxTop(tWorld, -5, -3, 0, 7, 2, 2));

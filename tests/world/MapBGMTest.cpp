@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "core/render/Bitmap.h"
+#include "support/ScratchFolder.h"
 #include "world/MapBGM.h"
 #include "world/MapManager.h"
 
@@ -167,21 +168,29 @@ TEST_F(MapBGMTest, ScriptsBuildPacksThatTheCleanScriptClears)
 }
 
 // A pack whose picture never made it into the library, or came from a file that was missing
-// (the loader stores a picture with no pixels), says so with its own name and the picture's.
-TEST_F(MapBGMTest, APackWithoutAUsablePictureNamesItselfAndThePicture)
+// (the loader stores a picture with no pixels), says so with its own name and the picture's,
+// and the script line that named the picture.
+TEST_F(MapBGMTest, APackWithoutAUsablePictureNamesItselfThePictureAndTheLine)
 {
     mLibrary->AddEntry("Root/Images/Backgrounds/Sky/Lost", new Bitmap(), Bitmap::DeleteThis, DL_KIND_BITMAP);
+    ScratchFolder tFolder("mapbgm");
+    ASSERT_TRUE(tFolder.WriteText("Packs.lua", "MapBGM_CreatePack('Clouds')\n"
+                                               "MapBGM_SetPackProperty('Image', 'Root/Images/Backgrounds/Sky/Skyy')\n"
+                                               "MapBGM_SetPackProperty('Activate') DL_PopActiveEntity()\n"
+                                               "MapBGM_CreatePack('Hills')\n"
+                                               "MapBGM_SetPackProperty('Image', 'Root/Images/Backgrounds/Sky/Lost')\n"
+                                               "DL_PopActiveEntity()\n"
+                                               "MapBGM_CreatePack('Sky')\n"
+                                               "MapBGM_SetPackProperty('Image', 'Root/Images/Backgrounds/Sky/Sky')\n"
+                                               "DL_PopActiveEntity()\n"));
+    const std::string tPath = tFolder.File("Packs.lua");
     testing::internal::CaptureStderr();
-    Run("MapBGM_CreatePack('Clouds') MapBGM_SetPackProperty('Image', 'Root/Images/Backgrounds/Sky/Skyy')"
-        " MapBGM_SetPackProperty('Activate') DL_PopActiveEntity()"
-        " MapBGM_CreatePack('Hills') MapBGM_SetPackProperty('Image', 'Root/Images/Backgrounds/Sky/Lost')"
-        " DL_PopActiveEntity()"
-        " MapBGM_CreatePack('Sky') MapBGM_SetPackProperty('Image', 'Root/Images/Backgrounds/Sky/Sky')"
-        " DL_PopActiveEntity()");
-    EXPECT_EQ(CapturedStderr(), "BackgroundPack::SetImage warning, pack Clouds names Root/Images/Backgrounds/Sky/Skyy, which holds no "
-                          "picture; the pack draws nothing.\n"
-                          "BackgroundPack::SetImage warning, pack Hills shows Root/Images/Backgrounds/Sky/Lost, a picture with no "
-                          "pixels (its file was missing or unreadable); the pack draws nothing.\n");
+    mLua->ExecuteFile(tPath.c_str());
+    EXPECT_EQ(CapturedStderr(), "MapBGM_SetPackProperty: " + tPath + ":2: warning, pack Clouds names "
+                                "Root/Images/Backgrounds/Sky/Skyy, which holds no picture; the pack draws nothing.\n"
+                                "MapBGM_SetPackProperty: " + tPath + ":5: warning, pack Hills shows "
+                                "Root/Images/Backgrounds/Sky/Lost, a picture with no pixels (its file was missing or "
+                                "unreadable); the pack draws nothing.\n");
     EXPECT_EQ(mMap->GetBackgrounds()->GetPack("Clouds")->mActive, 0);
     EXPECT_STREQ(mMap->GetBackgrounds()->GetPack("Sky")->GetName(), "Sky");
 }

@@ -1,4 +1,5 @@
 #include "actors/Enemy.h"
+#include "actors/PlayerPony.h"
 #include "core/Application.h"
 #include "core/DataList.h"
 #include "core/LuaManager.h"
@@ -9,6 +10,7 @@
 #include "support/SavedApplication.h"
 #include "support/ScratchFolder.h"
 #include "world/CameraManager.h"
+#include "world/Checkpoint.h"
 #include "world/EntityManager.h"
 #include "world/MapManager.h"
 #include "world/ProxyTrigger.h"
@@ -233,6 +235,72 @@ TEST_F(MapSpawnTest, MapLoadingNamesAStartWhoseBoxIsNotFree)
                                          "to (29, 152) is not free in the 128 by 128 level"),
               std::string::npos);
     EXPECT_EQ(LoadReporting("Clear").find("Warning"), std::string::npos);
+
+    // Too narrow for her box though tall enough, or the other way round: the level is too small,
+    // and no start within it would help.
+    struct Size
+    {
+        const char *mMap;
+        uint16_t mW;
+        uint16_t mH;
+    };
+    const Size cSizes[] = {{"Narrow", 16, 256}, {"Low", 256, 32}};
+    for(const Size &rSize : cSizes)
+    {
+        LumpWriter tWriter;
+        MapInfoRecord tInfo = LineArtMapInfo(1, 1, rSize.mW, rSize.mH, "IA", "IB", "CL", "Small");
+        tWriter.AddMapInfo("AMapInfo", &tInfo);
+        std::string tCells((size_t)rSize.mW * rSize.mH, '\0');
+        tWriter.AddClip("CL000000", rSize.mW, rSize.mH, (const uint8_t *)tCells.data());
+        ASSERT_TRUE(tWriter.WriteToFile((std::string("Data/Maps/") + rSize.mMap + ".slf").c_str()));
+        const std::string tErr = LoadReporting(rSize.mMap);
+        EXPECT_NE(tErr.find("the level is " + std::to_string(rSize.mW) + " by " + std::to_string(rSize.mH) +
+                            " units, too small for her 19 by 52 box"),
+                  std::string::npos)
+            << tErr;
+        EXPECT_EQ(tErr.find("inside solid ground"), std::string::npos) << tErr;
+    }
+}
+
+// A respawn point where her box is not free (in the floor, or reaching past the map's edge)
+// is named by the line of the map script that gave it, also through a helper of another file;
+// once she has touched such a checkpoint and died, the reload's placement line names it too.
+TEST_F(MapSpawnTest, ACheckpointWhoseRespawnTrapsHerIsNamedWhereTheScriptGivesIt)
+{
+    EntityManager::Fetch()->CreatePlayer();
+    PlayerPony *rPlayer = PlayerPony::Get();
+    WriteLevelMap("Traps", "MapM_SetPlayerStart(10, 60, 0)\n"
+                           "Checkpoint_Create('Sunk', 0, 0, 40, 112)\n"
+                           "Checkpoint_SetProperty('Respawn Location', 10, 100)\n"
+                           "DL_PopActiveEntity()\n"
+                           "LM_ExecuteScript('Data/Scripts/Helper.lua')\n"
+                           "Checkpoint_Create('Edge', 100, 0, 28, 112)\n"
+                           "fnRespawnAt(110, 60)\n"
+                           "fnRespawnAt(100, 60)\n"
+                           "DL_PopActiveEntity()\n");
+    FILE *fHelper = fopen("Data/Scripts/Helper.lua", "w");
+    ASSERT_NE(fHelper, nullptr);
+    fputs("function fnRespawnAt(fX, fY)\n    Checkpoint_SetProperty('Respawn Location', fX, fY)\nend\n", fHelper);
+    fclose(fHelper);
+    const std::string tErr = LoadReporting("Traps");
+    EXPECT_NE(tErr.find("Checkpoint_SetProperty: Data/Scripts/Maps/Traps.lua:3: checkpoint Sunk's respawn point (10, 100) "
+                        "puts her box at (10, 100) to (29, 152), which is not free in the 128 by 128 map"),
+              std::string::npos)
+        << tErr;
+    EXPECT_NE(tErr.find("Checkpoint_SetProperty: Data/Scripts/Maps/Traps.lua:7 (through Data/Scripts/Helper.lua:2): "
+                        "checkpoint Edge's respawn point (110, 60) puts her box at (110, 60) to (129, 112)"),
+              std::string::npos)
+        << tErr;
+    EXPECT_EQ(tErr.find("Traps.lua:8"), std::string::npos) << tErr;
+
+    // She stands in Sunk from the start: once her teleport-in is over she touches it.
+    for(int32_t i = 0; i < 182 && !rPlayer->GetActiveCheckpoint(); i++) rPlayer->Update();
+    ASSERT_NE(rPlayer->GetActiveCheckpoint(), nullptr);
+    EXPECT_STREQ(rPlayer->GetActiveCheckpoint()->GetName(), "Sunk");
+    rPlayer->Respawn();
+    EXPECT_NE(LoadReporting("Traps").find("(Data/Scripts/Maps/Traps.lua): her box at (10, 100) to (29, 152) (checkpoint Sunk's "
+                                          "respawn point) is not free in the 128 by 128 level"),
+              std::string::npos);
 }
 
 // A death pit takes her once her box's top is below the zone's top: one whose top lies below
