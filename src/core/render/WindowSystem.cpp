@@ -66,6 +66,19 @@ namespace
     }
 }
 
+void ReportUnreachableDisplay()
+{
+    Display *rDisplay = XOpenDisplay(nullptr);
+    if(rDisplay)
+    {
+        XCloseDisplay(rDisplay);
+        return;
+    }
+    const char *rName = getenv("DISPLAY");
+    if(!rName || !rName[0]) fprintf(stderr, "No X display could be reached: DISPLAY is not set.\n");
+    else fprintf(stderr, "No X display could be reached at DISPLAY=\"%.200s\".\n", rName);
+}
+
 void InstallWindowSystemErrorHandler()
 {
     XSetIOErrorHandler(OnLostWindowSystem);

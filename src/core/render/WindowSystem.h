@@ -10,3 +10,8 @@
 // error, a refused request naming the error in a line before it, and end the process at once
 // with LOST_WINDOW_SYSTEM_STATUS. Installed before Allegro opens its connection.
 void InstallWindowSystemErrorHandler();
+
+// After a failed start-up: says on standard error when no X display can be reached, naming the
+// DISPLAY tried, since the step that failed (the mouse, say) does not tell. Says nothing when
+// one can.
+void ReportUnreachableDisplay();
