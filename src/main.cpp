@@ -8,6 +8,7 @@
 #include "core/Gears.h"
 #include "core/QuitWatcher.h"
 #include "core/ShutdownNudge.h"
+#include "core/render/WindowSystem.h"
 
 // A quit signal wakes the loop's wait through the quit watcher's event; the timeout bounds how
 // long a quit goes unseen when the watcher could not start and a plain handler took its place.
@@ -32,6 +33,7 @@ int main(int argc, char **argv)
     if(!BootAllegro())
     {
         fprintf(stderr, "Start-up failed while booting Allegro.\n");
+        ReportUnreachableDisplay();
         return 1;
     }
     if(!BootManagers())

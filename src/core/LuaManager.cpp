@@ -77,6 +77,15 @@ namespace
     const int64_t cQuitCheckNs = 20000000;
     int64_t xLastQuitCheckNs = 0;
 
+    // Calls are looked at as well, for a flag test each. The count only follows the time of
+    // what already ran: a loop of slow calls after quick work (a map script's endless loop
+    // after its set-up) began at a count of up to ten thousand, minutes of calls between two
+    // looks. So a run that was going when the quit came stops at its next call. One begun
+    // after the quit keeps the count's rule alone, so a short one (a boot winding down) still
+    // finishes.
+    const int cQuitHookMask = LUA_MASKCOUNT | LUA_MASKCALL;
+    bool xQuitBeforeRun = false;
+
     void StopScriptOnQuit(lua_State *L, lua_Debug *pDebug);
 
     // Fewer instructions to the next look when the last ones took long, more when they were quick.
@@ -91,7 +100,7 @@ namespace
         else if(tTook < cQuitCheckNs / 2) tNext = tCount * 2;
         if(tNext < 1) tNext = 1;
         if(tNext > cQuitCheckMostInstructions) tNext = cQuitCheckMostInstructions;
-        if(tNext != tCount) lua_sethook(L, StopScriptOnQuit, LUA_MASKCOUNT, (int)tNext);
+        if(tNext != tCount) lua_sethook(L, StopScriptOnQuit, cQuitHookMask, (int)tNext);
     }
 
     // A script that never returns must not keep the game from quitting. The error unwinds
@@ -102,17 +111,21 @@ namespace
     // the usual count back when the next outermost script begins.
     void StopScriptOnQuit(lua_State *L, lua_Debug *pDebug)
     {
-        if(!QuitRequested())
+        if(pDebug->event != LUA_HOOKCOUNT)
+        {
+            if(!QuitRequested() || xQuitBeforeRun) return;
+        }
+        else if(!QuitRequested())
         {
             PaceQuitChecks(L);
             return;
         }
         NoteScriptStopRaised();
-        lua_sethook(L, StopScriptOnQuit, LUA_MASKCOUNT, 1);
+        lua_sethook(L, StopScriptOnQuit, cQuitHookMask, 1);
         lua_rawgeti(L, LUA_REGISTRYINDEX, LUA_RIDX_MAINTHREAD);
         lua_State *rMain = lua_tothread(L, -1);
         lua_pop(L, 1);
-        if(rMain) lua_sethook(rMain, StopScriptOnQuit, LUA_MASKCOUNT, 1);
+        if(rMain) lua_sethook(rMain, StopScriptOnQuit, cQuitHookMask, 1);
         luaL_error(L, "script stopped, the game is quitting");
     }
 
@@ -146,7 +159,7 @@ LuaManager::LuaManager()
 {
     mState = luaL_newstate();
     if(mState) luaL_openlibs(mState);
-    if(mState) lua_sethook(mState, StopScriptOnQuit, LUA_MASKCOUNT, cQuitCheckFirstInstructions);
+    if(mState) lua_sethook(mState, StopScriptOnQuit, cQuitHookMask, cQuitCheckFirstInstructions);
 
     mArgumentCount = 0;
     mArgumentFill = 0;
@@ -292,8 +305,9 @@ bool LuaManager::Execute()
     if(tOutermost)
     {
         NoteScriptRunBegins();
-        lua_sethook(mState, StopScriptOnQuit, LUA_MASKCOUNT, cQuitCheckFirstInstructions);
+        lua_sethook(mState, StopScriptOnQuit, cQuitHookMask, cQuitCheckFirstInstructions);
         xLastQuitCheckNs = MonotonicNs();
+        xQuitBeforeRun = QuitRequested();
     }
     int tResult = lua_pcallk(mState, 0, LUA_MULTRET, 0, 0, nullptr);
     PopCallStackName();

@@ -19,8 +19,9 @@ namespace
     // Set once the watcher thread exists; the handler forwards to it from then on.
     std::atomic<bool> xWatcherReady(false);
     pthread_t xWatcherThread;
-    // The last signal taken, for the way the process ends when a script will not stop.
-    std::atomic<int> xLastSignal(0);
+    // The signal that began the quit (none yet: 0), for the way the process ends when a script
+    // will not stop; another one ends it at once.
+    std::atomic<int> xQuitSignal(0);
 
     // The outermost script run: a serial number for each, whether one is going, and the serial
     // of the last run in which a stop was raised.
@@ -72,16 +73,18 @@ namespace
         sigaction(SIGTERM, &tAction, nullptr);
     }
 
-    // Nothing of the game is cleaned up: the main thread is still inside the script. The line
-    // goes straight to the descriptor, since the stuck thread may hold the stream's lock, and
-    // what the game printed is flushed only when its stream is free.
-    void EndForStuckScript()
+    const char *SignalName(int pSignal)
     {
-        const int tSignal = xLastSignal.load() == SIGINT ? SIGINT : SIGTERM;
-        char tLine[160];
-        int tLength = snprintf(tLine, sizeof(tLine),
-                               "Quit watcher: a script would not stop after SIG%s; the game ends without its shutdown.\n",
-                               tSignal == SIGINT ? "INT" : "TERM");
+        return pSignal == SIGINT ? "SIGINT" : "SIGTERM";
+    }
+
+    // Nothing of the game is cleaned up: the main thread is stuck, in a script or a call. The
+    // line goes straight to the descriptor, since the stuck thread may hold the stream's lock,
+    // and what the game printed is flushed only when its stream is free.
+    void EndWithoutShutdown(int pSignal, const char *pWhy)
+    {
+        char tLine[200];
+        int tLength = snprintf(tLine, sizeof(tLine), "Quit watcher: %s; the game ends without its shutdown.\n", pWhy);
         if(tLength > 0)
         {
             const size_t tSize = (size_t)tLength < sizeof(tLine) ? (size_t)tLength : sizeof(tLine) - 1;
@@ -94,13 +97,31 @@ namespace
             fflush(stdout);
             funlockfile(stdout);
         }
-        signal(tSignal, SIG_DFL);
+        signal(pSignal, SIG_DFL);
         sigset_t tOne;
         sigemptyset(&tOne);
-        sigaddset(&tOne, tSignal);
+        sigaddset(&tOne, pSignal);
         pthread_sigmask(SIG_UNBLOCK, &tOne, nullptr);
-        raise(tSignal);
-        _exit(128 + tSignal);
+        raise(pSignal);
+        _exit(128 + pSignal);
+    }
+
+    void EndForStuckScript()
+    {
+        const int tSignal = xQuitSignal.load() == SIGINT ? SIGINT : SIGTERM;
+        char tWhy[80];
+        snprintf(tWhy, sizeof(tWhy), "a script would not stop after %s", SignalName(tSignal));
+        EndWithoutShutdown(tSignal, tWhy);
+    }
+
+    // The first signal is waited out however long the quit takes, since a slow boot or a long
+    // call is not stuck; a second one says the user will not wait, and nothing else could end
+    // a main thread held in a C call that never returns.
+    void EndForSecondSignal(int pSignal)
+    {
+        char tWhy[80];
+        snprintf(tWhy, sizeof(tWhy), "%s came while the game was already quitting", SignalName(pSignal));
+        EndWithoutShutdown(pSignal, tWhy);
     }
 
     // Called after every wait once a signal has come: a run that goes on for the grace time
@@ -137,7 +158,8 @@ namespace
             int tSignal = sigtimedwait(&xQuitSet, nullptr, tWatching ? &cWatchInterval : nullptr);
             if(tSignal > 0)
             {
-                xLastSignal.store(tSignal);
+                if(xQuitSignal.load() != 0) EndForSecondSignal(tSignal);
+                xQuitSignal.store(tSignal);
                 xSignalled.store(true);
                 pthread_mutex_lock(&xSourceLock);
                 EmitQuitEvent();

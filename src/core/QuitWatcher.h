@@ -29,7 +29,8 @@ bool QuitSignalled();
 // the runs, and when one goes on for two seconds after a stop was raised in it, the watcher says
 // on standard error that a script would not stop and ends the process as the signal's default
 // action would, without the shutdown. A run in which no stop was raised (a slow boot, a long C
-// call) is waited for.
+// call) is waited for, until a second SIGINT or SIGTERM comes: that one ends the process the
+// same way at once, killed by the second signal, wherever the main thread is held up.
 void NoteScriptRunBegins();
 void NoteScriptStopRaised();
 void NoteScriptRunEnds();

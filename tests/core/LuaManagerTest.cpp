@@ -16,6 +16,7 @@
 #include <cstring>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 namespace
 {
@@ -279,6 +280,10 @@ TEST_F(LuaManagerTest, RunningScriptStopsWhenAQuitIsAsked)
     testing::internal::CaptureStderr();
     bool tFinished = mManager->ExecuteFile(Script("lm_runaway.lua").c_str());
     const std::string tLog = CapturedStderr();
+    // A short script begun once the quit is under way (a boot winding down) runs to its end,
+    // calls and all.
+    EXPECT_TRUE(Run("iShortRun = tostring(math.abs(-3))"));
+    EXPECT_EQ("3", GlobalString("iShortRun"));
     GetApplication()->mQuitFlag = tWasQuit;
 
     EXPECT_FALSE(tFinished);
@@ -333,6 +338,37 @@ TEST_F(LuaManagerTest, CaughtStopsStillEndTheScriptOnQuit)
     EXPECT_NE(std::string::npos, tLoopLog.find("script stopped, the game is quitting"));
     EXPECT_TRUE(Run("local n = 0 for i = 1, 100000 do n = n + 1 end iAfter = n"));
     EXPECT_EQ("100000", GlobalString("iAfter"));
+}
+
+namespace
+{
+    // The quit check's count (instructions between two looks) at each slow call.
+    std::vector<int> xCountsAtSlowCalls;
+
+    // Slower than the quit check's pace of one look per 20 ms.
+    int SlowCall(lua_State *L)
+    {
+        xCountsAtSlowCalls.push_back(lua_gethookcount(L));
+        usleep(25000);
+        return 0;
+    }
+}
+
+// Where each step of a loop is slower than the pace, the quit check comes down to its floor, so
+// a look falls between every two steps: a quit is seen before the next one begins, whatever the
+// step (a call, or one slow instruction). Each step here is two instructions, the function's
+// fetch and the call; the loop's own one follows every other step.
+TEST_F(LuaManagerTest, SlowStepsBringTheQuitCheckToEveryStep)
+{
+    lua_register(L, "SlowCall", SlowCall);
+    xCountsAtSlowCalls.clear();
+    ASSERT_TRUE(Run("for i = 1, 25 do SlowCall() SlowCall() end"));
+    ASSERT_EQ(50u, xCountsAtSlowCalls.size());
+    for(size_t i = 44; i < 50; i++)
+    {
+        EXPECT_GE(xCountsAtSlowCalls[i], 1) << "call " << i;
+        EXPECT_LE(xCountsAtSlowCalls[i], 2) << "call " << i;
+    }
 }
 
 TEST_F(LuaManagerTest, RandomNumbersStayInRangeFromLua)

@@ -1,6 +1,7 @@
 # When the connection to the X server goes (the server ends, or the window's client is killed)
 # under a running game, the game says so in one line and ends within moments with its own
-# status, instead of hanging or freeing twice in its exit path.
+# status, instead of hanging or freeing twice in its exit path. A window destroyed by another
+# client ends it the same way, after a line that names the error the server gave.
 . "$(dirname "$0")/lib.sh"
 e2e_init "$@"
 [ -f "$GAME_DIR/Data/Maps/FirstSteps.slf" ] || e2e_fail "the sample map was not built"
@@ -27,9 +28,17 @@ start_playing killed-window
 xdotool windowkill "$WIN"
 expect_prompt_end "window killed"
 
+start_playing destroyed-window
+"$(dirname "$KESTRA")/xdestroywindow" "$WIN" || e2e_fail "the window could not be destroyed"
+expect_prompt_end "window destroyed"
+grep -qE '^The window system refused request [0-9]+\.[0-9]+ on resource 0x[0-9a-f]+: error [0-9]+.*\.$' "$LOG" ||
+    e2e_fail "window destroyed: the error was not named in a line of its own"
+[ "$(grep -c "^The window system refused request" "$LOG")" -eq 1 ] || e2e_fail "window destroyed: more than one error line"
+e2e_expect_no_text "$LOG" "X Error of failed request"
+
 start_playing killed-server
 kill -KILL "$XVFB_PID"
 wait "$XVFB_PID" 2>/dev/null
 XVFB_PID=""
 expect_prompt_end "server ended"
-echo "PASS: losing the X connection ends the game at once with status 3"
+echo "PASS: losing the X connection or the window ends the game at once with status 3"
