@@ -77,6 +77,7 @@ void TickChargeSparks(ChargeSpark *pSparks, int32_t pCount, int32_t &sClock, int
 void PlayerPony::UpdateChargeSparks()
 {
     TickChargeSparks(mSparks, CHARGE_SPARK_COUNT, mSparkClock, mCharge);
+    for(int32_t i = 0; i < CHARGE_SPARK_COUNT; i++) mLibraryHolder.Hold(mSparks[i].rAnimation);
 }
 
 int32_t PlayerPony::CountLiveSparks() const

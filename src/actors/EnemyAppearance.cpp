@@ -85,7 +85,7 @@ void EnemyAppearance::SetAnimationsTotal(int32_t pCount)
 void EnemyAppearance::SetAnimation(int32_t pIndex, CorvelAnimation *pAnimation)
 {
     if(!mAnimations || pIndex < 0 || pIndex >= mAnimationsTotal) return;
-    mAnimations[pIndex] = pAnimation;
+    mAnimations[pIndex] = mHolder.Hold(pAnimation);
 }
 
 void EnemyAppearance::SetAnimationIndex(int32_t pIndex)

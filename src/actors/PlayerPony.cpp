@@ -271,7 +271,7 @@ void PlayerPony::ReleaseLibraryObject(void *pPlayer, void *pObject)
 void PlayerPony::SetAnimationSlot(int32_t pIndex, CorvelAnimation *pAnimation)
 {
     if(pIndex < 0 || pIndex >= PLAYER_ANIMATION_SLOTS) return;
-    rAnimSlots[pIndex] = pAnimation;
+    rAnimSlots[pIndex] = mLibraryHolder.Hold(pAnimation);
 }
 
 CorvelAnimation *PlayerPony::GetAnimationSlot(int32_t pIndex) const
@@ -283,7 +283,7 @@ CorvelAnimation *PlayerPony::GetAnimationSlot(int32_t pIndex) const
 void PlayerPony::SetChargeAnimationSlot(int32_t pIndex, CorvelAnimation *pAnimation)
 {
     if(pIndex < 0 || pIndex >= PLAYER_CHARGE_ANIMATION_SLOTS) return;
-    rChargeAnimSlots[pIndex] = pAnimation;
+    rChargeAnimSlots[pIndex] = mLibraryHolder.Hold(pAnimation);
 }
 
 void PlayerPony::GetCheckpointLocation(float &sX, float &sY) const

@@ -84,6 +84,11 @@ static void ReleaseSystemFont(void *pApplication, void *pObject)
 }
 static LibraryHolder xSystemFontHolder(&xApplication, ReleaseSystemFont);
 
+void SetSystemFont(Font *pFont)
+{
+    xApplication.rSystemFont = xSystemFontHolder.Hold(pFont);
+}
+
 // Boot reads the quit flag as "the display failed", so a signal never writes it directly: the
 // main loop copies the watcher's flag into it.
 bool QuitRequested()
@@ -325,7 +330,7 @@ void PostProcess()
     StartFreeType();
     Debug::Print("Booted icon\n");
 
-    rApp->rSystemFont = Font::LoadFreeType("Data/TransRobot.ttf");
+    SetSystemFont(Font::LoadFreeType("Data/TransRobot.ttf"));
     DataLibrary *rLibrary = DataLibrary::Fetch();
     if(rApp->rSystemFont && rLibrary)
     {

@@ -67,7 +67,7 @@ struct Application
     GUI *mGUI;
     // The engine's one virtual console; the GUI's "Console" object shows it.
     VirtualConsole *mGlobalConsole;
-    // One of the data library's entries; the library frees it.
+    // One of the data library's entries; the library frees it. Set through SetSystemFont.
     Font *rSystemFont;
     DataLibrary *mDataLibrary;
 
@@ -91,6 +91,9 @@ struct Application
 };
 
 Application *GetApplication();
+
+// Stores the system font where a purge of its library entry can clear it.
+void SetSystemFont(Font *pFont);
 
 // SIGINT and SIGTERM ask for a quit: main starts the quit watcher first, before any thread
 // starts, and the event queue RegisterEventSources fills is woken by a signal.

@@ -325,6 +325,12 @@ bool NamedLinkedList::SetCursorToData(void *pData)
     return mCursor != nullptr;
 }
 
+bool NamedLinkedList::SetCursorToIteration()
+{
+    mCursor = mIteratorStack ? mIteratorStack->rNode : nullptr;
+    return mCursor != nullptr;
+}
+
 void *NamedLinkedList::PushIterator()
 {
     if(!mHead) return nullptr;

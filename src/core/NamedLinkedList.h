@@ -92,6 +92,9 @@ public:
     const char *GetCursorName();
     NamedLinkedListNode *GetCursorNode();
     bool SetCursorToData(void *pData);
+    // The cursor to the entry the innermost walk stands on; false (cursor null) when no walk
+    // is open or it stands before the head.
+    bool SetCursorToIteration();
 
     // Nested iterations.
     void *PushIterator();

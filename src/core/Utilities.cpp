@@ -49,6 +49,14 @@ float GetRandomFraction()
     return (float)(rand() % 1001) / 1000.0f;
 }
 
+uint32_t HashPointer(const void *pPointer)
+{
+    uint64_t tValue = (uint64_t)(uintptr_t)pPointer;
+    tValue ^= tValue >> 17;
+    tValue *= 0x9E3779B97F4A7C15ull;
+    return (uint32_t)(tValue >> 32);
+}
+
 void CopyBytes(void *pDestination, const void *pSource, int32_t pCount)
 {
     if(!pDestination || !pSource || pCount <= 0) return;

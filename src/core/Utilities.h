@@ -37,6 +37,9 @@ void DeleteTypedValueAndData(void *pValue);
 // 0.000 to 1.000 in steps of 0.001, both ends included.
 float GetRandomFraction();
 
+// Spreads an address over all 32 bits, so tables keyed by pointers can take the low bits.
+uint32_t HashPointer(const void *pPointer);
+
 // Nothing for null pointers or a count <= 0.
 void CopyBytes(void *pDestination, const void *pSource, int32_t pCount);
 

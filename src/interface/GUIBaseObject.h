@@ -43,7 +43,8 @@ enum NavigationDirection
 //              base translates to the corner and draws the children
 //   ReleaseLibraryObject  the data library is about to destroy one of its entries (a script
 //              may purge any path): an object that keeps pointers to library fonts, pictures
-//              or animations drops every one to that entry and draws without it
+//              or animations drops every one to that entry and draws without it. It hears only
+//              of the entries it stored through HoldLibraryObject
 // The RootEntity operations are inherited unchanged.
 class GUIBaseObject : public RootEntity, public DataList
 {
@@ -133,6 +134,11 @@ public:
     void DrawChildren();
 
 protected:
+    // Every library entry an object keeps is stored through this, or its purge goes unheard.
+    template<typename T> T *HoldLibraryObject(T *pObject)
+    {
+        return mLibraryHolder.Hold(pObject);
+    }
     // Null the slots that hold the library entry that is going.
     template<typename T> static void DropLibraryObject(T *&sSlot, const void *pObject)
     {

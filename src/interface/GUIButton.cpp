@@ -79,10 +79,10 @@ void GUIButton::ReleaseLibraryObject(void *pObject)
 
 void GUIButton::SetImages(Bitmap *pIdle, Bitmap *pHover, Bitmap *pPress, Bitmap *pDisabled)
 {
-    rImages[0] = pIdle;
-    rImages[1] = pHover;
-    rImages[2] = pPress;
-    rImages[3] = pDisabled;
+    rImages[0] = HoldLibraryObject(pIdle);
+    rImages[1] = HoldLibraryObject(pHover);
+    rImages[2] = HoldLibraryObject(pPress);
+    rImages[3] = HoldLibraryObject(pDisabled);
 }
 
 void GUIButton::SetImagesByName(const char *pIdle, const char *pHover, const char *pPress, const char *pDisabled)
@@ -102,7 +102,7 @@ void GUIButton::SetImagesByBaseName(const char *pBase, bool pWithDisabled)
         char tName[cImageNameSize];
         int tLength = snprintf(tName, sizeof(tName), "%s%s", pBase, cSuffixes[i]);
         if(tLength < 0 || tLength >= cImageNameSize) continue;
-        rImages[i] = LookUpBitmap(tName);
+        rImages[i] = HoldLibraryObject(LookUpBitmap(tName));
     }
 }
 
@@ -110,7 +110,9 @@ void GUIButton::SetAnimation(const char *pPath)
 {
     DataLibrary *rLibrary = DataLibrary::Fetch();
     RootObject *rObject = rLibrary ? static_cast<RootObject *>(rLibrary->GetEntryOfKind(pPath, DL_KIND_ROOTOBJECT)) : nullptr;
-    rAnimation = (rObject && rObject->GetType() == TYPE_CORVELANIMATION) ? static_cast<CorvelAnimation *>(rObject) : nullptr;
+    rAnimation = (rObject && rObject->GetType() == TYPE_CORVELANIMATION)
+                     ? HoldLibraryObject(static_cast<CorvelAnimation *>(rObject))
+                     : nullptr;
     mUseAnimation = 1;
 }
 

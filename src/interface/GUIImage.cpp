@@ -54,7 +54,7 @@ void GUIImage::SetBitmapByName(const char *pPath)
 
 void GUIImage::SetBitmap(Bitmap *pBitmap)
 {
-    rBitmap = pBitmap;
+    rBitmap = HoldLibraryObject(pBitmap);
     if(!rBitmap || mUseStretch) return;
     float tScale = mScale == 0.0f ? 1.0f : mScale;
     SetSize((float)rBitmap->GetWidth() * tScale, (float)rBitmap->GetHeight() * tScale);
@@ -62,7 +62,7 @@ void GUIImage::SetBitmap(Bitmap *pBitmap)
 
 void GUIImage::QueueBitmap(Bitmap *pBitmap, int32_t pDelay)
 {
-    rQueued = pBitmap;
+    rQueued = HoldLibraryObject(pBitmap);
     mQueueDelay = pDelay < 1 ? 1 : pDelay;
 }
 
@@ -93,7 +93,7 @@ void GUIImage::SetFrames(Bitmap **pFrames, int32_t pCount, int32_t pTicksPerFram
     if(!pFrames || pCount < 1) return;
     mFrames = (Bitmap **)malloc(sizeof(Bitmap *) * (size_t)pCount);
     if(!mFrames) return;
-    memcpy(mFrames, pFrames, sizeof(Bitmap *) * (size_t)pCount);
+    for(int32_t i = 0; i < pCount; i++) mFrames[i] = HoldLibraryObject(pFrames[i]);
     mFrameCount = pCount;
 }
 

@@ -84,12 +84,12 @@ void GUISKestraHealthBar::LoadImages()
 {
     if(mImagesLoaded) return;
     mImagesLoaded = 1;
-    rCap = FindBitmap("Root/Images/GUI/HealthBar/Cap");
-    for(int32_t i = 0; i < HEALTHBAR_WEAPON_COUNT; i++) rWeapons[i] = FindBitmap(cWeaponImages[i]);
-    rFrame = FindBitmap("Root/Images/GUI/HealthBar/Frame");
-    rPoint = FindBitmap("Root/Images/GUI/HealthBar/Point");
-    rSelectors = FindBitmap("Root/Images/GUI/HealthBar/SelectorsA");
-    rSelectedSelector = FindBitmap("Root/Images/GUI/HealthBar/SelectorsB");
+    rCap = HoldLibraryObject(FindBitmap("Root/Images/GUI/HealthBar/Cap"));
+    for(int32_t i = 0; i < HEALTHBAR_WEAPON_COUNT; i++) rWeapons[i] = HoldLibraryObject(FindBitmap(cWeaponImages[i]));
+    rFrame = HoldLibraryObject(FindBitmap("Root/Images/GUI/HealthBar/Frame"));
+    rPoint = HoldLibraryObject(FindBitmap("Root/Images/GUI/HealthBar/Point"));
+    rSelectors = HoldLibraryObject(FindBitmap("Root/Images/GUI/HealthBar/SelectorsA"));
+    rSelectedSelector = HoldLibraryObject(FindBitmap("Root/Images/GUI/HealthBar/SelectorsB"));
 }
 
 void GUISKestraHealthBar::ReleaseLibraryObject(void *pObject)
@@ -240,8 +240,8 @@ void GUISBossHealthBar::Render()
     if(!mImagesTried)
     {
         mImagesTried = 1;
-        rFrameImage = FindBitmap("Root/Images/GUI/Overlay/BossHealthBar");
-        rChipImage = FindBitmap("Root/Images/GUI/Overlay/HealthChip");
+        rFrameImage = HoldLibraryObject(FindBitmap("Root/Images/GUI/Overlay/BossHealthBar"));
+        rChipImage = HoldLibraryObject(FindBitmap("Root/Images/GUI/Overlay/HealthChip"));
     }
     if(!rFrameImage || !rChipImage) return;
     int32_t tHealth = GetTargetHealth();

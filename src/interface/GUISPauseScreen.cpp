@@ -94,10 +94,12 @@ GUISPauseScreen::~GUISPauseScreen()
 
 void GUISPauseScreen::LoadImages()
 {
-    for(int32_t i = 0; i < PAUSE_IMAGE_COUNT; i++) rImages[i] = FindBitmap("Root/Images/GUI/PauseMenu/", cImageNames[i]);
-    rPasswordNumbers = FindBitmap("Root/Images/GUI/PauseMenu/", "Password Numbers");
-    rKBCap = FindBitmap("Root/Images/GUI/PauseMenu/", "KBCap");
-    for(int32_t i = 0; i < PAUSE_WEAPON_COUNT; i++) rWeaponImages[i] = FindBitmap("Root/Images/GUI/HealthBar/", cWeaponImageNames[i]);
+    for(int32_t i = 0; i < PAUSE_IMAGE_COUNT; i++)
+        rImages[i] = HoldLibraryObject(FindBitmap("Root/Images/GUI/PauseMenu/", cImageNames[i]));
+    rPasswordNumbers = HoldLibraryObject(FindBitmap("Root/Images/GUI/PauseMenu/", "Password Numbers"));
+    rKBCap = HoldLibraryObject(FindBitmap("Root/Images/GUI/PauseMenu/", "KBCap"));
+    for(int32_t i = 0; i < PAUSE_WEAPON_COUNT; i++)
+        rWeaponImages[i] = HoldLibraryObject(FindBitmap("Root/Images/GUI/HealthBar/", cWeaponImageNames[i]));
 }
 
 void GUISPauseScreen::ReleaseLibraryObject(void *pObject)

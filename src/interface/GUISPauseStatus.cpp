@@ -124,7 +124,7 @@ void GUISPauseScreen::InitWeaponRecords()
         const StatusWeaponLayout &rLayout = cWeaponLayout[p];
         StatusWeaponRecord &rRecord = mWeaponRecords[p];
         rRecord.mWeapon = rLayout.mWeapon;
-        rRecord.rImage = FindWeaponBitmap(rLayout.mImage);
+        rRecord.rImage = HoldLibraryObject(FindWeaponBitmap(rLayout.mImage));
         ResetString(&rRecord.mCaption, rLayout.mCaption);
         rRecord.mCaptionX = rLayout.mCaptionX;
         rRecord.mCaptionY = rLayout.mCaptionY;

@@ -66,20 +66,20 @@ void GUISTitleScreen::LoadImages()
     for(int32_t i = 0; i < TITLE_FRAME_COUNT; i++)
     {
         snprintf(tName, sizeof(tName), "Root/Images/GUI/TitleScreen/TitleScreen%03i", i);
-        rTitleFrames[i] = FindBitmap(tName);
+        rTitleFrames[i] = HoldLibraryObject(FindBitmap(tName));
     }
-    rThanksImage = FindBitmap("Root/Images/GUI/ThanksForPlaying/ThanksForPlaying");
+    rThanksImage = HoldLibraryObject(FindBitmap("Root/Images/GUI/ThanksForPlaying/ThanksForPlaying"));
     for(int32_t i = 0; i < THANKS_PORTRAIT_FRAMES; i++)
     {
         snprintf(tName, sizeof(tName), "Root/Images/GUI/ThanksForPlaying/Portrait%i", i);
-        rPortraitFrames[i] = FindBitmap(tName);
+        rPortraitFrames[i] = HoldLibraryObject(FindBitmap(tName));
     }
     // The screen loop plays 0, 1, 2, 1.
     const int32_t cScreenOrder[THANKS_SCREEN_FRAMES] = {0, 1, 2, 1};
     for(int32_t i = 0; i < THANKS_SCREEN_FRAMES; i++)
     {
         snprintf(tName, sizeof(tName), "Root/Images/GUI/ThanksForPlaying/Screen%i", cScreenOrder[i]);
-        rScreenFrames[i] = FindBitmap(tName);
+        rScreenFrames[i] = HoldLibraryObject(FindBitmap(tName));
     }
 }
 

@@ -68,9 +68,9 @@ void GUIScrollBarH::ReleaseLibraryObject(void *pObject)
 
 void GUIScrollBarH::SetImages(const char *pBase, const char *pTrack, const char *pThumb, const char *pPressed)
 {
-    rTrack = LookUpJoined(pBase, pTrack);
-    rThumb = LookUpJoined(pBase, pThumb);
-    rThumbPressed = LookUpJoined(pBase, pPressed);
+    rTrack = HoldLibraryObject(LookUpJoined(pBase, pTrack));
+    rThumb = HoldLibraryObject(LookUpJoined(pBase, pThumb));
+    rThumbPressed = HoldLibraryObject(LookUpJoined(pBase, pPressed));
     if(rTrack) SetSize((float)rTrack->GetWidth(), (float)rTrack->GetHeight());
 }
 

@@ -109,13 +109,13 @@ char *GUITextLine::GetText() const
 
 void GUITextLine::SetFont(Font *pFont)
 {
-    rFont = pFont;
+    rFont = HoldLibraryObject(pFont);
 }
 
 void GUITextLine::SetFontByName(const char *pPath)
 {
     DataLibrary *rLibrary = DataLibrary::Fetch();
-    rFont = rLibrary ? static_cast<Font *>(rLibrary->GetEntryOfKind(pPath, DL_KIND_FONT)) : nullptr;
+    SetFont(rLibrary ? static_cast<Font *>(rLibrary->GetEntryOfKind(pPath, DL_KIND_FONT)) : nullptr);
 }
 
 // The compiled list holds the font's glyphs; the line keeps its text and draws nothing.

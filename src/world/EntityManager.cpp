@@ -123,7 +123,7 @@ void EntityManager::ClearEntities()
     for(void *rData = mEntityList->PushIterator(); rData; rData = mEntityList->IterateNext())
     {
         RootEntity *rEntity = (RootEntity *)rData;
-        mEntityList->SetCursorToData(rEntity);
+        CursorToEntity(rEntity);
         if(mEntityList->GetCursorNode()->rDeleter == DeletePlayerEntry) continue;
         DestroyEntity(rEntity);
     }
@@ -192,11 +192,20 @@ void EntityManager::FlushParked()
     }
 }
 
+// The walks that destroy entities stand on the one they destroy: taking its entry from there,
+// not by a search from the head, keeps clearing a map from growing with the square of its
+// entities.
+bool EntityManager::CursorToEntity(RootEntity *pEntity)
+{
+    if(mEntityList->SetCursorToIteration() && mEntityList->GetCursorNode()->rData == pEntity) return true;
+    return mEntityList->SetCursorToData(pEntity);
+}
+
 // Unlinks first, then destroys, so nothing the deleter runs can reach the entry. An entity
 // whose hook is on the call stack waits in the parked list until that hook returns.
 void EntityManager::DestroyEntity(RootEntity *pEntity)
 {
-    if(!mEntityList->SetCursorToData(pEntity)) return;
+    if(!CursorToEntity(pEntity)) return;
     DeleteFunctionPtr rDeleter = mEntityList->GetCursorNode()->rDeleter;
     mEntityList->DetachAtCursor();
     mRemovalCount++;
@@ -572,7 +581,7 @@ void EntityManager::Update()
         }
 
         // The player's entry never leaves the list; a script asking it to only clears the flag.
-        mEntityList->SetCursorToData(rEntity);
+        CursorToEntity(rEntity);
         if(mEntityList->GetCursorNode()->rDeleter == DeletePlayerEntry)
         {
             rEntity->SetDestruct(0);

@@ -157,6 +157,7 @@ private:
     void ApplyActiveCamera();
     void PopRunning();
     void FlushParked();
+    bool CursorToEntity(RootEntity *pEntity);
     void DestroyEntity(RootEntity *pEntity);
     bool StillListed(RootEntity *pEntity, int32_t pRemovalsBefore);
     // "Ladder List" entries with a hitbox that hold a point of the box.

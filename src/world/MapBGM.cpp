@@ -53,7 +53,7 @@ void BackgroundPack::ReleaseImage(void *pOwner, void *pObject)
 void BackgroundPack::SetImage(const char *pPath, const char *pCaller)
 {
     DataLibrary *rLibrary = DataLibrary::Fetch();
-    rImage = (rLibrary && pPath) ? static_cast<Bitmap *>(rLibrary->LookUpQuietly(pPath, DL_KIND_BITMAP)) : nullptr;
+    rImage = (rLibrary && pPath) ? mHolder.Hold(static_cast<Bitmap *>(rLibrary->LookUpQuietly(pPath, DL_KIND_BITMAP))) : nullptr;
     rMeasuredImage = nullptr;
     if(!rImage)
     {

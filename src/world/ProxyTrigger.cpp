@@ -72,13 +72,11 @@ void ProxyTrigger::DefaultOutline(ProxyTrigger *pTrigger)
 {
     OptionsManager *rOptions = OptionsManager::Get();
     if(!pTrigger || !rOptions || !rOptions->GetBool("ShowHitboxes")) return;
-    Camera *rCamera = CameraManager::ActiveCamera();
     ZoneRect tRect = pTrigger->GetRect();
     float tWidth = tRect.mRgt - tRect.mLft;
     float tHeight = tRect.mBot - tRect.mTop;
     GLState::PushAll();
     glDisable(GL_TEXTURE_2D);
-    if(rCamera) rCamera->ApplyTransform();
     glColor4f(0.792f, 0.666f, 0.819f, 1.0f);
     glTranslatef(tRect.mLft, tRect.mTop, 0.0f);
     glBegin(GL_LINE_LOOP);

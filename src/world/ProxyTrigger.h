@@ -45,7 +45,8 @@ public:
     void Update() override;
     void Render() override;
 
-    // Draws the rectangle's outline while "ShowHitboxes" is on.
+    // Draws the rectangle's outline while "ShowHitboxes" is on, in level coordinates: whoever
+    // draws the trigger has put the camera's view in place, as for every entity.
     static void DefaultOutline(ProxyTrigger *pTrigger);
 
 protected:

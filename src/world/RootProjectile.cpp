@@ -360,7 +360,7 @@ void RootProjectile::SetFrame(const char *pAnimationPath, int32_t pFrame, float 
         fprintf(stderr, "RootProject:  SetFrame - Error, no Animation %s\n", pAnimationPath);
         return;
     }
-    rFrame = rAnimation->GetFrame(pFrame);
+    rFrame = mFrameHolder.Hold(rAnimation->GetFrame(pFrame));
     mDrawOffsetX = pXOffset;
     mDrawOffsetY = pYOffset;
 }

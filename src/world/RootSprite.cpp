@@ -233,7 +233,7 @@ void RootSprite::SetAnimationsTotal(int32_t pCount)
 void RootSprite::SetAnimation(int32_t pIndex, CorvelAnimation *pAnimation)
 {
     if(pIndex < 0 || pIndex >= mAnimationsTotal) return;
-    mAnimations[pIndex] = pAnimation;
+    mAnimations[pIndex] = mHolder.Hold(pAnimation);
 }
 
 CorvelAnimation *RootSprite::GetAnimation(int32_t pIndex) const

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "core/Utilities.h"
 #include "world/RootEntity.h"
 
 namespace
@@ -23,14 +24,6 @@ namespace
     int32_t CellOf(int32_t pValue)
     {
         return (int32_t)((int64_t)pValue >> cCellShift);
-    }
-
-    uint32_t HashPointer(const RootEntity *pEntity)
-    {
-        uint64_t tValue = (uint64_t)(uintptr_t)pEntity;
-        tValue ^= tValue >> 17;
-        tValue *= 0x9E3779B97F4A7C15ull;
-        return (uint32_t)(tValue >> 32);
     }
 
     // The index cannot answer without its tables, and a wrong answer would let things pass

@@ -1,5 +1,6 @@
 #include "world/SpawnManager.h"
 
+#include <GL/gl.h>
 #include <cstdio>
 #include <cstring>
 
@@ -10,6 +11,7 @@
 #include "core/data/DataLibrary.h"
 #include "core/data/LumpRecords.h"
 #include "world/Camera.h"
+#include "world/CameraManager.h"
 #include "world/ProxyTrigger.h"
 
 namespace
@@ -315,8 +317,13 @@ void SpawnManager::RenderHitboxes()
 {
     OptionsManager *rOptions = OptionsManager::Get();
     if(!rOptions || !rOptions->GetBool("ShowHitboxes")) return;
+    // The points are drawn where they stand in the level, as the entities are.
+    Camera *rCamera = CameraManager::ActiveCamera();
+    glPushMatrix();
+    if(rCamera) rCamera->ApplyTransform();
     for(void *rData = mSpawnPoints->PushIterator(); rData; rData = mSpawnPoints->IterateNext())
     {
         ((RootEntity *)rData)->Render();
     }
+    glPopMatrix();
 }

@@ -42,7 +42,7 @@ namespace
             mLibrary->AddPath("Root/Other/Palettes/Kestra/");
             mLibrary->AddEntry("Root/Other/Palettes/Kestra/All", new Palette(), DeletePalette, DL_KIND_PALETTE);
             mLibrary->AddPath(cFont);
-            GetApplication()->rSystemFont = new Font();
+            SetSystemFont(new Font());
             mLibrary->AddEntry(cFont, GetApplication()->rSystemFont, DeleteFont, DL_KIND_FONT);
             SetCurrentFontByPath(cFont);
             ASSERT_EQ(0, luaL_dofile(mLua->GetState(), Script("purge_content.lua").c_str()));

@@ -235,11 +235,20 @@ TEST_F(NamedLinkedListTest, NestedIterationsRestoreDepth)
     EXPECT_EQ(tPairs, 25);
     EXPECT_EQ(mList.GetIteratorDepth(), 0);
 
+    // The cursor goes to the entry the innermost walk stands on, and nowhere without a walk.
     mList.PushIterator();
     mList.IterateNext();
     EXPECT_STREQ(mList.GetIteratorName(), "B");
+    EXPECT_TRUE(mList.SetCursorToIteration());
+    EXPECT_STREQ(mList.GetCursorName(), "B");
+    mList.PushIterator();
+    EXPECT_TRUE(mList.SetCursorToIteration());
+    EXPECT_STREQ(mList.GetCursorName(), "A");
+    mList.PopIterator();
     mList.PopIterator();
     EXPECT_EQ(mList.GetIteratorDepth(), 0);
+    EXPECT_FALSE(mList.SetCursorToIteration());
+    EXPECT_EQ(mList.GetCursorNode(), nullptr);
     mList.PushIterator();
     mList.PushIterator();
     mList.ClearIterators();
@@ -258,6 +267,7 @@ TEST_F(NamedLinkedListTest, RemovalUnderOpenIterationsKeepsWalksValid)
     mList.PushIterator();
     mList.RemoveHead();
     EXPECT_EQ(mList.GetIteratorName(), nullptr);
+    EXPECT_FALSE(mList.SetCursorToIteration());
     EXPECT_EQ(*(int *)mList.IterateNext(), 1);
     mList.RemoveElementByName("C");
     mList.RemoveTail();

@@ -109,14 +109,14 @@ void CorvelAnimation::SetManualTiming(uint8_t pOn)
 void CorvelAnimation::SetFrame(int32_t pIndex, Bitmap *pBitmap)
 {
     if(pIndex < 0 || pIndex >= mFrameCount) return;
-    mFrames[pIndex] = pBitmap;
+    mFrames[pIndex] = mHolder.Hold(pBitmap);
     Debug::Print("  Was %p\n", (void *)pBitmap);
 }
 
 void CorvelAnimation::SetFrameWithTicks(int32_t pIndex, Bitmap *pBitmap, int32_t pTicks)
 {
     if(pIndex < 0 || pIndex >= mFrameCount || !mFrameTicks || pIndex >= mFrameTicksCount) return;
-    mFrames[pIndex] = pBitmap;
+    mFrames[pIndex] = mHolder.Hold(pBitmap);
     mFrameTicks[pIndex] = pTicks;
     int64_t tSum = 0;
     for(int32_t i = 0; i < mFrameTicksCount; i ++) tSum += mFrameTicks[i];

@@ -406,13 +406,13 @@ void Font::DrawTextList(const char *pText)
 
 void SetCurrentFont(Font *pFont)
 {
-    rCurrentFont = pFont;
+    rCurrentFont = xCurrentFontHolder.Hold(pFont);
 }
 
 void SetCurrentFontByPath(const char *pPath)
 {
     DataLibrary *rLibrary = DataLibrary::Fetch();
-    rCurrentFont = rLibrary ? (Font *)rLibrary->GetEntryOfKind(pPath, DL_KIND_FONT) : nullptr;
+    SetCurrentFont(rLibrary ? (Font *)rLibrary->GetEntryOfKind(pPath, DL_KIND_FONT) : nullptr);
 }
 
 Font *GetCurrentFont()
