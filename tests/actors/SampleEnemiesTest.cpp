@@ -157,6 +157,33 @@ TEST_F(SampleEnemiesTest, TheWardenFallsToAboutTwentyNormalShots)
     EXPECT_LE(tShots, 25);
 }
 
+// The Warden falls while its volley rolls toward her: the shots it fired go with it, and none
+// reaches her afterwards.
+TEST_F(SampleEnemiesTest, TheWardensShotsEndWhenItFalls)
+{
+    Run("LM_ExecuteScript(gsScriptRoot .. 'Stage/Setup.lua')\n");
+    Enemy *rWarden = Create("GreatBlight", 560, 340);
+    ASSERT_NE(rWarden, nullptr);
+    const int32_t tID = rWarden->GetID();
+    EntityManager *rEntities = EntityManager::Fetch();
+    testing::internal::CaptureStderr();
+    for(int32_t t = 0; t < 600 && rEntities->CountProjectilesNamed("ENEMY_LEMON_PROJECTILE") < 2; t++) Play(tID);
+    const int32_t tRolling = rEntities->CountProjectilesNamed("ENEMY_LEMON_PROJECTILE");
+    const int32_t tHealthAtItsFall = mPlayer->GetHealth();
+    rWarden->GetHealth()->SetHealth(0);
+    Play(tID);
+    const bool tFell = !Alive(tID);
+    Play(tID);
+    const int32_t tLeft = rEntities->CountProjectilesNamed("ENEMY_LEMON_PROJECTILE");
+    for(int32_t t = 0; t < 300; t++) Play(tID);
+    CapturedStderr();
+    ASSERT_EQ(tRolling, 2);
+    ASSERT_EQ(tHealthAtItsFall, mPlayer->GetMaxHealth());
+    ASSERT_TRUE(tFell);
+    EXPECT_EQ(tLeft, 0);
+    EXPECT_EQ(mPlayer->GetHealth(), mPlayer->GetMaxHealth());
+}
+
 // The dragon tank stands on the floor facing her, and she taps Shoot from the floor: each normal
 // shot lands on its body rather than glancing off the turret, and eight bring it down.
 TEST_F(SampleEnemiesTest, TheDragonTankFallsToNormalShotsFromTheFloor)
