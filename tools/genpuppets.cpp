@@ -7,8 +7,8 @@
 // (everything in the default skin). Skeletons are y-up with their origin at the owner box's top
 // left: the feet stand at minus the height of the enemy's box (the goblin's is 64 units tall, the
 // tank's 48), so a puppet stands where its box does, and the body is centred on x = 0, so a
-// mirrored draw covers the same ground. The atlas carries no page "size:" line, which the reader would take
-// for the format.
+// mirrored draw covers the same ground. The atlas carries no page "size:" line, which the
+// reader would take for the format.
 #include "ArtCanvas.h"
 
 #include <cmath>
