@@ -24,14 +24,16 @@ CM_Rebind("SlowDown", "KEY49", nil)        -- F3 held: runs at 10 ticks a second
 CM_Rebind("Console", "KEY60", nil)         -- the key left of 1: developer console
 CM_Rebind("Select", "KEY64", nil)          -- Tab: confirms a choice in console dialogue
 CM_Rebind("ConnectToPlinkard", "KEY50", nil) -- F4: connects to the music tool (tools/plinkpeer)
--- 1 to 8 pick the special weapons (named as on the pause screen's status page), 9 the buster.
+-- 1 to 8 pick the special weapons in the order the pause screen's status page shows them (its
+-- Left and Right step through them the same way), 9 the buster. The controls "Weapon1" to
+-- "Weapon8" name her weapons in her own order, which the page does not follow.
 CM_Rebind("Weapon1", "KEY28", nil)         -- 1: Lightning Bit
-CM_Rebind("Weapon2", "KEY29", nil)         -- 2: Nightmare Cutter
-CM_Rebind("Weapon3", "KEY30", nil)         -- 3: Prism Gale
-CM_Rebind("Weapon4", "KEY31", nil)         -- 4: Chaos Gun
-CM_Rebind("Weapon5", "KEY32", nil)         -- 5: Sonic Blaster
+CM_Rebind("Weapon3", "KEY29", nil)         -- 2: Prism Gale
+CM_Rebind("Weapon5", "KEY30", nil)         -- 3: Sonic Blaster
+CM_Rebind("Weapon7", "KEY31", nil)         -- 4: Rock Wrecker
+CM_Rebind("Weapon2", "KEY32", nil)         -- 5: Nightmare Cutter
 CM_Rebind("Weapon6", "KEY33", nil)         -- 6: Permafrost Cannon
-CM_Rebind("Weapon7", "KEY34", nil)         -- 7: Rock Wrecker
+CM_Rebind("Weapon4", "KEY34", nil)         -- 7: Chaos Gun
 CM_Rebind("Weapon8", "KEY35", nil)         -- 8: Caustic Spray
 CM_Rebind("Weapon9", "KEY36", nil)         -- 9: the buster
 

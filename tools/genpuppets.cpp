@@ -5,14 +5,14 @@
 //
 // gives Goblin/goblins.{png,atlas,json} (skin "goblin") and DragonTank/skeleton.{png,atlas,json}
 // (everything in the default skin). Skeletons are y-up with their origin at the owner box's top
-// left: the feet stand at y = -cBoxHeight and the body is centred on x = 0, so a mirrored draw
-// covers the same ground. The atlas carries no page "size:" line, which the reader would take
-// for the format.
+// left: the feet stand at minus the height of the enemy's box (the goblin's is 64 units tall, the
+// tank's 48), so a puppet stands where its box does, and the body is centred on x = 0, so a
+// mirrored draw covers the same ground. The atlas carries no page "size:" line, which the
+// reader would take for the format.
 #include "ArtCanvas.h"
 
 #include <cmath>
 
-static const int cBoxHeight = 64;
 static const int cPageWidth = 128;
 static const int cPageHeight = 64;
 
@@ -240,7 +240,7 @@ static void PaintDragonHead(int w, int h)
 
 static const char *const cDragonTankSkeleton = R"({
 "bones":[
- {"name":"root","y":-64},
+ {"name":"root","y":-48},
  {"name":"hull","parent":"root","y":16},
  {"name":"turret","parent":"hull","y":20},
  {"name":"cannon","parent":"turret","x":8,"y":4},

@@ -439,6 +439,22 @@ void Camera::CenterOnPlayer()
     MoveToward((float)TruncateCoordinate(tX), (float)TruncateCoordinate(tY));
 }
 
+// A map is entered with the frame where the last one left it, and the first update, which
+// brings it toward her, comes after the entities' first tick: an enemy its script made near her
+// would take that stale frame for the view and despawn at once. The frame goes onto her box's
+// centre, inside the new boundaries, unless a script drives the camera or its zones or polygons
+// would refuse that frame.
+void Camera::SettleOn(const Hitbox &pBox)
+{
+    if(!m2DMode || mScriptControl) return;
+    Hitbox tWork = mFrame;
+    tWork.ShiftX((float)TruncateDistance((pBox.mLft + pBox.mRgt) / 2.0 - mFrame.mOwnerX));
+    tWork.ShiftY((float)TruncateDistance((pBox.mTop + pBox.mBot) / 2.0 - mFrame.mOwnerY));
+    if(!PassesZoneTest(tWork) || !PassesPolygonTest(tWork)) return;
+    mFrame = tWork;
+    ClampToBoundaries();
+}
+
 void Camera::CenterOnBox(int32_t pLft, int32_t pTop, int32_t pRgt, int32_t pBot)
 {
     CenterOnTarget(pLft, pTop, pRgt, pBot, false, false, false);

@@ -122,6 +122,7 @@ public:
     void Step(int32_t pDX, int32_t pDY);
     void MoveToward(float pX, float pY);
     void CenterOnPlayer();
+    void SettleOn(const Hitbox &pBox);
     void CenterOnBox(int32_t pLft, int32_t pTop, int32_t pRgt, int32_t pBot);
     void CenterOnTarget(int32_t pLft, int32_t pTop, int32_t pRgt, int32_t pBot, bool pKeepZoom, bool pPlayerX, bool pPlayerY);
 

@@ -264,7 +264,7 @@ bool MapManager::LoadMapFile(const char *pName)
 
     Debug::Print("Setting Camera\n");
     FitCameraToLevel(tLevelWidth, tLevelHeight);
-    PlacePlayer();
+    PlacePlayer(!tReload);
     ReportBlockedPlacement(tLevelWidth, tLevelHeight);
     if(rEntities) rEntities->ResetDoorsAhead();
 
@@ -456,8 +456,9 @@ void MapManager::PlaceMech()
 }
 
 // After a load: the player stands at its respawn point when it has one, else at the start,
-// healed; the camera goes to the active checkpoint's camera place when it names one.
-void MapManager::PlacePlayer()
+// healed; on entering a map the view starts on her, and the camera goes to the active
+// checkpoint's camera place when it names one.
+void MapManager::PlacePlayer(bool pEntering)
 {
     PlayerPony *rPlayer = PlayerPony::Get();
     if(!rPlayer) return;
@@ -471,9 +472,11 @@ void MapManager::PlacePlayer()
     rPlayer->SetPositionAutoCenter(mStartX, mStartY, mStartZ);
     rPlayer->ResetForMapLoad();
 
-    rPlayer->GetCheckpointLocation(tX, tY);
     Camera *rCamera = CameraManager::ActiveCamera();
-    if(rCamera && tX != -1.0f && tY != -1.0f) rCamera->ForceTo(TruncateCoordinate(tX), TruncateCoordinate(tY));
+    if(!rCamera) return;
+    if(pEntering) rCamera->SettleOn(*rPlayer->GetHitboxPtr());
+    rPlayer->GetCheckpointLocation(tX, tY);
+    if(tX != -1.0f && tY != -1.0f) rCamera->ForceTo(TruncateCoordinate(tX), TruncateCoordinate(tY));
 }
 
 // ---- Load-time checks --------------------------------------------------------------------------

@@ -118,7 +118,7 @@ private:
     void FitCameraToLevel(int32_t pWidth, int32_t pHeight);
     void PrepareCamera();
     void FailLoad(const char *pMessage);
-    void PlacePlayer();
+    void PlacePlayer(bool pEntering);
     // Names on standard error a mistake of the map being loaded: the map, the script that set
     // it up when one ran, then the printf-formatted text. The game plays on.
     void ReportMistake(const char *pFormat, ...) __attribute__((format(printf, 2, 3)));

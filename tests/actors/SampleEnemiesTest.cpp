@@ -1,5 +1,7 @@
 #include "PuppetEnemyWorld.h"
 
+#include "world/Camera.h"
+
 // The sample game's enemies, built by their own scripts from game/Data/Scripts/Enemies, meet
 // Kestra in the headless world (floor at y 400, she stands at x 100..119, y 348..400). What is
 // checked is what a player meets: what a touch costs, whether an enemy settles on her, how long
@@ -153,6 +155,59 @@ TEST_F(SampleEnemiesTest, TheWardenFallsToAboutTwentyNormalShots)
     EXPECT_FALSE(Alive(tID));
     EXPECT_GE(tShots, 18);
     EXPECT_LE(tShots, 25);
+}
+
+// The Warden falls while its volley rolls toward her: the shots it fired go with it, and none
+// reaches her afterwards.
+TEST_F(SampleEnemiesTest, TheWardensShotsEndWhenItFalls)
+{
+    Run("LM_ExecuteScript(gsScriptRoot .. 'Stage/Setup.lua')\n");
+    Enemy *rWarden = Create("GreatBlight", 560, 340);
+    ASSERT_NE(rWarden, nullptr);
+    const int32_t tID = rWarden->GetID();
+    EntityManager *rEntities = EntityManager::Fetch();
+    testing::internal::CaptureStderr();
+    for(int32_t t = 0; t < 600 && rEntities->CountProjectilesNamed("ENEMY_LEMON_PROJECTILE") < 2; t++) Play(tID);
+    const int32_t tRolling = rEntities->CountProjectilesNamed("ENEMY_LEMON_PROJECTILE");
+    const int32_t tHealthAtItsFall = mPlayer->GetHealth();
+    rWarden->GetHealth()->SetHealth(0);
+    Play(tID);
+    const bool tFell = !Alive(tID);
+    Play(tID);
+    const int32_t tLeft = rEntities->CountProjectilesNamed("ENEMY_LEMON_PROJECTILE");
+    for(int32_t t = 0; t < 300; t++) Play(tID);
+    CapturedStderr();
+    ASSERT_EQ(tRolling, 2);
+    ASSERT_EQ(tHealthAtItsFall, mPlayer->GetMaxHealth());
+    ASSERT_TRUE(tFell);
+    EXPECT_EQ(tLeft, 0);
+    EXPECT_EQ(mPlayer->GetHealth(), mPlayer->GetMaxHealth());
+}
+
+// The dragon tank stands on the floor facing her, and she taps Shoot from the floor: each normal
+// shot lands on its body rather than glancing off the turret, and eight bring it down.
+TEST_F(SampleEnemiesTest, TheDragonTankFallsToNormalShotsFromTheFloor)
+{
+    mGodMode = 1;
+    Enemy *rTank = Create("DragonTank", 300, 0);
+    ASSERT_NE(rTank, nullptr);
+    const Hitbox *rBox = rTank->GetHitboxPtr();
+    rTank->SetPositionAutoCenter(300.0f, cFloorY - (rBox->mBot - rBox->mTop), 0.0f);
+    // The view takes in the floor, so her shots fly on along it.
+    CameraManager::Fetch()->GetActiveCamera()->SetPosition(0.0f, 120.0f);
+    const int32_t tID = rTank->GetID();
+    testing::internal::CaptureStderr();
+    int32_t tShots = 0;
+    for(int32_t t = 0; t < 600 && Alive(tID); t++)
+    {
+        SetKey(ALLEGRO_KEY_X, t % 20 == 0);
+        const int32_t tBefore = BusterShots();
+        Play(tID);
+        if(BusterShots() > tBefore) tShots++;
+    }
+    const std::string tErr = CapturedStderr();
+    EXPECT_FALSE(Alive(tID)) << "health left " << rTank->GetHealth()->GetHealth() << "\n" << tErr;
+    EXPECT_LE(tShots, 8);
 }
 
 // She stands where a player waits in the arena, 50 to 210 units from the pacing Warden, and

@@ -3,8 +3,14 @@
 #include <cstring>
 
 #include "core/Gears.h"
+#include "core/LuaManager.h"
 #include "interface/GUISPauseScreen.h"
+#include "support/TestText.h"
 #include "ScreensFixture.h"
+
+#include <lauxlib.h>
+
+void RegisterLuaBindings(lua_State *L);
 
 namespace
 {
@@ -378,6 +384,33 @@ TEST_F(PauseScreenTest, TheStatusPageSelectsTheBusterAndExitsToTheLevelSelect)
     Tick("Shoot");
     EXPECT_EQ(0, mGUI->GetOpenScreenCount());
     EXPECT_EQ(GetApplication()->rGearTick, LevelSelectGearTimer);
+}
+
+// The sample configuration binds the number keys 1 to 8 to the weapons in the order the status
+// page shows them, and 9 to the buster.
+TEST_F(PauseScreenTest, TheSampleNumberKeysFollowTheStatusPagesOrder)
+{
+    Application *rApp = GetApplication();
+    rApp->mLuaManager = new LuaManager();
+    lua_State *L = LuaManager::Fetch()->GetState();
+    RegisterLuaBindings(L);
+    testing::internal::CaptureStderr();
+    const bool tRan = luaL_dofile(L, CORVEL_SOURCE_DIR "/game/Data/Scripts/SetupFuncs.lua") == 0 &&
+                      luaL_dofile(L, CORVEL_SOURCE_DIR "/game/Configuration.lua") == 0;
+    const std::string tErr = CapturedStderr();
+    const std::string tLuaError = tRan ? "" : lua_tostring(L, -1);
+    delete rApp->mLuaManager;
+    rApp->mLuaManager = nullptr;
+    ASSERT_TRUE(tRan) << tLuaError << tErr;
+
+    mPause->InitWeaponRecords();
+    char tName[16];
+    for(int32_t p = 0; p < PAUSE_WEAPON_COUNT; p++)
+    {
+        snprintf(tName, sizeof(tName), "Weapon%i", mPause->GetWeaponRecord(p).mWeapon + 1);
+        EXPECT_EQ(ALLEGRO_KEY_1 + p, Control(tName)->mKeyPrimary) << mPause->GetWeaponRecord(p).mCaption;
+    }
+    EXPECT_EQ(ALLEGRO_KEY_9, Control("Weapon9")->mKeyPrimary);
 }
 
 TEST_F(PauseScreenTest, UpperCaseCopiesStayWithinTheirBuffer)

@@ -9,6 +9,7 @@
 #include "core/render/LoadingScreen.h"
 #include "support/SavedApplication.h"
 #include "support/ScratchFolder.h"
+#include "world/Camera.h"
 #include "world/CameraManager.h"
 #include "world/Checkpoint.h"
 #include "world/EntityManager.h"
@@ -348,4 +349,30 @@ TEST_F(MapSpawnTest, MapLoadingNamesADeathPitHerBoxOrTheMechsCannotSinkInto)
             EXPECT_EQ(tErr.find("Warning"), std::string::npos) << rCase.mMap << ": " << tErr;
         }
     }
+}
+
+// A map entered after another starts with the view on her, not where the last map left it: an
+// enemy its script places beside her start is still there after the first tick, before the
+// camera's own update has moved.
+TEST_F(MapSpawnTest, AnEnemyBesideHerStartOutlivesTheFirstTickAfterAnotherMap)
+{
+    EntityManager::Fetch()->CreatePlayer();
+    WriteLevelMap("Yard", "MapM_SetPlayerStart(10, 60, 0)\n"
+                          "Enemy_Create('Beside', 'Beside.lua')\n"
+                          "DL_PopActiveEntity()\n");
+    FILE *fScript = fopen("Beside.lua", "w");
+    ASSERT_NE(fScript, nullptr);
+    fputs("Enemy_SetProperty('BoundingBoxSize', 16, 16)\n"
+          "Enemy_SetProperty('Position', 60, 96)\n"
+          "Enemy_SetProperty('PathToLogicScript', 'Idle.lua')\n",
+          fScript);
+    fclose(fScript);
+    fScript = fopen("Idle.lua", "w");
+    ASSERT_NE(fScript, nullptr);
+    fclose(fScript);
+    CameraManager::ActiveCamera()->SetPosition(1500.0f, 400.0f);
+
+    LoadReporting("Yard");
+    EntityManager::Fetch()->Update();
+    EXPECT_NE(EntityManager::Fetch()->GetEntity("Beside"), nullptr);
 }

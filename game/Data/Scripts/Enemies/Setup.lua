@@ -122,8 +122,9 @@ local tEnemyShotSizes = {EyeShot = 12, WardenShot = 14}
 
 -- Configures the active lemon attack's projectile as a shot of kind sShot flying at fSpeedX,
 -- fSpeedY. A shot intercepts nothing itself, so it skips the interception sweep; a map load
--- ends it.
-function fnEnemySpit(sShot, iDamage, fSpeedX, fSpeedY)
+-- ends it. Given sFirer, the name of the enemy that fires it, the shot also ends as soon as that
+-- enemy is gone: a beaten boss's shots go with it.
+function fnEnemySpit(sShot, iDamage, fSpeedX, fSpeedY, sFirer)
     local iSize = tEnemyShotSizes[sShot]
     AIAttack_SetProperty("Damage", iDamage)
     AILemonAttack_PushPropertyAsActiveObject("Projectile")
@@ -134,5 +135,9 @@ function fnEnemySpit(sShot, iDamage, fSpeedX, fSpeedY)
     Proj_SetProperty("AnimationLibraryPath", gsEnemyAnims .. sShot .. "/Fly")
     Proj_SetProperty("AnimationDrawingOffsets", -1, -1)
     Proj_SetProperty("ResetScript", gsEnemyScripts .. "Common/ShotReset.lua")
+    if sFirer then
+        RE_DefineData("sFirer", "S", sFirer)
+        Proj_SetProperty("LogicScript", gsEnemyScripts .. "Common/ShotOfFirer.lua")
+    end
     DL_PopActiveEntity()
 end

@@ -2,7 +2,8 @@
 -- less 160), stands and rears up toward Kestra's side, then walks home and rears again. A volley
 -- is 40 ticks of warning, then three shots one after another, 60 ticks apart, low along the
 -- floor. It stands still while it fires, so the shots come evenly spaced: each can be jumped,
--- and she lands in time for the next; between volleys she can shoot freely.
+-- and she lands in time for the next; between volleys she can shoot freely. Its shots end with
+-- it, so a volley still rolling when it falls hurts her no more.
 local bIdle = false
 Enemy_PushPropertyAsActiveObject("AIAttackHandler")
 bIdle = AIAttackHandler_IsDoneCreatingAttacks()
@@ -30,6 +31,7 @@ end
 
 local sSide = fnEnemySideOfPlayer()
 local fSpeed = sSide == "Left" and -2.5 or 2.5
+local sName = Enemy_GetProperty("Name")
 Enemy_PushPropertyAsActiveObject("AIAttackHandler")
 for i, iDelay in ipairs({40, 60, 60}) do
     AIAttackHandler_CreateAttack("LEMON_PROJECTILE")
@@ -38,7 +40,7 @@ for i, iDelay in ipairs({40, 60, 60}) do
     AIAttack_SetProperty("AnimationIndex", 1)
     AIAttack_SetProperty("AnimationDirectionFacing", sSide)
     AIAttack_SetProperty("OffsetPosition", 8, 44)
-    fnEnemySpit("WardenShot", 2, fSpeed, 0)
+    fnEnemySpit("WardenShot", 2, fSpeed, 0, sName)
     DL_PopActiveEntity()
 end
 DL_PopActiveEntity()
