@@ -25,7 +25,7 @@ e2e_start "$SCRATCH/effects.log" -skipto FirstSteps
 e2e_wait_for "$LOG" "Probe 200 " 40 || e2e_fail "the game stopped ticking during the teleport-in"
 
 e2e_find_window
-import -window "$WIN" "$SCRATCH/still.png" || e2e_fail "no screenshot"
+e2e_screenshot "$WIN" "$SCRATCH/still.png"
 
 # Nothing has made an effect yet; a dash does.
 mark="$(wc -l < "$LOG")"

@@ -29,9 +29,8 @@ mv "$SCRATCH/Startup.lua" "$scripts/Startup.lua"
 
 e2e_start "$SCRATCH/content.log"
 e2e_wait_for "$LOG" "Content loaded" 60 || e2e_fail "the start-up scripts did not finish"
-win="$(xdotool search --name '^Brontel$' 2>/dev/null | head -n 1)"
-[ -n "$win" ] || e2e_fail "no game window"
-import -window "$win" "$SCRATCH/loading.png" || e2e_fail "no screenshot"
+e2e_find_window
+e2e_screenshot "$WIN" "$SCRATCH/loading.png"
 e2e_wait_for "$LOG" "[Post Process] Complete" 60 || e2e_fail "boot did not finish"
 e2e_stop TERM
 [ "$STATUS" -eq 0 ] || e2e_fail "exit status $STATUS"

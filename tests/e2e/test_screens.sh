@@ -30,10 +30,8 @@ e2e_focus_window 10
 shots=()
 shot() {
     local file="$SCRATCH/$1.png"
-    import -window root "$file" 2>/dev/null || e2e_fail "cannot take the screenshot $1"
+    e2e_screenshot root "$file"
     shots+=("$file")
-    # KESTRA_E2E_SHOTS names a folder that keeps the screenshots for a look.
-    if [ -n "${KESTRA_E2E_SHOTS:-}" ]; then cp "$file" "$KESTRA_E2E_SHOTS/"; fi
 }
 # The title holds its first frame for two seconds, then animates; wait for the last frame.
 e2e_ticks_from_now 210
