@@ -63,10 +63,28 @@ read -r t2 _ _ <<< "$(last_probe)"
 e2e_press e ShoulderR
 e2e_ticks_from_now 24
 shot options
+# The wait for a new binding lasts 180 ticks, which a loaded machine's screenshot can outlast:
+# its picture is taken in a wait of its own, which then runs out and leaves Jump as it was. The
+# wait that takes J has no picture in it, and both run in slow motion, so that a slow driver
+# still finds them open.
+# slow: F3 is held from a tick that has read it. A game that lags reads the keyboard's state at
+# each key event as it is when the event is handled, so F3's event could already show X down in
+# the tick before X's own event makes X the last input, and the wait would take X.
+slow() {
+    e2e_mark_ticks
+    e2e_slow
+    e2e_control_ticks 1 SlowDown 1
+}
+slow
 e2e_press x Shoot
-e2e_ticks_from_now 18
+e2e_ticks_from_now 3
 shot rebindwait
+e2e_fast
+e2e_ticks_from_now 180
+slow
+e2e_press x Shoot
 e2e_press j
+e2e_fast
 e2e_ticks_from_now 18
 shot rebound
 # From Jump's primary binding down past the bindings and the double-tap entry: Enter on any
