@@ -67,9 +67,9 @@ shot options
 # its picture is taken in a wait of its own, which then runs out and leaves Jump as it was. The
 # wait that takes J has no picture in it, and both run in slow motion, so that a slow driver
 # still finds them open.
-# slow: F3 is held from a tick that has read it. A game that lags reads the keyboard's state at
-# each key event as it is when the event is handled, so F3's event could already show X down in
-# the tick before X's own event makes X the last input, and the wait would take X.
+# slow: holds F3 and waits for a tick that has read it. A lagging game reads the keyboard's
+# state when it handles a key event, so the state read at F3's event could already show X down:
+# a wait begun from it would take X, whose own event comes after.
 slow() {
     e2e_mark_ticks
     e2e_slow
