@@ -430,6 +430,17 @@ e2e_fast() {
     xdotool keyup F3
 }
 
+# e2e_screenshot <window> <file>: a picture of the window (an id, or root) in the file; fails the
+# test when none can be taken. KESTRA_E2E_SHOTS may name a folder that keeps a copy of each for a
+# look. E2E_SHOT_STALL=<seconds> stalls the driver that long after each picture, as a loaded
+# machine's slow screenshot would: a driver that still passes has no picture inside a window the
+# game times in ticks.
+e2e_screenshot() {
+    import -window "$1" "$2" 2>/dev/null || e2e_fail "no screenshot $(basename "$2")"
+    if [ -n "${KESTRA_E2E_SHOTS:-}" ]; then cp "$2" "$KESTRA_E2E_SHOTS/"; fi
+    if [ -n "${E2E_SHOT_STALL:-}" ]; then sleep "$E2E_SHOT_STALL"; fi
+}
+
 # e2e_expect_thanks_page: the thanks page is up once its fade-in is over: its title, cream
 # letters high on the page, fills a fair share of the view's top third. A loaded machine draws
 # the fade slowly, so the view is looked at until the title shows or a minute has gone by.
@@ -438,7 +449,7 @@ e2e_expect_thanks_page() {
     e2e_find_window
     while [ "$SECONDS" -lt "$guard" ]; do
         sleep 0.5
-        import -window "$WIN" "$shot" || e2e_fail "no screenshot of the thanks page"
+        e2e_screenshot "$WIN" "$shot"
         cream="$(convert "$shot" -crop 800x200+0+0 +repage -fx 'r > 0.9 && g > 0.88 && b > 0.7 && b < 0.85 ? 1 : 0' \
             -format '%[fx:int(mean * w * h)]' info:)"
         [ "$cream" -gt 2000 ] && return 0

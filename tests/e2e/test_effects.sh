@@ -20,20 +20,23 @@ EOF2
 map_script="$GAME_DIR/Data/Scripts/Maps/FirstSteps.lua"
 sed -i 's/^MapM_SetPlayerStart(100, 390, 0)$/MapM_SetPlayerStart(300, 390, 0)/' "$map_script"
 printf '\nCamera_SetProperty("ScriptControl", "Probe.lua")\n' >> "$map_script"
+# The dash is held for as many ticks as the trace counts, however a loaded machine spaces them.
+e2e_trace_controls
 
 e2e_start "$SCRATCH/effects.log" -skipto FirstSteps
 e2e_wait_for "$LOG" "Probe 200 " 40 || e2e_fail "the game stopped ticking during the teleport-in"
 
 e2e_find_window
-import -window "$WIN" "$SCRATCH/still.png" || e2e_fail "no screenshot"
+e2e_screenshot "$WIN" "$SCRATCH/still.png"
 
 # Nothing has made an effect yet; a dash does.
 mark="$(wc -l < "$LOG")"
 e2e_focus_window
+e2e_mark_ticks
 xdotool keydown c
-sleep 0.6
+e2e_control_ticks 36 Dash 1
 xdotool keyup c
-sleep 0.2
+e2e_ticks_from_now 12
 tail -n "+$mark" "$LOG" | grep -q '^Probe [0-9]* sprites 1$' || e2e_fail "no dust sprite while she dashed"
 e2e_stop TERM
 [ "$STATUS" -eq 0 ] || e2e_fail "exit status $STATUS"

@@ -25,6 +25,8 @@ DL_PopActiveEntity()
 Enemy_Create("E2ETarget", gsEnemyScripts .. "Sentinel/CConstructor.lua", "300", "402")
 DL_PopActiveEntity()
 LUA
+# The charge is held for as many ticks as the trace counts, however a loaded machine spaces them.
+e2e_trace_controls
 
 e2e_start "$SCRATCH/enemies.log" -skipto Hollow
 e2e_wait_for "$LOG" "Hollow: ready" 30 || e2e_fail "the Hollow did not load"
@@ -32,12 +34,13 @@ e2e_wait_for "$LOG" "E2E biter struck the player" 60 || e2e_fail "the biter's co
 e2e_wait_for "$LOG" "Enemy destroyed: E2EBiter" 60 || e2e_fail "the biter did not die after striking"
 
 e2e_focus_window
-sleep 1.5
+e2e_ticks_from_now 90
 
 # The press fires a small shot at once (1 damage of the target's 4); held, the buster charges
 # to its third rank; the release fires the charged shot (3 damage), which kills the target.
+e2e_mark_ticks
 xdotool keydown x
-sleep 2.2
+e2e_control_ticks 132 Shoot 1
 grep -qF "Enemy destroyed: E2ETarget" "$LOG" && e2e_fail "the target died before the charged shot"
 xdotool keyup x
 e2e_wait_for "$LOG" "Enemy destroyed: E2ETarget" 60 || e2e_fail "the charged shot did not kill the target"

@@ -8,9 +8,8 @@ e2e_start "$SCRATCH/fps.log" -skipto FirstSteps
 e2e_wait_for "$LOG" "[Post Process] Complete" 30 || e2e_fail "boot did not finish"
 # The meter measures once a second; give it two.
 sleep 2.5
-win="$(xdotool search --name '^Brontel$' 2>/dev/null | head -n 1)"
-[ -n "$win" ] || e2e_fail "no game window"
-import -window "$win" "$SCRATCH/fps.png" || e2e_fail "no screenshot"
+e2e_find_window
+e2e_screenshot "$WIN" "$SCRATCH/fps.png"
 e2e_stop TERM
 [ "$STATUS" -eq 0 ] || e2e_fail "exit status $STATUS"
 

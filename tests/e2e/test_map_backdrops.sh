@@ -8,7 +8,7 @@ for map in Hollow ForgeGate; do
     e2e_wait_for "$LOG" "$map: " 30 || e2e_fail "$map did not load"
     e2e_find_window
     sleep 2
-    import -window "$WIN" "$SCRATCH/$map.png" || e2e_fail "no screenshot of $map"
+    e2e_screenshot "$WIN" "$SCRATCH/$map.png"
     e2e_stop TERM
     [ "$STATUS" -eq 0 ] || e2e_fail "$map: exit status $STATUS"
     # The air right of the health bar, above the floor: count its black pixels.

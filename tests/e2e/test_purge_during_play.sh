@@ -7,18 +7,32 @@ e2e_init "$@"
 e2e_copy_game
 [ -f "$GAME_DIR/Data/Maps/FirstSteps.slf" ] || e2e_fail "the sample map was not built"
 
+# The first purge falls in the teleport-in. The rest count from the tick the probe finds the
+# file "Charging", which the driver writes once a tick has read Shoot held, so they fall while
+# she charges however late a loaded machine presses it.
 cat > "$GAME_DIR/Probe.lua" <<'LUA'
 local iTick = tonumber(LM_GetScriptArgument(0)) or -1
 Camera_CallFunc("CenterOnPlayer")
-local tPurges = {[100] = "Root/Images/Kestra/Misc/", [260] = "Root/Images/", [290] = "Root/Animations/",
-                 [320] = "Root/Fonts/", [350] = "Root/Other/", [380] = "ALL"}
-if tPurges[iTick] then
-    DL_Purge(tPurges[iTick], false)
-    fnLog("Purged " .. tPurges[iTick])
+local function fnPurge(sPath)
+    DL_Purge(sPath, false)
+    fnLog("Purged " .. sPath)
 end
-if iTick == 440 then fnLog("Still playing") end
+if iTick == 100 then fnPurge("Root/Images/Kestra/Misc/") end
+if iTick > 100 and not giCharging then
+    local fFile = io.open("Charging", "r")
+    if fFile then
+        fFile:close()
+        giCharging = iTick
+    end
+end
+local tPurges = {[70] = "Root/Images/", [100] = "Root/Animations/", [130] = "Root/Fonts/", [160] = "Root/Other/",
+                 [190] = "ALL"}
+local iSince = giCharging and iTick - giCharging or -1
+if tPurges[iSince] then fnPurge(tPurges[iSince]) end
+if iSince == 250 then fnLog("Still playing") end
 LUA
 printf '\nCamera_SetProperty("ScriptControl", "Probe.lua")\n' >> "$GAME_DIR/Data/Scripts/Maps/FirstSteps.lua"
+e2e_trace_controls
 
 e2e_start "$SCRATCH/purge.log" -startupdebug -skipto FirstSteps
 e2e_wait_for "$LOG" "[Post Process] Complete" 30 || e2e_fail "boot did not finish"
@@ -26,8 +40,11 @@ e2e_focus_window
 
 # Her controls unlock after the 180-tick teleport-in; from then on she charges the buster.
 e2e_wait_for "$LOG" "Purged Root/Images/Kestra/Misc/" 30 || e2e_fail "the probe never purged"
-sleep 1.5
+e2e_ticks_from_now 90
+e2e_mark_ticks
 xdotool keydown x
+e2e_control_ticks 1 Shoot 1
+: > "$GAME_DIR/Charging"
 e2e_wait_for "$LOG" "Purged ALL" 30 || e2e_fail "the game stopped before the last purge"
 xdotool keydown Right
 sleep 0.5

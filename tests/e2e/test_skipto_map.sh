@@ -24,9 +24,8 @@ e2e_expect_no_text "$LOG" "[Fail ClipLump]"
 e2e_expect_no_text "$LOG" "Error in SLF file"
 
 sleep 1
-win="$(xdotool search --name '^Brontel$' 2>/dev/null | head -n 1)"
-if [ -n "$win" ]; then import -window "$win" "$SCRATCH/map.png" || win=""; fi
-[ -n "$win" ] || import -window root "$SCRATCH/map.png" || e2e_fail "no screenshot"
+e2e_find_window
+e2e_screenshot "$WIN" "$SCRATCH/map.png"
 e2e_stop TERM
 [ "$STATUS" -eq 0 ] || e2e_fail "exit status $STATUS"
 
