@@ -25,9 +25,12 @@ e2e_expect_text "$LOG" "Enemy destroyed: PlateauDriftbell"
 e2e_expect_text "$LOG" "Enemy destroyed: PlateauCrawler"
 
 # Onto the ice and over the cliff to the signpost below it: passing it puts its dialogue in the
-# console, which its key opens; Down picks the second answer and Tab gives it.
+# console, which its key opens; Down picks the second answer and Tab gives it. Right goes down
+# before Jump: a driver held up for half a second between the two found her fallen back to the
+# step, below the plateau's face.
+xdotool keydown Right
 xdotool keydown z
-e2e_hold "Right" 60 "y <= 332"
+e2e_until 60 "y <= 332" || e2e_fail "the jump never rose to the plateau (last probe: $(e2e_probe))"
 xdotool keyup z
 e2e_hold "Right" 60 "x >= 336 && y == 396"
 e2e_wait_for "$LOG" "Signpost: the dialogue is in the console" 60 || e2e_fail "passing the signpost showed no dialogue"
