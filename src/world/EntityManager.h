@@ -146,6 +146,9 @@ public:
     void RenderAboveOverlay();
     // Debugging aid: every entity's RenderDebugCube, in list order.
     void RenderDebugCubes();
+    // Puts the active camera's view on the GL matrix: what is drawn after it stands where it
+    // is in the level. Nothing without a camera.
+    static void ApplyActiveCamera();
 
 private:
     bool IsRunning(RootEntity *pEntity);
@@ -154,7 +157,6 @@ private:
     // Running a hook marks its entity loose for the point index when it is solid; popping the
     // last one settles.
     void PushRunning(RootEntity *pEntity);
-    void ApplyActiveCamera();
     void PopRunning();
     void FlushParked();
     bool CursorToEntity(RootEntity *pEntity);

@@ -11,7 +11,7 @@
 #include "core/data/DataLibrary.h"
 #include "core/data/LumpRecords.h"
 #include "world/Camera.h"
-#include "world/CameraManager.h"
+#include "world/EntityManager.h"
 #include "world/ProxyTrigger.h"
 
 namespace
@@ -318,9 +318,8 @@ void SpawnManager::RenderHitboxes()
     OptionsManager *rOptions = OptionsManager::Get();
     if(!rOptions || !rOptions->GetBool("ShowHitboxes")) return;
     // The points are drawn where they stand in the level, as the entities are.
-    Camera *rCamera = CameraManager::ActiveCamera();
     glPushMatrix();
-    if(rCamera) rCamera->ApplyTransform();
+    EntityManager::ApplyActiveCamera();
     for(void *rData = mSpawnPoints->PushIterator(); rData; rData = mSpawnPoints->IterateNext())
     {
         ((RootEntity *)rData)->Render();
